@@ -1,0 +1,229 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine, sealed off from the world:
+#   - a private Wine prefix, an overlay over a template made once and cached;
+#   - an emulated Windows release;
+#   - a private network namespace with loopback only, and a private /etc/hosts;
+#   - its own X display (Xvfb), or the user's display with --screen;
+#   - wineserver -k at the end, so nothing outlives the run.
+# Nothing started here can send a packet beyond loopback.
+#
+# The program (usually a test driver) talks back through a control folder whose Windows
+# path is in %ZV_CTL_DIR%: it creates a file there and waits for "<name>.done":
+#   shot-<name>.req   save a screenshot as <name>.png in the shots folder (--shots)
+#   echo-off.req      stop answering ICMP echo requests in the namespace
+#   echo-on.req       answer them again
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+repo=$(dirname "$here")
+wine_dir=/usr/lib/wine
+wine="$wine_dir/wine64"
+wineserver="$wine_dir/wineserver"
+cache=${ZV_WINE_TEMPLATE:-$repo/build/wine-template}
+
+usage() {
+    cat <<'EOF'
+usage: sandbox.sh [options] [--] PROGRAM.exe [ARGS...]
+  --release NAME      emulated Windows release: win98 winme nt40 win2k winxp win2003 win7 win10
+                      (default winxp)
+  --app DIR           copy DIR into "C:\Program Files\Zorvane" (its path is in %ZV_APP_DIR%)
+  --host NAME=ADDR    map a host name in the private hosts file (repeatable)
+  --silent-echo       start with ICMP echo requests ignored
+  --shot FILE.png     save a screenshot of the display when the program ends
+  --shots DIR         folder for screenshots the program asks for (default build/shots)
+  --screen            show the windows on $DISPLAY when there is one, else use Xvfb
+  --dpi N             logical DPI of the emulated screen (default 96)
+  --timeout SECS      end the run after SECS seconds (default 300)
+  --for SECS          let the program run SECS seconds, then take the --shot and end it (exit 0)
+  --name NAME         a name for this run's folder and screenshots
+  --prepare           only make the cached prefix template
+EOF
+}
+
+release=winxp app="" hosts=() silent=0 shot="" screen=0 timeout=300 name=run prepare=0 dpi=96
+run_for=""
+shots="$repo/build/shots"
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --release) release=$2; shift 2 ;;
+        --app) app=$2; shift 2 ;;
+        --host) hosts+=("$2"); shift 2 ;;
+        --silent-echo) silent=1; shift ;;
+        --shot) shot=$2; shift 2 ;;
+        --shots) shots=$2; shift 2 ;;
+        --screen) screen=1; shift ;;
+        --dpi) dpi=$2; shift 2 ;;
+        --timeout) timeout=$2; shift 2 ;;
+        --for) run_for=$2; shift 2 ;;
+        --name) name=$2; shift 2 ;;
+        --prepare) prepare=1; shift ;;
+        --inside) shift; break ;;
+        -h|--help) usage; exit 0 ;;
+        --) shift; break ;;
+        -*) echo "sandbox: unknown option $1" >&2; usage >&2; exit 2 ;;
+        *) break ;;
+    esac
+done
+
+wine_env() {
+    export WINEDEBUG=${WINEDEBUG:--all}
+    export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+    export WINEARCH=win64
+}
+
+# Starts Xvfb on a free display and exports DISPLAY; its pid goes to xvfb_pid.
+start_xvfb() {
+    local fd_file
+    fd_file=$(mktemp)
+    Xvfb -displayfd 1 -nolisten tcp -screen 0 1280x960x24 -dpi "$dpi" >"$fd_file" 2>/dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$fd_file" ] && break
+        sleep 0.05
+    done
+    export DISPLAY=":$(head -n1 "$fd_file")"
+    rm -f "$fd_file"
+}
+
+make_template() {
+    local tmp="$cache.tmp.$$"
+    rm -rf "$tmp"
+    mkdir -p "$tmp/home"
+    (
+        export WINEPREFIX="$tmp/prefix" HOME="$tmp/home"
+        wine_env
+        start_xvfb
+        "$wine" wineboot -i >/dev/null 2>&1
+        "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+            >/dev/null 2>&1
+        "$wineserver" -w
+        kill "$xvfb_pid" 2>/dev/null || true
+    )
+    rm -rf "$cache"
+    mv "$tmp" "$cache"
+}
+
+ensure_template() {
+    mkdir -p "$(dirname "$cache")"
+    exec 9>"$cache.lock"
+    flock 9
+    if [ ! -f "$cache/prefix/system.reg" ]; then
+        echo "sandbox: making the Wine prefix template (once)" >&2
+        unshare -n -- bash -c "ip link set lo up; $(declare -f wine_env start_xvfb make_template);
+            wine='$wine' wineserver='$wineserver' cache='$cache' dpi=96 make_template"
+    fi
+    flock -u 9
+}
+
+# Everything below --inside runs in the private network and mount namespaces.
+inside() {
+    local run=$1; shift
+    ip link set lo up
+    {
+        echo "127.0.0.1 localhost"
+        echo "::1 localhost"
+        for h in "${hosts[@]+"${hosts[@]}"}"; do echo "${h#*=} ${h%%=*}"; done
+    } >"$run/hosts"
+    mount --bind "$run/hosts" /etc/hosts
+    sysctl -qw net.ipv4.icmp_echo_ignore_all="$silent"
+
+    mkdir -p "$run/prefix" "$run/upper" "$run/work"
+    mount -t overlay overlay \
+        -o "lowerdir=$cache/prefix,upperdir=$run/upper,workdir=$run/work" "$run/prefix"
+    export WINEPREFIX="$run/prefix" HOME="$run/home"
+    mkdir -p "$HOME"
+    wine_env
+
+    if [ "$screen" = 1 ] && [ -n "${DISPLAY:-}" ]; then
+        xvfb_pid=""
+    else
+        start_xvfb
+    fi
+
+    local app_win='C:\Program Files\Zorvane'
+    if [ -n "$app" ]; then
+        mkdir -p "$WINEPREFIX/drive_c/Program Files/Zorvane"
+        cp -r "$app"/. "$WINEPREFIX/drive_c/Program Files/Zorvane/"
+    fi
+    mkdir -p "$run/ctl" "$shots"
+    export ZV_APP_DIR="$app_win" ZV_CTL_DIR="Z:${run//\//\\}\\ctl" ZV_RUN_NAME="$name"
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES"
+
+    "$wine" reg add 'HKCU\Software\Wine' /v Version /d "$release" /f >/dev/null 2>&1
+    if [ "$dpi" != 96 ]; then
+        "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            >/dev/null 2>&1
+    fi
+
+    serve_requests "$run/ctl" &
+    local server_pid=$!
+
+    local rc=0
+    if [ -n "$run_for" ]; then
+        timeout --kill-after=5 "$timeout" "$wine" "$@" &
+        local pid=$!
+        for _ in $(seq $((run_for * 10))); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        [ -n "$shot" ] && screenshot "$shot" && shot=""
+        "$wineserver" -k 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    else
+        timeout --kill-after=5 "$timeout" "$wine" "$@" || rc=$?
+        [ $rc = 124 ] && echo "sandbox: $name timed out after ${timeout}s" >&2
+    fi
+
+    [ -n "$shot" ] && screenshot "$shot"
+    kill "$server_pid" 2>/dev/null || true
+    "$wineserver" -k 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    return $rc
+}
+
+screenshot() {
+    mkdir -p "$(dirname "$1")"
+    xwd -root -silent | convert xwd:- "$1" 2>/dev/null || echo "sandbox: screenshot failed" >&2
+}
+
+serve_requests() {
+    local ctl=$1 req base
+    while true; do
+        for req in "$ctl"/*.req; do
+            [ -e "$req" ] || continue
+            base=$(basename "$req" .req)
+            case "$base" in
+                shot-*) screenshot "$shots/${base#shot-}.png" ;;
+                echo-off) sysctl -qw net.ipv4.icmp_echo_ignore_all=1 ;;
+                echo-on) sysctl -qw net.ipv4.icmp_echo_ignore_all=0 ;;
+            esac
+            rm -f "$req"
+            touch "$ctl/$base.done"
+        done
+        sleep 0.05
+    done
+}
+
+if [ "${ZV_SANDBOX_INSIDE:-}" = 1 ]; then
+    inside "$@"
+    exit $?
+fi
+
+ensure_template
+[ "$prepare" = 1 ] && exit 0
+[ $# -gt 0 ] || { usage >&2; exit 2; }
+
+mkdir -p "$repo/build/sandbox"
+run=$(mktemp -d "$repo/build/sandbox/$name.XXXXXX")
+trap 'rm -rf "$run"' EXIT
+args=(--release "$release" --timeout "$timeout" --name "$name" --shots "$shots" --dpi "$dpi")
+[ -n "$app" ] && args+=(--app "$(cd "$app" && pwd)")
+for h in "${hosts[@]+"${hosts[@]}"}"; do args+=(--host "$h"); done
+[ "$silent" = 1 ] && args+=(--silent-echo)
+[ -n "$shot" ] && args+=(--shot "$(realpath -m "$shot")")
+[ "$screen" = 1 ] && args+=(--screen)
+[ -n "$run_for" ] && args+=(--for "$run_for")
+rc=0
+ZV_SANDBOX_INSIDE=1 unshare -n -m -- "$0" "${args[@]}" --inside "$run" "$@" || rc=$?
+exit $rc
