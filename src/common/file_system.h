@@ -8,7 +8,7 @@
 namespace zv {
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // True when the path names an existing ordinary file; false for a missing path, a

@@ -8,8 +8,12 @@ constexpr int kUnchecked = 0;
 constexpr int kChecked = 1;
 
 // True for a checked box (1), false for any other state.
-inline bool CheckedToFlag(int check_state) { return check_state == kChecked; }
+inline bool CheckedToFlag(int check_state) {
+    return check_state == kChecked;
+}
 
-inline int FlagToChecked(bool flag) { return flag ? kChecked : kUnchecked; }
+inline int FlagToChecked(bool flag) {
+    return flag ? kChecked : kUnchecked;
+}
 
 }  // namespace zv

@@ -21,20 +21,20 @@ struct Message {
 
 // An application-modal message box; returns the button the user pressed.
 class MessageBoxPort {
-public:
+  public:
     virtual ~MessageBoxPort() = default;
     virtual MessageAnswer Show(const Message& message) = 0;
 };
 
 // "Let pending window messages run": processes the queued messages in place.
 class EventPump {
-public:
+  public:
     virtual ~EventPump() = default;
     virtual void DoEvents() = 0;
 };
 
 class Beeper {
-public:
+  public:
     virtual ~Beeper() = default;
     virtual void Beep() = 0;
 };

@@ -11,10 +11,10 @@
 namespace zv::testing {
 
 class MemoryFileSystem : public FileSystem {
-public:
+  public:
     std::map<std::string, std::string> files;
-    std::set<std::string> hidden;       // exist, but not as ordinary files
-    std::set<std::string> folders;      // a folder of that name
+    std::set<std::string> hidden;   // exist, but not as ordinary files
+    std::set<std::string> folders;  // a folder of that name
     bool writes_fail = false;
     int writes = 0;
 

@@ -9,7 +9,7 @@
 namespace zv::testing {
 
 class RecordingMessageBox : public ui::MessageBoxPort {
-public:
+  public:
     std::vector<ui::Message> shown;
     std::deque<ui::MessageAnswer> answers;  // taken in order; Ok when empty
 
@@ -25,13 +25,13 @@ public:
 };
 
 class CountingEventPump : public ui::EventPump {
-public:
+  public:
     int runs = 0;
     void DoEvents() override { ++runs; }
 };
 
 class CountingBeeper : public ui::Beeper {
-public:
+  public:
     int beeps = 0;
     void Beep() override { ++beeps; }
 };

@@ -1,0 +1,30 @@
+// Handing commands to Windows: open a document or address with the shell, or start a
+// command line as a new process. Both are fire-and-forget for the caller.
+#pragma once
+
+#include <string>
+
+namespace zv::shell {
+
+// Window styles of a started process (the values of ShowWindow's commands).
+enum WindowStyle : int {
+    kHidden = 0,
+    kNormalFocus = 1,
+    kMinimizedFocus = 2,
+    kShown = 5,
+};
+
+class LauncherPort {
+public:
+    virtual ~LauncherPort() = default;
+
+    // ShellExecute "open" of the target with the given show mode, owned by the caller's
+    // window. The result is not examined.
+    virtual void ShellOpen(const std::string& target, int show_mode) = 0;
+
+    // Starts the command line as a new process and returns at once: 0 on success,
+    // otherwise the Windows error code of the failed start.
+    virtual unsigned long RunCommand(const std::string& command_line, int window_style) = 0;
+};
+
+}  // namespace zv::shell

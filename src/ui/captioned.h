@@ -1,0 +1,86 @@
+// Controls that carry a caption and, for buttons and menu items, a click handler: labels,
+// frames, command buttons, menu items and the window itself.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "ui/control.h"
+
+namespace zv::ui {
+
+// A label, a frame, or any control whose only state is its caption.
+class Captioned : public Control {
+  public:
+    using Control::Control;
+    Captioned(std::string name, std::string caption)
+        : Control(std::move(name)), caption_(std::move(caption)) {}
+
+    const std::string& caption() const { return caption_; }
+    void SetCaption(const std::string& caption) {
+        if (caption_ != caption) {
+            caption_ = caption;
+            Notify(Change::Text);
+        }
+    }
+
+  private:
+    std::string caption_;
+};
+
+using Label = Captioned;
+using Frame = Captioned;
+
+class Button : public Captioned {
+  public:
+    using Captioned::Captioned;
+    std::function<void()> on_click;
+
+    // What a click does: runs the handler (a disabled button cannot be clicked by the user,
+    // but the program may still call it).
+    void Click() {
+        if (on_click) {
+            on_click();
+        }
+    }
+};
+
+class MenuItem : public Button {
+  public:
+    using Button::Button;
+
+    bool checked() const { return checked_; }
+    void SetChecked(bool checked) {
+        if (checked_ != checked) {
+            checked_ = checked;
+            Notify(Change::Checked);
+        }
+    }
+
+  private:
+    bool checked_ = false;
+};
+
+enum class WindowState { Normal, Minimized, Maximized };
+
+// A top-level window: its caption, visibility, outer bounds and state.
+class Window : public Captioned {
+  public:
+    // A window starts hidden; showing it is a change its view mirrors.
+    Window(std::string name, std::string caption) : Captioned(std::move(name), std::move(caption)) {
+        SetVisible(false);
+    }
+
+    WindowState state() const { return state_; }
+    void SetState(WindowState state) {
+        if (state_ != state) {
+            state_ = state;
+            Notify(Change::Value);
+        }
+    }
+
+  private:
+    WindowState state_ = WindowState::Normal;
+};
+
+}  // namespace zv::ui

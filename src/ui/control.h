@@ -1,0 +1,65 @@
+// The control model. A window is a controller over named controls whose state lives here,
+// in plain objects, so that every controller runs without a real window. Each change of a
+// control's state, made by the user or by the program, runs the control's handler before
+// the change returns; a change to the state the control already has runs nothing. A view
+// (the Win32 binder, in the real program) mirrors every change onto a real control.
+#pragma once
+
+#include <string>
+
+namespace zv::ui {
+
+// Position and size in twips (1440 to the inch), relative to the control's window.
+struct Bounds {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+enum class Change { Enabled, Visible, Bounds, Text, Items, Selection, Value, Checked };
+
+class ControlView {
+  public:
+    virtual ~ControlView() = default;
+    virtual void OnChange(Change what) = 0;
+};
+
+class Control {
+  public:
+    explicit Control(std::string name) : name_(std::move(name)) {}
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return name_; }
+
+    bool enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    bool visible() const { return visible_; }
+    void SetVisible(bool visible);
+
+    const Bounds& bounds() const { return bounds_; }
+    void SetBounds(const Bounds& bounds);
+    void MoveBy(int dx, int dy);
+
+    // The view that mirrors this control; one at most, none in unit tests.
+    void AttachView(ControlView* view) { view_ = view; }
+
+  protected:
+    void Notify(Change what) {
+        if (view_ != nullptr) {
+            view_->OnChange(what);
+        }
+    }
+
+  private:
+    std::string name_;
+    bool enabled_ = true;
+    bool visible_ = true;
+    Bounds bounds_;
+    ControlView* view_ = nullptr;
+};
+
+}  // namespace zv::ui

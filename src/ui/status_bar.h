@@ -1,0 +1,30 @@
+// A status bar of text panels, numbered from 1.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace zv::ui {
+
+class StatusBar : public Control {
+  public:
+    StatusBar(std::string name, int panel_count)
+        : Control(std::move(name)), panels_(static_cast<size_t>(panel_count)) {}
+
+    int PanelCount() const { return static_cast<int>(panels_.size()); }
+    const std::string& PanelText(int panel) const { return panels_.at(panel - 1); }
+    void SetPanelText(int panel, const std::string& text) {
+        std::string& slot = panels_.at(panel - 1);
+        if (slot != text) {
+            slot = text;
+            Notify(Change::Text);
+        }
+    }
+
+  private:
+    std::vector<std::string> panels_;
+};
+
+}  // namespace zv::ui

@@ -1,0 +1,478 @@
+#include "win32/ui/binder.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace zv::win32 {
+namespace {
+
+std::string WindowText(HWND hwnd) {
+    int length = GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), length + 1)));
+    return text;
+}
+
+void SetTextIfDifferent(HWND hwnd, const std::string& text) {
+    if (WindowText(hwnd) != text) {
+        SetWindowTextA(hwnd, text.c_str());
+    }
+}
+
+}  // namespace
+
+// Keeps one real control in step with its model. Mirroring compares the real state with
+// the model's first, so the echo of a user's own change writes nothing back.
+class Binding : public ui::ControlView {
+  public:
+    Binding(ui::Control& model, HWND hwnd, const Binder& binder)
+        : model_(model), hwnd_(hwnd), binder_(binder) {
+        model_.AttachView(this);
+    }
+    ~Binding() override { model_.AttachView(nullptr); }
+
+    void OnChange(ui::Change what) override {
+        switch (what) {
+            case ui::Change::Enabled:
+                EnableWindow(hwnd_, model_.enabled());
+                break;
+            case ui::Change::Visible:
+                ShowWindow(hwnd_, model_.visible() ? SW_SHOW : SW_HIDE);
+                break;
+            case ui::Change::Bounds: {
+                RECT r = binder_.TwipsToRect(model_.bounds());
+                MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top + ExtraHeight(),
+                           TRUE);
+                break;
+            }
+            default:
+                Mirror(what);
+        }
+    }
+
+    // A notification code of WM_COMMAND from the real control.
+    virtual void OnNotify(WORD /*code*/) {}
+
+  protected:
+    virtual void Mirror(ui::Change /*what*/) {}
+    // Pixels the real control is taller than its model, as a drop-down list's open part.
+    virtual int ExtraHeight() const { return 0; }
+    HWND hwnd() const { return hwnd_; }
+
+  private:
+    ui::Control& model_;
+    HWND hwnd_;
+    const Binder& binder_;
+};
+
+namespace {
+
+class CaptionBinding : public Binding {
+  public:
+    CaptionBinding(ui::Captioned& model, HWND hwnd, const Binder& binder)
+        : Binding(model, hwnd, binder), model_(model) {}
+
+  protected:
+    void Mirror(ui::Change what) override {
+        if (what == ui::Change::Text) {
+            SetTextIfDifferent(hwnd(), model_.caption());
+        }
+    }
+
+  private:
+    ui::Captioned& model_;
+};
+
+class ButtonBinding : public CaptionBinding {
+  public:
+    ButtonBinding(ui::Button& model, HWND hwnd, const Binder& binder)
+        : CaptionBinding(model, hwnd, binder), model_(model) {}
+    void OnNotify(WORD code) override {
+        if (code == BN_CLICKED) {
+            model_.Click();
+        }
+    }
+
+  private:
+    ui::Button& model_;
+};
+
+class OptionBinding : public CaptionBinding {
+  public:
+    OptionBinding(ui::Option& model, HWND hwnd, const Binder& binder)
+        : CaptionBinding(model, hwnd, binder), model_(model) {}
+    void OnNotify(WORD code) override {
+        if (code == BN_CLICKED) {
+            model_.Select();
+        }
+    }
+
+  protected:
+    void Mirror(ui::Change what) override {
+        if (what == ui::Change::Checked) {
+            SendMessageA(hwnd(), BM_SETCHECK, model_.selected() ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+        CaptionBinding::Mirror(what);
+    }
+
+  private:
+    ui::Option& model_;
+};
+
+class CheckBoxBinding : public CaptionBinding {
+  public:
+    CheckBoxBinding(ui::CheckBox& model, HWND hwnd, const Binder& binder)
+        : CaptionBinding(model, hwnd, binder), model_(model) {}
+    void OnNotify(WORD code) override {
+        if (code == BN_CLICKED) {
+            model_.Toggle();
+        }
+    }
+
+  protected:
+    void Mirror(ui::Change what) override {
+        if (what == ui::Change::Value) {
+            SendMessageA(hwnd(), BM_SETCHECK,
+                         model_.value() == kChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+        CaptionBinding::Mirror(what);
+    }
+
+  private:
+    ui::CheckBox& model_;
+};
+
+class TextBoxBinding : public Binding {
+  public:
+    TextBoxBinding(ui::TextBox& model, HWND hwnd, const Binder& binder)
+        : Binding(model, hwnd, binder), model_(model) {
+        SendMessageA(hwnd, EM_LIMITTEXT, model.max_length(), 0);
+        SetWindowSubclass(hwnd, &TextBoxBinding::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~TextBoxBinding() override { RemoveWindowSubclass(hwnd(), &TextBoxBinding::EditProc, 1); }
+
+    void OnNotify(WORD code) override {
+        if (code == EN_CHANGE) {
+            model_.SetText(WindowText(hwnd()));
+        }
+    }
+
+  protected:
+    void Mirror(ui::Change what) override {
+        if (what == ui::Change::Text) {
+            SetTextIfDifferent(hwnd(), model_.text());
+        } else if (what == ui::Change::Value) {
+            LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE) & ~(ES_LEFT | ES_CENTER);
+            bool centred = model_.alignment() == ui::TextBox::Alignment::Center;
+            SetWindowLongPtrA(hwnd(), GWL_STYLE, style | (centred ? ES_CENTER : ES_LEFT));
+            InvalidateRect(hwnd(), nullptr, TRUE);
+        }
+    }
+
+  private:
+    // Keys and pasted text pass the model's filters before the edit control sees them.
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                     UINT_PTR, DWORD_PTR data) {
+        auto* self = reinterpret_cast<TextBoxBinding*>(data);
+        if (message == WM_CHAR && !self->model_.AcceptsKey(static_cast<char>(wparam))) {
+            return 0;
+        }
+        if (message == WM_PASTE && !self->model_.AcceptsPaste(ClipboardText(hwnd))) {
+            return 0;
+        }
+        return DefSubclassProc(hwnd, message, wparam, lparam);
+    }
+
+    static std::string ClipboardText(HWND owner) {
+        std::string text;
+        if (!OpenClipboard(owner)) {
+            return text;
+        }
+        if (HANDLE data = GetClipboardData(CF_TEXT)) {
+            if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
+                text = chars;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+        return text;
+    }
+
+    ui::TextBox& model_;
+};
+
+class ComboBoxBinding : public Binding {
+  public:
+    ComboBoxBinding(ui::ComboBox& model, HWND hwnd, const Binder& binder, int drop_height)
+        : Binding(model, hwnd, binder), model_(model), drop_height_(drop_height) {}
+
+    void OnNotify(WORD code) override {
+        if (code == CBN_SELCHANGE) {
+            model_.SetSelection(static_cast<int>(SendMessageA(hwnd(), CB_GETCURSEL, 0, 0)));
+        }
+    }
+
+  protected:
+    void Mirror(ui::Change what) override {
+        if (what == ui::Change::Items) {
+            SyncItems();
+            what = ui::Change::Selection;
+        }
+        if (what == ui::Change::Selection &&
+            SendMessageA(hwnd(), CB_GETCURSEL, 0, 0) != model_.selection()) {
+            SendMessageA(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(model_.selection()), 0);
+        }
+    }
+
+  private:
+    void SyncItems() {
+        int real_count = static_cast<int>(SendMessageA(hwnd(), CB_GETCOUNT, 0, 0));
+        if (real_count > model_.ItemCount()) {
+            SendMessageA(hwnd(), CB_RESETCONTENT, 0, 0);
+            real_count = 0;
+        }
+        for (int i = real_count; i < model_.ItemCount(); ++i) {
+            SendMessageA(hwnd(), CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(model_.ItemText(i).c_str()));
+        }
+    }
+    int ExtraHeight() const override { return drop_height_; }
+
+    ui::ComboBox& model_;
+    int drop_height_;
+};
+
+class MenuItemBinding : public Binding {
+  public:
+    MenuItemBinding(ui::MenuItem& model, HMENU menu, UINT id, HWND owner, const Binder& binder)
+        : Binding(model, owner, binder), model_(model), menu_(menu), id_(id) {
+        Mirror(ui::Change::Checked);
+    }
+
+    void OnChange(ui::Change what) override {
+        if (what == ui::Change::Enabled) {
+            EnableMenuItem(menu_, id_, MF_BYCOMMAND | (model_.enabled() ? MF_ENABLED : MF_GRAYED));
+            DrawMenuBar(hwnd());
+        } else {
+            Mirror(what);
+        }
+    }
+    void OnNotify(WORD) override { model_.Click(); }
+
+  protected:
+    void Mirror(ui::Change what) override {
+        if (what == ui::Change::Checked) {
+            CheckMenuItem(menu_, id_,
+                          MF_BYCOMMAND | (model_.checked() ? MF_CHECKED : MF_UNCHECKED));
+        } else if (what == ui::Change::Text) {
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_STRING;
+            info.dwTypeData = const_cast<char*>(model_.caption().c_str());
+            SetMenuItemInfoA(menu_, id_, FALSE, &info);
+            DrawMenuBar(hwnd());
+        }
+    }
+
+  private:
+    ui::MenuItem& model_;
+    HMENU menu_;
+    UINT id_;
+};
+
+class TimerBinding : public Binding {
+  public:
+    TimerBinding(ui::Timer& model, UINT_PTR id, HWND owner, const Binder& binder)
+        : Binding(model, owner, binder), model_(model), id_(id) {
+        Arm();
+    }
+    ~TimerBinding() override { KillTimer(hwnd(), id_); }
+
+    void OnChange(ui::Change) override { Arm(); }
+
+  private:
+    // SetTimer again restarts the count, as re-enabling a timer does.
+    void Arm() {
+        if (model_.running()) {
+            SetTimer(hwnd(), id_, static_cast<UINT>(model_.interval()), nullptr);
+        } else {
+            KillTimer(hwnd(), id_);
+        }
+    }
+
+    ui::Timer& model_;
+    UINT_PTR id_;
+};
+
+class WindowBinding : public Binding {
+  public:
+    WindowBinding(ui::Window& model, HWND hwnd, const Binder& binder)
+        : Binding(model, hwnd, binder), model_(model), dpi_(binder.dpi()) {}
+
+    void OnChange(ui::Change what) override {
+        switch (what) {
+            case ui::Change::Text:
+                SetTextIfDifferent(hwnd(), model_.caption());
+                break;
+            case ui::Change::Visible:
+                ShowWindow(hwnd(), model_.visible() ? SW_SHOW : SW_HIDE);
+                break;
+            case ui::Change::Value:
+                if (model_.visible()) {
+                    ShowWindow(hwnd(), ShowCommand());
+                }
+                break;
+            case ui::Change::Bounds:
+                SetWindowPos(hwnd(), nullptr, 0, 0, TwipsToPixels(model_.bounds().width),
+                             TwipsToPixels(model_.bounds().height),
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                break;
+            default:
+                break;
+        }
+    }
+
+  private:
+    int ShowCommand() const {
+        switch (model_.state()) {
+            case ui::WindowState::Minimized:
+                return SW_MINIMIZE;
+            case ui::WindowState::Maximized:
+                return SW_MAXIMIZE;
+            default:
+                return SW_RESTORE;
+        }
+    }
+    int TwipsToPixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
+
+    ui::Window& model_;
+    int dpi_;
+};
+
+}  // namespace
+
+Binder::Binder(HWND parent, HFONT font, int dpi) : parent_(parent), font_(font), dpi_(dpi) {}
+
+Binder::~Binder() = default;
+
+RECT Binder::TwipsToRect(const ui::Bounds& b) const {
+    RECT r;
+    r.left = MulDiv(b.left, dpi_, 1440);
+    r.top = MulDiv(b.top, dpi_, 1440);
+    r.right = r.left + MulDiv(b.width, dpi_, 1440);
+    r.bottom = r.top + MulDiv(b.height, dpi_, 1440);
+    return r;
+}
+
+HWND Binder::CreateChild(ui::Control& model, const char* window_class, const char* text,
+                         DWORD style, int id, int extra_height) {
+    RECT r = TwipsToRect(model.bounds());
+    style |= WS_CHILD;
+    if (model.visible()) {
+        style |= WS_VISIBLE;
+    }
+    if (!model.enabled()) {
+        style |= WS_DISABLED;
+    }
+    DWORD ex_style = (std::string(window_class) == WC_EDITA) ? WS_EX_CLIENTEDGE : 0;
+    HWND hwnd = CreateWindowExA(ex_style, window_class, text, style, r.left, r.top,
+                                r.right - r.left, r.bottom - r.top + extra_height, parent_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    return hwnd;
+}
+
+void Binder::Keep(std::unique_ptr<Binding> binding, UINT id) {
+    by_command_[id] = binding.get();
+    bindings_.push_back(std::move(binding));
+}
+
+HWND Binder::AddLabel(ui::Captioned& model, int id, DWORD style) {
+    HWND hwnd = CreateChild(model, WC_STATICA, model.caption().c_str(), style, id);
+    Keep(std::make_unique<CaptionBinding>(model, hwnd, *this), static_cast<UINT>(id));
+    return hwnd;
+}
+
+HWND Binder::AddFrame(ui::Frame& model, int id) {
+    HWND hwnd = CreateChild(model, WC_BUTTONA, model.caption().c_str(), BS_GROUPBOX, id);
+    Keep(std::make_unique<CaptionBinding>(model, hwnd, *this), static_cast<UINT>(id));
+    return hwnd;
+}
+
+HWND Binder::AddButton(ui::Button& model, int id, DWORD style) {
+    HWND hwnd = CreateChild(model, WC_BUTTONA, model.caption().c_str(), style | WS_TABSTOP, id);
+    Keep(std::make_unique<ButtonBinding>(model, hwnd, *this), static_cast<UINT>(id));
+    return hwnd;
+}
+
+HWND Binder::AddOption(ui::Option& model, int id, bool first_of_group) {
+    DWORD style = BS_RADIOBUTTON | WS_TABSTOP | (first_of_group ? WS_GROUP : 0);
+    HWND hwnd = CreateChild(model, WC_BUTTONA, model.caption().c_str(), style, id);
+    SendMessageA(hwnd, BM_SETCHECK, model.selected() ? BST_CHECKED : BST_UNCHECKED, 0);
+    Keep(std::make_unique<OptionBinding>(model, hwnd, *this), static_cast<UINT>(id));
+    return hwnd;
+}
+
+HWND Binder::AddCheckBox(ui::CheckBox& model, int id) {
+    HWND hwnd =
+        CreateChild(model, WC_BUTTONA, model.caption().c_str(), BS_CHECKBOX | WS_TABSTOP, id);
+    SendMessageA(hwnd, BM_SETCHECK, model.value() == kChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    Keep(std::make_unique<CheckBoxBinding>(model, hwnd, *this), static_cast<UINT>(id));
+    return hwnd;
+}
+
+HWND Binder::AddTextBox(ui::TextBox& model, int id) {
+    DWORD align = model.alignment() == ui::TextBox::Alignment::Center ? ES_CENTER : ES_LEFT;
+    HWND hwnd =
+        CreateChild(model, WC_EDITA, model.text().c_str(), ES_AUTOHSCROLL | WS_TABSTOP | align, id);
+    Keep(std::make_unique<TextBoxBinding>(model, hwnd, *this), static_cast<UINT>(id));
+    return hwnd;
+}
+
+HWND Binder::AddComboBox(ui::ComboBox& model, int id, int drop_lines) {
+    int drop_height = MulDiv(drop_lines * 195, dpi_, 1440);  // 195 twips a list line
+    HWND hwnd = CreateChild(model, WC_COMBOBOXA, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, id,
+                            drop_height);
+    auto binding = std::make_unique<ComboBoxBinding>(model, hwnd, *this, drop_height);
+    for (const std::string& item : model.items()) {
+        SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+    SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(model.selection()), 0);
+    Keep(std::move(binding), static_cast<UINT>(id));
+    return hwnd;
+}
+
+void Binder::BindMenuItem(ui::MenuItem& model, HMENU menu, UINT id) {
+    Keep(std::make_unique<MenuItemBinding>(model, menu, id, parent_, *this), id);
+}
+
+void Binder::BindTimer(ui::Timer& model, UINT_PTR id) {
+    bindings_.push_back(std::make_unique<TimerBinding>(model, id, parent_, *this));
+    timers_[id] = &model;
+}
+
+void Binder::BindWindow(ui::Window& model) {
+    bindings_.push_back(std::make_unique<WindowBinding>(model, parent_, *this));
+}
+
+bool Binder::OnCommand(WPARAM wparam, LPARAM) {
+    auto it = by_command_.find(LOWORD(wparam));
+    if (it == by_command_.end()) {
+        return false;
+    }
+    it->second->OnNotify(HIWORD(wparam));
+    return true;
+}
+
+bool Binder::OnTimer(WPARAM timer_id) {
+    auto it = timers_.find(timer_id);
+    if (it == timers_.end()) {
+        return false;
+    }
+    it->second->Tick();
+    return true;
+}
+
+}  // namespace zv::win32

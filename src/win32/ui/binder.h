@@ -1,0 +1,72 @@
+// The binder between the control model and real Win32 controls. It creates each real
+// control from its model (position in twips, caption, state) and keeps the two in step:
+//   - a user's change of a real control sets the model, and the model runs the handler;
+//   - a program's change of the model is mirrored onto the real control, without running
+//     anything again (a guard drops the echo that Windows sends back, e.g. EN_CHANGE).
+// The owning window forwards WM_COMMAND and WM_TIMER to it.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "ui/captioned.h"
+#include "ui/check_box.h"
+#include "ui/combo_box.h"
+#include "ui/option.h"
+#include "ui/text_box.h"
+#include "ui/timer.h"
+
+namespace zv::win32 {
+
+class Binding;
+
+class Binder {
+  public:
+    // parent: the window the controls live in; font: the font they use (not owned).
+    Binder(HWND parent, HFONT font, int dpi);
+    ~Binder();
+    Binder(const Binder&) = delete;
+    Binder& operator=(const Binder&) = delete;
+
+    HWND parent() const { return parent_; }
+    int dpi() const { return dpi_; }
+    HFONT font() const { return font_; }
+
+    HWND AddLabel(ui::Captioned& model, int id, DWORD style = SS_LEFT);
+    HWND AddFrame(ui::Frame& model, int id);
+    HWND AddButton(ui::Button& model, int id, DWORD style = BS_PUSHBUTTON);
+    HWND AddOption(ui::Option& model, int id, bool first_of_group);
+    HWND AddCheckBox(ui::CheckBox& model, int id);
+    HWND AddTextBox(ui::TextBox& model, int id);
+    // The drop-down part is drop_lines items tall.
+    HWND AddComboBox(ui::ComboBox& model, int id, int drop_lines = 12);
+    // A menu item of a menu the window owns: caption, check mark and enabled state.
+    void BindMenuItem(ui::MenuItem& model, HMENU menu, UINT id);
+    // A timer on the parent window, armed while the model runs.
+    void BindTimer(ui::Timer& model, UINT_PTR id);
+    // The parent window itself: caption, visibility and window state.
+    void BindWindow(ui::Window& model);
+
+    // Routes the parent's WM_COMMAND and WM_TIMER; true when a bound control took it.
+    bool OnCommand(WPARAM wparam, LPARAM lparam);
+    bool OnTimer(WPARAM timer_id);
+
+    RECT TwipsToRect(const ui::Bounds& bounds) const;
+
+  private:
+    HWND CreateChild(ui::Control& model, const char* window_class, const char* text, DWORD style,
+                     int id, int extra_height = 0);
+    void Keep(std::unique_ptr<Binding> binding, UINT id);
+
+    HWND parent_;
+    HFONT font_;
+    int dpi_;
+    std::vector<std::unique_ptr<Binding>> bindings_;
+    std::map<UINT, Binding*> by_command_;
+    std::map<UINT_PTR, ui::Timer*> timers_;
+};
+
+}  // namespace zv::win32

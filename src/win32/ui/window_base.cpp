@@ -1,0 +1,117 @@
+#include "win32/ui/window_base.h"
+
+namespace zv::win32 {
+
+WindowBase::~WindowBase() {
+    if (hwnd_ != nullptr) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool WindowBase::Create(const char* class_name, const char* caption, DWORD style, DWORD ex_style,
+                        int client_width, int client_height, HWND owner, HMENU menu) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA window_class{};
+    window_class.cbSize = sizeof(window_class);
+    if (!GetClassInfoExA(instance, class_name, &window_class)) {
+        window_class.cbSize = sizeof(window_class);
+        window_class.lpfnWndProc = Procedure;
+        window_class.hInstance = instance;
+        window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        window_class.lpszClassName = class_name;
+        window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+        RegisterClassExA(&window_class);
+    }
+    RECT frame{0, 0, client_width, client_height};
+    AdjustWindowRectEx(&frame, style, menu != nullptr, ex_style);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+
+    RECT area;
+    if (owner != nullptr && IsWindowVisible(owner)) {
+        GetWindowRect(owner, &area);
+    } else {
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    int left = area.left + (area.right - area.left - width) / 2;
+    int top = area.top + (area.bottom - area.top - height) / 2;
+    CreateWindowExA(ex_style, class_name, caption, style, left < 0 ? 0 : left, top < 0 ? 0 : top,
+                    width, height, owner, menu, instance, this);
+    return hwnd_ != nullptr;
+}
+
+void WindowBase::RunModal(HWND owner) {
+    HWND window = hwnd_;
+    if (owner != nullptr) {
+        EnableWindow(owner, FALSE);
+    }
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetForegroundWindow(window);
+    MSG message;
+    while (IsWindow(window) && GetMessageA(&message, nullptr, 0, 0) > 0) {
+        DispatchOneMessage(message);
+    }
+    if (message.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+    }
+    if (owner != nullptr) {
+        EnableWindow(owner, TRUE);
+        SetActiveWindow(owner);
+    }
+}
+
+LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    return DefWindowProcA(hwnd_, message, wparam, lparam);
+}
+
+LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* self = reinterpret_cast<WindowBase*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (self == nullptr) {
+        return DefWindowProcA(hwnd, message, wparam, lparam);
+    }
+    LRESULT result = 0;
+    try {
+        result = self->HandleMessage(message, wparam, lparam);
+    } catch (...) {
+        result = DefWindowProcA(hwnd, message, wparam, lparam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        // Wakes a modal loop that waits in GetMessage for this window to go away.
+        PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+        self->OnDestroyed();
+    }
+    return result;
+}
+
+bool DispatchOneMessage(const MSG& message) {
+    if (message.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+        return false;
+    }
+    HWND active = GetActiveWindow();
+    if (active != nullptr && IsDialogMessageA(active, const_cast<MSG*>(&message))) {
+        return true;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    return true;
+}
+
+int RunMessageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        DispatchOneMessage(message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace zv::win32

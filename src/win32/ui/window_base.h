@@ -1,0 +1,47 @@
+// The base of every real window: it registers the window class once, attaches the C++
+// object to its window in one place (WM_NCCREATE) and dispatches messages to it. Window
+// procedures never let an exception escape.
+#pragma once
+
+#include <windows.h>
+
+namespace zv::win32 {
+
+class WindowBase {
+  public:
+    WindowBase() = default;
+    virtual ~WindowBase();
+    WindowBase(const WindowBase&) = delete;
+    WindowBase& operator=(const WindowBase&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+
+    // Creates the window (hidden until the caller shows it) with the given client size in
+    // pixels, centred on the owner or the screen.
+    bool Create(const char* class_name, const char* caption, DWORD style, DWORD ex_style,
+                int client_width, int client_height, HWND owner, HMENU menu = nullptr);
+
+    // Shows the window and runs a message loop until it is destroyed, with the owner
+    // disabled meanwhile: a modal window.
+    void RunModal(HWND owner);
+
+  protected:
+    // Messages not handled here go to DefWindowProc.
+    virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+    // Called after WM_DESTROY; the object may delete itself here.
+    virtual void OnDestroyed() {}
+
+  private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
+    HWND hwnd_ = nullptr;
+};
+
+// The message loop of a program: dispatches until WM_QUIT, giving the active window's
+// controls the keyboard interface of a dialog (Tab, arrows, access keys).
+int RunMessageLoop();
+
+// Dispatches one message the same way; false when it was WM_QUIT (which it posts again).
+bool DispatchOneMessage(const MSG& message);
+
+}  // namespace zv::win32

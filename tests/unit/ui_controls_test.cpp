@@ -1,0 +1,145 @@
+// The handler rule of the control model: handlers run on every real change, made by the
+// user or the program, and never for a change to the state a control already has.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ui/check_box.h"
+#include "ui/combo_box.h"
+#include "ui/option.h"
+#include "ui/text_box.h"
+#include "ui/timer.h"
+
+namespace zv::ui {
+namespace {
+
+class RecordingView : public ControlView {
+  public:
+    std::vector<Change> changes;
+    void OnChange(Change what) override { changes.push_back(what); }
+};
+
+TEST(OptionTest, SelectingIsExclusiveAndOnlySelectionRunsHandlers) {
+    OptionGroup group;
+    Option first("optA1", "Windows Default", group);
+    Option second("optA2", "Custom", group);
+    std::vector<std::string> ran;
+    first.on_select = [&] { ran.push_back("first"); };
+    second.on_select = [&] { ran.push_back("second"); };
+
+    first.Select();
+    first.Select();  // already selected: nothing runs
+    second.Select();
+    EXPECT_FALSE(first.selected());
+    EXPECT_TRUE(second.selected());
+    EXPECT_EQ(group.Selected(), &second);
+
+    second.Deselect();  // deselecting runs nothing
+    EXPECT_EQ(group.Selected(), nullptr);
+    EXPECT_EQ(ran, (std::vector<std::string>{"first", "second"}));
+}
+
+TEST(OptionTest, HandlerSeesTheNewStateOfTheWholeGroup) {
+    OptionGroup group;
+    Option first("a", "A", group);
+    Option second("b", "B", group);
+    first.Select();
+    bool first_was_cleared = false;
+    second.on_select = [&] { first_was_cleared = !first.selected(); };
+    second.Select();
+    EXPECT_TRUE(first_was_cleared);
+}
+
+TEST(CheckBoxTest, RunsHandlerOnlyOnChange) {
+    CheckBox box("chk", "Check");
+    int runs = 0;
+    box.on_change = [&] { ++runs; };
+    box.SetValue(0);
+    box.Toggle();
+    box.SetValue(1);
+    box.Toggle();
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(box.value(), 0);
+}
+
+TEST(TextBoxTest, TypingPassesTheKeyFilterAndHonoursTheLengthCap) {
+    TextBox box("txt");
+    int changes = 0;
+    box.on_change = [&] { ++changes; };
+    box.on_key_press = [](char key) { return key == kBackspace || (key >= '0' && key <= '9'); };
+    box.SetMaxLength(3);
+
+    for (char key : std::string("1a2345")) {
+        box.Type(key);
+    }
+    EXPECT_EQ(box.text(), "123");
+    box.Type(kBackspace);
+    EXPECT_EQ(box.text(), "12");
+    EXPECT_EQ(changes, 4);  // "1", "12", "123", "12": the capped keys changed nothing
+
+    box.SetText("");
+    box.Type(kBackspace);  // nothing to delete
+    EXPECT_EQ(changes, 5);
+}
+
+TEST(TextBoxTest, PasteFilterRefusesTheWholeText) {
+    TextBox box("txt");
+    box.on_paste = [](const std::string& text) { return text.find('x') == std::string::npos; };
+    box.Paste("12x");
+    EXPECT_EQ(box.text(), "");
+    box.Paste("12");
+    EXPECT_EQ(box.text(), "12");
+}
+
+TEST(ComboBoxTest, SelectionChangesRunHandlerAndInvalidPositionsAreIgnored) {
+    ComboBox list("cmb");
+    int runs = 0;
+    list.on_change = [&] { ++runs; };
+    list.AddItem("x4");
+    list.AddItem("x6");
+
+    list.SetSelection(1);
+    list.SetSelection(1);
+    list.SetSelection(2);   // beyond the list
+    list.SetSelection(-2);  // not a position
+    EXPECT_EQ(list.selection(), 1);
+    EXPECT_EQ(list.SelectedText(), "x6");
+
+    list.SetSelection(kNoSelection);
+    EXPECT_EQ(list.SelectedText(), "");
+    EXPECT_EQ(runs, 2);
+
+    list.SetSelection(0);
+    list.Clear();  // emptying runs nothing
+    EXPECT_EQ(list.selection(), kNoSelection);
+    EXPECT_EQ(runs, 3);
+}
+
+TEST(ControlTest, ViewSeesEveryChangeButNoRepeats) {
+    ComboBox list("cmb");
+    RecordingView view;
+    list.AttachView(&view);
+    list.SetEnabled(true);  // already enabled
+    list.SetEnabled(false);
+    list.AddItem("2");
+    list.SetSelection(0);
+    list.MoveBy(0, -315);
+    EXPECT_EQ(view.changes, (std::vector<Change>{Change::Enabled, Change::Items, Change::Selection,
+                                                 Change::Bounds}));
+    EXPECT_EQ(list.bounds().top, -315);
+}
+
+TEST(TimerTest, TicksOnlyWhenEnabledWithAnInterval) {
+    Timer timer("TimerPing", 0, true);
+    int ticks = 0;
+    timer.on_tick = [&] { ++ticks; };
+    timer.Tick();  // interval 0: not armed
+    timer.SetInterval(60000);
+    timer.Tick();
+    timer.SetEnabled(false);
+    timer.Tick();
+    EXPECT_EQ(ticks, 1);
+}
+
+}  // namespace
+}  // namespace zv::ui
