@@ -7,13 +7,9 @@
 #include <map>
 #include <thread>
 
-#include "ping/keep_alive_ping.h"
 #include "scenarios.h"
-#include "win32/ping/icmp_echo_service.h"
-#include "win32/ping/ping_dialog.h"
+#include "win32/ping/keep_alive.h"
 #include "win32/ping/ping_dialog_ids.h"
-#include "win32/ping/wave_sound.h"
-#include "win32/ping/winsock_service.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/win_ports.h"
 
@@ -50,15 +46,18 @@ class OpenedDocuments : public shell::LauncherPort {
     unsigned long RunCommand(const std::string&, int) override { return 0; }
 };
 
+// The services a program hands the keep-alive ping, and the ping itself.
 struct Program {
-    win32::WinsockService sockets;
-    win32::IcmpEchoService echo;
-    win32::WaveSound sound;
+    explicit Program(win32::PingDialogMode mode)
+        : keep_alive({files, messages, pump, launcher}, kDir, "Zorvane", mode) {
+        keep_alive.Ping().OnSettingsLoaded([this] { ++loads; });
+    }
+
     DriverFiles files;
     PrintedMessages messages;
     win32::Win32EventPump pump;
     OpenedDocuments launcher;
-    ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kDir, "Zorvane"};
+    win32::KeepAlive keep_alive;
     int loads = 0;
 };
 
@@ -117,7 +116,8 @@ void CheckTabOrder(Checks& checks, HWND dialog) {
     }
 }
 
-void FirstOpening(Checks& checks, Program& program, win32::PingDialogHost& host, int expected_dpi) {
+void FirstOpening(Checks& checks, Program& program, int expected_dpi) {
+    win32::KeepAlive& host = program.keep_alive;
     host.OpenPingDialog(nullptr);
     HWND dialog = host.DialogWindow();
     checks.Expect(dialog != nullptr && IsWindowVisible(dialog), "the dialog opens, visible",
@@ -169,7 +169,8 @@ void FirstOpening(Checks& checks, Program& program, win32::PingDialogHost& host,
                        "PingSound,#TRUE#\r\n");
 }
 
-void SecondOpening(Checks& checks, Program& program, win32::PingDialogHost& host) {
+void SecondOpening(Checks& checks, Program& program) {
+    win32::KeepAlive& host = program.keep_alive;
     host.OpenPingDialog(nullptr);
     HWND dialog = host.DialogWindow();
     if (dialog == nullptr) {
@@ -196,9 +197,9 @@ void SecondOpening(Checks& checks, Program& program, win32::PingDialogHost& host
                   std::to_string(program.files.writes) + " writes");
 }
 
-void ModalOpening(Checks& checks, Program& program) {
-    win32::PingDialogHost host(program.ping, program.messages, program.launcher, kDir, "Zorvane",
-                               win32::PingDialogMode::Modal);
+void ModalOpening(Checks& checks) {
+    Program program(win32::PingDialogMode::Modal);
+    win32::KeepAlive& host = program.keep_alive;
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
                                  200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     bool owner_disabled = false;
@@ -227,13 +228,10 @@ void ModalOpening(Checks& checks, Program& program) {
 }  // namespace
 
 void RunDialog(Checks& checks, int expected_dpi) {
-    Program program;
-    program.ping.OnSettingsLoaded([&program] { ++program.loads; });
-    win32::PingDialogHost host(program.ping, program.messages, program.launcher, kDir, "Zorvane",
-                               win32::PingDialogMode::Modeless);
-    FirstOpening(checks, program, host, expected_dpi);
-    SecondOpening(checks, program, host);
-    ModalOpening(checks, program);
+    Program program(win32::PingDialogMode::Modeless);
+    FirstOpening(checks, program, expected_dpi);
+    SecondOpening(checks, program);
+    ModalOpening(checks);
 }
 
 }  // namespace zv::e2e
