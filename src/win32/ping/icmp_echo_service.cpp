@@ -24,9 +24,17 @@ IcmpEchoService::IcmpEchoService()
       send_echo_(library_.Function<SendEchoFn>("IcmpSendEcho")),
       close_(library_.Function<CloseFn>("IcmpCloseHandle")) {}
 
+IcmpEchoService::~IcmpEchoService() {
+    if (close_ != nullptr && handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr) {
+        close_(handle_);
+    }
+}
+
 ping::EchoHandle IcmpEchoService::Open() {
-    HANDLE handle = create_ != nullptr ? create_() : INVALID_HANDLE_VALUE;
-    return reinterpret_cast<ping::EchoHandle>(handle);
+    if ((handle_ == INVALID_HANDLE_VALUE || handle_ == nullptr) && create_ != nullptr) {
+        handle_ = create_();
+    }
+    return reinterpret_cast<ping::EchoHandle>(handle_);
 }
 
 uint32_t IcmpEchoService::SendEcho(ping::EchoHandle handle, uint32_t address,
@@ -49,11 +57,6 @@ uint32_t IcmpEchoService::SendEcho(ping::EchoHandle handle, uint32_t address,
     return error != 0 ? error : IP_GENERAL_FAILURE;
 }
 
-void IcmpEchoService::Close(ping::EchoHandle handle) {
-    HANDLE icmp = reinterpret_cast<HANDLE>(handle);
-    if (close_ != nullptr && icmp != INVALID_HANDLE_VALUE && icmp != nullptr) {
-        close_(icmp);
-    }
-}
+void IcmpEchoService::Close(ping::EchoHandle) {}
 
 }  // namespace zv::win32

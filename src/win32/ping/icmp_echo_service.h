@@ -15,7 +15,12 @@ namespace zv::win32 {
 class IcmpEchoService : public ping::EchoService {
   public:
     IcmpEchoService();
+    ~IcmpEchoService() override;
+    IcmpEchoService(const IcmpEchoService&) = delete;
+    IcmpEchoService& operator=(const IcmpEchoService&) = delete;
 
+    // Opening an echo handle costs about a third of a loopback ping, so the service opens
+    // one on first use and keeps it for its life: Open hands it out, Close keeps it.
     ping::EchoHandle Open() override;
     // Never 0 unless an echo reply came back: a request that could not be sent, or a call
     // that reports no reply, gives the platform's error or a general failure.
@@ -35,6 +40,7 @@ class IcmpEchoService : public ping::EchoService {
     CreateFn create_;
     SendEchoFn send_echo_;
     CloseFn close_;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
 }  // namespace zv::win32

@@ -8,7 +8,21 @@ WinsockService::WinsockService()
     : library_("wsock32.dll"),
       startup_(library_.Function<StartupFn>("WSAStartup")),
       cleanup_(library_.Function<CleanupFn>("WSACleanup")),
-      gethostbyname_(library_.Function<GetHostByNameFn>("gethostbyname")) {}
+      gethostbyname_(library_.Function<GetHostByNameFn>("gethostbyname")) {
+    // Windows Sockets counts its start-ups and tears itself down at the last clean-up. One
+    // start-up held for the service's life keeps each ping's own start-up and clean-up
+    // (which still pair up as before) from loading and unloading the whole stack.
+    if (startup_ != nullptr && cleanup_ != nullptr) {
+        WSADATA data;
+        held_ = startup_(MAKEWORD(1, 1), &data) == 0;
+    }
+}
+
+WinsockService::~WinsockService() {
+    if (held_) {
+        cleanup_();
+    }
+}
 
 ping::SocketsStartup WinsockService::Startup(uint16_t requested_version) {
     if (startup_ == nullptr || cleanup_ == nullptr || gethostbyname_ == nullptr) {

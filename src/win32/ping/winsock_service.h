@@ -12,6 +12,9 @@ namespace zv::win32 {
 class WinsockService : public ping::SocketsService {
   public:
     WinsockService();
+    ~WinsockService() override;
+    WinsockService(const WinsockService&) = delete;
+    WinsockService& operator=(const WinsockService&) = delete;
 
     ping::SocketsStartup Startup(uint16_t requested_version) override;
     int Cleanup() override;
@@ -26,6 +29,7 @@ class WinsockService : public ping::SocketsService {
     StartupFn startup_;
     CleanupFn cleanup_;
     GetHostByNameFn gethostbyname_;
+    bool held_ = false;
 };
 
 }  // namespace zv::win32
