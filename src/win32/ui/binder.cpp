@@ -59,6 +59,7 @@ class Binding : public ui::ControlView {
     // Pixels the real control is taller than its model, as a drop-down list's open part.
     virtual int ExtraHeight() const { return 0; }
     HWND hwnd() const { return hwnd_; }
+    void ReplaceWindow(HWND hwnd) { hwnd_ = hwnd; }
 
   private:
     ui::Control& model_;
@@ -163,14 +164,45 @@ class TextBoxBinding : public Binding {
         if (what == ui::Change::Text) {
             SetTextIfDifferent(hwnd(), model_.text());
         } else if (what == ui::Change::Value) {
-            LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE) & ~(ES_LEFT | ES_CENTER);
-            bool centred = model_.alignment() == ui::TextBox::Alignment::Center;
-            SetWindowLongPtrA(hwnd(), GWL_STYLE, style | (centred ? ES_CENTER : ES_LEFT));
-            InvalidateRect(hwnd(), nullptr, TRUE);
+            Realign();
         }
     }
 
   private:
+    // Some edit controls (Wine's among them) ignore a change of alignment after creation,
+    // so the edit is made again in place: same ID, rectangle, font, text, state and place
+    // in the tab order.
+    void Realign() {
+        HWND old = hwnd();
+        HWND parent = GetParent(old);
+        RECT r;
+        GetWindowRect(old, &r);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        bool centred = model_.alignment() == ui::TextBox::Alignment::Center;
+        DWORD style = static_cast<DWORD>(GetWindowLongPtrA(old, GWL_STYLE)) &
+                      ~static_cast<DWORD>(ES_LEFT | ES_CENTER | ES_RIGHT);
+        HWND fresh =
+            CreateWindowExA(static_cast<DWORD>(GetWindowLongPtrA(old, GWL_EXSTYLE)), WC_EDITA,
+                            model_.text().c_str(), style | (centred ? ES_CENTER : ES_LEFT), r.left,
+                            r.top, r.right - r.left, r.bottom - r.top, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(old))),
+                            GetModuleHandleA(nullptr), nullptr);
+        if (fresh == nullptr) {
+            return;
+        }
+        SendMessageA(fresh, WM_SETFONT, SendMessageA(old, WM_GETFONT, 0, 0), FALSE);
+        SendMessageA(fresh, EM_LIMITTEXT, model_.max_length(), 0);
+        SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        bool had_focus = GetFocus() == old;
+        RemoveWindowSubclass(old, &TextBoxBinding::EditProc, 1);
+        DestroyWindow(old);
+        ReplaceWindow(fresh);
+        SetWindowSubclass(fresh, &TextBoxBinding::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        if (had_focus) {
+            SetFocus(fresh);
+        }
+    }
+
     // Keys and pasted text pass the model's filters before the edit control sees them.
     static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                                      UINT_PTR, DWORD_PTR data) {
