@@ -239,11 +239,10 @@ void SettingsWindow::FillValueLists() {
 
 void SettingsWindow::SetTuningControlsEnabled(bool enabled) {
     for (ui::Control* control : std::array<ui::Control*, 27>{
-             &Frame2,  &Frame3,    &Frame4,    &Frame5,  &Frame6,  &Frame7,    &optMTU1,
-             &optMTU2, &optRWIN1,  &optRWIN2,  &optTTL1, &optTTL2, &optSKA1,   &optSKA2,
-             &optNDI1, &optNDI2,   &chkPMTU,   &chkBlackHole,      &txtMTU,    &txtTTL,
-             &cmbMSCPS0,           &cmbMSCPS1, &cmbNDI,  &cmbRWIN, &cmbSKA,    &Label3,
-             &Label4}) {
+             &Frame2,    &Frame3,   &Frame4,   &Frame5,       &Frame6,  &Frame7,  &optMTU1,
+             &optMTU2,   &optRWIN1, &optRWIN2, &optTTL1,      &optTTL2, &optSKA1, &optSKA2,
+             &optNDI1,   &optNDI2,  &chkPMTU,  &chkBlackHole, &txtMTU,  &txtTTL,  &cmbMSCPS0,
+             &cmbMSCPS1, &cmbNDI,   &cmbRWIN,  &cmbSKA,       &Label3,  &Label4}) {
         control->SetEnabled(enabled);
     }
     for (ui::Option* option : {&optMTU1, &optMTU2, &optRWIN1, &optRWIN2, &optTTL1, &optTTL2,
@@ -362,13 +361,39 @@ bool SettingsWindow::ValidateManualSettings() {
 }
 
 std::array<ui::Control*, 33> SettingsWindow::AllControls() {
-    return {&Frame1,    &Label1,    &cmbNetType, &Label2,       &optOptimization[0],
-            &optOptimization[1],    &Frame2,     &optMTU1,      &optMTU2,
-            &txtMTU,    &Frame3,    &optRWIN1,   &optRWIN2,     &cmbRWIN,
-            &Frame4,    &optTTL1,   &optTTL2,    &txtTTL,       &Frame5,
-            &optSKA1,   &optSKA2,   &cmbSKA,     &Frame6,       &optNDI1,
-            &optNDI2,   &cmbNDI,    &Frame7,     &chkPMTU,      &chkBlackHole,
-            &Label3,    &cmbMSCPS0, &Label4,     &cmbMSCPS1};
+    return {&Frame1,
+            &Label1,
+            &cmbNetType,
+            &Label2,
+            &optOptimization[0],
+            &optOptimization[1],
+            &Frame2,
+            &optMTU1,
+            &optMTU2,
+            &txtMTU,
+            &Frame3,
+            &optRWIN1,
+            &optRWIN2,
+            &cmbRWIN,
+            &Frame4,
+            &optTTL1,
+            &optTTL2,
+            &txtTTL,
+            &Frame5,
+            &optSKA1,
+            &optSKA2,
+            &cmbSKA,
+            &Frame6,
+            &optNDI1,
+            &optNDI2,
+            &cmbNDI,
+            &Frame7,
+            &chkPMTU,
+            &chkBlackHole,
+            &Label3,
+            &cmbMSCPS0,
+            &Label4,
+            &cmbMSCPS1};
 }
 
 void SettingsWindow::MoveBy(int dx, int dy) {
