@@ -4,6 +4,15 @@
 #include <cctype>
 
 namespace zv::shell {
+namespace {
+
+// The program folder usually holds a blank ("Program Files"); unquoted, Windows would try
+// "C:\Program.exe" first.
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+}  // namespace
 
 std::string NetworkAppletFor(int windows_family) {
     if (windows_family >= 1 && windows_family <= 4) {
@@ -47,11 +56,11 @@ void Launchers::LaunchNetworkApplet(int windows_family) {
 }
 
 unsigned long Launchers::StartMainProgram() {
-    return port_.RunCommand(MainProgramPath(), kNormalFocus);
+    return port_.RunCommand(Quoted(MainProgramPath()), kNormalFocus);
 }
 
 unsigned long Launchers::StartCompanion() {
-    return port_.RunCommand(CompanionPath(), kHidden);
+    return port_.RunCommand(Quoted(CompanionPath()), kHidden);
 }
 
 CommandParts SplitCommandLine(const std::string& command_line) {

@@ -46,7 +46,8 @@ class Launchers {
     // Starts nothing for a family without a known network applet.
     void LaunchNetworkApplet(int windows_family);
 
-    // The main program, normal with focus (from the companion); 0 or the Windows error.
+    // The program paths are quoted on the command line. The main program starts normal
+    // with focus (from the companion); 0 or the Windows error.
     unsigned long StartMainProgram();
     // The companion, hidden (from the main program); 0 or the Windows error.
     unsigned long StartCompanion();

@@ -3,6 +3,20 @@
 namespace zv::shell {
 namespace {
 
+constexpr const char* kProgramName = "Zorvane";
+constexpr const char* kDisableCaption = "Disable";
+constexpr const char* kEnableCaption = "Enable";
+constexpr const char* kDisabledMessage =
+    "You have only disabled the Ping utility...\r\n\r\n"
+    "Zorvane will continue boosting your Internet connection.\r\n"
+    "In order to disable the connection acceleration, you will have to run the uninstall "
+    "program.";
+
+// Mouse messages the shell reports for a tray icon.
+constexpr int kTrayLeftButtonUp = 514;
+constexpr int kTrayLeftDoubleClick = 515;
+constexpr int kTrayRightButtonUp = 517;
+
 struct ToolbarDesign {
     const char* key;  // null for a separator
     const char* tooltip;

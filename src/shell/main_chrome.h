@@ -15,23 +15,10 @@
 
 namespace zv::shell {
 
-inline constexpr const char* kProgramName = "Zorvane";
 inline constexpr const char* kPromptText = "Choose your wanted Settings and Press \"Apply\"";
-inline constexpr const char* kDisableCaption = "Disable";
-inline constexpr const char* kEnableCaption = "Enable";
-inline constexpr const char* kDisabledMessage =
-    "You have only disabled the Ping utility...\r\n\r\n"
-    "Zorvane will continue boosting your Internet connection.\r\n"
-    "In order to disable the connection acceleration, you will have to run the uninstall "
-    "program.";
 
 // The status bar's height as the View toggle counts it, whatever its real height.
 inline constexpr int kStatusBarToggleTwips = 315;
-
-// Mouse messages a tray icon reports.
-inline constexpr int kTrayLeftButtonUp = 514;
-inline constexpr int kTrayLeftDoubleClick = 515;
-inline constexpr int kTrayRightButtonUp = 517;
 
 // Status bar panels, numbered from 1.
 enum StatusPanel { kPromptPanel = 1, kModePanel = 2, kOsPanel = 3, kStatePanel = 4 };

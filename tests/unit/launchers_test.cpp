@@ -22,8 +22,8 @@ TEST(LaunchersTest, PagesAndProgramsUseTheirTargetsAndShowModes) {
         {"open", "C:\\Program Files\\Zorvane\\Help\\help.htm", 1},
         {"open", "http://www.zorvane.com/index.php", 1},
         {"open", "http://www.zorvane.com/resources/feedback.php", 5},
-        {"run", "C:\\Program Files\\Zorvane\\Zorvane.exe", 1},
-        {"run", "C:\\Program Files\\Zorvane\\vigilo.exe", 0},
+        {"run", "\"C:\\Program Files\\Zorvane\\Zorvane.exe\"", 1},
+        {"run", "\"C:\\Program Files\\Zorvane\\vigilo.exe\"", 0},
     };
     EXPECT_EQ(port.launches, expected);
 }
