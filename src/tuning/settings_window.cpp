@@ -222,8 +222,8 @@ void SettingsWindow::optOptimization_Select(int index) {
         SetTuningControlsEnabled(false);
         ApplyPreset(current_, current_.ConnectionType, windows_family_);
     }
-    if (hooks_.set_mode_text) {
-        hooks_.set_mode_text("Mode: " + optOptimization[index].caption());
+    if (hooks_.show_mode) {
+        hooks_.show_mode(optOptimization[index].caption());
     }
 }
 
@@ -319,8 +319,9 @@ void SettingsWindow::ShowSettingsInWindow() {
         SetTuningControlsEnabled(false);
         ApplyPreset(current_, current_.ConnectionType, windows_family_);
     }
-    if (hooks_.set_mode_text) {
-        hooks_.set_mode_text(optOptimization[0].selected() ? "Mode: Optimize" : "Mode: Manual");
+    // At load the automatic mode is named "Optimize"; a user's choice shows its caption.
+    if (hooks_.show_mode) {
+        hooks_.show_mode(optOptimization[0].selected() ? "Optimize" : "Manual");
     }
 }
 

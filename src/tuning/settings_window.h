@@ -29,8 +29,8 @@ struct TuningAreaHooks {
     std::function<void()> apply;
     // The modal explanation of Manual mode; returns when it closed. Gets the shown type.
     std::function<void(const std::string& connection_type)> show_explanation;
-    // Status-bar panel 2.
-    std::function<void(const std::string& text)> set_mode_text;
+    // Status-bar panel 2 shows "Mode: " followed by this word.
+    std::function<void(const std::string& mode_word)> show_mode;
 };
 
 // The program-wide records the area works on, owned by the program.

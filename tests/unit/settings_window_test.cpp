@@ -46,7 +46,7 @@ class SettingsWindowTest : public ::testing::Test {
         TuningRecords{current, defaults, family}, messages, beeper, "Zorvane",
         TuningAreaHooks{[this] { ++applies; },
                         [this](const std::string& type) { explained.push_back(type); },
-                        [this](const std::string& text) { mode_text = text; }}};
+                        [this](const std::string& word) { mode_text = "Mode: " + word; }}};
 };
 
 TEST_F(SettingsWindowTest, LoadsAutomaticModeAsThePresetOfTheSavedType) {
