@@ -26,8 +26,7 @@ bool AsksOnlyForCompanion(const std::string& argument) {
     return digits && digits->find_first_not_of('0') != std::string::npos;
 }
 
-StartOutcome StartProgram(StartPorts& ports, const std::string& argument,
-                          ProgramRecords& records) {
+StartOutcome StartProgram(StartPorts& ports, const std::string& argument, ProgramRecords& records) {
     if (!ports.IsFirstCopy()) {
         return StartOutcome::EndSilently;
     }

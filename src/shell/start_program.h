@@ -30,7 +30,6 @@ enum class StartOutcome {
 bool AsksOnlyForCompanion(const std::string& argument);
 
 // Fills the Windows release into the records and says how the program goes on.
-StartOutcome StartProgram(StartPorts& ports, const std::string& argument,
-                          ProgramRecords& records);
+StartOutcome StartProgram(StartPorts& ports, const std::string& argument, ProgramRecords& records);
 
 }  // namespace zv::shell
