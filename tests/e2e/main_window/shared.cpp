@@ -1,0 +1,69 @@
+#include "scenarios.h"
+
+#include "support/check.h"
+#include "support/files.h"
+#include "support/wait.h"
+
+namespace zv::e2e {
+
+const char kAppliedText[] =
+    "Changes Applied Successfully.\r\nYou need to restart the Machine to make chages affect.";
+const char kRestartQuestion[] =
+    "System changes were successfully done.\r\n\r\nIn order to enjoy all the benefits of "
+    "Zorvane, it is highly recommended to restart computer.\r\n\r\nWould you like to restart "
+    "your computer now?";
+const char kRememberText[] =
+    "Keep in mind that you must restart your computer\r\nbefore the new settings become "
+    "effective.";
+
+std::string SettingsFilePath() {
+    return AppDirectory() + "\\Zorvane.cfg";
+}
+
+namespace {
+
+// A top-level window of the driver that notes the session end Windows announces to
+// every program before a restart.
+struct SessionWatcher {
+    static inline bool query_seen = false;
+    static inline bool end_seen = false;
+
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+        if (message == WM_QUERYENDSESSION) {
+            query_seen = true;
+            return TRUE;
+        }
+        if (message == WM_ENDSESSION) {
+            end_seen = end_seen || wparam != 0;
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wparam, lparam);
+    }
+
+    SessionWatcher() {
+        WNDCLASSA window_class{};
+        window_class.lpfnWndProc = Procedure;
+        window_class.hInstance = GetModuleHandleA(nullptr);
+        window_class.lpszClassName = "ZvSessionWatcher";
+        RegisterClassA(&window_class);
+        window = CreateWindowExA(0, "ZvSessionWatcher", "session watcher", WS_OVERLAPPED, 0, 0,
+                                 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~SessionWatcher() { DestroyWindow(window); }
+
+    HWND window = nullptr;
+};
+
+}  // namespace
+
+void CheckRestartRequested(ZorvaneSession& zorvane) {
+    Context context("restart");
+    SessionWatcher watcher;
+    E2E_CHECK(watcher.window != nullptr);
+    zorvane.Answer(kRestartQuestion, IDYES);
+    E2E_CHECK(WaitUntil([] { return SessionWatcher::end_seen; }, 20000));
+    E2E_CHECK(SessionWatcher::query_seen);
+    E2E_CHECK(zorvane.process().WaitForExit(10000).has_value());
+}
+
+}  // namespace zv::e2e
