@@ -1,0 +1,78 @@
+#include "sysconfig/settings_file.h"
+
+#include "sysconfig/settings_file_reader.h"
+#include "sysconfig/tcp_parameters.h"
+
+namespace zv {
+namespace {
+
+class LineWriter {
+  public:
+    LineWriter& Key(const char* key) {
+        text_ += key;
+        return *this;
+    }
+    LineWriter& Field(int32_t number) {
+        text_ += ',' + std::to_string(number);
+        return *this;
+    }
+    LineWriter& Field(bool flag) {
+        text_ += flag ? ",#TRUE#" : ",#FALSE#";
+        return *this;
+    }
+    LineWriter& End() {
+        text_ += "\r\n";
+        return *this;
+    }
+    std::string text() const { return text_; }
+
+  private:
+    std::string text_;
+};
+
+}  // namespace
+
+std::string FormatSettingsFile(const TuningSettings& s) {
+    LineWriter out;
+    out.Key("ConnectionType").Field(s.ConnectionType).End();
+    out.Key("OptiMode").Field(s.OptiMode).End();
+    if (s.OptiMode == ManualMode) {
+        out.Key("MTU").Field(s.MTUCustom).Field(s.MTU).End();
+        out.Key("RWIN").Field(s.RWINCustom).Field(s.RWINIndex).Field(s.RWIN).End();
+        out.Key("TTL").Field(s.TTLCustom).Field(s.TTL).End();
+        out.Key("SKA").Field(s.SKACustom).Field(s.SKAIndex).Field(s.SKA).End();
+        out.Key("NDI").Field(s.NDICustom).Field(s.NDIIndex).Field(s.NDI).End();
+        out.Key("PMTU").Field(s.PMTU).End();
+        out.Key("BlackHole").Field(s.BlackHole).End();
+        out.Key("MSCPS0").Field(s.MSCPS0Index).Field(s.MSCPS0).End();
+        out.Key("MSCPS1").Field(s.MSCPS1Index).Field(s.MSCPS1).End();
+    }
+    return out.text();
+}
+
+ApplyResult SaveSettingsAndApply(FileSystem& files, RegistryPort& registry,
+                                 const std::string& program_directory,
+                                 const TuningSettings& settings, int16_t windows_family) {
+    if (!files.WriteFileAtomic(program_directory + kSettingsFileName,
+                               FormatSettingsFile(settings))) {
+        return ApplyResult::FileNotWritten;
+    }
+    if (!WriteTcpParameters(registry, settings, windows_family)) {
+        return ApplyResult::RegistryRefused;
+    }
+    return ApplyResult::Applied;
+}
+
+void LoadSettings(const FileSystem& files, const std::string& program_directory,
+                  const TuningSettings& defaults, TuningSettings& current) {
+    std::string path = program_directory + kSettingsFileName;
+    if (!files.FileExists(path)) {
+        current = defaults;
+        return;
+    }
+    auto text = files.ReadFile(path);
+    auto loaded = text ? ParseSettingsFile(*text, current) : std::nullopt;
+    current = loaded ? *loaded : defaults;
+}
+
+}  // namespace zv

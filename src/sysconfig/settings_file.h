@@ -1,0 +1,36 @@
+// "Zorvane.cfg" beside the program: the last applied tuning choice. Saving it is the first
+// half of applying settings; the registry write follows only when the file is safe.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/file_system.h"
+#include "sysconfig/registry_port.h"
+#include "tuning/tuning_settings.h"
+
+namespace zv {
+
+constexpr char kSettingsFileName[] = "\\Zorvane.cfg";
+
+enum class ApplyResult {
+    Applied,          // file written and every registry write succeeded
+    FileNotWritten,   // nothing changed: the registry was not touched
+    RegistryRefused,  // file written, but Windows refused some registry write
+};
+
+// The file's exact bytes: 2 lines in Automatic mode, 11 in Manual mode, CR LF after each.
+std::string FormatSettingsFile(const TuningSettings& settings);
+
+// Writes the file (atomically) and then, only when that worked, the registry values.
+ApplyResult SaveSettingsAndApply(FileSystem& files, RegistryPort& registry,
+                                 const std::string& program_directory,
+                                 const TuningSettings& settings, int16_t windows_family);
+
+// Fills `current` from the file. A missing file, or one the program could not have
+// written, gives `defaults`. An Automatic-mode file sets only the connection type and
+// mode; the other fields keep their values.
+void LoadSettings(const FileSystem& files, const std::string& program_directory,
+                  const TuningSettings& defaults, TuningSettings& current);
+
+}  // namespace zv

@@ -1,0 +1,40 @@
+// Recognition of the running Windows release: a family number that decides the registry
+// layout, the preset group and the network applet, plus a display name. The Win32 layer
+// asks Windows; this mapping is pure so that every release can be tested anywhere.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zv {
+
+constexpr int16_t Unrecognised = 0;
+
+struct WindowsVersion {
+    int16_t family = Unrecognised;
+    std::string name;
+};
+
+// What GetVersionExA reported (OSVERSIONINFO's platform id and version).
+struct VersionInfo {
+    bool ok = false;
+    uint32_t platform_id = 0;  // 0 Win32s, 1 Windows 9x, 2 NT
+    uint32_t major = 0;
+    uint32_t minor = 0;
+};
+
+// What RtlGetVersion reported. GetVersionExA stops telling the truth after Windows 8 for
+// programs without a compatibility manifest, so the release after 5.2 is named from this.
+struct TrueVersion {
+    bool ok = false;
+    uint32_t major = 0;
+    uint32_t minor = 0;
+    uint32_t build = 0;
+    bool server = false;  // product type other than workstation
+};
+
+// Family 1-4: the Windows 9x registry layout; 5-8: the NT layout; every NT release after
+// 5.2 is family 8. Anything not recognised is family 0 with an empty name.
+WindowsVersion MapWindowsVersion(const VersionInfo& info, const TrueVersion& true_version);
+
+}  // namespace zv

@@ -1,0 +1,70 @@
+#include "tuning/presets.h"
+
+#include "tuning/value_lists.h"
+
+namespace zv {
+namespace {
+
+// The rest of a preset follows from these: RWIN from the multiplier and MTU - 40 (the
+// segment a packet of that MTU carries), SKA, NDI and the connection limits from their
+// list positions.
+struct PresetRow {
+    int32_t mtu;
+    int16_t rwin_index;
+    int32_t ttl;
+    int16_t ska_index;
+    int16_t ndi_index;
+    int16_t mscps0_index;
+    int16_t mscps1_index;
+};
+
+constexpr int16_t kGroupAFamily = 4;
+constexpr int32_t kIpAndTcpHeaders = 40;
+
+constexpr PresetRow kGroupA[kConnectionTypeCount] = {
+    {576, 0, 128, 9, 0, 0, 2},    // Dial-up (Modem)
+    {1002, 8, 128, 9, 5, 0, 2},   // DSL/PPPoE
+    {1500, 9, 128, 9, 5, 2, 4},   // ISDN
+    {1500, 8, 128, 9, 5, 2, 4},   // ADSL/Cable
+    {7240, 10, 128, 9, 5, 2, 4},  // T1
+};
+
+constexpr PresetRow kGroupB[kConnectionTypeCount] = {
+    {576, 0, 128, 59, 4, 0, 2},   // Dial-up (Modem)
+    {1500, 8, 64, 59, 5, 0, 2},   // DSL/PPPoE
+    {1500, 9, 64, 59, 5, 0, 2},   // ISDN
+    {1500, 8, 64, 59, 5, 0, 2},   // ADSL/Cable
+    {1500, 10, 64, 59, 5, 0, 2},  // T1
+};
+
+TuningSettings FromRow(const PresetRow& row, int16_t connection_type) {
+    TuningSettings preset;  // Custom flags false, BlackHole false
+    preset.ConnectionType = connection_type;
+    preset.OptiMode = AutomaticMode;
+    preset.MTU = row.mtu;
+    preset.RWINIndex = row.rwin_index;
+    preset.RWIN = *RwinMultiplierAt(row.rwin_index) * (row.mtu - kIpAndTcpHeaders);
+    preset.TTL = row.ttl;
+    preset.SKAIndex = row.ska_index;
+    preset.SKA = *SkaAt(row.ska_index);
+    preset.NDIIndex = row.ndi_index;
+    preset.NDI = *NdiAt(row.ndi_index);
+    preset.PMTU = true;
+    preset.MSCPS0Index = row.mscps0_index;
+    preset.MSCPS0 = *MscpsAt(row.mscps0_index);
+    preset.MSCPS1Index = row.mscps1_index;
+    preset.MSCPS1 = *MscpsAt(row.mscps1_index);
+    return preset;
+}
+
+}  // namespace
+
+void ApplyPreset(TuningSettings& current, int16_t connection_type, int16_t windows_family) {
+    if (connection_type < 0 || connection_type >= kConnectionTypeCount) {
+        return;
+    }
+    const PresetRow* group = windows_family >= kGroupAFamily ? kGroupA : kGroupB;
+    current = FromRow(group[connection_type], connection_type);
+}
+
+}  // namespace zv

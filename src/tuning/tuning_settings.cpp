@@ -1,0 +1,31 @@
+#include "tuning/tuning_settings.h"
+
+#include <tuple>
+
+namespace zv {
+namespace {
+
+auto Fields(const TuningSettings& s) {
+    return std::tie(s.ConnectionType, s.OptiMode, s.MTU, s.MTUCustom, s.RWIN, s.RWINCustom,
+                    s.RWINIndex, s.TTL, s.TTLCustom, s.SKA, s.SKACustom, s.SKAIndex, s.NDI,
+                    s.NDICustom, s.NDIIndex, s.PMTU, s.BlackHole, s.MSCPS0, s.MSCPS0Index, s.MSCPS1,
+                    s.MSCPS1Index);
+}
+
+}  // namespace
+
+bool operator==(const TuningSettings& a, const TuningSettings& b) {
+    return Fields(a) == Fields(b);
+}
+
+TuningSettings InitialDefaultSettings() {
+    TuningSettings defaults;
+    defaults.MTU = NotSet;
+    defaults.RWIN = NotSet;
+    defaults.TTL = NotSet;
+    defaults.SKA = NotSet;
+    defaults.NDI = NotSet;
+    return defaults;
+}
+
+}  // namespace zv

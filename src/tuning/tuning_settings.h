@@ -1,0 +1,56 @@
+// The record of everything the main program tunes, and the Windows-default baseline it
+// starts from. Field names and order follow the settings file, which stores them by name.
+#pragma once
+
+#include <cstdint>
+
+namespace zv {
+
+// A tuning value the program leaves to Windows: the registry writer removes it.
+constexpr int32_t NotSet = -1;
+
+// A list position with nothing selected.
+constexpr int16_t NoSelection = -1;
+
+constexpr int16_t AutomaticMode = 0;
+constexpr int16_t ManualMode = 1;
+
+// Custom values the settings window accepts; a settings file outside them is refused.
+constexpr int32_t kCustomMtuMin = 68;
+constexpr int32_t kCustomMtuMax = 65535;
+constexpr int32_t kCustomTtlMin = 1;
+constexpr int32_t kCustomTtlMax = 255;
+
+struct TuningSettings {
+    int16_t ConnectionType = 0;
+    int16_t OptiMode = AutomaticMode;
+    int32_t MTU = 0;
+    bool MTUCustom = false;
+    int32_t RWIN = 0;
+    bool RWINCustom = false;
+    int16_t RWINIndex = 0;
+    int32_t TTL = 0;
+    bool TTLCustom = false;
+    int32_t SKA = 0;
+    bool SKACustom = false;
+    int16_t SKAIndex = 0;
+    int32_t NDI = 0;
+    bool NDICustom = false;
+    int16_t NDIIndex = 0;
+    bool PMTU = false;
+    bool BlackHole = false;
+    int32_t MSCPS0 = 0;
+    int16_t MSCPS0Index = 0;
+    int32_t MSCPS1 = 0;
+    int16_t MSCPS1Index = 0;
+};
+
+bool operator==(const TuningSettings& a, const TuningSettings& b);
+inline bool operator!=(const TuningSettings& a, const TuningSettings& b) {
+    return !(a == b);
+}
+
+// DefaultSettings as the program starts: the five tuning values NotSet, all else 0.
+TuningSettings InitialDefaultSettings();
+
+}  // namespace zv

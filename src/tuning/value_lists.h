@@ -1,0 +1,33 @@
+// The item texts of the settings window's lists, and the value each list position stands
+// for. Positions are 16-bit like the record's list positions; a position outside its list
+// (NoSelection included) has no value.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zv {
+
+constexpr int kConnectionTypeCount = 5;
+
+// When the MTU is left to Windows, a custom RWIN is reckoned on the usual Ethernet MTU.
+constexpr int32_t kRwinMtuWhenNotSet = 1500;
+
+std::vector<std::string> ConnectionTypeItems();  // cmbNetType
+std::vector<std::string> RwinItems();            // cmbRWIN: "x4" ... "x255"
+std::vector<std::string> SkaItems();             // cmbSKA: "1 min." ... "60 min."
+std::vector<std::string> NdiItems();             // cmbNDI: "0", "2" ... "64"
+std::vector<std::string> MscpsItems();           // cmbMSCPS0 and cmbMSCPS1: "2" ... "60"
+
+std::optional<int32_t> RwinMultiplierAt(int16_t position);
+std::optional<int32_t> SkaAt(int16_t position);  // milliseconds
+std::optional<int32_t> NdiAt(int16_t position);
+std::optional<int32_t> MscpsAt(int16_t position);
+
+// The RWIN of a picked multiplier: multiplier x MTU (x 1500 when the MTU is NotSet);
+// nothing when the position is outside the list or the product does not fit 32 bits.
+std::optional<int32_t> CustomRwin(int16_t position, int32_t mtu);
+
+}  // namespace zv

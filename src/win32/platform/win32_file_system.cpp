@@ -1,0 +1,103 @@
+#include "win32/platform/win32_file_system.h"
+
+#include <windows.h>
+
+namespace zv::win32 {
+namespace {
+
+// The system's files are a few lines long; anything far bigger is not one of them, and
+// reading it whole could exhaust memory.
+constexpr LONGLONG kLargestReadableFile = 16 * 1024 * 1024;
+
+// Closes a file handle when it goes out of scope.
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+    bool Close() {
+        bool closed = valid() && CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+std::string FolderOf(const std::string& path) {
+    auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
+                         &written, nullptr) ||
+            written == 0) {
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
+bool WriteAndFlush(const std::string& path, const std::string& bytes) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) &&
+           file.Close();
+}
+
+}  // namespace
+
+bool Win32FileSystem::FileExists(const std::string& path) const {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    constexpr DWORD kNotOrdinary =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotOrdinary) == 0;
+}
+
+std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) const {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size) ||
+        size.QuadPart > kLargestReadableFile) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), &bytes[done], static_cast<DWORD>(bytes.size() - done), &read,
+                        nullptr) ||
+            read == 0) {
+            return std::nullopt;
+        }
+        done += read;
+    }
+    return bytes;
+}
+
+bool Win32FileSystem::WriteFileAtomic(const std::string& path, const std::string& bytes) {
+    char temp[MAX_PATH];
+    if (GetTempFileNameA(FolderOf(path).c_str(), "zv", 0, temp) == 0) {
+        return false;
+    }
+    bool moved =
+        WriteAndFlush(temp, bytes) &&
+        MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!moved) {
+        DeleteFileA(temp);
+    }
+    return moved;
+}
+
+}  // namespace zv::win32

@@ -1,0 +1,163 @@
+#include "fakes/memory_registry.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace zv::testing {
+namespace {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string Parent(const std::string& path) {
+    auto slash = path.rfind('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string LastPart(const std::string& path) {
+    return path.substr(path.rfind('\\') + 1);
+}
+
+}  // namespace
+
+std::string MemoryRegistry::FullPath(RegistryRoot root, const std::string& path) const {
+    return (root == RegistryRoot::LocalMachine ? "HKLM\\" : "HKCU\\") + path;
+}
+
+bool MemoryRegistry::IsReadOnly(const std::string& full_path) const {
+    for (const auto& key : read_only_keys) {
+        if (Lower("HKLM\\" + key) == Lower(full_path)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string MemoryRegistry::Create(const std::string& full_path) {
+    std::string lowered = Lower(full_path);
+    if (keys_.count(lowered) == 0) {
+        std::string parent = Parent(full_path);
+        if (!parent.empty()) {
+            keys_[Create(parent)].children.push_back(lowered);
+        }
+        keys_[lowered].name = LastPart(full_path);
+    }
+    return lowered;
+}
+
+RegistryKey MemoryRegistry::NewHandle(const std::string& full_path) {
+    RegistryKey handle = next_handle_++;
+    handles_[handle] = full_path;
+    return handle;
+}
+
+MemoryRegistry::Key* MemoryRegistry::KeyOf(RegistryKey key) {
+    auto it = handles_.find(key);
+    return it == handles_.end() ? nullptr : &keys_[it->second];
+}
+
+int32_t MemoryRegistry::CreateKey(RegistryRoot root, const std::string& path, RegistryKey* key) {
+    std::string full = FullPath(root, path);
+    if (writes_fail || IsReadOnly(full)) {
+        return kErrorAccessDenied;
+    }
+    *key = NewHandle(Create(full));
+    return kErrorSuccess;
+}
+
+int32_t MemoryRegistry::SetValue(RegistryKey key, const std::string& name, uint32_t kind,
+                                 const std::string& data) {
+    Key* target = KeyOf(key);
+    if (target == nullptr) {
+        return 6;  // ERROR_INVALID_HANDLE
+    }
+    log.push_back("set " + handles_[key] + "\\" + Lower(name));
+    target->values[Lower(name)] = {kind, data};
+    return kErrorSuccess;
+}
+
+int32_t MemoryRegistry::DeleteValue(RegistryKey key, const std::string& name) {
+    Key* target = KeyOf(key);
+    if (target == nullptr) {
+        return 6;
+    }
+    log.push_back("delete " + handles_[key] + "\\" + Lower(name));
+    return target->values.erase(Lower(name)) == 1 ? kErrorSuccess : kErrorFileNotFound;
+}
+
+int32_t MemoryRegistry::OpenKey(RegistryRoot root, const std::string& path, RegistryKey* key) {
+    std::string lowered = Lower(FullPath(root, path));
+    if (keys_.count(lowered) == 0) {
+        return kErrorFileNotFound;
+    }
+    *key = NewHandle(lowered);
+    return kErrorSuccess;
+}
+
+int32_t MemoryRegistry::EnumKey(RegistryKey key, uint32_t index, std::string* name) {
+    Key* target = KeyOf(key);
+    if (target == nullptr) {
+        return 6;
+    }
+    if (index >= target->children.size()) {
+        return kErrorNoMoreItems;
+    }
+    *name = keys_[target->children[index]].name;
+    return kErrorSuccess;
+}
+
+int32_t MemoryRegistry::CloseKey(RegistryKey key) {
+    return handles_.erase(key) == 1 ? kErrorSuccess : 6;
+}
+
+void MemoryRegistry::AddKey(const std::string& path) {
+    Create("HKLM\\" + path);
+}
+
+bool MemoryRegistry::HasKey(const std::string& path) const {
+    return keys_.count(Lower("HKLM\\" + path)) != 0;
+}
+
+std::optional<StoredValue> MemoryRegistry::Value(const std::string& path,
+                                                 const std::string& name) const {
+    auto key = keys_.find(Lower("HKLM\\" + path));
+    if (key == keys_.end()) {
+        return std::nullopt;
+    }
+    auto value = key->second.values.find(Lower(name));
+    if (value == key->second.values.end()) {
+        return std::nullopt;
+    }
+    return value->second;
+}
+
+std::optional<uint32_t> MemoryRegistry::Dword(const std::string& path,
+                                              const std::string& name) const {
+    auto value = Value(path, name);
+    if (!value || value->kind != kRegDword || value->data.size() != 4) {
+        return std::nullopt;
+    }
+    uint32_t number = 0;
+    for (int i = 3; i >= 0; --i) {
+        number = (number << 8) | static_cast<unsigned char>(value->data[i]);
+    }
+    return number;
+}
+
+void MemoryRegistry::Put(const std::string& path, const std::string& name, uint32_t kind,
+                         const std::string& data) {
+    keys_[Create("HKLM\\" + path)].values[Lower(name)] = {kind, data};
+}
+
+size_t MemoryRegistry::ValueCount() const {
+    size_t count = 0;
+    for (const auto& entry : keys_) {
+        count += entry.second.values.size();
+    }
+    return count;
+}
+
+}  // namespace zv::testing

@@ -1,0 +1,92 @@
+// The presets of Automatic mode, row by row, and what ApplyPreset leaves in the record.
+#include <gtest/gtest.h>
+
+#include "tuning/presets.h"
+
+namespace zv {
+namespace {
+
+struct Row {
+    int32_t mtu, rwin_index, rwin, ttl, ska_index, ska, ndi_index, ndi;
+    int32_t mscps0_index, mscps0, mscps1_index, mscps1;
+};
+
+const Row kGroupA[] = {
+    {576, 0, 2144, 128, 9, 600000, 0, 0, 0, 2, 2, 4},
+    {1002, 8, 61568, 128, 9, 600000, 5, 32, 0, 2, 2, 4},
+    {1500, 9, 186880, 128, 9, 600000, 5, 32, 2, 4, 4, 6},
+    {1500, 8, 93440, 128, 9, 600000, 5, 32, 2, 4, 4, 6},
+    {7240, 10, 1836000, 128, 9, 600000, 5, 32, 2, 4, 4, 6},
+};
+
+const Row kGroupB[] = {
+    {576, 0, 2144, 128, 59, 3600000, 4, 16, 0, 2, 2, 4},
+    {1500, 8, 93440, 64, 59, 3600000, 5, 32, 0, 2, 2, 4},
+    {1500, 9, 186880, 64, 59, 3600000, 5, 32, 0, 2, 2, 4},
+    {1500, 8, 93440, 64, 59, 3600000, 5, 32, 0, 2, 2, 4},
+    {1500, 10, 372300, 64, 59, 3600000, 5, 32, 0, 2, 2, 4},
+};
+
+// A record whose every field differs from any preset, so that a field the preset forgets
+// to set shows up.
+TuningSettings Scribbled() {
+    TuningSettings s;
+    s.OptiMode = ManualMode;
+    s.MTU = s.RWIN = s.TTL = s.SKA = s.NDI = s.MSCPS0 = s.MSCPS1 = 12345;
+    s.RWINIndex = s.SKAIndex = s.NDIIndex = s.MSCPS0Index = s.MSCPS1Index = 33;
+    s.MTUCustom = s.RWINCustom = s.TTLCustom = s.SKACustom = s.NDICustom = true;
+    s.PMTU = false;
+    s.BlackHole = true;
+    return s;
+}
+
+void ExpectPreset(const Row& row, int16_t type, int16_t family) {
+    SCOPED_TRACE("type " + std::to_string(type) + ", family " + std::to_string(family));
+    TuningSettings s = Scribbled();
+    ApplyPreset(s, type, family);
+    TuningSettings expected;
+    expected.ConnectionType = type;
+    expected.OptiMode = AutomaticMode;
+    expected.MTU = row.mtu;
+    expected.RWINIndex = row.rwin_index;
+    expected.RWIN = row.rwin;
+    expected.TTL = row.ttl;
+    expected.SKAIndex = row.ska_index;
+    expected.SKA = row.ska;
+    expected.NDIIndex = row.ndi_index;
+    expected.NDI = row.ndi;
+    expected.PMTU = true;
+    expected.BlackHole = false;
+    expected.MSCPS0Index = row.mscps0_index;
+    expected.MSCPS0 = row.mscps0;
+    expected.MSCPS1Index = row.mscps1_index;
+    expected.MSCPS1 = row.mscps1;
+    EXPECT_EQ(s, expected);
+}
+
+TEST(PresetsTest, FamilyFourAndAboveTakeGroupA) {
+    for (int16_t family : {4, 7, 8}) {
+        for (int16_t type = 0; type < 5; ++type) {
+            ExpectPreset(kGroupA[type], type, family);
+        }
+    }
+}
+
+TEST(PresetsTest, FamiliesBelowFourAndUnrecognisedTakeGroupB) {
+    for (int16_t family : {0, 1, 3}) {
+        for (int16_t type = 0; type < 5; ++type) {
+            ExpectPreset(kGroupB[type], type, family);
+        }
+    }
+}
+
+TEST(PresetsTest, UnknownConnectionTypeLeavesTheRecordAlone) {
+    for (int16_t type : {-1, 5, 32767}) {
+        TuningSettings s = Scribbled();
+        ApplyPreset(s, type, 8);
+        EXPECT_EQ(s, Scribbled()) << type;
+    }
+}
+
+}  // namespace
+}  // namespace zv

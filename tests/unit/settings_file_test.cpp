@@ -1,0 +1,176 @@
+// Zorvane.cfg: exact bytes, round trips, the strict reader, and what saving reports.
+#include <gtest/gtest.h>
+
+#include "fakes/memory_file_system.h"
+#include "fakes/memory_registry.h"
+#include "sysconfig/settings_file.h"
+#include "tuning/presets.h"
+
+namespace zv {
+namespace {
+
+const std::string kDir = "C:\\Program Files\\Zorvane";
+const std::string kPath = kDir + "\\Zorvane.cfg";
+
+// A Manual-mode choice as the window leaves it: custom MTU, RWIN picked at MTU 1500
+// before the MTU was changed, TTL and SKA at Windows Default, custom NDI.
+TuningSettings ManualChoice() {
+    TuningSettings s = InitialDefaultSettings();
+    s.ConnectionType = 3;
+    s.OptiMode = ManualMode;
+    s.MTUCustom = true;
+    s.MTU = 1492;
+    s.RWINCustom = true;
+    s.RWINIndex = 8;
+    s.RWIN = 96000;
+    s.TTLCustom = false;
+    s.SKACustom = false;
+    s.SKAIndex = NoSelection;
+    s.NDICustom = true;
+    s.NDIIndex = 5;
+    s.NDI = 32;
+    s.PMTU = true;
+    s.MSCPS0Index = 0;
+    s.MSCPS0 = 2;
+    s.MSCPS1Index = 2;
+    s.MSCPS1 = 4;
+    return s;
+}
+
+const char kManualText[] =
+    "ConnectionType,3\r\nOptiMode,1\r\nMTU,#TRUE#,1492\r\nRWIN,#TRUE#,8,96000\r\n"
+    "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#TRUE#,5,32\r\nPMTU,#TRUE#\r\n"
+    "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n";
+
+class SettingsFileTest : public ::testing::Test {
+  protected:
+    TuningSettings Load(const std::string& text) {
+        files.files[kPath] = text;
+        TuningSettings current = before;
+        LoadSettings(files, kDir, defaults, current);
+        return current;
+    }
+
+    testing::MemoryFileSystem files;
+    testing::MemoryRegistry registry;
+    TuningSettings defaults = InitialDefaultSettings();
+    TuningSettings before = [] {
+        TuningSettings s;
+        ApplyPreset(s, 4, 8);
+        return s;
+    }();
+};
+
+TEST_F(SettingsFileTest, AutomaticModeSavesTwoLines) {
+    TuningSettings s;
+    ApplyPreset(s, 0, 8);
+    EXPECT_EQ(FormatSettingsFile(s), "ConnectionType,0\r\nOptiMode,0\r\n");
+    EXPECT_EQ(FormatSettingsFile(s).size(), 30u);
+}
+
+TEST_F(SettingsFileTest, ManualModeSavesElevenLinesAndReadsBackTheSameRecord) {
+    EXPECT_EQ(FormatSettingsFile(ManualChoice()), kManualText);
+    EXPECT_EQ(Load(kManualText), ManualChoice());
+
+    TuningSettings reset = InitialDefaultSettings();  // what Restore saves
+    reset.OptiMode = ManualMode;
+    reset.RWINIndex = reset.SKAIndex = reset.NDIIndex = NoSelection;
+    reset.PMTU = true;
+    reset.MSCPS0 = 2;
+    reset.MSCPS1Index = 2;
+    reset.MSCPS1 = 4;
+    EXPECT_EQ(Load(FormatSettingsFile(reset)), reset);
+}
+
+TEST_F(SettingsFileTest, AutomaticFileSetsOnlyTypeAndMode) {
+    TuningSettings expected = before;
+    expected.ConnectionType = 2;
+    EXPECT_EQ(Load("ConnectionType,2\r\nOptiMode,0\r\nMTU,#TRUE#,99\r\n"), expected);
+}
+
+TEST_F(SettingsFileTest, ReaderTakesKeysByPositionAndToleratesBlanksAndBareLineFeeds) {
+    EXPECT_EQ(Load("Kind,3\nMode, 1\nA,#TRUE#,1492\nB,#TRUE#,8,96000\nC,#FALSE#,-1\n"
+                   "D,#FALSE#,-1,-1\n\nE,#TRUE#,5,32\nF,#TRUE#\nG,#FALSE#\nH,0,2\nI,2,4"),
+              ManualChoice());
+}
+
+TEST_F(SettingsFileTest, MissingHiddenOrFolderFileGivesTheDefaults) {
+    TuningSettings current = before;
+    LoadSettings(files, kDir, defaults, current);
+    EXPECT_EQ(current, defaults);
+
+    files.hidden.insert(kPath);
+    EXPECT_EQ(Load("ConnectionType,2\r\nOptiMode,0\r\n"), defaults);
+    files.hidden.clear();
+    files.folders.insert(kPath);
+    EXPECT_EQ(Load("ConnectionType,2\r\nOptiMode,0\r\n"), defaults);
+}
+
+// Each broken file must load as the defaults as a whole, never as a half-read record.
+TEST_F(SettingsFileTest, FileTheWindowCouldNotHaveWrittenGivesTheDefaults) {
+    auto manual_with = [](const std::string& from, const std::string& to) {
+        std::string text = kManualText;
+        auto at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return text.replace(at, from.size(), to);
+    };
+    const std::string broken[] = {
+        "",
+        "ConnectionType,2\r\nOptiMode,1\r\n",                // truncated Manual file
+        "ConnectionType,2\r\n",                              // no mode
+        "ConnectionType,2x\r\nOptiMode,0\r\n",               // letters in a number
+        "ConnectionType,5\r\nOptiMode,0\r\n",                // no such connection type
+        "ConnectionType,-1\r\nOptiMode,0\r\n",               //
+        "ConnectionType,1\r\nOptiMode,2\r\n",                // no such mode
+        "ConnectionType,1\r\nOptiMode,65536\r\n",            // does not fit 16 bits
+        manual_with("MTU,#TRUE#", "MTU,TRUE"),               // flag without its marks
+        manual_with("PMTU,#TRUE#", "PMTU,#true#"),           //
+        manual_with("1492", "67"),                           // MTU below its range
+        manual_with("1492", "65536"),                        // MTU above its range
+        manual_with("MTU,#TRUE#,1492", "MTU,#FALSE#,1492"),  // value at Windows Default
+        manual_with("TTL,#FALSE#,-1", "TTL,#TRUE#,0"),       // TTL below its range
+        manual_with("TTL,#FALSE#,-1", "TTL,#TRUE#,256"),     //
+        manual_with("TTL,#FALSE#,-1", "TTL,#FALSE#,64"),     //
+        manual_with("8,96000", "8,96001"),                   // RWIN no multiple of x64
+        manual_with("8,96000", "8,4288"),                    // x64 of an MTU below the least
+        manual_with("8,96000", "-1,96000"),                  // custom RWIN with nothing picked
+        manual_with("8,96000", "11,96000"),                  // position outside the list
+        manual_with("SKA,#FALSE#,-1,-1", "SKA,#FALSE#,-1,600000"),
+        manual_with("SKA,#FALSE#,-1,-1", "SKA,#FALSE#,9,-1"),
+        manual_with("SKA,#FALSE#,-1,-1", "SKA,#TRUE#,9,600001"),
+        manual_with("SKA,#FALSE#,-1,-1", "SKA,#TRUE#,60,3660000"),
+        manual_with("NDI,#TRUE#,5,32", "NDI,#TRUE#,5,33"),
+        manual_with("NDI,#TRUE#,5,32", "NDI,#TRUE#,7,128"),
+        manual_with("MSCPS0,0,2", "MSCPS0,0,3"),
+        manual_with("MSCPS0,0,2", "MSCPS0,-1,2"),
+        manual_with("MSCPS1,2,4", "MSCPS1,59,61"),
+        manual_with("MSCPS1,2,4\r\n", "MSCPS1,2\r\n"),  // last field missing
+    };
+    for (const auto& text : broken) {
+        EXPECT_EQ(Load(text), defaults) << text;
+    }
+    EXPECT_EQ(Load(manual_with("MSCPS0,0,2", "MSCPS0,-1,0")).MSCPS0Index, NoSelection)
+        << "a connections list may be left without a selection";
+    EXPECT_EQ(Load(manual_with("8,96000", "8,4194240")).RWIN, 4194240) << "x64 of the largest MTU";
+}
+
+TEST_F(SettingsFileTest, SavingReportsWhatReachedTheFileAndTheRegistry) {
+    TuningSettings s;
+    ApplyPreset(s, 1, 8);
+    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, s, 8), ApplyResult::Applied);
+    EXPECT_EQ(files.files[kPath], "ConnectionType,1\r\nOptiMode,0\r\n");
+    EXPECT_FALSE(registry.log.empty());
+
+    registry.writes_fail = true;
+    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, ManualChoice(), 8),
+              ApplyResult::RegistryRefused);
+    EXPECT_EQ(files.files[kPath], kManualText);
+
+    registry = testing::MemoryRegistry();
+    files.writes_fail = true;
+    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, s, 8), ApplyResult::FileNotWritten);
+    EXPECT_TRUE(registry.log.empty()) << "the registry must not change when the file did not";
+}
+
+}  // namespace
+}  // namespace zv

@@ -1,0 +1,76 @@
+// Which family and name each Windows release gets.
+#include <gtest/gtest.h>
+
+#include "sysconfig/windows_version.h"
+
+namespace zv {
+namespace {
+
+struct Case {
+    VersionInfo info;
+    TrueVersion true_version;
+    int16_t family;
+    const char* name;
+};
+
+TEST(WindowsVersionTest, MapsEachReleaseToItsFamilyAndName) {
+    const TrueVersion none;
+    const Case cases[] = {
+        {{true, 0, 3, 11}, none, 1, "Windows 32"},
+        {{true, 1, 4, 0}, none, 2, "Windows 95"},
+        {{true, 1, 4, 10}, none, 3, "Windows 98"},
+        {{true, 1, 4, 90}, none, 4, "Windows ME"},
+        {{true, 2, 3, 51}, none, 5, "Windows NT"},
+        {{true, 2, 4, 0}, none, 5, "Windows NT"},
+        {{true, 2, 5, 0}, none, 6, "Windows 2000"},
+        {{true, 2, 5, 1}, none, 7, "Windows XP"},
+        {{true, 2, 5, 2}, none, 8, "Windows 2003"},
+        {{true, 2, 5, 2}, {true, 5, 2, 3790, false}, 8, "Windows 2003"},
+    };
+    for (const auto& c : cases) {
+        WindowsVersion v = MapWindowsVersion(c.info, c.true_version);
+        EXPECT_EQ(v.family, c.family) << c.name;
+        EXPECT_EQ(v.name, c.name);
+    }
+}
+
+// Without a compatibility manifest GetVersionExA says 6.2 on every release since 8; the
+// true version names the release.
+TEST(WindowsVersionTest, LaterNtReleasesAreFamilyEightNamedFromTheTrueVersion) {
+    const VersionInfo reported{true, 2, 6, 2};
+    const Case cases[] = {
+        {{true, 2, 6, 0}, {true, 6, 0, 6002, false}, 8, "Windows Vista"},
+        {reported, {true, 6, 1, 7601, false}, 8, "Windows 7"},
+        {reported, {true, 6, 2, 9200, false}, 8, "Windows 8"},
+        {reported, {true, 6, 3, 9600, false}, 8, "Windows 8.1"},
+        {reported, {true, 10, 0, 19045, false}, 8, "Windows 10"},
+        {reported, {true, 10, 0, 22631, false}, 8, "Windows 11"},
+        {reported, {true, 6, 0, 6002, true}, 8, "Windows Server 2008"},
+        {reported, {true, 6, 2, 9200, true}, 8, "Windows Server 2012"},
+        {reported, {true, 10, 0, 14393, true}, 8, "Windows Server 2016"},
+        {reported, {true, 10, 0, 17763, true}, 8, "Windows Server 2019"},
+        {reported, {true, 10, 0, 20348, true}, 8, "Windows Server 2022"},
+        {{true, 2, 6, 1}, {}, 8, "Windows 7"},
+    };
+    for (const auto& c : cases) {
+        WindowsVersion v = MapWindowsVersion(c.info, c.true_version);
+        EXPECT_EQ(v.family, c.family) << c.name;
+        EXPECT_EQ(v.name, c.name);
+    }
+}
+
+TEST(WindowsVersionTest, FailureAndUnknownReleasesAreUnrecognisedWithNoName) {
+    const VersionInfo unknown[] = {
+        {false, 2, 5, 1},  // GetVersionExA failed
+        {true, 1, 4, 50}, {true, 1, 5, 0}, {true, 2, 2, 0}, {true, 3, 10, 0},
+    };
+    for (const auto& info : unknown) {
+        WindowsVersion v = MapWindowsVersion(info, {true, 10, 0, 19045, false});
+        EXPECT_EQ(v.family, Unrecognised)
+            << info.platform_id << " " << info.major << "." << info.minor;
+        EXPECT_EQ(v.name, "");
+    }
+}
+
+}  // namespace
+}  // namespace zv
