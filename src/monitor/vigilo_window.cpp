@@ -44,6 +44,10 @@ void VigiloWindow::QueryUnload() {
     tray_icon_.Remove();
 }
 
+void VigiloWindow::ShellRestarted() {
+    tray_icon_.Add(ports_.window.Handle(), tray_icon_.record().hIcon);
+}
+
 void VigiloWindow::ArmTimerPing() {
     TimerPing.SetInterval(kPingTimerIntervalMs);
     TimerPing.SetEnabled(true);

@@ -60,6 +60,9 @@ class VigiloWindow {
     // A mouse code the shell reported for the icon.
     void HandleTrayMouse(int code);
     void ToggleDisable();
+    // The shell was restarted (Explorer crashed, say) and forgot its icons: the icon comes
+    // back with the picture it had.
+    void ShellRestarted();
     // TimerPing runs again for a minute, as LoadPingSettings leaves it.
     void ArmTimerPing();
 
