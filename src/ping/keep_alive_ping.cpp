@@ -11,7 +11,7 @@ KeepAlivePing::KeepAlivePing(const PingPorts& ports, std::string program_dir,
 
 void KeepAlivePing::LoadPingSettings() {
     LoadPingCfg(ports_.files, program_dir_, settings_);
-    ResetTicks();
+    RestartTicks();
     if (on_loaded_) {
         on_loaded_();
     }
@@ -23,7 +23,8 @@ void KeepAlivePing::SavePingSettings() {
     }
     ui::Message message;
     message.text = "The ping settings could not be saved in " + PingCfgPath(program_dir_) +
-                   ".\r\nThey apply until the program ends.";
+                   ".\r\nThey are used until the program ends or the ping configuration is "
+                   "opened again.";
     message.caption = program_title_;
     message.icon = ui::MessageIcon::Exclamation;
     ports_.messages.Show(message);
@@ -52,7 +53,7 @@ void KeepAlivePing::TimerTick() {
                       .value_or(*PingIntervalMinutes(kDefaultPingInterval));
     if (tick_count_ >= minutes) {
         // Before the ping: it lets window messages run, and a tick among them counts anew.
-        ResetTicks();
+        RestartTicks();
         PingNow();
     }
 }

@@ -43,7 +43,7 @@ class KeepAlivePing {
     // Reads "Ping.cfg" (defaults when missing or damaged) and starts the tick count anew.
     void LoadPingSettings();
     // Writes "Ping.cfg"; when that fails the user is told which file, and the settings in
-    // memory still apply for this run.
+    // memory still apply until the next load.
     void SavePingSettings();
 
     // Pings the host once with a 1000 ms timeout, letting pending window messages run
@@ -56,7 +56,7 @@ class KeepAlivePing {
     // has minutes, Ping Now runs and the count starts again.
     void TimerTick();
     // The count starts again, as when the companion's timer is enabled anew.
-    void ResetTicks() { tick_count_ = 0; }
+    void RestartTicks() { tick_count_ = 0; }
 
   private:
     PingPorts ports_;

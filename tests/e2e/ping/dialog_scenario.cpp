@@ -1,0 +1,250 @@
+// The real ping configuration dialog in this process: opened modeless, read and driven
+// through its controls with the messages a user's actions send, closed, opened again from
+// the saved settings; then opened modal over an owner window.
+
+#include <windows.h>
+
+#include <map>
+#include <thread>
+
+#include "ping_driver_support.h"
+#include "scenarios.h"
+#include "support/check.h"
+#include "support/screen.h"
+#include "support/windows_on_screen.h"
+#include "win32/ping/keep_alive.h"
+#include "win32/ping/ping_dialog_ids.h"
+#include "win32/ui/layout.h"
+#include "win32/ui/win_ports.h"
+
+namespace zv::e2e {
+
+namespace {
+
+namespace id = win32::frm_ping_ids;
+
+constexpr const char* kDir = "C:\\Zv";
+constexpr const char* kCfg = "C:\\Zv\\Ping.cfg";
+
+// Files in memory: this scenario is about the window, not the disk.
+class DriverFiles : public FileSystem {
+  public:
+    std::map<std::string, std::string> files;
+    int writes = 0;
+    bool FileExists(const std::string& path) const override { return files.count(path) != 0; }
+    std::optional<std::string> ReadFile(const std::string& path) const override {
+        auto it = files.find(path);
+        return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+    bool WriteFileAtomic(const std::string& path, const std::string& bytes) override {
+        ++writes;
+        files[path] = bytes;
+        return true;
+    }
+};
+
+class OpenedDocuments : public shell::LauncherPort {
+  public:
+    std::string last;
+    void ShellOpen(const std::string& target, int) override { last = target; }
+    unsigned long RunCommand(const std::string&, int) override { return 0; }
+};
+
+// The services a program hands the keep-alive ping, and the ping itself.
+struct Program {
+    explicit Program(win32::PingDialogMode mode)
+        : keep_alive({files, messages, pump, launcher}, kDir, "Zorvane", mode) {
+        keep_alive.Ping().OnSettingsLoaded([this] { ++loads; });
+    }
+
+    DriverFiles files;
+    PrintedMessages messages;
+    win32::Win32EventPump pump;
+    OpenedDocuments launcher;
+    win32::KeepAlive keep_alive;
+    int loads = 0;
+};
+
+HWND Item(HWND dialog, int control) {
+    return GetDlgItem(dialog, control);
+}
+
+bool Checked(HWND dialog, int control) {
+    return SendMessageA(Item(dialog, control), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::string Text(HWND dialog, int control) {
+    return WindowText(Item(dialog, control));
+}
+
+void Click(HWND dialog, int control) {
+    SendMessageA(Item(dialog, control), BM_CLICK, 0, 0);
+    PumpMessages(100);
+}
+
+// What a user's pick in the list sends: the selection, then the notification.
+void Pick(HWND dialog, int position) {
+    HWND list = Item(dialog, id::cmbPingInterval);
+    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id::cmbPingInterval, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+int Selection(HWND dialog) {
+    return static_cast<int>(SendMessageA(Item(dialog, id::cmbPingInterval), CB_GETCURSEL, 0, 0));
+}
+
+// The control's rectangle in the dialog's client pixels.
+RECT Placed(HWND dialog, int control) {
+    RECT r;
+    GetWindowRect(Item(dialog, control), &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void CheckGeometry(HWND dialog, int expected_dpi) {
+    int dpi = win32::ScreenDpi();
+    Context in("at " + std::to_string(dpi) + " DPI");
+    if (expected_dpi != 0) {
+        E2E_CHECK_EQ(dpi, expected_dpi);
+    }
+    RECT client;
+    GetClientRect(dialog, &client);
+    E2E_CHECK_EQ(client.right, MulDiv(6600, dpi, 1440));
+    E2E_CHECK_EQ(client.bottom, MulDiv(4125, dpi, 1440));
+    RECT ok = Placed(dialog, id::cmdOK);
+    E2E_CHECK_EQ(ok.left, MulDiv(5280, dpi, 1440));
+    E2E_CHECK_EQ(ok.right - ok.left, MulDiv(1095, dpi, 1440));
+    // Inside Frame1, whose own position adds to its controls'.
+    E2E_CHECK_EQ(Placed(dialog, id::chkSound).top, MulDiv(1200 + 2160, dpi, 1440));
+}
+
+void CheckTabOrder(HWND dialog) {
+    const int order[] = {id::txtPingHost, id::cmbPingInterval, id::cmdOK,  id::cmdcancel,
+                         id::chkSound,    id::cmdDefault,      id::cmdHelp};
+    for (size_t i = 0; i + 1 < sizeof order / sizeof order[0]; ++i) {
+        Context in("Tab from control " + std::to_string(order[i]));
+        E2E_CHECK_EQ(GetDlgCtrlID(GetNextDlgTabItem(dialog, Item(dialog, order[i]), FALSE)),
+                     order[i + 1]);
+    }
+}
+
+void FirstOpening(Program& program, int expected_dpi) {
+    Context in("first opening");
+    win32::KeepAlive& host = program.keep_alive;
+    host.OpenPingDialog(nullptr);
+    HWND dialog = host.DialogWindow();
+    if (!E2E_CHECK(dialog != nullptr && IsWindowVisible(dialog))) {
+        return;
+    }
+    PumpMessages(200);
+    E2E_CHECK_EQ(WindowText(dialog), "Ping Configuration");
+    E2E_CHECK_EQ(Text(dialog, id::Label1), ping::kPingExplanation);
+    E2E_CHECK(Checked(dialog, id::Option1));
+    E2E_CHECK_EQ(Text(dialog, id::txtPingHost), "Automatic");
+    E2E_CHECK(!IsWindowEnabled(Item(dialog, id::txtPingHost)));
+    E2E_CHECK_EQ(SendMessageA(Item(dialog, id::cmbPingInterval), CB_GETCOUNT, 0, 0), 60);
+    E2E_CHECK_EQ(Selection(dialog), 4);
+    E2E_CHECK_EQ(program.loads, 1);
+    CheckGeometry(dialog, expected_dpi);
+    RequestScreenshot("automatic");
+
+    Click(dialog, id::Option2);
+    E2E_CHECK_EQ(Text(dialog, id::txtPingHost), "");
+    E2E_CHECK(IsWindowEnabled(Item(dialog, id::txtPingHost)));
+    E2E_CHECK_EQ(Selection(dialog), -1);
+    CheckTabOrder(dialog);
+
+    Click(dialog, id::cmdOK);
+    E2E_CHECK_EQ(program.messages.last, "Enter Values Properly.");
+    E2E_CHECK(IsWindow(dialog));
+    E2E_CHECK_EQ(program.files.writes, 0);
+
+    SetWindowTextA(Item(dialog, id::txtPingHost), "ping.zorvane.test");
+    Pick(dialog, 11);
+    Click(dialog, id::chkSound);
+    RequestScreenshot("manual");
+
+    {
+        Context keys("Enter and Esc in the host box");
+        SetFocus(Item(dialog, id::txtPingHost));
+        PostMessageA(Item(dialog, id::txtPingHost), WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageA(Item(dialog, id::txtPingHost), WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpMessages(200);
+        E2E_CHECK(IsWindow(dialog));
+        E2E_CHECK_EQ(program.files.writes, 0);
+    }
+
+    Click(dialog, id::cmdOK);
+    E2E_CHECK(!IsWindow(dialog));
+    E2E_CHECK(host.DialogWindow() == nullptr);
+    E2E_CHECK_EQ(program.files.files[kCfg],
+                 "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\nPingInterval,12\r\n"
+                 "PingSound,#TRUE#\r\n");
+}
+
+void SecondOpening(Program& program) {
+    Context in("second opening");
+    win32::KeepAlive& host = program.keep_alive;
+    host.OpenPingDialog(nullptr);
+    HWND dialog = host.DialogWindow();
+    if (!E2E_CHECK(dialog != nullptr)) {
+        return;
+    }
+    PumpMessages(100);
+    E2E_CHECK(Checked(dialog, id::Option2));
+    E2E_CHECK_EQ(Text(dialog, id::txtPingHost), "ping.zorvane.test");
+    E2E_CHECK_EQ(Selection(dialog), 11);
+    E2E_CHECK(Checked(dialog, id::chkSound));
+
+    host.OpenPingDialog(nullptr);  // already open: shown again, not loaded again
+    E2E_CHECK(host.DialogWindow() == dialog);
+    E2E_CHECK_EQ(program.loads, 2);
+
+    Click(dialog, id::cmdHelp);
+    E2E_CHECK_EQ(program.launcher.last, "C:\\Zv\\Help\\help.htm");
+    Click(dialog, id::cmdDefault);
+    Click(dialog, id::cmdcancel);
+    E2E_CHECK(!IsWindow(dialog));
+    E2E_CHECK_EQ(program.files.writes, 1);
+}
+
+void ModalOpening() {
+    Context in("modal");
+    Program program(win32::PingDialogMode::Modal);
+    win32::KeepAlive& host = program.keep_alive;
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                                 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    bool found = false;
+    bool owner_disabled = false;
+    // The modal loop holds this thread: a helper watches for the dialog and cancels it.
+    std::thread helper([&] {
+        for (int i = 0; i < 100 && !found; ++i) {
+            Sleep(50);
+            HWND dialog = FindWindowA(win32::kPingDialogClass, nullptr);
+            if (dialog != nullptr && IsWindowVisible(dialog)) {
+                found = true;
+                owner_disabled = !IsWindowEnabled(owner);
+                PostMessageA(GetDlgItem(dialog, id::cmdcancel), BM_CLICK, 0, 0);
+            }
+        }
+    });
+    host.OpenPingDialog(owner);
+    helper.join();
+    E2E_CHECK(found);
+    E2E_CHECK(owner_disabled);
+    E2E_CHECK(IsWindowEnabled(owner));
+    E2E_CHECK(host.DialogWindow() == nullptr);
+    DestroyWindow(owner);
+}
+
+}  // namespace
+
+void RunDialog(int expected_dpi) {
+    Program program(win32::PingDialogMode::Modeless);
+    FirstOpening(program, expected_dpi);
+    SecondOpening(program);
+    ModalOpening();
+}
+
+}  // namespace zv::e2e
