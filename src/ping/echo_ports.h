@@ -1,0 +1,53 @@
+// The platform services the echo engine stands on: Windows Sockets (start-up, clean-up and
+// name resolution) and the ICMP echo service. Each is written from what the engine expects
+// of it, so that tests can script it and the Win32 layer can implement it once.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zv::ping {
+
+// What a start-up reports: the call's result and the two fields of the start-up record
+// that the engine reads.
+struct SocketsStartup {
+    int result = 0;            // 0 on success
+    uint16_t wVersion = 0;     // low byte major, high byte minor
+    uint16_t iMaxSockets = 0;  // sockets the implementation offers
+};
+
+// A host entry, copied out of the resolver's storage: bytes per address and the addresses
+// in the resolver's order.
+struct HostEntry {
+    int address_length = 0;
+    std::vector<std::vector<uint8_t>> addresses;
+};
+
+class SocketsService {
+  public:
+    virtual ~SocketsService() = default;
+    virtual SocketsStartup Startup(uint16_t requested_version) = 0;
+    // 0 on success, otherwise the platform's error value (-1).
+    virtual int Cleanup() = 0;
+    // Nothing when the name is unknown.
+    virtual std::optional<HostEntry> GetHostByName(const std::string& name) = 0;
+};
+
+using EchoHandle = std::uintptr_t;
+
+// Status values are the platform's; only 0 means an echo reply came back in time.
+class EchoService {
+  public:
+    virtual ~EchoService() = default;
+    virtual EchoHandle Open() = 0;
+    // Sends one request to the address (network byte order: the first octet in the lowest
+    // byte) and waits up to the timeout; returns the reply's status.
+    virtual uint32_t SendEcho(EchoHandle handle, uint32_t address, std::string_view payload,
+                              int32_t timeout_ms) = 0;
+    virtual void Close(EchoHandle handle) = 0;
+};
+
+}  // namespace zv::ping

@@ -1,0 +1,157 @@
+#include "ping/frm_ping.h"
+
+#include "common/flags.h"
+
+namespace zv::ping {
+
+namespace {
+
+constexpr int kAutomaticIntervalPosition = 4;  // 5 min.
+
+ui::Bounds At(int left, int top, int width, int height) {
+    return ui::Bounds{left, top, width, height};
+}
+
+// Controls drawn inside a frame are placed relative to it.
+ui::Bounds In(const ui::Frame& frame, int left, int top, int width, int height) {
+    return ui::Bounds{frame.bounds().left + left, frame.bounds().top + top, width, height};
+}
+
+int IntervalPosition(const std::string& interval) {
+    auto minutes = PingIntervalMinutes(interval);
+    return minutes ? *minutes - 1 : ui::kNoSelection;
+}
+
+}  // namespace
+
+bool IsStorableHost(const std::string& host) {
+    if (host.empty()) {
+        return false;
+    }
+    for (char c : host) {
+        if (c == ' ' || c == ',' || c == '"' || static_cast<unsigned char>(c) < 0x20) {
+            return false;
+        }
+    }
+    return true;
+}
+
+frmPing::frmPing(KeepAlivePing& ping, ui::MessageBoxPort& messages, shell::LauncherPort& launcher,
+                 std::string program_dir, std::string program_title)
+    : ping_(ping),
+      messages_(messages),
+      launcher_(launcher),
+      program_dir_(std::move(program_dir)),
+      program_title_(std::move(program_title)) {
+    PlaceControls();
+    Option1.Select();  // as designed
+    Option1.on_select = [this] { Option1_Click(); };
+    Option2.on_select = [this] { Option2_Click(); };
+    cmdDefault.on_click = [this] { cmdDefault_Click(); };
+    cmdOK.on_click = [this] { cmdOK_Click(); };
+    cmdcancel.on_click = [this] { Unload(); };
+    cmdHelp.on_click = [this] { cmdHelp_Click(); };
+}
+
+void frmPing::PlaceControls() {
+    Label1.SetBounds(At(1200, 240, 3615, 855));
+    Picture1.SetBounds(At(360, 360, 615, 615));
+    Frame1.SetBounds(At(240, 1200, 4575, 2655));
+    Option1.SetBounds(In(Frame1, 480, 480, 1695, 255));
+    Option2.SetBounds(In(Frame1, 2400, 480, 1455, 255));
+    Label2.SetBounds(In(Frame1, 480, 1080, 975, 255));
+    txtPingHost.SetBounds(In(Frame1, 1680, 1080, 1935, 315));
+    Label3.SetBounds(In(Frame1, 480, 1560, 1095, 255));
+    cmbPingInterval.SetBounds(In(Frame1, 1680, 1560, 1215, 315));
+    chkSound.SetBounds(In(Frame1, 1200, 2160, 2295, 255));
+    cmdOK.SetBounds(At(5280, 1440, 1095, 375));
+    cmdcancel.SetBounds(At(5280, 2040, 1095, 375));
+    cmdHelp.SetBounds(At(5280, 2640, 1095, 375));
+    cmdDefault.SetBounds(At(5280, 3240, 1095, 375));
+}
+
+void frmPing::Form_Load() {
+    Label1.SetCaption(kPingExplanation);
+    ping_.LoadPingSettings();
+    cmbPingInterval.Clear();
+    for (int minutes = 1; minutes <= kPingIntervalItems; ++minutes) {
+        cmbPingInterval.AddItem(std::to_string(minutes) + " min.");
+    }
+    ShowPingSettings();
+}
+
+void frmPing::ShowPingSettings() {
+    const PingSettings& settings = ping_.Settings();
+    if (settings.PingAutomatic) {
+        Option1.Select();
+    } else {
+        Option2.Select();
+    }
+    ShowMode(settings.PingAutomatic);
+    txtPingHost.SetText(settings.PingAutomatic ? kAutomaticHostText : settings.PingHost);
+    cmbPingInterval.SetSelection(IntervalPosition(settings.PingInterval));
+    chkSound.SetValue(FlagToChecked(settings.PingSound));
+}
+
+void frmPing::ShowMode(bool automatic) {
+    txtPingHost.SetEnabled(!automatic);
+    cmbPingInterval.SetEnabled(!automatic);
+    txtPingHost.SetAlignment(automatic ? ui::TextBox::Alignment::Center
+                                       : ui::TextBox::Alignment::Left);
+}
+
+void frmPing::Option1_Click() {
+    ShowMode(true);
+    txtPingHost.SetText(kAutomaticHostText);
+    cmbPingInterval.SetSelection(kAutomaticIntervalPosition);
+}
+
+void frmPing::Option2_Click() {
+    ShowMode(false);
+    txtPingHost.SetText("");
+    cmbPingInterval.SetSelection(ui::kNoSelection);
+}
+
+void frmPing::cmdDefault_Click() {
+    Option1.Select();
+    Option1_Click();  // also when Automatic Mode was already selected
+    chkSound.SetValue(kUnchecked);
+}
+
+bool frmPing::PingInputIncomplete() const {
+    return Option2.selected() &&
+           (!IsStorableHost(txtPingHost.text()) || cmbPingInterval.selection() == ui::kNoSelection);
+}
+
+void frmPing::cmdOK_Click() {
+    if (PingInputIncomplete()) {
+        ui::Message message;
+        message.text = kEnterValuesProperly;
+        message.caption = program_title_;
+        messages_.Show(message);
+        return;
+    }
+    PingSettings& settings = ping_.Settings();
+    settings.PingSound = CheckedToFlag(chkSound.value());
+    if (Option1.selected()) {
+        SetPingDefaults(settings);
+    } else {
+        settings.PingAutomatic = false;
+        settings.PingHost = txtPingHost.text();
+        settings.PingInterval = std::to_string(cmbPingInterval.selection() + 1);
+    }
+    ping_.SavePingSettings();
+    Unload();
+}
+
+void frmPing::Unload() {
+    if (on_unload) {
+        on_unload();
+    }
+}
+
+void frmPing::cmdHelp_Click() {
+    launcher_.ShellOpen(program_dir_ + "\\Help\\help.htm", shell::kNormalFocus);
+}
+
+}  // namespace zv::ping

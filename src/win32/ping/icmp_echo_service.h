@@ -1,0 +1,40 @@
+// The ICMP echo service (IcmpCreateFile, IcmpSendEcho, IcmpCloseHandle) from
+// "iphlpapi.dll", or "icmp.dll" on releases that predate it, loaded from the system folder.
+#pragma once
+
+#include <winsock2.h>
+
+#include <iphlpapi.h>
+#include <icmpapi.h>
+
+#include "ping/echo_ports.h"
+#include "win32/ping/system_library.h"
+
+namespace zv::win32 {
+
+class IcmpEchoService : public ping::EchoService {
+  public:
+    IcmpEchoService();
+
+    ping::EchoHandle Open() override;
+    // Never 0 unless an echo reply came back: a request that could not be sent, or a call
+    // that reports no reply, gives the platform's error or a general failure.
+    uint32_t SendEcho(ping::EchoHandle handle, uint32_t address, std::string_view payload,
+                      int32_t timeout_ms) override;
+    void Close(ping::EchoHandle handle) override;
+
+  private:
+    using CreateFn = HANDLE(WINAPI*)();
+    using SendEchoFn = DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION, LPVOID,
+                                      DWORD, DWORD);
+    using CloseFn = BOOL(WINAPI*)(HANDLE);
+
+    SystemLibrary iphlpapi_;
+    SystemLibrary icmp_;
+    const SystemLibrary& library_;
+    CreateFn create_;
+    SendEchoFn send_echo_;
+    CloseFn close_;
+};
+
+}  // namespace zv::win32

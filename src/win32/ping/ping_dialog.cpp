@@ -1,0 +1,134 @@
+#include "win32/ping/ping_dialog.h"
+
+#include "win32/ping/ping_dialog_ids.h"
+#include "win32/ui/layout.h"
+
+namespace zv::win32 {
+
+namespace {
+
+// Posted by the controller's unload, so the window goes away only after the click that
+// asked for it has finished running.
+constexpr UINT kUnloadMessage = WM_APP + 1;
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+HICON DialogIcon() {
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    return icon != nullptr ? icon : LoadIcon(nullptr, IDI_APPLICATION);
+}
+
+// Starts a new group for the arrow keys, so they stay within the option buttons.
+void StartGroup(HWND control) {
+    SetWindowLongPtrA(control, GWL_STYLE, GetWindowLongPtrA(control, GWL_STYLE) | WS_GROUP);
+}
+
+}  // namespace
+
+PingDialogWindow::PingDialogWindow(ping::KeepAlivePing& ping, ui::MessageBoxPort& messages,
+                                   shell::LauncherPort& launcher, const std::string& program_dir,
+                                   const std::string& program_title)
+    : dialog_(ping, messages, launcher, program_dir, program_title) {
+    dialog_.on_unload = [this] { PostMessageA(hwnd(), kUnloadMessage, 0, 0); };
+}
+
+PingDialogWindow::~PingDialogWindow() {
+    if (hwnd() != nullptr) {
+        DestroyWindow(hwnd());
+    }
+    binder_.reset();
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+}
+
+bool PingDialogWindow::Load(HWND owner) {
+    int dpi = ScreenDpi();
+    font_ = CreateMessageFont();
+    if (!Create(kPingDialogClass, dialog_.window.caption().c_str(), kStyle, kExStyle,
+                TwipsToPixels(ping::kPingDialogWidth, dpi),
+                TwipsToPixels(ping::kPingDialogHeight, dpi), owner)) {
+        return false;
+    }
+    // Load first: each real control is then created in the state Load gave its model,
+    // which matters where a style cannot change afterwards (the host box's alignment).
+    dialog_.Form_Load();
+    binder_ = std::make_unique<Binder>(hwnd(), font_, dpi);
+    AddControls();
+    return true;
+}
+
+// Created in tab order: the order of creation is the order Tab walks.
+void PingDialogWindow::AddControls() {
+    namespace id = frm_ping_ids;
+    binder_->BindWindow(dialog_.window);
+    binder_->AddLabel(dialog_.Label1, id::Label1);
+    binder_->AddFrame(dialog_.Frame1, id::Frame1);
+    binder_->AddOption(dialog_.Option1, id::Option1, true);
+    binder_->AddOption(dialog_.Option2, id::Option2, false);
+    StartGroup(binder_->AddLabel(dialog_.Label2, id::Label2));
+    binder_->AddTextBox(dialog_.txtPingHost, id::txtPingHost);
+    binder_->AddLabel(dialog_.Label3, id::Label3);
+    binder_->AddComboBox(dialog_.cmbPingInterval, id::cmbPingInterval);
+    binder_->AddButton(dialog_.cmdOK, id::cmdOK);
+    binder_->AddButton(dialog_.cmdcancel, id::cmdcancel);
+    binder_->AddCheckBox(dialog_.chkSound, id::chkSound);
+    binder_->AddButton(dialog_.cmdDefault, id::cmdDefault);
+    HWND picture = binder_->AddLabel(dialog_.Picture1, id::Picture1, SS_ICON | SS_CENTERIMAGE);
+    SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(DialogIcon()), 0);
+    binder_->AddButton(dialog_.cmdHelp, id::cmdHelp);
+}
+
+LRESULT PingDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (binder_ != nullptr && binder_->OnCommand(wparam, lparam)) {
+                return 0;
+            }
+            break;
+        case kUnloadMessage:
+            DestroyWindow(hwnd());
+            return 0;
+        default:
+            break;
+    }
+    return WindowBase::HandleMessage(message, wparam, lparam);
+}
+
+PingDialogHost::PingDialogHost(ping::KeepAlivePing& ping, ui::MessageBoxPort& messages,
+                               shell::LauncherPort& launcher, std::string program_dir,
+                               std::string program_title, PingDialogMode mode)
+    : ping_(ping),
+      messages_(messages),
+      launcher_(launcher),
+      program_dir_(std::move(program_dir)),
+      program_title_(std::move(program_title)),
+      mode_(mode) {}
+
+void PingDialogHost::OpenPingDialog(HWND owner) {
+    if (HWND open = DialogWindow()) {
+        ShowWindow(open, SW_SHOWNORMAL);
+        SetForegroundWindow(open);
+        return;
+    }
+    window_ = std::make_unique<PingDialogWindow>(ping_, messages_, launcher_, program_dir_,
+                                                 program_title_);
+    if (!window_->Load(owner)) {
+        window_.reset();
+        return;
+    }
+    if (mode_ == PingDialogMode::Modal) {
+        window_->RunModal(owner);
+        window_.reset();
+        return;
+    }
+    ShowWindow(window_->hwnd(), SW_SHOWNORMAL);
+    SetForegroundWindow(window_->hwnd());
+}
+
+HWND PingDialogHost::DialogWindow() const {
+    return window_ != nullptr ? window_->hwnd() : nullptr;
+}
+
+}  // namespace zv::win32

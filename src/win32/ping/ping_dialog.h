@@ -1,0 +1,71 @@
+// frmPing on screen, for both programs: the real window bound to the frmPing controller,
+// and OpenPingDialog, modal in the main program and modeless in the companion.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "ping/frm_ping.h"
+#include "ping/keep_alive_ping.h"
+#include "shell/launcher_port.h"
+#include "ui/ports.h"
+#include "win32/ui/binder.h"
+#include "win32/ui/window_base.h"
+
+namespace zv::win32 {
+
+inline constexpr char kPingDialogClass[] = "ZorvanePingConfiguration";
+
+// One open frmPing: created, loaded and shown by Open, gone when the window is closed.
+class PingDialogWindow : public WindowBase {
+  public:
+    PingDialogWindow(ping::KeepAlivePing& ping, ui::MessageBoxPort& messages,
+                     shell::LauncherPort& launcher, const std::string& program_dir,
+                     const std::string& program_title);
+    ~PingDialogWindow() override;
+
+    // Creates the window, runs the Load event and creates the controls; the window stays
+    // hidden.
+    bool Load(HWND owner);
+
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  private:
+    void AddControls();
+
+    ping::frmPing dialog_;
+    HFONT font_ = nullptr;
+    std::unique_ptr<Binder> binder_;
+};
+
+enum class PingDialogMode { Modal, Modeless };
+
+// The command that opens frmPing. One per program, alive for its whole run.
+class PingDialogHost {
+  public:
+    PingDialogHost(ping::KeepAlivePing& ping, ui::MessageBoxPort& messages,
+                   shell::LauncherPort& launcher, std::string program_dir,
+                   std::string program_title, PingDialogMode mode);
+
+    // Loads the dialog (re-reading "Ping.cfg") unless it is open. Modal: returns when it
+    // closes, the owner taking no input meanwhile. Modeless: returns at once; a dialog
+    // already open is shown again as it is.
+    void OpenPingDialog(HWND owner);
+
+    // The open dialog's window, or null.
+    HWND DialogWindow() const;
+
+  private:
+    ping::KeepAlivePing& ping_;
+    ui::MessageBoxPort& messages_;
+    shell::LauncherPort& launcher_;
+    std::string program_dir_;
+    std::string program_title_;
+    PingDialogMode mode_;
+    std::unique_ptr<PingDialogWindow> window_;
+};
+
+}  // namespace zv::win32

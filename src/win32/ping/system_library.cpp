@@ -1,0 +1,36 @@
+#include "win32/ping/system_library.h"
+
+#include <string>
+
+namespace zv::win32 {
+
+namespace {
+
+// Windows 7 and later, and Vista with its loader update; older releases refuse the flag.
+constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+
+HMODULE LoadFromSystemFolder(const char* file_name) {
+    if (HMODULE module = LoadLibraryExA(file_name, nullptr, kSearchSystem32)) {
+        return module;
+    }
+    char folder[MAX_PATH];
+    UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return nullptr;
+    }
+    std::string path = std::string(folder, length) + "\\" + file_name;
+    // With a full path, the library's own dependencies are looked for in its folder.
+    return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+}  // namespace
+
+SystemLibrary::SystemLibrary(const char* file_name) : module_(LoadFromSystemFolder(file_name)) {}
+
+SystemLibrary::~SystemLibrary() {
+    if (module_ != nullptr) {
+        FreeLibrary(module_);
+    }
+}
+
+}  // namespace zv::win32

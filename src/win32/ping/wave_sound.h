@@ -1,0 +1,25 @@
+// The ping sound through sndPlaySoundA of "winmm.dll", loaded from the system folder.
+#pragma once
+
+#include "ping/sound_port.h"
+#include "win32/ping/system_library.h"
+
+namespace zv::win32 {
+
+class WaveSound : public ping::SoundPort {
+  public:
+    WaveSound();
+    ~WaveSound() override;
+    WaveSound(const WaveSound&) = delete;
+    WaveSound& operator=(const WaveSound&) = delete;
+
+    void PlayWaveFile(const std::string& path) override;
+
+  private:
+    using PlaySoundFn = BOOL(WINAPI*)(LPCSTR, UINT);
+
+    SystemLibrary library_;
+    PlaySoundFn play_;
+};
+
+}  // namespace zv::win32

@@ -1,0 +1,82 @@
+#include "bench_util.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace zv::bench {
+
+double NowMs() {
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+PROCESS_INFORMATION Start(const std::string& path, const std::string& arguments) {
+    std::string command = "\"" + path + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                   &startup, &process);
+    return process;
+}
+
+namespace {
+
+struct Search {
+    DWORD process_id;
+    bool found;
+};
+
+BOOL CALLBACK CheckWindow(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == search->process_id && IsWindowVisible(hwnd)) {
+        search->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+double WaitForVisibleWindow(DWORD process_id, double limit_ms) {
+    double start = NowMs();
+    while (NowMs() - start < limit_ms) {
+        Search search{process_id, false};
+        EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            return NowMs() - start;
+        }
+        Sleep(1);
+    }
+    return -1;
+}
+
+void Stop(PROCESS_INFORMATION& process) {
+    if (process.hProcess != nullptr) {
+        TerminateProcess(process.hProcess, 0);
+        WaitForSingleObject(process.hProcess, 5000);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    process = PROCESS_INFORMATION{};
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+std::string AppDir() {
+    const char* dir = std::getenv("ZV_APP_DIR");
+    return dir != nullptr ? dir : ".";
+}
+
+}  // namespace zv::bench

@@ -1,0 +1,118 @@
+// The Win32 platform layer on real Windows file and process services: what FileExists
+// accepts, that an atomic write replaces the file and leaves no temporary file behind,
+// the program folder, the single-copy rule and process start.
+#include <windows.h>
+
+#include <string>
+
+#include "support/check.h"
+#include "support/files.h"
+#include "support/process.h"
+#include "win32/platform/program_directory.h"
+#include "win32/platform/run_command.h"
+#include "win32/platform/single_instance.h"
+#include "win32/platform/win32_file_system.h"
+
+namespace e2e = zv::e2e;
+
+namespace {
+
+// The names in a folder, the dot entries left out.
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        std::string name = entry.cFileName;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+void CheckFileExists(zv::win32::Win32FileSystem& files, const std::string& folder) {
+    e2e::Context in("FileExists");
+    std::string plain = folder + "\\plain.cfg";
+    std::string hidden = folder + "\\hidden.cfg";
+    std::string system = folder + "\\system.cfg";
+    std::string directory = folder + "\\folder.cfg";
+    E2E_CHECK(e2e::WriteWholeFile(plain, "x"));
+    E2E_CHECK(e2e::WriteWholeFile(hidden, "x"));
+    E2E_CHECK(e2e::WriteWholeFile(system, "x"));
+    E2E_CHECK(SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    E2E_CHECK(SetFileAttributesA(system.c_str(), FILE_ATTRIBUTE_SYSTEM));
+    E2E_CHECK(CreateDirectoryA(directory.c_str(), nullptr));
+    E2E_CHECK(files.FileExists(plain));
+    E2E_CHECK(!files.FileExists(hidden));
+    E2E_CHECK(!files.FileExists(system));
+    E2E_CHECK(!files.FileExists(directory));
+    E2E_CHECK(!files.FileExists(folder + "\\missing.cfg"));
+}
+
+void CheckAtomicWrite(zv::win32::Win32FileSystem& files, const std::string& folder) {
+    e2e::Context in("WriteFileAtomic");
+    std::string path = folder + "\\Zorvane.cfg";
+    const std::string first("ConnectionType,0\r\nOptiMode,0\r\n");
+    const std::string second("ConnectionType,4\r\nOptiMode,0\r\n\0tail", 36);
+    E2E_CHECK(files.WriteFileAtomic(path, first));
+    E2E_CHECK_EQ(files.ReadFile(path), std::optional<std::string>(first));
+    E2E_CHECK(files.WriteFileAtomic(path, second));
+    E2E_CHECK_EQ(files.ReadFile(path), std::optional<std::string>(second));
+    E2E_CHECK_EQ(e2e::ReadWholeFile(path), std::optional<std::string>(second));
+    E2E_CHECK_EQ(FolderEntries(folder).size(), 1u);  // no temporary file left
+    E2E_CHECK(!files.WriteFileAtomic(folder + "\\missing\\Zorvane.cfg", first));
+    E2E_CHECK(!files.ReadFile(folder + "\\missing.cfg"));
+    E2E_CHECK(CreateDirectoryA((folder + "\\taken.cfg").c_str(), nullptr));
+    E2E_CHECK(!files.WriteFileAtomic(folder + "\\taken.cfg", first));
+    E2E_CHECK_EQ(FolderEntries(folder).size(), 2u);  // a failed write leaves nothing either
+}
+
+void CheckProgramDirectory() {
+    e2e::Context in("ProgramDirectory");
+    char path[MAX_PATH];
+    std::string own(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    std::string folder = zv::win32::ProgramDirectory();
+    E2E_CHECK_EQ(folder, own.substr(0, own.rfind('\\')));
+    E2E_CHECK(!folder.empty() && folder.back() != '\\');
+}
+
+void CheckSingleInstance() {
+    e2e::Context in("SingleInstance");
+    zv::win32::SingleInstance first("Zorvane.PlatformTest");
+    E2E_CHECK(first.IsFirstCopy());
+    {
+        zv::win32::SingleInstance second("Zorvane.PlatformTest");
+        E2E_CHECK(!second.IsFirstCopy());
+    }
+}
+
+void CheckRunCommand() {
+    e2e::Context in("RunCommand");
+    E2E_CHECK(zv::win32::RunCommand("\"C:\\no such folder\\none.exe\"", SW_HIDE) != 0);
+    e2e::TerminateProcessesNamed("notepad.exe");
+    E2E_CHECK_EQ(zv::win32::RunCommand("notepad.exe", SW_SHOWMINNOACTIVE), 0u);
+    E2E_CHECK(e2e::WaitForProcessNamed("notepad.exe"));
+    e2e::TerminateProcessesNamed("notepad.exe");
+}
+
+}  // namespace
+
+int main() {
+    std::string folder = e2e::EnvironmentVariable("TEMP") + "\\zv-platform";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string write_folder = folder + "\\write";
+    CreateDirectoryA(write_folder.c_str(), nullptr);
+
+    zv::win32::Win32FileSystem files;
+    CheckFileExists(files, folder);
+    CheckAtomicWrite(files, write_folder);
+    CheckProgramDirectory();
+    CheckSingleInstance();
+    CheckRunCommand();
+    return e2e::Finish();
+}

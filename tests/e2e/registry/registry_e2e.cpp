@@ -1,0 +1,214 @@
+// Writes the TCP/IP parameters into the real registry of an emulated Windows release and
+// reads every value back with advapi32: the release's family and name, both layouts'
+// values and removals, and that writing changes nothing when it should not.
+//
+// usage: registry_e2e.exe win98|winxp|win2003|win10
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/check.h"
+#include "support/registry_read.h"
+#include "sysconfig/tcp_parameters.h"
+#include "win32/platform/version_query.h"
+#include "win32/platform/win32_registry.h"
+
+namespace e2e = zv::e2e;
+using zv::NotSet;
+using zv::TuningSettings;
+
+namespace {
+
+const HKEY kHklm = HKEY_LOCAL_MACHINE;
+const std::string kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+const std::string kNetTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
+const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+const std::string kInterfaces = kTcpip + "\\Interfaces";
+const std::string kServices = "SYSTEM\\CurrentControlSet\\Services";
+const std::string kInternet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const std::string kNdi = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
+
+struct Row {
+    std::string path;
+    std::string name;
+    std::optional<e2e::RegistryValue> value;  // nothing: the value must be absent
+};
+
+e2e::RegistryValue Dword(DWORD number) {
+    return {REG_DWORD, std::string(reinterpret_cast<const char*>(&number), 4)};
+}
+
+std::optional<e2e::RegistryValue> DwordUnlessNotSet(int32_t number) {
+    if (number == NotSet) {
+        return std::nullopt;
+    }
+    return Dword(static_cast<DWORD>(number));
+}
+
+std::optional<e2e::RegistryValue> TextUnlessNotSet(int32_t number) {
+    if (number == NotSet) {
+        return std::nullopt;
+    }
+    return e2e::RegistryValue{REG_SZ, std::to_string(number) + '\0'};
+}
+
+int32_t Mss(int32_t mtu) {
+    return mtu == NotSet ? NotSet : mtu - 40;
+}
+
+std::vector<Row> Win9xLayout(const TuningSettings& s, const std::vector<std::string>& transports) {
+    std::vector<Row> rows = {
+        {kMstcp, "DefaultRcvWindow", DwordUnlessNotSet(s.RWIN)},
+        {kMstcp, "DefaultTTL", TextUnlessNotSet(s.TTL)},
+        {kMstcp, "SessionKeepAlive", DwordUnlessNotSet(s.SKA)},
+        {kMstcp, "PMTUDiscovery", Dword(s.PMTU ? 1 : 0)},
+        {kMstcp, "PMTUBlackHoleDetect", Dword(s.BlackHole ? 1 : 0)},
+        {kMstcp, "SYNAttackProtect", Dword(2)},
+        {kInternet, "MaxConnectionsPer1_0Server", Dword(s.MSCPS0)},
+        {kInternet, "MaxConnectionsPerServer", Dword(s.MSCPS1)},
+        {kNdi, "", DwordUnlessNotSet(s.NDI)},
+        {kTcpip, "GlobalMaxTcpWindowSize", std::nullopt},  // not the NT layout
+    };
+    for (const auto& transport : transports) {
+        rows.push_back({kNetTrans + "\\" + transport, "MaxMTU", DwordUnlessNotSet(s.MTU)});
+        rows.push_back({kNetTrans + "\\" + transport, "MaxMSS", DwordUnlessNotSet(Mss(s.MTU))});
+    }
+    return rows;
+}
+
+std::vector<Row> NtLayout(const TuningSettings& s, const std::vector<std::string>& interfaces) {
+    std::vector<Row> rows = {
+        {kTcpip, "GlobalMaxTcpWindowSize", DwordUnlessNotSet(s.RWIN)},
+        {kTcpip, "TcpWindowSize", DwordUnlessNotSet(s.RWIN)},
+        {kTcpip, "DefaultTTL", DwordUnlessNotSet(s.TTL)},
+        {kTcpip, "KeepAliveTime", DwordUnlessNotSet(s.SKA)},
+        {kTcpip, "KeepAliveInterval", Dword(1000)},
+        {kTcpip, "EnablePMTUDiscovery", Dword(s.PMTU ? 1 : 0)},
+        {kTcpip, "EnablePMTUBHDetect", Dword(s.BlackHole ? 1 : 0)},
+        {kTcpip, "SYNAttackProtect", Dword(2)},
+        {kInternet, "MaxConnectionsPer1_0Server", Dword(s.MSCPS0)},
+        {kInternet, "MaxConnectionsPerServer", Dword(s.MSCPS1)},
+        {kNdi, "", DwordUnlessNotSet(s.NDI)},
+        {kMstcp, "DefaultRcvWindow", std::nullopt},  // not the Windows 9x layout
+    };
+    for (const auto& adapter : interfaces) {
+        rows.push_back({kInterfaces + "\\" + adapter, "MTU", DwordUnlessNotSet(s.MTU)});
+        rows.push_back({kInterfaces + "\\" + adapter, "MSS", DwordUnlessNotSet(Mss(s.MTU))});
+        rows.push_back(
+            {kServices + "\\" + adapter + "\\Parameters\\Tcpip", "MTU", DwordUnlessNotSet(s.MTU)});
+    }
+    return rows;
+}
+
+void CheckRows(const std::vector<Row>& rows) {
+    for (const auto& row : rows) {
+        e2e::Context in(row.path + "\\" + (row.name.empty() ? "(default)" : row.name));
+        E2E_CHECK_EQ(e2e::ReadRegistryValue(kHklm, row.path, row.name), row.value);
+    }
+}
+
+// Everything the writer may touch, in either layout.
+e2e::RegistrySnapshot Snapshot() {
+    e2e::RegistrySnapshot snapshot = e2e::SnapshotRegistry(kHklm, kServices);
+    e2e::RegistrySnapshot internet = e2e::SnapshotRegistry(kHklm, kInternet);
+    snapshot.insert(internet.begin(), internet.end());
+    return snapshot;
+}
+
+void CheckUnchanged(const e2e::RegistrySnapshot& before) {
+    auto differences = e2e::Differences(before, Snapshot());
+    for (const auto& line : differences) {
+        e2e::Note(line);
+    }
+    E2E_CHECK_EQ(differences.size(), 0u);
+}
+
+zv::WindowsVersion ExpectedVersion(const std::string& release) {
+    if (release == "win98") {
+        return {3, "Windows 98"};
+    }
+    if (release == "winxp") {
+        return {7, "Windows XP"};
+    }
+    if (release == "win2003") {
+        return {8, "Windows 2003"};
+    }
+    if (release == "win10") {
+        return {8, "Windows 10"};
+    }
+    return {-1, "(unknown release " + release + ")"};
+}
+
+// What a Manual-mode Apply with every value custom writes.
+TuningSettings CustomSettings() {
+    TuningSettings s;
+    s.OptiMode = zv::ManualMode;
+    s.MTU = 1500;
+    s.RWIN = 96000;
+    s.TTL = 128;
+    s.SKA = 600000;
+    s.NDI = 32;
+    s.PMTU = true;
+    s.BlackHole = false;
+    s.MSCPS0 = 4;
+    s.MSCPS1 = 6;
+    return s;
+}
+
+// What Restore writes: the five tuning values left to Windows.
+TuningSettings RestoredSettings() {
+    TuningSettings s = zv::InitialDefaultSettings();
+    s.OptiMode = zv::ManualMode;
+    s.PMTU = true;
+    s.MSCPS0 = 2;
+    s.MSCPS1 = 4;
+    return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    e2e::Tally::Get().report_screen_on_first_failure = false;  // no windows here
+    std::string release = argc > 1 ? argv[1] : "";
+    zv::WindowsVersion expected = ExpectedVersion(release);
+    zv::WindowsVersion windows = zv::win32::DetectWindowsVersion();
+    E2E_CHECK_EQ(windows.family, expected.family);
+    E2E_CHECK_EQ(windows.name, expected.name);
+
+    bool nine_x = windows.family >= 1 && windows.family <= 4;
+    const std::string& enumerated = nine_x ? kNetTrans : kInterfaces;
+    for (const char* subkey : {"0000", "{7A3B1C2D-0001}", "Loopback"}) {
+        E2E_CHECK(e2e::CreateRegistryKey(kHklm, enumerated + "\\" + subkey));
+    }
+    std::vector<std::string> subkeys = e2e::SubkeyNames(kHklm, enumerated);
+    E2E_CHECK(subkeys.size() >= 3);
+    auto layout = [&](const TuningSettings& s) {
+        return nine_x ? Win9xLayout(s, subkeys) : NtLayout(s, subkeys);
+    };
+
+    zv::win32::Win32Registry registry;
+    {
+        e2e::Context in("custom values");
+        E2E_CHECK(zv::WriteTcpParameters(registry, CustomSettings(), windows.family));
+        CheckRows(layout(CustomSettings()));
+    }
+    {
+        e2e::Context in("second write of the same values");
+        auto before = Snapshot();
+        E2E_CHECK(zv::WriteTcpParameters(registry, CustomSettings(), windows.family));
+        CheckUnchanged(before);
+    }
+    {
+        e2e::Context in("values left to Windows");
+        E2E_CHECK(zv::WriteTcpParameters(registry, RestoredSettings(), windows.family));
+        CheckRows(layout(RestoredSettings()));
+    }
+    {
+        e2e::Context in("unrecognised release");
+        auto before = Snapshot();
+        E2E_CHECK(zv::WriteTcpParameters(registry, CustomSettings(), zv::Unrecognised));
+        CheckUnchanged(before);
+    }
+    return e2e::Finish();
+}

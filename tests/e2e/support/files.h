@@ -1,0 +1,20 @@
+// Files and the sandbox's environment, as the drivers see them.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace zv::e2e {
+
+// The variable's value, or empty text when it is not set.
+std::string EnvironmentVariable(const char* name);
+
+// The installation folder the sandbox filled (%ZV_APP_DIR%), without a trailing backslash.
+std::string AppDirectory();
+
+std::optional<std::string> ReadWholeFile(const std::string& path);
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+bool FileIsPresent(const std::string& path);  // any file or folder of that name
+bool RemoveFile(const std::string& path);     // true also when there was none
+
+}  // namespace zv::e2e

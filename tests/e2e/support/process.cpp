@@ -1,0 +1,93 @@
+#include "support/process.h"
+
+#include <tlhelp32.h>
+
+#include "support/files.h"
+
+namespace zv::e2e {
+
+ChildProcess::ChildProcess(const std::string& command_line, int show) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION info = {};
+    std::string writable = command_line;
+    if (CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &info)) {
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        id_ = info.dwProcessId;
+    }
+}
+
+ChildProcess::~ChildProcess() {
+    if (process_ != nullptr) {
+        Terminate();
+        CloseHandle(process_);
+    }
+}
+
+bool ChildProcess::IsRunning() const {
+    return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> ChildProcess::WaitForExit(DWORD timeout_ms) {
+    if (process_ == nullptr || !WaitUntil([this] { return !IsRunning(); }, timeout_ms)) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+bool ChildProcess::WaitForIdle(DWORD timeout_ms) {
+    return process_ != nullptr && WaitForInputIdle(process_, timeout_ms) == 0;
+}
+
+void ChildProcess::Terminate() {
+    if (IsRunning()) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, kDefaultTimeoutMs);
+    }
+}
+
+std::string AppCommand(const std::string& program, const std::string& arguments) {
+    std::string command = "\"" + AppDirectory() + "\\" + program + "\"";
+    return arguments.empty() ? command : command + " " + arguments;
+}
+
+std::vector<DWORD> ProcessesNamed(const std::string& image) {
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return ids;
+    }
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, image.c_str()) == 0) {
+            ids.push_back(entry.th32ProcessID);
+        }
+    }
+    CloseHandle(snapshot);
+    return ids;
+}
+
+bool WaitForProcessNamed(const std::string& image, DWORD timeout_ms) {
+    return WaitUntil([&] { return !ProcessesNamed(image).empty(); }, timeout_ms);
+}
+
+void TerminateProcessesNamed(const std::string& image) {
+    for (DWORD id : ProcessesNamed(image)) {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+        if (process != nullptr) {
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, kDefaultTimeoutMs);
+            CloseHandle(process);
+        }
+    }
+}
+
+}  // namespace zv::e2e

@@ -1,0 +1,105 @@
+#include "support/windows_on_screen.h"
+
+namespace zv::e2e {
+namespace {
+
+constexpr UINT kTextTimeoutMs = 2000;
+
+std::string ToAnsi(const std::wstring& wide) {
+    if (wide.empty()) {
+        return std::string();
+    }
+    int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                   0, nullptr, nullptr);
+    std::string text(size, '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size,
+                        nullptr, nullptr);
+    return text;
+}
+
+bool Matches(HWND window, const WindowQuery& query) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    return (query.process_id == 0 || process_id == query.process_id) &&
+           (!query.visible_only || IsWindowVisible(window)) &&
+           (query.class_name.empty() || WindowClass(window) == query.class_name) &&
+           (query.caption.empty() || WindowText(window) == query.caption);
+}
+
+struct Search {
+    const WindowQuery* query;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMatching(HWND window, LPARAM search_address) {
+    auto* search = reinterpret_cast<Search*>(search_address);
+    if (Matches(window, *search->query)) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM children_address) {
+    reinterpret_cast<std::vector<HWND>*>(children_address)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> FindTopLevelWindows(const WindowQuery& query) {
+    Search search{&query, {}};
+    EnumWindows(CollectMatching, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForWindow(const WindowQuery& query, DWORD timeout_ms) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            auto windows = FindTopLevelWindows(query);
+            found = windows.empty() ? nullptr : windows.front();
+            return found != nullptr;
+        },
+        timeout_ms);
+    return found;
+}
+
+bool WaitForWindowGone(HWND window, DWORD timeout_ms) {
+    return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeout_ms);
+}
+
+// WM_GETTEXT is marshalled between processes, and unlike GetWindowText it returns an edit
+// control's current text; the timeout keeps a hung program from hanging the driver.
+std::string WindowText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs,
+                             &length)) {
+        return std::string();
+    }
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
+                             SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied)) {
+        return std::string();
+    }
+    text.resize(copied <= length ? copied : length);
+    return ToAnsi(text);
+}
+
+std::string WindowClass(HWND window) {
+    wchar_t name[256];
+    int length = GetClassNameW(window, name, 256);
+    return ToAnsi(std::wstring(name, length > 0 ? length : 0));
+}
+
+HWND FindControl(HWND parent, int control_id) {
+    return GetDlgItem(parent, control_id);
+}
+
+std::vector<HWND> ChildControls(HWND parent) {
+    std::vector<HWND> children;
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+}  // namespace zv::e2e

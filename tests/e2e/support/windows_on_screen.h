@@ -1,0 +1,39 @@
+// Finding the windows of the programs under test and reading their text. Text is read
+// with the wide functions and turned into the ANSI code page: the ANSI ones return UTF-16
+// for another process's controls under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/wait.h"
+
+namespace zv::e2e {
+
+struct WindowQuery {
+    DWORD process_id = 0;    // 0: any process
+    std::string class_name;  // empty: any class
+    std::string caption;     // empty: any caption
+    bool visible_only = true;
+};
+
+std::vector<HWND> FindTopLevelWindows(const WindowQuery& query);
+
+// The first matching window, or nullptr when none came up in time.
+HWND WaitForWindow(const WindowQuery& query, DWORD timeout_ms = kDefaultTimeoutMs);
+
+// True when the window was destroyed or hidden in time.
+bool WaitForWindowGone(HWND window, DWORD timeout_ms = kDefaultTimeoutMs);
+
+std::string WindowText(HWND window);
+std::string WindowClass(HWND window);
+
+// The direct child with that control ID, or nullptr.
+HWND FindControl(HWND parent, int control_id);
+
+// The child controls, depth first, in Z order.
+std::vector<HWND> ChildControls(HWND parent);
+
+}  // namespace zv::e2e

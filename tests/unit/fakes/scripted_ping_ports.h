@@ -1,0 +1,102 @@
+// Scripted stand-ins for the ping engine's platform services: Windows Sockets with a
+// start-up count and a hosts table, an echo service that records each request, and a
+// sound port that records what it played.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ping/echo_ports.h"
+#include "ping/sound_port.h"
+
+namespace zv::testing {
+
+class ScriptedSockets : public ping::SocketsService {
+  public:
+    ping::SocketsStartup startup{0, 0x0101, 100};    // every start-up's answer...
+    std::deque<ping::SocketsStartup> next_startups;  // ...unless one is scripted here
+    int cleanup_result = 0;
+    std::map<std::string, ping::HostEntry> hosts;
+
+    int startups = 0;  // successful start-ups
+    int cleanups = 0;
+    int open_count = 0;  // start-ups not yet cleaned up
+    std::vector<std::string> lookups;
+
+    ping::SocketsStartup Startup(uint16_t requested_version) override {
+        requested = requested_version;
+        ping::SocketsStartup answer = startup;
+        if (!next_startups.empty()) {
+            answer = next_startups.front();
+            next_startups.pop_front();
+        }
+        if (answer.result == 0) {
+            ++startups;
+            ++open_count;
+        }
+        return answer;
+    }
+
+    int Cleanup() override {
+        ++cleanups;
+        --open_count;
+        return cleanup_result;
+    }
+
+    std::optional<ping::HostEntry> GetHostByName(const std::string& name) override {
+        lookups.push_back(name);
+        auto it = hosts.find(name);
+        if (it == hosts.end()) {
+            return std::nullopt;
+        }
+        return it->second;
+    }
+
+    void AddHost(const std::string& name, std::vector<std::vector<uint8_t>> addresses) {
+        hosts[name] = ping::HostEntry{4, std::move(addresses)};
+    }
+
+    uint16_t requested = 0;
+};
+
+struct EchoRequest {
+    ping::EchoHandle handle;
+    uint32_t address;
+    std::string payload;
+    int32_t timeout_ms;
+    bool sockets_started;  // Windows Sockets was up when the request went out
+};
+
+class ScriptedEcho : public ping::EchoService {
+  public:
+    explicit ScriptedEcho(const ScriptedSockets& sockets) : sockets_(sockets) {}
+
+    uint32_t status = 0;  // what every reply says
+    std::vector<EchoRequest> requests;
+    std::vector<ping::EchoHandle> closed;
+    ping::EchoHandle next_handle = 7;
+
+    ping::EchoHandle Open() override { return next_handle++; }
+
+    uint32_t SendEcho(ping::EchoHandle handle, uint32_t address, std::string_view payload,
+                      int32_t timeout_ms) override {
+        requests.push_back(
+            {handle, address, std::string(payload), timeout_ms, sockets_.open_count > 0});
+        return status;
+    }
+
+    void Close(ping::EchoHandle handle) override { closed.push_back(handle); }
+
+  private:
+    const ScriptedSockets& sockets_;
+};
+
+class RecordingSound : public ping::SoundPort {
+  public:
+    std::vector<std::string> played;
+    void PlayWaveFile(const std::string& path) override { played.push_back(path); }
+};
+
+}  // namespace zv::testing

@@ -1,0 +1,204 @@
+// The ping configuration dialog over its controls: what Load shows, the mode switches,
+// Default and Cancel, and what OK refuses, saves and keeps.
+#include <gtest/gtest.h>
+
+#include "fakes/memory_file_system.h"
+#include "fakes/recording_ui.h"
+#include "fakes/scripted_ping_ports.h"
+#include "ping/frm_ping.h"
+
+namespace zv::ping {
+namespace {
+
+using namespace zv::testing;
+using Alignment = ui::TextBox::Alignment;
+
+constexpr const char* kCfg = "C:\\Zv\\Ping.cfg";
+constexpr const char* kManualCfg =
+    "PingAutomatic,#FALSE#\r\nPingHost,host.example\r\nPingInterval,12\r\nPingSound,#TRUE#\r\n";
+
+class OpenedDocuments : public shell::LauncherPort {
+  public:
+    std::vector<std::pair<std::string, int>> opened;
+    void ShellOpen(const std::string& target, int show_mode) override {
+        opened.emplace_back(target, show_mode);
+    }
+    unsigned long RunCommand(const std::string&, int) override { return 0; }
+};
+
+class FrmPingTest : public ::testing::Test {
+  protected:
+    FrmPingTest() {
+        ping.OnSettingsLoaded([this] { ++loads; });
+        dialog.on_unload = [this] { ++unloads; };
+    }
+
+    // Manual Mode with a host typed and an interval chosen.
+    void EnterManual(const std::string& host, int position) {
+        dialog.Option2.Select();
+        dialog.txtPingHost.SetText(host);
+        dialog.cmbPingInterval.SetSelection(position);
+    }
+
+    ScriptedSockets sockets;
+    ScriptedEcho echo{sockets};
+    RecordingSound sound;
+    MemoryFileSystem files;
+    RecordingMessageBox messages;
+    CountingEventPump pump;
+    OpenedDocuments launcher;
+    KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, "C:\\Zv", "Zorvane"};
+    frmPing dialog{ping, messages, launcher, "C:\\Zv", "Zorvane"};
+    int loads = 0;
+    int unloads = 0;
+};
+
+TEST_F(FrmPingTest, WithoutAFileItOpensInAutomaticModeAndOkWritesTheDefaults) {
+    dialog.Form_Load();
+
+    EXPECT_EQ(dialog.Label1.caption(), kPingExplanation);
+    EXPECT_TRUE(dialog.Option1.selected());
+    EXPECT_EQ(dialog.txtPingHost.text(), "Automatic");
+    EXPECT_EQ(dialog.txtPingHost.alignment(), Alignment::Center);
+    EXPECT_FALSE(dialog.txtPingHost.enabled());
+    EXPECT_FALSE(dialog.cmbPingInterval.enabled());
+    EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "5 min.");
+    EXPECT_EQ(dialog.chkSound.value(), kUnchecked);
+    ASSERT_EQ(dialog.cmbPingInterval.ItemCount(), 60);
+    EXPECT_EQ(dialog.cmbPingInterval.ItemText(0), "1 min.");
+    EXPECT_EQ(dialog.cmbPingInterval.ItemText(59), "60 min.");
+    EXPECT_EQ(loads, 1);
+
+    dialog.cmdOK.Click();
+    EXPECT_EQ(files.files[kCfg],
+              "PingAutomatic,#TRUE#\r\nPingHost,www.wikipedia.org\r\nPingInterval,5\r\n"
+              "PingSound,#FALSE#\r\n");
+    EXPECT_EQ(unloads, 1);
+}
+
+TEST_F(FrmPingTest, ManualSettingsAreShownAsStored) {
+    files.files[kCfg] = kManualCfg;
+    dialog.Form_Load();
+    dialog.Form_Load();  // a second load lists 60 items, not 120
+
+    EXPECT_TRUE(dialog.Option2.selected());
+    EXPECT_EQ(dialog.txtPingHost.text(), "host.example");
+    EXPECT_EQ(dialog.txtPingHost.alignment(), Alignment::Left);
+    EXPECT_TRUE(dialog.txtPingHost.enabled());
+    EXPECT_TRUE(dialog.cmbPingInterval.enabled());
+    EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "12 min.");
+    EXPECT_EQ(dialog.cmbPingInterval.ItemCount(), 60);
+    EXPECT_EQ(dialog.chkSound.value(), kChecked);
+}
+
+TEST_F(FrmPingTest, SwitchingModesClearsAndRestoresTheFields) {
+    dialog.Form_Load();
+    dialog.Option2.Select();
+    EXPECT_EQ(dialog.txtPingHost.text(), "");
+    EXPECT_EQ(dialog.txtPingHost.alignment(), Alignment::Left);
+    EXPECT_TRUE(dialog.txtPingHost.enabled());
+    EXPECT_EQ(dialog.cmbPingInterval.selection(), ui::kNoSelection);
+
+    dialog.Option1.Select();
+    EXPECT_EQ(dialog.txtPingHost.text(), "Automatic");
+    EXPECT_FALSE(dialog.txtPingHost.enabled());
+    EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "5 min.");
+}
+
+TEST_F(FrmPingTest, ManualOkSavesWhatWasEntered) {
+    dialog.Form_Load();
+    EnterManual("ping.example.net", 11);
+    dialog.chkSound.Toggle();
+    dialog.cmdOK.Click();
+
+    EXPECT_EQ(files.files[kCfg],
+              "PingAutomatic,#FALSE#\r\nPingHost,ping.example.net\r\nPingInterval,12\r\n"
+              "PingSound,#TRUE#\r\n");
+    EXPECT_EQ(ping.Settings().PingHost, "ping.example.net");
+    EXPECT_TRUE(ping.Settings().PingSound);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(unloads, 1);
+}
+
+TEST_F(FrmPingTest, OkRefusesInputThatWouldNotComeBackFromTheFile) {
+    dialog.Form_Load();
+    struct Case {
+        const char* host;
+        int position;
+    };
+    const Case cases[] = {{"", 4},      {"host.example", ui::kNoSelection},
+                          {" ", 4},     {"two words", 4},
+                          {"a,b", 4},   {"\"quoted\"", 4},
+                          {"tab\t", 4}, {"line\r\nbreak", 4}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.host);
+        messages.shown.clear();
+        EnterManual(c.host, c.position);
+        dialog.cmdOK.Click();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "Enter Values Properly.");
+        EXPECT_EQ(messages.shown[0].caption, "Zorvane");
+        EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Information);
+        EXPECT_EQ(dialog.txtPingHost.text(), c.host);  // left as it was
+    }
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(unloads, 0);
+}
+
+TEST_F(FrmPingTest, DefaultThenCancelWritesNothingAndKeepsTheLoadedValues) {
+    files.files[kCfg] = kManualCfg;
+    dialog.Form_Load();
+    dialog.cmdDefault.Click();
+    EXPECT_TRUE(dialog.Option1.selected());
+    EXPECT_EQ(dialog.txtPingHost.text(), "Automatic");
+    EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "5 min.");
+    EXPECT_EQ(dialog.chkSound.value(), kUnchecked);
+
+    dialog.cmdcancel.Click();
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(ping.Settings().PingHost, "host.example");
+    EXPECT_TRUE(ping.Settings().PingSound);
+    EXPECT_EQ(unloads, 1);
+}
+
+TEST_F(FrmPingTest, DefaultInAutomaticModeStillResetsTheInterval) {
+    files.files[kCfg] =
+        "PingAutomatic,#TRUE#\r\nPingHost,h\r\nPingInterval,30\r\nPingSound,#FALSE#\r\n";
+    dialog.Form_Load();
+    EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "30 min.");
+    dialog.cmdDefault.Click();
+    EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "5 min.");
+}
+
+TEST_F(FrmPingTest, UnwritableFileIsNamedAndTheNewValuesStillApply) {
+    dialog.Form_Load();
+    files.writes_fail = true;
+    EnterManual("127.0.0.1", 0);
+    dialog.cmdOK.Click();
+
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(kCfg), std::string::npos);
+    EXPECT_EQ(ping.Settings().PingHost, "127.0.0.1");
+    EXPECT_EQ(unloads, 1);
+    ping.PingNow();
+    EXPECT_EQ(echo.requests.size(), 1u);
+}
+
+TEST_F(FrmPingTest, HelpOpensTheHelpPage) {
+    dialog.cmdHelp.Click();
+    ASSERT_EQ(launcher.opened.size(), 1u);
+    EXPECT_EQ(launcher.opened[0].first, "C:\\Zv\\Help\\help.htm");
+    EXPECT_EQ(launcher.opened[0].second, shell::kNormalFocus);
+}
+
+TEST_F(FrmPingTest, ControlsInTheFrameArePlacedRelativeToIt) {
+    const ui::Bounds& sound = dialog.chkSound.bounds();
+    EXPECT_EQ(sound.left, 240 + 1200);
+    EXPECT_EQ(sound.top, 1200 + 2160);
+    const ui::Bounds& ok = dialog.cmdOK.bounds();
+    EXPECT_EQ(ok.left, 5280);
+    EXPECT_EQ(ok.top, 1440);
+}
+
+}  // namespace
+}  // namespace zv::ping

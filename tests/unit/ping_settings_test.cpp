@@ -1,0 +1,122 @@
+// "Ping.cfg": the exact bytes written, what reads back, and which damage falls back to
+// the defaults.
+#include <gtest/gtest.h>
+
+#include "fakes/memory_file_system.h"
+#include "ping/ping_settings.h"
+
+namespace zv::ping {
+namespace {
+
+using testing::MemoryFileSystem;
+
+constexpr const char* kDir = "C:\\Zv";
+constexpr const char* kPath = "C:\\Zv\\Ping.cfg";
+
+bool operator==(const PingSettings& a, const PingSettings& b) {
+    return a.PingAutomatic == b.PingAutomatic && a.PingHost == b.PingHost &&
+           a.PingInterval == b.PingInterval && a.PingSound == b.PingSound;
+}
+
+PingSettings Manual() {
+    return PingSettings{false, "ping.example.org", "12", true};
+}
+
+TEST(PingSettingsFile, DefaultsAreWrittenExactly) {
+    MemoryFileSystem files;
+    PingSettings settings;
+    SetPingDefaults(settings);
+    ASSERT_TRUE(SavePingCfg(files, kDir, settings));
+    EXPECT_EQ(files.files[kPath],
+              "PingAutomatic,#TRUE#\r\nPingHost,www.wikipedia.org\r\nPingInterval,5\r\n"
+              "PingSound,#FALSE#\r\n");
+}
+
+TEST(PingSettingsFile, ManualSettingsRoundTrip) {
+    MemoryFileSystem files;
+    ASSERT_TRUE(SavePingCfg(files, kDir, Manual()));
+    EXPECT_EQ(files.files[kPath],
+              "PingAutomatic,#FALSE#\r\nPingHost,ping.example.org\r\nPingInterval,12\r\n"
+              "PingSound,#TRUE#\r\n");
+    PingSettings loaded;
+    LoadPingCfg(files, kDir, loaded);
+    EXPECT_TRUE(loaded == Manual());
+}
+
+TEST(PingSettingsFile, MissingOrHiddenFileGivesDefaultsAndKeepsTheSoundChoice) {
+    for (bool hidden : {false, true}) {
+        SCOPED_TRACE(hidden ? "hidden" : "missing");
+        MemoryFileSystem files;
+        if (hidden) {
+            files.files[kPath] =
+                "PingAutomatic,#FALSE#\r\nPingHost,x\r\nPingInterval,9\r\n"
+                "PingSound,#FALSE#\r\n";
+            files.hidden.insert(kPath);
+        }
+        PingSettings settings = Manual();
+        LoadPingCfg(files, kDir, settings);
+        EXPECT_TRUE(settings == (PingSettings{true, DefaultPingHost, "5", true}));
+    }
+}
+
+TEST(PingSettingsFile, TolerantReading) {
+    struct Case {
+        const char* label;
+        const char* text;
+        PingSettings expected;
+    };
+    const Case cases[] = {
+        {"blanks around fields",
+         " PingAutomatic , #FALSE# \r\nPingHost,\thost.example \r\n"
+         "PingInterval, 7\r\nPingSound ,#TRUE#\r\n",
+         {false, "host.example", "7", true}},
+        {"quoted host",
+         "PingAutomatic,#FALSE#\r\nPingHost,\"a, b\"\r\nPingInterval,60\r\n"
+         "PingSound,#FALSE#\r\n",
+         {false, "a, b", "60", false}},
+        {"LF line ends, no final line end",
+         "K,#TRUE#\nK,h\nK,1\nK,#FALSE#",
+         {true, "h", "1", false}},
+        {"empty host", "K,#FALSE#\r\nK,\r\nK,3\r\nK,#TRUE#\r\n", {false, "", "3", true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        auto read = ParsePingCfg(c.text);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_TRUE(*read == c.expected);
+    }
+}
+
+TEST(PingSettingsFile, DamagedFileGivesDefaults) {
+    const char* damaged[] = {
+        "",
+        "PingAutomatic,#TRUE#\r\nPingHost,h\r\nPingInterval,5\r\n",
+        "PingAutomatic,#YES#\r\nPingHost,h\r\nPingInterval,5\r\nPingSound,#FALSE#\r\n",
+        "PingAutomatic,#FALSE#\r\nPingHost,h\r\nPingInterval,5\r\nPingSound,1\r\n",
+        "PingAutomatic,#FALSE#\r\nPingHost,a,b\r\nPingInterval,5\r\nPingSound,#FALSE#\r\n",
+        "PingAutomatic,#FALSE#\r\nPingHost,h\r\nPingInterval,0\r\nPingSound,#FALSE#\r\n",
+        "PingAutomatic,#FALSE#\r\nPingHost,h\r\nPingInterval,61\r\nPingSound,#FALSE#\r\n",
+        "PingAutomatic,#FALSE#\r\nPingHost,h\r\nPingInterval,2.5\r\nPingSound,#FALSE#\r\n",
+        "PingAutomatic,#FALSE#\r\nPingHost,h\r\nPingInterval,-5\r\nPingSound,#FALSE#\r\n",
+        "PingAutomatic,#FALSE#\r\nPingHost,h\r\nPingInterval,\r\nPingSound,#FALSE#\r\n",
+    };
+    for (const char* text : damaged) {
+        SCOPED_TRACE(text);
+        MemoryFileSystem files;
+        files.files[kPath] = text;
+        PingSettings settings = Manual();
+        LoadPingCfg(files, kDir, settings);
+        EXPECT_TRUE(settings == (PingSettings{true, DefaultPingHost, "5", true}));
+    }
+}
+
+TEST(PingSettingsFile, FailedWriteLeavesTheOldFile) {
+    MemoryFileSystem files;
+    files.files[kPath] = "old";
+    files.writes_fail = true;
+    EXPECT_FALSE(SavePingCfg(files, kDir, Manual()));
+    EXPECT_EQ(files.files[kPath], "old");
+}
+
+}  // namespace
+}  // namespace zv::ping
