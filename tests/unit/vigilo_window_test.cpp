@@ -289,6 +289,16 @@ TEST_F(VigiloWindowTest, ASettingsLoadOfThePingDialogArmsTimerPingAgainAfterDisa
     EXPECT_EQ(vigilo.mnuDisable.caption(), "Enable");  // the caption is its own state
 }
 
+TEST_F(VigiloWindowTest, ARestartedShellGetsTheIconBackWithItsCurrentPicture) {
+    vigilo.Load();
+    clock.Advance(600);  // frame 3 showing
+    vigilo.ShellRestarted();
+    EXPECT_EQ(tray.calls.back(), std::make_pair(TrayCall::Add, 3));
+    EXPECT_EQ(vigilo.TrayIcon().record().uID, 1u);
+    clock.Advance(200);
+    EXPECT_EQ(tray.calls.back(), std::make_pair(TrayCall::Modify, 4));
+}
+
 TEST_F(VigiloWindowTest, UnloadQueryRemovesTheIconOfThisWindow) {
     vigilo.Load();
     vigilo.QueryUnload();

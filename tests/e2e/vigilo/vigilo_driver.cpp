@@ -121,6 +121,13 @@ bool Cycles(const std::vector<int>& images) {
 }
 
 void CheckAnimation(Checks& checks, const TrayObserver& tray, const std::string& when) {
+    // The first frame comes 200 ms after the first answered probe.
+    for (double start = NowMs(); NowMs() - start < 5000; Sleep(20)) {
+        int image = tray.CurrentImage();
+        if (image >= 1 && image <= 4) {
+            break;
+        }
+    }
     TrayObserver::Timeline seen = tray.Watch(2000);
     double period = seen.change_ms.size() > 2 ? (seen.change_ms.back() - seen.change_ms[1]) /
                                                     static_cast<double>(seen.change_ms.size() - 2)
