@@ -9,8 +9,7 @@ double NowMs() {
     LARGE_INTEGER frequency, counter;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 PROCESS_INFORMATION Start(const std::string& path, const std::string& arguments) {
@@ -18,8 +17,8 @@ PROCESS_INFORMATION Start(const std::string& path, const std::string& arguments)
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                   &startup, &process);
+    CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                   &process);
     return process;
 }
 

@@ -20,8 +20,8 @@ void SwitchOffStartupTip() {
     HKEY key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Zorvane\\Options", 0, nullptr, 0,
                         KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, "Show Tips at Startup", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>("0"), 2);
+        RegSetValueExA(key, "Show Tips at Startup", 0, REG_SZ, reinterpret_cast<const BYTE*>("0"),
+                       2);
         RegCloseKey(key);
     }
 }

@@ -48,11 +48,11 @@ std::string OwnDir() {
 }
 
 void Print(const char* name, const Sample& start, const Sample& end, double seconds) {
-    std::printf("  %-14s private %6.2f MiB -> %6.2f MiB, handles %3lu -> %3lu, GDI %3lu -> %3lu,"
-                " cpu %.3f %% of a core\n",
-                name, start.private_mib, end.private_mib, start.handles, end.handles,
-                start.gdi_objects, end.gdi_objects,
-                100.0 * (end.cpu_ms - start.cpu_ms) / (seconds * 1000.0));
+    std::printf(
+        "  %-14s private %6.2f MiB -> %6.2f MiB, handles %3lu -> %3lu, GDI %3lu -> %3lu,"
+        " cpu %.3f %% of a core\n",
+        name, start.private_mib, end.private_mib, start.handles, end.handles, start.gdi_objects,
+        end.gdi_objects, 100.0 * (end.cpu_ms - start.cpu_ms) / (seconds * 1000.0));
 }
 
 }  // namespace

@@ -7,13 +7,13 @@
 #include <map>
 #include <thread>
 
-#include "ping/keep_alive_ping.h"
+#include "ping_driver_support.h"
 #include "scenarios.h"
-#include "win32/ping/icmp_echo_service.h"
-#include "win32/ping/ping_dialog.h"
+#include "support/check.h"
+#include "support/screen.h"
+#include "support/windows_on_screen.h"
+#include "win32/ping/keep_alive.h"
 #include "win32/ping/ping_dialog_ids.h"
-#include "win32/ping/wave_sound.h"
-#include "win32/ping/winsock_service.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/win_ports.h"
 
@@ -50,15 +50,18 @@ class OpenedDocuments : public shell::LauncherPort {
     unsigned long RunCommand(const std::string&, int) override { return 0; }
 };
 
+// The services a program hands the keep-alive ping, and the ping itself.
 struct Program {
-    win32::WinsockService sockets;
-    win32::IcmpEchoService echo;
-    win32::WaveSound sound;
+    explicit Program(win32::PingDialogMode mode)
+        : keep_alive({files, messages, pump, launcher}, kDir, "Zorvane", mode) {
+        keep_alive.Ping().OnSettingsLoaded([this] { ++loads; });
+    }
+
     DriverFiles files;
     PrintedMessages messages;
     win32::Win32EventPump pump;
     OpenedDocuments launcher;
-    ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kDir, "Zorvane"};
+    win32::KeepAlive keep_alive;
     int loads = 0;
 };
 
@@ -68,6 +71,10 @@ HWND Item(HWND dialog, int control) {
 
 bool Checked(HWND dialog, int control) {
     return SendMessageA(Item(dialog, control), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::string Text(HWND dialog, int control) {
+    return WindowText(Item(dialog, control));
 }
 
 void Click(HWND dialog, int control) {
@@ -87,122 +94,129 @@ int Selection(HWND dialog) {
     return static_cast<int>(SendMessageA(Item(dialog, id::cmbPingInterval), CB_GETCURSEL, 0, 0));
 }
 
-void CheckGeometry(Checks& checks, HWND dialog, int expected_dpi) {
+// The control's rectangle in the dialog's client pixels.
+RECT Placed(HWND dialog, int control) {
+    RECT r;
+    GetWindowRect(Item(dialog, control), &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void CheckGeometry(HWND dialog, int expected_dpi) {
     int dpi = win32::ScreenDpi();
+    Context in("at " + std::to_string(dpi) + " DPI");
     if (expected_dpi != 0) {
-        checks.ExpectEqual("screen DPI", dpi, expected_dpi);
+        E2E_CHECK_EQ(dpi, expected_dpi);
     }
     RECT client;
     GetClientRect(dialog, &client);
-    checks.ExpectEqual("client width in pixels", client.right, MulDiv(6600, dpi, 1440));
-    checks.ExpectEqual("client height in pixels", client.bottom, MulDiv(4125, dpi, 1440));
-    RECT ok;
-    GetWindowRect(Item(dialog, id::cmdOK), &ok);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&ok), 2);
-    checks.ExpectEqual("cmdOK left", ok.left, MulDiv(5280, dpi, 1440));
-    checks.ExpectEqual("cmdOK width", ok.right - ok.left, MulDiv(1095, dpi, 1440));
-    RECT sound;
-    GetWindowRect(Item(dialog, id::chkSound), &sound);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&sound), 2);
-    checks.ExpectEqual("chkSound top, inside Frame1", sound.top, MulDiv(1200 + 2160, dpi, 1440));
+    E2E_CHECK_EQ(client.right, MulDiv(6600, dpi, 1440));
+    E2E_CHECK_EQ(client.bottom, MulDiv(4125, dpi, 1440));
+    RECT ok = Placed(dialog, id::cmdOK);
+    E2E_CHECK_EQ(ok.left, MulDiv(5280, dpi, 1440));
+    E2E_CHECK_EQ(ok.right - ok.left, MulDiv(1095, dpi, 1440));
+    // Inside Frame1, whose own position adds to its controls'.
+    E2E_CHECK_EQ(Placed(dialog, id::chkSound).top, MulDiv(1200 + 2160, dpi, 1440));
 }
 
-void CheckTabOrder(Checks& checks, HWND dialog) {
+void CheckTabOrder(HWND dialog) {
     const int order[] = {id::txtPingHost, id::cmbPingInterval, id::cmdOK,  id::cmdcancel,
                          id::chkSound,    id::cmdDefault,      id::cmdHelp};
     for (size_t i = 0; i + 1 < sizeof order / sizeof order[0]; ++i) {
-        HWND next = GetNextDlgTabItem(dialog, Item(dialog, order[i]), FALSE);
-        checks.ExpectEqual("Tab after control " + std::to_string(order[i]), GetDlgCtrlID(next),
-                           order[i + 1]);
+        Context in("Tab from control " + std::to_string(order[i]));
+        E2E_CHECK_EQ(GetDlgCtrlID(GetNextDlgTabItem(dialog, Item(dialog, order[i]), FALSE)),
+                     order[i + 1]);
     }
 }
 
-void FirstOpening(Checks& checks, Program& program, win32::PingDialogHost& host, int expected_dpi) {
+void FirstOpening(Program& program, int expected_dpi) {
+    Context in("first opening");
+    win32::KeepAlive& host = program.keep_alive;
     host.OpenPingDialog(nullptr);
     HWND dialog = host.DialogWindow();
-    checks.Expect(dialog != nullptr && IsWindowVisible(dialog), "the dialog opens, visible",
-                  dialog != nullptr ? "a window" : "none");
-    if (dialog == nullptr) {
+    if (!E2E_CHECK(dialog != nullptr && IsWindowVisible(dialog))) {
         return;
     }
     PumpMessages(200);
-    checks.ExpectEqual("caption", WindowText(dialog), "Ping Configuration");
-    checks.ExpectEqual("Label1", WindowText(Item(dialog, id::Label1)), ping::kPingExplanation);
-    checks.Expect(Checked(dialog, id::Option1), "Automatic Mode is selected", "");
-    checks.ExpectEqual("host box", WindowText(Item(dialog, id::txtPingHost)), "Automatic");
-    checks.Expect(!IsWindowEnabled(Item(dialog, id::txtPingHost)), "host box disabled", "");
-    checks.ExpectEqual("interval items",
-                       SendMessageA(Item(dialog, id::cmbPingInterval), CB_GETCOUNT, 0, 0), 60);
-    checks.ExpectEqual("interval position", Selection(dialog), 4);
-    checks.ExpectEqual("settings loads", program.loads, 1);
-    CheckGeometry(checks, dialog, expected_dpi);
-    AskSandbox("shot-ping-dialog-automatic");
+    E2E_CHECK_EQ(WindowText(dialog), "Ping Configuration");
+    E2E_CHECK_EQ(Text(dialog, id::Label1), ping::kPingExplanation);
+    E2E_CHECK(Checked(dialog, id::Option1));
+    E2E_CHECK_EQ(Text(dialog, id::txtPingHost), "Automatic");
+    E2E_CHECK(!IsWindowEnabled(Item(dialog, id::txtPingHost)));
+    E2E_CHECK_EQ(SendMessageA(Item(dialog, id::cmbPingInterval), CB_GETCOUNT, 0, 0), 60);
+    E2E_CHECK_EQ(Selection(dialog), 4);
+    E2E_CHECK_EQ(program.loads, 1);
+    CheckGeometry(dialog, expected_dpi);
+    RequestScreenshot("automatic");
 
     Click(dialog, id::Option2);
-    checks.ExpectEqual("host box after Manual Mode", WindowText(Item(dialog, id::txtPingHost)), "");
-    checks.Expect(IsWindowEnabled(Item(dialog, id::txtPingHost)), "host box enabled", "");
-    checks.ExpectEqual("interval position after Manual Mode", Selection(dialog), -1);
-    CheckTabOrder(checks, dialog);
+    E2E_CHECK_EQ(Text(dialog, id::txtPingHost), "");
+    E2E_CHECK(IsWindowEnabled(Item(dialog, id::txtPingHost)));
+    E2E_CHECK_EQ(Selection(dialog), -1);
+    CheckTabOrder(dialog);
 
     Click(dialog, id::cmdOK);
-    checks.ExpectEqual("message on OK without host", program.messages.last,
-                       "Enter Values Properly.");
-    checks.Expect(IsWindow(dialog) && program.files.writes == 0, "the dialog stays, nothing saved",
-                  std::to_string(program.files.writes) + " writes");
+    E2E_CHECK_EQ(program.messages.last, "Enter Values Properly.");
+    E2E_CHECK(IsWindow(dialog));
+    E2E_CHECK_EQ(program.files.writes, 0);
 
     SetWindowTextA(Item(dialog, id::txtPingHost), "ping.zorvane.test");
     Pick(dialog, 11);
     Click(dialog, id::chkSound);
-    AskSandbox("shot-ping-dialog-manual");
+    RequestScreenshot("manual");
 
-    SetFocus(Item(dialog, id::txtPingHost));
-    PostMessageA(Item(dialog, id::txtPingHost), WM_KEYDOWN, VK_RETURN, 0);
-    PostMessageA(Item(dialog, id::txtPingHost), WM_KEYDOWN, VK_ESCAPE, 0);
-    PumpMessages(200);
-    checks.Expect(IsWindow(dialog) && program.files.writes == 0,
-                  "Enter and Esc neither save nor close", "");
+    {
+        Context keys("Enter and Esc in the host box");
+        SetFocus(Item(dialog, id::txtPingHost));
+        PostMessageA(Item(dialog, id::txtPingHost), WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageA(Item(dialog, id::txtPingHost), WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpMessages(200);
+        E2E_CHECK(IsWindow(dialog));
+        E2E_CHECK_EQ(program.files.writes, 0);
+    }
 
     Click(dialog, id::cmdOK);
-    checks.Expect(!IsWindow(dialog) && host.DialogWindow() == nullptr, "OK closes the dialog", "");
-    checks.ExpectEqual("Ping.cfg after OK", program.files.files[kCfg],
-                       "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\nPingInterval,12\r\n"
-                       "PingSound,#TRUE#\r\n");
+    E2E_CHECK(!IsWindow(dialog));
+    E2E_CHECK(host.DialogWindow() == nullptr);
+    E2E_CHECK_EQ(program.files.files[kCfg],
+                 "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\nPingInterval,12\r\n"
+                 "PingSound,#TRUE#\r\n");
 }
 
-void SecondOpening(Checks& checks, Program& program, win32::PingDialogHost& host) {
+void SecondOpening(Program& program) {
+    Context in("second opening");
+    win32::KeepAlive& host = program.keep_alive;
     host.OpenPingDialog(nullptr);
     HWND dialog = host.DialogWindow();
-    if (dialog == nullptr) {
-        checks.Expect(false, "the dialog opens again", "none");
+    if (!E2E_CHECK(dialog != nullptr)) {
         return;
     }
     PumpMessages(100);
-    checks.Expect(Checked(dialog, id::Option2), "Manual Mode is selected from the file", "");
-    checks.ExpectEqual("host box from the file", WindowText(Item(dialog, id::txtPingHost)),
-                       "ping.zorvane.test");
-    checks.ExpectEqual("interval position from the file", Selection(dialog), 11);
-    checks.Expect(Checked(dialog, id::chkSound), "sound checked from the file", "");
+    E2E_CHECK(Checked(dialog, id::Option2));
+    E2E_CHECK_EQ(Text(dialog, id::txtPingHost), "ping.zorvane.test");
+    E2E_CHECK_EQ(Selection(dialog), 11);
+    E2E_CHECK(Checked(dialog, id::chkSound));
 
-    host.OpenPingDialog(nullptr);
-    checks.Expect(host.DialogWindow() == dialog && program.loads == 2,
-                  "opening it again shows the same dialog without loading",
-                  std::to_string(program.loads) + " loads");
+    host.OpenPingDialog(nullptr);  // already open: shown again, not loaded again
+    E2E_CHECK(host.DialogWindow() == dialog);
+    E2E_CHECK_EQ(program.loads, 2);
 
     Click(dialog, id::cmdHelp);
-    checks.ExpectEqual("Help opens", program.launcher.last, "C:\\Zv\\Help\\help.htm");
+    E2E_CHECK_EQ(program.launcher.last, "C:\\Zv\\Help\\help.htm");
     Click(dialog, id::cmdDefault);
     Click(dialog, id::cmdcancel);
-    checks.Expect(!IsWindow(dialog) && program.files.writes == 1, "Cancel closes, saves nothing",
-                  std::to_string(program.files.writes) + " writes");
+    E2E_CHECK(!IsWindow(dialog));
+    E2E_CHECK_EQ(program.files.writes, 1);
 }
 
-void ModalOpening(Checks& checks, Program& program) {
-    win32::PingDialogHost host(program.ping, program.messages, program.launcher, kDir, "Zorvane",
-                               win32::PingDialogMode::Modal);
+void ModalOpening() {
+    Context in("modal");
+    Program program(win32::PingDialogMode::Modal);
+    win32::KeepAlive& host = program.keep_alive;
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
                                  200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    bool owner_disabled = false;
     bool found = false;
+    bool owner_disabled = false;
     // The modal loop holds this thread: a helper watches for the dialog and cancels it.
     std::thread helper([&] {
         for (int i = 0; i < 100 && !found; ++i) {
@@ -217,23 +231,20 @@ void ModalOpening(Checks& checks, Program& program) {
     });
     host.OpenPingDialog(owner);
     helper.join();
-    checks.Expect(found && owner_disabled, "modal: the owner takes no input while it is open",
-                  found ? (owner_disabled ? "disabled" : "enabled") : "no dialog");
-    checks.Expect(IsWindowEnabled(owner) && host.DialogWindow() == nullptr,
-                  "modal: returns when it closes, the owner enabled again", "");
+    E2E_CHECK(found);
+    E2E_CHECK(owner_disabled);
+    E2E_CHECK(IsWindowEnabled(owner));
+    E2E_CHECK(host.DialogWindow() == nullptr);
     DestroyWindow(owner);
 }
 
 }  // namespace
 
-void RunDialog(Checks& checks, int expected_dpi) {
-    Program program;
-    program.ping.OnSettingsLoaded([&program] { ++program.loads; });
-    win32::PingDialogHost host(program.ping, program.messages, program.launcher, kDir, "Zorvane",
-                               win32::PingDialogMode::Modeless);
-    FirstOpening(checks, program, host, expected_dpi);
-    SecondOpening(checks, program, host);
-    ModalOpening(checks, program);
+void RunDialog(int expected_dpi) {
+    Program program(win32::PingDialogMode::Modeless);
+    FirstOpening(program, expected_dpi);
+    SecondOpening(program);
+    ModalOpening();
 }
 
 }  // namespace zv::e2e

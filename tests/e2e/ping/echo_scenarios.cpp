@@ -4,11 +4,14 @@
 #include <windows.h>
 
 #include <chrono>
-#include <cstdlib>
+#include <cstdio>
 #include <string>
 
 #include "ping/mdl_ping.h"
+#include "ping_driver_support.h"
 #include "scenarios.h"
+#include "support/check.h"
+#include "support/files.h"
 #include "win32/ping/icmp_echo_service.h"
 #include "win32/ping/wave_sound.h"
 #include "win32/ping/winsock_service.h"
@@ -19,50 +22,40 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string FormatSeconds(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", seconds);
-    return text;
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-struct Outcome {
-    bool answered;
-    double seconds;
-    int messages;
-};
-
-std::string Describe(const Outcome& outcome) {
-    char text[96];
-    std::snprintf(text, sizeof text, "%s after %.3f s, %d message boxes",
-                  outcome.answered ? "true" : "false", outcome.seconds, outcome.messages);
+std::string FormatSeconds(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f s", seconds);
     return text;
 }
 
 class Pinger {
   public:
-    explicit Pinger(Checks& checks) : checks_(checks) {}
-
-    Outcome Ping(const std::string& host, int32_t timeout_ms) {
-        int before = messages_.shown;
+    // One ping expected to give `expected` without any message box, within `max_seconds`;
+    // failures name the host and the time it took.
+    void Expect(const std::string& host, int32_t timeout_ms, bool expected, double max_seconds) {
+        int messages_before = messages_.shown;
         auto start = Clock::now();
         bool answered = engine_.PingOnce(host, timeout_ms);
-        std::chrono::duration<double> took = Clock::now() - start;
-        return Outcome{answered, took.count(), messages_.shown - before};
+        double seconds = SecondsSince(start);
+        Context in("PingOnce(" + Escape(host) + ", " + std::to_string(timeout_ms) + ") after " +
+                   FormatSeconds(seconds));
+        E2E_CHECK_EQ(answered, expected);
+        E2E_CHECK_EQ(messages_.shown - messages_before, 0);
+        E2E_CHECK(seconds <= max_seconds);
     }
 
-    // One ping expected to give `expected` without any message box, within `max_seconds`.
-    void Expect(const std::string& host, int32_t timeout_ms, bool expected, double max_seconds) {
-        Outcome outcome = Ping(host, timeout_ms);
-        checks_.Expect(
-            outcome.answered == expected && outcome.messages == 0 && outcome.seconds <= max_seconds,
-            "PingOnce(\"" + host + "\", " + std::to_string(timeout_ms) + ") is " +
-                (expected ? "true" : "false") + ", no message, within " +
-                FormatSeconds(max_seconds),
-            Describe(outcome));
+    // The time a ping that must fail takes.
+    double SecondsToFail(const std::string& host, int32_t timeout_ms) {
+        auto start = Clock::now();
+        E2E_CHECK(!engine_.PingOnce(host, timeout_ms));
+        return SecondsSince(start);
     }
 
   private:
-    Checks& checks_;
     win32::WinsockService sockets_;
     win32::IcmpEchoService echo_;
     PrintedMessages messages_;
@@ -71,8 +64,8 @@ class Pinger {
 
 }  // namespace
 
-void RunReachable(Checks& checks) {
-    Pinger pinger(checks);
+void RunReachable() {
+    Pinger pinger;
     pinger.Expect("ping.zorvane.test", 1000, true, 2.0);
     pinger.Expect("127.0.0.1", 1000, true, 2.0);
     pinger.Expect("localhost", 1000, true, 2.0);
@@ -85,26 +78,24 @@ void RunReachable(Checks& checks) {
         pinger.Expect(malformed, 1000, false, 0.5);
     }
 
-    const char* app = std::getenv("ZV_APP_DIR");
-    std::string wave = std::string(app != nullptr ? app : ".") + "\\Ping.wav";
     win32::WaveSound sound;
     auto start = Clock::now();
-    sound.PlayWaveFile(wave);
-    std::chrono::duration<double> took = Clock::now() - start;
-    checks.Expect(took.count() < 1.0, "playing " + wave + " returns at once",
-                  FormatSeconds(took.count()));
+    sound.PlayWaveFile(AppDirectory() + "\\Ping.wav");
+    double seconds = SecondsSince(start);
+    Context in("playing Ping.wav took " + FormatSeconds(seconds));
+    E2E_CHECK(seconds < 1.0);
 }
 
-void RunSilent(Checks& checks) {
-    Pinger pinger(checks);
-    Outcome outcome = pinger.Ping("127.0.0.1", 1500);
-    checks.Expect(!outcome.answered && outcome.messages == 0 && outcome.seconds >= 1.2 &&
-                      outcome.seconds <= 6.0,
-                  "PingOnce(\"127.0.0.1\", 1500) on a silent host is false after the timeout",
-                  Describe(outcome));
+void RunSilent() {
+    Pinger pinger;
+    {
+        double seconds = pinger.SecondsToFail("127.0.0.1", 1500);
+        Context in("a silent 127.0.0.1 gave up after " + FormatSeconds(seconds));
+        E2E_CHECK(seconds >= 1.2 && seconds <= 6.0);
+    }
     pinger.Expect("quiet.zorvane.test", 1000, false, 6.0);
 
-    checks.Expect(AskSandbox("echo-on"), "the sandbox answers echo requests again", "");
+    E2E_CHECK(SetSandboxEcho(true));
     pinger.Expect("quiet.zorvane.test", 1000, true, 2.0);
 }
 

@@ -1,0 +1,52 @@
+// The keep-alive ping of one program on Windows, assembled: the Winsock, ICMP echo and
+// sound services, the program-wide PingSettings with Ping Now and the TimerPing tick, and
+// the ping dialog. Each program holds one for its whole run: the main program shows the
+// dialog modal, the companion modeless.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/file_system.h"
+#include "ping/keep_alive_ping.h"
+#include "shell/launcher_port.h"
+#include "ui/ports.h"
+#include "win32/ping/icmp_echo_service.h"
+#include "win32/ping/ping_dialog.h"
+#include "win32/ping/wave_sound.h"
+#include "win32/ping/winsock_service.h"
+
+namespace zv::win32 {
+
+struct KeepAliveServices {
+    FileSystem& files;
+    ui::MessageBoxPort& messages;
+    ui::EventPump& pump;
+    shell::LauncherPort& launcher;
+};
+
+class KeepAlive {
+  public:
+    // The program folder has no trailing backslash; the title captions message boxes.
+    KeepAlive(const KeepAliveServices& services, const std::string& program_dir,
+              const std::string& program_title, PingDialogMode dialog_mode);
+    KeepAlive(const KeepAlive&) = delete;
+    KeepAlive& operator=(const KeepAlive&) = delete;
+
+    // PingSettings, LoadPingSettings, PingNow, TimerTick, and the engine's PingOnce.
+    ping::KeepAlivePing& Ping() { return ping_; }
+
+    // Shows frmPing over the owner window (see PingDialogHost).
+    void OpenPingDialog(HWND owner) { dialog_.OpenPingDialog(owner); }
+    HWND DialogWindow() const { return dialog_.DialogWindow(); }
+
+  private:
+    WinsockService sockets_;
+    IcmpEchoService echo_;
+    WaveSound sound_;
+    ping::KeepAlivePing ping_;
+    PingDialogHost dialog_;
+};
+
+}  // namespace zv::win32
