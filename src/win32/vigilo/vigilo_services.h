@@ -22,7 +22,7 @@ class KeepAlivePingService : public monitor::PingService {
     }
     void PingNow() override { ping_.PingNow(); }
     void TimerTick() override { ping_.TimerTick(); }
-    void RestartTicks() override { ping_.ResetTicks(); }
+    void RestartTicks() override { ping_.RestartTicks(); }
 
   private:
     ping::KeepAlivePing& ping_;

@@ -22,9 +22,7 @@ class Win32StartPorts : public zv::shell::StartPorts {
     explicit Win32StartPorts(std::string program_dir) : program_dir_(std::move(program_dir)) {}
 
     bool IsFirstCopy() override { return single_copy_.IsFirstCopy(); }
-    zv::WindowsVersion DetectWindowsVersion() override {
-        return zv::win32::DetectWindowsVersion();
-    }
+    zv::WindowsVersion DetectWindowsVersion() override { return zv::win32::DetectWindowsVersion(); }
     // Quoted: the program folder usually holds a blank ("Program Files"), and unquoted
     // Windows would first try to start "C:\Program.exe".
     void StartCompanion() override {

@@ -10,8 +10,7 @@ namespace zv::win32 {
 namespace {
 
 // A fixed-size window: the layout does not stretch.
-constexpr DWORD kStyle =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 }  // namespace
 
@@ -68,8 +67,7 @@ void MainWindowWin::FitToLayout() {
     int top = work.top + (work.bottom - work.top - height) / 2;
     SetWindowPos(hwnd(), nullptr, left < 0 ? 0 : left, top < 0 ? 0 : top, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    controller_->frmMain.SetBounds(
-        {0, 0, PixelsToTwips(width, dpi_), PixelsToTwips(height, dpi_)});
+    controller_->frmMain.SetBounds({0, 0, PixelsToTwips(width, dpi_), PixelsToTwips(height, dpi_)});
     chrome_->OnSize();
 }
 

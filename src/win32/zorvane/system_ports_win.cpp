@@ -58,8 +58,7 @@ std::string Win32Backup::WindowsFolder() {
 
 // The owner is disabled meanwhile, so that no second operation starts in the middle of
 // this one, while painting and the other messages go on.
-std::optional<uint32_t> Win32Backup::RunAndWait(const std::string& command_line,
-                                                int window_style) {
+std::optional<uint32_t> Win32Backup::RunAndWait(const std::string& command_line, int window_style) {
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;

@@ -21,8 +21,7 @@ class Win32Backup : public sysconfig::BackupPort {
 
     std::string ChooseBackupFile(const std::string& initial_folder) override;
     std::string WindowsFolder() override;
-    std::optional<uint32_t> RunAndWait(const std::string& command_line,
-                                       int window_style) override;
+    std::optional<uint32_t> RunAndWait(const std::string& command_line, int window_style) override;
     std::optional<uint64_t> FileSize(const std::string& path) override;
 
   private:

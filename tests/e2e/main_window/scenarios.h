@@ -18,7 +18,7 @@ extern const char kRememberText[];
 std::string SettingsFilePath();
 
 // Answers the restart question with Yes and checks that Windows was asked to restart:
-// the session-end broadcast reaches a window of this driver and Zorvane closes.
+// Windows asks a window of this driver whether the session may end.
 void CheckRestartRequested(ZorvaneSession& zorvane);
 
 }  // namespace zv::e2e

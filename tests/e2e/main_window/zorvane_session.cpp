@@ -33,7 +33,8 @@ ZorvaneSession::ZorvaneSession(const std::string& arguments)
             Sleep(100);
             return false;
         }
-        std::vector<HWND> mains = FindTopLevelWindows({pid, win32::frm_main::kMainWindowClass, "", true});
+        std::vector<HWND> mains =
+            FindTopLevelWindows({pid, win32::frm_main::kMainWindowClass, "", true});
         found = mains.empty() ? nullptr : mains.front();
         return found != nullptr;
     });

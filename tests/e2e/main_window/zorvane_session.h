@@ -27,12 +27,12 @@ class ZorvaneSession {
     bool Checked(int id) const;
     bool Enabled(int id) const;
 
-    void Click(int id);                  // BM_CLICK, waits for the handler
-    void PostClick(int id);              // for clicks that open a modal window
+    void Click(int id);      // BM_CLICK, waits for the handler
+    void PostClick(int id);  // for clicks that open a modal window
     void Type(int id, const std::string& keys);
-    void Pick(int id, int position);     // CB_SETCURSEL and the CBN_SELCHANGE a user's pick sends
+    void Pick(int id, int position);  // CB_SETCURSEL and the CBN_SELCHANGE a user's pick sends
     void PostPick(int id, int position);
-    void PostCommand(int id);            // a menu item
+    void PostCommand(int id);  // a menu item
 
     // Waits for a message box, checks its caption and text, and answers it.
     bool Answer(const std::string& text, int button, const std::string& caption = "Zorvane");
