@@ -15,7 +15,7 @@ enum WindowStyle : int {
 };
 
 class LauncherPort {
-public:
+  public:
     virtual ~LauncherPort() = default;
 
     // ShellExecute "open" of the target with the given show mode, owned by the caller's

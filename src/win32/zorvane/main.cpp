@@ -1,46 +1,60 @@
-// Start of the main program: one running copy, the Windows release, and the start-up
-// argument that makes the program only a launcher for the companion.
+// Start of the main program: one running copy, the Windows release, the start-up argument
+// that makes the program only a launcher for the companion, then the main window.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <string>
 
-#include "common/numbers.h"
+#include "shell/program_records.h"
+#include "shell/start_program.h"
 #include "win32/platform/program_directory.h"
 #include "win32/platform/run_command.h"
 #include "win32/platform/single_instance.h"
 #include "win32/platform/version_query.h"
+#include "win32/ui/window_base.h"
+#include "win32/zorvane/main_window.h"
 
 namespace {
 
-// A whole number other than 0 (an optional sign, then digits not all 0). Anything else,
-// text included, starts the program as if no argument was given.
-bool AsksOnlyForCompanion(const char* argument) {
-    std::string text = zv::TrimBlanks(argument);
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        text.erase(0, 1);
-    }
-    return zv::IsAllDigits(text) && text.find_first_not_of('0') != std::string::npos;
-}
+class Win32StartPorts : public zv::shell::StartPorts {
+  public:
+    explicit Win32StartPorts(std::string program_dir) : program_dir_(std::move(program_dir)) {}
 
-void StartCompanionHidden() {
+    bool IsFirstCopy() override { return single_copy_.IsFirstCopy(); }
+    zv::WindowsVersion DetectWindowsVersion() override { return zv::win32::DetectWindowsVersion(); }
     // Quoted: the program folder usually holds a blank ("Program Files"), and unquoted
     // Windows would first try to start "C:\Program.exe".
-    zv::win32::RunCommand("\"" + zv::win32::ProgramDirectory() + "\\vigilo.exe\"", SW_HIDE);
-}
+    void StartCompanion() override {
+        zv::win32::RunCommand("\"" + program_dir_ + "\\vigilo.exe\"", SW_HIDE);
+    }
+
+  private:
+    std::string program_dir_;
+    zv::win32::SingleInstance single_copy_{"Zorvane.MainProgram"};
+};
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
-    zv::win32::SingleInstance single_copy("Zorvane.MainProgram");
-    if (!single_copy.IsFirstCopy()) {
+    zv::shell::ProgramRecords records;
+    records.ProgramDirectory = zv::win32::ProgramDirectory();
+    Win32StartPorts start(records.ProgramDirectory);
+    zv::shell::StartOutcome outcome = zv::shell::StartProgram(start, command_line, records);
+    if (outcome == zv::shell::StartOutcome::EndSilently ||
+        outcome == zv::shell::StartOutcome::CompanionOnly) {
         return 0;
     }
-    zv::WindowsVersion windows = zv::win32::DetectWindowsVersion();
-    if (AsksOnlyForCompanion(command_line)) {
-        StartCompanionHidden();
-        return 0;
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    zv::win32::ZorvaneServices services(records.ProgramDirectory);
+    zv::win32::MainWindowWin main_window(records, services);
+    if (!main_window.Open()) {
+        return 1;
     }
-    // The main window, which takes over `windows`, is not built yet.
-    static_cast<void>(windows);
-    return 0;
+    if (outcome == zv::shell::StartOutcome::ShowMainWindowNormal) {
+        main_window.controller().frmMain.SetState(zv::ui::WindowState::Normal);
+    }
+    return zv::win32::RunMessageLoop();
 }

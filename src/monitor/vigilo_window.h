@@ -1,0 +1,107 @@
+// The companion's hidden window frmVigilo as a controller: it owns the tray icon, probes
+// whether the internet is reachable every 30 seconds, animates the icon while it is, and
+// serves the tray menu. Everything runs on timer ticks and menu clicks of the one window.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "monitor/monitor_ports.h"
+#include "shell/tray_icon.h"
+#include "ui/captioned.h"
+#include "ui/ports.h"
+#include "ui/timer.h"
+
+namespace zv::monitor {
+
+// A public web site that answers pings; not the maker's own, and not a setting.
+inline constexpr char kProbeHost[] = "www.wikipedia.org";
+inline constexpr int kProbeTimeoutMs = 10000;
+inline constexpr int kProbeIntervalMs = 30000;
+inline constexpr int kAnimationIntervalMs = 200;
+inline constexpr int kPingTimerIntervalMs = 60000;
+
+// Images of imgVigilo, numbered from 1: four animation frames, then "not connected".
+inline constexpr int kAnimationFrames = 4;
+inline constexpr int kNotConnectedImage = 5;
+
+inline constexpr char kConnected[] = "Connected";
+inline constexpr char kNotConnected[] = "Not Connected";
+inline constexpr char kDisableCaption[] = "Disable";
+inline constexpr char kEnableCaption[] = "Enable";
+
+// One item of the tray popup and the item it hangs from (the popup itself, or a submenu).
+struct PopupEntry {
+    ui::MenuItem* item;
+    ui::MenuItem* parent;
+};
+
+struct MonitorPorts {
+    PingService& ping;
+    LaunchService& launchers;
+    shell::TrayPort& tray;
+    ui::MessageBoxPort& messages;
+    MonitorWindowPort& window;
+};
+
+class VigiloWindow {
+  public:
+    explicit VigiloWindow(const MonitorPorts& ports);
+    VigiloWindow(const VigiloWindow&) = delete;
+    VigiloWindow& operator=(const VigiloWindow&) = delete;
+
+    // The window's load: hide, settings (arming TimerPing), icon, first probe.
+    void Load();
+    // The unload query: the icon goes; the close is never cancelled.
+    void QueryUnload();
+
+    void ProbeReachability();
+    void AnimateTrayIcon();
+    // A mouse code the shell reported for the icon.
+    void HandleTrayMouse(int code);
+    void ToggleDisable();
+    // The shell was restarted (Explorer crashed, say) and forgot its icons: the icon comes
+    // back with the picture it had.
+    void ShellRestarted();
+    // TimerPing runs again for a minute, as LoadPingSettings leaves it.
+    void ArmTimerPing();
+
+    const std::string& LinkState() const { return link_state_; }
+    int AnimationFrame() const { return animation_frame_; }
+    const shell::TrayIcon& TrayIcon() const { return tray_icon_; }
+    // The tray popup's items in menu order.
+    const std::vector<PopupEntry>& PopupEntries() const { return popup_entries_; }
+
+    ui::Window frmVigilo{"frmVigilo", "Vigilo"};
+    ui::Timer TimerVigilo{"TimerVigilo", kProbeIntervalMs, true};
+    ui::Timer TimerIcon{"TimerIcon", kAnimationIntervalMs, false};
+    ui::Timer TimerPing{"TimerPing", 0, true};
+
+    ui::MenuItem mnupopupmenu{"mnupopupmenu", "PopupWindow"};
+    ui::MenuItem mnuZorvane{"mnuZorvane", "Zorvane"};
+    ui::MenuItem mnuPingConfiguration{"mnuPingConfiguration", "Ping Configuration"};
+    ui::MenuItem mnuPingNow{"mnuPingNow", "Ping Now"};
+    ui::MenuItem mnudash1{"mnudash1", "-"};
+    ui::MenuItem mnuContact{"mnuContact", "Contact us"};
+    ui::MenuItem mnuWebsite{"mnuWebsite", "Visit out web site"};
+    ui::MenuItem mnuemail{"mnuemail", "Email us"};
+    ui::MenuItem mnudash2{"mnudash2", "-"};
+    ui::MenuItem mnuHelp{"mnuHelp", "User's Guide"};
+    ui::MenuItem mnudash3{"mnudash3", "-"};
+    ui::MenuItem mnuDisable{"mnuDisable", kDisableCaption};
+    ui::MenuItem mnudash4{"mnudash4", "-"};
+    ui::MenuItem mnuExit{"mnuExit", "Exit"};
+
+  private:
+    void ConnectHandlers();
+    void StartMainProgram();
+
+    MonitorPorts ports_;
+    shell::TrayIcon tray_icon_;
+    std::string link_state_;
+    int animation_frame_ = 0;
+    bool reporting_start_failure_ = false;
+    std::vector<PopupEntry> popup_entries_;
+};
+
+}  // namespace zv::monitor

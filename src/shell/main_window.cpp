@@ -1,0 +1,101 @@
+#include "shell/main_window.h"
+
+#include "sysconfig/settings_file.h"
+
+namespace zv::shell {
+
+MainWindow::MainWindow(ProgramRecords& records, const MainWindowPorts& ports)
+    : area(tuning::TuningRecords{records.CurrentSettings, records.DefaultSettings,
+                                 records.WindowsFamily},
+           ports.messages, ports.beeper, sysconfig::kProgramTitle, AreaHooks()),
+      chrome(*this, ports.chrome_window, ports.launchers, ports.messages, records.WindowsFamily),
+      records_(records),
+      ports_(ports),
+      operations_(area, records.CurrentSettings, records.WindowsFamily, records.ProgramDirectory,
+                  sysconfig::SystemPorts{ports.files, ports.registry, ports.messages, ports.pump,
+                                         ports.restart, ports.backup}) {
+    cmdApply.on_click = [this] { Apply(); };
+    cmdPing.on_click = [this] { ShowPingDialog(); };
+    cmdHelp.on_click = [this] { ports_.launchers.OpenHelpPage(); };
+}
+
+// The hooks run only after construction, when every member they reach exists.
+tuning::TuningAreaHooks MainWindow::AreaHooks() {
+    return tuning::TuningAreaHooks{
+        [this] { Apply(); },
+        [this](const std::string& net_type) { ports_.window.ShowExplanation(net_type); },
+        [this](const std::string& mode_word) { chrome.ShowMode(mode_word); }};
+}
+
+void MainWindow::LoadMainWindow() {
+    area.SetLoading(true);
+    chrome.ShowWindowsName(records_.WindowsName);
+    area.FillValueLists();
+    LoadSettings(ports_.files, records_.ProgramDirectory, records_.DefaultSettings,
+                 records_.CurrentSettings);
+    ports_.ping.LoadPingSettings();
+    ports_.pump.DoEvents();
+    ports_.launchers.StartCompanion();
+    ports_.pump.DoEvents();
+    ports_.pump.DoEvents();
+    area.ShowSettingsInWindow();
+    chrome.ShowPrompt();
+    chrome.SetToolbarImages();
+    ports_.pump.DoEvents();
+    if (ShowTipsAtStartup(ports_.tip_option)) {
+        ports_.window.ShowStartupTip();
+    }
+    frmMain.SetVisible(true);
+    frmMain.SetState(ui::WindowState::Normal);
+    area.SetLoading(false);
+}
+
+// The main program registers no tray icon of its own, so there is nothing to remove.
+bool MainWindow::QueryUnload() {
+    return false;
+}
+
+void MainWindow::Apply() {
+    operations_.ApplySettings();
+}
+
+void MainWindow::Restore() {
+    operations_.RestoreWindowsDefaults();
+}
+
+void MainWindow::BackupRegistry() {
+    operations_.BackupRegistry();
+}
+
+void MainWindow::ShowPingDialog() {
+    ports_.window.ShowPingDialog();
+}
+
+void MainWindow::PingNow() {
+    ports_.ping.PingNow();
+}
+
+void MainWindow::ShowMainWindow() {
+    frmMain.SetVisible(true);
+    frmMain.SetState(ui::WindowState::Normal);
+}
+
+void MainWindow::CloseMainWindow() {
+    ports_.window.Close();
+}
+
+void MainWindow::ResizeWindowHeightBy(int twips) {
+    ui::Bounds bounds = frmMain.bounds();
+    bounds.height += twips;
+    frmMain.SetBounds(bounds);
+}
+
+// The buttons sit inside Frame1, so they move with it.
+void MainWindow::MoveSettingsFrameBy(int twips) {
+    area.MoveBy(0, twips);
+    for (ui::Button* button : {&cmdApply, &cmdPing, &cmdHelp}) {
+        button->MoveBy(0, twips);
+    }
+}
+
+}  // namespace zv::shell

@@ -1,0 +1,91 @@
+// The main window (frmMain) as a controller: the tuning area, the three buttons, the chrome
+// of menus, toolbar and status bar, the load sequence and the close. It implements the
+// operations the chrome triggers, and runs without a real window.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "common/file_system.h"
+#include "ping/keep_alive_ping.h"
+#include "shell/launchers.h"
+#include "shell/main_chrome.h"
+#include "shell/main_commands.h"
+#include "shell/program_records.h"
+#include "shell/tip_option.h"
+#include "sysconfig/system_operations.h"
+#include "tuning/settings_window.h"
+#include "ui/captioned.h"
+#include "ui/ports.h"
+
+namespace zv::shell {
+
+// What only the real window can do for the controller: its modal dialogs and its end.
+class MainWindowPort {
+  public:
+    virtual ~MainWindowPort() = default;
+    // The explanation of Manual mode (frmDisplay), modal; returns when it closed.
+    virtual void ShowExplanation(const std::string& net_type_text) = 0;
+    // The tip of the day (frmTip) at start, modal, before the main window shows.
+    virtual void ShowStartupTip() = 0;
+    // The ping configuration (frmPing), modal.
+    virtual void ShowPingDialog() = 0;
+    // Destroys the real window; the close runs QueryUnload first.
+    virtual void Close() = 0;
+};
+
+struct MainWindowPorts {
+    MainWindowPort& window;
+    ChromeWindowPort& chrome_window;
+    ui::MessageBoxPort& messages;
+    ui::EventPump& pump;
+    ui::Beeper& beeper;
+    FileSystem& files;
+    RegistryPort& registry;
+    sysconfig::RestartPort& restart;
+    sysconfig::BackupPort& backup;
+    TipOptionPort& tip_option;
+    Launchers& launchers;
+    ping::KeepAlivePing& ping;
+};
+
+class MainWindow : public MainCommands {
+  public:
+    MainWindow(ProgramRecords& records, const MainWindowPorts& ports);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    ui::Window frmMain{"frmMain", "Zorvane"};
+    tuning::SettingsWindow area;
+    ui::Button cmdApply{"cmdApply", "&Apply"};
+    ui::Button cmdPing{"cmdPing", "&Ping Configuration"};
+    ui::Button cmdHelp{"cmdHelp", "&Help"};
+    MainChrome chrome;
+
+    // Fills the window from the saved settings, starts the companion, offers the tip and
+    // shows the window. Runs once, when the window is first shown.
+    void LoadMainWindow();
+    // Runs on every close; true would cancel it, which the main window never does.
+    bool QueryUnload();
+
+    // MainCommands.
+    void Apply() override;
+    bool IsApplyEnabled() const override { return cmdApply.enabled(); }
+    void Restore() override;
+    void BackupRegistry() override;
+    void ShowPingDialog() override;
+    void PingNow() override;
+    void ShowMainWindow() override;
+    void CloseMainWindow() override;
+    void ResizeWindowHeightBy(int twips) override;
+    void MoveSettingsFrameBy(int twips) override;
+
+  private:
+    tuning::TuningAreaHooks AreaHooks();
+
+    ProgramRecords& records_;
+    MainWindowPorts ports_;
+    sysconfig::SystemOperations operations_;
+};
+
+}  // namespace zv::shell

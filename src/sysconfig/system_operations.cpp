@@ -1,0 +1,122 @@
+#include "sysconfig/system_operations.h"
+
+namespace zv::sysconfig {
+
+SystemOperations::SystemOperations(tuning::SettingsWindow& area, const TuningSettings& current,
+                                   const int16_t& windows_family,
+                                   const std::string& program_directory, SystemPorts ports)
+    : area_(area),
+      current_(current),
+      windows_family_(windows_family),
+      program_directory_(program_directory),
+      ports_(ports) {}
+
+ui::MessageAnswer SystemOperations::Show(const std::string& text, ui::MessageIcon icon,
+                                         ui::MessageButtons buttons, int default_button,
+                                         const std::string& caption) {
+    ui::Message message;
+    message.text = text;
+    message.caption = caption;
+    message.icon = icon;
+    message.buttons = buttons;
+    message.default_button = default_button;
+    return ports_.messages.Show(message);
+}
+
+bool SystemOperations::SaveAndWrite() {
+    switch (SaveSettingsAndApply(ports_.files, ports_.registry, program_directory_, current_,
+                                 windows_family_)) {
+        case ApplyResult::Applied:
+            return true;
+        case ApplyResult::FileNotWritten:
+            Show("The settings could not be saved to the file\r\n" + program_directory_ +
+                     kSettingsFileName + "\r\nNothing has been changed.",
+                 ui::MessageIcon::Exclamation);
+            return false;
+        case ApplyResult::RegistryRefused:
+            Show(
+                "The settings were saved, but they could not be written into Windows.\r\n"
+                "Zorvane must run as administrator to change them: start it as "
+                "administrator and apply them again.",
+                ui::MessageIcon::Exclamation);
+            return false;
+    }
+    return false;
+}
+
+void SystemOperations::ApplySettings() {
+    if (current_.OptiMode == ManualMode && area_.ValidateManualSettings()) {
+        return;
+    }
+    if (!SaveAndWrite()) {
+        return;
+    }
+    Show(
+        "Changes Applied Successfully.\r\n"
+        "You need to restart the Machine to make chages affect.");
+    OfferRestart();
+}
+
+void SystemOperations::OfferRestart() {
+    ui::MessageAnswer answer = Show(
+        "System changes were successfully done.\r\n\r\n"
+        "In order to enjoy all the benefits of Zorvane, it is highly recommended to restart "
+        "computer.\r\n\r\n"
+        "Would you like to restart your computer now?",
+        ui::MessageIcon::Information, ui::MessageButtons::YesNo, 1);
+    if (answer == ui::MessageAnswer::Yes) {
+        RestartWindows();
+    } else {
+        Show(
+            "Keep in mind that you must restart your computer\r\n"
+            "before the new settings become effective.");
+    }
+}
+
+void SystemOperations::RestoreWindowsDefaults() {
+    ui::MessageAnswer answer =
+        Show("This Program will restore all Windows settings.\r\nWould you like to Continue?",
+             ui::MessageIcon::Information, ui::MessageButtons::YesNo, 2, kRestoreCaption);
+    if (answer != ui::MessageAnswer::Yes) {
+        return;
+    }
+    area_.SetTuningControlsEnabled(true);
+    area_.ResetToWindowsDefaults();
+    if (SaveAndWrite()) {
+        Show("Windows default settings were successfully restored.", ui::MessageIcon::Information,
+             ui::MessageButtons::Ok, 1, kRestoreCaption);
+    }
+}
+
+// The export is waited for, so that success is reported only for a file that is there.
+void SystemOperations::BackupRegistry() {
+    std::string path = ports_.backup.ChooseBackupFile(program_directory_);
+    ports_.pump.DoEvents();
+    if (path.empty()) {
+        return;
+    }
+    ports_.pump.DoEvents();
+    std::string command_line =
+        "\"" + ports_.backup.WindowsFolder() + "\\regedit.exe\" /E \"" + path + "\"";
+    std::optional<uint32_t> exit_code = ports_.backup.RunAndWait(command_line, kMinimizedFocus);
+    ports_.pump.DoEvents();
+    std::optional<uint64_t> size = ports_.backup.FileSize(path);
+    if (exit_code == 0u && size.value_or(0) > 0) {
+        Show("Registry Backup has been taken Successfully.");
+    } else {
+        Show("The registry could not be exported to the file\r\n" + path,
+             ui::MessageIcon::Exclamation);
+    }
+}
+
+void SystemOperations::RestartWindows() {
+    ports_.restart.EnableShutdownPrivilege();
+    if (!ports_.restart.Reboot()) {
+        Show(
+            "Windows refused to restart the computer.\r\n"
+            "Please restart it yourself so that the new settings take effect.",
+            ui::MessageIcon::Exclamation);
+    }
+}
+
+}  // namespace zv::sysconfig

@@ -1,0 +1,59 @@
+// The operations of the main window that change the system: Apply (validate, save, write
+// the registry, offer a restart), Restore of the Windows defaults, the registry backup and
+// the restart. They tell the user what happened and never report a failure as success.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/file_system.h"
+#include "sysconfig/registry_port.h"
+#include "sysconfig/settings_file.h"
+#include "sysconfig/system_ports.h"
+#include "tuning/settings_window.h"
+#include "ui/ports.h"
+
+namespace zv::sysconfig {
+
+constexpr char kProgramTitle[] = "Zorvane";
+constexpr char kRestoreCaption[] = "Restore Default Settings";
+constexpr int kMinimizedFocus = 2;  // the registry editor starts minimised and active
+
+struct SystemPorts {
+    FileSystem& files;
+    RegistryPort& registry;
+    ui::MessageBoxPort& messages;
+    ui::EventPump& pump;
+    RestartPort& restart;
+    BackupPort& backup;
+};
+
+class SystemOperations {
+  public:
+    // The records and the program folder belong to the program and outlive this object.
+    SystemOperations(tuning::SettingsWindow& area, const TuningSettings& current,
+                     const int16_t& windows_family, const std::string& program_directory,
+                     SystemPorts ports);
+
+    void ApplySettings();
+    void RestoreWindowsDefaults();
+    void BackupRegistry();
+    void RestartWindows();
+
+  private:
+    // Saves and writes; false (after telling the user why) unless both succeeded.
+    bool SaveAndWrite();
+    void OfferRestart();
+    ui::MessageAnswer Show(const std::string& text,
+                           ui::MessageIcon icon = ui::MessageIcon::Information,
+                           ui::MessageButtons buttons = ui::MessageButtons::Ok,
+                           int default_button = 1, const std::string& caption = kProgramTitle);
+
+    tuning::SettingsWindow& area_;
+    const TuningSettings& current_;
+    const int16_t& windows_family_;
+    const std::string& program_directory_;
+    SystemPorts ports_;
+};
+
+}  // namespace zv::sysconfig

@@ -1,0 +1,147 @@
+// The tuning area of the main window as a controller over its controls: the connection
+// type, the optimization mode, the five "Windows Default"/"Custom" pairs and the general
+// settings. Every handler copies control state into CurrentSettings; the procedures fill,
+// enable, reset, show and check the controls. It runs without a real window.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "tuning/tuning_settings.h"
+#include "ui/captioned.h"
+#include "ui/check_box.h"
+#include "ui/combo_box.h"
+#include "ui/option.h"
+#include "ui/ports.h"
+#include "ui/text_box.h"
+
+namespace zv::tuning {
+
+// The longest texts the two number boxes take: every MTU and TTL the program accepts fits.
+constexpr std::size_t kMtuMaxChars = 5;
+constexpr std::size_t kTtlMaxChars = 3;
+
+// What the tuning area asks of the window around it.
+struct TuningAreaHooks {
+    // Apply, with its messages and restart question (after an Automatic-mode type change).
+    std::function<void()> apply;
+    // The modal explanation of Manual mode; returns when it closed. Gets the shown type.
+    std::function<void(const std::string& connection_type)> show_explanation;
+    // Status-bar panel 2 shows "Mode: " followed by this word.
+    std::function<void(const std::string& mode_word)> show_mode;
+};
+
+// The program-wide records the area works on, owned by the program.
+struct TuningRecords {
+    TuningSettings& current;
+    TuningSettings& defaults;
+    const int16_t& windows_family;  // fixed once the program has started
+};
+
+class SettingsWindow {
+  public:
+    SettingsWindow(TuningRecords records, ui::MessageBoxPort& messages, ui::Beeper& beeper,
+                   std::string title, TuningAreaHooks hooks);
+    SettingsWindow(const SettingsWindow&) = delete;
+    SettingsWindow& operator=(const SettingsWindow&) = delete;
+
+    // Empties and fills every list, then shows the first connection type.
+    void FillValueLists();
+    // Enables or disables every tuning control, then empties them all.
+    void SetTuningControlsEnabled(bool enabled);
+    // Manual-mode Windows defaults in the record and the controls; the mode options and
+    // the connection type shown stay as they are.
+    void ResetToWindowsDefaults();
+    // Puts a Manual-mode CurrentSettings into the controls.
+    void ShowManualValues();
+    // The load's step that shows the loaded CurrentSettings (call while loading).
+    void ShowSettingsInWindow();
+    // True when a check failed; its message has then been shown.
+    bool ValidateManualSettings();
+
+    bool IsLoading() const { return is_loading_; }
+    void SetLoading(bool loading) { is_loading_ = loading; }
+
+    // Moves the whole area, as when the toolbar above it is hidden or shown (twips).
+    void MoveBy(int dx, int dy);
+
+    // The controls, named as the window's designer named them.
+    ui::Frame Frame1{"Frame1",
+                     "Modify your Internet Settings in Order to improve your computer Networking "
+                     "Performance"};
+    ui::Label Label1{"Label1", "Connection Type"};
+    ui::ComboBox cmbNetType{"cmbNetType"};
+    ui::Label Label2{"Label2", "Optimization Mode"};
+    ui::OptionGroup optimization_group;
+    std::array<ui::Option, 2> optOptimization{
+        ui::Option{"optOptimization(0)", "Automatic", optimization_group},
+        ui::Option{"optOptimization(1)", "Manual", optimization_group}};
+
+    ui::Frame Frame2{"Frame2", " MTU (Max Transmission Unit)"};
+    ui::OptionGroup mtu_group;
+    ui::Option optMTU1{"optMTU1", "Windows Default", mtu_group};
+    ui::Option optMTU2{"optMTU2", "Custom", mtu_group};
+    ui::TextBox txtMTU{"txtMTU"};
+
+    ui::Frame Frame3{"Frame3", "RWIN (Receive Window)"};
+    ui::OptionGroup rwin_group;
+    ui::Option optRWIN1{"optRWIN1", "Windows Default", rwin_group};
+    ui::Option optRWIN2{"optRWIN2", "Custom", rwin_group};
+    ui::ComboBox cmbRWIN{"cmbRWIN"};
+
+    ui::Frame Frame4{"Frame4", "TTL (Time To Live)"};
+    ui::OptionGroup ttl_group;
+    ui::Option optTTL1{"optTTL1", "Windows Default", ttl_group};
+    ui::Option optTTL2{"optTTL2", "Custom", ttl_group};
+    ui::TextBox txtTTL{"txtTTL"};
+
+    ui::Frame Frame5{"Frame5", "Session Keep Alive"};
+    ui::OptionGroup ska_group;
+    ui::Option optSKA1{"optSKA1", "Windows Default", ska_group};
+    ui::Option optSKA2{"optSKA2", "Custom", ska_group};
+    ui::ComboBox cmbSKA{"cmbSKA"};
+
+    ui::Frame Frame6{"Frame6", "NDI Cache"};
+    ui::OptionGroup ndi_group;
+    ui::Option optNDI1{"optNDI1", "Windows Default", ndi_group};
+    ui::Option optNDI2{"optNDI2", "Custom", ndi_group};
+    ui::ComboBox cmbNDI{"cmbNDI"};
+
+    ui::Frame Frame7{"Frame7", "General Settings"};
+    ui::CheckBox chkPMTU{"chkPMTU", "Path MTU Auto Discovery"};
+    ui::CheckBox chkBlackHole{"chkBlackHole", "Black Hole Routers Detect"};
+    ui::Label Label3{"Label3", "MSCPS Using HTTP 1.0"};
+    ui::ComboBox cmbMSCPS0{"cmbMSCPS0"};
+    ui::Label Label4{"Label4", "MSCPS Using HTTP 1.1"};
+    ui::ComboBox cmbMSCPS1{"cmbMSCPS1"};
+
+  private:
+    void SetInitialState();
+    void ConnectHandlers();
+    void ConnectPairHandlers();
+    void ConnectValueHandlers();
+    void ConnectNumberBox(ui::TextBox& box, std::size_t max_chars);
+
+    void cmbNetType_Change();
+    void optOptimization_Select(int index);
+
+    // Shows one pair: "Windows Default" when not custom, else "Custom".
+    static void ShowPair(bool custom, ui::Option& windows_default, ui::Option& custom_option);
+    // Shows a message and reports the failed check.
+    bool Refuse(const std::string& text);
+    // Every control of the tuning area, for moving it as one.
+    std::array<ui::Control*, 33> AllControls();
+
+    TuningSettings& current_;
+    TuningSettings& defaults_;
+    const int16_t& windows_family_;
+    ui::MessageBoxPort& messages_;
+    ui::Beeper& beeper_;
+    std::string title_;
+    TuningAreaHooks hooks_;
+    bool is_loading_ = false;
+};
+
+}  // namespace zv::tuning

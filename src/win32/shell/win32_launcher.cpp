@@ -1,0 +1,53 @@
+#include "win32/shell/win32_launcher.h"
+
+#include <shellapi.h>
+
+#include "shell/launchers.h"
+#include "win32/platform/run_command.h"
+
+namespace zv::win32 {
+namespace {
+
+// ERROR_ELEVATION_REQUIRED; older SDK headers lack the name.
+constexpr unsigned long kElevationRequired = 740;
+
+}  // namespace
+
+std::string SystemDirectory() {
+    char buffer[MAX_PATH];
+    UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return "";
+    }
+    return std::string(buffer, length);
+}
+
+void Win32Launcher::ShellOpen(const std::string& target, int show_mode) {
+    ShellExecuteA(owner_, "open", target.c_str(), nullptr, nullptr, show_mode);
+}
+
+unsigned long Win32Launcher::RunCommand(const std::string& command_line, int window_style) {
+    std::string resolved = shell::WithSystemRundll(command_line, SystemDirectory());
+    unsigned long error = win32::RunCommand(resolved, window_style);
+    if (error == kElevationRequired) {
+        // A program whose manifest asks for administrator rights cannot be started by
+        // CreateProcess; the shell can, after the consent prompt.
+        error = ShellStart(resolved, window_style);
+    }
+    return error;
+}
+
+unsigned long Win32Launcher::ShellStart(const std::string& command_line, int window_style) {
+    shell::CommandParts parts = shell::SplitCommandLine(command_line);
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner_;
+    info.lpVerb = "open";
+    info.lpFile = parts.program.c_str();
+    info.lpParameters = parts.arguments.empty() ? nullptr : parts.arguments.c_str();
+    info.nShow = window_style;
+    return ShellExecuteExA(&info) ? 0 : GetLastError();
+}
+
+}  // namespace zv::win32

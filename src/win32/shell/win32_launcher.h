@@ -1,0 +1,30 @@
+// The launcher port on Windows: ShellExecuteA "open" for documents and addresses, and a
+// process start for command lines, falling back to the shell for programs that ask to run
+// elevated.
+#pragma once
+
+#include <windows.h>
+
+#include "shell/launcher_port.h"
+
+namespace zv::win32 {
+
+class Win32Launcher : public shell::LauncherPort {
+  public:
+    // owner: the window that owns what the shell shows (may be null, and set later).
+    explicit Win32Launcher(HWND owner = nullptr) : owner_(owner) {}
+    void SetOwner(HWND owner) { owner_ = owner; }
+
+    void ShellOpen(const std::string& target, int show_mode) override;
+    unsigned long RunCommand(const std::string& command_line, int window_style) override;
+
+  private:
+    unsigned long ShellStart(const std::string& command_line, int window_style);
+
+    HWND owner_;
+};
+
+// The system folder (GetSystemDirectoryA), without a trailing backslash; "" if unknown.
+std::string SystemDirectory();
+
+}  // namespace zv::win32

@@ -1,0 +1,63 @@
+// The companion's real window frmVigilo: never shown, it owns the tray icon and the tray
+// menu, receives the icon's mouse codes and runs the three timers of its controller.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "monitor/vigilo_window.h"
+#include "ping/keep_alive_ping.h"
+#include "win32/shell/win32_tray_port.h"
+#include "win32/ui/binder.h"
+#include "win32/ui/window_base.h"
+#include "win32/vigilo/vigilo_services.h"
+
+namespace zv::win32 {
+
+// The pictures of imgVigilo at the tray's icon size, loaded once for the program's life.
+class VigiloImages {
+  public:
+    VigiloImages();
+    ~VigiloImages();
+    VigiloImages(const VigiloImages&) = delete;
+    VigiloImages& operator=(const VigiloImages&) = delete;
+
+    const std::vector<HICON>& icons() const { return icons_; }
+
+  private:
+    std::vector<HICON> icons_;
+};
+
+class FrmVigilo : public WindowBase, private monitor::MonitorWindowPort {
+  public:
+    FrmVigilo(ping::KeepAlivePing& ping, monitor::LaunchService& launchers,
+              ui::MessageBoxPort& messages);
+    ~FrmVigilo() override;
+
+    // Creates the hidden window and runs its load: settings, icon, first probe.
+    bool Load();
+
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  private:
+    std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(hwnd()); }
+    void BringToForeground() override;
+    void PopupMenu() override;
+    void ShowPingDialog() override;
+    void Unload() override;
+
+    void BuildPopupMenu();
+
+    VigiloImages images_;
+    Win32TrayPort tray_;
+    KeepAlivePingService ping_;
+    monitor::VigiloWindow controller_;
+    HMENU popup_ = nullptr;
+    std::unique_ptr<Binder> binder_;
+    UINT taskbar_created_;
+};
+
+}  // namespace zv::win32

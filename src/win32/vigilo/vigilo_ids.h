@@ -1,0 +1,26 @@
+// Command IDs of frmVigilo's tray menu and its timers, shared with the test driver, and
+// the resource IDs of imgVigilo's pictures.
+#pragma once
+
+#include "win32/vigilo/vigilo_res.h"
+
+namespace zv::vigilo_ids {
+
+constexpr unsigned mnuZorvane = 101;
+constexpr unsigned mnuPingConfiguration = 102;
+constexpr unsigned mnuPingNow = 103;
+constexpr unsigned mnuWebsite = 104;
+constexpr unsigned mnuemail = 105;
+constexpr unsigned mnuHelp = 106;
+constexpr unsigned mnuDisable = 107;
+constexpr unsigned mnuExit = 108;
+
+constexpr unsigned TimerVigilo = 1;
+constexpr unsigned TimerIcon = 2;
+constexpr unsigned TimerPing = 3;
+
+// imgVigilo: image n of the list is the icon resource IDI_IMGVIGILO1 + n - 1.
+constexpr unsigned imgVigilo1 = IDI_IMGVIGILO1;
+constexpr int imgVigiloCount = 5;
+
+}  // namespace zv::vigilo_ids

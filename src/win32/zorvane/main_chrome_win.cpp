@@ -1,0 +1,361 @@
+#include "win32/zorvane/main_chrome_win.h"
+
+#include <commctrl.h>
+
+#include "win32/ui/layout.h"
+#include "win32/zorvane/frm_main_chrome_ids.h"
+#include "win32/zorvane/toolbar_images.h"
+
+namespace zv::win32 {
+namespace {
+
+struct MenuCommand {
+    ui::MenuItem shell::MainMenu::*item;
+    int id;
+};
+
+// The command of every item that can be chosen; submenus and separators have none.
+constexpr MenuCommand kMenuCommands[] = {
+    {&shell::MainMenu::mnuApplyNewSettings, frm_main::mnuApplyNewSettings},
+    {&shell::MainMenu::mnuRegistryBackup, frm_main::mnuRegistryBackup},
+    {&shell::MainMenu::mnuPingConfiguration, frm_main::mnuPingConfiguration},
+    {&shell::MainMenu::mnuRestore, frm_main::mnuRestore},
+    {&shell::MainMenu::mnuExit, frm_main::mnuExit},
+    {&shell::MainMenu::mnuToolBar, frm_main::mnuToolBar},
+    {&shell::MainMenu::mnuStatusBar, frm_main::mnuStatusBar},
+    {&shell::MainMenu::mnuSystem, frm_main::mnuSystem},
+    {&shell::MainMenu::mnuInternet, frm_main::mnuInternet},
+    {&shell::MainMenu::mnumodem, frm_main::mnumodem},
+    {&shell::MainMenu::mnuNetwork, frm_main::mnuNetwork},
+    {&shell::MainMenu::mnuZorvane, frm_main::mnuZorvane},
+    {&shell::MainMenu::mnuPingConfig, frm_main::mnuPingConfig},
+    {&shell::MainMenu::mnuPingNow, frm_main::mnuPingNow},
+    {&shell::MainMenu::mnuwebsite, frm_main::mnuwebsite},
+    {&shell::MainMenu::mnuemail, frm_main::mnuemail},
+    {&shell::MainMenu::mnuHelp, frm_main::mnuHelp},
+    {&shell::MainMenu::mnuDisable, frm_main::mnuDisable},
+    {&shell::MainMenu::mnuHelp1, frm_main::mnuHelp1},
+    {&shell::MainMenu::mnutip, frm_main::mnutip},
+    {&shell::MainMenu::mnuwebsite1, frm_main::mnuwebsite1},
+    {&shell::MainMenu::mnuemail1, frm_main::mnuemail1},
+};
+
+int CommandOf(shell::MainMenu& menu, const ui::MenuItem* item) {
+    for (const MenuCommand& command : kMenuCommands) {
+        if (&(menu.*command.item) == item) {
+            return command.id;
+        }
+    }
+    return 0;
+}
+
+// The controls' own visibility, which holds also while frmMain itself is still hidden.
+bool HasVisibleStyle(HWND control) {
+    return (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+// Blank space around a status panel's text, in pixels at 96 DPI.
+constexpr int kPanelPadding = 16;
+
+}  // namespace
+
+// Mirrors the toolbar model: visibility and button pictures.
+class MainChromeWin::ToolbarView : public ui::ControlView {
+  public:
+    explicit ToolbarView(MainChromeWin& owner) : owner_(owner) {}
+    void OnChange(ui::Change what) override {
+        if (what == ui::Change::Visible) {
+            ShowWindow(owner_.toolbar_, owner_.chrome_->Toolbar1.visible() ? SW_SHOW : SW_HIDE);
+        } else if (what == ui::Change::Items) {
+            owner_.UpdateToolbarImages();
+        }
+    }
+
+  private:
+    MainChromeWin& owner_;
+};
+
+// Mirrors the status bar model: visibility and panel texts. Windows keeps the real bar at
+// the bottom of the window, so the model's position is not copied.
+class MainChromeWin::StatusBarView : public ui::ControlView {
+  public:
+    explicit StatusBarView(MainChromeWin& owner) : owner_(owner) {}
+    void OnChange(ui::Change what) override {
+        if (what == ui::Change::Visible) {
+            bool visible = owner_.chrome_->StatusBar1.visible();
+            ShowWindow(owner_.status_bar_, visible ? SW_SHOW : SW_HIDE);
+        } else if (what == ui::Change::Text) {
+            owner_.UpdateStatusTexts();
+        }
+    }
+
+  private:
+    MainChromeWin& owner_;
+};
+
+MainChromeWin::MainChromeWin(HWND frm_main, const TipServices& services)
+    : frm_main_(frm_main), tip_services_(services) {}
+
+MainChromeWin::~MainChromeWin() {
+    if (chrome_ != nullptr) {
+        chrome_->Toolbar1.AttachView(nullptr);
+        chrome_->StatusBar1.AttachView(nullptr);
+    }
+    binder_.reset();
+    if (toolbar_ != nullptr && IsWindow(toolbar_)) {
+        SendMessageA(toolbar_, TB_SETIMAGELIST, 0, 0);
+    }
+    if (images_ != nullptr) {
+        ImageList_Destroy(images_);
+    }
+    if (tray_menu_ != nullptr) {
+        DestroyMenu(tray_menu_);
+    }
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+}
+
+void MainChromeWin::Create(shell::MainChrome& chrome) {
+    chrome_ = &chrome;
+    dpi_ = ScreenDpi();
+    font_ = CreateMessageFont();
+    binder_ = std::make_unique<Binder>(frm_main_, font_, dpi_);
+    BuildMenus();
+    CreateToolbar();
+    CreateStatusBar();
+    OnSize();
+}
+
+void MainChromeWin::BuildMenus() {
+    menu_bar_ = CreateMenu();
+    for (ui::MenuItem* top : chrome_->menu.ChildrenOf(nullptr)) {
+        if (!top->visible()) {
+            tray_menu_ = BuildMenu(top, true);
+            continue;
+        }
+        AppendMenuA(menu_bar_, MF_POPUP | MF_STRING,
+                    reinterpret_cast<UINT_PTR>(BuildMenu(top, true)), top->caption().c_str());
+    }
+    SetMenu(frm_main_, menu_bar_);
+}
+
+HMENU MainChromeWin::BuildMenu(const ui::MenuItem* parent, bool popup) {
+    HMENU menu = popup ? CreatePopupMenu() : CreateMenu();
+    shell::MainMenu& model = chrome_->menu;
+    for (ui::MenuItem* item : model.ChildrenOf(parent)) {
+        if (shell::IsSeparator(*item)) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        } else if (!model.ChildrenOf(item).empty()) {
+            AppendMenuA(menu, MF_POPUP | MF_STRING,
+                        reinterpret_cast<UINT_PTR>(BuildMenu(item, true)), item->caption().c_str());
+        } else {
+            UINT id = static_cast<UINT>(CommandOf(model, item));
+            AppendMenuA(menu, MF_STRING, id, item->caption().c_str());
+            binder_->BindMenuItem(*item, menu, id);
+        }
+    }
+    return menu;
+}
+
+void MainChromeWin::CreateToolbar() {
+    toolbar_ = CreateWindowExA(
+        0, TOOLBARCLASSNAMEA, nullptr,
+        WS_CHILD | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0, 0,
+        frm_main_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(frm_main::Toolbar1)),
+        GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    images_ = CreateToolbarImages(ToolbarImageSize(dpi_));
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+
+    const auto& buttons = chrome_->Toolbar1.buttons();
+    std::vector<TBBUTTON> real(buttons.size());
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        TBBUTTON& b = real[i];
+        b.idCommand = frm_main::Toolbar1FirstButton + static_cast<int>(i);
+        b.fsState = TBSTATE_ENABLED;
+        if (buttons[i].IsSeparator()) {
+            b.fsStyle = BTNS_SEP;
+            continue;
+        }
+        b.fsStyle = BTNS_BUTTON;
+        b.iBitmap = buttons[i].image > 0 ? buttons[i].image - 1 : I_IMAGENONE;
+        b.iString =
+            buttons[i].caption.empty() ? -1 : reinterpret_cast<INT_PTR>(buttons[i].caption.c_str());
+    }
+    SendMessageA(toolbar_, TB_ADDBUTTONSA, real.size(), reinterpret_cast<LPARAM>(real.data()));
+    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    ShowWindow(toolbar_, chrome_->Toolbar1.visible() ? SW_SHOW : SW_HIDE);
+
+    RECT r;
+    GetWindowRect(toolbar_, &r);
+    chrome_->Toolbar1.SetBounds(
+        {0, 0, PixelsToTwips(r.right - r.left, dpi_), PixelsToTwips(r.bottom - r.top, dpi_)});
+    toolbar_view_ = std::make_unique<ToolbarView>(*this);
+    chrome_->Toolbar1.AttachView(toolbar_view_.get());
+}
+
+void MainChromeWin::CreateStatusBar() {
+    status_bar_ =
+        CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, frm_main_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(frm_main::StatusBar1)),
+                        GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(status_bar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageA(status_bar_, WM_SIZE, 0, 0);
+    ShowWindow(status_bar_, chrome_->StatusBar1.visible() ? SW_SHOW : SW_HIDE);
+
+    RECT bar;
+    RECT client;
+    GetWindowRect(status_bar_, &bar);
+    GetClientRect(frm_main_, &client);
+    int height = bar.bottom - bar.top;
+    chrome_->StatusBar1.SetBounds({0, PixelsToTwips(client.bottom - height, dpi_),
+                                   PixelsToTwips(client.right, dpi_), PixelsToTwips(height, dpi_)});
+    status_view_ = std::make_unique<StatusBarView>(*this);
+    chrome_->StatusBar1.AttachView(status_view_.get());
+    UpdateStatusTexts();
+}
+
+void MainChromeWin::UpdateToolbarImages() {
+    const auto& buttons = chrome_->Toolbar1.buttons();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i].IsSeparator()) {
+            continue;
+        }
+        int image = buttons[i].image > 0 ? buttons[i].image - 1 : I_IMAGENONE;
+        SendMessageA(toolbar_, TB_CHANGEBITMAP, frm_main::Toolbar1FirstButton + i,
+                     static_cast<LPARAM>(image));
+    }
+}
+
+void MainChromeWin::UpdateStatusTexts() {
+    LayOutStatusParts();
+    const ui::StatusBar& model = chrome_->StatusBar1;
+    for (int panel = 1; panel <= model.PanelCount(); ++panel) {
+        SendMessageA(status_bar_, SB_SETTEXTA, static_cast<WPARAM>(panel - 1),
+                     reinterpret_cast<LPARAM>(model.PanelText(panel).c_str()));
+    }
+}
+
+// Each panel but the last is as wide as its text; the last takes the rest.
+void MainChromeWin::LayOutStatusParts() {
+    const ui::StatusBar& model = chrome_->StatusBar1;
+    HDC dc = GetDC(status_bar_);
+    HGDIOBJ old = SelectObject(dc, font_);
+    std::vector<int> edges;
+    int right = 0;
+    for (int panel = 1; panel < model.PanelCount(); ++panel) {
+        const std::string& text = model.PanelText(panel);
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        right += size.cx + MulDiv(kPanelPadding, dpi_, 96);
+        edges.push_back(right);
+    }
+    edges.push_back(-1);
+    SelectObject(dc, old);
+    ReleaseDC(status_bar_, dc);
+    SendMessageA(status_bar_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+int MainChromeWin::ToolbarHeight() const {
+    if (!HasVisibleStyle(toolbar_)) {
+        return 0;
+    }
+    RECT r;
+    GetWindowRect(toolbar_, &r);
+    return r.bottom - r.top;
+}
+
+int MainChromeWin::StatusBarHeight() const {
+    if (!HasVisibleStyle(status_bar_)) {
+        return 0;
+    }
+    RECT r;
+    GetWindowRect(status_bar_, &r);
+    return r.bottom - r.top;
+}
+
+bool MainChromeWin::OnCommand(WPARAM wparam, LPARAM lparam) {
+    if (binder_ && binder_->OnCommand(wparam, lparam)) {
+        return true;
+    }
+    int position = LOWORD(wparam) - frm_main::Toolbar1FirstButton;
+    const auto& buttons = chrome_->Toolbar1.buttons();
+    if (position < 0 || position >= static_cast<int>(buttons.size())) {
+        return false;
+    }
+    // A copy: the click may run for a long time and the model may change meanwhile.
+    std::string key = buttons[static_cast<size_t>(position)].key;
+    chrome_->Toolbar1.ClickButton(key);
+    return true;
+}
+
+const char* MainChromeWin::TooltipFor(UINT_PTR command) const {
+    const auto& buttons = chrome_->Toolbar1.buttons();
+    size_t position = command - frm_main::Toolbar1FirstButton;
+    if (command < frm_main::Toolbar1FirstButton || position >= buttons.size()) {
+        return nullptr;
+    }
+    return buttons[position].tooltip.c_str();
+}
+
+bool MainChromeWin::OnNotify(LPARAM lparam, LRESULT* result) {
+    auto* header = reinterpret_cast<NMHDR*>(lparam);
+    if (chrome_ == nullptr ||
+        (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW)) {
+        return false;
+    }
+    const char* tooltip = TooltipFor(header->idFrom);
+    if (tooltip == nullptr) {
+        return false;
+    }
+    if (header->code == TTN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(lparam);
+        info->hinst = nullptr;
+        info->lpszText = const_cast<char*>(tooltip);
+    } else {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(lparam);
+        int length = MultiByteToWideChar(CP_ACP, 0, tooltip, -1, nullptr, 0);
+        wide_tooltip_.assign(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, tooltip, -1, wide_tooltip_.data(), length);
+        info->hinst = nullptr;
+        info->lpszText = wide_tooltip_.data();
+    }
+    *result = 0;
+    return true;
+}
+
+void MainChromeWin::OnSize() {
+    if (toolbar_ != nullptr) {
+        SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    }
+    if (status_bar_ != nullptr) {
+        SendMessageA(status_bar_, WM_SIZE, 0, 0);
+        LayOutStatusParts();
+    }
+}
+
+void MainChromeWin::OnTrayCallback(LPARAM lparam) {
+    if (chrome_ != nullptr) {
+        chrome_->HandleTrayMouse(static_cast<int>(LOWORD(lparam)));
+    }
+}
+
+void MainChromeWin::BringToForeground() {
+    SetForegroundWindow(frm_main_);
+}
+
+void MainChromeWin::PopupTrayMenu() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(tray_menu_, 0, cursor.x, cursor.y, 0, frm_main_, nullptr);
+    // Lets the menu close properly when the user clicks elsewhere.
+    PostMessageA(frm_main_, WM_NULL, 0, 0);
+}
+
+void MainChromeWin::ShowTipDialog() {
+    TipWindow::ShowModeless(frm_main_, tip_services_);
+}
+
+}  // namespace zv::win32

@@ -1,0 +1,81 @@
+// The main window's real chrome: the menu bar and the tray popup built from the menu
+// models, the toolbar (with its pictures and tooltips) and the four-part status bar, each
+// kept in step with its model. frmMain creates it, forwards the messages below to it, and
+// lays its settings frame out under ToolbarHeight().
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/main_chrome.h"
+#include "win32/ui/binder.h"
+#include "win32/zorvane/tip_window.h"
+
+namespace zv::win32 {
+
+class MainChromeWin : public shell::ChromeWindowPort {
+  public:
+    // frm_main: the main window; services: what the tip dialog of the Help menu needs.
+    MainChromeWin(HWND frm_main, const TipServices& services);
+    ~MainChromeWin() override;
+    MainChromeWin(const MainChromeWin&) = delete;
+    MainChromeWin& operator=(const MainChromeWin&) = delete;
+
+    // Builds the real menus, toolbar and status bar from the chrome's models; the models'
+    // toolbar and status bar bounds are set from the real controls (twips).
+    void Create(shell::MainChrome& chrome);
+
+    HWND toolbar() const { return toolbar_; }
+    HWND status_bar() const { return status_bar_; }
+    HMENU tray_menu() const { return tray_menu_; }
+    // Pixels the toolbar takes at the top of the client area (0 while hidden).
+    int ToolbarHeight() const;
+    // Pixels the status bar takes at the bottom of the client area (0 while hidden).
+    int StatusBarHeight() const;
+
+    // Messages of frmMain; each returns true when it handled the message.
+    bool OnCommand(WPARAM wparam, LPARAM lparam);
+    bool OnNotify(LPARAM lparam, LRESULT* result);
+    void OnSize();
+    // The tray icon's callback: the mouse message that happened over the icon.
+    void OnTrayCallback(LPARAM lparam);
+
+    // ChromeWindowPort.
+    void BringToForeground() override;
+    void PopupTrayMenu() override;
+    void ShowTipDialog() override;
+
+  private:
+    class ToolbarView;
+    class StatusBarView;
+
+    void BuildMenus();
+    HMENU BuildMenu(const ui::MenuItem* parent, bool popup);
+    void CreateToolbar();
+    void CreateStatusBar();
+    void UpdateToolbarImages();
+    void UpdateStatusTexts();
+    void LayOutStatusParts();
+    const char* TooltipFor(UINT_PTR command) const;
+
+    HWND frm_main_;
+    TipServices tip_services_;
+    shell::MainChrome* chrome_ = nullptr;
+    int dpi_ = 96;
+    HFONT font_ = nullptr;
+    std::unique_ptr<Binder> binder_;
+    HMENU menu_bar_ = nullptr;
+    HMENU tray_menu_ = nullptr;
+    HWND toolbar_ = nullptr;
+    HWND status_bar_ = nullptr;
+    HIMAGELIST images_ = nullptr;
+    std::unique_ptr<ToolbarView> toolbar_view_;
+    std::unique_ptr<StatusBarView> status_view_;
+    std::wstring wide_tooltip_;
+};
+
+}  // namespace zv::win32

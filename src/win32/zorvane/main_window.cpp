@@ -1,0 +1,180 @@
+#include "win32/zorvane/main_window.h"
+
+#include "shell/main_window_layout.h"
+#include "win32/ui/layout.h"
+#include "win32/zorvane/display_window.h"
+#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/tip_window.h"
+
+namespace zv::win32 {
+namespace {
+
+// A fixed-size window: the layout does not stretch.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+}  // namespace
+
+MainWindowWin::MainWindowWin(shell::ProgramRecords& records, ZorvaneServices& services)
+    : records_(records), services_(services) {}
+
+MainWindowWin::~MainWindowWin() {
+    binder_.reset();
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+}
+
+TipServices MainWindowWin::Tips() const {
+    return TipServices{services_.files, services_.tip_option, services_.random,
+                       records_.ProgramDirectory};
+}
+
+bool MainWindowWin::Open() {
+    if (!Create(frm_main::kMainWindowClass, "Zorvane", kStyle, 0, 640, 480, nullptr)) {
+        return false;
+    }
+    dpi_ = ScreenDpi();
+    font_ = CreateMessageFont();
+    backup_ = std::make_unique<Win32Backup>(hwnd());
+    services_.launcher.SetOwner(hwnd());
+    chrome_ = std::make_unique<MainChromeWin>(hwnd(), Tips());
+    controller_ = std::make_unique<shell::MainWindow>(
+        records_, shell::MainWindowPorts{*this, *chrome_, services_.messages, services_.pump,
+                                         services_.beeper, services_.files, services_.registry,
+                                         services_.restart, *backup_, services_.tip_option,
+                                         services_.launchers, services_.ping});
+    chrome_->Create(controller_->chrome);
+    FitToLayout();
+    binder_ = std::make_unique<Binder>(hwnd(), font_, dpi_);
+    AddControls();
+    binder_->BindWindow(controller_->frmMain);
+    controller_->LoadMainWindow();
+    return true;
+}
+
+// Lays the area out under the toolbar and sizes the window around it.
+void MainWindowWin::FitToLayout() {
+    shell::ClientSize client =
+        shell::LayOutMainWindow(*controller_, PixelsToTwips(chrome_->ToolbarHeight(), dpi_),
+                                PixelsToTwips(chrome_->StatusBarHeight(), dpi_));
+    RECT frame{0, 0, TwipsToPixels(client.width, dpi_), TwipsToPixels(client.height, dpi_)};
+    AdjustWindowRectEx(&frame, kStyle, GetMenu(hwnd()) != nullptr, 0);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    int left = work.left + (work.right - work.left - width) / 2;
+    int top = work.top + (work.bottom - work.top - height) / 2;
+    SetWindowPos(hwnd(), nullptr, left < 0 ? 0 : left, top < 0 ? 0 : top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    controller_->frmMain.SetBounds({0, 0, PixelsToTwips(width, dpi_), PixelsToTwips(height, dpi_)});
+    chrome_->OnSize();
+}
+
+// In tab order: the connection type and mode first, then each frame's controls.
+void MainWindowWin::AddControls() {
+    namespace id = frm_main;
+    tuning::SettingsWindow& a = controller_->area;
+    binder_->AddFrame(a.Frame1, id::Frame1);
+    binder_->AddLabel(a.Label1, id::Label1);
+    binder_->AddComboBox(a.cmbNetType, id::cmbNetType, 6);
+    binder_->AddLabel(a.Label2, id::Label2);
+    binder_->AddOption(a.optOptimization[0], id::optOptimization0, true);
+    binder_->AddOption(a.optOptimization[1], id::optOptimization1, false);
+    struct Pair {
+        ui::Frame& frame;
+        ui::Option& windows_default;
+        ui::Option& custom;
+        int first_id;
+    };
+    for (const Pair& pair : {Pair{a.Frame2, a.optMTU1, a.optMTU2, id::Frame2},
+                             Pair{a.Frame3, a.optRWIN1, a.optRWIN2, id::Frame3},
+                             Pair{a.Frame4, a.optTTL1, a.optTTL2, id::Frame4},
+                             Pair{a.Frame5, a.optSKA1, a.optSKA2, id::Frame5},
+                             Pair{a.Frame6, a.optNDI1, a.optNDI2, id::Frame6}}) {
+        binder_->AddFrame(pair.frame, pair.first_id);
+        binder_->AddOption(pair.windows_default, pair.first_id + 1, true);
+        binder_->AddOption(pair.custom, pair.first_id + 2, false);
+        if (&pair.frame == &a.Frame2) {
+            binder_->AddTextBox(a.txtMTU, id::txtMTU);
+        } else if (&pair.frame == &a.Frame3) {
+            binder_->AddComboBox(a.cmbRWIN, id::cmbRWIN);
+        } else if (&pair.frame == &a.Frame4) {
+            binder_->AddTextBox(a.txtTTL, id::txtTTL);
+        } else if (&pair.frame == &a.Frame5) {
+            binder_->AddComboBox(a.cmbSKA, id::cmbSKA);
+        } else {
+            binder_->AddComboBox(a.cmbNDI, id::cmbNDI, 8);
+        }
+    }
+    binder_->AddFrame(a.Frame7, id::Frame7);
+    binder_->AddCheckBox(a.chkPMTU, id::chkPMTU);
+    binder_->AddCheckBox(a.chkBlackHole, id::chkBlackHole);
+    binder_->AddLabel(a.Label3, id::Label3);
+    binder_->AddComboBox(a.cmbMSCPS0, id::cmbMSCPS0);
+    binder_->AddLabel(a.Label4, id::Label4);
+    binder_->AddComboBox(a.cmbMSCPS1, id::cmbMSCPS1);
+    binder_->AddButton(controller_->cmdApply, id::cmdApply, BS_DEFPUSHBUTTON);
+    binder_->AddButton(controller_->cmdPing, id::cmdPing);
+    binder_->AddButton(controller_->cmdHelp, id::cmdHelp);
+}
+
+void MainWindowWin::ShowExplanation(const std::string& net_type_text) {
+    DisplayWindow::ShowModal(hwnd(), net_type_text);
+}
+
+void MainWindowWin::ShowStartupTip() {
+    TipWindow::ShowModal(hwnd(), Tips());
+}
+
+void MainWindowWin::ShowPingDialog() {
+    services_.ping_dialog.OpenPingDialog(hwnd());
+}
+
+void MainWindowWin::Close() {
+    SendMessageA(hwnd(), WM_CLOSE, 0, 0);
+}
+
+LRESULT MainWindowWin::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_COMMAND:
+            if ((binder_ && binder_->OnCommand(wparam, lparam)) ||
+                (chrome_ && chrome_->OnCommand(wparam, lparam))) {
+                return 0;
+            }
+            break;
+        case WM_NOTIFY: {
+            LRESULT result = 0;
+            if (chrome_ && chrome_->OnNotify(lparam, &result)) {
+                return result;
+            }
+            break;
+        }
+        case WM_SIZE:
+            if (chrome_) {
+                chrome_->OnSize();
+            }
+            return 0;
+        case WM_CLOSE:
+            if (controller_ && controller_->QueryUnload()) {
+                return 0;
+            }
+            DestroyWindow(hwnd());
+            return 0;
+        // Windows is ending the session (after a restart the user asked for): the window
+        // closes as on any other close.
+        case WM_ENDSESSION:
+            if (wparam) {
+                DestroyWindow(hwnd());
+            }
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return WindowBase::HandleMessage(message, wparam, lparam);
+}
+
+}  // namespace zv::win32

@@ -1,0 +1,55 @@
+// The real main window (frmMain): its tuning area and buttons bound to the controller's
+// models, the chrome of menus, toolbar and status bar around them, and the modal dialogs
+// the controller opens.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "shell/main_window.h"
+#include "shell/program_records.h"
+#include "win32/ui/binder.h"
+#include "win32/ui/window_base.h"
+#include "win32/zorvane/main_chrome_win.h"
+#include "win32/zorvane/system_ports_win.h"
+#include "win32/zorvane/zorvane_services.h"
+
+namespace zv::win32 {
+
+class MainWindowWin : public WindowBase, public shell::MainWindowPort {
+  public:
+    MainWindowWin(shell::ProgramRecords& records, ZorvaneServices& services);
+    ~MainWindowWin() override;
+
+    // Creates the window, runs its load sequence and shows it; false when the window
+    // could not be created.
+    bool Open();
+    shell::MainWindow& controller() { return *controller_; }
+
+    // MainWindowPort.
+    void ShowExplanation(const std::string& net_type_text) override;
+    void ShowStartupTip() override;
+    void ShowPingDialog() override;
+    void Close() override;
+
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  private:
+    TipServices Tips() const;
+    void FitToLayout();
+    void AddControls();
+
+    shell::ProgramRecords& records_;
+    ZorvaneServices& services_;
+    std::unique_ptr<Win32Backup> backup_;
+    std::unique_ptr<MainChromeWin> chrome_;
+    std::unique_ptr<shell::MainWindow> controller_;
+    HFONT font_ = nullptr;
+    int dpi_ = 96;
+    std::unique_ptr<Binder> binder_;
+};
+
+}  // namespace zv::win32

@@ -1,0 +1,109 @@
+#include "win32/zorvane/system_ports_win.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "win32/ui/window_base.h"
+
+namespace zv::win32 {
+
+void Win32Restart::EnableShutdownPrivilege() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+        return;
+    }
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (LookupPrivilegeValueA("", "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) {
+        TOKEN_PRIVILEGES previous{};
+        DWORD previous_size = sizeof(previous);
+        AdjustTokenPrivileges(token, FALSE, &privileges, sizeof(privileges), &previous,
+                              &previous_size);
+    }
+    CloseHandle(token);
+}
+
+bool Win32Restart::Reboot() {
+    return ExitWindowsEx(EWX_REBOOT, 0xFFFFFFFF) != 0;
+}
+
+std::string Win32Backup::ChooseBackupFile(const std::string& initial_folder) {
+    // The filter's pairs are separated by NULs and end with two.
+    static const char kFilter[] =
+        "Text Document (*.txt)\0*.txt\0Registration Entries (*.reg)\0*.reg\0";
+    std::vector<char> file(MAX_PATH, '\0');
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner_;
+    dialog.lpstrFilter = kFilter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = initial_folder.c_str();
+    dialog.lpstrTitle = "Registry Backup";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameA(&dialog)) {
+        return std::string();
+    }
+    return std::string(file.data());
+}
+
+std::string Win32Backup::WindowsFolder() {
+    char folder[MAX_PATH] = {};
+    UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(folder, length) : "C:\\Windows";
+}
+
+// The owner is disabled meanwhile, so that no second operation starts in the middle of
+// this one, while painting and the other messages go on.
+std::optional<uint32_t> Win32Backup::RunAndWait(const std::string& command_line, int window_style) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(window_style);
+    PROCESS_INFORMATION process{};
+    std::vector<char> writable(command_line.begin(), command_line.end());
+    writable.push_back('\0');
+    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return std::nullopt;
+    }
+    CloseHandle(process.hThread);
+    EnableWindow(owner_, FALSE);
+    bool ended = false;
+    bool quit = false;
+    while (!ended && !quit) {
+        DWORD woke = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0) {
+            ended = true;
+        } else if (woke == WAIT_OBJECT_0 + 1) {
+            MSG message;
+            while (!quit && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                quit = !DispatchOneMessage(message);
+            }
+        } else {
+            break;
+        }
+    }
+    EnableWindow(owner_, TRUE);
+    DWORD exit_code = 0;
+    bool known = ended && GetExitCodeProcess(process.hProcess, &exit_code);
+    CloseHandle(process.hProcess);
+    if (!known) {
+        return std::nullopt;
+    }
+    return static_cast<uint32_t>(exit_code);
+}
+
+std::optional<uint64_t> Win32Backup::FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+}  // namespace zv::win32

@@ -1,0 +1,52 @@
+// The real tip of the day window over its controller: a white panel with a bulb, the
+// heading and the tip, the OK and Next Tip buttons, and the start-up check box.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "common/file_system.h"
+#include "shell/tip_dialog.h"
+#include "win32/ui/binder.h"
+#include "win32/ui/window_base.h"
+
+namespace zv::win32 {
+
+// What the dialog reads and writes, all living as long as the program.
+struct TipServices {
+    const FileSystem& files;
+    shell::TipOptionPort& option;
+    shell::RandomSource& random;
+    std::string program_dir;
+};
+
+class TipWindow : public WindowBase {
+  public:
+    // Shows the dialog and returns when it is closed.
+    static void ShowModal(HWND owner, const TipServices& services);
+    // Shows the dialog and returns at once; it goes away when the user closes it.
+    static void ShowModeless(HWND owner, const TipServices& services);
+    // The start-up tip: shown modally when the user's option asks for it.
+    static void ShowAtStartup(HWND owner, const TipServices& services);
+
+  private:
+    TipWindow(const TipServices& services, bool modeless);
+    ~TipWindow() override;
+    bool Build(HWND owner);
+    void Layout();
+    void Paint();
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void OnDestroyed() override;
+
+    shell::TipDialog dialog_;
+    bool modeless_;
+    int dpi_ = 96;
+    HFONT font_ = nullptr;
+    HFONT heading_font_ = nullptr;
+    HBRUSH panel_brush_ = nullptr;
+    std::unique_ptr<Binder> binder_;
+};
+
+}  // namespace zv::win32

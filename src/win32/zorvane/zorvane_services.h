@@ -1,0 +1,51 @@
+// The Windows services of the main program, made once in WinMain and handed to its main
+// window: files, registry, message boxes, launchers, the keep-alive ping and its dialog.
+#pragma once
+
+#include <string>
+
+#include "ping/keep_alive_ping.h"
+#include "shell/launchers.h"
+#include "shell/tip_dialog.h"
+#include "sysconfig/system_operations.h"
+#include "win32/ping/icmp_echo_service.h"
+#include "win32/ping/ping_dialog.h"
+#include "win32/ping/wave_sound.h"
+#include "win32/ping/winsock_service.h"
+#include "win32/platform/win32_file_system.h"
+#include "win32/platform/win32_registry.h"
+#include "win32/shell/registry_tip_option.h"
+#include "win32/shell/win32_launcher.h"
+#include "win32/ui/win_ports.h"
+#include "win32/zorvane/system_ports_win.h"
+
+namespace zv::win32 {
+
+struct ZorvaneServices {
+    explicit ZorvaneServices(const std::string& program_dir)
+        : launchers(launcher, program_dir),
+          ping({sockets, echo, sound, files, messages, pump}, program_dir,
+               sysconfig::kProgramTitle),
+          ping_dialog(ping, messages, launcher, program_dir, sysconfig::kProgramTitle,
+                      PingDialogMode::Modal) {}
+    ZorvaneServices(const ZorvaneServices&) = delete;
+    ZorvaneServices& operator=(const ZorvaneServices&) = delete;
+
+    Win32FileSystem files;
+    Win32Registry registry;
+    Win32MessageBox messages;
+    Win32EventPump pump;
+    Win32Beeper beeper;
+    Win32Restart restart;
+    RegistryTipOption tip_option;
+    shell::ClockSeededRandom random;
+    Win32Launcher launcher;
+    shell::Launchers launchers;
+    WinsockService sockets;
+    IcmpEchoService echo;
+    WaveSound sound;
+    ping::KeepAlivePing ping;
+    PingDialogHost ping_dialog;
+};
+
+}  // namespace zv::win32

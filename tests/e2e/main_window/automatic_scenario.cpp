@@ -1,0 +1,78 @@
+// On a 9x release: Automatic mode applies a picked connection type at once and writes the
+// 9x registry layout; a Manual TTL is written as text; Yes to the question restarts.
+#include <string>
+
+#include "scenarios.h"
+#include "support/check.h"
+#include "support/files.h"
+#include "support/registry_read.h"
+#include "support/windows_on_screen.h"
+#include "win32/zorvane/frm_main_ids.h"
+
+namespace zv::e2e {
+namespace {
+
+using namespace win32::frm_main;
+
+const char kMstcp[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+const char kInternet[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+
+RegistryValue Text(const std::string& text) {
+    return RegistryValue{REG_SZ, text + std::string(1, '\0')};
+}
+
+void PickingATypeAppliesItsPreset(ZorvaneSession& z) {
+    Context context("automatic pick");
+    z.Pick(cmbNetType, 0);  // the type already shown: nothing happens
+    E2E_CHECK(z.NoMessageBox(300));
+    z.PostPick(cmbNetType, 1);
+    z.Answer(kAppliedText, IDOK);
+    z.Answer(kRestartQuestion, IDNO);
+    z.Answer(kRememberText, IDOK);
+    E2E_CHECK_EQ(ReadWholeFile(SettingsFilePath()),
+                 std::string("ConnectionType,1\r\nOptiMode,0\r\n"));
+    // The 9x presets: DSL/PPPoE with MTU 1500, x64 and TTL 64.
+    E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kMstcp, "DefaultRcvWindow"), DWORD{93440});
+    E2E_CHECK_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, kMstcp, "DefaultTTL"),
+                 std::optional<RegistryValue>(Text("64")));
+    E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kMstcp, "SessionKeepAlive"), DWORD{3600000});
+    E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInternet, "MaxConnectionsPerServer"), DWORD{4});
+}
+
+void ManualTtlIsWrittenAsText(ZorvaneSession& z) {
+    Context context("manual ttl");
+    z.PostClick(optOptimization1);
+    HWND display = WaitForWindow({z.process().id(), "ZorvaneConnectionType", "", true});
+    E2E_CHECK_EQ(WindowText(display), std::string("Connection Type - DSL/PPPoE"));
+    PostMessageA(display, WM_CLOSE, 0, 0);
+    E2E_CHECK(WaitForWindowGone(display));
+    z.Click(optTTL2);
+    z.Type(txtTTL, "100");
+    z.PostClick(cmdApply);
+    z.Answer(kAppliedText, IDOK);
+    z.Answer(kRestartQuestion, IDNO);
+    z.Answer(kRememberText, IDOK);
+    E2E_CHECK_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, kMstcp, "DefaultTTL"),
+                 std::optional<RegistryValue>(Text("100")));
+    E2E_CHECK(!ReadDword(HKEY_LOCAL_MACHINE, kMstcp, "DefaultRcvWindow").has_value());
+    std::optional<std::string> saved = ReadWholeFile(SettingsFilePath());
+    E2E_CHECK(saved && saved->find("ConnectionType,1\r\nOptiMode,1\r\n") == 0);
+    E2E_CHECK(saved && saved->find("TTL,#TRUE#,100\r\n") != std::string::npos);
+}
+
+}  // namespace
+
+void RunAutomaticScenario() {
+    RemoveFile(SettingsFilePath());
+    ZorvaneSession z;
+    if (!E2E_CHECK(z.ok())) {
+        return;
+    }
+    PickingATypeAppliesItsPreset(z);
+    ManualTtlIsWrittenAsText(z);
+    z.PostClick(cmdApply);
+    z.Answer(kAppliedText, IDOK);
+    CheckRestartRequested(z);
+}
+
+}  // namespace zv::e2e

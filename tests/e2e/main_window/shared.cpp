@@ -1,0 +1,68 @@
+#include "scenarios.h"
+
+#include "support/check.h"
+#include "support/files.h"
+#include "support/wait.h"
+
+namespace zv::e2e {
+
+const char kAppliedText[] =
+    "Changes Applied Successfully.\r\nYou need to restart the Machine to make chages affect.";
+const char kRestartQuestion[] =
+    "System changes were successfully done.\r\n\r\nIn order to enjoy all the benefits of "
+    "Zorvane, it is highly recommended to restart computer.\r\n\r\nWould you like to restart "
+    "your computer now?";
+const char kRememberText[] =
+    "Keep in mind that you must restart your computer\r\nbefore the new settings become "
+    "effective.";
+
+std::string SettingsFilePath() {
+    return AppDirectory() + "\\Zorvane.cfg";
+}
+
+namespace {
+
+// A top-level window of the driver that notes when Windows asks every program whether
+// the session may end, as it does before a restart, and says no: the sandbox, the driver
+// with it, must outlive the restart it checks.
+struct SessionWatcher {
+    static inline bool query_seen = false;
+
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+        if (message == WM_QUERYENDSESSION) {
+            query_seen = true;
+            return FALSE;
+        }
+        return DefWindowProcA(hwnd, message, wparam, lparam);
+    }
+    static BOOL WINAPI ConsoleControl(DWORD) { return TRUE; }
+
+    SessionWatcher() {
+        WNDCLASSA window_class{};
+        window_class.lpfnWndProc = Procedure;
+        window_class.hInstance = GetModuleHandleA(nullptr);
+        window_class.lpszClassName = "ZvSessionWatcher";
+        RegisterClassA(&window_class);
+        SetConsoleCtrlHandler(ConsoleControl, TRUE);
+        window = CreateWindowExA(0, "ZvSessionWatcher", "session watcher", WS_OVERLAPPED, 0, 0, 10,
+                                 10, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~SessionWatcher() { DestroyWindow(window); }
+
+    HWND window = nullptr;
+};
+
+}  // namespace
+
+void CheckRestartRequested(ZorvaneSession& zorvane) {
+    Context context("restart");
+    SessionWatcher watcher;
+    E2E_CHECK(watcher.window != nullptr);
+    zorvane.Answer(kRestartQuestion, IDYES);
+    E2E_CHECK(WaitUntil([] { return SessionWatcher::query_seen; }, 20000));
+    // The refused session end leaves Zorvane running, without a message of its own.
+    E2E_CHECK(zorvane.NoMessageBox(500));
+    E2E_CHECK(zorvane.Close());
+}
+
+}  // namespace zv::e2e

@@ -1,0 +1,51 @@
+// Driving the real Zorvane.exe from outside: start it (answering the tip of the day), find
+// its main window and controls by ID, click, type, pick list items, and answer its
+// message boxes, checking each text on the way.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "support/process.h"
+
+namespace zv::e2e {
+
+class ZorvaneSession {
+  public:
+    // Starts Zorvane.exe with the arguments and waits for its main window, closing the
+    // tip of the day when it comes first.
+    explicit ZorvaneSession(const std::string& arguments = "");
+
+    bool ok() const { return main_ != nullptr; }
+    HWND main() const { return main_; }
+    ChildProcess& process() { return *process_; }
+
+    HWND Control(int id) const;
+    std::string Text(int id) const;  // read with the W functions (see the design notes)
+    bool Checked(int id) const;
+    bool Enabled(int id) const;
+
+    void Click(int id);      // BM_CLICK, waits for the handler
+    void PostClick(int id);  // for clicks that open a modal window
+    void Type(int id, const std::string& keys);
+    void Pick(int id, int position);  // CB_SETCURSEL and the CBN_SELCHANGE a user's pick sends
+    void PostPick(int id, int position);
+    void PostCommand(int id);  // a menu item
+
+    // Waits for a message box, checks its caption and text, and answers it.
+    bool Answer(const std::string& text, int button, const std::string& caption = "Zorvane");
+    // True when no message box comes up within the time.
+    bool NoMessageBox(DWORD wait_ms = 800);
+
+    // Closes the main window and waits for the process to end.
+    bool Close();
+
+  private:
+    std::unique_ptr<ChildProcess> process_;
+    HWND main_ = nullptr;
+    HWND last_box_ = nullptr;
+};
+
+}  // namespace zv::e2e

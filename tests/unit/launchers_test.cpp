@@ -1,0 +1,104 @@
+// The launch targets: exact command lines and show modes, the network applet per Windows
+// family, and the rewrite that starts rundll32.exe from the system folder.
+#include <gtest/gtest.h>
+
+#include "fakes/recording_launcher.h"
+#include "shell/launchers.h"
+
+namespace zv::shell {
+namespace {
+
+using testing::Launch;
+
+TEST(LaunchersTest, PagesAndProgramsUseTheirTargetsAndShowModes) {
+    testing::RecordingLauncher port;
+    Launchers launchers(port, "C:\\Program Files\\Zorvane");
+    launchers.OpenHelpPage();
+    launchers.OpenWebSite();
+    launchers.OpenFeedbackPage();
+    launchers.StartMainProgram();
+    launchers.StartCompanion();
+    std::vector<Launch> expected = {
+        {"open", "C:\\Program Files\\Zorvane\\Help\\help.htm", 1},
+        {"open", "http://www.zorvane.com/index.php", 1},
+        {"open", "http://www.zorvane.com/resources/feedback.php", 5},
+        {"run", "\"C:\\Program Files\\Zorvane\\Zorvane.exe\"", 1},
+        {"run", "\"C:\\Program Files\\Zorvane\\vigilo.exe\"", 0},
+    };
+    EXPECT_EQ(port.launches, expected);
+}
+
+TEST(LaunchersTest, AppletsRunThroughRundllShown) {
+    testing::RecordingLauncher port;
+    Launchers launchers(port, "C:\\Z");
+    launchers.LaunchInternetApplet();
+    launchers.LaunchModemApplet();
+    launchers.LaunchSystemApplet();
+    std::vector<Launch> expected = {
+        {"run", "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,0", 5},
+        {"run", "rundll32.exe shell32.dll,Control_RunDLL modem.cpl", 5},
+        {"run", "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl,,0", 5},
+    };
+    EXPECT_EQ(port.launches, expected);
+}
+
+TEST(LaunchersTest, NetworkAppletFollowsTheWindowsFamily) {
+    for (int family = 0; family <= 9; ++family) {
+        testing::RecordingLauncher port;
+        Launchers(port, "C:\\Z").LaunchNetworkApplet(family);
+        std::string expected;
+        if (family >= 1 && family <= 4) {
+            expected = "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl";
+        } else if (family >= 5 && family <= 8) {
+            expected = "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl";
+        }
+        if (expected.empty()) {
+            EXPECT_TRUE(port.launches.empty()) << "family " << family;
+        } else {
+            ASSERT_EQ(port.launches.size(), 1u) << "family " << family;
+            EXPECT_EQ(port.launches[0], (Launch{"run", expected, 5})) << "family " << family;
+        }
+    }
+}
+
+TEST(LaunchersTest, ProgramStartsReportTheFailedStart) {
+    testing::RecordingLauncher port;
+    port.run_result = 2;  // file not found
+    Launchers launchers(port, "C:\\Z");
+    EXPECT_EQ(launchers.StartCompanion(), 2u);
+    EXPECT_EQ(launchers.StartMainProgram(), 2u);
+}
+
+TEST(CommandLineTest, SplitsQuotedAndPlainPrograms) {
+    auto plain = SplitCommandLine("regedit /E \"C:\\my backup.reg\"");
+    EXPECT_EQ(plain.program, "regedit");
+    EXPECT_EQ(plain.arguments, "/E \"C:\\my backup.reg\"");
+
+    auto quoted = SplitCommandLine("\"C:\\Program Files\\Zorvane\\Zorvane.exe\"  -x");
+    EXPECT_EQ(quoted.program, "C:\\Program Files\\Zorvane\\Zorvane.exe");
+    EXPECT_EQ(quoted.arguments, "-x");
+
+    // An unquoted path with blanks ends at the first blank, as Windows reads it.
+    auto blanks = SplitCommandLine("C:\\Program Files\\Zorvane\\vigilo.exe");
+    EXPECT_EQ(blanks.program, "C:\\Program");
+    EXPECT_EQ(blanks.arguments, "Files\\Zorvane\\vigilo.exe");
+
+    auto unterminated = SplitCommandLine("\"C:\\a b.exe");
+    EXPECT_EQ(unterminated.program, "C:\\a b.exe");
+    EXPECT_EQ(unterminated.arguments, "");
+}
+
+TEST(CommandLineTest, BareRundllStartsFromTheSystemFolder) {
+    EXPECT_EQ(WithSystemRundll("rundll32.exe shell32.dll,Control_RunDLL modem.cpl",
+                               "C:\\WINDOWS\\system32"),
+              "\"C:\\WINDOWS\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL modem.cpl");
+    EXPECT_EQ(WithSystemRundll("RUNDLL32.EXE x", "C:\\WINDOWS\\SYSTEM\\"),
+              "\"C:\\WINDOWS\\SYSTEM\\rundll32.exe\" x");
+    // Anything else, or a rundll32 with its own folder, stays as it is.
+    EXPECT_EQ(WithSystemRundll("C:\\Z\\vigilo.exe", "C:\\W"), "C:\\Z\\vigilo.exe");
+    EXPECT_EQ(WithSystemRundll("C:\\evil\\rundll32.exe x", "C:\\W"), "C:\\evil\\rundll32.exe x");
+    EXPECT_EQ(WithSystemRundll("rundll32.exe x", ""), "rundll32.exe x");
+}
+
+}  // namespace
+}  // namespace zv::shell

@@ -1,0 +1,208 @@
+// The main program's start and its main window's load, buttons and layout, without a window.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/memory_file_system.h"
+#include "fakes/memory_registry.h"
+#include "fakes/recording_launcher.h"
+#include "fakes/recording_ui.h"
+#include "fakes/scripted_ping_ports.h"
+#include "shell/main_window.h"
+#include "shell/main_window_layout.h"
+#include "shell/start_program.h"
+
+namespace zv::shell {
+namespace {
+
+const std::string kDir = "C:\\Program Files\\Zorvane";
+
+class ScriptedStart : public StartPorts {
+  public:
+    bool first_copy = true;
+    int companions = 0;
+    int detections = 0;
+    bool IsFirstCopy() override { return first_copy; }
+    WindowsVersion DetectWindowsVersion() override {
+        ++detections;
+        return WindowsVersion{3, "Windows 98"};
+    }
+    void StartCompanion() override { ++companions; }
+};
+
+TEST(StartProgramTest, ArgumentDecidesBetweenWindowAndCompanion) {
+    struct Case {
+        const char* argument;
+        StartOutcome outcome;
+    };
+    for (const Case& c :
+         {Case{"", StartOutcome::ShowMainWindow}, Case{"0", StartOutcome::ShowMainWindowNormal},
+          Case{" 00 ", StartOutcome::ShowMainWindowNormal}, Case{"1", StartOutcome::CompanionOnly},
+          Case{"-7", StartOutcome::CompanionOnly}, Case{"abc", StartOutcome::ShowMainWindow},
+          Case{"1x", StartOutcome::ShowMainWindow}}) {
+        SCOPED_TRACE(c.argument);
+        ScriptedStart ports;
+        ProgramRecords records;
+        EXPECT_EQ(StartProgram(ports, c.argument, records), c.outcome);
+        EXPECT_EQ(records.WindowsFamily, 3);
+        EXPECT_EQ(records.WindowsName, "Windows 98");
+        EXPECT_EQ(ports.companions, c.outcome == StartOutcome::CompanionOnly ? 1 : 0);
+    }
+}
+
+TEST(StartProgramTest, SecondCopyEndsBeforeDoingAnything) {
+    ScriptedStart ports;
+    ports.first_copy = false;
+    ProgramRecords records;
+    EXPECT_EQ(StartProgram(ports, "1", records), StartOutcome::EndSilently);
+    EXPECT_EQ(ports.detections, 0);
+    EXPECT_EQ(ports.companions, 0);
+}
+
+class FakeWindowPorts : public MainWindowPort, public ChromeWindowPort {
+  public:
+    std::vector<std::string> calls;
+    void ShowExplanation(const std::string& type) override { calls.push_back("explain " + type); }
+    void ShowStartupTip() override { calls.push_back("tip"); }
+    void ShowPingDialog() override { calls.push_back("ping dialog"); }
+    void Close() override { calls.push_back("close"); }
+    void BringToForeground() override {}
+    void PopupTrayMenu() override {}
+    void ShowTipDialog() override { calls.push_back("tip modeless"); }
+};
+
+class MemoryTipOption : public TipOptionPort {
+  public:
+    std::optional<std::string> value;
+    std::optional<std::string> Read() override { return value; }
+    void Write(const std::string& text) override { value = text; }
+};
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    MainWindowTest() {
+        records.WindowsFamily = 6;
+        records.WindowsName = "Windows XP";
+        records.ProgramDirectory = kDir;
+    }
+
+    ProgramRecords records;
+    FakeWindowPorts window_ports;
+    testing::RecordingMessageBox messages;
+    testing::CountingEventPump pump;
+    testing::CountingBeeper beeper;
+    testing::MemoryFileSystem files;
+    testing::MemoryRegistry registry;
+    class NoRestart : public sysconfig::RestartPort {
+        void EnableShutdownPrivilege() override {}
+        bool Reboot() override { return true; }
+    } restart;
+    class NoBackup : public sysconfig::BackupPort {
+        std::string ChooseBackupFile(const std::string&) override { return ""; }
+        std::string WindowsFolder() override { return "C:\\windows"; }
+        std::optional<uint32_t> RunAndWait(const std::string&, int) override { return 0u; }
+        std::optional<uint64_t> FileSize(const std::string&) override { return 1u; }
+    } backup;
+    MemoryTipOption tip_option;
+    testing::RecordingLauncher launcher;
+    Launchers launchers{launcher, kDir};
+    testing::ScriptedSockets sockets;
+    testing::ScriptedEcho echo{sockets};
+    testing::RecordingSound sound;
+    ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kDir, "Zorvane"};
+    MainWindow window{records,
+                      MainWindowPorts{window_ports, window_ports, messages, pump, beeper, files,
+                                      registry, restart, backup, tip_option, launchers, ping}};
+};
+
+TEST_F(MainWindowTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
+    files.files[kDir + "\\Ping.cfg"] = "damaged";
+    window.LoadMainWindow();
+
+    EXPECT_TRUE(window.area.optOptimization[0].selected());
+    EXPECT_EQ(window.area.cmbNetType.SelectedText(), "Dial-up (Modem)");
+    EXPECT_EQ(records.CurrentSettings.MTU, 576);  // the preset is in place before any Apply
+    EXPECT_EQ(window.chrome.StatusBar1.PanelText(1),
+              "Choose your wanted Settings and Press \"Apply\"");
+    EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Optimize");
+    EXPECT_EQ(window.chrome.StatusBar1.PanelText(3), "OS: Windows XP");
+    ASSERT_EQ(launcher.launches.size(), 1u);
+    EXPECT_EQ(launcher.launches[0].target, "\"" + kDir + "\\vigilo.exe\"");
+    EXPECT_EQ(launcher.launches[0].show, 0);
+    EXPECT_EQ(window_ports.calls, std::vector<std::string>{"tip"});  // before the window shows
+    EXPECT_TRUE(window.frmMain.visible());
+    EXPECT_FALSE(window.area.IsLoading());
+    EXPECT_GE(pump.runs, 4);
+    EXPECT_EQ(ping.Settings().PingHost, ping::DefaultPingHost);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(files.writes, 0);
+}
+
+TEST_F(MainWindowTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOption) {
+    files.files[kDir + "\\Zorvane.cfg"] =
+        "ConnectionType,3\r\nOptiMode,1\r\nMTU,#TRUE#,1400\r\nRWIN,#FALSE#,-1,-1\r\n"
+        "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#FALSE#,-1,-1\r\nPMTU,#TRUE#\r\n"
+        "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n";
+    tip_option.value = "0";
+    window.LoadMainWindow();
+
+    EXPECT_TRUE(window.area.optOptimization[1].selected());
+    EXPECT_EQ(window.area.cmbNetType.SelectedText(), "ADSL/Cable");
+    EXPECT_EQ(window.area.txtMTU.text(), "1400");
+    EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Manual");
+    EXPECT_TRUE(window_ports.calls.empty());
+}
+
+TEST_F(MainWindowTest, ButtonsAndChromeReachTheOperations) {
+    tip_option.value = "0";
+    window.LoadMainWindow();
+    messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
+    window.cmdApply.Click();
+    EXPECT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], "ConnectionType,0\r\nOptiMode,0\r\n");
+
+    window.cmdPing.Click();
+    window.area.optOptimization[1].Select();
+    EXPECT_EQ(window_ports.calls,
+              (std::vector<std::string>{"ping dialog", "explain Dial-up (Modem)"}));
+    EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Manual");
+
+    launcher.launches.clear();
+    window.cmdHelp.Click();
+    ASSERT_EQ(launcher.launches.size(), 1u);
+    EXPECT_EQ(launcher.launches[0].target, kDir + "\\Help\\help.htm");
+    EXPECT_FALSE(window.QueryUnload());
+}
+
+// Every control lies inside Frame1, and the value frames do not overlap.
+TEST_F(MainWindowTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
+    ClientSize size = LayOutMainWindow(window, 600, 315);
+    const ui::Bounds frame = window.area.Frame1.bounds();
+    EXPECT_LE(frame.left + frame.width, size.width);
+    EXPECT_LE(frame.top + frame.height + 315, size.height);
+    auto inside = [&](const ui::Control& c) {
+        const ui::Bounds& b = c.bounds();
+        return b.left > frame.left && b.top > frame.top &&
+               b.left + b.width < frame.left + frame.width &&
+               b.top + b.height < frame.top + frame.height;
+    };
+    tuning::SettingsWindow& a = window.area;
+    for (const ui::Control* c : std::vector<const ui::Control*>{
+             &a.cmbNetType, &a.optOptimization[1], &a.Frame4, &a.txtTTL, &a.Frame6, &a.cmbNDI,
+             &a.Frame7, &a.cmbMSCPS1, &window.cmdApply, &window.cmdHelp}) {
+        EXPECT_TRUE(inside(*c)) << c->name();
+    }
+    EXPECT_LT(a.Frame2.bounds().left + a.Frame2.bounds().width, a.Frame3.bounds().left);
+    EXPECT_LT(window.cmdApply.bounds().left + window.cmdApply.bounds().width,
+              window.cmdPing.bounds().left);
+
+    int help_top = window.cmdHelp.bounds().top;
+    window.chrome.ToggleToolbar();
+    window.chrome.ToggleToolbar();
+    EXPECT_EQ(window.cmdHelp.bounds().top, help_top);
+    EXPECT_EQ(window.area.Frame1.bounds().top, frame.top);
+}
+
+}  // namespace
+}  // namespace zv::shell

@@ -1,0 +1,368 @@
+// The tuning area driven as a user and the load sequence drive it, without a window.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/recording_ui.h"
+#include "tuning/presets.h"
+#include "tuning/settings_window.h"
+
+namespace zv::tuning {
+namespace {
+
+constexpr int16_t kGroupA = 6;  // Windows XP
+constexpr int16_t kGroupB = 3;  // Windows 98
+
+class SettingsWindowTest : public ::testing::Test {
+  protected:
+    SettingsWindowTest() { window.FillValueLists(); }
+
+    // The window after a load of the given settings.
+    void Load(const TuningSettings& saved) {
+        current = saved;
+        window.SetLoading(true);
+        window.ShowSettingsInWindow();
+        window.SetLoading(false);
+    }
+
+    void SwitchToManual() { window.optOptimization[1].Select(); }
+
+    TuningSettings Preset(int16_t type) {
+        TuningSettings preset;
+        ApplyPreset(preset, type, family);
+        return preset;
+    }
+
+    TuningSettings current;
+    TuningSettings defaults = InitialDefaultSettings();
+    int16_t family = kGroupA;
+    testing::RecordingMessageBox messages;
+    testing::CountingBeeper beeper;
+    int applies = 0;
+    std::vector<std::string> explained;
+    std::string mode_text;
+    SettingsWindow window{
+        TuningRecords{current, defaults, family}, messages, beeper, "Zorvane",
+        TuningAreaHooks{[this] { ++applies; },
+                        [this](const std::string& type) { explained.push_back(type); },
+                        [this](const std::string& word) { mode_text = "Mode: " + word; }}};
+};
+
+TEST_F(SettingsWindowTest, LoadsAutomaticModeAsThePresetOfTheSavedType) {
+    TuningSettings saved;
+    saved.ConnectionType = 4;
+    Load(saved);
+
+    EXPECT_EQ(current, Preset(4));
+    EXPECT_EQ(current.MTU, 7240);
+    EXPECT_EQ(window.cmbNetType.selection(), 4);
+    EXPECT_TRUE(window.optOptimization[0].selected());
+    EXPECT_EQ(mode_text, "Mode: Optimize");
+    EXPECT_EQ(applies, 0);
+    EXPECT_TRUE(explained.empty());
+    // Every tuning control is disabled and empty.
+    EXPECT_FALSE(window.Frame2.enabled());
+    EXPECT_FALSE(window.optMTU1.selected());
+    EXPECT_FALSE(window.optMTU2.selected());
+    EXPECT_FALSE(window.chkPMTU.enabled());
+    EXPECT_EQ(window.chkPMTU.value(), kUnchecked);
+    EXPECT_EQ(window.cmbMSCPS0.selection(), ui::kNoSelection);
+    EXPECT_FALSE(window.cmbMSCPS1.enabled());
+    EXPECT_TRUE(window.cmbNetType.enabled());
+}
+
+TEST_F(SettingsWindowTest, LoadsManualModeIntoTheControlsAndRecomputesRwinFromTheMtu) {
+    TuningSettings saved = defaults;
+    saved.ConnectionType = 2;
+    saved.OptiMode = ManualMode;
+    saved.MTUCustom = true;
+    saved.MTU = 1500;
+    saved.RWINCustom = true;
+    saved.RWINIndex = 8;  // x64
+    saved.RWIN = 12345;   // stale: the file may carry an RWIN reckoned on another MTU
+    saved.TTLCustom = false;
+    saved.SKACustom = true;
+    saved.SKAIndex = 9;
+    saved.SKA = 600000;
+    saved.NDICustom = true;
+    saved.NDIIndex = 5;
+    saved.NDI = 32;
+    saved.PMTU = false;
+    saved.BlackHole = true;
+    saved.MSCPS0Index = 4;
+    saved.MSCPS0 = 6;
+    saved.MSCPS1Index = 2;
+    saved.MSCPS1 = 4;
+    Load(saved);
+
+    TuningSettings expected = saved;
+    expected.RWIN = 96000;
+    EXPECT_EQ(current, expected);
+    EXPECT_EQ(window.txtMTU.text(), "1500");
+    EXPECT_TRUE(window.txtMTU.enabled());
+    EXPECT_TRUE(window.optTTL1.selected());
+    EXPECT_FALSE(window.txtTTL.enabled());
+    EXPECT_EQ(window.cmbRWIN.SelectedText(), "x64");
+    EXPECT_EQ(window.cmbSKA.SelectedText(), "10 min.");
+    EXPECT_EQ(window.cmbNDI.SelectedText(), "32");
+    EXPECT_EQ(window.chkBlackHole.value(), kChecked);
+    EXPECT_EQ(window.cmbMSCPS0.SelectedText(), "6");
+    EXPECT_TRUE(window.optOptimization[1].selected());
+    EXPECT_EQ(mode_text, "Mode: Manual");
+    EXPECT_TRUE(explained.empty());  // no dialog while loading
+}
+
+TEST_F(SettingsWindowTest, ConnectionTypePickAppliesAtOnceOnlyInAutomaticMode) {
+    Load(TuningSettings{});
+    window.cmbNetType.SetSelection(0);  // the type already held: nothing
+    EXPECT_EQ(applies, 0);
+
+    window.cmbNetType.SetSelection(1);
+    EXPECT_EQ(current, Preset(1));
+    EXPECT_EQ(current.MTU, 1002);
+    EXPECT_EQ(applies, 1);
+
+    SwitchToManual();
+    current.MTU = 1234;
+    window.cmbNetType.SetSelection(3);
+    EXPECT_EQ(current.ConnectionType, 3);
+    EXPECT_EQ(current.MTU, 1234);
+    EXPECT_EQ(applies, 1);
+}
+
+TEST_F(SettingsWindowTest, PresetFollowsTheWindowsFamily) {
+    family = kGroupB;
+    Load(TuningSettings{});
+    window.cmbNetType.SetSelection(4);
+    EXPECT_EQ(current.MTU, 1500);
+    EXPECT_EQ(current.RWIN, 372300);
+    EXPECT_EQ(current.TTL, 64);
+}
+
+TEST_F(SettingsWindowTest, SwitchingToManualResetsToWindowsDefaultsAndExplains) {
+    Load(TuningSettings{});
+    window.cmbNetType.SetSelection(2);
+    SwitchToManual();
+
+    EXPECT_EQ(explained, std::vector<std::string>{"ISDN"});
+    EXPECT_EQ(mode_text, "Mode: Manual");
+    EXPECT_EQ(current.OptiMode, ManualMode);
+    EXPECT_EQ(current.ConnectionType, 2);  // kept for every type, not only DSL/PPPoE
+    for (int32_t value : {current.MTU, current.RWIN, current.TTL, current.SKA, current.NDI}) {
+        EXPECT_EQ(value, NotSet);
+    }
+    EXPECT_FALSE(current.MTUCustom || current.RWINCustom || current.TTLCustom ||
+                 current.SKACustom || current.NDICustom);
+    EXPECT_EQ(current.RWINIndex, NoSelection);
+    EXPECT_TRUE(current.PMTU);
+    EXPECT_FALSE(current.BlackHole);
+    EXPECT_EQ(current.MSCPS0, 2);
+    EXPECT_EQ(current.MSCPS1, 4);
+    EXPECT_EQ(window.cmbMSCPS1.SelectedText(), "4");
+    EXPECT_TRUE(window.optMTU1.selected());
+    EXPECT_TRUE(window.optNDI1.selected());
+    EXPECT_TRUE(window.optMTU2.enabled());
+    EXPECT_FALSE(window.txtMTU.enabled());
+    EXPECT_FALSE(window.cmbRWIN.enabled());
+    EXPECT_EQ(window.chkPMTU.value(), kChecked);
+    EXPECT_EQ(window.cmbNetType.SelectedText(), "ISDN");
+}
+
+TEST_F(SettingsWindowTest, BackToAutomaticDropsManualValuesForThePreset) {
+    Load(TuningSettings{});
+    window.cmbNetType.SetSelection(3);
+    SwitchToManual();
+    window.optMTU2.Select();
+    window.txtMTU.SetText("900");
+    window.optOptimization[0].Select();
+
+    EXPECT_EQ(current, Preset(3));
+    EXPECT_EQ(mode_text, "Mode: Automatic");
+    EXPECT_FALSE(window.optMTU2.selected());
+    EXPECT_EQ(window.txtMTU.text(), "");
+    EXPECT_FALSE(window.txtMTU.enabled());
+
+    SwitchToManual();
+    EXPECT_EQ(explained, (std::vector<std::string>{"ADSL/Cable", "ADSL/Cable"}));
+}
+
+TEST_F(SettingsWindowTest, CustomValuesAreStoredAsPickedAndWindowsDefaultClearsThem) {
+    Load(TuningSettings{});
+    SwitchToManual();
+    window.optMTU2.Select();
+    window.txtMTU.SetText("1500");
+    window.optRWIN2.Select();
+    window.cmbRWIN.SetSelection(8);
+    EXPECT_EQ(current.RWIN, 96000);  // 64 x 1500, not 64 x 1460
+    window.txtMTU.SetText("576");
+    EXPECT_EQ(current.MTU, 576);
+    EXPECT_EQ(current.RWIN, 96000);  // a later MTU does not change the picked RWIN
+
+    window.optSKA2.Select();
+    window.cmbSKA.SetSelection(59);
+    EXPECT_EQ(current.SKA, 3600000);
+    window.optNDI2.Select();
+    window.cmbNDI.SetSelection(4);
+    EXPECT_EQ(current.NDI, 16);
+    window.optTTL2.Select();
+    window.txtTTL.SetText("128");
+    EXPECT_EQ(current.TTL, 128);
+    window.cmbMSCPS0.SetSelection(4);
+    EXPECT_EQ(current.MSCPS0, 6);
+    window.chkBlackHole.Toggle();
+    EXPECT_TRUE(current.BlackHole);
+
+    window.optRWIN1.Select();
+    EXPECT_EQ(current.RWIN, NotSet);
+    EXPECT_EQ(current.RWINIndex, NoSelection);
+    EXPECT_EQ(window.cmbRWIN.selection(), ui::kNoSelection);
+    window.optMTU1.Select();
+    EXPECT_EQ(current.MTU, NotSet);
+    EXPECT_FALSE(current.MTUCustom);
+    EXPECT_EQ(window.txtMTU.text(), "");
+    window.txtMTU.SetText("7");  // a box locked at "Windows Default" stores nothing
+    EXPECT_EQ(current.MTU, NotSet);
+
+    window.txtMTU.SetText("");
+    window.optMTU2.Select();
+    EXPECT_EQ(current.MTU, NotSet);  // until the user types
+    window.txtMTU.SetText("1");
+    window.txtMTU.SetText("");
+    EXPECT_EQ(current.MTU, 0);
+}
+
+TEST_F(SettingsWindowTest, CustomRwinWithMtuAtWindowsDefaultIsReckonedOn1500) {
+    Load(TuningSettings{});
+    SwitchToManual();
+    window.optRWIN2.Select();
+    window.cmbRWIN.SetSelection(10);
+    EXPECT_EQ(current.RWIN, 255 * 1500);
+}
+
+TEST_F(SettingsWindowTest, NumberBoxesTakeOnlyDigitsUpToTheirLength) {
+    Load(TuningSettings{});
+    SwitchToManual();
+    window.optMTU2.Select();
+    for (char key : std::string("1a5-0 0")) {
+        window.txtMTU.Type(key);
+    }
+    EXPECT_EQ(window.txtMTU.text(), "1500");
+    EXPECT_EQ(beeper.beeps, 3);
+    window.txtMTU.Type('9');
+    window.txtMTU.Type('9');  // a sixth digit does not fit
+    EXPECT_EQ(window.txtMTU.text(), "15009");
+    window.txtMTU.Type(ui::kBackspace);
+    EXPECT_EQ(current.MTU, 1500);
+    EXPECT_EQ(beeper.beeps, 3);
+
+    window.txtMTU.Paste("1x");
+    EXPECT_EQ(window.txtMTU.text(), "1500");
+    EXPECT_EQ(beeper.beeps, 4);
+
+    window.optTTL2.Select();
+    window.txtTTL.Paste("2550");
+    EXPECT_EQ(window.txtTTL.text(), "255");
+    EXPECT_EQ(current.TTL, 255);
+}
+
+struct ValidationCase {
+    const char* label;
+    void (*arrange)(SettingsWindow&);
+    const char* message;  // nullptr: the checks pass
+};
+
+class ValidationTest : public SettingsWindowTest,
+                       public ::testing::WithParamInterface<ValidationCase> {};
+
+TEST_P(ValidationTest, ShowsTheFirstFailedCheckOnly) {
+    Load(TuningSettings{});
+    SwitchToManual();
+    GetParam().arrange(window);
+
+    bool failed = window.ValidateManualSettings();
+
+    if (GetParam().message == nullptr) {
+        EXPECT_FALSE(failed);
+        EXPECT_TRUE(messages.shown.empty());
+        return;
+    }
+    EXPECT_TRUE(failed);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, GetParam().message);
+    EXPECT_EQ(messages.shown[0].caption, "Zorvane");
+    EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Information);
+    EXPECT_EQ(messages.shown[0].buttons, ui::MessageButtons::Ok);
+}
+
+void CustomMtu(SettingsWindow& w, const char* text) {
+    w.optMTU2.Select();
+    w.txtMTU.SetText(text);
+}
+void CustomTtl(SettingsWindow& w, const char* text) {
+    w.optTTL2.Select();
+    w.txtTTL.SetText(text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, ValidationTest,
+    ::testing::Values(ValidationCase{"defaults", [](SettingsWindow&) {}, nullptr},
+                      ValidationCase{"no_type",
+                                     [](SettingsWindow& w) {
+                                         w.cmbNetType.SetSelection(-1);
+                                         w.cmbMSCPS0.SetSelection(-1);
+                                     },
+                                     "Invalid Connection Type. Select Valid One."},
+                      ValidationCase{"no_http10",
+                                     [](SettingsWindow& w) {
+                                         w.cmbMSCPS0.SetSelection(-1);
+                                         w.optRWIN2.Select();
+                                     },
+                                     "Invalid MSCPS using HTTP 1.0 Value. Select Valid One."},
+                      ValidationCase{"no_http11",
+                                     [](SettingsWindow& w) { w.cmbMSCPS1.SetSelection(-1); },
+                                     "Invalid MSCPS using HTTP 1.1 value. Select Valid One."},
+                      ValidationCase{"empty_mtu", [](SettingsWindow& w) { CustomMtu(w, ""); },
+                                     "Invalid MTU. Enter Valid One."},
+                      ValidationCase{"mtu_0", [](SettingsWindow& w) { CustomMtu(w, "0"); },
+                                     "Invalid MTU. Enter Valid One."},
+                      ValidationCase{"mtu_67", [](SettingsWindow& w) { CustomMtu(w, "67"); },
+                                     "Invalid MTU. Enter Valid One."},
+                      ValidationCase{"mtu_65536", [](SettingsWindow& w) { CustomMtu(w, "65536"); },
+                                     "Invalid MTU. Enter Valid One."},
+                      ValidationCase{"mtu_bounds_pass",
+                                     [](SettingsWindow& w) {
+                                         CustomMtu(w, "65535");
+                                         CustomTtl(w, "1");
+                                     },
+                                     nullptr},
+                      ValidationCase{"mtu_before_rwin",
+                                     [](SettingsWindow& w) {
+                                         CustomMtu(w, "");
+                                         w.optRWIN2.Select();
+                                     },
+                                     "Invalid MTU. Enter Valid One."},
+                      ValidationCase{"no_rwin", [](SettingsWindow& w) { w.optRWIN2.Select(); },
+                                     "Invalid RWIN. Select Valid One."},
+                      ValidationCase{"empty_ttl", [](SettingsWindow& w) { CustomTtl(w, ""); },
+                                     "Invalid TTL. Enter Valid One."},
+                      ValidationCase{"ttl_0", [](SettingsWindow& w) { CustomTtl(w, "0"); },
+                                     "Invalid TTL. Enter Valid One."},
+                      ValidationCase{"ttl_256", [](SettingsWindow& w) { CustomTtl(w, "256"); },
+                                     "Invalid TTL. Enter Valid One."},
+                      ValidationCase{"no_ska", [](SettingsWindow& w) { w.optSKA2.Select(); },
+                                     "Invalid Session Keep Alive. Select Valid One."},
+                      ValidationCase{"no_ndi", [](SettingsWindow& w) { w.optNDI2.Select(); },
+                                     "Invalid NDI Cache. Select Valid One."}),
+    [](const ::testing::TestParamInfo<ValidationCase>& info) { return info.param.label; });
+
+TEST_F(SettingsWindowTest, MovingTheAreaMovesEveryControlAlike) {
+    window.Frame1.SetBounds({120, 600, 9000, 5000});
+    window.cmbMSCPS1.SetBounds({7000, 4000, 1200, 315});
+    window.MoveBy(0, -420);
+    EXPECT_EQ(window.Frame1.bounds().top, 180);
+    EXPECT_EQ(window.cmbMSCPS1.bounds().top, 3580);
+}
+
+}  // namespace
+}  // namespace zv::tuning

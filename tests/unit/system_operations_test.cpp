@@ -1,0 +1,232 @@
+// Apply, Restore, Backup and Restart over in-memory files, registry and scripted ports.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/memory_file_system.h"
+#include "fakes/memory_registry.h"
+#include "fakes/recording_ui.h"
+#include "sysconfig/system_operations.h"
+
+namespace zv::sysconfig {
+namespace {
+
+using ui::MessageAnswer;
+
+const std::string kDir = "C:\\Program Files\\Zorvane";
+const std::string kCfg = kDir + "\\Zorvane.cfg";
+const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
+
+class ScriptedRestart : public RestartPort {
+  public:
+    std::vector<std::string> calls;
+    bool refuse = false;
+    void EnableShutdownPrivilege() override { calls.push_back("privilege"); }
+    bool Reboot() override {
+        calls.push_back("reboot");
+        return !refuse;
+    }
+};
+
+class ScriptedBackup : public BackupPort {
+  public:
+    std::string chosen;
+    std::string initial_folder;
+    std::vector<std::string> commands;
+    int window_style = -1;
+    std::optional<uint32_t> exit_code = 0u;
+    std::optional<uint64_t> written = 1024u;  // what the export leaves behind
+
+    std::string ChooseBackupFile(const std::string& folder) override {
+        initial_folder = folder;
+        return chosen;
+    }
+    std::string WindowsFolder() override { return "C:\\windows"; }
+    std::optional<uint32_t> RunAndWait(const std::string& command_line, int style) override {
+        commands.push_back(command_line);
+        window_style = style;
+        return exit_code;
+    }
+    std::optional<uint64_t> FileSize(const std::string& path) override {
+        return path == chosen ? written : std::nullopt;
+    }
+};
+
+class SystemOperationsTest : public ::testing::Test {
+  protected:
+    SystemOperationsTest() {
+        area.FillValueLists();
+        area.SetLoading(true);
+        area.ShowSettingsInWindow();
+        area.SetLoading(false);
+    }
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const ui::Message& m : messages.shown) {
+            texts.push_back(m.text);
+        }
+        return texts;
+    }
+
+    TuningSettings current;
+    TuningSettings defaults = InitialDefaultSettings();
+    int16_t family = 6;
+    testing::MemoryFileSystem files;
+    testing::MemoryRegistry registry;
+    testing::RecordingMessageBox messages;
+    testing::CountingEventPump pump;
+    testing::CountingBeeper beeper;
+    ScriptedRestart restart;
+    ScriptedBackup backup;
+    tuning::SettingsWindow area{tuning::TuningRecords{current, defaults, family}, messages, beeper,
+                                "Zorvane", tuning::TuningAreaHooks{}};
+    SystemOperations operations{area, current, family, kDir,
+                                SystemPorts{files, registry, messages, pump, restart, backup}};
+};
+
+const char kApplied[] =
+    "Changes Applied Successfully.\r\nYou need to restart the Machine to make chages affect.";
+const char kRestartQuestion[] =
+    "System changes were successfully done.\r\n\r\nIn order to enjoy all the benefits of "
+    "Zorvane, it is highly recommended to restart computer.\r\n\r\nWould you like to restart "
+    "your computer now?";
+const char kRemember[] =
+    "Keep in mind that you must restart your computer\r\nbefore the new settings become "
+    "effective.";
+
+TEST_F(SystemOperationsTest, AutomaticApplyAnsweredNoSavesWritesAndReminds) {
+    messages.answers = {MessageAnswer::Ok, MessageAnswer::No};
+    operations.ApplySettings();
+
+    EXPECT_EQ(Texts(), (std::vector<std::string>{kApplied, kRestartQuestion, kRemember}));
+    const ui::Message& question = messages.shown[1];
+    EXPECT_EQ(question.buttons, ui::MessageButtons::YesNo);
+    EXPECT_EQ(question.default_button, 1);
+    EXPECT_EQ(question.caption, "Zorvane");
+    EXPECT_EQ(question.icon, ui::MessageIcon::Information);
+    EXPECT_EQ(files.files[kCfg], "ConnectionType,0\r\nOptiMode,0\r\n");
+    EXPECT_EQ(registry.Dword(kTcpip, "DefaultTTL"), 128u);
+    EXPECT_TRUE(restart.calls.empty());
+}
+
+TEST_F(SystemOperationsTest, ApplyAnsweredYesRestartsWithThePrivilegeFirst) {
+    messages.answers = {MessageAnswer::Ok, MessageAnswer::Yes};
+    operations.ApplySettings();
+    EXPECT_EQ(restart.calls, (std::vector<std::string>{"privilege", "reboot"}));
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+TEST_F(SystemOperationsTest, RefusedRestartIsReportedAndTheProgramGoesOn) {
+    restart.refuse = true;
+    operations.RestartWindows();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("refused to restart"), std::string::npos);
+    EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Exclamation);
+}
+
+TEST_F(SystemOperationsTest, ManualApplyStopsAtTheFirstFailedCheckAndChangesNothing) {
+    area.optOptimization[1].Select();
+    area.optMTU2.Select();
+    operations.ApplySettings();
+
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Invalid MTU. Enter Valid One."});
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(registry.ValueCount(), 0u);
+}
+
+TEST_F(SystemOperationsTest, ManualApplyWritesElevenLinesAndTheCustomValues) {
+    area.optOptimization[1].Select();
+    area.optTTL2.Select();
+    area.txtTTL.SetText("100");
+    messages.answers = {MessageAnswer::Ok, MessageAnswer::No};
+    operations.ApplySettings();
+
+    EXPECT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(registry.Dword(kTcpip, "DefaultTTL"), 100u);
+    EXPECT_FALSE(registry.Dword(kTcpip, "KeepAliveTime").has_value());
+    EXPECT_NE(files.files[kCfg].find("TTL,#TRUE#,100\r\n"), std::string::npos);
+}
+
+TEST_F(SystemOperationsTest, UnwritableFileIsNamedAndNothingElseHappens) {
+    files.writes_fail = true;
+    operations.ApplySettings();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find(kCfg), std::string::npos);
+    EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Exclamation);
+    EXPECT_EQ(registry.ValueCount(), 0u);
+}
+
+TEST_F(SystemOperationsTest, RefusedRegistryIsNeverReportedAsSuccess) {
+    registry.writes_fail = true;
+    operations.ApplySettings();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("administrator"), std::string::npos);
+    EXPECT_EQ(files.files.count(kCfg), 1u);  // the choice itself is kept
+
+    messages.shown.clear();
+    messages.answers = {MessageAnswer::Yes};
+    operations.RestoreWindowsDefaults();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_NE(messages.shown[1].text.find("administrator"), std::string::npos);
+}
+
+TEST_F(SystemOperationsTest, RestoreAsksFirstThenWritesTheBaselineWithoutRestart) {
+    registry.Put(kTcpip, "DefaultTTL", kRegDword, std::string("\x80\0\0\0", 4));
+    messages.answers = {MessageAnswer::No};
+    operations.RestoreWindowsDefaults();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, "Restore Default Settings");
+    EXPECT_EQ(messages.shown[0].default_button, 2);
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(current.OptiMode, AutomaticMode);
+
+    messages.answers = {MessageAnswer::Yes};
+    operations.RestoreWindowsDefaults();
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(messages.shown[2].text, "Windows default settings were successfully restored.");
+    EXPECT_EQ(messages.shown[2].caption, "Restore Default Settings");
+    EXPECT_FALSE(registry.Dword(kTcpip, "DefaultTTL").has_value());
+    EXPECT_EQ(registry.Dword(kTcpip, "EnablePMTUDiscovery"), 1u);
+    EXPECT_EQ(current.OptiMode, ManualMode);
+    EXPECT_TRUE(area.optOptimization[0].selected());  // the mode options keep their choice
+    EXPECT_TRUE(area.optMTU1.selected());
+    EXPECT_TRUE(restart.calls.empty());
+}
+
+TEST_F(SystemOperationsTest, BackupCancelledStartsNothingAndSaysNothing) {
+    operations.BackupRegistry();
+    EXPECT_EQ(backup.initial_folder, kDir);
+    EXPECT_TRUE(backup.commands.empty());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SystemOperationsTest, BackupRunsRegeditByFullPathWithTheFileQuoted) {
+    backup.chosen = "C:\\My Backups\\all.reg";
+    operations.BackupRegistry();
+    EXPECT_EQ(backup.commands, std::vector<std::string>{
+                                   "\"C:\\windows\\regedit.exe\" /E \"C:\\My Backups\\all.reg\""});
+    EXPECT_EQ(backup.window_style, 2);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Registry Backup has been taken Successfully."});
+    EXPECT_GE(pump.runs, 3);
+}
+
+TEST_F(SystemOperationsTest, BackupFailureNamesTheFile) {
+    backup.chosen = "C:\\b.reg";
+    for (int failure = 0; failure < 3; ++failure) {
+        SCOPED_TRACE(failure);
+        // Could not start; ended with an error; ended well but left an empty file.
+        backup.exit_code = std::vector<std::optional<uint32_t>>{std::nullopt, 1u, 0u}[failure];
+        backup.written = failure == 2 ? 0u : 1024u;
+        messages.shown.clear();
+        operations.BackupRegistry();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text,
+                  "The registry could not be exported to the file\r\nC:\\b.reg");
+        EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Exclamation);
+    }
+}
+
+}  // namespace
+}  // namespace zv::sysconfig

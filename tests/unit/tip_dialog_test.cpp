@@ -1,0 +1,162 @@
+// The tip of the day: reading the tip file's lines, drawing tips, the missing-file message
+// and the per-user start-up option; and the explanation dialog's texts.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+
+#include "fakes/memory_file_system.h"
+#include "shell/display_dialog.h"
+#include "shell/tip_dialog.h"
+
+namespace zv::shell {
+namespace {
+
+class MemoryTipOption : public TipOptionPort {
+  public:
+    std::optional<std::string> stored;
+    int writes = 0;
+    std::optional<std::string> Read() override { return stored; }
+    void Write(const std::string& text) override {
+        stored = text;
+        ++writes;
+    }
+};
+
+class ScriptedRandom : public RandomSource {
+  public:
+    std::deque<double> values;
+    double Next() override {
+        double r = values.empty() ? 0.0 : values.front();
+        if (!values.empty()) {
+            values.pop_front();
+        }
+        return r;
+    }
+};
+
+using Lines = std::vector<std::string>;
+
+TEST(TipLinesTest, CrLfAndLoneCrEndLinesButLoneLfDoesNot) {
+    EXPECT_EQ(SplitTipLines(""), Lines{});
+    EXPECT_EQ(SplitTipLines("one"), Lines{"one"});
+    EXPECT_EQ(SplitTipLines("one\r\n"), Lines{"one"});
+    EXPECT_EQ(SplitTipLines("one\r\ntwo"), (Lines{"one", "two"}));
+    EXPECT_EQ(SplitTipLines("one\rtwo\r"), (Lines{"one", "two"}));
+    EXPECT_EQ(SplitTipLines("a\nb\r\nc"), (Lines{"a\nb", "c"}));
+    EXPECT_EQ(SplitTipLines("a\r\n\r\nb\r\n"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(SplitTipLines("\r\n"), Lines{""});
+    EXPECT_EQ(SplitTipLines("a\r\r\n"), (Lines{"a", ""}));
+}
+
+class TipDialogTest : public ::testing::Test {
+  protected:
+    testing::MemoryFileSystem files;
+    MemoryTipOption option;
+    ScriptedRandom random;
+    const std::string path = "C:\\Z\\TIPs.TXT";
+};
+
+TEST_F(TipDialogTest, MissingFileShowsTheMessageAndNextTipDoesNothing) {
+    TipDialog tip(files, option, random, "C:\\Z");
+    tip.Load();
+    EXPECT_EQ(tip.lblTipText.caption(),
+              "That the TIPs.TXT file was not found? \r\n\r\nCreate a text file named TIPs.TXT "
+              "using NotePad with 1 tip per line. Then place it in the same directory as the "
+              "application. ");
+    tip.cmdNextTip.Click();
+    EXPECT_EQ(tip.lblTipText.caption(), MissingTipFileMessage());
+
+    files.files[path] = "x";
+    files.hidden.insert(path);  // a hidden file does not count
+    EXPECT_FALSE(tip.LoadTips(path));
+    EXPECT_FALSE(tip.LoadTips(""));
+}
+
+TEST_F(TipDialogTest, EmptyFileCountsAsFoundAndShowsNothing) {
+    files.files[path] = "";
+    TipDialog tip(files, option, random, "C:\\Z");
+    tip.Load();
+    EXPECT_EQ(tip.lblTipText.caption(), "");
+    tip.cmdNextTip.Click();
+    EXPECT_EQ(tip.lblTipText.caption(), "");
+}
+
+TEST_F(TipDialogTest, DrawsEveryTipIncludingEmptyLines) {
+    files.files[path] = "first\r\n\r\nthird\r\n";
+    random.values = {0.0, 0.34, 0.67, 0.999999, 0.5};
+    TipDialog tip(files, option, random, "C:\\Z");
+    tip.Load();
+    ASSERT_EQ(tip.tips().size(), 3u);
+    EXPECT_EQ(tip.current_tip(), 1);
+    EXPECT_EQ(tip.lblTipText.caption(), "first");
+    tip.cmdNextTip.Click();
+    EXPECT_EQ(tip.current_tip(), 2);
+    EXPECT_EQ(tip.lblTipText.caption(), "");
+    tip.cmdNextTip.Click();
+    EXPECT_EQ(tip.lblTipText.caption(), "third");
+    tip.cmdNextTip.Click();
+    EXPECT_EQ(tip.current_tip(), 3);
+    tip.cmdNextTip.Click();
+    EXPECT_EQ(tip.current_tip(), 2);
+}
+
+TEST_F(TipDialogTest, OneTipStaysAndOutOfRangeDrawsAreClamped) {
+    files.files[path] = "only one";
+    random.values = {0.9, 1.0, -0.1};
+    TipDialog tip(files, option, random, "C:\\Z");
+    tip.Load();
+    tip.cmdNextTip.Click();
+    EXPECT_EQ(tip.current_tip(), 1);
+    tip.cmdNextTip.Click();
+    EXPECT_EQ(tip.lblTipText.caption(), "only one");
+}
+
+TEST_F(TipDialogTest, StartupOptionReadsAsOnWhenMissingAndIsStoredOnEveryClick) {
+    EXPECT_TRUE(ShowTipsAtStartup(option));
+    TipDialog tip(files, option, random, "C:\\Z");
+    tip.Load();
+    EXPECT_EQ(tip.chkLoadTipsAtStartup.value(), 1);
+    EXPECT_EQ(option.writes, 0);  // opening stores nothing
+
+    tip.chkLoadTipsAtStartup.Toggle();
+    EXPECT_EQ(option.stored, "0");
+    EXPECT_FALSE(ShowTipsAtStartup(option));
+    tip.chkLoadTipsAtStartup.Toggle();
+    EXPECT_EQ(option.stored, "1");
+    EXPECT_TRUE(ShowTipsAtStartup(option));
+
+    option.stored = "0";
+    TipDialog reopened(files, option, random, "C:\\Z");
+    reopened.Load();
+    EXPECT_EQ(reopened.chkLoadTipsAtStartup.value(), 0);
+}
+
+TEST(TipOptionTest, OnlyTheNumberOneMeansOn) {
+    MemoryTipOption option;
+    for (const char* text : {"0", "2", "", "yes", "-1", "1x"}) {
+        option.stored = text;
+        EXPECT_FALSE(ShowTipsAtStartup(option)) << "'" << text << "'";
+    }
+    for (const char* text : {"1", " 1", "01"}) {
+        option.stored = text;
+        EXPECT_TRUE(ShowTipsAtStartup(option)) << "'" << text << "'";
+    }
+}
+
+TEST(DisplayDialogTest, CaptionNamesTheConnectionType) {
+    DisplayDialog dialog;
+    dialog.Load("DSL/PPPoE");
+    EXPECT_EQ(dialog.frmDisplay.caption(), "Connection Type - DSL/PPPoE");
+    EXPECT_EQ(dialog.Label1.caption(), "You choose to use the \"Manual Optimization Mode\".");
+    EXPECT_EQ(dialog.Label2.caption(),
+              "Try various settings combinations and watch your Internet performance to find "
+              "out which configuration suits you best.\r\n\r\nIn order that your settings will "
+              "take effect you will have to press the 'Apply' Button which is located in the "
+              "bottom of the screen.");
+    dialog.Load("");
+    EXPECT_EQ(dialog.frmDisplay.caption(), "Connection Type - ");
+}
+
+}  // namespace
+}  // namespace zv::shell

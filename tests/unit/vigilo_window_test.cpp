@@ -1,0 +1,310 @@
+#include "monitor/vigilo_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/fake_clock.h"
+#include "fakes/recording_ui.h"
+
+namespace zv::monitor {
+namespace {
+
+using shell::TrayCall;
+
+struct FakePing : PingService {
+    bool answers = true;
+    std::vector<std::pair<std::string, int>> pings;
+    int loads = 0, pings_now = 0, ticks = 0, restarts = 0;
+    std::function<void()> hook;
+
+    bool PingOnce(const std::string& host, int timeout_ms) override {
+        pings.emplace_back(host, timeout_ms);
+        return answers;
+    }
+    void LoadPingSettings() override {
+        ++loads;
+        hook();
+    }
+    void OnSettingsLoaded(std::function<void()> h) override { hook = std::move(h); }
+    void PingNow() override { ++pings_now; }
+    void TimerTick() override { ++ticks; }
+    void RestartTicks() override { ++restarts; }
+};
+
+struct FakeLaunchers : LaunchService {
+    std::vector<std::string> opened;
+    int starts = 0;
+    unsigned long start_error = 0;
+    void OpenHelpPage() override { opened.push_back("help"); }
+    void OpenWebSite() override { opened.push_back("web"); }
+    void OpenFeedbackPage() override { opened.push_back("feedback"); }
+    unsigned long StartMainProgram() override {
+        ++starts;
+        return start_error;
+    }
+    std::string MainProgramPath() const override { return "C:\\Zv\\Zorvane.exe"; }
+};
+
+struct FakeWindow : MonitorWindowPort {
+    std::vector<std::string> calls;
+    std::uintptr_t Handle() const override { return 0x77; }
+    void BringToForeground() override { calls.push_back("foreground"); }
+    void PopupMenu() override { calls.push_back("popup"); }
+    void ShowPingDialog() override { calls.push_back("ping dialog"); }
+    void Unload() override { calls.push_back("unload"); }
+};
+
+struct RecordingTray : shell::TrayPort {
+    std::vector<std::pair<TrayCall, int>> calls;  // call and image
+    void NotifyIcon(TrayCall call, const shell::TrayIconRecord& record) override {
+        calls.emplace_back(call, record.hIcon);
+    }
+    // The images the icon showed, in order, from the add on.
+    std::vector<int> Images() const {
+        std::vector<int> images;
+        for (auto& c : calls) {
+            if (c.first != TrayCall::Delete) {
+                images.push_back(c.second);
+            }
+        }
+        return images;
+    }
+};
+
+class VigiloWindowTest : public ::testing::Test {
+  protected:
+    VigiloWindowTest() {
+        clock.Watch(vigilo.TimerVigilo);
+        clock.Watch(vigilo.TimerIcon);
+        clock.Watch(vigilo.TimerPing);
+    }
+
+    FakePing ping;
+    FakeLaunchers launchers;
+    RecordingTray tray;
+    testing::RecordingMessageBox messages;
+    FakeWindow window;
+    VigiloWindow vigilo{{ping, launchers, tray, messages, window}};
+    testing::FakeClock clock;
+};
+
+TEST_F(VigiloWindowTest, LoadHidesLoadsSettingsArmsTimerPingAddsNotConnectedIconAndProbes) {
+    vigilo.frmVigilo.SetVisible(true);
+    EXPECT_FALSE(vigilo.TimerPing.running());  // not armed before the settings load
+    vigilo.Load();
+
+    EXPECT_FALSE(vigilo.frmVigilo.visible());
+    EXPECT_EQ(ping.loads, 1);
+    EXPECT_TRUE(vigilo.TimerPing.running());
+    EXPECT_EQ(vigilo.TimerPing.interval(), 60000);
+    ASSERT_FALSE(tray.calls.empty());
+    EXPECT_EQ(tray.calls[0], std::make_pair(TrayCall::Add, 5));
+    EXPECT_EQ(vigilo.TrayIcon().record().hWnd, 0x77u);
+    ASSERT_EQ(ping.pings.size(), 1u);
+    EXPECT_EQ(ping.pings[0], std::make_pair(std::string(kProbeHost), 10000));
+    EXPECT_TRUE(vigilo.TimerVigilo.running());
+    EXPECT_EQ(vigilo.TimerVigilo.interval(), 30000);
+}
+
+TEST_F(VigiloWindowTest, StartWithTheNetworkDownShowsImage5AndNeverAnimates) {
+    ping.answers = false;
+    vigilo.Load();
+    clock.Advance(95000);
+
+    EXPECT_EQ(vigilo.LinkState(), "Not Connected");
+    EXPECT_EQ(ping.pings.size(), 4u);  // at load, 30 s, 60 s, 90 s
+    for (int image : tray.Images()) {
+        EXPECT_EQ(image, 5);
+    }
+    EXPECT_FALSE(vigilo.TimerIcon.running());
+    EXPECT_EQ(vigilo.AnimationFrame(), 0);
+}
+
+TEST_F(VigiloWindowTest, ConnectedAnimatesFrames1To4Every200msFromTheNextTick) {
+    vigilo.Load();
+    EXPECT_EQ(vigilo.LinkState(), "Connected");
+    EXPECT_EQ(tray.Images(), (std::vector<int>{5}));  // the icon waits for the first tick
+
+    clock.Advance(199);
+    EXPECT_EQ(tray.Images(), (std::vector<int>{5}));
+    clock.Advance(1);
+    EXPECT_EQ(tray.Images(), (std::vector<int>{5, 1}));
+    clock.Advance(1000);
+    EXPECT_EQ(tray.Images(), (std::vector<int>{5, 1, 2, 3, 4, 1, 2}));
+    EXPECT_EQ(vigilo.AnimationFrame(), 2);
+}
+
+TEST_F(VigiloWindowTest, ProbesSwitchEitherWayAndTheAnimationGoesOnWhereItStopped) {
+    vigilo.Load();
+    clock.Advance(29900);  // 149 frames: the last shown is frame 1 (149 = 37 * 4 + 1)
+    EXPECT_EQ(vigilo.AnimationFrame(), 1);
+
+    ping.answers = false;
+    clock.Advance(100);  // the probe at 30 s fails
+    EXPECT_EQ(vigilo.LinkState(), "Not Connected");
+    EXPECT_EQ(tray.Images().back(), 5);
+    EXPECT_FALSE(vigilo.TimerIcon.running());
+    size_t shown = tray.calls.size();
+    clock.Advance(29000);
+    EXPECT_EQ(tray.calls.size(), shown);  // image 5 stays while not connected
+
+    ping.answers = true;
+    clock.Advance(1000);  // the probe at 60 s answers
+    EXPECT_EQ(vigilo.LinkState(), "Connected");
+    EXPECT_EQ(tray.Images().back(), 5);
+    clock.Advance(600);  // from 200 ms later on, the cycle goes on after frame 1
+    std::vector<int> images = tray.Images();
+    std::vector<int> tail(images.end() - 4, images.end());
+    EXPECT_EQ(tail, (std::vector<int>{5, 2, 3, 4}));
+}
+
+TEST_F(VigiloWindowTest, TrayMouseCodes) {
+    vigilo.Load();
+    for (int code : {512, 513, 516, 518, 0}) {
+        vigilo.HandleTrayMouse(code);
+    }
+    EXPECT_EQ(launchers.starts, 0);
+    EXPECT_TRUE(window.calls.empty());
+
+    // A double click arrives as 514, 515, 514: three starts; the main program's own
+    // single-copy rule sorts them out.
+    for (int code : {514, 515, 514}) {
+        vigilo.HandleTrayMouse(code);
+    }
+    EXPECT_EQ(launchers.starts, 3);
+    EXPECT_TRUE(window.calls.empty());  // the monitor window stays hidden
+
+    vigilo.HandleTrayMouse(517);
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"foreground", "popup"}));
+}
+
+TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitorGoesOn) {
+    vigilo.Load();
+    launchers.start_error = 2;
+    // The double click's other clicks arrive while the message is up.
+    struct ReentrantBox : ui::MessageBoxPort {
+        VigiloWindow* vigilo = nullptr;
+        std::vector<ui::Message> shown;
+        ui::MessageAnswer Show(const ui::Message& m) override {
+            shown.push_back(m);
+            vigilo->HandleTrayMouse(515);
+            vigilo->HandleTrayMouse(514);
+            return ui::MessageAnswer::Ok;
+        }
+    };
+    ReentrantBox box;
+    VigiloWindow reporting{{ping, launchers, tray, box, window}};
+    box.vigilo = &reporting;
+    reporting.HandleTrayMouse(514);
+
+    EXPECT_EQ(launchers.starts, 3);
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].caption, "Vigilo");
+    EXPECT_NE(box.shown[0].text.find("C:\\Zv\\Zorvane.exe"), std::string::npos);
+    EXPECT_EQ(box.shown[0].icon, ui::MessageIcon::Exclamation);
+
+    reporting.HandleTrayMouse(514);  // a later click is reported again
+    EXPECT_EQ(box.shown.size(), 2u);
+}
+
+TEST_F(VigiloWindowTest, PopupMenuHoldsEveryItemInOrderWithItsCaption) {
+    std::vector<std::string> got;
+    for (const PopupEntry& e : vigilo.PopupEntries()) {
+        got.push_back(e.parent->name() + "/" + e.item->name() + "=" + e.item->caption());
+    }
+    EXPECT_EQ(got, (std::vector<std::string>{
+                       "mnupopupmenu/mnuZorvane=Zorvane",
+                       "mnupopupmenu/mnuPingConfiguration=Ping Configuration",
+                       "mnupopupmenu/mnuPingNow=Ping Now",
+                       "mnupopupmenu/mnudash1=-",
+                       "mnupopupmenu/mnuContact=Contact us",
+                       "mnuContact/mnuWebsite=Visit out web site",
+                       "mnuContact/mnuemail=Email us",
+                       "mnupopupmenu/mnudash2=-",
+                       "mnupopupmenu/mnuHelp=User's Guide",
+                       "mnupopupmenu/mnudash3=-",
+                       "mnupopupmenu/mnuDisable=Disable",
+                       "mnupopupmenu/mnudash4=-",
+                       "mnupopupmenu/mnuExit=Exit",
+                   }));
+    EXPECT_EQ(vigilo.mnupopupmenu.caption(), "PopupWindow");
+    EXPECT_FALSE(vigilo.mnupopupmenu.visible());
+}
+
+TEST_F(VigiloWindowTest, MenuItemsRunTheirCommands) {
+    vigilo.Load();
+    vigilo.mnuZorvane.Click();
+    vigilo.mnuPingConfiguration.Click();
+    vigilo.mnuPingNow.Click();
+    vigilo.mnuWebsite.Click();
+    vigilo.mnuemail.Click();
+    vigilo.mnuHelp.Click();
+
+    EXPECT_EQ(launchers.starts, 1);
+    EXPECT_EQ(ping.pings_now, 1);
+    EXPECT_EQ(launchers.opened, (std::vector<std::string>{"web", "feedback", "help"}));
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"ping dialog"}));
+
+    vigilo.mnuExit.Click();
+    EXPECT_EQ(window.calls.back(), "unload");
+}
+
+TEST_F(VigiloWindowTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt) {
+    vigilo.Load();
+    clock.Advance(120000);
+    EXPECT_EQ(ping.ticks, 2);
+
+    vigilo.mnuDisable.Click();
+    EXPECT_EQ(vigilo.mnuDisable.caption(), "Enable");
+    EXPECT_FALSE(vigilo.TimerPing.running());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, "Vigilo");
+    EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Information);
+    EXPECT_EQ(messages.shown[0].buttons, ui::MessageButtons::Ok);
+    EXPECT_EQ(messages.shown[0].text, shell::PingDisabledMessage());
+    clock.Advance(180000);
+    EXPECT_EQ(ping.ticks, 2);
+
+    vigilo.mnuDisable.Click();
+    EXPECT_EQ(vigilo.mnuDisable.caption(), "Disable");
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(ping.restarts, 1);
+    clock.Advance(59999);
+    EXPECT_EQ(ping.ticks, 2);  // a full minute from the Enable
+    clock.Advance(1);
+    EXPECT_EQ(ping.ticks, 3);
+
+    // Probing and animation are not the ping utility: they go on meanwhile.
+    EXPECT_TRUE(vigilo.TimerVigilo.running());
+    EXPECT_TRUE(vigilo.TimerIcon.running());
+}
+
+TEST_F(VigiloWindowTest, ASettingsLoadOfThePingDialogArmsTimerPingAgainAfterDisable) {
+    vigilo.Load();
+    vigilo.ToggleDisable();
+    ping.LoadPingSettings();  // what the dialog's load does
+    EXPECT_TRUE(vigilo.TimerPing.running());
+    EXPECT_EQ(vigilo.mnuDisable.caption(), "Enable");  // the caption is its own state
+}
+
+TEST_F(VigiloWindowTest, ARestartedShellGetsTheIconBackWithItsCurrentPicture) {
+    vigilo.Load();
+    clock.Advance(600);  // frame 3 showing
+    vigilo.ShellRestarted();
+    EXPECT_EQ(tray.calls.back(), std::make_pair(TrayCall::Add, 3));
+    EXPECT_EQ(vigilo.TrayIcon().record().uID, 1u);
+    clock.Advance(200);
+    EXPECT_EQ(tray.calls.back(), std::make_pair(TrayCall::Modify, 4));
+}
+
+TEST_F(VigiloWindowTest, UnloadQueryRemovesTheIconOfThisWindow) {
+    vigilo.Load();
+    vigilo.QueryUnload();
+    EXPECT_EQ(tray.calls.back().first, TrayCall::Delete);
+    EXPECT_EQ(vigilo.TrayIcon().record().hWnd, 0x77u);
+}
+
+}  // namespace
+}  // namespace zv::monitor
