@@ -100,6 +100,12 @@ make_template() {
         "$wineserver" -w
         kill "$xvfb_pid" 2>/dev/null || true
     )
+    # Wine links the user's Desktop, Documents and the like to $HOME, here a folder of this
+    # one run: made real folders of the prefix, the shell's namespace (and with it the file
+    # dialogs) works in every copy.
+    find "$tmp/prefix/drive_c/users" -mindepth 2 -maxdepth 2 -type l | while read -r link; do
+        rm "$link" && mkdir "$link"
+    done
     rm -rf "$cache"
     mv "$tmp" "$cache"
 }

@@ -17,6 +17,8 @@ namespace {
 
 using namespace win32::frm_main;
 
+// cmb13, the file-name box of the common save dialog.
+constexpr int kFileNameBox = 0x47c;
 const char kTcpip[] = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
 const char kNdi[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
 const char kRestoreQuestion[] =
@@ -173,9 +175,33 @@ void BackupCancelledStartsNothing(ZorvaneSession& z) {
     E2E_CHECK(WaitForWindowGone(dialog));
     E2E_CHECK(z.NoMessageBox());
     E2E_CHECK(ProcessesNamed("regedit.exe").empty());
+}
 
-    // Known gap: the save dialog does not take a file name and OK sent from another
-    // process in the sandbox, so the export itself is checked in the unit tests only.
+// The file name goes into the dialog's file-name box as a user types it; OK then runs
+// regedit, and the message comes only once the export has ended.
+void BackupToAPathWithABlank(ZorvaneSession& z) {
+    Context context("backup to a file");
+    const std::string folder = "C:\\my backups";
+    const std::string path = folder + "\\registry copy.reg";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    RemoveFile(path);
+    HWND dialog = OpenBackupDialog(z);
+    if (!E2E_CHECK(dialog != nullptr)) {
+        return;
+    }
+    HWND file_name = GetDlgItem(dialog, kFileNameBox);
+    E2E_CHECK(file_name != nullptr);
+    SendMessageA(file_name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    E2E_CHECK(WaitForWindowGone(dialog));
+    E2E_CHECK(z.Answer("Registry Backup has been taken Successfully.", IDOK));
+    std::string exported = ReadWholeFile(path).value_or("");
+    // regedit writes UTF-16 text that begins with its header line.
+    static const char kHeader[] = "W\0i\0n\0d\0o\0w\0s\0 \0R\0e\0g\0i\0s\0t\0r\0y";
+    const std::string header(kHeader, sizeof(kHeader) - 1);
+    E2E_CHECK(exported.size() > 1000);
+    E2E_CHECK(exported.find(header) != std::string::npos);
 }
 
 void ArgumentOneStartsOnlyTheCompanion() {
@@ -211,6 +237,7 @@ void RunManualScenario() {
         SecondCopyEndsSilently(z);
         RestoreNoThenYes(z);
         BackupCancelledStartsNothing(z);
+        BackupToAPathWithABlank(z);
         E2E_CHECK(z.Close());
     }
     ArgumentOneStartsOnlyTheCompanion();
