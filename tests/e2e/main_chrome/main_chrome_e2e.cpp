@@ -1,0 +1,323 @@
+// The main window's chrome in the real Zorvane: the tip of the day at the first start and
+// its option across starts, the View toggles' geometry, the launchers' command lines, the
+// Disable item, the File menu reaching its operations, and the explanation dialog.
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "child_processes.h"
+#include "support/check.h"
+#include "support/files.h"
+#include "support/message_boxes.h"
+#include "support/process.h"
+#include "support/registry_read.h"
+#include "support/screen.h"
+#include "support/windows_on_screen.h"
+#include "win32/zorvane/display_window_ids.h"
+#include "win32/zorvane/frm_main_chrome_ids.h"
+#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/tip_window_ids.h"
+
+namespace e2e = zv::e2e;
+namespace frm_main = zv::win32::frm_main;
+namespace frm_tip = zv::win32::frm_tip;
+namespace frm_display = zv::win32::frm_display;
+
+namespace {
+
+const char kOptionKey[] = "Software\\Zorvane\\Options";
+const char kOptionName[] = "Show Tips at Startup";
+
+void Command(HWND window, int id) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void Click(HWND window, int id) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(e2e::FindControl(window, id)));
+}
+
+RECT OuterRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+int Height(HWND window) {
+    RECT r = OuterRect(window);
+    return r.bottom - r.top;
+}
+
+int TopInParent(HWND control) {
+    RECT r = OuterRect(control);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r.top;
+}
+
+// The window's height changes before the frame moves, in the same handler of the program.
+bool FrameReaches(HWND frame, int top) {
+    bool reached = e2e::WaitUntil([&] { return TopInParent(frame) == top; }, 2000);
+    if (!reached) {
+        e2e::Note("frame top " + std::to_string(TopInParent(frame)) + ", expected " +
+                  std::to_string(top));
+    }
+    return reached;
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::vector<std::string> TipLines() {
+    std::vector<std::string> lines;
+    std::string text = e2e::ReadWholeFile(e2e::AppDirectory() + "\\TIPs.TXT").value_or("");
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+bool IsTip(const std::string& text) {
+    auto lines = TipLines();
+    return std::find(lines.begin(), lines.end(), text) != lines.end();
+}
+
+HWND WaitForTip(DWORD process_id, DWORD timeout_ms = e2e::kDefaultTimeoutMs) {
+    return e2e::WaitForWindow({process_id, frm_tip::kClassName, "Tip of the Day"}, timeout_ms);
+}
+
+HWND WaitForMain(DWORD process_id) {
+    return e2e::WaitForWindow({process_id, frm_main::kMainWindowClass, "Zorvane"});
+}
+
+bool WaitForOption(const std::string& expected) {
+    return e2e::WaitUntil(
+        [&] { return e2e::ReadString(HKEY_CURRENT_USER, kOptionKey, kOptionName) == expected; });
+}
+
+// Answers every box that follows, No where it can, so that nothing restarts or is written
+// by a question the scenario did not mean to ask.
+void DismissBoxes(DWORD process_id) {
+    HWND last = nullptr;
+    for (int i = 0; i < 5; ++i) {
+        auto box = e2e::WaitForMessageBox(process_id, 1500, last);
+        if (!box) {
+            return;
+        }
+        last = box->window;
+        bool has_no = std::count(box->buttons.begin(), box->buttons.end(), IDNO) > 0;
+        bool has_cancel = std::count(box->buttons.begin(), box->buttons.end(), IDCANCEL) > 0;
+        e2e::AnswerMessageBox(*box, has_no ? IDNO : has_cancel ? IDCANCEL : IDOK);
+    }
+    e2e::Note("a message box stayed up");
+}
+
+void FirstStartShowsTipAndSwitchesItOff() {
+    e2e::Context in("first start");
+    e2e::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Zorvane");
+    e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe"));
+    HWND tip = WaitForTip(zorvane.id());
+    if (!E2E_CHECK(tip != nullptr)) {
+        return;
+    }
+    HWND text = e2e::FindControl(tip, frm_tip::lblTipText);
+    E2E_CHECK(IsTip(e2e::WindowText(text)));
+    Click(tip, frm_tip::cmdNextTip);
+    E2E_CHECK(e2e::WaitUntil([&] { return IsTip(e2e::WindowText(text)); }));
+    Sleep(300);  // lets the dialog finish painting
+    e2e::RequestScreenshot("tip_of_the_day");
+    HWND check = e2e::FindControl(tip, frm_tip::chkLoadTipsAtStartup);
+    E2E_CHECK_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+    Click(tip, frm_tip::chkLoadTipsAtStartup);
+    E2E_CHECK(WaitForOption("0"));
+    Click(tip, frm_tip::cmdOK);
+    E2E_CHECK(e2e::WaitForWindowGone(tip));
+    E2E_CHECK(WaitForMain(zorvane.id()) != nullptr);
+}
+
+void ViewTogglesRestoreTheLayout(HWND main) {
+    e2e::Context in("View toggles");
+    HWND toolbar = e2e::FindControl(main, frm_main::Toolbar1);
+    HWND status = e2e::FindControl(main, frm_main::StatusBar1);
+    HWND frame = e2e::FindControl(main, frm_main::Frame1);
+    int height = Height(main);
+    int frame_top = TopInParent(frame);
+    int toolbar_height = Height(toolbar);
+
+    Command(main, frm_main::mnuToolBar);
+    E2E_CHECK(e2e::WaitUntil([&] { return !IsWindowVisible(toolbar); }));
+    E2E_CHECK(e2e::WaitUntil([&] { return Height(main) == height - toolbar_height; }));
+    E2E_CHECK(FrameReaches(frame, frame_top - toolbar_height));
+    Command(main, frm_main::mnuToolBar);
+    E2E_CHECK(e2e::WaitUntil([&] { return IsWindowVisible(toolbar) != FALSE; }));
+    E2E_CHECK(e2e::WaitUntil([&] { return Height(main) == height; }));
+    E2E_CHECK(FrameReaches(frame, frame_top));
+
+    int status_step = MulDiv(315, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 1440);
+    Command(main, frm_main::mnuStatusBar);
+    E2E_CHECK(e2e::WaitUntil([&] { return !IsWindowVisible(status); }));
+    E2E_CHECK(e2e::WaitUntil([&] { return Height(main) == height - status_step; }));
+    Command(main, frm_main::mnuStatusBar);
+    E2E_CHECK(e2e::WaitUntil([&] { return IsWindowVisible(status) != FALSE; }));
+    E2E_CHECK(e2e::WaitUntil([&] { return Height(main) == height; }));
+    E2E_CHECK(FrameReaches(frame, frame_top));
+}
+
+void AppletsRunRundllFromTheSystemFolder(HWND main, DWORD process_id) {
+    e2e::Context in("applets");
+    struct Case {
+        const char* name;
+        int command;
+        const char* arguments;
+    };
+    const Case cases[] = {
+        {"mnuNetwork", frm_main::mnuNetwork, "shell32.dll,Control_RunDLL ncpa.cpl"},
+        {"mnuSystem", frm_main::mnuSystem, "shell32.dll,Control_RunDLL sysdm.cpl,,0"},
+        {"toolbar Modem", frm_main::Toolbar1FirstButton + 8,
+         "shell32.dll,Control_RunDLL modem.cpl"},
+        {"toolbar Internet", frm_main::Toolbar1FirstButton + 6,
+         "shell32.dll,Control_RunDLL inetcpl.cpl,,0"},
+    };
+    char system_dir[MAX_PATH] = {};
+    GetSystemDirectoryA(system_dir, MAX_PATH);
+    for (const Case& c : cases) {
+        e2e::Context item(c.name);
+        e2e::ChildWatcher children(process_id);
+        Command(main, c.command);
+        auto started = children.WaitForNew(5000);
+        if (!E2E_CHECK_EQ(started.size(), 1u)) {
+            continue;
+        }
+        E2E_CHECK_EQ(Lower(started[0].image), "rundll32.exe");
+        E2E_CHECK_EQ(Lower(started[0].command_line),
+                     Lower("\"" + std::string(system_dir) + "\\rundll32.exe\" " + c.arguments));
+        // The applet may leave a window of its own behind.
+        HANDLE child = OpenProcess(PROCESS_TERMINATE, FALSE, started[0].id);
+        if (child != nullptr) {
+            TerminateProcess(child, 0);
+            CloseHandle(child);
+        }
+    }
+}
+
+// Known gap: Wine's shell has no handler for .htm files in the sandbox (its browser is
+// switched off there), so the opened guide cannot be observed; the command is only sent,
+// and whatever it starts is listed.
+void HelpOpensTheGuide(HWND main, DWORD process_id) {
+    e2e::Context in("help page");
+    e2e::ChildWatcher children(process_id);
+    Command(main, frm_main::mnuHelp1);
+    for (const auto& child : children.WaitForNew(2000)) {
+        e2e::Note("started " + child.image + ": " + child.command_line);
+    }
+    E2E_CHECK(IsWindow(main));
+}
+
+void DisableShowsItsMessageOnce(HWND main, DWORD process_id) {
+    e2e::Context in("Disable");
+    Command(main, frm_main::mnuDisable);
+    auto box = e2e::WaitForMessageBox(process_id);
+    if (E2E_CHECK(box.has_value())) {
+        E2E_CHECK_EQ(box->caption, "Zorvane");
+        E2E_CHECK_EQ(box->text,
+                     "You have only disabled the Ping utility...\r\n\r\nZorvane will continue "
+                     "boosting your Internet connection.\r\nIn order to disable the connection "
+                     "acceleration, you will have to run the uninstall program.");
+        e2e::AnswerMessageBox(*box, IDOK);
+    }
+    Command(main, frm_main::mnuDisable);  // Enable: no message
+    E2E_CHECK(!e2e::WaitForMessageBox(process_id, 700).has_value());
+}
+
+void FileMenuReachesItsOperations(HWND main, DWORD process_id) {
+    e2e::Context in("File menu");
+    Command(main, frm_main::mnuRestore);
+    auto restore = e2e::WaitForMessageBox(process_id);
+    if (E2E_CHECK(restore.has_value())) {
+        E2E_CHECK_EQ(restore->caption, "Restore Default Settings");
+    }
+    DismissBoxes(process_id);
+
+    Command(main, frm_main::mnuApplyNewSettings);
+    auto apply = e2e::WaitForMessageBox(process_id);
+    if (E2E_CHECK(apply.has_value())) {
+        E2E_CHECK_EQ(apply->text.substr(0, 29), "Changes Applied Successfully.");
+    }
+    DismissBoxes(process_id);
+
+    Command(main, frm_main::mnuRegistryBackup);
+    auto backup = e2e::WaitForMessageBox(process_id);
+    if (E2E_CHECK(backup.has_value())) {
+        E2E_CHECK_EQ(backup->caption, "Registry Backup");
+    }
+    DismissBoxes(process_id);
+}
+
+void ManualModeExplainsItself(HWND main, DWORD process_id) {
+    e2e::Context in("explanation dialog");
+    std::string net_type = e2e::WindowText(e2e::FindControl(main, frm_main::cmbNetType));
+    Click(main, frm_main::optOptimization1);
+    HWND display = e2e::WaitForWindow({process_id, frm_display::kClassName, ""});
+    if (!E2E_CHECK(display != nullptr)) {
+        return;
+    }
+    E2E_CHECK_EQ(e2e::WindowText(display), "Connection Type - " + net_type);
+    E2E_CHECK_EQ(e2e::WindowText(e2e::FindControl(display, frm_display::Label1)),
+                 "You choose to use the \"Manual Optimization Mode\".");
+    Sleep(300);  // lets the dialog finish painting
+    e2e::RequestScreenshot("connection_type");
+    Click(display, frm_display::cmdOK);
+    E2E_CHECK(e2e::WaitForWindowGone(display));
+}
+
+void SecondStartHasNoTipAndSwitchesItOn() {
+    e2e::Context in("second start");
+    e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe"));
+    HWND main = WaitForMain(zorvane.id());
+    if (!E2E_CHECK(main != nullptr)) {
+        return;
+    }
+    E2E_CHECK(e2e::FindTopLevelWindows({zorvane.id(), frm_tip::kClassName, ""}).empty());
+
+    ManualModeExplainsItself(main, zorvane.id());
+    ViewTogglesRestoreTheLayout(main);
+    AppletsRunRundllFromTheSystemFolder(main, zorvane.id());
+    HelpOpensTheGuide(main, zorvane.id());
+    DisableShowsItsMessageOnce(main, zorvane.id());
+    FileMenuReachesItsOperations(main, zorvane.id());
+
+    Command(main, frm_main::mnutip);  // modeless, from the Help menu
+    HWND tip = WaitForTip(zorvane.id());
+    if (E2E_CHECK(tip != nullptr)) {
+        HWND check = e2e::FindControl(tip, frm_tip::chkLoadTipsAtStartup);
+        E2E_CHECK_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        Click(tip, frm_tip::chkLoadTipsAtStartup);
+        E2E_CHECK(WaitForOption("1"));
+        Click(tip, frm_tip::cmdOK);
+        E2E_CHECK(e2e::WaitForWindowGone(tip));
+    }
+    Command(main, frm_main::mnuExit);
+    E2E_CHECK(zorvane.WaitForExit().has_value());
+}
+
+void ThirdStartShowsTheTipAgain() {
+    e2e::Context in("third start");
+    e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe"));
+    E2E_CHECK(WaitForTip(zorvane.id()) != nullptr);
+}
+
+}  // namespace
+
+int main() {
+    FirstStartShowsTipAndSwitchesItOff();
+    SecondStartHasNoTipAndSwitchesItOn();
+    ThirdStartShowsTheTipAgain();
+    return e2e::Finish();
+}
