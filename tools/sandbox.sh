@@ -230,6 +230,17 @@ for h in "${hosts[@]+"${hosts[@]}"}"; do args+=(--host "$h"); done
 [ -n "$shot" ] && args+=(--shot "$(realpath -m "$shot")")
 [ "$screen" = 1 ] && args+=(--screen)
 [ -n "$run_for" ] && args+=(--for "$run_for")
+# The run has its own process namespace: when its first process ends, the kernel ends every
+# process of the run with it, so nothing outlives a run that is stopped from outside.
+ZV_SANDBOX_INSIDE=1 unshare -n -m -p -f --mount-proc -- "$0" "${args[@]}" --inside "$run" "$@" \
+    2> >(grep -v --line-buffered "sigprocmask" >&2) &
+unshare_pid=$!
+stop_run() {
+    pkill -KILL -P "$unshare_pid" 2>/dev/null || true
+    wait "$unshare_pid" 2>/dev/null || true
+    exit 143
+}
+trap stop_run TERM INT HUP
 rc=0
-ZV_SANDBOX_INSIDE=1 unshare -n -m -- "$0" "${args[@]}" --inside "$run" "$@" || rc=$?
+wait "$unshare_pid" || rc=$?
 exit $rc
