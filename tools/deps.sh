@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake make g++ libgtest-dev libgmock-dev clang-format
           g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-          wine64 xvfb xauth imagemagick x11-apps iproute2 procps util-linux coreutils)
+          wine64 xvfb xauth imagemagick x11-apps x11-utils iproute2 procps util-linux coreutils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -188,9 +188,27 @@ inside() {
     return $rc
 }
 
+# Xvfb leaves the later top-level windows out of an image of the root window (they come
+# out black), so each viewable top-level window is captured on its own and laid over the
+# root image, bottom of the stack first.
 screenshot() {
-    mkdir -p "$(dirname "$1")"
-    xwd -root -silent | convert xwd:- "$1" 2>/dev/null || echo "sandbox: screenshot failed" >&2
+    local out=$1 layers id geometry
+    layers=$(mktemp -d)
+    mkdir -p "$(dirname "$out")"
+    local args=("$layers/root.png")
+    xwd -root -silent | convert xwd:- "$layers/root.png" 2>/dev/null
+    for id in $(xwininfo -root -children | awk '$1 ~ /^0x/ {print $1}' | tac); do
+        geometry=$(xwininfo -id "$id" | awk '
+            /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+            /Width:/ {w=$NF} /Height:/ {h=$NF} /Map State:/ {m=$NF}
+            END {if (m == "IsViewable" && w > 1 && h > 1) print "+" x "+" y}')
+        [ -n "$geometry" ] || continue
+        xwd -id "$id" -silent 2>/dev/null | convert xwd:- "$layers/$id.png" 2>/dev/null &&
+            args+=(-page "$geometry" "$layers/$id.png")
+    done
+    convert "${args[@]}" -background black -flatten "$out" 2>/dev/null ||
+        echo "sandbox: screenshot failed" >&2
+    rm -rf "$layers"
 }
 
 serve_requests() {
