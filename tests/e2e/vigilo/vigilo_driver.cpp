@@ -15,6 +15,7 @@
 
 #include "driver_support.h"
 #include "tray_observer.h"
+#include "win32/ping/ping_dialog_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 using namespace zv::e2e;
@@ -227,7 +228,28 @@ int Tray() {
     }
     CheckAnimation(checks, tray, "after the menu commands");
 
-    Exit(checks, tray, monitor, vigilo);
+    // Exit while the ping dialog is open: the icon goes at once, the program when the
+    // dialog is closed.
+    PostMessageA(monitor, WM_COMMAND, ids::mnuPingConfiguration, 0);
+    HWND dialog = WaitForTopWindow(vigilo.dwProcessId, "", "Ping Configuration", 5000);
+    for (double start = NowMs(); dialog && !IsWindowVisible(dialog) && NowMs() - start < 3000;) {
+        Sleep(20);
+    }
+    checks.Expect(dialog != nullptr && IsWindowVisible(dialog),
+                  "Ping Configuration opens the ping dialog", dialog ? "shown" : "none");
+    PostMessageA(monitor, WM_COMMAND, ids::mnuExit, 0);
+    for (double start = NowMs(); !tray.IconWindows().empty() && NowMs() - start < 3000;) {
+        Sleep(20);
+    }
+    checks.Expect(tray.IconWindows().empty(), "Exit removes the icon with the dialog open",
+                  std::to_string(tray.IconWindows().size()) + " icons");
+    bool waits = !WaitForExit(vigilo, 1000);
+    checks.Expect(waits, "the program stays while the dialog is open", waits ? "running" : "ended");
+    if (dialog != nullptr) {
+        PostMessageA(dialog, WM_COMMAND, zv::win32::frm_ping_ids::cmdcancel, 0);
+    }
+    bool ended = WaitForExit(vigilo, 5000);
+    checks.Expect(ended, "closing the dialog ends it", ended ? "ended" : "still running");
     EndProgram(vigilo);
     return checks.Finish();
 }
