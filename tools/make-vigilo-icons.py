@@ -11,6 +11,7 @@ import sys
 
 SIZES = (16, 24, 32)
 SUPERSAMPLE = 4
+HARD_EDGES_UP_TO = 24
 
 
 def globe(connected):
@@ -66,7 +67,10 @@ def cross():
 
 
 def render(layers, size):
-    """BGRA rows, top row first, each pixel the supersampled average of its layers."""
+    """BGRA rows, top row first, each pixel the supersampled average of its layers.
+
+    The small sizes get hard edges (a pixel is opaque or clear): a tray that draws the next
+    picture over the last one without erasing would otherwise darken the soft edges."""
     rows = []
     n = SUPERSAMPLE
     for py in range(size):
@@ -87,10 +91,13 @@ def render(layers, size):
                         g += colour[1]
                         b += colour[2]
                         a += 1
-            if a == 0:
+            coverage = a / (n * n)
+            if size <= HARD_EDGES_UP_TO:
+                coverage = 1.0 if coverage >= 0.5 else 0.0
+            if coverage == 0:
                 row.append((0, 0, 0, 0))
             else:
-                row.append((round(b / a), round(g / a), round(r / a), round(255 * a / (n * n))))
+                row.append((round(b / a), round(g / a), round(r / a), round(255 * coverage)))
         rows.append(row)
     return rows
 

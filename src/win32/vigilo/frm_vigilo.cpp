@@ -43,11 +43,13 @@ VigiloImages::~VigiloImages() {
     }
 }
 
-FrmVigilo::FrmVigilo(ping::KeepAlivePing& ping, monitor::LaunchService& launchers,
+FrmVigilo::FrmVigilo(KeepAlive& keep_alive, shell::Launchers& launchers,
                      ui::MessageBoxPort& messages)
     : tray_(images_.icons()),
-      ping_(ping),
-      controller_({ping_, launchers, tray_, messages, *this}),
+      keep_alive_(keep_alive),
+      ping_(keep_alive.Ping()),
+      launchers_(launchers),
+      controller_({ping_, launchers_, tray_, messages, *this}),
       // Sent to every top-level window when the shell (re)starts its taskbar.
       taskbar_created_(RegisterWindowMessageA("TaskbarCreated")) {}
 
@@ -113,7 +115,11 @@ void FrmVigilo::PopupMenu() {
     PostMessageA(hwnd(), WM_NULL, 0, 0);
 }
 
-void FrmVigilo::ShowPingDialog() {}
+// Not owned by the monitor window: Exit closes that window, and an owned dialog would go
+// with it.
+void FrmVigilo::ShowPingDialog() {
+    keep_alive_.OpenPingDialog(nullptr);
+}
 
 // Posted, so that the window does not go away inside the menu command that asked for it.
 void FrmVigilo::Unload() {
@@ -143,9 +149,6 @@ LRESULT FrmVigilo::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             if (wparam) {
                 controller_.QueryUnload();
             }
-            return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
             return 0;
         default:
             if (message == taskbar_created_ && taskbar_created_ != 0) {

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "monitor/vigilo_window.h"
-#include "ping/keep_alive_ping.h"
+#include "shell/launchers.h"
+#include "win32/ping/keep_alive.h"
 #include "win32/shell/win32_tray_port.h"
 #include "win32/ui/binder.h"
 #include "win32/ui/window_base.h"
@@ -32,8 +33,7 @@ class VigiloImages {
 
 class FrmVigilo : public WindowBase, private monitor::MonitorWindowPort {
   public:
-    FrmVigilo(ping::KeepAlivePing& ping, monitor::LaunchService& launchers,
-              ui::MessageBoxPort& messages);
+    FrmVigilo(KeepAlive& keep_alive, shell::Launchers& launchers, ui::MessageBoxPort& messages);
     ~FrmVigilo() override;
 
     // Creates the hidden window and runs its load: settings, icon, first probe.
@@ -53,7 +53,9 @@ class FrmVigilo : public WindowBase, private monitor::MonitorWindowPort {
 
     VigiloImages images_;
     Win32TrayPort tray_;
+    KeepAlive& keep_alive_;
     KeepAlivePingService ping_;
+    ShellLaunchService launchers_;
     monitor::VigiloWindow controller_;
     HMENU popup_ = nullptr;
     std::unique_ptr<Binder> binder_;

@@ -1,19 +1,35 @@
 // Start of the companion: one running copy per session, then the hidden monitor window
-// and its message loop until Exit.
+// and its messages until Exit has closed it and no ping dialog is left open.
 #include <windows.h>
 
 #include <string>
 
-#include "ping/keep_alive_ping.h"
-#include "win32/ping/icmp_echo_service.h"
-#include "win32/ping/wave_sound.h"
-#include "win32/ping/winsock_service.h"
+#include "shell/launchers.h"
+#include "win32/ping/keep_alive.h"
 #include "win32/platform/program_directory.h"
 #include "win32/platform/single_instance.h"
 #include "win32/platform/win32_file_system.h"
+#include "win32/shell/win32_launcher.h"
 #include "win32/ui/win_ports.h"
 #include "win32/vigilo/frm_vigilo.h"
-#include "win32/vigilo/vigilo_services.h"
+
+namespace {
+
+// The program ends when its last window is gone: Exit closes the monitor window, but a
+// ping dialog still open keeps the program until it is closed too.
+int RunUntilWindowsClosed(const zv::win32::FrmVigilo& monitor,
+                          const zv::win32::KeepAlive& keep_alive) {
+    MSG message{};
+    while (monitor.hwnd() != nullptr || keep_alive.DialogWindow() != nullptr) {
+        if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+            break;
+        }
+        zv::win32::DispatchOneMessage(message);
+    }
+    return 0;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The main program starts a companion each time its window loads; the surplus copies
@@ -23,19 +39,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 0;
     }
     std::string program_dir = zv::win32::ProgramDirectory();
-    zv::win32::WinsockService sockets;
-    zv::win32::IcmpEchoService echo;
-    zv::win32::WaveSound sound;
     zv::win32::Win32FileSystem files;
     zv::win32::Win32MessageBox messages;
     zv::win32::Win32EventPump pump;
-    zv::ping::KeepAlivePing ping({sockets, echo, sound, files, messages, pump}, program_dir,
-                                 "Vigilo");
-    zv::win32::Win32LaunchService launchers(program_dir);
+    zv::win32::Win32Launcher launcher;
+    zv::win32::KeepAlive keep_alive({files, messages, pump, launcher}, program_dir, "Vigilo",
+                                    zv::win32::PingDialogMode::Modeless);
+    zv::shell::Launchers launchers(launcher, program_dir);
 
-    zv::win32::FrmVigilo window(ping, launchers, messages);
-    if (!window.Load()) {
+    zv::win32::FrmVigilo monitor(keep_alive, launchers, messages);
+    if (!monitor.Load()) {
         return 1;
     }
-    return zv::win32::RunMessageLoop();
+    launcher.SetOwner(monitor.hwnd());
+    return RunUntilWindowsClosed(monitor, keep_alive);
 }

@@ -1,11 +1,13 @@
-// The companion's services on Win32: the keep-alive ping of the ping module over Winsock
-// and ICMP, and the launch commands.
+// The companion's services on Windows: the keep-alive ping of the ping module (Winsock,
+// ICMP echo, sound, the ping dialog) and the shell's launch commands, as the monitor's
+// controller asks for them.
 #pragma once
 
 #include <string>
 
 #include "monitor/monitor_ports.h"
 #include "ping/keep_alive_ping.h"
+#include "shell/launchers.h"
 
 namespace zv::win32 {
 
@@ -28,18 +30,18 @@ class KeepAlivePingService : public monitor::PingService {
     ping::KeepAlivePing& ping_;
 };
 
-class Win32LaunchService : public monitor::LaunchService {
+class ShellLaunchService : public monitor::LaunchService {
   public:
-    explicit Win32LaunchService(std::string program_dir) : program_dir_(std::move(program_dir)) {}
+    explicit ShellLaunchService(shell::Launchers& launchers) : launchers_(launchers) {}
 
-    void OpenHelpPage() override;
-    void OpenWebSite() override;
-    void OpenFeedbackPage() override;
-    unsigned long StartMainProgram() override;
-    std::string MainProgramPath() const override { return program_dir_ + "\\Zorvane.exe"; }
+    void OpenHelpPage() override { launchers_.OpenHelpPage(); }
+    void OpenWebSite() override { launchers_.OpenWebSite(); }
+    void OpenFeedbackPage() override { launchers_.OpenFeedbackPage(); }
+    unsigned long StartMainProgram() override { return launchers_.StartMainProgram(); }
+    std::string MainProgramPath() const override { return launchers_.MainProgramPath(); }
 
   private:
-    std::string program_dir_;
+    shell::Launchers& launchers_;
 };
 
 }  // namespace zv::win32

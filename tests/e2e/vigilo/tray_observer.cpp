@@ -2,7 +2,8 @@
 
 #include <cstdlib>
 
-#include "driver_support.h"
+#include "support/wait.h"
+#include "support/windows_on_screen.h"
 
 namespace zv::e2e {
 namespace {
@@ -77,10 +78,10 @@ TrayObserver::TrayObserver(const std::string& vigilo_exe) {
 
 std::vector<HWND> TrayObserver::IconWindows() const {
     std::vector<HWND> icons;
-    for (HWND tray : FindTopWindows(0, "__winex11_standalone_tray", "")) {
+    for (HWND tray : FindTopLevelWindows({0, "__winex11_standalone_tray", "", true})) {
         for (HWND child = GetWindow(tray, GW_CHILD); child != nullptr;
              child = GetWindow(child, GW_HWNDNEXT)) {
-            if (ClassOf(child) == "__winex11_tray_icon" && IsWindowVisible(child)) {
+            if (WindowClass(child) == "__winex11_tray_icon" && IsWindowVisible(child)) {
                 icons.push_back(child);
             }
         }
@@ -137,18 +138,13 @@ int TrayObserver::Match(const std::vector<COLORREF>& pixels) const {
 }
 
 bool TrayObserver::WaitForImage(int image, DWORD limit_ms) const {
-    for (double start = NowMs(); NowMs() - start < limit_ms; Sleep(25)) {
-        if (CurrentImage() == image) {
-            return true;
-        }
-    }
-    return false;
+    return WaitUntil([&] { return CurrentImage() == image; }, limit_ms);
 }
 
 TrayObserver::Timeline TrayObserver::Watch(DWORD duration_ms) const {
     Timeline timeline;
-    double start = NowMs();
-    for (double now = start; now - start < duration_ms; now = NowMs()) {
+    DWORD start = GetTickCount();
+    for (DWORD now = start; now - start < duration_ms; now = GetTickCount()) {
         int image = CurrentImage();
         if (timeline.images.empty() || timeline.images.back() != image) {
             timeline.images.push_back(image);

@@ -29,7 +29,7 @@ class TrayObserver {
     // times of the changes in ms.
     struct Timeline {
         std::vector<int> images;
-        std::vector<double> change_ms;
+        std::vector<DWORD> change_ms;
     };
     Timeline Watch(DWORD duration_ms) const;
 

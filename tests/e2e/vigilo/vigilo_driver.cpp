@@ -1,9 +1,8 @@
 // Drives the real companion in the sandbox and watches its icon in the tray that Wine's
-// explorer draws. Each scenario prints every check with the value it saw and ends with
-// "N passed, N failed".
+// explorer draws: the pixels of the icon, matched against the program's own pictures.
 //
 //   vigilo_driver tray             start through Zorvane, animation, second copy, left and
-//                                  right click, Disable/Enable, Exit
+//                                  right click, Disable/Enable, ping dialog, Exit
 //   vigilo_driver link_lost        echo replies stop: the next probe shows image 5
 //   vigilo_driver no_main_program  a left click without Zorvane.exe: a message, then on
 //
@@ -13,8 +12,16 @@
 #include <cstdio>
 #include <string>
 
-#include "driver_support.h"
+#include "sandbox_echo.h"
+#include "support/check.h"
+#include "support/files.h"
+#include "support/message_boxes.h"
+#include "support/process.h"
+#include "support/screen.h"
+#include "support/wait.h"
+#include "support/windows_on_screen.h"
 #include "tray_observer.h"
+#include "win32/ping/ping_dialog_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 using namespace zv::e2e;
@@ -29,13 +36,13 @@ const char kDisabledText[] =
     "program.";
 
 std::string VigiloExe() {
-    return AppDir() + "\\vigilo.exe";
+    return AppDirectory() + "\\vigilo.exe";
 }
 std::string MainExe() {
-    return AppDir() + "\\Zorvane.exe";
+    return AppDirectory() + "\\Zorvane.exe";
 }
 std::string StartMarker() {
-    return AppDir() + "\\main-started.txt";
+    return AppDirectory() + "\\main-started.txt";
 }
 
 int StartsNoted() {
@@ -62,52 +69,31 @@ bool RunningAsMainProgram() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string name(path);
-    name = name.substr(name.find_last_of('\\') + 1);
-    return lstrcmpiA(name.c_str(), "Zorvane.exe") == 0;
+    return lstrcmpiA(name.substr(name.find_last_of('\\') + 1).c_str(), "Zorvane.exe") == 0;
 }
 
-HWND WaitForMonitorWindow(DWORD limit_ms) {
-    return WaitForTopWindow(0, "ZorvaneVigilo", "Vigilo", limit_ms);
+HWND WaitForMonitorWindow() {
+    return WaitForWindow({0, "ZorvaneVigilo", "Vigilo", false});
+}
+
+void SendMouse(DWORD down, DWORD up) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = down;
+    input[1].mi.dwFlags = up;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 // A click of the real mouse on the tray icon, as a user makes it.
-bool ClickIcon(const TrayObserver& tray, bool right) {
+void ClickIcon(const TrayObserver& tray, bool right) {
     POINT centre;
-    if (!tray.IconCentre(centre)) {
-        return false;
-    }
+    E2E_CHECK(tray.IconCentre(centre));
     SetCursorPos(centre.x, centre.y);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    return SendInput(2, input, sizeof(INPUT)) == 2;
-}
-
-HWND WaitForMessageBox(DWORD process_id, DWORD limit_ms) {
-    for (double start = NowMs(); NowMs() - start < limit_ms; Sleep(20)) {
-        for (HWND box : FindTopWindows(process_id, "#32770", "")) {
-            if (IsWindowVisible(box)) {
-                return box;
-            }
-        }
+    if (right) {
+        SendMouse(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    } else {
+        SendMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     }
-    return nullptr;
-}
-
-std::string BoxText(HWND box) {
-    return TextOf(GetDlgItem(box, 0xFFFF));
-}
-
-void Answer(HWND box, int button) {
-    PostMessageA(box, WM_COMMAND, button, 0);
-}
-
-std::string Printable(std::string text) {
-    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) {
-        text.replace(at, 2, "|");
-    }
-    return text;
 }
 
 // Whether the pictures follow one another as the animation's cycle 1, 2, 3, 4, 1, ...
@@ -120,162 +106,171 @@ bool Cycles(const std::vector<int>& images) {
     return !images.empty() && images.front() >= 1 && images.front() <= 4;
 }
 
-void CheckAnimation(Checks& checks, const TrayObserver& tray, const std::string& when) {
+void CheckAnimation(const TrayObserver& tray, const std::string& when) {
+    Context in(when);
     // The first frame comes 200 ms after the first answered probe.
-    for (double start = NowMs(); NowMs() - start < 5000; Sleep(20)) {
-        int image = tray.CurrentImage();
-        if (image >= 1 && image <= 4) {
-            break;
-        }
-    }
+    WaitUntil([&] { return tray.CurrentImage() >= 1 && tray.CurrentImage() <= 4; }, 5000);
     TrayObserver::Timeline seen = tray.Watch(2000);
-    double period = seen.change_ms.size() > 2 ? (seen.change_ms.back() - seen.change_ms[1]) /
-                                                    static_cast<double>(seen.change_ms.size() - 2)
-                                              : 0;
-    checks.Expect(Cycles(seen.images) && seen.images.size() >= 8,
-                  when + ": the icon cycles through images 1 to 4", Join(seen.images));
-    checks.Expect(period > 150 && period < 300, when + ": a new picture every 200 ms",
-                  std::to_string(static_cast<int>(period)) + " ms");
+    Note("pictures in 2 s: " + Join(seen.images));
+    E2E_CHECK(Cycles(seen.images));
+    E2E_CHECK(seen.images.size() >= 8);
+    if (seen.change_ms.size() > 2) {
+        DWORD period = (seen.change_ms.back() - seen.change_ms[1]) /
+                       static_cast<DWORD>(seen.change_ms.size() - 2);
+        Note("a new picture every " + std::to_string(period) + " ms");
+        E2E_CHECK(period > 150 && period < 300);
+    }
 }
 
-void Exit(Checks& checks, const TrayObserver& tray, HWND monitor,
-          const PROCESS_INFORMATION& process) {
+void WaitForIconGone(const TrayObserver& tray) {
+    WaitUntil([&] { return tray.IconWindows().empty(); }, 3000);
+}
+
+void ExitRemovesIconAndEnds(const TrayObserver& tray, HWND monitor, ChildProcess& vigilo) {
+    Context in("Exit");
     PostMessageA(monitor, WM_COMMAND, ids::mnuExit, 0);
-    bool ended = WaitForExit(process, 5000);
-    for (double start = NowMs(); !tray.IconWindows().empty() && NowMs() - start < 3000;) {
-        Sleep(20);
-    }
-    checks.Expect(ended, "Exit ends the companion", ended ? "ended" : "still running");
-    checks.Expect(tray.IconWindows().empty(), "Exit removes the tray icon",
-                  std::to_string(tray.IconWindows().size()) + " icons");
+    E2E_CHECK(vigilo.WaitForExit(5000).has_value());
+    WaitForIconGone(tray);
+    E2E_CHECK_EQ(tray.IconWindows().size(), 0u);
 }
 
-int Tray() {
-    Checks checks;
-    TrayObserver tray(VigiloExe());
-    PROCESS_INFORMATION main = StartProgram(MainExe(), "1");
-    WaitForExit(main, 5000);
-    EndProgram(main);
-    HWND monitor = WaitForMonitorWindow(10000);
-    checks.Expect(monitor != nullptr, "Zorvane 1 starts the companion",
-                  monitor ? "window" : "none");
-    if (monitor == nullptr) {
-        return checks.Finish();
-    }
-    checks.Expect(!IsWindowVisible(monitor), "its window \"Vigilo\" stays hidden",
-                  IsWindowVisible(monitor) ? "visible" : "hidden");
-    HANDLE handle = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, ProcessOf(monitor));
-    PROCESS_INFORMATION vigilo{handle, nullptr, ProcessOf(monitor), 0};
+void SecondCopyEndsAtOnce(const TrayObserver& tray) {
+    Context in("second copy");
+    ChildProcess second(AppCommand("vigilo.exe"));
+    E2E_CHECK_EQ(second.WaitForExit(3000), std::optional<DWORD>(0));
+    E2E_CHECK_EQ(ProcessesNamed("vigilo.exe").size(), 1u);
+    E2E_CHECK_EQ(tray.IconWindows().size(), 1u);
+}
 
-    bool shown = tray.WaitForImage(1, 5000);
-    checks.Expect(shown && tray.IconWindows().size() == 1, "one icon appears in the tray",
-                  std::to_string(tray.IconWindows().size()) + " icons");
-    CheckAnimation(checks, tray, "probe host answering");
-
-    PROCESS_INFORMATION second = StartProgram(VigiloExe());
-    bool second_ended = WaitForExit(second, 3000);
-    EndProgram(second);
-    checks.Expect(second_ended, "a second copy ends at once", second_ended ? "ended" : "running");
-    checks.Expect(ProcessesNamed("vigilo.exe").size() == 1 && tray.IconWindows().size() == 1,
-                  "the first copy and its one icon remain",
-                  std::to_string(ProcessesNamed("vigilo.exe").size()) + " processes, " +
-                      std::to_string(tray.IconWindows().size()) + " icons");
-
+void ClicksStartMainAndPopUpMenu(const TrayObserver& tray, DWORD process_id) {
     // From here on Zorvane.exe is this driver, which notes each start.
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     CopyFileA(self, MainExe().c_str(), FALSE);
-    ClickIcon(tray, false);
-    for (double start = NowMs(); StartsNoted() < 1 && NowMs() - start < 5000;) {
-        Sleep(50);
+    {
+        Context in("left click");
+        ClickIcon(tray, false);
+        WaitUntil([] { return StartsNoted() >= 1; }, 5000);
+        E2E_CHECK_EQ(StartsNoted(), 1);
     }
-    checks.Expect(StartsNoted() == 1, "a left click starts Zorvane.exe",
-                  std::to_string(StartsNoted()) + " starts");
-
+    Context in("right click");
     ClickIcon(tray, true);
-    HWND menu = WaitForTopWindow(vigilo.dwProcessId, "#32768", "", 3000);
-    for (double start = NowMs(); menu && !IsWindowVisible(menu) && NowMs() - start < 3000;) {
-        Sleep(20);
-    }
-    checks.Expect(menu != nullptr && IsWindowVisible(menu), "a right click pops up the tray menu",
-                  menu ? "menu window" : "none");
-    SandboxRequest("shot-vigilo-menu");
-    // Clicking beside the menu closes it, as for a user.
+    HWND menu = WaitForWindow({process_id, "#32768", "", true}, 3000);
+    E2E_CHECK(menu != nullptr);
+    RequestScreenshot("vigilo-menu");
+    // A click beside the menu closes it, as for a user.
     SetCursorPos(600, 500);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, click, sizeof(INPUT));
-    Sleep(300);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    E2E_CHECK(menu == nullptr || WaitForWindowGone(menu, 3000));
+}
 
+void DisableShowsMessageOnceEnableNone(HWND monitor, DWORD process_id) {
+    Context in("Disable, then Enable");
     PostMessageA(monitor, WM_COMMAND, ids::mnuDisable, 0);
-    HWND box = WaitForMessageBox(vigilo.dwProcessId, 5000);
-    checks.Expect(box != nullptr && TextOf(box) == "Vigilo",
-                  "Disable shows a message titled Vigilo", box ? TextOf(box) : "no message");
-    checks.Expect(box != nullptr && BoxText(box) == kDisabledText, "with the Disable text",
-                  box ? Printable(BoxText(box)) : "");
-    if (box != nullptr) {
-        Answer(box, IDOK);
+    auto box = WaitForMessageBox(process_id, 5000);
+    E2E_CHECK(box.has_value());
+    if (box) {
+        E2E_CHECK_EQ(box->caption, "Vigilo");
+        E2E_CHECK_EQ(box->text, kDisabledText);
+        E2E_CHECK(AnswerMessageBox(*box, IDOK));
     }
-    Sleep(300);
     PostMessageA(monitor, WM_COMMAND, ids::mnuDisable, 0);
-    HWND again = WaitForMessageBox(vigilo.dwProcessId, 1500);
-    checks.Expect(again == nullptr, "Enable shows no message", again ? BoxText(again) : "none");
-    if (again != nullptr) {
-        Answer(again, IDOK);
+    auto again = WaitForMessageBox(process_id, 1500);
+    E2E_CHECK(!again.has_value());
+    if (again) {
+        AnswerMessageBox(*again, IDOK);
     }
-    CheckAnimation(checks, tray, "after the menu commands");
+}
 
-    Exit(checks, tray, monitor, vigilo);
-    EndProgram(vigilo);
-    return checks.Finish();
+// Exit while the ping dialog is open: the icon goes at once, the program when the dialog
+// is closed.
+void ExitWithPingDialogOpen(const TrayObserver& tray, HWND monitor, DWORD process_id) {
+    Context in("Exit with the ping dialog open");
+    // The companion is not our child: watch it through a handle of our own.
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, process_id);
+    auto ends_within = [&](DWORD ms) { return WaitForSingleObject(process, ms) == WAIT_OBJECT_0; };
+    PostMessageA(monitor, WM_COMMAND, ids::mnuPingConfiguration, 0);
+    HWND dialog = WaitForWindow({process_id, "", "Ping Configuration", true}, 5000);
+    E2E_CHECK(dialog != nullptr);
+    PostMessageA(monitor, WM_COMMAND, ids::mnuExit, 0);
+    WaitForIconGone(tray);
+    E2E_CHECK_EQ(tray.IconWindows().size(), 0u);
+    E2E_CHECK(!ends_within(1000));
+    if (dialog != nullptr) {
+        PostMessageA(dialog, WM_COMMAND, zv::win32::frm_ping_ids::cmdcancel, 0);
+    }
+    E2E_CHECK(ends_within(5000));
+    CloseHandle(process);
+}
+
+int Tray() {
+    TrayObserver tray(VigiloExe());
+    {
+        Context in("Zorvane.exe 1");
+        ChildProcess main(AppCommand("Zorvane.exe", "1"));
+        E2E_CHECK(main.WaitForExit(5000).has_value());
+    }
+    HWND monitor = WaitForMonitorWindow();
+    if (!E2E_CHECK(monitor != nullptr)) {
+        return Finish();
+    }
+    E2E_CHECK(!IsWindowVisible(monitor));
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(monitor, &process_id);
+    E2E_CHECK(WaitUntil([&] { return tray.IconWindows().size() == 1; }, 5000));
+    CheckAnimation(tray, "probe host answering");
+    SecondCopyEndsAtOnce(tray);
+    ClicksStartMainAndPopUpMenu(tray, process_id);
+    DisableShowsMessageOnceEnableNone(monitor, process_id);
+    CheckAnimation(tray, "after the menu commands");
+    ExitWithPingDialogOpen(tray, monitor, process_id);
+    TerminateProcessesNamed("vigilo.exe");
+    return Finish();
 }
 
 int LinkLost() {
-    Checks checks;
     TrayObserver tray(VigiloExe());
-    PROCESS_INFORMATION vigilo = StartProgram(VigiloExe());
-    HWND monitor = WaitForMonitorWindow(10000);
-    CheckAnimation(checks, tray, "probe host answering");
-
-    SandboxRequest("echo-off");
-    double off = NowMs();
-    // The next probe comes within 30 s and gives up 10 s later.
-    bool lost = tray.WaitForImage(5, 45000);
-    checks.Expect(lost, "with echo replies off the next probe shows image 5",
-                  std::to_string(static_cast<int>((NowMs() - off) / 1000)) + " s after echo-off");
-    TrayObserver::Timeline seen = tray.Watch(1500);
-    checks.Expect(seen.images == std::vector<int>{5}, "and the animation stops", Join(seen.images));
-    SandboxRequest("shot-vigilo-not-connected");
-    Exit(checks, tray, monitor, vigilo);
-    EndProgram(vigilo);
-    return checks.Finish();
+    ChildProcess vigilo(AppCommand("vigilo.exe"));
+    HWND monitor = WaitForMonitorWindow();
+    CheckAnimation(tray, "probe host answering");
+    {
+        Context in("echo replies off");
+        E2E_CHECK(SetSandboxEcho(false));
+        DWORD off = GetTickCount();
+        // The next probe comes within 30 s and gives up 10 s later.
+        E2E_CHECK(tray.WaitForImage(5, 45000));
+        Note("image 5 " + std::to_string((GetTickCount() - off) / 1000) + " s after echo-off");
+        TrayObserver::Timeline seen = tray.Watch(1500);
+        E2E_CHECK_EQ(Join(seen.images), "5");
+        RequestScreenshot("vigilo-not-connected");
+    }
+    ExitRemovesIconAndEnds(tray, monitor, vigilo);
+    return Finish();
 }
 
 int NoMainProgram() {
-    Checks checks;
     TrayObserver tray(VigiloExe());
     DeleteFileA(MainExe().c_str());
-    PROCESS_INFORMATION vigilo = StartProgram(VigiloExe());
-    HWND monitor = WaitForMonitorWindow(10000);
+    ChildProcess vigilo(AppCommand("vigilo.exe"));
+    HWND monitor = WaitForMonitorWindow();
     tray.WaitForImage(1, 5000);
-    ClickIcon(tray, false);
-    HWND box = WaitForMessageBox(vigilo.dwProcessId, 5000);
-    checks.Expect(box != nullptr && TextOf(box) == "Vigilo" &&
-                      BoxText(box).find("Zorvane.exe") != std::string::npos,
-                  "a left click without Zorvane.exe says so",
-                  box ? Printable(BoxText(box)) : "none");
-    SandboxRequest("shot-vigilo-no-main-program");
-    if (box != nullptr) {
-        Answer(box, IDOK);
+    {
+        Context in("left click without Zorvane.exe");
+        ClickIcon(tray, false);
+        auto box = WaitForMessageBox(vigilo.id(), 5000);
+        E2E_CHECK(box.has_value());
+        if (box) {
+            Note("message: " + Escape(box->text));
+            E2E_CHECK_EQ(box->caption, "Vigilo");
+            E2E_CHECK(box->text.find(MainExe()) != std::string::npos);
+            RequestScreenshot("vigilo-no-main-program");
+            E2E_CHECK(AnswerMessageBox(*box, IDOK));
+        }
+        E2E_CHECK(vigilo.IsRunning());
     }
-    bool running = WaitForSingleObject(vigilo.hProcess, 500) == WAIT_TIMEOUT;
-    checks.Expect(running, "the companion keeps running", running ? "running" : "ended");
-    CheckAnimation(checks, tray, "after the message");
-    Exit(checks, tray, monitor, vigilo);
-    EndProgram(vigilo);
-    return checks.Finish();
+    CheckAnimation(tray, "after the message");
+    ExitRemovesIconAndEnds(tray, monitor, vigilo);
+    return Finish();
 }
 
 }  // namespace
