@@ -195,7 +195,9 @@ void BackupToAPathWithABlank(ZorvaneSession& z) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     E2E_CHECK(WaitForWindowGone(dialog));
-    E2E_CHECK(z.Answer("Registry Backup has been taken Successfully.", IDOK));
+    // The message waits for regedit to export the whole registry: seconds, more on a busy
+    // machine.
+    E2E_CHECK(z.Answer("Registry Backup has been taken Successfully.", IDOK, "Zorvane", 90000));
     std::string exported = ReadWholeFile(path).value_or("");
     // regedit writes UTF-16 text that begins with its header line.
     static const char kHeader[] = "W\0i\0n\0d\0o\0w\0s\0 \0R\0e\0g\0i\0s\0t\0r\0y";

@@ -107,9 +107,9 @@ void ZorvaneSession::PostCommand(int id) {
     PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-bool ZorvaneSession::Answer(const std::string& text, int button, const std::string& caption) {
-    std::optional<MessageBoxSeen> box =
-        WaitForMessageBox(process_->id(), kDefaultTimeoutMs, last_box_);
+bool ZorvaneSession::Answer(const std::string& text, int button, const std::string& caption,
+                            DWORD wait_ms) {
+    std::optional<MessageBoxSeen> box = WaitForMessageBox(process_->id(), wait_ms, last_box_);
     if (!E2E_CHECK(box.has_value())) {
         Note("expected a message box: " + Escape(text));
         return false;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/process.h"
+#include "support/wait.h"
 
 namespace zv::e2e {
 
@@ -35,7 +36,8 @@ class ZorvaneSession {
     void PostCommand(int id);  // a menu item
 
     // Waits for a message box, checks its caption and text, and answers it.
-    bool Answer(const std::string& text, int button, const std::string& caption = "Zorvane");
+    bool Answer(const std::string& text, int button, const std::string& caption = "Zorvane",
+                DWORD wait_ms = kDefaultTimeoutMs);
     // True when no message box comes up within the time.
     bool NoMessageBox(DWORD wait_ms = 800);
 
