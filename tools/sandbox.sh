@@ -12,6 +12,8 @@
 #   shot-<name>.req   save a screenshot as <name>.png in the shots folder (--shots)
 #   echo-off.req      stop answering ICMP echo requests in the namespace
 #   echo-on.req       answer them again
+#   icmp-stats.req    write the namespace's "Icmp:" counter lines of /proc/net/snmp (names,
+#                     then values) into icmp-stats.done: one more InEchos per echo request
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -221,6 +223,9 @@ serve_requests() {
                 shot-*) screenshot "$shots/${base#shot-}.png" ;;
                 echo-off) sysctl -qw net.ipv4.icmp_echo_ignore_all=1 ;;
                 echo-on) sysctl -qw net.ipv4.icmp_echo_ignore_all=0 ;;
+                # Written whole before the .done appears, so a reader never sees half of it.
+                icmp-stats) grep '^Icmp:' /proc/net/snmp >"$ctl/$base.tmp" &&
+                    mv "$ctl/$base.tmp" "$ctl/$base.done" ;;
             esac
             rm -f "$req"
             touch "$ctl/$base.done"

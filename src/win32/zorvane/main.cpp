@@ -34,6 +34,20 @@ class Win32StartPorts : public zv::shell::StartPorts {
     zv::win32::SingleInstance single_copy_{"Zorvane.MainProgram"};
 };
 
+// Closing the main window does not end the program while a tip of the day opened from
+// the Help menu is still open; the last window closed ends it. Each window's destruction
+// wakes the loop (see WindowBase), so the test runs after every close.
+int RunUntilWindowsClosed(const zv::win32::MainWindowWin& main_window) {
+    MSG message{};
+    while (main_window.AnyWindowOpen()) {
+        if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+            break;
+        }
+        zv::win32::DispatchOneMessage(message);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
@@ -56,5 +70,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
     if (outcome == zv::shell::StartOutcome::ShowMainWindowNormal) {
         main_window.controller().frmMain.SetState(zv::ui::WindowState::Normal);
     }
-    return zv::win32::RunMessageLoop();
+    return RunUntilWindowsClosed(main_window);
 }

@@ -1,5 +1,7 @@
 #include "win32/zorvane/main_chrome_win.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include "win32/ui/layout.h"
@@ -355,7 +357,17 @@ void MainChromeWin::PopupTrayMenu() {
 }
 
 void MainChromeWin::ShowTipDialog() {
-    TipWindow::ShowModeless(frm_main_, tip_services_);
+    HWND tip = TipWindow::ShowModeless(tip_services_);
+    if (tip != nullptr) {
+        modeless_tips_.push_back(tip);
+    }
+}
+
+bool MainChromeWin::ModelessTipOpen() {
+    modeless_tips_.erase(std::remove_if(modeless_tips_.begin(), modeless_tips_.end(),
+                                        [](HWND tip) { return !IsWindow(tip); }),
+                         modeless_tips_.end());
+    return !modeless_tips_.empty();
 }
 
 }  // namespace zv::win32

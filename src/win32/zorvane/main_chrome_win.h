@@ -44,6 +44,9 @@ class MainChromeWin : public shell::ChromeWindowPort {
     // The tray icon's callback: the mouse message that happened over the icon.
     void OnTrayCallback(LPARAM lparam);
 
+    // True while a tip dialog opened from the Help menu is still on screen.
+    bool ModelessTipOpen();
+
     // ChromeWindowPort.
     void BringToForeground() override;
     void PopupTrayMenu() override;
@@ -76,6 +79,8 @@ class MainChromeWin : public shell::ChromeWindowPort {
     std::unique_ptr<ToolbarView> toolbar_view_;
     std::unique_ptr<StatusBarView> status_view_;
     std::wstring wide_tooltip_;
+    // The modeless tips opened so far; closed ones are dropped when next asked about.
+    std::vector<HWND> modeless_tips_;
 };
 
 }  // namespace zv::win32

@@ -119,6 +119,10 @@ void MainWindowWin::AddControls() {
     binder_->AddButton(controller_->cmdHelp, id::cmdHelp);
 }
 
+bool MainWindowWin::AnyWindowOpen() const {
+    return hwnd() != nullptr || (chrome_ && chrome_->ModelessTipOpen());
+}
+
 void MainWindowWin::ShowExplanation(const std::string& net_type_text) {
     DisplayWindow::ShowModal(hwnd(), net_type_text);
 }
@@ -167,9 +171,6 @@ LRESULT MainWindowWin::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
             if (wparam) {
                 DestroyWindow(hwnd());
             }
-            return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
             return 0;
         default:
             break;

@@ -27,6 +27,9 @@ class MainWindowWin : public WindowBase, public shell::MainWindowPort {
     // could not be created.
     bool Open();
     shell::MainWindow& controller() { return *controller_; }
+    // True while the main window or a modeless tip dialog is still open: the program runs
+    // until the last of them is closed.
+    bool AnyWindowOpen() const;
 
     // MainWindowPort.
     void ShowExplanation(const std::string& net_type_text) override;

@@ -35,14 +35,16 @@ void TipWindow::ShowModal(HWND owner, const TipServices& services) {
     }
 }
 
-void TipWindow::ShowModeless(HWND owner, const TipServices& services) {
+HWND TipWindow::ShowModeless(const TipServices& services) {
     auto* window = new TipWindow(services, true);
-    if (!window->Build(owner)) {
+    if (!window->Build(nullptr)) {
         delete window;
-        return;
+        return nullptr;
     }
-    ShowWindow(window->hwnd(), SW_SHOWNORMAL);
-    SetForegroundWindow(window->hwnd());
+    HWND shown = window->hwnd();
+    ShowWindow(shown, SW_SHOWNORMAL);
+    SetForegroundWindow(shown);
+    return shown;
 }
 
 void TipWindow::ShowAtStartup(HWND owner, const TipServices& services) {

@@ -26,8 +26,10 @@ class TipWindow : public WindowBase {
   public:
     // Shows the dialog and returns when it is closed.
     static void ShowModal(HWND owner, const TipServices& services);
-    // Shows the dialog and returns at once; it goes away when the user closes it.
-    static void ShowModeless(HWND owner, const TipServices& services);
+    // Shows the dialog without an owner and returns its window (nullptr when it could not
+    // be made) at once; it goes away when the user closes it. Unowned, it outlives the main
+    // window, which the program keeps running for.
+    static HWND ShowModeless(const TipServices& services);
     // The start-up tip: shown modally when the user's option asks for it.
     static void ShowAtStartup(HWND owner, const TipServices& services);
 

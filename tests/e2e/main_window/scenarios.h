@@ -9,6 +9,7 @@ namespace zv::e2e {
 
 void RunManualScenario();
 void RunAutomaticScenario();
+void RunModelessTipScenario();
 
 // The texts Apply shows, in order.
 extern const char kAppliedText[];

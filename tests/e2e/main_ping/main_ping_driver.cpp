@@ -1,0 +1,241 @@
+// The ping configuration and Ping Now in the real Zorvane.exe, one program run: the first
+// opening from every command that opens the modal dialog, incomplete input refused, Manual
+// Mode saved, Default then Cancel writing nothing, and Ping Now without and with sound and
+// to a host that cannot be resolved. The sandbox maps ping.zorvane.test to loopback and
+// counts the echo requests that reach it.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "ping_dialog_remote.h"
+#include "support/check.h"
+#include "support/files.h"
+#include "support/icmp_counters.h"
+#include "support/windows_on_screen.h"
+#include "win32/ping/ping_dialog_ids.h"
+#include "win32/zorvane/frm_main_chrome_ids.h"
+#include "win32/zorvane/frm_main_ids.h"
+#include "zorvane_session.h"
+
+namespace zv::e2e {
+namespace {
+
+namespace id = win32::frm_ping_ids;
+namespace main_id = win32::frm_main;
+
+constexpr char kHost[] = "ping.zorvane.test";
+constexpr char kEnterValuesProperly[] = "Enter Values Properly.";
+constexpr char kManualSaved[] =
+    "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\nPingInterval,12\r\n"
+    "PingSound,#FALSE#\r\n";
+
+std::string CfgPath() {
+    return AppDirectory() + "\\Ping.cfg";
+}
+
+std::optional<long long> EchoRequestsReceived() {
+    std::optional<IcmpCounters> counters = ReadIcmpCounters();
+    if (!counters || counters->count("InEchos") == 0) {
+        return std::nullopt;
+    }
+    return counters->at("InEchos");
+}
+
+// True when the window's thread handles a message within the time: Ping Now has finished.
+bool Responds(HWND window, UINT timeout_ms) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout_ms, &result) != 0;
+}
+
+void CheckAutomaticDefaults(const PingDialogRemote& dialog) {
+    E2E_CHECK(dialog.Checked(id::Option1));
+    E2E_CHECK(!dialog.Checked(id::Option2));
+    E2E_CHECK_EQ(dialog.Text(id::txtPingHost), "Automatic");
+    E2E_CHECK(!dialog.Enabled(id::txtPingHost));
+    E2E_CHECK(!dialog.Enabled(id::cmbPingInterval));
+    E2E_CHECK_EQ(dialog.SelectedText(), "5 min.");
+    E2E_CHECK(!dialog.Checked(id::chkSound));
+}
+
+void FirstOpeningFromEachCommand(ZorvaneSession& zorvane) {
+    struct Opener {
+        const char* name;
+        int command;
+    };
+    const Opener openers[] = {{"cmdPing", main_id::cmdPing},
+                              {"File menu", main_id::mnuPingConfiguration},
+                              {"toolbar", main_id::Toolbar1FirstButton + 1},
+                              {"tray menu", main_id::mnuPingConfig}};
+    for (const Opener& opener : openers) {
+        Context in(std::string("no Ping.cfg, opened from ") + opener.name);
+        PingDialogRemote dialog(zorvane);
+        if (!E2E_CHECK(dialog.OpenWith(opener.command))) {
+            continue;
+        }
+        E2E_CHECK(!IsWindowEnabled(zorvane.main()));  // modal
+        CheckAutomaticDefaults(dialog);
+        dialog.Click(id::cmdcancel);
+        E2E_CHECK(dialog.WaitClosed());
+        E2E_CHECK(!FileIsPresent(CfgPath()));
+    }
+}
+
+// Each case has exactly one fault; the message comes, the dialog stays as it was.
+void IncompleteInputRefused(PingDialogRemote& dialog, ZorvaneSession& zorvane) {
+    struct Case {
+        const char* name;
+        const char* host;
+        int pick;  // -1: leave the list as it is
+    };
+    const Case cases[] = {{"no interval", kHost, -1},
+                          {"empty host", "", 11},
+                          {"blank in the host", "ping zorvane.test", -1},
+                          {"comma in the host", "ping,zorvane.test", -1},
+                          {"double quote in the host", "\"ping.zorvane.test", -1}};
+    for (const Case& refused : cases) {
+        Context in(refused.name);
+        dialog.ReplaceHost(refused.host);
+        if (refused.pick >= 0) {
+            dialog.Pick(refused.pick);
+        }
+        dialog.PostClick(id::cmdOK);
+        zorvane.Answer(kEnterValuesProperly, IDOK);
+        E2E_CHECK(IsWindow(dialog.window()));
+        E2E_CHECK_EQ(dialog.Text(id::txtPingHost), refused.host);
+        E2E_CHECK(!FileIsPresent(CfgPath()));
+    }
+}
+
+void ManualModeSaved(ZorvaneSession& zorvane) {
+    Context in("Manual Mode");
+    PingDialogRemote dialog(zorvane);
+    if (!E2E_CHECK(dialog.OpenWith(main_id::cmdPing))) {
+        return;
+    }
+    dialog.Click(id::Option2);
+    E2E_CHECK_EQ(dialog.Text(id::txtPingHost), "");
+    E2E_CHECK(dialog.Enabled(id::txtPingHost));
+    E2E_CHECK(dialog.Enabled(id::cmbPingInterval));
+    E2E_CHECK_EQ(dialog.Selection(), -1);
+    IncompleteInputRefused(dialog, zorvane);
+
+    dialog.ReplaceHost(kHost);
+    E2E_CHECK_EQ(dialog.SelectedText(), "12 min.");
+    dialog.PostClick(id::cmdOK);
+    E2E_CHECK(dialog.WaitClosed());
+    E2E_CHECK(zorvane.NoMessageBox(300));
+    E2E_CHECK_EQ(ReadWholeFile(CfgPath()), std::optional<std::string>(kManualSaved));
+}
+
+void DefaultThenCancelWritesNothing(ZorvaneSession& zorvane) {
+    Context in("Default then Cancel");
+    std::optional<std::string> before = ReadWholeFile(CfgPath());
+    PingDialogRemote dialog(zorvane);
+    if (!E2E_CHECK(dialog.OpenWith(main_id::mnuPingConfiguration))) {
+        return;
+    }
+    E2E_CHECK(dialog.Checked(id::Option2));  // read back from the file
+    E2E_CHECK_EQ(dialog.Text(id::txtPingHost), kHost);
+    E2E_CHECK_EQ(dialog.SelectedText(), "12 min.");
+    dialog.Click(id::cmdDefault);
+    CheckAutomaticDefaults(dialog);
+    dialog.Click(id::cmdcancel);
+    E2E_CHECK(dialog.WaitClosed());
+    E2E_CHECK_EQ(ReadWholeFile(CfgPath()), before);
+}
+
+// Opens the dialog, changes what `change` changes, and presses OK.
+template <typename Change>
+void Reconfigure(ZorvaneSession& zorvane, Change change) {
+    PingDialogRemote dialog(zorvane);
+    if (!E2E_CHECK(dialog.OpenWith(main_id::cmdPing))) {
+        return;
+    }
+    change(dialog);
+    dialog.PostClick(id::cmdOK);
+    E2E_CHECK(dialog.WaitClosed());
+}
+
+// One echo request reaches the mapped host, and nothing is shown.
+void PingNowReachesTheHost(ZorvaneSession& zorvane) {
+    std::optional<long long> before = EchoRequestsReceived();
+    if (!E2E_CHECK(before.has_value())) {
+        return;
+    }
+    zorvane.PostCommand(main_id::mnuPingNow);
+    std::optional<long long> after;
+    E2E_CHECK(WaitUntil([&] {
+        after = EchoRequestsReceived();
+        return after && *after > *before;
+    }));
+    E2E_CHECK_EQ(after, std::optional<long long>(*before + 1));
+    // The reply is at once; a message handled a moment later shows the thread came back
+    // from Ping Now, sound included, rather than hanging in it.
+    Sleep(300);
+    E2E_CHECK(Responds(zorvane.main(), 3000));
+    E2E_CHECK(zorvane.NoMessageBox(500));
+}
+
+// A command posted once Ping Now has begun runs only when the ping has returned (Ping Now
+// lets queued messages run before and after the ping, not during it), so the dialog it
+// opens shows when the ping gave up.
+void PingNowGivesUpPromptly(ZorvaneSession& zorvane) {
+    std::optional<long long> before = EchoRequestsReceived();
+    DWORD start = GetTickCount();
+    zorvane.PostCommand(main_id::mnuPingNow);
+    Sleep(200);
+    PingDialogRemote dialog(zorvane);
+    bool returned = dialog.OpenWith(main_id::mnuPingConfiguration);
+    DWORD took = GetTickCount() - start;
+    if (!E2E_CHECK(returned)) {
+        return;
+    }
+    Note("the ping returned within " + std::to_string(took) + " ms");
+    E2E_CHECK(took < 3000);
+    dialog.Click(id::cmdcancel);
+    E2E_CHECK(dialog.WaitClosed());
+    E2E_CHECK(zorvane.NoMessageBox(500));
+    E2E_CHECK_EQ(EchoRequestsReceived(), before);
+}
+
+void PingNow(ZorvaneSession& zorvane) {
+    {
+        Context in("Ping Now without sound");
+        PingNowReachesTheHost(zorvane);
+    }
+    {
+        // Known gap: Wine in the sandbox has no sound device, so whether Ping.wav is heard
+        // cannot be checked; what can be is that the sound branch neither hangs the
+        // program nor shows anything.
+        Context in("Ping Now with sound");
+        E2E_CHECK(FileIsPresent(AppDirectory() + "\\Ping.wav"));
+        Reconfigure(zorvane, [](PingDialogRemote& dialog) { dialog.Click(id::chkSound); });
+        std::optional<std::string> saved = ReadWholeFile(CfgPath());
+        E2E_CHECK(saved && saved->find("PingSound,#TRUE#\r\n") != std::string::npos);
+        PingNowReachesTheHost(zorvane);
+    }
+    {
+        Context in("Ping Now to an unknown name");
+        Reconfigure(zorvane,
+                    [](PingDialogRemote& dialog) { dialog.ReplaceHost("unknown.zorvane.test"); });
+        PingNowGivesUpPromptly(zorvane);
+    }
+}
+
+}  // namespace
+}  // namespace zv::e2e
+
+int main() {
+    using namespace zv::e2e;
+    RemoveFile(CfgPath());
+    ZorvaneSession zorvane;
+    if (E2E_CHECK(zorvane.ok())) {
+        FirstOpeningFromEachCommand(zorvane);
+        ManualModeSaved(zorvane);
+        DefaultThenCancelWritesNothing(zorvane);
+        PingNow(zorvane);
+        E2E_CHECK(zorvane.Close());
+    }
+    return Finish();
+}
