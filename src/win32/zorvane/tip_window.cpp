@@ -45,12 +45,6 @@ void TipWindow::ShowModeless(HWND owner, const TipServices& services) {
     SetForegroundWindow(window->hwnd());
 }
 
-void TipWindow::ShowAtStartup(HWND owner, const TipServices& services) {
-    if (shell::ShowTipsAtStartup(services.option)) {
-        ShowModal(owner, services);
-    }
-}
-
 TipWindow::TipWindow(const TipServices& services, bool modeless)
     : dialog_(services.files, services.option, services.random, services.program_dir),
       modeless_(modeless) {}

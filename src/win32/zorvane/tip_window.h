@@ -28,8 +28,6 @@ class TipWindow : public WindowBase {
     static void ShowModal(HWND owner, const TipServices& services);
     // Shows the dialog and returns at once; it goes away when the user closes it.
     static void ShowModeless(HWND owner, const TipServices& services);
-    // The start-up tip: shown modally when the user's option asks for it.
-    static void ShowAtStartup(HWND owner, const TipServices& services);
 
   private:
     TipWindow(const TipServices& services, bool modeless);
