@@ -1,21 +1,13 @@
 #include "shell/main_chrome.h"
 
+#include "shell/tray_icon.h"
+
 namespace zv::shell {
 namespace {
 
 constexpr const char* kProgramName = "Zorvane";
 constexpr const char* kDisableCaption = "Disable";
 constexpr const char* kEnableCaption = "Enable";
-constexpr const char* kDisabledMessage =
-    "You have only disabled the Ping utility...\r\n\r\n"
-    "Zorvane will continue boosting your Internet connection.\r\n"
-    "In order to disable the connection acceleration, you will have to run the uninstall "
-    "program.";
-
-// Mouse messages the shell reports for a tray icon.
-constexpr int kTrayLeftButtonUp = 514;
-constexpr int kTrayLeftDoubleClick = 515;
-constexpr int kTrayRightButtonUp = 517;
 
 struct ToolbarDesign {
     const char* key;  // null for a separator
@@ -154,8 +146,8 @@ void MainChrome::ToggleDisable() {
     }
     // Only the caption changes: the applied settings stay and nothing is stopped.
     menu.mnuDisable.SetCaption(kEnableCaption);
-    messages_.Show(
-        {kDisabledMessage, kProgramName, ui::MessageButtons::Ok, ui::MessageIcon::Information, 1});
+    messages_.Show({PingDisabledMessage(), kProgramName, ui::MessageButtons::Ok,
+                    ui::MessageIcon::Information, 1});
 }
 
 void MainChrome::HandleTrayMouse(int code) {

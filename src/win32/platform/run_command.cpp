@@ -1,12 +1,10 @@
 #include "win32/platform/run_command.h"
 
-#include <windows.h>
-
 #include <vector>
 
 namespace zv::win32 {
 
-uint32_t RunCommand(const std::string& command_line, int window_style) {
+StartedProcess StartProcess(const std::string& command_line, int window_style) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -17,11 +15,18 @@ uint32_t RunCommand(const std::string& command_line, int window_style) {
     writable.push_back('\0');
     if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        return GetLastError();
+        return {nullptr, static_cast<uint32_t>(GetLastError())};
     }
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return 0;
+    return {process.hProcess, 0};
+}
+
+uint32_t RunCommand(const std::string& command_line, int window_style) {
+    StartedProcess started = StartProcess(command_line, window_style);
+    if (started.handle != nullptr) {
+        CloseHandle(started.handle);
+    }
+    return started.error;
 }
 
 }  // namespace zv::win32

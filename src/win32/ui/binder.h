@@ -31,9 +31,7 @@ class Binder {
     Binder(const Binder&) = delete;
     Binder& operator=(const Binder&) = delete;
 
-    HWND parent() const { return parent_; }
     int dpi() const { return dpi_; }
-    HFONT font() const { return font_; }
 
     HWND AddLabel(ui::Captioned& model, int id, DWORD style = SS_LEFT);
     HWND AddFrame(ui::Frame& model, int id);

@@ -56,6 +56,16 @@ bool HasVisibleStyle(HWND control) {
     return (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+// The height a bar takes from the client area: none while it is hidden.
+int VisibleHeight(HWND bar) {
+    if (!HasVisibleStyle(bar)) {
+        return 0;
+    }
+    RECT r;
+    GetWindowRect(bar, &r);
+    return r.bottom - r.top;
+}
+
 // Blank space around a status panel's text, in pixels at 96 DPI.
 constexpr int kPanelPadding = 16;
 
@@ -261,21 +271,11 @@ void MainChromeWin::LayOutStatusParts() {
 }
 
 int MainChromeWin::ToolbarHeight() const {
-    if (!HasVisibleStyle(toolbar_)) {
-        return 0;
-    }
-    RECT r;
-    GetWindowRect(toolbar_, &r);
-    return r.bottom - r.top;
+    return VisibleHeight(toolbar_);
 }
 
 int MainChromeWin::StatusBarHeight() const {
-    if (!HasVisibleStyle(status_bar_)) {
-        return 0;
-    }
-    RECT r;
-    GetWindowRect(status_bar_, &r);
-    return r.bottom - r.top;
+    return VisibleHeight(status_bar_);
 }
 
 bool MainChromeWin::OnCommand(WPARAM wparam, LPARAM lparam) {

@@ -29,9 +29,6 @@ class MainChromeWin : public shell::ChromeWindowPort {
     // toolbar and status bar bounds are set from the real controls (twips).
     void Create(shell::MainChrome& chrome);
 
-    HWND toolbar() const { return toolbar_; }
-    HWND status_bar() const { return status_bar_; }
-    HMENU tray_menu() const { return tray_menu_; }
     // Pixels the toolbar takes at the top of the client area (0 while hidden).
     int ToolbarHeight() const;
     // Pixels the status bar takes at the bottom of the client area (0 while hidden).

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "win32/platform/run_command.h"
 #include "win32/ui/window_base.h"
 
 namespace zv::win32 {
@@ -59,23 +60,15 @@ std::string Win32Backup::WindowsFolder() {
 // The owner is disabled meanwhile, so that no second operation starts in the middle of
 // this one, while painting and the other messages go on.
 std::optional<uint32_t> Win32Backup::RunAndWait(const std::string& command_line, int window_style) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(window_style);
-    PROCESS_INFORMATION process{};
-    std::vector<char> writable(command_line.begin(), command_line.end());
-    writable.push_back('\0');
-    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    StartedProcess process = StartProcess(command_line, window_style);
+    if (process.handle == nullptr) {
         return std::nullopt;
     }
-    CloseHandle(process.hThread);
     EnableWindow(owner_, FALSE);
     bool ended = false;
     bool quit = false;
     while (!ended && !quit) {
-        DWORD woke = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT);
+        DWORD woke = MsgWaitForMultipleObjects(1, &process.handle, FALSE, INFINITE, QS_ALLINPUT);
         if (woke == WAIT_OBJECT_0) {
             ended = true;
         } else if (woke == WAIT_OBJECT_0 + 1) {
@@ -89,8 +82,8 @@ std::optional<uint32_t> Win32Backup::RunAndWait(const std::string& command_line,
     }
     EnableWindow(owner_, TRUE);
     DWORD exit_code = 0;
-    bool known = ended && GetExitCodeProcess(process.hProcess, &exit_code);
-    CloseHandle(process.hProcess);
+    bool known = ended && GetExitCodeProcess(process.handle, &exit_code);
+    CloseHandle(process.handle);
     if (!known) {
         return std::nullopt;
     }

@@ -47,12 +47,6 @@ HWND TipWindow::ShowModeless(const TipServices& services) {
     return shown;
 }
 
-void TipWindow::ShowAtStartup(HWND owner, const TipServices& services) {
-    if (shell::ShowTipsAtStartup(services.option)) {
-        ShowModal(owner, services);
-    }
-}
-
 TipWindow::TipWindow(const TipServices& services, bool modeless)
     : dialog_(services.files, services.option, services.random, services.program_dir),
       modeless_(modeless) {}

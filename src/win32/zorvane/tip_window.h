@@ -30,8 +30,6 @@ class TipWindow : public WindowBase {
     // be made) at once; it goes away when the user closes it. Unowned, it outlives the main
     // window, which the program keeps running for.
     static HWND ShowModeless(const TipServices& services);
-    // The start-up tip: shown modally when the user's option asks for it.
-    static void ShowAtStartup(HWND owner, const TipServices& services);
 
   private:
     TipWindow(const TipServices& services, bool modeless);

@@ -12,6 +12,7 @@
 #include "scenarios.h"
 #include "support/check.h"
 #include "support/files.h"
+#include "support/sandbox_control.h"
 #include "win32/ping/icmp_echo_service.h"
 #include "win32/ping/wave_sound.h"
 #include "win32/ping/winsock_service.h"

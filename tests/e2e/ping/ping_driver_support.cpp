@@ -1,8 +1,6 @@
 #include "ping_driver_support.h"
 
 #include "support/check.h"
-#include "support/files.h"
-#include "support/wait.h"
 #include "win32/ui/window_base.h"
 
 namespace zv::e2e {
@@ -12,17 +10,6 @@ ui::MessageAnswer PrintedMessages::Show(const ui::Message& message) {
     last = message.text;
     Note("message box " + Escape(message.text));
     return ui::MessageAnswer::Ok;
-}
-
-bool SetSandboxEcho(bool answer) {
-    std::string control = EnvironmentVariable("ZV_CTL_DIR");
-    if (control.empty()) {
-        return false;
-    }
-    std::string base = control + (answer ? "\\echo-on" : "\\echo-off");
-    RemoveFile(base + ".done");
-    return WriteWholeFile(base + ".req", "") &&
-           WaitUntil([&] { return FileIsPresent(base + ".done"); });
 }
 
 void PumpMessages(DWORD milliseconds) {

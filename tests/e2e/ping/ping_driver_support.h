@@ -1,6 +1,6 @@
 // What the ping driver's scenarios need beyond the shared driver support: a message box
-// port that prints instead of blocking, turning the sandbox's echo replies on and off, and
-// running window messages the way the programs' own loop does.
+// port that prints instead of blocking, and running window messages the way the programs' own loop
+// does.
 #pragma once
 
 #include <windows.h>
@@ -17,9 +17,6 @@ class PrintedMessages : public ui::MessageBoxPort {
     std::string last;
     ui::MessageAnswer Show(const ui::Message& message) override;
 };
-
-// Asks the sandbox to answer echo requests, or to ignore them; true when it did in time.
-bool SetSandboxEcho(bool answer);
 
 // Runs the window messages that arrive within the time, with the dialog keyboard
 // interface (Tab, Enter, Esc) of the programs' message loop.

@@ -4,7 +4,7 @@
 
 #include "support/check.h"
 #include "support/files.h"
-#include "support/wait.h"
+#include "support/sandbox_control.h"
 #include "support/windows_on_screen.h"
 
 namespace zv::e2e {
@@ -39,17 +39,8 @@ void PrintWindow(HWND window) {
 }  // namespace
 
 bool RequestScreenshot(const std::string& name, DWORD timeout_ms) {
-    std::string control = EnvironmentVariable("ZV_CTL_DIR");
-    if (control.empty()) {
-        return false;
-    }
-    std::string base =
-        control + "\\shot-" + SafeName(EnvironmentVariable("ZV_RUN_NAME")) + "-" + SafeName(name);
-    RemoveFile(base + ".done");
-    if (!WriteWholeFile(base + ".req", "")) {
-        return false;
-    }
-    return WaitUntil([&] { return FileIsPresent(base + ".done"); }, timeout_ms);
+    return RequestFromSandbox(
+        "shot-" + SafeName(EnvironmentVariable("ZV_RUN_NAME")) + "-" + SafeName(name), timeout_ms);
 }
 
 void PrintWindowsOnScreen() {

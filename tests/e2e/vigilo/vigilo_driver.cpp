@@ -12,11 +12,11 @@
 #include <cstdio>
 #include <string>
 
-#include "sandbox_echo.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/message_boxes.h"
 #include "support/process.h"
+#include "support/sandbox_control.h"
 #include "support/screen.h"
 #include "support/wait.h"
 #include "support/windows_on_screen.h"

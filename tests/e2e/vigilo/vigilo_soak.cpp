@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "sandbox_echo.h"
 #include "support/files.h"
 #include "support/process.h"
+#include "support/sandbox_control.h"
 #include "tray_observer.h"
 
 using namespace zv::e2e;
