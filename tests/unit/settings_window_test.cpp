@@ -1,6 +1,7 @@
 // The tuning area driven as a user and the load sequence drive it, without a window.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -271,6 +272,11 @@ struct ValidationCase {
     void (*arrange)(SettingsWindow&);
     const char* message;  // nullptr: the checks pass
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ValidationCase& c, std::ostream* out) {
+    *out << c.label;
+}
 
 class ValidationTest : public SettingsWindowTest,
                        public ::testing::WithParamInterface<ValidationCase> {};

@@ -338,12 +338,6 @@ void MainChromeWin::OnSize() {
     }
 }
 
-void MainChromeWin::OnTrayCallback(LPARAM lparam) {
-    if (chrome_ != nullptr) {
-        chrome_->HandleTrayMouse(static_cast<int>(LOWORD(lparam)));
-    }
-}
-
 void MainChromeWin::BringToForeground() {
     SetForegroundWindow(frm_main_);
 }

@@ -38,8 +38,6 @@ class MainChromeWin : public shell::ChromeWindowPort {
     bool OnCommand(WPARAM wparam, LPARAM lparam);
     bool OnNotify(LPARAM lparam, LRESULT* result);
     void OnSize();
-    // The tray icon's callback: the mouse message that happened over the icon.
-    void OnTrayCallback(LPARAM lparam);
 
     // True while a tip dialog opened from the Help menu is still on screen.
     bool ModelessTipOpen();
