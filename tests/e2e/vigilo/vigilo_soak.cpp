@@ -5,7 +5,6 @@
 //
 //   vigilo_soak [MINUTES]     default 10
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +12,7 @@
 
 #include "support/files.h"
 #include "support/process.h"
+#include "support/process_resources.h"
 #include "support/sandbox_control.h"
 #include "tray_observer.h"
 
@@ -24,61 +24,6 @@ namespace {
 // least one probe fail, each answering spell at least one succeed.
 constexpr DWORD kAnsweringMs = 60000;
 constexpr DWORD kSilentMs = 45000;
-
-struct ResourceUse {
-    DWORD handles = 0;
-    DWORD gdi_objects = 0;
-    DWORD user_objects = 0;
-    double private_kib = 0;
-};
-
-// The system-wide handle list (system information class 16), for Wine, whose
-// GetProcessHandleCount reports 0.
-DWORD HandlesInSystemList(DWORD process_id) {
-    struct Entry {
-        ULONG owner;
-        BYTE type;
-        BYTE flags;
-        USHORT handle;
-        PVOID object;
-        ACCESS_MASK access;
-    };
-    using QueryFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-    auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    std::vector<char> buffer(1 << 22);
-    ULONG length = 0;
-    if (query == nullptr ||
-        query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &length) != 0) {
-        return 0;
-    }
-    ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-    const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
-    DWORD handles = 0;
-    for (ULONG i = 0; i < count; ++i) {
-        handles += entries[i].owner == process_id;
-    }
-    return handles;
-}
-
-ResourceUse Measure(HANDLE process) {
-    ResourceUse use;
-    GetProcessHandleCount(process, &use.handles);
-    if (use.handles == 0) {
-        use.handles = HandlesInSystemList(GetProcessId(process));
-    }
-    use.gdi_objects = GetGuiResources(process, GR_GDIOBJECTS);
-    use.user_objects = GetGuiResources(process, GR_USEROBJECTS);
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof(counters);
-    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                             sizeof(counters))) {
-        // Wine leaves PrivateUsage at 0; the page-file share is the same figure.
-        SIZE_T bytes = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
-        use.private_kib = static_cast<double>(bytes) / 1024.0;
-    }
-    return use;
-}
 
 void Print(const char* when, const ResourceUse& use) {
     std::printf("%-9s handles %lu, GDI objects %lu, USER objects %lu, private %.0f KiB\n", when,
@@ -115,7 +60,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     Sleep(3000);
-    ResourceUse first = Measure(vigilo.handle());
+    ResourceUse first = MeasureProcess(vigilo.handle());
     if (first.gdi_objects == 0) {
         std::printf(
             "(GetGuiResources counts nothing under Wine: GDI and USER objects live in the\n"
@@ -134,11 +79,11 @@ int main(int argc, char** argv) {
         if (GetTickCount() - start >= next_report) {
             char when[16];
             std::snprintf(when, sizeof when, "%.1f min:", (GetTickCount() - start) / 60000.0);
-            Print(when, Measure(vigilo.handle()));
+            Print(when, MeasureProcess(vigilo.handle()));
             next_report += 60000;
         }
     }
-    ResourceUse last = Measure(vigilo.handle());
+    ResourceUse last = MeasureProcess(vigilo.handle());
     bool alive = vigilo.IsRunning();
     Print("end:", last);
     std::printf("link lost %d times, regained %d times; about %.0f icon changes while animating\n",
