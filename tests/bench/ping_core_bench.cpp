@@ -15,7 +15,7 @@
 
 #include "ping/mdl_ping.h"
 #include "win32/ping/icmp_echo_service.h"
-#include "win32/ping/system_library.h"
+#include "win32/platform/system_library.h"
 #include "win32/ping/winsock_service.h"
 
 namespace {

@@ -16,13 +16,19 @@ struct ReplyBuffer {
 
 }  // namespace
 
-IcmpEchoService::IcmpEchoService()
-    : iphlpapi_("iphlpapi.dll"),
-      icmp_("icmp.dll"),
-      library_(iphlpapi_.Function<CreateFn>("IcmpCreateFile") != nullptr ? iphlpapi_ : icmp_),
-      create_(library_.Function<CreateFn>("IcmpCreateFile")),
-      send_echo_(library_.Function<SendEchoFn>("IcmpSendEcho")),
-      close_(library_.Function<CloseFn>("IcmpCloseHandle")) {}
+IcmpEchoService::IcmpEchoService() : iphlpapi_("iphlpapi.dll"), icmp_("icmp.dll") {}
+
+void IcmpEchoService::Resolve() {
+    if (resolved_) {
+        return;
+    }
+    resolved_ = true;
+    SystemLibrary& library =
+        iphlpapi_.Function<CreateFn>("IcmpCreateFile") != nullptr ? iphlpapi_ : icmp_;
+    create_ = library.Function<CreateFn>("IcmpCreateFile");
+    send_echo_ = library.Function<SendEchoFn>("IcmpSendEcho");
+    close_ = library.Function<CloseFn>("IcmpCloseHandle");
+}
 
 IcmpEchoService::~IcmpEchoService() {
     if (close_ != nullptr && handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr) {
@@ -31,6 +37,7 @@ IcmpEchoService::~IcmpEchoService() {
 }
 
 ping::EchoHandle IcmpEchoService::Open() {
+    Resolve();
     if ((handle_ == INVALID_HANDLE_VALUE || handle_ == nullptr) && create_ != nullptr) {
         handle_ = create_();
     }

@@ -8,7 +8,7 @@
 #include <icmpapi.h>
 
 #include "ping/echo_ports.h"
-#include "win32/ping/system_library.h"
+#include "win32/platform/system_library.h"
 
 namespace zv::win32 {
 
@@ -34,12 +34,15 @@ class IcmpEchoService : public ping::EchoService {
                                       DWORD, DWORD);
     using CloseFn = BOOL(WINAPI*)(HANDLE);
 
+    // Finds the echo functions on first use: in iphlpapi, or icmp.dll on older releases.
+    void Resolve();
+
     SystemLibrary iphlpapi_;
     SystemLibrary icmp_;
-    const SystemLibrary& library_;
-    CreateFn create_;
-    SendEchoFn send_echo_;
-    CloseFn close_;
+    bool resolved_ = false;
+    CreateFn create_ = nullptr;
+    SendEchoFn send_echo_ = nullptr;
+    CloseFn close_ = nullptr;
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 

@@ -10,8 +10,7 @@ constexpr UINT kAsyncNoDefault = 0x0001 | 0x0002;
 
 }  // namespace
 
-WaveSound::WaveSound()
-    : library_("winmm.dll"), play_(library_.Function<PlaySoundFn>("sndPlaySoundA")) {}
+WaveSound::WaveSound() : library_("winmm.dll") {}
 
 // A sound still playing would outlive the library it plays from.
 WaveSound::~WaveSound() {
@@ -21,6 +20,9 @@ WaveSound::~WaveSound() {
 }
 
 void WaveSound::PlayWaveFile(const std::string& path) {
+    if (play_ == nullptr) {
+        play_ = library_.Function<PlaySoundFn>("sndPlaySoundA");
+    }
     if (play_ != nullptr) {
         play_(path.c_str(), kAsyncNoDefault);
     }

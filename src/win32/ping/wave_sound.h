@@ -2,7 +2,7 @@
 #pragma once
 
 #include "ping/sound_port.h"
-#include "win32/ping/system_library.h"
+#include "win32/platform/system_library.h"
 
 namespace zv::win32 {
 
@@ -19,7 +19,7 @@ class WaveSound : public ping::SoundPort {
     using PlaySoundFn = BOOL(WINAPI*)(LPCSTR, UINT);
 
     SystemLibrary library_;
-    PlaySoundFn play_;
+    PlaySoundFn play_ = nullptr;  // found on the first sound
 };
 
 }  // namespace zv::win32

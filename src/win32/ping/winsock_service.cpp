@@ -4,18 +4,23 @@
 
 namespace zv::win32 {
 
-WinsockService::WinsockService()
-    : library_("wsock32.dll"),
-      startup_(library_.Function<StartupFn>("WSAStartup")),
-      cleanup_(library_.Function<CleanupFn>("WSACleanup")),
-      gethostbyname_(library_.Function<GetHostByNameFn>("gethostbyname")) {
-    // Windows Sockets counts its start-ups and tears itself down at the last clean-up. One
-    // start-up held for the service's life keeps each ping's own start-up and clean-up
-    // (which still pair up as before) from loading and unloading the whole stack.
-    if (startup_ != nullptr && cleanup_ != nullptr) {
-        WSADATA data;
-        held_ = startup_(MAKEWORD(1, 1), &data) == 0;
+WinsockService::WinsockService() : library_("wsock32.dll") {}
+
+bool WinsockService::Ready() {
+    if (!resolved_) {
+        resolved_ = true;
+        startup_ = library_.Function<StartupFn>("WSAStartup");
+        cleanup_ = library_.Function<CleanupFn>("WSACleanup");
+        gethostbyname_ = library_.Function<GetHostByNameFn>("gethostbyname");
+        // Windows Sockets counts its start-ups and tears itself down at the last clean-up.
+        // One start-up held for the service's life keeps each ping's own start-up and
+        // clean-up (which still pair up as before) from loading and unloading the stack.
+        if (startup_ != nullptr && cleanup_ != nullptr) {
+            WSADATA data;
+            held_ = startup_(MAKEWORD(1, 1), &data) == 0;
+        }
     }
+    return startup_ != nullptr && cleanup_ != nullptr && gethostbyname_ != nullptr;
 }
 
 WinsockService::~WinsockService() {
@@ -25,7 +30,7 @@ WinsockService::~WinsockService() {
 }
 
 ping::SocketsStartup WinsockService::Startup(uint16_t requested_version) {
-    if (startup_ == nullptr || cleanup_ == nullptr || gethostbyname_ == nullptr) {
+    if (!Ready()) {
         return ping::SocketsStartup{WSASYSNOTREADY, 0, 0};
     }
     WSADATA data;
@@ -35,10 +40,13 @@ ping::SocketsStartup WinsockService::Startup(uint16_t requested_version) {
 }
 
 int WinsockService::Cleanup() {
-    return cleanup_ != nullptr ? cleanup_() : SOCKET_ERROR;
+    return Ready() ? cleanup_() : SOCKET_ERROR;
 }
 
 std::optional<ping::HostEntry> WinsockService::GetHostByName(const std::string& name) {
+    if (!Ready()) {
+        return std::nullopt;
+    }
     const hostent* shared = gethostbyname_(name.c_str());
     if (shared == nullptr) {
         return std::nullopt;

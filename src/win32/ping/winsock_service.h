@@ -5,7 +5,7 @@
 #include <winsock2.h>
 
 #include "ping/echo_ports.h"
-#include "win32/ping/system_library.h"
+#include "win32/platform/system_library.h"
 
 namespace zv::win32 {
 
@@ -21,14 +21,18 @@ class WinsockService : public ping::SocketsService {
     std::optional<ping::HostEntry> GetHostByName(const std::string& name) override;
 
   private:
+    // Resolves the functions, and takes the held start-up, on first use.
+    bool Ready();
+
     using StartupFn = int(WSAAPI*)(WORD, LPWSADATA);
     using CleanupFn = int(WSAAPI*)();
     using GetHostByNameFn = hostent*(WSAAPI*)(const char*);
 
     SystemLibrary library_;
-    StartupFn startup_;
-    CleanupFn cleanup_;
-    GetHostByNameFn gethostbyname_;
+    bool resolved_ = false;
+    StartupFn startup_ = nullptr;
+    CleanupFn cleanup_ = nullptr;
+    GetHostByNameFn gethostbyname_ = nullptr;
     bool held_ = false;
 };
 

@@ -23,7 +23,10 @@ std::string SystemDirectory() {
 }
 
 void Win32Launcher::ShellOpen(const std::string& target, int show_mode) {
-    ShellExecuteA(owner_, "open", target.c_str(), nullptr, nullptr, show_mode);
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    if (auto shell_execute = shell32_.Function<ShellExecuteFn>("ShellExecuteA")) {
+        shell_execute(owner_, "open", target.c_str(), nullptr, nullptr, show_mode);
+    }
 }
 
 unsigned long Win32Launcher::RunCommand(const std::string& command_line, int window_style) {
@@ -47,7 +50,12 @@ unsigned long Win32Launcher::ShellStart(const std::string& command_line, int win
     info.lpFile = parts.program.c_str();
     info.lpParameters = parts.arguments.empty() ? nullptr : parts.arguments.c_str();
     info.nShow = window_style;
-    return ShellExecuteExA(&info) ? 0 : GetLastError();
+    using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
+    auto shell_execute_ex = shell32_.Function<ShellExecuteExFn>("ShellExecuteExA");
+    if (shell_execute_ex == nullptr) {
+        return ERROR_PROC_NOT_FOUND;
+    }
+    return shell_execute_ex(&info) ? 0 : GetLastError();
 }
 
 }  // namespace zv::win32

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "shell/launcher_port.h"
+#include "win32/platform/system_library.h"
 
 namespace zv::win32 {
 
@@ -22,6 +23,9 @@ class Win32Launcher : public shell::LauncherPort {
     unsigned long ShellStart(const std::string& command_line, int window_style);
 
     HWND owner_;
+    // The shell is loaded on the first launch rather than with the program: most runs
+    // never open a document, and loading it costs start-up time.
+    SystemLibrary shell32_{"shell32.dll"};
 };
 
 // The system folder (GetSystemDirectoryA), without a trailing backslash; "" if unknown.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "win32/platform/run_command.h"
+#include "win32/platform/system_library.h"
 #include "win32/ui/window_base.h"
 
 namespace zv::win32 {
@@ -45,7 +46,11 @@ std::string Win32Backup::ChooseBackupFile(const std::string& initial_folder) {
     dialog.lpstrInitialDir = initial_folder.c_str();
     dialog.lpstrTitle = "Registry Backup";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameA(&dialog)) {
+    // The common dialogs are loaded for this one use, not with the program.
+    SystemLibrary comdlg32("comdlg32.dll");
+    using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
+    auto get_save_file_name = comdlg32.Function<GetSaveFileNameFn>("GetSaveFileNameA");
+    if (get_save_file_name == nullptr || !get_save_file_name(&dialog)) {
         return std::string();
     }
     return std::string(file.data());

@@ -1,4 +1,4 @@
-#include "win32/ping/system_library.h"
+#include "win32/platform/system_library.h"
 
 #include <string>
 
@@ -25,7 +25,15 @@ HMODULE LoadFromSystemFolder(const char* file_name) {
 
 }  // namespace
 
-SystemLibrary::SystemLibrary(const char* file_name) : module_(LoadFromSystemFolder(file_name)) {}
+SystemLibrary::SystemLibrary(const char* file_name) : file_name_(file_name) {}
+
+HMODULE SystemLibrary::Module() {
+    if (!tried_) {
+        tried_ = true;
+        module_ = LoadFromSystemFolder(file_name_);
+    }
+    return module_;
+}
 
 SystemLibrary::~SystemLibrary() {
     if (module_ != nullptr) {
