@@ -180,7 +180,11 @@ inside() {
         wait "$pid" 2>/dev/null || true
     else
         timeout --kill-after=5 "$timeout" "$wine" "$@" || rc=$?
-        [ $rc = 124 ] && echo "sandbox: $name timed out after ${timeout}s" >&2
+        if [ $rc = 124 ]; then
+            echo "sandbox: $name timed out after ${timeout}s" >&2
+        elif [ $rc != 0 ]; then
+            echo "sandbox: $name: the program ended with exit code $rc" >&2
+        fi
     fi
 
     [ -n "$shot" ] && screenshot "$shot"
