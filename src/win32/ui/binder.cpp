@@ -149,9 +149,9 @@ class TextBoxBinding : public Binding {
     TextBoxBinding(ui::TextBox& model, HWND hwnd, const Binder& binder)
         : Binding(model, hwnd, binder), model_(model) {
         SendMessageA(hwnd, EM_LIMITTEXT, model.max_length(), 0);
-        SetWindowSubclass(hwnd, &TextBoxBinding::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        Subclass(hwnd);
     }
-    ~TextBoxBinding() override { RemoveWindowSubclass(hwnd(), &TextBoxBinding::EditProc, 1); }
+    ~TextBoxBinding() override { Unsubclass(hwnd()); }
 
     void OnNotify(WORD code) override {
         if (code == EN_CHANGE) {
@@ -194,26 +194,40 @@ class TextBoxBinding : public Binding {
         SendMessageA(fresh, EM_LIMITTEXT, model_.max_length(), 0);
         SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         bool had_focus = GetFocus() == old;
-        RemoveWindowSubclass(old, &TextBoxBinding::EditProc, 1);
+        Unsubclass(old);
         DestroyWindow(old);
         ReplaceWindow(fresh);
-        SetWindowSubclass(fresh, &TextBoxBinding::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        Subclass(fresh);
         if (had_focus) {
             SetFocus(fresh);
         }
     }
 
+    // Classic subclassing through user32 alone, so that a program needs the common
+    // controls library only for the common controls it shows.
+    void Subclass(HWND edit) {
+        SetPropA(edit, kBindingProperty, this);
+        edit_proc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBoxBinding::EditProc)));
+    }
+    void Unsubclass(HWND edit) {
+        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit_proc_));
+        RemovePropA(edit, kBindingProperty);
+    }
+
     // Keys and pasted text pass the model's filters before the edit control sees them.
-    static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                     UINT_PTR, DWORD_PTR data) {
-        auto* self = reinterpret_cast<TextBoxBinding*>(data);
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+        auto* self = static_cast<TextBoxBinding*>(GetPropA(hwnd, kBindingProperty));
+        if (self == nullptr) {
+            return DefWindowProcA(hwnd, message, wparam, lparam);
+        }
         if (message == WM_CHAR && !self->model_.AcceptsKey(static_cast<char>(wparam))) {
             return 0;
         }
         if (message == WM_PASTE && !self->model_.AcceptsPaste(ClipboardText(hwnd))) {
             return 0;
         }
-        return DefSubclassProc(hwnd, message, wparam, lparam);
+        return CallWindowProcA(self->edit_proc_, hwnd, message, wparam, lparam);
     }
 
     static std::string ClipboardText(HWND owner) {
@@ -231,7 +245,10 @@ class TextBoxBinding : public Binding {
         return text;
     }
 
+    static constexpr const char* kBindingProperty = "Zorvane.TextBoxBinding";
+
     ui::TextBox& model_;
+    WNDPROC edit_proc_ = nullptr;
 };
 
 class ComboBoxBinding : public Binding {
