@@ -14,4 +14,4 @@ sudo=""
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 # With their recommended packages: Wine draws with XRender and its own fonts.
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
