@@ -77,11 +77,7 @@ LRESULT DisplayWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
             Paint();
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wparam) == IDCANCEL) {
-                DestroyWindow(hwnd());
-                return 0;
-            }
-            if (binder_ && binder_->OnCommand(wparam, lparam)) {
+            if (RouteDialogCommand(hwnd(), binder_.get(), wparam, lparam)) {
                 return 0;
             }
             break;

@@ -122,11 +122,7 @@ LRESULT TipWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             break;
         }
         case WM_COMMAND:
-            if (LOWORD(wparam) == IDCANCEL) {
-                DestroyWindow(hwnd());
-                return 0;
-            }
-            if (binder_ && binder_->OnCommand(wparam, lparam)) {
+            if (RouteDialogCommand(hwnd(), binder_.get(), wparam, lparam)) {
                 return 0;
             }
             break;
