@@ -88,9 +88,16 @@ TEST_F(SettingsFileTest, AutomaticFileSetsOnlyTypeAndMode) {
     EXPECT_EQ(Load("ConnectionType,2\r\nOptiMode,0\r\nMTU,#TRUE#,99\r\n"), expected);
 }
 
-TEST_F(SettingsFileTest, ReaderTakesKeysByPositionAndToleratesBlanksAndBareLineFeeds) {
+// As a hand-edited file may look: other keys, blanks, bare line feeds, empty lines and lines
+// of blanks, and numbers with any count of leading zeros.
+TEST_F(SettingsFileTest, ReaderTakesKeysByPositionAndToleratesWhatAHandEditLeaves) {
     EXPECT_EQ(Load("Kind,3\nMode, 1\nA,#TRUE#,1492\nB,#TRUE#,8,96000\nC,#FALSE#,-1\n"
                    "D,#FALSE#,-1,-1\n\nE,#TRUE#,5,32\nF,#TRUE#\nG,#FALSE#\nH,0,2\nI,2,4"),
+              ManualChoice());
+    EXPECT_EQ(Load("ConnectionType,3\r\n   \r\nOptiMode,1\r\n\t \r\nMTU,#TRUE#,"
+                   "00000000000000000000001492\r\nRWIN,#TRUE#,0008,96000\r\nTTL,#FALSE#,-01\r\n"
+                   "SKA,#FALSE#,-1,-1\r\nNDI,#TRUE#,5,32\r\nPMTU,#TRUE#\r\n \r\n"
+                   "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n  "),
               ManualChoice());
 }
 
