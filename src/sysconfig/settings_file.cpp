@@ -52,7 +52,7 @@ std::string FormatSettingsFile(const TuningSettings& s) {
 
 ApplyResult SaveSettingsAndApply(FileSystem& files, RegistryPort& registry,
                                  const std::string& program_directory,
-                                 const TuningSettings& settings, int16_t windows_family) {
+                                 const TuningSettings& settings, WindowsFamily windows_family) {
     if (!files.WriteFileAtomic(program_directory + kSettingsFileName,
                                FormatSettingsFile(settings))) {
         return ApplyResult::FileNotWritten;

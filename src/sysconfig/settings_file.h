@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/file_system.h"
+#include "common/windows_family.h"
 #include "sysconfig/registry_port.h"
 #include "tuning/tuning_settings.h"
 
@@ -25,7 +26,7 @@ std::string FormatSettingsFile(const TuningSettings& settings);
 // Writes the file (atomically) and then, only when that worked, the registry values.
 ApplyResult SaveSettingsAndApply(FileSystem& files, RegistryPort& registry,
                                  const std::string& program_directory,
-                                 const TuningSettings& settings, int16_t windows_family);
+                                 const TuningSettings& settings, WindowsFamily windows_family);
 
 // Fills `current` from the file. A missing file, or one the program could not have
 // written, gives `defaults`. An Automatic-mode file sets only the connection type and

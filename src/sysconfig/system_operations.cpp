@@ -3,7 +3,7 @@
 namespace zv::sysconfig {
 
 SystemOperations::SystemOperations(tuning::SettingsWindow& area, const TuningSettings& current,
-                                   const int16_t& windows_family,
+                                   const WindowsFamily& windows_family,
                                    const std::string& program_directory, SystemPorts ports)
     : area_(area),
       current_(current),

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/file_system.h"
+#include "common/windows_family.h"
 #include "sysconfig/registry_port.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/system_ports.h"
@@ -32,7 +33,7 @@ class SystemOperations {
   public:
     // The records and the program folder belong to the program and outlive this object.
     SystemOperations(tuning::SettingsWindow& area, const TuningSettings& current,
-                     const int16_t& windows_family, const std::string& program_directory,
+                     const WindowsFamily& windows_family, const std::string& program_directory,
                      SystemPorts ports);
 
     void ApplySettings();
@@ -51,7 +52,7 @@ class SystemOperations {
 
     tuning::SettingsWindow& area_;
     const TuningSettings& current_;
-    const int16_t& windows_family_;
+    const WindowsFamily& windows_family_;
     const std::string& program_directory_;
     SystemPorts ports_;
 };

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "common/windows_family.h"
 #include "tuning/tuning_settings.h"
 #include "ui/captioned.h"
 #include "ui/check_box.h"
@@ -37,7 +38,7 @@ struct TuningAreaHooks {
 struct TuningRecords {
     TuningSettings& current;
     TuningSettings& defaults;
-    const int16_t& windows_family;  // fixed once the program has started
+    const WindowsFamily& windows_family;  // fixed once the program has started
 };
 
 class SettingsWindow {
@@ -136,7 +137,7 @@ class SettingsWindow {
 
     TuningSettings& current_;
     TuningSettings& defaults_;
-    const int16_t& windows_family_;
+    const WindowsFamily& windows_family_;
     ui::MessageBoxPort& messages_;
     ui::Beeper& beeper_;
     std::string title_;

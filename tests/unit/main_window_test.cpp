@@ -26,7 +26,7 @@ class ScriptedStart : public StartPorts {
     bool IsFirstCopy() override { return first_copy; }
     WindowsVersion DetectWindowsVersion() override {
         ++detections;
-        return WindowsVersion{3, "Windows 98"};
+        return WindowsVersion{WindowsFamily(3), "Windows 98"};
     }
     void StartCompanion() override { ++companions; }
 };
@@ -45,7 +45,7 @@ TEST(StartProgramTest, ArgumentDecidesBetweenWindowAndCompanion) {
         ScriptedStart ports;
         ProgramRecords records;
         EXPECT_EQ(StartProgram(ports, c.argument, records), c.outcome);
-        EXPECT_EQ(records.WindowsFamily, 3);
+        EXPECT_EQ(records.WindowsFamily.number(), 3);
         EXPECT_EQ(records.WindowsName, "Windows 98");
         EXPECT_EQ(ports.companions, c.outcome == StartOutcome::CompanionOnly ? 1 : 0);
     }
@@ -82,7 +82,7 @@ class MemoryTipOption : public TipOptionPort {
 class MainWindowTest : public ::testing::Test {
   protected:
     MainWindowTest() {
-        records.WindowsFamily = 6;
+        records.WindowsFamily = WindowsFamily(6);
         records.WindowsName = "Windows XP";
         records.ProgramDirectory = kDir;
     }

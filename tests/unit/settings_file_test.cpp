@@ -11,6 +11,7 @@ namespace {
 
 const std::string kDir = "C:\\Program Files\\Zorvane";
 const std::string kPath = kDir + "\\Zorvane.cfg";
+constexpr WindowsFamily kFamily{8};
 
 // A Manual-mode choice as the window leaves it: custom MTU, RWIN picked at MTU 1500
 // before the MTU was changed, TTL and SKA at Windows Default, custom NDI.
@@ -56,14 +57,14 @@ class SettingsFileTest : public ::testing::Test {
     TuningSettings defaults = InitialDefaultSettings();
     TuningSettings before = [] {
         TuningSettings s;
-        ApplyPreset(s, 4, 8);
+        ApplyPreset(s, 4, kFamily);
         return s;
     }();
 };
 
 TEST_F(SettingsFileTest, AutomaticModeSavesTwoLines) {
     TuningSettings s;
-    ApplyPreset(s, 0, 8);
+    ApplyPreset(s, 0, kFamily);
     EXPECT_EQ(FormatSettingsFile(s), "ConnectionType,0\r\nOptiMode,0\r\n");
     EXPECT_EQ(FormatSettingsFile(s).size(), 30u);
 }
@@ -163,19 +164,19 @@ TEST_F(SettingsFileTest, FileTheWindowCouldNotHaveWrittenGivesTheDefaults) {
 
 TEST_F(SettingsFileTest, SavingReportsWhatReachedTheFileAndTheRegistry) {
     TuningSettings s;
-    ApplyPreset(s, 1, 8);
-    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, s, 8), ApplyResult::Applied);
+    ApplyPreset(s, 1, kFamily);
+    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, s, kFamily), ApplyResult::Applied);
     EXPECT_EQ(files.files[kPath], "ConnectionType,1\r\nOptiMode,0\r\n");
     EXPECT_FALSE(registry.log.empty());
 
     registry.writes_fail = true;
-    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, ManualChoice(), 8),
+    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, ManualChoice(), kFamily),
               ApplyResult::RegistryRefused);
     EXPECT_EQ(files.files[kPath], kManualText);
 
     registry = testing::MemoryRegistry();
     files.writes_fail = true;
-    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, s, 8), ApplyResult::FileNotWritten);
+    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, s, kFamily), ApplyResult::FileNotWritten);
     EXPECT_TRUE(registry.log.empty()) << "the registry must not change when the file did not";
 }
 

@@ -12,8 +12,8 @@
 namespace zv::tuning {
 namespace {
 
-constexpr int16_t kGroupA = 6;  // Windows XP
-constexpr int16_t kGroupB = 3;  // Windows 98
+constexpr WindowsFamily kGroupA{6};  // Windows 2000
+constexpr WindowsFamily kGroupB{3};  // Windows 98
 
 class SettingsWindowTest : public ::testing::Test {
   protected:
@@ -37,7 +37,7 @@ class SettingsWindowTest : public ::testing::Test {
 
     TuningSettings current;
     TuningSettings defaults = InitialDefaultSettings();
-    int16_t family = kGroupA;
+    WindowsFamily family = kGroupA;
     testing::RecordingMessageBox messages;
     testing::CountingBeeper beeper;
     int applies = 0;

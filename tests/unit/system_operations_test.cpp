@@ -72,7 +72,7 @@ class SystemOperationsTest : public ::testing::Test {
 
     TuningSettings current;
     TuningSettings defaults = InitialDefaultSettings();
-    int16_t family = 6;
+    WindowsFamily family{6};
     testing::MemoryFileSystem files;
     testing::MemoryRegistry registry;
     testing::RecordingMessageBox messages;
