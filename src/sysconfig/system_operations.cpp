@@ -1,6 +1,14 @@
 #include "sysconfig/system_operations.h"
 
 namespace zv::sysconfig {
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+}  // namespace
 
 SystemOperations::SystemOperations(tuning::SettingsWindow& area, const TuningSettings& current,
                                    const WindowsFamily& windows_family,
@@ -96,17 +104,35 @@ void SystemOperations::BackupRegistry() {
         return;
     }
     ports_.pump.DoEvents();
-    std::string command_line =
-        "\"" + ports_.backup.WindowsFolder() + "\\regedit.exe\" /E \"" + path + "\"";
-    std::optional<uint32_t> exit_code = ports_.backup.RunAndWait(command_line, kMinimizedFocus);
+    bool exported = ExportRegistryTo(path);
     ports_.pump.DoEvents();
-    std::optional<uint64_t> size = ports_.backup.FileSize(path);
-    if (exit_code == 0u && size.value_or(0) > 0) {
+    if (exported) {
         Show("Registry Backup has been taken Successfully.");
     } else {
-        Show("The registry could not be exported to the file\r\n" + path,
+        Show("The Registry Backup failed: the registry could not be exported to the file\r\n" +
+                 path + "\r\nAny earlier file of that name is unchanged.",
              ui::MessageIcon::Exclamation);
     }
+}
+
+// regedit writes a new file beside the target, and only an export that ended well and
+// left a file replaces the target, in one step: a failed export never leaves half a file,
+// nor passes an older backup at the same path off as this one.
+bool SystemOperations::ExportRegistryTo(const std::string& path) {
+    BackupPort& backup = ports_.backup;
+    std::string export_file = backup.CreateTemporaryFile(FolderOf(path));
+    if (export_file.empty()) {
+        return false;
+    }
+    std::string command_line =
+        "\"" + backup.WindowsFolder() + "\\regedit.exe\" /E \"" + export_file + "\"";
+    bool exported = backup.RunAndWait(command_line, kMinimizedFocus) == 0u &&
+                    backup.FileSize(export_file).value_or(0) > 0 &&
+                    backup.ReplaceFile(export_file, path);
+    if (!exported) {
+        backup.RemoveFile(export_file);
+    }
+    return exported;
 }
 
 void SystemOperations::RestartWindows() {

@@ -45,6 +45,8 @@ class SystemOperations {
     // Saves and writes; false (after telling the user why) unless both succeeded.
     bool SaveAndWrite();
     void OfferRestart();
+    // Exports the registry to the path, replacing a file there only with a whole export.
+    bool ExportRegistryTo(const std::string& path);
     ui::MessageAnswer Show(const std::string& text,
                            ui::MessageIcon icon = ui::MessageIcon::Information,
                            ui::MessageButtons buttons = ui::MessageButtons::Ok,

@@ -8,6 +8,7 @@
 #include "fakes/memory_registry.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
+#include "fakes/scripted_backup.h"
 #include "fakes/scripted_ping_ports.h"
 #include "shell/main_window.h"
 #include "shell/main_window_layout.h"
@@ -98,12 +99,7 @@ class MainWindowTest : public ::testing::Test {
         void EnableShutdownPrivilege() override {}
         bool Reboot() override { return true; }
     } restart;
-    class NoBackup : public sysconfig::BackupPort {
-        std::string ChooseBackupFile(const std::string&) override { return ""; }
-        std::string WindowsFolder() override { return "C:\\windows"; }
-        std::optional<uint32_t> RunAndWait(const std::string&, int) override { return 0u; }
-        std::optional<uint64_t> FileSize(const std::string&) override { return 1u; }
-    } backup;
+    testing::ScriptedBackup backup;
     MemoryTipOption tip_option;
     testing::RecordingLauncher launcher;
     Launchers launchers{launcher, kDir};

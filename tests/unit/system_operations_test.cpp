@@ -7,6 +7,7 @@
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_ui.h"
+#include "fakes/scripted_backup.h"
 #include "sysconfig/system_operations.h"
 
 namespace zv::sysconfig {
@@ -26,30 +27,6 @@ class ScriptedRestart : public RestartPort {
     bool Reboot() override {
         calls.push_back("reboot");
         return !refuse;
-    }
-};
-
-class ScriptedBackup : public BackupPort {
-  public:
-    std::string chosen;
-    std::string initial_folder;
-    std::vector<std::string> commands;
-    int window_style = -1;
-    std::optional<uint32_t> exit_code = 0u;
-    std::optional<uint64_t> written = 1024u;  // what the export leaves behind
-
-    std::string ChooseBackupFile(const std::string& folder) override {
-        initial_folder = folder;
-        return chosen;
-    }
-    std::string WindowsFolder() override { return "C:\\windows"; }
-    std::optional<uint32_t> RunAndWait(const std::string& command_line, int style) override {
-        commands.push_back(command_line);
-        window_style = style;
-        return exit_code;
-    }
-    std::optional<uint64_t> FileSize(const std::string& path) override {
-        return path == chosen ? written : std::nullopt;
     }
 };
 
@@ -79,7 +56,7 @@ class SystemOperationsTest : public ::testing::Test {
     testing::CountingEventPump pump;
     testing::CountingBeeper beeper;
     ScriptedRestart restart;
-    ScriptedBackup backup;
+    testing::ScriptedBackup backup;
     tuning::SettingsWindow area{tuning::TuningRecords{current, defaults, family}, messages, beeper,
                                 "Zorvane", tuning::TuningAreaHooks{}};
     SystemOperations operations{area, current, family, kDir,
@@ -202,29 +179,52 @@ TEST_F(SystemOperationsTest, BackupCancelledStartsNothingAndSaysNothing) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(SystemOperationsTest, BackupRunsRegeditByFullPathWithTheFileQuoted) {
-    backup.chosen = "C:\\My Backups\\all.reg";
+const char kOldBackup[] = "C:\\My Backups\\all.reg";
+
+TEST_F(SystemOperationsTest, BackupExportsBesideTheFileAndThenReplacesIt) {
+    backup.chosen = kOldBackup;
+    backup.files[kOldBackup] = "an older backup";
     operations.BackupRegistry();
     EXPECT_EQ(backup.commands, std::vector<std::string>{
-                                   "\"C:\\windows\\regedit.exe\" /E \"C:\\My Backups\\all.reg\""});
+                                   "\"C:\\windows\\regedit.exe\" /E \"C:\\My Backups\\zv2.tmp\""});
     EXPECT_EQ(backup.window_style, 2);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Registry Backup has been taken Successfully."});
+    EXPECT_EQ(backup.files, (std::map<std::string, std::string>{{kOldBackup, "REGEDIT4\r\n"}}));
     EXPECT_GE(pump.runs, 3);
 }
 
-TEST_F(SystemOperationsTest, BackupFailureNamesTheFile) {
-    backup.chosen = "C:\\b.reg";
-    for (int failure = 0; failure < 3; ++failure) {
-        SCOPED_TRACE(failure);
-        // Could not start; ended with an error; ended well but left an empty file.
-        backup.exit_code = std::vector<std::optional<uint32_t>>{std::nullopt, 1u, 0u}[failure];
-        backup.written = failure == 2 ? 0u : 1024u;
-        messages.shown.clear();
-        operations.BackupRegistry();
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text,
-                  "The registry could not be exported to the file\r\nC:\\b.reg");
-        EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Exclamation);
+// An older file at the path must never pass for this backup, and must survive a failure.
+TEST_F(SystemOperationsTest, FailedBackupSaysSoAndKeepsTheOlderFile) {
+    struct Case {
+        const char* label;
+        void (*arrange)(testing::ScriptedBackup&);
+    };
+    const Case cases[] = {
+        {"regedit cannot start", [](testing::ScriptedBackup& b) { b.exit_code = std::nullopt; }},
+        {"regedit ends with an error", [](testing::ScriptedBackup& b) { b.exit_code = 1u; }},
+        {"regedit writes nothing", [](testing::ScriptedBackup& b) { b.exported = ""; }},
+        {"no file can be made in the folder",
+         [](testing::ScriptedBackup& b) { b.no_temporary_file = true; }},
+        {"the older file cannot be replaced",
+         [](testing::ScriptedBackup& b) { b.replace_fails = true; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        testing::ScriptedBackup scripted;
+        scripted.chosen = kOldBackup;
+        scripted.files[kOldBackup] = "an older backup";
+        c.arrange(scripted);
+        testing::RecordingMessageBox shown;
+        SystemOperations(area, current, family, kDir,
+                         SystemPorts{files, registry, shown, pump, restart, scripted})
+            .BackupRegistry();
+        ASSERT_EQ(shown.shown.size(), 1u);
+        EXPECT_EQ(shown.shown[0].text,
+                  "The Registry Backup failed: the registry could not be exported to the file\r\n"
+                  "C:\\My Backups\\all.reg\r\nAny earlier file of that name is unchanged.");
+        EXPECT_EQ(shown.shown[0].icon, ui::MessageIcon::Exclamation);
+        EXPECT_EQ(scripted.files,
+                  (std::map<std::string, std::string>{{kOldBackup, "an older backup"}}));
     }
 }
 
