@@ -7,12 +7,12 @@ namespace zv::shell {
 MainWindow::MainWindow(ProgramRecords& records, const MainWindowPorts& ports)
     : area(tuning::TuningRecords{records.CurrentSettings, records.DefaultSettings,
                                  records.WindowsFamily},
-           ports.messages, ports.beeper, sysconfig::kProgramTitle, AreaHooks()),
+           ports.beeper, AreaHooks()),
       chrome(*this, ports.chrome_window, ports.launchers, ports.messages,
              records.WindowsFamily.number()),
       records_(records),
       ports_(ports),
-      operations_(area, records.CurrentSettings, records.WindowsFamily, records.ProgramDirectory,
+      operations_(records.WindowsFamily, records.ProgramDirectory,
                   sysconfig::SystemPorts{ports.files, ports.registry, ports.messages, ports.pump,
                                          ports.restart, ports.backup}) {
     cmdApply.on_click = [this] { Apply(); };
@@ -57,11 +57,17 @@ bool MainWindow::QueryUnload() {
 }
 
 void MainWindow::Apply() {
-    operations_.ApplySettings();
+    operations_.ApplySettings(area.TakeValues());
 }
 
+// The window shows the Windows defaults between the question and the save.
 void MainWindow::Restore() {
-    operations_.RestoreWindowsDefaults();
+    if (!operations_.ConfirmRestore()) {
+        return;
+    }
+    area.SetTuningControlsEnabled(true);
+    area.ResetToWindowsDefaults();
+    operations_.RestoreWindowsDefaults(records_.CurrentSettings);
 }
 
 void MainWindow::BackupRegistry() {

@@ -23,7 +23,8 @@ enum class ApplyResult {
 // The file's exact bytes: 2 lines in Automatic mode, 11 in Manual mode, CR LF after each.
 std::string FormatSettingsFile(const TuningSettings& settings);
 
-// Writes the file (atomically) and then, only when that worked, the registry values.
+// Writes the file (atomically) and then, only when that worked, the registry values; both
+// from the record as applied (AsApplied), so that the file loads back to what Windows got.
 ApplyResult SaveSettingsAndApply(FileSystem& files, RegistryPort& registry,
                                  const std::string& program_directory,
                                  const TuningSettings& settings, WindowsFamily windows_family);

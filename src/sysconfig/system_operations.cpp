@@ -1,5 +1,7 @@
 #include "sysconfig/system_operations.h"
 
+#include "sysconfig/saved_choice_rules.h"
+
 namespace zv::sysconfig {
 namespace {
 
@@ -10,14 +12,9 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-SystemOperations::SystemOperations(tuning::SettingsWindow& area, const TuningSettings& current,
-                                   const WindowsFamily& windows_family,
+SystemOperations::SystemOperations(const WindowsFamily& windows_family,
                                    const std::string& program_directory, SystemPorts ports)
-    : area_(area),
-      current_(current),
-      windows_family_(windows_family),
-      program_directory_(program_directory),
-      ports_(ports) {}
+    : windows_family_(windows_family), program_directory_(program_directory), ports_(ports) {}
 
 ui::MessageAnswer SystemOperations::Show(const std::string& text, ui::MessageIcon icon,
                                          ui::MessageButtons buttons, int default_button,
@@ -31,8 +28,8 @@ ui::MessageAnswer SystemOperations::Show(const std::string& text, ui::MessageIco
     return ports_.messages.Show(message);
 }
 
-bool SystemOperations::SaveAndWrite() {
-    switch (SaveSettingsAndApply(ports_.files, ports_.registry, program_directory_, current_,
+bool SystemOperations::SaveAndWrite(const TuningSettings& settings) {
+    switch (SaveSettingsAndApply(ports_.files, ports_.registry, program_directory_, settings,
                                  windows_family_)) {
         case ApplyResult::Applied:
             return true;
@@ -52,17 +49,21 @@ bool SystemOperations::SaveAndWrite() {
     return false;
 }
 
-void SystemOperations::ApplySettings() {
-    if (current_.OptiMode == ManualMode && area_.ValidateManualSettings()) {
-        return;
+bool SystemOperations::ApplySettings(const TuningSettings& settings) {
+    if (settings.OptiMode == ManualMode) {
+        if (std::optional<std::string> failure = ManualSettingsFailure(settings)) {
+            Show(*failure);
+            return false;
+        }
     }
-    if (!SaveAndWrite()) {
-        return;
+    if (!SaveAndWrite(settings)) {
+        return false;
     }
     Show(
         "Changes Applied Successfully.\r\n"
         "You need to restart the Machine to make chages affect.");
     OfferRestart();
+    return true;
 }
 
 void SystemOperations::OfferRestart() {
@@ -81,19 +82,19 @@ void SystemOperations::OfferRestart() {
     }
 }
 
-void SystemOperations::RestoreWindowsDefaults() {
-    ui::MessageAnswer answer =
-        Show("This Program will restore all Windows settings.\r\nWould you like to Continue?",
-             ui::MessageIcon::Information, ui::MessageButtons::YesNo, 2, kRestoreCaption);
-    if (answer != ui::MessageAnswer::Yes) {
-        return;
+bool SystemOperations::ConfirmRestore() {
+    return Show("This Program will restore all Windows settings.\r\nWould you like to Continue?",
+                ui::MessageIcon::Information, ui::MessageButtons::YesNo, 2,
+                kRestoreCaption) == ui::MessageAnswer::Yes;
+}
+
+bool SystemOperations::RestoreWindowsDefaults(const TuningSettings& windows_defaults) {
+    if (!SaveAndWrite(windows_defaults)) {
+        return false;
     }
-    area_.SetTuningControlsEnabled(true);
-    area_.ResetToWindowsDefaults();
-    if (SaveAndWrite()) {
-        Show("Windows default settings were successfully restored.", ui::MessageIcon::Information,
-             ui::MessageButtons::Ok, 1, kRestoreCaption);
-    }
+    Show("Windows default settings were successfully restored.", ui::MessageIcon::Information,
+         ui::MessageButtons::Ok, 1, kRestoreCaption);
+    return true;
 }
 
 // The export is waited for, so that success is reported only for a file that is there.

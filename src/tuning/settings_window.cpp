@@ -1,7 +1,5 @@
 #include "tuning/settings_window.h"
 
-#include <optional>
-
 #include "common/flags.h"
 #include "common/numbers.h"
 #include "tuning/presets.h"
@@ -27,21 +25,13 @@ int16_t PositionOf(const ui::ComboBox& list) {
     return static_cast<int16_t>(list.selection());
 }
 
-bool NumberInRange(const ui::TextBox& box, int32_t min, int32_t max) {
-    std::optional<int32_t> value = ParseInt32(box.text());
-    return value && *value >= min && *value <= max;
-}
-
 }  // namespace
 
-SettingsWindow::SettingsWindow(TuningRecords records, ui::MessageBoxPort& messages,
-                               ui::Beeper& beeper, std::string title, TuningAreaHooks hooks)
+SettingsWindow::SettingsWindow(TuningRecords records, ui::Beeper& beeper, TuningAreaHooks hooks)
     : current_(records.current),
       defaults_(records.defaults),
       windows_family_(records.windows_family),
-      messages_(messages),
       beeper_(beeper),
-      title_(std::move(title)),
       hooks_(std::move(hooks)) {
     SetInitialState();
     ConnectHandlers();
@@ -325,40 +315,16 @@ void SettingsWindow::ShowSettingsInWindow() {
     }
 }
 
-bool SettingsWindow::Refuse(const std::string& text) {
-    ui::Message message;
-    message.text = text;
-    message.caption = title_;
-    messages_.Show(message);
-    return true;
-}
-
-bool SettingsWindow::ValidateManualSettings() {
-    if (cmbNetType.selection() == ui::kNoSelection) {
-        return Refuse("Invalid Connection Type. Select Valid One.");
+TuningSettings SettingsWindow::TakeValues() {
+    current_ = AsApplied(current_);
+    TuningSettings taken = current_;
+    // The list's handler keeps the last type picked when the list is emptied; Apply must
+    // still see that nothing is chosen. In Automatic mode the record is the preset of the
+    // type held, which is what the user sees applied.
+    if (current_.OptiMode == ManualMode && cmbNetType.selection() == ui::kNoSelection) {
+        taken.ConnectionType = NoSelection;
     }
-    if (cmbMSCPS0.selection() == ui::kNoSelection) {
-        return Refuse("Invalid MSCPS using HTTP 1.0 Value. Select Valid One.");
-    }
-    if (cmbMSCPS1.selection() == ui::kNoSelection) {
-        return Refuse("Invalid MSCPS using HTTP 1.1 value. Select Valid One.");
-    }
-    if (optMTU2.selected() && !NumberInRange(txtMTU, kCustomMtuMin, kCustomMtuMax)) {
-        return Refuse("Invalid MTU. Enter Valid One.");
-    }
-    if (optRWIN2.selected() && cmbRWIN.selection() == ui::kNoSelection) {
-        return Refuse("Invalid RWIN. Select Valid One.");
-    }
-    if (optTTL2.selected() && !NumberInRange(txtTTL, kCustomTtlMin, kCustomTtlMax)) {
-        return Refuse("Invalid TTL. Enter Valid One.");
-    }
-    if (optSKA2.selected() && cmbSKA.selection() == ui::kNoSelection) {
-        return Refuse("Invalid Session Keep Alive. Select Valid One.");
-    }
-    if (optNDI2.selected() && cmbNDI.selection() == ui::kNoSelection) {
-        return Refuse("Invalid NDI Cache. Select Valid One.");
-    }
-    return false;
+    return taken;
 }
 
 std::array<ui::Control*, 33> SettingsWindow::AllControls() {

@@ -1,7 +1,8 @@
 // The tuning area of the main window as a controller over its controls: the connection
 // type, the optimization mode, the five "Windows Default"/"Custom" pairs and the general
 // settings. Every handler copies control state into CurrentSettings; the procedures fill,
-// enable, reset, show and check the controls. It runs without a real window.
+// enable, reset and show the controls, and hand Apply the record. It runs without a real
+// window.
 #pragma once
 
 #include <array>
@@ -43,8 +44,7 @@ struct TuningRecords {
 
 class SettingsWindow {
   public:
-    SettingsWindow(TuningRecords records, ui::MessageBoxPort& messages, ui::Beeper& beeper,
-                   std::string title, TuningAreaHooks hooks);
+    SettingsWindow(TuningRecords records, ui::Beeper& beeper, TuningAreaHooks hooks);
     SettingsWindow(const SettingsWindow&) = delete;
     SettingsWindow& operator=(const SettingsWindow&) = delete;
 
@@ -59,8 +59,10 @@ class SettingsWindow {
     void ShowManualValues();
     // The load's step that shows the loaded CurrentSettings (call while loading).
     void ShowSettingsInWindow();
-    // True when a check failed; its message has then been shown.
-    bool ValidateManualSettings();
+    // The record Apply takes: CurrentSettings as applied (AsApplied, kept in CurrentSettings
+    // too), and in Manual mode no connection type when the list shows none, so that the
+    // record's check refuses it.
+    TuningSettings TakeValues();
 
     bool IsLoading() const { return is_loading_; }
     void SetLoading(bool loading) { is_loading_ = loading; }
@@ -130,17 +132,13 @@ class SettingsWindow {
 
     // Shows one pair: "Windows Default" when not custom, else "Custom".
     static void ShowPair(bool custom, ui::Option& windows_default, ui::Option& custom_option);
-    // Shows a message and reports the failed check.
-    bool Refuse(const std::string& text);
     // Every control of the tuning area, for moving it as one.
     std::array<ui::Control*, 33> AllControls();
 
     TuningSettings& current_;
     TuningSettings& defaults_;
     const WindowsFamily& windows_family_;
-    ui::MessageBoxPort& messages_;
     ui::Beeper& beeper_;
-    std::string title_;
     TuningAreaHooks hooks_;
     bool is_loading_ = false;
 };

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tuning/tuning_settings.h"
+
 namespace zv {
 
 constexpr int kConnectionTypeCount = 5;
@@ -29,5 +31,14 @@ std::optional<int32_t> MscpsAt(int16_t position);
 // The RWIN of a picked multiplier: multiplier x MTU (x 1500 when the MTU is NotSet);
 // nothing when the position is outside the list or the product does not fit 32 bits.
 std::optional<int32_t> CustomRwin(int16_t position, int32_t mtu);
+
+// The custom RWIN a record stands for: its multiplier times the MTU in effect, which is
+// the custom MTU, or 1500 while the MTU is at Windows Default.
+std::optional<int32_t> CustomRwinOf(const TuningSettings& settings);
+
+// The record as Apply saves and writes it. The RWIN list reckons a pick on the MTU typed
+// so far, which may be half-typed or empty; so a custom RWIN is reckoned anew on the MTU
+// in effect when the values are taken, and the settings file then always loads back.
+TuningSettings AsApplied(TuningSettings settings);
 
 }  // namespace zv

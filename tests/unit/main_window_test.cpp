@@ -171,6 +171,69 @@ TEST_F(MainWindowTest, ButtonsAndChromeReachTheOperations) {
     EXPECT_FALSE(window.QueryUnload());
 }
 
+// Typed in steps, a Manual setup is saved with the RWIN of the MTU typed last (or of 1500
+// when the box was left empty), is written so into Windows, and loads back as saved.
+TEST_F(MainWindowTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
+    struct Case {
+        const char* label;
+        std::vector<std::string> mtu_before_pick;
+        const char* mtu_after_pick;
+        uint32_t rwin;
+    };
+    const Case cases[] = {
+        {"first digit only", {"9"}, "9000", 576000},
+        {"box emptied", {"1", ""}, "1500", 96000},
+    };
+    const std::string tcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
+    tip_option.value = "0";
+    window.LoadMainWindow();
+    window.area.optOptimization[1].Select();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        tuning::SettingsWindow& a = window.area;
+        a.optMTU1.Select();
+        a.optRWIN1.Select();
+        a.optMTU2.Select();
+        for (const std::string& text : c.mtu_before_pick) {
+            a.txtMTU.SetText(text);
+        }
+        a.optRWIN2.Select();
+        a.cmbRWIN.SetSelection(8);  // x64
+        a.txtMTU.SetText(c.mtu_after_pick);
+        messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
+        window.cmdApply.Click();
+
+        EXPECT_EQ(registry.Dword(tcpip, "TcpWindowSize"), c.rwin);
+        EXPECT_EQ(registry.Dword(tcpip, "GlobalMaxTcpWindowSize"), c.rwin);
+        TuningSettings loaded;
+        LoadSettings(files, kDir, records.DefaultSettings, loaded);
+        EXPECT_EQ(loaded, records.CurrentSettings);
+        EXPECT_EQ(loaded.RWIN, static_cast<int32_t>(c.rwin));
+    }
+}
+
+TEST_F(MainWindowTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
+    tip_option.value = "0";
+    window.LoadMainWindow();
+    messages.answers = {ui::MessageAnswer::No};
+    window.Restore();
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(records.CurrentSettings.OptiMode, AutomaticMode);
+
+    messages.answers = {ui::MessageAnswer::Yes};
+    window.Restore();
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(messages.shown[2].text, "Windows default settings were successfully restored.");
+    EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"],
+              "ConnectionType,0\r\nOptiMode,1\r\nMTU,#FALSE#,-1\r\nRWIN,#FALSE#,-1,-1\r\n"
+              "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#FALSE#,-1,-1\r\nPMTU,#TRUE#\r\n"
+              "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n");
+    EXPECT_EQ(records.CurrentSettings.OptiMode, ManualMode);
+    EXPECT_TRUE(window.area.optOptimization[0].selected());  // the mode options keep theirs
+    EXPECT_TRUE(window.area.optMTU1.selected());
+    EXPECT_EQ(window.area.cmbMSCPS1.SelectedText(), "4");
+}
+
 // Every control lies inside Frame1, and the value frames do not overlap.
 TEST_F(MainWindowTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
     ClientSize size = LayOutMainWindow(window, 600, 315);

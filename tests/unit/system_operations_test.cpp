@@ -1,4 +1,5 @@
-// Apply, Restore, Backup and Restart over in-memory files, registry and scripted ports.
+// Apply, Restore, Backup and Restart of a record, over in-memory files, registry and
+// scripted ports.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +10,7 @@
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_backup.h"
 #include "sysconfig/system_operations.h"
+#include "tuning/presets.h"
 
 namespace zv::sysconfig {
 namespace {
@@ -30,15 +32,20 @@ class ScriptedRestart : public RestartPort {
     }
 };
 
+// What Restore saves: Manual mode, the five values left to Windows, 2 and 4 connections.
+TuningSettings WindowsDefaults() {
+    TuningSettings s = InitialDefaultSettings();
+    s.OptiMode = ManualMode;
+    s.RWINIndex = s.SKAIndex = s.NDIIndex = NoSelection;
+    s.PMTU = true;
+    s.MSCPS0 = 2;
+    s.MSCPS1Index = 2;
+    s.MSCPS1 = 4;
+    return s;
+}
+
 class SystemOperationsTest : public ::testing::Test {
   protected:
-    SystemOperationsTest() {
-        area.FillValueLists();
-        area.SetLoading(true);
-        area.ShowSettingsInWindow();
-        area.SetLoading(false);
-    }
-
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
         for (const ui::Message& m : messages.shown) {
@@ -47,19 +54,19 @@ class SystemOperationsTest : public ::testing::Test {
         return texts;
     }
 
-    TuningSettings current;
-    TuningSettings defaults = InitialDefaultSettings();
+    TuningSettings automatic = [] {
+        TuningSettings s;
+        ApplyPreset(s, 0, WindowsFamily(6));
+        return s;
+    }();
     WindowsFamily family{6};
     testing::MemoryFileSystem files;
     testing::MemoryRegistry registry;
     testing::RecordingMessageBox messages;
     testing::CountingEventPump pump;
-    testing::CountingBeeper beeper;
     ScriptedRestart restart;
     testing::ScriptedBackup backup;
-    tuning::SettingsWindow area{tuning::TuningRecords{current, defaults, family}, messages, beeper,
-                                "Zorvane", tuning::TuningAreaHooks{}};
-    SystemOperations operations{area, current, family, kDir,
+    SystemOperations operations{family, kDir,
                                 SystemPorts{files, registry, messages, pump, restart, backup}};
 };
 
@@ -75,7 +82,7 @@ const char kRemember[] =
 
 TEST_F(SystemOperationsTest, AutomaticApplyAnsweredNoSavesWritesAndReminds) {
     messages.answers = {MessageAnswer::Ok, MessageAnswer::No};
-    operations.ApplySettings();
+    EXPECT_TRUE(operations.ApplySettings(automatic));
 
     EXPECT_EQ(Texts(), (std::vector<std::string>{kApplied, kRestartQuestion, kRemember}));
     const ui::Message& question = messages.shown[1];
@@ -90,7 +97,7 @@ TEST_F(SystemOperationsTest, AutomaticApplyAnsweredNoSavesWritesAndReminds) {
 
 TEST_F(SystemOperationsTest, ApplyAnsweredYesRestartsWithThePrivilegeFirst) {
     messages.answers = {MessageAnswer::Ok, MessageAnswer::Yes};
-    operations.ApplySettings();
+    operations.ApplySettings(automatic);
     EXPECT_EQ(restart.calls, (std::vector<std::string>{"privilege", "reboot"}));
     EXPECT_EQ(messages.shown.size(), 2u);
 }
@@ -103,32 +110,41 @@ TEST_F(SystemOperationsTest, RefusedRestartIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Exclamation);
 }
 
-TEST_F(SystemOperationsTest, ManualApplyStopsAtTheFirstFailedCheckAndChangesNothing) {
-    area.optOptimization[1].Select();
-    area.optMTU2.Select();
-    operations.ApplySettings();
+TEST_F(SystemOperationsTest, ManualApplyStopsAtTheFailedCheckAndChangesNothing) {
+    TuningSettings manual = WindowsDefaults();
+    manual.MTUCustom = true;  // "Custom" chosen, nothing typed
+    EXPECT_FALSE(operations.ApplySettings(manual));
 
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Invalid MTU. Enter Valid One."});
+    ASSERT_EQ(Texts(), std::vector<std::string>{"Invalid MTU. Enter Valid One."});
+    EXPECT_EQ(messages.shown[0].caption, "Zorvane");
+    EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Information);
     EXPECT_EQ(files.writes, 0);
     EXPECT_EQ(registry.ValueCount(), 0u);
 }
 
-TEST_F(SystemOperationsTest, ManualApplyWritesElevenLinesAndTheCustomValues) {
-    area.optOptimization[1].Select();
-    area.optTTL2.Select();
-    area.txtTTL.SetText("100");
+// The RWIN list reckons a pick on whatever the MTU box held then; Apply reckons it again
+// on the MTU in effect, so the registry never gets a window made of a half-typed MTU.
+TEST_F(SystemOperationsTest, ManualApplyWritesTheRwinOfTheMtuInEffect) {
+    TuningSettings manual = WindowsDefaults();
+    manual.RWINCustom = true;
+    manual.RWINIndex = 8;  // x64
+    manual.RWIN = 0;       // picked while the MTU box was empty
+    manual.TTLCustom = true;
+    manual.TTL = 100;
     messages.answers = {MessageAnswer::Ok, MessageAnswer::No};
-    operations.ApplySettings();
+    EXPECT_TRUE(operations.ApplySettings(manual));
 
     EXPECT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), 96000u);  // x64 of 1500
     EXPECT_EQ(registry.Dword(kTcpip, "DefaultTTL"), 100u);
     EXPECT_FALSE(registry.Dword(kTcpip, "KeepAliveTime").has_value());
-    EXPECT_NE(files.files[kCfg].find("TTL,#TRUE#,100\r\n"), std::string::npos);
+    EXPECT_NE(files.files[kCfg].find("RWIN,#TRUE#,8,96000\r\nTTL,#TRUE#,100\r\n"),
+              std::string::npos);
 }
 
 TEST_F(SystemOperationsTest, UnwritableFileIsNamedAndNothingElseHappens) {
     files.writes_fail = true;
-    operations.ApplySettings();
+    EXPECT_FALSE(operations.ApplySettings(automatic));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find(kCfg), std::string::npos);
     EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Exclamation);
@@ -137,38 +153,34 @@ TEST_F(SystemOperationsTest, UnwritableFileIsNamedAndNothingElseHappens) {
 
 TEST_F(SystemOperationsTest, RefusedRegistryIsNeverReportedAsSuccess) {
     registry.writes_fail = true;
-    operations.ApplySettings();
+    EXPECT_FALSE(operations.ApplySettings(automatic));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find("administrator"), std::string::npos);
     EXPECT_EQ(files.files.count(kCfg), 1u);  // the choice itself is kept
 
-    messages.shown.clear();
-    messages.answers = {MessageAnswer::Yes};
-    operations.RestoreWindowsDefaults();
+    EXPECT_FALSE(operations.RestoreWindowsDefaults(WindowsDefaults()));
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_NE(messages.shown[1].text.find("administrator"), std::string::npos);
 }
 
-TEST_F(SystemOperationsTest, RestoreAsksFirstThenWritesTheBaselineWithoutRestart) {
-    registry.Put(kTcpip, "DefaultTTL", kRegDword, std::string("\x80\0\0\0", 4));
-    messages.answers = {MessageAnswer::No};
-    operations.RestoreWindowsDefaults();
-    ASSERT_EQ(messages.shown.size(), 1u);
+TEST_F(SystemOperationsTest, RestoreAsksWithNoAsDefaultThenWritesTheBaselineWithoutRestart) {
+    messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    EXPECT_FALSE(operations.ConfirmRestore());
+    EXPECT_TRUE(operations.ConfirmRestore());
+    EXPECT_EQ(messages.shown[0].text,
+              "This Program will restore all Windows settings.\r\nWould you like to Continue?");
     EXPECT_EQ(messages.shown[0].caption, "Restore Default Settings");
     EXPECT_EQ(messages.shown[0].default_button, 2);
     EXPECT_EQ(files.writes, 0);
-    EXPECT_EQ(current.OptiMode, AutomaticMode);
 
-    messages.answers = {MessageAnswer::Yes};
-    operations.RestoreWindowsDefaults();
+    registry.Put(kTcpip, "DefaultTTL", kRegDword, std::string("\x80\0\0\0", 4));
+    EXPECT_TRUE(operations.RestoreWindowsDefaults(WindowsDefaults()));
     ASSERT_EQ(messages.shown.size(), 3u);
     EXPECT_EQ(messages.shown[2].text, "Windows default settings were successfully restored.");
     EXPECT_EQ(messages.shown[2].caption, "Restore Default Settings");
     EXPECT_FALSE(registry.Dword(kTcpip, "DefaultTTL").has_value());
     EXPECT_EQ(registry.Dword(kTcpip, "EnablePMTUDiscovery"), 1u);
-    EXPECT_EQ(current.OptiMode, ManualMode);
-    EXPECT_TRUE(area.optOptimization[0].selected());  // the mode options keep their choice
-    EXPECT_TRUE(area.optMTU1.selected());
+    EXPECT_EQ(files.files[kCfg].substr(0, 30), "ConnectionType,0\r\nOptiMode,1\r\n");
     EXPECT_TRUE(restart.calls.empty());
 }
 
@@ -215,8 +227,7 @@ TEST_F(SystemOperationsTest, FailedBackupSaysSoAndKeepsTheOlderFile) {
         scripted.files[kOldBackup] = "an older backup";
         c.arrange(scripted);
         testing::RecordingMessageBox shown;
-        SystemOperations(area, current, family, kDir,
-                         SystemPorts{files, registry, shown, pump, restart, scripted})
+        SystemOperations(family, kDir, SystemPorts{files, registry, shown, pump, restart, scripted})
             .BackupRegistry();
         ASSERT_EQ(shown.shown.size(), 1u);
         EXPECT_EQ(shown.shown[0].text,
