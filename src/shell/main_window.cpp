@@ -28,6 +28,11 @@ tuning::TuningAreaHooks MainWindow::AreaHooks() {
         [this](const std::string& mode_word) { chrome.ShowMode(mode_word); }};
 }
 
+// Pending window messages run at fixed points of the load, so that the program keeps
+// answering Windows (a broadcast, a shutdown query) while it reads its files and starts
+// the companion, rather than only once the tip dialog or the window shows. IsLoading keeps
+// the mode options from acting on anything handled meanwhile. The points are part of the
+// load's order, which the program has always had; keep them where they are.
 void MainWindow::LoadMainWindow() {
     area.SetLoading(true);
     chrome.ShowWindowsName(records_.WindowsName);

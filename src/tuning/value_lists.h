@@ -1,6 +1,11 @@
 // The item texts of the settings window's lists, and the value each list position stands
 // for. Positions are 16-bit like the record's list positions; a position outside its list
 // (NoSelection included) has no value.
+//
+// The order of every list is part of the program's data: Zorvane.cfg stores positions
+// (the connection type, RWINIndex, SKAIndex, NDIIndex, MSCPS0Index, MSCPS1Index) and the
+// preset table names its values by position. Reordering or removing an item would load
+// saved choices and presets as other values; new items may only go at the end.
 #pragma once
 
 #include <cstdint>
