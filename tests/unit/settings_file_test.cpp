@@ -3,6 +3,7 @@
 
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_registry.h"
+#include "fakes/restored_settings.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/settings_file_reader.h"
 #include "tuning/presets.h"
@@ -74,15 +75,7 @@ TEST_F(SettingsFileTest, AutomaticModeSavesTwoLines) {
 TEST_F(SettingsFileTest, ManualModeSavesElevenLinesAndReadsBackTheSameRecord) {
     EXPECT_EQ(FormatSettingsFile(ManualChoice()), kManualText);
     EXPECT_EQ(Load(kManualText), ManualChoice());
-
-    TuningSettings reset = InitialDefaultSettings();  // what Restore saves
-    reset.OptiMode = ManualMode;
-    reset.RWINIndex = reset.SKAIndex = reset.NDIIndex = NoSelection;
-    reset.PMTU = true;
-    reset.MSCPS0 = 2;
-    reset.MSCPS1Index = 2;
-    reset.MSCPS1 = 4;
-    EXPECT_EQ(Load(FormatSettingsFile(reset)), reset);
+    EXPECT_EQ(Load(FormatSettingsFile(testing::RestoredSettings())), testing::RestoredSettings());
 }
 
 TEST_F(SettingsFileTest, AutomaticFileSetsOnlyTypeAndMode) {

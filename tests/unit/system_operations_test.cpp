@@ -8,6 +8,7 @@
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_ui.h"
+#include "fakes/restored_settings.h"
 #include "fakes/scripted_backup.h"
 #include "sysconfig/system_operations.h"
 #include "tuning/presets.h"
@@ -31,18 +32,6 @@ class ScriptedRestart : public RestartPort {
         return !refuse;
     }
 };
-
-// What Restore saves: Manual mode, the five values left to Windows, 2 and 4 connections.
-TuningSettings WindowsDefaults() {
-    TuningSettings s = InitialDefaultSettings();
-    s.OptiMode = ManualMode;
-    s.RWINIndex = s.SKAIndex = s.NDIIndex = NoSelection;
-    s.PMTU = true;
-    s.MSCPS0 = 2;
-    s.MSCPS1Index = 2;
-    s.MSCPS1 = 4;
-    return s;
-}
 
 class SystemOperationsTest : public ::testing::Test {
   protected:
@@ -111,7 +100,7 @@ TEST_F(SystemOperationsTest, RefusedRestartIsReportedAndTheProgramGoesOn) {
 }
 
 TEST_F(SystemOperationsTest, ManualApplyStopsAtTheFailedCheckAndChangesNothing) {
-    TuningSettings manual = WindowsDefaults();
+    TuningSettings manual = testing::RestoredSettings();
     manual.MTUCustom = true;  // "Custom" chosen, nothing typed
     EXPECT_FALSE(operations.ApplySettings(manual));
 
@@ -125,7 +114,7 @@ TEST_F(SystemOperationsTest, ManualApplyStopsAtTheFailedCheckAndChangesNothing) 
 // The RWIN list reckons a pick on whatever the MTU box held then; Apply reckons it again
 // on the MTU in effect, so the registry never gets a window made of a half-typed MTU.
 TEST_F(SystemOperationsTest, ManualApplyWritesTheRwinOfTheMtuInEffect) {
-    TuningSettings manual = WindowsDefaults();
+    TuningSettings manual = testing::RestoredSettings();
     manual.RWINCustom = true;
     manual.RWINIndex = 8;  // x64
     manual.RWIN = 0;       // picked while the MTU box was empty
@@ -158,7 +147,7 @@ TEST_F(SystemOperationsTest, RefusedRegistryIsNeverReportedAsSuccess) {
     EXPECT_NE(messages.shown[0].text.find("administrator"), std::string::npos);
     EXPECT_EQ(files.files.count(kCfg), 1u);  // the choice itself is kept
 
-    EXPECT_FALSE(operations.RestoreWindowsDefaults(WindowsDefaults()));
+    EXPECT_FALSE(operations.RestoreWindowsDefaults(testing::RestoredSettings()));
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_NE(messages.shown[1].text.find("administrator"), std::string::npos);
 }
@@ -174,7 +163,7 @@ TEST_F(SystemOperationsTest, RestoreAsksWithNoAsDefaultThenWritesTheBaselineWith
     EXPECT_EQ(files.writes, 0);
 
     registry.Put(kTcpip, "DefaultTTL", kRegDword, std::string("\x80\0\0\0", 4));
-    EXPECT_TRUE(operations.RestoreWindowsDefaults(WindowsDefaults()));
+    EXPECT_TRUE(operations.RestoreWindowsDefaults(testing::RestoredSettings()));
     ASSERT_EQ(messages.shown.size(), 3u);
     EXPECT_EQ(messages.shown[2].text, "Windows default settings were successfully restored.");
     EXPECT_EQ(messages.shown[2].caption, "Restore Default Settings");
