@@ -111,26 +111,6 @@ TEST_F(SystemOperationsTest, ManualApplyStopsAtTheFailedCheckAndChangesNothing) 
     EXPECT_EQ(registry.ValueCount(), 0u);
 }
 
-// The RWIN list reckons a pick on whatever the MTU box held then; Apply reckons it again
-// on the MTU in effect, so the registry never gets a window made of a half-typed MTU.
-TEST_F(SystemOperationsTest, ManualApplyWritesTheRwinOfTheMtuInEffect) {
-    TuningSettings manual = testing::RestoredSettings();
-    manual.RWINCustom = true;
-    manual.RWINIndex = 8;  // x64
-    manual.RWIN = 0;       // picked while the MTU box was empty
-    manual.TTLCustom = true;
-    manual.TTL = 100;
-    messages.answers = {MessageAnswer::Ok, MessageAnswer::No};
-    EXPECT_TRUE(operations.ApplySettings(manual));
-
-    EXPECT_EQ(messages.shown.size(), 3u);
-    EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), 96000u);  // x64 of 1500
-    EXPECT_EQ(registry.Dword(kTcpip, "DefaultTTL"), 100u);
-    EXPECT_FALSE(registry.Dword(kTcpip, "KeepAliveTime").has_value());
-    EXPECT_NE(files.files[kCfg].find("RWIN,#TRUE#,8,96000\r\nTTL,#TRUE#,100\r\n"),
-              std::string::npos);
-}
-
 TEST_F(SystemOperationsTest, UnwritableFileIsNamedAndNothingElseHappens) {
     files.writes_fail = true;
     EXPECT_FALSE(operations.ApplySettings(automatic));

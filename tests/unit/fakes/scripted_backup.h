@@ -37,8 +37,7 @@ class ScriptedBackup : public sysconfig::BackupPort {
         return exit_code;
     }
     std::optional<uint64_t> FileSize(const std::string& path) override {
-        auto it = files.find(path);
-        return it == files.end() ? std::nullopt : std::optional<uint64_t>(it->second.size());
+        return files.count(path) ? std::optional<uint64_t>(files[path].size()) : std::nullopt;
     }
     std::string CreateTemporaryFile(const std::string& folder) override {
         if (no_temporary_file) {
