@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/windows_family.h"
+
 namespace zv::shell {
 namespace {
 
@@ -15,13 +17,11 @@ std::string Quoted(const std::string& path) {
 }  // namespace
 
 std::string NetworkAppletFor(int windows_family) {
-    if (windows_family >= 1 && windows_family <= 4) {
-        return kNetworkApplet9x;
+    WindowsFamily family(static_cast<int16_t>(windows_family));
+    if (!family.HasNetworkApplet()) {
+        return "";
     }
-    if (windows_family >= 5 && windows_family <= 8) {
-        return kNetworkAppletNt;
-    }
-    return "";
+    return family.Uses9xLayout() ? kNetworkApplet9x : kNetworkAppletNt;
 }
 
 void Launchers::OpenHelpPage() {

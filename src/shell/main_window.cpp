@@ -7,11 +7,12 @@ namespace zv::shell {
 MainWindow::MainWindow(ProgramRecords& records, const MainWindowPorts& ports)
     : area(tuning::TuningRecords{records.CurrentSettings, records.DefaultSettings,
                                  records.WindowsFamily},
-           ports.messages, ports.beeper, sysconfig::kProgramTitle, AreaHooks()),
-      chrome(*this, ports.chrome_window, ports.launchers, ports.messages, records.WindowsFamily),
+           ports.beeper, AreaHooks()),
+      chrome(*this, ports.chrome_window, ports.launchers, ports.messages,
+             records.WindowsFamily.number()),
       records_(records),
       ports_(ports),
-      operations_(area, records.CurrentSettings, records.WindowsFamily, records.ProgramDirectory,
+      operations_(records.WindowsFamily, records.ProgramDirectory,
                   sysconfig::SystemPorts{ports.files, ports.registry, ports.messages, ports.pump,
                                          ports.restart, ports.backup}) {
     cmdApply.on_click = [this] { Apply(); };
@@ -27,6 +28,11 @@ tuning::TuningAreaHooks MainWindow::AreaHooks() {
         [this](const std::string& mode_word) { chrome.ShowMode(mode_word); }};
 }
 
+// Pending window messages run at fixed points of the load, so that the program keeps
+// answering Windows (a broadcast, a shutdown query) while it reads its files and starts
+// the companion, rather than only once the tip dialog or the window shows. IsLoading keeps
+// the mode options from acting on anything handled meanwhile. The points are part of the
+// load's order, which the program has always had; keep them where they are.
 void MainWindow::LoadMainWindow() {
     area.SetLoading(true);
     chrome.ShowWindowsName(records_.WindowsName);
@@ -56,11 +62,17 @@ bool MainWindow::QueryUnload() {
 }
 
 void MainWindow::Apply() {
-    operations_.ApplySettings();
+    operations_.ApplySettings(area.TakeValues());
 }
 
+// The window shows the Windows defaults between the question and the save.
 void MainWindow::Restore() {
-    operations_.RestoreWindowsDefaults();
+    if (!operations_.ConfirmRestore()) {
+        return;
+    }
+    area.SetTuningControlsEnabled(true);
+    area.ResetToWindowsDefaults();
+    operations_.RestoreWindowsDefaults(records_.CurrentSettings);
 }
 
 void MainWindow::BackupRegistry() {

@@ -13,13 +13,14 @@ constexpr int kRowHeight = 315;    // a text box or a closed list
 constexpr int kOptionHeight = 255;
 constexpr int kButtonHeight = 375;
 
+constexpr std::size_t kPairsInFirstRow = 3;  // MTU, RWIN, TTL; then the two wider ones
+
 // A "Windows Default"/"Custom" pair with its value control beside "Custom".
-void PlacePair(ui::Frame& frame, ui::Option& windows_default, ui::Option& custom,
-               ui::Control& value, int left, int top, int width) {
-    frame.SetBounds({left, top, width, kPairHeight});
-    windows_default.SetBounds({left + 150, top + 270, width - 300, kOptionHeight});
-    custom.SetBounds({left + 150, top + 650, 1000, kOptionHeight});
-    value.SetBounds({left + 1200, top + 620, width - 1380, kRowHeight});
+void PlacePair(const tuning::TuningPair& pair, int left, int top, int width) {
+    pair.frame.SetBounds({left, top, width, kPairHeight});
+    pair.windows_default.SetBounds({left + 150, top + 270, width - 300, kOptionHeight});
+    pair.custom.SetBounds({left + 150, top + 650, 1000, kOptionHeight});
+    pair.value_control().SetBounds({left + 1200, top + 620, width - 1380, kRowHeight});
 }
 
 }  // namespace
@@ -38,14 +39,17 @@ ClientSize LayOutMainWindow(MainWindow& w, int toolbar_height, int status_bar_he
     a.optOptimization[1].SetBounds({inner + 6760, y + 30, 1100, kOptionHeight});
 
     y += 480;
-    PlacePair(a.Frame2, a.optMTU1, a.optMTU2, a.txtMTU, inner, y, kPairWidth);
-    PlacePair(a.Frame3, a.optRWIN1, a.optRWIN2, a.cmbRWIN, inner + kColumn, y, kPairWidth);
-    PlacePair(a.Frame4, a.optTTL1, a.optTTL2, a.txtTTL, inner + 2 * kColumn, y, kPairWidth);
-    y += kPairHeight + 120;
-    PlacePair(a.Frame5, a.optSKA1, a.optSKA2, a.cmbSKA, inner, y, kWidePair);
-    PlacePair(a.Frame6, a.optNDI1, a.optNDI2, a.cmbNDI, inner + kWidePair + 120, y, kWidePair);
+    for (std::size_t i = 0; i < a.pairs().size(); ++i) {
+        if (i < kPairsInFirstRow) {
+            PlacePair(a.pairs()[i], inner + static_cast<int>(i) * kColumn, y, kPairWidth);
+        } else {
+            int column = static_cast<int>(i - kPairsInFirstRow);
+            PlacePair(a.pairs()[i], inner + column * (kWidePair + 120), y + kPairHeight + 120,
+                      kWidePair);
+        }
+    }
 
-    y += kPairHeight + 120;
+    y += 2 * (kPairHeight + 120);
     const int general_width = 2 * kWidePair + 120;
     a.Frame7.SetBounds({inner, y, general_width, 1080});
     a.chkPMTU.SetBounds({inner + 150, y + 300, 3300, kOptionHeight});

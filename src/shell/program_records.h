@@ -14,7 +14,7 @@ namespace zv::shell {
 struct ProgramRecords {
     TuningSettings CurrentSettings;
     TuningSettings DefaultSettings = InitialDefaultSettings();
-    int16_t WindowsFamily = Unrecognised;
+    zv::WindowsFamily WindowsFamily = Unrecognised;
     std::string WindowsName;
     // The folder of the running program, without a trailing backslash.
     std::string ProgramDirectory;

@@ -1,26 +1,35 @@
-// Which saved tuning choices the settings window can produce; see IsValidSavedChoice.
-#include <functional>
-#include <optional>
+#include "sysconfig/saved_choice_rules.h"
 
-#include "sysconfig/settings_file_reader.h"
 #include "tuning/value_lists.h"
 
 namespace zv {
 namespace {
 
-using ListValue = std::function<std::optional<int32_t>(int16_t)>;
+using ListValue = std::optional<int32_t> (*)(int16_t position);
 
 bool InRange(int32_t value, int32_t min, int32_t max) {
     return value >= min && value <= max;
 }
 
-// A typed value: NotSet at Windows Default, within the window's range when Custom.
-bool TypedValueAgrees(bool custom, int32_t value, int32_t min, int32_t max) {
-    return custom ? InRange(value, min, max) : value == NotSet;
+bool IsConnectionType(int16_t type) {
+    return InRange(type, 0, kConnectionTypeCount - 1);
+}
+
+bool IsCustomMtu(int32_t mtu) {
+    return InRange(mtu, kCustomMtuMin, kCustomMtuMax);
+}
+
+bool IsCustomTtl(int32_t ttl) {
+    return InRange(ttl, kCustomTtlMin, kCustomTtlMax);
+}
+
+// A typed value: NotSet at Windows Default, a value the program takes when Custom.
+bool TypedValueAgrees(bool custom, int32_t value, bool (*takes)(int32_t)) {
+    return custom ? takes(value) : value == NotSet;
 }
 
 // A picked value: nothing picked at Windows Default, the item's value when Custom.
-bool PickedValueAgrees(bool custom, int16_t index, int32_t value, const ListValue& value_at) {
+bool PickedValueAgrees(bool custom, int16_t index, int32_t value, ListValue value_at) {
     if (!custom) {
         return index == NoSelection && value == NotSet;
     }
@@ -28,15 +37,11 @@ bool PickedValueAgrees(bool custom, int16_t index, int32_t value, const ListValu
     return item && *item == value;
 }
 
-// The window reckons a custom RWIN on the MTU held when the multiplier is picked, and the
-// MTU may change afterwards: so the RWIN is some custom MTU (or 1500) times the multiplier.
 bool RwinAgrees(const TuningSettings& s) {
     if (!s.RWINCustom) {
         return s.RWINIndex == NoSelection && s.RWIN == NotSet;
     }
-    auto multiplier = RwinMultiplierAt(s.RWINIndex);
-    return multiplier && s.RWIN % *multiplier == 0 &&
-           InRange(s.RWIN / *multiplier, kCustomMtuMin, kCustomMtuMax);
+    return CustomRwinOf(s) == s.RWIN;
 }
 
 // The connection lists may have no selection, and then hold 0.
@@ -49,8 +54,8 @@ bool ConnectionsAgree(int16_t index, int32_t value) {
 }
 
 bool IsValidManualChoice(const TuningSettings& s) {
-    return TypedValueAgrees(s.MTUCustom, s.MTU, kCustomMtuMin, kCustomMtuMax) && RwinAgrees(s) &&
-           TypedValueAgrees(s.TTLCustom, s.TTL, kCustomTtlMin, kCustomTtlMax) &&
+    return TypedValueAgrees(s.MTUCustom, s.MTU, IsCustomMtu) && RwinAgrees(s) &&
+           TypedValueAgrees(s.TTLCustom, s.TTL, IsCustomTtl) &&
            PickedValueAgrees(s.SKACustom, s.SKAIndex, s.SKA, SkaAt) &&
            PickedValueAgrees(s.NDICustom, s.NDIIndex, s.NDI, NdiAt) &&
            ConnectionsAgree(s.MSCPS0Index, s.MSCPS0) && ConnectionsAgree(s.MSCPS1Index, s.MSCPS1);
@@ -58,9 +63,31 @@ bool IsValidManualChoice(const TuningSettings& s) {
 
 }  // namespace
 
+std::optional<std::string> ManualSettingsFailure(const TuningSettings& s) {
+    struct Check {
+        bool failed;
+        const char* message;
+    };
+    const Check checks[] = {
+        {!IsConnectionType(s.ConnectionType), "Invalid Connection Type. Select Valid One."},
+        {!MscpsAt(s.MSCPS0Index), "Invalid MSCPS using HTTP 1.0 Value. Select Valid One."},
+        {!MscpsAt(s.MSCPS1Index), "Invalid MSCPS using HTTP 1.1 value. Select Valid One."},
+        {s.MTUCustom && !IsCustomMtu(s.MTU), "Invalid MTU. Enter Valid One."},
+        {s.RWINCustom && !RwinMultiplierAt(s.RWINIndex), "Invalid RWIN. Select Valid One."},
+        {s.TTLCustom && !IsCustomTtl(s.TTL), "Invalid TTL. Enter Valid One."},
+        {s.SKACustom && !SkaAt(s.SKAIndex), "Invalid Session Keep Alive. Select Valid One."},
+        {s.NDICustom && !NdiAt(s.NDIIndex), "Invalid NDI Cache. Select Valid One."},
+    };
+    for (const Check& check : checks) {
+        if (check.failed) {
+            return std::string(check.message);
+        }
+    }
+    return std::nullopt;
+}
+
 bool IsValidSavedChoice(const TuningSettings& s) {
-    if (!InRange(s.ConnectionType, 0, kConnectionTypeCount - 1) ||
-        !InRange(s.OptiMode, AutomaticMode, ManualMode)) {
+    if (!IsConnectionType(s.ConnectionType) || !InRange(s.OptiMode, AutomaticMode, ManualMode)) {
         return false;
     }
     return s.OptiMode != ManualMode || IsValidManualChoice(s);

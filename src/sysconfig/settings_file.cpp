@@ -2,6 +2,7 @@
 
 #include "sysconfig/settings_file_reader.h"
 #include "sysconfig/tcp_parameters.h"
+#include "tuning/value_lists.h"
 
 namespace zv {
 namespace {
@@ -52,12 +53,13 @@ std::string FormatSettingsFile(const TuningSettings& s) {
 
 ApplyResult SaveSettingsAndApply(FileSystem& files, RegistryPort& registry,
                                  const std::string& program_directory,
-                                 const TuningSettings& settings, int16_t windows_family) {
+                                 const TuningSettings& settings, WindowsFamily windows_family) {
+    const TuningSettings applied = AsApplied(settings);
     if (!files.WriteFileAtomic(program_directory + kSettingsFileName,
-                               FormatSettingsFile(settings))) {
+                               FormatSettingsFile(applied))) {
         return ApplyResult::FileNotWritten;
     }
-    if (!WriteTcpParameters(registry, settings, windows_family)) {
+    if (!WriteTcpParameters(registry, applied, windows_family)) {
         return ApplyResult::RegistryRefused;
     }
     return ApplyResult::Applied;

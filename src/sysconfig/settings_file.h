@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/file_system.h"
+#include "common/windows_family.h"
 #include "sysconfig/registry_port.h"
 #include "tuning/tuning_settings.h"
 
@@ -22,10 +23,11 @@ enum class ApplyResult {
 // The file's exact bytes: 2 lines in Automatic mode, 11 in Manual mode, CR LF after each.
 std::string FormatSettingsFile(const TuningSettings& settings);
 
-// Writes the file (atomically) and then, only when that worked, the registry values.
+// Writes the file (atomically) and then, only when that worked, the registry values; both
+// from the record as applied (AsApplied), so that the file loads back to what Windows got.
 ApplyResult SaveSettingsAndApply(FileSystem& files, RegistryPort& registry,
                                  const std::string& program_directory,
-                                 const TuningSettings& settings, int16_t windows_family);
+                                 const TuningSettings& settings, WindowsFamily windows_family);
 
 // Fills `current` from the file. A missing file, or one the program could not have
 // written, gives `defaults`. An Automatic-mode file sets only the connection type and

@@ -13,19 +13,19 @@ class FieldReader {
   public:
     explicit FieldReader(std::string_view text) {
         std::string field;
-        bool line_has_text = false;
+        bool line_has_text = false;  // since the last line end: a comma or a non-blank
         for (size_t i = 0; i <= text.size(); ++i) {
             char c = i < text.size() ? text[i] : '\n';
             if (c == ',' || c == '\r' || c == '\n') {
-                // Blank lines and the LF of CR LF end no field.
-                if (c == ',' || line_has_text || !field.empty()) {
+                // Empty lines, lines of blanks only, and the LF of CR LF end no field.
+                if (c == ',' || line_has_text) {
                     fields_.push_back(TrimBlanks(field));
                 }
                 line_has_text = c == ',';
                 field.clear();
             } else {
                 field += c;
-                line_has_text = true;
+                line_has_text = line_has_text || !IsBlank(c);
             }
         }
     }

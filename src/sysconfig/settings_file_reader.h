@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "sysconfig/saved_choice_rules.h"
 #include "tuning/tuning_settings.h"
 
 namespace zv {
@@ -14,10 +15,5 @@ namespace zv {
 // malformed or out of its range, or the Manual-mode values contradict each other.
 std::optional<TuningSettings> ParseSettingsFile(std::string_view text,
                                                 const TuningSettings& before);
-
-// True when the saved choice is one the settings window can produce: a listed connection
-// type and mode and, in Manual mode, values that agree with their Custom flags and list
-// positions.
-bool IsValidSavedChoice(const TuningSettings& settings);
 
 }  // namespace zv

@@ -1,15 +1,20 @@
 #include "sysconfig/system_operations.h"
 
-namespace zv::sysconfig {
+#include "sysconfig/saved_choice_rules.h"
 
-SystemOperations::SystemOperations(tuning::SettingsWindow& area, const TuningSettings& current,
-                                   const int16_t& windows_family,
+namespace zv::sysconfig {
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+}  // namespace
+
+SystemOperations::SystemOperations(const WindowsFamily& windows_family,
                                    const std::string& program_directory, SystemPorts ports)
-    : area_(area),
-      current_(current),
-      windows_family_(windows_family),
-      program_directory_(program_directory),
-      ports_(ports) {}
+    : windows_family_(windows_family), program_directory_(program_directory), ports_(ports) {}
 
 ui::MessageAnswer SystemOperations::Show(const std::string& text, ui::MessageIcon icon,
                                          ui::MessageButtons buttons, int default_button,
@@ -23,8 +28,8 @@ ui::MessageAnswer SystemOperations::Show(const std::string& text, ui::MessageIco
     return ports_.messages.Show(message);
 }
 
-bool SystemOperations::SaveAndWrite() {
-    switch (SaveSettingsAndApply(ports_.files, ports_.registry, program_directory_, current_,
+bool SystemOperations::SaveAndWrite(const TuningSettings& settings) {
+    switch (SaveSettingsAndApply(ports_.files, ports_.registry, program_directory_, settings,
                                  windows_family_)) {
         case ApplyResult::Applied:
             return true;
@@ -44,17 +49,21 @@ bool SystemOperations::SaveAndWrite() {
     return false;
 }
 
-void SystemOperations::ApplySettings() {
-    if (current_.OptiMode == ManualMode && area_.ValidateManualSettings()) {
-        return;
+bool SystemOperations::ApplySettings(const TuningSettings& settings) {
+    if (settings.OptiMode == ManualMode) {
+        if (std::optional<std::string> failure = ManualSettingsFailure(settings)) {
+            Show(*failure);
+            return false;
+        }
     }
-    if (!SaveAndWrite()) {
-        return;
+    if (!SaveAndWrite(settings)) {
+        return false;
     }
     Show(
         "Changes Applied Successfully.\r\n"
         "You need to restart the Machine to make chages affect.");
     OfferRestart();
+    return true;
 }
 
 void SystemOperations::OfferRestart() {
@@ -73,19 +82,19 @@ void SystemOperations::OfferRestart() {
     }
 }
 
-void SystemOperations::RestoreWindowsDefaults() {
-    ui::MessageAnswer answer =
-        Show("This Program will restore all Windows settings.\r\nWould you like to Continue?",
-             ui::MessageIcon::Information, ui::MessageButtons::YesNo, 2, kRestoreCaption);
-    if (answer != ui::MessageAnswer::Yes) {
-        return;
+bool SystemOperations::ConfirmRestore() {
+    return Show("This Program will restore all Windows settings.\r\nWould you like to Continue?",
+                ui::MessageIcon::Information, ui::MessageButtons::YesNo, 2,
+                kRestoreCaption) == ui::MessageAnswer::Yes;
+}
+
+bool SystemOperations::RestoreWindowsDefaults(const TuningSettings& windows_defaults) {
+    if (!SaveAndWrite(windows_defaults)) {
+        return false;
     }
-    area_.SetTuningControlsEnabled(true);
-    area_.ResetToWindowsDefaults();
-    if (SaveAndWrite()) {
-        Show("Windows default settings were successfully restored.", ui::MessageIcon::Information,
-             ui::MessageButtons::Ok, 1, kRestoreCaption);
-    }
+    Show("Windows default settings were successfully restored.", ui::MessageIcon::Information,
+         ui::MessageButtons::Ok, 1, kRestoreCaption);
+    return true;
 }
 
 // The export is waited for, so that success is reported only for a file that is there.
@@ -96,17 +105,35 @@ void SystemOperations::BackupRegistry() {
         return;
     }
     ports_.pump.DoEvents();
-    std::string command_line =
-        "\"" + ports_.backup.WindowsFolder() + "\\regedit.exe\" /E \"" + path + "\"";
-    std::optional<uint32_t> exit_code = ports_.backup.RunAndWait(command_line, kMinimizedFocus);
+    bool exported = ExportRegistryTo(path);
     ports_.pump.DoEvents();
-    std::optional<uint64_t> size = ports_.backup.FileSize(path);
-    if (exit_code == 0u && size.value_or(0) > 0) {
+    if (exported) {
         Show("Registry Backup has been taken Successfully.");
     } else {
-        Show("The registry could not be exported to the file\r\n" + path,
+        Show("The Registry Backup failed: the registry could not be exported to the file\r\n" +
+                 path + "\r\nAny earlier file of that name is unchanged.",
              ui::MessageIcon::Exclamation);
     }
+}
+
+// regedit writes a new file beside the target, and only an export that ended well and
+// left a file replaces the target, in one step: a failed export never leaves half a file,
+// nor passes an older backup at the same path off as this one.
+bool SystemOperations::ExportRegistryTo(const std::string& path) {
+    BackupPort& backup = ports_.backup;
+    std::string export_file = backup.CreateTemporaryFile(FolderOf(path));
+    if (export_file.empty()) {
+        return false;
+    }
+    std::string command_line =
+        "\"" + backup.WindowsFolder() + "\\regedit.exe\" /E \"" + export_file + "\"";
+    bool exported = backup.RunAndWait(command_line, kMinimizedFocus) == 0u &&
+                    backup.FileSize(export_file).value_or(0) > 0 &&
+                    backup.ReplaceFile(export_file, path);
+    if (!exported) {
+        backup.RemoveFile(export_file);
+    }
+    return exported;
 }
 
 void SystemOperations::RestartWindows() {

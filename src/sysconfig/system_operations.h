@@ -1,16 +1,18 @@
-// The operations of the main window that change the system: Apply (validate, save, write
-// the registry, offer a restart), Restore of the Windows defaults, the registry backup and
-// the restart. They tell the user what happened and never report a failure as success.
+// The operations of the main window that change the system: Apply (check, save, write the
+// registry, offer a restart), Restore of the Windows defaults, the registry backup and the
+// restart. They work on a TuningSettings record, tell the user what happened and never
+// report a failure as success.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "common/file_system.h"
+#include "common/windows_family.h"
 #include "sysconfig/registry_port.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/system_ports.h"
-#include "tuning/settings_window.h"
+#include "tuning/tuning_settings.h"
 #include "ui/ports.h"
 
 namespace zv::sysconfig {
@@ -30,28 +32,37 @@ struct SystemPorts {
 
 class SystemOperations {
   public:
-    // The records and the program folder belong to the program and outlive this object.
-    SystemOperations(tuning::SettingsWindow& area, const TuningSettings& current,
-                     const int16_t& windows_family, const std::string& program_directory,
+    // The family and the program folder belong to the program and outlive this object.
+    SystemOperations(const WindowsFamily& windows_family, const std::string& program_directory,
                      SystemPorts ports);
 
-    void ApplySettings();
-    void RestoreWindowsDefaults();
+    // Apply: a Manual-mode record is checked first (ManualSettingsFailure), and a failed
+    // check shows its message and changes nothing; then the record is saved and written
+    // (as AsApplied makes it), the user is told, and a restart offered. True when the
+    // record reached the file and the registry.
+    bool ApplySettings(const TuningSettings& settings);
+
+    // Restore runs in two steps, so that the window can show the Windows defaults between
+    // them: the question (true on Yes), then the save and write of the Windows-default
+    // record, with its message and no restart. True when the record reached both.
+    bool ConfirmRestore();
+    bool RestoreWindowsDefaults(const TuningSettings& windows_defaults);
+
     void BackupRegistry();
     void RestartWindows();
 
   private:
     // Saves and writes; false (after telling the user why) unless both succeeded.
-    bool SaveAndWrite();
+    bool SaveAndWrite(const TuningSettings& settings);
     void OfferRestart();
+    // Exports the registry to the path, replacing a file there only with a whole export.
+    bool ExportRegistryTo(const std::string& path);
     ui::MessageAnswer Show(const std::string& text,
                            ui::MessageIcon icon = ui::MessageIcon::Information,
                            ui::MessageButtons buttons = ui::MessageButtons::Ok,
                            int default_button = 1, const std::string& caption = kProgramTitle);
 
-    tuning::SettingsWindow& area_;
-    const TuningSettings& current_;
-    const int16_t& windows_family_;
+    const WindowsFamily& windows_family_;
     const std::string& program_directory_;
     SystemPorts ports_;
 };

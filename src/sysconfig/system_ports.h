@@ -30,6 +30,13 @@ class BackupPort {
                                                int window_style) = 0;
     // The file's size in bytes, or nothing when there is no such file.
     virtual std::optional<uint64_t> FileSize(const std::string& path) = 0;
+    // Makes a new empty file in the folder, under a name no file there had; its path, or
+    // "" when none could be made.
+    virtual std::string CreateTemporaryFile(const std::string& folder) = 0;
+    // Puts `from` in the place of `to` in one step, replacing a file there; false when
+    // that failed, and `to` is then as it was.
+    virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
+    virtual void RemoveFile(const std::string& path) = 0;
 };
 
 }  // namespace zv::sysconfig

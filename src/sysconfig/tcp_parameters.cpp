@@ -1,5 +1,7 @@
 #include "sysconfig/tcp_parameters.h"
 
+#include <algorithm>
+#include <limits>
 #include <string>
 
 #include "common/flags.h"
@@ -8,7 +10,6 @@
 namespace zv {
 namespace {
 
-constexpr int32_t kIpAndTcpHeaders = 40;
 constexpr int32_t kSynAttackProtect = 2;
 constexpr int32_t kKeepAliveInterval = 1000;
 
@@ -59,12 +60,20 @@ class RowWriter {
     bool all_succeeded_ = true;
 };
 
+// Reckoned in 64 bits, as the writer takes any record: an MTU near the least 32-bit value
+// gives the least MSS, never one that wrapped round to a large window.
 int32_t Mss(int32_t mtu) {
-    return mtu == NotSet ? NotSet : mtu - kIpAndTcpHeaders;
+    if (mtu == NotSet) {
+        return NotSet;
+    }
+    int64_t mss = int64_t{mtu} - kIpAndTcpHeaders;
+    return static_cast<int32_t>(std::max<int64_t>(mss, std::numeric_limits<int32_t>::min()));
 }
 
 void Write9xLayout(RowWriter& rows, const TuningSettings& s) {
     rows.Tuning(kMstcp, "DefaultRcvWindow", s.RWIN);
+    // The 9x stack reads its DefaultTTL as text, so it is the one value of either layout
+    // written as a string; the NT stack takes the same number as a DWORD.
     rows.Tuning(kMstcp, "DefaultTTL", kRegSz, s.TTL, s.TTL);
     rows.Tuning(kMstcp, "SessionKeepAlive", s.SKA);
     rows.Fixed(kMstcp, "PMTUDiscovery", FlagToChecked(s.PMTU));
@@ -103,11 +112,11 @@ void WriteNtLayout(RowWriter& rows, const TuningSettings& s) {
 }  // namespace
 
 bool WriteTcpParameters(RegistryPort& registry, const TuningSettings& settings,
-                        int16_t windows_family) {
+                        WindowsFamily windows_family) {
     RowWriter rows(registry);
-    if (windows_family >= 1 && windows_family <= 4) {
+    if (windows_family.Uses9xLayout()) {
         Write9xLayout(rows, settings);
-    } else if (windows_family >= 5 && windows_family <= 8) {
+    } else if (windows_family.UsesNtLayout()) {
         WriteNtLayout(rows, settings);
     }
     return rows.all_succeeded();

@@ -7,17 +7,24 @@ constexpr uint32_t kPlatformWin32s = 0;
 constexpr uint32_t kPlatform9x = 1;
 constexpr uint32_t kPlatformNT = 2;
 
+// Family 8 is the last the consumers know: every NT release from 5.2 on takes it.
+constexpr WindowsFamily kLatestFamily{8};
+
+WindowsVersion Release(int16_t family, std::string name) {
+    return {WindowsFamily(family), std::move(name)};
+}
+
 WindowsVersion Win9xRelease(uint32_t major, uint32_t minor) {
     if (major != 4) {
         return {};
     }
     switch (minor) {
         case 0:
-            return {2, "Windows 95"};
+            return Release(2, "Windows 95");
         case 10:
-            return {3, "Windows 98"};
+            return Release(3, "Windows 98");
         case 90:
-            return {4, "Windows ME"};
+            return Release(4, "Windows ME");
         default:
             return {};
     }
@@ -52,19 +59,32 @@ WindowsVersion LaterNtRelease(const VersionInfo& info, const TrueVersion& true_v
     uint32_t minor = true_version.ok ? true_version.minor : info.minor;
     uint32_t build = true_version.ok ? true_version.build : 0;
     if (major < 6 || major > 10) {
-        return {8, "Windows"};
+        return {kLatestFamily, "Windows"};
     }
     bool server = true_version.ok && true_version.server;
-    return {8, server ? ServerName(major, minor, build) : WorkstationName(major, minor, build)};
+    return {kLatestFamily,
+            server ? ServerName(major, minor, build) : WorkstationName(major, minor, build)};
+}
+
+// 5.2 is Windows 2003, or Windows XP x64 when Windows says it is a workstation; both keep
+// the family of 5.2, so the registry layout and presets do not depend on the name.
+WindowsVersion Release52(const TrueVersion& true_version) {
+    bool workstation = true_version.ok && !true_version.server;
+    return {kLatestFamily, workstation ? "Windows XP" : "Windows 2003"};
 }
 
 WindowsVersion NtRelease(const VersionInfo& info, const TrueVersion& true_version) {
     if (info.major == 3 || info.major == 4) {
-        return {5, "Windows NT"};
+        return Release(5, "Windows NT");
     }
-    if (info.major == 5 && info.minor <= 2) {
-        const char* names[] = {"Windows 2000", "Windows XP", "Windows 2003"};
-        return {static_cast<int16_t>(6 + info.minor), names[info.minor]};
+    if (info.major == 5 && info.minor == 0) {
+        return Release(6, "Windows 2000");
+    }
+    if (info.major == 5 && info.minor == 1) {
+        return Release(7, "Windows XP");
+    }
+    if (info.major == 5 && info.minor == 2) {
+        return Release52(true_version);
     }
     if (info.major >= 5) {
         return LaterNtRelease(info, true_version);
@@ -80,7 +100,7 @@ WindowsVersion MapWindowsVersion(const VersionInfo& info, const TrueVersion& tru
     }
     switch (info.platform_id) {
         case kPlatformWin32s:
-            return {1, "Windows 32"};
+            return Release(1, "Windows 32");
         case kPlatform9x:
             return Win9xRelease(info.major, info.minor);
         case kPlatformNT:

@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <string>
 
+#include "common/windows_family.h"
+
 namespace zv {
 
-constexpr int16_t Unrecognised = 0;
-
 struct WindowsVersion {
-    int16_t family = Unrecognised;
+    WindowsFamily family = Unrecognised;
     std::string name;
 };
 
@@ -24,7 +24,8 @@ struct VersionInfo {
 };
 
 // What RtlGetVersion reported. GetVersionExA stops telling the truth after Windows 8 for
-// programs without a compatibility manifest, so the release after 5.2 is named from this.
+// programs without a compatibility manifest, so the release after 5.2 is named from this;
+// and 5.2 itself is both Windows 2003 and Windows XP x64, told apart by the product type.
 struct TrueVersion {
     bool ok = false;
     uint32_t major = 0;
@@ -33,8 +34,9 @@ struct TrueVersion {
     bool server = false;  // product type other than workstation
 };
 
-// Family 1-4: the Windows 9x registry layout; 5-8: the NT layout; every NT release after
-// 5.2 is family 8. Anything not recognised is family 0 with an empty name.
+// Family 1-4: the Windows 9x registry layout; 5-8: the NT layout; every NT release from
+// 5.2 on is family 8 (Windows XP x64 included, though it is named "Windows XP"). Anything
+// not recognised is family 0 with an empty name.
 WindowsVersion MapWindowsVersion(const VersionInfo& info, const TrueVersion& true_version);
 
 }  // namespace zv

@@ -7,7 +7,7 @@ namespace {
 
 // The rest of a preset follows from these: RWIN from the multiplier and MTU - 40 (the
 // segment a packet of that MTU carries), SKA, NDI and the connection limits from their
-// list positions.
+// list positions (which is why the lists' order must never change).
 struct PresetRow {
     int32_t mtu;
     int16_t rwin_index;
@@ -17,9 +17,6 @@ struct PresetRow {
     int16_t mscps0_index;
     int16_t mscps1_index;
 };
-
-constexpr int16_t kGroupAFamily = 4;
-constexpr int32_t kIpAndTcpHeaders = 40;
 
 constexpr PresetRow kGroupA[kConnectionTypeCount] = {
     {576, 0, 128, 9, 0, 0, 2},    // Dial-up (Modem)
@@ -59,11 +56,11 @@ TuningSettings FromRow(const PresetRow& row, int16_t connection_type) {
 
 }  // namespace
 
-void ApplyPreset(TuningSettings& current, int16_t connection_type, int16_t windows_family) {
+void ApplyPreset(TuningSettings& current, int16_t connection_type, WindowsFamily windows_family) {
     if (connection_type < 0 || connection_type >= kConnectionTypeCount) {
         return;
     }
-    const PresetRow* group = windows_family >= kGroupAFamily ? kGroupA : kGroupB;
+    const PresetRow* group = windows_family.TakesPresetGroupA() ? kGroupA : kGroupB;
     current = FromRow(group[connection_type], connection_type);
 }
 

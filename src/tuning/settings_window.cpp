@@ -1,7 +1,5 @@
 #include "tuning/settings_window.h"
 
-#include <optional>
-
 #include "common/flags.h"
 #include "common/numbers.h"
 #include "tuning/presets.h"
@@ -9,6 +7,34 @@
 
 namespace zv::tuning {
 namespace {
+
+// The longest texts the two number boxes take: every MTU and TTL the program accepts fits.
+constexpr std::size_t kMtuMaxChars = 5;
+constexpr std::size_t kTtlMaxChars = 3;
+
+PairFields Typed(bool TuningSettings::*custom, int32_t TuningSettings::*value,
+                 std::size_t max_chars) {
+    return PairFields{custom, value, nullptr, max_chars, nullptr, nullptr};
+}
+
+PairFields Picked(bool TuningSettings::*custom, int32_t TuningSettings::*value,
+                  int16_t TuningSettings::*position, std::vector<std::string> (*items)(),
+                  std::optional<int32_t> (*value_at)(int16_t, const TuningSettings&)) {
+    return PairFields{custom, value, position, 0, items, value_at};
+}
+
+// The RWIN follows the MTU held at the moment of the pick, not MTU - 40 as the presets'.
+std::optional<int32_t> RwinAt(int16_t position, const TuningSettings& current) {
+    return CustomRwin(position, current.MTU);
+}
+
+std::optional<int32_t> SkaOf(int16_t position, const TuningSettings&) {
+    return SkaAt(position);
+}
+
+std::optional<int32_t> NdiOf(int16_t position, const TuningSettings&) {
+    return NdiAt(position);
+}
 
 void Fill(ui::ComboBox& list, const std::vector<std::string>& items) {
     list.Clear();
@@ -27,140 +53,57 @@ int16_t PositionOf(const ui::ComboBox& list) {
     return static_cast<int16_t>(list.selection());
 }
 
-bool NumberInRange(const ui::TextBox& box, int32_t min, int32_t max) {
-    std::optional<int32_t> value = ParseInt32(box.text());
-    return value && *value >= min && *value <= max;
+void EmptyValueControl(const TuningPair& pair) {
+    if (pair.text != nullptr) {
+        pair.text->SetText("");
+    } else {
+        pair.list->SetSelection(ui::kNoSelection);
+    }
 }
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(TuningRecords records, ui::MessageBoxPort& messages,
-                               ui::Beeper& beeper, std::string title, TuningAreaHooks hooks)
-    : current_(records.current),
+SettingsWindow::SettingsWindow(TuningRecords records, ui::Beeper& beeper, TuningAreaHooks hooks)
+    : pairs_(MakePairs()),
+      current_(records.current),
       defaults_(records.defaults),
       windows_family_(records.windows_family),
-      messages_(messages),
       beeper_(beeper),
-      title_(std::move(title)),
       hooks_(std::move(hooks)) {
     SetInitialState();
     ConnectHandlers();
 }
 
+std::array<TuningPair, kPairCount> SettingsWindow::MakePairs() {
+    using S = TuningSettings;
+    return {TuningPair{Frame2, optMTU1, optMTU2, &txtMTU, nullptr,
+                       Typed(&S::MTUCustom, &S::MTU, kMtuMaxChars)},
+            TuningPair{Frame3, optRWIN1, optRWIN2, nullptr, &cmbRWIN,
+                       Picked(&S::RWINCustom, &S::RWIN, &S::RWINIndex, RwinItems, RwinAt)},
+            TuningPair{Frame4, optTTL1, optTTL2, &txtTTL, nullptr,
+                       Typed(&S::TTLCustom, &S::TTL, kTtlMaxChars)},
+            TuningPair{Frame5, optSKA1, optSKA2, nullptr, &cmbSKA,
+                       Picked(&S::SKACustom, &S::SKA, &S::SKAIndex, SkaItems, SkaOf)},
+            TuningPair{Frame6, optNDI1, optNDI2, nullptr, &cmbNDI,
+                       Picked(&S::NDICustom, &S::NDI, &S::NDIIndex, NdiItems, NdiOf)}};
+}
+
 // The state of the controls when the window is created, before anything is loaded.
 void SettingsWindow::SetInitialState() {
     optOptimization[0].Select();
-    optMTU1.Select();
-    optRWIN1.Select();
-    optTTL1.Select();
-    optSKA1.Select();
-    optNDI1.Select();
-    for (ui::Control* value_control :
-         std::array<ui::Control*, 5>{&txtMTU, &cmbRWIN, &txtTTL, &cmbSKA, &cmbNDI}) {
-        value_control->SetEnabled(false);
+    for (const TuningPair& pair : pairs_) {
+        pair.windows_default.Select();
+        pair.value_control().SetEnabled(false);
     }
-    txtMTU.SetMaxLength(kMtuMaxChars);
-    txtTTL.SetMaxLength(kTtlMaxChars);
 }
 
 void SettingsWindow::ConnectHandlers() {
     cmbNetType.on_change = [this] { cmbNetType_Change(); };
     optOptimization[0].on_select = [this] { optOptimization_Select(0); };
     optOptimization[1].on_select = [this] { optOptimization_Select(1); };
-    ConnectPairHandlers();
-    ConnectValueHandlers();
-    ConnectNumberBox(txtMTU, kMtuMaxChars);
-    ConnectNumberBox(txtTTL, kTtlMaxChars);
-}
-
-// "Windows Default" empties and locks the value control and takes the baseline's value;
-// "Custom" unlocks it and marks the value as the user's own.
-void SettingsWindow::ConnectPairHandlers() {
-    optMTU1.on_select = [this] {
-        txtMTU.SetEnabled(false);
-        txtMTU.SetText("");
-        current_.MTUCustom = false;
-        current_.MTU = defaults_.MTU;
-    };
-    optMTU2.on_select = [this] {
-        txtMTU.SetEnabled(true);
-        current_.MTUCustom = true;
-    };
-    optRWIN1.on_select = [this] {
-        cmbRWIN.SetEnabled(false);
-        cmbRWIN.SetSelection(ui::kNoSelection);
-        current_.RWINCustom = false;
-        current_.RWINIndex = NoSelection;
-        current_.RWIN = defaults_.RWIN;
-    };
-    optRWIN2.on_select = [this] {
-        cmbRWIN.SetEnabled(true);
-        current_.RWINCustom = true;
-    };
-    optTTL1.on_select = [this] {
-        txtTTL.SetEnabled(false);
-        txtTTL.SetText("");
-        current_.TTLCustom = false;
-        current_.TTL = defaults_.TTL;
-    };
-    optTTL2.on_select = [this] {
-        txtTTL.SetEnabled(true);
-        current_.TTLCustom = true;
-    };
-    optSKA1.on_select = [this] {
-        cmbSKA.SetEnabled(false);
-        cmbSKA.SetSelection(ui::kNoSelection);
-        current_.SKACustom = false;
-        current_.SKAIndex = NoSelection;
-        current_.SKA = defaults_.SKA;
-    };
-    optSKA2.on_select = [this] {
-        cmbSKA.SetEnabled(true);
-        current_.SKACustom = true;
-    };
-    optNDI1.on_select = [this] {
-        cmbNDI.SetEnabled(false);
-        cmbNDI.SetSelection(ui::kNoSelection);
-        current_.NDICustom = false;
-        current_.NDIIndex = NoSelection;
-        current_.NDI = defaults_.NDI;
-    };
-    optNDI2.on_select = [this] {
-        cmbNDI.SetEnabled(true);
-        current_.NDICustom = true;
-    };
-}
-
-void SettingsWindow::ConnectValueHandlers() {
-    txtMTU.on_change = [this] {
-        if (optMTU2.selected()) {
-            current_.MTU = NumberIn(txtMTU);
-        }
-    };
-    txtTTL.on_change = [this] {
-        if (optTTL2.selected()) {
-            current_.TTL = NumberIn(txtTTL);
-        }
-    };
-    // The RWIN follows the MTU held at the moment of the pick, not MTU - 40 as the presets'.
-    cmbRWIN.on_change = [this] {
-        if (optRWIN2.selected()) {
-            current_.RWINIndex = PositionOf(cmbRWIN);
-            current_.RWIN = CustomRwin(current_.RWINIndex, current_.MTU).value_or(NotSet);
-        }
-    };
-    cmbSKA.on_change = [this] {
-        if (optSKA2.selected()) {
-            current_.SKAIndex = PositionOf(cmbSKA);
-            current_.SKA = SkaAt(current_.SKAIndex).value_or(NotSet);
-        }
-    };
-    cmbNDI.on_change = [this] {
-        if (optNDI2.selected()) {
-            current_.NDIIndex = PositionOf(cmbNDI);
-            current_.NDI = NdiAt(current_.NDIIndex).value_or(NotSet);
-        }
-    };
+    for (const TuningPair& pair : pairs_) {
+        ConnectPair(pair);
+    }
     chkPMTU.on_change = [this] { current_.PMTU = CheckedToFlag(chkPMTU.value()); };
     chkBlackHole.on_change = [this] { current_.BlackHole = CheckedToFlag(chkBlackHole.value()); };
     cmbMSCPS0.on_change = [this] {
@@ -170,6 +113,42 @@ void SettingsWindow::ConnectValueHandlers() {
     cmbMSCPS1.on_change = [this] {
         current_.MSCPS1Index = PositionOf(cmbMSCPS1);
         current_.MSCPS1 = MscpsAt(current_.MSCPS1Index).value_or(0);
+    };
+}
+
+// "Windows Default" empties and locks the value control and takes the baseline's value;
+// "Custom" unlocks it and marks the value as the user's own, which the value control then
+// stores as it changes. The pair lives as long as the window, so the handlers keep it.
+void SettingsWindow::ConnectPair(const TuningPair& pair) {
+    const PairFields& fields = pair.fields;
+    pair.windows_default.on_select = [this, &pair, &fields] {
+        pair.value_control().SetEnabled(false);
+        EmptyValueControl(pair);
+        current_.*fields.custom = false;
+        if (fields.position != nullptr) {
+            current_.*fields.position = NoSelection;
+        }
+        current_.*fields.value = defaults_.*fields.value;
+    };
+    pair.custom.on_select = [this, &pair, &fields] {
+        pair.value_control().SetEnabled(true);
+        current_.*fields.custom = true;
+    };
+    if (pair.text != nullptr) {
+        ConnectNumberBox(*pair.text, fields.max_chars);
+        pair.text->on_change = [this, &pair, &fields] {
+            if (pair.custom.selected()) {
+                current_.*fields.value = NumberIn(*pair.text);
+            }
+        };
+        return;
+    }
+    pair.list->on_change = [this, &pair, &fields] {
+        if (pair.custom.selected()) {
+            int16_t position = PositionOf(*pair.list);
+            current_.*fields.position = position;
+            current_.*fields.value = fields.value_at(position, current_).value_or(NotSet);
+        }
     };
 }
 
@@ -229,33 +208,39 @@ void SettingsWindow::optOptimization_Select(int index) {
 
 void SettingsWindow::FillValueLists() {
     Fill(cmbNetType, ConnectionTypeItems());
-    Fill(cmbRWIN, RwinItems());
-    Fill(cmbSKA, SkaItems());
-    Fill(cmbNDI, NdiItems());
+    for (const TuningPair& pair : pairs_) {
+        if (pair.list != nullptr) {
+            Fill(*pair.list, pair.fields.items());
+        }
+    }
     Fill(cmbMSCPS0, MscpsItems());
     Fill(cmbMSCPS1, MscpsItems());
     cmbNetType.SetSelection(0);
 }
 
 void SettingsWindow::SetTuningControlsEnabled(bool enabled) {
-    for (ui::Control* control : std::array<ui::Control*, 27>{
-             &Frame2,    &Frame3,   &Frame4,   &Frame5,       &Frame6,  &Frame7,  &optMTU1,
-             &optMTU2,   &optRWIN1, &optRWIN2, &optTTL1,      &optTTL2, &optSKA1, &optSKA2,
-             &optNDI1,   &optNDI2,  &chkPMTU,  &chkBlackHole, &txtMTU,  &txtTTL,  &cmbMSCPS0,
-             &cmbMSCPS1, &cmbNDI,   &cmbRWIN,  &cmbSKA,       &Label3,  &Label4}) {
+    for (const TuningPair& pair : pairs_) {
+        for (ui::Control* control : pair.controls()) {
+            control->SetEnabled(enabled);
+        }
+    }
+    for (ui::Control* control : std::array<ui::Control*, 7>{
+             &Frame7, &chkPMTU, &chkBlackHole, &cmbMSCPS0, &cmbMSCPS1, &Label3, &Label4}) {
         control->SetEnabled(enabled);
     }
-    for (ui::Option* option : {&optMTU1, &optMTU2, &optRWIN1, &optRWIN2, &optTTL1, &optTTL2,
-                               &optSKA1, &optSKA2, &optNDI1, &optNDI2}) {
-        option->Deselect();
+    // Emptied with no option selected, the value controls store nothing; the check boxes
+    // and the connection lists store their empty state.
+    for (const TuningPair& pair : pairs_) {
+        pair.windows_default.Deselect();
+        pair.custom.Deselect();
     }
     chkPMTU.SetValue(kUnchecked);
     chkBlackHole.SetValue(kUnchecked);
-    txtMTU.SetText("");
-    txtTTL.SetText("");
-    for (ui::ComboBox* list : {&cmbMSCPS0, &cmbMSCPS1, &cmbNDI, &cmbRWIN, &cmbSKA}) {
-        list->SetSelection(ui::kNoSelection);
+    for (const TuningPair& pair : pairs_) {
+        EmptyValueControl(pair);
     }
+    cmbMSCPS0.SetSelection(ui::kNoSelection);
+    cmbMSCPS1.SetSelection(ui::kNoSelection);
 }
 
 void SettingsWindow::ResetToWindowsDefaults() {
@@ -264,8 +249,8 @@ void SettingsWindow::ResetToWindowsDefaults() {
     // what the list's handler compares a new pick with.
     defaults_.ConnectionType = current_.ConnectionType;
     current_ = defaults_;
-    for (ui::Option* windows_default : {&optMTU1, &optRWIN1, &optTTL1, &optSKA1, &optNDI1}) {
-        windows_default->Select();
+    for (const TuningPair& pair : pairs_) {
+        pair.windows_default.Select();
     }
     chkPMTU.SetValue(kChecked);
     chkBlackHole.SetValue(kUnchecked);
@@ -273,35 +258,20 @@ void SettingsWindow::ResetToWindowsDefaults() {
     cmbMSCPS1.SetSelection(2);
 }
 
-void SettingsWindow::ShowPair(bool custom, ui::Option& windows_default, ui::Option& custom_option) {
-    if (custom) {
-        custom_option.Select();
-    } else {
-        windows_default.Select();
-    }
-}
-
 void SettingsWindow::ShowManualValues() {
-    ShowPair(current_.MTUCustom, optMTU1, optMTU2);
-    ShowPair(current_.RWINCustom, optRWIN1, optRWIN2);
-    ShowPair(current_.TTLCustom, optTTL1, optTTL2);
-    ShowPair(current_.SKACustom, optSKA1, optSKA2);
-    ShowPair(current_.NDICustom, optNDI1, optNDI2);
+    for (const TuningPair& pair : pairs_) {
+        (current_.*pair.fields.custom ? pair.custom : pair.windows_default).Select();
+    }
     // Each handler stores its value again; the RWIN is reckoned anew from the MTU shown.
-    if (current_.MTUCustom) {
-        txtMTU.SetText(std::to_string(current_.MTU));
-    }
-    if (current_.RWINCustom) {
-        cmbRWIN.SetSelection(current_.RWINIndex);
-    }
-    if (current_.TTLCustom) {
-        txtTTL.SetText(std::to_string(current_.TTL));
-    }
-    if (current_.SKACustom) {
-        cmbSKA.SetSelection(current_.SKAIndex);
-    }
-    if (current_.NDICustom) {
-        cmbNDI.SetSelection(current_.NDIIndex);
+    for (const TuningPair& pair : pairs_) {
+        if (!(current_.*pair.fields.custom)) {
+            continue;
+        }
+        if (pair.text != nullptr) {
+            pair.text->SetText(std::to_string(current_.*pair.fields.value));
+        } else {
+            pair.list->SetSelection(current_.*pair.fields.position);
+        }
     }
     chkPMTU.SetValue(FlagToChecked(current_.PMTU));
     chkBlackHole.SetValue(FlagToChecked(current_.BlackHole));
@@ -325,76 +295,28 @@ void SettingsWindow::ShowSettingsInWindow() {
     }
 }
 
-bool SettingsWindow::Refuse(const std::string& text) {
-    ui::Message message;
-    message.text = text;
-    message.caption = title_;
-    messages_.Show(message);
-    return true;
+TuningSettings SettingsWindow::TakeValues() {
+    current_ = AsApplied(current_);
+    TuningSettings taken = current_;
+    // The list's handler keeps the last type picked when the list is emptied; Apply must
+    // still see that nothing is chosen. In Automatic mode the record is the preset of the
+    // type held, which is what the user sees applied.
+    if (current_.OptiMode == ManualMode && cmbNetType.selection() == ui::kNoSelection) {
+        taken.ConnectionType = NoSelection;
+    }
+    return taken;
 }
 
-bool SettingsWindow::ValidateManualSettings() {
-    if (cmbNetType.selection() == ui::kNoSelection) {
-        return Refuse("Invalid Connection Type. Select Valid One.");
+std::vector<ui::Control*> SettingsWindow::AllControls() {
+    std::vector<ui::Control*> controls = {
+        &Frame1, &Label1, &cmbNetType, &Label2, &optOptimization[0], &optOptimization[1]};
+    for (const TuningPair& pair : pairs_) {
+        std::array<ui::Control*, 4> of_pair = pair.controls();
+        controls.insert(controls.end(), of_pair.begin(), of_pair.end());
     }
-    if (cmbMSCPS0.selection() == ui::kNoSelection) {
-        return Refuse("Invalid MSCPS using HTTP 1.0 Value. Select Valid One.");
-    }
-    if (cmbMSCPS1.selection() == ui::kNoSelection) {
-        return Refuse("Invalid MSCPS using HTTP 1.1 value. Select Valid One.");
-    }
-    if (optMTU2.selected() && !NumberInRange(txtMTU, kCustomMtuMin, kCustomMtuMax)) {
-        return Refuse("Invalid MTU. Enter Valid One.");
-    }
-    if (optRWIN2.selected() && cmbRWIN.selection() == ui::kNoSelection) {
-        return Refuse("Invalid RWIN. Select Valid One.");
-    }
-    if (optTTL2.selected() && !NumberInRange(txtTTL, kCustomTtlMin, kCustomTtlMax)) {
-        return Refuse("Invalid TTL. Enter Valid One.");
-    }
-    if (optSKA2.selected() && cmbSKA.selection() == ui::kNoSelection) {
-        return Refuse("Invalid Session Keep Alive. Select Valid One.");
-    }
-    if (optNDI2.selected() && cmbNDI.selection() == ui::kNoSelection) {
-        return Refuse("Invalid NDI Cache. Select Valid One.");
-    }
-    return false;
-}
-
-std::array<ui::Control*, 33> SettingsWindow::AllControls() {
-    return {&Frame1,
-            &Label1,
-            &cmbNetType,
-            &Label2,
-            &optOptimization[0],
-            &optOptimization[1],
-            &Frame2,
-            &optMTU1,
-            &optMTU2,
-            &txtMTU,
-            &Frame3,
-            &optRWIN1,
-            &optRWIN2,
-            &cmbRWIN,
-            &Frame4,
-            &optTTL1,
-            &optTTL2,
-            &txtTTL,
-            &Frame5,
-            &optSKA1,
-            &optSKA2,
-            &cmbSKA,
-            &Frame6,
-            &optNDI1,
-            &optNDI2,
-            &cmbNDI,
-            &Frame7,
-            &chkPMTU,
-            &chkBlackHole,
-            &Label3,
-            &cmbMSCPS0,
-            &Label4,
-            &cmbMSCPS1};
+    controls.insert(controls.end(),
+                    {&Frame7, &chkPMTU, &chkBlackHole, &Label3, &cmbMSCPS0, &Label4, &cmbMSCPS1});
+    return controls;
 }
 
 void SettingsWindow::MoveBy(int dx, int dy) {

@@ -1,14 +1,18 @@
 // The tuning area of the main window as a controller over its controls: the connection
 // type, the optimization mode, the five "Windows Default"/"Custom" pairs and the general
 // settings. Every handler copies control state into CurrentSettings; the procedures fill,
-// enable, reset, show and check the controls. It runs without a real window.
+// enable, reset and show the controls, and hand Apply the record. It runs without a real
+// window.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "common/windows_family.h"
 #include "tuning/tuning_settings.h"
 #include "ui/captioned.h"
 #include "ui/check_box.h"
@@ -18,10 +22,6 @@
 #include "ui/text_box.h"
 
 namespace zv::tuning {
-
-// The longest texts the two number boxes take: every MTU and TTL the program accepts fits.
-constexpr std::size_t kMtuMaxChars = 5;
-constexpr std::size_t kTtlMaxChars = 3;
 
 // What the tuning area asks of the window around it.
 struct TuningAreaHooks {
@@ -37,13 +37,45 @@ struct TuningAreaHooks {
 struct TuningRecords {
     TuningSettings& current;
     TuningSettings& defaults;
-    const int16_t& windows_family;  // fixed once the program has started
+    const WindowsFamily& windows_family;  // fixed once the program has started
 };
+
+// What one pair edits in the record, and how its value control gives the value.
+struct PairFields {
+    bool TuningSettings::*custom;
+    int32_t TuningSettings::*value;
+    int16_t TuningSettings::*position;    // a picked value's list position; null when typed
+    std::size_t max_chars;                // a typed value's longest text (every value fits)
+    std::vector<std::string> (*items)();  // a picked value's list, null when typed
+    // The value of a list position, given the record as it stands (the RWIN needs its MTU).
+    std::optional<int32_t> (*value_at)(int16_t position, const TuningSettings& current);
+};
+
+// One "Windows Default"/"Custom" pair: its frame, both options, its value control (a text
+// box for a typed value, a list for a picked one) and the record fields it edits. The
+// handlers, the procedures, the real window and the layout all go through this table.
+struct TuningPair {
+    ui::Frame& frame;
+    ui::Option& windows_default;
+    ui::Option& custom;
+    ui::TextBox* text;   // MTU, TTL
+    ui::ComboBox* list;  // RWIN, Session Keep Alive, NDI Cache
+    PairFields fields;
+
+    ui::Control& value_control() const {
+        return text != nullptr ? static_cast<ui::Control&>(*text) : *list;
+    }
+    // The frame, both options and the value control.
+    std::array<ui::Control*, 4> controls() const {
+        return {&frame, &windows_default, &custom, &value_control()};
+    }
+};
+
+constexpr std::size_t kPairCount = 5;
 
 class SettingsWindow {
   public:
-    SettingsWindow(TuningRecords records, ui::MessageBoxPort& messages, ui::Beeper& beeper,
-                   std::string title, TuningAreaHooks hooks);
+    SettingsWindow(TuningRecords records, ui::Beeper& beeper, TuningAreaHooks hooks);
     SettingsWindow(const SettingsWindow&) = delete;
     SettingsWindow& operator=(const SettingsWindow&) = delete;
 
@@ -58,8 +90,10 @@ class SettingsWindow {
     void ShowManualValues();
     // The load's step that shows the loaded CurrentSettings (call while loading).
     void ShowSettingsInWindow();
-    // True when a check failed; its message has then been shown.
-    bool ValidateManualSettings();
+    // The record Apply takes: CurrentSettings as applied (AsApplied, kept in CurrentSettings
+    // too), and in Manual mode no connection type when the list shows none, so that the
+    // record's check refuses it.
+    TuningSettings TakeValues();
 
     bool IsLoading() const { return is_loading_; }
     void SetLoading(bool loading) { is_loading_ = loading; }
@@ -117,29 +151,28 @@ class SettingsWindow {
     ui::Label Label4{"Label4", "MSCPS Using HTTP 1.1"};
     ui::ComboBox cmbMSCPS1{"cmbMSCPS1"};
 
+    // The five pairs, MTU, RWIN, TTL, Session Keep Alive and NDI Cache, in this order.
+    const std::array<TuningPair, kPairCount>& pairs() const { return pairs_; }
+
   private:
+    std::array<TuningPair, kPairCount> MakePairs();
     void SetInitialState();
     void ConnectHandlers();
-    void ConnectPairHandlers();
-    void ConnectValueHandlers();
+    void ConnectPair(const TuningPair& pair);
     void ConnectNumberBox(ui::TextBox& box, std::size_t max_chars);
 
     void cmbNetType_Change();
     void optOptimization_Select(int index);
 
-    // Shows one pair: "Windows Default" when not custom, else "Custom".
-    static void ShowPair(bool custom, ui::Option& windows_default, ui::Option& custom_option);
-    // Shows a message and reports the failed check.
-    bool Refuse(const std::string& text);
     // Every control of the tuning area, for moving it as one.
-    std::array<ui::Control*, 33> AllControls();
+    std::vector<ui::Control*> AllControls();
 
+    // After the controls, which it refers to.
+    const std::array<TuningPair, kPairCount> pairs_;
     TuningSettings& current_;
     TuningSettings& defaults_;
-    const int16_t& windows_family_;
-    ui::MessageBoxPort& messages_;
+    const WindowsFamily& windows_family_;
     ui::Beeper& beeper_;
-    std::string title_;
     TuningAreaHooks hooks_;
     bool is_loading_ = false;
 };

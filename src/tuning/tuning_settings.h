@@ -12,6 +12,9 @@ constexpr int32_t NotSet = -1;
 // A list position with nothing selected.
 constexpr int16_t NoSelection = -1;
 
+// The IP and TCP headers of a packet: its segment (the MSS) is the MTU less these bytes.
+constexpr int32_t kIpAndTcpHeaders = 40;
+
 constexpr int16_t AutomaticMode = 0;
 constexpr int16_t ManualMode = 1;
 

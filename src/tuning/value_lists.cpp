@@ -3,8 +3,6 @@
 #include <array>
 #include <limits>
 
-#include "tuning/tuning_settings.h"
-
 namespace zv {
 namespace {
 
@@ -95,6 +93,18 @@ std::optional<int32_t> CustomRwin(int16_t position, int32_t mtu) {
         return std::nullopt;
     }
     return static_cast<int32_t>(rwin);
+}
+
+std::optional<int32_t> CustomRwinOf(const TuningSettings& s) {
+    return CustomRwin(s.RWINIndex, s.MTUCustom ? s.MTU : NotSet);
+}
+
+TuningSettings AsApplied(TuningSettings settings) {
+    std::optional<int32_t> rwin = settings.RWINCustom ? CustomRwinOf(settings) : std::nullopt;
+    if (rwin) {
+        settings.RWIN = *rwin;
+    }
+    return settings;
 }
 
 }  // namespace zv

@@ -1,12 +1,19 @@
 // The item texts of the settings window's lists, and the value each list position stands
 // for. Positions are 16-bit like the record's list positions; a position outside its list
 // (NoSelection included) has no value.
+//
+// The order of every list is part of the program's data: Zorvane.cfg stores positions
+// (the connection type, RWINIndex, SKAIndex, NDIIndex, MSCPS0Index, MSCPS1Index) and the
+// preset table names its values by position. Reordering or removing an item would load
+// saved choices and presets as other values; new items may only go at the end.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "tuning/tuning_settings.h"
 
 namespace zv {
 
@@ -29,5 +36,14 @@ std::optional<int32_t> MscpsAt(int16_t position);
 // The RWIN of a picked multiplier: multiplier x MTU (x 1500 when the MTU is NotSet);
 // nothing when the position is outside the list or the product does not fit 32 bits.
 std::optional<int32_t> CustomRwin(int16_t position, int32_t mtu);
+
+// The custom RWIN a record stands for: its multiplier times the MTU in effect, which is
+// the custom MTU, or 1500 while the MTU is at Windows Default.
+std::optional<int32_t> CustomRwinOf(const TuningSettings& settings);
+
+// The record as Apply saves and writes it. The RWIN list reckons a pick on the MTU typed
+// so far, which may be half-typed or empty; so a custom RWIN is reckoned anew on the MTU
+// in effect when the values are taken, and the settings file then always loads back.
+TuningSettings AsApplied(TuningSettings settings);
 
 }  // namespace zv

@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
+#include "fakes/restored_settings.h"
+#include "fakes/scripted_backup.h"
 #include "fakes/scripted_ping_ports.h"
 #include "shell/main_window.h"
 #include "shell/main_window_layout.h"
@@ -26,7 +29,7 @@ class ScriptedStart : public StartPorts {
     bool IsFirstCopy() override { return first_copy; }
     WindowsVersion DetectWindowsVersion() override {
         ++detections;
-        return WindowsVersion{3, "Windows 98"};
+        return WindowsVersion{WindowsFamily(3), "Windows 98"};
     }
     void StartCompanion() override { ++companions; }
 };
@@ -45,7 +48,7 @@ TEST(StartProgramTest, ArgumentDecidesBetweenWindowAndCompanion) {
         ScriptedStart ports;
         ProgramRecords records;
         EXPECT_EQ(StartProgram(ports, c.argument, records), c.outcome);
-        EXPECT_EQ(records.WindowsFamily, 3);
+        EXPECT_EQ(records.WindowsFamily.number(), 3);
         EXPECT_EQ(records.WindowsName, "Windows 98");
         EXPECT_EQ(ports.companions, c.outcome == StartOutcome::CompanionOnly ? 1 : 0);
     }
@@ -82,7 +85,7 @@ class MemoryTipOption : public TipOptionPort {
 class MainWindowTest : public ::testing::Test {
   protected:
     MainWindowTest() {
-        records.WindowsFamily = 6;
+        records.WindowsFamily = WindowsFamily(6);
         records.WindowsName = "Windows XP";
         records.ProgramDirectory = kDir;
     }
@@ -98,12 +101,7 @@ class MainWindowTest : public ::testing::Test {
         void EnableShutdownPrivilege() override {}
         bool Reboot() override { return true; }
     } restart;
-    class NoBackup : public sysconfig::BackupPort {
-        std::string ChooseBackupFile(const std::string&) override { return ""; }
-        std::string WindowsFolder() override { return "C:\\windows"; }
-        std::optional<uint32_t> RunAndWait(const std::string&, int) override { return 0u; }
-        std::optional<uint64_t> FileSize(const std::string&) override { return 1u; }
-    } backup;
+    testing::ScriptedBackup backup;
     MemoryTipOption tip_option;
     testing::RecordingLauncher launcher;
     Launchers launchers{launcher, kDir};
@@ -173,6 +171,49 @@ TEST_F(MainWindowTest, ButtonsAndChromeReachTheOperations) {
     ASSERT_EQ(launcher.launches.size(), 1u);
     EXPECT_EQ(launcher.launches[0].target, kDir + "\\Help\\help.htm");
     EXPECT_FALSE(window.QueryUnload());
+}
+
+// Typed in steps, a Manual setup is saved with the RWIN of the MTU typed last (or of 1500
+// when the box was left empty), is written so into Windows, and loads back as saved.
+TEST_F(MainWindowTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
+    const std::string tcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
+    tip_option.value = "0";
+    window.LoadMainWindow();
+    tuning::SettingsWindow& a = window.area;
+    a.optOptimization[1].Select();
+    // The MTU box when x64 is picked ("9" of "9000"; emptied), then when Apply is pressed.
+    for (auto [at_pick, at_apply, rwin] :
+         {std::tuple{"9", "9000", 576000u}, std::tuple{"", "1500", 96000u}}) {
+        SCOPED_TRACE(at_apply);
+        a.optMTU1.Select();
+        a.optRWIN1.Select();
+        a.optMTU2.Select();
+        a.txtMTU.SetText("1");
+        a.txtMTU.SetText(at_pick);
+        a.optRWIN2.Select();
+        a.cmbRWIN.SetSelection(8);
+        a.txtMTU.SetText(at_apply);
+        messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
+        window.cmdApply.Click();
+
+        EXPECT_EQ(registry.Dword(tcpip, "TcpWindowSize"), rwin);
+        TuningSettings loaded;
+        LoadSettings(files, kDir, records.DefaultSettings, loaded);
+        EXPECT_EQ(loaded, records.CurrentSettings);
+    }
+}
+
+// Between its question and the save, Restore shows the Windows defaults; No leaves all.
+TEST_F(MainWindowTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
+    tip_option.value = "0";
+    window.LoadMainWindow();
+    messages.answers = {ui::MessageAnswer::No, ui::MessageAnswer::Yes};
+    window.Restore();
+    EXPECT_EQ(records.CurrentSettings.OptiMode, AutomaticMode);
+    window.Restore();
+    EXPECT_EQ(records.CurrentSettings, testing::RestoredSettings());
+    EXPECT_TRUE(window.area.optMTU1.selected() && window.area.optOptimization[0].selected());
+    EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], FormatSettingsFile(testing::RestoredSettings()));
 }
 
 // Every control lies inside Frame1, and the value frames do not overlap.

@@ -43,7 +43,7 @@ TuningSettings Scribbled() {
 void ExpectPreset(const Row& row, int16_t type, int16_t family) {
     SCOPED_TRACE("type " + std::to_string(type) + ", family " + std::to_string(family));
     TuningSettings s = Scribbled();
-    ApplyPreset(s, type, family);
+    ApplyPreset(s, type, WindowsFamily(family));
     TuningSettings expected;
     expected.ConnectionType = type;
     expected.OptiMode = AutomaticMode;
@@ -83,7 +83,7 @@ TEST(PresetsTest, FamiliesBelowFourAndUnrecognisedTakeGroupB) {
 TEST(PresetsTest, UnknownConnectionTypeLeavesTheRecordAlone) {
     for (int16_t type : {-1, 5, 32767}) {
         TuningSettings s = Scribbled();
-        ApplyPreset(s, type, 8);
+        ApplyPreset(s, type, WindowsFamily(8));
         EXPECT_EQ(s, Scribbled()) << type;
     }
 }

@@ -3,17 +3,21 @@
 
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_registry.h"
+#include "fakes/restored_settings.h"
 #include "sysconfig/settings_file.h"
+#include "sysconfig/settings_file_reader.h"
 #include "tuning/presets.h"
+#include "tuning/value_lists.h"
 
 namespace zv {
 namespace {
 
 const std::string kDir = "C:\\Program Files\\Zorvane";
 const std::string kPath = kDir + "\\Zorvane.cfg";
+constexpr WindowsFamily kFamily{8};
 
-// A Manual-mode choice as the window leaves it: custom MTU, RWIN picked at MTU 1500
-// before the MTU was changed, TTL and SKA at Windows Default, custom NDI.
+// A Manual-mode choice as Apply saves it: custom MTU and RWIN (x64 of that MTU), TTL and
+// SKA at Windows Default, custom NDI.
 TuningSettings ManualChoice() {
     TuningSettings s = InitialDefaultSettings();
     s.ConnectionType = 3;
@@ -22,7 +26,7 @@ TuningSettings ManualChoice() {
     s.MTU = 1492;
     s.RWINCustom = true;
     s.RWINIndex = 8;
-    s.RWIN = 96000;
+    s.RWIN = 95488;
     s.TTLCustom = false;
     s.SKACustom = false;
     s.SKAIndex = NoSelection;
@@ -38,7 +42,7 @@ TuningSettings ManualChoice() {
 }
 
 const char kManualText[] =
-    "ConnectionType,3\r\nOptiMode,1\r\nMTU,#TRUE#,1492\r\nRWIN,#TRUE#,8,96000\r\n"
+    "ConnectionType,3\r\nOptiMode,1\r\nMTU,#TRUE#,1492\r\nRWIN,#TRUE#,8,95488\r\n"
     "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#TRUE#,5,32\r\nPMTU,#TRUE#\r\n"
     "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n";
 
@@ -56,14 +60,14 @@ class SettingsFileTest : public ::testing::Test {
     TuningSettings defaults = InitialDefaultSettings();
     TuningSettings before = [] {
         TuningSettings s;
-        ApplyPreset(s, 4, 8);
+        ApplyPreset(s, 4, kFamily);
         return s;
     }();
 };
 
 TEST_F(SettingsFileTest, AutomaticModeSavesTwoLines) {
     TuningSettings s;
-    ApplyPreset(s, 0, 8);
+    ApplyPreset(s, 0, kFamily);
     EXPECT_EQ(FormatSettingsFile(s), "ConnectionType,0\r\nOptiMode,0\r\n");
     EXPECT_EQ(FormatSettingsFile(s).size(), 30u);
 }
@@ -71,15 +75,7 @@ TEST_F(SettingsFileTest, AutomaticModeSavesTwoLines) {
 TEST_F(SettingsFileTest, ManualModeSavesElevenLinesAndReadsBackTheSameRecord) {
     EXPECT_EQ(FormatSettingsFile(ManualChoice()), kManualText);
     EXPECT_EQ(Load(kManualText), ManualChoice());
-
-    TuningSettings reset = InitialDefaultSettings();  // what Restore saves
-    reset.OptiMode = ManualMode;
-    reset.RWINIndex = reset.SKAIndex = reset.NDIIndex = NoSelection;
-    reset.PMTU = true;
-    reset.MSCPS0 = 2;
-    reset.MSCPS1Index = 2;
-    reset.MSCPS1 = 4;
-    EXPECT_EQ(Load(FormatSettingsFile(reset)), reset);
+    EXPECT_EQ(Load(FormatSettingsFile(testing::RestoredSettings())), testing::RestoredSettings());
 }
 
 TEST_F(SettingsFileTest, AutomaticFileSetsOnlyTypeAndMode) {
@@ -88,10 +84,38 @@ TEST_F(SettingsFileTest, AutomaticFileSetsOnlyTypeAndMode) {
     EXPECT_EQ(Load("ConnectionType,2\r\nOptiMode,0\r\nMTU,#TRUE#,99\r\n"), expected);
 }
 
-TEST_F(SettingsFileTest, ReaderTakesKeysByPositionAndToleratesBlanksAndBareLineFeeds) {
-    EXPECT_EQ(Load("Kind,3\nMode, 1\nA,#TRUE#,1492\nB,#TRUE#,8,96000\nC,#FALSE#,-1\n"
+// As a hand-edited file may look: other keys, blanks, bare line feeds, empty lines and lines
+// of blanks, and numbers with any count of leading zeros.
+TEST_F(SettingsFileTest, ReaderTakesKeysByPositionAndToleratesWhatAHandEditLeaves) {
+    EXPECT_EQ(Load("Kind,3\nMode, 1\nA,#TRUE#,1492\nB,#TRUE#,8,95488\nC,#FALSE#,-1\n"
                    "D,#FALSE#,-1,-1\n\nE,#TRUE#,5,32\nF,#TRUE#\nG,#FALSE#\nH,0,2\nI,2,4"),
               ManualChoice());
+    EXPECT_EQ(Load("ConnectionType,3\r\n   \r\nOptiMode,1\r\n\t \r\nMTU,#TRUE#,"
+                   "00000000000000000000001492\r\nRWIN,#TRUE#,0008,95488\r\nTTL,#FALSE#,-01\r\n"
+                   "SKA,#FALSE#,-1,-1\r\nNDI,#TRUE#,5,32\r\nPMTU,#TRUE#\r\n \r\n"
+                   "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n  "),
+              ManualChoice());
+}
+
+// Every custom MTU with every multiplier, the RWIN picked mid-typing, loads back as saved.
+// The reader's rule runs everywhere; the text round trip, alike for every number, at the
+// ends and the middle of the range.
+TEST(SettingsRoundTripTest, EveryCustomMtuWithEveryMultiplierLoadsBackAsSaved) {
+    const int32_t multipliers[] = {4, 6, 8, 10, 12, 14, 16, 32, 64, 128, 255};
+    TuningSettings typed = ManualChoice();
+    for (int32_t mtu = kCustomMtuMin; mtu <= kCustomMtuMax; ++mtu) {
+        for (int16_t position = 0; position < 11; ++position) {
+            typed.MTU = mtu;
+            typed.RWINIndex = position;
+            typed.RWIN = multipliers[position] * (mtu / 10);
+            TuningSettings saved = AsApplied(typed);
+            bool text = mtu == kCustomMtuMin || mtu == 1500 || mtu == kCustomMtuMax;
+            if (!IsValidSavedChoice(saved) || saved.RWIN != multipliers[position] * mtu ||
+                (text && ParseSettingsFile(FormatSettingsFile(saved), {}) != saved)) {
+                FAIL() << "MTU " << mtu << " x" << multipliers[position] << ": RWIN " << saved.RWIN;
+            }
+        }
+    }
 }
 
 TEST_F(SettingsFileTest, MissingHiddenOrFolderFileGivesTheDefaults) {
@@ -131,10 +155,10 @@ TEST_F(SettingsFileTest, FileTheWindowCouldNotHaveWrittenGivesTheDefaults) {
         manual_with("TTL,#FALSE#,-1", "TTL,#TRUE#,0"),       // TTL below its range
         manual_with("TTL,#FALSE#,-1", "TTL,#TRUE#,256"),     //
         manual_with("TTL,#FALSE#,-1", "TTL,#FALSE#,64"),     //
-        manual_with("8,96000", "8,96001"),                   // RWIN no multiple of x64
-        manual_with("8,96000", "8,4288"),                    // x64 of an MTU below the least
-        manual_with("8,96000", "-1,96000"),                  // custom RWIN with nothing picked
-        manual_with("8,96000", "11,96000"),                  // position outside the list
+        manual_with("8,95488", "8,95489"),                   // RWIN not x64 of the MTU
+        manual_with("8,95488", "8,96000"),                   // x64 of an MTU typed before
+        manual_with("8,95488", "-1,95488"),                  // custom RWIN with nothing picked
+        manual_with("8,95488", "11,95488"),                  // position outside the list
         manual_with("SKA,#FALSE#,-1,-1", "SKA,#FALSE#,-1,600000"),
         manual_with("SKA,#FALSE#,-1,-1", "SKA,#FALSE#,9,-1"),
         manual_with("SKA,#FALSE#,-1,-1", "SKA,#TRUE#,9,600001"),
@@ -151,24 +175,23 @@ TEST_F(SettingsFileTest, FileTheWindowCouldNotHaveWrittenGivesTheDefaults) {
     }
     EXPECT_EQ(Load(manual_with("MSCPS0,0,2", "MSCPS0,-1,0")).MSCPS0Index, NoSelection)
         << "a connections list may be left without a selection";
-    EXPECT_EQ(Load(manual_with("8,96000", "8,4194240")).RWIN, 4194240) << "x64 of the largest MTU";
 }
 
 TEST_F(SettingsFileTest, SavingReportsWhatReachedTheFileAndTheRegistry) {
     TuningSettings s;
-    ApplyPreset(s, 1, 8);
-    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, s, 8), ApplyResult::Applied);
+    ApplyPreset(s, 1, kFamily);
+    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, s, kFamily), ApplyResult::Applied);
     EXPECT_EQ(files.files[kPath], "ConnectionType,1\r\nOptiMode,0\r\n");
     EXPECT_FALSE(registry.log.empty());
 
     registry.writes_fail = true;
-    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, ManualChoice(), 8),
+    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, ManualChoice(), kFamily),
               ApplyResult::RegistryRefused);
     EXPECT_EQ(files.files[kPath], kManualText);
 
     registry = testing::MemoryRegistry();
     files.writes_fail = true;
-    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, s, 8), ApplyResult::FileNotWritten);
+    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, s, kFamily), ApplyResult::FileNotWritten);
     EXPECT_TRUE(registry.log.empty()) << "the registry must not change when the file did not";
 }
 

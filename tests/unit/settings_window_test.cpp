@@ -6,14 +6,15 @@
 #include <vector>
 
 #include "fakes/recording_ui.h"
+#include "sysconfig/saved_choice_rules.h"
 #include "tuning/presets.h"
 #include "tuning/settings_window.h"
 
 namespace zv::tuning {
 namespace {
 
-constexpr int16_t kGroupA = 6;  // Windows XP
-constexpr int16_t kGroupB = 3;  // Windows 98
+constexpr WindowsFamily kGroupA{6};  // Windows 2000
+constexpr WindowsFamily kGroupB{3};  // Windows 98
 
 class SettingsWindowTest : public ::testing::Test {
   protected:
@@ -37,14 +38,13 @@ class SettingsWindowTest : public ::testing::Test {
 
     TuningSettings current;
     TuningSettings defaults = InitialDefaultSettings();
-    int16_t family = kGroupA;
-    testing::RecordingMessageBox messages;
+    WindowsFamily family = kGroupA;
     testing::CountingBeeper beeper;
     int applies = 0;
     std::vector<std::string> explained;
     std::string mode_text;
     SettingsWindow window{
-        TuningRecords{current, defaults, family}, messages, beeper, "Zorvane",
+        TuningRecords{current, defaults, family}, beeper,
         TuningAreaHooks{[this] { ++applies; },
                         [this](const std::string& type) { explained.push_back(type); },
                         [this](const std::string& word) { mode_text = "Mode: " + word; }}};
@@ -281,24 +281,19 @@ void PrintTo(const ValidationCase& c, std::ostream* out) {
 class ValidationTest : public SettingsWindowTest,
                        public ::testing::WithParamInterface<ValidationCase> {};
 
+// The window's state, as the record Apply takes from it, fails the first check only.
 TEST_P(ValidationTest, ShowsTheFirstFailedCheckOnly) {
     Load(TuningSettings{});
     SwitchToManual();
     GetParam().arrange(window);
 
-    bool failed = window.ValidateManualSettings();
+    std::optional<std::string> failure = ManualSettingsFailure(window.TakeValues());
 
     if (GetParam().message == nullptr) {
-        EXPECT_FALSE(failed);
-        EXPECT_TRUE(messages.shown.empty());
-        return;
+        EXPECT_FALSE(failure) << *failure;
+    } else {
+        EXPECT_EQ(failure, std::string(GetParam().message));
     }
-    EXPECT_TRUE(failed);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, GetParam().message);
-    EXPECT_EQ(messages.shown[0].caption, "Zorvane");
-    EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Information);
-    EXPECT_EQ(messages.shown[0].buttons, ui::MessageButtons::Ok);
 }
 
 void CustomMtu(SettingsWindow& w, const char* text) {
@@ -319,6 +314,12 @@ INSTANTIATE_TEST_SUITE_P(
                                          w.cmbMSCPS0.SetSelection(-1);
                                      },
                                      "Invalid Connection Type. Select Valid One."},
+                      ValidationCase{"type_picked_again",
+                                     [](SettingsWindow& w) {
+                                         w.cmbNetType.SetSelection(-1);
+                                         w.cmbNetType.SetSelection(0);
+                                     },
+                                     nullptr},
                       ValidationCase{"no_http10",
                                      [](SettingsWindow& w) {
                                          w.cmbMSCPS0.SetSelection(-1);

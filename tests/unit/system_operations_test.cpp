@@ -1,4 +1,5 @@
-// Apply, Restore, Backup and Restart over in-memory files, registry and scripted ports.
+// Apply, Restore, Backup and Restart of a record, over in-memory files, registry and
+// scripted ports.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +8,10 @@
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_ui.h"
+#include "fakes/restored_settings.h"
+#include "fakes/scripted_backup.h"
 #include "sysconfig/system_operations.h"
+#include "tuning/presets.h"
 
 namespace zv::sysconfig {
 namespace {
@@ -29,39 +33,8 @@ class ScriptedRestart : public RestartPort {
     }
 };
 
-class ScriptedBackup : public BackupPort {
-  public:
-    std::string chosen;
-    std::string initial_folder;
-    std::vector<std::string> commands;
-    int window_style = -1;
-    std::optional<uint32_t> exit_code = 0u;
-    std::optional<uint64_t> written = 1024u;  // what the export leaves behind
-
-    std::string ChooseBackupFile(const std::string& folder) override {
-        initial_folder = folder;
-        return chosen;
-    }
-    std::string WindowsFolder() override { return "C:\\windows"; }
-    std::optional<uint32_t> RunAndWait(const std::string& command_line, int style) override {
-        commands.push_back(command_line);
-        window_style = style;
-        return exit_code;
-    }
-    std::optional<uint64_t> FileSize(const std::string& path) override {
-        return path == chosen ? written : std::nullopt;
-    }
-};
-
 class SystemOperationsTest : public ::testing::Test {
   protected:
-    SystemOperationsTest() {
-        area.FillValueLists();
-        area.SetLoading(true);
-        area.ShowSettingsInWindow();
-        area.SetLoading(false);
-    }
-
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
         for (const ui::Message& m : messages.shown) {
@@ -70,19 +43,19 @@ class SystemOperationsTest : public ::testing::Test {
         return texts;
     }
 
-    TuningSettings current;
-    TuningSettings defaults = InitialDefaultSettings();
-    int16_t family = 6;
+    TuningSettings automatic = [] {
+        TuningSettings s;
+        ApplyPreset(s, 0, WindowsFamily(6));
+        return s;
+    }();
+    WindowsFamily family{6};
     testing::MemoryFileSystem files;
     testing::MemoryRegistry registry;
     testing::RecordingMessageBox messages;
     testing::CountingEventPump pump;
-    testing::CountingBeeper beeper;
     ScriptedRestart restart;
-    ScriptedBackup backup;
-    tuning::SettingsWindow area{tuning::TuningRecords{current, defaults, family}, messages, beeper,
-                                "Zorvane", tuning::TuningAreaHooks{}};
-    SystemOperations operations{area, current, family, kDir,
+    testing::ScriptedBackup backup;
+    SystemOperations operations{family, kDir,
                                 SystemPorts{files, registry, messages, pump, restart, backup}};
 };
 
@@ -98,7 +71,7 @@ const char kRemember[] =
 
 TEST_F(SystemOperationsTest, AutomaticApplyAnsweredNoSavesWritesAndReminds) {
     messages.answers = {MessageAnswer::Ok, MessageAnswer::No};
-    operations.ApplySettings();
+    EXPECT_TRUE(operations.ApplySettings(automatic));
 
     EXPECT_EQ(Texts(), (std::vector<std::string>{kApplied, kRestartQuestion, kRemember}));
     const ui::Message& question = messages.shown[1];
@@ -113,7 +86,7 @@ TEST_F(SystemOperationsTest, AutomaticApplyAnsweredNoSavesWritesAndReminds) {
 
 TEST_F(SystemOperationsTest, ApplyAnsweredYesRestartsWithThePrivilegeFirst) {
     messages.answers = {MessageAnswer::Ok, MessageAnswer::Yes};
-    operations.ApplySettings();
+    operations.ApplySettings(automatic);
     EXPECT_EQ(restart.calls, (std::vector<std::string>{"privilege", "reboot"}));
     EXPECT_EQ(messages.shown.size(), 2u);
 }
@@ -126,32 +99,21 @@ TEST_F(SystemOperationsTest, RefusedRestartIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Exclamation);
 }
 
-TEST_F(SystemOperationsTest, ManualApplyStopsAtTheFirstFailedCheckAndChangesNothing) {
-    area.optOptimization[1].Select();
-    area.optMTU2.Select();
-    operations.ApplySettings();
+TEST_F(SystemOperationsTest, ManualApplyStopsAtTheFailedCheckAndChangesNothing) {
+    TuningSettings manual = testing::RestoredSettings();
+    manual.MTUCustom = true;  // "Custom" chosen, nothing typed
+    EXPECT_FALSE(operations.ApplySettings(manual));
 
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Invalid MTU. Enter Valid One."});
+    ASSERT_EQ(Texts(), std::vector<std::string>{"Invalid MTU. Enter Valid One."});
+    EXPECT_EQ(messages.shown[0].caption, "Zorvane");
+    EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Information);
     EXPECT_EQ(files.writes, 0);
     EXPECT_EQ(registry.ValueCount(), 0u);
 }
 
-TEST_F(SystemOperationsTest, ManualApplyWritesElevenLinesAndTheCustomValues) {
-    area.optOptimization[1].Select();
-    area.optTTL2.Select();
-    area.txtTTL.SetText("100");
-    messages.answers = {MessageAnswer::Ok, MessageAnswer::No};
-    operations.ApplySettings();
-
-    EXPECT_EQ(messages.shown.size(), 3u);
-    EXPECT_EQ(registry.Dword(kTcpip, "DefaultTTL"), 100u);
-    EXPECT_FALSE(registry.Dword(kTcpip, "KeepAliveTime").has_value());
-    EXPECT_NE(files.files[kCfg].find("TTL,#TRUE#,100\r\n"), std::string::npos);
-}
-
 TEST_F(SystemOperationsTest, UnwritableFileIsNamedAndNothingElseHappens) {
     files.writes_fail = true;
-    operations.ApplySettings();
+    EXPECT_FALSE(operations.ApplySettings(automatic));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find(kCfg), std::string::npos);
     EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Exclamation);
@@ -160,38 +122,34 @@ TEST_F(SystemOperationsTest, UnwritableFileIsNamedAndNothingElseHappens) {
 
 TEST_F(SystemOperationsTest, RefusedRegistryIsNeverReportedAsSuccess) {
     registry.writes_fail = true;
-    operations.ApplySettings();
+    EXPECT_FALSE(operations.ApplySettings(automatic));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find("administrator"), std::string::npos);
     EXPECT_EQ(files.files.count(kCfg), 1u);  // the choice itself is kept
 
-    messages.shown.clear();
-    messages.answers = {MessageAnswer::Yes};
-    operations.RestoreWindowsDefaults();
+    EXPECT_FALSE(operations.RestoreWindowsDefaults(testing::RestoredSettings()));
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_NE(messages.shown[1].text.find("administrator"), std::string::npos);
 }
 
-TEST_F(SystemOperationsTest, RestoreAsksFirstThenWritesTheBaselineWithoutRestart) {
-    registry.Put(kTcpip, "DefaultTTL", kRegDword, std::string("\x80\0\0\0", 4));
-    messages.answers = {MessageAnswer::No};
-    operations.RestoreWindowsDefaults();
-    ASSERT_EQ(messages.shown.size(), 1u);
+TEST_F(SystemOperationsTest, RestoreAsksWithNoAsDefaultThenWritesTheBaselineWithoutRestart) {
+    messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    EXPECT_FALSE(operations.ConfirmRestore());
+    EXPECT_TRUE(operations.ConfirmRestore());
+    EXPECT_EQ(messages.shown[0].text,
+              "This Program will restore all Windows settings.\r\nWould you like to Continue?");
     EXPECT_EQ(messages.shown[0].caption, "Restore Default Settings");
     EXPECT_EQ(messages.shown[0].default_button, 2);
     EXPECT_EQ(files.writes, 0);
-    EXPECT_EQ(current.OptiMode, AutomaticMode);
 
-    messages.answers = {MessageAnswer::Yes};
-    operations.RestoreWindowsDefaults();
+    registry.Put(kTcpip, "DefaultTTL", kRegDword, std::string("\x80\0\0\0", 4));
+    EXPECT_TRUE(operations.RestoreWindowsDefaults(testing::RestoredSettings()));
     ASSERT_EQ(messages.shown.size(), 3u);
     EXPECT_EQ(messages.shown[2].text, "Windows default settings were successfully restored.");
     EXPECT_EQ(messages.shown[2].caption, "Restore Default Settings");
     EXPECT_FALSE(registry.Dword(kTcpip, "DefaultTTL").has_value());
     EXPECT_EQ(registry.Dword(kTcpip, "EnablePMTUDiscovery"), 1u);
-    EXPECT_EQ(current.OptiMode, ManualMode);
-    EXPECT_TRUE(area.optOptimization[0].selected());  // the mode options keep their choice
-    EXPECT_TRUE(area.optMTU1.selected());
+    EXPECT_EQ(files.files[kCfg].substr(0, 30), "ConnectionType,0\r\nOptiMode,1\r\n");
     EXPECT_TRUE(restart.calls.empty());
 }
 
@@ -202,29 +160,51 @@ TEST_F(SystemOperationsTest, BackupCancelledStartsNothingAndSaysNothing) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(SystemOperationsTest, BackupRunsRegeditByFullPathWithTheFileQuoted) {
-    backup.chosen = "C:\\My Backups\\all.reg";
+const char kOldBackup[] = "C:\\My Backups\\all.reg";
+
+TEST_F(SystemOperationsTest, BackupExportsBesideTheFileAndThenReplacesIt) {
+    backup.chosen = kOldBackup;
+    backup.files[kOldBackup] = "an older backup";
     operations.BackupRegistry();
     EXPECT_EQ(backup.commands, std::vector<std::string>{
-                                   "\"C:\\windows\\regedit.exe\" /E \"C:\\My Backups\\all.reg\""});
+                                   "\"C:\\windows\\regedit.exe\" /E \"C:\\My Backups\\zv2.tmp\""});
     EXPECT_EQ(backup.window_style, 2);
     EXPECT_EQ(Texts(), std::vector<std::string>{"Registry Backup has been taken Successfully."});
+    EXPECT_EQ(backup.files, (std::map<std::string, std::string>{{kOldBackup, "REGEDIT4\r\n"}}));
     EXPECT_GE(pump.runs, 3);
 }
 
-TEST_F(SystemOperationsTest, BackupFailureNamesTheFile) {
-    backup.chosen = "C:\\b.reg";
-    for (int failure = 0; failure < 3; ++failure) {
-        SCOPED_TRACE(failure);
-        // Could not start; ended with an error; ended well but left an empty file.
-        backup.exit_code = std::vector<std::optional<uint32_t>>{std::nullopt, 1u, 0u}[failure];
-        backup.written = failure == 2 ? 0u : 1024u;
-        messages.shown.clear();
-        operations.BackupRegistry();
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text,
-                  "The registry could not be exported to the file\r\nC:\\b.reg");
-        EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Exclamation);
+// An older file at the path must never pass for this backup, and must survive a failure.
+TEST_F(SystemOperationsTest, FailedBackupSaysSoAndKeepsTheOlderFile) {
+    struct Case {
+        const char* label;
+        void (*arrange)(testing::ScriptedBackup&);
+    };
+    const Case cases[] = {
+        {"regedit cannot start", [](testing::ScriptedBackup& b) { b.exit_code = std::nullopt; }},
+        {"regedit ends with an error", [](testing::ScriptedBackup& b) { b.exit_code = 1u; }},
+        {"regedit writes nothing", [](testing::ScriptedBackup& b) { b.exported = ""; }},
+        {"no file can be made in the folder",
+         [](testing::ScriptedBackup& b) { b.no_temporary_file = true; }},
+        {"the older file cannot be replaced",
+         [](testing::ScriptedBackup& b) { b.replace_fails = true; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        testing::ScriptedBackup scripted;
+        scripted.chosen = kOldBackup;
+        scripted.files[kOldBackup] = "an older backup";
+        c.arrange(scripted);
+        testing::RecordingMessageBox shown;
+        SystemOperations(family, kDir, SystemPorts{files, registry, shown, pump, restart, scripted})
+            .BackupRegistry();
+        ASSERT_EQ(shown.shown.size(), 1u);
+        EXPECT_EQ(shown.shown[0].text,
+                  "The Registry Backup failed: the registry could not be exported to the file\r\n"
+                  "C:\\My Backups\\all.reg\r\nAny earlier file of that name is unchanged.");
+        EXPECT_EQ(shown.shown[0].icon, ui::MessageIcon::Exclamation);
+        EXPECT_EQ(scripted.files,
+                  (std::map<std::string, std::string>{{kOldBackup, "an older backup"}}));
     }
 }
 

@@ -2,6 +2,8 @@
 // result reported to Apply.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "fakes/memory_registry.h"
 #include "sysconfig/tcp_parameters.h"
 #include "tuning/presets.h"
@@ -18,7 +20,7 @@ const std::string kNdi = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\
 
 TuningSettings Preset(int16_t type, int16_t family) {
     TuningSettings s;
-    ApplyPreset(s, type, family);
+    ApplyPreset(s, type, WindowsFamily(family));
     return s;
 }
 
@@ -34,7 +36,7 @@ TEST_F(TcpParametersTest, NtLayoutWritesEveryValueAndEveryInterface) {
     registry.AddKey(kInterfaces + "\\{B}");
     TuningSettings s = Preset(4, 8);  // T1: MTU 7240, RWIN 1836000
     s.BlackHole = true;
-    EXPECT_TRUE(WriteTcpParameters(registry, s, 8));
+    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(8)));
 
     EXPECT_EQ(registry.Dword(kTcpip, "GlobalMaxTcpWindowSize"), 1836000u);
     EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), 1836000u);
@@ -72,7 +74,7 @@ TEST_F(TcpParametersTest, Win9xLayoutWritesEveryValueAndEveryTransport) {
     registry.AddKey(kNetTrans + "\\0000");
     registry.AddKey(kNetTrans + "\\0001");
     TuningSettings s = Preset(0, 3);  // Dial-up: MTU 576, TTL 128, NDI 16
-    EXPECT_TRUE(WriteTcpParameters(registry, s, 3));
+    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(3)));
 
     EXPECT_EQ(registry.Dword(kMstcp, "DefaultRcvWindow"), 2144u);
     auto ttl = registry.Value(kMstcp, "DefaultTTL");
@@ -101,11 +103,11 @@ TEST_F(TcpParametersTest, NotSetRemovesValuesInBothLayouts) {
     s.MTU = s.RWIN = s.TTL = s.SKA = s.NDI = NotSet;
     registry.AddKey(kInterfaces + "\\{A}");
     registry.AddKey(kNetTrans + "\\0000");
-    ASSERT_TRUE(WriteTcpParameters(registry, Preset(3, 8), 8));
-    ASSERT_TRUE(WriteTcpParameters(registry, Preset(3, 4), 4));
+    ASSERT_TRUE(WriteTcpParameters(registry, Preset(3, 8), WindowsFamily(8)));
+    ASSERT_TRUE(WriteTcpParameters(registry, Preset(3, 4), WindowsFamily(4)));
 
-    EXPECT_TRUE(WriteTcpParameters(registry, s, 8));
-    EXPECT_TRUE(WriteTcpParameters(registry, s, 4));
+    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(8)));
+    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(4)));
 
     for (const char* name :
          {"GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL", "KeepAliveTime"}) {
@@ -124,9 +126,22 @@ TEST_F(TcpParametersTest, NotSetRemovesValuesInBothLayouts) {
     EXPECT_EQ(registry.Dword(kTcpip, "KeepAliveInterval"), 1000u);
 }
 
+// The writer takes any record: an MTU at the bottom of the 32-bit range must neither
+// overflow nor wrap its MSS round to a large number.
+TEST_F(TcpParametersTest, MssOfAnyMtuIsReckonedWithoutOverflow) {
+    registry.AddKey(kInterfaces + "\\{A}");
+    registry.AddKey(kNetTrans + "\\0000");
+    TuningSettings s = Preset(3, 8);
+    s.MTU = std::numeric_limits<int32_t>::min();
+    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(8)));
+    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(3)));
+    EXPECT_EQ(registry.Dword(kInterfaces + "\\{A}", "MSS"), 0x80000000u);
+    EXPECT_EQ(registry.Dword(kNetTrans + "\\0000", "MaxMSS"), 0x80000000u);
+}
+
 TEST_F(TcpParametersTest, UnrecognisedFamilyTouchesNothing) {
     for (int16_t family : {0, 9, -1}) {
-        EXPECT_TRUE(WriteTcpParameters(registry, Preset(1, family), family));
+        EXPECT_TRUE(WriteTcpParameters(registry, Preset(1, family), WindowsFamily(family)));
     }
     EXPECT_EQ(registry.KeyCount(), 0u);
     EXPECT_TRUE(registry.log.empty());
@@ -134,16 +149,16 @@ TEST_F(TcpParametersTest, UnrecognisedFamilyTouchesNothing) {
 
 TEST_F(TcpParametersTest, RefusedWritesAreReportedWithoutStoppingTheOthers) {
     registry.read_only_keys.insert(kInternet);
-    EXPECT_FALSE(WriteTcpParameters(registry, Preset(1, 8), 8));
+    EXPECT_FALSE(WriteTcpParameters(registry, Preset(1, 8), WindowsFamily(8)));
     EXPECT_FALSE(registry.Value(kInternet, "MaxConnectionsPerServer"));
     EXPECT_EQ(registry.Dword(kNdi, ""), 32u) << "rows after the refused ones still run";
 
     registry.writes_fail = true;
-    EXPECT_FALSE(WriteTcpParameters(registry, InitialDefaultSettings(), 3));
+    EXPECT_FALSE(WriteTcpParameters(registry, InitialDefaultSettings(), WindowsFamily(3)));
 }
 
 TEST_F(TcpParametersTest, MissingInterfacesKeySkipsOnlyThePerInterfaceRows) {
-    EXPECT_TRUE(WriteTcpParameters(registry, Preset(2, 7), 7));
+    EXPECT_TRUE(WriteTcpParameters(registry, Preset(2, 7), WindowsFamily(7)));
     EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), 186880u);
     EXPECT_EQ(registry.Dword(kNdi, ""), 32u);
     EXPECT_EQ(registry.log.size(), 11u);

@@ -25,11 +25,13 @@ TEST(WindowsVersionTest, MapsEachReleaseToItsFamilyAndName) {
         {{true, 2, 5, 0}, none, 6, "Windows 2000"},
         {{true, 2, 5, 1}, none, 7, "Windows XP"},
         {{true, 2, 5, 2}, none, 8, "Windows 2003"},
-        {{true, 2, 5, 2}, {true, 5, 2, 3790, false}, 8, "Windows 2003"},
+        {{true, 2, 5, 2}, {true, 5, 2, 3790, true}, 8, "Windows 2003"},
+        // Windows XP x64 is 5.2 too, on a workstation.
+        {{true, 2, 5, 2}, {true, 5, 2, 3790, false}, 8, "Windows XP"},
     };
     for (const auto& c : cases) {
         WindowsVersion v = MapWindowsVersion(c.info, c.true_version);
-        EXPECT_EQ(v.family, c.family) << c.name;
+        EXPECT_EQ(v.family.number(), c.family) << c.name;
         EXPECT_EQ(v.name, c.name);
     }
 }
@@ -54,7 +56,7 @@ TEST(WindowsVersionTest, LaterNtReleasesAreFamilyEightNamedFromTheTrueVersion) {
     };
     for (const auto& c : cases) {
         WindowsVersion v = MapWindowsVersion(c.info, c.true_version);
-        EXPECT_EQ(v.family, c.family) << c.name;
+        EXPECT_EQ(v.family.number(), c.family) << c.name;
         EXPECT_EQ(v.name, c.name);
     }
 }
@@ -66,7 +68,7 @@ TEST(WindowsVersionTest, FailureAndUnknownReleasesAreUnrecognisedWithNoName) {
     };
     for (const auto& info : unknown) {
         WindowsVersion v = MapWindowsVersion(info, {true, 10, 0, 19045, false});
-        EXPECT_EQ(v.family, Unrecognised)
+        EXPECT_EQ(v.family.number(), 0)
             << info.platform_id << " " << info.major << "." << info.minor;
         EXPECT_EQ(v.name, "");
     }

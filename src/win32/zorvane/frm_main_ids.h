@@ -46,6 +46,14 @@ enum ControlId : int {
     cmdHelp = 1102,
 };
 
+// The frame of each "Windows Default"/"Custom" pair, in the order of the tuning area's pair
+// table; the pair's "Windows Default" option, "Custom" option and value control have the
+// three IDs after it.
+constexpr ControlId kPairFrames[] = {Frame2, Frame3, Frame4, Frame5, Frame6};
+constexpr int kPairWindowsDefault = 1;
+constexpr int kPairCustom = 2;
+constexpr int kPairValue = 3;
+
 // The window class of the main window, for drivers that look for it.
 constexpr char kMainWindowClass[] = "ZorvaneMainWindow";
 

@@ -1,5 +1,8 @@
 #include "win32/zorvane/main_window.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "shell/main_window_layout.h"
 #include "win32/ui/layout.h"
 #include "win32/zorvane/display_window.h"
@@ -11,6 +14,12 @@ namespace {
 
 // A fixed-size window: the layout does not stretch.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// A list drops down to show every item, up to a dozen lines; longer lists scroll.
+int DropLines(std::size_t items) {
+    constexpr std::size_t kMostLines = 12;
+    return static_cast<int>(std::min(items + 1, kMostLines));
+}
 
 }  // namespace
 
@@ -81,30 +90,18 @@ void MainWindowWin::AddControls() {
     binder_->AddLabel(a.Label2, id::Label2);
     binder_->AddOption(a.optOptimization[0], id::optOptimization0, true);
     binder_->AddOption(a.optOptimization[1], id::optOptimization1, false);
-    struct Pair {
-        ui::Frame& frame;
-        ui::Option& windows_default;
-        ui::Option& custom;
-        int first_id;
-    };
-    for (const Pair& pair : {Pair{a.Frame2, a.optMTU1, a.optMTU2, id::Frame2},
-                             Pair{a.Frame3, a.optRWIN1, a.optRWIN2, id::Frame3},
-                             Pair{a.Frame4, a.optTTL1, a.optTTL2, id::Frame4},
-                             Pair{a.Frame5, a.optSKA1, a.optSKA2, id::Frame5},
-                             Pair{a.Frame6, a.optNDI1, a.optNDI2, id::Frame6}}) {
-        binder_->AddFrame(pair.frame, pair.first_id);
-        binder_->AddOption(pair.windows_default, pair.first_id + 1, true);
-        binder_->AddOption(pair.custom, pair.first_id + 2, false);
-        if (&pair.frame == &a.Frame2) {
-            binder_->AddTextBox(a.txtMTU, id::txtMTU);
-        } else if (&pair.frame == &a.Frame3) {
-            binder_->AddComboBox(a.cmbRWIN, id::cmbRWIN);
-        } else if (&pair.frame == &a.Frame4) {
-            binder_->AddTextBox(a.txtTTL, id::txtTTL);
-        } else if (&pair.frame == &a.Frame5) {
-            binder_->AddComboBox(a.cmbSKA, id::cmbSKA);
+    static_assert(std::size(id::kPairFrames) == tuning::kPairCount);
+    for (std::size_t i = 0; i < tuning::kPairCount; ++i) {
+        const tuning::TuningPair& pair = a.pairs()[i];
+        const int frame = id::kPairFrames[i];
+        binder_->AddFrame(pair.frame, frame);
+        binder_->AddOption(pair.windows_default, frame + id::kPairWindowsDefault, true);
+        binder_->AddOption(pair.custom, frame + id::kPairCustom, false);
+        if (pair.text != nullptr) {
+            binder_->AddTextBox(*pair.text, frame + id::kPairValue);
         } else {
-            binder_->AddComboBox(a.cmbNDI, id::cmbNDI, 8);
+            binder_->AddComboBox(*pair.list, frame + id::kPairValue,
+                                 DropLines(pair.fields.items().size()));
         }
     }
     binder_->AddFrame(a.Frame7, id::Frame7);

@@ -40,11 +40,14 @@ std::string Win32Backup::ChooseBackupFile(const std::string& initial_folder) {
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner_;
     dialog.lpstrFilter = kFilter;
-    dialog.nFilterIndex = 1;
+    // Registration Entries first: the export is in the registry editor's format, and the
+    // shown filter decides the extension a name typed without one gets.
+    dialog.nFilterIndex = 2;
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = initial_folder.c_str();
     dialog.lpstrTitle = "Registry Backup";
+    dialog.lpstrDefExt = "reg";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     // The common dialogs are loaded for this one use, not with the program.
     SystemLibrary comdlg32("comdlg32.dll");
@@ -93,6 +96,23 @@ std::optional<uint32_t> Win32Backup::RunAndWait(const std::string& command_line,
         return std::nullopt;
     }
     return static_cast<uint32_t>(exit_code);
+}
+
+std::string Win32Backup::CreateTemporaryFile(const std::string& folder) {
+    char path[MAX_PATH] = {};
+    if (GetTempFileNameA(folder.c_str(), "zv", 0, path) == 0) {
+        return std::string();
+    }
+    return path;
+}
+
+bool Win32Backup::ReplaceFile(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void Win32Backup::RemoveFile(const std::string& path) {
+    DeleteFileA(path.c_str());
 }
 
 std::optional<uint64_t> Win32Backup::FileSize(const std::string& path) {

@@ -1,5 +1,6 @@
 // The restart and the registry backup on Windows: the shutdown privilege and
-// ExitWindowsEx, the save dialog, and the registry editor waited for with the window alive.
+// ExitWindowsEx, the save dialog, the registry editor waited for with the window alive,
+// and the export file made beside the target and moved over it.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +24,9 @@ class Win32Backup : public sysconfig::BackupPort {
     std::string WindowsFolder() override;
     std::optional<uint32_t> RunAndWait(const std::string& command_line, int window_style) override;
     std::optional<uint64_t> FileSize(const std::string& path) override;
+    std::string CreateTemporaryFile(const std::string& folder) override;
+    bool ReplaceFile(const std::string& from, const std::string& to) override;
+    void RemoveFile(const std::string& path) override;
 
   private:
     HWND owner_;

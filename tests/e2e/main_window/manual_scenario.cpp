@@ -177,33 +177,80 @@ void BackupCancelledStartsNothing(ZorvaneSession& z) {
     E2E_CHECK(ProcessesNamed("regedit.exe").empty());
 }
 
-// The file name goes into the dialog's file-name box as a user types it; OK then runs
-// regedit, and the message comes only once the export has ended.
-void BackupToAPathWithABlank(ZorvaneSession& z) {
-    Context context("backup to a file");
-    const std::string folder = "C:\\my backups";
-    const std::string path = folder + "\\registry copy.reg";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    RemoveFile(path);
+const char kBackupFolder[] = "C:\\my backups";
+
+// Opens the dialog, types the file name into its file-name box as a user does and presses
+// Save; the dialog, still open when it asks whether to replace a file.
+HWND SaveBackupAs(ZorvaneSession& z, const std::string& typed) {
     HWND dialog = OpenBackupDialog(z);
     if (!E2E_CHECK(dialog != nullptr)) {
-        return;
+        return nullptr;
     }
     HWND file_name = GetDlgItem(dialog, kFileNameBox);
     E2E_CHECK(file_name != nullptr);
-    SendMessageA(file_name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    SendMessageA(file_name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return dialog;
+}
+
+// The export goes to a file of its own beside the chosen one; none may be left over.
+void CheckNoExportFileLeft() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(kBackupFolder) + "\\*.tmp").c_str(), &found);
+    if (!E2E_CHECK(search == INVALID_HANDLE_VALUE)) {
+        FindClose(search);
+    }
+}
+
+// A name typed without an extension is saved as a .reg file; the message comes only once
+// the export has ended.
+void BackupToAPathWithABlank(ZorvaneSession& z) {
+    Context context("backup to a file");
+    const std::string path = std::string(kBackupFolder) + "\\registry copy.reg";
+    CreateDirectoryA(kBackupFolder, nullptr);
+    RemoveFile(path);
+    HWND dialog = SaveBackupAs(z, std::string(kBackupFolder) + "\\registry copy");
     E2E_CHECK(WaitForWindowGone(dialog));
     // The message waits for regedit to export the whole registry: seconds, more on a busy
     // machine.
     E2E_CHECK(z.Answer("Registry Backup has been taken Successfully.", IDOK, "Zorvane", 90000));
+    CheckNoExportFileLeft();
     std::string exported = ReadWholeFile(path).value_or("");
     // regedit writes UTF-16 text that begins with its header line.
     static const char kHeader[] = "W\0i\0n\0d\0o\0w\0s\0 \0R\0e\0g\0i\0s\0t\0r\0y";
     const std::string header(kHeader, sizeof(kHeader) - 1);
     E2E_CHECK(exported.size() > 1000);
     E2E_CHECK(exported.find(header) != std::string::npos);
+}
+
+// An older backup that cannot be written (another program holds it open, unshared) stays
+// as it was, and the user is told the backup failed: it must never pass for this one.
+void FailedBackupKeepsTheOlderFile(ZorvaneSession& z) {
+    Context context("backup over a file held open");
+    const std::string path = std::string(kBackupFolder) + "\\older backup.reg";
+    const std::string older = "an older backup";
+    E2E_CHECK(WriteWholeFile(path, older));
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    E2E_CHECK(held != INVALID_HANDLE_VALUE);
+    HWND dialog = SaveBackupAs(z, path);
+    std::optional<MessageBoxSeen> replace =
+        WaitForMessageBox(z.process().id(), kDefaultTimeoutMs, dialog);
+    if (E2E_CHECK(replace.has_value())) {
+        E2E_CHECK(replace->text.find("already exists") != std::string::npos);
+        E2E_CHECK(AnswerMessageBox(*replace, IDYES));
+    }
+    E2E_CHECK(WaitForWindowGone(dialog));
+    E2E_CHECK(
+        z.Answer("The Registry Backup failed: the registry could not be exported to the "
+                 "file\r\n" +
+                     path + "\r\nAny earlier file of that name is unchanged.",
+                 IDOK, "Zorvane", 90000));
+    CloseHandle(held);
+    E2E_CHECK(ReadWholeFile(path) == std::optional<std::string>(older));
+    CheckNoExportFileLeft();
+    RemoveFile(path);
 }
 
 void ArgumentOneStartsOnlyTheCompanion() {
@@ -240,6 +287,7 @@ void RunManualScenario() {
         RestoreNoThenYes(z);
         BackupCancelledStartsNothing(z);
         BackupToAPathWithABlank(z);
+        FailedBackupKeepsTheOlderFile(z);
         E2E_CHECK(z.Close());
     }
     ArgumentOneStartsOnlyTheCompanion();

@@ -2,7 +2,7 @@
 // reads every value back with advapi32: the release's family and name, both layouts'
 // values and removals, and that writing changes nothing when it should not.
 //
-// usage: registry_e2e.exe win98|winxp|win2003|win10
+// usage: registry_e2e.exe win98|winxp|winxp64|win2003|win10
 #include <windows.h>
 
 #include <string>
@@ -125,19 +125,21 @@ void CheckUnchanged(const e2e::RegistrySnapshot& before) {
 }
 
 zv::WindowsVersion ExpectedVersion(const std::string& release) {
-    if (release == "win98") {
-        return {3, "Windows 98"};
+    struct Expected {
+        const char* release;
+        int16_t family;
+        const char* name;
+    };
+    // Windows XP x64 is release 5.2 like Windows 2003: its family, but its own name.
+    for (const Expected& e :
+         {Expected{"win98", 3, "Windows 98"}, Expected{"winxp", 7, "Windows XP"},
+          Expected{"winxp64", 8, "Windows XP"}, Expected{"win2003", 8, "Windows 2003"},
+          Expected{"win10", 8, "Windows 10"}}) {
+        if (release == e.release) {
+            return {zv::WindowsFamily(e.family), e.name};
+        }
     }
-    if (release == "winxp") {
-        return {7, "Windows XP"};
-    }
-    if (release == "win2003") {
-        return {8, "Windows 2003"};
-    }
-    if (release == "win10") {
-        return {8, "Windows 10"};
-    }
-    return {-1, "(unknown release " + release + ")"};
+    return {zv::WindowsFamily(-1), "(unknown release " + release + ")"};
 }
 
 // What a Manual-mode Apply with every value custom writes.
@@ -173,10 +175,10 @@ int main(int argc, char** argv) {
     std::string release = argc > 1 ? argv[1] : "";
     zv::WindowsVersion expected = ExpectedVersion(release);
     zv::WindowsVersion windows = zv::win32::DetectWindowsVersion();
-    E2E_CHECK_EQ(windows.family, expected.family);
+    E2E_CHECK_EQ(windows.family.number(), expected.family.number());
     E2E_CHECK_EQ(windows.name, expected.name);
 
-    bool nine_x = windows.family >= 1 && windows.family <= 4;
+    bool nine_x = windows.family.Uses9xLayout();
     const std::string& enumerated = nine_x ? kNetTrans : kInterfaces;
     for (const char* subkey : {"0000", "{7A3B1C2D-0001}", "Loopback"}) {
         E2E_CHECK(e2e::CreateRegistryKey(kHklm, enumerated + "\\" + subkey));
