@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "win32/platform/system_folders.h"
+
 namespace zv::win32 {
 
 namespace {
@@ -13,12 +15,11 @@ HMODULE LoadFromSystemFolder(const char* file_name) {
     if (HMODULE module = LoadLibraryExA(file_name, nullptr, kSearchSystem32)) {
         return module;
     }
-    char folder[MAX_PATH];
-    UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    std::string folder = SystemFolder();
+    if (folder.empty()) {
         return nullptr;
     }
-    std::string path = std::string(folder, length) + "\\" + file_name;
+    std::string path = folder + "\\" + file_name;
     // With a full path, the library's own dependencies are looked for in its folder.
     return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
