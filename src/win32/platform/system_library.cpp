@@ -26,6 +26,20 @@ HMODULE LoadFromSystemFolder(const char* file_name) {
 
 }  // namespace
 
+void RestrictDllSearchToSystemFolder() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
+    auto set_default_directories = LoadedSystemFunction<SetDefaultDllDirectoriesFn>(
+        "kernel32.dll", "SetDefaultDllDirectories");
+    if (set_default_directories != nullptr && set_default_directories(kSearchSystem32)) {
+        return;
+    }
+    if (auto set_dll_directory =
+            LoadedSystemFunction<SetDllDirectoryFn>("kernel32.dll", "SetDllDirectoryA")) {
+        set_dll_directory("");
+    }
+}
+
 SystemLibrary::SystemLibrary(const char* file_name) : file_name_(file_name) {}
 
 HMODULE SystemLibrary::Module() {
