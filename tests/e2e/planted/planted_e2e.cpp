@@ -18,6 +18,7 @@
 #include "support/message_boxes.h"
 #include "support/process.h"
 #include "support/windows_on_screen.h"
+#include "win32/platform/system_folders.h"
 #include "win32/shell/registry_tip_option.h"
 #include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/zorvane/frm_main_ids.h"
@@ -27,9 +28,16 @@ namespace frm_main = zv::win32::frm_main;
 
 namespace {
 
-const char* const kPlantedPrograms[] = {"rundll32.exe", "regedit.exe"};
-const char* const kPlantedLibraries[] = {"iphlpapi.dll", "icmp.dll", "wsock32.dll", "ws2_32.dll",
-                                         "winmm.dll"};
+struct StandIn {
+    const char* name;
+    const char* file;  // built beside this driver
+};
+const StandIn kStandIns[] = {
+    {"rundll32.exe", "planted_program.exe"}, {"regedit.exe", "planted_program.exe"},
+    {"iphlpapi.dll", "planted_library.dll"}, {"icmp.dll", "planted_library.dll"},
+    {"wsock32.dll", "planted_library.dll"},  {"ws2_32.dll", "planted_library.dll"},
+    {"winmm.dll", "planted_library.dll"},
+};
 const std::string kCurrentFolder = "C:\\planted here";
 const std::string kBackupPath = "C:\\planted backup.reg";
 constexpr int kFileNameBox = 0x47c;  // the file-name box of the save dialog
@@ -55,22 +63,11 @@ std::string DriverFolder() {
     return FolderOf(path);
 }
 
-std::string SystemFolder() {
-    char folder[MAX_PATH] = {};
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return folder;
-}
-
 void Plant(const std::string& folder) {
     e2e::Context in("planting in " + folder);
-    std::string stand_ins = DriverFolder();
-    for (const char* name : kPlantedPrograms) {
-        E2E_CHECK(CopyFileA((stand_ins + "\\planted_program.exe").c_str(),
-                            (folder + "\\" + name).c_str(), FALSE));
-    }
-    for (const char* name : kPlantedLibraries) {
-        E2E_CHECK(CopyFileA((stand_ins + "\\planted_library.dll").c_str(),
-                            (folder + "\\" + name).c_str(), FALSE));
+    for (const StandIn& stand_in : kStandIns) {
+        E2E_CHECK(CopyFileA((DriverFolder() + "\\" + stand_in.file).c_str(),
+                            (folder + "\\" + stand_in.name).c_str(), FALSE));
     }
 }
 
@@ -92,11 +89,8 @@ std::vector<std::string> Marks(const std::string& folder) {
 }
 
 void RemoveMarks(const std::string& folder) {
-    for (const char* name : kPlantedPrograms) {
-        e2e::RemoveFile(folder + "\\" + name + ".mark");
-    }
-    for (const char* name : kPlantedLibraries) {
-        e2e::RemoveFile(folder + "\\" + name + ".mark");
+    for (const StandIn& stand_in : kStandIns) {
+        e2e::RemoveFile(folder + "\\" + stand_in.name + ".mark");
     }
 }
 
@@ -117,7 +111,7 @@ void StandInsLeaveMarks() {
     RemoveMarks(kCurrentFolder);
 }
 
-// The full paths of the planted names among the DLLs a process has loaded.
+// The full paths of the DLLs of planted names that a process has loaded.
 std::vector<std::string> PlantedNamesLoaded(DWORD process_id) {
     std::vector<std::string> paths;
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process_id);
@@ -130,8 +124,8 @@ std::vector<std::string> PlantedNamesLoaded(DWORD process_id) {
         for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
             char path[MAX_PATH] = {};
             GetModuleFileNameExA(process, modules[i], path, MAX_PATH);
-            for (const char* planted : kPlantedLibraries) {
-                if (EndsWith(Lower(path), std::string("\\") + planted)) {
+            for (const StandIn& stand_in : kStandIns) {
+                if (EndsWith(Lower(path), std::string("\\") + stand_in.name)) {
                     paths.push_back(path);
                 }
             }
@@ -156,7 +150,7 @@ void CheckLoadedFromSystemFolder(DWORD process_id, const std::string& expected) 
         30000));
     for (const std::string& path : loaded) {
         e2e::Note("loaded " + path);
-        E2E_CHECK_EQ(Lower(FolderOf(path)), Lower(SystemFolder()));
+        E2E_CHECK_EQ(Lower(FolderOf(path)), Lower(zv::win32::SystemFolder()));
     }
 }
 
@@ -205,9 +199,12 @@ void PreferNativeDlls() {
                                  KEY_SET_VALUE, nullptr, &overrides, nullptr),
                  ERROR_SUCCESS);
     static const char kNativeFirst[] = "native,builtin";
-    for (const char* name : kPlantedLibraries) {
-        std::string module(name, std::string(name).find('.'));
-        RegSetValueExA(overrides, module.c_str(), 0, REG_SZ,
+    for (const StandIn& stand_in : kStandIns) {
+        std::string name = stand_in.name;
+        if (!EndsWith(name, ".dll")) {
+            continue;
+        }
+        RegSetValueExA(overrides, name.substr(0, name.size() - 4).c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(kNativeFirst), sizeof(kNativeFirst));
     }
     RegCloseKey(overrides);
