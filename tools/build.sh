@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
-# Builds both trees: build/win (the Windows programs, MinGW-w64) and build/native (the
-# portable core and its unit tests, with the e2e tests registered against build/win).
+# Builds the trees: build/win (the x64 Windows programs, which every e2e test runs),
+# build/win32 (the x86 ones), both with MinGW-w64, and build/native (the portable core and
+# its unit tests, with the e2e and imports tests registered against the Windows builds).
+# --windows-only builds the two Windows trees alone.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
 jobs=$(nproc)
-cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win -j "$jobs"
+windows_build() {  # DIR ARCH [CMAKE OPTIONS...]
+    local dir=$1 arch=$2
+    shift 2
+    cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$arch.cmake" \
+          -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+windows_build build/win x86_64
+windows_build build/win32 i686 -DZV_TEST_PROGRAMS=OFF
 if [ "${1:-}" != "--windows-only" ]; then
-    cmake -S . -B build/native -DZV_WINDOWS_BUILD="$repo/build/win" >/dev/null
+    cmake -S . -B build/native -DZV_WINDOWS_BUILD="$repo/build/win" \
+          -DZV_WINDOWS_BUILD32="$repo/build/win32" >/dev/null
     cmake --build build/native -j "$jobs"
 fi

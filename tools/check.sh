@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both builds and runs every test, unit and end-to-end
-# (the e2e ones in the sandbox, loopback only).
+# Installs what is missing, builds the x64, x86 and native builds and runs every test: unit,
+# imports (both Windows builds) and end-to-end (the x64 build in the sandbox, loopback only).
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$repo/tools/deps.sh"

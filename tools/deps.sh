@@ -2,7 +2,8 @@
 # Installs what building and testing need on Debian, when it is missing.
 set -euo pipefail
 packages=(cmake make g++ libgtest-dev libgmock-dev clang-format
-          g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+          g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools
+          binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
           wine64 xvfb xauth imagemagick x11-apps x11-utils iproute2 procps util-linux coreutils)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the companion's tray pictures (imgVigilo) and writes them as .ico files with 16, 24
 and 32 pixel images: four frames of a globe with a green light circling it (connected) and a
-grey globe crossed out in red (not connected). Run once; the .ico files are committed.
+grey globe crossed out in red (not connected). Also the program icon, the first frame with a
+48 pixel image more for Explorer and the Start menu. Run once; the .ico files are committed.
 
 usage: tools/make-vigilo-icons.py OUTPUT_DIR
 """
@@ -117,11 +118,11 @@ def bmp_entry(rows):
     return header + pixels + bytes(mask)
 
 
-def write_ico(path, layers):
-    images = [bmp_entry(render(layers, s)) for s in SIZES]
+def write_ico(path, layers, sizes=SIZES):
+    images = [bmp_entry(render(layers, s)) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
-    for s, data in zip(SIZES, images):
+    for s, data in zip(sizes, images):
         out += struct.pack("<BBBBHHII", s % 256, s % 256, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     with open(path, "wb") as f:
@@ -133,6 +134,7 @@ def main():
     for frame in range(4):
         write_ico(f"{out}/connected{frame + 1}.ico", [globe(True), light(frame)])
     write_ico(f"{out}/not-connected.ico", [globe(False), cross()])
+    write_ico(f"{out}/vigilo.ico", [globe(True), light(0)], SIZES + (48,))
 
 
 if __name__ == "__main__":

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "win32/platform/system_folders.h"
+
 namespace zv::win32 {
 
 namespace {
@@ -13,17 +15,30 @@ HMODULE LoadFromSystemFolder(const char* file_name) {
     if (HMODULE module = LoadLibraryExA(file_name, nullptr, kSearchSystem32)) {
         return module;
     }
-    char folder[MAX_PATH];
-    UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    std::string folder = SystemFolder();
+    if (folder.empty()) {
         return nullptr;
     }
-    std::string path = std::string(folder, length) + "\\" + file_name;
+    std::string path = folder + "\\" + file_name;
     // With a full path, the library's own dependencies are looked for in its folder.
     return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace
+
+void RestrictDllSearchToSystemFolder() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
+    auto set_default_directories = LoadedSystemFunction<SetDefaultDllDirectoriesFn>(
+        "kernel32.dll", "SetDefaultDllDirectories");
+    if (set_default_directories != nullptr && set_default_directories(kSearchSystem32)) {
+        return;
+    }
+    if (auto set_dll_directory =
+            LoadedSystemFunction<SetDllDirectoryFn>("kernel32.dll", "SetDllDirectoryA")) {
+        set_dll_directory("");
+    }
+}
 
 SystemLibrary::SystemLibrary(const char* file_name) : file_name_(file_name) {}
 

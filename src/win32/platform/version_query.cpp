@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win32/platform/system_library.h"
+
 namespace zv::win32 {
 namespace {
 
@@ -21,13 +23,11 @@ VersionInfo ReportedVersion() {
 // RtlGetVersion is not subject to the compatibility shim that makes GetVersionExA report
 // 6.2 on later releases. Windows 9x has no such function.
 TrueVersion RealVersion() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    FARPROC address = ntdll ? GetProcAddress(ntdll, "RtlGetVersion") : nullptr;
-    if (address == nullptr) {
+    auto rtl_get_version =
+        LoadedSystemFunction<RtlGetVersionFunction>("ntdll.dll", "RtlGetVersion");
+    if (rtl_get_version == nullptr) {
         return {};
     }
-    auto rtl_get_version =
-        reinterpret_cast<RtlGetVersionFunction>(reinterpret_cast<void*>(address));
     RTL_OSVERSIONINFOEXW info = {};
     info.dwOSVersionInfoSize = sizeof(info);
     if (rtl_get_version(&info) != 0) {

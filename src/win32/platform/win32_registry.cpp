@@ -5,9 +5,6 @@
 namespace zv::win32 {
 namespace {
 
-// Query value, set value, create subkey, enumerate subkeys, notify, create link: enough to
-// write, without asking for standard rights such as DELETE or WRITE_DAC.
-constexpr REGSAM kWriteAccess = 0x3F;
 constexpr DWORD kNameBufferLength = 255;
 
 HKEY RootHandle(RegistryRoot root) {
@@ -26,7 +23,7 @@ RegistryKey Key(HKEY handle) {
 
 int32_t Win32Registry::CreateKey(RegistryRoot root, const std::string& path, RegistryKey* key) {
     HKEY handle = nullptr;
-    LONG result = RegCreateKeyExA(RootHandle(root), path.c_str(), 0, nullptr, 0, kWriteAccess,
+    LONG result = RegCreateKeyExA(RootHandle(root), path.c_str(), 0, nullptr, 0, access_.create,
                                   nullptr, &handle, nullptr);
     if (result == ERROR_SUCCESS) {
         *key = Key(handle);
@@ -47,7 +44,7 @@ int32_t Win32Registry::DeleteValue(RegistryKey key, const std::string& name) {
 
 int32_t Win32Registry::OpenKey(RegistryRoot root, const std::string& path, RegistryKey* key) {
     HKEY handle = nullptr;
-    LONG result = RegOpenKeyA(RootHandle(root), path.c_str(), &handle);
+    LONG result = RegOpenKeyExA(RootHandle(root), path.c_str(), 0, access_.open, &handle);
     if (result == ERROR_SUCCESS) {
         *key = Key(handle);
     }

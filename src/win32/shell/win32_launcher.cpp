@@ -4,6 +4,7 @@
 
 #include "shell/launchers.h"
 #include "win32/platform/run_command.h"
+#include "win32/platform/system_folders.h"
 
 namespace zv::win32 {
 namespace {
@@ -13,15 +14,6 @@ constexpr unsigned long kElevationRequired = 740;
 
 }  // namespace
 
-std::string SystemDirectory() {
-    char buffer[MAX_PATH];
-    UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return "";
-    }
-    return std::string(buffer, length);
-}
-
 void Win32Launcher::ShellOpen(const std::string& target, int show_mode) {
     using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
     if (auto shell_execute = shell32_.Function<ShellExecuteFn>("ShellExecuteA")) {
@@ -30,7 +22,7 @@ void Win32Launcher::ShellOpen(const std::string& target, int show_mode) {
 }
 
 unsigned long Win32Launcher::RunCommand(const std::string& command_line, int window_style) {
-    std::string resolved = shell::WithSystemRundll(command_line, SystemDirectory());
+    std::string resolved = shell::WithSystemRundll(command_line, SystemFolder());
     unsigned long error = win32::RunCommand(resolved, window_style);
     if (error == kElevationRequired) {
         // A program whose manifest asks for administrator rights cannot be started by

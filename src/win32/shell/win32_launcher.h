@@ -28,7 +28,4 @@ class Win32Launcher : public shell::LauncherPort {
     SystemLibrary shell32_{"shell32.dll"};
 };
 
-// The system folder (GetSystemDirectoryA), without a trailing backslash; "" if unknown.
-std::string SystemDirectory();
-
 }  // namespace zv::win32

@@ -8,6 +8,7 @@
 #include "win32/ping/keep_alive.h"
 #include "win32/platform/program_directory.h"
 #include "win32/platform/single_instance.h"
+#include "win32/platform/system_library.h"
 #include "win32/platform/win32_file_system.h"
 #include "win32/shell/win32_launcher.h"
 #include "win32/ui/win_ports.h"
@@ -32,6 +33,7 @@ int RunUntilWindowsClosed(const zv::win32::FrmVigilo& monitor,
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    zv::win32::RestrictDllSearchToSystemFolder();
     // The main program starts a companion each time its window loads; the surplus copies
     // end here, silently.
     zv::win32::SingleInstance single_copy("Zorvane.Vigilo");

@@ -11,6 +11,7 @@
 #include "win32/platform/program_directory.h"
 #include "win32/platform/run_command.h"
 #include "win32/platform/single_instance.h"
+#include "win32/platform/system_library.h"
 #include "win32/platform/version_query.h"
 #include "win32/ui/window_base.h"
 #include "win32/zorvane/main_window.h"
@@ -51,6 +52,7 @@ int RunUntilWindowsClosed(const zv::win32::MainWindowWin& main_window) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
+    zv::win32::RestrictDllSearchToSystemFolder();
     zv::shell::ProgramRecords records;
     records.ProgramDirectory = zv::win32::ProgramDirectory();
     Win32StartPorts start(records.ProgramDirectory);

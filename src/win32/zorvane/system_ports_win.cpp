@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "win32/platform/run_command.h"
+#include "win32/platform/system_folders.h"
 #include "win32/platform/system_library.h"
 #include "win32/ui/window_base.h"
 
@@ -60,9 +61,8 @@ std::string Win32Backup::ChooseBackupFile(const std::string& initial_folder) {
 }
 
 std::string Win32Backup::WindowsFolder() {
-    char folder[MAX_PATH] = {};
-    UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(folder, length) : "C:\\Windows";
+    std::string folder = win32::WindowsFolder();
+    return folder.empty() ? "C:\\Windows" : folder;
 }
 
 // The owner is disabled meanwhile, so that no second operation starts in the middle of

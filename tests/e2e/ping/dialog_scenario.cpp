@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
-#include <thread>
 
 #include "ping_driver_support.h"
 #include "scenarios.h"
@@ -209,6 +209,11 @@ void SecondOpening(Program& program) {
     E2E_CHECK_EQ(program.files.writes, 1);
 }
 
+DWORD WINAPI RunOnThread(void* body) {
+    (*static_cast<std::function<void()>*>(body))();
+    return 0;
+}
+
 void ModalOpening() {
     Context in("modal");
     Program program(win32::PingDialogMode::Modal);
@@ -217,8 +222,9 @@ void ModalOpening() {
                                  200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     bool found = false;
     bool owner_disabled = false;
-    // The modal loop holds this thread: a helper watches for the dialog and cancels it.
-    std::thread helper([&] {
+    // The modal loop holds this thread: a helper thread watches for the dialog and cancels
+    // it. CreateThread, as the win32-thread-model runtime has no std::thread.
+    std::function<void()> watch = [&] {
         for (int i = 0; i < 100 && !found; ++i) {
             Sleep(50);
             HWND dialog = FindWindowA(win32::kPingDialogClass, nullptr);
@@ -228,9 +234,12 @@ void ModalOpening() {
                 PostMessageA(GetDlgItem(dialog, id::cmdcancel), BM_CLICK, 0, 0);
             }
         }
-    });
+    };
+    HANDLE helper = CreateThread(nullptr, 0, RunOnThread, &watch, 0, nullptr);
+    E2E_CHECK(helper != nullptr);
     host.OpenPingDialog(owner);
-    helper.join();
+    WaitForSingleObject(helper, INFINITE);
+    CloseHandle(helper);
     E2E_CHECK(found);
     E2E_CHECK(owner_disabled);
     E2E_CHECK(IsWindowEnabled(owner));

@@ -1,6 +1,7 @@
 // Writes the TCP/IP parameters into the real registry of an emulated Windows release and
 // reads every value back with advapi32: the release's family and name, both layouts'
-// values and removals, and that writing changes nothing when it should not.
+// values and removals, in the view the x86 build names under WOW64 too, and that writing
+// changes nothing when it should not. It runs with the programs' manifest, as they do.
 //
 // usage: registry_e2e.exe win98|winxp|winxp64|win2003|win10
 #include <windows.h>
@@ -175,6 +176,14 @@ int main(int argc, char** argv) {
     std::string release = argc > 1 ? argv[1] : "";
     zv::WindowsVersion expected = ExpectedVersion(release);
     zv::WindowsVersion windows = zv::win32::DetectWindowsVersion();
+    if (release == "win10") {
+        // This driver carries the programs' manifest, whose supportedOS entries make
+        // GetVersionExA tell the true release instead of 6.2; the mapping must still hold.
+        OSVERSIONINFOA reported{};
+        reported.dwOSVersionInfoSize = sizeof(reported);
+        E2E_CHECK(GetVersionExA(&reported));
+        E2E_CHECK_EQ(reported.dwMajorVersion, 10u);
+    }
     E2E_CHECK_EQ(windows.family.number(), expected.family.number());
     E2E_CHECK_EQ(windows.name, expected.name);
 
@@ -205,6 +214,14 @@ int main(int argc, char** argv) {
         e2e::Context in("values left to Windows");
         E2E_CHECK(zv::WriteTcpParameters(registry, RestoredSettings(), windows.family));
         CheckRows(layout(RestoredSettings()));
+    }
+    {
+        // The x86 build under WOW64 names the 64-bit view on every key; the real calls must
+        // take that access, for creating and for enumerating keys alike.
+        e2e::Context in("custom values, the 64-bit view named");
+        zv::win32::Win32Registry named_view(zv::RegistryAccessFor(true));
+        E2E_CHECK(zv::WriteTcpParameters(named_view, CustomSettings(), windows.family));
+        CheckRows(layout(CustomSettings()));
     }
     {
         e2e::Context in("unrecognised release");

@@ -1,0 +1,256 @@
+// Planted files are never used: stand-ins named rundll32.exe, regedit.exe and after the
+// network and sound DLLs, placed beside the programs and in the current folder they start
+// in, must never run or be loaded while the commands that start or load the real ones run:
+// Backup (regedit), a Control Panel command (rundll32), Ping Now with its sound and the
+// companion's probe (the network DLLs, winmm). Each stand-in leaves a mark file when it
+// runs or is loaded; the real DLLs must be loaded from the system folder.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "support/check.h"
+#include "support/files.h"
+#include "support/message_boxes.h"
+#include "support/process.h"
+#include "support/windows_on_screen.h"
+#include "win32/platform/system_folders.h"
+#include "win32/shell/registry_tip_option.h"
+#include "win32/zorvane/frm_main_chrome_ids.h"
+#include "win32/zorvane/frm_main_ids.h"
+
+namespace e2e = zv::e2e;
+namespace frm_main = zv::win32::frm_main;
+
+namespace {
+
+struct StandIn {
+    const char* name;
+    const char* file;  // built beside this driver
+};
+const StandIn kStandIns[] = {
+    {"rundll32.exe", "planted_program.exe"}, {"regedit.exe", "planted_program.exe"},
+    {"iphlpapi.dll", "planted_library.dll"}, {"icmp.dll", "planted_library.dll"},
+    {"wsock32.dll", "planted_library.dll"},  {"ws2_32.dll", "planted_library.dll"},
+    {"winmm.dll", "planted_library.dll"},
+};
+const std::string kCurrentFolder = "C:\\planted here";
+const std::string kBackupPath = "C:\\planted backup.reg";
+constexpr int kFileNameBox = 0x47c;  // the file-name box of the save dialog
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+std::string FolderOf(const std::string& path) {
+    return path.substr(0, path.find_last_of('\\'));
+}
+
+std::string DriverFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return FolderOf(path);
+}
+
+void Plant(const std::string& folder) {
+    e2e::Context in("planting in " + folder);
+    for (const StandIn& stand_in : kStandIns) {
+        E2E_CHECK(CopyFileA((DriverFolder() + "\\" + stand_in.file).c_str(),
+                            (folder + "\\" + stand_in.name).c_str(), FALSE));
+    }
+}
+
+// The marks in a folder: "<stand-in>: <the program that ran or loaded it>".
+std::vector<std::string> Marks(const std::string& folder) {
+    std::vector<std::string> marks;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*.mark").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return marks;
+    }
+    do {
+        std::string path = folder + "\\" + entry.cFileName;
+        marks.push_back(std::string(entry.cFileName) + ": " +
+                        e2e::ReadWholeFile(path).value_or("?"));
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return marks;
+}
+
+void RemoveMarks(const std::string& folder) {
+    for (const StandIn& stand_in : kStandIns) {
+        e2e::RemoveFile(folder + "\\" + stand_in.name + ".mark");
+    }
+}
+
+// The stand-ins must leave their marks when used, or their silence would prove nothing: the
+// program run by its path, and the library found by a search that reaches the planted
+// folder before the system folder.
+void StandInsLeaveMarks() {
+    e2e::Context in("stand-ins used on purpose");
+    e2e::ChildProcess program("\"" + kCurrentFolder + "\\regedit.exe\"");
+    E2E_CHECK_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    SetDllDirectoryA(kCurrentFolder.c_str());
+    HMODULE library = LoadLibraryA("winmm.dll");
+    SetDllDirectoryA(nullptr);
+    E2E_CHECK(library != nullptr);
+    FreeLibrary(library);
+    std::vector<std::string> marks = Marks(kCurrentFolder);
+    E2E_CHECK_EQ(marks.size(), 2u);
+    RemoveMarks(kCurrentFolder);
+}
+
+// The full paths of the DLLs of planted names that a process has loaded.
+std::vector<std::string> PlantedNamesLoaded(DWORD process_id) {
+    std::vector<std::string> paths;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process_id);
+    if (process == nullptr) {
+        return paths;
+    }
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (EnumProcessModules(process, modules, sizeof(modules), &bytes)) {
+        for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+            char path[MAX_PATH] = {};
+            GetModuleFileNameExA(process, modules[i], path, MAX_PATH);
+            for (const StandIn& stand_in : kStandIns) {
+                if (EndsWith(Lower(path), std::string("\\") + stand_in.name)) {
+                    paths.push_back(path);
+                }
+            }
+        }
+    }
+    CloseHandle(process);
+    return paths;
+}
+
+// Waits until the process has loaded a DLL of that name, and checks that every planted
+// name it has loaded came from the system folder.
+void CheckLoadedFromSystemFolder(DWORD process_id, const std::string& expected) {
+    e2e::Context in("DLLs of process " + std::to_string(process_id));
+    std::vector<std::string> loaded;
+    E2E_CHECK(e2e::WaitUntil(
+        [&] {
+            loaded = PlantedNamesLoaded(process_id);
+            return std::any_of(loaded.begin(), loaded.end(), [&](const std::string& path) {
+                return EndsWith(Lower(path), expected);
+            });
+        },
+        30000));
+    for (const std::string& path : loaded) {
+        e2e::Note("loaded " + path);
+        E2E_CHECK_EQ(Lower(FolderOf(path)), Lower(zv::win32::SystemFolder()));
+    }
+}
+
+void PingNowWithSound(HWND main, DWORD process_id) {
+    e2e::Context in("Ping Now with sound");
+    PostMessageA(main, WM_COMMAND, frm_main::mnuPingNow, 0);
+    CheckLoadedFromSystemFolder(process_id, "\\winmm.dll");
+    CheckLoadedFromSystemFolder(process_id, "\\wsock32.dll");
+}
+
+void ControlPanelApplet(HWND main) {
+    e2e::Context in("Internet Options");
+    PostMessageA(main, WM_COMMAND, frm_main::mnuInternet, 0);
+    E2E_CHECK(e2e::WaitForProcessNamed("rundll32.exe"));
+    Sleep(500);  // lets the applet start, had it been the planted one
+    e2e::TerminateProcessesNamed("rundll32.exe");
+}
+
+void Backup(HWND main, DWORD process_id) {
+    e2e::Context in("Backup");
+    e2e::RemoveFile(kBackupPath);
+    PostMessageA(main, WM_COMMAND, frm_main::mnuRegistryBackup, 0);
+    HWND dialog = e2e::WaitForWindow({process_id, "#32770", "Registry Backup", true});
+    if (!E2E_CHECK(dialog != nullptr)) {
+        return;
+    }
+    SendMessageA(GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(kBackupPath.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    // The answer comes once regedit has exported the whole registry: seconds.
+    auto box = e2e::WaitForMessageBox(process_id, 90000, dialog);
+    if (E2E_CHECK(box.has_value())) {
+        e2e::Note("Backup said: " + box->text);
+        e2e::AnswerMessageBox(*box, IDOK);
+    }
+    E2E_CHECK(e2e::FileIsPresent(kBackupPath));  // the real regedit wrote it
+}
+
+// Wine loads its own build of a system DLL whatever file a program names, unless told to
+// prefer native DLLs of those names; then it looks for them as Windows does and runs a
+// planted copy it finds first. Told in this run's registry, for the driver and the programs.
+void PreferNativeDlls() {
+    HKEY overrides = nullptr;
+    E2E_CHECK_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0,
+                                 KEY_SET_VALUE, nullptr, &overrides, nullptr),
+                 ERROR_SUCCESS);
+    static const char kNativeFirst[] = "native,builtin";
+    for (const StandIn& stand_in : kStandIns) {
+        std::string name = stand_in.name;
+        if (!EndsWith(name, ".dll")) {
+            continue;
+        }
+        RegSetValueExA(overrides, name.substr(0, name.size() - 4).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(kNativeFirst), sizeof(kNativeFirst));
+    }
+    RegCloseKey(overrides);
+}
+
+}  // namespace
+
+int main() {
+    PreferNativeDlls();
+    std::string app = e2e::AppDirectory();
+    CreateDirectoryA(kCurrentFolder.c_str(), nullptr);
+    Plant(app);
+    Plant(kCurrentFolder);
+    StandInsLeaveMarks();
+    // The programs start in the planted folder, as from a download folder.
+    E2E_CHECK(SetCurrentDirectoryA(kCurrentFolder.c_str()));
+    // Ping Now pings a host the sandbox maps to loopback, then plays the sound. No tip of the
+    // day stands before the main window.
+    E2E_CHECK(e2e::WriteWholeFile(app + "\\Ping.cfg",
+                                  "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\n"
+                                  "PingInterval,5\r\nPingSound,#TRUE#\r\n"));
+    zv::win32::RegistryTipOption().Write("0");
+    {
+        e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe"));
+        HWND main = e2e::WaitForWindow({zorvane.id(), frm_main::kMainWindowClass, "Zorvane"});
+        if (E2E_CHECK(main != nullptr)) {
+            PingNowWithSound(main, zorvane.id());
+            ControlPanelApplet(main);
+            Backup(main, zorvane.id());
+        }
+        // The companion, started by Zorvane's window, probes its host at once.
+        E2E_CHECK(e2e::WaitForProcessNamed("vigilo.exe"));
+        std::vector<DWORD> companions = e2e::ProcessesNamed("vigilo.exe");
+        if (E2E_CHECK(!companions.empty())) {
+            e2e::Context in("companion's probe");
+            CheckLoadedFromSystemFolder(companions[0], "\\wsock32.dll");
+        }
+    }
+    e2e::TerminateProcessesNamed("vigilo.exe");
+    for (const std::string& folder : {app, kCurrentFolder}) {
+        e2e::Context in("marks in " + folder);
+        std::vector<std::string> marks = Marks(folder);
+        for (const std::string& mark : marks) {
+            e2e::Note(mark);
+        }
+        E2E_CHECK_EQ(marks.size(), 0u);
+    }
+    return e2e::Finish();
+}
