@@ -181,6 +181,7 @@ void KillDuringSaves(const SaveKind& kind, int kills, KillCounts& counts) {
         HWND main = WaitForTopLevel(zorvane.id(), main_id::kMainWindowClass);
         HWND target = main != nullptr ? kind.prepare(zorvane, main, round) : nullptr;
         if (!E2E_CHECK(target != nullptr)) {
+            Note(main == nullptr ? "no main window in time" : "no ping dialog in time");
             ++counts.unfinished;
             continue;
         }
