@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const zv::TuningSettings defaults = zv::InitialDefaultSettings();
 
     auto parsed = zv::ParseSettingsFile(text, before);
-    zv::testing::MemoryFileSystem files;
+    static zv::testing::MemoryFileSystem files;
     files.files[std::string(kFolder) + zv::kSettingsFileName] = text;
     zv::TuningSettings loaded = before;
     zv::LoadSettings(files, kFolder, defaults, loaded);
