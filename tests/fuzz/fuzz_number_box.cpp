@@ -17,14 +17,17 @@ namespace {
 
 using zv::fuzz::Escape;
 
+// Enough for every MTU (up to 65535) and every TTL (up to 255).
+constexpr size_t kMtuDigits = 5;
+constexpr size_t kTtlDigits = 3;
+
 // The settings window in Manual mode with both boxes at "Custom", built once.
 struct Boxes {
     zv::TuningSettings current;
     zv::TuningSettings defaults = zv::InitialDefaultSettings();
-    int16_t family = 6;
-    zv::testing::RecordingMessageBox messages;
+    zv::WindowsFamily family{6};
     zv::testing::CountingBeeper beeper;
-    zv::tuning::SettingsWindow window{{current, defaults, family}, messages, beeper, "Zorvane", {}};
+    zv::tuning::SettingsWindow window{{current, defaults, family}, beeper, {}};
 
     Boxes() {
         window.FillValueLists();
@@ -80,8 +83,8 @@ void PasteText(Box& box, const std::string& pasted, int& beeps) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Boxes boxes;
     zv::tuning::SettingsWindow& w = boxes.window;
-    Box all[] = {{w.txtMTU, boxes.current.MTU, zv::tuning::kMtuMaxChars},
-                 {w.txtTTL, boxes.current.TTL, zv::tuning::kTtlMaxChars}};
+    Box all[] = {{w.txtMTU, boxes.current.MTU, kMtuDigits},
+                 {w.txtTTL, boxes.current.TTL, kTtlDigits}};
     // Through a change, so that the record follows the empty box from the start.
     for (Box& box : all) {
         box.box.SetText("0");

@@ -23,10 +23,9 @@ constexpr int16_t kWindowsXp = 6;
 struct LoadedWindow {
     zv::TuningSettings current;
     zv::TuningSettings defaults = zv::InitialDefaultSettings();
-    int16_t family = kWindowsXp;
-    zv::testing::RecordingMessageBox messages;
+    zv::WindowsFamily family{kWindowsXp};
     zv::testing::CountingBeeper beeper;
-    zv::tuning::SettingsWindow window{{current, defaults, family}, messages, beeper, "Zorvane", {}};
+    zv::tuning::SettingsWindow window{{current, defaults, family}, beeper, {}};
 
     LoadedWindow() { window.FillValueLists(); }
 
