@@ -49,6 +49,10 @@ if [ ${#names[@]} -eq 0 ]; then
     done
 fi
 
+# Without filling each allocation and recording where it was made, AddressSanitizer still
+# catches every bad access (only its reports say less), and the targets run twice as fast.
+# A finding is best replayed without these: run the target on the file it left.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-max_malloc_fill_size=0:malloc_context_size=0}"
 failed=0
 summary=()
 for name in "${names[@]}"; do

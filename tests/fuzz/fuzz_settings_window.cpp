@@ -303,13 +303,6 @@ void OneUserAction(FuzzedDataProvider& in, Program& p) {
 
 }  // namespace
 
-// Each input runs many saves through the real code. Without filling every allocation and
-// recording where it was made, AddressSanitizer still catches every bad access (only its
-// reports say less) and the target runs twice as fast.
-extern "C" const char* __asan_default_options() {
-    return "max_malloc_fill_size=0:malloc_context_size=0";
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Program& program = TheProgram();
     FuzzedDataProvider input(data, size);
