@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(cmake make g++ libgtest-dev libgmock-dev clang-format
           g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 mingw-w64-tools
           binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-          wine64 xvfb xauth imagemagick x11-apps x11-utils iproute2 procps util-linux coreutils)
+          wine64 xvfb xauth imagemagick x11-apps x11-utils iproute2 procps util-linux coreutils
+          clang libclang-rt-dev)  # the last two: libFuzzer, for tools/fuzz.sh
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

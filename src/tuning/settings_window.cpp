@@ -180,6 +180,10 @@ void SettingsWindow::cmbNetType_Change() {
     if (optOptimization[1].selected()) {
         return;
     }
+    // After a Restore the tuning controls are open although Automatic is selected; the
+    // preset now takes over, so they close as Automatic mode has them, and no value left
+    // in them reaches the registry without reaching the file.
+    SetTuningControlsEnabled(false);
     ApplyPreset(current_, picked, windows_family_);
     if (hooks_.apply) {
         hooks_.apply();

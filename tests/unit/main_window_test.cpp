@@ -216,6 +216,23 @@ TEST_F(MainWindowTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
     EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], FormatSettingsFile(testing::RestoredSettings()));
 }
 
+// Restore leaves Automatic selected with the tuning controls open; a type picked then
+// applies its preset and closes them, as Automatic mode has them: left open, they would
+// let a value reach Windows that the saved file does not hold.
+TEST_F(MainWindowTest, TypePickedAfterRestoreClosesTheTuningControls) {
+    tip_option.value = "0";
+    window.LoadMainWindow();
+    messages.answers = {ui::MessageAnswer::Yes};
+    window.Restore();
+    ASSERT_TRUE(window.area.cmbMSCPS0.enabled());
+    messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
+    window.area.cmbNetType.SetSelection(3);
+
+    EXPECT_FALSE(window.area.cmbMSCPS0.enabled() || window.area.optMTU1.enabled());
+    EXPECT_FALSE(window.area.optMTU1.selected());
+    EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], "ConnectionType,3\r\nOptiMode,0\r\n");
+}
+
 // Every control lies inside Frame1, and the value frames do not overlap.
 TEST_F(MainWindowTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
     ClientSize size = LayOutMainWindow(window, 600, 315);

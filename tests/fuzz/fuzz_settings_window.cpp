@@ -1,0 +1,316 @@
+// The main window driven by a random sequence of what a user can do to its settings: pick
+// list items, select options, type and paste into the number boxes, tick check boxes,
+// Apply and Restore, over any saved choice and on a 9x or an NT release. Whatever the
+// sequence, every Apply either refuses with the message of the first rule the choice
+// breaks and writes nothing, or saves a file that the next start loads back to the same
+// choice, the very record that was applied and written into the registry.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fakes/memory_file_system.h"
+#include "fakes/recording_launcher.h"
+#include "fakes/recording_ui.h"
+#include "fakes/scripted_ping_ports.h"
+#include "fuzz_check.h"
+#include "shell/main_window.h"
+#include "sysconfig/saved_choice_rules.h"
+#include "sysconfig/settings_file.h"
+#include "sysconfig/settings_file_reader.h"
+
+namespace {
+
+using zv::fuzz::Escape;
+namespace shell = zv::shell;
+
+constexpr char kFolder[] = "C:\\Zorvane";
+constexpr int kMostActions = 40;
+
+class NoWindow : public shell::MainWindowPort, public shell::ChromeWindowPort {
+  public:
+    void ShowExplanation(const std::string&) override {}
+    void ShowStartupTip() override {}
+    void ShowPingDialog() override {}
+    void Close() override {}
+    void BringToForeground() override {}
+    void PopupTrayMenu() override {}
+    void ShowTipDialog() override {}
+};
+
+// Counts what reaches the registry and keeps nothing: what the registry gets is a function
+// of the applied record, which the checks compare instead.
+class CountingRegistry : public zv::RegistryPort {
+  public:
+    int changes = 0;
+    int32_t CreateKey(zv::RegistryRoot, const std::string&, zv::RegistryKey* key) override {
+        *key = 1;
+        return zv::kErrorSuccess;
+    }
+    int32_t SetValue(zv::RegistryKey, const std::string&, uint32_t, const std::string&) override {
+        ++changes;
+        return zv::kErrorSuccess;
+    }
+    int32_t DeleteValue(zv::RegistryKey, const std::string&) override {
+        ++changes;
+        return zv::kErrorSuccess;
+    }
+    int32_t OpenKey(zv::RegistryRoot, const std::string&, zv::RegistryKey* key) override {
+        *key = 1;
+        return zv::kErrorSuccess;
+    }
+    int32_t EnumKey(zv::RegistryKey, uint32_t index, std::string* name) override {
+        *name = "{adapter}";
+        return index == 0 ? zv::kErrorSuccess : zv::kErrorNoMoreItems;
+    }
+    int32_t CloseKey(zv::RegistryKey) override { return zv::kErrorSuccess; }
+};
+
+class NoTipOption : public shell::TipOptionPort {
+  public:
+    std::optional<std::string> Read() override { return "0"; }
+    void Write(const std::string&) override {}
+};
+
+class NoRestart : public zv::sysconfig::RestartPort {
+  public:
+    void EnableShutdownPrivilege() override {}
+    bool Reboot() override { return true; }
+};
+
+class NoBackup : public zv::sysconfig::BackupPort {
+  public:
+    std::string ChooseBackupFile(const std::string&) override { return ""; }
+    std::string WindowsFolder() override { return "C:\\WINDOWS"; }
+    std::optional<uint32_t> RunAndWait(const std::string&, int) override { return 0u; }
+    std::optional<uint64_t> FileSize(const std::string&) override { return 0u; }
+    std::string CreateTemporaryFile(const std::string&) override { return ""; }
+    bool ReplaceFile(const std::string&, const std::string&) override { return false; }
+    void RemoveFile(const std::string&) override {}
+};
+
+// Every field of a record: its mode, then the rest as a Manual-mode file holds them.
+std::string Described(zv::TuningSettings settings) {
+    std::string mode = "mode " + std::to_string(settings.OptiMode) + " ";
+    settings.OptiMode = zv::ManualMode;
+    return mode + Escape(zv::FormatSettingsFile(settings));
+}
+
+// The main window over in-memory ports, built and loaded once; Start puts a saved choice
+// in place and shows it as the next start would.
+struct Program {
+    NoWindow window_port;
+    zv::testing::RecordingMessageBox messages;
+    zv::testing::CountingEventPump pump;
+    zv::testing::CountingBeeper beeper;
+    zv::testing::MemoryFileSystem files;
+    CountingRegistry registry;
+    NoRestart restart;
+    NoBackup backup;
+    NoTipOption tip_option;
+    zv::testing::RecordingLauncher launcher;
+    shell::Launchers launchers{launcher, kFolder};
+    zv::testing::ScriptedSockets sockets;
+    zv::testing::ScriptedEcho echo{sockets};
+    zv::testing::RecordingSound sound;
+    zv::ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kFolder, "Zorvane"};
+    shell::ProgramRecords records;
+    shell::MainWindow window{
+        records, shell::MainWindowPorts{window_port, window_port, messages, pump, beeper, files,
+                                        registry, restart, backup, tip_option, launchers, ping}};
+    const std::string settings_path = std::string(kFolder) + zv::kSettingsFileName;
+
+    Program() {
+        records.ProgramDirectory = kFolder;
+        window.LoadMainWindow();
+    }
+
+    void Start(zv::WindowsFamily family, const std::string& saved) {
+        records.WindowsFamily = family;
+        records.CurrentSettings = zv::TuningSettings{};
+        records.DefaultSettings = zv::InitialDefaultSettings();
+        files.files.clear();
+        files.files[settings_path] = saved;
+        messages.shown.clear();
+        zv::LoadSettings(files, kFolder, records.DefaultSettings, records.CurrentSettings);
+        window.area.SetLoading(true);
+        window.area.ShowSettingsInWindow();
+        window.area.SetLoading(false);
+    }
+};
+
+Program& TheProgram() {
+    static Program program;
+    return program;
+}
+
+// A second settings area that shows a saved file as the next start would.
+struct NextStart {
+    zv::TuningSettings current;
+    zv::TuningSettings defaults = zv::InitialDefaultSettings();
+    zv::WindowsFamily family;
+    zv::testing::CountingBeeper beeper;
+    zv::tuning::SettingsWindow area{{current, defaults, family}, beeper, {}};
+
+    NextStart() { area.FillValueLists(); }
+
+    zv::TuningSettings Load(zv::WindowsFamily running, const zv::TuningSettings& loaded) {
+        family = running;
+        current = loaded;
+        defaults = zv::InitialDefaultSettings();
+        area.SetLoading(true);
+        area.ShowSettingsInWindow();
+        area.SetLoading(false);
+        return current;
+    }
+};
+
+// Runs one action that may save (Apply, Restore, a type picked in Automatic mode) and
+// checks what it left: nothing in the registry without a save; a saved file that the
+// next start shows as exactly the record that was applied, and so writes into the
+// registry what this Apply wrote.
+template <typename Action>
+void CheckSave(Program& p, Action act) {
+    static NextStart next_start;
+    const size_t shown_before = p.messages.shown.size();
+    const int writes_before = p.files.writes;
+    const int registry_changes_before = p.registry.changes;
+    act();
+    if (p.files.writes == writes_before) {
+        FUZZ_CHECK(p.registry.changes == registry_changes_before,
+                   "the registry changed without a save");
+        return;
+    }
+    FUZZ_CHECK(p.messages.shown.size() > shown_before, "saved without telling the user");
+    const std::string& saved = p.files.files[p.settings_path];
+    auto loaded = zv::ParseSettingsFile(saved, zv::TuningSettings{});
+    FUZZ_CHECK(loaded.has_value(), "the next start refuses " + Escape(saved));
+    const zv::TuningSettings shown = next_start.Load(p.records.WindowsFamily, *loaded);
+    FUZZ_CHECK(zv::FormatSettingsFile(shown) == saved,
+               "saved " + Escape(saved) + " shown " + Escape(zv::FormatSettingsFile(shown)));
+    // What was applied, as Apply takes it (taking it again changes nothing).
+    const zv::TuningSettings applied = p.window.area.TakeValues();
+    FUZZ_CHECK(shown == applied,
+               "applied " + Described(applied) + " but the next start shows " + Described(shown));
+}
+
+void Apply(Program& p) {
+    if (!p.window.cmdApply.enabled()) {
+        return;
+    }
+    const size_t shown_before = p.messages.shown.size();
+    const int writes_before = p.files.writes;
+    CheckSave(p, [&] { p.window.cmdApply.Click(); });
+    // The record Apply took; taking it again changes nothing.
+    const zv::TuningSettings values = p.window.area.TakeValues();
+    std::optional<std::string> failure;
+    if (values.OptiMode == zv::ManualMode) {
+        failure = zv::ManualSettingsFailure(values);
+    }
+    if (failure) {
+        FUZZ_CHECK(p.files.writes == writes_before, "saved despite " + *failure);
+        FUZZ_CHECK(
+            p.messages.shown.size() == shown_before + 1 && p.messages.shown.back().text == *failure,
+            "expected the message " + Escape(*failure));
+    } else {
+        FUZZ_CHECK(p.files.writes == writes_before + 1, "a valid choice was not saved");
+    }
+}
+
+void Restore(Program& p, bool confirm) {
+    p.messages.answers.push_back(confirm ? zv::ui::MessageAnswer::Yes : zv::ui::MessageAnswer::No);
+    CheckSave(p, [&] { p.window.Restore(); });
+    p.messages.answers.clear();
+}
+
+void Pick(FuzzedDataProvider& in, zv::ui::ComboBox& list) {
+    if (list.enabled()) {
+        list.SetSelection(in.ConsumeIntegralInRange<int>(0, list.ItemCount() - 1));
+    }
+}
+
+void Select(zv::ui::Option& option) {
+    if (option.enabled()) {
+        option.Select();
+    }
+}
+
+void TypeOrPaste(FuzzedDataProvider& in, zv::ui::TextBox& box) {
+    if (!box.enabled()) {
+        return;
+    }
+    if (in.ConsumeBool()) {
+        box.Paste(in.ConsumeRandomLengthString(8));
+    } else {
+        box.Type(in.PickValueInArray({'0', '1', '5', '9', '\b', 'a'}));
+    }
+}
+
+void Toggle(zv::ui::CheckBox& box) {
+    if (box.enabled()) {
+        box.Toggle();
+    }
+}
+
+void OneUserAction(FuzzedDataProvider& in, Program& p) {
+    zv::tuning::SettingsWindow& a = p.window.area;
+    switch (in.ConsumeIntegralInRange(0, 13)) {
+        case 0:
+            CheckSave(p, [&] { Pick(in, a.cmbNetType); });
+            break;
+        case 1:
+            Select(a.optOptimization[in.ConsumeIntegralInRange(0, 1)]);
+            break;
+        case 2:
+            Select(in.ConsumeBool() ? a.optMTU1 : a.optMTU2);
+            break;
+        case 3:
+            Select(in.ConsumeBool() ? a.optRWIN1 : a.optRWIN2);
+            break;
+        case 4:
+            Select(in.ConsumeBool() ? a.optTTL1 : a.optTTL2);
+            break;
+        case 5:
+            Select(in.ConsumeBool() ? a.optSKA1 : a.optSKA2);
+            break;
+        case 6:
+            Select(in.ConsumeBool() ? a.optNDI1 : a.optNDI2);
+            break;
+        case 7:
+            TypeOrPaste(in, in.ConsumeBool() ? a.txtMTU : a.txtTTL);
+            break;
+        case 8:
+            Pick(in, a.cmbRWIN);
+            break;
+        case 9:
+            Pick(in, in.ConsumeBool() ? a.cmbSKA : a.cmbNDI);
+            break;
+        case 10:
+            Pick(in, in.ConsumeBool() ? a.cmbMSCPS0 : a.cmbMSCPS1);
+            break;
+        case 11:
+            Toggle(in.ConsumeBool() ? a.chkPMTU : a.chkBlackHole);
+            break;
+        case 12:
+            Apply(p);
+            break;
+        case 13:
+            Restore(p, in.ConsumeBool());
+            break;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    Program& program = TheProgram();
+    FuzzedDataProvider input(data, size);
+    const zv::WindowsFamily family(input.ConsumeIntegralInRange<int16_t>(0, 8));
+    program.Start(family, input.ConsumeRandomLengthString(250));
+    // Longer sequences find little more and cost as much as many short ones.
+    for (int action = 0; action < kMostActions && input.remaining_bytes() > 0; ++action) {
+        OneUserAction(input, program);
+    }
+    return 0;
+}
