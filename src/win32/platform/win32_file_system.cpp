@@ -29,11 +29,6 @@ class FileHandle {
     HANDLE handle_;
 };
 
-std::string FolderOf(const std::string& path) {
-    auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? "." : path.substr(0, slash);
-}
-
 bool WriteAll(HANDLE file, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -86,16 +81,16 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) co
     return bytes;
 }
 
+// The temporary file has a fixed name beside the target: a save cut short (the program
+// killed mid-write) leaves one stray file that the next save reuses, where unique names
+// would pile up in the program folder.
 bool Win32FileSystem::WriteFileAtomic(const std::string& path, const std::string& bytes) {
-    char temp[MAX_PATH];
-    if (GetTempFileNameA(FolderOf(path).c_str(), "zv", 0, temp) == 0) {
-        return false;
-    }
+    std::string temp = path + ".tmp";
     bool moved =
         WriteAndFlush(temp, bytes) &&
-        MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!moved) {
-        DeleteFileA(temp);
+        DeleteFileA(temp.c_str());
     }
     return moved;
 }
