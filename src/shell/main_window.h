@@ -74,8 +74,6 @@ class MainWindow : public MainCommands {
     void Restore() override;
     void BackupRegistry() override;
     void ShowPingDialog() override;
-    void PingNow() override;
-    void ShowMainWindow() override;
     void CloseMainWindow() override;
     void ResizeWindowHeightBy(int twips) override;
     void MoveSettingsFrameBy(int twips) override;

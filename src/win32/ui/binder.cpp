@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "win32/ui/layout.h"
+
 namespace zv::win32 {
 namespace {
 
@@ -292,44 +294,6 @@ class ComboBoxBinding : public Binding {
     int drop_height_;
 };
 
-class MenuItemBinding : public Binding {
-  public:
-    MenuItemBinding(ui::MenuItem& model, HMENU menu, UINT id, HWND owner, const Binder& binder)
-        : Binding(model, owner, binder), model_(model), menu_(menu), id_(id) {
-        Mirror(ui::Change::Checked);
-    }
-
-    void OnChange(ui::Change what) override {
-        if (what == ui::Change::Enabled) {
-            EnableMenuItem(menu_, id_, MF_BYCOMMAND | (model_.enabled() ? MF_ENABLED : MF_GRAYED));
-            DrawMenuBar(hwnd());
-        } else {
-            Mirror(what);
-        }
-    }
-    void OnNotify(WORD) override { model_.Click(); }
-
-  protected:
-    void Mirror(ui::Change what) override {
-        if (what == ui::Change::Checked) {
-            CheckMenuItem(menu_, id_,
-                          MF_BYCOMMAND | (model_.checked() ? MF_CHECKED : MF_UNCHECKED));
-        } else if (what == ui::Change::Text) {
-            MENUITEMINFOA info{};
-            info.cbSize = sizeof(info);
-            info.fMask = MIIM_STRING;
-            info.dwTypeData = const_cast<char*>(model_.caption().c_str());
-            SetMenuItemInfoA(menu_, id_, FALSE, &info);
-            DrawMenuBar(hwnd());
-        }
-    }
-
-  private:
-    ui::MenuItem& model_;
-    HMENU menu_;
-    UINT id_;
-};
-
 class TimerBinding : public Binding {
   public:
     TimerBinding(ui::Timer& model, UINT_PTR id, HWND owner, const Binder& binder)
@@ -373,8 +337,8 @@ class WindowBinding : public Binding {
                 }
                 break;
             case ui::Change::Bounds:
-                SetWindowPos(hwnd(), nullptr, 0, 0, TwipsToPixels(model_.bounds().width),
-                             TwipsToPixels(model_.bounds().height),
+                SetWindowPos(hwnd(), nullptr, 0, 0, TwipsToPixels(model_.bounds().width, dpi_),
+                             TwipsToPixels(model_.bounds().height, dpi_),
                              SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
                 break;
             default:
@@ -393,7 +357,6 @@ class WindowBinding : public Binding {
                 return SW_RESTORE;
         }
     }
-    int TwipsToPixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
     ui::Window& model_;
     int dpi_;
@@ -407,10 +370,10 @@ Binder::~Binder() = default;
 
 RECT Binder::TwipsToRect(const ui::Bounds& b) const {
     RECT r;
-    r.left = MulDiv(b.left, dpi_, 1440);
-    r.top = MulDiv(b.top, dpi_, 1440);
-    r.right = r.left + MulDiv(b.width, dpi_, 1440);
-    r.bottom = r.top + MulDiv(b.height, dpi_, 1440);
+    r.left = TwipsToPixels(b.left, dpi_);
+    r.top = TwipsToPixels(b.top, dpi_);
+    r.right = r.left + TwipsToPixels(b.width, dpi_);
+    r.bottom = r.top + TwipsToPixels(b.height, dpi_);
     return r;
 }
 
@@ -481,7 +444,7 @@ HWND Binder::AddTextBox(ui::TextBox& model, int id) {
 }
 
 HWND Binder::AddComboBox(ui::ComboBox& model, int id, int drop_lines) {
-    int drop_height = MulDiv(drop_lines * 195, dpi_, 1440);  // 195 twips a list line
+    int drop_height = TwipsToPixels(drop_lines * 195, dpi_);  // 195 twips a list line
     HWND hwnd = CreateChild(model, WC_COMBOBOXA, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, id,
                             drop_height);
     auto binding = std::make_unique<ComboBoxBinding>(model, hwnd, *this, drop_height);
@@ -491,10 +454,6 @@ HWND Binder::AddComboBox(ui::ComboBox& model, int id, int drop_lines) {
     SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(model.selection()), 0);
     Keep(std::move(binding), static_cast<UINT>(id));
     return hwnd;
-}
-
-void Binder::BindMenuItem(ui::MenuItem& model, HMENU menu, UINT id) {
-    Keep(std::make_unique<MenuItemBinding>(model, menu, id, parent_, *this), id);
 }
 
 void Binder::BindTimer(ui::Timer& model, UINT_PTR id) {
