@@ -1,10 +1,12 @@
 #include "monitor/vigilo_menu.h"
 
+#include "common/program_name.h"
+
 namespace zv::monitor::vigilo_menu {
 
 ui::MenuTable Popup() {
     return {
-        {"Zorvane", mnuZorvane},
+        {kProgramName, mnuZorvane},
         {"Ping Configuration", mnuPingConfiguration},
         {"Ping Now", mnuPingNow},
         ui::MenuSeparator(),

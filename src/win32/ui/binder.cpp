@@ -483,12 +483,4 @@ bool Binder::OnTimer(WPARAM timer_id) {
     return true;
 }
 
-bool RouteDialogCommand(HWND dialog, Binder* binder, WPARAM wparam, LPARAM lparam) {
-    if (LOWORD(wparam) == IDCANCEL) {
-        DestroyWindow(dialog);
-        return true;
-    }
-    return binder != nullptr && binder->OnCommand(wparam, lparam);
-}
-
 }  // namespace zv::win32

@@ -65,8 +65,4 @@ class Binder {
     std::map<UINT_PTR, ui::Timer*> timers_;
 };
 
-// The WM_COMMAND of a small dialog: Esc (or the close box's IDCANCEL) closes it, anything
-// else goes to its bound controls. True when the command was taken.
-bool RouteDialogCommand(HWND dialog, Binder* binder, WPARAM wparam, LPARAM lparam);
-
 }  // namespace zv::win32

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "common/program_name.h"
 #include "shell/main_window_layout.h"
 #include "win32/ui/layout.h"
 #include "win32/zorvane/display_window.h"
@@ -39,7 +40,7 @@ TipServices MainWindowWin::Tips() const {
 }
 
 bool MainWindowWin::Open() {
-    if (!Create(frm_main::kMainWindowClass, "Zorvane", kStyle, 0, 640, 480, nullptr)) {
+    if (!Create(frm_main::kMainWindowClass, kProgramName, kStyle, 0, 640, 480, nullptr)) {
         return false;
     }
     dpi_ = ScreenDpi();
