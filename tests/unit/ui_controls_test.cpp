@@ -83,6 +83,27 @@ TEST(TextBoxTest, TypingPassesTheKeyFilterAndHonoursTheLengthCap) {
     EXPECT_EQ(changes, 5);
 }
 
+TEST(TextBoxTest, EditingShortcutsPassWithoutReachingTheKeyFilter) {
+    TextBox box("txt");
+    std::string filtered;
+    box.on_key_press = [&](char key) {
+        filtered += key;
+        return key >= '0' && key <= '9';
+    };
+    box.SetText("15");
+    const char kCtrlA = 1, kCtrlC = 3, kCtrlV = 22, kCtrlX = 24, kCtrlZ = 26;
+    for (char key : {kCtrlA, kCtrlC, kCtrlV, kCtrlX, kCtrlZ}) {
+        EXPECT_TRUE(box.AcceptsKey(key)) << int(key);
+        box.Type(key);
+    }
+    EXPECT_EQ(filtered, "");
+    EXPECT_EQ(box.text(), "15");
+    const char kCtrlB = 2, kEscape = 27;
+    for (char key : {kCtrlB, kEscape, 'a'}) {
+        EXPECT_FALSE(box.AcceptsKey(key)) << int(key);
+    }
+}
+
 TEST(TextBoxTest, PasteFilterRefusesTheWholeText) {
     TextBox box("txt");
     box.on_paste = [](const std::string& text) { return text.find('x') == std::string::npos; };

@@ -223,8 +223,16 @@ class TextBoxBinding : public Binding {
         if (self == nullptr) {
             return DefWindowProcA(hwnd, message, wparam, lparam);
         }
-        if (message == WM_CHAR && !self->model_.AcceptsKey(static_cast<char>(wparam))) {
-            return 0;
+        if (message == WM_CHAR) {
+            char key = static_cast<char>(wparam);
+            if (!self->model_.AcceptsKey(key)) {
+                return 0;
+            }
+            // Edit controls before Windows Vista ignore Ctrl+A.
+            if (key == ui::kSelectAllKey) {
+                CallWindowProcA(self->edit_proc_, hwnd, EM_SETSEL, 0, -1);
+                return 0;
+            }
         }
         if (message == WM_PASTE && !self->model_.AcceptsPaste(ClipboardText(hwnd))) {
             return 0;

@@ -1,6 +1,7 @@
 // The main window's chrome in the real Zorvane: the tip of the day at the first start and
-// its option across starts, the View toggles' geometry, the launchers' command lines, the
-// File menu reaching its operations, and the explanation dialog.
+// its option across starts, the focus on a control after each dialog and message box, the
+// keyboard, the View toggles' geometry, the launchers' command lines, the File menu
+// reaching its operations, and the explanation dialog.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "child_processes.h"
+#include "keyboard.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/message_boxes.h"
@@ -139,7 +141,10 @@ void FirstStartShowsTipAndSwitchesItOff() {
     E2E_CHECK(WaitForOption("0"));
     Click(tip, frm_tip::cmdOK);
     E2E_CHECK(e2e::WaitForWindowGone(tip));
-    E2E_CHECK(WaitForMain(zorvane.id()) != nullptr);
+    HWND main = WaitForMain(zorvane.id());
+    if (E2E_CHECK(main != nullptr)) {
+        E2E_CHECK(e2e::FocusIsOnAControl(main));
+    }
 }
 
 void ViewTogglesRestoreTheLayout(HWND main) {
@@ -242,6 +247,7 @@ void FileMenuReachesItsOperations(HWND main, DWORD process_id) {
         E2E_CHECK_EQ(backup->caption, "Registry Backup");
     }
     DismissBoxes(process_id);
+    E2E_CHECK(e2e::FocusIsOnAControl(main));
 }
 
 void ManualModeExplainsItself(HWND main, DWORD process_id) {
@@ -259,6 +265,7 @@ void ManualModeExplainsItself(HWND main, DWORD process_id) {
     e2e::RequestScreenshot("connection_type");
     Click(display, frm_display::cmdOK);
     E2E_CHECK(e2e::WaitForWindowGone(display));
+    E2E_CHECK(e2e::FocusIsOnAControl(main));
 }
 
 void SecondStartHasNoTipAndSwitchesItOn() {
@@ -269,8 +276,10 @@ void SecondStartHasNoTipAndSwitchesItOn() {
         return;
     }
     E2E_CHECK(e2e::FindTopLevelWindows({zorvane.id(), frm_tip::kClassName, ""}).empty());
+    E2E_CHECK(e2e::FocusIsOnAControl(main));
 
     ManualModeExplainsItself(main, zorvane.id());
+    e2e::KeyboardEditsTheNumberBoxesAndEnterApplies(main, zorvane.id());
     ViewTogglesRestoreTheLayout(main);
     AppletsRunRundllFromTheSystemFolder(main, zorvane.id());
     HelpOpensTheGuide(main, zorvane.id());
