@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win32/ui/clipboard.h"
 #include "win32/ui/layout.h"
 
 namespace zv::win32 {
@@ -238,21 +239,6 @@ class TextBoxBinding : public Binding {
             return 0;
         }
         return CallWindowProcA(self->edit_proc_, hwnd, message, wparam, lparam);
-    }
-
-    static std::string ClipboardText(HWND owner) {
-        std::string text;
-        if (!OpenClipboard(owner)) {
-            return text;
-        }
-        if (HANDLE data = GetClipboardData(CF_TEXT)) {
-            if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-                text = chars;
-                GlobalUnlock(data);
-            }
-        }
-        CloseClipboard();
-        return text;
     }
 
     static constexpr const char* kBindingProperty = "Zorvane.TextBoxBinding";

@@ -1,7 +1,6 @@
 #include "keyboard.h"
 
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +8,7 @@
 #include "support/message_boxes.h"
 #include "support/wait.h"
 #include "support/windows_on_screen.h"
+#include "win32/ui/clipboard.h"
 #include "win32/zorvane/frm_main_ids.h"
 
 namespace zv::e2e {
@@ -56,21 +56,6 @@ void ClickInto(HWND control) {
     SendInput(2, input, sizeof(INPUT));
 }
 
-std::optional<std::string> ClipboardText() {
-    std::optional<std::string> text;
-    if (!OpenClipboard(nullptr)) {
-        return text;
-    }
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 void SetClipboardText(const std::string& text) {
     if (!OpenClipboard(nullptr)) {
         return;
@@ -112,7 +97,7 @@ void EditWithKeys(HWND main, int custom_id, int box_id, const std::string& typed
     E2E_CHECK(TextBecomes(box, text));
     PressKey('A', true);
     PressKey('C', true);
-    E2E_CHECK_EQ(ClipboardText(), std::optional<std::string>(text));
+    E2E_CHECK_EQ(win32::ClipboardText(nullptr), text);
     PressKey('X', true);
     E2E_CHECK(TextBecomes(box, ""));
     PressKey('V', true);
