@@ -255,6 +255,8 @@ class ComboBoxBinding : public Binding {
     void OnNotify(WORD code) override {
         if (code == CBN_SELCHANGE) {
             model_.SetSelection(static_cast<int>(SendMessageA(hwnd(), CB_GETCURSEL, 0, 0)));
+        } else if (code == CBN_DROPDOWN && !dropped_before_) {
+            GrowForTheList();
         }
     }
 
@@ -282,10 +284,21 @@ class ComboBoxBinding : public Binding {
                          reinterpret_cast<LPARAM>(model_.ItemText(i).c_str()));
         }
     }
-    int ExtraHeight() const override { return drop_height_; }
+    // A list is created as tall as its closed box and gets the height of its drop-down part
+    // only when it first drops (the list is about to show, and reads the height then):
+    // measured at creation, the drop-down part of every list costs start-up time.
+    void GrowForTheList() {
+        dropped_before_ = true;
+        RECT r;
+        GetWindowRect(hwnd(), &r);
+        SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top + drop_height_,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    int ExtraHeight() const override { return dropped_before_ ? drop_height_ : 0; }
 
     ui::ComboBox& model_;
     int drop_height_;
+    bool dropped_before_ = false;
 };
 
 class TimerBinding : public Binding {
@@ -439,8 +452,8 @@ HWND Binder::AddTextBox(ui::TextBox& model, int id) {
 
 HWND Binder::AddComboBox(ui::ComboBox& model, int id, int drop_lines) {
     int drop_height = TwipsToPixels(drop_lines * 195, dpi_);  // 195 twips a list line
-    HWND hwnd = CreateChild(model, WC_COMBOBOXA, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, id,
-                            drop_height);
+    HWND hwnd =
+        CreateChild(model, WC_COMBOBOXA, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, id);
     auto binding = std::make_unique<ComboBoxBinding>(model, hwnd, *this, drop_height);
     for (const std::string& item : model.items()) {
         SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));

@@ -154,15 +154,19 @@ void MainChromeWin::CreateStatusBar() {
     UpdateStatusTexts();
 }
 
+// Only the buttons whose picture changed: the model reports each button's new picture as
+// a change of all of them, and every change redraws the toolbar.
 void MainChromeWin::UpdateToolbarImages() {
     const auto& buttons = chrome_->Toolbar1.buttons();
     for (size_t i = 0; i < buttons.size(); ++i) {
         if (buttons[i].IsSeparator()) {
             continue;
         }
+        WPARAM command = frm_main::Toolbar1FirstButton + i;
         int image = buttons[i].image > 0 ? buttons[i].image - 1 : I_IMAGENONE;
-        SendMessageA(toolbar_, TB_CHANGEBITMAP, frm_main::Toolbar1FirstButton + i,
-                     static_cast<LPARAM>(image));
+        if (SendMessageA(toolbar_, TB_GETBITMAP, command, 0) != image) {
+            SendMessageA(toolbar_, TB_CHANGEBITMAP, command, static_cast<LPARAM>(image));
+        }
     }
 }
 
