@@ -10,6 +10,11 @@ jobs=$(nproc)
 windows_build() {  # DIR ARCH [CMAKE OPTIONS...]
     local dir=$1 arch=$2
     shift 2
+    # CMake keeps the compiler of a tree's first configure; a tree made with another thread
+    # model's compiler would keep importing what that runtime needs, so it is made afresh.
+    if [ -f "$dir/CMakeCache.txt" ] && ! grep -q '^CMAKE_CXX_COMPILER:.*-win32$' "$dir/CMakeCache.txt"; then
+        rm -rf "$dir"
+    fi
     cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$arch.cmake" \
           -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"

@@ -24,6 +24,9 @@ class WindowsFamily {
     // Every recognised release has a network applet: netcpl.cpl on the 9x layout,
     // ncpa.cpl on the NT layout.
     constexpr bool HasNetworkApplet() const { return Recognised(); }
+    // Windows 2000 replaced the modem applet (modem.cpl) with "Phone and Modem Options"
+    // (telephon.cpl); the 9x releases and NT 4 (family 5) have only the older one.
+    constexpr bool HasPhoneAndModemOptions() const { return UsesNtLayout() && number_ >= 6; }
 
     constexpr bool operator==(WindowsFamily other) const { return number_ == other.number_; }
     constexpr bool operator!=(WindowsFamily other) const { return number_ != other.number_; }

@@ -3,16 +3,6 @@
 namespace zv::monitor {
 
 VigiloWindow::VigiloWindow(const MonitorPorts& ports) : ports_(ports), tray_icon_(ports.tray) {
-    mnupopupmenu.SetVisible(false);
-    popup_entries_ = {
-        {&mnuZorvane, &mnupopupmenu}, {&mnuPingConfiguration, &mnupopupmenu},
-        {&mnuPingNow, &mnupopupmenu}, {&mnudash1, &mnupopupmenu},
-        {&mnuContact, &mnupopupmenu}, {&mnuWebsite, &mnuContact},
-        {&mnuemail, &mnuContact},     {&mnudash2, &mnupopupmenu},
-        {&mnuHelp, &mnupopupmenu},    {&mnudash3, &mnupopupmenu},
-        {&mnuDisable, &mnupopupmenu}, {&mnudash4, &mnupopupmenu},
-        {&mnuExit, &mnupopupmenu},
-    };
     ConnectHandlers();
 }
 
@@ -22,14 +12,16 @@ void VigiloWindow::ConnectHandlers() {
     TimerPing.on_tick = [this] { ports_.ping.TimerTick(); };
     ports_.ping.OnSettingsLoaded([this] { ArmTimerPing(); });
 
-    mnuZorvane.on_click = [this] { StartMainProgram(); };
-    mnuPingConfiguration.on_click = [this] { ports_.window.ShowPingDialog(); };
-    mnuPingNow.on_click = [this] { ports_.ping.PingNow(); };
-    mnuWebsite.on_click = [this] { ports_.launchers.OpenWebSite(); };
-    mnuemail.on_click = [this] { ports_.launchers.OpenFeedbackPage(); };
-    mnuHelp.on_click = [this] { ports_.launchers.OpenHelpPage(); };
-    mnuDisable.on_click = [this] { ToggleDisable(); };
-    mnuExit.on_click = [this] { ports_.window.Unload(); };
+    using namespace vigilo_menu;
+    popup.On(mnuZorvane, [this] { StartMainProgram(); });
+    popup.On(mnuPingConfiguration, [this] { ports_.window.ShowPingDialog(); });
+    popup.On(mnuPingNow, [this] { ports_.ping.PingNow(); });
+    popup.On(mnuWebsite, [this] { ports_.launchers.OpenWebSite(); });
+    popup.On(mnuemail, [this] { ports_.launchers.OpenFeedbackPage(); });
+    popup.On(mnuHelp, [this] { ports_.launchers.OpenHelpPage(); });
+    popup.On(mnuDisable, [this] { ToggleDisable(); });
+    popup.On(mnuExit, [this] { ports_.window.Unload(); });
+    popup.RequireHandlers();
 }
 
 void VigiloWindow::Load() {
@@ -88,13 +80,13 @@ void VigiloWindow::HandleTrayMouse(int code) {
 }
 
 void VigiloWindow::ToggleDisable() {
-    if (mnuDisable.caption() != kDisableCaption) {
-        mnuDisable.SetCaption(kDisableCaption);
+    if (popup.caption(vigilo_menu::mnuDisable) != kDisableCaption) {
+        popup.SetCaption(vigilo_menu::mnuDisable, kDisableCaption);
         ports_.ping.RestartTicks();
         TimerPing.SetEnabled(true);
         return;
     }
-    mnuDisable.SetCaption(kEnableCaption);
+    popup.SetCaption(vigilo_menu::mnuDisable, kEnableCaption);
     TimerPing.SetEnabled(false);
     ports_.messages.Show({shell::PingDisabledMessage(), "Vigilo", ui::MessageButtons::Ok,
                           ui::MessageIcon::Information});

@@ -4,11 +4,12 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "monitor/monitor_ports.h"
+#include "monitor/vigilo_menu.h"
 #include "shell/tray_icon.h"
 #include "ui/captioned.h"
+#include "ui/menu.h"
 #include "ui/ports.h"
 #include "ui/timer.h"
 
@@ -27,14 +28,6 @@ inline constexpr int kNotConnectedImage = 5;
 
 inline constexpr char kConnected[] = "Connected";
 inline constexpr char kNotConnected[] = "Not Connected";
-inline constexpr char kDisableCaption[] = "Disable";
-inline constexpr char kEnableCaption[] = "Enable";
-
-// One item of the tray popup and the item it hangs from (the popup itself, or a submenu).
-struct PopupEntry {
-    ui::MenuItem* item;
-    ui::MenuItem* parent;
-};
 
 struct MonitorPorts {
     PingService& ping;
@@ -46,6 +39,7 @@ struct MonitorPorts {
 
 class VigiloWindow {
   public:
+    // Throws std::logic_error when a menu item has no handler.
     explicit VigiloWindow(const MonitorPorts& ports);
     VigiloWindow(const VigiloWindow&) = delete;
     VigiloWindow& operator=(const VigiloWindow&) = delete;
@@ -69,28 +63,14 @@ class VigiloWindow {
     const std::string& LinkState() const { return link_state_; }
     int AnimationFrame() const { return animation_frame_; }
     const shell::TrayIcon& TrayIcon() const { return tray_icon_; }
-    // The tray popup's items in menu order.
-    const std::vector<PopupEntry>& PopupEntries() const { return popup_entries_; }
 
     ui::Window frmVigilo{"frmVigilo", "Vigilo"};
     ui::Timer TimerVigilo{"TimerVigilo", kProbeIntervalMs, true};
     ui::Timer TimerIcon{"TimerIcon", kAnimationIntervalMs, false};
     ui::Timer TimerPing{"TimerPing", 0, true};
 
-    ui::MenuItem mnupopupmenu{"mnupopupmenu", "PopupWindow"};
-    ui::MenuItem mnuZorvane{"mnuZorvane", "Zorvane"};
-    ui::MenuItem mnuPingConfiguration{"mnuPingConfiguration", "Ping Configuration"};
-    ui::MenuItem mnuPingNow{"mnuPingNow", "Ping Now"};
-    ui::MenuItem mnudash1{"mnudash1", "-"};
-    ui::MenuItem mnuContact{"mnuContact", "Contact us"};
-    ui::MenuItem mnuWebsite{"mnuWebsite", "Visit out web site"};
-    ui::MenuItem mnuemail{"mnuemail", "Email us"};
-    ui::MenuItem mnudash2{"mnudash2", "-"};
-    ui::MenuItem mnuHelp{"mnuHelp", "User's Guide"};
-    ui::MenuItem mnudash3{"mnudash3", "-"};
-    ui::MenuItem mnuDisable{"mnuDisable", kDisableCaption};
-    ui::MenuItem mnudash4{"mnudash4", "-"};
-    ui::MenuItem mnuExit{"mnuExit", "Exit"};
+    // The tray popup (mnupopupmenu).
+    ui::Menu popup{vigilo_menu::Popup()};
 
   private:
     void ConnectHandlers();
@@ -101,7 +81,6 @@ class VigiloWindow {
     std::string link_state_;
     int animation_frame_ = 0;
     bool reporting_start_failure_ = false;
-    std::vector<PopupEntry> popup_entries_;
 };
 
 }  // namespace zv::monitor

@@ -10,7 +10,6 @@ namespace zv::shell {
 enum WindowStyle : int {
     kHidden = 0,
     kNormalFocus = 1,
-    kMinimizedFocus = 2,
     kShown = 5,
 };
 

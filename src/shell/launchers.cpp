@@ -24,6 +24,11 @@ std::string NetworkAppletFor(int windows_family) {
     return family.Uses9xLayout() ? kNetworkApplet9x : kNetworkAppletNt;
 }
 
+std::string ModemAppletFor(int windows_family) {
+    WindowsFamily family(static_cast<int16_t>(windows_family));
+    return family.HasPhoneAndModemOptions() ? kPhoneAndModemApplet : kModemApplet;
+}
+
 void Launchers::OpenHelpPage() {
     port_.ShellOpen(HelpPagePath(), kNormalFocus);
 }
@@ -40,8 +45,8 @@ void Launchers::LaunchInternetApplet() {
     port_.RunCommand(kInternetApplet, kShown);
 }
 
-void Launchers::LaunchModemApplet() {
-    port_.RunCommand(kModemApplet, kShown);
+void Launchers::LaunchModemApplet(int windows_family) {
+    port_.RunCommand(ModemAppletFor(windows_family), kShown);
 }
 
 void Launchers::LaunchSystemApplet() {

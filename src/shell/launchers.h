@@ -19,6 +19,8 @@ inline constexpr const char* kFeedbackPath = "/resources/feedback.php";
 inline constexpr const char* kInternetApplet =
     "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,0";
 inline constexpr const char* kModemApplet = "rundll32.exe shell32.dll,Control_RunDLL modem.cpl";
+inline constexpr const char* kPhoneAndModemApplet =
+    "rundll32.exe shell32.dll,Control_RunDLL telephon.cpl";
 inline constexpr const char* kSystemApplet = "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl,,0";
 inline constexpr const char* kNetworkApplet9x =
     "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl";
@@ -28,6 +30,10 @@ inline constexpr const char* kNetworkAppletNt = "rundll32.exe shell32.dll,Contro
 // (unrecognised). The 9x releases (1 to 4) have netcpl.cpl; every NT release (5 to 8)
 // has ncpa.cpl.
 std::string NetworkAppletFor(int windows_family);
+
+// The modem settings of a Windows family: "Phone and Modem Options" where the family has
+// it, else the older modem applet.
+std::string ModemAppletFor(int windows_family);
 
 // The launch commands over one port, with the directory of the running program (no
 // trailing backslash) for the files that live beside it.
@@ -41,7 +47,7 @@ class Launchers {
     void OpenFeedbackPage();
 
     void LaunchInternetApplet();
-    void LaunchModemApplet();
+    void LaunchModemApplet(int windows_family);
     void LaunchSystemApplet();
     // Starts nothing for a family without a known network applet.
     void LaunchNetworkApplet(int windows_family);

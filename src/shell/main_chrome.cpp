@@ -1,13 +1,10 @@
 #include "shell/main_chrome.h"
 
-#include "shell/tray_icon.h"
+#include <functional>
+#include <utility>
 
 namespace zv::shell {
 namespace {
-
-constexpr const char* kProgramName = "Zorvane";
-constexpr const char* kDisableCaption = "Disable";
-constexpr const char* kEnableCaption = "Enable";
 
 struct ToolbarDesign {
     const char* key;  // null for a separator
@@ -16,6 +13,7 @@ struct ToolbarDesign {
 };
 
 // Buttons in order; the caption is the key, except for Help, which shows its picture only.
+// The pictures are those of the image list the real toolbar is given (numbered from 1).
 constexpr ToolbarDesign kToolbarDesign[] = {
     {"Apply", "Apply New Settings", 10},
     {"Ping", "Ping Configuration", 5},
@@ -28,23 +26,21 @@ constexpr ToolbarDesign kToolbarDesign[] = {
     {"Modem", "Modem Options", 2},
     {"Network", "Network Options", 1},
     {nullptr, nullptr, 0},
-    {"Help", "Help", 0},
+    {"Help", "Help", 7},
 };
 
 }  // namespace
 
 MainChrome::MainChrome(MainCommands& commands, ChromeWindowPort& window, Launchers& launchers,
-                       ui::MessageBoxPort& messages, int windows_family)
-    : commands_(commands),
-      window_(window),
-      launchers_(launchers),
-      messages_(messages),
-      windows_family_(windows_family) {
+                       int windows_family)
+    : commands_(commands), window_(window), launchers_(launchers), windows_family_(windows_family) {
     BuildToolbar();
     StatusBar1.SetPanelText(kModePanel, "Mode");
     StatusBar1.SetPanelText(kOsPanel, "OS");
     StatusBar1.SetPanelText(kStatePanel, "State");
-    BindMenuHandlers();
+    BindMenuCommands();
+    menu.SetChecked(main_menu::mnuToolBar, true);
+    menu.SetChecked(main_menu::mnuStatusBar, true);
 }
 
 void MainChrome::BuildToolbar() {
@@ -59,37 +55,29 @@ void MainChrome::BuildToolbar() {
     Toolbar1.on_button_click = [this](const std::string& key) { Toolbar1_ButtonClick(key); };
 }
 
-void MainChrome::BindMenuHandlers() {
-    BindFileAndViewMenus();
-    BindTrayAndHelpMenus();
-}
-
-void MainChrome::BindFileAndViewMenus() {
-    menu.mnuApplyNewSettings.on_click = [this] { commands_.Apply(); };
-    menu.mnuRegistryBackup.on_click = [this] { commands_.BackupRegistry(); };
-    menu.mnuPingConfiguration.on_click = [this] { commands_.ShowPingDialog(); };
-    menu.mnuRestore.on_click = [this] { commands_.Restore(); };
-    menu.mnuExit.on_click = [this] { commands_.CloseMainWindow(); };
-    menu.mnuToolBar.on_click = [this] { ToggleToolbar(); };
-    menu.mnuStatusBar.on_click = [this] { ToggleStatusBar(); };
-    menu.mnuSystem.on_click = [this] { launchers_.LaunchSystemApplet(); };
-    menu.mnuInternet.on_click = [this] { launchers_.LaunchInternetApplet(); };
-    menu.mnumodem.on_click = [this] { launchers_.LaunchModemApplet(); };
-    menu.mnuNetwork.on_click = [this] { launchers_.LaunchNetworkApplet(windows_family_); };
-}
-
-void MainChrome::BindTrayAndHelpMenus() {
-    menu.mnuZorvane.on_click = [this] { commands_.ShowMainWindow(); };
-    menu.mnuPingConfig.on_click = [this] { commands_.ShowPingDialog(); };
-    menu.mnuPingNow.on_click = [this] { commands_.PingNow(); };
-    menu.mnuwebsite.on_click = [this] { launchers_.OpenWebSite(); };
-    menu.mnuemail.on_click = [this] { launchers_.OpenFeedbackPage(); };
-    menu.mnuHelp.on_click = [this] { launchers_.OpenHelpPage(); };
-    menu.mnuDisable.on_click = [this] { ToggleDisable(); };
-    menu.mnuHelp1.on_click = [this] { launchers_.OpenHelpPage(); };
-    menu.mnutip.on_click = [this] { window_.ShowTipDialog(); };
-    menu.mnuwebsite1.on_click = [this] { menu.mnuwebsite.Click(); };
-    menu.mnuemail1.on_click = [this] { menu.mnuemail.Click(); };
+void MainChrome::BindMenuCommands() {
+    using namespace main_menu;
+    const std::pair<int, std::function<void()>> handlers[] = {
+        {mnuApplyNewSettings, [this] { commands_.Apply(); }},
+        {mnuRegistryBackup, [this] { commands_.BackupRegistry(); }},
+        {mnuPingConfiguration, [this] { commands_.ShowPingDialog(); }},
+        {mnuRestore, [this] { commands_.Restore(); }},
+        {mnuExit, [this] { commands_.CloseMainWindow(); }},
+        {mnuToolBar, [this] { ToggleToolbar(); }},
+        {mnuStatusBar, [this] { ToggleStatusBar(); }},
+        {mnuSystem, [this] { launchers_.LaunchSystemApplet(); }},
+        {mnuInternet, [this] { launchers_.LaunchInternetApplet(); }},
+        {mnumodem, [this] { launchers_.LaunchModemApplet(windows_family_); }},
+        {mnuNetwork, [this] { launchers_.LaunchNetworkApplet(windows_family_); }},
+        {mnuHelp1, [this] { launchers_.OpenHelpPage(); }},
+        {mnutip, [this] { window_.ShowTipDialog(); }},
+        {mnuwebsite1, [this] { launchers_.OpenWebSite(); }},
+        {mnuemail1, [this] { launchers_.OpenFeedbackPage(); }},
+    };
+    for (const auto& [command, handler] : handlers) {
+        menu.On(command, handler);
+    }
+    menu.RequireHandlers();
 }
 
 void MainChrome::ShowPrompt() {
@@ -123,46 +111,19 @@ void MainChrome::ToggleToolbar() {
     commands_.MoveSettingsFrameBy(shift);
     // The status bar moves even while hidden, so that it comes back in its place.
     StatusBar1.MoveBy(0, shift);
-    menu.mnuToolBar.SetChecked(showing);
+    menu.SetChecked(main_menu::mnuToolBar, showing);
 }
 
 void MainChrome::ToggleStatusBar() {
     bool showing = !StatusBar1.visible();
     StatusBar1.SetVisible(showing);
     ResizeWindowBy(showing ? kStatusBarToggleTwips : -kStatusBarToggleTwips);
-    menu.mnuStatusBar.SetChecked(showing);
+    menu.SetChecked(main_menu::mnuStatusBar, showing);
 }
 
 void MainChrome::ResizeWindowBy(int twips) {
     if (twips != 0) {
         commands_.ResizeWindowHeightBy(twips);
-    }
-}
-
-void MainChrome::ToggleDisable() {
-    if (menu.mnuDisable.caption() != kDisableCaption) {
-        menu.mnuDisable.SetCaption(kDisableCaption);
-        return;
-    }
-    // Only the caption changes: the applied settings stay and nothing is stopped.
-    menu.mnuDisable.SetCaption(kEnableCaption);
-    messages_.Show({PingDisabledMessage(), kProgramName, ui::MessageButtons::Ok,
-                    ui::MessageIcon::Information, 1});
-}
-
-void MainChrome::HandleTrayMouse(int code) {
-    switch (code) {
-        case kTrayLeftButtonUp:
-        case kTrayLeftDoubleClick:
-            window_.BringToForeground();
-            commands_.ShowMainWindow();
-            break;
-        case kTrayRightButtonUp:
-            window_.BringToForeground();
-            window_.PopupTrayMenu();
-            break;
-        default:
-            break;
     }
 }
 
@@ -174,15 +135,15 @@ void MainChrome::Toolbar1_ButtonClick(const std::string& key) {
     } else if (key == "Ping") {
         commands_.ShowPingDialog();
     } else if (key == "Restore") {
-        menu.mnuRestore.Click();
+        menu.Choose(main_menu::mnuRestore);
     } else if (key == "Backup") {
-        menu.mnuRegistryBackup.Click();
+        menu.Choose(main_menu::mnuRegistryBackup);
     } else if (key == "Internet") {
         launchers_.LaunchInternetApplet();
     } else if (key == "System") {
         launchers_.LaunchSystemApplet();
     } else if (key == "Modem") {
-        launchers_.LaunchModemApplet();
+        launchers_.LaunchModemApplet(windows_family_);
     } else if (key == "Network") {
         launchers_.LaunchNetworkApplet(windows_family_);
     } else if (key == "Help") {

@@ -1,7 +1,7 @@
-// The main window's chrome: its menus, toolbar Toolbar1, status bar StatusBar1 and the
-// mouse events of a tray icon it owns, with every handler. The handlers only trigger
-// operations owned elsewhere (MainCommands, the launchers, the tip dialog); what they own
-// themselves is the View toggles, the Disable/Enable caption and the status texts.
+// The main window's chrome: its menu bar, toolbar Toolbar1 and status bar StatusBar1, with
+// every handler. The handlers only trigger operations owned elsewhere (MainCommands, the
+// launchers, the tip dialog); what they own themselves is the View toggles and the status
+// texts.
 #pragma once
 
 #include <string>
@@ -9,7 +9,7 @@
 #include "shell/launchers.h"
 #include "shell/main_commands.h"
 #include "shell/main_menu.h"
-#include "ui/ports.h"
+#include "ui/menu.h"
 #include "ui/status_bar.h"
 #include "ui/toolbar.h"
 
@@ -25,12 +25,13 @@ enum StatusPanel { kPromptPanel = 1, kModePanel = 2, kOsPanel = 3, kStatePanel =
 
 class MainChrome {
   public:
+    // Throws std::logic_error when a menu item has no handler.
     MainChrome(MainCommands& commands, ChromeWindowPort& window, Launchers& launchers,
-               ui::MessageBoxPort& messages, int windows_family);
+               int windows_family);
     MainChrome(const MainChrome&) = delete;
     MainChrome& operator=(const MainChrome&) = delete;
 
-    MainMenu menu;
+    ui::Menu menu{main_menu::MenuBar()};
     ui::Toolbar Toolbar1{"Toolbar1"};
     ui::StatusBar StatusBar1{"StatusBar1", 4};
 
@@ -43,24 +44,17 @@ class MainChrome {
     void SetToolbarImages();
     void ToggleToolbar();
     void ToggleStatusBar();
-    void ToggleDisable();
-    // A mouse message over the tray icon; anything but a release or double click is
-    // ignored.
-    void HandleTrayMouse(int code);
     // A toolbar button's key, compared case-sensitively.
     void Toolbar1_ButtonClick(const std::string& key);
 
   private:
     void BuildToolbar();
-    void BindMenuHandlers();
-    void BindFileAndViewMenus();
-    void BindTrayAndHelpMenus();
+    void BindMenuCommands();
     void ResizeWindowBy(int twips);
 
     MainCommands& commands_;
     ChromeWindowPort& window_;
     Launchers& launchers_;
-    ui::MessageBoxPort& messages_;
     int windows_family_;
 };
 

@@ -1,4 +1,4 @@
-// What the main window's menus, toolbar and tray icon ask of the rest of the program. The
+// What the main window's menus and toolbar ask of the rest of the program. The
 // main window's controller implements MainCommands (the operations it owns and its own
 // geometry); the real chrome implements ChromeWindowPort (what only a real window can do).
 #pragma once
@@ -18,9 +18,6 @@ class MainCommands {
     virtual void BackupRegistry() = 0;
     // The ping configuration dialog, modal, as the window's Ping Configuration button.
     virtual void ShowPingDialog() = 0;
-    virtual void PingNow() = 0;
-    // Shows the main window (modeless) and sets its state to normal.
-    virtual void ShowMainWindow() = 0;
     // Closes the main window; its unload runs as on any close.
     virtual void CloseMainWindow() = 0;
 
@@ -33,10 +30,6 @@ class MainCommands {
 class ChromeWindowPort {
   public:
     virtual ~ChromeWindowPort() = default;
-    // SetForegroundWindow of the main window.
-    virtual void BringToForeground() = 0;
-    // Pops up the tray menu at the mouse position.
-    virtual void PopupTrayMenu() = 0;
     // The tip of the day, modeless.
     virtual void ShowTipDialog() = 0;
 };

@@ -1,60 +1,44 @@
 #include "shell/main_menu.h"
 
-namespace zv::shell {
+namespace zv::shell::main_menu {
 
-MainMenu::MainMenu()
-    : entries_{
-          {&mnuFile, nullptr},
-          {&mnuApplyNewSettings, &mnuFile},
-          {&mnuRegistryBackup, &mnuFile},
-          {&mnuPingConfiguration, &mnuFile},
-          {&mnudash1, &mnuFile},
-          {&mnuRestore, &mnuFile},
-          {&mnudash2, &mnuFile},
-          {&mnuExit, &mnuFile},
-          {&mnuView, nullptr},
-          {&mnuToolBar, &mnuView},
-          {&mnuStatusBar, &mnuView},
-          {&mnudash3, &mnuView},
-          {&mnuControlPanel, &mnuView},
-          {&mnuSystem, &mnuControlPanel},
-          {&mnuInternet, &mnuControlPanel},
-          {&mnumodem, &mnuControlPanel},
-          {&mnuNetwork, &mnuControlPanel},
-          {&mnuPopupMenu, nullptr},
-          {&mnuZorvane, &mnuPopupMenu},
-          {&mnuPingConfig, &mnuPopupMenu},
-          {&mnuPingNow, &mnuPopupMenu},
-          {&mnudash5, &mnuPopupMenu},
-          {&mnucontactus, &mnuPopupMenu},
-          {&mnuwebsite, &mnucontactus},
-          {&mnuemail, &mnucontactus},
-          {&mnudash10, &mnuPopupMenu},
-          {&mnuHelp, &mnuPopupMenu},
-          {&mnudash7, &mnuPopupMenu},
-          {&mnuDisable, &mnuPopupMenu},
-          {&mnuHelpMain, nullptr},
-          {&mnuHelp1, &mnuHelpMain},
-          {&mnutip, &mnuHelpMain},
-          {&mnudash9, &mnuHelpMain},
-          {&mnucontactus1, &mnuHelpMain},
-          {&mnuwebsite1, &mnucontactus1},
-          {&mnuemail1, &mnucontactus1},
-      } {
-    // The tray popup lives on the menu bar only as a holder of its items.
-    mnuPopupMenu.SetVisible(false);
-    mnuToolBar.SetChecked(true);
-    mnuStatusBar.SetChecked(true);
+ui::MenuTable MenuBar() {
+    return {
+        {"&File",
+         {
+             {"&Apply New Settings", mnuApplyNewSettings},
+             {"&Registry Backup", mnuRegistryBackup},
+             {"&Ping Configuration", mnuPingConfiguration},
+             ui::MenuSeparator(),
+             {"Restore &Windows Original Settings", mnuRestore},
+             ui::MenuSeparator(),
+             {"&Exit", mnuExit},
+         }},
+        {"&View",
+         {
+             {"&ToolBar", mnuToolBar},
+             {"&Status Bar", mnuStatusBar},
+             ui::MenuSeparator(),
+             {"&Control Panel",
+              {
+                  {"&Systems...", mnuSystem},
+                  {"&Internet...", mnuInternet},
+                  {"&Modems...", mnumodem},
+                  {"&Networks...", mnuNetwork},
+              }},
+         }},
+        {"&Help",
+         {
+             {"User's Guide", mnuHelp1},
+             {"&Tip of the Day", mnutip},
+             ui::MenuSeparator(),
+             {"Contact us",
+              {
+                  {"Visit our Web Site", mnuwebsite1},
+                  {"Email us", mnuemail1},
+              }},
+         }},
+    };
 }
 
-std::vector<ui::MenuItem*> MainMenu::ChildrenOf(const ui::MenuItem* parent) const {
-    std::vector<ui::MenuItem*> children;
-    for (const MenuEntry& entry : entries_) {
-        if (entry.parent == parent) {
-            children.push_back(entry.item);
-        }
-    }
-    return children;
-}
-
-}  // namespace zv::shell
+}  // namespace zv::shell::main_menu

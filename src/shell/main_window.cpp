@@ -8,8 +8,7 @@ MainWindow::MainWindow(ProgramRecords& records, const MainWindowPorts& ports)
     : area(tuning::TuningRecords{records.CurrentSettings, records.DefaultSettings,
                                  records.WindowsFamily},
            ports.beeper, AreaHooks()),
-      chrome(*this, ports.chrome_window, ports.launchers, ports.messages,
-             records.WindowsFamily.number()),
+      chrome(*this, ports.chrome_window, ports.launchers, records.WindowsFamily.number()),
       records_(records),
       ports_(ports),
       operations_(records.WindowsFamily, records.ProgramDirectory,
@@ -81,15 +80,6 @@ void MainWindow::BackupRegistry() {
 
 void MainWindow::ShowPingDialog() {
     ports_.window.ShowPingDialog();
-}
-
-void MainWindow::PingNow() {
-    ports_.ping.PingNow();
-}
-
-void MainWindow::ShowMainWindow() {
-    frmMain.SetVisible(true);
-    frmMain.SetState(ui::WindowState::Normal);
 }
 
 void MainWindow::CloseMainWindow() {

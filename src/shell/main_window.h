@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/file_system.h"
+#include "common/program_name.h"
 #include "ping/keep_alive_ping.h"
 #include "shell/launchers.h"
 #include "shell/main_chrome.h"
@@ -55,7 +56,7 @@ class MainWindow : public MainCommands {
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
 
-    ui::Window frmMain{"frmMain", "Zorvane"};
+    ui::Window frmMain{"frmMain", kProgramName};
     tuning::SettingsWindow area;
     ui::Button cmdApply{"cmdApply", "&Apply"};
     ui::Button cmdPing{"cmdPing", "&Ping Configuration"};
@@ -74,8 +75,6 @@ class MainWindow : public MainCommands {
     void Restore() override;
     void BackupRegistry() override;
     void ShowPingDialog() override;
-    void PingNow() override;
-    void ShowMainWindow() override;
     void CloseMainWindow() override;
     void ResizeWindowHeightBy(int twips) override;
     void MoveSettingsFrameBy(int twips) override;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/program_name.h"
+
 namespace zv::shell {
 namespace {
 
@@ -17,8 +19,10 @@ void TrayIcon::Add(std::uintptr_t window, int image) {
     record_.uFlags = kMessageIconTip;
     record_.uCallbackMessage = kTrayCallbackMessage;
     record_.hIcon = image;
+    // The tooltip of every icon of this system, in every state, is the program's name.
     record_.szTip.fill(' ');
-    std::memcpy(record_.szTip.data(), kTrayTip, std::min(sizeof(kTrayTip) - 1, kTrayTipSize));
+    std::memcpy(record_.szTip.data(), kProgramName,
+                std::min(sizeof(kProgramName) - 1, kTrayTipSize));
     port_.NotifyIcon(TrayCall::Add, record_);
 }
 

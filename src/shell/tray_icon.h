@@ -43,9 +43,6 @@ class TrayPort {
     virtual void NotifyIcon(TrayCall call, const TrayIconRecord& record) = 0;
 };
 
-// The tooltip of every icon of this system, in every state.
-inline constexpr char kTrayTip[] = "Zorvane";
-
 // The one icon of a program: the record lives as long as the program and after Add only
 // its image changes.
 class TrayIcon {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/file_system.h"
+#include "common/program_name.h"
 #include "common/windows_family.h"
 #include "sysconfig/registry_port.h"
 #include "sysconfig/settings_file.h"
@@ -17,7 +18,7 @@
 
 namespace zv::sysconfig {
 
-constexpr char kProgramTitle[] = "Zorvane";
+constexpr const char* kProgramTitle = kProgramName;
 constexpr char kRestoreCaption[] = "Restore Default Settings";
 constexpr int kMinimizedFocus = 2;  // the registry editor starts minimised and active
 

@@ -1,5 +1,5 @@
-// Controls that carry a caption and, for buttons and menu items, a click handler: labels,
-// frames, command buttons, menu items and the window itself.
+// Controls that carry a caption and, for buttons, a click handler: labels, frames, command
+// buttons and the window itself.
 #pragma once
 
 #include <functional>
@@ -43,22 +43,6 @@ class Button : public Captioned {
             on_click();
         }
     }
-};
-
-class MenuItem : public Button {
-  public:
-    using Button::Button;
-
-    bool checked() const { return checked_; }
-    void SetChecked(bool checked) {
-        if (checked_ != checked) {
-            checked_ = checked;
-            Notify(Change::Checked);
-        }
-    }
-
-  private:
-    bool checked_ = false;
 };
 
 enum class WindowState { Normal, Minimized, Maximized };

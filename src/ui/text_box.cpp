@@ -2,6 +2,11 @@
 
 namespace zv::ui {
 
+bool IsEditingShortcut(char key) {
+    constexpr char kCopy = 3, kPaste = 22, kCut = 24, kUndo = 26;
+    return key == kSelectAllKey || key == kCopy || key == kPaste || key == kCut || key == kUndo;
+}
+
 void TextBox::SetText(const std::string& text) {
     if (text_ == text) {
         return;
@@ -14,7 +19,7 @@ void TextBox::SetText(const std::string& text) {
 }
 
 void TextBox::Type(char key) {
-    if (!AcceptsKey(key)) {
+    if (IsEditingShortcut(key) || !AcceptsKey(key)) {
         return;
     }
     if (key == kBackspace) {

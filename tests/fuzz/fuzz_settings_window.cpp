@@ -34,8 +34,6 @@ class NoWindow : public shell::MainWindowPort, public shell::ChromeWindowPort {
     void ShowStartupTip() override {}
     void ShowPingDialog() override {}
     void Close() override {}
-    void BringToForeground() override {}
-    void PopupTrayMenu() override {}
     void ShowTipDialog() override {}
 };
 

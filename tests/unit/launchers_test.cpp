@@ -32,32 +32,41 @@ TEST(LaunchersTest, AppletsRunThroughRundllShown) {
     testing::RecordingLauncher port;
     Launchers launchers(port, "C:\\Z");
     launchers.LaunchInternetApplet();
-    launchers.LaunchModemApplet();
     launchers.LaunchSystemApplet();
     std::vector<Launch> expected = {
         {"run", "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,0", 5},
-        {"run", "rundll32.exe shell32.dll,Control_RunDLL modem.cpl", 5},
         {"run", "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl,,0", 5},
     };
     EXPECT_EQ(port.launches, expected);
 }
 
-TEST(LaunchersTest, NetworkAppletFollowsTheWindowsFamily) {
-    for (int family = 0; family <= 9; ++family) {
+TEST(LaunchersTest, NetworkAndModemAppletsFollowTheWindowsFamily) {
+    const std::string rundll = "rundll32.exe shell32.dll,Control_RunDLL ";
+    struct Case {
+        int family;
+        std::string network;  // "" when nothing starts
+        std::string modem;
+    };
+    const Case cases[] = {
+        {0, "", "modem.cpl"},
+        {1, "netcpl.cpl", "modem.cpl"},
+        {4, "netcpl.cpl", "modem.cpl"},
+        {5, "ncpa.cpl", "modem.cpl"},     // NT 4
+        {6, "ncpa.cpl", "telephon.cpl"},  // Windows 2000
+        {8, "ncpa.cpl", "telephon.cpl"},
+        {9, "", "modem.cpl"},
+    };
+    for (const Case& c : cases) {
         testing::RecordingLauncher port;
-        Launchers(port, "C:\\Z").LaunchNetworkApplet(family);
-        std::string expected;
-        if (family >= 1 && family <= 4) {
-            expected = "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl";
-        } else if (family >= 5 && family <= 8) {
-            expected = "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl";
+        Launchers launchers(port, "C:\\Z");
+        launchers.LaunchNetworkApplet(c.family);
+        launchers.LaunchModemApplet(c.family);
+        std::vector<Launch> expected;
+        if (!c.network.empty()) {
+            expected.push_back({"run", rundll + c.network, 5});
         }
-        if (expected.empty()) {
-            EXPECT_TRUE(port.launches.empty()) << "family " << family;
-        } else {
-            ASSERT_EQ(port.launches.size(), 1u) << "family " << family;
-            EXPECT_EQ(port.launches[0], (Launch{"run", expected, 5})) << "family " << family;
-        }
+        expected.push_back({"run", rundll + c.modem, 5});
+        EXPECT_EQ(port.launches, expected) << "family " << c.family;
     }
 }
 

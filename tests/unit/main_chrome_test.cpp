@@ -1,12 +1,12 @@
-// The main window's chrome: what each menu item, toolbar button and tray event triggers,
-// the View toggles' geometry, the Disable/Enable item and the status texts.
+// The main window's chrome: its menu bar, what each menu item and toolbar button triggers,
+// the View toggles' geometry and the status texts.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "fakes/menu_outline.h"
 #include "fakes/recording_launcher.h"
-#include "fakes/recording_ui.h"
 #include "shell/main_chrome.h"
 
 namespace zv::shell {
@@ -24,8 +24,6 @@ class FakeCommands : public MainCommands {
     void Restore() override { calls.push_back("Restore"); }
     void BackupRegistry() override { calls.push_back("Backup"); }
     void ShowPingDialog() override { calls.push_back("PingDialog"); }
-    void PingNow() override { calls.push_back("PingNow"); }
-    void ShowMainWindow() override { calls.push_back("ShowMain"); }
     void CloseMainWindow() override { calls.push_back("Close"); }
     void ResizeWindowHeightBy(int twips) override { window_height += twips; }
     void MoveSettingsFrameBy(int twips) override { frame_top += twips; }
@@ -35,8 +33,6 @@ class FakeWindow : public ChromeWindowPort {
   public:
     std::vector<std::string>* calls;
     explicit FakeWindow(std::vector<std::string>* log) : calls(log) {}
-    void BringToForeground() override { calls->push_back("Foreground"); }
-    void PopupTrayMenu() override { calls->push_back("Popup"); }
     void ShowTipDialog() override { calls->push_back("Tip"); }
 };
 
@@ -46,8 +42,7 @@ class MainChromeTest : public ::testing::Test {
     FakeWindow window{&commands.calls};
     testing::RecordingLauncher port;
     Launchers launchers{port, "C:\\Z"};
-    testing::RecordingMessageBox messages;
-    MainChrome chrome{commands, window, launchers, messages, 6};
+    MainChrome chrome{commands, window, launchers, 6};
 
     std::vector<std::string> TakeCalls() {
         auto calls = commands.calls;
@@ -62,82 +57,69 @@ class MainChromeTest : public ::testing::Test {
         port.launches.clear();
         return target;
     }
+    // What one command did: the single operation it called or the single target it launched.
+    std::string TakeEffect() {
+        std::vector<std::string> calls = TakeCalls();
+        if (calls.size() == 1 && port.launches.empty()) {
+            return calls[0];
+        }
+        return calls.empty() ? TakeLaunch() : "calls: " + std::to_string(calls.size());
+    }
 };
 
 using Calls = std::vector<std::string>;
 
-TEST_F(MainChromeTest, MenuTreeHoldsEveryItemUnderItsParent) {
-    MainMenu& m = chrome.menu;
-    auto captions = [&](const ui::MenuItem* parent) {
-        std::vector<std::string> texts;
-        for (ui::MenuItem* item : m.ChildrenOf(parent)) {
-            texts.push_back(item->caption());
-        }
-        return texts;
-    };
-    EXPECT_EQ(captions(nullptr), (Calls{"&File", "&View", "PopupMenuDisplay", "&Help"}));
-    EXPECT_EQ(captions(&m.mnuFile),
-              (Calls{"&Apply New Settings", "&Registry Backup", "&Ping Configuration", "-",
-                     "Restore &Windows Original Settings", "-", "&Exit"}));
-    EXPECT_EQ(captions(&m.mnuView), (Calls{"&ToolBar", "&Status Bar", "-", "&Control Panel"}));
-    EXPECT_EQ(captions(&m.mnuControlPanel),
-              (Calls{"&Systems...", "&Internet...", "&Modems...", "&Networks..."}));
-    EXPECT_EQ(captions(&m.mnuPopupMenu),
-              (Calls{"Zorvane", "Ping Configuration", "Ping Now", "-", "Contact us", "-",
-                     "User's Guide", "-", "Disable"}));
-    EXPECT_EQ(captions(&m.mnucontactus), (Calls{"Visit our Web Site", "Email us"}));
-    EXPECT_EQ(captions(&m.mnuHelpMain),
-              (Calls{"User's Guide", "&Tip of the Day", "-", "Contact us"}));
-    EXPECT_EQ(captions(&m.mnucontactus1), (Calls{"Visit our Web Site", "Email us"}));
-    EXPECT_FALSE(m.mnuPopupMenu.visible());
-    EXPECT_TRUE(m.mnuToolBar.checked());
-    EXPECT_TRUE(m.mnuStatusBar.checked());
+TEST_F(MainChromeTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
+    EXPECT_EQ(testing::Outline(chrome.menu),
+              "&File\n"
+              "  &Apply New Settings 201\n"
+              "  &Registry Backup 202\n"
+              "  &Ping Configuration 203\n"
+              "  -\n"
+              "  Restore &Windows Original Settings 204\n"
+              "  -\n"
+              "  &Exit 205\n"
+              "&View\n"
+              "  &ToolBar 211 checked\n"
+              "  &Status Bar 212 checked\n"
+              "  -\n"
+              "  &Control Panel\n"
+              "    &Systems... 213\n"
+              "    &Internet... 214\n"
+              "    &Modems... 215\n"
+              "    &Networks... 216\n"
+              "&Help\n"
+              "  User's Guide 231\n"
+              "  &Tip of the Day 232\n"
+              "  -\n"
+              "  Contact us\n"
+              "    Visit our Web Site 233\n"
+              "    Email us 234\n");
 }
 
-TEST_F(MainChromeTest, MenuItemsTriggerTheirOperations) {
-    MainMenu& m = chrome.menu;
-    commands.apply_enabled = false;  // the menu applies whatever the button's state
-    m.mnuApplyNewSettings.Click();
-    m.mnuRegistryBackup.Click();
-    m.mnuPingConfiguration.Click();
-    m.mnuRestore.Click();
-    m.mnuExit.Click();
-    m.mnuZorvane.Click();
-    m.mnuPingConfig.Click();
-    m.mnuPingNow.Click();
-    m.mnutip.Click();
-    EXPECT_EQ(TakeCalls(), (Calls{"Apply", "Backup", "PingDialog", "Restore", "Close", "ShowMain",
-                                  "PingDialog", "PingNow", "Tip"}));
-    EXPECT_TRUE(port.launches.empty());
-}
-
-TEST_F(MainChromeTest, MenuItemsOpenTheirLaunchTargets) {
-    MainMenu& m = chrome.menu;
-    const std::string help = "C:\\Z\\Help\\help.htm";
-    const std::string site = "http://www.zorvane.com/index.php";
-    const std::string feedback = "http://www.zorvane.com/resources/feedback.php";
+TEST_F(MainChromeTest, EachMenuCommandTriggersItsOperationOrLaunch) {
+    using namespace main_menu;
     const std::string rundll = "rundll32.exe shell32.dll,Control_RunDLL ";
-    struct Case {
-        ui::MenuItem* item;
-        std::string target;
+    commands.apply_enabled = false;  // the menu applies whatever the button's state
+    const std::pair<int, std::string> cases[] = {
+        {mnuApplyNewSettings, "Apply"},
+        {mnuRegistryBackup, "Backup"},
+        {mnuPingConfiguration, "PingDialog"},
+        {mnuRestore, "Restore"},
+        {mnuExit, "Close"},
+        {mnuSystem, rundll + "sysdm.cpl,,0"},
+        {mnuInternet, rundll + "inetcpl.cpl,,0"},
+        {mnumodem, rundll + "telephon.cpl"},
+        {mnuNetwork, rundll + "ncpa.cpl"},
+        {mnuHelp1, "C:\\Z\\Help\\help.htm"},
+        {mnutip, "Tip"},
+        {mnuwebsite1, "http://www.zorvane.com/index.php"},
+        {mnuemail1, "http://www.zorvane.com/resources/feedback.php"},
     };
-    Case cases[] = {
-        {&m.mnuHelp, help},
-        {&m.mnuHelp1, help},
-        {&m.mnuwebsite, site},
-        {&m.mnuwebsite1, site},
-        {&m.mnuemail, feedback},
-        {&m.mnuemail1, feedback},
-        {&m.mnuSystem, rundll + "sysdm.cpl,,0"},
-        {&m.mnuInternet, rundll + "inetcpl.cpl,,0"},
-        {&m.mnumodem, rundll + "modem.cpl"},
-        {&m.mnuNetwork, rundll + "ncpa.cpl"},
-    };
-    for (const Case& c : cases) {
-        c.item->Click();
-        EXPECT_EQ(TakeLaunch(), c.target) << c.item->name();
+    for (const auto& [command, effect] : cases) {
+        EXPECT_TRUE(chrome.menu.Choose(command)) << command;
+        EXPECT_EQ(TakeEffect(), effect) << command;
     }
-    EXPECT_TRUE(TakeCalls().empty());
 }
 
 TEST_F(MainChromeTest, ToolbarHasTwelveButtonsAndImagesOnlyAfterSetToolbarImages) {
@@ -160,7 +142,7 @@ TEST_F(MainChromeTest, ToolbarHasTwelveButtonsAndImagesOnlyAfterSetToolbarImages
     for (const auto& b : buttons) {
         images.push_back(b.image);
     }
-    EXPECT_EQ(images, (std::vector<int>{10, 5, 0, 9, 4, 0, 6, 3, 2, 1, 0, 0}));
+    EXPECT_EQ(images, (std::vector<int>{10, 5, 0, 9, 4, 0, 6, 3, 2, 1, 0, 7}));
 }
 
 TEST_F(MainChromeTest, ToolbarDispatchesOnTheExactKey) {
@@ -181,7 +163,7 @@ TEST_F(MainChromeTest, ToolbarDispatchesOnTheExactKey) {
     chrome.Toolbar1.ClickButton("System");
     EXPECT_EQ(TakeLaunch(), rundll + "sysdm.cpl,,0");
     chrome.Toolbar1.ClickButton("Modem");
-    EXPECT_EQ(TakeLaunch(), rundll + "modem.cpl");
+    EXPECT_EQ(TakeLaunch(), rundll + "telephon.cpl");
     chrome.Toolbar1.ClickButton("Network");
     EXPECT_EQ(TakeLaunch(), rundll + "ncpa.cpl");
     chrome.Toolbar1.ClickButton("Help");
@@ -193,19 +175,19 @@ TEST_F(MainChromeTest, ToolbarDispatchesOnTheExactKey) {
 TEST_F(MainChromeTest, ToolbarToggleMovesEverythingAndComesBack) {
     chrome.Toolbar1.SetBounds({0, 0, 9000, 570});
     chrome.StatusBar1.SetBounds({0, 5000, 9000, 315});
-    chrome.menu.mnuStatusBar.Click();  // a hidden status bar still moves with the toolbar
+    chrome.menu.Choose(main_menu::mnuStatusBar);  // a hidden status bar still moves too
     int height = commands.window_height;
 
-    chrome.menu.mnuToolBar.Click();
+    chrome.menu.Choose(main_menu::mnuToolBar);
     EXPECT_FALSE(chrome.Toolbar1.visible());
-    EXPECT_FALSE(chrome.menu.mnuToolBar.checked());
+    EXPECT_FALSE(chrome.menu.checked(main_menu::mnuToolBar));
     EXPECT_EQ(commands.window_height, height - 570);
     EXPECT_EQ(commands.frame_top, 600 - 570);
     EXPECT_EQ(chrome.StatusBar1.bounds().top, 5000 - 570);
 
-    chrome.menu.mnuToolBar.Click();
+    chrome.menu.Choose(main_menu::mnuToolBar);
     EXPECT_TRUE(chrome.Toolbar1.visible());
-    EXPECT_TRUE(chrome.menu.mnuToolBar.checked());
+    EXPECT_TRUE(chrome.menu.checked(main_menu::mnuToolBar));
     EXPECT_EQ(commands.window_height, height);
     EXPECT_EQ(commands.frame_top, 600);
     EXPECT_EQ(chrome.StatusBar1.bounds().top, 5000);
@@ -215,50 +197,13 @@ TEST_F(MainChromeTest, StatusBarToggleChangesHeightByItsFixedAmount) {
     chrome.StatusBar1.SetBounds({0, 5000, 9000, 400});  // its real height is not used
     chrome.ToggleStatusBar();
     EXPECT_FALSE(chrome.StatusBar1.visible());
-    EXPECT_FALSE(chrome.menu.mnuStatusBar.checked());
+    EXPECT_FALSE(chrome.menu.checked(main_menu::mnuStatusBar));
     EXPECT_EQ(commands.window_height, 6000 - 315);
     EXPECT_EQ(commands.frame_top, 600);
     chrome.ToggleStatusBar();
     EXPECT_TRUE(chrome.StatusBar1.visible());
-    EXPECT_TRUE(chrome.menu.mnuStatusBar.checked());
+    EXPECT_TRUE(chrome.menu.checked(main_menu::mnuStatusBar));
     EXPECT_EQ(commands.window_height, 6000);
-}
-
-TEST_F(MainChromeTest, DisableShowsItsMessageOnlyWhenDisabling) {
-    ui::MenuItem& item = chrome.menu.mnuDisable;
-    std::vector<std::string> captions;
-    for (int i = 0; i < 3; ++i) {
-        item.Click();
-        captions.push_back(item.caption());
-    }
-    EXPECT_EQ(captions, (Calls{"Enable", "Disable", "Enable"}));
-    ASSERT_EQ(messages.shown.size(), 2u);
-    const ui::Message& shown = messages.shown[0];
-    EXPECT_EQ(shown.text,
-              "You have only disabled the Ping utility...\r\n\r\nZorvane will continue boosting "
-              "your Internet connection.\r\nIn order to disable the connection acceleration, you "
-              "will have to run the uninstall program.");
-    EXPECT_EQ(shown.caption, "Zorvane");
-    EXPECT_EQ(shown.icon, ui::MessageIcon::Information);
-    EXPECT_EQ(shown.buttons, ui::MessageButtons::Ok);
-    EXPECT_TRUE(TakeCalls().empty());  // nothing else happens
-
-    item.SetCaption("something else");
-    item.Click();
-    EXPECT_EQ(item.caption(), "Disable");
-    EXPECT_EQ(messages.shown.size(), 2u);
-}
-
-TEST_F(MainChromeTest, TrayActsOnReleasesAndDoubleClicksOnly) {
-    for (int code : {512, 513, 516, 518, 0, -1}) {
-        chrome.HandleTrayMouse(code);
-    }
-    EXPECT_TRUE(TakeCalls().empty());
-    chrome.HandleTrayMouse(514);
-    chrome.HandleTrayMouse(515);
-    chrome.HandleTrayMouse(517);
-    EXPECT_EQ(TakeCalls(),
-              (Calls{"Foreground", "ShowMain", "Foreground", "ShowMain", "Foreground", "Popup"}));
 }
 
 TEST_F(MainChromeTest, StatusPanelsStartWithDesignTextsAndTakeRunTimeTexts) {

@@ -70,8 +70,6 @@ class FakeWindowPorts : public MainWindowPort, public ChromeWindowPort {
     void ShowStartupTip() override { calls.push_back("tip"); }
     void ShowPingDialog() override { calls.push_back("ping dialog"); }
     void Close() override { calls.push_back("close"); }
-    void BringToForeground() override {}
-    void PopupTrayMenu() override {}
     void ShowTipDialog() override { calls.push_back("tip modeless"); }
 };
 

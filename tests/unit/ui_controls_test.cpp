@@ -6,6 +6,7 @@
 
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
+#include "ui/menu.h"
 #include "ui/option.h"
 #include "ui/text_box.h"
 #include "ui/timer.h"
@@ -82,6 +83,27 @@ TEST(TextBoxTest, TypingPassesTheKeyFilterAndHonoursTheLengthCap) {
     EXPECT_EQ(changes, 5);
 }
 
+TEST(TextBoxTest, EditingShortcutsPassWithoutReachingTheKeyFilter) {
+    TextBox box("txt");
+    std::string filtered;
+    box.on_key_press = [&](char key) {
+        filtered += key;
+        return key >= '0' && key <= '9';
+    };
+    box.SetText("15");
+    const char kCtrlA = 1, kCtrlC = 3, kCtrlV = 22, kCtrlX = 24, kCtrlZ = 26;
+    for (char key : {kCtrlA, kCtrlC, kCtrlV, kCtrlX, kCtrlZ}) {
+        EXPECT_TRUE(box.AcceptsKey(key)) << int(key);
+        box.Type(key);
+    }
+    EXPECT_EQ(filtered, "");
+    EXPECT_EQ(box.text(), "15");
+    const char kCtrlB = 2, kEscape = 27;
+    for (char key : {kCtrlB, kEscape, 'a'}) {
+        EXPECT_FALSE(box.AcceptsKey(key)) << int(key);
+    }
+}
+
 TEST(TextBoxTest, PasteFilterRefusesTheWholeText) {
     TextBox box("txt");
     box.on_paste = [](const std::string& text) { return text.find('x') == std::string::npos; };
@@ -139,6 +161,52 @@ TEST(TimerTest, TicksOnlyWhenEnabledWithAnInterval) {
     timer.SetEnabled(false);
     timer.Tick();
     EXPECT_EQ(ticks, 1);
+}
+
+MenuTable SampleMenu() {
+    return {{"&File", {{"&Open", 1}, MenuSeparator(), {"More", {{"&Close", 2}}}}}};
+}
+
+TEST(MenuTest, AnItemWithoutHandlerOrCommandStopsTheStart) {
+    Menu menu(SampleMenu());
+    menu.On(1, [] {});
+    try {
+        menu.RequireHandlers();
+        ADD_FAILURE() << "a missing handler passed";
+    } catch (const std::logic_error& e) {
+        EXPECT_STREQ(e.what(), "menu item \"&Close\" (command 2) has no handler");
+    }
+    menu.On(2, [] {});
+    EXPECT_NO_THROW(menu.RequireHandlers());
+    EXPECT_THROW(menu.On(3, [] {}), std::logic_error);  // no item has command 3
+
+    Menu no_command({{"&Tools", 0}});
+    EXPECT_THROW(no_command.RequireHandlers(), std::logic_error);
+}
+
+TEST(MenuTest, DispatchesByCommandAndMirrorsOnlyRealChanges) {
+    struct Recorder : Menu::View {
+        std::vector<int> changed;
+        void OnItemChanged(int command) override { changed.push_back(command); }
+    } view;
+    Menu menu(SampleMenu());
+    std::vector<int> ran;
+    menu.On(1, [&] { ran.push_back(1); });
+    menu.On(2, [&] { ran.push_back(2); });
+    menu.AttachView(&view);
+
+    EXPECT_TRUE(menu.Choose(2));
+    EXPECT_FALSE(menu.Choose(0));  // a separator's or submenu's "command"
+    EXPECT_FALSE(menu.Choose(7));
+    EXPECT_EQ(ran, (std::vector<int>{2}));
+
+    menu.SetChecked(2, false);  // already clear
+    menu.SetChecked(2, true);
+    menu.SetCaption(1, "&Open");  // unchanged
+    menu.SetCaption(1, "&Open...");
+    EXPECT_EQ(view.changed, (std::vector<int>{2, 1}));
+    EXPECT_TRUE(menu.checked(2));
+    EXPECT_EQ(menu.table()[0].items[0].caption, "&Open...");
 }
 
 }  // namespace

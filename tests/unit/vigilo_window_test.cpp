@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fakes/fake_clock.h"
+#include "fakes/menu_outline.h"
 #include "fakes/recording_ui.h"
 
 namespace zv::monitor {
@@ -209,45 +210,37 @@ TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitor
     EXPECT_EQ(box.shown.size(), 2u);
 }
 
-TEST_F(VigiloWindowTest, PopupMenuHoldsEveryItemInOrderWithItsCaption) {
-    std::vector<std::string> got;
-    for (const PopupEntry& e : vigilo.PopupEntries()) {
-        got.push_back(e.parent->name() + "/" + e.item->name() + "=" + e.item->caption());
-    }
-    EXPECT_EQ(got, (std::vector<std::string>{
-                       "mnupopupmenu/mnuZorvane=Zorvane",
-                       "mnupopupmenu/mnuPingConfiguration=Ping Configuration",
-                       "mnupopupmenu/mnuPingNow=Ping Now",
-                       "mnupopupmenu/mnudash1=-",
-                       "mnupopupmenu/mnuContact=Contact us",
-                       "mnuContact/mnuWebsite=Visit out web site",
-                       "mnuContact/mnuemail=Email us",
-                       "mnupopupmenu/mnudash2=-",
-                       "mnupopupmenu/mnuHelp=User's Guide",
-                       "mnupopupmenu/mnudash3=-",
-                       "mnupopupmenu/mnuDisable=Disable",
-                       "mnupopupmenu/mnudash4=-",
-                       "mnupopupmenu/mnuExit=Exit",
-                   }));
-    EXPECT_EQ(vigilo.mnupopupmenu.caption(), "PopupWindow");
-    EXPECT_FALSE(vigilo.mnupopupmenu.visible());
+TEST_F(VigiloWindowTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
+    EXPECT_EQ(testing::Outline(vigilo.popup),
+              "Zorvane 101\n"
+              "Ping Configuration 102\n"
+              "Ping Now 103\n"
+              "-\n"
+              "Contact us\n"
+              "  Visit out web site 104\n"
+              "  Email us 105\n"
+              "-\n"
+              "User's Guide 106\n"
+              "-\n"
+              "Disable 107\n"
+              "-\n"
+              "Exit 108\n");
 }
 
 TEST_F(VigiloWindowTest, MenuItemsRunTheirCommands) {
+    using namespace vigilo_menu;
     vigilo.Load();
-    vigilo.mnuZorvane.Click();
-    vigilo.mnuPingConfiguration.Click();
-    vigilo.mnuPingNow.Click();
-    vigilo.mnuWebsite.Click();
-    vigilo.mnuemail.Click();
-    vigilo.mnuHelp.Click();
+    for (int command :
+         {mnuZorvane, mnuPingConfiguration, mnuPingNow, mnuWebsite, mnuemail, mnuHelp}) {
+        EXPECT_TRUE(vigilo.popup.Choose(command)) << command;
+    }
 
     EXPECT_EQ(launchers.starts, 1);
     EXPECT_EQ(ping.pings_now, 1);
     EXPECT_EQ(launchers.opened, (std::vector<std::string>{"web", "feedback", "help"}));
     EXPECT_EQ(window.calls, (std::vector<std::string>{"ping dialog"}));
 
-    vigilo.mnuExit.Click();
+    vigilo.popup.Choose(mnuExit);
     EXPECT_EQ(window.calls.back(), "unload");
 }
 
@@ -256,8 +249,8 @@ TEST_F(VigiloWindowTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt)
     clock.Advance(120000);
     EXPECT_EQ(ping.ticks, 2);
 
-    vigilo.mnuDisable.Click();
-    EXPECT_EQ(vigilo.mnuDisable.caption(), "Enable");
+    vigilo.popup.Choose(vigilo_menu::mnuDisable);
+    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Enable");
     EXPECT_FALSE(vigilo.TimerPing.running());
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].caption, "Vigilo");
@@ -267,8 +260,8 @@ TEST_F(VigiloWindowTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt)
     clock.Advance(180000);
     EXPECT_EQ(ping.ticks, 2);
 
-    vigilo.mnuDisable.Click();
-    EXPECT_EQ(vigilo.mnuDisable.caption(), "Disable");
+    vigilo.popup.Choose(vigilo_menu::mnuDisable);
+    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Disable");
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(ping.restarts, 1);
     clock.Advance(59999);
@@ -286,7 +279,7 @@ TEST_F(VigiloWindowTest, ASettingsLoadOfThePingDialogArmsTimerPingAgainAfterDisa
     vigilo.ToggleDisable();
     ping.LoadPingSettings();  // what the dialog's load does
     EXPECT_TRUE(vigilo.TimerPing.running());
-    EXPECT_EQ(vigilo.mnuDisable.caption(), "Enable");  // the caption is its own state
+    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Enable");  // its own state
 }
 
 TEST_F(VigiloWindowTest, ARestartedShellGetsTheIconBackWithItsCurrentPicture) {

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "win32/ui/clipboard.h"
+#include "win32/ui/layout.h"
+
 namespace zv::win32 {
 namespace {
 
@@ -221,28 +224,21 @@ class TextBoxBinding : public Binding {
         if (self == nullptr) {
             return DefWindowProcA(hwnd, message, wparam, lparam);
         }
-        if (message == WM_CHAR && !self->model_.AcceptsKey(static_cast<char>(wparam))) {
-            return 0;
+        if (message == WM_CHAR) {
+            char key = static_cast<char>(wparam);
+            if (!self->model_.AcceptsKey(key)) {
+                return 0;
+            }
+            // Edit controls before Windows Vista ignore Ctrl+A.
+            if (key == ui::kSelectAllKey) {
+                CallWindowProcA(self->edit_proc_, hwnd, EM_SETSEL, 0, -1);
+                return 0;
+            }
         }
         if (message == WM_PASTE && !self->model_.AcceptsPaste(ClipboardText(hwnd))) {
             return 0;
         }
         return CallWindowProcA(self->edit_proc_, hwnd, message, wparam, lparam);
-    }
-
-    static std::string ClipboardText(HWND owner) {
-        std::string text;
-        if (!OpenClipboard(owner)) {
-            return text;
-        }
-        if (HANDLE data = GetClipboardData(CF_TEXT)) {
-            if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-                text = chars;
-                GlobalUnlock(data);
-            }
-        }
-        CloseClipboard();
-        return text;
     }
 
     static constexpr const char* kBindingProperty = "Zorvane.TextBoxBinding";
@@ -259,6 +255,8 @@ class ComboBoxBinding : public Binding {
     void OnNotify(WORD code) override {
         if (code == CBN_SELCHANGE) {
             model_.SetSelection(static_cast<int>(SendMessageA(hwnd(), CB_GETCURSEL, 0, 0)));
+        } else if (code == CBN_DROPDOWN && !dropped_before_) {
+            GrowForTheList();
         }
     }
 
@@ -286,48 +284,21 @@ class ComboBoxBinding : public Binding {
                          reinterpret_cast<LPARAM>(model_.ItemText(i).c_str()));
         }
     }
-    int ExtraHeight() const override { return drop_height_; }
+    // A list is created as tall as its closed box and gets the height of its drop-down part
+    // only when it first drops (the list is about to show, and reads the height then):
+    // measured at creation, the drop-down part of every list costs start-up time.
+    void GrowForTheList() {
+        dropped_before_ = true;
+        RECT r;
+        GetWindowRect(hwnd(), &r);
+        SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top + drop_height_,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    int ExtraHeight() const override { return dropped_before_ ? drop_height_ : 0; }
 
     ui::ComboBox& model_;
     int drop_height_;
-};
-
-class MenuItemBinding : public Binding {
-  public:
-    MenuItemBinding(ui::MenuItem& model, HMENU menu, UINT id, HWND owner, const Binder& binder)
-        : Binding(model, owner, binder), model_(model), menu_(menu), id_(id) {
-        Mirror(ui::Change::Checked);
-    }
-
-    void OnChange(ui::Change what) override {
-        if (what == ui::Change::Enabled) {
-            EnableMenuItem(menu_, id_, MF_BYCOMMAND | (model_.enabled() ? MF_ENABLED : MF_GRAYED));
-            DrawMenuBar(hwnd());
-        } else {
-            Mirror(what);
-        }
-    }
-    void OnNotify(WORD) override { model_.Click(); }
-
-  protected:
-    void Mirror(ui::Change what) override {
-        if (what == ui::Change::Checked) {
-            CheckMenuItem(menu_, id_,
-                          MF_BYCOMMAND | (model_.checked() ? MF_CHECKED : MF_UNCHECKED));
-        } else if (what == ui::Change::Text) {
-            MENUITEMINFOA info{};
-            info.cbSize = sizeof(info);
-            info.fMask = MIIM_STRING;
-            info.dwTypeData = const_cast<char*>(model_.caption().c_str());
-            SetMenuItemInfoA(menu_, id_, FALSE, &info);
-            DrawMenuBar(hwnd());
-        }
-    }
-
-  private:
-    ui::MenuItem& model_;
-    HMENU menu_;
-    UINT id_;
+    bool dropped_before_ = false;
 };
 
 class TimerBinding : public Binding {
@@ -373,8 +344,8 @@ class WindowBinding : public Binding {
                 }
                 break;
             case ui::Change::Bounds:
-                SetWindowPos(hwnd(), nullptr, 0, 0, TwipsToPixels(model_.bounds().width),
-                             TwipsToPixels(model_.bounds().height),
+                SetWindowPos(hwnd(), nullptr, 0, 0, TwipsToPixels(model_.bounds().width, dpi_),
+                             TwipsToPixels(model_.bounds().height, dpi_),
                              SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
                 break;
             default:
@@ -393,7 +364,6 @@ class WindowBinding : public Binding {
                 return SW_RESTORE;
         }
     }
-    int TwipsToPixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
     ui::Window& model_;
     int dpi_;
@@ -407,10 +377,10 @@ Binder::~Binder() = default;
 
 RECT Binder::TwipsToRect(const ui::Bounds& b) const {
     RECT r;
-    r.left = MulDiv(b.left, dpi_, 1440);
-    r.top = MulDiv(b.top, dpi_, 1440);
-    r.right = r.left + MulDiv(b.width, dpi_, 1440);
-    r.bottom = r.top + MulDiv(b.height, dpi_, 1440);
+    r.left = TwipsToPixels(b.left, dpi_);
+    r.top = TwipsToPixels(b.top, dpi_);
+    r.right = r.left + TwipsToPixels(b.width, dpi_);
+    r.bottom = r.top + TwipsToPixels(b.height, dpi_);
     return r;
 }
 
@@ -481,9 +451,9 @@ HWND Binder::AddTextBox(ui::TextBox& model, int id) {
 }
 
 HWND Binder::AddComboBox(ui::ComboBox& model, int id, int drop_lines) {
-    int drop_height = MulDiv(drop_lines * 195, dpi_, 1440);  // 195 twips a list line
-    HWND hwnd = CreateChild(model, WC_COMBOBOXA, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, id,
-                            drop_height);
+    int drop_height = TwipsToPixels(drop_lines * 195, dpi_);  // 195 twips a list line
+    HWND hwnd =
+        CreateChild(model, WC_COMBOBOXA, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, id);
     auto binding = std::make_unique<ComboBoxBinding>(model, hwnd, *this, drop_height);
     for (const std::string& item : model.items()) {
         SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
@@ -491,10 +461,6 @@ HWND Binder::AddComboBox(ui::ComboBox& model, int id, int drop_lines) {
     SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(model.selection()), 0);
     Keep(std::move(binding), static_cast<UINT>(id));
     return hwnd;
-}
-
-void Binder::BindMenuItem(ui::MenuItem& model, HMENU menu, UINT id) {
-    Keep(std::make_unique<MenuItemBinding>(model, menu, id, parent_, *this), id);
 }
 
 void Binder::BindTimer(ui::Timer& model, UINT_PTR id) {
@@ -522,14 +488,6 @@ bool Binder::OnTimer(WPARAM timer_id) {
     }
     it->second->Tick();
     return true;
-}
-
-bool RouteDialogCommand(HWND dialog, Binder* binder, WPARAM wparam, LPARAM lparam) {
-    if (LOWORD(wparam) == IDCANCEL) {
-        DestroyWindow(dialog);
-        return true;
-    }
-    return binder != nullptr && binder->OnCommand(wparam, lparam);
 }
 
 }  // namespace zv::win32

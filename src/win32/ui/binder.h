@@ -41,8 +41,6 @@ class Binder {
     HWND AddTextBox(ui::TextBox& model, int id);
     // The drop-down part is drop_lines items tall.
     HWND AddComboBox(ui::ComboBox& model, int id, int drop_lines = 12);
-    // A menu item of a menu the window owns: caption, check mark and enabled state.
-    void BindMenuItem(ui::MenuItem& model, HMENU menu, UINT id);
     // A timer on the parent window, armed while the model runs.
     void BindTimer(ui::Timer& model, UINT_PTR id);
     // The parent window itself: caption, visibility and window state.
@@ -66,9 +64,5 @@ class Binder {
     std::map<UINT, Binding*> by_command_;
     std::map<UINT_PTR, ui::Timer*> timers_;
 };
-
-// The WM_COMMAND of a small dialog: Esc (or the close box's IDCANCEL) closes it, anything
-// else goes to its bound controls. True when the command was taken.
-bool RouteDialogCommand(HWND dialog, Binder* binder, WPARAM wparam, LPARAM lparam);
 
 }  // namespace zv::win32

@@ -1,5 +1,6 @@
 #include "win32/ui/win_ports.h"
 
+#include "win32/ui/focus_keeper.h"
 #include "win32/ui/window_base.h"
 
 namespace zv::win32 {
@@ -26,8 +27,12 @@ ui::MessageAnswer Win32MessageBox::Show(const ui::Message& message) {
     UINT style = MB_APPLMODAL | IconStyle(message.icon) |
                  (message.buttons == ui::MessageButtons::YesNo ? MB_YESNO : MB_OK) |
                  (message.default_button == 2 ? MB_DEFBUTTON2 : MB_DEFBUTTON1);
-    int answer =
-        MessageBoxA(GetActiveWindow(), message.text.c_str(), message.caption.c_str(), style);
+    int answer = 0;
+    {
+        FocusReturn focus;
+        answer =
+            MessageBoxA(GetActiveWindow(), message.text.c_str(), message.caption.c_str(), style);
+    }
     switch (answer) {
         case IDYES:
             return ui::MessageAnswer::Yes;

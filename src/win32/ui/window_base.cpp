@@ -1,5 +1,7 @@
 #include "win32/ui/window_base.h"
 
+#include "win32/ui/focus_keeper.h"
+
 namespace zv::win32 {
 
 WindowBase::~WindowBase() {
@@ -44,6 +46,7 @@ bool WindowBase::Create(const char* class_name, const char* caption, DWORD style
 
 void WindowBase::RunModal(HWND owner) {
     HWND window = hwnd_;
+    FocusReturn focus;
     if (owner != nullptr) {
         EnableWindow(owner, FALSE);
     }

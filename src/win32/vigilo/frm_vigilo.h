@@ -12,6 +12,7 @@
 #include "win32/ping/keep_alive.h"
 #include "win32/shell/win32_tray_port.h"
 #include "win32/ui/binder.h"
+#include "win32/ui/real_menu.h"
 #include "win32/ui/window_base.h"
 #include "win32/vigilo/vigilo_services.h"
 
@@ -49,15 +50,13 @@ class FrmVigilo : public WindowBase, private monitor::MonitorWindowPort {
     void ShowPingDialog() override;
     void Unload() override;
 
-    void BuildPopupMenu();
-
     VigiloImages images_;
     Win32TrayPort tray_;
     KeepAlive& keep_alive_;
     KeepAlivePingService ping_;
     ShellLaunchService launchers_;
     monitor::VigiloWindow controller_;
-    HMENU popup_ = nullptr;
+    std::unique_ptr<RealMenu> popup_;
     std::unique_ptr<Binder> binder_;
     UINT taskbar_created_;
 };

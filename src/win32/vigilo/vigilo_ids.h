@@ -2,18 +2,13 @@
 // the resource IDs of imgVigilo's pictures.
 #pragma once
 
+#include "monitor/vigilo_menu.h"
 #include "win32/vigilo/vigilo_res.h"
 
 namespace zv::vigilo_ids {
 
-constexpr unsigned mnuZorvane = 101;
-constexpr unsigned mnuPingConfiguration = 102;
-constexpr unsigned mnuPingNow = 103;
-constexpr unsigned mnuWebsite = 104;
-constexpr unsigned mnuemail = 105;
-constexpr unsigned mnuHelp = 106;
-constexpr unsigned mnuDisable = 107;
-constexpr unsigned mnuExit = 108;
+// The menu items: their commands are their IDs.
+using namespace monitor::vigilo_menu;
 
 constexpr unsigned TimerVigilo = 1;
 constexpr unsigned TimerIcon = 2;

@@ -9,10 +9,11 @@
 #include "shell/program_records.h"
 #include "shell/start_program.h"
 #include "win32/platform/program_directory.h"
-#include "win32/platform/run_command.h"
+#include "shell/launchers.h"
 #include "win32/platform/single_instance.h"
 #include "win32/platform/system_library.h"
 #include "win32/platform/version_query.h"
+#include "win32/shell/win32_launcher.h"
 #include "win32/ui/window_base.h"
 #include "win32/zorvane/main_window.h"
 
@@ -20,18 +21,15 @@ namespace {
 
 class Win32StartPorts : public zv::shell::StartPorts {
   public:
-    explicit Win32StartPorts(std::string program_dir) : program_dir_(std::move(program_dir)) {}
+    explicit Win32StartPorts(std::string program_dir) : launchers_(launcher_, program_dir) {}
 
     bool IsFirstCopy() override { return single_copy_.IsFirstCopy(); }
     zv::WindowsVersion DetectWindowsVersion() override { return zv::win32::DetectWindowsVersion(); }
-    // Quoted: the program folder usually holds a blank ("Program Files"), and unquoted
-    // Windows would first try to start "C:\Program.exe".
-    void StartCompanion() override {
-        zv::win32::RunCommand("\"" + program_dir_ + "\\vigilo.exe\"", SW_HIDE);
-    }
+    void StartCompanion() override { launchers_.StartCompanion(); }
 
   private:
-    std::string program_dir_;
+    zv::win32::Win32Launcher launcher_;
+    zv::shell::Launchers launchers_;
     zv::win32::SingleInstance single_copy_{"Zorvane.MainProgram"};
 };
 

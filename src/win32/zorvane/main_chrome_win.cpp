@@ -11,46 +11,6 @@
 namespace zv::win32 {
 namespace {
 
-struct MenuCommand {
-    ui::MenuItem shell::MainMenu::*item;
-    int id;
-};
-
-// The command of every item that can be chosen; submenus and separators have none.
-constexpr MenuCommand kMenuCommands[] = {
-    {&shell::MainMenu::mnuApplyNewSettings, frm_main::mnuApplyNewSettings},
-    {&shell::MainMenu::mnuRegistryBackup, frm_main::mnuRegistryBackup},
-    {&shell::MainMenu::mnuPingConfiguration, frm_main::mnuPingConfiguration},
-    {&shell::MainMenu::mnuRestore, frm_main::mnuRestore},
-    {&shell::MainMenu::mnuExit, frm_main::mnuExit},
-    {&shell::MainMenu::mnuToolBar, frm_main::mnuToolBar},
-    {&shell::MainMenu::mnuStatusBar, frm_main::mnuStatusBar},
-    {&shell::MainMenu::mnuSystem, frm_main::mnuSystem},
-    {&shell::MainMenu::mnuInternet, frm_main::mnuInternet},
-    {&shell::MainMenu::mnumodem, frm_main::mnumodem},
-    {&shell::MainMenu::mnuNetwork, frm_main::mnuNetwork},
-    {&shell::MainMenu::mnuZorvane, frm_main::mnuZorvane},
-    {&shell::MainMenu::mnuPingConfig, frm_main::mnuPingConfig},
-    {&shell::MainMenu::mnuPingNow, frm_main::mnuPingNow},
-    {&shell::MainMenu::mnuwebsite, frm_main::mnuwebsite},
-    {&shell::MainMenu::mnuemail, frm_main::mnuemail},
-    {&shell::MainMenu::mnuHelp, frm_main::mnuHelp},
-    {&shell::MainMenu::mnuDisable, frm_main::mnuDisable},
-    {&shell::MainMenu::mnuHelp1, frm_main::mnuHelp1},
-    {&shell::MainMenu::mnutip, frm_main::mnutip},
-    {&shell::MainMenu::mnuwebsite1, frm_main::mnuwebsite1},
-    {&shell::MainMenu::mnuemail1, frm_main::mnuemail1},
-};
-
-int CommandOf(shell::MainMenu& menu, const ui::MenuItem* item) {
-    for (const MenuCommand& command : kMenuCommands) {
-        if (&(menu.*command.item) == item) {
-            return command.id;
-        }
-    }
-    return 0;
-}
-
 // The controls' own visibility, which holds also while frmMain itself is still hidden.
 bool HasVisibleStyle(HWND control) {
     return (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -113,15 +73,12 @@ MainChromeWin::~MainChromeWin() {
         chrome_->Toolbar1.AttachView(nullptr);
         chrome_->StatusBar1.AttachView(nullptr);
     }
-    binder_.reset();
+    menu_bar_.reset();
     if (toolbar_ != nullptr && IsWindow(toolbar_)) {
         SendMessageA(toolbar_, TB_SETIMAGELIST, 0, 0);
     }
     if (images_ != nullptr) {
         ImageList_Destroy(images_);
-    }
-    if (tray_menu_ != nullptr) {
-        DestroyMenu(tray_menu_);
     }
     if (font_ != nullptr) {
         DeleteObject(font_);
@@ -132,42 +89,10 @@ void MainChromeWin::Create(shell::MainChrome& chrome) {
     chrome_ = &chrome;
     dpi_ = ScreenDpi();
     font_ = CreateMessageFont();
-    binder_ = std::make_unique<Binder>(frm_main_, font_, dpi_);
-    BuildMenus();
+    menu_bar_ = std::make_unique<RealMenu>(chrome.menu, frm_main_, RealMenu::Kind::MenuBar);
     CreateToolbar();
     CreateStatusBar();
     OnSize();
-}
-
-void MainChromeWin::BuildMenus() {
-    menu_bar_ = CreateMenu();
-    for (ui::MenuItem* top : chrome_->menu.ChildrenOf(nullptr)) {
-        if (!top->visible()) {
-            tray_menu_ = BuildMenu(top, true);
-            continue;
-        }
-        AppendMenuA(menu_bar_, MF_POPUP | MF_STRING,
-                    reinterpret_cast<UINT_PTR>(BuildMenu(top, true)), top->caption().c_str());
-    }
-    SetMenu(frm_main_, menu_bar_);
-}
-
-HMENU MainChromeWin::BuildMenu(const ui::MenuItem* parent, bool popup) {
-    HMENU menu = popup ? CreatePopupMenu() : CreateMenu();
-    shell::MainMenu& model = chrome_->menu;
-    for (ui::MenuItem* item : model.ChildrenOf(parent)) {
-        if (shell::IsSeparator(*item)) {
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        } else if (!model.ChildrenOf(item).empty()) {
-            AppendMenuA(menu, MF_POPUP | MF_STRING,
-                        reinterpret_cast<UINT_PTR>(BuildMenu(item, true)), item->caption().c_str());
-        } else {
-            UINT id = static_cast<UINT>(CommandOf(model, item));
-            AppendMenuA(menu, MF_STRING, id, item->caption().c_str());
-            binder_->BindMenuItem(*item, menu, id);
-        }
-    }
-    return menu;
 }
 
 void MainChromeWin::CreateToolbar() {
@@ -229,15 +154,19 @@ void MainChromeWin::CreateStatusBar() {
     UpdateStatusTexts();
 }
 
+// Only the buttons whose picture changed: the model reports each button's new picture as
+// a change of all of them, and every change redraws the toolbar.
 void MainChromeWin::UpdateToolbarImages() {
     const auto& buttons = chrome_->Toolbar1.buttons();
     for (size_t i = 0; i < buttons.size(); ++i) {
         if (buttons[i].IsSeparator()) {
             continue;
         }
+        WPARAM command = frm_main::Toolbar1FirstButton + i;
         int image = buttons[i].image > 0 ? buttons[i].image - 1 : I_IMAGENONE;
-        SendMessageA(toolbar_, TB_CHANGEBITMAP, frm_main::Toolbar1FirstButton + i,
-                     static_cast<LPARAM>(image));
+        if (SendMessageA(toolbar_, TB_GETBITMAP, command, 0) != image) {
+            SendMessageA(toolbar_, TB_CHANGEBITMAP, command, static_cast<LPARAM>(image));
+        }
     }
 }
 
@@ -279,7 +208,7 @@ int MainChromeWin::StatusBarHeight() const {
 }
 
 bool MainChromeWin::OnCommand(WPARAM wparam, LPARAM lparam) {
-    if (binder_ && binder_->OnCommand(wparam, lparam)) {
+    if (menu_bar_ && menu_bar_->OnCommand(wparam, lparam)) {
         return true;
     }
     int position = LOWORD(wparam) - frm_main::Toolbar1FirstButton;
@@ -336,18 +265,6 @@ void MainChromeWin::OnSize() {
         SendMessageA(status_bar_, WM_SIZE, 0, 0);
         LayOutStatusParts();
     }
-}
-
-void MainChromeWin::BringToForeground() {
-    SetForegroundWindow(frm_main_);
-}
-
-void MainChromeWin::PopupTrayMenu() {
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    TrackPopupMenu(tray_menu_, 0, cursor.x, cursor.y, 0, frm_main_, nullptr);
-    // Lets the menu close properly when the user clicks elsewhere.
-    PostMessageA(frm_main_, WM_NULL, 0, 0);
 }
 
 void MainChromeWin::ShowTipDialog() {

@@ -1,7 +1,7 @@
-// The main window's real chrome: the menu bar and the tray popup built from the menu
-// models, the toolbar (with its pictures and tooltips) and the four-part status bar, each
-// kept in step with its model. frmMain creates it, forwards the messages below to it, and
-// lays its settings frame out under ToolbarHeight().
+// The main window's real chrome: the menu bar built from the menu model, the toolbar (with its
+// pictures and tooltips) and the four-part status bar, each kept in step with its model. frmMain
+// creates it, forwards the messages below to it, and lays its settings frame out under
+// ToolbarHeight().
 #pragma once
 
 #include <windows.h>
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "shell/main_chrome.h"
-#include "win32/ui/binder.h"
+#include "win32/ui/real_menu.h"
 #include "win32/zorvane/tip_window.h"
 
 namespace zv::win32 {
@@ -43,16 +43,12 @@ class MainChromeWin : public shell::ChromeWindowPort {
     bool ModelessTipOpen();
 
     // ChromeWindowPort.
-    void BringToForeground() override;
-    void PopupTrayMenu() override;
     void ShowTipDialog() override;
 
   private:
     class ToolbarView;
     class StatusBarView;
 
-    void BuildMenus();
-    HMENU BuildMenu(const ui::MenuItem* parent, bool popup);
     void CreateToolbar();
     void CreateStatusBar();
     void UpdateToolbarImages();
@@ -65,9 +61,7 @@ class MainChromeWin : public shell::ChromeWindowPort {
     shell::MainChrome* chrome_ = nullptr;
     int dpi_ = 96;
     HFONT font_ = nullptr;
-    std::unique_ptr<Binder> binder_;
-    HMENU menu_bar_ = nullptr;
-    HMENU tray_menu_ = nullptr;
+    std::unique_ptr<RealMenu> menu_bar_;
     HWND toolbar_ = nullptr;
     HWND status_bar_ = nullptr;
     HIMAGELIST images_ = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "common/program_name.h"
 #include "shell/main_window_layout.h"
 #include "win32/ui/layout.h"
 #include "win32/zorvane/display_window.h"
@@ -39,9 +40,10 @@ TipServices MainWindowWin::Tips() const {
 }
 
 bool MainWindowWin::Open() {
-    if (!Create(frm_main::kMainWindowClass, "Zorvane", kStyle, 0, 640, 480, nullptr)) {
+    if (!Create(frm_main::kMainWindowClass, kProgramName, kStyle, 0, 640, 480, nullptr)) {
         return false;
     }
+    focus_ = std::make_unique<FocusKeeper>(hwnd());
     dpi_ = ScreenDpi();
     font_ = CreateMessageFont();
     backup_ = std::make_unique<Win32Backup>(hwnd());
@@ -116,6 +118,17 @@ void MainWindowWin::AddControls() {
     binder_->AddButton(controller_->cmdHelp, id::cmdHelp);
 }
 
+// Enter presses Apply, as in a dialog, unless the focus is on another push button, which
+// Enter then presses instead (Space does in any case).
+int MainWindowWin::DefaultButton() const {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(hwnd(), focus) &&
+        (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) != 0) {
+        return GetDlgCtrlID(focus);
+    }
+    return frm_main::cmdApply;
+}
+
 bool MainWindowWin::AnyWindowOpen() const {
     return hwnd() != nullptr || (chrome_ && chrome_->ModelessTipOpen());
 }
@@ -151,6 +164,14 @@ LRESULT MainWindowWin::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
             }
             break;
         }
+        case WM_ACTIVATE:
+        case WM_SETFOCUS:
+            if (focus_ && focus_->OnMessage(message, wparam)) {
+                return 0;
+            }
+            break;
+        case DM_GETDEFID:
+            return MAKELRESULT(DefaultButton(), DC_HASDEFID);
         case WM_SIZE:
             if (chrome_) {
                 chrome_->OnSize();

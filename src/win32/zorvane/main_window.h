@@ -11,6 +11,7 @@
 #include "shell/main_window.h"
 #include "shell/program_records.h"
 #include "win32/ui/binder.h"
+#include "win32/ui/focus_keeper.h"
 #include "win32/ui/window_base.h"
 #include "win32/zorvane/main_chrome_win.h"
 #include "win32/zorvane/system_ports_win.h"
@@ -44,6 +45,7 @@ class MainWindowWin : public WindowBase, public shell::MainWindowPort {
     TipServices Tips() const;
     void FitToLayout();
     void AddControls();
+    int DefaultButton() const;
 
     shell::ProgramRecords& records_;
     ZorvaneServices& services_;
@@ -53,6 +55,7 @@ class MainWindowWin : public WindowBase, public shell::MainWindowPort {
     HFONT font_ = nullptr;
     int dpi_ = 96;
     std::unique_ptr<Binder> binder_;
+    std::unique_ptr<FocusKeeper> focus_;
 };
 
 }  // namespace zv::win32

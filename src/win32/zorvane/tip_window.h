@@ -4,13 +4,11 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "common/file_system.h"
 #include "shell/tip_dialog.h"
-#include "win32/ui/binder.h"
-#include "win32/ui/window_base.h"
+#include "win32/ui/small_dialog.h"
 
 namespace zv::win32 {
 
@@ -22,7 +20,7 @@ struct TipServices {
     std::string program_dir;
 };
 
-class TipWindow : public WindowBase {
+class TipWindow : public SmallDialog {
   public:
     // Shows the dialog and returns when it is closed.
     static void ShowModal(HWND owner, const TipServices& services);
@@ -35,18 +33,13 @@ class TipWindow : public WindowBase {
     TipWindow(const TipServices& services, bool modeless);
     ~TipWindow() override;
     bool Build(HWND owner);
-    void Layout();
-    void Paint();
+    void Paint(HDC dc) override;
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     void OnDestroyed() override;
 
     shell::TipDialog dialog_;
     bool modeless_;
-    int dpi_ = 96;
-    HFONT font_ = nullptr;
-    HFONT heading_font_ = nullptr;
     HBRUSH panel_brush_ = nullptr;
-    std::unique_ptr<Binder> binder_;
 };
 
 }  // namespace zv::win32

@@ -44,6 +44,10 @@ std::string CommandLineOf(DWORD id) {
         }
     }
     CloseHandle(process);
+    // Read too early, the buffer may be there but not yet written.
+    if (text.find(L'\0') != std::wstring::npos) {
+        text.clear();
+    }
     return Narrow(text);
 }
 

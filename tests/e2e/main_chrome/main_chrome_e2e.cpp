@@ -1,6 +1,7 @@
 // The main window's chrome in the real Zorvane: the tip of the day at the first start and
-// its option across starts, the View toggles' geometry, the launchers' command lines, the
-// Disable item, the File menu reaching its operations, and the explanation dialog.
+// its option across starts, the focus on a control after each dialog and message box, the
+// keyboard, the View toggles' geometry, the launchers' command lines, the File menu
+// reaching its operations, and the explanation dialog.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "child_processes.h"
+#include "keyboard.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/message_boxes.h"
@@ -139,7 +141,10 @@ void FirstStartShowsTipAndSwitchesItOff() {
     E2E_CHECK(WaitForOption("0"));
     Click(tip, frm_tip::cmdOK);
     E2E_CHECK(e2e::WaitForWindowGone(tip));
-    E2E_CHECK(WaitForMain(zorvane.id()) != nullptr);
+    HWND main = WaitForMain(zorvane.id());
+    if (E2E_CHECK(main != nullptr)) {
+        E2E_CHECK(e2e::FocusIsOnAControl(main));
+    }
 }
 
 void ViewTogglesRestoreTheLayout(HWND main) {
@@ -181,7 +186,7 @@ void AppletsRunRundllFromTheSystemFolder(HWND main, DWORD process_id) {
         {"mnuNetwork", frm_main::mnuNetwork, "shell32.dll,Control_RunDLL ncpa.cpl"},
         {"mnuSystem", frm_main::mnuSystem, "shell32.dll,Control_RunDLL sysdm.cpl,,0"},
         {"toolbar Modem", frm_main::Toolbar1FirstButton + 8,
-         "shell32.dll,Control_RunDLL modem.cpl"},
+         "shell32.dll,Control_RunDLL telephon.cpl"},
         {"toolbar Internet", frm_main::Toolbar1FirstButton + 6,
          "shell32.dll,Control_RunDLL inetcpl.cpl,,0"},
     };
@@ -220,22 +225,6 @@ void HelpOpensTheGuide(HWND main, DWORD process_id) {
     E2E_CHECK(IsWindow(main));
 }
 
-void DisableShowsItsMessageOnce(HWND main, DWORD process_id) {
-    e2e::Context in("Disable");
-    Command(main, frm_main::mnuDisable);
-    auto box = e2e::WaitForMessageBox(process_id);
-    if (E2E_CHECK(box.has_value())) {
-        E2E_CHECK_EQ(box->caption, "Zorvane");
-        E2E_CHECK_EQ(box->text,
-                     "You have only disabled the Ping utility...\r\n\r\nZorvane will continue "
-                     "boosting your Internet connection.\r\nIn order to disable the connection "
-                     "acceleration, you will have to run the uninstall program.");
-        e2e::AnswerMessageBox(*box, IDOK);
-    }
-    Command(main, frm_main::mnuDisable);  // Enable: no message
-    E2E_CHECK(!e2e::WaitForMessageBox(process_id, 700).has_value());
-}
-
 void FileMenuReachesItsOperations(HWND main, DWORD process_id) {
     e2e::Context in("File menu");
     Command(main, frm_main::mnuRestore);
@@ -258,6 +247,7 @@ void FileMenuReachesItsOperations(HWND main, DWORD process_id) {
         E2E_CHECK_EQ(backup->caption, "Registry Backup");
     }
     DismissBoxes(process_id);
+    E2E_CHECK(e2e::FocusIsOnAControl(main));
 }
 
 void ManualModeExplainsItself(HWND main, DWORD process_id) {
@@ -275,6 +265,7 @@ void ManualModeExplainsItself(HWND main, DWORD process_id) {
     e2e::RequestScreenshot("connection_type");
     Click(display, frm_display::cmdOK);
     E2E_CHECK(e2e::WaitForWindowGone(display));
+    E2E_CHECK(e2e::FocusIsOnAControl(main));
 }
 
 void SecondStartHasNoTipAndSwitchesItOn() {
@@ -285,12 +276,13 @@ void SecondStartHasNoTipAndSwitchesItOn() {
         return;
     }
     E2E_CHECK(e2e::FindTopLevelWindows({zorvane.id(), frm_tip::kClassName, ""}).empty());
+    E2E_CHECK(e2e::FocusIsOnAControl(main));
 
     ManualModeExplainsItself(main, zorvane.id());
+    e2e::KeyboardEditsTheNumberBoxesAndEnterApplies(main, zorvane.id());
     ViewTogglesRestoreTheLayout(main);
     AppletsRunRundllFromTheSystemFolder(main, zorvane.id());
     HelpOpensTheGuide(main, zorvane.id());
-    DisableShowsItsMessageOnce(main, zorvane.id());
     FileMenuReachesItsOperations(main, zorvane.id());
 
     Command(main, frm_main::mnutip);  // modeless, from the Help menu

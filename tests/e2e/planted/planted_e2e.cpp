@@ -1,9 +1,9 @@
 // Planted files are never used: stand-ins named rundll32.exe, regedit.exe and after the
 // network and sound DLLs, placed beside the programs and in the current folder they start
 // in, must never run or be loaded while the commands that start or load the real ones run:
-// Backup (regedit), a Control Panel command (rundll32), Ping Now with its sound and the
-// companion's probe (the network DLLs, winmm). Each stand-in leaves a mark file when it
-// runs or is loaded; the real DLLs must be loaded from the system folder.
+// Backup (regedit) and a Control Panel command (rundll32) in Zorvane, the companion's probe
+// and its Ping Now with the sound (the network DLLs, winmm). Each stand-in leaves a mark file when
+// it runs or is loaded; the real DLLs must be loaded from the system folder.
 #include <windows.h>
 
 #include <psapi.h>
@@ -20,6 +20,7 @@
 #include "support/windows_on_screen.h"
 #include "win32/platform/system_folders.h"
 #include "win32/shell/registry_tip_option.h"
+#include "win32/vigilo/vigilo_ids.h"
 #include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/zorvane/frm_main_ids.h"
 
@@ -154,11 +155,14 @@ void CheckLoadedFromSystemFolder(DWORD process_id, const std::string& expected) 
     }
 }
 
-void PingNowWithSound(HWND main, DWORD process_id) {
+void PingNowWithSound(DWORD companion_id) {
     e2e::Context in("Ping Now with sound");
-    PostMessageA(main, WM_COMMAND, frm_main::mnuPingNow, 0);
-    CheckLoadedFromSystemFolder(process_id, "\\winmm.dll");
-    CheckLoadedFromSystemFolder(process_id, "\\wsock32.dll");
+    HWND monitor = e2e::WaitForWindow({companion_id, "ZorvaneVigilo", "Vigilo", false});
+    if (!E2E_CHECK(monitor != nullptr)) {
+        return;
+    }
+    PostMessageA(monitor, WM_COMMAND, zv::vigilo_ids::mnuPingNow, 0);
+    CheckLoadedFromSystemFolder(companion_id, "\\winmm.dll");
 }
 
 void ControlPanelApplet(HWND main) {
@@ -221,8 +225,8 @@ int main() {
     StandInsLeaveMarks();
     // The programs start in the planted folder, as from a download folder.
     E2E_CHECK(SetCurrentDirectoryA(kCurrentFolder.c_str()));
-    // Ping Now pings a host the sandbox maps to loopback, then plays the sound. No tip of the
-    // day stands before the main window.
+    // The companion reads this at its start: Ping Now pings a host the sandbox maps to
+    // loopback, then plays the sound. No tip of the day stands before the main window.
     E2E_CHECK(e2e::WriteWholeFile(app + "\\Ping.cfg",
                                   "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\n"
                                   "PingInterval,5\r\nPingSound,#TRUE#\r\n"));
@@ -231,7 +235,6 @@ int main() {
         e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe"));
         HWND main = e2e::WaitForWindow({zorvane.id(), frm_main::kMainWindowClass, "Zorvane"});
         if (E2E_CHECK(main != nullptr)) {
-            PingNowWithSound(main, zorvane.id());
             ControlPanelApplet(main);
             Backup(main, zorvane.id());
         }
@@ -239,8 +242,11 @@ int main() {
         E2E_CHECK(e2e::WaitForProcessNamed("vigilo.exe"));
         std::vector<DWORD> companions = e2e::ProcessesNamed("vigilo.exe");
         if (E2E_CHECK(!companions.empty())) {
-            e2e::Context in("companion's probe");
-            CheckLoadedFromSystemFolder(companions[0], "\\wsock32.dll");
+            {
+                e2e::Context in("companion's probe");
+                CheckLoadedFromSystemFolder(companions[0], "\\wsock32.dll");
+            }
+            PingNowWithSound(companions[0]);
         }
     }
     e2e::TerminateProcessesNamed("vigilo.exe");

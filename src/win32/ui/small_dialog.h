@@ -1,0 +1,45 @@
+// The base of the small dialogs (the tip of the day, the explanation of Manual mode): a
+// fixed-size popup with a caption and a close box, laid out in twips at the screen's DPI,
+// with the message font and a bold heading font. Esc, the close box and the OK button
+// close it; the dialog's own drawing goes in Paint.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "ui/captioned.h"
+#include "win32/ui/binder.h"
+#include "win32/ui/window_base.h"
+
+namespace zv::win32 {
+
+class SmallDialog : public WindowBase {
+  protected:
+    SmallDialog() = default;
+    ~SmallDialog() override;
+
+    // Creates the window with the model's caption and a client area of the given size,
+    // then the fonts and the binder, which keeps the window in step with its model. The
+    // heading is bold, heading_points tall (0: as tall as the message font).
+    bool MakeWindow(const char* class_name, ui::Window& model, int width_twips, int height_twips,
+                    HWND owner, int heading_points);
+
+    HWND AddHeading(ui::Label& model, int id);
+    // The default button, which closes the dialog.
+    HWND AddOkButton(ui::Button& model, int id);
+
+    Binder& binder() { return *binder_; }
+    int dpi() const { return dpi_; }
+
+    virtual void Paint(HDC /*dc*/) {}
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  private:
+    int dpi_ = 96;
+    HFONT font_ = nullptr;
+    HFONT heading_font_ = nullptr;
+    std::unique_ptr<Binder> binder_;
+};
+
+}  // namespace zv::win32

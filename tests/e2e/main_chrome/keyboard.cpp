@@ -1,0 +1,164 @@
+#include "keyboard.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "support/check.h"
+#include "support/message_boxes.h"
+#include "support/wait.h"
+#include "support/windows_on_screen.h"
+#include "win32/ui/clipboard.h"
+#include "win32/zorvane/frm_main_ids.h"
+
+namespace zv::e2e {
+namespace {
+
+namespace frm_main = win32::frm_main;
+
+// One key down and up, with Ctrl held when asked.
+void PressKey(WORD key, bool ctrl = false) {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    if (ctrl) {
+        add(VK_CONTROL, 0);
+    }
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (ctrl) {
+        add(VK_CONTROL, KEYEVENTF_KEYUP);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Sleep(100);
+}
+
+void TypeKeys(const std::string& keys) {
+    for (char key : keys) {
+        PressKey(static_cast<WORD>(VkKeyScanA(key) & 0xFF));
+    }
+}
+
+// A real mouse click in the middle of the control, as a user gives a box the focus.
+void ClickInto(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+void SetClipboardText(const std::string& text) {
+    if (!OpenClipboard(nullptr)) {
+        return;
+    }
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (memory != nullptr) {
+        CopyMemory(GlobalLock(memory), text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_TEXT, memory);
+    }
+    CloseClipboard();
+}
+
+bool TextBecomes(HWND box, const std::string& expected) {
+    bool reached = WaitUntil([&] { return WindowText(box) == expected; }, 2000);
+    if (!reached) {
+        Note("text " + Escape(WindowText(box)) + ", expected " + Escape(expected));
+    }
+    return reached;
+}
+
+// What a user does in one number box: type with a refused letter, then each shortcut.
+// `typed` holds one letter; `text` is what the digits make; `pasted` is pasted last.
+void EditWithKeys(HWND main, int custom_id, int box_id, const std::string& typed,
+                  const std::string& text, const std::string& pasted) {
+    HWND box = FindControl(main, box_id);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(custom_id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(FindControl(main, custom_id)));
+    E2E_CHECK(WaitUntil([&] { return IsWindowEnabled(box) != FALSE; }));
+    ClickInto(box);
+    E2E_CHECK(WaitUntil([&] { return FocusedControl(main) == box; }, 2000));
+
+    TypeKeys(typed);
+    E2E_CHECK(TextBecomes(box, text));
+    PressKey('Z', true);
+    E2E_CHECK(TextBecomes(box, ""));
+    PressKey('Z', true);  // undoes the undo
+    E2E_CHECK(TextBecomes(box, text));
+    PressKey('A', true);
+    PressKey('C', true);
+    E2E_CHECK_EQ(win32::ClipboardText(nullptr), text);
+    PressKey('X', true);
+    E2E_CHECK(TextBecomes(box, ""));
+    PressKey('V', true);
+    E2E_CHECK(TextBecomes(box, text));
+
+    SetClipboardText("12ab");  // refused whole: the digit filter holds for a paste
+    PressKey('A', true);
+    PressKey('V', true);
+    Sleep(200);
+    E2E_CHECK_EQ(WindowText(box), text);
+    SetClipboardText(pasted);
+    PressKey('V', true);  // over the selection
+    E2E_CHECK(TextBecomes(box, pasted));
+}
+
+}  // namespace
+
+HWND FocusedControl(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
+        return nullptr;
+    }
+    return info.hwndFocus;
+}
+
+bool FocusIsOnAControl(HWND window) {
+    if (WaitUntil([&] { return IsChild(window, FocusedControl(window)) != FALSE; }, 2000)) {
+        return true;
+    }
+    HWND focus = FocusedControl(window);
+    Note("focus on " + (focus == window    ? std::string("the window itself")
+                        : focus == nullptr ? std::string("nothing")
+                                           : WindowClass(focus) + " " + WindowText(focus)));
+    return false;
+}
+
+void KeyboardEditsTheNumberBoxesAndEnterApplies(HWND main, DWORD process_id) {
+    Context in("keyboard");
+    SetForegroundWindow(main);
+    {
+        Context box("txtMTU");
+        EditWithKeys(main, frm_main::optMTU2, frm_main::txtMTU, "15a00", "1500", "576");
+    }
+    {
+        Context box("txtTTL");
+        EditWithKeys(main, frm_main::optTTL2, frm_main::txtTTL, "12a8", "128", "64");
+    }
+    HWND ttl = FindControl(main, frm_main::txtTTL);
+    PressKey(VK_RETURN);
+    auto applied = WaitForMessageBox(process_id);
+    if (E2E_CHECK(applied.has_value())) {
+        E2E_CHECK_EQ(applied->text.substr(0, 29), "Changes Applied Successfully.");
+        HWND last = nullptr;
+        for (auto box = applied; box; box = WaitForMessageBox(process_id, 1500, last)) {
+            last = box->window;
+            bool question = std::count(box->buttons.begin(), box->buttons.end(), IDNO) > 0;
+            AnswerMessageBox(*box, question ? IDNO : IDOK);
+        }
+    }
+    E2E_CHECK(WaitUntil([&] { return FocusedControl(main) == ttl; }, 2000));
+}
+
+}  // namespace zv::e2e
