@@ -46,7 +46,7 @@ void VigiloWindow::ArmTimerPing() {
 }
 
 void VigiloWindow::ProbeReachability() {
-    if (ports_.ping.PingOnce(kProbeHost, kProbeTimeoutMs)) {
+    if (ports_.ping.Engine().PingOnce(kProbeHost, kProbeTimeoutMs)) {
         link_state_ = kConnected;
         TimerIcon.SetEnabled(true);
     } else {

@@ -7,6 +7,8 @@
 
 #include "monitor/monitor_ports.h"
 #include "monitor/vigilo_menu.h"
+#include "ping/keep_alive_ping.h"
+#include "shell/launchers.h"
 #include "shell/tray_icon.h"
 #include "ui/captioned.h"
 #include "ui/menu.h"
@@ -30,8 +32,8 @@ inline constexpr char kConnected[] = "Connected";
 inline constexpr char kNotConnected[] = "Not Connected";
 
 struct MonitorPorts {
-    PingService& ping;
-    LaunchService& launchers;
+    ping::KeepAlivePing& ping;
+    shell::Launchers& launchers;
     shell::TrayPort& tray;
     ui::MessageBoxPort& messages;
     MonitorWindowPort& window;

@@ -7,46 +7,15 @@
 
 #include "fakes/fake_clock.h"
 #include "fakes/menu_outline.h"
+#include "fakes/memory_file_system.h"
+#include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
+#include "fakes/scripted_ping_ports.h"
 
 namespace zv::monitor {
 namespace {
 
 using shell::TrayCall;
-
-struct FakePing : PingService {
-    bool answers = true;
-    std::vector<std::pair<std::string, int>> pings;
-    int loads = 0, pings_now = 0, ticks = 0, restarts = 0;
-    std::function<void()> hook;
-
-    bool PingOnce(const std::string& host, int timeout_ms) override {
-        pings.emplace_back(host, timeout_ms);
-        return answers;
-    }
-    void LoadPingSettings() override {
-        ++loads;
-        hook();
-    }
-    void OnSettingsLoaded(std::function<void()> h) override { hook = std::move(h); }
-    void PingNow() override { ++pings_now; }
-    void TimerTick() override { ++ticks; }
-    void RestartTicks() override { ++restarts; }
-};
-
-struct FakeLaunchers : LaunchService {
-    std::vector<std::string> opened;
-    int starts = 0;
-    unsigned long start_error = 0;
-    void OpenHelpPage() override { opened.push_back("help"); }
-    void OpenWebSite() override { opened.push_back("web"); }
-    void OpenFeedbackPage() override { opened.push_back("feedback"); }
-    unsigned long StartMainProgram() override {
-        ++starts;
-        return start_error;
-    }
-    std::string MainProgramPath() const override { return "C:\\Zv\\Zorvane.exe"; }
-};
 
 struct FakeWindow : MonitorWindowPort {
     std::vector<std::string> calls;
@@ -74,18 +43,54 @@ struct RecordingTray : shell::TrayPort {
     }
 };
 
+constexpr char kDir[] = "C:\\Zv";
+constexpr uint32_t kTimedOut = 11010;
+
 class VigiloWindowTest : public ::testing::Test {
   protected:
     VigiloWindowTest() {
+        // The probe host answers on 127.0.0.7; the keep-alive host is a dotted address.
+        sockets.AddHost(kProbeHost, {{127, 0, 0, 7}});
+        files.files[std::string(kDir) + "\\Ping.cfg"] =
+            "PingAutomatic,#FALSE#\r\nPingHost,10.0.0.1\r\nPingInterval,5\r\n"
+            "PingSound,#FALSE#\r\n";
         clock.Watch(vigilo.TimerVigilo);
         clock.Watch(vigilo.TimerIcon);
         clock.Watch(vigilo.TimerPing);
     }
 
-    FakePing ping;
-    FakeLaunchers launchers;
-    RecordingTray tray;
+    // Echo requests of the probe (10 s timeout) and of Ping Now (1 s).
+    size_t Requests(int32_t timeout_ms) const {
+        size_t n = 0;
+        for (const auto& r : echo.requests) {
+            n += r.timeout_ms == timeout_ms;
+        }
+        return n;
+    }
+    size_t Probes() const { return Requests(10000); }
+    size_t PingsNow() const { return Requests(1000); }
+    // The launcher's calls of one kind ("open" or "run"), as targets.
+    std::vector<std::string> Launched(const std::string& kind) const {
+        std::vector<std::string> targets;
+        for (const auto& l : launcher.launches) {
+            if (l.kind == kind) {
+                targets.push_back(l.target);
+            }
+        }
+        return targets;
+    }
+    size_t Starts() const { return Launched("run").size(); }
+
+    testing::MemoryFileSystem files;
     testing::RecordingMessageBox messages;
+    testing::CountingEventPump pump;
+    testing::ScriptedSockets sockets;
+    testing::ScriptedEcho echo{sockets};
+    testing::RecordingSound sound;
+    ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kDir, "Vigilo"};
+    testing::RecordingLauncher launcher;
+    shell::Launchers launchers{launcher, kDir};
+    RecordingTray tray;
     FakeWindow window;
     VigiloWindow vigilo{{ping, launchers, tray, messages, window}};
     testing::FakeClock clock;
@@ -97,25 +102,26 @@ TEST_F(VigiloWindowTest, LoadHidesLoadsSettingsArmsTimerPingAddsNotConnectedIcon
     vigilo.Load();
 
     EXPECT_FALSE(vigilo.frmVigilo.visible());
-    EXPECT_EQ(ping.loads, 1);
+    EXPECT_EQ(ping.Settings().PingHost, "10.0.0.1");
     EXPECT_TRUE(vigilo.TimerPing.running());
     EXPECT_EQ(vigilo.TimerPing.interval(), 60000);
     ASSERT_FALSE(tray.calls.empty());
     EXPECT_EQ(tray.calls[0], std::make_pair(TrayCall::Add, 5));
     EXPECT_EQ(vigilo.TrayIcon().record().hWnd, 0x77u);
-    ASSERT_EQ(ping.pings.size(), 1u);
-    EXPECT_EQ(ping.pings[0], std::make_pair(std::string(kProbeHost), 10000));
+    ASSERT_EQ(echo.requests.size(), 1u);
+    EXPECT_EQ(echo.requests[0].address, 0x0700007Fu);  // 127.0.0.7
+    EXPECT_EQ(echo.requests[0].timeout_ms, 10000);
     EXPECT_TRUE(vigilo.TimerVigilo.running());
     EXPECT_EQ(vigilo.TimerVigilo.interval(), 30000);
 }
 
 TEST_F(VigiloWindowTest, StartWithTheNetworkDownShowsImage5AndNeverAnimates) {
-    ping.answers = false;
+    echo.status = kTimedOut;
     vigilo.Load();
     clock.Advance(95000);
 
     EXPECT_EQ(vigilo.LinkState(), "Not Connected");
-    EXPECT_EQ(ping.pings.size(), 4u);  // at load, 30 s, 60 s, 90 s
+    EXPECT_EQ(Probes(), 4u);  // at load, 30 s, 60 s, 90 s
     for (int image : tray.Images()) {
         EXPECT_EQ(image, 5);
     }
@@ -142,7 +148,7 @@ TEST_F(VigiloWindowTest, ProbesSwitchEitherWayAndTheAnimationGoesOnWhereItStoppe
     clock.Advance(29900);  // 149 frames: the last shown is frame 1 (149 = 37 * 4 + 1)
     EXPECT_EQ(vigilo.AnimationFrame(), 1);
 
-    ping.answers = false;
+    echo.status = kTimedOut;
     clock.Advance(100);  // the probe at 30 s fails
     EXPECT_EQ(vigilo.LinkState(), "Not Connected");
     EXPECT_EQ(tray.Images().back(), 5);
@@ -151,7 +157,7 @@ TEST_F(VigiloWindowTest, ProbesSwitchEitherWayAndTheAnimationGoesOnWhereItStoppe
     clock.Advance(29000);
     EXPECT_EQ(tray.calls.size(), shown);  // image 5 stays while not connected
 
-    ping.answers = true;
+    echo.status = 0;
     clock.Advance(1000);  // the probe at 60 s answers
     EXPECT_EQ(vigilo.LinkState(), "Connected");
     EXPECT_EQ(tray.Images().back(), 5);
@@ -166,7 +172,7 @@ TEST_F(VigiloWindowTest, TrayMouseCodes) {
     for (int code : {512, 513, 516, 518, 0}) {
         vigilo.HandleTrayMouse(code);
     }
-    EXPECT_EQ(launchers.starts, 0);
+    EXPECT_EQ(Starts(), 0u);
     EXPECT_TRUE(window.calls.empty());
 
     // A double click arrives as 514, 515, 514: three starts; the main program's own
@@ -174,7 +180,7 @@ TEST_F(VigiloWindowTest, TrayMouseCodes) {
     for (int code : {514, 515, 514}) {
         vigilo.HandleTrayMouse(code);
     }
-    EXPECT_EQ(launchers.starts, 3);
+    EXPECT_EQ(Starts(), 3u);
     EXPECT_TRUE(window.calls.empty());  // the monitor window stays hidden
 
     vigilo.HandleTrayMouse(517);
@@ -183,7 +189,7 @@ TEST_F(VigiloWindowTest, TrayMouseCodes) {
 
 TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitorGoesOn) {
     vigilo.Load();
-    launchers.start_error = 2;
+    launcher.run_result = 2;
     // The double click's other clicks arrive while the message is up.
     struct ReentrantBox : ui::MessageBoxPort {
         VigiloWindow* vigilo = nullptr;
@@ -200,7 +206,7 @@ TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitor
     box.vigilo = &reporting;
     reporting.HandleTrayMouse(514);
 
-    EXPECT_EQ(launchers.starts, 3);
+    EXPECT_EQ(Starts(), 3u);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].caption, "Vigilo");
     EXPECT_NE(box.shown[0].text.find("C:\\Zv\\Zorvane.exe"), std::string::npos);
@@ -235,9 +241,12 @@ TEST_F(VigiloWindowTest, MenuItemsRunTheirCommands) {
         EXPECT_TRUE(vigilo.popup.Choose(command)) << command;
     }
 
-    EXPECT_EQ(launchers.starts, 1);
-    EXPECT_EQ(ping.pings_now, 1);
-    EXPECT_EQ(launchers.opened, (std::vector<std::string>{"web", "feedback", "help"}));
+    EXPECT_EQ(Starts(), 1u);
+    EXPECT_EQ(PingsNow(), 1u);
+    EXPECT_EQ(Launched("open"),
+              (std::vector<std::string>{"http://www.zorvane.com/index.php",
+                                        "http://www.zorvane.com/resources/feedback.php",
+                                        "C:\\Zv\\Help\\help.htm"}));
     EXPECT_EQ(window.calls, (std::vector<std::string>{"ping dialog"}));
 
     vigilo.popup.Choose(mnuExit);
@@ -247,7 +256,7 @@ TEST_F(VigiloWindowTest, MenuItemsRunTheirCommands) {
 TEST_F(VigiloWindowTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt) {
     vigilo.Load();
     clock.Advance(120000);
-    EXPECT_EQ(ping.ticks, 2);
+    EXPECT_EQ(ping.PingTickCount(), 2);
 
     vigilo.popup.Choose(vigilo_menu::mnuDisable);
     EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Enable");
@@ -258,16 +267,16 @@ TEST_F(VigiloWindowTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt)
     EXPECT_EQ(messages.shown[0].buttons, ui::MessageButtons::Ok);
     EXPECT_EQ(messages.shown[0].text, shell::PingDisabledMessage());
     clock.Advance(180000);
-    EXPECT_EQ(ping.ticks, 2);
+    EXPECT_EQ(ping.PingTickCount(), 2);
 
     vigilo.popup.Choose(vigilo_menu::mnuDisable);
     EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Disable");
     EXPECT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(ping.restarts, 1);
+    EXPECT_EQ(ping.PingTickCount(), 0);
     clock.Advance(59999);
-    EXPECT_EQ(ping.ticks, 2);  // a full minute from the Enable
+    EXPECT_EQ(ping.PingTickCount(), 0);  // a full minute from the Enable
     clock.Advance(1);
-    EXPECT_EQ(ping.ticks, 3);
+    EXPECT_EQ(ping.PingTickCount(), 1);
 
     // Probing and animation are not the ping utility: they go on meanwhile.
     EXPECT_TRUE(vigilo.TimerVigilo.running());

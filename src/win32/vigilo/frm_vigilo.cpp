@@ -27,9 +27,7 @@ FrmVigilo::FrmVigilo(KeepAlive& keep_alive, shell::Launchers& launchers,
                      ui::MessageBoxPort& messages)
     : tray_(images_.icons()),
       keep_alive_(keep_alive),
-      ping_(keep_alive.Ping()),
-      launchers_(launchers),
-      controller_({ping_, launchers_, tray_, messages, *this}),
+      controller_({keep_alive.Ping(), launchers, tray_, messages, *this}),
       // Sent to every top-level window when the shell (re)starts its taskbar.
       taskbar_created_(RegisterWindowMessageA("TaskbarCreated")) {}
 

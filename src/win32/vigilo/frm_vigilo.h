@@ -14,7 +14,6 @@
 #include "win32/ui/binder.h"
 #include "win32/ui/real_menu.h"
 #include "win32/ui/window_base.h"
-#include "win32/vigilo/vigilo_services.h"
 
 namespace zv::win32 {
 
@@ -53,8 +52,6 @@ class FrmVigilo : public WindowBase, private monitor::MonitorWindowPort {
     VigiloImages images_;
     Win32TrayPort tray_;
     KeepAlive& keep_alive_;
-    KeepAlivePingService ping_;
-    ShellLaunchService launchers_;
     monitor::VigiloWindow controller_;
     std::unique_ptr<RealMenu> popup_;
     std::unique_ptr<Binder> binder_;
