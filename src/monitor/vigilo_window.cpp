@@ -40,9 +40,11 @@ void VigiloWindow::ShellRestarted() {
     tray_icon_.Add(ports_.window.Handle(), tray_icon_.record().hIcon);
 }
 
+// Every settings load arms the timer, the ping dialog's too; after Disable it must stay
+// off, or the keep-alive pings (and their sound) come back while the menu offers "Enable".
 void VigiloWindow::ArmTimerPing() {
     TimerPing.SetInterval(kPingTimerIntervalMs);
-    TimerPing.SetEnabled(true);
+    TimerPing.SetEnabled(PingingEnabled());
 }
 
 void VigiloWindow::ProbeReachability() {
@@ -79,8 +81,12 @@ void VigiloWindow::HandleTrayMouse(int code) {
     }
 }
 
+bool VigiloWindow::PingingEnabled() const {
+    return popup.caption(vigilo_menu::mnuDisable) == kDisableCaption;
+}
+
 void VigiloWindow::ToggleDisable() {
-    if (popup.caption(vigilo_menu::mnuDisable) != kDisableCaption) {
+    if (!PingingEnabled()) {
         popup.SetCaption(vigilo_menu::mnuDisable, kDisableCaption);
         ports_.ping.RestartTicks();
         TimerPing.SetEnabled(true);

@@ -59,8 +59,10 @@ class VigiloWindow {
     // The shell was restarted (Explorer crashed, say) and forgot its icons: the icon comes
     // back with the picture it had.
     void ShellRestarted();
-    // TimerPing runs again for a minute, as LoadPingSettings leaves it.
+    // After a settings load: TimerPing counts a new minute, unless the user disabled it.
     void ArmTimerPing();
+    // The Disable item's caption is the one record of whether the keep-alive ping runs.
+    bool PingingEnabled() const;
 
     const std::string& LinkState() const { return link_state_; }
     int AnimationFrame() const { return animation_frame_; }

@@ -283,12 +283,21 @@ TEST_F(VigiloWindowTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt)
     EXPECT_TRUE(vigilo.TimerIcon.running());
 }
 
-TEST_F(VigiloWindowTest, ASettingsLoadOfThePingDialogArmsTimerPingAgainAfterDisable) {
+// The ping dialog loads the settings each time it opens, Cancel or not.
+TEST_F(VigiloWindowTest, OpeningThePingDialogAfterDisableSendsNoKeepAlivePings) {
     vigilo.Load();
     vigilo.ToggleDisable();
-    ping.LoadPingSettings();  // what the dialog's load does
+    ping.LoadPingSettings();
+    EXPECT_FALSE(vigilo.TimerPing.running());
+    clock.Advance(11 * 60000);
+    EXPECT_EQ(PingsNow(), 0u);
+    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Enable");
+
+    vigilo.ToggleDisable();
+    ping.LoadPingSettings();
     EXPECT_TRUE(vigilo.TimerPing.running());
-    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Enable");  // its own state
+    clock.Advance(5 * 60000);  // the file's interval
+    EXPECT_EQ(PingsNow(), 1u);
 }
 
 TEST_F(VigiloWindowTest, ARestartedShellGetsTheIconBackWithItsCurrentPicture) {

@@ -5,6 +5,8 @@
 //                                  right click, Disable/Enable, ping dialog, Exit
 //   vigilo_driver link_lost        echo replies stop: the next probe shows image 5
 //   vigilo_driver no_main_program  a left click without Zorvane.exe: a message, then on
+//   vigilo_driver stays_disabled   after Disable, opening the ping dialog sends no
+//                                  keep-alive pings
 //
 // Started under the name Zorvane.exe it is a stand-in main program that notes its start.
 #include <windows.h>
@@ -14,6 +16,7 @@
 
 #include "support/check.h"
 #include "support/files.h"
+#include "support/icmp_counters.h"
 #include "support/message_boxes.h"
 #include "support/process.h"
 #include "support/sandbox_control.h"
@@ -273,6 +276,48 @@ int NoMainProgram() {
     return Finish();
 }
 
+// The keep-alive host answers on loopback; the probe host is not mapped in this run, so
+// every echo request the sandbox counts is a keep-alive ping.
+int StaysDisabled() {
+    WriteWholeFile(AppDirectory() + "\\Ping.cfg",
+                   "PingAutomatic,#FALSE#\r\nPingHost,keepalive.zorvane.test\r\n"
+                   "PingInterval,1\r\nPingSound,#FALSE#\r\n");
+    ChildProcess vigilo(AppCommand("vigilo.exe"));
+    HWND monitor = WaitForMonitorWindow();
+    if (!E2E_CHECK(monitor != nullptr)) {
+        return Finish();
+    }
+    std::optional<long long> before = EchoRequestsReceived();
+    {
+        Context in("Ping Now reaches the keep-alive host");
+        PostMessageA(monitor, WM_COMMAND, ids::mnuPingNow, 0);
+        // One read after the echo has surely gone: reads in quick succession may meet the
+        // sandbox's answer to the one before.
+        Sleep(2000);
+        std::optional<long long> after = EchoRequestsReceived();
+        E2E_CHECK(before.has_value() && after == *before + 1);
+        before = after;
+    }
+    DisableShowsMessageOnceEnableNone(monitor, vigilo.id());  // ends enabled
+    PostMessageA(monitor, WM_COMMAND, ids::mnuDisable, 0);
+    if (auto box = WaitForMessageBox(vigilo.id(), 5000)) {
+        AnswerMessageBox(*box, IDOK);
+    }
+    {
+        Context in("ping dialog opened and cancelled after Disable");
+        PostMessageA(monitor, WM_COMMAND, ids::mnuPingConfiguration, 0);
+        HWND dialog = WaitForWindow({vigilo.id(), "", "Ping Configuration", true}, 5000);
+        E2E_CHECK(dialog != nullptr);
+        PostMessageA(dialog, WM_COMMAND, zv::win32::frm_ping_ids::cmdcancel, 0);
+        E2E_CHECK(dialog == nullptr || WaitForWindowGone(dialog, 3000));
+        // A re-armed one-minute timer would ping within 60 s.
+        Sleep(65000);
+        E2E_CHECK_EQ(EchoRequestsReceived(), before);
+    }
+    ExitRemovesIconAndEnds(TrayObserver(VigiloExe()), monitor, vigilo);
+    return Finish();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -289,6 +334,9 @@ int main(int argc, char** argv) {
     if (scenario == "no_main_program") {
         return NoMainProgram();
     }
-    std::printf("usage: vigilo_driver tray|link_lost|no_main_program\n");
+    if (scenario == "stays_disabled") {
+        return StaysDisabled();
+    }
+    std::printf("usage: vigilo_driver tray|link_lost|no_main_program|stays_disabled\n");
     return 2;
 }
