@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "shell/tray_icon.h"
+#include "common/program_name.h"
 
 namespace zv::monitor {
 namespace {
@@ -84,7 +84,7 @@ std::string LossPercentText(int lost, int probes) {
 }
 
 std::string TrayTipText(const ProbeHistory& history, const WallTime& now) {
-    std::string tip = shell::kTrayTip;
+    std::string tip = kProgramName;
     std::optional<Probe> latest = history.Latest();
     if (!latest) {
         return tip;

@@ -16,6 +16,8 @@ class MonitorWindowPort {
     virtual void PopupMenu() = 0;
     // Shows the ping configuration dialog modeless (again, if it is already open).
     virtual void ShowPingDialog() = 0;
+    // Shows the connection history window, or brings it to the front when open.
+    virtual void ShowHistoryWindow() = 0;
     // Closes the window; its unload query runs first.
     virtual void Unload() = 0;
 };

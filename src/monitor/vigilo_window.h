@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "monitor/link_monitor.h"
 #include "monitor/monitor_ports.h"
 #include "monitor/vigilo_menu.h"
 #include "ping/keep_alive_ping.h"
@@ -37,6 +38,7 @@ struct MonitorPorts {
     shell::TrayPort& tray;
     ui::MessageBoxPort& messages;
     MonitorWindowPort& window;
+    LinkMonitorPorts link;
 };
 
 class VigiloWindow {
@@ -67,6 +69,8 @@ class VigiloWindow {
     const std::string& LinkState() const { return link_state_; }
     int AnimationFrame() const { return animation_frame_; }
     const shell::TrayIcon& TrayIcon() const { return tray_icon_; }
+    // The probes' record, which the history window shows.
+    LinkMonitor& Monitor() { return monitor_; }
 
     ui::Window frmVigilo{"frmVigilo", "Vigilo"};
     ui::Timer TimerVigilo{"TimerVigilo", kProbeIntervalMs, true};
@@ -79,9 +83,12 @@ class VigiloWindow {
   private:
     void ConnectHandlers();
     void StartMainProgram();
+    // The tip and, when the link changed, the notice for the probe just recorded.
+    void ReportProbe();
 
     MonitorPorts ports_;
     shell::TrayIcon tray_icon_;
+    LinkMonitor monitor_;
     std::string link_state_;
     int animation_frame_ = 0;
     bool reporting_start_failure_ = false;

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_clock.h"
 #include "fakes/menu_outline.h"
 #include "fakes/memory_file_system.h"
+#include "fakes/monitor_fakes.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_ping_ports.h"
@@ -23,14 +25,31 @@ struct FakeWindow : MonitorWindowPort {
     void BringToForeground() override { calls.push_back("foreground"); }
     void PopupMenu() override { calls.push_back("popup"); }
     void ShowPingDialog() override { calls.push_back("ping dialog"); }
+    void ShowHistoryWindow() override { calls.push_back("history"); }
     void Unload() override { calls.push_back("unload"); }
 };
 
+// Keeps the icon's pictures apart from its tips and balloons.
 struct RecordingTray : shell::TrayPort {
     std::vector<std::pair<TrayCall, int>> calls;  // call and image
+    std::vector<std::string> tips;                // each new tip
+    std::vector<std::string> balloons;            // "title: text"
+    bool large = true;
+
     void NotifyIcon(TrayCall call, const shell::TrayIconRecord& record) override {
-        calls.emplace_back(call, record.hIcon);
+        std::string tip = record.szTip.data();
+        if (record.uFlags & shell::kTrayBalloon) {
+            balloons.push_back(record.szInfoTitle + ": " + record.szInfo);
+        } else if (call == TrayCall::Modify && !tips.empty() && tip != tips.back()) {
+            tips.push_back(tip);
+        } else {
+            calls.emplace_back(call, record.hIcon);
+            if (tips.empty() || tip != tips.back()) {
+                tips.push_back(tip);
+            }
+        }
     }
+    bool HasLargeRecord() const override { return large; }
     // The images the icon showed, in order, from the add on.
     std::vector<int> Images() const {
         std::vector<int> images;
@@ -92,8 +111,12 @@ class VigiloWindowTest : public ::testing::Test {
     shell::Launchers launchers{launcher, kDir};
     RecordingTray tray;
     FakeWindow window;
-    VigiloWindow vigilo{{ping, launchers, tray, messages, window}};
-    testing::FakeClock clock;
+    testing::FollowingWallClock wall_clock{clock};  // reads the clock only once it runs
+    testing::MemoryLogFiles log_files;
+    testing::MemoryOptions options;
+    VigiloWindow vigilo{
+        {ping, launchers, tray, messages, window, {wall_clock, log_files, options}}};
+    testing::FakeClock clock;  // after the timers it watches, so it goes first
 };
 
 TEST_F(VigiloWindowTest, LoadHidesLoadsSettingsArmsTimerPingAddsNotConnectedIconAndProbes) {
@@ -202,7 +225,7 @@ TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitor
         }
     };
     ReentrantBox box;
-    VigiloWindow reporting{{ping, launchers, tray, box, window}};
+    VigiloWindow reporting{{ping, launchers, tray, box, window, {wall_clock, log_files, options}}};
     box.vigilo = &reporting;
     reporting.HandleTrayMouse(514);
 
@@ -228,6 +251,7 @@ TEST_F(VigiloWindowTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
               "-\n"
               "User's Guide 106\n"
               "-\n"
+              "Connection History... 109\n"
               "Disable 107\n"
               "-\n"
               "Exit 108\n");
@@ -236,8 +260,8 @@ TEST_F(VigiloWindowTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
 TEST_F(VigiloWindowTest, MenuItemsRunTheirCommands) {
     using namespace vigilo_menu;
     vigilo.Load();
-    for (int command :
-         {mnuZorvane, mnuPingConfiguration, mnuPingNow, mnuWebsite, mnuemail, mnuHelp}) {
+    for (int command : {mnuZorvane, mnuPingConfiguration, mnuPingNow, mnuHistory, mnuWebsite,
+                        mnuemail, mnuHelp}) {
         EXPECT_TRUE(vigilo.popup.Choose(command)) << command;
     }
 
@@ -247,7 +271,7 @@ TEST_F(VigiloWindowTest, MenuItemsRunTheirCommands) {
               (std::vector<std::string>{"http://www.zorvane.com/index.php",
                                         "http://www.zorvane.com/resources/feedback.php",
                                         "C:\\Zv\\Help\\help.htm"}));
-    EXPECT_EQ(window.calls, (std::vector<std::string>{"ping dialog"}));
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"ping dialog", "history"}));
 
     vigilo.popup.Choose(mnuExit);
     EXPECT_EQ(window.calls.back(), "unload");
@@ -303,9 +327,11 @@ TEST_F(VigiloWindowTest, OpeningThePingDialogAfterDisableSendsNoKeepAlivePings) 
 TEST_F(VigiloWindowTest, ARestartedShellGetsTheIconBackWithItsCurrentPicture) {
     vigilo.Load();
     clock.Advance(600);  // frame 3 showing
+    std::string tip = tray.tips.back();
     vigilo.ShellRestarted();
     EXPECT_EQ(tray.calls.back(), std::make_pair(TrayCall::Add, 3));
     EXPECT_EQ(vigilo.TrayIcon().record().uID, 1u);
+    EXPECT_EQ(tray.tips.back(), tip);
     clock.Advance(200);
     EXPECT_EQ(tray.calls.back(), std::make_pair(TrayCall::Modify, 4));
 }
@@ -315,6 +341,47 @@ TEST_F(VigiloWindowTest, UnloadQueryRemovesTheIconOfThisWindow) {
     vigilo.QueryUnload();
     EXPECT_EQ(tray.calls.back().first, TrayCall::Delete);
     EXPECT_EQ(vigilo.TrayIcon().record().hWnd, 0x77u);
+}
+
+// The link drops at 30 s and is back at 210 s; the notices go out once per change.
+TEST_F(VigiloWindowTest, ProbesAreMeasuredAndTheTipAndNoticesFollowTheLink) {
+    echo.round_trip_ms = 23;
+    vigilo.Load();
+    EXPECT_EQ(tray.tips, (std::vector<std::string>{
+                             "Zorvane", "Zorvane - connected, 23 ms, 0% loss (last hour)"}));
+    echo.status = kTimedOut;
+    clock.Advance(180000);
+    echo.status = 0;
+    echo.round_trip_ms = 31;
+    clock.Advance(30000);
+
+    EXPECT_EQ(tray.tips.back(), "Zorvane - connected, 31 ms, 75% loss (last hour)");
+    EXPECT_NE(std::find(tray.tips.begin(), tray.tips.end(), "Zorvane - not connected since 13:00"),
+              tray.tips.end());
+    EXPECT_EQ(tray.balloons, (std::vector<std::string>{"Zorvane: Connection lost",
+                                                       "Zorvane: Connection back after 3 min"}));
+    const ProbeHistory& history = vigilo.Monitor().History();
+    ASSERT_EQ(history.size(), 8u);
+    EXPECT_EQ(history.at(0).time.utc_ms, testing::kClockStartMs);
+    EXPECT_EQ(history.at(0).round_trip_ms, 23);
+    EXPECT_TRUE(history.at(1).lost());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(VigiloWindowTest, NoBalloonWhenNoticesAreOffOrTheShellHasNone) {
+    for (bool large_record : {true, false}) {
+        SCOPED_TRACE(large_record ? "notices off" : "shell without balloons");
+        options.values["Notices"] = large_record ? 0 : 1;
+        tray.large = large_record;
+        VigiloWindow companion{
+            {ping, launchers, tray, messages, window, {wall_clock, log_files, options}}};
+        companion.Load();
+        echo.status = kTimedOut;
+        companion.ProbeReachability();
+        EXPECT_EQ(companion.Monitor().Notice(), large_record ? "" : "Connection lost");
+        EXPECT_TRUE(tray.balloons.empty());
+        echo.status = 0;
+    }
 }
 
 }  // namespace
