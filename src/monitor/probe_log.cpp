@@ -3,23 +3,23 @@
 #include "monitor/link_texts.h"
 
 namespace zv::monitor {
-namespace {
 
-std::string Folder(LogFilePort& files) {
-    std::string app_data = files.AppDataFolder();
-    return app_data.empty() ? "" : app_data + "\\Zorvane";
+// Asked of Windows once, when the log is first needed: a companion that never logs never
+// asks.
+const std::string& ProbeLog::Folder() const {
+    if (!folder_) {
+        std::string app_data = files_.AppDataFolder();
+        folder_ = app_data.empty() ? "" : app_data + "\\Zorvane";
+    }
+    return *folder_;
 }
 
-}  // namespace
-
 std::string ProbeLog::Path() const {
-    std::string folder = Folder(files_);
-    return folder.empty() ? "" : folder + "\\Vigilo.log";
+    return Folder().empty() ? "" : Folder() + "\\Vigilo.log";
 }
 
 std::string ProbeLog::OldPath() const {
-    std::string folder = Folder(files_);
-    return folder.empty() ? "" : folder + "\\Vigilo.old.log";
+    return Folder().empty() ? "" : Folder() + "\\Vigilo.old.log";
 }
 
 void ProbeLog::Write(const Probe& probe, const std::string& host) {
@@ -33,7 +33,7 @@ void ProbeLog::Write(const Probe& probe, const std::string& host) {
 }
 
 bool ProbeLog::TryWrite(const std::string& path, const std::string& line) {
-    if (path.empty() || !files_.CreateFolder(Folder(files_))) {
+    if (path.empty() || !files_.CreateFolder(Folder())) {
         return false;
     }
     std::optional<FileTail> tail = files_.Tail(path);

@@ -53,9 +53,11 @@ class ProbeLog {
     const std::string& Problem() const { return problem_; }
 
   private:
+    const std::string& Folder() const;
     bool TryWrite(const std::string& path, const std::string& line);
 
     LogFilePort& files_;
+    mutable std::optional<std::string> folder_;
     std::string problem_;
 };
 
