@@ -15,12 +15,15 @@ std::string ChooseSaveFile(const SaveFileRequest& request) {
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = request.owner;
     dialog.lpstrFilter = request.filter;
-    dialog.nFilterIndex = 1;
+    dialog.nFilterIndex = static_cast<DWORD>(request.filter_index);
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir =
+        request.initial_folder.empty() ? nullptr : request.initial_folder.c_str();
     dialog.lpstrTitle = request.title;
     dialog.lpstrDefExt = request.default_extension;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    // The common dialogs are loaded for this one use, not with the program.
     SystemLibrary comdlg32("comdlg32.dll");
     using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
     auto get_save_file_name = comdlg32.Function<GetSaveFileNameFn>("GetSaveFileNameA");
