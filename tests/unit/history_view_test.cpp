@@ -115,23 +115,5 @@ TEST_F(HistoryViewTest, SaveHistoryAsWritesTheCsvOrSaysWhyNot) {
     EXPECT_EQ(messages.shown[0].caption, "Vigilo");
 }
 
-TEST_F(HistoryViewTest, LayoutKeepsEveryControlInsideTheWindowAtItsLeastSize) {
-    HistoryView view({monitor, files, messages, window});
-    for (auto [w, h] : {std::pair{kHistoryWidth, kHistoryHeight}, {1000, 1000}}) {
-        SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
-        view.Layout(w, h);
-        int width = std::max(w, kHistoryMinWidth), height = std::max(h, kHistoryMinHeight);
-        EXPECT_GT(view.GraphBounds().height, 1000);
-        for (const ui::Control* c : std::initializer_list<const ui::Control*>{
-                 &view.optSpan24, &view.lblLoss, &view.lblLog, &view.cmdSave, &view.cmdClose}) {
-            SCOPED_TRACE(c->name());
-            EXPECT_LE(c->bounds().left + c->bounds().width, width);
-            EXPECT_LE(c->bounds().top + c->bounds().height, height);
-        }
-        EXPECT_LE(view.lblLog.bounds().top + view.lblLog.bounds().height,
-                  view.cmdSave.bounds().top);
-    }
-}
-
 }  // namespace
 }  // namespace zv::monitor
