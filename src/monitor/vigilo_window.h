@@ -1,6 +1,8 @@
 // The companion's hidden window frmVigilo as a controller: it owns the tray icon, probes
-// whether the internet is reachable every 30 seconds, animates the icon while it is, and
-// serves the tray menu. Everything runs on timer ticks and menu clicks of the one window.
+// whether the internet is reachable every 30 seconds and records how long each probe took,
+// animates the icon while it is, tells the link's state in the tip and in a notice when it
+// changes, and serves the tray menu. Everything runs on timer ticks and menu clicks of the
+// one window.
 #pragma once
 
 #include <string>
