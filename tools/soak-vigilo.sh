@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Soak check of the companion: runs vigilo.exe in the sandbox for MINUTES (default 10)
-# with a probe host that keeps going silent and answering again, and prints the process's
-# handles, GDI objects and private bytes at the start, every minute and at the end.
+# with a probe host that keeps going silent and answering again, the first half with its
+# history window closed and the second with it open, and prints the process's handles,
+# GDI objects and private bytes at the start and end of each half and every minute.
 # Needs the Windows build (tools/build.sh --windows-only).
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -18,6 +18,7 @@ ui::MenuTable Popup() {
         ui::MenuSeparator(),
         {"User's Guide", mnuHelp},
         ui::MenuSeparator(),
+        {"Connection History...", mnuHistory},
         {kDisableCaption, mnuDisable},
         ui::MenuSeparator(),
         {"Exit", mnuExit},

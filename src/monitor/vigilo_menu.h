@@ -22,6 +22,7 @@ enum Command : int {
     mnuHelp = 106,
     mnuDisable = 107,
     mnuExit = 108,
+    mnuHistory = 109,
 };
 
 // The popup has no menu bar above it; its Disable item starts as kDisableCaption.

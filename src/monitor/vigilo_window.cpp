@@ -1,8 +1,11 @@
 #include "monitor/vigilo_window.h"
 
+#include "common/program_name.h"
+
 namespace zv::monitor {
 
-VigiloWindow::VigiloWindow(const MonitorPorts& ports) : ports_(ports), tray_icon_(ports.tray) {
+VigiloWindow::VigiloWindow(const MonitorPorts& ports)
+    : ports_(ports), tray_icon_(ports.tray), monitor_(ports.link, kProbeHost) {
     ConnectHandlers();
 }
 
@@ -16,6 +19,7 @@ void VigiloWindow::ConnectHandlers() {
     popup.On(mnuZorvane, [this] { StartMainProgram(); });
     popup.On(mnuPingConfiguration, [this] { ports_.window.ShowPingDialog(); });
     popup.On(mnuPingNow, [this] { ports_.ping.PingNow(); });
+    popup.On(mnuHistory, [this] { ports_.window.ShowHistoryWindow(); });
     popup.On(mnuWebsite, [this] { ports_.launchers.OpenWebSite(); });
     popup.On(mnuemail, [this] { ports_.launchers.OpenFeedbackPage(); });
     popup.On(mnuHelp, [this] { ports_.launchers.OpenHelpPage(); });
@@ -38,21 +42,40 @@ void VigiloWindow::QueryUnload() {
 
 void VigiloWindow::ShellRestarted() {
     tray_icon_.Add(ports_.window.Handle(), tray_icon_.record().hIcon);
+    tray_icon_.SetTip(monitor_.TipText());
 }
 
+// Every settings load arms the timer, the ping dialog's too; after Disable it must stay
+// off, or the keep-alive pings (and their sound) come back while the menu offers "Enable".
 void VigiloWindow::ArmTimerPing() {
     TimerPing.SetInterval(kPingTimerIntervalMs);
-    TimerPing.SetEnabled(true);
+    TimerPing.SetEnabled(PingingEnabled());
 }
 
 void VigiloWindow::ProbeReachability() {
-    if (ports_.ping.PingOnce(kProbeHost, kProbeTimeoutMs)) {
+    WallTime sent = monitor_.Now();
+    std::optional<uint32_t> round_trip =
+        ports_.ping.Engine().PingRoundTrip(kProbeHost, kProbeTimeoutMs);
+    if (round_trip) {
         link_state_ = kConnected;
         TimerIcon.SetEnabled(true);
     } else {
         tray_icon_.Change(kNotConnectedImage);
         link_state_ = kNotConnected;
         TimerIcon.SetEnabled(false);
+    }
+    monitor_.Record(sent, round_trip);
+    ReportProbe();
+}
+
+void VigiloWindow::ReportProbe() {
+    tray_icon_.SetTip(monitor_.TipText());
+    std::string notice = monitor_.Notice();
+    if (!notice.empty()) {
+        bool lost = monitor_.History().Latest()->lost();
+        tray_icon_.ShowBalloon(
+            kProgramName, notice,
+            lost ? shell::BalloonIcon::Warning : shell::BalloonIcon::Information);
     }
 }
 
@@ -79,8 +102,12 @@ void VigiloWindow::HandleTrayMouse(int code) {
     }
 }
 
+bool VigiloWindow::PingingEnabled() const {
+    return popup.caption(vigilo_menu::mnuDisable) == kDisableCaption;
+}
+
 void VigiloWindow::ToggleDisable() {
-    if (popup.caption(vigilo_menu::mnuDisable) != kDisableCaption) {
+    if (!PingingEnabled()) {
         popup.SetCaption(vigilo_menu::mnuDisable, kDisableCaption);
         ports_.ping.RestartTicks();
         TimerPing.SetEnabled(true);

@@ -1,12 +1,17 @@
 // The companion's hidden window frmVigilo as a controller: it owns the tray icon, probes
-// whether the internet is reachable every 30 seconds, animates the icon while it is, and
-// serves the tray menu. Everything runs on timer ticks and menu clicks of the one window.
+// whether the internet is reachable every 30 seconds and records how long each probe took,
+// animates the icon while it is, tells the link's state in the tip and in a notice when it
+// changes, and serves the tray menu. Everything runs on timer ticks and menu clicks of the
+// one window.
 #pragma once
 
 #include <string>
 
+#include "monitor/link_monitor.h"
 #include "monitor/monitor_ports.h"
 #include "monitor/vigilo_menu.h"
+#include "ping/keep_alive_ping.h"
+#include "shell/launchers.h"
 #include "shell/tray_icon.h"
 #include "ui/captioned.h"
 #include "ui/menu.h"
@@ -30,11 +35,12 @@ inline constexpr char kConnected[] = "Connected";
 inline constexpr char kNotConnected[] = "Not Connected";
 
 struct MonitorPorts {
-    PingService& ping;
-    LaunchService& launchers;
+    ping::KeepAlivePing& ping;
+    shell::Launchers& launchers;
     shell::TrayPort& tray;
     ui::MessageBoxPort& messages;
     MonitorWindowPort& window;
+    LinkMonitorPorts link;
 };
 
 class VigiloWindow {
@@ -57,12 +63,16 @@ class VigiloWindow {
     // The shell was restarted (Explorer crashed, say) and forgot its icons: the icon comes
     // back with the picture it had.
     void ShellRestarted();
-    // TimerPing runs again for a minute, as LoadPingSettings leaves it.
+    // After a settings load: TimerPing counts a new minute, unless the user disabled it.
     void ArmTimerPing();
+    // The Disable item's caption is the one record of whether the keep-alive ping runs.
+    bool PingingEnabled() const;
 
     const std::string& LinkState() const { return link_state_; }
     int AnimationFrame() const { return animation_frame_; }
     const shell::TrayIcon& TrayIcon() const { return tray_icon_; }
+    // The probes' record, which the history window shows.
+    LinkMonitor& Monitor() { return monitor_; }
 
     ui::Window frmVigilo{"frmVigilo", "Vigilo"};
     ui::Timer TimerVigilo{"TimerVigilo", kProbeIntervalMs, true};
@@ -75,9 +85,12 @@ class VigiloWindow {
   private:
     void ConnectHandlers();
     void StartMainProgram();
+    // The tip and, when the link changed, the notice for the probe just recorded.
+    void ReportProbe();
 
     MonitorPorts ports_;
     shell::TrayIcon tray_icon_;
+    LinkMonitor monitor_;
     std::string link_state_;
     int animation_frame_ = 0;
     bool reporting_start_failure_ = false;

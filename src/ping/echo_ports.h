@@ -38,6 +38,12 @@ class SocketsService {
 
 using EchoHandle = std::uintptr_t;
 
+// What came back for one request: the reply's status and its round-trip time in ms.
+struct EchoResult {
+    uint32_t status = 0;
+    uint32_t round_trip_ms = 0;
+};
+
 // Status values are the platform's; only 0 means an echo reply came back in time.
 class EchoService {
   public:
@@ -47,6 +53,12 @@ class EchoService {
     // byte) and waits up to the timeout; returns the reply's status.
     virtual uint32_t SendEcho(EchoHandle handle, uint32_t address, std::string_view payload,
                               int32_t timeout_ms) = 0;
+    // The same exchange, with the reply's round-trip time; a service that cannot measure
+    // it reports 0 ms.
+    virtual EchoResult SendTimedEcho(EchoHandle handle, uint32_t address, std::string_view payload,
+                                     int32_t timeout_ms) {
+        return {SendEcho(handle, address, payload, timeout_ms), 0};
+    }
     virtual void Close(EchoHandle handle) = 0;
 };
 

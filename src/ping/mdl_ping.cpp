@@ -29,25 +29,32 @@ mdlPing::mdlPing(SocketsService& sockets, EchoService& echo, ui::MessageBoxPort&
       program_title_(std::move(program_title)) {}
 
 bool mdlPing::PingOnce(const std::string& host, int32_t timeout_ms) {
+    return PingRoundTrip(host, timeout_ms).has_value();
+}
+
+std::optional<uint32_t> mdlPing::PingRoundTrip(const std::string& host, int32_t timeout_ms) {
     if (TrimBlanks(host).empty()) {
-        return false;
+        return std::nullopt;
     }
     if (!StartSockets()) {
-        return false;
+        return std::nullopt;
     }
     std::string target = host;
     if (IsDottedName(host)) {
         auto addresses = LookupHostAddresses(host);
         if (!addresses || addresses->empty()) {
             StopSockets();
-            return false;
+            return std::nullopt;
         }
         target = addresses->front();
     }
     EchoReply reply;
     bool sent = SendEchoRequest(target, reply, timeout_ms);
     StopSockets();
-    return sent && reply.Status == 0;
+    if (!sent || reply.Status != 0) {
+        return std::nullopt;
+    }
+    return reply.RoundTripTime;
 }
 
 bool mdlPing::SendEchoRequest(const std::string& host, EchoReply& reply, int32_t timeout_ms) {
@@ -56,7 +63,9 @@ bool mdlPing::SendEchoRequest(const std::string& host, EchoReply& reply, int32_t
         return false;
     }
     EchoHandle handle = echo_.Open();
-    reply.Status = echo_.SendEcho(handle, *address, kEchoPayload, timeout_ms);
+    EchoResult result = echo_.SendTimedEcho(handle, *address, kEchoPayload, timeout_ms);
+    reply.Status = result.status;
+    reply.RoundTripTime = result.round_trip_ms;
     echo_.Close(handle);
     return true;
 }

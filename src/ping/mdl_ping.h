@@ -20,6 +20,7 @@ inline constexpr std::string_view kEchoPayload = "Echo This";
 // The part of the platform's reply the engine reads.
 struct EchoReply {
     uint32_t Status = 0;
+    uint32_t RoundTripTime = 0;  // ms; meaningful only with status 0
 };
 
 class mdlPing {
@@ -30,6 +31,10 @@ class mdlPing {
     // True when an echo reply with status 0 came back within the timeout. Blank hosts,
     // unknown names and malformed addresses give false without a message.
     bool PingOnce(const std::string& host, int32_t timeout_ms);
+
+    // The same ping, measured: the reply's round-trip time in ms, or nothing whenever
+    // PingOnce would say false.
+    std::optional<uint32_t> PingRoundTrip(const std::string& host, int32_t timeout_ms);
 
     // Sends one request to the host and fills the reply. False, with nothing sent, when
     // the host text gives no address.

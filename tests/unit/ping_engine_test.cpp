@@ -73,6 +73,16 @@ TEST_F(PingEngineTest, OnlyStatusZeroCountsAsAnswer) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(PingEngineTest, RoundTripIsTheReplysOwnAndNothingWithoutAnAnswer) {
+    echo.round_trip_ms = 23;
+    EXPECT_EQ(engine.PingRoundTrip("127.0.0.1", 1000), std::optional<uint32_t>(23));
+    echo.status = 11010;
+    EXPECT_EQ(engine.PingRoundTrip("127.0.0.1", 1000), std::nullopt);
+    EXPECT_EQ(engine.PingRoundTrip("1.2.3.4.5", 1000), std::nullopt);
+    EXPECT_EQ(echo.requests.size(), 2u);
+    ExpectSocketsBalanced();
+}
+
 TEST_F(PingEngineTest, MalformedAddressesNeverReachTheNetwork) {
     for (const char* host :
          {"300.1.1.1", "-1.1.1.1", "1.2.3", "1.2.3.4.5", "1..2.3", "1.2.3.4.", "1.2.3.x",

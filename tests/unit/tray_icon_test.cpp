@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,28 +14,68 @@ struct RecordingTray : TrayPort {
         TrayCall call;
         TrayIconRecord record;
     };
+    bool large = false;
     std::vector<Call> calls;
     void NotifyIcon(TrayCall call, const TrayIconRecord& record) override {
         calls.push_back({call, record});
     }
+    bool HasLargeRecord() const override { return large; }
 };
 
-TEST(TrayIcon, AddFillsTheRecordTheShellIsGiven) {
-    RecordingTray tray;
-    TrayIcon icon(tray);
-    icon.Add(0x1234, 5);
+std::string Tip(const TrayIconRecord& record) {
+    return std::string(record.szTip.data(), strnlen(record.szTip.data(), record.szTip.size()));
+}
 
-    ASSERT_EQ(tray.calls.size(), 1u);
-    EXPECT_EQ(tray.calls[0].call, TrayCall::Add);
-    const TrayIconRecord& r = tray.calls[0].record;
-    EXPECT_EQ(r.cbSize, 88u);
-    EXPECT_EQ(r.hWnd, 0x1234u);
-    EXPECT_EQ(r.uID, 1u);
-    EXPECT_EQ(r.uFlags, 7u);
-    EXPECT_EQ(r.uCallbackMessage, 512u);
-    EXPECT_EQ(r.hIcon, 5);
-    // "Zorvane" and blanks to the full 64 bytes, with no terminating zero.
-    EXPECT_EQ(std::string(r.szTip.data(), r.szTip.size()), "Zorvane" + std::string(57, ' '));
+struct ShellCase {
+    const char* shell;
+    bool large;
+    uint32_t size;
+    size_t longest_tip;  // characters before the terminating zero
+};
+const ShellCase kShells[] = {
+    {"shell 4 (first record)", false, 88, 63},
+    {"shell 5 and later (larger record)", true, 488, 127},
+};
+
+TEST(TrayIcon, AddFillsTheRecordInTheLayoutTheShellTakes) {
+    for (const ShellCase& shell : kShells) {
+        SCOPED_TRACE(shell.shell);
+        RecordingTray tray;
+        tray.large = shell.large;
+        TrayIcon icon(tray);
+        icon.Add(0x1234, 5);
+
+        ASSERT_EQ(tray.calls.size(), 1u);
+        EXPECT_EQ(tray.calls[0].call, TrayCall::Add);
+        const TrayIconRecord& r = tray.calls[0].record;
+        EXPECT_EQ(r.cbSize, shell.size);
+        EXPECT_EQ(r.hWnd, 0x1234u);
+        EXPECT_EQ(r.uID, 1u);
+        EXPECT_EQ(r.uFlags, 7u);
+        EXPECT_EQ(r.uCallbackMessage, 512u);
+        EXPECT_EQ(r.hIcon, 5);
+        EXPECT_EQ(Tip(r), "Zorvane");
+
+        // A tip is cut to what the record holds, and an unchanged tip sends nothing.
+        icon.SetTip(std::string(200, 'x'));
+        EXPECT_EQ(Tip(tray.calls.back().record), std::string(shell.longest_tip, 'x'));
+        icon.SetTip(std::string(300, 'x'));
+        EXPECT_EQ(tray.calls.size(), 2u);
+
+        // Balloons exist only in the larger record, and go out with one call only.
+        EXPECT_EQ(icon.ShowBalloon("Zorvane", "Connection lost", BalloonIcon::Warning),
+                  shell.large);
+        if (shell.large) {
+            const TrayIconRecord& b = tray.calls.back().record;
+            EXPECT_EQ(b.uFlags, 7u | 0x10u);
+            EXPECT_EQ(b.szInfo, "Connection lost");
+            EXPECT_EQ(b.szInfoTitle, "Zorvane");
+            EXPECT_EQ(b.dwInfoFlags, 2u);
+            EXPECT_EQ(b.uTimeout, 10000u);
+        }
+        icon.Change(2);
+        EXPECT_EQ(tray.calls.back().record.uFlags, 7u);
+    }
 }
 
 TEST(TrayIcon, ChangeAndRemoveReuseTheRecordWithOnlyTheImageChanged) {

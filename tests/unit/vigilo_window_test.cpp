@@ -2,51 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_clock.h"
 #include "fakes/menu_outline.h"
+#include "fakes/memory_file_system.h"
+#include "fakes/monitor_fakes.h"
+#include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
+#include "fakes/scripted_ping_ports.h"
 
 namespace zv::monitor {
 namespace {
 
 using shell::TrayCall;
-
-struct FakePing : PingService {
-    bool answers = true;
-    std::vector<std::pair<std::string, int>> pings;
-    int loads = 0, pings_now = 0, ticks = 0, restarts = 0;
-    std::function<void()> hook;
-
-    bool PingOnce(const std::string& host, int timeout_ms) override {
-        pings.emplace_back(host, timeout_ms);
-        return answers;
-    }
-    void LoadPingSettings() override {
-        ++loads;
-        hook();
-    }
-    void OnSettingsLoaded(std::function<void()> h) override { hook = std::move(h); }
-    void PingNow() override { ++pings_now; }
-    void TimerTick() override { ++ticks; }
-    void RestartTicks() override { ++restarts; }
-};
-
-struct FakeLaunchers : LaunchService {
-    std::vector<std::string> opened;
-    int starts = 0;
-    unsigned long start_error = 0;
-    void OpenHelpPage() override { opened.push_back("help"); }
-    void OpenWebSite() override { opened.push_back("web"); }
-    void OpenFeedbackPage() override { opened.push_back("feedback"); }
-    unsigned long StartMainProgram() override {
-        ++starts;
-        return start_error;
-    }
-    std::string MainProgramPath() const override { return "C:\\Zv\\Zorvane.exe"; }
-};
 
 struct FakeWindow : MonitorWindowPort {
     std::vector<std::string> calls;
@@ -54,14 +25,31 @@ struct FakeWindow : MonitorWindowPort {
     void BringToForeground() override { calls.push_back("foreground"); }
     void PopupMenu() override { calls.push_back("popup"); }
     void ShowPingDialog() override { calls.push_back("ping dialog"); }
+    void ShowHistoryWindow() override { calls.push_back("history"); }
     void Unload() override { calls.push_back("unload"); }
 };
 
+// Keeps the icon's pictures apart from its tips and balloons.
 struct RecordingTray : shell::TrayPort {
     std::vector<std::pair<TrayCall, int>> calls;  // call and image
+    std::vector<std::string> tips;                // each new tip
+    std::vector<std::string> balloons;            // "title: text"
+    bool large = true;
+
     void NotifyIcon(TrayCall call, const shell::TrayIconRecord& record) override {
-        calls.emplace_back(call, record.hIcon);
+        std::string tip = record.szTip.data();
+        if (record.uFlags & shell::kTrayBalloon) {
+            balloons.push_back(record.szInfoTitle + ": " + record.szInfo);
+        } else if (call == TrayCall::Modify && !tips.empty() && tip != tips.back()) {
+            tips.push_back(tip);
+        } else {
+            calls.emplace_back(call, record.hIcon);
+            if (tips.empty() || tip != tips.back()) {
+                tips.push_back(tip);
+            }
+        }
     }
+    bool HasLargeRecord() const override { return large; }
     // The images the icon showed, in order, from the add on.
     std::vector<int> Images() const {
         std::vector<int> images;
@@ -74,21 +62,61 @@ struct RecordingTray : shell::TrayPort {
     }
 };
 
+constexpr char kDir[] = "C:\\Zv";
+constexpr uint32_t kTimedOut = 11010;
+
 class VigiloWindowTest : public ::testing::Test {
   protected:
     VigiloWindowTest() {
+        // The probe host answers on 127.0.0.7; the keep-alive host is a dotted address.
+        sockets.AddHost(kProbeHost, {{127, 0, 0, 7}});
+        files.files[std::string(kDir) + "\\Ping.cfg"] =
+            "PingAutomatic,#FALSE#\r\nPingHost,10.0.0.1\r\nPingInterval,5\r\n"
+            "PingSound,#FALSE#\r\n";
         clock.Watch(vigilo.TimerVigilo);
         clock.Watch(vigilo.TimerIcon);
         clock.Watch(vigilo.TimerPing);
     }
 
-    FakePing ping;
-    FakeLaunchers launchers;
-    RecordingTray tray;
+    // Echo requests of the probe (10 s timeout) and of Ping Now (1 s).
+    size_t Requests(int32_t timeout_ms) const {
+        size_t n = 0;
+        for (const auto& r : echo.requests) {
+            n += r.timeout_ms == timeout_ms;
+        }
+        return n;
+    }
+    size_t Probes() const { return Requests(10000); }
+    size_t PingsNow() const { return Requests(1000); }
+    // The launcher's calls of one kind ("open" or "run"), as targets.
+    std::vector<std::string> Launched(const std::string& kind) const {
+        std::vector<std::string> targets;
+        for (const auto& l : launcher.launches) {
+            if (l.kind == kind) {
+                targets.push_back(l.target);
+            }
+        }
+        return targets;
+    }
+    size_t Starts() const { return Launched("run").size(); }
+
+    testing::MemoryFileSystem files;
     testing::RecordingMessageBox messages;
+    testing::CountingEventPump pump;
+    testing::ScriptedSockets sockets;
+    testing::ScriptedEcho echo{sockets};
+    testing::RecordingSound sound;
+    ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kDir, "Vigilo"};
+    testing::RecordingLauncher launcher;
+    shell::Launchers launchers{launcher, kDir};
+    RecordingTray tray;
     FakeWindow window;
-    VigiloWindow vigilo{{ping, launchers, tray, messages, window}};
-    testing::FakeClock clock;
+    testing::FollowingWallClock wall_clock{clock};  // reads the clock only once it runs
+    testing::MemoryLogFiles log_files;
+    testing::MemoryOptions options;
+    VigiloWindow vigilo{
+        {ping, launchers, tray, messages, window, {wall_clock, log_files, options}}};
+    testing::FakeClock clock;  // after the timers it watches, so it goes first
 };
 
 TEST_F(VigiloWindowTest, LoadHidesLoadsSettingsArmsTimerPingAddsNotConnectedIconAndProbes) {
@@ -97,25 +125,26 @@ TEST_F(VigiloWindowTest, LoadHidesLoadsSettingsArmsTimerPingAddsNotConnectedIcon
     vigilo.Load();
 
     EXPECT_FALSE(vigilo.frmVigilo.visible());
-    EXPECT_EQ(ping.loads, 1);
+    EXPECT_EQ(ping.Settings().PingHost, "10.0.0.1");
     EXPECT_TRUE(vigilo.TimerPing.running());
     EXPECT_EQ(vigilo.TimerPing.interval(), 60000);
     ASSERT_FALSE(tray.calls.empty());
     EXPECT_EQ(tray.calls[0], std::make_pair(TrayCall::Add, 5));
     EXPECT_EQ(vigilo.TrayIcon().record().hWnd, 0x77u);
-    ASSERT_EQ(ping.pings.size(), 1u);
-    EXPECT_EQ(ping.pings[0], std::make_pair(std::string(kProbeHost), 10000));
+    ASSERT_EQ(echo.requests.size(), 1u);
+    EXPECT_EQ(echo.requests[0].address, 0x0700007Fu);  // 127.0.0.7
+    EXPECT_EQ(echo.requests[0].timeout_ms, 10000);
     EXPECT_TRUE(vigilo.TimerVigilo.running());
     EXPECT_EQ(vigilo.TimerVigilo.interval(), 30000);
 }
 
 TEST_F(VigiloWindowTest, StartWithTheNetworkDownShowsImage5AndNeverAnimates) {
-    ping.answers = false;
+    echo.status = kTimedOut;
     vigilo.Load();
     clock.Advance(95000);
 
     EXPECT_EQ(vigilo.LinkState(), "Not Connected");
-    EXPECT_EQ(ping.pings.size(), 4u);  // at load, 30 s, 60 s, 90 s
+    EXPECT_EQ(Probes(), 4u);  // at load, 30 s, 60 s, 90 s
     for (int image : tray.Images()) {
         EXPECT_EQ(image, 5);
     }
@@ -142,7 +171,7 @@ TEST_F(VigiloWindowTest, ProbesSwitchEitherWayAndTheAnimationGoesOnWhereItStoppe
     clock.Advance(29900);  // 149 frames: the last shown is frame 1 (149 = 37 * 4 + 1)
     EXPECT_EQ(vigilo.AnimationFrame(), 1);
 
-    ping.answers = false;
+    echo.status = kTimedOut;
     clock.Advance(100);  // the probe at 30 s fails
     EXPECT_EQ(vigilo.LinkState(), "Not Connected");
     EXPECT_EQ(tray.Images().back(), 5);
@@ -151,7 +180,7 @@ TEST_F(VigiloWindowTest, ProbesSwitchEitherWayAndTheAnimationGoesOnWhereItStoppe
     clock.Advance(29000);
     EXPECT_EQ(tray.calls.size(), shown);  // image 5 stays while not connected
 
-    ping.answers = true;
+    echo.status = 0;
     clock.Advance(1000);  // the probe at 60 s answers
     EXPECT_EQ(vigilo.LinkState(), "Connected");
     EXPECT_EQ(tray.Images().back(), 5);
@@ -166,7 +195,7 @@ TEST_F(VigiloWindowTest, TrayMouseCodes) {
     for (int code : {512, 513, 516, 518, 0}) {
         vigilo.HandleTrayMouse(code);
     }
-    EXPECT_EQ(launchers.starts, 0);
+    EXPECT_EQ(Starts(), 0u);
     EXPECT_TRUE(window.calls.empty());
 
     // A double click arrives as 514, 515, 514: three starts; the main program's own
@@ -174,7 +203,7 @@ TEST_F(VigiloWindowTest, TrayMouseCodes) {
     for (int code : {514, 515, 514}) {
         vigilo.HandleTrayMouse(code);
     }
-    EXPECT_EQ(launchers.starts, 3);
+    EXPECT_EQ(Starts(), 3u);
     EXPECT_TRUE(window.calls.empty());  // the monitor window stays hidden
 
     vigilo.HandleTrayMouse(517);
@@ -183,7 +212,7 @@ TEST_F(VigiloWindowTest, TrayMouseCodes) {
 
 TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitorGoesOn) {
     vigilo.Load();
-    launchers.start_error = 2;
+    launcher.run_result = 2;
     // The double click's other clicks arrive while the message is up.
     struct ReentrantBox : ui::MessageBoxPort {
         VigiloWindow* vigilo = nullptr;
@@ -196,11 +225,11 @@ TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitor
         }
     };
     ReentrantBox box;
-    VigiloWindow reporting{{ping, launchers, tray, box, window}};
+    VigiloWindow reporting{{ping, launchers, tray, box, window, {wall_clock, log_files, options}}};
     box.vigilo = &reporting;
     reporting.HandleTrayMouse(514);
 
-    EXPECT_EQ(launchers.starts, 3);
+    EXPECT_EQ(Starts(), 3u);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].caption, "Vigilo");
     EXPECT_NE(box.shown[0].text.find("C:\\Zv\\Zorvane.exe"), std::string::npos);
@@ -222,6 +251,7 @@ TEST_F(VigiloWindowTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
               "-\n"
               "User's Guide 106\n"
               "-\n"
+              "Connection History... 109\n"
               "Disable 107\n"
               "-\n"
               "Exit 108\n");
@@ -230,15 +260,18 @@ TEST_F(VigiloWindowTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
 TEST_F(VigiloWindowTest, MenuItemsRunTheirCommands) {
     using namespace vigilo_menu;
     vigilo.Load();
-    for (int command :
-         {mnuZorvane, mnuPingConfiguration, mnuPingNow, mnuWebsite, mnuemail, mnuHelp}) {
+    for (int command : {mnuZorvane, mnuPingConfiguration, mnuPingNow, mnuHistory, mnuWebsite,
+                        mnuemail, mnuHelp}) {
         EXPECT_TRUE(vigilo.popup.Choose(command)) << command;
     }
 
-    EXPECT_EQ(launchers.starts, 1);
-    EXPECT_EQ(ping.pings_now, 1);
-    EXPECT_EQ(launchers.opened, (std::vector<std::string>{"web", "feedback", "help"}));
-    EXPECT_EQ(window.calls, (std::vector<std::string>{"ping dialog"}));
+    EXPECT_EQ(Starts(), 1u);
+    EXPECT_EQ(PingsNow(), 1u);
+    EXPECT_EQ(Launched("open"),
+              (std::vector<std::string>{"http://www.zorvane.com/index.php",
+                                        "http://www.zorvane.com/resources/feedback.php",
+                                        "C:\\Zv\\Help\\help.htm"}));
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"ping dialog", "history"}));
 
     vigilo.popup.Choose(mnuExit);
     EXPECT_EQ(window.calls.back(), "unload");
@@ -247,7 +280,7 @@ TEST_F(VigiloWindowTest, MenuItemsRunTheirCommands) {
 TEST_F(VigiloWindowTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt) {
     vigilo.Load();
     clock.Advance(120000);
-    EXPECT_EQ(ping.ticks, 2);
+    EXPECT_EQ(ping.PingTickCount(), 2);
 
     vigilo.popup.Choose(vigilo_menu::mnuDisable);
     EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Enable");
@@ -258,36 +291,47 @@ TEST_F(VigiloWindowTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt)
     EXPECT_EQ(messages.shown[0].buttons, ui::MessageButtons::Ok);
     EXPECT_EQ(messages.shown[0].text, shell::PingDisabledMessage());
     clock.Advance(180000);
-    EXPECT_EQ(ping.ticks, 2);
+    EXPECT_EQ(ping.PingTickCount(), 2);
 
     vigilo.popup.Choose(vigilo_menu::mnuDisable);
     EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Disable");
     EXPECT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(ping.restarts, 1);
+    EXPECT_EQ(ping.PingTickCount(), 0);
     clock.Advance(59999);
-    EXPECT_EQ(ping.ticks, 2);  // a full minute from the Enable
+    EXPECT_EQ(ping.PingTickCount(), 0);  // a full minute from the Enable
     clock.Advance(1);
-    EXPECT_EQ(ping.ticks, 3);
+    EXPECT_EQ(ping.PingTickCount(), 1);
 
     // Probing and animation are not the ping utility: they go on meanwhile.
     EXPECT_TRUE(vigilo.TimerVigilo.running());
     EXPECT_TRUE(vigilo.TimerIcon.running());
 }
 
-TEST_F(VigiloWindowTest, ASettingsLoadOfThePingDialogArmsTimerPingAgainAfterDisable) {
+// The ping dialog loads the settings each time it opens, Cancel or not.
+TEST_F(VigiloWindowTest, OpeningThePingDialogAfterDisableSendsNoKeepAlivePings) {
     vigilo.Load();
     vigilo.ToggleDisable();
-    ping.LoadPingSettings();  // what the dialog's load does
+    ping.LoadPingSettings();
+    EXPECT_FALSE(vigilo.TimerPing.running());
+    clock.Advance(11 * 60000);
+    EXPECT_EQ(PingsNow(), 0u);
+    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Enable");
+
+    vigilo.ToggleDisable();
+    ping.LoadPingSettings();
     EXPECT_TRUE(vigilo.TimerPing.running());
-    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Enable");  // its own state
+    clock.Advance(5 * 60000);  // the file's interval
+    EXPECT_EQ(PingsNow(), 1u);
 }
 
 TEST_F(VigiloWindowTest, ARestartedShellGetsTheIconBackWithItsCurrentPicture) {
     vigilo.Load();
     clock.Advance(600);  // frame 3 showing
+    std::string tip = tray.tips.back();
     vigilo.ShellRestarted();
     EXPECT_EQ(tray.calls.back(), std::make_pair(TrayCall::Add, 3));
     EXPECT_EQ(vigilo.TrayIcon().record().uID, 1u);
+    EXPECT_EQ(tray.tips.back(), tip);
     clock.Advance(200);
     EXPECT_EQ(tray.calls.back(), std::make_pair(TrayCall::Modify, 4));
 }
@@ -297,6 +341,47 @@ TEST_F(VigiloWindowTest, UnloadQueryRemovesTheIconOfThisWindow) {
     vigilo.QueryUnload();
     EXPECT_EQ(tray.calls.back().first, TrayCall::Delete);
     EXPECT_EQ(vigilo.TrayIcon().record().hWnd, 0x77u);
+}
+
+// The link drops at 30 s and is back at 210 s; the notices go out once per change.
+TEST_F(VigiloWindowTest, ProbesAreMeasuredAndTheTipAndNoticesFollowTheLink) {
+    echo.round_trip_ms = 23;
+    vigilo.Load();
+    EXPECT_EQ(tray.tips, (std::vector<std::string>{
+                             "Zorvane", "Zorvane - connected, 23 ms, 0% loss (last hour)"}));
+    echo.status = kTimedOut;
+    clock.Advance(180000);
+    echo.status = 0;
+    echo.round_trip_ms = 31;
+    clock.Advance(30000);
+
+    EXPECT_EQ(tray.tips.back(), "Zorvane - connected, 31 ms, 75% loss (last hour)");
+    EXPECT_NE(std::find(tray.tips.begin(), tray.tips.end(), "Zorvane - not connected since 13:00"),
+              tray.tips.end());
+    EXPECT_EQ(tray.balloons, (std::vector<std::string>{"Zorvane: Connection lost",
+                                                       "Zorvane: Connection back after 3 min"}));
+    const ProbeHistory& history = vigilo.Monitor().History();
+    ASSERT_EQ(history.size(), 8u);
+    EXPECT_EQ(history.at(0).time.utc_ms, testing::kClockStartMs);
+    EXPECT_EQ(history.at(0).round_trip_ms, 23);
+    EXPECT_TRUE(history.at(1).lost());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(VigiloWindowTest, NoBalloonWhenNoticesAreOffOrTheShellHasNone) {
+    for (bool large_record : {true, false}) {
+        SCOPED_TRACE(large_record ? "notices off" : "shell without balloons");
+        options.values["Notices"] = large_record ? 0 : 1;
+        tray.large = large_record;
+        VigiloWindow companion{
+            {ping, launchers, tray, messages, window, {wall_clock, log_files, options}}};
+        companion.Load();
+        echo.status = kTimedOut;
+        companion.ProbeReachability();
+        EXPECT_EQ(companion.Monitor().Notice(), large_record ? "" : "Connection lost");
+        EXPECT_TRUE(tray.balloons.empty());
+        echo.status = 0;
+    }
 }
 
 }  // namespace

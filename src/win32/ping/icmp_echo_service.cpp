@@ -46,9 +46,14 @@ ping::EchoHandle IcmpEchoService::Open() {
 
 uint32_t IcmpEchoService::SendEcho(ping::EchoHandle handle, uint32_t address,
                                    std::string_view payload, int32_t timeout_ms) {
+    return SendTimedEcho(handle, address, payload, timeout_ms).status;
+}
+
+ping::EchoResult IcmpEchoService::SendTimedEcho(ping::EchoHandle handle, uint32_t address,
+                                                std::string_view payload, int32_t timeout_ms) {
     HANDLE icmp = reinterpret_cast<HANDLE>(handle);
     if (send_echo_ == nullptr || icmp == INVALID_HANDLE_VALUE || icmp == nullptr) {
-        return IP_GENERAL_FAILURE;
+        return {IP_GENERAL_FAILURE, 0};
     }
     std::string request(payload);
     ReplyBuffer buffer;
@@ -58,10 +63,10 @@ uint32_t IcmpEchoService::SendEcho(ping::EchoHandle handle, uint32_t address,
         send_echo_(icmp, address, request.data(), static_cast<WORD>(request.size()), nullptr,
                    &buffer, sizeof buffer, static_cast<DWORD>(timeout_ms < 0 ? 0 : timeout_ms));
     if (replies > 0) {
-        return buffer.reply.Status;
+        return {buffer.reply.Status, buffer.reply.RoundTripTime};
     }
     DWORD error = GetLastError();
-    return error != 0 ? error : IP_GENERAL_FAILURE;
+    return {error != 0 ? error : IP_GENERAL_FAILURE, 0};
 }
 
 void IcmpEchoService::Close(ping::EchoHandle) {}

@@ -26,6 +26,8 @@ class IcmpEchoService : public ping::EchoService {
     // that reports no reply, gives the platform's error or a general failure.
     uint32_t SendEcho(ping::EchoHandle handle, uint32_t address, std::string_view payload,
                       int32_t timeout_ms) override;
+    ping::EchoResult SendTimedEcho(ping::EchoHandle handle, uint32_t address,
+                                   std::string_view payload, int32_t timeout_ms) override;
     void Close(ping::EchoHandle handle) override;
 
   private:

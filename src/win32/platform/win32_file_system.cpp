@@ -2,46 +2,14 @@
 
 #include <windows.h>
 
+#include "win32/platform/file_handle.h"
+
 namespace zv::win32 {
 namespace {
 
 // The system's files are a few lines long; anything far bigger is not one of them, and
 // reading it whole could exhaust memory.
 constexpr LONGLONG kLargestReadableFile = 16 * 1024 * 1024;
-
-// Closes a file handle when it goes out of scope.
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    bool Close() {
-        bool closed = valid() && CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-  private:
-    HANDLE handle_;
-};
-
-bool WriteAll(HANDLE file, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
-                         &written, nullptr) ||
-            written == 0) {
-            return false;
-        }
-        done += written;
-    }
-    return true;
-}
 
 bool WriteAndFlush(const std::string& path, const std::string& bytes) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

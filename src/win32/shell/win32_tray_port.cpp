@@ -1,18 +1,47 @@
 #include "win32/shell/win32_tray_port.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace zv::win32 {
+namespace {
+
+// The shell's own version, as DllGetVersion of shell32 reports it (4.00 on Windows 95 and
+// NT 4, 4.71/4.72 with the desktop update, 5.0 on Windows 2000 and Me, 6.0 from XP on).
+bool ShellTakesLargeRecord() {
+    HMODULE shell32 = GetModuleHandleA("shell32.dll");
+    if (shell32 == nullptr) {
+        return false;
+    }
+    auto get_version = reinterpret_cast<DLLGETVERSIONPROC>(
+        reinterpret_cast<void (*)()>(GetProcAddress(shell32, "DllGetVersion")));
+    DLLVERSIONINFO version{};
+    version.cbSize = sizeof(version);
+    return get_version != nullptr && SUCCEEDED(get_version(&version)) &&
+           version.dwMajorVersion >= 5;
+}
+
+template <std::size_t N>
+void CopyText(char (&field)[N], const std::string& text) {
+    std::size_t length = std::min(text.size(), N - 1);
+    std::memcpy(field, text.data(), length);
+    field[length] = '\0';
+}
+
+}  // namespace
+
+Win32TrayPort::Win32TrayPort(std::vector<HICON> images)
+    : images_(std::move(images)), large_record_(ShellTakesLargeRecord()) {}
 
 void Win32TrayPort::NotifyIcon(shell::TrayCall call, const shell::TrayIconRecord& record) {
-    // The full-size record, zero-filled: the 64 tip bytes carry no terminating zero of
-    // their own, and a shell that reads the tip as a string stops at the zero after them.
+    // Zero-filled, so that whatever the shell reads past the fields set here is empty.
     NOTIFYICONDATAA data{};
-    // The first layout of the record, the one whose tip is 64 bytes (88 bytes on 32-bit
-    // Windows).
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    bool large = record.cbSize == shell::kLargeTrayRecordSize;
+    data.cbSize = large ? NOTIFYICONDATAA_V2_SIZE : NOTIFYICONDATAA_V1_SIZE;
     data.hWnd = reinterpret_cast<HWND>(record.hWnd);
     data.uID = record.uID;
     data.uFlags = record.uFlags;
@@ -20,8 +49,15 @@ void Win32TrayPort::NotifyIcon(shell::TrayCall call, const shell::TrayIconRecord
     if (record.hIcon >= 1 && static_cast<size_t>(record.hIcon) <= images_.size()) {
         data.hIcon = images_[static_cast<size_t>(record.hIcon) - 1];
     }
-    static_assert(sizeof(data.szTip) > shell::kTrayTipSize);
-    std::memcpy(data.szTip, record.szTip.data(), shell::kTrayTipSize);
+    static_assert(sizeof(data.szTip) == shell::kLargeTrayTipSize);
+    std::memcpy(data.szTip, record.szTip.data(),
+                large ? shell::kLargeTrayTipSize : shell::kTrayTipSize);
+    if (large) {
+        CopyText(data.szInfo, record.szInfo);
+        CopyText(data.szInfoTitle, record.szInfoTitle);
+        data.uTimeout = record.uTimeout;
+        data.dwInfoFlags = record.dwInfoFlags;
+    }
     Shell_NotifyIconA(static_cast<DWORD>(call), &data);
 }
 

@@ -1,6 +1,8 @@
 // The tray icon port over Shell_NotifyIconA: turns the record's image number into one of
-// the owning window's icons. The icons are loaded once by the window and only borrowed
-// here, so changing the picture every 200 ms creates no GDI object.
+// the owning window's icons, and gives the shell the record's layout it knows: the larger
+// one (128-byte tip, balloons) from shell 5.0 on, the first one before. The icons are
+// loaded once by the window and only borrowed here, so changing the picture every 200 ms
+// creates no GDI object.
 #pragma once
 
 #include <windows.h>
@@ -14,12 +16,14 @@ namespace zv::win32 {
 class Win32TrayPort : public shell::TrayPort {
   public:
     // images: the window's image list, numbered from 1; they must outlive the port.
-    explicit Win32TrayPort(std::vector<HICON> images) : images_(std::move(images)) {}
+    explicit Win32TrayPort(std::vector<HICON> images);
 
     void NotifyIcon(shell::TrayCall call, const shell::TrayIconRecord& record) override;
+    bool HasLargeRecord() const override { return large_record_; }
 
   private:
     std::vector<HICON> images_;
+    bool large_record_;
 };
 
 }  // namespace zv::win32

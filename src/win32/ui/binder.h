@@ -65,4 +65,8 @@ class Binder {
     std::map<UINT_PTR, ui::Timer*> timers_;
 };
 
+// WM_COMMAND of a window that closes like a dialog: Esc (IDCANCEL) destroys it, anything
+// else goes to its binder. True when taken.
+bool RouteDialogCommand(HWND window, Binder* binder, WPARAM wparam, LPARAM lparam);
+
 }  // namespace zv::win32

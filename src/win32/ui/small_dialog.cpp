@@ -56,11 +56,7 @@ LRESULT SmallDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;
         }
         case WM_COMMAND:
-            if (LOWORD(wparam) == IDCANCEL) {
-                DestroyWindow(hwnd());
-                return 0;
-            }
-            if (binder_ != nullptr && binder_->OnCommand(wparam, lparam)) {
+            if (RouteDialogCommand(hwnd(), binder_.get(), wparam, lparam)) {
                 return 0;
             }
             break;

@@ -24,16 +24,18 @@ VigiloImages::~VigiloImages() {
 }
 
 FrmVigilo::FrmVigilo(KeepAlive& keep_alive, shell::Launchers& launchers,
-                     ui::MessageBoxPort& messages)
+                     ui::MessageBoxPort& messages, FileSystem& files)
     : tray_(images_.icons()),
       keep_alive_(keep_alive),
-      ping_(keep_alive.Ping()),
-      launchers_(launchers),
-      controller_({ping_, launchers_, tray_, messages, *this}),
+      messages_(messages),
+      files_(files),
+      controller_(
+          {keep_alive.Ping(), launchers, tray_, messages, *this, {clock_, log_files_, options_}}),
       // Sent to every top-level window when the shell (re)starts its taskbar.
       taskbar_created_(RegisterWindowMessageA("TaskbarCreated")) {}
 
 FrmVigilo::~FrmVigilo() {
+    CloseHistoryWindow();
     binder_.reset();
     popup_.reset();
 }
@@ -67,6 +69,24 @@ void FrmVigilo::ShowPingDialog() {
     keep_alive_.OpenPingDialog(nullptr);
 }
 
+// Unowned like the ping dialog; a second request brings the open window to the front.
+void FrmVigilo::ShowHistoryWindow() {
+    if (history_ != nullptr) {
+        ShowWindow(history_->hwnd(), SW_RESTORE);
+        SetForegroundWindow(history_->hwnd());
+        return;
+    }
+    history_ = HistoryWindow::Open(controller_.Monitor(), files_, messages_,
+                                   [this] { history_ = nullptr; });
+}
+
+// The history window reads the monitor's record, so it goes with the monitor window.
+void FrmVigilo::CloseHistoryWindow() {
+    if (history_ != nullptr) {
+        DestroyWindow(history_->hwnd());
+    }
+}
+
 // Posted, so that the window does not go away inside the menu command that asked for it.
 void FrmVigilo::Unload() {
     PostMessageA(hwnd(), WM_CLOSE, 0, 0);
@@ -89,6 +109,7 @@ LRESULT FrmVigilo::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             break;
         case WM_CLOSE:
             controller_.QueryUnload();
+            CloseHistoryWindow();
             DestroyWindow(hwnd());
             return 0;
         case WM_ENDSESSION:

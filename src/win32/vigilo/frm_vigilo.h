@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/file_system.h"
 #include "monitor/vigilo_window.h"
 #include "shell/launchers.h"
 #include "win32/ping/keep_alive.h"
@@ -14,7 +15,8 @@
 #include "win32/ui/binder.h"
 #include "win32/ui/real_menu.h"
 #include "win32/ui/window_base.h"
-#include "win32/vigilo/vigilo_services.h"
+#include "win32/vigilo/history_window.h"
+#include "win32/vigilo/link_ports_win.h"
 
 namespace zv::win32 {
 
@@ -34,7 +36,8 @@ class VigiloImages {
 
 class FrmVigilo : public WindowBase, private monitor::MonitorWindowPort {
   public:
-    FrmVigilo(KeepAlive& keep_alive, shell::Launchers& launchers, ui::MessageBoxPort& messages);
+    FrmVigilo(KeepAlive& keep_alive, shell::Launchers& launchers, ui::MessageBoxPort& messages,
+              FileSystem& files);
     ~FrmVigilo() override;
 
     // Creates the hidden window and runs its load: settings, icon, first probe.
@@ -48,15 +51,22 @@ class FrmVigilo : public WindowBase, private monitor::MonitorWindowPort {
     void BringToForeground() override;
     void PopupMenu() override;
     void ShowPingDialog() override;
+    void ShowHistoryWindow() override;
     void Unload() override;
+
+    void CloseHistoryWindow();
 
     VigiloImages images_;
     Win32TrayPort tray_;
     KeepAlive& keep_alive_;
-    KeepAlivePingService ping_;
-    ShellLaunchService launchers_;
+    ui::MessageBoxPort& messages_;
+    FileSystem& files_;
+    Win32WallClock clock_;
+    Win32LogFiles log_files_;
+    RegistryMonitorOptions options_;
     monitor::VigiloWindow controller_;
     std::unique_ptr<RealMenu> popup_;
+    HistoryWindow* history_ = nullptr;  // deletes itself when closed
     std::unique_ptr<Binder> binder_;
     UINT taskbar_created_;
 };

@@ -49,7 +49,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                                     zv::win32::PingDialogMode::Modeless);
     zv::shell::Launchers launchers(launcher, program_dir);
 
-    zv::win32::FrmVigilo monitor(keep_alive, launchers, messages);
+    zv::win32::FrmVigilo monitor(keep_alive, launchers, messages, files);
     if (!monitor.Load()) {
         return 1;
     }

@@ -1,12 +1,8 @@
 #include "win32/zorvane/system_ports_win.h"
 
-#include <commdlg.h>
-
-#include <vector>
-
 #include "win32/platform/run_command.h"
 #include "win32/platform/system_folders.h"
-#include "win32/platform/system_library.h"
+#include "win32/ui/save_file_dialog.h"
 #include "win32/ui/window_base.h"
 
 namespace zv::win32 {
@@ -33,31 +29,16 @@ bool Win32Restart::Reboot() {
 }
 
 std::string Win32Backup::ChooseBackupFile(const std::string& initial_folder) {
-    // The filter's pairs are separated by NULs and end with two.
-    static const char kFilter[] =
-        "Text Document (*.txt)\0*.txt\0Registration Entries (*.reg)\0*.reg\0";
-    std::vector<char> file(MAX_PATH, '\0');
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner_;
-    dialog.lpstrFilter = kFilter;
+    SaveFileRequest request;
+    request.owner = owner_;
+    request.title = "Registry Backup";
+    request.filter = "Text Document (*.txt)\0*.txt\0Registration Entries (*.reg)\0*.reg\0";
     // Registration Entries first: the export is in the registry editor's format, and the
     // shown filter decides the extension a name typed without one gets.
-    dialog.nFilterIndex = 2;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrInitialDir = initial_folder.c_str();
-    dialog.lpstrTitle = "Registry Backup";
-    dialog.lpstrDefExt = "reg";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    // The common dialogs are loaded for this one use, not with the program.
-    SystemLibrary comdlg32("comdlg32.dll");
-    using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
-    auto get_save_file_name = comdlg32.Function<GetSaveFileNameFn>("GetSaveFileNameA");
-    if (get_save_file_name == nullptr || !get_save_file_name(&dialog)) {
-        return std::string();
-    }
-    return std::string(file.data());
+    request.filter_index = 2;
+    request.default_extension = "reg";
+    request.initial_folder = initial_folder;
+    return ChooseSaveFile(request);
 }
 
 std::string Win32Backup::WindowsFolder() {

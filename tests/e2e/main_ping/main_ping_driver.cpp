@@ -39,14 +39,6 @@ std::string CfgPath() {
     return AppDirectory() + "\\Ping.cfg";
 }
 
-std::optional<long long> EchoRequestsReceived() {
-    std::optional<IcmpCounters> counters = ReadIcmpCounters();
-    if (!counters || counters->count("InEchos") == 0) {
-        return std::nullopt;
-    }
-    return counters->at("InEchos");
-}
-
 void CheckAutomaticDefaults(const PingDialogRemote& dialog) {
     E2E_CHECK(dialog.Checked(id::Option1));
     E2E_CHECK(!dialog.Checked(id::Option2));

@@ -58,4 +58,12 @@ std::optional<IcmpCounters> ReadIcmpCounters() {
     return lines ? ParseIcmpCounters(*lines) : std::nullopt;
 }
 
+std::optional<long long> EchoRequestsReceived() {
+    std::optional<IcmpCounters> counters = ReadIcmpCounters();
+    if (!counters || counters->count("InEchos") == 0) {
+        return std::nullopt;
+    }
+    return counters->at("InEchos");
+}
+
 }  // namespace zv::e2e

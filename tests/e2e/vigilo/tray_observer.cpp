@@ -100,6 +100,29 @@ bool TrayObserver::IconCentre(POINT& centre) const {
     return true;
 }
 
+// The tray's tooltip control answers WM_GETTEXT with the tip it is showing.
+std::string TrayObserver::TipText(DWORD limit_ms) const {
+    POINT centre;
+    if (!IconCentre(centre)) {
+        return "";
+    }
+    SetCursorPos(centre.x - 1, centre.y - 1);
+    SetCursorPos(centre.x, centre.y);
+    std::string text;
+    WaitUntil(
+        [&] {
+            for (HWND tip : FindTopLevelWindows({0, "tooltips_class32", "", true})) {
+                text = WindowText(tip);
+                if (!text.empty()) {
+                    return true;
+                }
+            }
+            return false;
+        },
+        limit_ms);
+    return text;
+}
+
 int TrayObserver::CurrentImage() const {
     POINT centre;
     if (!IconCentre(centre)) {

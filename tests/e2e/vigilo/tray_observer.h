@@ -36,6 +36,10 @@ class TrayObserver {
     // Screen position of the icon's centre.
     bool IconCentre(POINT& centre) const;
 
+    // The icon's tip as the tray shows it when the mouse rests on the icon; empty when no
+    // tip came up within the limit. The mouse is left on the icon.
+    std::string TipText(DWORD limit_ms = 5000) const;
+
     // A picture as drawn at 16x16, and which of its pixels it covers fully.
     struct Reference {
         std::vector<COLORREF> pixels;

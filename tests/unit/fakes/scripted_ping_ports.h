@@ -73,7 +73,8 @@ class ScriptedEcho : public ping::EchoService {
   public:
     explicit ScriptedEcho(const ScriptedSockets& sockets) : sockets_(sockets) {}
 
-    uint32_t status = 0;  // what every reply says
+    uint32_t status = 0;         // what every reply says
+    uint32_t round_trip_ms = 0;  // and how long it took
     std::vector<EchoRequest> requests;
     std::vector<ping::EchoHandle> closed;
     ping::EchoHandle next_handle = 7;
@@ -85,6 +86,11 @@ class ScriptedEcho : public ping::EchoService {
         requests.push_back(
             {handle, address, std::string(payload), timeout_ms, sockets_.open_count > 0});
         return status;
+    }
+
+    ping::EchoResult SendTimedEcho(ping::EchoHandle handle, uint32_t address,
+                                   std::string_view payload, int32_t timeout_ms) override {
+        return {SendEcho(handle, address, payload, timeout_ms), round_trip_ms};
     }
 
     void Close(ping::EchoHandle handle) override { closed.push_back(handle); }

@@ -1,0 +1,81 @@
+// The "Connection History" window as a controller: the span of the graph, the figures
+// below it, the log and notice options, "Save History As..." and Close. It exists only
+// while the window is open, and is told of each probe meanwhile.
+#pragma once
+
+#include <string>
+
+#include "common/file_system.h"
+#include "monitor/history_graph.h"
+#include "monitor/link_monitor.h"
+#include "ui/captioned.h"
+#include "ui/check_box.h"
+#include "ui/option.h"
+#include "ui/ports.h"
+
+namespace zv::monitor {
+
+// What only the real window can do for the controller.
+class HistoryWindowPort {
+  public:
+    virtual ~HistoryWindowPort() = default;
+    // The path the user chose in a save dialog, or empty text when cancelled.
+    virtual std::string ChooseSaveFile(const std::string& suggested_name) = 0;
+    virtual void RedrawGraph() = 0;
+    virtual void Close() = 0;
+};
+
+struct HistoryViewPorts {
+    LinkMonitor& monitor;
+    FileSystem& files;
+    ui::MessageBoxPort& messages;
+    HistoryWindowPort& window;
+};
+
+// The window's least client size, in twips.
+inline constexpr int kHistoryMinWidth = 6600;
+inline constexpr int kHistoryMinHeight = 5400;
+inline constexpr int kHistoryWidth = 9600;
+inline constexpr int kHistoryHeight = 6900;
+
+class HistoryView {
+  public:
+    explicit HistoryView(const HistoryViewPorts& ports);
+    ~HistoryView();
+    HistoryView(const HistoryView&) = delete;
+    HistoryView& operator=(const HistoryView&) = delete;
+
+    // Shows the options and figures and starts listening to the monitor.
+    void Load();
+    // Places the controls and the graph for a client area of this size, in twips.
+    void Layout(int width, int height);
+    // The graph of the chosen span, ending now, for a plot of this size in pixels.
+    GraphScene Graph(int width, int height);
+    const ui::Bounds& GraphBounds() const { return graph_bounds_; }
+    int SpanHours() const { return ports_.monitor.Options().span_hours; }
+
+    ui::Window frmHistory{"frmHistory", "Connection History"};
+    ui::OptionGroup span_group;
+    ui::Option optSpan1{"optSpan1", "Last &hour", span_group};
+    ui::Option optSpan6{"optSpan6", "Last &6 hours", span_group};
+    ui::Option optSpan24{"optSpan24", "Last &24 hours", span_group};
+    ui::Label lblRoundTrip{"lblRoundTrip", ""};
+    ui::Label lblLoss{"lblLoss", ""};
+    ui::CheckBox chkLog{"chkLog", "&Write every probe to the log file"};
+    ui::CheckBox chkNotices{"chkNotices", "Show a &notice when the connection drops or returns"};
+    ui::Label lblLog{"lblLog", ""};
+    ui::Button cmdSave{"cmdSave", "&Save History As..."};
+    ui::Button cmdClose{"cmdClose", "Close"};
+
+  private:
+    void ConnectHandlers();
+    void UpdateOption(bool& option, const ui::CheckBox& box);
+    void ChooseSpan(int hours);
+    void Refresh();
+    void SaveHistory();
+
+    HistoryViewPorts ports_;
+    ui::Bounds graph_bounds_;
+};
+
+}  // namespace zv::monitor

@@ -1,0 +1,161 @@
+#include "monitor/link_texts.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "common/program_name.h"
+
+namespace zv::monitor {
+namespace {
+
+struct CivilTime {
+    int year, month, day, hour, minute, second;
+};
+
+// The proleptic Gregorian calendar from a count of days since 1970-01-01.
+CivilTime ToCivil(const WallTime& time) {
+    int64_t local_s = time.utc_ms / 1000 + int64_t{time.offset_min} * 60;
+    int64_t days = local_s / 86400;
+    int64_t seconds = local_s % 86400;
+    if (seconds < 0) {
+        seconds += 86400;
+        --days;
+    }
+    days += 719468;
+    int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    int64_t day_of_era = days - era * 146097;
+    int64_t year_of_era =
+        (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+    int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+    int64_t mp = (5 * day_of_year + 2) / 153;
+    int day = static_cast<int>(day_of_year - (153 * mp + 2) / 5 + 1);
+    int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    int year = static_cast<int>(year_of_era + era * 400 + (month <= 2));
+    return {year,
+            month,
+            day,
+            static_cast<int>(seconds / 3600),
+            static_cast<int>(seconds / 60 % 60),
+            static_cast<int>(seconds % 60)};
+}
+
+std::string Format(const char* format, int a, int b, int c) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, a, b, c);
+    return text;
+}
+
+std::string DateText(const CivilTime& t) {
+    return Format("%04d-%02d-%02d", t.year, t.month, t.day);
+}
+
+std::string ClockText(const CivilTime& t) {
+    return Format("%02d:%02d", t.hour, t.minute, 0);
+}
+
+}  // namespace
+
+std::string IsoTime(const WallTime& time) {
+    CivilTime t = ToCivil(time);
+    int offset = std::abs(time.offset_min);
+    return DateText(t) + "T" + Format("%02d:%02d:%02d", t.hour, t.minute, t.second) +
+           (time.offset_min < 0 ? "-" : "+") + Format("%02d:%02d", offset / 60, offset % 60, 0);
+}
+
+std::string DurationText(int64_t ms) {
+    int64_t seconds = (ms + 500) / 1000;
+    if (seconds < 60) {
+        return std::to_string(seconds) + " s";
+    }
+    int64_t minutes = (seconds + 30) / 60;
+    if (minutes < 60) {
+        return std::to_string(minutes) + " min";
+    }
+    std::string text = std::to_string(minutes / 60) + " h";
+    return minutes % 60 == 0 ? text : text + " " + std::to_string(minutes % 60) + " min";
+}
+
+std::string LossPercentText(int lost, int probes) {
+    if (probes <= 0) {
+        return "0";
+    }
+    int percent = (lost * 100 + probes / 2) / probes;
+    return percent == 0 && lost > 0 ? "<1" : std::to_string(percent);
+}
+
+std::string TrayTipText(const ProbeHistory& history, const WallTime& now) {
+    std::string tip = kProgramName;
+    std::optional<Probe> latest = history.Latest();
+    if (!latest) {
+        return tip;
+    }
+    if (std::optional<WallTime> since = history.DownSince()) {
+        CivilTime down = ToCivil(*since);
+        std::string when = ClockText(down);
+        if (DateText(down) != DateText(ToCivil(now))) {
+            when = DateText(down) + " " + when;
+        }
+        return tip + " - not connected since " + when;
+    }
+    HistoryFigures hour = Summarize(history, now.utc_ms - kHourMs, now.utc_ms);
+    return tip + " - connected, " + std::to_string(latest->round_trip_ms) + " ms, " +
+           LossPercentText(hour.lost, hour.probes) + "% loss (last hour)";
+}
+
+std::string ChangeNotice(const ProbeHistory& history) {
+    std::size_t n = history.size();
+    if (n < 2) {
+        return "";
+    }
+    const Probe& latest = history.at(n - 1);
+    const Probe& before = history.at(n - 2);
+    if (latest.lost() == before.lost()) {
+        return "";
+    }
+    if (latest.lost()) {
+        return "Connection lost";
+    }
+    std::vector<LinkPeriod> periods =
+        LinkPeriods(history, history.at(0).time.utc_ms, latest.time.utc_ms);
+    for (auto it = periods.rbegin(); it != periods.rend(); ++it) {
+        if (!it->up) {
+            return it->is_drop ? "Connection back after " + DurationText(it->end_ms - it->begin_ms)
+                               : "";
+        }
+    }
+    return "";
+}
+
+std::string RoundTripLine(const HistoryFigures& figures) {
+    if (!figures.min_ms) {
+        return "Round trip: no replies";
+    }
+    return "Round trip: min " + std::to_string(*figures.min_ms) + " ms, average " +
+           std::to_string(figures.average_ms) + " ms, max " + std::to_string(*figures.max_ms) +
+           " ms";
+}
+
+std::string LossLine(const HistoryFigures& figures) {
+    return "Loss: " + LossPercentText(figures.lost, figures.probes) + "% (" +
+           std::to_string(figures.lost) + " of " + std::to_string(figures.probes) +
+           " probes), drops: " + std::to_string(figures.drops) + ", longest outage: " +
+           (figures.longest_outage_ms > 0 ? DurationText(figures.longest_outage_ms) : "none");
+}
+
+std::string LogLine(const Probe& probe, const std::string& host) {
+    return IsoTime(probe.time) + " " + host + " " +
+           (probe.lost() ? "lost" : std::to_string(probe.round_trip_ms) + " ms") + "\r\n";
+}
+
+std::string HistoryCsv(const ProbeHistory& history, const std::string& host) {
+    std::string csv = "Time,Host,Round trip (ms),Result\r\n";
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        const Probe& probe = history.at(i);
+        csv += IsoTime(probe.time) + "," + host + "," +
+               (probe.lost() ? ",lost" : std::to_string(probe.round_trip_ms) + ",answered") +
+               "\r\n";
+    }
+    return csv;
+}
+
+}  // namespace zv::monitor

@@ -1,0 +1,34 @@
+#include "monitor/monitor_options.h"
+
+namespace zv::monitor {
+namespace {
+
+constexpr char kLogValue[] = "LogFile";
+constexpr char kNoticesValue[] = "Notices";
+constexpr char kSpanValue[] = "GraphSpanHours";
+
+bool ReadFlag(OptionsPort& port, const char* name, bool fallback) {
+    std::optional<uint32_t> value = port.Read(name);
+    return value && *value <= 1 ? *value == 1 : fallback;
+}
+
+}  // namespace
+
+MonitorOptions LoadMonitorOptions(OptionsPort& port) {
+    MonitorOptions options;
+    options.log = ReadFlag(port, kLogValue, options.log);
+    options.notices = ReadFlag(port, kNoticesValue, options.notices);
+    std::optional<uint32_t> span = port.Read(kSpanValue);
+    if (span && (*span == 1 || *span == 6 || *span == 24)) {
+        options.span_hours = static_cast<int>(*span);
+    }
+    return options;
+}
+
+void SaveMonitorOptions(OptionsPort& port, const MonitorOptions& options) {
+    port.Write(kLogValue, options.log ? 1 : 0);
+    port.Write(kNoticesValue, options.notices ? 1 : 0);
+    port.Write(kSpanValue, static_cast<uint32_t>(options.span_hours));
+}
+
+}  // namespace zv::monitor

@@ -1,0 +1,116 @@
+#include "monitor/probe_history.h"
+
+#include <algorithm>
+
+namespace zv::monitor {
+
+ProbeHistory::ProbeHistory(std::size_t capacity) : ring_(capacity) {}
+
+void ProbeHistory::Add(const Probe& probe) {
+    ring_[next_] = probe;
+    next_ = (next_ + 1) % ring_.size();
+    size_ = std::min(size_ + 1, ring_.size());
+}
+
+const Probe& ProbeHistory::at(std::size_t index) const {
+    std::size_t oldest = (next_ + ring_.size() - size_) % ring_.size();
+    return ring_[(oldest + index) % ring_.size()];
+}
+
+std::optional<Probe> ProbeHistory::Latest() const {
+    if (size_ == 0) {
+        return std::nullopt;
+    }
+    return at(size_ - 1);
+}
+
+std::optional<WallTime> ProbeHistory::DownSince() const {
+    if (size_ == 0 || !at(size_ - 1).lost()) {
+        return std::nullopt;
+    }
+    std::size_t first = size_ - 1;
+    while (first > 0 && at(first - 1).lost() &&
+           at(first).time.utc_ms - at(first - 1).time.utc_ms <= kStateHoldMs) {
+        --first;
+    }
+    return at(first).time;
+}
+
+namespace {
+
+// Adds the period, clipped to the span, when any of it lies inside.
+void Keep(LinkPeriod period, int64_t from_ms, int64_t to_ms, std::vector<LinkPeriod>& periods) {
+    if (period.end_ms <= from_ms || period.begin_ms >= to_ms) {
+        return;
+    }
+    period.is_drop = period.is_drop && period.begin_ms >= from_ms;
+    period.begin_ms = std::max(period.begin_ms, from_ms);
+    period.end_ms = std::min(period.end_ms, to_ms);
+    periods.push_back(period);
+}
+
+}  // namespace
+
+std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms, int64_t to_ms) {
+    std::vector<LinkPeriod> periods;
+    std::optional<LinkPeriod> current;
+    int64_t last_ms = 0;
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        const Probe& probe = history.at(i);
+        int64_t t = probe.time.utc_ms;
+        bool up = !probe.lost();
+        bool gap = current && t - last_ms > kStateHoldMs;
+        if (current && !gap && current->up == up) {
+            last_ms = t;
+            continue;
+        }
+        bool was_up = current && current->up;
+        if (current) {
+            current->end_ms = gap ? last_ms + kStateHoldMs : t;
+            Keep(*current, from_ms, to_ms, periods);
+        }
+        // A loss straight after an answer is a drop; after a gap nobody saw the link go.
+        current = LinkPeriod{t, t, up, !up && was_up && !gap};
+        last_ms = t;
+    }
+    if (current) {
+        current->end_ms = std::min(last_ms + kStateHoldMs, std::max(to_ms, last_ms));
+        Keep(*current, from_ms, to_ms, periods);
+    }
+    return periods;
+}
+
+HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t to_ms) {
+    HistoryFigures figures;
+    int64_t total_ms = 0;
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        const Probe& probe = history.at(i);
+        if (probe.time.utc_ms < from_ms || probe.time.utc_ms > to_ms) {
+            continue;
+        }
+        ++figures.probes;
+        if (probe.lost()) {
+            ++figures.lost;
+            continue;
+        }
+        figures.min_ms =
+            std::min(figures.min_ms.value_or(probe.round_trip_ms), probe.round_trip_ms);
+        figures.max_ms =
+            std::max(figures.max_ms.value_or(probe.round_trip_ms), probe.round_trip_ms);
+        total_ms += probe.round_trip_ms;
+    }
+    int answered = figures.probes - figures.lost;
+    if (answered > 0) {
+        figures.average_ms = static_cast<int32_t>((total_ms + answered / 2) / answered);
+    }
+    for (const LinkPeriod& period : LinkPeriods(history, from_ms, to_ms)) {
+        if (!period.up) {
+            figures.drops += period.is_drop;
+            figures.longest_outage_ms =
+                std::max(figures.longest_outage_ms, period.end_ms - period.begin_ms);
+        }
+    }
+    return figures;
+}
+
+}  // namespace zv::monitor

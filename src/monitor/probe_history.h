@@ -1,0 +1,87 @@
+// The record of the companion's probes: each probe's time and round trip (or its loss) in a
+// ring of fixed size, the last 24 hours at one probe per 30 s, so memory stays flat however
+// long the companion runs. Over any span of it: the up and down periods and the figures
+// the tip and the history window show.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace zv::monitor {
+
+// A moment of the wall clock: UTC milliseconds since 1970, and the offset of local time
+// from UTC then (local = UTC + offset).
+struct WallTime {
+    int64_t utc_ms = 0;
+    int offset_min = 0;
+};
+
+inline constexpr int32_t kLost = -1;
+
+struct Probe {
+    WallTime time;                  // when the echo went out
+    int32_t round_trip_ms = kLost;  // kLost when no reply came in time
+    bool lost() const { return round_trip_ms < 0; }
+};
+
+inline constexpr std::size_t kHistoryCapacity = 2880;
+inline constexpr int64_t kMinuteMs = 60000;
+inline constexpr int64_t kHourMs = 60 * kMinuteMs;
+
+// How long a probe's answer stands for the link when no probe follows: a little over two
+// probe periods. Beyond it (the computer slept, say) the state is unknown, not up or down.
+inline constexpr int64_t kStateHoldMs = 75000;
+
+class ProbeHistory {
+  public:
+    explicit ProbeHistory(std::size_t capacity = kHistoryCapacity);
+
+    // Adds the newest probe; when full, the oldest goes.
+    void Add(const Probe& probe);
+
+    std::size_t size() const { return size_; }
+    std::size_t capacity() const { return ring_.size(); }
+    // 0 is the oldest kept.
+    const Probe& at(std::size_t index) const;
+    std::optional<Probe> Latest() const;
+
+    // When the outage the newest probe belongs to began: the first lost probe of the run
+    // of losses it ends. Nothing while connected or before any probe.
+    std::optional<WallTime> DownSince() const;
+
+  private:
+    std::vector<Probe> ring_;
+    std::size_t next_ = 0;
+    std::size_t size_ = 0;
+};
+
+// A stretch of time with one state of the link, clipped to the span asked for.
+struct LinkPeriod {
+    int64_t begin_ms = 0;
+    int64_t end_ms = 0;
+    bool up = false;
+    // A down period that began inside the span after an answered probe: one drop.
+    bool is_drop = false;
+};
+
+// The periods over [from_ms, to_ms], in time order. A period lasts from its first probe to
+// the next probe of the other state, or kStateHoldMs past its last probe.
+std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms, int64_t to_ms);
+
+struct HistoryFigures {
+    int probes = 0;
+    int lost = 0;
+    std::optional<int32_t> min_ms;  // nothing without a reply
+    std::optional<int32_t> max_ms;
+    int32_t average_ms = 0;
+    int drops = 0;
+    int64_t longest_outage_ms = 0;
+};
+
+// The figures of the probes sent in [from_ms, to_ms]; an outage that began before the span
+// counts only its part inside it.
+HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t to_ms);
+
+}  // namespace zv::monitor

@@ -1,0 +1,64 @@
+// The companion's log file: one line per probe appended to "Vigilo.log" in the user's
+// application-data folder, so that a user can hand the record of a bad connection to the
+// provider. Each line goes out in one write; a line a crash cut short is ended before the
+// next one, so every later line reads whole. At 1 MB the file becomes "Vigilo.old.log"
+// (replacing the one before) and a new one begins.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "monitor/probe_history.h"
+
+namespace zv::monitor {
+
+// What an existing file ends with: its size and last byte.
+struct FileTail {
+    uint64_t size = 0;
+    char last = '\n';  // '\n' for an empty file
+};
+
+class LogFilePort {
+  public:
+    virtual ~LogFilePort() = default;
+    // The user's application-data folder (%APPDATA%), without a trailing backslash; empty
+    // when Windows does not say.
+    virtual std::string AppDataFolder() = 0;
+    // True when the folder is there afterwards.
+    virtual bool CreateFolder(const std::string& path) = 0;
+    // Nothing when the file is missing.
+    virtual std::optional<FileTail> Tail(const std::string& path) = 0;
+    // Appends the bytes in one write and flushes them; creates the file when missing.
+    virtual bool Append(const std::string& path, const std::string& bytes) = 0;
+    // Renames the file, replacing one of the new name.
+    virtual bool Replace(const std::string& from, const std::string& to) = 0;
+};
+
+inline constexpr uint64_t kLogLimitBytes = 1024 * 1024;
+
+class ProbeLog {
+  public:
+    explicit ProbeLog(LogFilePort& files) : files_(files) {}
+
+    // "%APPDATA%\Zorvane\Vigilo.log"; empty when there is no application-data folder.
+    std::string Path() const;
+    std::string OldPath() const;
+
+    // Appends the probe's line. A failure leaves the companion running and is kept as the
+    // problem the history window shows; a later line that goes out clears it.
+    void Write(const Probe& probe, const std::string& host);
+
+    // Empty, or the one message about the log that could not be written.
+    const std::string& Problem() const { return problem_; }
+
+  private:
+    const std::string& Folder() const;
+    bool TryWrite(const std::string& path, const std::string& line);
+
+    LogFilePort& files_;
+    mutable std::optional<std::string> folder_;
+    std::string problem_;
+};
+
+}  // namespace zv::monitor

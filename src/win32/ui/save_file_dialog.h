@@ -1,0 +1,25 @@
+// The common "Save As" dialog, with comdlg32 loaded from the system folder for this one use
+// rather than with the program.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace zv::win32 {
+
+struct SaveFileRequest {
+    HWND owner = nullptr;
+    const char* title = nullptr;
+    // Pairs of description and pattern, each ended by a NUL, the list by a second one.
+    const char* filter = nullptr;
+    int filter_index = 1;                     // the pair shown first, from 1
+    const char* default_extension = nullptr;  // added to a name typed without one
+    std::string initial_folder;               // empty: the dialog's own choice
+    std::string suggested_name;
+};
+
+// The chosen path, or empty text when the user cancelled or the dialog could not be shown.
+std::string ChooseSaveFile(const SaveFileRequest& request);
+
+}  // namespace zv::win32

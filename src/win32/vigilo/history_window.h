@@ -1,0 +1,50 @@
+// The real "Connection History" window over its controller: a resizable window whose graph
+// is drawn with GDI into a memory bitmap and copied in one step, so it never flickers. It
+// exists only while open: it deletes itself when closed and costs nothing meanwhile.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "common/file_system.h"
+#include "monitor/history_view.h"
+#include "win32/ui/binder.h"
+#include "win32/ui/window_base.h"
+
+namespace zv::win32 {
+
+class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
+  public:
+    // Opens the window on the monitor's record; on_closed runs when it has gone. Null when
+    // the window could not be made.
+    static HistoryWindow* Open(monitor::LinkMonitor& monitor, FileSystem& files,
+                               ui::MessageBoxPort& messages, std::function<void()> on_closed);
+
+  private:
+    HistoryWindow(monitor::LinkMonitor& monitor, FileSystem& files, ui::MessageBoxPort& messages,
+                  std::function<void()> on_closed);
+    ~HistoryWindow() override;
+    bool Build();
+    void AddControls();
+    void Resize();
+    RECT GraphRect() const;
+    void EraseAroundGraph(HDC dc);
+    void PaintGraph(HDC dc);
+    void DrawScene(HDC dc, int width, int height);
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void OnDestroyed() override;
+
+    std::string ChooseSaveFile(const std::string& suggested_name) override;
+    void RedrawGraph() override;
+    void Close() override;
+
+    monitor::HistoryView view_;
+    std::function<void()> on_closed_;
+    int dpi_ = 96;
+    HFONT font_ = nullptr;
+    std::unique_ptr<Binder> binder_;
+};
+
+}  // namespace zv::win32

@@ -1,0 +1,112 @@
+#include "win32/vigilo/link_ports_win.h"
+
+#include <shlobj.h>
+
+#include "win32/platform/file_handle.h"
+
+namespace zv::win32 {
+namespace {
+
+// 100-ns intervals from 1601 to 1970.
+constexpr ULONGLONG kUnixEpoch = 116444736000000000ULL;
+
+ULONGLONG Ticks(const FILETIME& time) {
+    return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+}
+
+}  // namespace
+
+monitor::WallTime Win32WallClock::Now() {
+    FILETIME utc;
+    GetSystemTimeAsFileTime(&utc);
+    FILETIME local;
+    LONGLONG offset_ticks = 0;
+    if (FileTimeToLocalFileTime(&utc, &local)) {
+        offset_ticks = static_cast<LONGLONG>(Ticks(local) - Ticks(utc));
+    }
+    return {static_cast<int64_t>((Ticks(utc) - kUnixEpoch) / 10000),
+            static_cast<int>(offset_ticks / 600000000LL)};
+}
+
+// The shell's answer where it has SHGetFolderPathA (Windows 2000 and later); the
+// environment's otherwise.
+std::string Win32LogFiles::AppDataFolder() {
+    using GetFolderFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    auto get_folder = reinterpret_cast<GetFolderFn>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetFolderPathA")));
+    char path[MAX_PATH] = "";
+    if (get_folder != nullptr &&
+        SUCCEEDED(get_folder(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        return path;
+    }
+    DWORD length = GetEnvironmentVariableA("APPDATA", path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(path, length) : "";
+}
+
+bool Win32LogFiles::CreateFolder(const std::string& path) {
+    CreateDirectoryA(path.c_str(), nullptr);
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<monitor::FileTail> Win32LogFiles::Tail(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size)) {
+        return std::nullopt;
+    }
+    monitor::FileTail tail{static_cast<uint64_t>(size.QuadPart), '\n'};
+    DWORD read = 0;
+    if (size.QuadPart > 0 &&
+        SetFilePointer(file.get(), -1, nullptr, FILE_END) != INVALID_SET_FILE_POINTER) {
+        ::ReadFile(file.get(), &tail.last, 1, &read, nullptr);
+    }
+    return tail;
+}
+
+// One write of the whole line, flushed at once: what a crash can leave is the start of a
+// line, which the next append ends.
+bool Win32LogFiles::Append(const std::string& path, const std::string& bytes) {
+    FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) &&
+           file.Close();
+}
+
+bool Win32LogFiles::Replace(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::optional<uint32_t> RegistryMonitorOptions::Read(const std::string& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, monitor::kOptionsKey, 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    DWORD value = 0;
+    DWORD type = 0;
+    DWORD size = sizeof(value);
+    LONG result =
+        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void RegistryMonitorOptions::Write(const std::string& name, uint32_t value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, monitor::kOptionsKey, 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    DWORD data = value;
+    RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                   sizeof(data));
+    RegCloseKey(key);
+}
+
+}  // namespace zv::win32

@@ -1,0 +1,77 @@
+// In-memory stand-ins for the companion's record keeping: a wall clock that follows the
+// fake timer clock, a log folder of files by path, and the per-user options.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "fakes/fake_clock.h"
+#include "monitor/link_monitor.h"
+
+namespace zv::testing {
+
+// 2025-03-01 12:00:00 UTC, shown one hour ahead (UTC+01:00).
+constexpr int64_t kClockStartMs = 1740830400000;
+constexpr int kClockOffsetMin = 60;
+
+class FollowingWallClock : public monitor::ClockPort {
+  public:
+    explicit FollowingWallClock(const FakeClock& clock) : clock_(clock) {}
+    monitor::WallTime Now() override { return {kClockStartMs + clock_.now(), kClockOffsetMin}; }
+
+  private:
+    const FakeClock& clock_;
+};
+
+class MemoryLogFiles : public monitor::LogFilePort {
+  public:
+    std::string app_data = "C:\\Users\\u\\AppData";
+    std::set<std::string> folders;
+    std::map<std::string, std::string> files;
+    bool folders_fail = false;
+    bool appends_fail = false;
+
+    std::string AppDataFolder() override { return app_data; }
+    bool CreateFolder(const std::string& path) override {
+        if (!folders_fail) {
+            folders.insert(path);
+        }
+        return !folders_fail;
+    }
+    std::optional<monitor::FileTail> Tail(const std::string& path) override {
+        auto it = files.find(path);
+        if (it == files.end()) {
+            return std::nullopt;
+        }
+        return monitor::FileTail{it->second.size(), it->second.empty() ? '\n' : it->second.back()};
+    }
+    bool Append(const std::string& path, const std::string& bytes) override {
+        if (appends_fail) {
+            return false;
+        }
+        files[path] += bytes;
+        return true;
+    }
+    bool Replace(const std::string& from, const std::string& to) override {
+        files[to] = files[from];
+        files.erase(from);
+        return true;
+    }
+};
+
+class MemoryOptions : public monitor::OptionsPort {
+  public:
+    std::map<std::string, uint32_t> values;
+    int writes = 0;
+    std::optional<uint32_t> Read(const std::string& name) override {
+        auto it = values.find(name);
+        return it == values.end() ? std::nullopt : std::optional<uint32_t>(it->second);
+    }
+    void Write(const std::string& name, uint32_t value) override {
+        ++writes;
+        values[name] = value;
+    }
+};
+
+}  // namespace zv::testing

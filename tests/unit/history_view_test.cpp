@@ -1,0 +1,119 @@
+// The connection history window's controller over a scripted record: options shown and
+// stored, figures per span, the log line, the CSV export, and listening only while open.
+#include "monitor/history_view.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/memory_file_system.h"
+#include "fakes/monitor_fakes.h"
+#include "fakes/recording_ui.h"
+#include "monitor/link_texts.h"
+
+namespace zv::monitor {
+namespace {
+
+struct FakeHistoryWindow : HistoryWindowPort {
+    std::string chosen;
+    int redraws = 0;
+    int closes = 0;
+    std::string ChooseSaveFile(const std::string&) override { return chosen; }
+    void RedrawGraph() override { ++redraws; }
+    void Close() override { ++closes; }
+};
+
+class HistoryViewTest : public ::testing::Test {
+  protected:
+    HistoryViewTest() {
+        // Two hours ago a lost probe; in the last hour two answers of 20 and 40 ms.
+        monitor.Record(monitor.Now(), std::nullopt);
+        clock.Advance(2 * kHourMs);
+        monitor.Record(monitor.Now(), 20u);
+        clock.Advance(30000);
+        monitor.Record(monitor.Now(), 40u);
+    }
+
+    testing::FakeClock clock;
+    testing::FollowingWallClock wall_clock{clock};
+    testing::MemoryLogFiles log_files;
+    testing::MemoryOptions options;
+    LinkMonitor monitor{{wall_clock, log_files, options}, "probe.example"};
+    testing::MemoryFileSystem files;
+    testing::RecordingMessageBox messages;
+    FakeHistoryWindow window;
+};
+
+TEST_F(HistoryViewTest, ShowsTheStoredOptionsWithoutWritingThemAndFiguresOfTheSpan) {
+    options.values = {{"LogFile", 1}, {"Notices", 0}, {"GraphSpanHours", 6}};
+    LinkMonitor stored{{wall_clock, log_files, options}, "probe.example"};
+    HistoryView view({stored, files, messages, window});
+    view.Load();
+    EXPECT_EQ(view.chkLog.value(), 1);
+    EXPECT_EQ(view.chkNotices.value(), 0);
+    EXPECT_TRUE(view.optSpan6.selected());
+    EXPECT_EQ(options.writes, 0);
+    EXPECT_EQ(view.lblLog.caption(), "Log file: C:\\Users\\u\\AppData\\Zorvane\\Vigilo.log");
+
+    HistoryView one_hour({monitor, files, messages, window});
+    one_hour.Load();
+    EXPECT_TRUE(one_hour.optSpan1.selected());
+    EXPECT_EQ(one_hour.lblRoundTrip.caption(), "Round trip: min 20 ms, average 30 ms, max 40 ms");
+    EXPECT_EQ(one_hour.lblLoss.caption(),
+              "Loss: 0% (0 of 2 probes), drops: 0, longest outage: none");
+    EXPECT_EQ(one_hour.lblLog.caption(), "");
+}
+
+TEST_F(HistoryViewTest, ChoicesAreStoredAndChangeWhatIsShown) {
+    HistoryView view({monitor, files, messages, window});
+    view.Load();
+    view.optSpan24.Select();
+    EXPECT_EQ(options.values["GraphSpanHours"], 24u);
+    EXPECT_EQ(view.lblLoss.caption(), "Loss: 33% (1 of 3 probes), drops: 0, longest outage: 1 min");
+    view.chkNotices.Toggle();
+    EXPECT_EQ(options.values["Notices"], 0u);
+    EXPECT_FALSE(monitor.Options().notices);
+
+    view.chkLog.Toggle();
+    EXPECT_TRUE(monitor.Options().log);
+    log_files.appends_fail = true;
+    monitor.Record(monitor.Now(), 30u);  // heard while open
+    EXPECT_EQ(view.lblLog.caption(), monitor.Log().Problem());
+    EXPECT_NE(view.lblLog.caption(), "");
+    EXPECT_EQ(view.lblLoss.caption(), "Loss: 25% (1 of 4 probes), drops: 0, longest outage: 1 min");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(HistoryViewTest, OnlyAnOpenWindowIsToldOfProbes) {
+    {
+        HistoryView view({monitor, files, messages, window});
+        view.Load();
+        int redraws = window.redraws;
+        monitor.Record(monitor.Now(), 30u);
+        EXPECT_EQ(window.redraws, redraws + 1);
+        view.cmdClose.Click();
+        EXPECT_EQ(window.closes, 1);
+    }
+    int redraws = window.redraws;
+    monitor.Record(monitor.Now(), 30u);
+    EXPECT_EQ(window.redraws, redraws);
+}
+
+TEST_F(HistoryViewTest, SaveHistoryAsWritesTheCsvOrSaysWhyNot) {
+    HistoryView view({monitor, files, messages, window});
+    view.Load();
+    view.cmdSave.Click();  // cancelled
+    EXPECT_TRUE(files.files.empty());
+
+    window.chosen = "C:\\h.csv";
+    view.cmdSave.Click();
+    EXPECT_EQ(files.files["C:\\h.csv"], HistoryCsv(monitor.History(), "probe.example"));
+    EXPECT_TRUE(messages.shown.empty());
+
+    files.writes_fail = true;
+    view.cmdSave.Click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "The history could not be saved in C:\\h.csv.");
+    EXPECT_EQ(messages.shown[0].caption, "Vigilo");
+}
+
+}  // namespace
+}  // namespace zv::monitor
