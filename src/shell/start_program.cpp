@@ -33,6 +33,7 @@ StartOutcome StartProgram(StartPorts& ports, const std::string& argument, Progra
     WindowsVersion windows = ports.DetectWindowsVersion();
     records.WindowsFamily = windows.family;
     records.WindowsName = windows.name;
+    records.WindowsRelease = windows.release;
     if (AsksOnlyForCompanion(argument)) {
         ports.StartCompanion();
         return StartOutcome::CompanionOnly;
