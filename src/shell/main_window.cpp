@@ -12,8 +12,8 @@ MainWindow::MainWindow(ProgramRecords& records, const MainWindowPorts& ports)
       records_(records),
       ports_(ports),
       operations_(records.WindowsFamily, records.ProgramDirectory,
-                  sysconfig::SystemPorts{ports.files, ports.registry, ports.messages, ports.pump,
-                                         ports.restart, ports.backup}) {
+                  sysconfig::SystemPorts{ports.files, ports.folders, ports.registry, ports.messages,
+                                         ports.pump, ports.restart, ports.backup}) {
     cmdApply.on_click = [this] { Apply(); };
     cmdPing.on_click = [this] { ShowPingDialog(); };
     cmdHelp.on_click = [this] { ports_.launchers.OpenHelpPage(); };

@@ -42,6 +42,7 @@ struct MainWindowPorts {
     ui::EventPump& pump;
     ui::Beeper& beeper;
     FileSystem& files;
+    FolderPort& folders;
     RegistryPort& registry;
     sysconfig::RestartPort& restart;
     sysconfig::BackupPort& backup;

@@ -1,6 +1,7 @@
 #include "sysconfig/settings_file.h"
 
 #include "sysconfig/settings_file_reader.h"
+#include "sysconfig/snapshots.h"
 #include "sysconfig/tcp_parameters.h"
 #include "tuning/value_lists.h"
 
@@ -51,10 +52,13 @@ std::string FormatSettingsFile(const TuningSettings& s) {
     return out.text();
 }
 
-ApplyResult SaveSettingsAndApply(FileSystem& files, RegistryPort& registry,
+ApplyResult SaveSettingsAndApply(FileSystem& files, FolderPort& folders, RegistryPort& registry,
                                  const std::string& program_directory,
                                  const TuningSettings& settings, WindowsFamily windows_family) {
     const TuningSettings applied = AsApplied(settings);
+    if (!RecordSnapshot({files, folders, registry}, program_directory, windows_family)) {
+        return ApplyResult::SnapshotNotWritten;
+    }
     if (!files.WriteFileAtomic(program_directory + kSettingsFileName,
                                FormatSettingsFile(applied))) {
         return ApplyResult::FileNotWritten;

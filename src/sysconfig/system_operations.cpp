@@ -1,6 +1,8 @@
 #include "sysconfig/system_operations.h"
 
+#include "sysconfig/deployment_export.h"
 #include "sysconfig/saved_choice_rules.h"
+#include "sysconfig/snapshots.h"
 
 namespace zv::sysconfig {
 namespace {
@@ -29,10 +31,17 @@ ui::MessageAnswer SystemOperations::Show(const std::string& text, ui::MessageIco
 }
 
 bool SystemOperations::SaveAndWrite(const TuningSettings& settings) {
-    switch (SaveSettingsAndApply(ports_.files, ports_.registry, program_directory_, settings,
-                                 windows_family_)) {
+    switch (SaveSettingsAndApply(ports_.files, ports_.folders, ports_.registry, program_directory_,
+                                 settings, windows_family_)) {
         case ApplyResult::Applied:
             return true;
+        case ApplyResult::SnapshotNotWritten:
+            Show(
+                "The settings were not applied: the values they replace could not be recorded "
+                "for Undo in the folder\r\n" +
+                    program_directory_ + kSnapshotFolderName + "\r\nNothing has been changed.",
+                ui::MessageIcon::Exclamation);
+            return false;
         case ApplyResult::FileNotWritten:
             Show("The settings could not be saved to the file\r\n" + program_directory_ +
                      kSettingsFileName + "\r\nNothing has been changed.",
@@ -49,14 +58,18 @@ bool SystemOperations::SaveAndWrite(const TuningSettings& settings) {
     return false;
 }
 
-bool SystemOperations::ApplySettings(const TuningSettings& settings) {
+bool SystemOperations::CheckChoice(const TuningSettings& settings) {
     if (settings.OptiMode == ManualMode) {
         if (std::optional<std::string> failure = ManualSettingsFailure(settings)) {
             Show(*failure);
             return false;
         }
     }
-    if (!SaveAndWrite(settings)) {
+    return true;
+}
+
+bool SystemOperations::ApplySettings(const TuningSettings& settings) {
+    if (!CheckChoice(settings) || !SaveAndWrite(settings)) {
         return false;
     }
     Show(
@@ -95,6 +108,69 @@ bool SystemOperations::RestoreWindowsDefaults(const TuningSettings& windows_defa
     Show("Windows default settings were successfully restored.", ui::MessageIcon::Information,
          ui::MessageButtons::Ok, 1, kRestoreCaption);
     return true;
+}
+
+bool SystemOperations::CanUndo() {
+    return NewestSnapshot(ports_.folders, program_directory_).has_value();
+}
+
+bool SystemOperations::UndoLastChange() {
+    UndoResult undo =
+        zv::UndoLastChange({ports_.files, ports_.folders, ports_.registry}, program_directory_);
+    switch (undo.outcome) {
+        case UndoOutcome::Undone:
+            Show(
+                "The last change has been undone: the registry values and Zorvane.cfg are as "
+                "they were before it.");
+            OfferRestart();
+            return true;
+        case UndoOutcome::NothingToUndo:
+            Show("There is no change to undo.");
+            return false;
+        case UndoOutcome::Damaged:
+            Show("The last change cannot be undone: its snapshot\r\n" + undo.snapshot +
+                     "\r\nis damaged (" + undo.reason + ").\r\nNothing has been changed.",
+                 ui::MessageIcon::Exclamation);
+            return false;
+        case UndoOutcome::FileNotWritten:
+            Show("The last change could not be undone: the file\r\n" + program_directory_ +
+                     kSettingsFileName + "\r\ncould not be put back.\r\nNothing has been changed.",
+                 ui::MessageIcon::Exclamation);
+            return false;
+        case UndoOutcome::RegistryRefused:
+            Show(
+                "Zorvane.cfg is back as it was, but Windows refused to put back some registry "
+                "values.\r\nZorvane must run as administrator to change them: start it as "
+                "administrator and undo the last change again.",
+                ui::MessageIcon::Exclamation);
+            return false;
+    }
+    return false;
+}
+
+bool SystemOperations::ExportForDeployment(const TuningSettings& settings,
+                                           const std::string& path) {
+    switch (
+        zv::ExportForDeployment(ports_.files, ports_.registry, settings, windows_family_, path)) {
+        case ExportResult::Written:
+            Show("The settings Apply would write were exported to\r\n" + path +
+                 "\r\nand the values they replace on this computer to\r\n" + UndoFilePath(path));
+            return true;
+        case ExportResult::NothingToExport:
+            Show("This Windows release is not recognised, so there are no settings to export.",
+                 ui::MessageIcon::Exclamation);
+            return false;
+        case ExportResult::ValuesUnreadable:
+            Show(
+                "The export was not written: the values of this computer could not be read "
+                "for its undo file.",
+                ui::MessageIcon::Exclamation);
+            return false;
+        case ExportResult::FileNotWritten:
+            Show("The export could not be written to\r\n" + path, ui::MessageIcon::Exclamation);
+            return false;
+    }
+    return false;
 }
 
 // The export is waited for, so that success is reported only for a file that is there.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fakes/memory_file_system.h"
+#include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
@@ -29,7 +30,7 @@ class ScriptedStart : public StartPorts {
     bool IsFirstCopy() override { return first_copy; }
     WindowsVersion DetectWindowsVersion() override {
         ++detections;
-        return WindowsVersion{WindowsFamily(3), "Windows 98"};
+        return WindowsVersion{WindowsFamily(3), "Windows 98", WindowsRelease::Windows98};
     }
     void StartCompanion() override { ++companions; }
 };
@@ -50,6 +51,7 @@ TEST(StartProgramTest, ArgumentDecidesBetweenWindowAndCompanion) {
         EXPECT_EQ(StartProgram(ports, c.argument, records), c.outcome);
         EXPECT_EQ(records.WindowsFamily.number(), 3);
         EXPECT_EQ(records.WindowsName, "Windows 98");
+        EXPECT_EQ(records.WindowsRelease, WindowsRelease::Windows98);
         EXPECT_EQ(ports.companions, c.outcome == StartOutcome::CompanionOnly ? 1 : 0);
     }
 }
@@ -94,6 +96,7 @@ class MainWindowTest : public ::testing::Test {
     testing::CountingEventPump pump;
     testing::CountingBeeper beeper;
     testing::MemoryFileSystem files;
+    testing::MemoryFolders folders{files};
     testing::MemoryRegistry registry;
     class NoRestart : public sysconfig::RestartPort {
         void EnableShutdownPrivilege() override {}
@@ -107,9 +110,9 @@ class MainWindowTest : public ::testing::Test {
     testing::ScriptedEcho echo{sockets};
     testing::RecordingSound sound;
     ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kDir, "Zorvane"};
-    MainWindow window{records,
-                      MainWindowPorts{window_ports, window_ports, messages, pump, beeper, files,
-                                      registry, restart, backup, tip_option, launchers, ping}};
+    MainWindow window{
+        records, MainWindowPorts{window_ports, window_ports, messages, pump, beeper, files, folders,
+                                 registry, restart, backup, tip_option, launchers, ping}};
 };
 
 TEST_F(MainWindowTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {

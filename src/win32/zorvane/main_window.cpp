@@ -50,10 +50,10 @@ bool MainWindowWin::Open() {
     services_.launcher.SetOwner(hwnd());
     chrome_ = std::make_unique<MainChromeWin>(hwnd(), Tips());
     controller_ = std::make_unique<shell::MainWindow>(
-        records_, shell::MainWindowPorts{*this, *chrome_, services_.messages, services_.pump,
-                                         services_.beeper, services_.files, services_.registry,
-                                         services_.restart, *backup_, services_.tip_option,
-                                         services_.launchers, services_.ping});
+        records_, shell::MainWindowPorts{
+                      *this, *chrome_, services_.messages, services_.pump, services_.beeper,
+                      services_.files, services_.folders, services_.registry, services_.restart,
+                      *backup_, services_.tip_option, services_.launchers, services_.ping});
     chrome_->Create(controller_->chrome);
     FitToLayout();
     binder_ = std::make_unique<Binder>(hwnd(), font_, dpi_);
