@@ -3,6 +3,7 @@
 #include "sysconfig/settings_file_reader.h"
 #include "sysconfig/snapshots.h"
 #include "sysconfig/tcp_parameters.h"
+#include "tuning/presets.h"
 #include "tuning/value_lists.h"
 
 namespace zv {
@@ -79,6 +80,22 @@ void LoadSettings(const FileSystem& files, const std::string& program_directory,
     auto text = files.ReadFile(path);
     auto loaded = text ? ParseSettingsFile(*text, current) : std::nullopt;
     current = loaded ? *loaded : defaults;
+}
+
+std::optional<TuningSettings> SavedChoice(const FileSystem& files,
+                                          const std::string& program_directory,
+                                          const TuningSettings& defaults,
+                                          WindowsFamily windows_family) {
+    std::string path = program_directory + kSettingsFileName;
+    std::optional<TuningSettings> choice = defaults;
+    if (files.FileExists(path)) {
+        auto text = files.ReadFile(path);
+        choice = text ? ParseSettingsFile(*text, defaults) : std::nullopt;
+    }
+    if (choice && choice->OptiMode != ManualMode) {
+        ApplyPreset(*choice, choice->ConnectionType, windows_family);
+    }
+    return choice;
 }
 
 }  // namespace zv

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "common/file_system.h"
@@ -38,5 +39,13 @@ ApplyResult SaveSettingsAndApply(FileSystem& files, FolderPort& folders, Registr
 // mode; the other fields keep their values.
 void LoadSettings(const FileSystem& files, const std::string& program_directory,
                   const TuningSettings& defaults, TuningSettings& current);
+
+// The record Apply would take from the saved choice without a window: the file as
+// LoadSettings reads it (the defaults when there is none), an Automatic-mode choice with
+// its preset, as the window shows it; nothing when the file is there but damaged.
+std::optional<TuningSettings> SavedChoice(const FileSystem& files,
+                                          const std::string& program_directory,
+                                          const TuningSettings& defaults,
+                                          WindowsFamily windows_family);
 
 }  // namespace zv

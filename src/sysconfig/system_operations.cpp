@@ -1,6 +1,6 @@
 #include "sysconfig/system_operations.h"
 
-#include "sysconfig/deployment_export.h"
+#include "sysconfig/tool_commands.h"
 #include "sysconfig/saved_choice_rules.h"
 #include "sysconfig/snapshots.h"
 
@@ -115,62 +115,25 @@ bool SystemOperations::CanUndo() {
 }
 
 bool SystemOperations::UndoLastChange() {
-    UndoResult undo =
-        zv::UndoLastChange({ports_.files, ports_.folders, ports_.registry}, program_directory_);
-    switch (undo.outcome) {
-        case UndoOutcome::Undone:
-            Show(
-                "The last change has been undone: the registry values and Zorvane.cfg are as "
-                "they were before it.");
-            OfferRestart();
-            return true;
-        case UndoOutcome::NothingToUndo:
-            Show("There is no change to undo.");
-            return false;
-        case UndoOutcome::Damaged:
-            Show("The last change cannot be undone: its snapshot\r\n" + undo.snapshot +
-                     "\r\nis damaged (" + undo.reason + ").\r\nNothing has been changed.",
-                 ui::MessageIcon::Exclamation);
-            return false;
-        case UndoOutcome::FileNotWritten:
-            Show("The last change could not be undone: the file\r\n" + program_directory_ +
-                     kSettingsFileName + "\r\ncould not be put back.\r\nNothing has been changed.",
-                 ui::MessageIcon::Exclamation);
-            return false;
-        case UndoOutcome::RegistryRefused:
-            Show(
-                "Zorvane.cfg is back as it was, but Windows refused to put back some registry "
-                "values.\r\nZorvane must run as administrator to change them: start it as "
-                "administrator and undo the last change again.",
-                ui::MessageIcon::Exclamation);
-            return false;
+    CommandReport report =
+        RunUndoCommand({ports_.files, ports_.folders, ports_.registry}, program_directory_);
+    if (report.exit_code != kExitDone) {
+        Show(report.text, ui::MessageIcon::Exclamation);
+        return false;
     }
-    return false;
+    Show(report.text);
+    OfferRestart();
+    return true;
 }
 
 bool SystemOperations::ExportForDeployment(const TuningSettings& settings,
                                            const std::string& path) {
-    switch (
-        zv::ExportForDeployment(ports_.files, ports_.registry, settings, windows_family_, path)) {
-        case ExportResult::Written:
-            Show("The settings Apply would write were exported to\r\n" + path +
-                 "\r\nand the values they replace on this computer to\r\n" + UndoFilePath(path));
-            return true;
-        case ExportResult::NothingToExport:
-            Show("This Windows release is not recognised, so there are no settings to export.",
-                 ui::MessageIcon::Exclamation);
-            return false;
-        case ExportResult::ValuesUnreadable:
-            Show(
-                "The export was not written: the values of this computer could not be read "
-                "for its undo file.",
-                ui::MessageIcon::Exclamation);
-            return false;
-        case ExportResult::FileNotWritten:
-            Show("The export could not be written to\r\n" + path, ui::MessageIcon::Exclamation);
-            return false;
-    }
-    return false;
+    CommandReport report = ReportExport(
+        zv::ExportForDeployment(ports_.files, ports_.registry, settings, windows_family_, path),
+        path);
+    Show(report.text, report.exit_code == kExitDone ? ui::MessageIcon::Information
+                                                    : ui::MessageIcon::Exclamation);
+    return report.exit_code == kExitDone;
 }
 
 // The export is waited for, so that success is reported only for a file that is there.
