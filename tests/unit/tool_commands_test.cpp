@@ -6,6 +6,7 @@
 #include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
 #include "sysconfig/settings_file.h"
+#include "shell/tool_switches.h"
 #include "sysconfig/tool_commands.h"
 
 namespace zv {
@@ -57,6 +58,37 @@ TEST_F(ToolCommandsTest, ExportTakesTheSavedChoiceAndRefusesADamagedOne) {
     files.files.erase(kExport);
     EXPECT_EQ(Export(kExport).exit_code, kExitBadInput);
     EXPECT_EQ(files.files.count(kExport), 0u);
+}
+
+TEST(ToolSwitchTest, TheCommandLineNamesASwitchOrLeavesTheArgumentAlone) {
+    using Kind = shell::ToolSwitch::Kind;
+    struct Case {
+        const char* command_line;
+        std::optional<Kind> kind;
+        const char* file;
+    };
+    const Case cases[] = {
+        {"/undo", Kind::Undo, ""},
+        {" /UNDO ", Kind::Undo, ""},
+        {"/undo now", Kind::BadArguments, ""},
+        {"/export C:\\My Files\\t1.reg", Kind::Export, "C:\\My Files\\t1.reg"},
+        {"/Export \"C:\\My Files\\t1.reg\" ", Kind::Export, "C:\\My Files\\t1.reg"},
+        {"/export", Kind::BadArguments, ""},
+        {"/export \"\"", Kind::BadArguments, ""},
+        {"/exported", std::nullopt, ""},
+        {"1", std::nullopt, ""},
+        {"", std::nullopt, ""},
+    };
+    for (const Case& c : cases) {
+        std::optional<shell::ToolSwitch> tool = shell::ParseToolSwitch(c.command_line);
+        ASSERT_EQ(tool.has_value(), c.kind.has_value()) << c.command_line;
+        if (tool) {
+            EXPECT_EQ(tool->kind, *c.kind) << c.command_line;
+            if (tool->kind == Kind::Export) {
+                EXPECT_EQ(tool->file, c.file) << c.command_line;
+            }
+        }
+    }
 }
 
 }  // namespace
