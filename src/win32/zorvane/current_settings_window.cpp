@@ -1,0 +1,219 @@
+#include "win32/zorvane/current_settings_window.h"
+
+#include <commctrl.h>
+
+#include "win32/ui/layout.h"
+#include "win32/ui/save_file_dialog.h"
+#include "win32/zorvane/current_settings_ids.h"
+
+namespace zv::win32 {
+namespace {
+
+namespace id = current_settings;
+
+// Layout in twips.
+constexpr int kClientWidth = 13500;
+constexpr int kClientHeight = 6600;
+constexpr int kMargin = 120;
+constexpr int kButtonWidth = 1200;
+constexpr int kButtonHeight = 375;
+constexpr int kColumnWidths[] = {4200, 1800, 2100, 1800, 5400};
+
+bool PutOnClipboard(HWND owner, const std::string& text) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (memory == nullptr) {
+        return false;
+    }
+    if (char* chars = static_cast<char*>(GlobalLock(memory))) {
+        CopyMemory(chars, text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+    }
+    bool placed =
+        OpenClipboard(owner) && EmptyClipboard() && SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    if (!placed) {
+        GlobalFree(memory);
+    }
+    return placed;
+}
+
+void SetCellText(HWND list, int row, int column, const std::string& text) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    if (column == 0) {
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        ListView_InsertItem(list, &item);
+    } else {
+        SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+}  // namespace
+
+void CurrentSettingsWindow::ShowModal(HWND owner, const CurrentSettingsServices& services) {
+    CurrentSettingsWindow window(services);
+    if (window.Build(owner)) {
+        window.RunModal(owner);
+    }
+}
+
+CurrentSettingsWindow::~CurrentSettingsWindow() {
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+}
+
+HWND CurrentSettingsWindow::AddButton(const char* caption, int control_id, DWORD style) {
+    HWND button = CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
+                                  0, 0, 0, 0, hwnd(), reinterpret_cast<HMENU>(control_id),
+                                  GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    buttons_.push_back(button);
+    return button;
+}
+
+bool CurrentSettingsWindow::Build(HWND owner) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    dpi_ = ScreenDpi();
+    DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+    if (!Create(id::kClassName, id::kCaption, style, WS_EX_DLGMODALFRAME,
+                TwipsToPixels(kClientWidth, dpi_), TwipsToPixels(kClientHeight, dpi_), owner)) {
+        return false;
+    }
+    font_ = CreateMessageFont();
+    list_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0,
+                            0, 0, 0, hwnd(), reinterpret_cast<HMENU>(id::lvwSettings),
+                            GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    const std::vector<std::string>& columns = ReportColumns();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<char*>(columns[i].c_str());
+        column.cx = TwipsToPixels(kColumnWidths[i], dpi_);
+        SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    AddButton("&Copy", id::cmdCopy, BS_PUSHBUTTON);
+    AddButton("&Save As...", id::cmdSaveAs, BS_PUSHBUTTON);
+    AddButton("&Refresh", id::cmdRefresh, BS_PUSHBUTTON);
+    AddButton("Close", id::cmdClose, BS_DEFPUSHBUTTON);
+    Refresh();
+    LayOut();
+    SetFocus(list_);
+    return true;
+}
+
+// Drawing waits until every row is in: with a hundred interfaces the list has hundreds.
+void CurrentSettingsWindow::Refresh() {
+    rows_ = services_.read_report();
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    ListView_DeleteAllItems(list_);
+    ListView_SetItemCount(list_, static_cast<int>(rows_.size()));
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        const ReportRow& r = rows_[i];
+        int row = static_cast<int>(i);
+        const std::string* cells[] = {&r.setting, &r.now, &r.windows_default, &r.apply_would_write,
+                                      &r.used};
+        for (int column = 0; column < 5; ++column) {
+            SetCellText(list_, row, column, *cells[column]);
+        }
+    }
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+// The list takes the window less a row of buttons at the bottom right.
+void CurrentSettingsWindow::LayOut() {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    int margin = TwipsToPixels(kMargin, dpi_);
+    int width = TwipsToPixels(kButtonWidth, dpi_);
+    int height = TwipsToPixels(kButtonHeight, dpi_);
+    int buttons_top = client.bottom - margin - height;
+    MoveWindow(list_, margin, margin, client.right - 2 * margin, buttons_top - 2 * margin, TRUE);
+    int left =
+        client.right - margin - static_cast<int>(buttons_.size()) * (width + margin) + margin;
+    for (HWND button : buttons_) {
+        MoveWindow(button, left, buttons_top, width, height, TRUE);
+        left += width + margin;
+    }
+}
+
+// The selected rows, or every row when none is selected, always under the column titles.
+void CurrentSettingsWindow::Copy() {
+    std::vector<ReportRow> chosen;
+    for (int i = ListView_GetNextItem(list_, -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(list_, i, LVNI_SELECTED)) {
+        chosen.push_back(rows_[i]);
+    }
+    PutOnClipboard(hwnd(), ReportText(chosen.empty() ? rows_ : chosen));
+}
+
+void CurrentSettingsWindow::SaveAs() {
+    SaveFileRequest request;
+    request.owner = hwnd();
+    request.title = "Save As";
+    request.filter = "Text Document (*.txt)\0*.txt\0";
+    request.default_extension = "txt";
+    request.initial_folder = services_.save_folder;
+    request.suggested_name = "Current Settings.txt";
+    std::string path = ChooseSaveFile(request);
+    if (path.empty() || services_.files.WriteFileAtomic(path, ReportText(rows_))) {
+        return;
+    }
+    ui::Message message;
+    message.text = "The list could not be saved to\r\n" + path;
+    message.caption = "Zorvane";
+    message.icon = ui::MessageIcon::Exclamation;
+    services_.messages.Show(message);
+}
+
+LRESULT CurrentSettingsWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_SIZE:
+            LayOut();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
+            limits->ptMinTrackSize.x = TwipsToPixels(kClientWidth / 2, dpi_);
+            limits->ptMinTrackSize.y = TwipsToPixels(kClientHeight / 2, dpi_);
+            return 0;
+        }
+        case WM_NOTIFY: {
+            auto* key = reinterpret_cast<NMLVKEYDOWN*>(lparam);
+            if (key->hdr.hwndFrom == list_ && key->hdr.code == LVN_KEYDOWN && key->wVKey == 'C' &&
+                GetKeyState(VK_CONTROL) < 0) {
+                Copy();
+            }
+            break;
+        }
+        case WM_COMMAND:
+            switch (LOWORD(wparam)) {
+                case id::cmdCopy:
+                    Copy();
+                    return 0;
+                case id::cmdSaveAs:
+                    SaveAs();
+                    return 0;
+                case id::cmdRefresh:
+                    Refresh();
+                    return 0;
+                case id::cmdClose:
+                    DestroyWindow(hwnd());
+                    return 0;
+                default:
+                    break;
+            }
+            break;
+        default:
+            break;
+    }
+    return WindowBase::HandleMessage(message, wparam, lparam);
+}
+
+}  // namespace zv::win32
