@@ -61,26 +61,6 @@ int ReadByHand() {
     return found + ReadKey(kNdiCache, {""});
 }
 
-void MakeInterfaces(int count) {
-    for (int i = 0; i < count; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof(name), "{BENCH-%04d}", i);
-        HKEY key;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kInterfaces) + "\\" + name).c_str(), 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        DWORD mtu = 1500;
-        RegSetValueExA(key, "MTU", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&mtu), 4);
-        RegCloseKey(key);
-    }
-}
-
-template <typename Read>
-double TimeMs(Read read) {
-    double start = zv::bench::NowMs();
-    read();
-    return zv::bench::NowMs() - start;
-}
-
 }  // namespace
 
 int main() {
@@ -89,7 +69,8 @@ int main() {
     zv::win32::Win32Registry registry;
     std::printf("Current Settings report (NT layout) against the same reads by hand:\n");
     for (int interfaces : {1, 10, 100}) {
-        MakeInterfaces(interfaces);  // the first ones already exist: adds the rest
+        // The first ones exist already: this adds the rest.
+        zv::bench::MakeInterfaceKeys(kInterfaces, interfaces);
         size_t rows = 0;
         auto ours = [&] {
             rows =
@@ -97,16 +78,9 @@ int main() {
                     .size();
         };
         auto by_hand = [&] { ReadByHand(); };
-        ours();
-        by_hand();
-        // Interleaved, so that a busy moment of the machine falls on both alike.
-        std::vector<double> hand_times, our_times;
-        for (int run = 0; run < 31; ++run) {
-            hand_times.push_back(TimeMs(by_hand));
-            our_times.push_back(TimeMs(ours));
-        }
-        double hand_ms = zv::bench::Median(hand_times);
-        double ours_ms = zv::bench::Median(our_times);
+        zv::bench::Medians medians = zv::bench::TimeInterleaved(by_hand, ours);
+        double hand_ms = medians.baseline_ms;
+        double ours_ms = medians.ours_ms;
         std::printf(
             "  %3d interfaces, %3zu rows: by hand %7.2f ms, report %7.2f ms (target < 100), "
             "ratio %.2f\n",

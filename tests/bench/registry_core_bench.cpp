@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "bench_util.h"
 #include "sysconfig/tcp_parameters.h"
@@ -62,24 +61,6 @@ void WriteByHand(const zv::TuningSettings& s) {
     SetDword(kNdiCache, "", static_cast<DWORD>(s.NDI));
 }
 
-void MakeInterfaces(int count) {
-    for (int i = 0; i < count; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof(name), "{BENCH-%04d}", i);
-        HKEY key;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kInterfaces) + "\\" + name).c_str(), 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        RegCloseKey(key);
-    }
-}
-
-template <typename Write>
-double TimeMs(Write write) {
-    double start = zv::bench::NowMs();
-    write();
-    return zv::bench::NowMs() - start;
-}
-
 }  // namespace
 
 int main() {
@@ -89,20 +70,14 @@ int main() {
     std::printf("WriteTcpParameters (NT layout) against the same calls by hand:\n");
     int made = 0;
     for (int interfaces : {1, 10, 100}) {
-        MakeInterfaces(interfaces);  // the first ones already exist: adds the rest
+        // The first ones exist already: this adds the rest.
+        zv::bench::MakeInterfaceKeys(kInterfaces, interfaces);
         made = interfaces;
         auto ours = [&] { zv::WriteTcpParameters(registry, settings, kWindowsXp); };
         auto by_hand = [&] { WriteByHand(settings); };
-        ours();
-        by_hand();
-        // Interleaved, so that a busy moment of the machine falls on both alike.
-        std::vector<double> hand_times, our_times;
-        for (int run = 0; run < 31; ++run) {
-            hand_times.push_back(TimeMs(by_hand));
-            our_times.push_back(TimeMs(ours));
-        }
-        double hand_ms = zv::bench::Median(hand_times);
-        double ours_ms = zv::bench::Median(our_times);
+        zv::bench::Medians medians = zv::bench::TimeInterleaved(by_hand, ours);
+        double hand_ms = medians.baseline_ms;
+        double ours_ms = medians.ours_ms;
         std::printf(
             "  %3d interfaces: by hand %7.2f ms, WriteTcpParameters %7.2f ms, "
             "ratio %.2f (target <= 1.10), %.3f ms per interface\n",
