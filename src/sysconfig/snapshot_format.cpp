@@ -13,43 +13,51 @@ constexpr char kEnd[] = "end";
 constexpr char kAbsent[] = "absent";
 
 // Quoted text: a backslash escapes a quote, a backslash and the control characters; other
-// bytes, those of the ANSI code page included, stand as they are.
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+// bytes, those of the ANSI code page included, stand as they are. Runs of plain bytes are
+// appended whole, as every Apply writes a snapshot.
+void AppendQuoted(std::string& out, const std::string& text) {
+    out += '"';
+    size_t plain_from = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte != 0x7F && byte != '"' && byte != '\\') {
+            continue;
+        }
+        out.append(text, plain_from, i - plain_from);
+        plain_from = i + 1;
+        if (byte == '"' || byte == '\\') {
             out += '\\';
-            out += c;
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (byte < 0x20 || byte == 0x7F) {
+            out += text[i];
+        } else if (byte == '\r' || byte == '\n') {
+            out += byte == '\r' ? "\\r" : "\\n";
+        } else {
             char escape[5];
             std::snprintf(escape, sizeof(escape), "\\x%02X", byte);
             out += escape;
-        } else {
-            out += c;
         }
     }
-    return out + "\"";
+    out.append(text, plain_from, std::string::npos);
+    out += '"';
 }
 
 // The common kinds read as they are meant; anything else as its kind and bytes, so that
 // whatever was there goes back byte for byte.
-std::string ValueText(const std::optional<RegistryValue>& value) {
+void AppendValue(std::string& out, const std::optional<RegistryValue>& value) {
     if (!value) {
-        return kAbsent;
+        out += kAbsent;
+    } else if (IsPlainDword(*value)) {
+        out += "dword ";
+        out += std::to_string(DwordOf(value->data));
+    } else if (IsPlainText(*value)) {
+        out += "sz ";
+        AppendQuoted(out, value->data.substr(0, value->data.size() - 1));
+    } else {
+        out += "hex(" + std::to_string(value->kind) + ")";
+        if (!value->data.empty()) {
+            out += ' ';
+            out += HexBytes(value->data, ",");
+        }
     }
-    if (IsPlainDword(*value)) {
-        return "dword " + std::to_string(DwordOf(value->data));
-    }
-    if (IsPlainText(*value)) {
-        return "sz " + Quoted(value->data.substr(0, value->data.size() - 1));
-    }
-    std::string bytes = HexBytes(value->data, ",");
-    return "hex(" + std::to_string(value->kind) + ")" + (bytes.empty() ? "" : " " + bytes);
 }
 
 struct Token {
@@ -265,22 +273,39 @@ std::vector<std::string> Lines(const std::string& text) {
 }  // namespace
 
 std::string FormatSnapshot(const Snapshot& snapshot) {
-    std::string text = std::string(kHeader) +
-                       "\r\n"
-                       "; The registry values Zorvane was about to change, and Zorvane.cfg, as "
-                       "they were before.\r\n"
-                       "; Tools > Undo Last Change, or Zorvane.exe /undo, puts them back.\r\n";
+    std::string text;
+    text.reserve(256 + 100 * snapshot.values.size() +
+                 snapshot.settings_file.value_or(std::string()).size());
+    text += kHeader;
+    text +=
+        "\r\n"
+        "; The registry values Zorvane was about to change, and Zorvane.cfg, as they were "
+        "before.\r\n"
+        "; Tools > Undo Last Change, or Zorvane.exe /undo, puts them back.\r\n";
     for (const std::string& key : snapshot.absent_keys) {
-        text += "key absent " + Quoted(key) + "\r\n";
+        text += "key absent ";
+        AppendQuoted(text, key);
+        text += "\r\n";
     }
     for (const Snapshot::Value& value : snapshot.values) {
-        text += "value " + Quoted(value.key) + " " + Quoted(value.name) + " " +
-                ValueText(value.value) + "\r\n";
+        text += "value ";
+        AppendQuoted(text, value.key);
+        text += ' ';
+        AppendQuoted(text, value.name);
+        text += ' ';
+        AppendValue(text, value.value);
+        text += "\r\n";
     }
-    text += "settings " +
-            (snapshot.settings_file ? Quoted(*snapshot.settings_file) : std::string(kAbsent)) +
-            "\r\n";
-    return text + kEnd + "\r\n";
+    text += "settings ";
+    if (snapshot.settings_file) {
+        AppendQuoted(text, *snapshot.settings_file);
+    } else {
+        text += kAbsent;
+    }
+    text += "\r\n";
+    text += kEnd;
+    text += "\r\n";
+    return text;
 }
 
 std::optional<Snapshot> ParseSnapshot(const std::string& text, std::string* error) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "fakes/memory_file_system.h"
+#include "fakes/memory_folders.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_ping_ports.h"
@@ -63,6 +64,17 @@ class CountingRegistry : public zv::RegistryPort {
         return index == 0 ? zv::kErrorSuccess : zv::kErrorNoMoreItems;
     }
     int32_t CloseKey(zv::RegistryKey) override { return zv::kErrorSuccess; }
+    int32_t QueryValue(zv::RegistryKey, const std::string&, uint32_t*, std::string*) override {
+        return zv::kErrorFileNotFound;
+    }
+    int32_t CountEntries(zv::RegistryKey, uint32_t* subkeys, uint32_t* values) override {
+        *subkeys = *values = 0;
+        return zv::kErrorSuccess;
+    }
+    int32_t DeleteKey(zv::RegistryRoot, const std::string&) override {
+        ++changes;
+        return zv::kErrorSuccess;
+    }
 };
 
 class NoTipOption : public shell::TipOptionPort {
@@ -103,6 +115,7 @@ struct Program {
     zv::testing::CountingEventPump pump;
     zv::testing::CountingBeeper beeper;
     zv::testing::MemoryFileSystem files;
+    zv::testing::MemoryFolders folders{files};
     CountingRegistry registry;
     NoRestart restart;
     NoBackup backup;
@@ -115,8 +128,9 @@ struct Program {
     zv::ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kFolder, "Zorvane"};
     shell::ProgramRecords records;
     shell::MainWindow window{
-        records, shell::MainWindowPorts{window_port, window_port, messages, pump, beeper, files,
-                                        registry, restart, backup, tip_option, launchers, ping}};
+        records,
+        shell::MainWindowPorts{window_port, window_port, messages, pump, beeper, files, folders,
+                               registry, restart, backup, tip_option, launchers, ping}};
     const std::string settings_path = std::string(kFolder) + zv::kSettingsFileName;
 
     Program() {
@@ -212,7 +226,8 @@ void Apply(Program& p) {
             p.messages.shown.size() == shown_before + 1 && p.messages.shown.back().text == *failure,
             "expected the message " + Escape(*failure));
     } else {
-        FUZZ_CHECK(p.files.writes == writes_before + 1, "a valid choice was not saved");
+        // The snapshot of what it replaces, then the file.
+        FUZZ_CHECK(p.files.writes == writes_before + 2, "a valid choice was not saved");
     }
 }
 
