@@ -1,6 +1,7 @@
-// The command line's switches of the Tools menu: "/undo" and "/export FILE" do their work
-// without a window and end the program with an exit code. Any other argument keeps its
-// meaning (a number starts the companion, other text opens the window).
+// The command line's switches: each does its work without a window and ends the program
+// with an exit code (0 done, 1 refused, 2 bad arguments or a damaged file). Any other
+// argument keeps its meaning (a number starts the companion, other text opens the window).
+// A new switch is one more row of the table in tool_switches.cpp.
 #pragma once
 
 #include <optional>
@@ -15,15 +16,6 @@
 
 namespace zv::shell {
 
-struct ToolSwitch {
-    enum class Kind { Undo, Export, BadArguments };
-    Kind kind;
-    std::string file;  // the export's, without quotes
-};
-
-// The switch the command line names (case ignored, blanks around allowed), or nothing.
-std::optional<ToolSwitch> ParseToolSwitch(const std::string& command_line);
-
 struct ToolPorts {
     StartPorts& start;
     FileSystem& files;
@@ -31,8 +23,33 @@ struct ToolPorts {
     RegistryPort& registry;
 };
 
-// Runs the switch as the only copy of the program, with the Windows release filled into
-// the records; a running copy (its window may be about to write) is a refusal.
+// What a switch's work is given: the ports, the records with the Windows release filled
+// in, and the switch's argument (empty for a switch that takes none).
+struct SwitchRun {
+    ToolPorts ports;
+    ProgramRecords& records;
+    std::string argument;
+};
+
+struct ToolSwitchRow {
+    const char* word;      // as typed, case ignored: "/export"
+    const char* argument;  // its name in the usage ("FILE"), or nullptr when it takes none
+    // Runs only as the only copy of the program: a running window may be about to write.
+    bool alone;
+    CommandReport (*run)(SwitchRun& run);
+};
+
+struct ToolSwitch {
+    const ToolSwitchRow* row;  // nullptr: a switch's word with arguments it does not take
+    std::string argument;      // without quotes
+};
+
+// The switch the command line names (case ignored, blanks around allowed), or nothing.
+std::optional<ToolSwitch> ParseToolSwitch(const std::string& command_line);
+
+// "Usage: Zorvane.exe /undo | /export FILE", from the table.
+std::string ToolSwitchUsage();
+
 CommandReport RunToolSwitch(const ToolSwitch& tool, ToolPorts ports, ProgramRecords& records);
 
 }  // namespace zv::shell

@@ -61,34 +61,66 @@ TEST_F(ToolCommandsTest, ExportTakesTheSavedChoiceAndRefusesADamagedOne) {
 }
 
 TEST(ToolSwitchTest, TheCommandLineNamesASwitchOrLeavesTheArgumentAlone) {
-    using Kind = shell::ToolSwitch::Kind;
     struct Case {
         const char* command_line;
-        std::optional<Kind> kind;
-        const char* file;
+        std::optional<const char*> word;  // nullptr: the switch's word with wrong arguments
+        const char* argument;
     };
     const Case cases[] = {
-        {"/undo", Kind::Undo, ""},
-        {" /UNDO ", Kind::Undo, ""},
-        {"/undo now", Kind::BadArguments, ""},
-        {"/export C:\\My Files\\t1.reg", Kind::Export, "C:\\My Files\\t1.reg"},
-        {"/Export \"C:\\My Files\\t1.reg\" ", Kind::Export, "C:\\My Files\\t1.reg"},
-        {"/export", Kind::BadArguments, ""},
-        {"/export \"\"", Kind::BadArguments, ""},
+        {"/undo", "/undo", ""},
+        {" /UNDO ", "/undo", ""},
+        {"/undo now", nullptr, ""},
+        {"/export C:\\My Files\\t1.reg", "/export", "C:\\My Files\\t1.reg"},
+        {"/Export \"C:\\My Files\\t1.reg\" ", "/export", "C:\\My Files\\t1.reg"},
+        {"/export", nullptr, ""},
+        {"/export \"\"", nullptr, ""},
+        {"/export a\"b", nullptr, ""},
         {"/exported", std::nullopt, ""},
         {"1", std::nullopt, ""},
         {"", std::nullopt, ""},
     };
     for (const Case& c : cases) {
         std::optional<shell::ToolSwitch> tool = shell::ParseToolSwitch(c.command_line);
-        ASSERT_EQ(tool.has_value(), c.kind.has_value()) << c.command_line;
-        if (tool) {
-            EXPECT_EQ(tool->kind, *c.kind) << c.command_line;
-            if (tool->kind == Kind::Export) {
-                EXPECT_EQ(tool->file, c.file) << c.command_line;
-            }
+        ASSERT_EQ(tool.has_value(), c.word.has_value()) << c.command_line;
+        if (!tool) {
+            continue;
+        }
+        ASSERT_EQ(tool->row != nullptr, *c.word != nullptr) << c.command_line;
+        if (tool->row != nullptr) {
+            EXPECT_STREQ(tool->row->word, *c.word) << c.command_line;
+            EXPECT_EQ(tool->argument, c.argument) << c.command_line;
         }
     }
+}
+
+class FixedStart : public shell::StartPorts {
+  public:
+    bool first_copy = true;
+    bool IsFirstCopy() override { return first_copy; }
+    WindowsVersion DetectWindowsVersion() override { return {kXp, "Windows XP"}; }
+    void StartCompanion() override {}
+};
+
+TEST_F(ToolCommandsTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWork) {
+    FixedStart start;
+    shell::ProgramRecords records;
+    records.ProgramDirectory = kDir;
+    auto run = [&](const char* command_line) {
+        return shell::RunToolSwitch(*shell::ParseToolSwitch(command_line),
+                                    {start, files, folders, registry}, records);
+    };
+    CommandReport bad = run("/undo twice");
+    EXPECT_EQ(bad.exit_code, kExitBadInput);
+    EXPECT_EQ(bad.text, "Usage: Zorvane.exe /undo | /export FILE");
+
+    start.first_copy = false;
+    EXPECT_EQ(run("/export C:\\out\\t1.reg").exit_code, kExitRefused);
+    EXPECT_TRUE(files.files.empty());
+
+    start.first_copy = true;
+    EXPECT_EQ(run("/export C:\\out\\t1.reg").exit_code, kExitDone);
+    EXPECT_EQ(records.WindowsFamily, kXp);
+    EXPECT_EQ(files.files.count("C:\\out\\t1-undo.reg"), 1u);
 }
 
 }  // namespace
