@@ -1,6 +1,7 @@
 // The Current Settings report (NT layout) through the Win32 registry port, against the
 // bare registry reads of the same values written by hand, for 1, 10 and 100 interfaces:
-// the ratio, and the report's own time against the 100 ms the dialog may take to open.
+// the ratio, and the time the real dialog takes to open (report read, list filled and
+// painted) against the 100 ms it may take.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,7 +11,11 @@
 #include "bench_util.h"
 #include "sysconfig/current_settings_report.h"
 #include "tuning/presets.h"
+#include "win32/platform/win32_file_system.h"
 #include "win32/platform/win32_registry.h"
+#include "win32/ui/win_ports.h"
+#include "win32/zorvane/current_settings_ids.h"
+#include "win32/zorvane/current_settings_window.h"
 
 namespace {
 
@@ -61,6 +66,25 @@ int ReadByHand() {
     return found + ReadKey(kNdiCache, {""});
 }
 
+double opened_at_ms = 0;
+
+// A timer's message comes only once nothing else is waiting, painting included: the
+// dialog is open and drawn. The dialog is closed at once.
+void CALLBACK CloseWhenIdle(HWND, UINT, UINT_PTR timer, DWORD) {
+    opened_at_ms = zv::bench::NowMs();
+    KillTimer(nullptr, timer);
+    HWND dialog = FindWindowA(zv::win32::current_settings::kClassName, nullptr);
+    SendMessageA(dialog, WM_COMMAND, zv::win32::current_settings::cmdClose, 0);
+}
+
+// From the call to the dialog drawn, at least one timer tick (10 ms).
+double OpenDialogMs(const zv::win32::CurrentSettingsServices& services) {
+    double start = zv::bench::NowMs();
+    SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseWhenIdle);
+    zv::win32::CurrentSettingsWindow::ShowModal(nullptr, services);
+    return opened_at_ms - start;
+}
+
 }  // namespace
 
 int main() {
@@ -86,5 +110,19 @@ int main() {
             "ratio %.2f\n",
             interfaces, rows, hand_ms, ours_ms, ours_ms / hand_ms);
     }
+    zv::win32::Win32FileSystem files;
+    zv::win32::Win32MessageBox messages;
+    zv::win32::CurrentSettingsServices services{[&] {
+                                                    return zv::CurrentSettingsReport(
+                                                        registry, kWindows10,
+                                                        zv::WindowsRelease::Vista, settings);
+                                                },
+                                                files, messages, ""};
+    std::vector<double> opens;
+    for (int run = 0; run < 11; ++run) {
+        opens.push_back(OpenDialogMs(services));
+    }
+    std::printf("  the dialog with 100 interfaces: open and drawn in %.2f ms (target < 100)\n",
+                zv::bench::Median(opens));
     return 0;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -34,6 +35,7 @@ class CurrentSettingsWindow : public WindowBase {
     bool Build(HWND owner);
     HWND AddButton(const char* caption, int id, DWORD style);
     void Refresh();
+    bool OnGetCellText(NMHDR* header);
     void LayOut();
     void Copy();
     void SaveAs();
