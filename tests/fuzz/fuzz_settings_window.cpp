@@ -8,7 +8,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
@@ -34,6 +36,8 @@ class NoWindow : public shell::MainWindowPort, public shell::ChromeWindowPort {
     void ShowExplanation(const std::string&) override {}
     void ShowStartupTip() override {}
     void ShowPingDialog() override {}
+    void ShowCurrentSettings(std::function<std::vector<zv::ReportRow>()>) override {}
+    std::string ChooseExportFile() override { return std::string(); }
     void Close() override {}
     void ShowTipDialog() override {}
 };
