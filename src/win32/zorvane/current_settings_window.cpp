@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "win32/ui/clipboard.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
 #include "win32/zorvane/current_settings_ids.h"
@@ -12,30 +13,14 @@ namespace {
 namespace id = current_settings;
 
 // Layout in twips.
-constexpr int kClientWidth = 13500;
+constexpr int kClientWidth = 15000;
 constexpr int kClientHeight = 6600;
 constexpr int kMargin = 120;
 constexpr int kButtonWidth = 1200;
 constexpr int kButtonHeight = 375;
-constexpr int kColumnWidths[] = {4200, 1800, 2100, 1800, 5400};
-
-bool PutOnClipboard(HWND owner, const std::string& text) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (memory == nullptr) {
-        return false;
-    }
-    if (char* chars = static_cast<char*>(GlobalLock(memory))) {
-        CopyMemory(chars, text.c_str(), text.size() + 1);
-        GlobalUnlock(memory);
-    }
-    bool placed =
-        OpenClipboard(owner) && EmptyClipboard() && SetClipboardData(CF_TEXT, memory) != nullptr;
-    CloseClipboard();
-    if (!placed) {
-        GlobalFree(memory);
-    }
-    return placed;
-}
+// Wide enough for the column titles and the longest setting of a fixed key; the reasons
+// may scroll.
+constexpr int kColumnWidths[] = {4700, 1600, 1900, 1800, 5600};
 
 const std::string& Cell(const ReportRow& row, int column) {
     const std::string* cells[] = {&row.setting, &row.now, &row.windows_default,
@@ -160,7 +145,7 @@ void CurrentSettingsWindow::Copy() {
          i = ListView_GetNextItem(list_, i, LVNI_SELECTED)) {
         chosen.push_back(rows_[i]);
     }
-    PutOnClipboard(hwnd(), ReportText(chosen.empty() ? rows_ : chosen));
+    SetClipboardText(hwnd(), ReportText(chosen.empty() ? rows_ : chosen));
 }
 
 void CurrentSettingsWindow::SaveAs() {
