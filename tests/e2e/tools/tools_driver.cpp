@@ -1,5 +1,6 @@
 // The Tools menu's work end to end, on an emulated Windows release:
-//   tools_driver deploy win98|winxp|win10   Apply then Undo, the export imported
+//   tools_driver deploy win98|winxp|win10   /undo and /export, the export imported
+//   tools_driver window win98|winxp|win10   the Tools menu: Current Settings, Undo
 #include <windows.h>
 
 #include <cstdio>
@@ -32,8 +33,10 @@ int main(int argc, char** argv) {
     std::optional<zv::e2e::ToolsRelease> release = Release(argc > 2 ? argv[2] : "");
     if (scenario == "deploy" && release) {
         zv::e2e::RunDeployScenario(*release);
+    } else if (scenario == "window" && release) {
+        zv::e2e::RunWindowScenario(*release);
     } else {
-        std::printf("usage: tools_driver deploy win98|winxp|win10\n");
+        std::printf("usage: tools_driver deploy|window win98|winxp|win10\n");
         return 2;
     }
     return zv::e2e::Finish();

@@ -1,7 +1,11 @@
-// The scenarios of the Tools driver, and what each emulated release gives them.
+// The scenarios of the Tools driver, what each emulated release gives them, and what they
+// share.
 #pragma once
 
 #include <string>
+
+#include "../main_window/zorvane_session.h"
+#include "support/registry_read.h"
 
 namespace zv::e2e {
 
@@ -12,6 +16,19 @@ struct ToolsRelease {
     std::string reg_header;  // the first line of an export
 };
 
+// The command line's Undo and export, imported with regedit.
 void RunDeployScenario(const ToolsRelease& release);
+// The Tools menu in the window: Current Settings, then Apply and Undo Last Change.
+void RunWindowScenario(const ToolsRelease& release);
+
+// A machine as a user has it: three interfaces, a hand-edited TTL ("64" as text) and a
+// saved choice (T1, Automatic).
+void PrepareMachine(const ToolsRelease& release);
+// Every key the program may touch, in either layout.
+RegistrySnapshot TouchedRegistry();
+// Notes each difference; true when there is none.
+bool CheckSame(const RegistrySnapshot& expected, const RegistrySnapshot& actual);
+// Apply in the open window, its messages answered without a restart.
+void ApplyIn(ZorvaneSession& zorvane);
 
 }  // namespace zv::e2e
