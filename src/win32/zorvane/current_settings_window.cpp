@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "win32/ui/clipboard.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
@@ -13,14 +15,14 @@ namespace {
 namespace id = current_settings;
 
 // Layout in twips.
-constexpr int kClientWidth = 15000;
+constexpr int kClientWidth = 17300;
 constexpr int kClientHeight = 6600;
 constexpr int kMargin = 120;
 constexpr int kButtonWidth = 1200;
 constexpr int kButtonHeight = 375;
-// Wide enough for the column titles and the longest setting of a fixed key; the reasons
-// may scroll.
-constexpr int kColumnWidths[] = {4700, 1600, 1900, 1800, 5600};
+// Wide enough for the column titles, the longest setting of a fixed key and the longest
+// reason.
+constexpr int kColumnWidths[] = {5000, 1700, 2400, 2400, 5500};
 
 const std::string& Cell(const ReportRow& row, int column) {
     const std::string* cells[] = {&row.setting, &row.now, &row.windows_default,
@@ -57,8 +59,12 @@ bool CurrentSettingsWindow::Build(HWND owner) {
     InitCommonControlsEx(&controls);
     dpi_ = ScreenDpi();
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-    if (!Create(id::kClassName, id::kCaption, style, WS_EX_DLGMODALFRAME,
-                TwipsToPixels(kClientWidth, dpi_), TwipsToPixels(kClientHeight, dpi_), owner)) {
+    // On a small screen the dialog starts narrower, and the list scrolls.
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    int width = std::min<int>(TwipsToPixels(kClientWidth, dpi_), (work.right - work.left) * 9 / 10);
+    if (!Create(id::kClassName, id::kCaption, style, WS_EX_DLGMODALFRAME, width,
+                TwipsToPixels(kClientHeight, dpi_), owner)) {
         return false;
     }
     font_ = CreateMessageFont();
