@@ -91,4 +91,21 @@ void MakeInterfaceKeys(const char* parent, int count) {
     }
 }
 
+void ForEachSubkey(const char* parent, const std::function<void(const std::string&)>& visit) {
+    HKEY key;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, parent, &key) != ERROR_SUCCESS) {
+        return;
+    }
+    char name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = 255;
+        if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        visit(std::string(name, length));
+    }
+    RegCloseKey(key);
+}
+
 }  // namespace zv::bench

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,10 @@ std::string AppDir();
 // Makes the subkeys {BENCH-0000} to {BENCH-<count - 1>} of an HKEY_LOCAL_MACHINE key, as
 // many interfaces; those that exist stay.
 void MakeInterfaceKeys(const char* parent, int count);
+
+// Calls `visit` with the name of each subkey of an HKEY_LOCAL_MACHINE key, enumerated as a
+// programmer would by hand.
+void ForEachSubkey(const char* parent, const std::function<void(const std::string&)>& visit);
 
 struct Medians {
     double baseline_ms;

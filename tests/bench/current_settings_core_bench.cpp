@@ -47,22 +47,11 @@ int ReadByHand() {
                                  "KeepAliveTime", "KeepAliveInterval", "EnablePMTUDiscovery",
                                  "EnablePMTUBHDetect", "SYNAttackProtect"});
     found += ReadKey(kInternet, {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"});
-    HKEY interfaces;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kInterfaces, &interfaces) == ERROR_SUCCESS) {
-        char name[256];
-        for (DWORD index = 0;; ++index) {
-            DWORD length = 255;
-            if (RegEnumKeyExA(interfaces, index, name, &length, nullptr, nullptr, nullptr,
-                              nullptr) != ERROR_SUCCESS) {
-                break;
-            }
-            std::string subkey(name, length);
-            found += ReadKey(std::string(kInterfaces) + "\\" + subkey, {"MTU", "MSS"});
-            found += ReadKey(
-                "SYSTEM\\CurrentControlSet\\Services\\" + subkey + "\\Parameters\\Tcpip", {"MTU"});
-        }
-        RegCloseKey(interfaces);
-    }
+    zv::bench::ForEachSubkey(kInterfaces, [&](const std::string& subkey) {
+        found += ReadKey(std::string(kInterfaces) + "\\" + subkey, {"MTU", "MSS"});
+        found += ReadKey("SYSTEM\\CurrentControlSet\\Services\\" + subkey + "\\Parameters\\Tcpip",
+                         {"MTU"});
+    });
     return found + ReadKey(kNdiCache, {""});
 }
 

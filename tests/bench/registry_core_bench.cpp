@@ -40,24 +40,12 @@ void WriteByHand(const zv::TuningSettings& s) {
     SetDword(kTcpip, "SYNAttackProtect", 2);
     SetDword(kInternet, "MaxConnectionsPer1_0Server", static_cast<DWORD>(s.MSCPS0));
     SetDword(kInternet, "MaxConnectionsPerServer", static_cast<DWORD>(s.MSCPS1));
-    HKEY interfaces;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kInterfaces, &interfaces) == ERROR_SUCCESS) {
-        char name[256];
-        for (DWORD index = 0;; ++index) {
-            DWORD length = 255;
-            if (RegEnumKeyExA(interfaces, index, name, &length, nullptr, nullptr, nullptr,
-                              nullptr) != ERROR_SUCCESS) {
-                break;
-            }
-            std::string subkey(name, length);
-            SetDword(std::string(kInterfaces) + "\\" + subkey, "MTU", static_cast<DWORD>(s.MTU));
-            SetDword(std::string(kInterfaces) + "\\" + subkey, "MSS",
-                     static_cast<DWORD>(s.MTU - 40));
-            SetDword("SYSTEM\\CurrentControlSet\\Services\\" + subkey + "\\Parameters\\Tcpip",
-                     "MTU", static_cast<DWORD>(s.MTU));
-        }
-        RegCloseKey(interfaces);
-    }
+    zv::bench::ForEachSubkey(kInterfaces, [&](const std::string& subkey) {
+        SetDword(std::string(kInterfaces) + "\\" + subkey, "MTU", static_cast<DWORD>(s.MTU));
+        SetDword(std::string(kInterfaces) + "\\" + subkey, "MSS", static_cast<DWORD>(s.MTU - 40));
+        SetDword("SYSTEM\\CurrentControlSet\\Services\\" + subkey + "\\Parameters\\Tcpip", "MTU",
+                 static_cast<DWORD>(s.MTU));
+    });
     SetDword(kNdiCache, "", static_cast<DWORD>(s.NDI));
 }
 
