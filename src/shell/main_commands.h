@@ -18,6 +18,11 @@ class MainCommands {
     virtual void BackupRegistry() = 0;
     // The ping configuration dialog, modal, as the window's Ping Configuration button.
     virtual void ShowPingDialog() = 0;
+    // The Tools: the report of the values in effect (modal), Undo of the last Apply or
+    // Restore, and the export of the window's choice for other computers.
+    virtual void ShowCurrentSettings() = 0;
+    virtual void UndoLastChange() = 0;
+    virtual void ExportForDeployment() = 0;
     // Closes the main window; its unload runs as on any close.
     virtual void CloseMainWindow() = 0;
 

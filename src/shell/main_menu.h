@@ -1,5 +1,5 @@
-// The main window's menu bar (File, View, Help) as a table. Each item's command is named
-// after the item; the values are the WM_COMMAND IDs of the real menu, which the test
+// The main window's menu bar (File, View, Tools, Help) as a table. Each item's command is
+// named after the item; the values are the WM_COMMAND IDs of the real menu, which the test
 // drivers send as well, since another process cannot read a menu under Wine.
 #pragma once
 
@@ -21,6 +21,10 @@ enum Command : int {
     mnuInternet = 214,
     mnumodem = 215,
     mnuNetwork = 216,
+    // Tools
+    mnuCurrentSettings = 221,
+    mnuUndoLastChange = 222,
+    mnuExportForDeployment = 223,
     // Help
     mnuHelp1 = 231,
     mnutip = 232,

@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include "sysconfig/saved_choice_rules.h"
 #include "sysconfig/settings_file.h"
 
 namespace zv::shell {
@@ -12,8 +13,8 @@ MainWindow::MainWindow(ProgramRecords& records, const MainWindowPorts& ports)
       records_(records),
       ports_(ports),
       operations_(records.WindowsFamily, records.ProgramDirectory,
-                  sysconfig::SystemPorts{ports.files, ports.registry, ports.messages, ports.pump,
-                                         ports.restart, ports.backup}) {
+                  sysconfig::SystemPorts{ports.files, ports.folders, ports.registry, ports.messages,
+                                         ports.pump, ports.restart, ports.backup}) {
     cmdApply.on_click = [this] { Apply(); };
     cmdPing.on_click = [this] { ShowPingDialog(); };
     cmdHelp.on_click = [this] { ports_.launchers.OpenHelpPage(); };
@@ -46,6 +47,7 @@ void MainWindow::LoadMainWindow() {
     area.ShowSettingsInWindow();
     chrome.ShowPrompt();
     chrome.SetToolbarImages();
+    ShowUndoAvailability();
     ports_.pump.DoEvents();
     if (ShowTipsAtStartup(ports_.tip_option)) {
         ports_.window.ShowStartupTip();
@@ -62,6 +64,7 @@ bool MainWindow::QueryUnload() {
 
 void MainWindow::Apply() {
     operations_.ApplySettings(area.TakeValues());
+    ShowUndoAvailability();
 }
 
 // The window shows the Windows defaults between the question and the save.
@@ -72,6 +75,7 @@ void MainWindow::Restore() {
     area.SetTuningControlsEnabled(true);
     area.ResetToWindowsDefaults();
     operations_.RestoreWindowsDefaults(records_.CurrentSettings);
+    ShowUndoAvailability();
 }
 
 void MainWindow::BackupRegistry() {
@@ -80,6 +84,41 @@ void MainWindow::BackupRegistry() {
 
 void MainWindow::ShowPingDialog() {
     ports_.window.ShowPingDialog();
+}
+
+// "Apply would write" follows the window's choice at each Refresh; a choice Apply would
+// refuse writes nothing.
+void MainWindow::ShowCurrentSettings() {
+    ports_.window.ShowCurrentSettings([this] {
+        std::optional<TuningSettings> would_apply = area.TakeValues();
+        if (would_apply->OptiMode == ManualMode && ManualSettingsFailure(*would_apply)) {
+            would_apply.reset();
+        }
+        return CurrentSettingsReport(ports_.registry, records_.WindowsFamily,
+                                     records_.WindowsRelease, would_apply);
+    });
+}
+
+// The window keeps the choice on screen: Apply puts it back in effect.
+void MainWindow::UndoLastChange() {
+    operations_.UndoLastChange();
+    ShowUndoAvailability();
+}
+
+// The choice is checked before the save dialog, as Apply would check it.
+void MainWindow::ExportForDeployment() {
+    TuningSettings choice = area.TakeValues();
+    if (!operations_.CheckChoice(choice)) {
+        return;
+    }
+    std::string path = ports_.window.ChooseExportFile();
+    if (!path.empty()) {
+        operations_.ExportForDeployment(choice, path);
+    }
+}
+
+void MainWindow::ShowUndoAvailability() {
+    chrome.menu.SetEnabled(main_menu::mnuUndoLastChange, operations_.CanUndo());
 }
 
 void MainWindow::CloseMainWindow() {

@@ -3,8 +3,10 @@
 // operations the chrome triggers, and runs without a real window.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/file_system.h"
 #include "common/program_name.h"
@@ -14,6 +16,7 @@
 #include "shell/main_commands.h"
 #include "shell/program_records.h"
 #include "shell/tip_option.h"
+#include "sysconfig/current_settings_report.h"
 #include "sysconfig/system_operations.h"
 #include "tuning/settings_window.h"
 #include "ui/captioned.h"
@@ -31,6 +34,10 @@ class MainWindowPort {
     virtual void ShowStartupTip() = 0;
     // The ping configuration (frmPing), modal.
     virtual void ShowPingDialog() = 0;
+    // The Current Settings dialog, modal; it reads the report as it opens and on Refresh.
+    virtual void ShowCurrentSettings(std::function<std::vector<ReportRow>()> read_report) = 0;
+    // The save dialog of the export for deployment: the path, or empty text on Cancel.
+    virtual std::string ChooseExportFile() = 0;
     // Destroys the real window; the close runs QueryUnload first.
     virtual void Close() = 0;
 };
@@ -42,6 +49,7 @@ struct MainWindowPorts {
     ui::EventPump& pump;
     ui::Beeper& beeper;
     FileSystem& files;
+    FolderPort& folders;
     RegistryPort& registry;
     sysconfig::RestartPort& restart;
     sysconfig::BackupPort& backup;
@@ -75,12 +83,17 @@ class MainWindow : public MainCommands {
     void Restore() override;
     void BackupRegistry() override;
     void ShowPingDialog() override;
+    void ShowCurrentSettings() override;
+    void UndoLastChange() override;
+    void ExportForDeployment() override;
     void CloseMainWindow() override;
     void ResizeWindowHeightBy(int twips) override;
     void MoveSettingsFrameBy(int twips) override;
 
   private:
     tuning::TuningAreaHooks AreaHooks();
+    // Undo Last Change is available while there is a snapshot to put back.
+    void ShowUndoAvailability();
 
     ProgramRecords& records_;
     MainWindowPorts ports_;

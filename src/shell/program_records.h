@@ -16,6 +16,8 @@ struct ProgramRecords {
     TuningSettings DefaultSettings = InitialDefaultSettings();
     zv::WindowsFamily WindowsFamily = Unrecognised;
     std::string WindowsName;
+    // Finer than the family: which of the values written this Windows reads.
+    zv::WindowsRelease WindowsRelease = zv::WindowsRelease::Unrecognised;
     // The folder of the running program, without a trailing backslash.
     std::string ProgramDirectory;
 };

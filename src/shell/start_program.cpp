@@ -26,13 +26,18 @@ bool AsksOnlyForCompanion(const std::string& argument) {
     return digits && digits->find_first_not_of('0') != std::string::npos;
 }
 
+void DetectWindowsRelease(StartPorts& ports, ProgramRecords& records) {
+    WindowsVersion windows = ports.DetectWindowsVersion();
+    records.WindowsFamily = windows.family;
+    records.WindowsName = windows.name;
+    records.WindowsRelease = windows.release;
+}
+
 StartOutcome StartProgram(StartPorts& ports, const std::string& argument, ProgramRecords& records) {
     if (!ports.IsFirstCopy()) {
         return StartOutcome::EndSilently;
     }
-    WindowsVersion windows = ports.DetectWindowsVersion();
-    records.WindowsFamily = windows.family;
-    records.WindowsName = windows.name;
+    DetectWindowsRelease(ports, records);
     if (AsksOnlyForCompanion(argument)) {
         ports.StartCompanion();
         return StartOutcome::CompanionOnly;

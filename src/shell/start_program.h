@@ -29,6 +29,9 @@ enum class StartOutcome {
 // A number other than 0 (an optional sign, then digits not all 0, blanks around allowed).
 bool AsksOnlyForCompanion(const std::string& argument);
 
+// Asks for the Windows release and fills it into the records.
+void DetectWindowsRelease(StartPorts& ports, ProgramRecords& records);
+
 // Fills the Windows release into the records and says how the program goes on.
 StartOutcome StartProgram(StartPorts& ports, const std::string& argument, ProgramRecords& records);
 

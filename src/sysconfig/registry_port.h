@@ -1,5 +1,6 @@
-// The registry services the TCP/IP writer needs: the six advapi32 calls, each returning
-// the Windows error code it got. The Win32 layer implements it over advapi32; tests use an
+// The registry services the program needs: the advapi32 calls the TCP/IP writer makes,
+// and the reads and key removal that reports, snapshots and Undo add, each returning the
+// Windows error code it got. The Win32 layer implements it over advapi32; tests use an
 // in-memory registry.
 #pragma once
 
@@ -46,6 +47,17 @@ class RegistryPort {
 
     // RegCloseKey.
     virtual int32_t CloseKey(RegistryKey key) = 0;
+
+    // RegQueryValueExA: the value's kind and stored bytes.
+    virtual int32_t QueryValue(RegistryKey key, const std::string& name, uint32_t* kind,
+                               std::string* data) = 0;
+
+    // RegQueryInfoKeyA: how many subkeys and values the key holds.
+    virtual int32_t CountEntries(RegistryKey key, uint32_t* subkeys, uint32_t* values) = 0;
+
+    // RegDeleteKeyA of a key; callers delete only keys they found empty, since the 9x
+    // registry would take a key's subkeys with it.
+    virtual int32_t DeleteKey(RegistryRoot root, const std::string& path) = 0;
 };
 
 }  // namespace zv

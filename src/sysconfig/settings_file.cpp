@@ -1,7 +1,9 @@
 #include "sysconfig/settings_file.h"
 
 #include "sysconfig/settings_file_reader.h"
+#include "sysconfig/snapshots.h"
 #include "sysconfig/tcp_parameters.h"
+#include "tuning/presets.h"
 #include "tuning/value_lists.h"
 
 namespace zv {
@@ -51,10 +53,13 @@ std::string FormatSettingsFile(const TuningSettings& s) {
     return out.text();
 }
 
-ApplyResult SaveSettingsAndApply(FileSystem& files, RegistryPort& registry,
+ApplyResult SaveSettingsAndApply(FileSystem& files, FolderPort& folders, RegistryPort& registry,
                                  const std::string& program_directory,
                                  const TuningSettings& settings, WindowsFamily windows_family) {
     const TuningSettings applied = AsApplied(settings);
+    if (!RecordSnapshot({files, folders, registry}, program_directory, windows_family)) {
+        return ApplyResult::SnapshotNotWritten;
+    }
     if (!files.WriteFileAtomic(program_directory + kSettingsFileName,
                                FormatSettingsFile(applied))) {
         return ApplyResult::FileNotWritten;
@@ -75,6 +80,22 @@ void LoadSettings(const FileSystem& files, const std::string& program_directory,
     auto text = files.ReadFile(path);
     auto loaded = text ? ParseSettingsFile(*text, current) : std::nullopt;
     current = loaded ? *loaded : defaults;
+}
+
+std::optional<TuningSettings> SavedChoice(const FileSystem& files,
+                                          const std::string& program_directory,
+                                          const TuningSettings& defaults,
+                                          WindowsFamily windows_family) {
+    std::string path = program_directory + kSettingsFileName;
+    std::optional<TuningSettings> choice = defaults;
+    if (files.FileExists(path)) {
+        auto text = files.ReadFile(path);
+        choice = text ? ParseSettingsFile(*text, defaults) : std::nullopt;
+    }
+    if (choice && choice->OptiMode != ManualMode) {
+        ApplyPreset(*choice, choice->ConnectionType, windows_family);
+    }
+    return choice;
 }
 
 }  // namespace zv

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "common/file_system.h"
+#include "common/folder_port.h"
 #include "common/windows_family.h"
 #include "sysconfig/registry_port.h"
 #include "tuning/tuning_settings.h"
@@ -15,17 +17,20 @@ namespace zv {
 constexpr char kSettingsFileName[] = "\\Zorvane.cfg";
 
 enum class ApplyResult {
-    Applied,          // file written and every registry write succeeded
-    FileNotWritten,   // nothing changed: the registry was not touched
-    RegistryRefused,  // file written, but Windows refused some registry write
+    Applied,             // file written and every registry write succeeded
+    SnapshotNotWritten,  // nothing changed: the state before could not be recorded
+    FileNotWritten,      // nothing changed: the registry was not touched
+    RegistryRefused,     // file written, but Windows refused some registry write
 };
 
 // The file's exact bytes: 2 lines in Automatic mode, 11 in Manual mode, CR LF after each.
 std::string FormatSettingsFile(const TuningSettings& settings);
 
-// Writes the file (atomically) and then, only when that worked, the registry values; both
+// Records a snapshot of what it is about to change (so that Undo can put it back), then
+// writes the file (atomically) and then, only when that worked, the registry values; both
 // from the record as applied (AsApplied), so that the file loads back to what Windows got.
-ApplyResult SaveSettingsAndApply(FileSystem& files, RegistryPort& registry,
+// Nothing is changed when the snapshot could not be written.
+ApplyResult SaveSettingsAndApply(FileSystem& files, FolderPort& folders, RegistryPort& registry,
                                  const std::string& program_directory,
                                  const TuningSettings& settings, WindowsFamily windows_family);
 
@@ -34,5 +39,13 @@ ApplyResult SaveSettingsAndApply(FileSystem& files, RegistryPort& registry,
 // mode; the other fields keep their values.
 void LoadSettings(const FileSystem& files, const std::string& program_directory,
                   const TuningSettings& defaults, TuningSettings& current);
+
+// The record Apply would take from the saved choice without a window: the file as
+// LoadSettings reads it (the defaults when there is none), an Automatic-mode choice with
+// its preset, as the window shows it; nothing when the file is there but damaged.
+std::optional<TuningSettings> SavedChoice(const FileSystem& files,
+                                          const std::string& program_directory,
+                                          const TuningSettings& defaults,
+                                          WindowsFamily windows_family);
 
 }  // namespace zv

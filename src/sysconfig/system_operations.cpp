@@ -1,6 +1,8 @@
 #include "sysconfig/system_operations.h"
 
+#include "sysconfig/tool_commands.h"
 #include "sysconfig/saved_choice_rules.h"
+#include "sysconfig/snapshots.h"
 
 namespace zv::sysconfig {
 namespace {
@@ -29,10 +31,17 @@ ui::MessageAnswer SystemOperations::Show(const std::string& text, ui::MessageIco
 }
 
 bool SystemOperations::SaveAndWrite(const TuningSettings& settings) {
-    switch (SaveSettingsAndApply(ports_.files, ports_.registry, program_directory_, settings,
-                                 windows_family_)) {
+    switch (SaveSettingsAndApply(ports_.files, ports_.folders, ports_.registry, program_directory_,
+                                 settings, windows_family_)) {
         case ApplyResult::Applied:
             return true;
+        case ApplyResult::SnapshotNotWritten:
+            Show(
+                "The settings were not applied: the values they replace could not be recorded "
+                "for Undo in the folder\r\n" +
+                    program_directory_ + kSnapshotFolderName + "\r\nNothing has been changed.",
+                ui::MessageIcon::Exclamation);
+            return false;
         case ApplyResult::FileNotWritten:
             Show("The settings could not be saved to the file\r\n" + program_directory_ +
                      kSettingsFileName + "\r\nNothing has been changed.",
@@ -49,14 +58,18 @@ bool SystemOperations::SaveAndWrite(const TuningSettings& settings) {
     return false;
 }
 
-bool SystemOperations::ApplySettings(const TuningSettings& settings) {
+bool SystemOperations::CheckChoice(const TuningSettings& settings) {
     if (settings.OptiMode == ManualMode) {
         if (std::optional<std::string> failure = ManualSettingsFailure(settings)) {
             Show(*failure);
             return false;
         }
     }
-    if (!SaveAndWrite(settings)) {
+    return true;
+}
+
+bool SystemOperations::ApplySettings(const TuningSettings& settings) {
+    if (!CheckChoice(settings) || !SaveAndWrite(settings)) {
         return false;
     }
     Show(
@@ -95,6 +108,32 @@ bool SystemOperations::RestoreWindowsDefaults(const TuningSettings& windows_defa
     Show("Windows default settings were successfully restored.", ui::MessageIcon::Information,
          ui::MessageButtons::Ok, 1, kRestoreCaption);
     return true;
+}
+
+bool SystemOperations::CanUndo() {
+    return NewestSnapshot(ports_.folders, program_directory_).has_value();
+}
+
+bool SystemOperations::UndoLastChange() {
+    CommandReport report =
+        RunUndoCommand({ports_.files, ports_.folders, ports_.registry}, program_directory_);
+    if (report.exit_code != kExitDone) {
+        Show(report.text, ui::MessageIcon::Exclamation);
+        return false;
+    }
+    Show(report.text);
+    OfferRestart();
+    return true;
+}
+
+bool SystemOperations::ExportForDeployment(const TuningSettings& settings,
+                                           const std::string& path) {
+    CommandReport report = ReportExport(
+        zv::ExportForDeployment(ports_.files, ports_.registry, settings, windows_family_, path),
+        path);
+    Show(report.text, report.exit_code == kExitDone ? ui::MessageIcon::Information
+                                                    : ui::MessageIcon::Exclamation);
+    return report.exit_code == kExitDone;
 }
 
 // The export is waited for, so that success is reported only for a file that is there.

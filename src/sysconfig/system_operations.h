@@ -1,13 +1,15 @@
 // The operations of the main window that change the system: Apply (check, save, write the
-// registry, offer a restart), Restore of the Windows defaults, the registry backup and the
-// restart. They work on a TuningSettings record, tell the user what happened and never
-// report a failure as success.
+// registry, offer a restart), Restore of the Windows defaults, Undo of the last change,
+// the export for deployment, the registry backup and the restart. They work on a
+// TuningSettings record, tell the user what happened and never report a failure as
+// success.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "common/file_system.h"
+#include "common/folder_port.h"
 #include "common/program_name.h"
 #include "common/windows_family.h"
 #include "sysconfig/registry_port.h"
@@ -24,6 +26,7 @@ constexpr int kMinimizedFocus = 2;  // the registry editor starts minimised and 
 
 struct SystemPorts {
     FileSystem& files;
+    FolderPort& folders;
     RegistryPort& registry;
     ui::MessageBoxPort& messages;
     ui::EventPump& pump;
@@ -48,6 +51,17 @@ class SystemOperations {
     // record, with its message and no restart. True when the record reached both.
     bool ConfirmRestore();
     bool RestoreWindowsDefaults(const TuningSettings& windows_defaults);
+
+    // Undo: puts the state before the last Apply or Restore back, tells the user, and
+    // offers a restart. True when all of it is back. CanUndo says whether there is one.
+    bool UndoLastChange();
+    bool CanUndo();
+
+    // The export runs in two steps, so that the window asks for the file between them:
+    // the check of the record (as Apply makes it, with its message), then the export of
+    // what Apply would write, with an undo file beside it. True when both were written.
+    bool CheckChoice(const TuningSettings& settings);
+    bool ExportForDeployment(const TuningSettings& settings, const std::string& path);
 
     void BackupRegistry();
     void RestartWindows();

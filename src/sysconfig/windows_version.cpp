@@ -10,8 +10,8 @@ constexpr uint32_t kPlatformNT = 2;
 // Family 8 is the last the consumers know: every NT release from 5.2 on takes it.
 constexpr WindowsFamily kLatestFamily{8};
 
-WindowsVersion Release(int16_t family, std::string name) {
-    return {WindowsFamily(family), std::move(name)};
+WindowsVersion Release(int16_t family, std::string name, WindowsRelease release) {
+    return {WindowsFamily(family), std::move(name), release};
 }
 
 WindowsVersion Win9xRelease(uint32_t major, uint32_t minor) {
@@ -20,11 +20,11 @@ WindowsVersion Win9xRelease(uint32_t major, uint32_t minor) {
     }
     switch (minor) {
         case 0:
-            return Release(2, "Windows 95");
+            return Release(2, "Windows 95", WindowsRelease::Windows95);
         case 10:
-            return Release(3, "Windows 98");
+            return Release(3, "Windows 98", WindowsRelease::Windows98);
         case 90:
-            return Release(4, "Windows ME");
+            return Release(4, "Windows ME", WindowsRelease::WindowsMe);
         default:
             return {};
     }
@@ -58,30 +58,33 @@ WindowsVersion LaterNtRelease(const VersionInfo& info, const TrueVersion& true_v
     uint32_t major = true_version.ok ? true_version.major : info.major;
     uint32_t minor = true_version.ok ? true_version.minor : info.minor;
     uint32_t build = true_version.ok ? true_version.build : 0;
+    WindowsRelease release = major >= 6 ? WindowsRelease::Vista : WindowsRelease::Windows2003;
     if (major < 6 || major > 10) {
-        return {kLatestFamily, "Windows"};
+        return {kLatestFamily, "Windows", release};
     }
     bool server = true_version.ok && true_version.server;
     return {kLatestFamily,
-            server ? ServerName(major, minor, build) : WorkstationName(major, minor, build)};
+            server ? ServerName(major, minor, build) : WorkstationName(major, minor, build),
+            release};
 }
 
 // 5.2 is Windows 2003, or Windows XP x64 when Windows says it is a workstation; both keep
 // the family of 5.2, so the registry layout and presets do not depend on the name.
 WindowsVersion Release52(const TrueVersion& true_version) {
     bool workstation = true_version.ok && !true_version.server;
-    return {kLatestFamily, workstation ? "Windows XP" : "Windows 2003"};
+    return {kLatestFamily, workstation ? "Windows XP" : "Windows 2003",
+            WindowsRelease::Windows2003};
 }
 
 WindowsVersion NtRelease(const VersionInfo& info, const TrueVersion& true_version) {
     if (info.major == 3 || info.major == 4) {
-        return Release(5, "Windows NT");
+        return Release(5, "Windows NT", WindowsRelease::WindowsNt4);
     }
     if (info.major == 5 && info.minor == 0) {
-        return Release(6, "Windows 2000");
+        return Release(6, "Windows 2000", WindowsRelease::Windows2000);
     }
     if (info.major == 5 && info.minor == 1) {
-        return Release(7, "Windows XP");
+        return Release(7, "Windows XP", WindowsRelease::WindowsXp);
     }
     if (info.major == 5 && info.minor == 2) {
         return Release52(true_version);
@@ -100,7 +103,7 @@ WindowsVersion MapWindowsVersion(const VersionInfo& info, const TrueVersion& tru
     }
     switch (info.platform_id) {
         case kPlatformWin32s:
-            return Release(1, "Windows 32");
+            return Release(1, "Windows 32", WindowsRelease::Win32s);
         case kPlatform9x:
             return Win9xRelease(info.major, info.minor);
         case kPlatformNT:

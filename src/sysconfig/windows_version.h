@@ -10,9 +10,27 @@
 
 namespace zv {
 
+// The release as far as its TCP/IP stack tells releases apart, oldest first: finer than
+// the family, which puts Windows 2003 and Windows 11 together, while several values the
+// program writes are read by one and ignored by the other. Vista stands for Windows Vista
+// and every later release, whose new stack ignores the same values.
+enum class WindowsRelease {
+    Unrecognised,
+    Win32s,
+    Windows95,
+    Windows98,
+    WindowsMe,
+    WindowsNt4,  // and NT 3.x
+    Windows2000,
+    WindowsXp,
+    Windows2003,  // release 5.2, Windows XP x64 included
+    Vista,
+};
+
 struct WindowsVersion {
     WindowsFamily family = Unrecognised;
     std::string name;
+    WindowsRelease release = WindowsRelease::Unrecognised;
 };
 
 // What GetVersionExA reported (OSVERSIONINFO's platform id and version).

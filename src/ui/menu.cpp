@@ -47,7 +47,7 @@ void Menu::RequireHandlers() const {
 
 bool Menu::Choose(int command) {
     auto handler = handlers_.find(command);
-    if (handler == handlers_.end()) {
+    if (handler == handlers_.end() || !enabled(command)) {
         return false;
     }
     // A copy: the handler may run for long (a modal dialog) while handlers change.
@@ -67,6 +67,22 @@ void Menu::SetChecked(int command, bool checked) {
         return;
     }
     checked_[command] = checked;
+    if (view_ != nullptr) {
+        view_->OnItemChanged(command);
+    }
+}
+
+bool Menu::enabled(int command) const {
+    Item(command);
+    auto found = disabled_.find(command);
+    return found == disabled_.end() || !found->second;
+}
+
+void Menu::SetEnabled(int command, bool enabled) {
+    if (this->enabled(command) == enabled) {
+        return;
+    }
+    disabled_[command] = !enabled;
     if (view_ != nullptr) {
         view_->OnItemChanged(command);
     }

@@ -1,7 +1,7 @@
 // Menus as data. A window declares each menu as one table of rows (caption and command,
 // separators, submenus with rows of their own) and gives each command its handler; the
-// Menu model dispatches by command and holds what changes at run time (check marks and
-// captions), which a view mirrors onto the real menu.
+// Menu model dispatches by command and holds what changes at run time (check marks,
+// captions and unavailable items), which a view mirrors onto the real menu.
 #pragma once
 
 #include <functional>
@@ -51,15 +51,18 @@ class Menu {
     void RequireHandlers() const;
 
     // The user chose an item: runs the handler of its command. False when no item of this
-    // menu has the command.
+    // menu has the command, or its item is unavailable, which a real menu never sends.
     bool Choose(int command);
 
     bool checked(int command) const;
     void SetChecked(int command, bool checked);
+    // Items are available until made otherwise; an unavailable one is greyed.
+    bool enabled(int command) const;
+    void SetEnabled(int command, bool enabled);
     const std::string& caption(int command) const;
     void SetCaption(int command, const std::string& caption);
 
-    // Mirrors the check marks and captions of the items; one view at most.
+    // Mirrors the check marks, captions and availability of the items; one view at most.
     class View {
       public:
         virtual ~View() = default;
@@ -75,6 +78,7 @@ class Menu {
     MenuTable table_;
     std::map<int, std::function<void()>> handlers_;
     std::map<int, bool> checked_;
+    std::map<int, bool> disabled_;
     View* view_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "bench_util.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace zv::bench {
@@ -76,6 +77,35 @@ double Median(std::vector<double> values) {
 std::string AppDir() {
     const char* dir = std::getenv("ZV_APP_DIR");
     return dir != nullptr ? dir : ".";
+}
+
+void MakeInterfaceKeys(const char* parent, int count) {
+    for (int i = 0; i < count; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof(name), "{BENCH-%04d}", i);
+        HKEY key;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(parent) + "\\" + name).c_str(), 0,
+                            nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+            RegCloseKey(key);
+        }
+    }
+}
+
+void ForEachSubkey(const char* parent, const std::function<void(const std::string&)>& visit) {
+    HKEY key;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, parent, &key) != ERROR_SUCCESS) {
+        return;
+    }
+    char name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = 255;
+        if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        visit(std::string(name, length));
+    }
+    RegCloseKey(key);
 }
 
 }  // namespace zv::bench

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,37 @@ double Median(std::vector<double> values);
 
 // The install folder of the programs under test (%ZV_APP_DIR%).
 std::string AppDir();
+
+// Makes the subkeys {BENCH-0000} to {BENCH-<count - 1>} of an HKEY_LOCAL_MACHINE key, as
+// many interfaces; those that exist stay.
+void MakeInterfaceKeys(const char* parent, int count);
+
+// Calls `visit` with the name of each subkey of an HKEY_LOCAL_MACHINE key, enumerated as a
+// programmer would by hand.
+void ForEachSubkey(const char* parent, const std::function<void(const std::string&)>& visit);
+
+struct Medians {
+    double baseline_ms;
+    double ours_ms;
+};
+
+// Runs both once, then each `runs` times interleaved, so that a busy moment of the machine
+// falls on both alike; the median time of each.
+template <typename Baseline, typename Ours>
+Medians TimeInterleaved(Baseline baseline, Ours ours, int runs = 31) {
+    auto time_ms = [](auto run) {
+        double start = NowMs();
+        run();
+        return NowMs() - start;
+    };
+    baseline();
+    ours();
+    std::vector<double> baseline_times, our_times;
+    for (int run = 0; run < runs; ++run) {
+        baseline_times.push_back(time_ms(baseline));
+        our_times.push_back(time_ms(ours));
+    }
+    return {Median(baseline_times), Median(our_times)};
+}
 
 }  // namespace zv::bench

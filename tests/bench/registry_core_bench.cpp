@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "bench_util.h"
 #include "sysconfig/tcp_parameters.h"
@@ -41,43 +40,13 @@ void WriteByHand(const zv::TuningSettings& s) {
     SetDword(kTcpip, "SYNAttackProtect", 2);
     SetDword(kInternet, "MaxConnectionsPer1_0Server", static_cast<DWORD>(s.MSCPS0));
     SetDword(kInternet, "MaxConnectionsPerServer", static_cast<DWORD>(s.MSCPS1));
-    HKEY interfaces;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kInterfaces, &interfaces) == ERROR_SUCCESS) {
-        char name[256];
-        for (DWORD index = 0;; ++index) {
-            DWORD length = 255;
-            if (RegEnumKeyExA(interfaces, index, name, &length, nullptr, nullptr, nullptr,
-                              nullptr) != ERROR_SUCCESS) {
-                break;
-            }
-            std::string subkey(name, length);
-            SetDword(std::string(kInterfaces) + "\\" + subkey, "MTU", static_cast<DWORD>(s.MTU));
-            SetDword(std::string(kInterfaces) + "\\" + subkey, "MSS",
-                     static_cast<DWORD>(s.MTU - 40));
-            SetDword("SYSTEM\\CurrentControlSet\\Services\\" + subkey + "\\Parameters\\Tcpip",
-                     "MTU", static_cast<DWORD>(s.MTU));
-        }
-        RegCloseKey(interfaces);
-    }
+    zv::bench::ForEachSubkey(kInterfaces, [&](const std::string& subkey) {
+        SetDword(std::string(kInterfaces) + "\\" + subkey, "MTU", static_cast<DWORD>(s.MTU));
+        SetDword(std::string(kInterfaces) + "\\" + subkey, "MSS", static_cast<DWORD>(s.MTU - 40));
+        SetDword("SYSTEM\\CurrentControlSet\\Services\\" + subkey + "\\Parameters\\Tcpip", "MTU",
+                 static_cast<DWORD>(s.MTU));
+    });
     SetDword(kNdiCache, "", static_cast<DWORD>(s.NDI));
-}
-
-void MakeInterfaces(int count) {
-    for (int i = 0; i < count; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof(name), "{BENCH-%04d}", i);
-        HKEY key;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kInterfaces) + "\\" + name).c_str(), 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        RegCloseKey(key);
-    }
-}
-
-template <typename Write>
-double TimeMs(Write write) {
-    double start = zv::bench::NowMs();
-    write();
-    return zv::bench::NowMs() - start;
 }
 
 }  // namespace
@@ -89,20 +58,14 @@ int main() {
     std::printf("WriteTcpParameters (NT layout) against the same calls by hand:\n");
     int made = 0;
     for (int interfaces : {1, 10, 100}) {
-        MakeInterfaces(interfaces);  // the first ones already exist: adds the rest
+        // The first ones exist already: this adds the rest.
+        zv::bench::MakeInterfaceKeys(kInterfaces, interfaces);
         made = interfaces;
         auto ours = [&] { zv::WriteTcpParameters(registry, settings, kWindowsXp); };
         auto by_hand = [&] { WriteByHand(settings); };
-        ours();
-        by_hand();
-        // Interleaved, so that a busy moment of the machine falls on both alike.
-        std::vector<double> hand_times, our_times;
-        for (int run = 0; run < 31; ++run) {
-            hand_times.push_back(TimeMs(by_hand));
-            our_times.push_back(TimeMs(ours));
-        }
-        double hand_ms = zv::bench::Median(hand_times);
-        double ours_ms = zv::bench::Median(our_times);
+        zv::bench::Medians medians = zv::bench::TimeInterleaved(by_hand, ours);
+        double hand_ms = medians.baseline_ms;
+        double ours_ms = medians.ours_ms;
         std::printf(
             "  %3d interfaces: by hand %7.2f ms, WriteTcpParameters %7.2f ms, "
             "ratio %.2f (target <= 1.10), %.3f ms per interface\n",

@@ -8,9 +8,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "fakes/memory_file_system.h"
+#include "fakes/memory_folders.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_ping_ports.h"
@@ -33,6 +36,8 @@ class NoWindow : public shell::MainWindowPort, public shell::ChromeWindowPort {
     void ShowExplanation(const std::string&) override {}
     void ShowStartupTip() override {}
     void ShowPingDialog() override {}
+    void ShowCurrentSettings(std::function<std::vector<zv::ReportRow>()>) override {}
+    std::string ChooseExportFile() override { return std::string(); }
     void Close() override {}
     void ShowTipDialog() override {}
 };
@@ -63,6 +68,17 @@ class CountingRegistry : public zv::RegistryPort {
         return index == 0 ? zv::kErrorSuccess : zv::kErrorNoMoreItems;
     }
     int32_t CloseKey(zv::RegistryKey) override { return zv::kErrorSuccess; }
+    int32_t QueryValue(zv::RegistryKey, const std::string&, uint32_t*, std::string*) override {
+        return zv::kErrorFileNotFound;
+    }
+    int32_t CountEntries(zv::RegistryKey, uint32_t* subkeys, uint32_t* values) override {
+        *subkeys = *values = 0;
+        return zv::kErrorSuccess;
+    }
+    int32_t DeleteKey(zv::RegistryRoot, const std::string&) override {
+        ++changes;
+        return zv::kErrorSuccess;
+    }
 };
 
 class NoTipOption : public shell::TipOptionPort {
@@ -103,6 +119,7 @@ struct Program {
     zv::testing::CountingEventPump pump;
     zv::testing::CountingBeeper beeper;
     zv::testing::MemoryFileSystem files;
+    zv::testing::MemoryFolders folders{files};
     CountingRegistry registry;
     NoRestart restart;
     NoBackup backup;
@@ -115,8 +132,9 @@ struct Program {
     zv::ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kFolder, "Zorvane"};
     shell::ProgramRecords records;
     shell::MainWindow window{
-        records, shell::MainWindowPorts{window_port, window_port, messages, pump, beeper, files,
-                                        registry, restart, backup, tip_option, launchers, ping}};
+        records,
+        shell::MainWindowPorts{window_port, window_port, messages, pump, beeper, files, folders,
+                               registry, restart, backup, tip_option, launchers, ping}};
     const std::string settings_path = std::string(kFolder) + zv::kSettingsFileName;
 
     Program() {
@@ -212,7 +230,8 @@ void Apply(Program& p) {
             p.messages.shown.size() == shown_before + 1 && p.messages.shown.back().text == *failure,
             "expected the message " + Escape(*failure));
     } else {
-        FUZZ_CHECK(p.files.writes == writes_before + 1, "a valid choice was not saved");
+        // The snapshot of what it replaces, then the file.
+        FUZZ_CHECK(p.files.writes == writes_before + 2, "a valid choice was not saved");
     }
 }
 

@@ -24,6 +24,9 @@ class FakeCommands : public MainCommands {
     void Restore() override { calls.push_back("Restore"); }
     void BackupRegistry() override { calls.push_back("Backup"); }
     void ShowPingDialog() override { calls.push_back("PingDialog"); }
+    void ShowCurrentSettings() override { calls.push_back("CurrentSettings"); }
+    void UndoLastChange() override { calls.push_back("Undo"); }
+    void ExportForDeployment() override { calls.push_back("Export"); }
     void CloseMainWindow() override { calls.push_back("Close"); }
     void ResizeWindowHeightBy(int twips) override { window_height += twips; }
     void MoveSettingsFrameBy(int twips) override { frame_top += twips; }
@@ -88,6 +91,10 @@ TEST_F(MainChromeTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
               "    &Internet... 214\n"
               "    &Modems... 215\n"
               "    &Networks... 216\n"
+              "&Tools\n"
+              "  &Current Settings... 221\n"
+              "  &Undo Last Change 222\n"
+              "  &Export for Deployment... 223\n"
               "&Help\n"
               "  User's Guide 231\n"
               "  &Tip of the Day 232\n"
@@ -111,6 +118,9 @@ TEST_F(MainChromeTest, EachMenuCommandTriggersItsOperationOrLaunch) {
         {mnuInternet, rundll + "inetcpl.cpl,,0"},
         {mnumodem, rundll + "telephon.cpl"},
         {mnuNetwork, rundll + "ncpa.cpl"},
+        {mnuCurrentSettings, "CurrentSettings"},
+        {mnuUndoLastChange, "Undo"},
+        {mnuExportForDeployment, "Export"},
         {mnuHelp1, "C:\\Z\\Help\\help.htm"},
         {mnutip, "Tip"},
         {mnuwebsite1, "http://www.zorvane.com/index.php"},

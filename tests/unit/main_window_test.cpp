@@ -1,11 +1,13 @@
 // The main program's start and its main window's load, buttons and layout, without a window.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "fakes/memory_file_system.h"
+#include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
@@ -15,6 +17,7 @@
 #include "shell/main_window.h"
 #include "shell/main_window_layout.h"
 #include "shell/start_program.h"
+#include "sysconfig/registry_access.h"
 
 namespace zv::shell {
 namespace {
@@ -29,7 +32,7 @@ class ScriptedStart : public StartPorts {
     bool IsFirstCopy() override { return first_copy; }
     WindowsVersion DetectWindowsVersion() override {
         ++detections;
-        return WindowsVersion{WindowsFamily(3), "Windows 98"};
+        return WindowsVersion{WindowsFamily(3), "Windows 98", WindowsRelease::Windows98};
     }
     void StartCompanion() override { ++companions; }
 };
@@ -50,6 +53,7 @@ TEST(StartProgramTest, ArgumentDecidesBetweenWindowAndCompanion) {
         EXPECT_EQ(StartProgram(ports, c.argument, records), c.outcome);
         EXPECT_EQ(records.WindowsFamily.number(), 3);
         EXPECT_EQ(records.WindowsName, "Windows 98");
+        EXPECT_EQ(records.WindowsRelease, WindowsRelease::Windows98);
         EXPECT_EQ(ports.companions, c.outcome == StartOutcome::CompanionOnly ? 1 : 0);
     }
 }
@@ -69,7 +73,18 @@ class FakeWindowPorts : public MainWindowPort, public ChromeWindowPort {
     void ShowExplanation(const std::string& type) override { calls.push_back("explain " + type); }
     void ShowStartupTip() override { calls.push_back("tip"); }
     void ShowPingDialog() override { calls.push_back("ping dialog"); }
+    void ShowCurrentSettings(std::function<std::vector<ReportRow>()> read) override {
+        calls.push_back("current settings");
+        read_report = std::move(read);
+    }
+    std::string ChooseExportFile() override {
+        calls.push_back("choose export");
+        return export_path;
+    }
     void Close() override { calls.push_back("close"); }
+
+    std::function<std::vector<ReportRow>()> read_report;
+    std::string export_path;
     void ShowTipDialog() override { calls.push_back("tip modeless"); }
 };
 
@@ -94,6 +109,7 @@ class MainWindowTest : public ::testing::Test {
     testing::CountingEventPump pump;
     testing::CountingBeeper beeper;
     testing::MemoryFileSystem files;
+    testing::MemoryFolders folders{files};
     testing::MemoryRegistry registry;
     class NoRestart : public sysconfig::RestartPort {
         void EnableShutdownPrivilege() override {}
@@ -107,9 +123,9 @@ class MainWindowTest : public ::testing::Test {
     testing::ScriptedEcho echo{sockets};
     testing::RecordingSound sound;
     ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kDir, "Zorvane"};
-    MainWindow window{records,
-                      MainWindowPorts{window_ports, window_ports, messages, pump, beeper, files,
-                                      registry, restart, backup, tip_option, launchers, ping}};
+    MainWindow window{
+        records, MainWindowPorts{window_ports, window_ports, messages, pump, beeper, files, folders,
+                                 registry, restart, backup, tip_option, launchers, ping}};
 };
 
 TEST_F(MainWindowTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
@@ -229,6 +245,46 @@ TEST_F(MainWindowTest, TypePickedAfterRestoreClosesTheTuningControls) {
     EXPECT_FALSE(window.area.cmbMSCPS0.enabled() || window.area.optMTU1.enabled());
     EXPECT_FALSE(window.area.optMTU1.selected());
     EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], "ConnectionType,3\r\nOptiMode,0\r\n");
+}
+
+// The Tools menu: Undo is available only while there is something to undo and puts the
+// registry and Zorvane.cfg back; the report and the export take the window's choice, and
+// a choice Apply would refuse is neither reported as written nor exported.
+TEST_F(MainWindowTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsChoice) {
+    using namespace main_menu;
+    registry.Put("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "DefaultTTL",
+                 kRegDword, DwordBytes(64));
+    tip_option.value = "0";
+    window.LoadMainWindow();
+    const std::string registry_before = registry.Dump();
+    EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoLastChange));
+    window.cmdApply.Click();
+    EXPECT_TRUE(window.chrome.menu.enabled(mnuUndoLastChange));
+
+    messages.shown.clear();
+    messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
+    EXPECT_TRUE(window.chrome.menu.Choose(mnuUndoLastChange));
+    ASSERT_EQ(messages.shown.size(), 3u) << "done, the restart question, the reminder";
+    EXPECT_EQ(registry.Dump(), registry_before);
+    EXPECT_EQ(files.files.count(kDir + "\\Zorvane.cfg"), 0u);
+    EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoLastChange));
+
+    window.chrome.menu.Choose(mnuCurrentSettings);
+    ASSERT_TRUE(window_ports.read_report);
+    EXPECT_EQ(window_ports.read_report()[2].setting, "Time to live (TTL): DefaultTTL");
+    EXPECT_EQ(window_ports.read_report()[2].apply_would_write, "128");  // the dial-up preset
+    window_ports.export_path = kDir + "\\dial-up.reg";
+    window.chrome.menu.Choose(mnuExportForDeployment);
+    EXPECT_EQ(files.files.count(kDir + "\\dial-up-undo.reg"), 1u);
+
+    window.area.optOptimization[1].Select();
+    window.area.optMTU2.Select();  // Custom, with no MTU typed
+    window_ports.calls.clear();
+    messages.shown.clear();
+    EXPECT_EQ(window_ports.read_report()[2].apply_would_write, "(choice incomplete)");
+    window.chrome.menu.Choose(mnuExportForDeployment);
+    EXPECT_EQ(messages.shown.size(), 1u) << "the check's message, before any save dialog";
+    EXPECT_TRUE(window_ports.calls.empty());
 }
 
 // Every control lies inside Frame1, and the value frames do not overlap.

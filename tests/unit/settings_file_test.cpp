@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/memory_file_system.h"
+#include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
 #include "fakes/restored_settings.h"
 #include "sysconfig/settings_file.h"
@@ -56,6 +57,7 @@ class SettingsFileTest : public ::testing::Test {
     }
 
     testing::MemoryFileSystem files;
+    testing::MemoryFolders folders{files};
     testing::MemoryRegistry registry;
     TuningSettings defaults = InitialDefaultSettings();
     TuningSettings before = [] {
@@ -180,19 +182,26 @@ TEST_F(SettingsFileTest, FileTheWindowCouldNotHaveWrittenGivesTheDefaults) {
 TEST_F(SettingsFileTest, SavingReportsWhatReachedTheFileAndTheRegistry) {
     TuningSettings s;
     ApplyPreset(s, 1, kFamily);
-    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, s, kFamily), ApplyResult::Applied);
+    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, s, kFamily),
+              ApplyResult::Applied);
     EXPECT_EQ(files.files[kPath], "ConnectionType,1\r\nOptiMode,0\r\n");
     EXPECT_FALSE(registry.log.empty());
 
     registry.writes_fail = true;
-    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, ManualChoice(), kFamily),
+    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, ManualChoice(), kFamily),
               ApplyResult::RegistryRefused);
     EXPECT_EQ(files.files[kPath], kManualText);
 
     registry = testing::MemoryRegistry();
-    files.writes_fail = true;
-    EXPECT_EQ(SaveSettingsAndApply(files, registry, kDir, s, kFamily), ApplyResult::FileNotWritten);
+    files.folders.insert(kPath);
+    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, s, kFamily),
+              ApplyResult::FileNotWritten);
     EXPECT_TRUE(registry.log.empty()) << "the registry must not change when the file did not";
+
+    files.writes_fail = true;
+    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, s, kFamily),
+              ApplyResult::SnapshotNotWritten);
+    EXPECT_TRUE(registry.log.empty()) << "nothing may change without a snapshot";
 }
 
 }  // namespace

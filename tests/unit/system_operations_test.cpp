@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fakes/memory_file_system.h"
+#include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_ui.h"
 #include "fakes/restored_settings.h"
@@ -50,13 +51,14 @@ class SystemOperationsTest : public ::testing::Test {
     }();
     WindowsFamily family{6};
     testing::MemoryFileSystem files;
+    testing::MemoryFolders folders{files};
     testing::MemoryRegistry registry;
     testing::RecordingMessageBox messages;
     testing::CountingEventPump pump;
     ScriptedRestart restart;
     testing::ScriptedBackup backup;
-    SystemOperations operations{family, kDir,
-                                SystemPorts{files, registry, messages, pump, restart, backup}};
+    SystemOperations operations{
+        family, kDir, SystemPorts{files, folders, registry, messages, pump, restart, backup}};
 };
 
 const char kApplied[] =
@@ -111,13 +113,37 @@ TEST_F(SystemOperationsTest, ManualApplyStopsAtTheFailedCheckAndChangesNothing) 
     EXPECT_EQ(registry.ValueCount(), 0u);
 }
 
-TEST_F(SystemOperationsTest, UnwritableFileIsNamedAndNothingElseHappens) {
-    files.writes_fail = true;
-    EXPECT_FALSE(operations.ApplySettings(automatic));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find(kCfg), std::string::npos);
-    EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Exclamation);
-    EXPECT_EQ(registry.ValueCount(), 0u);
+// Neither a settings file nor a snapshot that cannot be written may let anything change.
+TEST_F(SystemOperationsTest, UnwritableFileOrSnapshotIsNamedAndNothingElseHappens) {
+    struct Case {
+        const char* label;
+        void (*arrange)(testing::MemoryFileSystem&, testing::MemoryFolders&);
+        std::string named;
+    };
+    const Case cases[] = {
+        {"Zorvane.cfg cannot be replaced",
+         [](testing::MemoryFileSystem& f, testing::MemoryFolders&) { f.folders.insert(kCfg); },
+         kCfg},
+        {"no snapshot folder can be made",
+         [](testing::MemoryFileSystem&, testing::MemoryFolders& d) { d.creates_fail = true; },
+         kDir + "\\Snapshots"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        testing::MemoryFileSystem unwritable;
+        testing::MemoryFolders unwritable_folders{unwritable};
+        c.arrange(unwritable, unwritable_folders);
+        testing::RecordingMessageBox shown;
+        EXPECT_FALSE(SystemOperations(family, kDir,
+                                      SystemPorts{unwritable, unwritable_folders, registry, shown,
+                                                  pump, restart, backup})
+                         .ApplySettings(automatic));
+        ASSERT_EQ(shown.shown.size(), 1u);
+        EXPECT_NE(shown.shown[0].text.find(c.named), std::string::npos) << shown.shown[0].text;
+        EXPECT_EQ(shown.shown[0].icon, ui::MessageIcon::Exclamation);
+        EXPECT_EQ(unwritable.files.count(kCfg), 0u);
+        EXPECT_EQ(registry.ValueCount(), 0u);
+    }
 }
 
 TEST_F(SystemOperationsTest, RefusedRegistryIsNeverReportedAsSuccess) {
@@ -151,6 +177,36 @@ TEST_F(SystemOperationsTest, RestoreAsksWithNoAsDefaultThenWritesTheBaselineWith
     EXPECT_EQ(registry.Dword(kTcpip, "EnablePMTUDiscovery"), 1u);
     EXPECT_EQ(files.files[kCfg].substr(0, 30), "ConnectionType,0\r\nOptiMode,1\r\n");
     EXPECT_TRUE(restart.calls.empty());
+}
+
+TEST_F(SystemOperationsTest, UndoPutsTheLastChangeBackAndAsksTheRestartQuestion) {
+    EXPECT_FALSE(operations.CanUndo());
+    ASSERT_TRUE(operations.ApplySettings(automatic));
+    EXPECT_TRUE(operations.CanUndo());
+    messages.shown.clear();
+    EXPECT_TRUE(operations.UndoLastChange());
+    EXPECT_EQ(Texts(), (std::vector<std::string>{
+                           "The last change has been undone: the registry values and Zorvane.cfg "
+                           "are as they were before it.",
+                           kRestartQuestion, kRemember}));
+    EXPECT_EQ(files.files.count(kCfg), 0u);
+    EXPECT_EQ(registry.ValueCount(), 0u);
+    EXPECT_FALSE(operations.CanUndo());
+
+    messages.shown.clear();
+    EXPECT_FALSE(operations.UndoLastChange());
+    EXPECT_EQ(Texts(), std::vector<std::string>{"There is no change to undo."});
+}
+
+TEST_F(SystemOperationsTest, ExportWritesBothFilesAndNamesThem) {
+    EXPECT_TRUE(operations.ExportForDeployment(automatic, "C:\\Deploy\\dialup.reg"));
+    EXPECT_EQ(Texts(), std::vector<std::string>{
+                           "The settings Apply would write were exported to\r\n"
+                           "C:\\Deploy\\dialup.reg\r\nand the values they replace on this "
+                           "computer to\r\nC:\\Deploy\\dialup-undo.reg"});
+    EXPECT_EQ(files.files.count("C:\\Deploy\\dialup.reg"), 1u);
+    EXPECT_EQ(files.files.count("C:\\Deploy\\dialup-undo.reg"), 1u);
+    EXPECT_EQ(registry.ValueCount(), 0u) << "an export changes nothing here";
 }
 
 TEST_F(SystemOperationsTest, BackupCancelledStartsNothingAndSaysNothing) {
@@ -196,7 +252,8 @@ TEST_F(SystemOperationsTest, FailedBackupSaysSoAndKeepsTheOlderFile) {
         scripted.files[kOldBackup] = "an older backup";
         c.arrange(scripted);
         testing::RecordingMessageBox shown;
-        SystemOperations(family, kDir, SystemPorts{files, registry, shown, pump, restart, scripted})
+        SystemOperations(family, kDir,
+                         SystemPorts{files, folders, registry, shown, pump, restart, scripted})
             .BackupRegistry();
         ASSERT_EQ(shown.shown.size(), 1u);
         EXPECT_EQ(shown.shown[0].text,

@@ -204,8 +204,12 @@ TEST(MenuTest, DispatchesByCommandAndMirrorsOnlyRealChanges) {
     menu.SetChecked(2, true);
     menu.SetCaption(1, "&Open");  // unchanged
     menu.SetCaption(1, "&Open...");
-    EXPECT_EQ(view.changed, (std::vector<int>{2, 1}));
+    menu.SetEnabled(1, true);  // available already
+    menu.SetEnabled(1, false);
+    EXPECT_EQ(view.changed, (std::vector<int>{2, 1, 1}));
     EXPECT_TRUE(menu.checked(2));
+    EXPECT_FALSE(menu.Choose(1)) << "an unavailable item runs nothing";
+    EXPECT_EQ(ran, (std::vector<int>{2}));
     EXPECT_EQ(menu.table()[0].items[0].caption, "&Open...");
 }
 

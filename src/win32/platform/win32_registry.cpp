@@ -66,4 +66,53 @@ int32_t Win32Registry::CloseKey(RegistryKey key) {
     return RegCloseKey(Handle(key));
 }
 
+// The values the program reads are a few bytes long; a larger one takes a second call
+// with the size Windows asked for.
+int32_t Win32Registry::QueryValue(RegistryKey key, const std::string& name, uint32_t* kind,
+                                  std::string* data) {
+    DWORD type = REG_NONE;
+    char small[64];
+    DWORD size = sizeof(small);
+    LONG result = RegQueryValueExA(Handle(key), name.c_str(), nullptr, &type,
+                                   reinterpret_cast<BYTE*>(small), &size);
+    if (result == ERROR_SUCCESS) {
+        data->assign(small, size);
+    } else if (result == ERROR_MORE_DATA) {
+        std::string large(size, '\0');
+        result = RegQueryValueExA(Handle(key), name.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE*>(&large[0]), &size);
+        large.resize(size);
+        *data = std::move(large);
+    }
+    *kind = type;
+    return result;
+}
+
+int32_t Win32Registry::CountEntries(RegistryKey key, uint32_t* subkeys, uint32_t* values) {
+    DWORD subkey_count = 0;
+    DWORD value_count = 0;
+    LONG result = RegQueryInfoKeyA(Handle(key), nullptr, nullptr, nullptr, &subkey_count, nullptr,
+                                   nullptr, &value_count, nullptr, nullptr, nullptr, nullptr);
+    *subkeys = subkey_count;
+    *values = value_count;
+    return result;
+}
+
+// RegDeleteKeyA names no registry view, so the key goes through its parent, opened in the
+// view every other call names; RegDeleteKeyExA, which names one, is newer than the floor.
+int32_t Win32Registry::DeleteKey(RegistryRoot root, const std::string& path) {
+    size_t slash = path.rfind('\\');
+    if (slash == std::string::npos) {
+        return RegDeleteKeyA(RootHandle(root), path.c_str());
+    }
+    RegistryKey parent = 0;
+    int32_t result = OpenKey(root, path.substr(0, slash), &parent);
+    if (result != ERROR_SUCCESS) {
+        return result;
+    }
+    result = RegDeleteKeyA(Handle(parent), path.substr(slash + 1).c_str());
+    CloseKey(parent);
+    return result;
+}
+
 }  // namespace zv::win32

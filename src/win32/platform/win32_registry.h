@@ -19,6 +19,10 @@ class Win32Registry : public RegistryPort {
     int32_t OpenKey(RegistryRoot root, const std::string& path, RegistryKey* key) override;
     int32_t EnumKey(RegistryKey key, uint32_t index, std::string* name) override;
     int32_t CloseKey(RegistryKey key) override;
+    int32_t QueryValue(RegistryKey key, const std::string& name, uint32_t* kind,
+                       std::string* data) override;
+    int32_t CountEntries(RegistryKey key, uint32_t* subkeys, uint32_t* values) override;
+    int32_t DeleteKey(RegistryRoot root, const std::string& path) override;
 
   private:
     RegistryAccess access_;

@@ -29,7 +29,8 @@ HMENU RealMenu::Build(const ui::MenuTable& rows, bool popup) {
                         reinterpret_cast<UINT_PTR>(Build(row.items, true)), row.caption.c_str());
         } else {
             UINT checked = model_.checked(row.command) ? MF_CHECKED : MF_UNCHECKED;
-            AppendMenuA(menu, MF_STRING | checked, static_cast<UINT_PTR>(row.command),
+            UINT enabled = model_.enabled(row.command) ? MF_ENABLED : MF_GRAYED;
+            AppendMenuA(menu, MF_STRING | checked | enabled, static_cast<UINT_PTR>(row.command),
                         row.caption.c_str());
         }
     }
@@ -55,6 +56,7 @@ void RealMenu::PopUpAtCursor() {
 void RealMenu::OnItemChanged(int command) {
     UINT id = static_cast<UINT>(command);
     CheckMenuItem(menu_, id, MF_BYCOMMAND | (model_.checked(command) ? MF_CHECKED : MF_UNCHECKED));
+    EnableMenuItem(menu_, id, MF_BYCOMMAND | (model_.enabled(command) ? MF_ENABLED : MF_GRAYED));
     MENUITEMINFOA info{};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_STRING;

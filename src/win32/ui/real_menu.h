@@ -1,6 +1,7 @@
 // The real menu of a menu model, for both programs: built from the model's table as a
 // window's menu bar or as a popup, each item's ID its command. It mirrors the model's
-// check marks and captions, and hands the menu's WM_COMMAND to the model.
+// check marks, captions and unavailable items, and hands the menu's WM_COMMAND to the
+// model.
 #pragma once
 
 #include <windows.h>

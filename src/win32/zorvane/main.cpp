@@ -1,5 +1,6 @@
 // Start of the main program: one running copy, the Windows release, the start-up argument
-// that makes the program only a launcher for the companion, then the main window.
+// that makes the program only a launcher for the companion or runs a switch without a
+// window, then the main window.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -8,11 +9,16 @@
 
 #include "shell/program_records.h"
 #include "shell/start_program.h"
+#include "shell/tool_switches.h"
+#include "win32/platform/console_output.h"
 #include "win32/platform/program_directory.h"
 #include "shell/launchers.h"
 #include "win32/platform/single_instance.h"
 #include "win32/platform/system_library.h"
 #include "win32/platform/version_query.h"
+#include "win32/platform/win32_file_system.h"
+#include "win32/platform/win32_folders.h"
+#include "win32/platform/win32_registry.h"
 #include "win32/shell/win32_launcher.h"
 #include "win32/ui/window_base.h"
 #include "win32/zorvane/main_window.h"
@@ -47,6 +53,18 @@ int RunUntilWindowsClosed(const zv::win32::MainWindowWin& main_window) {
     return 0;
 }
 
+// A switch runs without a window: its report goes to the console, its code to the caller.
+int RunToolSwitch(const zv::shell::ToolSwitch& tool, zv::shell::StartPorts& start,
+                  zv::shell::ProgramRecords& records) {
+    zv::win32::Win32FileSystem files;
+    zv::win32::Win32Folders folders;
+    zv::win32::Win32Registry registry;
+    zv::CommandReport report =
+        zv::shell::RunToolSwitch(tool, {start, files, folders, registry}, records);
+    zv::win32::WriteToConsole(report.text);
+    return report.exit_code;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
@@ -54,6 +72,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
     zv::shell::ProgramRecords records;
     records.ProgramDirectory = zv::win32::ProgramDirectory();
     Win32StartPorts start(records.ProgramDirectory);
+    if (auto tool = zv::shell::ParseToolSwitch(command_line)) {
+        return RunToolSwitch(*tool, start, records);
+    }
     zv::shell::StartOutcome outcome = zv::shell::StartProgram(start, command_line, records);
     if (outcome == zv::shell::StartOutcome::EndSilently ||
         outcome == zv::shell::StartOutcome::CompanionOnly) {

@@ -6,6 +6,8 @@
 #include "common/program_name.h"
 #include "shell/main_window_layout.h"
 #include "win32/ui/layout.h"
+#include "win32/ui/save_file_dialog.h"
+#include "win32/zorvane/current_settings_window.h"
 #include "win32/zorvane/display_window.h"
 #include "win32/zorvane/frm_main_ids.h"
 #include "win32/zorvane/tip_window.h"
@@ -50,10 +52,10 @@ bool MainWindowWin::Open() {
     services_.launcher.SetOwner(hwnd());
     chrome_ = std::make_unique<MainChromeWin>(hwnd(), Tips());
     controller_ = std::make_unique<shell::MainWindow>(
-        records_, shell::MainWindowPorts{*this, *chrome_, services_.messages, services_.pump,
-                                         services_.beeper, services_.files, services_.registry,
-                                         services_.restart, *backup_, services_.tip_option,
-                                         services_.launchers, services_.ping});
+        records_, shell::MainWindowPorts{
+                      *this, *chrome_, services_.messages, services_.pump, services_.beeper,
+                      services_.files, services_.folders, services_.registry, services_.restart,
+                      *backup_, services_.tip_option, services_.launchers, services_.ping});
     chrome_->Create(controller_->chrome);
     FitToLayout();
     binder_ = std::make_unique<Binder>(hwnd(), font_, dpi_);
@@ -143,6 +145,22 @@ void MainWindowWin::ShowStartupTip() {
 
 void MainWindowWin::ShowPingDialog() {
     services_.ping_dialog.OpenPingDialog(hwnd());
+}
+
+void MainWindowWin::ShowCurrentSettings(std::function<std::vector<ReportRow>()> read_report) {
+    CurrentSettingsWindow::ShowModal(hwnd(), {std::move(read_report), services_.files,
+                                              services_.messages, records_.ProgramDirectory});
+}
+
+std::string MainWindowWin::ChooseExportFile() {
+    SaveFileRequest request;
+    request.owner = hwnd();
+    request.title = "Export for Deployment";
+    request.filter = "Registration Files (*.reg)\0*.reg\0";
+    request.default_extension = "reg";
+    request.initial_folder = records_.ProgramDirectory;
+    request.suggested_name = "Zorvane settings.reg";
+    return ChooseSaveFile(request);
 }
 
 void MainWindowWin::Close() {

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "shell/main_window.h"
 #include "shell/program_records.h"
@@ -36,6 +38,8 @@ class MainWindowWin : public WindowBase, public shell::MainWindowPort {
     void ShowExplanation(const std::string& net_type_text) override;
     void ShowStartupTip() override;
     void ShowPingDialog() override;
+    void ShowCurrentSettings(std::function<std::vector<ReportRow>()> read_report) override;
+    std::string ChooseExportFile() override;
     void Close() override;
 
   protected:

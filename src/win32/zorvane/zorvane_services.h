@@ -13,6 +13,7 @@
 #include "win32/ping/wave_sound.h"
 #include "win32/ping/winsock_service.h"
 #include "win32/platform/win32_file_system.h"
+#include "win32/platform/win32_folders.h"
 #include "win32/platform/win32_registry.h"
 #include "win32/shell/registry_tip_option.h"
 #include "win32/shell/win32_launcher.h"
@@ -32,6 +33,7 @@ struct ZorvaneServices {
     ZorvaneServices& operator=(const ZorvaneServices&) = delete;
 
     Win32FileSystem files;
+    Win32Folders folders;
     Win32Registry registry;
     Win32MessageBox messages;
     Win32EventPump pump;

@@ -56,20 +56,6 @@ void ClickInto(HWND control) {
     SendInput(2, input, sizeof(INPUT));
 }
 
-void SetClipboardText(const std::string& text) {
-    if (!OpenClipboard(nullptr)) {
-        return;
-    }
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (memory != nullptr) {
-        CopyMemory(GlobalLock(memory), text.c_str(), text.size() + 1);
-        GlobalUnlock(memory);
-        SetClipboardData(CF_TEXT, memory);
-    }
-    CloseClipboard();
-}
-
 bool TextBecomes(HWND box, const std::string& expected) {
     bool reached = WaitUntil([&] { return WindowText(box) == expected; }, 2000);
     if (!reached) {
@@ -103,12 +89,12 @@ void EditWithKeys(HWND main, int custom_id, int box_id, const std::string& typed
     PressKey('V', true);
     E2E_CHECK(TextBecomes(box, text));
 
-    SetClipboardText("12ab");  // refused whole: the digit filter holds for a paste
+    win32::SetClipboardText(nullptr, "12ab");  // refused whole: the digit filter holds for a paste
     PressKey('A', true);
     PressKey('V', true);
     Sleep(200);
     E2E_CHECK_EQ(WindowText(box), text);
-    SetClipboardText(pasted);
+    win32::SetClipboardText(nullptr, pasted);
     PressKey('V', true);  // over the selection
     E2E_CHECK(TextBecomes(box, pasted));
 }

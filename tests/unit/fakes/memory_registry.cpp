@@ -113,6 +113,62 @@ int32_t MemoryRegistry::CloseKey(RegistryKey key) {
     return handles_.erase(key) == 1 ? kErrorSuccess : 6;
 }
 
+int32_t MemoryRegistry::QueryValue(RegistryKey key, const std::string& name, uint32_t* kind,
+                                   std::string* data) {
+    Key* target = KeyOf(key);
+    if (target == nullptr) {
+        return 6;
+    }
+    auto value = target->values.find(Lower(name));
+    if (value == target->values.end()) {
+        return kErrorFileNotFound;
+    }
+    *kind = value->second.kind;
+    *data = value->second.data;
+    return kErrorSuccess;
+}
+
+int32_t MemoryRegistry::CountEntries(RegistryKey key, uint32_t* subkeys, uint32_t* values) {
+    Key* target = KeyOf(key);
+    if (target == nullptr) {
+        return 6;
+    }
+    *subkeys = static_cast<uint32_t>(target->children.size());
+    *values = static_cast<uint32_t>(target->values.size());
+    return kErrorSuccess;
+}
+
+// As on NT: a key with subkeys is refused.
+int32_t MemoryRegistry::DeleteKey(RegistryRoot root, const std::string& path) {
+    std::string lowered = Lower(FullPath(root, path));
+    auto key = keys_.find(lowered);
+    if (writes_fail) {
+        return kErrorAccessDenied;
+    }
+    if (key == keys_.end()) {
+        return kErrorFileNotFound;
+    }
+    if (!key->second.children.empty()) {
+        return kErrorAccessDenied;
+    }
+    log.push_back("delete key " + lowered);
+    keys_.erase(key);
+    auto& siblings = keys_[Lower(Parent(FullPath(root, path)))].children;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), lowered), siblings.end());
+    return kErrorSuccess;
+}
+
+std::string MemoryRegistry::Dump() const {
+    std::string text;
+    for (const auto& [path, key] : keys_) {
+        text += path + "\n";
+        for (const auto& [name, value] : key.values) {
+            text += "  " + name + " " + std::to_string(value.kind) + " " + value.data + "\n";
+        }
+    }
+    return text;
+}
+
 void MemoryRegistry::AddKey(const std::string& path) {
     Create("HKLM\\" + path);
 }

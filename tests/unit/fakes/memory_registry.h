@@ -31,6 +31,10 @@ class MemoryRegistry : public RegistryPort {
     int32_t OpenKey(RegistryRoot root, const std::string& path, RegistryKey* key) override;
     int32_t EnumKey(RegistryKey key, uint32_t index, std::string* name) override;
     int32_t CloseKey(RegistryKey key) override;
+    int32_t QueryValue(RegistryKey key, const std::string& name, uint32_t* kind,
+                       std::string* data) override;
+    int32_t CountEntries(RegistryKey key, uint32_t* subkeys, uint32_t* values) override;
+    int32_t DeleteKey(RegistryRoot root, const std::string& path) override;
 
     // Test set-up and inspection, all under HKEY_LOCAL_MACHINE.
     void AddKey(const std::string& path);
@@ -42,6 +46,8 @@ class MemoryRegistry : public RegistryPort {
     size_t KeyCount() const { return keys_.size(); }
     size_t ValueCount() const;
     size_t OpenHandles() const { return handles_.size(); }
+    // Every key and value under HKEY_LOCAL_MACHINE, one line each, to compare two states.
+    std::string Dump() const;
 
   private:
     struct Key {

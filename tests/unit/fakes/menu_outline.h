@@ -1,4 +1,5 @@
-// A menu as text, one row a line, submenus indented: "&ToolBar 211 checked", "-".
+// A menu as text, one row a line, submenus indented: "&ToolBar 211 checked", "-",
+// "&Undo Last Change 222 greyed".
 #pragma once
 
 #include <string>
@@ -19,6 +20,7 @@ inline void OutlineRows(const ui::Menu& menu, const ui::MenuTable& rows, const s
         if (!row.IsSeparator()) {
             out += " " + std::to_string(row.command);
             out += menu.checked(row.command) ? " checked" : "";
+            out += menu.enabled(row.command) ? "" : " greyed";
         }
         out += "\n";
     }

@@ -1,0 +1,92 @@
+#include "shell/tool_switches.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <iterator>
+
+#include "common/numbers.h"
+
+namespace zv::shell {
+namespace {
+
+CommandReport Undo(SwitchRun& run) {
+    return RunUndoCommand({run.ports.files, run.ports.folders, run.ports.registry},
+                          run.records.ProgramDirectory);
+}
+
+CommandReport Export(SwitchRun& run) {
+    return RunExportCommand(run.ports.files, run.ports.registry, run.records.ProgramDirectory,
+                            run.records.DefaultSettings, run.records.WindowsFamily, run.argument);
+}
+
+// In the order the usage lists them.
+constexpr ToolSwitchRow kSwitches[] = {
+    {"/undo", nullptr, true, Undo},
+    {"/export", "FILE", true, Export},
+};
+
+bool StartsWithWord(const std::string& text, const std::string& word) {
+    if (text.size() < word.size() || (text.size() > word.size() && !IsBlank(text[word.size()]))) {
+        return false;
+    }
+    return std::equal(word.begin(), word.end(), text.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+std::string Unquoted(std::string text) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        return text.substr(1, text.size() - 2);
+    }
+    return text;
+}
+
+// A switch that takes no argument is given none; one that takes an argument gets exactly
+// one, quoted or not, which a quote inside would make two.
+bool ArgumentFits(const ToolSwitchRow& row, const std::string& argument) {
+    if (row.argument == nullptr) {
+        return argument.empty();
+    }
+    return !argument.empty() && argument.find('"') == std::string::npos;
+}
+
+}  // namespace
+
+std::optional<ToolSwitch> ParseToolSwitch(const std::string& command_line) {
+    std::string text = TrimBlanks(command_line);
+    for (const ToolSwitchRow& row : kSwitches) {
+        if (StartsWithWord(text, row.word)) {
+            std::string argument = Unquoted(TrimBlanks(text.substr(std::strlen(row.word))));
+            return ToolSwitch{ArgumentFits(row, argument) ? &row : nullptr, argument};
+        }
+    }
+    return std::nullopt;
+}
+
+std::string ToolSwitchUsage() {
+    std::string usage = "Usage: Zorvane.exe";
+    for (const ToolSwitchRow& row : kSwitches) {
+        usage += &row == std::begin(kSwitches) ? " " : " | ";
+        usage += row.word;
+        if (row.argument != nullptr) {
+            usage += std::string(" ") + row.argument;
+        }
+    }
+    return usage;
+}
+
+CommandReport RunToolSwitch(const ToolSwitch& tool, ToolPorts ports, ProgramRecords& records) {
+    if (tool.row == nullptr) {
+        return {kExitBadInput, ToolSwitchUsage()};
+    }
+    if (tool.row->alone && !ports.start.IsFirstCopy()) {
+        return {kExitRefused, "Zorvane is running: close it and try again."};
+    }
+    DetectWindowsRelease(ports.start, records);
+    SwitchRun run{ports, records, tool.argument};
+    return tool.row->run(run);
+}
+
+}  // namespace zv::shell

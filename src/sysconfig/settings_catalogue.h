@@ -1,0 +1,107 @@
+// Every registry value the program writes or removes, in both layouts, with what a user
+// needs to judge it: the setting, the key and value name, the kind, Windows' own default,
+// which releases read it and why the others do not. The writer, Restore, snapshots, the
+// Current Settings report and the deployment export all read this one table, so a key
+// path or value name is spelt once.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/windows_family.h"
+#include "sysconfig/registry_access.h"
+#include "sysconfig/registry_port.h"
+#include "sysconfig/windows_version.h"
+#include "tuning/tuning_settings.h"
+
+namespace zv {
+
+enum class RegistryLayout { Win9x, Nt };
+
+// Where a value's data comes from: a field of the record, or a constant of the program.
+enum class ValueSource {
+    Rwin,
+    Ttl,
+    KeepAliveTime,
+    KeepAliveInterval,  // always 1000 ms
+    Pmtu,
+    BlackHole,
+    SynAttackProtect,  // always 2
+    Mscps0,
+    Mscps1,
+    Mtu,
+    Mss,  // MTU less the IP and TCP headers
+    NdiCache,
+};
+
+// Which key a value lives in: a fixed key, or one key per interface subkey of the
+// layout's interface key (under it, or the service key named after the interface).
+enum class KeyPlace { Fixed, UnderInterface, InterfaceService };
+
+// The releases from `first` to `last` of WindowsRelease's order; none when first > last.
+struct Releases {
+    WindowsRelease first;
+    WindowsRelease last;
+};
+
+struct CatalogueEntry {
+    RegistryLayout layout;
+    const char* setting;
+    KeyPlace place;
+    const char* key;         // for KeyPlace::Fixed only
+    const char* value_name;  // "" is the key's default value
+    uint32_t kind;
+    ValueSource source;
+    const char* windows_default;
+    // The releases that read the value, and why the others do not; a note for a value
+    // only part of Windows reads.
+    Releases readers;
+    const char* why_not_read;
+    const char* partly_read;
+};
+
+// Every entry of both layouts; within a layout in write order.
+const std::vector<CatalogueEntry>& SettingsCatalogue();
+
+// The layout of a family: the Windows 9x layout for families 1-4, the NT layout for 5-8;
+// false for an unrecognised family, which has none.
+bool LayoutOf(WindowsFamily family, RegistryLayout* layout);
+
+// The key whose subkeys are the interfaces (NT) or transports (9x) of a layout.
+std::string InterfaceKeyOf(RegistryLayout layout);
+
+// One value on this machine: an entry, with its key made for one interface subkey where
+// the entry is per interface.
+struct CatalogueRow {
+    const CatalogueEntry* entry;
+    std::string key;
+    std::string interface_name;  // "" for a fixed key
+};
+
+// The row as a user tells it from the others: "MTU: Interfaces\{A}\MTU",
+// "Receive window (RWIN): TcpWindowSize", "NDI cache size: (default value)".
+std::string RowLabel(const CatalogueRow& row);
+
+// The rows of the family's layout in write order, per-interface entries once for each
+// subkey the registry lists now; none for an unrecognised family.
+std::vector<CatalogueRow> CatalogueRows(RegistryPort& registry, WindowsFamily family);
+
+// What Apply writes for the entry from the record: the data, and whether the value is
+// removed instead (a tuning value left to Windows).
+struct EntryData {
+    RegistryData data;
+    bool remove;
+};
+EntryData DataFor(const CatalogueEntry& entry, const TuningSettings& settings);
+
+// The same as SetRegistryValue would carry it out.
+PlannedWrite PlannedWriteFor(const CatalogueEntry& entry, const TuningSettings& settings);
+
+// How far this Windows reads the value.
+enum class Reading { Read, Partly, NotRead };
+Reading ReadingOn(const CatalogueEntry& entry, WindowsRelease release);
+// "Yes", "Partly: ..." or "No: ..." for the report.
+std::string ReadingText(const CatalogueEntry& entry, WindowsRelease release);
+
+}  // namespace zv

@@ -1,0 +1,44 @@
+// What a snapshot holds (every value Zorvane is about to change, present or absent, the
+// keys that did not exist yet, and Zorvane.cfg) and its text form: one line per item, in
+// words and quoted text a person can read, closed by "end" so that a cut-off file is
+// refused rather than half put back.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sysconfig/registry_access.h"
+
+namespace zv {
+
+struct Snapshot {
+    struct Value {
+        std::string key;  // under HKEY_LOCAL_MACHINE
+        std::string name;
+        std::optional<RegistryValue> value;  // nothing: the value was absent
+
+        bool operator==(const Value& other) const {
+            return key == other.key && name == other.name && value == other.value;
+        }
+    };
+
+    // Keys a change would create, each after its parent.
+    std::vector<std::string> absent_keys;
+    std::vector<Value> values;
+    // Zorvane.cfg's bytes; nothing when there was no such file.
+    std::optional<std::string> settings_file;
+
+    bool operator==(const Snapshot& other) const {
+        return absent_keys == other.absent_keys && values == other.values &&
+               settings_file == other.settings_file;
+    }
+};
+
+std::string FormatSnapshot(const Snapshot& snapshot);
+
+// The snapshot the text holds, or (in `error`) why it is refused: the first line that is
+// not as FormatSnapshot writes it, or a missing end.
+std::optional<Snapshot> ParseSnapshot(const std::string& text, std::string* error);
+
+}  // namespace zv

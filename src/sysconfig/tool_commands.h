@@ -1,0 +1,37 @@
+// Undo and the export for deployment as the command line runs them (Zorvane.exe /undo,
+// Zorvane.exe /export FILE), and what each outcome tells the user: the same text in a
+// message box and on the console, with the exit code every switch uses.
+#pragma once
+
+#include <string>
+
+#include "common/file_system.h"
+#include "common/windows_family.h"
+#include "sysconfig/deployment_export.h"
+#include "sysconfig/snapshots.h"
+#include "tuning/tuning_settings.h"
+
+namespace zv {
+
+constexpr int kExitDone = 0;
+constexpr int kExitRefused = 1;   // the registry or a file refused; nothing reported as done
+constexpr int kExitBadInput = 2;  // bad arguments or a damaged file; nothing written
+
+struct CommandReport {
+    int exit_code;
+    std::string text;  // lines broken by CR LF
+};
+
+CommandReport ReportUndo(const UndoResult& undo, const std::string& program_directory);
+CommandReport ReportExport(ExportResult result, const std::string& path);
+
+// Undo of the last change, without the restart question.
+CommandReport RunUndoCommand(SnapshotPorts ports, const std::string& program_directory);
+
+// The export of what Apply would write for the saved choice (Zorvane.cfg as the window
+// loads it; the first start's choice when there is none); a damaged Zorvane.cfg is refused.
+CommandReport RunExportCommand(FileSystem& files, RegistryPort& registry,
+                               const std::string& program_directory, const TuningSettings& defaults,
+                               WindowsFamily family, const std::string& path);
+
+}  // namespace zv

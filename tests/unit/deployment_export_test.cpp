@@ -1,0 +1,127 @@
+// The export for deployment: both registry-editor formats written out in full, the undo
+// file from the values as they are, and where the undo file goes.
+#include <gtest/gtest.h>
+
+#include "fakes/memory_file_system.h"
+#include "fakes/memory_registry.h"
+#include "fakes/restored_settings.h"
+#include "sysconfig/deployment_export.h"
+#include "sysconfig/registry_access.h"
+#include "tuning/presets.h"
+
+namespace zv {
+namespace {
+
+TEST(DeploymentExportTest, NtLayoutInVersionFiveFormatWithRemovalsAndTheUndoFile) {
+    testing::MemoryRegistry registry;
+    const std::string tcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
+    registry.AddKey("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{A}");
+    registry.Put(tcpip, "TcpWindowSize", kRegDword, DwordBytes(65535));
+    registry.Put(tcpip, "DefaultTTL", kRegSz, std::string("6\"4\0", 4));
+    registry.Put(tcpip, "KeepAliveTime", 3, "\x01\xab");
+
+    std::optional<DeploymentFiles> files =
+        MakeDeploymentFiles(registry, testing::RestoredSettings(), WindowsFamily(8));
+    ASSERT_TRUE(files);
+    EXPECT_EQ(files->apply,
+              "Windows Registry Editor Version 5.00\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters]\r\n"
+              "\"GlobalMaxTcpWindowSize\"=-\r\n"
+              "\"TcpWindowSize\"=-\r\n"
+              "\"DefaultTTL\"=-\r\n"
+              "\"KeepAliveTime\"=-\r\n"
+              "\"KeepAliveInterval\"=dword:000003e8\r\n"
+              "\"EnablePMTUDiscovery\"=dword:00000001\r\n"
+              "\"EnablePMTUBHDetect\"=dword:00000000\r\n"
+              "\"SYNAttackProtect\"=dword:00000002\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet "
+              "Settings]\r\n"
+              "\"MaxConnectionsPer1_0Server\"=dword:00000002\r\n"
+              "\"MaxConnectionsPerServer\"=dword:00000004\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\"
+              "Interfaces\\{A}]\r\n"
+              "\"MTU\"=-\r\n"
+              "\"MSS\"=-\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\{A}\\Parameters\\Tcpip]"
+              "\r\n"
+              "\"MTU\"=-\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params"
+              "\\cachesize]\r\n"
+              "@=-\r\n"
+              "\r\n");
+    // The undo file holds what is there now, whatever its kind.
+    EXPECT_NE(files->undo.find("\"TcpWindowSize\"=dword:0000ffff\r\n"
+                               "\"DefaultTTL\"=\"6\\\"4\"\r\n"
+                               "\"KeepAliveTime\"=hex(3):01,ab\r\n"
+                               "\"KeepAliveInterval\"=-\r\n"),
+              std::string::npos)
+        << files->undo;
+    EXPECT_EQ(files->undo.substr(0, 38), "Windows Registry Editor Version 5.00\r\n");
+}
+
+TEST(DeploymentExportTest, Windows9xLayoutInRegedit4FormatWithTheTtlAsText) {
+    testing::MemoryRegistry registry;
+    registry.AddKey("System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000");
+    TuningSettings dialup;
+    ApplyPreset(dialup, 0, WindowsFamily(3));  // MTU 576, RWIN 2144, TTL 128, NDI 16
+    std::optional<DeploymentFiles> files = MakeDeploymentFiles(registry, dialup, WindowsFamily(3));
+    ASSERT_TRUE(files);
+    EXPECT_EQ(files->apply,
+              "REGEDIT4\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\MSTCP]\r\n"
+              "\"DefaultRcvWindow\"=dword:00000860\r\n"
+              "\"DefaultTTL\"=\"128\"\r\n"
+              "\"SessionKeepAlive\"=dword:0036ee80\r\n"
+              "\"PMTUDiscovery\"=dword:00000001\r\n"
+              "\"PMTUBlackHoleDetect\"=dword:00000000\r\n"
+              "\"SYNAttackProtect\"=dword:00000002\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet "
+              "Settings]\r\n"
+              "\"MaxConnectionsPer1_0Server\"=dword:00000002\r\n"
+              "\"MaxConnectionsPerServer\"=dword:00000004\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000]"
+              "\r\n"
+              "\"MaxMTU\"=dword:00000240\r\n"
+              "\"MaxMSS\"=dword:00000218\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params"
+              "\\cachesize]\r\n"
+              "@=dword:00000010\r\n"
+              "\r\n");
+}
+
+TEST(DeploymentExportTest, ExportWritesBesideTheFileOrSaysWhyNot) {
+    struct Case {
+        const char* path;
+        const char* undo;
+    };
+    for (const Case& c : {Case{"C:\\d\\fast.reg", "C:\\d\\fast-undo.reg"},
+                          Case{"C:\\d\\fast.REG", "C:\\d\\fast-undo.reg"},
+                          Case{"C:\\d.x\\fast", "C:\\d.x\\fast-undo.reg"}}) {
+        EXPECT_EQ(UndoFilePath(c.path), c.undo) << c.path;
+    }
+    testing::MemoryFileSystem files;
+    testing::MemoryRegistry registry;
+    TuningSettings s = testing::RestoredSettings();
+    EXPECT_EQ(ExportForDeployment(files, registry, s, Unrecognised, "C:\\x.reg"),
+              ExportResult::NothingToExport);
+    files.writes_fail = true;
+    EXPECT_EQ(ExportForDeployment(files, registry, s, WindowsFamily(7), "C:\\x.reg"),
+              ExportResult::FileNotWritten);
+    files.writes_fail = false;
+    EXPECT_EQ(ExportForDeployment(files, registry, s, WindowsFamily(7), "C:\\x.reg"),
+              ExportResult::Written);
+    EXPECT_EQ(files.files.size(), 2u);
+    EXPECT_EQ(registry.ValueCount(), 0u) << "exporting changes nothing";
+}
+
+}  // namespace
+}  // namespace zv

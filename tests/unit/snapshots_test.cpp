@@ -1,0 +1,182 @@
+// Snapshots and Undo: the text form and its round trip, damaged snapshots refused without
+// a change, Apply then Undo giving back the exact registry and Zorvane.cfg, and the last
+// 20 kept.
+#include <gtest/gtest.h>
+
+#include "fakes/memory_file_system.h"
+#include "fakes/memory_folders.h"
+#include "fakes/memory_registry.h"
+#include "fakes/restored_settings.h"
+#include "sysconfig/settings_file.h"
+#include "sysconfig/snapshots.h"
+#include "tuning/presets.h"
+
+namespace zv {
+namespace {
+
+const std::string kDir = "C:\\Zorvane";
+const std::string kCfg = kDir + "\\Zorvane.cfg";
+const std::string kFolder = kDir + "\\Snapshots";
+const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
+const std::string kInterfaces =
+    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
+
+Snapshot EveryKindOfValue() {
+    Snapshot s;
+    s.absent_keys = {"SYSTEM\\X", "SYSTEM\\X\\Y"};
+    s.values = {
+        {kTcpip, "TcpWindowSize", RegistryValue{kRegDword, DwordBytes(4294967295u)}},
+        {kTcpip, "DefaultTTL", std::nullopt},
+        {"A \"quoted\" \\ key", "", RegistryValue{kRegSz, std::string("x\r\n\"\t\xE9\0", 6)}},
+        {"K", "Binary", RegistryValue{3, std::string("\x00\xff\x10", 3)}},
+        {"K", "Empty", RegistryValue{7, ""}},
+        {"K", "Short dword", RegistryValue{kRegDword, "ab"}},
+        {"K", "Text without its NUL", RegistryValue{kRegSz, "abc"}},
+    };
+    s.settings_file = "ConnectionType,3\r\nOptiMode,0\r\n";
+    return s;
+}
+
+TEST(SnapshotFormatTest, ReadsAsItIsWrittenAndRoundTripsEveryKind) {
+    Snapshot small;
+    small.absent_keys = {"SYSTEM\\X"};
+    small.values = {{kTcpip, "DefaultTTL", RegistryValue{kRegDword, DwordBytes(128)}},
+                    {"SYSTEM\\X", "MTU", std::nullopt}};
+    EXPECT_EQ(FormatSnapshot(small),
+              "Zorvane snapshot 1\r\n"
+              "; The registry values Zorvane was about to change, and Zorvane.cfg, as they were "
+              "before.\r\n"
+              "; Tools > Undo Last Change, or Zorvane.exe /undo, puts them back.\r\n"
+              "key absent \"SYSTEM\\\\X\"\r\n"
+              "value \"SYSTEM\\\\CurrentControlSet\\\\Services\\\\tcpip\\\\parameters\" "
+              "\"DefaultTTL\" dword 128\r\n"
+              "value \"SYSTEM\\\\X\" \"MTU\" absent\r\n"
+              "settings absent\r\n"
+              "end\r\n");
+
+    std::string error;
+    for (const Snapshot& s : {small, EveryKindOfValue()}) {
+        std::optional<Snapshot> read = ParseSnapshot(FormatSnapshot(s), &error);
+        ASSERT_TRUE(read) << error << "\n" << FormatSnapshot(s);
+        EXPECT_TRUE(*read == s) << FormatSnapshot(*read);
+    }
+}
+
+TEST(SnapshotFormatTest, DamagedTextIsRefusedWithTheLineThatIsWrong) {
+    std::string whole = FormatSnapshot(EveryKindOfValue());
+    struct Case {
+        std::string text;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"", "its first line is not \"Zorvane snapshot 1\""},
+        {"Zorvane snapshot 2\r\nend\r\n", "its first line is not \"Zorvane snapshot 1\""},
+        {whole.substr(0, whole.size() - 5), "it ends before its end line"},
+        {"Zorvane snapshot 1\r\nsettings absent\r\nvalue \"K\" \"V\" dword 4294967296\r\nend\r\n",
+         "line 3: the value is not understood"},
+        {"Zorvane snapshot 1\r\nvalue \"K\" \"V\" hex(3) 0,1\r\nsettings absent\r\nend\r\n",
+         "line 2: the value is not understood"},
+        {"Zorvane snapshot 1\r\nvalue \"K\" \"V\" sz \"open\r\nend\r\n",
+         "line 2: its quoted text is not understood"},
+        {"Zorvane snapshot 1\r\nvalue \"K\" \"V\" sz \"\\q\"\r\nend\r\n",
+         "line 2: its quoted text is not understood"},
+        {"Zorvane snapshot 1\r\nvalue \"K\" dword 1\r\nend\r\n", "line 2: it is not understood"},
+        {"Zorvane snapshot 1\r\nend\r\n", "line 2: Zorvane.cfg is not recorded"},
+        {"Zorvane snapshot 1\r\nsettings absent\r\nsettings absent\r\nend\r\n",
+         "line 3: it is not understood"},
+        {"Zorvane snapshot 1\r\nsettings absent\r\nend\r\nkey absent \"K\"\r\n",
+         "line 4: there is more after the end line"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(ParseSnapshot(c.text, &error)) << c.text;
+        EXPECT_EQ(error, c.error) << c.text;
+    }
+}
+
+class UndoTest : public ::testing::Test {
+  protected:
+    UndoTest() {
+        registry.AddKey(kInterfaces + "\\{A}");
+        registry.Put(kTcpip, "DefaultTTL", kRegSz, std::string("64\0", 3));  // a hand edit
+        registry.Put(kTcpip, "Odd", 3, "\x01\x02");
+    }
+
+    ApplyResult Apply(const TuningSettings& s) {
+        return SaveSettingsAndApply(files, folders, registry, kDir, s, family);
+    }
+    UndoResult Undo() { return UndoLastChange({files, folders, registry}, kDir); }
+
+    TuningSettings t1 = [] {
+        TuningSettings s;
+        ApplyPreset(s, 4, WindowsFamily(8));
+        return s;
+    }();
+    WindowsFamily family{8};
+    testing::MemoryFileSystem files;
+    testing::MemoryFolders folders{files};
+    testing::MemoryRegistry registry;
+};
+
+// Before: no Zorvane.cfg, no service key for the interface, a hand-edited TTL. Two changes
+// are undone one after the other, each back to exactly the state before it.
+TEST_F(UndoTest, ApplyThenUndoGivesBackTheExactRegistryAndSettingsFile) {
+    const std::string before = registry.Dump();
+    ASSERT_EQ(Apply(t1), ApplyResult::Applied);
+    const std::string after_first = registry.Dump();
+    const std::string first_file = files.files[kCfg];
+    ASSERT_EQ(Apply(testing::RestoredSettings()), ApplyResult::Applied);
+    ASSERT_NE(registry.Dump(), after_first);
+
+    EXPECT_EQ(Undo().outcome, UndoOutcome::Undone);
+    EXPECT_EQ(registry.Dump(), after_first);
+    EXPECT_EQ(files.files[kCfg], first_file);
+
+    UndoResult undo = Undo();
+    EXPECT_EQ(undo.outcome, UndoOutcome::Undone);
+    EXPECT_EQ(undo.snapshot, kFolder + "\\snapshot-000001.txt");
+    EXPECT_EQ(registry.Dump(), before);
+    EXPECT_FALSE(registry.HasKey("SYSTEM\\CurrentControlSet\\Services\\{A}"))
+        << "keys Apply made are gone again";
+    EXPECT_EQ(files.files.count(kCfg), 0u) << "there was no Zorvane.cfg before";
+    EXPECT_EQ(Undo().outcome, UndoOutcome::NothingToUndo);
+}
+
+TEST_F(UndoTest, ADamagedOrRefusedUndoChangesNothingAndKeepsTheSnapshot) {
+    files.files[kCfg] = "ConnectionType,1\r\nOptiMode,0\r\n";
+    ASSERT_EQ(Apply(t1), ApplyResult::Applied);
+    const std::string path = kFolder + "\\snapshot-000001.txt";
+    const std::string applied = registry.Dump();
+    const std::string saved = files.files[kCfg];
+    const std::string whole = files.files[path];
+
+    files.files[path] = whole.substr(0, whole.size() - 5);  // cut off before its end
+    UndoResult damaged = Undo();
+    EXPECT_EQ(damaged.outcome, UndoOutcome::Damaged);
+    EXPECT_EQ(damaged.snapshot, path);
+    EXPECT_EQ(damaged.reason, "it ends before its end line");
+    EXPECT_EQ(registry.Dump(), applied);
+    EXPECT_EQ(files.files[kCfg], saved);
+
+    files.files[path] = whole;
+    registry.writes_fail = true;
+    EXPECT_EQ(Undo().outcome, UndoOutcome::RegistryRefused);
+    EXPECT_EQ(files.files.count(path), 1u) << "kept, to be undone when Windows allows it";
+    registry.writes_fail = false;
+    EXPECT_EQ(Undo().outcome, UndoOutcome::Undone);
+    EXPECT_EQ(files.files[kCfg], "ConnectionType,1\r\nOptiMode,0\r\n");
+}
+
+TEST_F(UndoTest, OnlyTheLastTwentySnapshotsAreKept) {
+    for (int i = 0; i < 25; ++i) {
+        ASSERT_EQ(Apply(i % 2 == 0 ? t1 : testing::RestoredSettings()), ApplyResult::Applied);
+    }
+    std::vector<std::string> names = folders.FileNames(kFolder);
+    ASSERT_EQ(names.size(), 20u);
+    EXPECT_EQ(names.front(), "snapshot-000006.txt");
+    EXPECT_EQ(names.back(), "snapshot-000025.txt");
+    EXPECT_EQ(Undo().snapshot, kFolder + "\\snapshot-000025.txt");
+}
+
+}  // namespace
+}  // namespace zv

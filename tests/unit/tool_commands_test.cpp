@@ -1,0 +1,127 @@
+// Zorvane.exe /undo and /export FILE: their exit codes and what the export takes as the
+// choice when there is no window.
+#include <gtest/gtest.h>
+
+#include "fakes/memory_file_system.h"
+#include "fakes/memory_folders.h"
+#include "fakes/memory_registry.h"
+#include "sysconfig/settings_file.h"
+#include "shell/tool_switches.h"
+#include "sysconfig/tool_commands.h"
+
+namespace zv {
+namespace {
+
+const std::string kDir = "C:\\Zorvane";
+const std::string kCfg = kDir + "\\Zorvane.cfg";
+const std::string kExport = "C:\\out\\t1.reg";
+constexpr WindowsFamily kXp{7};
+
+class ToolCommandsTest : public ::testing::Test {
+  protected:
+    CommandReport Undo() { return RunUndoCommand({files, folders, registry}, kDir); }
+    CommandReport Export(const std::string& path) {
+        return RunExportCommand(files, registry, kDir, InitialDefaultSettings(), kXp, path);
+    }
+
+    testing::MemoryFileSystem files;
+    testing::MemoryFolders folders{files};
+    testing::MemoryRegistry registry;
+};
+
+TEST_F(ToolCommandsTest, UndoExitsZeroOnlyWhenTheChangeIsBack) {
+    EXPECT_EQ(Undo().exit_code, kExitRefused) << "nothing to undo";
+    ASSERT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, InitialDefaultSettings(), kXp),
+              ApplyResult::Applied);
+    const std::string snapshot = kDir + "\\Snapshots\\snapshot-000001.txt";
+    const std::string whole = files.files[snapshot];
+    files.files[snapshot] = "Zorvane snapshot 1\r\n";
+    CommandReport damaged = Undo();
+    EXPECT_EQ(damaged.exit_code, kExitBadInput);
+    EXPECT_EQ(damaged.text, "The last change cannot be undone: its snapshot\r\n" + snapshot +
+                                "\r\nis damaged (it ends before its end line).\r\n"
+                                "Nothing has been changed.");
+    files.files[snapshot] = whole;
+    EXPECT_EQ(Undo().exit_code, kExitDone);
+    EXPECT_EQ(files.files.count(kCfg), 0u);
+}
+
+TEST_F(ToolCommandsTest, ExportTakesTheSavedChoiceAndRefusesADamagedOne) {
+    EXPECT_EQ(Export("").exit_code, kExitBadInput);
+
+    files.files[kCfg] = "ConnectionType,4\r\nOptiMode,0\r\n";  // T1 in Automatic mode
+    EXPECT_EQ(Export(kExport).exit_code, kExitDone);
+    EXPECT_NE(files.files[kExport].find("\"TcpWindowSize\"=dword:001c03e0\r\n"), std::string::npos)
+        << "the T1 preset's 1836000" << files.files[kExport];
+
+    files.files[kCfg] = "ConnectionType,4\r\nOptiMode,1\r\n";  // Manual, cut short
+    files.files.erase(kExport);
+    EXPECT_EQ(Export(kExport).exit_code, kExitBadInput);
+    EXPECT_EQ(files.files.count(kExport), 0u);
+}
+
+TEST(ToolSwitchTest, TheCommandLineNamesASwitchOrLeavesTheArgumentAlone) {
+    struct Case {
+        const char* command_line;
+        std::optional<const char*> word;  // nullptr: the switch's word with wrong arguments
+        const char* argument;
+    };
+    const Case cases[] = {
+        {"/undo", "/undo", ""},
+        {" /UNDO ", "/undo", ""},
+        {"/undo now", nullptr, ""},
+        {"/export C:\\My Files\\t1.reg", "/export", "C:\\My Files\\t1.reg"},
+        {"/Export \"C:\\My Files\\t1.reg\" ", "/export", "C:\\My Files\\t1.reg"},
+        {"/export", nullptr, ""},
+        {"/export \"\"", nullptr, ""},
+        {"/export a\"b", nullptr, ""},
+        {"/exported", std::nullopt, ""},
+        {"1", std::nullopt, ""},
+        {"", std::nullopt, ""},
+    };
+    for (const Case& c : cases) {
+        std::optional<shell::ToolSwitch> tool = shell::ParseToolSwitch(c.command_line);
+        ASSERT_EQ(tool.has_value(), c.word.has_value()) << c.command_line;
+        if (!tool) {
+            continue;
+        }
+        ASSERT_EQ(tool->row != nullptr, *c.word != nullptr) << c.command_line;
+        if (tool->row != nullptr) {
+            EXPECT_STREQ(tool->row->word, *c.word) << c.command_line;
+            EXPECT_EQ(tool->argument, c.argument) << c.command_line;
+        }
+    }
+}
+
+class FixedStart : public shell::StartPorts {
+  public:
+    bool first_copy = true;
+    bool IsFirstCopy() override { return first_copy; }
+    WindowsVersion DetectWindowsVersion() override { return {kXp, "Windows XP"}; }
+    void StartCompanion() override {}
+};
+
+TEST_F(ToolCommandsTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWork) {
+    FixedStart start;
+    shell::ProgramRecords records;
+    records.ProgramDirectory = kDir;
+    auto run = [&](const char* command_line) {
+        return shell::RunToolSwitch(*shell::ParseToolSwitch(command_line),
+                                    {start, files, folders, registry}, records);
+    };
+    CommandReport bad = run("/undo twice");
+    EXPECT_EQ(bad.exit_code, kExitBadInput);
+    EXPECT_EQ(bad.text, "Usage: Zorvane.exe /undo | /export FILE");
+
+    start.first_copy = false;
+    EXPECT_EQ(run("/export C:\\out\\t1.reg").exit_code, kExitRefused);
+    EXPECT_TRUE(files.files.empty());
+
+    start.first_copy = true;
+    EXPECT_EQ(run("/export C:\\out\\t1.reg").exit_code, kExitDone);
+    EXPECT_EQ(records.WindowsFamily, kXp);
+    EXPECT_EQ(files.files.count("C:\\out\\t1-undo.reg"), 1u);
+}
+
+}  // namespace
+}  // namespace zv
