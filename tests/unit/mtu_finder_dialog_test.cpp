@@ -1,0 +1,107 @@
+// The Find Largest MTU dialog's controller over a recording runner: what each stage of a
+// search shows and allows, cancel, and the MTU handed back by "Use in Manual Mode".
+#include <gtest/gtest.h>
+
+#include "ping/mtu_finder_dialog.h"
+
+namespace zv::ping {
+namespace {
+
+class RecordingRunner : public MtuSearchRunner {
+  public:
+    std::vector<std::string> started;
+    int cancels = 0;
+    void Start(const std::string& host) override { started.push_back(host); }
+    void Cancel() override { ++cancels; }
+};
+
+class MtuFinderDialogTest : public ::testing::Test {
+  protected:
+    RecordingRunner runner;
+    MtuFinderDialog dialog{runner, "www.wikipedia.org"};
+    std::vector<int> progress;
+    int unloads = 0;
+
+    void SetUp() override {
+        dialog.show_progress = [this](int echoes) { progress.push_back(echoes); };
+        dialog.on_unload = [this] { ++unloads; };
+    }
+
+    void Finish(MtuOutcome outcome, int mtu = 0) {
+        MtuSearchResult result;
+        result.outcome = outcome;
+        result.mtu = mtu;
+        dialog.OnFinished(result);
+    }
+
+    void ExpectIdle(bool can_use) {
+        EXPECT_FALSE(dialog.searching());
+        EXPECT_TRUE(dialog.txtHost.enabled());
+        EXPECT_TRUE(dialog.cmdFind.enabled());
+        EXPECT_EQ(dialog.cmdUse.enabled(), can_use);
+        EXPECT_EQ(dialog.cmdCancel.caption(), "Close");
+    }
+};
+
+TEST_F(MtuFinderDialogTest, ASearchFromFindToUseInManualMode) {
+    EXPECT_EQ(dialog.txtHost.text(), "www.wikipedia.org");
+    ExpectIdle(false);
+
+    dialog.txtHost.SetText("mtu.example");
+    dialog.cmdFind.Click();
+    EXPECT_EQ(runner.started, std::vector<std::string>{"mtu.example"});
+    EXPECT_TRUE(dialog.searching());
+    EXPECT_FALSE(dialog.txtHost.enabled());
+    EXPECT_FALSE(dialog.cmdFind.enabled());
+    EXPECT_FALSE(dialog.cmdUse.enabled());
+    EXPECT_EQ(dialog.cmdCancel.caption(), "Cancel");
+
+    dialog.cmdFind.Click();  // Enter while it runs starts nothing more
+    dialog.OnEcho(1, 576);
+    EXPECT_EQ(dialog.lblStatus.caption(), "Trying MTU 576...");
+    dialog.OnEcho(2, 1038);
+    Finish(MtuOutcome::Found, 1400);
+    EXPECT_EQ(dialog.lblStatus.caption(), "Largest MTU: 1400");
+    EXPECT_EQ(progress, (std::vector<int>{0, 0, 1, 11}));
+    ExpectIdle(true);
+    EXPECT_EQ(runner.started.size(), 1u);
+
+    dialog.cmdUse.Click();
+    EXPECT_EQ(dialog.chosen_mtu(), 1400);
+    EXPECT_EQ(unloads, 1);
+}
+
+TEST_F(MtuFinderDialogTest, CancelStopsTheSearchAndTheDialogStays) {
+    Finish(MtuOutcome::Found, 1500);  // an earlier search's answer is not offered again
+    dialog.cmdFind.Click();
+    EXPECT_FALSE(dialog.cmdUse.enabled());
+
+    dialog.cmdCancel.Click();
+    EXPECT_EQ(runner.cancels, 1);
+    EXPECT_EQ(unloads, 0);
+    Finish(MtuOutcome::Cancelled);
+    EXPECT_EQ(dialog.lblStatus.caption(), "Search cancelled.");
+    ExpectIdle(false);
+
+    dialog.cmdCancel.Click();
+    EXPECT_EQ(unloads, 1);
+    EXPECT_EQ(dialog.chosen_mtu(), 0);
+}
+
+TEST_F(MtuFinderDialogTest, ClosingDuringASearchCancelsIt) {
+    dialog.cmdFind.Click();
+    dialog.Close();
+    EXPECT_EQ(runner.cancels, 1);
+    EXPECT_EQ(unloads, 1);
+}
+
+TEST_F(MtuFinderDialogTest, ABlankHostIsNotSearched) {
+    dialog.txtHost.SetText("  ");
+    dialog.cmdFind.Click();
+    EXPECT_TRUE(runner.started.empty());
+    EXPECT_EQ(dialog.lblStatus.caption(), "Enter a host to test.");
+    ExpectIdle(false);
+}
+
+}  // namespace
+}  // namespace zv::ping
