@@ -3,6 +3,7 @@
 //
 //   mtu_driver search   fragments are dropped: the search must find 1400
 //   mtu_driver flag     fragments are rejoined: what the don't-fragment flag does
+//   mtu_driver dialog   the real Find Largest MTU dialog, modal in this process
 //
 // Wine 8.0's IcmpSendEcho goes by the request's time to live but not by IP_FLAG_DF: a
 // packet over the link's MTU goes out split instead of being refused as too big. The
@@ -11,14 +12,22 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "ping/mtu_finder.h"
 #include "support/check.h"
+#include "support/sandbox_control.h"
+#include "support/screen.h"
+#include "support/windows_on_screen.h"
 #include "win32/ping/icmp_echo_service.h"
+#include "win32/ping/mtu_finder_ids.h"
+#include "win32/ping/mtu_finder_window.h"
 #include "win32/ping/winsock_service.h"
 
 namespace zv::e2e {
@@ -88,6 +97,97 @@ void RunFlag() {
                       : "this echo service honours the don't-fragment flag");
 }
 
+namespace id = win32::frm_mtu;
+
+// Clicks a button of the dialog as a user does and waits, up to the time, for the status
+// to read `status` (or to begin with it, when it ends in "...").
+bool ClickAndAwait(HWND dialog, int button, const std::string& status, DWORD timeout_ms) {
+    PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    bool prefix = status.size() > 3 && status.compare(status.size() - 3, 3, "...") == 0;
+    bool shown = WaitUntil(
+        [&] {
+            std::string text = WindowText(GetDlgItem(dialog, id::lblStatus));
+            return prefix ? text.compare(0, status.size() - 3, status, 0, status.size() - 3) == 0
+                          : text == status;
+        },
+        timeout_ms);
+    Context in("status " + Escape(WindowText(GetDlgItem(dialog, id::lblStatus))));
+    E2E_CHECK(shown);
+    return shown;
+}
+
+bool Enabled(HWND dialog, int control) {
+    return IsWindowEnabled(GetDlgItem(dialog, control)) != FALSE;
+}
+
+// Drives the open dialog: a search cancelled, one with echo ignored, one that finds 1400
+// while the window keeps answering, then "Use in Manual Mode".
+void DriveDialog(HWND dialog) {
+    E2E_CHECK_EQ(WindowText(GetDlgItem(dialog, id::txtHost)), "mtu.zorvane.test");
+    E2E_CHECK(!Enabled(dialog, id::cmdUse));
+
+    ClickAndAwait(dialog, id::cmdFind, "Trying MTU...", 2000);
+    E2E_CHECK_EQ(WindowText(GetDlgItem(dialog, id::cmdCancel)), "Cancel");
+    E2E_CHECK(!Enabled(dialog, id::cmdFind));
+    ClickAndAwait(dialog, id::cmdCancel, "Search cancelled.", 3000);
+    E2E_CHECK(IsWindowVisible(dialog));
+
+    E2E_CHECK(SetSandboxEcho(false));
+    ClickAndAwait(dialog, id::cmdFind, "No echo came back...", 4000);
+    E2E_CHECK(RequestScreenshot("mtu-finder-no-reply"));
+    E2E_CHECK(SetSandboxEcho(true));
+
+    ClickAndAwait(dialog, id::cmdFind, "Trying MTU...", 2000);
+    // Echoes too big wait out their timeout meanwhile; the window answers at once.
+    for (int i = 0; i < 5; ++i) {
+        DWORD_PTR ignored;
+        DWORD start = GetTickCount();
+        E2E_CHECK(SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored) != 0);
+        E2E_CHECK(GetTickCount() - start < 250);
+        Sleep(200);
+    }
+    if (ClickAndAwait(dialog, id::cmdFind, "Largest MTU: 1400", 15000)) {
+        E2E_CHECK_EQ(SendMessageA(GetDlgItem(dialog, id::prgSearch), PBM_GETPOS, 0, 0),
+                     LRESULT{ping::kMaxMtuEchoes});
+        E2E_CHECK(Enabled(dialog, id::cmdUse));
+        E2E_CHECK_EQ(WindowText(GetDlgItem(dialog, id::cmdCancel)), "Close");
+        E2E_CHECK(RequestScreenshot("mtu-finder"));
+    }
+    PostMessageA(GetDlgItem(dialog, id::cmdUse), BM_CLICK, 0, 0);
+    E2E_CHECK(WaitForWindowGone(dialog));
+}
+
+DWORD WINAPI RunOnThread(void* body) {
+    (*static_cast<std::function<void()>*>(body))();
+    return 0;
+}
+
+void RunDialog() {
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                                 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    // The modal loop holds this thread, so a helper thread drives the dialog. CreateThread,
+    // as the win32-thread-model runtime has no std::thread.
+    std::function<void()> drive = [&] {
+        HWND dialog = WaitForWindow({GetCurrentProcessId(), id::kClassName, "", true});
+        E2E_CHECK(dialog != nullptr);
+        if (dialog != nullptr) {
+            E2E_CHECK(!IsWindowEnabled(owner));
+            DriveDialog(dialog);
+            if (IsWindow(dialog)) {
+                PostMessageA(dialog, WM_CLOSE, 0, 0);
+            }
+        }
+    };
+    HANDLE helper = CreateThread(nullptr, 0, RunOnThread, &drive, 0, nullptr);
+    E2E_CHECK(helper != nullptr);
+    int chosen = win32::MtuFinderWindow::ShowModal(owner, "mtu.zorvane.test");
+    WaitForSingleObject(helper, INFINITE);
+    CloseHandle(helper);
+    E2E_CHECK_EQ(chosen, 1400);
+    E2E_CHECK(IsWindowEnabled(owner));
+    DestroyWindow(owner);
+}
+
 }  // namespace
 }  // namespace zv::e2e
 
@@ -97,8 +197,10 @@ int main(int argc, char** argv) {
         zv::e2e::RunSearch();
     } else if (scenario == "flag") {
         zv::e2e::RunFlag();
+    } else if (scenario == "dialog") {
+        zv::e2e::RunDialog();
     } else {
-        std::printf("usage: mtu_driver search|flag\n");
+        std::printf("usage: mtu_driver search|flag|dialog\n");
         return 2;
     }
     return zv::e2e::Finish();

@@ -1,9 +1,9 @@
-#include "win32/zorvane/mtu_finder_window.h"
+#include "win32/ping/mtu_finder_window.h"
 
 #include <commctrl.h>
 
 #include "win32/ui/layout.h"
-#include "win32/zorvane/mtu_finder_ids.h"
+#include "win32/ping/mtu_finder_ids.h"
 
 namespace zv::win32 {
 
