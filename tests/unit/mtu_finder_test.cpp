@@ -118,25 +118,5 @@ TEST_F(MtuFinderTest, SocketsThatDoNotStartAreTheResultNotAMessageBox) {
     EXPECT_TRUE(echo.requests.empty());
 }
 
-TEST_F(MtuFinderTest, EachOutcomeHasItsText) {
-    const struct {
-        MtuOutcome outcome;
-        const char* text;
-    } cases[] = {
-        {MtuOutcome::Found, "Largest MTU: 1400"},
-        {MtuOutcome::NoReply,
-         "No echo came back from mtu.example, not even at MTU 576. The host may ignore pings, "
-         "or a router on the way drops them and its \"too big\" answers. Try another host."},
-        {MtuOutcome::Cancelled, "Search cancelled."},
-        {MtuOutcome::UnknownHost, "The host mtu.example cannot be found."},
-    };
-    for (const auto& c : cases) {
-        MtuSearchResult result;
-        result.outcome = c.outcome;
-        result.mtu = 1400;
-        EXPECT_EQ(DescribeMtuResult(result, "mtu.example"), c.text);
-    }
-}
-
 }  // namespace
 }  // namespace zv::ping
