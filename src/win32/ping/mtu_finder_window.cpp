@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "win32/ui/layout.h"
 #include "win32/ping/mtu_finder_ids.h"
 
 namespace zv::win32 {
@@ -12,9 +11,6 @@ namespace {
 // Posted by the controller's unload, so the window goes away only after the click that
 // asked for it has finished running.
 constexpr UINT kUnloadMessage = WM_APP + 1;
-
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 }  // namespace
 
@@ -34,51 +30,38 @@ MtuFinderWindow::MtuFinderWindow(const std::string& host) : dialog_(search_, hos
     };
 }
 
-MtuFinderWindow::~MtuFinderWindow() {
-    if (hwnd() != nullptr) {
-        DestroyWindow(hwnd());
-    }
-    binder_.reset();
-    if (font_ != nullptr) {
-        DeleteObject(font_);
-    }
-}
-
 // Created in tab order: the host, Find, then the buttons below.
 bool MtuFinderWindow::Build(HWND owner) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
-    int dpi = ScreenDpi();
-    if (!Create(frm_mtu::kClassName, dialog_.window.caption().c_str(), kStyle, kExStyle,
-                TwipsToPixels(ping::kMtuDialogWidth, dpi),
-                TwipsToPixels(ping::kMtuDialogHeight, dpi), owner)) {
+    if (!MakeWindow(frm_mtu::kClassName, dialog_.window, ping::kMtuDialogWidth,
+                    ping::kMtuDialogHeight, owner, 0)) {
         return false;
     }
     search_.ReportTo(hwnd());
-    font_ = CreateMessageFont();
-    binder_ = std::make_unique<Binder>(hwnd(), font_, dpi);
     namespace id = frm_mtu;
-    binder_->BindWindow(dialog_.window);
-    binder_->AddLabel(dialog_.lblExplain, id::lblExplain);
-    binder_->AddLabel(dialog_.lblHost, id::lblHost);
-    binder_->AddTextBox(dialog_.txtHost, id::txtHost);
-    binder_->AddButton(dialog_.cmdFind, id::cmdFind, BS_DEFPUSHBUTTON);
-    RECT bar = binder_->TwipsToRect(ping::kMtuProgressBounds);
+    Binder& binder = this->binder();
+    binder.AddLabel(dialog_.lblExplain, id::lblExplain);
+    binder.AddLabel(dialog_.lblHost, id::lblHost);
+    binder.AddTextBox(dialog_.txtHost, id::txtHost);
+    binder.AddButton(dialog_.cmdFind, id::cmdFind, BS_DEFPUSHBUTTON);
+    RECT bar = binder.TwipsToRect(ping::kMtuProgressBounds);
     progress_ =
         CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, bar.left, bar.top,
                         bar.right - bar.left, bar.bottom - bar.top, hwnd(),
                         reinterpret_cast<HMENU>(id::prgSearch), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, ping::kMaxMtuEchoes));
-    binder_->AddLabel(dialog_.lblStatus, id::lblStatus);
-    binder_->AddButton(dialog_.cmdUse, id::cmdUse);
-    binder_->AddButton(dialog_.cmdCancel, id::cmdCancel);
+    binder.AddLabel(dialog_.lblStatus, id::lblStatus);
+    binder.AddButton(dialog_.cmdUse, id::cmdUse);
+    binder.AddButton(dialog_.cmdCancel, id::cmdCancel);
     return true;
 }
 
 LRESULT MtuFinderWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+        // Cancel stops a search rather than closing, so the base's own Esc is not used.
         case WM_COMMAND:
-            if (binder_ != nullptr && binder_->OnCommand(wparam, lparam)) {
+            if (binder().OnCommand(wparam, lparam)) {
                 return 0;
             }
             break;
@@ -97,7 +80,7 @@ LRESULT MtuFinderWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
         default:
             break;
     }
-    return WindowBase::HandleMessage(message, wparam, lparam);
+    return SmallDialog::HandleMessage(message, wparam, lparam);
 }
 
 }  // namespace zv::win32

@@ -5,17 +5,15 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "ping/mtu_finder_dialog.h"
 #include "win32/ping/mtu_search_thread.h"
-#include "win32/ui/binder.h"
-#include "win32/ui/window_base.h"
+#include "win32/ui/small_dialog.h"
 
 namespace zv::win32 {
 
-class MtuFinderWindow : public WindowBase {
+class MtuFinderWindow : public SmallDialog {
   public:
     // Shows the dialog for the host and returns, once it is closed, the MTU the user chose
     // to use, or 0.
@@ -23,7 +21,6 @@ class MtuFinderWindow : public WindowBase {
 
   private:
     explicit MtuFinderWindow(const std::string& host);
-    ~MtuFinderWindow() override;
     bool Build(HWND owner);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
@@ -31,8 +28,6 @@ class MtuFinderWindow : public WindowBase {
     MtuSearchThread search_;
     ping::MtuFinderDialog dialog_;
     HWND progress_ = nullptr;
-    HFONT font_ = nullptr;
-    std::unique_ptr<Binder> binder_;
 };
 
 }  // namespace zv::win32
