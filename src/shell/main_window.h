@@ -89,10 +89,10 @@ class MainWindow : public MainCommands {
     void ShowCurrentSettings() override;
     void UndoLastChange() override;
     void ExportForDeployment() override;
-    void CloseMainWindow() override;
     // Find Largest MTU for the host of "Ping.cfg"; an MTU the user chose to use puts the
     // window in Manual mode with it, to be applied with the rest.
-    void FindLargestMtu();
+    void FindLargestMtu() override;
+    void CloseMainWindow() override;
     void ResizeWindowHeightBy(int twips) override;
     void MoveSettingsFrameBy(int twips) override;
 
