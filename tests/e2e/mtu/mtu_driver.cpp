@@ -5,6 +5,7 @@
 //   mtu_driver flag     fragments are rejoined: what the don't-fragment flag does
 //   mtu_driver dialog   fragments are dropped: the real Find Largest MTU dialog, modal in
 //                       this process, must find 1400
+//   mtu_driver main     the same from Zorvane.exe's Tools menu, into its Manual mode
 //
 // Wine 8.0's IcmpSendEcho does not honour IP_FLAG_DF: a packet over the link's MTU goes
 // out split instead of being refused as too big. The
@@ -20,7 +21,9 @@
 #include <string>
 
 #include "ping/mtu_finder.h"
+#include "shell/main_menu.h"
 #include "support/check.h"
+#include "support/files.h"
 #include "support/sandbox_control.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
@@ -28,6 +31,8 @@
 #include "win32/ping/mtu_finder_ids.h"
 #include "win32/ping/mtu_finder_window.h"
 #include "win32/ping/winsock_service.h"
+#include "win32/zorvane/frm_main_ids.h"
+#include "zorvane_session.h"
 
 namespace zv::e2e {
 namespace {
@@ -152,6 +157,42 @@ void RunDialog() {
     DestroyWindow(owner);
 }
 
+// Find Largest MTU from the real Zorvane.exe's Tools menu: the dialog starts on the host of
+// Ping.cfg, finds 1400, and "Use in Manual Mode" leaves the main window in Manual mode with
+// that custom MTU, nothing applied.
+void RunMainWindow() {
+    const std::string cfg = AppDirectory() + "\\Zorvane.cfg";
+    E2E_CHECK(WriteWholeFile(AppDirectory() + "\\Ping.cfg",
+                             "PingAutomatic,#FALSE#\r\nPingHost,mtu.zorvane.test\r\n"
+                             "PingInterval,5\r\nPingSound,#FALSE#\r\n"));
+    ZorvaneSession zorvane;
+    if (!zorvane.ok()) {
+        return;
+    }
+    zorvane.PostCommand(shell::main_menu::mnuFindLargestMtu);
+    HWND dialog = WaitForWindow({zorvane.process().id(), id::kClassName, "", true});
+    E2E_CHECK(dialog != nullptr);
+    if (dialog == nullptr) {
+        return;
+    }
+    E2E_CHECK_EQ(WindowText(GetDlgItem(dialog, id::txtHost)), "mtu.zorvane.test");
+    ClickAndAwait(dialog, id::cmdFind, "Largest MTU: 1400", 15000);
+    PostMessageA(GetDlgItem(dialog, id::cmdUse), BM_CLICK, 0, 0);
+    E2E_CHECK(WaitForWindowGone(dialog));
+    // Manual mode explains itself first.
+    HWND display = WaitForWindow({zorvane.process().id(), "ZorvaneConnectionType", "", true});
+    E2E_CHECK(display != nullptr);
+    PostMessageA(display, WM_CLOSE, 0, 0);
+    E2E_CHECK(WaitForWindowGone(display));
+    namespace main_id = win32::frm_main;
+    E2E_CHECK(WaitUntil([&] { return zorvane.Text(main_id::txtMTU) == "1400"; }));
+    E2E_CHECK(zorvane.Checked(main_id::optOptimization1));
+    E2E_CHECK(zorvane.Checked(main_id::optMTU2));
+    E2E_CHECK(zorvane.NoMessageBox());
+    E2E_CHECK(!FileIsPresent(cfg));
+    E2E_CHECK(zorvane.Close());
+}
+
 }  // namespace
 }  // namespace zv::e2e
 
@@ -161,8 +202,10 @@ int main(int argc, char** argv) {
         zv::e2e::RunFlag();
     } else if (scenario == "dialog") {
         zv::e2e::RunDialog();
+    } else if (scenario == "main") {
+        zv::e2e::RunMainWindow();
     } else {
-        std::printf("usage: mtu_driver flag|dialog\n");
+        std::printf("usage: mtu_driver flag|dialog|main\n");
         return 2;
     }
     return zv::e2e::Finish();
