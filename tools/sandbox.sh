@@ -31,6 +31,9 @@ usage: sandbox.sh [options] [--] PROGRAM.exe [ARGS...]
   --app DIR           copy DIR into "C:\Program Files\Zorvane" (its path is in %ZV_APP_DIR%)
   --host NAME=ADDR    map a host name in the private hosts file (repeatable)
   --silent-echo       start with ICMP echo requests ignored
+  --lo-mtu N          set the loopback MTU to N, so packets larger than N must be split
+  --drop-fragments    never reassemble split packets: one larger than the loopback MTU is
+                      lost, as on a path whose router drops it without a word
   --shot FILE.png     save a screenshot of the display when the program ends
   --shots DIR         folder for screenshots the program asks for (default build/shots)
   --screen            show the windows on $DISPLAY when there is one, else use Xvfb
@@ -42,7 +45,7 @@ usage: sandbox.sh [options] [--] PROGRAM.exe [ARGS...]
 EOF
 }
 
-release=winxp app="" hosts=() silent=0 shot="" screen=0 timeout=300 name=run prepare=0 dpi=96
+release=winxp app="" hosts=() silent=0 lo_mtu="" drop_fragments=0 shot="" screen=0 timeout=300 name=run prepare=0 dpi=96
 run_for=""
 shots="$repo/build/shots"
 while [ $# -gt 0 ]; do
@@ -51,6 +54,8 @@ while [ $# -gt 0 ]; do
         --app) app=$2; shift 2 ;;
         --host) hosts+=("$2"); shift 2 ;;
         --silent-echo) silent=1; shift ;;
+        --lo-mtu) lo_mtu=$2; shift 2 ;;
+        --drop-fragments) drop_fragments=1; shift ;;
         --shot) shot=$2; shift 2 ;;
         --shots) shots=$2; shift 2 ;;
         --screen) screen=1; shift ;;
@@ -128,6 +133,10 @@ ensure_template() {
 inside() {
     local run=$1; shift
     ip link set lo up
+    [ -n "$lo_mtu" ] && ip link set lo mtu "$lo_mtu"
+    # A zero reassembly limit makes the kernel drop every fragment it receives.
+    [ "$drop_fragments" = 1 ] &&
+        sysctl -qw net.ipv4.ipfrag_low_thresh=0 net.ipv4.ipfrag_high_thresh=0
     {
         echo "127.0.0.1 localhost"
         echo "::1 localhost"
@@ -254,6 +263,8 @@ args=(--release "$release" --timeout "$timeout" --name "$name" --shots "$shots" 
 [ -n "$app" ] && args+=(--app "$(cd "$app" && pwd)")
 for h in "${hosts[@]+"${hosts[@]}"}"; do args+=(--host "$h"); done
 [ "$silent" = 1 ] && args+=(--silent-echo)
+[ -n "$lo_mtu" ] && args+=(--lo-mtu "$lo_mtu")
+[ "$drop_fragments" = 1 ] && args+=(--drop-fragments)
 [ -n "$shot" ] && args+=(--shot "$(realpath -m "$shot")")
 [ "$screen" = 1 ] && args+=(--screen)
 [ -n "$run_for" ] && args+=(--for "$run_for")

@@ -59,6 +59,11 @@ class EchoService {
                                      int32_t timeout_ms) {
         return {SendEcho(handle, address, payload, timeout_ms), 0};
     }
+    // The same exchange with the don't-fragment flag set: a link on the way that cannot
+    // carry the packet whole refuses it rather than splitting it, which is how the largest
+    // packet a path carries is found. Never 0 for a request that could not go out so.
+    virtual uint32_t SendUnfragmentedEcho(EchoHandle handle, uint32_t address,
+                                          std::string_view payload, int32_t timeout_ms) = 0;
     virtual void Close(EchoHandle handle) = 0;
 };
 

@@ -39,17 +39,13 @@ std::optional<uint32_t> mdlPing::PingRoundTrip(const std::string& host, int32_t 
     if (!StartSockets()) {
         return std::nullopt;
     }
-    std::string target = host;
-    if (IsDottedName(host)) {
-        auto addresses = LookupHostAddresses(host);
-        if (!addresses || addresses->empty()) {
-            StopSockets();
-            return std::nullopt;
-        }
-        target = addresses->front();
+    auto target = ResolveDottedName(host);
+    if (!target) {
+        StopSockets();
+        return std::nullopt;
     }
     EchoReply reply;
-    bool sent = SendEchoRequest(target, reply, timeout_ms);
+    bool sent = SendEchoRequest(*target, reply, timeout_ms);
     StopSockets();
     if (!sent || reply.Status != 0) {
         return std::nullopt;
@@ -68,6 +64,17 @@ bool mdlPing::SendEchoRequest(const std::string& host, EchoReply& reply, int32_t
     reply.RoundTripTime = result.round_trip_ms;
     echo_.Close(handle);
     return true;
+}
+
+std::optional<std::string> mdlPing::ResolveDottedName(const std::string& host) {
+    if (!IsDottedName(host)) {
+        return host;
+    }
+    auto addresses = LookupHostAddresses(host);
+    if (!addresses || addresses->empty()) {
+        return std::nullopt;
+    }
+    return addresses->front();
 }
 
 std::optional<uint32_t> mdlPing::AddressFromText(const std::string& host) {

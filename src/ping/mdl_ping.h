@@ -40,6 +40,10 @@ class mdlPing {
     // the host text gives no address.
     bool SendEchoRequest(const std::string& host, EchoReply& reply, int32_t timeout_ms);
 
+    // The host text a request goes to: a dotted name (Windows Sockets started) becomes its
+    // first address, any other text stays as it is; nothing when the name is unknown.
+    std::optional<std::string> ResolveDottedName(const std::string& host);
+
     // A text without a "." is resolved by name (Windows Sockets already started); any
     // other must be a well-formed dotted address.
     std::optional<uint32_t> AddressFromText(const std::string& host);

@@ -72,6 +72,7 @@ void MainChrome::BindMenuCommands() {
         {mnuCurrentSettings, [this] { commands_.ShowCurrentSettings(); }},
         {mnuUndoLastChange, [this] { commands_.UndoLastChange(); }},
         {mnuExportForDeployment, [this] { commands_.ExportForDeployment(); }},
+        {mnuFindLargestMtu, [this] { commands_.FindLargestMtu(); }},
         {mnuHelp1, [this] { launchers_.OpenHelpPage(); }},
         {mnutip, [this] { window_.ShowTipDialog(); }},
         {mnuwebsite1, [this] { launchers_.OpenWebSite(); }},

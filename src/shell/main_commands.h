@@ -23,6 +23,8 @@ class MainCommands {
     virtual void ShowCurrentSettings() = 0;
     virtual void UndoLastChange() = 0;
     virtual void ExportForDeployment() = 0;
+    // Find Largest MTU (modal); an MTU found and chosen goes into Manual mode, unapplied.
+    virtual void FindLargestMtu() = 0;
     // Closes the main window; its unload runs as on any close.
     virtual void CloseMainWindow() = 0;
 

@@ -27,12 +27,13 @@ ui::MenuTable MenuBar() {
                   {"&Networks...", mnuNetwork},
               }},
          }},
-        // Find Largest MTU... joins these as the last item, after a separator.
         {"&Tools",
          {
              {"&Current Settings...", mnuCurrentSettings},
              {"&Undo Last Change", mnuUndoLastChange},
              {"&Export for Deployment...", mnuExportForDeployment},
+             ui::MenuSeparator(),
+             {"&Find Largest MTU...", mnuFindLargestMtu},
          }},
         {"&Help",
          {

@@ -25,6 +25,7 @@ enum Command : int {
     mnuCurrentSettings = 221,
     mnuUndoLastChange = 222,
     mnuExportForDeployment = 223,
+    mnuFindLargestMtu = 224,
     // Help
     mnuHelp1 = 231,
     mnutip = 232,

@@ -121,6 +121,14 @@ void MainWindow::ShowUndoAvailability() {
     chrome.menu.SetEnabled(main_menu::mnuUndoLastChange, operations_.CanUndo());
 }
 
+void MainWindow::FindLargestMtu() {
+    ports_.ping.LoadPingSettings();
+    int mtu = ports_.window.ShowMtuFinder(ports_.ping.Settings().PingHost);
+    if (mtu != 0) {
+        area.UseCustomMtu(mtu);
+    }
+}
+
 void MainWindow::CloseMainWindow() {
     ports_.window.Close();
 }

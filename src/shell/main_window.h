@@ -38,6 +38,9 @@ class MainWindowPort {
     virtual void ShowCurrentSettings(std::function<std::vector<ReportRow>()> read_report) = 0;
     // The save dialog of the export for deployment: the path, or empty text on Cancel.
     virtual std::string ChooseExportFile() = 0;
+    // Find Largest MTU, modal, starting with the host given; returns the MTU the user chose
+    // to use in Manual mode, or 0.
+    virtual int ShowMtuFinder(const std::string& host) = 0;
     // Destroys the real window; the close runs QueryUnload first.
     virtual void Close() = 0;
 };
@@ -86,6 +89,9 @@ class MainWindow : public MainCommands {
     void ShowCurrentSettings() override;
     void UndoLastChange() override;
     void ExportForDeployment() override;
+    // Find Largest MTU for the host of "Ping.cfg"; an MTU the user chose to use puts the
+    // window in Manual mode with it, to be applied with the rest.
+    void FindLargestMtu() override;
     void CloseMainWindow() override;
     void ResizeWindowHeightBy(int twips) override;
     void MoveSettingsFrameBy(int twips) override;

@@ -283,6 +283,12 @@ void SettingsWindow::ShowManualValues() {
     cmbMSCPS1.SetSelection(current_.MSCPS1Index);
 }
 
+void SettingsWindow::UseCustomMtu(int32_t mtu) {
+    optOptimization[ManualMode].Select();
+    optMTU2.Select();
+    txtMTU.SetText(std::to_string(mtu));
+}
+
 void SettingsWindow::ShowSettingsInWindow() {
     cmbNetType.SetSelection(current_.ConnectionType);
     if (current_.OptiMode == ManualMode) {

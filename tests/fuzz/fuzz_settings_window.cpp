@@ -38,6 +38,7 @@ class NoWindow : public shell::MainWindowPort, public shell::ChromeWindowPort {
     void ShowPingDialog() override {}
     void ShowCurrentSettings(std::function<std::vector<zv::ReportRow>()>) override {}
     std::string ChooseExportFile() override { return std::string(); }
+    int ShowMtuFinder(const std::string&) override { return 0; }
     void Close() override {}
     void ShowTipDialog() override {}
 };

@@ -27,6 +27,7 @@ class FakeCommands : public MainCommands {
     void ShowCurrentSettings() override { calls.push_back("CurrentSettings"); }
     void UndoLastChange() override { calls.push_back("Undo"); }
     void ExportForDeployment() override { calls.push_back("Export"); }
+    void FindLargestMtu() override { calls.push_back("FindMtu"); }
     void CloseMainWindow() override { calls.push_back("Close"); }
     void ResizeWindowHeightBy(int twips) override { window_height += twips; }
     void MoveSettingsFrameBy(int twips) override { frame_top += twips; }
@@ -95,6 +96,8 @@ TEST_F(MainChromeTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
               "  &Current Settings... 221\n"
               "  &Undo Last Change 222\n"
               "  &Export for Deployment... 223\n"
+              "  -\n"
+              "  &Find Largest MTU... 224\n"
               "&Help\n"
               "  User's Guide 231\n"
               "  &Tip of the Day 232\n"
@@ -121,6 +124,7 @@ TEST_F(MainChromeTest, EachMenuCommandTriggersItsOperationOrLaunch) {
         {mnuCurrentSettings, "CurrentSettings"},
         {mnuUndoLastChange, "Undo"},
         {mnuExportForDeployment, "Export"},
+        {mnuFindLargestMtu, "FindMtu"},
         {mnuHelp1, "C:\\Z\\Help\\help.htm"},
         {mnutip, "Tip"},
         {mnuwebsite1, "http://www.zorvane.com/index.php"},

@@ -81,10 +81,15 @@ class FakeWindowPorts : public MainWindowPort, public ChromeWindowPort {
         calls.push_back("choose export");
         return export_path;
     }
+    int ShowMtuFinder(const std::string& host) override {
+        calls.push_back("mtu finder " + host);
+        return found_mtu;
+    }
     void Close() override { calls.push_back("close"); }
 
     std::function<std::vector<ReportRow>()> read_report;
     std::string export_path;
+    int found_mtu = 0;  // what Find Largest MTU hands back
     void ShowTipDialog() override { calls.push_back("tip modeless"); }
 };
 
@@ -187,6 +192,26 @@ TEST_F(MainWindowTest, ButtonsAndChromeReachTheOperations) {
     EXPECT_FALSE(window.QueryUnload());
 }
 
+TEST_F(MainWindowTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
+    files.files[kDir + "\\Ping.cfg"] =
+        "PingAutomatic,#FALSE#\r\nPingHost,mtu.example\r\nPingInterval,3\r\nPingSound,#FALSE#\r\n";
+    tip_option.value = "0";
+    window.LoadMainWindow();
+    window.FindLargestMtu();  // closed without a choice: nothing changes
+    EXPECT_TRUE(window.area.optOptimization[0].selected());
+
+    window_ports.found_mtu = 1400;
+    window.FindLargestMtu();
+    EXPECT_EQ(window_ports.calls,
+              (std::vector<std::string>{"mtu finder mtu.example", "mtu finder mtu.example",
+                                        "explain Dial-up (Modem)"}));
+    EXPECT_TRUE(window.area.optMTU2.selected());
+    EXPECT_EQ(window.area.txtMTU.text(), "1400");
+    EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Manual");
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(registry.ValueCount(), 0u);
+}
+
 // Typed in steps, a Manual setup is saved with the RWIN of the MTU typed last (or of 1500
 // when the box was left empty), is written so into Windows, and loads back as saved.
 TEST_F(MainWindowTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
@@ -252,8 +277,8 @@ TEST_F(MainWindowTest, TypePickedAfterRestoreClosesTheTuningControls) {
 // a choice Apply would refuse is neither reported as written nor exported.
 TEST_F(MainWindowTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsChoice) {
     using namespace main_menu;
-    registry.Put("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "DefaultTTL",
-                 kRegDword, DwordBytes(64));
+    registry.Put("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "DefaultTTL", kRegDword,
+                 DwordBytes(64));
     tip_option.value = "0";
     window.LoadMainWindow();
     const std::string registry_before = registry.Dump();

@@ -233,6 +233,31 @@ TEST_F(SettingsWindowTest, CustomValuesAreStoredAsPickedAndWindowsDefaultClearsT
     EXPECT_EQ(current.MTU, 0);
 }
 
+TEST_F(SettingsWindowTest, AFoundMtuIsUsedInManualModeWithTheRestAsTheSwitchLeavesIt) {
+    Load(TuningSettings{});
+    window.cmbNetType.SetSelection(3);
+    window.UseCustomMtu(1400);
+    EXPECT_EQ(explained, std::vector<std::string>{"ADSL/Cable"});
+    EXPECT_TRUE(window.optOptimization[1].selected());
+    EXPECT_TRUE(window.optMTU2.selected());
+    EXPECT_TRUE(window.txtMTU.enabled());
+    EXPECT_EQ(window.txtMTU.text(), "1400");
+    EXPECT_TRUE(current.MTUCustom);
+    EXPECT_EQ(current.MTU, 1400);
+    EXPECT_EQ(current.TTL, NotSet);
+    EXPECT_TRUE(current.PMTU);
+    EXPECT_EQ(applies, 1);  // the type pick in Automatic mode, not the MTU
+
+    // Already in Manual mode: no reset, no explanation, the user's other values stay.
+    window.optTTL2.Select();
+    window.txtTTL.SetText("64");
+    window.UseCustomMtu(1492);
+    EXPECT_EQ(explained.size(), 1u);
+    EXPECT_EQ(current.MTU, 1492);
+    EXPECT_EQ(current.TTL, 64);
+    EXPECT_EQ(applies, 1);
+}
+
 TEST_F(SettingsWindowTest, CustomRwinWithMtuAtWindowsDefaultIsReckonedOn1500) {
     Load(TuningSettings{});
     SwitchToManual();

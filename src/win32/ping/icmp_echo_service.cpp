@@ -1,18 +1,22 @@
 #include "win32/ping/icmp_echo_service.h"
 
-#include <cstring>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace zv::win32 {
 
 namespace {
 
-// Room for the reply record in this platform's layout, the echoed payload, the 8 bytes of
-// an ICMP error message, and IP options: far more than the 278 bytes of the 32-bit layout.
-struct ReplyBuffer {
-    ICMP_ECHO_REPLY reply;
-    unsigned char data[256 + 8 + 40];
-};
+// Room for the reply record in this platform's layout, the echoed payload (never less
+// than 256 bytes), the 8 bytes of an ICMP error message, and IP options: far more than the
+// 278 bytes of the 32-bit layout.
+size_t ReplyBytes(size_t payload_bytes) {
+    return sizeof(ICMP_ECHO_REPLY) + std::max<size_t>(payload_bytes, 256) + 8 + 40;
+}
+
+// The time to live Windows gives its own packets; a request with options must name one.
+constexpr UCHAR kTimeToLive = 128;
 
 }  // namespace
 
@@ -51,19 +55,35 @@ uint32_t IcmpEchoService::SendEcho(ping::EchoHandle handle, uint32_t address,
 
 ping::EchoResult IcmpEchoService::SendTimedEcho(ping::EchoHandle handle, uint32_t address,
                                                 std::string_view payload, int32_t timeout_ms) {
+    return Exchange(handle, address, payload, nullptr, timeout_ms);
+}
+
+uint32_t IcmpEchoService::SendUnfragmentedEcho(ping::EchoHandle handle, uint32_t address,
+                                               std::string_view payload, int32_t timeout_ms) {
+    IP_OPTION_INFORMATION options{};
+    options.Ttl = kTimeToLive;
+    options.Flags = IP_FLAG_DF;
+    return Exchange(handle, address, payload, &options, timeout_ms).status;
+}
+
+ping::EchoResult IcmpEchoService::Exchange(ping::EchoHandle handle, uint32_t address,
+                                           std::string_view payload, IP_OPTION_INFORMATION* options,
+                                           int32_t timeout_ms) {
     HANDLE icmp = reinterpret_cast<HANDLE>(handle);
     if (send_echo_ == nullptr || icmp == INVALID_HANDLE_VALUE || icmp == nullptr) {
         return {IP_GENERAL_FAILURE, 0};
     }
     std::string request(payload);
-    ReplyBuffer buffer;
-    std::memset(&buffer, 0, sizeof buffer);
+    // Zeroed, and aligned for the reply record at its start.
+    std::vector<ICMP_ECHO_REPLY> buffer((ReplyBytes(request.size()) + sizeof(ICMP_ECHO_REPLY) - 1) /
+                                        sizeof(ICMP_ECHO_REPLY));
     SetLastError(0);
     DWORD replies =
-        send_echo_(icmp, address, request.data(), static_cast<WORD>(request.size()), nullptr,
-                   &buffer, sizeof buffer, static_cast<DWORD>(timeout_ms < 0 ? 0 : timeout_ms));
+        send_echo_(icmp, address, request.data(), static_cast<WORD>(request.size()), options,
+                   buffer.data(), static_cast<DWORD>(buffer.size() * sizeof(ICMP_ECHO_REPLY)),
+                   static_cast<DWORD>(timeout_ms < 0 ? 0 : timeout_ms));
     if (replies > 0) {
-        return {buffer.reply.Status, buffer.reply.RoundTripTime};
+        return {buffer.front().Status, buffer.front().RoundTripTime};
     }
     DWORD error = GetLastError();
     return {error != 0 ? error : IP_GENERAL_FAILURE, 0};

@@ -28,6 +28,8 @@ class IcmpEchoService : public ping::EchoService {
                       int32_t timeout_ms) override;
     ping::EchoResult SendTimedEcho(ping::EchoHandle handle, uint32_t address,
                                    std::string_view payload, int32_t timeout_ms) override;
+    uint32_t SendUnfragmentedEcho(ping::EchoHandle handle, uint32_t address,
+                                  std::string_view payload, int32_t timeout_ms) override;
     void Close(ping::EchoHandle handle) override;
 
   private:
@@ -38,6 +40,9 @@ class IcmpEchoService : public ping::EchoService {
 
     // Finds the echo functions on first use: in iphlpapi, or icmp.dll on older releases.
     void Resolve();
+    // One request with the given options (null: the platform's defaults).
+    ping::EchoResult Exchange(ping::EchoHandle handle, uint32_t address, std::string_view payload,
+                              IP_OPTION_INFORMATION* options, int32_t timeout_ms);
 
     SystemLibrary iphlpapi_;
     SystemLibrary icmp_;

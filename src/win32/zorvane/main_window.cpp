@@ -5,6 +5,7 @@
 
 #include "common/program_name.h"
 #include "shell/main_window_layout.h"
+#include "win32/ping/mtu_finder_window.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
 #include "win32/zorvane/current_settings_window.h"
@@ -161,6 +162,10 @@ std::string MainWindowWin::ChooseExportFile() {
     request.initial_folder = records_.ProgramDirectory;
     request.suggested_name = "Zorvane settings.reg";
     return ChooseSaveFile(request);
+}
+
+int MainWindowWin::ShowMtuFinder(const std::string& host) {
+    return MtuFinderWindow::ShowModal(hwnd(), host);
 }
 
 void MainWindowWin::Close() {

@@ -40,6 +40,7 @@ class MainWindowWin : public WindowBase, public shell::MainWindowPort {
     void ShowPingDialog() override;
     void ShowCurrentSettings(std::function<std::vector<ReportRow>()> read_report) override;
     std::string ChooseExportFile() override;
+    int ShowMtuFinder(const std::string& host) override;
     void Close() override;
 
   protected:

@@ -67,6 +67,7 @@ struct EchoRequest {
     std::string payload;
     int32_t timeout_ms;
     bool sockets_started;  // Windows Sockets was up when the request went out
+    bool dont_fragment = false;
 };
 
 class ScriptedEcho : public ping::EchoService {
@@ -75,6 +76,9 @@ class ScriptedEcho : public ping::EchoService {
 
     uint32_t status = 0;         // what every reply says
     uint32_t round_trip_ms = 0;  // and how long it took
+    // The largest packet, headers included, that a don't-fragment request may be; larger
+    // ones are refused as too big.
+    size_t path_mtu = 65535;
     std::vector<EchoRequest> requests;
     std::vector<ping::EchoHandle> closed;
     ping::EchoHandle next_handle = 7;
@@ -92,6 +96,14 @@ class ScriptedEcho : public ping::EchoService {
                                    std::string_view payload, int32_t timeout_ms) override {
         return {SendEcho(handle, address, payload, timeout_ms), round_trip_ms};
     }
+
+    uint32_t SendUnfragmentedEcho(ping::EchoHandle handle, uint32_t address,
+                                  std::string_view payload, int32_t timeout_ms) override {
+        SendEcho(handle, address, payload, timeout_ms);
+        requests.back().dont_fragment = true;
+        return payload.size() + 28 <= path_mtu ? status : kPacketTooBig;
+    }
+    static constexpr uint32_t kPacketTooBig = 11009;
 
     void Close(ping::EchoHandle handle) override { closed.push_back(handle); }
 

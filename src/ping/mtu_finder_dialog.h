@@ -1,0 +1,77 @@
+// The "Find Largest MTU" dialog as a controller over its controls: a host (the ping host
+// by default), Find, the search's progress and result, "Use in Manual Mode", and one
+// button that cancels a running search or else closes the dialog. The search itself runs
+// away from the window, behind MtuSearchRunner, so the window keeps answering.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "ping/mtu_finder.h"
+#include "ui/captioned.h"
+#include "ui/text_box.h"
+
+namespace zv::ping {
+
+// Client area of the dialog, in twips.
+inline constexpr int kMtuDialogWidth = 6240;
+inline constexpr int kMtuDialogHeight = 3180;
+// Where the window draws the progress bar, between the host and the status.
+inline constexpr ui::Bounds kMtuProgressBounds{240, 1440, 5760, 240};
+
+// Runs searches for the dialog. Start returns at once; the search's echoes and its end
+// come back to the dialog's OnEcho and OnFinished on the window's own thread.
+class MtuSearchRunner {
+  public:
+    virtual ~MtuSearchRunner() = default;
+    virtual void Start(const std::string& host) = 0;
+    // Asks the running search to stop before its next echo; its end still comes back.
+    virtual void Cancel() = 0;
+};
+
+class MtuFinderDialog {
+  public:
+    MtuFinderDialog(MtuSearchRunner& runner, const std::string& host);
+    MtuFinderDialog(const MtuFinderDialog&) = delete;
+    MtuFinderDialog& operator=(const MtuFinderDialog&) = delete;
+
+    // The number of echoes sent so far, 0 to kMaxMtuEchoes, for the progress bar.
+    std::function<void(int echoes)> show_progress;
+    // The dialog is to close; a running search has been asked to stop.
+    std::function<void()> on_unload;
+
+    void OnEcho(int echo, int mtu);
+    void OnFinished(const MtuSearchResult& result);
+
+    // The close box and Esc when no search runs.
+    void Close();
+
+    // The MTU the user chose to use, once "Use in Manual Mode" was clicked.
+    int chosen_mtu() const { return chosen_mtu_; }
+    bool searching() const { return searching_; }
+
+    ui::Window window{"frmMtu", "Find Largest MTU"};
+    ui::Label lblExplain{"lblExplain",
+                         "Finds the largest packet that reaches a host without being split: "
+                         "pings that may not be fragmented, from 576 to 1500 bytes."};
+    ui::Label lblHost{"lblHost", "&Host:"};
+    ui::TextBox txtHost{"txtHost"};
+    ui::Button cmdFind{"cmdFind", "&Find"};
+    ui::Label lblStatus{"lblStatus", ""};
+    ui::Button cmdUse{"cmdUse", "&Use in Manual Mode"};
+    ui::Button cmdCancel{"cmdCancel", "Close"};
+
+  private:
+    void PlaceControls();
+    void SetSearching(bool searching);
+    void cmdFind_Click();
+    void cmdUse_Click();
+    void cmdCancel_Click();
+
+    MtuSearchRunner& runner_;
+    bool searching_ = false;
+    int found_mtu_ = 0;
+    int chosen_mtu_ = 0;
+};
+
+}  // namespace zv::ping

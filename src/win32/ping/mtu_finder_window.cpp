@@ -1,0 +1,86 @@
+#include "win32/ping/mtu_finder_window.h"
+
+#include <commctrl.h>
+
+#include "win32/ping/mtu_finder_ids.h"
+
+namespace zv::win32 {
+
+namespace {
+
+// Posted by the controller's unload, so the window goes away only after the click that
+// asked for it has finished running.
+constexpr UINT kUnloadMessage = WM_APP + 1;
+
+}  // namespace
+
+int MtuFinderWindow::ShowModal(HWND owner, const std::string& host) {
+    MtuFinderWindow window(host);
+    if (!window.Build(owner)) {
+        return 0;
+    }
+    window.RunModal(owner);
+    return window.dialog_.chosen_mtu();
+}
+
+MtuFinderWindow::MtuFinderWindow(const std::string& host) : dialog_(search_, host) {
+    dialog_.on_unload = [this] { PostMessageA(hwnd(), kUnloadMessage, 0, 0); };
+    dialog_.show_progress = [this](int echoes) {
+        SendMessageA(progress_, PBM_SETPOS, static_cast<WPARAM>(echoes), 0);
+    };
+}
+
+// Created in tab order: the host, Find, then the buttons below.
+bool MtuFinderWindow::Build(HWND owner) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    if (!MakeWindow(frm_mtu::kClassName, dialog_.window, ping::kMtuDialogWidth,
+                    ping::kMtuDialogHeight, owner, 0)) {
+        return false;
+    }
+    search_.ReportTo(hwnd());
+    namespace id = frm_mtu;
+    Binder& binder = this->binder();
+    binder.AddLabel(dialog_.lblExplain, id::lblExplain);
+    binder.AddLabel(dialog_.lblHost, id::lblHost);
+    binder.AddTextBox(dialog_.txtHost, id::txtHost);
+    binder.AddButton(dialog_.cmdFind, id::cmdFind, BS_DEFPUSHBUTTON);
+    RECT bar = binder.TwipsToRect(ping::kMtuProgressBounds);
+    progress_ =
+        CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, bar.left, bar.top,
+                        bar.right - bar.left, bar.bottom - bar.top, hwnd(),
+                        reinterpret_cast<HMENU>(id::prgSearch), GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, ping::kMaxMtuEchoes));
+    binder.AddLabel(dialog_.lblStatus, id::lblStatus);
+    binder.AddButton(dialog_.cmdUse, id::cmdUse);
+    binder.AddButton(dialog_.cmdCancel, id::cmdCancel);
+    return true;
+}
+
+LRESULT MtuFinderWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        // Cancel stops a search rather than closing, so the base's own Esc is not used.
+        case WM_COMMAND:
+            if (binder().OnCommand(wparam, lparam)) {
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            dialog_.Close();
+            return 0;
+        case kMtuEchoMessage:
+            dialog_.OnEcho(static_cast<int>(wparam), static_cast<int>(lparam));
+            return 0;
+        case kMtuDoneMessage:
+            dialog_.OnFinished(search_.TakeResult());
+            return 0;
+        case kUnloadMessage:
+            DestroyWindow(hwnd());
+            return 0;
+        default:
+            break;
+    }
+    return SmallDialog::HandleMessage(message, wparam, lparam);
+}
+
+}  // namespace zv::win32

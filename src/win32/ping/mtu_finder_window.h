@@ -1,0 +1,33 @@
+// The real Find Largest MTU dialog over its controller: the host, Find, a progress bar, the
+// status, "Use in Manual Mode" and Cancel/Close. The search runs on a worker thread that
+// reports back through the window's message queue.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "ping/mtu_finder_dialog.h"
+#include "win32/ping/mtu_search_thread.h"
+#include "win32/ui/small_dialog.h"
+
+namespace zv::win32 {
+
+class MtuFinderWindow : public SmallDialog {
+  public:
+    // Shows the dialog for the host and returns, once it is closed, the MTU the user chose
+    // to use, or 0.
+    static int ShowModal(HWND owner, const std::string& host);
+
+  private:
+    explicit MtuFinderWindow(const std::string& host);
+    bool Build(HWND owner);
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+    // Declared first, so that it outlives the controller that starts it.
+    MtuSearchThread search_;
+    ping::MtuFinderDialog dialog_;
+    HWND progress_ = nullptr;
+};
+
+}  // namespace zv::win32

@@ -1,0 +1,89 @@
+// The Find Largest MTU dialog's controller over a recording runner: what each stage of a
+// search shows and allows, cancel, and the MTU handed back by "Use in Manual Mode".
+#include <gtest/gtest.h>
+
+#include "ping/mtu_finder_dialog.h"
+
+namespace zv::ping {
+namespace {
+
+class RecordingRunner : public MtuSearchRunner {
+  public:
+    std::vector<std::string> started;
+    int cancels = 0;
+    void Start(const std::string& host) override { started.push_back(host); }
+    void Cancel() override { ++cancels; }
+};
+
+class MtuFinderDialogTest : public ::testing::Test {
+  protected:
+    RecordingRunner runner;
+    MtuFinderDialog dialog{runner, "www.wikipedia.org"};
+    std::vector<int> progress;
+    int unloads = 0;
+
+    void SetUp() override {
+        dialog.show_progress = [this](int echoes) { progress.push_back(echoes); };
+        dialog.on_unload = [this] { ++unloads; };
+    }
+
+    void Finish(MtuOutcome outcome, int mtu = 0) {
+        MtuSearchResult result;
+        result.outcome = outcome;
+        result.mtu = mtu;
+        dialog.OnFinished(result);
+    }
+
+    void ExpectIdle(bool can_use) {
+        EXPECT_FALSE(dialog.searching());
+        EXPECT_TRUE(dialog.txtHost.enabled());
+        EXPECT_TRUE(dialog.cmdFind.enabled());
+        EXPECT_EQ(dialog.cmdUse.enabled(), can_use);
+        EXPECT_EQ(dialog.cmdCancel.caption(), "Close");
+    }
+};
+
+TEST_F(MtuFinderDialogTest, OneSearchAtATimeAndUseOffersOnlyTheLastAnswer) {
+    EXPECT_EQ(dialog.txtHost.text(), "www.wikipedia.org");
+    ExpectIdle(false);
+    dialog.txtHost.SetText("mtu.example");
+    dialog.cmdFind.Click();
+    dialog.cmdFind.Click();  // Enter while it runs starts nothing more
+    EXPECT_EQ(runner.started, std::vector<std::string>{"mtu.example"});
+    EXPECT_FALSE(dialog.txtHost.enabled());
+    EXPECT_EQ(dialog.cmdCancel.caption(), "Cancel");
+    dialog.OnEcho(2, 1038);
+    EXPECT_EQ(dialog.lblStatus.caption(), "Trying MTU 1038...");
+    Finish(MtuOutcome::Found, 1400);
+    EXPECT_EQ(progress, (std::vector<int>{0, 1, 11}));
+    ExpectIdle(true);
+
+    dialog.cmdFind.Click();
+    EXPECT_FALSE(dialog.cmdUse.enabled());  // not while the next search runs
+    Finish(MtuOutcome::Found, 1492);
+    dialog.cmdUse.Click();
+    EXPECT_EQ(dialog.chosen_mtu(), 1492);
+    EXPECT_EQ(unloads, 1);
+}
+
+TEST_F(MtuFinderDialogTest, CancelStopsTheSearchAndClosingDuringOneCancelsItToo) {
+    dialog.cmdFind.Click();
+    dialog.cmdCancel.Click();
+    EXPECT_EQ(runner.cancels, 1);
+    EXPECT_EQ(unloads, 0);
+    dialog.Close();
+    EXPECT_EQ(runner.cancels, 2);
+    EXPECT_EQ(unloads, 1);
+    EXPECT_EQ(dialog.chosen_mtu(), 0);
+}
+
+TEST_F(MtuFinderDialogTest, ABlankHostIsNotSearched) {
+    dialog.txtHost.SetText("  ");
+    dialog.cmdFind.Click();
+    EXPECT_TRUE(runner.started.empty());
+    EXPECT_EQ(dialog.lblStatus.caption(), "Enter a host to test.");
+    ExpectIdle(false);
+}
+
+}  // namespace
+}  // namespace zv::ping
