@@ -296,6 +296,9 @@ Section Uninstall
 
     DeleteRegValue HKLM "${RUN_KEY}" "Vigilo"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
-    ; The per-user tip option of the user who uninstalls.
+    ; What the user who uninstalls keeps of the programs: the tip option, the companion's
+    ; options and its log.
     DeleteRegKey HKCU "Software\Zorvane"
+    SetShellVarContext current
+    RMDir /r "$APPDATA\Zorvane"
 SectionEnd

@@ -22,6 +22,7 @@
 #include "support/process.h"
 #include "support/registry_read.h"
 #include "support/windows_on_screen.h"
+#include "support/wine_settings.h"
 
 namespace e2e = zv::e2e;
 
@@ -197,23 +198,6 @@ void InstallsSilently(const Setup& setup) {
                  std::optional<std::string>(Quoted(folder + "\\vigilo.exe")));
 }
 
-// Wine's per-program DLL setting: an empty value keeps Zorvane.exe from loading that DLL.
-// (WINEDLLOVERRIDES is read once per Wine session, not per started program.)
-const std::string kZorvaneDllSettings = "Software\\Wine\\AppDefaults\\Zorvane.exe";
-
-bool DisableDllForZorvane(const char* dll) {
-    const std::string key = kZorvaneDllSettings + "\\DllOverrides";
-    HKEY overrides = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &overrides, nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    bool set = RegSetValueExA(overrides, dll, 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1) ==
-               ERROR_SUCCESS;
-    RegCloseKey(overrides);
-    return set;
-}
-
 // The companion comes from the installed folder: at logon through its entry, and from
 // Zorvane's numeric argument at the user's level, through the desktop shell, or by
 // Zorvane itself where no desktop shell answers (here: COM's automation DLL cannot load).
@@ -235,11 +219,11 @@ void CompanionStartsFromTheInstalledFolder() {
     for (const Start& start : starts) {
         e2e::Context in(start.how);
         if (start.unavailable != nullptr) {
-            E2E_CHECK(DisableDllForZorvane(start.unavailable));
+            E2E_CHECK(e2e::KeepFromLoading("Zorvane.exe", start.unavailable));
         }
         e2e::ChildProcess started(start.command);
         std::optional<Companion> companion = FindCompanion();
-        e2e::DeleteRegistryTree(HKEY_CURRENT_USER, kZorvaneDllSettings);
+        e2e::ForgetWineSettings("Zorvane.exe");
         if (!E2E_CHECK(companion.has_value())) {
             continue;
         }
@@ -287,6 +271,9 @@ void UpgradesKeepingTheSettings(const Setup& setup) {
 void UninstallsSilently() {
     e2e::Context in("silent uninstall");
     E2E_CHECK(e2e::CreateRegistryKey(HKEY_CURRENT_USER, "Software\\Zorvane\\Options"));
+    const std::string log_folder = e2e::EnvironmentVariable("APPDATA") + "\\Zorvane";
+    CreateDirectoryA(log_folder.c_str(), nullptr);
+    E2E_CHECK(e2e::WriteWholeFile(log_folder + "\\Vigilo.log", "a line\r\n"));
     e2e::ChildProcess logon(Quoted(Installed("vigilo.exe")));
     E2E_CHECK(FindCompanion().has_value());
     // The uninstaller hands over to a copy of itself outside the folder and ends at once.
@@ -298,6 +285,7 @@ void UninstallsSilently() {
     E2E_CHECK(!e2e::RegistryKeyExists(kHklm, kUninstallKey));
     E2E_CHECK(!e2e::ReadRegistryValue(kHklm, kRunKey, "Vigilo").has_value());
     E2E_CHECK(!e2e::RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Zorvane"));
+    E2E_CHECK(!e2e::FileIsPresent(log_folder));
     E2E_CHECK(e2e::ProcessesNamed("vigilo.exe").empty());
     E2E_CHECK(e2e::ProcessesNamed("Zorvane.exe").empty());
 }
