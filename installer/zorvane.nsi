@@ -284,6 +284,8 @@ Section Uninstall
     Delete "$INSTDIR\Zorvane.cfg.tmp"
     Delete "$INSTDIR\Help\help.htm"
     RMDir "$INSTDIR\Help"
+    ; The records Undo keeps of each Apply and Restore.
+    RMDir /r "$INSTDIR\Snapshots"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
 

@@ -3,7 +3,8 @@
 // defaults, the shortcuts, the "Apps & Features" entry, the logon entry), the companion
 // started from the installed folder (by the logon entry, and by Zorvane through the desktop
 // shell or, with COM unavailable, by itself), an upgrade over a running companion that
-// keeps both settings files, and a silent uninstall that leaves nothing behind.
+// keeps both settings files, the saved choice applied from the command line, and a silent
+// uninstall that restores the Windows defaults and leaves nothing behind.
 //
 // usage: install_e2e SETUP.exe VERSION BUILT_APP_FOLDER
 #include <windows.h>
@@ -268,8 +269,29 @@ void UpgradesKeepingTheSettings(const Setup& setup) {
     E2E_CHECK_EQ(e2e::ReadWholeFile(Installed("Ping.cfg")), std::optional<std::string>(ping));
 }
 
-void UninstallsSilently() {
-    e2e::Context in("silent uninstall");
+std::optional<DWORD> RunInstalled(const std::string& arguments) {
+    e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe", arguments), SW_HIDE);
+    return zorvane.WaitForExit();
+}
+
+e2e::RegistrySnapshot TcpipRegistry() {
+    return e2e::SnapshotRegistry(kHklm, "SYSTEM\\CurrentControlSet\\Services\\Tcpip");
+}
+
+// The saved choice applied as a deployment script does, over the Windows defaults as
+// Zorvane restores them; the uninstall is to put those back.
+e2e::RegistrySnapshot AppliesFromTheCommandLine() {
+    e2e::Context in("/restore, then /apply");
+    E2E_CHECK_EQ(RunInstalled("/restore"), std::optional<DWORD>(0));
+    e2e::RegistrySnapshot defaults = TcpipRegistry();
+    E2E_CHECK(e2e::WriteWholeFile(Installed("Zorvane.cfg"), "ConnectionType,3\r\nOptiMode,0\r\n"));
+    E2E_CHECK_EQ(RunInstalled("/apply"), std::optional<DWORD>(0));
+    E2E_CHECK(!e2e::Differences(defaults, TcpipRegistry()).empty());
+    return defaults;
+}
+
+void UninstallsSilently(const e2e::RegistrySnapshot& windows_defaults) {
+    e2e::Context in("silent uninstall with /RESTORE");
     E2E_CHECK(e2e::CreateRegistryKey(HKEY_CURRENT_USER, "Software\\Zorvane\\Options"));
     const std::string log_folder = e2e::EnvironmentVariable("APPDATA") + "\\Zorvane";
     CreateDirectoryA(log_folder.c_str(), nullptr);
@@ -277,10 +299,15 @@ void UninstallsSilently() {
     e2e::ChildProcess logon(Quoted(Installed("vigilo.exe")));
     E2E_CHECK(FindCompanion().has_value());
     // The uninstaller hands over to a copy of itself outside the folder and ends at once.
-    e2e::ChildProcess uninstall(Quoted(Installed("uninstall.exe")) + " /S");
+    e2e::ChildProcess uninstall(Quoted(Installed("uninstall.exe")) + " /S /RESTORE");
     E2E_CHECK_EQ(uninstall.WaitForExit(kSetupTimeoutMs), std::optional<DWORD>(0));
     E2E_CHECK(WaitForChildrenOf(uninstall.id(), kSetupTimeoutMs));
     E2E_CHECK(!e2e::FileIsPresent(e2e::AppDirectory()));
+    std::vector<std::string> differences = e2e::Differences(windows_defaults, TcpipRegistry());
+    for (const std::string& line : differences) {
+        e2e::Note(line);
+    }
+    E2E_CHECK(differences.empty());
     E2E_CHECK(!e2e::FileIsPresent(ShortcutFolder()));
     E2E_CHECK(!e2e::RegistryKeyExists(kHklm, kUninstallKey));
     E2E_CHECK(!e2e::ReadRegistryValue(kHklm, kRunKey, "Vigilo").has_value());
@@ -301,6 +328,6 @@ int main(int argc, char** argv) {
     InstallsSilently(setup);
     CompanionStartsFromTheInstalledFolder();
     UpgradesKeepingTheSettings(setup);
-    UninstallsSilently();
+    UninstallsSilently(AppliesFromTheCommandLine());
     return e2e::Finish();
 }
