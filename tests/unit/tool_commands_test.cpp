@@ -103,14 +103,20 @@ class FixedStart : public shell::StartPorts {
     void StartCompanion() override {}
 };
 
-TEST_F(ToolCommandsTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWork) {
-    FixedStart start;
-    shell::ProgramRecords records;
-    records.ProgramDirectory = kDir;
-    auto run = [&](const char* command_line) {
+// The command line as WinMain runs it: parsed, then run over the in-memory ports.
+class ToolSwitchRunTest : public ToolCommandsTest {
+  protected:
+    ToolSwitchRunTest() { records.ProgramDirectory = kDir; }
+    CommandReport run(const char* command_line) {
         return shell::RunToolSwitch(*shell::ParseToolSwitch(command_line),
                                     {start, files, folders, registry}, records);
-    };
+    }
+
+    FixedStart start;
+    shell::ProgramRecords records;
+};
+
+TEST_F(ToolSwitchRunTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWork) {
     CommandReport bad = run("/undo twice");
     EXPECT_EQ(bad.exit_code, kExitBadInput);
     EXPECT_EQ(bad.text, "Usage: Zorvane.exe /apply | /restore | /undo | /export FILE | /?");
@@ -126,14 +132,7 @@ TEST_F(ToolCommandsTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWor
     EXPECT_EQ(files.files.count("C:\\out\\t1-undo.reg"), 1u);
 }
 
-TEST_F(ToolCommandsTest, ApplyAndRestoreWriteAsTheWindowDoesAndEndWithTheirCodes) {
-    FixedStart start;
-    shell::ProgramRecords records;
-    records.ProgramDirectory = kDir;
-    auto run = [&](const char* command_line) {
-        return shell::RunToolSwitch(*shell::ParseToolSwitch(command_line),
-                                    {start, files, folders, registry}, records);
-    };
+TEST_F(ToolSwitchRunTest, ApplyAndRestoreWriteAsTheWindowDoesAndEndWithTheirCodes) {
     const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
     struct Refusal {
         const char* context;
