@@ -14,6 +14,10 @@
 #   echo-on.req       answer them again
 #   icmp-stats.req    write the namespace's "Icmp:" counter lines of /proc/net/snmp (names,
 #                     then values) into icmp-stats.done: one more InEchos per echo request
+#   lock-app.req      no file can be made or removed in "C:\Program Files\Zorvane" any more,
+#                     while the files in it can still be changed: the rights the users have
+#                     in an installed copy (Wine runs everything as administrator)
+#   unlock-app.req    lift that again
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -173,6 +177,7 @@ inside() {
             >/dev/null 2>&1
     fi
 
+    app_folder="$WINEPREFIX/drive_c/Program Files/Zorvane"
     serve_requests "$run/ctl" &
     local server_pid=$!
 
@@ -198,6 +203,8 @@ inside() {
 
     [ -n "$shot" ] && screenshot "$shot"
     kill "$server_pid" 2>/dev/null || true
+    # A locked folder could not be removed with the run.
+    if [ -d "$app_folder" ]; then chattr -i "$app_folder" 2>/dev/null || true; fi
     "$wineserver" -k 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     return $rc
@@ -236,6 +243,8 @@ serve_requests() {
                 shot-*) screenshot "$shots/${base#shot-}.png" ;;
                 echo-off) sysctl -qw net.ipv4.icmp_echo_ignore_all=1 ;;
                 echo-on) sysctl -qw net.ipv4.icmp_echo_ignore_all=0 ;;
+                lock-app) chattr +i "$app_folder" ;;
+                unlock-app) chattr -i "$app_folder" ;;
                 # Written whole before the .done appears, so a reader never sees half of it.
                 icmp-stats) grep '^Icmp:' /proc/net/snmp >"$ctl/$base.tmp" &&
                     mv "$ctl/$base.tmp" "$ctl/$base.done" ;;

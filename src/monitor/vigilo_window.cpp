@@ -90,8 +90,14 @@ void VigiloWindow::AnimateTrayIcon() {
 void VigiloWindow::HandleTrayMouse(int code) {
     switch (code) {
         case shell::kTrayLeftButtonUp:
+            if (double_click_release_due_) {
+                double_click_release_due_ = false;
+            } else {
+                StartMainProgram();
+            }
+            break;
         case shell::kTrayLeftDoubleClick:
-            StartMainProgram();
+            double_click_release_due_ = true;
             break;
         case shell::kTrayRightButtonUp:
             ports_.window.BringToForeground();
@@ -120,10 +126,12 @@ void VigiloWindow::ToggleDisable() {
 }
 
 // A missing or broken "Zorvane.exe" must not end the monitor; the user is told once, even
-// when a double click asks three times while the message is up.
+// when more clicks ask again while the message is up. A user who declined the elevation
+// prompt knows why nothing started.
 void VigiloWindow::StartMainProgram() {
+    constexpr unsigned long kElevationDeclined = 1223;  // ERROR_CANCELLED
     unsigned long error = ports_.launchers.StartMainProgram();
-    if (error == 0 || reporting_start_failure_) {
+    if (error == 0 || error == kElevationDeclined || reporting_start_failure_) {
         return;
     }
     reporting_start_failure_ = true;

@@ -57,7 +57,9 @@ class VigiloWindow {
 
     void ProbeReachability();
     void AnimateTrayIcon();
-    // A mouse code the shell reported for the icon.
+    // A mouse code the shell reported for the icon. A left click starts the main program;
+    // a double click, which the shell reports as click, double click and release, starts
+    // it once: each start of a program that asks for administrator rights is a prompt.
     void HandleTrayMouse(int code);
     void ToggleDisable();
     // The shell was restarted (Explorer crashed, say) and forgot its icons: the icon comes
@@ -94,6 +96,7 @@ class VigiloWindow {
     std::string link_state_;
     int animation_frame_ = 0;
     bool reporting_start_failure_ = false;
+    bool double_click_release_due_ = false;
 };
 
 }  // namespace zv::monitor

@@ -94,8 +94,15 @@ void LoadPingCfg(const FileSystem& files, const std::string& program_dir, PingSe
     }
 }
 
+// Both programs write this file: the main program elevated, the companion at the user's
+// level. An installed copy lets the users change this one file but make nothing beside it,
+// so the temporary file of the atomic write cannot be made there; the file is then
+// rewritten in place.
 bool SavePingCfg(FileSystem& files, const std::string& program_dir, const PingSettings& settings) {
-    return files.WriteFileAtomic(PingCfgPath(program_dir), FormatPingCfg(settings));
+    std::string path = PingCfgPath(program_dir);
+    std::string text = FormatPingCfg(settings);
+    return files.WriteFileAtomic(path, text) ||
+           (files.FileExists(path) && files.RewriteFile(path, text));
 }
 
 }  // namespace zv::ping

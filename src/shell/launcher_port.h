@@ -26,4 +26,16 @@ class LauncherPort {
     virtual unsigned long RunCommand(const std::string& command_line, int window_style) = 0;
 };
 
+// The desktop's own shell (the Explorer that shows the desktop) asked to open a document or
+// start a program for us: what it starts runs as the logged-on user at the user's level,
+// even when the program that asks runs elevated.
+class DesktopShellPort {
+  public:
+    virtual ~DesktopShellPort() = default;
+
+    // "open" of the file with the arguments and show mode; returns at once. True when a
+    // desktop shell took the request, false when none answered.
+    virtual bool Open(const std::string& file, const std::string& arguments, int show_mode) = 0;
+};
+
 }  // namespace zv::shell

@@ -30,15 +30,15 @@ std::string ModemAppletFor(int windows_family) {
 }
 
 void Launchers::OpenHelpPage() {
-    port_.ShellOpen(HelpPagePath(), kNormalFocus);
+    user_level_.ShellOpen(HelpPagePath(), kNormalFocus);
 }
 
 void Launchers::OpenWebSite() {
-    port_.ShellOpen(std::string(kMakerSite) + kWebSitePath, kNormalFocus);
+    user_level_.ShellOpen(std::string(kMakerSite) + kWebSitePath, kNormalFocus);
 }
 
 void Launchers::OpenFeedbackPage() {
-    port_.ShellOpen(std::string(kMakerSite) + kFeedbackPath, kShown);
+    user_level_.ShellOpen(std::string(kMakerSite) + kFeedbackPath, kShown);
 }
 
 void Launchers::LaunchInternetApplet() {
@@ -65,7 +65,7 @@ unsigned long Launchers::StartMainProgram() {
 }
 
 unsigned long Launchers::StartCompanion() {
-    return port_.RunCommand(Quoted(CompanionPath()), kHidden);
+    return user_level_.RunCommand(Quoted(CompanionPath()), kHidden);
 }
 
 CommandParts SplitCommandLine(const std::string& command_line) {

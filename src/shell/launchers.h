@@ -35,12 +35,16 @@ std::string NetworkAppletFor(int windows_family);
 // it, else the older modem applet.
 std::string ModemAppletFor(int windows_family);
 
-// The launch commands over one port, with the directory of the running program (no
-// trailing backslash) for the files that live beside it.
+// The launch commands, with the directory of the running program (no trailing backslash)
+// for the files that live beside it. The pages and the companion go through `user_level`,
+// the applets and the main program through `port`: an elevated main program passes a port
+// that drops its rights there (see UserLevelLauncher); the companion passes one port twice.
 class Launchers {
   public:
     Launchers(LauncherPort& port, std::string program_dir)
-        : port_(port), program_dir_(std::move(program_dir)) {}
+        : Launchers(port, port, std::move(program_dir)) {}
+    Launchers(LauncherPort& port, LauncherPort& user_level, std::string program_dir)
+        : port_(port), user_level_(user_level), program_dir_(std::move(program_dir)) {}
 
     void OpenHelpPage();
     void OpenWebSite();
@@ -64,6 +68,7 @@ class Launchers {
 
   private:
     LauncherPort& port_;
+    LauncherPort& user_level_;
     std::string program_dir_;
 };
 

@@ -6,9 +6,50 @@
 #include <iterator>
 
 #include "common/numbers.h"
+#include "sysconfig/settings_file.h"
+#include "tuning/settings_window.h"
 
 namespace zv::shell {
 namespace {
+
+CommandReport Apply(SwitchRun& run) {
+    return RunApplyCommand({run.ports.files, run.ports.folders, run.ports.registry},
+                           run.records.ProgramDirectory, run.records.DefaultSettings,
+                           run.records.WindowsFamily);
+}
+
+// The record Restore writes comes from the window's own controller, run without a window:
+// the load of Zorvane.cfg, then the reset to the Windows defaults, as Restore answered Yes
+// makes it.
+TuningSettings WindowsDefaultsAsRestoreMakesThem(FileSystem& files, ProgramRecords& records) {
+    struct NoBeep : ui::Beeper {
+        void Beep() override {}
+    } no_beep;
+    tuning::SettingsWindow area(
+        {records.CurrentSettings, records.DefaultSettings, records.WindowsFamily}, no_beep, {});
+    area.SetLoading(true);
+    area.FillValueLists();
+    LoadSettings(files, records.ProgramDirectory, records.DefaultSettings, records.CurrentSettings);
+    area.ShowSettingsInWindow();
+    area.SetLoading(false);
+    area.SetTuningControlsEnabled(true);
+    area.ResetToWindowsDefaults();
+    return records.CurrentSettings;
+}
+
+CommandReport Restore(SwitchRun& run) {
+    TuningSettings windows_defaults =
+        WindowsDefaultsAsRestoreMakesThem(run.ports.files, run.records);
+    return RunRestoreCommand({run.ports.files, run.ports.folders, run.ports.registry},
+                             run.records.ProgramDirectory, windows_defaults,
+                             run.records.WindowsFamily);
+}
+
+CommandReport Usage(SwitchRun&) {
+    return {kExitDone, ToolSwitchUsage() +
+                           "\r\nExit codes: 0 done, 1 refused (by the registry or a file), "
+                           "2 bad arguments or a damaged Zorvane.cfg."};
+}
 
 CommandReport Undo(SwitchRun& run) {
     return RunUndoCommand({run.ports.files, run.ports.folders, run.ports.registry},
@@ -22,8 +63,9 @@ CommandReport Export(SwitchRun& run) {
 
 // In the order the usage lists them.
 constexpr ToolSwitchRow kSwitches[] = {
-    {"/undo", nullptr, true, Undo},
-    {"/export", "FILE", true, Export},
+    {"/apply", nullptr, true, Apply}, {"/restore", nullptr, true, Restore},
+    {"/undo", nullptr, true, Undo},   {"/export", "FILE", true, Export},
+    {"/?", nullptr, false, Usage},
 };
 
 bool StartsWithWord(const std::string& text, const std::string& word) {

@@ -31,31 +31,15 @@ ui::MessageAnswer SystemOperations::Show(const std::string& text, ui::MessageIco
 }
 
 bool SystemOperations::SaveAndWrite(const TuningSettings& settings) {
-    switch (SaveSettingsAndApply(ports_.files, ports_.folders, ports_.registry, program_directory_,
-                                 settings, windows_family_)) {
-        case ApplyResult::Applied:
-            return true;
-        case ApplyResult::SnapshotNotWritten:
-            Show(
-                "The settings were not applied: the values they replace could not be recorded "
-                "for Undo in the folder\r\n" +
-                    program_directory_ + kSnapshotFolderName + "\r\nNothing has been changed.",
-                ui::MessageIcon::Exclamation);
-            return false;
-        case ApplyResult::FileNotWritten:
-            Show("The settings could not be saved to the file\r\n" + program_directory_ +
-                     kSettingsFileName + "\r\nNothing has been changed.",
-                 ui::MessageIcon::Exclamation);
-            return false;
-        case ApplyResult::RegistryRefused:
-            Show(
-                "The settings were saved, but they could not be written into Windows.\r\n"
-                "Zorvane must run as administrator to change them: start it as "
-                "administrator and apply them again.",
-                ui::MessageIcon::Exclamation);
-            return false;
+    CommandReport report =
+        ReportApply(SaveSettingsAndApply(ports_.files, ports_.folders, ports_.registry,
+                                         program_directory_, settings, windows_family_),
+                    program_directory_, "");
+    if (report.exit_code != kExitDone) {
+        Show(report.text, ui::MessageIcon::Exclamation);
+        return false;
     }
-    return false;
+    return true;
 }
 
 bool SystemOperations::CheckChoice(const TuningSettings& settings) {

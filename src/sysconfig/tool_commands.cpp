@@ -1,8 +1,43 @@
 #include "sysconfig/tool_commands.h"
 
-#include "sysconfig/settings_file.h"
+#include "sysconfig/saved_choice_rules.h"
 
 namespace zv {
+
+namespace {
+
+constexpr char kRestartToTakeEffect[] = "\r\nRestart the computer for them to take effect.";
+
+CommandReport UnrecognisedRelease() {
+    return {kExitRefused,
+            "This Windows release is not recognised, so there are no settings to write.\r\n"
+            "Nothing has been changed."};
+}
+
+}  // namespace
+
+CommandReport ReportApply(ApplyResult result, const std::string& program_directory,
+                          const std::string& done) {
+    switch (result) {
+        case ApplyResult::Applied:
+            return {kExitDone, done};
+        case ApplyResult::SnapshotNotWritten:
+            return {kExitRefused,
+                    "The settings were not applied: the values they replace could not be "
+                    "recorded for Undo in the folder\r\n" +
+                        program_directory + kSnapshotFolderName + "\r\nNothing has been changed."};
+        case ApplyResult::FileNotWritten:
+            return {kExitRefused, "The settings could not be saved to the file\r\n" +
+                                      program_directory + kSettingsFileName +
+                                      "\r\nNothing has been changed."};
+        case ApplyResult::RegistryRefused:
+            break;
+    }
+    return {kExitRefused,
+            "The settings were saved, but they could not be written into Windows.\r\n"
+            "Zorvane must run as administrator to change them: start it as administrator and "
+            "apply them again."};
+}
 
 CommandReport ReportUndo(const UndoResult& undo, const std::string& program_directory) {
     switch (undo.outcome) {
@@ -47,6 +82,42 @@ CommandReport ReportExport(ExportResult result, const std::string& path) {
             break;
     }
     return {kExitRefused, "The export could not be written to\r\n" + path};
+}
+
+CommandReport RunApplyCommand(SnapshotPorts ports, const std::string& program_directory,
+                              const TuningSettings& defaults, WindowsFamily family) {
+    if (family == Unrecognised) {
+        return UnrecognisedRelease();
+    }
+    std::optional<TuningSettings> choice =
+        SavedChoice(ports.files, program_directory, defaults, family);
+    if (!choice) {
+        return {kExitBadInput, "The file\r\n" + program_directory + kSettingsFileName +
+                                   "\r\nis damaged, so there is no choice to apply.\r\n"
+                                   "Nothing has been changed."};
+    }
+    if (choice->OptiMode == ManualMode) {
+        if (std::optional<std::string> failure = ManualSettingsFailure(*choice)) {
+            return {kExitBadInput, *failure + "\r\nNothing has been changed."};
+        }
+    }
+    return ReportApply(SaveSettingsAndApply(ports.files, ports.folders, ports.registry,
+                                            program_directory, *choice, family),
+                       program_directory,
+                       "The settings of\r\n" + program_directory + kSettingsFileName +
+                           "\r\nwere applied." + kRestartToTakeEffect);
+}
+
+CommandReport RunRestoreCommand(SnapshotPorts ports, const std::string& program_directory,
+                                const TuningSettings& windows_defaults, WindowsFamily family) {
+    if (family == Unrecognised) {
+        return UnrecognisedRelease();
+    }
+    return ReportApply(
+        SaveSettingsAndApply(ports.files, ports.folders, ports.registry, program_directory,
+                             windows_defaults, family),
+        program_directory,
+        std::string("The Windows default settings were restored.") + kRestartToTakeEffect);
 }
 
 CommandReport RunUndoCommand(SnapshotPorts ports, const std::string& program_directory) {

@@ -1,6 +1,7 @@
-// Undo and the export for deployment as the command line runs them (Zorvane.exe /undo,
-// Zorvane.exe /export FILE), and what each outcome tells the user: the same text in a
-// message box and on the console, with the exit code every switch uses.
+// Apply, Restore, Undo and the export for deployment as the command line runs them
+// (Zorvane.exe /apply, /restore, /undo, /export FILE), and what each outcome tells the
+// user: the same text in a message box and on the console, with the exit code every switch
+// uses.
 #pragma once
 
 #include <string>
@@ -8,6 +9,7 @@
 #include "common/file_system.h"
 #include "common/windows_family.h"
 #include "sysconfig/deployment_export.h"
+#include "sysconfig/settings_file.h"
 #include "sysconfig/snapshots.h"
 #include "tuning/tuning_settings.h"
 
@@ -22,8 +24,24 @@ struct CommandReport {
     std::string text;  // lines broken by CR LF
 };
 
+// What a save-and-write came to; `done` is the text of success, the failures have theirs.
+CommandReport ReportApply(ApplyResult result, const std::string& program_directory,
+                          const std::string& done);
 CommandReport ReportUndo(const UndoResult& undo, const std::string& program_directory);
 CommandReport ReportExport(ExportResult result, const std::string& path);
+
+// Apply of the saved choice (Zorvane.cfg as the window loads it; the first start's choice
+// when there is none) with the same snapshot, file and registry writes as the window's
+// Apply, without messages or the restart question. A damaged Zorvane.cfg, a Manual choice
+// Apply would refuse and an unrecognised Windows release are refused before anything is
+// written.
+CommandReport RunApplyCommand(SnapshotPorts ports, const std::string& program_directory,
+                              const TuningSettings& defaults, WindowsFamily family);
+
+// Restore of the Windows defaults as Restore answered Yes does: `windows_defaults` is the
+// record the window's reset makes.
+CommandReport RunRestoreCommand(SnapshotPorts ports, const std::string& program_directory,
+                                const TuningSettings& windows_defaults, WindowsFamily family);
 
 // Undo of the last change, without the restart question.
 CommandReport RunUndoCommand(SnapshotPorts ports, const std::string& program_directory);

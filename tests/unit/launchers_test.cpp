@@ -4,6 +4,7 @@
 
 #include "fakes/recording_launcher.h"
 #include "shell/launchers.h"
+#include "shell/user_level_launcher.h"
 
 namespace zv::shell {
 namespace {
@@ -76,6 +77,71 @@ TEST(LaunchersTest, ProgramStartsReportTheFailedStart) {
     Launchers launchers(port, "C:\\Z");
     EXPECT_EQ(launchers.StartCompanion(), 2u);
     EXPECT_EQ(launchers.StartMainProgram(), 2u);
+}
+
+// An elevated main program hands the pages and the companion to the port that drops its
+// rights; the applets and the main program itself keep the rights they are started with.
+TEST(LaunchersTest, PagesAndCompanionGoThroughTheUserLevelPort) {
+    testing::RecordingLauncher port;
+    testing::RecordingLauncher user_level;
+    Launchers launchers(port, user_level, "C:\\Z");
+    launchers.OpenHelpPage();
+    launchers.OpenWebSite();
+    launchers.OpenFeedbackPage();
+    launchers.StartCompanion();
+    launchers.LaunchSystemApplet();
+    launchers.StartMainProgram();
+    EXPECT_EQ(user_level.launches.size(), 4u);
+    std::vector<Launch> elevated = {
+        {"run", "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl,,0", 5},
+        {"run", "\"C:\\Z\\Zorvane.exe\"", 1},
+    };
+    EXPECT_EQ(port.launches, elevated);
+}
+
+class FakeDesktopShell : public DesktopShellPort {
+  public:
+    bool answers = true;
+    std::vector<std::string> requests;  // "file|arguments|show"
+    bool Open(const std::string& file, const std::string& arguments, int show_mode) override {
+        requests.push_back(file + "|" + arguments + "|" + std::to_string(show_mode));
+        return answers;
+    }
+};
+
+TEST(UserLevelLauncherTest, TheDesktopShellStartsWhenItAnswersElseTheFallback) {
+    struct Case {
+        const char* context;
+        bool desktop_answers;
+        std::vector<std::string> desktop_requests;
+        std::vector<Launch> fallback_launches;
+        unsigned long run_result;
+    };
+    const Case cases[] = {
+        {"desktop shell answers",
+         true,
+         {"C:\\Z\\Help\\help.htm||1", "C:\\Program Files\\Z\\vigilo.exe|1|0"},
+         {},
+         0},
+        {"no desktop shell (XP, Wine)",
+         false,
+         {"C:\\Z\\Help\\help.htm||1", "C:\\Program Files\\Z\\vigilo.exe|1|0"},
+         {{"open", "C:\\Z\\Help\\help.htm", 1},
+          {"run", "\"C:\\Program Files\\Z\\vigilo.exe\" 1", 0}},
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.context);
+        FakeDesktopShell desktop;
+        desktop.answers = c.desktop_answers;
+        testing::RecordingLauncher fallback;
+        fallback.run_result = 2;
+        UserLevelLauncher launcher(desktop, fallback);
+        launcher.ShellOpen("C:\\Z\\Help\\help.htm", 1);
+        EXPECT_EQ(launcher.RunCommand("\"C:\\Program Files\\Z\\vigilo.exe\" 1", 0), c.run_result);
+        EXPECT_EQ(desktop.requests, c.desktop_requests);
+        EXPECT_EQ(fallback.launches, c.fallback_launches);
+    }
 }
 
 TEST(CommandLineTest, SplitsQuotedAndPlainPrograms) {

@@ -118,5 +118,37 @@ TEST(PingSettingsFile, FailedWriteLeavesTheOldFile) {
     EXPECT_EQ(files.files[kPath], "old");
 }
 
+// An installed copy: the users may change Ping.cfg but create nothing in the program
+// folder. The elevated main program and the companion at the user's level take turns.
+TEST(PingSettingsFile, InstalledCopyIsSavedByTheUsersAndTheMainProgramInTurn) {
+    MemoryFileSystem files;
+    files.files[kPath] = "as installed";
+    files.user_may_change.insert(kPath);
+    PingSettings defaults;
+    SetPingDefaults(defaults);
+    struct Turn {
+        const char* who;
+        bool user_level;
+        PingSettings settings;
+    };
+    for (const Turn& turn :
+         {Turn{"companion", true, Manual()}, Turn{"main program", false, defaults},
+          Turn{"companion again", true, Manual()}}) {
+        SCOPED_TRACE(turn.who);
+        files.user_level = turn.user_level;
+        EXPECT_TRUE(SavePingCfg(files, kDir, turn.settings));
+        PingSettings read;
+        LoadPingCfg(files, kDir, read);
+        EXPECT_TRUE(read == turn.settings);
+    }
+}
+
+TEST(PingSettingsFile, UserCannotCreateAMissingFileInAnInstalledCopy) {
+    MemoryFileSystem files;
+    files.user_level = true;
+    EXPECT_FALSE(SavePingCfg(files, kDir, Manual()));
+    EXPECT_EQ(files.files.count(kPath), 0u);
+}
+
 }  // namespace
 }  // namespace zv::ping

@@ -1,10 +1,11 @@
-// Zorvane.exe /undo and /export FILE: their exit codes and what the export takes as the
-// choice when there is no window.
+// Zorvane.exe /apply, /restore, /undo and /export FILE: their exit codes, and what Apply,
+// Restore and the export take as the choice when there is no window.
 #include <gtest/gtest.h>
 
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
+#include "fakes/restored_settings.h"
 #include "sysconfig/settings_file.h"
 #include "shell/tool_switches.h"
 #include "sysconfig/tool_commands.h"
@@ -96,22 +97,30 @@ TEST(ToolSwitchTest, TheCommandLineNamesASwitchOrLeavesTheArgumentAlone) {
 class FixedStart : public shell::StartPorts {
   public:
     bool first_copy = true;
+    WindowsFamily family = kXp;
     bool IsFirstCopy() override { return first_copy; }
-    WindowsVersion DetectWindowsVersion() override { return {kXp, "Windows XP"}; }
+    WindowsVersion DetectWindowsVersion() override { return {family, "Windows XP"}; }
     void StartCompanion() override {}
 };
 
-TEST_F(ToolCommandsTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWork) {
-    FixedStart start;
-    shell::ProgramRecords records;
-    records.ProgramDirectory = kDir;
-    auto run = [&](const char* command_line) {
+// The command line as WinMain runs it: parsed, then run over the in-memory ports.
+class ToolSwitchRunTest : public ToolCommandsTest {
+  protected:
+    ToolSwitchRunTest() { records.ProgramDirectory = kDir; }
+    CommandReport run(const char* command_line) {
         return shell::RunToolSwitch(*shell::ParseToolSwitch(command_line),
                                     {start, files, folders, registry}, records);
-    };
+    }
+
+    FixedStart start;
+    shell::ProgramRecords records;
+};
+
+TEST_F(ToolSwitchRunTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWork) {
     CommandReport bad = run("/undo twice");
     EXPECT_EQ(bad.exit_code, kExitBadInput);
-    EXPECT_EQ(bad.text, "Usage: Zorvane.exe /undo | /export FILE");
+    EXPECT_EQ(bad.text, "Usage: Zorvane.exe /apply | /restore | /undo | /export FILE | /?");
+    EXPECT_EQ(run(" /? ").exit_code, kExitDone);
 
     start.first_copy = false;
     EXPECT_EQ(run("/export C:\\out\\t1.reg").exit_code, kExitRefused);
@@ -121,6 +130,47 @@ TEST_F(ToolCommandsTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWor
     EXPECT_EQ(run("/export C:\\out\\t1.reg").exit_code, kExitDone);
     EXPECT_EQ(records.WindowsFamily, kXp);
     EXPECT_EQ(files.files.count("C:\\out\\t1-undo.reg"), 1u);
+}
+
+TEST_F(ToolSwitchRunTest, ApplyAndRestoreWriteAsTheWindowDoesAndEndWithTheirCodes) {
+    const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
+    struct Refusal {
+        const char* context;
+        const char* cfg;
+        WindowsFamily family;
+        bool registry_refuses;
+        int exit_code;
+    };
+    const Refusal refusals[] = {
+        {"Manual, cut short", "ConnectionType,4\r\nOptiMode,1\r\n", kXp, false, kExitBadInput},
+        {"unrecognised Windows", "ConnectionType,4\r\nOptiMode,0\r\n", Unrecognised, false,
+         kExitRefused},
+        {"registry refused", "ConnectionType,4\r\nOptiMode,0\r\n", kXp, true, kExitRefused},
+    };
+    for (const Refusal& r : refusals) {
+        files.files = {{kCfg, r.cfg}};
+        start.family = r.family;
+        registry.writes_fail = r.registry_refuses;
+        EXPECT_EQ(run("/apply").exit_code, r.exit_code) << r.context;
+        EXPECT_EQ(registry.ValueCount(), 0u) << r.context;
+        EXPECT_EQ(files.files[kCfg], r.cfg) << r.context;
+    }
+    start.family = kXp;
+    registry.writes_fail = false;
+
+    CommandReport applied = run("/apply");
+    EXPECT_EQ(applied.exit_code, kExitDone) << applied.text;
+    EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), 1836000u) << "the T1 preset";
+
+    registry.Put(kTcpip, "DefaultTTL", kRegDword, std::string("\x80\0\0\0", 4));
+    EXPECT_EQ(run("/restore").exit_code, kExitDone);
+    EXPECT_FALSE(registry.Dword(kTcpip, "DefaultTTL").has_value());
+    EXPECT_FALSE(registry.Dword(kTcpip, "TcpWindowSize").has_value());
+    TuningSettings restored = testing::RestoredSettings();
+    restored.ConnectionType = 4;  // the shown type stays
+    EXPECT_EQ(files.files[kCfg], FormatSettingsFile(restored));
+    EXPECT_EQ(run("/undo").exit_code, kExitDone) << "Restore left a snapshot, as the window's";
+    EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), 1836000u);
 }
 
 }  // namespace

@@ -198,12 +198,13 @@ TEST_F(VigiloWindowTest, TrayMouseCodes) {
     EXPECT_EQ(Starts(), 0u);
     EXPECT_TRUE(window.calls.empty());
 
-    // A double click arrives as 514, 515, 514: three starts; the main program's own
-    // single-copy rule sorts them out.
+    // A double click arrives as 514, 515, 514: one start, one elevation prompt.
     for (int code : {514, 515, 514}) {
         vigilo.HandleTrayMouse(code);
     }
-    EXPECT_EQ(Starts(), 3u);
+    EXPECT_EQ(Starts(), 1u);
+    vigilo.HandleTrayMouse(514);
+    EXPECT_EQ(Starts(), 2u) << "the next click starts it again";
     EXPECT_TRUE(window.calls.empty());  // the monitor window stays hidden
 
     vigilo.HandleTrayMouse(517);
@@ -213,13 +214,13 @@ TEST_F(VigiloWindowTest, TrayMouseCodes) {
 TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitorGoesOn) {
     vigilo.Load();
     launcher.run_result = 2;
-    // The double click's other clicks arrive while the message is up.
+    // More clicks arrive while the message is up.
     struct ReentrantBox : ui::MessageBoxPort {
         VigiloWindow* vigilo = nullptr;
         std::vector<ui::Message> shown;
         ui::MessageAnswer Show(const ui::Message& m) override {
             shown.push_back(m);
-            vigilo->HandleTrayMouse(515);
+            vigilo->HandleTrayMouse(514);
             vigilo->HandleTrayMouse(514);
             return ui::MessageAnswer::Ok;
         }
@@ -237,6 +238,11 @@ TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitor
 
     reporting.HandleTrayMouse(514);  // a later click is reported again
     EXPECT_EQ(box.shown.size(), 2u);
+
+    launcher.run_result = 1223;  // the user declined the elevation prompt
+    box.shown.clear();
+    reporting.HandleTrayMouse(514);
+    EXPECT_TRUE(box.shown.empty());
 }
 
 TEST_F(VigiloWindowTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {

@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
+#include "common/single_copy.h"
+
 namespace zv::win32 {
 
-// A mutex that cannot be created at all does not stop the program: better two copies than
-// none.
 SingleInstance::SingleInstance(const char* mutex_name)
     : mutex_(CreateMutexA(nullptr, FALSE, mutex_name)),
-      first_copy_(mutex_ == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) {}
+      first_copy_(!AnotherCopyHoldsTheLock(mutex_ != nullptr, GetLastError())) {}
 
 SingleInstance::~SingleInstance() {
     if (mutex_ != nullptr) {

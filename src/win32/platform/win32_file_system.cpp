@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "win32/platform/file_handle.h"
 
 namespace zv::win32 {
@@ -10,6 +12,33 @@ namespace {
 // The system's files are a few lines long; anything far bigger is not one of them, and
 // reading it whole could exhaust memory.
 constexpr LONGLONG kLargestReadableFile = 16 * 1024 * 1024;
+
+bool SetLength(HANDLE file, size_t length) {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(length);
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
+// The bytes from the start of the file, which is then cut to their length.
+bool WriteWhole(HANDLE file, const std::string& bytes) {
+    LARGE_INTEGER start{};
+    return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && WriteAll(file, bytes) &&
+           SetEndOfFile(file) && FlushFileBuffers(file);
+}
+
+// The access list of `from`, given to `to`. Nothing to carry when `from` has none to read
+// (it is not there, or its volume keeps no rights).
+bool CarryAccessRights(const std::string& from, const std::string& to) {
+    DWORD needed = 0;
+    GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    if (needed == 0) {
+        return true;
+    }
+    std::vector<char> descriptor(needed);
+    return !GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed,
+                             &needed) ||
+           SetFileSecurityA(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
+}
 
 bool WriteAndFlush(const std::string& path, const std::string& bytes) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -51,16 +80,43 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) co
 
 // The temporary file has a fixed name beside the target: a save cut short (the program
 // killed mid-write) leaves one stray file that the next save reuses, where unique names
-// would pile up in the program folder.
+// would pile up in the program folder. It gets the old file's access rights before it is
+// moved in (an installed Ping.cfg lets the users change it); moved as it is, it would carry
+// the folder's.
 bool Win32FileSystem::WriteFileAtomic(const std::string& path, const std::string& bytes) {
     std::string temp = path + ".tmp";
     bool moved =
-        WriteAndFlush(temp, bytes) &&
+        WriteAndFlush(temp, bytes) && CarryAccessRights(path, temp) &&
         MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!moved) {
         DeleteFileA(temp.c_str());
     }
     return moved;
+}
+
+// The length is made first: a full disk then refuses it before a byte of the old content
+// is overwritten. What can still fail partway (a device error) is undone with the old
+// bytes. Unlike the atomic write, a kill between the steps can leave the file cut or
+// padded; it is only the way out where no file can be made beside this one.
+bool Win32FileSystem::RewriteFile(const std::string& path, const std::string& bytes) {
+    std::optional<std::string> old = ReadFile(path);
+    if (!old) {
+        return false;
+    }
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+    if (!file.valid()) {
+        return false;
+    }
+    if (bytes.size() > old->size() && !SetLength(file.get(), bytes.size())) {
+        SetLength(file.get(), old->size());
+        return false;
+    }
+    if (WriteWhole(file.get(), bytes)) {
+        return file.Close();
+    }
+    WriteWhole(file.get(), *old);
+    return false;
 }
 
 }  // namespace zv::win32

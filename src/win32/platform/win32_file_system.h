@@ -10,6 +10,7 @@ class Win32FileSystem : public FileSystem {
     bool FileExists(const std::string& path) const override;
     std::optional<std::string> ReadFile(const std::string& path) const override;
     bool WriteFileAtomic(const std::string& path, const std::string& bytes) override;
+    bool RewriteFile(const std::string& path, const std::string& bytes) override;
 };
 
 }  // namespace zv::win32

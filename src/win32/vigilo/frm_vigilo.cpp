@@ -1,6 +1,8 @@
 #include "win32/vigilo/frm_vigilo.h"
 
 #include "shell/tray_icon.h"
+#include "win32/platform/message_filter.h"
+#include "win32/platform/startup_show.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 namespace zv::win32 {
@@ -44,6 +46,12 @@ bool FrmVigilo::Load() {
     if (!Create("ZorvaneVigilo", controller_.frmVigilo.caption().c_str(), WS_OVERLAPPEDWINDOW, 0,
                 200, 100, nullptr)) {
         return false;
+    }
+    ConsumeStartupShowInstruction(hwnd());
+    // Started as administrator, the companion would not hear Explorer restart its taskbar,
+    // and its icon would stay away.
+    if (taskbar_created_ != 0) {
+        AllowFromLowerLevels(hwnd(), taskbar_created_);
     }
     binder_ = std::make_unique<Binder>(hwnd(), nullptr, 96);
     binder_->BindWindow(controller_.frmVigilo);

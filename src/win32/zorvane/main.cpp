@@ -7,12 +7,14 @@
 
 #include <string>
 
+#include "shell/launchers.h"
 #include "shell/program_records.h"
 #include "shell/start_program.h"
 #include "shell/tool_switches.h"
+#include "shell/user_level_launcher.h"
 #include "win32/platform/console_output.h"
+#include "win32/platform/desktop_shell.h"
 #include "win32/platform/program_directory.h"
-#include "shell/launchers.h"
 #include "win32/platform/single_instance.h"
 #include "win32/platform/system_library.h"
 #include "win32/platform/version_query.h"
@@ -27,16 +29,20 @@ namespace {
 
 class Win32StartPorts : public zv::shell::StartPorts {
   public:
-    explicit Win32StartPorts(std::string program_dir) : launchers_(launcher_, program_dir) {}
+    explicit Win32StartPorts(const std::string& program_dir)
+        : launchers_(launcher_, user_level_, program_dir) {}
 
     bool IsFirstCopy() override { return single_copy_.IsFirstCopy(); }
     zv::WindowsVersion DetectWindowsVersion() override { return zv::win32::DetectWindowsVersion(); }
+    // At the user's level, as the main window starts it.
     void StartCompanion() override { launchers_.StartCompanion(); }
 
   private:
-    zv::win32::Win32Launcher launcher_;
-    zv::shell::Launchers launchers_;
     zv::win32::SingleInstance single_copy_{"Zorvane.MainProgram"};
+    zv::win32::Win32Launcher launcher_;
+    zv::win32::DesktopShell desktop_;
+    zv::shell::UserLevelLauncher user_level_{desktop_, launcher_};
+    zv::shell::Launchers launchers_;
 };
 
 // Closing the main window does not end the program while a tip of the day opened from

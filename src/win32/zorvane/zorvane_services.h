@@ -7,11 +7,13 @@
 #include "ping/keep_alive_ping.h"
 #include "shell/launchers.h"
 #include "shell/tip_dialog.h"
+#include "shell/user_level_launcher.h"
 #include "sysconfig/system_operations.h"
 #include "win32/ping/icmp_echo_service.h"
 #include "win32/ping/ping_dialog.h"
 #include "win32/ping/wave_sound.h"
 #include "win32/ping/winsock_service.h"
+#include "win32/platform/desktop_shell.h"
 #include "win32/platform/win32_file_system.h"
 #include "win32/platform/win32_folders.h"
 #include "win32/platform/win32_registry.h"
@@ -24,10 +26,11 @@ namespace zv::win32 {
 
 struct ZorvaneServices {
     explicit ZorvaneServices(const std::string& program_dir)
-        : launchers(launcher, program_dir),
+        : user_level(desktop, launcher),
+          launchers(launcher, user_level, program_dir),
           ping({sockets, echo, sound, files, messages, pump}, program_dir,
                sysconfig::kProgramTitle),
-          ping_dialog(ping, messages, launcher, program_dir, sysconfig::kProgramTitle,
+          ping_dialog(ping, messages, user_level, program_dir, sysconfig::kProgramTitle,
                       PingDialogMode::Modal) {}
     ZorvaneServices(const ZorvaneServices&) = delete;
     ZorvaneServices& operator=(const ZorvaneServices&) = delete;
@@ -41,7 +44,11 @@ struct ZorvaneServices {
     Win32Restart restart;
     RegistryTipOption tip_option;
     shell::ClockSeededRandom random;
+    // The applets and regedit keep the program's rights; the companion and the pages drop
+    // them (the user-level launcher).
     Win32Launcher launcher;
+    DesktopShell desktop;
+    shell::UserLevelLauncher user_level;
     shell::Launchers launchers;
     WinsockService sockets;
     IcmpEchoService echo;

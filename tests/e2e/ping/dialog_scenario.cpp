@@ -41,6 +41,9 @@ class DriverFiles : public FileSystem {
         files[path] = bytes;
         return true;
     }
+    bool RewriteFile(const std::string& path, const std::string& bytes) override {
+        return FileExists(path) && WriteFileAtomic(path, bytes);
+    }
 };
 
 class OpenedDocuments : public shell::LauncherPort {

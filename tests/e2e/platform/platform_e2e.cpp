@@ -1,6 +1,7 @@
 // The Win32 platform layer on real Windows file and process services: what FileExists
 // accepts, that an atomic write replaces the file and leaves no temporary file behind,
-// the program folder, the single-copy rule and process start.
+// that Ping.cfg is saved in a program folder where no file can be made, the program
+// folder, the single-copy rule and process start.
 #include <windows.h>
 
 #include <string>
@@ -8,6 +9,8 @@
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"
+#include "support/sandbox_control.h"
+#include "ping/ping_settings.h"
 #include "win32/platform/program_directory.h"
 #include "win32/platform/run_command.h"
 #include "win32/platform/single_instance.h"
@@ -72,6 +75,33 @@ void CheckAtomicWrite(zv::win32::Win32FileSystem& files, const std::string& fold
     E2E_CHECK_EQ(FolderEntries(folder).size(), 2u);  // a failed write leaves nothing either
 }
 
+// An installed copy as the users have it: nothing can be made in the program folder, while
+// Ping.cfg itself may be changed.
+void CheckPingCfgInLockedFolder(zv::win32::Win32FileSystem& files) {
+    e2e::Context in("Ping.cfg in a folder that refuses new files");
+    std::string folder = e2e::AppDirectory();
+    std::string path = folder + "\\Ping.cfg";
+    E2E_CHECK(e2e::WriteWholeFile(path,
+                                  "PingAutomatic,#TRUE#\r\nPingHost,www.wikipedia.org\r\n"
+                                  "PingInterval,5\r\nPingSound,#FALSE#\r\n"));
+    std::vector<std::string> entries = FolderEntries(folder);
+    if (!E2E_CHECK(e2e::RequestFromSandbox("lock-app"))) {
+        return;
+    }
+    E2E_CHECK(!files.WriteFileAtomic(folder + "\\new.cfg", "x"));  // the lock holds
+    const zv::ping::PingSettings longer{false, "a-much-longer-host-name.example.test", "60", true};
+    const zv::ping::PingSettings shorter{false, "h", "1", false};
+    for (const auto& settings : {longer, shorter}) {
+        e2e::Context host(settings.PingHost);
+        E2E_CHECK(zv::ping::SavePingCfg(files, folder, settings));
+        E2E_CHECK_EQ(e2e::ReadWholeFile(path),
+                     std::optional<std::string>(zv::ping::FormatPingCfg(settings)));
+    }
+    E2E_CHECK(!files.RewriteFile(folder + "\\missing.cfg", "x"));
+    E2E_CHECK_EQ(FolderEntries(folder).size(), entries.size());
+    E2E_CHECK(e2e::RequestFromSandbox("unlock-app"));
+}
+
 void CheckProgramDirectory() {
     e2e::Context in("ProgramDirectory");
     char path[MAX_PATH];
@@ -111,6 +141,7 @@ int main() {
     zv::win32::Win32FileSystem files;
     CheckFileExists(files, folder);
     CheckAtomicWrite(files, write_folder);
+    CheckPingCfgInLockedFolder(files);
     CheckProgramDirectory();
     CheckSingleInstance();
     CheckRunCommand();

@@ -28,14 +28,6 @@ void CheckValuesBack(const RegistrySnapshot& expected, const RegistrySnapshot& a
     CheckSame(expected, values_only);
 }
 
-void ApplyFromTheWindow() {
-    ZorvaneSession z;
-    if (E2E_CHECK(z.ok())) {
-        ApplyIn(z);
-        E2E_CHECK(z.Close());
-    }
-}
-
 std::optional<DWORD> RunZorvane(const std::string& arguments) {
     ChildProcess zorvane(AppCommand("Zorvane.exe", arguments), SW_HIDE);
     return zorvane.WaitForExit();

@@ -42,6 +42,14 @@ void ApplyIn(ZorvaneSession& zorvane) {
     zorvane.Answer(kRememberText, IDOK);
 }
 
+void ApplyFromTheWindow() {
+    ZorvaneSession z;
+    if (E2E_CHECK(z.ok())) {
+        ApplyIn(z);
+        E2E_CHECK(z.Close());
+    }
+}
+
 void PrepareMachine(const ToolsRelease& release) {
     for (const char* subkey : {"0000", "{7A3B1C2D-0001}", "Loopback"}) {
         E2E_CHECK(CreateRegistryKey(kHklm, release.interfaces + "\\" + subkey));

@@ -1,6 +1,7 @@
 // The Tools menu's work end to end, on an emulated Windows release:
 //   tools_driver deploy win98|winxp|win10   /undo and /export, the export imported
 //   tools_driver window win98|winxp|win10   the Tools menu: Current Settings, Undo
+//   tools_driver command_line winxp|win10   /apply and /restore against the window
 #include <windows.h>
 
 #include <cstdio>
@@ -35,8 +36,10 @@ int main(int argc, char** argv) {
         zv::e2e::RunDeployScenario(*release);
     } else if (scenario == "window" && release) {
         zv::e2e::RunWindowScenario(*release);
+    } else if (scenario == "command_line" && release) {
+        zv::e2e::RunCommandLineScenario(*release);
     } else {
-        std::printf("usage: tools_driver deploy|window win98|winxp|win10\n");
+        std::printf("usage: tools_driver deploy|window|command_line win98|winxp|win10\n");
         return 2;
     }
     return zv::e2e::Finish();

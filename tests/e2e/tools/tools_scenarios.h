@@ -20,6 +20,8 @@ struct ToolsRelease {
 void RunDeployScenario(const ToolsRelease& release);
 // The Tools menu in the window: Current Settings, then Apply and Undo Last Change.
 void RunWindowScenario(const ToolsRelease& release);
+// /apply and /restore against the window's Apply and Restore; their refusals.
+void RunCommandLineScenario(const ToolsRelease& release);
 
 // A machine as a user has it: three interfaces, a hand-edited TTL ("64" as text) and a
 // saved choice (T1, Automatic).
@@ -30,5 +32,7 @@ RegistrySnapshot TouchedRegistry();
 bool CheckSame(const RegistrySnapshot& expected, const RegistrySnapshot& actual);
 // Apply in the open window, its messages answered without a restart.
 void ApplyIn(ZorvaneSession& zorvane);
+// The same in a window opened for it and closed again.
+void ApplyFromTheWindow();
 
 }  // namespace zv::e2e

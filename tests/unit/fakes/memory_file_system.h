@@ -17,6 +17,10 @@ class MemoryFileSystem : public FileSystem {
     std::set<std::string> folders;  // a folder of that name
     bool writes_fail = false;
     int writes = 0;
+    // An installed copy as a user sees it: no new file may be made in the folder, and only
+    // the files named here may be changed.
+    bool user_level = false;
+    std::set<std::string> user_may_change;
 
     bool FileExists(const std::string& path) const override {
         return files.count(path) != 0 && hidden.count(path) == 0 && folders.count(path) == 0;
@@ -31,7 +35,17 @@ class MemoryFileSystem : public FileSystem {
     }
 
     bool WriteFileAtomic(const std::string& path, const std::string& bytes) override {
-        if (writes_fail || folders.count(path) != 0) {
+        if (writes_fail || user_level || folders.count(path) != 0) {
+            return false;
+        }
+        ++writes;
+        files[path] = bytes;
+        return true;
+    }
+
+    bool RewriteFile(const std::string& path, const std::string& bytes) override {
+        if (writes_fail || files.count(path) == 0 || folders.count(path) != 0 ||
+            (user_level && user_may_change.count(path) == 0)) {
             return false;
         }
         ++writes;

@@ -1,0 +1,333 @@
+// The x64 setup as an administrator deploys it, in a sandbox with nothing installed: a
+// silent install into Program Files (the files as built, Ping.cfg with the programs'
+// defaults, the shortcuts, the "Apps & Features" entry, the logon entry), the companion
+// started from the installed folder (by the logon entry, and by Zorvane through the desktop
+// shell or, with COM unavailable, by itself), an upgrade over a running companion that
+// keeps both settings files, the saved choice applied from the command line, and a silent
+// uninstall that restores the Windows defaults and leaves nothing behind.
+//
+// usage: install_e2e SETUP.exe VERSION BUILT_APP_FOLDER
+#include <windows.h>
+
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "ping/ping_settings.h"
+#include "support/check.h"
+#include "support/files.h"
+#include "support/process.h"
+#include "support/registry_read.h"
+#include "support/windows_on_screen.h"
+#include "support/wine_settings.h"
+
+namespace e2e = zv::e2e;
+
+namespace {
+
+const HKEY kHklm = HKEY_LOCAL_MACHINE;
+const std::string kUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zorvane";
+const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const kShipped[] = {"Zorvane.exe", "vigilo.exe", "TIPs.TXT", "Ping.wav",
+                                "Help\\help.htm"};
+const char* const kShortcuts[] = {"Zorvane.lnk", "Vigilo.lnk", "User's Guide.lnk",
+                                  "Uninstall Zorvane.lnk"};
+constexpr DWORD kSetupTimeoutMs = 90000;
+
+struct Setup {
+    std::string path;
+    std::string version;
+    std::string built;  // the build's app folder, as Wine sees it
+};
+
+std::string Installed(const std::string& name) {
+    return e2e::AppDirectory() + "\\" + name;
+}
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+std::string ShortcutFolder() {
+    char folder[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, folder);
+    return std::string(folder) + "\\Zorvane";
+}
+
+std::string DefaultPingCfg() {
+    zv::ping::PingSettings defaults;
+    zv::ping::SetPingDefaults(defaults);
+    return zv::ping::FormatPingCfg(defaults);
+}
+
+std::optional<DWORD> RunSetup(const Setup& setup) {
+    e2e::ChildProcess process(Quoted(setup.path) + " /S");
+    return process.WaitForExit(kSetupTimeoutMs);
+}
+
+struct Companion {
+    DWORD id = 0;
+    std::string image;
+    DWORD parent_id = 0;      // the process that started it
+    std::string parent_name;  // its file name, while it runs
+};
+
+std::vector<PROCESSENTRY32> RunningProcesses() {
+    std::vector<PROCESSENTRY32> entries;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        entries.push_back(entry);
+    }
+    CloseHandle(snapshot);
+    return entries;
+}
+
+// The process that started `id`, and its file name while it runs.
+std::pair<DWORD, std::string> ParentOf(DWORD id) {
+    const std::vector<PROCESSENTRY32> entries = RunningProcesses();
+    DWORD parent = 0;
+    for (const PROCESSENTRY32& entry : entries) {
+        if (entry.th32ProcessID == id) {
+            parent = entry.th32ParentProcessID;
+        }
+    }
+    for (const PROCESSENTRY32& entry : entries) {
+        if (parent != 0 && entry.th32ProcessID == parent) {
+            return {parent, entry.szExeFile};
+        }
+    }
+    return {parent, std::string()};
+}
+
+// Waits (bounded) for every process that `parent` started to end.
+bool WaitForChildrenOf(DWORD parent, DWORD timeout_ms) {
+    std::vector<HANDLE> children;
+    for (const PROCESSENTRY32& entry : RunningProcesses()) {
+        if (entry.th32ParentProcessID == parent) {
+            children.push_back(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        }
+    }
+    bool ended = true;
+    for (HANDLE child : children) {
+        ended =
+            child != nullptr && WaitForSingleObject(child, timeout_ms) == WAIT_OBJECT_0 && ended;
+        if (child != nullptr) {
+            CloseHandle(child);
+        }
+    }
+    return ended;
+}
+
+// The running companion, once its window is up.
+std::optional<Companion> FindCompanion() {
+    HWND window = e2e::WaitForWindow({0, "ZorvaneVigilo", "Vigilo", false});
+    if (window == nullptr) {
+        return std::nullopt;
+    }
+    Companion companion;
+    GetWindowThreadProcessId(window, &companion.id);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, companion.id);
+    char path[MAX_PATH] = "";
+    DWORD size = MAX_PATH;
+    if (process != nullptr) {
+        QueryFullProcessImageNameA(process, 0, path, &size);
+        CloseHandle(process);
+    }
+    companion.image = path;
+    std::tie(companion.parent_id, companion.parent_name) = ParentOf(companion.id);
+    return companion;
+}
+
+// Ends the companion as the setup does, through its window; true when it ended of itself.
+bool CloseCompanion(const Companion& companion) {
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, companion.id);
+    HWND window = e2e::WaitForWindow({companion.id, "ZorvaneVigilo", "Vigilo", false});
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD code = 1;
+    bool ended = WaitForSingleObject(process, 10000) == WAIT_OBJECT_0 &&
+                 GetExitCodeProcess(process, &code) && code == 0;
+    CloseHandle(process);
+    return ended;
+}
+
+void InstallsSilently(const Setup& setup) {
+    e2e::Context in("silent install");
+    E2E_CHECK_EQ(RunSetup(setup), std::optional<DWORD>(0));
+    E2E_CHECK_EQ(e2e::AppDirectory(), e2e::EnvironmentVariable("ProgramFiles") + "\\Zorvane");
+    for (const char* file : kShipped) {
+        e2e::Context of(file);
+        E2E_CHECK(e2e::ReadWholeFile(Installed(file)) ==
+                  e2e::ReadWholeFile(setup.built + "\\" + file));
+    }
+    E2E_CHECK(e2e::FileIsPresent(Installed("uninstall.exe")));
+    E2E_CHECK(!e2e::FileIsPresent(Installed("Zorvane.cfg")));
+    E2E_CHECK_EQ(e2e::ReadWholeFile(Installed("Ping.cfg")),
+                 std::optional<std::string>(DefaultPingCfg()));
+    for (const char* shortcut : kShortcuts) {
+        e2e::Context of(shortcut);
+        E2E_CHECK(e2e::FileIsPresent(ShortcutFolder() + "\\" + shortcut));
+    }
+    struct Text {
+        const char* name;
+        std::string value;
+    };
+    const std::string folder = e2e::AppDirectory();
+    for (const Text& text :
+         {Text{"DisplayName", "Zorvane"}, Text{"DisplayVersion", setup.version},
+          Text{"Publisher", "The Zorvane developers"},
+          Text{"DisplayIcon", folder + "\\Zorvane.exe,0"}, Text{"InstallLocation", folder},
+          Text{"UninstallString", Quoted(folder + "\\uninstall.exe")},
+          Text{"QuietUninstallString", Quoted(folder + "\\uninstall.exe") + " /S"}}) {
+        e2e::Context of(text.name);
+        E2E_CHECK_EQ(e2e::ReadString(kHklm, kUninstallKey, text.name),
+                     std::optional<std::string>(text.value));
+    }
+    E2E_CHECK_EQ(e2e::ReadDword(kHklm, kUninstallKey, "NoModify"), std::optional<DWORD>(1));
+    E2E_CHECK_EQ(e2e::ReadDword(kHklm, kUninstallKey, "NoRepair"), std::optional<DWORD>(1));
+    std::optional<DWORD> size = e2e::ReadDword(kHklm, kUninstallKey, "EstimatedSize");
+    e2e::Note("EstimatedSize " + e2e::Show(size) + " KB");
+    E2E_CHECK(size.has_value() && *size >= 100 && *size < 5000);
+    E2E_CHECK_EQ(e2e::ReadString(kHklm, kRunKey, "Vigilo"),
+                 std::optional<std::string>(Quoted(folder + "\\vigilo.exe")));
+}
+
+// The companion comes from the installed folder: at logon through its entry, and from
+// Zorvane's numeric argument at the user's level, through the desktop shell, or by
+// Zorvane itself where no desktop shell answers (here: COM's automation DLL cannot load).
+void CompanionStartsFromTheInstalledFolder() {
+    enum class StartedBy { Itself, DesktopShell, Zorvane };
+    struct Start {
+        const char* how;
+        std::string command;
+        const char* unavailable;  // a DLL Zorvane cannot load for this start
+        StartedBy by;
+    };
+    const Start starts[] = {
+        {"logon entry", e2e::ReadString(kHklm, kRunKey, "Vigilo").value_or(""), nullptr,
+         StartedBy::Itself},
+        {"Zorvane.exe 1", e2e::AppCommand("Zorvane.exe", "1"), nullptr, StartedBy::DesktopShell},
+        {"Zorvane.exe 1 without COM", e2e::AppCommand("Zorvane.exe", "1"), "oleaut32",
+         StartedBy::Zorvane},
+    };
+    for (const Start& start : starts) {
+        e2e::Context in(start.how);
+        if (start.unavailable != nullptr) {
+            E2E_CHECK(e2e::KeepFromLoading("Zorvane.exe", start.unavailable));
+        }
+        e2e::ChildProcess started(start.command);
+        std::optional<Companion> companion = FindCompanion();
+        e2e::ForgetWineSettings("Zorvane.exe");
+        if (!E2E_CHECK(companion.has_value())) {
+            continue;
+        }
+        E2E_CHECK_EQ(companion->image, Installed("vigilo.exe"));
+        switch (start.by) {
+            case StartedBy::Itself:
+                E2E_CHECK_EQ(companion->id, started.id());
+                break;
+            case StartedBy::DesktopShell:
+                E2E_CHECK_EQ(companion->parent_name, std::string("explorer.exe"));
+                break;
+            case StartedBy::Zorvane:
+                E2E_CHECK_EQ(companion->parent_id, started.id());
+                break;
+        }
+        E2E_CHECK(CloseCompanion(*companion));
+    }
+}
+
+// Over a running companion: it is closed through its window, and the user's files stay.
+void UpgradesKeepingTheSettings(const Setup& setup) {
+    e2e::Context in("upgrade");
+    const std::string settings = "ConnectionType,3\r\nOptiMode,0\r\n";
+    const std::string ping =
+        "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\nPingInterval,12\r\n"
+        "PingSound,#TRUE#\r\n";
+    E2E_CHECK(e2e::WriteWholeFile(Installed("Zorvane.cfg"), settings));
+    E2E_CHECK(e2e::WriteWholeFile(Installed("Ping.cfg"), ping));
+    e2e::ChildProcess logon(Quoted(Installed("vigilo.exe")));
+    std::optional<Companion> companion = FindCompanion();
+    HANDLE running =
+        OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, companion ? companion->id : 0);
+    E2E_CHECK_EQ(RunSetup(setup), std::optional<DWORD>(0));
+    DWORD code = 1;
+    E2E_CHECK(running != nullptr && WaitForSingleObject(running, 0) == WAIT_OBJECT_0 &&
+              GetExitCodeProcess(running, &code) && code == 0);  // ended of itself
+    if (running != nullptr) {
+        CloseHandle(running);
+    }
+    E2E_CHECK_EQ(e2e::ReadWholeFile(Installed("Zorvane.cfg")),
+                 std::optional<std::string>(settings));
+    E2E_CHECK_EQ(e2e::ReadWholeFile(Installed("Ping.cfg")), std::optional<std::string>(ping));
+}
+
+std::optional<DWORD> RunInstalled(const std::string& arguments) {
+    e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe", arguments), SW_HIDE);
+    return zorvane.WaitForExit();
+}
+
+e2e::RegistrySnapshot TcpipRegistry() {
+    return e2e::SnapshotRegistry(kHklm, "SYSTEM\\CurrentControlSet\\Services\\Tcpip");
+}
+
+// The saved choice applied as a deployment script does, over the Windows defaults as
+// Zorvane restores them; the uninstall is to put those back.
+e2e::RegistrySnapshot AppliesFromTheCommandLine() {
+    e2e::Context in("/restore, then /apply");
+    E2E_CHECK_EQ(RunInstalled("/restore"), std::optional<DWORD>(0));
+    e2e::RegistrySnapshot defaults = TcpipRegistry();
+    E2E_CHECK(e2e::WriteWholeFile(Installed("Zorvane.cfg"), "ConnectionType,3\r\nOptiMode,0\r\n"));
+    E2E_CHECK_EQ(RunInstalled("/apply"), std::optional<DWORD>(0));
+    E2E_CHECK(!e2e::Differences(defaults, TcpipRegistry()).empty());
+    return defaults;
+}
+
+void UninstallsSilently(const e2e::RegistrySnapshot& windows_defaults) {
+    e2e::Context in("silent uninstall with /RESTORE");
+    E2E_CHECK(e2e::CreateRegistryKey(HKEY_CURRENT_USER, "Software\\Zorvane\\Options"));
+    const std::string log_folder = e2e::EnvironmentVariable("APPDATA") + "\\Zorvane";
+    CreateDirectoryA(log_folder.c_str(), nullptr);
+    E2E_CHECK(e2e::WriteWholeFile(log_folder + "\\Vigilo.log", "a line\r\n"));
+    e2e::ChildProcess logon(Quoted(Installed("vigilo.exe")));
+    E2E_CHECK(FindCompanion().has_value());
+    // The uninstaller hands over to a copy of itself outside the folder and ends at once.
+    e2e::ChildProcess uninstall(Quoted(Installed("uninstall.exe")) + " /S /RESTORE");
+    E2E_CHECK_EQ(uninstall.WaitForExit(kSetupTimeoutMs), std::optional<DWORD>(0));
+    E2E_CHECK(WaitForChildrenOf(uninstall.id(), kSetupTimeoutMs));
+    E2E_CHECK(!e2e::FileIsPresent(e2e::AppDirectory()));
+    std::vector<std::string> differences = e2e::Differences(windows_defaults, TcpipRegistry());
+    for (const std::string& line : differences) {
+        e2e::Note(line);
+    }
+    E2E_CHECK(differences.empty());
+    E2E_CHECK(!e2e::FileIsPresent(ShortcutFolder()));
+    E2E_CHECK(!e2e::RegistryKeyExists(kHklm, kUninstallKey));
+    E2E_CHECK(!e2e::ReadRegistryValue(kHklm, kRunKey, "Vigilo").has_value());
+    E2E_CHECK(!e2e::RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Zorvane"));
+    E2E_CHECK(!e2e::FileIsPresent(log_folder));
+    E2E_CHECK(e2e::ProcessesNamed("vigilo.exe").empty());
+    E2E_CHECK(e2e::ProcessesNamed("Zorvane.exe").empty());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::printf("usage: install_e2e SETUP.exe VERSION BUILT_APP_FOLDER\n");
+        return 2;
+    }
+    Setup setup{argv[1], argv[2], argv[3]};
+    InstallsSilently(setup);
+    CompanionStartsFromTheInstalledFolder();
+    UpgradesKeepingTheSettings(setup);
+    UninstallsSilently(AppliesFromTheCommandLine());
+    return e2e::Finish();
+}

@@ -1,0 +1,14 @@
+// Wine's own settings for one program, for scenarios that need Windows as it is without a
+// desktop shell: an empty DLL override keeps the program from loading that DLL. (Wine
+// reads WINEDLLOVERRIDES once per session, not per started program.)
+#pragma once
+
+#include <string>
+
+namespace zv::e2e {
+
+bool KeepFromLoading(const std::string& program, const char* dll);
+// Removes every Wine setting of the program again.
+void ForgetWineSettings(const std::string& program);
+
+}  // namespace zv::e2e

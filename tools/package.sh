@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds both Windows builds and packs each into dist/: a setup and a portable zip.
+#   dist/Zorvane-<version>-x64-setup.exe   dist/Zorvane-<version>-x64.zip
+#   dist/Zorvane-<version>-x86-setup.exe   dist/Zorvane-<version>-x86.zip
+# Fails, leaving the package out, when a setup outgrows its budget or a program or setup
+# lacks the version resource of this version.
+set -euo pipefail
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$repo"
+"$repo/tools/deps.sh"
+"$repo/tools/build.sh" --windows-only
+version=$(sed -n 's/^project(Zorvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+largest_setup=$((1536 * 1024))
+shipped=(Zorvane.exe vigilo.exe TIPs.TXT Ping.wav Help)
+
+# A grep -P pattern for the UTF-16 text of a version resource string: the key, its NUL,
+# the padding to 32 bits when there is one, then the value and its NUL.
+utf16() { printf '%s' "$1" | sed 's/[^.]/&\\x{00}/g; s/\./\\.\\x{00}/g'; }
+version_string() {  # KEY VALUE
+    printf '%s\\x{00}\\x{00}(\\x{00}\\x{00})?%s\\x{00}\\x{00}' "$(utf16 "$1")" "$(utf16 "$2")"
+}
+check_version() {  # FILE
+    local key
+    for key in "ProductName Zorvane" "ProductVersion $version" "FileVersion $version"; do
+        if ! LC_ALL=C grep -qaP "$(version_string "${key% *}" "${key#* }")" "$1"; then
+            echo "package: $1 has no version resource string ${key% *} \"${key#* }\"" >&2
+            exit 1
+        fi
+    done
+}
+
+mkdir -p dist
+for arch in x64 x86; do
+    app=build/win/app
+    [ "$arch" = x86 ] && app=build/win32/app
+    setup="dist/Zorvane-$version-$arch-setup.exe"
+    zip="dist/Zorvane-$version-$arch.zip"
+    check_version "$app/Zorvane.exe"
+    check_version "$app/vigilo.exe"
+    "$repo/tools/make-setup.sh" "$arch" "$app" "$version" "$setup"
+    check_version "$setup"
+    size=$(stat -c %s "$setup")
+    if [ "$size" -gt "$largest_setup" ]; then
+        echo "package: $setup is $size bytes, more than $largest_setup" >&2
+        rm -f "$setup"
+        exit 1
+    fi
+    # The zip unpacks to one folder, the programs and their files as the setup installs them.
+    stage=$(mktemp -d)
+    mkdir "$stage/Zorvane"
+    for f in "${shipped[@]}"; do cp -r "$app/$f" "$stage/Zorvane/"; done
+    rm -f "$zip"
+    (cd "$stage" && zip -q -r -X "$repo/$zip" Zorvane)
+    rm -rf "$stage"
+done
+ls -l dist
