@@ -51,6 +51,7 @@ bool MainWindowWin::Open() {
     font_ = CreateMessageFont();
     backup_ = std::make_unique<Win32Backup>(hwnd());
     services_.launcher.SetOwner(hwnd());
+    services_.direct_start.SetOwner(hwnd());
     chrome_ = std::make_unique<MainChromeWin>(hwnd(), Tips());
     controller_ = std::make_unique<shell::MainWindow>(
         records_, shell::MainWindowPorts{

@@ -17,6 +17,7 @@
 #include "win32/platform/win32_file_system.h"
 #include "win32/platform/win32_folders.h"
 #include "win32/platform/win32_registry.h"
+#include "win32/shell/background_launcher.h"
 #include "win32/shell/registry_tip_option.h"
 #include "win32/shell/win32_launcher.h"
 #include "win32/ui/win_ports.h"
@@ -26,11 +27,12 @@ namespace zv::win32 {
 
 struct ZorvaneServices {
     explicit ZorvaneServices(const std::string& program_dir)
-        : user_level(desktop, launcher),
-          launchers(launcher, user_level, program_dir),
+        : user_level(desktop, direct_start),
+          in_background(user_level),
+          launchers(launcher, in_background, program_dir),
           ping({sockets, echo, sound, files, messages, pump}, program_dir,
                sysconfig::kProgramTitle),
-          ping_dialog(ping, messages, user_level, program_dir, sysconfig::kProgramTitle,
+          ping_dialog(ping, messages, in_background, program_dir, sysconfig::kProgramTitle,
                       PingDialogMode::Modal) {}
     ZorvaneServices(const ZorvaneServices&) = delete;
     ZorvaneServices& operator=(const ZorvaneServices&) = delete;
@@ -45,10 +47,12 @@ struct ZorvaneServices {
     RegistryTipOption tip_option;
     shell::ClockSeededRandom random;
     // The applets and regedit keep the program's rights; the companion and the pages drop
-    // them (the user-level launcher).
+    // them (the user-level launcher), on threads of their own with a launcher of their own.
     Win32Launcher launcher;
+    Win32Launcher direct_start;
     DesktopShell desktop;
     shell::UserLevelLauncher user_level;
+    BackgroundLauncher in_background;
     shell::Launchers launchers;
     WinsockService sockets;
     IcmpEchoService echo;
