@@ -15,7 +15,7 @@ namespace {
 namespace id = current_settings;
 
 // Layout in twips.
-constexpr int kClientWidth = 17300;
+constexpr int kMinClientWidth = 8650;
 constexpr int kClientHeight = 6600;
 constexpr int kMargin = 120;
 constexpr int kButtonWidth = 1200;
@@ -23,6 +23,17 @@ constexpr int kButtonHeight = 375;
 // Wide enough for the column titles, the longest setting of a fixed key and the longest
 // reason.
 constexpr int kColumnWidths[] = {5000, 1700, 2400, 2400, 5500};
+
+// A client just wide enough for every column beside the list's scroll bar, so that the list
+// opens without a horizontal scroll bar where the screen has the room.
+int FullClientWidth(int dpi) {
+    int columns = 0;
+    for (int width : kColumnWidths) {
+        columns += width;
+    }
+    return TwipsToPixels(columns + 2 * kMargin, dpi) + GetSystemMetrics(SM_CXVSCROLL) +
+           2 * GetSystemMetrics(SM_CXEDGE);
+}
 
 const std::string& Cell(const ReportRow& row, int column) {
     const std::string* cells[] = {&row.setting, &row.now, &row.windows_default,
@@ -62,7 +73,7 @@ bool CurrentSettingsWindow::Build(HWND owner) {
     // On a small screen the dialog starts narrower, and the list scrolls.
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    int width = std::min<int>(TwipsToPixels(kClientWidth, dpi_), (work.right - work.left) * 9 / 10);
+    int width = std::min<int>(FullClientWidth(dpi_), (work.right - work.left) * 9 / 10);
     if (!Create(id::kClassName, id::kCaption, style, WS_EX_DLGMODALFRAME, width,
                 TwipsToPixels(kClientHeight, dpi_), owner)) {
         return false;
@@ -180,7 +191,7 @@ LRESULT CurrentSettingsWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM
             return 0;
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
-            limits->ptMinTrackSize.x = TwipsToPixels(kClientWidth / 2, dpi_);
+            limits->ptMinTrackSize.x = TwipsToPixels(kMinClientWidth, dpi_);
             limits->ptMinTrackSize.y = TwipsToPixels(kClientHeight / 2, dpi_);
             return 0;
         }
