@@ -20,25 +20,34 @@ constexpr int kClientHeight = 6600;
 constexpr int kMargin = 120;
 constexpr int kButtonWidth = 1200;
 constexpr int kButtonHeight = 375;
-// Wide enough for the column titles, the longest setting of a fixed key and the longest
-// reason.
-constexpr int kColumnWidths[] = {5000, 1700, 2400, 2400, 5500};
-
-// A client just wide enough for every column beside the list's scroll bar, so that the list
-// opens without a horizontal scroll bar where the screen has the room.
-int FullClientWidth(int dpi) {
-    int columns = 0;
-    for (int width : kColumnWidths) {
-        columns += width;
-    }
-    return TwipsToPixels(columns + 2 * kMargin, dpi) + GetSystemMetrics(SM_CXVSCROLL) +
-           2 * GetSystemMetrics(SM_CXEDGE);
-}
+// Room around a text: the list's margins on both sides of a cell, and the wider ones of
+// the column titles.
+constexpr int kCellPadding = 270;
+constexpr int kTitlePadding = 420;
 
 const std::string& Cell(const ReportRow& row, int column) {
     const std::string* cells[] = {&row.setting, &row.now, &row.windows_default,
                                   &row.apply_would_write, &row.used};
     return *cells[column];
+}
+
+int TextWidth(HDC dc, const std::string& text) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// As wide as the columns beside the list's scroll bar, so that the list opens without a
+// horizontal scroll bar where the screen has the room; on a small screen it scrolls.
+int ClientWidthFor(const std::vector<int>& column_widths, int dpi) {
+    int width = TwipsToPixels(2 * kMargin, dpi) + GetSystemMetrics(SM_CXVSCROLL) +
+                2 * GetSystemMetrics(SM_CXEDGE);
+    for (int column : column_widths) {
+        width += column;
+    }
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return std::min<int>(width, (work.right - work.left) * 9 / 10);
 }
 
 }  // namespace
@@ -69,42 +78,71 @@ bool CurrentSettingsWindow::Build(HWND owner) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     dpi_ = ScreenDpi();
+    font_ = CreateMessageFont();
+    rows_ = services_.read_report();
+    std::vector<int> widths = ColumnWidths();
+    int width = ClientWidthFor(widths, dpi_);
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-    // On a small screen the dialog starts narrower, and the list scrolls.
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    int width = std::min<int>(FullClientWidth(dpi_), (work.right - work.left) * 9 / 10);
     if (!Create(id::kClassName, id::kCaption, style, WS_EX_DLGMODALFRAME, width,
                 TwipsToPixels(kClientHeight, dpi_), owner)) {
         return false;
     }
-    font_ = CreateMessageFont();
+    AddList(widths);
+    AddButton("&Copy", id::cmdCopy, BS_PUSHBUTTON);
+    AddButton("&Save As...", id::cmdSaveAs, BS_PUSHBUTTON);
+    AddButton("&Refresh", id::cmdRefresh, BS_PUSHBUTTON);
+    AddButton("Close", id::cmdClose, BS_DEFPUSHBUTTON);
+    LayOut();
+    SetFocus(list_);
+    return true;
+}
+
+// Each column as wide as its title or its longest text, so that nothing is cut off where
+// the screen has the room (a real interface's key is a GUID of 38 characters). The longest
+// text by characters stands for the widest: measuring every row of a hundred interfaces
+// would cost more than it gains.
+std::vector<int> CurrentSettingsWindow::ColumnWidths() const {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old_font = SelectObject(dc, font_);
+    const std::vector<std::string>& titles = ReportColumns();
+    std::vector<int> widths;
+    for (size_t column = 0; column < titles.size(); ++column) {
+        const std::string* longest = &titles[column];
+        for (const ReportRow& row : rows_) {
+            const std::string& text = Cell(row, static_cast<int>(column));
+            if (text.size() > longest->size()) {
+                longest = &text;
+            }
+        }
+        widths.push_back(
+            std::max(TextWidth(dc, titles[column]) + TwipsToPixels(kTitlePadding, dpi_),
+                     TextWidth(dc, *longest) + TwipsToPixels(kCellPadding, dpi_)));
+    }
+    SelectObject(dc, old_font);
+    ReleaseDC(nullptr, dc);
+    return widths;
+}
+
+// The list asks for the text of the rows it draws, so that a hundred interfaces (hundreds
+// of rows) open as fast as one.
+void CurrentSettingsWindow::AddList(const std::vector<int>& widths) {
     list_ = CreateWindowExA(
         WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, 0, 0,
         0, 0, hwnd(), reinterpret_cast<HMENU>(id::lvwSettings), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    const std::vector<std::string>& columns = ReportColumns();
-    for (size_t i = 0; i < columns.size(); ++i) {
+    const std::vector<std::string>& titles = ReportColumns();
+    for (size_t i = 0; i < titles.size(); ++i) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<char*>(columns[i].c_str());
-        column.cx = TwipsToPixels(kColumnWidths[i], dpi_);
+        column.pszText = const_cast<char*>(titles[i].c_str());
+        column.cx = widths[i];
         SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
-    AddButton("&Copy", id::cmdCopy, BS_PUSHBUTTON);
-    AddButton("&Save As...", id::cmdSaveAs, BS_PUSHBUTTON);
-    AddButton("&Refresh", id::cmdRefresh, BS_PUSHBUTTON);
-    AddButton("Close", id::cmdClose, BS_DEFPUSHBUTTON);
-    Refresh();
-    LayOut();
-    SetFocus(list_);
-    return true;
+    ListView_SetItemCountEx(list_, static_cast<int>(rows_.size()), 0);
 }
 
-// The list asks for the text of the rows it draws, so that a hundred interfaces (hundreds
-// of rows) open as fast as one.
 void CurrentSettingsWindow::Refresh() {
     rows_ = services_.read_report();
     ListView_SetItemCountEx(list_, static_cast<int>(rows_.size()), 0);

@@ -33,6 +33,8 @@ class CurrentSettingsWindow : public WindowBase {
     explicit CurrentSettingsWindow(const CurrentSettingsServices& services) : services_(services) {}
     ~CurrentSettingsWindow() override;
     bool Build(HWND owner);
+    std::vector<int> ColumnWidths() const;
+    void AddList(const std::vector<int>& widths);
     HWND AddButton(const char* caption, int id, DWORD style);
     void Refresh();
     bool OnGetCellText(NMHDR* header);
