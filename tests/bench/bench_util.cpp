@@ -27,7 +27,7 @@ namespace {
 
 struct Search {
     DWORD process_id;
-    bool found;
+    HWND found;
 };
 
 BOOL CALLBACK CheckWindow(HWND hwnd, LPARAM data) {
@@ -35,7 +35,7 @@ BOOL CALLBACK CheckWindow(HWND hwnd, LPARAM data) {
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
     if (owner == search->process_id && IsWindowVisible(hwnd)) {
-        search->found = true;
+        search->found = hwnd;
         return FALSE;
     }
     return TRUE;
@@ -43,12 +43,15 @@ BOOL CALLBACK CheckWindow(HWND hwnd, LPARAM data) {
 
 }  // namespace
 
-double WaitForVisibleWindow(DWORD process_id, double limit_ms) {
+double WaitForVisibleWindow(DWORD process_id, double limit_ms, HWND* window) {
     double start = NowMs();
     while (NowMs() - start < limit_ms) {
-        Search search{process_id, false};
+        Search search{process_id, nullptr};
         EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
+        if (search.found != nullptr) {
+            if (window != nullptr) {
+                *window = search.found;
+            }
             return NowMs() - start;
         }
         Sleep(1);

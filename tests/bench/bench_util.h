@@ -15,8 +15,8 @@ double NowMs();
 PROCESS_INFORMATION Start(const std::string& path, const std::string& arguments);
 
 // Milliseconds from the start of the call until a visible top-level window of the process
-// exists, or -1 after the limit.
-double WaitForVisibleWindow(DWORD process_id, double limit_ms);
+// exists, or -1 after the limit; that window goes to `window` when one is asked for.
+double WaitForVisibleWindow(DWORD process_id, double limit_ms, HWND* window = nullptr);
 
 // Ends the process and closes its handles.
 void Stop(PROCESS_INFORMATION& process);
