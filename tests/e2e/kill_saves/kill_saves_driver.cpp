@@ -249,7 +249,8 @@ int main(int argc, char** argv) {
     KillDuringSaves(ping, std::atoi(argv[2]), kBudgetPerKindMs, ping_counts);
     Report("Apply", apply_counts);
     Report("ping dialog OK", ping_counts);
-    E2E_CHECK(apply_counts.kills >= kFewestKills && ping_counts.kills >= kFewestKills);
+    E2E_CHECK(apply_counts.kills >= kFewestKills);
+    E2E_CHECK(ping_counts.kills >= kFewestKills);
     std::printf("%.1f s in all\n", (GetTickCount() - start) / 1000.0);
     return Finish();
 }

@@ -92,7 +92,7 @@ void RunSilent() {
     {
         double seconds = pinger.SecondsToFail("127.0.0.1", 1500);
         Context in("a silent 127.0.0.1 gave up after " + FormatSeconds(seconds));
-        E2E_CHECK(seconds >= 1.2 && seconds <= 6.0);
+        E2E_CHECK_BETWEEN(seconds, 1.2, 6.0);
     }
     pinger.Expect("quiet.zorvane.test", 1000, false, 6.0);
 

@@ -58,6 +58,16 @@ std::string Escape(const std::string& text) {
     return shown + "\"";
 }
 
+bool CheckComparison(const Comparison& comparison, const char* expression, const char* file,
+                     int line) {
+    if (comparison.holds) {
+        Tally::Get().Pass();
+    } else {
+        Tally::Get().Fail(file, line, std::string(expression) + ": saw " + comparison.seen);
+    }
+    return comparison.holds;
+}
+
 bool CheckTrue(bool condition, const char* expression, const char* file, int line) {
     if (condition) {
         Tally::Get().Pass();

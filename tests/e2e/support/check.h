@@ -2,10 +2,16 @@
 // failed check prints where it was, what it expected and the value it actually saw,
 // prefixed by the contexts open at the time; the run ends with "N passed, N failed".
 //
-//   E2E_CHECK(IsWindow(box));
+//   E2E_CHECK(IsWindow(box));                       // "IsWindow(box): saw 0"
+//   E2E_CHECK(seconds < 1.0);                       // "seconds < 1.0: saw 1.7 < 1"
 //   E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, key, "MTU"), 1500u);
+//   E2E_CHECK_BETWEEN(period, 150, 300);            // "period is 412, expected 150 to 300"
 //   for (...) { e2e::Context in("subkey " + name); ... }
 //   return e2e::Finish();
+//
+// E2E_CHECK takes its expression apart as a comparison, so that a failure shows both sides;
+// a condition joined with && or || is checked as a whole (short-circuit kept) and shows
+// only that it was false: check the parts one by one where their values matter.
 #pragma once
 
 #include <cstdio>
@@ -61,10 +67,25 @@ int Finish();
 // optionals as (none).
 std::string Escape(const std::string& text);
 
+template <typename T, typename = void>
+struct Streamable : std::false_type {};
+template <typename T>
+struct Streamable<T,
+                  std::void_t<decltype(std::declval<std::ostream&>() << std::declval<const T&>())>>
+    : std::true_type {};
+
 template <typename T>
 std::string Show(const T& value) {
-    if constexpr (std::is_convertible_v<const T&, std::string>) {
+    if constexpr (std::is_same_v<T, std::nullptr_t>) {
+        return "nullptr";
+    } else if constexpr (std::is_pointer_v<T> && std::is_convertible_v<T, const char*>) {
+        return value == nullptr ? "(null)" : Escape(value);
+    } else if constexpr (std::is_convertible_v<const T&, std::string>) {
         return Escape(std::string(value));
+    } else if constexpr (std::is_same_v<T, bool>) {
+        return value ? "true" : "false";
+    } else if constexpr (!Streamable<T>::value) {
+        return "(a value that cannot be shown)";
     } else {
         std::ostringstream out;
         if constexpr (std::is_same_v<T, char> || std::is_same_v<T, unsigned char>) {
@@ -83,10 +104,118 @@ std::string Show(const std::optional<T>& value) {
 
 bool CheckTrue(bool condition, const char* expression, const char* file, int line);
 
+// Compares integers of either signedness by their values (a negative int is less than any
+// unsigned), everything else with its own operator.
+template <typename A, typename B>
+constexpr bool MixedSigns() {
+    return std::is_integral_v<A> && std::is_integral_v<B> && !std::is_same_v<A, bool> &&
+           !std::is_same_v<B, bool> && std::is_signed_v<A> != std::is_signed_v<B>;
+}
+template <typename A, typename B>
+bool Less(const A& a, const B& b) {
+    if constexpr (MixedSigns<A, B>()) {
+        if constexpr (std::is_signed_v<A>) {
+            return a < 0 || static_cast<std::make_unsigned_t<A>>(a) < b;
+        } else {
+            return b >= 0 && a < static_cast<std::make_unsigned_t<B>>(b);
+        }
+    } else {
+        return a < b;
+    }
+}
+template <typename A, typename B>
+bool Equal(const A& a, const B& b) {
+    if constexpr (MixedSigns<A, B>()) {
+        return !Less(a, b) && !Less(b, a);
+    } else {
+        return a == b;
+    }
+}
+
+// The result of a comparison inside E2E_CHECK, with both sides as text.
+struct Comparison {
+    bool holds;
+    std::string seen;
+    explicit operator bool() const { return holds; }
+};
+
+template <typename A, typename B>
+Comparison Compared(bool holds, const A& a, const char* op, const B& b) {
+    return {holds, holds ? std::string() : Show(a) + " " + op + " " + Show(b)};
+}
+
+// The left side of a comparison, or a value checked on its own.
+template <typename A>
+struct Operand {
+    const A& value;
+    explicit operator bool() const { return static_cast<bool>(value); }
+    template <typename B>
+    Comparison operator==(const B& b) const {
+        return Compared(Equal(value, b), value, "==", b);
+    }
+    template <typename B>
+    Comparison operator!=(const B& b) const {
+        return Compared(!Equal(value, b), value, "!=", b);
+    }
+    template <typename B>
+    Comparison operator<(const B& b) const {
+        return Compared(Less(value, b), value, "<", b);
+    }
+    template <typename B>
+    Comparison operator>(const B& b) const {
+        return Compared(Less(b, value), value, ">", b);
+    }
+    template <typename B>
+    Comparison operator<=(const B& b) const {
+        return Compared(!Less(b, value), value, "<=", b);
+    }
+    template <typename B>
+    Comparison operator>=(const B& b) const {
+        return Compared(!Less(value, b), value, ">=", b);
+    }
+};
+
+struct Decomposer {
+    template <typename A>
+    Operand<A> operator<=(const A& value) const {
+        return {value};
+    }
+};
+
+bool CheckComparison(const Comparison& comparison, const char* expression, const char* file,
+                     int line);
+
+template <typename A>
+bool CheckOperand(const Operand<A>& operand, const char* expression, const char* file, int line) {
+    const bool holds = static_cast<bool>(operand);
+    return CheckComparison({holds, holds ? std::string() : Show(operand.value)}, expression, file,
+                           line);
+}
+inline bool CheckOperand(bool condition, const char* expression, const char* file, int line) {
+    return CheckTrue(condition, expression, file, line);
+}
+inline bool CheckOperand(const Comparison& comparison, const char* expression, const char* file,
+                         int line) {
+    return CheckComparison(comparison, expression, file, line);
+}
+
+template <typename V, typename L, typename H>
+bool CheckBetween(const V& value, const L& low, const H& high, const char* value_text,
+                  const char* file, int line) {
+    if (!Less(value, low) && !Less(high, value)) {
+        Tally::Get().Pass();
+        return true;
+    }
+    Tally::Get().Fail(file, line,
+                      std::string(value_text) + " is " + Show(value) + ", expected " + Show(low) +
+                          " to " + Show(high));
+    return false;
+}
+
 template <typename A, typename E>
 bool CheckEqual(const A& actual, const E& expected, const char* actual_text,
                 const char* expected_text, const char* file, int line) {
-    if (actual == expected) {
+    if (Equal(actual, expected)) {
         Tally::Get().Pass();
         return true;
     }
@@ -98,6 +227,16 @@ bool CheckEqual(const A& actual, const E& expected, const char* actual_text,
 
 }  // namespace zv::e2e
 
-#define E2E_CHECK(condition) ::zv::e2e::CheckTrue((condition), #condition, __FILE__, __LINE__)
+// The comparison is taken apart on purpose, so GCC's advice to bracket it is kept quiet; a
+// pragma may not stand inside an expression, hence the lambda.
+#define E2E_CHECK(condition)                                                                    \
+    [&]() -> bool {                                                                             \
+        _Pragma("GCC diagnostic push")                                                          \
+            _Pragma("GCC diagnostic ignored \"-Wparentheses\"") return ::zv::e2e::CheckOperand( \
+                ::zv::e2e::Decomposer() <= condition, #condition, __FILE__, __LINE__);          \
+        _Pragma("GCC diagnostic pop")                                                           \
+    }()
+#define E2E_CHECK_BETWEEN(value, low, high) \
+    ::zv::e2e::CheckBetween((value), (low), (high), #value, __FILE__, __LINE__)
 #define E2E_CHECK_EQ(actual, expected) \
     ::zv::e2e::CheckEqual((actual), (expected), #actual, #expected, __FILE__, __LINE__)

@@ -45,7 +45,7 @@ void CheckAnimation(const TrayObserver& tray, const std::string& when) {
         DWORD period = (seen.change_ms.back() - seen.change_ms[1]) /
                        static_cast<DWORD>(seen.change_ms.size() - 2);
         Note("a new picture every " + std::to_string(period) + " ms");
-        E2E_CHECK(period > 150 && period < 300);
+        E2E_CHECK_BETWEEN(period, 151, 299);
     }
 }
 

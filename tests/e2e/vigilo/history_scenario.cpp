@@ -167,7 +167,8 @@ int HistoryScenario() {
     Note("loss marks: " + std::to_string(losses.columns) + " columns, " +
          std::to_string(losses.pixels) + " pixels; down period: " + std::to_string(down.columns) +
          " columns");
-    E2E_CHECK(losses.columns >= 1 && losses.pixels >= 20);
+    E2E_CHECK(losses.columns >= 1);
+    E2E_CHECK(losses.pixels >= 20);
     E2E_CHECK(down.columns >= 1);
     E2E_CHECK(CountOnScreen(history, hid::kRoundTripColor).pixels > 0);
     Note(WindowText(FindControl(history, hid::lblRoundTrip)));
