@@ -1,18 +1,20 @@
-// The Current Settings dialog: the report of every value Zorvane writes on this Windows in
-// a list the user can resize, copy (Ctrl+C or Copy, tab-separated with the column titles),
-// save to a text file and read again. It only reads the registry.
+// The real Current Settings dialog over its controller: a resizable window with the report
+// in a list that asks for the text of the rows it draws, so that a hundred interfaces open
+// as fast as one, and the controller's row of buttons. It only reads the registry.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/file_system.h"
-#include "sysconfig/current_settings_report.h"
+#include "shell/current_settings_view.h"
 #include "ui/ports.h"
+#include "win32/ui/binder.h"
 #include "win32/ui/window_base.h"
 
 namespace zv::win32 {
@@ -24,31 +26,33 @@ struct CurrentSettingsServices {
     std::string save_folder;  // where Save As starts
 };
 
-class CurrentSettingsWindow : public WindowBase {
+class CurrentSettingsWindow : public WindowBase, private shell::CurrentSettingsPort {
   public:
     // Reads the report, shows it modally, and returns when the dialog is closed.
     static void ShowModal(HWND owner, const CurrentSettingsServices& services);
 
   private:
-    explicit CurrentSettingsWindow(const CurrentSettingsServices& services) : services_(services) {}
+    explicit CurrentSettingsWindow(const CurrentSettingsServices& services);
     ~CurrentSettingsWindow() override;
     bool Build(HWND owner);
-    std::vector<int> ColumnWidths() const;
+    int ClientWidthForColumns(std::vector<int>& widths) const;
     void AddList(const std::vector<int>& widths);
-    HWND AddButton(const char* caption, int id, DWORD style);
-    void Refresh();
+    void Resize();
     bool OnGetCellText(NMHDR* header);
-    void LayOut();
-    void Copy();
-    void SaveAs();
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
+    std::string ChooseSaveFile(const std::string& suggested_name) override;
+    void CopyToClipboard(const std::string& text) override;
+    std::vector<size_t> SelectedRows() override;
+    void ShowRows() override;
+    void Close() override;
+
     const CurrentSettingsServices& services_;
-    std::vector<ReportRow> rows_;
+    shell::CurrentSettingsView view_;
     HWND list_ = nullptr;
-    std::vector<HWND> buttons_;
     HFONT font_ = nullptr;
     int dpi_ = 96;
+    std::unique_ptr<Binder> binder_;
 };
 
 }  // namespace zv::win32
