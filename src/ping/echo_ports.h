@@ -45,6 +45,7 @@ struct EchoResult {
 };
 
 // Status values are the platform's; only 0 means an echo reply came back in time.
+inline constexpr uint32_t kEchoPacketTooBig = 11009;  // a link on the way cannot carry it whole
 class EchoService {
   public:
     virtual ~EchoService() = default;
@@ -65,6 +66,12 @@ class EchoService {
     virtual uint32_t SendUnfragmentedEcho(EchoHandle handle, uint32_t address,
                                           std::string_view payload, int32_t timeout_ms) = 0;
     virtual void Close(EchoHandle handle) = 0;
+    // The MTU of the interface the system routes the address through (network byte
+    // order), or nothing where the system cannot tell.
+    virtual std::optional<uint32_t> InterfaceMtu(uint32_t address) {
+        static_cast<void>(address);
+        return std::nullopt;
+    }
 };
 
 }  // namespace zv::ping
