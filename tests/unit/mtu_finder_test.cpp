@@ -106,6 +106,8 @@ TEST_F(MtuFinderTest, OnlyATooBigAnswerOrARepeatedSilenceCountsAgainstASize) {
          MtuOutcome::Found,
          1442,
          14},
+        // 11009 as the reply's status or as the call's error: the port gives either as the
+        // status.
         {"refused above 1400", 1400, kTooBig, {}, {}, MtuOutcome::Found, 1400, 12},
         {"refused above 576", 576, kTooBig, {}, {}, MtuOutcome::Found, 576, 11},
         {"dropped above 1400", 1400, kTimedOut, {}, {}, MtuOutcome::Found, 1400, 22},
