@@ -45,6 +45,8 @@ struct EchoResult {
 };
 
 // Status values are the platform's; only 0 means an echo reply came back in time.
+inline constexpr uint32_t kEchoPacketTooBig = 11009;  // a link on the way cannot carry it whole
+
 class EchoService {
   public:
     virtual ~EchoService() = default;
@@ -61,10 +63,18 @@ class EchoService {
     }
     // The same exchange with the don't-fragment flag set: a link on the way that cannot
     // carry the packet whole refuses it rather than splitting it, which is how the largest
-    // packet a path carries is found. Never 0 for a request that could not go out so.
+    // packet a path carries is found. Never 0 for a request that could not go out so;
+    // kEchoPacketTooBig for a refusal, whether it came back as the reply's status or as
+    // the call's error.
     virtual uint32_t SendUnfragmentedEcho(EchoHandle handle, uint32_t address,
                                           std::string_view payload, int32_t timeout_ms) = 0;
     virtual void Close(EchoHandle handle) = 0;
+    // The MTU of the interface the system routes the address through (network byte
+    // order), or nothing where the system cannot tell.
+    virtual std::optional<uint32_t> InterfaceMtu(uint32_t address) {
+        static_cast<void>(address);
+        return std::nullopt;
+    }
 };
 
 }  // namespace zv::ping

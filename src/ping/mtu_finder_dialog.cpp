@@ -57,10 +57,10 @@ void MtuFinderDialog::cmdFind_Click() {
     runner_.Start(txtHost.text());
 }
 
-void MtuFinderDialog::OnEcho(int echo, int mtu) {
+void MtuFinderDialog::OnEcho(int percent, int mtu) {
     lblStatus.SetCaption("Trying MTU " + std::to_string(mtu) + "...");
     if (show_progress) {
-        show_progress(echo - 1);
+        show_progress(percent);
     }
 }
 
@@ -68,7 +68,7 @@ void MtuFinderDialog::OnFinished(const MtuSearchResult& result) {
     found_mtu_ = result.outcome == MtuOutcome::Found ? result.mtu : 0;
     lblStatus.SetCaption(DescribeMtuResult(result, txtHost.text()));
     if (show_progress) {
-        show_progress(found_mtu_ != 0 ? kMaxMtuEchoes : 0);
+        show_progress(found_mtu_ != 0 ? kMtuProgressDone : 0);
     }
     SetSearching(false);
 }

@@ -35,12 +35,12 @@ class MtuFinderDialog {
     MtuFinderDialog(const MtuFinderDialog&) = delete;
     MtuFinderDialog& operator=(const MtuFinderDialog&) = delete;
 
-    // The number of echoes sent so far, 0 to kMaxMtuEchoes, for the progress bar.
-    std::function<void(int echoes)> show_progress;
+    // The share of the search done, 0 to kMtuProgressDone percent, for the progress bar.
+    std::function<void(int percent)> show_progress;
     // The dialog is to close; a running search has been asked to stop.
     std::function<void()> on_unload;
 
-    void OnEcho(int echo, int mtu);
+    void OnEcho(int percent, int mtu);
     void OnFinished(const MtuSearchResult& result);
 
     // The close box and Esc when no search runs.
@@ -52,8 +52,8 @@ class MtuFinderDialog {
 
     ui::Window window{"frmMtu", "Find Largest MTU"};
     ui::Label lblExplain{"lblExplain",
-                         "Finds the largest packet that reaches a host without being split: "
-                         "pings that may not be fragmented, from 576 to 1500 bytes."};
+                         "Finds the largest packet that reaches a host whole: pings that may "
+                         "not be split, from 576 bytes up to the adapter's MTU."};
     ui::Label lblHost{"lblHost", "&Host:"};
     ui::TextBox txtHost{"txtHost"};
     ui::Button cmdFind{"cmdFind", "&Find"};

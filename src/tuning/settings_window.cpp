@@ -53,6 +53,17 @@ int16_t PositionOf(const ui::ComboBox& list) {
     return static_cast<int16_t>(list.selection());
 }
 
+// The values of a preset, each one it sets marked as the user's own, for Manual mode.
+TuningSettings PresetAsCustom(TuningSettings preset) {
+    preset.OptiMode = ManualMode;
+    preset.MTUCustom = preset.MTU != NotSet;
+    preset.RWINCustom = preset.RWIN != NotSet && preset.RWINIndex != NoSelection;
+    preset.TTLCustom = preset.TTL != NotSet;
+    preset.SKACustom = preset.SKA != NotSet && preset.SKAIndex != NoSelection;
+    preset.NDICustom = preset.NDI != NotSet && preset.NDIIndex != NoSelection;
+    return preset;
+}
+
 void EmptyValueControl(const TuningPair& pair) {
     if (pair.text != nullptr) {
         pair.text->SetText("");
@@ -284,7 +295,17 @@ void SettingsWindow::ShowManualValues() {
 }
 
 void SettingsWindow::UseCustomMtu(int32_t mtu) {
-    optOptimization[ManualMode].Select();
+    if (!optOptimization[ManualMode].selected()) {
+        // Automatic mode holds the preset of the type shown; the switch resets to the Windows
+        // defaults, so the preset comes back as the user's own values, or the next Apply
+        // would throw its tuning away.
+        TuningSettings preset = current_;
+        optOptimization[ManualMode].Select();
+        current_ = PresetAsCustom(preset);
+        ShowManualValues();
+        // Showing reckons the RWIN from the MTU, where the preset took the MTU less 40.
+        current_.RWIN = preset.RWIN;
+    }
     optMTU2.Select();
     txtMTU.SetText(std::to_string(mtu));
 }

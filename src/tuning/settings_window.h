@@ -90,9 +90,9 @@ class SettingsWindow {
     void ShowManualValues();
     // The load's step that shows the loaded CurrentSettings (call while loading).
     void ShowSettingsInWindow();
-    // Manual mode with a custom MTU of the given size, as a user would set it: a switch to
-    // Manual first (its reset and explanation) when the window is not there yet; nothing
-    // else changes, and nothing is applied.
+    // Manual mode with a custom MTU of the given size: from Automatic mode a switch to
+    // Manual (with its explanation) that keeps the preset's values as Custom ones; only the
+    // MTU changes, and nothing is applied.
     void UseCustomMtu(int32_t mtu);
     // The record Apply takes: CurrentSettings as applied (AsApplied, kept in CurrentSettings
     // too), and in Manual mode no connection type when the list shows none, so that the

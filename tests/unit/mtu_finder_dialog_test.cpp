@@ -1,5 +1,6 @@
 // The Find Largest MTU dialog's controller over a recording runner: what each stage of a
-// search shows and allows, cancel, and the MTU handed back by "Use in Manual Mode".
+// search shows and allows, cancel, and the MTU handed back by "Use in Manual Mode" (only
+// for a size found and confirmed).
 #include <gtest/gtest.h>
 
 #include "ping/mtu_finder_dialog.h"
@@ -52,10 +53,10 @@ TEST_F(MtuFinderDialogTest, OneSearchAtATimeAndUseOffersOnlyTheLastAnswer) {
     EXPECT_EQ(runner.started, std::vector<std::string>{"mtu.example"});
     EXPECT_FALSE(dialog.txtHost.enabled());
     EXPECT_EQ(dialog.cmdCancel.caption(), "Cancel");
-    dialog.OnEcho(2, 1038);
+    dialog.OnEcho(8, 1038);
     EXPECT_EQ(dialog.lblStatus.caption(), "Trying MTU 1038...");
     Finish(MtuOutcome::Found, 1400);
-    EXPECT_EQ(progress, (std::vector<int>{0, 1, 11}));
+    EXPECT_EQ(progress, (std::vector<int>{0, 8, 100}));
     ExpectIdle(true);
 
     dialog.cmdFind.Click();
@@ -64,6 +65,16 @@ TEST_F(MtuFinderDialogTest, OneSearchAtATimeAndUseOffersOnlyTheLastAnswer) {
     dialog.cmdUse.Click();
     EXPECT_EQ(dialog.chosen_mtu(), 1492);
     EXPECT_EQ(unloads, 1);
+}
+
+TEST_F(MtuFinderDialogTest, NothingButAConfirmedSizeIsOfferedForManualMode) {
+    for (MtuOutcome outcome : {MtuOutcome::BlackHole, MtuOutcome::Uncertain, MtuOutcome::NoReply,
+                               MtuOutcome::Cancelled}) {
+        dialog.cmdFind.Click();
+        Finish(outcome, 1400);
+        ExpectIdle(false);
+        EXPECT_EQ(progress.back(), 0);
+    }
 }
 
 TEST_F(MtuFinderDialogTest, CancelStopsTheSearchAndClosingDuringOneCancelsItToo) {

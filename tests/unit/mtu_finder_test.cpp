@@ -1,7 +1,10 @@
-// The MTU finder over a scripted echo service whose path refuses don't-fragment packets
-// above its MTU: the exact answer at and between the bounds within eleven echoes, no reply
-// at all, cancel, and the hosts it cannot reach.
+// The MTU finder over a scripted path: what it finds when echoes are lost, refused as too
+// big or dropped silently, when the answers contradict each other, and how far it searches
+// on links whose interface MTU is known; then cancel and the hosts it cannot reach.
 #include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
 
 #include "fakes/scripted_ping_ports.h"
 #include "ping/mtu_finder.h"
@@ -12,17 +15,44 @@ namespace {
 using testing::ScriptedEcho;
 using testing::ScriptedSockets;
 
+constexpr uint32_t kTooBig = 11009;    // IP_PACKET_TOO_BIG
+constexpr uint32_t kTimedOut = 11010;  // IP_REQ_TIMED_OUT
+constexpr uint32_t kUnreachable = 11003;
+
+// A path: packets up to its MTU come back, larger ones get `too_big` (the "too big"
+// answer, or a timeout where routers drop them silently); `scripted` gives chosen echoes,
+// numbered from 1, another status whatever their size.
+class ScriptedPath : public ScriptedEcho {
+  public:
+    using ScriptedEcho::ScriptedEcho;
+    uint32_t too_big = kTooBig;
+    std::map<size_t, uint32_t> scripted;
+    std::optional<uint32_t> interface_mtu;
+
+    uint32_t SendUnfragmentedEcho(EchoHandle handle, uint32_t address, std::string_view payload,
+                                  int32_t timeout_ms) override {
+        uint32_t status = ScriptedEcho::SendUnfragmentedEcho(handle, address, payload, timeout_ms);
+        auto script = scripted.find(requests.size());
+        if (script != scripted.end()) {
+            return script->second;
+        }
+        return status == kPacketTooBig ? too_big : status;
+    }
+    std::optional<uint32_t> InterfaceMtu(uint32_t) override { return interface_mtu; }
+};
+
 class MtuFinderTest : public ::testing::Test {
   protected:
     ScriptedSockets sockets;
-    ScriptedEcho echo{sockets};
+    ScriptedPath echo{sockets};
     MtuFinder finder{sockets, echo};
     std::atomic<bool> cancelled{false};
-    std::vector<int> tried;  // the packet sizes, as progress told them
+    std::vector<int> tried;    // the packet sizes, as progress told them
+    std::vector<int> percent;  // and the share done before each
 
     MtuSearchResult Find(const std::string& host = "127.0.0.1") {
-        return finder.Find(host, cancelled, [this](int echo_number, int mtu) {
-            EXPECT_EQ(echo_number, static_cast<int>(tried.size()) + 1);
+        return finder.Find(host, cancelled, [this](int done, int mtu) {
+            percent.push_back(done);
             tried.push_back(mtu);
         });
     }
@@ -33,50 +63,132 @@ class MtuFinderTest : public ::testing::Test {
     }
 };
 
-TEST_F(MtuFinderTest, FindsThePathMtuExactlyWithinElevenEchoes) {
+// On a clean path of MTU 1500 the search asks 576, then halves up to 1500 (1038, 1269,
+// 1385, 1443, 1472, 1486, 1493, 1497, 1499, 1500) and asks 1500 again: 12 echoes.
+TEST_F(MtuFinderTest, OnlyATooBigAnswerOrARepeatedSilenceCountsAgainstASize) {
     const struct {
+        const char* path;
         size_t path_mtu;
-        int expected;
-    } cases[] = {{576, 576},   {577, 577},   {1000, 1000}, {1400, 1400},
-                 {1492, 1492}, {1499, 1499}, {1500, 1500}, {9000, 1500}};
+        uint32_t too_big;
+        std::map<size_t, uint32_t> scripted;
+        std::optional<uint32_t> interface_mtu;
+        MtuOutcome outcome;
+        int mtu;
+        int echoes;
+    } cases[] = {
+        {"clean", 1500, kTooBig, {}, {}, MtuOutcome::Found, 1500, 12},
+        {"lost at the floor", 1500, kTooBig, {{1, kTimedOut}}, {}, MtuOutcome::Found, 1500, 13},
+        {"lost at 1038", 1500, kTooBig, {{2, kTimedOut}}, {}, MtuOutcome::Found, 1500, 13},
+        {"lost at 1269", 1500, kTooBig, {{3, kTimedOut}}, {}, MtuOutcome::Found, 1500, 13},
+        {"lost at 1443", 1500, kTooBig, {{5, kTimedOut}}, {}, MtuOutcome::Found, 1500, 13},
+        {"lost twice at 1269",
+         1500,
+         kTooBig,
+         {{3, kTimedOut}, {4, kTimedOut}},
+         {},
+         MtuOutcome::Found,
+         1500,
+         14},
+        {"unreachable once at 1385",
+         1500,
+         kTooBig,
+         {{4, kUnreachable}},
+         {},
+         MtuOutcome::Found,
+         1500,
+         13},
+        // Three silences in a row count as a size not carried.
+        {"lost thrice at 1443",
+         1500,
+         kTooBig,
+         {{5, kTimedOut}, {6, kTimedOut}, {7, kTimedOut}},
+         {},
+         MtuOutcome::Found,
+         1442,
+         14},
+        // 11009 as the reply's status or as the call's error: the port gives either as the
+        // status.
+        {"refused above 1400", 1400, kTooBig, {}, {}, MtuOutcome::Found, 1400, 12},
+        {"refused above 576", 576, kTooBig, {}, {}, MtuOutcome::Found, 576, 11},
+        {"dropped above 1400", 1400, kTimedOut, {}, {}, MtuOutcome::Found, 1400, 22},
+        {"lost at the confirmation",
+         1400,
+         kTooBig,
+         {{12, kTimedOut}},
+         {},
+         MtuOutcome::Found,
+         1400,
+         13},
+        {"black hole above 576", 576, kTimedOut, {}, {}, MtuOutcome::BlackHole, 0, 28},
+        {"confirmation refused", 1500, kTooBig, {{12, kTooBig}}, {}, MtuOutcome::Uncertain, 0, 12},
+        {"confirmation lost thrice",
+         1500,
+         kTooBig,
+         {{12, kTimedOut}, {13, kTimedOut}, {14, kTimedOut}},
+         {},
+         MtuOutcome::Uncertain,
+         0,
+         14},
+        {"silent at the floor",
+         1500,
+         kTooBig,
+         {{1, kTimedOut}, {2, kTimedOut}, {3, kTimedOut}},
+         {},
+         MtuOutcome::NoReply,
+         0,
+         3},
+        {"refused at the floor", 575, kTooBig, {}, {}, MtuOutcome::NoReply, 0, 1},
+        // The ceiling is the interface's MTU where it is known and believable.
+        {"jumbo interface", 9000, kTooBig, {}, 9000, MtuOutcome::Found, 9000, 16},
+        {"PPPoE interface", 1500, kTooBig, {}, 1492, MtuOutcome::Found, 1492, 12},
+        {"jumbo path, interface unknown", 9000, kTooBig, {}, {}, MtuOutcome::Found, 1500, 12},
+        {"loopback interface", 1400, kTooBig, {}, 0xFFFFFFFFu, MtuOutcome::Found, 1400, 18},
+        {"interface below the floor", 1500, kTooBig, {}, 300, MtuOutcome::Found, 1500, 12},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE("path MTU " + std::to_string(c.path_mtu));
+        SCOPED_TRACE(c.path);
         echo.path_mtu = c.path_mtu;
+        echo.too_big = c.too_big;
+        echo.scripted = c.scripted;
+        echo.interface_mtu = c.interface_mtu;
         echo.requests.clear();
         tried.clear();
+        percent.clear();
 
         MtuSearchResult result = Find();
 
-        EXPECT_EQ(result.outcome, MtuOutcome::Found);
-        EXPECT_EQ(result.mtu, c.expected);
-        EXPECT_LE(result.echoes, 11);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.mtu, c.mtu);
+        EXPECT_EQ(result.echoes, c.echoes);
         ASSERT_EQ(echo.requests.size(), tried.size());
         for (size_t i = 0; i < tried.size(); ++i) {
             EXPECT_TRUE(echo.requests[i].dont_fragment);
             EXPECT_EQ(echo.requests[i].payload.size() + 28, static_cast<size_t>(tried[i]));
             EXPECT_EQ(echo.requests[i].timeout_ms, 1000);
+            EXPECT_GE(percent[i], i == 0 ? 0 : percent[i - 1]);
+            EXPECT_LT(percent[i], 100);
         }
         EXPECT_EQ(tried.front(), 576);
+        EXPECT_EQ(percent.front(), 0);
+        if (c.outcome == MtuOutcome::Found) {
+            EXPECT_EQ(tried.back(), c.mtu);  // confirmed by the last echo
+        }
         ExpectSocketsBalanced();
     }
     EXPECT_EQ(echo.requests[0].payload.substr(0, 12), "Echo ThisEch");
 }
 
-TEST_F(MtuFinderTest, NoReplyAtTheFloorEndsAfterOneEcho) {
-    for (size_t path_mtu : {size_t{575}, size_t{65535}}) {
-        SCOPED_TRACE("path MTU " + std::to_string(path_mtu));
-        echo.path_mtu = path_mtu;
-        echo.status = path_mtu < 576 ? 0 : 11010;  // refused as too big, or timed out
-        echo.requests.clear();
-        tried.clear();
-
-        MtuSearchResult result = Find();
-
-        EXPECT_EQ(result.outcome, MtuOutcome::NoReply);
-        EXPECT_EQ(result.echoes, 1);
-        EXPECT_EQ(echo.requests.size(), 1u);
-    }
-    ExpectSocketsBalanced();
+TEST_F(MtuFinderTest, ResultsSayWhatTheAnswersShow) {
+    MtuSearchResult result;
+    result.outcome = MtuOutcome::BlackHole;
+    EXPECT_EQ(DescribeMtuResult(result, "mtu.example"),
+              "Only MTU 576 came back from mtu.example; larger packets were lost without a "
+              "\"too big\" answer. The path looks like a black hole: routers drop too-big "
+              "packets silently.");
+    result.outcome = MtuOutcome::Uncertain;
+    EXPECT_EQ(DescribeMtuResult(result, "mtu.example"),
+              "The answers from mtu.example contradict each other, so the result is uncertain. "
+              "Try again, or try another host.");
 }
 
 TEST_F(MtuFinderTest, CancelStopsBeforeTheNextEcho) {
@@ -85,8 +197,9 @@ TEST_F(MtuFinderTest, CancelStopsBeforeTheNextEcho) {
     EXPECT_TRUE(echo.requests.empty());
 
     cancelled = false;
-    MtuSearchResult result = finder.Find(
-        "127.0.0.1", cancelled, [this](int echo_number, int) { cancelled = echo_number == 3; });
+    int echoes = 0;
+    MtuSearchResult result =
+        finder.Find("127.0.0.1", cancelled, [&](int, int) { cancelled = ++echoes == 3; });
     EXPECT_EQ(result.outcome, MtuOutcome::Cancelled);
     EXPECT_EQ(result.echoes, 3);
     EXPECT_EQ(echo.requests.size(), 3u);

@@ -233,19 +233,27 @@ TEST_F(SettingsWindowTest, CustomValuesAreStoredAsPickedAndWindowsDefaultClearsT
     EXPECT_EQ(current.MTU, 0);
 }
 
-TEST_F(SettingsWindowTest, AFoundMtuIsUsedInManualModeWithTheRestAsTheSwitchLeavesIt) {
+TEST_F(SettingsWindowTest, AFoundMtuIsUsedInManualModeWithThePresetKeptAsCustomValues) {
     Load(TuningSettings{});
     window.cmbNetType.SetSelection(3);
     window.UseCustomMtu(1400);
     EXPECT_EQ(explained, std::vector<std::string>{"ADSL/Cable"});
     EXPECT_TRUE(window.optOptimization[1].selected());
-    EXPECT_TRUE(window.optMTU2.selected());
-    EXPECT_TRUE(window.txtMTU.enabled());
+    EXPECT_EQ(mode_text, "Mode: Manual");
+    TuningSettings expected = Preset(3);
+    expected.OptiMode = ManualMode;
+    expected.MTUCustom = expected.RWINCustom = expected.TTLCustom = true;
+    expected.SKACustom = expected.NDICustom = true;
+    expected.MTU = 1400;
+    EXPECT_EQ(current, expected);  // the preset's RWIN too, not one reckoned anew
     EXPECT_EQ(window.txtMTU.text(), "1400");
-    EXPECT_TRUE(current.MTUCustom);
-    EXPECT_EQ(current.MTU, 1400);
-    EXPECT_EQ(current.TTL, NotSet);
-    EXPECT_TRUE(current.PMTU);
+    EXPECT_TRUE(window.txtMTU.enabled());
+    EXPECT_TRUE(window.optRWIN2.selected());
+    EXPECT_EQ(window.cmbRWIN.selection(), expected.RWINIndex);
+    EXPECT_EQ(window.txtTTL.text(), "128");
+    EXPECT_EQ(window.cmbNDI.selection(), expected.NDIIndex);
+    EXPECT_EQ(window.chkPMTU.value(), kChecked);
+    EXPECT_EQ(window.cmbMSCPS1.selection(), expected.MSCPS1Index);
     EXPECT_EQ(applies, 1);  // the type pick in Automatic mode, not the MTU
 
     // Already in Manual mode: no reset, no explanation, the user's other values stay.

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "win32/ping/mtu_of_route.h"
+
 namespace zv::win32 {
 
 namespace {
@@ -90,5 +92,9 @@ ping::EchoResult IcmpEchoService::Exchange(ping::EchoHandle handle, uint32_t add
 }
 
 void IcmpEchoService::Close(ping::EchoHandle) {}
+
+std::optional<uint32_t> IcmpEchoService::InterfaceMtu(uint32_t address) {
+    return MtuOfRoute(iphlpapi_, address);
+}
 
 }  // namespace zv::win32

@@ -1,5 +1,6 @@
 // The ICMP echo service (IcmpCreateFile, IcmpSendEcho, IcmpCloseHandle) from
-// "iphlpapi.dll", or "icmp.dll" on releases that predate it, loaded from the system folder.
+// "iphlpapi.dll", or "icmp.dll" on releases that predate it, loaded from the system folder;
+// and the MTU of the interface that routes to an address, from "iphlpapi.dll".
 #pragma once
 
 #include <winsock2.h>
@@ -31,6 +32,7 @@ class IcmpEchoService : public ping::EchoService {
     uint32_t SendUnfragmentedEcho(ping::EchoHandle handle, uint32_t address,
                                   std::string_view payload, int32_t timeout_ms) override;
     void Close(ping::EchoHandle handle) override;
+    std::optional<uint32_t> InterfaceMtu(uint32_t address) override;
 
   private:
     using CreateFn = HANDLE(WINAPI*)();

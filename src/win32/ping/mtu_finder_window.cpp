@@ -25,8 +25,8 @@ int MtuFinderWindow::ShowModal(HWND owner, const std::string& host) {
 
 MtuFinderWindow::MtuFinderWindow(const std::string& host) : dialog_(search_, host) {
     dialog_.on_unload = [this] { PostMessageA(hwnd(), kUnloadMessage, 0, 0); };
-    dialog_.show_progress = [this](int echoes) {
-        SendMessageA(progress_, PBM_SETPOS, static_cast<WPARAM>(echoes), 0);
+    dialog_.show_progress = [this](int percent) {
+        SendMessageA(progress_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
     };
 }
 
@@ -50,7 +50,7 @@ bool MtuFinderWindow::Build(HWND owner) {
         CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, bar.left, bar.top,
                         bar.right - bar.left, bar.bottom - bar.top, hwnd(),
                         reinterpret_cast<HMENU>(id::prgSearch), GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, ping::kMaxMtuEchoes));
+    SendMessageA(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, ping::kMtuProgressDone));
     binder.AddLabel(dialog_.lblStatus, id::lblStatus);
     binder.AddButton(dialog_.cmdUse, id::cmdUse);
     binder.AddButton(dialog_.cmdCancel, id::cmdCancel);

@@ -32,8 +32,8 @@ unsigned __stdcall MtuSearchThread::Run(void* self_pointer) {
         WinsockService sockets;
         IcmpEchoService echo;
         ping::MtuFinder finder(sockets, echo);
-        self->result_ = finder.Find(self->host_, self->cancelled_, [self](int number, int mtu) {
-            PostMessageA(self->window_, kMtuEchoMessage, static_cast<WPARAM>(number),
+        self->result_ = finder.Find(self->host_, self->cancelled_, [self](int percent, int mtu) {
+            PostMessageA(self->window_, kMtuEchoMessage, static_cast<WPARAM>(percent),
                          static_cast<LPARAM>(mtu));
         });
     }

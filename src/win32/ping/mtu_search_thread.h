@@ -1,7 +1,7 @@
 // MTU searches on a worker thread of their own, so that the dialog keeps answering while
 // echoes wait out their timeouts. The thread has its own Windows Sockets and echo
 // services, and posts what happens to the dialog's window: kMtuEchoMessage before each
-// echo (wparam its number, lparam its MTU) and kMtuDoneMessage at the end.
+// echo (wparam the percent of the search done, lparam its MTU) and kMtuDoneMessage at the end.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +20,7 @@ class MtuSearchThread : public ping::MtuSearchRunner {
   public:
     MtuSearchThread() = default;
     // Asks a running search to stop and waits for it: at most one echo's timeout, plus
-    // the name resolution when it is still under way.
+    // the name resolution and the interface lookup when they are still under way.
     ~MtuSearchThread() override;
     MtuSearchThread(const MtuSearchThread&) = delete;
     MtuSearchThread& operator=(const MtuSearchThread&) = delete;

@@ -8,9 +8,9 @@
 //   mtu_driver main     the same from Zorvane.exe's Tools menu, into its Manual mode
 //
 // Wine 8.0's IcmpSendEcho does not honour IP_FLAG_DF: a packet over the link's MTU goes
-// out split instead of being refused as too big. The
-// search treats a lost echo as one too big, so a path that drops fragments still shows it
-// the MTU; "flag" reports which way the echo service behaves.
+// out split instead of being refused as too big. The search counts a size whose echo is
+// lost three times as not carried, so a path that drops fragments still shows it the MTU;
+// "flag" reports which way the echo service behaves, and what the interface lookup says.
 
 #include <windows.h>
 
@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "ping/mtu_finder.h"
@@ -63,6 +64,10 @@ void RunFlag() {
     E2E_CHECK(flagged == 0 || flagged == kPacketTooBig);
     Note(flagged == 0 ? "known gap: this echo service ignores the don't-fragment flag"
                       : "this echo service honours the don't-fragment flag");
+    // The loopback's MTU where Windows tells it, or nothing: never another link's.
+    std::optional<uint32_t> mtu = echo.InterfaceMtu(kLoopback);
+    Note("interface MTU towards 127.0.0.1: " + (mtu ? std::to_string(*mtu) : "unknown"));
+    E2E_CHECK(!mtu || *mtu == 1400 || *mtu == 0xFFFFFFFFu);
     echo.Close(handle);
 }
 
@@ -102,7 +107,8 @@ void DriveDialog(HWND dialog) {
     E2E_CHECK(IsWindowVisible(dialog));
 
     E2E_CHECK(SetSandboxEcho(false));
-    ClickAndAwait(dialog, id::cmdFind, "No echo came back...", 4000);
+    // The floor's echo is asked three times, a second each.
+    ClickAndAwait(dialog, id::cmdFind, "No echo came back...", 6000);
     E2E_CHECK(RequestScreenshot("mtu-finder-no-reply"));
     E2E_CHECK(SetSandboxEcho(true));
 
@@ -115,9 +121,10 @@ void DriveDialog(HWND dialog) {
         E2E_CHECK(GetTickCount() - start < 250);
         Sleep(200);
     }
-    if (ClickAndAwait(dialog, id::cmdFind, "Largest MTU: 1400", 15000)) {
+    // Each size lost over 1400 waits out three echoes: at most 5 of them.
+    if (ClickAndAwait(dialog, id::cmdFind, "Largest MTU: 1400", 30000)) {
         E2E_CHECK_EQ(SendMessageA(GetDlgItem(dialog, id::prgSearch), PBM_GETPOS, 0, 0),
-                     LRESULT{ping::kMaxMtuEchoes});
+                     LRESULT{ping::kMtuProgressDone});
         E2E_CHECK(Enabled(dialog, id::cmdUse));
         E2E_CHECK_EQ(WindowText(GetDlgItem(dialog, id::cmdCancel)), "Close");
         E2E_CHECK(RequestScreenshot("mtu-finder"));
@@ -159,7 +166,7 @@ void RunDialog() {
 
 // Find Largest MTU from the real Zorvane.exe's Tools menu: the dialog starts on the host of
 // Ping.cfg, finds 1400, and "Use in Manual Mode" leaves the main window in Manual mode with
-// that custom MTU, nothing applied.
+// that custom MTU and the preset's other values, nothing applied.
 void RunMainWindow() {
     const std::string cfg = AppDirectory() + "\\Zorvane.cfg";
     E2E_CHECK(WriteWholeFile(AppDirectory() + "\\Ping.cfg",
@@ -176,7 +183,7 @@ void RunMainWindow() {
         return;
     }
     E2E_CHECK_EQ(WindowText(GetDlgItem(dialog, id::txtHost)), "mtu.zorvane.test");
-    ClickAndAwait(dialog, id::cmdFind, "Largest MTU: 1400", 15000);
+    ClickAndAwait(dialog, id::cmdFind, "Largest MTU: 1400", 30000);
     PostMessageA(GetDlgItem(dialog, id::cmdUse), BM_CLICK, 0, 0);
     E2E_CHECK(WaitForWindowGone(dialog));
     // Manual mode explains itself first.
@@ -188,6 +195,10 @@ void RunMainWindow() {
     E2E_CHECK(WaitUntil([&] { return zorvane.Text(main_id::txtMTU) == "1400"; }));
     E2E_CHECK(zorvane.Checked(main_id::optOptimization1));
     E2E_CHECK(zorvane.Checked(main_id::optMTU2));
+    // The rest of the Automatic mode's preset (the first type's) stays, as Custom values.
+    E2E_CHECK(zorvane.Checked(main_id::optTTL2));
+    E2E_CHECK_EQ(zorvane.Text(main_id::txtTTL), "128");
+    E2E_CHECK(zorvane.Checked(main_id::optRWIN2));
     E2E_CHECK(zorvane.NoMessageBox());
     E2E_CHECK(!FileIsPresent(cfg));
     E2E_CHECK(zorvane.Close());
