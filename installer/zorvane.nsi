@@ -6,8 +6,8 @@
 ; (x86)" for x86 on 64-bit Windows), for every user of the computer.
 ;
 ; Switches: /S silent, /D=<folder> (last, unquoted) the installation folder.
-; The uninstaller: /S silent, /RESTORE restore the Windows TCP/IP defaults first (the
-; question it asks when it is not silent).
+; The uninstaller: /S silent, /RESTORE undo all of Zorvane's changes first (the question
+; it asks when it is not silent).
 
 Unicode true
 !if "${ARCH}" == "x64"
@@ -241,9 +241,11 @@ Function un.onInit
     !endif
 FunctionEnd
 
-; Restores the Windows TCP/IP defaults with the installed main program, when the command
-; line asks for it (/RESTORE) or the user says so. A refusal stops the uninstall, so that
-; the program stays to restore them with.
+; Undoes all of Zorvane's changes with the installed main program, when the command line
+; asks for it (/RESTORE) or the user says so: the settings as they were before its first
+; change, from the snapshot it kept of them (so it runs before the Snapshots folder goes),
+; or without one every value Zorvane writes removed. A refusal stops the uninstall, so that
+; the program stays to undo them with.
 Function un.RestoreDefaults
     Push $0
     Push $1
@@ -252,17 +254,17 @@ Function un.RestoreDefaults
     ${GetOptions} $0 "/RESTORE" $1
     ${If} ${Errors}
         MessageBox MB_YESNO|MB_ICONQUESTION \
-            "Restore the Windows TCP/IP defaults before Zorvane is removed?$\r$\n$\r$\nThe values Zorvane wrote stay in effect otherwise." \
+            "Undo all changes Zorvane made to the TCP/IP settings before it is removed?$\r$\n$\r$\nThe values Zorvane wrote stay in effect otherwise." \
             /SD IDNO IDYES restore
         Goto done
     ${EndIf}
 restore:
-    ExecWait '"$INSTDIR\Zorvane.exe" /restore' $1
+    ExecWait '"$INSTDIR\Zorvane.exe" /undo all' $1
     ${If} $1 <> 0
         MessageBox MB_OK|MB_ICONSTOP \
-            "The Windows defaults could not be restored (Zorvane.exe /restore ended with code $1).$\r$\nZorvane has not been removed." \
+            "The changes could not be undone (Zorvane.exe /undo all ended with code $1).$\r$\nZorvane has not been removed." \
             /SD IDOK
-        Abort "The Windows defaults could not be restored."
+        Abort "The changes could not be undone."
     ${EndIf}
 done:
     Pop $1

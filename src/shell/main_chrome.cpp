@@ -71,6 +71,7 @@ void MainChrome::BindMenuCommands() {
         {mnuNetwork, [this] { launchers_.LaunchNetworkApplet(windows_family_); }},
         {mnuCurrentSettings, [this] { commands_.ShowCurrentSettings(); }},
         {mnuUndoLastChange, [this] { commands_.UndoLastChange(); }},
+        {mnuUndoAllChanges, [this] { commands_.UndoAllChanges(); }},
         {mnuExportForDeployment, [this] { commands_.ExportForDeployment(); }},
         {mnuFindLargestMtu, [this] { commands_.FindLargestMtu(); }},
         {mnuHelp1, [this] { launchers_.OpenHelpPage(); }},

@@ -22,6 +22,8 @@ class MainCommands {
     // Restore, and the export of the window's choice for other computers.
     virtual void ShowCurrentSettings() = 0;
     virtual void UndoLastChange() = 0;
+    // Undo of every change: the state before Zorvane's first change put back.
+    virtual void UndoAllChanges() = 0;
     virtual void ExportForDeployment() = 0;
     // Find Largest MTU (modal); an MTU found and chosen goes into Manual mode, unapplied.
     virtual void FindLargestMtu() = 0;

@@ -31,6 +31,7 @@ ui::MenuTable MenuBar() {
          {
              {"&Current Settings...", mnuCurrentSettings},
              {"&Undo Last Change", mnuUndoLastChange},
+             {"Undo &All Changes", mnuUndoAllChanges},
              {"&Export for Deployment...", mnuExportForDeployment},
              ui::MenuSeparator(),
              {"&Find Largest MTU...", mnuFindLargestMtu},

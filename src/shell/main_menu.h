@@ -26,6 +26,7 @@ enum Command : int {
     mnuUndoLastChange = 222,
     mnuExportForDeployment = 223,
     mnuFindLargestMtu = 224,
+    mnuUndoAllChanges = 225,
     // Help
     mnuHelp1 = 231,
     mnutip = 232,

@@ -99,10 +99,28 @@ void MainWindow::ShowCurrentSettings() {
     });
 }
 
-// The window keeps the choice on screen: Apply puts it back in effect.
 void MainWindow::UndoLastChange() {
-    operations_.UndoLastChange();
+    if (operations_.UndoLastChange()) {
+        ShowSavedSettings();
+    }
     ShowUndoAvailability();
+}
+
+void MainWindow::UndoAllChanges() {
+    if (operations_.UndoAllChanges()) {
+        ShowSavedSettings();
+    }
+    ShowUndoAvailability();
+}
+
+// The tuning controls open first, as a new window has them: Automatic mode closes them.
+void MainWindow::ShowSavedSettings() {
+    area.SetLoading(true);
+    LoadSettings(ports_.files, records_.ProgramDirectory, records_.DefaultSettings,
+                 records_.CurrentSettings);
+    area.SetTuningControlsEnabled(true);
+    area.ShowSettingsInWindow();
+    area.SetLoading(false);
 }
 
 // The choice is checked before the save dialog, as Apply would check it.
@@ -119,6 +137,7 @@ void MainWindow::ExportForDeployment() {
 
 void MainWindow::ShowUndoAvailability() {
     chrome.menu.SetEnabled(main_menu::mnuUndoLastChange, operations_.CanUndo());
+    chrome.menu.SetEnabled(main_menu::mnuUndoAllChanges, operations_.CanUndoAll());
 }
 
 void MainWindow::FindLargestMtu() {

@@ -88,6 +88,7 @@ class MainWindow : public MainCommands {
     void ShowPingDialog() override;
     void ShowCurrentSettings() override;
     void UndoLastChange() override;
+    void UndoAllChanges() override;
     void ExportForDeployment() override;
     // Find Largest MTU for the host of "Ping.cfg"; an MTU the user chose to use puts the
     // window in Manual mode with it, to be applied with the rest.
@@ -98,8 +99,12 @@ class MainWindow : public MainCommands {
 
   private:
     tuning::TuningAreaHooks AreaHooks();
-    // Undo Last Change is available while there is a snapshot to put back.
+    // Undo Last Change and Undo All Changes are available while there is a snapshot to put
+    // back.
     void ShowUndoAvailability();
+    // After an Undo put Zorvane.cfg back, the window shows it as at start, so that the next
+    // Apply does not redo the change undone.
+    void ShowSavedSettings();
 
     ProgramRecords& records_;
     MainWindowPorts ports_;

@@ -56,6 +56,11 @@ CommandReport Undo(SwitchRun& run) {
                           run.records.ProgramDirectory);
 }
 
+CommandReport UndoAll(SwitchRun& run) {
+    return RunUndoAllCommand({run.ports.files, run.ports.folders, run.ports.registry},
+                             run.records.ProgramDirectory, run.records.WindowsFamily);
+}
+
 CommandReport Export(SwitchRun& run) {
     return RunExportCommand(run.ports.files, run.ports.registry, run.records.ProgramDirectory,
                             run.records.DefaultSettings, run.records.WindowsFamily, run.argument);
@@ -63,9 +68,9 @@ CommandReport Export(SwitchRun& run) {
 
 // In the order the usage lists them.
 constexpr ToolSwitchRow kSwitches[] = {
-    {"/apply", nullptr, true, Apply}, {"/restore", nullptr, true, Restore},
-    {"/undo", nullptr, true, Undo},   {"/export", "FILE", true, Export},
-    {"/?", nullptr, false, Usage},
+    {"/apply", nullptr, true, Apply},      {"/restore", nullptr, true, Restore},
+    {"/undo all", nullptr, true, UndoAll}, {"/undo", nullptr, true, Undo},
+    {"/export", "FILE", true, Export},     {"/?", nullptr, false, Usage},
 };
 
 bool StartsWithWord(const std::string& text, const std::string& word) {

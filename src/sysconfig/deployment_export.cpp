@@ -15,6 +15,8 @@ namespace {
 const char kRegedit4[] = "REGEDIT4";
 const char kVersion5[] = "Windows Registry Editor Version 5.00";
 const char kRoot[] = "HKEY_LOCAL_MACHINE\\";
+constexpr uint32_t kRegExpandSz = 2;
+constexpr uint32_t kRegMultiSz = 7;
 
 bool SameKey(const std::string& a, const std::string& b) {
     return a.size() == b.size() &&
@@ -41,9 +43,36 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
+// Adapters differ between computers, so the per-interface values stay out of both files.
+const char kNoInterfacesNote[] =
+    "; The MTU and MSS of each network adapter are not in this file, as adapters differ "
+    "between computers: run Zorvane.exe /apply on each computer to write them.\r\n";
+
+std::string HexKind(uint32_t kind) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "hex(%x):", kind);
+    return text;
+}
+
+bool IsStringKind(uint32_t kind) {
+    return kind == kRegSz || kind == kRegExpandSz || kind == kRegMultiSz;
+}
+
+// A "Version 5.00" file's registry editor reads the bytes of a string kind as UTF-16LE.
+// Zorvane reads values in the ANSI code page; bytes beyond ASCII are taken as Latin-1.
+std::string Utf16Bytes(const std::string& ansi) {
+    std::string wide;
+    wide.reserve(ansi.size() * 2);
+    for (char c : ansi) {
+        wide += c;
+        wide += '\0';
+    }
+    return wide;
+}
+
 // The data after "=": dword:, a quoted string, or hex(kind): for anything the other two
 // cannot carry byte for byte.
-std::string DataText(const RegistryValue& value) {
+std::string DataText(const RegistryValue& value, bool wide_strings) {
     if (IsPlainDword(value)) {
         char text[16];
         std::snprintf(text, sizeof(text), "dword:%08x", DwordOf(value.data));
@@ -55,13 +84,16 @@ std::string DataText(const RegistryValue& value) {
             return "\"" + Escaped(text) + "\"";
         }
     }
-    return "hex(" + std::to_string(value.kind) + "):" + HexBytes(value.data, ",");
+    bool wide = wide_strings && IsStringKind(value.kind);
+    return HexKind(value.kind) + HexBytes(wide ? Utf16Bytes(value.data) : value.data, ",");
 }
 
-// One line per value, under one [key] line for each run of values in the same key.
+// One line per value, under one [key] line for each run of values in the same key, and
+// a [-key] line for each key to remove.
 class RegFile {
   public:
-    explicit RegFile(const char* header) : text_(std::string(header) + "\r\n") {}
+    RegFile(const char* header, bool wide_strings, const char* note = "")
+        : text_(std::string(header) + "\r\n" + note), wide_strings_(wide_strings) {}
 
     void Value(const std::string& key, const std::string& name,
                const std::optional<RegistryValue>& value) {
@@ -71,16 +103,44 @@ class RegFile {
             started_ = true;
         }
         text_ += (name.empty() ? "@" : "\"" + Escaped(name) + "\"") + "=" +
-                 (value ? DataText(*value) : "-") + "\r\n";
+                 (value ? DataText(*value, wide_strings_) : "-") + "\r\n";
+    }
+
+    void RemoveKey(const std::string& key) {
+        text_ += "\r\n[-" + std::string(kRoot) + key + "]\r\n";
+        started_ = false;
     }
 
     std::string text() const { return text_ + "\r\n"; }
 
   private:
     std::string text_;
+    bool wide_strings_;
     std::string key_;
     bool started_ = false;
 };
+
+bool KeyExists(RegistryPort& registry, const std::string& path) {
+    RegistryKey key = 0;
+    if (registry.OpenKey(RegistryRoot::LocalMachine, path, &key) != kErrorSuccess) {
+        return false;
+    }
+    registry.CloseKey(key);
+    return true;
+}
+
+// The highest of the missing keys an import creates to reach `path`, which is missing.
+std::string HighestMissingKey(RegistryPort& registry, std::string path) {
+    for (size_t slash = path.rfind('\\'); slash != std::string::npos && slash > 0;
+         slash = path.rfind('\\')) {
+        std::string parent = path.substr(0, slash);
+        if (KeyExists(registry, parent)) {
+            break;
+        }
+        path = parent;
+    }
+    return path;
+}
 
 }  // namespace
 
@@ -90,23 +150,43 @@ std::optional<DeploymentFiles> MakeDeploymentFiles(RegistryPort& registry,
     if (!family.Recognised()) {
         return std::nullopt;
     }
-    const char* header = family.Uses9xLayout() ? kRegedit4 : kVersion5;
-    RegFile apply(header);
-    RegFile undo(header);
+    const bool nt = !family.Uses9xLayout();
+    const char* header = nt ? kVersion5 : kRegedit4;
+    RegFile apply(header, nt, kNoInterfacesNote);
+    RegFile undo(header, nt);
+    // A key missing now gets no [key] line in the undo file, which would create it; the
+    // import creates it, so the undo file removes it again.
+    std::vector<std::string> created;
     RegistryReader reader(registry, RegistryRoot::LocalMachine);
     for (const CatalogueRow& row : CatalogueRows(registry, family)) {
+        if (!row.interface_name.empty()) {
+            continue;
+        }
         const std::string name = row.entry->value_name;
         PlannedWrite write = PlannedWriteFor(*row.entry, settings);
         if (write.action == PlannedWrite::Action::Store) {
             apply.Value(row.key, name, write.value);
         } else if (write.action == PlannedWrite::Action::Remove) {
             apply.Value(row.key, name, std::nullopt);
+        } else {
+            continue;
         }
         RegistryReader::Read now = reader.Value(row.key, name);
         if (now.error != kErrorSuccess && now.error != kErrorFileNotFound) {
             return std::nullopt;
         }
-        undo.Value(row.key, name, now.value);
+        if (now.key_found) {
+            undo.Value(row.key, name, now.value);
+            continue;
+        }
+        std::string missing = HighestMissingKey(registry, row.key);
+        if (std::none_of(created.begin(), created.end(),
+                         [&](const std::string& key) { return SameKey(key, missing); })) {
+            created.push_back(missing);
+        }
+    }
+    for (const std::string& key : created) {
+        undo.RemoveKey(key);
     }
     return DeploymentFiles{apply.text(), undo.text()};
 }

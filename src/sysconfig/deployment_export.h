@@ -1,8 +1,10 @@
-// The export for deployment: a registry-editor file of exactly what Apply would write on
-// this Windows (this machine's interfaces included), to import on many machines, and
-// beside it an undo file that puts back the values this machine has now. The 9x layout
-// gets the "REGEDIT4" format its registry editor reads, the NT layout the version 5.00
-// format; both as ANSI text.
+// The export for deployment: a registry-editor file of what Apply would write on this
+// Windows, to import on many machines, and beside it an undo file that puts back the
+// values this machine has now. The per-interface values stay out of both, as adapters
+// differ between computers (Zorvane.exe /apply writes them for the computer's own); the
+// file says so at its top. The 9x layout gets the "REGEDIT4" format its registry editor
+// reads, the NT layout the version 5.00 format; both as ANSI text, the string kinds of a
+// version 5.00 file in the UTF-16LE its editor reads.
 #pragma once
 
 #include <optional>

@@ -87,12 +87,15 @@ PlannedWrite PlanRegistryWrite(uint32_t kind, const RegistryData& data, bool rem
 int32_t SetRegistryValue(RegistryPort& registry, RegistryRoot root, const std::string& path,
                          const std::string& value_name, uint32_t kind, const RegistryData& data,
                          bool remove_value) {
+    PlannedWrite write = PlanRegistryWrite(kind, data, remove_value);
+    // A removal opens the key: creating it would leave a key behind that was not there.
+    bool removal = write.action == PlannedWrite::Action::Remove;
     RegistryKey key = 0;
-    int32_t result = registry.CreateKey(root, path, &key);
+    int32_t result =
+        removal ? registry.OpenKey(root, path, &key) : registry.CreateKey(root, path, &key);
     if (result != kErrorSuccess) {
         return result;
     }
-    PlannedWrite write = PlanRegistryWrite(kind, data, remove_value);
     switch (write.action) {
         case PlannedWrite::Action::Store:
             result = registry.SetValue(key, value_name, write.value.kind, write.value.data);

@@ -45,11 +45,12 @@ bool IsPlainText(const RegistryValue& value);
 // The bytes as two lower-case hex digits each, `separator` between them.
 std::string HexBytes(const std::string& data, const char* separator);
 
-// Opens (creating) the key, then writes the value or removes it, and returns the error
-// code of the last call. REG_SZ stores the text form of `data`; REG_DWORD stores it as a
-// 32-bit integer and removes the value instead when that integer is -1 (NotSet), so -1 is
-// never stored. Other kinds write nothing and return 0. Text that is not a 32-bit number
-// is refused for REG_DWORD with ERROR_INVALID_DATA.
+// Opens (creating) the key and writes the value, or opens it (never creating it) and
+// removes the value, and returns the error code of the last call: a removal from a key
+// that is not there returns ERROR_FILE_NOT_FOUND. REG_SZ stores the text form of `data`; REG_DWORD
+// stores it as a 32-bit integer and removes the value instead when that integer is -1 (NotSet), so
+// -1 is never stored. Other kinds write nothing and return 0. Text that is not a 32-bit number is
+// refused for REG_DWORD with ERROR_INVALID_DATA.
 int32_t SetRegistryValue(RegistryPort& registry, RegistryRoot root, const std::string& path,
                          const std::string& value_name, uint32_t kind, const RegistryData& data,
                          bool remove_value);

@@ -1,6 +1,7 @@
 #include "sysconfig/settings_catalogue.h"
 
 #include <algorithm>
+#include <cctype>
 #include <limits>
 
 #include "common/flags.h"
@@ -136,6 +137,50 @@ std::string KeyFor(const CatalogueEntry& entry, const std::string& interface_nam
     return {};
 }
 
+std::vector<std::string> PartsOf(const std::string& key) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t slash = key.find('\\'); slash != std::string::npos;
+         start = slash + 1, slash = key.find('\\', start)) {
+        parts.push_back(key.substr(start, slash - start));
+    }
+    parts.push_back(key.substr(start));
+    return parts;
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+constexpr char kAnyInterface[] = "*";
+
+enum class KeyMatch { None, Above, Whole };
+
+// Whether the key is the entry's key or one above it, part by part, any interface name
+// standing for "*" (which `interface_name` gets).
+KeyMatch MatchKey(const CatalogueEntry& entry, const std::string& key,
+                  std::string* interface_name) {
+    std::vector<std::string> pattern = PartsOf(KeyFor(entry, kAnyInterface));
+    std::vector<std::string> parts = PartsOf(key);
+    if (parts.size() > pattern.size()) {
+        return KeyMatch::None;
+    }
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i].empty()) {
+            return KeyMatch::None;
+        }
+        if (pattern[i] == kAnyInterface) {
+            *interface_name = parts[i];
+        } else if (!SameText(parts[i], pattern[i])) {
+            return KeyMatch::None;
+        }
+    }
+    return parts.size() == pattern.size() ? KeyMatch::Whole : KeyMatch::Above;
+}
+
 EntryData Tuning(int32_t value) {
     return {value, value == NotSet};
 }
@@ -198,6 +243,27 @@ std::vector<CatalogueRow> CatalogueRows(RegistryPort& registry, WindowsFamily fa
     }
     each_interface();
     return rows;
+}
+
+bool IsCatalogueValue(const std::string& key, const std::string& name, std::string* adapter_key) {
+    for (const CatalogueEntry& entry : kCatalogue) {
+        std::string interface_name;
+        if (MatchKey(entry, key, &interface_name) == KeyMatch::Whole &&
+            SameText(name, entry.value_name)) {
+            *adapter_key = entry.place == KeyPlace::Fixed
+                               ? std::string()
+                               : InterfaceKeyOf(entry.layout) + "\\" + interface_name;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool IsCatalogueKeyOrAbove(const std::string& key) {
+    std::string interface_name;
+    return std::any_of(kCatalogue.begin(), kCatalogue.end(), [&](const CatalogueEntry& entry) {
+        return MatchKey(entry, key, &interface_name) != KeyMatch::None;
+    });
 }
 
 std::string RowLabel(const CatalogueRow& row) {

@@ -87,6 +87,14 @@ std::string RowLabel(const CatalogueRow& row);
 // subkey the registry lists now; none for an unrecognised family.
 std::vector<CatalogueRow> CatalogueRows(RegistryPort& registry, WindowsFamily family);
 
+// Whether Zorvane writes the value `name` of `key` in either layout: a fixed key's, or an
+// interface's, when `adapter_key` gets the interface's own key (under the layout's
+// interface key); it stays empty for a fixed key.
+bool IsCatalogueValue(const std::string& key, const std::string& name, std::string* adapter_key);
+// Whether the key is one Zorvane writes into, or one above such a key (a change creates
+// those too where they are missing).
+bool IsCatalogueKeyOrAbove(const std::string& key);
+
 // What Apply writes for the entry from the record: the data, and whether the value is
 // removed instead (a tuning value left to Windows).
 struct EntryData {

@@ -53,18 +53,27 @@ std::string FormatSettingsFile(const TuningSettings& s) {
     return out.text();
 }
 
+// The interfaces are listed once: an adapter that appears during the change is neither
+// recorded nor written. A change that did not happen leaves no snapshot and prunes none.
 ApplyResult SaveSettingsAndApply(FileSystem& files, FolderPort& folders, RegistryPort& registry,
                                  const std::string& program_directory,
                                  const TuningSettings& settings, WindowsFamily windows_family) {
     const TuningSettings applied = AsApplied(settings);
-    if (!RecordSnapshot({files, folders, registry}, program_directory, windows_family)) {
+    const std::vector<CatalogueRow> rows = CatalogueRows(registry, windows_family);
+    RecordedSnapshot snapshot = RecordSnapshot({files, folders, registry}, program_directory, rows);
+    if (snapshot.outcome == SnapshotRecord::ValuesUnreadable) {
+        return ApplyResult::ValuesUnreadable;
+    }
+    if (snapshot.outcome != SnapshotRecord::Recorded) {
         return ApplyResult::SnapshotNotWritten;
     }
     if (!files.WriteFileAtomic(program_directory + kSettingsFileName,
                                FormatSettingsFile(applied))) {
+        DiscardSnapshot(folders, snapshot);
         return ApplyResult::FileNotWritten;
     }
-    if (!WriteTcpParameters(registry, applied, windows_family)) {
+    PruneSnapshots(folders, program_directory);
+    if (!WriteTcpParameters(registry, applied, rows)) {
         return ApplyResult::RegistryRefused;
     }
     return ApplyResult::Applied;

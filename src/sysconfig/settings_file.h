@@ -18,6 +18,7 @@ constexpr char kSettingsFileName[] = "\\Zorvane.cfg";
 
 enum class ApplyResult {
     Applied,             // file written and every registry write succeeded
+    ValuesUnreadable,    // nothing changed: a value it replaces could not be read
     SnapshotNotWritten,  // nothing changed: the state before could not be recorded
     FileNotWritten,      // nothing changed: the registry was not touched
     RegistryRefused,     // file written, but Windows refused some registry write

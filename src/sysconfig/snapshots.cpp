@@ -13,6 +13,7 @@ namespace zv {
 namespace {
 
 constexpr char kNamePrefix[] = "snapshot-";
+constexpr char kFirstName[] = "\\first-snapshot.txt";
 constexpr char kNameSuffix[] = ".txt";
 constexpr RegistryRoot kRoot = RegistryRoot::LocalMachine;
 
@@ -88,9 +89,16 @@ void AddAbsentKeys(RegistryPort& registry, const std::string& path, Snapshot& sn
     }
 }
 
+// An adapter removed since gets no key of Zorvane's making back: its values are not put
+// back, though the ones Zorvane wrote are removed (which opens, never creates, a key).
 bool PutBack(RegistryPort& registry, const Snapshot::Value& value) {
     RegistryKey key = 0;
     if (value.value) {
+        std::string adapter_key;
+        IsCatalogueValue(value.key, value.name, &adapter_key);
+        if (!adapter_key.empty() && !KeyExists(registry, adapter_key)) {
+            return true;
+        }
         if (registry.CreateKey(kRoot, value.key, &key) != kErrorSuccess) {
             return false;
         }
@@ -140,14 +148,112 @@ bool PutSettingsFileBack(SnapshotPorts ports, const std::string& path,
     return bytes ? ports.files.WriteFileAtomic(path, *bytes) : ports.folders.RemoveFile(path);
 }
 
+// Undo puts back only what Zorvane writes: a snapshot naming anything else (a Run entry,
+// say) was not written by Zorvane and is not trusted with the registry.
+std::optional<std::string> OutsideCatalogue(const Snapshot& snapshot) {
+    for (const std::string& key : snapshot.absent_keys) {
+        if (!IsCatalogueKeyOrAbove(key)) {
+            return "it names a key Zorvane does not write: " + key;
+        }
+    }
+    std::string adapter_key;
+    for (const Snapshot::Value& value : snapshot.values) {
+        if (!IsCatalogueValue(value.key, value.name, &adapter_key)) {
+            return "it names a value Zorvane does not write: " + value.key + "\\" + value.name;
+        }
+    }
+    return std::nullopt;
+}
+
+struct ReadSnapshot {
+    std::optional<Snapshot> snapshot;
+    std::string reason;  // why it was refused
+};
+
+ReadSnapshot Read(FileSystem& files, const std::string& path) {
+    ReadSnapshot read;
+    std::optional<std::string> text = files.ReadFile(path);
+    read.reason = "it could not be read";
+    read.snapshot = text ? ParseSnapshot(*text, &read.reason) : std::nullopt;
+    if (read.snapshot) {
+        if (std::optional<std::string> outside = OutsideCatalogue(*read.snapshot)) {
+            read.reason = *outside;
+            read.snapshot.reset();
+        }
+    }
+    return read;
+}
+
+UndoResult PutSnapshotBack(SnapshotPorts ports, const std::string& program_directory,
+                           const Snapshot& snapshot, const std::string& path) {
+    if (!PutSettingsFileBack(ports, program_directory + kSettingsFileName,
+                             snapshot.settings_file)) {
+        return {UndoOutcome::FileNotWritten, path, ""};
+    }
+    if (!PutRegistryBack(ports.registry, snapshot)) {
+        return {UndoOutcome::RegistryRefused, path, ""};
+    }
+    return {UndoOutcome::Undone, path, ""};
+}
+
+// Adds the rows the older snapshot does not name (an adapter added since), as the older
+// value of a row wins; the keys either found absent were made by Zorvane. True when it
+// added any.
+bool AddRowsNotYetNamed(Snapshot& merged, const Snapshot& newer) {
+    size_t rows = merged.values.size() + merged.absent_keys.size();
+    std::set<std::string> values;
+    std::set<std::string> keys;
+    for (const Snapshot::Value& value : merged.values) {
+        values.insert(Lower(value.key + "\\" + value.name));
+    }
+    for (const std::string& key : merged.absent_keys) {
+        keys.insert(Lower(key));
+    }
+    for (const Snapshot::Value& value : newer.values) {
+        if (values.insert(Lower(value.key + "\\" + value.name)).second) {
+            merged.values.push_back(value);
+        }
+    }
+    for (const std::string& key : newer.absent_keys) {
+        if (keys.insert(Lower(key)).second) {
+            merged.absent_keys.push_back(key);
+        }
+    }
+    return merged.values.size() + merged.absent_keys.size() != rows;
+}
+
+// The first snapshot holds every value as it was before Zorvane first wrote it: made from
+// the oldest snapshot when a folder predates it, and given the rows of each adapter
+// added since. A damaged one is left for Undo All Changes to refuse.
+bool UpdateFirstSnapshot(SnapshotPorts ports, const std::string& program_directory,
+                         const std::vector<uint64_t>& older, const Snapshot& newest) {
+    std::string first = FirstSnapshotPath(program_directory);
+    bool exists = ports.files.FileExists(first);
+    std::optional<std::string> text =
+        exists ? ports.files.ReadFile(first)
+        : older.empty()
+            ? std::nullopt
+            : ports.files.ReadFile(FolderOf(program_directory) + "\\" + NameOf(older.front()));
+    std::string reason;
+    std::optional<Snapshot> snapshot = text ? ParseSnapshot(*text, &reason) : std::nullopt;
+    if (exists && !snapshot) {
+        return true;
+    }
+    if (!snapshot) {
+        snapshot = newest;
+    }
+    bool added = AddRowsNotYetNamed(*snapshot, newest);
+    return (exists && !added) || ports.files.WriteFileAtomic(first, FormatSnapshot(*snapshot));
+}
+
 }  // namespace
 
 std::optional<Snapshot> TakeSnapshot(SnapshotPorts ports, const std::string& program_directory,
-                                     WindowsFamily family) {
+                                     const std::vector<CatalogueRow>& rows) {
     Snapshot snapshot;
     std::set<std::string> listed_keys;
     RegistryReader reader(ports.registry, kRoot);
-    for (const CatalogueRow& row : CatalogueRows(ports.registry, family)) {
+    for (const CatalogueRow& row : rows) {
         RegistryReader::Read read = reader.Value(row.key, row.entry->value_name);
         if (read.error != kErrorSuccess && read.error != kErrorFileNotFound) {
             return std::nullopt;
@@ -167,23 +273,42 @@ std::optional<Snapshot> TakeSnapshot(SnapshotPorts ports, const std::string& pro
     return snapshot;
 }
 
-bool RecordSnapshot(SnapshotPorts ports, const std::string& program_directory,
-                    WindowsFamily family) {
-    std::optional<Snapshot> snapshot = TakeSnapshot(ports, program_directory, family);
+// The first snapshot of a folder that predates it is its oldest, the earliest state known.
+RecordedSnapshot RecordSnapshot(SnapshotPorts ports, const std::string& program_directory,
+                                const std::vector<CatalogueRow>& rows) {
+    std::optional<Snapshot> snapshot = TakeSnapshot(ports, program_directory, rows);
+    if (!snapshot) {
+        return {SnapshotRecord::ValuesUnreadable, ""};
+    }
     std::string folder = FolderOf(program_directory);
-    if (!snapshot || !ports.folders.CreateFolder(folder)) {
-        return false;
+    if (!ports.folders.CreateFolder(folder)) {
+        return {SnapshotRecord::NotWritten, ""};
     }
     std::vector<uint64_t> numbers = SnapshotNumbers(ports.folders, folder);
     uint64_t next = numbers.empty() ? 1 : numbers.back() + 1;
-    if (!ports.files.WriteFileAtomic(folder + "\\" + NameOf(next), FormatSnapshot(*snapshot))) {
-        return false;
+    RecordedSnapshot recorded{SnapshotRecord::Recorded, folder + "\\" + NameOf(next)};
+    if (!ports.files.WriteFileAtomic(recorded.path, FormatSnapshot(*snapshot))) {
+        return {SnapshotRecord::NotWritten, ""};
     }
-    numbers.push_back(next);
+    if (!UpdateFirstSnapshot(ports, program_directory, numbers, *snapshot)) {
+        DiscardSnapshot(ports.folders, recorded);
+        return {SnapshotRecord::NotWritten, ""};
+    }
+    return recorded;
+}
+
+void DiscardSnapshot(FolderPort& folders, const RecordedSnapshot& snapshot) {
+    if (!snapshot.path.empty()) {
+        folders.RemoveFile(snapshot.path);
+    }
+}
+
+void PruneSnapshots(FolderPort& folders, const std::string& program_directory) {
+    std::string folder = FolderOf(program_directory);
+    std::vector<uint64_t> numbers = SnapshotNumbers(folders, folder);
     for (size_t i = 0; i + kSnapshotsKept < numbers.size(); ++i) {
-        ports.folders.RemoveFile(folder + "\\" + NameOf(numbers[i]));
+        folders.RemoveFile(folder + "\\" + NameOf(numbers[i]));
     }
-    return true;
 }
 
 std::optional<std::string> NewestSnapshot(FolderPort& folders,
@@ -196,26 +321,43 @@ std::optional<std::string> NewestSnapshot(FolderPort& folders,
     return folder + "\\" + NameOf(numbers.back());
 }
 
+std::string FirstSnapshotPath(const std::string& program_directory) {
+    return FolderOf(program_directory) + kFirstName;
+}
+
 UndoResult UndoLastChange(SnapshotPorts ports, const std::string& program_directory) {
     std::optional<std::string> path = NewestSnapshot(ports.folders, program_directory);
     if (!path) {
         return {UndoOutcome::NothingToUndo, "", ""};
     }
-    std::optional<std::string> text = ports.files.ReadFile(*path);
-    std::string reason = "it could not be read";
-    std::optional<Snapshot> snapshot = text ? ParseSnapshot(*text, &reason) : std::nullopt;
-    if (!snapshot) {
-        return {UndoOutcome::Damaged, *path, reason};
+    ReadSnapshot read = Read(ports.files, *path);
+    if (!read.snapshot) {
+        return {UndoOutcome::Damaged, *path, read.reason};
     }
-    if (!PutSettingsFileBack(ports, program_directory + kSettingsFileName,
-                             snapshot->settings_file)) {
-        return {UndoOutcome::FileNotWritten, *path, ""};
+    UndoResult result = PutSnapshotBack(ports, program_directory, *read.snapshot, *path);
+    if (result.outcome == UndoOutcome::Undone) {
+        ports.folders.RemoveFile(*path);
     }
-    if (!PutRegistryBack(ports.registry, *snapshot)) {
-        return {UndoOutcome::RegistryRefused, *path, ""};
+    return result;
+}
+
+UndoResult UndoAllChanges(SnapshotPorts ports, const std::string& program_directory) {
+    std::string first = FirstSnapshotPath(program_directory);
+    if (!ports.files.FileExists(first)) {
+        return {UndoOutcome::NothingToUndo, "", ""};
     }
-    ports.folders.RemoveFile(*path);
-    return {UndoOutcome::Undone, *path, ""};
+    ReadSnapshot read = Read(ports.files, first);
+    if (!read.snapshot) {
+        return {UndoOutcome::Damaged, first, read.reason};
+    }
+    UndoResult result = PutSnapshotBack(ports, program_directory, *read.snapshot, first);
+    if (result.outcome == UndoOutcome::Undone) {
+        std::string folder = FolderOf(program_directory);
+        for (uint64_t number : SnapshotNumbers(ports.folders, folder)) {
+            ports.folders.RemoveFile(folder + "\\" + NameOf(number));
+        }
+    }
+    return result;
 }
 
 }  // namespace zv

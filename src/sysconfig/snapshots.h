@@ -1,16 +1,19 @@
 // The snapshots beside the program: before every Apply and Restore the state they are
 // about to change is recorded in a new file of the "Snapshots" folder (the last 20 are
 // kept), and Undo puts the newest back exactly and then removes it, so that a second Undo
-// goes one change further back.
+// goes one change further back. The first snapshot ever taken there (the state before
+// Zorvane's first change) is kept apart and never pruned: Undo All Changes puts it back.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/file_system.h"
 #include "common/folder_port.h"
 #include "common/windows_family.h"
 #include "sysconfig/registry_port.h"
+#include "sysconfig/settings_catalogue.h"
 #include "sysconfig/snapshot_format.h"
 
 namespace zv {
@@ -24,20 +27,33 @@ struct SnapshotPorts {
     RegistryPort& registry;
 };
 
-// The state Apply would change on this Windows: every catalogue value of the family's
-// layout (each interface's too), the keys it would create, and Zorvane.cfg. Nothing when
-// a value could not be read, as a snapshot that misses one could not undo it.
+// The state a change of these catalogue rows would make: each row's value, the keys it
+// would create, and Zorvane.cfg. Nothing when a value could not be read, as a snapshot
+// that misses one could not undo it.
 std::optional<Snapshot> TakeSnapshot(SnapshotPorts ports, const std::string& program_directory,
-                                     WindowsFamily family);
+                                     const std::vector<CatalogueRow>& rows);
 
-// Takes a snapshot and writes it as the newest file of the folder, then prunes the folder
-// to the last kSnapshotsKept. False when it could not be taken or written.
-bool RecordSnapshot(SnapshotPorts ports, const std::string& program_directory,
-                    WindowsFamily family);
+enum class SnapshotRecord { Recorded, ValuesUnreadable, NotWritten };
+struct RecordedSnapshot {
+    SnapshotRecord outcome;
+    std::string path;  // the new file, when recorded
+};
+
+// Takes a snapshot and writes it as the newest file of the folder, and into the first one
+// the rows it does not hold yet (all of them, when there is none). Nothing is pruned: a change that
+// did not happen removes its snapshot again (DiscardSnapshot), one that did prunes the folder
+// (PruneSnapshots).
+RecordedSnapshot RecordSnapshot(SnapshotPorts ports, const std::string& program_directory,
+                                const std::vector<CatalogueRow>& rows);
+void DiscardSnapshot(FolderPort& folders, const RecordedSnapshot& snapshot);
+// Keeps the last kSnapshotsKept numbered snapshots, and the first.
+void PruneSnapshots(FolderPort& folders, const std::string& program_directory);
 
 // The path of the newest snapshot file, or nothing when there is none.
 std::optional<std::string> NewestSnapshot(FolderPort& folders,
                                           const std::string& program_directory);
+// The path of the first snapshot, whether or not it is there.
+std::string FirstSnapshotPath(const std::string& program_directory);
 
 enum class UndoOutcome {
     Undone,
@@ -55,7 +71,14 @@ struct UndoResult {
 
 // Puts the newest snapshot back: Zorvane.cfg as it was (removed if there was none), then
 // every value (absent ones removed), then the keys that were absent, where they are empty.
-// The snapshot file is removed once all of it is back.
+// A snapshot naming a value Zorvane does not write is refused as damaged; the values of
+// an adapter removed since are left alone. The snapshot file is removed once all of it is
+// back.
 UndoResult UndoLastChange(SnapshotPorts ports, const std::string& program_directory);
+
+// Puts the first snapshot back the same way (each value as it was before Zorvane first
+// wrote it, an adapter added since included) and then removes the numbered snapshots:
+// nothing is left to undo. NothingToUndo when there is no first snapshot.
+UndoResult UndoAllChanges(SnapshotPorts ports, const std::string& program_directory);
 
 }  // namespace zv

@@ -98,16 +98,31 @@ bool SystemOperations::CanUndo() {
     return NewestSnapshot(ports_.folders, program_directory_).has_value();
 }
 
+bool SystemOperations::CanUndoAll() {
+    return ports_.files.FileExists(FirstSnapshotPath(program_directory_));
+}
+
 bool SystemOperations::UndoLastChange() {
-    CommandReport report =
-        RunUndoCommand({ports_.files, ports_.folders, ports_.registry}, program_directory_);
+    return ShowUndo(
+        zv::UndoLastChange({ports_.files, ports_.folders, ports_.registry}, program_directory_),
+        UndoScope::LastChange);
+}
+
+bool SystemOperations::UndoAllChanges() {
+    return ShowUndo(
+        zv::UndoAllChanges({ports_.files, ports_.folders, ports_.registry}, program_directory_),
+        UndoScope::AllChanges);
+}
+
+bool SystemOperations::ShowUndo(const UndoResult& undo, UndoScope scope) {
+    CommandReport report = ReportUndo(undo, program_directory_, scope);
     if (report.exit_code != kExitDone) {
         Show(report.text, ui::MessageIcon::Exclamation);
-        return false;
+    } else {
+        Show(report.text);
+        OfferRestart();
     }
-    Show(report.text);
-    OfferRestart();
-    return true;
+    return undo.outcome == UndoOutcome::Undone || undo.outcome == UndoOutcome::RegistryRefused;
 }
 
 bool SystemOperations::ExportForDeployment(const TuningSettings& settings,

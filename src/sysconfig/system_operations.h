@@ -15,6 +15,7 @@
 #include "sysconfig/registry_port.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/system_ports.h"
+#include "sysconfig/tool_commands.h"
 #include "tuning/tuning_settings.h"
 #include "ui/ports.h"
 
@@ -52,10 +53,14 @@ class SystemOperations {
     bool ConfirmRestore();
     bool RestoreWindowsDefaults(const TuningSettings& windows_defaults);
 
-    // Undo: puts the state before the last Apply or Restore back, tells the user, and
-    // offers a restart. True when all of it is back. CanUndo says whether there is one.
+    // Undo: puts the state before the last Apply or Restore back (or, for all changes, the
+    // state before Zorvane's first change), tells the user, and offers a restart. True when
+    // Zorvane.cfg was put back, so that the window shows it again. CanUndo and CanUndoAll
+    // say whether there is a snapshot to put back.
     bool UndoLastChange();
+    bool UndoAllChanges();
     bool CanUndo();
+    bool CanUndoAll();
 
     // The export runs in two steps, so that the window asks for the file between them:
     // the check of the record (as Apply makes it, with its message), then the export of
@@ -70,6 +75,7 @@ class SystemOperations {
     // Saves and writes; false (after telling the user why) unless both succeeded.
     bool SaveAndWrite(const TuningSettings& settings);
     void OfferRestart();
+    bool ShowUndo(const UndoResult& undo, UndoScope scope);
     // Exports the registry to the path, replacing a file there only with a whole export.
     bool ExportRegistryTo(const std::string& path);
     ui::MessageAnswer Show(const std::string& text,

@@ -9,8 +9,13 @@ namespace zv {
 // them; every row is attempted whatever the earlier ones did.
 bool WriteTcpParameters(RegistryPort& registry, const TuningSettings& settings,
                         WindowsFamily windows_family) {
+    return WriteTcpParameters(registry, settings, CatalogueRows(registry, windows_family));
+}
+
+bool WriteTcpParameters(RegistryPort& registry, const TuningSettings& settings,
+                        const std::vector<CatalogueRow>& rows) {
     bool all_succeeded = true;
-    for (const CatalogueRow& row : CatalogueRows(registry, windows_family)) {
+    for (const CatalogueRow& row : rows) {
         EntryData data = DataFor(*row.entry, settings);
         int32_t result =
             SetRegistryValue(registry, RegistryRoot::LocalMachine, row.key, row.entry->value_name,
@@ -19,6 +24,16 @@ bool WriteTcpParameters(RegistryPort& registry, const TuningSettings& settings,
         if (result != kErrorSuccess && !removed_absent) {
             all_succeeded = false;
         }
+    }
+    return all_succeeded;
+}
+
+bool RemoveTcpParameters(RegistryPort& registry, WindowsFamily windows_family) {
+    bool all_succeeded = true;
+    for (const CatalogueRow& row : CatalogueRows(registry, windows_family)) {
+        int32_t result = SetRegistryValue(registry, RegistryRoot::LocalMachine, row.key,
+                                          row.entry->value_name, row.entry->kind, 0, true);
+        all_succeeded = all_succeeded && (result == kErrorSuccess || result == kErrorFileNotFound);
     }
     return all_succeeded;
 }

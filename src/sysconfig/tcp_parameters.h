@@ -6,6 +6,7 @@
 
 #include "common/windows_family.h"
 #include "sysconfig/registry_port.h"
+#include "sysconfig/settings_catalogue.h"
 #include "tuning/tuning_settings.h"
 
 namespace zv {
@@ -17,5 +18,12 @@ namespace zv {
 // refused any of them, typically for want of administrator rights.
 bool WriteTcpParameters(RegistryPort& registry, const TuningSettings& settings,
                         WindowsFamily windows_family);
+// The same for rows already listed (CatalogueRows), as Apply lists the interfaces once.
+bool WriteTcpParameters(RegistryPort& registry, const TuningSettings& settings,
+                        const std::vector<CatalogueRow>& rows);
+
+// Removes every value of the family's layout Zorvane writes, each interface's too, where it
+// is; keys stay. True when none was refused.
+bool RemoveTcpParameters(RegistryPort& registry, WindowsFamily windows_family);
 
 }  // namespace zv

@@ -1,6 +1,7 @@
 #include "sysconfig/tool_commands.h"
 
 #include "sysconfig/saved_choice_rules.h"
+#include "sysconfig/tcp_parameters.h"
 
 namespace zv {
 
@@ -21,6 +22,10 @@ CommandReport ReportApply(ApplyResult result, const std::string& program_directo
     switch (result) {
         case ApplyResult::Applied:
             return {kExitDone, done};
+        case ApplyResult::ValuesUnreadable:
+            return {kExitRefused,
+                    "The settings were not applied: a registry value they replace could not be "
+                    "read, so it could not be recorded for Undo.\r\nNothing has been changed."};
         case ApplyResult::SnapshotNotWritten:
             return {kExitRefused,
                     "The settings were not applied: the values they replace could not be "
@@ -39,21 +44,26 @@ CommandReport ReportApply(ApplyResult result, const std::string& program_directo
             "apply them again."};
 }
 
-CommandReport ReportUndo(const UndoResult& undo, const std::string& program_directory) {
+CommandReport ReportUndo(const UndoResult& undo, const std::string& program_directory,
+                         UndoScope scope) {
+    const bool all = scope == UndoScope::AllChanges;
+    const std::string what = all ? "The changes" : "The last change";
     switch (undo.outcome) {
         case UndoOutcome::Undone:
-            return {kExitDone,
-                    "The last change has been undone: the registry values and Zorvane.cfg are "
-                    "as they were before it."};
+            return {kExitDone, all ? "All changes have been undone: the registry values and "
+                                     "Zorvane.cfg are as they were before Zorvane's first change."
+                                   : "The last change has been undone: the registry values and "
+                                     "Zorvane.cfg are as they were before it."};
         case UndoOutcome::NothingToUndo:
             return {kExitRefused, "There is no change to undo."};
         case UndoOutcome::Damaged:
-            return {kExitBadInput, "The last change cannot be undone: its snapshot\r\n" +
-                                       undo.snapshot + "\r\nis damaged (" + undo.reason +
-                                       ").\r\nNothing has been changed."};
+            return {kExitBadInput,
+                    what + " cannot be undone: " + (all ? "the snapshot\r\n" : "its snapshot\r\n") +
+                        undo.snapshot + "\r\nis damaged (" + undo.reason +
+                        ").\r\nNothing has been changed."};
         case UndoOutcome::FileNotWritten:
-            return {kExitRefused, "The last change could not be undone: the file\r\n" +
-                                      program_directory + kSettingsFileName +
+            return {kExitRefused, what + " could not be undone: the file\r\n" + program_directory +
+                                      kSettingsFileName +
                                       "\r\ncould not be put back.\r\nNothing has been changed."};
         case UndoOutcome::RegistryRefused:
             break;
@@ -61,7 +71,8 @@ CommandReport ReportUndo(const UndoResult& undo, const std::string& program_dire
     return {kExitRefused,
             "Zorvane.cfg is back as it was, but Windows refused to put back some registry "
             "values.\r\nZorvane must run as administrator to change them: start it as "
-            "administrator and undo the last change again."};
+            "administrator and " +
+                std::string(all ? "undo all changes" : "undo the last change") + " again."};
 }
 
 CommandReport ReportExport(ExportResult result, const std::string& path) {
@@ -69,7 +80,9 @@ CommandReport ReportExport(ExportResult result, const std::string& path) {
         case ExportResult::Written:
             return {kExitDone, "The settings Apply would write were exported to\r\n" + path +
                                    "\r\nand the values they replace on this computer to\r\n" +
-                                   UndoFilePath(path)};
+                                   UndoFilePath(path) +
+                                   "\r\nThe MTU of each network adapter is not in them: run "
+                                   "Zorvane.exe /apply on each computer to write it."};
         case ExportResult::NothingToExport:
             return {kExitRefused,
                     "This Windows release is not recognised, so there are no settings to "
@@ -122,6 +135,29 @@ CommandReport RunRestoreCommand(SnapshotPorts ports, const std::string& program_
 
 CommandReport RunUndoCommand(SnapshotPorts ports, const std::string& program_directory) {
     return ReportUndo(UndoLastChange(ports, program_directory), program_directory);
+}
+
+// Without a record of the state before Zorvane's first change (a folder emptied by hand,
+// or kept from a release that had none), the values Zorvane writes are removed: the
+// uninstaller's /RESTORE leaves none of them behind either way.
+CommandReport RunUndoAllCommand(SnapshotPorts ports, const std::string& program_directory,
+                                WindowsFamily family) {
+    UndoResult undo = UndoAllChanges(ports, program_directory);
+    if (undo.outcome != UndoOutcome::NothingToUndo) {
+        return ReportUndo(undo, program_directory, UndoScope::AllChanges);
+    }
+    if (family == Unrecognised) {
+        return UnrecognisedRelease();
+    }
+    if (!RemoveTcpParameters(ports.registry, family)) {
+        return {kExitRefused,
+                "Windows refused to remove some of the values Zorvane writes.\r\n"
+                "Zorvane must run as administrator to change them."};
+    }
+    return {kExitDone,
+            "There is no record of the settings before Zorvane's first change, so every value "
+            "Zorvane writes has been removed." +
+                std::string(kRestartToTakeEffect)};
 }
 
 CommandReport RunExportCommand(FileSystem& files, RegistryPort& registry,

@@ -1,5 +1,5 @@
 // Apply, Restore, Undo and the export for deployment as the command line runs them
-// (Zorvane.exe /apply, /restore, /undo, /export FILE), and what each outcome tells the
+// (Zorvane.exe /apply, /restore, /undo, /undo all, /export FILE), and what each outcome tells the
 // user: the same text in a message box and on the console, with the exit code every switch
 // uses.
 #pragma once
@@ -27,7 +27,9 @@ struct CommandReport {
 // What a save-and-write came to; `done` is the text of success, the failures have theirs.
 CommandReport ReportApply(ApplyResult result, const std::string& program_directory,
                           const std::string& done);
-CommandReport ReportUndo(const UndoResult& undo, const std::string& program_directory);
+enum class UndoScope { LastChange, AllChanges };
+CommandReport ReportUndo(const UndoResult& undo, const std::string& program_directory,
+                         UndoScope scope = UndoScope::LastChange);
 CommandReport ReportExport(ExportResult result, const std::string& path);
 
 // Apply of the saved choice (Zorvane.cfg as the window loads it; the first start's choice
@@ -45,6 +47,11 @@ CommandReport RunRestoreCommand(SnapshotPorts ports, const std::string& program_
 
 // Undo of the last change, without the restart question.
 CommandReport RunUndoCommand(SnapshotPorts ports, const std::string& program_directory);
+
+// Undo of every change (Zorvane.exe /undo all): the first snapshot put back; without one,
+// every value Zorvane writes in the family's layout removed.
+CommandReport RunUndoAllCommand(SnapshotPorts ports, const std::string& program_directory,
+                                WindowsFamily family);
 
 // The export of what Apply would write for the saved choice (Zorvane.cfg as the window
 // loads it; the first start's choice when there is none); a damaged Zorvane.cfg is refused.

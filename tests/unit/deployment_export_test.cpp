@@ -1,5 +1,6 @@
-// The export for deployment: both registry-editor formats written out in full, the undo
-// file from the values as they are, and where the undo file goes.
+// The export for deployment: both registry-editor formats written out in full without the
+// per-interface values, the undo file from the values as they are (the string kinds as
+// each format's editor reads them, no key it would create), and where the undo file goes.
 #include <gtest/gtest.h>
 
 #include "fakes/memory_file_system.h"
@@ -12,56 +13,71 @@
 namespace zv {
 namespace {
 
+const char kNote[] =
+    "; The MTU and MSS of each network adapter are not in this file, as adapters differ "
+    "between computers: run Zorvane.exe /apply on each computer to write them.\r\n";
+
 TEST(DeploymentExportTest, NtLayoutInVersionFiveFormatWithRemovalsAndTheUndoFile) {
     testing::MemoryRegistry registry;
     const std::string tcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
     registry.AddKey("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{A}");
+    registry.AddKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings");
     registry.Put(tcpip, "TcpWindowSize", kRegDword, DwordBytes(65535));
     registry.Put(tcpip, "DefaultTTL", kRegSz, std::string("6\"4\0", 4));
     registry.Put(tcpip, "KeepAliveTime", 3, "\x01\xab");
+    registry.Put(tcpip, "KeepAliveInterval", 11, std::string("\x10\0\0\0\0\0\0\0", 8));
+    registry.Put(tcpip, "EnablePMTUDiscovery", 2, std::string("%A%\0", 4));
+    registry.Put(tcpip, "EnablePMTUBHDetect", 7, std::string("a\0b\0\0", 5));
+    registry.Put(tcpip, "SYNAttackProtect", kRegSz, std::string("x\ty\0", 4));
 
     std::optional<DeploymentFiles> files =
         MakeDeploymentFiles(registry, testing::RestoredSettings(), WindowsFamily(8));
     ASSERT_TRUE(files);
-    EXPECT_EQ(files->apply,
+    EXPECT_EQ(
+        files->apply,
+        "Windows Registry Editor Version 5.00\r\n" + std::string(kNote) +
+            "\r\n"
+            "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters]\r\n"
+            "\"GlobalMaxTcpWindowSize\"=-\r\n"
+            "\"TcpWindowSize\"=-\r\n"
+            "\"DefaultTTL\"=-\r\n"
+            "\"KeepAliveTime\"=-\r\n"
+            "\"KeepAliveInterval\"=dword:000003e8\r\n"
+            "\"EnablePMTUDiscovery\"=dword:00000001\r\n"
+            "\"EnablePMTUBHDetect\"=dword:00000000\r\n"
+            "\"SYNAttackProtect\"=dword:00000002\r\n"
+            "\r\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet "
+            "Settings]\r\n"
+            "\"MaxConnectionsPer1_0Server\"=dword:00000002\r\n"
+            "\"MaxConnectionsPerServer\"=dword:00000004\r\n"
+            "\r\n"
+            "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params"
+            "\\cachesize]\r\n"
+            "@=-\r\n"
+            "\r\n");
+    // The undo file holds what is there now, whatever its kind, strings in UTF-16LE; the
+    // keys the import creates (VxD and all below it) it removes, and only those.
+    EXPECT_EQ(files->undo,
               "Windows Registry Editor Version 5.00\r\n"
               "\r\n"
               "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters]\r\n"
               "\"GlobalMaxTcpWindowSize\"=-\r\n"
-              "\"TcpWindowSize\"=-\r\n"
-              "\"DefaultTTL\"=-\r\n"
-              "\"KeepAliveTime\"=-\r\n"
-              "\"KeepAliveInterval\"=dword:000003e8\r\n"
-              "\"EnablePMTUDiscovery\"=dword:00000001\r\n"
-              "\"EnablePMTUBHDetect\"=dword:00000000\r\n"
-              "\"SYNAttackProtect\"=dword:00000002\r\n"
+              "\"TcpWindowSize\"=dword:0000ffff\r\n"
+              "\"DefaultTTL\"=\"6\\\"4\"\r\n"
+              "\"KeepAliveTime\"=hex(3):01,ab\r\n"
+              "\"KeepAliveInterval\"=hex(b):10,00,00,00,00,00,00,00\r\n"
+              "\"EnablePMTUDiscovery\"=hex(2):25,00,41,00,25,00,00,00\r\n"
+              "\"EnablePMTUBHDetect\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
+              "\"SYNAttackProtect\"=hex(1):78,00,09,00,79,00,00,00\r\n"
               "\r\n"
               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet "
               "Settings]\r\n"
-              "\"MaxConnectionsPer1_0Server\"=dword:00000002\r\n"
-              "\"MaxConnectionsPerServer\"=dword:00000004\r\n"
+              "\"MaxConnectionsPer1_0Server\"=-\r\n"
+              "\"MaxConnectionsPerServer\"=-\r\n"
               "\r\n"
-              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\"
-              "Interfaces\\{A}]\r\n"
-              "\"MTU\"=-\r\n"
-              "\"MSS\"=-\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\{A}\\Parameters\\Tcpip]"
-              "\r\n"
-              "\"MTU\"=-\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params"
-              "\\cachesize]\r\n"
-              "@=-\r\n"
+              "[-HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD]\r\n"
               "\r\n");
-    // The undo file holds what is there now, whatever its kind.
-    EXPECT_NE(files->undo.find("\"TcpWindowSize\"=dword:0000ffff\r\n"
-                               "\"DefaultTTL\"=\"6\\\"4\"\r\n"
-                               "\"KeepAliveTime\"=hex(3):01,ab\r\n"
-                               "\"KeepAliveInterval\"=-\r\n"),
-              std::string::npos)
-        << files->undo;
-    EXPECT_EQ(files->undo.substr(0, 38), "Windows Registry Editor Version 5.00\r\n");
 }
 
 TEST(DeploymentExportTest, Windows9xLayoutInRegedit4FormatWithTheTtlAsText) {
@@ -71,31 +87,27 @@ TEST(DeploymentExportTest, Windows9xLayoutInRegedit4FormatWithTheTtlAsText) {
     ApplyPreset(dialup, 0, WindowsFamily(3));  // MTU 576, RWIN 2144, TTL 128, NDI 16
     std::optional<DeploymentFiles> files = MakeDeploymentFiles(registry, dialup, WindowsFamily(3));
     ASSERT_TRUE(files);
-    EXPECT_EQ(files->apply,
-              "REGEDIT4\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\MSTCP]\r\n"
-              "\"DefaultRcvWindow\"=dword:00000860\r\n"
-              "\"DefaultTTL\"=\"128\"\r\n"
-              "\"SessionKeepAlive\"=dword:0036ee80\r\n"
-              "\"PMTUDiscovery\"=dword:00000001\r\n"
-              "\"PMTUBlackHoleDetect\"=dword:00000000\r\n"
-              "\"SYNAttackProtect\"=dword:00000002\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet "
-              "Settings]\r\n"
-              "\"MaxConnectionsPer1_0Server\"=dword:00000002\r\n"
-              "\"MaxConnectionsPerServer\"=dword:00000004\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000]"
-              "\r\n"
-              "\"MaxMTU\"=dword:00000240\r\n"
-              "\"MaxMSS\"=dword:00000218\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params"
-              "\\cachesize]\r\n"
-              "@=dword:00000010\r\n"
-              "\r\n");
+    EXPECT_EQ(
+        files->apply,
+        "REGEDIT4\r\n" + std::string(kNote) +
+            "\r\n"
+            "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\MSTCP]\r\n"
+            "\"DefaultRcvWindow\"=dword:00000860\r\n"
+            "\"DefaultTTL\"=\"128\"\r\n"
+            "\"SessionKeepAlive\"=dword:0036ee80\r\n"
+            "\"PMTUDiscovery\"=dword:00000001\r\n"
+            "\"PMTUBlackHoleDetect\"=dword:00000000\r\n"
+            "\"SYNAttackProtect\"=dword:00000002\r\n"
+            "\r\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet "
+            "Settings]\r\n"
+            "\"MaxConnectionsPer1_0Server\"=dword:00000002\r\n"
+            "\"MaxConnectionsPerServer\"=dword:00000004\r\n"
+            "\r\n"
+            "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params"
+            "\\cachesize]\r\n"
+            "@=dword:00000010\r\n"
+            "\r\n");
 }
 
 TEST(DeploymentExportTest, ExportWritesBesideTheFileOrSaysWhyNot) {

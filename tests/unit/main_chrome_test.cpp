@@ -26,6 +26,7 @@ class FakeCommands : public MainCommands {
     void ShowPingDialog() override { calls.push_back("PingDialog"); }
     void ShowCurrentSettings() override { calls.push_back("CurrentSettings"); }
     void UndoLastChange() override { calls.push_back("Undo"); }
+    void UndoAllChanges() override { calls.push_back("Undo all"); }
     void ExportForDeployment() override { calls.push_back("Export"); }
     void FindLargestMtu() override { calls.push_back("FindMtu"); }
     void CloseMainWindow() override { calls.push_back("Close"); }
@@ -95,6 +96,7 @@ TEST_F(MainChromeTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
               "&Tools\n"
               "  &Current Settings... 221\n"
               "  &Undo Last Change 222\n"
+              "  Undo &All Changes 225\n"
               "  &Export for Deployment... 223\n"
               "  -\n"
               "  &Find Largest MTU... 224\n"
@@ -123,6 +125,7 @@ TEST_F(MainChromeTest, EachMenuCommandTriggersItsOperationOrLaunch) {
         {mnuNetwork, rundll + "ncpa.cpl"},
         {mnuCurrentSettings, "CurrentSettings"},
         {mnuUndoLastChange, "Undo"},
+        {mnuUndoAllChanges, "Undo all"},
         {mnuExportForDeployment, "Export"},
         {mnuFindLargestMtu, "FindMtu"},
         {mnuHelp1, "C:\\Z\\Help\\help.htm"},

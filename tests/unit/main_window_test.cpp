@@ -312,6 +312,28 @@ TEST_F(MainWindowTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindows
     EXPECT_TRUE(window_ports.calls.empty());
 }
 
+// After an Undo the window shows the choice it put back, as at start, so that the next
+// Apply does not redo the change; Undo All Changes goes back before the first change.
+TEST_F(MainWindowTest, UndoShowsTheChoiceItPutBack) {
+    using namespace main_menu;
+    files.files[kDir + "\\Zorvane.cfg"] = "ConnectionType,4\r\nOptiMode,0\r\n";  // T1
+    tip_option.value = "0";
+    window.LoadMainWindow();
+    EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoAllChanges));
+    window.area.cmbNetType.SetSelection(2);  // ISDN, applied at once
+    window.area.cmbNetType.SetSelection(1);
+    EXPECT_TRUE(window.chrome.menu.enabled(mnuUndoAllChanges));
+
+    EXPECT_TRUE(window.chrome.menu.Choose(mnuUndoLastChange));
+    EXPECT_EQ(window.area.cmbNetType.SelectedText(), "ISDN");
+    EXPECT_EQ(records.CurrentSettings.ConnectionType, 2);
+    EXPECT_TRUE(window.chrome.menu.Choose(mnuUndoAllChanges));
+    EXPECT_EQ(window.area.cmbNetType.SelectedText(), "T1");
+    EXPECT_EQ(records.CurrentSettings.ConnectionType, 4);
+    EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoLastChange));
+    EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], "ConnectionType,4\r\nOptiMode,0\r\n");
+}
+
 // Every control lies inside Frame1, and the value frames do not overlap.
 TEST_F(MainWindowTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
     ClientSize size = LayOutMainWindow(window, 600, 315);

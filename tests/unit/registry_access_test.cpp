@@ -45,6 +45,10 @@ TEST_F(RegistryAccessTest, MinusOneOrTheRemoveFlagRemovesTheValue) {
     EXPECT_FALSE(registry.Value(kKey, "B"));
     EXPECT_FALSE(registry.Value(kKey, "C"));
     EXPECT_EQ(SetRegistryValue(registry, kHklm, kKey, "A", kRegDword, 7, true), kErrorFileNotFound);
+    // Removing a value never creates its key.
+    EXPECT_EQ(SetRegistryValue(registry, kHklm, "Missing\\Key", "A", kRegDword, -1, false),
+              kErrorFileNotFound);
+    EXPECT_FALSE(registry.HasKey("Missing"));
 }
 
 TEST_F(RegistryAccessTest, RefusedKeyOrUnusableDataWritesNothing) {

@@ -1,7 +1,9 @@
-// Snapshots and Undo: the text form and its round trip, damaged snapshots refused without
-// a change, Apply then Undo giving back the exact registry and Zorvane.cfg, and the last
-// 20 kept.
+// Snapshots and Undo: the text form and its round trip, damaged snapshots (or ones naming
+// what Zorvane does not write) refused without a change, Apply then Undo giving back the
+// exact registry and Zorvane.cfg, the last 20 kept with the first, and Undo All.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
@@ -106,6 +108,11 @@ class UndoTest : public ::testing::Test {
         return SaveSettingsAndApply(files, folders, registry, kDir, s, family);
     }
     UndoResult Undo() { return UndoLastChange({files, folders, registry}, kDir); }
+    void ApplyTimes(int times) {
+        for (int i = 0; i < times; ++i) {
+            ASSERT_EQ(Apply(i % 2 == 0 ? testing::RestoredSettings() : t1), ApplyResult::Applied);
+        }
+    }
 
     TuningSettings t1 = [] {
         TuningSettings s;
@@ -167,15 +174,131 @@ TEST_F(UndoTest, ADamagedOrRefusedUndoChangesNothingAndKeepsTheSnapshot) {
     EXPECT_EQ(files.files[kCfg], "ConnectionType,1\r\nOptiMode,0\r\n");
 }
 
-TEST_F(UndoTest, OnlyTheLastTwentySnapshotsAreKept) {
-    for (int i = 0; i < 25; ++i) {
-        ASSERT_EQ(Apply(i % 2 == 0 ? t1 : testing::RestoredSettings()), ApplyResult::Applied);
-    }
+TEST_F(UndoTest, OnlyTheLastTwentySnapshotsAreKeptWithTheFirst) {
+    ApplyTimes(25);
     std::vector<std::string> names = folders.FileNames(kFolder);
-    ASSERT_EQ(names.size(), 20u);
-    EXPECT_EQ(names.front(), "snapshot-000006.txt");
+    ASSERT_EQ(names.size(), 21u);
+    EXPECT_EQ(names.front(), "first-snapshot.txt");
+    EXPECT_EQ(names[1], "snapshot-000006.txt");
     EXPECT_EQ(names.back(), "snapshot-000025.txt");
     EXPECT_EQ(Undo().snapshot, kFolder + "\\snapshot-000025.txt");
+}
+
+// A change that did not happen leaves no snapshot and prunes none: refused attempts must
+// not wipe the history, nor make Undo report a change undone that never was.
+TEST_F(UndoTest, ARefusedChangeLeavesNoSnapshotAndPrunesNone) {
+    ApplyTimes(20);
+    const std::vector<std::string> kept = folders.FileNames(kFolder);
+    struct Case {
+        const char* context;
+        std::function<void()> refuse;
+        ApplyResult result;
+    };
+    const Case cases[] = {
+        {"Zorvane.cfg cannot be written", [&] { files.folders.insert(kCfg); },
+         ApplyResult::FileNotWritten},
+        {"a value cannot be read",
+         [&] {
+             registry.unreadable.insert(
+                 "system\\currentcontrolset\\services\\tcpip\\parameters\\defaultttl");
+         },
+         ApplyResult::ValuesUnreadable},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.context);
+        c.refuse();
+        EXPECT_EQ(Apply(t1), c.result);
+        EXPECT_EQ(folders.FileNames(kFolder), kept);
+        files.folders.clear();
+        registry.unreadable.clear();
+    }
+}
+
+// Undo All Changes puts back the state before the first change however many came since
+// (the first snapshot is never pruned), an adapter added since as it was when Zorvane first
+// wrote to it, and leaves nothing more to undo.
+TEST_F(UndoTest, UndoAllPutsBackTheStateBeforeTheFirstChange) {
+    const std::string adapter_b = kInterfaces + "\\{B}";
+    testing::MemoryRegistry before = registry;
+    before.AddKey(adapter_b);
+    before.Put(adapter_b, "MTU", kRegDword, DwordBytes(1300));
+    ASSERT_EQ(Apply(t1), ApplyResult::Applied);
+    registry.AddKey(adapter_b);
+    registry.Put(adapter_b, "MTU", kRegDword, DwordBytes(1300));
+    ApplyTimes(24);
+
+    UndoResult undo = UndoAllChanges({files, folders, registry}, kDir);
+    EXPECT_EQ(undo.outcome, UndoOutcome::Undone);
+    EXPECT_EQ(registry.Dump(), before.Dump());
+    EXPECT_EQ(files.files.count(kCfg), 0u);
+    EXPECT_EQ(folders.FileNames(kFolder), std::vector<std::string>{"first-snapshot.txt"});
+    EXPECT_EQ(Undo().outcome, UndoOutcome::NothingToUndo);
+}
+
+// Undo puts back only what Zorvane writes: a snapshot naming anything else is refused.
+TEST_F(UndoTest, ASnapshotNamingWhatZorvaneDoesNotWriteIsDamaged) {
+    ASSERT_EQ(Apply(t1), ApplyResult::Applied);
+    const std::string path = kFolder + "\\snapshot-000001.txt";
+    const std::string applied = registry.Dump();
+    const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    struct Case {
+        Snapshot snapshot;
+        std::string reason;
+    };
+    const RegistryValue text{kRegSz, std::string("x.exe\0", 6)};
+    const Case cases[] = {
+        {{{}, {{run, "Tool", text}}, std::nullopt},
+         "it names a value Zorvane does not write: " + run + "\\Tool"},
+        {{{}, {{kTcpip, "Tool", text}}, std::nullopt},
+         "it names a value Zorvane does not write: " + kTcpip + "\\Tool"},
+        {{{}, {{kInterfaces + "\\{A}\\Sub", "MTU", text}}, std::nullopt},
+         "it names a value Zorvane does not write: " + kInterfaces + "\\{A}\\Sub\\MTU"},
+        {{{"SOFTWARE\\Tool"}, {}, std::nullopt},
+         "it names a key Zorvane does not write: SOFTWARE\\Tool"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        files.files[path] = FormatSnapshot(c.snapshot);
+        UndoResult undo = Undo();
+        EXPECT_EQ(undo.outcome, UndoOutcome::Damaged);
+        EXPECT_EQ(undo.reason, c.reason);
+        EXPECT_EQ(registry.Dump(), applied);
+    }
+}
+
+// An adapter removed since the change is not brought back, nor its keys Zorvane made.
+TEST_F(UndoTest, UndoLeavesAnAdapterRemovedSinceAway) {
+    registry.Put(kInterfaces + "\\{A}", "MTU", kRegDword, DwordBytes(1400));
+    ASSERT_EQ(Apply(t1), ApplyResult::Applied);
+    ASSERT_EQ(registry.DeleteKey(RegistryRoot::LocalMachine, kInterfaces + "\\{A}"), 0);
+    EXPECT_EQ(Undo().outcome, UndoOutcome::Undone);
+    EXPECT_FALSE(registry.HasKey(kInterfaces + "\\{A}"));
+    EXPECT_FALSE(registry.HasKey("SYSTEM\\CurrentControlSet\\Services\\{A}"));
+}
+
+// The interfaces are listed once per Apply: one that appears meanwhile is not written, as
+// its snapshot could not undo it.
+TEST(ApplyInterfacesTest, AnAdapterAppearingDuringApplyIsNotWritten) {
+    struct AdapterArrives : testing::MemoryRegistry {
+        bool arrived = false;
+        int32_t EnumKey(RegistryKey key, uint32_t index, std::string* name) override {
+            int32_t result = MemoryRegistry::EnumKey(key, index, name);
+            if (result == kErrorNoMoreItems && !arrived) {
+                arrived = true;
+                AddKey(kInterfaces + "\\{C}");
+            }
+            return result;
+        }
+    } registry;
+    registry.AddKey(kInterfaces + "\\{A}");
+    testing::MemoryFileSystem files;
+    testing::MemoryFolders folders{files};
+    TuningSettings t1;
+    ApplyPreset(t1, 4, WindowsFamily(8));
+    ASSERT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, t1, WindowsFamily(8)),
+              ApplyResult::Applied);
+    EXPECT_TRUE(registry.Dword(kInterfaces + "\\{A}", "MTU"));
+    EXPECT_FALSE(registry.Value(kInterfaces + "\\{C}", "MTU"));
 }
 
 }  // namespace

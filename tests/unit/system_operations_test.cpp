@@ -203,7 +203,9 @@ TEST_F(SystemOperationsTest, ExportWritesBothFilesAndNamesThem) {
     EXPECT_EQ(Texts(), std::vector<std::string>{
                            "The settings Apply would write were exported to\r\n"
                            "C:\\Deploy\\dialup.reg\r\nand the values they replace on this "
-                           "computer to\r\nC:\\Deploy\\dialup-undo.reg"});
+                           "computer to\r\nC:\\Deploy\\dialup-undo.reg\r\nThe MTU of each "
+                           "network adapter is not in them: run Zorvane.exe /apply on each "
+                           "computer to write it."});
     EXPECT_EQ(files.files.count("C:\\Deploy\\dialup.reg"), 1u);
     EXPECT_EQ(files.files.count("C:\\Deploy\\dialup-undo.reg"), 1u);
     EXPECT_EQ(registry.ValueCount(), 0u) << "an export changes nothing here";

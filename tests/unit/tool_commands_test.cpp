@@ -1,5 +1,5 @@
-// Zorvane.exe /apply, /restore, /undo and /export FILE: their exit codes, and what Apply,
-// Restore and the export take as the choice when there is no window.
+// Zorvane.exe /apply, /restore, /undo, /undo all and /export FILE: their exit codes, and what
+// Apply, Restore and the export take as the choice when there is no window.
 #include <gtest/gtest.h>
 
 #include "fakes/memory_file_system.h"
@@ -71,6 +71,7 @@ TEST(ToolSwitchTest, TheCommandLineNamesASwitchOrLeavesTheArgumentAlone) {
         {"/undo", "/undo", ""},
         {" /UNDO ", "/undo", ""},
         {"/undo now", nullptr, ""},
+        {" /Undo ALL ", "/undo all", ""},
         {"/export C:\\My Files\\t1.reg", "/export", "C:\\My Files\\t1.reg"},
         {"/Export \"C:\\My Files\\t1.reg\" ", "/export", "C:\\My Files\\t1.reg"},
         {"/export", nullptr, ""},
@@ -119,7 +120,8 @@ class ToolSwitchRunTest : public ToolCommandsTest {
 TEST_F(ToolSwitchRunTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWork) {
     CommandReport bad = run("/undo twice");
     EXPECT_EQ(bad.exit_code, kExitBadInput);
-    EXPECT_EQ(bad.text, "Usage: Zorvane.exe /apply | /restore | /undo | /export FILE | /?");
+    EXPECT_EQ(bad.text,
+              "Usage: Zorvane.exe /apply | /restore | /undo all | /undo | /export FILE | /?");
     EXPECT_EQ(run(" /? ").exit_code, kExitDone);
 
     start.first_copy = false;
@@ -171,6 +173,32 @@ TEST_F(ToolSwitchRunTest, ApplyAndRestoreWriteAsTheWindowDoesAndEndWithTheirCode
     EXPECT_EQ(files.files[kCfg], FormatSettingsFile(restored));
     EXPECT_EQ(run("/undo").exit_code, kExitDone) << "Restore left a snapshot, as the window's";
     EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), 1836000u);
+}
+
+// /undo all puts back the state before Zorvane's first change; without a record of it
+// (the uninstaller's case after the folder was emptied), every value Zorvane writes goes,
+// and nothing else.
+TEST_F(ToolSwitchRunTest, UndoAllPutsBackTheFirstStateOrRemovesOnlyZorvanesValues) {
+    const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
+    const std::string kT1 = "ConnectionType,4\r\nOptiMode,0\r\n";
+    registry.Put(kTcpip, "DefaultTTL", kRegDword, DwordBytes(64));
+    registry.Put(kTcpip, "Other", kRegDword, DwordBytes(1));
+    const std::string before = registry.Dump();
+    files.files[kCfg] = kT1;
+    ASSERT_EQ(run("/apply").exit_code, kExitDone);
+    ASSERT_EQ(run("/restore").exit_code, kExitDone);
+    CommandReport all = run("/undo all");
+    EXPECT_EQ(all.exit_code, kExitDone) << all.text;
+    EXPECT_EQ(registry.Dump(), before);
+    EXPECT_EQ(files.files[kCfg], kT1);
+
+    ASSERT_EQ(run("/apply").exit_code, kExitDone);
+    files.files.erase(kDir + "\\Snapshots\\first-snapshot.txt");
+    CommandReport removed = run("/undo all");
+    EXPECT_EQ(removed.exit_code, kExitDone) << removed.text;
+    EXPECT_FALSE(registry.Value(kTcpip, "DefaultTTL"));
+    EXPECT_TRUE(registry.Value(kTcpip, "Other"));
+    EXPECT_EQ(registry.ValueCount(), 1u);
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 // started from the installed folder (by the logon entry, and by Zorvane through the desktop
 // shell or, with COM unavailable, by itself), an upgrade over a running companion that
 // keeps both settings files, the saved choice applied from the command line, and a silent
-// uninstall that restores the Windows defaults and leaves nothing behind.
+// uninstall that puts back the registry of before Zorvane's first change and leaves
+// nothing behind.
 //
 // usage: install_e2e SETUP.exe VERSION BUILT_APP_FOLDER
 #include <windows.h>
@@ -278,19 +279,19 @@ e2e::RegistrySnapshot TcpipRegistry() {
     return e2e::SnapshotRegistry(kHklm, "SYSTEM\\CurrentControlSet\\Services\\Tcpip");
 }
 
-// The saved choice applied as a deployment script does, over the Windows defaults as
-// Zorvane restores them; the uninstall is to put those back.
+// Restore and then the saved choice applied as a deployment script does; the uninstall is
+// to put back the registry of before the first of them, not the defaults Restore writes.
 e2e::RegistrySnapshot AppliesFromTheCommandLine() {
     e2e::Context in("/restore, then /apply");
+    e2e::RegistrySnapshot before = TcpipRegistry();
     E2E_CHECK_EQ(RunInstalled("/restore"), std::optional<DWORD>(0));
-    e2e::RegistrySnapshot defaults = TcpipRegistry();
+    E2E_CHECK(!e2e::Differences(before, TcpipRegistry()).empty());
     E2E_CHECK(e2e::WriteWholeFile(Installed("Zorvane.cfg"), "ConnectionType,3\r\nOptiMode,0\r\n"));
     E2E_CHECK_EQ(RunInstalled("/apply"), std::optional<DWORD>(0));
-    E2E_CHECK(!e2e::Differences(defaults, TcpipRegistry()).empty());
-    return defaults;
+    return before;
 }
 
-void UninstallsSilently(const e2e::RegistrySnapshot& windows_defaults) {
+void UninstallsSilently(const e2e::RegistrySnapshot& before_zorvane) {
     e2e::Context in("silent uninstall with /RESTORE");
     E2E_CHECK(e2e::CreateRegistryKey(HKEY_CURRENT_USER, "Software\\Zorvane\\Options"));
     const std::string log_folder = e2e::EnvironmentVariable("APPDATA") + "\\Zorvane";
@@ -303,7 +304,7 @@ void UninstallsSilently(const e2e::RegistrySnapshot& windows_defaults) {
     E2E_CHECK_EQ(uninstall.WaitForExit(kSetupTimeoutMs), std::optional<DWORD>(0));
     E2E_CHECK(WaitForChildrenOf(uninstall.id(), kSetupTimeoutMs));
     E2E_CHECK(!e2e::FileIsPresent(e2e::AppDirectory()));
-    std::vector<std::string> differences = e2e::Differences(windows_defaults, TcpipRegistry());
+    std::vector<std::string> differences = e2e::Differences(before_zorvane, TcpipRegistry());
     for (const std::string& line : differences) {
         e2e::Note(line);
     }

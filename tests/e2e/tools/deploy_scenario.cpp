@@ -1,7 +1,9 @@
 // Apply, Undo and the export for deployment against the real registry: the export changes
-// nothing; Apply from the window and then Zorvane.exe /undo give back the exact registry
-// and Zorvane.cfg of before; the exported file imported with regedit gives exactly what
-// Apply wrote, and its undo file the values of before; a damaged snapshot is refused.
+// nothing and names no interface; Apply from the window and then Zorvane.exe /undo give
+// back the exact registry and Zorvane.cfg of before, and so does /undo all after Restore and
+// Apply; the exported file imported with regedit gives what Apply wrote but the interfaces'
+// values, and its undo file exactly the registry of before; a damaged snapshot, or one
+// naming a value Zorvane does not write, is refused.
 #include <windows.h>
 
 #include <string>
@@ -17,7 +19,7 @@
 namespace zv::e2e {
 namespace {
 
-// The values of `expected` are all back; keys the change made may stay, empty.
+// The values of `expected` are all back; keys the import made may stay, empty.
 void CheckValuesBack(const RegistrySnapshot& expected, const RegistrySnapshot& actual) {
     RegistrySnapshot values_only = actual;
     for (const auto& [path, value] : actual) {
@@ -26,6 +28,36 @@ void CheckValuesBack(const RegistrySnapshot& expected, const RegistrySnapshot& a
         }
     }
     CheckSame(expected, values_only);
+}
+
+// What Apply wrote, but each interface's values as they were before: the export leaves
+// them to Zorvane.exe /apply on each computer.
+RegistrySnapshot WithInterfacesAsBefore(const RegistrySnapshot& applied,
+                                        const RegistrySnapshot& before,
+                                        const ToolsRelease& release) {
+    auto per_interface = [&](std::string path) {
+        CharLowerA(&path[0]);
+        for (const char* name : {"0000", "{7a3b1c2d-0001}", "loopback"}) {
+            for (std::string prefix :
+                 {release.interfaces + "\\" + name,
+                  "SYSTEM\\CurrentControlSet\\Services\\" + std::string(name)}) {
+                CharLowerA(&prefix[0]);
+                if (path.compare(0, prefix.size(), prefix) == 0) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    RegistrySnapshot expected;
+    for (const auto* from : {&applied, &before}) {
+        for (const auto& [path, value] : *from) {
+            if (per_interface(path) == (from == &before)) {
+                expected[path] = value;
+            }
+        }
+    }
+    return expected;
 }
 
 std::optional<DWORD> RunZorvane(const std::string& arguments) {
@@ -55,6 +87,8 @@ void RunDeployScenario(const ToolsRelease& release) {
         E2E_CHECK_EQ(RunZorvane("/export \"" + exported + "\""), std::optional<DWORD>(0));
         std::optional<std::string> text = ReadWholeFile(exported);
         E2E_CHECK(text && text->find(release.reg_header + "\r\n") == 0);
+        E2E_CHECK(text && text->find("Zorvane.exe /apply") != std::string::npos);
+        E2E_CHECK(text && text->find("{7A3B1C2D-0001}") == std::string::npos);
         E2E_CHECK(FileIsPresent(undo_file));
         CheckSame(before, TouchedRegistry());
     }
@@ -70,19 +104,36 @@ void RunDeployScenario(const ToolsRelease& release) {
         E2E_CHECK_EQ(RunZorvane("/undo"), std::optional<DWORD>(1));  // nothing left to undo
     }
     {
-        Context in("the export imported");
-        E2E_CHECK_EQ(Import(exported), std::optional<DWORD>(0));
-        CheckSame(applied, TouchedRegistry());
-        E2E_CHECK_EQ(Import(undo_file), std::optional<DWORD>(0));
-        CheckValuesBack(before, TouchedRegistry());
+        Context in("restore, apply, then undo all");
+        E2E_CHECK_EQ(RunZorvane("/restore"), std::optional<DWORD>(0));
+        ApplyFromTheWindow();
+        E2E_CHECK_EQ(RunZorvane("/undo all"), std::optional<DWORD>(0));
+        CheckSame(before, TouchedRegistry());
+        E2E_CHECK_EQ(ReadWholeFile(SettingsFilePath()), settings_before);
     }
     {
-        Context in("damaged snapshot");
+        Context in("the export imported");
+        E2E_CHECK_EQ(Import(exported), std::optional<DWORD>(0));
+        CheckValuesBack(WithInterfacesAsBefore(applied, before, release), TouchedRegistry());
+        E2E_CHECK_EQ(Import(undo_file), std::optional<DWORD>(0));
+        CheckSame(before, TouchedRegistry());
+    }
+    const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::pair<const char*, const char*> refused[] = {
+        {"damaged snapshot", "Zorvane snapshot 1\r\nvalue \"K\""},
+        {"a snapshot naming a Run entry",
+         "Zorvane snapshot 1\r\nvalue "
+         "\"Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\" "
+         "\"Tool\" sz \"x.exe\"\r\nsettings absent\r\nend\r\n"},
+    };
+    for (const auto& [context, text] : refused) {
+        Context in(context);
         const std::string damaged = folder + "\\Snapshots\\snapshot-000009.txt";
-        E2E_CHECK(WriteWholeFile(damaged, "Zorvane snapshot 1\r\nvalue \"K\""));
+        E2E_CHECK(WriteWholeFile(damaged, text));
         const RegistrySnapshot now = TouchedRegistry();
         E2E_CHECK_EQ(RunZorvane("/undo"), std::optional<DWORD>(2));
         CheckSame(now, TouchedRegistry());
+        E2E_CHECK(!ReadRegistryValue(HKEY_LOCAL_MACHINE, kRun, "Tool").has_value());
         E2E_CHECK(FileIsPresent(damaged));
     }
 }

@@ -1,7 +1,8 @@
 // The Tools menu in the real window: Undo Last Change does nothing while there is nothing
 // to undo; Current Settings lists the registry as it is (a hand-edited value, one row per
-// interface, the values this release ignores) and copies it; Apply then Undo Last Change
-// gives back the exact registry and Zorvane.cfg of before.
+// interface, the values this release ignores) and copies it; Apply then Undo Last Change,
+// and two Applies then Undo All Changes, give back the exact registry and Zorvane.cfg of
+// before.
 #include <windows.h>
 
 #include <string>
@@ -25,6 +26,9 @@ namespace dialog = win32::current_settings;
 const char kUndoneText[] =
     "The last change has been undone: the registry values and Zorvane.cfg are as they were "
     "before it.";
+const char kAllUndoneText[] =
+    "All changes have been undone: the registry values and Zorvane.cfg are as they were before "
+    "Zorvane's first change.";
 
 struct ExpectedRow {
     const char* label;  // the Setting column
@@ -108,6 +112,17 @@ void RunWindowScenario(const ToolsRelease& release) {
         E2E_CHECK(!Differences(before, TouchedRegistry()).empty());
         zorvane.PostCommand(menu::mnuUndoLastChange);
         zorvane.Answer(kUndoneText, IDOK);
+        zorvane.Answer(kRestartQuestion, IDNO);
+        zorvane.Answer(kRememberText, IDOK);
+        CheckSame(before, TouchedRegistry());
+        E2E_CHECK_EQ(ReadWholeFile(SettingsFilePath()), settings_before);
+    }
+    {
+        Context in("apply twice, then undo all");
+        ApplyIn(zorvane);
+        ApplyIn(zorvane);
+        zorvane.PostCommand(menu::mnuUndoAllChanges);
+        zorvane.Answer(kAllUndoneText, IDOK);
         zorvane.Answer(kRestartQuestion, IDNO);
         zorvane.Answer(kRememberText, IDOK);
         CheckSame(before, TouchedRegistry());

@@ -84,6 +84,10 @@ int32_t MemoryRegistry::DeleteValue(RegistryKey key, const std::string& name) {
     if (target == nullptr) {
         return 6;
     }
+    // A key opened without the right to change it refuses as one never created.
+    if (writes_fail || IsReadOnly(handles_[key])) {
+        return kErrorAccessDenied;
+    }
     log.push_back("delete " + handles_[key] + "\\" + Lower(name));
     return target->values.erase(Lower(name)) == 1 ? kErrorSuccess : kErrorFileNotFound;
 }
@@ -118,6 +122,9 @@ int32_t MemoryRegistry::QueryValue(RegistryKey key, const std::string& name, uin
     Key* target = KeyOf(key);
     if (target == nullptr) {
         return 6;
+    }
+    if (unreadable.count(handles_[key].substr(5) + "\\" + Lower(name)) != 0) {
+        return kErrorAccessDenied;
     }
     auto value = target->values.find(Lower(name));
     if (value == target->values.end()) {

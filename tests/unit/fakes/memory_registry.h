@@ -20,8 +20,9 @@ struct StoredValue {
 
 class MemoryRegistry : public RegistryPort {
   public:
-    bool writes_fail = false;              // every CreateKey is refused with error 5
-    std::set<std::string> read_only_keys;  // keys (any case) whose CreateKey is refused
+    bool writes_fail = false;              // every CreateKey and DeleteValue refused with 5
+    std::set<std::string> read_only_keys;  // keys (any case) refused the same way
+    std::set<std::string> unreadable;      // "key\name", lower case: its read is refused
     std::vector<std::string> log;          // "set <key>\<name>" and "delete <key>\<name>"
 
     int32_t CreateKey(RegistryRoot root, const std::string& path, RegistryKey* key) override;
