@@ -30,11 +30,10 @@ CommandReport ReportApply(ApplyResult result, const std::string& program_directo
 CommandReport ReportUndo(const UndoResult& undo, const std::string& program_directory);
 CommandReport ReportExport(ExportResult result, const std::string& path);
 
-// Apply of the saved choice (Zorvane.cfg as the window loads it; the first start's choice
-// when there is none) with the same snapshot, file and registry writes as the window's
-// Apply, without messages or the restart question. A damaged Zorvane.cfg, a Manual choice
-// Apply would refuse and an unrecognised Windows release are refused before anything is
-// written.
+// Apply of the saved choice (Zorvane.cfg as the window loads it) with the same snapshot,
+// file and registry writes as the window's Apply, without messages or the restart
+// question. A missing, unreadable or damaged Zorvane.cfg, a Manual choice Apply would
+// refuse and an unrecognised Windows release are refused before anything is written.
 CommandReport RunApplyCommand(SnapshotPorts ports, const std::string& program_directory,
                               const TuningSettings& defaults, WindowsFamily family);
 
@@ -47,7 +46,7 @@ CommandReport RunRestoreCommand(SnapshotPorts ports, const std::string& program_
 CommandReport RunUndoCommand(SnapshotPorts ports, const std::string& program_directory);
 
 // The export of what Apply would write for the saved choice (Zorvane.cfg as the window
-// loads it; the first start's choice when there is none); a damaged Zorvane.cfg is refused.
+// loads it); a missing, unreadable or damaged Zorvane.cfg is refused.
 CommandReport RunExportCommand(FileSystem& files, RegistryPort& registry,
                                const std::string& program_directory, const TuningSettings& defaults,
                                WindowsFamily family, const std::string& path);
