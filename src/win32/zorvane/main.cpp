@@ -38,7 +38,10 @@ class Win32StartPorts : public zv::shell::StartPorts {
     void StartCompanion() override { launchers_.StartCompanion(); }
 
   private:
-    zv::win32::SingleInstance single_copy_{"Zorvane.MainProgram"};
+    // One copy on the computer, whichever session runs it: a deployment agent's /apply in
+    // session 0 must be refused while an administrator has the window open in another.
+    zv::win32::SingleInstance single_copy_{"Zorvane.MainProgram",
+                                           zv::win32::LockScope::AllSessions};
     zv::win32::Win32Launcher launcher_;
     zv::win32::DesktopShell desktop_;
     zv::shell::UserLevelLauncher user_level_{desktop_, launcher_};
