@@ -48,7 +48,7 @@ CommandReport Restore(SwitchRun& run) {
 CommandReport Usage(SwitchRun&) {
     return {kExitDone, ToolSwitchUsage() +
                            "\r\nExit codes: 0 done, 1 refused (by the registry or a file), "
-                           "2 bad arguments or a damaged Zorvane.cfg."};
+                           "2 bad arguments, or no Zorvane.cfg or a damaged one."};
 }
 
 CommandReport Undo(SwitchRun& run) {

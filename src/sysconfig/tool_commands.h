@@ -17,7 +17,7 @@ namespace zv {
 
 constexpr int kExitDone = 0;
 constexpr int kExitRefused = 1;   // the registry or a file refused; nothing reported as done
-constexpr int kExitBadInput = 2;  // bad arguments or a damaged file; nothing written
+constexpr int kExitBadInput = 2;  // bad arguments, a missing or damaged file; nothing written
 
 struct CommandReport {
     int exit_code;
