@@ -8,6 +8,8 @@
 ; Switches: /S silent, /D=<folder> (last, unquoted) the installation folder.
 ; The uninstaller: /S silent, /RESTORE restore the Windows TCP/IP defaults first (the
 ; question it asks when it is not silent).
+; Both close the companion of this session and change nothing while Zorvane.exe or
+; vigilo.exe of the folder still runs in any session (silent: exit code 2).
 
 Unicode true
 !if "${ARCH}" == "x64"
