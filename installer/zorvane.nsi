@@ -8,6 +8,8 @@
 ; Switches: /S silent, /D=<folder> (last, unquoted) the installation folder.
 ; The uninstaller: /S silent, /RESTORE undo all of Zorvane's changes first (the question
 ; it asks when it is not silent).
+; Both close the companion of this session and change nothing while Zorvane.exe or
+; vigilo.exe of the folder still runs in any session (silent: exit code 2).
 
 Unicode true
 !if "${ARCH}" == "x64"
@@ -124,6 +126,69 @@ FunctionEnd
 !insertmacro REQUIRE_MAIN_CLOSED ""
 !insertmacro REQUIRE_MAIN_CLOSED "un."
 
+; A program of the folder that still runs after the steps above: one that did not close,
+; or a copy in another user's session, which no window of this session reaches. Windows
+; keeps the file of a running program open against writing, so trying to open it for
+; writing finds every copy, of every session, by the path it runs from. A program that is
+; closing gets up to 5 s to end; then the user may close it and retry, or the setup stops
+; naming it (silent: exit code 2), before anything is changed. An old vigilo.exe is never
+; left behind unnoticed.
+!macro REQUIRE_NOT_RUNNING un
+; The file name on the stack is replaced by "" when $INSTDIR holds no running copy of it.
+Function ${un}WaitUntilNotRunning
+    Exch $0
+    Push $1
+    Push $2
+    StrCpy $2 0
+    ${Do}
+        ${IfNot} ${FileExists} "$INSTDIR\$0"
+            StrCpy $0 ""
+            ${Break}
+        ${EndIf}
+        ClearErrors
+        FileOpen $1 "$INSTDIR\$0" a
+        ${IfNot} ${Errors}
+            FileClose $1
+            StrCpy $0 ""
+            ${Break}
+        ${EndIf}
+        IntOp $2 $2 + 1
+        ${If} $2 > 10
+            ${Break}
+        ${EndIf}
+        Sleep 500
+    ${Loop}
+    Pop $2
+    Pop $1
+    Exch $0
+FunctionEnd
+
+Function ${un}RequireNotRunning
+    Push $0
+    ${Do}
+        Push "Zorvane.exe"
+        Call ${un}WaitUntilNotRunning
+        Pop $0
+        ${If} $0 == ""
+            Push "vigilo.exe"
+            Call ${un}WaitUntilNotRunning
+            Pop $0
+        ${EndIf}
+        ${If} $0 == ""
+            ${Break}
+        ${EndIf}
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+            "$INSTDIR\$0 is still running, in this session or in another user's session.$\r$\nClose it there (or sign that user out), then choose Retry." \
+            /SD IDCANCEL IDRETRY retry
+        Abort "$INSTDIR\$0 is running."
+    retry:
+    ${Loop}
+    Pop $0
+FunctionEnd
+!macroend
+!insertmacro REQUIRE_NOT_RUNNING ""
+!insertmacro REQUIRE_NOT_RUNNING "un."
+
 ; Lets the local Users group (S-1-5-32-545, whatever its name in this language) change the
 ; one file named in $0, keeping the rights it has: the companion runs at the user's level
 ; and saves Ping.cfg in the program folder, where the users may create nothing.
@@ -184,6 +249,7 @@ Section "Zorvane and Vigilo" SecPrograms
     SectionIn RO
     Call RequireMainClosed
     Call CloseCompanion
+    Call RequireNotRunning
     SetOutPath "$INSTDIR"
     File "${APP_DIR}/Zorvane.exe"
     File "${APP_DIR}/vigilo.exe"
@@ -274,6 +340,7 @@ FunctionEnd
 Section Uninstall
     Call un.RequireMainClosed
     Call un.CloseCompanion
+    Call un.RequireNotRunning
     Call un.RestoreDefaults
     Delete "$INSTDIR\Zorvane.exe"
     Delete "$INSTDIR\vigilo.exe"

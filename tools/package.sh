@@ -2,8 +2,9 @@
 # Builds both Windows builds and packs each into dist/: a setup and a portable zip.
 #   dist/Zorvane-<version>-x64-setup.exe   dist/Zorvane-<version>-x64.zip
 #   dist/Zorvane-<version>-x86-setup.exe   dist/Zorvane-<version>-x86.zip
-# Fails, leaving the package out, when a setup outgrows its budget or a program or setup
-# lacks the version resource of this version.
+# Fails when a setup outgrows its budget or a program or setup lacks the version resource
+# of this version. Every package is made and checked in a staging folder and moved into
+# dist/ only when all four passed, so dist/ never holds one that failed its checks.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
@@ -30,27 +31,28 @@ check_version() {  # FILE
 }
 
 mkdir -p dist
+staging=$(mktemp -d "$repo/dist/.staging.XXXXXX")  # beside dist/, so that mv only renames
+trap 'rm -rf "$staging"' EXIT
 for arch in x64 x86; do
     app=build/win/app
     [ "$arch" = x86 ] && app=build/win32/app
-    setup="dist/Zorvane-$version-$arch-setup.exe"
-    zip="dist/Zorvane-$version-$arch.zip"
+    setup="$staging/Zorvane-$version-$arch-setup.exe"
+    zip="$staging/Zorvane-$version-$arch.zip"
     check_version "$app/Zorvane.exe"
     check_version "$app/vigilo.exe"
     "$repo/tools/make-setup.sh" "$arch" "$app" "$version" "$setup"
     check_version "$setup"
     size=$(stat -c %s "$setup")
     if [ "$size" -gt "$largest_setup" ]; then
-        echo "package: $setup is $size bytes, more than $largest_setup" >&2
-        rm -f "$setup"
+        echo "package: $(basename "$setup") is $size bytes, more than $largest_setup" >&2
         exit 1
     fi
     # The zip unpacks to one folder, the programs and their files as the setup installs them.
-    stage=$(mktemp -d)
-    mkdir "$stage/Zorvane"
+    stage="$staging/unpacked"
+    mkdir -p "$stage/Zorvane"
     for f in "${shipped[@]}"; do cp -r "$app/$f" "$stage/Zorvane/"; done
-    rm -f "$zip"
-    (cd "$stage" && zip -q -r -X "$repo/$zip" Zorvane)
+    (cd "$stage" && zip -q -r -X "$zip" Zorvane)
     rm -rf "$stage"
 done
+mv -f "$staging"/* dist/
 ls -l dist

@@ -7,11 +7,21 @@
 
 namespace zv {
 
+constexpr unsigned long kErrorFileNotFound = 2;
 constexpr unsigned long kErrorAccessDenied = 5;
 constexpr unsigned long kErrorAlreadyExists = 183;
 
 inline bool AnotherCopyHoldsTheLock(bool opened, unsigned long error) {
     return opened ? error == kErrorAlreadyExists : error == kErrorAccessDenied;
+}
+
+// A lock of every session ("Global\") may be refused to an account that may not make
+// objects for every session (a user without that right outside session 0). When no such
+// lock exists (opening it found nothing), that refusal is no other copy's: the session's
+// own lock stands in. When it exists, the usual rule holds.
+inline bool UseTheSessionLockInstead(bool made, unsigned long make_error,
+                                     unsigned long open_error) {
+    return !made && make_error == kErrorAccessDenied && open_error == kErrorFileNotFound;
 }
 
 }  // namespace zv

@@ -48,7 +48,7 @@ CommandReport Restore(SwitchRun& run) {
 CommandReport Usage(SwitchRun&) {
     return {kExitDone, ToolSwitchUsage() +
                            "\r\nExit codes: 0 done, 1 refused (by the registry or a file), "
-                           "2 bad arguments or a damaged Zorvane.cfg."};
+                           "2 bad arguments, or no Zorvane.cfg or a damaged one."};
 }
 
 CommandReport Undo(SwitchRun& run) {
@@ -99,6 +99,17 @@ bool ArgumentFits(const ToolSwitchRow& row, const std::string& argument) {
     return !argument.empty() && argument.find('"') == std::string::npos;
 }
 
+// A first word written as a switch ("/aply", "-apply", "/help") that no row names: a
+// deployment tool that mistyped a switch must get an error, not a window that waits for a
+// user. A negative number is not a switch: it still starts the companion.
+bool LooksLikeASwitch(const std::string& text) {
+    const std::string word(text.begin(), std::find_if(text.begin(), text.end(), IsBlank));
+    if (word.empty() || (word[0] != '/' && word[0] != '-')) {
+        return false;
+    }
+    return word[0] == '/' || !IsAllDigits(word.substr(1));
+}
+
 }  // namespace
 
 std::optional<ToolSwitch> ParseToolSwitch(const std::string& command_line) {
@@ -108,6 +119,9 @@ std::optional<ToolSwitch> ParseToolSwitch(const std::string& command_line) {
             std::string argument = Unquoted(TrimBlanks(text.substr(std::strlen(row.word))));
             return ToolSwitch{ArgumentFits(row, argument) ? &row : nullptr, argument};
         }
+    }
+    if (LooksLikeASwitch(text)) {
+        return ToolSwitch{nullptr, ""};
     }
     return std::nullopt;
 }

@@ -1,5 +1,6 @@
 // The command line's switches: each does its work without a window and ends the program
-// with an exit code (0 done, 1 refused, 2 bad arguments or a damaged file). Any other
+// with an exit code (0 done, 1 refused, 2 bad arguments or a damaged file). A first word
+// that starts with '/' or '-' and names no switch is refused with the usage; any other
 // argument keeps its meaning (a number starts the companion, other text opens the window).
 // A new switch is one more row of the table in tool_switches.cpp.
 #pragma once
@@ -40,11 +41,13 @@ struct ToolSwitchRow {
 };
 
 struct ToolSwitch {
-    const ToolSwitchRow* row;  // nullptr: a switch's word with arguments it does not take
-    std::string argument;      // without quotes
+    // nullptr: a switch's word with arguments it does not take, or no switch's word
+    const ToolSwitchRow* row;
+    std::string argument;  // without quotes
 };
 
-// The switch the command line names (case ignored, blanks around allowed), or nothing.
+// The switch the command line names (case ignored, blanks around allowed), a refusal for a
+// word written as a switch that names none, or nothing.
 std::optional<ToolSwitch> ParseToolSwitch(const std::string& command_line);
 
 // "Usage: Zorvane.exe /undo | /export FILE", from the table.

@@ -1,5 +1,7 @@
 #include "sysconfig/tool_commands.h"
 
+#include <optional>
+
 #include "sysconfig/saved_choice_rules.h"
 #include "sysconfig/tcp_parameters.h"
 
@@ -8,6 +10,20 @@ namespace zv {
 namespace {
 
 constexpr char kRestartToTakeEffect[] = "\r\nRestart the computer for them to take effect.";
+
+// A switch works only from a Zorvane.cfg that is there to read: without one, the first
+// start's choice (a preset for a dial-up modem) would reach every machine of a deployment
+// whose file was forgotten or copied to another folder.
+std::optional<CommandReport> NoSavedChoiceFile(const FileSystem& files,
+                                               const std::string& program_directory,
+                                               const char* verb) {
+    const std::string path = program_directory + kSettingsFileName;
+    if (files.FileExists(path) && files.ReadFile(path)) {
+        return std::nullopt;
+    }
+    return CommandReport{kExitBadInput, std::string("There is no Zorvane.cfg to ") + verb + " in " +
+                                            program_directory};
+}
 
 CommandReport UnrecognisedRelease() {
     return {kExitRefused,
@@ -102,6 +118,9 @@ CommandReport RunApplyCommand(SnapshotPorts ports, const std::string& program_di
     if (family == Unrecognised) {
         return UnrecognisedRelease();
     }
+    if (auto refused = NoSavedChoiceFile(ports.files, program_directory, "apply")) {
+        return *refused;
+    }
     std::optional<TuningSettings> choice =
         SavedChoice(ports.files, program_directory, defaults, family);
     if (!choice) {
@@ -165,6 +184,9 @@ CommandReport RunExportCommand(FileSystem& files, RegistryPort& registry,
                                WindowsFamily family, const std::string& path) {
     if (path.empty()) {
         return {kExitBadInput, "Name the file to export to: Zorvane.exe /export FILE"};
+    }
+    if (auto refused = NoSavedChoiceFile(files, program_directory, "export")) {
+        return *refused;
     }
     std::optional<TuningSettings> choice = SavedChoice(files, program_directory, defaults, family);
     if (!choice) {

@@ -17,7 +17,7 @@ namespace zv {
 
 constexpr int kExitDone = 0;
 constexpr int kExitRefused = 1;   // the registry or a file refused; nothing reported as done
-constexpr int kExitBadInput = 2;  // bad arguments or a damaged file; nothing written
+constexpr int kExitBadInput = 2;  // bad arguments, a missing or damaged file; nothing written
 
 struct CommandReport {
     int exit_code;
@@ -32,11 +32,10 @@ CommandReport ReportUndo(const UndoResult& undo, const std::string& program_dire
                          UndoScope scope = UndoScope::LastChange);
 CommandReport ReportExport(ExportResult result, const std::string& path);
 
-// Apply of the saved choice (Zorvane.cfg as the window loads it; the first start's choice
-// when there is none) with the same snapshot, file and registry writes as the window's
-// Apply, without messages or the restart question. A damaged Zorvane.cfg, a Manual choice
-// Apply would refuse and an unrecognised Windows release are refused before anything is
-// written.
+// Apply of the saved choice (Zorvane.cfg as the window loads it) with the same snapshot,
+// file and registry writes as the window's Apply, without messages or the restart
+// question. A missing, unreadable or damaged Zorvane.cfg, a Manual choice Apply would
+// refuse and an unrecognised Windows release are refused before anything is written.
 CommandReport RunApplyCommand(SnapshotPorts ports, const std::string& program_directory,
                               const TuningSettings& defaults, WindowsFamily family);
 
@@ -54,7 +53,7 @@ CommandReport RunUndoAllCommand(SnapshotPorts ports, const std::string& program_
                                 WindowsFamily family);
 
 // The export of what Apply would write for the saved choice (Zorvane.cfg as the window
-// loads it; the first start's choice when there is none); a damaged Zorvane.cfg is refused.
+// loads it); a missing, unreadable or damaged Zorvane.cfg is refused.
 CommandReport RunExportCommand(FileSystem& files, RegistryPort& registry,
                                const std::string& program_directory, const TuningSettings& defaults,
                                WindowsFamily family, const std::string& path);

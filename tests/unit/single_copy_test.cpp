@@ -23,5 +23,26 @@ TEST(SingleCopy, ALockThatExistsOrMayNotBeOpenedIsAnotherCopys) {
     }
 }
 
+TEST(SingleCopy, TheSessionsLockStandsInOnlyWhenNoLockOfEverySessionExists) {
+    struct Case {
+        const char* context;
+        bool made;
+        unsigned long make_error;
+        unsigned long open_error;
+        bool session_lock;
+    };
+    const Case cases[] = {
+        {"made", true, 0, 0, false},
+        {"made by a copy in another session", true, 183, 0, false},
+        {"refused, and none exists: no right to make one", false, 5, 2, true},
+        {"refused, and one exists this process may not open", false, 5, 5, false},
+        {"not made for another reason", false, 1450, 2, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(UseTheSessionLockInstead(c.made, c.make_error, c.open_error), c.session_lock)
+            << c.context;
+    }
+}
+
 }  // namespace
 }  // namespace zv

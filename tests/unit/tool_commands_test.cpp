@@ -77,8 +77,17 @@ TEST(ToolSwitchTest, TheCommandLineNamesASwitchOrLeavesTheArgumentAlone) {
         {"/export", nullptr, ""},
         {"/export \"\"", nullptr, ""},
         {"/export a\"b", nullptr, ""},
-        {"/exported", std::nullopt, ""},
+        {"/exported", nullptr, ""},
+        // Mistyped switches are refused, so that no window waits for a deployment tool.
+        {"/aply", nullptr, ""},
+        {"/help", nullptr, ""},
+        {"-apply", nullptr, ""},
+        {"/?x", nullptr, ""},
+        {"/apply/restore", nullptr, ""},
+        {"- 1", nullptr, ""},
         {"1", std::nullopt, ""},
+        {" -1 ", std::nullopt, ""},
+        {"text", std::nullopt, ""},
         {"", std::nullopt, ""},
     };
     for (const Case& c : cases) {
@@ -124,14 +133,50 @@ TEST_F(ToolSwitchRunTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWo
               "Usage: Zorvane.exe /apply | /restore | /undo all | /undo | /export FILE | /?");
     EXPECT_EQ(run(" /? ").exit_code, kExitDone);
 
+    files.files[kCfg] = "ConnectionType,4\r\nOptiMode,0\r\n";
     start.first_copy = false;
     EXPECT_EQ(run("/export C:\\out\\t1.reg").exit_code, kExitRefused);
-    EXPECT_TRUE(files.files.empty());
+    EXPECT_EQ(files.files.size(), 1u);
 
     start.first_copy = true;
     EXPECT_EQ(run("/export C:\\out\\t1.reg").exit_code, kExitDone);
     EXPECT_EQ(records.WindowsFamily, kXp);
     EXPECT_EQ(files.files.count("C:\\out\\t1-undo.reg"), 1u);
+}
+
+TEST_F(ToolSwitchRunTest, ApplyAndExportRefuseWithoutAReadableSettingsFile) {
+    struct Case {
+        const char* context;
+        void (*make)(testing::MemoryFileSystem& files);
+    };
+    const Case cases[] = {
+        {"no file", [](testing::MemoryFileSystem&) {}},
+        {"hidden",
+         [](testing::MemoryFileSystem& f) {
+             f.files[kCfg] = "ConnectionType,4\r\nOptiMode,0\r\n";
+             f.hidden.insert(kCfg);
+         }},
+        {"a folder of that name",
+         [](testing::MemoryFileSystem& f) {
+             f.files[kCfg] = "";
+             f.folders.insert(kCfg);
+         }},
+    };
+    const std::pair<const char*, const char*> switches[] = {
+        {"/apply", "There is no Zorvane.cfg to apply in C:\\Zorvane"},
+        {"/export C:\\out\\t1.reg", "There is no Zorvane.cfg to export in C:\\Zorvane"},
+    };
+    for (const Case& c : cases) {
+        for (const auto& [command_line, text] : switches) {
+            files = testing::MemoryFileSystem();
+            c.make(files);
+            CommandReport report = run(command_line);
+            EXPECT_EQ(report.exit_code, kExitBadInput) << c.context << ", " << command_line;
+            EXPECT_EQ(report.text, text) << c.context << ", " << command_line;
+            EXPECT_EQ(files.writes, 0) << c.context << ", " << command_line;
+            EXPECT_EQ(registry.ValueCount(), 0u) << c.context << ", " << command_line;
+        }
+    }
 }
 
 TEST_F(ToolSwitchRunTest, ApplyAndRestoreWriteAsTheWindowDoesAndEndWithTheirCodes) {

@@ -3,9 +3,14 @@
 
 namespace zv::win32 {
 
+enum class LockScope {
+    Session,      // one copy in each session (a tray program of each user)
+    AllSessions,  // one copy on the computer: the name is made in the "Global\" namespace
+};
+
 class SingleInstance {
   public:
-    explicit SingleInstance(const char* mutex_name);
+    explicit SingleInstance(const char* mutex_name, LockScope scope = LockScope::Session);
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
@@ -14,8 +19,8 @@ class SingleInstance {
     bool IsFirstCopy() const { return first_copy_; }
 
   private:
-    void* mutex_;
-    bool first_copy_;
+    void* mutex_ = nullptr;
+    bool first_copy_ = true;
 };
 
 }  // namespace zv::win32

@@ -18,11 +18,30 @@ BackgroundLauncher::BackgroundLauncher(shell::LauncherPort& target) : target_(ta
 }
 
 BackgroundLauncher::~BackgroundLauncher() {
+    if (!LaunchesEndWithin(kExitWaitMs)) {
+        // A launch still waits (for an Explorer that does not answer) and its thread uses
+        // this object and its target, so neither may go. The program ends here, as it was
+        // about to, rather than stay alive behind a closed window holding its single-copy
+        // lock; the launch is lost with the process, as Explorer would have lost it.
+        TerminateProcess(GetCurrentProcess(), 0);
+    }
     for (HANDLE thread : threads_) {
-        WaitForSingleObject(thread, INFINITE);
         CloseHandle(thread);
     }
     DeleteCriticalSection(&one_at_a_time_);
+}
+
+// True when every launch handed over ended within the time, counted for all together.
+bool BackgroundLauncher::LaunchesEndWithin(DWORD timeout_ms) const {
+    const DWORD start = GetTickCount();
+    for (HANDLE thread : threads_) {
+        const DWORD spent = GetTickCount() - start;
+        const DWORD left = spent < timeout_ms ? timeout_ms - spent : 0;
+        if (WaitForSingleObject(thread, left) != WAIT_OBJECT_0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void BackgroundLauncher::ShellOpen(const std::string& target, int show_mode) {

@@ -17,8 +17,10 @@ class BackgroundLauncher : public shell::LauncherPort {
   public:
     // target: the launcher that does the work; only the launch threads use it, one at a time.
     explicit BackgroundLauncher(shell::LauncherPort& target);
-    // Waits for the launches handed over, so that none is lost when the program ends.
+    // Waits for the launches handed over, so that none is lost when the program ends, but
+    // only for kExitWaitMs: a launch that takes longer ends the process instead.
     ~BackgroundLauncher() override;
+    static constexpr DWORD kExitWaitMs = 5000;
     BackgroundLauncher(const BackgroundLauncher&) = delete;
     BackgroundLauncher& operator=(const BackgroundLauncher&) = delete;
 
@@ -31,6 +33,7 @@ class BackgroundLauncher : public shell::LauncherPort {
     static unsigned __stdcall Run(void* launch);
     void Hand(const Launch& launch);
     void ForgetFinished();
+    bool LaunchesEndWithin(DWORD timeout_ms) const;
 
     shell::LauncherPort& target_;
     CRITICAL_SECTION one_at_a_time_;

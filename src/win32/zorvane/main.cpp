@@ -21,6 +21,7 @@
 #include "win32/platform/win32_file_system.h"
 #include "win32/platform/win32_folders.h"
 #include "win32/platform/win32_registry.h"
+#include "win32/shell/background_launcher.h"
 #include "win32/shell/win32_launcher.h"
 #include "win32/ui/window_base.h"
 #include "win32/zorvane/main_window.h"
@@ -30,7 +31,7 @@ namespace {
 class Win32StartPorts : public zv::shell::StartPorts {
   public:
     explicit Win32StartPorts(const std::string& program_dir)
-        : launchers_(launcher_, user_level_, program_dir) {}
+        : launchers_(launcher_, in_background_, program_dir) {}
 
     bool IsFirstCopy() override { return single_copy_.IsFirstCopy(); }
     zv::WindowsVersion DetectWindowsVersion() override { return zv::win32::DetectWindowsVersion(); }
@@ -38,10 +39,16 @@ class Win32StartPorts : public zv::shell::StartPorts {
     void StartCompanion() override { launchers_.StartCompanion(); }
 
   private:
-    zv::win32::SingleInstance single_copy_{"Zorvane.MainProgram"};
+    // One copy on the computer, whichever session runs it: a deployment agent's /apply in
+    // session 0 must be refused while an administrator has the window open in another.
+    zv::win32::SingleInstance single_copy_{"Zorvane.MainProgram",
+                                           zv::win32::LockScope::AllSessions};
     zv::win32::Win32Launcher launcher_;
     zv::win32::DesktopShell desktop_;
     zv::shell::UserLevelLauncher user_level_{desktop_, launcher_};
+    // On a thread of its own, so that an Explorer that does not answer holds the process
+    // only for the bounded wait at its end.
+    zv::win32::BackgroundLauncher in_background_{user_level_};
     zv::shell::Launchers launchers_;
 };
 

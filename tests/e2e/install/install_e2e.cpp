@@ -3,9 +3,9 @@
 // defaults, the shortcuts, the "Apps & Features" entry, the logon entry), the companion
 // started from the installed folder (by the logon entry, and by Zorvane through the desktop
 // shell or, with COM unavailable, by itself), an upgrade over a running companion that
-// keeps both settings files, the saved choice applied from the command line, and a silent
-// uninstall that puts back the registry of before Zorvane's first change and leaves
-// nothing behind.
+// keeps both settings files, a running copy the setups cannot close stopping both, the saved
+// choice applied from the command line, and a silent uninstall that puts back the registry
+// of before Zorvane's first change and leaves nothing behind.
 //
 // usage: install_e2e SETUP.exe VERSION BUILT_APP_FOLDER
 #include <windows.h>
@@ -270,6 +270,35 @@ void UpgradesKeepingTheSettings(const Setup& setup) {
     E2E_CHECK_EQ(e2e::ReadWholeFile(Installed("Ping.cfg")), std::optional<std::string>(ping));
 }
 
+std::string OwnPath() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+// A companion the setups cannot close, as one in another user's session is (Wine runs one
+// session, so it is this driver, run from the installed vigilo.exe and waiting): the setup
+// and the uninstaller each stop with nothing changed; once it ends, the setup goes through.
+void ACopyThatDoesNotCloseStopsTheSetups(const Setup& setup) {
+    e2e::Context in("a copy that does not close");
+    E2E_CHECK(CopyFileA(OwnPath().c_str(), Installed("vigilo.exe").c_str(), FALSE));
+    e2e::ChildProcess held(Quoted(Installed("vigilo.exe")) + " --hold");
+    const std::optional<std::string> holding = e2e::ReadWholeFile(OwnPath());
+    E2E_CHECK_EQ(RunSetup(setup), std::optional<DWORD>(2));
+    E2E_CHECK(e2e::ReadWholeFile(Installed("vigilo.exe")) == holding);
+    // In place (_?=), so that its own exit code is seen.
+    e2e::ChildProcess uninstall(Quoted(Installed("uninstall.exe")) +
+                                " /S _?=" + e2e::AppDirectory());
+    E2E_CHECK_EQ(uninstall.WaitForExit(kSetupTimeoutMs), std::optional<DWORD>(2));
+    E2E_CHECK(e2e::FileIsPresent(Installed("Zorvane.exe")));
+    E2E_CHECK(e2e::RegistryKeyExists(kHklm, kUninstallKey));
+    held.Terminate();
+    E2E_CHECK_EQ(held.WaitForExit(), std::optional<DWORD>(1));
+    E2E_CHECK_EQ(RunSetup(setup), std::optional<DWORD>(0));
+    E2E_CHECK(e2e::ReadWholeFile(Installed("vigilo.exe")) ==
+              e2e::ReadWholeFile(setup.built + "\\vigilo.exe"));
+}
+
 std::optional<DWORD> RunInstalled(const std::string& arguments) {
     e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe", arguments), SW_HIDE);
     return zorvane.WaitForExit();
@@ -321,6 +350,10 @@ void UninstallsSilently(const e2e::RegistrySnapshot& before_zorvane) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--hold") {
+        Sleep(kSetupTimeoutMs);
+        return 0;
+    }
     if (argc < 4) {
         std::printf("usage: install_e2e SETUP.exe VERSION BUILT_APP_FOLDER\n");
         return 2;
@@ -329,6 +362,7 @@ int main(int argc, char** argv) {
     InstallsSilently(setup);
     CompanionStartsFromTheInstalledFolder();
     UpgradesKeepingTheSettings(setup);
+    ACopyThatDoesNotCloseStopsTheSetups(setup);
     UninstallsSilently(AppliesFromTheCommandLine());
     return e2e::Finish();
 }
