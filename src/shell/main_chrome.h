@@ -1,13 +1,10 @@
-// The main window's chrome: its menu bar, toolbar Toolbar1 and status bar StatusBar1, with
-// every handler. The handlers only trigger operations owned elsewhere (MainCommands, the
-// launchers, the tip dialog); what they own themselves is the View toggles and the status
-// texts.
+// The main window's chrome: its menu bar, toolbar Toolbar1 and status bar StatusBar1. The
+// menu's rows carry their handlers (see main_menu.h); a toolbar button runs the command its
+// row names. What the chrome owns itself is the View toggles and the status texts.
 #pragma once
 
 #include <string>
 
-#include "shell/launchers.h"
-#include "shell/main_commands.h"
 #include "shell/main_menu.h"
 #include "ui/menu.h"
 #include "ui/status_bar.h"
@@ -23,15 +20,33 @@ inline constexpr int kStatusBarToggleTwips = 315;
 // Status bar panels, numbered from 1.
 enum StatusPanel { kPromptPanel = 1, kModePanel = 2, kOsPanel = 3, kStatePanel = 4 };
 
+// What the chrome asks of the window it sits in: whether its Apply button is enabled, and
+// its geometry in twips (the outer height, and the frame that holds all settings, Frame1,
+// which moves with the toolbar).
+class ChromeHost {
+  public:
+    virtual ~ChromeHost() = default;
+    virtual bool IsApplyEnabled() const = 0;
+    virtual void ResizeWindowHeightBy(int twips) = 0;
+    virtual void MoveSettingsFrameBy(int twips) = 0;
+};
+
+// What only the real chrome can do.
+class ChromeWindowPort {
+  public:
+    virtual ~ChromeWindowPort() = default;
+    // The tip of the day, modeless.
+    virtual void ShowTipDialog() = 0;
+};
+
 class MainChrome {
   public:
     // Throws std::logic_error when a menu item has no handler.
-    MainChrome(MainCommands& commands, ChromeWindowPort& window, Launchers& launchers,
-               int windows_family);
+    MainChrome(ui::MenuTable menu_bar, ChromeHost& host);
     MainChrome(const MainChrome&) = delete;
     MainChrome& operator=(const MainChrome&) = delete;
 
-    ui::Menu menu{main_menu::MenuBar()};
+    ui::Menu menu;
     ui::Toolbar Toolbar1{"Toolbar1"};
     ui::StatusBar StatusBar1{"StatusBar1", 4};
 
@@ -49,13 +64,9 @@ class MainChrome {
 
   private:
     void BuildToolbar();
-    void BindMenuCommands();
     void ResizeWindowBy(int twips);
 
-    MainCommands& commands_;
-    ChromeWindowPort& window_;
-    Launchers& launchers_;
-    int windows_family_;
+    ChromeHost& host_;
 };
 
 }  // namespace zv::shell

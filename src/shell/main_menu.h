@@ -1,11 +1,22 @@
-// The main window's menu bar (File, View, Tools, Help) as a table. Each item's command is
-// named after the item; the values are the WM_COMMAND IDs of the real menu, which the test
-// drivers send as well, since another process cannot read a menu under Wine.
+// The main window's commands as tables, one row per command: the menu bar (File, View,
+// Tools, Help) with each item's caption, command and handler, and the toolbar, whose rows
+// name a command of the menu and a picture. The command values are the WM_COMMAND IDs of
+// the real menu, which the test drivers send as well, since another process cannot read a
+// menu under Wine.
 #pragma once
 
+#include <vector>
+
+#include "common/windows_family.h"
 #include "ui/menu.h"
 
-namespace zv::shell::main_menu {
+namespace zv::shell {
+
+class ChromeWindowPort;
+class Launchers;
+class MainWindow;
+
+namespace main_menu {
 
 enum Command : int {
     // File
@@ -34,6 +45,45 @@ enum Command : int {
     mnuemail1 = 234,
 };
 
-ui::MenuTable MenuBar();
+// What the rows' handlers reach: the window's operations (and its chrome's View toggles),
+// the launchers, the tip of the day, and the Windows family the applets depend on, read
+// when a handler runs.
+struct MenuTargets {
+    MainWindow& window;
+    Launchers& launchers;
+    ChromeWindowPort& chrome_window;
+    const WindowsFamily& family;
+};
 
-}  // namespace zv::shell::main_menu
+ui::MenuTable MenuBar(const MenuTargets& targets);
+
+// The toolbar's pictures, numbered from 1 as the real toolbar's image list holds them.
+enum class ToolbarPicture : int {
+    None = 0,
+    Network,
+    Modem,
+    System,
+    Backup,
+    Ping,
+    Internet,
+    Help,
+    Tip,
+    Restore,
+    Apply,
+};
+inline constexpr int kToolbarPictureCount = static_cast<int>(ToolbarPicture::Apply);
+
+// A toolbar button: its key (also its caption, unless it shows its picture only), the menu
+// command it runs, its picture and tooltip. A row without a key is a separator.
+struct ToolbarRow {
+    const char* key;
+    int command;
+    ToolbarPicture picture;
+    const char* tooltip;
+    bool picture_only = false;
+};
+
+const std::vector<ToolbarRow>& ToolbarRows();
+
+}  // namespace main_menu
+}  // namespace zv::shell

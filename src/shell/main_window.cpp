@@ -9,7 +9,9 @@ MainWindow::MainWindow(ProgramRecords& records, const MainWindowPorts& ports)
     : area(tuning::TuningRecords{records.CurrentSettings, records.DefaultSettings,
                                  records.WindowsFamily},
            ports.beeper, AreaHooks()),
-      chrome(*this, ports.chrome_window, ports.launchers, records.WindowsFamily.number()),
+      chrome(
+          main_menu::MenuBar({*this, ports.launchers, ports.chrome_window, records.WindowsFamily}),
+          *this),
       records_(records),
       ports_(ports),
       operations_(records.WindowsFamily, records.ProgramDirectory,

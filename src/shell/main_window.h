@@ -13,7 +13,6 @@
 #include "ping/keep_alive_ping.h"
 #include "shell/launchers.h"
 #include "shell/main_chrome.h"
-#include "shell/main_commands.h"
 #include "shell/program_records.h"
 #include "shell/tip_option.h"
 #include "sysconfig/current_settings_report.h"
@@ -61,7 +60,7 @@ struct MainWindowPorts {
     ping::KeepAlivePing& ping;
 };
 
-class MainWindow : public MainCommands {
+class MainWindow : private ChromeHost {
   public:
     MainWindow(ProgramRecords& records, const MainWindowPorts& ports);
     MainWindow(const MainWindow&) = delete;
@@ -80,24 +79,31 @@ class MainWindow : public MainCommands {
     // Runs on every close; true would cancel it, which the main window never does.
     bool QueryUnload();
 
-    // MainCommands.
-    void Apply() override;
-    bool IsApplyEnabled() const override { return cmdApply.enabled(); }
-    void Restore() override;
-    void BackupRegistry() override;
-    void ShowPingDialog() override;
-    void ShowCurrentSettings() override;
-    void UndoLastChange() override;
-    void UndoAllChanges() override;
-    void ExportForDeployment() override;
+    // The operations the menus, toolbar and buttons run.
+    void Apply();
+    void Restore();
+    void BackupRegistry();
+    // The ping configuration dialog, modal.
+    void ShowPingDialog();
+    // The Tools: the report of the values in effect (modal), Undo of the last Apply or
+    // Restore, Undo of every change (the state before Zorvane's first change put back),
+    // and the export of the window's choice for other computers.
+    void ShowCurrentSettings();
+    void UndoLastChange();
+    void UndoAllChanges();
+    void ExportForDeployment();
     // Find Largest MTU for the host of "Ping.cfg"; an MTU the user chose to use puts the
     // window in Manual mode with it, to be applied with the rest.
-    void FindLargestMtu() override;
-    void CloseMainWindow() override;
+    void FindLargestMtu();
+    // Closes the main window; its unload runs as on any close.
+    void CloseMainWindow();
+
+  private:
+    // ChromeHost.
+    bool IsApplyEnabled() const override { return cmdApply.enabled(); }
     void ResizeWindowHeightBy(int twips) override;
     void MoveSettingsFrameBy(int twips) override;
 
-  private:
     tuning::TuningAreaHooks AreaHooks();
     // Undo Last Change and Undo All Changes are available while there is a snapshot to put
     // back.

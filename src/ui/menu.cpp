@@ -34,7 +34,20 @@ void RequireHandlersOf(const MenuTable& rows,
     }
 }
 
+void CollectHandlers(const MenuTable& rows, std::map<int, std::function<void()>>& handlers) {
+    for (const MenuEntry& row : rows) {
+        CollectHandlers(row.items, handlers);
+        if (row.handler) {
+            handlers[row.command] = row.handler;
+        }
+    }
+}
+
 }  // namespace
+
+Menu::Menu(MenuTable table) : table_(std::move(table)) {
+    CollectHandlers(table_, handlers_);
+}
 
 void Menu::On(int command, std::function<void()> handler) {
     Item(command);

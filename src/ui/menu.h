@@ -1,7 +1,7 @@
-// Menus as data. A window declares each menu as one table of rows (caption and command,
-// separators, submenus with rows of their own) and gives each command its handler; the
-// Menu model dispatches by command and holds what changes at run time (check marks,
-// captions and unavailable items), which a view mirrors onto the real menu.
+// Menus as data. A window declares each menu as one table of rows (caption, command and
+// handler, separators, submenus with rows of their own); the Menu model dispatches by
+// command and holds what changes at run time (check marks, captions and unavailable items),
+// which a view mirrors onto the real menu.
 #pragma once
 
 #include <functional>
@@ -15,7 +15,10 @@ inline constexpr const char* kMenuSeparatorCaption = "-";
 
 // One row of a menu table. Captions carry their access keys ("&File").
 struct MenuEntry {
-    // An item that runs a command.
+    // An item that runs a command with its handler.
+    MenuEntry(std::string caption, int command, std::function<void()> handler)
+        : caption(std::move(caption)), command(command), handler(std::move(handler)) {}
+    // An item whose handler is given with Menu::On.
     MenuEntry(std::string caption, int command) : caption(std::move(caption)), command(command) {}
     // A submenu.
     MenuEntry(std::string caption, std::vector<MenuEntry> items)
@@ -26,6 +29,7 @@ struct MenuEntry {
 
     std::string caption;
     int command = 0;
+    std::function<void()> handler;
     std::vector<MenuEntry> items;
 };
 
@@ -37,7 +41,8 @@ inline MenuEntry MenuSeparator() {
 
 class Menu {
   public:
-    explicit Menu(MenuTable table) : table_(std::move(table)) {}
+    // Takes the handlers of the rows that carry one.
+    explicit Menu(MenuTable table);
     Menu(const Menu&) = delete;
     Menu& operator=(const Menu&) = delete;
 

@@ -9,6 +9,7 @@
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
+#include "fakes/menu_outline.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
 #include "fakes/restored_settings.h"
@@ -190,6 +191,90 @@ TEST_F(MainWindowTest, ButtonsAndChromeReachTheOperations) {
     ASSERT_EQ(launcher.launches.size(), 1u);
     EXPECT_EQ(launcher.launches[0].target, kDir + "\\Help\\help.htm");
     EXPECT_FALSE(window.QueryUnload());
+}
+
+TEST_F(MainWindowTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
+    EXPECT_EQ(testing::Outline(window.chrome.menu),
+              "&File\n"
+              "  &Apply New Settings 201\n"
+              "  &Registry Backup 202\n"
+              "  &Ping Configuration 203\n"
+              "  -\n"
+              "  Restore &Windows Original Settings 204\n"
+              "  -\n"
+              "  &Exit 205\n"
+              "&View\n"
+              "  &ToolBar 211 checked\n"
+              "  &Status Bar 212 checked\n"
+              "  -\n"
+              "  &Control Panel\n"
+              "    &Systems... 213\n"
+              "    &Internet... 214\n"
+              "    &Modems... 215\n"
+              "    &Networks... 216\n"
+              "&Tools\n"
+              "  &Current Settings... 221\n"
+              "  &Undo Last Change 222\n"
+              "  Undo &All Changes 225\n"
+              "  &Export for Deployment... 223\n"
+              "  -\n"
+              "  &Find Largest MTU... 224\n"
+              "&Help\n"
+              "  User's Guide 231\n"
+              "  &Tip of the Day 232\n"
+              "  -\n"
+              "  Contact us\n"
+              "    Visit our Web Site 233\n"
+              "    Email us 234\n");
+}
+
+// What one command did: the window's dialogs it opened, what it launched, the message
+// boxes it showed and the registry exports it ran.
+TEST_F(MainWindowTest, EachMenuCommandReachesItsOperation) {
+    using namespace main_menu;
+    tip_option.value = "0";
+    window.LoadMainWindow();
+    launcher.launches.clear();
+    const std::string rundll = "rundll32.exe shell32.dll,Control_RunDLL ";
+    backup.chosen = kDir + "\\backup.reg";
+    window.cmdApply.SetEnabled(false);  // the menu applies whatever the button's state
+    const std::pair<int, std::string> cases[] = {
+        {mnuApplyNewSettings, "messages 3"},
+        {mnuUndoLastChange, "messages 3"},
+        {mnuRegistryBackup, "messages 1backup"},
+        {mnuPingConfiguration, "ping dialog"},
+        {mnuRestore, "messages 1"},  // the question, answered No
+        {mnuExit, "close"},
+        {mnuSystem, rundll + "sysdm.cpl,,0"},
+        {mnuInternet, rundll + "inetcpl.cpl,,0"},
+        {mnumodem, rundll + "telephon.cpl"},
+        {mnuNetwork, rundll + "ncpa.cpl"},
+        {mnuCurrentSettings, "current settings"},
+        {mnuExportForDeployment, "choose export"},
+        {mnuFindLargestMtu, "mtu finder " + ping.Settings().PingHost},
+        {mnuHelp1, kDir + "\\Help\\help.htm"},
+        {mnutip, "tip modeless"},
+        {mnuwebsite1, "http://www.zorvane.com/index.php"},
+        {mnuemail1, "http://www.zorvane.com/resources/feedback.php"},
+    };
+    for (const auto& [command, effect] : cases) {
+        messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::Ok, ui::MessageAnswer::No};
+        EXPECT_TRUE(window.chrome.menu.Choose(command)) << command;
+        std::string seen;
+        for (const std::string& call : window_ports.calls) {
+            seen += call;
+        }
+        for (const auto& launch : launcher.launches) {
+            seen += launch.target;
+        }
+        seen += messages.shown.empty() ? "" : "messages " + std::to_string(messages.shown.size());
+        seen += backup.commands.empty() ? "" : "backup";
+        EXPECT_EQ(seen, effect) << command;
+        window_ports.calls.clear();
+        launcher.launches.clear();
+        messages.shown.clear();
+        backup.commands.clear();
+    }
 }
 
 TEST_F(MainWindowTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {

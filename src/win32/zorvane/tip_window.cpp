@@ -74,7 +74,8 @@ void TipWindow::Paint(HDC dc) {
     FillRect(dc, &panel, panel_brush_);
     DrawEdge(dc, &panel, EDGE_SUNKEN, BF_RECT);
     RECT picture = binder().TwipsToRect(kPicture);
-    DrawToolbarImage(dc, kTipImage, picture.left, picture.top, picture.right - picture.left);
+    DrawToolbarImage(dc, shell::main_menu::ToolbarPicture::Tip, picture.left, picture.top,
+                     picture.right - picture.left);
 }
 
 // The heading and the tip stand on the white panel.

@@ -4,6 +4,9 @@
 #include <vector>
 
 namespace zv::win32 {
+
+using Picture = shell::main_menu::ToolbarPicture;
+
 namespace {
 
 constexpr COLORREF kTransparent = RGB(255, 0, 255);
@@ -191,28 +194,28 @@ int ToolbarImageSize(int dpi) {
     return size < 16 ? 16 : size;
 }
 
-void DrawToolbarImage(HDC dc, int image, int left, int top, int size) {
+void DrawToolbarImage(HDC dc, Picture picture, int left, int top, int size) {
     Canvas c(dc, left, top, size);
-    switch (image) {
-        case kNetworkImage:
+    switch (picture) {
+        case Picture::Network:
             return DrawNetwork(c);
-        case kModemImage:
+        case Picture::Modem:
             return DrawModem(c);
-        case kSystemImage:
+        case Picture::System:
             return DrawSystem(c);
-        case kBackupImage:
+        case Picture::Backup:
             return DrawBackup(c);
-        case kPingImage:
+        case Picture::Ping:
             return DrawPing(c);
-        case kInternetImage:
+        case Picture::Internet:
             return DrawInternet(c);
-        case kHelpImage:
+        case Picture::Help:
             return DrawHelp(c);
-        case kTipImage:
+        case Picture::Tip:
             return DrawTip(c);
-        case kRestoreImage:
+        case Picture::Restore:
             return DrawRestore(c);
-        case kApplyImage:
+        case Picture::Apply:
             return DrawApply(c);
         default:
             return;
@@ -222,24 +225,26 @@ void DrawToolbarImage(HDC dc, int image, int left, int top, int size) {
 HIMAGELIST CreateToolbarImages(int size) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    HBITMAP strip = CreateCompatibleBitmap(screen, size * kToolbarImageCount, size);
+    HBITMAP strip =
+        CreateCompatibleBitmap(screen, size * shell::main_menu::kToolbarPictureCount, size);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, strip);
-    RECT all{0, 0, size * kToolbarImageCount, size};
+    RECT all{0, 0, size * shell::main_menu::kToolbarPictureCount, size};
     HBRUSH background = CreateSolidBrush(kTransparent);
     FillRect(dc, &all, background);
     DeleteObject(background);
-    for (int image = 1; image <= kToolbarImageCount; ++image) {
+    for (int image = 1; image <= shell::main_menu::kToolbarPictureCount; ++image) {
         // Clipped, so that no picture spills into its neighbour.
         HRGN clip = CreateRectRgn((image - 1) * size, 0, image * size, size);
         SelectClipRgn(dc, clip);
-        DrawToolbarImage(dc, image, (image - 1) * size, 0, size);
+        DrawToolbarImage(dc, static_cast<Picture>(image), (image - 1) * size, 0, size);
         SelectClipRgn(dc, nullptr);
         DeleteObject(clip);
     }
     SelectObject(dc, old);
     DeleteDC(dc);
-    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, kToolbarImageCount, 0);
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK,
+                                       shell::main_menu::kToolbarPictureCount, 0);
     ImageList_AddMasked(list, strip, kTransparent);
     DeleteObject(strip);
     return list;
