@@ -5,6 +5,8 @@
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$repo/tools/deps.sh"
+# The layers first: a backwards include fails here in a second, before any build.
+"$repo/tools/check-layers.sh"
 "$repo/tools/build.sh"
 # A few seconds of each fuzz target, so that a broken invariant shows here too.
 "$repo/tools/fuzz.sh" --time 3 --if-available

@@ -75,7 +75,7 @@ void VigiloWindow::ReportProbe() {
         bool lost = monitor_.History().Latest()->lost();
         tray_icon_.ShowBalloon(
             kProgramName, notice,
-            lost ? shell::BalloonIcon::Warning : shell::BalloonIcon::Information);
+            lost ? monitor::BalloonIcon::Warning : monitor::BalloonIcon::Information);
     }
 }
 
@@ -89,17 +89,17 @@ void VigiloWindow::AnimateTrayIcon() {
 
 void VigiloWindow::HandleTrayMouse(int code) {
     switch (code) {
-        case shell::kTrayLeftButtonUp:
+        case monitor::kTrayLeftButtonUp:
             if (double_click_release_due_) {
                 double_click_release_due_ = false;
             } else {
                 StartMainProgram();
             }
             break;
-        case shell::kTrayLeftDoubleClick:
+        case monitor::kTrayLeftDoubleClick:
             double_click_release_due_ = true;
             break;
-        case shell::kTrayRightButtonUp:
+        case monitor::kTrayRightButtonUp:
             ports_.window.BringToForeground();
             ports_.window.PopupMenu();
             break;
@@ -121,7 +121,7 @@ void VigiloWindow::ToggleDisable() {
     }
     popup.SetCaption(vigilo_menu::mnuDisable, kEnableCaption);
     TimerPing.SetEnabled(false);
-    ports_.messages.Show({shell::PingDisabledMessage(), "Vigilo", ui::MessageButtons::Ok,
+    ports_.messages.Show({monitor::PingDisabledMessage(), "Vigilo", ui::MessageButtons::Ok,
                           ui::MessageIcon::Information});
 }
 

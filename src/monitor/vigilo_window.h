@@ -11,8 +11,8 @@
 #include "monitor/monitor_ports.h"
 #include "monitor/vigilo_menu.h"
 #include "ping/keep_alive_ping.h"
-#include "shell/launchers.h"
-#include "shell/tray_icon.h"
+#include "launch/launchers.h"
+#include "monitor/tray_icon.h"
 #include "ui/captioned.h"
 #include "ui/menu.h"
 #include "ui/ports.h"
@@ -36,8 +36,8 @@ inline constexpr char kNotConnected[] = "Not Connected";
 
 struct MonitorPorts {
     ping::KeepAlivePing& ping;
-    shell::Launchers& launchers;
-    shell::TrayPort& tray;
+    launch::Launchers& launchers;
+    monitor::TrayPort& tray;
     ui::MessageBoxPort& messages;
     MonitorWindowPort& window;
     LinkMonitorPorts link;
@@ -72,7 +72,7 @@ class VigiloWindow {
 
     const std::string& LinkState() const { return link_state_; }
     int AnimationFrame() const { return animation_frame_; }
-    const shell::TrayIcon& TrayIcon() const { return tray_icon_; }
+    const monitor::TrayIcon& TrayIcon() const { return tray_icon_; }
     // The probes' record, which the history window shows.
     LinkMonitor& Monitor() { return monitor_; }
 
@@ -91,7 +91,7 @@ class VigiloWindow {
     void ReportProbe();
 
     MonitorPorts ports_;
-    shell::TrayIcon tray_icon_;
+    monitor::TrayIcon tray_icon_;
     LinkMonitor monitor_;
     std::string link_state_;
     int animation_frame_ = 0;

@@ -36,7 +36,7 @@ bool IsStorableHost(const std::string& host) {
     return true;
 }
 
-frmPing::frmPing(KeepAlivePing& ping, ui::MessageBoxPort& messages, shell::LauncherPort& launcher,
+frmPing::frmPing(KeepAlivePing& ping, ui::MessageBoxPort& messages, launch::LauncherPort& launcher,
                  std::string program_dir, std::string program_title)
     : ping_(ping),
       messages_(messages),
@@ -151,7 +151,7 @@ void frmPing::Unload() {
 }
 
 void frmPing::cmdHelp_Click() {
-    launcher_.ShellOpen(program_dir_ + "\\Help\\help.htm", shell::kNormalFocus);
+    launcher_.ShellOpen(program_dir_ + "\\Help\\help.htm", launch::kNormalFocus);
 }
 
 }  // namespace zv::ping

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ping/keep_alive_ping.h"
-#include "shell/launcher_port.h"
+#include "launch/launcher_port.h"
 #include "ui/captioned.h"
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
@@ -32,7 +32,7 @@ inline constexpr const char* kEnterValuesProperly = "Enter Values Properly.";
 class frmPing {
   public:
     // The program folder has no trailing backslash; the title captions message boxes.
-    frmPing(KeepAlivePing& ping, ui::MessageBoxPort& messages, shell::LauncherPort& launcher,
+    frmPing(KeepAlivePing& ping, ui::MessageBoxPort& messages, launch::LauncherPort& launcher,
             std::string program_dir, std::string program_title);
     frmPing(const frmPing&) = delete;
     frmPing& operator=(const frmPing&) = delete;
@@ -76,7 +76,7 @@ class frmPing {
 
     KeepAlivePing& ping_;
     ui::MessageBoxPort& messages_;
-    shell::LauncherPort& launcher_;
+    launch::LauncherPort& launcher_;
     std::string program_dir_;
     std::string program_title_;
 };

@@ -11,14 +11,14 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "shell/start_program.h"
+#include "main_window/start_program.h"
 
 namespace {
 
 using zv::fuzz::Escape;
-using zv::shell::StartOutcome;
+using zv::main_window::StartOutcome;
 
-class CountingPorts : public zv::shell::StartPorts {
+class CountingPorts : public zv::main_window::StartPorts {
   public:
     int companions = 0;
     bool IsFirstCopy() override { return true; }
@@ -28,11 +28,11 @@ class CountingPorts : public zv::shell::StartPorts {
 
 StartOutcome Start(const std::string& argument) {
     CountingPorts ports;
-    zv::shell::ProgramRecords records;
-    StartOutcome outcome = zv::shell::StartProgram(ports, argument, records);
+    zv::main_window::ProgramRecords records;
+    StartOutcome outcome = zv::main_window::StartProgram(ports, argument, records);
     FUZZ_CHECK(ports.companions == (outcome == StartOutcome::CompanionOnly ? 1 : 0),
                Escape(argument));
-    FUZZ_CHECK(zv::shell::AsksOnlyForCompanion(argument) == (ports.companions == 1),
+    FUZZ_CHECK(zv::main_window::AsksOnlyForCompanion(argument) == (ports.companions == 1),
                Escape(argument));
     return outcome;
 }

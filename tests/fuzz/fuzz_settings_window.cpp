@@ -18,7 +18,7 @@
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_ping_ports.h"
 #include "fuzz_check.h"
-#include "shell/main_window.h"
+#include "main_window/main_window.h"
 #include "sysconfig/saved_choice_rules.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/settings_file_reader.h"
@@ -26,12 +26,12 @@
 namespace {
 
 using zv::fuzz::Escape;
-namespace shell = zv::shell;
+namespace shell = zv::main_window;
 
 constexpr char kFolder[] = "C:\\Zorvane";
 constexpr int kMostActions = 40;
 
-class NoWindow : public shell::MainWindowPort, public shell::ChromeWindowPort {
+class NoWindow : public main_window::MainWindowPort, public main_window::ChromeWindowPort {
   public:
     void ShowExplanation(const std::string&) override {}
     void ShowStartupTip() override {}
@@ -82,7 +82,7 @@ class CountingRegistry : public zv::RegistryPort {
     }
 };
 
-class NoTipOption : public shell::TipOptionPort {
+class NoTipOption : public main_window::TipOptionPort {
   public:
     std::optional<std::string> Read() override { return "0"; }
     void Write(const std::string&) override {}
@@ -126,16 +126,16 @@ struct Program {
     NoBackup backup;
     NoTipOption tip_option;
     zv::testing::RecordingLauncher launcher;
-    shell::Launchers launchers{launcher, kFolder};
+    launch::Launchers launchers{launcher, kFolder};
     zv::testing::ScriptedSockets sockets;
     zv::testing::ScriptedEcho echo{sockets};
     zv::testing::RecordingSound sound;
     zv::ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kFolder, "Zorvane"};
-    shell::ProgramRecords records;
-    shell::MainWindow window{
-        records,
-        shell::MainWindowPorts{window_port, window_port, messages, pump, beeper, files, folders,
-                               registry, restart, backup, tip_option, launchers, ping}};
+    main_window::ProgramRecords records;
+    main_window::MainWindow window{
+        records, main_window::MainWindowPorts{window_port, window_port, messages, pump, beeper,
+                                              files, folders, registry, restart, backup, tip_option,
+                                              launchers, ping}};
     const std::string settings_path = std::string(kFolder) + zv::kSettingsFileName;
 
     Program() {

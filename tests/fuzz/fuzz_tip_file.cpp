@@ -10,20 +10,20 @@
 
 #include "fakes/memory_file_system.h"
 #include "fuzz_check.h"
-#include "shell/tip_dialog.h"
+#include "main_window/tip_dialog.h"
 
 namespace {
 
 constexpr char kFolder[] = "C:\\Zorvane";
 
-class NoOption : public zv::shell::TipOptionPort {
+class NoOption : public zv::main_window::TipOptionPort {
   public:
     std::optional<std::string> Read() override { return std::nullopt; }
     void Write(const std::string&) override {}
 };
 
 // Draws in [0, 1), the top end included as closely as a double allows.
-class FixedDraw : public zv::shell::RandomSource {
+class FixedDraw : public zv::main_window::RandomSource {
   public:
     double draw = 0;
     double Next() override { return draw; }
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     random.draw = std::nextafter(input.ConsumeProbability<double>(), 0.0);
     const std::string text = input.ConsumeRemainingBytesAsString();
 
-    const std::vector<std::string> lines = zv::shell::SplitTipLines(text);
+    const std::vector<std::string> lines = zv::main_window::SplitTipLines(text);
     std::string joined;
     for (const std::string& line : lines) {
         FUZZ_CHECK(line.find('\r') == std::string::npos, zv::fuzz::Escape(line));
@@ -73,9 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(lines.size() == LineEnds(text) + (open_last_line ? 1 : 0));
 
     zv::testing::MemoryFileSystem files;
-    files.files[std::string(kFolder) + "\\" + zv::shell::kTipFileName] = text;
+    files.files[std::string(kFolder) + "\\" + zv::main_window::kTipFileName] = text;
     NoOption option;
-    zv::shell::TipDialog dialog(files, option, random, kFolder);
+    zv::main_window::TipDialog dialog(files, option, random, kFolder);
     dialog.Load();
     if (lines.empty()) {
         FUZZ_CHECK(dialog.lblTipText.caption().empty());

@@ -1,14 +1,14 @@
 // The Current Settings dialog's controller over scripted reports: Copy of the selection or
 // of everything, Save As (cancelled, written, refused), Refresh, Close, and the texts that
 // decide the column widths.
-#include "shell/current_settings_view.h"
+#include "main_window/current_settings_view.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_ui.h"
 
-namespace zv::shell {
+namespace zv::main_window {
 namespace {
 
 struct FakeCurrentSettingsWindow : CurrentSettingsPort {
@@ -98,4 +98,4 @@ TEST_F(CurrentSettingsViewTest, TheListTakesTheWindowLessARowOfButtons) {
 }
 
 }  // namespace
-}  // namespace zv::shell
+}  // namespace zv::main_window

@@ -17,7 +17,7 @@ constexpr const char* kCfg = "C:\\Zv\\Ping.cfg";
 constexpr const char* kManualCfg =
     "PingAutomatic,#FALSE#\r\nPingHost,host.example\r\nPingInterval,12\r\nPingSound,#TRUE#\r\n";
 
-class OpenedDocuments : public shell::LauncherPort {
+class OpenedDocuments : public launch::LauncherPort {
   public:
     std::vector<std::pair<std::string, int>> opened;
     void ShellOpen(const std::string& target, int show_mode) override {
@@ -188,7 +188,7 @@ TEST_F(FrmPingTest, HelpOpensTheHelpPage) {
     dialog.cmdHelp.Click();
     ASSERT_EQ(launcher.opened.size(), 1u);
     EXPECT_EQ(launcher.opened[0].first, "C:\\Zv\\Help\\help.htm");
-    EXPECT_EQ(launcher.opened[0].second, shell::kNormalFocus);
+    EXPECT_EQ(launcher.opened[0].second, launch::kNormalFocus);
 }
 
 TEST_F(FrmPingTest, ControlsInTheFrameArePlacedRelativeToIt) {

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "fakes/recording_launcher.h"
-#include "shell/launchers.h"
-#include "shell/user_level_launcher.h"
+#include "launch/launchers.h"
+#include "launch/user_level_launcher.h"
 
-namespace zv::shell {
+namespace zv::launch {
 namespace {
 
 using testing::Launch;
@@ -176,4 +176,4 @@ TEST(CommandLineTest, BareRundllStartsFromTheSystemFolder) {
 }
 
 }  // namespace
-}  // namespace zv::shell
+}  // namespace zv::launch

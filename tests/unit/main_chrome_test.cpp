@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/main_chrome.h"
+#include "main_window/main_chrome.h"
 
-namespace zv::shell {
+namespace zv::main_window {
 namespace {
 
 class FakeHost : public ChromeHost {
@@ -128,4 +128,4 @@ TEST_F(MainChromeTest, StatusPanelsStartWithDesignTextsAndTakeRunTimeTexts) {
 }
 
 }  // namespace
-}  // namespace zv::shell
+}  // namespace zv::main_window

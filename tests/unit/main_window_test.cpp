@@ -15,12 +15,12 @@
 #include "fakes/restored_settings.h"
 #include "fakes/scripted_backup.h"
 #include "fakes/scripted_ping_ports.h"
-#include "shell/main_window.h"
-#include "shell/main_window_layout.h"
-#include "shell/start_program.h"
+#include "main_window/main_window.h"
+#include "main_window/main_window_layout.h"
+#include "main_window/start_program.h"
 #include "sysconfig/registry_access.h"
 
-namespace zv::shell {
+namespace zv::main_window {
 namespace {
 
 const std::string kDir = "C:\\Program Files\\Zorvane";
@@ -124,7 +124,7 @@ class MainWindowTest : public ::testing::Test {
     testing::ScriptedBackup backup;
     MemoryTipOption tip_option;
     testing::RecordingLauncher launcher;
-    Launchers launchers{launcher, kDir};
+    launch::Launchers launchers{launcher, kDir};
     testing::ScriptedSockets sockets;
     testing::ScriptedEcho echo{sockets};
     testing::RecordingSound sound;
@@ -449,4 +449,4 @@ TEST_F(MainWindowTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
 }
 
 }  // namespace
-}  // namespace zv::shell
+}  // namespace zv::main_window

@@ -11,10 +11,10 @@
 #include "fakes/recording_ui.h"
 #include "fakes/restored_settings.h"
 #include "fakes/scripted_backup.h"
-#include "sysconfig/system_operations.h"
+#include "main_window/system_operations.h"
 #include "tuning/presets.h"
 
-namespace zv::sysconfig {
+namespace zv::main_window {
 namespace {
 
 using ui::MessageAnswer;
@@ -23,7 +23,7 @@ const std::string kDir = "C:\\Program Files\\Zorvane";
 const std::string kCfg = kDir + "\\Zorvane.cfg";
 const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
 
-class ScriptedRestart : public RestartPort {
+class ScriptedRestart : public sysconfig::RestartPort {
   public:
     std::vector<std::string> calls;
     bool refuse = false;
@@ -268,4 +268,4 @@ TEST_F(SystemOperationsTest, FailedBackupSaysSoAndKeepsTheOlderFile) {
 }
 
 }  // namespace
-}  // namespace zv::sysconfig
+}  // namespace zv::main_window

@@ -6,10 +6,10 @@
 #include <optional>
 
 #include "fakes/memory_file_system.h"
-#include "shell/display_dialog.h"
-#include "shell/tip_dialog.h"
+#include "main_window/display_dialog.h"
+#include "main_window/tip_dialog.h"
 
-namespace zv::shell {
+namespace zv::main_window {
 namespace {
 
 class MemoryTipOption : public TipOptionPort {
@@ -159,4 +159,4 @@ TEST(DisplayDialogTest, CaptionNamesTheConnectionType) {
 }
 
 }  // namespace
-}  // namespace zv::shell
+}  // namespace zv::main_window

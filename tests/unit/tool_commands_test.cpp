@@ -7,7 +7,7 @@
 #include "fakes/memory_registry.h"
 #include "fakes/restored_settings.h"
 #include "sysconfig/settings_file.h"
-#include "shell/tool_switches.h"
+#include "main_window/tool_switches.h"
 #include "sysconfig/tool_commands.h"
 
 namespace zv {
@@ -91,7 +91,7 @@ TEST(ToolSwitchTest, TheCommandLineNamesASwitchOrLeavesTheArgumentAlone) {
         {"", std::nullopt, ""},
     };
     for (const Case& c : cases) {
-        std::optional<shell::ToolSwitch> tool = shell::ParseToolSwitch(c.command_line);
+        std::optional<main_window::ToolSwitch> tool = main_window::ParseToolSwitch(c.command_line);
         ASSERT_EQ(tool.has_value(), c.word.has_value()) << c.command_line;
         if (!tool) {
             continue;
@@ -104,7 +104,7 @@ TEST(ToolSwitchTest, TheCommandLineNamesASwitchOrLeavesTheArgumentAlone) {
     }
 }
 
-class FixedStart : public shell::StartPorts {
+class FixedStart : public main_window::StartPorts {
   public:
     bool first_copy = true;
     WindowsFamily family = kXp;
@@ -118,12 +118,12 @@ class ToolSwitchRunTest : public ToolCommandsTest {
   protected:
     ToolSwitchRunTest() { records.ProgramDirectory = kDir; }
     CommandReport run(const char* command_line) {
-        return shell::RunToolSwitch(*shell::ParseToolSwitch(command_line),
-                                    {start, files, folders, registry}, records);
+        return main_window::RunToolSwitch(*main_window::ParseToolSwitch(command_line),
+                                          {start, files, folders, registry}, records);
     }
 
     FixedStart start;
-    shell::ProgramRecords records;
+    main_window::ProgramRecords records;
 };
 
 TEST_F(ToolSwitchRunTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWork) {

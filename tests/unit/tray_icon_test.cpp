@@ -1,4 +1,4 @@
-#include "shell/tray_icon.h"
+#include "monitor/tray_icon.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace zv::shell {
+namespace zv::monitor {
 namespace {
 
 struct RecordingTray : TrayPort {
@@ -102,4 +102,4 @@ TEST(TrayIcon, ChangeAndRemoveReuseTheRecordWithOnlyTheImageChanged) {
 }
 
 }  // namespace
-}  // namespace zv::shell
+}  // namespace zv::monitor

@@ -17,7 +17,7 @@
 namespace zv::monitor {
 namespace {
 
-using shell::TrayCall;
+using monitor::TrayCall;
 
 struct FakeWindow : MonitorWindowPort {
     std::vector<std::string> calls;
@@ -30,15 +30,15 @@ struct FakeWindow : MonitorWindowPort {
 };
 
 // Keeps the icon's pictures apart from its tips and balloons.
-struct RecordingTray : shell::TrayPort {
+struct RecordingTray : monitor::TrayPort {
     std::vector<std::pair<TrayCall, int>> calls;  // call and image
     std::vector<std::string> tips;                // each new tip
     std::vector<std::string> balloons;            // "title: text"
     bool large = true;
 
-    void NotifyIcon(TrayCall call, const shell::TrayIconRecord& record) override {
+    void NotifyIcon(TrayCall call, const monitor::TrayIconRecord& record) override {
         std::string tip = record.szTip.data();
-        if (record.uFlags & shell::kTrayBalloon) {
+        if (record.uFlags & monitor::kTrayBalloon) {
             balloons.push_back(record.szInfoTitle + ": " + record.szInfo);
         } else if (call == TrayCall::Modify && !tips.empty() && tip != tips.back()) {
             tips.push_back(tip);
@@ -108,7 +108,7 @@ class VigiloWindowTest : public ::testing::Test {
     testing::RecordingSound sound;
     ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kDir, "Vigilo"};
     testing::RecordingLauncher launcher;
-    shell::Launchers launchers{launcher, kDir};
+    launch::Launchers launchers{launcher, kDir};
     RecordingTray tray;
     FakeWindow window;
     testing::FollowingWallClock wall_clock{clock};  // reads the clock only once it runs
@@ -295,7 +295,7 @@ TEST_F(VigiloWindowTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt)
     EXPECT_EQ(messages.shown[0].caption, "Vigilo");
     EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Information);
     EXPECT_EQ(messages.shown[0].buttons, ui::MessageButtons::Ok);
-    EXPECT_EQ(messages.shown[0].text, shell::PingDisabledMessage());
+    EXPECT_EQ(messages.shown[0].text, monitor::PingDisabledMessage());
     clock.Advance(180000);
     EXPECT_EQ(ping.PingTickCount(), 2);
 

@@ -10,7 +10,7 @@
 
 #include "common/file_system.h"
 #include "ping/keep_alive_ping.h"
-#include "shell/launcher_port.h"
+#include "launch/launcher_port.h"
 #include "ui/ports.h"
 #include "win32/ping/icmp_echo_service.h"
 #include "win32/ping/ping_dialog.h"
@@ -23,7 +23,7 @@ struct KeepAliveServices {
     FileSystem& files;
     ui::MessageBoxPort& messages;
     ui::EventPump& pump;
-    shell::LauncherPort& launcher;
+    launch::LauncherPort& launcher;
 };
 
 class KeepAlive {

@@ -27,7 +27,7 @@ void StartGroup(HWND control) {
 }  // namespace
 
 PingDialogWindow::PingDialogWindow(ping::KeepAlivePing& ping, ui::MessageBoxPort& messages,
-                                   shell::LauncherPort& launcher, const std::string& program_dir,
+                                   launch::LauncherPort& launcher, const std::string& program_dir,
                                    const std::string& program_title)
     : dialog_(ping, messages, launcher, program_dir, program_title) {
     dialog_.on_unload = [this] { PostMessageA(hwnd(), kUnloadMessage, 0, 0); };
@@ -97,7 +97,7 @@ LRESULT PingDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpar
 }
 
 PingDialogHost::PingDialogHost(ping::KeepAlivePing& ping, ui::MessageBoxPort& messages,
-                               shell::LauncherPort& launcher, std::string program_dir,
+                               launch::LauncherPort& launcher, std::string program_dir,
                                std::string program_title, PingDialogMode mode)
     : ping_(ping),
       messages_(messages),

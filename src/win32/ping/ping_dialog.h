@@ -9,7 +9,7 @@
 
 #include "ping/frm_ping.h"
 #include "ping/keep_alive_ping.h"
-#include "shell/launcher_port.h"
+#include "launch/launcher_port.h"
 #include "ui/ports.h"
 #include "win32/ui/binder.h"
 #include "win32/ui/window_base.h"
@@ -22,7 +22,7 @@ inline constexpr char kPingDialogClass[] = "ZorvanePingConfiguration";
 class PingDialogWindow : public WindowBase {
   public:
     PingDialogWindow(ping::KeepAlivePing& ping, ui::MessageBoxPort& messages,
-                     shell::LauncherPort& launcher, const std::string& program_dir,
+                     launch::LauncherPort& launcher, const std::string& program_dir,
                      const std::string& program_title);
     ~PingDialogWindow() override;
 
@@ -47,7 +47,7 @@ enum class PingDialogMode { Modal, Modeless };
 class PingDialogHost {
   public:
     PingDialogHost(ping::KeepAlivePing& ping, ui::MessageBoxPort& messages,
-                   shell::LauncherPort& launcher, std::string program_dir,
+                   launch::LauncherPort& launcher, std::string program_dir,
                    std::string program_title, PingDialogMode mode);
 
     // Loads the dialog (re-reading "Ping.cfg") unless it is open. Modal: returns when it
@@ -61,7 +61,7 @@ class PingDialogHost {
   private:
     ping::KeepAlivePing& ping_;
     ui::MessageBoxPort& messages_;
-    shell::LauncherPort& launcher_;
+    launch::LauncherPort& launcher_;
     std::string program_dir_;
     std::string program_title_;
     PingDialogMode mode_;

@@ -7,12 +7,12 @@
 
 #include <string>
 
-#include "shell/launcher_port.h"
+#include "launch/launcher_port.h"
 #include "win32/platform/system_library.h"
 
 namespace zv::win32 {
 
-class DesktopShell : public shell::DesktopShellPort {
+class DesktopShell : public launch::DesktopShellPort {
   public:
     bool Open(const std::string& file, const std::string& arguments, int show_mode) override;
 

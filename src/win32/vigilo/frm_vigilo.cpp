@@ -1,6 +1,6 @@
 #include "win32/vigilo/frm_vigilo.h"
 
-#include "shell/tray_icon.h"
+#include "monitor/tray_icon.h"
 #include "win32/platform/message_filter.h"
 #include "win32/platform/startup_show.h"
 #include "win32/vigilo/vigilo_ids.h"
@@ -25,7 +25,7 @@ VigiloImages::~VigiloImages() {
     }
 }
 
-FrmVigilo::FrmVigilo(KeepAlive& keep_alive, shell::Launchers& launchers,
+FrmVigilo::FrmVigilo(KeepAlive& keep_alive, launch::Launchers& launchers,
                      ui::MessageBoxPort& messages, FileSystem& files)
     : tray_(images_.icons()),
       keep_alive_(keep_alive),
@@ -102,7 +102,7 @@ void FrmVigilo::Unload() {
 
 LRESULT FrmVigilo::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-        case shell::kTrayCallbackMessage:
+        case monitor::kTrayCallbackMessage:
             controller_.HandleTrayMouse(static_cast<int>(LOWORD(lparam)));
             return 0;
         case WM_COMMAND:

@@ -9,9 +9,9 @@
 
 #include "common/file_system.h"
 #include "monitor/vigilo_window.h"
-#include "shell/launchers.h"
+#include "launch/launchers.h"
 #include "win32/ping/keep_alive.h"
-#include "win32/shell/win32_tray_port.h"
+#include "win32/vigilo/win32_tray_port.h"
 #include "win32/ui/binder.h"
 #include "win32/ui/real_menu.h"
 #include "win32/ui/window_base.h"
@@ -36,7 +36,7 @@ class VigiloImages {
 
 class FrmVigilo : public WindowBase, private monitor::MonitorWindowPort {
   public:
-    FrmVigilo(KeepAlive& keep_alive, shell::Launchers& launchers, ui::MessageBoxPort& messages,
+    FrmVigilo(KeepAlive& keep_alive, launch::Launchers& launchers, ui::MessageBoxPort& messages,
               FileSystem& files);
     ~FrmVigilo() override;
 

@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "shell/launchers.h"
+#include "launch/launchers.h"
 #include "win32/ping/keep_alive.h"
 #include "win32/platform/program_directory.h"
 #include "win32/platform/single_instance.h"
 #include "win32/platform/system_library.h"
 #include "win32/platform/win32_file_system.h"
-#include "win32/shell/win32_launcher.h"
+#include "win32/launch/win32_launcher.h"
 #include "win32/ui/win_ports.h"
 #include "win32/vigilo/frm_vigilo.h"
 
@@ -47,7 +47,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zv::win32::Win32Launcher launcher;
     zv::win32::KeepAlive keep_alive({files, messages, pump, launcher}, program_dir, "Vigilo",
                                     zv::win32::PingDialogMode::Modeless);
-    zv::shell::Launchers launchers(launcher, program_dir);
+    zv::launch::Launchers launchers(launcher, program_dir);
 
     zv::win32::FrmVigilo monitor(keep_alive, launchers, messages, files);
     if (!monitor.Load()) {

@@ -48,14 +48,14 @@ bool CurrentSettingsWindow::Build(HWND owner) {
     view_.Load();
     std::vector<int> widths;
     const int width = ClientWidthForColumns(widths);
-    const int height = TwipsToPixels(shell::kCurrentSettingsHeight, dpi_);
+    const int height = TwipsToPixels(main_window::kCurrentSettingsHeight, dpi_);
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
     if (!Create(id::kClassName, view_.frmCurrentSettings.caption().c_str(), style,
                 WS_EX_DLGMODALFRAME, width, height, owner)) {
         return false;
     }
     binder_ = std::make_unique<Binder>(hwnd(), font_, dpi_);
-    view_.Layout(PixelsToTwips(width, dpi_), shell::kCurrentSettingsHeight);
+    view_.Layout(PixelsToTwips(width, dpi_), main_window::kCurrentSettingsHeight);
     AddList(widths);
     binder_->AddButton(view_.cmdCopy, id::cmdCopy);
     binder_->AddButton(view_.cmdSaveAs, id::cmdSaveAs);
@@ -72,14 +72,15 @@ int CurrentSettingsWindow::ClientWidthForColumns(std::vector<int>& widths) const
     HDC dc = GetDC(nullptr);
     HGDIOBJ old_font = SelectObject(dc, font_);
     widths.clear();
-    for (const shell::ColumnTexts& texts : view_.WidestTexts()) {
+    for (const main_window::ColumnTexts& texts : view_.WidestTexts()) {
         widths.push_back(std::max(
-            TextWidth(dc, texts.title) + TwipsToPixels(shell::kTitlePaddingTwips, dpi_),
-            TextWidth(dc, texts.longest_cell) + TwipsToPixels(shell::kCellPaddingTwips, dpi_)));
+            TextWidth(dc, texts.title) + TwipsToPixels(main_window::kTitlePaddingTwips, dpi_),
+            TextWidth(dc, texts.longest_cell) +
+                TwipsToPixels(main_window::kCellPaddingTwips, dpi_)));
     }
     SelectObject(dc, old_font);
     ReleaseDC(nullptr, dc);
-    int total = TwipsToPixels(shell::CurrentSettingsView::ChromeTwips(), dpi_) +
+    int total = TwipsToPixels(main_window::CurrentSettingsView::ChromeTwips(), dpi_) +
                 GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
     for (int width : widths) {
         total += width;
@@ -186,8 +187,8 @@ LRESULT CurrentSettingsWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM
             return 0;
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
-            limits->ptMinTrackSize.x = TwipsToPixels(shell::kCurrentSettingsMinWidth, dpi_);
-            limits->ptMinTrackSize.y = TwipsToPixels(shell::kCurrentSettingsMinHeight, dpi_);
+            limits->ptMinTrackSize.x = TwipsToPixels(main_window::kCurrentSettingsMinWidth, dpi_);
+            limits->ptMinTrackSize.y = TwipsToPixels(main_window::kCurrentSettingsMinHeight, dpi_);
             return 0;
         }
         case WM_NOTIFY: {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "common/file_system.h"
-#include "shell/current_settings_view.h"
+#include "main_window/current_settings_view.h"
 #include "ui/ports.h"
 #include "win32/ui/binder.h"
 #include "win32/ui/window_base.h"
@@ -26,7 +26,7 @@ struct CurrentSettingsServices {
     std::string save_folder;  // where Save As starts
 };
 
-class CurrentSettingsWindow : public WindowBase, private shell::CurrentSettingsPort {
+class CurrentSettingsWindow : public WindowBase, private main_window::CurrentSettingsPort {
   public:
     // Reads the report, shows it modally, and returns when the dialog is closed.
     static void ShowModal(HWND owner, const CurrentSettingsServices& services);
@@ -48,7 +48,7 @@ class CurrentSettingsWindow : public WindowBase, private shell::CurrentSettingsP
     void Close() override;
 
     const CurrentSettingsServices& services_;
-    shell::CurrentSettingsView view_;
+    main_window::CurrentSettingsView view_;
     HWND list_ = nullptr;
     HFONT font_ = nullptr;
     int dpi_ = 96;

@@ -3,12 +3,12 @@
 // by sending WM_COMMAND with its ID, as another process cannot read the menu.
 #pragma once
 
-#include "shell/main_menu.h"
+#include "main_window/main_menu.h"
 
 namespace zv::win32::frm_main {
 
 // The menu items: their commands are their IDs.
-using namespace shell::main_menu;
+using namespace main_window::main_menu;
 
 enum ChromeId : int {
     Toolbar1 = 300,

@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "shell/launchers.h"
-#include "shell/program_records.h"
-#include "shell/start_program.h"
-#include "shell/tool_switches.h"
-#include "shell/user_level_launcher.h"
+#include "launch/launchers.h"
+#include "main_window/program_records.h"
+#include "main_window/start_program.h"
+#include "main_window/tool_switches.h"
+#include "launch/user_level_launcher.h"
 #include "win32/platform/console_output.h"
 #include "win32/platform/desktop_shell.h"
 #include "win32/platform/program_directory.h"
@@ -21,14 +21,14 @@
 #include "win32/platform/win32_file_system.h"
 #include "win32/platform/win32_folders.h"
 #include "win32/platform/win32_registry.h"
-#include "win32/shell/background_launcher.h"
-#include "win32/shell/win32_launcher.h"
+#include "win32/launch/background_launcher.h"
+#include "win32/launch/win32_launcher.h"
 #include "win32/ui/window_base.h"
 #include "win32/zorvane/main_window.h"
 
 namespace {
 
-class Win32StartPorts : public zv::shell::StartPorts {
+class Win32StartPorts : public zv::main_window::StartPorts {
   public:
     explicit Win32StartPorts(const std::string& program_dir)
         : launchers_(launcher_, in_background_, program_dir) {}
@@ -45,11 +45,11 @@ class Win32StartPorts : public zv::shell::StartPorts {
                                            zv::win32::LockScope::AllSessions};
     zv::win32::Win32Launcher launcher_;
     zv::win32::DesktopShell desktop_;
-    zv::shell::UserLevelLauncher user_level_{desktop_, launcher_};
+    zv::launch::UserLevelLauncher user_level_{desktop_, launcher_};
     // On a thread of its own, so that an Explorer that does not answer holds the process
     // only for the bounded wait at its end.
     zv::win32::BackgroundLauncher in_background_{user_level_};
-    zv::shell::Launchers launchers_;
+    zv::launch::Launchers launchers_;
 };
 
 // Closing the main window does not end the program while a tip of the day opened from
@@ -67,13 +67,13 @@ int RunUntilWindowsClosed(const zv::win32::MainWindowWin& main_window) {
 }
 
 // A switch runs without a window: its report goes to the console, its code to the caller.
-int RunToolSwitch(const zv::shell::ToolSwitch& tool, zv::shell::StartPorts& start,
-                  zv::shell::ProgramRecords& records) {
+int RunToolSwitch(const zv::main_window::ToolSwitch& tool, zv::main_window::StartPorts& start,
+                  zv::main_window::ProgramRecords& records) {
     zv::win32::Win32FileSystem files;
     zv::win32::Win32Folders folders;
     zv::win32::Win32Registry registry;
     zv::CommandReport report =
-        zv::shell::RunToolSwitch(tool, {start, files, folders, registry}, records);
+        zv::main_window::RunToolSwitch(tool, {start, files, folders, registry}, records);
     zv::win32::WriteToConsole(report.text);
     return report.exit_code;
 }
@@ -82,15 +82,16 @@ int RunToolSwitch(const zv::shell::ToolSwitch& tool, zv::shell::StartPorts& star
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
     zv::win32::RestrictDllSearchToSystemFolder();
-    zv::shell::ProgramRecords records;
+    zv::main_window::ProgramRecords records;
     records.ProgramDirectory = zv::win32::ProgramDirectory();
     Win32StartPorts start(records.ProgramDirectory);
-    if (auto tool = zv::shell::ParseToolSwitch(command_line)) {
+    if (auto tool = zv::main_window::ParseToolSwitch(command_line)) {
         return RunToolSwitch(*tool, start, records);
     }
-    zv::shell::StartOutcome outcome = zv::shell::StartProgram(start, command_line, records);
-    if (outcome == zv::shell::StartOutcome::EndSilently ||
-        outcome == zv::shell::StartOutcome::CompanionOnly) {
+    zv::main_window::StartOutcome outcome =
+        zv::main_window::StartProgram(start, command_line, records);
+    if (outcome == zv::main_window::StartOutcome::EndSilently ||
+        outcome == zv::main_window::StartOutcome::CompanionOnly) {
         return 0;
     }
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
@@ -101,7 +102,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
     if (!main_window.Open()) {
         return 1;
     }
-    if (outcome == zv::shell::StartOutcome::ShowMainWindowNormal) {
+    if (outcome == zv::main_window::StartOutcome::ShowMainWindowNormal) {
         main_window.controller().frmMain.SetState(zv::ui::WindowState::Normal);
     }
     return RunUntilWindowsClosed(main_window);

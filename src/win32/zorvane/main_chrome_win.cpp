@@ -85,7 +85,7 @@ MainChromeWin::~MainChromeWin() {
     }
 }
 
-void MainChromeWin::Create(shell::MainChrome& chrome) {
+void MainChromeWin::Create(main_window::MainChrome& chrome) {
     chrome_ = &chrome;
     dpi_ = ScreenDpi();
     font_ = CreateMessageFont();

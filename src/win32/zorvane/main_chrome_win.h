@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "shell/main_chrome.h"
+#include "main_window/main_chrome.h"
 #include "win32/ui/real_menu.h"
 #include "win32/zorvane/tip_window.h"
 
 namespace zv::win32 {
 
-class MainChromeWin : public shell::ChromeWindowPort {
+class MainChromeWin : public main_window::ChromeWindowPort {
   public:
     // frm_main: the main window; services: what the tip dialog of the Help menu needs.
     MainChromeWin(HWND frm_main, const TipServices& services);
@@ -27,7 +27,7 @@ class MainChromeWin : public shell::ChromeWindowPort {
 
     // Builds the real menus, toolbar and status bar from the chrome's models; the models'
     // toolbar and status bar bounds are set from the real controls (twips).
-    void Create(shell::MainChrome& chrome);
+    void Create(main_window::MainChrome& chrome);
 
     // Pixels the toolbar takes at the top of the client area (0 while hidden).
     int ToolbarHeight() const;
@@ -58,7 +58,7 @@ class MainChromeWin : public shell::ChromeWindowPort {
 
     HWND frm_main_;
     TipServices tip_services_;
-    shell::MainChrome* chrome_ = nullptr;
+    main_window::MainChrome* chrome_ = nullptr;
     int dpi_ = 96;
     HFONT font_ = nullptr;
     std::unique_ptr<RealMenu> menu_bar_;

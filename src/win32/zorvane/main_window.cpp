@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "common/program_name.h"
-#include "shell/main_window_layout.h"
+#include "main_window/main_window_layout.h"
 #include "win32/ping/mtu_finder_window.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
@@ -27,7 +27,7 @@ int DropLines(std::size_t items) {
 
 }  // namespace
 
-MainWindowWin::MainWindowWin(shell::ProgramRecords& records, ZorvaneServices& services)
+MainWindowWin::MainWindowWin(main_window::ProgramRecords& records, ZorvaneServices& services)
     : records_(records), services_(services) {}
 
 MainWindowWin::~MainWindowWin() {
@@ -53,8 +53,8 @@ bool MainWindowWin::Open() {
     services_.launcher.SetOwner(hwnd());
     services_.direct_start.SetOwner(hwnd());
     chrome_ = std::make_unique<MainChromeWin>(hwnd(), Tips());
-    controller_ = std::make_unique<shell::MainWindow>(
-        records_, shell::MainWindowPorts{
+    controller_ = std::make_unique<main_window::MainWindow>(
+        records_, main_window::MainWindowPorts{
                       *this, *chrome_, services_.messages, services_.pump, services_.beeper,
                       services_.files, services_.folders, services_.registry, services_.restart,
                       *backup_, services_.tip_option, services_.launchers, services_.ping});
@@ -69,9 +69,9 @@ bool MainWindowWin::Open() {
 
 // Lays the area out under the toolbar and sizes the window around it.
 void MainWindowWin::FitToLayout() {
-    shell::ClientSize client =
-        shell::LayOutMainWindow(*controller_, PixelsToTwips(chrome_->ToolbarHeight(), dpi_),
-                                PixelsToTwips(chrome_->StatusBarHeight(), dpi_));
+    main_window::ClientSize client =
+        main_window::LayOutMainWindow(*controller_, PixelsToTwips(chrome_->ToolbarHeight(), dpi_),
+                                      PixelsToTwips(chrome_->StatusBarHeight(), dpi_));
     RECT frame{0, 0, TwipsToPixels(client.width, dpi_), TwipsToPixels(client.height, dpi_)};
     AdjustWindowRectEx(&frame, kStyle, GetMenu(hwnd()) != nullptr, 0);
     int width = frame.right - frame.left;

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/main_window.h"
-#include "shell/program_records.h"
+#include "main_window/main_window.h"
+#include "main_window/program_records.h"
 #include "win32/ui/binder.h"
 #include "win32/ui/focus_keeper.h"
 #include "win32/ui/window_base.h"
@@ -21,15 +21,15 @@
 
 namespace zv::win32 {
 
-class MainWindowWin : public WindowBase, public shell::MainWindowPort {
+class MainWindowWin : public WindowBase, public main_window::MainWindowPort {
   public:
-    MainWindowWin(shell::ProgramRecords& records, ZorvaneServices& services);
+    MainWindowWin(main_window::ProgramRecords& records, ZorvaneServices& services);
     ~MainWindowWin() override;
 
     // Creates the window, runs its load sequence and shows it; false when the window
     // could not be created.
     bool Open();
-    shell::MainWindow& controller() { return *controller_; }
+    main_window::MainWindow& controller() { return *controller_; }
     // True while the main window or a modeless tip dialog is still open: the program runs
     // until the last of them is closed.
     bool AnyWindowOpen() const;
@@ -52,11 +52,11 @@ class MainWindowWin : public WindowBase, public shell::MainWindowPort {
     void AddControls();
     int DefaultButton() const;
 
-    shell::ProgramRecords& records_;
+    main_window::ProgramRecords& records_;
     ZorvaneServices& services_;
     std::unique_ptr<Win32Backup> backup_;
     std::unique_ptr<MainChromeWin> chrome_;
-    std::unique_ptr<shell::MainWindow> controller_;
+    std::unique_ptr<main_window::MainWindow> controller_;
     HFONT font_ = nullptr;
     int dpi_ = 96;
     std::unique_ptr<Binder> binder_;

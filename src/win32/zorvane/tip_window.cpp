@@ -74,7 +74,7 @@ void TipWindow::Paint(HDC dc) {
     FillRect(dc, &panel, panel_brush_);
     DrawEdge(dc, &panel, EDGE_SUNKEN, BF_RECT);
     RECT picture = binder().TwipsToRect(kPicture);
-    DrawToolbarImage(dc, shell::main_menu::ToolbarPicture::Tip, picture.left, picture.top,
+    DrawToolbarImage(dc, main_window::main_menu::ToolbarPicture::Tip, picture.left, picture.top,
                      picture.right - picture.left);
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/file_system.h"
-#include "shell/tip_dialog.h"
+#include "main_window/tip_dialog.h"
 #include "win32/ui/small_dialog.h"
 
 namespace zv::win32 {
@@ -15,8 +15,8 @@ namespace zv::win32 {
 // What the dialog reads and writes, all living as long as the program.
 struct TipServices {
     const FileSystem& files;
-    shell::TipOptionPort& option;
-    shell::RandomSource& random;
+    main_window::TipOptionPort& option;
+    main_window::RandomSource& random;
     std::string program_dir;
 };
 
@@ -37,7 +37,7 @@ class TipWindow : public SmallDialog {
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     void OnDestroyed() override;
 
-    shell::TipDialog dialog_;
+    main_window::TipDialog dialog_;
     bool modeless_;
     HBRUSH panel_brush_ = nullptr;
 };

@@ -5,7 +5,7 @@
 
 namespace zv::win32 {
 
-using Picture = shell::main_menu::ToolbarPicture;
+using Picture = main_window::main_menu::ToolbarPicture;
 
 namespace {
 
@@ -226,14 +226,14 @@ HIMAGELIST CreateToolbarImages(int size) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP strip =
-        CreateCompatibleBitmap(screen, size * shell::main_menu::kToolbarPictureCount, size);
+        CreateCompatibleBitmap(screen, size * main_window::main_menu::kToolbarPictureCount, size);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, strip);
-    RECT all{0, 0, size * shell::main_menu::kToolbarPictureCount, size};
+    RECT all{0, 0, size * main_window::main_menu::kToolbarPictureCount, size};
     HBRUSH background = CreateSolidBrush(kTransparent);
     FillRect(dc, &all, background);
     DeleteObject(background);
-    for (int image = 1; image <= shell::main_menu::kToolbarPictureCount; ++image) {
+    for (int image = 1; image <= main_window::main_menu::kToolbarPictureCount; ++image) {
         // Clipped, so that no picture spills into its neighbour.
         HRGN clip = CreateRectRgn((image - 1) * size, 0, image * size, size);
         SelectClipRgn(dc, clip);
@@ -244,7 +244,7 @@ HIMAGELIST CreateToolbarImages(int size) {
     SelectObject(dc, old);
     DeleteDC(dc);
     HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK,
-                                       shell::main_menu::kToolbarPictureCount, 0);
+                                       main_window::main_menu::kToolbarPictureCount, 0);
     ImageList_AddMasked(list, strip, kTransparent);
     DeleteObject(strip);
     return list;

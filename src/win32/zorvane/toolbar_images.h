@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "shell/main_menu.h"
+#include "main_window/main_menu.h"
 
 namespace zv::win32 {
 
@@ -18,7 +18,7 @@ HIMAGELIST CreateToolbarImages(int size);
 
 // Draws one picture at (left, top) with the given size, for windows that show the same
 // pictures (the tip dialog's bulb).
-void DrawToolbarImage(HDC dc, shell::main_menu::ToolbarPicture picture, int left, int top,
+void DrawToolbarImage(HDC dc, main_window::main_menu::ToolbarPicture picture, int left, int top,
                       int size);
 
 }  // namespace zv::win32

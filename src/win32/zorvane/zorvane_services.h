@@ -5,10 +5,10 @@
 #include <string>
 
 #include "ping/keep_alive_ping.h"
-#include "shell/launchers.h"
-#include "shell/tip_dialog.h"
-#include "shell/user_level_launcher.h"
-#include "sysconfig/system_operations.h"
+#include "launch/launchers.h"
+#include "main_window/tip_dialog.h"
+#include "launch/user_level_launcher.h"
+#include "main_window/system_operations.h"
 #include "win32/ping/icmp_echo_service.h"
 #include "win32/ping/ping_dialog.h"
 #include "win32/ping/wave_sound.h"
@@ -17,9 +17,9 @@
 #include "win32/platform/win32_file_system.h"
 #include "win32/platform/win32_folders.h"
 #include "win32/platform/win32_registry.h"
-#include "win32/shell/background_launcher.h"
-#include "win32/shell/registry_tip_option.h"
-#include "win32/shell/win32_launcher.h"
+#include "win32/launch/background_launcher.h"
+#include "win32/platform/registry_tip_option.h"
+#include "win32/launch/win32_launcher.h"
 #include "win32/ui/win_ports.h"
 #include "win32/zorvane/system_ports_win.h"
 
@@ -31,8 +31,8 @@ struct ZorvaneServices {
           in_background(user_level),
           launchers(launcher, in_background, program_dir),
           ping({sockets, echo, sound, files, messages, pump}, program_dir,
-               sysconfig::kProgramTitle),
-          ping_dialog(ping, messages, in_background, program_dir, sysconfig::kProgramTitle,
+               main_window::kProgramTitle),
+          ping_dialog(ping, messages, in_background, program_dir, main_window::kProgramTitle,
                       PingDialogMode::Modal) {}
     ZorvaneServices(const ZorvaneServices&) = delete;
     ZorvaneServices& operator=(const ZorvaneServices&) = delete;
@@ -45,15 +45,15 @@ struct ZorvaneServices {
     Win32Beeper beeper;
     Win32Restart restart;
     RegistryTipOption tip_option;
-    shell::ClockSeededRandom random;
+    main_window::ClockSeededRandom random;
     // The applets and regedit keep the program's rights; the companion and the pages drop
     // them (the user-level launcher), on threads of their own with a launcher of their own.
     Win32Launcher launcher;
     Win32Launcher direct_start;
     DesktopShell desktop;
-    shell::UserLevelLauncher user_level;
+    launch::UserLevelLauncher user_level;
     BackgroundLauncher in_background;
-    shell::Launchers launchers;
+    launch::Launchers launchers;
     WinsockService sockets;
     IcmpEchoService echo;
     WaveSound sound;

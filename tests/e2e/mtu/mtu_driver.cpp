@@ -22,7 +22,7 @@
 #include <string>
 
 #include "ping/mtu_finder.h"
-#include "shell/main_menu.h"
+#include "main_window/main_menu.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/sandbox_control.h"
@@ -176,7 +176,7 @@ void RunMainWindow() {
     if (!zorvane.ok()) {
         return;
     }
-    zorvane.PostCommand(shell::main_menu::mnuFindLargestMtu);
+    zorvane.PostCommand(main_window::main_menu::mnuFindLargestMtu);
     HWND dialog = WaitForWindow({zorvane.process().id(), id::kClassName, "", true});
     E2E_CHECK(dialog != nullptr);
     if (dialog == nullptr) {

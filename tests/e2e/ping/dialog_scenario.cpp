@@ -46,7 +46,7 @@ class DriverFiles : public FileSystem {
     }
 };
 
-class OpenedDocuments : public shell::LauncherPort {
+class OpenedDocuments : public launch::LauncherPort {
   public:
     std::string last;
     void ShellOpen(const std::string& target, int) override { last = target; }

@@ -19,7 +19,7 @@
 #include "support/process.h"
 #include "support/windows_on_screen.h"
 #include "win32/platform/system_folders.h"
-#include "win32/shell/registry_tip_option.h"
+#include "win32/platform/registry_tip_option.h"
 #include "win32/vigilo/vigilo_ids.h"
 #include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/zorvane/frm_main_ids.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/launcher_port.h"
+#include "launch/launcher_port.h"
 
 namespace zv::testing {
 
@@ -17,7 +17,7 @@ struct Launch {
     }
 };
 
-class RecordingLauncher : public shell::LauncherPort {
+class RecordingLauncher : public launch::LauncherPort {
   public:
     std::vector<Launch> launches;
     unsigned long run_result = 0;

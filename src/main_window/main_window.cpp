@@ -1,0 +1,171 @@
+#include "main_window/main_window.h"
+
+#include "sysconfig/saved_choice_rules.h"
+#include "sysconfig/settings_file.h"
+
+namespace zv::main_window {
+
+MainWindow::MainWindow(ProgramRecords& records, const MainWindowPorts& ports)
+    : area(tuning::TuningRecords{records.CurrentSettings, records.DefaultSettings,
+                                 records.WindowsFamily},
+           ports.beeper, AreaHooks()),
+      chrome(
+          main_menu::MenuBar({*this, ports.launchers, ports.chrome_window, records.WindowsFamily}),
+          *this),
+      records_(records),
+      ports_(ports),
+      operations_(records.WindowsFamily, records.ProgramDirectory,
+                  SystemPorts{ports.files, ports.folders, ports.registry, ports.messages,
+                              ports.pump, ports.restart, ports.backup}) {
+    cmdApply.on_click = [this] { Apply(); };
+    cmdPing.on_click = [this] { ShowPingDialog(); };
+    cmdHelp.on_click = [this] { ports_.launchers.OpenHelpPage(); };
+}
+
+// The hooks run only after construction, when every member they reach exists.
+tuning::TuningAreaHooks MainWindow::AreaHooks() {
+    return tuning::TuningAreaHooks{
+        [this] { Apply(); },
+        [this](const std::string& net_type) { ports_.window.ShowExplanation(net_type); },
+        [this](const std::string& mode_word) { chrome.ShowMode(mode_word); }};
+}
+
+// Pending window messages run at fixed points of the load, so that the program keeps
+// answering Windows (a broadcast, a shutdown query) while it reads its files and starts
+// the companion, rather than only once the tip dialog or the window shows. IsLoading keeps
+// the mode options from acting on anything handled meanwhile. The points are part of the
+// load's order, which the program has always had; keep them where they are.
+void MainWindow::LoadMainWindow() {
+    area.SetLoading(true);
+    chrome.ShowWindowsName(records_.WindowsName);
+    area.FillValueLists();
+    LoadSettings(ports_.files, records_.ProgramDirectory, records_.DefaultSettings,
+                 records_.CurrentSettings);
+    ports_.ping.LoadPingSettings();
+    ports_.pump.DoEvents();
+    ports_.launchers.StartCompanion();
+    ports_.pump.DoEvents();
+    ports_.pump.DoEvents();
+    area.ShowSettingsInWindow();
+    chrome.ShowPrompt();
+    chrome.SetToolbarImages();
+    ShowUndoAvailability();
+    ports_.pump.DoEvents();
+    if (ShowTipsAtStartup(ports_.tip_option)) {
+        ports_.window.ShowStartupTip();
+    }
+    frmMain.SetVisible(true);
+    frmMain.SetState(ui::WindowState::Normal);
+    area.SetLoading(false);
+}
+
+// The main program registers no tray icon of its own, so there is nothing to remove.
+bool MainWindow::QueryUnload() {
+    return false;
+}
+
+void MainWindow::Apply() {
+    operations_.ApplySettings(area.TakeValues());
+    ShowUndoAvailability();
+}
+
+// The window shows the Windows defaults between the question and the save.
+void MainWindow::Restore() {
+    if (!operations_.ConfirmRestore()) {
+        return;
+    }
+    area.SetTuningControlsEnabled(true);
+    area.ResetToWindowsDefaults();
+    operations_.RestoreWindowsDefaults(records_.CurrentSettings);
+    ShowUndoAvailability();
+}
+
+void MainWindow::BackupRegistry() {
+    operations_.BackupRegistry();
+}
+
+void MainWindow::ShowPingDialog() {
+    ports_.window.ShowPingDialog();
+}
+
+// "Apply would write" follows the window's choice at each Refresh; a choice Apply would
+// refuse writes nothing.
+void MainWindow::ShowCurrentSettings() {
+    ports_.window.ShowCurrentSettings([this] {
+        std::optional<TuningSettings> would_apply = area.TakeValues();
+        if (would_apply->OptiMode == ManualMode && ManualSettingsFailure(*would_apply)) {
+            would_apply.reset();
+        }
+        return CurrentSettingsReport(ports_.registry, records_.WindowsFamily,
+                                     records_.WindowsRelease, would_apply);
+    });
+}
+
+void MainWindow::UndoLastChange() {
+    if (operations_.UndoLastChange()) {
+        ShowSavedSettings();
+    }
+    ShowUndoAvailability();
+}
+
+void MainWindow::UndoAllChanges() {
+    if (operations_.UndoAllChanges()) {
+        ShowSavedSettings();
+    }
+    ShowUndoAvailability();
+}
+
+// The tuning controls open first, as a new window has them: Automatic mode closes them.
+void MainWindow::ShowSavedSettings() {
+    area.SetLoading(true);
+    LoadSettings(ports_.files, records_.ProgramDirectory, records_.DefaultSettings,
+                 records_.CurrentSettings);
+    area.SetTuningControlsEnabled(true);
+    area.ShowSettingsInWindow();
+    area.SetLoading(false);
+}
+
+// The choice is checked before the save dialog, as Apply would check it.
+void MainWindow::ExportForDeployment() {
+    TuningSettings choice = area.TakeValues();
+    if (!operations_.CheckChoice(choice)) {
+        return;
+    }
+    std::string path = ports_.window.ChooseExportFile();
+    if (!path.empty()) {
+        operations_.ExportForDeployment(choice, path);
+    }
+}
+
+void MainWindow::ShowUndoAvailability() {
+    chrome.menu.SetEnabled(main_menu::mnuUndoLastChange, operations_.CanUndo());
+    chrome.menu.SetEnabled(main_menu::mnuUndoAllChanges, operations_.CanUndoAll());
+}
+
+void MainWindow::FindLargestMtu() {
+    ports_.ping.LoadPingSettings();
+    int mtu = ports_.window.ShowMtuFinder(ports_.ping.Settings().PingHost);
+    if (mtu != 0) {
+        area.UseCustomMtu(mtu);
+    }
+}
+
+void MainWindow::CloseMainWindow() {
+    ports_.window.Close();
+}
+
+void MainWindow::ResizeWindowHeightBy(int twips) {
+    ui::Bounds bounds = frmMain.bounds();
+    bounds.height += twips;
+    frmMain.SetBounds(bounds);
+}
+
+// The buttons sit inside Frame1, so they move with it.
+void MainWindow::MoveSettingsFrameBy(int twips) {
+    area.MoveBy(0, twips);
+    for (ui::Button* button : {&cmdApply, &cmdPing, &cmdHelp}) {
+        button->MoveBy(0, twips);
+    }
+}
+
+}  // namespace zv::main_window

@@ -1,0 +1,29 @@
+// The tray icon port over Shell_NotifyIconA: turns the record's image number into one of
+// the owning window's icons, and gives the shell the record's layout it knows: the larger
+// one (128-byte tip, balloons) from shell 5.0 on, the first one before. The icons are
+// loaded once by the window and only borrowed here, so changing the picture every 200 ms
+// creates no GDI object.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "monitor/tray_icon.h"
+
+namespace zv::win32 {
+
+class Win32TrayPort : public monitor::TrayPort {
+  public:
+    // images: the window's image list, numbered from 1; they must outlive the port.
+    explicit Win32TrayPort(std::vector<HICON> images);
+
+    void NotifyIcon(monitor::TrayCall call, const monitor::TrayIconRecord& record) override;
+    bool HasLargeRecord() const override { return large_record_; }
+
+  private:
+    std::vector<HICON> images_;
+    bool large_record_;
+};
+
+}  // namespace zv::win32
