@@ -2,6 +2,12 @@
 
 namespace zv::main_window {
 
+DisplayDialog::DisplayDialog() {
+    Label1.SetBounds({960, 240, 5100, 300});
+    Label2.SetBounds({960, 660, 5100, 1380});
+    cmdOK.SetBounds({4860, 2220, 1200, 375});
+}
+
 void DisplayDialog::Load(const std::string& net_type_text) {
     frmDisplay.SetCaption(kDisplayCaptionPrefix + net_type_text);
     Label1.SetCaption(kManualHeading);

@@ -18,7 +18,7 @@ inline constexpr const char* kManualExplanation =
 
 class DisplayDialog {
   public:
-    DisplayDialog() = default;
+    DisplayDialog();
     DisplayDialog(const DisplayDialog&) = delete;
     DisplayDialog& operator=(const DisplayDialog&) = delete;
 
@@ -28,6 +28,12 @@ class DisplayDialog {
     ui::Label Label2{"Label2", "Label2"};
     // Closing is the real window's business; it sets the handler.
     ui::Button cmdOK{"cmdOK", "OK"};
+
+    // The client size and where the information picture goes, in twips; the constructor
+    // places the controls.
+    static constexpr int kWidth = 6300;
+    static constexpr int kHeight = 2760;
+    static constexpr ui::Bounds kPicture{240, 240, 480, 480};
 
     // net_type_text: the text the connection-type list shows now ("" with no selection).
     void Load(const std::string& net_type_text);

@@ -44,6 +44,11 @@ TipDialog::TipDialog(const FileSystem& files, TipOptionPort& option, RandomSourc
                      std::string program_dir)
     : files_(files), option_(option), random_(random), program_dir_(std::move(program_dir)) {
     cmdNextTip.on_click = [this] { ShowRandomTip(); };
+    Label1.SetBounds({900, 300, 3800, 360});
+    lblTipText.SetBounds({900, 780, 3800, 1980});
+    cmdOK.SetBounds({5040, 120, 1260, 375});
+    cmdNextTip.SetBounds({5040, 600, 1260, 375});
+    chkLoadTipsAtStartup.SetBounds({120, 3030, 3600, 315});
 }
 
 void TipDialog::Load() {

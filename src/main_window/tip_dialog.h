@@ -56,6 +56,13 @@ class TipDialog {
     // Closing is the real window's business; it sets the handler.
     ui::Button cmdOK{"cmdOK", "OK"};
 
+    // The client size, the white panel the tip stands on and the bulb on it, in twips; the
+    // constructor places the controls.
+    static constexpr int kWidth = 6420;
+    static constexpr int kHeight = 3480;
+    static constexpr ui::Bounds kPanel{120, 120, 4740, 2760};
+    static constexpr ui::Bounds kPicture{240, 300, 480, 480};
+
     // The dialog's load: option into the check box, tips from the file (or the
     // missing-file message), and a first random tip.
     void Load();

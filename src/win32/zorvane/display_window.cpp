@@ -3,17 +3,6 @@
 #include "win32/zorvane/display_window_ids.h"
 
 namespace zv::win32 {
-namespace {
-
-// Layout in twips.
-constexpr int kClientWidth = 6300;
-constexpr int kClientHeight = 2760;
-constexpr ui::Bounds kPicture{240, 240, 480, 480};
-constexpr ui::Bounds kHeading{960, 240, 5100, 300};
-constexpr ui::Bounds kExplanation{960, 660, 5100, 1380};
-constexpr ui::Bounds kOk{4860, 2220, 1200, 375};
-
-}  // namespace
 
 void DisplayWindow::ShowModal(HWND owner, const std::string& net_type_text) {
     DisplayWindow window;
@@ -23,13 +12,10 @@ void DisplayWindow::ShowModal(HWND owner, const std::string& net_type_text) {
 }
 
 bool DisplayWindow::Build(HWND owner, const std::string& net_type_text) {
-    if (!MakeWindow(frm_display::kClassName, dialog_.frmDisplay, kClientWidth, kClientHeight, owner,
-                    0)) {
+    if (!MakeWindow(frm_display::kClassName, dialog_.frmDisplay, dialog_.kWidth, dialog_.kHeight,
+                    owner, 0)) {
         return false;
     }
-    dialog_.Label1.SetBounds(kHeading);
-    dialog_.Label2.SetBounds(kExplanation);
-    dialog_.cmdOK.SetBounds(kOk);
     AddHeading(dialog_.Label1, frm_display::Label1);
     binder().AddLabel(dialog_.Label2, frm_display::Label2, SS_LEFT | SS_NOPREFIX);
     AddOkButton(dialog_.cmdOK, frm_display::cmdOK);
@@ -38,7 +24,7 @@ bool DisplayWindow::Build(HWND owner, const std::string& net_type_text) {
 }
 
 void DisplayWindow::Paint(HDC dc) {
-    RECT picture = binder().TwipsToRect(kPicture);
+    RECT picture = binder().TwipsToRect(dialog_.kPicture);
     HICON icon = LoadIcon(nullptr, IDI_INFORMATION);
     DrawIconEx(dc, picture.left, picture.top, icon, picture.right - picture.left,
                picture.bottom - picture.top, 0, nullptr, DI_NORMAL);

@@ -4,20 +4,6 @@
 #include "win32/zorvane/toolbar_images.h"
 
 namespace zv::win32 {
-namespace {
-
-// Layout in twips.
-constexpr int kClientWidth = 6420;
-constexpr int kClientHeight = 3480;
-constexpr ui::Bounds kPanel{120, 120, 4740, 2760};
-constexpr ui::Bounds kPicture{240, 300, 480, 480};
-constexpr ui::Bounds kHeading{900, 300, 3800, 360};
-constexpr ui::Bounds kTipText{900, 780, 3800, 1980};
-constexpr ui::Bounds kOk{5040, 120, 1260, 375};
-constexpr ui::Bounds kNextTip{5040, 600, 1260, 375};
-constexpr ui::Bounds kCheckBox{120, 3030, 3600, 315};
-
-}  // namespace
 
 void TipWindow::ShowModal(HWND owner, const TipServices& services) {
     TipWindow window(services, false);
@@ -50,16 +36,11 @@ TipWindow::~TipWindow() {
 
 bool TipWindow::Build(HWND owner) {
     constexpr int kHeadingPoints = 12;
-    if (!MakeWindow(frm_tip::kClassName, dialog_.frmTip, kClientWidth, kClientHeight, owner,
+    if (!MakeWindow(frm_tip::kClassName, dialog_.frmTip, dialog_.kWidth, dialog_.kHeight, owner,
                     kHeadingPoints)) {
         return false;
     }
     panel_brush_ = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
-    dialog_.Label1.SetBounds(kHeading);
-    dialog_.lblTipText.SetBounds(kTipText);
-    dialog_.cmdOK.SetBounds(kOk);
-    dialog_.cmdNextTip.SetBounds(kNextTip);
-    dialog_.chkLoadTipsAtStartup.SetBounds(kCheckBox);
     AddHeading(dialog_.Label1, frm_tip::Label1);
     binder().AddLabel(dialog_.lblTipText, frm_tip::lblTipText, SS_LEFT | SS_NOPREFIX);
     AddOkButton(dialog_.cmdOK, frm_tip::cmdOK);
@@ -70,10 +51,10 @@ bool TipWindow::Build(HWND owner) {
 }
 
 void TipWindow::Paint(HDC dc) {
-    RECT panel = binder().TwipsToRect(kPanel);
+    RECT panel = binder().TwipsToRect(dialog_.kPanel);
     FillRect(dc, &panel, panel_brush_);
     DrawEdge(dc, &panel, EDGE_SUNKEN, BF_RECT);
-    RECT picture = binder().TwipsToRect(kPicture);
+    RECT picture = binder().TwipsToRect(dialog_.kPicture);
     DrawToolbarImage(dc, main_window::main_menu::ToolbarPicture::Tip, picture.left, picture.top,
                      picture.right - picture.left);
 }
