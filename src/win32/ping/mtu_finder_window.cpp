@@ -34,8 +34,9 @@ MtuFinderWindow::MtuFinderWindow(const std::string& host) : dialog_(search_, hos
 bool MtuFinderWindow::Build(HWND owner) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
+    // Esc is its Cancel button, which stops a search before the window goes.
     if (!MakeWindow(frm_mtu::kClassName, dialog_.window, ping::kMtuDialogWidth,
-                    ping::kMtuDialogHeight, owner, 0)) {
+                    ping::kMtuDialogHeight, owner, 0, false)) {
         return false;
     }
     search_.ReportTo(hwnd());
@@ -60,11 +61,6 @@ bool MtuFinderWindow::Build(HWND owner) {
 LRESULT MtuFinderWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         // Cancel stops a search rather than closing, so the base's own Esc is not used.
-        case WM_COMMAND:
-            if (binder().OnCommand(wparam, lparam)) {
-                return 0;
-            }
-            break;
         case WM_CLOSE:
             dialog_.Close();
             return 0;

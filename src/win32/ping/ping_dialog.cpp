@@ -37,7 +37,7 @@ PingDialogWindow::~PingDialogWindow() {
     if (hwnd() != nullptr) {
         DestroyWindow(hwnd());
     }
-    binder_.reset();
+    DropBinder();
     if (font_ != nullptr) {
         DeleteObject(font_);
     }
@@ -54,7 +54,7 @@ bool PingDialogWindow::Load(HWND owner) {
     // Load first: each real control is then created in the state Load gave its model,
     // which matters where a style cannot change afterwards (the host box's alignment).
     dialog_.Form_Load();
-    binder_ = std::make_unique<Binder>(hwnd(), font_, dpi);
+    MakeBinder(font_, dpi, false);
     AddControls();
     return true;
 }
@@ -62,31 +62,26 @@ bool PingDialogWindow::Load(HWND owner) {
 // Created in tab order: the order of creation is the order Tab walks.
 void PingDialogWindow::AddControls() {
     namespace id = frm_ping_ids;
-    binder_->BindWindow(dialog_.window);
-    binder_->AddLabel(dialog_.Label1, id::Label1);
-    binder_->AddFrame(dialog_.Frame1, id::Frame1);
-    binder_->AddOption(dialog_.Option1, id::Option1, true);
-    binder_->AddOption(dialog_.Option2, id::Option2, false);
-    StartGroup(binder_->AddLabel(dialog_.Label2, id::Label2));
-    binder_->AddTextBox(dialog_.txtPingHost, id::txtPingHost);
-    binder_->AddLabel(dialog_.Label3, id::Label3);
-    binder_->AddComboBox(dialog_.cmbPingInterval, id::cmbPingInterval);
-    binder_->AddButton(dialog_.cmdOK, id::cmdOK);
-    binder_->AddButton(dialog_.cmdcancel, id::cmdcancel);
-    binder_->AddCheckBox(dialog_.chkSound, id::chkSound);
-    binder_->AddButton(dialog_.cmdDefault, id::cmdDefault);
-    HWND picture = binder_->AddLabel(dialog_.Picture1, id::Picture1, SS_ICON | SS_CENTERIMAGE);
+    binder().BindWindow(dialog_.window);
+    binder().AddLabel(dialog_.Label1, id::Label1);
+    binder().AddFrame(dialog_.Frame1, id::Frame1);
+    binder().AddOption(dialog_.Option1, id::Option1, true);
+    binder().AddOption(dialog_.Option2, id::Option2, false);
+    StartGroup(binder().AddLabel(dialog_.Label2, id::Label2));
+    binder().AddTextBox(dialog_.txtPingHost, id::txtPingHost);
+    binder().AddLabel(dialog_.Label3, id::Label3);
+    binder().AddComboBox(dialog_.cmbPingInterval, id::cmbPingInterval);
+    binder().AddButton(dialog_.cmdOK, id::cmdOK);
+    binder().AddButton(dialog_.cmdcancel, id::cmdcancel);
+    binder().AddCheckBox(dialog_.chkSound, id::chkSound);
+    binder().AddButton(dialog_.cmdDefault, id::cmdDefault);
+    HWND picture = binder().AddLabel(dialog_.Picture1, id::Picture1, SS_ICON | SS_CENTERIMAGE);
     SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(DialogIcon()), 0);
-    binder_->AddButton(dialog_.cmdHelp, id::cmdHelp);
+    binder().AddButton(dialog_.cmdHelp, id::cmdHelp);
 }
 
 LRESULT PingDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-        case WM_COMMAND:
-            if (binder_ != nullptr && binder_->OnCommand(wparam, lparam)) {
-                return 0;
-            }
-            break;
         case kUnloadMessage:
             DestroyWindow(hwnd());
             return 0;

@@ -38,7 +38,6 @@ class PingDialogWindow : public WindowBase {
 
     ping::frmPing dialog_;
     HFONT font_ = nullptr;
-    std::unique_ptr<Binder> binder_;
 };
 
 enum class PingDialogMode { Modal, Modeless };

@@ -5,7 +5,7 @@
 namespace zv::win32 {
 
 SmallDialog::~SmallDialog() {
-    binder_.reset();
+    DropBinder();
     if (font_ != nullptr) {
         DeleteObject(font_);
     }
@@ -15,7 +15,8 @@ SmallDialog::~SmallDialog() {
 }
 
 bool SmallDialog::MakeWindow(const char* class_name, ui::Window& model, int width_twips,
-                             int height_twips, HWND owner, int heading_points) {
+                             int height_twips, HWND owner, int heading_points,
+                             bool closes_on_escape) {
     dpi_ = ScreenDpi();
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     if (!Create(class_name, model.caption().c_str(), style, WS_EX_DLGMODALFRAME,
@@ -30,20 +31,19 @@ bool SmallDialog::MakeWindow(const char* class_name, ui::Window& model, int widt
         heading.lfHeight = -MulDiv(heading_points, dpi_, 72);
     }
     heading_font_ = CreateFontIndirectA(&heading);
-    binder_ = std::make_unique<Binder>(hwnd(), font_, dpi_);
-    binder_->BindWindow(model);
+    MakeBinder(font_, dpi_, closes_on_escape).BindWindow(model);
     return true;
 }
 
 HWND SmallDialog::AddHeading(ui::Label& model, int id) {
-    HWND heading = binder_->AddLabel(model, id, SS_LEFT | SS_NOPREFIX);
+    HWND heading = binder().AddLabel(model, id, SS_LEFT | SS_NOPREFIX);
     SendMessageA(heading, WM_SETFONT, reinterpret_cast<WPARAM>(heading_font_), FALSE);
     return heading;
 }
 
 HWND SmallDialog::AddOkButton(ui::Button& model, int id) {
     model.on_click = [this] { DestroyWindow(hwnd()); };
-    return binder_->AddButton(model, id, BS_DEFPUSHBUTTON);
+    return binder().AddButton(model, id, BS_DEFPUSHBUTTON);
 }
 
 LRESULT SmallDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -55,11 +55,6 @@ LRESULT SmallDialog::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             EndPaint(hwnd(), &paint);
             return 0;
         }
-        case WM_COMMAND:
-            if (RouteDialogCommand(hwnd(), binder_.get(), wparam, lparam)) {
-                return 0;
-            }
-            break;
         default:
             break;
     }

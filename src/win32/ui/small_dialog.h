@@ -23,13 +23,12 @@ class SmallDialog : public WindowBase {
     // then the fonts and the binder, which keeps the window in step with its model. The
     // heading is bold, heading_points tall (0: as tall as the message font).
     bool MakeWindow(const char* class_name, ui::Window& model, int width_twips, int height_twips,
-                    HWND owner, int heading_points);
+                    HWND owner, int heading_points, bool closes_on_escape = true);
 
     HWND AddHeading(ui::Label& model, int id);
     // The default button, which closes the dialog.
     HWND AddOkButton(ui::Button& model, int id);
 
-    Binder& binder() { return *binder_; }
     int dpi() const { return dpi_; }
 
     virtual void Paint(HDC /*dc*/) {}
@@ -39,7 +38,6 @@ class SmallDialog : public WindowBase {
     int dpi_ = 96;
     HFONT font_ = nullptr;
     HFONT heading_font_ = nullptr;
-    std::unique_ptr<Binder> binder_;
 };
 
 }  // namespace zv::win32

@@ -1,5 +1,6 @@
 #include "win32/ui/window_base.h"
 
+#include "win32/ui/binder.h"
 #include "win32/ui/focus_keeper.h"
 
 namespace zv::win32 {
@@ -65,6 +66,30 @@ void WindowBase::RunModal(HWND owner) {
     }
 }
 
+Binder& WindowBase::MakeBinder(HFONT font, int dpi, bool closes_on_escape) {
+    binder_ = std::make_unique<Binder>(hwnd_, font, dpi);
+    closes_on_escape_ = closes_on_escape;
+    return *binder_;
+}
+
+void WindowBase::DropBinder() {
+    binder_.reset();
+}
+
+bool WindowBase::RouteToBinder(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_COMMAND && closes_on_escape_ && LOWORD(wparam) == IDCANCEL) {
+        DestroyWindow(hwnd_);
+        return true;
+    }
+    if (binder_ == nullptr) {
+        return false;
+    }
+    if (message == WM_COMMAND) {
+        return binder_->OnCommand(wparam, lparam);
+    }
+    return message == WM_TIMER && binder_->OnTimer(wparam);
+}
+
 LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcA(hwnd_, message, wparam, lparam);
 }
@@ -81,7 +106,9 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wparam, L
     }
     LRESULT result = 0;
     try {
-        result = self->HandleMessage(message, wparam, lparam);
+        if (!self->RouteToBinder(message, wparam, lparam)) {
+            result = self->HandleMessage(message, wparam, lparam);
+        }
     } catch (...) {
         result = DefWindowProcA(hwnd, message, wparam, lparam);
     }

@@ -1,11 +1,16 @@
 // The base of every real window: it registers the window class once, attaches the C++
-// object to its window in one place (WM_NCCREATE) and dispatches messages to it. Window
-// procedures never let an exception escape.
+// object to its window in one place (WM_NCCREATE) and dispatches messages to it, the
+// commands and timers of its controls to their binder first. Window procedures never let
+// an exception escape.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
+
 namespace zv::win32 {
+
+class Binder;
 
 class WindowBase {
   public:
@@ -26,6 +31,15 @@ class WindowBase {
     void RunModal(HWND owner);
 
   protected:
+    // Makes the binder of the window's controls (after Create): WM_COMMAND and WM_TIMER go
+    // to it before HandleMessage. With closes_on_escape, Esc (IDCANCEL) destroys the window,
+    // as it closes a dialog.
+    Binder& MakeBinder(HFONT font, int dpi, bool closes_on_escape);
+    bool HasBinder() const { return binder_ != nullptr; }
+    Binder& binder() const { return *binder_; }
+    // A derived window's destructor drops the binder before its controls' models go.
+    void DropBinder();
+
     // Messages not handled here go to DefWindowProc.
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     // Called after WM_DESTROY; the object may delete itself here.
@@ -33,8 +47,12 @@ class WindowBase {
 
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    // True when the binder (or Esc of a dialog) took the message.
+    bool RouteToBinder(UINT message, WPARAM wparam, LPARAM lparam);
 
     HWND hwnd_ = nullptr;
+    std::unique_ptr<Binder> binder_;
+    bool closes_on_escape_ = false;
 };
 
 // The message loop of a program: dispatches until WM_QUIT, giving the active window's

@@ -34,7 +34,7 @@ CurrentSettingsWindow::CurrentSettingsWindow(const CurrentSettingsServices& serv
       view_({services.read_report, services.files, services.messages, *this}) {}
 
 CurrentSettingsWindow::~CurrentSettingsWindow() {
-    binder_.reset();
+    DropBinder();
     if (font_ != nullptr) {
         DeleteObject(font_);
     }
@@ -54,13 +54,13 @@ bool CurrentSettingsWindow::Build(HWND owner) {
                 WS_EX_DLGMODALFRAME, width, height, owner)) {
         return false;
     }
-    binder_ = std::make_unique<Binder>(hwnd(), font_, dpi_);
+    MakeBinder(font_, dpi_, true);
     view_.Layout(PixelsToTwips(width, dpi_), main_window::kCurrentSettingsHeight);
     AddList(widths);
-    binder_->AddButton(view_.cmdCopy, id::cmdCopy);
-    binder_->AddButton(view_.cmdSaveAs, id::cmdSaveAs);
-    binder_->AddButton(view_.cmdRefresh, id::cmdRefresh);
-    binder_->AddButton(view_.cmdClose, id::cmdClose, BS_DEFPUSHBUTTON);
+    binder().AddButton(view_.cmdCopy, id::cmdCopy);
+    binder().AddButton(view_.cmdSaveAs, id::cmdSaveAs);
+    binder().AddButton(view_.cmdRefresh, id::cmdRefresh);
+    binder().AddButton(view_.cmdClose, id::cmdClose, BS_DEFPUSHBUTTON);
     SetFocus(list_);
     return true;
 }
@@ -105,7 +105,7 @@ void CurrentSettingsWindow::AddList(const std::vector<int>& widths) {
         column.cx = widths[i];
         SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
-    const RECT place = binder_->TwipsToRect(view_.ListBounds());
+    const RECT place = binder().TwipsToRect(view_.ListBounds());
     MoveWindow(list_, place.left, place.top, place.right - place.left, place.bottom - place.top,
                FALSE);
     ListView_SetItemCountEx(list_, static_cast<int>(view_.RowCount()), 0);
@@ -115,7 +115,7 @@ void CurrentSettingsWindow::Resize() {
     RECT client;
     GetClientRect(hwnd(), &client);
     view_.Layout(PixelsToTwips(client.right, dpi_), PixelsToTwips(client.bottom, dpi_));
-    const RECT place = binder_->TwipsToRect(view_.ListBounds());
+    const RECT place = binder().TwipsToRect(view_.ListBounds());
     MoveWindow(list_, place.left, place.top, place.right - place.left, place.bottom - place.top,
                TRUE);
 }
@@ -181,7 +181,7 @@ void CurrentSettingsWindow::Close() {
 LRESULT CurrentSettingsWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_SIZE:
-            if (binder_ != nullptr) {
+            if (HasBinder()) {
                 Resize();
             }
             return 0;
@@ -202,11 +202,6 @@ LRESULT CurrentSettingsWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM
             }
             break;
         }
-        case WM_COMMAND:
-            if (RouteDialogCommand(hwnd(), binder_.get(), wparam, lparam)) {
-                return 0;
-            }
-            break;
         default:
             break;
     }

@@ -52,7 +52,6 @@ class CurrentSettingsWindow : public WindowBase, private main_window::CurrentSet
     HWND list_ = nullptr;
     HFONT font_ = nullptr;
     int dpi_ = 96;
-    std::unique_ptr<Binder> binder_;
 };
 
 }  // namespace zv::win32

@@ -31,7 +31,7 @@ MainWindowWin::MainWindowWin(main_window::ProgramRecords& records, ZorvaneServic
     : records_(records), services_(services) {}
 
 MainWindowWin::~MainWindowWin() {
-    binder_.reset();
+    DropBinder();
     if (font_ != nullptr) {
         DeleteObject(font_);
     }
@@ -60,9 +60,9 @@ bool MainWindowWin::Open() {
                       *backup_, services_.tip_option, services_.launchers, services_.ping});
     chrome_->Create(controller_->chrome);
     FitToLayout();
-    binder_ = std::make_unique<Binder>(hwnd(), font_, dpi_);
+    MakeBinder(font_, dpi_, false);
     AddControls();
-    binder_->BindWindow(controller_->frmMain);
+    binder().BindWindow(controller_->frmMain);
     controller_->LoadMainWindow();
     return true;
 }
@@ -90,36 +90,36 @@ void MainWindowWin::FitToLayout() {
 void MainWindowWin::AddControls() {
     namespace id = frm_main;
     tuning::SettingsWindow& a = controller_->area;
-    binder_->AddFrame(a.Frame1, id::Frame1);
-    binder_->AddLabel(a.Label1, id::Label1);
-    binder_->AddComboBox(a.cmbNetType, id::cmbNetType, 6);
-    binder_->AddLabel(a.Label2, id::Label2);
-    binder_->AddOption(a.optOptimization[0], id::optOptimization0, true);
-    binder_->AddOption(a.optOptimization[1], id::optOptimization1, false);
+    binder().AddFrame(a.Frame1, id::Frame1);
+    binder().AddLabel(a.Label1, id::Label1);
+    binder().AddComboBox(a.cmbNetType, id::cmbNetType, 6);
+    binder().AddLabel(a.Label2, id::Label2);
+    binder().AddOption(a.optOptimization[0], id::optOptimization0, true);
+    binder().AddOption(a.optOptimization[1], id::optOptimization1, false);
     static_assert(std::size(id::kPairFrames) == tuning::kPairCount);
     for (std::size_t i = 0; i < tuning::kPairCount; ++i) {
         const tuning::TuningPair& pair = a.pairs()[i];
         const int frame = id::kPairFrames[i];
-        binder_->AddFrame(pair.frame, frame);
-        binder_->AddOption(pair.windows_default, frame + id::kPairWindowsDefault, true);
-        binder_->AddOption(pair.custom, frame + id::kPairCustom, false);
+        binder().AddFrame(pair.frame, frame);
+        binder().AddOption(pair.windows_default, frame + id::kPairWindowsDefault, true);
+        binder().AddOption(pair.custom, frame + id::kPairCustom, false);
         if (pair.text != nullptr) {
-            binder_->AddTextBox(*pair.text, frame + id::kPairValue);
+            binder().AddTextBox(*pair.text, frame + id::kPairValue);
         } else {
-            binder_->AddComboBox(*pair.list, frame + id::kPairValue,
+            binder().AddComboBox(*pair.list, frame + id::kPairValue,
                                  DropLines(pair.fields.items().size()));
         }
     }
-    binder_->AddFrame(a.Frame7, id::Frame7);
-    binder_->AddCheckBox(a.chkPMTU, id::chkPMTU);
-    binder_->AddCheckBox(a.chkBlackHole, id::chkBlackHole);
-    binder_->AddLabel(a.Label3, id::Label3);
-    binder_->AddComboBox(a.cmbMSCPS0, id::cmbMSCPS0);
-    binder_->AddLabel(a.Label4, id::Label4);
-    binder_->AddComboBox(a.cmbMSCPS1, id::cmbMSCPS1);
-    binder_->AddButton(controller_->cmdApply, id::cmdApply, BS_DEFPUSHBUTTON);
-    binder_->AddButton(controller_->cmdPing, id::cmdPing);
-    binder_->AddButton(controller_->cmdHelp, id::cmdHelp);
+    binder().AddFrame(a.Frame7, id::Frame7);
+    binder().AddCheckBox(a.chkPMTU, id::chkPMTU);
+    binder().AddCheckBox(a.chkBlackHole, id::chkBlackHole);
+    binder().AddLabel(a.Label3, id::Label3);
+    binder().AddComboBox(a.cmbMSCPS0, id::cmbMSCPS0);
+    binder().AddLabel(a.Label4, id::Label4);
+    binder().AddComboBox(a.cmbMSCPS1, id::cmbMSCPS1);
+    binder().AddButton(controller_->cmdApply, id::cmdApply, BS_DEFPUSHBUTTON);
+    binder().AddButton(controller_->cmdPing, id::cmdPing);
+    binder().AddButton(controller_->cmdHelp, id::cmdHelp);
 }
 
 // Enter presses Apply, as in a dialog, unless the focus is on another push button, which
@@ -176,8 +176,7 @@ void MainWindowWin::Close() {
 LRESULT MainWindowWin::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_COMMAND:
-            if ((binder_ && binder_->OnCommand(wparam, lparam)) ||
-                (chrome_ && chrome_->OnCommand(wparam, lparam))) {
+            if (chrome_ && chrome_->OnCommand(wparam, lparam)) {
                 return 0;
             }
             break;

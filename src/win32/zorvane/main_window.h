@@ -59,7 +59,6 @@ class MainWindowWin : public WindowBase, public main_window::MainWindowPort {
     std::unique_ptr<main_window::MainWindow> controller_;
     HFONT font_ = nullptr;
     int dpi_ = 96;
-    std::unique_ptr<Binder> binder_;
     std::unique_ptr<FocusKeeper> focus_;
 };
 
