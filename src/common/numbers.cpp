@@ -46,22 +46,25 @@ std::optional<int64_t> ParseDecimal(std::string_view text, int64_t min, int64_t 
     return value;
 }
 
-std::optional<int32_t> ParseInt32(std::string_view text) {
-    auto value = ParseDecimal(text, std::numeric_limits<int32_t>::min(),
-                              std::numeric_limits<int32_t>::max());
+namespace {
+
+template <typename T>
+std::optional<T> ParseInRange(std::string_view text) {
+    auto value = ParseDecimal(text, std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
     if (!value) {
         return std::nullopt;
     }
-    return static_cast<int32_t>(*value);
+    return static_cast<T>(*value);
+}
+
+}  // namespace
+
+std::optional<int32_t> ParseInt32(std::string_view text) {
+    return ParseInRange<int32_t>(text);
 }
 
 std::optional<int16_t> ParseInt16(std::string_view text) {
-    auto value = ParseDecimal(text, std::numeric_limits<int16_t>::min(),
-                              std::numeric_limits<int16_t>::max());
-    if (!value) {
-        return std::nullopt;
-    }
-    return static_cast<int16_t>(*value);
+    return ParseInRange<int16_t>(text);
 }
 
 bool IsAllDigits(std::string_view text) {

@@ -6,14 +6,6 @@
 
 namespace zv::win32 {
 
-namespace {
-
-// Posted by the controller's unload, so the window goes away only after the click that
-// asked for it has finished running.
-constexpr UINT kUnloadMessage = WM_APP + 1;
-
-}  // namespace
-
 int MtuFinderWindow::ShowModal(HWND owner, const std::string& host) {
     MtuFinderWindow window(host);
     if (!window.Build(owner)) {
@@ -24,7 +16,7 @@ int MtuFinderWindow::ShowModal(HWND owner, const std::string& host) {
 }
 
 MtuFinderWindow::MtuFinderWindow(const std::string& host) : dialog_(search_, host) {
-    dialog_.on_unload = [this] { PostMessageA(hwnd(), kUnloadMessage, 0, 0); };
+    dialog_.on_unload = [this] { CloseSoon(); };
     dialog_.show_progress = [this](int percent) {
         SendMessageA(progress_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
     };
@@ -69,9 +61,6 @@ LRESULT MtuFinderWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
             return 0;
         case kMtuDoneMessage:
             dialog_.OnFinished(search_.TakeResult());
-            return 0;
-        case kUnloadMessage:
-            DestroyWindow(hwnd());
             return 0;
         default:
             break;

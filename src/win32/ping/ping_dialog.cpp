@@ -7,10 +7,6 @@ namespace zv::win32 {
 
 namespace {
 
-// Posted by the controller's unload, so the window goes away only after the click that
-// asked for it has finished running.
-constexpr UINT kUnloadMessage = WM_APP + 1;
-
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
@@ -30,7 +26,7 @@ PingDialogWindow::PingDialogWindow(ping::KeepAlivePing& ping, ui::MessageBoxPort
                                    launch::LauncherPort& launcher, const std::string& program_dir,
                                    const std::string& program_title)
     : dialog_(ping, messages, launcher, program_dir, program_title) {
-    dialog_.on_unload = [this] { PostMessageA(hwnd(), kUnloadMessage, 0, 0); };
+    dialog_.on_unload = [this] { CloseSoon(); };
 }
 
 PingDialogWindow::~PingDialogWindow() {
@@ -78,17 +74,6 @@ void PingDialogWindow::AddControls() {
     HWND picture = binder().AddLabel(dialog_.Picture1, id::Picture1, SS_ICON | SS_CENTERIMAGE);
     SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(DialogIcon()), 0);
     binder().AddButton(dialog_.cmdHelp, id::cmdHelp);
-}
-
-LRESULT PingDialogWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case kUnloadMessage:
-            DestroyWindow(hwnd());
-            return 0;
-        default:
-            break;
-    }
-    return WindowBase::HandleMessage(message, wparam, lparam);
 }
 
 PingDialogHost::PingDialogHost(ping::KeepAlivePing& ping, ui::MessageBoxPort& messages,

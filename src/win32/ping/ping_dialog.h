@@ -31,8 +31,6 @@ class PingDialogWindow : public WindowBase {
     bool Load(HWND owner);
 
   protected:
-    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-
   private:
     void AddControls();
 

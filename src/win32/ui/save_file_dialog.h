@@ -8,15 +8,16 @@
 
 namespace zv::win32 {
 
+// In the order a caller names them: {owner, title, filter, extension, folder, name}.
 struct SaveFileRequest {
     HWND owner = nullptr;
     const char* title = nullptr;
     // Pairs of description and pattern, each ended by a NUL, the list by a second one.
     const char* filter = nullptr;
-    int filter_index = 1;                     // the pair shown first, from 1
     const char* default_extension = nullptr;  // added to a name typed without one
     std::string initial_folder;               // empty: the dialog's own choice
     std::string suggested_name;
+    int filter_index = 1;  // the pair shown first, from 1
 };
 
 // The chosen path, or empty text when the user cancelled or the dialog could not be shown.

@@ -76,7 +76,19 @@ void WindowBase::DropBinder() {
     binder_.reset();
 }
 
+namespace {
+constexpr UINT kCloseSoonMessage = WM_APP + 1;
+}  // namespace
+
+void WindowBase::CloseSoon() {
+    PostMessageA(hwnd_, kCloseSoonMessage, 0, 0);
+}
+
 bool WindowBase::RouteToBinder(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == kCloseSoonMessage) {
+        DestroyWindow(hwnd_);
+        return true;
+    }
     if (message == WM_COMMAND && closes_on_escape_ && LOWORD(wparam) == IDCANCEL) {
         DestroyWindow(hwnd_);
         return true;

@@ -30,6 +30,10 @@ class WindowBase {
     // disabled meanwhile: a modal window.
     void RunModal(HWND owner);
 
+    // Destroys the window once the message that asked for it has been handled, so that it
+    // does not go away inside a click of its own.
+    void CloseSoon();
+
   protected:
     // Makes the binder of the window's controls (after Create): WM_COMMAND and WM_TIMER go
     // to it before HandleMessage. With closes_on_escape, Esc (IDCANCEL) destroys the window,
@@ -47,7 +51,7 @@ class WindowBase {
 
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-    // True when the binder (or Esc of a dialog) took the message.
+    // True when the binder (or Esc of a dialog, or CloseSoon) took the message.
     bool RouteToBinder(UINT message, WPARAM wparam, LPARAM lparam);
 
     HWND hwnd_ = nullptr;

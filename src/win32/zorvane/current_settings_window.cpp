@@ -146,14 +146,8 @@ bool CurrentSettingsWindow::OnGetCellText(NMHDR* header) {
 }
 
 std::string CurrentSettingsWindow::ChooseSaveFile(const std::string& suggested_name) {
-    SaveFileRequest request;
-    request.owner = hwnd();
-    request.title = "Save As";
-    request.filter = "Text Document (*.txt)\0*.txt\0";
-    request.default_extension = "txt";
-    request.initial_folder = services_.save_folder;
-    request.suggested_name = suggested_name;
-    return win32::ChooseSaveFile(request);
+    return win32::ChooseSaveFile({hwnd(), "Save As", "Text Document (*.txt)\0*.txt\0", "txt",
+                                  services_.save_folder, suggested_name});
 }
 
 void CurrentSettingsWindow::CopyToClipboard(const std::string& text) {

@@ -155,14 +155,8 @@ void MainWindowWin::ShowCurrentSettings(std::function<std::vector<ReportRow>()> 
 }
 
 std::string MainWindowWin::ChooseExportFile() {
-    SaveFileRequest request;
-    request.owner = hwnd();
-    request.title = "Export for Deployment";
-    request.filter = "Registration Files (*.reg)\0*.reg\0";
-    request.default_extension = "reg";
-    request.initial_folder = records_.ProgramDirectory;
-    request.suggested_name = "Zorvane settings.reg";
-    return ChooseSaveFile(request);
+    return ChooseSaveFile({hwnd(), "Export for Deployment", "Registration Files (*.reg)\0*.reg\0",
+                           "reg", records_.ProgramDirectory, "Zorvane settings.reg"});
 }
 
 int MainWindowWin::ShowMtuFinder(const std::string& host) {

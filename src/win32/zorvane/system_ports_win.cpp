@@ -29,16 +29,11 @@ bool Win32Restart::Reboot() {
 }
 
 std::string Win32Backup::ChooseBackupFile(const std::string& initial_folder) {
-    SaveFileRequest request;
-    request.owner = owner_;
-    request.title = "Registry Backup";
-    request.filter = "Text Document (*.txt)\0*.txt\0Registration Entries (*.reg)\0*.reg\0";
     // Registration Entries first: the export is in the registry editor's format, and the
     // shown filter decides the extension a name typed without one gets.
-    request.filter_index = 2;
-    request.default_extension = "reg";
-    request.initial_folder = initial_folder;
-    return ChooseSaveFile(request);
+    return ChooseSaveFile({owner_, "Registry Backup",
+                           "Text Document (*.txt)\0*.txt\0Registration Entries (*.reg)\0*.reg\0",
+                           "reg", initial_folder, "", 2});
 }
 
 std::string Win32Backup::WindowsFolder() {

@@ -1,6 +1,7 @@
 #include "win32/zorvane/toolbar_images.h"
 
 #include <initializer_list>
+#include <iterator>
 #include <vector>
 
 namespace zv::win32 {
@@ -194,32 +195,21 @@ int ToolbarImageSize(int dpi) {
     return size < 16 ? 16 : size;
 }
 
+// In the order of the pictures' numbers, from 1.
+constexpr void (*kDrawings[])(Canvas&) = {DrawNetwork, DrawModem,    DrawSystem, DrawBackup,
+                                          DrawPing,    DrawInternet, DrawHelp,   DrawTip,
+                                          DrawRestore, DrawApply};
+static_assert(std::size(kDrawings) ==
+                  static_cast<size_t>(main_window::main_menu::kToolbarPictureCount),
+              "one drawing per toolbar picture");
+
 void DrawToolbarImage(HDC dc, Picture picture, int left, int top, int size) {
-    Canvas c(dc, left, top, size);
-    switch (picture) {
-        case Picture::Network:
-            return DrawNetwork(c);
-        case Picture::Modem:
-            return DrawModem(c);
-        case Picture::System:
-            return DrawSystem(c);
-        case Picture::Backup:
-            return DrawBackup(c);
-        case Picture::Ping:
-            return DrawPing(c);
-        case Picture::Internet:
-            return DrawInternet(c);
-        case Picture::Help:
-            return DrawHelp(c);
-        case Picture::Tip:
-            return DrawTip(c);
-        case Picture::Restore:
-            return DrawRestore(c);
-        case Picture::Apply:
-            return DrawApply(c);
-        default:
-            return;
+    const size_t index = static_cast<size_t>(picture) - 1;
+    if (picture == Picture::None || index >= std::size(kDrawings)) {
+        return;
     }
+    Canvas c(dc, left, top, size);
+    kDrawings[index](c);
 }
 
 HIMAGELIST CreateToolbarImages(int size) {
