@@ -1,11 +1,11 @@
 #include "main_window/main_menu.h"
 
-#include "main_window/main_window.h"
+#include "main_window/main_view.h"
 
 namespace zv::main_window::main_menu {
 
 ui::MenuTable MenuBar(const MenuTargets& to) {
-    MainWindow& w = to.window;
+    MainView& w = to.window;
     launch::Launchers& l = to.launchers;
     const WindowsFamily& family = to.family;
     return {

@@ -17,7 +17,7 @@ class Launchers;
 namespace zv::main_window {
 
 class ChromeWindowPort;
-class MainWindow;
+class MainView;
 
 namespace main_menu {
 
@@ -52,7 +52,7 @@ enum Command : int {
 // the launchers, the tip of the day, and the Windows family the applets depend on, read
 // when a handler runs.
 struct MenuTargets {
-    MainWindow& window;
+    MainView& window;
     launch::Launchers& launchers;
     ChromeWindowPort& chrome_window;
     const WindowsFamily& family;

@@ -25,7 +25,7 @@ void PlacePair(const tuning::TuningPair& pair, int left, int top, int width) {
 
 }  // namespace
 
-ClientSize LayOutMainWindow(MainWindow& w, int toolbar_height, int status_bar_height) {
+ClientSize LayOutMainWindow(MainView& w, int toolbar_height, int status_bar_height) {
     tuning::SettingsWindow& a = w.area;
     const int left = kMargin;
     const int top = toolbar_height + kMargin;

@@ -3,7 +3,7 @@
 // the bottom of Frame1.
 #pragma once
 
-#include "main_window/main_window.h"
+#include "main_window/main_view.h"
 
 namespace zv::main_window {
 
@@ -14,6 +14,6 @@ struct ClientSize {
 
 // Lays out the area below a toolbar of the given height and returns the client size the
 // window needs, status bar included.
-ClientSize LayOutMainWindow(MainWindow& window, int toolbar_height, int status_bar_height);
+ClientSize LayOutMainWindow(MainView& window, int toolbar_height, int status_bar_height);
 
 }  // namespace zv::main_window

@@ -14,7 +14,7 @@
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_ping_ports.h"
 #include "fuzz_check.h"
-#include "ping/frm_ping.h"
+#include "ping/ping_dialog_view.h"
 #include "ping/keep_alive_ping.h"
 #include "ping/ping_settings.h"
 
@@ -57,7 +57,7 @@ struct Dialog {
     zv::testing::RecordingSound sound;
     zv::testing::RecordingLauncher launcher;
     zv::ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kFolder, "Zorvane"};
-    zv::ping::frmPing form{ping, messages, launcher, kFolder, "Zorvane"};
+    zv::ping::PingDialogView form{ping, messages, launcher, kFolder, "Zorvane"};
     const std::string path = zv::ping::PingCfgPath(kFolder);
 
     void Open(const std::string& file) {

@@ -18,7 +18,7 @@
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_ping_ports.h"
 #include "fuzz_check.h"
-#include "main_window/main_window.h"
+#include "main_window/main_view.h"
 #include "sysconfig/saved_choice_rules.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/settings_file_reader.h"
@@ -132,7 +132,7 @@ struct Program {
     zv::testing::RecordingSound sound;
     zv::ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kFolder, "Zorvane"};
     main_window::ProgramRecords records;
-    main_window::MainWindow window{
+    main_window::MainView window{
         records, main_window::MainWindowPorts{window_port, window_port, messages, pump, beeper,
                                               files, folders, registry, restart, backup, tip_option,
                                               launchers, ping}};

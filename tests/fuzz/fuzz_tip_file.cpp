@@ -10,7 +10,7 @@
 
 #include "fakes/memory_file_system.h"
 #include "fuzz_check.h"
-#include "main_window/tip_dialog.h"
+#include "main_window/tip_view.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zv::testing::MemoryFileSystem files;
     files.files[std::string(kFolder) + "\\" + zv::main_window::kTipFileName] = text;
     NoOption option;
-    zv::main_window::TipDialog dialog(files, option, random, kFolder);
+    zv::main_window::TipView dialog(files, option, random, kFolder);
     dialog.Load();
     if (lines.empty()) {
         FUZZ_CHECK(dialog.lblTipText.caption().empty());

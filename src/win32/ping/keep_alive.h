@@ -37,7 +37,7 @@ class KeepAlive {
     // PingSettings, LoadPingSettings, PingNow, TimerTick, and the engine's PingOnce.
     ping::KeepAlivePing& Ping() { return ping_; }
 
-    // Shows frmPing over the owner window (see PingDialogHost).
+    // Shows PingDialogView over the owner window (see PingDialogHost).
     void OpenPingDialog(HWND owner) { dialog_.OpenPingDialog(owner); }
     HWND DialogWindow() const { return dialog_.DialogWindow(); }
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "ping/mtu_finder_dialog.h"
+#include "ping/mtu_finder_view.h"
 #include "win32/ping/mtu_search_thread.h"
 #include "win32/ui/small_dialog.h"
 
@@ -26,7 +26,7 @@ class MtuFinderWindow : public SmallDialog {
 
     // Declared first, so that it outlives the controller that starts it.
     MtuSearchThread search_;
-    ping::MtuFinderDialog dialog_;
+    ping::MtuFinderView dialog_;
     HWND progress_ = nullptr;
 };
 

@@ -9,7 +9,7 @@
 #include <atomic>
 #include <string>
 
-#include "ping/mtu_finder_dialog.h"
+#include "ping/mtu_finder_view.h"
 
 namespace zv::win32 {
 

@@ -1,5 +1,5 @@
-// frmPing on screen, for both programs: the real window bound to the frmPing controller,
-// and OpenPingDialog, modal in the main program and modeless in the companion.
+// PingDialogView on screen, for both programs: the real window bound to the PingDialogView
+// controller, and OpenPingDialog, modal in the main program and modeless in the companion.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "ping/frm_ping.h"
+#include "ping/ping_dialog_view.h"
 #include "ping/keep_alive_ping.h"
 #include "launch/launcher_port.h"
 #include "ui/ports.h"
@@ -18,7 +18,7 @@ namespace zv::win32 {
 
 inline constexpr char kPingDialogClass[] = "ZorvanePingConfiguration";
 
-// One open frmPing: created, loaded and shown by Open, gone when the window is closed.
+// One open PingDialogView: created, loaded and shown by Open, gone when the window is closed.
 class PingDialogWindow : public WindowBase {
   public:
     PingDialogWindow(ping::KeepAlivePing& ping, ui::MessageBoxPort& messages,
@@ -34,13 +34,13 @@ class PingDialogWindow : public WindowBase {
   private:
     void AddControls();
 
-    ping::frmPing dialog_;
+    ping::PingDialogView dialog_;
     HFONT font_ = nullptr;
 };
 
 enum class PingDialogMode { Modal, Modeless };
 
-// The command that opens frmPing. One per program, alive for its whole run.
+// The command that opens PingDialogView. One per program, alive for its whole run.
 class PingDialogHost {
   public:
     PingDialogHost(ping::KeepAlivePing& ping, ui::MessageBoxPort& messages,

@@ -1,4 +1,4 @@
-// Control IDs of the real frmPing window, named after its controls; the window and the
+// Control IDs of the real PingDialogView window, named after its controls; the window and the
 // end-to-end driver share them. None is IDOK or IDCANCEL: no button of this dialog reacts
 // to Enter or Esc by itself.
 #pragma once

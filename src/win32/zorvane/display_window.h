@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "main_window/display_dialog.h"
+#include "main_window/display_view.h"
 #include "win32/ui/small_dialog.h"
 
 namespace zv::win32 {
@@ -21,7 +21,7 @@ class DisplayWindow : public SmallDialog {
     bool Build(HWND owner, const std::string& net_type_text);
     void Paint(HDC dc) override;
 
-    main_window::DisplayDialog dialog_;
+    main_window::DisplayView dialog_;
 };
 
 }  // namespace zv::win32

@@ -55,7 +55,7 @@ class Win32StartPorts : public zv::main_window::StartPorts {
 // Closing the main window does not end the program while a tip of the day opened from
 // the Help menu is still open; the last window closed ends it. Each window's destruction
 // wakes the loop (see WindowBase), so the test runs after every close.
-int RunUntilWindowsClosed(const zv::win32::MainWindowWin& main_window) {
+int RunUntilWindowsClosed(const zv::win32::MainWindow& main_window) {
     MSG message{};
     while (main_window.AnyWindowOpen()) {
         if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
@@ -98,7 +98,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
     InitCommonControlsEx(&controls);
 
     zv::win32::ZorvaneServices services(records.ProgramDirectory);
-    zv::win32::MainWindowWin main_window(records, services);
+    zv::win32::MainWindow main_window(records, services);
     if (!main_window.Open()) {
         return 1;
     }

@@ -27,22 +27,22 @@ int DropLines(std::size_t items) {
 
 }  // namespace
 
-MainWindowWin::MainWindowWin(main_window::ProgramRecords& records, ZorvaneServices& services)
+MainWindow::MainWindow(main_window::ProgramRecords& records, ZorvaneServices& services)
     : records_(records), services_(services) {}
 
-MainWindowWin::~MainWindowWin() {
+MainWindow::~MainWindow() {
     DropBinder();
     if (font_ != nullptr) {
         DeleteObject(font_);
     }
 }
 
-TipServices MainWindowWin::Tips() const {
+TipServices MainWindow::Tips() const {
     return TipServices{services_.files, services_.tip_option, services_.random,
                        records_.ProgramDirectory};
 }
 
-bool MainWindowWin::Open() {
+bool MainWindow::Open() {
     if (!Create(frm_main::kMainWindowClass, kProgramName, kStyle, 0, 640, 480, nullptr)) {
         return false;
     }
@@ -53,7 +53,7 @@ bool MainWindowWin::Open() {
     services_.launcher.SetOwner(hwnd());
     services_.direct_start.SetOwner(hwnd());
     chrome_ = std::make_unique<MainChromeWin>(hwnd(), Tips());
-    controller_ = std::make_unique<main_window::MainWindow>(
+    controller_ = std::make_unique<main_window::MainView>(
         records_, main_window::MainWindowPorts{
                       *this, *chrome_, services_.messages, services_.pump, services_.beeper,
                       services_.files, services_.folders, services_.registry, services_.restart,
@@ -68,7 +68,7 @@ bool MainWindowWin::Open() {
 }
 
 // Lays the area out under the toolbar and sizes the window around it.
-void MainWindowWin::FitToLayout() {
+void MainWindow::FitToLayout() {
     main_window::ClientSize client =
         main_window::LayOutMainWindow(*controller_, PixelsToTwips(chrome_->ToolbarHeight(), dpi_),
                                       PixelsToTwips(chrome_->StatusBarHeight(), dpi_));
@@ -87,7 +87,7 @@ void MainWindowWin::FitToLayout() {
 }
 
 // In tab order: the connection type and mode first, then each frame's controls.
-void MainWindowWin::AddControls() {
+void MainWindow::AddControls() {
     namespace id = frm_main;
     tuning::SettingsWindow& a = controller_->area;
     binder().AddFrame(a.Frame1, id::Frame1);
@@ -124,7 +124,7 @@ void MainWindowWin::AddControls() {
 
 // Enter presses Apply, as in a dialog, unless the focus is on another push button, which
 // Enter then presses instead (Space does in any case).
-int MainWindowWin::DefaultButton() const {
+int MainWindow::DefaultButton() const {
     HWND focus = GetFocus();
     if (focus != nullptr && IsChild(hwnd(), focus) &&
         (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) != 0) {
@@ -133,41 +133,41 @@ int MainWindowWin::DefaultButton() const {
     return frm_main::cmdApply;
 }
 
-bool MainWindowWin::AnyWindowOpen() const {
+bool MainWindow::AnyWindowOpen() const {
     return hwnd() != nullptr || (chrome_ && chrome_->ModelessTipOpen());
 }
 
-void MainWindowWin::ShowExplanation(const std::string& net_type_text) {
+void MainWindow::ShowExplanation(const std::string& net_type_text) {
     DisplayWindow::ShowModal(hwnd(), net_type_text);
 }
 
-void MainWindowWin::ShowStartupTip() {
+void MainWindow::ShowStartupTip() {
     TipWindow::ShowModal(hwnd(), Tips());
 }
 
-void MainWindowWin::ShowPingDialog() {
+void MainWindow::ShowPingDialog() {
     services_.ping_dialog.OpenPingDialog(hwnd());
 }
 
-void MainWindowWin::ShowCurrentSettings(std::function<std::vector<ReportRow>()> read_report) {
+void MainWindow::ShowCurrentSettings(std::function<std::vector<ReportRow>()> read_report) {
     CurrentSettingsWindow::ShowModal(hwnd(), {std::move(read_report), services_.files,
                                               services_.messages, records_.ProgramDirectory});
 }
 
-std::string MainWindowWin::ChooseExportFile() {
+std::string MainWindow::ChooseExportFile() {
     return ChooseSaveFile({hwnd(), "Export for Deployment", "Registration Files (*.reg)\0*.reg\0",
                            "reg", records_.ProgramDirectory, "Zorvane settings.reg"});
 }
 
-int MainWindowWin::ShowMtuFinder(const std::string& host) {
+int MainWindow::ShowMtuFinder(const std::string& host) {
     return MtuFinderWindow::ShowModal(hwnd(), host);
 }
 
-void MainWindowWin::Close() {
+void MainWindow::Close() {
     SendMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
 
-LRESULT MainWindowWin::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_COMMAND:
             if (chrome_ && chrome_->OnCommand(wparam, lparam)) {

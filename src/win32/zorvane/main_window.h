@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "main_window/main_window.h"
+#include "main_window/main_view.h"
 #include "main_window/program_records.h"
 #include "win32/ui/binder.h"
 #include "win32/ui/focus_keeper.h"
@@ -21,15 +21,15 @@
 
 namespace zv::win32 {
 
-class MainWindowWin : public WindowBase, public main_window::MainWindowPort {
+class MainWindow : public WindowBase, public main_window::MainWindowPort {
   public:
-    MainWindowWin(main_window::ProgramRecords& records, ZorvaneServices& services);
-    ~MainWindowWin() override;
+    MainWindow(main_window::ProgramRecords& records, ZorvaneServices& services);
+    ~MainWindow() override;
 
     // Creates the window, runs its load sequence and shows it; false when the window
     // could not be created.
     bool Open();
-    main_window::MainWindow& controller() { return *controller_; }
+    main_window::MainView& controller() { return *controller_; }
     // True while the main window or a modeless tip dialog is still open: the program runs
     // until the last of them is closed.
     bool AnyWindowOpen() const;
@@ -56,7 +56,7 @@ class MainWindowWin : public WindowBase, public main_window::MainWindowPort {
     ZorvaneServices& services_;
     std::unique_ptr<Win32Backup> backup_;
     std::unique_ptr<MainChromeWin> chrome_;
-    std::unique_ptr<main_window::MainWindow> controller_;
+    std::unique_ptr<main_window::MainView> controller_;
     HFONT font_ = nullptr;
     int dpi_ = 96;
     std::unique_ptr<FocusKeeper> focus_;

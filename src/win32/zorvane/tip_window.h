@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/file_system.h"
-#include "main_window/tip_dialog.h"
+#include "main_window/tip_view.h"
 #include "win32/ui/small_dialog.h"
 
 namespace zv::win32 {
@@ -37,7 +37,7 @@ class TipWindow : public SmallDialog {
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     void OnDestroyed() override;
 
-    main_window::TipDialog dialog_;
+    main_window::TipView dialog_;
     bool modeless_;
     HBRUSH panel_brush_ = nullptr;
 };

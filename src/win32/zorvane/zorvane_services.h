@@ -6,7 +6,7 @@
 
 #include "ping/keep_alive_ping.h"
 #include "launch/launchers.h"
-#include "main_window/tip_dialog.h"
+#include "main_window/tip_view.h"
 #include "launch/user_level_launcher.h"
 #include "main_window/system_operations.h"
 #include "win32/ping/icmp_echo_service.h"

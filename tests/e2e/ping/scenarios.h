@@ -7,7 +7,7 @@ namespace zv::e2e {
 void RunReachable();
 // Echo requests to a host that does not answer, then answers again.
 void RunSilent();
-// The real frmPing window, modeless and modal, driven through its controls; expected_dpi
+// The real PingDialogView window, modeless and modal, driven through its controls; expected_dpi
 // is the screen DPI the run was given, or 0 for any.
 void RunDialog(int expected_dpi);
 

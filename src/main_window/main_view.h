@@ -31,7 +31,7 @@ class MainWindowPort {
     virtual void ShowExplanation(const std::string& net_type_text) = 0;
     // The tip of the day (frmTip) at start, modal, before the main window shows.
     virtual void ShowStartupTip() = 0;
-    // The ping configuration (frmPing), modal.
+    // The ping configuration (PingDialogView), modal.
     virtual void ShowPingDialog() = 0;
     // The Current Settings dialog, modal; it reads the report as it opens and on Refresh.
     virtual void ShowCurrentSettings(std::function<std::vector<ReportRow>()> read_report) = 0;
@@ -60,11 +60,11 @@ struct MainWindowPorts {
     ping::KeepAlivePing& ping;
 };
 
-class MainWindow : private ChromeHost {
+class MainView : private ChromeHost {
   public:
-    MainWindow(ProgramRecords& records, const MainWindowPorts& ports);
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
+    MainView(ProgramRecords& records, const MainWindowPorts& ports);
+    MainView(const MainView&) = delete;
+    MainView& operator=(const MainView&) = delete;
 
     ui::Window frmMain{"frmMain", kProgramName};
     tuning::SettingsWindow area;

@@ -16,11 +16,11 @@ inline constexpr const char* kManualExplanation =
     "In order that your settings will take effect you will have to press the 'Apply' Button "
     "which is located in the bottom of the screen.";
 
-class DisplayDialog {
+class DisplayView {
   public:
-    DisplayDialog();
-    DisplayDialog(const DisplayDialog&) = delete;
-    DisplayDialog& operator=(const DisplayDialog&) = delete;
+    DisplayView();
+    DisplayView(const DisplayView&) = delete;
+    DisplayView& operator=(const DisplayView&) = delete;
 
     // Design captions are placeholders; Load replaces them.
     ui::Window frmDisplay{"frmDisplay", "Connection Type"};

@@ -1,4 +1,4 @@
-#include "main_window/tip_dialog.h"
+#include "main_window/tip_view.h"
 
 #include <chrono>
 
@@ -40,8 +40,8 @@ double ClockSeededRandom::Next() {
     return std::uniform_real_distribution<double>(0.0, 1.0)(engine_);
 }
 
-TipDialog::TipDialog(const FileSystem& files, TipOptionPort& option, RandomSource& random,
-                     std::string program_dir)
+TipView::TipView(const FileSystem& files, TipOptionPort& option, RandomSource& random,
+                 std::string program_dir)
     : files_(files), option_(option), random_(random), program_dir_(std::move(program_dir)) {
     cmdNextTip.on_click = [this] { ShowRandomTip(); };
     Label1.SetBounds({900, 300, 3800, 360});
@@ -51,7 +51,7 @@ TipDialog::TipDialog(const FileSystem& files, TipOptionPort& option, RandomSourc
     chkLoadTipsAtStartup.SetBounds({120, 3030, 3600, 315});
 }
 
-void TipDialog::Load() {
+void TipView::Load() {
     chkLoadTipsAtStartup.SetValue(FlagToChecked(ShowTipsAtStartup(option_)));
     // Set after the load, so that opening the dialog stores nothing.
     chkLoadTipsAtStartup.on_change = [this] {
@@ -62,7 +62,7 @@ void TipDialog::Load() {
     }
 }
 
-bool TipDialog::LoadTips(const std::string& path) {
+bool TipView::LoadTips(const std::string& path) {
     if (path.empty() || !files_.FileExists(path)) {
         return false;
     }
@@ -77,7 +77,7 @@ bool TipDialog::LoadTips(const std::string& path) {
     return true;
 }
 
-void TipDialog::ShowRandomTip() {
+void TipView::ShowRandomTip() {
     double r = random_.Next();
     auto count = static_cast<int32_t>(tips_.size());
     current_tip_ = static_cast<int32_t>(r * count + 1);
@@ -91,7 +91,7 @@ void TipDialog::ShowRandomTip() {
     DisplayCurrentTip();
 }
 
-void TipDialog::DisplayCurrentTip() {
+void TipView::DisplayCurrentTip() {
     if (!tips_.empty()) {
         lblTipText.SetCaption(tips_[static_cast<size_t>(current_tip_ - 1)]);
     }

@@ -1,4 +1,4 @@
-#include "ping/mtu_finder_dialog.h"
+#include "ping/mtu_finder_view.h"
 
 #include "common/numbers.h"
 
@@ -12,8 +12,7 @@ ui::Bounds At(int left, int top, int width, int height) {
 
 }  // namespace
 
-MtuFinderDialog::MtuFinderDialog(MtuSearchRunner& runner, const std::string& host)
-    : runner_(runner) {
+MtuFinderView::MtuFinderView(MtuSearchRunner& runner, const std::string& host) : runner_(runner) {
     PlaceControls();
     txtHost.SetText(host);
     cmdUse.SetEnabled(false);
@@ -22,7 +21,7 @@ MtuFinderDialog::MtuFinderDialog(MtuSearchRunner& runner, const std::string& hos
     cmdCancel.on_click = [this] { cmdCancel_Click(); };
 }
 
-void MtuFinderDialog::PlaceControls() {
+void MtuFinderView::PlaceControls() {
     lblExplain.SetBounds(At(240, 240, 5760, 480));
     lblHost.SetBounds(At(240, 960, 720, 255));
     txtHost.SetBounds(At(960, 900, 3240, 315));
@@ -32,7 +31,7 @@ void MtuFinderDialog::PlaceControls() {
     cmdCancel.SetBounds(At(4680, 2580, 1320, 375));
 }
 
-void MtuFinderDialog::SetSearching(bool searching) {
+void MtuFinderView::SetSearching(bool searching) {
     searching_ = searching;
     txtHost.SetEnabled(!searching);
     cmdFind.SetEnabled(!searching);
@@ -40,7 +39,7 @@ void MtuFinderDialog::SetSearching(bool searching) {
     cmdCancel.SetCaption(searching ? "Cancel" : "Close");
 }
 
-void MtuFinderDialog::cmdFind_Click() {
+void MtuFinderView::cmdFind_Click() {
     if (searching_) {
         return;
     }
@@ -57,14 +56,14 @@ void MtuFinderDialog::cmdFind_Click() {
     runner_.Start(txtHost.text());
 }
 
-void MtuFinderDialog::OnEcho(int percent, int mtu) {
+void MtuFinderView::OnEcho(int percent, int mtu) {
     lblStatus.SetCaption("Trying MTU " + std::to_string(mtu) + "...");
     if (show_progress) {
         show_progress(percent);
     }
 }
 
-void MtuFinderDialog::OnFinished(const MtuSearchResult& result) {
+void MtuFinderView::OnFinished(const MtuSearchResult& result) {
     found_mtu_ = result.outcome == MtuOutcome::Found ? result.mtu : 0;
     lblStatus.SetCaption(DescribeMtuResult(result, txtHost.text()));
     if (show_progress) {
@@ -73,13 +72,13 @@ void MtuFinderDialog::OnFinished(const MtuSearchResult& result) {
     SetSearching(false);
 }
 
-void MtuFinderDialog::cmdUse_Click() {
+void MtuFinderView::cmdUse_Click() {
     chosen_mtu_ = found_mtu_;
     Close();
 }
 
 // While a search runs this button stops it and the dialog stays; otherwise it closes.
-void MtuFinderDialog::cmdCancel_Click() {
+void MtuFinderView::cmdCancel_Click() {
     if (searching_) {
         runner_.Cancel();
         return;
@@ -87,7 +86,7 @@ void MtuFinderDialog::cmdCancel_Click() {
     Close();
 }
 
-void MtuFinderDialog::Close() {
+void MtuFinderView::Close() {
     if (searching_) {
         runner_.Cancel();
     }

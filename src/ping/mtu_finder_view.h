@@ -29,11 +29,11 @@ class MtuSearchRunner {
     virtual void Cancel() = 0;
 };
 
-class MtuFinderDialog {
+class MtuFinderView {
   public:
-    MtuFinderDialog(MtuSearchRunner& runner, const std::string& host);
-    MtuFinderDialog(const MtuFinderDialog&) = delete;
-    MtuFinderDialog& operator=(const MtuFinderDialog&) = delete;
+    MtuFinderView(MtuSearchRunner& runner, const std::string& host);
+    MtuFinderView(const MtuFinderView&) = delete;
+    MtuFinderView& operator=(const MtuFinderView&) = delete;
 
     // The share of the search done, 0 to kMtuProgressDone percent, for the progress bar.
     std::function<void(int percent)> show_progress;

@@ -1,4 +1,4 @@
-#include "ping/frm_ping.h"
+#include "ping/ping_dialog_view.h"
 
 #include "common/flags.h"
 
@@ -36,8 +36,9 @@ bool IsStorableHost(const std::string& host) {
     return true;
 }
 
-frmPing::frmPing(KeepAlivePing& ping, ui::MessageBoxPort& messages, launch::LauncherPort& launcher,
-                 std::string program_dir, std::string program_title)
+PingDialogView::PingDialogView(KeepAlivePing& ping, ui::MessageBoxPort& messages,
+                               launch::LauncherPort& launcher, std::string program_dir,
+                               std::string program_title)
     : ping_(ping),
       messages_(messages),
       launcher_(launcher),
@@ -53,7 +54,7 @@ frmPing::frmPing(KeepAlivePing& ping, ui::MessageBoxPort& messages, launch::Laun
     cmdHelp.on_click = [this] { cmdHelp_Click(); };
 }
 
-void frmPing::PlaceControls() {
+void PingDialogView::PlaceControls() {
     Label1.SetBounds(At(1200, 240, 3615, 855));
     Picture1.SetBounds(At(360, 360, 615, 615));
     Frame1.SetBounds(At(240, 1200, 4575, 2655));
@@ -70,7 +71,7 @@ void frmPing::PlaceControls() {
     cmdDefault.SetBounds(At(5280, 3240, 1095, 375));
 }
 
-void frmPing::Form_Load() {
+void PingDialogView::Form_Load() {
     Label1.SetCaption(kPingExplanation);
     ping_.LoadPingSettings();
     cmbPingInterval.Clear();
@@ -80,7 +81,7 @@ void frmPing::Form_Load() {
     ShowPingSettings();
 }
 
-void frmPing::ShowPingSettings() {
+void PingDialogView::ShowPingSettings() {
     const PingSettings& settings = ping_.Settings();
     if (settings.PingAutomatic) {
         Option1.Select();
@@ -93,37 +94,37 @@ void frmPing::ShowPingSettings() {
     chkSound.SetValue(FlagToChecked(settings.PingSound));
 }
 
-void frmPing::ShowMode(bool automatic) {
+void PingDialogView::ShowMode(bool automatic) {
     txtPingHost.SetEnabled(!automatic);
     cmbPingInterval.SetEnabled(!automatic);
     txtPingHost.SetAlignment(automatic ? ui::TextBox::Alignment::Center
                                        : ui::TextBox::Alignment::Left);
 }
 
-void frmPing::Option1_Click() {
+void PingDialogView::Option1_Click() {
     ShowMode(true);
     txtPingHost.SetText(kAutomaticHostText);
     cmbPingInterval.SetSelection(kAutomaticIntervalPosition);
 }
 
-void frmPing::Option2_Click() {
+void PingDialogView::Option2_Click() {
     ShowMode(false);
     txtPingHost.SetText("");
     cmbPingInterval.SetSelection(ui::kNoSelection);
 }
 
-void frmPing::cmdDefault_Click() {
+void PingDialogView::cmdDefault_Click() {
     Option1.Select();
     Option1_Click();  // also when Automatic Mode was already selected
     chkSound.SetValue(kUnchecked);
 }
 
-bool frmPing::PingInputIncomplete() const {
+bool PingDialogView::PingInputIncomplete() const {
     return Option2.selected() &&
            (!IsStorableHost(txtPingHost.text()) || cmbPingInterval.selection() == ui::kNoSelection);
 }
 
-void frmPing::cmdOK_Click() {
+void PingDialogView::cmdOK_Click() {
     if (PingInputIncomplete()) {
         ui::Message message;
         message.text = kEnterValuesProperly;
@@ -144,13 +145,13 @@ void frmPing::cmdOK_Click() {
     Unload();
 }
 
-void frmPing::Unload() {
+void PingDialogView::Unload() {
     if (on_unload) {
         on_unload();
     }
 }
 
-void frmPing::cmdHelp_Click() {
+void PingDialogView::cmdHelp_Click() {
     launcher_.ShellOpen(program_dir_ + "\\Help\\help.htm", launch::kNormalFocus);
 }
 

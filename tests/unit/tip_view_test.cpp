@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "fakes/memory_file_system.h"
-#include "main_window/display_dialog.h"
-#include "main_window/tip_dialog.h"
+#include "main_window/display_view.h"
+#include "main_window/tip_view.h"
 
 namespace zv::main_window {
 namespace {
@@ -58,7 +58,7 @@ class TipDialogTest : public ::testing::Test {
 };
 
 TEST_F(TipDialogTest, MissingFileShowsTheMessageAndNextTipDoesNothing) {
-    TipDialog tip(files, option, random, "C:\\Z");
+    TipView tip(files, option, random, "C:\\Z");
     tip.Load();
     EXPECT_EQ(tip.lblTipText.caption(),
               "That the TIPs.TXT file was not found? \r\n\r\nCreate a text file named TIPs.TXT "
@@ -75,7 +75,7 @@ TEST_F(TipDialogTest, MissingFileShowsTheMessageAndNextTipDoesNothing) {
 
 TEST_F(TipDialogTest, EmptyFileCountsAsFoundAndShowsNothing) {
     files.files[path] = "";
-    TipDialog tip(files, option, random, "C:\\Z");
+    TipView tip(files, option, random, "C:\\Z");
     tip.Load();
     EXPECT_EQ(tip.lblTipText.caption(), "");
     tip.cmdNextTip.Click();
@@ -85,7 +85,7 @@ TEST_F(TipDialogTest, EmptyFileCountsAsFoundAndShowsNothing) {
 TEST_F(TipDialogTest, DrawsEveryTipIncludingEmptyLines) {
     files.files[path] = "first\r\n\r\nthird\r\n";
     random.values = {0.0, 0.34, 0.67, 0.999999, 0.5};
-    TipDialog tip(files, option, random, "C:\\Z");
+    TipView tip(files, option, random, "C:\\Z");
     tip.Load();
     ASSERT_EQ(tip.tips().size(), 3u);
     EXPECT_EQ(tip.current_tip(), 1);
@@ -104,7 +104,7 @@ TEST_F(TipDialogTest, DrawsEveryTipIncludingEmptyLines) {
 TEST_F(TipDialogTest, OneTipStaysAndOutOfRangeDrawsAreClamped) {
     files.files[path] = "only one";
     random.values = {0.9, 1.0, -0.1};
-    TipDialog tip(files, option, random, "C:\\Z");
+    TipView tip(files, option, random, "C:\\Z");
     tip.Load();
     tip.cmdNextTip.Click();
     EXPECT_EQ(tip.current_tip(), 1);
@@ -114,7 +114,7 @@ TEST_F(TipDialogTest, OneTipStaysAndOutOfRangeDrawsAreClamped) {
 
 TEST_F(TipDialogTest, StartupOptionReadsAsOnWhenMissingAndIsStoredOnEveryClick) {
     EXPECT_TRUE(ShowTipsAtStartup(option));
-    TipDialog tip(files, option, random, "C:\\Z");
+    TipView tip(files, option, random, "C:\\Z");
     tip.Load();
     EXPECT_EQ(tip.chkLoadTipsAtStartup.value(), 1);
     EXPECT_EQ(option.writes, 0);  // opening stores nothing
@@ -127,7 +127,7 @@ TEST_F(TipDialogTest, StartupOptionReadsAsOnWhenMissingAndIsStoredOnEveryClick) 
     EXPECT_TRUE(ShowTipsAtStartup(option));
 
     option.stored = "0";
-    TipDialog reopened(files, option, random, "C:\\Z");
+    TipView reopened(files, option, random, "C:\\Z");
     reopened.Load();
     EXPECT_EQ(reopened.chkLoadTipsAtStartup.value(), 0);
 }
@@ -145,7 +145,7 @@ TEST(TipOptionTest, OnlyTheNumberOneMeansOn) {
 }
 
 TEST(DisplayDialogTest, CaptionNamesTheConnectionType) {
-    DisplayDialog dialog;
+    DisplayView dialog;
     dialog.Load("DSL/PPPoE");
     EXPECT_EQ(dialog.frmDisplay.caption(), "Connection Type - DSL/PPPoE");
     EXPECT_EQ(dialog.Label1.caption(), "You choose to use the \"Manual Optimization Mode\".");

@@ -3,7 +3,7 @@
 // for a size found and confirmed).
 #include <gtest/gtest.h>
 
-#include "ping/mtu_finder_dialog.h"
+#include "ping/mtu_finder_view.h"
 
 namespace zv::ping {
 namespace {
@@ -19,7 +19,7 @@ class RecordingRunner : public MtuSearchRunner {
 class MtuFinderDialogTest : public ::testing::Test {
   protected:
     RecordingRunner runner;
-    MtuFinderDialog dialog{runner, "www.wikipedia.org"};
+    MtuFinderView dialog{runner, "www.wikipedia.org"};
     std::vector<int> progress;
     int unloads = 0;
 

@@ -41,12 +41,12 @@ class ClockSeededRandom : public RandomSource {
     std::mt19937 engine_;
 };
 
-class TipDialog {
+class TipView {
   public:
-    TipDialog(const FileSystem& files, TipOptionPort& option, RandomSource& random,
-              std::string program_dir);
-    TipDialog(const TipDialog&) = delete;
-    TipDialog& operator=(const TipDialog&) = delete;
+    TipView(const FileSystem& files, TipOptionPort& option, RandomSource& random,
+            std::string program_dir);
+    TipView(const TipView&) = delete;
+    TipView& operator=(const TipView&) = delete;
 
     ui::Window frmTip{"frmTip", kTipCaption};
     ui::Label Label1{"Label1", "Did you know..."};

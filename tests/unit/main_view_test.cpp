@@ -15,7 +15,7 @@
 #include "fakes/restored_settings.h"
 #include "fakes/scripted_backup.h"
 #include "fakes/scripted_ping_ports.h"
-#include "main_window/main_window.h"
+#include "main_window/main_view.h"
 #include "main_window/main_window_layout.h"
 #include "main_window/start_program.h"
 #include "sysconfig/registry_access.h"
@@ -129,7 +129,7 @@ class MainWindowTest : public ::testing::Test {
     testing::ScriptedEcho echo{sockets};
     testing::RecordingSound sound;
     ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kDir, "Zorvane"};
-    MainWindow window{
+    MainView window{
         records, MainWindowPorts{window_ports, window_ports, messages, pump, beeper, files, folders,
                                  registry, restart, backup, tip_option, launchers, ping}};
 };

@@ -5,7 +5,7 @@
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_ping_ports.h"
-#include "ping/frm_ping.h"
+#include "ping/ping_dialog_view.h"
 
 namespace zv::ping {
 namespace {
@@ -48,7 +48,7 @@ class FrmPingTest : public ::testing::Test {
     CountingEventPump pump;
     OpenedDocuments launcher;
     KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, "C:\\Zv", "Zorvane"};
-    frmPing dialog{ping, messages, launcher, "C:\\Zv", "Zorvane"};
+    PingDialogView dialog{ping, messages, launcher, "C:\\Zv", "Zorvane"};
     int loads = 0;
     int unloads = 0;
 };

@@ -1,4 +1,4 @@
-// The ping configuration dialog frmPing as a controller over its controls: it shows the
+// The ping configuration dialog PingDialogView as a controller over its controls: it shows the
 // ping settings, lets the user choose Automatic or Manual mode, a host, an interval and
 // the sound, and saves them on OK. The same controller serves both programs; the Win32
 // layer shows it modal in the main program and modeless in the companion.
@@ -29,13 +29,14 @@ inline constexpr const char* kPingExplanation =
 inline constexpr const char* kAutomaticHostText = "Automatic";
 inline constexpr const char* kEnterValuesProperly = "Enter Values Properly.";
 
-class frmPing {
+class PingDialogView {
   public:
     // The program folder has no trailing backslash; the title captions message boxes.
-    frmPing(KeepAlivePing& ping, ui::MessageBoxPort& messages, launch::LauncherPort& launcher,
-            std::string program_dir, std::string program_title);
-    frmPing(const frmPing&) = delete;
-    frmPing& operator=(const frmPing&) = delete;
+    PingDialogView(KeepAlivePing& ping, ui::MessageBoxPort& messages,
+                   launch::LauncherPort& launcher, std::string program_dir,
+                   std::string program_title);
+    PingDialogView(const PingDialogView&) = delete;
+    PingDialogView& operator=(const PingDialogView&) = delete;
 
     // Runs when the dialog is to close (OK or Cancel); the window goes away there.
     std::function<void()> on_unload;

@@ -1,11 +1,11 @@
-#include "main_window/main_window.h"
+#include "main_window/main_view.h"
 
 #include "sysconfig/saved_choice_rules.h"
 #include "sysconfig/settings_file.h"
 
 namespace zv::main_window {
 
-MainWindow::MainWindow(ProgramRecords& records, const MainWindowPorts& ports)
+MainView::MainView(ProgramRecords& records, const MainWindowPorts& ports)
     : area(tuning::TuningRecords{records.CurrentSettings, records.DefaultSettings,
                                  records.WindowsFamily},
            ports.beeper, AreaHooks()),
@@ -23,7 +23,7 @@ MainWindow::MainWindow(ProgramRecords& records, const MainWindowPorts& ports)
 }
 
 // The hooks run only after construction, when every member they reach exists.
-tuning::TuningAreaHooks MainWindow::AreaHooks() {
+tuning::TuningAreaHooks MainView::AreaHooks() {
     return tuning::TuningAreaHooks{
         [this] { Apply(); },
         [this](const std::string& net_type) { ports_.window.ShowExplanation(net_type); },
@@ -35,7 +35,7 @@ tuning::TuningAreaHooks MainWindow::AreaHooks() {
 // the companion, rather than only once the tip dialog or the window shows. IsLoading keeps
 // the mode options from acting on anything handled meanwhile. The points are part of the
 // load's order, which the program has always had; keep them where they are.
-void MainWindow::LoadMainWindow() {
+void MainView::LoadMainWindow() {
     area.SetLoading(true);
     chrome.ShowWindowsName(records_.WindowsName);
     area.FillValueLists();
@@ -60,17 +60,17 @@ void MainWindow::LoadMainWindow() {
 }
 
 // The main program registers no tray icon of its own, so there is nothing to remove.
-bool MainWindow::QueryUnload() {
+bool MainView::QueryUnload() {
     return false;
 }
 
-void MainWindow::Apply() {
+void MainView::Apply() {
     operations_.ApplySettings(area.TakeValues());
     ShowUndoAvailability();
 }
 
 // The window shows the Windows defaults between the question and the save.
-void MainWindow::Restore() {
+void MainView::Restore() {
     if (!operations_.ConfirmRestore()) {
         return;
     }
@@ -80,17 +80,17 @@ void MainWindow::Restore() {
     ShowUndoAvailability();
 }
 
-void MainWindow::BackupRegistry() {
+void MainView::BackupRegistry() {
     operations_.BackupRegistry();
 }
 
-void MainWindow::ShowPingDialog() {
+void MainView::ShowPingDialog() {
     ports_.window.ShowPingDialog();
 }
 
 // "Apply would write" follows the window's choice at each Refresh; a choice Apply would
 // refuse writes nothing.
-void MainWindow::ShowCurrentSettings() {
+void MainView::ShowCurrentSettings() {
     ports_.window.ShowCurrentSettings([this] {
         std::optional<TuningSettings> would_apply = area.TakeValues();
         if (would_apply->OptiMode == ManualMode && ManualSettingsFailure(*would_apply)) {
@@ -101,14 +101,14 @@ void MainWindow::ShowCurrentSettings() {
     });
 }
 
-void MainWindow::UndoLastChange() {
+void MainView::UndoLastChange() {
     if (operations_.UndoLastChange()) {
         ShowSavedSettings();
     }
     ShowUndoAvailability();
 }
 
-void MainWindow::UndoAllChanges() {
+void MainView::UndoAllChanges() {
     if (operations_.UndoAllChanges()) {
         ShowSavedSettings();
     }
@@ -116,7 +116,7 @@ void MainWindow::UndoAllChanges() {
 }
 
 // The tuning controls open first, as a new window has them: Automatic mode closes them.
-void MainWindow::ShowSavedSettings() {
+void MainView::ShowSavedSettings() {
     area.SetLoading(true);
     LoadSettings(ports_.files, records_.ProgramDirectory, records_.DefaultSettings,
                  records_.CurrentSettings);
@@ -126,7 +126,7 @@ void MainWindow::ShowSavedSettings() {
 }
 
 // The choice is checked before the save dialog, as Apply would check it.
-void MainWindow::ExportForDeployment() {
+void MainView::ExportForDeployment() {
     TuningSettings choice = area.TakeValues();
     if (!operations_.CheckChoice(choice)) {
         return;
@@ -137,12 +137,12 @@ void MainWindow::ExportForDeployment() {
     }
 }
 
-void MainWindow::ShowUndoAvailability() {
+void MainView::ShowUndoAvailability() {
     chrome.menu.SetEnabled(main_menu::mnuUndoLastChange, operations_.CanUndo());
     chrome.menu.SetEnabled(main_menu::mnuUndoAllChanges, operations_.CanUndoAll());
 }
 
-void MainWindow::FindLargestMtu() {
+void MainView::FindLargestMtu() {
     ports_.ping.LoadPingSettings();
     int mtu = ports_.window.ShowMtuFinder(ports_.ping.Settings().PingHost);
     if (mtu != 0) {
@@ -150,18 +150,18 @@ void MainWindow::FindLargestMtu() {
     }
 }
 
-void MainWindow::CloseMainWindow() {
+void MainView::CloseMainWindow() {
     ports_.window.Close();
 }
 
-void MainWindow::ResizeWindowHeightBy(int twips) {
+void MainView::ResizeWindowHeightBy(int twips) {
     ui::Bounds bounds = frmMain.bounds();
     bounds.height += twips;
     frmMain.SetBounds(bounds);
 }
 
 // The buttons sit inside Frame1, so they move with it.
-void MainWindow::MoveSettingsFrameBy(int twips) {
+void MainView::MoveSettingsFrameBy(int twips) {
     area.MoveBy(0, twips);
     for (ui::Button* button : {&cmdApply, &cmdPing, &cmdHelp}) {
         button->MoveBy(0, twips);
