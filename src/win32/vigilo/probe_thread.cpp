@@ -15,8 +15,16 @@ constexpr DWORD kExitWaitMs = 2000;
 
 }  // namespace
 
+// Kept from the first probe on, as loading the libraries and opening the echo handle
+// anew for each probe costs more than the probe; used by one probe at a time.
+struct ProbeThread::Services {
+    WinsockService sockets;
+    IcmpEchoService echo;
+};
+
 // Shared by the window's side and the thread, so that whichever lets go last frees it.
 struct ProbeThread::Job {
+    std::shared_ptr<Services> services;
     std::string host;
     int32_t timeout_ms = 0;
     HWND window = nullptr;
@@ -33,7 +41,11 @@ ProbeThread::~ProbeThread() {
 
 void ProbeThread::StartProbe(const std::string& host, int32_t timeout_ms) {
     Release();
+    if (services_ == nullptr) {
+        services_ = std::make_shared<Services>();
+    }
     job_ = std::make_shared<Job>();
+    job_->services = services_;
     job_->host = host;
     job_->timeout_ms = timeout_ms;
     job_->window = window_;
@@ -50,11 +62,8 @@ void ProbeThread::StartProbe(const std::string& host, int32_t timeout_ms) {
 unsigned __stdcall ProbeThread::Run(void* handed) {
     std::unique_ptr<std::shared_ptr<Job>> held(static_cast<std::shared_ptr<Job>*>(handed));
     Job& job = **held;
-    {
-        WinsockService sockets;
-        IcmpEchoService echo;
-        job.outcome = monitor::RunProbe(sockets, echo, job.host, job.timeout_ms);
-    }
+    job.outcome =
+        monitor::RunProbe(job.services->sockets, job.services->echo, job.host, job.timeout_ms);
     job.done.store(true, std::memory_order_release);
     PostMessageA(job.window, kProbeDoneMessage, 0, 0);
     return 0;

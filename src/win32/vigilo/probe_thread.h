@@ -1,7 +1,8 @@
 // The companion's probe on a thread of its own: resolving the probe host and waiting out
 // a silent echo take up to 10 s and more, which the window's thread must never spend. One
-// probe at a time; the thread has its own Windows Sockets and echo services and posts
-// kProbeDoneMessage to the window when the outcome is there.
+// probe at a time, each on a thread of its own over Windows Sockets and echo services
+// kept for the probes alone; it posts kProbeDoneMessage to the window when the outcome is
+// there.
 #pragma once
 
 #include <windows.h>
@@ -34,12 +35,14 @@ class ProbeThread : public monitor::ProbePort {
     std::optional<monitor::ProbeOutcome> TakeOutcome();
 
   private:
+    struct Services;
     struct Job;
     static unsigned __stdcall Run(void* job);
     void Release();
 
     HWND window_ = nullptr;
     HANDLE thread_ = nullptr;
+    std::shared_ptr<Services> services_;
     std::shared_ptr<Job> job_;
 };
 
