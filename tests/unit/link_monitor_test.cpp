@@ -9,6 +9,7 @@
 #include "fakes/monitor_fakes.h"
 #include "monitor/history_graph.h"
 #include "monitor/link_texts.h"
+#include "monitor/wide_tick_count.h"
 
 namespace zv::monitor {
 namespace {
@@ -338,6 +339,13 @@ TEST_F(LinkMonitorTest, SettingTheClockBackHidesNoProbe) {
     EXPECT_EQ(monitor.Notice().text, "");
     Moment now = monitor.Now();
     EXPECT_EQ(Summarize(monitor.History(), now.tick_ms - kHourMs, now.tick_ms).probes, 4);
+}
+
+TEST(WideTickCount, RunsOnAcrossTheWrapOfGetTickCount) {
+    WideTickCount count(0xFFFFFFFFu - 19999);  // 20 s before the wrap
+    EXPECT_EQ(count.Read(10000), 30000);
+    EXPECT_EQ(count.Read(40000), 60000);
+    EXPECT_EQ(count.Read(40000), 60000);
 }
 
 TEST(HistoryGraph, PlacesBandsLinesAndLossMarks) {

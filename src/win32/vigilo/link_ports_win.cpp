@@ -48,16 +48,13 @@ std::string UserSid() {
 
 Win32Clock::Win32Clock()
     : tick_count64_(LoadedSystemFunction<TickCount64Fn>("kernel32.dll", "GetTickCount64")),
-      last_tick_(GetTickCount()) {}
+      wide_tick_count_(GetTickCount()) {}
 
 int64_t Win32Clock::ForwardCount() {
     if (tick_count64_ != nullptr) {
         return static_cast<int64_t>(tick_count64_());
     }
-    DWORD now = GetTickCount();
-    ticks_ += static_cast<DWORD>(now - last_tick_);  // unsigned: right across the wrap
-    last_tick_ = now;
-    return ticks_;
+    return wide_tick_count_.Read(GetTickCount());
 }
 
 monitor::Moment Win32Clock::Now() {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "monitor/link_monitor.h"
+#include "monitor/wide_tick_count.h"
 
 namespace zv::win32 {
 
@@ -21,8 +22,7 @@ class Win32Clock : public monitor::ClockPort {
 
     using TickCount64Fn = ULONGLONG(WINAPI*)();
     TickCount64Fn tick_count64_;
-    DWORD last_tick_;
-    int64_t ticks_ = 0;
+    monitor::WideTickCount wide_tick_count_;
 };
 
 class Win32LogFiles : public monitor::LogFilePort {
