@@ -15,8 +15,9 @@ ULONGLONG Ticks(const FILETIME& time) {
     return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime;
 }
 
-// How long a companion waits for another one of the same user to finish its line.
-constexpr DWORD kLogLockWaitMs = 5000;
+// How long a companion waits for another one of the same user to finish its line: a few
+// file calls, so a longer wait means a hung holder, which must not hold up this window.
+constexpr DWORD kLogLockWaitMs = 1000;
 
 // The user's SID as text ("S-1-5-21-..."), or empty text where Windows has no such thing.
 std::string UserSid() {
