@@ -9,7 +9,8 @@
 //   vigilo_driver no_main_program  a left click without Zorvane.exe: a message, then on
 //   vigilo_driver stays_disabled   after Disable, opening the ping dialog sends no
 //                                  keep-alive pings
-//   vigilo_driver history          the link drops and returns: tip, history window, log
+//   vigilo_driver history          the link drops and returns: tip, history window, log;
+//                                  a wake from sleep delays the next probe
 //
 // Started under the name Zorvane.exe it is a stand-in main program that notes its start.
 #include <windows.h>
