@@ -36,7 +36,7 @@ GraphScene BuildGraph(const ProbeHistory& history, int64_t from_ms, int64_t to_m
     int64_t last_ms = 0;
     for (std::size_t i = 0; i < history.size(); ++i) {
         const Probe& probe = history.at(i);
-        int64_t t = probe.time.utc_ms;
+        int64_t t = probe.tick_ms;
         if (t < from_ms || t > to_ms) {
             continue;
         }

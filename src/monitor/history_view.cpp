@@ -74,9 +74,9 @@ void HistoryView::ChooseSpan(int hours) {
 }
 
 void HistoryView::Refresh() {
-    WallTime now = ports_.monitor.Now();
-    HistoryFigures figures =
-        Summarize(ports_.monitor.History(), now.utc_ms - SpanHours() * kHourMs, now.utc_ms);
+    shown_until_ms_ = ports_.monitor.Now().tick_ms;
+    HistoryFigures figures = Summarize(ports_.monitor.History(),
+                                       shown_until_ms_ - SpanHours() * kHourMs, shown_until_ms_);
     lblRoundTrip.SetCaption(RoundTripLine(figures));
     lblLoss.SetCaption(LossLine(figures));
     const ProbeLog& log = ports_.monitor.Log();
@@ -89,9 +89,8 @@ void HistoryView::Refresh() {
 }
 
 GraphScene HistoryView::Graph(int width, int height) {
-    WallTime now = ports_.monitor.Now();
-    return BuildGraph(ports_.monitor.History(), now.utc_ms - SpanHours() * kHourMs, now.utc_ms,
-                      width, height);
+    return BuildGraph(ports_.monitor.History(), shown_until_ms_ - SpanHours() * kHourMs,
+                      shown_until_ms_, width, height);
 }
 
 void HistoryView::SaveHistory() {
@@ -99,8 +98,9 @@ void HistoryView::SaveHistory() {
     if (path.empty()) {
         return;
     }
-    if (!ports_.files.WriteFileAtomic(
-            path, HistoryCsv(ports_.monitor.History(), ports_.monitor.Host()))) {
+    if (!ports_.files.WriteFileAtomic(path,
+                                      HistoryCsv(ports_.monitor.History(), ports_.monitor.Host(),
+                                                 ports_.window.ListSeparator()))) {
         ports_.messages.Show({"The history could not be saved in " + path + ".", "Vigilo",
                               ui::MessageButtons::Ok, ui::MessageIcon::Exclamation});
     }

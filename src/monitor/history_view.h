@@ -23,6 +23,8 @@ class HistoryWindowPort {
     virtual std::string ChooseSaveFile(const std::string& suggested_name) = 0;
     virtual void RedrawGraph() = 0;
     virtual void Close() = 0;
+    // The list separator of the user's locale, which spreadsheets split a CSV line by.
+    virtual std::string ListSeparator() = 0;
 };
 
 struct HistoryViewPorts {
@@ -49,7 +51,8 @@ class HistoryView {
     void Load();
     // Places the controls and the graph for a client area of this size, in twips.
     void Layout(int width, int height);
-    // The graph of the chosen span, ending now, for a plot of this size in pixels.
+    // The graph of the chosen span, ending when the figures were last refreshed (so that a
+    // partial repaint draws the same picture), for a plot of this size in pixels.
     GraphScene Graph(int width, int height);
     const ui::Bounds& GraphBounds() const { return graph_bounds_; }
     int SpanHours() const { return ports_.monitor.Options().span_hours; }
@@ -76,6 +79,7 @@ class HistoryView {
 
     HistoryViewPorts ports_;
     ui::Bounds graph_bounds_;
+    int64_t shown_until_ms_ = 0;  // the end of the span shown, on the forward-only count
 };
 
 }  // namespace zv::monitor

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "monitor/link_notices.h"
 #include "monitor/monitor_options.h"
 #include "monitor/probe_history.h"
 #include "monitor/probe_log.h"
@@ -16,7 +17,7 @@ namespace zv::monitor {
 class ClockPort {
   public:
     virtual ~ClockPort() = default;
-    virtual WallTime Now() = 0;
+    virtual Moment Now() = 0;
 };
 
 struct LinkMonitorPorts {
@@ -31,17 +32,20 @@ class LinkMonitor {
     LinkMonitor(const LinkMonitor&) = delete;
     LinkMonitor& operator=(const LinkMonitor&) = delete;
 
-    WallTime Now() { return ports_.clock.Now(); }
+    Moment Now() { return ports_.clock.Now(); }
     const std::string& Host() const { return host_; }
 
     // One probe sent at `sent`, with its round trip or nothing when it was lost: kept, and
     // logged when the log is on; the watcher hears of it.
-    void Record(const WallTime& sent, std::optional<uint32_t> round_trip_ms);
+    void Record(const Moment& sent, std::optional<uint32_t> round_trip_ms);
 
     const ProbeHistory& History() const { return history_; }
     std::string TipText();
-    // The notice the newest probe calls for; empty when nothing changed or notices are off.
-    std::string Notice() const;
+    // The notice the newest probe calls for; empty when there is none or notices are off.
+    LinkNotice Notice() const;
+    // The newest probe was a first loss after answers: a second probe, sent at once,
+    // decides whether the link dropped.
+    bool AwaitsConfirmation() const { return notices_.AwaitsConfirmation(); }
 
     MonitorOptions& Options() { return options_; }
     void SaveOptions() { SaveMonitorOptions(ports_.options, options_); }
@@ -55,6 +59,8 @@ class LinkMonitor {
     std::string host_;
     ProbeHistory history_;
     ProbeLog log_;
+    LinkNotices notices_;
+    LinkNotice notice_;
     MonitorOptions options_;
     std::function<void()> watcher_;
 };

@@ -53,13 +53,20 @@ std::string ClockText(const CivilTime& t) {
     return Format("%02d:%02d", t.hour, t.minute, 0);
 }
 
+std::string TimeOfDayText(const CivilTime& t) {
+    return Format("%02d:%02d:%02d", t.hour, t.minute, t.second);
+}
+
+std::string OffsetText(int offset_min) {
+    int offset = std::abs(offset_min);
+    return (offset_min < 0 ? "-" : "+") + Format("%02d:%02d", offset / 60, offset % 60, 0);
+}
+
 }  // namespace
 
 std::string IsoTime(const WallTime& time) {
     CivilTime t = ToCivil(time);
-    int offset = std::abs(time.offset_min);
-    return DateText(t) + "T" + Format("%02d:%02d:%02d", t.hour, t.minute, t.second) +
-           (time.offset_min < 0 ? "-" : "+") + Format("%02d:%02d", offset / 60, offset % 60, 0);
+    return DateText(t) + "T" + TimeOfDayText(t) + OffsetText(time.offset_min);
 }
 
 std::string DurationText(int64_t ms) {
@@ -80,50 +87,34 @@ std::string LossPercentText(int lost, int probes) {
         return "0";
     }
     int percent = (lost * 100 + probes / 2) / probes;
-    return percent == 0 && lost > 0 ? "<1" : std::to_string(percent);
+    if (percent == 0 && lost > 0) {
+        return "<1";
+    }
+    return percent == 100 && lost < probes ? ">99" : std::to_string(percent);
 }
 
-std::string TrayTipText(const ProbeHistory& history, const WallTime& now) {
+std::string TrayTipText(const ProbeHistory& history, const Moment& now) {
     std::string tip = kProgramName;
     std::optional<Probe> latest = history.Latest();
     if (!latest) {
         return tip;
     }
-    if (std::optional<WallTime> since = history.DownSince()) {
-        CivilTime down = ToCivil(*since);
+    if (std::optional<ProbeHistory::Outage> outage = history.DownSince()) {
+        // The record keeps a day: an older start is not known, and the oldest probe kept
+        // would give a time that moves forward with every probe.
+        if (outage->began_before_record || now.tick_ms - outage->first.tick_ms > 24 * kHourMs) {
+            return tip + " - not connected for more than 24 hours";
+        }
+        CivilTime down = ToCivil(outage->first.time);
         std::string when = ClockText(down);
-        if (DateText(down) != DateText(ToCivil(now))) {
+        if (DateText(down) != DateText(ToCivil(now.wall))) {
             when = DateText(down) + " " + when;
         }
         return tip + " - not connected since " + when;
     }
-    HistoryFigures hour = Summarize(history, now.utc_ms - kHourMs, now.utc_ms);
+    HistoryFigures hour = Summarize(history, now.tick_ms - kHourMs, now.tick_ms);
     return tip + " - connected, " + std::to_string(latest->round_trip_ms) + " ms, " +
            LossPercentText(hour.lost, hour.probes) + "% loss (last hour)";
-}
-
-std::string ChangeNotice(const ProbeHistory& history) {
-    std::size_t n = history.size();
-    if (n < 2) {
-        return "";
-    }
-    const Probe& latest = history.at(n - 1);
-    const Probe& before = history.at(n - 2);
-    if (latest.lost() == before.lost()) {
-        return "";
-    }
-    if (latest.lost()) {
-        return "Connection lost";
-    }
-    std::vector<LinkPeriod> periods =
-        LinkPeriods(history, history.at(0).time.utc_ms, latest.time.utc_ms);
-    for (auto it = periods.rbegin(); it != periods.rend(); ++it) {
-        if (!it->up) {
-            return it->is_drop ? "Connection back after " + DurationText(it->end_ms - it->begin_ms)
-                               : "";
-        }
-    }
-    return "";
 }
 
 std::string RoundTripLine(const HistoryFigures& figures) {
@@ -147,12 +138,17 @@ std::string LogLine(const Probe& probe, const std::string& host) {
            (probe.lost() ? "lost" : std::to_string(probe.round_trip_ms) + " ms") + "\r\n";
 }
 
-std::string HistoryCsv(const ProbeHistory& history, const std::string& host) {
-    std::string csv = "Time,Host,Round trip (ms),Result\r\n";
+std::string HistoryCsv(const ProbeHistory& history, const std::string& host,
+                       const std::string& separator) {
+    const std::string& s = separator;
+    std::string csv =
+        "Time" + s + "UTC offset" + s + "Host" + s + "Round trip (ms)" + s + "Result\r\n";
     for (std::size_t i = 0; i < history.size(); ++i) {
         const Probe& probe = history.at(i);
-        csv += IsoTime(probe.time) + "," + host + "," +
-               (probe.lost() ? ",lost" : std::to_string(probe.round_trip_ms) + ",answered") +
+        CivilTime t = ToCivil(probe.time);
+        csv += DateText(t) + " " + TimeOfDayText(t) + s + OffsetText(probe.time.offset_min) + s +
+               host + s +
+               (probe.lost() ? s + "lost" : std::to_string(probe.round_trip_ms) + s + "answered") +
                "\r\n";
     }
     return csv;

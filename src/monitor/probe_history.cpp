@@ -24,16 +24,16 @@ std::optional<Probe> ProbeHistory::Latest() const {
     return at(size_ - 1);
 }
 
-std::optional<WallTime> ProbeHistory::DownSince() const {
+std::optional<ProbeHistory::Outage> ProbeHistory::DownSince() const {
     if (size_ == 0 || !at(size_ - 1).lost()) {
         return std::nullopt;
     }
     std::size_t first = size_ - 1;
     while (first > 0 && at(first - 1).lost() &&
-           at(first).time.utc_ms - at(first - 1).time.utc_ms <= kStateHoldMs) {
+           at(first).tick_ms - at(first - 1).tick_ms <= kStateHoldMs) {
         --first;
     }
-    return at(first).time;
+    return Outage{at(first), first == 0 && size_ == ring_.size()};
 }
 
 namespace {
@@ -57,7 +57,7 @@ std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms
     int64_t last_ms = 0;
     for (std::size_t i = 0; i < history.size(); ++i) {
         const Probe& probe = history.at(i);
-        int64_t t = probe.time.utc_ms;
+        int64_t t = probe.tick_ms;
         bool up = !probe.lost();
         bool gap = current && t - last_ms > kStateHoldMs;
         if (current && !gap && current->up == up) {
@@ -85,7 +85,7 @@ HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t t
     int64_t total_ms = 0;
     for (std::size_t i = 0; i < history.size(); ++i) {
         const Probe& probe = history.at(i);
-        if (probe.time.utc_ms < from_ms || probe.time.utc_ms > to_ms) {
+        if (probe.tick_ms < from_ms || probe.tick_ms > to_ms) {
             continue;
         }
         ++figures.probes;

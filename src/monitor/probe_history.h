@@ -1,7 +1,7 @@
 // The record of the companion's probes: each probe's time and round trip (or its loss) in a
 // ring of fixed size, the last 24 hours at one probe per 30 s, so memory stays flat however
 // long the companion runs. Over any span of it: the up and down periods and the figures
-// the tip and the history window show.
+// the tip and the history window show. Spans and durations are on the forward-only count.
 #pragma once
 
 #include <cstddef>
@@ -12,17 +12,26 @@
 namespace zv::monitor {
 
 // A moment of the wall clock: UTC milliseconds since 1970, and the offset of local time
-// from UTC then (local = UTC + offset).
+// from UTC then (local = UTC + offset). Only shown: the user or a time server may set the
+// clock back or forth at any moment.
 struct WallTime {
     int64_t utc_ms = 0;
     int offset_min = 0;
 };
 
+// A moment as the companion keeps it: the wall clock to show, and a count of milliseconds
+// that only ever runs forward (sleep included), which orders probes and measures spans.
+struct Moment {
+    WallTime wall;
+    int64_t tick_ms = 0;
+};
+
 inline constexpr int32_t kLost = -1;
 
 struct Probe {
-    WallTime time;                  // when the echo went out
+    WallTime time;                  // when the echo went out, to show
     int32_t round_trip_ms = kLost;  // kLost when no reply came in time
+    int64_t tick_ms = 0;            // when the echo went out, on the forward-only count
     bool lost() const { return round_trip_ms < 0; }
 };
 
@@ -47,9 +56,14 @@ class ProbeHistory {
     const Probe& at(std::size_t index) const;
     std::optional<Probe> Latest() const;
 
-    // When the outage the newest probe belongs to began: the first lost probe of the run
-    // of losses it ends. Nothing while connected or before any probe.
-    std::optional<WallTime> DownSince() const;
+    // The outage the newest probe belongs to: the first lost probe of the run of losses
+    // it ends, and whether that run reaches back past the oldest probe kept. Nothing while
+    // connected or before any probe.
+    struct Outage {
+        Probe first;
+        bool began_before_record = false;
+    };
+    std::optional<Outage> DownSince() const;
 
   private:
     std::vector<Probe> ring_;
@@ -66,8 +80,8 @@ struct LinkPeriod {
     bool is_drop = false;
 };
 
-// The periods over [from_ms, to_ms], in time order. A period lasts from its first probe to
-// the next probe of the other state, or kStateHoldMs past its last probe.
+// The periods over [from_ms, to_ms] of the forward-only count, in time order. A period lasts from
+// its first probe to the next probe of the other state, or kStateHoldMs past its last probe.
 std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms, int64_t to_ms);
 
 struct HistoryFigures {
@@ -80,8 +94,8 @@ struct HistoryFigures {
     int64_t longest_outage_ms = 0;
 };
 
-// The figures of the probes sent in [from_ms, to_ms]; an outage that began before the span
-// counts only its part inside it.
+// The figures of the probes sent in [from_ms, to_ms] of the forward-only count; an outage that
+// began before the span counts only its part inside it.
 HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t to_ms);
 
 }  // namespace zv::monitor

@@ -24,28 +24,34 @@ std::string ProbeLog::OldPath() const {
 
 void ProbeLog::Write(const Probe& probe, const std::string& host) {
     std::string path = Path();
-    if (TryWrite(path, LogLine(probe, host))) {
-        problem_.clear();
-    } else {
-        problem_ = "The log file " + (path.empty() ? std::string("Vigilo.log") : path) +
-                   " cannot be written; the monitor goes on without it.";
+    bool locked = files_.Lock();
+    problem_ = Append(path, LogLine(probe, host));
+    if (locked) {
+        files_.Unlock();
     }
 }
 
-bool ProbeLog::TryWrite(const std::string& path, const std::string& line) {
+std::string ProbeLog::Append(const std::string& path, const std::string& line) {
+    std::string cannot_write = "The log file " + (path.empty() ? std::string("Vigilo.log") : path) +
+                               " cannot be written; the monitor goes on without it.";
     if (path.empty() || !files_.CreateFolder(Folder())) {
-        return false;
+        return cannot_write;
     }
     std::optional<FileTail> tail = files_.Tail(path);
-    if (tail && tail->size + line.size() > kLogLimitBytes) {
-        if (!files_.Replace(path, OldPath())) {
-            return false;
-        }
-        tail.reset();
-    }
-    // A line a crash cut short gets its line end here, so it stands alone.
+    // A line a crash cut short gets its line end here, so it stands alone; the end counts
+    // toward the limit.
     bool cut_short = tail && tail->size > 0 && tail->last != '\n';
-    return files_.Append(path, cut_short ? "\r\n" + line : line);
+    std::string bytes = cut_short ? "\r\n" + line : line;
+    std::string problem;
+    if (tail && tail->size + bytes.size() > kLogLimitBytes) {
+        if (files_.Replace(path, OldPath())) {
+            bytes = line;
+        } else {
+            problem = "The log file " + path + " is full, and it could not be renamed to " +
+                      OldPath() + "; new lines go on at its end.";
+        }
+    }
+    return files_.Append(path, bytes) ? problem : cannot_write;
 }
 
 }  // namespace zv::monitor

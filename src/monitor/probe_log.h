@@ -2,7 +2,9 @@
 // application-data folder, so that a user can hand the record of a bad connection to the
 // provider. Each line goes out in one write; a line a crash cut short is ended before the
 // next one, so every later line reads whole. At 1 MB the file becomes "Vigilo.old.log"
-// (replacing the one before) and a new one begins.
+// (replacing the one before) and a new one begins; while that rename fails (the old file
+// read-only or open elsewhere) lines go on at the end of the full one. Companions of one
+// user in several sessions share the file: each write holds the user's log lock.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +35,10 @@ class LogFilePort {
     virtual bool Append(const std::string& path, const std::string& bytes) = 0;
     // Renames the file, replacing one of the new name.
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
+    // Takes the lock every companion of this user shares, waiting a bounded time; false
+    // when it could not be had, and the line then goes out unguarded rather than not at all.
+    virtual bool Lock() = 0;
+    virtual void Unlock() = 0;
 };
 
 inline constexpr uint64_t kLogLimitBytes = 1024 * 1024;
@@ -46,15 +52,16 @@ class ProbeLog {
     std::string OldPath() const;
 
     // Appends the probe's line. A failure leaves the companion running and is kept as the
-    // problem the history window shows; a later line that goes out clears it.
+    // problem the history window shows; a later line that goes out whole clears it.
     void Write(const Probe& probe, const std::string& host);
 
-    // Empty, or the one message about the log that could not be written.
+    // Empty, or the one message about what went wrong with the log's latest line.
     const std::string& Problem() const { return problem_; }
 
   private:
     const std::string& Folder() const;
-    bool TryWrite(const std::string& path, const std::string& line);
+    // The problem, or empty text when the line went out and the file kept its limit.
+    std::string Append(const std::string& path, const std::string& line);
 
     LogFilePort& files_;
     mutable std::optional<std::string> folder_;

@@ -53,10 +53,25 @@ void VigiloWindow::ArmTimerPing() {
 }
 
 void VigiloWindow::ProbeReachability() {
-    WallTime sent = monitor_.Now();
-    std::optional<uint32_t> round_trip =
-        ports_.ping.Engine().PingRoundTrip(kProbeHost, kProbeTimeoutMs);
-    if (round_trip) {
+    // The wait after a wake is over: back to the usual period, counted from now.
+    TimerVigilo.SetInterval(kProbeIntervalMs);
+    if (!probe_sent_) {
+        StartProbe();
+    }
+}
+
+void VigiloWindow::StartProbe() {
+    probe_sent_ = monitor_.Now();
+    ports_.probe.StartProbe(kProbeHost, kProbeTimeoutMs);
+}
+
+void VigiloWindow::ProbeFinished(const ProbeOutcome& outcome) {
+    if (!probe_sent_) {
+        return;
+    }
+    Moment sent = *probe_sent_;
+    probe_sent_.reset();
+    if (outcome.round_trip_ms) {
         link_state_ = kConnected;
         TimerIcon.SetEnabled(true);
     } else {
@@ -64,19 +79,35 @@ void VigiloWindow::ProbeReachability() {
         link_state_ = kNotConnected;
         TimerIcon.SetEnabled(false);
     }
-    monitor_.Record(sent, round_trip);
+    monitor_.Record(sent, outcome.round_trip_ms);
     ReportProbe();
+    ReportProblem(outcome.problem);
+    if (monitor_.AwaitsConfirmation()) {
+        StartProbe();
+    }
+}
+
+void VigiloWindow::Resumed() {
+    TimerVigilo.SetEnabled(false);
+    TimerVigilo.SetInterval(kResumeProbeDelayMs);
+    TimerVigilo.SetEnabled(true);
 }
 
 void VigiloWindow::ReportProbe() {
     tray_icon_.SetTip(monitor_.TipText());
-    std::string notice = monitor_.Notice();
-    if (!notice.empty()) {
-        bool lost = monitor_.History().Latest()->lost();
+    LinkNotice notice = monitor_.Notice();
+    if (!notice.text.empty()) {
         tray_icon_.ShowBalloon(
-            kProgramName, notice,
-            lost ? monitor::BalloonIcon::Warning : monitor::BalloonIcon::Information);
+            kProgramName, notice.text,
+            notice.warning ? monitor::BalloonIcon::Warning : monitor::BalloonIcon::Information);
     }
+}
+
+void VigiloWindow::ReportProblem(const std::string& problem) {
+    if (!problem.empty() && problem != told_problem_) {
+        tray_icon_.ShowBalloon("Vigilo", problem, monitor::BalloonIcon::Warning);
+    }
+    told_problem_ = problem;
 }
 
 void VigiloWindow::AnimateTrayIcon() {

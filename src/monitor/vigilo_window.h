@@ -2,13 +2,16 @@
 // whether the internet is reachable every 30 seconds and records how long each probe took,
 // animates the icon while it is, tells the link's state in the tip and in a notice when it
 // changes, and serves the tray menu. Everything runs on timer ticks and menu clicks of the
-// one window.
+// one window, except the probe itself: it runs elsewhere, so that a silent link never
+// holds up the menu or the history window, and its outcome comes back as a call.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "monitor/link_monitor.h"
 #include "monitor/monitor_ports.h"
+#include "monitor/reachability_probe.h"
 #include "monitor/vigilo_menu.h"
 #include "ping/keep_alive_ping.h"
 #include "launch/launchers.h"
@@ -26,6 +29,8 @@ inline constexpr int kProbeTimeoutMs = 10000;
 inline constexpr int kProbeIntervalMs = 30000;
 inline constexpr int kAnimationIntervalMs = 200;
 inline constexpr int kPingTimerIntervalMs = 60000;
+// After the computer wakes, the network adapter needs a moment to come back.
+inline constexpr int kResumeProbeDelayMs = 15000;
 
 // Images of imgVigilo, numbered from 1: four animation frames, then "not connected".
 inline constexpr int kAnimationFrames = 4;
@@ -40,6 +45,7 @@ struct MonitorPorts {
     monitor::TrayPort& tray;
     ui::MessageBoxPort& messages;
     MonitorWindowPort& window;
+    ProbePort& probe;
     LinkMonitorPorts link;
 };
 
@@ -55,7 +61,13 @@ class VigiloWindow {
     // The unload query: the icon goes; the close is never cancelled.
     void QueryUnload();
 
+    // Starts a probe unless one is still under way.
     void ProbeReachability();
+    // The outcome of the probe under way: recorded, shown in the icon, the tip and a
+    // notice; a first loss after answers is checked by a second probe at once.
+    void ProbeFinished(const ProbeOutcome& outcome);
+    // The computer woke from sleep: the next probe waits for the network to come back.
+    void Resumed();
     void AnimateTrayIcon();
     // A mouse code the shell reported for the icon. A left click starts the main program;
     // a double click, which the shell reports as click, double click and release, starts
@@ -87,14 +99,19 @@ class VigiloWindow {
   private:
     void ConnectHandlers();
     void StartMainProgram();
+    void StartProbe();
     // The tip and, when the link changed, the notice for the probe just recorded.
     void ReportProbe();
+    // A Windows Sockets failure is told once, not at every probe that meets it.
+    void ReportProblem(const std::string& problem);
 
     MonitorPorts ports_;
     monitor::TrayIcon tray_icon_;
     LinkMonitor monitor_;
     std::string link_state_;
     int animation_frame_ = 0;
+    std::optional<Moment> probe_sent_;  // while a probe is under way
+    std::string told_problem_;
     bool reporting_start_failure_ = false;
     bool double_click_release_due_ = false;
 };

@@ -19,6 +19,7 @@ struct FakeHistoryWindow : HistoryWindowPort {
     std::string ChooseSaveFile(const std::string&) override { return chosen; }
     void RedrawGraph() override { ++redraws; }
     void Close() override { ++closes; }
+    std::string ListSeparator() override { return ";"; }
 };
 
 class HistoryViewTest : public ::testing::Test {
@@ -97,6 +98,19 @@ TEST_F(HistoryViewTest, OnlyAnOpenWindowIsToldOfProbes) {
     EXPECT_EQ(window.redraws, redraws);
 }
 
+// A repaint between probes draws the span the figures speak of, not a later one.
+TEST_F(HistoryViewTest, TheGraphIsDrawnForTheTimeOfTheLastRefresh) {
+    HistoryView view({monitor, files, messages, window});
+    view.Load();
+    int64_t refreshed = monitor.Now().tick_ms;
+    clock.Advance(20 * kMinuteMs);
+    GraphScene scene = view.Graph(121, 51);
+    GraphScene then = BuildGraph(monitor.History(), refreshed - kHourMs, refreshed, 121, 51);
+    ASSERT_FALSE(scene.lines.empty() || then.lines.empty());
+    EXPECT_EQ(scene.lines.back().back().x, then.lines.back().back().x);
+    EXPECT_EQ(scene.bands.back().right, then.bands.back().right);
+}
+
 TEST_F(HistoryViewTest, SaveHistoryAsWritesTheCsvOrSaysWhyNot) {
     HistoryView view({monitor, files, messages, window});
     view.Load();
@@ -105,7 +119,7 @@ TEST_F(HistoryViewTest, SaveHistoryAsWritesTheCsvOrSaysWhyNot) {
 
     window.chosen = "C:\\h.csv";
     view.cmdSave.Click();
-    EXPECT_EQ(files.files["C:\\h.csv"], HistoryCsv(monitor.History(), "probe.example"));
+    EXPECT_EQ(files.files["C:\\h.csv"], HistoryCsv(monitor.History(), "probe.example", ";"));
     EXPECT_TRUE(messages.shown.empty());
 
     files.writes_fail = true;

@@ -9,6 +9,7 @@
 #include "fakes/monitor_fakes.h"
 #include "monitor/history_graph.h"
 #include "monitor/link_texts.h"
+#include "monitor/wide_tick_count.h"
 
 namespace zv::monitor {
 namespace {
@@ -18,13 +19,29 @@ using testing::kClockStartMs;
 
 constexpr int64_t kPeriod = 30000;
 
-// Probes every 30 s from the clock's start: a number is a round trip in ms, "x" a loss.
-void AddScript(ProbeHistory& history, const std::string& script, int64_t start = kClockStartMs) {
+Probe ProbeAt(int64_t t, int32_t round_trip_ms) {
+    return {{t, kClockOffsetMin}, round_trip_ms, t};
+}
+
+// Probes every 30 s from the clock's start: a number is a round trip in ms, "x" a loss,
+// "+N" N seconds more before the next probe (the computer slept). Each goes to `take`.
+template <typename Take>
+void RunScript(const std::string& script, Take take, int64_t start = kClockStartMs) {
     std::istringstream tokens(script);
     int64_t t = start;
-    for (std::string token; tokens >> token; t += kPeriod) {
-        history.Add({{t, kClockOffsetMin}, token == "x" ? kLost : std::stoi(token)});
+    for (std::string token; tokens >> token;) {
+        if (token[0] == '+') {
+            t += std::stoll(token.substr(1)) * 1000;
+            continue;
+        }
+        take(ProbeAt(t, token == "x" ? kLost : std::stoi(token)));
+        t += kPeriod;
     }
+}
+
+void AddScript(ProbeHistory& history, const std::string& script, int64_t start = kClockStartMs) {
+    RunScript(
+        script, [&](const Probe& probe) { history.Add(probe); }, start);
 }
 
 WallTime At(int64_t ms_after_start) {
@@ -39,7 +56,7 @@ TEST(ProbeHistory, TheRingKeepsTheLast2880ProbesAndItsFiguresHoldAcrossTheWrap) 
     }
     for (int i = 0; i < 2880; ++i) {
         static const int32_t kCycle[] = {10, 30, kLost, 20};
-        history.Add({At((100 + i) * kPeriod), kCycle[i % 4]});
+        history.Add(ProbeAt(At((100 + i) * kPeriod).utc_ms, kCycle[i % 4]));
     }
     ASSERT_EQ(history.size(), 2880u);
     EXPECT_EQ(history.capacity(), 2880u);
@@ -86,37 +103,73 @@ TEST(ProbeHistory, FiguresOfASpan) {
     }
 }
 
-struct TextCase {
+struct TipCase {
     const char* context;
     const char* script;
     int64_t now_ms;  // after the clock's start
     const char* tip;
-    const char* notice;
 };
 
-TEST(LinkTexts, TipAndNoticeForEachState) {
-    const TextCase cases[] = {
-        {"before the first probe", "", 0, "Zorvane", ""},
-        {"connected", "23", 1000, "Zorvane - connected, 23 ms, 0% loss (last hour)", ""},
+TEST(LinkTexts, TipForEachState) {
+    const std::string kDayDown = "x +86400 x";
+    const TipCase cases[] = {
+        {"before the first probe", "", 0, "Zorvane"},
+        {"connected", "23", 1000, "Zorvane - connected, 23 ms, 0% loss (last hour)"},
         {"back after one lost probe", "20 x 41", 61000,
-         "Zorvane - connected, 41 ms, 33% loss (last hour)", "Connection back after 30 s"},
-        {"the link drops", "20 20 x", 61000, "Zorvane - not connected since 13:01",
-         "Connection lost"},
-        {"still down: no second notice", "20 20 x x", 91000, "Zorvane - not connected since 13:01",
-         ""},
-        {"back after 3 min", "20 x x x x x x 30", 211000,
-         "Zorvane - connected, 30 ms, 75% loss (last hour)", "Connection back after 3 min"},
-        {"back, when it was never up: no notice", "x x 30", 61000,
-         "Zorvane - connected, 30 ms, 67% loss (last hour)", ""},
+         "Zorvane - connected, 41 ms, 33% loss (last hour)"},
+        {"the link drops", "20 20 x", 61000, "Zorvane - not connected since 13:01"},
         {"down since yesterday", "x", 12 * kHourMs,
-         "Zorvane - not connected since 2025-03-01 13:00", ""},
+         "Zorvane - not connected since 2025-03-01 13:00"},
+        {"down for more than a day", "x", 24 * kHourMs + 1000,
+         "Zorvane - not connected for more than 24 hours"},
     };
-    for (const TextCase& c : cases) {
+    for (const TipCase& c : cases) {
         SCOPED_TRACE(c.context);
         ProbeHistory history;
         AddScript(history, c.script);
-        EXPECT_EQ(TrayTipText(history, At(c.now_ms)), c.tip);
-        EXPECT_EQ(ChangeNotice(history), c.notice);
+        EXPECT_EQ(TrayTipText(history, {At(c.now_ms), At(c.now_ms).utc_ms}), c.tip);
+    }
+    // A full record of losses: when the outage began is no longer known.
+    ProbeHistory history(4);
+    AddScript(history, "x x x x x");
+    EXPECT_EQ(TrayTipText(history, {At(150000), At(150000).utc_ms}),
+              "Zorvane - not connected for more than 24 hours");
+}
+
+struct NoticeCase {
+    const char* context;
+    const char* script;
+    const char* notices;  // each one's text, "|" between them
+};
+
+TEST(LinkNotices, OnlyConfirmedChangesAreToldAndAFlappingLinkIsSummed) {
+    std::string flapping = "20";
+    for (int i = 0; i < 8; ++i) {
+        flapping += " x x 20";
+    }
+    const NoticeCase cases[] = {
+        {"one lost echo on a healthy link", "20 x 20 20", ""},
+        {"a confirmed loss, and back", "20 x x x 20",
+         "Connection lost|Connection back after 2 min"},
+        {"at start the link was never seen up", "x x 30 x 20", ""},
+        {"a flapping link: one notice each way, then summaries only", flapping.c_str(),
+         "Connection lost|Connection back after 1 min|4 drops in the last 10 minutes|"
+         "7 drops in the last 10 minutes"},
+        {"a loss before sleep is not back after it", "20 x x +600 20", "Connection lost"},
+        {"the first probe after waking fails", "20 20 +600 x x 20", ""},
+        {"a single loss before sleep is no drop", "20 x +600 x x", ""},
+    };
+    for (const NoticeCase& c : cases) {
+        SCOPED_TRACE(c.context);
+        LinkNotices notices;
+        std::string told;
+        RunScript(c.script, [&](const Probe& probe) {
+            LinkNotice notice = notices.Take(probe);
+            if (!notice.text.empty()) {
+                told += (told.empty() ? "" : "|") + notice.text;
+            }
+        });
+        EXPECT_EQ(told, c.notices);
     }
 }
 
@@ -128,6 +181,8 @@ TEST(LinkTexts, NumbersAsPeopleReadThem) {
     EXPECT_EQ(DurationText(150000), "3 min");
     EXPECT_EQ(DurationText(2 * kHourMs + 5 * kMinuteMs), "2 h 5 min");
     EXPECT_EQ(LossPercentText(1, 2880), "<1");
+    EXPECT_EQ(LossPercentText(2879, 2880), ">99");
+    EXPECT_EQ(LossPercentText(2880, 2880), "100");
     EXPECT_EQ(RoundTripLine({}), "Round trip: no replies");
     HistoryFigures f;
     f.probes = 120, f.lost = 3, f.min_ms = 12, f.max_ms = 80, f.average_ms = 23, f.drops = 1;
@@ -136,13 +191,13 @@ TEST(LinkTexts, NumbersAsPeopleReadThem) {
     EXPECT_EQ(LossLine(f), "Loss: 3% (3 of 120 probes), drops: 1, longest outage: 2 min");
 }
 
-TEST(LinkTexts, CsvHoldsEveryProbeOldestFirst) {
+TEST(LinkTexts, CsvHoldsEveryProbeOldestFirstApartByTheLocalesSeparator) {
     ProbeHistory history;
     AddScript(history, "23 x");
-    EXPECT_EQ(HistoryCsv(history, "probe.example"),
-              "Time,Host,Round trip (ms),Result\r\n"
-              "2025-03-01T13:00:00+01:00,probe.example,23,answered\r\n"
-              "2025-03-01T13:00:30+01:00,probe.example,,lost\r\n");
+    EXPECT_EQ(HistoryCsv(history, "probe.example", ";"),
+              "Time;UTC offset;Host;Round trip (ms);Result\r\n"
+              "2025-03-01 13:00:00;+01:00;probe.example;23;answered\r\n"
+              "2025-03-01 13:00:30;+01:00;probe.example;;lost\r\n");
 }
 
 class LinkMonitorTest : public ::testing::Test {
@@ -188,6 +243,34 @@ TEST_F(LinkMonitorTest, ALineACrashCutShortIsEndedAndTheLogRollsOverAt1MB) {
     monitor.Record(monitor.Now(), 7u);
     EXPECT_EQ(files.files[kOldLog].size(), kLogLimitBytes);
     EXPECT_EQ(files.files[kLog], line);
+
+    // The line end a cut-short line gets counts too: the line would fit, the end not.
+    files.files[kLog] = std::string(kLogLimitBytes - line.size() - 1, '.');
+    files.calls.clear();
+    monitor.Record(monitor.Now(), 7u);
+    EXPECT_EQ(files.files[kOldLog].size(), kLogLimitBytes - line.size() - 1);
+    EXPECT_EQ(files.files[kLog], line);
+    EXPECT_EQ(files.calls,
+              (std::vector<std::string>{"lock", "tail", "replace", "append", "unlock"}))
+        << "one lock around the whole write";
+}
+
+TEST_F(LinkMonitorTest, AFullLogThatCannotRollOverKeepsLoggingAndSaysWhy) {
+    LinkMonitor monitor({wall_clock, files, options}, "probe.example");
+    monitor.Options().log = true;
+    files.files[kLog] = std::string(kLogLimitBytes, '\n');
+    files.replaces_fail = true;  // Vigilo.old.log is read-only, say
+    const std::size_t line_size = 46;
+    monitor.Record(monitor.Now(), 7u);
+    monitor.Record(monitor.Now(), std::nullopt);
+    EXPECT_EQ(files.files[kLog].size(), kLogLimitBytes + 2 * line_size);
+    EXPECT_EQ(monitor.Log().Problem(), "The log file " + kLog +
+                                           " is full, and it could not be renamed to " + kOldLog +
+                                           "; new lines go on at its end.");
+    files.replaces_fail = false;
+    monitor.Record(monitor.Now(), 7u);
+    EXPECT_EQ(files.files[kLog].size(), line_size);
+    EXPECT_EQ(monitor.Log().Problem(), "");
 }
 
 TEST_F(LinkMonitorTest, ALogThatCannotBeWrittenIsOneProblemAndRecordingGoesOn) {
@@ -239,6 +322,30 @@ TEST_F(LinkMonitorTest, OptionsReadTheirDefaultsForMissingOrStrangeValuesAndSave
     SaveMonitorOptions(options, {true, false, 6});
     EXPECT_EQ(options.values, (std::map<std::string, uint32_t>{
                                   {"GraphSpanHours", 6}, {"LogFile", 1}, {"Notices", 0}}));
+}
+
+// Spans and order come from the forward-only count: setting the wall clock back an hour
+// neither hides the probes before it from the last hour nor makes a drop of the change.
+TEST_F(LinkMonitorTest, SettingTheClockBackHidesNoProbe) {
+    LinkMonitor monitor({wall_clock, files, options}, "probe.example");
+    const std::optional<uint32_t> probes[] = {20u, std::nullopt, 20u};
+    for (std::optional<uint32_t> probe : probes) {
+        monitor.Record(monitor.Now(), probe);
+        clock.Advance(30000);
+    }
+    wall_clock.wall_set_ms = -kHourMs;
+    monitor.Record(monitor.Now(), 20u);
+    EXPECT_EQ(monitor.TipText(), "Zorvane - connected, 20 ms, 25% loss (last hour)");
+    EXPECT_EQ(monitor.Notice().text, "");
+    Moment now = monitor.Now();
+    EXPECT_EQ(Summarize(monitor.History(), now.tick_ms - kHourMs, now.tick_ms).probes, 4);
+}
+
+TEST(WideTickCount, RunsOnAcrossTheWrapOfGetTickCount) {
+    WideTickCount count(0xFFFFFFFFu - 19999);  // 20 s before the wrap
+    EXPECT_EQ(count.Read(10000), 30000);
+    EXPECT_EQ(count.Read(40000), 60000);
+    EXPECT_EQ(count.Read(40000), 60000);
 }
 
 TEST(HistoryGraph, PlacesBandsLinesAndLossMarks) {

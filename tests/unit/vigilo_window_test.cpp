@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +65,41 @@ struct RecordingTray : monitor::TrayPort {
     }
 };
 
+// Runs each probe over the scripted services when it starts and hands the outcome back at
+// once, or, while `hold` is set, when Finish() says the worker is done. A status in
+// `next_statuses` is what the next probe's echo alone meets.
+struct InlineProbe : ProbePort {
+    InlineProbe(ping::SocketsService& s, testing::ScriptedEcho& e) : sockets(s), echo(e) {}
+    void StartProbe(const std::string& host, int32_t timeout_ms) override {
+        ++started;
+        uint32_t usual = echo.status;
+        if (!next_statuses.empty()) {
+            echo.status = next_statuses.front();
+            next_statuses.pop_front();
+        }
+        ProbeOutcome outcome = RunProbe(sockets, echo, host, timeout_ms);
+        echo.status = usual;
+        if (hold) {
+            held = outcome;
+        } else {
+            deliver(outcome);
+        }
+    }
+    void Finish() {
+        ProbeOutcome outcome = *held;
+        held.reset();
+        deliver(outcome);
+    }
+
+    ping::SocketsService& sockets;
+    testing::ScriptedEcho& echo;
+    std::deque<uint32_t> next_statuses;
+    std::function<void(const ProbeOutcome&)> deliver;
+    bool hold = false;
+    int started = 0;
+    std::optional<ProbeOutcome> held;
+};
+
 constexpr char kDir[] = "C:\\Zv";
 constexpr uint32_t kTimedOut = 11010;
 
@@ -76,6 +114,7 @@ class VigiloWindowTest : public ::testing::Test {
         clock.Watch(vigilo.TimerVigilo);
         clock.Watch(vigilo.TimerIcon);
         clock.Watch(vigilo.TimerPing);
+        probe.deliver = [this](const ProbeOutcome& outcome) { vigilo.ProbeFinished(outcome); };
     }
 
     // Echo requests of the probe (10 s timeout) and of Ping Now (1 s).
@@ -114,8 +153,9 @@ class VigiloWindowTest : public ::testing::Test {
     testing::FollowingWallClock wall_clock{clock};  // reads the clock only once it runs
     testing::MemoryLogFiles log_files;
     testing::MemoryOptions options;
+    InlineProbe probe{sockets, echo};
     VigiloWindow vigilo{
-        {ping, launchers, tray, messages, window, {wall_clock, log_files, options}}};
+        {ping, launchers, tray, messages, window, probe, {wall_clock, log_files, options}}};
     testing::FakeClock clock;  // after the timers it watches, so it goes first
 };
 
@@ -226,7 +266,8 @@ TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitor
         }
     };
     ReentrantBox box;
-    VigiloWindow reporting{{ping, launchers, tray, box, window, {wall_clock, log_files, options}}};
+    VigiloWindow reporting{
+        {ping, launchers, tray, box, window, probe, {wall_clock, log_files, options}}};
     box.vigilo = &reporting;
     reporting.HandleTrayMouse(514);
 
@@ -349,7 +390,8 @@ TEST_F(VigiloWindowTest, UnloadQueryRemovesTheIconOfThisWindow) {
     EXPECT_EQ(vigilo.TrayIcon().record().hWnd, 0x77u);
 }
 
-// The link drops at 30 s and is back at 210 s; the notices go out once per change.
+// The link drops at 30 s, which a second probe confirms at once, and is back at 210 s; the
+// notices go out once per change and both lost probes count.
 TEST_F(VigiloWindowTest, ProbesAreMeasuredAndTheTipAndNoticesFollowTheLink) {
     echo.round_trip_ms = 23;
     vigilo.Load();
@@ -361,17 +403,71 @@ TEST_F(VigiloWindowTest, ProbesAreMeasuredAndTheTipAndNoticesFollowTheLink) {
     echo.round_trip_ms = 31;
     clock.Advance(30000);
 
-    EXPECT_EQ(tray.tips.back(), "Zorvane - connected, 31 ms, 75% loss (last hour)");
+    EXPECT_EQ(tray.tips.back(), "Zorvane - connected, 31 ms, 78% loss (last hour)");
     EXPECT_NE(std::find(tray.tips.begin(), tray.tips.end(), "Zorvane - not connected since 13:00"),
               tray.tips.end());
     EXPECT_EQ(tray.balloons, (std::vector<std::string>{"Zorvane: Connection lost",
                                                        "Zorvane: Connection back after 3 min"}));
     const ProbeHistory& history = vigilo.Monitor().History();
-    ASSERT_EQ(history.size(), 8u);
+    ASSERT_EQ(history.size(), 9u);
     EXPECT_EQ(history.at(0).time.utc_ms, testing::kClockStartMs);
     EXPECT_EQ(history.at(0).round_trip_ms, 23);
-    EXPECT_TRUE(history.at(1).lost());
+    EXPECT_TRUE(history.at(1).lost() && history.at(2).lost());
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(VigiloWindowTest, OneLostEchoIsCheckedAtOnceAndGivesNoNotice) {
+    vigilo.Load();
+    probe.next_statuses = {kTimedOut};
+    clock.Advance(30000);
+    EXPECT_EQ(Probes(), 3u);
+    EXPECT_EQ(vigilo.LinkState(), "Connected");
+    EXPECT_EQ(vigilo.Monitor().History().size(), 3u);
+    EXPECT_TRUE(tray.balloons.empty());
+}
+
+// The window's thread only starts the probe; ticks while it is under way start no other,
+// and the outcome is kept with the time the probe went out.
+TEST_F(VigiloWindowTest, AProbeUnderWayIsWaitedForAndRecordedWhenItWentOut) {
+    probe.hold = true;
+    vigilo.Load();
+    EXPECT_EQ(probe.started, 1);
+    EXPECT_TRUE(vigilo.Monitor().History().size() == 0 && tray.tips.back() == "Zorvane");
+    clock.Advance(30000);
+    EXPECT_EQ(probe.started, 1);
+    probe.Finish();
+    ASSERT_EQ(vigilo.Monitor().History().size(), 1u);
+    EXPECT_EQ(vigilo.Monitor().History().at(0).tick_ms, testing::kClockStartMs);
+    EXPECT_EQ(vigilo.LinkState(), "Connected");
+    clock.Advance(30000);
+    EXPECT_EQ(probe.started, 2);
+}
+
+TEST_F(VigiloWindowTest, AfterWakingTheNextProbeWaits15Seconds) {
+    vigilo.Load();
+    clock.Advance(20000);
+    vigilo.Resumed();
+    clock.Advance(14999);
+    EXPECT_EQ(Probes(), 1u);
+    clock.Advance(1);
+    EXPECT_EQ(Probes(), 2u);
+    clock.Advance(29999);
+    EXPECT_EQ(Probes(), 2u);
+    clock.Advance(1);
+    EXPECT_EQ(Probes(), 3u);
+}
+
+TEST_F(VigiloWindowTest, AWindowsSocketsFailureIsALossToldOnceWithoutAMessageBox) {
+    vigilo.Load();
+    sockets.startup.result = 10091;  // WSASYSNOTREADY
+    clock.Advance(60000);
+    EXPECT_EQ(vigilo.LinkState(), "Not Connected");
+    EXPECT_EQ(vigilo.Monitor().History().size(), 4u);  // with the loss's second probe
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(tray.balloons,
+              (std::vector<std::string>{"Vigilo: Windows Sockets for 32 bit Windows environments "
+                                        "is not successfully responding.",
+                                        "Zorvane: Connection lost"}));
 }
 
 TEST_F(VigiloWindowTest, NoBalloonWhenNoticesAreOffOrTheShellHasNone) {
@@ -380,11 +476,12 @@ TEST_F(VigiloWindowTest, NoBalloonWhenNoticesAreOffOrTheShellHasNone) {
         options.values["Notices"] = large_record ? 0 : 1;
         tray.large = large_record;
         VigiloWindow companion{
-            {ping, launchers, tray, messages, window, {wall_clock, log_files, options}}};
+            {ping, launchers, tray, messages, window, probe, {wall_clock, log_files, options}}};
+        probe.deliver = [&](const ProbeOutcome& outcome) { companion.ProbeFinished(outcome); };
         companion.Load();
         echo.status = kTimedOut;
         companion.ProbeReachability();
-        EXPECT_EQ(companion.Monitor().Notice(), large_record ? "" : "Connection lost");
+        EXPECT_EQ(companion.Monitor().Notice().text, large_record ? "" : "Connection lost");
         EXPECT_TRUE(tray.balloons.empty());
         echo.status = 0;
     }

@@ -31,8 +31,13 @@ FrmVigilo::FrmVigilo(KeepAlive& keep_alive, launch::Launchers& launchers,
       keep_alive_(keep_alive),
       messages_(messages),
       files_(files),
-      controller_(
-          {keep_alive.Ping(), launchers, tray_, messages, *this, {clock_, log_files_, options_}}),
+      controller_({keep_alive.Ping(),
+                   launchers,
+                   tray_,
+                   messages,
+                   *this,
+                   probe_,
+                   {clock_, log_files_, options_}}),
       // Sent to every top-level window when the shell (re)starts its taskbar.
       taskbar_created_(RegisterWindowMessageA("TaskbarCreated")) {}
 
@@ -47,7 +52,10 @@ bool FrmVigilo::Load() {
                 200, 100, nullptr)) {
         return false;
     }
+    // Uses up a hiding start instruction, which would otherwise hide the first dialog the
+    // companion opens; the window refuses to be shown meanwhile (WM_WINDOWPOSCHANGING).
     ConsumeStartupShowInstruction(hwnd());
+    probe_.ReportTo(hwnd());
     // Started as administrator, the companion would not hear Explorer restart its taskbar,
     // and its icon would stay away.
     if (taskbar_created_ != 0) {
@@ -114,6 +122,21 @@ LRESULT FrmVigilo::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             if (binder_ != nullptr && binder_->OnTimer(wparam)) {
                 return 0;
             }
+            break;
+        case kProbeDoneMessage:
+            if (std::optional<monitor::ProbeOutcome> outcome = probe_.TakeOutcome()) {
+                controller_.ProbeFinished(*outcome);
+            }
+            return 0;
+        case WM_POWERBROADCAST:
+            if (wparam == PBT_APMRESUMEAUTOMATIC) {
+                controller_.Resumed();
+            }
+            return TRUE;
+        case WM_WINDOWPOSCHANGING:
+            // A hidden tray program has no window to show: not for the start instruction
+            // Zorvane passes, nor for any later show command.
+            reinterpret_cast<WINDOWPOS*>(lparam)->flags &= ~SWP_SHOWWINDOW;
             break;
         case WM_CLOSE:
             controller_.QueryUnload();

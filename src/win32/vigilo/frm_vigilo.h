@@ -1,5 +1,7 @@
-// The companion's real window frmVigilo: never shown, it owns the tray icon and the tray
-// menu, receives the icon's mouse codes and runs the three timers of its controller.
+// The companion's real window frmVigilo: never shown, whoever starts the program and with
+// whatever show instruction; it owns the tray icon and the tray menu, receives the icon's
+// mouse codes, the probe thread's outcomes and the wake from sleep, and runs the three
+// timers of its controller.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +19,7 @@
 #include "win32/ui/window_base.h"
 #include "win32/vigilo/history_window.h"
 #include "win32/vigilo/link_ports_win.h"
+#include "win32/vigilo/probe_thread.h"
 
 namespace zv::win32 {
 
@@ -61,9 +64,10 @@ class FrmVigilo : public WindowBase, private monitor::MonitorWindowPort {
     KeepAlive& keep_alive_;
     ui::MessageBoxPort& messages_;
     FileSystem& files_;
-    Win32WallClock clock_;
+    Win32Clock clock_;
     Win32LogFiles log_files_;
     RegistryMonitorOptions options_;
+    ProbeThread probe_;
     monitor::VigiloWindow controller_;
     std::unique_ptr<RealMenu> popup_;
     HistoryWindow* history_ = nullptr;  // deletes itself when closed

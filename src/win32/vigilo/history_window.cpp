@@ -201,6 +201,12 @@ std::string HistoryWindow::ChooseSaveFile(const std::string& suggested_name) {
     return win32::ChooseSaveFile(request);
 }
 
+std::string HistoryWindow::ListSeparator() {
+    char separator[8] = "";
+    int length = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, separator, sizeof separator);
+    return length > 1 ? std::string(separator) : std::string(",");
+}
+
 void HistoryWindow::RedrawGraph() {
     if (binder_ != nullptr) {
         RECT graph = GraphRect();

@@ -38,6 +38,7 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
 
     std::string ChooseSaveFile(const std::string& suggested_name) override;
     void RedrawGraph() override;
+    std::string ListSeparator() override;
     void Close() override;
 
     monitor::HistoryView view_;

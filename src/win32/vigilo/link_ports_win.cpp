@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "win32/platform/file_handle.h"
+#include "win32/platform/system_library.h"
 
 namespace zv::win32 {
 namespace {
@@ -14,9 +15,50 @@ ULONGLONG Ticks(const FILETIME& time) {
     return (ULONGLONG{time.dwHighDateTime} << 32) | time.dwLowDateTime;
 }
 
+// How long a companion waits for another one of the same user to finish its line: a few
+// file calls, so a longer wait means a hung holder, which must not hold up this window.
+constexpr DWORD kLogLockWaitMs = 1000;
+
+// The user's SID as text ("S-1-5-21-..."), or empty text where Windows has no such thing.
+std::string UserSid() {
+    using OpenTokenFn = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+    using TokenInfoFn = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
+    using SidToTextFn = BOOL(WINAPI*)(PSID, LPSTR*);
+    auto open_token = LoadedSystemFunction<OpenTokenFn>("advapi32.dll", "OpenProcessToken");
+    auto token_info = LoadedSystemFunction<TokenInfoFn>("advapi32.dll", "GetTokenInformation");
+    auto sid_to_text = LoadedSystemFunction<SidToTextFn>("advapi32.dll", "ConvertSidToStringSidA");
+    HANDLE token = nullptr;
+    if (open_token == nullptr || token_info == nullptr || sid_to_text == nullptr ||
+        !open_token(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return "";
+    }
+    std::string sid;
+    BYTE buffer[256];
+    DWORD size = 0;
+    char* text = nullptr;
+    if (token_info(token, TokenUser, buffer, sizeof buffer, &size) &&
+        sid_to_text(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) {
+        sid = text;
+        LocalFree(text);
+    }
+    CloseHandle(token);
+    return sid;
+}
+
 }  // namespace
 
-monitor::WallTime Win32WallClock::Now() {
+Win32Clock::Win32Clock()
+    : tick_count64_(LoadedSystemFunction<TickCount64Fn>("kernel32.dll", "GetTickCount64")),
+      wide_tick_count_(GetTickCount()) {}
+
+int64_t Win32Clock::ForwardCount() {
+    if (tick_count64_ != nullptr) {
+        return static_cast<int64_t>(tick_count64_());
+    }
+    return wide_tick_count_.Read(GetTickCount());
+}
+
+monitor::Moment Win32Clock::Now() {
     FILETIME utc;
     GetSystemTimeAsFileTime(&utc);
     FILETIME local;
@@ -24,8 +66,36 @@ monitor::WallTime Win32WallClock::Now() {
     if (FileTimeToLocalFileTime(&utc, &local)) {
         offset_ticks = static_cast<LONGLONG>(Ticks(local) - Ticks(utc));
     }
-    return {static_cast<int64_t>((Ticks(utc) - kUnixEpoch) / 10000),
-            static_cast<int>(offset_ticks / 600000000LL)};
+    monitor::WallTime wall{static_cast<int64_t>((Ticks(utc) - kUnixEpoch) / 10000),
+                           static_cast<int>(offset_ticks / 600000000LL)};
+    return {wall, ForwardCount()};
+}
+
+Win32LogFiles::~Win32LogFiles() {
+    if (lock_ != nullptr) {
+        CloseHandle(lock_);
+    }
+}
+
+// Windows before 2000 knows no Global names and no SIDs; it has one session, and the
+// plain name serves there.
+bool Win32LogFiles::Lock() {
+    if (lock_ == nullptr) {
+        std::string name = "Zorvane.Vigilo.Log." + UserSid();
+        lock_ = CreateMutexA(nullptr, FALSE, ("Global\\" + name).c_str());
+        if (lock_ == nullptr) {
+            lock_ = CreateMutexA(nullptr, FALSE, name.c_str());
+        }
+    }
+    if (lock_ == nullptr) {
+        return false;
+    }
+    DWORD waited = WaitForSingleObject(lock_, kLogLockWaitMs);
+    return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+void Win32LogFiles::Unlock() {
+    ReleaseMutex(lock_);
 }
 
 // The shell's answer where it has SHGetFolderPathA (Windows 2000 and later); the

@@ -1,25 +1,49 @@
-// The companion's record keeping on Windows: the wall clock, the log folder in the user's
-// application data, and the per-user options in HKEY_CURRENT_USER.
+// The companion's record keeping on Windows: the clocks, the log folder in the user's
+// application data with the user's log lock, and the per-user options in HKEY_CURRENT_USER.
 #pragma once
 
 #include <windows.h>
 
 #include "monitor/link_monitor.h"
+#include "monitor/wide_tick_count.h"
 
 namespace zv::win32 {
 
-class Win32WallClock : public monitor::ClockPort {
+// The wall clock, and a forward-only count of milliseconds: GetTickCount64 where Windows
+// has it; elsewhere GetTickCount's differences, added up, which pass its wrap after 49.7
+// days unharmed as long as the clock is read more often than that.
+class Win32Clock : public monitor::ClockPort {
   public:
-    monitor::WallTime Now() override;
+    Win32Clock();
+    monitor::Moment Now() override;
+
+  private:
+    int64_t ForwardCount();
+
+    using TickCount64Fn = ULONGLONG(WINAPI*)();
+    TickCount64Fn tick_count64_;
+    monitor::WideTickCount wide_tick_count_;
 };
 
 class Win32LogFiles : public monitor::LogFilePort {
   public:
+    Win32LogFiles() = default;
+    ~Win32LogFiles() override;
+    Win32LogFiles(const Win32LogFiles&) = delete;
+    Win32LogFiles& operator=(const Win32LogFiles&) = delete;
+
     std::string AppDataFolder() override;
     bool CreateFolder(const std::string& path) override;
     std::optional<monitor::FileTail> Tail(const std::string& path) override;
     bool Append(const std::string& path, const std::string& bytes) override;
     bool Replace(const std::string& from, const std::string& to) override;
+    // A mutex named after the user's SID in the global namespace, so that the user's
+    // companions in every session share it.
+    bool Lock() override;
+    void Unlock() override;
+
+  private:
+    HANDLE lock_ = nullptr;
 };
 
 class RegistryMonitorOptions : public monitor::OptionsPort {

@@ -1,6 +1,7 @@
 // The companion's record of the link, end to end: the probe host answers, goes silent and
 // answers again; the tray tip follows, the history window shows the drop (read back from
-// the pixels of its loss marks on the screen), and the log holds one line per probe.
+// the pixels of its loss marks on the screen), the log holds one line per probe, and a
+// wake from sleep holds the next probe back for 15 s.
 #include "history_scenario.h"
 
 #include <windows.h>
@@ -126,6 +127,25 @@ void CheckLog(HWND history) {
     E2E_CHECK(lost >= 1);
 }
 
+// After a wake the next probe waits 15 s for the network adapter, however soon the probe
+// timer would have come: the wake is told right after a probe, 30 s before the next.
+void WakeDelaysTheNextProbe(HWND monitor, HWND history) {
+    Context in("wake from sleep");
+    HWND loss = FindControl(history, hid::lblLoss);
+    auto probes = [&] { return ProbesInLossLine(WindowText(loss)); };
+    int before = probes();
+    E2E_CHECK(WaitUntil([&] { return probes() != before; }, 35000));
+    DWORD woke = GetTickCount();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(monitor, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, SMTO_NORMAL, 1000,
+                        &result);
+    before = probes();
+    E2E_CHECK(WaitUntil([&] { return probes() != before; }, 35000));
+    DWORD waited = GetTickCount() - woke;
+    Note("the first probe after the wake came " + std::to_string(waited) + " ms after it");
+    E2E_CHECK(waited >= 14000 && waited <= 18000);
+}
+
 }  // namespace
 
 int HistoryScenario() {
@@ -174,6 +194,7 @@ int HistoryScenario() {
     Note(WindowText(FindControl(history, hid::lblRoundTrip)));
     RequestScreenshot("vigilo-history");
     CheckLog(history);
+    WakeDelaysTheNextProbe(monitor, history);
 
     PostMessageA(history, WM_COMMAND, hid::cmdClose, 0);
     E2E_CHECK(WaitForWindowGone(history, 3000));

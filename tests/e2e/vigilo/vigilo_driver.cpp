@@ -1,19 +1,24 @@
 // Drives the real companion in the sandbox and watches its icon in the tray that Wine's
 // explorer draws: the pixels of the icon, matched against the program's own pictures.
 //
-//   vigilo_driver tray             start through Zorvane, animation, second copy, left and
-//                                  right click, Disable/Enable, ping dialog, Exit
-//   vigilo_driver link_lost        echo replies stop: the next probe shows image 5
+//   vigilo_driver tray             start through Zorvane (never a window on screen),
+//                                  animation, second copy, left and right click,
+//                                  Disable/Enable, ping dialog, Exit
+//   vigilo_driver link_lost        echo replies stop: the next probe shows image 5, and the
+//                                  tray menu and history window answer during the probes
 //   vigilo_driver no_main_program  a left click without Zorvane.exe: a message, then on
 //   vigilo_driver stays_disabled   after Disable, opening the ping dialog sends no
 //                                  keep-alive pings
-//   vigilo_driver history          the link drops and returns: tip, history window, log
+//   vigilo_driver history          the link drops and returns: tip, history window, log;
+//                                  a wake from sleep delays the next probe
 //
 // Started under the name Zorvane.exe it is a stand-in main program that notes its start.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "support/check.h"
 #include "support/files.h"
@@ -165,6 +170,24 @@ void ExitWithPingDialogOpen(const TrayObserver& tray, HWND monitor, DWORD proces
     CloseHandle(process);
 }
 
+// Zorvane starts the companion with a hidden show instruction. Watches from that start until
+// 3 s after the companion's window exists: how often it was seen on screen.
+int SightingsWhileStarting() {
+    int sightings = 0;
+    DWORD created_at = 0;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
+        sightings += !FindTopLevelWindows({0, "ZorvaneVigilo", "", true}).empty();
+        if (created_at == 0 && !FindTopLevelWindows({0, "ZorvaneVigilo", "", false}).empty()) {
+            created_at = GetTickCount();
+        }
+        if (created_at != 0 && GetTickCount() - created_at > 3000) {
+            break;
+        }
+        Sleep(1);
+    }
+    return sightings;
+}
+
 int Tray() {
     TrayObserver tray(VigiloExe());
     {
@@ -175,6 +198,9 @@ int Tray() {
         Context in("Zorvane.exe 1");
         KeepFromLoading("Zorvane.exe", "oleaut32");
         ChildProcess main(AppCommand("Zorvane.exe", "1"));
+        int sightings = SightingsWhileStarting();
+        Note("the companion's window was seen " + std::to_string(sightings) + " times");
+        E2E_CHECK_EQ(sightings, 0);
         E2E_CHECK(main.WaitForExit(5000).has_value());
         ForgetWineSettings("Zorvane.exe");
     }
@@ -196,6 +222,54 @@ int Tray() {
     return Finish();
 }
 
+// The longest any of the windows took over the time to answer a message that asks
+// nothing; kAnswerLimitMs + 1 for one that did not answer within the limit.
+constexpr DWORD kAnswerLimitMs = 200;
+
+DWORD SlowestAnswer(const std::vector<HWND>& windows, DWORD duration_ms) {
+    DWORD slowest = 0;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < duration_ms; Sleep(50)) {
+        for (HWND window : windows) {
+            DWORD before = GetTickCount();
+            DWORD_PTR result = 0;
+            bool answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerLimitMs,
+                                                &result) != 0;
+            if (IsWindow(window)) {
+                slowest =
+                    std::max(slowest, answered ? GetTickCount() - before : kAnswerLimitMs + 1);
+            }
+        }
+    }
+    return slowest;
+}
+
+// With the echo silent each probe waits out its 10 s timeout, on a thread of its own: the
+// tray menu and the history window, opened during one, answer at once, through the next.
+void AnswersDuringProbes(HWND monitor, DWORD process_id, const TrayObserver& tray) {
+    Context in("tray menu and history window while probes wait");
+    // The loss just seen is being checked by a second probe now.
+    PostMessageA(monitor, WM_COMMAND, ids::mnuHistory, 0);
+    HWND history = WaitForWindow({process_id, "", "Connection History", true}, 1000);
+    E2E_CHECK(history != nullptr);
+    ClickIcon(tray, true);
+    HWND menu = WaitForWindow({process_id, "#32768", "", true}, 1000);
+    E2E_CHECK(menu != nullptr);
+    DWORD slowest = SlowestAnswer({monitor, history, menu}, 5000);
+    Note("slowest answer with the menu open: " + std::to_string(slowest) + " ms");
+    E2E_CHECK(slowest <= kAnswerLimitMs);
+    SetCursorPos(600, 500);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    E2E_CHECK(menu == nullptr || WaitForWindowGone(menu, 3000));
+    // Long enough for the next probe on the 30 s timer to start and time out.
+    slowest = SlowestAnswer({monitor, history}, 35000);
+    Note("slowest answer over a probe period: " + std::to_string(slowest) + " ms");
+    E2E_CHECK(slowest <= kAnswerLimitMs);
+    if (history != nullptr) {
+        PostMessageA(history, WM_CLOSE, 0, 0);
+        E2E_CHECK(WaitForWindowGone(history, 3000));
+    }
+}
+
 int LinkLost() {
     TrayObserver tray(VigiloExe());
     ChildProcess vigilo(AppCommand("vigilo.exe"));
@@ -212,6 +286,7 @@ int LinkLost() {
         E2E_CHECK_EQ(Join(seen.images), "5");
         RequestScreenshot("vigilo-not-connected");
     }
+    AnswersDuringProbes(monitor, vigilo.id(), tray);
     ExitRemovesIconAndEnds(tray, monitor, vigilo);
     return Finish();
 }

@@ -1,10 +1,12 @@
-// In-memory stand-ins for the companion's record keeping: a wall clock that follows the
-// fake timer clock, a log folder of files by path, and the per-user options.
+// In-memory stand-ins for the companion's record keeping: clocks that follow the fake
+// timer clock (the wall clock can be set apart), a log folder of files by path, and the
+// per-user options.
 #pragma once
 
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "fakes/fake_clock.h"
 #include "monitor/link_monitor.h"
@@ -15,10 +17,15 @@ namespace zv::testing {
 constexpr int64_t kClockStartMs = 1740830400000;
 constexpr int kClockOffsetMin = 60;
 
+// The forward-only count reads as the wall clock would, had nobody set it.
 class FollowingWallClock : public monitor::ClockPort {
   public:
     explicit FollowingWallClock(const FakeClock& clock) : clock_(clock) {}
-    monitor::WallTime Now() override { return {kClockStartMs + clock_.now(), kClockOffsetMin}; }
+    monitor::Moment Now() override {
+        int64_t ticks = kClockStartMs + clock_.now();
+        return {{ticks + wall_set_ms, kClockOffsetMin}, ticks};
+    }
+    int64_t wall_set_ms = 0;  // how far the user set the wall clock forward
 
   private:
     const FakeClock& clock_;
@@ -31,6 +38,8 @@ class MemoryLogFiles : public monitor::LogFilePort {
     std::map<std::string, std::string> files;
     bool folders_fail = false;
     bool appends_fail = false;
+    bool replaces_fail = false;
+    std::vector<std::string> calls;  // "lock", "tail", "replace", "append", "unlock"
 
     std::string AppDataFolder() override { return app_data; }
     bool CreateFolder(const std::string& path) override {
@@ -40,6 +49,7 @@ class MemoryLogFiles : public monitor::LogFilePort {
         return !folders_fail;
     }
     std::optional<monitor::FileTail> Tail(const std::string& path) override {
+        calls.push_back("tail");
         auto it = files.find(path);
         if (it == files.end()) {
             return std::nullopt;
@@ -47,6 +57,7 @@ class MemoryLogFiles : public monitor::LogFilePort {
         return monitor::FileTail{it->second.size(), it->second.empty() ? '\n' : it->second.back()};
     }
     bool Append(const std::string& path, const std::string& bytes) override {
+        calls.push_back("append");
         if (appends_fail) {
             return false;
         }
@@ -54,10 +65,19 @@ class MemoryLogFiles : public monitor::LogFilePort {
         return true;
     }
     bool Replace(const std::string& from, const std::string& to) override {
+        calls.push_back("replace");
+        if (replaces_fail) {
+            return false;
+        }
         files[to] = files[from];
         files.erase(from);
         return true;
     }
+    bool Lock() override {
+        calls.push_back("lock");
+        return true;
+    }
+    void Unlock() override { calls.push_back("unlock"); }
 };
 
 class MemoryOptions : public monitor::OptionsPort {

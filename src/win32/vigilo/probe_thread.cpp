@@ -1,0 +1,89 @@
+#include "win32/vigilo/probe_thread.h"
+
+#include <process.h>
+
+#include <atomic>
+
+#include "win32/ping/icmp_echo_service.h"
+#include "win32/ping/winsock_service.h"
+
+namespace zv::win32 {
+namespace {
+
+// Long enough for a probe that is just ending; a silent echo is not waited out at exit.
+constexpr DWORD kExitWaitMs = 2000;
+
+}  // namespace
+
+// Kept from the first probe on, as loading the libraries and opening the echo handle
+// anew for each probe costs more than the probe; used by one probe at a time.
+struct ProbeThread::Services {
+    WinsockService sockets;
+    IcmpEchoService echo;
+};
+
+// Shared by the window's side and the thread, so that whichever lets go last frees it.
+struct ProbeThread::Job {
+    std::shared_ptr<Services> services;
+    std::string host;
+    int32_t timeout_ms = 0;
+    HWND window = nullptr;
+    monitor::ProbeOutcome outcome;
+    std::atomic<bool> done{false};
+};
+
+ProbeThread::~ProbeThread() {
+    if (thread_ != nullptr) {
+        WaitForSingleObject(thread_, kExitWaitMs);
+    }
+    Release();
+}
+
+void ProbeThread::StartProbe(const std::string& host, int32_t timeout_ms) {
+    Release();
+    if (services_ == nullptr) {
+        services_ = std::make_shared<Services>();
+    }
+    job_ = std::make_shared<Job>();
+    job_->services = services_;
+    job_->host = host;
+    job_->timeout_ms = timeout_ms;
+    job_->window = window_;
+    auto* handed = new std::shared_ptr<Job>(job_);
+    uintptr_t thread = _beginthreadex(nullptr, 0, &ProbeThread::Run, handed, 0, nullptr);
+    if (thread == 0) {
+        // Without a thread the probe runs here: the window waits, but the answer comes.
+        Run(handed);
+        return;
+    }
+    thread_ = reinterpret_cast<HANDLE>(thread);
+}
+
+unsigned __stdcall ProbeThread::Run(void* handed) {
+    std::unique_ptr<std::shared_ptr<Job>> held(static_cast<std::shared_ptr<Job>*>(handed));
+    Job& job = **held;
+    job.outcome =
+        monitor::RunProbe(job.services->sockets, job.services->echo, job.host, job.timeout_ms);
+    job.done.store(true, std::memory_order_release);
+    PostMessageA(job.window, kProbeDoneMessage, 0, 0);
+    return 0;
+}
+
+std::optional<monitor::ProbeOutcome> ProbeThread::TakeOutcome() {
+    if (job_ == nullptr || !job_->done.load(std::memory_order_acquire)) {
+        return std::nullopt;
+    }
+    monitor::ProbeOutcome outcome = job_->outcome;
+    Release();
+    return outcome;
+}
+
+void ProbeThread::Release() {
+    if (thread_ != nullptr) {
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    job_.reset();
+}
+
+}  // namespace zv::win32

@@ -1,0 +1,49 @@
+// The companion's probe on a thread of its own: resolving the probe host and waiting out
+// a silent echo take up to 10 s and more, which the window's thread must never spend. One
+// probe at a time, each on a thread of its own over Windows Sockets and echo services
+// kept for the probes alone; it posts kProbeDoneMessage to the window when the outcome is
+// there.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "monitor/reachability_probe.h"
+
+namespace zv::win32 {
+
+inline constexpr UINT kProbeDoneMessage = WM_APP + 30;
+
+class ProbeThread : public monitor::ProbePort {
+  public:
+    ProbeThread() = default;
+    // Waits a bounded time for a probe under way; one still waiting on the network then
+    // ends with the process, and touches nothing of this object meanwhile.
+    ~ProbeThread() override;
+    ProbeThread(const ProbeThread&) = delete;
+    ProbeThread& operator=(const ProbeThread&) = delete;
+
+    // The window the message goes to; set before the first probe.
+    void ReportTo(HWND window) { window_ = window; }
+
+    void StartProbe(const std::string& host, int32_t timeout_ms) override;
+
+    // On kProbeDoneMessage: the outcome, once; nothing for a stray message.
+    std::optional<monitor::ProbeOutcome> TakeOutcome();
+
+  private:
+    struct Services;
+    struct Job;
+    static unsigned __stdcall Run(void* job);
+    void Release();
+
+    HWND window_ = nullptr;
+    HANDLE thread_ = nullptr;
+    std::shared_ptr<Services> services_;
+    std::shared_ptr<Job> job_;
+};
+
+}  // namespace zv::win32
