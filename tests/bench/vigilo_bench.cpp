@@ -33,21 +33,29 @@ void Print(const char* name, const ResourceUse& start, const ResourceUse& end, d
 int main(int argc, char** argv) {
     double seconds = argc > 1 ? std::atof(argv[1]) : 30;
     PROCESS_INFORMATION tray = zv::bench::Start(OwnDir() + "\\minimal_tray.exe", "");
+    PROCESS_INFORMATION worker = zv::bench::Start(OwnDir() + "\\minimal_tray.exe", "worker");
     PROCESS_INFORMATION vigilo = zv::bench::Start(zv::bench::AppDir() + "\\vigilo.exe", "");
     Sleep(3000);  // both at rest; the companion has probed once and animates
     ResourceUse tray_start = zv::e2e::MeasureProcess(tray.hProcess);
+    ResourceUse worker_start = zv::e2e::MeasureProcess(worker.hProcess);
     ResourceUse vigilo_start = zv::e2e::MeasureProcess(vigilo.hProcess);
     Sleep(static_cast<DWORD>(seconds * 1000));
     ResourceUse tray_end = zv::e2e::MeasureProcess(tray.hProcess);
+    ResourceUse worker_end = zv::e2e::MeasureProcess(worker.hProcess);
     ResourceUse vigilo_end = zv::e2e::MeasureProcess(vigilo.hProcess);
     std::printf("resident cost over %.0f s (probe host answering, icon animating):\n", seconds);
     Print("minimal tray", tray_start, tray_end, seconds);
+    Print("  + worker", worker_start, worker_end, seconds);
     Print("vigilo.exe", vigilo_start, vigilo_end, seconds);
     std::printf("  private bytes above the minimal tray program: %.2f MiB (target <= 0.5)\n",
                 (vigilo_end.private_kib - tray_end.private_kib) / 1024.0);
+    std::printf("  of which a probe thread costs under Wine: %.2f MiB; above that: %.2f MiB\n",
+                (worker_end.private_kib - tray_end.private_kib) / 1024.0,
+                (vigilo_end.private_kib - worker_end.private_kib) / 1024.0);
     std::printf("  processor time of vigilo.exe: %.3f %% of a core (target <= 0.2)\n",
                 100.0 * (vigilo_end.cpu_ms - vigilo_start.cpu_ms) / (seconds * 1000.0));
     zv::bench::Stop(tray);
+    zv::bench::Stop(worker);
     zv::bench::Stop(vigilo);
     return 0;
 }
