@@ -15,7 +15,7 @@ namespace {
 
 const std::string kDir = "C:\\Program Files\\Zorvane";
 const std::string kPath = kDir + "\\Zorvane.cfg";
-constexpr WindowsFamily kFamily{8};
+constexpr WindowsRelease kFamily = WindowsRelease::Vista;
 
 // A Manual-mode choice as Apply saves it: custom MTU and RWIN (x64 of that MTU), TTL and
 // SKA at Windows Default, custom NDI.
