@@ -26,7 +26,8 @@
 namespace {
 
 using zv::fuzz::Escape;
-namespace shell = zv::main_window;
+namespace launch = zv::launch;
+namespace main_window = zv::main_window;
 
 constexpr char kFolder[] = "C:\\Zorvane";
 constexpr int kMostActions = 40;
