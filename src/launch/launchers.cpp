@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "common/windows_family.h"
-
 namespace zv::launch {
 namespace {
 
@@ -16,17 +14,22 @@ std::string Quoted(const std::string& path) {
 
 }  // namespace
 
-std::string NetworkAppletFor(int windows_family) {
-    WindowsFamily family(static_cast<int16_t>(windows_family));
-    if (!family.HasNetworkApplet()) {
-        return "";
+std::string NetworkAppletFor(WindowsRelease release) {
+    switch (PropertiesOf(release).network_applet) {
+        case NetworkApplet::Netcpl:
+            return kNetworkApplet9x;
+        case NetworkApplet::Ncpa:
+            return kNetworkAppletNt;
+        case NetworkApplet::None:
+            break;
     }
-    return family.Uses9xLayout() ? kNetworkApplet9x : kNetworkAppletNt;
+    return "";
 }
 
-std::string ModemAppletFor(int windows_family) {
-    WindowsFamily family(static_cast<int16_t>(windows_family));
-    return family.HasPhoneAndModemOptions() ? kPhoneAndModemApplet : kModemApplet;
+std::string ModemAppletFor(WindowsRelease release) {
+    return PropertiesOf(release).modem_applet == ModemApplet::PhoneAndModemOptions
+               ? kPhoneAndModemApplet
+               : kModemApplet;
 }
 
 void Launchers::OpenHelpPage() {
@@ -45,16 +48,16 @@ void Launchers::LaunchInternetApplet() {
     port_.RunCommand(kInternetApplet, kShown);
 }
 
-void Launchers::LaunchModemApplet(int windows_family) {
-    port_.RunCommand(ModemAppletFor(windows_family), kShown);
+void Launchers::LaunchModemApplet(WindowsRelease release) {
+    port_.RunCommand(ModemAppletFor(release), kShown);
 }
 
 void Launchers::LaunchSystemApplet() {
     port_.RunCommand(kSystemApplet, kShown);
 }
 
-void Launchers::LaunchNetworkApplet(int windows_family) {
-    std::string command = NetworkAppletFor(windows_family);
+void Launchers::LaunchNetworkApplet(WindowsRelease release) {
+    std::string command = NetworkAppletFor(release);
     if (!command.empty()) {
         port_.RunCommand(command, kShown);
     }

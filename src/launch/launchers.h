@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/windows_release.h"
 #include "launch/launcher_port.h"
 
 namespace zv::launch {
@@ -26,14 +27,12 @@ inline constexpr const char* kNetworkApplet9x =
     "rundll32.exe shell32.dll,Control_RunDLL netcpl.cpl";
 inline constexpr const char* kNetworkAppletNt = "rundll32.exe shell32.dll,Control_RunDLL ncpa.cpl";
 
-// The network applet of a Windows family, or "" when the family has none we know
-// (unrecognised). The 9x releases (1 to 4) have netcpl.cpl; every NT release (5 to 8)
-// has ncpa.cpl.
-std::string NetworkAppletFor(int windows_family);
+// The command of the release's network applet, or "" when it has none we know.
+std::string NetworkAppletFor(WindowsRelease release);
 
-// The modem settings of a Windows family: "Phone and Modem Options" where the family has
-// it, else the older modem applet.
-std::string ModemAppletFor(int windows_family);
+// The command of the release's modem settings: "Phone and Modem Options" where the
+// release has it, else the older modem applet.
+std::string ModemAppletFor(WindowsRelease release);
 
 // The launch commands, with the directory of the running program (no trailing backslash)
 // for the files that live beside it. The pages and the companion go through `user_level`,
@@ -51,10 +50,10 @@ class Launchers {
     void OpenFeedbackPage();
 
     void LaunchInternetApplet();
-    void LaunchModemApplet(int windows_family);
+    void LaunchModemApplet(WindowsRelease release);
     void LaunchSystemApplet();
-    // Starts nothing for a family without a known network applet.
-    void LaunchNetworkApplet(int windows_family);
+    // Starts nothing for a release without a known network applet.
+    void LaunchNetworkApplet(WindowsRelease release);
 
     // The program paths are quoted on the command line. The main program starts normal
     // with focus (from the companion); 0 or the Windows error.

@@ -7,7 +7,7 @@ namespace zv::main_window::main_menu {
 ui::MenuTable MenuBar(const MenuTargets& to) {
     MainView& w = to.window;
     launch::Launchers& l = to.launchers;
-    const WindowsFamily& family = to.family;
+    const WindowsRelease& release = to.release;
     return {
         {"&File",
          {
@@ -28,9 +28,8 @@ ui::MenuTable MenuBar(const MenuTargets& to) {
               {
                   {"&Systems...", mnuSystem, [&l] { l.LaunchSystemApplet(); }},
                   {"&Internet...", mnuInternet, [&l] { l.LaunchInternetApplet(); }},
-                  {"&Modems...", mnumodem, [&l, &family] { l.LaunchModemApplet(family.number()); }},
-                  {"&Networks...", mnuNetwork,
-                   [&l, &family] { l.LaunchNetworkApplet(family.number()); }},
+                  {"&Modems...", mnumodem, [&l, &release] { l.LaunchModemApplet(release); }},
+                  {"&Networks...", mnuNetwork, [&l, &release] { l.LaunchNetworkApplet(release); }},
               }},
          }},
         {"&Tools",

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "common/windows_family.h"
+#include "common/windows_release.h"
 #include "ui/menu.h"
 
 namespace zv::launch {
@@ -49,13 +49,13 @@ enum Command : int {
 };
 
 // What the rows' handlers reach: the window's operations (and its chrome's View toggles),
-// the launchers, the tip of the day, and the Windows family the applets depend on, read
+// the launchers, the tip of the day, and the Windows release the applets depend on, read
 // when a handler runs.
 struct MenuTargets {
     MainView& window;
     launch::Launchers& launchers;
     ChromeWindowPort& chrome_window;
-    const WindowsFamily& family;
+    const WindowsRelease& release;
 };
 
 ui::MenuTable MenuBar(const MenuTargets& targets);

@@ -7,14 +7,14 @@ namespace zv::main_window {
 
 MainView::MainView(ProgramRecords& records, const MainWindowPorts& ports)
     : area(tuning::TuningRecords{records.CurrentSettings, records.DefaultSettings,
-                                 records.WindowsFamily},
+                                 records.WindowsRelease},
            ports.beeper, AreaHooks()),
       chrome(
-          main_menu::MenuBar({*this, ports.launchers, ports.chrome_window, records.WindowsFamily}),
+          main_menu::MenuBar({*this, ports.launchers, ports.chrome_window, records.WindowsRelease}),
           *this),
       records_(records),
       ports_(ports),
-      operations_(records.WindowsFamily, records.ProgramDirectory,
+      operations_(records.WindowsRelease, records.ProgramDirectory,
                   SystemPorts{ports.files, ports.folders, ports.registry, ports.messages,
                               ports.pump, ports.restart, ports.backup}) {
     cmdApply.on_click = [this] { Apply(); };
@@ -96,8 +96,7 @@ void MainView::ShowCurrentSettings() {
         if (would_apply->OptiMode == ManualMode && ManualSettingsFailure(*would_apply)) {
             would_apply.reset();
         }
-        return CurrentSettingsReport(ports_.registry, records_.WindowsFamily,
-                                     records_.WindowsRelease, would_apply);
+        return CurrentSettingsReport(ports_.registry, records_.WindowsRelease, would_apply);
     });
 }
 

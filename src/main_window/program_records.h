@@ -14,10 +14,8 @@ namespace zv::main_window {
 struct ProgramRecords {
     TuningSettings CurrentSettings;
     TuningSettings DefaultSettings = InitialDefaultSettings();
-    zv::WindowsFamily WindowsFamily = Unrecognised;
-    std::string WindowsName;
-    // Finer than the family: which of the values written this Windows reads.
     zv::WindowsRelease WindowsRelease = zv::WindowsRelease::Unrecognised;
+    std::string WindowsName;
     // The folder of the running program, without a trailing backslash.
     std::string ProgramDirectory;
 };

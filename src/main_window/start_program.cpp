@@ -28,9 +28,8 @@ bool AsksOnlyForCompanion(const std::string& argument) {
 
 void DetectWindowsRelease(StartPorts& ports, ProgramRecords& records) {
     WindowsVersion windows = ports.DetectWindowsVersion();
-    records.WindowsFamily = windows.family;
-    records.WindowsName = windows.name;
     records.WindowsRelease = windows.release;
+    records.WindowsName = windows.name;
 }
 
 StartOutcome StartProgram(StartPorts& ports, const std::string& argument, ProgramRecords& records) {

@@ -14,9 +14,9 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-SystemOperations::SystemOperations(const WindowsFamily& windows_family,
+SystemOperations::SystemOperations(const WindowsRelease& windows_release,
                                    const std::string& program_directory, SystemPorts ports)
-    : windows_family_(windows_family), program_directory_(program_directory), ports_(ports) {}
+    : windows_release_(windows_release), program_directory_(program_directory), ports_(ports) {}
 
 ui::MessageAnswer SystemOperations::Show(const std::string& text, ui::MessageIcon icon,
                                          ui::MessageButtons buttons, int default_button,
@@ -33,7 +33,7 @@ ui::MessageAnswer SystemOperations::Show(const std::string& text, ui::MessageIco
 bool SystemOperations::SaveAndWrite(const TuningSettings& settings) {
     CommandReport report =
         ReportApply(SaveSettingsAndApply(ports_.files, ports_.folders, ports_.registry,
-                                         program_directory_, settings, windows_family_),
+                                         program_directory_, settings, windows_release_),
                     program_directory_, "");
     if (report.exit_code != kExitDone) {
         Show(report.text, ui::MessageIcon::Exclamation);
@@ -128,7 +128,7 @@ bool SystemOperations::ShowUndo(const UndoResult& undo, UndoScope scope) {
 bool SystemOperations::ExportForDeployment(const TuningSettings& settings,
                                            const std::string& path) {
     CommandReport report = ReportExport(
-        zv::ExportForDeployment(ports_.files, ports_.registry, settings, windows_family_, path),
+        zv::ExportForDeployment(ports_.files, ports_.registry, settings, windows_release_, path),
         path);
     Show(report.text, report.exit_code == kExitDone ? ui::MessageIcon::Information
                                                     : ui::MessageIcon::Exclamation);

@@ -11,7 +11,7 @@
 #include "common/file_system.h"
 #include "common/folder_port.h"
 #include "common/program_name.h"
-#include "common/windows_family.h"
+#include "common/windows_release.h"
 #include "sysconfig/registry_port.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/system_ports.h"
@@ -37,8 +37,8 @@ struct SystemPorts {
 
 class SystemOperations {
   public:
-    // The family and the program folder belong to the program and outlive this object.
-    SystemOperations(const WindowsFamily& windows_family, const std::string& program_directory,
+    // The release and the program folder belong to the program and outlive this object.
+    SystemOperations(const WindowsRelease& windows_release, const std::string& program_directory,
                      SystemPorts ports);
 
     // Apply: a Manual-mode record is checked first (ManualSettingsFailure), and a failed
@@ -83,7 +83,7 @@ class SystemOperations {
                            ui::MessageButtons buttons = ui::MessageButtons::Ok,
                            int default_button = 1, const std::string& caption = kProgramTitle);
 
-    const WindowsFamily& windows_family_;
+    const WindowsRelease& windows_release_;
     const std::string& program_directory_;
     SystemPorts ports_;
 };

@@ -15,7 +15,7 @@ namespace {
 CommandReport Apply(SwitchRun& run) {
     return RunApplyCommand({run.ports.files, run.ports.folders, run.ports.registry},
                            run.records.ProgramDirectory, run.records.DefaultSettings,
-                           run.records.WindowsFamily);
+                           run.records.WindowsRelease);
 }
 
 // The record Restore writes comes from the window's own controller, run without a window:
@@ -26,7 +26,7 @@ TuningSettings WindowsDefaultsAsRestoreMakesThem(FileSystem& files, ProgramRecor
         void Beep() override {}
     } no_beep;
     tuning::SettingsWindow area(
-        {records.CurrentSettings, records.DefaultSettings, records.WindowsFamily}, no_beep, {});
+        {records.CurrentSettings, records.DefaultSettings, records.WindowsRelease}, no_beep, {});
     area.SetLoading(true);
     area.FillValueLists();
     LoadSettings(files, records.ProgramDirectory, records.DefaultSettings, records.CurrentSettings);
@@ -42,7 +42,7 @@ CommandReport Restore(SwitchRun& run) {
         WindowsDefaultsAsRestoreMakesThem(run.ports.files, run.records);
     return RunRestoreCommand({run.ports.files, run.ports.folders, run.ports.registry},
                              run.records.ProgramDirectory, windows_defaults,
-                             run.records.WindowsFamily);
+                             run.records.WindowsRelease);
 }
 
 CommandReport Usage(SwitchRun&) {
@@ -58,12 +58,12 @@ CommandReport Undo(SwitchRun& run) {
 
 CommandReport UndoAll(SwitchRun& run) {
     return RunUndoAllCommand({run.ports.files, run.ports.folders, run.ports.registry},
-                             run.records.ProgramDirectory, run.records.WindowsFamily);
+                             run.records.ProgramDirectory, run.records.WindowsRelease);
 }
 
 CommandReport Export(SwitchRun& run) {
     return RunExportCommand(run.ports.files, run.ports.registry, run.records.ProgramDirectory,
-                            run.records.DefaultSettings, run.records.WindowsFamily, run.argument);
+                            run.records.DefaultSettings, run.records.WindowsRelease, run.argument);
 }
 
 // In the order the usage lists them.

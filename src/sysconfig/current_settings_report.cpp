@@ -54,8 +54,7 @@ const std::vector<std::string>& ReportColumns() {
     return columns;
 }
 
-std::vector<ReportRow> CurrentSettingsReport(RegistryPort& registry, WindowsFamily family,
-                                             WindowsRelease release,
+std::vector<ReportRow> CurrentSettingsReport(RegistryPort& registry, WindowsRelease release,
                                              const std::optional<TuningSettings>& would_apply) {
     std::optional<TuningSettings> applied;
     if (would_apply) {
@@ -63,7 +62,7 @@ std::vector<ReportRow> CurrentSettingsReport(RegistryPort& registry, WindowsFami
     }
     std::vector<ReportRow> rows;
     RegistryReader reader(registry, RegistryRoot::LocalMachine);
-    for (const CatalogueRow& row : CatalogueRows(registry, family)) {
+    for (const CatalogueRow& row : CatalogueRows(registry, release)) {
         const CatalogueEntry& entry = *row.entry;
         rows.push_back({RowLabel(row), NowText(reader.Value(row.key, entry.value_name)),
                         entry.windows_default, WouldWriteText(entry, applied),

@@ -9,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "common/windows_family.h"
+#include "common/windows_release.h"
 #include "sysconfig/registry_port.h"
-#include "sysconfig/windows_version.h"
 #include "tuning/tuning_settings.h"
 
 namespace zv {
@@ -28,8 +27,7 @@ struct ReportRow {
 const std::vector<std::string>& ReportColumns();
 
 // `would_apply`: the record Apply would take, or nothing when it would refuse the choice.
-std::vector<ReportRow> CurrentSettingsReport(RegistryPort& registry, WindowsFamily family,
-                                             WindowsRelease release,
+std::vector<ReportRow> CurrentSettingsReport(RegistryPort& registry, WindowsRelease release,
                                              const std::optional<TuningSettings>& would_apply);
 
 // The header and every row, tab-separated, CR LF after each line.

@@ -146,11 +146,12 @@ std::string HighestMissingKey(RegistryPort& registry, std::string path) {
 
 std::optional<DeploymentFiles> MakeDeploymentFiles(RegistryPort& registry,
                                                    const TuningSettings& settings,
-                                                   WindowsFamily family) {
-    if (!family.Recognised()) {
+                                                   WindowsRelease release) {
+    const RegistryLayout layout = PropertiesOf(release).layout;
+    if (layout == RegistryLayout::None) {
         return std::nullopt;
     }
-    const bool nt = !family.Uses9xLayout();
+    const bool nt = layout == RegistryLayout::Nt;
     const char* header = nt ? kVersion5 : kRegedit4;
     RegFile apply(header, nt, kNoInterfacesNote);
     RegFile undo(header, nt);
@@ -158,7 +159,7 @@ std::optional<DeploymentFiles> MakeDeploymentFiles(RegistryPort& registry,
     // import creates it, so the undo file removes it again.
     std::vector<std::string> created;
     RegistryReader reader(registry, RegistryRoot::LocalMachine);
-    for (const CatalogueRow& row : CatalogueRows(registry, family)) {
+    for (const CatalogueRow& row : CatalogueRows(registry, release)) {
         if (!row.interface_name.empty()) {
             continue;
         }
@@ -201,13 +202,13 @@ std::string UndoFilePath(const std::string& path) {
 }
 
 ExportResult ExportForDeployment(FileSystem& files, RegistryPort& registry,
-                                 const TuningSettings& settings, WindowsFamily family,
+                                 const TuningSettings& settings, WindowsRelease release,
                                  const std::string& path) {
-    if (!family.Recognised()) {
+    if (PropertiesOf(release).layout == RegistryLayout::None) {
         return ExportResult::NothingToExport;
     }
     std::optional<DeploymentFiles> made =
-        MakeDeploymentFiles(registry, AsApplied(settings), family);
+        MakeDeploymentFiles(registry, AsApplied(settings), release);
     if (!made) {
         return ExportResult::ValuesUnreadable;
     }

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "common/file_system.h"
-#include "common/windows_family.h"
+#include "common/windows_release.h"
 #include "sysconfig/registry_port.h"
 #include "tuning/tuning_settings.h"
 
@@ -26,7 +26,7 @@ struct DeploymentFiles {
 // this machine could not be read for the undo file.
 std::optional<DeploymentFiles> MakeDeploymentFiles(RegistryPort& registry,
                                                    const TuningSettings& settings,
-                                                   WindowsFamily family);
+                                                   WindowsRelease release);
 
 // The undo file's path beside the export: "x.reg" gives "x-undo.reg".
 std::string UndoFilePath(const std::string& path);
@@ -40,7 +40,7 @@ enum class ExportResult {
 
 // Writes both files from the record as applied (AsApplied), each in one step.
 ExportResult ExportForDeployment(FileSystem& files, RegistryPort& registry,
-                                 const TuningSettings& settings, WindowsFamily family,
+                                 const TuningSettings& settings, WindowsRelease release,
                                  const std::string& path);
 
 }  // namespace zv

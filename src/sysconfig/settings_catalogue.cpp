@@ -43,12 +43,14 @@ const char kNot9x[] = "Not read by the Windows 9x stack";
 const char kNotNt[] = "A Windows 9x key: not read by the NT family";
 
 using R = WindowsRelease;
-constexpr Releases kAll9x{R::Windows95, R::WindowsMe};
-constexpr Releases kAllNt{R::WindowsNt4, R::Vista};
-constexpr Releases kUntil2003{R::WindowsNt4, R::Windows2003};
-constexpr Releases kSince2000{R::Windows2000, R::Vista};
-constexpr Releases kNt4Only{R::WindowsNt4, R::WindowsNt4};
-constexpr Releases kNone{R::Vista, R::Unrecognised};
+// The 9x line has ended, so its range is closed; the NT ranges run on into every release
+// Windows adds unless a release stopped reading the value.
+constexpr ReleaseRange kAll9x = ReleaseRange::From(R::Windows95, R::WindowsMe);
+constexpr ReleaseRange kAllNt = ReleaseRange::Since(R::WindowsNt4);
+constexpr ReleaseRange kUntil2003 = ReleaseRange::From(R::WindowsNt4, R::Windows2003);
+constexpr ReleaseRange kSince2000 = ReleaseRange::Since(R::Windows2000);
+constexpr ReleaseRange kNt4Only = ReleaseRange::Only(R::WindowsNt4);
+constexpr ReleaseRange kNone = ReleaseRange::None();
 using S = ValueSource;
 using P = KeyPlace;
 constexpr RegistryLayout k9x = RegistryLayout::Win9x;
@@ -195,26 +197,14 @@ const std::vector<CatalogueEntry>& SettingsCatalogue() {
     return kCatalogue;
 }
 
-bool LayoutOf(WindowsFamily family, RegistryLayout* layout) {
-    if (family.Uses9xLayout()) {
-        *layout = RegistryLayout::Win9x;
-        return true;
-    }
-    if (family.UsesNtLayout()) {
-        *layout = RegistryLayout::Nt;
-        return true;
-    }
-    return false;
-}
-
 std::string InterfaceKeyOf(RegistryLayout layout) {
     return layout == RegistryLayout::Win9x ? kNetTrans : kInterfaces;
 }
 
-std::vector<CatalogueRow> CatalogueRows(RegistryPort& registry, WindowsFamily family) {
+std::vector<CatalogueRow> CatalogueRows(RegistryPort& registry, WindowsRelease release) {
     std::vector<CatalogueRow> rows;
-    RegistryLayout layout;
-    if (!LayoutOf(family, &layout)) {
+    const RegistryLayout layout = PropertiesOf(release).layout;
+    if (layout == RegistryLayout::None) {
         return rows;
     }
     std::vector<const CatalogueEntry*> per_interface;
@@ -315,7 +305,7 @@ PlannedWrite PlannedWriteFor(const CatalogueEntry& entry, const TuningSettings& 
 }
 
 Reading ReadingOn(const CatalogueEntry& entry, WindowsRelease release) {
-    if (release < entry.readers.first || release > entry.readers.last) {
+    if (!entry.readers.Includes(release)) {
         return Reading::NotRead;
     }
     return entry.partly_read != nullptr ? Reading::Partly : Reading::Read;

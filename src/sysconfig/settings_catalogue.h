@@ -9,15 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "common/windows_family.h"
+#include "common/windows_release.h"
 #include "sysconfig/registry_access.h"
 #include "sysconfig/registry_port.h"
-#include "sysconfig/windows_version.h"
 #include "tuning/tuning_settings.h"
 
 namespace zv {
-
-enum class RegistryLayout { Win9x, Nt };
 
 // Where a value's data comes from: a field of the record, or a constant of the program.
 enum class ValueSource {
@@ -39,14 +36,8 @@ enum class ValueSource {
 // layout's interface key (under it, or the service key named after the interface).
 enum class KeyPlace { Fixed, UnderInterface, InterfaceService };
 
-// The releases from `first` to `last` of WindowsRelease's order; none when first > last.
-struct Releases {
-    WindowsRelease first;
-    WindowsRelease last;
-};
-
 struct CatalogueEntry {
-    RegistryLayout layout;
+    RegistryLayout layout;  // Win9x or Nt
     const char* setting;
     KeyPlace place;
     const char* key;         // for KeyPlace::Fixed only
@@ -56,17 +47,13 @@ struct CatalogueEntry {
     const char* windows_default;
     // The releases that read the value, and why the others do not; a note for a value
     // only part of Windows reads.
-    Releases readers;
+    ReleaseRange readers;
     const char* why_not_read;
     const char* partly_read;
 };
 
 // Every entry of both layouts; within a layout in write order.
 const std::vector<CatalogueEntry>& SettingsCatalogue();
-
-// The layout of a family: the Windows 9x layout for families 1-4, the NT layout for 5-8;
-// false for an unrecognised family, which has none.
-bool LayoutOf(WindowsFamily family, RegistryLayout* layout);
 
 // The key whose subkeys are the interfaces (NT) or transports (9x) of a layout.
 std::string InterfaceKeyOf(RegistryLayout layout);
@@ -83,9 +70,9 @@ struct CatalogueRow {
 // "Receive window (RWIN): TcpWindowSize", "NDI cache size: (default value)".
 std::string RowLabel(const CatalogueRow& row);
 
-// The rows of the family's layout in write order, per-interface entries once for each
-// subkey the registry lists now; none for an unrecognised family.
-std::vector<CatalogueRow> CatalogueRows(RegistryPort& registry, WindowsFamily family);
+// The rows of the release's layout in write order, per-interface entries once for each
+// subkey the registry lists now; none for an unrecognised release.
+std::vector<CatalogueRow> CatalogueRows(RegistryPort& registry, WindowsRelease release);
 
 // Whether Zorvane writes the value `name` of `key` in either layout: a fixed key's, or an
 // interface's, when `adapter_key` gets the interface's own key (under the layout's

@@ -57,9 +57,9 @@ std::string FormatSettingsFile(const TuningSettings& s) {
 // recorded nor written. A change that did not happen leaves no snapshot and prunes none.
 ApplyResult SaveSettingsAndApply(FileSystem& files, FolderPort& folders, RegistryPort& registry,
                                  const std::string& program_directory,
-                                 const TuningSettings& settings, WindowsFamily windows_family) {
+                                 const TuningSettings& settings, WindowsRelease windows_release) {
     const TuningSettings applied = AsApplied(settings);
-    const std::vector<CatalogueRow> rows = CatalogueRows(registry, windows_family);
+    const std::vector<CatalogueRow> rows = CatalogueRows(registry, windows_release);
     RecordedSnapshot snapshot = RecordSnapshot({files, folders, registry}, program_directory, rows);
     if (snapshot.outcome == SnapshotRecord::ValuesUnreadable) {
         return ApplyResult::ValuesUnreadable;
@@ -94,7 +94,7 @@ void LoadSettings(const FileSystem& files, const std::string& program_directory,
 std::optional<TuningSettings> SavedChoice(const FileSystem& files,
                                           const std::string& program_directory,
                                           const TuningSettings& defaults,
-                                          WindowsFamily windows_family) {
+                                          WindowsRelease windows_release) {
     std::string path = program_directory + kSettingsFileName;
     std::optional<TuningSettings> choice = defaults;
     if (files.FileExists(path)) {
@@ -102,7 +102,7 @@ std::optional<TuningSettings> SavedChoice(const FileSystem& files,
         choice = text ? ParseSettingsFile(*text, defaults) : std::nullopt;
     }
     if (choice && choice->OptiMode != ManualMode) {
-        ApplyPreset(*choice, choice->ConnectionType, windows_family);
+        ApplyPreset(*choice, choice->ConnectionType, windows_release);
     }
     return choice;
 }

@@ -8,7 +8,7 @@
 
 #include "common/file_system.h"
 #include "common/folder_port.h"
-#include "common/windows_family.h"
+#include "common/windows_release.h"
 #include "sysconfig/registry_port.h"
 #include "tuning/tuning_settings.h"
 
@@ -33,7 +33,7 @@ std::string FormatSettingsFile(const TuningSettings& settings);
 // Nothing is changed when the snapshot could not be written.
 ApplyResult SaveSettingsAndApply(FileSystem& files, FolderPort& folders, RegistryPort& registry,
                                  const std::string& program_directory,
-                                 const TuningSettings& settings, WindowsFamily windows_family);
+                                 const TuningSettings& settings, WindowsRelease windows_release);
 
 // Fills `current` from the file. A missing file, or one the program could not have
 // written, gives `defaults`. An Automatic-mode file sets only the connection type and
@@ -47,6 +47,6 @@ void LoadSettings(const FileSystem& files, const std::string& program_directory,
 std::optional<TuningSettings> SavedChoice(const FileSystem& files,
                                           const std::string& program_directory,
                                           const TuningSettings& defaults,
-                                          WindowsFamily windows_family);
+                                          WindowsRelease windows_release);
 
 }  // namespace zv

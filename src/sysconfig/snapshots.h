@@ -11,7 +11,7 @@
 
 #include "common/file_system.h"
 #include "common/folder_port.h"
-#include "common/windows_family.h"
+#include "common/windows_release.h"
 #include "sysconfig/registry_port.h"
 #include "sysconfig/settings_catalogue.h"
 #include "sysconfig/snapshot_format.h"

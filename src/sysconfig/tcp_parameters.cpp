@@ -8,8 +8,8 @@ namespace zv {
 // The catalogue gives the rows in write order, each interface's rows where its layout has
 // them; every row is attempted whatever the earlier ones did.
 bool WriteTcpParameters(RegistryPort& registry, const TuningSettings& settings,
-                        WindowsFamily windows_family) {
-    return WriteTcpParameters(registry, settings, CatalogueRows(registry, windows_family));
+                        WindowsRelease windows_release) {
+    return WriteTcpParameters(registry, settings, CatalogueRows(registry, windows_release));
 }
 
 bool WriteTcpParameters(RegistryPort& registry, const TuningSettings& settings,
@@ -28,9 +28,9 @@ bool WriteTcpParameters(RegistryPort& registry, const TuningSettings& settings,
     return all_succeeded;
 }
 
-bool RemoveTcpParameters(RegistryPort& registry, WindowsFamily windows_family) {
+bool RemoveTcpParameters(RegistryPort& registry, WindowsRelease windows_release) {
     bool all_succeeded = true;
-    for (const CatalogueRow& row : CatalogueRows(registry, windows_family)) {
+    for (const CatalogueRow& row : CatalogueRows(registry, windows_release)) {
         int32_t result = SetRegistryValue(registry, RegistryRoot::LocalMachine, row.key,
                                           row.entry->value_name, row.entry->kind, 0, true);
         all_succeeded = all_succeeded && (result == kErrorSuccess || result == kErrorFileNotFound);

@@ -114,15 +114,15 @@ CommandReport ReportExport(ExportResult result, const std::string& path) {
 }
 
 CommandReport RunApplyCommand(SnapshotPorts ports, const std::string& program_directory,
-                              const TuningSettings& defaults, WindowsFamily family) {
-    if (family == Unrecognised) {
+                              const TuningSettings& defaults, WindowsRelease release) {
+    if (release == WindowsRelease::Unrecognised) {
         return UnrecognisedRelease();
     }
     if (auto refused = NoSavedChoiceFile(ports.files, program_directory, "apply")) {
         return *refused;
     }
     std::optional<TuningSettings> choice =
-        SavedChoice(ports.files, program_directory, defaults, family);
+        SavedChoice(ports.files, program_directory, defaults, release);
     if (!choice) {
         return {kExitBadInput, "The file\r\n" + program_directory + kSettingsFileName +
                                    "\r\nis damaged, so there is no choice to apply.\r\n"
@@ -134,20 +134,20 @@ CommandReport RunApplyCommand(SnapshotPorts ports, const std::string& program_di
         }
     }
     return ReportApply(SaveSettingsAndApply(ports.files, ports.folders, ports.registry,
-                                            program_directory, *choice, family),
+                                            program_directory, *choice, release),
                        program_directory,
                        "The settings of\r\n" + program_directory + kSettingsFileName +
                            "\r\nwere applied." + kRestartToTakeEffect);
 }
 
 CommandReport RunRestoreCommand(SnapshotPorts ports, const std::string& program_directory,
-                                const TuningSettings& windows_defaults, WindowsFamily family) {
-    if (family == Unrecognised) {
+                                const TuningSettings& windows_defaults, WindowsRelease release) {
+    if (release == WindowsRelease::Unrecognised) {
         return UnrecognisedRelease();
     }
     return ReportApply(
         SaveSettingsAndApply(ports.files, ports.folders, ports.registry, program_directory,
-                             windows_defaults, family),
+                             windows_defaults, release),
         program_directory,
         std::string("The Windows default settings were restored.") + kRestartToTakeEffect);
 }
@@ -160,15 +160,15 @@ CommandReport RunUndoCommand(SnapshotPorts ports, const std::string& program_dir
 // or kept from a release that had none), the values Zorvane writes are removed: the
 // uninstaller's /RESTORE leaves none of them behind either way.
 CommandReport RunUndoAllCommand(SnapshotPorts ports, const std::string& program_directory,
-                                WindowsFamily family) {
+                                WindowsRelease release) {
     UndoResult undo = UndoAllChanges(ports, program_directory);
     if (undo.outcome != UndoOutcome::NothingToUndo) {
         return ReportUndo(undo, program_directory, UndoScope::AllChanges);
     }
-    if (family == Unrecognised) {
+    if (release == WindowsRelease::Unrecognised) {
         return UnrecognisedRelease();
     }
-    if (!RemoveTcpParameters(ports.registry, family)) {
+    if (!RemoveTcpParameters(ports.registry, release)) {
         return {kExitRefused,
                 "Windows refused to remove some of the values Zorvane writes.\r\n"
                 "Zorvane must run as administrator to change them."};
@@ -181,19 +181,19 @@ CommandReport RunUndoAllCommand(SnapshotPorts ports, const std::string& program_
 
 CommandReport RunExportCommand(FileSystem& files, RegistryPort& registry,
                                const std::string& program_directory, const TuningSettings& defaults,
-                               WindowsFamily family, const std::string& path) {
+                               WindowsRelease release, const std::string& path) {
     if (path.empty()) {
         return {kExitBadInput, "Name the file to export to: Zorvane.exe /export FILE"};
     }
     if (auto refused = NoSavedChoiceFile(files, program_directory, "export")) {
         return *refused;
     }
-    std::optional<TuningSettings> choice = SavedChoice(files, program_directory, defaults, family);
+    std::optional<TuningSettings> choice = SavedChoice(files, program_directory, defaults, release);
     if (!choice) {
         return {kExitBadInput, "The file\r\n" + program_directory + kSettingsFileName +
                                    "\r\nis damaged, so there is no choice to export."};
     }
-    return ReportExport(ExportForDeployment(files, registry, *choice, family, path), path);
+    return ReportExport(ExportForDeployment(files, registry, *choice, release, path), path);
 }
 
 }  // namespace zv

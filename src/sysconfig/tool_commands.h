@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/file_system.h"
-#include "common/windows_family.h"
+#include "common/windows_release.h"
 #include "sysconfig/deployment_export.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/snapshots.h"
@@ -37,25 +37,25 @@ CommandReport ReportExport(ExportResult result, const std::string& path);
 // question. A missing, unreadable or damaged Zorvane.cfg, a Manual choice Apply would
 // refuse and an unrecognised Windows release are refused before anything is written.
 CommandReport RunApplyCommand(SnapshotPorts ports, const std::string& program_directory,
-                              const TuningSettings& defaults, WindowsFamily family);
+                              const TuningSettings& defaults, WindowsRelease release);
 
 // Restore of the Windows defaults as Restore answered Yes does: `windows_defaults` is the
 // record the window's reset makes.
 CommandReport RunRestoreCommand(SnapshotPorts ports, const std::string& program_directory,
-                                const TuningSettings& windows_defaults, WindowsFamily family);
+                                const TuningSettings& windows_defaults, WindowsRelease release);
 
 // Undo of the last change, without the restart question.
 CommandReport RunUndoCommand(SnapshotPorts ports, const std::string& program_directory);
 
 // Undo of every change (Zorvane.exe /undo all): the first snapshot put back; without one,
-// every value Zorvane writes in the family's layout removed.
+// every value Zorvane writes in the release's layout removed.
 CommandReport RunUndoAllCommand(SnapshotPorts ports, const std::string& program_directory,
-                                WindowsFamily family);
+                                WindowsRelease release);
 
 // The export of what Apply would write for the saved choice (Zorvane.cfg as the window
 // loads it); a missing, unreadable or damaged Zorvane.cfg is refused.
 CommandReport RunExportCommand(FileSystem& files, RegistryPort& registry,
                                const std::string& program_directory, const TuningSettings& defaults,
-                               WindowsFamily family, const std::string& path);
+                               WindowsRelease release, const std::string& path);
 
 }  // namespace zv

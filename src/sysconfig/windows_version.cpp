@@ -7,11 +7,9 @@ constexpr uint32_t kPlatformWin32s = 0;
 constexpr uint32_t kPlatform9x = 1;
 constexpr uint32_t kPlatformNT = 2;
 
-// Family 8 is the last the consumers know: every NT release from 5.2 on takes it.
-constexpr WindowsFamily kLatestFamily{8};
-
-WindowsVersion Release(int16_t family, std::string name, WindowsRelease release) {
-    return {WindowsFamily(family), std::move(name), release};
+// A release under the name its row gives it.
+WindowsVersion Release(WindowsRelease release) {
+    return {release, PropertiesOf(release).name};
 }
 
 WindowsVersion Win9xRelease(uint32_t major, uint32_t minor) {
@@ -20,11 +18,11 @@ WindowsVersion Win9xRelease(uint32_t major, uint32_t minor) {
     }
     switch (minor) {
         case 0:
-            return Release(2, "Windows 95", WindowsRelease::Windows95);
+            return Release(WindowsRelease::Windows95);
         case 10:
-            return Release(3, "Windows 98", WindowsRelease::Windows98);
+            return Release(WindowsRelease::Windows98);
         case 90:
-            return Release(4, "Windows ME", WindowsRelease::WindowsMe);
+            return Release(WindowsRelease::WindowsMe);
         default:
             return {};
     }
@@ -60,31 +58,30 @@ WindowsVersion LaterNtRelease(const VersionInfo& info, const TrueVersion& true_v
     uint32_t build = true_version.ok ? true_version.build : 0;
     WindowsRelease release = major >= 6 ? WindowsRelease::Vista : WindowsRelease::Windows2003;
     if (major < 6 || major > 10) {
-        return {kLatestFamily, "Windows", release};
+        return {release, "Windows"};
     }
     bool server = true_version.ok && true_version.server;
-    return {kLatestFamily,
-            server ? ServerName(major, minor, build) : WorkstationName(major, minor, build),
-            release};
+    return {release,
+            server ? ServerName(major, minor, build) : WorkstationName(major, minor, build)};
 }
 
-// 5.2 is Windows 2003, or Windows XP x64 when Windows says it is a workstation; both keep
-// the family of 5.2, so the registry layout and presets do not depend on the name.
+// 5.2 is Windows 2003, or Windows XP x64 when Windows says it is a workstation; both are
+// the release 5.2, so the registry layout and presets do not depend on the name.
 WindowsVersion Release52(const TrueVersion& true_version) {
     bool workstation = true_version.ok && !true_version.server;
-    return {kLatestFamily, workstation ? "Windows XP" : "Windows 2003",
-            WindowsRelease::Windows2003};
+    WindowsRelease named_as = workstation ? WindowsRelease::WindowsXp : WindowsRelease::Windows2003;
+    return {WindowsRelease::Windows2003, PropertiesOf(named_as).name};
 }
 
 WindowsVersion NtRelease(const VersionInfo& info, const TrueVersion& true_version) {
     if (info.major == 3 || info.major == 4) {
-        return Release(5, "Windows NT", WindowsRelease::WindowsNt4);
+        return Release(WindowsRelease::WindowsNt4);
     }
     if (info.major == 5 && info.minor == 0) {
-        return Release(6, "Windows 2000", WindowsRelease::Windows2000);
+        return Release(WindowsRelease::Windows2000);
     }
     if (info.major == 5 && info.minor == 1) {
-        return Release(7, "Windows XP", WindowsRelease::WindowsXp);
+        return Release(WindowsRelease::WindowsXp);
     }
     if (info.major == 5 && info.minor == 2) {
         return Release52(true_version);
@@ -103,7 +100,7 @@ WindowsVersion MapWindowsVersion(const VersionInfo& info, const TrueVersion& tru
     }
     switch (info.platform_id) {
         case kPlatformWin32s:
-            return Release(1, "Windows 32", WindowsRelease::Win32s);
+            return Release(WindowsRelease::Win32s);
         case kPlatform9x:
             return Win9xRelease(info.major, info.minor);
         case kPlatformNT:

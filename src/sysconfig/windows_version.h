@@ -1,36 +1,17 @@
-// Recognition of the running Windows release: a family number that decides the registry
-// layout, the preset group and the network applet, plus a display name. The Win32 layer
-// asks Windows; this mapping is pure so that every release can be tested anywhere.
+// Recognition of the running Windows release and its display name. The Win32 layer asks
+// Windows; this mapping is pure so that every release can be tested anywhere.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "common/windows_family.h"
+#include "common/windows_release.h"
 
 namespace zv {
 
-// The release as far as its TCP/IP stack tells releases apart, oldest first: finer than
-// the family, which puts Windows 2003 and Windows 11 together, while several values the
-// program writes are read by one and ignored by the other. Vista stands for Windows Vista
-// and every later release, whose new stack ignores the same values.
-enum class WindowsRelease {
-    Unrecognised,
-    Win32s,
-    Windows95,
-    Windows98,
-    WindowsMe,
-    WindowsNt4,  // and NT 3.x
-    Windows2000,
-    WindowsXp,
-    Windows2003,  // release 5.2, Windows XP x64 included
-    Vista,
-};
-
 struct WindowsVersion {
-    WindowsFamily family = Unrecognised;
-    std::string name;
     WindowsRelease release = WindowsRelease::Unrecognised;
+    std::string name;
 };
 
 // What GetVersionExA reported (OSVERSIONINFO's platform id and version).
@@ -52,9 +33,9 @@ struct TrueVersion {
     bool server = false;  // product type other than workstation
 };
 
-// Family 1-4: the Windows 9x registry layout; 5-8: the NT layout; every NT release from
-// 5.2 on is family 8 (Windows XP x64 included, though it is named "Windows XP"). Anything
-// not recognised is family 0 with an empty name.
+// Every NT release from 5.2 on is Windows 2003 or Vista as far as its stack goes (Windows XP
+// x64 is Windows 2003, though it is named "Windows XP"). Anything not recognised is
+// Unrecognised with an empty name.
 WindowsVersion MapWindowsVersion(const VersionInfo& info, const TrueVersion& true_version);
 
 }  // namespace zv

@@ -56,11 +56,12 @@ TuningSettings FromRow(const PresetRow& row, int16_t connection_type) {
 
 }  // namespace
 
-void ApplyPreset(TuningSettings& current, int16_t connection_type, WindowsFamily windows_family) {
+void ApplyPreset(TuningSettings& current, int16_t connection_type, WindowsRelease windows_release) {
     if (connection_type < 0 || connection_type >= kConnectionTypeCount) {
         return;
     }
-    const PresetRow* group = windows_family.TakesPresetGroupA() ? kGroupA : kGroupB;
+    const PresetRow* group =
+        PropertiesOf(windows_release).presets == PresetGroup::A ? kGroupA : kGroupB;
     current = FromRow(group[connection_type], connection_type);
 }
 

@@ -78,7 +78,7 @@ SettingsWindow::SettingsWindow(TuningRecords records, ui::Beeper& beeper, Tuning
     : pairs_(MakePairs()),
       current_(records.current),
       defaults_(records.defaults),
-      windows_family_(records.windows_family),
+      windows_release_(records.windows_release),
       beeper_(beeper),
       hooks_(std::move(hooks)) {
     SetInitialState();
@@ -195,7 +195,7 @@ void SettingsWindow::cmbNetType_Change() {
     // preset now takes over, so they close as Automatic mode has them, and no value left
     // in them reaches the registry without reaching the file.
     SetTuningControlsEnabled(false);
-    ApplyPreset(current_, picked, windows_family_);
+    ApplyPreset(current_, picked, windows_release_);
     if (hooks_.apply) {
         hooks_.apply();
     }
@@ -214,7 +214,7 @@ void SettingsWindow::optOptimization_Select(int index) {
         }
     } else {
         SetTuningControlsEnabled(false);
-        ApplyPreset(current_, current_.ConnectionType, windows_family_);
+        ApplyPreset(current_, current_.ConnectionType, windows_release_);
     }
     if (hooks_.show_mode) {
         hooks_.show_mode(optOptimization[index].caption());
@@ -318,7 +318,7 @@ void SettingsWindow::ShowSettingsInWindow() {
     } else {
         optOptimization[0].Select();
         SetTuningControlsEnabled(false);
-        ApplyPreset(current_, current_.ConnectionType, windows_family_);
+        ApplyPreset(current_, current_.ConnectionType, windows_release_);
     }
     // At load the automatic mode is named "Optimize"; a user's choice shows its caption.
     if (hooks_.show_mode) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "common/windows_family.h"
+#include "common/windows_release.h"
 #include "tuning/tuning_settings.h"
 #include "ui/captioned.h"
 #include "ui/check_box.h"
@@ -37,7 +37,7 @@ struct TuningAreaHooks {
 struct TuningRecords {
     TuningSettings& current;
     TuningSettings& defaults;
-    const WindowsFamily& windows_family;  // fixed once the program has started
+    const WindowsRelease& windows_release;  // fixed once the program has started
 };
 
 // What one pair edits in the record, and how its value control gives the value.
@@ -175,7 +175,7 @@ class SettingsWindow {
     const std::array<TuningPair, kPairCount> pairs_;
     TuningSettings& current_;
     TuningSettings& defaults_;
-    const WindowsFamily& windows_family_;
+    const WindowsRelease& windows_release_;
     ui::Beeper& beeper_;
     TuningAreaHooks hooks_;
     bool is_loading_ = false;

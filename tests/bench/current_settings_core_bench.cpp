@@ -23,7 +23,7 @@ const char kTcpip[] = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
 const char kInterfaces[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
 const char kInternet[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 const char kNdiCache[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
-constexpr zv::WindowsFamily kWindows10{8};
+constexpr zv::WindowsRelease kWindows10 = zv::WindowsRelease::Vista;
 
 // Reads the values of one key with one open, as a programmer would; counts those found.
 int ReadKey(const std::string& path, const std::vector<const char*>& names) {
@@ -86,9 +86,7 @@ int main() {
         zv::bench::MakeInterfaceKeys(kInterfaces, interfaces);
         size_t rows = 0;
         auto ours = [&] {
-            rows =
-                zv::CurrentSettingsReport(registry, kWindows10, zv::WindowsRelease::Vista, settings)
-                    .size();
+            rows = zv::CurrentSettingsReport(registry, kWindows10, settings).size();
         };
         auto by_hand = [&] { ReadByHand(); };
         zv::bench::Medians medians = zv::bench::TimeInterleaved(by_hand, ours);
@@ -101,12 +99,9 @@ int main() {
     }
     zv::win32::Win32FileSystem files;
     zv::win32::Win32MessageBox messages;
-    zv::win32::CurrentSettingsServices services{[&] {
-                                                    return zv::CurrentSettingsReport(
-                                                        registry, kWindows10,
-                                                        zv::WindowsRelease::Vista, settings);
-                                                },
-                                                files, messages, ""};
+    zv::win32::CurrentSettingsServices services{
+        [&] { return zv::CurrentSettingsReport(registry, kWindows10, settings); }, files, messages,
+        ""};
     std::vector<double> opens;
     for (int run = 0; run < 11; ++run) {
         opens.push_back(OpenDialogMs(services));

@@ -17,7 +17,7 @@ const char kTcpip[] = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
 const char kInterfaces[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
 const char kInternet[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 const char kNdiCache[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
-constexpr zv::WindowsFamily kWindowsXp{7};
+constexpr zv::WindowsRelease kWindowsXp = zv::WindowsRelease::WindowsXp;
 
 void SetDword(const std::string& path, const char* name, DWORD value) {
     HKEY key;

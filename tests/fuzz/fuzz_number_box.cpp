@@ -26,9 +26,9 @@ constexpr size_t kTtlDigits = 3;
 struct Boxes {
     zv::TuningSettings current;
     zv::TuningSettings defaults = zv::InitialDefaultSettings();
-    zv::WindowsFamily family{6};
+    zv::WindowsRelease release = zv::WindowsRelease::Windows2000;
     zv::testing::CountingBeeper beeper;
-    zv::tuning::SettingsWindow window{{current, defaults, family}, beeper, {}};
+    zv::tuning::SettingsWindow window{{current, defaults, release}, beeper, {}};
 
     Boxes() {
         window.FillValueLists();

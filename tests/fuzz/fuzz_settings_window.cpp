@@ -26,7 +26,8 @@
 namespace {
 
 using zv::fuzz::Escape;
-namespace shell = zv::main_window;
+namespace launch = zv::launch;
+namespace main_window = zv::main_window;
 
 constexpr char kFolder[] = "C:\\Zorvane";
 constexpr int kMostActions = 40;
@@ -143,8 +144,8 @@ struct Program {
         window.LoadMainWindow();
     }
 
-    void Start(zv::WindowsFamily family, const std::string& saved) {
-        records.WindowsFamily = family;
+    void Start(zv::WindowsRelease release, const std::string& saved) {
+        records.WindowsRelease = release;
         records.CurrentSettings = zv::TuningSettings{};
         records.DefaultSettings = zv::InitialDefaultSettings();
         files.files.clear();
@@ -166,14 +167,14 @@ Program& TheProgram() {
 struct NextStart {
     zv::TuningSettings current;
     zv::TuningSettings defaults = zv::InitialDefaultSettings();
-    zv::WindowsFamily family;
+    zv::WindowsRelease release = zv::WindowsRelease::Unrecognised;
     zv::testing::CountingBeeper beeper;
-    zv::tuning::SettingsWindow area{{current, defaults, family}, beeper, {}};
+    zv::tuning::SettingsWindow area{{current, defaults, release}, beeper, {}};
 
     NextStart() { area.FillValueLists(); }
 
-    zv::TuningSettings Load(zv::WindowsFamily running, const zv::TuningSettings& loaded) {
-        family = running;
+    zv::TuningSettings Load(zv::WindowsRelease running, const zv::TuningSettings& loaded) {
+        release = running;
         current = loaded;
         defaults = zv::InitialDefaultSettings();
         area.SetLoading(true);
@@ -203,7 +204,7 @@ void CheckSave(Program& p, Action act) {
     const std::string& saved = p.files.files[p.settings_path];
     auto loaded = zv::ParseSettingsFile(saved, zv::TuningSettings{});
     FUZZ_CHECK(loaded.has_value(), "the next start refuses " + Escape(saved));
-    const zv::TuningSettings shown = next_start.Load(p.records.WindowsFamily, *loaded);
+    const zv::TuningSettings shown = next_start.Load(p.records.WindowsRelease, *loaded);
     FUZZ_CHECK(zv::FormatSettingsFile(shown) == saved,
                "saved " + Escape(saved) + " shown " + Escape(zv::FormatSettingsFile(shown)));
     // What was applied, as Apply takes it (taking it again changes nothing).
@@ -324,8 +325,8 @@ void OneUserAction(FuzzedDataProvider& in, Program& p) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Program& program = TheProgram();
     FuzzedDataProvider input(data, size);
-    const zv::WindowsFamily family(input.ConsumeIntegralInRange<int16_t>(0, 8));
-    program.Start(family, input.ConsumeRandomLengthString(250));
+    const zv::WindowsRelease release = input.PickValueInArray(zv::release_table::kRows).release;
+    program.Start(release, input.ConsumeRandomLengthString(250));
     // Longer sequences find little more and cost as much as many short ones.
     for (int action = 0; action < kMostActions && input.remaining_bytes() > 0; ++action) {
         OneUserAction(input, program);

@@ -16,16 +16,15 @@
 namespace {
 
 constexpr char kFolder[] = "C:\\Zorvane";
-constexpr int16_t kWindowsXp = 6;
 
 // The window the loaded choice is shown in, built once; showing a record sets every
 // control anew, so nothing of one input is left for the next.
 struct LoadedWindow {
     zv::TuningSettings current;
     zv::TuningSettings defaults = zv::InitialDefaultSettings();
-    zv::WindowsFamily family{kWindowsXp};
+    zv::WindowsRelease release = zv::WindowsRelease::WindowsXp;
     zv::testing::CountingBeeper beeper;
-    zv::tuning::SettingsWindow window{{current, defaults, family}, beeper, {}};
+    zv::tuning::SettingsWindow window{{current, defaults, release}, beeper, {}};
 
     LoadedWindow() { window.FillValueLists(); }
 

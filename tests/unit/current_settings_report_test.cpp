@@ -27,11 +27,10 @@ TEST(CurrentSettingsReportTest, ShowsTheRegistryAsItIsBesideWhatApplyWouldWrite)
     registry.Put(kTcpip, "DefaultTTL", kRegSz, std::string("64\0", 3));
     registry.Put(kInterfaces + "\\{B}", "MTU", 3, "\x05\xdc");
     TuningSettings t1;
-    ApplyPreset(t1, 4, WindowsFamily(8));  // MTU 7240, RWIN 1836000
+    ApplyPreset(t1, 4, WindowsRelease::Vista);  // MTU 7240, RWIN 1836000
     const size_t before = registry.log.size();
 
-    std::vector<ReportRow> rows =
-        CurrentSettingsReport(registry, WindowsFamily(8), WindowsRelease::Vista, t1);
+    std::vector<ReportRow> rows = CurrentSettingsReport(registry, WindowsRelease::Vista, t1);
     ASSERT_EQ(rows.size(), 11u + 2 * 3);
     EXPECT_EQ(Line(rows[1]),
               "Receive window (RWIN): TcpWindowSize | 65535 | 17520 on Ethernet | 1836000 | No: "
@@ -50,12 +49,10 @@ TEST(CurrentSettingsReportTest, ShowsTheRegistryAsItIsBesideWhatApplyWouldWrite)
 
     TuningSettings left_to_windows = t1;
     left_to_windows.TTL = NotSet;
-    EXPECT_EQ(CurrentSettingsReport(registry, WindowsFamily(8), WindowsRelease::WindowsXp,
-                                    left_to_windows)[2]
+    EXPECT_EQ(CurrentSettingsReport(registry, WindowsRelease::WindowsXp, left_to_windows)[2]
                   .apply_would_write,
               "(removed)");
-    EXPECT_EQ(CurrentSettingsReport(registry, WindowsFamily(8), WindowsRelease::WindowsXp,
-                                    std::nullopt)[2]
+    EXPECT_EQ(CurrentSettingsReport(registry, WindowsRelease::WindowsXp, std::nullopt)[2]
                   .apply_would_write,
               "(choice incomplete)");
 }

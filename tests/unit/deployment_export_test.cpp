@@ -31,7 +31,7 @@ TEST(DeploymentExportTest, NtLayoutInVersionFiveFormatWithRemovalsAndTheUndoFile
     registry.Put(tcpip, "SYNAttackProtect", kRegSz, std::string("x\ty\0", 4));
 
     std::optional<DeploymentFiles> files =
-        MakeDeploymentFiles(registry, testing::RestoredSettings(), WindowsFamily(8));
+        MakeDeploymentFiles(registry, testing::RestoredSettings(), WindowsRelease::Vista);
     ASSERT_TRUE(files);
     EXPECT_EQ(
         files->apply,
@@ -84,8 +84,9 @@ TEST(DeploymentExportTest, Windows9xLayoutInRegedit4FormatWithTheTtlAsText) {
     testing::MemoryRegistry registry;
     registry.AddKey("System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000");
     TuningSettings dialup;
-    ApplyPreset(dialup, 0, WindowsFamily(3));  // MTU 576, RWIN 2144, TTL 128, NDI 16
-    std::optional<DeploymentFiles> files = MakeDeploymentFiles(registry, dialup, WindowsFamily(3));
+    ApplyPreset(dialup, 0, WindowsRelease::Windows98);  // MTU 576, RWIN 2144, TTL 128, NDI 16
+    std::optional<DeploymentFiles> files =
+        MakeDeploymentFiles(registry, dialup, WindowsRelease::Windows98);
     ASSERT_TRUE(files);
     EXPECT_EQ(
         files->apply,
@@ -123,13 +124,13 @@ TEST(DeploymentExportTest, ExportWritesBesideTheFileOrSaysWhyNot) {
     testing::MemoryFileSystem files;
     testing::MemoryRegistry registry;
     TuningSettings s = testing::RestoredSettings();
-    EXPECT_EQ(ExportForDeployment(files, registry, s, Unrecognised, "C:\\x.reg"),
+    EXPECT_EQ(ExportForDeployment(files, registry, s, WindowsRelease::Unrecognised, "C:\\x.reg"),
               ExportResult::NothingToExport);
     files.writes_fail = true;
-    EXPECT_EQ(ExportForDeployment(files, registry, s, WindowsFamily(7), "C:\\x.reg"),
+    EXPECT_EQ(ExportForDeployment(files, registry, s, WindowsRelease::WindowsXp, "C:\\x.reg"),
               ExportResult::FileNotWritten);
     files.writes_fail = false;
-    EXPECT_EQ(ExportForDeployment(files, registry, s, WindowsFamily(7), "C:\\x.reg"),
+    EXPECT_EQ(ExportForDeployment(files, registry, s, WindowsRelease::WindowsXp, "C:\\x.reg"),
               ExportResult::Written);
     EXPECT_EQ(files.files.size(), 2u);
     EXPECT_EQ(registry.ValueCount(), 0u) << "exporting changes nothing";

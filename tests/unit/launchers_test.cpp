@@ -1,5 +1,5 @@
 // The launch targets: exact command lines and show modes, the network applet per Windows
-// family, and the rewrite that starts rundll32.exe from the system folder.
+// release, and the rewrite that starts rundll32.exe from the system folder.
 #include <gtest/gtest.h>
 
 #include "fakes/recording_launcher.h"
@@ -41,33 +41,33 @@ TEST(LaunchersTest, AppletsRunThroughRundllShown) {
     EXPECT_EQ(port.launches, expected);
 }
 
-TEST(LaunchersTest, NetworkAndModemAppletsFollowTheWindowsFamily) {
+TEST(LaunchersTest, NetworkAndModemAppletsFollowTheWindowsRelease) {
     const std::string rundll = "rundll32.exe shell32.dll,Control_RunDLL ";
     struct Case {
-        int family;
+        WindowsRelease release;
         std::string network;  // "" when nothing starts
         std::string modem;
     };
     const Case cases[] = {
-        {0, "", "modem.cpl"},
-        {1, "netcpl.cpl", "modem.cpl"},
-        {4, "netcpl.cpl", "modem.cpl"},
-        {5, "ncpa.cpl", "modem.cpl"},     // NT 4
-        {6, "ncpa.cpl", "telephon.cpl"},  // Windows 2000
-        {8, "ncpa.cpl", "telephon.cpl"},
-        {9, "", "modem.cpl"},
+        {WindowsRelease::Unrecognised, "", "modem.cpl"},
+        {WindowsRelease::Win32s, "netcpl.cpl", "modem.cpl"},
+        {WindowsRelease::WindowsMe, "netcpl.cpl", "modem.cpl"},
+        {WindowsRelease::WindowsNt4, "ncpa.cpl", "modem.cpl"},
+        {WindowsRelease::Windows2000, "ncpa.cpl", "telephon.cpl"},
+        {WindowsRelease::Windows2003, "ncpa.cpl", "telephon.cpl"},
+        {WindowsRelease::Vista, "ncpa.cpl", "telephon.cpl"},
     };
     for (const Case& c : cases) {
         testing::RecordingLauncher port;
         Launchers launchers(port, "C:\\Z");
-        launchers.LaunchNetworkApplet(c.family);
-        launchers.LaunchModemApplet(c.family);
+        launchers.LaunchNetworkApplet(c.release);
+        launchers.LaunchModemApplet(c.release);
         std::vector<Launch> expected;
         if (!c.network.empty()) {
             expected.push_back({"run", rundll + c.network, 5});
         }
         expected.push_back({"run", rundll + c.modem, 5});
-        EXPECT_EQ(port.launches, expected) << "family " << c.family;
+        EXPECT_EQ(port.launches, expected) << "case " << (&c - cases);
     }
 }
 

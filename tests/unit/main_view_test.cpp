@@ -33,7 +33,7 @@ class ScriptedStart : public StartPorts {
     bool IsFirstCopy() override { return first_copy; }
     WindowsVersion DetectWindowsVersion() override {
         ++detections;
-        return WindowsVersion{WindowsFamily(3), "Windows 98", WindowsRelease::Windows98};
+        return WindowsVersion{WindowsRelease::Windows98, "Windows 98"};
     }
     void StartCompanion() override { ++companions; }
 };
@@ -52,7 +52,6 @@ TEST(StartProgramTest, ArgumentDecidesBetweenWindowAndCompanion) {
         ScriptedStart ports;
         ProgramRecords records;
         EXPECT_EQ(StartProgram(ports, c.argument, records), c.outcome);
-        EXPECT_EQ(records.WindowsFamily.number(), 3);
         EXPECT_EQ(records.WindowsName, "Windows 98");
         EXPECT_EQ(records.WindowsRelease, WindowsRelease::Windows98);
         EXPECT_EQ(ports.companions, c.outcome == StartOutcome::CompanionOnly ? 1 : 0);
@@ -104,7 +103,7 @@ class MemoryTipOption : public TipOptionPort {
 class MainWindowTest : public ::testing::Test {
   protected:
     MainWindowTest() {
-        records.WindowsFamily = WindowsFamily(6);
+        records.WindowsRelease = WindowsRelease::Windows2000;
         records.WindowsName = "Windows XP";
         records.ProgramDirectory = kDir;
     }

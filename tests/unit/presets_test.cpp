@@ -40,10 +40,10 @@ TuningSettings Scribbled() {
     return s;
 }
 
-void ExpectPreset(const Row& row, int16_t type, int16_t family) {
-    SCOPED_TRACE("type " + std::to_string(type) + ", family " + std::to_string(family));
+void ExpectPreset(const Row& row, int16_t type, WindowsRelease release) {
+    SCOPED_TRACE("type " + std::to_string(type) + ", on " + PropertiesOf(release).name);
     TuningSettings s = Scribbled();
-    ApplyPreset(s, type, WindowsFamily(family));
+    ApplyPreset(s, type, release);
     TuningSettings expected;
     expected.ConnectionType = type;
     expected.OptiMode = AutomaticMode;
@@ -64,18 +64,20 @@ void ExpectPreset(const Row& row, int16_t type, int16_t family) {
     EXPECT_EQ(s, expected);
 }
 
-TEST(PresetsTest, FamilyFourAndAboveTakeGroupA) {
-    for (int16_t family : {4, 7, 8}) {
+TEST(PresetsTest, WindowsMeAndTheNtReleasesTakeGroupA) {
+    for (WindowsRelease release :
+         {WindowsRelease::WindowsMe, WindowsRelease::WindowsXp, WindowsRelease::Vista}) {
         for (int16_t type = 0; type < 5; ++type) {
-            ExpectPreset(kGroupA[type], type, family);
+            ExpectPreset(kGroupA[type], type, release);
         }
     }
 }
 
-TEST(PresetsTest, FamiliesBelowFourAndUnrecognisedTakeGroupB) {
-    for (int16_t family : {0, 1, 3}) {
+TEST(PresetsTest, OlderNinetyXReleasesAndUnrecognisedTakeGroupB) {
+    for (WindowsRelease release :
+         {WindowsRelease::Unrecognised, WindowsRelease::Win32s, WindowsRelease::Windows98}) {
         for (int16_t type = 0; type < 5; ++type) {
-            ExpectPreset(kGroupB[type], type, family);
+            ExpectPreset(kGroupB[type], type, release);
         }
     }
 }
@@ -83,7 +85,7 @@ TEST(PresetsTest, FamiliesBelowFourAndUnrecognisedTakeGroupB) {
 TEST(PresetsTest, UnknownConnectionTypeLeavesTheRecordAlone) {
     for (int16_t type : {-1, 5, 32767}) {
         TuningSettings s = Scribbled();
-        ApplyPreset(s, type, WindowsFamily(8));
+        ApplyPreset(s, type, WindowsRelease::Vista);
         EXPECT_EQ(s, Scribbled()) << type;
     }
 }

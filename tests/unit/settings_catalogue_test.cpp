@@ -21,24 +21,25 @@ std::string Lower(std::string text) {
 
 TEST(SettingsCatalogueTest, TheWriterWritesEveryCatalogueRowAndNothingElseInOrder) {
     struct Case {
-        int16_t family;
+        WindowsRelease release;
         const char* interfaces;
         size_t rows;  // fixed rows plus each interface's rows
     };
     for (const Case& c :
-         {Case{3, "System\\CurrentControlSet\\Services\\Class\\NetTrans", 9 + 2 * 2},
-          Case{8, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces",
-               11 + 2 * 3}}) {
-        SCOPED_TRACE(c.family);
+         {Case{WindowsRelease::Windows98, "System\\CurrentControlSet\\Services\\Class\\NetTrans",
+               9 + 2 * 2},
+          Case{WindowsRelease::Vista,
+               "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces", 11 + 2 * 3}}) {
+        SCOPED_TRACE(c.interfaces);
         testing::MemoryRegistry registry;
         registry.AddKey(std::string(c.interfaces) + "\\0000");
         registry.AddKey(std::string(c.interfaces) + "\\{B}");
         TuningSettings s;
-        ApplyPreset(s, 4, WindowsFamily(c.family));
-        ASSERT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(c.family)));
+        ApplyPreset(s, 4, c.release);
+        ASSERT_TRUE(WriteTcpParameters(registry, s, c.release));
 
         std::vector<std::string> expected;
-        for (const CatalogueRow& row : CatalogueRows(registry, WindowsFamily(c.family))) {
+        for (const CatalogueRow& row : CatalogueRows(registry, c.release)) {
             expected.push_back("set hklm\\" + Lower(row.key) + "\\" + Lower(row.entry->value_name));
         }
         EXPECT_EQ(expected.size(), c.rows);
@@ -76,7 +77,7 @@ TEST(SettingsCatalogueTest, EachReleaseIsToldWhichValuesItReads) {
     };
     testing::MemoryRegistry registry;
     registry.AddKey("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{A}");
-    std::vector<CatalogueRow> rows = CatalogueRows(registry, WindowsFamily(8));
+    std::vector<CatalogueRow> rows = CatalogueRows(registry, WindowsRelease::Vista);
     for (const Case& c : cases) {
         auto row = std::find_if(rows.begin(), rows.end(),
                                 [&](const CatalogueRow& r) { return RowLabel(r) == c.label; });
@@ -89,7 +90,7 @@ TEST(SettingsCatalogueTest, Windows9xRowsAreReadByTheNineXReleasesOnly) {
     testing::MemoryRegistry registry;
     registry.AddKey("System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000");
     std::vector<std::string> labels;
-    for (const CatalogueRow& row : CatalogueRows(registry, WindowsFamily(3))) {
+    for (const CatalogueRow& row : CatalogueRows(registry, WindowsRelease::Windows98)) {
         labels.push_back(RowLabel(row) + " = " +
                          ReadingText(*row.entry, WindowsRelease::Windows98));
     }

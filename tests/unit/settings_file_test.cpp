@@ -15,7 +15,7 @@ namespace {
 
 const std::string kDir = "C:\\Program Files\\Zorvane";
 const std::string kPath = kDir + "\\Zorvane.cfg";
-constexpr WindowsFamily kFamily{8};
+constexpr WindowsRelease kRelease = WindowsRelease::Vista;
 
 // A Manual-mode choice as Apply saves it: custom MTU and RWIN (x64 of that MTU), TTL and
 // SKA at Windows Default, custom NDI.
@@ -62,14 +62,14 @@ class SettingsFileTest : public ::testing::Test {
     TuningSettings defaults = InitialDefaultSettings();
     TuningSettings before = [] {
         TuningSettings s;
-        ApplyPreset(s, 4, kFamily);
+        ApplyPreset(s, 4, kRelease);
         return s;
     }();
 };
 
 TEST_F(SettingsFileTest, AutomaticModeSavesTwoLines) {
     TuningSettings s;
-    ApplyPreset(s, 0, kFamily);
+    ApplyPreset(s, 0, kRelease);
     EXPECT_EQ(FormatSettingsFile(s), "ConnectionType,0\r\nOptiMode,0\r\n");
     EXPECT_EQ(FormatSettingsFile(s).size(), 30u);
 }
@@ -181,25 +181,25 @@ TEST_F(SettingsFileTest, FileTheWindowCouldNotHaveWrittenGivesTheDefaults) {
 
 TEST_F(SettingsFileTest, SavingReportsWhatReachedTheFileAndTheRegistry) {
     TuningSettings s;
-    ApplyPreset(s, 1, kFamily);
-    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, s, kFamily),
+    ApplyPreset(s, 1, kRelease);
+    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, s, kRelease),
               ApplyResult::Applied);
     EXPECT_EQ(files.files[kPath], "ConnectionType,1\r\nOptiMode,0\r\n");
     EXPECT_FALSE(registry.log.empty());
 
     registry.writes_fail = true;
-    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, ManualChoice(), kFamily),
+    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, ManualChoice(), kRelease),
               ApplyResult::RegistryRefused);
     EXPECT_EQ(files.files[kPath], kManualText);
 
     registry = testing::MemoryRegistry();
     files.folders.insert(kPath);
-    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, s, kFamily),
+    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, s, kRelease),
               ApplyResult::FileNotWritten);
     EXPECT_TRUE(registry.log.empty()) << "the registry must not change when the file did not";
 
     files.writes_fail = true;
-    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, s, kFamily),
+    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, s, kRelease),
               ApplyResult::SnapshotNotWritten);
     EXPECT_TRUE(registry.log.empty()) << "nothing may change without a snapshot";
 }

@@ -13,8 +13,8 @@
 namespace zv::tuning {
 namespace {
 
-constexpr WindowsFamily kGroupA{6};  // Windows 2000
-constexpr WindowsFamily kGroupB{3};  // Windows 98
+constexpr WindowsRelease kGroupA = WindowsRelease::Windows2000;
+constexpr WindowsRelease kGroupB = WindowsRelease::Windows98;
 
 class SettingsWindowTest : public ::testing::Test {
   protected:
@@ -32,19 +32,19 @@ class SettingsWindowTest : public ::testing::Test {
 
     TuningSettings Preset(int16_t type) {
         TuningSettings preset;
-        ApplyPreset(preset, type, family);
+        ApplyPreset(preset, type, release);
         return preset;
     }
 
     TuningSettings current;
     TuningSettings defaults = InitialDefaultSettings();
-    WindowsFamily family = kGroupA;
+    WindowsRelease release = kGroupA;
     testing::CountingBeeper beeper;
     int applies = 0;
     std::vector<std::string> explained;
     std::string mode_text;
     SettingsWindow window{
-        TuningRecords{current, defaults, family}, beeper,
+        TuningRecords{current, defaults, release}, beeper,
         TuningAreaHooks{[this] { ++applies; },
                         [this](const std::string& type) { explained.push_back(type); },
                         [this](const std::string& word) { mode_text = "Mode: " + word; }}};
@@ -132,8 +132,8 @@ TEST_F(SettingsWindowTest, ConnectionTypePickAppliesAtOnceOnlyInAutomaticMode) {
     EXPECT_EQ(applies, 1);
 }
 
-TEST_F(SettingsWindowTest, PresetFollowsTheWindowsFamily) {
-    family = kGroupB;
+TEST_F(SettingsWindowTest, PresetFollowsTheWindowsRelease) {
+    release = kGroupB;
     Load(TuningSettings{});
     window.cmbNetType.SetSelection(4);
     EXPECT_EQ(current.MTU, 1500);

@@ -105,7 +105,7 @@ class UndoTest : public ::testing::Test {
     }
 
     ApplyResult Apply(const TuningSettings& s) {
-        return SaveSettingsAndApply(files, folders, registry, kDir, s, family);
+        return SaveSettingsAndApply(files, folders, registry, kDir, s, release);
     }
     UndoResult Undo() { return UndoLastChange({files, folders, registry}, kDir); }
     void ApplyTimes(int times) {
@@ -116,10 +116,10 @@ class UndoTest : public ::testing::Test {
 
     TuningSettings t1 = [] {
         TuningSettings s;
-        ApplyPreset(s, 4, WindowsFamily(8));
+        ApplyPreset(s, 4, WindowsRelease::Vista);
         return s;
     }();
-    WindowsFamily family{8};
+    WindowsRelease release = WindowsRelease::Vista;
     testing::MemoryFileSystem files;
     testing::MemoryFolders folders{files};
     testing::MemoryRegistry registry;
@@ -294,8 +294,8 @@ TEST(ApplyInterfacesTest, AnAdapterAppearingDuringApplyIsNotWritten) {
     testing::MemoryFileSystem files;
     testing::MemoryFolders folders{files};
     TuningSettings t1;
-    ApplyPreset(t1, 4, WindowsFamily(8));
-    ASSERT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, t1, WindowsFamily(8)),
+    ApplyPreset(t1, 4, WindowsRelease::Vista);
+    ASSERT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, t1, WindowsRelease::Vista),
               ApplyResult::Applied);
     EXPECT_TRUE(registry.Dword(kInterfaces + "\\{A}", "MTU"));
     EXPECT_FALSE(registry.Value(kInterfaces + "\\{C}", "MTU"));

@@ -46,10 +46,10 @@ class SystemOperationsTest : public ::testing::Test {
 
     TuningSettings automatic = [] {
         TuningSettings s;
-        ApplyPreset(s, 0, WindowsFamily(6));
+        ApplyPreset(s, 0, WindowsRelease::Windows2000);
         return s;
     }();
-    WindowsFamily family{6};
+    WindowsRelease release = WindowsRelease::Windows2000;
     testing::MemoryFileSystem files;
     testing::MemoryFolders folders{files};
     testing::MemoryRegistry registry;
@@ -58,7 +58,7 @@ class SystemOperationsTest : public ::testing::Test {
     ScriptedRestart restart;
     testing::ScriptedBackup backup;
     SystemOperations operations{
-        family, kDir, SystemPorts{files, folders, registry, messages, pump, restart, backup}};
+        release, kDir, SystemPorts{files, folders, registry, messages, pump, restart, backup}};
 };
 
 const char kApplied[] =
@@ -134,7 +134,7 @@ TEST_F(SystemOperationsTest, UnwritableFileOrSnapshotIsNamedAndNothingElseHappen
         testing::MemoryFolders unwritable_folders{unwritable};
         c.arrange(unwritable, unwritable_folders);
         testing::RecordingMessageBox shown;
-        EXPECT_FALSE(SystemOperations(family, kDir,
+        EXPECT_FALSE(SystemOperations(release, kDir,
                                       SystemPorts{unwritable, unwritable_folders, registry, shown,
                                                   pump, restart, backup})
                          .ApplySettings(automatic));
@@ -254,7 +254,7 @@ TEST_F(SystemOperationsTest, FailedBackupSaysSoAndKeepsTheOlderFile) {
         scripted.files[kOldBackup] = "an older backup";
         c.arrange(scripted);
         testing::RecordingMessageBox shown;
-        SystemOperations(family, kDir,
+        SystemOperations(release, kDir,
                          SystemPorts{files, folders, registry, shown, pump, restart, scripted})
             .BackupRegistry();
         ASSERT_EQ(shown.shown.size(), 1u);

@@ -18,9 +18,9 @@ const std::string kInterfaces = kTcpip + "\\Interfaces";
 const std::string kInternet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 const std::string kNdi = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
 
-TuningSettings Preset(int16_t type, int16_t family) {
+TuningSettings Preset(int16_t type, WindowsRelease release) {
     TuningSettings s;
-    ApplyPreset(s, type, WindowsFamily(family));
+    ApplyPreset(s, type, release);
     return s;
 }
 
@@ -34,9 +34,9 @@ class TcpParametersTest : public ::testing::Test {
 TEST_F(TcpParametersTest, NtLayoutWritesEveryValueAndEveryInterface) {
     registry.AddKey(kInterfaces + "\\{A}");
     registry.AddKey(kInterfaces + "\\{B}");
-    TuningSettings s = Preset(4, 8);  // T1: MTU 7240, RWIN 1836000
+    TuningSettings s = Preset(4, WindowsRelease::Vista);  // T1: MTU 7240, RWIN 1836000
     s.BlackHole = true;
-    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(8)));
+    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsRelease::Vista));
 
     EXPECT_EQ(registry.Dword(kTcpip, "GlobalMaxTcpWindowSize"), 1836000u);
     EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), 1836000u);
@@ -73,8 +73,8 @@ TEST_F(TcpParametersTest, NtLayoutWritesEveryValueAndEveryInterface) {
 TEST_F(TcpParametersTest, Win9xLayoutWritesEveryValueAndEveryTransport) {
     registry.AddKey(kNetTrans + "\\0000");
     registry.AddKey(kNetTrans + "\\0001");
-    TuningSettings s = Preset(0, 3);  // Dial-up: MTU 576, TTL 128, NDI 16
-    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(3)));
+    TuningSettings s = Preset(0, WindowsRelease::Windows98);  // Dial-up: MTU 576, TTL 128, NDI 16
+    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsRelease::Windows98));
 
     EXPECT_EQ(registry.Dword(kMstcp, "DefaultRcvWindow"), 2144u);
     auto ttl = registry.Value(kMstcp, "DefaultTTL");
@@ -99,15 +99,17 @@ TEST_F(TcpParametersTest, Win9xLayoutWritesEveryValueAndEveryTransport) {
 // Windows' own defaults come back only when the values are gone: nothing may be left,
 // and -1 or -41 (MSS of an unset MTU) must never be stored.
 TEST_F(TcpParametersTest, NotSetRemovesValuesInBothLayouts) {
-    TuningSettings s = Preset(3, 8);
+    TuningSettings s = Preset(3, WindowsRelease::Vista);
     s.MTU = s.RWIN = s.TTL = s.SKA = s.NDI = NotSet;
     registry.AddKey(kInterfaces + "\\{A}");
     registry.AddKey(kNetTrans + "\\0000");
-    ASSERT_TRUE(WriteTcpParameters(registry, Preset(3, 8), WindowsFamily(8)));
-    ASSERT_TRUE(WriteTcpParameters(registry, Preset(3, 4), WindowsFamily(4)));
+    ASSERT_TRUE(
+        WriteTcpParameters(registry, Preset(3, WindowsRelease::Vista), WindowsRelease::Vista));
+    ASSERT_TRUE(WriteTcpParameters(registry, Preset(3, WindowsRelease::WindowsMe),
+                                   WindowsRelease::WindowsMe));
 
-    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(8)));
-    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(4)));
+    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsRelease::Vista));
+    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsRelease::WindowsMe));
 
     for (const char* name :
          {"GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL", "KeepAliveTime"}) {
@@ -131,34 +133,35 @@ TEST_F(TcpParametersTest, NotSetRemovesValuesInBothLayouts) {
 TEST_F(TcpParametersTest, MssOfAnyMtuIsReckonedWithoutOverflow) {
     registry.AddKey(kInterfaces + "\\{A}");
     registry.AddKey(kNetTrans + "\\0000");
-    TuningSettings s = Preset(3, 8);
+    TuningSettings s = Preset(3, WindowsRelease::Vista);
     s.MTU = std::numeric_limits<int32_t>::min();
-    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(8)));
-    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(3)));
+    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsRelease::Vista));
+    EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsRelease::Windows98));
     EXPECT_EQ(registry.Dword(kInterfaces + "\\{A}", "MSS"), 0x80000000u);
     EXPECT_EQ(registry.Dword(kNetTrans + "\\0000", "MaxMSS"), 0x80000000u);
 }
 
-TEST_F(TcpParametersTest, UnrecognisedFamilyTouchesNothing) {
-    for (int16_t family : {0, 9, -1}) {
-        EXPECT_TRUE(WriteTcpParameters(registry, Preset(1, family), WindowsFamily(family)));
-    }
+TEST_F(TcpParametersTest, UnrecognisedReleaseTouchesNothing) {
+    EXPECT_TRUE(WriteTcpParameters(registry, Preset(1, WindowsRelease::Unrecognised),
+                                   WindowsRelease::Unrecognised));
     EXPECT_EQ(registry.KeyCount(), 0u);
     EXPECT_TRUE(registry.log.empty());
 }
 
 TEST_F(TcpParametersTest, RefusedWritesAreReportedWithoutStoppingTheOthers) {
     registry.read_only_keys.insert(kInternet);
-    EXPECT_FALSE(WriteTcpParameters(registry, Preset(1, 8), WindowsFamily(8)));
+    EXPECT_FALSE(
+        WriteTcpParameters(registry, Preset(1, WindowsRelease::Vista), WindowsRelease::Vista));
     EXPECT_FALSE(registry.Value(kInternet, "MaxConnectionsPerServer"));
     EXPECT_EQ(registry.Dword(kNdi, ""), 32u) << "rows after the refused ones still run";
 
     registry.writes_fail = true;
-    EXPECT_FALSE(WriteTcpParameters(registry, InitialDefaultSettings(), WindowsFamily(3)));
+    EXPECT_FALSE(WriteTcpParameters(registry, InitialDefaultSettings(), WindowsRelease::Windows98));
 }
 
 TEST_F(TcpParametersTest, MissingInterfacesKeySkipsOnlyThePerInterfaceRows) {
-    EXPECT_TRUE(WriteTcpParameters(registry, Preset(2, 7), WindowsFamily(7)));
+    EXPECT_TRUE(WriteTcpParameters(registry, Preset(2, WindowsRelease::WindowsXp),
+                                   WindowsRelease::WindowsXp));
     EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), 186880u);
     EXPECT_EQ(registry.Dword(kNdi, ""), 32u);
     EXPECT_EQ(registry.log.size(), 11u);

@@ -16,7 +16,7 @@ namespace {
 const std::string kDir = "C:\\Zorvane";
 const std::string kCfg = kDir + "\\Zorvane.cfg";
 const std::string kExport = "C:\\out\\t1.reg";
-constexpr WindowsFamily kXp{7};
+constexpr WindowsRelease kXp = WindowsRelease::WindowsXp;
 
 class ToolCommandsTest : public ::testing::Test {
   protected:
@@ -107,9 +107,9 @@ TEST(ToolSwitchTest, TheCommandLineNamesASwitchOrLeavesTheArgumentAlone) {
 class FixedStart : public main_window::StartPorts {
   public:
     bool first_copy = true;
-    WindowsFamily family = kXp;
+    WindowsRelease release = kXp;
     bool IsFirstCopy() override { return first_copy; }
-    WindowsVersion DetectWindowsVersion() override { return {family, "Windows XP"}; }
+    WindowsVersion DetectWindowsVersion() override { return {release, "Windows XP"}; }
     void StartCompanion() override {}
 };
 
@@ -140,7 +140,7 @@ TEST_F(ToolSwitchRunTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWo
 
     start.first_copy = true;
     EXPECT_EQ(run("/export C:\\out\\t1.reg").exit_code, kExitDone);
-    EXPECT_EQ(records.WindowsFamily, kXp);
+    EXPECT_EQ(records.WindowsRelease, kXp);
     EXPECT_EQ(files.files.count("C:\\out\\t1-undo.reg"), 1u);
 }
 
@@ -184,25 +184,25 @@ TEST_F(ToolSwitchRunTest, ApplyAndRestoreWriteAsTheWindowDoesAndEndWithTheirCode
     struct Refusal {
         const char* context;
         const char* cfg;
-        WindowsFamily family;
+        WindowsRelease release;
         bool registry_refuses;
         int exit_code;
     };
     const Refusal refusals[] = {
         {"Manual, cut short", "ConnectionType,4\r\nOptiMode,1\r\n", kXp, false, kExitBadInput},
-        {"unrecognised Windows", "ConnectionType,4\r\nOptiMode,0\r\n", Unrecognised, false,
-         kExitRefused},
+        {"unrecognised Windows", "ConnectionType,4\r\nOptiMode,0\r\n", WindowsRelease::Unrecognised,
+         false, kExitRefused},
         {"registry refused", "ConnectionType,4\r\nOptiMode,0\r\n", kXp, true, kExitRefused},
     };
     for (const Refusal& r : refusals) {
         files.files = {{kCfg, r.cfg}};
-        start.family = r.family;
+        start.release = r.release;
         registry.writes_fail = r.registry_refuses;
         EXPECT_EQ(run("/apply").exit_code, r.exit_code) << r.context;
         EXPECT_EQ(registry.ValueCount(), 0u) << r.context;
         EXPECT_EQ(files.files[kCfg], r.cfg) << r.context;
     }
-    start.family = kXp;
+    start.release = kXp;
     registry.writes_fail = false;
 
     CommandReport applied = run("/apply");

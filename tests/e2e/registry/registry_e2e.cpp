@@ -1,5 +1,5 @@
 // Writes the TCP/IP parameters into the real registry of an emulated Windows release and
-// reads every value back with advapi32: the release's family and name, both layouts'
+// reads every value back with advapi32: the release and its name, both layouts'
 // values and removals, in the view the x86 build names under WOW64 too, and that writing
 // changes nothing when it should not. It runs with the programs' manifest, as they do.
 //
@@ -128,19 +128,21 @@ void CheckUnchanged(const e2e::RegistrySnapshot& before) {
 zv::WindowsVersion ExpectedVersion(const std::string& release) {
     struct Expected {
         const char* release;
-        int16_t family;
+        zv::WindowsRelease windows;
         const char* name;
     };
-    // Windows XP x64 is release 5.2 like Windows 2003: its family, but its own name.
-    for (const Expected& e :
-         {Expected{"win98", 3, "Windows 98"}, Expected{"winxp", 7, "Windows XP"},
-          Expected{"winxp64", 8, "Windows XP"}, Expected{"win2003", 8, "Windows 2003"},
-          Expected{"win10", 8, "Windows 10"}}) {
+    // Windows XP x64 is release 5.2 like Windows 2003, under its own name.
+    for (const Expected& e : {Expected{"win98", zv::WindowsRelease::Windows98, "Windows 98"},
+                              Expected{"winxp", zv::WindowsRelease::WindowsXp, "Windows XP"},
+                              Expected{"winxp64", zv::WindowsRelease::Windows2003, "Windows XP"},
+                              Expected{"win2003", zv::WindowsRelease::Windows2003, "Windows 2003"},
+                              Expected{"win10", zv::WindowsRelease::Vista, "Windows 10"}}) {
         if (release == e.release) {
-            return {zv::WindowsFamily(e.family), e.name};
+            return {e.windows, e.name};
         }
     }
-    return {zv::WindowsFamily(-1), "(unknown release " + release + ")"};
+    // No release detected has this name, so the check below fails.
+    return {zv::WindowsRelease::Unrecognised, "(unknown release " + release + ")"};
 }
 
 // What a Manual-mode Apply with every value custom writes.
@@ -184,10 +186,10 @@ int main(int argc, char** argv) {
         E2E_CHECK(GetVersionExA(&reported));
         E2E_CHECK_EQ(reported.dwMajorVersion, 10u);
     }
-    E2E_CHECK_EQ(windows.family.number(), expected.family.number());
+    E2E_CHECK(windows.release == expected.release);
     E2E_CHECK_EQ(windows.name, expected.name);
 
-    bool nine_x = windows.family.Uses9xLayout();
+    bool nine_x = zv::PropertiesOf(windows.release).layout == zv::RegistryLayout::Win9x;
     const std::string& enumerated = nine_x ? kNetTrans : kInterfaces;
     for (const char* subkey : {"0000", "{7A3B1C2D-0001}", "Loopback"}) {
         E2E_CHECK(e2e::CreateRegistryKey(kHklm, enumerated + "\\" + subkey));
@@ -201,18 +203,18 @@ int main(int argc, char** argv) {
     zv::win32::Win32Registry registry;
     {
         e2e::Context in("custom values");
-        E2E_CHECK(zv::WriteTcpParameters(registry, CustomSettings(), windows.family));
+        E2E_CHECK(zv::WriteTcpParameters(registry, CustomSettings(), windows.release));
         CheckRows(layout(CustomSettings()));
     }
     {
         e2e::Context in("second write of the same values");
         auto before = Snapshot();
-        E2E_CHECK(zv::WriteTcpParameters(registry, CustomSettings(), windows.family));
+        E2E_CHECK(zv::WriteTcpParameters(registry, CustomSettings(), windows.release));
         CheckUnchanged(before);
     }
     {
         e2e::Context in("values left to Windows");
-        E2E_CHECK(zv::WriteTcpParameters(registry, RestoredSettings(), windows.family));
+        E2E_CHECK(zv::WriteTcpParameters(registry, RestoredSettings(), windows.release));
         CheckRows(layout(RestoredSettings()));
     }
     {
@@ -220,13 +222,14 @@ int main(int argc, char** argv) {
         // take that access, for creating and for enumerating keys alike.
         e2e::Context in("custom values, the 64-bit view named");
         zv::win32::Win32Registry named_view(zv::RegistryAccessFor(true));
-        E2E_CHECK(zv::WriteTcpParameters(named_view, CustomSettings(), windows.family));
+        E2E_CHECK(zv::WriteTcpParameters(named_view, CustomSettings(), windows.release));
         CheckRows(layout(CustomSettings()));
     }
     {
         e2e::Context in("unrecognised release");
         auto before = Snapshot();
-        E2E_CHECK(zv::WriteTcpParameters(registry, CustomSettings(), zv::Unrecognised));
+        E2E_CHECK(
+            zv::WriteTcpParameters(registry, CustomSettings(), zv::WindowsRelease::Unrecognised));
         CheckUnchanged(before);
     }
     return e2e::Finish();
