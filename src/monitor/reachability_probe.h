@@ -21,7 +21,7 @@ struct ProbeOutcome {
 class ProbePort {
   public:
     virtual ~ProbePort() = default;
-    // Starts one probe elsewhere; its outcome reaches VigiloWindow::ProbeFinished later,
+    // Starts one probe elsewhere; its outcome reaches VigiloView::ProbeFinished later,
     // on the window's thread. Never called while a probe is under way.
     virtual void StartProbe(const std::string& host, int32_t timeout_ms) = 0;
 };

@@ -490,12 +490,4 @@ bool Binder::OnTimer(WPARAM timer_id) {
     return true;
 }
 
-bool RouteDialogCommand(HWND window, Binder* binder, WPARAM wparam, LPARAM lparam) {
-    if (LOWORD(wparam) == IDCANCEL) {
-        DestroyWindow(window);
-        return true;
-    }
-    return binder != nullptr && binder->OnCommand(wparam, lparam);
-}
-
 }  // namespace zv::win32

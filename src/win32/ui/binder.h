@@ -3,7 +3,7 @@
 //   - a user's change of a real control sets the model, and the model runs the handler;
 //   - a program's change of the model is mirrored onto the real control, without running
 //     anything again (a guard drops the echo that Windows sends back, e.g. EN_CHANGE).
-// The owning window forwards WM_COMMAND and WM_TIMER to it.
+// The window base routes its window's WM_COMMAND and WM_TIMER to it.
 #pragma once
 
 #include <windows.h>
@@ -64,9 +64,5 @@ class Binder {
     std::map<UINT, Binding*> by_command_;
     std::map<UINT_PTR, ui::Timer*> timers_;
 };
-
-// WM_COMMAND of a window that closes like a dialog: Esc (IDCANCEL) destroys it, anything
-// else goes to its binder. True when taken.
-bool RouteDialogCommand(HWND window, Binder* binder, WPARAM wparam, LPARAM lparam);
 
 }  // namespace zv::win32

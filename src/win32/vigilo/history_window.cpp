@@ -64,7 +64,7 @@ HistoryWindow::HistoryWindow(monitor::LinkMonitor& monitor, FileSystem& files,
     : view_({monitor, files, messages, *this}), on_closed_(std::move(on_closed)) {}
 
 HistoryWindow::~HistoryWindow() {
-    binder_.reset();
+    DropBinder();
     if (font_ != nullptr) {
         DeleteObject(font_);
     }
@@ -78,7 +78,7 @@ bool HistoryWindow::Build() {
         return false;
     }
     font_ = CreateMessageFont();
-    binder_ = std::make_unique<Binder>(hwnd(), font_, dpi_);
+    MakeBinder(font_, dpi_, true);
     view_.Layout(monitor::kHistoryWidth, monitor::kHistoryHeight);
     AddControls();
     view_.Load();
@@ -87,17 +87,17 @@ bool HistoryWindow::Build() {
 
 // Created in tab order.
 void HistoryWindow::AddControls() {
-    binder_->BindWindow(view_.frmHistory);
-    binder_->AddOption(view_.optSpan1, id::optSpan1, true);
-    binder_->AddOption(view_.optSpan6, id::optSpan6, false);
-    binder_->AddOption(view_.optSpan24, id::optSpan24, false);
-    binder_->AddLabel(view_.lblRoundTrip, id::lblRoundTrip, SS_LEFT | SS_NOPREFIX);
-    binder_->AddLabel(view_.lblLoss, id::lblLoss, SS_LEFT | SS_NOPREFIX);
-    binder_->AddCheckBox(view_.chkLog, id::chkLog);
-    binder_->AddCheckBox(view_.chkNotices, id::chkNotices);
-    binder_->AddLabel(view_.lblLog, id::lblLog, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
-    binder_->AddButton(view_.cmdSave, id::cmdSave);
-    binder_->AddButton(view_.cmdClose, id::cmdClose);
+    binder().BindWindow(view_.frmHistory);
+    binder().AddOption(view_.optSpan1, id::optSpan1, true);
+    binder().AddOption(view_.optSpan6, id::optSpan6, false);
+    binder().AddOption(view_.optSpan24, id::optSpan24, false);
+    binder().AddLabel(view_.lblRoundTrip, id::lblRoundTrip, SS_LEFT | SS_NOPREFIX);
+    binder().AddLabel(view_.lblLoss, id::lblLoss, SS_LEFT | SS_NOPREFIX);
+    binder().AddCheckBox(view_.chkLog, id::chkLog);
+    binder().AddCheckBox(view_.chkNotices, id::chkNotices);
+    binder().AddLabel(view_.lblLog, id::lblLog, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
+    binder().AddButton(view_.cmdSave, id::cmdSave);
+    binder().AddButton(view_.cmdClose, id::cmdClose);
 }
 
 void HistoryWindow::Resize() {
@@ -108,7 +108,7 @@ void HistoryWindow::Resize() {
 }
 
 RECT HistoryWindow::GraphRect() const {
-    return binder_->TwipsToRect(view_.GraphBounds());
+    return binder().TwipsToRect(view_.GraphBounds());
 }
 
 void HistoryWindow::EraseAroundGraph(HDC dc) {
@@ -208,7 +208,7 @@ std::string HistoryWindow::ListSeparator() {
 }
 
 void HistoryWindow::RedrawGraph() {
-    if (binder_ != nullptr) {
+    if (HasBinder()) {
         RECT graph = GraphRect();
         InvalidateRect(hwnd(), &graph, FALSE);
     }
@@ -222,7 +222,7 @@ void HistoryWindow::Close() {
 LRESULT HistoryWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_ERASEBKGND:
-            if (binder_ != nullptr) {
+            if (HasBinder()) {
                 EraseAroundGraph(reinterpret_cast<HDC>(wparam));
                 return 1;
             }
@@ -230,14 +230,14 @@ LRESULT HistoryWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(hwnd(), &paint);
-            if (binder_ != nullptr) {
+            if (HasBinder()) {
                 PaintGraph(dc);
             }
             EndPaint(hwnd(), &paint);
             return 0;
         }
         case WM_SIZE:
-            if (binder_ != nullptr) {
+            if (HasBinder()) {
                 Resize();
             }
             return 0;
@@ -249,11 +249,6 @@ LRESULT HistoryWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
             info->ptMinTrackSize = {least.right - least.left, least.bottom - least.top};
             return 0;
         }
-        case WM_COMMAND:
-            if (RouteDialogCommand(hwnd(), binder_.get(), wparam, lparam)) {
-                return 0;
-            }
-            break;
         default:
             break;
     }

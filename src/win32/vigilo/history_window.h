@@ -45,7 +45,6 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
     std::function<void()> on_closed_;
     int dpi_ = 96;
     HFONT font_ = nullptr;
-    std::unique_ptr<Binder> binder_;
 };
 
 }  // namespace zv::win32

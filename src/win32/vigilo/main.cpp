@@ -12,13 +12,13 @@
 #include "win32/platform/win32_file_system.h"
 #include "win32/launch/win32_launcher.h"
 #include "win32/ui/win_ports.h"
-#include "win32/vigilo/frm_vigilo.h"
+#include "win32/vigilo/vigilo_window.h"
 
 namespace {
 
 // The program ends when its last window is gone: Exit closes the monitor window, but a
 // ping dialog still open keeps the program until it is closed too.
-int RunUntilWindowsClosed(const zv::win32::FrmVigilo& monitor,
+int RunUntilWindowsClosed(const zv::win32::VigiloWindow& monitor,
                           const zv::win32::KeepAlive& keep_alive) {
     MSG message{};
     while (monitor.hwnd() != nullptr || keep_alive.DialogWindow() != nullptr) {
@@ -49,7 +49,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                                     zv::win32::PingDialogMode::Modeless);
     zv::launch::Launchers launchers(launcher, program_dir);
 
-    zv::win32::FrmVigilo monitor(keep_alive, launchers, messages, files);
+    zv::win32::VigiloWindow monitor(keep_alive, launchers, messages, files);
     if (!monitor.Load()) {
         return 1;
     }

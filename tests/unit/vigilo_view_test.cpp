@@ -1,4 +1,4 @@
-#include "monitor/vigilo_window.h"
+#include "monitor/vigilo_view.h"
 
 #include <gtest/gtest.h>
 
@@ -154,7 +154,7 @@ class VigiloWindowTest : public ::testing::Test {
     testing::MemoryLogFiles log_files;
     testing::MemoryOptions options;
     InlineProbe probe{sockets, echo};
-    VigiloWindow vigilo{
+    VigiloView vigilo{
         {ping, launchers, tray, messages, window, probe, {wall_clock, log_files, options}}};
     testing::FakeClock clock;  // after the timers it watches, so it goes first
 };
@@ -256,7 +256,7 @@ TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitor
     launcher.run_result = 2;
     // More clicks arrive while the message is up.
     struct ReentrantBox : ui::MessageBoxPort {
-        VigiloWindow* vigilo = nullptr;
+        VigiloView* vigilo = nullptr;
         std::vector<ui::Message> shown;
         ui::MessageAnswer Show(const ui::Message& m) override {
             shown.push_back(m);
@@ -266,7 +266,7 @@ TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitor
         }
     };
     ReentrantBox box;
-    VigiloWindow reporting{
+    VigiloView reporting{
         {ping, launchers, tray, box, window, probe, {wall_clock, log_files, options}}};
     box.vigilo = &reporting;
     reporting.HandleTrayMouse(514);
@@ -475,7 +475,7 @@ TEST_F(VigiloWindowTest, NoBalloonWhenNoticesAreOffOrTheShellHasNone) {
         SCOPED_TRACE(large_record ? "notices off" : "shell without balloons");
         options.values["Notices"] = large_record ? 0 : 1;
         tray.large = large_record;
-        VigiloWindow companion{
+        VigiloView companion{
             {ping, launchers, tray, messages, window, probe, {wall_clock, log_files, options}}};
         probe.deliver = [&](const ProbeOutcome& outcome) { companion.ProbeFinished(outcome); };
         companion.Load();

@@ -1,15 +1,15 @@
-#include "monitor/vigilo_window.h"
+#include "monitor/vigilo_view.h"
 
 #include "common/program_name.h"
 
 namespace zv::monitor {
 
-VigiloWindow::VigiloWindow(const MonitorPorts& ports)
+VigiloView::VigiloView(const MonitorPorts& ports)
     : ports_(ports), tray_icon_(ports.tray), monitor_(ports.link, kProbeHost) {
     ConnectHandlers();
 }
 
-void VigiloWindow::ConnectHandlers() {
+void VigiloView::ConnectHandlers() {
     TimerVigilo.on_tick = [this] { ProbeReachability(); };
     TimerIcon.on_tick = [this] { AnimateTrayIcon(); };
     TimerPing.on_tick = [this] { ports_.ping.TimerTick(); };
@@ -28,7 +28,7 @@ void VigiloWindow::ConnectHandlers() {
     popup.RequireHandlers();
 }
 
-void VigiloWindow::Load() {
+void VigiloView::Load() {
     frmVigilo.SetVisible(false);
     ports_.ping.LoadPingSettings();
     tray_icon_.Add(ports_.window.Handle(), kNotConnectedImage);
@@ -36,23 +36,23 @@ void VigiloWindow::Load() {
     ProbeReachability();
 }
 
-void VigiloWindow::QueryUnload() {
+void VigiloView::QueryUnload() {
     tray_icon_.Remove();
 }
 
-void VigiloWindow::ShellRestarted() {
+void VigiloView::ShellRestarted() {
     tray_icon_.Add(ports_.window.Handle(), tray_icon_.record().hIcon);
     tray_icon_.SetTip(monitor_.TipText());
 }
 
 // Every settings load arms the timer, the ping dialog's too; after Disable it must stay
 // off, or the keep-alive pings (and their sound) come back while the menu offers "Enable".
-void VigiloWindow::ArmTimerPing() {
+void VigiloView::ArmTimerPing() {
     TimerPing.SetInterval(kPingTimerIntervalMs);
     TimerPing.SetEnabled(PingingEnabled());
 }
 
-void VigiloWindow::ProbeReachability() {
+void VigiloView::ProbeReachability() {
     // The wait after a wake is over: back to the usual period, counted from now.
     TimerVigilo.SetInterval(kProbeIntervalMs);
     if (!probe_sent_) {
@@ -60,12 +60,12 @@ void VigiloWindow::ProbeReachability() {
     }
 }
 
-void VigiloWindow::StartProbe() {
+void VigiloView::StartProbe() {
     probe_sent_ = monitor_.Now();
     ports_.probe.StartProbe(kProbeHost, kProbeTimeoutMs);
 }
 
-void VigiloWindow::ProbeFinished(const ProbeOutcome& outcome) {
+void VigiloView::ProbeFinished(const ProbeOutcome& outcome) {
     if (!probe_sent_) {
         return;
     }
@@ -87,13 +87,13 @@ void VigiloWindow::ProbeFinished(const ProbeOutcome& outcome) {
     }
 }
 
-void VigiloWindow::Resumed() {
+void VigiloView::Resumed() {
     TimerVigilo.SetEnabled(false);
     TimerVigilo.SetInterval(kResumeProbeDelayMs);
     TimerVigilo.SetEnabled(true);
 }
 
-void VigiloWindow::ReportProbe() {
+void VigiloView::ReportProbe() {
     tray_icon_.SetTip(monitor_.TipText());
     LinkNotice notice = monitor_.Notice();
     if (!notice.text.empty()) {
@@ -103,14 +103,14 @@ void VigiloWindow::ReportProbe() {
     }
 }
 
-void VigiloWindow::ReportProblem(const std::string& problem) {
+void VigiloView::ReportProblem(const std::string& problem) {
     if (!problem.empty() && problem != told_problem_) {
         tray_icon_.ShowBalloon("Vigilo", problem, monitor::BalloonIcon::Warning);
     }
     told_problem_ = problem;
 }
 
-void VigiloWindow::AnimateTrayIcon() {
+void VigiloView::AnimateTrayIcon() {
     ++animation_frame_;
     tray_icon_.Change(animation_frame_);
     if (animation_frame_ == kAnimationFrames) {
@@ -118,7 +118,7 @@ void VigiloWindow::AnimateTrayIcon() {
     }
 }
 
-void VigiloWindow::HandleTrayMouse(int code) {
+void VigiloView::HandleTrayMouse(int code) {
     switch (code) {
         case monitor::kTrayLeftButtonUp:
             if (double_click_release_due_) {
@@ -139,11 +139,11 @@ void VigiloWindow::HandleTrayMouse(int code) {
     }
 }
 
-bool VigiloWindow::PingingEnabled() const {
+bool VigiloView::PingingEnabled() const {
     return popup.caption(vigilo_menu::mnuDisable) == kDisableCaption;
 }
 
-void VigiloWindow::ToggleDisable() {
+void VigiloView::ToggleDisable() {
     if (!PingingEnabled()) {
         popup.SetCaption(vigilo_menu::mnuDisable, kDisableCaption);
         ports_.ping.RestartTicks();
@@ -159,7 +159,7 @@ void VigiloWindow::ToggleDisable() {
 // A missing or broken "Zorvane.exe" must not end the monitor; the user is told once, even
 // when more clicks ask again while the message is up. A user who declined the elevation
 // prompt knows why nothing started.
-void VigiloWindow::StartMainProgram() {
+void VigiloView::StartMainProgram() {
     constexpr unsigned long kElevationDeclined = 1223;  // ERROR_CANCELLED
     unsigned long error = ports_.launchers.StartMainProgram();
     if (error == 0 || error == kElevationDeclined || reporting_start_failure_) {

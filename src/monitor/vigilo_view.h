@@ -49,12 +49,12 @@ struct MonitorPorts {
     LinkMonitorPorts link;
 };
 
-class VigiloWindow {
+class VigiloView {
   public:
     // Throws std::logic_error when a menu item has no handler.
-    explicit VigiloWindow(const MonitorPorts& ports);
-    VigiloWindow(const VigiloWindow&) = delete;
-    VigiloWindow& operator=(const VigiloWindow&) = delete;
+    explicit VigiloView(const MonitorPorts& ports);
+    VigiloView(const VigiloView&) = delete;
+    VigiloView& operator=(const VigiloView&) = delete;
 
     // The window's load: hide, settings (arming TimerPing), icon, first probe.
     void Load();

@@ -1,4 +1,4 @@
-#include "win32/vigilo/frm_vigilo.h"
+#include "win32/vigilo/vigilo_window.h"
 
 #include "monitor/tray_icon.h"
 #include "win32/platform/message_filter.h"
@@ -25,8 +25,8 @@ VigiloImages::~VigiloImages() {
     }
 }
 
-FrmVigilo::FrmVigilo(KeepAlive& keep_alive, launch::Launchers& launchers,
-                     ui::MessageBoxPort& messages, FileSystem& files)
+VigiloWindow::VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers,
+                           ui::MessageBoxPort& messages, FileSystem& files)
     : tray_(images_.icons()),
       keep_alive_(keep_alive),
       messages_(messages),
@@ -41,13 +41,13 @@ FrmVigilo::FrmVigilo(KeepAlive& keep_alive, launch::Launchers& launchers,
       // Sent to every top-level window when the shell (re)starts its taskbar.
       taskbar_created_(RegisterWindowMessageA("TaskbarCreated")) {}
 
-FrmVigilo::~FrmVigilo() {
+VigiloWindow::~VigiloWindow() {
     CloseHistoryWindow();
-    binder_.reset();
+    DropBinder();
     popup_.reset();
 }
 
-bool FrmVigilo::Load() {
+bool VigiloWindow::Load() {
     if (!Create("ZorvaneVigilo", controller_.frmVigilo.caption().c_str(), WS_OVERLAPPEDWINDOW, 0,
                 200, 100, nullptr)) {
         return false;
@@ -61,32 +61,32 @@ bool FrmVigilo::Load() {
     if (taskbar_created_ != 0) {
         AllowFromLowerLevels(hwnd(), taskbar_created_);
     }
-    binder_ = std::make_unique<Binder>(hwnd(), nullptr, 96);
-    binder_->BindWindow(controller_.frmVigilo);
-    binder_->BindTimer(controller_.TimerVigilo, vigilo_ids::TimerVigilo);
-    binder_->BindTimer(controller_.TimerIcon, vigilo_ids::TimerIcon);
-    binder_->BindTimer(controller_.TimerPing, vigilo_ids::TimerPing);
+    MakeBinder(nullptr, 96, false);
+    binder().BindWindow(controller_.frmVigilo);
+    binder().BindTimer(controller_.TimerVigilo, vigilo_ids::TimerVigilo);
+    binder().BindTimer(controller_.TimerIcon, vigilo_ids::TimerIcon);
+    binder().BindTimer(controller_.TimerPing, vigilo_ids::TimerPing);
     popup_ = std::make_unique<RealMenu>(controller_.popup, hwnd(), RealMenu::Kind::Popup);
     controller_.Load();
     return true;
 }
 
-void FrmVigilo::BringToForeground() {
+void VigiloWindow::BringToForeground() {
     SetForegroundWindow(hwnd());
 }
 
-void FrmVigilo::PopupMenu() {
+void VigiloWindow::PopupMenu() {
     popup_->PopUpAtCursor();
 }
 
 // Not owned by the monitor window: Exit closes that window, and an owned dialog would go
 // with it.
-void FrmVigilo::ShowPingDialog() {
+void VigiloWindow::ShowPingDialog() {
     keep_alive_.OpenPingDialog(nullptr);
 }
 
 // Unowned like the ping dialog; a second request brings the open window to the front.
-void FrmVigilo::ShowHistoryWindow() {
+void VigiloWindow::ShowHistoryWindow() {
     if (history_ != nullptr) {
         ShowWindow(history_->hwnd(), SW_RESTORE);
         SetForegroundWindow(history_->hwnd());
@@ -97,29 +97,24 @@ void FrmVigilo::ShowHistoryWindow() {
 }
 
 // The history window reads the monitor's record, so it goes with the monitor window.
-void FrmVigilo::CloseHistoryWindow() {
+void VigiloWindow::CloseHistoryWindow() {
     if (history_ != nullptr) {
         DestroyWindow(history_->hwnd());
     }
 }
 
 // Posted, so that the window does not go away inside the menu command that asked for it.
-void FrmVigilo::Unload() {
+void VigiloWindow::Unload() {
     PostMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
 
-LRESULT FrmVigilo::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case monitor::kTrayCallbackMessage:
             controller_.HandleTrayMouse(static_cast<int>(LOWORD(lparam)));
             return 0;
         case WM_COMMAND:
             if (popup_ != nullptr && popup_->OnCommand(wparam, lparam)) {
-                return 0;
-            }
-            break;
-        case WM_TIMER:
-            if (binder_ != nullptr && binder_->OnTimer(wparam)) {
                 return 0;
             }
             break;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/file_system.h"
-#include "monitor/vigilo_window.h"
+#include "monitor/vigilo_view.h"
 #include "launch/launchers.h"
 #include "win32/ping/keep_alive.h"
 #include "win32/vigilo/win32_tray_port.h"
@@ -37,11 +37,11 @@ class VigiloImages {
     std::vector<HICON> icons_;
 };
 
-class FrmVigilo : public WindowBase, private monitor::MonitorWindowPort {
+class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
   public:
-    FrmVigilo(KeepAlive& keep_alive, launch::Launchers& launchers, ui::MessageBoxPort& messages,
-              FileSystem& files);
-    ~FrmVigilo() override;
+    VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers, ui::MessageBoxPort& messages,
+                 FileSystem& files);
+    ~VigiloWindow() override;
 
     // Creates the hidden window and runs its load: settings, icon, first probe.
     bool Load();
@@ -68,10 +68,9 @@ class FrmVigilo : public WindowBase, private monitor::MonitorWindowPort {
     Win32LogFiles log_files_;
     RegistryMonitorOptions options_;
     ProbeThread probe_;
-    monitor::VigiloWindow controller_;
+    monitor::VigiloView controller_;
     std::unique_ptr<RealMenu> popup_;
     HistoryWindow* history_ = nullptr;  // deletes itself when closed
-    std::unique_ptr<Binder> binder_;
     UINT taskbar_created_;
 };
 
