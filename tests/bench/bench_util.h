@@ -29,11 +29,11 @@ std::string AppDir();
 
 // Makes the subkeys {BENCH-0000} to {BENCH-<count - 1>} of an HKEY_LOCAL_MACHINE key, as
 // many interfaces; those that exist stay.
-void MakeInterfaceKeys(const char* parent, int count);
+void MakeInterfaceKeys(const std::string& parent, int count);
 
 // Calls `visit` with the name of each subkey of an HKEY_LOCAL_MACHINE key, enumerated as a
 // programmer would by hand.
-void ForEachSubkey(const char* parent, const std::function<void(const std::string&)>& visit);
+void ForEachSubkey(const std::string& parent, const std::function<void(const std::string&)>& visit);
 
 struct Medians {
     double baseline_ms;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/registry_paths.h"
 #include "bench_util.h"
 #include "sysconfig/current_settings_report.h"
 #include "tuning/presets.h"
@@ -19,10 +20,8 @@
 
 namespace {
 
-const char kTcpip[] = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
-const char kInterfaces[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
-const char kInternet[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const char kNdiCache[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
+using namespace zv::test_keys;
+
 constexpr zv::WindowsFamily kWindows10{8};
 
 // Reads the values of one key with one open, as a programmer would; counts those found.
@@ -48,9 +47,8 @@ int ReadByHand() {
                                  "EnablePMTUBHDetect", "SYNAttackProtect"});
     found += ReadKey(kInternet, {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"});
     zv::bench::ForEachSubkey(kInterfaces, [&](const std::string& subkey) {
-        found += ReadKey(std::string(kInterfaces) + "\\" + subkey, {"MTU", "MSS"});
-        found += ReadKey("SYSTEM\\CurrentControlSet\\Services\\" + subkey + "\\Parameters\\Tcpip",
-                         {"MTU"});
+        found += ReadKey(kInterfaces + "\\" + subkey, {"MTU", "MSS"});
+        found += ReadKey(InterfaceService(subkey), {"MTU"});
     });
     return found + ReadKey(kNdiCache, {""});
 }

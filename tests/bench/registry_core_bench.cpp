@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "fakes/registry_paths.h"
 #include "bench_util.h"
 #include "sysconfig/tcp_parameters.h"
 #include "tuning/presets.h"
@@ -13,10 +14,8 @@
 
 namespace {
 
-const char kTcpip[] = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
-const char kInterfaces[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
-const char kInternet[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const char kNdiCache[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
+using namespace zv::test_keys;
+
 constexpr zv::WindowsFamily kWindowsXp{7};
 
 void SetDword(const std::string& path, const char* name, DWORD value) {
@@ -41,10 +40,9 @@ void WriteByHand(const zv::TuningSettings& s) {
     SetDword(kInternet, "MaxConnectionsPer1_0Server", static_cast<DWORD>(s.MSCPS0));
     SetDword(kInternet, "MaxConnectionsPerServer", static_cast<DWORD>(s.MSCPS1));
     zv::bench::ForEachSubkey(kInterfaces, [&](const std::string& subkey) {
-        SetDword(std::string(kInterfaces) + "\\" + subkey, "MTU", static_cast<DWORD>(s.MTU));
-        SetDword(std::string(kInterfaces) + "\\" + subkey, "MSS", static_cast<DWORD>(s.MTU - 40));
-        SetDword("SYSTEM\\CurrentControlSet\\Services\\" + subkey + "\\Parameters\\Tcpip", "MTU",
-                 static_cast<DWORD>(s.MTU));
+        SetDword(kInterfaces + "\\" + subkey, "MTU", static_cast<DWORD>(s.MTU));
+        SetDword(kInterfaces + "\\" + subkey, "MSS", static_cast<DWORD>(s.MTU - 40));
+        SetDword(InterfaceService(subkey), "MTU", static_cast<DWORD>(s.MTU));
     });
     SetDword(kNdiCache, "", static_cast<DWORD>(s.NDI));
 }

@@ -3,6 +3,7 @@
 // each format's editor reads them, no key it would create), and where the undo file goes.
 #include <gtest/gtest.h>
 
+#include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_registry.h"
 #include "fakes/restored_settings.h"
@@ -13,22 +14,23 @@
 namespace zv {
 namespace {
 
+using namespace test_keys;
+
 const char kNote[] =
     "; The MTU and MSS of each network adapter are not in this file, as adapters differ "
     "between computers: run Zorvane.exe /apply on each computer to write them.\r\n";
 
 TEST(DeploymentExportTest, NtLayoutInVersionFiveFormatWithRemovalsAndTheUndoFile) {
     testing::MemoryRegistry registry;
-    const std::string tcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
-    registry.AddKey("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{A}");
-    registry.AddKey("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings");
-    registry.Put(tcpip, "TcpWindowSize", kRegDword, DwordBytes(65535));
-    registry.Put(tcpip, "DefaultTTL", kRegSz, std::string("6\"4\0", 4));
-    registry.Put(tcpip, "KeepAliveTime", 3, "\x01\xab");
-    registry.Put(tcpip, "KeepAliveInterval", 11, std::string("\x10\0\0\0\0\0\0\0", 8));
-    registry.Put(tcpip, "EnablePMTUDiscovery", 2, std::string("%A%\0", 4));
-    registry.Put(tcpip, "EnablePMTUBHDetect", 7, std::string("a\0b\0\0", 5));
-    registry.Put(tcpip, "SYNAttackProtect", kRegSz, std::string("x\ty\0", 4));
+    registry.AddKey(kInterfaces + "\\{A}");
+    registry.AddKey(kInternet);
+    registry.Put(kTcpip, "TcpWindowSize", kRegDword, DwordBytes(65535));
+    registry.Put(kTcpip, "DefaultTTL", kRegSz, std::string("6\"4\0", 4));
+    registry.Put(kTcpip, "KeepAliveTime", 3, "\x01\xab");
+    registry.Put(kTcpip, "KeepAliveInterval", 11, std::string("\x10\0\0\0\0\0\0\0", 8));
+    registry.Put(kTcpip, "EnablePMTUDiscovery", 2, std::string("%A%\0", 4));
+    registry.Put(kTcpip, "EnablePMTUBHDetect", 7, std::string("a\0b\0\0", 5));
+    registry.Put(kTcpip, "SYNAttackProtect", kRegSz, std::string("x\ty\0", 4));
 
     std::optional<DeploymentFiles> files =
         MakeDeploymentFiles(registry, testing::RestoredSettings(), WindowsFamily(8));
@@ -82,7 +84,7 @@ TEST(DeploymentExportTest, NtLayoutInVersionFiveFormatWithRemovalsAndTheUndoFile
 
 TEST(DeploymentExportTest, Windows9xLayoutInRegedit4FormatWithTheTtlAsText) {
     testing::MemoryRegistry registry;
-    registry.AddKey("System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000");
+    registry.AddKey(kNetTrans + "\\0000");
     TuningSettings dialup;
     ApplyPreset(dialup, 0, WindowsFamily(3));  // MTU 576, RWIN 2144, TTL 128, NDI 16
     std::optional<DeploymentFiles> files = MakeDeploymentFiles(registry, dialup, WindowsFamily(3));

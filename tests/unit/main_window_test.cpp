@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
@@ -300,7 +301,6 @@ TEST_F(MainWindowTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) 
 // Typed in steps, a Manual setup is saved with the RWIN of the MTU typed last (or of 1500
 // when the box was left empty), is written so into Windows, and loads back as saved.
 TEST_F(MainWindowTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
-    const std::string tcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
     tip_option.value = "0";
     window.LoadMainWindow();
     tuning::SettingsWindow& a = window.area;
@@ -320,7 +320,7 @@ TEST_F(MainWindowTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
         messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
         window.cmdApply.Click();
 
-        EXPECT_EQ(registry.Dword(tcpip, "TcpWindowSize"), rwin);
+        EXPECT_EQ(registry.Dword(test_keys::kTcpip, "TcpWindowSize"), rwin);
         TuningSettings loaded;
         LoadSettings(files, kDir, records.DefaultSettings, loaded);
         EXPECT_EQ(loaded, records.CurrentSettings);
@@ -362,8 +362,7 @@ TEST_F(MainWindowTest, TypePickedAfterRestoreClosesTheTuningControls) {
 // a choice Apply would refuse is neither reported as written nor exported.
 TEST_F(MainWindowTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsChoice) {
     using namespace main_menu;
-    registry.Put("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "DefaultTTL", kRegDword,
-                 DwordBytes(64));
+    registry.Put(test_keys::kTcpip, "DefaultTTL", kRegDword, DwordBytes(64));
     tip_option.value = "0";
     window.LoadMainWindow();
     const std::string registry_before = registry.Dump();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "fakes/registry_paths.h"
 #include "fakes/memory_registry.h"
 #include "sysconfig/settings_catalogue.h"
 #include "sysconfig/tcp_parameters.h"
@@ -12,6 +13,8 @@
 
 namespace zv {
 namespace {
+
+using namespace test_keys;
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -22,17 +25,14 @@ std::string Lower(std::string text) {
 TEST(SettingsCatalogueTest, TheWriterWritesEveryCatalogueRowAndNothingElseInOrder) {
     struct Case {
         int16_t family;
-        const char* interfaces;
+        std::string interfaces;
         size_t rows;  // fixed rows plus each interface's rows
     };
-    for (const Case& c :
-         {Case{3, "System\\CurrentControlSet\\Services\\Class\\NetTrans", 9 + 2 * 2},
-          Case{8, "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces",
-               11 + 2 * 3}}) {
+    for (const Case& c : {Case{3, kNetTrans, 9 + 2 * 2}, Case{8, kInterfaces, 11 + 2 * 3}}) {
         SCOPED_TRACE(c.family);
         testing::MemoryRegistry registry;
-        registry.AddKey(std::string(c.interfaces) + "\\0000");
-        registry.AddKey(std::string(c.interfaces) + "\\{B}");
+        registry.AddKey(c.interfaces + "\\0000");
+        registry.AddKey(c.interfaces + "\\{B}");
         TuningSettings s;
         ApplyPreset(s, 4, WindowsFamily(c.family));
         ASSERT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(c.family)));
@@ -75,7 +75,7 @@ TEST(SettingsCatalogueTest, EachReleaseIsToldWhichValuesItReads) {
         {WindowsRelease::WindowsNt4, "MTU: Services\\{A}\\Parameters\\Tcpip\\MTU", "Yes"},
     };
     testing::MemoryRegistry registry;
-    registry.AddKey("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{A}");
+    registry.AddKey(kInterfaces + "\\{A}");
     std::vector<CatalogueRow> rows = CatalogueRows(registry, WindowsFamily(8));
     for (const Case& c : cases) {
         auto row = std::find_if(rows.begin(), rows.end(),
@@ -87,7 +87,7 @@ TEST(SettingsCatalogueTest, EachReleaseIsToldWhichValuesItReads) {
 
 TEST(SettingsCatalogueTest, Windows9xRowsAreReadByTheNineXReleasesOnly) {
     testing::MemoryRegistry registry;
-    registry.AddKey("System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000");
+    registry.AddKey(kNetTrans + "\\0000");
     std::vector<std::string> labels;
     for (const CatalogueRow& row : CatalogueRows(registry, WindowsFamily(3))) {
         labels.push_back(RowLabel(row) + " = " +

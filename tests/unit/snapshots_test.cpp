@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
@@ -16,12 +17,11 @@
 namespace zv {
 namespace {
 
+using namespace test_keys;
+
 const std::string kDir = "C:\\Zorvane";
 const std::string kCfg = kDir + "\\Zorvane.cfg";
 const std::string kFolder = kDir + "\\Snapshots";
-const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
-const std::string kInterfaces =
-    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
 
 Snapshot EveryKindOfValue() {
     Snapshot s;
@@ -143,8 +143,7 @@ TEST_F(UndoTest, ApplyThenUndoGivesBackTheExactRegistryAndSettingsFile) {
     EXPECT_EQ(undo.outcome, UndoOutcome::Undone);
     EXPECT_EQ(undo.snapshot, kFolder + "\\snapshot-000001.txt");
     EXPECT_EQ(registry.Dump(), before);
-    EXPECT_FALSE(registry.HasKey("SYSTEM\\CurrentControlSet\\Services\\{A}"))
-        << "keys Apply made are gone again";
+    EXPECT_FALSE(registry.HasKey(kServices + "\\{A}")) << "keys Apply made are gone again";
     EXPECT_EQ(files.files.count(kCfg), 0u) << "there was no Zorvane.cfg before";
     EXPECT_EQ(Undo().outcome, UndoOutcome::NothingToUndo);
 }
@@ -240,7 +239,7 @@ TEST_F(UndoTest, ASnapshotNamingWhatZorvaneDoesNotWriteIsDamaged) {
     ASSERT_EQ(Apply(t1), ApplyResult::Applied);
     const std::string path = kFolder + "\\snapshot-000001.txt";
     const std::string applied = registry.Dump();
-    const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::string run = kRun;
     struct Case {
         Snapshot snapshot;
         std::string reason;
@@ -273,7 +272,7 @@ TEST_F(UndoTest, UndoLeavesAnAdapterRemovedSinceAway) {
     ASSERT_EQ(registry.DeleteKey(RegistryRoot::LocalMachine, kInterfaces + "\\{A}"), 0);
     EXPECT_EQ(Undo().outcome, UndoOutcome::Undone);
     EXPECT_FALSE(registry.HasKey(kInterfaces + "\\{A}"));
-    EXPECT_FALSE(registry.HasKey("SYSTEM\\CurrentControlSet\\Services\\{A}"));
+    EXPECT_FALSE(registry.HasKey(kServices + "\\{A}"));
 }
 
 // The interfaces are listed once per Apply: one that appears meanwhile is not written, as

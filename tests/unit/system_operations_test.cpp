@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
@@ -17,11 +18,12 @@
 namespace zv::main_window {
 namespace {
 
+using namespace test_keys;
+
 using ui::MessageAnswer;
 
 const std::string kDir = "C:\\Program Files\\Zorvane";
 const std::string kCfg = kDir + "\\Zorvane.cfg";
-const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
 
 class ScriptedRestart : public sysconfig::RestartPort {
   public:

@@ -2,6 +2,7 @@
 // Apply, Restore and the export take as the choice when there is no window.
 #include <gtest/gtest.h>
 
+#include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
@@ -12,6 +13,8 @@
 
 namespace zv {
 namespace {
+
+using namespace test_keys;
 
 const std::string kDir = "C:\\Zorvane";
 const std::string kCfg = kDir + "\\Zorvane.cfg";
@@ -180,7 +183,6 @@ TEST_F(ToolSwitchRunTest, ApplyAndExportRefuseWithoutAReadableSettingsFile) {
 }
 
 TEST_F(ToolSwitchRunTest, ApplyAndRestoreWriteAsTheWindowDoesAndEndWithTheirCodes) {
-    const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
     struct Refusal {
         const char* context;
         const char* cfg;
@@ -224,7 +226,6 @@ TEST_F(ToolSwitchRunTest, ApplyAndRestoreWriteAsTheWindowDoesAndEndWithTheirCode
 // (the uninstaller's case after the folder was emptied), every value Zorvane writes goes,
 // and nothing else.
 TEST_F(ToolSwitchRunTest, UndoAllPutsBackTheFirstStateOrRemovesOnlyZorvanesValues) {
-    const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
     const std::string kT1 = "ConnectionType,4\r\nOptiMode,0\r\n";
     registry.Put(kTcpip, "DefaultTTL", kRegDword, DwordBytes(64));
     registry.Put(kTcpip, "Other", kRegDword, DwordBytes(1));

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/registry_paths.h"
 #include "ping/ping_settings.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -25,15 +26,16 @@
 #include "support/registry_read.h"
 #include "support/windows_on_screen.h"
 #include "support/wine_settings.h"
+#include "support/scenarios.h"
 
 namespace e2e = zv::e2e;
+namespace test_keys = zv::test_keys;
 
 namespace {
 
 const HKEY kHklm = HKEY_LOCAL_MACHINE;
 const std::string kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zorvane";
-const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const kShipped[] = {"Zorvane.exe", "vigilo.exe", "TIPs.TXT", "Ping.wav",
                                 "Help\\help.htm"};
 const char* const kShortcuts[] = {"Zorvane.lnk", "Vigilo.lnk", "User's Guide.lnk",
@@ -196,7 +198,7 @@ void InstallsSilently(const Setup& setup) {
     std::optional<DWORD> size = e2e::ReadDword(kHklm, kUninstallKey, "EstimatedSize");
     e2e::Note("EstimatedSize " + e2e::Show(size) + " KB");
     E2E_CHECK(size.has_value() && *size >= 100 && *size < 5000);
-    E2E_CHECK_EQ(e2e::ReadString(kHklm, kRunKey, "Vigilo"),
+    E2E_CHECK_EQ(e2e::ReadString(kHklm, test_keys::kRun, "Vigilo"),
                  std::optional<std::string>(Quoted(folder + "\\vigilo.exe")));
 }
 
@@ -212,7 +214,7 @@ void CompanionStartsFromTheInstalledFolder() {
         StartedBy by;
     };
     const Start starts[] = {
-        {"logon entry", e2e::ReadString(kHklm, kRunKey, "Vigilo").value_or(""), nullptr,
+        {"logon entry", e2e::ReadString(kHklm, test_keys::kRun, "Vigilo").value_or(""), nullptr,
          StartedBy::Itself},
         {"Zorvane.exe 1", e2e::AppCommand("Zorvane.exe", "1"), nullptr, StartedBy::DesktopShell},
         {"Zorvane.exe 1 without COM", e2e::AppCommand("Zorvane.exe", "1"), "oleaut32",
@@ -305,7 +307,7 @@ std::optional<DWORD> RunInstalled(const std::string& arguments) {
 }
 
 e2e::RegistrySnapshot TcpipRegistry() {
-    return e2e::SnapshotRegistry(kHklm, "SYSTEM\\CurrentControlSet\\Services\\Tcpip");
+    return e2e::SnapshotRegistry(kHklm, test_keys::kServices + "\\Tcpip");
 }
 
 // Restore and then the saved choice applied as a deployment script does; the uninstall is
@@ -322,7 +324,7 @@ e2e::RegistrySnapshot AppliesFromTheCommandLine() {
 
 void UninstallsSilently(const e2e::RegistrySnapshot& before_zorvane) {
     e2e::Context in("silent uninstall with /RESTORE");
-    E2E_CHECK(e2e::CreateRegistryKey(HKEY_CURRENT_USER, "Software\\Zorvane\\Options"));
+    E2E_CHECK(e2e::CreateRegistryKey(HKEY_CURRENT_USER, test_keys::kOptions));
     const std::string log_folder = e2e::EnvironmentVariable("APPDATA") + "\\Zorvane";
     CreateDirectoryA(log_folder.c_str(), nullptr);
     E2E_CHECK(e2e::WriteWholeFile(log_folder + "\\Vigilo.log", "a line\r\n"));
@@ -340,29 +342,35 @@ void UninstallsSilently(const e2e::RegistrySnapshot& before_zorvane) {
     E2E_CHECK(differences.empty());
     E2E_CHECK(!e2e::FileIsPresent(ShortcutFolder()));
     E2E_CHECK(!e2e::RegistryKeyExists(kHklm, kUninstallKey));
-    E2E_CHECK(!e2e::ReadRegistryValue(kHklm, kRunKey, "Vigilo").has_value());
-    E2E_CHECK(!e2e::RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Zorvane"));
+    E2E_CHECK(!e2e::ReadRegistryValue(kHklm, test_keys::kRun, "Vigilo").has_value());
+    E2E_CHECK(!e2e::RegistryKeyExists(HKEY_CURRENT_USER, test_keys::kZorvane));
     E2E_CHECK(!e2e::FileIsPresent(log_folder));
     E2E_CHECK(e2e::ProcessesNamed("vigilo.exe").empty());
     E2E_CHECK(e2e::ProcessesNamed("Zorvane.exe").empty());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc == 2 && std::string(argv[1]) == "--hold") {
-        Sleep(kSetupTimeoutMs);
-        return 0;
+// SETUP.exe VERSION BUILT_APP_FOLDER
+bool InstallsAndUninstalls(const e2e::Arguments& words) {
+    if (words.size() < 3) {
+        return false;
     }
-    if (argc < 4) {
-        std::printf("usage: install_e2e SETUP.exe VERSION BUILT_APP_FOLDER\n");
-        return 2;
-    }
-    Setup setup{argv[1], argv[2], argv[3]};
+    Setup setup{words[0], words[1], words[2]};
     InstallsSilently(setup);
     CompanionStartsFromTheInstalledFolder();
     UpgradesKeepingTheSettings(setup);
     ACopyThatDoesNotCloseStopsTheSetups(setup);
     UninstallsSilently(AppliesFromTheCommandLine());
-    return e2e::Finish();
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Run as the installed vigilo.exe, this program stands in for a companion that will not close.
+    if (argc == 2 && std::string(argv[1]) == "--hold") {
+        Sleep(kSetupTimeoutMs);
+        return 0;
+    }
+    return e2e::RunNamedScenario(
+        {{"", "SETUP.exe VERSION BUILT_APP_FOLDER", InstallsAndUninstalls}}, argc, argv);
 }

@@ -18,7 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "fakes/registry_paths.h"
 #include "support/check.h"
+#include "support/scenarios.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/registry_read.h"
@@ -215,20 +217,13 @@ void Report(const char* name, const KillCounts& t) {
         name, t.kills, t.old_file, t.new_file, t.mid_write, t.unfinished);
 }
 
-}  // namespace
-}  // namespace zv::e2e
-
-int main(int argc, char** argv) {
-    using namespace zv::e2e;
-    if (argc != 3) {
-        std::printf("usage: kill_saves_driver APPLY_KILLS PING_KILLS\n");
-        return 2;
-    }
+// Each kind of save killed up to as many times as its word says.
+void KillsDuringSaves(int apply_kills, int ping_kills) {
     // No tip of the day: each start goes straight to the main window.
-    CreateRegistryKey(HKEY_CURRENT_USER, "Software\\Zorvane\\Options");
+    CreateRegistryKey(HKEY_CURRENT_USER, test_keys::kOptions);
     HKEY options;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Zorvane\\Options", 0, KEY_SET_VALUE,
-                      &options) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, test_keys::kOptions.c_str(), 0, KEY_SET_VALUE, &options) ==
+        ERROR_SUCCESS) {
         RegSetValueExA(options, "Show Tips at Startup", 0, REG_SZ,
                        reinterpret_cast<const BYTE*>("0"), 2);
         RegCloseKey(options);
@@ -245,12 +240,28 @@ int main(int argc, char** argv) {
     KillCounts apply_counts;
     KillCounts ping_counts;
     DWORD start = GetTickCount();
-    KillDuringSaves(apply, std::atoi(argv[1]), kBudgetPerKindMs, apply_counts);
-    KillDuringSaves(ping, std::atoi(argv[2]), kBudgetPerKindMs, ping_counts);
+    KillDuringSaves(apply, apply_kills, kBudgetPerKindMs, apply_counts);
+    KillDuringSaves(ping, ping_kills, kBudgetPerKindMs, ping_counts);
     Report("Apply", apply_counts);
     Report("ping dialog OK", ping_counts);
     E2E_CHECK(apply_counts.kills >= kFewestKills);
     E2E_CHECK(ping_counts.kills >= kFewestKills);
     std::printf("%.1f s in all\n", (GetTickCount() - start) / 1000.0);
-    return Finish();
+}
+
+}  // namespace
+}  // namespace zv::e2e
+
+int main(int argc, char** argv) {
+    using namespace zv::e2e;
+    return RunNamedScenario({{"", "APPLY_KILLS PING_KILLS",
+                              [](const Arguments& words) {
+                                  if (words.size() != 2) {
+                                      return false;
+                                  }
+                                  KillsDuringSaves(std::atoi(words[0].c_str()),
+                                                   std::atoi(words[1].c_str()));
+                                  return true;
+                              }}},
+                            argc, argv);
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/registry_paths.h"
 #include "child_processes.h"
 #include "keyboard.h"
 #include "support/check.h"
@@ -19,19 +20,20 @@
 #include "support/registry_read.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
+#include "support/scenarios.h"
 #include "win32/zorvane/display_window_ids.h"
 #include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/zorvane/frm_main_ids.h"
 #include "win32/zorvane/tip_window_ids.h"
 
 namespace e2e = zv::e2e;
+namespace test_keys = zv::test_keys;
 namespace frm_main = zv::win32::frm_main;
 namespace frm_tip = zv::win32::frm_tip;
 namespace frm_display = zv::win32::frm_display;
 
 namespace {
 
-const char kOptionKey[] = "Software\\Zorvane\\Options";
 const char kOptionName[] = "Show Tips at Startup";
 
 void Command(HWND window, int id) {
@@ -100,8 +102,9 @@ HWND WaitForMain(DWORD process_id) {
 }
 
 bool WaitForOption(const std::string& expected) {
-    return e2e::WaitUntil(
-        [&] { return e2e::ReadString(HKEY_CURRENT_USER, kOptionKey, kOptionName) == expected; });
+    return e2e::WaitUntil([&] {
+        return e2e::ReadString(HKEY_CURRENT_USER, test_keys::kOptions, kOptionName) == expected;
+    });
 }
 
 // Answers every box that follows, No where it can, so that nothing restarts or is written
@@ -123,7 +126,7 @@ void DismissBoxes(DWORD process_id) {
 
 void FirstStartShowsTipAndSwitchesItOff() {
     e2e::Context in("first start");
-    e2e::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Zorvane");
+    e2e::DeleteRegistryTree(HKEY_CURRENT_USER, test_keys::kZorvane);
     e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe"));
     HWND tip = WaitForTip(zorvane.id());
     if (!E2E_CHECK(tip != nullptr)) {
@@ -305,11 +308,14 @@ void ThirdStartShowsTheTipAgain() {
     E2E_CHECK(WaitForTip(zorvane.id()) != nullptr);
 }
 
-}  // namespace
-
-int main() {
+void ChromeAcrossThreeStarts() {
     FirstStartShowsTipAndSwitchesItOff();
     SecondStartHasNoTipAndSwitchesItOn();
     ThirdStartShowsTheTipAgain();
-    return e2e::Finish();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return e2e::RunNamedScenario({{"", ChromeAcrossThreeStarts}}, argc, argv);
 }

@@ -17,6 +17,7 @@
 #include "support/message_boxes.h"
 #include "support/process.h"
 #include "support/windows_on_screen.h"
+#include "support/scenarios.h"
 #include "win32/ping/ping_dialog_ids.h"
 #include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
@@ -240,11 +241,7 @@ void PingNow(ZorvaneSession& zorvane) {
     }
 }
 
-}  // namespace
-}  // namespace zv::e2e
-
-int main() {
-    using namespace zv::e2e;
+void PingDialogFromTheMainProgram() {
     RemoveFile(CfgPath());
     ZorvaneSession zorvane;
     if (E2E_CHECK(zorvane.ok())) {
@@ -254,5 +251,12 @@ int main() {
         PingNow(zorvane);
         E2E_CHECK(zorvane.Close());
     }
-    return Finish();
+}
+
+}  // namespace
+}  // namespace zv::e2e
+
+int main(int argc, char** argv) {
+    using namespace zv::e2e;
+    return RunNamedScenario({{"", PingDialogFromTheMainProgram}}, argc, argv);
 }

@@ -2,6 +2,7 @@
 // the next start, a second copy, Restore, Backup, the start-up argument and the restart.
 #include <string>
 
+#include "fakes/registry_paths.h"
 #include "scenarios.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -15,12 +16,12 @@
 namespace zv::e2e {
 namespace {
 
+using namespace test_keys;
+
 using namespace win32::frm_main;
 
 // cmb13, the file-name box of the common save dialog.
 constexpr int kFileNameBox = 0x47c;
-const char kTcpip[] = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
-const char kNdi[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
 const char kRestoreQuestion[] =
     "This Program will restore all Windows settings.\r\nWould you like to Continue?";
 
@@ -119,8 +120,8 @@ void ApplyAnsweringNo(ZorvaneSession& z) {
     E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "KeepAliveTime"), DWORD{600000});
     E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "EnablePMTUDiscovery"), DWORD{1});
     E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "EnablePMTUBHDetect"), DWORD{0});
-    E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kNdi, ""), DWORD{32});
-    const std::string interfaces = std::string(kTcpip) + "\\Interfaces";
+    E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kNdiCache, ""), DWORD{32});
+    const std::string& interfaces = kInterfaces;
     for (const std::string& name : SubkeyNames(HKEY_LOCAL_MACHINE, interfaces)) {
         Context each(name);
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, interfaces + "\\" + name, "MTU"), DWORD{1500});

@@ -1,6 +1,5 @@
 // The MTU driver: echoes of whole packets around the sandbox's loopback MTU of 1400 bytes
-// through the real services, and the whole search from its dialog; ends with "N passed,
-// N failed".
+// through the real services, and the whole search from its dialog.
 //
 //   mtu_driver flag     fragments are rejoined: what the don't-fragment flag does
 //   mtu_driver dialog   fragments are dropped: the real Find Largest MTU dialog, modal in
@@ -16,7 +15,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -26,6 +24,7 @@
 #include "support/check.h"
 #include "support/files.h"
 #include "support/sandbox_control.h"
+#include "support/scenarios.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
 #include "win32/ping/icmp_echo_service.h"
@@ -208,16 +207,7 @@ void RunMainWindow() {
 }  // namespace zv::e2e
 
 int main(int argc, char** argv) {
-    std::string scenario = argc > 1 ? argv[1] : "";
-    if (scenario == "flag") {
-        zv::e2e::RunFlag();
-    } else if (scenario == "dialog") {
-        zv::e2e::RunDialog();
-    } else if (scenario == "main") {
-        zv::e2e::RunMainWindow();
-    } else {
-        std::printf("usage: mtu_driver flag|dialog|main\n");
-        return 2;
-    }
-    return zv::e2e::Finish();
+    using namespace zv::e2e;
+    return RunNamedScenario({{"flag", RunFlag}, {"dialog", RunDialog}, {"main", RunMainWindow}},
+                            argc, argv);
 }

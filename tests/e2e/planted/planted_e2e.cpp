@@ -18,6 +18,7 @@
 #include "support/message_boxes.h"
 #include "support/process.h"
 #include "support/windows_on_screen.h"
+#include "support/scenarios.h"
 #include "win32/platform/system_folders.h"
 #include "win32/platform/registry_tip_option.h"
 #include "win32/vigilo/vigilo_ids.h"
@@ -214,9 +215,7 @@ void PreferNativeDlls() {
     RegCloseKey(overrides);
 }
 
-}  // namespace
-
-int main() {
+void PlantedFilesAreNeverUsed() {
     PreferNativeDlls();
     std::string app = e2e::AppDirectory();
     CreateDirectoryA(kCurrentFolder.c_str(), nullptr);
@@ -258,5 +257,10 @@ int main() {
         }
         E2E_CHECK_EQ(marks.size(), 0u);
     }
-    return e2e::Finish();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return e2e::RunNamedScenario({{"", PlantedFilesAreNeverUsed}}, argc, argv);
 }

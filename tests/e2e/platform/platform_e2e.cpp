@@ -10,6 +10,7 @@
 #include "support/files.h"
 #include "support/process.h"
 #include "support/sandbox_control.h"
+#include "support/scenarios.h"
 #include "ping/ping_settings.h"
 #include "win32/platform/program_directory.h"
 #include "win32/platform/run_command.h"
@@ -130,9 +131,7 @@ void CheckRunCommand() {
     e2e::TerminateProcessesNamed("notepad.exe");
 }
 
-}  // namespace
-
-int main() {
+void ChecksThePlatformLayer() {
     std::string folder = e2e::EnvironmentVariable("TEMP") + "\\zv-platform";
     CreateDirectoryA(folder.c_str(), nullptr);
     std::string write_folder = folder + "\\write";
@@ -145,5 +144,10 @@ int main() {
     CheckProgramDirectory();
     CheckSingleInstance();
     CheckRunCommand();
-    return e2e::Finish();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return e2e::RunNamedScenario({{"", ChecksThePlatformLayer}}, argc, argv);
 }
