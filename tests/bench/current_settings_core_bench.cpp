@@ -75,28 +75,25 @@ double OpenDialogMs(const zv::win32::CurrentSettingsServices& services) {
 }  // namespace
 
 int main() {
+    size_t rows = 0;
     zv::TuningSettings settings = zv::InitialDefaultSettings();
     zv::ApplyPreset(settings, 3, kWindows10);
     zv::win32::Win32Registry registry;
-    std::printf("Current Settings report (NT layout) against the same reads by hand:\n");
-    for (int interfaces : {1, 10, 100}) {
-        // The first ones exist already: this adds the rest.
-        zv::bench::MakeInterfaceKeys(kInterfaces, interfaces);
-        size_t rows = 0;
-        auto ours = [&] {
+    zv::bench::TimeForInterfaceCounts(
+        "Current Settings report (NT layout) against the same reads by hand:", kInterfaces,
+        [] { ReadByHand(); },
+        [&] {
             rows =
                 zv::CurrentSettingsReport(registry, kWindows10, zv::WindowsRelease::Vista, settings)
                     .size();
-        };
-        auto by_hand = [&] { ReadByHand(); };
-        zv::bench::Medians medians = zv::bench::TimeInterleaved(by_hand, ours);
-        double hand_ms = medians.baseline_ms;
-        double ours_ms = medians.ours_ms;
-        std::printf(
-            "  %3d interfaces, %3zu rows: by hand %7.2f ms, report %7.2f ms (target < 100), "
-            "ratio %.2f\n",
-            interfaces, rows, hand_ms, ours_ms, ours_ms / hand_ms);
-    }
+        },
+        [&](int interfaces, const zv::bench::Medians& medians) {
+            std::printf(
+                "  %3d interfaces, %3zu rows: by hand %7.2f ms, report %7.2f ms (target < 100), "
+                "ratio %.2f\n",
+                interfaces, rows, medians.baseline_ms, medians.ours_ms,
+                medians.ours_ms / medians.baseline_ms);
+        });
     zv::win32::Win32FileSystem files;
     zv::win32::Win32MessageBox messages;
     zv::win32::CurrentSettingsServices services{[&] {

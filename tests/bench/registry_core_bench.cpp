@@ -53,21 +53,16 @@ int main() {
     zv::TuningSettings settings = zv::InitialDefaultSettings();
     zv::ApplyPreset(settings, 3, kWindowsXp);
     zv::win32::Win32Registry registry;
-    std::printf("WriteTcpParameters (NT layout) against the same calls by hand:\n");
-    int made = 0;
-    for (int interfaces : {1, 10, 100}) {
-        // The first ones exist already: this adds the rest.
-        zv::bench::MakeInterfaceKeys(kInterfaces, interfaces);
-        made = interfaces;
-        auto ours = [&] { zv::WriteTcpParameters(registry, settings, kWindowsXp); };
-        auto by_hand = [&] { WriteByHand(settings); };
-        zv::bench::Medians medians = zv::bench::TimeInterleaved(by_hand, ours);
-        double hand_ms = medians.baseline_ms;
-        double ours_ms = medians.ours_ms;
-        std::printf(
-            "  %3d interfaces: by hand %7.2f ms, WriteTcpParameters %7.2f ms, "
-            "ratio %.2f (target <= 1.10), %.3f ms per interface\n",
-            made, hand_ms, ours_ms, ours_ms / hand_ms, ours_ms / made);
-    }
+    zv::bench::TimeForInterfaceCounts(
+        "WriteTcpParameters (NT layout) against the same calls by hand:", kInterfaces,
+        [&] { WriteByHand(settings); },
+        [&] { zv::WriteTcpParameters(registry, settings, kWindowsXp); },
+        [](int interfaces, const zv::bench::Medians& medians) {
+            std::printf(
+                "  %3d interfaces: by hand %7.2f ms, WriteTcpParameters %7.2f ms, "
+                "ratio %.2f (target <= 1.10), %.3f ms per interface\n",
+                interfaces, medians.baseline_ms, medians.ours_ms,
+                medians.ours_ms / medians.baseline_ms, medians.ours_ms / interfaces);
+        });
     return 0;
 }

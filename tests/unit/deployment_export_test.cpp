@@ -20,6 +20,20 @@ const char kNote[] =
     "; The MTU and MSS of each network adapter are not in this file, as adapters differ "
     "between computers: run Zorvane.exe /apply on each computer to write them.\r\n";
 
+// The sections both layouts end with: 2 and 4 connections per server under the layout's
+// spelling of the Software key, and the NDI cache.
+std::string ConnectionsAndNdiCache(const std::string& software, const std::string& ndi_cache) {
+    return "[HKEY_LOCAL_MACHINE\\" + software +
+           "\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n"
+           "\"MaxConnectionsPer1_0Server\"=dword:00000002\r\n"
+           "\"MaxConnectionsPerServer\"=dword:00000004\r\n"
+           "\r\n"
+           "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params"
+           "\\cachesize]\r\n"
+           "@=" +
+           ndi_cache + "\r\n\r\n";
+}
+
 TEST(DeploymentExportTest, NtLayoutInVersionFiveFormatWithRemovalsAndTheUndoFile) {
     testing::MemoryRegistry registry;
     registry.AddKey(kInterfaces + "\\{A}");
@@ -35,29 +49,20 @@ TEST(DeploymentExportTest, NtLayoutInVersionFiveFormatWithRemovalsAndTheUndoFile
     std::optional<DeploymentFiles> files =
         MakeDeploymentFiles(registry, testing::RestoredSettings(), WindowsFamily(8));
     ASSERT_TRUE(files);
-    EXPECT_EQ(
-        files->apply,
-        "Windows Registry Editor Version 5.00\r\n" + std::string(kNote) +
-            "\r\n"
-            "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters]\r\n"
-            "\"GlobalMaxTcpWindowSize\"=-\r\n"
-            "\"TcpWindowSize\"=-\r\n"
-            "\"DefaultTTL\"=-\r\n"
-            "\"KeepAliveTime\"=-\r\n"
-            "\"KeepAliveInterval\"=dword:000003e8\r\n"
-            "\"EnablePMTUDiscovery\"=dword:00000001\r\n"
-            "\"EnablePMTUBHDetect\"=dword:00000000\r\n"
-            "\"SYNAttackProtect\"=dword:00000002\r\n"
-            "\r\n"
-            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet "
-            "Settings]\r\n"
-            "\"MaxConnectionsPer1_0Server\"=dword:00000002\r\n"
-            "\"MaxConnectionsPerServer\"=dword:00000004\r\n"
-            "\r\n"
-            "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params"
-            "\\cachesize]\r\n"
-            "@=-\r\n"
-            "\r\n");
+    EXPECT_EQ(files->apply,
+              "Windows Registry Editor Version 5.00\r\n" + std::string(kNote) +
+                  "\r\n"
+                  "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters]\r\n"
+                  "\"GlobalMaxTcpWindowSize\"=-\r\n"
+                  "\"TcpWindowSize\"=-\r\n"
+                  "\"DefaultTTL\"=-\r\n"
+                  "\"KeepAliveTime\"=-\r\n"
+                  "\"KeepAliveInterval\"=dword:000003e8\r\n"
+                  "\"EnablePMTUDiscovery\"=dword:00000001\r\n"
+                  "\"EnablePMTUBHDetect\"=dword:00000000\r\n"
+                  "\"SYNAttackProtect\"=dword:00000002\r\n"
+                  "\r\n" +
+                  ConnectionsAndNdiCache("SOFTWARE", "-"));
     // The undo file holds what is there now, whatever its kind, strings in UTF-16LE; the
     // keys the import creates (VxD and all below it) it removes, and only those.
     EXPECT_EQ(files->undo,
@@ -89,27 +94,18 @@ TEST(DeploymentExportTest, Windows9xLayoutInRegedit4FormatWithTheTtlAsText) {
     ApplyPreset(dialup, 0, WindowsFamily(3));  // MTU 576, RWIN 2144, TTL 128, NDI 16
     std::optional<DeploymentFiles> files = MakeDeploymentFiles(registry, dialup, WindowsFamily(3));
     ASSERT_TRUE(files);
-    EXPECT_EQ(
-        files->apply,
-        "REGEDIT4\r\n" + std::string(kNote) +
-            "\r\n"
-            "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\MSTCP]\r\n"
-            "\"DefaultRcvWindow\"=dword:00000860\r\n"
-            "\"DefaultTTL\"=\"128\"\r\n"
-            "\"SessionKeepAlive\"=dword:0036ee80\r\n"
-            "\"PMTUDiscovery\"=dword:00000001\r\n"
-            "\"PMTUBlackHoleDetect\"=dword:00000000\r\n"
-            "\"SYNAttackProtect\"=dword:00000002\r\n"
-            "\r\n"
-            "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet "
-            "Settings]\r\n"
-            "\"MaxConnectionsPer1_0Server\"=dword:00000002\r\n"
-            "\"MaxConnectionsPerServer\"=dword:00000004\r\n"
-            "\r\n"
-            "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params"
-            "\\cachesize]\r\n"
-            "@=dword:00000010\r\n"
-            "\r\n");
+    EXPECT_EQ(files->apply,
+              "REGEDIT4\r\n" + std::string(kNote) +
+                  "\r\n"
+                  "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\MSTCP]\r\n"
+                  "\"DefaultRcvWindow\"=dword:00000860\r\n"
+                  "\"DefaultTTL\"=\"128\"\r\n"
+                  "\"SessionKeepAlive\"=dword:0036ee80\r\n"
+                  "\"PMTUDiscovery\"=dword:00000001\r\n"
+                  "\"PMTUBlackHoleDetect\"=dword:00000000\r\n"
+                  "\"SYNAttackProtect\"=dword:00000002\r\n"
+                  "\r\n" +
+                  ConnectionsAndNdiCache("Software", "dword:00000010"));
 }
 
 TEST(DeploymentExportTest, ExportWritesBesideTheFileOrSaysWhyNot) {

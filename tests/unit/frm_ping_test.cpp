@@ -40,6 +40,18 @@ class FrmPingTest : public ::testing::Test {
         dialog.cmbPingInterval.SetSelection(position);
     }
 
+    // The fields as shown: host and interval can be changed in Manual Mode only.
+    void ExpectShown(bool manual, const char* host, Alignment alignment, const char* interval,
+                     int sound) const {
+        EXPECT_TRUE((manual ? dialog.Option2 : dialog.Option1).selected());
+        EXPECT_EQ(dialog.txtPingHost.text(), host);
+        EXPECT_EQ(dialog.txtPingHost.alignment(), alignment);
+        EXPECT_EQ(dialog.txtPingHost.enabled(), manual);
+        EXPECT_EQ(dialog.cmbPingInterval.enabled(), manual);
+        EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), interval);
+        EXPECT_EQ(dialog.chkSound.value(), sound);
+    }
+
     ScriptedSockets sockets;
     ScriptedEcho echo{sockets};
     RecordingSound sound;
@@ -57,13 +69,7 @@ TEST_F(FrmPingTest, WithoutAFileItOpensInAutomaticModeAndOkWritesTheDefaults) {
     dialog.Form_Load();
 
     EXPECT_EQ(dialog.Label1.caption(), kPingExplanation);
-    EXPECT_TRUE(dialog.Option1.selected());
-    EXPECT_EQ(dialog.txtPingHost.text(), "Automatic");
-    EXPECT_EQ(dialog.txtPingHost.alignment(), Alignment::Center);
-    EXPECT_FALSE(dialog.txtPingHost.enabled());
-    EXPECT_FALSE(dialog.cmbPingInterval.enabled());
-    EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "5 min.");
-    EXPECT_EQ(dialog.chkSound.value(), kUnchecked);
+    ExpectShown(false, "Automatic", Alignment::Center, "5 min.", kUnchecked);
     ASSERT_EQ(dialog.cmbPingInterval.ItemCount(), 60);
     EXPECT_EQ(dialog.cmbPingInterval.ItemText(0), "1 min.");
     EXPECT_EQ(dialog.cmbPingInterval.ItemText(59), "60 min.");
@@ -81,14 +87,8 @@ TEST_F(FrmPingTest, ManualSettingsAreShownAsStored) {
     dialog.Form_Load();
     dialog.Form_Load();  // a second load lists 60 items, not 120
 
-    EXPECT_TRUE(dialog.Option2.selected());
-    EXPECT_EQ(dialog.txtPingHost.text(), "host.example");
-    EXPECT_EQ(dialog.txtPingHost.alignment(), Alignment::Left);
-    EXPECT_TRUE(dialog.txtPingHost.enabled());
-    EXPECT_TRUE(dialog.cmbPingInterval.enabled());
-    EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "12 min.");
+    ExpectShown(true, "host.example", Alignment::Left, "12 min.", kChecked);
     EXPECT_EQ(dialog.cmbPingInterval.ItemCount(), 60);
-    EXPECT_EQ(dialog.chkSound.value(), kChecked);
 }
 
 TEST_F(FrmPingTest, SwitchingModesClearsAndRestoresTheFields) {

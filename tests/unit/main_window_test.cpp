@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "fakes/memory_machine.h"
 #include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
@@ -102,7 +103,7 @@ class MemoryTipOption : public TipOptionPort {
     void Write(const std::string& text) override { value = text; }
 };
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
     MainWindowTest() {
         records.WindowsFamily = WindowsFamily(6);
@@ -115,9 +116,6 @@ class MainWindowTest : public ::testing::Test {
     testing::RecordingMessageBox messages;
     testing::CountingEventPump pump;
     testing::CountingBeeper beeper;
-    testing::MemoryFileSystem files;
-    testing::MemoryFolders folders{files};
-    testing::MemoryRegistry registry;
     class NoRestart : public sysconfig::RestartPort {
         void EnableShutdownPrivilege() override {}
         bool Reboot() override { return true; }

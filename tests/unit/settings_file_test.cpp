@@ -1,6 +1,7 @@
 // Zorvane.cfg: exact bytes, round trips, the strict reader, and what saving reports.
 #include <gtest/gtest.h>
 
+#include "fakes/memory_machine.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
@@ -47,7 +48,7 @@ const char kManualText[] =
     "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#TRUE#,5,32\r\nPMTU,#TRUE#\r\n"
     "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n";
 
-class SettingsFileTest : public ::testing::Test {
+class SettingsFileTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
     TuningSettings Load(const std::string& text) {
         files.files[kPath] = text;
@@ -56,9 +57,6 @@ class SettingsFileTest : public ::testing::Test {
         return current;
     }
 
-    testing::MemoryFileSystem files;
-    testing::MemoryFolders folders{files};
-    testing::MemoryRegistry registry;
     TuningSettings defaults = InitialDefaultSettings();
     TuningSettings before = [] {
         TuningSettings s;

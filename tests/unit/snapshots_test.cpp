@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "fakes/memory_machine.h"
 #include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
@@ -96,7 +97,7 @@ TEST(SnapshotFormatTest, DamagedTextIsRefusedWithTheLineThatIsWrong) {
     }
 }
 
-class UndoTest : public ::testing::Test {
+class UndoTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
     UndoTest() {
         registry.AddKey(kInterfaces + "\\{A}");
@@ -120,9 +121,6 @@ class UndoTest : public ::testing::Test {
         return s;
     }();
     WindowsFamily family{8};
-    testing::MemoryFileSystem files;
-    testing::MemoryFolders folders{files};
-    testing::MemoryRegistry registry;
 };
 
 // Before: no Zorvane.cfg, no service key for the interface, a hand-edited TTL. Two changes

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/memory_machine.h"
 #include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
@@ -36,7 +37,7 @@ class ScriptedRestart : public sysconfig::RestartPort {
     }
 };
 
-class SystemOperationsTest : public ::testing::Test {
+class SystemOperationsTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -52,9 +53,6 @@ class SystemOperationsTest : public ::testing::Test {
         return s;
     }();
     WindowsFamily family{6};
-    testing::MemoryFileSystem files;
-    testing::MemoryFolders folders{files};
-    testing::MemoryRegistry registry;
     testing::RecordingMessageBox messages;
     testing::CountingEventPump pump;
     ScriptedRestart restart;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <sstream>
 
 #include "fakes/memory_registry.h"
 #include "fakes/registry_paths.h"
@@ -24,10 +25,14 @@ class TcpParametersTest : public ::testing::Test {
   protected:
     void TearDown() override { EXPECT_EQ(registry.OpenHandles(), 0u) << "a key was left open"; }
 
-    void ExpectDwords(const std::string& key,
-                      std::initializer_list<std::pair<const char*, uint32_t>> values) const {
-        for (const auto& [name, value] : values) {
-            EXPECT_EQ(registry.Dword(key, name), value) << key << "\\" << name;
+    // Expects each blank-separated "name=number" of `values` as a DWORD under the key.
+    void ExpectDwords(const std::string& key, const std::string& values) const {
+        std::istringstream words(values);
+        for (std::string word; words >> word;) {
+            const size_t equals = word.find('=');
+            EXPECT_EQ(registry.Dword(key, word.substr(0, equals)),
+                      std::stoul(word.substr(equals + 1)))
+                << key << "\\" << word;
         }
     }
 
@@ -41,18 +46,14 @@ TEST_F(TcpParametersTest, NtLayoutWritesEveryValueAndEveryInterface) {
     s.BlackHole = true;
     EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsFamily(8)));
 
-    ExpectDwords(kTcpip, {{"GlobalMaxTcpWindowSize", 1836000},
-                          {"TcpWindowSize", 1836000},
-                          {"DefaultTTL", 128},
-                          {"KeepAliveTime", 600000},
-                          {"KeepAliveInterval", 1000},
-                          {"EnablePMTUDiscovery", 1},
-                          {"EnablePMTUBHDetect", 1},
-                          {"SYNAttackProtect", 2}});
-    ExpectDwords(kInternet, {{"MaxConnectionsPer1_0Server", 4}, {"MaxConnectionsPerServer", 6}});
+    ExpectDwords(kTcpip,
+                 "GlobalMaxTcpWindowSize=1836000 TcpWindowSize=1836000 DefaultTTL=128 "
+                 "KeepAliveTime=600000 KeepAliveInterval=1000 EnablePMTUDiscovery=1 "
+                 "EnablePMTUBHDetect=1 SYNAttackProtect=2");
+    ExpectDwords(kInternet, "MaxConnectionsPer1_0Server=4 MaxConnectionsPerServer=6");
     for (std::string adapter : {"{A}", "{B}"}) {
-        ExpectDwords(kInterfaces + "\\" + adapter, {{"MTU", 7240}, {"MSS", 7200}});
-        ExpectDwords(InterfaceService(adapter), {{"MTU", 7240}});
+        ExpectDwords(kInterfaces + "\\" + adapter, "MTU=7240 MSS=7200");
+        ExpectDwords(InterfaceService(adapter), "MTU=7240");
     }
     EXPECT_EQ(registry.Dword(kNdiCache, ""), 32u);
     ASSERT_EQ(registry.log.size(), 17u);
@@ -77,14 +78,12 @@ TEST_F(TcpParametersTest, Win9xLayoutWritesEveryValueAndEveryTransport) {
     ASSERT_TRUE(ttl);
     EXPECT_EQ(ttl->kind, kRegSz);
     EXPECT_EQ(ttl->data, std::string("128\0", 4));
-    ExpectDwords(kMstcp, {{"DefaultRcvWindow", 2144},
-                          {"SessionKeepAlive", 3600000},
-                          {"PMTUDiscovery", 1},
-                          {"PMTUBlackHoleDetect", 0},
-                          {"SYNAttackProtect", 2}});
-    ExpectDwords(kInternet, {{"MaxConnectionsPer1_0Server", 2}, {"MaxConnectionsPerServer", 4}});
+    ExpectDwords(kMstcp,
+                 "DefaultRcvWindow=2144 SessionKeepAlive=3600000 PMTUDiscovery=1 "
+                 "PMTUBlackHoleDetect=0 SYNAttackProtect=2");
+    ExpectDwords(kInternet, "MaxConnectionsPer1_0Server=2 MaxConnectionsPerServer=4");
     for (std::string transport : {"0000", "0001"}) {
-        ExpectDwords(kNetTrans + "\\" + transport, {{"MaxMTU", 576}, {"MaxMSS", 536}});
+        ExpectDwords(kNetTrans + "\\" + transport, "MaxMTU=576 MaxMSS=536");
     }
     EXPECT_EQ(registry.Dword(kNdiCache, ""), 16u);
     EXPECT_EQ(registry.log.size(), 13u);

@@ -2,6 +2,7 @@
 // Apply, Restore and the export take as the choice when there is no window.
 #include <gtest/gtest.h>
 
+#include "fakes/memory_machine.h"
 #include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
@@ -21,16 +22,12 @@ const std::string kCfg = kDir + "\\Zorvane.cfg";
 const std::string kExport = "C:\\out\\t1.reg";
 constexpr WindowsFamily kXp{7};
 
-class ToolCommandsTest : public ::testing::Test {
+class ToolCommandsTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
     CommandReport Undo() { return RunUndoCommand({files, folders, registry}, kDir); }
     CommandReport Export(const std::string& path) {
         return RunExportCommand(files, registry, kDir, InitialDefaultSettings(), kXp, path);
     }
-
-    testing::MemoryFileSystem files;
-    testing::MemoryFolders folders{files};
-    testing::MemoryRegistry registry;
 };
 
 TEST_F(ToolCommandsTest, UndoExitsZeroOnlyWhenTheChangeIsBack) {

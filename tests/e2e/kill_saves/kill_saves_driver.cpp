@@ -93,26 +93,13 @@ void TypeOver(HWND edit, const std::string& keys) {
     }
 }
 
-void PostClick(HWND window, int id) {
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(FindControl(window, id)));
-}
-
 // Temporary files a save left in the program folder, removed once counted.
 int RemoveLeftTemporaryFiles() {
-    int count = 0;
-    WIN32_FIND_DATAA found;
-    std::string pattern = AppDirectory() + "\\*.tmp";
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return 0;
+    const std::vector<std::string> names = FileNames(AppDirectory(), "*.tmp");
+    for (const std::string& name : names) {
+        RemoveFile(AppDirectory() + "\\" + name);
     }
-    do {
-        DeleteFileA((AppDirectory() + "\\" + found.cFileName).c_str());
-        ++count;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return count;
+    return static_cast<int>(names.size());
 }
 
 // Draws the kill moments (ms after the save was asked for) around the save's moment.

@@ -40,11 +40,6 @@ void Command(HWND window, int id) {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
-void Click(HWND window, int id) {
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(e2e::FindControl(window, id)));
-}
-
 RECT OuterRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
@@ -124,6 +119,17 @@ void DismissBoxes(DWORD process_id) {
     e2e::Note("a message box stayed up");
 }
 
+// Turns the tip's start-up box over from `shown`, sees the option stored as `stored`, and
+// closes the tip with OK.
+void SwitchTipsAtStartup(HWND tip, LRESULT shown, const char* stored) {
+    HWND check = e2e::FindControl(tip, frm_tip::chkLoadTipsAtStartup);
+    E2E_CHECK_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), shown);
+    e2e::PostClick(tip, frm_tip::chkLoadTipsAtStartup);
+    E2E_CHECK(WaitForOption(stored));
+    e2e::PostClick(tip, frm_tip::cmdOK);
+    E2E_CHECK(e2e::WaitForWindowGone(tip));
+}
+
 void FirstStartShowsTipAndSwitchesItOff() {
     e2e::Context in("first start");
     e2e::DeleteRegistryTree(HKEY_CURRENT_USER, test_keys::kZorvane);
@@ -134,16 +140,11 @@ void FirstStartShowsTipAndSwitchesItOff() {
     }
     HWND text = e2e::FindControl(tip, frm_tip::lblTipText);
     E2E_CHECK(IsTip(e2e::WindowText(text)));
-    Click(tip, frm_tip::cmdNextTip);
+    e2e::PostClick(tip, frm_tip::cmdNextTip);
     E2E_CHECK(e2e::WaitUntil([&] { return IsTip(e2e::WindowText(text)); }));
     Sleep(300);  // lets the dialog finish painting
     e2e::RequestScreenshot("tip_of_the_day");
-    HWND check = e2e::FindControl(tip, frm_tip::chkLoadTipsAtStartup);
-    E2E_CHECK_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_CHECKED);
-    Click(tip, frm_tip::chkLoadTipsAtStartup);
-    E2E_CHECK(WaitForOption("0"));
-    Click(tip, frm_tip::cmdOK);
-    E2E_CHECK(e2e::WaitForWindowGone(tip));
+    SwitchTipsAtStartup(tip, BST_CHECKED, "0");
     HWND main = WaitForMain(zorvane.id());
     if (E2E_CHECK(main != nullptr)) {
         E2E_CHECK(e2e::FocusIsOnAControl(main));
@@ -256,7 +257,7 @@ void FileMenuReachesItsOperations(HWND main, DWORD process_id) {
 void ManualModeExplainsItself(HWND main, DWORD process_id) {
     e2e::Context in("explanation dialog");
     std::string net_type = e2e::WindowText(e2e::FindControl(main, frm_main::cmbNetType));
-    Click(main, frm_main::optOptimization1);
+    e2e::PostClick(main, frm_main::optOptimization1);
     HWND display = e2e::WaitForWindow({process_id, frm_display::kClassName, ""});
     if (!E2E_CHECK(display != nullptr)) {
         return;
@@ -266,7 +267,7 @@ void ManualModeExplainsItself(HWND main, DWORD process_id) {
                  "You choose to use the \"Manual Optimization Mode\".");
     Sleep(300);  // lets the dialog finish painting
     e2e::RequestScreenshot("connection_type");
-    Click(display, frm_display::cmdOK);
+    e2e::PostClick(display, frm_display::cmdOK);
     E2E_CHECK(e2e::WaitForWindowGone(display));
     E2E_CHECK(e2e::FocusIsOnAControl(main));
 }
@@ -291,12 +292,7 @@ void SecondStartHasNoTipAndSwitchesItOn() {
     Command(main, frm_main::mnutip);  // modeless, from the Help menu
     HWND tip = WaitForTip(zorvane.id());
     if (E2E_CHECK(tip != nullptr)) {
-        HWND check = e2e::FindControl(tip, frm_tip::chkLoadTipsAtStartup);
-        E2E_CHECK_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-        Click(tip, frm_tip::chkLoadTipsAtStartup);
-        E2E_CHECK(WaitForOption("1"));
-        Click(tip, frm_tip::cmdOK);
-        E2E_CHECK(e2e::WaitForWindowGone(tip));
+        SwitchTipsAtStartup(tip, BST_UNCHECKED, "1");
     }
     Command(main, frm_main::mnuExit);
     E2E_CHECK(zorvane.WaitForExit().has_value());
@@ -308,14 +304,14 @@ void ThirdStartShowsTheTipAgain() {
     E2E_CHECK(WaitForTip(zorvane.id()) != nullptr);
 }
 
-void ChromeAcrossThreeStarts() {
-    FirstStartShowsTipAndSwitchesItOff();
-    SecondStartHasNoTipAndSwitchesItOn();
-    ThirdStartShowsTheTipAgain();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    return e2e::RunNamedScenario({{"", ChromeAcrossThreeStarts}}, argc, argv);
+    return e2e::RunNamedScenario({{"",
+                                   [] {
+                                       FirstStartShowsTipAndSwitchesItOff();
+                                       SecondStartHasNoTipAndSwitchesItOn();
+                                       ThirdStartShowsTheTipAgain();
+                                   }}},
+                                 argc, argv);
 }

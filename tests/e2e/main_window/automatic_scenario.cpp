@@ -64,15 +64,13 @@ void ManualTtlIsWrittenAsText(ZorvaneSession& z) {
 
 void RunAutomaticScenario() {
     RemoveFile(SettingsFilePath());
-    ZorvaneSession z;
-    if (!E2E_CHECK(z.ok())) {
-        return;
-    }
-    PickingATypeAppliesItsPreset(z);
-    ManualTtlIsWrittenAsText(z);
-    z.PostClick(cmdApply);
-    z.Answer(kAppliedText, IDOK);
-    CheckRestartRequested(z);
+    InSession([](ZorvaneSession& z) {
+        PickingATypeAppliesItsPreset(z);
+        ManualTtlIsWrittenAsText(z);
+        z.PostClick(cmdApply);
+        z.Answer(kAppliedText, IDOK);
+        CheckRestartRequested(z);
+    });
 }
 
 }  // namespace zv::e2e

@@ -1,6 +1,7 @@
 // On an NT release: the first start, Manual mode with every validation message, Apply,
 // the next start, a second copy, Restore, Backup, the start-up argument and the restart.
 #include <string>
+#include <vector>
 
 #include "fakes/registry_paths.h"
 #include "scenarios.h"
@@ -80,20 +81,26 @@ void EnterCustomValuesThroughEveryCheck(ZorvaneSession& z) {
     E2E_CHECK_EQ(z.Text(txtMTU), std::string("67"));
     ExpectRefused(z, "Invalid MTU. Enter Valid One.");
     z.Type(txtMTU, "\b\b1500");
-    z.Click(optRWIN2);
-    ExpectRefused(z, "Invalid RWIN. Select Valid One.");
-    z.Pick(cmbRWIN, 8);
     z.Click(optTTL2);
     z.Type(txtTTL, "3000");
     E2E_CHECK_EQ(z.Text(txtTTL), std::string("300"));
     ExpectRefused(z, "Invalid TTL. Enter Valid One.");
     z.Type(txtTTL, "\b\b\b128");
-    z.Click(optSKA2);
-    ExpectRefused(z, "Invalid Session Keep Alive. Select Valid One.");
-    z.Pick(cmbSKA, 9);
-    z.Click(optNDI2);
-    ExpectRefused(z, "Invalid NDI Cache. Select Valid One.");
-    z.Pick(cmbNDI, 5);
+    // A custom value from a list is refused until one is picked.
+    struct ListChoice {
+        int option;
+        const char* refusal;
+        int list;
+        int position;
+    };
+    for (const ListChoice& c :
+         {ListChoice{optRWIN2, "Invalid RWIN. Select Valid One.", cmbRWIN, 8},
+          ListChoice{optSKA2, "Invalid Session Keep Alive. Select Valid One.", cmbSKA, 9},
+          ListChoice{optNDI2, "Invalid NDI Cache. Select Valid One.", cmbNDI, 5}}) {
+        z.Click(c.option);
+        ExpectRefused(z, c.refusal);
+        z.Pick(c.list, c.position);
+    }
     z.Pick(cmbMSCPS1, -1);
     ExpectRefused(z, "Invalid MSCPS using HTTP 1.1 value. Select Valid One.");
     z.Pick(cmbMSCPS0, -1);
@@ -199,18 +206,13 @@ HWND SaveBackupAs(ZorvaneSession& z, const std::string& typed) {
     HWND file_name = GetDlgItem(dialog, kFileNameBox);
     E2E_CHECK(file_name != nullptr);
     SendMessageA(file_name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    PostClick(dialog, IDOK);
     return dialog;
 }
 
 // The export goes to a file of its own beside the chosen one; none may be left over.
 void CheckNoExportFileLeft() {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string(kBackupFolder) + "\\*.tmp").c_str(), &found);
-    if (!E2E_CHECK(search == INVALID_HANDLE_VALUE)) {
-        FindClose(search);
-    }
+    E2E_CHECK_EQ(FileNames(kBackupFolder, "*.tmp").size(), 0u);
 }
 
 // A name typed without an extension is saved as a .reg file; the message comes only once
@@ -272,46 +274,37 @@ void ArgumentOneStartsOnlyTheCompanion() {
     E2E_CHECK(FindTopLevelWindows({0, kMainWindowClass, "", true}).empty());
 }
 
+void ArgumentZeroStartsTheWindowAsUsual(ZorvaneSession& z) {
+    E2E_CHECK(!IsIconic(z.main()) && !IsZoomed(z.main()));
+    z.PostClick(cmdApply);
+    z.Answer(kAppliedText, IDOK);
+    CheckRestartRequested(z);
+}
+
 }  // namespace
 
 void RunManualScenario() {
     RemoveFile(SettingsFilePath());
-    {
-        ZorvaneSession z;
-        if (!E2E_CHECK(z.ok())) {
+    // Two starts of the program, the second seeing what the first saved.
+    using Steps = std::vector<void (*)(ZorvaneSession&)>;
+    for (const Steps& start : {Steps{FirstStartInAutomaticMode, SwitchToManual,
+                                     EnterCustomValuesThroughEveryCheck, ApplyAnsweringNo},
+                               Steps{NextStartShowsWhatWasSaved, SecondCopyEndsSilently,
+                                     RestoreNoThenYes, BackupCancelledStartsNothing,
+                                     BackupToAPathWithABlank, FailedBackupKeepsTheOlderFile}}) {
+        const bool started = InSession([&](ZorvaneSession& z) {
+            for (auto step : start) {
+                step(z);
+            }
+            E2E_CHECK(z.Close());
+        });
+        if (!started) {
             return;
         }
-        FirstStartInAutomaticMode(z);
-        SwitchToManual(z);
-        EnterCustomValuesThroughEveryCheck(z);
-        ApplyAnsweringNo(z);
-        E2E_CHECK(z.Close());
-    }
-    {
-        ZorvaneSession z;
-        if (!E2E_CHECK(z.ok())) {
-            return;
-        }
-        NextStartShowsWhatWasSaved(z);
-        SecondCopyEndsSilently(z);
-        RestoreNoThenYes(z);
-        BackupCancelledStartsNothing(z);
-        BackupToAPathWithABlank(z);
-        FailedBackupKeepsTheOlderFile(z);
-        E2E_CHECK(z.Close());
     }
     ArgumentOneStartsOnlyTheCompanion();
-    {
-        Context context("argument 0");
-        ZorvaneSession z("0");
-        if (!E2E_CHECK(z.ok())) {
-            return;
-        }
-        E2E_CHECK(!IsIconic(z.main()) && !IsZoomed(z.main()));
-        z.PostClick(cmdApply);
-        z.Answer(kAppliedText, IDOK);
-        CheckRestartRequested(z);
-    }
+    Context context("argument 0");
+    InSession(ArgumentZeroStartsTheWindowAsUsual, "0");
 }
 
 }  // namespace zv::e2e

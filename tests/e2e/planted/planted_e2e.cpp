@@ -76,17 +76,9 @@ void Plant(const std::string& folder) {
 // The marks in a folder: "<stand-in>: <the program that ran or loaded it>".
 std::vector<std::string> Marks(const std::string& folder) {
     std::vector<std::string> marks;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*.mark").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) {
-        return marks;
+    for (const std::string& name : e2e::FileNames(folder, "*.mark")) {
+        marks.push_back(name + ": " + e2e::ReadWholeFile(folder + "\\" + name).value_or("?"));
     }
-    do {
-        std::string path = folder + "\\" + entry.cFileName;
-        marks.push_back(std::string(entry.cFileName) + ": " +
-                        e2e::ReadWholeFile(path).value_or("?"));
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
     return marks;
 }
 
@@ -184,8 +176,7 @@ void Backup(HWND main, DWORD process_id) {
     }
     SendMessageA(GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(kBackupPath.c_str()));
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    e2e::PostClick(dialog, IDOK);
     // The answer comes once regedit has exported the whole registry: seconds.
     auto box = e2e::WaitForMessageBox(process_id, 90000, dialog);
     if (E2E_CHECK(box.has_value())) {

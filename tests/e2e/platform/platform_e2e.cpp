@@ -21,24 +21,6 @@ namespace e2e = zv::e2e;
 
 namespace {
 
-// The names in a folder, the dot entries left out.
-std::vector<std::string> FolderEntries(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        std::string name = entry.cFileName;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return names;
-}
-
 void CheckFileExists(zv::win32::Win32FileSystem& files, const std::string& folder) {
     e2e::Context in("FileExists");
     std::string plain = folder + "\\plain.cfg";
@@ -68,12 +50,12 @@ void CheckAtomicWrite(zv::win32::Win32FileSystem& files, const std::string& fold
     E2E_CHECK(files.WriteFileAtomic(path, second));
     E2E_CHECK_EQ(files.ReadFile(path), std::optional<std::string>(second));
     E2E_CHECK_EQ(e2e::ReadWholeFile(path), std::optional<std::string>(second));
-    E2E_CHECK_EQ(FolderEntries(folder).size(), 1u);  // no temporary file left
+    E2E_CHECK_EQ(e2e::FileNames(folder).size(), 1u);  // no temporary file left
     E2E_CHECK(!files.WriteFileAtomic(folder + "\\missing\\Zorvane.cfg", first));
     E2E_CHECK(!files.ReadFile(folder + "\\missing.cfg"));
     E2E_CHECK(CreateDirectoryA((folder + "\\taken.cfg").c_str(), nullptr));
     E2E_CHECK(!files.WriteFileAtomic(folder + "\\taken.cfg", first));
-    E2E_CHECK_EQ(FolderEntries(folder).size(), 2u);  // a failed write leaves nothing either
+    E2E_CHECK_EQ(e2e::FileNames(folder).size(), 2u);  // a failed write leaves nothing either
 }
 
 // An installed copy as the users have it: nothing can be made in the program folder, while
@@ -85,7 +67,7 @@ void CheckPingCfgInLockedFolder(zv::win32::Win32FileSystem& files) {
     E2E_CHECK(e2e::WriteWholeFile(path,
                                   "PingAutomatic,#TRUE#\r\nPingHost,www.wikipedia.org\r\n"
                                   "PingInterval,5\r\nPingSound,#FALSE#\r\n"));
-    std::vector<std::string> entries = FolderEntries(folder);
+    std::vector<std::string> entries = e2e::FileNames(folder);
     if (!E2E_CHECK(e2e::RequestFromSandbox("lock-app"))) {
         return;
     }
@@ -99,7 +81,7 @@ void CheckPingCfgInLockedFolder(zv::win32::Win32FileSystem& files) {
                      std::optional<std::string>(zv::ping::FormatPingCfg(settings)));
     }
     E2E_CHECK(!files.RewriteFile(folder + "\\missing.cfg", "x"));
-    E2E_CHECK_EQ(FolderEntries(folder).size(), entries.size());
+    E2E_CHECK_EQ(e2e::FileNames(folder).size(), entries.size());
     E2E_CHECK(e2e::RequestFromSandbox("unlock-app"));
 }
 

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zv::e2e {
 
@@ -16,5 +17,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 bool FileIsPresent(const std::string& path);  // any file or folder of that name
 bool RemoveFile(const std::string& path);     // true also when there was none
+
+// The names in a folder that match a pattern such as "*.tmp", without "." and "..".
+std::vector<std::string> FileNames(const std::string& folder, const std::string& pattern = "*");
 
 }  // namespace zv::e2e

@@ -96,6 +96,11 @@ HWND FindControl(HWND parent, int control_id) {
     return GetDlgItem(parent, control_id);
 }
 
+void PostClick(HWND window, int control_id) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(control_id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(FindControl(window, control_id)));
+}
+
 std::vector<HWND> ChildControls(HWND parent) {
     std::vector<HWND> children;
     EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));

@@ -33,6 +33,10 @@ std::string WindowClass(HWND window);
 // The direct child with that control ID, or nullptr.
 HWND FindControl(HWND parent, int control_id);
 
+// Clicks a button as its window hears it: BN_CLICKED posted, not sent, so that a modal box
+// the click opens leaves the driver free.
+void PostClick(HWND window, int control_id);
+
 // The child controls, depth first, in Z order.
 std::vector<HWND> ChildControls(HWND parent);
 
