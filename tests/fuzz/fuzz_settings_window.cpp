@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "fakes/scripted_restart.h"
+#include "fakes/scripted_backup.h"
+#include "fakes/memory_tip_option.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
 #include "fakes/recording_launcher.h"
@@ -82,29 +85,6 @@ class CountingRegistry : public zv::RegistryPort {
     }
 };
 
-class NoTipOption : public main_window::TipOptionPort {
-  public:
-    std::optional<std::string> Read() override { return "0"; }
-    void Write(const std::string&) override {}
-};
-
-class NoRestart : public zv::sysconfig::RestartPort {
-  public:
-    void EnableShutdownPrivilege() override {}
-    bool Reboot() override { return true; }
-};
-
-class NoBackup : public zv::sysconfig::BackupPort {
-  public:
-    std::string ChooseBackupFile(const std::string&) override { return ""; }
-    std::string WindowsFolder() override { return "C:\\WINDOWS"; }
-    std::optional<uint32_t> RunAndWait(const std::string&, int) override { return 0u; }
-    std::optional<uint64_t> FileSize(const std::string&) override { return 0u; }
-    std::string CreateTemporaryFile(const std::string&) override { return ""; }
-    bool ReplaceFile(const std::string&, const std::string&) override { return false; }
-    void RemoveFile(const std::string&) override {}
-};
-
 // Every field of a record: its mode, then the rest as a Manual-mode file holds them.
 std::string Described(zv::TuningSettings settings) {
     std::string mode = "mode " + std::to_string(settings.OptiMode) + " ";
@@ -122,9 +102,9 @@ struct Program {
     zv::testing::MemoryFileSystem files;
     zv::testing::MemoryFolders folders{files};
     CountingRegistry registry;
-    NoRestart restart;
-    NoBackup backup;
-    NoTipOption tip_option;
+    zv::testing::ScriptedRestart restart;
+    zv::testing::ScriptedBackup backup;            // every backup cancelled
+    zv::testing::MemoryTipOption tip_option{"0"};  // no tip before the window
     zv::testing::RecordingLauncher launcher;
     launch::Launchers launchers{launcher, kFolder};
     zv::testing::ScriptedSockets sockets;

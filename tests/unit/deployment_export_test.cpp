@@ -6,7 +6,7 @@
 #include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_registry.h"
-#include "fakes/restored_settings.h"
+#include "fakes/settings_records.h"
 #include "sysconfig/deployment_export.h"
 #include "sysconfig/registry_access.h"
 #include "tuning/presets.h"

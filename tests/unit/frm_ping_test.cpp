@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/memory_file_system.h"
+#include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_ping_ports.h"
 #include "ping/frm_ping.h"
@@ -16,15 +17,6 @@ using Alignment = ui::TextBox::Alignment;
 constexpr const char* kCfg = "C:\\Zv\\Ping.cfg";
 constexpr const char* kManualCfg =
     "PingAutomatic,#FALSE#\r\nPingHost,host.example\r\nPingInterval,12\r\nPingSound,#TRUE#\r\n";
-
-class OpenedDocuments : public launch::LauncherPort {
-  public:
-    std::vector<std::pair<std::string, int>> opened;
-    void ShellOpen(const std::string& target, int show_mode) override {
-        opened.emplace_back(target, show_mode);
-    }
-    unsigned long RunCommand(const std::string&, int) override { return 0; }
-};
 
 class FrmPingTest : public ::testing::Test {
   protected:
@@ -58,7 +50,7 @@ class FrmPingTest : public ::testing::Test {
     MemoryFileSystem files;
     RecordingMessageBox messages;
     CountingEventPump pump;
-    OpenedDocuments launcher;
+    RecordingLauncher launcher;
     KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, "C:\\Zv", "Zorvane"};
     frmPing dialog{ping, messages, launcher, "C:\\Zv", "Zorvane"};
     int loads = 0;
@@ -186,9 +178,8 @@ TEST_F(FrmPingTest, UnwritableFileIsNamedAndTheNewValuesStillApply) {
 
 TEST_F(FrmPingTest, HelpOpensTheHelpPage) {
     dialog.cmdHelp.Click();
-    ASSERT_EQ(launcher.opened.size(), 1u);
-    EXPECT_EQ(launcher.opened[0].first, "C:\\Zv\\Help\\help.htm");
-    EXPECT_EQ(launcher.opened[0].second, launch::kNormalFocus);
+    EXPECT_EQ(launcher.launches,
+              (std::vector<Launch>{{"open", "C:\\Zv\\Help\\help.htm", launch::kNormalFocus}}));
 }
 
 TEST_F(FrmPingTest, ControlsInTheFrameArePlacedRelativeToIt) {

@@ -6,6 +6,8 @@
 #include <tuple>
 #include <vector>
 
+#include "fakes/scripted_restart.h"
+#include "fakes/memory_tip_option.h"
 #include "fakes/memory_machine.h"
 #include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
@@ -14,7 +16,7 @@
 #include "fakes/menu_outline.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
-#include "fakes/restored_settings.h"
+#include "fakes/settings_records.h"
 #include "fakes/scripted_backup.h"
 #include "fakes/scripted_ping_ports.h"
 #include "main_window/main_window.h"
@@ -96,13 +98,6 @@ class FakeWindowPorts : public MainWindowPort, public ChromeWindowPort {
     void ShowTipDialog() override { calls.push_back("tip modeless"); }
 };
 
-class MemoryTipOption : public TipOptionPort {
-  public:
-    std::optional<std::string> value;
-    std::optional<std::string> Read() override { return value; }
-    void Write(const std::string& text) override { value = text; }
-};
-
 class MainWindowTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
     MainWindowTest() {
@@ -116,12 +111,9 @@ class MainWindowTest : public ::testing::Test, protected testing::MemoryMachine 
     testing::RecordingMessageBox messages;
     testing::CountingEventPump pump;
     testing::CountingBeeper beeper;
-    class NoRestart : public sysconfig::RestartPort {
-        void EnableShutdownPrivilege() override {}
-        bool Reboot() override { return true; }
-    } restart;
+    testing::ScriptedRestart restart;
     testing::ScriptedBackup backup;
-    MemoryTipOption tip_option;
+    testing::MemoryTipOption tip_option;
     testing::RecordingLauncher launcher;
     launch::Launchers launchers{launcher, kDir};
     testing::ScriptedSockets sockets;
@@ -161,7 +153,7 @@ TEST_F(MainWindowTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipO
         "ConnectionType,3\r\nOptiMode,1\r\nMTU,#TRUE#,1400\r\nRWIN,#FALSE#,-1,-1\r\n"
         "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#FALSE#,-1,-1\r\nPMTU,#TRUE#\r\n"
         "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n";
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
 
     EXPECT_TRUE(window.area.optOptimization[1].selected());
@@ -172,7 +164,7 @@ TEST_F(MainWindowTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipO
 }
 
 TEST_F(MainWindowTest, ButtonsAndChromeReachTheOperations) {
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
     window.cmdApply.Click();
@@ -231,7 +223,7 @@ TEST_F(MainWindowTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
 // boxes it showed and the registry exports it ran.
 TEST_F(MainWindowTest, EachMenuCommandReachesItsOperation) {
     using namespace main_menu;
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     launcher.launches.clear();
     const std::string rundll = "rundll32.exe shell32.dll,Control_RunDLL ";
@@ -279,7 +271,7 @@ TEST_F(MainWindowTest, EachMenuCommandReachesItsOperation) {
 TEST_F(MainWindowTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
     files.files[kDir + "\\Ping.cfg"] =
         "PingAutomatic,#FALSE#\r\nPingHost,mtu.example\r\nPingInterval,3\r\nPingSound,#FALSE#\r\n";
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     window.FindLargestMtu();  // closed without a choice: nothing changes
     EXPECT_TRUE(window.area.optOptimization[0].selected());
@@ -299,7 +291,7 @@ TEST_F(MainWindowTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) 
 // Typed in steps, a Manual setup is saved with the RWIN of the MTU typed last (or of 1500
 // when the box was left empty), is written so into Windows, and loads back as saved.
 TEST_F(MainWindowTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     tuning::SettingsWindow& a = window.area;
     a.optOptimization[1].Select();
@@ -327,7 +319,7 @@ TEST_F(MainWindowTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
 
 // Between its question and the save, Restore shows the Windows defaults; No leaves all.
 TEST_F(MainWindowTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     messages.answers = {ui::MessageAnswer::No, ui::MessageAnswer::Yes};
     window.Restore();
@@ -342,7 +334,7 @@ TEST_F(MainWindowTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
 // applies its preset and closes them, as Automatic mode has them: left open, they would
 // let a value reach Windows that the saved file does not hold.
 TEST_F(MainWindowTest, TypePickedAfterRestoreClosesTheTuningControls) {
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     messages.answers = {ui::MessageAnswer::Yes};
     window.Restore();
@@ -361,7 +353,7 @@ TEST_F(MainWindowTest, TypePickedAfterRestoreClosesTheTuningControls) {
 TEST_F(MainWindowTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsChoice) {
     using namespace main_menu;
     registry.Put(test_keys::kTcpip, "DefaultTTL", kRegDword, DwordBytes(64));
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     const std::string registry_before = registry.Dump();
     EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoLastChange));
@@ -399,7 +391,7 @@ TEST_F(MainWindowTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindows
 TEST_F(MainWindowTest, UndoShowsTheChoiceItPutBack) {
     using namespace main_menu;
     files.files[kDir + "\\Zorvane.cfg"] = "ConnectionType,4\r\nOptiMode,0\r\n";  // T1
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoAllChanges));
     window.area.cmbNetType.SetSelection(2);  // ISDN, applied at once

@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "fakes/scripted_restart.h"
 #include "fakes/memory_machine.h"
 #include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_ui.h"
-#include "fakes/restored_settings.h"
+#include "fakes/settings_records.h"
 #include "fakes/scripted_backup.h"
 #include "main_window/system_operations.h"
 #include "tuning/presets.h"
@@ -25,17 +26,6 @@ using ui::MessageAnswer;
 
 const std::string kDir = "C:\\Program Files\\Zorvane";
 const std::string kCfg = kDir + "\\Zorvane.cfg";
-
-class ScriptedRestart : public sysconfig::RestartPort {
-  public:
-    std::vector<std::string> calls;
-    bool refuse = false;
-    void EnableShutdownPrivilege() override { calls.push_back("privilege"); }
-    bool Reboot() override {
-        calls.push_back("reboot");
-        return !refuse;
-    }
-};
 
 class SystemOperationsTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
@@ -55,7 +45,7 @@ class SystemOperationsTest : public ::testing::Test, protected testing::MemoryMa
     WindowsFamily family{6};
     testing::RecordingMessageBox messages;
     testing::CountingEventPump pump;
-    ScriptedRestart restart;
+    testing::ScriptedRestart restart;
     testing::ScriptedBackup backup;
     SystemOperations operations{
         family, kDir, SystemPorts{files, folders, registry, messages, pump, restart, backup}};

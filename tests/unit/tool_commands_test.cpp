@@ -7,7 +7,7 @@
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
-#include "fakes/restored_settings.h"
+#include "fakes/settings_records.h"
 #include "sysconfig/settings_file.h"
 #include "main_window/tool_switches.h"
 #include "sysconfig/tool_commands.h"

@@ -10,7 +10,7 @@
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 #include "support/windows_on_screen.h"
 #include "tray_observer.h"
 

@@ -26,7 +26,7 @@
 #include "support/registry_read.h"
 #include "support/windows_on_screen.h"
 #include "support/wine_settings.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 
 namespace e2e = zv::e2e;
 namespace test_keys = zv::test_keys;

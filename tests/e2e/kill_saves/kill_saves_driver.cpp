@@ -18,14 +18,13 @@
 #include <string>
 #include <vector>
 
-#include "fakes/registry_paths.h"
 #include "support/check.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 #include "support/files.h"
 #include "support/process.h"
-#include "support/registry_read.h"
 #include "support/windows_on_screen.h"
 #include "win32/ping/ping_dialog_ids.h"
+#include "win32/platform/registry_tip_option.h"
 #include "win32/zorvane/frm_main_ids.h"
 
 namespace zv::e2e {
@@ -52,14 +51,6 @@ std::string ManualSettingsFile(int ttl) {
 std::string ManualPingFile(const std::string& host) {
     return "PingAutomatic,#FALSE#\r\nPingHost," + host +
            "\r\nPingInterval,12\r\nPingSound,#FALSE#\r\n";
-}
-
-std::string SettingsPath() {
-    return AppDirectory() + "\\Zorvane.cfg";
-}
-
-std::string PingPath() {
-    return AppDirectory() + "\\Ping.cfg";
 }
 
 // Polls faster than WaitUntil: a round is short, and there are hundreds of them.
@@ -207,23 +198,17 @@ void Report(const char* name, const KillCounts& t) {
 // Each kind of save killed up to as many times as its word says.
 void KillsDuringSaves(int apply_kills, int ping_kills) {
     // No tip of the day: each start goes straight to the main window.
-    CreateRegistryKey(HKEY_CURRENT_USER, test_keys::kOptions);
-    HKEY options;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, test_keys::kOptions.c_str(), 0, KEY_SET_VALUE, &options) ==
-        ERROR_SUCCESS) {
-        RegSetValueExA(options, "Show Tips at Startup", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>("0"), 2);
-        RegCloseKey(options);
-    }
+    win32::RegistryTipOption().Write("0");
     // Without the companion, which each start would start again only to end at once: the
     // rounds are many, and it saves nothing here.
     E2E_CHECK(MoveFileA((AppDirectory() + "\\vigilo.exe").c_str(),
                         (AppDirectory() + "\\vigilo.exe.off").c_str()));
-    E2E_CHECK(WriteWholeFile(SettingsPath(), ManualSettingsFile(128)));
-    E2E_CHECK(WriteWholeFile(PingPath(), ManualPingFile("start.zorvane.test")));
+    E2E_CHECK(WriteWholeFile(SettingsFilePath(), ManualSettingsFile(128)));
+    E2E_CHECK(WriteWholeFile(PingFilePath(), ManualPingFile("start.zorvane.test")));
 
-    const SaveKind apply{"Apply", SettingsPath(), ApplyContent, PrepareApply, main_id::cmdApply};
-    const SaveKind ping{"ping dialog OK", PingPath(), PingContent, PreparePing, ping_id::cmdOK};
+    const SaveKind apply{"Apply", SettingsFilePath(), ApplyContent, PrepareApply,
+                         main_id::cmdApply};
+    const SaveKind ping{"ping dialog OK", PingFilePath(), PingContent, PreparePing, ping_id::cmdOK};
     KillCounts apply_counts;
     KillCounts ping_counts;
     DWORD start = GetTickCount();

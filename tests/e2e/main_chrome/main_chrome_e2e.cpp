@@ -20,7 +20,7 @@
 #include "support/registry_read.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 #include "win32/zorvane/display_window_ids.h"
 #include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/zorvane/frm_main_ids.h"

@@ -17,7 +17,7 @@
 #include "support/message_boxes.h"
 #include "support/process.h"
 #include "support/windows_on_screen.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 #include "win32/ping/ping_dialog_ids.h"
 #include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
@@ -35,10 +35,6 @@ constexpr char kEnterValuesProperly[] = "Enter Values Properly.";
 constexpr char kManualSaved[] =
     "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\nPingInterval,12\r\n"
     "PingSound,#FALSE#\r\n";
-
-std::string CfgPath() {
-    return AppDirectory() + "\\Ping.cfg";
-}
 
 void CheckAutomaticDefaults(const PingDialogRemote& dialog) {
     E2E_CHECK(dialog.Checked(id::Option1));
@@ -68,7 +64,7 @@ void FirstOpeningFromEachCommand(ZorvaneSession& zorvane) {
         CheckAutomaticDefaults(dialog);
         dialog.Click(id::cmdcancel);
         E2E_CHECK(dialog.WaitClosed());
-        E2E_CHECK(!FileIsPresent(CfgPath()));
+        E2E_CHECK(!FileIsPresent(PingFilePath()));
     }
 }
 
@@ -94,7 +90,7 @@ void IncompleteInputRefused(PingDialogRemote& dialog, ZorvaneSession& zorvane) {
         zorvane.Answer(kEnterValuesProperly, IDOK);
         E2E_CHECK(IsWindow(dialog.window()));
         E2E_CHECK_EQ(dialog.Text(id::txtPingHost), refused.host);
-        E2E_CHECK(!FileIsPresent(CfgPath()));
+        E2E_CHECK(!FileIsPresent(PingFilePath()));
     }
 }
 
@@ -116,12 +112,12 @@ void ManualModeSaved(ZorvaneSession& zorvane) {
     dialog.PostClick(id::cmdOK);
     E2E_CHECK(dialog.WaitClosed());
     E2E_CHECK(zorvane.NoMessageBox(300));
-    E2E_CHECK_EQ(ReadWholeFile(CfgPath()), std::optional<std::string>(kManualSaved));
+    E2E_CHECK_EQ(ReadWholeFile(PingFilePath()), std::optional<std::string>(kManualSaved));
 }
 
 void DefaultThenCancelWritesNothing(ZorvaneSession& zorvane) {
     Context in("Default then Cancel");
-    std::optional<std::string> before = ReadWholeFile(CfgPath());
+    std::optional<std::string> before = ReadWholeFile(PingFilePath());
     PingDialogRemote dialog(zorvane);
     if (!E2E_CHECK(dialog.OpenWith(main_id::mnuPingConfiguration))) {
         return;
@@ -133,7 +129,7 @@ void DefaultThenCancelWritesNothing(ZorvaneSession& zorvane) {
     CheckAutomaticDefaults(dialog);
     dialog.Click(id::cmdcancel);
     E2E_CHECK(dialog.WaitClosed());
-    E2E_CHECK_EQ(ReadWholeFile(CfgPath()), before);
+    E2E_CHECK_EQ(ReadWholeFile(PingFilePath()), before);
 }
 
 // Opens the dialog, changes what `change` changes, and presses OK.
@@ -229,7 +225,7 @@ void PingNow(ZorvaneSession& zorvane) {
         Context in("Ping Now with sound");
         E2E_CHECK(FileIsPresent(AppDirectory() + "\\Ping.wav"));
         Reconfigure(zorvane, [](PingDialogRemote& dialog) { dialog.Click(id::chkSound); });
-        std::optional<std::string> saved = ReadWholeFile(CfgPath());
+        std::optional<std::string> saved = ReadWholeFile(PingFilePath());
         E2E_CHECK(saved && saved->find("PingSound,#TRUE#\r\n") != std::string::npos);
         PingNowReachesTheHost();
     }
@@ -242,7 +238,7 @@ void PingNow(ZorvaneSession& zorvane) {
 }
 
 void PingDialogFromTheMainProgram() {
-    RemoveFile(CfgPath());
+    RemoveFile(PingFilePath());
     ZorvaneSession zorvane;
     if (E2E_CHECK(zorvane.ok())) {
         FirstOpeningFromEachCommand(zorvane);

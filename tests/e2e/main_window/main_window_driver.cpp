@@ -5,7 +5,7 @@
 //   main_window_driver automatic  (a 9x release)
 //   main_window_driver tip        (a Help-menu tip keeps the program after its window)
 #include "scenarios.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 
 int main(int argc, char** argv) {
     using namespace zv::e2e;

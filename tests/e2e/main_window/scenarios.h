@@ -16,8 +16,6 @@ extern const char kAppliedText[];
 extern const char kRestartQuestion[];
 extern const char kRememberText[];
 
-std::string SettingsFilePath();
-
 // Answers the restart question with Yes and checks that Windows was asked to restart:
 // Windows asks a window of this driver whether the session may end.
 void CheckRestartRequested(ZorvaneSession& zorvane);

@@ -16,10 +16,6 @@ const char kRememberText[] =
     "Keep in mind that you must restart your computer\r\nbefore the new settings become "
     "effective.";
 
-std::string SettingsFilePath() {
-    return AppDirectory() + "\\Zorvane.cfg";
-}
-
 namespace {
 
 // A top-level window of the driver that notes when Windows asks every program whether

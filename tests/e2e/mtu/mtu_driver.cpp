@@ -24,7 +24,7 @@
 #include "support/check.h"
 #include "support/files.h"
 #include "support/sandbox_control.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
 #include "win32/ping/icmp_echo_service.h"
@@ -167,8 +167,8 @@ void RunDialog() {
 // Ping.cfg, finds 1400, and "Use in Manual Mode" leaves the main window in Manual mode with
 // that custom MTU and the preset's other values, nothing applied.
 void RunMainWindow() {
-    const std::string cfg = AppDirectory() + "\\Zorvane.cfg";
-    E2E_CHECK(WriteWholeFile(AppDirectory() + "\\Ping.cfg",
+    const std::string cfg = SettingsFilePath();
+    E2E_CHECK(WriteWholeFile(PingFilePath(),
                              "PingAutomatic,#FALSE#\r\nPingHost,mtu.zorvane.test\r\n"
                              "PingInterval,5\r\nPingSound,#FALSE#\r\n"));
     ZorvaneSession zorvane;

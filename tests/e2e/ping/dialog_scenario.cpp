@@ -5,8 +5,9 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
 
+#include "fakes/memory_file_system.h"
+#include "fakes/recording_launcher.h"
 #include "ping_driver_support.h"
 #include "scenarios.h"
 #include "support/check.h"
@@ -26,33 +27,6 @@ namespace id = win32::frm_ping_ids;
 constexpr const char* kDir = "C:\\Zv";
 constexpr const char* kCfg = "C:\\Zv\\Ping.cfg";
 
-// Files in memory: this scenario is about the window, not the disk.
-class DriverFiles : public FileSystem {
-  public:
-    std::map<std::string, std::string> files;
-    int writes = 0;
-    bool FileExists(const std::string& path) const override { return files.count(path) != 0; }
-    std::optional<std::string> ReadFile(const std::string& path) const override {
-        auto it = files.find(path);
-        return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
-    }
-    bool WriteFileAtomic(const std::string& path, const std::string& bytes) override {
-        ++writes;
-        files[path] = bytes;
-        return true;
-    }
-    bool RewriteFile(const std::string& path, const std::string& bytes) override {
-        return FileExists(path) && WriteFileAtomic(path, bytes);
-    }
-};
-
-class OpenedDocuments : public launch::LauncherPort {
-  public:
-    std::string last;
-    void ShellOpen(const std::string& target, int) override { last = target; }
-    unsigned long RunCommand(const std::string&, int) override { return 0; }
-};
-
 // The services a program hands the keep-alive ping, and the ping itself.
 struct Program {
     explicit Program(win32::PingDialogMode mode)
@@ -60,10 +34,10 @@ struct Program {
         keep_alive.Ping().OnSettingsLoaded([this] { ++loads; });
     }
 
-    DriverFiles files;
+    testing::MemoryFileSystem files;  // this scenario is about the window, not the disk
     PrintedMessages messages;
     win32::Win32EventPump pump;
-    OpenedDocuments launcher;
+    testing::RecordingLauncher launcher;
     win32::KeepAlive keep_alive;
     int loads = 0;
 };
@@ -205,7 +179,9 @@ void SecondOpening(Program& program) {
     E2E_CHECK_EQ(program.loads, 2);
 
     Click(dialog, id::cmdHelp);
-    E2E_CHECK_EQ(program.launcher.last, "C:\\Zv\\Help\\help.htm");
+    if (E2E_CHECK_EQ(program.launcher.launches.size(), 1u)) {
+        E2E_CHECK_EQ(program.launcher.launches[0].target, "C:\\Zv\\Help\\help.htm");
+    }
     Click(dialog, id::cmdDefault);
     Click(dialog, id::cmdcancel);
     E2E_CHECK(!IsWindow(dialog));

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "scenarios.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 
 int main(int argc, char** argv) {
     using namespace zv::e2e;

@@ -18,7 +18,7 @@
 #include "support/message_boxes.h"
 #include "support/process.h"
 #include "support/windows_on_screen.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 #include "win32/platform/system_folders.h"
 #include "win32/platform/registry_tip_option.h"
 #include "win32/vigilo/vigilo_ids.h"
@@ -217,7 +217,7 @@ void PlantedFilesAreNeverUsed() {
     E2E_CHECK(SetCurrentDirectoryA(kCurrentFolder.c_str()));
     // The companion reads this at its start: Ping Now pings a host the sandbox maps to
     // loopback, then plays the sound. No tip of the day stands before the main window.
-    E2E_CHECK(e2e::WriteWholeFile(app + "\\Ping.cfg",
+    E2E_CHECK(e2e::WriteWholeFile(e2e::PingFilePath(),
                                   "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\n"
                                   "PingInterval,5\r\nPingSound,#TRUE#\r\n"));
     zv::win32::RegistryTipOption().Write("0");

@@ -10,7 +10,7 @@
 #include "support/files.h"
 #include "support/process.h"
 #include "support/sandbox_control.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 #include "ping/ping_settings.h"
 #include "win32/platform/program_directory.h"
 #include "win32/platform/run_command.h"

@@ -12,7 +12,7 @@
 
 #include "support/check.h"
 #include "support/files.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 
 namespace e2e = zv::e2e;
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "fakes/registry_paths.h"
-#include "fakes/restored_settings.h"
+#include "fakes/settings_records.h"
 #include "support/check.h"
 #include "support/registry_read.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 #include "sysconfig/tcp_parameters.h"
 #include "win32/platform/version_query.h"
 #include "win32/platform/win32_registry.h"

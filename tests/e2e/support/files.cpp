@@ -24,6 +24,14 @@ std::string AppDirectory() {
     return folder;
 }
 
+std::string SettingsFilePath() {
+    return AppDirectory() + "\\Zorvane.cfg";
+}
+
+std::string PingFilePath() {
+    return AppDirectory() + "\\Ping.cfg";
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -12,6 +12,9 @@ std::string EnvironmentVariable(const char* name);
 
 // The installation folder the sandbox filled (%ZV_APP_DIR%), without a trailing backslash.
 std::string AppDirectory();
+// The programs' files in it: the saved choice and the ping settings.
+std::string SettingsFilePath();
+std::string PingFilePath();
 
 std::optional<std::string> ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const std::string& bytes);

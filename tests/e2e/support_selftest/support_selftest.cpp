@@ -8,7 +8,7 @@
 #include "support/files.h"
 #include "support/message_boxes.h"
 #include "support/process.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fakes/registry_paths.h"
-#include "support/scenarios.h"
+#include "support/scenario_runner.h"
 #include "tools_scenarios.h"
 
 namespace zv::e2e {
