@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "fakes/registry_paths.h"
 #include "bench_util.h"
+#include "fakes/registry_paths.h"
 #include "sysconfig/current_settings_report.h"
 #include "tuning/presets.h"
 #include "win32/platform/win32_file_system.h"

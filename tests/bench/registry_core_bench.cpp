@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "fakes/registry_paths.h"
 #include "bench_util.h"
+#include "fakes/registry_paths.h"
 #include "sysconfig/tcp_parameters.h"
 #include "tuning/presets.h"
 #include "win32/platform/win32_registry.h"

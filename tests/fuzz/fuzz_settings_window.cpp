@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "fakes/scripted_restart.h"
-#include "fakes/scripted_backup.h"
-#include "fakes/memory_tip_option.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
+#include "fakes/memory_tip_option.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
+#include "fakes/scripted_backup.h"
 #include "fakes/scripted_ping_ports.h"
+#include "fakes/scripted_restart.h"
 #include "fuzz_check.h"
 #include "main_window/main_window.h"
 #include "sysconfig/saved_choice_rules.h"
@@ -29,7 +29,8 @@
 namespace {
 
 using zv::fuzz::Escape;
-namespace shell = zv::main_window;
+namespace launch = zv::launch;
+namespace main_window = zv::main_window;
 
 constexpr char kFolder[] = "C:\\Zorvane";
 constexpr int kMostActions = 40;

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
+#include "fakes/registry_paths.h"
 #include "fuzz_check.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/snapshot_format.h"

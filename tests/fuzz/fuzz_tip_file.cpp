@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "fakes/memory_tip_option.h"
 #include "fakes/memory_file_system.h"
+#include "fakes/memory_tip_option.h"
 #include "fuzz_check.h"
 #include "main_window/tip_dialog.h"
 

@@ -2,8 +2,8 @@
 // unexpected kind, one row per interface, an incomplete choice, and the copied text.
 #include <gtest/gtest.h>
 
-#include "fakes/registry_paths.h"
 #include "fakes/memory_registry.h"
+#include "fakes/registry_paths.h"
 #include "sysconfig/current_settings_report.h"
 #include "sysconfig/registry_access.h"
 #include "tuning/presets.h"

@@ -3,9 +3,9 @@
 // each format's editor reads them, no key it would create), and where the undo file goes.
 #include <gtest/gtest.h>
 
-#include "fakes/registry_paths.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_registry.h"
+#include "fakes/registry_paths.h"
 #include "fakes/settings_records.h"
 #include "sysconfig/deployment_export.h"
 #include "sysconfig/registry_access.h"

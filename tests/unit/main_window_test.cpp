@@ -6,19 +6,16 @@
 #include <tuple>
 #include <vector>
 
-#include "fakes/scripted_restart.h"
-#include "fakes/memory_tip_option.h"
 #include "fakes/memory_machine.h"
-#include "fakes/registry_paths.h"
-#include "fakes/memory_file_system.h"
-#include "fakes/memory_folders.h"
-#include "fakes/memory_registry.h"
+#include "fakes/memory_tip_option.h"
 #include "fakes/menu_outline.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
-#include "fakes/settings_records.h"
+#include "fakes/registry_paths.h"
 #include "fakes/scripted_backup.h"
 #include "fakes/scripted_ping_ports.h"
+#include "fakes/scripted_restart.h"
+#include "fakes/settings_records.h"
 #include "main_window/main_window.h"
 #include "main_window/main_window_layout.h"
 #include "main_window/start_program.h"

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 
-#include "fakes/registry_paths.h"
+#include "fakes/lower_case.h"
 #include "fakes/memory_registry.h"
+#include "fakes/registry_paths.h"
 #include "sysconfig/settings_catalogue.h"
 #include "sysconfig/tcp_parameters.h"
 #include "tuning/presets.h"
@@ -16,11 +16,7 @@ namespace {
 
 using namespace test_keys;
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+using testing::Lower;
 
 TEST(SettingsCatalogueTest, TheWriterWritesEveryCatalogueRowAndNothingElseInOrder) {
     struct Case {

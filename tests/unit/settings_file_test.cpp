@@ -2,9 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "fakes/memory_machine.h"
-#include "fakes/memory_file_system.h"
-#include "fakes/memory_folders.h"
-#include "fakes/memory_registry.h"
 #include "fakes/settings_records.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/settings_file_reader.h"

@@ -5,15 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "fakes/scripted_restart.h"
 #include "fakes/memory_machine.h"
-#include "fakes/registry_paths.h"
-#include "fakes/memory_file_system.h"
-#include "fakes/memory_folders.h"
-#include "fakes/memory_registry.h"
 #include "fakes/recording_ui.h"
-#include "fakes/settings_records.h"
+#include "fakes/registry_paths.h"
 #include "fakes/scripted_backup.h"
+#include "fakes/scripted_restart.h"
+#include "fakes/settings_records.h"
 #include "main_window/system_operations.h"
 #include "tuning/presets.h"
 

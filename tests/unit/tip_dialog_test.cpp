@@ -5,8 +5,8 @@
 #include <deque>
 #include <optional>
 
-#include "fakes/memory_tip_option.h"
 #include "fakes/memory_file_system.h"
+#include "fakes/memory_tip_option.h"
 #include "main_window/display_dialog.h"
 #include "main_window/tip_dialog.h"
 

@@ -4,12 +4,9 @@
 
 #include "fakes/memory_machine.h"
 #include "fakes/registry_paths.h"
-#include "fakes/memory_file_system.h"
-#include "fakes/memory_folders.h"
-#include "fakes/memory_registry.h"
 #include "fakes/settings_records.h"
-#include "sysconfig/settings_file.h"
 #include "main_window/tool_switches.h"
+#include "sysconfig/settings_file.h"
 #include "sysconfig/tool_commands.h"
 
 namespace zv {

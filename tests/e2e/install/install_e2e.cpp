@@ -24,9 +24,9 @@
 #include "support/files.h"
 #include "support/process.h"
 #include "support/registry_read.h"
+#include "support/scenario_runner.h"
 #include "support/windows_on_screen.h"
 #include "support/wine_settings.h"
-#include "support/scenario_runner.h"
 
 namespace e2e = zv::e2e;
 namespace test_keys = zv::test_keys;
@@ -80,22 +80,9 @@ struct Companion {
     std::string parent_name;  // its file name, while it runs
 };
 
-std::vector<PROCESSENTRY32> RunningProcesses() {
-    std::vector<PROCESSENTRY32> entries;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-        entries.push_back(entry);
-    }
-    CloseHandle(snapshot);
-    return entries;
-}
-
 // The process that started `id`, and its file name while it runs.
 std::pair<DWORD, std::string> ParentOf(DWORD id) {
-    const std::vector<PROCESSENTRY32> entries = RunningProcesses();
+    const std::vector<PROCESSENTRY32> entries = e2e::RunningProcesses();
     DWORD parent = 0;
     for (const PROCESSENTRY32& entry : entries) {
         if (entry.th32ProcessID == id) {
@@ -113,7 +100,7 @@ std::pair<DWORD, std::string> ParentOf(DWORD id) {
 // Waits (bounded) for every process that `parent` started to end.
 bool WaitForChildrenOf(DWORD parent, DWORD timeout_ms) {
     std::vector<HANDLE> children;
-    for (const PROCESSENTRY32& entry : RunningProcesses()) {
+    for (const PROCESSENTRY32& entry : e2e::RunningProcesses()) {
         if (entry.th32ParentProcessID == parent) {
             children.push_back(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
         }

@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "support/check.h"
-#include "support/scenario_runner.h"
 #include "support/files.h"
 #include "support/process.h"
+#include "support/scenario_runner.h"
 #include "support/windows_on_screen.h"
 #include "win32/ping/ping_dialog_ids.h"
 #include "win32/platform/registry_tip_option.h"

@@ -5,22 +5,22 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "fakes/registry_paths.h"
 #include "child_processes.h"
+#include "fakes/lower_case.h"
+#include "fakes/registry_paths.h"
 #include "keyboard.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/message_boxes.h"
 #include "support/process.h"
 #include "support/registry_read.h"
+#include "support/scenario_runner.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
-#include "support/scenario_runner.h"
 #include "win32/zorvane/display_window_ids.h"
 #include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/zorvane/frm_main_ids.h"
@@ -67,11 +67,7 @@ bool FrameReaches(HWND frame, int top) {
     return reached;
 }
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+using zv::testing::Lower;
 
 std::vector<std::string> TipLines() {
     std::vector<std::string> lines;

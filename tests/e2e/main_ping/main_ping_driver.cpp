@@ -16,11 +16,11 @@
 #include "support/icmp_counters.h"
 #include "support/message_boxes.h"
 #include "support/process.h"
-#include "support/windows_on_screen.h"
 #include "support/scenario_runner.h"
+#include "support/windows_on_screen.h"
 #include "win32/ping/ping_dialog_ids.h"
-#include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
+#include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/zorvane/frm_main_ids.h"
 #include "zorvane_session.h"
 

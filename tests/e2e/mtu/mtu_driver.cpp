@@ -19,8 +19,8 @@
 #include <optional>
 #include <string>
 
-#include "ping/mtu_finder.h"
 #include "main_window/main_menu.h"
+#include "ping/mtu_finder.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/sandbox_control.h"

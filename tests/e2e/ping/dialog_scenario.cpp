@@ -9,7 +9,6 @@
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_launcher.h"
 #include "ping_driver_support.h"
-#include "scenarios.h"
 #include "support/check.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"

@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-#include "scenarios.h"
+#include "ping_driver_support.h"
 #include "support/scenario_runner.h"
 
 int main(int argc, char** argv) {

@@ -9,18 +9,18 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <vector>
 
+#include "fakes/lower_case.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/message_boxes.h"
 #include "support/process.h"
-#include "support/windows_on_screen.h"
 #include "support/scenario_runner.h"
-#include "win32/platform/system_folders.h"
+#include "support/windows_on_screen.h"
 #include "win32/platform/registry_tip_option.h"
+#include "win32/platform/system_folders.h"
 #include "win32/vigilo/vigilo_ids.h"
 #include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/zorvane/frm_main_ids.h"
@@ -44,11 +44,7 @@ const std::string kCurrentFolder = "C:\\planted here";
 const std::string kBackupPath = "C:\\planted backup.reg";
 constexpr int kFileNameBox = 0x47c;  // the file-name box of the save dialog
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+using zv::testing::Lower;
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&

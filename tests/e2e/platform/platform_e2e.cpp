@@ -6,12 +6,12 @@
 
 #include <string>
 
+#include "ping/ping_settings.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/sandbox_control.h"
 #include "support/scenario_runner.h"
-#include "ping/ping_settings.h"
 #include "win32/platform/program_directory.h"
 #include "win32/platform/run_command.h"
 #include "win32/platform/single_instance.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "fakes/registry_paths.h"
 #include "../main_window/scenarios.h"
+#include "fakes/registry_paths.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "tools_scenarios.h"
