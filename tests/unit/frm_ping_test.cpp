@@ -2,6 +2,7 @@
 // Default and Cancel, and what OK refuses, saves and keeps.
 #include <gtest/gtest.h>
 
+#include "fakes/program_texts.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
@@ -15,8 +16,7 @@ using namespace zv::testing;
 using Alignment = ui::TextBox::Alignment;
 
 constexpr const char* kCfg = "C:\\Zv\\Ping.cfg";
-constexpr const char* kManualCfg =
-    "PingAutomatic,#FALSE#\r\nPingHost,host.example\r\nPingInterval,12\r\nPingSound,#TRUE#\r\n";
+const std::string kManualCfg = test_texts::PingFile(false, "host.example", 12, true);
 
 class FrmPingTest : public ::testing::Test {
   protected:
@@ -68,9 +68,7 @@ TEST_F(FrmPingTest, WithoutAFileItOpensInAutomaticModeAndOkWritesTheDefaults) {
     EXPECT_EQ(loads, 1);
 
     dialog.cmdOK.Click();
-    EXPECT_EQ(files.files[kCfg],
-              "PingAutomatic,#TRUE#\r\nPingHost,www.wikipedia.org\r\nPingInterval,5\r\n"
-              "PingSound,#FALSE#\r\n");
+    EXPECT_EQ(files.files[kCfg], test_texts::PingFile(true, "www.wikipedia.org", 5, false));
     EXPECT_EQ(unloads, 1);
 }
 
@@ -103,9 +101,7 @@ TEST_F(FrmPingTest, ManualOkSavesWhatWasEntered) {
     dialog.chkSound.Toggle();
     dialog.cmdOK.Click();
 
-    EXPECT_EQ(files.files[kCfg],
-              "PingAutomatic,#FALSE#\r\nPingHost,ping.example.net\r\nPingInterval,12\r\n"
-              "PingSound,#TRUE#\r\n");
+    EXPECT_EQ(files.files[kCfg], test_texts::PingFile(false, "ping.example.net", 12, true));
     EXPECT_EQ(ping.Settings().PingHost, "ping.example.net");
     EXPECT_TRUE(ping.Settings().PingSound);
     EXPECT_TRUE(messages.shown.empty());
@@ -154,8 +150,7 @@ TEST_F(FrmPingTest, DefaultThenCancelWritesNothingAndKeepsTheLoadedValues) {
 }
 
 TEST_F(FrmPingTest, DefaultInAutomaticModeStillResetsTheInterval) {
-    files.files[kCfg] =
-        "PingAutomatic,#TRUE#\r\nPingHost,h\r\nPingInterval,30\r\nPingSound,#FALSE#\r\n";
+    files.files[kCfg] = test_texts::PingFile(true, "h", 30, false);
     dialog.Form_Load();
     EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "30 min.");
     dialog.cmdDefault.Click();

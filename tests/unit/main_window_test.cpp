@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "fakes/program_texts.h"
 #include "fakes/memory_machine.h"
 #include "fakes/memory_tip_option.h"
 #include "fakes/menu_outline.h"
@@ -266,8 +267,7 @@ TEST_F(MainWindowTest, EachMenuCommandReachesItsOperation) {
 }
 
 TEST_F(MainWindowTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
-    files.files[kDir + "\\Ping.cfg"] =
-        "PingAutomatic,#FALSE#\r\nPingHost,mtu.example\r\nPingInterval,3\r\nPingSound,#FALSE#\r\n";
+    files.files[kDir + "\\Ping.cfg"] = test_texts::PingFile(false, "mtu.example", 3, false);
     tip_option.stored = "0";
     window.LoadMainWindow();
     window.FindLargestMtu();  // closed without a choice: nothing changes

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fakes/memory_machine.h"
+#include "fakes/program_texts.h"
 #include "fakes/recording_ui.h"
 #include "fakes/registry_paths.h"
 #include "fakes/scripted_backup.h"
@@ -48,21 +49,13 @@ class SystemOperationsTest : public ::testing::Test, protected testing::MemoryMa
         family, kDir, SystemPorts{files, folders, registry, messages, pump, restart, backup}};
 };
 
-const char kApplied[] =
-    "Changes Applied Successfully.\r\nYou need to restart the Machine to make chages affect.";
-const char kRestartQuestion[] =
-    "System changes were successfully done.\r\n\r\nIn order to enjoy all the benefits of "
-    "Zorvane, it is highly recommended to restart computer.\r\n\r\nWould you like to restart "
-    "your computer now?";
-const char kRemember[] =
-    "Keep in mind that you must restart your computer\r\nbefore the new settings become "
-    "effective.";
+using namespace test_texts;
 
 TEST_F(SystemOperationsTest, AutomaticApplyAnsweredNoSavesWritesAndReminds) {
     messages.answers = {MessageAnswer::Ok, MessageAnswer::No};
     EXPECT_TRUE(operations.ApplySettings(automatic));
 
-    EXPECT_EQ(Texts(), (std::vector<std::string>{kApplied, kRestartQuestion, kRemember}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{kAppliedText, kRestartQuestion, kRememberText}));
     const ui::Message& question = messages.shown[1];
     EXPECT_EQ(question.buttons, ui::MessageButtons::YesNo);
     EXPECT_EQ(question.default_button, 1);
@@ -149,8 +142,7 @@ TEST_F(SystemOperationsTest, RestoreAsksWithNoAsDefaultThenWritesTheBaselineWith
     messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
     EXPECT_FALSE(operations.ConfirmRestore());
     EXPECT_TRUE(operations.ConfirmRestore());
-    EXPECT_EQ(messages.shown[0].text,
-              "This Program will restore all Windows settings.\r\nWould you like to Continue?");
+    EXPECT_EQ(messages.shown[0].text, kRestoreQuestion);
     EXPECT_EQ(messages.shown[0].caption, "Restore Default Settings");
     EXPECT_EQ(messages.shown[0].default_button, 2);
     EXPECT_EQ(files.writes, 0);
@@ -158,7 +150,7 @@ TEST_F(SystemOperationsTest, RestoreAsksWithNoAsDefaultThenWritesTheBaselineWith
     registry.Put(kTcpip, "DefaultTTL", kRegDword, std::string("\x80\0\0\0", 4));
     EXPECT_TRUE(operations.RestoreWindowsDefaults(testing::RestoredSettings()));
     ASSERT_EQ(messages.shown.size(), 3u);
-    EXPECT_EQ(messages.shown[2].text, "Windows default settings were successfully restored.");
+    EXPECT_EQ(messages.shown[2].text, kRestoredText);
     EXPECT_EQ(messages.shown[2].caption, "Restore Default Settings");
     EXPECT_FALSE(registry.Dword(kTcpip, "DefaultTTL").has_value());
     EXPECT_EQ(registry.Dword(kTcpip, "EnablePMTUDiscovery"), 1u);
@@ -175,7 +167,7 @@ TEST_F(SystemOperationsTest, UndoPutsTheLastChangeBackAndAsksTheRestartQuestion)
     EXPECT_EQ(Texts(), (std::vector<std::string>{
                            "The last change has been undone: the registry values and Zorvane.cfg "
                            "are as they were before it.",
-                           kRestartQuestion, kRemember}));
+                           kRestartQuestion, kRememberText}));
     EXPECT_EQ(files.files.count(kCfg), 0u);
     EXPECT_EQ(registry.ValueCount(), 0u);
     EXPECT_FALSE(operations.CanUndo());

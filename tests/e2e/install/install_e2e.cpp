@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/program_texts.h"
 #include "fakes/registry_paths.h"
 #include "ping/ping_settings.h"
 #include "support/check.h"
@@ -238,9 +239,7 @@ void CompanionStartsFromTheInstalledFolder() {
 void UpgradesKeepingTheSettings(const Setup& setup) {
     e2e::Context in("upgrade");
     const std::string settings = "ConnectionType,3\r\nOptiMode,0\r\n";
-    const std::string ping =
-        "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\nPingInterval,12\r\n"
-        "PingSound,#TRUE#\r\n";
+    const std::string ping = zv::test_texts::PingFile(false, "ping.zorvane.test", 12, true);
     E2E_CHECK(e2e::WriteWholeFile(Installed("Zorvane.cfg"), settings));
     E2E_CHECK(e2e::WriteWholeFile(Installed("Ping.cfg"), ping));
     e2e::ChildProcess logon(Quoted(Installed("vigilo.exe")));

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/program_texts.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"
@@ -46,11 +47,6 @@ std::string ManualSettingsFile(int ttl) {
            std::to_string(ttl) +
            "\r\nSKA,#TRUE#,9,600000\r\nNDI,#TRUE#,5,32\r\nPMTU,#TRUE#\r\n"
            "BlackHole,#FALSE#\r\nMSCPS0,4,6\r\nMSCPS1,2,4\r\n";
-}
-
-std::string ManualPingFile(const std::string& host) {
-    return "PingAutomatic,#FALSE#\r\nPingHost," + host +
-           "\r\nPingInterval,12\r\nPingSound,#FALSE#\r\n";
 }
 
 // Polls faster than WaitUntil: a round is short, and there are hundreds of them.
@@ -143,7 +139,7 @@ std::string PingHostOfRound(int round) {
 }
 
 std::string PingContent(int round) {
-    return ManualPingFile(PingHostOfRound(round));
+    return test_texts::PingFile(false, PingHostOfRound(round), 12, false);
 }
 
 HWND PreparePing(ChildProcess& zorvane, HWND main, int round) {
@@ -204,7 +200,8 @@ void KillsDuringSaves(int apply_kills, int ping_kills) {
     E2E_CHECK(MoveFileA((AppDirectory() + "\\vigilo.exe").c_str(),
                         (AppDirectory() + "\\vigilo.exe.off").c_str()));
     E2E_CHECK(WriteWholeFile(SettingsFilePath(), ManualSettingsFile(128)));
-    E2E_CHECK(WriteWholeFile(PingFilePath(), ManualPingFile("start.zorvane.test")));
+    E2E_CHECK(WriteWholeFile(PingFilePath(),
+                             test_texts::PingFile(false, "start.zorvane.test", 12, false)));
 
     const SaveKind apply{"Apply", SettingsFilePath(), ApplyContent, PrepareApply,
                          main_id::cmdApply};

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "fakes/program_texts.h"
 #include "ping_dialog_remote.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -32,9 +33,7 @@ namespace main_id = win32::frm_main;
 
 constexpr char kHost[] = "ping.zorvane.test";
 constexpr char kEnterValuesProperly[] = "Enter Values Properly.";
-constexpr char kManualSaved[] =
-    "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\nPingInterval,12\r\n"
-    "PingSound,#FALSE#\r\n";
+const std::string kManualSaved = test_texts::PingFile(false, kHost, 12, false);
 
 void CheckAutomaticDefaults(const PingDialogRemote& dialog) {
     E2E_CHECK(dialog.Checked(id::Option1));

@@ -23,13 +23,7 @@ using namespace win32::frm_main;
 
 // cmb13, the file-name box of the common save dialog.
 constexpr int kFileNameBox = 0x47c;
-const char kRestoreQuestion[] =
-    "This Program will restore all Windows settings.\r\nWould you like to Continue?";
 
-const char kManualFile[] =
-    "ConnectionType,2\r\nOptiMode,1\r\nMTU,#TRUE#,1500\r\nRWIN,#TRUE#,8,96000\r\n"
-    "TTL,#TRUE#,128\r\nSKA,#TRUE#,9,600000\r\nNDI,#TRUE#,5,32\r\nPMTU,#TRUE#\r\n"
-    "BlackHole,#FALSE#\r\nMSCPS0,4,6\r\nMSCPS1,2,4\r\n";
 const char kRestoredFile[] =
     "ConnectionType,2\r\nOptiMode,1\r\nMTU,#FALSE#,-1\r\nRWIN,#FALSE#,-1,-1\r\n"
     "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#FALSE#,-1,-1\r\nPMTU,#TRUE#\r\n"
@@ -168,8 +162,7 @@ void RestoreNoThenYes(ZorvaneSession& z) {
 
     z.PostCommand(mnuRestore);
     z.Answer(kRestoreQuestion, IDYES, "Restore Default Settings");
-    z.Answer("Windows default settings were successfully restored.", IDOK,
-             "Restore Default Settings");
+    z.Answer(kRestoredText, IDOK, "Restore Default Settings");
     E2E_CHECK(z.NoMessageBox(300));
     E2E_CHECK_EQ(ReadWholeFile(SettingsFilePath()), std::string(kRestoredFile));
     E2E_CHECK(!ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL").has_value());

@@ -15,10 +15,10 @@
 
 #include <commctrl.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 
+#include "fakes/program_texts.h"
 #include "main_window/main_menu.h"
 #include "ping/mtu_finder.h"
 #include "support/check.h"
@@ -132,17 +132,9 @@ void DriveDialog(HWND dialog) {
     E2E_CHECK(WaitForWindowGone(dialog));
 }
 
-DWORD WINAPI RunOnThread(void* body) {
-    (*static_cast<std::function<void()>*>(body))();
-    return 0;
-}
-
 void RunDialog() {
-    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                                 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    // The modal loop holds this thread, so a helper thread drives the dialog. CreateThread,
-    // as the win32-thread-model runtime has no std::thread.
-    std::function<void()> drive = [&] {
+    HWND owner = MakeOwnerWindow();
+    auto drive = [&] {
         HWND dialog = WaitForWindow({GetCurrentProcessId(), id::kClassName, "", true});
         E2E_CHECK(dialog != nullptr);
         if (dialog != nullptr) {
@@ -153,11 +145,9 @@ void RunDialog() {
             }
         }
     };
-    HANDLE helper = CreateThread(nullptr, 0, RunOnThread, &drive, 0, nullptr);
-    E2E_CHECK(helper != nullptr);
-    int chosen = win32::MtuFinderWindow::ShowModal(owner, "mtu.zorvane.test");
-    WaitForSingleObject(helper, INFINITE);
-    CloseHandle(helper);
+    int chosen = 0;
+    E2E_CHECK(RunModalWithHelper(
+        [&] { chosen = win32::MtuFinderWindow::ShowModal(owner, "mtu.zorvane.test"); }, drive));
     E2E_CHECK_EQ(chosen, 1400);
     E2E_CHECK(IsWindowEnabled(owner));
     DestroyWindow(owner);
@@ -168,9 +158,8 @@ void RunDialog() {
 // that custom MTU and the preset's other values, nothing applied.
 void RunMainWindow() {
     const std::string cfg = SettingsFilePath();
-    E2E_CHECK(WriteWholeFile(PingFilePath(),
-                             "PingAutomatic,#FALSE#\r\nPingHost,mtu.zorvane.test\r\n"
-                             "PingInterval,5\r\nPingSound,#FALSE#\r\n"));
+    E2E_CHECK(
+        WriteWholeFile(PingFilePath(), test_texts::PingFile(false, "mtu.zorvane.test", 5, false)));
     ZorvaneSession zorvane;
     if (!zorvane.ok()) {
         return;

@@ -4,8 +4,7 @@
 
 #include <windows.h>
 
-#include <functional>
-
+#include "fakes/program_texts.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_launcher.h"
 #include "ping_driver_support.h"
@@ -155,8 +154,7 @@ void FirstOpening(Program& program, int expected_dpi) {
     E2E_CHECK(!IsWindow(dialog));
     E2E_CHECK(host.DialogWindow() == nullptr);
     E2E_CHECK_EQ(program.files.files[kCfg],
-                 "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\nPingInterval,12\r\n"
-                 "PingSound,#TRUE#\r\n");
+                 test_texts::PingFile(false, "ping.zorvane.test", 12, true));
 }
 
 void SecondOpening(Program& program) {
@@ -187,22 +185,15 @@ void SecondOpening(Program& program) {
     E2E_CHECK_EQ(program.files.writes, 1);
 }
 
-DWORD WINAPI RunOnThread(void* body) {
-    (*static_cast<std::function<void()>*>(body))();
-    return 0;
-}
-
 void ModalOpening() {
     Context in("modal");
     Program program(win32::PingDialogMode::Modal);
     win32::KeepAlive& host = program.keep_alive;
-    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                                 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND owner = MakeOwnerWindow();
     bool found = false;
     bool owner_disabled = false;
-    // The modal loop holds this thread: a helper thread watches for the dialog and cancels
-    // it. CreateThread, as the win32-thread-model runtime has no std::thread.
-    std::function<void()> watch = [&] {
+    // The helper watches for the dialog and cancels it.
+    auto watch = [&] {
         for (int i = 0; i < 100 && !found; ++i) {
             Sleep(50);
             HWND dialog = FindWindowA(win32::kPingDialogClass, nullptr);
@@ -213,11 +204,7 @@ void ModalOpening() {
             }
         }
     };
-    HANDLE helper = CreateThread(nullptr, 0, RunOnThread, &watch, 0, nullptr);
-    E2E_CHECK(helper != nullptr);
-    host.OpenPingDialog(owner);
-    WaitForSingleObject(helper, INFINITE);
-    CloseHandle(helper);
+    E2E_CHECK(RunModalWithHelper([&] { host.OpenPingDialog(owner); }, watch));
     E2E_CHECK(found);
     E2E_CHECK(owner_disabled);
     E2E_CHECK(IsWindowEnabled(owner));

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/program_texts.h"
 #include "fakes/lower_case.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -214,8 +215,7 @@ void PlantedFilesAreNeverUsed() {
     // The companion reads this at its start: Ping Now pings a host the sandbox maps to
     // loopback, then plays the sound. No tip of the day stands before the main window.
     E2E_CHECK(e2e::WriteWholeFile(e2e::PingFilePath(),
-                                  "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\n"
-                                  "PingInterval,5\r\nPingSound,#TRUE#\r\n"));
+                                  zv::test_texts::PingFile(false, "ping.zorvane.test", 5, true)));
     zv::win32::RegistryTipOption().Write("0");
     {
         e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe"));

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "fakes/program_texts.h"
 #include "ping/ping_settings.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -64,9 +65,8 @@ void CheckPingCfgInLockedFolder(zv::win32::Win32FileSystem& files) {
     e2e::Context in("Ping.cfg in a folder that refuses new files");
     std::string folder = e2e::AppDirectory();
     std::string path = folder + "\\Ping.cfg";
-    E2E_CHECK(e2e::WriteWholeFile(path,
-                                  "PingAutomatic,#TRUE#\r\nPingHost,www.wikipedia.org\r\n"
-                                  "PingInterval,5\r\nPingSound,#FALSE#\r\n"));
+    E2E_CHECK(
+        e2e::WriteWholeFile(path, zv::test_texts::PingFile(true, "www.wikipedia.org", 5, false)));
     std::vector<std::string> entries = e2e::FileNames(folder);
     if (!E2E_CHECK(e2e::RequestFromSandbox("lock-app"))) {
         return;
