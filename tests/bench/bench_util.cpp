@@ -82,21 +82,22 @@ std::string AppDir() {
     return dir != nullptr ? dir : ".";
 }
 
-void MakeInterfaceKeys(const char* parent, int count) {
+void MakeInterfaceKeys(const std::string& parent, int count) {
     for (int i = 0; i < count; ++i) {
         char name[64];
         std::snprintf(name, sizeof(name), "{BENCH-%04d}", i);
         HKEY key;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(parent) + "\\" + name).c_str(), 0,
-                            nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, (parent + "\\" + name).c_str(), 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
             RegCloseKey(key);
         }
     }
 }
 
-void ForEachSubkey(const char* parent, const std::function<void(const std::string&)>& visit) {
+void ForEachSubkey(const std::string& parent,
+                   const std::function<void(const std::string&)>& visit) {
     HKEY key;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, parent, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, parent.c_str(), &key) != ERROR_SUCCESS) {
         return;
     }
     char name[256];

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,11 +30,11 @@ std::string AppDir();
 
 // Makes the subkeys {BENCH-0000} to {BENCH-<count - 1>} of an HKEY_LOCAL_MACHINE key, as
 // many interfaces; those that exist stay.
-void MakeInterfaceKeys(const char* parent, int count);
+void MakeInterfaceKeys(const std::string& parent, int count);
 
 // Calls `visit` with the name of each subkey of an HKEY_LOCAL_MACHINE key, enumerated as a
 // programmer would by hand.
-void ForEachSubkey(const char* parent, const std::function<void(const std::string&)>& visit);
+void ForEachSubkey(const std::string& parent, const std::function<void(const std::string&)>& visit);
 
 struct Medians {
     double baseline_ms;
@@ -57,6 +58,19 @@ Medians TimeInterleaved(Baseline baseline, Ours ours, int runs = 31) {
         our_times.push_back(time_ms(ours));
     }
     return {Median(baseline_times), Median(our_times)};
+}
+
+// Prints the title; then for 1, 10 and 100 interfaces under an HKEY_LOCAL_MACHINE key (each
+// count adds to the keys of the one before), times `baseline` against `ours` and hands the
+// count and the medians to `report`.
+template <typename Baseline, typename Ours, typename Report>
+void TimeForInterfaceCounts(const char* title, const std::string& parent, Baseline baseline,
+                            Ours ours, Report report) {
+    std::printf("%s\n", title);
+    for (int interfaces : {1, 10, 100}) {
+        MakeInterfaceKeys(parent, interfaces);
+        report(interfaces, TimeInterleaved(baseline, ours));
+    }
 }
 
 }  // namespace zv::bench

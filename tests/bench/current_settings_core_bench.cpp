@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench_util.h"
+#include "fakes/registry_paths.h"
 #include "sysconfig/current_settings_report.h"
 #include "tuning/presets.h"
 #include "win32/platform/win32_file_system.h"
@@ -19,10 +20,8 @@
 
 namespace {
 
-const char kTcpip[] = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
-const char kInterfaces[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
-const char kInternet[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const char kNdiCache[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
+using namespace zv::test_keys;
+
 constexpr zv::WindowsRelease kWindows10 = zv::WindowsRelease::Vista;
 
 // Reads the values of one key with one open, as a programmer would; counts those found.
@@ -48,9 +47,8 @@ int ReadByHand() {
                                  "EnablePMTUBHDetect", "SYNAttackProtect"});
     found += ReadKey(kInternet, {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"});
     zv::bench::ForEachSubkey(kInterfaces, [&](const std::string& subkey) {
-        found += ReadKey(std::string(kInterfaces) + "\\" + subkey, {"MTU", "MSS"});
-        found += ReadKey("SYSTEM\\CurrentControlSet\\Services\\" + subkey + "\\Parameters\\Tcpip",
-                         {"MTU"});
+        found += ReadKey(kInterfaces + "\\" + subkey, {"MTU", "MSS"});
+        found += ReadKey(InterfaceService(subkey), {"MTU"});
     });
     return found + ReadKey(kNdiCache, {""});
 }
@@ -77,26 +75,25 @@ double OpenDialogMs(const zv::win32::CurrentSettingsServices& services) {
 }  // namespace
 
 int main() {
+    size_t rows = 0;
     zv::TuningSettings settings = zv::InitialDefaultSettings();
     zv::ApplyPreset(settings, 3, kWindows10);
     zv::win32::Win32Registry registry;
-    std::printf("Current Settings report (NT layout) against the same reads by hand:\n");
-    for (int interfaces : {1, 10, 100}) {
-        // The first ones exist already: this adds the rest.
-        zv::bench::MakeInterfaceKeys(kInterfaces, interfaces);
-        size_t rows = 0;
-        auto ours = [&] {
-            rows = zv::CurrentSettingsReport(registry, kWindows10, settings).size();
-        };
-        auto by_hand = [&] { ReadByHand(); };
-        zv::bench::Medians medians = zv::bench::TimeInterleaved(by_hand, ours);
-        double hand_ms = medians.baseline_ms;
-        double ours_ms = medians.ours_ms;
-        std::printf(
-            "  %3d interfaces, %3zu rows: by hand %7.2f ms, report %7.2f ms (target < 100), "
-            "ratio %.2f\n",
-            interfaces, rows, hand_ms, ours_ms, ours_ms / hand_ms);
-    }
+    zv::bench::TimeForInterfaceCounts(
+        "Current Settings report (NT layout) against the same reads by hand:", kInterfaces,
+        [] { ReadByHand(); },
+        [&] {
+            rows =
+                zv::CurrentSettingsReport(registry, kWindows10, settings)
+                    .size();
+        },
+        [&](int interfaces, const zv::bench::Medians& medians) {
+            std::printf(
+                "  %3d interfaces, %3zu rows: by hand %7.2f ms, report %7.2f ms (target < 100), "
+                "ratio %.2f\n",
+                interfaces, rows, medians.baseline_ms, medians.ours_ms,
+                medians.ours_ms / medians.baseline_ms);
+        });
     zv::win32::Win32FileSystem files;
     zv::win32::Win32MessageBox messages;
     zv::win32::CurrentSettingsServices services{

@@ -7,16 +7,15 @@
 #include <string>
 
 #include "bench_util.h"
+#include "fakes/registry_paths.h"
 #include "sysconfig/tcp_parameters.h"
 #include "tuning/presets.h"
 #include "win32/platform/win32_registry.h"
 
 namespace {
 
-const char kTcpip[] = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
-const char kInterfaces[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
-const char kInternet[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const char kNdiCache[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
+using namespace zv::test_keys;
+
 constexpr zv::WindowsRelease kWindowsXp = zv::WindowsRelease::WindowsXp;
 
 void SetDword(const std::string& path, const char* name, DWORD value) {
@@ -41,10 +40,9 @@ void WriteByHand(const zv::TuningSettings& s) {
     SetDword(kInternet, "MaxConnectionsPer1_0Server", static_cast<DWORD>(s.MSCPS0));
     SetDword(kInternet, "MaxConnectionsPerServer", static_cast<DWORD>(s.MSCPS1));
     zv::bench::ForEachSubkey(kInterfaces, [&](const std::string& subkey) {
-        SetDword(std::string(kInterfaces) + "\\" + subkey, "MTU", static_cast<DWORD>(s.MTU));
-        SetDword(std::string(kInterfaces) + "\\" + subkey, "MSS", static_cast<DWORD>(s.MTU - 40));
-        SetDword("SYSTEM\\CurrentControlSet\\Services\\" + subkey + "\\Parameters\\Tcpip", "MTU",
-                 static_cast<DWORD>(s.MTU));
+        SetDword(kInterfaces + "\\" + subkey, "MTU", static_cast<DWORD>(s.MTU));
+        SetDword(kInterfaces + "\\" + subkey, "MSS", static_cast<DWORD>(s.MTU - 40));
+        SetDword(InterfaceService(subkey), "MTU", static_cast<DWORD>(s.MTU));
     });
     SetDword(kNdiCache, "", static_cast<DWORD>(s.NDI));
 }
@@ -55,21 +53,16 @@ int main() {
     zv::TuningSettings settings = zv::InitialDefaultSettings();
     zv::ApplyPreset(settings, 3, kWindowsXp);
     zv::win32::Win32Registry registry;
-    std::printf("WriteTcpParameters (NT layout) against the same calls by hand:\n");
-    int made = 0;
-    for (int interfaces : {1, 10, 100}) {
-        // The first ones exist already: this adds the rest.
-        zv::bench::MakeInterfaceKeys(kInterfaces, interfaces);
-        made = interfaces;
-        auto ours = [&] { zv::WriteTcpParameters(registry, settings, kWindowsXp); };
-        auto by_hand = [&] { WriteByHand(settings); };
-        zv::bench::Medians medians = zv::bench::TimeInterleaved(by_hand, ours);
-        double hand_ms = medians.baseline_ms;
-        double ours_ms = medians.ours_ms;
-        std::printf(
-            "  %3d interfaces: by hand %7.2f ms, WriteTcpParameters %7.2f ms, "
-            "ratio %.2f (target <= 1.10), %.3f ms per interface\n",
-            made, hand_ms, ours_ms, ours_ms / hand_ms, ours_ms / made);
-    }
+    zv::bench::TimeForInterfaceCounts(
+        "WriteTcpParameters (NT layout) against the same calls by hand:", kInterfaces,
+        [&] { WriteByHand(settings); },
+        [&] { zv::WriteTcpParameters(registry, settings, kWindowsXp); },
+        [](int interfaces, const zv::bench::Medians& medians) {
+            std::printf(
+                "  %3d interfaces: by hand %7.2f ms, WriteTcpParameters %7.2f ms, "
+                "ratio %.2f (target <= 1.10), %.3f ms per interface\n",
+                interfaces, medians.baseline_ms, medians.ours_ms,
+                medians.ours_ms / medians.baseline_ms, medians.ours_ms / interfaces);
+        });
     return 0;
 }

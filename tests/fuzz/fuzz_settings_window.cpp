@@ -14,9 +14,12 @@
 
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
+#include "fakes/memory_tip_option.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
+#include "fakes/scripted_backup.h"
 #include "fakes/scripted_ping_ports.h"
+#include "fakes/scripted_restart.h"
 #include "fuzz_check.h"
 #include "main_window/main_view.h"
 #include "sysconfig/saved_choice_rules.h"
@@ -83,29 +86,6 @@ class CountingRegistry : public zv::RegistryPort {
     }
 };
 
-class NoTipOption : public main_window::TipOptionPort {
-  public:
-    std::optional<std::string> Read() override { return "0"; }
-    void Write(const std::string&) override {}
-};
-
-class NoRestart : public zv::sysconfig::RestartPort {
-  public:
-    void EnableShutdownPrivilege() override {}
-    bool Reboot() override { return true; }
-};
-
-class NoBackup : public zv::sysconfig::BackupPort {
-  public:
-    std::string ChooseBackupFile(const std::string&) override { return ""; }
-    std::string WindowsFolder() override { return "C:\\WINDOWS"; }
-    std::optional<uint32_t> RunAndWait(const std::string&, int) override { return 0u; }
-    std::optional<uint64_t> FileSize(const std::string&) override { return 0u; }
-    std::string CreateTemporaryFile(const std::string&) override { return ""; }
-    bool ReplaceFile(const std::string&, const std::string&) override { return false; }
-    void RemoveFile(const std::string&) override {}
-};
-
 // Every field of a record: its mode, then the rest as a Manual-mode file holds them.
 std::string Described(zv::TuningSettings settings) {
     std::string mode = "mode " + std::to_string(settings.OptiMode) + " ";
@@ -123,9 +103,9 @@ struct Program {
     zv::testing::MemoryFileSystem files;
     zv::testing::MemoryFolders folders{files};
     CountingRegistry registry;
-    NoRestart restart;
-    NoBackup backup;
-    NoTipOption tip_option;
+    zv::testing::ScriptedRestart restart;
+    zv::testing::ScriptedBackup backup;            // every backup cancelled
+    zv::testing::MemoryTipOption tip_option{"0"};  // no tip before the window
     zv::testing::RecordingLauncher launcher;
     launch::Launchers launchers{launcher, kFolder};
     zv::testing::ScriptedSockets sockets;

@@ -10,6 +10,7 @@
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_folders.h"
 #include "fakes/memory_registry.h"
+#include "fakes/registry_paths.h"
 #include "fuzz_check.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/snapshot_format.h"
@@ -17,8 +18,9 @@
 
 namespace {
 
+using namespace zv::test_keys;
+
 constexpr char kFolder[] = "C:\\Zorvane";
-const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 
 // Undo of the text as the newest snapshot; `readable` says whether it parsed.
 void CheckUndo(const std::string& text, bool readable) {

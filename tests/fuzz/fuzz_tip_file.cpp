@@ -9,18 +9,13 @@
 #include <string>
 
 #include "fakes/memory_file_system.h"
+#include "fakes/memory_tip_option.h"
 #include "fuzz_check.h"
 #include "main_window/tip_view.h"
 
 namespace {
 
 constexpr char kFolder[] = "C:\\Zorvane";
-
-class NoOption : public zv::main_window::TipOptionPort {
-  public:
-    std::optional<std::string> Read() override { return std::nullopt; }
-    void Write(const std::string&) override {}
-};
 
 // Draws in [0, 1), the top end included as closely as a double allows.
 class FixedDraw : public zv::main_window::RandomSource {
@@ -74,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     zv::testing::MemoryFileSystem files;
     files.files[std::string(kFolder) + "\\" + zv::main_window::kTipFileName] = text;
-    NoOption option;
+    zv::testing::MemoryTipOption option;
     zv::main_window::TipView dialog(files, option, random, kFolder);
     dialog.Load();
     if (lines.empty()) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/memory_registry.h"
+#include "fakes/registry_paths.h"
 #include "sysconfig/current_settings_report.h"
 #include "sysconfig/registry_access.h"
 #include "tuning/presets.h"
@@ -10,9 +11,7 @@
 namespace zv {
 namespace {
 
-const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
-const std::string kInterfaces =
-    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
+using namespace test_keys;
 
 std::string Line(const ReportRow& r) {
     return r.setting + " | " + r.now + " | " + r.windows_default + " | " + r.apply_would_write +

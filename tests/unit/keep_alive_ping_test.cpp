@@ -1,6 +1,7 @@
 // Ping Now, the ping sound and the TimerPing tick, over scripted services.
 #include <gtest/gtest.h>
 
+#include "fakes/program_texts.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_ping_ports.h"
@@ -100,8 +101,7 @@ TEST_F(KeepAlivePingTest, TicksBeforeAnyLoadUseTheDefaultInterval) {
 }
 
 TEST_F(KeepAlivePingTest, LoadStartsTheCountAgainBeforeArmingTheTimer) {
-    files.files["C:\\Zv\\Ping.cfg"] =
-        "PingAutomatic,#FALSE#\r\nPingHost,127.0.0.9\r\nPingInterval,3\r\nPingSound,#FALSE#\r\n";
+    files.files["C:\\Zv\\Ping.cfg"] = test_texts::PingFile(false, "127.0.0.9", 3, false);
     std::vector<int16_t> count_when_armed;
     ping.OnSettingsLoaded([&] { count_when_armed.push_back(ping.PingTickCount()); });
     ping.TimerTick();

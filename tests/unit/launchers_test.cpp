@@ -2,6 +2,8 @@
 // release, and the rewrite that starts rundll32.exe from the system folder.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "fakes/recording_launcher.h"
 #include "launch/launchers.h"
 #include "launch/user_level_launcher.h"
@@ -145,22 +147,20 @@ TEST(UserLevelLauncherTest, TheDesktopShellStartsWhenItAnswersElseTheFallback) {
 }
 
 TEST(CommandLineTest, SplitsQuotedAndPlainPrograms) {
-    auto plain = SplitCommandLine("regedit /E \"C:\\my backup.reg\"");
-    EXPECT_EQ(plain.program, "regedit");
-    EXPECT_EQ(plain.arguments, "/E \"C:\\my backup.reg\"");
-
-    auto quoted = SplitCommandLine("\"C:\\Program Files\\Zorvane\\Zorvane.exe\"  -x");
-    EXPECT_EQ(quoted.program, "C:\\Program Files\\Zorvane\\Zorvane.exe");
-    EXPECT_EQ(quoted.arguments, "-x");
-
-    // An unquoted path with blanks ends at the first blank, as Windows reads it.
-    auto blanks = SplitCommandLine("C:\\Program Files\\Zorvane\\vigilo.exe");
-    EXPECT_EQ(blanks.program, "C:\\Program");
-    EXPECT_EQ(blanks.arguments, "Files\\Zorvane\\vigilo.exe");
-
-    auto unterminated = SplitCommandLine("\"C:\\a b.exe");
-    EXPECT_EQ(unterminated.program, "C:\\a b.exe");
-    EXPECT_EQ(unterminated.arguments, "");
+    // {command line, program, arguments}; an unquoted path with blanks ends at the first
+    // blank, as Windows reads it.
+    const std::array<const char*, 3> cases[] = {
+        {"regedit /E \"C:\\my backup.reg\"", "regedit", "/E \"C:\\my backup.reg\""},
+        {"\"C:\\Program Files\\Zorvane\\Zorvane.exe\"  -x",
+         "C:\\Program Files\\Zorvane\\Zorvane.exe", "-x"},
+        {"C:\\Program Files\\Zorvane\\vigilo.exe", "C:\\Program", "Files\\Zorvane\\vigilo.exe"},
+        {"\"C:\\a b.exe", "C:\\a b.exe", ""},
+    };
+    for (const auto& [line, program, arguments] : cases) {
+        auto split = SplitCommandLine(line);
+        EXPECT_EQ(split.program, program) << line;
+        EXPECT_EQ(split.arguments, arguments) << line;
+    }
 }
 
 TEST(CommandLineTest, BareRundllStartsFromTheSystemFolder) {

@@ -6,15 +6,17 @@
 #include <tuple>
 #include <vector>
 
-#include "fakes/memory_file_system.h"
-#include "fakes/memory_folders.h"
-#include "fakes/memory_registry.h"
+#include "fakes/program_texts.h"
+#include "fakes/memory_machine.h"
+#include "fakes/memory_tip_option.h"
 #include "fakes/menu_outline.h"
 #include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
-#include "fakes/restored_settings.h"
+#include "fakes/registry_paths.h"
 #include "fakes/scripted_backup.h"
 #include "fakes/scripted_ping_ports.h"
+#include "fakes/scripted_restart.h"
+#include "fakes/settings_records.h"
 #include "main_window/main_view.h"
 #include "main_window/main_window_layout.h"
 #include "main_window/start_program.h"
@@ -93,14 +95,7 @@ class FakeWindowPorts : public MainWindowPort, public ChromeWindowPort {
     void ShowTipDialog() override { calls.push_back("tip modeless"); }
 };
 
-class MemoryTipOption : public TipOptionPort {
-  public:
-    std::optional<std::string> value;
-    std::optional<std::string> Read() override { return value; }
-    void Write(const std::string& text) override { value = text; }
-};
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
     MainWindowTest() {
         records.WindowsRelease = WindowsRelease::Windows2000;
@@ -113,15 +108,9 @@ class MainWindowTest : public ::testing::Test {
     testing::RecordingMessageBox messages;
     testing::CountingEventPump pump;
     testing::CountingBeeper beeper;
-    testing::MemoryFileSystem files;
-    testing::MemoryFolders folders{files};
-    testing::MemoryRegistry registry;
-    class NoRestart : public sysconfig::RestartPort {
-        void EnableShutdownPrivilege() override {}
-        bool Reboot() override { return true; }
-    } restart;
+    testing::ScriptedRestart restart;
     testing::ScriptedBackup backup;
-    MemoryTipOption tip_option;
+    testing::MemoryTipOption tip_option;
     testing::RecordingLauncher launcher;
     launch::Launchers launchers{launcher, kDir};
     testing::ScriptedSockets sockets;
@@ -161,7 +150,7 @@ TEST_F(MainWindowTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipO
         "ConnectionType,3\r\nOptiMode,1\r\nMTU,#TRUE#,1400\r\nRWIN,#FALSE#,-1,-1\r\n"
         "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#FALSE#,-1,-1\r\nPMTU,#TRUE#\r\n"
         "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n";
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
 
     EXPECT_TRUE(window.area.optOptimization[1].selected());
@@ -172,7 +161,7 @@ TEST_F(MainWindowTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipO
 }
 
 TEST_F(MainWindowTest, ButtonsAndChromeReachTheOperations) {
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
     window.cmdApply.Click();
@@ -231,7 +220,7 @@ TEST_F(MainWindowTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
 // boxes it showed and the registry exports it ran.
 TEST_F(MainWindowTest, EachMenuCommandReachesItsOperation) {
     using namespace main_menu;
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     launcher.launches.clear();
     const std::string rundll = "rundll32.exe shell32.dll,Control_RunDLL ";
@@ -277,9 +266,8 @@ TEST_F(MainWindowTest, EachMenuCommandReachesItsOperation) {
 }
 
 TEST_F(MainWindowTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
-    files.files[kDir + "\\Ping.cfg"] =
-        "PingAutomatic,#FALSE#\r\nPingHost,mtu.example\r\nPingInterval,3\r\nPingSound,#FALSE#\r\n";
-    tip_option.value = "0";
+    files.files[kDir + "\\Ping.cfg"] = test_texts::PingFile(false, "mtu.example", 3, false);
+    tip_option.stored = "0";
     window.LoadMainWindow();
     window.FindLargestMtu();  // closed without a choice: nothing changes
     EXPECT_TRUE(window.area.optOptimization[0].selected());
@@ -299,8 +287,7 @@ TEST_F(MainWindowTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) 
 // Typed in steps, a Manual setup is saved with the RWIN of the MTU typed last (or of 1500
 // when the box was left empty), is written so into Windows, and loads back as saved.
 TEST_F(MainWindowTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
-    const std::string tcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     tuning::SettingsWindow& a = window.area;
     a.optOptimization[1].Select();
@@ -319,7 +306,7 @@ TEST_F(MainWindowTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
         messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
         window.cmdApply.Click();
 
-        EXPECT_EQ(registry.Dword(tcpip, "TcpWindowSize"), rwin);
+        EXPECT_EQ(registry.Dword(test_keys::kTcpip, "TcpWindowSize"), rwin);
         TuningSettings loaded;
         LoadSettings(files, kDir, records.DefaultSettings, loaded);
         EXPECT_EQ(loaded, records.CurrentSettings);
@@ -328,7 +315,7 @@ TEST_F(MainWindowTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
 
 // Between its question and the save, Restore shows the Windows defaults; No leaves all.
 TEST_F(MainWindowTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     messages.answers = {ui::MessageAnswer::No, ui::MessageAnswer::Yes};
     window.Restore();
@@ -343,7 +330,7 @@ TEST_F(MainWindowTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
 // applies its preset and closes them, as Automatic mode has them: left open, they would
 // let a value reach Windows that the saved file does not hold.
 TEST_F(MainWindowTest, TypePickedAfterRestoreClosesTheTuningControls) {
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     messages.answers = {ui::MessageAnswer::Yes};
     window.Restore();
@@ -361,9 +348,8 @@ TEST_F(MainWindowTest, TypePickedAfterRestoreClosesTheTuningControls) {
 // a choice Apply would refuse is neither reported as written nor exported.
 TEST_F(MainWindowTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsChoice) {
     using namespace main_menu;
-    registry.Put("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "DefaultTTL", kRegDword,
-                 DwordBytes(64));
-    tip_option.value = "0";
+    registry.Put(test_keys::kTcpip, "DefaultTTL", kRegDword, DwordBytes(64));
+    tip_option.stored = "0";
     window.LoadMainWindow();
     const std::string registry_before = registry.Dump();
     EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoLastChange));
@@ -401,7 +387,7 @@ TEST_F(MainWindowTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindows
 TEST_F(MainWindowTest, UndoShowsTheChoiceItPutBack) {
     using namespace main_menu;
     files.files[kDir + "\\Zorvane.cfg"] = "ConnectionType,4\r\nOptiMode,0\r\n";  // T1
-    tip_option.value = "0";
+    tip_option.stored = "0";
     window.LoadMainWindow();
     EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoAllChanges));
     window.area.cmbNetType.SetSelection(2);  // ISDN, applied at once

@@ -2,7 +2,9 @@
 // Default and Cancel, and what OK refuses, saves and keeps.
 #include <gtest/gtest.h>
 
+#include "fakes/program_texts.h"
 #include "fakes/memory_file_system.h"
+#include "fakes/recording_launcher.h"
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_ping_ports.h"
 #include "ping/ping_dialog_view.h"
@@ -14,17 +16,7 @@ using namespace zv::testing;
 using Alignment = ui::TextBox::Alignment;
 
 constexpr const char* kCfg = "C:\\Zv\\Ping.cfg";
-constexpr const char* kManualCfg =
-    "PingAutomatic,#FALSE#\r\nPingHost,host.example\r\nPingInterval,12\r\nPingSound,#TRUE#\r\n";
-
-class OpenedDocuments : public launch::LauncherPort {
-  public:
-    std::vector<std::pair<std::string, int>> opened;
-    void ShellOpen(const std::string& target, int show_mode) override {
-        opened.emplace_back(target, show_mode);
-    }
-    unsigned long RunCommand(const std::string&, int) override { return 0; }
-};
+const std::string kManualCfg = test_texts::PingFile(false, "host.example", 12, true);
 
 class FrmPingTest : public ::testing::Test {
   protected:
@@ -40,13 +32,25 @@ class FrmPingTest : public ::testing::Test {
         dialog.cmbPingInterval.SetSelection(position);
     }
 
+    // The fields as shown: host and interval can be changed in Manual Mode only.
+    void ExpectShown(bool manual, const char* host, Alignment alignment, const char* interval,
+                     int sound) const {
+        EXPECT_TRUE((manual ? dialog.Option2 : dialog.Option1).selected());
+        EXPECT_EQ(dialog.txtPingHost.text(), host);
+        EXPECT_EQ(dialog.txtPingHost.alignment(), alignment);
+        EXPECT_EQ(dialog.txtPingHost.enabled(), manual);
+        EXPECT_EQ(dialog.cmbPingInterval.enabled(), manual);
+        EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), interval);
+        EXPECT_EQ(dialog.chkSound.value(), sound);
+    }
+
     ScriptedSockets sockets;
     ScriptedEcho echo{sockets};
     RecordingSound sound;
     MemoryFileSystem files;
     RecordingMessageBox messages;
     CountingEventPump pump;
-    OpenedDocuments launcher;
+    RecordingLauncher launcher;
     KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, "C:\\Zv", "Zorvane"};
     PingDialogView dialog{ping, messages, launcher, "C:\\Zv", "Zorvane"};
     int loads = 0;
@@ -57,22 +61,14 @@ TEST_F(FrmPingTest, WithoutAFileItOpensInAutomaticModeAndOkWritesTheDefaults) {
     dialog.Form_Load();
 
     EXPECT_EQ(dialog.Label1.caption(), kPingExplanation);
-    EXPECT_TRUE(dialog.Option1.selected());
-    EXPECT_EQ(dialog.txtPingHost.text(), "Automatic");
-    EXPECT_EQ(dialog.txtPingHost.alignment(), Alignment::Center);
-    EXPECT_FALSE(dialog.txtPingHost.enabled());
-    EXPECT_FALSE(dialog.cmbPingInterval.enabled());
-    EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "5 min.");
-    EXPECT_EQ(dialog.chkSound.value(), kUnchecked);
+    ExpectShown(false, "Automatic", Alignment::Center, "5 min.", kUnchecked);
     ASSERT_EQ(dialog.cmbPingInterval.ItemCount(), 60);
     EXPECT_EQ(dialog.cmbPingInterval.ItemText(0), "1 min.");
     EXPECT_EQ(dialog.cmbPingInterval.ItemText(59), "60 min.");
     EXPECT_EQ(loads, 1);
 
     dialog.cmdOK.Click();
-    EXPECT_EQ(files.files[kCfg],
-              "PingAutomatic,#TRUE#\r\nPingHost,www.wikipedia.org\r\nPingInterval,5\r\n"
-              "PingSound,#FALSE#\r\n");
+    EXPECT_EQ(files.files[kCfg], test_texts::PingFile(true, "www.wikipedia.org", 5, false));
     EXPECT_EQ(unloads, 1);
 }
 
@@ -81,14 +77,8 @@ TEST_F(FrmPingTest, ManualSettingsAreShownAsStored) {
     dialog.Form_Load();
     dialog.Form_Load();  // a second load lists 60 items, not 120
 
-    EXPECT_TRUE(dialog.Option2.selected());
-    EXPECT_EQ(dialog.txtPingHost.text(), "host.example");
-    EXPECT_EQ(dialog.txtPingHost.alignment(), Alignment::Left);
-    EXPECT_TRUE(dialog.txtPingHost.enabled());
-    EXPECT_TRUE(dialog.cmbPingInterval.enabled());
-    EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "12 min.");
+    ExpectShown(true, "host.example", Alignment::Left, "12 min.", kChecked);
     EXPECT_EQ(dialog.cmbPingInterval.ItemCount(), 60);
-    EXPECT_EQ(dialog.chkSound.value(), kChecked);
 }
 
 TEST_F(FrmPingTest, SwitchingModesClearsAndRestoresTheFields) {
@@ -111,9 +101,7 @@ TEST_F(FrmPingTest, ManualOkSavesWhatWasEntered) {
     dialog.chkSound.Toggle();
     dialog.cmdOK.Click();
 
-    EXPECT_EQ(files.files[kCfg],
-              "PingAutomatic,#FALSE#\r\nPingHost,ping.example.net\r\nPingInterval,12\r\n"
-              "PingSound,#TRUE#\r\n");
+    EXPECT_EQ(files.files[kCfg], test_texts::PingFile(false, "ping.example.net", 12, true));
     EXPECT_EQ(ping.Settings().PingHost, "ping.example.net");
     EXPECT_TRUE(ping.Settings().PingSound);
     EXPECT_TRUE(messages.shown.empty());
@@ -162,8 +150,7 @@ TEST_F(FrmPingTest, DefaultThenCancelWritesNothingAndKeepsTheLoadedValues) {
 }
 
 TEST_F(FrmPingTest, DefaultInAutomaticModeStillResetsTheInterval) {
-    files.files[kCfg] =
-        "PingAutomatic,#TRUE#\r\nPingHost,h\r\nPingInterval,30\r\nPingSound,#FALSE#\r\n";
+    files.files[kCfg] = test_texts::PingFile(true, "h", 30, false);
     dialog.Form_Load();
     EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "30 min.");
     dialog.cmdDefault.Click();
@@ -186,9 +173,8 @@ TEST_F(FrmPingTest, UnwritableFileIsNamedAndTheNewValuesStillApply) {
 
 TEST_F(FrmPingTest, HelpOpensTheHelpPage) {
     dialog.cmdHelp.Click();
-    ASSERT_EQ(launcher.opened.size(), 1u);
-    EXPECT_EQ(launcher.opened[0].first, "C:\\Zv\\Help\\help.htm");
-    EXPECT_EQ(launcher.opened[0].second, launch::kNormalFocus);
+    EXPECT_EQ(launcher.launches,
+              (std::vector<Launch>{{"open", "C:\\Zv\\Help\\help.htm", launch::kNormalFocus}}));
 }
 
 TEST_F(FrmPingTest, ControlsInTheFrameArePlacedRelativeToIt) {

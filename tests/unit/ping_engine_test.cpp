@@ -164,35 +164,26 @@ TEST_F(PingEngineTest, LookupListsEveryAddressInOrder) {
 struct StartupCase {
     const char* label;
     SocketsStartup startup;
-    const char* message;
+    std::string message;
     ui::MessageIcon icon;
     int cleanups;
 };
 
 TEST_F(PingEngineTest, StartUpChecksTellWhyAndCleanUpWhatTheyStarted) {
+    const std::string not_responding =
+        "Windows Sockets for 32 bit Windows environments is not successfully responding.";
+    auto not_supported = [](const std::string& version) {
+        return "Windows Sockets Version " + version +
+               " is not supported by Windows Sockets for 32 bit Windows environments.";
+    };
+    const std::string too_few_sockets =
+        "This application requires a minimum of 1 supported sockets.";
+    using ui::MessageIcon;
     const StartupCase cases[] = {
-        {"start-up fails",
-         {10091, 0x0101, 100},
-         "Windows Sockets for 32 bit Windows environments is not successfully responding.",
-         ui::MessageIcon::None,
-         0},
-        {"version 1.0",
-         {0, 0x0001, 100},
-         "Windows Sockets Version 1.0 is not supported by Windows Sockets for 32 bit Windows "
-         "environments.",
-         ui::MessageIcon::Exclamation,
-         1},
-        {"version 0.9",
-         {0, 0x0900, 100},
-         "Windows Sockets Version 0.9 is not supported by Windows Sockets for 32 bit Windows "
-         "environments.",
-         ui::MessageIcon::Exclamation,
-         1},
-        {"no sockets",
-         {0, 0x0101, 0},
-         "This application requires a minimum of 1 supported sockets.",
-         ui::MessageIcon::Exclamation,
-         1},
+        {"start-up fails", {10091, 0x0101, 100}, not_responding, MessageIcon::None, 0},
+        {"version 1.0", {0, 0x0001, 100}, not_supported("1.0"), MessageIcon::Exclamation, 1},
+        {"version 0.9", {0, 0x0900, 100}, not_supported("0.9"), MessageIcon::Exclamation, 1},
+        {"no sockets", {0, 0x0101, 0}, too_few_sockets, MessageIcon::Exclamation, 1},
     };
     for (const StartupCase& c : cases) {
         SCOPED_TRACE(c.label);

@@ -2,6 +2,7 @@
 // the defaults.
 #include <gtest/gtest.h>
 
+#include "fakes/program_texts.h"
 #include "fakes/memory_file_system.h"
 #include "ping/ping_settings.h"
 
@@ -27,17 +28,13 @@ TEST(PingSettingsFile, DefaultsAreWrittenExactly) {
     PingSettings settings;
     SetPingDefaults(settings);
     ASSERT_TRUE(SavePingCfg(files, kDir, settings));
-    EXPECT_EQ(files.files[kPath],
-              "PingAutomatic,#TRUE#\r\nPingHost,www.wikipedia.org\r\nPingInterval,5\r\n"
-              "PingSound,#FALSE#\r\n");
+    EXPECT_EQ(files.files[kPath], test_texts::PingFile(true, "www.wikipedia.org", 5, false));
 }
 
 TEST(PingSettingsFile, ManualSettingsRoundTrip) {
     MemoryFileSystem files;
     ASSERT_TRUE(SavePingCfg(files, kDir, Manual()));
-    EXPECT_EQ(files.files[kPath],
-              "PingAutomatic,#FALSE#\r\nPingHost,ping.example.org\r\nPingInterval,12\r\n"
-              "PingSound,#TRUE#\r\n");
+    EXPECT_EQ(files.files[kPath], test_texts::PingFile(false, "ping.example.org", 12, true));
     PingSettings loaded;
     LoadPingCfg(files, kDir, loaded);
     EXPECT_TRUE(loaded == Manual());
@@ -48,9 +45,7 @@ TEST(PingSettingsFile, MissingOrHiddenFileGivesDefaultsAndKeepsTheSoundChoice) {
         SCOPED_TRACE(hidden ? "hidden" : "missing");
         MemoryFileSystem files;
         if (hidden) {
-            files.files[kPath] =
-                "PingAutomatic,#FALSE#\r\nPingHost,x\r\nPingInterval,9\r\n"
-                "PingSound,#FALSE#\r\n";
+            files.files[kPath] = test_texts::PingFile(false, "x", 9, false);
             files.hidden.insert(kPath);
         }
         PingSettings settings = Manual();

@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 
+#include "fakes/lower_case.h"
 #include "fakes/memory_registry.h"
+#include "fakes/registry_paths.h"
 #include "sysconfig/settings_catalogue.h"
 #include "sysconfig/tcp_parameters.h"
 #include "tuning/presets.h"
@@ -13,27 +14,22 @@
 namespace zv {
 namespace {
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+using namespace test_keys;
+
+using testing::Lower;
 
 TEST(SettingsCatalogueTest, TheWriterWritesEveryCatalogueRowAndNothingElseInOrder) {
     struct Case {
         WindowsRelease release;
-        const char* interfaces;
+        std::string interfaces;
         size_t rows;  // fixed rows plus each interface's rows
     };
-    for (const Case& c :
-         {Case{WindowsRelease::Windows98, "System\\CurrentControlSet\\Services\\Class\\NetTrans",
-               9 + 2 * 2},
-          Case{WindowsRelease::Vista,
-               "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces", 11 + 2 * 3}}) {
+    for (const Case& c : {Case{WindowsRelease::Windows98, kNetTrans, 9 + 2 * 2},
+                          Case{WindowsRelease::Vista, kInterfaces, 11 + 2 * 3}}) {
         SCOPED_TRACE(c.interfaces);
         testing::MemoryRegistry registry;
-        registry.AddKey(std::string(c.interfaces) + "\\0000");
-        registry.AddKey(std::string(c.interfaces) + "\\{B}");
+        registry.AddKey(c.interfaces + "\\0000");
+        registry.AddKey(c.interfaces + "\\{B}");
         TuningSettings s;
         ApplyPreset(s, 4, c.release);
         ASSERT_TRUE(WriteTcpParameters(registry, s, c.release));
@@ -76,7 +72,7 @@ TEST(SettingsCatalogueTest, EachReleaseIsToldWhichValuesItReads) {
         {WindowsRelease::WindowsNt4, "MTU: Services\\{A}\\Parameters\\Tcpip\\MTU", "Yes"},
     };
     testing::MemoryRegistry registry;
-    registry.AddKey("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{A}");
+    registry.AddKey(kInterfaces + "\\{A}");
     std::vector<CatalogueRow> rows = CatalogueRows(registry, WindowsRelease::Vista);
     for (const Case& c : cases) {
         auto row = std::find_if(rows.begin(), rows.end(),
@@ -88,7 +84,7 @@ TEST(SettingsCatalogueTest, EachReleaseIsToldWhichValuesItReads) {
 
 TEST(SettingsCatalogueTest, Windows9xRowsAreReadByTheNineXReleasesOnly) {
     testing::MemoryRegistry registry;
-    registry.AddKey("System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000");
+    registry.AddKey(kNetTrans + "\\0000");
     std::vector<std::string> labels;
     for (const CatalogueRow& row : CatalogueRows(registry, WindowsRelease::Windows98)) {
         labels.push_back(RowLabel(row) + " = " +

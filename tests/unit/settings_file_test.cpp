@@ -1,10 +1,8 @@
 // Zorvane.cfg: exact bytes, round trips, the strict reader, and what saving reports.
 #include <gtest/gtest.h>
 
-#include "fakes/memory_file_system.h"
-#include "fakes/memory_folders.h"
-#include "fakes/memory_registry.h"
-#include "fakes/restored_settings.h"
+#include "fakes/memory_machine.h"
+#include "fakes/settings_records.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/settings_file_reader.h"
 #include "tuning/presets.h"
@@ -17,37 +15,12 @@ const std::string kDir = "C:\\Program Files\\Zorvane";
 const std::string kPath = kDir + "\\Zorvane.cfg";
 constexpr WindowsRelease kRelease = WindowsRelease::Vista;
 
-// A Manual-mode choice as Apply saves it: custom MTU and RWIN (x64 of that MTU), TTL and
-// SKA at Windows Default, custom NDI.
-TuningSettings ManualChoice() {
-    TuningSettings s = InitialDefaultSettings();
-    s.ConnectionType = 3;
-    s.OptiMode = ManualMode;
-    s.MTUCustom = true;
-    s.MTU = 1492;
-    s.RWINCustom = true;
-    s.RWINIndex = 8;
-    s.RWIN = 95488;
-    s.TTLCustom = false;
-    s.SKACustom = false;
-    s.SKAIndex = NoSelection;
-    s.NDICustom = true;
-    s.NDIIndex = 5;
-    s.NDI = 32;
-    s.PMTU = true;
-    s.MSCPS0Index = 0;
-    s.MSCPS0 = 2;
-    s.MSCPS1Index = 2;
-    s.MSCPS1 = 4;
-    return s;
-}
-
 const char kManualText[] =
     "ConnectionType,3\r\nOptiMode,1\r\nMTU,#TRUE#,1492\r\nRWIN,#TRUE#,8,95488\r\n"
     "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#TRUE#,5,32\r\nPMTU,#TRUE#\r\n"
     "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n";
 
-class SettingsFileTest : public ::testing::Test {
+class SettingsFileTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
     TuningSettings Load(const std::string& text) {
         files.files[kPath] = text;
@@ -56,9 +29,6 @@ class SettingsFileTest : public ::testing::Test {
         return current;
     }
 
-    testing::MemoryFileSystem files;
-    testing::MemoryFolders folders{files};
-    testing::MemoryRegistry registry;
     TuningSettings defaults = InitialDefaultSettings();
     TuningSettings before = [] {
         TuningSettings s;
@@ -75,8 +45,8 @@ TEST_F(SettingsFileTest, AutomaticModeSavesTwoLines) {
 }
 
 TEST_F(SettingsFileTest, ManualModeSavesElevenLinesAndReadsBackTheSameRecord) {
-    EXPECT_EQ(FormatSettingsFile(ManualChoice()), kManualText);
-    EXPECT_EQ(Load(kManualText), ManualChoice());
+    EXPECT_EQ(FormatSettingsFile(testing::ManualChoice()), kManualText);
+    EXPECT_EQ(Load(kManualText), testing::ManualChoice());
     EXPECT_EQ(Load(FormatSettingsFile(testing::RestoredSettings())), testing::RestoredSettings());
 }
 
@@ -91,12 +61,12 @@ TEST_F(SettingsFileTest, AutomaticFileSetsOnlyTypeAndMode) {
 TEST_F(SettingsFileTest, ReaderTakesKeysByPositionAndToleratesWhatAHandEditLeaves) {
     EXPECT_EQ(Load("Kind,3\nMode, 1\nA,#TRUE#,1492\nB,#TRUE#,8,95488\nC,#FALSE#,-1\n"
                    "D,#FALSE#,-1,-1\n\nE,#TRUE#,5,32\nF,#TRUE#\nG,#FALSE#\nH,0,2\nI,2,4"),
-              ManualChoice());
+              testing::ManualChoice());
     EXPECT_EQ(Load("ConnectionType,3\r\n   \r\nOptiMode,1\r\n\t \r\nMTU,#TRUE#,"
                    "00000000000000000000001492\r\nRWIN,#TRUE#,0008,95488\r\nTTL,#FALSE#,-01\r\n"
                    "SKA,#FALSE#,-1,-1\r\nNDI,#TRUE#,5,32\r\nPMTU,#TRUE#\r\n \r\n"
                    "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n  "),
-              ManualChoice());
+              testing::ManualChoice());
 }
 
 // Every custom MTU with every multiplier, the RWIN picked mid-typing, loads back as saved.
@@ -104,7 +74,7 @@ TEST_F(SettingsFileTest, ReaderTakesKeysByPositionAndToleratesWhatAHandEditLeave
 // ends and the middle of the range.
 TEST(SettingsRoundTripTest, EveryCustomMtuWithEveryMultiplierLoadsBackAsSaved) {
     const int32_t multipliers[] = {4, 6, 8, 10, 12, 14, 16, 32, 64, 128, 255};
-    TuningSettings typed = ManualChoice();
+    TuningSettings typed = testing::ManualChoice();
     for (int32_t mtu = kCustomMtuMin; mtu <= kCustomMtuMax; ++mtu) {
         for (int16_t position = 0; position < 11; ++position) {
             typed.MTU = mtu;
@@ -188,8 +158,9 @@ TEST_F(SettingsFileTest, SavingReportsWhatReachedTheFileAndTheRegistry) {
     EXPECT_FALSE(registry.log.empty());
 
     registry.writes_fail = true;
-    EXPECT_EQ(SaveSettingsAndApply(files, folders, registry, kDir, ManualChoice(), kRelease),
-              ApplyResult::RegistryRefused);
+    EXPECT_EQ(
+        SaveSettingsAndApply(files, folders, registry, kDir, testing::ManualChoice(), kRelease),
+        ApplyResult::RegistryRefused);
     EXPECT_EQ(files.files[kPath], kManualText);
 
     registry = testing::MemoryRegistry();

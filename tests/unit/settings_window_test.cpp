@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fakes/recording_ui.h"
+#include "fakes/settings_records.h"
 #include "sysconfig/saved_choice_rules.h"
 #include "tuning/presets.h"
 #include "tuning/settings_window.h"
@@ -74,27 +75,16 @@ TEST_F(SettingsWindowTest, LoadsAutomaticModeAsThePresetOfTheSavedType) {
 }
 
 TEST_F(SettingsWindowTest, LoadsManualModeIntoTheControlsAndRecomputesRwinFromTheMtu) {
-    TuningSettings saved = defaults;
+    TuningSettings saved = testing::ManualChoice();
     saved.ConnectionType = 2;
-    saved.OptiMode = ManualMode;
-    saved.MTUCustom = true;
     saved.MTU = 1500;
-    saved.RWINCustom = true;
-    saved.RWINIndex = 8;  // x64
-    saved.RWIN = 12345;   // stale: the file may carry an RWIN reckoned on another MTU
-    saved.TTLCustom = false;
-    saved.SKACustom = true;
+    saved.RWIN = 12345;  // stale: the file may carry an RWIN reckoned on another MTU
+    saved.SKACustom = saved.BlackHole = true;
     saved.SKAIndex = 9;
     saved.SKA = 600000;
-    saved.NDICustom = true;
-    saved.NDIIndex = 5;
-    saved.NDI = 32;
     saved.PMTU = false;
-    saved.BlackHole = true;
     saved.MSCPS0Index = 4;
     saved.MSCPS0 = 6;
-    saved.MSCPS1Index = 2;
-    saved.MSCPS1 = 4;
     Load(saved);
 
     TuningSettings expected = saved;
@@ -148,18 +138,10 @@ TEST_F(SettingsWindowTest, SwitchingToManualResetsToWindowsDefaultsAndExplains) 
 
     EXPECT_EQ(explained, std::vector<std::string>{"ISDN"});
     EXPECT_EQ(mode_text, "Mode: Manual");
-    EXPECT_EQ(current.OptiMode, ManualMode);
-    EXPECT_EQ(current.ConnectionType, 2);  // kept for every type, not only DSL/PPPoE
-    for (int32_t value : {current.MTU, current.RWIN, current.TTL, current.SKA, current.NDI}) {
-        EXPECT_EQ(value, NotSet);
-    }
-    EXPECT_FALSE(current.MTUCustom || current.RWINCustom || current.TTLCustom ||
-                 current.SKACustom || current.NDICustom);
-    EXPECT_EQ(current.RWINIndex, NoSelection);
-    EXPECT_TRUE(current.PMTU);
-    EXPECT_FALSE(current.BlackHole);
-    EXPECT_EQ(current.MSCPS0, 2);
-    EXPECT_EQ(current.MSCPS1, 4);
+    // What Restore writes, the type kept for every type, not only DSL/PPPoE.
+    TuningSettings expected = testing::RestoredSettings();
+    expected.ConnectionType = 2;
+    EXPECT_EQ(current, expected);
     EXPECT_EQ(window.cmbMSCPS1.SelectedText(), "4");
     EXPECT_TRUE(window.optMTU1.selected());
     EXPECT_TRUE(window.optNDI1.selected());

@@ -5,10 +5,9 @@
 
 #include <functional>
 
-#include "fakes/memory_file_system.h"
-#include "fakes/memory_folders.h"
-#include "fakes/memory_registry.h"
-#include "fakes/restored_settings.h"
+#include "fakes/memory_machine.h"
+#include "fakes/registry_paths.h"
+#include "fakes/settings_records.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/snapshots.h"
 #include "tuning/presets.h"
@@ -16,12 +15,11 @@
 namespace zv {
 namespace {
 
+using namespace test_keys;
+
 const std::string kDir = "C:\\Zorvane";
 const std::string kCfg = kDir + "\\Zorvane.cfg";
 const std::string kFolder = kDir + "\\Snapshots";
-const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
-const std::string kInterfaces =
-    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
 
 Snapshot EveryKindOfValue() {
     Snapshot s;
@@ -96,7 +94,7 @@ TEST(SnapshotFormatTest, DamagedTextIsRefusedWithTheLineThatIsWrong) {
     }
 }
 
-class UndoTest : public ::testing::Test {
+class UndoTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
     UndoTest() {
         registry.AddKey(kInterfaces + "\\{A}");
@@ -120,9 +118,6 @@ class UndoTest : public ::testing::Test {
         return s;
     }();
     WindowsRelease release = WindowsRelease::Vista;
-    testing::MemoryFileSystem files;
-    testing::MemoryFolders folders{files};
-    testing::MemoryRegistry registry;
 };
 
 // Before: no Zorvane.cfg, no service key for the interface, a hand-edited TTL. Two changes
@@ -143,8 +138,7 @@ TEST_F(UndoTest, ApplyThenUndoGivesBackTheExactRegistryAndSettingsFile) {
     EXPECT_EQ(undo.outcome, UndoOutcome::Undone);
     EXPECT_EQ(undo.snapshot, kFolder + "\\snapshot-000001.txt");
     EXPECT_EQ(registry.Dump(), before);
-    EXPECT_FALSE(registry.HasKey("SYSTEM\\CurrentControlSet\\Services\\{A}"))
-        << "keys Apply made are gone again";
+    EXPECT_FALSE(registry.HasKey(kServices + "\\{A}")) << "keys Apply made are gone again";
     EXPECT_EQ(files.files.count(kCfg), 0u) << "there was no Zorvane.cfg before";
     EXPECT_EQ(Undo().outcome, UndoOutcome::NothingToUndo);
 }
@@ -240,7 +234,7 @@ TEST_F(UndoTest, ASnapshotNamingWhatZorvaneDoesNotWriteIsDamaged) {
     ASSERT_EQ(Apply(t1), ApplyResult::Applied);
     const std::string path = kFolder + "\\snapshot-000001.txt";
     const std::string applied = registry.Dump();
-    const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::string run = kRun;
     struct Case {
         Snapshot snapshot;
         std::string reason;
@@ -273,7 +267,7 @@ TEST_F(UndoTest, UndoLeavesAnAdapterRemovedSinceAway) {
     ASSERT_EQ(registry.DeleteKey(RegistryRoot::LocalMachine, kInterfaces + "\\{A}"), 0);
     EXPECT_EQ(Undo().outcome, UndoOutcome::Undone);
     EXPECT_FALSE(registry.HasKey(kInterfaces + "\\{A}"));
-    EXPECT_FALSE(registry.HasKey("SYSTEM\\CurrentControlSet\\Services\\{A}"));
+    EXPECT_FALSE(registry.HasKey(kServices + "\\{A}"));
 }
 
 // The interfaces are listed once per Apply: one that appears meanwhile is not written, as

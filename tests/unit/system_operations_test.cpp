@@ -5,36 +5,27 @@
 #include <string>
 #include <vector>
 
-#include "fakes/memory_file_system.h"
-#include "fakes/memory_folders.h"
-#include "fakes/memory_registry.h"
+#include "fakes/memory_machine.h"
+#include "fakes/program_texts.h"
 #include "fakes/recording_ui.h"
-#include "fakes/restored_settings.h"
+#include "fakes/registry_paths.h"
 #include "fakes/scripted_backup.h"
+#include "fakes/scripted_restart.h"
+#include "fakes/settings_records.h"
 #include "main_window/system_operations.h"
 #include "tuning/presets.h"
 
 namespace zv::main_window {
 namespace {
 
+using namespace test_keys;
+
 using ui::MessageAnswer;
 
 const std::string kDir = "C:\\Program Files\\Zorvane";
 const std::string kCfg = kDir + "\\Zorvane.cfg";
-const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
 
-class ScriptedRestart : public sysconfig::RestartPort {
-  public:
-    std::vector<std::string> calls;
-    bool refuse = false;
-    void EnableShutdownPrivilege() override { calls.push_back("privilege"); }
-    bool Reboot() override {
-        calls.push_back("reboot");
-        return !refuse;
-    }
-};
-
-class SystemOperationsTest : public ::testing::Test {
+class SystemOperationsTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -50,32 +41,21 @@ class SystemOperationsTest : public ::testing::Test {
         return s;
     }();
     WindowsRelease release = WindowsRelease::Windows2000;
-    testing::MemoryFileSystem files;
-    testing::MemoryFolders folders{files};
-    testing::MemoryRegistry registry;
     testing::RecordingMessageBox messages;
     testing::CountingEventPump pump;
-    ScriptedRestart restart;
+    testing::ScriptedRestart restart;
     testing::ScriptedBackup backup;
     SystemOperations operations{
         release, kDir, SystemPorts{files, folders, registry, messages, pump, restart, backup}};
 };
 
-const char kApplied[] =
-    "Changes Applied Successfully.\r\nYou need to restart the Machine to make chages affect.";
-const char kRestartQuestion[] =
-    "System changes were successfully done.\r\n\r\nIn order to enjoy all the benefits of "
-    "Zorvane, it is highly recommended to restart computer.\r\n\r\nWould you like to restart "
-    "your computer now?";
-const char kRemember[] =
-    "Keep in mind that you must restart your computer\r\nbefore the new settings become "
-    "effective.";
+using namespace test_texts;
 
 TEST_F(SystemOperationsTest, AutomaticApplyAnsweredNoSavesWritesAndReminds) {
     messages.answers = {MessageAnswer::Ok, MessageAnswer::No};
     EXPECT_TRUE(operations.ApplySettings(automatic));
 
-    EXPECT_EQ(Texts(), (std::vector<std::string>{kApplied, kRestartQuestion, kRemember}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{kAppliedText, kRestartQuestion, kRememberText}));
     const ui::Message& question = messages.shown[1];
     EXPECT_EQ(question.buttons, ui::MessageButtons::YesNo);
     EXPECT_EQ(question.default_button, 1);
@@ -162,8 +142,7 @@ TEST_F(SystemOperationsTest, RestoreAsksWithNoAsDefaultThenWritesTheBaselineWith
     messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
     EXPECT_FALSE(operations.ConfirmRestore());
     EXPECT_TRUE(operations.ConfirmRestore());
-    EXPECT_EQ(messages.shown[0].text,
-              "This Program will restore all Windows settings.\r\nWould you like to Continue?");
+    EXPECT_EQ(messages.shown[0].text, kRestoreQuestion);
     EXPECT_EQ(messages.shown[0].caption, "Restore Default Settings");
     EXPECT_EQ(messages.shown[0].default_button, 2);
     EXPECT_EQ(files.writes, 0);
@@ -171,7 +150,7 @@ TEST_F(SystemOperationsTest, RestoreAsksWithNoAsDefaultThenWritesTheBaselineWith
     registry.Put(kTcpip, "DefaultTTL", kRegDword, std::string("\x80\0\0\0", 4));
     EXPECT_TRUE(operations.RestoreWindowsDefaults(testing::RestoredSettings()));
     ASSERT_EQ(messages.shown.size(), 3u);
-    EXPECT_EQ(messages.shown[2].text, "Windows default settings were successfully restored.");
+    EXPECT_EQ(messages.shown[2].text, kRestoredText);
     EXPECT_EQ(messages.shown[2].caption, "Restore Default Settings");
     EXPECT_FALSE(registry.Dword(kTcpip, "DefaultTTL").has_value());
     EXPECT_EQ(registry.Dword(kTcpip, "EnablePMTUDiscovery"), 1u);
@@ -188,7 +167,7 @@ TEST_F(SystemOperationsTest, UndoPutsTheLastChangeBackAndAsksTheRestartQuestion)
     EXPECT_EQ(Texts(), (std::vector<std::string>{
                            "The last change has been undone: the registry values and Zorvane.cfg "
                            "are as they were before it.",
-                           kRestartQuestion, kRemember}));
+                           kRestartQuestion, kRememberText}));
     EXPECT_EQ(files.files.count(kCfg), 0u);
     EXPECT_EQ(registry.ValueCount(), 0u);
     EXPECT_FALSE(operations.CanUndo());

@@ -3,20 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <sstream>
 
 #include "fakes/memory_registry.h"
+#include "fakes/registry_paths.h"
 #include "sysconfig/tcp_parameters.h"
 #include "tuning/presets.h"
 
 namespace zv {
 namespace {
 
-const std::string kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-const std::string kNetTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
-const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-const std::string kInterfaces = kTcpip + "\\Interfaces";
-const std::string kInternet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const std::string kNdi = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
+using namespace test_keys;
 
 TuningSettings Preset(int16_t type, WindowsRelease release) {
     TuningSettings s;
@@ -28,6 +25,17 @@ class TcpParametersTest : public ::testing::Test {
   protected:
     void TearDown() override { EXPECT_EQ(registry.OpenHandles(), 0u) << "a key was left open"; }
 
+    // Expects each blank-separated "name=number" of `values` as a DWORD under the key.
+    void ExpectDwords(const std::string& key, const std::string& values) const {
+        std::istringstream words(values);
+        for (std::string word; words >> word;) {
+            const size_t equals = word.find('=');
+            EXPECT_EQ(registry.Dword(key, word.substr(0, equals)),
+                      std::stoul(word.substr(equals + 1)))
+                << key << "\\" << word;
+        }
+    }
+
     testing::MemoryRegistry registry;
 };
 
@@ -38,26 +46,16 @@ TEST_F(TcpParametersTest, NtLayoutWritesEveryValueAndEveryInterface) {
     s.BlackHole = true;
     EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsRelease::Vista));
 
-    EXPECT_EQ(registry.Dword(kTcpip, "GlobalMaxTcpWindowSize"), 1836000u);
-    EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), 1836000u);
-    EXPECT_EQ(registry.Dword(kTcpip, "DefaultTTL"), 128u);
-    EXPECT_EQ(registry.Dword(kTcpip, "KeepAliveTime"), 600000u);
-    EXPECT_EQ(registry.Dword(kTcpip, "KeepAliveInterval"), 1000u);
-    EXPECT_EQ(registry.Dword(kTcpip, "EnablePMTUDiscovery"), 1u);
-    EXPECT_EQ(registry.Dword(kTcpip, "EnablePMTUBHDetect"), 1u);
-    EXPECT_EQ(registry.Dword(kTcpip, "SYNAttackProtect"), 2u);
-    EXPECT_EQ(registry.Dword(kInternet, "MaxConnectionsPer1_0Server"), 4u);
-    EXPECT_EQ(registry.Dword(kInternet, "MaxConnectionsPerServer"), 6u);
+    ExpectDwords(kTcpip,
+                 "GlobalMaxTcpWindowSize=1836000 TcpWindowSize=1836000 DefaultTTL=128 "
+                 "KeepAliveTime=600000 KeepAliveInterval=1000 EnablePMTUDiscovery=1 "
+                 "EnablePMTUBHDetect=1 SYNAttackProtect=2");
+    ExpectDwords(kInternet, "MaxConnectionsPer1_0Server=4 MaxConnectionsPerServer=6");
     for (std::string adapter : {"{A}", "{B}"}) {
-        EXPECT_EQ(registry.Dword(kInterfaces + "\\" + adapter, "MTU"), 7240u) << adapter;
-        EXPECT_EQ(registry.Dword(kInterfaces + "\\" + adapter, "MSS"), 7200u) << adapter;
-        EXPECT_EQ(
-            registry.Dword(
-                "SYSTEM\\CurrentControlSet\\Services\\" + adapter + "\\Parameters\\Tcpip", "MTU"),
-            7240u)
-            << adapter;
+        ExpectDwords(kInterfaces + "\\" + adapter, "MTU=7240 MSS=7200");
+        ExpectDwords(InterfaceService(adapter), "MTU=7240");
     }
-    EXPECT_EQ(registry.Dword(kNdi, ""), 32u);
+    EXPECT_EQ(registry.Dword(kNdiCache, ""), 32u);
     ASSERT_EQ(registry.log.size(), 17u);
     EXPECT_EQ(registry.log[0],
               "set hklm\\system\\currentcontrolset\\services\\tcpip\\parameters"
@@ -76,22 +74,18 @@ TEST_F(TcpParametersTest, Win9xLayoutWritesEveryValueAndEveryTransport) {
     TuningSettings s = Preset(0, WindowsRelease::Windows98);  // Dial-up: MTU 576, TTL 128, NDI 16
     EXPECT_TRUE(WriteTcpParameters(registry, s, WindowsRelease::Windows98));
 
-    EXPECT_EQ(registry.Dword(kMstcp, "DefaultRcvWindow"), 2144u);
     auto ttl = registry.Value(kMstcp, "DefaultTTL");
     ASSERT_TRUE(ttl);
     EXPECT_EQ(ttl->kind, kRegSz);
     EXPECT_EQ(ttl->data, std::string("128\0", 4));
-    EXPECT_EQ(registry.Dword(kMstcp, "SessionKeepAlive"), 3600000u);
-    EXPECT_EQ(registry.Dword(kMstcp, "PMTUDiscovery"), 1u);
-    EXPECT_EQ(registry.Dword(kMstcp, "PMTUBlackHoleDetect"), 0u);
-    EXPECT_EQ(registry.Dword(kMstcp, "SYNAttackProtect"), 2u);
-    EXPECT_EQ(registry.Dword(kInternet, "MaxConnectionsPer1_0Server"), 2u);
-    EXPECT_EQ(registry.Dword(kInternet, "MaxConnectionsPerServer"), 4u);
+    ExpectDwords(kMstcp,
+                 "DefaultRcvWindow=2144 SessionKeepAlive=3600000 PMTUDiscovery=1 "
+                 "PMTUBlackHoleDetect=0 SYNAttackProtect=2");
+    ExpectDwords(kInternet, "MaxConnectionsPer1_0Server=2 MaxConnectionsPerServer=4");
     for (std::string transport : {"0000", "0001"}) {
-        EXPECT_EQ(registry.Dword(kNetTrans + "\\" + transport, "MaxMTU"), 576u) << transport;
-        EXPECT_EQ(registry.Dword(kNetTrans + "\\" + transport, "MaxMSS"), 536u) << transport;
+        ExpectDwords(kNetTrans + "\\" + transport, "MaxMTU=576 MaxMSS=536");
     }
-    EXPECT_EQ(registry.Dword(kNdi, ""), 16u);
+    EXPECT_EQ(registry.Dword(kNdiCache, ""), 16u);
     EXPECT_EQ(registry.log.size(), 13u);
     EXPECT_FALSE(registry.HasKey(kTcpip)) << "the NT layout must not be touched";
 }
@@ -120,11 +114,10 @@ TEST_F(TcpParametersTest, NotSetRemovesValuesInBothLayouts) {
     }
     EXPECT_FALSE(registry.Value(kInterfaces + "\\{A}", "MTU"));
     EXPECT_FALSE(registry.Value(kInterfaces + "\\{A}", "MSS"));
-    EXPECT_FALSE(
-        registry.Value("SYSTEM\\CurrentControlSet\\Services\\{A}\\Parameters\\Tcpip", "MTU"));
+    EXPECT_FALSE(registry.Value(InterfaceService("{A}"), "MTU"));
     EXPECT_FALSE(registry.Value(kNetTrans + "\\0000", "MaxMTU"));
     EXPECT_FALSE(registry.Value(kNetTrans + "\\0000", "MaxMSS"));
-    EXPECT_FALSE(registry.Value(kNdi, ""));
+    EXPECT_FALSE(registry.Value(kNdiCache, ""));
     EXPECT_EQ(registry.Dword(kTcpip, "KeepAliveInterval"), 1000u);
 }
 
@@ -153,7 +146,7 @@ TEST_F(TcpParametersTest, RefusedWritesAreReportedWithoutStoppingTheOthers) {
     EXPECT_FALSE(
         WriteTcpParameters(registry, Preset(1, WindowsRelease::Vista), WindowsRelease::Vista));
     EXPECT_FALSE(registry.Value(kInternet, "MaxConnectionsPerServer"));
-    EXPECT_EQ(registry.Dword(kNdi, ""), 32u) << "rows after the refused ones still run";
+    EXPECT_EQ(registry.Dword(kNdiCache, ""), 32u) << "rows after the refused ones still run";
 
     registry.writes_fail = true;
     EXPECT_FALSE(WriteTcpParameters(registry, InitialDefaultSettings(), WindowsRelease::Windows98));
@@ -163,7 +156,7 @@ TEST_F(TcpParametersTest, MissingInterfacesKeySkipsOnlyThePerInterfaceRows) {
     EXPECT_TRUE(WriteTcpParameters(registry, Preset(2, WindowsRelease::WindowsXp),
                                    WindowsRelease::WindowsXp));
     EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), 186880u);
-    EXPECT_EQ(registry.Dword(kNdi, ""), 32u);
+    EXPECT_EQ(registry.Dword(kNdiCache, ""), 32u);
     EXPECT_EQ(registry.log.size(), 11u);
 }
 

@@ -6,22 +6,12 @@
 #include <optional>
 
 #include "fakes/memory_file_system.h"
+#include "fakes/memory_tip_option.h"
 #include "main_window/display_view.h"
 #include "main_window/tip_view.h"
 
 namespace zv::main_window {
 namespace {
-
-class MemoryTipOption : public TipOptionPort {
-  public:
-    std::optional<std::string> stored;
-    int writes = 0;
-    std::optional<std::string> Read() override { return stored; }
-    void Write(const std::string& text) override {
-        stored = text;
-        ++writes;
-    }
-};
 
 class ScriptedRandom : public RandomSource {
   public:
@@ -52,7 +42,7 @@ TEST(TipLinesTest, CrLfAndLoneCrEndLinesButLoneLfDoesNot) {
 class TipDialogTest : public ::testing::Test {
   protected:
     testing::MemoryFileSystem files;
-    MemoryTipOption option;
+    testing::MemoryTipOption option;
     ScriptedRandom random;
     const std::string path = "C:\\Z\\TIPs.TXT";
 };
@@ -133,7 +123,7 @@ TEST_F(TipDialogTest, StartupOptionReadsAsOnWhenMissingAndIsStoredOnEveryClick) 
 }
 
 TEST(TipOptionTest, OnlyTheNumberOneMeansOn) {
-    MemoryTipOption option;
+    testing::MemoryTipOption option;
     for (const char* text : {"0", "2", "", "yes", "-1", "1x"}) {
         option.stored = text;
         EXPECT_FALSE(ShowTipsAtStartup(option)) << "'" << text << "'";

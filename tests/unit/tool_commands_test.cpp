@@ -2,32 +2,29 @@
 // Apply, Restore and the export take as the choice when there is no window.
 #include <gtest/gtest.h>
 
-#include "fakes/memory_file_system.h"
-#include "fakes/memory_folders.h"
-#include "fakes/memory_registry.h"
-#include "fakes/restored_settings.h"
-#include "sysconfig/settings_file.h"
+#include "fakes/memory_machine.h"
+#include "fakes/registry_paths.h"
+#include "fakes/settings_records.h"
 #include "main_window/tool_switches.h"
+#include "sysconfig/settings_file.h"
 #include "sysconfig/tool_commands.h"
 
 namespace zv {
 namespace {
+
+using namespace test_keys;
 
 const std::string kDir = "C:\\Zorvane";
 const std::string kCfg = kDir + "\\Zorvane.cfg";
 const std::string kExport = "C:\\out\\t1.reg";
 constexpr WindowsRelease kXp = WindowsRelease::WindowsXp;
 
-class ToolCommandsTest : public ::testing::Test {
+class ToolCommandsTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
     CommandReport Undo() { return RunUndoCommand({files, folders, registry}, kDir); }
     CommandReport Export(const std::string& path) {
         return RunExportCommand(files, registry, kDir, InitialDefaultSettings(), kXp, path);
     }
-
-    testing::MemoryFileSystem files;
-    testing::MemoryFolders folders{files};
-    testing::MemoryRegistry registry;
 };
 
 TEST_F(ToolCommandsTest, UndoExitsZeroOnlyWhenTheChangeIsBack) {
@@ -180,7 +177,6 @@ TEST_F(ToolSwitchRunTest, ApplyAndExportRefuseWithoutAReadableSettingsFile) {
 }
 
 TEST_F(ToolSwitchRunTest, ApplyAndRestoreWriteAsTheWindowDoesAndEndWithTheirCodes) {
-    const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
     struct Refusal {
         const char* context;
         const char* cfg;
@@ -224,7 +220,6 @@ TEST_F(ToolSwitchRunTest, ApplyAndRestoreWriteAsTheWindowDoesAndEndWithTheirCode
 // (the uninstaller's case after the folder was emptied), every value Zorvane writes goes,
 // and nothing else.
 TEST_F(ToolSwitchRunTest, UndoAllPutsBackTheFirstStateOrRemovesOnlyZorvanesValues) {
-    const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
     const std::string kT1 = "ConnectionType,4\r\nOptiMode,0\r\n";
     registry.Put(kTcpip, "DefaultTTL", kRegDword, DwordBytes(64));
     registry.Put(kTcpip, "Other", kRegDword, DwordBytes(1));

@@ -10,6 +10,7 @@
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"
+#include "support/scenario_runner.h"
 #include "support/windows_on_screen.h"
 #include "tray_observer.h"
 
@@ -29,13 +30,11 @@ bool ShowsConnected(const TrayObserver& tray) {
     return image >= 1 && image <= 4;
 }
 
-}  // namespace
-
-// The arguments go to Zorvane.
-int main(int argc, char** argv) {
+// The words go to Zorvane.
+bool StartsAsAUserSeesIt(const Arguments& words) {
     std::string arguments;
-    for (int i = 1; i < argc; ++i) {
-        arguments += (i > 1 ? " " : "") + std::string(argv[i]);
+    for (const std::string& word : words) {
+        arguments += (arguments.empty() ? "" : " ") + word;
     }
     // Not a ChildProcess: that would end Zorvane with this program.
     STARTUPINFOA startup{};
@@ -44,7 +43,7 @@ int main(int argc, char** argv) {
     std::string command = AppCommand("Zorvane.exe", arguments);
     if (!E2E_CHECK(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                   nullptr, &startup, &zorvane))) {
-        return Finish();
+        return true;
     }
     HWND first = WaitForFirstWindow(zorvane.dwProcessId);
     if (E2E_CHECK(first != nullptr)) {
@@ -57,5 +56,11 @@ int main(int argc, char** argv) {
     E2E_CHECK(WaitUntil([&] { return ShowsConnected(tray); }, kPatienceMs));
     CloseHandle(zorvane.hThread);
     CloseHandle(zorvane.hProcess);
-    return Finish();
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return RunNamedScenario({{"", "[ZORVANE ARGUMENTS]", StartsAsAUserSeesIt}}, argc, argv);
 }

@@ -18,22 +18,25 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/program_texts.h"
+#include "fakes/registry_paths.h"
 #include "ping/ping_settings.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/registry_read.h"
+#include "support/scenario_runner.h"
 #include "support/windows_on_screen.h"
 #include "support/wine_settings.h"
 
 namespace e2e = zv::e2e;
+namespace test_keys = zv::test_keys;
 
 namespace {
 
 const HKEY kHklm = HKEY_LOCAL_MACHINE;
 const std::string kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zorvane";
-const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const kShipped[] = {"Zorvane.exe", "vigilo.exe", "TIPs.TXT", "Ping.wav",
                                 "Help\\help.htm"};
 const char* const kShortcuts[] = {"Zorvane.lnk", "Vigilo.lnk", "User's Guide.lnk",
@@ -78,22 +81,9 @@ struct Companion {
     std::string parent_name;  // its file name, while it runs
 };
 
-std::vector<PROCESSENTRY32> RunningProcesses() {
-    std::vector<PROCESSENTRY32> entries;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-        entries.push_back(entry);
-    }
-    CloseHandle(snapshot);
-    return entries;
-}
-
 // The process that started `id`, and its file name while it runs.
 std::pair<DWORD, std::string> ParentOf(DWORD id) {
-    const std::vector<PROCESSENTRY32> entries = RunningProcesses();
+    const std::vector<PROCESSENTRY32> entries = e2e::RunningProcesses();
     DWORD parent = 0;
     for (const PROCESSENTRY32& entry : entries) {
         if (entry.th32ProcessID == id) {
@@ -111,7 +101,7 @@ std::pair<DWORD, std::string> ParentOf(DWORD id) {
 // Waits (bounded) for every process that `parent` started to end.
 bool WaitForChildrenOf(DWORD parent, DWORD timeout_ms) {
     std::vector<HANDLE> children;
-    for (const PROCESSENTRY32& entry : RunningProcesses()) {
+    for (const PROCESSENTRY32& entry : e2e::RunningProcesses()) {
         if (entry.th32ParentProcessID == parent) {
             children.push_back(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
         }
@@ -196,7 +186,7 @@ void InstallsSilently(const Setup& setup) {
     std::optional<DWORD> size = e2e::ReadDword(kHklm, kUninstallKey, "EstimatedSize");
     e2e::Note("EstimatedSize " + e2e::Show(size) + " KB");
     E2E_CHECK(size.has_value() && *size >= 100 && *size < 5000);
-    E2E_CHECK_EQ(e2e::ReadString(kHklm, kRunKey, "Vigilo"),
+    E2E_CHECK_EQ(e2e::ReadString(kHklm, test_keys::kRun, "Vigilo"),
                  std::optional<std::string>(Quoted(folder + "\\vigilo.exe")));
 }
 
@@ -212,7 +202,7 @@ void CompanionStartsFromTheInstalledFolder() {
         StartedBy by;
     };
     const Start starts[] = {
-        {"logon entry", e2e::ReadString(kHklm, kRunKey, "Vigilo").value_or(""), nullptr,
+        {"logon entry", e2e::ReadString(kHklm, test_keys::kRun, "Vigilo").value_or(""), nullptr,
          StartedBy::Itself},
         {"Zorvane.exe 1", e2e::AppCommand("Zorvane.exe", "1"), nullptr, StartedBy::DesktopShell},
         {"Zorvane.exe 1 without COM", e2e::AppCommand("Zorvane.exe", "1"), "oleaut32",
@@ -249,9 +239,7 @@ void CompanionStartsFromTheInstalledFolder() {
 void UpgradesKeepingTheSettings(const Setup& setup) {
     e2e::Context in("upgrade");
     const std::string settings = "ConnectionType,3\r\nOptiMode,0\r\n";
-    const std::string ping =
-        "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\nPingInterval,12\r\n"
-        "PingSound,#TRUE#\r\n";
+    const std::string ping = zv::test_texts::PingFile(false, "ping.zorvane.test", 12, true);
     E2E_CHECK(e2e::WriteWholeFile(Installed("Zorvane.cfg"), settings));
     E2E_CHECK(e2e::WriteWholeFile(Installed("Ping.cfg"), ping));
     e2e::ChildProcess logon(Quoted(Installed("vigilo.exe")));
@@ -305,7 +293,7 @@ std::optional<DWORD> RunInstalled(const std::string& arguments) {
 }
 
 e2e::RegistrySnapshot TcpipRegistry() {
-    return e2e::SnapshotRegistry(kHklm, "SYSTEM\\CurrentControlSet\\Services\\Tcpip");
+    return e2e::SnapshotRegistry(kHklm, test_keys::kServices + "\\Tcpip");
 }
 
 // Restore and then the saved choice applied as a deployment script does; the uninstall is
@@ -322,7 +310,7 @@ e2e::RegistrySnapshot AppliesFromTheCommandLine() {
 
 void UninstallsSilently(const e2e::RegistrySnapshot& before_zorvane) {
     e2e::Context in("silent uninstall with /RESTORE");
-    E2E_CHECK(e2e::CreateRegistryKey(HKEY_CURRENT_USER, "Software\\Zorvane\\Options"));
+    E2E_CHECK(e2e::CreateRegistryKey(HKEY_CURRENT_USER, test_keys::kOptions));
     const std::string log_folder = e2e::EnvironmentVariable("APPDATA") + "\\Zorvane";
     CreateDirectoryA(log_folder.c_str(), nullptr);
     E2E_CHECK(e2e::WriteWholeFile(log_folder + "\\Vigilo.log", "a line\r\n"));
@@ -340,29 +328,35 @@ void UninstallsSilently(const e2e::RegistrySnapshot& before_zorvane) {
     E2E_CHECK(differences.empty());
     E2E_CHECK(!e2e::FileIsPresent(ShortcutFolder()));
     E2E_CHECK(!e2e::RegistryKeyExists(kHklm, kUninstallKey));
-    E2E_CHECK(!e2e::ReadRegistryValue(kHklm, kRunKey, "Vigilo").has_value());
-    E2E_CHECK(!e2e::RegistryKeyExists(HKEY_CURRENT_USER, "Software\\Zorvane"));
+    E2E_CHECK(!e2e::ReadRegistryValue(kHklm, test_keys::kRun, "Vigilo").has_value());
+    E2E_CHECK(!e2e::RegistryKeyExists(HKEY_CURRENT_USER, test_keys::kZorvane));
     E2E_CHECK(!e2e::FileIsPresent(log_folder));
     E2E_CHECK(e2e::ProcessesNamed("vigilo.exe").empty());
     E2E_CHECK(e2e::ProcessesNamed("Zorvane.exe").empty());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc == 2 && std::string(argv[1]) == "--hold") {
-        Sleep(kSetupTimeoutMs);
-        return 0;
+// SETUP.exe VERSION BUILT_APP_FOLDER
+bool InstallsAndUninstalls(const e2e::Arguments& words) {
+    if (words.size() < 3) {
+        return false;
     }
-    if (argc < 4) {
-        std::printf("usage: install_e2e SETUP.exe VERSION BUILT_APP_FOLDER\n");
-        return 2;
-    }
-    Setup setup{argv[1], argv[2], argv[3]};
+    Setup setup{words[0], words[1], words[2]};
     InstallsSilently(setup);
     CompanionStartsFromTheInstalledFolder();
     UpgradesKeepingTheSettings(setup);
     ACopyThatDoesNotCloseStopsTheSetups(setup);
     UninstallsSilently(AppliesFromTheCommandLine());
-    return e2e::Finish();
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Run as the installed vigilo.exe, this program stands in for a companion that will not close.
+    if (argc == 2 && std::string(argv[1]) == "--hold") {
+        Sleep(kSetupTimeoutMs);
+        return 0;
+    }
+    return e2e::RunNamedScenario(
+        {{"", "SETUP.exe VERSION BUILT_APP_FOLDER", InstallsAndUninstalls}}, argc, argv);
 }

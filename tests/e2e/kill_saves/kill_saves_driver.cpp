@@ -18,12 +18,14 @@
 #include <string>
 #include <vector>
 
+#include "fakes/program_texts.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"
-#include "support/registry_read.h"
+#include "support/scenario_runner.h"
 #include "support/windows_on_screen.h"
 #include "win32/ping/ping_dialog_ids.h"
+#include "win32/platform/registry_tip_option.h"
 #include "win32/zorvane/frm_main_ids.h"
 
 namespace zv::e2e {
@@ -45,19 +47,6 @@ std::string ManualSettingsFile(int ttl) {
            std::to_string(ttl) +
            "\r\nSKA,#TRUE#,9,600000\r\nNDI,#TRUE#,5,32\r\nPMTU,#TRUE#\r\n"
            "BlackHole,#FALSE#\r\nMSCPS0,4,6\r\nMSCPS1,2,4\r\n";
-}
-
-std::string ManualPingFile(const std::string& host) {
-    return "PingAutomatic,#FALSE#\r\nPingHost," + host +
-           "\r\nPingInterval,12\r\nPingSound,#FALSE#\r\n";
-}
-
-std::string SettingsPath() {
-    return AppDirectory() + "\\Zorvane.cfg";
-}
-
-std::string PingPath() {
-    return AppDirectory() + "\\Ping.cfg";
 }
 
 // Polls faster than WaitUntil: a round is short, and there are hundreds of them.
@@ -91,26 +80,13 @@ void TypeOver(HWND edit, const std::string& keys) {
     }
 }
 
-void PostClick(HWND window, int id) {
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(FindControl(window, id)));
-}
-
 // Temporary files a save left in the program folder, removed once counted.
 int RemoveLeftTemporaryFiles() {
-    int count = 0;
-    WIN32_FIND_DATAA found;
-    std::string pattern = AppDirectory() + "\\*.tmp";
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return 0;
+    const std::vector<std::string> names = FileNames(AppDirectory(), "*.tmp");
+    for (const std::string& name : names) {
+        RemoveFile(AppDirectory() + "\\" + name);
     }
-    do {
-        DeleteFileA((AppDirectory() + "\\" + found.cFileName).c_str());
-        ++count;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return count;
+    return static_cast<int>(names.size());
 }
 
 // Draws the kill moments (ms after the save was asked for) around the save's moment.
@@ -163,7 +139,7 @@ std::string PingHostOfRound(int round) {
 }
 
 std::string PingContent(int round) {
-    return ManualPingFile(PingHostOfRound(round));
+    return test_texts::PingFile(false, PingHostOfRound(round), 12, false);
 }
 
 HWND PreparePing(ChildProcess& zorvane, HWND main, int round) {
@@ -215,42 +191,46 @@ void Report(const char* name, const KillCounts& t) {
         name, t.kills, t.old_file, t.new_file, t.mid_write, t.unfinished);
 }
 
-}  // namespace
-}  // namespace zv::e2e
-
-int main(int argc, char** argv) {
-    using namespace zv::e2e;
-    if (argc != 3) {
-        std::printf("usage: kill_saves_driver APPLY_KILLS PING_KILLS\n");
-        return 2;
-    }
+// Each kind of save killed up to as many times as its word says.
+void KillsDuringSaves(int apply_kills, int ping_kills) {
     // No tip of the day: each start goes straight to the main window.
-    CreateRegistryKey(HKEY_CURRENT_USER, "Software\\Zorvane\\Options");
-    HKEY options;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Zorvane\\Options", 0, KEY_SET_VALUE,
-                      &options) == ERROR_SUCCESS) {
-        RegSetValueExA(options, "Show Tips at Startup", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>("0"), 2);
-        RegCloseKey(options);
-    }
+    win32::RegistryTipOption().Write("0");
     // Without the companion, which each start would start again only to end at once: the
     // rounds are many, and it saves nothing here.
     E2E_CHECK(MoveFileA((AppDirectory() + "\\vigilo.exe").c_str(),
                         (AppDirectory() + "\\vigilo.exe.off").c_str()));
-    E2E_CHECK(WriteWholeFile(SettingsPath(), ManualSettingsFile(128)));
-    E2E_CHECK(WriteWholeFile(PingPath(), ManualPingFile("start.zorvane.test")));
+    E2E_CHECK(WriteWholeFile(SettingsFilePath(), ManualSettingsFile(128)));
+    E2E_CHECK(WriteWholeFile(PingFilePath(),
+                             test_texts::PingFile(false, "start.zorvane.test", 12, false)));
 
-    const SaveKind apply{"Apply", SettingsPath(), ApplyContent, PrepareApply, main_id::cmdApply};
-    const SaveKind ping{"ping dialog OK", PingPath(), PingContent, PreparePing, ping_id::cmdOK};
+    const SaveKind apply{"Apply", SettingsFilePath(), ApplyContent, PrepareApply,
+                         main_id::cmdApply};
+    const SaveKind ping{"ping dialog OK", PingFilePath(), PingContent, PreparePing, ping_id::cmdOK};
     KillCounts apply_counts;
     KillCounts ping_counts;
     DWORD start = GetTickCount();
-    KillDuringSaves(apply, std::atoi(argv[1]), kBudgetPerKindMs, apply_counts);
-    KillDuringSaves(ping, std::atoi(argv[2]), kBudgetPerKindMs, ping_counts);
+    KillDuringSaves(apply, apply_kills, kBudgetPerKindMs, apply_counts);
+    KillDuringSaves(ping, ping_kills, kBudgetPerKindMs, ping_counts);
     Report("Apply", apply_counts);
     Report("ping dialog OK", ping_counts);
     E2E_CHECK(apply_counts.kills >= kFewestKills);
     E2E_CHECK(ping_counts.kills >= kFewestKills);
     std::printf("%.1f s in all\n", (GetTickCount() - start) / 1000.0);
-    return Finish();
+}
+
+}  // namespace
+}  // namespace zv::e2e
+
+int main(int argc, char** argv) {
+    using namespace zv::e2e;
+    return RunNamedScenario({{"", "APPLY_KILLS PING_KILLS",
+                              [](const Arguments& words) {
+                                  if (words.size() != 2) {
+                                      return false;
+                                  }
+                                  KillsDuringSaves(std::atoi(words[0].c_str()),
+                                                   std::atoi(words[1].c_str()));
+                                  return true;
+                              }}},
+                            argc, argv);
 }

@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 #include <winternl.h>
 
+#include "support/process.h"
 #include "support/wait.h"
 
 namespace zv::e2e {
@@ -76,19 +77,11 @@ ChildWatcher::ChildWatcher(DWORD parent_id) : parent_id_(parent_id) {
 
 std::vector<StartedProcess> ChildWatcher::Poll() {
     std::vector<StartedProcess> found;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return found;
-    }
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
+    for (const PROCESSENTRY32& entry : RunningProcesses()) {
         if (entry.th32ParentProcessID == parent_id_ && seen_.insert(entry.th32ProcessID).second) {
             found.push_back({entry.th32ProcessID, entry.szExeFile, ""});
         }
     }
-    CloseHandle(snapshot);
     // A child just created may not have its parameters in place yet.
     for (StartedProcess& child : found) {
         WaitUntil([&] { return !(child.command_line = CommandLineOf(child.id)).empty(); }, 2000);

@@ -69,8 +69,7 @@ bool TextBecomes(HWND box, const std::string& expected) {
 void EditWithKeys(HWND main, int custom_id, int box_id, const std::string& typed,
                   const std::string& text, const std::string& pasted) {
     HWND box = FindControl(main, box_id);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(custom_id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(FindControl(main, custom_id)));
+    PostClick(main, custom_id);
     E2E_CHECK(WaitUntil([&] { return IsWindowEnabled(box) != FALSE; }));
     ClickInto(box);
     E2E_CHECK(WaitUntil([&] { return FocusedControl(main) == box; }, 2000));

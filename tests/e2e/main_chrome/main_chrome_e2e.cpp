@@ -5,18 +5,20 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "child_processes.h"
+#include "fakes/lower_case.h"
+#include "fakes/registry_paths.h"
 #include "keyboard.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/message_boxes.h"
 #include "support/process.h"
 #include "support/registry_read.h"
+#include "support/scenario_runner.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
 #include "win32/zorvane/display_window_ids.h"
@@ -25,22 +27,17 @@
 #include "win32/zorvane/tip_window_ids.h"
 
 namespace e2e = zv::e2e;
+namespace test_keys = zv::test_keys;
 namespace frm_main = zv::win32::frm_main;
 namespace frm_tip = zv::win32::frm_tip;
 namespace frm_display = zv::win32::frm_display;
 
 namespace {
 
-const char kOptionKey[] = "Software\\Zorvane\\Options";
 const char kOptionName[] = "Show Tips at Startup";
 
 void Command(HWND window, int id) {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
-
-void Click(HWND window, int id) {
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(e2e::FindControl(window, id)));
 }
 
 RECT OuterRect(HWND window) {
@@ -70,11 +67,7 @@ bool FrameReaches(HWND frame, int top) {
     return reached;
 }
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+using zv::testing::Lower;
 
 std::vector<std::string> TipLines() {
     std::vector<std::string> lines;
@@ -100,8 +93,9 @@ HWND WaitForMain(DWORD process_id) {
 }
 
 bool WaitForOption(const std::string& expected) {
-    return e2e::WaitUntil(
-        [&] { return e2e::ReadString(HKEY_CURRENT_USER, kOptionKey, kOptionName) == expected; });
+    return e2e::WaitUntil([&] {
+        return e2e::ReadString(HKEY_CURRENT_USER, test_keys::kOptions, kOptionName) == expected;
+    });
 }
 
 // Answers every box that follows, No where it can, so that nothing restarts or is written
@@ -121,9 +115,20 @@ void DismissBoxes(DWORD process_id) {
     e2e::Note("a message box stayed up");
 }
 
+// Turns the tip's start-up box over from `shown`, sees the option stored as `stored`, and
+// closes the tip with OK.
+void SwitchTipsAtStartup(HWND tip, LRESULT shown, const char* stored) {
+    HWND check = e2e::FindControl(tip, frm_tip::chkLoadTipsAtStartup);
+    E2E_CHECK_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), shown);
+    e2e::PostClick(tip, frm_tip::chkLoadTipsAtStartup);
+    E2E_CHECK(WaitForOption(stored));
+    e2e::PostClick(tip, frm_tip::cmdOK);
+    E2E_CHECK(e2e::WaitForWindowGone(tip));
+}
+
 void FirstStartShowsTipAndSwitchesItOff() {
     e2e::Context in("first start");
-    e2e::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Zorvane");
+    e2e::DeleteRegistryTree(HKEY_CURRENT_USER, test_keys::kZorvane);
     e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe"));
     HWND tip = WaitForTip(zorvane.id());
     if (!E2E_CHECK(tip != nullptr)) {
@@ -131,16 +136,11 @@ void FirstStartShowsTipAndSwitchesItOff() {
     }
     HWND text = e2e::FindControl(tip, frm_tip::lblTipText);
     E2E_CHECK(IsTip(e2e::WindowText(text)));
-    Click(tip, frm_tip::cmdNextTip);
+    e2e::PostClick(tip, frm_tip::cmdNextTip);
     E2E_CHECK(e2e::WaitUntil([&] { return IsTip(e2e::WindowText(text)); }));
     Sleep(300);  // lets the dialog finish painting
     e2e::RequestScreenshot("tip_of_the_day");
-    HWND check = e2e::FindControl(tip, frm_tip::chkLoadTipsAtStartup);
-    E2E_CHECK_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_CHECKED);
-    Click(tip, frm_tip::chkLoadTipsAtStartup);
-    E2E_CHECK(WaitForOption("0"));
-    Click(tip, frm_tip::cmdOK);
-    E2E_CHECK(e2e::WaitForWindowGone(tip));
+    SwitchTipsAtStartup(tip, BST_CHECKED, "0");
     HWND main = WaitForMain(zorvane.id());
     if (E2E_CHECK(main != nullptr)) {
         E2E_CHECK(e2e::FocusIsOnAControl(main));
@@ -253,7 +253,7 @@ void FileMenuReachesItsOperations(HWND main, DWORD process_id) {
 void ManualModeExplainsItself(HWND main, DWORD process_id) {
     e2e::Context in("explanation dialog");
     std::string net_type = e2e::WindowText(e2e::FindControl(main, frm_main::cmbNetType));
-    Click(main, frm_main::optOptimization1);
+    e2e::PostClick(main, frm_main::optOptimization1);
     HWND display = e2e::WaitForWindow({process_id, frm_display::kClassName, ""});
     if (!E2E_CHECK(display != nullptr)) {
         return;
@@ -263,7 +263,7 @@ void ManualModeExplainsItself(HWND main, DWORD process_id) {
                  "You choose to use the \"Manual Optimization Mode\".");
     Sleep(300);  // lets the dialog finish painting
     e2e::RequestScreenshot("connection_type");
-    Click(display, frm_display::cmdOK);
+    e2e::PostClick(display, frm_display::cmdOK);
     E2E_CHECK(e2e::WaitForWindowGone(display));
     E2E_CHECK(e2e::FocusIsOnAControl(main));
 }
@@ -288,12 +288,7 @@ void SecondStartHasNoTipAndSwitchesItOn() {
     Command(main, frm_main::mnutip);  // modeless, from the Help menu
     HWND tip = WaitForTip(zorvane.id());
     if (E2E_CHECK(tip != nullptr)) {
-        HWND check = e2e::FindControl(tip, frm_tip::chkLoadTipsAtStartup);
-        E2E_CHECK_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-        Click(tip, frm_tip::chkLoadTipsAtStartup);
-        E2E_CHECK(WaitForOption("1"));
-        Click(tip, frm_tip::cmdOK);
-        E2E_CHECK(e2e::WaitForWindowGone(tip));
+        SwitchTipsAtStartup(tip, BST_UNCHECKED, "1");
     }
     Command(main, frm_main::mnuExit);
     E2E_CHECK(zorvane.WaitForExit().has_value());
@@ -307,9 +302,12 @@ void ThirdStartShowsTheTipAgain() {
 
 }  // namespace
 
-int main() {
-    FirstStartShowsTipAndSwitchesItOff();
-    SecondStartHasNoTipAndSwitchesItOn();
-    ThirdStartShowsTheTipAgain();
-    return e2e::Finish();
+int main(int argc, char** argv) {
+    return e2e::RunNamedScenario({{"",
+                                   [] {
+                                       FirstStartShowsTipAndSwitchesItOff();
+                                       SecondStartHasNoTipAndSwitchesItOn();
+                                       ThirdStartShowsTheTipAgain();
+                                   }}},
+                                 argc, argv);
 }

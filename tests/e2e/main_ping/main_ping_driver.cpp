@@ -10,16 +10,18 @@
 #include <optional>
 #include <string>
 
+#include "fakes/program_texts.h"
 #include "ping_dialog_remote.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/icmp_counters.h"
 #include "support/message_boxes.h"
 #include "support/process.h"
+#include "support/scenario_runner.h"
 #include "support/windows_on_screen.h"
 #include "win32/ping/ping_dialog_ids.h"
-#include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
+#include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/zorvane/frm_main_ids.h"
 #include "zorvane_session.h"
 
@@ -31,13 +33,7 @@ namespace main_id = win32::frm_main;
 
 constexpr char kHost[] = "ping.zorvane.test";
 constexpr char kEnterValuesProperly[] = "Enter Values Properly.";
-constexpr char kManualSaved[] =
-    "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\nPingInterval,12\r\n"
-    "PingSound,#FALSE#\r\n";
-
-std::string CfgPath() {
-    return AppDirectory() + "\\Ping.cfg";
-}
+const std::string kManualSaved = test_texts::PingFile(false, kHost, 12, false);
 
 void CheckAutomaticDefaults(const PingDialogRemote& dialog) {
     E2E_CHECK(dialog.Checked(id::Option1));
@@ -67,7 +63,7 @@ void FirstOpeningFromEachCommand(ZorvaneSession& zorvane) {
         CheckAutomaticDefaults(dialog);
         dialog.Click(id::cmdcancel);
         E2E_CHECK(dialog.WaitClosed());
-        E2E_CHECK(!FileIsPresent(CfgPath()));
+        E2E_CHECK(!FileIsPresent(PingFilePath()));
     }
 }
 
@@ -93,7 +89,7 @@ void IncompleteInputRefused(PingDialogRemote& dialog, ZorvaneSession& zorvane) {
         zorvane.Answer(kEnterValuesProperly, IDOK);
         E2E_CHECK(IsWindow(dialog.window()));
         E2E_CHECK_EQ(dialog.Text(id::txtPingHost), refused.host);
-        E2E_CHECK(!FileIsPresent(CfgPath()));
+        E2E_CHECK(!FileIsPresent(PingFilePath()));
     }
 }
 
@@ -115,12 +111,12 @@ void ManualModeSaved(ZorvaneSession& zorvane) {
     dialog.PostClick(id::cmdOK);
     E2E_CHECK(dialog.WaitClosed());
     E2E_CHECK(zorvane.NoMessageBox(300));
-    E2E_CHECK_EQ(ReadWholeFile(CfgPath()), std::optional<std::string>(kManualSaved));
+    E2E_CHECK_EQ(ReadWholeFile(PingFilePath()), std::optional<std::string>(kManualSaved));
 }
 
 void DefaultThenCancelWritesNothing(ZorvaneSession& zorvane) {
     Context in("Default then Cancel");
-    std::optional<std::string> before = ReadWholeFile(CfgPath());
+    std::optional<std::string> before = ReadWholeFile(PingFilePath());
     PingDialogRemote dialog(zorvane);
     if (!E2E_CHECK(dialog.OpenWith(main_id::mnuPingConfiguration))) {
         return;
@@ -132,7 +128,7 @@ void DefaultThenCancelWritesNothing(ZorvaneSession& zorvane) {
     CheckAutomaticDefaults(dialog);
     dialog.Click(id::cmdcancel);
     E2E_CHECK(dialog.WaitClosed());
-    E2E_CHECK_EQ(ReadWholeFile(CfgPath()), before);
+    E2E_CHECK_EQ(ReadWholeFile(PingFilePath()), before);
 }
 
 // Opens the dialog, changes what `change` changes, and presses OK.
@@ -228,7 +224,7 @@ void PingNow(ZorvaneSession& zorvane) {
         Context in("Ping Now with sound");
         E2E_CHECK(FileIsPresent(AppDirectory() + "\\Ping.wav"));
         Reconfigure(zorvane, [](PingDialogRemote& dialog) { dialog.Click(id::chkSound); });
-        std::optional<std::string> saved = ReadWholeFile(CfgPath());
+        std::optional<std::string> saved = ReadWholeFile(PingFilePath());
         E2E_CHECK(saved && saved->find("PingSound,#TRUE#\r\n") != std::string::npos);
         PingNowReachesTheHost();
     }
@@ -240,12 +236,8 @@ void PingNow(ZorvaneSession& zorvane) {
     }
 }
 
-}  // namespace
-}  // namespace zv::e2e
-
-int main() {
-    using namespace zv::e2e;
-    RemoveFile(CfgPath());
+void PingDialogFromTheMainProgram() {
+    RemoveFile(PingFilePath());
     ZorvaneSession zorvane;
     if (E2E_CHECK(zorvane.ok())) {
         FirstOpeningFromEachCommand(zorvane);
@@ -254,5 +246,12 @@ int main() {
         PingNow(zorvane);
         E2E_CHECK(zorvane.Close());
     }
-    return Finish();
+}
+
+}  // namespace
+}  // namespace zv::e2e
+
+int main(int argc, char** argv) {
+    using namespace zv::e2e;
+    return RunNamedScenario({{"", PingDialogFromTheMainProgram}}, argc, argv);
 }

@@ -66,8 +66,7 @@ void PingDialogRemote::Click(int control) {
 }
 
 void PingDialogRemote::PostClick(int control) {
-    PostMessageA(dialog_, WM_COMMAND, MAKEWPARAM(control, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(Item(control)));
+    e2e::PostClick(dialog_, control);
 }
 
 void PingDialogRemote::ReplaceHost(const std::string& keys) {

@@ -2,6 +2,7 @@
 // 9x registry layout; a Manual TTL is written as text; Yes to the question restarts.
 #include <string>
 
+#include "fakes/registry_paths.h"
 #include "scenarios.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -12,10 +13,9 @@
 namespace zv::e2e {
 namespace {
 
-using namespace win32::frm_main;
+using namespace test_keys;
 
-const char kMstcp[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-const char kInternet[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+using namespace win32::frm_main;
 
 RegistryValue Text(const std::string& text) {
     return RegistryValue{REG_SZ, text + std::string(1, '\0')};
@@ -64,15 +64,13 @@ void ManualTtlIsWrittenAsText(ZorvaneSession& z) {
 
 void RunAutomaticScenario() {
     RemoveFile(SettingsFilePath());
-    ZorvaneSession z;
-    if (!E2E_CHECK(z.ok())) {
-        return;
-    }
-    PickingATypeAppliesItsPreset(z);
-    ManualTtlIsWrittenAsText(z);
-    z.PostClick(cmdApply);
-    z.Answer(kAppliedText, IDOK);
-    CheckRestartRequested(z);
+    InSession([](ZorvaneSession& z) {
+        PickingATypeAppliesItsPreset(z);
+        ManualTtlIsWrittenAsText(z);
+        z.PostClick(cmdApply);
+        z.Answer(kAppliedText, IDOK);
+        CheckRestartRequested(z);
+    });
 }
 
 }  // namespace zv::e2e

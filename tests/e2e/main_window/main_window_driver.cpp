@@ -4,25 +4,13 @@
 //   main_window_driver manual     (an NT release)
 //   main_window_driver automatic  (a 9x release)
 //   main_window_driver tip        (a Help-menu tip keeps the program after its window)
-#include <windows.h>
-
-#include <cstdio>
-#include <string>
-
 #include "scenarios.h"
-#include "support/check.h"
+#include "support/scenario_runner.h"
 
 int main(int argc, char** argv) {
-    std::string scenario = argc > 1 ? argv[1] : "";
-    if (scenario == "manual") {
-        zv::e2e::RunManualScenario();
-    } else if (scenario == "automatic") {
-        zv::e2e::RunAutomaticScenario();
-    } else if (scenario == "tip") {
-        zv::e2e::RunModelessTipScenario();
-    } else {
-        std::printf("usage: main_window_driver manual|automatic|tip\n");
-        return 2;
-    }
-    return zv::e2e::Finish();
+    using namespace zv::e2e;
+    return RunNamedScenario({{"manual", RunManualScenario},
+                             {"automatic", RunAutomaticScenario},
+                             {"tip", RunModelessTipScenario}},
+                            argc, argv);
 }

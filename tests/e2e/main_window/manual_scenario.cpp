@@ -1,7 +1,9 @@
 // On an NT release: the first start, Manual mode with every validation message, Apply,
 // the next start, a second copy, Restore, Backup, the start-up argument and the restart.
 #include <string>
+#include <vector>
 
+#include "fakes/registry_paths.h"
 #include "scenarios.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -15,19 +17,13 @@
 namespace zv::e2e {
 namespace {
 
+using namespace test_keys;
+
 using namespace win32::frm_main;
 
 // cmb13, the file-name box of the common save dialog.
 constexpr int kFileNameBox = 0x47c;
-const char kTcpip[] = "SYSTEM\\CurrentControlSet\\Services\\tcpip\\parameters";
-const char kNdi[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
-const char kRestoreQuestion[] =
-    "This Program will restore all Windows settings.\r\nWould you like to Continue?";
 
-const char kManualFile[] =
-    "ConnectionType,2\r\nOptiMode,1\r\nMTU,#TRUE#,1500\r\nRWIN,#TRUE#,8,96000\r\n"
-    "TTL,#TRUE#,128\r\nSKA,#TRUE#,9,600000\r\nNDI,#TRUE#,5,32\r\nPMTU,#TRUE#\r\n"
-    "BlackHole,#FALSE#\r\nMSCPS0,4,6\r\nMSCPS1,2,4\r\n";
 const char kRestoredFile[] =
     "ConnectionType,2\r\nOptiMode,1\r\nMTU,#FALSE#,-1\r\nRWIN,#FALSE#,-1,-1\r\n"
     "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#FALSE#,-1,-1\r\nPMTU,#TRUE#\r\n"
@@ -79,20 +75,26 @@ void EnterCustomValuesThroughEveryCheck(ZorvaneSession& z) {
     E2E_CHECK_EQ(z.Text(txtMTU), std::string("67"));
     ExpectRefused(z, "Invalid MTU. Enter Valid One.");
     z.Type(txtMTU, "\b\b1500");
-    z.Click(optRWIN2);
-    ExpectRefused(z, "Invalid RWIN. Select Valid One.");
-    z.Pick(cmbRWIN, 8);
     z.Click(optTTL2);
     z.Type(txtTTL, "3000");
     E2E_CHECK_EQ(z.Text(txtTTL), std::string("300"));
     ExpectRefused(z, "Invalid TTL. Enter Valid One.");
     z.Type(txtTTL, "\b\b\b128");
-    z.Click(optSKA2);
-    ExpectRefused(z, "Invalid Session Keep Alive. Select Valid One.");
-    z.Pick(cmbSKA, 9);
-    z.Click(optNDI2);
-    ExpectRefused(z, "Invalid NDI Cache. Select Valid One.");
-    z.Pick(cmbNDI, 5);
+    // A custom value from a list is refused until one is picked.
+    struct ListChoice {
+        int option;
+        const char* refusal;
+        int list;
+        int position;
+    };
+    for (const ListChoice& c :
+         {ListChoice{optRWIN2, "Invalid RWIN. Select Valid One.", cmbRWIN, 8},
+          ListChoice{optSKA2, "Invalid Session Keep Alive. Select Valid One.", cmbSKA, 9},
+          ListChoice{optNDI2, "Invalid NDI Cache. Select Valid One.", cmbNDI, 5}}) {
+        z.Click(c.option);
+        ExpectRefused(z, c.refusal);
+        z.Pick(c.list, c.position);
+    }
     z.Pick(cmbMSCPS1, -1);
     ExpectRefused(z, "Invalid MSCPS using HTTP 1.1 value. Select Valid One.");
     z.Pick(cmbMSCPS0, -1);
@@ -119,8 +121,8 @@ void ApplyAnsweringNo(ZorvaneSession& z) {
     E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "KeepAliveTime"), DWORD{600000});
     E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "EnablePMTUDiscovery"), DWORD{1});
     E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "EnablePMTUBHDetect"), DWORD{0});
-    E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kNdi, ""), DWORD{32});
-    const std::string interfaces = std::string(kTcpip) + "\\Interfaces";
+    E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kNdiCache, ""), DWORD{32});
+    const std::string& interfaces = kInterfaces;
     for (const std::string& name : SubkeyNames(HKEY_LOCAL_MACHINE, interfaces)) {
         Context each(name);
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, interfaces + "\\" + name, "MTU"), DWORD{1500});
@@ -160,8 +162,7 @@ void RestoreNoThenYes(ZorvaneSession& z) {
 
     z.PostCommand(mnuRestore);
     z.Answer(kRestoreQuestion, IDYES, "Restore Default Settings");
-    z.Answer("Windows default settings were successfully restored.", IDOK,
-             "Restore Default Settings");
+    z.Answer(kRestoredText, IDOK, "Restore Default Settings");
     E2E_CHECK(z.NoMessageBox(300));
     E2E_CHECK_EQ(ReadWholeFile(SettingsFilePath()), std::string(kRestoredFile));
     E2E_CHECK(!ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL").has_value());
@@ -198,18 +199,13 @@ HWND SaveBackupAs(ZorvaneSession& z, const std::string& typed) {
     HWND file_name = GetDlgItem(dialog, kFileNameBox);
     E2E_CHECK(file_name != nullptr);
     SendMessageA(file_name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    PostClick(dialog, IDOK);
     return dialog;
 }
 
 // The export goes to a file of its own beside the chosen one; none may be left over.
 void CheckNoExportFileLeft() {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string(kBackupFolder) + "\\*.tmp").c_str(), &found);
-    if (!E2E_CHECK(search == INVALID_HANDLE_VALUE)) {
-        FindClose(search);
-    }
+    E2E_CHECK_EQ(FileNames(kBackupFolder, "*.tmp").size(), 0u);
 }
 
 // A name typed without an extension is saved as a .reg file; the message comes only once
@@ -271,46 +267,37 @@ void ArgumentOneStartsOnlyTheCompanion() {
     E2E_CHECK(FindTopLevelWindows({0, kMainWindowClass, "", true}).empty());
 }
 
+void ArgumentZeroStartsTheWindowAsUsual(ZorvaneSession& z) {
+    E2E_CHECK(!IsIconic(z.main()) && !IsZoomed(z.main()));
+    z.PostClick(cmdApply);
+    z.Answer(kAppliedText, IDOK);
+    CheckRestartRequested(z);
+}
+
 }  // namespace
 
 void RunManualScenario() {
     RemoveFile(SettingsFilePath());
-    {
-        ZorvaneSession z;
-        if (!E2E_CHECK(z.ok())) {
+    // Two starts of the program, the second seeing what the first saved.
+    using Steps = std::vector<void (*)(ZorvaneSession&)>;
+    for (const Steps& start : {Steps{FirstStartInAutomaticMode, SwitchToManual,
+                                     EnterCustomValuesThroughEveryCheck, ApplyAnsweringNo},
+                               Steps{NextStartShowsWhatWasSaved, SecondCopyEndsSilently,
+                                     RestoreNoThenYes, BackupCancelledStartsNothing,
+                                     BackupToAPathWithABlank, FailedBackupKeepsTheOlderFile}}) {
+        const bool started = InSession([&](ZorvaneSession& z) {
+            for (auto step : start) {
+                step(z);
+            }
+            E2E_CHECK(z.Close());
+        });
+        if (!started) {
             return;
         }
-        FirstStartInAutomaticMode(z);
-        SwitchToManual(z);
-        EnterCustomValuesThroughEveryCheck(z);
-        ApplyAnsweringNo(z);
-        E2E_CHECK(z.Close());
-    }
-    {
-        ZorvaneSession z;
-        if (!E2E_CHECK(z.ok())) {
-            return;
-        }
-        NextStartShowsWhatWasSaved(z);
-        SecondCopyEndsSilently(z);
-        RestoreNoThenYes(z);
-        BackupCancelledStartsNothing(z);
-        BackupToAPathWithABlank(z);
-        FailedBackupKeepsTheOlderFile(z);
-        E2E_CHECK(z.Close());
     }
     ArgumentOneStartsOnlyTheCompanion();
-    {
-        Context context("argument 0");
-        ZorvaneSession z("0");
-        if (!E2E_CHECK(z.ok())) {
-            return;
-        }
-        E2E_CHECK(!IsIconic(z.main()) && !IsZoomed(z.main()));
-        z.PostClick(cmdApply);
-        z.Answer(kAppliedText, IDOK);
-        CheckRestartRequested(z);
-    }
+    Context context("argument 0");
+    InSession(ArgumentZeroStartsTheWindowAsUsual, "0");
 }
 
 }  // namespace zv::e2e

@@ -26,9 +26,7 @@ void RunModelessTipScenario() {
     E2E_CHECK(!zorvane.process().WaitForExit(1500).has_value());
     E2E_CHECK(IsWindowVisible(tip));
 
-    HWND ok = FindControl(tip, win32::frm_tip::cmdOK);
-    PostMessageA(tip, WM_COMMAND, MAKEWPARAM(win32::frm_tip::cmdOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(ok));
+    PostClick(tip, win32::frm_tip::cmdOK);
     E2E_CHECK_EQ(zorvane.process().WaitForExit(), std::optional<DWORD>(0));
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "fakes/program_texts.h"
 #include "zorvane_session.h"
 
 namespace zv::e2e {
@@ -11,12 +12,7 @@ void RunManualScenario();
 void RunAutomaticScenario();
 void RunModelessTipScenario();
 
-// The texts Apply shows, in order.
-extern const char kAppliedText[];
-extern const char kRestartQuestion[];
-extern const char kRememberText[];
-
-std::string SettingsFilePath();
+using namespace test_texts;
 
 // Answers the restart question with Yes and checks that Windows was asked to restart:
 // Windows asks a window of this driver whether the session may end.

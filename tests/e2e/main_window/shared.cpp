@@ -6,20 +6,6 @@
 
 namespace zv::e2e {
 
-const char kAppliedText[] =
-    "Changes Applied Successfully.\r\nYou need to restart the Machine to make chages affect.";
-const char kRestartQuestion[] =
-    "System changes were successfully done.\r\n\r\nIn order to enjoy all the benefits of "
-    "Zorvane, it is highly recommended to restart computer.\r\n\r\nWould you like to restart "
-    "your computer now?";
-const char kRememberText[] =
-    "Keep in mind that you must restart your computer\r\nbefore the new settings become "
-    "effective.";
-
-std::string SettingsFilePath() {
-    return AppDirectory() + "\\Zorvane.cfg";
-}
-
 namespace {
 
 // A top-level window of the driver that notes when Windows asks every program whether

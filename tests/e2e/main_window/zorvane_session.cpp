@@ -79,8 +79,7 @@ void ZorvaneSession::Click(int id) {
 }
 
 void ZorvaneSession::PostClick(int id) {
-    PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(Control(id)));
+    e2e::PostClick(main_, id);
 }
 
 void ZorvaneSession::Type(int id, const std::string& keys) {
@@ -130,6 +129,15 @@ bool ZorvaneSession::NoMessageBox(DWORD wait_ms) {
 bool ZorvaneSession::Close() {
     PostMessageA(main_, WM_CLOSE, 0, 0);
     return process_->WaitForExit().has_value();
+}
+
+bool InSession(const std::function<void(ZorvaneSession&)>& steps, const std::string& arguments) {
+    ZorvaneSession zorvane(arguments);
+    if (!E2E_CHECK(zorvane.ok())) {
+        return false;
+    }
+    steps(zorvane);
+    return true;
 }
 
 }  // namespace zv::e2e

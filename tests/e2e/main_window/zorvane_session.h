@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,5 +50,10 @@ class ZorvaneSession {
     HWND main_ = nullptr;
     HWND last_box_ = nullptr;
 };
+
+// Runs the steps on a Zorvane started with the arguments; false, after a failed check, when
+// its window did not come up.
+bool InSession(const std::function<void(ZorvaneSession&)>& steps,
+               const std::string& arguments = "");
 
 }  // namespace zv::e2e

@@ -1,6 +1,5 @@
 // The MTU driver: echoes of whole packets around the sandbox's loopback MTU of 1400 bytes
-// through the real services, and the whole search from its dialog; ends with "N passed,
-// N failed".
+// through the real services, and the whole search from its dialog.
 //
 //   mtu_driver flag     fragments are rejoined: what the don't-fragment flag does
 //   mtu_driver dialog   fragments are dropped: the real Find Largest MTU dialog, modal in
@@ -16,16 +15,16 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <functional>
 #include <optional>
 #include <string>
 
-#include "ping/mtu_finder.h"
+#include "fakes/program_texts.h"
 #include "main_window/main_menu.h"
+#include "ping/mtu_finder.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/sandbox_control.h"
+#include "support/scenario_runner.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
 #include "win32/ping/icmp_echo_service.h"
@@ -133,17 +132,9 @@ void DriveDialog(HWND dialog) {
     E2E_CHECK(WaitForWindowGone(dialog));
 }
 
-DWORD WINAPI RunOnThread(void* body) {
-    (*static_cast<std::function<void()>*>(body))();
-    return 0;
-}
-
 void RunDialog() {
-    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                                 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    // The modal loop holds this thread, so a helper thread drives the dialog. CreateThread,
-    // as the win32-thread-model runtime has no std::thread.
-    std::function<void()> drive = [&] {
+    HWND owner = MakeOwnerWindow();
+    auto drive = [&] {
         HWND dialog = WaitForWindow({GetCurrentProcessId(), id::kClassName, "", true});
         E2E_CHECK(dialog != nullptr);
         if (dialog != nullptr) {
@@ -154,11 +145,9 @@ void RunDialog() {
             }
         }
     };
-    HANDLE helper = CreateThread(nullptr, 0, RunOnThread, &drive, 0, nullptr);
-    E2E_CHECK(helper != nullptr);
-    int chosen = win32::MtuFinderWindow::ShowModal(owner, "mtu.zorvane.test");
-    WaitForSingleObject(helper, INFINITE);
-    CloseHandle(helper);
+    int chosen = 0;
+    E2E_CHECK(RunModalWithHelper(
+        [&] { chosen = win32::MtuFinderWindow::ShowModal(owner, "mtu.zorvane.test"); }, drive));
     E2E_CHECK_EQ(chosen, 1400);
     E2E_CHECK(IsWindowEnabled(owner));
     DestroyWindow(owner);
@@ -168,10 +157,9 @@ void RunDialog() {
 // Ping.cfg, finds 1400, and "Use in Manual Mode" leaves the main window in Manual mode with
 // that custom MTU and the preset's other values, nothing applied.
 void RunMainWindow() {
-    const std::string cfg = AppDirectory() + "\\Zorvane.cfg";
-    E2E_CHECK(WriteWholeFile(AppDirectory() + "\\Ping.cfg",
-                             "PingAutomatic,#FALSE#\r\nPingHost,mtu.zorvane.test\r\n"
-                             "PingInterval,5\r\nPingSound,#FALSE#\r\n"));
+    const std::string cfg = SettingsFilePath();
+    E2E_CHECK(
+        WriteWholeFile(PingFilePath(), test_texts::PingFile(false, "mtu.zorvane.test", 5, false)));
     ZorvaneSession zorvane;
     if (!zorvane.ok()) {
         return;
@@ -208,16 +196,7 @@ void RunMainWindow() {
 }  // namespace zv::e2e
 
 int main(int argc, char** argv) {
-    std::string scenario = argc > 1 ? argv[1] : "";
-    if (scenario == "flag") {
-        zv::e2e::RunFlag();
-    } else if (scenario == "dialog") {
-        zv::e2e::RunDialog();
-    } else if (scenario == "main") {
-        zv::e2e::RunMainWindow();
-    } else {
-        std::printf("usage: mtu_driver flag|dialog|main\n");
-        return 2;
-    }
-    return zv::e2e::Finish();
+    using namespace zv::e2e;
+    return RunNamedScenario({{"flag", RunFlag}, {"dialog", RunDialog}, {"main", RunMainWindow}},
+                            argc, argv);
 }

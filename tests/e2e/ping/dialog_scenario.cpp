@@ -4,11 +4,10 @@
 
 #include <windows.h>
 
-#include <functional>
-#include <map>
-
+#include "fakes/program_texts.h"
+#include "fakes/memory_file_system.h"
+#include "fakes/recording_launcher.h"
 #include "ping_driver_support.h"
-#include "scenarios.h"
 #include "support/check.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
@@ -26,33 +25,6 @@ namespace id = win32::frm_ping_ids;
 constexpr const char* kDir = "C:\\Zv";
 constexpr const char* kCfg = "C:\\Zv\\Ping.cfg";
 
-// Files in memory: this scenario is about the window, not the disk.
-class DriverFiles : public FileSystem {
-  public:
-    std::map<std::string, std::string> files;
-    int writes = 0;
-    bool FileExists(const std::string& path) const override { return files.count(path) != 0; }
-    std::optional<std::string> ReadFile(const std::string& path) const override {
-        auto it = files.find(path);
-        return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
-    }
-    bool WriteFileAtomic(const std::string& path, const std::string& bytes) override {
-        ++writes;
-        files[path] = bytes;
-        return true;
-    }
-    bool RewriteFile(const std::string& path, const std::string& bytes) override {
-        return FileExists(path) && WriteFileAtomic(path, bytes);
-    }
-};
-
-class OpenedDocuments : public launch::LauncherPort {
-  public:
-    std::string last;
-    void ShellOpen(const std::string& target, int) override { last = target; }
-    unsigned long RunCommand(const std::string&, int) override { return 0; }
-};
-
 // The services a program hands the keep-alive ping, and the ping itself.
 struct Program {
     explicit Program(win32::PingDialogMode mode)
@@ -60,10 +32,10 @@ struct Program {
         keep_alive.Ping().OnSettingsLoaded([this] { ++loads; });
     }
 
-    DriverFiles files;
+    testing::MemoryFileSystem files;  // this scenario is about the window, not the disk
     PrintedMessages messages;
     win32::Win32EventPump pump;
-    OpenedDocuments launcher;
+    testing::RecordingLauncher launcher;
     win32::KeepAlive keep_alive;
     int loads = 0;
 };
@@ -182,8 +154,7 @@ void FirstOpening(Program& program, int expected_dpi) {
     E2E_CHECK(!IsWindow(dialog));
     E2E_CHECK(host.DialogWindow() == nullptr);
     E2E_CHECK_EQ(program.files.files[kCfg],
-                 "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\nPingInterval,12\r\n"
-                 "PingSound,#TRUE#\r\n");
+                 test_texts::PingFile(false, "ping.zorvane.test", 12, true));
 }
 
 void SecondOpening(Program& program) {
@@ -205,29 +176,24 @@ void SecondOpening(Program& program) {
     E2E_CHECK_EQ(program.loads, 2);
 
     Click(dialog, id::cmdHelp);
-    E2E_CHECK_EQ(program.launcher.last, "C:\\Zv\\Help\\help.htm");
+    if (E2E_CHECK_EQ(program.launcher.launches.size(), 1u)) {
+        E2E_CHECK_EQ(program.launcher.launches[0].target, "C:\\Zv\\Help\\help.htm");
+    }
     Click(dialog, id::cmdDefault);
     Click(dialog, id::cmdcancel);
     E2E_CHECK(!IsWindow(dialog));
     E2E_CHECK_EQ(program.files.writes, 1);
 }
 
-DWORD WINAPI RunOnThread(void* body) {
-    (*static_cast<std::function<void()>*>(body))();
-    return 0;
-}
-
 void ModalOpening() {
     Context in("modal");
     Program program(win32::PingDialogMode::Modal);
     win32::KeepAlive& host = program.keep_alive;
-    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                                 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND owner = MakeOwnerWindow();
     bool found = false;
     bool owner_disabled = false;
-    // The modal loop holds this thread: a helper thread watches for the dialog and cancels
-    // it. CreateThread, as the win32-thread-model runtime has no std::thread.
-    std::function<void()> watch = [&] {
+    // The helper watches for the dialog and cancels it.
+    auto watch = [&] {
         for (int i = 0; i < 100 && !found; ++i) {
             Sleep(50);
             HWND dialog = FindWindowA(win32::kPingDialogClass, nullptr);
@@ -238,11 +204,7 @@ void ModalOpening() {
             }
         }
     };
-    HANDLE helper = CreateThread(nullptr, 0, RunOnThread, &watch, 0, nullptr);
-    E2E_CHECK(helper != nullptr);
-    host.OpenPingDialog(owner);
-    WaitForSingleObject(helper, INFINITE);
-    CloseHandle(helper);
+    E2E_CHECK(RunModalWithHelper([&] { host.OpenPingDialog(owner); }, watch));
     E2E_CHECK(found);
     E2E_CHECK(owner_disabled);
     E2E_CHECK(IsWindowEnabled(owner));

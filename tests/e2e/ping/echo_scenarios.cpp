@@ -9,7 +9,6 @@
 
 #include "ping/mdl_ping.h"
 #include "ping_driver_support.h"
-#include "scenarios.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/sandbox_control.h"

@@ -1,6 +1,6 @@
-// What the ping driver's scenarios need beyond the shared driver support: a message box
-// port that prints instead of blocking, and running window messages the way the programs' own loop
-// does.
+// The ping driver's scenarios, and what they need beyond the shared driver support: a
+// message box port that prints instead of blocking, and running window messages the way the
+// programs' own loop does.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,14 @@
 #include "ui/ports.h"
 
 namespace zv::e2e {
+
+// Echo requests on loopback: names, addresses, unknown and malformed hosts, the sound.
+void RunReachable();
+// Echo requests to a host that does not answer, then answers again.
+void RunSilent();
+// The real frmPing window, modeless and modal, driven through its controls; expected_dpi
+// is the screen DPI the run was given, or 0 for any.
+void RunDialog(int expected_dpi);
 
 class PrintedMessages : public ui::MessageBoxPort {
   public:

@@ -9,17 +9,19 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <vector>
 
+#include "fakes/program_texts.h"
+#include "fakes/lower_case.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/message_boxes.h"
 #include "support/process.h"
+#include "support/scenario_runner.h"
 #include "support/windows_on_screen.h"
-#include "win32/platform/system_folders.h"
 #include "win32/platform/registry_tip_option.h"
+#include "win32/platform/system_folders.h"
 #include "win32/vigilo/vigilo_ids.h"
 #include "win32/zorvane/frm_main_chrome_ids.h"
 #include "win32/zorvane/frm_main_ids.h"
@@ -43,11 +45,7 @@ const std::string kCurrentFolder = "C:\\planted here";
 const std::string kBackupPath = "C:\\planted backup.reg";
 constexpr int kFileNameBox = 0x47c;  // the file-name box of the save dialog
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+using zv::testing::Lower;
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&
@@ -75,17 +73,9 @@ void Plant(const std::string& folder) {
 // The marks in a folder: "<stand-in>: <the program that ran or loaded it>".
 std::vector<std::string> Marks(const std::string& folder) {
     std::vector<std::string> marks;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*.mark").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) {
-        return marks;
+    for (const std::string& name : e2e::FileNames(folder, "*.mark")) {
+        marks.push_back(name + ": " + e2e::ReadWholeFile(folder + "\\" + name).value_or("?"));
     }
-    do {
-        std::string path = folder + "\\" + entry.cFileName;
-        marks.push_back(std::string(entry.cFileName) + ": " +
-                        e2e::ReadWholeFile(path).value_or("?"));
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
     return marks;
 }
 
@@ -183,8 +173,7 @@ void Backup(HWND main, DWORD process_id) {
     }
     SendMessageA(GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(kBackupPath.c_str()));
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    e2e::PostClick(dialog, IDOK);
     // The answer comes once regedit has exported the whole registry: seconds.
     auto box = e2e::WaitForMessageBox(process_id, 90000, dialog);
     if (E2E_CHECK(box.has_value())) {
@@ -214,9 +203,7 @@ void PreferNativeDlls() {
     RegCloseKey(overrides);
 }
 
-}  // namespace
-
-int main() {
+void PlantedFilesAreNeverUsed() {
     PreferNativeDlls();
     std::string app = e2e::AppDirectory();
     CreateDirectoryA(kCurrentFolder.c_str(), nullptr);
@@ -227,9 +214,8 @@ int main() {
     E2E_CHECK(SetCurrentDirectoryA(kCurrentFolder.c_str()));
     // The companion reads this at its start: Ping Now pings a host the sandbox maps to
     // loopback, then plays the sound. No tip of the day stands before the main window.
-    E2E_CHECK(e2e::WriteWholeFile(app + "\\Ping.cfg",
-                                  "PingAutomatic,#FALSE#\r\nPingHost,ping.zorvane.test\r\n"
-                                  "PingInterval,5\r\nPingSound,#TRUE#\r\n"));
+    E2E_CHECK(e2e::WriteWholeFile(e2e::PingFilePath(),
+                                  zv::test_texts::PingFile(false, "ping.zorvane.test", 5, true)));
     zv::win32::RegistryTipOption().Write("0");
     {
         e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe"));
@@ -258,5 +244,10 @@ int main() {
         }
         E2E_CHECK_EQ(marks.size(), 0u);
     }
-    return e2e::Finish();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return e2e::RunNamedScenario({{"", PlantedFilesAreNeverUsed}}, argc, argv);
 }

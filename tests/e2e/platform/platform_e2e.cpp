@@ -6,11 +6,13 @@
 
 #include <string>
 
+#include "fakes/program_texts.h"
+#include "ping/ping_settings.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/sandbox_control.h"
-#include "ping/ping_settings.h"
+#include "support/scenario_runner.h"
 #include "win32/platform/program_directory.h"
 #include "win32/platform/run_command.h"
 #include "win32/platform/single_instance.h"
@@ -19,24 +21,6 @@
 namespace e2e = zv::e2e;
 
 namespace {
-
-// The names in a folder, the dot entries left out.
-std::vector<std::string> FolderEntries(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        std::string name = entry.cFileName;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return names;
-}
 
 void CheckFileExists(zv::win32::Win32FileSystem& files, const std::string& folder) {
     e2e::Context in("FileExists");
@@ -67,12 +51,12 @@ void CheckAtomicWrite(zv::win32::Win32FileSystem& files, const std::string& fold
     E2E_CHECK(files.WriteFileAtomic(path, second));
     E2E_CHECK_EQ(files.ReadFile(path), std::optional<std::string>(second));
     E2E_CHECK_EQ(e2e::ReadWholeFile(path), std::optional<std::string>(second));
-    E2E_CHECK_EQ(FolderEntries(folder).size(), 1u);  // no temporary file left
+    E2E_CHECK_EQ(e2e::FileNames(folder).size(), 1u);  // no temporary file left
     E2E_CHECK(!files.WriteFileAtomic(folder + "\\missing\\Zorvane.cfg", first));
     E2E_CHECK(!files.ReadFile(folder + "\\missing.cfg"));
     E2E_CHECK(CreateDirectoryA((folder + "\\taken.cfg").c_str(), nullptr));
     E2E_CHECK(!files.WriteFileAtomic(folder + "\\taken.cfg", first));
-    E2E_CHECK_EQ(FolderEntries(folder).size(), 2u);  // a failed write leaves nothing either
+    E2E_CHECK_EQ(e2e::FileNames(folder).size(), 2u);  // a failed write leaves nothing either
 }
 
 // An installed copy as the users have it: nothing can be made in the program folder, while
@@ -81,10 +65,9 @@ void CheckPingCfgInLockedFolder(zv::win32::Win32FileSystem& files) {
     e2e::Context in("Ping.cfg in a folder that refuses new files");
     std::string folder = e2e::AppDirectory();
     std::string path = folder + "\\Ping.cfg";
-    E2E_CHECK(e2e::WriteWholeFile(path,
-                                  "PingAutomatic,#TRUE#\r\nPingHost,www.wikipedia.org\r\n"
-                                  "PingInterval,5\r\nPingSound,#FALSE#\r\n"));
-    std::vector<std::string> entries = FolderEntries(folder);
+    E2E_CHECK(
+        e2e::WriteWholeFile(path, zv::test_texts::PingFile(true, "www.wikipedia.org", 5, false)));
+    std::vector<std::string> entries = e2e::FileNames(folder);
     if (!E2E_CHECK(e2e::RequestFromSandbox("lock-app"))) {
         return;
     }
@@ -98,7 +81,7 @@ void CheckPingCfgInLockedFolder(zv::win32::Win32FileSystem& files) {
                      std::optional<std::string>(zv::ping::FormatPingCfg(settings)));
     }
     E2E_CHECK(!files.RewriteFile(folder + "\\missing.cfg", "x"));
-    E2E_CHECK_EQ(FolderEntries(folder).size(), entries.size());
+    E2E_CHECK_EQ(e2e::FileNames(folder).size(), entries.size());
     E2E_CHECK(e2e::RequestFromSandbox("unlock-app"));
 }
 
@@ -130,9 +113,7 @@ void CheckRunCommand() {
     e2e::TerminateProcessesNamed("notepad.exe");
 }
 
-}  // namespace
-
-int main() {
+void ChecksThePlatformLayer() {
     std::string folder = e2e::EnvironmentVariable("TEMP") + "\\zv-platform";
     CreateDirectoryA(folder.c_str(), nullptr);
     std::string write_folder = folder + "\\write";
@@ -145,5 +126,10 @@ int main() {
     CheckProgramDirectory();
     CheckSingleInstance();
     CheckRunCommand();
-    return e2e::Finish();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return e2e::RunNamedScenario({{"", ChecksThePlatformLayer}}, argc, argv);
 }

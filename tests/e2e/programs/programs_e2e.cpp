@@ -12,6 +12,7 @@
 
 #include "support/check.h"
 #include "support/files.h"
+#include "support/scenario_runner.h"
 
 namespace e2e = zv::e2e;
 
@@ -87,27 +88,32 @@ void CheckIconAndManifest(const std::string& path, const Program& program) {
     FreeLibrary(image);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// VERSION MAJOR,MINOR,PATCH,TWEAK [X86_FOLDER]
+bool ChecksPrograms(const e2e::Arguments& words) {
     e2e::Tally::Get().report_screen_on_first_failure = false;  // no windows here
     DWORD numbers[4] = {};
-    if (argc < 3 || std::sscanf(argv[2], "%lu,%lu,%lu,%lu", &numbers[0], &numbers[1], &numbers[2],
-                                &numbers[3]) != 4) {
-        std::printf("usage: programs_e2e.exe VERSION MAJOR,MINOR,PATCH,TWEAK [X86_FOLDER]\n");
-        return 2;
+    if (words.size() < 2 || std::sscanf(words[1].c_str(), "%lu,%lu,%lu,%lu", &numbers[0],
+                                        &numbers[1], &numbers[2], &numbers[3]) != 4) {
+        return false;
     }
     std::vector<std::pair<std::string, std::string>> builds = {{"x64", e2e::AppDirectory()}};
-    if (argc > 3) {
-        builds.push_back({"x86", argv[3]});
+    if (words.size() > 2) {
+        builds.push_back({"x86", words[2]});
     }
     for (const auto& [build, folder] : builds) {
         for (const Program& program : kPrograms) {
             e2e::Context in(build + " " + program.file);
             std::string path = folder + "\\" + program.file;
-            CheckVersion(path, program, argv[1], numbers);
+            CheckVersion(path, program, words[0], numbers);
             CheckIconAndManifest(path, program);
         }
     }
-    return e2e::Finish();
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return e2e::RunNamedScenario(
+        {{"", "VERSION MAJOR,MINOR,PATCH,TWEAK [X86_FOLDER]", ChecksPrograms}}, argc, argv);
 }

@@ -9,8 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "fakes/registry_paths.h"
+#include "fakes/settings_records.h"
 #include "support/check.h"
 #include "support/registry_read.h"
+#include "support/scenario_runner.h"
 #include "sysconfig/tcp_parameters.h"
 #include "win32/platform/version_query.h"
 #include "win32/platform/win32_registry.h"
@@ -18,17 +21,13 @@
 namespace e2e = zv::e2e;
 using zv::NotSet;
 using zv::TuningSettings;
+using zv::testing::RestoredSettings;
 
 namespace {
 
+using namespace zv::test_keys;
+
 const HKEY kHklm = HKEY_LOCAL_MACHINE;
-const std::string kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-const std::string kNetTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
-const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-const std::string kInterfaces = kTcpip + "\\Interfaces";
-const std::string kServices = "SYSTEM\\CurrentControlSet\\Services";
-const std::string kInternet = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const std::string kNdi = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
 
 struct Row {
     std::string path;
@@ -68,7 +67,7 @@ std::vector<Row> Win9xLayout(const TuningSettings& s, const std::vector<std::str
         {kMstcp, "SYNAttackProtect", Dword(2)},
         {kInternet, "MaxConnectionsPer1_0Server", Dword(s.MSCPS0)},
         {kInternet, "MaxConnectionsPerServer", Dword(s.MSCPS1)},
-        {kNdi, "", DwordUnlessNotSet(s.NDI)},
+        {kNdiCache, "", DwordUnlessNotSet(s.NDI)},
         {kTcpip, "GlobalMaxTcpWindowSize", std::nullopt},  // not the NT layout
     };
     for (const auto& transport : transports) {
@@ -90,14 +89,13 @@ std::vector<Row> NtLayout(const TuningSettings& s, const std::vector<std::string
         {kTcpip, "SYNAttackProtect", Dword(2)},
         {kInternet, "MaxConnectionsPer1_0Server", Dword(s.MSCPS0)},
         {kInternet, "MaxConnectionsPerServer", Dword(s.MSCPS1)},
-        {kNdi, "", DwordUnlessNotSet(s.NDI)},
+        {kNdiCache, "", DwordUnlessNotSet(s.NDI)},
         {kMstcp, "DefaultRcvWindow", std::nullopt},  // not the Windows 9x layout
     };
     for (const auto& adapter : interfaces) {
         rows.push_back({kInterfaces + "\\" + adapter, "MTU", DwordUnlessNotSet(s.MTU)});
         rows.push_back({kInterfaces + "\\" + adapter, "MSS", DwordUnlessNotSet(Mss(s.MTU))});
-        rows.push_back(
-            {kServices + "\\" + adapter + "\\Parameters\\Tcpip", "MTU", DwordUnlessNotSet(s.MTU)});
+        rows.push_back({InterfaceService(adapter), "MTU", DwordUnlessNotSet(s.MTU)});
     }
     return rows;
 }
@@ -161,21 +159,8 @@ TuningSettings CustomSettings() {
     return s;
 }
 
-// What Restore writes: the five tuning values left to Windows.
-TuningSettings RestoredSettings() {
-    TuningSettings s = zv::InitialDefaultSettings();
-    s.OptiMode = zv::ManualMode;
-    s.PMTU = true;
-    s.MSCPS0 = 2;
-    s.MSCPS1 = 4;
-    return s;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
+void WritesOn(const std::string& release) {
     e2e::Tally::Get().report_screen_on_first_failure = false;  // no windows here
-    std::string release = argc > 1 ? argv[1] : "";
     zv::WindowsVersion expected = ExpectedVersion(release);
     zv::WindowsVersion windows = zv::win32::DetectWindowsVersion();
     if (release == "win10") {
@@ -232,5 +217,15 @@ int main(int argc, char** argv) {
             zv::WriteTcpParameters(registry, CustomSettings(), zv::WindowsRelease::Unrecognised));
         CheckUnchanged(before);
     }
-    return e2e::Finish();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return e2e::RunNamedScenario({{"", "win98|winxp|winxp64|win2003|win10",
+                                   [](const e2e::Arguments& words) {
+                                       WritesOn(words.empty() ? "" : words[0]);
+                                       return true;
+                                   }}},
+                                 argc, argv);
 }

@@ -24,6 +24,14 @@ std::string AppDirectory() {
     return folder;
 }
 
+std::string SettingsFilePath() {
+    return AppDirectory() + "\\Zorvane.cfg";
+}
+
+std::string PingFilePath() {
+    return AppDirectory() + "\\Ping.cfg";
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -59,6 +67,23 @@ bool FileIsPresent(const std::string& path) {
 
 bool RemoveFile(const std::string& path) {
     return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+std::vector<std::string> FileNames(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        std::string name = entry.cFileName;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return names;
 }
 
 }  // namespace zv::e2e

@@ -1,7 +1,5 @@
 #include "support/process.h"
 
-#include <tlhelp32.h>
-
 #include "support/files.h"
 
 namespace zv::e2e {
@@ -57,21 +55,29 @@ std::string AppCommand(const std::string& program, const std::string& arguments)
     return arguments.empty() ? command : command + " " + arguments;
 }
 
-std::vector<DWORD> ProcessesNamed(const std::string& image) {
-    std::vector<DWORD> ids;
+std::vector<PROCESSENTRY32> RunningProcesses() {
+    std::vector<PROCESSENTRY32> entries;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) {
-        return ids;
+        return entries;
     }
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32First(snapshot, &entry); more;
          more = Process32Next(snapshot, &entry)) {
+        entries.push_back(entry);
+    }
+    CloseHandle(snapshot);
+    return entries;
+}
+
+std::vector<DWORD> ProcessesNamed(const std::string& image) {
+    std::vector<DWORD> ids;
+    for (const PROCESSENTRY32& entry : RunningProcesses()) {
         if (lstrcmpiA(entry.szExeFile, image.c_str()) == 0) {
             ids.push_back(entry.th32ProcessID);
         }
     }
-    CloseHandle(snapshot);
     return ids;
 }
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +42,9 @@ class ChildProcess {
 // The quoted command line of a program in the installation folder (%ZV_APP_DIR%),
 // followed by the arguments as given.
 std::string AppCommand(const std::string& program, const std::string& arguments = "");
+
+// Every running process, as the Toolhelp snapshot lists it.
+std::vector<PROCESSENTRY32> RunningProcesses();
 
 // The ids of the running processes whose file name is `image` (any case), e.g. "vigilo.exe".
 std::vector<DWORD> ProcessesNamed(const std::string& image);

@@ -3,6 +3,11 @@
 namespace zv::e2e {
 namespace {
 
+DWORD WINAPI RunFunction(void* body) {
+    (*static_cast<const std::function<void()>*>(body))();
+    return 0;
+}
+
 constexpr UINT kTextTimeoutMs = 2000;
 
 std::string ToAnsi(const std::wstring& wide) {
@@ -94,6 +99,27 @@ std::string WindowClass(HWND window) {
 
 HWND FindControl(HWND parent, int control_id) {
     return GetDlgItem(parent, control_id);
+}
+
+HWND MakeOwnerWindow() {
+    return CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+bool RunModalWithHelper(const std::function<void()>& modal, const std::function<void()>& helper) {
+    HANDLE thread = CreateThread(nullptr, 0, RunFunction,
+                                 const_cast<std::function<void()>*>(&helper), 0, nullptr);
+    modal();
+    if (thread != nullptr) {
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    }
+    return thread != nullptr;
+}
+
+void PostClick(HWND window, int control_id) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(control_id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(FindControl(window, control_id)));
 }
 
 std::vector<HWND> ChildControls(HWND parent) {

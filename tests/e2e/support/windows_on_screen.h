@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,17 @@ std::string WindowClass(HWND window);
 
 // The direct child with that control ID, or nullptr.
 HWND FindControl(HWND parent, int control_id);
+
+// Clicks a button as its window hears it: BN_CLICKED posted, not sent, so that a modal box
+// the click opens leaves the driver free.
+void PostClick(HWND window, int control_id);
+
+// A visible top-level window of this process to own a modal window under test.
+HWND MakeOwnerWindow();
+
+// Runs `modal` here while `helper` drives its window from a thread of its own (the runtime
+// has no std::thread); false when that thread could not start.
+bool RunModalWithHelper(const std::function<void()>& modal, const std::function<void()>& helper);
 
 // The child controls, depth first, in Z order.
 std::vector<HWND> ChildControls(HWND parent);

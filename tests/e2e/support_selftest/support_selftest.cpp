@@ -8,6 +8,7 @@
 #include "support/files.h"
 #include "support/message_boxes.h"
 #include "support/process.h"
+#include "support/scenario_runner.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
 
@@ -24,13 +25,7 @@ std::string OwnPath() {
     return std::string(path, length);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc > 1 && std::string(argv[1]) == "--show-box") {
-        return MessageBoxA(nullptr, kText, kCaption, MB_YESNO | MB_ICONINFORMATION);
-    }
-
+void ChecksTheSupportOnItself() {
     e2e::ChildProcess child("\"" + OwnPath() + "\" --show-box");
     E2E_CHECK(child.started());
     auto box = e2e::WaitForMessageBox(child.id());
@@ -57,5 +52,13 @@ int main(int argc, char** argv) {
     E2E_CHECK(e2e::RemoveFile(scratch));
     E2E_CHECK(!e2e::FileIsPresent(scratch));
     E2E_CHECK(!e2e::AppDirectory().empty());
-    return e2e::Finish();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--show-box") {
+        return MessageBoxA(nullptr, kText, kCaption, MB_YESNO | MB_ICONINFORMATION);
+    }
+    return e2e::RunNamedScenario({{"", ChecksTheSupportOnItself}}, argc, argv);
 }

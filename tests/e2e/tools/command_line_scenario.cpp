@@ -22,12 +22,6 @@
 namespace zv::e2e {
 namespace {
 
-const char kManualFile[] =
-    "ConnectionType,2\r\nOptiMode,1\r\nMTU,#TRUE#,1500\r\nRWIN,#TRUE#,8,96000\r\n"
-    "TTL,#TRUE#,128\r\nSKA,#TRUE#,9,600000\r\nNDI,#TRUE#,5,32\r\nPMTU,#TRUE#\r\n"
-    "BlackHole,#FALSE#\r\nMSCPS0,4,6\r\nMSCPS1,2,4\r\n";
-const char kRestoreQuestion[] =
-    "This Program will restore all Windows settings.\r\nWould you like to Continue?";
 const char kRestoreCaption[] = "Restore Default Settings";
 
 struct Run {
@@ -81,7 +75,7 @@ void RestoreFromTheWindow() {
     }
     z.PostCommand(win32::frm_main::mnuRestore);
     z.Answer(kRestoreQuestion, IDYES, kRestoreCaption);
-    z.Answer("Windows default settings were successfully restored.", IDOK, kRestoreCaption);
+    z.Answer(kRestoredText, IDOK, kRestoreCaption);
     E2E_CHECK(z.Close());
 }
 

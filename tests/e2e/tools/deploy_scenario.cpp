@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../main_window/scenarios.h"
+#include "fakes/registry_paths.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"
@@ -18,6 +19,8 @@
 
 namespace zv::e2e {
 namespace {
+
+using namespace test_keys;
 
 // The values of `expected` are all back; keys the import made may stay, empty.
 void CheckValuesBack(const RegistrySnapshot& expected, const RegistrySnapshot& actual) {
@@ -118,7 +121,6 @@ void RunDeployScenario(const ToolsRelease& release) {
         E2E_CHECK_EQ(Import(undo_file), std::optional<DWORD>(0));
         CheckSame(before, TouchedRegistry());
     }
-    const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     const std::pair<const char*, const char*> refused[] = {
         {"damaged snapshot", "Zorvane snapshot 1\r\nvalue \"K\""},
         {"a snapshot naming a Run entry",

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../main_window/scenarios.h"
+#include "fakes/registry_paths.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "tools_scenarios.h"
@@ -14,9 +15,9 @@
 namespace zv::e2e {
 namespace {
 
+using namespace test_keys;
+
 const HKEY kHklm = HKEY_LOCAL_MACHINE;
-const char kServices[] = "SYSTEM\\CurrentControlSet\\Services";
-const char kInternet[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
 }  // namespace
 

@@ -2,45 +2,46 @@
 //   tools_driver deploy win98|winxp|win10   /undo and /export, the export imported
 //   tools_driver window win98|winxp|win10   the Tools menu: Current Settings, Undo
 //   tools_driver command_line winxp|win10   /apply and /restore against the window
-#include <windows.h>
-
-#include <cstdio>
+#include <functional>
+#include <optional>
 #include <string>
 
-#include "support/check.h"
+#include "fakes/registry_paths.h"
+#include "support/scenario_runner.h"
 #include "tools_scenarios.h"
 
+namespace zv::e2e {
 namespace {
 
-const char kNtInterfaces[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
-const char kNtTcpip[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-const char kVersion5[] = "Windows Registry Editor Version 5.00";
-
-std::optional<zv::e2e::ToolsRelease> Release(const std::string& name) {
+std::optional<ToolsRelease> Release(const std::string& name) {
     if (name == "win98") {
-        return zv::e2e::ToolsRelease{name, "System\\CurrentControlSet\\Services\\Class\\NetTrans",
-                                     "System\\CurrentControlSet\\Services\\VxD\\MSTCP", "REGEDIT4"};
+        return ToolsRelease{name, test_keys::kNetTrans, test_keys::kMstcp, "REGEDIT4"};
     }
     if (name == "winxp" || name == "win10") {
-        return zv::e2e::ToolsRelease{name, kNtInterfaces, kNtTcpip, kVersion5};
+        return ToolsRelease{name, test_keys::kInterfaces, test_keys::kTcpip,
+                            "Windows Registry Editor Version 5.00"};
     }
     return std::nullopt;
 }
 
+// The scenario run on the release its one word names.
+Scenario OnRelease(const char* name, std::function<void(const ToolsRelease&)> run) {
+    return {name, "win98|winxp|win10", [run](const Arguments& words) {
+                std::optional<ToolsRelease> release = Release(words.empty() ? "" : words[0]);
+                if (release) {
+                    run(*release);
+                }
+                return release.has_value();
+            }};
+}
+
 }  // namespace
+}  // namespace zv::e2e
 
 int main(int argc, char** argv) {
-    std::string scenario = argc > 1 ? argv[1] : "";
-    std::optional<zv::e2e::ToolsRelease> release = Release(argc > 2 ? argv[2] : "");
-    if (scenario == "deploy" && release) {
-        zv::e2e::RunDeployScenario(*release);
-    } else if (scenario == "window" && release) {
-        zv::e2e::RunWindowScenario(*release);
-    } else if (scenario == "command_line" && release) {
-        zv::e2e::RunCommandLineScenario(*release);
-    } else {
-        std::printf("usage: tools_driver deploy|window|command_line win98|winxp|win10\n");
-        return 2;
-    }
-    return zv::e2e::Finish();
+    using namespace zv::e2e;
+    return RunNamedScenario(
+        {OnRelease("deploy", RunDeployScenario), OnRelease("window", RunWindowScenario),
+         OnRelease("command_line", RunCommandLineScenario)},
+        argc, argv);
 }

@@ -106,23 +106,22 @@ void RunWindowScenario(const ToolsRelease& release) {
         E2E_CHECK(zorvane.NoMessageBox());
     }
     CheckCurrentSettings(zorvane, release);
-    {
-        Context in("apply, then undo");
-        ApplyIn(zorvane);
+    struct Undo {
+        const char* context;
+        int applies;
+        int command;
+        const char* undone_text;
+    };
+    for (const Undo& undo :
+         {Undo{"apply, then undo", 1, menu::mnuUndoLastChange, kUndoneText},
+          Undo{"apply twice, then undo all", 2, menu::mnuUndoAllChanges, kAllUndoneText}}) {
+        Context in(undo.context);
+        for (int i = 0; i < undo.applies; ++i) {
+            ApplyIn(zorvane);
+        }
         E2E_CHECK(!Differences(before, TouchedRegistry()).empty());
-        zorvane.PostCommand(menu::mnuUndoLastChange);
-        zorvane.Answer(kUndoneText, IDOK);
-        zorvane.Answer(kRestartQuestion, IDNO);
-        zorvane.Answer(kRememberText, IDOK);
-        CheckSame(before, TouchedRegistry());
-        E2E_CHECK_EQ(ReadWholeFile(SettingsFilePath()), settings_before);
-    }
-    {
-        Context in("apply twice, then undo all");
-        ApplyIn(zorvane);
-        ApplyIn(zorvane);
-        zorvane.PostCommand(menu::mnuUndoAllChanges);
-        zorvane.Answer(kAllUndoneText, IDOK);
+        zorvane.PostCommand(undo.command);
+        zorvane.Answer(undo.undone_text, IDOK);
         zorvane.Answer(kRestartQuestion, IDNO);
         zorvane.Answer(kRememberText, IDOK);
         CheckSame(before, TouchedRegistry());

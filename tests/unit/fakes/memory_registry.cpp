@@ -1,16 +1,11 @@
 #include "fakes/memory_registry.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "fakes/lower_case.h"
 
 namespace zv::testing {
 namespace {
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 std::string Parent(const std::string& path) {
     auto slash = path.rfind('\\');
