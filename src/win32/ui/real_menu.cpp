@@ -62,7 +62,9 @@ void RealMenu::OnItemChanged(int command) {
     info.fMask = MIIM_STRING;
     info.dwTypeData = const_cast<char*>(model_.caption(command).c_str());
     SetMenuItemInfoA(menu_, id, FALSE, &info);
-    if (kind_ == Kind::MenuBar) {
+    // A hidden window's bar is drawn whole when it shows; redrawing it for each item the
+    // load sets would cost the start for nothing.
+    if (kind_ == Kind::MenuBar && IsWindowVisible(owner_)) {
         DrawMenuBar(owner_);
     }
 }
