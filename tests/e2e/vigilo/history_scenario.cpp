@@ -148,13 +148,13 @@ void WakeDelaysTheNextProbe(HWND monitor, HWND history) {
 
 }  // namespace
 
-int HistoryScenario() {
+void HistoryScenario() {
     TurnLogOn();
     TrayObserver tray(VigiloExe());
     ChildProcess vigilo(AppCommand("vigilo.exe"));
     HWND monitor = WaitForMonitorWindow();
     if (!E2E_CHECK(monitor != nullptr)) {
-        return Finish();
+        return;
     }
     {
         Context in("probe host answering");
@@ -178,7 +178,7 @@ int HistoryScenario() {
     PostMessageA(monitor, WM_COMMAND, zv::vigilo_ids::mnuHistory, 0);
     HWND history = WaitForWindow({vigilo.id(), hid::kClassName, "Connection History", true});
     if (!E2E_CHECK(history != nullptr)) {
-        return Finish();
+        return;
     }
     SetCursorPos(0, 0);  // no tip over the window
     Sleep(1000);
@@ -199,7 +199,6 @@ int HistoryScenario() {
     PostMessageA(history, WM_COMMAND, hid::cmdClose, 0);
     E2E_CHECK(WaitForWindowGone(history, 3000));
     ExitRemovesIconAndEnds(tray, monitor, vigilo);
-    return Finish();
 }
 
 }  // namespace zv::e2e

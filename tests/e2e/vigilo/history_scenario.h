@@ -4,6 +4,6 @@
 namespace zv::e2e {
 
 // Runs with the probe host answering on loopback; returns the driver's exit code.
-int HistoryScenario();
+void HistoryScenario();
 
 }  // namespace zv::e2e

@@ -26,6 +26,7 @@
 #include "support/message_boxes.h"
 #include "support/process.h"
 #include "support/sandbox_control.h"
+#include "support/scenario_runner.h"
 #include "support/screen.h"
 #include "support/wait.h"
 #include "support/windows_on_screen.h"
@@ -188,7 +189,7 @@ int SightingsWhileStarting() {
     return sightings;
 }
 
-int Tray() {
+void Tray() {
     TrayObserver tray(VigiloExe());
     {
         // Started by Wine's desktop shell, the companion may not take the foreground, and its
@@ -206,7 +207,7 @@ int Tray() {
     }
     HWND monitor = WaitForMonitorWindow();
     if (!E2E_CHECK(monitor != nullptr)) {
-        return Finish();
+        return;
     }
     E2E_CHECK(!IsWindowVisible(monitor));
     DWORD process_id = 0;
@@ -219,7 +220,6 @@ int Tray() {
     CheckAnimation(tray, "after the menu commands");
     ExitWithPingDialogOpen(tray, monitor, process_id);
     TerminateProcessesNamed("vigilo.exe");
-    return Finish();
 }
 
 // The longest any of the windows took over the time to answer a message that asks
@@ -270,7 +270,7 @@ void AnswersDuringProbes(HWND monitor, DWORD process_id, const TrayObserver& tra
     }
 }
 
-int LinkLost() {
+void LinkLost() {
     TrayObserver tray(VigiloExe());
     ChildProcess vigilo(AppCommand("vigilo.exe"));
     HWND monitor = WaitForMonitorWindow();
@@ -288,10 +288,9 @@ int LinkLost() {
     }
     AnswersDuringProbes(monitor, vigilo.id(), tray);
     ExitRemovesIconAndEnds(tray, monitor, vigilo);
-    return Finish();
 }
 
-int NoMainProgram() {
+void NoMainProgram() {
     TrayObserver tray(VigiloExe());
     DeleteFileA(MainExe().c_str());
     ChildProcess vigilo(AppCommand("vigilo.exe"));
@@ -313,19 +312,18 @@ int NoMainProgram() {
     }
     CheckAnimation(tray, "after the message");
     ExitRemovesIconAndEnds(tray, monitor, vigilo);
-    return Finish();
 }
 
 // The keep-alive host answers on loopback; the probe host is not mapped in this run, so
 // every echo request the sandbox counts is a keep-alive ping.
-int StaysDisabled() {
+void StaysDisabled() {
     WriteWholeFile(AppDirectory() + "\\Ping.cfg",
                    "PingAutomatic,#FALSE#\r\nPingHost,keepalive.zorvane.test\r\n"
                    "PingInterval,1\r\nPingSound,#FALSE#\r\n");
     ChildProcess vigilo(AppCommand("vigilo.exe"));
     HWND monitor = WaitForMonitorWindow();
     if (!E2E_CHECK(monitor != nullptr)) {
-        return Finish();
+        return;
     }
     std::optional<long long> before = EchoRequestsReceived();
     {
@@ -355,7 +353,6 @@ int StaysDisabled() {
         E2E_CHECK_EQ(EchoRequestsReceived(), before);
     }
     ExitRemovesIconAndEnds(TrayObserver(VigiloExe()), monitor, vigilo);
-    return Finish();
 }
 
 }  // namespace
@@ -364,22 +361,10 @@ int main(int argc, char** argv) {
     if (RunningAsMainProgram()) {
         return NoteStart();
     }
-    std::string scenario = argc > 1 ? argv[1] : "";
-    if (scenario == "tray") {
-        return Tray();
-    }
-    if (scenario == "link_lost") {
-        return LinkLost();
-    }
-    if (scenario == "no_main_program") {
-        return NoMainProgram();
-    }
-    if (scenario == "stays_disabled") {
-        return StaysDisabled();
-    }
-    if (scenario == "history") {
-        return HistoryScenario();
-    }
-    std::printf("usage: vigilo_driver tray|link_lost|no_main_program|stays_disabled|history\n");
-    return 2;
+    return RunNamedScenario({{"tray", Tray},
+                             {"link_lost", LinkLost},
+                             {"no_main_program", NoMainProgram},
+                             {"stays_disabled", StaysDisabled},
+                             {"history", HistoryScenario}},
+                            argc, argv);
 }
