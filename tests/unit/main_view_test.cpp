@@ -95,9 +95,9 @@ class FakeWindowPorts : public MainWindowPort, public ChromeWindowPort {
     void ShowTipDialog() override { calls.push_back("tip modeless"); }
 };
 
-class MainWindowTest : public ::testing::Test, protected testing::MemoryMachine {
+class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
-    MainWindowTest() {
+    MainViewTest() {
         records.WindowsRelease = WindowsRelease::Windows2000;
         records.WindowsName = "Windows XP";
         records.ProgramDirectory = kDir;
@@ -122,7 +122,7 @@ class MainWindowTest : public ::testing::Test, protected testing::MemoryMachine 
                                  registry, restart, backup, tip_option, launchers, ping}};
 };
 
-TEST_F(MainWindowTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
+TEST_F(MainViewTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
     files.files[kDir + "\\Ping.cfg"] = "damaged";
     window.LoadMainWindow();
 
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) 
     EXPECT_EQ(files.writes, 0);
 }
 
-TEST_F(MainWindowTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOption) {
+TEST_F(MainViewTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOption) {
     files.files[kDir + "\\Zorvane.cfg"] =
         "ConnectionType,3\r\nOptiMode,1\r\nMTU,#TRUE#,1400\r\nRWIN,#FALSE#,-1,-1\r\n"
         "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#FALSE#,-1,-1\r\nPMTU,#TRUE#\r\n"
@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipO
     EXPECT_TRUE(window_ports.calls.empty());
 }
 
-TEST_F(MainWindowTest, ButtonsAndChromeReachTheOperations) {
+TEST_F(MainViewTest, ButtonsAndChromeReachTheOperations) {
     tip_option.stored = "0";
     window.LoadMainWindow();
     messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
@@ -181,7 +181,7 @@ TEST_F(MainWindowTest, ButtonsAndChromeReachTheOperations) {
     EXPECT_FALSE(window.QueryUnload());
 }
 
-TEST_F(MainWindowTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
+TEST_F(MainViewTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
     EXPECT_EQ(testing::Outline(window.chrome.menu),
               "&File\n"
               "  &Apply New Settings 201\n"
@@ -218,7 +218,7 @@ TEST_F(MainWindowTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
 
 // What one command did: the window's dialogs it opened, what it launched, the message
 // boxes it showed and the registry exports it ran.
-TEST_F(MainWindowTest, EachMenuCommandReachesItsOperation) {
+TEST_F(MainViewTest, EachMenuCommandReachesItsOperation) {
     using namespace main_menu;
     tip_option.stored = "0";
     window.LoadMainWindow();
@@ -265,7 +265,7 @@ TEST_F(MainWindowTest, EachMenuCommandReachesItsOperation) {
     }
 }
 
-TEST_F(MainWindowTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
+TEST_F(MainViewTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
     files.files[kDir + "\\Ping.cfg"] = test_texts::PingFile(false, "mtu.example", 3, false);
     tip_option.stored = "0";
     window.LoadMainWindow();
@@ -286,7 +286,7 @@ TEST_F(MainWindowTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) 
 
 // Typed in steps, a Manual setup is saved with the RWIN of the MTU typed last (or of 1500
 // when the box was left empty), is written so into Windows, and loads back as saved.
-TEST_F(MainWindowTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
+TEST_F(MainViewTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
     tip_option.stored = "0";
     window.LoadMainWindow();
     tuning::SettingsWindow& a = window.area;
@@ -314,7 +314,7 @@ TEST_F(MainWindowTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
 }
 
 // Between its question and the save, Restore shows the Windows defaults; No leaves all.
-TEST_F(MainWindowTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
+TEST_F(MainViewTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
     tip_option.stored = "0";
     window.LoadMainWindow();
     messages.answers = {ui::MessageAnswer::No, ui::MessageAnswer::Yes};
@@ -329,7 +329,7 @@ TEST_F(MainWindowTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
 // Restore leaves Automatic selected with the tuning controls open; a type picked then
 // applies its preset and closes them, as Automatic mode has them: left open, they would
 // let a value reach Windows that the saved file does not hold.
-TEST_F(MainWindowTest, TypePickedAfterRestoreClosesTheTuningControls) {
+TEST_F(MainViewTest, TypePickedAfterRestoreClosesTheTuningControls) {
     tip_option.stored = "0";
     window.LoadMainWindow();
     messages.answers = {ui::MessageAnswer::Yes};
@@ -346,7 +346,7 @@ TEST_F(MainWindowTest, TypePickedAfterRestoreClosesTheTuningControls) {
 // The Tools menu: Undo is available only while there is something to undo and puts the
 // registry and Zorvane.cfg back; the report and the export take the window's choice, and
 // a choice Apply would refuse is neither reported as written nor exported.
-TEST_F(MainWindowTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsChoice) {
+TEST_F(MainViewTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsChoice) {
     using namespace main_menu;
     registry.Put(test_keys::kTcpip, "DefaultTTL", kRegDword, DwordBytes(64));
     tip_option.stored = "0";
@@ -384,7 +384,7 @@ TEST_F(MainWindowTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindows
 
 // After an Undo the window shows the choice it put back, as at start, so that the next
 // Apply does not redo the change; Undo All Changes goes back before the first change.
-TEST_F(MainWindowTest, UndoShowsTheChoiceItPutBack) {
+TEST_F(MainViewTest, UndoShowsTheChoiceItPutBack) {
     using namespace main_menu;
     files.files[kDir + "\\Zorvane.cfg"] = "ConnectionType,4\r\nOptiMode,0\r\n";  // T1
     tip_option.stored = "0";
@@ -405,7 +405,7 @@ TEST_F(MainWindowTest, UndoShowsTheChoiceItPutBack) {
 }
 
 // Every control lies inside Frame1, and the value frames do not overlap.
-TEST_F(MainWindowTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
+TEST_F(MainViewTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
     ClientSize size = LayOutMainWindow(window, 600, 315);
     const ui::Bounds frame = window.area.Frame1.bounds();
     EXPECT_LE(frame.left + frame.width, size.width);

@@ -16,7 +16,7 @@ class RecordingRunner : public MtuSearchRunner {
     void Cancel() override { ++cancels; }
 };
 
-class MtuFinderDialogTest : public ::testing::Test {
+class MtuFinderViewTest : public ::testing::Test {
   protected:
     RecordingRunner runner;
     MtuFinderView dialog{runner, "www.wikipedia.org"};
@@ -44,7 +44,7 @@ class MtuFinderDialogTest : public ::testing::Test {
     }
 };
 
-TEST_F(MtuFinderDialogTest, OneSearchAtATimeAndUseOffersOnlyTheLastAnswer) {
+TEST_F(MtuFinderViewTest, OneSearchAtATimeAndUseOffersOnlyTheLastAnswer) {
     EXPECT_EQ(dialog.txtHost.text(), "www.wikipedia.org");
     ExpectIdle(false);
     dialog.txtHost.SetText("mtu.example");
@@ -67,7 +67,7 @@ TEST_F(MtuFinderDialogTest, OneSearchAtATimeAndUseOffersOnlyTheLastAnswer) {
     EXPECT_EQ(unloads, 1);
 }
 
-TEST_F(MtuFinderDialogTest, NothingButAConfirmedSizeIsOfferedForManualMode) {
+TEST_F(MtuFinderViewTest, NothingButAConfirmedSizeIsOfferedForManualMode) {
     for (MtuOutcome outcome : {MtuOutcome::BlackHole, MtuOutcome::Uncertain, MtuOutcome::NoReply,
                                MtuOutcome::Cancelled}) {
         dialog.cmdFind.Click();
@@ -77,7 +77,7 @@ TEST_F(MtuFinderDialogTest, NothingButAConfirmedSizeIsOfferedForManualMode) {
     }
 }
 
-TEST_F(MtuFinderDialogTest, CancelStopsTheSearchAndClosingDuringOneCancelsItToo) {
+TEST_F(MtuFinderViewTest, CancelStopsTheSearchAndClosingDuringOneCancelsItToo) {
     dialog.cmdFind.Click();
     dialog.cmdCancel.Click();
     EXPECT_EQ(runner.cancels, 1);
@@ -88,7 +88,7 @@ TEST_F(MtuFinderDialogTest, CancelStopsTheSearchAndClosingDuringOneCancelsItToo)
     EXPECT_EQ(dialog.chosen_mtu(), 0);
 }
 
-TEST_F(MtuFinderDialogTest, ABlankHostIsNotSearched) {
+TEST_F(MtuFinderViewTest, ABlankHostIsNotSearched) {
     dialog.txtHost.SetText("  ");
     dialog.cmdFind.Click();
     EXPECT_TRUE(runner.started.empty());

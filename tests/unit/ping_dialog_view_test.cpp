@@ -18,9 +18,9 @@ using Alignment = ui::TextBox::Alignment;
 constexpr const char* kCfg = "C:\\Zv\\Ping.cfg";
 const std::string kManualCfg = test_texts::PingFile(false, "host.example", 12, true);
 
-class FrmPingTest : public ::testing::Test {
+class PingDialogViewTest : public ::testing::Test {
   protected:
-    FrmPingTest() {
+    PingDialogViewTest() {
         ping.OnSettingsLoaded([this] { ++loads; });
         dialog.on_unload = [this] { ++unloads; };
     }
@@ -57,7 +57,7 @@ class FrmPingTest : public ::testing::Test {
     int unloads = 0;
 };
 
-TEST_F(FrmPingTest, WithoutAFileItOpensInAutomaticModeAndOkWritesTheDefaults) {
+TEST_F(PingDialogViewTest, WithoutAFileItOpensInAutomaticModeAndOkWritesTheDefaults) {
     dialog.Form_Load();
 
     EXPECT_EQ(dialog.Label1.caption(), kPingExplanation);
@@ -72,7 +72,7 @@ TEST_F(FrmPingTest, WithoutAFileItOpensInAutomaticModeAndOkWritesTheDefaults) {
     EXPECT_EQ(unloads, 1);
 }
 
-TEST_F(FrmPingTest, ManualSettingsAreShownAsStored) {
+TEST_F(PingDialogViewTest, ManualSettingsAreShownAsStored) {
     files.files[kCfg] = kManualCfg;
     dialog.Form_Load();
     dialog.Form_Load();  // a second load lists 60 items, not 120
@@ -81,7 +81,7 @@ TEST_F(FrmPingTest, ManualSettingsAreShownAsStored) {
     EXPECT_EQ(dialog.cmbPingInterval.ItemCount(), 60);
 }
 
-TEST_F(FrmPingTest, SwitchingModesClearsAndRestoresTheFields) {
+TEST_F(PingDialogViewTest, SwitchingModesClearsAndRestoresTheFields) {
     dialog.Form_Load();
     dialog.Option2.Select();
     EXPECT_EQ(dialog.txtPingHost.text(), "");
@@ -95,7 +95,7 @@ TEST_F(FrmPingTest, SwitchingModesClearsAndRestoresTheFields) {
     EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "5 min.");
 }
 
-TEST_F(FrmPingTest, ManualOkSavesWhatWasEntered) {
+TEST_F(PingDialogViewTest, ManualOkSavesWhatWasEntered) {
     dialog.Form_Load();
     EnterManual("ping.example.net", 11);
     dialog.chkSound.Toggle();
@@ -108,7 +108,7 @@ TEST_F(FrmPingTest, ManualOkSavesWhatWasEntered) {
     EXPECT_EQ(unloads, 1);
 }
 
-TEST_F(FrmPingTest, OkRefusesInputThatWouldNotComeBackFromTheFile) {
+TEST_F(PingDialogViewTest, OkRefusesInputThatWouldNotComeBackFromTheFile) {
     dialog.Form_Load();
     struct Case {
         const char* host;
@@ -133,7 +133,7 @@ TEST_F(FrmPingTest, OkRefusesInputThatWouldNotComeBackFromTheFile) {
     EXPECT_EQ(unloads, 0);
 }
 
-TEST_F(FrmPingTest, DefaultThenCancelWritesNothingAndKeepsTheLoadedValues) {
+TEST_F(PingDialogViewTest, DefaultThenCancelWritesNothingAndKeepsTheLoadedValues) {
     files.files[kCfg] = kManualCfg;
     dialog.Form_Load();
     dialog.cmdDefault.Click();
@@ -149,7 +149,7 @@ TEST_F(FrmPingTest, DefaultThenCancelWritesNothingAndKeepsTheLoadedValues) {
     EXPECT_EQ(unloads, 1);
 }
 
-TEST_F(FrmPingTest, DefaultInAutomaticModeStillResetsTheInterval) {
+TEST_F(PingDialogViewTest, DefaultInAutomaticModeStillResetsTheInterval) {
     files.files[kCfg] = test_texts::PingFile(true, "h", 30, false);
     dialog.Form_Load();
     EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "30 min.");
@@ -157,7 +157,7 @@ TEST_F(FrmPingTest, DefaultInAutomaticModeStillResetsTheInterval) {
     EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "5 min.");
 }
 
-TEST_F(FrmPingTest, UnwritableFileIsNamedAndTheNewValuesStillApply) {
+TEST_F(PingDialogViewTest, UnwritableFileIsNamedAndTheNewValuesStillApply) {
     dialog.Form_Load();
     files.writes_fail = true;
     EnterManual("127.0.0.1", 0);
@@ -171,13 +171,13 @@ TEST_F(FrmPingTest, UnwritableFileIsNamedAndTheNewValuesStillApply) {
     EXPECT_EQ(echo.requests.size(), 1u);
 }
 
-TEST_F(FrmPingTest, HelpOpensTheHelpPage) {
+TEST_F(PingDialogViewTest, HelpOpensTheHelpPage) {
     dialog.cmdHelp.Click();
     EXPECT_EQ(launcher.launches,
               (std::vector<Launch>{{"open", "C:\\Zv\\Help\\help.htm", launch::kNormalFocus}}));
 }
 
-TEST_F(FrmPingTest, ControlsInTheFrameArePlacedRelativeToIt) {
+TEST_F(PingDialogViewTest, ControlsInTheFrameArePlacedRelativeToIt) {
     const ui::Bounds& sound = dialog.chkSound.bounds();
     EXPECT_EQ(sound.left, 240 + 1200);
     EXPECT_EQ(sound.top, 1200 + 2160);

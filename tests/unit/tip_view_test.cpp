@@ -39,7 +39,7 @@ TEST(TipLinesTest, CrLfAndLoneCrEndLinesButLoneLfDoesNot) {
     EXPECT_EQ(SplitTipLines("a\r\r\n"), (Lines{"a", ""}));
 }
 
-class TipDialogTest : public ::testing::Test {
+class TipViewTest : public ::testing::Test {
   protected:
     testing::MemoryFileSystem files;
     testing::MemoryTipOption option;
@@ -47,7 +47,7 @@ class TipDialogTest : public ::testing::Test {
     const std::string path = "C:\\Z\\TIPs.TXT";
 };
 
-TEST_F(TipDialogTest, MissingFileShowsTheMessageAndNextTipDoesNothing) {
+TEST_F(TipViewTest, MissingFileShowsTheMessageAndNextTipDoesNothing) {
     TipView tip(files, option, random, "C:\\Z");
     tip.Load();
     EXPECT_EQ(tip.lblTipText.caption(),
@@ -63,7 +63,7 @@ TEST_F(TipDialogTest, MissingFileShowsTheMessageAndNextTipDoesNothing) {
     EXPECT_FALSE(tip.LoadTips(""));
 }
 
-TEST_F(TipDialogTest, EmptyFileCountsAsFoundAndShowsNothing) {
+TEST_F(TipViewTest, EmptyFileCountsAsFoundAndShowsNothing) {
     files.files[path] = "";
     TipView tip(files, option, random, "C:\\Z");
     tip.Load();
@@ -72,7 +72,7 @@ TEST_F(TipDialogTest, EmptyFileCountsAsFoundAndShowsNothing) {
     EXPECT_EQ(tip.lblTipText.caption(), "");
 }
 
-TEST_F(TipDialogTest, DrawsEveryTipIncludingEmptyLines) {
+TEST_F(TipViewTest, DrawsEveryTipIncludingEmptyLines) {
     files.files[path] = "first\r\n\r\nthird\r\n";
     random.values = {0.0, 0.34, 0.67, 0.999999, 0.5};
     TipView tip(files, option, random, "C:\\Z");
@@ -91,7 +91,7 @@ TEST_F(TipDialogTest, DrawsEveryTipIncludingEmptyLines) {
     EXPECT_EQ(tip.current_tip(), 2);
 }
 
-TEST_F(TipDialogTest, OneTipStaysAndOutOfRangeDrawsAreClamped) {
+TEST_F(TipViewTest, OneTipStaysAndOutOfRangeDrawsAreClamped) {
     files.files[path] = "only one";
     random.values = {0.9, 1.0, -0.1};
     TipView tip(files, option, random, "C:\\Z");
@@ -102,7 +102,7 @@ TEST_F(TipDialogTest, OneTipStaysAndOutOfRangeDrawsAreClamped) {
     EXPECT_EQ(tip.lblTipText.caption(), "only one");
 }
 
-TEST_F(TipDialogTest, StartupOptionReadsAsOnWhenMissingAndIsStoredOnEveryClick) {
+TEST_F(TipViewTest, StartupOptionReadsAsOnWhenMissingAndIsStoredOnEveryClick) {
     EXPECT_TRUE(ShowTipsAtStartup(option));
     TipView tip(files, option, random, "C:\\Z");
     tip.Load();
@@ -134,7 +134,7 @@ TEST(TipOptionTest, OnlyTheNumberOneMeansOn) {
     }
 }
 
-TEST(DisplayDialogTest, CaptionNamesTheConnectionType) {
+TEST(DisplayViewTest, CaptionNamesTheConnectionType) {
     DisplayView dialog;
     dialog.Load("DSL/PPPoE");
     EXPECT_EQ(dialog.frmDisplay.caption(), "Connection Type - DSL/PPPoE");

@@ -103,9 +103,9 @@ struct InlineProbe : ProbePort {
 constexpr char kDir[] = "C:\\Zv";
 constexpr uint32_t kTimedOut = 11010;
 
-class VigiloWindowTest : public ::testing::Test {
+class VigiloViewTest : public ::testing::Test {
   protected:
-    VigiloWindowTest() {
+    VigiloViewTest() {
         // The probe host answers on 127.0.0.7; the keep-alive host is a dotted address.
         sockets.AddHost(kProbeHost, {{127, 0, 0, 7}});
         files.files[std::string(kDir) + "\\Ping.cfg"] =
@@ -159,7 +159,7 @@ class VigiloWindowTest : public ::testing::Test {
     testing::FakeClock clock;  // after the timers it watches, so it goes first
 };
 
-TEST_F(VigiloWindowTest, LoadHidesLoadsSettingsArmsTimerPingAddsNotConnectedIconAndProbes) {
+TEST_F(VigiloViewTest, LoadHidesLoadsSettingsArmsTimerPingAddsNotConnectedIconAndProbes) {
     vigilo.frmVigilo.SetVisible(true);
     EXPECT_FALSE(vigilo.TimerPing.running());  // not armed before the settings load
     vigilo.Load();
@@ -178,7 +178,7 @@ TEST_F(VigiloWindowTest, LoadHidesLoadsSettingsArmsTimerPingAddsNotConnectedIcon
     EXPECT_EQ(vigilo.TimerVigilo.interval(), 30000);
 }
 
-TEST_F(VigiloWindowTest, StartWithTheNetworkDownShowsImage5AndNeverAnimates) {
+TEST_F(VigiloViewTest, StartWithTheNetworkDownShowsImage5AndNeverAnimates) {
     echo.status = kTimedOut;
     vigilo.Load();
     clock.Advance(95000);
@@ -192,7 +192,7 @@ TEST_F(VigiloWindowTest, StartWithTheNetworkDownShowsImage5AndNeverAnimates) {
     EXPECT_EQ(vigilo.AnimationFrame(), 0);
 }
 
-TEST_F(VigiloWindowTest, ConnectedAnimatesFrames1To4Every200msFromTheNextTick) {
+TEST_F(VigiloViewTest, ConnectedAnimatesFrames1To4Every200msFromTheNextTick) {
     vigilo.Load();
     EXPECT_EQ(vigilo.LinkState(), "Connected");
     EXPECT_EQ(tray.Images(), (std::vector<int>{5}));  // the icon waits for the first tick
@@ -206,7 +206,7 @@ TEST_F(VigiloWindowTest, ConnectedAnimatesFrames1To4Every200msFromTheNextTick) {
     EXPECT_EQ(vigilo.AnimationFrame(), 2);
 }
 
-TEST_F(VigiloWindowTest, ProbesSwitchEitherWayAndTheAnimationGoesOnWhereItStopped) {
+TEST_F(VigiloViewTest, ProbesSwitchEitherWayAndTheAnimationGoesOnWhereItStopped) {
     vigilo.Load();
     clock.Advance(29900);  // 149 frames: the last shown is frame 1 (149 = 37 * 4 + 1)
     EXPECT_EQ(vigilo.AnimationFrame(), 1);
@@ -230,7 +230,7 @@ TEST_F(VigiloWindowTest, ProbesSwitchEitherWayAndTheAnimationGoesOnWhereItStoppe
     EXPECT_EQ(tail, (std::vector<int>{5, 2, 3, 4}));
 }
 
-TEST_F(VigiloWindowTest, TrayMouseCodes) {
+TEST_F(VigiloViewTest, TrayMouseCodes) {
     vigilo.Load();
     for (int code : {512, 513, 516, 518, 0}) {
         vigilo.HandleTrayMouse(code);
@@ -251,7 +251,7 @@ TEST_F(VigiloWindowTest, TrayMouseCodes) {
     EXPECT_EQ(window.calls, (std::vector<std::string>{"foreground", "popup"}));
 }
 
-TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitorGoesOn) {
+TEST_F(VigiloViewTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitorGoesOn) {
     vigilo.Load();
     launcher.run_result = 2;
     // More clicks arrive while the message is up.
@@ -286,7 +286,7 @@ TEST_F(VigiloWindowTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitor
     EXPECT_TRUE(box.shown.empty());
 }
 
-TEST_F(VigiloWindowTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
+TEST_F(VigiloViewTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
     EXPECT_EQ(testing::Outline(vigilo.popup),
               "Zorvane 101\n"
               "Ping Configuration 102\n"
@@ -304,7 +304,7 @@ TEST_F(VigiloWindowTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
               "Exit 108\n");
 }
 
-TEST_F(VigiloWindowTest, MenuItemsRunTheirCommands) {
+TEST_F(VigiloViewTest, MenuItemsRunTheirCommands) {
     using namespace vigilo_menu;
     vigilo.Load();
     for (int command : {mnuZorvane, mnuPingConfiguration, mnuPingNow, mnuHistory, mnuWebsite,
@@ -324,7 +324,7 @@ TEST_F(VigiloWindowTest, MenuItemsRunTheirCommands) {
     EXPECT_EQ(window.calls.back(), "unload");
 }
 
-TEST_F(VigiloWindowTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt) {
+TEST_F(VigiloViewTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt) {
     vigilo.Load();
     clock.Advance(120000);
     EXPECT_EQ(ping.PingTickCount(), 2);
@@ -355,7 +355,7 @@ TEST_F(VigiloWindowTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt)
 }
 
 // The ping dialog loads the settings each time it opens, Cancel or not.
-TEST_F(VigiloWindowTest, OpeningThePingDialogAfterDisableSendsNoKeepAlivePings) {
+TEST_F(VigiloViewTest, OpeningThePingDialogAfterDisableSendsNoKeepAlivePings) {
     vigilo.Load();
     vigilo.ToggleDisable();
     ping.LoadPingSettings();
@@ -371,7 +371,7 @@ TEST_F(VigiloWindowTest, OpeningThePingDialogAfterDisableSendsNoKeepAlivePings) 
     EXPECT_EQ(PingsNow(), 1u);
 }
 
-TEST_F(VigiloWindowTest, ARestartedShellGetsTheIconBackWithItsCurrentPicture) {
+TEST_F(VigiloViewTest, ARestartedShellGetsTheIconBackWithItsCurrentPicture) {
     vigilo.Load();
     clock.Advance(600);  // frame 3 showing
     std::string tip = tray.tips.back();
@@ -383,7 +383,7 @@ TEST_F(VigiloWindowTest, ARestartedShellGetsTheIconBackWithItsCurrentPicture) {
     EXPECT_EQ(tray.calls.back(), std::make_pair(TrayCall::Modify, 4));
 }
 
-TEST_F(VigiloWindowTest, UnloadQueryRemovesTheIconOfThisWindow) {
+TEST_F(VigiloViewTest, UnloadQueryRemovesTheIconOfThisWindow) {
     vigilo.Load();
     vigilo.QueryUnload();
     EXPECT_EQ(tray.calls.back().first, TrayCall::Delete);
@@ -392,7 +392,7 @@ TEST_F(VigiloWindowTest, UnloadQueryRemovesTheIconOfThisWindow) {
 
 // The link drops at 30 s, which a second probe confirms at once, and is back at 210 s; the
 // notices go out once per change and both lost probes count.
-TEST_F(VigiloWindowTest, ProbesAreMeasuredAndTheTipAndNoticesFollowTheLink) {
+TEST_F(VigiloViewTest, ProbesAreMeasuredAndTheTipAndNoticesFollowTheLink) {
     echo.round_trip_ms = 23;
     vigilo.Load();
     EXPECT_EQ(tray.tips, (std::vector<std::string>{
@@ -416,7 +416,7 @@ TEST_F(VigiloWindowTest, ProbesAreMeasuredAndTheTipAndNoticesFollowTheLink) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(VigiloWindowTest, OneLostEchoIsCheckedAtOnceAndGivesNoNotice) {
+TEST_F(VigiloViewTest, OneLostEchoIsCheckedAtOnceAndGivesNoNotice) {
     vigilo.Load();
     probe.next_statuses = {kTimedOut};
     clock.Advance(30000);
@@ -428,7 +428,7 @@ TEST_F(VigiloWindowTest, OneLostEchoIsCheckedAtOnceAndGivesNoNotice) {
 
 // The window's thread only starts the probe; ticks while it is under way start no other,
 // and the outcome is kept with the time the probe went out.
-TEST_F(VigiloWindowTest, AProbeUnderWayIsWaitedForAndRecordedWhenItWentOut) {
+TEST_F(VigiloViewTest, AProbeUnderWayIsWaitedForAndRecordedWhenItWentOut) {
     probe.hold = true;
     vigilo.Load();
     EXPECT_EQ(probe.started, 1);
@@ -443,7 +443,7 @@ TEST_F(VigiloWindowTest, AProbeUnderWayIsWaitedForAndRecordedWhenItWentOut) {
     EXPECT_EQ(probe.started, 2);
 }
 
-TEST_F(VigiloWindowTest, AfterWakingTheNextProbeWaits15Seconds) {
+TEST_F(VigiloViewTest, AfterWakingTheNextProbeWaits15Seconds) {
     vigilo.Load();
     clock.Advance(20000);
     vigilo.Resumed();
@@ -457,7 +457,7 @@ TEST_F(VigiloWindowTest, AfterWakingTheNextProbeWaits15Seconds) {
     EXPECT_EQ(Probes(), 3u);
 }
 
-TEST_F(VigiloWindowTest, AWindowsSocketsFailureIsALossToldOnceWithoutAMessageBox) {
+TEST_F(VigiloViewTest, AWindowsSocketsFailureIsALossToldOnceWithoutAMessageBox) {
     vigilo.Load();
     sockets.startup.result = 10091;  // WSASYSNOTREADY
     clock.Advance(60000);
@@ -470,7 +470,7 @@ TEST_F(VigiloWindowTest, AWindowsSocketsFailureIsALossToldOnceWithoutAMessageBox
                                         "Zorvane: Connection lost"}));
 }
 
-TEST_F(VigiloWindowTest, NoBalloonWhenNoticesAreOffOrTheShellHasNone) {
+TEST_F(VigiloViewTest, NoBalloonWhenNoticesAreOffOrTheShellHasNone) {
     for (bool large_record : {true, false}) {
         SCOPED_TRACE(large_record ? "notices off" : "shell without balloons");
         options.values["Notices"] = large_record ? 0 : 1;
