@@ -15,8 +15,10 @@ namespace ids = zv::vigilo_ids;
 std::string VigiloExe() {
     return AppDirectory() + "\\vigilo.exe";
 }
+// The companion's first window waits on its process start, which a sandbox starting up
+// beside others (ctest runs two at once) can hold up past the usual ten seconds.
 HWND WaitForMonitorWindow() {
-    return WaitForWindow({0, "ZorvaneVigilo", "Vigilo", false});
+    return WaitForWindow({0, "ZorvaneVigilo", "Vigilo", false}, 30000);
 }
 
 // Whether the pictures follow one another as the animation's cycle 1, 2, 3, 4, 1, ...

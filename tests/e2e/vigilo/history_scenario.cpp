@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -154,6 +155,10 @@ void HistoryScenario() {
     ChildProcess vigilo(AppCommand("vigilo.exe"));
     HWND monitor = WaitForMonitorWindow();
     if (!E2E_CHECK(monitor != nullptr)) {
+        std::optional<DWORD> code = vigilo.WaitForExit(0);
+        Note(!vigilo.started() ? "vigilo.exe did not start"
+             : code            ? "vigilo.exe ended with exit code " + std::to_string(*code)
+                               : "vigilo.exe runs without its window");
         return;
     }
     {
