@@ -4,10 +4,11 @@
 #   dist/Zorvane-<version>-x64-setup.exe   dist/Zorvane-<version>-x64.msi   (and -x64.zip)
 #   dist/Zorvane-<version>-x86-setup.exe   dist/Zorvane-<version>-x86.msi   (and -x86.zip)
 # Fails when a setup outgrows its budget or a program or setup lacks the version resource
-# of this version, and when a package fails the checks of tools/make-msi.sh: among them,
-# that its product code, upgrade code and version are those of the package of this version
-# already in dist/. Every package is made and checked in a staging folder and moved into
-# dist/ only when all six passed, so dist/ never holds one that failed its checks.
+# of this version, and when a Windows Installer package fails the checks of
+# tools/make-setup.sh: among them, that its product code, upgrade code and version are those
+# of the package of this version already in dist/. Every package is made and checked in a
+# staging folder and moved into dist/ only when all six passed, so dist/ never holds one
+# that failed its checks.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
@@ -51,7 +52,7 @@ for arch in x64 x86; do
         echo "package: $(basename "$setup") is $size bytes, more than $largest_setup" >&2
         exit 1
     fi
-    "$repo/tools/make-msi.sh" "$arch" "$app" "$version" "$staging/$msi" "dist/$msi"
+    "$repo/tools/make-setup.sh" "$arch" "$app" "$version" "$staging/$msi" "dist/$msi"
     # The zip unpacks to one folder, the programs and their files as the setup installs them.
     stage="$staging/unpacked"
     mkdir -p "$stage/Zorvane"
