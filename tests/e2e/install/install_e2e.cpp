@@ -37,8 +37,6 @@ namespace {
 const HKEY kHklm = HKEY_LOCAL_MACHINE;
 const std::string kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zorvane";
-const char* const kShortcuts[] = {"Zorvane.lnk", "Vigilo.lnk", "User's Guide.lnk",
-                                  "Uninstall Zorvane.lnk"};
 constexpr DWORD kSetupTimeoutMs = 90000;
 
 struct Setup {
@@ -123,25 +121,16 @@ void InstallsSilently(const Setup& setup) {
     E2E_CHECK(!e2e::FileIsPresent(e2e::Installed("Zorvane.cfg")));
     E2E_CHECK_EQ(e2e::ReadWholeFile(e2e::Installed("Ping.cfg")),
                  std::optional<std::string>(e2e::DefaultPingCfg()));
-    for (const char* shortcut : kShortcuts) {
-        e2e::Context of(shortcut);
-        E2E_CHECK(e2e::FileIsPresent(ShortcutFolder() + "\\" + shortcut));
-    }
-    struct Text {
-        const char* name;
-        std::string value;
-    };
+    e2e::CheckShortcuts(ShortcutFolder());
     const std::string folder = e2e::AppDirectory();
-    for (const Text& text :
-         {Text{"DisplayName", "Zorvane"}, Text{"DisplayVersion", setup.version},
-          Text{"Publisher", "The Zorvane developers"},
-          Text{"DisplayIcon", folder + "\\Zorvane.exe,0"}, Text{"InstallLocation", folder},
-          Text{"UninstallString", e2e::Quoted(folder + "\\uninstall.exe")},
-          Text{"QuietUninstallString", e2e::Quoted(folder + "\\uninstall.exe") + " /S"}}) {
-        e2e::Context of(text.name);
-        E2E_CHECK_EQ(e2e::ReadString(kHklm, kUninstallKey, text.name),
-                     std::optional<std::string>(text.value));
-    }
+    e2e::CheckTexts(kUninstallKey,
+                    {{"DisplayName", "Zorvane"},
+                     {"DisplayVersion", setup.version},
+                     {"Publisher", "The Zorvane developers"},
+                     {"DisplayIcon", folder + "\\Zorvane.exe,0"},
+                     {"InstallLocation", folder},
+                     {"UninstallString", e2e::Quoted(folder + "\\uninstall.exe")},
+                     {"QuietUninstallString", e2e::Quoted(folder + "\\uninstall.exe") + " /S"}});
     E2E_CHECK_EQ(e2e::ReadDword(kHklm, kUninstallKey, "NoModify"), std::optional<DWORD>(1));
     E2E_CHECK_EQ(e2e::ReadDword(kHklm, kUninstallKey, "NoRepair"), std::optional<DWORD>(1));
     std::optional<DWORD> size = e2e::ReadDword(kHklm, kUninstallKey, "EstimatedSize");
@@ -263,10 +252,7 @@ e2e::RegistrySnapshot AppliesFromTheCommandLine() {
 
 void UninstallsSilently(const e2e::RegistrySnapshot& before_zorvane) {
     e2e::Context in("silent uninstall with /RESTORE");
-    E2E_CHECK(e2e::CreateRegistryKey(HKEY_CURRENT_USER, test_keys::kOptions));
-    const std::string log_folder = e2e::EnvironmentVariable("APPDATA") + "\\Zorvane";
-    CreateDirectoryA(log_folder.c_str(), nullptr);
-    E2E_CHECK(e2e::WriteWholeFile(log_folder + "\\Vigilo.log", "a line\r\n"));
+    e2e::LeaveUserTraces();
     e2e::ChildProcess logon(e2e::Quoted(e2e::Installed("vigilo.exe")));
     E2E_CHECK(FindCompanion().has_value());
     // The uninstaller hands over to a copy of itself outside the folder and ends at once.
@@ -274,16 +260,11 @@ void UninstallsSilently(const e2e::RegistrySnapshot& before_zorvane) {
     E2E_CHECK_EQ(uninstall.WaitForExit(kSetupTimeoutMs), std::optional<DWORD>(0));
     E2E_CHECK(e2e::WaitForChildrenOf(uninstall.id(), kSetupTimeoutMs));
     E2E_CHECK(!e2e::FileIsPresent(e2e::AppDirectory()));
-    std::vector<std::string> differences = e2e::Differences(before_zorvane, e2e::TcpipRegistry());
-    for (const std::string& line : differences) {
-        e2e::Note(line);
-    }
-    E2E_CHECK(differences.empty());
+    e2e::CheckTcpipRegistry(before_zorvane);
     E2E_CHECK(!e2e::FileIsPresent(ShortcutFolder()));
     E2E_CHECK(!e2e::RegistryKeyExists(kHklm, kUninstallKey));
     E2E_CHECK(!e2e::ReadRegistryValue(kHklm, test_keys::kRun, "Vigilo").has_value());
-    E2E_CHECK(!e2e::RegistryKeyExists(HKEY_CURRENT_USER, test_keys::kZorvane));
-    E2E_CHECK(!e2e::FileIsPresent(log_folder));
+    e2e::CheckNoUserTraces();
     E2E_CHECK(e2e::ProcessesNamed("vigilo.exe").empty());
     E2E_CHECK(e2e::ProcessesNamed("Zorvane.exe").empty());
 }

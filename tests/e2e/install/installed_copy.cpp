@@ -31,6 +31,21 @@ void CheckShippedFiles(const std::string& built) {
     }
 }
 
+void CheckShortcuts(const std::string& folder) {
+    for (const char* shortcut : kShortcutFiles) {
+        Context of(shortcut);
+        E2E_CHECK(FileIsPresent(folder + "\\" + shortcut));
+    }
+}
+
+void CheckTexts(const std::string& key, std::initializer_list<RegistryText> texts) {
+    for (const RegistryText& text : texts) {
+        Context of(text.name);
+        E2E_CHECK_EQ(ReadString(HKEY_LOCAL_MACHINE, key, text.name),
+                     std::optional<std::string>(text.value));
+    }
+}
+
 std::optional<DWORD> RunInstalled(const std::string& arguments) {
     ChildProcess zorvane(AppCommand("Zorvane.exe", arguments), SW_HIDE);
     return zorvane.WaitForExit();
@@ -38,6 +53,29 @@ std::optional<DWORD> RunInstalled(const std::string& arguments) {
 
 RegistrySnapshot TcpipRegistry() {
     return SnapshotRegistry(HKEY_LOCAL_MACHINE, test_keys::kServices + "\\Tcpip");
+}
+
+void CheckTcpipRegistry(const RegistrySnapshot& expected) {
+    std::vector<std::string> differences = Differences(expected, TcpipRegistry());
+    for (const std::string& line : differences) {
+        Note(line);
+    }
+    E2E_CHECK(differences.empty());
+}
+
+std::string LogFolder() {
+    return EnvironmentVariable("APPDATA") + "\\Zorvane";
+}
+
+void LeaveUserTraces() {
+    E2E_CHECK(CreateRegistryKey(HKEY_CURRENT_USER, test_keys::kOptions));
+    CreateDirectoryA(LogFolder().c_str(), nullptr);
+    E2E_CHECK(WriteWholeFile(LogFolder() + "\\Vigilo.log", "a line\r\n"));
+}
+
+void CheckNoUserTraces() {
+    E2E_CHECK(!RegistryKeyExists(HKEY_CURRENT_USER, test_keys::kZorvane));
+    E2E_CHECK(!FileIsPresent(LogFolder()));
 }
 
 bool WaitForChildrenOf(DWORD parent, DWORD timeout_ms) {

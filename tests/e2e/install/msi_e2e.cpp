@@ -27,8 +27,6 @@ namespace {
 
 const HKEY kHklm = HKEY_LOCAL_MACHINE;
 const std::string kUninstallKeys = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-const char* const kShortcuts[] = {"Zorvane.lnk", "Vigilo.lnk", "User's Guide.lnk",
-                                  "Uninstall Zorvane.lnk"};
 constexpr DWORD kInstallTimeoutMs = 90000;
 constexpr DWORD kInstallFailed = 1603;
 constexpr DWORD kFunctionFailed = 1627;
@@ -86,23 +84,12 @@ std::string ShortcutFolder() {
 
 void InstalledAsDeployed(const Packages& packages) {
     e2e::CheckShippedFiles(packages.built);
-    for (const char* shortcut : kShortcuts) {
-        e2e::Context of(shortcut);
-        E2E_CHECK(e2e::FileIsPresent(ShortcutFolder() + "\\" + shortcut));
-    }
-    const std::string entry = kUninstallKeys + "\\" + InstalledPackage();
-    struct Text {
-        const char* name;
-        std::string value;
-    };
-    for (const Text& text :
-         {Text{"DisplayName", "Zorvane"}, Text{"DisplayVersion", packages.version},
-          Text{"Publisher", "The Zorvane developers"},
-          Text{"InstallLocation", e2e::AppDirectory() + "\\"}}) {
-        e2e::Context of(text.name);
-        E2E_CHECK_EQ(e2e::ReadString(kHklm, entry, text.name),
-                     std::optional<std::string>(text.value));
-    }
+    e2e::CheckShortcuts(ShortcutFolder());
+    e2e::CheckTexts(kUninstallKeys + "\\" + InstalledPackage(),
+                    {{"DisplayName", "Zorvane"},
+                     {"DisplayVersion", packages.version},
+                     {"Publisher", "The Zorvane developers"},
+                     {"InstallLocation", e2e::AppDirectory() + "\\"}});
     E2E_CHECK_EQ(e2e::ReadString(kHklm, test_keys::kRun, "Vigilo"),
                  std::optional<std::string>(e2e::Quoted(e2e::Installed("vigilo.exe"))));
 }
@@ -156,38 +143,21 @@ void AppliesFromAStartupScript() {
     E2E_CHECK(!e2e::Differences(before, e2e::TcpipRegistry()).empty());
 }
 
-// What the programs make for the user who uninstalls: the companion's options and its log.
-void LeaveUserTraces() {
-    E2E_CHECK(e2e::CreateRegistryKey(HKEY_CURRENT_USER, test_keys::kOptions));
-    const std::string log_folder = e2e::EnvironmentVariable("APPDATA") + "\\Zorvane";
-    CreateDirectoryA(log_folder.c_str(), nullptr);
-    E2E_CHECK(e2e::WriteWholeFile(log_folder + "\\Vigilo.log", "a line\r\n"));
-}
-
 void NothingIsLeft() {
     E2E_CHECK(!e2e::FileIsPresent(e2e::AppDirectory()));
     E2E_CHECK(!e2e::FileIsPresent(ProgramsFolder(CSIDL_PROGRAMS)));
     E2E_CHECK(!e2e::FileIsPresent(ProgramsFolder(CSIDL_COMMON_PROGRAMS)));
     E2E_CHECK(InstalledPackages().empty());
     E2E_CHECK(!e2e::ReadRegistryValue(kHklm, test_keys::kRun, "Vigilo").has_value());
-    E2E_CHECK(!e2e::RegistryKeyExists(HKEY_CURRENT_USER, test_keys::kZorvane));
-    E2E_CHECK(!e2e::FileIsPresent(e2e::EnvironmentVariable("APPDATA") + "\\Zorvane"));
-}
-
-void ShowDifferences(const e2e::RegistrySnapshot& expected) {
-    std::vector<std::string> differences = e2e::Differences(expected, e2e::TcpipRegistry());
-    for (const std::string& line : differences) {
-        e2e::Note(line);
-    }
-    E2E_CHECK(differences.empty());
+    e2e::CheckNoUserTraces();
 }
 
 // RESTORE=1 puts back the registry of before Zorvane's first change.
 void UninstallsRestoring(const e2e::RegistrySnapshot& before_zorvane) {
     e2e::Context in("uninstall with RESTORE=1");
-    LeaveUserTraces();
+    e2e::LeaveUserTraces();
     E2E_CHECK_EQ(Msiexec("/x " + InstalledPackage() + " /qn RESTORE=1"), std::optional<DWORD>(0));
-    ShowDifferences(before_zorvane);
+    e2e::CheckTcpipRegistry(before_zorvane);
     NothingIsLeft();
 }
 
@@ -211,9 +181,9 @@ void UninstallsKeepingTheValues(const Packages& packages) {
     E2E_CHECK(refused == kInstallFailed || refused == kFunctionFailed);
     E2E_CHECK(e2e::FileIsPresent(e2e::Installed("Zorvane.exe")));
     E2E_CHECK(InstalledPackages() == std::vector<std::string>{product});
-    LeaveUserTraces();
+    e2e::LeaveUserTraces();
     E2E_CHECK_EQ(Msiexec("/x " + product + " /qn"), std::optional<DWORD>(0));
-    ShowDifferences(applied);
+    e2e::CheckTcpipRegistry(applied);
     NothingIsLeft();
 }
 
