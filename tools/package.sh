@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Builds both Windows builds and packs each into dist/: a setup and a portable zip.
-#   dist/Zorvane-<version>-x64-setup.exe   dist/Zorvane-<version>-x64.zip
-#   dist/Zorvane-<version>-x86-setup.exe   dist/Zorvane-<version>-x86.zip
+# Builds both Windows builds and packs each into dist/: a setup, a Windows Installer
+# package and a portable zip.
+#   dist/Zorvane-<version>-x64-setup.exe   dist/Zorvane-<version>-x64.msi   (and -x64.zip)
+#   dist/Zorvane-<version>-x86-setup.exe   dist/Zorvane-<version>-x86.msi   (and -x86.zip)
 # Fails when a setup outgrows its budget or a program or setup lacks the version resource
-# of this version. Every package is made and checked in a staging folder and moved into
-# dist/ only when all four passed, so dist/ never holds one that failed its checks.
+# of this version, and when a Windows Installer package fails the checks of
+# tools/make-setup.sh: among them, that its product code, upgrade code and version are those
+# of the package of this version already in dist/. Every package is made and checked in a
+# staging folder and moved into dist/ only when all six passed, so dist/ never holds one
+# that failed its checks.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
@@ -38,6 +42,7 @@ for arch in x64 x86; do
     [ "$arch" = x86 ] && app=build/win32/app
     setup="$staging/Zorvane-$version-$arch-setup.exe"
     zip="$staging/Zorvane-$version-$arch.zip"
+    msi="Zorvane-$version-$arch.msi"
     check_version "$app/Zorvane.exe"
     check_version "$app/vigilo.exe"
     "$repo/tools/make-setup.sh" "$arch" "$app" "$version" "$setup"
@@ -47,6 +52,7 @@ for arch in x64 x86; do
         echo "package: $(basename "$setup") is $size bytes, more than $largest_setup" >&2
         exit 1
     fi
+    "$repo/tools/make-setup.sh" "$arch" "$app" "$version" "$staging/$msi" "dist/$msi"
     # The zip unpacks to one folder, the programs and their files as the setup installs them.
     stage="$staging/unpacked"
     mkdir -p "$stage/Zorvane"

@@ -20,7 +20,7 @@
 
 #include "fakes/program_texts.h"
 #include "fakes/registry_paths.h"
-#include "ping/ping_settings.h"
+#include "install/installed_copy.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"
@@ -37,10 +37,6 @@ namespace {
 const HKEY kHklm = HKEY_LOCAL_MACHINE;
 const std::string kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zorvane";
-const char* const kShipped[] = {"Zorvane.exe", "vigilo.exe", "TIPs.TXT", "Ping.wav",
-                                "Help\\help.htm"};
-const char* const kShortcuts[] = {"Zorvane.lnk", "Vigilo.lnk", "User's Guide.lnk",
-                                  "Uninstall Zorvane.lnk"};
 constexpr DWORD kSetupTimeoutMs = 90000;
 
 struct Setup {
@@ -49,28 +45,14 @@ struct Setup {
     std::string built;  // the build's app folder, as Wine sees it
 };
 
-std::string Installed(const std::string& name) {
-    return e2e::AppDirectory() + "\\" + name;
-}
-
-std::string Quoted(const std::string& path) {
-    return "\"" + path + "\"";
-}
-
 std::string ShortcutFolder() {
     char folder[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, folder);
     return std::string(folder) + "\\Zorvane";
 }
 
-std::string DefaultPingCfg() {
-    zv::ping::PingSettings defaults;
-    zv::ping::SetPingDefaults(defaults);
-    return zv::ping::FormatPingCfg(defaults);
-}
-
 std::optional<DWORD> RunSetup(const Setup& setup) {
-    e2e::ChildProcess process(Quoted(setup.path) + " /S");
+    e2e::ChildProcess process(e2e::Quoted(setup.path) + " /S");
     return process.WaitForExit(kSetupTimeoutMs);
 }
 
@@ -96,25 +78,6 @@ std::pair<DWORD, std::string> ParentOf(DWORD id) {
         }
     }
     return {parent, std::string()};
-}
-
-// Waits (bounded) for every process that `parent` started to end.
-bool WaitForChildrenOf(DWORD parent, DWORD timeout_ms) {
-    std::vector<HANDLE> children;
-    for (const PROCESSENTRY32& entry : e2e::RunningProcesses()) {
-        if (entry.th32ParentProcessID == parent) {
-            children.push_back(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
-        }
-    }
-    bool ended = true;
-    for (HANDLE child : children) {
-        ended =
-            child != nullptr && WaitForSingleObject(child, timeout_ms) == WAIT_OBJECT_0 && ended;
-        if (child != nullptr) {
-            CloseHandle(child);
-        }
-    }
-    return ended;
 }
 
 // The running companion, once its window is up.
@@ -153,41 +116,28 @@ void InstallsSilently(const Setup& setup) {
     e2e::Context in("silent install");
     E2E_CHECK_EQ(RunSetup(setup), std::optional<DWORD>(0));
     E2E_CHECK_EQ(e2e::AppDirectory(), e2e::EnvironmentVariable("ProgramFiles") + "\\Zorvane");
-    for (const char* file : kShipped) {
-        e2e::Context of(file);
-        E2E_CHECK(e2e::ReadWholeFile(Installed(file)) ==
-                  e2e::ReadWholeFile(setup.built + "\\" + file));
-    }
-    E2E_CHECK(e2e::FileIsPresent(Installed("uninstall.exe")));
-    E2E_CHECK(!e2e::FileIsPresent(Installed("Zorvane.cfg")));
-    E2E_CHECK_EQ(e2e::ReadWholeFile(Installed("Ping.cfg")),
-                 std::optional<std::string>(DefaultPingCfg()));
-    for (const char* shortcut : kShortcuts) {
-        e2e::Context of(shortcut);
-        E2E_CHECK(e2e::FileIsPresent(ShortcutFolder() + "\\" + shortcut));
-    }
-    struct Text {
-        const char* name;
-        std::string value;
-    };
+    e2e::CheckShippedFiles(setup.built);
+    E2E_CHECK(e2e::FileIsPresent(e2e::Installed("uninstall.exe")));
+    E2E_CHECK(!e2e::FileIsPresent(e2e::Installed("Zorvane.cfg")));
+    E2E_CHECK_EQ(e2e::ReadWholeFile(e2e::Installed("Ping.cfg")),
+                 std::optional<std::string>(e2e::DefaultPingCfg()));
+    e2e::CheckShortcuts(ShortcutFolder());
     const std::string folder = e2e::AppDirectory();
-    for (const Text& text :
-         {Text{"DisplayName", "Zorvane"}, Text{"DisplayVersion", setup.version},
-          Text{"Publisher", "The Zorvane developers"},
-          Text{"DisplayIcon", folder + "\\Zorvane.exe,0"}, Text{"InstallLocation", folder},
-          Text{"UninstallString", Quoted(folder + "\\uninstall.exe")},
-          Text{"QuietUninstallString", Quoted(folder + "\\uninstall.exe") + " /S"}}) {
-        e2e::Context of(text.name);
-        E2E_CHECK_EQ(e2e::ReadString(kHklm, kUninstallKey, text.name),
-                     std::optional<std::string>(text.value));
-    }
+    e2e::CheckTexts(kUninstallKey,
+                    {{"DisplayName", "Zorvane"},
+                     {"DisplayVersion", setup.version},
+                     {"Publisher", "The Zorvane developers"},
+                     {"DisplayIcon", folder + "\\Zorvane.exe,0"},
+                     {"InstallLocation", folder},
+                     {"UninstallString", e2e::Quoted(folder + "\\uninstall.exe")},
+                     {"QuietUninstallString", e2e::Quoted(folder + "\\uninstall.exe") + " /S"}});
     E2E_CHECK_EQ(e2e::ReadDword(kHklm, kUninstallKey, "NoModify"), std::optional<DWORD>(1));
     E2E_CHECK_EQ(e2e::ReadDword(kHklm, kUninstallKey, "NoRepair"), std::optional<DWORD>(1));
     std::optional<DWORD> size = e2e::ReadDword(kHklm, kUninstallKey, "EstimatedSize");
     e2e::Note("EstimatedSize " + e2e::Show(size) + " KB");
     E2E_CHECK(size.has_value() && *size >= 100 && *size < 5000);
     E2E_CHECK_EQ(e2e::ReadString(kHklm, test_keys::kRun, "Vigilo"),
-                 std::optional<std::string>(Quoted(folder + "\\vigilo.exe")));
+                 std::optional<std::string>(e2e::Quoted(folder + "\\vigilo.exe")));
 }
 
 // The companion comes from the installed folder: at logon through its entry, and from
@@ -219,7 +169,7 @@ void CompanionStartsFromTheInstalledFolder() {
         if (!E2E_CHECK(companion.has_value())) {
             continue;
         }
-        E2E_CHECK_EQ(companion->image, Installed("vigilo.exe"));
+        E2E_CHECK_EQ(companion->image, e2e::Installed("vigilo.exe"));
         switch (start.by) {
             case StartedBy::Itself:
                 E2E_CHECK_EQ(companion->id, started.id());
@@ -240,9 +190,9 @@ void UpgradesKeepingTheSettings(const Setup& setup) {
     e2e::Context in("upgrade");
     const std::string settings = "ConnectionType,3\r\nOptiMode,0\r\n";
     const std::string ping = zv::test_texts::PingFile(false, "ping.zorvane.test", 12, true);
-    E2E_CHECK(e2e::WriteWholeFile(Installed("Zorvane.cfg"), settings));
-    E2E_CHECK(e2e::WriteWholeFile(Installed("Ping.cfg"), ping));
-    e2e::ChildProcess logon(Quoted(Installed("vigilo.exe")));
+    E2E_CHECK(e2e::WriteWholeFile(e2e::Installed("Zorvane.cfg"), settings));
+    E2E_CHECK(e2e::WriteWholeFile(e2e::Installed("Ping.cfg"), ping));
+    e2e::ChildProcess logon(e2e::Quoted(e2e::Installed("vigilo.exe")));
     std::optional<Companion> companion = FindCompanion();
     HANDLE running =
         OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, companion ? companion->id : 0);
@@ -253,9 +203,9 @@ void UpgradesKeepingTheSettings(const Setup& setup) {
     if (running != nullptr) {
         CloseHandle(running);
     }
-    E2E_CHECK_EQ(e2e::ReadWholeFile(Installed("Zorvane.cfg")),
+    E2E_CHECK_EQ(e2e::ReadWholeFile(e2e::Installed("Zorvane.cfg")),
                  std::optional<std::string>(settings));
-    E2E_CHECK_EQ(e2e::ReadWholeFile(Installed("Ping.cfg")), std::optional<std::string>(ping));
+    E2E_CHECK_EQ(e2e::ReadWholeFile(e2e::Installed("Ping.cfg")), std::optional<std::string>(ping));
 }
 
 std::string OwnPath() {
@@ -269,68 +219,52 @@ std::string OwnPath() {
 // and the uninstaller each stop with nothing changed; once it ends, the setup goes through.
 void ACopyThatDoesNotCloseStopsTheSetups(const Setup& setup) {
     e2e::Context in("a copy that does not close");
-    E2E_CHECK(CopyFileA(OwnPath().c_str(), Installed("vigilo.exe").c_str(), FALSE));
-    e2e::ChildProcess held(Quoted(Installed("vigilo.exe")) + " --hold");
+    E2E_CHECK(CopyFileA(OwnPath().c_str(), e2e::Installed("vigilo.exe").c_str(), FALSE));
+    e2e::ChildProcess held(e2e::Quoted(e2e::Installed("vigilo.exe")) + " --hold");
     const std::optional<std::string> holding = e2e::ReadWholeFile(OwnPath());
     E2E_CHECK_EQ(RunSetup(setup), std::optional<DWORD>(2));
-    E2E_CHECK(e2e::ReadWholeFile(Installed("vigilo.exe")) == holding);
+    E2E_CHECK(e2e::ReadWholeFile(e2e::Installed("vigilo.exe")) == holding);
     // In place (_?=), so that its own exit code is seen.
-    e2e::ChildProcess uninstall(Quoted(Installed("uninstall.exe")) +
+    e2e::ChildProcess uninstall(e2e::Quoted(e2e::Installed("uninstall.exe")) +
                                 " /S _?=" + e2e::AppDirectory());
     E2E_CHECK_EQ(uninstall.WaitForExit(kSetupTimeoutMs), std::optional<DWORD>(2));
-    E2E_CHECK(e2e::FileIsPresent(Installed("Zorvane.exe")));
+    E2E_CHECK(e2e::FileIsPresent(e2e::Installed("Zorvane.exe")));
     E2E_CHECK(e2e::RegistryKeyExists(kHklm, kUninstallKey));
     held.Terminate();
     E2E_CHECK_EQ(held.WaitForExit(), std::optional<DWORD>(1));
     E2E_CHECK_EQ(RunSetup(setup), std::optional<DWORD>(0));
-    E2E_CHECK(e2e::ReadWholeFile(Installed("vigilo.exe")) ==
+    E2E_CHECK(e2e::ReadWholeFile(e2e::Installed("vigilo.exe")) ==
               e2e::ReadWholeFile(setup.built + "\\vigilo.exe"));
-}
-
-std::optional<DWORD> RunInstalled(const std::string& arguments) {
-    e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe", arguments), SW_HIDE);
-    return zorvane.WaitForExit();
-}
-
-e2e::RegistrySnapshot TcpipRegistry() {
-    return e2e::SnapshotRegistry(kHklm, test_keys::kServices + "\\Tcpip");
 }
 
 // Restore and then the saved choice applied as a deployment script does; the uninstall is
 // to put back the registry of before the first of them, not the defaults Restore writes.
 e2e::RegistrySnapshot AppliesFromTheCommandLine() {
     e2e::Context in("/restore, then /apply");
-    e2e::RegistrySnapshot before = TcpipRegistry();
-    E2E_CHECK_EQ(RunInstalled("/restore"), std::optional<DWORD>(0));
-    E2E_CHECK(!e2e::Differences(before, TcpipRegistry()).empty());
-    E2E_CHECK(e2e::WriteWholeFile(Installed("Zorvane.cfg"), "ConnectionType,3\r\nOptiMode,0\r\n"));
-    E2E_CHECK_EQ(RunInstalled("/apply"), std::optional<DWORD>(0));
+    e2e::RegistrySnapshot before = e2e::TcpipRegistry();
+    E2E_CHECK_EQ(e2e::RunInstalled("/restore"), std::optional<DWORD>(0));
+    E2E_CHECK(!e2e::Differences(before, e2e::TcpipRegistry()).empty());
+    E2E_CHECK(
+        e2e::WriteWholeFile(e2e::Installed("Zorvane.cfg"), "ConnectionType,3\r\nOptiMode,0\r\n"));
+    E2E_CHECK_EQ(e2e::RunInstalled("/apply"), std::optional<DWORD>(0));
     return before;
 }
 
 void UninstallsSilently(const e2e::RegistrySnapshot& before_zorvane) {
     e2e::Context in("silent uninstall with /RESTORE");
-    E2E_CHECK(e2e::CreateRegistryKey(HKEY_CURRENT_USER, test_keys::kOptions));
-    const std::string log_folder = e2e::EnvironmentVariable("APPDATA") + "\\Zorvane";
-    CreateDirectoryA(log_folder.c_str(), nullptr);
-    E2E_CHECK(e2e::WriteWholeFile(log_folder + "\\Vigilo.log", "a line\r\n"));
-    e2e::ChildProcess logon(Quoted(Installed("vigilo.exe")));
+    e2e::LeaveUserTraces();
+    e2e::ChildProcess logon(e2e::Quoted(e2e::Installed("vigilo.exe")));
     E2E_CHECK(FindCompanion().has_value());
     // The uninstaller hands over to a copy of itself outside the folder and ends at once.
-    e2e::ChildProcess uninstall(Quoted(Installed("uninstall.exe")) + " /S /RESTORE");
+    e2e::ChildProcess uninstall(e2e::Quoted(e2e::Installed("uninstall.exe")) + " /S /RESTORE");
     E2E_CHECK_EQ(uninstall.WaitForExit(kSetupTimeoutMs), std::optional<DWORD>(0));
-    E2E_CHECK(WaitForChildrenOf(uninstall.id(), kSetupTimeoutMs));
+    E2E_CHECK(e2e::WaitForChildrenOf(uninstall.id(), kSetupTimeoutMs));
     E2E_CHECK(!e2e::FileIsPresent(e2e::AppDirectory()));
-    std::vector<std::string> differences = e2e::Differences(before_zorvane, TcpipRegistry());
-    for (const std::string& line : differences) {
-        e2e::Note(line);
-    }
-    E2E_CHECK(differences.empty());
+    e2e::CheckTcpipRegistry(before_zorvane);
     E2E_CHECK(!e2e::FileIsPresent(ShortcutFolder()));
     E2E_CHECK(!e2e::RegistryKeyExists(kHklm, kUninstallKey));
     E2E_CHECK(!e2e::ReadRegistryValue(kHklm, test_keys::kRun, "Vigilo").has_value());
-    E2E_CHECK(!e2e::RegistryKeyExists(HKEY_CURRENT_USER, test_keys::kZorvane));
-    E2E_CHECK(!e2e::FileIsPresent(log_folder));
+    e2e::CheckNoUserTraces();
     E2E_CHECK(e2e::ProcessesNamed("vigilo.exe").empty());
     E2E_CHECK(e2e::ProcessesNamed("Zorvane.exe").empty());
 }
