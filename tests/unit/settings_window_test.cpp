@@ -1,6 +1,7 @@
 // The tuning area driven as a user and the load sequence drive it, without a window.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -282,9 +283,36 @@ TEST_F(SettingsWindowTest, NumberBoxesTakeOnlyDigitsUpToTheirLength) {
     EXPECT_EQ(current.TTL, 255);
 }
 
+// What the user does after switching to Manual mode, in one step or several.
+using Arrange = std::function<void(SettingsWindow&)>;
+Arrange Custom(ui::Option SettingsWindow::*option) {
+    return [option](SettingsWindow& w) { (w.*option).Select(); };
+}
+Arrange Unpicked(ui::ComboBox SettingsWindow::*list) {
+    return [list](SettingsWindow& w) { (w.*list).SetSelection(ui::kNoSelection); };
+}
+Arrange Mtu(const char* text) {
+    return [text](SettingsWindow& w) {
+        w.optMTU2.Select();
+        w.txtMTU.SetText(text);
+    };
+}
+Arrange Ttl(const char* text) {
+    return [text](SettingsWindow& w) {
+        w.optTTL2.Select();
+        w.txtTTL.SetText(text);
+    };
+}
+Arrange Both(Arrange first, Arrange second) {
+    return [first, second](SettingsWindow& w) {
+        first(w);
+        second(w);
+    };
+}
+
 struct ValidationCase {
     const char* label;
-    void (*arrange)(SettingsWindow&);
+    Arrange arrange;
     const char* message;  // nullptr: the checks pass
 };
 
@@ -311,72 +339,37 @@ TEST_P(ValidationTest, ShowsTheFirstFailedCheckOnly) {
     }
 }
 
-void CustomMtu(SettingsWindow& w, const char* text) {
-    w.optMTU2.Select();
-    w.txtMTU.SetText(text);
-}
-void CustomTtl(SettingsWindow& w, const char* text) {
-    w.optTTL2.Select();
-    w.txtTTL.SetText(text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Checks, ValidationTest,
-    ::testing::Values(ValidationCase{"defaults", [](SettingsWindow&) {}, nullptr},
-                      ValidationCase{"no_type",
-                                     [](SettingsWindow& w) {
-                                         w.cmbNetType.SetSelection(-1);
-                                         w.cmbMSCPS0.SetSelection(-1);
-                                     },
-                                     "Invalid Connection Type. Select Valid One."},
-                      ValidationCase{"type_picked_again",
-                                     [](SettingsWindow& w) {
-                                         w.cmbNetType.SetSelection(-1);
-                                         w.cmbNetType.SetSelection(0);
-                                     },
-                                     nullptr},
-                      ValidationCase{"no_http10",
-                                     [](SettingsWindow& w) {
-                                         w.cmbMSCPS0.SetSelection(-1);
-                                         w.optRWIN2.Select();
-                                     },
-                                     "Invalid MSCPS using HTTP 1.0 Value. Select Valid One."},
-                      ValidationCase{"no_http11",
-                                     [](SettingsWindow& w) { w.cmbMSCPS1.SetSelection(-1); },
-                                     "Invalid MSCPS using HTTP 1.1 value. Select Valid One."},
-                      ValidationCase{"empty_mtu", [](SettingsWindow& w) { CustomMtu(w, ""); },
-                                     "Invalid MTU. Enter Valid One."},
-                      ValidationCase{"mtu_0", [](SettingsWindow& w) { CustomMtu(w, "0"); },
-                                     "Invalid MTU. Enter Valid One."},
-                      ValidationCase{"mtu_67", [](SettingsWindow& w) { CustomMtu(w, "67"); },
-                                     "Invalid MTU. Enter Valid One."},
-                      ValidationCase{"mtu_65536", [](SettingsWindow& w) { CustomMtu(w, "65536"); },
-                                     "Invalid MTU. Enter Valid One."},
-                      ValidationCase{"mtu_bounds_pass",
-                                     [](SettingsWindow& w) {
-                                         CustomMtu(w, "65535");
-                                         CustomTtl(w, "1");
-                                     },
-                                     nullptr},
-                      ValidationCase{"mtu_before_rwin",
-                                     [](SettingsWindow& w) {
-                                         CustomMtu(w, "");
-                                         w.optRWIN2.Select();
-                                     },
-                                     "Invalid MTU. Enter Valid One."},
-                      ValidationCase{"no_rwin", [](SettingsWindow& w) { w.optRWIN2.Select(); },
-                                     "Invalid RWIN. Select Valid One."},
-                      ValidationCase{"empty_ttl", [](SettingsWindow& w) { CustomTtl(w, ""); },
-                                     "Invalid TTL. Enter Valid One."},
-                      ValidationCase{"ttl_0", [](SettingsWindow& w) { CustomTtl(w, "0"); },
-                                     "Invalid TTL. Enter Valid One."},
-                      ValidationCase{"ttl_256", [](SettingsWindow& w) { CustomTtl(w, "256"); },
-                                     "Invalid TTL. Enter Valid One."},
-                      ValidationCase{"no_ska", [](SettingsWindow& w) { w.optSKA2.Select(); },
-                                     "Invalid Session Keep Alive. Select Valid One."},
-                      ValidationCase{"no_ndi", [](SettingsWindow& w) { w.optNDI2.Select(); },
-                                     "Invalid NDI Cache. Select Valid One."}),
-    [](const ::testing::TestParamInfo<ValidationCase>& info) { return info.param.label; });
+constexpr const char* kBadMtu = "Invalid MTU. Enter Valid One.";
+constexpr const char* kBadTtl = "Invalid TTL. Enter Valid One.";
+const ValidationCase kValidationCases[] = {
+    {"defaults", [](SettingsWindow&) {}, nullptr},
+    {"no_type", Both(Unpicked(&SettingsWindow::cmbNetType), Unpicked(&SettingsWindow::cmbMSCPS0)),
+     "Invalid Connection Type. Select Valid One."},
+    {"type_picked_again",
+     Both(Unpicked(&SettingsWindow::cmbNetType),
+          [](SettingsWindow& w) { w.cmbNetType.SetSelection(0); }),
+     nullptr},
+    {"no_http10", Both(Unpicked(&SettingsWindow::cmbMSCPS0), Custom(&SettingsWindow::optRWIN2)),
+     "Invalid MSCPS using HTTP 1.0 Value. Select Valid One."},
+    {"no_http11", Unpicked(&SettingsWindow::cmbMSCPS1),
+     "Invalid MSCPS using HTTP 1.1 value. Select Valid One."},
+    {"empty_mtu", Mtu(""), kBadMtu},
+    {"mtu_0", Mtu("0"), kBadMtu},
+    {"mtu_67", Mtu("67"), kBadMtu},
+    {"mtu_65536", Mtu("65536"), kBadMtu},
+    {"mtu_bounds_pass", Both(Mtu("65535"), Ttl("1")), nullptr},
+    {"mtu_before_rwin", Both(Mtu(""), Custom(&SettingsWindow::optRWIN2)), kBadMtu},
+    {"no_rwin", Custom(&SettingsWindow::optRWIN2), "Invalid RWIN. Select Valid One."},
+    {"empty_ttl", Ttl(""), kBadTtl},
+    {"ttl_0", Ttl("0"), kBadTtl},
+    {"ttl_256", Ttl("256"), kBadTtl},
+    {"no_ska", Custom(&SettingsWindow::optSKA2), "Invalid Session Keep Alive. Select Valid One."},
+    {"no_ndi", Custom(&SettingsWindow::optNDI2), "Invalid NDI Cache. Select Valid One."},
+};
+INSTANTIATE_TEST_SUITE_P(Checks, ValidationTest, ::testing::ValuesIn(kValidationCases),
+                         [](const ::testing::TestParamInfo<ValidationCase>& info) {
+                             return info.param.label;
+                         });
 
 TEST_F(SettingsWindowTest, MovingTheAreaMovesEveryControlAlike) {
     window.Frame1.SetBounds({120, 600, 9000, 5000});
