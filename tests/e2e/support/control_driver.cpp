@@ -41,7 +41,7 @@ int ControlDriver::Selection(int id) const {
 
 void ControlDriver::Click(int id) {
     SendMessageA(Control(id), BM_CLICK, 0, 0);
-    Settle();
+    settle_();
 }
 
 void ControlDriver::PostClick(int id) {
@@ -52,14 +52,14 @@ void ControlDriver::Type(int id, const std::string& keys) {
     for (char key : keys) {
         SendMessageA(Control(id), WM_CHAR, static_cast<unsigned char>(key), 1);
     }
-    Settle();
+    settle_();
 }
 
 void ControlDriver::Pick(int id, int position) {
     SendMessageA(Control(id), CB_SETCURSEL, static_cast<WPARAM>(position), 0);
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(Control(id)));
-    Settle();
+    settle_();
 }
 
 void ControlDriver::PostPick(int id, int position) {

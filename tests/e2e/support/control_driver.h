@@ -1,7 +1,8 @@
 // A window's controls found by ID, driven with the messages a user's actions send and read
 // back. The window may belong to another process: texts are read with the W functions,
-// the only ones that ask another process's control. After each action sent, the window's
-// owner is given a moment to run what it started.
+// the only ones that ask another process's control. After each action sent, `settle` gives
+// the window's owner a moment to run what it started: Settle for another process, a message
+// pump for a window of the driver's own thread.
 #pragma once
 
 #include <windows.h>
@@ -10,9 +11,13 @@
 
 namespace zv::e2e {
 
+// Lets the other process run the message just posted or sent.
+void Settle();
+
 class ControlDriver {
   public:
-    explicit ControlDriver(HWND window = nullptr) : window_(window) {}
+    explicit ControlDriver(HWND window = nullptr, void (*settle)() = Settle)
+        : window_(window), settle_(settle) {}
 
     HWND window() const { return window_; }
     HWND Control(int id) const { return GetDlgItem(window_, id); }
@@ -30,9 +35,9 @@ class ControlDriver {
 
   protected:
     HWND window_;
-};
 
-// Lets the other process run the message just posted or sent.
-void Settle();
+  private:
+    void (*settle_)();
+};
 
 }  // namespace zv::e2e
