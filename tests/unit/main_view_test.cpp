@@ -155,7 +155,7 @@ TEST_F(MainViewTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOpt
 
     EXPECT_TRUE(window.area.optOptimization[1].selected());
     EXPECT_EQ(window.area.cmbNetType.SelectedText(), "ADSL/Cable");
-    EXPECT_EQ(window.area.txtMTU.text(), "1400");
+    EXPECT_EQ(window.area.mtu.value.text(), "1400");
     EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Manual");
     EXPECT_TRUE(window_ports.calls.empty());
 }
@@ -277,8 +277,8 @@ TEST_F(MainViewTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
     EXPECT_EQ(window_ports.calls,
               (std::vector<std::string>{"mtu finder mtu.example", "mtu finder mtu.example",
                                         "explain Dial-up (Modem)"}));
-    EXPECT_TRUE(window.area.optMTU2.selected());
-    EXPECT_EQ(window.area.txtMTU.text(), "1400");
+    EXPECT_TRUE(window.area.mtu.custom.selected());
+    EXPECT_EQ(window.area.mtu.value.text(), "1400");
     EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Manual");
     EXPECT_EQ(files.writes, 0);
     EXPECT_EQ(registry.ValueCount(), 0u);
@@ -295,14 +295,14 @@ TEST_F(MainViewTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
     for (auto [at_pick, at_apply, rwin] :
          {std::tuple{"9", "9000", 576000u}, std::tuple{"", "1500", 96000u}}) {
         SCOPED_TRACE(at_apply);
-        a.optMTU1.Select();
-        a.optRWIN1.Select();
-        a.optMTU2.Select();
-        a.txtMTU.SetText("1");
-        a.txtMTU.SetText(at_pick);
-        a.optRWIN2.Select();
-        a.cmbRWIN.SetSelection(8);
-        a.txtMTU.SetText(at_apply);
+        a.mtu.windows_default.Select();
+        a.rwin.windows_default.Select();
+        a.mtu.custom.Select();
+        a.mtu.value.SetText("1");
+        a.mtu.value.SetText(at_pick);
+        a.rwin.custom.Select();
+        a.rwin.value.SetSelection(8);
+        a.mtu.value.SetText(at_apply);
         messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
         window.cmdApply.Click();
 
@@ -322,7 +322,8 @@ TEST_F(MainViewTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
     EXPECT_EQ(records.CurrentSettings.OptiMode, AutomaticMode);
     window.Restore();
     EXPECT_EQ(records.CurrentSettings, testing::RestoredSettings());
-    EXPECT_TRUE(window.area.optMTU1.selected() && window.area.optOptimization[0].selected());
+    EXPECT_TRUE(window.area.mtu.windows_default.selected() &&
+                window.area.optOptimization[0].selected());
     EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], FormatSettingsFile(testing::RestoredSettings()));
 }
 
@@ -338,8 +339,8 @@ TEST_F(MainViewTest, TypePickedAfterRestoreClosesTheTuningControls) {
     messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
     window.area.cmbNetType.SetSelection(3);
 
-    EXPECT_FALSE(window.area.cmbMSCPS0.enabled() || window.area.optMTU1.enabled());
-    EXPECT_FALSE(window.area.optMTU1.selected());
+    EXPECT_FALSE(window.area.cmbMSCPS0.enabled() || window.area.mtu.windows_default.enabled());
+    EXPECT_FALSE(window.area.mtu.windows_default.selected());
     EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], "ConnectionType,3\r\nOptiMode,0\r\n");
 }
 
@@ -373,7 +374,7 @@ TEST_F(MainViewTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsCh
     EXPECT_EQ(files.files.count(kDir + "\\dial-up-undo.reg"), 1u);
 
     window.area.optOptimization[1].Select();
-    window.area.optMTU2.Select();  // Custom, with no MTU typed
+    window.area.mtu.custom.Select();  // Custom, with no MTU typed
     window_ports.calls.clear();
     messages.shown.clear();
     EXPECT_EQ(window_ports.read_report()[2].apply_would_write, "(choice incomplete)");
@@ -418,11 +419,11 @@ TEST_F(MainViewTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
     };
     tuning::SettingsWindow& a = window.area;
     for (const ui::Control* c : std::vector<const ui::Control*>{
-             &a.cmbNetType, &a.optOptimization[1], &a.Frame4, &a.txtTTL, &a.Frame6, &a.cmbNDI,
-             &a.Frame7, &a.cmbMSCPS1, &window.cmdApply, &window.cmdHelp}) {
+             &a.cmbNetType, &a.optOptimization[1], &a.ttl.frame, &a.ttl.value, &a.ndi.frame,
+             &a.ndi.value, &a.Frame7, &a.cmbMSCPS1, &window.cmdApply, &window.cmdHelp}) {
         EXPECT_TRUE(inside(*c)) << c->name();
     }
-    EXPECT_LT(a.Frame2.bounds().left + a.Frame2.bounds().width, a.Frame3.bounds().left);
+    EXPECT_LT(a.mtu.frame.bounds().left + a.mtu.frame.bounds().width, a.rwin.frame.bounds().left);
     EXPECT_LT(window.cmdApply.bounds().left + window.cmdApply.bounds().width,
               window.cmdPing.bounds().left);
 

@@ -65,9 +65,9 @@ TEST_F(SettingsWindowTest, LoadsAutomaticModeAsThePresetOfTheSavedType) {
     EXPECT_EQ(applies, 0);
     EXPECT_TRUE(explained.empty());
     // Every tuning control is disabled and empty.
-    EXPECT_FALSE(window.Frame2.enabled());
-    EXPECT_FALSE(window.optMTU1.selected());
-    EXPECT_FALSE(window.optMTU2.selected());
+    EXPECT_FALSE(window.mtu.frame.enabled());
+    EXPECT_FALSE(window.mtu.windows_default.selected());
+    EXPECT_FALSE(window.mtu.custom.selected());
     EXPECT_FALSE(window.chkPMTU.enabled());
     EXPECT_EQ(window.chkPMTU.value(), kUnchecked);
     EXPECT_EQ(window.cmbMSCPS0.selection(), ui::kNoSelection);
@@ -91,13 +91,13 @@ TEST_F(SettingsWindowTest, LoadsManualModeIntoTheControlsAndRecomputesRwinFromTh
     TuningSettings expected = saved;
     expected.RWIN = 96000;
     EXPECT_EQ(current, expected);
-    EXPECT_EQ(window.txtMTU.text(), "1500");
-    EXPECT_TRUE(window.txtMTU.enabled());
-    EXPECT_TRUE(window.optTTL1.selected());
-    EXPECT_FALSE(window.txtTTL.enabled());
-    EXPECT_EQ(window.cmbRWIN.SelectedText(), "x64");
-    EXPECT_EQ(window.cmbSKA.SelectedText(), "10 min.");
-    EXPECT_EQ(window.cmbNDI.SelectedText(), "32");
+    EXPECT_EQ(window.mtu.value.text(), "1500");
+    EXPECT_TRUE(window.mtu.value.enabled());
+    EXPECT_TRUE(window.ttl.windows_default.selected());
+    EXPECT_FALSE(window.ttl.value.enabled());
+    EXPECT_EQ(window.rwin.value.SelectedText(), "x64");
+    EXPECT_EQ(window.ska.value.SelectedText(), "10 min.");
+    EXPECT_EQ(window.ndi.value.SelectedText(), "32");
     EXPECT_EQ(window.chkBlackHole.value(), kChecked);
     EXPECT_EQ(window.cmbMSCPS0.SelectedText(), "6");
     EXPECT_TRUE(window.optOptimization[1].selected());
@@ -144,11 +144,11 @@ TEST_F(SettingsWindowTest, SwitchingToManualResetsToWindowsDefaultsAndExplains) 
     expected.ConnectionType = 2;
     EXPECT_EQ(current, expected);
     EXPECT_EQ(window.cmbMSCPS1.SelectedText(), "4");
-    EXPECT_TRUE(window.optMTU1.selected());
-    EXPECT_TRUE(window.optNDI1.selected());
-    EXPECT_TRUE(window.optMTU2.enabled());
-    EXPECT_FALSE(window.txtMTU.enabled());
-    EXPECT_FALSE(window.cmbRWIN.enabled());
+    EXPECT_TRUE(window.mtu.windows_default.selected());
+    EXPECT_TRUE(window.ndi.windows_default.selected());
+    EXPECT_TRUE(window.mtu.custom.enabled());
+    EXPECT_FALSE(window.mtu.value.enabled());
+    EXPECT_FALSE(window.rwin.value.enabled());
     EXPECT_EQ(window.chkPMTU.value(), kChecked);
     EXPECT_EQ(window.cmbNetType.SelectedText(), "ISDN");
 }
@@ -157,15 +157,15 @@ TEST_F(SettingsWindowTest, BackToAutomaticDropsManualValuesForThePreset) {
     Load(TuningSettings{});
     window.cmbNetType.SetSelection(3);
     SwitchToManual();
-    window.optMTU2.Select();
-    window.txtMTU.SetText("900");
+    window.mtu.custom.Select();
+    window.mtu.value.SetText("900");
     window.optOptimization[0].Select();
 
     EXPECT_EQ(current, Preset(3));
     EXPECT_EQ(mode_text, "Mode: Automatic");
-    EXPECT_FALSE(window.optMTU2.selected());
-    EXPECT_EQ(window.txtMTU.text(), "");
-    EXPECT_FALSE(window.txtMTU.enabled());
+    EXPECT_FALSE(window.mtu.custom.selected());
+    EXPECT_EQ(window.mtu.value.text(), "");
+    EXPECT_FALSE(window.mtu.value.enabled());
 
     SwitchToManual();
     EXPECT_EQ(explained, (std::vector<std::string>{"ADSL/Cable", "ADSL/Cable"}));
@@ -174,45 +174,45 @@ TEST_F(SettingsWindowTest, BackToAutomaticDropsManualValuesForThePreset) {
 TEST_F(SettingsWindowTest, CustomValuesAreStoredAsPickedAndWindowsDefaultClearsThem) {
     Load(TuningSettings{});
     SwitchToManual();
-    window.optMTU2.Select();
-    window.txtMTU.SetText("1500");
-    window.optRWIN2.Select();
-    window.cmbRWIN.SetSelection(8);
+    window.mtu.custom.Select();
+    window.mtu.value.SetText("1500");
+    window.rwin.custom.Select();
+    window.rwin.value.SetSelection(8);
     EXPECT_EQ(current.RWIN, 96000);  // 64 x 1500, not 64 x 1460
-    window.txtMTU.SetText("576");
+    window.mtu.value.SetText("576");
     EXPECT_EQ(current.MTU, 576);
     EXPECT_EQ(current.RWIN, 96000);  // a later MTU does not change the picked RWIN
 
-    window.optSKA2.Select();
-    window.cmbSKA.SetSelection(59);
+    window.ska.custom.Select();
+    window.ska.value.SetSelection(59);
     EXPECT_EQ(current.SKA, 3600000);
-    window.optNDI2.Select();
-    window.cmbNDI.SetSelection(4);
+    window.ndi.custom.Select();
+    window.ndi.value.SetSelection(4);
     EXPECT_EQ(current.NDI, 16);
-    window.optTTL2.Select();
-    window.txtTTL.SetText("128");
+    window.ttl.custom.Select();
+    window.ttl.value.SetText("128");
     EXPECT_EQ(current.TTL, 128);
     window.cmbMSCPS0.SetSelection(4);
     EXPECT_EQ(current.MSCPS0, 6);
     window.chkBlackHole.Toggle();
     EXPECT_TRUE(current.BlackHole);
 
-    window.optRWIN1.Select();
+    window.rwin.windows_default.Select();
     EXPECT_EQ(current.RWIN, NotSet);
     EXPECT_EQ(current.RWINIndex, NoSelection);
-    EXPECT_EQ(window.cmbRWIN.selection(), ui::kNoSelection);
-    window.optMTU1.Select();
+    EXPECT_EQ(window.rwin.value.selection(), ui::kNoSelection);
+    window.mtu.windows_default.Select();
     EXPECT_EQ(current.MTU, NotSet);
     EXPECT_FALSE(current.MTUCustom);
-    EXPECT_EQ(window.txtMTU.text(), "");
-    window.txtMTU.SetText("7");  // a box locked at "Windows Default" stores nothing
+    EXPECT_EQ(window.mtu.value.text(), "");
+    window.mtu.value.SetText("7");  // a box locked at "Windows Default" stores nothing
     EXPECT_EQ(current.MTU, NotSet);
 
-    window.txtMTU.SetText("");
-    window.optMTU2.Select();
+    window.mtu.value.SetText("");
+    window.mtu.custom.Select();
     EXPECT_EQ(current.MTU, NotSet);  // until the user types
-    window.txtMTU.SetText("1");
-    window.txtMTU.SetText("");
+    window.mtu.value.SetText("1");
+    window.mtu.value.SetText("");
     EXPECT_EQ(current.MTU, 0);
 }
 
@@ -229,19 +229,19 @@ TEST_F(SettingsWindowTest, AFoundMtuIsUsedInManualModeWithThePresetKeptAsCustomV
     expected.SKACustom = expected.NDICustom = true;
     expected.MTU = 1400;
     EXPECT_EQ(current, expected);  // the preset's RWIN too, not one reckoned anew
-    EXPECT_EQ(window.txtMTU.text(), "1400");
-    EXPECT_TRUE(window.txtMTU.enabled());
-    EXPECT_TRUE(window.optRWIN2.selected());
-    EXPECT_EQ(window.cmbRWIN.selection(), expected.RWINIndex);
-    EXPECT_EQ(window.txtTTL.text(), "128");
-    EXPECT_EQ(window.cmbNDI.selection(), expected.NDIIndex);
+    EXPECT_EQ(window.mtu.value.text(), "1400");
+    EXPECT_TRUE(window.mtu.value.enabled());
+    EXPECT_TRUE(window.rwin.custom.selected());
+    EXPECT_EQ(window.rwin.value.selection(), expected.RWINIndex);
+    EXPECT_EQ(window.ttl.value.text(), "128");
+    EXPECT_EQ(window.ndi.value.selection(), expected.NDIIndex);
     EXPECT_EQ(window.chkPMTU.value(), kChecked);
     EXPECT_EQ(window.cmbMSCPS1.selection(), expected.MSCPS1Index);
     EXPECT_EQ(applies, 1);  // the type pick in Automatic mode, not the MTU
 
     // Already in Manual mode: no reset, no explanation, the user's other values stay.
-    window.optTTL2.Select();
-    window.txtTTL.SetText("64");
+    window.ttl.custom.Select();
+    window.ttl.value.SetText("64");
     window.UseCustomMtu(1492);
     EXPECT_EQ(explained.size(), 1u);
     EXPECT_EQ(current.MTU, 1492);
@@ -252,55 +252,56 @@ TEST_F(SettingsWindowTest, AFoundMtuIsUsedInManualModeWithThePresetKeptAsCustomV
 TEST_F(SettingsWindowTest, CustomRwinWithMtuAtWindowsDefaultIsReckonedOn1500) {
     Load(TuningSettings{});
     SwitchToManual();
-    window.optRWIN2.Select();
-    window.cmbRWIN.SetSelection(10);
+    window.rwin.custom.Select();
+    window.rwin.value.SetSelection(10);
     EXPECT_EQ(current.RWIN, 255 * 1500);
 }
 
 TEST_F(SettingsWindowTest, NumberBoxesTakeOnlyDigitsUpToTheirLength) {
     Load(TuningSettings{});
     SwitchToManual();
-    window.optMTU2.Select();
+    window.mtu.custom.Select();
     for (char key : std::string("1a5-0 0")) {
-        window.txtMTU.Type(key);
+        window.mtu.value.Type(key);
     }
-    EXPECT_EQ(window.txtMTU.text(), "1500");
+    EXPECT_EQ(window.mtu.value.text(), "1500");
     EXPECT_EQ(beeper.beeps, 3);
-    window.txtMTU.Type('9');
-    window.txtMTU.Type('9');  // a sixth digit does not fit
-    EXPECT_EQ(window.txtMTU.text(), "15009");
-    window.txtMTU.Type(ui::kBackspace);
+    window.mtu.value.Type('9');
+    window.mtu.value.Type('9');  // a sixth digit does not fit
+    EXPECT_EQ(window.mtu.value.text(), "15009");
+    window.mtu.value.Type(ui::kBackspace);
     EXPECT_EQ(current.MTU, 1500);
     EXPECT_EQ(beeper.beeps, 3);
 
-    window.txtMTU.Paste("1x");
-    EXPECT_EQ(window.txtMTU.text(), "1500");
+    window.mtu.value.Paste("1x");
+    EXPECT_EQ(window.mtu.value.text(), "1500");
     EXPECT_EQ(beeper.beeps, 4);
 
-    window.optTTL2.Select();
-    window.txtTTL.Paste("2550");
-    EXPECT_EQ(window.txtTTL.text(), "255");
+    window.ttl.custom.Select();
+    window.ttl.value.Paste("2550");
+    EXPECT_EQ(window.ttl.value.text(), "255");
     EXPECT_EQ(current.TTL, 255);
 }
 
 // What the user does after switching to Manual mode, in one step or several.
 using Arrange = std::function<void(SettingsWindow&)>;
-Arrange Custom(ui::Option SettingsWindow::*option) {
-    return [option](SettingsWindow& w) { (w.*option).Select(); };
+// A list's pair set to Custom, with no value picked.
+Arrange Custom(PairControls<ui::ComboBox> SettingsWindow::*pair) {
+    return [pair](SettingsWindow& w) { (w.*pair).custom.Select(); };
 }
 Arrange Unpicked(ui::ComboBox SettingsWindow::*list) {
     return [list](SettingsWindow& w) { (w.*list).SetSelection(ui::kNoSelection); };
 }
 Arrange Mtu(const char* text) {
     return [text](SettingsWindow& w) {
-        w.optMTU2.Select();
-        w.txtMTU.SetText(text);
+        w.mtu.custom.Select();
+        w.mtu.value.SetText(text);
     };
 }
 Arrange Ttl(const char* text) {
     return [text](SettingsWindow& w) {
-        w.optTTL2.Select();
-        w.txtTTL.SetText(text);
+        w.ttl.custom.Select();
+        w.ttl.value.SetText(text);
     };
 }
 Arrange Both(Arrange first, Arrange second) {
@@ -349,7 +350,7 @@ const ValidationCase kValidationCases[] = {
      Both(Unpicked(&SettingsWindow::cmbNetType),
           [](SettingsWindow& w) { w.cmbNetType.SetSelection(0); }),
      nullptr},
-    {"no_http10", Both(Unpicked(&SettingsWindow::cmbMSCPS0), Custom(&SettingsWindow::optRWIN2)),
+    {"no_http10", Both(Unpicked(&SettingsWindow::cmbMSCPS0), Custom(&SettingsWindow::rwin)),
      "Invalid MSCPS using HTTP 1.0 Value. Select Valid One."},
     {"no_http11", Unpicked(&SettingsWindow::cmbMSCPS1),
      "Invalid MSCPS using HTTP 1.1 value. Select Valid One."},
@@ -358,13 +359,13 @@ const ValidationCase kValidationCases[] = {
     {"mtu_67", Mtu("67"), kBadMtu},
     {"mtu_65536", Mtu("65536"), kBadMtu},
     {"mtu_bounds_pass", Both(Mtu("65535"), Ttl("1")), nullptr},
-    {"mtu_before_rwin", Both(Mtu(""), Custom(&SettingsWindow::optRWIN2)), kBadMtu},
-    {"no_rwin", Custom(&SettingsWindow::optRWIN2), "Invalid RWIN. Select Valid One."},
+    {"mtu_before_rwin", Both(Mtu(""), Custom(&SettingsWindow::rwin)), kBadMtu},
+    {"no_rwin", Custom(&SettingsWindow::rwin), "Invalid RWIN. Select Valid One."},
     {"empty_ttl", Ttl(""), kBadTtl},
     {"ttl_0", Ttl("0"), kBadTtl},
     {"ttl_256", Ttl("256"), kBadTtl},
-    {"no_ska", Custom(&SettingsWindow::optSKA2), "Invalid Session Keep Alive. Select Valid One."},
-    {"no_ndi", Custom(&SettingsWindow::optNDI2), "Invalid NDI Cache. Select Valid One."},
+    {"no_ska", Custom(&SettingsWindow::ska), "Invalid Session Keep Alive. Select Valid One."},
+    {"no_ndi", Custom(&SettingsWindow::ndi), "Invalid NDI Cache. Select Valid One."},
 };
 INSTANTIATE_TEST_SUITE_P(Checks, ValidationTest, ::testing::ValuesIn(kValidationCases),
                          [](const ::testing::TestParamInfo<ValidationCase>& info) {
