@@ -103,6 +103,12 @@ class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
         records.ProgramDirectory = kDir;
     }
 
+    // The load, with the tip of the day switched off at start.
+    void LoadWithoutTip() {
+        tip_option.stored = "0";
+        window.LoadMainWindow();
+    }
+
     ProgramRecords records;
     FakeWindowPorts window_ports;
     testing::RecordingMessageBox messages;
@@ -150,8 +156,7 @@ TEST_F(MainViewTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOpt
         "ConnectionType,3\r\nOptiMode,1\r\nMTU,#TRUE#,1400\r\nRWIN,#FALSE#,-1,-1\r\n"
         "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#FALSE#,-1,-1\r\nPMTU,#TRUE#\r\n"
         "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n";
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
 
     EXPECT_TRUE(window.area.optOptimization[1].selected());
     EXPECT_EQ(window.area.cmbNetType.SelectedText(), "ADSL/Cable");
@@ -161,8 +166,7 @@ TEST_F(MainViewTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOpt
 }
 
 TEST_F(MainViewTest, ButtonsAndChromeReachTheOperations) {
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
     window.cmdApply.Click();
     EXPECT_EQ(messages.shown.size(), 3u);
@@ -220,8 +224,7 @@ TEST_F(MainViewTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
 // boxes it showed and the registry exports it ran.
 TEST_F(MainViewTest, EachMenuCommandReachesItsOperation) {
     using namespace main_menu;
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     launcher.launches.clear();
     const std::string rundll = "rundll32.exe shell32.dll,Control_RunDLL ";
     backup.chosen = kDir + "\\backup.reg";
@@ -267,8 +270,7 @@ TEST_F(MainViewTest, EachMenuCommandReachesItsOperation) {
 
 TEST_F(MainViewTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
     files.files[kDir + "\\Ping.cfg"] = test_texts::PingFile(false, "mtu.example", 3, false);
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     window.FindLargestMtu();  // closed without a choice: nothing changes
     EXPECT_TRUE(window.area.optOptimization[0].selected());
 
@@ -287,8 +289,7 @@ TEST_F(MainViewTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
 // Typed in steps, a Manual setup is saved with the RWIN of the MTU typed last (or of 1500
 // when the box was left empty), is written so into Windows, and loads back as saved.
 TEST_F(MainViewTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     tuning::SettingsWindow& a = window.area;
     a.optOptimization[1].Select();
     // The MTU box when x64 is picked ("9" of "9000"; emptied), then when Apply is pressed.
@@ -315,8 +316,7 @@ TEST_F(MainViewTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
 
 // Between its question and the save, Restore shows the Windows defaults; No leaves all.
 TEST_F(MainViewTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     messages.answers = {ui::MessageAnswer::No, ui::MessageAnswer::Yes};
     window.Restore();
     EXPECT_EQ(records.CurrentSettings.OptiMode, AutomaticMode);
@@ -331,8 +331,7 @@ TEST_F(MainViewTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
 // applies its preset and closes them, as Automatic mode has them: left open, they would
 // let a value reach Windows that the saved file does not hold.
 TEST_F(MainViewTest, TypePickedAfterRestoreClosesTheTuningControls) {
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     messages.answers = {ui::MessageAnswer::Yes};
     window.Restore();
     ASSERT_TRUE(window.area.cmbMSCPS0.enabled());
@@ -350,8 +349,7 @@ TEST_F(MainViewTest, TypePickedAfterRestoreClosesTheTuningControls) {
 TEST_F(MainViewTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsChoice) {
     using namespace main_menu;
     registry.Put(test_keys::kTcpip, "DefaultTTL", kRegDword, DwordBytes(64));
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     const std::string registry_before = registry.Dump();
     EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoLastChange));
     window.cmdApply.Click();
@@ -388,8 +386,7 @@ TEST_F(MainViewTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsCh
 TEST_F(MainViewTest, UndoShowsTheChoiceItPutBack) {
     using namespace main_menu;
     files.files[kDir + "\\Zorvane.cfg"] = "ConnectionType,4\r\nOptiMode,0\r\n";  // T1
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoAllChanges));
     window.area.cmbNetType.SetSelection(2);  // ISDN, applied at once
     window.area.cmbNetType.SetSelection(1);
