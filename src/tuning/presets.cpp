@@ -18,20 +18,19 @@ struct PresetRow {
     int16_t mscps1_index;
 };
 
-constexpr PresetRow kGroupA[kConnectionTypeCount] = {
-    {576, 0, 128, 9, 0, 0, 2},    // Dial-up (Modem)
-    {1002, 8, 128, 9, 5, 0, 2},   // DSL/PPPoE
-    {1500, 9, 128, 9, 5, 2, 4},   // ISDN
-    {1500, 8, 128, 9, 5, 2, 4},   // ADSL/Cable
-    {7240, 10, 128, 9, 5, 2, 4},  // T1
-};
-
-constexpr PresetRow kGroupB[kConnectionTypeCount] = {
-    {576, 0, 128, 59, 4, 0, 2},   // Dial-up (Modem)
-    {1500, 8, 64, 59, 5, 0, 2},   // DSL/PPPoE
-    {1500, 9, 64, 59, 5, 0, 2},   // ISDN
-    {1500, 8, 64, 59, 5, 0, 2},   // ADSL/Cable
-    {1500, 10, 64, 59, 5, 0, 2},  // T1
+// By preset group (A, B), then connection type: Dial-up (Modem), DSL/PPPoE, ISDN, ADSL/Cable
+// and T1.
+constexpr PresetRow kPresets[2][kConnectionTypeCount] = {
+    {{576, 0, 128, 9, 0, 0, 2},
+     {1002, 8, 128, 9, 5, 0, 2},
+     {1500, 9, 128, 9, 5, 2, 4},
+     {1500, 8, 128, 9, 5, 2, 4},
+     {7240, 10, 128, 9, 5, 2, 4}},
+    {{576, 0, 128, 59, 4, 0, 2},
+     {1500, 8, 64, 59, 5, 0, 2},
+     {1500, 9, 64, 59, 5, 0, 2},
+     {1500, 8, 64, 59, 5, 0, 2},
+     {1500, 10, 64, 59, 5, 0, 2}},
 };
 
 TuningSettings FromRow(const PresetRow& row, int16_t connection_type) {
@@ -60,9 +59,8 @@ void ApplyPreset(TuningSettings& current, int16_t connection_type, WindowsReleas
     if (connection_type < 0 || connection_type >= kConnectionTypeCount) {
         return;
     }
-    const PresetRow* group =
-        PropertiesOf(windows_release).presets == PresetGroup::A ? kGroupA : kGroupB;
-    current = FromRow(group[connection_type], connection_type);
+    const auto group = static_cast<size_t>(PropertiesOf(windows_release).presets);
+    current = FromRow(kPresets[group][connection_type], connection_type);
 }
 
 }  // namespace zv

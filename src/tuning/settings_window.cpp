@@ -23,6 +23,14 @@ PairFields Picked(bool TuningSettings::*custom, int32_t TuningSettings::*value,
     return PairFields{custom, value, position, 0, items, value_at};
 }
 
+TuningPair Pair(PairControls<ui::TextBox>& typed, PairFields fields) {
+    return {typed.frame, typed.windows_default, typed.custom, &typed.value, nullptr, fields};
+}
+
+TuningPair Pair(PairControls<ui::ComboBox>& picked, PairFields fields) {
+    return {picked.frame, picked.windows_default, picked.custom, nullptr, &picked.value, fields};
+}
+
 // The RWIN follows the MTU held at the moment of the pick, not MTU - 40 as the presets'.
 std::optional<int32_t> RwinAt(int16_t position, const TuningSettings& current) {
     return CustomRwin(position, current.MTU);
@@ -87,16 +95,11 @@ SettingsWindow::SettingsWindow(TuningRecords records, ui::Beeper& beeper, Tuning
 
 std::array<TuningPair, kPairCount> SettingsWindow::MakePairs() {
     using S = TuningSettings;
-    return {TuningPair{Frame2, optMTU1, optMTU2, &txtMTU, nullptr,
-                       Typed(&S::MTUCustom, &S::MTU, kMtuMaxChars)},
-            TuningPair{Frame3, optRWIN1, optRWIN2, nullptr, &cmbRWIN,
-                       Picked(&S::RWINCustom, &S::RWIN, &S::RWINIndex, RwinItems, RwinAt)},
-            TuningPair{Frame4, optTTL1, optTTL2, &txtTTL, nullptr,
-                       Typed(&S::TTLCustom, &S::TTL, kTtlMaxChars)},
-            TuningPair{Frame5, optSKA1, optSKA2, nullptr, &cmbSKA,
-                       Picked(&S::SKACustom, &S::SKA, &S::SKAIndex, SkaItems, SkaOf)},
-            TuningPair{Frame6, optNDI1, optNDI2, nullptr, &cmbNDI,
-                       Picked(&S::NDICustom, &S::NDI, &S::NDIIndex, NdiItems, NdiOf)}};
+    return {Pair(mtu, Typed(&S::MTUCustom, &S::MTU, kMtuMaxChars)),
+            Pair(rwin, Picked(&S::RWINCustom, &S::RWIN, &S::RWINIndex, RwinItems, RwinAt)),
+            Pair(ttl, Typed(&S::TTLCustom, &S::TTL, kTtlMaxChars)),
+            Pair(ska, Picked(&S::SKACustom, &S::SKA, &S::SKAIndex, SkaItems, SkaOf)),
+            Pair(ndi, Picked(&S::NDICustom, &S::NDI, &S::NDIIndex, NdiItems, NdiOf))};
 }
 
 // The state of the controls when the window is created, before anything is loaded.
@@ -294,7 +297,7 @@ void SettingsWindow::ShowManualValues() {
     cmbMSCPS1.SetSelection(current_.MSCPS1Index);
 }
 
-void SettingsWindow::UseCustomMtu(int32_t mtu) {
+void SettingsWindow::UseCustomMtu(int32_t found_mtu) {
     if (!optOptimization[ManualMode].selected()) {
         // Automatic mode holds the preset of the type shown; the switch resets to the Windows
         // defaults, so the preset comes back as the user's own values, or the next Apply
@@ -306,8 +309,8 @@ void SettingsWindow::UseCustomMtu(int32_t mtu) {
         // Showing reckons the RWIN from the MTU, where the preset took the MTU less 40.
         current_.RWIN = preset.RWIN;
     }
-    optMTU2.Select();
-    txtMTU.SetText(std::to_string(mtu));
+    mtu.custom.Select();
+    mtu.value.SetText(std::to_string(found_mtu));
 }
 
 void SettingsWindow::ShowSettingsInWindow() {

@@ -73,6 +73,24 @@ struct TuningPair {
 
 constexpr std::size_t kPairCount = 5;
 
+// The controls of one pair, named as the designer named them: its frame, its two options
+// (one group of their own) and the value control, a text box or a list.
+template <typename ValueControl>
+struct PairControls {
+    PairControls(const char* frame_name, const char* caption, const char* default_name,
+                 const char* custom_name, const char* value_name)
+        : frame{frame_name, caption},
+          windows_default{default_name, "Windows Default", group},
+          custom{custom_name, "Custom", group},
+          value{value_name} {}
+
+    ui::Frame frame;
+    ui::OptionGroup group;
+    ui::Option windows_default;
+    ui::Option custom;
+    ValueControl value;
+};
+
 class SettingsWindow {
   public:
     SettingsWindow(TuningRecords records, ui::Beeper& beeper, TuningAreaHooks hooks);
@@ -93,7 +111,7 @@ class SettingsWindow {
     // Manual mode with a custom MTU of the given size: from Automatic mode a switch to
     // Manual (with its explanation) that keeps the preset's values as Custom ones; only the
     // MTU changes, and nothing is applied.
-    void UseCustomMtu(int32_t mtu);
+    void UseCustomMtu(int32_t found_mtu);
     // The record Apply takes: CurrentSettings as applied (AsApplied, kept in CurrentSettings
     // too), and in Manual mode no connection type when the list shows none, so that the
     // record's check refuses it.
@@ -117,35 +135,13 @@ class SettingsWindow {
         ui::Option{"optOptimization(0)", "Automatic", optimization_group},
         ui::Option{"optOptimization(1)", "Manual", optimization_group}};
 
-    ui::Frame Frame2{"Frame2", " MTU (Max Transmission Unit)"};
-    ui::OptionGroup mtu_group;
-    ui::Option optMTU1{"optMTU1", "Windows Default", mtu_group};
-    ui::Option optMTU2{"optMTU2", "Custom", mtu_group};
-    ui::TextBox txtMTU{"txtMTU"};
-
-    ui::Frame Frame3{"Frame3", "RWIN (Receive Window)"};
-    ui::OptionGroup rwin_group;
-    ui::Option optRWIN1{"optRWIN1", "Windows Default", rwin_group};
-    ui::Option optRWIN2{"optRWIN2", "Custom", rwin_group};
-    ui::ComboBox cmbRWIN{"cmbRWIN"};
-
-    ui::Frame Frame4{"Frame4", "TTL (Time To Live)"};
-    ui::OptionGroup ttl_group;
-    ui::Option optTTL1{"optTTL1", "Windows Default", ttl_group};
-    ui::Option optTTL2{"optTTL2", "Custom", ttl_group};
-    ui::TextBox txtTTL{"txtTTL"};
-
-    ui::Frame Frame5{"Frame5", "Session Keep Alive"};
-    ui::OptionGroup ska_group;
-    ui::Option optSKA1{"optSKA1", "Windows Default", ska_group};
-    ui::Option optSKA2{"optSKA2", "Custom", ska_group};
-    ui::ComboBox cmbSKA{"cmbSKA"};
-
-    ui::Frame Frame6{"Frame6", "NDI Cache"};
-    ui::OptionGroup ndi_group;
-    ui::Option optNDI1{"optNDI1", "Windows Default", ndi_group};
-    ui::Option optNDI2{"optNDI2", "Custom", ndi_group};
-    ui::ComboBox cmbNDI{"cmbNDI"};
+    PairControls<ui::TextBox> mtu{"Frame2", " MTU (Max Transmission Unit)", "optMTU1", "optMTU2",
+                                  "txtMTU"};
+    PairControls<ui::ComboBox> rwin{"Frame3", "RWIN (Receive Window)", "optRWIN1", "optRWIN2",
+                                    "cmbRWIN"};
+    PairControls<ui::TextBox> ttl{"Frame4", "TTL (Time To Live)", "optTTL1", "optTTL2", "txtTTL"};
+    PairControls<ui::ComboBox> ska{"Frame5", "Session Keep Alive", "optSKA1", "optSKA2", "cmbSKA"};
+    PairControls<ui::ComboBox> ndi{"Frame6", "NDI Cache", "optNDI1", "optNDI2", "cmbNDI"};
 
     ui::Frame Frame7{"Frame7", "General Settings"};
     ui::CheckBox chkPMTU{"chkPMTU", "Path MTU Auto Discovery"};

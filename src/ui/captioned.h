@@ -17,12 +17,7 @@ class Captioned : public Control {
         : Control(std::move(name)), caption_(std::move(caption)) {}
 
     const std::string& caption() const { return caption_; }
-    void SetCaption(const std::string& caption) {
-        if (caption_ != caption) {
-            caption_ = caption;
-            Notify(Change::Text);
-        }
-    }
+    void SetCaption(const std::string& caption) { Update(caption_, caption, Change::Text); }
 
   private:
     std::string caption_;
@@ -56,12 +51,7 @@ class Window : public Captioned {
     }
 
     WindowState state() const { return state_; }
-    void SetState(WindowState state) {
-        if (state_ != state) {
-            state_ = state;
-            Notify(Change::Value);
-        }
-    }
+    void SetState(WindowState state) { Update(state_, state, Change::Value); }
 
   private:
     WindowState state_ = WindowState::Normal;

@@ -17,12 +17,7 @@ class CheckBox : public Captioned {
 
     int value() const { return value_; }
     void SetValue(int value) {
-        if (value_ == value) {
-            return;
-        }
-        value_ = value;
-        Notify(Change::Value);
-        if (on_change) {
+        if (Update(value_, value, Change::Value) && on_change) {
             on_change();
         }
     }

@@ -3,17 +3,11 @@
 namespace zv::ui {
 
 void Control::SetEnabled(bool enabled) {
-    if (enabled_ != enabled) {
-        enabled_ = enabled;
-        Notify(Change::Enabled);
-    }
+    Update(enabled_, enabled, Change::Enabled);
 }
 
 void Control::SetVisible(bool visible) {
-    if (visible_ != visible) {
-        visible_ = visible;
-        Notify(Change::Visible);
-    }
+    Update(visible_, visible, Change::Visible);
 }
 
 void Control::SetBounds(const Bounds& bounds) {

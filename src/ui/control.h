@@ -53,6 +53,17 @@ class Control {
             view_->OnChange(what);
         }
     }
+    // Sets a state the view shows and tells the view of it; false when it was so already,
+    // so that a setter runs its handler only for a real change.
+    template <typename T>
+    bool Update(T& state, const T& value, Change what) {
+        if (state == value) {
+            return false;
+        }
+        state = value;
+        Notify(what);
+        return true;
+    }
 
   private:
     std::string name_;

@@ -37,10 +37,7 @@ void Option::Select() {
 }
 
 void Option::Deselect() {
-    if (selected_) {
-        selected_ = false;
-        Notify(Change::Checked);
-    }
+    Update(selected_, false, Change::Checked);
 }
 
 }  // namespace zv::ui

@@ -16,11 +16,7 @@ class StatusBar : public Control {
     int PanelCount() const { return static_cast<int>(panels_.size()); }
     const std::string& PanelText(int panel) const { return panels_.at(panel - 1); }
     void SetPanelText(int panel, const std::string& text) {
-        std::string& slot = panels_.at(panel - 1);
-        if (slot != text) {
-            slot = text;
-            Notify(Change::Text);
-        }
+        Update(panels_.at(panel - 1), text, Change::Text);
     }
 
   private:

@@ -8,12 +8,7 @@ bool IsEditingShortcut(char key) {
 }
 
 void TextBox::SetText(const std::string& text) {
-    if (text_ == text) {
-        return;
-    }
-    text_ = text;
-    Notify(Change::Text);
-    if (on_change) {
+    if (Update(text_, text, Change::Text) && on_change) {
         on_change();
     }
 }
@@ -38,10 +33,7 @@ void TextBox::Paste(const std::string& text) {
 }
 
 void TextBox::SetAlignment(Alignment alignment) {
-    if (alignment_ != alignment) {
-        alignment_ = alignment;
-        Notify(Change::Value);
-    }
+    Update(alignment_, alignment, Change::Value);
 }
 
 std::string TextBox::Capped(std::string text) const {

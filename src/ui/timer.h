@@ -19,12 +19,7 @@ class Timer : public Control {
     std::function<void()> on_tick;
 
     int interval() const { return interval_; }
-    void SetInterval(int interval_ms) {
-        if (interval_ != interval_ms) {
-            interval_ = interval_ms;
-            Notify(Change::Value);
-        }
-    }
+    void SetInterval(int interval_ms) { Update(interval_, interval_ms, Change::Value); }
     bool running() const { return enabled() && interval_ > 0; }
 
     void Tick() {

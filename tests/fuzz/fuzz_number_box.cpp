@@ -33,8 +33,8 @@ struct Boxes {
     Boxes() {
         window.FillValueLists();
         window.optOptimization[1].Select();
-        window.optMTU2.Select();
-        window.optTTL2.Select();
+        window.mtu.custom.Select();
+        window.ttl.custom.Select();
     }
 };
 
@@ -85,8 +85,8 @@ void PasteText(Box& box, const std::string& pasted, int& beeps) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Boxes boxes;
     zv::tuning::SettingsWindow& w = boxes.window;
-    Box all[] = {{w.txtMTU, boxes.current.MTU, kMtuDigits},
-                 {w.txtTTL, boxes.current.TTL, kTtlDigits}};
+    Box all[] = {{w.mtu.value, boxes.current.MTU, kMtuDigits},
+                 {w.ttl.value, boxes.current.TTL, kTtlDigits}};
     // Through a change, so that the record follows the empty box from the start.
     for (Box& box : all) {
         box.box.SetText("0");

@@ -264,28 +264,28 @@ void OneUserAction(FuzzedDataProvider& in, Program& p) {
             Select(a.optOptimization[in.ConsumeIntegralInRange(0, 1)]);
             break;
         case 2:
-            Select(in.ConsumeBool() ? a.optMTU1 : a.optMTU2);
+            Select(in.ConsumeBool() ? a.mtu.windows_default : a.mtu.custom);
             break;
         case 3:
-            Select(in.ConsumeBool() ? a.optRWIN1 : a.optRWIN2);
+            Select(in.ConsumeBool() ? a.rwin.windows_default : a.rwin.custom);
             break;
         case 4:
-            Select(in.ConsumeBool() ? a.optTTL1 : a.optTTL2);
+            Select(in.ConsumeBool() ? a.ttl.windows_default : a.ttl.custom);
             break;
         case 5:
-            Select(in.ConsumeBool() ? a.optSKA1 : a.optSKA2);
+            Select(in.ConsumeBool() ? a.ska.windows_default : a.ska.custom);
             break;
         case 6:
-            Select(in.ConsumeBool() ? a.optNDI1 : a.optNDI2);
+            Select(in.ConsumeBool() ? a.ndi.windows_default : a.ndi.custom);
             break;
         case 7:
-            TypeOrPaste(in, in.ConsumeBool() ? a.txtMTU : a.txtTTL);
+            TypeOrPaste(in, in.ConsumeBool() ? a.mtu.value : a.ttl.value);
             break;
         case 8:
-            Pick(in, a.cmbRWIN);
+            Pick(in, a.rwin.value);
             break;
         case 9:
-            Pick(in, in.ConsumeBool() ? a.cmbSKA : a.cmbNDI);
+            Pick(in, in.ConsumeBool() ? a.ska.value : a.ndi.value);
             break;
         case 10:
             Pick(in, in.ConsumeBool() ? a.cmbMSCPS0 : a.cmbMSCPS1);

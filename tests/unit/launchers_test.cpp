@@ -13,7 +13,7 @@ namespace {
 
 using testing::Launch;
 
-TEST(LaunchersTest, PagesAndProgramsUseTheirTargetsAndShowModes) {
+TEST(LaunchersTest, EachTargetHasItsCommandLineAndShowMode) {
     testing::RecordingLauncher port;
     Launchers launchers(port, "C:\\Program Files\\Zorvane");
     launchers.OpenHelpPage();
@@ -21,26 +21,22 @@ TEST(LaunchersTest, PagesAndProgramsUseTheirTargetsAndShowModes) {
     launchers.OpenFeedbackPage();
     launchers.StartMainProgram();
     launchers.StartCompanion();
+    launchers.LaunchInternetApplet();
+    launchers.LaunchSystemApplet();
     std::vector<Launch> expected = {
         {"open", "C:\\Program Files\\Zorvane\\Help\\help.htm", 1},
         {"open", "http://www.zorvane.com/index.php", 1},
         {"open", "http://www.zorvane.com/resources/feedback.php", 5},
         {"run", "\"C:\\Program Files\\Zorvane\\Zorvane.exe\"", 1},
         {"run", "\"C:\\Program Files\\Zorvane\\vigilo.exe\"", 0},
-    };
-    EXPECT_EQ(port.launches, expected);
-}
-
-TEST(LaunchersTest, AppletsRunThroughRundllShown) {
-    testing::RecordingLauncher port;
-    Launchers launchers(port, "C:\\Z");
-    launchers.LaunchInternetApplet();
-    launchers.LaunchSystemApplet();
-    std::vector<Launch> expected = {
         {"run", "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,0", 5},
         {"run", "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl,,0", 5},
     };
     EXPECT_EQ(port.launches, expected);
+
+    port.run_result = 2;  // file not found: the failed start is reported
+    EXPECT_EQ(launchers.StartCompanion(), 2u);
+    EXPECT_EQ(launchers.StartMainProgram(), 2u);
 }
 
 TEST(LaunchersTest, NetworkAndModemAppletsFollowTheWindowsRelease) {
@@ -71,14 +67,6 @@ TEST(LaunchersTest, NetworkAndModemAppletsFollowTheWindowsRelease) {
         expected.push_back({"run", rundll + c.modem, 5});
         EXPECT_EQ(port.launches, expected) << "case " << (&c - cases);
     }
-}
-
-TEST(LaunchersTest, ProgramStartsReportTheFailedStart) {
-    testing::RecordingLauncher port;
-    port.run_result = 2;  // file not found
-    Launchers launchers(port, "C:\\Z");
-    EXPECT_EQ(launchers.StartCompanion(), 2u);
-    EXPECT_EQ(launchers.StartMainProgram(), 2u);
 }
 
 // An elevated main program hands the pages and the companion to the port that drops its

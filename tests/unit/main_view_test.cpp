@@ -103,6 +103,12 @@ class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
         records.ProgramDirectory = kDir;
     }
 
+    // The load, with the tip of the day switched off at start.
+    void LoadWithoutTip() {
+        tip_option.stored = "0";
+        window.LoadMainWindow();
+    }
+
     ProgramRecords records;
     FakeWindowPorts window_ports;
     testing::RecordingMessageBox messages;
@@ -150,19 +156,17 @@ TEST_F(MainViewTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOpt
         "ConnectionType,3\r\nOptiMode,1\r\nMTU,#TRUE#,1400\r\nRWIN,#FALSE#,-1,-1\r\n"
         "TTL,#FALSE#,-1\r\nSKA,#FALSE#,-1,-1\r\nNDI,#FALSE#,-1,-1\r\nPMTU,#TRUE#\r\n"
         "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n";
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
 
     EXPECT_TRUE(window.area.optOptimization[1].selected());
     EXPECT_EQ(window.area.cmbNetType.SelectedText(), "ADSL/Cable");
-    EXPECT_EQ(window.area.txtMTU.text(), "1400");
+    EXPECT_EQ(window.area.mtu.value.text(), "1400");
     EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Manual");
     EXPECT_TRUE(window_ports.calls.empty());
 }
 
 TEST_F(MainViewTest, ButtonsAndChromeReachTheOperations) {
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
     window.cmdApply.Click();
     EXPECT_EQ(messages.shown.size(), 3u);
@@ -220,8 +224,7 @@ TEST_F(MainViewTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
 // boxes it showed and the registry exports it ran.
 TEST_F(MainViewTest, EachMenuCommandReachesItsOperation) {
     using namespace main_menu;
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     launcher.launches.clear();
     const std::string rundll = "rundll32.exe shell32.dll,Control_RunDLL ";
     backup.chosen = kDir + "\\backup.reg";
@@ -267,8 +270,7 @@ TEST_F(MainViewTest, EachMenuCommandReachesItsOperation) {
 
 TEST_F(MainViewTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
     files.files[kDir + "\\Ping.cfg"] = test_texts::PingFile(false, "mtu.example", 3, false);
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     window.FindLargestMtu();  // closed without a choice: nothing changes
     EXPECT_TRUE(window.area.optOptimization[0].selected());
 
@@ -277,8 +279,8 @@ TEST_F(MainViewTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
     EXPECT_EQ(window_ports.calls,
               (std::vector<std::string>{"mtu finder mtu.example", "mtu finder mtu.example",
                                         "explain Dial-up (Modem)"}));
-    EXPECT_TRUE(window.area.optMTU2.selected());
-    EXPECT_EQ(window.area.txtMTU.text(), "1400");
+    EXPECT_TRUE(window.area.mtu.custom.selected());
+    EXPECT_EQ(window.area.mtu.value.text(), "1400");
     EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Manual");
     EXPECT_EQ(files.writes, 0);
     EXPECT_EQ(registry.ValueCount(), 0u);
@@ -287,22 +289,21 @@ TEST_F(MainViewTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
 // Typed in steps, a Manual setup is saved with the RWIN of the MTU typed last (or of 1500
 // when the box was left empty), is written so into Windows, and loads back as saved.
 TEST_F(MainViewTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     tuning::SettingsWindow& a = window.area;
     a.optOptimization[1].Select();
     // The MTU box when x64 is picked ("9" of "9000"; emptied), then when Apply is pressed.
     for (auto [at_pick, at_apply, rwin] :
          {std::tuple{"9", "9000", 576000u}, std::tuple{"", "1500", 96000u}}) {
         SCOPED_TRACE(at_apply);
-        a.optMTU1.Select();
-        a.optRWIN1.Select();
-        a.optMTU2.Select();
-        a.txtMTU.SetText("1");
-        a.txtMTU.SetText(at_pick);
-        a.optRWIN2.Select();
-        a.cmbRWIN.SetSelection(8);
-        a.txtMTU.SetText(at_apply);
+        a.mtu.windows_default.Select();
+        a.rwin.windows_default.Select();
+        a.mtu.custom.Select();
+        a.mtu.value.SetText("1");
+        a.mtu.value.SetText(at_pick);
+        a.rwin.custom.Select();
+        a.rwin.value.SetSelection(8);
+        a.mtu.value.SetText(at_apply);
         messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
         window.cmdApply.Click();
 
@@ -315,14 +316,14 @@ TEST_F(MainViewTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
 
 // Between its question and the save, Restore shows the Windows defaults; No leaves all.
 TEST_F(MainViewTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     messages.answers = {ui::MessageAnswer::No, ui::MessageAnswer::Yes};
     window.Restore();
     EXPECT_EQ(records.CurrentSettings.OptiMode, AutomaticMode);
     window.Restore();
     EXPECT_EQ(records.CurrentSettings, testing::RestoredSettings());
-    EXPECT_TRUE(window.area.optMTU1.selected() && window.area.optOptimization[0].selected());
+    EXPECT_TRUE(window.area.mtu.windows_default.selected() &&
+                window.area.optOptimization[0].selected());
     EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], FormatSettingsFile(testing::RestoredSettings()));
 }
 
@@ -330,16 +331,15 @@ TEST_F(MainViewTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
 // applies its preset and closes them, as Automatic mode has them: left open, they would
 // let a value reach Windows that the saved file does not hold.
 TEST_F(MainViewTest, TypePickedAfterRestoreClosesTheTuningControls) {
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     messages.answers = {ui::MessageAnswer::Yes};
     window.Restore();
     ASSERT_TRUE(window.area.cmbMSCPS0.enabled());
     messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
     window.area.cmbNetType.SetSelection(3);
 
-    EXPECT_FALSE(window.area.cmbMSCPS0.enabled() || window.area.optMTU1.enabled());
-    EXPECT_FALSE(window.area.optMTU1.selected());
+    EXPECT_FALSE(window.area.cmbMSCPS0.enabled() || window.area.mtu.windows_default.enabled());
+    EXPECT_FALSE(window.area.mtu.windows_default.selected());
     EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], "ConnectionType,3\r\nOptiMode,0\r\n");
 }
 
@@ -349,8 +349,7 @@ TEST_F(MainViewTest, TypePickedAfterRestoreClosesTheTuningControls) {
 TEST_F(MainViewTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsChoice) {
     using namespace main_menu;
     registry.Put(test_keys::kTcpip, "DefaultTTL", kRegDword, DwordBytes(64));
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     const std::string registry_before = registry.Dump();
     EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoLastChange));
     window.cmdApply.Click();
@@ -373,7 +372,7 @@ TEST_F(MainViewTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsCh
     EXPECT_EQ(files.files.count(kDir + "\\dial-up-undo.reg"), 1u);
 
     window.area.optOptimization[1].Select();
-    window.area.optMTU2.Select();  // Custom, with no MTU typed
+    window.area.mtu.custom.Select();  // Custom, with no MTU typed
     window_ports.calls.clear();
     messages.shown.clear();
     EXPECT_EQ(window_ports.read_report()[2].apply_would_write, "(choice incomplete)");
@@ -387,8 +386,7 @@ TEST_F(MainViewTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsCh
 TEST_F(MainViewTest, UndoShowsTheChoiceItPutBack) {
     using namespace main_menu;
     files.files[kDir + "\\Zorvane.cfg"] = "ConnectionType,4\r\nOptiMode,0\r\n";  // T1
-    tip_option.stored = "0";
-    window.LoadMainWindow();
+    LoadWithoutTip();
     EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoAllChanges));
     window.area.cmbNetType.SetSelection(2);  // ISDN, applied at once
     window.area.cmbNetType.SetSelection(1);
@@ -418,11 +416,11 @@ TEST_F(MainViewTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
     };
     tuning::SettingsWindow& a = window.area;
     for (const ui::Control* c : std::vector<const ui::Control*>{
-             &a.cmbNetType, &a.optOptimization[1], &a.Frame4, &a.txtTTL, &a.Frame6, &a.cmbNDI,
-             &a.Frame7, &a.cmbMSCPS1, &window.cmdApply, &window.cmdHelp}) {
+             &a.cmbNetType, &a.optOptimization[1], &a.ttl.frame, &a.ttl.value, &a.ndi.frame,
+             &a.ndi.value, &a.Frame7, &a.cmbMSCPS1, &window.cmdApply, &window.cmdHelp}) {
         EXPECT_TRUE(inside(*c)) << c->name();
     }
-    EXPECT_LT(a.Frame2.bounds().left + a.Frame2.bounds().width, a.Frame3.bounds().left);
+    EXPECT_LT(a.mtu.frame.bounds().left + a.mtu.frame.bounds().width, a.rwin.frame.bounds().left);
     EXPECT_LT(window.cmdApply.bounds().left + window.cmdApply.bounds().width,
               window.cmdPing.bounds().left);
 

@@ -15,8 +15,8 @@ namespace {
 using testing::ScriptedEcho;
 using testing::ScriptedSockets;
 
-constexpr uint32_t kTooBig = 11009;    // IP_PACKET_TOO_BIG
-constexpr uint32_t kTimedOut = 11010;  // IP_REQ_TIMED_OUT
+constexpr uint32_t kTooBig = 11009;  // IP_PACKET_TOO_BIG
+constexpr uint32_t kLost = 11010;    // IP_REQ_TIMED_OUT: no answer in time
 constexpr uint32_t kUnreachable = 11003;
 
 // A path: packets up to its MTU come back, larger ones get `too_big` (the "too big"
@@ -40,6 +40,15 @@ class ScriptedPath : public ScriptedEcho {
     }
     std::optional<uint32_t> InterfaceMtu(uint32_t) override { return interface_mtu; }
 };
+
+// Echoes numbered from `first` on, `count` of them, lost.
+std::map<size_t, uint32_t> Lost(size_t first, size_t count = 1) {
+    std::map<size_t, uint32_t> lost;
+    for (size_t echo = first; echo < first + count; ++echo) {
+        lost[echo] = kLost;
+    }
+    return lost;
+}
 
 class MtuFinderTest : public ::testing::Test {
   protected:
@@ -66,6 +75,7 @@ class MtuFinderTest : public ::testing::Test {
 // On a clean path of MTU 1500 the search asks 576, then halves up to 1500 (1038, 1269,
 // 1385, 1443, 1472, 1486, 1493, 1497, 1499, 1500) and asks 1500 again: 12 echoes.
 TEST_F(MtuFinderTest, OnlyATooBigAnswerOrARepeatedSilenceCountsAgainstASize) {
+    using O = MtuOutcome;
     const struct {
         const char* path;
         size_t path_mtu;
@@ -76,74 +86,32 @@ TEST_F(MtuFinderTest, OnlyATooBigAnswerOrARepeatedSilenceCountsAgainstASize) {
         int mtu;
         int echoes;
     } cases[] = {
-        {"clean", 1500, kTooBig, {}, {}, MtuOutcome::Found, 1500, 12},
-        {"lost at the floor", 1500, kTooBig, {{1, kTimedOut}}, {}, MtuOutcome::Found, 1500, 13},
-        {"lost at 1038", 1500, kTooBig, {{2, kTimedOut}}, {}, MtuOutcome::Found, 1500, 13},
-        {"lost at 1269", 1500, kTooBig, {{3, kTimedOut}}, {}, MtuOutcome::Found, 1500, 13},
-        {"lost at 1443", 1500, kTooBig, {{5, kTimedOut}}, {}, MtuOutcome::Found, 1500, 13},
-        {"lost twice at 1269",
-         1500,
-         kTooBig,
-         {{3, kTimedOut}, {4, kTimedOut}},
-         {},
-         MtuOutcome::Found,
-         1500,
-         14},
-        {"unreachable once at 1385",
-         1500,
-         kTooBig,
-         {{4, kUnreachable}},
-         {},
-         MtuOutcome::Found,
-         1500,
-         13},
+        {"clean", 1500, kTooBig, {}, {}, O::Found, 1500, 12},
+        {"lost at the floor", 1500, kTooBig, Lost(1), {}, O::Found, 1500, 13},
+        {"lost at 1038", 1500, kTooBig, Lost(2), {}, O::Found, 1500, 13},
+        {"lost at 1269", 1500, kTooBig, Lost(3), {}, O::Found, 1500, 13},
+        {"lost at 1443", 1500, kTooBig, Lost(5), {}, O::Found, 1500, 13},
+        {"lost twice at 1269", 1500, kTooBig, Lost(3, 2), {}, O::Found, 1500, 14},
+        {"unreachable once at 1385", 1500, kTooBig, {{4, kUnreachable}}, {}, O::Found, 1500, 13},
         // Three silences in a row count as a size not carried.
-        {"lost thrice at 1443",
-         1500,
-         kTooBig,
-         {{5, kTimedOut}, {6, kTimedOut}, {7, kTimedOut}},
-         {},
-         MtuOutcome::Found,
-         1442,
-         14},
+        {"lost 3 times at 1443", 1500, kTooBig, Lost(5, 3), {}, O::Found, 1442, 14},
         // 11009 as the reply's status or as the call's error: the port gives either as the
         // status.
-        {"refused above 1400", 1400, kTooBig, {}, {}, MtuOutcome::Found, 1400, 12},
-        {"refused above 576", 576, kTooBig, {}, {}, MtuOutcome::Found, 576, 11},
-        {"dropped above 1400", 1400, kTimedOut, {}, {}, MtuOutcome::Found, 1400, 22},
-        {"lost at the confirmation",
-         1400,
-         kTooBig,
-         {{12, kTimedOut}},
-         {},
-         MtuOutcome::Found,
-         1400,
-         13},
-        {"black hole above 576", 576, kTimedOut, {}, {}, MtuOutcome::BlackHole, 0, 28},
-        {"confirmation refused", 1500, kTooBig, {{12, kTooBig}}, {}, MtuOutcome::Uncertain, 0, 12},
-        {"confirmation lost thrice",
-         1500,
-         kTooBig,
-         {{12, kTimedOut}, {13, kTimedOut}, {14, kTimedOut}},
-         {},
-         MtuOutcome::Uncertain,
-         0,
-         14},
-        {"silent at the floor",
-         1500,
-         kTooBig,
-         {{1, kTimedOut}, {2, kTimedOut}, {3, kTimedOut}},
-         {},
-         MtuOutcome::NoReply,
-         0,
-         3},
-        {"refused at the floor", 575, kTooBig, {}, {}, MtuOutcome::NoReply, 0, 1},
+        {"refused above 1400", 1400, kTooBig, {}, {}, O::Found, 1400, 12},
+        {"refused above 576", 576, kTooBig, {}, {}, O::Found, 576, 11},
+        {"dropped above 1400", 1400, kLost, {}, {}, O::Found, 1400, 22},
+        {"lost at the confirmation", 1400, kTooBig, Lost(12), {}, O::Found, 1400, 13},
+        {"black hole above 576", 576, kLost, {}, {}, O::BlackHole, 0, 28},
+        {"confirmation refused", 1500, kTooBig, {{12, kTooBig}}, {}, O::Uncertain, 0, 12},
+        {"confirmation lost 3 times", 1500, kTooBig, Lost(12, 3), {}, O::Uncertain, 0, 14},
+        {"silent at the floor", 1500, kTooBig, Lost(1, 3), {}, O::NoReply, 0, 3},
+        {"refused at the floor", 575, kTooBig, {}, {}, O::NoReply, 0, 1},
         // The ceiling is the interface's MTU where it is known and believable.
-        {"jumbo interface", 9000, kTooBig, {}, 9000, MtuOutcome::Found, 9000, 16},
-        {"PPPoE interface", 1500, kTooBig, {}, 1492, MtuOutcome::Found, 1492, 12},
-        {"jumbo path, interface unknown", 9000, kTooBig, {}, {}, MtuOutcome::Found, 1500, 12},
-        {"loopback interface", 1400, kTooBig, {}, 0xFFFFFFFFu, MtuOutcome::Found, 1400, 18},
-        {"interface below the floor", 1500, kTooBig, {}, 300, MtuOutcome::Found, 1500, 12},
+        {"jumbo interface", 9000, kTooBig, {}, 9000, O::Found, 9000, 16},
+        {"PPPoE interface", 1500, kTooBig, {}, 1492, O::Found, 1492, 12},
+        {"jumbo path, interface unknown", 9000, kTooBig, {}, {}, O::Found, 1500, 12},
+        {"loopback interface", 1400, kTooBig, {}, 0xFFFFFFFFu, O::Found, 1400, 18},
+        {"interface below the floor", 1500, kTooBig, {}, 300, O::Found, 1500, 12},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);

@@ -1,6 +1,8 @@
 // The presets of Automatic mode, row by row, and what ApplyPreset leaves in the record.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "tuning/presets.h"
 
 namespace zv {
@@ -64,20 +66,17 @@ void ExpectPreset(const Row& row, int16_t type, WindowsRelease release) {
     EXPECT_EQ(s, expected);
 }
 
-TEST(PresetsTest, WindowsMeAndTheNtReleasesTakeGroupA) {
-    for (WindowsRelease release :
-         {WindowsRelease::WindowsMe, WindowsRelease::WindowsXp, WindowsRelease::Vista}) {
+// Windows Me and the NT releases take group A; the older 9x releases, and a release not
+// recognised, group B.
+TEST(PresetsTest, EachReleaseTakesItsGroup) {
+    const std::pair<WindowsRelease, const Row*> cases[] = {
+        {WindowsRelease::WindowsMe, kGroupA}, {WindowsRelease::WindowsXp, kGroupA},
+        {WindowsRelease::Vista, kGroupA},     {WindowsRelease::Unrecognised, kGroupB},
+        {WindowsRelease::Win32s, kGroupB},    {WindowsRelease::Windows98, kGroupB},
+    };
+    for (const auto& [release, group] : cases) {
         for (int16_t type = 0; type < 5; ++type) {
-            ExpectPreset(kGroupA[type], type, release);
-        }
-    }
-}
-
-TEST(PresetsTest, OlderNinetyXReleasesAndUnrecognisedTakeGroupB) {
-    for (WindowsRelease release :
-         {WindowsRelease::Unrecognised, WindowsRelease::Win32s, WindowsRelease::Windows98}) {
-        for (int16_t type = 0; type < 5; ++type) {
-            ExpectPreset(kGroupB[type], type, release);
+            ExpectPreset(group[type], type, release);
         }
     }
 }

@@ -1,6 +1,7 @@
 // The tuning area driven as a user and the load sequence drive it, without a window.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -64,9 +65,9 @@ TEST_F(SettingsWindowTest, LoadsAutomaticModeAsThePresetOfTheSavedType) {
     EXPECT_EQ(applies, 0);
     EXPECT_TRUE(explained.empty());
     // Every tuning control is disabled and empty.
-    EXPECT_FALSE(window.Frame2.enabled());
-    EXPECT_FALSE(window.optMTU1.selected());
-    EXPECT_FALSE(window.optMTU2.selected());
+    EXPECT_FALSE(window.mtu.frame.enabled());
+    EXPECT_FALSE(window.mtu.windows_default.selected());
+    EXPECT_FALSE(window.mtu.custom.selected());
     EXPECT_FALSE(window.chkPMTU.enabled());
     EXPECT_EQ(window.chkPMTU.value(), kUnchecked);
     EXPECT_EQ(window.cmbMSCPS0.selection(), ui::kNoSelection);
@@ -90,13 +91,13 @@ TEST_F(SettingsWindowTest, LoadsManualModeIntoTheControlsAndRecomputesRwinFromTh
     TuningSettings expected = saved;
     expected.RWIN = 96000;
     EXPECT_EQ(current, expected);
-    EXPECT_EQ(window.txtMTU.text(), "1500");
-    EXPECT_TRUE(window.txtMTU.enabled());
-    EXPECT_TRUE(window.optTTL1.selected());
-    EXPECT_FALSE(window.txtTTL.enabled());
-    EXPECT_EQ(window.cmbRWIN.SelectedText(), "x64");
-    EXPECT_EQ(window.cmbSKA.SelectedText(), "10 min.");
-    EXPECT_EQ(window.cmbNDI.SelectedText(), "32");
+    EXPECT_EQ(window.mtu.value.text(), "1500");
+    EXPECT_TRUE(window.mtu.value.enabled());
+    EXPECT_TRUE(window.ttl.windows_default.selected());
+    EXPECT_FALSE(window.ttl.value.enabled());
+    EXPECT_EQ(window.rwin.value.SelectedText(), "x64");
+    EXPECT_EQ(window.ska.value.SelectedText(), "10 min.");
+    EXPECT_EQ(window.ndi.value.SelectedText(), "32");
     EXPECT_EQ(window.chkBlackHole.value(), kChecked);
     EXPECT_EQ(window.cmbMSCPS0.SelectedText(), "6");
     EXPECT_TRUE(window.optOptimization[1].selected());
@@ -143,11 +144,11 @@ TEST_F(SettingsWindowTest, SwitchingToManualResetsToWindowsDefaultsAndExplains) 
     expected.ConnectionType = 2;
     EXPECT_EQ(current, expected);
     EXPECT_EQ(window.cmbMSCPS1.SelectedText(), "4");
-    EXPECT_TRUE(window.optMTU1.selected());
-    EXPECT_TRUE(window.optNDI1.selected());
-    EXPECT_TRUE(window.optMTU2.enabled());
-    EXPECT_FALSE(window.txtMTU.enabled());
-    EXPECT_FALSE(window.cmbRWIN.enabled());
+    EXPECT_TRUE(window.mtu.windows_default.selected());
+    EXPECT_TRUE(window.ndi.windows_default.selected());
+    EXPECT_TRUE(window.mtu.custom.enabled());
+    EXPECT_FALSE(window.mtu.value.enabled());
+    EXPECT_FALSE(window.rwin.value.enabled());
     EXPECT_EQ(window.chkPMTU.value(), kChecked);
     EXPECT_EQ(window.cmbNetType.SelectedText(), "ISDN");
 }
@@ -156,15 +157,15 @@ TEST_F(SettingsWindowTest, BackToAutomaticDropsManualValuesForThePreset) {
     Load(TuningSettings{});
     window.cmbNetType.SetSelection(3);
     SwitchToManual();
-    window.optMTU2.Select();
-    window.txtMTU.SetText("900");
+    window.mtu.custom.Select();
+    window.mtu.value.SetText("900");
     window.optOptimization[0].Select();
 
     EXPECT_EQ(current, Preset(3));
     EXPECT_EQ(mode_text, "Mode: Automatic");
-    EXPECT_FALSE(window.optMTU2.selected());
-    EXPECT_EQ(window.txtMTU.text(), "");
-    EXPECT_FALSE(window.txtMTU.enabled());
+    EXPECT_FALSE(window.mtu.custom.selected());
+    EXPECT_EQ(window.mtu.value.text(), "");
+    EXPECT_FALSE(window.mtu.value.enabled());
 
     SwitchToManual();
     EXPECT_EQ(explained, (std::vector<std::string>{"ADSL/Cable", "ADSL/Cable"}));
@@ -173,45 +174,45 @@ TEST_F(SettingsWindowTest, BackToAutomaticDropsManualValuesForThePreset) {
 TEST_F(SettingsWindowTest, CustomValuesAreStoredAsPickedAndWindowsDefaultClearsThem) {
     Load(TuningSettings{});
     SwitchToManual();
-    window.optMTU2.Select();
-    window.txtMTU.SetText("1500");
-    window.optRWIN2.Select();
-    window.cmbRWIN.SetSelection(8);
+    window.mtu.custom.Select();
+    window.mtu.value.SetText("1500");
+    window.rwin.custom.Select();
+    window.rwin.value.SetSelection(8);
     EXPECT_EQ(current.RWIN, 96000);  // 64 x 1500, not 64 x 1460
-    window.txtMTU.SetText("576");
+    window.mtu.value.SetText("576");
     EXPECT_EQ(current.MTU, 576);
     EXPECT_EQ(current.RWIN, 96000);  // a later MTU does not change the picked RWIN
 
-    window.optSKA2.Select();
-    window.cmbSKA.SetSelection(59);
+    window.ska.custom.Select();
+    window.ska.value.SetSelection(59);
     EXPECT_EQ(current.SKA, 3600000);
-    window.optNDI2.Select();
-    window.cmbNDI.SetSelection(4);
+    window.ndi.custom.Select();
+    window.ndi.value.SetSelection(4);
     EXPECT_EQ(current.NDI, 16);
-    window.optTTL2.Select();
-    window.txtTTL.SetText("128");
+    window.ttl.custom.Select();
+    window.ttl.value.SetText("128");
     EXPECT_EQ(current.TTL, 128);
     window.cmbMSCPS0.SetSelection(4);
     EXPECT_EQ(current.MSCPS0, 6);
     window.chkBlackHole.Toggle();
     EXPECT_TRUE(current.BlackHole);
 
-    window.optRWIN1.Select();
+    window.rwin.windows_default.Select();
     EXPECT_EQ(current.RWIN, NotSet);
     EXPECT_EQ(current.RWINIndex, NoSelection);
-    EXPECT_EQ(window.cmbRWIN.selection(), ui::kNoSelection);
-    window.optMTU1.Select();
+    EXPECT_EQ(window.rwin.value.selection(), ui::kNoSelection);
+    window.mtu.windows_default.Select();
     EXPECT_EQ(current.MTU, NotSet);
     EXPECT_FALSE(current.MTUCustom);
-    EXPECT_EQ(window.txtMTU.text(), "");
-    window.txtMTU.SetText("7");  // a box locked at "Windows Default" stores nothing
+    EXPECT_EQ(window.mtu.value.text(), "");
+    window.mtu.value.SetText("7");  // a box locked at "Windows Default" stores nothing
     EXPECT_EQ(current.MTU, NotSet);
 
-    window.txtMTU.SetText("");
-    window.optMTU2.Select();
+    window.mtu.value.SetText("");
+    window.mtu.custom.Select();
     EXPECT_EQ(current.MTU, NotSet);  // until the user types
-    window.txtMTU.SetText("1");
-    window.txtMTU.SetText("");
+    window.mtu.value.SetText("1");
+    window.mtu.value.SetText("");
     EXPECT_EQ(current.MTU, 0);
 }
 
@@ -228,19 +229,19 @@ TEST_F(SettingsWindowTest, AFoundMtuIsUsedInManualModeWithThePresetKeptAsCustomV
     expected.SKACustom = expected.NDICustom = true;
     expected.MTU = 1400;
     EXPECT_EQ(current, expected);  // the preset's RWIN too, not one reckoned anew
-    EXPECT_EQ(window.txtMTU.text(), "1400");
-    EXPECT_TRUE(window.txtMTU.enabled());
-    EXPECT_TRUE(window.optRWIN2.selected());
-    EXPECT_EQ(window.cmbRWIN.selection(), expected.RWINIndex);
-    EXPECT_EQ(window.txtTTL.text(), "128");
-    EXPECT_EQ(window.cmbNDI.selection(), expected.NDIIndex);
+    EXPECT_EQ(window.mtu.value.text(), "1400");
+    EXPECT_TRUE(window.mtu.value.enabled());
+    EXPECT_TRUE(window.rwin.custom.selected());
+    EXPECT_EQ(window.rwin.value.selection(), expected.RWINIndex);
+    EXPECT_EQ(window.ttl.value.text(), "128");
+    EXPECT_EQ(window.ndi.value.selection(), expected.NDIIndex);
     EXPECT_EQ(window.chkPMTU.value(), kChecked);
     EXPECT_EQ(window.cmbMSCPS1.selection(), expected.MSCPS1Index);
     EXPECT_EQ(applies, 1);  // the type pick in Automatic mode, not the MTU
 
     // Already in Manual mode: no reset, no explanation, the user's other values stay.
-    window.optTTL2.Select();
-    window.txtTTL.SetText("64");
+    window.ttl.custom.Select();
+    window.ttl.value.SetText("64");
     window.UseCustomMtu(1492);
     EXPECT_EQ(explained.size(), 1u);
     EXPECT_EQ(current.MTU, 1492);
@@ -251,40 +252,68 @@ TEST_F(SettingsWindowTest, AFoundMtuIsUsedInManualModeWithThePresetKeptAsCustomV
 TEST_F(SettingsWindowTest, CustomRwinWithMtuAtWindowsDefaultIsReckonedOn1500) {
     Load(TuningSettings{});
     SwitchToManual();
-    window.optRWIN2.Select();
-    window.cmbRWIN.SetSelection(10);
+    window.rwin.custom.Select();
+    window.rwin.value.SetSelection(10);
     EXPECT_EQ(current.RWIN, 255 * 1500);
 }
 
 TEST_F(SettingsWindowTest, NumberBoxesTakeOnlyDigitsUpToTheirLength) {
     Load(TuningSettings{});
     SwitchToManual();
-    window.optMTU2.Select();
+    window.mtu.custom.Select();
     for (char key : std::string("1a5-0 0")) {
-        window.txtMTU.Type(key);
+        window.mtu.value.Type(key);
     }
-    EXPECT_EQ(window.txtMTU.text(), "1500");
+    EXPECT_EQ(window.mtu.value.text(), "1500");
     EXPECT_EQ(beeper.beeps, 3);
-    window.txtMTU.Type('9');
-    window.txtMTU.Type('9');  // a sixth digit does not fit
-    EXPECT_EQ(window.txtMTU.text(), "15009");
-    window.txtMTU.Type(ui::kBackspace);
+    window.mtu.value.Type('9');
+    window.mtu.value.Type('9');  // a sixth digit does not fit
+    EXPECT_EQ(window.mtu.value.text(), "15009");
+    window.mtu.value.Type(ui::kBackspace);
     EXPECT_EQ(current.MTU, 1500);
     EXPECT_EQ(beeper.beeps, 3);
 
-    window.txtMTU.Paste("1x");
-    EXPECT_EQ(window.txtMTU.text(), "1500");
+    window.mtu.value.Paste("1x");
+    EXPECT_EQ(window.mtu.value.text(), "1500");
     EXPECT_EQ(beeper.beeps, 4);
 
-    window.optTTL2.Select();
-    window.txtTTL.Paste("2550");
-    EXPECT_EQ(window.txtTTL.text(), "255");
+    window.ttl.custom.Select();
+    window.ttl.value.Paste("2550");
+    EXPECT_EQ(window.ttl.value.text(), "255");
     EXPECT_EQ(current.TTL, 255);
+}
+
+// What the user does after switching to Manual mode, in one step or several.
+using Arrange = std::function<void(SettingsWindow&)>;
+// A list's pair set to Custom, with no value picked.
+Arrange Custom(PairControls<ui::ComboBox> SettingsWindow::*pair) {
+    return [pair](SettingsWindow& w) { (w.*pair).custom.Select(); };
+}
+Arrange Unpicked(ui::ComboBox SettingsWindow::*list) {
+    return [list](SettingsWindow& w) { (w.*list).SetSelection(ui::kNoSelection); };
+}
+Arrange Mtu(const char* text) {
+    return [text](SettingsWindow& w) {
+        w.mtu.custom.Select();
+        w.mtu.value.SetText(text);
+    };
+}
+Arrange Ttl(const char* text) {
+    return [text](SettingsWindow& w) {
+        w.ttl.custom.Select();
+        w.ttl.value.SetText(text);
+    };
+}
+Arrange Both(Arrange first, Arrange second) {
+    return [first, second](SettingsWindow& w) {
+        first(w);
+        second(w);
+    };
 }
 
 struct ValidationCase {
     const char* label;
-    void (*arrange)(SettingsWindow&);
+    Arrange arrange;
     const char* message;  // nullptr: the checks pass
 };
 
@@ -311,72 +340,37 @@ TEST_P(ValidationTest, ShowsTheFirstFailedCheckOnly) {
     }
 }
 
-void CustomMtu(SettingsWindow& w, const char* text) {
-    w.optMTU2.Select();
-    w.txtMTU.SetText(text);
-}
-void CustomTtl(SettingsWindow& w, const char* text) {
-    w.optTTL2.Select();
-    w.txtTTL.SetText(text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Checks, ValidationTest,
-    ::testing::Values(ValidationCase{"defaults", [](SettingsWindow&) {}, nullptr},
-                      ValidationCase{"no_type",
-                                     [](SettingsWindow& w) {
-                                         w.cmbNetType.SetSelection(-1);
-                                         w.cmbMSCPS0.SetSelection(-1);
-                                     },
-                                     "Invalid Connection Type. Select Valid One."},
-                      ValidationCase{"type_picked_again",
-                                     [](SettingsWindow& w) {
-                                         w.cmbNetType.SetSelection(-1);
-                                         w.cmbNetType.SetSelection(0);
-                                     },
-                                     nullptr},
-                      ValidationCase{"no_http10",
-                                     [](SettingsWindow& w) {
-                                         w.cmbMSCPS0.SetSelection(-1);
-                                         w.optRWIN2.Select();
-                                     },
-                                     "Invalid MSCPS using HTTP 1.0 Value. Select Valid One."},
-                      ValidationCase{"no_http11",
-                                     [](SettingsWindow& w) { w.cmbMSCPS1.SetSelection(-1); },
-                                     "Invalid MSCPS using HTTP 1.1 value. Select Valid One."},
-                      ValidationCase{"empty_mtu", [](SettingsWindow& w) { CustomMtu(w, ""); },
-                                     "Invalid MTU. Enter Valid One."},
-                      ValidationCase{"mtu_0", [](SettingsWindow& w) { CustomMtu(w, "0"); },
-                                     "Invalid MTU. Enter Valid One."},
-                      ValidationCase{"mtu_67", [](SettingsWindow& w) { CustomMtu(w, "67"); },
-                                     "Invalid MTU. Enter Valid One."},
-                      ValidationCase{"mtu_65536", [](SettingsWindow& w) { CustomMtu(w, "65536"); },
-                                     "Invalid MTU. Enter Valid One."},
-                      ValidationCase{"mtu_bounds_pass",
-                                     [](SettingsWindow& w) {
-                                         CustomMtu(w, "65535");
-                                         CustomTtl(w, "1");
-                                     },
-                                     nullptr},
-                      ValidationCase{"mtu_before_rwin",
-                                     [](SettingsWindow& w) {
-                                         CustomMtu(w, "");
-                                         w.optRWIN2.Select();
-                                     },
-                                     "Invalid MTU. Enter Valid One."},
-                      ValidationCase{"no_rwin", [](SettingsWindow& w) { w.optRWIN2.Select(); },
-                                     "Invalid RWIN. Select Valid One."},
-                      ValidationCase{"empty_ttl", [](SettingsWindow& w) { CustomTtl(w, ""); },
-                                     "Invalid TTL. Enter Valid One."},
-                      ValidationCase{"ttl_0", [](SettingsWindow& w) { CustomTtl(w, "0"); },
-                                     "Invalid TTL. Enter Valid One."},
-                      ValidationCase{"ttl_256", [](SettingsWindow& w) { CustomTtl(w, "256"); },
-                                     "Invalid TTL. Enter Valid One."},
-                      ValidationCase{"no_ska", [](SettingsWindow& w) { w.optSKA2.Select(); },
-                                     "Invalid Session Keep Alive. Select Valid One."},
-                      ValidationCase{"no_ndi", [](SettingsWindow& w) { w.optNDI2.Select(); },
-                                     "Invalid NDI Cache. Select Valid One."}),
-    [](const ::testing::TestParamInfo<ValidationCase>& info) { return info.param.label; });
+constexpr const char* kBadMtu = "Invalid MTU. Enter Valid One.";
+constexpr const char* kBadTtl = "Invalid TTL. Enter Valid One.";
+const ValidationCase kValidationCases[] = {
+    {"defaults", [](SettingsWindow&) {}, nullptr},
+    {"no_type", Both(Unpicked(&SettingsWindow::cmbNetType), Unpicked(&SettingsWindow::cmbMSCPS0)),
+     "Invalid Connection Type. Select Valid One."},
+    {"type_picked_again",
+     Both(Unpicked(&SettingsWindow::cmbNetType),
+          [](SettingsWindow& w) { w.cmbNetType.SetSelection(0); }),
+     nullptr},
+    {"no_http10", Both(Unpicked(&SettingsWindow::cmbMSCPS0), Custom(&SettingsWindow::rwin)),
+     "Invalid MSCPS using HTTP 1.0 Value. Select Valid One."},
+    {"no_http11", Unpicked(&SettingsWindow::cmbMSCPS1),
+     "Invalid MSCPS using HTTP 1.1 value. Select Valid One."},
+    {"empty_mtu", Mtu(""), kBadMtu},
+    {"mtu_0", Mtu("0"), kBadMtu},
+    {"mtu_67", Mtu("67"), kBadMtu},
+    {"mtu_65536", Mtu("65536"), kBadMtu},
+    {"mtu_bounds_pass", Both(Mtu("65535"), Ttl("1")), nullptr},
+    {"mtu_before_rwin", Both(Mtu(""), Custom(&SettingsWindow::rwin)), kBadMtu},
+    {"no_rwin", Custom(&SettingsWindow::rwin), "Invalid RWIN. Select Valid One."},
+    {"empty_ttl", Ttl(""), kBadTtl},
+    {"ttl_0", Ttl("0"), kBadTtl},
+    {"ttl_256", Ttl("256"), kBadTtl},
+    {"no_ska", Custom(&SettingsWindow::ska), "Invalid Session Keep Alive. Select Valid One."},
+    {"no_ndi", Custom(&SettingsWindow::ndi), "Invalid NDI Cache. Select Valid One."},
+};
+INSTANTIATE_TEST_SUITE_P(Checks, ValidationTest, ::testing::ValuesIn(kValidationCases),
+                         [](const ::testing::TestParamInfo<ValidationCase>& info) {
+                             return info.param.label;
+                         });
 
 TEST_F(SettingsWindowTest, MovingTheAreaMovesEveryControlAlike) {
     window.Frame1.SetBounds({120, 600, 9000, 5000});

@@ -4,6 +4,9 @@
 
 #include <deque>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "fakes/memory_file_system.h"
 #include "fakes/memory_tip_option.h"
@@ -63,43 +66,37 @@ TEST_F(TipViewTest, MissingFileShowsTheMessageAndNextTipDoesNothing) {
     EXPECT_FALSE(tip.LoadTips(""));
 }
 
-TEST_F(TipViewTest, EmptyFileCountsAsFoundAndShowsNothing) {
-    files.files[path] = "";
-    TipView tip(files, option, random, "C:\\Z");
-    tip.Load();
-    EXPECT_EQ(tip.lblTipText.caption(), "");
-    tip.cmdNextTip.Click();
-    EXPECT_EQ(tip.lblTipText.caption(), "");
-}
-
-TEST_F(TipViewTest, DrawsEveryTipIncludingEmptyLines) {
-    files.files[path] = "first\r\n\r\nthird\r\n";
-    random.values = {0.0, 0.34, 0.67, 0.999999, 0.5};
-    TipView tip(files, option, random, "C:\\Z");
-    tip.Load();
-    ASSERT_EQ(tip.tips().size(), 3u);
-    EXPECT_EQ(tip.current_tip(), 1);
-    EXPECT_EQ(tip.lblTipText.caption(), "first");
-    tip.cmdNextTip.Click();
-    EXPECT_EQ(tip.current_tip(), 2);
-    EXPECT_EQ(tip.lblTipText.caption(), "");
-    tip.cmdNextTip.Click();
-    EXPECT_EQ(tip.lblTipText.caption(), "third");
-    tip.cmdNextTip.Click();
-    EXPECT_EQ(tip.current_tip(), 3);
-    tip.cmdNextTip.Click();
-    EXPECT_EQ(tip.current_tip(), 2);
-}
-
-TEST_F(TipViewTest, OneTipStaysAndOutOfRangeDrawsAreClamped) {
-    files.files[path] = "only one";
-    random.values = {0.9, 1.0, -0.1};
-    TipView tip(files, option, random, "C:\\Z");
-    tip.Load();
-    tip.cmdNextTip.Click();
-    EXPECT_EQ(tip.current_tip(), 1);
-    tip.cmdNextTip.Click();
-    EXPECT_EQ(tip.lblTipText.caption(), "only one");
+// Load shows a drawn tip and each Next Tip draws another: every line is a tip, an empty
+// one too, a draw outside 0 to 1 stays on the list, and an empty file counts as found but
+// has nothing to show. Each step: the tip's number (from 1) and its text.
+TEST_F(TipViewTest, EachDrawShowsALineOfTheFile) {
+    using Shown = std::vector<std::pair<int, std::string>>;
+    const struct {
+        const char* file;
+        std::deque<double> draws;
+        Shown shown;  // after Load, then after each Next Tip
+    } cases[] = {
+        {"first\r\n\r\nthird\r\n",
+         {0.0, 0.34, 0.67, 0.999999, 0.5},
+         {{1, "first"}, {2, ""}, {3, "third"}, {3, "third"}, {2, ""}}},
+        {"only one", {0.9, 1.0, -0.1}, {{1, "only one"}, {1, "only one"}, {1, "only one"}}},
+        {"", {}, {{1, ""}, {1, ""}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        files.files[path] = c.file;
+        random.values = c.draws;
+        TipView tip(files, option, random, "C:\\Z");
+        tip.Load();
+        Shown shown;
+        for (size_t step = 0; step < c.shown.size(); ++step) {
+            if (step > 0) {
+                tip.cmdNextTip.Click();
+            }
+            shown.emplace_back(tip.current_tip(), tip.lblTipText.caption());
+        }
+        EXPECT_EQ(shown, c.shown);
+    }
 }
 
 TEST_F(TipViewTest, StartupOptionReadsAsOnWhenMissingAndIsStoredOnEveryClick) {

@@ -1,17 +1,8 @@
 #include "win32/launch/background_launcher.h"
 
-#include <process.h>
-
-#include <memory>
+#include "win32/platform/worker_thread.h"
 
 namespace zv::win32 {
-
-struct BackgroundLauncher::Launch {
-    BackgroundLauncher* owner;
-    bool is_command;  // RunCommand, else ShellOpen
-    std::string target;
-    int show;
-};
 
 BackgroundLauncher::BackgroundLauncher(launch::LauncherPort& target) : target_(target) {
     InitializeCriticalSection(&one_at_a_time_);
@@ -25,19 +16,16 @@ BackgroundLauncher::~BackgroundLauncher() {
         // lock; the launch is lost with the process, as Explorer would have lost it.
         TerminateProcess(GetCurrentProcess(), 0);
     }
-    for (HANDLE thread : threads_) {
-        CloseHandle(thread);
-    }
     DeleteCriticalSection(&one_at_a_time_);
 }
 
 // True when every launch handed over ended within the time, counted for all together.
-bool BackgroundLauncher::LaunchesEndWithin(DWORD timeout_ms) const {
+bool BackgroundLauncher::LaunchesEndWithin(DWORD timeout_ms) {
     const DWORD start = GetTickCount();
-    for (HANDLE thread : threads_) {
+    for (HANDLE& thread : threads_) {
         const DWORD spent = GetTickCount() - start;
         const DWORD left = spent < timeout_ms ? timeout_ms - spent : 0;
-        if (WaitForSingleObject(thread, left) != WAIT_OBJECT_0) {
+        if (!FinishWorker(thread, left)) {
             return false;
         }
     }
@@ -45,49 +33,40 @@ bool BackgroundLauncher::LaunchesEndWithin(DWORD timeout_ms) const {
 }
 
 void BackgroundLauncher::ShellOpen(const std::string& target, int show_mode) {
-    Hand({this, false, target, show_mode});
+    Hand(false, target, show_mode);
 }
 
 unsigned long BackgroundLauncher::RunCommand(const std::string& command_line, int window_style) {
-    Hand({this, true, command_line, window_style});
+    Hand(true, command_line, window_style);
     return 0;
 }
 
-void BackgroundLauncher::Hand(const Launch& launch) {
+void BackgroundLauncher::Hand(bool is_command, const std::string& target, int show) {
     ForgetFinished();
-    auto job = std::make_unique<Launch>(launch);
-    uintptr_t thread = _beginthreadex(nullptr, 0, &BackgroundLauncher::Run, job.get(), 0, nullptr);
-    if (thread == 0) {
-        // Without a thread the launch runs here: the window waits, but the launch happens.
-        Run(job.release());
-        return;
+    HANDLE thread =
+        StartWorker([this, is_command, target, show] { Launch(is_command, target, show); });
+    if (thread != nullptr) {
+        threads_.push_back(thread);
     }
-    job.release();
-    threads_.push_back(reinterpret_cast<HANDLE>(thread));
 }
 
-unsigned __stdcall BackgroundLauncher::Run(void* launch) {
-    std::unique_ptr<Launch> job(static_cast<Launch*>(launch));
-    BackgroundLauncher& self = *job->owner;
+void BackgroundLauncher::Launch(bool is_command, const std::string& target, int show) {
     // The target loads its libraries on first use and keeps them: one launch at a time, as
     // on one thread.
-    EnterCriticalSection(&self.one_at_a_time_);
-    if (job->is_command) {
-        self.target_.RunCommand(job->target, job->show);
+    EnterCriticalSection(&one_at_a_time_);
+    if (is_command) {
+        target_.RunCommand(target, show);
     } else {
-        self.target_.ShellOpen(job->target, job->show);
+        target_.ShellOpen(target, show);
     }
-    LeaveCriticalSection(&self.one_at_a_time_);
-    return 0;
+    LeaveCriticalSection(&one_at_a_time_);
 }
 
 // Threads whose launch is done, so that a long session does not collect their handles.
 void BackgroundLauncher::ForgetFinished() {
     std::vector<HANDLE> running;
     for (HANDLE thread : threads_) {
-        if (WaitForSingleObject(thread, 0) == WAIT_OBJECT_0) {
-            CloseHandle(thread);
-        } else {
+        if (!FinishWorker(thread, 0)) {
             running.push_back(thread);
         }
     }

@@ -29,11 +29,10 @@ class BackgroundLauncher : public launch::LauncherPort {
     unsigned long RunCommand(const std::string& command_line, int window_style) override;
 
   private:
-    struct Launch;
-    static unsigned __stdcall Run(void* launch);
-    void Hand(const Launch& launch);
+    void Hand(bool is_command, const std::string& target, int show);
+    void Launch(bool is_command, const std::string& target, int show);
     void ForgetFinished();
-    bool LaunchesEndWithin(DWORD timeout_ms) const;
+    bool LaunchesEndWithin(DWORD timeout_ms);
 
     launch::LauncherPort& target_;
     CRITICAL_SECTION one_at_a_time_;

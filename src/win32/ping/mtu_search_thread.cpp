@@ -1,57 +1,39 @@
 #include "win32/ping/mtu_search_thread.h"
 
-#include <process.h>
-
 #include "win32/ping/icmp_echo_service.h"
 #include "win32/ping/winsock_service.h"
+#include "win32/platform/worker_thread.h"
 
 namespace zv::win32 {
 
 MtuSearchThread::~MtuSearchThread() {
     Cancel();
-    Wait();
+    FinishWorker(thread_, INFINITE);
 }
 
 void MtuSearchThread::Start(const std::string& host) {
-    Wait();
-    host_ = host;
+    FinishWorker(thread_, INFINITE);
     cancelled_ = false;
     result_ = ping::MtuSearchResult{};
-    uintptr_t thread = _beginthreadex(nullptr, 0, &MtuSearchThread::Run, this, 0, nullptr);
-    if (thread == 0) {
-        // Without a thread the search runs here: the window waits, but the answer comes.
-        Run(this);
-        return;
-    }
-    thread_ = reinterpret_cast<HANDLE>(thread);
+    thread_ = StartWorker([this, host] { Search(host); });
 }
 
-unsigned __stdcall MtuSearchThread::Run(void* self_pointer) {
-    auto* self = static_cast<MtuSearchThread*>(self_pointer);
+void MtuSearchThread::Search(const std::string& host) {
     {
         WinsockService sockets;
         IcmpEchoService echo;
         ping::MtuFinder finder(sockets, echo);
-        self->result_ = finder.Find(self->host_, self->cancelled_, [self](int percent, int mtu) {
-            PostMessageA(self->window_, kMtuEchoMessage, static_cast<WPARAM>(percent),
+        result_ = finder.Find(host, cancelled_, [this](int percent, int mtu) {
+            PostMessageA(window_, kMtuEchoMessage, static_cast<WPARAM>(percent),
                          static_cast<LPARAM>(mtu));
         });
     }
-    PostMessageA(self->window_, kMtuDoneMessage, 0, 0);
-    return 0;
+    PostMessageA(window_, kMtuDoneMessage, 0, 0);
 }
 
 ping::MtuSearchResult MtuSearchThread::TakeResult() {
-    Wait();
+    FinishWorker(thread_, INFINITE);
     return result_;
-}
-
-void MtuSearchThread::Wait() {
-    if (thread_ != nullptr) {
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        thread_ = nullptr;
-    }
 }
 
 }  // namespace zv::win32

@@ -35,12 +35,10 @@ class MtuSearchThread : public ping::MtuSearchRunner {
     ping::MtuSearchResult TakeResult();
 
   private:
-    static unsigned __stdcall Run(void* self);
-    void Wait();
+    void Search(const std::string& host);
 
     HWND window_ = nullptr;
     HANDLE thread_ = nullptr;
-    std::string host_;
     std::atomic<bool> cancelled_{false};
     // Written by the thread before it posts kMtuDoneMessage, read after it has ended.
     ping::MtuSearchResult result_;

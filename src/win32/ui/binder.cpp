@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 #include "win32/ui/clipboard.h"
@@ -88,63 +89,54 @@ class CaptionBinding : public Binding {
     ui::Captioned& model_;
 };
 
+// What a click does to each kind of button, and the check mark a change of the model shows
+// (none for a push button, which has no check mark).
+void Press(ui::Button& button) {
+    button.Click();
+}
+void Press(ui::Option& option) {
+    option.Select();
+}
+void Press(ui::CheckBox& box) {
+    box.Toggle();
+}
+std::optional<bool> CheckMark(const ui::Button&, ui::Change) {
+    return std::nullopt;
+}
+std::optional<bool> CheckMark(const ui::Option& option, ui::Change what) {
+    return what == ui::Change::Checked ? std::optional<bool>(option.selected()) : std::nullopt;
+}
+std::optional<bool> CheckMark(const ui::CheckBox& box, ui::Change what) {
+    return what == ui::Change::Value ? std::optional<bool>(box.value() == kChecked) : std::nullopt;
+}
+
+void ShowCheckMark(HWND hwnd, bool checked) {
+    SendMessageA(hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// A push button, an option or a check box: all three are the BUTTON class and tell of a
+// click alike.
+template <typename Model>
 class ButtonBinding : public CaptionBinding {
   public:
-    ButtonBinding(ui::Button& model, HWND hwnd, const Binder& binder)
+    ButtonBinding(Model& model, HWND hwnd, const Binder& binder)
         : CaptionBinding(model, hwnd, binder), model_(model) {}
     void OnNotify(WORD code) override {
         if (code == BN_CLICKED) {
-            model_.Click();
-        }
-    }
-
-  private:
-    ui::Button& model_;
-};
-
-class OptionBinding : public CaptionBinding {
-  public:
-    OptionBinding(ui::Option& model, HWND hwnd, const Binder& binder)
-        : CaptionBinding(model, hwnd, binder), model_(model) {}
-    void OnNotify(WORD code) override {
-        if (code == BN_CLICKED) {
-            model_.Select();
+            Press(model_);
         }
     }
 
   protected:
     void Mirror(ui::Change what) override {
-        if (what == ui::Change::Checked) {
-            SendMessageA(hwnd(), BM_SETCHECK, model_.selected() ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (std::optional<bool> checked = CheckMark(model_, what)) {
+            ShowCheckMark(hwnd(), *checked);
         }
         CaptionBinding::Mirror(what);
     }
 
   private:
-    ui::Option& model_;
-};
-
-class CheckBoxBinding : public CaptionBinding {
-  public:
-    CheckBoxBinding(ui::CheckBox& model, HWND hwnd, const Binder& binder)
-        : CaptionBinding(model, hwnd, binder), model_(model) {}
-    void OnNotify(WORD code) override {
-        if (code == BN_CLICKED) {
-            model_.Toggle();
-        }
-    }
-
-  protected:
-    void Mirror(ui::Change what) override {
-        if (what == ui::Change::Value) {
-            SendMessageA(hwnd(), BM_SETCHECK,
-                         model_.value() == kChecked ? BST_CHECKED : BST_UNCHECKED, 0);
-        }
-        CaptionBinding::Mirror(what);
-    }
-
-  private:
-    ui::CheckBox& model_;
+    Model& model_;
 };
 
 class TextBoxBinding : public Binding {
@@ -422,23 +414,23 @@ HWND Binder::AddFrame(ui::Frame& model, int id) {
 
 HWND Binder::AddButton(ui::Button& model, int id, DWORD style) {
     HWND hwnd = CreateChild(model, WC_BUTTONA, model.caption().c_str(), style | WS_TABSTOP, id);
-    Keep(std::make_unique<ButtonBinding>(model, hwnd, *this), static_cast<UINT>(id));
+    Keep(std::make_unique<ButtonBinding<ui::Button>>(model, hwnd, *this), static_cast<UINT>(id));
     return hwnd;
 }
 
 HWND Binder::AddOption(ui::Option& model, int id, bool first_of_group) {
     DWORD style = BS_RADIOBUTTON | WS_TABSTOP | (first_of_group ? WS_GROUP : 0);
     HWND hwnd = CreateChild(model, WC_BUTTONA, model.caption().c_str(), style, id);
-    SendMessageA(hwnd, BM_SETCHECK, model.selected() ? BST_CHECKED : BST_UNCHECKED, 0);
-    Keep(std::make_unique<OptionBinding>(model, hwnd, *this), static_cast<UINT>(id));
+    ShowCheckMark(hwnd, model.selected());
+    Keep(std::make_unique<ButtonBinding<ui::Option>>(model, hwnd, *this), static_cast<UINT>(id));
     return hwnd;
 }
 
 HWND Binder::AddCheckBox(ui::CheckBox& model, int id) {
     HWND hwnd =
         CreateChild(model, WC_BUTTONA, model.caption().c_str(), BS_CHECKBOX | WS_TABSTOP, id);
-    SendMessageA(hwnd, BM_SETCHECK, model.value() == kChecked ? BST_CHECKED : BST_UNCHECKED, 0);
-    Keep(std::make_unique<CheckBoxBinding>(model, hwnd, *this), static_cast<UINT>(id));
+    ShowCheckMark(hwnd, model.value() == kChecked);
+    Keep(std::make_unique<ButtonBinding<ui::CheckBox>>(model, hwnd, *this), static_cast<UINT>(id));
     return hwnd;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -147,32 +148,31 @@ void FirstStartShowsTipAndSwitchesItOff() {
     }
 }
 
+// Hides a bar and shows it again: the window loses the bar's height and gets it back, and
+// the settings frame follows.
+void ToggleBar(HWND main, int command, HWND bar, int bar_height, HWND frame, int frame_shift) {
+    const int height = Height(main);
+    const int frame_top = TopInParent(frame);
+    Command(main, command);
+    E2E_CHECK(e2e::WaitUntil([&] { return !IsWindowVisible(bar); }));
+    E2E_CHECK(e2e::WaitUntil([&] { return Height(main) == height - bar_height; }));
+    E2E_CHECK(FrameReaches(frame, frame_top - frame_shift));
+    Command(main, command);
+    E2E_CHECK(e2e::WaitUntil([&] { return IsWindowVisible(bar) != FALSE; }));
+    E2E_CHECK(e2e::WaitUntil([&] { return Height(main) == height; }));
+    E2E_CHECK(FrameReaches(frame, frame_top));
+}
+
 void ViewTogglesRestoreTheLayout(HWND main) {
     e2e::Context in("View toggles");
     HWND toolbar = e2e::FindControl(main, frm_main::Toolbar1);
-    HWND status = e2e::FindControl(main, frm_main::StatusBar1);
     HWND frame = e2e::FindControl(main, frm_main::Frame1);
-    int height = Height(main);
-    int frame_top = TopInParent(frame);
-    int toolbar_height = Height(toolbar);
-
-    Command(main, frm_main::mnuToolBar);
-    E2E_CHECK(e2e::WaitUntil([&] { return !IsWindowVisible(toolbar); }));
-    E2E_CHECK(e2e::WaitUntil([&] { return Height(main) == height - toolbar_height; }));
-    E2E_CHECK(FrameReaches(frame, frame_top - toolbar_height));
-    Command(main, frm_main::mnuToolBar);
-    E2E_CHECK(e2e::WaitUntil([&] { return IsWindowVisible(toolbar) != FALSE; }));
-    E2E_CHECK(e2e::WaitUntil([&] { return Height(main) == height; }));
-    E2E_CHECK(FrameReaches(frame, frame_top));
-
-    int status_step = MulDiv(315, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 1440);
-    Command(main, frm_main::mnuStatusBar);
-    E2E_CHECK(e2e::WaitUntil([&] { return !IsWindowVisible(status); }));
-    E2E_CHECK(e2e::WaitUntil([&] { return Height(main) == height - status_step; }));
-    Command(main, frm_main::mnuStatusBar);
-    E2E_CHECK(e2e::WaitUntil([&] { return IsWindowVisible(status) != FALSE; }));
-    E2E_CHECK(e2e::WaitUntil([&] { return Height(main) == height; }));
-    E2E_CHECK(FrameReaches(frame, frame_top));
+    const int toolbar_height = Height(toolbar);
+    ToggleBar(main, frm_main::mnuToolBar, toolbar, toolbar_height, frame, toolbar_height);
+    // The status bar is below the frame, which stays where it is.
+    const int status_step = MulDiv(315, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 1440);
+    ToggleBar(main, frm_main::mnuStatusBar, e2e::FindControl(main, frm_main::StatusBar1),
+              status_step, frame, 0);
 }
 
 void AppletsRunRundllFromTheSystemFolder(HWND main, DWORD process_id) {
@@ -225,28 +225,30 @@ void HelpOpensTheGuide(HWND main, DWORD process_id) {
     E2E_CHECK(IsWindow(main));
 }
 
+// Each command shows its first box: the one whose caption, or the start of whose text, is
+// given.
 void FileMenuReachesItsOperations(HWND main, DWORD process_id) {
     e2e::Context in("File menu");
-    Command(main, frm_main::mnuRestore);
-    auto restore = e2e::WaitForMessageBox(process_id);
-    if (E2E_CHECK(restore.has_value())) {
-        E2E_CHECK_EQ(restore->caption, "Restore Default Settings");
+    const struct {
+        int command;
+        const char* caption;
+        const char* text_start;
+    } cases[] = {
+        {frm_main::mnuRestore, "Restore Default Settings", ""},
+        {frm_main::mnuApplyNewSettings, nullptr, "Changes Applied Successfully."},
+        {frm_main::mnuRegistryBackup, "Registry Backup", ""},
+    };
+    for (const auto& c : cases) {
+        Command(main, c.command);
+        auto box = e2e::WaitForMessageBox(process_id);
+        if (E2E_CHECK(box.has_value()) && c.caption != nullptr) {
+            E2E_CHECK_EQ(box->caption, c.caption);
+        }
+        if (box.has_value()) {
+            E2E_CHECK_EQ(box->text.substr(0, std::strlen(c.text_start)), c.text_start);
+        }
+        DismissBoxes(process_id);
     }
-    DismissBoxes(process_id);
-
-    Command(main, frm_main::mnuApplyNewSettings);
-    auto apply = e2e::WaitForMessageBox(process_id);
-    if (E2E_CHECK(apply.has_value())) {
-        E2E_CHECK_EQ(apply->text.substr(0, 29), "Changes Applied Successfully.");
-    }
-    DismissBoxes(process_id);
-
-    Command(main, frm_main::mnuRegistryBackup);
-    auto backup = e2e::WaitForMessageBox(process_id);
-    if (E2E_CHECK(backup.has_value())) {
-        E2E_CHECK_EQ(backup->caption, "Registry Backup");
-    }
-    DismissBoxes(process_id);
     E2E_CHECK(e2e::FocusIsOnAControl(main));
 }
 

@@ -9,32 +9,21 @@
 #include <memory>
 #include <string>
 
+#include "support/control_driver.h"
 #include "support/process.h"
 #include "support/wait.h"
 
 namespace zv::e2e {
 
-class ZorvaneSession {
+class ZorvaneSession : public ControlDriver {
   public:
     // Starts Zorvane.exe with the arguments and waits for its main window, closing the
     // tip of the day when it comes first.
     explicit ZorvaneSession(const std::string& arguments = "");
 
-    bool ok() const { return main_ != nullptr; }
-    HWND main() const { return main_; }
+    bool ok() const { return window_ != nullptr; }
+    HWND main() const { return window_; }
     ChildProcess& process() { return *process_; }
-
-    HWND Control(int id) const;
-    std::string Text(int id) const;  // read with the W functions (see the design notes)
-    bool Checked(int id) const;
-    bool Enabled(int id) const;
-
-    void Click(int id);      // BM_CLICK, waits for the handler
-    void PostClick(int id);  // for clicks that open a modal window
-    void Type(int id, const std::string& keys);
-    void Pick(int id, int position);  // CB_SETCURSEL and the CBN_SELCHANGE a user's pick sends
-    void PostPick(int id, int position);
-    void PostCommand(int id);  // a menu item
 
     // Waits for a message box, checks its caption and text, and answers it.
     bool Answer(const std::string& text, int button, const std::string& caption = "Zorvane",
@@ -47,7 +36,6 @@ class ZorvaneSession {
 
   private:
     std::unique_ptr<ChildProcess> process_;
-    HWND main_ = nullptr;
     HWND last_box_ = nullptr;
 };
 

@@ -9,6 +9,7 @@
 #include "fakes/recording_launcher.h"
 #include "ping_driver_support.h"
 #include "support/check.h"
+#include "support/control_driver.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
 #include "win32/ping/keep_alive.h"
@@ -40,39 +41,15 @@ struct Program {
     int loads = 0;
 };
 
-HWND Item(HWND dialog, int control) {
-    return GetDlgItem(dialog, control);
-}
-
-bool Checked(HWND dialog, int control) {
-    return SendMessageA(Item(dialog, control), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-std::string Text(HWND dialog, int control) {
-    return WindowText(Item(dialog, control));
-}
-
-void Click(HWND dialog, int control) {
-    SendMessageA(Item(dialog, control), BM_CLICK, 0, 0);
+// Lets the dialog, on this thread, run what an action started.
+void PumpBriefly() {
     PumpMessages(100);
-}
-
-// What a user's pick in the list sends: the selection, then the notification.
-void Pick(HWND dialog, int position) {
-    HWND list = Item(dialog, id::cmbPingInterval);
-    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id::cmbPingInterval, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
-}
-
-int Selection(HWND dialog) {
-    return static_cast<int>(SendMessageA(Item(dialog, id::cmbPingInterval), CB_GETCURSEL, 0, 0));
 }
 
 // The control's rectangle in the dialog's client pixels.
 RECT Placed(HWND dialog, int control) {
     RECT r;
-    GetWindowRect(Item(dialog, control), &r);
+    GetWindowRect(GetDlgItem(dialog, control), &r);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
@@ -99,7 +76,7 @@ void CheckTabOrder(HWND dialog) {
                          id::chkSound,    id::cmdDefault,      id::cmdHelp};
     for (size_t i = 0; i + 1 < sizeof order / sizeof order[0]; ++i) {
         Context in("Tab from control " + std::to_string(order[i]));
-        E2E_CHECK_EQ(GetDlgCtrlID(GetNextDlgTabItem(dialog, Item(dialog, order[i]), FALSE)),
+        E2E_CHECK_EQ(GetDlgCtrlID(GetNextDlgTabItem(dialog, GetDlgItem(dialog, order[i]), FALSE)),
                      order[i + 1]);
     }
 }
@@ -109,48 +86,49 @@ void FirstOpening(Program& program, int expected_dpi) {
     win32::KeepAlive& host = program.keep_alive;
     host.OpenPingDialog(nullptr);
     HWND dialog = host.DialogWindow();
+    ControlDriver d(dialog, PumpBriefly);
     if (!E2E_CHECK(dialog != nullptr && IsWindowVisible(dialog))) {
         return;
     }
     PumpMessages(200);
     E2E_CHECK_EQ(WindowText(dialog), "Ping Configuration");
-    E2E_CHECK_EQ(Text(dialog, id::Label1), ping::kPingExplanation);
-    E2E_CHECK(Checked(dialog, id::Option1));
-    E2E_CHECK_EQ(Text(dialog, id::txtPingHost), "Automatic");
-    E2E_CHECK(!IsWindowEnabled(Item(dialog, id::txtPingHost)));
-    E2E_CHECK_EQ(SendMessageA(Item(dialog, id::cmbPingInterval), CB_GETCOUNT, 0, 0), 60);
-    E2E_CHECK_EQ(Selection(dialog), 4);
+    E2E_CHECK_EQ(d.Text(id::Label1), ping::kPingExplanation);
+    E2E_CHECK(d.Checked(id::Option1));
+    E2E_CHECK_EQ(d.Text(id::txtPingHost), "Automatic");
+    E2E_CHECK(!d.Enabled(id::txtPingHost));
+    E2E_CHECK_EQ(SendMessageA(d.Control(id::cmbPingInterval), CB_GETCOUNT, 0, 0), 60);
+    E2E_CHECK_EQ(d.Selection(id::cmbPingInterval), 4);
     E2E_CHECK_EQ(program.loads, 1);
     CheckGeometry(dialog, expected_dpi);
     RequestScreenshot("automatic");
 
-    Click(dialog, id::Option2);
-    E2E_CHECK_EQ(Text(dialog, id::txtPingHost), "");
-    E2E_CHECK(IsWindowEnabled(Item(dialog, id::txtPingHost)));
-    E2E_CHECK_EQ(Selection(dialog), -1);
+    d.Click(id::Option2);
+    E2E_CHECK_EQ(d.Text(id::txtPingHost), "");
+    E2E_CHECK(d.Enabled(id::txtPingHost));
+    E2E_CHECK_EQ(d.Selection(id::cmbPingInterval), -1);
     CheckTabOrder(dialog);
 
-    Click(dialog, id::cmdOK);
+    d.Click(id::cmdOK);
     E2E_CHECK_EQ(program.messages.last, "Enter Values Properly.");
     E2E_CHECK(IsWindow(dialog));
     E2E_CHECK_EQ(program.files.writes, 0);
 
-    SetWindowTextA(Item(dialog, id::txtPingHost), "ping.zorvane.test");
-    Pick(dialog, 11);
-    Click(dialog, id::chkSound);
+    SetWindowTextA(d.Control(id::txtPingHost), "ping.zorvane.test");
+    d.Pick(id::cmbPingInterval, 11);
+    d.Click(id::chkSound);
     RequestScreenshot("manual");
 
     {
         Context keys("Enter and Esc in the host box");
-        SetFocus(Item(dialog, id::txtPingHost));
-        PostMessageA(Item(dialog, id::txtPingHost), WM_KEYDOWN, VK_RETURN, 0);
-        PostMessageA(Item(dialog, id::txtPingHost), WM_KEYDOWN, VK_ESCAPE, 0);
+        SetFocus(d.Control(id::txtPingHost));
+        PostMessageA(d.Control(id::txtPingHost), WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageA(d.Control(id::txtPingHost), WM_KEYDOWN, VK_ESCAPE, 0);
         PumpMessages(200);
         E2E_CHECK(IsWindow(dialog));
         E2E_CHECK_EQ(program.files.writes, 0);
     }
 
-    Click(dialog, id::cmdOK);
+    d.Click(id::cmdOK);
     E2E_CHECK(!IsWindow(dialog));
     E2E_CHECK(host.DialogWindow() == nullptr);
     E2E_CHECK_EQ(program.files.files[kCfg],
@@ -162,25 +140,26 @@ void SecondOpening(Program& program) {
     win32::KeepAlive& host = program.keep_alive;
     host.OpenPingDialog(nullptr);
     HWND dialog = host.DialogWindow();
+    ControlDriver d(dialog, PumpBriefly);
     if (!E2E_CHECK(dialog != nullptr)) {
         return;
     }
     PumpMessages(100);
-    E2E_CHECK(Checked(dialog, id::Option2));
-    E2E_CHECK_EQ(Text(dialog, id::txtPingHost), "ping.zorvane.test");
-    E2E_CHECK_EQ(Selection(dialog), 11);
-    E2E_CHECK(Checked(dialog, id::chkSound));
+    E2E_CHECK(d.Checked(id::Option2));
+    E2E_CHECK_EQ(d.Text(id::txtPingHost), "ping.zorvane.test");
+    E2E_CHECK_EQ(d.Selection(id::cmbPingInterval), 11);
+    E2E_CHECK(d.Checked(id::chkSound));
 
     host.OpenPingDialog(nullptr);  // already open: shown again, not loaded again
     E2E_CHECK(host.DialogWindow() == dialog);
     E2E_CHECK_EQ(program.loads, 2);
 
-    Click(dialog, id::cmdHelp);
+    d.Click(id::cmdHelp);
     if (E2E_CHECK_EQ(program.launcher.launches.size(), 1u)) {
         E2E_CHECK_EQ(program.launcher.launches[0].target, "C:\\Zv\\Help\\help.htm");
     }
-    Click(dialog, id::cmdDefault);
-    Click(dialog, id::cmdcancel);
+    d.Click(id::cmdDefault);
+    d.Click(id::cmdcancel);
     E2E_CHECK(!IsWindow(dialog));
     E2E_CHECK_EQ(program.files.writes, 1);
 }
