@@ -103,8 +103,13 @@ WindowsVersion MapWindowsVersion(const VersionInfo& info, const TrueVersion& tru
             return Release(WindowsRelease::Win32s);
         case kPlatform9x:
             return Win9xRelease(info.major, info.minor);
-        case kPlatformNT:
-            return NtRelease(info, true_version);
+        case kPlatformNT: {
+            WindowsVersion version = NtRelease(info, true_version);
+            version.detail = true_version.ok ? ReleaseDetail{true_version.major, true_version.minor,
+                                                             true_version.build, true_version.server}
+                                             : ReleaseDetail{info.major, info.minor, 0, false};
+            return version;
+        }
         default:
             return {};
     }
