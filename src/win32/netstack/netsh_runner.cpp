@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "win32/netstack/bounded_call.h"
 #include "win32/platform/run_command.h"
 
 namespace zv::win32 {
@@ -49,7 +50,7 @@ netstack::NetshRun Win32NetshPort::Run(const std::vector<std::string>& arguments
     }
     netstack::NetshRun run;
     run.started = true;
-    if (WaitForSingleObject(process.handle, kNetshWaitMs) != WAIT_OBJECT_0) {
+    if (!WaitKeepingWindowsAlive(process.handle, kNetshWaitMs)) {
         TerminateProcess(process.handle, 1);
         run.timed_out = true;
     } else {

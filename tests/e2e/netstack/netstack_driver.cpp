@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../main_window/scenarios.h"
 #include "fakes/registry_paths.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -15,6 +16,7 @@
 #include "support/registry_read.h"
 #include "support/scenario_runner.h"
 #include "support/wine_settings.h"
+#include "win32/zorvane/frm_main_chrome_ids.h"
 
 namespace zv::e2e {
 namespace {
@@ -26,6 +28,9 @@ const char kCalls[] = "C:\\netsh-calls.txt";
 const char kExitCode[] = "C:\\netsh-exit.txt";
 // A first WMI connection under Wine starts its service, which takes a few seconds.
 constexpr DWORD kRunTimeoutMs = 90000;
+const char kUndoneText[] =
+    "The last change has been undone: the registry values and Zorvane.cfg are as they were "
+    "before it.";
 const std::string kMtuStart = "interface ipv4 set subinterface \"";
 const std::string kMtuEnd = "\" mtu=576 store=persistent";
 const std::string kNoStack =
@@ -134,6 +139,22 @@ void RunWin10() {
                            ": not set to 576 (stored for the next start, but this Windows has no "
                            "SetIpInterfaceEntry to set it now)."));
         CheckMtuCall(NetshCalls());
+    }
+    {
+        // The window's Undo puts the stack's rows back too, its waits keeping it alive.
+        Context in("the window's Undo Last Change");
+        ZorvaneSession zorvane;
+        if (!E2E_CHECK(zorvane.ok())) {
+            return;
+        }
+        zorvane.PostCommand(win32::frm_main::mnuUndoLastChange);
+        zorvane.Answer(kUndoneText, IDOK);
+        zorvane.Answer(test_texts::kRestartQuestion, IDNO);
+        zorvane.Answer(test_texts::kRememberText, IDOK);
+        E2E_CHECK(zorvane.Close());
+        E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
+                     std::optional<DWORD>(1));
+        E2E_CHECK(NetshCalls().empty());
     }
 }
 
