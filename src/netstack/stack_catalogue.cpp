@@ -304,17 +304,10 @@ std::string NowText(const StackRow& row) {
 }
 
 const char* TakesEffectText(TakesEffect when) {
-    switch (when) {
-        case TakesEffect::AtOnce:
-            return "At once";
-        case TakesEffect::NewConnections:
-            return "New connections";
-        case TakesEffect::AdapterRestart:
-            return "Adapter restart";
-        case TakesEffect::Restart:
-            break;
-    }
-    return "Restart";
+    // In the enum's order.
+    static constexpr const char* kTexts[] = {"At once", "New connections", "Adapter restart",
+                                             "Restart"};
+    return kTexts[static_cast<size_t>(when)];
 }
 
 std::vector<StackPiece> PiecesToRead(const StackMachine& machine) {

@@ -41,6 +41,16 @@ void AppendQuoted(std::string& out, const std::string& text) {
     out += '"';
 }
 
+// "value "KEY" "NAME" " and "stack "SETTING" "INSTANCE" ": a line up to its value.
+void AppendLineStart(std::string& out, const char* word, const std::string& first,
+                     const std::string& second) {
+    out += word;
+    AppendQuoted(out, first);
+    out += ' ';
+    AppendQuoted(out, second);
+    out += ' ';
+}
+
 // The common kinds read as they are meant; anything else as its kind and bytes, so that
 // whatever was there goes back byte for byte.
 void AppendValue(std::string& out, const std::optional<RegistryValue>& value) {
@@ -310,20 +320,12 @@ std::string FormatSnapshot(const Snapshot& snapshot) {
         text += "\r\n";
     }
     for (const Snapshot::Value& value : snapshot.values) {
-        text += "value ";
-        AppendQuoted(text, value.key);
-        text += ' ';
-        AppendQuoted(text, value.name);
-        text += ' ';
+        AppendLineStart(text, "value ", value.key, value.name);
         AppendValue(text, value.value);
         text += "\r\n";
     }
     for (const Snapshot::StackValue& value : snapshot.stack_values) {
-        text += "stack ";
-        AppendQuoted(text, value.setting);
-        text += ' ';
-        AppendQuoted(text, value.instance);
-        text += ' ';
+        AppendLineStart(text, "stack ", value.setting, value.instance);
         text += value.windows_default ? kWindowsDefault
                 : value.value         ? "dword " + std::to_string(*value.value)
                                       : std::string(kAbsent);
