@@ -12,6 +12,8 @@ using S = StackSetting;
 
 constexpr uint32_t kBuildServer2022 = 20348;
 constexpr uint32_t kLargestMtu = 65535;
+constexpr uint32_t kPolicyNotConfigured = 255;
+constexpr uint32_t kEffectiveGroupPolicy = 1;
 constexpr char kNotSet[] = "(not set)";
 
 // The TCP settings read once for the machine, from the template most traffic uses.
@@ -151,8 +153,14 @@ std::vector<StackRow> WmiTcpRows(StackPorts& ports, const StackMachine& machine)
         rows.push_back(MakeRow(setting, kGlobalTemplate, "", machine));
         Fill(rows.back(), answer, global);
     }
+    // Which level counts: the effective row says where Windows gives it, else a configured
+    // Group Policy level does.
     const StackRow& policy = rows[1];
-    rows[0].set_by_group_policy = policy.state == RowState::Read && *policy.now != 255;
+    const StackRow& effective = rows[2];
+    rows[0].set_by_group_policy =
+        effective.state == RowState::Read
+            ? effective.now == kEffectiveGroupPolicy
+            : policy.state == RowState::Read && policy.now != kPolicyNotConfigured;
     for (const char* name : kTemplates) {
         const WmiInstance* instance = InstanceNamed(answer, name);
         if (answer.status == PortStatus::Ok && instance == nullptr) {

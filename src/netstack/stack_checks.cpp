@@ -10,7 +10,6 @@ namespace {
 using S = StackSetting;
 
 constexpr uint32_t kNormal = 3;
-constexpr uint32_t kNotConfigured = 255;
 constexpr uint32_t kBbr2 = 6;
 constexpr uint32_t kCubic = 5;
 constexpr uint32_t kNewReno = 1;
@@ -36,8 +35,8 @@ std::string LimitedWhy(uint32_t level) {
 void CheckAutoTuning(const std::vector<StackRow>& rows, std::vector<Finding>& findings) {
     const StackRow* local = FindRow(rows, {S::AutoTuningLocal, kGlobalTemplate});
     const StackRow* policy = FindRow(rows, {S::AutoTuningGroupPolicy, kGlobalTemplate});
-    if (HasValue(policy) && *policy->now != kNotConfigured) {
-        if (*policy->now != kNormal) {
+    if (local != nullptr && local->set_by_group_policy) {
+        if (HasValue(policy) && *policy->now != kNormal) {
             findings.push_back({FindingKind::AutoTuningLimited,
                                 policy->id,
                                 "Group Policy sets receive window auto-tuning to " +

@@ -152,6 +152,9 @@ TEST(StackCheckTest, GroupPolicyIsNamedAndNeverFixed) {
     HarmedMachine m;
     m.wmi.Set(W::TcpSetting, "Internet", "AutoTuningLevelGroupPolicy", 1);
     StackMachine machine = Machine(10, 0, 19045);
+    // A policy level Windows does not apply (the local one is in effect) is no reason.
+    EXPECT_FALSE(CheckStack(ReadStackRows(m.ports, machine), machine)[0].fix.empty());
+    m.wmi.Set(W::TcpSetting, "Internet", "AutoTuningLevelEffective", 1);
     StackUndo undo(m.ports, machine);
     std::vector<Finding> findings = CheckStack(ReadStackRows(m.ports, machine), machine);
     ASSERT_EQ(findings[0].kind, K::AutoTuningLimited);
