@@ -11,7 +11,7 @@ cmake_lists="$src/../CMakeLists.txt"
 
 # Lowest first. The launchers sit below the windows of both programs; the main window below
 # the companion, which opens none of its windows.
-layers=(common launch ui tuning sysconfig ping main_window monitor win32)
+layers=(common launch ui tuning sysconfig netstack ping main_window monitor win32)
 windows_headers='windows|winsock2|ws2tcpip|iphlpapi|icmpapi|commctrl|commdlg|shellapi|shlobj|objbase|mmsystem|winreg|winuser|wtsapi32|powrprof'
 
 rank() {  # LAYER -> its place in the order, or nothing for a folder outside it

@@ -16,6 +16,9 @@ struct ProgramRecords {
     TuningSettings DefaultSettings = InitialDefaultSettings();
     zv::WindowsRelease WindowsRelease = zv::WindowsRelease::Unrecognised;
     std::string WindowsName;
+    // The true version, and the processors the stack's checks count.
+    zv::ReleaseDetail WindowsDetail;
+    uint32_t Processors = 1;
     // The folder of the running program, without a trailing backslash.
     std::string ProgramDirectory;
 };

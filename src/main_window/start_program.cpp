@@ -30,6 +30,7 @@ void DetectWindowsRelease(StartPorts& ports, ProgramRecords& records) {
     WindowsVersion windows = ports.DetectWindowsVersion();
     records.WindowsRelease = windows.release;
     records.WindowsName = windows.name;
+    records.WindowsDetail = windows.detail;
 }
 
 StartOutcome StartProgram(StartPorts& ports, const std::string& argument, ProgramRecords& records) {

@@ -12,6 +12,7 @@
 #include "common/folder_port.h"
 #include "main_window/program_records.h"
 #include "main_window/start_program.h"
+#include "netstack/stack_ports.h"
 #include "sysconfig/registry_port.h"
 #include "sysconfig/tool_commands.h"
 
@@ -22,6 +23,8 @@ struct ToolPorts {
     FileSystem& files;
     FolderPort& folders;
     RegistryPort& registry;
+    // /check and /repair: WMI, IP Helper and netsh besides the registry.
+    netstack::StackPorts& stack;
 };
 
 // What a switch's work is given: the ports, the records with the Windows release filled

@@ -11,6 +11,7 @@ namespace {
 constexpr char kHeader[] = "Zorvane snapshot 1";
 constexpr char kEnd[] = "end";
 constexpr char kAbsent[] = "absent";
+constexpr char kWindowsDefault[] = "default";
 
 // Quoted text: a backslash escapes a quote, a backslash and the control characters; other
 // bytes, those of the ANSI code page included, stand as they are. Runs of plain bytes are
@@ -38,6 +39,16 @@ void AppendQuoted(std::string& out, const std::string& text) {
     }
     out.append(text, plain_from, std::string::npos);
     out += '"';
+}
+
+// "value "KEY" "NAME" " and "stack "SETTING" "INSTANCE" ": a line up to its value.
+void AppendLineStart(std::string& out, const char* word, const std::string& first,
+                     const std::string& second) {
+    out += word;
+    AppendQuoted(out, first);
+    out += ' ';
+    AppendQuoted(out, second);
+    out += ' ';
 }
 
 // The common kinds read as they are meant; anything else as its kind and bytes, so that
@@ -226,6 +237,9 @@ class Parser {
             snapshot_.values.push_back(std::move(value));
             return true;
         }
+        if (t.size() >= 4 && IsWord(t, 0, "stack") && IsText(t, 1) && IsText(t, 2)) {
+            return StackLine(t);
+        }
         if (t.size() == 2 && IsWord(t, 0, "settings") && !has_settings_) {
             has_settings_ = true;
             if (IsWord(t, 1, kAbsent)) {
@@ -244,6 +258,24 @@ class Parser {
     const std::string& reason() const { return reason_; }
 
   private:
+    // "stack "setting" "instance" dword N", "... absent" or "... default".
+    bool StackLine(const std::vector<Token>& t) {
+        Snapshot::StackValue value{t[1].text, t[2].text, std::nullopt, false};
+        if (t.size() == 4 && IsWord(t, 3, kWindowsDefault)) {
+            value.windows_default = true;
+        } else if (!(t.size() == 4 && IsWord(t, 3, kAbsent))) {
+            std::optional<uint32_t> number = t.size() == 5 && IsWord(t, 3, "dword") && !t[4].quoted
+                                                 ? ParseNumber(t[4].text)
+                                                 : std::nullopt;
+            if (!number) {
+                return Fail("the stack value is not understood");
+            }
+            value.value = number;
+        }
+        snapshot_.stack_values.push_back(std::move(value));
+        return true;
+    }
+
     bool Fail(const char* reason) {
         reason_ = reason;
         return false;
@@ -288,12 +320,15 @@ std::string FormatSnapshot(const Snapshot& snapshot) {
         text += "\r\n";
     }
     for (const Snapshot::Value& value : snapshot.values) {
-        text += "value ";
-        AppendQuoted(text, value.key);
-        text += ' ';
-        AppendQuoted(text, value.name);
-        text += ' ';
+        AppendLineStart(text, "value ", value.key, value.name);
         AppendValue(text, value.value);
+        text += "\r\n";
+    }
+    for (const Snapshot::StackValue& value : snapshot.stack_values) {
+        AppendLineStart(text, "stack ", value.setting, value.instance);
+        text += value.windows_default ? kWindowsDefault
+                : value.value         ? "dword " + std::to_string(*value.value)
+                                      : std::string(kAbsent);
         text += "\r\n";
     }
     text += "settings ";

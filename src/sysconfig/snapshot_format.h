@@ -4,6 +4,7 @@
 // refused rather than half put back.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,15 +24,32 @@ struct Snapshot {
         }
     };
 
+    // A setting of the modern TCP/IP stack, which the registry alone does not hold: its
+    // text id and instance as the stack names them, and the old value; nothing with
+    // `windows_default` false means a registry value that was absent.
+    struct StackValue {
+        std::string setting;
+        std::string instance;
+        std::optional<uint32_t> value;
+        // The old value could not be read: Undo sets the Windows default.
+        bool windows_default = false;
+
+        bool operator==(const StackValue& other) const {
+            return setting == other.setting && instance == other.instance && value == other.value &&
+                   windows_default == other.windows_default;
+        }
+    };
+
     // Keys a change would create, each after its parent.
     std::vector<std::string> absent_keys;
     std::vector<Value> values;
     // Zorvane.cfg's bytes; nothing when there was no such file.
     std::optional<std::string> settings_file;
+    std::vector<StackValue> stack_values = {};
 
     bool operator==(const Snapshot& other) const {
         return absent_keys == other.absent_keys && values == other.values &&
-               settings_file == other.settings_file;
+               stack_values == other.stack_values && settings_file == other.settings_file;
     }
 };
 

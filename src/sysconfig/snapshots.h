@@ -21,10 +21,24 @@ namespace zv {
 constexpr char kSnapshotFolderName[] = "\\Snapshots";
 constexpr size_t kSnapshotsKept = 20;
 
+// Puts a snapshot's stack values back (the modern stack is reached through more than the
+// registry); the layer that knows the stack implements it.
+class StackUndoPort {
+  public:
+    virtual ~StackUndoPort() = default;
+    // Whether the value names a setting and instance Zorvane changes: Undo refuses a
+    // snapshot naming anything else as damaged.
+    virtual bool Knows(const Snapshot::StackValue& value) = 0;
+    // False when Windows refused.
+    virtual bool PutBack(const Snapshot::StackValue& value) = 0;
+};
+
 struct SnapshotPorts {
     FileSystem& files;
     FolderPort& folders;
     RegistryPort& registry;
+    // Null where nothing puts stack values back: a snapshot holding some is then refused.
+    StackUndoPort* stack = nullptr;
 };
 
 // The state a change of these catalogue rows would make: each row's value, the keys it
@@ -43,8 +57,10 @@ struct RecordedSnapshot {
 // the rows it does not hold yet (all of them, when there is none). Nothing is pruned: a change that
 // did not happen removes its snapshot again (DiscardSnapshot), one that did prunes the folder
 // (PruneSnapshots).
+// `stack_values` are recorded as given, the stack being read by its caller.
 RecordedSnapshot RecordSnapshot(SnapshotPorts ports, const std::string& program_directory,
-                                const std::vector<CatalogueRow>& rows);
+                                const std::vector<CatalogueRow>& rows,
+                                const std::vector<Snapshot::StackValue>& stack_values = {});
 void DiscardSnapshot(FolderPort& folders, const RecordedSnapshot& snapshot);
 // Keeps the last kSnapshotsKept numbered snapshots, and the first.
 void PruneSnapshots(FolderPort& folders, const std::string& program_directory);

@@ -9,9 +9,19 @@
 
 namespace zv {
 
+// The true version under the release, which the modern TCP/IP stack's checks need: the
+// build tells Windows 10 1709 and 11 24H2 apart; zero where Windows did not tell.
+struct ReleaseDetail {
+    uint32_t major = 0;
+    uint32_t minor = 0;
+    uint32_t build = 0;
+    bool server = false;
+};
+
 struct WindowsVersion {
     WindowsRelease release = WindowsRelease::Unrecognised;
     std::string name;
+    ReleaseDetail detail = {};
 };
 
 // What GetVersionExA reported (OSVERSIONINFO's platform id and version).

@@ -1,0 +1,107 @@
+// The modern stack's settings as rows like Current Settings': what each is, where Windows
+// keeps it and how Zorvane reads and writes it, the Windows default of this release, when a
+// change takes effect, the values allowed, and its value now. Rows are read in pieces (one
+// slow query each) so that a window can show each piece as it arrives.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "netstack/stack_machine.h"
+#include "netstack/stack_ports.h"
+
+namespace zv::netstack {
+
+enum class StackSetting {
+    AutoTuningLocal,        // MSFT_NetTCPSetting AutoTuningLevelLocal; netsh on Vista/7
+    AutoTuningGroupPolicy,  // AutoTuningLevelGroupPolicy: read only
+    AutoTuningEffective,    // AutoTuningLevelEffective: read only (Local or Group Policy)
+    CongestionProvider,     // per TCP template; written with netsh on client releases
+    Ecn,
+    Timestamps,
+    InitialRto,             // ms, 300-3000
+    MaxSynRetransmissions,  // 2-8
+    NonSackRttResiliency,
+    ReceiveSideScaling,        // MSFT_NetOffloadGlobalSetting
+    ReceiveSegmentCoalescing,  // MSFT_NetOffloadGlobalSetting
+    Ipv4Mtu,                   // per adapter: IP Helper, and netsh for the persistent store
+    Ipv6Mtu,
+    TcpAckFrequency,           // Tcpip\Parameters\Interfaces\{GUID}\TcpAckFrequency
+    MisplacedTcpAckFrequency,  // Tcpip\Parameters\Interfaces\TcpAckFrequency: never read
+    MisplacedTcpNoDelay,       // TCPNoDelay under Tcpip\Parameters(\Interfaces): no effect
+    ClassicReceiveWindow,      // TcpWindowSize / GlobalMaxTcpWindowSize, ignored since Vista
+};
+
+enum class TakesEffect { AtOnce, NewConnections, AdapterRestart, Restart };
+
+// A row's place on this machine: the setting and its instance (a template's SettingName,
+// an adapter's LUID in decimal, a registry key's path, or "" for a global setting).
+struct RowId {
+    StackSetting setting;
+    std::string instance;
+
+    bool operator==(const RowId& other) const {
+        return setting == other.setting && instance == other.instance;
+    }
+};
+
+enum class RowState {
+    Read,          // `now` holds the value
+    Absent,        // a registry value that is not there (Windows' default applies)
+    Unreadable,    // settable, but this release gives no way to read it (netsh on Vista/7)
+    NotAvailable,  // this Windows (or Wine) has no such setting
+    Failed,        // the query failed or timed out
+};
+
+struct Choice {
+    uint32_t value;
+    const char* text;  // as the row shows it: "Normal", "CUBIC"
+};
+
+struct StackRow {
+    RowId id;
+    std::string label;  // "Congestion provider (Internet)", "IPv4 MTU: Ethernet"
+    std::string where;  // "WMI MSFT_NetTCPSetting.CongestionProvider", "netsh", a key
+    RowState state = RowState::NotAvailable;
+    std::optional<uint32_t> now;
+    std::string windows_default;  // text, for this release
+    TakesEffect takes_effect = TakesEffect::AtOnce;
+    // The values a user may pick: `choices` when the setting has names, else the range.
+    std::vector<Choice> choices;
+    uint32_t minimum = 0;
+    uint32_t maximum = 0;
+    bool writable = false;  // false for the Group Policy and effective levels, and Failed rows
+    bool set_by_group_policy = false;  // auto-tuning: the local level is not what counts
+    // Undo can put back only the Windows default, as the old value cannot be read.
+    bool undo_to_default_only = false;
+    // Adapter rows: the interface they belong to, for the MTU change.
+    std::optional<IpInterface> adapter;
+};
+
+// "Normal", "CUBIC", "1500", "(not set)", "not available", "could not be read", ...
+std::string NowText(const StackRow& row);
+// "At once", "New connections", "Adapter restart", "Restart"
+const char* TakesEffectText(TakesEffect when);
+// The choice's text, or the number.
+std::string ValueText(const StackRow& row, uint32_t value);
+// Whether the value is one the row allows.
+bool Allows(const StackRow& row, uint32_t value);
+
+// One slow read each; a window's worker reads them in this order and shows each piece's
+// rows as it arrives.
+enum class StackPiece { TcpSettings, OffloadSettings, IpInterfaces, Registry };
+std::vector<StackPiece> PiecesToRead(const StackMachine& machine);
+std::vector<StackRow> ReadPiece(StackPiece piece, StackPorts& ports, const StackMachine& machine);
+// Every piece, in order.
+std::vector<StackRow> ReadStackRows(StackPorts& ports, const StackMachine& machine);
+
+// The row with the id, or null.
+const StackRow* FindRow(const std::vector<StackRow>& rows, const RowId& id);
+
+// The text id a snapshot names a setting by ("congestion-provider"), and back.
+const char* SettingKey(StackSetting setting);
+std::optional<StackSetting> SettingOfKey(const std::string& key);
+
+}  // namespace zv::netstack

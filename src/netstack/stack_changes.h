@@ -1,0 +1,73 @@
+// Changes of chosen rows: each recorded in a snapshot first, then written the way this
+// release takes it (WMI, netsh, IP Helper or the registry), read back where it can be, and
+// reported one by one. A refused change is reported as refused, never as done. Undo Last
+// Change and Undo All Changes put the rows back through StackUndo.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "netstack/stack_catalogue.h"
+#include "sysconfig/snapshots.h"
+
+namespace zv::netstack {
+
+// A new value for a row; nothing removes the row's registry value (misplaced and classic
+// values only).
+struct RowChange {
+    RowId row;
+    std::optional<uint32_t> value;
+
+    bool operator==(const RowChange& other) const {
+        return row == other.row && value == other.value;
+    }
+};
+
+enum class ChangeResult {
+    Done,
+    Refused,       // Windows, WMI or netsh refused (netsh's exit code is named)
+    NotAvailable,  // this Windows has no way to make it (no SetIpInterfaceEntry, say)
+    NotRecorded,   // the snapshot could not be written: nothing was changed
+    NotAllowed,    // no such row, a read-only row, or a value the row does not allow
+};
+
+struct ChangeOutcome {
+    RowChange change;
+    ChangeResult result;
+    // One line for the user: "Congestion provider (Internet): set to CUBIC." or
+    // "Congestion provider (Internet): refused (netsh exit code 1)."
+    std::string text;
+};
+
+// Records one snapshot of every changed row (its old value, or "Windows default" where it
+// cannot be read), then makes each change. `rows` are those last read.
+std::vector<ChangeOutcome> ApplyChanges(StackPorts& ports, SnapshotPorts snapshots,
+                                        const std::string& program_directory,
+                                        const StackMachine& machine,
+                                        const std::vector<StackRow>& rows,
+                                        const std::vector<RowChange>& changes);
+
+// Find Largest MTU's "Use for This Adapter": the IPv4 MTU of the adapter Windows routes the
+// address (network byte order) through, now (SetIpInterfaceEntry) and persistently (netsh
+// ... store=persistent), recorded for Undo. NotAllowed when no adapter routes it.
+ChangeOutcome UseMtuForRoute(StackPorts& ports, SnapshotPorts snapshots,
+                             const std::string& program_directory, const StackMachine& machine,
+                             uint32_t address, uint32_t mtu);
+
+// Whether all outcomes are Done.
+bool AllDone(const std::vector<ChangeOutcome>& outcomes);
+
+// Puts snapshot stack values back for Undo; give it as SnapshotPorts::stack.
+class StackUndo : public StackUndoPort {
+  public:
+    StackUndo(StackPorts& ports, const StackMachine& machine) : ports_(ports), machine_(machine) {}
+    bool Knows(const Snapshot::StackValue& value) override;
+    bool PutBack(const Snapshot::StackValue& value) override;
+
+  private:
+    StackPorts& ports_;
+    const StackMachine& machine_;
+};
+
+}  // namespace zv::netstack

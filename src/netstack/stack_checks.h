@@ -1,0 +1,36 @@
+// The harmful states tweak scripts and tuning tools leave the stack in, each found from the
+// rows with the reason in one sentence and the changes that fix it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "netstack/stack_catalogue.h"
+#include "netstack/stack_changes.h"
+
+namespace zv::netstack {
+
+enum class FindingKind {
+    AutoTuningLimited,     // disabled, restricted, highly restricted or experimental
+    Bbr2LoopbackHang,      // BBR2 on a build with the loopback hang
+    MisplacedValue,        // TcpAckFrequency / TCPNoDelay where Windows does not read it
+    MtuOutOfBounds,        // below 576 (IPv4) / 1280 (IPv6) or above the link's MTU
+    RssOff,                // receive-side scaling off with more than one processor
+    IgnoredClassicValues,  // receive-window values a release since Vista ignores
+};
+
+struct Finding {
+    FindingKind kind;
+    RowId row;         // the row it is about (the first, where it is about several)
+    std::string text;  // one line: "Receive window auto-tuning is disabled: ..."
+    // What Fix does; empty when Zorvane offers none (Group Policy sets the value).
+    std::vector<RowChange> fix;
+    std::string fix_text;  // "Set it to Normal"; why there is none when `fix` is empty
+};
+
+std::vector<Finding> CheckStack(const std::vector<StackRow>& rows, const StackMachine& machine);
+
+// The fixes of every finding that has one, in finding order, without repeats.
+std::vector<RowChange> AllFixes(const std::vector<Finding>& findings);
+
+}  // namespace zv::netstack

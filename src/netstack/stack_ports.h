@@ -1,0 +1,115 @@
+// The services the modern TCP/IP stack is reached through, written from what the checks
+// and changes expect of them so that tests (and a benchmark) can script them: WMI for the
+// TCP templates and the offload settings, IP Helper for the MTU of each adapter, and
+// netsh.exe for what WMI does not change. The Win32 layer implements them with bounded
+// waits; none of them shows a message.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sysconfig/registry_port.h"
+
+namespace zv::netstack {
+
+// How a call went. NotAvailable: this Windows (or Wine) has no such class, property or
+// function, which is no error; Failed: it has one, but the call failed or did not answer in
+// time; Refused: Windows would not take the value.
+enum class PortStatus { Ok, NotAvailable, Failed, Refused };
+
+// The two WMI classes of ROOT\StandardCimv2 the stack is read and written through.
+enum class WmiClass { TcpSetting, OffloadGlobalSetting };
+
+// One instance: its SettingName ("Internet", "Datacenter", ...; "" for the single
+// MSFT_NetOffloadGlobalSetting) and the asked properties it had, each as a number (the
+// enumerations are numbers in WMI too).
+struct WmiInstance {
+    std::string setting_name;
+    std::vector<std::pair<std::string, uint32_t>> properties;
+
+    std::optional<uint32_t> Property(const std::string& name) const {
+        for (const auto& property : properties) {
+            if (property.first == name) {
+                return property.second;
+            }
+        }
+        return std::nullopt;
+    }
+};
+
+struct WmiAnswer {
+    PortStatus status = PortStatus::NotAvailable;
+    std::vector<WmiInstance> instances;
+};
+
+class WmiPort {
+  public:
+    virtual ~WmiPort() = default;
+    // Every instance of the class with the named properties ("SELECT ... FROM ...").
+    virtual WmiAnswer Query(WmiClass wmi_class, const std::vector<std::string>& properties) = 0;
+    // Sets one property of one instance and saves it (PutInstance).
+    virtual PortStatus Write(WmiClass wmi_class, const std::string& setting_name,
+                             const std::string& property, uint32_t value) = 0;
+};
+
+enum class IpFamily { V4, V6 };
+
+// One row of GetIpInterfaceTable, with what GetIfEntry2 adds about the adapter.
+struct IpInterface {
+    uint64_t luid = 0;
+    uint32_t index = 0;
+    IpFamily family = IpFamily::V4;
+    uint32_t mtu = 0;       // NlMtu, the IP layer's
+    uint32_t link_mtu = 0;  // the adapter's own; 0 when Windows does not tell
+    std::string name;       // the alias netsh knows it by ("Ethernet"), in the ANSI code page
+    std::string guid;       // "{...}", the name of its Tcpip\Parameters\Interfaces key
+    bool loopback = false;  // the loopback pseudo-interface, whose MTU is not a link's
+};
+
+struct IpInterfaceList {
+    PortStatus status = PortStatus::NotAvailable;
+    std::vector<IpInterface> interfaces;
+};
+
+class IpInterfacePort {
+  public:
+    virtual ~IpInterfacePort() = default;
+    // GetIpInterfaceTable for both families (NotAvailable before Vista).
+    virtual IpInterfaceList Interfaces() = 0;
+    // SetIpInterfaceEntry with the new NlMtu, now only (NotAvailable where Windows or Wine
+    // lacks the function).
+    virtual PortStatus SetMtu(const IpInterface& target, uint32_t mtu) = 0;
+    // GetBestInterface: the index of the interface Windows routes the IPv4 address (network
+    // byte order) through.
+    virtual std::optional<uint32_t> BestInterface(uint32_t address) = 0;
+};
+
+// A run of System32\netsh.exe. `started` false: it could not be started (or an argument
+// was refused); else its exit code, 0 being success. Its output is never read: Windows
+// translates it.
+struct NetshRun {
+    bool started = false;
+    uint32_t exit_code = 0;
+    bool timed_out = false;  // it ran past the bounded wait and was ended
+};
+
+class NetshPort {
+  public:
+    virtual ~NetshPort() = default;
+    // The arguments come from the fixed table of stack_netsh.h, with numbers and adapter
+    // names Windows gave; the implementation quotes each one and refuses one holding a
+    // quote, and waits a bounded time.
+    virtual NetshRun Run(const std::vector<std::string>& arguments) = 0;
+};
+
+// Everything a read, check or change of the stack goes through.
+struct StackPorts {
+    WmiPort& wmi;
+    IpInterfacePort& interfaces;
+    NetshPort& netsh;
+    RegistryPort& registry;
+};
+
+}  // namespace zv::netstack
