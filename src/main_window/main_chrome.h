@@ -41,7 +41,7 @@ class ChromeWindowPort {
 
 class MainChrome {
   public:
-    // Throws std::logic_error when a menu item has no handler.
+    // Stops the program (ProgramFault) when a menu item has no handler.
     MainChrome(ui::MenuTable menu_bar, ChromeHost& host);
     MainChrome(const MainChrome&) = delete;
     MainChrome& operator=(const MainChrome&) = delete;

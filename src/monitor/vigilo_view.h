@@ -51,7 +51,7 @@ struct MonitorPorts {
 
 class VigiloView {
   public:
-    // Throws std::logic_error when a menu item has no handler.
+    // Stops the program (ProgramFault) when a menu item has no handler.
     explicit VigiloView(const MonitorPorts& ports);
     VigiloView(const VigiloView&) = delete;
     VigiloView& operator=(const VigiloView&) = delete;

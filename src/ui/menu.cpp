@@ -1,6 +1,6 @@
 #include "ui/menu.h"
 
-#include <stdexcept>
+#include "common/program_fault.h"
 
 namespace zv::ui {
 namespace {
@@ -26,10 +26,10 @@ void RequireHandlersOf(const MenuTable& rows,
         } else if (row.IsSeparator()) {
             continue;
         } else if (row.command == 0) {
-            throw std::logic_error("menu item \"" + row.caption + "\" has no command");
+            ProgramFault("menu item \"" + row.caption + "\" has no command");
         } else if (handlers.count(row.command) == 0) {
-            throw std::logic_error("menu item \"" + row.caption + "\" (command " +
-                                   std::to_string(row.command) + ") has no handler");
+            ProgramFault("menu item \"" + row.caption + "\" (command " +
+                         std::to_string(row.command) + ") has no handler");
         }
     }
 }
@@ -123,7 +123,7 @@ MenuEntry& Menu::Item(int command) {
 const MenuEntry& Menu::Item(int command) const {
     const MenuEntry* item = Find(table_, command);
     if (item == nullptr) {
-        throw std::logic_error("no menu item has command " + std::to_string(command));
+        ProgramFault("no menu item has command " + std::to_string(command));
     }
     return *item;
 }

@@ -50,7 +50,7 @@ class Menu {
     const MenuTable& table() const { return table_; }
 
     void On(int command, std::function<void()> handler);
-    // Throws std::logic_error naming the first item without a command or without a
+    // Stops the program (ProgramFault) naming the first item without a command or without a
     // handler: a menu item that does nothing is a fault of the program, so it stops the
     // program at start instead of waiting for a user to choose the item.
     void RequireHandlers() const;
@@ -76,7 +76,7 @@ class Menu {
     void AttachView(View* view) { view_ = view; }
 
   private:
-    // The item of a command; throws std::logic_error when the menu has none.
+    // The item of a command; a program fault when the menu has none.
     MenuEntry& Item(int command);
     const MenuEntry& Item(int command) const;
 

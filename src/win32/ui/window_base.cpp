@@ -117,12 +117,8 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wparam, L
         return DefWindowProcA(hwnd, message, wparam, lparam);
     }
     LRESULT result = 0;
-    try {
-        if (!self->RouteToBinder(message, wparam, lparam)) {
-            result = self->HandleMessage(message, wparam, lparam);
-        }
-    } catch (...) {
-        result = DefWindowProcA(hwnd, message, wparam, lparam);
+    if (!self->RouteToBinder(message, wparam, lparam)) {
+        result = self->HandleMessage(message, wparam, lparam);
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
