@@ -17,13 +17,32 @@ void MtuSearchThread::Start(const std::string& host) {
     host_ = host;
     cancelled_ = false;
     result_ = ping::MtuSearchResult{};
-    uintptr_t thread = _beginthreadex(nullptr, 0, &MtuSearchThread::Run, this, 0, nullptr);
+    Launch(&MtuSearchThread::Run);
+}
+
+void MtuSearchThread::UseForAdapter(uint32_t address, int mtu) {
+    Wait();
+    adapter_address_ = address;
+    adapter_mtu_ = mtu;
+    adapter_outcome_.clear();
+    Launch(&MtuSearchThread::RunAdapter);
+}
+
+void MtuSearchThread::Launch(unsigned(__stdcall* run)(void*)) {
+    uintptr_t thread = _beginthreadex(nullptr, 0, run, this, 0, nullptr);
     if (thread == 0) {
-        // Without a thread the search runs here: the window waits, but the answer comes.
-        Run(this);
+        // Without a thread the job runs here: the window waits, but the answer comes.
+        run(this);
         return;
     }
     thread_ = reinterpret_cast<HANDLE>(thread);
+}
+
+unsigned __stdcall MtuSearchThread::RunAdapter(void* self_pointer) {
+    auto* self = static_cast<MtuSearchThread*>(self_pointer);
+    self->adapter_outcome_ = self->set_adapter_mtu_(self->adapter_address_, self->adapter_mtu_);
+    PostMessageA(self->window_, kMtuAdapterMessage, 0, 0);
+    return 0;
 }
 
 unsigned __stdcall MtuSearchThread::Run(void* self_pointer) {
@@ -44,6 +63,11 @@ unsigned __stdcall MtuSearchThread::Run(void* self_pointer) {
 ping::MtuSearchResult MtuSearchThread::TakeResult() {
     Wait();
     return result_;
+}
+
+std::string MtuSearchThread::TakeAdapterOutcome() {
+    Wait();
+    return adapter_outcome_;
 }
 
 void MtuSearchThread::Wait() {

@@ -1,0 +1,122 @@
+#include "win32/zorvane/network_stack_thread.h"
+
+#include <process.h>
+
+#include <deque>
+
+namespace zv::win32 {
+
+using main_window::NetworkStackView;
+using main_window::StackChangeRequest;
+using main_window::StackFindingText;
+using main_window::StackReading;
+using main_window::StackRowText;
+
+struct NetworkStackThread::Shared {
+    std::shared_ptr<main_window::NetworkStackSource> source;
+    HWND window = nullptr;
+    CRITICAL_SECTION lock;
+    std::deque<std::function<void(NetworkStackView&)>> answers;
+
+    Shared() { InitializeCriticalSection(&lock); }
+    ~Shared() { DeleteCriticalSection(&lock); }
+    Shared(const Shared&) = delete;
+    Shared& operator=(const Shared&) = delete;
+
+    // Queues an answer and tells the window; a window already gone takes nothing more.
+    void Send(std::function<void(NetworkStackView&)> answer) {
+        EnterCriticalSection(&lock);
+        if (window != nullptr) {
+            answers.push_back(std::move(answer));
+            PostMessageA(window, kStackAnswerMessage, 0, 0);
+        }
+        LeaveCriticalSection(&lock);
+    }
+
+    void ForgetWindow() {
+        EnterCriticalSection(&lock);
+        window = nullptr;
+        LeaveCriticalSection(&lock);
+    }
+
+    std::deque<std::function<void(NetworkStackView&)>> TakeAnswers() {
+        std::deque<std::function<void(NetworkStackView&)>> taken;
+        EnterCriticalSection(&lock);
+        taken.swap(answers);
+        LeaveCriticalSection(&lock);
+        return taken;
+    }
+};
+
+struct NetworkStackThread::Launch {
+    std::shared_ptr<Shared> shared;
+    Job job;
+};
+
+NetworkStackThread::NetworkStackThread(std::shared_ptr<main_window::NetworkStackSource> source)
+    : shared_(std::make_shared<Shared>()) {
+    shared_->source = std::move(source);
+}
+
+void NetworkStackThread::ReportTo(HWND window) {
+    shared_->window = window;
+}
+
+NetworkStackThread::~NetworkStackThread() {
+    shared_->ForgetWindow();
+    if (thread_ != nullptr) {
+        WaitForSingleObject(thread_, kStackCloseWaitMs);
+        CloseHandle(thread_);
+    }
+}
+
+void NetworkStackThread::Read() {
+    Start([](Shared& shared) {
+        StackReading reading = shared.source->Read([&shared](std::vector<StackRowText> rows) {
+            shared.Send([rows = std::move(rows)](NetworkStackView& view) { view.OnRows(rows); });
+        });
+        shared.Send([reading = std::move(reading)](NetworkStackView& view) {
+            view.OnReadDone(reading.findings, reading.note);
+        });
+    });
+}
+
+void NetworkStackThread::Change(const StackChangeRequest& request) {
+    Start([request](Shared& shared) {
+        std::vector<std::string> outcomes = shared.source->Change(request);
+        shared.Send(
+            [outcomes = std::move(outcomes)](NetworkStackView& view) { view.OnChanged(outcomes); });
+    });
+}
+
+// The view starts a job only once the last one answered, so the one before has ended or
+// is about to.
+void NetworkStackThread::Start(Job job) {
+    if (thread_ != nullptr) {
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    auto* launch = new Launch{shared_, std::move(job)};
+    uintptr_t thread = _beginthreadex(nullptr, 0, &NetworkStackThread::Run, launch, 0, nullptr);
+    if (thread == 0) {
+        // Without a thread the job runs here: the window waits, but the answer comes.
+        Run(launch);
+        return;
+    }
+    thread_ = reinterpret_cast<HANDLE>(thread);
+}
+
+unsigned __stdcall NetworkStackThread::Run(void* launch_pointer) {
+    std::unique_ptr<Launch> launch(static_cast<Launch*>(launch_pointer));
+    launch->job(*launch->shared);
+    return 0;
+}
+
+void NetworkStackThread::DeliverAnswers(NetworkStackView& view) {
+    for (auto& answer : shared_->TakeAnswers()) {
+        answer(view);
+    }
+}
+
+}  // namespace zv::win32
