@@ -66,6 +66,16 @@ std::string ReachNote(const netstack::StackMachine& machine) {
     return "";
 }
 
+// The pieces IP Helper and the registry answer come first: a WMI query may take a second,
+// and the window is to show rows at once.
+std::vector<netstack::StackPiece> FastPiecesFirst(std::vector<netstack::StackPiece> pieces) {
+    std::stable_partition(pieces.begin(), pieces.end(), [](netstack::StackPiece piece) {
+        return piece == netstack::StackPiece::IpInterfaces ||
+               piece == netstack::StackPiece::Registry;
+    });
+    return pieces;
+}
+
 }  // namespace
 
 StackRowText RowText(const netstack::StackRow& row) {
@@ -90,7 +100,7 @@ StackSource::StackSource(const StackSourcePorts& ports, const netstack::StackMac
 StackReading StackSource::Read(const std::function<void(std::vector<StackRowText>)>& rows) {
     rows_.clear();
     ports_.with_ports([&](netstack::StackPorts& ports) {
-        for (netstack::StackPiece piece : netstack::PiecesToRead(machine_)) {
+        for (netstack::StackPiece piece : FastPiecesFirst(netstack::PiecesToRead(machine_))) {
             std::vector<netstack::StackRow> read = netstack::ReadPiece(piece, ports, machine_);
             std::vector<StackRowText> texts;
             for (const netstack::StackRow& row : read) {
