@@ -1,9 +1,8 @@
 #include "win32/ping/mtu_search_thread.h"
 
-#include <process.h>
-
 #include "win32/ping/icmp_echo_service.h"
 #include "win32/ping/winsock_service.h"
+#include "win32/platform/worker_thread.h"
 
 namespace zv::win32 {
 
@@ -17,7 +16,7 @@ void MtuSearchThread::Start(const std::string& host) {
     host_ = host;
     cancelled_ = false;
     result_ = ping::MtuSearchResult{};
-    Launch(&MtuSearchThread::Run);
+    thread_ = StartWorkerThread(&MtuSearchThread::Run, this);
 }
 
 void MtuSearchThread::UseForAdapter(uint32_t address, int mtu) {
@@ -25,17 +24,7 @@ void MtuSearchThread::UseForAdapter(uint32_t address, int mtu) {
     adapter_address_ = address;
     adapter_mtu_ = mtu;
     adapter_outcome_.clear();
-    Launch(&MtuSearchThread::RunAdapter);
-}
-
-void MtuSearchThread::Launch(unsigned(__stdcall* run)(void*)) {
-    uintptr_t thread = _beginthreadex(nullptr, 0, run, this, 0, nullptr);
-    if (thread == 0) {
-        // Without a thread the job runs here: the window waits, but the answer comes.
-        run(this);
-        return;
-    }
-    thread_ = reinterpret_cast<HANDLE>(thread);
+    thread_ = StartWorkerThread(&MtuSearchThread::RunAdapter, this);
 }
 
 unsigned __stdcall MtuSearchThread::RunAdapter(void* self_pointer) {

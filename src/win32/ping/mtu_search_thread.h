@@ -50,7 +50,6 @@ class MtuSearchThread : public ping::MtuSearchRunner {
   private:
     static unsigned __stdcall Run(void* self);
     static unsigned __stdcall RunAdapter(void* self);
-    void Launch(unsigned(__stdcall* run)(void*));
     void Wait();
 
     HWND window_ = nullptr;

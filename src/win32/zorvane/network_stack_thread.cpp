@@ -1,8 +1,8 @@
 #include "win32/zorvane/network_stack_thread.h"
 
-#include <process.h>
-
 #include <deque>
+
+#include "win32/platform/worker_thread.h"
 
 namespace zv::win32 {
 
@@ -97,14 +97,7 @@ void NetworkStackThread::Start(Job job) {
         CloseHandle(thread_);
         thread_ = nullptr;
     }
-    auto* launch = new Launch{shared_, std::move(job)};
-    uintptr_t thread = _beginthreadex(nullptr, 0, &NetworkStackThread::Run, launch, 0, nullptr);
-    if (thread == 0) {
-        // Without a thread the job runs here: the window waits, but the answer comes.
-        Run(launch);
-        return;
-    }
-    thread_ = reinterpret_cast<HANDLE>(thread);
+    thread_ = StartWorkerThread(&NetworkStackThread::Run, new Launch{shared_, std::move(job)});
 }
 
 unsigned __stdcall NetworkStackThread::Run(void* launch_pointer) {
