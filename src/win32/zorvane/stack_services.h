@@ -3,6 +3,8 @@
 // checks depend on.
 #pragma once
 
+#include <windows.h>
+
 #include "main_window/program_records.h"
 #include "main_window/stack_source.h"
 #include "netstack/stack_machine.h"
