@@ -16,7 +16,7 @@ MainView::MainView(ProgramRecords& records, const MainWindowPorts& ports)
       ports_(ports),
       operations_(records.WindowsRelease, records.ProgramDirectory,
                   SystemPorts{ports.files, ports.folders, ports.registry, ports.messages,
-                              ports.pump, ports.restart, ports.backup}) {
+                              ports.pump, ports.restart, ports.backup, ports.stack_undo}) {
     cmdApply.on_click = [this] { Apply(); };
     cmdPing.on_click = [this] { ShowPingDialog(); };
     cmdHelp.on_click = [this] { ports_.launchers.OpenHelpPage(); };

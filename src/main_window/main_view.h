@@ -61,6 +61,8 @@ struct MainWindowPorts {
     TipOptionPort& tip_option;
     launch::Launchers& launchers;
     ping::KeepAlivePing& ping;
+    // Undo of the modern stack's rows; null where nothing can put them back.
+    StackUndoPort* stack_undo = nullptr;
 };
 
 class MainView : private ChromeHost {

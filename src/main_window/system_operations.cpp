@@ -104,13 +104,15 @@ bool SystemOperations::CanUndoAll() {
 
 bool SystemOperations::UndoLastChange() {
     return ShowUndo(
-        zv::UndoLastChange({ports_.files, ports_.folders, ports_.registry}, program_directory_),
+        zv::UndoLastChange({ports_.files, ports_.folders, ports_.registry, ports_.stack},
+                           program_directory_),
         UndoScope::LastChange);
 }
 
 bool SystemOperations::UndoAllChanges() {
     return ShowUndo(
-        zv::UndoAllChanges({ports_.files, ports_.folders, ports_.registry}, program_directory_),
+        zv::UndoAllChanges({ports_.files, ports_.folders, ports_.registry, ports_.stack},
+                           program_directory_),
         UndoScope::AllChanges);
 }
 

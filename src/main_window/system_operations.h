@@ -33,6 +33,8 @@ struct SystemPorts {
     ui::EventPump& pump;
     sysconfig::RestartPort& restart;
     sysconfig::BackupPort& backup;
+    // Puts the modern stack's rows of a snapshot back; null where nothing can.
+    StackUndoPort* stack = nullptr;
 };
 
 class SystemOperations {

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "common/numbers.h"
+#include "netstack/stack_command.h"
 #include "sysconfig/settings_file.h"
 #include "tuning/settings_window.h"
 
@@ -48,17 +49,45 @@ CommandReport Restore(SwitchRun& run) {
 CommandReport Usage(SwitchRun&) {
     return {kExitDone, ToolSwitchUsage() +
                            "\r\nExit codes: 0 done, 1 refused (by the registry or a file), "
-                           "2 bad arguments, or no Zorvane.cfg or a damaged one."};
+                           "2 bad arguments, or no Zorvane.cfg or a damaged one. /check: 0 no "
+                           "findings, 1 findings; /repair: 0 all fixed, 1 some not fixed."};
+}
+
+netstack::StackMachine MachineOf(const ProgramRecords& records) {
+    return {records.WindowsRelease, records.WindowsDetail, records.Processors};
+}
+
+// Undo puts the stack's rows back too, so every switch that reaches snapshots gets them.
+template <typename Command>
+CommandReport WithSnapshots(SwitchRun& run, Command command) {
+    netstack::StackMachine machine = MachineOf(run.records);
+    netstack::StackUndo stack_undo(run.ports.stack, machine);
+    return command(
+        SnapshotPorts{run.ports.files, run.ports.folders, run.ports.registry, &stack_undo},
+        machine);
 }
 
 CommandReport Undo(SwitchRun& run) {
-    return RunUndoCommand({run.ports.files, run.ports.folders, run.ports.registry},
-                          run.records.ProgramDirectory);
+    return WithSnapshots(run, [&](SnapshotPorts ports, const netstack::StackMachine&) {
+        return RunUndoCommand(ports, run.records.ProgramDirectory);
+    });
 }
 
 CommandReport UndoAll(SwitchRun& run) {
-    return RunUndoAllCommand({run.ports.files, run.ports.folders, run.ports.registry},
-                             run.records.ProgramDirectory, run.records.WindowsRelease);
+    return WithSnapshots(run, [&](SnapshotPorts ports, const netstack::StackMachine&) {
+        return RunUndoAllCommand(ports, run.records.ProgramDirectory, run.records.WindowsRelease);
+    });
+}
+
+CommandReport Check(SwitchRun& run) {
+    return netstack::RunCheckCommand(run.ports.stack, MachineOf(run.records));
+}
+
+CommandReport Repair(SwitchRun& run) {
+    return WithSnapshots(run, [&](SnapshotPorts ports, const netstack::StackMachine& machine) {
+        return netstack::RunRepairCommand(run.ports.stack, ports, run.records.ProgramDirectory,
+                                          machine);
+    });
 }
 
 CommandReport Export(SwitchRun& run) {
@@ -70,7 +99,8 @@ CommandReport Export(SwitchRun& run) {
 constexpr ToolSwitchRow kSwitches[] = {
     {"/apply", nullptr, true, Apply},      {"/restore", nullptr, true, Restore},
     {"/undo all", nullptr, true, UndoAll}, {"/undo", nullptr, true, Undo},
-    {"/export", "FILE", true, Export},     {"/?", nullptr, false, Usage},
+    {"/export", "FILE", true, Export},     {"/check", nullptr, false, Check},
+    {"/repair", nullptr, true, Repair},    {"/?", nullptr, false, Usage},
 };
 
 bool StartsWithWord(const std::string& text, const std::string& word) {

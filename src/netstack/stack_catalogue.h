@@ -21,7 +21,7 @@ enum class StackSetting {
     CongestionProvider,     // per TCP template; written with netsh on client releases
     Ecn,
     Timestamps,
-    InitialRto,  // ms, 300-3000
+    InitialRto,             // ms, 300-3000
     MaxSynRetransmissions,  // 2-8
     NonSackRttResiliency,
     ReceiveSideScaling,        // MSFT_NetOffloadGlobalSetting

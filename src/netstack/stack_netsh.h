@@ -1,5 +1,6 @@
 // The fixed table of netsh command lines Zorvane runs: nothing of the user's goes into one,
-// only fixed words, numbers and the adapter names Windows gave.
+// only fixed words, numbers and the adapter names Windows gave (quoted whole; a name that
+// holds a quote is refused by the runner).
 #pragma once
 
 #include <optional>
@@ -10,13 +11,18 @@
 
 namespace zv::netstack {
 
-// The arguments that set the row to the value on this release ("int tcp set global
-// autotuninglevel=normal"), or nothing when netsh does not set this row.
+// The arguments that set the row's setting (for its instance and adapter) to the value on
+// this release ("int tcp set global autotuninglevel=normal"), or nothing when netsh does
+// not set it here.
 std::optional<std::vector<std::string>> NetshArguments(const StackRow& row, uint32_t value,
                                                        const StackMachine& machine);
 
-// "netsh interface ipv4 set subinterface "Ethernet" mtu=1400 store=persistent": how the
-// report names a run.
+// The arguments that put the setting back to the Windows default on Vista and 7, where its
+// old value cannot be read ("int tcp set global ecncapability=default").
+std::optional<std::vector<std::string>> NetshDefaultArguments(StackSetting setting);
+
+// "netsh interface ipv4 set subinterface "Ethernet" mtu=1400 store=persistent": the
+// arguments as the runner passes them, after the program's name.
 std::string NetshCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace zv::netstack

@@ -65,6 +65,7 @@ struct IpInterface {
     uint32_t link_mtu = 0;  // the adapter's own; 0 when Windows does not tell
     std::string name;       // the alias netsh knows it by ("Ethernet"), in the ANSI code page
     std::string guid;       // "{...}", the name of its Tcpip\Parameters\Interfaces key
+    bool loopback = false;  // the loopback pseudo-interface, whose MTU is not a link's
 };
 
 struct IpInterfaceList {
@@ -91,6 +92,7 @@ class IpInterfacePort {
 struct NetshRun {
     bool started = false;
     uint32_t exit_code = 0;
+    bool timed_out = false;  // it ran past the bounded wait and was ended
 };
 
 class NetshPort {

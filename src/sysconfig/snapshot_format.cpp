@@ -11,6 +11,7 @@ namespace {
 constexpr char kHeader[] = "Zorvane snapshot 1";
 constexpr char kEnd[] = "end";
 constexpr char kAbsent[] = "absent";
+constexpr char kWindowsDefault[] = "default";
 
 // Quoted text: a backslash escapes a quote, a backslash and the control characters; other
 // bytes, those of the ANSI code page included, stand as they are. Runs of plain bytes are
@@ -226,6 +227,9 @@ class Parser {
             snapshot_.values.push_back(std::move(value));
             return true;
         }
+        if (t.size() >= 4 && IsWord(t, 0, "stack") && IsText(t, 1) && IsText(t, 2)) {
+            return StackLine(t);
+        }
         if (t.size() == 2 && IsWord(t, 0, "settings") && !has_settings_) {
             has_settings_ = true;
             if (IsWord(t, 1, kAbsent)) {
@@ -244,6 +248,24 @@ class Parser {
     const std::string& reason() const { return reason_; }
 
   private:
+    // "stack "setting" "instance" dword N", "... absent" or "... default".
+    bool StackLine(const std::vector<Token>& t) {
+        Snapshot::StackValue value{t[1].text, t[2].text, std::nullopt, false};
+        if (t.size() == 4 && IsWord(t, 3, kWindowsDefault)) {
+            value.windows_default = true;
+        } else if (!(t.size() == 4 && IsWord(t, 3, kAbsent))) {
+            std::optional<uint32_t> number = t.size() == 5 && IsWord(t, 3, "dword") && !t[4].quoted
+                                                 ? ParseNumber(t[4].text)
+                                                 : std::nullopt;
+            if (!number) {
+                return Fail("the stack value is not understood");
+            }
+            value.value = number;
+        }
+        snapshot_.stack_values.push_back(std::move(value));
+        return true;
+    }
+
     bool Fail(const char* reason) {
         reason_ = reason;
         return false;
@@ -294,6 +316,17 @@ std::string FormatSnapshot(const Snapshot& snapshot) {
         AppendQuoted(text, value.name);
         text += ' ';
         AppendValue(text, value.value);
+        text += "\r\n";
+    }
+    for (const Snapshot::StackValue& value : snapshot.stack_values) {
+        text += "stack ";
+        AppendQuoted(text, value.setting);
+        text += ' ';
+        AppendQuoted(text, value.instance);
+        text += ' ';
+        text += value.windows_default ? kWindowsDefault
+                : value.value         ? "dword " + std::to_string(*value.value)
+                                      : std::string(kAbsent);
         text += "\r\n";
     }
     text += "settings ";

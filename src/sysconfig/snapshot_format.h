@@ -35,17 +35,17 @@ struct Snapshot {
         bool windows_default = false;
 
         bool operator==(const StackValue& other) const {
-            return setting == other.setting && instance == other.instance &&
-                   value == other.value && windows_default == other.windows_default;
+            return setting == other.setting && instance == other.instance && value == other.value &&
+                   windows_default == other.windows_default;
         }
     };
 
     // Keys a change would create, each after its parent.
     std::vector<std::string> absent_keys;
     std::vector<Value> values;
-    std::vector<StackValue> stack_values;
     // Zorvane.cfg's bytes; nothing when there was no such file.
     std::optional<std::string> settings_file;
+    std::vector<StackValue> stack_values = {};
 
     bool operator==(const Snapshot& other) const {
         return absent_keys == other.absent_keys && values == other.values &&

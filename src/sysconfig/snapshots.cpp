@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <set>
+#include <utility>
 
 #include "common/numbers.h"
 #include "sysconfig/registry_access.h"
@@ -132,13 +133,16 @@ bool RemoveIfEmpty(RegistryPort& registry, const std::string& path) {
     return subkeys != 0 || values != 0 || registry.DeleteKey(kRoot, path) == kErrorSuccess;
 }
 
-bool PutRegistryBack(RegistryPort& registry, const Snapshot& snapshot) {
+bool PutRegistryBack(SnapshotPorts ports, const Snapshot& snapshot) {
     bool all_back = true;
     for (const Snapshot::Value& value : snapshot.values) {
-        all_back = PutBack(registry, value) && all_back;
+        all_back = PutBack(ports.registry, value) && all_back;
+    }
+    for (const Snapshot::StackValue& value : snapshot.stack_values) {
+        all_back = ports.stack->PutBack(value) && all_back;
     }
     for (auto key = snapshot.absent_keys.rbegin(); key != snapshot.absent_keys.rend(); ++key) {
-        all_back = RemoveIfEmpty(registry, *key) && all_back;
+        all_back = RemoveIfEmpty(ports.registry, *key) && all_back;
     }
     return all_back;
 }
@@ -150,7 +154,13 @@ bool PutSettingsFileBack(SnapshotPorts ports, const std::string& path,
 
 // Undo puts back only what Zorvane writes: a snapshot naming anything else (a Run entry,
 // say) was not written by Zorvane and is not trusted with the registry.
-std::optional<std::string> OutsideCatalogue(const Snapshot& snapshot) {
+std::optional<std::string> OutsideCatalogue(const Snapshot& snapshot, StackUndoPort* stack) {
+    for (const Snapshot::StackValue& value : snapshot.stack_values) {
+        if (stack == nullptr || !stack->Knows(value)) {
+            return "it names a network stack setting Zorvane does not change: " + value.setting +
+                   " " + value.instance;
+        }
+    }
     for (const std::string& key : snapshot.absent_keys) {
         if (!IsCatalogueKeyOrAbove(key)) {
             return "it names a key Zorvane does not write: " + key;
@@ -170,13 +180,13 @@ struct ReadSnapshot {
     std::string reason;  // why it was refused
 };
 
-ReadSnapshot Read(FileSystem& files, const std::string& path) {
+ReadSnapshot Read(SnapshotPorts ports, const std::string& path) {
     ReadSnapshot read;
-    std::optional<std::string> text = files.ReadFile(path);
+    std::optional<std::string> text = ports.files.ReadFile(path);
     read.reason = "it could not be read";
     read.snapshot = text ? ParseSnapshot(*text, &read.reason) : std::nullopt;
     if (read.snapshot) {
-        if (std::optional<std::string> outside = OutsideCatalogue(*read.snapshot)) {
+        if (std::optional<std::string> outside = OutsideCatalogue(*read.snapshot, ports.stack)) {
             read.reason = *outside;
             read.snapshot.reset();
         }
@@ -190,7 +200,7 @@ UndoResult PutSnapshotBack(SnapshotPorts ports, const std::string& program_direc
                              snapshot.settings_file)) {
         return {UndoOutcome::FileNotWritten, path, ""};
     }
-    if (!PutRegistryBack(ports.registry, snapshot)) {
+    if (!PutRegistryBack(ports, snapshot)) {
         return {UndoOutcome::RegistryRefused, path, ""};
     }
     return {UndoOutcome::Undone, path, ""};
@@ -199,7 +209,22 @@ UndoResult PutSnapshotBack(SnapshotPorts ports, const std::string& program_direc
 // Adds the rows the older snapshot does not name (an adapter added since), as the older
 // value of a row wins; the keys either found absent were made by Zorvane. True when it
 // added any.
+bool AddStackValuesNotYetNamed(Snapshot& merged, const Snapshot& newer) {
+    std::set<std::pair<std::string, std::string>> named;
+    for (const Snapshot::StackValue& value : merged.stack_values) {
+        named.insert({value.setting, value.instance});
+    }
+    size_t before = merged.stack_values.size();
+    for (const Snapshot::StackValue& value : newer.stack_values) {
+        if (named.insert({value.setting, value.instance}).second) {
+            merged.stack_values.push_back(value);
+        }
+    }
+    return merged.stack_values.size() != before;
+}
+
 bool AddRowsNotYetNamed(Snapshot& merged, const Snapshot& newer) {
+    bool stack_added = AddStackValuesNotYetNamed(merged, newer);
     size_t rows = merged.values.size() + merged.absent_keys.size();
     std::set<std::string> values;
     std::set<std::string> keys;
@@ -219,7 +244,7 @@ bool AddRowsNotYetNamed(Snapshot& merged, const Snapshot& newer) {
             merged.absent_keys.push_back(key);
         }
     }
-    return merged.values.size() + merged.absent_keys.size() != rows;
+    return stack_added || merged.values.size() + merged.absent_keys.size() != rows;
 }
 
 // The first snapshot holds every value as it was before Zorvane first wrote it: made from
@@ -275,11 +300,13 @@ std::optional<Snapshot> TakeSnapshot(SnapshotPorts ports, const std::string& pro
 
 // The first snapshot of a folder that predates it is its oldest, the earliest state known.
 RecordedSnapshot RecordSnapshot(SnapshotPorts ports, const std::string& program_directory,
-                                const std::vector<CatalogueRow>& rows) {
+                                const std::vector<CatalogueRow>& rows,
+                                const std::vector<Snapshot::StackValue>& stack_values) {
     std::optional<Snapshot> snapshot = TakeSnapshot(ports, program_directory, rows);
     if (!snapshot) {
         return {SnapshotRecord::ValuesUnreadable, ""};
     }
+    snapshot->stack_values = stack_values;
     std::string folder = FolderOf(program_directory);
     if (!ports.folders.CreateFolder(folder)) {
         return {SnapshotRecord::NotWritten, ""};
@@ -330,7 +357,7 @@ UndoResult UndoLastChange(SnapshotPorts ports, const std::string& program_direct
     if (!path) {
         return {UndoOutcome::NothingToUndo, "", ""};
     }
-    ReadSnapshot read = Read(ports.files, *path);
+    ReadSnapshot read = Read(ports, *path);
     if (!read.snapshot) {
         return {UndoOutcome::Damaged, *path, read.reason};
     }
@@ -346,7 +373,7 @@ UndoResult UndoAllChanges(SnapshotPorts ports, const std::string& program_direct
     if (!ports.files.FileExists(first)) {
         return {UndoOutcome::NothingToUndo, "", ""};
     }
-    ReadSnapshot read = Read(ports.files, first);
+    ReadSnapshot read = Read(ports, first);
     if (!read.snapshot) {
         return {UndoOutcome::Damaged, first, read.reason};
     }

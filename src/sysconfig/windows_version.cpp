@@ -9,7 +9,7 @@ constexpr uint32_t kPlatformNT = 2;
 
 // A release under the name its row gives it.
 WindowsVersion Release(WindowsRelease release) {
-    return {release, PropertiesOf(release).name};
+    return {release, PropertiesOf(release).name, {}};
 }
 
 WindowsVersion Win9xRelease(uint32_t major, uint32_t minor) {
@@ -58,11 +58,12 @@ WindowsVersion LaterNtRelease(const VersionInfo& info, const TrueVersion& true_v
     uint32_t build = true_version.ok ? true_version.build : 0;
     WindowsRelease release = major >= 6 ? WindowsRelease::Vista : WindowsRelease::Windows2003;
     if (major < 6 || major > 10) {
-        return {release, "Windows"};
+        return {release, "Windows", {}};
     }
     bool server = true_version.ok && true_version.server;
     return {release,
-            server ? ServerName(major, minor, build) : WorkstationName(major, minor, build)};
+            server ? ServerName(major, minor, build) : WorkstationName(major, minor, build),
+            {}};
 }
 
 // 5.2 is Windows 2003, or Windows XP x64 when Windows says it is a workstation; both are
@@ -70,7 +71,7 @@ WindowsVersion LaterNtRelease(const VersionInfo& info, const TrueVersion& true_v
 WindowsVersion Release52(const TrueVersion& true_version) {
     bool workstation = true_version.ok && !true_version.server;
     WindowsRelease named_as = workstation ? WindowsRelease::WindowsXp : WindowsRelease::Windows2003;
-    return {WindowsRelease::Windows2003, PropertiesOf(named_as).name};
+    return {WindowsRelease::Windows2003, PropertiesOf(named_as).name, {}};
 }
 
 WindowsVersion NtRelease(const VersionInfo& info, const TrueVersion& true_version) {
@@ -105,9 +106,10 @@ WindowsVersion MapWindowsVersion(const VersionInfo& info, const TrueVersion& tru
             return Win9xRelease(info.major, info.minor);
         case kPlatformNT: {
             WindowsVersion version = NtRelease(info, true_version);
-            version.detail = true_version.ok ? ReleaseDetail{true_version.major, true_version.minor,
-                                                             true_version.build, true_version.server}
-                                             : ReleaseDetail{info.major, info.minor, 0, false};
+            version.detail = true_version.ok
+                                 ? ReleaseDetail{true_version.major, true_version.minor,
+                                                 true_version.build, true_version.server}
+                                 : ReleaseDetail{info.major, info.minor, 0, false};
             return version;
         }
         default:

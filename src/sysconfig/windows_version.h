@@ -21,7 +21,7 @@ struct ReleaseDetail {
 struct WindowsVersion {
     WindowsRelease release = WindowsRelease::Unrecognised;
     std::string name;
-    ReleaseDetail detail;
+    ReleaseDetail detail = {};
 };
 
 // What GetVersionExA reported (OSVERSIONINFO's platform id and version).

@@ -35,7 +35,7 @@ class ScriptedStart : public StartPorts {
     bool IsFirstCopy() override { return first_copy; }
     WindowsVersion DetectWindowsVersion() override {
         ++detections;
-        return WindowsVersion{WindowsRelease::Windows98, "Windows 98"};
+        return WindowsVersion{WindowsRelease::Windows98, "Windows 98", {}};
     }
     void StartCompanion() override { ++companions; }
 };

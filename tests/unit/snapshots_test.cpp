@@ -33,6 +33,9 @@ Snapshot EveryKindOfValue() {
         {"K", "Short dword", RegistryValue{kRegDword, "ab"}},
         {"K", "Text without its NUL", RegistryValue{kRegSz, "abc"}},
     };
+    s.stack_values = {{"congestion-provider", "Internet", 5u, false},
+                      {"tcp-ack-frequency", "{A \"b\"}", std::nullopt, false},
+                      {"auto-tuning", "", std::nullopt, true}};
     s.settings_file = "ConnectionType,3\r\nOptiMode,0\r\n";
     return s;
 }
@@ -82,6 +85,8 @@ TEST(SnapshotFormatTest, DamagedTextIsRefusedWithTheLineThatIsWrong) {
          "line 2: its quoted text is not understood"},
         {"Zorvane snapshot 1\r\nvalue \"K\" dword 1\r\nend\r\n", "line 2: it is not understood"},
         {"Zorvane snapshot 1\r\nend\r\n", "line 2: Zorvane.cfg is not recorded"},
+        {"Zorvane snapshot 1\r\nstack \"ecn\" \"\" dword x\r\nsettings absent\r\nend\r\n",
+         "line 2: the stack value is not understood"},
         {"Zorvane snapshot 1\r\nsettings absent\r\nsettings absent\r\nend\r\n",
          "line 3: it is not understood"},
         {"Zorvane snapshot 1\r\nsettings absent\r\nend\r\nkey absent \"K\"\r\n",

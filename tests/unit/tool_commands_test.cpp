@@ -2,6 +2,7 @@
 // Apply, Restore and the export take as the choice when there is no window.
 #include <gtest/gtest.h>
 
+#include "fakes/fake_stack_ports.h"
 #include "fakes/memory_machine.h"
 #include "fakes/registry_paths.h"
 #include "fakes/settings_records.h"
@@ -106,7 +107,7 @@ class FixedStart : public main_window::StartPorts {
     bool first_copy = true;
     WindowsRelease release = kXp;
     bool IsFirstCopy() override { return first_copy; }
-    WindowsVersion DetectWindowsVersion() override { return {release, "Windows XP"}; }
+    WindowsVersion DetectWindowsVersion() override { return {release, "Windows XP", {}}; }
     void StartCompanion() override {}
 };
 
@@ -116,10 +117,11 @@ class ToolSwitchRunTest : public ToolCommandsTest {
     ToolSwitchRunTest() { records.ProgramDirectory = kDir; }
     CommandReport run(const char* command_line) {
         return main_window::RunToolSwitch(*main_window::ParseToolSwitch(command_line),
-                                          {start, files, folders, registry}, records);
+                                          {start, files, folders, registry, stack.ports}, records);
     }
 
     FixedStart start;
+    testing::FakeStack stack;
     main_window::ProgramRecords records;
 };
 
@@ -127,8 +129,11 @@ TEST_F(ToolSwitchRunTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWo
     CommandReport bad = run("/undo twice");
     EXPECT_EQ(bad.exit_code, kExitBadInput);
     EXPECT_EQ(bad.text,
-              "Usage: Zorvane.exe /apply | /restore | /undo all | /undo | /export FILE | /?");
+              "Usage: Zorvane.exe /apply | /restore | /undo all | /undo | /export FILE | /check | "
+              "/repair | /?");
     EXPECT_EQ(run(" /? ").exit_code, kExitDone);
+    EXPECT_EQ(run("/check now").exit_code, kExitBadInput);
+    EXPECT_EQ(run("/check").exit_code, kExitDone);  // XP: no modern stack to check
 
     files.files[kCfg] = "ConnectionType,4\r\nOptiMode,0\r\n";
     start.first_copy = false;

@@ -23,6 +23,7 @@
 #include "win32/platform/win32_registry.h"
 #include "win32/launch/background_launcher.h"
 #include "win32/launch/win32_launcher.h"
+#include "win32/netstack/win32_stack_ports.h"
 #include "win32/ui/window_base.h"
 #include "win32/zorvane/main_window.h"
 
@@ -72,8 +73,9 @@ int RunToolSwitch(const zv::main_window::ToolSwitch& tool, zv::main_window::Star
     zv::win32::Win32FileSystem files;
     zv::win32::Win32Folders folders;
     zv::win32::Win32Registry registry;
-    zv::CommandReport report =
-        zv::main_window::RunToolSwitch(tool, {start, files, folders, registry}, records);
+    zv::win32::Win32StackPorts stack(registry);
+    zv::CommandReport report = zv::main_window::RunToolSwitch(
+        tool, {start, files, folders, registry, stack.ports()}, records);
     zv::win32::WriteToConsole(report.text);
     return report.exit_code;
 }
@@ -84,6 +86,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
     zv::win32::RestrictDllSearchToSystemFolder();
     zv::main_window::ProgramRecords records;
     records.ProgramDirectory = zv::win32::ProgramDirectory();
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    records.Processors = system.dwNumberOfProcessors;
     Win32StartPorts start(records.ProgramDirectory);
     if (auto tool = zv::main_window::ParseToolSwitch(command_line)) {
         return RunToolSwitch(*tool, start, records);
@@ -98,6 +103,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
     InitCommonControlsEx(&controls);
 
     zv::win32::ZorvaneServices services(records.ProgramDirectory);
+    services.stack_machine = {records.WindowsRelease, records.WindowsDetail, records.Processors};
     zv::win32::MainWindow main_window(records, services);
     if (!main_window.Open()) {
         return 1;

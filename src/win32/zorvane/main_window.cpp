@@ -56,10 +56,11 @@ bool MainWindow::Open() {
     services_.direct_start.SetOwner(hwnd());
     chrome_ = std::make_unique<MainChromeWin>(hwnd(), Tips());
     controller_ = std::make_unique<main_window::MainView>(
-        records_, main_window::MainWindowPorts{
-                      *this, *chrome_, services_.messages, services_.pump, services_.beeper,
-                      services_.files, services_.folders, services_.registry, services_.restart,
-                      *backup_, services_.tip_option, services_.launchers, services_.ping});
+        records_, main_window::MainWindowPorts{*this, *chrome_, services_.messages, services_.pump,
+                                               services_.beeper, services_.files, services_.folders,
+                                               services_.registry, services_.restart, *backup_,
+                                               services_.tip_option, services_.launchers,
+                                               services_.ping, &services_.stack_undo});
     chrome_->Create(controller_->chrome);
     FitToLayout();
     MakeBinder(font_, dpi_, false);

@@ -9,6 +9,7 @@
 #include "main_window/tip_view.h"
 #include "launch/user_level_launcher.h"
 #include "main_window/system_operations.h"
+#include "netstack/stack_changes.h"
 #include "win32/ping/icmp_echo_service.h"
 #include "win32/ping/ping_dialog.h"
 #include "win32/ping/wave_sound.h"
@@ -20,6 +21,7 @@
 #include "win32/launch/background_launcher.h"
 #include "win32/platform/registry_tip_option.h"
 #include "win32/launch/win32_launcher.h"
+#include "win32/netstack/win32_stack_ports.h"
 #include "win32/ui/win_ports.h"
 #include "win32/zorvane/system_ports_win.h"
 
@@ -59,6 +61,10 @@ struct ZorvaneServices {
     WaveSound sound;
     ping::KeepAlivePing ping;
     PingDialogHost ping_dialog;
+    // The modern stack, for Undo of its rows; the machine is filled in at start.
+    Win32StackPorts stack{registry};
+    netstack::StackMachine stack_machine;
+    netstack::StackUndo stack_undo{stack.ports(), stack_machine};
 };
 
 }  // namespace zv::win32

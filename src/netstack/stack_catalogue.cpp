@@ -1,0 +1,358 @@
+#include "netstack/stack_catalogue.h"
+
+#include <algorithm>
+
+#include "netstack/stack_entries.h"
+#include "sysconfig/registry_access.h"
+
+namespace zv::netstack {
+namespace {
+
+using S = StackSetting;
+
+constexpr uint32_t kBuildServer2022 = 20348;
+constexpr uint32_t kLargestMtu = 65535;
+constexpr char kNotSet[] = "(not set)";
+
+// The TCP settings read once for the machine, from the template most traffic uses.
+constexpr StackSetting kGlobalTcpSettings[] = {
+    S::AutoTuningLocal, S::AutoTuningGroupPolicy, S::AutoTuningEffective, S::Ecn, S::Timestamps,
+    S::InitialRto,      S::MaxSynRetransmissions, S::NonSackRttResiliency};
+// What netsh sets on Vista and 7, where nothing reads them back.
+constexpr StackSetting kNetshSettings[] = {S::AutoTuningLocal, S::CongestionProvider, S::Ecn,
+                                           S::Timestamps};
+constexpr StackSetting kOffloadSettings[] = {S::ReceiveSideScaling, S::ReceiveSegmentCoalescing};
+constexpr const char* kClassicValues[] = {"TcpWindowSize", "GlobalMaxTcpWindowSize"};
+
+std::string ProviderDefault(const std::string& instance, const StackMachine& machine) {
+    if (instance == "Compat") {
+        return "NewReno";
+    }
+    if (machine.Reach() == StackReach::Netsh) {
+        return machine.detail.server ? "CTCP" : "NewReno";
+    }
+    if (machine.CubicByDefault()) {
+        return "CUBIC";
+    }
+    return instance.rfind("Datacenter", 0) == 0 ? "DCTCP" : "CTCP";
+}
+
+std::string WindowsDefault(StackSetting setting, const std::string& instance,
+                           const StackMachine& machine) {
+    switch (setting) {
+        case S::AutoTuningLocal:
+            return "Normal";
+        case S::AutoTuningGroupPolicy:
+            return "Not configured";
+        case S::AutoTuningEffective:
+            return "Local";
+        case S::CongestionProvider:
+            return ProviderDefault(instance, machine);
+        case S::Ecn:
+            return machine.detail.server && machine.detail.build >= kBuildServer2022 ? "Enabled"
+                                                                                     : "Disabled";
+        case S::InitialRto:
+            return "3000";
+        case S::MaxSynRetransmissions:
+            return machine.CubicByDefault() ? "4" : "2";
+        case S::ReceiveSideScaling:
+        case S::ReceiveSegmentCoalescing:
+            return "Enabled";
+        case S::Ipv4Mtu:
+        case S::Ipv6Mtu:
+            return "The adapter's own";
+        case S::TcpAckFrequency:
+            return "(not set): 2";
+        case S::MisplacedTcpAckFrequency:
+        case S::MisplacedTcpNoDelay:
+        case S::ClassicReceiveWindow:
+            return kNotSet;
+        case S::Timestamps:
+        case S::NonSackRttResiliency:
+            break;
+    }
+    return "Disabled";
+}
+
+std::string Where(const StackEntry& entry, const std::string& instance, StackReach reach) {
+    if (IsRegistrySetting(entry.setting)) {
+        RegistryPlace place = RegistryPlaceOf(entry.setting, instance);
+        return "HKLM\\" + place.key + "\\" + place.name;
+    }
+    if (entry.setting == S::Ipv4Mtu || entry.setting == S::Ipv6Mtu) {
+        return "IP Helper (NlMtu); netsh for the persistent store";
+    }
+    if (reach == StackReach::Netsh) {
+        return "netsh interface tcp";
+    }
+    bool offload =
+        entry.setting == S::ReceiveSideScaling || entry.setting == S::ReceiveSegmentCoalescing;
+    return std::string("WMI ") +
+           (offload ? "MSFT_NetOffloadGlobalSetting." : "MSFT_NetTCPSetting.") + entry.property;
+}
+
+StackRow MakeRow(StackSetting setting, const std::string& instance, const std::string& label,
+                 const StackMachine& machine) {
+    const StackEntry& entry = EntryOf(setting);
+    StackRow row;
+    row.id = {setting, instance};
+    row.label = label.empty() ? entry.name : std::string(entry.name) + ": " + label;
+    row.where = Where(entry, instance, machine.Reach());
+    row.windows_default = WindowsDefault(setting, instance, machine);
+    row.takes_effect = entry.takes_effect;
+    row.choices.assign(entry.choices.first, entry.choices.first + entry.choices.count);
+    row.minimum = entry.minimum;
+    row.maximum = entry.maximum;
+    return row;
+}
+
+bool ReadOnly(StackSetting setting) {
+    return setting == S::AutoTuningGroupPolicy || setting == S::AutoTuningEffective;
+}
+
+void SetState(StackRow& row, RowState state, std::optional<uint32_t> now = std::nullopt) {
+    row.state = state;
+    row.now = now;
+    row.writable =
+        (state == RowState::Read || state == RowState::Absent || state == RowState::Unreadable) &&
+        !ReadOnly(row.id.setting);
+}
+
+RowState StateOf(PortStatus status) {
+    return status == PortStatus::NotAvailable ? RowState::NotAvailable : RowState::Failed;
+}
+
+const WmiInstance* InstanceNamed(const WmiAnswer& answer, const std::string& name) {
+    auto found = std::find_if(answer.instances.begin(), answer.instances.end(),
+                              [&](const WmiInstance& i) { return i.setting_name == name; });
+    return found == answer.instances.end() ? nullptr : &*found;
+}
+
+void Fill(StackRow& row, const WmiAnswer& answer, const WmiInstance* instance) {
+    if (answer.status != PortStatus::Ok) {
+        SetState(row, StateOf(answer.status));
+        return;
+    }
+    std::optional<uint32_t> value =
+        instance ? instance->Property(EntryOf(row.id.setting).property) : std::nullopt;
+    SetState(row, value ? RowState::Read : RowState::NotAvailable, value);
+}
+
+std::vector<StackRow> WmiTcpRows(StackPorts& ports, const StackMachine& machine) {
+    std::vector<std::string> properties;
+    for (StackSetting setting : kGlobalTcpSettings) {
+        properties.push_back(EntryOf(setting).property);
+    }
+    properties.push_back(EntryOf(S::CongestionProvider).property);
+    WmiAnswer answer = ports.wmi.Query(WmiClass::TcpSetting, properties);
+    std::vector<StackRow> rows;
+    const WmiInstance* global = InstanceNamed(answer, kGlobalTemplate);
+    for (StackSetting setting : kGlobalTcpSettings) {
+        rows.push_back(MakeRow(setting, kGlobalTemplate, "", machine));
+        Fill(rows.back(), answer, global);
+    }
+    const StackRow& policy = rows[1];
+    rows[0].set_by_group_policy = policy.state == RowState::Read && *policy.now != 255;
+    for (const char* name : kTemplates) {
+        const WmiInstance* instance = InstanceNamed(answer, name);
+        if (answer.status == PortStatus::Ok && instance == nullptr) {
+            continue;
+        }
+        rows.push_back(MakeRow(S::CongestionProvider, name, name, machine));
+        Fill(rows.back(), answer, instance);
+    }
+    return rows;
+}
+
+// Vista and 7: netsh sets these, and nothing Zorvane may use reads them back.
+std::vector<StackRow> NetshTcpRows(const StackMachine& machine) {
+    std::vector<StackRow> rows;
+    for (StackSetting setting : kGlobalTcpSettings) {
+        bool by_netsh = std::find(std::begin(kNetshSettings), std::end(kNetshSettings), setting) !=
+                        std::end(kNetshSettings);
+        rows.push_back(MakeRow(setting, "", "", machine));
+        SetState(rows.back(), by_netsh ? RowState::Unreadable : RowState::NotAvailable);
+        rows.back().undo_to_default_only = by_netsh;
+    }
+    rows.push_back(MakeRow(S::CongestionProvider, "", "", machine));
+    rows.back().choices = {{0, "Default"}, {1, "NewReno"}, {2, "CTCP"}};
+    SetState(rows.back(), RowState::Unreadable);
+    rows.back().undo_to_default_only = true;
+    return rows;
+}
+
+std::vector<StackRow> OffloadRows(StackPorts& ports, const StackMachine& machine) {
+    WmiAnswer answer{PortStatus::NotAvailable, {}};
+    if (machine.Reach() == StackReach::Wmi) {
+        answer = ports.wmi.Query(WmiClass::OffloadGlobalSetting,
+                                 {EntryOf(S::ReceiveSideScaling).property,
+                                  EntryOf(S::ReceiveSegmentCoalescing).property});
+    }
+    const WmiInstance* instance = answer.instances.empty() ? nullptr : &answer.instances[0];
+    std::vector<StackRow> rows;
+    for (StackSetting setting : kOffloadSettings) {
+        rows.push_back(MakeRow(setting, "", "", machine));
+        Fill(rows.back(), answer, instance);
+    }
+    return rows;
+}
+
+std::vector<StackRow> InterfaceRows(StackPorts& ports, const StackMachine& machine) {
+    IpInterfaceList list = ports.interfaces.Interfaces();
+    std::vector<StackRow> rows;
+    if (list.status != PortStatus::Ok) {
+        for (StackSetting setting : {S::Ipv4Mtu, S::Ipv6Mtu}) {
+            rows.push_back(MakeRow(setting, "", "", machine));
+            SetState(rows.back(), StateOf(list.status));
+        }
+        return rows;
+    }
+    for (const IpInterface& adapter : list.interfaces) {
+        if (adapter.loopback) {
+            continue;
+        }
+        StackSetting setting = adapter.family == IpFamily::V4 ? S::Ipv4Mtu : S::Ipv6Mtu;
+        StackRow row = MakeRow(setting, std::to_string(adapter.luid), adapter.name, machine);
+        row.maximum = adapter.link_mtu != 0 ? adapter.link_mtu : kLargestMtu;
+        row.adapter = adapter;
+        SetState(row, RowState::Read, adapter.mtu);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// A registry row; `only_present` leaves out a value that is not there.
+void AddRegistryRow(std::vector<StackRow>& rows, RegistryReader& reader, StackSetting setting,
+                    const std::string& instance, const std::string& label,
+                    const StackMachine& machine, bool only_present) {
+    RegistryPlace place = RegistryPlaceOf(setting, instance);
+    RegistryReader::Read read = reader.Value(place.key, place.name);
+    bool present = read.error == kErrorSuccess && read.value;
+    if (only_present && !present) {
+        return;
+    }
+    StackRow row = MakeRow(setting, instance, label, machine);
+    if (present && IsPlainDword(*read.value)) {
+        SetState(row, RowState::Read, DwordOf(read.value->data));
+    } else if (present) {
+        SetState(row, RowState::Read);  // not a number: only removal makes sense
+    } else {
+        SetState(row, read.error == kErrorFileNotFound || read.error == kErrorSuccess
+                          ? RowState::Absent
+                          : RowState::Failed);
+    }
+    rows.push_back(std::move(row));
+}
+
+std::vector<StackRow> RegistryRows(StackPorts& ports, const StackMachine& machine) {
+    std::vector<std::string> adapters;
+    EnumerateSubkeys(ports.registry, RegistryRoot::LocalMachine, kTcpipInterfaces,
+                     [&](const std::string& name) { adapters.push_back(name); });
+    std::vector<StackRow> rows;
+    RegistryReader reader(ports.registry, RegistryRoot::LocalMachine);
+    for (const std::string& adapter : adapters) {
+        AddRegistryRow(rows, reader, S::TcpAckFrequency, adapter, adapter, machine, false);
+    }
+    for (const char* key : {kTcpipParameters, kTcpipInterfaces}) {
+        AddRegistryRow(rows, reader, S::MisplacedTcpAckFrequency, key, key, machine, true);
+        AddRegistryRow(rows, reader, S::MisplacedTcpNoDelay, key, key, machine, true);
+    }
+    for (const std::string& adapter : adapters) {
+        std::string key = std::string(kTcpipInterfaces) + "\\" + adapter;
+        AddRegistryRow(rows, reader, S::MisplacedTcpNoDelay, key, adapter, machine, true);
+    }
+    for (const char* name : kClassicValues) {
+        AddRegistryRow(rows, reader, S::ClassicReceiveWindow, name, name, machine, true);
+    }
+    return rows;
+}
+
+}  // namespace
+
+std::string ValueText(const StackRow& row, uint32_t value) {
+    for (const Choice& choice : row.choices) {
+        if (choice.value == value) {
+            return choice.text;
+        }
+    }
+    return std::to_string(value);
+}
+
+bool Allows(const StackRow& row, uint32_t value) {
+    if (!row.choices.empty()) {
+        return std::any_of(row.choices.begin(), row.choices.end(),
+                           [&](const Choice& choice) { return choice.value == value; });
+    }
+    return value >= row.minimum && value <= row.maximum;
+}
+
+std::string NowText(const StackRow& row) {
+    switch (row.state) {
+        case RowState::Read:
+            return row.now ? ValueText(row, *row.now) : "(not a number)";
+        case RowState::Absent:
+            return kNotSet;
+        case RowState::Unreadable:
+            return "cannot be read on this Windows";
+        case RowState::NotAvailable:
+            return "not available";
+        case RowState::Failed:
+            break;
+    }
+    return "could not be read";
+}
+
+const char* TakesEffectText(TakesEffect when) {
+    switch (when) {
+        case TakesEffect::AtOnce:
+            return "At once";
+        case TakesEffect::NewConnections:
+            return "New connections";
+        case TakesEffect::AdapterRestart:
+            return "Adapter restart";
+        case TakesEffect::Restart:
+            break;
+    }
+    return "Restart";
+}
+
+std::vector<StackPiece> PiecesToRead(const StackMachine& machine) {
+    if (machine.Reach() == StackReach::None) {
+        return {};
+    }
+    return {StackPiece::TcpSettings, StackPiece::OffloadSettings, StackPiece::IpInterfaces,
+            StackPiece::Registry};
+}
+
+std::vector<StackRow> ReadPiece(StackPiece piece, StackPorts& ports, const StackMachine& machine) {
+    switch (piece) {
+        case StackPiece::TcpSettings:
+            return machine.Reach() == StackReach::Wmi ? WmiTcpRows(ports, machine)
+                                                      : NetshTcpRows(machine);
+        case StackPiece::OffloadSettings:
+            return OffloadRows(ports, machine);
+        case StackPiece::IpInterfaces:
+            return InterfaceRows(ports, machine);
+        case StackPiece::Registry:
+            break;
+    }
+    return RegistryRows(ports, machine);
+}
+
+std::vector<StackRow> ReadStackRows(StackPorts& ports, const StackMachine& machine) {
+    std::vector<StackRow> rows;
+    for (StackPiece piece : PiecesToRead(machine)) {
+        std::vector<StackRow> more = ReadPiece(piece, ports, machine);
+        rows.insert(rows.end(), std::make_move_iterator(more.begin()),
+                    std::make_move_iterator(more.end()));
+    }
+    return rows;
+}
+
+const StackRow* FindRow(const std::vector<StackRow>& rows, const RowId& id) {
+    auto found =
+        std::find_if(rows.begin(), rows.end(), [&](const StackRow& row) { return row.id == id; });
+    return found == rows.end() ? nullptr : &*found;
+}
+
+}  // namespace zv::netstack

@@ -1,0 +1,118 @@
+#include "netstack/stack_entries.h"
+
+#include <iterator>
+
+namespace zv::netstack {
+namespace {
+
+using S = StackSetting;
+using T = TakesEffect;
+
+constexpr Choice kLevels[] = {{0, "Disabled"},
+                              {1, "Highly restricted"},
+                              {2, "Restricted"},
+                              {3, "Normal"},
+                              {4, "Experimental"}};
+constexpr Choice kPolicyLevels[] = {{0, "Disabled"},     {1, "Highly restricted"},
+                                    {2, "Restricted"},   {3, "Normal"},
+                                    {4, "Experimental"}, {255, "Not configured"}};
+constexpr Choice kEffective[] = {{0, "Local"}, {1, "Group Policy"}};
+constexpr Choice kProviders[] = {{0, "Default"}, {1, "NewReno"}, {2, "CTCP"}, {3, "DCTCP"},
+                                 {4, "LEDBAT"},  {5, "CUBIC"},   {6, "BBR2"}};
+constexpr Choice kOnOff[] = {{0, "Disabled"}, {1, "Enabled"}};
+constexpr Choice kTimestamps[] = {{0, "Disabled"}, {1, "Enabled"}, {2, "Allowed"}};
+
+template <size_t N>
+constexpr ChoiceList List(const Choice (&choices)[N]) {
+    return {choices, N};
+}
+constexpr ChoiceList kNoChoices = {nullptr, 0};
+constexpr uint32_t kAny = UINT32_MAX;
+
+constexpr StackEntry kEntries[] = {
+    {S::AutoTuningLocal, "auto-tuning", "Receive window auto-tuning", "AutoTuningLevelLocal",
+     T::NewConnections, List(kLevels), 0, 0},
+    {S::AutoTuningGroupPolicy, "auto-tuning-group-policy",
+     "Receive window auto-tuning by Group Policy", "AutoTuningLevelGroupPolicy", T::NewConnections,
+     List(kPolicyLevels), 0, 0},
+    {S::AutoTuningEffective, "auto-tuning-effective", "Receive window auto-tuning in effect",
+     "AutoTuningLevelEffective", T::NewConnections, List(kEffective), 0, 0},
+    {S::CongestionProvider, "congestion-provider", "Congestion provider", "CongestionProvider",
+     T::NewConnections, List(kProviders), 0, 0},
+    {S::Ecn, "ecn", "ECN capability", "EcnCapability", T::NewConnections, List(kOnOff), 0, 0},
+    {S::Timestamps, "timestamps", "TCP timestamps", "Timestamps", T::NewConnections,
+     List(kTimestamps), 0, 0},
+    {S::InitialRto, "initial-rto", "Initial retransmission timeout (ms)", "InitialRto",
+     T::NewConnections, kNoChoices, 300, 3000},
+    {S::MaxSynRetransmissions, "max-syn-retransmissions", "Maximum SYN retransmissions",
+     "MaxSynRetransmissions", T::NewConnections, kNoChoices, 2, 8},
+    {S::NonSackRttResiliency, "non-sack-rtt-resiliency", "Non-SACK RTT resiliency",
+     "NonSackRttResiliency", T::NewConnections, List(kOnOff), 0, 0},
+    {S::ReceiveSideScaling, "receive-side-scaling", "Receive-side scaling", "ReceiveSideScaling",
+     T::AdapterRestart, List(kOnOff), 0, 0},
+    {S::ReceiveSegmentCoalescing, "receive-segment-coalescing", "Receive segment coalescing",
+     "ReceiveSegmentCoalescing", T::AdapterRestart, List(kOnOff), 0, 0},
+    {S::Ipv4Mtu, "ipv4-mtu", "IPv4 MTU", "NlMtu", T::AtOnce, kNoChoices, 576, 0},
+    {S::Ipv6Mtu, "ipv6-mtu", "IPv6 MTU", "NlMtu", T::AtOnce, kNoChoices, 1280, 0},
+    {S::TcpAckFrequency, "tcp-ack-frequency", "TcpAckFrequency", "TcpAckFrequency",
+     T::AdapterRestart, kNoChoices, 1, 255},
+    {S::MisplacedTcpAckFrequency, "misplaced-tcp-ack-frequency", "TcpAckFrequency, never read",
+     "TcpAckFrequency", T::Restart, kNoChoices, 0, kAny},
+    {S::MisplacedTcpNoDelay, "misplaced-tcp-no-delay", "TCPNoDelay, no system-wide effect",
+     "TCPNoDelay", T::Restart, kNoChoices, 0, kAny},
+    {S::ClassicReceiveWindow, "classic-receive-window", "Receive window, ignored since Vista",
+     nullptr, T::Restart, kNoChoices, 0, kAny},
+};
+
+constexpr bool InEnumOrder() {
+    for (size_t i = 0; i < std::size(kEntries); ++i) {
+        if (static_cast<size_t>(kEntries[i].setting) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(InEnumOrder(), "one entry per setting, in the enum's order");
+
+}  // namespace
+
+const StackEntry& EntryOf(StackSetting setting) {
+    return kEntries[static_cast<size_t>(setting)];
+}
+
+bool RemovalOnly(StackSetting setting) {
+    return setting == S::MisplacedTcpAckFrequency || setting == S::MisplacedTcpNoDelay ||
+           setting == S::ClassicReceiveWindow;
+}
+
+bool IsRegistrySetting(StackSetting setting) {
+    return setting == S::TcpAckFrequency || RemovalOnly(setting);
+}
+
+// A per-adapter row's instance is its Interfaces subkey; a misplaced value's, the key it
+// was found in; a classic value's, its name under Parameters.
+RegistryPlace RegistryPlaceOf(StackSetting setting, const std::string& instance) {
+    switch (setting) {
+        case S::TcpAckFrequency:
+            return {std::string(kTcpipInterfaces) + "\\" + instance, "TcpAckFrequency"};
+        case S::ClassicReceiveWindow:
+            return {kTcpipParameters, instance};
+        default:
+            return {instance, EntryOf(setting).property};
+    }
+}
+
+const char* SettingKey(StackSetting setting) {
+    return EntryOf(setting).key;
+}
+
+std::optional<StackSetting> SettingOfKey(const std::string& key) {
+    for (const StackEntry& entry : kEntries) {
+        if (key == entry.key) {
+            return entry.setting;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace zv::netstack

@@ -1,0 +1,53 @@
+// The table behind the rows, shared by the reads, the writes and Undo: one entry per
+// setting, in the enum's order.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "netstack/stack_catalogue.h"
+
+namespace zv::netstack {
+
+struct ChoiceList {
+    const Choice* first;
+    size_t count;
+};
+
+struct StackEntry {
+    StackSetting setting;
+    const char* key;       // the id a snapshot names it by
+    const char* name;      // the row's label, before its instance
+    const char* property;  // the WMI property or registry value name; nullptr: the instance
+    TakesEffect takes_effect;
+    ChoiceList choices;
+    uint32_t minimum;
+    uint32_t maximum;
+};
+
+const StackEntry& EntryOf(StackSetting setting);
+
+// The registry keys the stack's registry rows live in.
+constexpr char kTcpipParameters[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+constexpr char kTcpipInterfaces[] =
+    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
+
+// The rows Zorvane only ever removes: values Windows does not read.
+bool RemovalOnly(StackSetting setting);
+
+// The key and value name of a registry row.
+struct RegistryPlace {
+    std::string key;
+    std::string name;
+};
+RegistryPlace RegistryPlaceOf(StackSetting setting, const std::string& instance);
+bool IsRegistrySetting(StackSetting setting);
+
+// The templates of MSFT_NetTCPSetting whose congestion provider a row shows, in order.
+constexpr const char* kTemplates[] = {"Internet", "Datacenter", "InternetCustom",
+                                      "DatacenterCustom", "Compat"};
+// The instance the global TCP settings are read from and written to.
+constexpr char kGlobalTemplate[] = "Internet";
+
+}  // namespace zv::netstack

@@ -1,0 +1,18 @@
+// The modern stack's WMI classes (ROOT\StandardCimv2) through COM. Every call runs on a
+// thread of its own with COM set up there, and is given up after a bounded wait; a Windows
+// or Wine without the namespace or class answers NotAvailable, never an error box.
+#pragma once
+
+#include "netstack/stack_ports.h"
+
+namespace zv::win32 {
+
+class Win32WmiPort : public netstack::WmiPort {
+  public:
+    netstack::WmiAnswer Query(netstack::WmiClass wmi_class,
+                              const std::vector<std::string>& properties) override;
+    netstack::PortStatus Write(netstack::WmiClass wmi_class, const std::string& setting_name,
+                               const std::string& property, uint32_t value) override;
+};
+
+}  // namespace zv::win32

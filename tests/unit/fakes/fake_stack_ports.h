@@ -1,0 +1,94 @@
+// The modern stack's ports in memory: WMI instances that writes change (unless Windows is
+// told to keep its value), an interface table, and a netsh that records each command line
+// and answers with a chosen exit code. A netsh command can be given an effect on WMI, as
+// the supplemental template command has on the congestion provider.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fakes/memory_registry.h"
+#include "netstack/stack_netsh.h"
+#include "netstack/stack_ports.h"
+
+namespace zv::testing {
+
+class FakeWmi : public netstack::WmiPort {
+  public:
+    std::map<netstack::WmiClass, netstack::WmiAnswer> classes;
+    netstack::PortStatus write_status = netstack::PortStatus::Ok;
+    bool windows_keeps_its_value = false;  // the write "succeeds", the read back differs
+    std::vector<std::string> writes;       // "Internet.CongestionProvider=5"
+
+    netstack::WmiAnswer Query(netstack::WmiClass c, const std::vector<std::string>&) override {
+        auto found = classes.find(c);
+        return found == classes.end() ? netstack::WmiAnswer{} : found->second;
+    }
+    netstack::PortStatus Write(netstack::WmiClass c, const std::string& instance,
+                               const std::string& property, uint32_t value) override {
+        writes.push_back(instance + "." + property + "=" + std::to_string(value));
+        if (write_status == netstack::PortStatus::Ok && !windows_keeps_its_value) {
+            Set(c, instance, property, value);
+        }
+        return write_status;
+    }
+    void Set(netstack::WmiClass c, const std::string& instance, const std::string& property,
+             uint32_t value) {
+        for (netstack::WmiInstance& i : classes[c].instances) {
+            if (i.setting_name != instance) {
+                continue;
+            }
+            for (auto& p : i.properties) {
+                if (p.first == property) {
+                    p.second = value;
+                }
+            }
+        }
+    }
+};
+
+class FakeInterfaces : public netstack::IpInterfacePort {
+  public:
+    netstack::IpInterfaceList list;
+    netstack::PortStatus set_status = netstack::PortStatus::Ok;
+    uint32_t best = 0;
+
+    netstack::IpInterfaceList Interfaces() override { return list; }
+    netstack::PortStatus SetMtu(const netstack::IpInterface& target, uint32_t mtu) override {
+        for (auto& i : list.interfaces) {
+            if (set_status == netstack::PortStatus::Ok && i.luid == target.luid &&
+                i.family == target.family) {
+                i.mtu = mtu;
+            }
+        }
+        return set_status;
+    }
+    std::optional<uint32_t> BestInterface(uint32_t) override { return best; }
+};
+
+class FakeNetsh : public netstack::NetshPort {
+  public:
+    uint32_t exit_code = 0;
+    std::vector<std::string> lines;  // as NetshCommandLine writes them
+    std::function<void(const std::vector<std::string>&)> effect;
+
+    netstack::NetshRun Run(const std::vector<std::string>& arguments) override {
+        lines.push_back(netstack::NetshCommandLine(arguments));
+        if (exit_code == 0 && effect) {
+            effect(arguments);
+        }
+        return {true, exit_code, false};
+    }
+};
+
+struct FakeStack {
+    FakeWmi wmi;
+    FakeInterfaces interfaces;
+    FakeNetsh netsh;
+    MemoryRegistry registry;
+    netstack::StackPorts ports{wmi, interfaces, netsh, registry};
+};
+
+}  // namespace zv::testing

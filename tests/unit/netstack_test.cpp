@@ -1,0 +1,238 @@
+// The modern TCP/IP stack against fake WMI, IP Helper and netsh: one table row per release
+// reads a machine left in every harmful state, finds what that release can show, repairs
+// it with the exact netsh lines and WMI writes, and Undo brings every finding back; then
+// Group Policy, refusals, Wine's missing classes and the MTU of a route.
+#include <gtest/gtest.h>
+
+#include "fakes/fake_stack_ports.h"
+#include "fakes/memory_machine.h"
+#include "fakes/registry_paths.h"
+#include "netstack/stack_checks.h"
+#include "netstack/stack_command.h"
+
+namespace zv::netstack {
+namespace {
+
+using namespace test_keys;
+using K = FindingKind;
+using W = WmiClass;
+using R = WindowsRelease;
+
+const std::string kDir = "C:\\Zorvane";
+const std::string kNetshMtu =
+    "netsh interface ipv4 set subinterface \"Ethernet\" mtu=576 store=persistent";
+const std::string kNetshCubic =
+    "netsh int tcp set supplemental template=internet congestionprovider=cubic";
+const std::string kNetshNewReno =
+    "netsh int tcp set supplemental template=compat congestionprovider=newreno";
+
+WmiInstance Template(const std::string& name, uint32_t provider) {
+    return {name,
+            {{"AutoTuningLevelLocal", 0},
+             {"AutoTuningLevelGroupPolicy", 255},
+             {"AutoTuningLevelEffective", 0},
+             {"CongestionProvider", provider},
+             {"EcnCapability", 0},
+             {"Timestamps", 0},
+             {"InitialRto", 3000},
+             {"MaxSynRetransmissions", 2},
+             {"NonSackRttResiliency", 0}}};
+}
+
+// Auto-tuning disabled, BBR2 on two templates, TcpAckFrequency on the Interfaces key, a
+// classic receive window, an IPv4 MTU below its floor and receive-side scaling off.
+struct HarmedMachine : testing::FakeStack, testing::MemoryMachine {
+    HarmedMachine() {
+        wmi.classes[W::TcpSetting] = {
+            PortStatus::Ok,
+            {Template("Internet", 6), Template("Datacenter", 5), Template("Compat", 6)}};
+        wmi.classes[W::OffloadGlobalSetting] = {
+            PortStatus::Ok, {{"", {{"ReceiveSideScaling", 0}, {"ReceiveSegmentCoalescing", 1}}}}};
+        interfaces.list = {PortStatus::Ok,
+                           {{7, 3, IpFamily::V4, 400, 1500, "Ethernet", "{E}", false},
+                            {7, 3, IpFamily::V6, 1500, 1500, "Ethernet", "{E}", false},
+                            {1, 1, IpFamily::V4, UINT32_MAX, 0, "Loopback", "{L}", true}}};
+        testing::FakeStack::registry.AddKey(kInterfaces + "\\{E}");
+        testing::FakeStack::registry.Put(kInterfaces, "TcpAckFrequency", kRegDword, DwordBytes(1));
+        testing::FakeStack::registry.Put(kTcpip, "TcpWindowSize", kRegDword, DwordBytes(64240));
+        netsh.effect = [this](const std::vector<std::string>& a) {
+            if (a.size() == 6 && a[3] == "supplemental") {
+                std::string name = a[4] == "template=compat" ? "Compat" : "Internet";
+                const std::map<std::string, uint32_t> providers = {
+                    {"congestionprovider=newreno", 1},
+                    {"congestionprovider=cubic", 5},
+                    {"congestionprovider=bbr2", 6}};
+                wmi.Set(W::TcpSetting, name, "CongestionProvider", providers.at(a[5]));
+            }
+        };
+    }
+    SnapshotPorts Snapshots(StackUndoPort* undo) {
+        return {files, folders, testing::FakeStack::registry, undo};
+    }
+    std::vector<K> Kinds(const StackMachine& machine) {
+        std::vector<K> kinds;
+        for (const Finding& f : CheckStack(ReadStackRows(ports, machine), machine)) {
+            kinds.push_back(f.kind);
+        }
+        return kinds;
+    }
+};
+
+StackMachine Machine(uint32_t major, uint32_t minor, uint32_t build, bool server = false) {
+    return {major < 6 ? R::WindowsXp : R::Vista, {major, minor, build, server}, 4};
+}
+
+struct ReleaseCase {
+    const char* name;
+    StackMachine machine;
+    std::vector<K> findings;
+    std::vector<std::string> netsh;
+    std::vector<std::string> wmi;
+};
+
+const std::vector<K> kWmiFindings = {K::AutoTuningLimited, K::MisplacedValue,
+                                     K::IgnoredClassicValues, K::MtuOutOfBounds, K::RssOff};
+const std::vector<K> kHangFindings = {K::AutoTuningLimited,
+                                      K::Bbr2LoopbackHang,
+                                      K::Bbr2LoopbackHang,
+                                      K::MisplacedValue,
+                                      K::IgnoredClassicValues,
+                                      K::MtuOutOfBounds,
+                                      K::RssOff};
+const std::vector<std::string> kWmiWrites = {"Internet.AutoTuningLevelLocal=3",
+                                             ".ReceiveSideScaling=1"};
+
+TEST(StackReleaseTest, EachReleaseFindsRepairsAndUndoesWhatItCanReach) {
+    const ReleaseCase cases[] = {
+        {"8", Machine(6, 2, 9200), kWmiFindings, {kNetshMtu}, kWmiWrites},
+        {"10 1709", Machine(10, 0, 16299), kWmiFindings, {kNetshMtu}, kWmiWrites},
+        {"11 22H2", Machine(10, 0, 22621), kWmiFindings, {kNetshMtu}, kWmiWrites},
+        {"11 24H2",
+         Machine(10, 0, 26100),
+         kHangFindings,
+         {kNetshCubic, kNetshNewReno, kNetshMtu},
+         kWmiWrites},
+        {"Server 2025",
+         Machine(10, 0, 26100, true),
+         kHangFindings,
+         {kNetshMtu},
+         {"Internet.AutoTuningLevelLocal=3", "Internet.CongestionProvider=5",
+          "Compat.CongestionProvider=1", ".ReceiveSideScaling=1"}},
+        {"Vista/7",
+         Machine(6, 1, 7601),
+         {K::MisplacedValue, K::IgnoredClassicValues, K::MtuOutOfBounds},
+         {kNetshMtu},
+         {}},
+        {"XP", Machine(5, 1, 2600), {}, {}, {}},
+    };
+    for (const ReleaseCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        HarmedMachine m;
+        StackUndo undo(m.ports, c.machine);
+        EXPECT_EQ(m.Kinds(c.machine), c.findings);
+        CommandReport check = RunCheckCommand(m.ports, c.machine);
+        EXPECT_EQ(check.exit_code, c.findings.empty() ? kExitDone : kExitRefused) << check.text;
+
+        CommandReport repair = RunRepairCommand(m.ports, m.Snapshots(&undo), kDir, c.machine);
+        EXPECT_EQ(repair.exit_code, kExitDone) << repair.text;
+        EXPECT_EQ(m.netsh.lines, c.netsh);
+        EXPECT_EQ(m.wmi.writes, c.wmi);
+        EXPECT_EQ(m.Kinds(c.machine), std::vector<K>{});
+
+        if (!c.findings.empty()) {
+            EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+            EXPECT_EQ(m.Kinds(c.machine), c.findings);
+            EXPECT_EQ(UndoLastChange(m.Snapshots(nullptr), kDir).outcome,
+                      UndoOutcome::NothingToUndo);
+        }
+    }
+}
+
+TEST(StackCheckTest, GroupPolicyIsNamedAndNeverFixed) {
+    HarmedMachine m;
+    m.wmi.Set(W::TcpSetting, "Internet", "AutoTuningLevelGroupPolicy", 1);
+    StackMachine machine = Machine(10, 0, 19045);
+    StackUndo undo(m.ports, machine);
+    std::vector<Finding> findings = CheckStack(ReadStackRows(m.ports, machine), machine);
+    ASSERT_EQ(findings[0].kind, K::AutoTuningLimited);
+    EXPECT_TRUE(findings[0].fix.empty());
+    CommandReport repair = RunRepairCommand(m.ports, m.Snapshots(&undo), kDir, machine);
+    EXPECT_EQ(repair.exit_code, kExitRefused);
+    EXPECT_NE(repair.text.find("Group Policy sets receive window auto-tuning to Highly "
+                               "restricted"),
+              std::string::npos);
+    EXPECT_EQ(m.wmi.writes, std::vector<std::string>{".ReceiveSideScaling=1"});
+}
+
+TEST(StackChangeTest, ARefusedChangeIsReportedAsRefusedNeverAsDone) {
+    struct Case {
+        const char* name;
+        std::function<void(HarmedMachine&)> refuse;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"netsh exit code", [](HarmedMachine& m) { m.netsh.exit_code = 1; },
+         "Congestion provider: Internet: not set to CUBIC, refused (netsh exit code 1)."},
+        {"read back", [](HarmedMachine& m) { m.wmi.windows_keeps_its_value = true; },
+         "Receive window auto-tuning: not set to Normal, refused (Windows kept Disabled)."},
+        {"no setter", [](HarmedMachine& m) { m.interfaces.set_status = PortStatus::NotAvailable; },
+         "IPv4 MTU: Ethernet: not set to 576 (stored for the next start, but this Windows has "
+         "no SetIpInterfaceEntry to set it now)."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HarmedMachine m;
+        c.refuse(m);
+        StackMachine machine = Machine(10, 0, 26100);
+        StackUndo undo(m.ports, machine);
+        CommandReport repair = RunRepairCommand(m.ports, m.Snapshots(&undo), kDir, machine);
+        EXPECT_EQ(repair.exit_code, kExitRefused);
+        EXPECT_NE(repair.text.find(c.line), std::string::npos) << repair.text;
+    }
+}
+
+TEST(StackReadTest, WineWithoutTheWmiClassesShowsThemAsNotAvailable) {
+    HarmedMachine m;
+    m.wmi.classes.clear();
+    StackMachine machine = Machine(10, 0, 19045);
+    for (const StackRow& row : ReadPiece(StackPiece::TcpSettings, m.ports, machine)) {
+        EXPECT_EQ(NowText(row), "not available") << row.label;
+        EXPECT_FALSE(row.writable) << row.label;
+    }
+    EXPECT_EQ(m.Kinds(machine),
+              (std::vector<K>{K::MisplacedValue, K::IgnoredClassicValues, K::MtuOutOfBounds}));
+}
+
+TEST(StackChangeTest, UnreadableRowsGoBackToTheWindowsDefaultAndNeedTheStackToUndo) {
+    HarmedMachine m;
+    StackMachine vista = Machine(6, 1, 7601);
+    StackUndo undo(m.ports, vista);
+    std::vector<StackRow> rows = ReadStackRows(m.ports, vista);
+    const StackRow* ecn = FindRow(rows, {StackSetting::Ecn, ""});
+    ASSERT_TRUE(ecn && ecn->undo_to_default_only);
+    EXPECT_TRUE(
+        AllDone(ApplyChanges(m.ports, m.Snapshots(&undo), kDir, vista, rows, {{ecn->id, 1}})));
+    EXPECT_EQ(UndoLastChange(m.Snapshots(nullptr), kDir).outcome, UndoOutcome::Damaged);
+    EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+    EXPECT_EQ(m.netsh.lines,
+              (std::vector<std::string>{"netsh int tcp set global ecncapability=enabled",
+                                        "netsh int tcp set global ecncapability=default"}));
+}
+
+TEST(StackChangeTest, UseForThisAdapterSetsTheRoutedAdapterNowAndPersistently) {
+    HarmedMachine m;
+    StackMachine machine = Machine(10, 0, 19045);
+    m.interfaces.best = 3;
+    ChangeOutcome set =
+        UseMtuForRoute(m.ports, m.Snapshots(nullptr), kDir, machine, 0x0100007F, 1400);
+    EXPECT_EQ(set.result, ChangeResult::Done) << set.text;
+    EXPECT_EQ(m.interfaces.list.interfaces[0].mtu, 1400u);
+    EXPECT_EQ(m.netsh.lines.back(),
+              "netsh interface ipv4 set subinterface \"Ethernet\" mtu=1400 store=persistent");
+    m.interfaces.best = 9;
+    EXPECT_EQ(UseMtuForRoute(m.ports, m.Snapshots(nullptr), kDir, machine, 1, 1400).result,
+              ChangeResult::NotAllowed);
+}
+
+}  // namespace
+}  // namespace zv::netstack
