@@ -7,8 +7,7 @@ namespace zv::win32 {
 main_window::StackSourcePorts WorkerStackPorts(ZorvaneServices& services) {
     return {[&registry = services.registry](const std::function<void(netstack::StackPorts&)>& use) {
                 Win32StackPorts owned(registry);
-                netstack::StackPorts ports = owned.ports();
-                use(ports);
+                use(owned.ports());
             },
             services.files, services.folders};
 }
