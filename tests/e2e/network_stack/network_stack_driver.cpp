@@ -172,7 +172,7 @@ bool RunWindow(const Arguments& words) {
             },
             30000));
         Note("MTU change: " + Status(window));
-        E2E_CHECK(Status(window).find("set to") == std::string::npos);
+        E2E_CHECK(Status(window).find(": not ") != std::string::npos);
         E2E_CHECK(zorvane.NoMessageBox());
     }
     Close(window);
@@ -207,7 +207,7 @@ void RunAdapter() {
         },
         30000));
     Note("Use for This Adapter: " + outcome);
-    E2E_CHECK(outcome.find("set to") == std::string::npos);
+    E2E_CHECK(outcome.find(": not ") != std::string::npos);
     E2E_CHECK(RequestScreenshot("mtu-use-for-adapter"));
     E2E_CHECK(zorvane.NoMessageBox());
     PostMessageA(GetDlgItem(dialog, mtu::cmdCancel), BM_CLICK, 0, 0);
