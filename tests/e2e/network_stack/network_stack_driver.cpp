@@ -4,6 +4,9 @@
 //                                  from its worker; Wine's missing WMI classes show as "not
 //                                  available" without an error box; the MTU rows are Wine's;
 //                                  an MTU change Wine cannot make is reported, not claimed
+//   network_stack_driver fix       a TcpAckFrequency where Windows never reads it: its Fix
+//                                  removes it, the finding goes, and Undo Last Change puts
+//                                  the value back
 //   network_stack_driver adapter   Find Largest MTU finds 1400 towards mtu.zorvane.test and
 //                                  "Use for This Adapter" reports what became of the change
 //
@@ -19,8 +22,11 @@
 
 #include "fakes/program_texts.h"
 #include "main_window/main_menu.h"
+#include "main_window/network_stack_view.h"
 #include "support/check.h"
+#include "fakes/registry_paths.h"
 #include "support/files.h"
+#include "support/registry_read.h"
 #include "support/scenario_runner.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
@@ -192,6 +198,67 @@ bool RunWindow(const Arguments& words) {
     return true;
 }
 
+void PutDword(const std::string& key, const char* name, DWORD value) {
+    HKEY opened = nullptr;
+    E2E_CHECK(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &opened, nullptr) == ERROR_SUCCESS);
+    RegSetValueExA(opened, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(opened);
+}
+
+// The finding slot whose text names the value, or -1.
+int FindingSlot(HWND window, const std::string& part) {
+    for (int slot = 0; slot < static_cast<int>(main_window::kFindingSlots); ++slot) {
+        HWND label = GetDlgItem(window, id::lblFinding0 + slot);
+        if (IsWindowVisible(label) && WindowText(label).find(part) != std::string::npos) {
+            return slot;
+        }
+    }
+    return -1;
+}
+
+void RunFix() {
+    using test_keys::kInterfaces;
+    PutDword(kInterfaces, "TcpAckFrequency", 1);
+    ZorvaneSession zorvane;
+    if (!zorvane.ok()) {
+        return;
+    }
+    HWND window = OpenNetworkStack(zorvane);
+    if (window == nullptr) {
+        return;
+    }
+    const int slot = FindingSlot(window, "TcpAckFrequency");
+    E2E_CHECK(slot >= 0);
+    if (slot < 0) {
+        return;
+    }
+    HWND fix = GetDlgItem(window, id::cmdFix0 + slot);
+    E2E_CHECK(IsWindowVisible(fix));
+    PostMessageA(fix, BM_CLICK, 0, 0);
+    // The change, then the read that follows it.
+    E2E_CHECK(WaitUntil(
+        [&] {
+            return Status(window) != "Changing..." &&
+                   WindowText(GetDlgItem(window, id::lblFindings)) != "Reading the settings...";
+        },
+        30000));
+    Note("fix: " + Status(window));
+    E2E_CHECK(Status(window).find(": removed.") != std::string::npos);
+    E2E_CHECK(!ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"));
+    E2E_CHECK_EQ(FindingSlot(window, "TcpAckFrequency"), -1);
+    E2E_CHECK(zorvane.NoMessageBox());
+    Close(window);
+    // The change was recorded: Undo Last Change puts the value back.
+    zorvane.PostCommand(main_window::main_menu::mnuUndoLastChange);
+    zorvane.Answer(test_texts::kUndoneText, IDOK);
+    zorvane.Answer(test_texts::kRestartQuestion, IDNO);
+    zorvane.Answer(test_texts::kRememberText, IDOK);
+    E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
+                 std::optional<DWORD>(1));
+    E2E_CHECK(zorvane.Close());
+}
+
 void RunAdapter() {
     E2E_CHECK(
         WriteWholeFile(PingFilePath(), test_texts::PingFile(false, "mtu.zorvane.test", 5, false)));
@@ -232,6 +299,7 @@ void RunAdapter() {
 
 int main(int argc, char** argv) {
     using namespace zv::e2e;
-    return RunNamedScenario({{"window", "win10|winxp", RunWindow}, {"adapter", RunAdapter}}, argc,
-                            argv);
+    return RunNamedScenario(
+        {{"window", "win10|winxp", RunWindow}, {"fix", RunFix}, {"adapter", RunAdapter}}, argc,
+        argv);
 }
