@@ -8,11 +8,11 @@ namespace {
 constexpr size_t kNoRow = static_cast<size_t>(-1);
 constexpr int kMargin = 120;
 constexpr int kFindingsTop = 420;
-constexpr int kFindingPitch = 390;
+constexpr int kFindingPitch = 540;  // two lines of text: a finding names a key
 constexpr int kButtonWidth = 1200;
 constexpr int kButtonHeight = 345;
 constexpr int kListTop = kFindingsTop + (kFindingSlots + 1) * kFindingPitch;
-constexpr int kEditTop = 6480;
+constexpr int kEditTop = kStackHeight - 1320;
 constexpr int kBottomTop = kStackHeight - kMargin - 375;
 
 ui::Bounds At(int left, int top, int width, int height) {
@@ -69,7 +69,7 @@ void NetworkStackView::PlaceControls() {
     lblFindings.SetBounds(At(kMargin, kMargin, kStackWidth - 2 * kMargin, 255));
     for (size_t i = 0; i < kFindingSlots; ++i) {
         const int top = kFindingsTop + static_cast<int>(i) * kFindingPitch;
-        lblFinding[i].SetBounds(At(kMargin, top + 45, text_width, 300));
+        lblFinding[i].SetBounds(At(kMargin, top + 30, text_width, 480));
         cmdFix[i].SetBounds(At(button_left, top, kButtonWidth, kButtonHeight));
     }
     cmdFixAll.SetBounds(

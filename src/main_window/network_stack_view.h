@@ -56,7 +56,7 @@ const std::vector<std::string>& StackColumns();
 inline constexpr size_t kFindingSlots = 4;
 // Client size in twips.
 inline constexpr int kStackWidth = 10800;
-inline constexpr int kStackHeight = 7800;
+inline constexpr int kStackHeight = 8700;
 
 class NetworkStackView {
   public:

@@ -12,7 +12,7 @@ namespace {
 namespace id = network_stack;
 
 // The columns' widths in twips: the setting's name is the longest text.
-constexpr int kColumnTwips[] = {3500, 1800, 2200, 1500, 1300};
+constexpr int kColumnTwips[] = {4100, 1600, 2000, 1500, 1100};
 
 }  // namespace
 

@@ -220,6 +220,7 @@ int FindingSlot(HWND window, const std::string& part) {
 void RunFix() {
     using test_keys::kInterfaces;
     PutDword(kInterfaces, "TcpAckFrequency", 1);
+    PutDword(test_keys::kTcpip, "TcpWindowSize", 64240);
     ZorvaneSession zorvane;
     if (!zorvane.ok()) {
         return;
@@ -233,6 +234,7 @@ void RunFix() {
     if (slot < 0) {
         return;
     }
+    E2E_CHECK(RequestScreenshot("network-stack-findings"));
     HWND fix = GetDlgItem(window, id::cmdFix0 + slot);
     E2E_CHECK(IsWindowVisible(fix));
     PostMessageA(fix, BM_CLICK, 0, 0);
