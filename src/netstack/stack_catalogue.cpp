@@ -208,12 +208,13 @@ std::vector<StackRow> InterfaceRows(StackPorts& ports, const StackMachine& machi
         return rows;
     }
     for (const IpInterface& adapter : list.interfaces) {
-        if (adapter.loopback) {
+        // Windows' loopback has no MTU of a link (it reads as the largest number).
+        if (adapter.mtu == UINT32_MAX) {
             continue;
         }
         StackSetting setting = adapter.family == IpFamily::V4 ? S::Ipv4Mtu : S::Ipv6Mtu;
         StackRow row = MakeRow(setting, std::to_string(adapter.luid), adapter.name, machine);
-        row.maximum = adapter.link_mtu != 0 ? adapter.link_mtu : kLargestMtu;
+        row.maximum = std::max(adapter.link_mtu != 0 ? adapter.link_mtu : kLargestMtu, row.minimum);
         row.adapter = adapter;
         SetState(row, RowState::Read, adapter.mtu);
         rows.push_back(std::move(row));

@@ -321,8 +321,8 @@ bool StackUndo::PutBack(const Snapshot::StackValue& value) {
                 target.adapter = row.adapter;
             }
         }
-        // An adapter removed since has nothing to put back.
-        if (!target.adapter) {
+        // An adapter removed since has nothing to put back, nor one whose change was refused.
+        if (!target.adapter || target.adapter->mtu == value.value) {
             return true;
         }
     }

@@ -8,6 +8,7 @@
 #include <netioapi.h>
 
 #include <cstdio>
+#include <vector>
 
 namespace zv::win32 {
 namespace {
@@ -24,6 +25,8 @@ using InitializeIpInterfaceEntryFn = VOID(WINAPI*)(PMIB_IPINTERFACE_ROW);
 using GetIpInterfaceEntryFn = DWORD(WINAPI*)(PMIB_IPINTERFACE_ROW);
 using SetIpInterfaceEntryFn = DWORD(WINAPI*)(PMIB_IPINTERFACE_ROW);
 using GetBestInterfaceFn = DWORD(WINAPI*)(IPAddr, PDWORD);
+using GetAdaptersAddressesFn = ULONG(WINAPI*)(ULONG, ULONG, PVOID, PIP_ADAPTER_ADDRESSES_LH,
+                                              PULONG);
 
 constexpr DWORD kLoopbackType = 24;  // IF_TYPE_SOFTWARE_LOOPBACK
 
@@ -71,32 +74,73 @@ PortStatus StatusOfSet(DWORD error) {
     }
 }
 
+// Where the table is not supported (Wine 8), the adapters' list gives each adapter's IPv4
+// MTU as well.
+IpInterfaceList AdaptersOnly(SystemLibrary& iphlpapi) {
+    auto get = iphlpapi.Function<GetAdaptersAddressesFn>("GetAdaptersAddresses");
+    IpInterfaceList list;
+    const ULONG flags = GAA_FLAG_SKIP_UNICAST | GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST |
+                        GAA_FLAG_SKIP_DNS_SERVER;
+    ULONG size = 16384;
+    std::vector<unsigned char> buffer;
+    ULONG result = ERROR_BUFFER_OVERFLOW;
+    // The list may grow between the call that sizes it and the next: once more at most.
+    for (int tries = 0; get != nullptr && result == ERROR_BUFFER_OVERFLOW && tries < 2; ++tries) {
+        buffer.resize(size);
+        result = get(AF_INET, flags, nullptr,
+                     reinterpret_cast<PIP_ADAPTER_ADDRESSES_LH>(buffer.data()), &size);
+    }
+    if (result != NO_ERROR) {
+        return list;
+    }
+    auto* first = reinterpret_cast<PIP_ADAPTER_ADDRESSES_LH>(buffer.data());
+    list.status = PortStatus::Ok;
+    for (auto* adapter = first; adapter != nullptr; adapter = adapter->Next) {
+        IpInterface row;
+        row.luid = adapter->Luid.Value;
+        row.index = adapter->IfIndex;
+        row.mtu = adapter->Mtu;
+        row.link_mtu = adapter->Mtu;
+        row.name = AnsiOf(adapter->FriendlyName);
+        row.loopback = adapter->IfType == kLoopbackType;
+        list.interfaces.push_back(std::move(row));
+    }
+    return list;
+}
+
 }  // namespace
 
+// Each family on its own: a machine without IPv6 has only one.
 IpInterfaceList Win32IpInterfacePort::Interfaces() {
     auto get_table = iphlpapi_.Function<GetIpInterfaceTableFn>("GetIpInterfaceTable");
     auto free_table = iphlpapi_.Function<FreeMibTableFn>("FreeMibTable");
     IpInterfaceList list;
-    PMIB_IPINTERFACE_TABLE table = nullptr;
     if (get_table == nullptr || free_table == nullptr) {
         return list;
     }
-    if (get_table(AF_UNSPEC, &table) != NO_ERROR) {
-        list.status = PortStatus::Failed;
-        return list;
+    list.status = PortStatus::Failed;
+    for (ADDRESS_FAMILY family : {AF_INET, AF_INET6}) {
+        PMIB_IPINTERFACE_TABLE table = nullptr;
+        DWORD error = get_table(family, &table);
+        if (error == ERROR_NOT_SUPPORTED) {
+            return AdaptersOnly(iphlpapi_);
+        }
+        if (error != NO_ERROR) {
+            continue;
+        }
+        list.status = PortStatus::Ok;
+        for (ULONG i = 0; i < table->NumEntries; ++i) {
+            const MIB_IPINTERFACE_ROW& row = table->Table[i];
+            IpInterface adapter;
+            adapter.luid = row.InterfaceLuid.Value;
+            adapter.index = row.InterfaceIndex;
+            adapter.family = family == AF_INET6 ? IpFamily::V6 : IpFamily::V4;
+            adapter.mtu = row.NlMtu;
+            AddAdapterDetail(iphlpapi_, adapter, row.InterfaceLuid);
+            list.interfaces.push_back(std::move(adapter));
+        }
+        free_table(table);
     }
-    list.status = PortStatus::Ok;
-    for (ULONG i = 0; i < table->NumEntries; ++i) {
-        const MIB_IPINTERFACE_ROW& row = table->Table[i];
-        IpInterface adapter;
-        adapter.luid = row.InterfaceLuid.Value;
-        adapter.index = row.InterfaceIndex;
-        adapter.family = row.Family == AF_INET6 ? IpFamily::V6 : IpFamily::V4;
-        adapter.mtu = row.NlMtu;
-        AddAdapterDetail(iphlpapi_, adapter, row.InterfaceLuid);
-        list.interfaces.push_back(std::move(adapter));
-    }
-    free_table(table);
     return list;
 }
 

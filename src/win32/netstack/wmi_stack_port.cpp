@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "win32/netstack/bounded_call.h"
+#include "win32/platform/com_ref.h"
 
 namespace zv::win32 {
 namespace {
@@ -21,6 +22,62 @@ using netstack::WmiInstance;
 constexpr DWORD kCallWaitMs = 20000;
 constexpr LONG kNextWaitMs = 10000;
 
+// The COM functions a call needs, looked up on the caller's thread before the worker
+// starts; null where this Windows lacks one.
+struct ComFunctions {
+    HRESULT(WINAPI* initialize)(LPVOID, DWORD);
+    void(WINAPI* uninitialize)();
+    HRESULT(WINAPI* create)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+    HRESULT(WINAPI* blanket)
+    (IUnknown*, DWORD, DWORD, OLECHAR*, DWORD, DWORD, RPC_AUTH_IDENTITY_HANDLE, DWORD);
+    BSTR(WINAPI* alloc)(const OLECHAR*);
+    void(WINAPI* free)(BSTR);
+    HRESULT(WINAPI* clear)(VARIANTARG*);
+
+    bool complete() const {
+        return initialize && uninitialize && create && blanket && alloc && free && clear;
+    }
+};
+
+ComFunctions FunctionsOf(SystemLibrary& ole32, SystemLibrary& oleaut32) {
+    return {ole32.Function<decltype(ComFunctions::initialize)>("CoInitializeEx"),
+            ole32.Function<decltype(ComFunctions::uninitialize)>("CoUninitialize"),
+            ole32.Function<decltype(ComFunctions::create)>("CoCreateInstance"),
+            ole32.Function<decltype(ComFunctions::blanket)>("CoSetProxyBlanket"),
+            oleaut32.Function<decltype(ComFunctions::alloc)>("SysAllocString"),
+            oleaut32.Function<decltype(ComFunctions::free)>("SysFreeString"),
+            oleaut32.Function<decltype(ComFunctions::clear)>("VariantClear")};
+}
+
+class Bstr {
+  public:
+    Bstr(const ComFunctions& com, const std::wstring& text)
+        : com_(com), text_(com.alloc(text.c_str())) {}
+    ~Bstr() { com_.free(text_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    operator BSTR() const { return text_; }
+
+  private:
+    const ComFunctions& com_;
+    BSTR text_;
+};
+
+// A VARIANT cleared when it goes out of scope.
+class Variant {
+  public:
+    explicit Variant(const ComFunctions& com) : com_(com), value_(EmptyVariant()) {}
+    ~Variant() { com_.clear(&value_); }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+    VARIANT* out() { return &value_; }
+    const VARIANT& get() const { return value_; }
+
+  private:
+    const ComFunctions& com_;
+    VARIANT value_;
+};
+
 std::wstring Wide(const std::string& ascii) {
     return std::wstring(ascii.begin(), ascii.end());
 }
@@ -33,49 +90,19 @@ std::string Narrow(const wchar_t* text) {
     return narrow;
 }
 
-// Owns a COM interface pointer.
-template <typename T>
-class Com {
-  public:
-    Com() = default;
-    ~Com() {
-        if (pointer_ != nullptr) {
-            pointer_->Release();
-        }
-    }
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    T** Out() { return &pointer_; }
-    T* operator->() const { return pointer_; }
-    T* get() const { return pointer_; }
-
-  private:
-    T* pointer_ = nullptr;
-};
-
-class Bstr {
-  public:
-    explicit Bstr(const std::wstring& text) : text_(SysAllocString(text.c_str())) {}
-    ~Bstr() { SysFreeString(text_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    operator BSTR() const { return text_; }
-
-  private:
-    BSTR text_;
-};
-
 // No namespace or class there (Windows before 8, Wine): nothing to report as a fault.
 PortStatus StatusOf(HRESULT result) {
     if (SUCCEEDED(result)) {
         return PortStatus::Ok;
     }
-    if (result == WBEM_E_INVALID_NAMESPACE || result == WBEM_E_INVALID_CLASS ||
-        result == WBEM_E_NOT_FOUND || result == WBEM_E_NOT_SUPPORTED) {
+    // WBEMSTATUS is an unsigned enumeration; HRESULT a signed one.
+    auto code = static_cast<uint32_t>(result);
+    if (code == WBEM_E_INVALID_NAMESPACE || code == WBEM_E_INVALID_CLASS ||
+        code == WBEM_E_NOT_FOUND || code == WBEM_E_NOT_SUPPORTED) {
         return PortStatus::NotAvailable;
     }
-    if (result == WBEM_E_ACCESS_DENIED || result == WBEM_E_INVALID_PARAMETER ||
-        result == E_ACCESSDENIED || result == WBEM_E_PROVIDER_NOT_CAPABLE) {
+    if (code == WBEM_E_ACCESS_DENIED || code == WBEM_E_INVALID_PARAMETER ||
+        result == E_ACCESSDENIED || code == WBEM_E_PROVIDER_NOT_CAPABLE) {
         return PortStatus::Refused;
     }
     return PortStatus::Failed;
@@ -107,137 +134,132 @@ std::optional<uint32_t> NumberOf(const VARIANT& value) {
 
 class StackSession {
   public:
+    explicit StackSession(const ComFunctions& com) : com_(com) {}
+
     // Connects to ROOT\StandardCimv2 on this thread, COM already set up.
     PortStatus Connect() {
-        HRESULT made = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
-                                        IID_IWbemLocator, reinterpret_cast<void**>(locator_.Out()));
+        HRESULT made = com_.create(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWbemLocator, locator_.out_void());
         if (FAILED(made)) {
             return PortStatus::NotAvailable;
         }
-        Bstr space(L"ROOT\\StandardCimv2");
+        Bstr space(com_, L"ROOT\\StandardCimv2");
         HRESULT connected = locator_->ConnectServer(space, nullptr, nullptr, nullptr, 0, nullptr,
-                                                    nullptr, services_.Out());
+                                                    nullptr, services_.out());
         if (FAILED(connected)) {
             return StatusOf(connected);
         }
-        CoSetProxyBlanket(services_.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
-                          RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
+        com_.blanket(services_.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                     RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
         return PortStatus::Ok;
     }
 
-    // Every instance, each as `visit` takes it; all properties are asked, as a property a
-    // release lacks would fail a query that names it.
+    // Every instance, each as `visit` takes it (false: no more); all properties are asked,
+    // as a property a release lacks would fail a query that names it.
     template <typename Visit>
     PortStatus EachInstance(WmiClass wmi_class, Visit visit) {
-        Bstr language(L"WQL");
-        Bstr query(std::wstring(L"SELECT * FROM ") + ClassName(wmi_class));
-        Com<IEnumWbemClassObject> found;
+        Bstr language(com_, L"WQL");
+        Bstr query(com_, std::wstring(L"SELECT * FROM ") + ClassName(wmi_class));
+        ComRef<IEnumWbemClassObject> found;
         HRESULT asked = services_->ExecQuery(language, query,
                                              WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
-                                             nullptr, found.Out());
+                                             nullptr, found.out());
         if (FAILED(asked)) {
             return StatusOf(asked);
         }
         for (;;) {
-            Com<IWbemClassObject> object;
+            ComRef<IWbemClassObject> object;
             ULONG returned = 0;
-            HRESULT next = found->Next(kNextWaitMs, 1, object.Out(), &returned);
+            HRESULT next = found->Next(kNextWaitMs, 1, object.out(), &returned);
             if (next == WBEM_S_TIMEDOUT) {
                 return PortStatus::Failed;
             }
             if (FAILED(next)) {
                 return StatusOf(next);
             }
-            if (returned == 0) {
-                return PortStatus::Ok;
-            }
-            if (!visit(*object.get())) {
+            if (returned == 0 || !visit(*object.get())) {
                 return PortStatus::Ok;
             }
         }
     }
 
-    IWbemServices& services() { return *services_.get(); }
+    std::string SettingNameOf(IWbemClassObject& object) {
+        Variant value(com_);
+        bool named = SUCCEEDED(object.Get(L"SettingName", 0, value.out(), nullptr, nullptr)) &&
+                     value.get().vt == VT_BSTR;
+        return named ? Narrow(value.get().bstrVal) : std::string();
+    }
+
+    std::optional<uint32_t> PropertyOf(IWbemClassObject& object, const std::string& name) {
+        Variant value(com_);
+        if (FAILED(object.Get(Wide(name).c_str(), 0, value.out(), nullptr, nullptr))) {
+            return std::nullopt;
+        }
+        return NumberOf(value.get());
+    }
+
+    // Sets the property as the type WMI gives it, and saves the instance.
+    PortStatus WriteProperty(IWbemClassObject& object, const std::string& property,
+                             uint32_t value) {
+        std::wstring name = Wide(property);
+        CIMTYPE type = CIM_EMPTY;
+        Variant old(com_);
+        HRESULT got = object.Get(name.c_str(), 0, old.out(), &type, nullptr);
+        if (FAILED(got)) {
+            return StatusOf(got);
+        }
+        VARIANT given = EmptyVariant();
+        if (type == CIM_UINT8) {
+            given.vt = VT_UI1;
+            given.bVal = static_cast<BYTE>(value);
+        } else {
+            given.vt = VT_I4;
+            given.lVal = static_cast<LONG>(value);
+        }
+        HRESULT put = object.Put(name.c_str(), 0, &given, 0);
+        if (FAILED(put)) {
+            return StatusOf(put);
+        }
+        return StatusOf(services_->PutInstance(&object, WBEM_FLAG_UPDATE_ONLY, nullptr, nullptr));
+    }
 
   private:
-    Com<IWbemLocator> locator_;
-    Com<IWbemServices> services_;
+    const ComFunctions& com_;
+    ComRef<IWbemLocator> locator_;
+    ComRef<IWbemServices> services_;
 };
 
-std::string SettingNameOf(IWbemClassObject& object) {
-    VARIANT value;
-    VariantInit(&value);
-    std::string name;
-    if (SUCCEEDED(object.Get(L"SettingName", 0, &value, nullptr, nullptr)) && value.vt == VT_BSTR) {
-        name = Narrow(value.bstrVal);
-    }
-    VariantClear(&value);
-    return name;
-}
-
-std::optional<uint32_t> PropertyOf(IWbemClassObject& object, const std::string& name) {
-    VARIANT value;
-    VariantInit(&value);
-    std::optional<uint32_t> number;
-    if (SUCCEEDED(object.Get(Wide(name).c_str(), 0, &value, nullptr, nullptr))) {
-        number = NumberOf(value);
-    }
-    VariantClear(&value);
-    return number;
-}
-
-// Runs `work` in a COM apartment of its own thread, within the bounded wait.
+// Runs `work` in a COM apartment of its own thread, within the bounded wait; `missing`
+// where this Windows lacks COM's functions.
 template <typename Result, typename Work>
-Result OnComThread(Result timed_out, Work work) {
+Result OnComThread(const ComFunctions& com, Result missing, Result timed_out, Work work) {
+    if (!com.complete()) {
+        return missing;
+    }
     auto result = std::make_shared<Result>(timed_out);
     bool ended = RunBounded(
-        [result, work] {
-            if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {
+        [com, result, work] {
+            if (FAILED(com.initialize(nullptr, COINIT_MULTITHREADED))) {
                 return;
             }
             {
-                StackSession session;
+                StackSession session(com);
                 *result = work(session);
             }
-            CoUninitialize();
+            com.uninitialize();
         },
         kCallWaitMs);
     return ended ? *result : timed_out;
 }
 
-PortStatus WriteProperty(StackSession& session, IWbemClassObject& object,
-                         const std::string& property, uint32_t value) {
-    std::wstring name = Wide(property);
-    CIMTYPE type = CIM_EMPTY;
-    VARIANT old;
-    VariantInit(&old);
-    HRESULT got = object.Get(name.c_str(), 0, &old, &type, nullptr);
-    VariantClear(&old);
-    if (FAILED(got)) {
-        return StatusOf(got);
-    }
-    VARIANT given;
-    VariantInit(&given);
-    if (type == CIM_UINT8) {
-        given.vt = VT_UI1;
-        given.bVal = static_cast<BYTE>(value);
-    } else {
-        given.vt = VT_I4;
-        given.lVal = static_cast<LONG>(value);
-    }
-    HRESULT put = object.Put(name.c_str(), 0, &given, 0);
-    if (FAILED(put)) {
-        return StatusOf(put);
-    }
-    return StatusOf(
-        session.services().PutInstance(&object, WBEM_FLAG_UPDATE_ONLY, nullptr, nullptr));
-}
-
 }  // namespace
 
 WmiAnswer Win32WmiPort::Query(WmiClass wmi_class, const std::vector<std::string>& properties) {
+    WmiAnswer missing{PortStatus::NotAvailable, {}};
+    WmiAnswer timed_out{PortStatus::Failed, {}};
     return OnComThread(
-        WmiAnswer{PortStatus::Failed, {}}, [wmi_class, properties](StackSession& session) {
+        FunctionsOf(ole32_, oleaut32_), missing, timed_out,
+        [wmi_class, properties](StackSession& session) {
             WmiAnswer answer;
             answer.status = session.Connect();
             if (answer.status != PortStatus::Ok) {
@@ -246,10 +268,10 @@ WmiAnswer Win32WmiPort::Query(WmiClass wmi_class, const std::vector<std::string>
             answer.status = session.EachInstance(wmi_class, [&](IWbemClassObject& object) {
                 WmiInstance instance;
                 if (wmi_class == WmiClass::TcpSetting) {
-                    instance.setting_name = SettingNameOf(object);
+                    instance.setting_name = session.SettingNameOf(object);
                 }
                 for (const std::string& property : properties) {
-                    if (std::optional<uint32_t> number = PropertyOf(object, property)) {
+                    if (std::optional<uint32_t> number = session.PropertyOf(object, property)) {
                         instance.properties.emplace_back(property, *number);
                     }
                 }
@@ -262,21 +284,23 @@ WmiAnswer Win32WmiPort::Query(WmiClass wmi_class, const std::vector<std::string>
 
 PortStatus Win32WmiPort::Write(WmiClass wmi_class, const std::string& setting_name,
                                const std::string& property, uint32_t value) {
-    return OnComThread(PortStatus::Failed, [=](StackSession& session) {
-        PortStatus status = session.Connect();
-        if (status != PortStatus::Ok) {
-            return status;
-        }
-        PortStatus written = PortStatus::NotAvailable;
-        status = session.EachInstance(wmi_class, [&](IWbemClassObject& object) {
-            if (wmi_class == WmiClass::TcpSetting && SettingNameOf(object) != setting_name) {
-                return true;
-            }
-            written = WriteProperty(session, object, property, value);
-            return false;
-        });
-        return status == PortStatus::Ok ? written : status;
-    });
+    return OnComThread(FunctionsOf(ole32_, oleaut32_), PortStatus::NotAvailable, PortStatus::Failed,
+                       [=](StackSession& session) {
+                           PortStatus status = session.Connect();
+                           if (status != PortStatus::Ok) {
+                               return status;
+                           }
+                           PortStatus written = PortStatus::NotAvailable;
+                           status = session.EachInstance(wmi_class, [&](IWbemClassObject& object) {
+                               if (wmi_class == WmiClass::TcpSetting &&
+                                   session.SettingNameOf(object) != setting_name) {
+                                   return true;
+                               }
+                               written = session.WriteProperty(object, property, value);
+                               return false;
+                           });
+                           return status == PortStatus::Ok ? written : status;
+                       });
 }
 
 }  // namespace zv::win32

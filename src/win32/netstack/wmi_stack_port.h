@@ -1,9 +1,11 @@
-// The modern stack's WMI classes (ROOT\StandardCimv2) through COM. Every call runs on a
-// thread of its own with COM set up there, and is given up after a bounded wait; a Windows
-// or Wine without the namespace or class answers NotAvailable, never an error box.
+// The modern stack's WMI classes (ROOT\StandardCimv2) through COM, with ole32 and oleaut32
+// loaded at run time. Every call runs on a thread of its own with COM set up there, and is
+// given up after a bounded wait; a Windows or Wine without the namespace or class answers
+// NotAvailable, never an error box.
 #pragma once
 
 #include "netstack/stack_ports.h"
+#include "win32/platform/system_library.h"
 
 namespace zv::win32 {
 
@@ -13,6 +15,10 @@ class Win32WmiPort : public netstack::WmiPort {
                               const std::vector<std::string>& properties) override;
     netstack::PortStatus Write(netstack::WmiClass wmi_class, const std::string& setting_name,
                                const std::string& property, uint32_t value) override;
+
+  private:
+    SystemLibrary ole32_{"ole32.dll"};
+    SystemLibrary oleaut32_{"oleaut32.dll"};
 };
 
 }  // namespace zv::win32

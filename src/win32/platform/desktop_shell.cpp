@@ -7,6 +7,8 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
+#include "win32/platform/com_ref.h"
+
 namespace zv::win32 {
 namespace {
 
@@ -15,35 +17,6 @@ using CoUninitializeFn = void(WINAPI*)();
 using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
 using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
 using SysFreeStringFn = void(WINAPI*)(BSTR);
-
-// Releases an interface when it goes out of scope.
-template <typename I>
-class ComRef {
-  public:
-    ComRef() = default;
-    ~ComRef() {
-        if (p_ != nullptr) {
-            p_->Release();
-        }
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-
-    I* operator->() const { return p_; }
-    I* get() const { return p_; }
-    I** out() { return &p_; }
-    void** out_void() { return reinterpret_cast<void**>(&p_); }
-
-  private:
-    I* p_ = nullptr;
-};
-
-// VT_EMPTY, without oleaut32's VariantInit, which would be one more import.
-VARIANT EmptyVariant() {
-    VARIANT value;
-    ZeroMemory(&value, sizeof(value));
-    return value;
-}
 
 std::wstring Wide(const std::string& text) {
     if (text.empty()) {

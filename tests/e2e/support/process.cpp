@@ -55,6 +55,64 @@ std::string AppCommand(const std::string& program, const std::string& arguments)
     return arguments.empty() ? command : command + " " + arguments;
 }
 
+namespace {
+
+// What the pipe holds now, without waiting for more: a program it started (Wine's desktop
+// process, say) may keep the pipe open long after the program itself has ended.
+void DrainPipe(HANDLE read_end, std::string& output) {
+    DWORD waiting = 0;
+    char buffer[1024];
+    DWORD read = 0;
+    while (PeekNamedPipe(read_end, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0 &&
+           ReadFile(read_end, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+        output.append(buffer, read);
+    }
+}
+
+}  // namespace
+
+CapturedRun RunCapturingOutput(const std::string& program, const std::string& arguments,
+                               DWORD timeout_ms) {
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    HANDLE read_end = nullptr;
+    HANDLE write_end = nullptr;
+    CapturedRun run;
+    if (!CreatePipe(&read_end, &write_end, &inherited, 0)) {
+        return run;
+    }
+    SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = write_end;
+    PROCESS_INFORMATION process{};
+    std::string command_line = AppCommand(program, arguments);
+    bool started = CreateProcessA(nullptr, &command_line[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                  nullptr, &startup, &process);
+    CloseHandle(write_end);
+    if (started) {
+        DWORD code = 0;
+        DWORD waited = 0;
+        constexpr DWORD kStepMs = 50;
+        while (WaitForSingleObject(process.hProcess, kStepMs) == WAIT_TIMEOUT &&
+               waited < timeout_ms) {
+            waited += kStepMs;
+            DrainPipe(read_end, run.output);
+        }
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0 &&
+            GetExitCodeProcess(process.hProcess, &code)) {
+            run.exit_code = code;
+        } else {
+            TerminateProcess(process.hProcess, 1);
+        }
+        DrainPipe(read_end, run.output);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(read_end);
+    return run;
+}
+
 std::vector<PROCESSENTRY32> RunningProcesses() {
     std::vector<PROCESSENTRY32> entries;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

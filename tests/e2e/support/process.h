@@ -43,6 +43,16 @@ class ChildProcess {
 // followed by the arguments as given.
 std::string AppCommand(const std::string& program, const std::string& arguments = "");
 
+// A program of the installation folder run to its end with its standard output on a pipe, as
+// a deployment tool starts it: its exit code (nothing when it did not end in time) and
+// everything it wrote.
+struct CapturedRun {
+    std::optional<DWORD> exit_code;
+    std::string output;
+};
+CapturedRun RunCapturingOutput(const std::string& program, const std::string& arguments,
+                               DWORD timeout_ms = kDefaultTimeoutMs);
+
 // Every running process, as the Toolhelp snapshot lists it.
 std::vector<PROCESSENTRY32> RunningProcesses();
 

@@ -8,6 +8,9 @@
 namespace zv::e2e {
 
 bool KeepFromLoading(const std::string& program, const char* dll);
+// Makes every program load the module ("netsh.exe") from its file rather than Wine's own,
+// for a stand-in put in the system folder.
+bool PreferNative(const char* module);
 // Removes every Wine setting of the program again.
 void ForgetWineSettings(const std::string& program);
 

@@ -24,50 +24,6 @@ namespace {
 
 const char kRestoreCaption[] = "Restore Default Settings";
 
-struct Run {
-    std::optional<DWORD> exit_code;
-    std::string output;
-};
-
-// Zorvane.exe with its standard output on a pipe, as a deployment tool starts it.
-Run RunCapturingOutput(const std::string& arguments) {
-    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
-    HANDLE read_end = nullptr;
-    HANDLE write_end = nullptr;
-    Run run;
-    if (!CreatePipe(&read_end, &write_end, &inherited, 0)) {
-        return run;
-    }
-    SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = write_end;
-    PROCESS_INFORMATION process{};
-    std::string command_line = AppCommand("Zorvane.exe", arguments);
-    bool started = CreateProcessA(nullptr, &command_line[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                  nullptr, &startup, &process);
-    CloseHandle(write_end);
-    if (started) {
-        DWORD code = 0;
-        if (WaitForSingleObject(process.hProcess, kDefaultTimeoutMs) == WAIT_OBJECT_0 &&
-            GetExitCodeProcess(process.hProcess, &code)) {
-            run.exit_code = code;
-        } else {
-            TerminateProcess(process.hProcess, 1);
-        }
-        char buffer[1024];
-        DWORD read = 0;
-        while (ReadFile(read_end, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-            run.output.append(buffer, read);
-        }
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    CloseHandle(read_end);
-    return run;
-}
-
 void RestoreFromTheWindow() {
     ZorvaneSession z;
     if (!E2E_CHECK(z.ok())) {
@@ -87,8 +43,8 @@ void SwitchWritesAsTheWindow(const char* word, void (*from_the_window)(),
     from_the_window();
     const RegistrySnapshot by_window = TouchedRegistry();
     const std::optional<std::string> file_by_window = ReadWholeFile(SettingsFilePath());
-    E2E_CHECK_EQ(RunCapturingOutput("/undo").exit_code, std::optional<DWORD>(0));
-    Run run = RunCapturingOutput(word);
+    E2E_CHECK_EQ(RunCapturingOutput("Zorvane.exe", "/undo").exit_code, std::optional<DWORD>(0));
+    CapturedRun run = RunCapturingOutput("Zorvane.exe", word);
     E2E_CHECK_EQ(run.exit_code, std::optional<DWORD>(0));
     E2E_CHECK_EQ(run.output.find(done_text), size_t{0});
     CheckSame(by_window, TouchedRegistry());
@@ -121,7 +77,7 @@ void RefusalsWriteNothing() {
         Context in(r.context);
         E2E_CHECK(PutSettingsFile(r.settings));
         const RegistrySnapshot before = TouchedRegistry();
-        Run run = RunCapturingOutput(r.arguments);
+        CapturedRun run = RunCapturingOutput("Zorvane.exe", r.arguments);
         E2E_CHECK_EQ(run.exit_code, std::optional<DWORD>(r.exit_code));
         E2E_CHECK_EQ(run.output.substr(0, r.output.size()), r.output);
         CheckSame(before, TouchedRegistry());
@@ -132,7 +88,7 @@ void RefusalsWriteNothing() {
     Context in("the window open");
     ZorvaneSession z;
     const RegistrySnapshot before = TouchedRegistry();
-    E2E_CHECK_EQ(RunCapturingOutput("/restore").exit_code, std::optional<DWORD>(1));
+    E2E_CHECK_EQ(RunCapturingOutput("Zorvane.exe", "/restore").exit_code, std::optional<DWORD>(1));
     CheckSame(before, TouchedRegistry());
     E2E_CHECK(z.Close());
 }
@@ -143,7 +99,7 @@ void ACopyInAnotherSessionRefuses() {
     Context in("a copy in another session");
     HANDLE other_session = CreateMutexA(nullptr, FALSE, "Global\\Zorvane.MainProgram");
     const RegistrySnapshot before = TouchedRegistry();
-    E2E_CHECK_EQ(RunCapturingOutput("/restore").exit_code, std::optional<DWORD>(1));
+    E2E_CHECK_EQ(RunCapturingOutput("Zorvane.exe", "/restore").exit_code, std::optional<DWORD>(1));
     CheckSame(before, TouchedRegistry());
     CloseHandle(other_session);
 }

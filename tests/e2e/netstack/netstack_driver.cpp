@@ -1,0 +1,166 @@
+// Zorvane.exe /check and /repair of the modern TCP/IP stack, as a fleet's detection and
+// remediation run them, against Wine's real registry, IP Helper and WMI (which has no
+// MSFT_NetTCPSetting) and a stand-in netsh.exe:
+//   netstack_driver command_line win10   findings, refused and unsupported fixes, Undo
+//   netstack_driver command_line winxp   no modern stack: nothing to check or repair
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/registry_paths.h"
+#include "support/check.h"
+#include "support/files.h"
+#include "support/process.h"
+#include "support/registry_read.h"
+#include "support/scenario_runner.h"
+#include "support/wine_settings.h"
+
+namespace zv::e2e {
+namespace {
+
+using test_keys::kInterfaces;
+using test_keys::kTcpip;
+
+const char kCalls[] = "C:\\netsh-calls.txt";
+const char kExitCode[] = "C:\\netsh-exit.txt";
+// A first WMI connection under Wine starts its service, which takes a few seconds.
+constexpr DWORD kRunTimeoutMs = 90000;
+const std::string kMtuStart = "interface ipv4 set subinterface \"";
+const std::string kMtuEnd = "\" mtu=576 store=persistent";
+const std::string kNoStack =
+    "This Windows has no modern TCP/IP stack: the classic values are what it reads. "
+    "Nothing to check.";
+const std::string kMisplaced = "TcpAckFrequency is set under " + kInterfaces +
+                               ", where Windows never reads it. Fix: Remove it";
+const std::string kIgnored =
+    "TcpWindowSize is set under SYSTEM\\CurrentControlSet\\Services\\"
+    "Tcpip\\Parameters, which Windows ignores since Vista: it does "
+    "nothing but mislead. Fix: Remove it";
+
+std::string Folder(const std::string& path) {
+    return path.substr(0, path.rfind('\\'));
+}
+
+// The stand-in netsh.exe from beside the driver, in the place of Wine's own.
+bool PlaceStandInNetsh() {
+    char driver[MAX_PATH] = {};
+    char system[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, driver, MAX_PATH);
+    GetSystemDirectoryA(system, MAX_PATH);
+    return CopyFileA((Folder(driver) + "\\netsh.exe").c_str(),
+                     (std::string(system) + "\\netsh.exe").c_str(), FALSE) &&
+           PreferNative("netsh.exe");
+}
+
+std::vector<std::string> NetshCalls() {
+    std::vector<std::string> lines;
+    std::string text = ReadWholeFile(kCalls).value_or("");
+    for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    RemoveFile(kCalls);
+    return lines;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+CapturedRun Zorvane(const std::string& word, int netsh_exit_code = 0) {
+    WriteWholeFile(kExitCode, std::to_string(netsh_exit_code));
+    return RunCapturingOutput("Zorvane.exe", word, kRunTimeoutMs);
+}
+
+void PutDword(const std::string& key, const char* name, DWORD value) {
+    HKEY opened = nullptr;
+    E2E_CHECK(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &opened, nullptr) == ERROR_SUCCESS);
+    RegSetValueExA(opened, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(opened);
+}
+
+// The one netsh line of the loopback's MTU fix, whatever Wine names the adapter.
+void CheckMtuCall(const std::vector<std::string>& calls) {
+    E2E_CHECK_EQ(calls.size(), size_t{1});
+    for (const std::string& call : calls) {
+        E2E_CHECK_EQ(call.substr(0, kMtuStart.size()), kMtuStart);
+        E2E_CHECK(call.size() > kMtuStart.size() + kMtuEnd.size());
+        E2E_CHECK_EQ(call.substr(call.size() - std::min(call.size(), kMtuEnd.size())), kMtuEnd);
+    }
+}
+
+void RunWin10() {
+    PutDword(kInterfaces, "TcpAckFrequency", 1);
+    PutDword(kTcpip, "TcpWindowSize", 64240);
+    {
+        Context in("/check");
+        CapturedRun check = Zorvane("/check");
+        E2E_CHECK_EQ(check.exit_code, std::optional<DWORD>(1));
+        E2E_CHECK(Contains(check.output, kMisplaced));
+        E2E_CHECK(Contains(check.output, kIgnored));
+        E2E_CHECK(Contains(check.output, "IPv4 MTU: "));
+        E2E_CHECK(!Contains(check.output, "auto-tuning"));  // WMI has no such class here
+        E2E_CHECK(NetshCalls().empty());
+    }
+    {
+        Context in("/repair, netsh refusing");
+        CapturedRun repair = Zorvane("/repair", 1);
+        E2E_CHECK_EQ(repair.exit_code, std::optional<DWORD>(1));
+        E2E_CHECK(
+            Contains(repair.output, "TcpAckFrequency, never read: " + kInterfaces + ": removed."));
+        E2E_CHECK(Contains(repair.output, ": not set to 576, refused (netsh exit code 1)."));
+        E2E_CHECK(!Contains(repair.output, "set to 576."));
+        CheckMtuCall(NetshCalls());
+        E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
+                     std::optional<DWORD>());
+    }
+    {
+        Context in("/undo");
+        CapturedRun undo = Zorvane("/undo");
+        E2E_CHECK_EQ(undo.exit_code, std::optional<DWORD>(0));
+        E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
+                     std::optional<DWORD>(1));
+        E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "TcpWindowSize"),
+                     std::optional<DWORD>(64240));
+        E2E_CHECK(NetshCalls().empty());
+    }
+    {
+        Context in("/repair, no SetIpInterfaceEntry");
+        CapturedRun repair = Zorvane("/repair");
+        E2E_CHECK_EQ(repair.exit_code, std::optional<DWORD>(1));
+        E2E_CHECK(Contains(repair.output,
+                           ": not set to 576 (stored for the next start, but this Windows has no "
+                           "SetIpInterfaceEntry to set it now)."));
+        CheckMtuCall(NetshCalls());
+    }
+}
+
+void RunWinXp() {
+    for (const char* word : {"/check", "/repair"}) {
+        Context in(word);
+        CapturedRun run = Zorvane(word);
+        E2E_CHECK_EQ(run.exit_code, std::optional<DWORD>(0));
+        E2E_CHECK_EQ(run.output.substr(0, kNoStack.size()), kNoStack);
+    }
+    E2E_CHECK(NetshCalls().empty());
+}
+
+}  // namespace
+}  // namespace zv::e2e
+
+int main(int argc, char** argv) {
+    using namespace zv::e2e;
+    return RunNamedScenario({{"command_line", "winxp|win10",
+                              [](const Arguments& words) {
+                                  bool win10 = !words.empty() && words[0] == "win10";
+                                  if (words.empty() || (!win10 && words[0] != "winxp")) {
+                                      return false;
+                                  }
+                                  E2E_CHECK(PlaceStandInNetsh());
+                                  win10 ? RunWin10() : RunWinXp();
+                                  return true;
+                              }}},
+                            argc, argv);
+}
