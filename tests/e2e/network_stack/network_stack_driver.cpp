@@ -18,6 +18,7 @@
 #include <commctrl.h>
 
 #include <cctype>
+#include <cstring>
 #include <string>
 
 #include "fakes/program_texts.h"
@@ -29,6 +30,7 @@
 #include "support/registry_read.h"
 #include "support/scenario_runner.h"
 #include "support/screen.h"
+#include "support/stand_in_netsh.h"
 #include "support/windows_on_screen.h"
 #include "win32/ping/mtu_finder_ids.h"
 #include "win32/zorvane/network_stack_ids.h"
@@ -125,8 +127,9 @@ void Close(HWND window) {
     E2E_CHECK(WaitForWindowGone(window));
 }
 
-// Selects the row as a user does with the keyboard, then picks the new value.
-void PickValue(HWND window, int row, int position) {
+// Selects the row as a user does with the keyboard, picks the new value and applies it;
+// the outcome's line.
+std::string ChangeValue(HWND window, int row, int position) {
     HWND list = GetDlgItem(window, id::lvwStack);
     SendMessageA(list, WM_KEYDOWN, VK_HOME, 0);
     for (int i = 0; i < row; ++i) {
@@ -137,6 +140,16 @@ void PickValue(HWND window, int row, int position) {
     SendMessageA(values, CB_SETCURSEL, position, 0);
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(id::cmbNewValue, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(values));
+    // Sent, not posted: the click has set "Changing..." once it returns.
+    SendMessageA(GetDlgItem(window, id::cmdApply), BM_CLICK, 0, 0);
+    E2E_CHECK(WaitUntil(
+        [&] {
+            const std::string status = Status(window);
+            return !status.empty() && status != "Changing..." &&
+                   WindowText(GetDlgItem(window, id::lblFindings)) != "Reading the settings...";
+        },
+        30000));
+    return Status(window);
 }
 
 // win10: the rows, Wine's missing WMI and the MTU change; winxp: the window says the stack
@@ -145,6 +158,7 @@ bool RunWindow(const Arguments& words) {
     if (words.size() != 1 || (words[0] != "win10" && words[0] != "winxp")) {
         return false;
     }
+    E2E_CHECK(PlaceStandInNetsh());
     ZorvaneSession zorvane;
     if (!zorvane.ok()) {
         return true;
@@ -180,30 +194,25 @@ bool RunWindow(const Arguments& words) {
         std::isdigit(static_cast<unsigned char>(CellText(list, process, mtu, 1)[0])) != 0;
     Note(mtu_read ? "Wine gave an IPv4 MTU" : "Wine gave no IPv4 MTU: nothing to change");
     if (mtu_read) {
-        const std::string before = CellText(list, process, mtu, 1);
-        PickValue(window, mtu, 0);
-        PostMessageA(GetDlgItem(window, id::cmdApply), BM_CLICK, 0, 0);
-        E2E_CHECK(WaitUntil(
-            [&] {
-                const std::string status = Status(window);
-                return !status.empty() && status != "Changing...";
-            },
-            30000));
-        Note("MTU change: " + Status(window));
-        E2E_CHECK(NotClaimed(Status(window)));
+        // The persistent store goes through netsh: its exact line, then netsh refusing.
+        const std::string adapter = CellText(list, process, mtu, 0).substr(strlen("IPv4 MTU: "));
+        for (int exit_code : {0, 1}) {
+            Context in("netsh exit code " + std::to_string(exit_code));
+            SetNetshExitCode(exit_code);
+            const std::string outcome = ChangeValue(window, mtu, 0);
+            Note("MTU change: " + outcome);
+            E2E_CHECK(NotClaimed(outcome));
+            E2E_CHECK_EQ(NetshCalls(),
+                         std::vector<std::string>{"interface ipv4 set subinterface \"" + adapter +
+                                                  "\" mtu=576 store=persistent"});
+            E2E_CHECK_EQ(outcome.find("refused (netsh exit code 1)") != std::string::npos,
+                         exit_code == 1);
+        }
         E2E_CHECK(zorvane.NoMessageBox());
     }
     Close(window);
     E2E_CHECK(zorvane.Close());
     return true;
-}
-
-void PutDword(const std::string& key, const char* name, DWORD value) {
-    HKEY opened = nullptr;
-    E2E_CHECK(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &opened, nullptr) == ERROR_SUCCESS);
-    RegSetValueExA(opened, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(opened);
 }
 
 // The finding slot whose text names the value, or -1.
@@ -219,8 +228,8 @@ int FindingSlot(HWND window, const std::string& part) {
 
 void RunFix() {
     using test_keys::kInterfaces;
-    PutDword(kInterfaces, "TcpAckFrequency", 1);
-    PutDword(test_keys::kTcpip, "TcpWindowSize", 64240);
+    E2E_CHECK(WriteDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency", 1));
+    E2E_CHECK(WriteDword(HKEY_LOCAL_MACHINE, test_keys::kTcpip, "TcpWindowSize", 64240));
     ZorvaneSession zorvane;
     if (!zorvane.ok()) {
         return;
