@@ -1,6 +1,6 @@
 #include "win32/zorvane/network_stack_thread.h"
 
-#include <deque>
+#include <vector>
 
 #include "win32/platform/worker_thread.h"
 
@@ -16,7 +16,7 @@ struct NetworkStackThread::Shared {
     std::shared_ptr<main_window::NetworkStackSource> source;
     HWND window = nullptr;
     CRITICAL_SECTION lock;
-    std::deque<std::function<void(NetworkStackView&)>> answers;
+    std::vector<std::function<void(NetworkStackView&)>> answers;
 
     Shared() { InitializeCriticalSection(&lock); }
     ~Shared() { DeleteCriticalSection(&lock); }
@@ -39,8 +39,8 @@ struct NetworkStackThread::Shared {
         LeaveCriticalSection(&lock);
     }
 
-    std::deque<std::function<void(NetworkStackView&)>> TakeAnswers() {
-        std::deque<std::function<void(NetworkStackView&)>> taken;
+    std::vector<std::function<void(NetworkStackView&)>> TakeAnswers() {
+        std::vector<std::function<void(NetworkStackView&)>> taken;
         EnterCriticalSection(&lock);
         taken.swap(answers);
         LeaveCriticalSection(&lock);
