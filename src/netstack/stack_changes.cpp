@@ -1,6 +1,7 @@
 #include "netstack/stack_changes.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "common/numbers.h"
 #include "netstack/stack_entries.h"
@@ -292,10 +293,15 @@ bool KnownInstance(S setting, const std::string& instance) {
         case S::Ipv4Mtu:
         case S::Ipv6Mtu:
             return IsAllDigits(instance);
+        case S::CongestionProvider:
+            // A template's name goes into netsh's arguments: only the fixed ones may.
+            return instance.empty() ||
+                   std::any_of(std::begin(kTemplates), std::end(kTemplates),
+                               [&](const char* name) { return instance == name; });
         default:
             break;
     }
-    return true;
+    return instance.empty() || instance == kGlobalTemplate;
 }
 
 }  // namespace

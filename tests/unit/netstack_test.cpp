@@ -219,6 +219,29 @@ TEST(StackChangeTest, UnreadableRowsGoBackToTheWindowsDefaultAndNeedTheStackToUn
                                         "netsh int tcp set global ecncapability=default"}));
 }
 
+// A snapshot is a file anyone may edit: Undo takes only the settings and places Zorvane
+// changes, so that nothing else reaches netsh's arguments or the registry.
+TEST(StackUndoTest, KnowsOnlyWhatZorvaneChanges) {
+    HarmedMachine m;
+    StackUndo undo(m.ports, Machine(10, 0, 19045));
+    const std::pair<Snapshot::StackValue, bool> cases[] = {
+        {{"congestion-provider", "Compat", 1u}, true},
+        {{"congestion-provider", "internet congestionprovider=bbr2", 1u}, false},
+        {{"ecn", "Internet", 1u}, true},
+        {{"ecn", "Datacenter", 1u}, false},
+        {{"ipv4-mtu", "7", 1500u}, true},
+        {{"ipv4-mtu", "7 x", 1500u}, false},
+        {{"misplaced-tcp-no-delay", kInterfaces + "\\{E}", std::nullopt}, true},
+        {{"misplaced-tcp-no-delay", "SOFTWARE\\Run", std::nullopt}, false},
+        {{"classic-receive-window", "TcpWindowSize", std::nullopt}, true},
+        {{"classic-receive-window", "DefaultTTL", std::nullopt}, false},
+        {{"no-such-setting", "", 1u}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(undo.Knows(c.first), c.second) << c.first.setting << " " << c.first.instance;
+    }
+}
+
 TEST(StackChangeTest, UseForThisAdapterSetsTheRoutedAdapterNowAndPersistently) {
     HarmedMachine m;
     StackMachine machine = Machine(10, 0, 19045);

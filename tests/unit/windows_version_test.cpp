@@ -19,6 +19,11 @@ void ExpectMapped(const Case& c) {
     WindowsVersion v = MapWindowsVersion(c.info, c.true_version);
     EXPECT_EQ(v.name, c.name);
     EXPECT_EQ(v.release, c.release) << c.name;
+    // The stack's checks go by the true build and product type.
+    if (c.true_version.ok) {
+        EXPECT_EQ(v.detail.build, c.true_version.build) << c.name;
+        EXPECT_EQ(v.detail.server, c.true_version.server) << c.name;
+    }
 }
 
 TEST(WindowsVersionTest, MapsEachVersionToItsReleaseAndName) {
