@@ -246,7 +246,7 @@ void RunFix() {
     E2E_CHECK(RequestScreenshot("network-stack-findings"));
     HWND fix = GetDlgItem(window, id::cmdFix0 + slot);
     E2E_CHECK(IsWindowVisible(fix));
-    PostMessageA(fix, BM_CLICK, 0, 0);
+    SendMessageA(fix, BM_CLICK, 0, 0);  // returns once "Changing..." shows
     // The change, then the read that follows it.
     E2E_CHECK(WaitUntil(
         [&] {
