@@ -40,6 +40,7 @@ ui::MenuTable MenuBar(const MenuTargets& to) {
              {"&Export for Deployment...", mnuExportForDeployment,
               [&w] { w.ExportForDeployment(); }},
              ui::MenuSeparator(),
+             {"&Network Stack...", mnuNetworkStack, [&w] { w.ShowNetworkStack(); }},
              {"&Find Largest MTU...", mnuFindLargestMtu, [&w] { w.FindLargestMtu(); }},
          }},
         {"&Help",

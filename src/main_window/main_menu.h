@@ -41,6 +41,7 @@ enum Command : int {
     mnuExportForDeployment = 223,
     mnuFindLargestMtu = 224,
     mnuUndoAllChanges = 225,
+    mnuNetworkStack = 226,
     // Help
     mnuHelp1 = 231,
     mnutip = 232,

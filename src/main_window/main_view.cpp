@@ -147,6 +147,13 @@ void MainView::FindLargestMtu() {
     if (mtu != 0) {
         area.UseCustomMtu(mtu);
     }
+    // "Use for This Adapter" records its change for Undo.
+    ShowUndoAvailability();
+}
+
+void MainView::ShowNetworkStack() {
+    ports_.window.ShowNetworkStack();
+    ShowUndoAvailability();
 }
 
 void MainView::CloseMainWindow() {

@@ -40,6 +40,9 @@ class MainWindowPort {
     // Find Largest MTU, modal, starting with the host given; returns the MTU the user chose
     // to use in Manual mode, or 0.
     virtual int ShowMtuFinder(const std::string& host) = 0;
+    // The Network Stack window, modal: the modern stack's findings and rows, its changes
+    // recorded for Undo.
+    virtual void ShowNetworkStack() = 0;
     // Destroys the real window; the close runs QueryUnload first.
     virtual void Close() = 0;
 };
@@ -97,6 +100,8 @@ class MainView : private ChromeHost {
     // Find Largest MTU for the host of "Ping.cfg"; an MTU the user chose to use puts the
     // window in Manual mode with it, to be applied with the rest.
     void FindLargestMtu();
+    // The Network Stack window; what it changed can be undone from the menu afterwards.
+    void ShowNetworkStack();
     // Closes the main window; its unload runs as on any close.
     void CloseMainWindow();
 

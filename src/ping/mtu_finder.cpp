@@ -157,6 +157,7 @@ MtuSearchResult MtuFinder::Find(const std::string& host, const std::atomic<bool>
                                               kMtuEchoTimeoutMs);
         };
         result = Search(send, CeilingOf(echo_.InterfaceMtu(*address)), cancelled, progress).Run();
+        result.address = *address;
         echo_.Close(handle);
     }
     engine.StopSockets();

@@ -43,6 +43,9 @@ struct MtuSearchResult {
     int mtu = 0;
     int echoes = 0;
     std::string failure;
+    // The host's IPv4 address in network byte order, once it was resolved: the adapter that
+    // routes to it is the one "Use for This Adapter" sets.
+    uint32_t address = 0;
 };
 
 // Told before each echo: the share of the search done (0 to 99 percent) and the packet

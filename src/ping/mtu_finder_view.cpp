@@ -16,7 +16,9 @@ MtuFinderView::MtuFinderView(MtuSearchRunner& runner, const std::string& host) :
     PlaceControls();
     txtHost.SetText(host);
     cmdUse.SetEnabled(false);
+    cmdAdapter.SetEnabled(false);
     cmdFind.on_click = [this] { cmdFind_Click(); };
+    cmdAdapter.on_click = [this] { cmdAdapter_Click(); };
     cmdUse.on_click = [this] { cmdUse_Click(); };
     cmdCancel.on_click = [this] { cmdCancel_Click(); };
 }
@@ -27,20 +29,27 @@ void MtuFinderView::PlaceControls() {
     txtHost.SetBounds(At(960, 900, 3240, 315));
     cmdFind.SetBounds(At(4440, 870, 1560, 375));
     lblStatus.SetBounds(At(240, 1800, 5760, 660));
-    cmdUse.SetBounds(At(2280, 2580, 2160, 375));
-    cmdCancel.SetBounds(At(4680, 2580, 1320, 375));
+    cmdAdapter.SetBounds(At(240, 2580, 2040, 375));
+    cmdUse.SetBounds(At(2400, 2580, 2040, 375));
+    cmdCancel.SetBounds(At(4560, 2580, 1440, 375));
 }
 
 void MtuFinderView::SetSearching(bool searching) {
     searching_ = searching;
-    txtHost.SetEnabled(!searching);
-    cmdFind.SetEnabled(!searching);
-    cmdUse.SetEnabled(!searching && found_mtu_ != 0);
-    cmdCancel.SetCaption(searching ? "Cancel" : "Close");
+    ShowButtons();
+}
+
+void MtuFinderView::ShowButtons() {
+    const bool busy = searching_ || setting_adapter_;
+    txtHost.SetEnabled(!busy);
+    cmdFind.SetEnabled(!busy);
+    cmdUse.SetEnabled(!busy && found_mtu_ != 0);
+    cmdAdapter.SetEnabled(!busy && found_mtu_ != 0);
+    cmdCancel.SetCaption(searching_ ? "Cancel" : "Close");
 }
 
 void MtuFinderView::cmdFind_Click() {
-    if (searching_) {
+    if (searching_ || setting_adapter_) {
         return;
     }
     if (TrimBlanks(txtHost.text()).empty()) {
@@ -65,11 +74,28 @@ void MtuFinderView::OnEcho(int percent, int mtu) {
 
 void MtuFinderView::OnFinished(const MtuSearchResult& result) {
     found_mtu_ = result.outcome == MtuOutcome::Found ? result.mtu : 0;
+    found_address_ = result.address;
     lblStatus.SetCaption(DescribeMtuResult(result, txtHost.text()));
     if (show_progress) {
         show_progress(found_mtu_ != 0 ? kMtuProgressDone : 0);
     }
     SetSearching(false);
+}
+
+void MtuFinderView::cmdAdapter_Click() {
+    if (searching_ || setting_adapter_ || found_mtu_ == 0) {
+        return;
+    }
+    setting_adapter_ = true;
+    lblStatus.SetCaption("Setting the adapter's MTU to " + std::to_string(found_mtu_) + "...");
+    ShowButtons();
+    runner_.UseForAdapter(found_address_, found_mtu_);
+}
+
+void MtuFinderView::OnAdapterSet(const std::string& outcome) {
+    setting_adapter_ = false;
+    lblStatus.SetCaption(outcome);
+    ShowButtons();
 }
 
 void MtuFinderView::cmdUse_Click() {

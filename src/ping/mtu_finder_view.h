@@ -1,9 +1,11 @@
 // The "Find Largest MTU" dialog as a controller over its controls: a host (the ping host
-// by default), Find, the search's progress and result, "Use in Manual Mode", and one
-// button that cancels a running search or else closes the dialog. The search itself runs
-// away from the window, behind MtuSearchRunner, so the window keeps answering.
+// by default), Find, the search's progress and result, "Use for This Adapter" (the MTU
+// found set on the adapter that routes to the host), "Use in Manual Mode", and one button
+// that cancels a running search or else closes the dialog. The search and the adapter's
+// change run away from the window, behind MtuSearchRunner, so the window keeps answering.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -27,6 +29,9 @@ class MtuSearchRunner {
     virtual void Start(const std::string& host) = 0;
     // Asks the running search to stop before its next echo; its end still comes back.
     virtual void Cancel() = 0;
+    // Sets the IPv4 MTU of the adapter that routes to the address (network byte order),
+    // now and persistently, recorded for Undo; the outcome comes back to OnAdapterSet.
+    virtual void UseForAdapter(uint32_t address, int mtu) = 0;
 };
 
 class MtuFinderView {
@@ -42,6 +47,8 @@ class MtuFinderView {
 
     void OnEcho(int percent, int mtu);
     void OnFinished(const MtuSearchResult& result);
+    // One line: the MTU set, or why it was not (refused, not available on this Windows).
+    void OnAdapterSet(const std::string& outcome);
 
     // The close box and Esc when no search runs.
     void Close();
@@ -58,19 +65,24 @@ class MtuFinderView {
     ui::TextBox txtHost{"txtHost"};
     ui::Button cmdFind{"cmdFind", "&Find"};
     ui::Label lblStatus{"lblStatus", ""};
+    ui::Button cmdAdapter{"cmdAdapter", "Use for &This Adapter"};
     ui::Button cmdUse{"cmdUse", "&Use in Manual Mode"};
     ui::Button cmdCancel{"cmdCancel", "Close"};
 
   private:
     void PlaceControls();
     void SetSearching(bool searching);
+    void ShowButtons();
     void cmdFind_Click();
+    void cmdAdapter_Click();
     void cmdUse_Click();
     void cmdCancel_Click();
 
     MtuSearchRunner& runner_;
     bool searching_ = false;
+    bool setting_adapter_ = false;
     int found_mtu_ = 0;
+    uint32_t found_address_ = 0;
     int chosen_mtu_ = 0;
 };
 

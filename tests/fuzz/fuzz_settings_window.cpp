@@ -43,6 +43,7 @@ class NoWindow : public main_window::MainWindowPort, public main_window::ChromeW
     void ShowCurrentSettings(std::function<std::vector<zv::ReportRow>()>) override {}
     std::string ChooseExportFile() override { return std::string(); }
     int ShowMtuFinder(const std::string&) override { return 0; }
+    void ShowNetworkStack() override {}
     void Close() override {}
     void ShowTipDialog() override {}
 };

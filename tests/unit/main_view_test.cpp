@@ -87,6 +87,7 @@ class FakeWindowPorts : public MainWindowPort, public ChromeWindowPort {
         calls.push_back("mtu finder " + host);
         return found_mtu;
     }
+    void ShowNetworkStack() override { calls.push_back("network stack"); }
     void Close() override { calls.push_back("close"); }
 
     std::function<std::vector<ReportRow>()> read_report;
@@ -210,6 +211,7 @@ TEST_F(MainViewTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
               "  Undo &All Changes 225\n"
               "  &Export for Deployment... 223\n"
               "  -\n"
+              "  &Network Stack... 226\n"
               "  &Find Largest MTU... 224\n"
               "&Help\n"
               "  User's Guide 231\n"
@@ -243,6 +245,7 @@ TEST_F(MainViewTest, EachMenuCommandReachesItsOperation) {
         {mnuCurrentSettings, "current settings"},
         {mnuExportForDeployment, "choose export"},
         {mnuFindLargestMtu, "mtu finder " + ping.Settings().PingHost},
+        {mnuNetworkStack, "network stack"},
         {mnuHelp1, kDir + "\\Help\\help.htm"},
         {mnutip, "tip modeless"},
         {mnuwebsite1, "http://www.zorvane.com/index.php"},

@@ -180,6 +180,7 @@ TEST_F(MtuFinderTest, HostsResolveAsThePingResolvesThem) {
     MtuSearchResult found = Find("mtu.example");
     EXPECT_EQ(found.mtu, 1400);
     EXPECT_EQ(echo.requests.front().address, 0x0500007Fu);
+    EXPECT_EQ(found.address, 0x0500007Fu);  // the adapter "Use for This Adapter" sets
 
     echo.requests.clear();
     for (const char* host : {"", "  ", "gone.example", "1.2.3.4.5", "300.1.1.1"}) {

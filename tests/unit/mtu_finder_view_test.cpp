@@ -14,6 +14,10 @@ class RecordingRunner : public MtuSearchRunner {
     int cancels = 0;
     void Start(const std::string& host) override { started.push_back(host); }
     void Cancel() override { ++cancels; }
+    std::vector<std::pair<uint32_t, int>> adapter_changes;
+    void UseForAdapter(uint32_t address, int mtu) override {
+        adapter_changes.emplace_back(address, mtu);
+    }
 };
 
 class MtuFinderViewTest : public ::testing::Test {
@@ -32,6 +36,7 @@ class MtuFinderViewTest : public ::testing::Test {
         MtuSearchResult result;
         result.outcome = outcome;
         result.mtu = mtu;
+        result.address = 0x0600007F;
         dialog.OnFinished(result);
     }
 
@@ -40,6 +45,7 @@ class MtuFinderViewTest : public ::testing::Test {
         EXPECT_TRUE(dialog.txtHost.enabled());
         EXPECT_TRUE(dialog.cmdFind.enabled());
         EXPECT_EQ(dialog.cmdUse.enabled(), can_use);
+        EXPECT_EQ(dialog.cmdAdapter.enabled(), can_use);
         EXPECT_EQ(dialog.cmdCancel.caption(), "Close");
     }
 };
@@ -85,6 +91,25 @@ TEST_F(MtuFinderViewTest, CancelStopsTheSearchAndClosingDuringOneCancelsItToo) {
     dialog.Close();
     EXPECT_EQ(runner.cancels, 2);
     EXPECT_EQ(unloads, 1);
+    EXPECT_EQ(dialog.chosen_mtu(), 0);
+}
+
+// The change runs on the runner; meanwhile nothing else starts, and its outcome (refused or
+// not) is what the dialog shows, which stays open.
+TEST_F(MtuFinderViewTest, UseForThisAdapterSetsTheRouteAdapterAndShowsTheOutcome) {
+    dialog.cmdFind.Click();
+    Finish(MtuOutcome::Found, 1400);
+    dialog.cmdAdapter.Click();
+    EXPECT_EQ(dialog.lblStatus.caption(), "Setting the adapter's MTU to 1400...");
+    EXPECT_FALSE(dialog.cmdFind.enabled());
+    dialog.cmdAdapter.Click();
+    dialog.cmdFind.Click();
+    EXPECT_EQ(runner.adapter_changes, (std::vector<std::pair<uint32_t, int>>{{0x0600007F, 1400}}));
+    EXPECT_EQ(runner.started.size(), 1u);
+    dialog.OnAdapterSet("IPv4 MTU: Ethernet: refused (netsh exit code 1).");
+    EXPECT_EQ(dialog.lblStatus.caption(), "IPv4 MTU: Ethernet: refused (netsh exit code 1).");
+    ExpectIdle(true);
+    EXPECT_EQ(unloads, 0);
     EXPECT_EQ(dialog.chosen_mtu(), 0);
 }
 

@@ -17,6 +17,7 @@ enum ControlId : int {
     prgSearch = 1204,
     lblStatus = 1205,
     cmdUse = 1206,
+    cmdAdapter = 1207,
 };
 
 }  // namespace zv::win32::frm_mtu

@@ -6,8 +6,8 @@
 
 namespace zv::win32 {
 
-int MtuFinderWindow::ShowModal(HWND owner, const std::string& host) {
-    MtuFinderWindow window(host);
+int MtuFinderWindow::ShowModal(HWND owner, const std::string& host, SetAdapterMtu set_adapter_mtu) {
+    MtuFinderWindow window(host, std::move(set_adapter_mtu));
     if (!window.Build(owner)) {
         return 0;
     }
@@ -15,7 +15,8 @@ int MtuFinderWindow::ShowModal(HWND owner, const std::string& host) {
     return window.dialog_.chosen_mtu();
 }
 
-MtuFinderWindow::MtuFinderWindow(const std::string& host) : dialog_(search_, host) {
+MtuFinderWindow::MtuFinderWindow(const std::string& host, SetAdapterMtu set_adapter_mtu)
+    : search_(std::move(set_adapter_mtu)), dialog_(search_, host) {
     dialog_.on_unload = [this] { CloseSoon(); };
     dialog_.show_progress = [this](int percent) {
         SendMessageA(progress_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
@@ -45,6 +46,7 @@ bool MtuFinderWindow::Build(HWND owner) {
                         reinterpret_cast<HMENU>(id::prgSearch), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, ping::kMtuProgressDone));
     binder.AddLabel(dialog_.lblStatus, id::lblStatus);
+    binder.AddButton(dialog_.cmdAdapter, id::cmdAdapter);
     binder.AddButton(dialog_.cmdUse, id::cmdUse);
     binder.AddButton(dialog_.cmdCancel, id::cmdCancel);
     return true;
@@ -61,6 +63,9 @@ LRESULT MtuFinderWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lpara
             return 0;
         case kMtuDoneMessage:
             dialog_.OnFinished(search_.TakeResult());
+            return 0;
+        case kMtuAdapterMessage:
+            dialog_.OnAdapterSet(search_.TakeAdapterOutcome());
             return 0;
         default:
             break;

@@ -1,6 +1,6 @@
 // The real Find Largest MTU dialog over its controller: the host, Find, a progress bar, the
-// status, "Use in Manual Mode" and Cancel/Close. The search runs on a worker thread that
-// reports back through the window's message queue.
+// status, "Use for This Adapter", "Use in Manual Mode" and Cancel/Close. The search runs on a
+// worker thread that reports back through the window's message queue.
 #pragma once
 
 #include <windows.h>
@@ -16,11 +16,11 @@ namespace zv::win32 {
 class MtuFinderWindow : public SmallDialog {
   public:
     // Shows the dialog for the host and returns, once it is closed, the MTU the user chose
-    // to use, or 0.
-    static int ShowModal(HWND owner, const std::string& host);
+    // to use, or 0. "Use for This Adapter" runs set_adapter_mtu on a worker thread.
+    static int ShowModal(HWND owner, const std::string& host, SetAdapterMtu set_adapter_mtu);
 
   private:
-    explicit MtuFinderWindow(const std::string& host);
+    MtuFinderWindow(const std::string& host, SetAdapterMtu set_adapter_mtu);
     bool Build(HWND owner);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 

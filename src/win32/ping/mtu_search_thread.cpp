@@ -18,6 +18,19 @@ void MtuSearchThread::Start(const std::string& host) {
     thread_ = StartWorker([this, host] { Search(host); });
 }
 
+void MtuSearchThread::UseForAdapter(uint32_t address, int mtu) {
+    FinishWorker(thread_, INFINITE);
+    adapter_address_ = address;
+    adapter_mtu_ = mtu;
+    adapter_outcome_.clear();
+    thread_ = StartWorker([this] { SetAdapter(); });
+}
+
+void MtuSearchThread::SetAdapter() {
+    adapter_outcome_ = set_adapter_mtu_(adapter_address_, adapter_mtu_);
+    PostMessageA(window_, kMtuAdapterMessage, 0, 0);
+}
+
 void MtuSearchThread::Search(const std::string& host) {
     {
         WinsockService sockets;
@@ -34,6 +47,11 @@ void MtuSearchThread::Search(const std::string& host) {
 ping::MtuSearchResult MtuSearchThread::TakeResult() {
     FinishWorker(thread_, INFINITE);
     return result_;
+}
+
+std::string MtuSearchThread::TakeAdapterOutcome() {
+    FinishWorker(thread_, INFINITE);
+    return adapter_outcome_;
 }
 
 }  // namespace zv::win32

@@ -7,6 +7,7 @@
 #include "win32/ui/clipboard.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
+#include "win32/ui/virtual_list.h"
 #include "win32/zorvane/current_settings_ids.h"
 
 namespace zv::win32 {
@@ -91,20 +92,7 @@ int CurrentSettingsWindow::ClientWidthForColumns(std::vector<int>& widths) const
 }
 
 void CurrentSettingsWindow::AddList(const std::vector<int>& widths) {
-    list_ = CreateWindowExA(
-        WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, 0, 0,
-        0, 0, hwnd(), reinterpret_cast<HMENU>(id::lvwSettings), GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    const std::vector<std::string>& titles = ReportColumns();
-    for (size_t i = 0; i < titles.size(); ++i) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<char*>(titles[i].c_str());
-        column.cx = widths[i];
-        SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
+    list_ = CreateVirtualList(hwnd(), id::lvwSettings, font_, ReportColumns(), widths);
     const RECT place = binder().TwipsToRect(view_.ListBounds());
     MoveWindow(list_, place.left, place.top, place.right - place.left, place.bottom - place.top,
                FALSE);
@@ -118,31 +106,6 @@ void CurrentSettingsWindow::Resize() {
     const RECT place = binder().TwipsToRect(view_.ListBounds());
     MoveWindow(list_, place.left, place.top, place.right - place.left, place.bottom - place.top,
                TRUE);
-}
-
-// The list may ask in either character set, whichever it settled on with the window.
-bool CurrentSettingsWindow::OnGetCellText(NMHDR* header) {
-    if (header->hwndFrom != list_) {
-        return false;
-    }
-    if (header->code == LVN_GETDISPINFOA) {
-        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
-        if ((item.mask & LVIF_TEXT) != 0 && item.iItem >= 0) {
-            lstrcpynA(item.pszText, view_.Cell(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
-        }
-        return true;
-    }
-    if (header->code == LVN_GETDISPINFOW) {
-        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
-        if ((item.mask & LVIF_TEXT) != 0 && item.iItem >= 0 && item.cchTextMax > 0) {
-            const std::string& text = view_.Cell(item.iItem, item.iSubItem);
-            int length =
-                MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, item.pszText, item.cchTextMax);
-            item.pszText[length > 0 ? length - 1 : 0] = L'\0';
-        }
-        return true;
-    }
-    return false;
 }
 
 std::string CurrentSettingsWindow::ChooseSaveFile(const std::string& suggested_name) {
@@ -186,7 +149,9 @@ LRESULT CurrentSettingsWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM
             return 0;
         }
         case WM_NOTIFY: {
-            if (OnGetCellText(reinterpret_cast<NMHDR*>(lparam))) {
+            if (AnswerCellText(
+                    list_, reinterpret_cast<NMHDR*>(lparam),
+                    [this](size_t row, size_t column) { return view_.Cell(row, column); })) {
                 return 0;
             }
             auto* key = reinterpret_cast<NMLVKEYDOWN*>(lparam);

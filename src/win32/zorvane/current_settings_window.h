@@ -38,7 +38,6 @@ class CurrentSettingsWindow : public WindowBase, private main_window::CurrentSet
     int ClientWidthForColumns(std::vector<int>& widths) const;
     void AddList(const std::vector<int>& widths);
     void Resize();
-    bool OnGetCellText(NMHDR* header);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
     std::string ChooseSaveFile(const std::string& suggested_name) override;

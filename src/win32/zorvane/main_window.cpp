@@ -11,6 +11,8 @@
 #include "win32/zorvane/current_settings_window.h"
 #include "win32/zorvane/display_window.h"
 #include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/network_stack_window.h"
+#include "win32/zorvane/stack_services.h"
 #include "win32/zorvane/tip_window.h"
 
 namespace zv::win32 {
@@ -161,7 +163,18 @@ std::string MainWindow::ChooseExportFile() {
 }
 
 int MainWindow::ShowMtuFinder(const std::string& host) {
-    return MtuFinderWindow::ShowModal(hwnd(), host);
+    return MtuFinderWindow::ShowModal(
+        hwnd(), host,
+        [ports = WorkerStackPorts(services_), machine = MachineOf(records_),
+         directory = records_.ProgramDirectory](uint32_t address, int mtu) {
+            return main_window::UseMtuForAdapter(ports, machine, directory, address, mtu);
+        });
+}
+
+void MainWindow::ShowNetworkStack() {
+    NetworkStackWindow::ShowModal(
+        hwnd(), std::make_shared<main_window::StackSource>(
+                    WorkerStackPorts(services_), MachineOf(records_), records_.ProgramDirectory));
 }
 
 void MainWindow::Close() {

@@ -41,6 +41,7 @@ class MainWindow : public WindowBase, public main_window::MainWindowPort {
     void ShowCurrentSettings(std::function<std::vector<ReportRow>()> read_report) override;
     std::string ChooseExportFile() override;
     int ShowMtuFinder(const std::string& host) override;
+    void ShowNetworkStack() override;
     void Close() override;
 
   protected:

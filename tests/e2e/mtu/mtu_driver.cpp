@@ -147,7 +147,11 @@ void RunDialog() {
     };
     int chosen = 0;
     E2E_CHECK(RunModalWithHelper(
-        [&] { chosen = win32::MtuFinderWindow::ShowModal(owner, "mtu.zorvane.test"); }, drive));
+        [&] {
+            chosen = win32::MtuFinderWindow::ShowModal(owner, "mtu.zorvane.test",
+                                                       [](uint32_t, int) { return std::string(); });
+        },
+        drive));
     E2E_CHECK_EQ(chosen, 1400);
     E2E_CHECK(IsWindowEnabled(owner));
     DestroyWindow(owner);

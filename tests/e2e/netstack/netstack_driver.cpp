@@ -15,6 +15,7 @@
 #include "support/process.h"
 #include "support/registry_read.h"
 #include "support/scenario_runner.h"
+#include "support/stand_in_netsh.h"
 #include "support/wine_settings.h"
 #include "win32/zorvane/frm_main_chrome_ids.h"
 
@@ -24,8 +25,6 @@ namespace {
 using test_keys::kInterfaces;
 using test_keys::kTcpip;
 
-const char kCalls[] = "C:\\netsh-calls.txt";
-const char kExitCode[] = "C:\\netsh-exit.txt";
 // A first WMI connection under Wine starts its service, which takes a few seconds.
 constexpr DWORD kRunTimeoutMs = 90000;
 const char kUndoneText[] =
@@ -43,47 +42,13 @@ const std::string kIgnored =
     "Tcpip\\Parameters, which Windows ignores since Vista: it does "
     "nothing but mislead. Fix: Remove it";
 
-std::string Folder(const std::string& path) {
-    return path.substr(0, path.rfind('\\'));
-}
-
-// The stand-in netsh.exe from beside the driver, in the place of Wine's own.
-bool PlaceStandInNetsh() {
-    char driver[MAX_PATH] = {};
-    char system[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, driver, MAX_PATH);
-    GetSystemDirectoryA(system, MAX_PATH);
-    return CopyFileA((Folder(driver) + "\\netsh.exe").c_str(),
-                     (std::string(system) + "\\netsh.exe").c_str(), FALSE) &&
-           PreferNative("netsh.exe");
-}
-
-std::vector<std::string> NetshCalls() {
-    std::vector<std::string> lines;
-    std::string text = ReadWholeFile(kCalls).value_or("");
-    for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
-         start = end + 2) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    RemoveFile(kCalls);
-    return lines;
-}
-
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
 CapturedRun Zorvane(const std::string& word, int netsh_exit_code = 0) {
-    WriteWholeFile(kExitCode, std::to_string(netsh_exit_code));
+    SetNetshExitCode(netsh_exit_code);
     return RunCapturingOutput("Zorvane.exe", word, kRunTimeoutMs);
-}
-
-void PutDword(const std::string& key, const char* name, DWORD value) {
-    HKEY opened = nullptr;
-    E2E_CHECK(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                              nullptr, &opened, nullptr) == ERROR_SUCCESS);
-    RegSetValueExA(opened, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(opened);
 }
 
 // The one netsh line of the loopback's MTU fix, whatever Wine names the adapter.
@@ -97,8 +62,8 @@ void CheckMtuCall(const std::vector<std::string>& calls) {
 }
 
 void RunWin10() {
-    PutDword(kInterfaces, "TcpAckFrequency", 1);
-    PutDword(kTcpip, "TcpWindowSize", 64240);
+    E2E_CHECK(WriteDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency", 1));
+    E2E_CHECK(WriteDword(HKEY_LOCAL_MACHINE, kTcpip, "TcpWindowSize", 64240));
     {
         Context in("/check");
         CapturedRun check = Zorvane("/check");

@@ -140,6 +140,18 @@ std::vector<std::string> SubkeyNames(HKEY root, const std::string& path) {
     }
 }
 
+bool WriteDword(HKEY root, const std::string& path, const char* name, DWORD value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    bool written = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                                  sizeof value) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+}
+
 bool CreateRegistryKey(HKEY root, const std::string& path) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,

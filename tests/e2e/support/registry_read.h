@@ -35,6 +35,8 @@ std::optional<std::string> ReadString(HKEY root, const std::string& path, const 
 bool RegistryKeyExists(HKEY root, const std::string& path);
 std::vector<std::string> SubkeyNames(HKEY root, const std::string& path);
 bool CreateRegistryKey(HKEY root, const std::string& path);
+// Sets a REG_DWORD value, making its key where there is none.
+bool WriteDword(HKEY root, const std::string& path, const char* name, DWORD value);
 bool DeleteRegistryTree(HKEY root, const std::string& path);
 
 // Every key (with no value) and every value ("key\\name" -> value) under a key, with

@@ -23,9 +23,6 @@ namespace {
 namespace menu = win32::frm_main;
 namespace dialog = win32::current_settings;
 
-const char kUndoneText[] =
-    "The last change has been undone: the registry values and Zorvane.cfg are as they were "
-    "before it.";
 const char kAllUndoneText[] =
     "All changes have been undone: the registry values and Zorvane.cfg are as they were before "
     "Zorvane's first change.";
@@ -113,7 +110,7 @@ void RunWindowScenario(const ToolsRelease& release) {
         const char* undone_text;
     };
     for (const Undo& undo :
-         {Undo{"apply, then undo", 1, menu::mnuUndoLastChange, kUndoneText},
+         {Undo{"apply, then undo", 1, menu::mnuUndoLastChange, test_texts::kUndoneText},
           Undo{"apply twice, then undo all", 2, menu::mnuUndoAllChanges, kAllUndoneText}}) {
         Context in(undo.context);
         for (int i = 0; i < undo.applies; ++i) {

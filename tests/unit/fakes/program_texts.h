@@ -12,6 +12,9 @@ inline constexpr char kRestartQuestion[] =
     "System changes were successfully done.\r\n\r\nIn order to enjoy all the benefits of "
     "Zorvane, it is highly recommended to restart computer.\r\n\r\nWould you like to restart "
     "your computer now?";
+inline constexpr char kUndoneText[] =
+    "The last change has been undone: the registry values and Zorvane.cfg are as they were "
+    "before it.";
 inline constexpr char kRememberText[] =
     "Keep in mind that you must restart your computer\r\nbefore the new settings become "
     "effective.";

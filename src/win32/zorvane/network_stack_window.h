@@ -1,0 +1,36 @@
+// The real Network Stack window over its controller: the findings with their Fix buttons,
+// the rows in a list that asks for the text it draws, and the row of controls below. It
+// opens at once; the rows fill in from its worker thread.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "main_window/network_stack_source.h"
+#include "main_window/network_stack_view.h"
+#include "win32/ui/small_dialog.h"
+#include "win32/zorvane/network_stack_thread.h"
+
+namespace zv::win32 {
+
+class NetworkStackWindow : public SmallDialog {
+  public:
+    // Shows the window modally and returns once it is closed.
+    static void ShowModal(HWND owner, std::shared_ptr<main_window::NetworkStackSource> source);
+
+  private:
+    explicit NetworkStackWindow(std::shared_ptr<main_window::NetworkStackSource> source);
+    bool Build(HWND owner);
+    void AddList();
+    void ShowRowCount();
+    void OnListNotice(NMHDR* header);
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+    // Declared first, so that it outlives the controller that starts its jobs.
+    NetworkStackThread worker_;
+    main_window::NetworkStackView view_;
+    HWND list_ = nullptr;
+};
+
+}  // namespace zv::win32

@@ -1,0 +1,16 @@
+// The stand-in netsh.exe (tests/e2e/netstack/stand_in_netsh.cpp), built beside the drivers:
+// placed in the sandbox's system folder instead of Wine's own, it records each command line
+// it is run with and ends with the exit code a driver chose.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zv::e2e {
+
+bool PlaceStandInNetsh();
+void SetNetshExitCode(int code);
+// Its arguments, one line a run, since the last call.
+std::vector<std::string> NetshCalls();
+
+}  // namespace zv::e2e
