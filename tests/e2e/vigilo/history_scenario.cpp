@@ -5,7 +5,6 @@
 #include "history_scenario.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <optional>
 #include <regex>
@@ -29,66 +28,6 @@ namespace zv::e2e {
 namespace {
 
 namespace hid = zv::history_ids;
-
-std::string LogPath() {
-    char folder[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return std::string(folder) + "\\Zorvane\\Vigilo.log";
-}
-
-void TurnLogOn() {
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Zorvane\\Vigilo", 0, nullptr, 0, KEY_SET_VALUE,
-                    nullptr, &key, nullptr);
-    DWORD on = 1;
-    RegSetValueExA(key, "LogFile", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
-    RegCloseKey(key);
-}
-
-struct ColourCount {
-    long pixels = 0;
-    long columns = 0;  // columns holding at least one such pixel
-};
-
-// The window's client area as it is on the screen, counted for one colour.
-ColourCount CountOnScreen(HWND window, COLORREF colour) {
-    RECT client;
-    GetClientRect(window, &client);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    int width = client.right;
-    int height = client.bottom;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    ColourCount count;
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    // A DIB pixel is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
-    DWORD want = RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
-    for (int x = 0; x < width; ++x) {
-        bool seen = false;
-        for (int y = 0; y < height; ++y) {
-            seen |= (pixels[y * width + x] & 0xFFFFFF) == want;
-            count.pixels += (pixels[y * width + x] & 0xFFFFFF) == want;
-        }
-        count.columns += seen;
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return count;
-}
 
 // "Loss: 33% (2 of 6 probes), ..." -> 6
 int ProbesInLossLine(const std::string& line) {
@@ -150,7 +89,7 @@ void WakeDelaysTheNextProbe(HWND monitor, HWND history) {
 }  // namespace
 
 void HistoryScenario() {
-    TurnLogOn();
+    SetCompanionOption("LogFile", 1);
     TrayObserver tray(VigiloExe());
     ChildProcess vigilo(AppCommand("vigilo.exe"));
     HWND monitor = WaitForMonitorWindow();
