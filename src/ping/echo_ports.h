@@ -42,10 +42,12 @@ using EchoHandle = std::uintptr_t;
 struct EchoResult {
     uint32_t status = 0;
     uint32_t round_trip_ms = 0;
+    uint32_t from = 0;  // the address that replied (network byte order), 0 when unknown
 };
 
 // Status values are the platform's; only 0 means an echo reply came back in time.
 inline constexpr uint32_t kEchoPacketTooBig = 11009;  // a link on the way cannot carry it whole
+inline constexpr uint32_t kEchoGeneralFailure = 11050;
 
 class EchoService {
   public:
@@ -68,6 +70,15 @@ class EchoService {
     // the call's error.
     virtual uint32_t SendUnfragmentedEcho(EchoHandle handle, uint32_t address,
                                           std::string_view payload, int32_t timeout_ms) = 0;
+    // The same exchange with the given time to live: a router on the way where it runs out
+    // replies in the host's stead (a status the platform names, with its address). A
+    // service that cannot set it reports a general failure.
+    virtual EchoResult SendTtlEcho(EchoHandle handle, uint32_t address, std::string_view payload,
+                                   uint8_t ttl, int32_t timeout_ms) {
+        static_cast<void>(handle), static_cast<void>(address), static_cast<void>(payload);
+        static_cast<void>(ttl), static_cast<void>(timeout_ms);
+        return {kEchoGeneralFailure, 0, 0};
+    }
     virtual void Close(EchoHandle handle) = 0;
     // The MTU of the interface the system routes the address through (network byte
     // order), or nothing where the system cannot tell.

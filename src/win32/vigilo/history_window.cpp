@@ -1,6 +1,7 @@
 #include "win32/vigilo/history_window.h"
 
 #include <string>
+#include <utility>
 
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
@@ -39,6 +40,13 @@ void FillBox(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
     HBRUSH brush = CreateSolidBrush(color);
     FillRect(dc, &box, brush);
     DeleteObject(brush);
+}
+
+// An outage's colour tells where it lay.
+COLORREF DownColor(monitor::Where where) {
+    static const COLORREF kColors[monitor::kPlaces] = {
+        id::kDownColor, id::kYourNetworkColor, id::kYourProviderColor, id::kBeyondProviderColor};
+    return kColors[static_cast<int>(where)];
 }
 
 std::string SpanText(int hours) {
@@ -91,11 +99,23 @@ void HistoryWindow::AddControls() {
     binder().AddOption(view_.optSpan1, id::optSpan1, true);
     binder().AddOption(view_.optSpan6, id::optSpan6, false);
     binder().AddOption(view_.optSpan24, id::optSpan24, false);
-    binder().AddLabel(view_.lblRoundTrip, id::lblRoundTrip, SS_LEFT | SS_NOPREFIX);
-    binder().AddLabel(view_.lblLoss, id::lblLoss, SS_LEFT | SS_NOPREFIX);
+    for (auto [label, label_id] : {std::pair{&view_.lblNow, id::lblNow},
+                                   {&view_.lblRoundTrip, id::lblRoundTrip},
+                                   {&view_.lblLoss, id::lblLoss},
+                                   {&view_.lblRecent, id::lblRecent},
+                                   {&view_.lblWhere, id::lblWhere}}) {
+        binder().AddLabel(*label, label_id, SS_LEFT | SS_NOPREFIX);
+    }
     binder().AddCheckBox(view_.chkLog, id::chkLog);
     binder().AddCheckBox(view_.chkNotices, id::chkNotices);
     binder().AddLabel(view_.lblLog, id::lblLog, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
+    binder().AddLabel(view_.lblHost, id::lblHost, SS_LEFT);
+    binder().AddTextBox(view_.txtHost, id::txtHost);
+    binder().AddLabel(view_.lblSlow, id::lblSlow, SS_LEFT);
+    binder().AddTextBox(view_.txtSlowMs, id::txtSlowMs);
+    binder().AddLabel(view_.lblSlowLoss, id::lblSlowLoss, SS_LEFT);
+    binder().AddTextBox(view_.txtSlowLoss, id::txtSlowLoss);
+    binder().AddButton(view_.cmdApply, id::cmdApply);
     binder().AddButton(view_.cmdSave, id::cmdSave);
     binder().AddButton(view_.cmdClose, id::cmdClose);
 }
@@ -148,7 +168,7 @@ void HistoryWindow::DrawScene(HDC dc, int width, int height) {
     monitor::GraphScene scene = view_.Graph(plot_w, plot_h);
     for (const monitor::GraphBand& band : scene.bands) {
         FillBox(dc, 1 + band.left, 1, 1 + band.right + 1, 1 + plot_h,
-                band.up ? id::kUpColor : id::kDownColor);
+                band.up ? id::kUpColor : DownColor(band.where));
     }
     int line = MulDiv(1, dpi_, 96);
     {

@@ -1,0 +1,151 @@
+// One probe cycle over a scripted network of gateway, first hop beyond it and host: what
+// it sends, the round trip it finds (by echo or TCP connect) and where it puts a loss.
+#include "monitor/reachability_probe.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "fakes/scripted_ping_ports.h"
+
+namespace zv::monitor {
+namespace {
+
+constexpr uint32_t Address(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
+    return a | b << 8 | c << 16 | d << 24;
+}
+constexpr uint32_t kGateway = Address(10, 0, 0, 1);
+constexpr uint32_t kHop = Address(10, 0, 1, 1);
+constexpr uint32_t kHost = Address(10, 0, 3, 2);
+constexpr uint32_t kTimedOut = 11010;
+
+// Each request appends a word to `sent`: "host", "gateway", "ttl1", "tcp443".
+struct ScriptedNetwork : ping::EchoService, RoutePort {
+    bool host = true;            // answers echoes
+    bool gateway_echoes = true;  // answers echoes sent to it
+    bool gateway_alive = true;   // forwards, and tells when a time to live runs out
+    bool hop_alive = true;       // the first router beyond the gateway
+    bool routed = true;          // the host lies beyond a gateway
+    uint16_t tcp_port = 0;       // a listener on the host
+    std::string sent;
+
+    void Send(const std::string& word) { sent += (sent.empty() ? "" : " ") + word; }
+    ping::EchoHandle Open() override { return 1; }
+    void Close(ping::EchoHandle) override {}
+    uint32_t SendEcho(ping::EchoHandle, uint32_t, std::string_view, int32_t) override {
+        return kTimedOut;
+    }
+    uint32_t SendUnfragmentedEcho(ping::EchoHandle, uint32_t, std::string_view, int32_t) override {
+        return kTimedOut;
+    }
+    ping::EchoResult SendTimedEcho(ping::EchoHandle, uint32_t to, std::string_view,
+                                   int32_t) override {
+        bool gateway = to == kGateway;
+        Send(gateway ? "gateway" : "host");
+        bool answers = gateway ? gateway_echoes && gateway_alive : host && Reaches();
+        return {answers ? 0 : kTimedOut, gateway ? 1u : 20u, to};
+    }
+    ping::EchoResult SendTtlEcho(ping::EchoHandle, uint32_t, std::string_view, uint8_t ttl,
+                                 int32_t) override {
+        Send("ttl" + std::to_string(ttl));
+        if (ttl == 1) {
+            return gateway_alive ? ping::EchoResult{kEchoTtlExpired, 1, kGateway}
+                                 : ping::EchoResult{kTimedOut};
+        }
+        if (ttl == 2) {
+            return Reaches() ? ping::EchoResult{kEchoTtlExpired, 5, kHop}
+                             : ping::EchoResult{kTimedOut};
+        }
+        return {kTimedOut};
+    }
+    std::optional<uint32_t> Gateway(uint32_t) override {
+        return routed ? std::optional<uint32_t>(kGateway) : std::nullopt;
+    }
+    std::optional<uint32_t> ConnectMs(uint32_t, uint16_t port, int32_t) override {
+        Send("tcp" + std::to_string(port));
+        return port == tcp_port && Reaches() ? std::optional<uint32_t>(30) : std::nullopt;
+    }
+    bool Reaches() const { return gateway_alive && hop_alive; }
+};
+
+struct CycleCase {
+    const char* context;
+    std::function<void(ScriptedNetwork&)> set_up;
+    std::optional<uint32_t> round_trip_ms;
+    bool via_tcp;
+    Where where;
+    const char* sent;
+};
+
+TEST(ReachabilityProbe, OneCycleForEachStateOfTheNetwork) {
+    const CycleCase cases[] = {
+        {"the host answers: one echo to the gateway beside it", [](ScriptedNetwork&) {}, 20u, false,
+         Where::Unknown, "host gateway"},
+        {"echoes blocked, 443 opens", [](ScriptedNetwork& n) { n.host = false, n.tcp_port = 443; },
+         30u, true, Where::Unknown, "host tcp443 gateway"},
+        {"echoes blocked, 80 opens", [](ScriptedNetwork& n) { n.host = false, n.tcp_port = 80; },
+         30u, true, Where::Unknown, "host tcp443 tcp80 gateway"},
+        {"the gateway is silent",
+         [](ScriptedNetwork& n) { n.gateway_alive = false; },
+         {},
+         false,
+         Where::YourNetwork,
+         "host tcp443 tcp80 gateway"},
+        {"the provider is silent",
+         [](ScriptedNetwork& n) { n.hop_alive = false; },
+         {},
+         false,
+         Where::YourProvider,
+         "host tcp443 tcp80 gateway ttl1 ttl2"},
+        {"the host alone is silent",
+         [](ScriptedNetwork& n) { n.host = false; },
+         {},
+         false,
+         Where::BeyondProvider,
+         "host tcp443 tcp80 gateway ttl1 ttl2"},
+        {"an on-link host is silent",
+         [](ScriptedNetwork& n) { n.host = false, n.routed = false; },
+         {},
+         false,
+         Where::YourNetwork,
+         "host tcp443 tcp80"},
+    };
+    for (const CycleCase& c : cases) {
+        SCOPED_TRACE(c.context);
+        testing::ScriptedSockets sockets;
+        sockets.AddHost("probe.example", {{10, 0, 3, 2}});
+        ScriptedNetwork network;
+        c.set_up(network);
+        ReachabilityProbe probe(sockets, network, network);
+        ProbeOutcome outcome = probe.Run("probe.example", 10000);
+        EXPECT_EQ(outcome.round_trip_ms, c.round_trip_ms);
+        EXPECT_EQ(outcome.via_tcp, c.via_tcp);
+        EXPECT_EQ(outcome.where, c.where);
+        EXPECT_EQ(network.sent, c.sent);
+        EXPECT_EQ(sockets.open_count, 0);
+    }
+}
+
+// A gateway that never answers echoes says nothing by its silence: the rising time to
+// live decides; and a cycle whose name lookup fails still looks for the trouble.
+TEST(ReachabilityProbe, LaterCyclesUseWhatEarlierOnesLearnt) {
+    testing::ScriptedSockets sockets;
+    sockets.AddHost("probe.example", {{10, 0, 3, 2}});
+    ScriptedNetwork network;
+    network.gateway_echoes = false;
+    ReachabilityProbe probe(sockets, network, network);
+    ASSERT_TRUE(probe.Run("probe.example", 10000).round_trip_ms);
+
+    network.hop_alive = false;
+    EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourProvider);
+    network.gateway_alive = false;
+    EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourNetwork);
+
+    sockets.hosts.clear();  // the name server is beyond the broken gateway too
+    network.sent.clear();
+    EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourNetwork);
+    EXPECT_EQ(network.sent, "gateway ttl1");
+}
+
+}  // namespace
+}  // namespace zv::monitor
