@@ -1,7 +1,8 @@
 // The companion's record of the link, end to end: the probe host answers, goes silent and
 // answers again; the tray tip follows, the history window shows the drop (read back from
 // the pixels of its loss marks on the screen), the log holds one line per probe, and a
-// wake from sleep holds the next probe back for 15 s.
+// wake from sleep holds the next probe back for 15 s. The host is on loopback, with no
+// gateway before it, so its outage is put down to the user's own network.
 #include "history_scenario.h"
 
 #include <windows.h>
@@ -55,11 +56,14 @@ void CheckLog(HWND history) {
     }
     std::istringstream lines(*log);
     const std::regex kLine(
-        R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d www\.wikipedia\.org (\d+ ms|lost)\r)");
+        R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d www\.wikipedia\.org (\d+ ms|lost \(your network\)))"
+        R"(; loss \d+% \(10 min\) \d+% \(1 h\)(; jitter \d+ ms)?(; 95th percentile \d+ ms)?\r)");
     int count = 0;
     int lost = 0;
     for (std::string line; std::getline(lines, line); ++count) {
-        E2E_CHECK(std::regex_match(line, kLine));
+        if (!E2E_CHECK(std::regex_match(line, kLine))) {
+            Note("log line: " + line);
+        }
         lost += line.find(" lost") != std::string::npos;
     }
     Note(std::to_string(count) + " lines, " + std::to_string(lost) + " lost; " + after);
@@ -104,13 +108,15 @@ void HistoryScenario() {
         Context in("probe host answering");
         E2E_CHECK(
             WaitUntil([&] { return tray.CurrentImage() >= 1 && tray.CurrentImage() <= 4; }, 5000));
-        CheckTip(tray, R"(Zorvane - connected, \d+ ms, 0% loss \(last hour\))", "vigilo-tip");
+        CheckTip(tray, R"(Zorvane - connected, \d+ ms, loss 0% \(10 min\) 0% \(1 h\).*)",
+                 "vigilo-tip");
     }
     {
         Context in("echo replies off");
         E2E_CHECK(SetSandboxEcho(false));
         E2E_CHECK(tray.WaitForImage(5, 45000));
-        CheckTip(tray, R"(Zorvane - not connected since \d\d:\d\d)", "vigilo-tip-not-connected");
+        CheckTip(tray, R"(Zorvane - not connected since \d\d:\d\d \(your network\))",
+                 "vigilo-tip-not-connected");
     }
     {
         Context in("echo replies on again");
@@ -127,7 +133,7 @@ void HistoryScenario() {
     SetCursorPos(0, 0);  // no tip over the window
     Sleep(1000);
     ColourCount losses = CountOnScreen(history, hid::kLossColor);
-    ColourCount down = CountOnScreen(history, hid::kDownColor);
+    ColourCount down = CountOnScreen(history, hid::kYourNetworkColor);
     Note("loss marks: " + std::to_string(losses.columns) + " columns, " +
          std::to_string(losses.pixels) + " pixels; down period: " + std::to_string(down.columns) +
          " columns");
