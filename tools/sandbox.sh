@@ -2,10 +2,11 @@
 # Runs one Windows program under Wine, sealed off from the world:
 #   - a private Wine prefix, an overlay over a template made once and cached;
 #   - an emulated Windows release;
-#   - a private network namespace with loopback only, and a private /etc/hosts;
+#   - a private network namespace with loopback only (with --routed, a few more behind it,
+#     made by the run and joined to nothing else), and a private /etc/hosts;
 #   - its own X display (Xvfb), or the user's display with --screen;
 #   - wineserver -k at the end, so nothing outlives the run.
-# Nothing started here can send a packet beyond loopback.
+# Nothing started here can send a packet beyond the run's own network namespaces.
 #
 # The program (usually a test driver) talks back through a control folder whose Windows
 # path is in %ZV_CTL_DIR%: it creates a file there and waits for "<name>.done":
@@ -259,10 +260,6 @@ make_routed_network() {  # RUN_FOLDER
     ip link add companion type veth peer name lan netns gateway
     ip -n gateway link add wan type veth peer name customer netns provider
     ip -n provider link add site type veth peer name uplink netns host
-    address() {  # NAMESPACE DEVICE ADDRESS/PREFIX ("" is this namespace)
-        ip ${1:+-n "$1"} addr add "$3" dev "$2"
-        ip ${1:+-n "$1"} link set "$2" up
-    }
     address "" companion 10.19.1.2/24
     address gateway lan 10.19.1.1/24
     address gateway wan 10.19.2.1/24
@@ -279,6 +276,11 @@ make_routed_network() {  # RUN_FOLDER
     echo "nameserver 127.0.0.1" >"$run/resolv.conf"
     mount --bind "$run/resolv.conf" /etc/resolv.conf
     for ns in gateway provider; do ip netns exec "$ns" sysctl -qw net.ipv4.ip_forward=1; done
+}
+
+address() {  # NAMESPACE DEVICE ADDRESS/PREFIX ("" is this namespace)
+    ip ${1:+-n "$1"} addr add "$3" dev "$2"
+    ip ${1:+-n "$1"} link set "$2" up
 }
 
 # A router goes silent as a dead one: every route but to its own addresses leads nowhere, so
@@ -308,7 +310,7 @@ serve_requests() {
                 gateway-off | provider-off) silence_router "${base%-off}" off ;;
                 gateway-on | provider-on) silence_router "${base%-on}" on ;;
                 host-off | host-on | host-tcp-only)
-                    [ -n "$listener" ] && kill "$listener" 2>/dev/null
+                    [ -n "$listener" ] && { kill "$listener" 2>/dev/null || true; }
                     listener=""
                     ip netns exec host sysctl -qw \
                         net.ipv4.icmp_echo_ignore_all="$([ "$base" = host-on ] && echo 0 || echo 1)"
