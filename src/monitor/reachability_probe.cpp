@@ -54,7 +54,7 @@ ProbeOutcome ReachabilityProbe::Run(const std::string& host, int32_t timeout_ms)
 }
 
 void ReachabilityProbe::WatchGateway(ping::EchoHandle handle, uint32_t address) {
-    if (std::optional<uint32_t> gateway = route_.Gateway(address)) {
+    if (std::optional<uint32_t> gateway = echo_.Gateway(address)) {
         gateway_echoes_ = Echo(handle, *gateway).status == 0;
     }
 }
@@ -62,7 +62,7 @@ void ReachabilityProbe::WatchGateway(ping::EchoHandle handle, uint32_t address) 
 // Port 443 first, then 80, each with half the probe's time.
 std::optional<uint32_t> ReachabilityProbe::ConnectTime(uint32_t address, int32_t timeout_ms) {
     for (uint16_t port : kTcpPorts) {
-        if (std::optional<uint32_t> ms = route_.ConnectMs(address, port, timeout_ms / 2)) {
+        if (std::optional<uint32_t> ms = sockets_.ConnectMs(address, port, timeout_ms / 2)) {
             return ms;
         }
     }
@@ -77,7 +77,7 @@ ping::EchoResult ReachabilityProbe::Echo(ping::EchoHandle handle, uint32_t addre
 // to live find the first router beyond the gateway: its answer puts the trouble beyond
 // the provider, its silence in the provider's network.
 Where ReachabilityProbe::Locate(ping::EchoHandle handle, uint32_t address) {
-    std::optional<uint32_t> gateway = route_.Gateway(address);
+    std::optional<uint32_t> gateway = echo_.Gateway(address);
     if (!gateway) {
         return Where::YourNetwork;
     }

@@ -19,8 +19,9 @@ constexpr uint32_t kHop = Address(10, 0, 1, 1);
 constexpr uint32_t kHost = Address(10, 0, 3, 2);
 constexpr uint32_t kTimedOut = 11010;
 
-// Each request appends a word to `sent`: "host", "gateway", "ttl1", "tcp443".
-struct ScriptedNetwork : ping::EchoService, RoutePort {
+// Names resolve as in ScriptedSockets; each request appends a word to `sent`: "host",
+// "gateway", "ttl1", "tcp443".
+struct ScriptedNetwork : testing::ScriptedSockets, ping::EchoService {
     bool host = true;            // answers echoes
     bool gateway_echoes = true;  // answers echoes sent to it
     bool gateway_alive = true;   // forwards, and tells when a time to live runs out
@@ -112,28 +113,26 @@ TEST(ReachabilityProbe, OneCycleForEachStateOfTheNetwork) {
     };
     for (const CycleCase& c : cases) {
         SCOPED_TRACE(c.context);
-        testing::ScriptedSockets sockets;
-        sockets.AddHost("probe.example", {{10, 0, 3, 2}});
         ScriptedNetwork network;
+        network.AddHost("probe.example", {{10, 0, 3, 2}});
         c.set_up(network);
-        ReachabilityProbe probe(sockets, network, network);
+        ReachabilityProbe probe(network, network);
         ProbeOutcome outcome = probe.Run("probe.example", 10000);
         EXPECT_EQ(outcome.round_trip_ms, c.round_trip_ms);
         EXPECT_EQ(outcome.via_tcp, c.via_tcp);
         EXPECT_EQ(outcome.where, c.where);
         EXPECT_EQ(network.sent, c.sent);
-        EXPECT_EQ(sockets.open_count, 0);
+        EXPECT_EQ(network.open_count, 0);
     }
 }
 
 // A gateway that never answers echoes says nothing by its silence: the rising time to
 // live decides; and a cycle whose name lookup fails still looks for the trouble.
 TEST(ReachabilityProbe, LaterCyclesUseWhatEarlierOnesLearnt) {
-    testing::ScriptedSockets sockets;
-    sockets.AddHost("probe.example", {{10, 0, 3, 2}});
     ScriptedNetwork network;
+    network.AddHost("probe.example", {{10, 0, 3, 2}});
     network.gateway_echoes = false;
-    ReachabilityProbe probe(sockets, network, network);
+    ReachabilityProbe probe(network, network);
     ASSERT_TRUE(probe.Run("probe.example", 10000).round_trip_ms);
 
     network.hop_alive = false;
@@ -141,7 +140,7 @@ TEST(ReachabilityProbe, LaterCyclesUseWhatEarlierOnesLearnt) {
     network.gateway_alive = false;
     EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourNetwork);
 
-    sockets.hosts.clear();  // the name server is beyond the broken gateway too
+    network.hosts.clear();  // the name server is beyond the broken gateway too
     network.sent.clear();
     EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourNetwork);
     EXPECT_EQ(network.sent, "gateway ttl1");
