@@ -404,6 +404,8 @@ TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRules) {
          "Connection slow: median round trip 300 ms (last 10 minutes)|"
          "Connection no longer slow after 3 min"},
         {"one slow probe is no slow spell", 100, 0, "50 50 300 300 50 50", ""},
+        {"a slow spell before sleep is not over after it", 100, 0, "50 50 300 300 300 +600 50 50",
+         "Connection slow: median round trip 300 ms (last 10 minutes)"},
         {"the loss passes the limit", 0, 20, "20 x 20 x 20",
          "Connection slow: 40% loss (last 10 minutes)"},
     };

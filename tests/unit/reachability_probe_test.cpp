@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "fakes/scripted_ping_ports.h"
+#include "monitor/link_texts.h"
 
 namespace zv::monitor {
 namespace {
@@ -69,58 +68,41 @@ struct ScriptedNetwork : testing::ScriptedSockets, ping::EchoService {
     bool Reaches() const { return gateway_alive && hop_alive; }
 };
 
-struct CycleCase {
-    const char* context;
-    std::function<void(ScriptedNetwork&)> set_up;
-    std::optional<uint32_t> round_trip_ms;
-    bool via_tcp;
-    Where where;
-    const char* sent;
-};
+// "20 ms", "30 ms (TCP)", or where the loss lay.
+std::string Told(const ProbeOutcome& outcome) {
+    if (!outcome.round_trip_ms) {
+        return WhereText(outcome.where);
+    }
+    return std::to_string(*outcome.round_trip_ms) + " ms" + (outcome.via_tcp ? " (TCP)" : "");
+}
 
 TEST(ReachabilityProbe, OneCycleForEachStateOfTheNetwork) {
-    const CycleCase cases[] = {
-        {"the host answers: one echo to the gateway beside it", [](ScriptedNetwork&) {}, 20u, false,
-         Where::Unknown, "host gateway"},
-        {"echoes blocked, 443 opens", [](ScriptedNetwork& n) { n.host = false, n.tcp_port = 443; },
-         30u, true, Where::Unknown, "host tcp443 gateway"},
-        {"echoes blocked, 80 opens", [](ScriptedNetwork& n) { n.host = false, n.tcp_port = 80; },
-         30u, true, Where::Unknown, "host tcp443 tcp80 gateway"},
-        {"the gateway is silent",
-         [](ScriptedNetwork& n) { n.gateway_alive = false; },
-         {},
-         false,
-         Where::YourNetwork,
-         "host tcp443 tcp80 gateway"},
-        {"the provider is silent",
-         [](ScriptedNetwork& n) { n.hop_alive = false; },
-         {},
-         false,
-         Where::YourProvider,
-         "host tcp443 tcp80 gateway ttl1 ttl2"},
-        {"the host alone is silent",
-         [](ScriptedNetwork& n) { n.host = false; },
-         {},
-         false,
-         Where::BeyondProvider,
-         "host tcp443 tcp80 gateway ttl1 ttl2"},
-        {"an on-link host is silent",
-         [](ScriptedNetwork& n) { n.host = false, n.routed = false; },
-         {},
-         false,
-         Where::YourNetwork,
-         "host tcp443 tcp80"},
+    const struct {
+        const char* silent;  // "host", "gateway", "provider", "on-link host" or nothing
+        uint16_t tcp_port;
+        const char* told;
+        const char* sent;
+    } cases[] = {
+        {"", 0, "20 ms", "host gateway"},  // one echo to the gateway beside the probe's
+        {"host", 443, "30 ms (TCP)", "host tcp443 gateway"},
+        {"host", 80, "30 ms (TCP)", "host tcp443 tcp80 gateway"},
+        {"gateway", 443, "your network", "host tcp443 tcp80 gateway"},
+        {"provider", 0, "your provider", "host tcp443 tcp80 gateway ttl1 ttl2"},
+        {"host", 0, "beyond your provider", "host tcp443 tcp80 gateway ttl1 ttl2"},
+        {"on-link host", 0, "your network", "host tcp443 tcp80"},
     };
-    for (const CycleCase& c : cases) {
-        SCOPED_TRACE(c.context);
+    for (const auto& c : cases) {
+        std::string silent = c.silent;
+        SCOPED_TRACE(silent + " silent, listening on " + std::to_string(c.tcp_port));
         ScriptedNetwork network;
         network.AddHost("probe.example", {{10, 0, 3, 2}});
-        c.set_up(network);
+        network.host = silent.find("host") == std::string::npos;
+        network.routed = silent != "on-link host";
+        network.gateway_alive = silent != "gateway";
+        network.hop_alive = silent != "provider";
+        network.tcp_port = c.tcp_port;
         ReachabilityProbe probe(network, network);
-        ProbeOutcome outcome = probe.Run("probe.example", 10000);
-        EXPECT_EQ(outcome.round_trip_ms, c.round_trip_ms);
-        EXPECT_EQ(outcome.via_tcp, c.via_tcp);
-        EXPECT_EQ(outcome.where, c.where);
+        EXPECT_EQ(Told(probe.Run("probe.example", 10000)), c.told);
         EXPECT_EQ(network.sent, c.sent);
         EXPECT_EQ(network.open_count, 0);
     }
