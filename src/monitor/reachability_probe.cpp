@@ -75,7 +75,8 @@ ping::EchoResult ReachabilityProbe::Echo(ping::EchoHandle handle, uint32_t addre
 
 // The gateway silent is trouble at home; past it, echoes to the host with a rising time
 // to live find the first router beyond the gateway: its answer puts the trouble beyond
-// the provider, its silence in the provider's network.
+// the provider, its silence (or its word that it has no way on) in the provider's
+// network. The first hop is the gateway whichever of its addresses it answers from.
 Where ReachabilityProbe::Locate(ping::EchoHandle handle, uint32_t address) {
     std::optional<uint32_t> gateway = echo_.Gateway(address);
     if (!gateway) {
@@ -89,7 +90,7 @@ Where ReachabilityProbe::Locate(ping::EchoHandle handle, uint32_t address) {
         ping::EchoResult reply =
             echo_.SendTtlEcho(handle, address, ping::kEchoPayload, ttl, kNearEchoTimeoutMs);
         bool expired = reply.status == kEchoTtlExpired;
-        if (reply.status == 0 || (expired && reply.from != *gateway)) {
+        if (reply.status == 0 || (expired && ttl > 1 && reply.from != *gateway)) {
             return Where::BeyondProvider;
         }
         if (!expired) {

@@ -21,12 +21,13 @@ constexpr uint32_t kTimedOut = 11010;
 // Names resolve as in ScriptedSockets; each request appends a word to `sent`: "host",
 // "gateway", "ttl1", "tcp443".
 struct ScriptedNetwork : testing::ScriptedSockets, ping::EchoService {
-    bool host = true;            // answers echoes
-    bool gateway_echoes = true;  // answers echoes sent to it
-    bool gateway_alive = true;   // forwards, and tells when a time to live runs out
-    bool hop_alive = true;       // the first router beyond the gateway
-    bool routed = true;          // the host lies beyond a gateway
-    uint16_t tcp_port = 0;       // a listener on the host
+    bool host = true;               // answers echoes
+    bool gateway_echoes = true;     // answers echoes sent to it
+    bool gateway_alive = true;      // forwards, and tells when a time to live runs out
+    bool hop_alive = true;          // the first router beyond the gateway
+    bool routed = true;             // the host lies beyond a gateway
+    uint16_t tcp_port = 0;          // a listener on the host
+    uint32_t first_hop = kGateway;  // whence the gateway tells that a time to live ran out
     std::string sent;
 
     void Send(const std::string& word) { sent += (sent.empty() ? "" : " ") + word; }
@@ -49,7 +50,7 @@ struct ScriptedNetwork : testing::ScriptedSockets, ping::EchoService {
                                  int32_t) override {
         Send("ttl" + std::to_string(ttl));
         if (ttl == 1) {
-            return gateway_alive ? ping::EchoResult{kEchoTtlExpired, 1, kGateway}
+            return gateway_alive ? ping::EchoResult{kEchoTtlExpired, 1, first_hop}
                                  : ping::EchoResult{kTimedOut};
         }
         if (ttl == 2) {
@@ -118,6 +119,8 @@ TEST(ReachabilityProbe, LaterCyclesUseWhatEarlierOnesLearnt) {
     ASSERT_TRUE(probe.Run("probe.example", 10000).round_trip_ms);
 
     network.hop_alive = false;
+    EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourProvider);
+    network.first_hop = Address(100, 64, 0, 9);  // the gateway answers from its far side
     EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourProvider);
     network.gateway_alive = false;
     EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourNetwork);
