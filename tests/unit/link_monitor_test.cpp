@@ -170,6 +170,8 @@ TEST(LinkTexts, TipForEachState) {
         {"the link drops", "20 20 x", 61000, "Zorvane - not connected since 13:01"},
         {"the provider's network is down", "20 20 xn xp", 91000,
          "Zorvane - not connected since 13:01 (your provider)"},
+        {"where it lies only when it fits the older shell's tip", "xb", 12 * kHourMs,
+         "Zorvane - not connected since 2025-03-01 13:00", 63},
         {"down since yesterday", "x", 12 * kHourMs,
          "Zorvane - not connected since 2025-03-01 13:00"},
         {"down for more than a day", "x", 24 * kHourMs + 1000,
