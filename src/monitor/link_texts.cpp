@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "common/program_name.h"
 
@@ -123,25 +124,23 @@ std::string RoundTripText(const Probe& probe) {
     return Ms(probe.round_trip_ms) + (probe.via_tcp ? " (TCP)" : "");
 }
 
-// The link's state now: "connected, 23 ms (TCP)" or "not connected since 14:05 (your
-// provider)".
+// The link's state now: "connected, 23 ms (TCP)" or "not connected since 14:05".
 std::string StateText(const ProbeHistory& history, const Probe& latest, const Moment& now) {
     std::optional<ProbeHistory::Outage> outage = history.DownSince();
     if (!outage) {
         return "connected, " + RoundTripText(latest);
     }
-    std::string where = WhereMark(latest.where);
     // The record keeps a day: an older start is not known, and the oldest probe kept
     // would give a time that moves forward with every probe.
     if (outage->began_before_record || now.tick_ms - outage->first.tick_ms > 24 * kHourMs) {
-        return "not connected for more than 24 hours" + where;
+        return "not connected for more than 24 hours";
     }
     CivilTime down = ToCivil(outage->first.time);
     std::string when = ClockText(down);
     if (DateText(down) != DateText(ToCivil(now.wall))) {
         when = DateText(down) + " " + when;
     }
-    return "not connected since " + when + where;
+    return "not connected since " + when;
 }
 
 }  // namespace
@@ -153,13 +152,13 @@ std::string TrayTipText(const ProbeHistory& history, const Moment& now, std::siz
         return tip;
     }
     tip += " - " + StateText(history, *latest, now);
-    if (latest->lost()) {
-        return tip;
+    std::vector<std::string> parts{WhereMark(latest->where)};
+    if (!latest->lost()) {
+        RecentFigures recent = Recent(history, now.tick_ms);
+        parts = {", " + RecentLossText(recent),
+                 recent.hour.jitter_ms ? ", jitter " + Ms(*recent.hour.jitter_ms) : "",
+                 ", 95th percentile " + Ms(recent.hour.p95_ms.value_or(0))};
     }
-    RecentFigures recent = Recent(history, now.tick_ms);
-    std::string parts[] = {", " + RecentLossText(recent),
-                           recent.hour.jitter_ms ? ", jitter " + Ms(*recent.hour.jitter_ms) : "",
-                           ", 95th percentile " + Ms(recent.hour.p95_ms.value_or(0))};
     // As much as the shell's tip holds, most telling first.
     for (const std::string& part : parts) {
         if (tip.size() + part.size() <= limit) {
@@ -171,7 +170,10 @@ std::string TrayTipText(const ProbeHistory& history, const Moment& now, std::siz
 
 std::string NowLine(const ProbeHistory& history, const Moment& now) {
     std::optional<Probe> latest = history.Latest();
-    return "Now: " + (latest ? StateText(history, *latest, now) : std::string("no probe yet"));
+    if (!latest) {
+        return "Now: no probe yet";
+    }
+    return "Now: " + StateText(history, *latest, now) + WhereMark(latest->where);
 }
 
 std::string RecentLossLine(const RecentFigures& recent) {

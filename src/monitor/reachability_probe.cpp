@@ -54,7 +54,7 @@ ProbeOutcome ReachabilityProbe::Run(const std::string& host, int32_t timeout_ms)
 }
 
 void ReachabilityProbe::WatchGateway(ping::EchoHandle handle, uint32_t address) {
-    if (std::optional<uint32_t> gateway = route_.Gateway(address)) {
+    if (std::optional<uint32_t> gateway = echo_.Gateway(address)) {
         gateway_echoes_ = Echo(handle, *gateway).status == 0;
     }
 }
@@ -62,7 +62,7 @@ void ReachabilityProbe::WatchGateway(ping::EchoHandle handle, uint32_t address) 
 // Port 443 first, then 80, each with half the probe's time.
 std::optional<uint32_t> ReachabilityProbe::ConnectTime(uint32_t address, int32_t timeout_ms) {
     for (uint16_t port : kTcpPorts) {
-        if (std::optional<uint32_t> ms = route_.ConnectMs(address, port, timeout_ms / 2)) {
+        if (std::optional<uint32_t> ms = sockets_.ConnectMs(address, port, timeout_ms / 2)) {
             return ms;
         }
     }
@@ -75,9 +75,10 @@ ping::EchoResult ReachabilityProbe::Echo(ping::EchoHandle handle, uint32_t addre
 
 // The gateway silent is trouble at home; past it, echoes to the host with a rising time
 // to live find the first router beyond the gateway: its answer puts the trouble beyond
-// the provider, its silence in the provider's network.
+// the provider, its silence (or its word that it has no way on) in the provider's
+// network. The first hop is the gateway whichever of its addresses it answers from.
 Where ReachabilityProbe::Locate(ping::EchoHandle handle, uint32_t address) {
-    std::optional<uint32_t> gateway = route_.Gateway(address);
+    std::optional<uint32_t> gateway = echo_.Gateway(address);
     if (!gateway) {
         return Where::YourNetwork;
     }
@@ -89,7 +90,7 @@ Where ReachabilityProbe::Locate(ping::EchoHandle handle, uint32_t address) {
         ping::EchoResult reply =
             echo_.SendTtlEcho(handle, address, ping::kEchoPayload, ttl, kNearEchoTimeoutMs);
         bool expired = reply.status == kEchoTtlExpired;
-        if (reply.status == 0 || (expired && reply.from != *gateway)) {
+        if (reply.status == 0 || (expired && ttl > 1 && reply.from != *gateway)) {
             return Where::BeyondProvider;
         }
         if (!expired) {

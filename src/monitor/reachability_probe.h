@@ -31,20 +31,6 @@ class ProbePort {
     virtual void StartProbe(const std::string& host, int32_t timeout_ms) = 0;
 };
 
-// The route and TCP services the probe needs beside the echo. Addresses are in network
-// byte order, as the echo service takes them.
-class RoutePort {
-  public:
-    virtual ~RoutePort() = default;
-    // The gateway the system routes the address through; nothing when the address is on
-    // the local link or no route leads there.
-    virtual std::optional<uint32_t> Gateway(uint32_t address) = 0;
-    // Opens a TCP connection to the port and closes it at once, sending nothing; the time
-    // the connection took to open, or nothing when it did not within the timeout.
-    virtual std::optional<uint32_t> ConnectMs(uint32_t address, uint16_t port,
-                                              int32_t timeout_ms) = 0;
-};
-
 // What an echo of limited time to live meets at a router on the way (IP_TTL_EXPIRED_TRANSIT).
 inline constexpr uint32_t kEchoTtlExpired = 11013;
 // Every echo but the probe's own waits this long: the gateway and the hops beyond it are
@@ -58,8 +44,8 @@ inline constexpr uint8_t kHopsTried = 4;
 // every 30 s.
 class ReachabilityProbe {
   public:
-    ReachabilityProbe(ping::SocketsService& sockets, ping::EchoService& echo, RoutePort& route)
-        : sockets_(sockets), echo_(echo), route_(route) {}
+    ReachabilityProbe(ping::SocketsService& sockets, ping::EchoService& echo)
+        : sockets_(sockets), echo_(echo) {}
 
     ProbeOutcome Run(const std::string& host, int32_t timeout_ms);
 
@@ -72,7 +58,6 @@ class ReachabilityProbe {
 
     ping::SocketsService& sockets_;
     ping::EchoService& echo_;
-    RoutePort& route_;
     // Whether the gateway answered its echo while the host answered: a gateway that never
     // does says nothing by its silence.
     bool gateway_echoes_ = true;

@@ -34,6 +34,13 @@ class SocketsService {
     virtual int Cleanup() = 0;
     // Nothing when the name is unknown.
     virtual std::optional<HostEntry> GetHostByName(const std::string& name) = 0;
+    // Opens a TCP connection to the address (network byte order) and port and closes it at
+    // once, sending nothing; the time it took to open, or nothing when it did not within
+    // the timeout. Windows Sockets is started.
+    virtual std::optional<uint32_t> ConnectMs(uint32_t address, uint16_t port, int32_t timeout_ms) {
+        static_cast<void>(address), static_cast<void>(port), static_cast<void>(timeout_ms);
+        return std::nullopt;
+    }
 };
 
 using EchoHandle = std::uintptr_t;
@@ -83,6 +90,12 @@ class EchoService {
     // The MTU of the interface the system routes the address through (network byte
     // order), or nothing where the system cannot tell.
     virtual std::optional<uint32_t> InterfaceMtu(uint32_t address) {
+        static_cast<void>(address);
+        return std::nullopt;
+    }
+    // The gateway the system routes the address through; nothing when the address is on
+    // the local link, no route leads there or the system cannot tell.
+    virtual std::optional<uint32_t> Gateway(uint32_t address) {
         static_cast<void>(address);
         return std::nullopt;
     }

@@ -170,6 +170,8 @@ TEST(LinkTexts, TipForEachState) {
         {"the link drops", "20 20 x", 61000, "Zorvane - not connected since 13:01"},
         {"the provider's network is down", "20 20 xn xp", 91000,
          "Zorvane - not connected since 13:01 (your provider)"},
+        {"where it lies only when it fits the older shell's tip", "xb", 12 * kHourMs,
+         "Zorvane - not connected since 2025-03-01 13:00", 63},
         {"down since yesterday", "x", 12 * kHourMs,
          "Zorvane - not connected since 2025-03-01 13:00"},
         {"down for more than a day", "x", 24 * kHourMs + 1000,
@@ -404,6 +406,8 @@ TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRules) {
          "Connection slow: median round trip 300 ms (last 10 minutes)|"
          "Connection no longer slow after 3 min"},
         {"one slow probe is no slow spell", 100, 0, "50 50 300 300 50 50", ""},
+        {"a slow spell before sleep is not over after it", 100, 0, "50 50 300 300 300 +600 50 50",
+         "Connection slow: median round trip 300 ms (last 10 minutes)"},
         {"the loss passes the limit", 0, 20, "20 x 20 x 20",
          "Connection slow: 40% loss (last 10 minutes)"},
     };

@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "fakes/scripted_ping_ports.h"
+#include "monitor/link_texts.h"
 
 namespace zv::monitor {
 namespace {
@@ -19,14 +18,16 @@ constexpr uint32_t kHop = Address(10, 0, 1, 1);
 constexpr uint32_t kHost = Address(10, 0, 3, 2);
 constexpr uint32_t kTimedOut = 11010;
 
-// Each request appends a word to `sent`: "host", "gateway", "ttl1", "tcp443".
-struct ScriptedNetwork : ping::EchoService, RoutePort {
-    bool host = true;            // answers echoes
-    bool gateway_echoes = true;  // answers echoes sent to it
-    bool gateway_alive = true;   // forwards, and tells when a time to live runs out
-    bool hop_alive = true;       // the first router beyond the gateway
-    bool routed = true;          // the host lies beyond a gateway
-    uint16_t tcp_port = 0;       // a listener on the host
+// Names resolve as in ScriptedSockets; each request appends a word to `sent`: "host",
+// "gateway", "ttl1", "tcp443".
+struct ScriptedNetwork : testing::ScriptedSockets, ping::EchoService {
+    bool host = true;               // answers echoes
+    bool gateway_echoes = true;     // answers echoes sent to it
+    bool gateway_alive = true;      // forwards, and tells when a time to live runs out
+    bool hop_alive = true;          // the first router beyond the gateway
+    bool routed = true;             // the host lies beyond a gateway
+    uint16_t tcp_port = 0;          // a listener on the host
+    uint32_t first_hop = kGateway;  // whence the gateway tells that a time to live ran out
     std::string sent;
 
     void Send(const std::string& word) { sent += (sent.empty() ? "" : " ") + word; }
@@ -49,7 +50,7 @@ struct ScriptedNetwork : ping::EchoService, RoutePort {
                                  int32_t) override {
         Send("ttl" + std::to_string(ttl));
         if (ttl == 1) {
-            return gateway_alive ? ping::EchoResult{kEchoTtlExpired, 1, kGateway}
+            return gateway_alive ? ping::EchoResult{kEchoTtlExpired, 1, first_hop}
                                  : ping::EchoResult{kTimedOut};
         }
         if (ttl == 2) {
@@ -68,80 +69,63 @@ struct ScriptedNetwork : ping::EchoService, RoutePort {
     bool Reaches() const { return gateway_alive && hop_alive; }
 };
 
-struct CycleCase {
-    const char* context;
-    std::function<void(ScriptedNetwork&)> set_up;
-    std::optional<uint32_t> round_trip_ms;
-    bool via_tcp;
-    Where where;
-    const char* sent;
-};
+// "20 ms", "30 ms (TCP)", or where the loss lay.
+std::string Told(const ProbeOutcome& outcome) {
+    if (!outcome.round_trip_ms) {
+        return WhereText(outcome.where);
+    }
+    return std::to_string(*outcome.round_trip_ms) + " ms" + (outcome.via_tcp ? " (TCP)" : "");
+}
 
 TEST(ReachabilityProbe, OneCycleForEachStateOfTheNetwork) {
-    const CycleCase cases[] = {
-        {"the host answers: one echo to the gateway beside it", [](ScriptedNetwork&) {}, 20u, false,
-         Where::Unknown, "host gateway"},
-        {"echoes blocked, 443 opens", [](ScriptedNetwork& n) { n.host = false, n.tcp_port = 443; },
-         30u, true, Where::Unknown, "host tcp443 gateway"},
-        {"echoes blocked, 80 opens", [](ScriptedNetwork& n) { n.host = false, n.tcp_port = 80; },
-         30u, true, Where::Unknown, "host tcp443 tcp80 gateway"},
-        {"the gateway is silent",
-         [](ScriptedNetwork& n) { n.gateway_alive = false; },
-         {},
-         false,
-         Where::YourNetwork,
-         "host tcp443 tcp80 gateway"},
-        {"the provider is silent",
-         [](ScriptedNetwork& n) { n.hop_alive = false; },
-         {},
-         false,
-         Where::YourProvider,
-         "host tcp443 tcp80 gateway ttl1 ttl2"},
-        {"the host alone is silent",
-         [](ScriptedNetwork& n) { n.host = false; },
-         {},
-         false,
-         Where::BeyondProvider,
-         "host tcp443 tcp80 gateway ttl1 ttl2"},
-        {"an on-link host is silent",
-         [](ScriptedNetwork& n) { n.host = false, n.routed = false; },
-         {},
-         false,
-         Where::YourNetwork,
-         "host tcp443 tcp80"},
+    const struct {
+        const char* silent;  // "host", "gateway", "provider", "on-link host" or nothing
+        uint16_t tcp_port;
+        const char* told;
+        const char* sent;
+    } cases[] = {
+        {"", 0, "20 ms", "host gateway"},  // one echo to the gateway beside the probe's
+        {"host", 443, "30 ms (TCP)", "host tcp443 gateway"},
+        {"host", 80, "30 ms (TCP)", "host tcp443 tcp80 gateway"},
+        {"gateway", 443, "your network", "host tcp443 tcp80 gateway"},
+        {"provider", 0, "your provider", "host tcp443 tcp80 gateway ttl1 ttl2"},
+        {"host", 0, "beyond your provider", "host tcp443 tcp80 gateway ttl1 ttl2"},
+        {"on-link host", 0, "your network", "host tcp443 tcp80"},
     };
-    for (const CycleCase& c : cases) {
-        SCOPED_TRACE(c.context);
-        testing::ScriptedSockets sockets;
-        sockets.AddHost("probe.example", {{10, 0, 3, 2}});
+    for (const auto& c : cases) {
+        std::string silent = c.silent;
+        SCOPED_TRACE(silent + " silent, listening on " + std::to_string(c.tcp_port));
         ScriptedNetwork network;
-        c.set_up(network);
-        ReachabilityProbe probe(sockets, network, network);
-        ProbeOutcome outcome = probe.Run("probe.example", 10000);
-        EXPECT_EQ(outcome.round_trip_ms, c.round_trip_ms);
-        EXPECT_EQ(outcome.via_tcp, c.via_tcp);
-        EXPECT_EQ(outcome.where, c.where);
+        network.AddHost("probe.example", {{10, 0, 3, 2}});
+        network.host = silent.find("host") == std::string::npos;
+        network.routed = silent != "on-link host";
+        network.gateway_alive = silent != "gateway";
+        network.hop_alive = silent != "provider";
+        network.tcp_port = c.tcp_port;
+        ReachabilityProbe probe(network, network);
+        EXPECT_EQ(Told(probe.Run("probe.example", 10000)), c.told);
         EXPECT_EQ(network.sent, c.sent);
-        EXPECT_EQ(sockets.open_count, 0);
+        EXPECT_EQ(network.open_count, 0);
     }
 }
 
 // A gateway that never answers echoes says nothing by its silence: the rising time to
 // live decides; and a cycle whose name lookup fails still looks for the trouble.
 TEST(ReachabilityProbe, LaterCyclesUseWhatEarlierOnesLearnt) {
-    testing::ScriptedSockets sockets;
-    sockets.AddHost("probe.example", {{10, 0, 3, 2}});
     ScriptedNetwork network;
+    network.AddHost("probe.example", {{10, 0, 3, 2}});
     network.gateway_echoes = false;
-    ReachabilityProbe probe(sockets, network, network);
+    ReachabilityProbe probe(network, network);
     ASSERT_TRUE(probe.Run("probe.example", 10000).round_trip_ms);
 
     network.hop_alive = false;
     EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourProvider);
+    network.first_hop = Address(100, 64, 0, 9);  // the gateway answers from its far side
+    EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourProvider);
     network.gateway_alive = false;
     EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourNetwork);
 
-    sockets.hosts.clear();  // the name server is beyond the broken gateway too
+    network.hosts.clear();  // the name server is beyond the broken gateway too
     network.sent.clear();
     EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourNetwork);
     EXPECT_EQ(network.sent, "gateway ttl1");

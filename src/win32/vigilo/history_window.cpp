@@ -1,8 +1,10 @@
 #include "win32/vigilo/history_window.h"
 
+#include <cstring>
 #include <string>
 #include <utility>
 
+#include "monitor/link_texts.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
 #include "win32/vigilo/history_window_ids.h"
@@ -208,7 +210,28 @@ void HistoryWindow::DrawScene(HDC dc, int width, int height) {
     std::string from = SpanText(view_.SpanHours());
     DrawTextA(dc, from.c_str(), -1, &text, DT_LEFT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
     DrawTextA(dc, "now", -1, &text, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
+    DrawLegend(dc, width - pad, pad);
     SelectObject(dc, old_font);
+}
+
+// The outage colours and their places, right-aligned at the top of the plot, so that a
+// user can read where each outage lay.
+void HistoryWindow::DrawLegend(HDC dc, int right, int top) {
+    SIZE text{};
+    GetTextExtentPoint32A(dc, "M", 1, &text);
+    int box = text.cy * 2 / 3;
+    int x = right;
+    for (int place = monitor::kPlaces - 1; place > 0; --place) {
+        const char* name = monitor::WhereText(static_cast<monitor::Where>(place));
+        int length = static_cast<int>(std::strlen(name));
+        GetTextExtentPoint32A(dc, name, length, &text);
+        x -= text.cx;
+        TextOutA(dc, x, top, name, length);
+        x -= box + box / 2;
+        FillBox(dc, x, top + (text.cy - box) / 2, x + box, top + (text.cy + box) / 2,
+                DownColor(static_cast<monitor::Where>(place)));
+        x -= box;
+    }
 }
 
 std::string HistoryWindow::ChooseSaveFile(const std::string& suggested_name) {

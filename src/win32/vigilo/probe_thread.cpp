@@ -4,9 +4,7 @@
 
 #include <atomic>
 
-#include "win32/ping/icmp_echo_service.h"
-#include "win32/ping/winsock_service.h"
-#include "win32/vigilo/route_watch.h"
+#include "win32/vigilo/probe_services.h"
 
 namespace zv::win32 {
 namespace {
@@ -20,10 +18,9 @@ constexpr DWORD kExitWaitMs = 2000;
 // anew for each probe costs more than the probe, and the probe remembers what it learnt
 // of the gateway; used by one probe at a time.
 struct ProbeThread::Services {
-    WinsockService sockets;
-    IcmpEchoService echo;
-    RouteWatch route;
-    monitor::ReachabilityProbe probe{sockets, echo, route};
+    ProbeSockets sockets;
+    ProbeEcho echo;
+    monitor::ReachabilityProbe probe{sockets, echo};
 };
 
 // Shared by the window's side and the thread, so that whichever lets go last frees it.
