@@ -118,6 +118,11 @@ ColourCount CountOnScreen(HWND window, COLORREF colour) {
     return count;
 }
 
+long OutageBandColumns(HWND history, COLORREF band, COLORREF place_without_outage) {
+    return CountOnScreen(history, band).columns -
+           CountOnScreen(history, place_without_outage).columns;
+}
+
 void WaitForIconGone(const TrayObserver& tray) {
     WaitUntil([&] { return tray.IconWindows().empty(); }, 3000);
 }

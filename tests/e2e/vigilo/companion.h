@@ -33,6 +33,11 @@ struct ColourCount {
 // The window's client area as it is on the screen, counted for one colour.
 ColourCount CountOnScreen(HWND window, COLORREF colour);
 
+// The columns of the history graph's band for outages of one place. The graph's legend
+// shows a swatch of every place's colour: the band is what that colour covers beyond the
+// swatch of a place with no outage.
+long OutageBandColumns(HWND history, COLORREF band, COLORREF place_without_outage);
+
 void WaitForIconGone(const TrayObserver& tray);
 
 // Exit from the menu: the program ends and its icon goes.

@@ -133,13 +133,13 @@ void HistoryScenario() {
     SetCursorPos(0, 0);  // no tip over the window
     Sleep(1000);
     ColourCount losses = CountOnScreen(history, hid::kLossColor);
-    ColourCount down = CountOnScreen(history, hid::kYourNetworkColor);
+    long down = OutageBandColumns(history, hid::kYourNetworkColor, hid::kYourProviderColor);
     Note("loss marks: " + std::to_string(losses.columns) + " columns, " +
-         std::to_string(losses.pixels) + " pixels; down period: " + std::to_string(down.columns) +
+         std::to_string(losses.pixels) + " pixels; down period: " + std::to_string(down) +
          " columns");
     E2E_CHECK(losses.columns >= 1);
     E2E_CHECK(losses.pixels >= 20);
-    E2E_CHECK(down.columns >= 1);
+    E2E_CHECK(down >= 1);
     E2E_CHECK(CountOnScreen(history, hid::kRoundTripColor).pixels > 0);
     Note(WindowText(FindControl(history, hid::lblRoundTrip)));
     RequestScreenshot("vigilo-history");
