@@ -1,6 +1,5 @@
 #include "win32/vigilo/history_window.h"
 
-#include <cstring>
 #include <string>
 #include <utility>
 
@@ -210,27 +209,34 @@ void HistoryWindow::DrawScene(HDC dc, int width, int height) {
     std::string from = SpanText(view_.SpanHours());
     DrawTextA(dc, from.c_str(), -1, &text, DT_LEFT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
     DrawTextA(dc, "now", -1, &text, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
-    DrawLegend(dc, width - pad, pad);
+    DrawLegend(dc, width, pad);
     SelectObject(dc, old_font);
 }
 
-// The outage colours and their places, right-aligned at the top of the plot, so that a
-// user can read where each outage lay.
-void HistoryWindow::DrawLegend(HDC dc, int right, int top) {
+// The outage colours and their places, centred at the top of the plot, so that a user can
+// read where each outage lay: away from the right edge, where the newest outage shows.
+void HistoryWindow::DrawLegend(HDC dc, int width, int top) {
     SIZE text{};
     GetTextExtentPoint32A(dc, "M", 1, &text);
     int box = text.cy * 2 / 3;
-    int x = right;
-    for (int place = monitor::kPlaces - 1; place > 0; --place) {
-        const char* name = monitor::WhereText(static_cast<monitor::Where>(place));
-        int length = static_cast<int>(std::strlen(name));
-        GetTextExtentPoint32A(dc, name, length, &text);
-        x -= text.cx;
-        TextOutA(dc, x, top, name, length);
-        x -= box + box / 2;
+    int gap = box / 2;
+    std::string names[monitor::kPlaces];
+    int total = 0;
+    for (int place = 1; place < monitor::kPlaces; ++place) {
+        names[place] = monitor::WhereText(static_cast<monitor::Where>(place));
+        GetTextExtentPoint32A(dc, names[place].c_str(), static_cast<int>(names[place].size()),
+                              &text);
+        total += box + gap + text.cx + 2 * box;
+    }
+    int x = (width - total) / 2;
+    for (int place = 1; place < monitor::kPlaces; ++place) {
         FillBox(dc, x, top + (text.cy - box) / 2, x + box, top + (text.cy + box) / 2,
                 DownColor(static_cast<monitor::Where>(place)));
-        x -= box;
+        x += box + gap;
+        int length = static_cast<int>(names[place].size());
+        TextOutA(dc, x, top, names[place].c_str(), length);
+        GetTextExtentPoint32A(dc, names[place].c_str(), length, &text);
+        x += text.cx + 2 * box;
     }
 }
 
