@@ -5,9 +5,11 @@ set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$repo/tools/build.sh" --windows-only >/dev/null
 win="$repo/build/win"
-# The companion's probe host, answered on loopback inside the sandbox.
+# The companion's probe host, answered on loopback inside the sandbox, or by the host of
+# the sandbox's routed network, behind a gateway the companion watches.
 probe_host=$(grep -ho 'kProbeHost[^"]*"[^"]*"' -r "$repo/src/monitor" 2>/dev/null | sed 's/.*"\(.*\)"/\1/' | head -n1)
-sandbox() { "$repo/tools/sandbox.sh" --app "$win/app" --host "${probe_host:-probe.invalid}=127.0.0.1" "$@"; }
+sandbox() { "$repo/tools/sandbox.sh" --app "$win/app" "$@"; }
+on_loopback=(--host "${probe_host:-probe.invalid}=127.0.0.1")
 
 echo "== Sizes and imports"
 for exe in "$win/app/Zorvane.exe" "$win/app/vigilo.exe"; do
@@ -18,13 +20,14 @@ for exe in "$win/app/Zorvane.exe" "$win/app/vigilo.exe"; do
 done
 
 echo "== Start-up"
-sandbox --name bench-start -- "$win/bench/bench_start.exe"
+sandbox "${on_loopback[@]}" --name bench-start -- "$win/bench/bench_start.exe"
 
 for bench in "$win"/bench/*_core_bench.exe; do
     [ -f "$bench" ] || continue
     echo "== $(basename "$bench" .exe)"
-    sandbox --name "$(basename "$bench" .exe)" -- "$bench"
+    sandbox "${on_loopback[@]}" --name "$(basename "$bench" .exe)" -- "$bench"
 done
 
-echo "== Companion at rest"
-sandbox --name bench-vigilo -- "$win/bench/bench_vigilo.exe" "${VIGILO_SECONDS:-30}"
+echo "== Companion at rest, watching its gateway on the routed network"
+sandbox --routed --host "${probe_host:-probe.invalid}=10.19.3.2" --name bench-vigilo -- \
+    "$win/bench/bench_vigilo.exe" "${VIGILO_SECONDS:-30}"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the x64, x86 and native builds and runs every test: unit,
-# imports (both Windows builds) and end-to-end (the x64 build in the sandbox, loopback only),
-# after a short run of each fuzz target.
+# imports (both Windows builds) and end-to-end (the x64 build in the sandbox, on loopback or
+# on a routed network of the sandbox's own namespaces), after a short run of each fuzz target.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$repo/tools/deps.sh"

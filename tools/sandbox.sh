@@ -2,10 +2,11 @@
 # Runs one Windows program under Wine, sealed off from the world:
 #   - a private Wine prefix, an overlay over a template made once and cached;
 #   - an emulated Windows release;
-#   - a private network namespace with loopback only, and a private /etc/hosts;
+#   - a private network namespace with loopback only (with --routed, a few more behind it,
+#     made by the run and joined to nothing else), and a private /etc/hosts;
 #   - its own X display (Xvfb), or the user's display with --screen;
 #   - wineserver -k at the end, so nothing outlives the run.
-# Nothing started here can send a packet beyond loopback.
+# Nothing started here can send a packet beyond the run's own network namespaces.
 #
 # The program (usually a test driver) talks back through a control folder whose Windows
 # path is in %ZV_CTL_DIR%: it creates a file there and waits for "<name>.done":
@@ -18,6 +19,12 @@
 #                     while the files in it can still be changed: the rights the users have
 #                     in an installed copy (Wine runs everything as administrator)
 #   unlock-app.req    lift that again
+# With --routed, for the routed network below:
+#   gateway-off.req   the gateway goes silent: it answers nothing and forwards nothing
+#   provider-off.req  the same for the provider's router
+#   host-off.req      the host stops answering ICMP echo requests (TCP ports stay closed)
+#   host-tcp-only.req the host ignores echo requests, but a listener accepts TCP on 443
+#   gateway-on.req, provider-on.req, host-on.req   each answers again (no listener)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -35,6 +42,10 @@ usage: sandbox.sh [options] [--] PROGRAM.exe [ARGS...]
   --app DIR           copy DIR into "C:\Program Files\Zorvane" (its path is in %ZV_APP_DIR%)
   --host NAME=ADDR    map a host name in the private hosts file (repeatable)
   --silent-echo       start with ICMP echo requests ignored
+  --routed            a small routed network of the sandbox's own, every address private:
+                      this namespace 10.19.1.2 -> gateway 10.19.1.1 (forwards) ->
+                      provider 10.19.2.2 (forwards) -> host 10.19.3.2, each a namespace
+                      of the run joined by veth pairs; the default route is the gateway
   --lo-mtu N          set the loopback MTU to N, so packets larger than N must be split
   --drop-fragments    never reassemble split packets: one larger than the loopback MTU is
                       lost, as on a path whose router drops it without a word
@@ -49,7 +60,7 @@ usage: sandbox.sh [options] [--] PROGRAM.exe [ARGS...]
 EOF
 }
 
-release=winxp app="" hosts=() silent=0 lo_mtu="" drop_fragments=0 shot="" screen=0 timeout=300 name=run prepare=0 dpi=96
+release=winxp app="" hosts=() silent=0 routed=0 lo_mtu="" drop_fragments=0 shot="" screen=0 timeout=300 name=run prepare=0 dpi=96
 run_for=""
 shots="$repo/build/shots"
 while [ $# -gt 0 ]; do
@@ -58,6 +69,7 @@ while [ $# -gt 0 ]; do
         --app) app=$2; shift 2 ;;
         --host) hosts+=("$2"); shift 2 ;;
         --silent-echo) silent=1; shift ;;
+        --routed) routed=1; shift ;;
         --lo-mtu) lo_mtu=$2; shift 2 ;;
         --drop-fragments) drop_fragments=1; shift ;;
         --shot) shot=$2; shift 2 ;;
@@ -148,6 +160,7 @@ inside() {
     } >"$run/hosts"
     mount --bind "$run/hosts" /etc/hosts
     sysctl -qw net.ipv4.icmp_echo_ignore_all="$silent"
+    [ "$routed" = 1 ] && make_routed_network "$run"
 
     mkdir -p "$run/prefix" "$run/upper" "$run/work"
     mount -t overlay overlay \
@@ -233,8 +246,59 @@ screenshot() {
     rm -rf "$layers"
 }
 
+# The namespaces are made inside this run's own network namespace, which has no link to the
+# machine's: their veth pairs join only one another, so a packet can go no further than the
+# host's namespace. Their names live in a /run/netns private to the run's mount namespace.
+make_routed_network() {  # RUN_FOLDER
+    local run=$1 ns
+    mkdir -p /run/netns
+    mount -t tmpfs netns /run/netns
+    for ns in gateway provider host; do
+        ip netns add "$ns"
+        ip -n "$ns" link set lo up
+    done
+    ip link add companion type veth peer name lan netns gateway
+    ip -n gateway link add wan type veth peer name customer netns provider
+    ip -n provider link add site type veth peer name uplink netns host
+    address "" companion 10.19.1.2/24
+    address gateway lan 10.19.1.1/24
+    address gateway wan 10.19.2.1/24
+    address provider customer 10.19.2.2/24
+    address provider site 10.19.3.1/24
+    address host uplink 10.19.3.2/24
+    ip route add default via 10.19.1.1
+    ip -n gateway route add default via 10.19.2.2
+    # The provider's router knows the two networks beside it and no default route.
+    ip -n provider route add 10.19.1.0/24 via 10.19.2.1
+    ip -n host route add default via 10.19.3.1
+    # A name missing from the private hosts file is refused at once on loopback, rather than
+    # asked of the machine's name server, now that a route leads away from loopback.
+    echo "nameserver 127.0.0.1" >"$run/resolv.conf"
+    mount --bind "$run/resolv.conf" /etc/resolv.conf
+    for ns in gateway provider; do ip netns exec "$ns" sysctl -qw net.ipv4.ip_forward=1; done
+}
+
+address() {  # NAMESPACE DEVICE ADDRESS/PREFIX ("" is this namespace)
+    ip ${1:+-n "$1"} addr add "$3" dev "$2"
+    ip ${1:+-n "$1"} link set "$2" up
+}
+
+# A router goes silent as a dead one: every route but to its own addresses leads nowhere, so
+# it forwards nothing and sends nothing back, neither echo replies nor TTL-expired notes.
+silence_router() {  # NAMESPACE off|on
+    ip -n "$1" rule del pref 10 2>/dev/null || true
+    [ "$2" = on ] || ip -n "$1" rule add pref 10 blackhole
+}
+
+wait_for_listener() {  # PORT
+    for _ in $(seq 100); do
+        [ -n "$(ip netns exec host ss -Hltn "sport = :$1")" ] && return
+        sleep 0.05
+    done
+}
+
 serve_requests() {
-    local ctl=$1 req base
+    local ctl=$1 req base listener=""
     while true; do
         for req in "$ctl"/*.req; do
             [ -e "$req" ] || continue
@@ -243,6 +307,21 @@ serve_requests() {
                 shot-*) screenshot "$shots/${base#shot-}.png" ;;
                 echo-off) sysctl -qw net.ipv4.icmp_echo_ignore_all=1 ;;
                 echo-on) sysctl -qw net.ipv4.icmp_echo_ignore_all=0 ;;
+                gateway-off | provider-off) silence_router "${base%-off}" off ;;
+                gateway-on | provider-on) silence_router "${base%-on}" on ;;
+                host-off | host-on | host-tcp-only)
+                    [ -n "$listener" ] && { kill "$listener" 2>/dev/null || true; }
+                    listener=""
+                    ip netns exec host sysctl -qw \
+                        net.ipv4.icmp_echo_ignore_all="$([ "$base" = host-on ] && echo 0 || echo 1)"
+                    if [ "$base" = host-tcp-only ]; then
+                        # The kernel completes each handshake on the listening socket;
+                        # nothing needs to be accepted.
+                        ip netns exec host perl -MIO::Socket::INET -e \
+                            'my $s = IO::Socket::INET->new(LocalPort => 443, Listen => 128) or die; sleep' &
+                        listener=$!
+                        wait_for_listener 443
+                    fi ;;
                 lock-app) chattr +i "$app_folder" ;;
                 unlock-app) chattr -i "$app_folder" ;;
                 # Written whole before the .done appears, so a reader never sees half of it.
@@ -272,6 +351,7 @@ args=(--release "$release" --timeout "$timeout" --name "$name" --shots "$shots" 
 [ -n "$app" ] && args+=(--app "$(cd "$app" && pwd)")
 for h in "${hosts[@]+"${hosts[@]}"}"; do args+=(--host "$h"); done
 [ "$silent" = 1 ] && args+=(--silent-echo)
+[ "$routed" = 1 ] && args+=(--routed)
 [ -n "$lo_mtu" ] && args+=(--lo-mtu "$lo_mtu")
 [ "$drop_fragments" = 1 ] && args+=(--drop-fragments)
 [ -n "$shot" ] && args+=(--shot "$(realpath -m "$shot")")

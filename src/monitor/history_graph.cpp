@@ -30,7 +30,8 @@ GraphScene BuildGraph(const ProbeHistory& history, int64_t from_ms, int64_t to_m
         return (height - 1) - static_cast<int>(int64_t{shown} * (height - 1) / scene.axis_max_ms);
     };
     for (const LinkPeriod& period : LinkPeriods(history, from_ms, to_ms)) {
-        scene.bands.push_back({x_of(period.begin_ms), x_of(period.end_ms), period.up});
+        scene.bands.push_back(
+            {x_of(period.begin_ms), x_of(period.end_ms), period.up, period.where});
     }
     bool in_run = false;
     int64_t last_ms = 0;

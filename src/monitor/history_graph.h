@@ -18,6 +18,7 @@ struct GraphBand {
     int left = 0;
     int right = 0;
     bool up = false;
+    Where where = Where::Unknown;  // of a down band: its colour
 };
 
 struct GraphScene {

@@ -4,6 +4,7 @@
 
 #include "common/flags.h"
 #include "monitor/link_texts.h"
+#include "ping/ping_dialog_view.h"
 
 namespace zv::monitor {
 namespace {
@@ -17,9 +18,36 @@ constexpr int kButtonHeight = 375;
 constexpr int kButtonWidth = 1260;
 constexpr int kSaveWidth = 2100;
 constexpr int kSpanWidth = 1800;
-// Everything below the graph: two figure lines, two check boxes, the log line, buttons.
-constexpr int kBelowGraph =
-    kGap + 2 * kLineHeight + kGap + 2 * kCheckHeight + kLineHeight + kGap + kButtonHeight;
+constexpr int kTextHeight = 315;
+constexpr int kHostLabelWidth = 1200;
+constexpr int kSlowLabelWidth = 3300;
+constexpr int kSlowLossLabelWidth = 1000;
+constexpr int kNumberWidth = 700;
+constexpr int kApplyWidth = 1000;
+constexpr int kFigureLines = 5;
+// Everything below the graph: the figure lines, two check boxes, the log line, the probe
+// options' two rows, buttons.
+constexpr int kBelowGraph = kGap + kFigureLines * kLineHeight + kGap + 2 * kCheckHeight +
+                            kLineHeight + kGap + 2 * (kTextHeight + kGap) + kButtonHeight;
+
+bool IsDigit(char key) {
+    return key >= '0' && key <= '9';
+}
+
+uint32_t NumberOf(const std::string& text, uint32_t most) {
+    uint32_t number = 0;
+    for (char c : text) {
+        if (!IsDigit(c)) {
+            return 0;
+        }
+        number = std::min<uint32_t>(number * 10 + static_cast<uint32_t>(c - '0'), most);
+    }
+    return number;
+}
+
+std::string LimitText(uint32_t limit) {
+    return limit == 0 ? "" : std::to_string(limit);
+}
 
 }  // namespace
 
@@ -41,6 +69,15 @@ void HistoryView::ConnectHandlers() {
     };
     chkNotices.on_change = [this] { UpdateOption(ports_.monitor.Options().notices, chkNotices); };
     cmdSave.on_click = [this] { SaveHistory(); };
+    cmdApply.on_click = [this] { ApplyProbeOptions(); };
+    txtHost.SetMaxLength(255);
+    for (ui::TextBox* box : {&txtSlowMs, &txtSlowLoss}) {
+        box->SetMaxLength(box == &txtSlowMs ? 5 : 3);
+        box->on_key_press = [](char key) { return IsDigit(key) || key == ui::kBackspace; };
+        box->on_paste = [](const std::string& text) {
+            return std::all_of(text.begin(), text.end(), IsDigit);
+        };
+    }
     cmdClose.on_click = [this] { ports_.window.Close(); };
 }
 
@@ -52,6 +89,7 @@ void HistoryView::Load() {
                        : options.span_hours == 6 ? optSpan6
                                                  : optSpan1;
     span.Select();
+    ShowProbeOptions();
     ports_.monitor.SetWatcher([this] { Refresh(); });
     Refresh();
 }
@@ -63,6 +101,27 @@ void HistoryView::UpdateOption(bool& option, const ui::CheckBox& box) {
         option = checked;
         ports_.monitor.SaveOptions();
     }
+}
+
+void HistoryView::ShowProbeOptions() {
+    const MonitorOptions& options = ports_.monitor.Options();
+    txtHost.SetText(options.host);
+    txtSlowMs.SetText(LimitText(options.slow_round_trip_ms));
+    txtSlowLoss.SetText(LimitText(options.slow_loss_percent));
+}
+
+void HistoryView::ApplyProbeOptions() {
+    if (!ping::IsStorableHost(txtHost.text())) {
+        ports_.messages.Show({ping::kEnterValuesProperly, "Vigilo", ui::MessageButtons::Ok,
+                              ui::MessageIcon::Exclamation});
+        return;
+    }
+    MonitorOptions& options = ports_.monitor.Options();
+    options.host = txtHost.text();
+    options.slow_round_trip_ms = NumberOf(txtSlowMs.text(), 99999);
+    options.slow_loss_percent = NumberOf(txtSlowLoss.text(), 100);
+    ports_.monitor.SaveOptions();
+    ShowProbeOptions();
 }
 
 void HistoryView::ChooseSpan(int hours) {
@@ -77,8 +136,12 @@ void HistoryView::Refresh() {
     shown_until_ms_ = ports_.monitor.Now().tick_ms;
     HistoryFigures figures = Summarize(ports_.monitor.History(),
                                        shown_until_ms_ - SpanHours() * kHourMs, shown_until_ms_);
+    const ProbeHistory& history = ports_.monitor.History();
+    lblNow.SetCaption(NowLine(history, ports_.monitor.Now()));
     lblRoundTrip.SetCaption(RoundTripLine(figures));
     lblLoss.SetCaption(LossLine(figures));
+    lblRecent.SetCaption(RecentLossLine(Recent(history, shown_until_ms_)));
+    lblWhere.SetCaption(WhereLine(figures));
     const ProbeLog& log = ports_.monitor.Log();
     std::string log_text;
     if (ports_.monitor.Options().log) {
@@ -118,15 +181,36 @@ void HistoryView::Layout(int width, int height) {
     int graph_bottom = height - kMargin - kBelowGraph;
     graph_bounds_ = {left, graph_top, inner, graph_bottom - graph_top};
     int y = graph_bottom + kGap;
-    lblRoundTrip.SetBounds({left, y, inner, kLineHeight});
-    lblLoss.SetBounds({left, y += kLineHeight, inner, kLineHeight});
-    chkLog.SetBounds({left, y += kLineHeight + kGap, inner, kCheckHeight});
+    for (ui::Label* line : {&lblNow, &lblRoundTrip, &lblLoss, &lblRecent, &lblWhere}) {
+        line->SetBounds({left, y, inner, kLineHeight});
+        y += kLineHeight;
+    }
+    chkLog.SetBounds({left, y += kGap, inner, kCheckHeight});
     chkNotices.SetBounds({left, y += kCheckHeight, inner, kCheckHeight});
     lblLog.SetBounds({left, y += kCheckHeight, inner, kLineHeight});
+    LayoutProbeOptions(y + kLineHeight + kGap, inner);
     int buttons_top = height - kMargin - kButtonHeight;
     cmdClose.SetBounds({width - kMargin - kButtonWidth, buttons_top, kButtonWidth, kButtonHeight});
     cmdSave.SetBounds({width - kMargin - kButtonWidth - kGap - kSaveWidth, buttons_top, kSaveWidth,
                        kButtonHeight});
+}
+
+// Two rows: the host with Apply at the right, then the slow limits.
+void HistoryView::LayoutProbeOptions(int top, int inner) {
+    int left = kMargin;
+    int label_top = top + (kTextHeight - kLineHeight) / 2;
+    lblHost.SetBounds({left, label_top, kHostLabelWidth, kLineHeight});
+    int host_left = left + kHostLabelWidth;
+    txtHost.SetBounds({host_left, top, inner - kHostLabelWidth - kGap - kApplyWidth, kTextHeight});
+    cmdApply.SetBounds({left + inner - kApplyWidth, top, kApplyWidth, kTextHeight});
+    top += kTextHeight + kGap;
+    label_top += kTextHeight + kGap;
+    lblSlow.SetBounds({left, label_top, kSlowLabelWidth, kLineHeight});
+    int x = left + kSlowLabelWidth;
+    txtSlowMs.SetBounds({x, top, kNumberWidth, kTextHeight});
+    x += kNumberWidth + kGap;
+    lblSlowLoss.SetBounds({x, label_top, kSlowLossLabelWidth, kLineHeight});
+    txtSlowLoss.SetBounds({x + kSlowLossLabelWidth, top, kNumberWidth, kTextHeight});
 }
 
 }  // namespace zv::monitor

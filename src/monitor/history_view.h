@@ -1,5 +1,6 @@
-// The "Connection History" window as a controller: the span of the graph, the figures
-// below it, the log and notice options, "Save History As..." and Close. It exists only
+// The "Connection History" window as a controller: the span of the graph, the state now
+// and the figures below it, the log and notice options, the probe host and the slow-notice
+// limits (taken by Apply), "Save History As..." and Close. It exists only
 // while the window is open, and is told of each probe meanwhile.
 #pragma once
 
@@ -12,6 +13,7 @@
 #include "ui/check_box.h"
 #include "ui/option.h"
 #include "ui/ports.h"
+#include "ui/text_box.h"
 
 namespace zv::monitor {
 
@@ -35,10 +37,10 @@ struct HistoryViewPorts {
 };
 
 // The window's least client size, in twips.
-inline constexpr int kHistoryMinWidth = 6600;
-inline constexpr int kHistoryMinHeight = 5400;
+inline constexpr int kHistoryMinWidth = 7800;
+inline constexpr int kHistoryMinHeight = 7200;
 inline constexpr int kHistoryWidth = 9600;
-inline constexpr int kHistoryHeight = 6900;
+inline constexpr int kHistoryHeight = 8700;
 
 class HistoryView {
   public:
@@ -62,11 +64,21 @@ class HistoryView {
     ui::Option optSpan1{"optSpan1", "Last &hour", span_group};
     ui::Option optSpan6{"optSpan6", "Last &6 hours", span_group};
     ui::Option optSpan24{"optSpan24", "Last &24 hours", span_group};
+    ui::Label lblNow{"lblNow", ""};
     ui::Label lblRoundTrip{"lblRoundTrip", ""};
     ui::Label lblLoss{"lblLoss", ""};
+    ui::Label lblRecent{"lblRecent", ""};
+    ui::Label lblWhere{"lblWhere", ""};
     ui::CheckBox chkLog{"chkLog", "&Write every probe to the log file"};
     ui::CheckBox chkNotices{"chkNotices", "Show a &notice when the connection drops or returns"};
     ui::Label lblLog{"lblLog", ""};
+    ui::Label lblHost{"lblHost", "Probe &host:"};
+    ui::TextBox txtHost{"txtHost"};
+    ui::Label lblSlow{"lblSlow", "Slow notice at median round trip (ms):"};
+    ui::TextBox txtSlowMs{"txtSlowMs"};
+    ui::Label lblSlowLoss{"lblSlowLoss", "or loss (%):"};
+    ui::TextBox txtSlowLoss{"txtSlowLoss"};
+    ui::Button cmdApply{"cmdApply", "&Apply"};
     ui::Button cmdSave{"cmdSave", "&Save History As..."};
     ui::Button cmdClose{"cmdClose", "Close"};
 
@@ -74,8 +86,12 @@ class HistoryView {
     void ConnectHandlers();
     void UpdateOption(bool& option, const ui::CheckBox& box);
     void ChooseSpan(int hours);
+    void ShowProbeOptions();
+    // Takes the probe host and the slow limits, or says what is wrong and keeps them.
+    void ApplyProbeOptions();
     void Refresh();
     void SaveHistory();
+    void LayoutProbeOptions(int top, int inner);
 
     HistoryViewPorts ports_;
     ui::Bounds graph_bounds_;

@@ -7,30 +7,57 @@
 
 namespace zv::monitor {
 
-LinkMonitor::LinkMonitor(const LinkMonitorPorts& ports, std::string host)
-    : ports_(ports),
-      host_(std::move(host)),
-      log_(ports.log_files),
-      options_(LoadMonitorOptions(ports.options)) {}
+LinkMonitor::LinkMonitor(const LinkMonitorPorts& ports)
+    : ports_(ports), log_(ports.log_files), options_(LoadMonitorOptions(ports.options)) {}
 
-void LinkMonitor::Record(const Moment& sent, std::optional<uint32_t> round_trip_ms) {
-    Probe probe{sent.wall, kLost, sent.tick_ms};
+void LinkMonitor::Record(const Moment& sent, std::optional<uint32_t> round_trip_ms, bool via_tcp,
+                         Where where) {
+    Probe probe{sent.wall, kLost, sent.tick_ms, false, where};
     if (round_trip_ms) {
         probe.round_trip_ms = static_cast<int32_t>(
             std::min<uint32_t>(*round_trip_ms, std::numeric_limits<int32_t>::max()));
+        probe.via_tcp = via_tcp;
+        probe.where = Where::Unknown;
     }
     history_.Add(probe);
+    RecentFigures recent = Recent(history_, probe.tick_ms);
     notice_ = notices_.Take(probe);
+    std::string detail;
+    std::optional<bool> slow = probe.lost() ? std::nullopt : Slow(recent.ten_minutes, detail);
+    LinkNotice slow_notice = slow_notices_.Take(probe.tick_ms, slow, detail);
+    if (notice_.text.empty()) {
+        notice_ = slow_notice;
+    }
     if (options_.log) {
-        log_.Write(probe, host_);
+        log_.Write(LogLine(probe, Host(), recent));
     }
     if (watcher_) {
         watcher_();
     }
 }
 
-std::string LinkMonitor::TipText() {
-    return TrayTipText(history_, Now());
+std::optional<bool> LinkMonitor::Slow(const HistoryFigures& recent, std::string& detail) const {
+    uint32_t ms_limit = options_.slow_round_trip_ms;
+    uint32_t loss_limit = options_.slow_loss_percent;
+    if (ms_limit == 0 && loss_limit == 0) {
+        return std::nullopt;
+    }
+    const std::string span = " (last 10 minutes)";
+    if (ms_limit > 0 && recent.median_ms && static_cast<uint32_t>(*recent.median_ms) > ms_limit) {
+        detail = ": median round trip " + std::to_string(*recent.median_ms) + " ms" + span;
+        return true;
+    }
+    if (loss_limit > 0 && recent.probes > 0 &&
+        static_cast<uint32_t>(recent.lost * 100) >
+            loss_limit * static_cast<uint32_t>(recent.probes)) {
+        detail = ": " + LossPercentText(recent.lost, recent.probes) + "% loss" + span;
+        return true;
+    }
+    return false;
+}
+
+std::string LinkMonitor::TipText(std::size_t limit) {
+    return TrayTipText(history_, Now(), limit);
 }
 
 LinkNotice LinkMonitor::Notice() const {

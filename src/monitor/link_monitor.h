@@ -8,6 +8,7 @@
 #include <string>
 
 #include "monitor/link_notices.h"
+#include "monitor/link_texts.h"
 #include "monitor/monitor_options.h"
 #include "monitor/probe_history.h"
 #include "monitor/probe_log.h"
@@ -28,20 +29,25 @@ struct LinkMonitorPorts {
 
 class LinkMonitor {
   public:
-    LinkMonitor(const LinkMonitorPorts& ports, std::string host);
+    // The probe host is the one the options name.
+    explicit LinkMonitor(const LinkMonitorPorts& ports);
     LinkMonitor(const LinkMonitor&) = delete;
     LinkMonitor& operator=(const LinkMonitor&) = delete;
 
     Moment Now() { return ports_.clock.Now(); }
-    const std::string& Host() const { return host_; }
+    const std::string& Host() const { return options_.host; }
 
-    // One probe sent at `sent`, with its round trip or nothing when it was lost: kept, and
-    // logged when the log is on; the watcher hears of it.
-    void Record(const Moment& sent, std::optional<uint32_t> round_trip_ms);
+    // One probe sent at `sent`, with its round trip (a TCP connect's when `via_tcp`) or
+    // nothing when it was lost, and then where the trouble lay: kept, and logged when the
+    // log is on; the watcher hears of it.
+    void Record(const Moment& sent, std::optional<uint32_t> round_trip_ms, bool via_tcp = false,
+                Where where = Where::Unknown);
 
     const ProbeHistory& History() const { return history_; }
-    std::string TipText();
-    // The notice the newest probe calls for; empty when there is none or notices are off.
+    // The tip, with as many figures as `limit` characters hold.
+    std::string TipText(std::size_t limit = kTipLimit);
+    // The notice the newest probe calls for: a drop or return, else a slow spell's start or
+    // end; empty when there is none or notices are off.
     LinkNotice Notice() const;
     // The newest probe was a first loss after answers: a second probe, sent at once,
     // decides whether the link dropped.
@@ -55,11 +61,15 @@ class LinkMonitor {
     void SetWatcher(std::function<void()> watcher) { watcher_ = std::move(watcher); }
 
   private:
+    // Whether the last 10 minutes passed a slow limit, with what passed it; nothing to
+    // judge by after a loss or with both limits off.
+    std::optional<bool> Slow(const HistoryFigures& recent, std::string& detail) const;
+
     LinkMonitorPorts ports_;
-    std::string host_;
     ProbeHistory history_;
     ProbeLog log_;
     LinkNotices notices_;
+    LinkNotices slow_notices_{kSlowWords};
     LinkNotice notice_;
     MonitorOptions options_;
     std::function<void()> watcher_;

@@ -4,8 +4,7 @@
 
 namespace zv::monitor {
 
-LinkNotice LinkNotices::Take(const Probe& probe) {
-    int64_t at = probe.tick_ms;
+LinkNotice LinkNotices::Take(int64_t at, std::optional<bool> bad, const std::string& detail) {
     if (last_probe_ && at - *last_probe_ > kStateHoldMs) {
         state_ = State::Unknown;
         first_loss_.reset();
@@ -14,7 +13,7 @@ LinkNotice LinkNotices::Take(const Probe& probe) {
     while (!drops_.empty() && at - drops_.front() > kSummarySpanMs) {
         drops_.pop_front();
     }
-    LinkNotice notice = Change(probe);
+    LinkNotice notice = bad ? Change(at, *bad, detail) : LinkNotice{};
     if (notice.text.empty() && summary_due_ && !Quiet(at)) {
         notice = Summary(at);
     }
@@ -24,20 +23,19 @@ LinkNotice LinkNotices::Take(const Probe& probe) {
 LinkNotice LinkNotices::Summary(int64_t at) {
     summary_due_ = false;
     std::size_t n = drops_.size();
-    return Tell(std::to_string(n) + (n == 1 ? " drop" : " drops") + " in the last 10 minutes", true,
-                at);
+    return Tell(std::to_string(n) + (n == 1 ? words_.one : words_.many) + " in the last 10 minutes",
+                true, at);
 }
 
-LinkNotice LinkNotices::Change(const Probe& probe) {
-    int64_t at = probe.tick_ms;
+LinkNotice LinkNotices::Change(int64_t at, bool bad, const std::string& detail) {
     switch (state_) {
         case State::Unknown:
-            state_ = probe.lost() ? State::Down : State::Up;
+            state_ = bad ? State::Down : State::Up;
             outage_begin_ = at;
             outage_told_ = false;
             return {};
         case State::Up:
-            if (!probe.lost()) {
+            if (!bad) {
                 first_loss_.reset();
                 return {};
             }
@@ -56,9 +54,9 @@ LinkNotice LinkNotices::Change(const Probe& probe) {
                 return Quiet(at) ? LinkNotice{} : Summary(at);
             }
             outage_told_ = true;
-            return Tell("Connection lost", true, at);
+            return Tell(words_.went + detail, true, at);
         case State::Down:
-            if (probe.lost()) {
+            if (bad) {
                 return {};
             }
             state_ = State::Up;
@@ -66,7 +64,7 @@ LinkNotice LinkNotices::Change(const Probe& probe) {
                 return {};
             }
             outage_told_ = false;
-            return Tell("Connection back after " + DurationText(at - outage_begin_), false, at);
+            return Tell(words_.back_after + DurationText(at - outage_begin_), false, at);
     }
     return {};
 }

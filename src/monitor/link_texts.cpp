@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "common/program_name.h"
 
@@ -93,37 +94,116 @@ std::string LossPercentText(int lost, int probes) {
     return percent == 100 && lost < probes ? ">99" : std::to_string(percent);
 }
 
-std::string TrayTipText(const ProbeHistory& history, const Moment& now) {
+const char* WhereText(Where where) {
+    static const char* const kTexts[kPlaces] = {"", "your network", "your provider",
+                                                "beyond your provider"};
+    return kTexts[static_cast<int>(where)];
+}
+
+std::string WhereMark(Where where) {
+    return where == Where::Unknown ? "" : std::string(" (") + WhereText(where) + ")";
+}
+
+RecentFigures Recent(const ProbeHistory& history, int64_t at_ms) {
+    return {Summarize(history, at_ms - kRecentSpanMs, at_ms),
+            Summarize(history, at_ms - kHourMs, at_ms)};
+}
+
+std::string RecentLossText(const RecentFigures& recent) {
+    return "loss " + LossPercentText(recent.ten_minutes.lost, recent.ten_minutes.probes) +
+           "% (10 min) " + LossPercentText(recent.hour.lost, recent.hour.probes) + "% (1 h)";
+}
+
+namespace {
+
+std::string Ms(int32_t ms) {
+    return std::to_string(ms) + " ms";
+}
+
+std::string RoundTripText(const Probe& probe) {
+    return Ms(probe.round_trip_ms) + (probe.via_tcp ? " (TCP)" : "");
+}
+
+// The link's state now: "connected, 23 ms (TCP)" or "not connected since 14:05".
+std::string StateText(const ProbeHistory& history, const Probe& latest, const Moment& now) {
+    std::optional<ProbeHistory::Outage> outage = history.DownSince();
+    if (!outage) {
+        return "connected, " + RoundTripText(latest);
+    }
+    // The record keeps a day: an older start is not known, and the oldest probe kept
+    // would give a time that moves forward with every probe.
+    if (outage->began_before_record || now.tick_ms - outage->first.tick_ms > 24 * kHourMs) {
+        return "not connected for more than 24 hours";
+    }
+    CivilTime down = ToCivil(outage->first.time);
+    std::string when = ClockText(down);
+    if (DateText(down) != DateText(ToCivil(now.wall))) {
+        when = DateText(down) + " " + when;
+    }
+    return "not connected since " + when;
+}
+
+}  // namespace
+
+std::string TrayTipText(const ProbeHistory& history, const Moment& now, std::size_t limit) {
     std::string tip = kProgramName;
     std::optional<Probe> latest = history.Latest();
     if (!latest) {
         return tip;
     }
-    if (std::optional<ProbeHistory::Outage> outage = history.DownSince()) {
-        // The record keeps a day: an older start is not known, and the oldest probe kept
-        // would give a time that moves forward with every probe.
-        if (outage->began_before_record || now.tick_ms - outage->first.tick_ms > 24 * kHourMs) {
-            return tip + " - not connected for more than 24 hours";
-        }
-        CivilTime down = ToCivil(outage->first.time);
-        std::string when = ClockText(down);
-        if (DateText(down) != DateText(ToCivil(now.wall))) {
-            when = DateText(down) + " " + when;
-        }
-        return tip + " - not connected since " + when;
+    tip += " - " + StateText(history, *latest, now);
+    std::vector<std::string> parts{WhereMark(latest->where)};
+    if (!latest->lost()) {
+        RecentFigures recent = Recent(history, now.tick_ms);
+        parts = {", " + RecentLossText(recent),
+                 recent.hour.jitter_ms ? ", jitter " + Ms(*recent.hour.jitter_ms) : "",
+                 ", 95th percentile " + Ms(recent.hour.p95_ms.value_or(0))};
     }
-    HistoryFigures hour = Summarize(history, now.tick_ms - kHourMs, now.tick_ms);
-    return tip + " - connected, " + std::to_string(latest->round_trip_ms) + " ms, " +
-           LossPercentText(hour.lost, hour.probes) + "% loss (last hour)";
+    // As much as the shell's tip holds, most telling first.
+    for (const std::string& part : parts) {
+        if (tip.size() + part.size() <= limit) {
+            tip += part;
+        }
+    }
+    return tip;
+}
+
+std::string NowLine(const ProbeHistory& history, const Moment& now) {
+    std::optional<Probe> latest = history.Latest();
+    if (!latest) {
+        return "Now: no probe yet";
+    }
+    return "Now: " + StateText(history, *latest, now) + WhereMark(latest->where);
+}
+
+std::string RecentLossLine(const RecentFigures& recent) {
+    return "Loss in the last 10 minutes: " +
+           LossPercentText(recent.ten_minutes.lost, recent.ten_minutes.probes) +
+           "%, last hour: " + LossPercentText(recent.hour.lost, recent.hour.probes) + "%";
+}
+
+std::string WhereLine(const HistoryFigures& figures) {
+    std::string line = "Outages:";
+    for (int place = 1; place < kPlaces; ++place) {
+        line += std::string(place > 1 ? "," : "") + " " + WhereText(static_cast<Where>(place)) +
+                " " + std::to_string(figures.outages[place]);
+    }
+    return line;
 }
 
 std::string RoundTripLine(const HistoryFigures& figures) {
     if (!figures.min_ms) {
         return "Round trip: no replies";
     }
-    return "Round trip: min " + std::to_string(*figures.min_ms) + " ms, average " +
-           std::to_string(figures.average_ms) + " ms, max " + std::to_string(*figures.max_ms) +
-           " ms";
+    std::string line = "Round trip: min " + Ms(*figures.min_ms) + ", average " +
+                       Ms(figures.average_ms) + ", max " + Ms(*figures.max_ms);
+    if (figures.jitter_ms) {
+        line += ", jitter " + Ms(*figures.jitter_ms);
+    }
+    if (figures.p95_ms) {
+        line += ", 95th percentile " + Ms(*figures.p95_ms);
+    }
+    return line;
 }
 
 std::string LossLine(const HistoryFigures& figures) {
@@ -133,23 +213,49 @@ std::string LossLine(const HistoryFigures& figures) {
            (figures.longest_outage_ms > 0 ? DurationText(figures.longest_outage_ms) : "none");
 }
 
-std::string LogLine(const Probe& probe, const std::string& host) {
-    return IsoTime(probe.time) + " " + host + " " +
-           (probe.lost() ? "lost" : std::to_string(probe.round_trip_ms) + " ms") + "\r\n";
+std::string FiguresText(const RecentFigures& recent) {
+    std::string text = "; " + RecentLossText(recent);
+    if (recent.hour.jitter_ms) {
+        text += "; jitter " + Ms(*recent.hour.jitter_ms);
+    }
+    if (recent.hour.p95_ms) {
+        text += "; 95th percentile " + Ms(*recent.hour.p95_ms);
+    }
+    return text;
 }
+
+std::string LogLine(const Probe& probe, const std::string& host, const RecentFigures& recent) {
+    return IsoTime(probe.time) + " " + host + " " +
+           (probe.lost() ? "lost" + WhereMark(probe.where) : RoundTripText(probe)) +
+           FiguresText(recent) + "\r\n";
+}
+
+namespace {
+
+std::string OptionalMs(const std::optional<int32_t>& ms) {
+    return ms ? std::to_string(*ms) : "";
+}
+
+}  // namespace
 
 std::string HistoryCsv(const ProbeHistory& history, const std::string& host,
                        const std::string& separator) {
     const std::string& s = separator;
-    std::string csv =
-        "Time" + s + "UTC offset" + s + "Host" + s + "Round trip (ms)" + s + "Result\r\n";
+    std::string csv = "Time" + s + "UTC offset" + s + "Host" + s + "Round trip (ms)" + s +
+                      "Result" + s + "Probe" + s + "Where" + s + "Loss 10 min (%)" + s +
+                      "Loss 1 h (%)" + s + "Jitter (ms)" + s + "95th percentile (ms)\r\n";
     for (std::size_t i = 0; i < history.size(); ++i) {
         const Probe& probe = history.at(i);
         CivilTime t = ToCivil(probe.time);
+        RecentFigures recent = Recent(history, probe.tick_ms);
         csv += DateText(t) + " " + TimeOfDayText(t) + s + OffsetText(probe.time.offset_min) + s +
                host + s +
-               (probe.lost() ? s + "lost" : std::to_string(probe.round_trip_ms) + s + "answered") +
-               "\r\n";
+               (probe.lost() ? s + "lost" + s + s + WhereText(probe.where)
+                             : std::to_string(probe.round_trip_ms) + s + "answered" + s +
+                                   (probe.via_tcp ? "TCP" : "ICMP") + s) +
+               s + LossPercentText(recent.ten_minutes.lost, recent.ten_minutes.probes) + s +
+               LossPercentText(recent.hour.lost, recent.hour.probes) + s +
+               OptionalMs(recent.hour.jitter_ms) + s + OptionalMs(recent.hour.p95_ms) + "\r\n";
     }
     return csv;
 }

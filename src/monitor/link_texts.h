@@ -19,22 +19,48 @@ std::string DurationText(int64_t ms);
 // short of all too close to round down to 99 is ">99".
 std::string LossPercentText(int lost, int probes);
 
-// "Zorvane" before the first probe; "Zorvane - connected, 23 ms, 0% loss (last hour)";
-// "Zorvane - not connected since 14:05" (with the date when that was another day), or
-// "Zorvane - not connected for more than 24 hours" once the outage is older than that.
-std::string TrayTipText(const ProbeHistory& history, const Moment& now);
+// "your network", "your provider", "beyond your provider"; empty for Unknown.
+const char* WhereText(Where where);
+// " (your provider)"; empty for Unknown.
+std::string WhereMark(Where where);
 
-// Two lines for the history window: round trips, then loss, drops and longest outage.
+// The recent figures every probe is told with: the last 10 minutes and the last hour up
+// to a moment of the forward-only count.
+inline constexpr int64_t kRecentSpanMs = 10 * kMinuteMs;
+struct RecentFigures {
+    HistoryFigures ten_minutes;
+    HistoryFigures hour;
+};
+RecentFigures Recent(const ProbeHistory& history, int64_t at_ms);
+// "loss 0% (10 min) 1% (1 h)"
+std::string RecentLossText(const RecentFigures& recent);
+
+inline constexpr std::size_t kTipLimit = 127;
+
+// "Zorvane" before the first probe; "Zorvane - connected, 23 ms (TCP), loss 0% (10 min)
+// 1% (1 h), jitter 2 ms, 95th percentile 40 ms" with as many of the figures as `limit`
+// characters hold; "Zorvane - not connected since 14:05 (your provider)" (with the date
+// when that was another day), or "Zorvane - not connected for more than 24 hours" once
+// the outage is older than that.
+std::string TrayTipText(const ProbeHistory& history, const Moment& now,
+                        std::size_t limit = kTipLimit);
+
+// The history window's lines: the state now, round trips, then loss, drops and longest
+// outage, the recent loss, and the outages by place.
+std::string NowLine(const ProbeHistory& history, const Moment& now);
 std::string RoundTripLine(const HistoryFigures& figures);
 std::string LossLine(const HistoryFigures& figures);
+std::string RecentLossLine(const RecentFigures& recent);
+std::string WhereLine(const HistoryFigures& figures);
 
-// "2025-03-01T14:05:30+01:00 www.example.org 23 ms" or "... lost", with CR LF.
-std::string LogLine(const Probe& probe, const std::string& host);
+// "2025-03-01T14:05:30+01:00 www.example.org 23 ms (TCP); loss 0% (10 min) 1% (1 h);
+// jitter 2 ms; 95th percentile 40 ms" or "... lost (your provider); ...", with CR LF.
+std::string LogLine(const Probe& probe, const std::string& host, const RecentFigures& recent);
 
-// The whole history, oldest first: a header, then one row per probe, its fields apart by
-// the list separator of the user's locale (";" where the comma is the decimal mark). The
-// local time and its offset from UTC stand in columns of their own, so that spreadsheets
-// read the time as one.
+// The whole history, oldest first: a header, then one row per probe with the recent
+// figures as they stood then, its fields apart by the list separator of the user's locale
+// (";" where the comma is the decimal mark). The local time and its offset from UTC stand
+// in columns of their own, so that spreadsheets read the time as one.
 std::string HistoryCsv(const ProbeHistory& history, const std::string& host,
                        const std::string& separator);
 

@@ -1,6 +1,7 @@
 #include "monitor/probe_history.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace zv::monitor {
 
@@ -49,6 +50,34 @@ void Keep(LinkPeriod period, int64_t from_ms, int64_t to_ms, std::vector<LinkPer
     periods.push_back(period);
 }
 
+void Classify(LinkPeriod& period, const Probe& probe) {
+    if (probe.lost() && probe.where != Where::Unknown) {
+        period.where = probe.where;
+    }
+}
+
+// The round trips' spread: jitter as RTP measures it, the median and the 95th percentile.
+void AddSpread(std::vector<int32_t> round_trips, HistoryFigures& figures) {
+    if (round_trips.empty()) {
+        return;
+    }
+    if (round_trips.size() > 1) {
+        int64_t total = 0;
+        for (std::size_t i = 1; i < round_trips.size(); ++i) {
+            total += std::abs(int64_t{round_trips[i]} - round_trips[i - 1]);
+        }
+        int64_t pairs = static_cast<int64_t>(round_trips.size() - 1);
+        figures.jitter_ms = static_cast<int32_t>((total + pairs / 2) / pairs);
+    }
+    std::sort(round_trips.begin(), round_trips.end());
+    std::size_t n = round_trips.size();
+    figures.median_ms =
+        n % 2
+            ? round_trips[n / 2]
+            : static_cast<int32_t>((int64_t{round_trips[n / 2 - 1]} + round_trips[n / 2] + 1) / 2);
+    figures.p95_ms = round_trips[(n * 95 + 99) / 100 - 1];
+}
+
 }  // namespace
 
 std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms, int64_t to_ms) {
@@ -61,6 +90,7 @@ std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms
         bool up = !probe.lost();
         bool gap = current && t - last_ms > kStateHoldMs;
         if (current && !gap && current->up == up) {
+            Classify(*current, probe);
             last_ms = t;
             continue;
         }
@@ -71,6 +101,7 @@ std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms
         }
         // A loss straight after an answer is a drop; after a gap nobody saw the link go.
         current = LinkPeriod{t, t, up, !up && was_up && !gap};
+        Classify(*current, probe);
         last_ms = t;
     }
     if (current) {
@@ -83,6 +114,7 @@ std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms
 HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t to_ms) {
     HistoryFigures figures;
     int64_t total_ms = 0;
+    std::vector<int32_t> round_trips;
     for (std::size_t i = 0; i < history.size(); ++i) {
         const Probe& probe = history.at(i);
         if (probe.tick_ms < from_ms || probe.tick_ms > to_ms) {
@@ -98,7 +130,9 @@ HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t t
         figures.max_ms =
             std::max(figures.max_ms.value_or(probe.round_trip_ms), probe.round_trip_ms);
         total_ms += probe.round_trip_ms;
+        round_trips.push_back(probe.round_trip_ms);
     }
+    AddSpread(std::move(round_trips), figures);
     int answered = figures.probes - figures.lost;
     if (answered > 0) {
         figures.average_ms = static_cast<int32_t>((total_ms + answered / 2) / answered);
@@ -106,6 +140,7 @@ HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t t
     for (const LinkPeriod& period : LinkPeriods(history, from_ms, to_ms)) {
         if (!period.up) {
             figures.drops += period.is_drop;
+            ++figures.outages[static_cast<int>(period.where)];
             figures.longest_outage_ms =
                 std::max(figures.longest_outage_ms, period.end_ms - period.begin_ms);
         }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -28,10 +29,17 @@ struct Moment {
 
 inline constexpr int32_t kLost = -1;
 
+// Where a lost probe found the trouble: the gateway silent, the first hop beyond it
+// silent, or both answering while the host did not. Unknown when nothing could be tried.
+enum class Where : uint8_t { Unknown, YourNetwork, YourProvider, BeyondProvider };
+inline constexpr int kPlaces = 4;
+
 struct Probe {
     WallTime time;                  // when the echo went out, to show
     int32_t round_trip_ms = kLost;  // kLost when no reply came in time
     int64_t tick_ms = 0;            // when the echo went out, on the forward-only count
+    bool via_tcp = false;           // the round trip is a TCP connect's: echoes went unanswered
+    Where where = Where::Unknown;   // of a lost probe
     bool lost() const { return round_trip_ms < 0; }
 };
 
@@ -78,6 +86,8 @@ struct LinkPeriod {
     bool up = false;
     // A down period that began inside the span after an answered probe: one drop.
     bool is_drop = false;
+    // Of a down period: where its latest classed probe found the trouble.
+    Where where = Where::Unknown;
 };
 
 // The periods over [from_ms, to_ms] of the forward-only count, in time order. A period lasts from
@@ -92,6 +102,11 @@ struct HistoryFigures {
     int32_t average_ms = 0;
     int drops = 0;
     int64_t longest_outage_ms = 0;
+    // The mean absolute difference of consecutive round trips; nothing below two replies.
+    std::optional<int32_t> jitter_ms;
+    std::optional<int32_t> median_ms;
+    std::optional<int32_t> p95_ms;       // nearest rank
+    std::array<int, kPlaces> outages{};  // down periods in the span, by Where
 };
 
 // The figures of the probes sent in [from_ms, to_ms] of the forward-only count; an outage that

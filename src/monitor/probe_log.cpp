@@ -1,7 +1,5 @@
 #include "monitor/probe_log.h"
 
-#include "monitor/link_texts.h"
-
 namespace zv::monitor {
 
 // Asked of Windows once, when the log is first needed: a companion that never logs never
@@ -22,10 +20,10 @@ std::string ProbeLog::OldPath() const {
     return Folder().empty() ? "" : Folder() + "\\Vigilo.old.log";
 }
 
-void ProbeLog::Write(const Probe& probe, const std::string& host) {
+void ProbeLog::Write(const std::string& line) {
     std::string path = Path();
     bool locked = files_.Lock();
-    problem_ = Append(path, LogLine(probe, host));
+    problem_ = Append(path, line);
     if (locked) {
         files_.Unlock();
     }

@@ -51,9 +51,9 @@ class ProbeLog {
     std::string Path() const;
     std::string OldPath() const;
 
-    // Appends the probe's line. A failure leaves the companion running and is kept as the
+    // Appends a probe's line. A failure leaves the companion running and is kept as the
     // problem the history window shows; a later line that goes out whole clears it.
-    void Write(const Probe& probe, const std::string& host);
+    void Write(const std::string& line);
 
     // Empty, or the one message about what went wrong with the log's latest line.
     const std::string& Problem() const { return problem_; }

@@ -82,6 +82,8 @@ class TrayIcon {
     void Remove();
 
     const TrayIconRecord& record() const { return record_; }
+    // The characters the tip holds in the record the shell takes.
+    std::size_t TipLimit() const { return TipSize() - 1; }
 
   private:
     std::size_t TipSize() const;

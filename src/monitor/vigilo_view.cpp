@@ -5,7 +5,7 @@
 namespace zv::monitor {
 
 VigiloView::VigiloView(const MonitorPorts& ports)
-    : ports_(ports), tray_icon_(ports.tray), monitor_(ports.link, kProbeHost) {
+    : ports_(ports), tray_icon_(ports.tray), monitor_(ports.link) {
     ConnectHandlers();
 }
 
@@ -42,7 +42,7 @@ void VigiloView::QueryUnload() {
 
 void VigiloView::ShellRestarted() {
     tray_icon_.Add(ports_.window.Handle(), tray_icon_.record().hIcon);
-    tray_icon_.SetTip(monitor_.TipText());
+    tray_icon_.SetTip(monitor_.TipText(tray_icon_.TipLimit()));
 }
 
 // Every settings load arms the timer, the ping dialog's too; after Disable it must stay
@@ -62,7 +62,7 @@ void VigiloView::ProbeReachability() {
 
 void VigiloView::StartProbe() {
     probe_sent_ = monitor_.Now();
-    ports_.probe.StartProbe(kProbeHost, kProbeTimeoutMs);
+    ports_.probe.StartProbe(monitor_.Host(), kProbeTimeoutMs);
 }
 
 void VigiloView::ProbeFinished(const ProbeOutcome& outcome) {
@@ -79,7 +79,7 @@ void VigiloView::ProbeFinished(const ProbeOutcome& outcome) {
         link_state_ = kNotConnected;
         TimerIcon.SetEnabled(false);
     }
-    monitor_.Record(sent, outcome.round_trip_ms);
+    monitor_.Record(sent, outcome.round_trip_ms, outcome.via_tcp, outcome.where);
     ReportProbe();
     ReportProblem(outcome.problem);
     if (monitor_.AwaitsConfirmation()) {
@@ -94,7 +94,7 @@ void VigiloView::Resumed() {
 }
 
 void VigiloView::ReportProbe() {
-    tray_icon_.SetTip(monitor_.TipText());
+    tray_icon_.SetTip(monitor_.TipText(tray_icon_.TipLimit()));
     LinkNotice notice = monitor_.Notice();
     if (!notice.text.empty()) {
         tray_icon_.ShowBalloon(

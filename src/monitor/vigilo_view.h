@@ -23,8 +23,6 @@
 
 namespace zv::monitor {
 
-// A public web site that answers pings; not the maker's own, and not a setting.
-inline constexpr char kProbeHost[] = "www.wikipedia.org";
 inline constexpr int kProbeTimeoutMs = 10000;
 inline constexpr int kProbeIntervalMs = 30000;
 inline constexpr int kAnimationIntervalMs = 200;

@@ -34,6 +34,13 @@ class SocketsService {
     virtual int Cleanup() = 0;
     // Nothing when the name is unknown.
     virtual std::optional<HostEntry> GetHostByName(const std::string& name) = 0;
+    // Opens a TCP connection to the address (network byte order) and port and closes it at
+    // once, sending nothing; the time it took to open, or nothing when it did not within
+    // the timeout. Windows Sockets is started.
+    virtual std::optional<uint32_t> ConnectMs(uint32_t address, uint16_t port, int32_t timeout_ms) {
+        static_cast<void>(address), static_cast<void>(port), static_cast<void>(timeout_ms);
+        return std::nullopt;
+    }
 };
 
 using EchoHandle = std::uintptr_t;
@@ -42,10 +49,12 @@ using EchoHandle = std::uintptr_t;
 struct EchoResult {
     uint32_t status = 0;
     uint32_t round_trip_ms = 0;
+    uint32_t from = 0;  // the address that replied (network byte order), 0 when unknown
 };
 
 // Status values are the platform's; only 0 means an echo reply came back in time.
 inline constexpr uint32_t kEchoPacketTooBig = 11009;  // a link on the way cannot carry it whole
+inline constexpr uint32_t kEchoGeneralFailure = 11050;
 
 class EchoService {
   public:
@@ -68,10 +77,25 @@ class EchoService {
     // the call's error.
     virtual uint32_t SendUnfragmentedEcho(EchoHandle handle, uint32_t address,
                                           std::string_view payload, int32_t timeout_ms) = 0;
+    // The same exchange with the given time to live: a router on the way where it runs out
+    // replies in the host's stead (a status the platform names, with its address). A
+    // service that cannot set it reports a general failure.
+    virtual EchoResult SendTtlEcho(EchoHandle handle, uint32_t address, std::string_view payload,
+                                   uint8_t ttl, int32_t timeout_ms) {
+        static_cast<void>(handle), static_cast<void>(address), static_cast<void>(payload);
+        static_cast<void>(ttl), static_cast<void>(timeout_ms);
+        return {kEchoGeneralFailure, 0, 0};
+    }
     virtual void Close(EchoHandle handle) = 0;
     // The MTU of the interface the system routes the address through (network byte
     // order), or nothing where the system cannot tell.
     virtual std::optional<uint32_t> InterfaceMtu(uint32_t address) {
+        static_cast<void>(address);
+        return std::nullopt;
+    }
+    // The gateway the system routes the address through; nothing when the address is on
+    // the local link, no route leads there or the system cannot tell.
+    virtual std::optional<uint32_t> Gateway(uint32_t address) {
         static_cast<void>(address);
         return std::nullopt;
     }

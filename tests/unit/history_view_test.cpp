@@ -36,8 +36,8 @@ class HistoryViewTest : public ::testing::Test {
     testing::FakeClock clock;
     testing::FollowingWallClock wall_clock{clock};
     testing::MemoryLogFiles log_files;
-    testing::MemoryOptions options;
-    LinkMonitor monitor{{wall_clock, log_files, options}, "probe.example"};
+    testing::MemoryOptions options{"probe.example"};
+    LinkMonitor monitor{{wall_clock, log_files, options}};
     testing::MemoryFileSystem files;
     testing::RecordingMessageBox messages;
     FakeHistoryWindow window;
@@ -45,7 +45,7 @@ class HistoryViewTest : public ::testing::Test {
 
 TEST_F(HistoryViewTest, ShowsTheStoredOptionsWithoutWritingThemAndFiguresOfTheSpan) {
     options.values = {{"LogFile", 1}, {"Notices", 0}, {"GraphSpanHours", 6}};
-    LinkMonitor stored{{wall_clock, log_files, options}, "probe.example"};
+    LinkMonitor stored{{wall_clock, log_files, options}};
     HistoryView view({stored, files, messages, window});
     view.Load();
     EXPECT_EQ(view.chkLog.value(), 1);
@@ -57,7 +57,11 @@ TEST_F(HistoryViewTest, ShowsTheStoredOptionsWithoutWritingThemAndFiguresOfTheSp
     HistoryView one_hour({monitor, files, messages, window});
     one_hour.Load();
     EXPECT_TRUE(one_hour.optSpan1.selected());
-    EXPECT_EQ(one_hour.lblRoundTrip.caption(), "Round trip: min 20 ms, average 30 ms, max 40 ms");
+    EXPECT_EQ(
+        one_hour.lblRoundTrip.caption(),
+        "Round trip: min 20 ms, average 30 ms, max 40 ms, jitter 20 ms, 95th percentile 40 ms");
+    EXPECT_EQ(one_hour.lblNow.caption(), "Now: connected, 40 ms");
+    EXPECT_EQ(one_hour.lblRecent.caption(), "Loss in the last 10 minutes: 0%, last hour: 0%");
     EXPECT_EQ(one_hour.lblLoss.caption(),
               "Loss: 0% (0 of 2 probes), drops: 0, longest outage: none");
     EXPECT_EQ(one_hour.lblLog.caption(), "");
@@ -81,6 +85,39 @@ TEST_F(HistoryViewTest, ChoicesAreStoredAndChangeWhatIsShown) {
     EXPECT_NE(view.lblLog.caption(), "");
     EXPECT_EQ(view.lblLoss.caption(), "Loss: 25% (1 of 4 probes), drops: 0, longest outage: 1 min");
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(HistoryViewTest, ApplyTakesAProbeHostThePingDialogWouldAndTheSlowLimits) {
+    HistoryView view({monitor, files, messages, window});
+    view.Load();
+    EXPECT_EQ(view.txtHost.text(), "probe.example");
+    EXPECT_EQ(view.txtSlowMs.text(), "");
+    view.txtSlowMs.Type('x');  // digits only
+    for (char key : std::string("250")) {
+        view.txtSlowMs.Type(key);
+    }
+    view.txtSlowLoss.Paste("5");
+    view.txtHost.SetText("bad host");
+    view.cmdApply.Click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Enter Values Properly.");
+    EXPECT_EQ(monitor.Host(), "probe.example");
+    EXPECT_EQ(monitor.Options().slow_round_trip_ms, 0u);
+
+    view.txtHost.SetText("10.0.3.2");
+    view.cmdApply.Click();
+    EXPECT_EQ(monitor.Host(), "10.0.3.2");
+    EXPECT_EQ(options.texts["ProbeHost"], "10.0.3.2");
+    EXPECT_EQ(options.values["SlowRoundTripMs"], 250u);
+    EXPECT_EQ(options.values["SlowLossPercent"], 5u);
+
+    clock.Advance(30000);
+    Moment sent = monitor.Now();
+    clock.Advance(10000);  // the echo's wait
+    monitor.Record(sent, std::nullopt, false, Where::YourProvider);
+    EXPECT_EQ(view.lblNow.caption(), "Now: not connected since 15:01 (your provider)");
+    EXPECT_EQ(view.lblWhere.caption(),
+              "Outages: your network 0, your provider 1, beyond your provider 0");
 }
 
 TEST_F(HistoryViewTest, OnlyAnOpenWindowIsToldOfProbes) {

@@ -23,8 +23,21 @@ Probe ProbeAt(int64_t t, int32_t round_trip_ms) {
     return {{t, kClockOffsetMin}, round_trip_ms, t};
 }
 
-// Probes every 30 s from the clock's start: a number is a round trip in ms, "x" a loss,
-// "+N" N seconds more before the next probe (the computer slept). Each goes to `take`.
+// A loss: "x", or where it lay: "xn" your network, "xp" your provider, "xb" beyond.
+Probe ProbeOf(const std::string& token, int64_t t) {
+    Probe probe = ProbeAt(t, token[0] == 'x' ? kLost : std::stoi(token));
+    probe.via_tcp = token.back() == 't';
+    if (token.size() == 2 && token[0] == 'x') {
+        probe.where = token[1] == 'n'   ? Where::YourNetwork
+                      : token[1] == 'p' ? Where::YourProvider
+                                        : Where::BeyondProvider;
+    }
+    return probe;
+}
+
+// Probes every 30 s from the clock's start: a number is a round trip in ms ("23t" by TCP),
+// "x" a loss (see ProbeOf), "+N" N seconds more before the next probe (the computer
+// slept). Each goes to `take`.
 template <typename Take>
 void RunScript(const std::string& script, Take take, int64_t start = kClockStartMs) {
     std::istringstream tokens(script);
@@ -34,7 +47,7 @@ void RunScript(const std::string& script, Take take, int64_t start = kClockStart
             t += std::stoll(token.substr(1)) * 1000;
             continue;
         }
-        take(ProbeAt(t, token == "x" ? kLost : std::stoi(token)));
+        take(ProbeOf(token, t));
         t += kPeriod;
     }
 }
@@ -103,21 +116,62 @@ TEST(ProbeHistory, FiguresOfASpan) {
     }
 }
 
+TEST(ProbeHistory, SpreadOfTheRoundTripsAndOutagesByPlace) {
+    struct Case {
+        const char* script;
+        std::optional<int32_t> jitter, median, p95;
+        std::array<int, kPlaces> outages;
+    };
+    std::string twenty;
+    for (int ms = 1; ms <= 20; ++ms) {
+        twenty += std::to_string(ms) + " ";
+    }
+    const Case cases[] = {
+        {"23", {}, 23, 23, {}},
+        {"20 40 x 10", 25, 20, 40, {1, 0, 0, 0}},
+        {"10 20 30 40", 10, 25, 40, {}},
+        {twenty.c_str(), 1, 11, 19, {}},
+        {"20 xn xn 20 xp 20 x xb 20 +600 xb", 0, 20, 20, {0, 1, 1, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        ProbeHistory history;
+        AddScript(history, c.script);
+        HistoryFigures f = Summarize(history, 0, At(kHourMs).utc_ms);
+        EXPECT_EQ(f.jitter_ms, c.jitter);
+        EXPECT_EQ(f.median_ms, c.median);
+        EXPECT_EQ(f.p95_ms, c.p95);
+        EXPECT_EQ(f.outages, c.outages);
+    }
+}
+
 struct TipCase {
     const char* context;
     const char* script;
     int64_t now_ms;  // after the clock's start
     const char* tip;
+    std::size_t limit = kTipLimit;
 };
 
 TEST(LinkTexts, TipForEachState) {
     const std::string kDayDown = "x +86400 x";
     const TipCase cases[] = {
         {"before the first probe", "", 0, "Zorvane"},
-        {"connected", "23", 1000, "Zorvane - connected, 23 ms, 0% loss (last hour)"},
-        {"back after one lost probe", "20 x 41", 61000,
-         "Zorvane - connected, 41 ms, 33% loss (last hour)"},
+        {"connected", "23", 1000,
+         "Zorvane - connected, 23 ms, loss 0% (10 min) 0% (1 h), 95th percentile 23 ms"},
+        {"back after one lost probe, through TCP", "20 x 41t", 61000,
+         "Zorvane - connected, 41 ms (TCP), loss 33% (10 min) 33% (1 h), jitter 21 ms, "
+         "95th percentile 41 ms"},
+        {"the older shell's tip takes what fits", "20 x 41t", 61000,
+         "Zorvane - connected, 41 ms (TCP), loss 33% (10 min) 33% (1 h)", 63},
+        {"an older loss counts for the hour only", "20 x +600 41", 661000,
+         "Zorvane - connected, 41 ms, loss 0% (10 min) 33% (1 h), jitter 21 ms, "
+         "95th percentile 41 ms"},
         {"the link drops", "20 20 x", 61000, "Zorvane - not connected since 13:01"},
+        {"the provider's network is down", "20 20 xn xp", 91000,
+         "Zorvane - not connected since 13:01 (your provider)"},
+        {"where it lies only when it fits the older shell's tip", "xb", 12 * kHourMs,
+         "Zorvane - not connected since 2025-03-01 13:00", 63},
         {"down since yesterday", "x", 12 * kHourMs,
          "Zorvane - not connected since 2025-03-01 13:00"},
         {"down for more than a day", "x", 24 * kHourMs + 1000,
@@ -127,7 +181,7 @@ TEST(LinkTexts, TipForEachState) {
         SCOPED_TRACE(c.context);
         ProbeHistory history;
         AddScript(history, c.script);
-        EXPECT_EQ(TrayTipText(history, {At(c.now_ms), At(c.now_ms).utc_ms}), c.tip);
+        EXPECT_EQ(TrayTipText(history, {At(c.now_ms), At(c.now_ms).utc_ms}, c.limit), c.tip);
     }
     // A full record of losses: when the outage began is no longer known.
     ProbeHistory history(4);
@@ -149,8 +203,8 @@ TEST(LinkNotices, OnlyConfirmedChangesAreToldAndAFlappingLinkIsSummed) {
     }
     const NoticeCase cases[] = {
         {"one lost echo on a healthy link", "20 x 20 20", ""},
-        {"a confirmed loss, and back", "20 x x x 20",
-         "Connection lost|Connection back after 2 min"},
+        {"a confirmed loss, and back", "20 x xb x 20",
+         "Connection lost (beyond your provider)|Connection back after 2 min"},
         {"at start the link was never seen up", "x x 30 x 20", ""},
         {"a flapping link: one notice each way, then summaries only", flapping.c_str(),
          "Connection lost|Connection back after 1 min|4 drops in the last 10 minutes|"
@@ -187,17 +241,23 @@ TEST(LinkTexts, NumbersAsPeopleReadThem) {
     HistoryFigures f;
     f.probes = 120, f.lost = 3, f.min_ms = 12, f.max_ms = 80, f.average_ms = 23, f.drops = 1;
     f.longest_outage_ms = 90000;
-    EXPECT_EQ(RoundTripLine(f), "Round trip: min 12 ms, average 23 ms, max 80 ms");
+    f.jitter_ms = 4, f.p95_ms = 61, f.outages = {0, 1, 0, 2};
+    EXPECT_EQ(
+        RoundTripLine(f),
+        "Round trip: min 12 ms, average 23 ms, max 80 ms, jitter 4 ms, 95th percentile 61 ms");
     EXPECT_EQ(LossLine(f), "Loss: 3% (3 of 120 probes), drops: 1, longest outage: 2 min");
+    EXPECT_EQ(WhereLine(f), "Outages: your network 1, your provider 0, beyond your provider 2");
 }
 
 TEST(LinkTexts, CsvHoldsEveryProbeOldestFirstApartByTheLocalesSeparator) {
     ProbeHistory history;
-    AddScript(history, "23 x");
+    AddScript(history, "23 xp 27t");
     EXPECT_EQ(HistoryCsv(history, "probe.example", ";"),
-              "Time;UTC offset;Host;Round trip (ms);Result\r\n"
-              "2025-03-01 13:00:00;+01:00;probe.example;23;answered\r\n"
-              "2025-03-01 13:00:30;+01:00;probe.example;;lost\r\n");
+              "Time;UTC offset;Host;Round trip (ms);Result;Probe;Where;Loss 10 min (%);"
+              "Loss 1 h (%);Jitter (ms);95th percentile (ms)\r\n"
+              "2025-03-01 13:00:00;+01:00;probe.example;23;answered;ICMP;;0;0;;23\r\n"
+              "2025-03-01 13:00:30;+01:00;probe.example;;lost;;your provider;50;50;;23\r\n"
+              "2025-03-01 13:01:00;+01:00;probe.example;27;answered;TCP;;33;33;4;27\r\n");
 }
 
 class LinkMonitorTest : public ::testing::Test {
@@ -205,49 +265,52 @@ class LinkMonitorTest : public ::testing::Test {
     testing::FakeClock clock;
     testing::FollowingWallClock wall_clock{clock};
     testing::MemoryLogFiles files;
-    testing::MemoryOptions options;
+    testing::MemoryOptions options{"probe.example"};
     const std::string kLog = "C:\\Users\\u\\AppData\\Zorvane\\Vigilo.log";
     const std::string kOldLog = "C:\\Users\\u\\AppData\\Zorvane\\Vigilo.old.log";
 };
 
 TEST_F(LinkMonitorTest, LogsOneLinePerProbeOnlyWhenOn) {
-    LinkMonitor monitor({wall_clock, files, options}, "probe.example");
+    LinkMonitor monitor({wall_clock, files, options});
     monitor.Record(monitor.Now(), 23u);
     EXPECT_TRUE(files.files.empty());  // off by default
 
     monitor.Options().log = true;
     monitor.Record(monitor.Now(), 23u);
     clock.Advance(30000);
-    monitor.Record(monitor.Now(), std::nullopt);
+    monitor.Record(monitor.Now(), std::nullopt, false, Where::YourNetwork);
+    clock.Advance(30000);
+    monitor.Record(monitor.Now(), 31u, true);
     EXPECT_EQ(files.files[kLog],
-              "2025-03-01T13:00:00+01:00 probe.example 23 ms\r\n"
-              "2025-03-01T13:00:30+01:00 probe.example lost\r\n");
+              "2025-03-01T13:00:00+01:00 probe.example 23 ms; loss 0% (10 min) 0% (1 h); "
+              "jitter 0 ms; 95th percentile 23 ms\r\n"
+              "2025-03-01T13:00:30+01:00 probe.example lost (your network); loss 33% (10 min) "
+              "33% (1 h); jitter 0 ms; 95th percentile 23 ms\r\n"
+              "2025-03-01T13:01:00+01:00 probe.example 31 ms (TCP); loss 25% (10 min) 25% (1 h); "
+              "jitter 4 ms; 95th percentile 31 ms\r\n");
     EXPECT_EQ(files.folders.count("C:\\Users\\u\\AppData\\Zorvane"), 1u);
     EXPECT_EQ(monitor.Log().Problem(), "");
 }
 
 TEST_F(LinkMonitorTest, ALineACrashCutShortIsEndedAndTheLogRollsOverAt1MB) {
-    LinkMonitor monitor({wall_clock, files, options}, "probe.example");
-    monitor.Options().log = true;
-    files.files[kLog] = "2025-03-01T12:59:30+01:00 probe.ex";
-    monitor.Record(monitor.Now(), 7u);
-    EXPECT_EQ(files.files[kLog],
-              "2025-03-01T12:59:30+01:00 probe.ex\r\n"
-              "2025-03-01T13:00:00+01:00 probe.example 7 ms\r\n");
-
+    ProbeLog log(files);
     const std::string line = "2025-03-01T13:00:00+01:00 probe.example 7 ms\r\n";
+    files.files[kLog] = "2025-03-01T12:59:30+01:00 probe.ex";
+    log.Write(line);
+    EXPECT_EQ(files.files[kLog], "2025-03-01T12:59:30+01:00 probe.ex\r\n" + line);
+
     files.files[kLog] = std::string(kLogLimitBytes - line.size() - 1, '.') + "\n";
-    monitor.Record(monitor.Now(), 7u);  // fits exactly
+    log.Write(line);  // fits exactly
     EXPECT_EQ(files.files[kLog].size(), kLogLimitBytes);
     files.files[kOldLog] = "the file before";
-    monitor.Record(monitor.Now(), 7u);
+    log.Write(line);
     EXPECT_EQ(files.files[kOldLog].size(), kLogLimitBytes);
     EXPECT_EQ(files.files[kLog], line);
 
     // The line end a cut-short line gets counts too: the line would fit, the end not.
     files.files[kLog] = std::string(kLogLimitBytes - line.size() - 1, '.');
     files.calls.clear();
-    monitor.Record(monitor.Now(), 7u);
+    log.Write(line);
     EXPECT_EQ(files.files[kOldLog].size(), kLogLimitBytes - line.size() - 1);
     EXPECT_EQ(files.files[kLog], line);
     EXPECT_EQ(files.calls,
@@ -256,25 +319,23 @@ TEST_F(LinkMonitorTest, ALineACrashCutShortIsEndedAndTheLogRollsOverAt1MB) {
 }
 
 TEST_F(LinkMonitorTest, AFullLogThatCannotRollOverKeepsLoggingAndSaysWhy) {
-    LinkMonitor monitor({wall_clock, files, options}, "probe.example");
-    monitor.Options().log = true;
+    ProbeLog log(files);
     files.files[kLog] = std::string(kLogLimitBytes, '\n');
     files.replaces_fail = true;  // Vigilo.old.log is read-only, say
-    const std::size_t line_size = 46;
-    monitor.Record(monitor.Now(), 7u);
-    monitor.Record(monitor.Now(), std::nullopt);
-    EXPECT_EQ(files.files[kLog].size(), kLogLimitBytes + 2 * line_size);
-    EXPECT_EQ(monitor.Log().Problem(), "The log file " + kLog +
-                                           " is full, and it could not be renamed to " + kOldLog +
-                                           "; new lines go on at its end.");
+    const std::string line = "2025-03-01T13:00:00+01:00 probe.example lost\r\n";
+    log.Write(line);
+    log.Write(line);
+    EXPECT_EQ(files.files[kLog].size(), kLogLimitBytes + 2 * line.size());
+    EXPECT_EQ(log.Problem(), "The log file " + kLog + " is full, and it could not be renamed to " +
+                                 kOldLog + "; new lines go on at its end.");
     files.replaces_fail = false;
-    monitor.Record(monitor.Now(), 7u);
-    EXPECT_EQ(files.files[kLog].size(), line_size);
-    EXPECT_EQ(monitor.Log().Problem(), "");
+    log.Write(line);
+    EXPECT_EQ(files.files[kLog], line);
+    EXPECT_EQ(log.Problem(), "");
 }
 
 TEST_F(LinkMonitorTest, ALogThatCannotBeWrittenIsOneProblemAndRecordingGoesOn) {
-    LinkMonitor monitor({wall_clock, files, options}, "probe.example");
+    LinkMonitor monitor({wall_clock, files, options});
     monitor.Options().log = true;
     files.folders_fail = true;
     for (int i = 0; i < 3; ++i) {
@@ -288,7 +349,7 @@ TEST_F(LinkMonitorTest, ALogThatCannotBeWrittenIsOneProblemAndRecordingGoesOn) {
     EXPECT_EQ(monitor.Log().Problem(), "");
 
     files.app_data = "";  // Windows names no application-data folder
-    LinkMonitor homeless({wall_clock, files, options}, "probe.example");
+    LinkMonitor homeless({wall_clock, files, options});
     homeless.Options().log = true;
     homeless.Record(homeless.Now(), 20u);
     EXPECT_EQ(homeless.Log().Problem(),
@@ -319,15 +380,60 @@ TEST_F(LinkMonitorTest, OptionsReadTheirDefaultsForMissingOrStrangeValuesAndSave
         EXPECT_EQ(loaded.notices, c.notices);
         EXPECT_EQ(loaded.span_hours, c.span);
     }
-    SaveMonitorOptions(options, {true, false, 6});
-    EXPECT_EQ(options.values, (std::map<std::string, uint32_t>{
-                                  {"GraphSpanHours", 6}, {"LogFile", 1}, {"Notices", 0}}));
+    SaveMonitorOptions(options, {true, false, 6, "10.0.3.2", 250, 5});
+    EXPECT_EQ(options.values, (std::map<std::string, uint32_t>{{"GraphSpanHours", 6},
+                                                               {"LogFile", 1},
+                                                               {"Notices", 0},
+                                                               {"SlowLossPercent", 5},
+                                                               {"SlowRoundTripMs", 250}}));
+    EXPECT_EQ(options.texts["ProbeHost"], "10.0.3.2");
+    // A host the ping dialog would refuse is no probe host.
+    for (const char* stored : {"", "a host", "a,b"}) {
+        options.texts["ProbeHost"] = stored;
+        EXPECT_EQ(LoadMonitorOptions(options).host, kProbeHost) << stored;
+    }
+}
+
+TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRules) {
+    const struct {
+        const char* context;
+        uint32_t ms_limit, loss_limit;
+        const char* script;
+        const char* notices;
+    } cases[] = {
+        {"off by default", 0, 0, "50 300 300 300 300", ""},
+        {"the median passes the limit, and falls back", 100, 0, "50 50 300 300 300 300 50 50 50",
+         "Connection slow: median round trip 300 ms (last 10 minutes)|"
+         "Connection no longer slow after 3 min"},
+        {"one slow probe is no slow spell", 100, 0, "50 50 300 300 50 50", ""},
+        {"a slow spell before sleep is not over after it", 100, 0, "50 50 300 300 300 +600 50 50",
+         "Connection slow: median round trip 300 ms (last 10 minutes)"},
+        {"the loss passes the limit", 0, 20, "20 x 20 x 20",
+         "Connection slow: 40% loss (last 10 minutes)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.context);
+        options.values = {{"SlowRoundTripMs", c.ms_limit}, {"SlowLossPercent", c.loss_limit}};
+        LinkMonitor monitor({wall_clock, files, options});
+        std::string told;
+        RunScript(c.script, [&](const Probe& probe) {
+            std::optional<uint32_t> round_trip;
+            if (!probe.lost()) {
+                round_trip = static_cast<uint32_t>(probe.round_trip_ms);
+            }
+            monitor.Record({probe.time, probe.tick_ms}, round_trip);
+            if (!monitor.Notice().text.empty()) {
+                told += (told.empty() ? "" : "|") + monitor.Notice().text;
+            }
+        });
+        EXPECT_EQ(told, c.notices);
+    }
 }
 
 // Spans and order come from the forward-only count: setting the wall clock back an hour
 // neither hides the probes before it from the last hour nor makes a drop of the change.
 TEST_F(LinkMonitorTest, SettingTheClockBackHidesNoProbe) {
-    LinkMonitor monitor({wall_clock, files, options}, "probe.example");
+    LinkMonitor monitor({wall_clock, files, options});
     const std::optional<uint32_t> probes[] = {20u, std::nullopt, 20u};
     for (std::optional<uint32_t> probe : probes) {
         monitor.Record(monitor.Now(), probe);
@@ -335,7 +441,9 @@ TEST_F(LinkMonitorTest, SettingTheClockBackHidesNoProbe) {
     }
     wall_clock.wall_set_ms = -kHourMs;
     monitor.Record(monitor.Now(), 20u);
-    EXPECT_EQ(monitor.TipText(), "Zorvane - connected, 20 ms, 25% loss (last hour)");
+    EXPECT_EQ(monitor.TipText(),
+              "Zorvane - connected, 20 ms, loss 25% (10 min) 25% (1 h), jitter 0 ms, "
+              "95th percentile 20 ms");
     EXPECT_EQ(monitor.Notice().text, "");
     Moment now = monitor.Now();
     EXPECT_EQ(Summarize(monitor.History(), now.tick_ms - kHourMs, now.tick_ms).probes, 4);

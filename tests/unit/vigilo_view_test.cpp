@@ -69,7 +69,8 @@ struct RecordingTray : monitor::TrayPort {
 // once, or, while `hold` is set, when Finish() says the worker is done. A status in
 // `next_statuses` is what the next probe's echo alone meets.
 struct InlineProbe : ProbePort {
-    InlineProbe(ping::SocketsService& s, testing::ScriptedEcho& e) : sockets(s), echo(e) {}
+    InlineProbe(ping::SocketsService& s, testing::ScriptedEcho& e)
+        : sockets(s), echo(e), probe(s, e) {}
     void StartProbe(const std::string& host, int32_t timeout_ms) override {
         ++started;
         uint32_t usual = echo.status;
@@ -77,7 +78,7 @@ struct InlineProbe : ProbePort {
             echo.status = next_statuses.front();
             next_statuses.pop_front();
         }
-        ProbeOutcome outcome = RunProbe(sockets, echo, host, timeout_ms);
+        ProbeOutcome outcome = probe.Run(host, timeout_ms);
         echo.status = usual;
         if (hold) {
             held = outcome;
@@ -93,6 +94,7 @@ struct InlineProbe : ProbePort {
 
     ping::SocketsService& sockets;
     testing::ScriptedEcho& echo;
+    ReachabilityProbe probe;
     std::deque<uint32_t> next_statuses;
     std::function<void(const ProbeOutcome&)> deliver;
     bool hold = false;
@@ -395,18 +397,24 @@ TEST_F(VigiloViewTest, UnloadQueryRemovesTheIconOfThisWindow) {
 TEST_F(VigiloViewTest, ProbesAreMeasuredAndTheTipAndNoticesFollowTheLink) {
     echo.round_trip_ms = 23;
     vigilo.Load();
-    EXPECT_EQ(tray.tips, (std::vector<std::string>{
-                             "Zorvane", "Zorvane - connected, 23 ms, 0% loss (last hour)"}));
+    EXPECT_EQ(tray.tips,
+              (std::vector<std::string>{"Zorvane",
+                                        "Zorvane - connected, 23 ms, loss 0% (10 min) 0% (1 h), "
+                                        "95th percentile 23 ms"}));
     echo.status = kTimedOut;
     clock.Advance(180000);
     echo.status = 0;
     echo.round_trip_ms = 31;
     clock.Advance(30000);
 
-    EXPECT_EQ(tray.tips.back(), "Zorvane - connected, 31 ms, 78% loss (last hour)");
-    EXPECT_NE(std::find(tray.tips.begin(), tray.tips.end(), "Zorvane - not connected since 13:00"),
+    EXPECT_EQ(tray.tips.back(),
+              "Zorvane - connected, 31 ms, loss 78% (10 min) 78% (1 h), "
+              "jitter 8 ms, 95th percentile 31 ms");
+    // The scripted network has no gateway on the route: the trouble is in the user's own.
+    EXPECT_NE(std::find(tray.tips.begin(), tray.tips.end(),
+                        "Zorvane - not connected since 13:00 (your network)"),
               tray.tips.end());
-    EXPECT_EQ(tray.balloons, (std::vector<std::string>{"Zorvane: Connection lost",
+    EXPECT_EQ(tray.balloons, (std::vector<std::string>{"Zorvane: Connection lost (your network)",
                                                        "Zorvane: Connection back after 3 min"}));
     const ProbeHistory& history = vigilo.Monitor().History();
     ASSERT_EQ(history.size(), 9u);
@@ -481,7 +489,8 @@ TEST_F(VigiloViewTest, NoBalloonWhenNoticesAreOffOrTheShellHasNone) {
         companion.Load();
         echo.status = kTimedOut;
         companion.ProbeReachability();
-        EXPECT_EQ(companion.Monitor().Notice().text, large_record ? "" : "Connection lost");
+        EXPECT_EQ(companion.Monitor().Notice().text,
+                  large_record ? "" : "Connection lost (your network)");
         EXPECT_TRUE(tray.balloons.empty());
         echo.status = 0;
     }

@@ -68,6 +68,14 @@ uint32_t IcmpEchoService::SendUnfragmentedEcho(ping::EchoHandle handle, uint32_t
     return Exchange(handle, address, payload, &options, timeout_ms).status;
 }
 
+ping::EchoResult IcmpEchoService::SendTtlEcho(ping::EchoHandle handle, uint32_t address,
+                                              std::string_view payload, uint8_t ttl,
+                                              int32_t timeout_ms) {
+    IP_OPTION_INFORMATION options{};
+    options.Ttl = ttl;
+    return Exchange(handle, address, payload, &options, timeout_ms);
+}
+
 ping::EchoResult IcmpEchoService::Exchange(ping::EchoHandle handle, uint32_t address,
                                            std::string_view payload, IP_OPTION_INFORMATION* options,
                                            int32_t timeout_ms) {
@@ -85,7 +93,8 @@ ping::EchoResult IcmpEchoService::Exchange(ping::EchoHandle handle, uint32_t add
                    buffer.data(), static_cast<DWORD>(buffer.size() * sizeof(ICMP_ECHO_REPLY)),
                    static_cast<DWORD>(timeout_ms < 0 ? 0 : timeout_ms));
     if (replies > 0) {
-        return {buffer.front().Status, buffer.front().RoundTripTime};
+        const ICMP_ECHO_REPLY& reply = buffer.front();
+        return {reply.Status, reply.RoundTripTime, reply.Address};
     }
     DWORD error = GetLastError();
     return {error != 0 ? error : IP_GENERAL_FAILURE, 0};

@@ -31,6 +31,9 @@ class IcmpEchoService : public ping::EchoService {
                                    std::string_view payload, int32_t timeout_ms) override;
     uint32_t SendUnfragmentedEcho(ping::EchoHandle handle, uint32_t address,
                                   std::string_view payload, int32_t timeout_ms) override;
+    ping::EchoResult SendTtlEcho(ping::EchoHandle handle, uint32_t address,
+                                 std::string_view payload, uint8_t ttl,
+                                 int32_t timeout_ms) override;
     void Close(ping::EchoHandle handle) override;
     std::optional<uint32_t> InterfaceMtu(uint32_t address) override;
 

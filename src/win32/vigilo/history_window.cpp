@@ -1,7 +1,9 @@
 #include "win32/vigilo/history_window.h"
 
 #include <string>
+#include <utility>
 
+#include "monitor/link_texts.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
 #include "win32/vigilo/history_window_ids.h"
@@ -39,6 +41,13 @@ void FillBox(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
     HBRUSH brush = CreateSolidBrush(color);
     FillRect(dc, &box, brush);
     DeleteObject(brush);
+}
+
+// An outage's colour tells where it lay.
+COLORREF DownColor(monitor::Where where) {
+    static const COLORREF kColors[monitor::kPlaces] = {
+        id::kDownColor, id::kYourNetworkColor, id::kYourProviderColor, id::kBeyondProviderColor};
+    return kColors[static_cast<int>(where)];
 }
 
 std::string SpanText(int hours) {
@@ -91,11 +100,23 @@ void HistoryWindow::AddControls() {
     binder().AddOption(view_.optSpan1, id::optSpan1, true);
     binder().AddOption(view_.optSpan6, id::optSpan6, false);
     binder().AddOption(view_.optSpan24, id::optSpan24, false);
-    binder().AddLabel(view_.lblRoundTrip, id::lblRoundTrip, SS_LEFT | SS_NOPREFIX);
-    binder().AddLabel(view_.lblLoss, id::lblLoss, SS_LEFT | SS_NOPREFIX);
+    for (auto [label, label_id] : {std::pair{&view_.lblNow, id::lblNow},
+                                   {&view_.lblRoundTrip, id::lblRoundTrip},
+                                   {&view_.lblLoss, id::lblLoss},
+                                   {&view_.lblRecent, id::lblRecent},
+                                   {&view_.lblWhere, id::lblWhere}}) {
+        binder().AddLabel(*label, label_id, SS_LEFT | SS_NOPREFIX);
+    }
     binder().AddCheckBox(view_.chkLog, id::chkLog);
     binder().AddCheckBox(view_.chkNotices, id::chkNotices);
     binder().AddLabel(view_.lblLog, id::lblLog, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
+    binder().AddLabel(view_.lblHost, id::lblHost, SS_LEFT);
+    binder().AddTextBox(view_.txtHost, id::txtHost);
+    binder().AddLabel(view_.lblSlow, id::lblSlow, SS_LEFT);
+    binder().AddTextBox(view_.txtSlowMs, id::txtSlowMs);
+    binder().AddLabel(view_.lblSlowLoss, id::lblSlowLoss, SS_LEFT);
+    binder().AddTextBox(view_.txtSlowLoss, id::txtSlowLoss);
+    binder().AddButton(view_.cmdApply, id::cmdApply);
     binder().AddButton(view_.cmdSave, id::cmdSave);
     binder().AddButton(view_.cmdClose, id::cmdClose);
 }
@@ -148,7 +169,7 @@ void HistoryWindow::DrawScene(HDC dc, int width, int height) {
     monitor::GraphScene scene = view_.Graph(plot_w, plot_h);
     for (const monitor::GraphBand& band : scene.bands) {
         FillBox(dc, 1 + band.left, 1, 1 + band.right + 1, 1 + plot_h,
-                band.up ? id::kUpColor : id::kDownColor);
+                band.up ? id::kUpColor : DownColor(band.where));
     }
     int line = MulDiv(1, dpi_, 96);
     {
@@ -188,7 +209,35 @@ void HistoryWindow::DrawScene(HDC dc, int width, int height) {
     std::string from = SpanText(view_.SpanHours());
     DrawTextA(dc, from.c_str(), -1, &text, DT_LEFT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
     DrawTextA(dc, "now", -1, &text, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
+    DrawLegend(dc, width, pad);
     SelectObject(dc, old_font);
+}
+
+// The outage colours and their places, centred at the top of the plot, so that a user can
+// read where each outage lay: away from the right edge, where the newest outage shows.
+void HistoryWindow::DrawLegend(HDC dc, int width, int top) {
+    SIZE text{};
+    GetTextExtentPoint32A(dc, "M", 1, &text);
+    int box = text.cy * 2 / 3;
+    int gap = box / 2;
+    std::string names[monitor::kPlaces];
+    int total = 0;
+    for (int place = 1; place < monitor::kPlaces; ++place) {
+        names[place] = monitor::WhereText(static_cast<monitor::Where>(place));
+        GetTextExtentPoint32A(dc, names[place].c_str(), static_cast<int>(names[place].size()),
+                              &text);
+        total += box + gap + text.cx + 2 * box;
+    }
+    int x = (width - total) / 2;
+    for (int place = 1; place < monitor::kPlaces; ++place) {
+        FillBox(dc, x, top + (text.cy - box) / 2, x + box, top + (text.cy + box) / 2,
+                DownColor(static_cast<monitor::Where>(place)));
+        x += box + gap;
+        int length = static_cast<int>(names[place].size());
+        TextOutA(dc, x, top, names[place].c_str(), length);
+        GetTextExtentPoint32A(dc, names[place].c_str(), length, &text);
+        x += text.cx + 2 * box;
+    }
 }
 
 std::string HistoryWindow::ChooseSaveFile(const std::string& suggested_name) {

@@ -33,6 +33,7 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
     void EraseAroundGraph(HDC dc);
     void PaintGraph(HDC dc);
     void DrawScene(HDC dc, int width, int height);
+    void DrawLegend(HDC dc, int width, int top);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     void OnDestroyed() override;
 

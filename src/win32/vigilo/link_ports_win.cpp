@@ -2,6 +2,9 @@
 
 #include <shlobj.h>
 
+#include <cstring>
+#include <utility>
+
 #include "win32/platform/file_handle.h"
 #include "win32/platform/system_library.h"
 
@@ -149,34 +152,65 @@ bool Win32LogFiles::Replace(const std::string& from, const std::string& to) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-std::optional<uint32_t> RegistryMonitorOptions::Read(const std::string& name) {
+std::optional<std::pair<DWORD, std::string>> RegistryMonitorOptions::ReadValue(
+    const std::string& name) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, monitor::kOptionsKey, 0, KEY_QUERY_VALUE, &key) !=
         ERROR_SUCCESS) {
         return std::nullopt;
     }
-    DWORD value = 0;
+    // Room for any host name, and a bound on what a stranger may have stored.
+    std::string bytes(1024, '\0');
     DWORD type = 0;
-    DWORD size = sizeof(value);
-    LONG result =
-        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    DWORD size = static_cast<DWORD>(bytes.size());
+    LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                                   reinterpret_cast<BYTE*>(bytes.data()), &size);
     RegCloseKey(key);
-    if (result != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(value)) {
+    if (result != ERROR_SUCCESS) {
         return std::nullopt;
     }
-    return value;
+    bytes.resize(size);
+    return std::make_pair(type, bytes);
 }
 
-void RegistryMonitorOptions::Write(const std::string& name, uint32_t value) {
+std::optional<uint32_t> RegistryMonitorOptions::Read(const std::string& name) {
+    std::optional<std::pair<DWORD, std::string>> value = ReadValue(name);
+    if (!value || value->first != REG_DWORD || value->second.size() != sizeof(DWORD)) {
+        return std::nullopt;
+    }
+    DWORD number = 0;
+    std::memcpy(&number, value->second.data(), sizeof number);
+    return number;
+}
+
+// A stored text need not end with its zero: it ends at the first one or at its size.
+std::optional<std::string> RegistryMonitorOptions::ReadText(const std::string& name) {
+    std::optional<std::pair<DWORD, std::string>> value = ReadValue(name);
+    if (!value || value->first != REG_SZ) {
+        return std::nullopt;
+    }
+    std::string& text = value->second;
+    return text.substr(0, text.find('\0'));
+}
+
+void RegistryMonitorOptions::WriteValue(const std::string& name, DWORD type, const void* data,
+                                        DWORD size) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, monitor::kOptionsKey, 0, nullptr, 0, KEY_SET_VALUE,
                         nullptr, &key, nullptr) != ERROR_SUCCESS) {
         return;
     }
-    DWORD data = value;
-    RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                   sizeof(data));
+    RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
+}
+
+void RegistryMonitorOptions::Write(const std::string& name, uint32_t value) {
+    DWORD data = value;
+    WriteValue(name, REG_DWORD, &data, sizeof data);
+}
+
+void RegistryMonitorOptions::WriteText(const std::string& name, const std::string& value) {
+    WriteValue(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
 }  // namespace zv::win32

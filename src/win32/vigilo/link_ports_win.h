@@ -50,6 +50,13 @@ class RegistryMonitorOptions : public monitor::OptionsPort {
   public:
     std::optional<uint32_t> Read(const std::string& name) override;
     void Write(const std::string& name, uint32_t value) override;
+    std::optional<std::string> ReadText(const std::string& name) override;
+    void WriteText(const std::string& name, const std::string& value) override;
+
+  private:
+    // The value's type and bytes, or nothing when the key or value is missing.
+    std::optional<std::pair<DWORD, std::string>> ReadValue(const std::string& name);
+    void WriteValue(const std::string& name, DWORD type, const void* data, DWORD size);
 };
 
 }  // namespace zv::win32

@@ -4,8 +4,7 @@
 
 #include <atomic>
 
-#include "win32/ping/icmp_echo_service.h"
-#include "win32/ping/winsock_service.h"
+#include "win32/vigilo/probe_services.h"
 
 namespace zv::win32 {
 namespace {
@@ -16,10 +15,12 @@ constexpr DWORD kExitWaitMs = 2000;
 }  // namespace
 
 // Kept from the first probe on, as loading the libraries and opening the echo handle
-// anew for each probe costs more than the probe; used by one probe at a time.
+// anew for each probe costs more than the probe, and the probe remembers what it learnt
+// of the gateway; used by one probe at a time.
 struct ProbeThread::Services {
-    WinsockService sockets;
-    IcmpEchoService echo;
+    ProbeSockets sockets;
+    ProbeEcho echo;
+    monitor::ReachabilityProbe probe{sockets, echo};
 };
 
 // Shared by the window's side and the thread, so that whichever lets go last frees it.
@@ -62,8 +63,7 @@ void ProbeThread::StartProbe(const std::string& host, int32_t timeout_ms) {
 unsigned __stdcall ProbeThread::Run(void* handed) {
     std::unique_ptr<std::shared_ptr<Job>> held(static_cast<std::shared_ptr<Job>*>(handed));
     Job& job = **held;
-    job.outcome =
-        monitor::RunProbe(job.services->sockets, job.services->echo, job.host, job.timeout_ms);
+    job.outcome = job.services->probe.Run(job.host, job.timeout_ms);
     job.done.store(true, std::memory_order_release);
     PostMessageA(job.window, kProbeDoneMessage, 0, 0);
     return 0;

@@ -1,5 +1,6 @@
-// The companion's probe on a thread of its own: resolving the probe host and waiting out
-// a silent echo take up to 10 s and more, which the window's thread must never spend. One
+// The companion's probe on a thread of its own: resolving the probe host, waiting out a
+// silent echo, the TCP fallback and the search for where a loss lies take up to half a
+// minute, which the window's thread must never spend. One
 // probe at a time, each on a thread of its own over Windows Sockets and echo services
 // kept for the probes alone; it posts kProbeDoneMessage to the window when the outcome is
 // there.

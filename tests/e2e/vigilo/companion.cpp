@@ -1,5 +1,7 @@
 #include "companion.h"
 
+#include <shlobj.h>
+
 #include <vector>
 
 #include "support/check.h"
@@ -15,6 +17,32 @@ namespace ids = zv::vigilo_ids;
 std::string VigiloExe() {
     return AppDirectory() + "\\vigilo.exe";
 }
+std::string LogPath() {
+    char folder[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\Zorvane\\Vigilo.log";
+}
+
+namespace {
+
+void SetOptionBytes(const char* name, DWORD kind, const void* bytes, DWORD size) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Zorvane\\Vigilo", 0, nullptr, 0, KEY_SET_VALUE,
+                    nullptr, &key, nullptr);
+    RegSetValueExA(key, name, 0, kind, static_cast<const BYTE*>(bytes), size);
+    RegCloseKey(key);
+}
+
+}  // namespace
+
+void SetCompanionOption(const char* name, DWORD value) {
+    SetOptionBytes(name, REG_DWORD, &value, sizeof value);
+}
+
+void SetCompanionOption(const char* name, const std::string& value) {
+    SetOptionBytes(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
 // The companion's first window waits on its process start, which a sandbox starting up
 // beside others (ctest runs two at once) can hold up past the usual ten seconds.
 HWND WaitForMonitorWindow() {
@@ -49,6 +77,50 @@ void CheckAnimation(const TrayObserver& tray, const std::string& when) {
         Note("a new picture every " + std::to_string(period) + " ms");
         E2E_CHECK_BETWEEN(period, 151, 299);
     }
+}
+
+ColourCount CountOnScreen(HWND window, COLORREF colour) {
+    RECT client;
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    int width = client.right;
+    int height = client.bottom;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    ColourCount count;
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    // A DIB pixel is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
+    DWORD want = RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
+    for (int x = 0; x < width; ++x) {
+        bool seen = false;
+        for (int y = 0; y < height; ++y) {
+            seen |= (pixels[y * width + x] & 0xFFFFFF) == want;
+            count.pixels += (pixels[y * width + x] & 0xFFFFFF) == want;
+        }
+        count.columns += seen;
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return count;
+}
+
+long OutageBandColumns(HWND history, COLORREF band, COLORREF place_without_outage) {
+    return CountOnScreen(history, band).columns -
+           CountOnScreen(history, place_without_outage).columns;
 }
 
 void WaitForIconGone(const TrayObserver& tray) {

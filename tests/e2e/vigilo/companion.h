@@ -1,5 +1,5 @@
-// What the companion's scenarios share: where it is, its hidden window, the check that its
-// icon animates, and its Exit.
+// What the companion's scenarios share: where it is, its options and log, its hidden window,
+// the check that its icon animates, what its windows show on the screen, and its Exit.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +12,11 @@
 namespace zv::e2e {
 
 std::string VigiloExe();
+std::string LogPath();
+
+// Sets one of its options under HKCU\Software\Zorvane\Vigilo, as read at its start.
+void SetCompanionOption(const char* name, DWORD value);
+void SetCompanionOption(const char* name, const std::string& value);
 
 // The hidden monitor window, or nullptr when none came up in time.
 HWND WaitForMonitorWindow();
@@ -19,6 +24,19 @@ HWND WaitForMonitorWindow();
 // Waits for the animation and checks that it cycles through the four pictures every
 // 200 ms.
 void CheckAnimation(const TrayObserver& tray, const std::string& when);
+
+struct ColourCount {
+    long pixels = 0;
+    long columns = 0;  // columns holding at least one such pixel
+};
+
+// The window's client area as it is on the screen, counted for one colour.
+ColourCount CountOnScreen(HWND window, COLORREF colour);
+
+// The columns of the history graph's band for outages of one place. The graph's legend
+// shows a swatch of every place's colour: the band is what that colour covers beyond the
+// swatch of a place with no outage.
+long OutageBandColumns(HWND history, COLORREF band, COLORREF place_without_outage);
 
 void WaitForIconGone(const TrayObserver& tray);
 

@@ -11,6 +11,10 @@
 //                                  keep-alive pings
 //   vigilo_driver history          the link drops and returns: tip, history window, log;
 //                                  a wake from sleep delays the next probe
+//   vigilo_driver outage PART      on the routed network, the gateway, provider or host goes
+//                                  silent: the tip and history window say where
+//   vigilo_driver tcp_fallback     echoes dropped at the host, its port 443 open: connected
+//                                  "(TCP)" to the probe host set in Options
 //
 // Started under the name Zorvane.exe it is a stand-in main program that notes its start.
 #include <windows.h>
@@ -33,6 +37,7 @@
 #include "support/wine_settings.h"
 #include "companion.h"
 #include "history_scenario.h"
+#include "outage_scenario.h"
 #include "tray_observer.h"
 #include "win32/ping/ping_dialog_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
@@ -365,6 +370,8 @@ int main(int argc, char** argv) {
                              {"link_lost", LinkLost},
                              {"no_main_program", NoMainProgram},
                              {"stays_disabled", StaysDisabled},
-                             {"history", HistoryScenario}},
+                             {"history", HistoryScenario},
+                             {"outage", "gateway|provider|host", OutageScenario},
+                             {"tcp_fallback", TcpFallbackScenario}},
                             argc, argv);
 }

@@ -82,7 +82,10 @@ class MemoryLogFiles : public monitor::LogFilePort {
 
 class MemoryOptions : public monitor::OptionsPort {
   public:
+    MemoryOptions() = default;
+    explicit MemoryOptions(const std::string& probe_host) : texts{{"ProbeHost", probe_host}} {}
     std::map<std::string, uint32_t> values;
+    std::map<std::string, std::string> texts;
     int writes = 0;
     std::optional<uint32_t> Read(const std::string& name) override {
         auto it = values.find(name);
@@ -91,6 +94,13 @@ class MemoryOptions : public monitor::OptionsPort {
     void Write(const std::string& name, uint32_t value) override {
         ++writes;
         values[name] = value;
+    }
+    std::optional<std::string> ReadText(const std::string& name) override {
+        auto it = texts.find(name);
+        return it == texts.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+    void WriteText(const std::string& name, const std::string& value) override {
+        texts[name] = value;
     }
 };
 

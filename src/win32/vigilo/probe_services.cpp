@@ -1,0 +1,86 @@
+#include "win32/vigilo/probe_services.h"
+
+#include <iphlpapi.h>
+
+namespace zv::win32 {
+namespace {
+
+using GetBestRouteFn = DWORD(WINAPI*)(DWORD, DWORD, PMIB_IPFORWARDROW);
+
+constexpr DWORD kDirectRoute = 3;  // MIB_IPROUTE_TYPE_DIRECT: the address is on the link
+
+// A non-blocking connect waited for with select: open when the socket turns writable,
+// refused or failed when it lands in the error set.
+template <typename Tcp>
+bool Opens(const Tcp& tcp, SOCKET s, const sockaddr_in& target, int32_t timeout_ms) {
+    u_long non_blocking = 1;
+    if (tcp.ioctlsocket(s, FIONBIO, &non_blocking) != 0 ||
+        (tcp.connect(s, reinterpret_cast<const sockaddr*>(&target), sizeof target) != 0 &&
+         tcp.last_error() != WSAEWOULDBLOCK)) {
+        return false;
+    }
+    // Filled by hand: FD_SET and FD_ISSET would import functions of Windows Sockets.
+    fd_set writable{};
+    fd_set failed{};
+    writable.fd_count = failed.fd_count = 1;
+    writable.fd_array[0] = failed.fd_array[0] = s;
+    timeval wait{timeout_ms / 1000, (timeout_ms % 1000) * 1000};
+    // select leaves in each set the sockets that are ready.
+    return tcp.select(0, nullptr, &writable, &failed, &wait) > 0 && writable.fd_count == 1 &&
+           failed.fd_count == 0;
+}
+
+}  // namespace
+
+const ProbeSockets::TcpFunctions* ProbeSockets::Tcp() {
+    if (!resolved_) {
+        resolved_ = true;
+        TcpFunctions tcp{library_.Function<decltype(TcpFunctions::socket)>("socket"),
+                         library_.Function<decltype(TcpFunctions::ioctlsocket)>("ioctlsocket"),
+                         library_.Function<decltype(TcpFunctions::connect)>("connect"),
+                         library_.Function<decltype(TcpFunctions::select)>("select"),
+                         library_.Function<decltype(TcpFunctions::closesocket)>("closesocket"),
+                         library_.Function<decltype(TcpFunctions::last_error)>("WSAGetLastError")};
+        if (tcp.socket && tcp.ioctlsocket && tcp.connect && tcp.select && tcp.closesocket &&
+            tcp.last_error) {
+            tcp_ = tcp;
+        }
+    }
+    return tcp_ ? &*tcp_ : nullptr;
+}
+
+std::optional<uint32_t> ProbeSockets::ConnectMs(uint32_t address, uint16_t port,
+                                                int32_t timeout_ms) {
+    const TcpFunctions* tcp = Tcp();
+    if (tcp == nullptr) {
+        return std::nullopt;
+    }
+    SOCKET s = tcp->socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET) {
+        return std::nullopt;
+    }
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = static_cast<u_short>((port >> 8) | ((port & 0xFF) << 8));
+    target.sin_addr.s_addr = address;
+    DWORD started = GetTickCount();
+    bool opened = Opens(*tcp, s, target, timeout_ms);
+    DWORD took = GetTickCount() - started;
+    tcp->closesocket(s);
+    return opened ? std::optional<uint32_t>(took) : std::nullopt;
+}
+
+std::optional<uint32_t> ProbeEcho::Gateway(uint32_t address) {
+    auto best_route = iphlpapi_.Function<GetBestRouteFn>("GetBestRoute");
+    MIB_IPFORWARDROW row{};
+    if (best_route == nullptr || best_route(address, 0, &row) != NO_ERROR) {
+        return std::nullopt;
+    }
+    DWORD next_hop = row.dwForwardNextHop;
+    if (row.dwForwardType == kDirectRoute || next_hop == 0 || next_hop == address) {
+        return std::nullopt;
+    }
+    return next_hop;
+}
+
+}  // namespace zv::win32

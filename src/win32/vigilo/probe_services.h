@@ -1,0 +1,49 @@
+// The platform services of the companion's probe: those of the echo engine, and what only
+// the probe asks of Windows beside them: the gateway of the route to the probe host
+// (GetBestRoute from "iphlpapi.dll") and a TCP connection opened and closed again, sending
+// nothing (Windows Sockets 1.1 from "wsock32.dll"). Both are looked up on first use, and
+// live here rather than in the shared services, which the main program carries too.
+#pragma once
+
+#include <winsock2.h>
+
+#include <optional>
+
+#include "win32/ping/icmp_echo_service.h"
+#include "win32/ping/winsock_service.h"
+#include "win32/platform/system_library.h"
+
+namespace zv::win32 {
+
+class ProbeSockets : public WinsockService {
+  public:
+    ProbeSockets() : library_("wsock32.dll") {}
+    std::optional<uint32_t> ConnectMs(uint32_t address, uint16_t port, int32_t timeout_ms) override;
+
+  private:
+    struct TcpFunctions {
+        SOCKET(WSAAPI* socket)(int, int, int);
+        int(WSAAPI* ioctlsocket)(SOCKET, long, u_long*);
+        int(WSAAPI* connect)(SOCKET, const sockaddr*, int);
+        int(WSAAPI* select)(int, fd_set*, fd_set*, fd_set*, const timeval*);
+        int(WSAAPI* closesocket)(SOCKET);
+        int(WSAAPI* last_error)();
+    };
+    // Found, or not, on the first connect.
+    const TcpFunctions* Tcp();
+
+    SystemLibrary library_;
+    bool resolved_ = false;
+    std::optional<TcpFunctions> tcp_;
+};
+
+class ProbeEcho : public IcmpEchoService {
+  public:
+    ProbeEcho() : iphlpapi_("iphlpapi.dll") {}
+    std::optional<uint32_t> Gateway(uint32_t address) override;
+
+  private:
+    SystemLibrary iphlpapi_;
+};
+
+}  // namespace zv::win32

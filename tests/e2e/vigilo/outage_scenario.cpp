@@ -1,0 +1,163 @@
+#include "outage_scenario.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <regex>
+#include <string>
+
+#include "companion.h"
+#include "support/check.h"
+#include "support/files.h"
+#include "support/message_boxes.h"
+#include "support/process.h"
+#include "support/sandbox_control.h"
+#include "support/screen.h"
+#include "support/wait.h"
+#include "support/windows_on_screen.h"
+#include "tray_observer.h"
+#include "win32/vigilo/history_window_ids.h"
+#include "win32/vigilo/vigilo_ids.h"
+
+namespace zv::e2e {
+namespace {
+
+namespace hid = zv::history_ids;
+
+// Mapped to the host's namespace by the test's sandbox options; the public default host is
+// not mapped, so nothing answers for it.
+const char kProbeHost[] = "probe.zorvane.test";
+
+struct SilentPart {
+    const char* name;  // of the sandbox's requests "<name>-off"
+    const char* where;
+    int outage_column;  // its count's place in the history window's "Outages:" line
+    COLORREF band;
+};
+
+const SilentPart kParts[] = {
+    {"gateway", "your network", 1, hid::kYourNetworkColor},
+    {"provider", "your provider", 2, hid::kYourProviderColor},
+    {"host", "beyond your provider", 3, hid::kBeyondProviderColor},
+};
+
+// A probe, a confirming probe, each with its echo, TCP and hop timeouts, and the wait for
+// the first of them.
+constexpr DWORD kOutageSeenMs = 150000;
+
+HWND OpenHistory(HWND monitor, DWORD process_id) {
+    PostMessageA(monitor, WM_COMMAND, zv::vigilo_ids::mnuHistory, 0);
+    HWND history = WaitForWindow({process_id, hid::kClassName, "Connection History", true});
+    SetCursorPos(0, 0);  // no tip over the window
+    return history;
+}
+
+bool WaitForText(HWND control, const std::string& pattern, DWORD limit_ms) {
+    std::regex want(pattern);
+    bool seen = WaitUntil([&] { return std::regex_match(WindowText(control), want); }, limit_ms);
+    Note(WindowText(control));
+    return seen;
+}
+
+// The tip is shot with the history window away from Wine's tray at the top left of the
+// screen, for the README as well.
+void CheckTip(const TrayObserver& tray, HWND history, const std::string& pattern,
+              const std::string& shot) {
+    SetWindowPos(history, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    std::string tip = tray.TipText();
+    Note("tip: " + tip);
+    E2E_CHECK(std::regex_match(tip, std::regex(pattern)));
+    RequestScreenshot(shot);
+    SetCursorPos(0, 0);
+}
+
+void CheckOutageCounted(HWND history, const SilentPart& part) {
+    HWND where = FindControl(history, hid::lblWhere);
+    auto count = [&](int column) { return column == part.outage_column ? "[1-9]\\d*" : "0"; };
+    E2E_CHECK(WaitForText(where,
+                          "Outages.*: your network " + std::string(count(1)) + ", your provider " +
+                              count(2) + ", beyond your provider " + count(3) + ".*",
+                          60000));
+    Sleep(1000);  // the graph is drawn after the text
+    const SilentPart& other = kParts[part.outage_column % 3];
+    long band = OutageBandColumns(history, part.band, other.band);
+    Note("outage band: " + std::to_string(band) + " columns");
+    E2E_CHECK(band >= 1);
+}
+
+struct Companion {
+    TrayObserver tray{VigiloExe()};
+    ChildProcess process{AppCommand("vigilo.exe")};
+    HWND monitor = WaitForMonitorWindow();
+    HWND history = monitor != nullptr ? OpenHistory(monitor, process.id()) : nullptr;
+
+    ~Companion() {
+        if (history != nullptr) {
+            PostMessageA(history, WM_COMMAND, hid::cmdClose, 0);
+            WaitForWindowGone(history, 3000);
+        }
+        if (monitor != nullptr) {
+            ExitRemovesIconAndEnds(tray, monitor, process);
+        }
+    }
+};
+
+}  // namespace
+
+bool OutageScenario(const Arguments& words) {
+    const SilentPart* part = nullptr;
+    for (const SilentPart& candidate : kParts) {
+        part = words.size() == 1 && words[0] == candidate.name ? &candidate : part;
+    }
+    if (part == nullptr) {
+        return false;
+    }
+    SetCompanionOption("ProbeHost", kProbeHost);
+    Companion companion;
+    if (!E2E_CHECK(companion.history != nullptr)) {
+        return true;
+    }
+    HWND now = FindControl(companion.history, hid::lblNow);
+    {
+        Context in("probe host answering");
+        E2E_CHECK(WaitForText(now, R"(Now: connected, \d+ ms)", 30000));
+    }
+    Context in(std::string(part->name) + " silent");
+    E2E_CHECK(RequestFromSandbox(std::string(part->name) + "-off"));
+    std::string since = R"(not connected since \d\d:\d\d \()" + std::string(part->where) + R"(\))";
+    E2E_CHECK(WaitForText(now, "Now: " + since, kOutageSeenMs));
+    CheckOutageCounted(companion.history, *part);
+    bool readme = std::string(part->name) == "provider";
+    RequestScreenshot(readme ? "vigilo-history-outage"
+                             : std::string("vigilo-history-") + part->name);
+    CheckTip(companion.tray, companion.history, "Zorvane - " + since,
+             readme ? "vigilo-outage-tip" : std::string("vigilo-tip-") + part->name);
+    return true;
+}
+
+void TcpFallbackScenario() {
+    SetCompanionOption("LogFile", 1);
+    E2E_CHECK(RequestFromSandbox("host-tcp-only"));
+    Companion companion;
+    if (!E2E_CHECK(companion.history != nullptr)) {
+        return;
+    }
+    {
+        Context in("probe host set in Options");
+        SetWindowTextA(FindControl(companion.history, hid::txtHost), kProbeHost);
+        PostClick(companion.history, hid::cmdApply);
+        std::optional<MessageBoxSeen> box = WaitForMessageBox(companion.process.id(), 2000);
+        E2E_CHECK(!box.has_value());
+    }
+    Context in("echoes ignored, port 443 open");
+    HWND now = FindControl(companion.history, hid::lblNow);
+    E2E_CHECK(WaitForText(now, R"(Now: connected, \d+ ms \(TCP\))", 90000));
+    RequestScreenshot("vigilo-history-tcp");
+    CheckTip(companion.tray, companion.history, R"(Zorvane - connected, \d+ ms \(TCP\).*)",
+             "vigilo-tip-tcp");
+    std::optional<std::string> log = ReadWholeFile(LogPath());
+    E2E_CHECK(log.has_value() &&
+              std::regex_search(*log, std::regex(R"(probe\.zorvane\.test \d+ ms \(TCP\);)")));
+}
+
+}  // namespace zv::e2e
