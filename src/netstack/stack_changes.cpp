@@ -200,6 +200,23 @@ Snapshot::StackValue OldValueOf(const StackRow& row) {
             row.state == RowState::Unreadable};
 }
 
+// A classic receive-window value is one of the catalogue's own, so it is recorded as the
+// catalogue row it is: then the first snapshot, which already holds it from Zorvane's first
+// Apply, keeps that older value, and Undo All Changes does not bring back what an Apply of
+// Zorvane's wrote and the repair removed.
+std::optional<CatalogueRow> CatalogueRowOf(const StackRow& row) {
+    if (row.id.setting != S::ClassicReceiveWindow) {
+        return std::nullopt;
+    }
+    for (const CatalogueEntry& entry : SettingsCatalogue()) {
+        if (entry.layout == RegistryLayout::Nt && entry.place == KeyPlace::Fixed &&
+            row.id.instance == entry.value_name) {
+            return CatalogueRow{&entry, entry.key, ""};
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::vector<ChangeOutcome> ApplyChanges(StackPorts& ports, SnapshotPorts snapshots,
@@ -209,6 +226,7 @@ std::vector<ChangeOutcome> ApplyChanges(StackPorts& ports, SnapshotPorts snapsho
                                         const std::vector<RowChange>& changes) {
     std::vector<ChangeOutcome> outcomes;
     std::vector<Snapshot::StackValue> old_values;
+    std::vector<CatalogueRow> old_registry_values;
     std::vector<const StackRow*> targets;
     for (const RowChange& change : changes) {
         const StackRow* row = FindRow(rows, change.row);
@@ -220,14 +238,19 @@ std::vector<ChangeOutcome> ApplyChanges(StackPorts& ports, SnapshotPorts snapsho
                 {change, ChangeResult::NotAllowed,
                  Describe(target, change.value, {ChangeResult::NotAllowed, *refusal})});
         } else {
-            old_values.push_back(OldValueOf(*row));
+            if (std::optional<CatalogueRow> catalogue_row = CatalogueRowOf(*row)) {
+                old_registry_values.push_back(*catalogue_row);
+            } else {
+                old_values.push_back(OldValueOf(*row));
+            }
             outcomes.push_back({change, ChangeResult::Done, ""});
         }
     }
-    if (old_values.empty()) {
+    if (old_values.empty() && old_registry_values.empty()) {
         return outcomes;
     }
-    RecordedSnapshot snapshot = RecordSnapshot(snapshots, program_directory, {}, old_values);
+    RecordedSnapshot snapshot =
+        RecordSnapshot(snapshots, program_directory, old_registry_values, old_values);
     bool recorded = snapshot.outcome == SnapshotRecord::Recorded;
     bool any_done = false;
     for (size_t i = 0; i < changes.size(); ++i) {

@@ -148,6 +148,23 @@ TEST(StackReleaseTest, EachReleaseFindsRepairsAndUndoesWhatItCanReach) {
     }
 }
 
+// The machine held a receive window before Zorvane; an Apply of Zorvane's wrote another,
+// and /repair removed it: Undo All Changes puts back the first, not the one Zorvane wrote.
+TEST(StackUndoTest, UndoAllPutsBackTheClassicValueOfBeforeZorvanesFirstChange) {
+    HarmedMachine m;
+    const StackMachine machine = Machine(10, 0, 19045);
+    StackUndo undo(m.ports, machine);
+    auto& registry = static_cast<testing::FakeStack&>(m).registry;
+    ASSERT_EQ(RecordSnapshot(m.Snapshots(&undo), kDir, CatalogueRows(registry, R::Vista)).outcome,
+              SnapshotRecord::Recorded);
+    registry.Put(kTcpip, "TcpWindowSize", kRegDword, DwordBytes(93440));
+    RunRepairCommand(m.ports, m.Snapshots(&undo), kDir, machine);
+    ASSERT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), std::nullopt);
+
+    EXPECT_EQ(UndoAllChanges(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+    EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), std::optional<uint32_t>(64240));
+}
+
 TEST(StackCheckTest, GroupPolicyIsNamedAndNeverFixed) {
     HarmedMachine m;
     m.wmi.Set(W::TcpSetting, "Internet", "AutoTuningLevelGroupPolicy", 1);
