@@ -143,6 +143,24 @@ void AppliesFromAStartupScript() {
     E2E_CHECK(!e2e::Differences(before, e2e::TcpipRegistry()).empty());
 }
 
+// The README's scripts for a scheduled task or startup script: the saved choice writes the
+// classic receive window, which Windows 10 ignores, so /check finds it, /repair removes it,
+// and /check then finds nothing.
+void ChecksAndRepairsFromScripts() {
+    e2e::Context in("check and repair scripts");
+    const std::string folder = "C:\\deploy";
+    for (const char* name : {"check", "repair"}) {
+        E2E_CHECK(e2e::WriteWholeFile(folder + "\\" + name + "-zorvane.cmd",
+                                      std::string("start /wait \"\" \"%ProgramFiles%\\Zorvane\\"
+                                                  "Zorvane.exe\" /") +
+                                          name + "\r\nexit /b %ERRORLEVEL%\r\n"));
+    }
+    const std::string check = "cmd /c " + folder + "\\check-zorvane.cmd";
+    E2E_CHECK_EQ(Run(check), std::optional<DWORD>(1));
+    E2E_CHECK_EQ(Run("cmd /c " + folder + "\\repair-zorvane.cmd"), std::optional<DWORD>(0));
+    E2E_CHECK_EQ(Run(check), std::optional<DWORD>(0));
+}
+
 void NothingIsLeft() {
     E2E_CHECK(!e2e::FileIsPresent(e2e::AppDirectory()));
     E2E_CHECK(!e2e::FileIsPresent(ProgramsFolder(CSIDL_PROGRAMS)));
@@ -197,6 +215,7 @@ bool DeploysAndRemoves(const e2e::Arguments& words) {
     const e2e::RegistrySnapshot before_zorvane = e2e::TcpipRegistry();
     UpgradesKeepingTheSettings(packages);
     AppliesFromAStartupScript();
+    ChecksAndRepairsFromScripts();
     UninstallsRestoring(before_zorvane);
     UninstallsKeepingTheValues(packages);
     return true;
