@@ -7,8 +7,10 @@
 //   network_stack_driver fix       a TcpAckFrequency where Windows never reads it: its Fix
 //                                  removes it, the finding goes, and Undo Last Change puts
 //                                  the value back
-//   network_stack_driver adapter   Find Largest MTU finds 1400 towards mtu.zorvane.test and
-//                                  "Use for This Adapter" reports what became of the change
+//   network_stack_driver adapter   on the sandbox's routed network, Find Largest MTU finds
+//                                  the veth's 1500 towards mtu.zorvane.test, and "Use for
+//                                  This Adapter" finds the adapter of the route, stores the
+//                                  MTU through netsh and says Wine could not set it at once
 //
 // The list's cells are read from the program's memory, as a list view's text cannot be
 // asked for across processes otherwise.
@@ -273,6 +275,8 @@ void RunFix() {
 void RunAdapter() {
     E2E_CHECK(
         WriteWholeFile(PingFilePath(), test_texts::PingFile(false, "mtu.zorvane.test", 5, false)));
+    E2E_CHECK(PlaceStandInNetsh());
+    SetNetshExitCode(0);
     ZorvaneSession zorvane;
     if (!zorvane.ok()) {
         return;
@@ -286,18 +290,29 @@ void RunAdapter() {
     }
     PostMessageA(GetDlgItem(dialog, mtu::cmdFind), BM_CLICK, 0, 0);
     E2E_CHECK(WaitUntil(
-        [&] { return WindowText(GetDlgItem(dialog, mtu::lblStatus)) == "Largest MTU: 1400"; },
+        [&] { return WindowText(GetDlgItem(dialog, mtu::lblStatus)) == "Largest MTU: 1500"; },
         30000));
     PostMessageA(GetDlgItem(dialog, mtu::cmdAdapter), BM_CLICK, 0, 0);
     std::string outcome;
     E2E_CHECK(WaitUntil(
         [&] {
             outcome = WindowText(GetDlgItem(dialog, mtu::lblStatus));
-            return outcome.rfind("Setting the adapter", 0) != 0 && outcome != "Largest MTU: 1400";
+            return outcome.rfind("Setting the adapter", 0) != 0 && outcome != "Largest MTU: 1500";
         },
         30000));
     Note("Use for This Adapter: " + outcome);
     E2E_CHECK(NotClaimed(outcome));
+    // Wine has no SetIpInterfaceEntry: the size is only stored, and the dialog says so.
+    E2E_CHECK(outcome.find("stored for the next start") != std::string::npos);
+    const std::vector<std::string> calls = NetshCalls();
+    E2E_CHECK_EQ(calls.size(), 1u);
+    if (!calls.empty()) {
+        E2E_CHECK(calls[0].rfind("interface ipv4 set subinterface \"", 0) == 0);
+        const std::string tail = "\" mtu=1500 store=persistent";
+        E2E_CHECK(calls[0].size() > tail.size() &&
+                  calls[0].compare(calls[0].size() - tail.size(), tail.size(), tail) == 0);
+        E2E_CHECK(calls[0].find("\"\"") == std::string::npos);  // an adapter was named
+    }
     E2E_CHECK(RequestScreenshot("mtu-use-for-adapter"));
     E2E_CHECK(zorvane.NoMessageBox());
     PostMessageA(GetDlgItem(dialog, mtu::cmdCancel), BM_CLICK, 0, 0);
