@@ -107,6 +107,21 @@ void ClickIcon(const TrayObserver& tray, bool right) {
     }
 }
 
+// Right-clicks the icon and returns the tray menu, or nullptr. A balloon may stand over the
+// icon just then (the drop's): a click on it only closes it, so a second click is allowed
+// before the menu counts as missing.
+HWND OpenTrayMenu(const TrayObserver& tray, DWORD process_id) {
+    HWND menu = nullptr;
+    for (int click = 1; click <= 2 && menu == nullptr; ++click) {
+        ClickIcon(tray, true);
+        menu = WaitForWindow({process_id, "#32768", "", true}, 3000);
+        if (menu == nullptr && click == 1) {
+            Note("the first right-click opened no menu (a balloon over the icon?)");
+        }
+    }
+    return menu;
+}
+
 void SecondCopyEndsAtOnce(const TrayObserver& tray) {
     Context in("second copy");
     ChildProcess second(AppCommand("vigilo.exe"));
@@ -127,16 +142,7 @@ void ClicksStartMainAndPopUpMenu(const TrayObserver& tray, DWORD process_id) {
         E2E_CHECK_EQ(StartsNoted(), 1);
     }
     Context in("right click");
-    // The drop's balloon may stand over the icon just then: a click on it only closes it,
-    // so a second click is allowed before the menu counts as missing.
-    HWND menu = nullptr;
-    for (int click = 1; click <= 2 && menu == nullptr; ++click) {
-        ClickIcon(tray, true);
-        menu = WaitForWindow({process_id, "#32768", "", true}, 3000);
-        if (menu == nullptr && click == 1) {
-            Note("the first right-click opened no menu (a balloon over the icon?)");
-        }
-    }
+    HWND menu = OpenTrayMenu(tray, process_id);
     E2E_CHECK(menu != nullptr);
     RequestScreenshot("vigilo-menu");
     // A click beside the menu closes it, as for a user.
@@ -267,16 +273,7 @@ void AnswersDuringProbes(HWND monitor, DWORD process_id, const TrayObserver& tra
     PostMessageA(monitor, WM_COMMAND, ids::mnuHistory, 0);
     HWND history = WaitForWindow({process_id, "", "Connection History", true}, 3000);
     E2E_CHECK(history != nullptr);
-    // The drop's balloon may stand over the icon just then: a click on it only closes it,
-    // so a second click is allowed before the menu counts as missing.
-    HWND menu = nullptr;
-    for (int click = 1; click <= 2 && menu == nullptr; ++click) {
-        ClickIcon(tray, true);
-        menu = WaitForWindow({process_id, "#32768", "", true}, 3000);
-        if (menu == nullptr && click == 1) {
-            Note("the first right-click opened no menu (a balloon over the icon?)");
-        }
-    }
+    HWND menu = OpenTrayMenu(tray, process_id);
     E2E_CHECK(menu != nullptr);
     DWORD slowest = SlowestAnswer({monitor, history, menu}, 5000);
     Note("slowest answer with the menu open: " + std::to_string(slowest) + " ms");
