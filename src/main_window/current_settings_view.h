@@ -73,11 +73,11 @@ class CurrentSettingsView {
     // Copy, as Ctrl+C in the list does it.
     void Copy();
 
-    ui::Window frmCurrentSettings{"frmCurrentSettings", "Current Settings"};
-    ui::Button cmdCopy{"cmdCopy", "&Copy"};
-    ui::Button cmdSaveAs{"cmdSaveAs", "&Save As..."};
-    ui::Button cmdRefresh{"cmdRefresh", "&Refresh"};
-    ui::Button cmdClose{"cmdClose", "Close"};
+    ui::Window frmCurrentSettings{"Current Settings"};
+    ui::Button cmdCopy{"&Copy"};
+    ui::Button cmdSaveAs{"&Save As..."};
+    ui::Button cmdRefresh{"&Refresh"};
+    ui::Button cmdClose{"Close"};
 
   private:
     static constexpr int kMargin = 120;

@@ -23,11 +23,11 @@ class DisplayView {
     DisplayView& operator=(const DisplayView&) = delete;
 
     // Design captions are placeholders; Load replaces them.
-    ui::Window frmDisplay{"frmDisplay", "Connection Type"};
-    ui::Label Label1{"Label1", "Label1"};
-    ui::Label Label2{"Label2", "Label2"};
+    ui::Window frmDisplay{"Connection Type"};
+    ui::Label Label1{"Label1"};
+    ui::Label Label2{"Label2"};
     // Closing is the real window's business; it sets the handler.
-    ui::Button cmdOK{"cmdOK", "OK"};
+    ui::Button cmdOK{"OK"};
 
     // The client size and where the information picture goes, in twips; the constructor
     // places the controls.

@@ -47,8 +47,8 @@ class MainChrome {
     MainChrome& operator=(const MainChrome&) = delete;
 
     ui::Menu menu;
-    ui::Toolbar Toolbar1{"Toolbar1"};
-    ui::StatusBar StatusBar1{"StatusBar1", 4};
+    ui::Toolbar Toolbar1;
+    ui::StatusBar StatusBar1{4};
 
     // Status texts: the prompt, "Mode: " + the mode word, "OS: " + the Windows name.
     void ShowPrompt();

@@ -71,11 +71,11 @@ class MainView : private ChromeHost {
     MainView(const MainView&) = delete;
     MainView& operator=(const MainView&) = delete;
 
-    ui::Window frmMain{"frmMain", kProgramName};
+    ui::Window frmMain{kProgramName};
     tuning::SettingsWindow area;
-    ui::Button cmdApply{"cmdApply", "&Apply"};
-    ui::Button cmdPing{"cmdPing", "&Ping Configuration"};
-    ui::Button cmdHelp{"cmdHelp", "&Help"};
+    ui::Button cmdApply{"&Apply"};
+    ui::Button cmdPing{"&Ping Configuration"};
+    ui::Button cmdHelp{"&Help"};
     MainChrome chrome;
 
     // Fills the window from the saved settings, starts the companion, offers the tip and

@@ -82,19 +82,18 @@ class NetworkStackView {
     void Close();
     bool busy() const { return busy_; }
 
-    ui::Window frmNetworkStack{"frmNetworkStack", "Network Stack"};
-    ui::Label lblFindings{"lblFindings", "Reading the settings..."};
-    ui::Label lblFinding[kFindingSlots] = {
-        {"lblFinding0", ""}, {"lblFinding1", ""}, {"lblFinding2", ""}, {"lblFinding3", ""}};
-    ui::Button cmdFix[kFindingSlots] = {
-        {"cmdFix0", "Fix"}, {"cmdFix1", "Fix"}, {"cmdFix2", "Fix"}, {"cmdFix3", "Fix"}};
-    ui::Button cmdFixAll{"cmdFixAll", "Fix &All"};
-    ui::Label lblNewValue{"lblNewValue", "&New value:"};
-    ui::ComboBox cmbNewValue{"cmbNewValue"};
-    ui::Button cmdApply{"cmdApply", "A&pply Changes"};
-    ui::Label lblStatus{"lblStatus", ""};
-    ui::Button cmdRefresh{"cmdRefresh", "&Refresh"};
-    ui::Button cmdClose{"cmdClose", "Close"};
+    ui::Window frmNetworkStack{"Network Stack"};
+    ui::Label lblFindings{"Reading the settings..."};
+    ui::Label lblFinding[kFindingSlots];
+    ui::Button cmdFix[kFindingSlots] = {ui::Button{"Fix"}, ui::Button{"Fix"}, ui::Button{"Fix"},
+                                        ui::Button{"Fix"}};
+    ui::Button cmdFixAll{"Fix &All"};
+    ui::Label lblNewValue{"&New value:"};
+    ui::ComboBox cmbNewValue;
+    ui::Button cmdApply{"A&pply Changes"};
+    ui::Label lblStatus;
+    ui::Button cmdRefresh{"&Refresh"};
+    ui::Button cmdClose{"Close"};
     // Where the window draws the list.
     static ui::Bounds ListBounds();
 

@@ -48,13 +48,13 @@ class TipView {
     TipView(const TipView&) = delete;
     TipView& operator=(const TipView&) = delete;
 
-    ui::Window frmTip{"frmTip", kTipCaption};
-    ui::Label Label1{"Label1", "Did you know..."};
-    ui::Label lblTipText{"lblTipText", ""};
-    ui::Button cmdNextTip{"cmdNextTip", "&Next Tip"};
-    ui::CheckBox chkLoadTipsAtStartup{"chkLoadTipsAtStartup", "&Show Tips at Startup"};
+    ui::Window frmTip{kTipCaption};
+    ui::Label Label1{"Did you know..."};
+    ui::Label lblTipText;
+    ui::Button cmdNextTip{"&Next Tip"};
+    ui::CheckBox chkLoadTipsAtStartup{"&Show Tips at Startup"};
     // Closing is the real window's business; it sets the handler.
-    ui::Button cmdOK{"cmdOK", "OK"};
+    ui::Button cmdOK{"OK"};
 
     // The client size, the white panel the tip stands on and the bulb on it, in twips; the
     // constructor places the controls.

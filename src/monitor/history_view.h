@@ -59,28 +59,28 @@ class HistoryView {
     const ui::Bounds& GraphBounds() const { return graph_bounds_; }
     int SpanHours() const { return ports_.monitor.Options().span_hours; }
 
-    ui::Window frmHistory{"frmHistory", "Connection History"};
+    ui::Window frmHistory{"Connection History"};
     ui::OptionGroup span_group;
-    ui::Option optSpan1{"optSpan1", "Last &hour", span_group};
-    ui::Option optSpan6{"optSpan6", "Last &6 hours", span_group};
-    ui::Option optSpan24{"optSpan24", "Last &24 hours", span_group};
-    ui::Label lblNow{"lblNow", ""};
-    ui::Label lblRoundTrip{"lblRoundTrip", ""};
-    ui::Label lblLoss{"lblLoss", ""};
-    ui::Label lblRecent{"lblRecent", ""};
-    ui::Label lblWhere{"lblWhere", ""};
-    ui::CheckBox chkLog{"chkLog", "&Write every probe to the log file"};
-    ui::CheckBox chkNotices{"chkNotices", "Show a &notice when the connection drops or returns"};
-    ui::Label lblLog{"lblLog", ""};
-    ui::Label lblHost{"lblHost", "Probe &host:"};
-    ui::TextBox txtHost{"txtHost"};
-    ui::Label lblSlow{"lblSlow", "Slow notice at median round trip (ms):"};
-    ui::TextBox txtSlowMs{"txtSlowMs"};
-    ui::Label lblSlowLoss{"lblSlowLoss", "or loss (%):"};
-    ui::TextBox txtSlowLoss{"txtSlowLoss"};
-    ui::Button cmdApply{"cmdApply", "&Apply"};
-    ui::Button cmdSave{"cmdSave", "&Save History As..."};
-    ui::Button cmdClose{"cmdClose", "Close"};
+    ui::Option optSpan1{"Last &hour", span_group};
+    ui::Option optSpan6{"Last &6 hours", span_group};
+    ui::Option optSpan24{"Last &24 hours", span_group};
+    ui::Label lblNow;
+    ui::Label lblRoundTrip;
+    ui::Label lblLoss;
+    ui::Label lblRecent;
+    ui::Label lblWhere;
+    ui::CheckBox chkLog{"&Write every probe to the log file"};
+    ui::CheckBox chkNotices{"Show a &notice when the connection drops or returns"};
+    ui::Label lblLog;
+    ui::Label lblHost{"Probe &host:"};
+    ui::TextBox txtHost;
+    ui::Label lblSlow{"Slow notice at median round trip (ms):"};
+    ui::TextBox txtSlowMs;
+    ui::Label lblSlowLoss{"or loss (%):"};
+    ui::TextBox txtSlowLoss;
+    ui::Button cmdApply{"&Apply"};
+    ui::Button cmdSave{"&Save History As..."};
+    ui::Button cmdClose{"Close"};
 
   private:
     void ConnectHandlers();

@@ -86,10 +86,10 @@ class VigiloView {
     // The probes' record, which the history window shows.
     LinkMonitor& Monitor() { return monitor_; }
 
-    ui::Window frmVigilo{"frmVigilo", "Vigilo"};
-    ui::Timer TimerVigilo{"TimerVigilo", kProbeIntervalMs, true};
-    ui::Timer TimerIcon{"TimerIcon", kAnimationIntervalMs, false};
-    ui::Timer TimerPing{"TimerPing", 0, true};
+    ui::Window frmVigilo{"Vigilo"};
+    ui::Timer TimerVigilo{kProbeIntervalMs, true};
+    ui::Timer TimerIcon{kAnimationIntervalMs, false};
+    ui::Timer TimerPing{0, true};
 
     // The tray popup (mnupopupmenu).
     ui::Menu popup{vigilo_menu::Popup()};

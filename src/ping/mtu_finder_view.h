@@ -57,17 +57,17 @@ class MtuFinderView {
     int chosen_mtu() const { return chosen_mtu_; }
     bool searching() const { return searching_; }
 
-    ui::Window window{"frmMtu", "Find Largest MTU"};
-    ui::Label lblExplain{"lblExplain",
-                         "Finds the largest packet that reaches a host whole: pings that may "
-                         "not be split, from 576 bytes up to the adapter's MTU."};
-    ui::Label lblHost{"lblHost", "&Host:"};
-    ui::TextBox txtHost{"txtHost"};
-    ui::Button cmdFind{"cmdFind", "&Find"};
-    ui::Label lblStatus{"lblStatus", ""};
-    ui::Button cmdAdapter{"cmdAdapter", "Use for &This Adapter"};
-    ui::Button cmdUse{"cmdUse", "&Use in Manual Mode"};
-    ui::Button cmdCancel{"cmdCancel", "Close"};
+    ui::Window window{"Find Largest MTU"};
+    ui::Label lblExplain{
+        "Finds the largest packet that reaches a host whole: pings that may "
+        "not be split, from 576 bytes up to the adapter's MTU."};
+    ui::Label lblHost{"&Host:"};
+    ui::TextBox txtHost;
+    ui::Button cmdFind{"&Find"};
+    ui::Label lblStatus;
+    ui::Button cmdAdapter{"Use for &This Adapter"};
+    ui::Button cmdUse{"&Use in Manual Mode"};
+    ui::Button cmdCancel{"Close"};
 
   private:
     void PlaceControls();

@@ -45,22 +45,22 @@ class PingDialogView {
     void Form_Load();
 
     // Controls in tab order; positions in twips relative to the window.
-    ui::Window window{"frmPing", "Ping Configuration"};
-    ui::Label Label1{"Label1", ""};
-    ui::Frame Frame1{"Frame1", "Configuration"};
+    ui::Window window{"Ping Configuration"};
+    ui::Label Label1;
+    ui::Frame Frame1{"Configuration"};
     ui::OptionGroup mode;
-    ui::Option Option1{"Option1", "Automatic Mode", mode};
-    ui::Option Option2{"Option2", "Manual Mode", mode};
-    ui::Label Label2{"Label2", "Ping Host"};
-    ui::TextBox txtPingHost{"txtPingHost"};
-    ui::Label Label3{"Label3", "Ping Interval"};
-    ui::ComboBox cmbPingInterval{"cmbPingInterval"};
-    ui::Button cmdOK{"cmdOK", "OK"};
-    ui::Button cmdcancel{"cmdcancel", "Cancel"};
-    ui::CheckBox chkSound{"chkSound", "Play &Sound at Ping"};
-    ui::Button cmdDefault{"cmdDefault", "Default"};
-    ui::Label Picture1{"Picture1", ""};
-    ui::Button cmdHelp{"cmdHelp", "&Help"};
+    ui::Option Option1{"Automatic Mode", mode};
+    ui::Option Option2{"Manual Mode", mode};
+    ui::Label Label2{"Ping Host"};
+    ui::TextBox txtPingHost;
+    ui::Label Label3{"Ping Interval"};
+    ui::ComboBox cmbPingInterval;
+    ui::Button cmdOK{"OK"};
+    ui::Button cmdcancel{"Cancel"};
+    ui::CheckBox chkSound{"Play &Sound at Ping"};
+    ui::Button cmdDefault{"Default"};
+    ui::Label Picture1;
+    ui::Button cmdHelp{"&Help"};
 
   private:
     void PlaceControls();

@@ -73,16 +73,12 @@ struct TuningPair {
 
 constexpr std::size_t kPairCount = 5;
 
-// The controls of one pair, named as the designer named them: its frame, its two options
-// (one group of their own) and the value control, a text box or a list.
+// The controls of one pair: its frame, its two options (one group of their own) and the
+// value control, a text box or a list.
 template <typename ValueControl>
 struct PairControls {
-    PairControls(const char* frame_name, const char* caption, const char* default_name,
-                 const char* custom_name, const char* value_name)
-        : frame{frame_name, caption},
-          windows_default{default_name, "Windows Default", group},
-          custom{custom_name, "Custom", group},
-          value{value_name} {}
+    explicit PairControls(const char* caption)
+        : frame{caption}, windows_default{"Windows Default", group}, custom{"Custom", group} {}
 
     ui::Frame frame;
     ui::OptionGroup group;
@@ -124,32 +120,30 @@ class SettingsWindow {
     void MoveBy(int dx, int dy);
 
     // The controls, named as the window's designer named them.
-    ui::Frame Frame1{"Frame1",
-                     "Modify your Internet Settings in Order to improve your computer Networking "
-                     "Performance"};
-    ui::Label Label1{"Label1", "Connection Type"};
-    ui::ComboBox cmbNetType{"cmbNetType"};
-    ui::Label Label2{"Label2", "Optimization Mode"};
+    ui::Frame Frame1{
+        "Modify your Internet Settings in Order to improve your computer Networking "
+        "Performance"};
+    ui::Label Label1{"Connection Type"};
+    ui::ComboBox cmbNetType;
+    ui::Label Label2{"Optimization Mode"};
     ui::OptionGroup optimization_group;
-    std::array<ui::Option, 2> optOptimization{
-        ui::Option{"optOptimization(0)", "Automatic", optimization_group},
-        ui::Option{"optOptimization(1)", "Manual", optimization_group}};
+    std::array<ui::Option, 2> optOptimization{ui::Option{"Automatic", optimization_group},
+                                              ui::Option{"Manual", optimization_group}};
 
-    PairControls<ui::TextBox> mtu{"Frame2", " MTU (Max Transmission Unit)", "optMTU1", "optMTU2",
-                                  "txtMTU"};
-    PairControls<ui::ComboBox> rwin{"Frame3", "RWIN (Receive Window)", "optRWIN1", "optRWIN2",
-                                    "cmbRWIN"};
-    PairControls<ui::TextBox> ttl{"Frame4", "TTL (Time To Live)", "optTTL1", "optTTL2", "txtTTL"};
-    PairControls<ui::ComboBox> ska{"Frame5", "Session Keep Alive", "optSKA1", "optSKA2", "cmbSKA"};
-    PairControls<ui::ComboBox> ndi{"Frame6", "NDI Cache", "optNDI1", "optNDI2", "cmbNDI"};
+    // The designer's Frame2 to Frame6, each with its optXXX1, optXXX2 and value control.
+    PairControls<ui::TextBox> mtu{" MTU (Max Transmission Unit)"};
+    PairControls<ui::ComboBox> rwin{"RWIN (Receive Window)"};
+    PairControls<ui::TextBox> ttl{"TTL (Time To Live)"};
+    PairControls<ui::ComboBox> ska{"Session Keep Alive"};
+    PairControls<ui::ComboBox> ndi{"NDI Cache"};
 
-    ui::Frame Frame7{"Frame7", "General Settings"};
-    ui::CheckBox chkPMTU{"chkPMTU", "Path MTU Auto Discovery"};
-    ui::CheckBox chkBlackHole{"chkBlackHole", "Black Hole Routers Detect"};
-    ui::Label Label3{"Label3", "MSCPS Using HTTP 1.0"};
-    ui::ComboBox cmbMSCPS0{"cmbMSCPS0"};
-    ui::Label Label4{"Label4", "MSCPS Using HTTP 1.1"};
-    ui::ComboBox cmbMSCPS1{"cmbMSCPS1"};
+    ui::Frame Frame7{"General Settings"};
+    ui::CheckBox chkPMTU{"Path MTU Auto Discovery"};
+    ui::CheckBox chkBlackHole{"Black Hole Routers Detect"};
+    ui::Label Label3{"MSCPS Using HTTP 1.0"};
+    ui::ComboBox cmbMSCPS0;
+    ui::Label Label4{"MSCPS Using HTTP 1.1"};
+    ui::ComboBox cmbMSCPS1;
 
     // The five pairs, MTU, RWIN, TTL, Session Keep Alive and NDI Cache, in this order.
     const std::array<TuningPair, kPairCount>& pairs() const { return pairs_; }

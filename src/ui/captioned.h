@@ -12,9 +12,8 @@ namespace zv::ui {
 // A label, a frame, or any control whose only state is its caption.
 class Captioned : public Control {
   public:
-    using Control::Control;
-    Captioned(std::string name, std::string caption)
-        : Control(std::move(name)), caption_(std::move(caption)) {}
+    Captioned() = default;
+    explicit Captioned(std::string caption) : caption_(std::move(caption)) {}
 
     const std::string& caption() const { return caption_; }
     void SetCaption(const std::string& caption) { Update(caption_, caption, Change::Text); }
@@ -46,9 +45,7 @@ enum class WindowState { Normal, Minimized, Maximized };
 class Window : public Captioned {
   public:
     // A window starts hidden; showing it is a change its view mirrors.
-    Window(std::string name, std::string caption) : Captioned(std::move(name), std::move(caption)) {
-        SetVisible(false);
-    }
+    explicit Window(std::string caption) : Captioned(std::move(caption)) { SetVisible(false); }
 
     WindowState state() const { return state_; }
     void SetState(WindowState state) { Update(state_, state, Change::Value); }

@@ -14,8 +14,6 @@ constexpr int kNoSelection = -1;
 
 class ComboBox : public Control {
   public:
-    using Control::Control;
-
     std::function<void()> on_change;
 
     void Clear();

@@ -27,12 +27,10 @@ class ControlView {
 
 class Control {
   public:
-    explicit Control(std::string name) : name_(std::move(name)) {}
+    Control() = default;
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
-
-    const std::string& name() const { return name_; }
 
     bool enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
@@ -66,7 +64,6 @@ class Control {
     }
 
   private:
-    std::string name_;
     bool enabled_ = true;
     bool visible_ = true;
     Bounds bounds_;

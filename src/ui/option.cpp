@@ -19,8 +19,8 @@ void OptionGroup::DeselectAllBut(const Option* keep) {
     }
 }
 
-Option::Option(std::string name, std::string caption, OptionGroup& group)
-    : Captioned(std::move(name), std::move(caption)), group_(group) {
+Option::Option(std::string caption, OptionGroup& group)
+    : Captioned(std::move(caption)), group_(group) {
     group_.Add(this);
 }
 

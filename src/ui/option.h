@@ -25,7 +25,7 @@ class OptionGroup {
 
 class Option : public Captioned {
   public:
-    Option(std::string name, std::string caption, OptionGroup& group);
+    Option(std::string caption, OptionGroup& group);
 
     std::function<void()> on_select;
 

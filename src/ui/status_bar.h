@@ -10,8 +10,7 @@ namespace zv::ui {
 
 class StatusBar : public Control {
   public:
-    StatusBar(std::string name, int panel_count)
-        : Control(std::move(name)), panels_(static_cast<size_t>(panel_count)) {}
+    explicit StatusBar(int panel_count) : panels_(static_cast<size_t>(panel_count)) {}
 
     int PanelCount() const { return static_cast<int>(panels_.size()); }
     const std::string& PanelText(int panel) const { return panels_.at(panel - 1); }

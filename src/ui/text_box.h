@@ -22,8 +22,6 @@ bool IsEditingShortcut(char key);
 
 class TextBox : public Control {
   public:
-    using Control::Control;
-
     std::function<void()> on_change;
     std::function<bool(char)> on_key_press;            // false discards the key
     std::function<bool(const std::string&)> on_paste;  // false refuses the text

@@ -11,7 +11,7 @@ namespace zv::ui {
 
 class Timer : public Control {
   public:
-    Timer(std::string name, int interval_ms, bool enabled) : Control(std::move(name)) {
+    Timer(int interval_ms, bool enabled) {
         interval_ = interval_ms;
         SetEnabled(enabled);
     }

@@ -21,8 +21,6 @@ struct ToolbarButton {
 
 class Toolbar : public Control {
   public:
-    using Control::Control;
-
     std::function<void(const std::string& key)> on_button_click;
 
     void AddButton(const ToolbarButton& button) {

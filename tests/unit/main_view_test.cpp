@@ -418,10 +418,12 @@ TEST_F(MainViewTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
                b.top + b.height < frame.top + frame.height;
     };
     tuning::SettingsWindow& a = window.area;
-    for (const ui::Control* c : std::vector<const ui::Control*>{
-             &a.cmbNetType, &a.optOptimization[1], &a.ttl.frame, &a.ttl.value, &a.ndi.frame,
-             &a.ndi.value, &a.Frame7, &a.cmbMSCPS1, &window.cmdApply, &window.cmdHelp}) {
-        EXPECT_TRUE(inside(*c)) << c->name();
+    const std::vector<const ui::Control*> framed{
+        &a.cmbNetType,    &a.optOptimization[1], &a.ttl.frame, &a.ttl.value,
+        &a.ndi.frame,     &a.ndi.value,          &a.Frame7,    &a.cmbMSCPS1,
+        &window.cmdApply, &window.cmdHelp};
+    for (size_t i = 0; i < framed.size(); ++i) {
+        EXPECT_TRUE(inside(*framed[i])) << "control " << i << " of the list";
     }
     EXPECT_LT(a.mtu.frame.bounds().left + a.mtu.frame.bounds().width, a.rwin.frame.bounds().left);
     EXPECT_LT(window.cmdApply.bounds().left + window.cmdApply.bounds().width,

@@ -22,8 +22,8 @@ class RecordingView : public ControlView {
 
 TEST(OptionTest, SelectingIsExclusiveAndOnlySelectionRunsHandlers) {
     OptionGroup group;
-    Option first("optA1", "Windows Default", group);
-    Option second("optA2", "Custom", group);
+    Option first("Windows Default", group);
+    Option second("Custom", group);
     std::vector<std::string> ran;
     first.on_select = [&] { ran.push_back("first"); };
     second.on_select = [&] { ran.push_back("second"); };
@@ -42,8 +42,8 @@ TEST(OptionTest, SelectingIsExclusiveAndOnlySelectionRunsHandlers) {
 
 TEST(OptionTest, HandlerSeesTheNewStateOfTheWholeGroup) {
     OptionGroup group;
-    Option first("a", "A", group);
-    Option second("b", "B", group);
+    Option first("A", group);
+    Option second("B", group);
     first.Select();
     bool first_was_cleared = false;
     second.on_select = [&] { first_was_cleared = !first.selected(); };
@@ -52,7 +52,7 @@ TEST(OptionTest, HandlerSeesTheNewStateOfTheWholeGroup) {
 }
 
 TEST(CheckBoxTest, RunsHandlerOnlyOnChange) {
-    CheckBox box("chk", "Check");
+    CheckBox box("Check");
     int runs = 0;
     box.on_change = [&] { ++runs; };
     box.SetValue(0);
@@ -64,7 +64,7 @@ TEST(CheckBoxTest, RunsHandlerOnlyOnChange) {
 }
 
 TEST(TextBoxTest, TypingPassesTheKeyFilterAndHonoursTheLengthCap) {
-    TextBox box("txt");
+    TextBox box;
     int changes = 0;
     box.on_change = [&] { ++changes; };
     box.on_key_press = [](char key) { return key == kBackspace || (key >= '0' && key <= '9'); };
@@ -84,7 +84,7 @@ TEST(TextBoxTest, TypingPassesTheKeyFilterAndHonoursTheLengthCap) {
 }
 
 TEST(TextBoxTest, EditingShortcutsPassWithoutReachingTheKeyFilter) {
-    TextBox box("txt");
+    TextBox box;
     std::string filtered;
     box.on_key_press = [&](char key) {
         filtered += key;
@@ -105,7 +105,7 @@ TEST(TextBoxTest, EditingShortcutsPassWithoutReachingTheKeyFilter) {
 }
 
 TEST(TextBoxTest, PasteFilterRefusesTheWholeText) {
-    TextBox box("txt");
+    TextBox box;
     box.on_paste = [](const std::string& text) { return text.find('x') == std::string::npos; };
     box.Paste("12x");
     EXPECT_EQ(box.text(), "");
@@ -114,7 +114,7 @@ TEST(TextBoxTest, PasteFilterRefusesTheWholeText) {
 }
 
 TEST(ComboBoxTest, SelectionChangesRunHandlerAndInvalidPositionsAreIgnored) {
-    ComboBox list("cmb");
+    ComboBox list;
     int runs = 0;
     list.on_change = [&] { ++runs; };
     list.AddItem("x4");
@@ -138,7 +138,7 @@ TEST(ComboBoxTest, SelectionChangesRunHandlerAndInvalidPositionsAreIgnored) {
 }
 
 TEST(ControlTest, ViewSeesEveryChangeButNoRepeats) {
-    ComboBox list("cmb");
+    ComboBox list;
     RecordingView view;
     list.AttachView(&view);
     list.SetEnabled(true);  // already enabled
@@ -152,7 +152,7 @@ TEST(ControlTest, ViewSeesEveryChangeButNoRepeats) {
 }
 
 TEST(TimerTest, TicksOnlyWhenEnabledWithAnInterval) {
-    Timer timer("TimerPing", 0, true);
+    Timer timer(0, true);
     int ticks = 0;
     timer.on_tick = [&] { ++ticks; };
     timer.Tick();  // interval 0: not armed
