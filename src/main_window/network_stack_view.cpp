@@ -15,10 +15,6 @@ constexpr int kListTop = kFindingsTop + (kFindingSlots + 1) * kFindingPitch;
 constexpr int kEditTop = kStackHeight - 1320;
 constexpr int kBottomTop = kStackHeight - kMargin - 375;
 
-ui::Bounds At(int left, int top, int width, int height) {
-    return ui::Bounds{left, top, width, height};
-}
-
 std::string Joined(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) {
@@ -36,7 +32,7 @@ const std::vector<std::string>& StackColumns() {
 }
 
 ui::Bounds NetworkStackView::ListBounds() {
-    return At(kMargin, kListTop, kStackWidth - 2 * kMargin, kEditTop - kListTop - kMargin);
+    return {kMargin, kListTop, kStackWidth - 2 * kMargin, kEditTop - kListTop - kMargin};
 }
 
 NetworkStackView::NetworkStackView(NetworkStackWorker& worker) : worker_(worker) {
@@ -66,20 +62,20 @@ NetworkStackView::NetworkStackView(NetworkStackWorker& worker) : worker_(worker)
 void NetworkStackView::PlaceControls() {
     const int text_width = kStackWidth - 3 * kMargin - kButtonWidth;
     const int button_left = kStackWidth - kMargin - kButtonWidth;
-    lblFindings.SetBounds(At(kMargin, kMargin, kStackWidth - 2 * kMargin, 255));
+    lblFindings.SetBounds({kMargin, kMargin, kStackWidth - 2 * kMargin, 255});
     for (size_t i = 0; i < kFindingSlots; ++i) {
         const int top = kFindingsTop + static_cast<int>(i) * kFindingPitch;
-        lblFinding[i].SetBounds(At(kMargin, top + 30, text_width, 480));
-        cmdFix[i].SetBounds(At(button_left, top, kButtonWidth, kButtonHeight));
+        lblFinding[i].SetBounds({kMargin, top + 30, text_width, 480});
+        cmdFix[i].SetBounds({button_left, top, kButtonWidth, kButtonHeight});
     }
     cmdFixAll.SetBounds(
-        At(button_left, kFindingsTop + kFindingSlots * kFindingPitch, kButtonWidth, kButtonHeight));
-    lblNewValue.SetBounds(At(kMargin, kEditTop + 45, 1080, 255));
-    cmbNewValue.SetBounds(At(1260, kEditTop, 3600, 315));
-    cmdApply.SetBounds(At(5040, kEditTop - 15, 1800, 375));
-    lblStatus.SetBounds(At(kMargin, kEditTop + 450, 6960, kBottomTop + 375 - kEditTop - 450));
-    cmdRefresh.SetBounds(At(button_left - kMargin - kButtonWidth, kBottomTop, kButtonWidth, 375));
-    cmdClose.SetBounds(At(button_left, kBottomTop, kButtonWidth, 375));
+        {button_left, kFindingsTop + kFindingSlots * kFindingPitch, kButtonWidth, kButtonHeight});
+    lblNewValue.SetBounds({kMargin, kEditTop + 45, 1080, 255});
+    cmbNewValue.SetBounds({1260, kEditTop, 3600, 315});
+    cmdApply.SetBounds({5040, kEditTop - 15, 1800, 375});
+    lblStatus.SetBounds({kMargin, kEditTop + 450, 6960, kBottomTop + 375 - kEditTop - 450});
+    cmdRefresh.SetBounds({button_left - kMargin - kButtonWidth, kBottomTop, kButtonWidth, 375});
+    cmdClose.SetBounds({button_left, kBottomTop, kButtonWidth, 375});
 }
 
 void NetworkStackView::Load() {

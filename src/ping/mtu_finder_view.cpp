@@ -4,14 +4,6 @@
 
 namespace zv::ping {
 
-namespace {
-
-ui::Bounds At(int left, int top, int width, int height) {
-    return ui::Bounds{left, top, width, height};
-}
-
-}  // namespace
-
 MtuFinderView::MtuFinderView(MtuSearchRunner& runner, const std::string& host) : runner_(runner) {
     PlaceControls();
     txtHost.SetText(host);
@@ -24,14 +16,14 @@ MtuFinderView::MtuFinderView(MtuSearchRunner& runner, const std::string& host) :
 }
 
 void MtuFinderView::PlaceControls() {
-    lblExplain.SetBounds(At(240, 240, 5760, 480));
-    lblHost.SetBounds(At(240, 960, 720, 255));
-    txtHost.SetBounds(At(960, 900, 3240, 315));
-    cmdFind.SetBounds(At(4440, 870, 1560, 375));
-    lblStatus.SetBounds(At(240, 1800, 5760, 660));
-    cmdAdapter.SetBounds(At(240, 2580, 2040, 375));
-    cmdUse.SetBounds(At(2400, 2580, 2040, 375));
-    cmdCancel.SetBounds(At(4560, 2580, 1440, 375));
+    lblExplain.SetBounds({240, 240, 5760, 480});
+    lblHost.SetBounds({240, 960, 720, 255});
+    txtHost.SetBounds({960, 900, 3240, 315});
+    cmdFind.SetBounds({4440, 870, 1560, 375});
+    lblStatus.SetBounds({240, 1800, 5760, 660});
+    cmdAdapter.SetBounds({240, 2580, 2040, 375});
+    cmdUse.SetBounds({2400, 2580, 2040, 375});
+    cmdCancel.SetBounds({4560, 2580, 1440, 375});
 }
 
 void MtuFinderView::SetSearching(bool searching) {

@@ -8,10 +8,6 @@ namespace {
 
 constexpr int kAutomaticIntervalPosition = 4;  // 5 min.
 
-ui::Bounds At(int left, int top, int width, int height) {
-    return ui::Bounds{left, top, width, height};
-}
-
 // Controls drawn inside a frame are placed relative to it.
 ui::Bounds In(const ui::Frame& frame, int left, int top, int width, int height) {
     return ui::Bounds{frame.bounds().left + left, frame.bounds().top + top, width, height};
@@ -55,9 +51,9 @@ PingDialogView::PingDialogView(KeepAlivePing& ping, ui::MessageBoxPort& messages
 }
 
 void PingDialogView::PlaceControls() {
-    Label1.SetBounds(At(1200, 240, 3615, 855));
-    Picture1.SetBounds(At(360, 360, 615, 615));
-    Frame1.SetBounds(At(240, 1200, 4575, 2655));
+    Label1.SetBounds({1200, 240, 3615, 855});
+    Picture1.SetBounds({360, 360, 615, 615});
+    Frame1.SetBounds({240, 1200, 4575, 2655});
     Option1.SetBounds(In(Frame1, 480, 480, 1695, 255));
     Option2.SetBounds(In(Frame1, 2400, 480, 1455, 255));
     Label2.SetBounds(In(Frame1, 480, 1080, 975, 255));
@@ -65,10 +61,10 @@ void PingDialogView::PlaceControls() {
     Label3.SetBounds(In(Frame1, 480, 1560, 1095, 255));
     cmbPingInterval.SetBounds(In(Frame1, 1680, 1560, 1215, 315));
     chkSound.SetBounds(In(Frame1, 1200, 2160, 2295, 255));
-    cmdOK.SetBounds(At(5280, 1440, 1095, 375));
-    cmdcancel.SetBounds(At(5280, 2040, 1095, 375));
-    cmdHelp.SetBounds(At(5280, 2640, 1095, 375));
-    cmdDefault.SetBounds(At(5280, 3240, 1095, 375));
+    cmdOK.SetBounds({5280, 1440, 1095, 375});
+    cmdcancel.SetBounds({5280, 2040, 1095, 375});
+    cmdHelp.SetBounds({5280, 2640, 1095, 375});
+    cmdDefault.SetBounds({5280, 3240, 1095, 375});
 }
 
 void PingDialogView::Form_Load() {
