@@ -30,6 +30,7 @@ class WinsockService : public ping::SocketsService {
 
     SystemLibrary library_;
     bool resolved_ = false;
+    bool found_ = false;
     StartupFn startup_ = nullptr;
     CleanupFn cleanup_ = nullptr;
     GetHostByNameFn gethostbyname_ = nullptr;
