@@ -19,8 +19,6 @@ class IcmpEchoService : public ping::EchoService {
   public:
     IcmpEchoService();
     ~IcmpEchoService() override;
-    IcmpEchoService(const IcmpEchoService&) = delete;
-    IcmpEchoService& operator=(const IcmpEchoService&) = delete;
 
     // Opening an echo handle costs about a third of a loopback ping, so the service opens
     // one on first use and keeps it for its life: Open hands it out, Close keeps it.

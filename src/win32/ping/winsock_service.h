@@ -13,8 +13,6 @@ class WinsockService : public ping::SocketsService {
   public:
     WinsockService();
     ~WinsockService() override;
-    WinsockService(const WinsockService&) = delete;
-    WinsockService& operator=(const WinsockService&) = delete;
 
     ping::SocketsStartup Startup(uint16_t requested_version) override;
     int Cleanup() override;
