@@ -1,6 +1,7 @@
 #include "win32/ping/icmp_echo_service.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -24,28 +25,31 @@ constexpr UCHAR kTimeToLive = 128;
 
 IcmpEchoService::IcmpEchoService() : iphlpapi_("iphlpapi.dll"), icmp_("icmp.dll") {}
 
-void IcmpEchoService::Resolve() {
-    if (resolved_) {
-        return;
+const IcmpEchoService::EchoFunctions* IcmpEchoService::Echo() {
+    if (!resolved_) {
+        resolved_ = true;
+        for (SystemLibrary* library : {&iphlpapi_, &icmp_}) {
+            EchoFunctions echo{};
+            if (library->FindAll(echo.create, "IcmpCreateFile", echo.send, "IcmpSendEcho",
+                                 echo.close, "IcmpCloseHandle")) {
+                echo_ = echo;
+                break;
+            }
+        }
     }
-    resolved_ = true;
-    SystemLibrary& library =
-        iphlpapi_.Function<CreateFn>("IcmpCreateFile") != nullptr ? iphlpapi_ : icmp_;
-    create_ = library.Function<CreateFn>("IcmpCreateFile");
-    send_echo_ = library.Function<SendEchoFn>("IcmpSendEcho");
-    close_ = library.Function<CloseFn>("IcmpCloseHandle");
+    return echo_ ? &*echo_ : nullptr;
 }
 
 IcmpEchoService::~IcmpEchoService() {
-    if (close_ != nullptr && handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr) {
-        close_(handle_);
+    if (echo_ && handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr) {
+        echo_->close(handle_);
     }
 }
 
 ping::EchoHandle IcmpEchoService::Open() {
-    Resolve();
-    if ((handle_ == INVALID_HANDLE_VALUE || handle_ == nullptr) && create_ != nullptr) {
-        handle_ = create_();
+    const EchoFunctions* echo = Echo();
+    if ((handle_ == INVALID_HANDLE_VALUE || handle_ == nullptr) && echo != nullptr) {
+        handle_ = echo->create();
     }
     return reinterpret_cast<ping::EchoHandle>(handle_);
 }
@@ -80,7 +84,7 @@ ping::EchoResult IcmpEchoService::Exchange(ping::EchoHandle handle, uint32_t add
                                            std::string_view payload, IP_OPTION_INFORMATION* options,
                                            int32_t timeout_ms) {
     HANDLE icmp = reinterpret_cast<HANDLE>(handle);
-    if (send_echo_ == nullptr || icmp == INVALID_HANDLE_VALUE || icmp == nullptr) {
+    if (!echo_ || icmp == INVALID_HANDLE_VALUE || icmp == nullptr) {
         return {IP_GENERAL_FAILURE, 0};
     }
     std::string request(payload);
@@ -89,9 +93,9 @@ ping::EchoResult IcmpEchoService::Exchange(ping::EchoHandle handle, uint32_t add
                                         sizeof(ICMP_ECHO_REPLY));
     SetLastError(0);
     DWORD replies =
-        send_echo_(icmp, address, request.data(), static_cast<WORD>(request.size()), options,
-                   buffer.data(), static_cast<DWORD>(buffer.size() * sizeof(ICMP_ECHO_REPLY)),
-                   static_cast<DWORD>(timeout_ms < 0 ? 0 : timeout_ms));
+        echo_->send(icmp, address, request.data(), static_cast<WORD>(request.size()), options,
+                    buffer.data(), static_cast<DWORD>(buffer.size() * sizeof(ICMP_ECHO_REPLY)),
+                    static_cast<DWORD>(timeout_ms < 0 ? 0 : timeout_ms));
     if (replies > 0) {
         const ICMP_ECHO_REPLY& reply = buffer.front();
         return {reply.Status, reply.RoundTripTime, reply.Address};

@@ -8,6 +8,8 @@
 #include <iphlpapi.h>
 #include <icmpapi.h>
 
+#include <optional>
+
 #include "ping/echo_ports.h"
 #include "win32/platform/system_library.h"
 
@@ -17,8 +19,6 @@ class IcmpEchoService : public ping::EchoService {
   public:
     IcmpEchoService();
     ~IcmpEchoService() override;
-    IcmpEchoService(const IcmpEchoService&) = delete;
-    IcmpEchoService& operator=(const IcmpEchoService&) = delete;
 
     // Opening an echo handle costs about a third of a loopback ping, so the service opens
     // one on first use and keeps it for its life: Open hands it out, Close keeps it.
@@ -38,13 +38,16 @@ class IcmpEchoService : public ping::EchoService {
     std::optional<uint32_t> InterfaceMtu(uint32_t address) override;
 
   private:
-    using CreateFn = HANDLE(WINAPI*)();
-    using SendEchoFn = DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION, LPVOID,
-                                      DWORD, DWORD);
-    using CloseFn = BOOL(WINAPI*)(HANDLE);
+    struct EchoFunctions {
+        HANDLE(WINAPI* create)();
+        DWORD(WINAPI* send)
+        (HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION, LPVOID, DWORD, DWORD);
+        BOOL(WINAPI* close)(HANDLE);
+    };
 
-    // Finds the echo functions on first use: in iphlpapi, or icmp.dll on older releases.
-    void Resolve();
+    // Found on first use, all three from one library: iphlpapi.dll, or icmp.dll on releases
+    // that predate them there. Null when neither has them all.
+    const EchoFunctions* Echo();
     // One request with the given options (null: the platform's defaults).
     ping::EchoResult Exchange(ping::EchoHandle handle, uint32_t address, std::string_view payload,
                               IP_OPTION_INFORMATION* options, int32_t timeout_ms);
@@ -52,9 +55,7 @@ class IcmpEchoService : public ping::EchoService {
     SystemLibrary iphlpapi_;
     SystemLibrary icmp_;
     bool resolved_ = false;
-    CreateFn create_ = nullptr;
-    SendEchoFn send_echo_ = nullptr;
-    CloseFn close_ = nullptr;
+    std::optional<EchoFunctions> echo_;
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 

@@ -10,8 +10,6 @@ class WaveSound : public ping::SoundPort {
   public:
     WaveSound();
     ~WaveSound() override;
-    WaveSound(const WaveSound&) = delete;
-    WaveSound& operator=(const WaveSound&) = delete;
 
     void PlayWaveFile(const std::string& path) override;
 

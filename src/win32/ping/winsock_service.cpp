@@ -9,18 +9,15 @@ WinsockService::WinsockService() : library_("wsock32.dll") {}
 bool WinsockService::Ready() {
     if (!resolved_) {
         resolved_ = true;
-        startup_ = library_.Function<StartupFn>("WSAStartup");
-        cleanup_ = library_.Function<CleanupFn>("WSACleanup");
-        gethostbyname_ = library_.Function<GetHostByNameFn>("gethostbyname");
+        found_ = library_.FindAll(startup_, "WSAStartup", cleanup_, "WSACleanup", gethostbyname_,
+                                  "gethostbyname");
         // Windows Sockets counts its start-ups and tears itself down at the last clean-up.
         // One start-up held for the service's life keeps each ping's own start-up and
         // clean-up (which still pair up as before) from loading and unloading the stack.
-        if (startup_ != nullptr && cleanup_ != nullptr) {
-            WSADATA data;
-            held_ = startup_(MAKEWORD(1, 1), &data) == 0;
-        }
+        WSADATA data;
+        held_ = found_ && startup_(MAKEWORD(1, 1), &data) == 0;
     }
-    return startup_ != nullptr && cleanup_ != nullptr && gethostbyname_ != nullptr;
+    return found_;
 }
 
 WinsockService::~WinsockService() {

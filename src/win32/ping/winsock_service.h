@@ -13,8 +13,6 @@ class WinsockService : public ping::SocketsService {
   public:
     WinsockService();
     ~WinsockService() override;
-    WinsockService(const WinsockService&) = delete;
-    WinsockService& operator=(const WinsockService&) = delete;
 
     ping::SocketsStartup Startup(uint16_t requested_version) override;
     int Cleanup() override;
@@ -30,6 +28,7 @@ class WinsockService : public ping::SocketsService {
 
     SystemLibrary library_;
     bool resolved_ = false;
+    bool found_ = false;
     StartupFn startup_ = nullptr;
     CleanupFn cleanup_ = nullptr;
     GetHostByNameFn gethostbyname_ = nullptr;

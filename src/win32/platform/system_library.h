@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace zv::win32 {
 
 // Called first in WinMain, before anything is loaded on demand. Where Windows has
@@ -47,6 +49,18 @@ class SystemLibrary {
     template <typename Fn>
     Fn Function(const char* name) {
         return FunctionOf<Fn>(Module(), name);
+    }
+
+    // Sets each function pointer to the export named after it, as in
+    // FindAll(startup, "WSAStartup", cleanup, "WSACleanup"); true when every one was found.
+    template <typename Fn, typename... More>
+    bool FindAll(Fn& function, const char* name, More&&... more) {
+        function = Function<Fn>(name);
+        if constexpr (sizeof...(More) == 0) {
+            return function != nullptr;
+        } else {
+            return FindAll(std::forward<More>(more)...) && function != nullptr;
+        }
     }
 
   private:

@@ -35,14 +35,10 @@ bool Opens(const Tcp& tcp, SOCKET s, const sockaddr_in& target, int32_t timeout_
 const ProbeSockets::TcpFunctions* ProbeSockets::Tcp() {
     if (!resolved_) {
         resolved_ = true;
-        TcpFunctions tcp{library_.Function<decltype(TcpFunctions::socket)>("socket"),
-                         library_.Function<decltype(TcpFunctions::ioctlsocket)>("ioctlsocket"),
-                         library_.Function<decltype(TcpFunctions::connect)>("connect"),
-                         library_.Function<decltype(TcpFunctions::select)>("select"),
-                         library_.Function<decltype(TcpFunctions::closesocket)>("closesocket"),
-                         library_.Function<decltype(TcpFunctions::last_error)>("WSAGetLastError")};
-        if (tcp.socket && tcp.ioctlsocket && tcp.connect && tcp.select && tcp.closesocket &&
-            tcp.last_error) {
+        TcpFunctions tcp{};
+        if (library_.FindAll(tcp.socket, "socket", tcp.ioctlsocket, "ioctlsocket", tcp.connect,
+                             "connect", tcp.select, "select", tcp.closesocket, "closesocket",
+                             tcp.last_error, "WSAGetLastError")) {
             tcp_ = tcp;
         }
     }

@@ -17,7 +17,6 @@ namespace zv::win32 {
 
 class ProbeSockets : public WinsockService {
   public:
-    ProbeSockets() : library_("wsock32.dll") {}
     std::optional<uint32_t> ConnectMs(uint32_t address, uint16_t port, int32_t timeout_ms) override;
 
   private:
@@ -32,18 +31,17 @@ class ProbeSockets : public WinsockService {
     // Found, or not, on the first connect.
     const TcpFunctions* Tcp();
 
-    SystemLibrary library_;
+    SystemLibrary library_{"wsock32.dll"};
     bool resolved_ = false;
     std::optional<TcpFunctions> tcp_;
 };
 
 class ProbeEcho : public IcmpEchoService {
   public:
-    ProbeEcho() : iphlpapi_("iphlpapi.dll") {}
     std::optional<uint32_t> Gateway(uint32_t address) override;
 
   private:
-    SystemLibrary iphlpapi_;
+    SystemLibrary iphlpapi_{"iphlpapi.dll"};
 };
 
 }  // namespace zv::win32

@@ -1,9 +1,8 @@
 #include "win32/vigilo/probe_thread.h"
 
-#include <process.h>
-
 #include <atomic>
 
+#include "win32/platform/worker_thread.h"
 #include "win32/vigilo/probe_services.h"
 
 namespace zv::win32 {
@@ -34,9 +33,7 @@ struct ProbeThread::Job {
 };
 
 ProbeThread::~ProbeThread() {
-    if (thread_ != nullptr) {
-        WaitForSingleObject(thread_, kExitWaitMs);
-    }
+    FinishWorker(thread_, kExitWaitMs);
     Release();
 }
 
@@ -50,23 +47,11 @@ void ProbeThread::StartProbe(const std::string& host, int32_t timeout_ms) {
     job_->host = host;
     job_->timeout_ms = timeout_ms;
     job_->window = window_;
-    auto* handed = new std::shared_ptr<Job>(job_);
-    uintptr_t thread = _beginthreadex(nullptr, 0, &ProbeThread::Run, handed, 0, nullptr);
-    if (thread == 0) {
-        // Without a thread the probe runs here: the window waits, but the answer comes.
-        Run(handed);
-        return;
-    }
-    thread_ = reinterpret_cast<HANDLE>(thread);
-}
-
-unsigned __stdcall ProbeThread::Run(void* handed) {
-    std::unique_ptr<std::shared_ptr<Job>> held(static_cast<std::shared_ptr<Job>*>(handed));
-    Job& job = **held;
-    job.outcome = job.services->probe.Run(job.host, job.timeout_ms);
-    job.done.store(true, std::memory_order_release);
-    PostMessageA(job.window, kProbeDoneMessage, 0, 0);
-    return 0;
+    thread_ = StartWorker([job = job_] {
+        job->outcome = job->services->probe.Run(job->host, job->timeout_ms);
+        job->done.store(true, std::memory_order_release);
+        PostMessageA(job->window, kProbeDoneMessage, 0, 0);
+    });
 }
 
 std::optional<monitor::ProbeOutcome> ProbeThread::TakeOutcome() {

@@ -38,7 +38,6 @@ class ProbeThread : public monitor::ProbePort {
   private:
     struct Services;
     struct Job;
-    static unsigned __stdcall Run(void* job);
     void Release();
 
     HWND window_ = nullptr;

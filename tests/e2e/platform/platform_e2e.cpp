@@ -1,7 +1,8 @@
 // The Win32 platform layer on real Windows file and process services: what FileExists
 // accepts, that an atomic write replaces the file and leaves no temporary file behind,
 // that Ping.cfg is saved in a program folder where no file can be made, the program
-// folder, the single-copy rule and process start.
+// folder, the single-copy rule, process start, and that a set of functions of a system
+// library counts as found only when every one of them is there.
 #include <windows.h>
 
 #include <string>
@@ -16,6 +17,7 @@
 #include "win32/platform/program_directory.h"
 #include "win32/platform/run_command.h"
 #include "win32/platform/single_instance.h"
+#include "win32/platform/system_library.h"
 #include "win32/platform/win32_file_system.h"
 
 namespace e2e = zv::e2e;
@@ -113,6 +115,20 @@ void CheckRunCommand() {
     e2e::TerminateProcessesNamed("notepad.exe");
 }
 
+// A set with one function missing, wherever it stands, must not count as found: the echo
+// service then falls back to another library.
+void CheckFindAll() {
+    e2e::Context in("FindAll");
+    using PlayFn = BOOL(WINAPI*)(LPCSTR, UINT);
+    PlayFn play = nullptr;
+    PlayFn missing = nullptr;
+    zv::win32::SystemLibrary winmm("winmm.dll");
+    E2E_CHECK(winmm.FindAll(play, "sndPlaySoundA") && play != nullptr);
+    E2E_CHECK(!winmm.FindAll(missing, "NoSuchFunction", play, "sndPlaySoundA"));
+    E2E_CHECK(!winmm.FindAll(play, "sndPlaySoundA", missing, "NoSuchFunction"));
+    E2E_CHECK(!zv::win32::SystemLibrary("no-such-library.dll").FindAll(play, "sndPlaySoundA"));
+}
+
 void ChecksThePlatformLayer() {
     std::string folder = e2e::EnvironmentVariable("TEMP") + "\\zv-platform";
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -126,6 +142,7 @@ void ChecksThePlatformLayer() {
     CheckProgramDirectory();
     CheckSingleInstance();
     CheckRunCommand();
+    CheckFindAll();
 }
 
 }  // namespace
