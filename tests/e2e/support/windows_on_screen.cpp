@@ -9,6 +9,7 @@ DWORD WINAPI RunFunction(void* body) {
 }
 
 constexpr UINT kTextTimeoutMs = 2000;
+constexpr DWORD_PTR kLongestText = 1 << 20;
 
 std::string ToAnsi(const std::wstring& wide) {
     if (wide.empty()) {
@@ -81,14 +82,21 @@ std::string WindowText(HWND window) {
                              &length)) {
         return std::string();
     }
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
-                             SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied)) {
-        return std::string();
+    // The program may change the text between the two messages: a read that fills all the
+    // room may have been cut short, so it is asked again with more.
+    for (DWORD_PTR room = length + 64; room <= kLongestText; room *= 4) {
+        std::wstring text(room, L'\0');
+        DWORD_PTR copied = 0;
+        if (!SendMessageTimeoutW(window, WM_GETTEXT, room, reinterpret_cast<LPARAM>(&text[0]),
+                                 SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied)) {
+            return std::string();
+        }
+        if (copied + 1 < room) {
+            text.resize(copied);
+            return ToAnsi(text);
+        }
     }
-    text.resize(copied <= length ? copied : length);
-    return ToAnsi(text);
+    return std::string();
 }
 
 std::string WindowClass(HWND window) {
