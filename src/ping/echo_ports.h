@@ -1,6 +1,7 @@
-// The platform services the echo engine stands on: Windows Sockets (start-up, clean-up and
-// name resolution) and the ICMP echo service. Each is written from what the engine expects
-// of it, so that tests can script it and the Win32 layer can implement it once.
+// The platform services the ping layer stands on: Windows Sockets (start-up, clean-up and
+// name resolution), the ICMP echo service, and the player of the ping sound. Each is written
+// from what the layer expects of it, so that tests can script it and the Win32 layer can
+// implement it once.
 #pragma once
 
 #include <cstdint>
@@ -99,6 +100,15 @@ class EchoService {
         static_cast<void>(address);
         return std::nullopt;
     }
+};
+
+// Plays a wave file in the background. The ping sound is the only sound the programs make
+// from a file.
+class SoundPort {
+  public:
+    virtual ~SoundPort() = default;
+    // Returns at once; a file that cannot be played gives silence, never a default sound.
+    virtual void PlayWaveFile(const std::string& path) = 0;
 };
 
 }  // namespace zv::ping

@@ -11,7 +11,6 @@
 #include "ping/echo_ports.h"
 #include "ping/mdl_ping.h"
 #include "ping/ping_settings.h"
-#include "ping/sound_port.h"
 #include "ui/ports.h"
 
 namespace zv::ping {

@@ -15,7 +15,7 @@
 #include "win32/platform/win32_file_system.h"
 #include "win32/platform/win32_registry.h"
 #include "win32/ui/win_ports.h"
-#include "win32/zorvane/current_settings_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 #include "win32/zorvane/current_settings_window.h"
 
 namespace {
@@ -60,8 +60,8 @@ double opened_at_ms = 0;
 void CALLBACK CloseWhenIdle(HWND, UINT, UINT_PTR timer, DWORD) {
     opened_at_ms = zv::bench::NowMs();
     KillTimer(nullptr, timer);
-    HWND dialog = FindWindowA(zv::win32::current_settings::kClassName, nullptr);
-    SendMessageA(dialog, WM_COMMAND, zv::win32::current_settings::cmdClose, 0);
+    HWND dialog = FindWindowA(zv::win32::frm_current_settings::kClassName, nullptr);
+    SendMessageA(dialog, WM_COMMAND, zv::win32::frm_current_settings::cmdClose, 0);
 }
 
 // From the call to the dialog drawn, at least one timer tick (10 ms).
@@ -82,11 +82,7 @@ int main() {
     zv::bench::TimeForInterfaceCounts(
         "Current Settings report (NT layout) against the same reads by hand:", kInterfaces,
         [] { ReadByHand(); },
-        [&] {
-            rows =
-                zv::CurrentSettingsReport(registry, kWindows10, settings)
-                    .size();
-        },
+        [&] { rows = zv::CurrentSettingsReport(registry, kWindows10, settings).size(); },
         [&](int interfaces, const zv::bench::Medians& medians) {
             std::printf(
                 "  %3d interfaces, %3zu rows: by hand %7.2f ms, report %7.2f ms (target < 100), "

@@ -17,12 +17,12 @@
 #include "win32/platform/win32_file_system.h"
 #include "win32/platform/win32_folders.h"
 #include "win32/platform/win32_registry.h"
-#include "win32/zorvane/network_stack_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 #include "win32/zorvane/network_stack_window.h"
 
 namespace {
 
-namespace id = zv::win32::network_stack;
+namespace id = zv::win32::frm_network_stack;
 using namespace zv::netstack;
 
 constexpr DWORD kWmiMs = 150;

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "win32/ping/mtu_finder_ids.h"
+#include "win32/ping/ping_ids.h"
 
 namespace zv::win32 {
 

@@ -1,6 +1,6 @@
 #include "win32/ping/ping_dialog.h"
 
-#include "win32/ping/ping_dialog_ids.h"
+#include "win32/ping/ping_ids.h"
 #include "win32/ui/layout.h"
 
 namespace zv::win32 {
@@ -42,7 +42,7 @@ PingDialogWindow::~PingDialogWindow() {
 bool PingDialogWindow::Load(HWND owner) {
     int dpi = ScreenDpi();
     font_ = CreateMessageFont();
-    if (!Create(kPingDialogClass, dialog_.window.caption().c_str(), kStyle, kExStyle,
+    if (!Create(frm_ping::kClassName, dialog_.window.caption().c_str(), kStyle, kExStyle,
                 TwipsToPixels(ping::kPingDialogWidth, dpi),
                 TwipsToPixels(ping::kPingDialogHeight, dpi), owner)) {
         return false;
@@ -57,7 +57,7 @@ bool PingDialogWindow::Load(HWND owner) {
 
 // Created in tab order: the order of creation is the order Tab walks.
 void PingDialogWindow::AddControls() {
-    namespace id = frm_ping_ids;
+    namespace id = frm_ping;
     binder().BindWindow(dialog_.window);
     binder().AddLabel(dialog_.Label1, id::Label1);
     binder().AddFrame(dialog_.Frame1, id::Frame1);

@@ -16,8 +16,6 @@
 
 namespace zv::win32 {
 
-inline constexpr char kPingDialogClass[] = "ZorvanePingConfiguration";
-
 // One open PingDialogView: created, loaded and shown by Open, gone when the window is closed.
 class PingDialogWindow : public WindowBase {
   public:

@@ -1,7 +1,7 @@
 // The ping sound through sndPlaySoundA of "winmm.dll", loaded from the system folder.
 #pragma once
 
-#include "ping/sound_port.h"
+#include "ping/echo_ports.h"
 #include "win32/platform/system_library.h"
 
 namespace zv::win32 {

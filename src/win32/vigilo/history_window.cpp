@@ -6,12 +6,12 @@
 #include "monitor/link_texts.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
-#include "win32/vigilo/history_window_ids.h"
+#include "win32/vigilo/vigilo_ids.h"
 
 namespace zv::win32 {
 namespace {
 
-namespace id = history_ids;
+namespace id = frm_history;
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;

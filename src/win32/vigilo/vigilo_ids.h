@@ -1,11 +1,16 @@
-// Command IDs of frmVigilo's tray menu and its timers, shared with the test driver, and
-// the resource IDs of imgVigilo's pictures.
+// The window classes, control and command IDs of the companion's windows, one namespace per
+// window named after its form, each ID named after its control. The windows and the test
+// drivers share them.
 #pragma once
 
 #include "monitor/vigilo_menu.h"
 #include "win32/vigilo/vigilo_res.h"
 
-namespace zv::vigilo_ids {
+namespace zv::win32 {
+
+// The hidden window behind the tray icon: its tray menu, its timers and the resource IDs of
+// imgVigilo's pictures.
+namespace frm_vigilo {
 
 // The menu items: their commands are their IDs.
 using namespace monitor::vigilo_menu;
@@ -18,4 +23,44 @@ constexpr unsigned TimerPing = 3;
 constexpr unsigned imgVigilo1 = IDI_IMGVIGILO1;
 constexpr int imgVigiloCount = 5;
 
-}  // namespace zv::vigilo_ids
+}  // namespace frm_vigilo
+
+// The connection history window.
+namespace frm_history {
+
+inline constexpr char kClassName[] = "ZorvaneConnectionHistory";
+
+constexpr int optSpan1 = 201;
+constexpr int optSpan6 = 202;
+constexpr int optSpan24 = 203;
+constexpr int lblRoundTrip = 204;
+constexpr int lblLoss = 205;
+constexpr int chkLog = 206;
+constexpr int chkNotices = 207;
+constexpr int lblLog = 208;
+constexpr int cmdSave = 209;
+constexpr int cmdClose = 210;
+constexpr int lblNow = 211;
+constexpr int lblRecent = 212;
+constexpr int lblWhere = 213;
+constexpr int lblHost = 214;
+constexpr int txtHost = 215;
+constexpr int lblSlow = 216;
+constexpr int txtSlowMs = 217;
+constexpr int lblSlowLoss = 218;
+constexpr int txtSlowLoss = 219;
+constexpr int cmdApply = 220;
+
+// What the graph draws each mark with, so that a screenshot can be read back.
+constexpr unsigned long kLossColor = 0x0000DC;       // RGB(220, 0, 0)
+constexpr unsigned long kUpColor = 0xE1F5E1;         // RGB(225, 245, 225)
+constexpr unsigned long kDownColor = 0xE1E1FF;       // RGB(255, 225, 225)
+constexpr unsigned long kRoundTripColor = 0xC85A00;  // RGB(0, 90, 200)
+// An outage's band by where it lay; kDownColor where that is not known.
+constexpr unsigned long kYourNetworkColor = 0x78C8FF;     // RGB(255, 200, 120)
+constexpr unsigned long kYourProviderColor = 0xFFAAC8;    // RGB(200, 170, 255)
+constexpr unsigned long kBeyondProviderColor = 0xFFC896;  // RGB(150, 200, 255)
+
+}  // namespace frm_history
+
+}  // namespace zv::win32

@@ -11,9 +11,9 @@ VigiloImages::VigiloImages() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     int cx = GetSystemMetrics(SM_CXSMICON);
     int cy = GetSystemMetrics(SM_CYSMICON);
-    for (int i = 0; i < vigilo_ids::imgVigiloCount; ++i) {
+    for (int i = 0; i < frm_vigilo::imgVigiloCount; ++i) {
         icons_.push_back(static_cast<HICON>(LoadImageA(
-            instance, MAKEINTRESOURCEA(vigilo_ids::imgVigilo1 + i), IMAGE_ICON, cx, cy, 0)));
+            instance, MAKEINTRESOURCEA(frm_vigilo::imgVigilo1 + i), IMAGE_ICON, cx, cy, 0)));
     }
 }
 
@@ -63,9 +63,9 @@ bool VigiloWindow::Load() {
     }
     MakeBinder(nullptr, 96, false);
     binder().BindWindow(controller_.frmVigilo);
-    binder().BindTimer(controller_.TimerVigilo, vigilo_ids::TimerVigilo);
-    binder().BindTimer(controller_.TimerIcon, vigilo_ids::TimerIcon);
-    binder().BindTimer(controller_.TimerPing, vigilo_ids::TimerPing);
+    binder().BindTimer(controller_.TimerVigilo, frm_vigilo::TimerVigilo);
+    binder().BindTimer(controller_.TimerIcon, frm_vigilo::TimerIcon);
+    binder().BindTimer(controller_.TimerPing, frm_vigilo::TimerPing);
     popup_ = std::make_unique<RealMenu>(controller_.popup, hwnd(), RealMenu::Kind::Popup);
     controller_.Load();
     return true;

@@ -8,12 +8,12 @@
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
 #include "win32/ui/virtual_list.h"
-#include "win32/zorvane/current_settings_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::win32 {
 namespace {
 
-namespace id = current_settings;
+namespace id = frm_current_settings;
 
 int TextWidth(HDC dc, const std::string& text) {
     SIZE size{};

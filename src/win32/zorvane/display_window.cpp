@@ -1,6 +1,6 @@
 #include "win32/zorvane/display_window.h"
 
-#include "win32/zorvane/display_window_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::win32 {
 

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "win32/ui/layout.h"
-#include "win32/zorvane/frm_main_chrome_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 #include "win32/zorvane/toolbar_images.h"
 
 namespace zv::win32 {

@@ -10,7 +10,7 @@
 #include "win32/ui/save_file_dialog.h"
 #include "win32/zorvane/current_settings_window.h"
 #include "win32/zorvane/display_window.h"
-#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 #include "win32/zorvane/network_stack_window.h"
 #include "win32/zorvane/stack_services.h"
 #include "win32/zorvane/tip_window.h"
@@ -45,7 +45,7 @@ TipServices MainWindow::Tips() const {
 }
 
 bool MainWindow::Open() {
-    if (!Create(frm_main::kMainWindowClass, kProgramName, kStyle, 0, 640, 480, nullptr)) {
+    if (!Create(frm_main::kClassName, kProgramName, kStyle, 0, 640, 480, nullptr)) {
         return false;
     }
     focus_ = std::make_unique<FocusKeeper>(hwnd());

@@ -4,12 +4,12 @@
 
 #include "win32/ui/layout.h"
 #include "win32/ui/virtual_list.h"
-#include "win32/zorvane/network_stack_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::win32 {
 namespace {
 
-namespace id = network_stack;
+namespace id = frm_network_stack;
 
 // The columns' widths in twips: the setting's name is the longest text.
 constexpr int kColumnTwips[] = {4100, 1600, 2000, 1500, 1100};

@@ -1,6 +1,6 @@
 #include "win32/zorvane/tip_window.h"
 
-#include "win32/zorvane/tip_window_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 #include "win32/zorvane/toolbar_images.h"
 
 namespace zv::win32 {

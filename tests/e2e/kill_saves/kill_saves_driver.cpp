@@ -24,17 +24,16 @@
 #include "support/process.h"
 #include "support/scenario_runner.h"
 #include "support/windows_on_screen.h"
-#include "win32/ping/ping_dialog_ids.h"
+#include "win32/ping/ping_ids.h"
 #include "win32/platform/registry_tip_option.h"
-#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {
 namespace {
 
 namespace main_id = win32::frm_main;
-namespace ping_id = win32::frm_ping_ids;
+namespace ping_id = win32::frm_ping;
 
-constexpr char kPingDialogClass[] = "ZorvanePingConfiguration";
 constexpr DWORD kFastPollMs = 5;
 // Each kind stops at its count or its time, whichever comes first: a start of the program
 // takes 0.5 s on a quiet machine and several on a busy one.
@@ -144,7 +143,7 @@ std::string PingContent(int round) {
 
 HWND PreparePing(ChildProcess& zorvane, HWND main, int round) {
     PostClick(main, main_id::cmdPing);
-    HWND dialog = WaitForTopLevel(zorvane.id(), kPingDialogClass);
+    HWND dialog = WaitForTopLevel(zorvane.id(), ping_id::kClassName);
     if (dialog != nullptr) {
         TypeOver(GetDlgItem(dialog, ping_id::txtPingHost), PingHostOfRound(round));
     }
@@ -159,7 +158,7 @@ void KillDuringSaves(const SaveKind& kind, int kills, DWORD budget_ms, KillCount
         Context each("round " + std::to_string(round));
         const std::optional<std::string> before = ReadWholeFile(kind.path);
         ChildProcess zorvane(AppCommand("Zorvane.exe"));
-        HWND main = WaitForTopLevel(zorvane.id(), main_id::kMainWindowClass);
+        HWND main = WaitForTopLevel(zorvane.id(), main_id::kClassName);
         HWND target = main != nullptr ? kind.prepare(zorvane, main, round) : nullptr;
         if (!E2E_CHECK(target != nullptr)) {
             Note(main == nullptr ? "no main window in time" : "no ping dialog in time");

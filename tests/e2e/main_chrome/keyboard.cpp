@@ -9,7 +9,7 @@
 #include "support/wait.h"
 #include "support/windows_on_screen.h"
 #include "win32/ui/clipboard.h"
-#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {
 namespace {

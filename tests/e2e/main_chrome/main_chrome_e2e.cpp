@@ -22,10 +22,7 @@
 #include "support/scenario_runner.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
-#include "win32/zorvane/display_window_ids.h"
-#include "win32/zorvane/frm_main_chrome_ids.h"
-#include "win32/zorvane/frm_main_ids.h"
-#include "win32/zorvane/tip_window_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace e2e = zv::e2e;
 namespace test_keys = zv::test_keys;
@@ -90,7 +87,7 @@ HWND WaitForTip(DWORD process_id, DWORD timeout_ms = e2e::kDefaultTimeoutMs) {
 }
 
 HWND WaitForMain(DWORD process_id) {
-    return e2e::WaitForWindow({process_id, frm_main::kMainWindowClass, "Zorvane"});
+    return e2e::WaitForWindow({process_id, frm_main::kClassName, "Zorvane"});
 }
 
 bool WaitForOption(const std::string& expected) {

@@ -19,16 +19,15 @@
 #include "support/process.h"
 #include "support/scenario_runner.h"
 #include "support/windows_on_screen.h"
-#include "win32/ping/ping_dialog_ids.h"
+#include "win32/ping/ping_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
-#include "win32/zorvane/frm_main_chrome_ids.h"
-#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 #include "zorvane_session.h"
 
 namespace zv::e2e {
 namespace {
 
-namespace id = win32::frm_ping_ids;
+namespace id = win32::frm_ping;
 namespace main_id = win32::frm_main;
 
 constexpr char kHost[] = "ping.zorvane.test";
@@ -154,7 +153,7 @@ class Companion {
     }
     bool ok() const { return window_ != nullptr; }
 
-    void PingNow() { PostMessageA(window_, WM_COMMAND, vigilo_ids::mnuPingNow, 0); }
+    void PingNow() { PostMessageA(window_, WM_COMMAND, win32::frm_vigilo::mnuPingNow, 0); }
     // True when the thread handles a message within the time: Ping Now has finished.
     bool Responds(UINT timeout_ms) {
         DWORD_PTR result = 0;

@@ -1,16 +1,13 @@
 #include "ping_dialog_remote.h"
 
 #include "support/windows_on_screen.h"
-#include "win32/ping/ping_dialog_ids.h"
-#include "win32/zorvane/frm_main_ids.h"
+#include "win32/ping/ping_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {
 namespace {
 
-namespace id = win32::frm_ping_ids;
-
-// The window class of the real dialog.
-constexpr char kPingDialogClass[] = "ZorvanePingConfiguration";
+namespace id = win32::frm_ping;
 
 }  // namespace
 
@@ -20,7 +17,7 @@ bool PingDialogRemote::OpenWith(int command) {
     } else {
         zorvane_.PostCommand(command);
     }
-    window_ = WaitForWindow({zorvane_.process().id(), kPingDialogClass, "Ping Configuration"});
+    window_ = WaitForWindow({zorvane_.process().id(), id::kClassName, "Ping Configuration"});
     Settle();
     return window_ != nullptr;
 }

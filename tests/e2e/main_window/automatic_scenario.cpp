@@ -8,7 +8,7 @@
 #include "support/files.h"
 #include "support/registry_read.h"
 #include "support/windows_on_screen.h"
-#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {
 namespace {

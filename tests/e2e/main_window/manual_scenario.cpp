@@ -11,8 +11,7 @@
 #include "support/registry_read.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
-#include "win32/zorvane/frm_main_chrome_ids.h"
-#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {
 namespace {
@@ -148,7 +147,7 @@ void SecondCopyEndsSilently(ZorvaneSession& z) {
     Context context("second copy");
     ChildProcess second(AppCommand("Zorvane.exe"));
     E2E_CHECK_EQ(second.WaitForExit(5000), std::optional<DWORD>(0));
-    E2E_CHECK_EQ(FindTopLevelWindows({0, kMainWindowClass, "", true}).size(), size_t{1});
+    E2E_CHECK_EQ(FindTopLevelWindows({0, kClassName, "", true}).size(), size_t{1});
     E2E_CHECK(z.NoMessageBox(300));
 }
 
@@ -264,7 +263,7 @@ void ArgumentOneStartsOnlyTheCompanion() {
     ChildProcess launcher(AppCommand("Zorvane.exe", "1"));
     E2E_CHECK_EQ(launcher.WaitForExit(5000), std::optional<DWORD>(0));
     E2E_CHECK(WaitForProcessNamed("vigilo.exe"));
-    E2E_CHECK(FindTopLevelWindows({0, kMainWindowClass, "", true}).empty());
+    E2E_CHECK(FindTopLevelWindows({0, kClassName, "", true}).empty());
 }
 
 void ArgumentZeroStartsTheWindowAsUsual(ZorvaneSession& z) {

@@ -4,8 +4,7 @@
 
 #include "support/check.h"
 #include "support/windows_on_screen.h"
-#include "win32/zorvane/frm_main_chrome_ids.h"
-#include "win32/zorvane/tip_window_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {
 

@@ -5,7 +5,7 @@
 #include "support/check.h"
 #include "support/message_boxes.h"
 #include "support/windows_on_screen.h"
-#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {
 namespace {
@@ -28,8 +28,7 @@ ZorvaneSession::ZorvaneSession(const std::string& arguments)
             Sleep(100);
             return false;
         }
-        std::vector<HWND> mains =
-            FindTopLevelWindows({pid, win32::frm_main::kMainWindowClass, "", true});
+        std::vector<HWND> mains = FindTopLevelWindows({pid, win32::frm_main::kClassName, "", true});
         found = mains.empty() ? nullptr : mains.front();
         return found != nullptr;
     });

@@ -19,7 +19,6 @@
 #include <string>
 
 #include "fakes/program_texts.h"
-#include "main_window/main_menu.h"
 #include "ping/mtu_finder.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -28,10 +27,10 @@
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
 #include "win32/ping/icmp_echo_service.h"
-#include "win32/ping/mtu_finder_ids.h"
+#include "win32/ping/ping_ids.h"
 #include "win32/ping/mtu_finder_window.h"
 #include "win32/ping/winsock_service.h"
-#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 #include "zorvane_session.h"
 
 namespace zv::e2e {
@@ -168,7 +167,7 @@ void RunMainWindow() {
     if (!zorvane.ok()) {
         return;
     }
-    zorvane.PostCommand(main_window::main_menu::mnuFindLargestMtu);
+    zorvane.PostCommand(win32::frm_main::mnuFindLargestMtu);
     HWND dialog = WaitForWindow({zorvane.process().id(), id::kClassName, "", true});
     E2E_CHECK(dialog != nullptr);
     if (dialog == nullptr) {

@@ -17,7 +17,7 @@
 #include "support/scenario_runner.h"
 #include "support/stand_in_netsh.h"
 #include "support/wine_settings.h"
-#include "win32/zorvane/frm_main_chrome_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {
 namespace {

@@ -24,7 +24,6 @@
 #include <string>
 
 #include "fakes/program_texts.h"
-#include "main_window/main_menu.h"
 #include "main_window/network_stack_view.h"
 #include "support/check.h"
 #include "fakes/registry_paths.h"
@@ -34,14 +33,14 @@
 #include "support/screen.h"
 #include "support/stand_in_netsh.h"
 #include "support/windows_on_screen.h"
-#include "win32/ping/mtu_finder_ids.h"
-#include "win32/zorvane/network_stack_ids.h"
+#include "win32/ping/ping_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 #include "zorvane_session.h"
 
 namespace zv::e2e {
 namespace {
 
-namespace id = win32::network_stack;
+namespace id = win32::frm_network_stack;
 
 // A cell's text, through a buffer in the list's own process.
 std::string CellText(HWND list, DWORD process_id, int row, int column) {
@@ -100,7 +99,7 @@ std::string Status(HWND window) {
 // where the machine is not busy, and it has read everything within the time.
 HWND OpenNetworkStack(ZorvaneSession& zorvane) {
     const DWORD asked = GetTickCount();
-    zorvane.PostCommand(main_window::main_menu::mnuNetworkStack);
+    zorvane.PostCommand(win32::frm_main::mnuNetworkStack);
     HWND window = WaitForWindow({zorvane.process().id(), id::kClassName, "Network Stack", true});
     E2E_CHECK(window != nullptr);
     if (window == nullptr) {
@@ -263,7 +262,7 @@ void RunFix() {
     E2E_CHECK(zorvane.NoMessageBox());
     Close(window);
     // The change was recorded: Undo Last Change puts the value back.
-    zorvane.PostCommand(main_window::main_menu::mnuUndoLastChange);
+    zorvane.PostCommand(win32::frm_main::mnuUndoLastChange);
     zorvane.Answer(test_texts::kUndoneText, IDOK);
     zorvane.Answer(test_texts::kRestartQuestion, IDNO);
     zorvane.Answer(test_texts::kRememberText, IDOK);
@@ -282,7 +281,7 @@ void RunAdapter() {
         return;
     }
     namespace mtu = win32::frm_mtu;
-    zorvane.PostCommand(main_window::main_menu::mnuFindLargestMtu);
+    zorvane.PostCommand(win32::frm_main::mnuFindLargestMtu);
     HWND dialog = WaitForWindow({zorvane.process().id(), mtu::kClassName, "", true});
     E2E_CHECK(dialog != nullptr);
     if (dialog == nullptr) {

@@ -13,7 +13,7 @@
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
 #include "win32/ping/keep_alive.h"
-#include "win32/ping/ping_dialog_ids.h"
+#include "win32/ping/ping_ids.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/win_ports.h"
 
@@ -21,7 +21,7 @@ namespace zv::e2e {
 
 namespace {
 
-namespace id = win32::frm_ping_ids;
+namespace id = win32::frm_ping;
 
 constexpr const char* kDir = "C:\\Zv";
 constexpr const char* kCfg = "C:\\Zv\\Ping.cfg";
@@ -175,7 +175,7 @@ void ModalOpening() {
     auto watch = [&] {
         for (int i = 0; i < 100 && !found; ++i) {
             Sleep(50);
-            HWND dialog = FindWindowA(win32::kPingDialogClass, nullptr);
+            HWND dialog = FindWindowA(id::kClassName, nullptr);
             if (dialog != nullptr && IsWindowVisible(dialog)) {
                 found = true;
                 owner_disabled = !IsWindowEnabled(owner);

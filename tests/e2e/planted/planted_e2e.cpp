@@ -23,8 +23,7 @@
 #include "win32/platform/registry_tip_option.h"
 #include "win32/platform/system_folders.h"
 #include "win32/vigilo/vigilo_ids.h"
-#include "win32/zorvane/frm_main_chrome_ids.h"
-#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace e2e = zv::e2e;
 namespace frm_main = zv::win32::frm_main;
@@ -151,7 +150,7 @@ void PingNowWithSound(DWORD companion_id) {
     if (!E2E_CHECK(monitor != nullptr)) {
         return;
     }
-    PostMessageA(monitor, WM_COMMAND, zv::vigilo_ids::mnuPingNow, 0);
+    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::mnuPingNow, 0);
     CheckLoadedFromSystemFolder(companion_id, "\\winmm.dll");
 }
 
@@ -219,7 +218,7 @@ void PlantedFilesAreNeverUsed() {
     zv::win32::RegistryTipOption().Write("0");
     {
         e2e::ChildProcess zorvane(e2e::AppCommand("Zorvane.exe"));
-        HWND main = e2e::WaitForWindow({zorvane.id(), frm_main::kMainWindowClass, "Zorvane"});
+        HWND main = e2e::WaitForWindow({zorvane.id(), frm_main::kClassName, "Zorvane"});
         if (E2E_CHECK(main != nullptr)) {
             ControlPanelApplet(main);
             Backup(main, zorvane.id());

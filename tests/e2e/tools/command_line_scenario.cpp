@@ -16,8 +16,7 @@
 #include "support/files.h"
 #include "support/process.h"
 #include "tools_scenarios.h"
-#include "win32/zorvane/frm_main_chrome_ids.h"
-#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {
 namespace {

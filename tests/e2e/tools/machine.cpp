@@ -10,7 +10,7 @@
 #include "support/check.h"
 #include "support/files.h"
 #include "tools_scenarios.h"
-#include "win32/zorvane/frm_main_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {
 namespace {

@@ -14,14 +14,13 @@
 #include "support/wait.h"
 #include "tools_scenarios.h"
 #include "win32/ui/clipboard.h"
-#include "win32/zorvane/current_settings_ids.h"
-#include "win32/zorvane/frm_main_chrome_ids.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {
 namespace {
 
 namespace menu = win32::frm_main;
-namespace dialog = win32::current_settings;
+namespace dialog = win32::frm_current_settings;
 
 const char kAllUndoneText[] =
     "All changes have been undone: the registry values and Zorvane.cfg are as they were before "

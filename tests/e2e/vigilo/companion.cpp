@@ -12,7 +12,7 @@
 
 namespace zv::e2e {
 
-namespace ids = zv::vigilo_ids;
+namespace ids = zv::win32::frm_vigilo;
 
 std::string VigiloExe() {
     return AppDirectory() + "\\vigilo.exe";

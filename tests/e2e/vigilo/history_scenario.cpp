@@ -22,13 +22,12 @@
 #include "support/wait.h"
 #include "support/windows_on_screen.h"
 #include "tray_observer.h"
-#include "win32/vigilo/history_window_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 namespace zv::e2e {
 namespace {
 
-namespace hid = zv::history_ids;
+namespace hid = zv::win32::frm_history;
 
 // "Loss: 33% (2 of 6 probes), ..." -> 6
 int ProbesInLossLine(const std::string& line) {
@@ -125,7 +124,7 @@ void HistoryScenario() {
             WaitUntil([&] { return tray.CurrentImage() >= 1 && tray.CurrentImage() <= 4; }, 45000));
     }
     Context in("history window");
-    PostMessageA(monitor, WM_COMMAND, zv::vigilo_ids::mnuHistory, 0);
+    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::mnuHistory, 0);
     HWND history = WaitForWindow({vigilo.id(), hid::kClassName, "Connection History", true});
     if (!E2E_CHECK(history != nullptr)) {
         return;

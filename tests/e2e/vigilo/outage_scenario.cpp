@@ -16,13 +16,12 @@
 #include "support/wait.h"
 #include "support/windows_on_screen.h"
 #include "tray_observer.h"
-#include "win32/vigilo/history_window_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 namespace zv::e2e {
 namespace {
 
-namespace hid = zv::history_ids;
+namespace hid = zv::win32::frm_history;
 
 // Mapped to the host's namespace by the test's sandbox options; the public default host is
 // not mapped, so nothing answers for it.
@@ -46,7 +45,7 @@ const SilentPart kParts[] = {
 constexpr DWORD kOutageSeenMs = 150000;
 
 HWND OpenHistory(HWND monitor, DWORD process_id) {
-    PostMessageA(monitor, WM_COMMAND, zv::vigilo_ids::mnuHistory, 0);
+    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::mnuHistory, 0);
     HWND history = WaitForWindow({process_id, hid::kClassName, "Connection History", true});
     SetCursorPos(0, 0);  // no tip over the window
     return history;

@@ -39,11 +39,11 @@
 #include "history_scenario.h"
 #include "outage_scenario.h"
 #include "tray_observer.h"
-#include "win32/ping/ping_dialog_ids.h"
+#include "win32/ping/ping_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 using namespace zv::e2e;
-namespace ids = zv::vigilo_ids;
+namespace ids = zv::win32::frm_vigilo;
 
 namespace {
 
@@ -184,7 +184,7 @@ void ExitWithPingDialogOpen(const TrayObserver& tray, HWND monitor, DWORD proces
     E2E_CHECK_EQ(tray.IconWindows().size(), 0u);
     E2E_CHECK(!ends_within(1000));
     if (dialog != nullptr) {
-        PostMessageA(dialog, WM_COMMAND, zv::win32::frm_ping_ids::cmdcancel, 0);
+        PostMessageA(dialog, WM_COMMAND, zv::win32::frm_ping::cmdcancel, 0);
     }
     E2E_CHECK(ends_within(5000));
     CloseHandle(process);
@@ -367,7 +367,7 @@ void StaysDisabled() {
         PostMessageA(monitor, WM_COMMAND, ids::mnuPingConfiguration, 0);
         HWND dialog = WaitForWindow({vigilo.id(), "", "Ping Configuration", true}, 5000);
         E2E_CHECK(dialog != nullptr);
-        PostMessageA(dialog, WM_COMMAND, zv::win32::frm_ping_ids::cmdcancel, 0);
+        PostMessageA(dialog, WM_COMMAND, zv::win32::frm_ping::cmdcancel, 0);
         E2E_CHECK(dialog == nullptr || WaitForWindowGone(dialog, 3000));
         // A re-armed one-minute timer would ping within 60 s.
         Sleep(65000);

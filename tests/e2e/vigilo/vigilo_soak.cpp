@@ -20,7 +20,6 @@
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
 #include "tray_observer.h"
-#include "win32/vigilo/history_window_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 using namespace zv::e2e;
@@ -116,8 +115,8 @@ int main(int argc, char** argv) {
     ResourceUse closed_end = Flap(tray, vigilo, tally, half_ms, nullptr, "closed");
     Print("window closed, end:", closed_end);
 
-    PostMessageA(monitor, WM_COMMAND, zv::vigilo_ids::mnuHistory, 0);
-    HWND history = WaitForWindow({0, zv::history_ids::kClassName, "", true});
+    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::mnuHistory, 0);
+    HWND history = WaitForWindow({0, zv::win32::frm_history::kClassName, "", true});
     Sleep(3000);
     ResourceUse open_start = MeasureProcess(vigilo.handle());
     Print("window open, start:", open_start);
@@ -126,7 +125,7 @@ int main(int argc, char** argv) {
     SetWindowPos(history, nullptr, 0, 0, 660, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Sleep(1000);
     RequestScreenshot("vigilo-history-soak");
-    PostMessageA(history, WM_COMMAND, zv::history_ids::cmdClose, 0);
+    PostMessageA(history, WM_COMMAND, zv::win32::frm_history::cmdClose, 0);
     Sleep(2000);
     Print("window closed again:", MeasureProcess(vigilo.handle()));
 

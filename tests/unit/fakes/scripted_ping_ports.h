@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "ping/echo_ports.h"
-#include "ping/sound_port.h"
 
 namespace zv::testing {
 
