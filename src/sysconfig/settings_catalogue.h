@@ -45,8 +45,8 @@ struct CatalogueEntry {
     // The releases that read the value, and why the others do not; a note for a value
     // only part of Windows reads.
     ReleaseRange readers;
-    const char* why_not_read;
-    const char* partly_read;
+    const char* why_not_read = nullptr;
+    const char* partly_read = nullptr;
 };
 
 // Every entry of both layouts; within a layout in write order.
