@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <limits>
 
 #include "common/flags.h"
@@ -88,7 +89,7 @@ constexpr RegistryLayout kNt = RegistryLayout::Nt;
 
 // Within each layout the rows are in the order Apply writes them; the per-interface rows
 // of a layout stand together, as Apply writes them all for one interface before the next.
-const std::vector<CatalogueEntry> kCatalogue = {
+constexpr CatalogueEntry kCatalogue[] = {
     {k9x, kReceiveWindow, P::Fixed, kMstcp, "DefaultRcvWindow", kRegDword, "8192", kAll9x},
     // The 9x stack reads its DefaultTTL as text, so it is the one value of either layout
     // written as a string; the NT stack takes the same number as a DWORD.
@@ -188,8 +189,8 @@ KeyMatch MatchKey(const CatalogueEntry& entry, const std::string& key,
 
 }  // namespace
 
-const std::vector<CatalogueEntry>& SettingsCatalogue() {
-    return kCatalogue;
+CatalogueEntries SettingsCatalogue() {
+    return {std::begin(kCatalogue), std::size(kCatalogue)};
 }
 
 std::string InterfaceKeyOf(RegistryLayout layout) {
@@ -246,9 +247,10 @@ bool IsCatalogueValue(const std::string& key, const std::string& name, std::stri
 
 bool IsCatalogueKeyOrAbove(const std::string& key) {
     std::string interface_name;
-    return std::any_of(kCatalogue.begin(), kCatalogue.end(), [&](const CatalogueEntry& entry) {
-        return MatchKey(entry, key, &interface_name) != KeyMatch::None;
-    });
+    return std::any_of(std::begin(kCatalogue), std::end(kCatalogue),
+                       [&](const CatalogueEntry& entry) {
+                           return MatchKey(entry, key, &interface_name) != KeyMatch::None;
+                       });
 }
 
 std::string RowLabel(const CatalogueRow& row) {

@@ -5,6 +5,7 @@
 // path or value name is spelt once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -49,8 +50,15 @@ struct CatalogueEntry {
     const char* partly_read = nullptr;
 };
 
-// Every entry of both layouts; within a layout in write order.
-const std::vector<CatalogueEntry>& SettingsCatalogue();
+// Every entry of both layouts; within a layout in write order. A constant table, so
+// nothing is built at start-up.
+struct CatalogueEntries {
+    const CatalogueEntry* first;
+    size_t count;
+    const CatalogueEntry* begin() const { return first; }
+    const CatalogueEntry* end() const { return first + count; }
+};
+CatalogueEntries SettingsCatalogue();
 
 // The key whose subkeys are the interfaces (NT) or transports (9x) of a layout.
 std::string InterfaceKeyOf(RegistryLayout layout);
