@@ -12,8 +12,6 @@ using S = StackSetting;
 
 constexpr uint32_t kBuildServer2022 = 20348;
 constexpr uint32_t kLargestMtu = 65535;
-constexpr uint32_t kPolicyNotConfigured = 255;
-constexpr uint32_t kEffectiveGroupPolicy = 1;
 constexpr char kNotSet[] = "(not set)";
 
 // The TCP settings read once for the machine, from the template most traffic uses.

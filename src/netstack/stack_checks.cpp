@@ -9,13 +9,6 @@ namespace {
 
 using S = StackSetting;
 
-constexpr uint32_t kNormal = 3;
-constexpr uint32_t kBbr2 = 6;
-constexpr uint32_t kCubic = 5;
-constexpr uint32_t kNewReno = 1;
-constexpr uint32_t kDisabled = 0;
-constexpr uint32_t kEnabled = 1;
-
 bool HasValue(const StackRow* row) {
     return row != nullptr && row->state == RowState::Read && row->now;
 }
@@ -25,7 +18,7 @@ std::string LimitedWhy(uint32_t level) {
         return "the receive window stays at 64 KB, so one download cannot pass about 50 Mbit/s "
                "at 10 ms.";
     }
-    if (level == kNormal + 1) {
+    if (level == kLevelExperimental) {
         return "its very large windows are meant for tests and can stall ordinary traffic.";
     }
     return "the receive window stays small, so one download slows down on fast or distant "
@@ -36,7 +29,7 @@ void CheckAutoTuning(const std::vector<StackRow>& rows, std::vector<Finding>& fi
     const StackRow* local = FindRow(rows, {S::AutoTuningLocal, kGlobalTemplate});
     const StackRow* policy = FindRow(rows, {S::AutoTuningGroupPolicy, kGlobalTemplate});
     if (local != nullptr && local->set_by_group_policy) {
-        if (HasValue(policy) && *policy->now != kNormal) {
+        if (HasValue(policy) && *policy->now != kLevelNormal) {
             findings.push_back({FindingKind::AutoTuningLimited,
                                 policy->id,
                                 "Group Policy sets receive window auto-tuning to " +
@@ -47,12 +40,12 @@ void CheckAutoTuning(const std::vector<StackRow>& rows, std::vector<Finding>& fi
         }
         return;
     }
-    if (HasValue(local) && *local->now != kNormal) {
+    if (HasValue(local) && *local->now != kLevelNormal) {
         findings.push_back({FindingKind::AutoTuningLimited,
                             local->id,
                             "Receive window auto-tuning is " + ValueText(*local, *local->now) +
                                 ": " + LimitedWhy(*local->now),
-                            {{local->id, kNormal}},
+                            {{local->id, kLevelNormal}},
                             "Set it to Normal"});
     }
 }

@@ -28,6 +28,17 @@ struct StackEntry {
 
 const StackEntry& EntryOf(StackSetting setting);
 
+// The numbers of the choices the reads and checks name, as WMI numbers them.
+constexpr uint32_t kDisabled = 0;  // of an on/off setting, and the lowest auto-tuning level
+constexpr uint32_t kEnabled = 1;
+constexpr uint32_t kLevelNormal = 3;
+constexpr uint32_t kLevelExperimental = 4;
+constexpr uint32_t kPolicyNotConfigured = 255;
+constexpr uint32_t kEffectiveGroupPolicy = 1;
+constexpr uint32_t kNewReno = 1;
+constexpr uint32_t kCubic = 5;
+constexpr uint32_t kBbr2 = 6;
+
 // The registry keys the stack's registry rows live in.
 constexpr char kTcpipParameters[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 constexpr char kTcpipInterfaces[] =

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <limits>
 
 #include "common/flags.h"
@@ -10,7 +11,7 @@ namespace zv {
 namespace {
 
 constexpr int32_t kSynAttackProtect = 2;
-constexpr int32_t kKeepAliveInterval = 1000;
+constexpr int32_t kKeepAliveIntervalMs = 1000;
 
 // The spellings are those the program has always written; the registry ignores case, but
 // a user comparing exports sees the same text.
@@ -25,17 +26,48 @@ const char kNdiCache[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\
 const char kInternet9x[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 const char kInternetNT[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
-const char kReceiveWindow[] = "Receive window (RWIN)";
-const char kTimeToLive[] = "Time to live (TTL)";
-const char kKeepAlive[] = "Keep-alive time";
-const char kPathMtu[] = "Path MTU discovery";
-const char kBlackHole[] = "Black-hole router detection";
-const char kSynProtection[] = "SYN attack protection";
-const char kHttp10[] = "Connections per HTTP 1.0 server";
-const char kHttp11[] = "Connections per HTTP 1.1 server";
-const char kMtu[] = "MTU";
-const char kMss[] = "MSS";
-const char kNdi[] = "NDI cache size";
+// Reckoned in 64 bits, as the writer takes any record: an MTU near the least 32-bit value
+// gives the least MSS, never one that wrapped round to a large window.
+int32_t Mss(int32_t mtu) {
+    if (mtu == NotSet) {
+        return NotSet;
+    }
+    int64_t mss = int64_t{mtu} - kIpAndTcpHeaders;
+    return static_cast<int32_t>(std::max<int64_t>(mss, std::numeric_limits<int32_t>::min()));
+}
+
+// A tuning value: NotSet leaves it to Windows, and the writer removes it.
+EntryData Tuning(int32_t value) {
+    return {value, value == NotSet};
+}
+
+EntryData Fixed(int32_t value) {
+    return {value, false};
+}
+
+using Record = const TuningSettings&;
+constexpr CatalogueSetting kReceiveWindow = {"Receive window (RWIN)",
+                                             [](Record s) { return Tuning(s.RWIN); }};
+constexpr CatalogueSetting kTimeToLive = {"Time to live (TTL)",
+                                          [](Record s) { return Tuning(s.TTL); }};
+constexpr CatalogueSetting kKeepAlive = {"Keep-alive time", [](Record s) { return Tuning(s.SKA); }};
+constexpr CatalogueSetting kKeepAliveInterval = {
+    "Keep-alive interval", [](Record) { return Fixed(kKeepAliveIntervalMs); }};
+constexpr CatalogueSetting kPathMtu = {"Path MTU discovery",
+                                       [](Record s) { return Fixed(FlagToChecked(s.PMTU)); }};
+constexpr CatalogueSetting kBlackHole = {
+    "Black-hole router detection", [](Record s) { return Fixed(FlagToChecked(s.BlackHole)); }};
+constexpr CatalogueSetting kSynProtection = {"SYN attack protection",
+                                             [](Record) { return Fixed(kSynAttackProtect); }};
+constexpr CatalogueSetting kHttp10 = {"Connections per HTTP 1.0 server",
+                                      [](Record s) { return Fixed(s.MSCPS0); }};
+constexpr CatalogueSetting kHttp11 = {"Connections per HTTP 1.1 server",
+                                      [](Record s) { return Fixed(s.MSCPS1); }};
+constexpr CatalogueSetting kMtu = {"MTU", [](Record s) { return Tuning(s.MTU); }};
+constexpr CatalogueSetting kMss = {"MSS", [](Record s) {
+                                       return EntryData{Mss(s.MTU), s.MTU == NotSet};
+                                   }};
+constexpr CatalogueSetting kNdi = {"NDI cache size", [](Record s) { return Tuning(s.NDI); }};
 
 const char kAutoTuning[] = "Ignored since Windows Vista: receive window auto-tuning";
 const char kInternetExplorer[] = "Read only by Internet Explorer";
@@ -51,81 +83,53 @@ constexpr ReleaseRange kUntil2003 = ReleaseRange::From(R::WindowsNt4, R::Windows
 constexpr ReleaseRange kSince2000 = ReleaseRange::Since(R::Windows2000);
 constexpr ReleaseRange kNt4Only = ReleaseRange::Only(R::WindowsNt4);
 constexpr ReleaseRange kNone = ReleaseRange::None();
-using S = ValueSource;
 using P = KeyPlace;
 constexpr RegistryLayout k9x = RegistryLayout::Win9x;
 constexpr RegistryLayout kNt = RegistryLayout::Nt;
 
 // Within each layout the rows are in the order Apply writes them; the per-interface rows
 // of a layout stand together, as Apply writes them all for one interface before the next.
-const std::vector<CatalogueEntry> kCatalogue = {
-    {k9x, kReceiveWindow, P::Fixed, kMstcp, "DefaultRcvWindow", kRegDword, S::Rwin, "8192", kAll9x,
-     nullptr, nullptr},
+constexpr CatalogueEntry kCatalogue[] = {
+    {k9x, kReceiveWindow, P::Fixed, kMstcp, "DefaultRcvWindow", kRegDword, "8192", kAll9x},
     // The 9x stack reads its DefaultTTL as text, so it is the one value of either layout
     // written as a string; the NT stack takes the same number as a DWORD.
-    {k9x, kTimeToLive, P::Fixed, kMstcp, "DefaultTTL", kRegSz, S::Ttl, "32", kAll9x, nullptr,
-     nullptr},
-    {k9x, kKeepAlive, P::Fixed, kMstcp, "SessionKeepAlive", kRegDword, S::KeepAliveTime,
-     "(not set)", kAll9x, nullptr, nullptr},
-    {k9x, kPathMtu, P::Fixed, kMstcp, "PMTUDiscovery", kRegDword, S::Pmtu, "1", kAll9x, nullptr,
-     nullptr},
-    {k9x, kBlackHole, P::Fixed, kMstcp, "PMTUBlackHoleDetect", kRegDword, S::BlackHole, "0", kAll9x,
-     nullptr, nullptr},
-    {k9x, kSynProtection, P::Fixed, kMstcpUpper, "SYNAttackProtect", kRegDword, S::SynAttackProtect,
-     "(not set)", kNone, kNot9x, nullptr},
-    {k9x, kHttp10, P::Fixed, kInternet9x, "MaxConnectionsPer1_0Server", kRegDword, S::Mscps0, "4",
-     kAll9x, nullptr, kInternetExplorer},
-    {k9x, kHttp11, P::Fixed, kInternet9x, "MaxConnectionsPerServer", kRegDword, S::Mscps1, "2",
-     kAll9x, nullptr, kInternetExplorer},
-    {k9x, kMtu, P::UnderInterface, nullptr, "MaxMTU", kRegDword, S::Mtu, "The adapter's own",
-     kAll9x, nullptr, nullptr},
-    {k9x, kMss, P::UnderInterface, nullptr, "MaxMSS", kRegDword, S::Mss, "MTU - 40", kAll9x,
-     nullptr, nullptr},
-    {k9x, kNdi, P::Fixed, kNdiCache, "", kRegDword, S::NdiCache, "(not set)", kAll9x, nullptr,
-     nullptr},
+    {k9x, kTimeToLive, P::Fixed, kMstcp, "DefaultTTL", kRegSz, "32", kAll9x},
+    {k9x, kKeepAlive, P::Fixed, kMstcp, "SessionKeepAlive", kRegDword, "(not set)", kAll9x},
+    {k9x, kPathMtu, P::Fixed, kMstcp, "PMTUDiscovery", kRegDword, "1", kAll9x},
+    {k9x, kBlackHole, P::Fixed, kMstcp, "PMTUBlackHoleDetect", kRegDword, "0", kAll9x},
+    {k9x, kSynProtection, P::Fixed, kMstcpUpper, "SYNAttackProtect", kRegDword, "(not set)", kNone,
+     kNot9x},
+    {k9x, kHttp10, P::Fixed, kInternet9x, "MaxConnectionsPer1_0Server", kRegDword, "4", kAll9x,
+     nullptr, kInternetExplorer},
+    {k9x, kHttp11, P::Fixed, kInternet9x, "MaxConnectionsPerServer", kRegDword, "2", kAll9x,
+     nullptr, kInternetExplorer},
+    {k9x, kMtu, P::UnderInterface, nullptr, "MaxMTU", kRegDword, "The adapter's own", kAll9x},
+    {k9x, kMss, P::UnderInterface, nullptr, "MaxMSS", kRegDword, "MTU - 40", kAll9x},
+    {k9x, kNdi, P::Fixed, kNdiCache, "", kRegDword, "(not set)", kAll9x},
 
-    {kNt, kReceiveWindow, P::Fixed, kTcpip, "GlobalMaxTcpWindowSize", kRegDword, S::Rwin, "65535",
-     kUntil2003, kAutoTuning, nullptr},
-    {kNt, kReceiveWindow, P::Fixed, kTcpip, "TcpWindowSize", kRegDword, S::Rwin,
-     "17520 on Ethernet", kUntil2003, kAutoTuning, nullptr},
-    {kNt, kTimeToLive, P::Fixed, kTcpip, "DefaultTTL", kRegDword, S::Ttl, "128", kAllNt, nullptr,
-     nullptr},
-    {kNt, kKeepAlive, P::Fixed, kTcpip, "KeepAliveTime", kRegDword, S::KeepAliveTime,
-     "7200000 (2 hours)", kAllNt, nullptr, nullptr},
-    {kNt, "Keep-alive interval", P::Fixed, kTcpip, "KeepAliveInterval", kRegDword,
-     S::KeepAliveInterval, "1000", kAllNt, nullptr, nullptr},
-    {kNt, kPathMtu, P::Fixed, kTcpip, "EnablePMTUDiscovery", kRegDword, S::Pmtu, "1", kAllNt,
-     nullptr, nullptr},
-    {kNt, kBlackHole, P::Fixed, kTcpip, "EnablePMTUBHDetect", kRegDword, S::BlackHole, "0", kAllNt,
-     nullptr, nullptr},
-    {kNt, kSynProtection, P::Fixed, kTcpip, "SYNAttackProtect", kRegDword, S::SynAttackProtect, "0",
-     kUntil2003, "Always on since Windows Vista", nullptr},
-    {kNt, kHttp10, P::Fixed, kInternetNT, "MaxConnectionsPer1_0Server", kRegDword, S::Mscps0, "4",
-     kAllNt, nullptr, kInternetExplorer},
-    {kNt, kHttp11, P::Fixed, kInternetNT, "MaxConnectionsPerServer", kRegDword, S::Mscps1, "2",
-     kAllNt, nullptr, kInternetExplorer},
-    {kNt, kMtu, P::UnderInterface, nullptr, "MTU", kRegDword, S::Mtu, "The adapter's own",
-     kSince2000, "Read since Windows 2000", nullptr},
-    {kNt, kMss, P::UnderInterface, nullptr, "MSS", kRegDword, S::Mss, "(not set)", kNone,
-     "Not read: Windows derives the MSS from the MTU", nullptr},
-    {kNt, kMtu, P::InterfaceService, nullptr, "MTU", kRegDword, S::Mtu, "The adapter's own",
-     kNt4Only,
-     "Read only by Windows NT 4.0; later releases read the "
-     "Interfaces key",
-     nullptr},
-    {kNt, kNdi, P::Fixed, kNdiCache, "", kRegDword, S::NdiCache, "(not set)", kNone, kNotNt,
-     nullptr},
+    {kNt, kReceiveWindow, P::Fixed, kTcpip, "GlobalMaxTcpWindowSize", kRegDword, "65535",
+     kUntil2003, kAutoTuning},
+    {kNt, kReceiveWindow, P::Fixed, kTcpip, "TcpWindowSize", kRegDword, "17520 on Ethernet",
+     kUntil2003, kAutoTuning},
+    {kNt, kTimeToLive, P::Fixed, kTcpip, "DefaultTTL", kRegDword, "128", kAllNt},
+    {kNt, kKeepAlive, P::Fixed, kTcpip, "KeepAliveTime", kRegDword, "7200000 (2 hours)", kAllNt},
+    {kNt, kKeepAliveInterval, P::Fixed, kTcpip, "KeepAliveInterval", kRegDword, "1000", kAllNt},
+    {kNt, kPathMtu, P::Fixed, kTcpip, "EnablePMTUDiscovery", kRegDword, "1", kAllNt},
+    {kNt, kBlackHole, P::Fixed, kTcpip, "EnablePMTUBHDetect", kRegDword, "0", kAllNt},
+    {kNt, kSynProtection, P::Fixed, kTcpip, "SYNAttackProtect", kRegDword, "0", kUntil2003,
+     "Always on since Windows Vista"},
+    {kNt, kHttp10, P::Fixed, kInternetNT, "MaxConnectionsPer1_0Server", kRegDword, "4", kAllNt,
+     nullptr, kInternetExplorer},
+    {kNt, kHttp11, P::Fixed, kInternetNT, "MaxConnectionsPerServer", kRegDword, "2", kAllNt,
+     nullptr, kInternetExplorer},
+    {kNt, kMtu, P::UnderInterface, nullptr, "MTU", kRegDword, "The adapter's own", kSince2000,
+     "Read since Windows 2000"},
+    {kNt, kMss, P::UnderInterface, nullptr, "MSS", kRegDword, "(not set)", kNone,
+     "Not read: Windows derives the MSS from the MTU"},
+    {kNt, kMtu, P::InterfaceService, nullptr, "MTU", kRegDword, "The adapter's own", kNt4Only,
+     "Read only by Windows NT 4.0; later releases read the Interfaces key"},
+    {kNt, kNdi, P::Fixed, kNdiCache, "", kRegDword, "(not set)", kNone, kNotNt},
 };
-
-// Reckoned in 64 bits, as the writer takes any record: an MTU near the least 32-bit value
-// gives the least MSS, never one that wrapped round to a large window.
-int32_t Mss(int32_t mtu) {
-    if (mtu == NotSet) {
-        return NotSet;
-    }
-    int64_t mss = int64_t{mtu} - kIpAndTcpHeaders;
-    return static_cast<int32_t>(std::max<int64_t>(mss, std::numeric_limits<int32_t>::min()));
-}
 
 std::string KeyFor(const CatalogueEntry& entry, const std::string& interface_name) {
     switch (entry.place) {
@@ -183,18 +187,10 @@ KeyMatch MatchKey(const CatalogueEntry& entry, const std::string& key,
     return parts.size() == pattern.size() ? KeyMatch::Whole : KeyMatch::Above;
 }
 
-EntryData Tuning(int32_t value) {
-    return {value, value == NotSet};
-}
-
-EntryData Fixed(int32_t value) {
-    return {value, false};
-}
-
 }  // namespace
 
-const std::vector<CatalogueEntry>& SettingsCatalogue() {
-    return kCatalogue;
+CatalogueEntries SettingsCatalogue() {
+    return {std::begin(kCatalogue), std::size(kCatalogue)};
 }
 
 std::string InterfaceKeyOf(RegistryLayout layout) {
@@ -251,9 +247,10 @@ bool IsCatalogueValue(const std::string& key, const std::string& name, std::stri
 
 bool IsCatalogueKeyOrAbove(const std::string& key) {
     std::string interface_name;
-    return std::any_of(kCatalogue.begin(), kCatalogue.end(), [&](const CatalogueEntry& entry) {
-        return MatchKey(entry, key, &interface_name) != KeyMatch::None;
-    });
+    return std::any_of(std::begin(kCatalogue), std::end(kCatalogue),
+                       [&](const CatalogueEntry& entry) {
+                           return MatchKey(entry, key, &interface_name) != KeyMatch::None;
+                       });
 }
 
 std::string RowLabel(const CatalogueRow& row) {
@@ -266,37 +263,11 @@ std::string RowLabel(const CatalogueRow& row) {
     } else if (entry.place == KeyPlace::InterfaceService) {
         place = "Services\\" + row.interface_name + kInterfaceService + "\\";
     }
-    return std::string(entry.setting) + ": " + place + name;
+    return std::string(entry.setting.name) + ": " + place + name;
 }
 
-EntryData DataFor(const CatalogueEntry& entry, const TuningSettings& s) {
-    switch (entry.source) {
-        case ValueSource::Rwin:
-            return Tuning(s.RWIN);
-        case ValueSource::Ttl:
-            return Tuning(s.TTL);
-        case ValueSource::KeepAliveTime:
-            return Tuning(s.SKA);
-        case ValueSource::KeepAliveInterval:
-            return Fixed(kKeepAliveInterval);
-        case ValueSource::Pmtu:
-            return Fixed(FlagToChecked(s.PMTU));
-        case ValueSource::BlackHole:
-            return Fixed(FlagToChecked(s.BlackHole));
-        case ValueSource::SynAttackProtect:
-            return Fixed(kSynAttackProtect);
-        case ValueSource::Mscps0:
-            return Fixed(s.MSCPS0);
-        case ValueSource::Mscps1:
-            return Fixed(s.MSCPS1);
-        case ValueSource::Mtu:
-            return Tuning(s.MTU);
-        case ValueSource::Mss:
-            return {Mss(s.MTU), s.MTU == NotSet};
-        case ValueSource::NdiCache:
-            return Tuning(s.NDI);
-    }
-    return Fixed(0);
+EntryData DataFor(const CatalogueEntry& entry, const TuningSettings& settings) {
+    return entry.setting.data_of(settings);
 }
 
 PlannedWrite PlannedWriteFor(const CatalogueEntry& entry, const TuningSettings& settings) {

@@ -5,6 +5,7 @@
 // path or value name is spelt once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,20 +17,18 @@
 
 namespace zv {
 
-// Where a value's data comes from: a field of the record, or a constant of the program.
-enum class ValueSource {
-    Rwin,
-    Ttl,
-    KeepAliveTime,
-    KeepAliveInterval,  // always 1000 ms
-    Pmtu,
-    BlackHole,
-    SynAttackProtect,  // always 2
-    Mscps0,
-    Mscps1,
-    Mtu,
-    Mss,  // MTU less the IP and TCP headers
-    NdiCache,
+// What Apply writes for a value from the record: the data, and whether the value is
+// removed instead (a tuning value left to Windows).
+struct EntryData {
+    RegistryData data;
+    bool remove;
+};
+
+// A setting as the user knows it, and where its data comes from: a field of the record, or
+// a constant of the program.
+struct CatalogueSetting {
+    const char* name;
+    EntryData (*data_of)(const TuningSettings& settings);
 };
 
 // Which key a value lives in: a fixed key, or one key per interface subkey of the
@@ -38,22 +37,28 @@ enum class KeyPlace { Fixed, UnderInterface, InterfaceService };
 
 struct CatalogueEntry {
     RegistryLayout layout;  // Win9x or Nt
-    const char* setting;
+    CatalogueSetting setting;
     KeyPlace place;
     const char* key;         // for KeyPlace::Fixed only
     const char* value_name;  // "" is the key's default value
     uint32_t kind;
-    ValueSource source;
     const char* windows_default;
     // The releases that read the value, and why the others do not; a note for a value
     // only part of Windows reads.
     ReleaseRange readers;
-    const char* why_not_read;
-    const char* partly_read;
+    const char* why_not_read = nullptr;
+    const char* partly_read = nullptr;
 };
 
-// Every entry of both layouts; within a layout in write order.
-const std::vector<CatalogueEntry>& SettingsCatalogue();
+// Every entry of both layouts; within a layout in write order. A constant table, so
+// nothing is built at start-up.
+struct CatalogueEntries {
+    const CatalogueEntry* first;
+    size_t count;
+    const CatalogueEntry* begin() const { return first; }
+    const CatalogueEntry* end() const { return first + count; }
+};
+CatalogueEntries SettingsCatalogue();
 
 // The key whose subkeys are the interfaces (NT) or transports (9x) of a layout.
 std::string InterfaceKeyOf(RegistryLayout layout);
@@ -82,12 +87,7 @@ bool IsCatalogueValue(const std::string& key, const std::string& name, std::stri
 // those too where they are missing).
 bool IsCatalogueKeyOrAbove(const std::string& key);
 
-// What Apply writes for the entry from the record: the data, and whether the value is
-// removed instead (a tuning value left to Windows).
-struct EntryData {
-    RegistryData data;
-    bool remove;
-};
+// What Apply writes for the entry from the record.
 EntryData DataFor(const CatalogueEntry& entry, const TuningSettings& settings);
 
 // The same as SetRegistryValue would carry it out.

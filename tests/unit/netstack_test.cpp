@@ -184,6 +184,18 @@ TEST(StackCheckTest, GroupPolicyIsNamedAndNeverFixed) {
     EXPECT_EQ(m.wmi.writes, std::vector<std::string>{".ReceiveSideScaling=1"});
 }
 
+TEST(StackCheckTest, EachLimitedLevelGivesItsOwnReason) {
+    HarmedMachine m;
+    StackMachine machine = Machine(10, 0, 19045);
+    for (auto [level, why] : {std::pair<uint32_t, const char*>{0, "stays at 64 KB"},
+                              {2, "stays small"},
+                              {4, "meant for tests"}}) {
+        m.wmi.Set(W::TcpSetting, "Internet", "AutoTuningLevelLocal", level);
+        const std::string text = CheckStack(ReadStackRows(m.ports, machine), machine)[0].text;
+        EXPECT_NE(text.find(why), std::string::npos) << "level " << level << ": " << text;
+    }
+}
+
 TEST(StackChangeTest, ARefusedChangeIsReportedAsRefusedNeverAsDone) {
     struct Case {
         const char* name;
