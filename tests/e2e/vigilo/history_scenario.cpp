@@ -36,10 +36,13 @@ int ProbesInLossLine(const std::string& line) {
                                                                             : -1;
 }
 
+// Wine's tray tooltip may still show the text of before for a moment after the icon changed.
 void CheckTip(const TrayObserver& tray, const std::string& pattern, const std::string& shot) {
-    std::string tip = tray.TipText();
+    std::string tip;
+    const std::regex wanted(pattern);
+    WaitUntil([&] { return std::regex_match(tip = tray.TipText(), wanted); }, 5000);
     Note("tip: " + tip);
-    E2E_CHECK(std::regex_match(tip, std::regex(pattern)));
+    E2E_CHECK(std::regex_match(tip, wanted));
     RequestScreenshot(shot);
 }
 
