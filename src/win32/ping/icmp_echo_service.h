@@ -37,6 +37,10 @@ class IcmpEchoService : public ping::EchoService {
     void Close(ping::EchoHandle handle) override;
     std::optional<uint32_t> InterfaceMtu(uint32_t address) override;
 
+  protected:
+    // The companion's probe finds its route functions here too.
+    SystemLibrary iphlpapi_;
+
   private:
     struct EchoFunctions {
         HANDLE(WINAPI* create)();
@@ -52,7 +56,6 @@ class IcmpEchoService : public ping::EchoService {
     ping::EchoResult Exchange(ping::EchoHandle handle, uint32_t address, std::string_view payload,
                               IP_OPTION_INFORMATION* options, int32_t timeout_ms);
 
-    SystemLibrary iphlpapi_;
     SystemLibrary icmp_;
     bool resolved_ = false;
     std::optional<EchoFunctions> echo_;

@@ -18,6 +18,10 @@ class WinsockService : public ping::SocketsService {
     int Cleanup() override;
     std::optional<ping::HostEntry> GetHostByName(const std::string& name) override;
 
+  protected:
+    // The companion's probe finds its TCP functions here too.
+    SystemLibrary library_;
+
   private:
     // Resolves the functions, and takes the held start-up, on first use.
     bool Ready();
@@ -26,7 +30,6 @@ class WinsockService : public ping::SocketsService {
     using CleanupFn = int(WSAAPI*)();
     using GetHostByNameFn = hostent*(WSAAPI*)(const char*);
 
-    SystemLibrary library_;
     bool resolved_ = false;
     bool found_ = false;
     StartupFn startup_ = nullptr;

@@ -31,7 +31,6 @@ class ProbeSockets : public WinsockService {
     // Found, or not, on the first connect.
     const TcpFunctions* Tcp();
 
-    SystemLibrary library_{"wsock32.dll"};
     bool resolved_ = false;
     std::optional<TcpFunctions> tcp_;
 };
@@ -39,9 +38,6 @@ class ProbeSockets : public WinsockService {
 class ProbeEcho : public IcmpEchoService {
   public:
     std::optional<uint32_t> Gateway(uint32_t address) override;
-
-  private:
-    SystemLibrary iphlpapi_{"iphlpapi.dll"};
 };
 
 }  // namespace zv::win32
