@@ -123,9 +123,9 @@ RowState StateOf(PortStatus status) {
 }
 
 const WmiInstance* InstanceNamed(const WmiAnswer& answer, const std::string& name) {
-    auto found = std::find_if(answer.instances.begin(), answer.instances.end(),
+    auto found = std::find_if(answer.rows.begin(), answer.rows.end(),
                               [&](const WmiInstance& i) { return i.setting_name == name; });
-    return found == answer.instances.end() ? nullptr : &*found;
+    return found == answer.rows.end() ? nullptr : &*found;
 }
 
 void Fill(StackRow& row, const WmiAnswer& answer, const WmiInstance* instance) {
@@ -194,7 +194,7 @@ std::vector<StackRow> OffloadRows(StackPorts& ports, const StackMachine& machine
                                  {EntryOf(S::ReceiveSideScaling).property,
                                   EntryOf(S::ReceiveSegmentCoalescing).property});
     }
-    const WmiInstance* instance = answer.instances.empty() ? nullptr : &answer.instances[0];
+    const WmiInstance* instance = answer.rows.empty() ? nullptr : &answer.rows[0];
     std::vector<StackRow> rows;
     for (StackSetting setting : kOffloadSettings) {
         rows.push_back(MakeRow(setting, "", "", machine));
@@ -213,7 +213,7 @@ std::vector<StackRow> InterfaceRows(StackPorts& ports, const StackMachine& machi
         }
         return rows;
     }
-    for (const IpInterface& adapter : list.interfaces) {
+    for (const IpInterface& adapter : list.rows) {
         // Windows' loopback has no MTU of a link (it reads as the largest number).
         if (adapter.mtu == UINT32_MAX) {
             continue;

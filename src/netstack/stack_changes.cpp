@@ -73,7 +73,7 @@ WmiClass ClassOf(S setting) {
 Written ReadBack(StackPorts& ports, const Target& target, uint32_t value) {
     const char* property = EntryOf(target.id.setting).property;
     WmiAnswer answer = ports.wmi.Query(ClassOf(target.id.setting), {property});
-    for (const WmiInstance& instance : answer.instances) {
+    for (const WmiInstance& instance : answer.rows) {
         if (instance.setting_name != target.id.instance) {
             continue;
         }

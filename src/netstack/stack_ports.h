@@ -19,6 +19,13 @@ namespace zv::netstack {
 // time; Refused: Windows would not take the value.
 enum class PortStatus { Ok, NotAvailable, Failed, Refused };
 
+// What a query of the stack found, row by row, and how it went.
+template <typename Row>
+struct PortRows {
+    PortStatus status = PortStatus::NotAvailable;
+    std::vector<Row> rows;
+};
+
 // The two WMI classes of ROOT\StandardCimv2 the stack is read and written through.
 enum class WmiClass { TcpSetting, OffloadGlobalSetting };
 
@@ -39,10 +46,7 @@ struct WmiInstance {
     }
 };
 
-struct WmiAnswer {
-    PortStatus status = PortStatus::NotAvailable;
-    std::vector<WmiInstance> instances;
-};
+using WmiAnswer = PortRows<WmiInstance>;
 
 class WmiPort {
   public:
@@ -68,10 +72,7 @@ struct IpInterface {
     bool loopback = false;  // the loopback pseudo-interface, whose MTU is not a link's
 };
 
-struct IpInterfaceList {
-    PortStatus status = PortStatus::NotAvailable;
-    std::vector<IpInterface> interfaces;
-};
+using IpInterfaceList = PortRows<IpInterface>;
 
 class IpInterfacePort {
   public:

@@ -43,7 +43,7 @@ class SlowWmi : public WmiPort {
             for (const std::string& property : properties) {
                 instance.properties.emplace_back(property, 1);
             }
-            answer.instances.push_back(instance);
+            answer.rows.push_back(instance);
         }
         return answer;
     }
@@ -66,7 +66,7 @@ class TwentyAdapters : public IpInterfacePort {
                 adapter.link_mtu = 1500;
                 adapter.name = "Ethernet " + std::to_string(i + 1);
                 adapter.guid = "{BENCH-" + std::to_string(i) + "}";
-                list.interfaces.push_back(adapter);
+                list.rows.push_back(adapter);
             }
         }
         return list;

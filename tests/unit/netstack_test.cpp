@@ -281,7 +281,7 @@ TEST(StackChangeTest, UseForThisAdapterSetsTheRoutedAdapterNowAndPersistently) {
     ChangeOutcome set =
         UseMtuForRoute(m.ports, m.Snapshots(nullptr), kDir, machine, 0x0100007F, 1400);
     EXPECT_EQ(set.result, ChangeResult::Done) << set.text;
-    EXPECT_EQ(m.interfaces.list.interfaces[0].mtu, 1400u);
+    EXPECT_EQ(m.interfaces.list.rows[0].mtu, 1400u);
     EXPECT_EQ(m.netsh.lines.back(),
               "netsh interface ipv4 set subinterface \"Ethernet\" mtu=1400 store=persistent");
     m.interfaces.best = 9;

@@ -72,7 +72,7 @@ TEST_F(StackSourceTest, FastRowsFirstAndFixesAndPicksBecomeChanges) {
                                                      set + "1400 store=persistent"}));
     ASSERT_EQ(outcomes.size(), 2u);
     EXPECT_NE(outcomes[1].find("1400"), std::string::npos) << outcomes[1];
-    EXPECT_EQ(interfaces.list.interfaces[0].mtu, 1400u);
+    EXPECT_EQ(interfaces.list.rows[0].mtu, 1400u);
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ IpInterfaceList AdaptersOnly(SystemLibrary& iphlpapi) {
         row.link_mtu = adapter->Mtu;
         row.name = AnsiOf(adapter->FriendlyName);
         row.loopback = adapter->IfType == kLoopbackType;
-        list.interfaces.push_back(std::move(row));
+        list.rows.push_back(std::move(row));
     }
     return list;
 }
@@ -137,7 +137,7 @@ IpInterfaceList Win32IpInterfacePort::Interfaces() {
             adapter.family = family == AF_INET6 ? IpFamily::V6 : IpFamily::V4;
             adapter.mtu = row.NlMtu;
             AddAdapterDetail(iphlpapi_, adapter, row.InterfaceLuid);
-            list.interfaces.push_back(std::move(adapter));
+            list.rows.push_back(std::move(adapter));
         }
         free_table(table);
     }

@@ -275,7 +275,7 @@ WmiAnswer Win32WmiPort::Query(WmiClass wmi_class, const std::vector<std::string>
                         instance.properties.emplace_back(property, *number);
                     }
                 }
-                answer.instances.push_back(std::move(instance));
+                answer.rows.push_back(std::move(instance));
                 return true;
             });
             return answer;

@@ -36,7 +36,7 @@ class FakeWmi : public netstack::WmiPort {
     }
     void Set(netstack::WmiClass c, const std::string& instance, const std::string& property,
              uint32_t value) {
-        for (netstack::WmiInstance& i : classes[c].instances) {
+        for (netstack::WmiInstance& i : classes[c].rows) {
             if (i.setting_name != instance) {
                 continue;
             }
@@ -57,7 +57,7 @@ class FakeInterfaces : public netstack::IpInterfacePort {
 
     netstack::IpInterfaceList Interfaces() override { return list; }
     netstack::PortStatus SetMtu(const netstack::IpInterface& target, uint32_t mtu) override {
-        for (auto& i : list.interfaces) {
+        for (auto& i : list.rows) {
             if (set_status == netstack::PortStatus::Ok && i.luid == target.luid &&
                 i.family == target.family) {
                 i.mtu = mtu;
