@@ -25,22 +25,19 @@ SingleInstance::SingleInstance(const char* mutex_name, LockScope scope) {
     std::string name = mutex_name;
     if (scope == LockScope::AllSessions) {
         const std::string global = "Global\\" + name;
-        mutex_ = CreateMutexA(nullptr, FALSE, global.c_str());
+        mutex_.Reset(CreateMutexA(nullptr, FALSE, global.c_str()));
         DWORD error = GetLastError();
-        const bool made = mutex_ != nullptr;
+        const bool made = static_cast<bool>(mutex_);
         if (!UseTheSessionLockInstead(made, error, made ? 0 : OpenError(global))) {
             first_copy_ = !AnotherCopyHoldsTheLock(made, error);
             return;
         }
     }
-    mutex_ = CreateMutexA(nullptr, FALSE, name.c_str());
-    first_copy_ = !AnotherCopyHoldsTheLock(mutex_ != nullptr, GetLastError());
-}
-
-SingleInstance::~SingleInstance() {
-    if (mutex_ != nullptr) {
-        CloseHandle(mutex_);
-    }
+    // The error is read before Reset, as closing a handle would change it.
+    HANDLE session = CreateMutexA(nullptr, FALSE, name.c_str());
+    DWORD error = GetLastError();
+    mutex_.Reset(session);
+    first_copy_ = !AnotherCopyHoldsTheLock(session != nullptr, error);
 }
 
 }  // namespace zv::win32

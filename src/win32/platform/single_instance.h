@@ -1,6 +1,8 @@
 // One running copy of a program: a named mutex that lives as long as this object.
 #pragma once
 
+#include "win32/platform/kernel_handle.h"
+
 namespace zv::win32 {
 
 enum class LockScope {
@@ -11,15 +13,12 @@ enum class LockScope {
 class SingleInstance {
   public:
     explicit SingleInstance(const char* mutex_name, LockScope scope = LockScope::Session);
-    ~SingleInstance();
-    SingleInstance(const SingleInstance&) = delete;
-    SingleInstance& operator=(const SingleInstance&) = delete;
 
     // False when another process already holds the name.
     bool IsFirstCopy() const { return first_copy_; }
 
   private:
-    void* mutex_ = nullptr;
+    KernelHandle mutex_;
     bool first_copy_ = true;
 };
 

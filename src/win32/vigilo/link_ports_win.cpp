@@ -74,31 +74,25 @@ monitor::Moment Win32Clock::Now() {
     return {wall, ForwardCount()};
 }
 
-Win32LogFiles::~Win32LogFiles() {
-    if (lock_ != nullptr) {
-        CloseHandle(lock_);
-    }
-}
-
 // Windows before 2000 knows no Global names and no SIDs; it has one session, and the
 // plain name serves there.
 bool Win32LogFiles::Lock() {
-    if (lock_ == nullptr) {
+    if (!lock_) {
         std::string name = "Zorvane.Vigilo.Log." + UserSid();
-        lock_ = CreateMutexA(nullptr, FALSE, ("Global\\" + name).c_str());
-        if (lock_ == nullptr) {
-            lock_ = CreateMutexA(nullptr, FALSE, name.c_str());
+        lock_.Reset(CreateMutexA(nullptr, FALSE, ("Global\\" + name).c_str()));
+        if (!lock_) {
+            lock_.Reset(CreateMutexA(nullptr, FALSE, name.c_str()));
         }
     }
-    if (lock_ == nullptr) {
+    if (!lock_) {
         return false;
     }
-    DWORD waited = WaitForSingleObject(lock_, kLogLockWaitMs);
+    DWORD waited = WaitForSingleObject(lock_.get(), kLogLockWaitMs);
     return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
 }
 
 void Win32LogFiles::Unlock() {
-    ReleaseMutex(lock_);
+    ReleaseMutex(lock_.get());
 }
 
 // The shell's answer where it has SHGetFolderPathA (Windows 2000 and later); the

@@ -6,6 +6,7 @@
 
 #include "monitor/link_monitor.h"
 #include "monitor/wide_tick_count.h"
+#include "win32/platform/kernel_handle.h"
 
 namespace zv::win32 {
 
@@ -27,11 +28,6 @@ class Win32Clock : public monitor::ClockPort {
 
 class Win32LogFiles : public monitor::LogFilePort {
   public:
-    Win32LogFiles() = default;
-    ~Win32LogFiles() override;
-    Win32LogFiles(const Win32LogFiles&) = delete;
-    Win32LogFiles& operator=(const Win32LogFiles&) = delete;
-
     std::string AppDataFolder() override;
     bool CreateFolder(const std::string& path) override;
     std::optional<monitor::FileTail> Tail(const std::string& path) override;
@@ -43,7 +39,7 @@ class Win32LogFiles : public monitor::LogFilePort {
     void Unlock() override;
 
   private:
-    HANDLE lock_ = nullptr;
+    KernelHandle lock_;
 };
 
 class RegistryMonitorOptions : public monitor::OptionsPort {
