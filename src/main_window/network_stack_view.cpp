@@ -49,7 +49,7 @@ NetworkStackView::NetworkStackView(NetworkStackWorker& worker) : worker_(worker)
         }
         Fix(all);
     };
-    cmbNewValue.on_change = [this] { PickNewValue(); };
+    fldNewValue.box.on_change = [this] { PickNewValue(); };
     cmdApply.on_click = [this] { ApplyChanges(); };
     cmdRefresh.on_click = [this] {
         lblStatus.SetCaption("");
@@ -70,8 +70,8 @@ void NetworkStackView::PlaceControls() {
     }
     cmdFixAll.SetBounds(
         {button_left, kFindingsTop + kFindingSlots * kFindingPitch, kButtonWidth, kButtonHeight});
-    lblNewValue.SetBounds({kMargin, kEditTop + 45, 1080, 255});
-    cmbNewValue.SetBounds({1260, kEditTop, 3600, 315});
+    fldNewValue.label.SetBounds({kMargin, kEditTop + 45, 1080, 255});
+    fldNewValue.box.SetBounds({1260, kEditTop, 3600, 315});
     cmdApply.SetBounds({5040, kEditTop - 15, 1800, 375});
     lblStatus.SetBounds({kMargin, kEditTop + 450, 6960, kBottomTop + 375 - kEditTop - 450});
     cmdRefresh.SetBounds({button_left - kMargin - kButtonWidth, kBottomTop, kButtonWidth, 375});
@@ -165,7 +165,7 @@ void NetworkStackView::ShowAvailability() {
     cmdApply.SetEnabled(!busy_ && !picked_.empty());
     cmdRefresh.SetEnabled(!busy_);
     const bool can_pick = selected_ < rows_.size() && !rows_[selected_].choices.empty();
-    cmbNewValue.SetEnabled(!busy_ && can_pick);
+    fldNewValue.box.SetEnabled(!busy_ && can_pick);
 }
 
 std::string NetworkStackView::Cell(size_t row, size_t column) const {
@@ -195,15 +195,15 @@ std::string NetworkStackView::Cell(size_t row, size_t column) const {
 void NetworkStackView::SelectRow(size_t row) {
     selected_ = row < rows_.size() ? row : kNoRow;
     filling_choices_ = true;
-    cmbNewValue.Clear();
+    fldNewValue.box.Clear();
     if (selected_ != kNoRow) {
         const StackRowText& r = rows_[selected_];
         auto picked = picked_.find(selected_);
         const std::string& shown = picked == picked_.end() ? r.now : picked->second;
         for (size_t i = 0; i < r.choices.size(); ++i) {
-            cmbNewValue.AddItem(r.choices[i]);
+            fldNewValue.box.AddItem(r.choices[i]);
             if (r.choices[i] == shown) {
-                cmbNewValue.SetSelection(static_cast<int>(i));
+                fldNewValue.box.SetSelection(static_cast<int>(i));
             }
         }
     }
@@ -216,7 +216,7 @@ void NetworkStackView::PickNewValue() {
     if (filling_choices_ || selected_ == kNoRow) {
         return;
     }
-    const std::string value = cmbNewValue.SelectedText();
+    const std::string value = fldNewValue.box.SelectedText();
     if (value == rows_[selected_].now) {
         picked_.erase(selected_);
     } else {

@@ -13,6 +13,7 @@
 
 #include "ui/captioned.h"
 #include "ui/combo_box.h"
+#include "ui/field.h"
 
 namespace zv::main_window {
 
@@ -88,8 +89,7 @@ class NetworkStackView {
     ui::Button cmdFix[kFindingSlots] = {ui::Button{"Fix"}, ui::Button{"Fix"}, ui::Button{"Fix"},
                                         ui::Button{"Fix"}};
     ui::Button cmdFixAll{"Fix &All"};
-    ui::Label lblNewValue{"&New value:"};
-    ui::ComboBox cmbNewValue;
+    ui::Field<ui::ComboBox> fldNewValue{"&New value:"};
     ui::Button cmdApply{"A&pply Changes"};
     ui::Label lblStatus;
     ui::Button cmdRefresh{"&Refresh"};

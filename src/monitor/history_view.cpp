@@ -70,9 +70,9 @@ void HistoryView::ConnectHandlers() {
     chkNotices.on_change = [this] { UpdateOption(ports_.monitor.Options().notices, chkNotices); };
     cmdSave.on_click = [this] { SaveHistory(); };
     cmdApply.on_click = [this] { ApplyProbeOptions(); };
-    txtHost.SetMaxLength(255);
-    for (ui::TextBox* box : {&txtSlowMs, &txtSlowLoss}) {
-        box->SetMaxLength(box == &txtSlowMs ? 5 : 3);
+    fldHost.box.SetMaxLength(255);
+    for (ui::TextBox* box : {&fldSlowMs.box, &fldSlowLoss.box}) {
+        box->SetMaxLength(box == &fldSlowMs.box ? 5 : 3);
         box->on_key_press = [](char key) { return IsDigit(key) || key == ui::kBackspace; };
         box->on_paste = [](const std::string& text) {
             return std::all_of(text.begin(), text.end(), IsDigit);
@@ -105,21 +105,21 @@ void HistoryView::UpdateOption(bool& option, const ui::CheckBox& box) {
 
 void HistoryView::ShowProbeOptions() {
     const MonitorOptions& options = ports_.monitor.Options();
-    txtHost.SetText(options.host);
-    txtSlowMs.SetText(LimitText(options.slow_round_trip_ms));
-    txtSlowLoss.SetText(LimitText(options.slow_loss_percent));
+    fldHost.box.SetText(options.host);
+    fldSlowMs.box.SetText(LimitText(options.slow_round_trip_ms));
+    fldSlowLoss.box.SetText(LimitText(options.slow_loss_percent));
 }
 
 void HistoryView::ApplyProbeOptions() {
-    if (!ping::IsStorableHost(txtHost.text())) {
+    if (!ping::IsStorableHost(fldHost.box.text())) {
         ports_.messages.Show({ping::kEnterValuesProperly, "Vigilo", ui::MessageButtons::Ok,
                               ui::MessageIcon::Exclamation});
         return;
     }
     MonitorOptions& options = ports_.monitor.Options();
-    options.host = txtHost.text();
-    options.slow_round_trip_ms = NumberOf(txtSlowMs.text(), 99999);
-    options.slow_loss_percent = NumberOf(txtSlowLoss.text(), 100);
+    options.host = fldHost.box.text();
+    options.slow_round_trip_ms = NumberOf(fldSlowMs.box.text(), 99999);
+    options.slow_loss_percent = NumberOf(fldSlowLoss.box.text(), 100);
     ports_.monitor.SaveOptions();
     ShowProbeOptions();
 }
@@ -199,18 +199,19 @@ void HistoryView::Layout(int width, int height) {
 void HistoryView::LayoutProbeOptions(int top, int inner) {
     int left = kMargin;
     int label_top = top + (kTextHeight - kLineHeight) / 2;
-    lblHost.SetBounds({left, label_top, kHostLabelWidth, kLineHeight});
+    fldHost.label.SetBounds({left, label_top, kHostLabelWidth, kLineHeight});
     int host_left = left + kHostLabelWidth;
-    txtHost.SetBounds({host_left, top, inner - kHostLabelWidth - kGap - kApplyWidth, kTextHeight});
+    fldHost.box.SetBounds(
+        {host_left, top, inner - kHostLabelWidth - kGap - kApplyWidth, kTextHeight});
     cmdApply.SetBounds({left + inner - kApplyWidth, top, kApplyWidth, kTextHeight});
     top += kTextHeight + kGap;
     label_top += kTextHeight + kGap;
-    lblSlow.SetBounds({left, label_top, kSlowLabelWidth, kLineHeight});
+    fldSlowMs.label.SetBounds({left, label_top, kSlowLabelWidth, kLineHeight});
     int x = left + kSlowLabelWidth;
-    txtSlowMs.SetBounds({x, top, kNumberWidth, kTextHeight});
+    fldSlowMs.box.SetBounds({x, top, kNumberWidth, kTextHeight});
     x += kNumberWidth + kGap;
-    lblSlowLoss.SetBounds({x, label_top, kSlowLossLabelWidth, kLineHeight});
-    txtSlowLoss.SetBounds({x + kSlowLossLabelWidth, top, kNumberWidth, kTextHeight});
+    fldSlowLoss.label.SetBounds({x, label_top, kSlowLossLabelWidth, kLineHeight});
+    fldSlowLoss.box.SetBounds({x + kSlowLossLabelWidth, top, kNumberWidth, kTextHeight});
 }
 
 }  // namespace zv::monitor

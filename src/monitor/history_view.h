@@ -11,6 +11,7 @@
 #include "monitor/link_monitor.h"
 #include "ui/captioned.h"
 #include "ui/check_box.h"
+#include "ui/field.h"
 #include "ui/option.h"
 #include "ui/ports.h"
 #include "ui/text_box.h"
@@ -72,12 +73,9 @@ class HistoryView {
     ui::CheckBox chkLog{"&Write every probe to the log file"};
     ui::CheckBox chkNotices{"Show a &notice when the connection drops or returns"};
     ui::Label lblLog;
-    ui::Label lblHost{"Probe &host:"};
-    ui::TextBox txtHost;
-    ui::Label lblSlow{"Slow notice at median round trip (ms):"};
-    ui::TextBox txtSlowMs;
-    ui::Label lblSlowLoss{"or loss (%):"};
-    ui::TextBox txtSlowLoss;
+    ui::Field<ui::TextBox> fldHost{"Probe &host:"};
+    ui::Field<ui::TextBox> fldSlowMs{"Slow notice at median round trip (ms):"};
+    ui::Field<ui::TextBox> fldSlowLoss{"or loss (%):"};
     ui::Button cmdApply{"&Apply"};
     ui::Button cmdSave{"&Save History As..."};
     ui::Button cmdClose{"Close"};

@@ -6,7 +6,7 @@ namespace zv::ping {
 
 MtuFinderView::MtuFinderView(MtuSearchRunner& runner, const std::string& host) : runner_(runner) {
     PlaceControls();
-    txtHost.SetText(host);
+    fldHost.box.SetText(host);
     cmdUse.SetEnabled(false);
     cmdAdapter.SetEnabled(false);
     cmdFind.on_click = [this] { cmdFind_Click(); };
@@ -17,8 +17,8 @@ MtuFinderView::MtuFinderView(MtuSearchRunner& runner, const std::string& host) :
 
 void MtuFinderView::PlaceControls() {
     lblExplain.SetBounds({240, 240, 5760, 480});
-    lblHost.SetBounds({240, 960, 720, 255});
-    txtHost.SetBounds({960, 900, 3240, 315});
+    fldHost.label.SetBounds({240, 960, 720, 255});
+    fldHost.box.SetBounds({960, 900, 3240, 315});
     cmdFind.SetBounds({4440, 870, 1560, 375});
     lblStatus.SetBounds({240, 1800, 5760, 660});
     cmdAdapter.SetBounds({240, 2580, 2040, 375});
@@ -33,7 +33,7 @@ void MtuFinderView::SetSearching(bool searching) {
 
 void MtuFinderView::ShowButtons() {
     const bool busy = searching_ || setting_adapter_;
-    txtHost.SetEnabled(!busy);
+    fldHost.box.SetEnabled(!busy);
     cmdFind.SetEnabled(!busy);
     cmdUse.SetEnabled(!busy && found_mtu_ != 0);
     cmdAdapter.SetEnabled(!busy && found_mtu_ != 0);
@@ -44,7 +44,7 @@ void MtuFinderView::cmdFind_Click() {
     if (searching_ || setting_adapter_) {
         return;
     }
-    if (TrimBlanks(txtHost.text()).empty()) {
+    if (TrimBlanks(fldHost.box.text()).empty()) {
         lblStatus.SetCaption("Enter a host to test.");
         return;
     }
@@ -54,7 +54,7 @@ void MtuFinderView::cmdFind_Click() {
         show_progress(0);
     }
     SetSearching(true);
-    runner_.Start(txtHost.text());
+    runner_.Start(fldHost.box.text());
 }
 
 void MtuFinderView::OnEcho(int percent, int mtu) {
@@ -67,7 +67,7 @@ void MtuFinderView::OnEcho(int percent, int mtu) {
 void MtuFinderView::OnFinished(const MtuSearchResult& result) {
     found_mtu_ = result.outcome == MtuOutcome::Found ? result.mtu : 0;
     found_address_ = result.address;
-    lblStatus.SetCaption(DescribeMtuResult(result, txtHost.text()));
+    lblStatus.SetCaption(DescribeMtuResult(result, fldHost.box.text()));
     if (show_progress) {
         show_progress(found_mtu_ != 0 ? kMtuProgressDone : 0);
     }

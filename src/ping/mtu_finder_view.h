@@ -11,6 +11,7 @@
 
 #include "ping/mtu_finder.h"
 #include "ui/captioned.h"
+#include "ui/field.h"
 #include "ui/text_box.h"
 
 namespace zv::ping {
@@ -61,8 +62,7 @@ class MtuFinderView {
     ui::Label lblExplain{
         "Finds the largest packet that reaches a host whole: pings that may "
         "not be split, from 576 bytes up to the adapter's MTU."};
-    ui::Label lblHost{"&Host:"};
-    ui::TextBox txtHost;
+    ui::Field<ui::TextBox> fldHost{"&Host:"};
     ui::Button cmdFind{"&Find"};
     ui::Label lblStatus;
     ui::Button cmdAdapter{"Use for &This Adapter"};

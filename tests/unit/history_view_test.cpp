@@ -90,21 +90,21 @@ TEST_F(HistoryViewTest, ChoicesAreStoredAndChangeWhatIsShown) {
 TEST_F(HistoryViewTest, ApplyTakesAProbeHostThePingDialogWouldAndTheSlowLimits) {
     HistoryView view({monitor, files, messages, window});
     view.Load();
-    EXPECT_EQ(view.txtHost.text(), "probe.example");
-    EXPECT_EQ(view.txtSlowMs.text(), "");
-    view.txtSlowMs.Type('x');  // digits only
+    EXPECT_EQ(view.fldHost.box.text(), "probe.example");
+    EXPECT_EQ(view.fldSlowMs.box.text(), "");
+    view.fldSlowMs.box.Type('x');  // digits only
     for (char key : std::string("250")) {
-        view.txtSlowMs.Type(key);
+        view.fldSlowMs.box.Type(key);
     }
-    view.txtSlowLoss.Paste("5");
-    view.txtHost.SetText("bad host");
+    view.fldSlowLoss.box.Paste("5");
+    view.fldHost.box.SetText("bad host");
     view.cmdApply.Click();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "Enter Values Properly.");
     EXPECT_EQ(monitor.Host(), "probe.example");
     EXPECT_EQ(monitor.Options().slow_round_trip_ms, 0u);
 
-    view.txtHost.SetText("10.0.3.2");
+    view.fldHost.box.SetText("10.0.3.2");
     view.cmdApply.Click();
     EXPECT_EQ(monitor.Host(), "10.0.3.2");
     EXPECT_EQ(options.texts["ProbeHost"], "10.0.3.2");

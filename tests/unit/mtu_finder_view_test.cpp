@@ -42,7 +42,7 @@ class MtuFinderViewTest : public ::testing::Test {
 
     void ExpectIdle(bool can_use) {
         EXPECT_FALSE(dialog.searching());
-        EXPECT_TRUE(dialog.txtHost.enabled());
+        EXPECT_TRUE(dialog.fldHost.box.enabled());
         EXPECT_TRUE(dialog.cmdFind.enabled());
         EXPECT_EQ(dialog.cmdUse.enabled(), can_use);
         EXPECT_EQ(dialog.cmdAdapter.enabled(), can_use);
@@ -51,13 +51,13 @@ class MtuFinderViewTest : public ::testing::Test {
 };
 
 TEST_F(MtuFinderViewTest, OneSearchAtATimeAndUseOffersOnlyTheLastAnswer) {
-    EXPECT_EQ(dialog.txtHost.text(), "www.wikipedia.org");
+    EXPECT_EQ(dialog.fldHost.box.text(), "www.wikipedia.org");
     ExpectIdle(false);
-    dialog.txtHost.SetText("mtu.example");
+    dialog.fldHost.box.SetText("mtu.example");
     dialog.cmdFind.Click();
     dialog.cmdFind.Click();  // Enter while it runs starts nothing more
     EXPECT_EQ(runner.started, std::vector<std::string>{"mtu.example"});
-    EXPECT_FALSE(dialog.txtHost.enabled());
+    EXPECT_FALSE(dialog.fldHost.box.enabled());
     EXPECT_EQ(dialog.cmdCancel.caption(), "Cancel");
     dialog.OnEcho(8, 1038);
     EXPECT_EQ(dialog.lblStatus.caption(), "Trying MTU 1038...");
@@ -114,7 +114,7 @@ TEST_F(MtuFinderViewTest, UseForThisAdapterSetsTheRouteAdapterAndShowsTheOutcome
 }
 
 TEST_F(MtuFinderViewTest, ABlankHostIsNotSearched) {
-    dialog.txtHost.SetText("  ");
+    dialog.fldHost.box.SetText("  ");
     dialog.cmdFind.Click();
     EXPECT_TRUE(runner.started.empty());
     EXPECT_EQ(dialog.lblStatus.caption(), "Enter a host to test.");

@@ -73,14 +73,14 @@ TEST_F(NetworkStackViewTest, PickedValuesAreAppliedTogetherAndTheValueNowDropsAP
     EXPECT_EQ(view.lblFindings.caption(), "No harmful settings found.");
     EXPECT_FALSE(view.cmdFixAll.enabled());
     view.SelectRow(2);
-    EXPECT_FALSE(view.cmbNewValue.enabled());  // not available: nothing to pick
+    EXPECT_FALSE(view.fldNewValue.box.enabled());  // not available: nothing to pick
     view.SelectRow(0);
-    EXPECT_EQ(view.cmbNewValue.SelectedText(), "disabled");
+    EXPECT_EQ(view.fldNewValue.box.SelectedText(), "disabled");
     EXPECT_FALSE(view.cmdApply.enabled());
-    view.cmbNewValue.SetSelection(0);
+    view.fldNewValue.box.SetSelection(0);
     view.SelectRow(1);
-    view.cmbNewValue.SetSelection(0);
-    view.cmbNewValue.SetSelection(1);  // back to the value now
+    view.fldNewValue.box.SetSelection(0);
+    view.fldNewValue.box.SetSelection(1);  // back to the value now
     EXPECT_EQ(view.Cell(0, 4), "normal");
     EXPECT_EQ(view.Cell(1, 4), "");
     view.cmdApply.Click();

@@ -36,8 +36,7 @@ bool MtuFinderWindow::Build(HWND owner) {
     namespace id = frm_mtu;
     Binder& binder = this->binder();
     binder.AddLabel(dialog_.lblExplain, id::lblExplain);
-    binder.AddLabel(dialog_.lblHost, id::lblHost);
-    binder.AddTextBox(dialog_.txtHost, id::txtHost);
+    binder.AddField(dialog_.fldHost, id::lblHost, id::txtHost);
     binder.AddButton(dialog_.cmdFind, id::cmdFind, BS_DEFPUSHBUTTON);
     RECT bar = binder.TwipsToRect(ping::kMtuProgressBounds);
     progress_ =

@@ -455,6 +455,16 @@ HWND Binder::AddComboBox(ui::ComboBox& model, int id, int drop_lines) {
     return hwnd;
 }
 
+HWND Binder::AddField(ui::Field<ui::TextBox>& field, int label_id, int box_id) {
+    AddLabel(field.label, label_id);
+    return AddTextBox(field.box, box_id);
+}
+
+HWND Binder::AddField(ui::Field<ui::ComboBox>& field, int label_id, int box_id, int drop_lines) {
+    AddLabel(field.label, label_id);
+    return AddComboBox(field.box, box_id, drop_lines);
+}
+
 void Binder::BindTimer(ui::Timer& model, UINT_PTR id) {
     bindings_.push_back(std::make_unique<TimerBinding>(model, id, parent_, *this));
     timers_[id] = &model;

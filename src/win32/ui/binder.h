@@ -15,6 +15,7 @@
 #include "ui/captioned.h"
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
+#include "ui/field.h"
 #include "ui/option.h"
 #include "ui/text_box.h"
 #include "ui/timer.h"
@@ -41,6 +42,9 @@ class Binder {
     HWND AddTextBox(ui::TextBox& model, int id);
     // The drop-down part is drop_lines items tall.
     HWND AddComboBox(ui::ComboBox& model, int id, int drop_lines = 12);
+    // The label, then the control it names, so that the label's access key reaches it.
+    HWND AddField(ui::Field<ui::TextBox>& field, int label_id, int box_id);
+    HWND AddField(ui::Field<ui::ComboBox>& field, int label_id, int box_id, int drop_lines = 12);
     // A timer on the parent window, armed while the model runs.
     void BindTimer(ui::Timer& model, UINT_PTR id);
     // The parent window itself: caption, visibility and window state.

@@ -110,12 +110,9 @@ void HistoryWindow::AddControls() {
     binder().AddCheckBox(view_.chkLog, id::chkLog);
     binder().AddCheckBox(view_.chkNotices, id::chkNotices);
     binder().AddLabel(view_.lblLog, id::lblLog, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
-    binder().AddLabel(view_.lblHost, id::lblHost, SS_LEFT);
-    binder().AddTextBox(view_.txtHost, id::txtHost);
-    binder().AddLabel(view_.lblSlow, id::lblSlow, SS_LEFT);
-    binder().AddTextBox(view_.txtSlowMs, id::txtSlowMs);
-    binder().AddLabel(view_.lblSlowLoss, id::lblSlowLoss, SS_LEFT);
-    binder().AddTextBox(view_.txtSlowLoss, id::txtSlowLoss);
+    binder().AddField(view_.fldHost, id::lblHost, id::txtHost);
+    binder().AddField(view_.fldSlowMs, id::lblSlow, id::txtSlowMs);
+    binder().AddField(view_.fldSlowLoss, id::lblSlowLoss, id::txtSlowLoss);
     binder().AddButton(view_.cmdApply, id::cmdApply);
     binder().AddButton(view_.cmdSave, id::cmdSave);
     binder().AddButton(view_.cmdClose, id::cmdClose);

@@ -49,8 +49,7 @@ bool NetworkStackWindow::Build(HWND owner) {
     }
     binder.AddButton(view_.cmdFixAll, id::cmdFixAll);
     AddList();
-    binder.AddLabel(view_.lblNewValue, id::lblNewValue);
-    binder.AddComboBox(view_.cmbNewValue, id::cmbNewValue, 8);
+    binder.AddField(view_.fldNewValue, id::lblNewValue, id::cmbNewValue, 8);
     binder.AddButton(view_.cmdApply, id::cmdApply);
     binder.AddLabel(view_.lblStatus, id::lblStatus, SS_LEFT | SS_NOPREFIX);
     binder.AddButton(view_.cmdRefresh, id::cmdRefresh);
