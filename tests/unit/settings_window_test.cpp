@@ -58,7 +58,6 @@ TEST_F(SettingsWindowTest, LoadsAutomaticModeAsThePresetOfTheSavedType) {
     Load(saved);
 
     EXPECT_EQ(current, Preset(4));
-    EXPECT_EQ(current.MTU, 7240);
     EXPECT_EQ(window.cmbNetType.selection(), 4);
     EXPECT_TRUE(window.optOptimization[0].selected());
     EXPECT_EQ(mode_text, "Mode: Optimize");
@@ -112,7 +111,6 @@ TEST_F(SettingsWindowTest, ConnectionTypePickAppliesAtOnceOnlyInAutomaticMode) {
 
     window.cmbNetType.SetSelection(1);
     EXPECT_EQ(current, Preset(1));
-    EXPECT_EQ(current.MTU, 1002);
     EXPECT_EQ(applies, 1);
 
     SwitchToManual();
@@ -127,9 +125,7 @@ TEST_F(SettingsWindowTest, PresetFollowsTheWindowsRelease) {
     release = kGroupB;
     Load(TuningSettings{});
     window.cmbNetType.SetSelection(4);
-    EXPECT_EQ(current.MTU, 1500);
-    EXPECT_EQ(current.RWIN, 372300);
-    EXPECT_EQ(current.TTL, 64);
+    EXPECT_EQ(current, Preset(4));  // group B's, whose MTU is 1500 where group A's is 7240
 }
 
 TEST_F(SettingsWindowTest, SwitchingToManualResetsToWindowsDefaultsAndExplains) {
@@ -174,9 +170,11 @@ TEST_F(SettingsWindowTest, BackToAutomaticDropsManualValuesForThePreset) {
 TEST_F(SettingsWindowTest, CustomValuesAreStoredAsPickedAndWindowsDefaultClearsThem) {
     Load(TuningSettings{});
     SwitchToManual();
+    window.rwin.custom.Select();
+    window.rwin.value.SetSelection(10);
+    EXPECT_EQ(current.RWIN, 255 * 1500);  // the MTU at Windows Default counts as 1500
     window.mtu.custom.Select();
     window.mtu.value.SetText("1500");
-    window.rwin.custom.Select();
     window.rwin.value.SetSelection(8);
     EXPECT_EQ(current.RWIN, 96000);  // 64 x 1500, not 64 x 1460
     window.mtu.value.SetText("576");
@@ -249,14 +247,6 @@ TEST_F(SettingsWindowTest, AFoundMtuIsUsedInManualModeWithThePresetKeptAsCustomV
     EXPECT_EQ(applies, 1);
 }
 
-TEST_F(SettingsWindowTest, CustomRwinWithMtuAtWindowsDefaultIsReckonedOn1500) {
-    Load(TuningSettings{});
-    SwitchToManual();
-    window.rwin.custom.Select();
-    window.rwin.value.SetSelection(10);
-    EXPECT_EQ(current.RWIN, 255 * 1500);
-}
-
 TEST_F(SettingsWindowTest, NumberBoxesTakeOnlyDigitsUpToTheirLength) {
     Load(TuningSettings{});
     SwitchToManual();
@@ -292,16 +282,11 @@ Arrange Custom(PairControls<ui::ComboBox> SettingsWindow::*pair) {
 Arrange Unpicked(ui::ComboBox SettingsWindow::*list) {
     return [list](SettingsWindow& w) { (w.*list).SetSelection(ui::kNoSelection); };
 }
-Arrange Mtu(const char* text) {
-    return [text](SettingsWindow& w) {
-        w.mtu.custom.Select();
-        w.mtu.value.SetText(text);
-    };
-}
-Arrange Ttl(const char* text) {
-    return [text](SettingsWindow& w) {
-        w.ttl.custom.Select();
-        w.ttl.value.SetText(text);
+// A text pair set to Custom with `text` typed.
+Arrange Typed(PairControls<ui::TextBox> SettingsWindow::*pair, const char* text) {
+    return [pair, text](SettingsWindow& w) {
+        (w.*pair).custom.Select();
+        (w.*pair).value.SetText(text);
     };
 }
 Arrange Both(Arrange first, Arrange second) {
@@ -354,16 +339,18 @@ const ValidationCase kValidationCases[] = {
      "Invalid MSCPS using HTTP 1.0 Value. Select Valid One."},
     {"no_http11", Unpicked(&SettingsWindow::cmbMSCPS1),
      "Invalid MSCPS using HTTP 1.1 value. Select Valid One."},
-    {"empty_mtu", Mtu(""), kBadMtu},
-    {"mtu_0", Mtu("0"), kBadMtu},
-    {"mtu_67", Mtu("67"), kBadMtu},
-    {"mtu_65536", Mtu("65536"), kBadMtu},
-    {"mtu_bounds_pass", Both(Mtu("65535"), Ttl("1")), nullptr},
-    {"mtu_before_rwin", Both(Mtu(""), Custom(&SettingsWindow::rwin)), kBadMtu},
+    {"empty_mtu", Typed(&SettingsWindow::mtu, ""), kBadMtu},
+    {"mtu_0", Typed(&SettingsWindow::mtu, "0"), kBadMtu},
+    {"mtu_67", Typed(&SettingsWindow::mtu, "67"), kBadMtu},
+    {"mtu_65536", Typed(&SettingsWindow::mtu, "65536"), kBadMtu},
+    {"mtu_bounds_pass",
+     Both(Typed(&SettingsWindow::mtu, "65535"), Typed(&SettingsWindow::ttl, "1")), nullptr},
+    {"mtu_before_rwin", Both(Typed(&SettingsWindow::mtu, ""), Custom(&SettingsWindow::rwin)),
+     kBadMtu},
     {"no_rwin", Custom(&SettingsWindow::rwin), "Invalid RWIN. Select Valid One."},
-    {"empty_ttl", Ttl(""), kBadTtl},
-    {"ttl_0", Ttl("0"), kBadTtl},
-    {"ttl_256", Ttl("256"), kBadTtl},
+    {"empty_ttl", Typed(&SettingsWindow::ttl, ""), kBadTtl},
+    {"ttl_0", Typed(&SettingsWindow::ttl, "0"), kBadTtl},
+    {"ttl_256", Typed(&SettingsWindow::ttl, "256"), kBadTtl},
     {"no_ska", Custom(&SettingsWindow::ska), "Invalid Session Keep Alive. Select Valid One."},
     {"no_ndi", Custom(&SettingsWindow::ndi), "Invalid NDI Cache. Select Valid One."},
 };
