@@ -358,22 +358,17 @@ TEST_F(LinkMonitorTest, ALogThatCannotBeWrittenIsOneProblemAndRecordingGoesOn) {
 
 TEST_F(LinkMonitorTest, OptionsReadTheirDefaultsForMissingOrStrangeValuesAndSaveAll) {
     struct Case {
-        const char* context;
-        std::map<std::string, uint32_t> stored;
         bool log, notices;
         int span;
+        std::map<std::string, uint32_t> stored;
     };
     const Case cases[] = {
-        {"nothing stored", {}, false, true, 1},
-        {"all set", {{"LogFile", 1}, {"Notices", 0}, {"GraphSpanHours", 24}}, true, false, 24},
-        {"values out of range",
-         {{"LogFile", 7}, {"Notices", 2}, {"GraphSpanHours", 5}},
-         false,
-         true,
-         1},
+        {false, true, 1, {}},
+        {true, false, 24, {{"LogFile", 1}, {"Notices", 0}, {"GraphSpanHours", 24}}},
+        {false, true, 1, {{"LogFile", 7}, {"Notices", 2}, {"GraphSpanHours", 5}}},  // out of range
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.context);
+        SCOPED_TRACE(::testing::PrintToString(c.stored));
         options.values = c.stored;
         MonitorOptions loaded = LoadMonitorOptions(options);
         EXPECT_EQ(loaded.log, c.log);
@@ -417,11 +412,9 @@ TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRules) {
         LinkMonitor monitor({wall_clock, files, options});
         std::string told;
         RunScript(c.script, [&](const Probe& probe) {
-            std::optional<uint32_t> round_trip;
-            if (!probe.lost()) {
-                round_trip = static_cast<uint32_t>(probe.round_trip_ms);
-            }
-            monitor.Record({probe.time, probe.tick_ms}, round_trip);
+            auto answered = static_cast<uint32_t>(probe.round_trip_ms);
+            monitor.Record({probe.time, probe.tick_ms},
+                           probe.lost() ? std::nullopt : std::optional(answered));
             if (!monitor.Notice().text.empty()) {
                 told += (told.empty() ? "" : "|") + monitor.Notice().text;
             }
