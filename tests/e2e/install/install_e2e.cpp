@@ -208,20 +208,14 @@ void UpgradesKeepingTheSettings(const Setup& setup) {
     E2E_CHECK_EQ(e2e::ReadWholeFile(e2e::Installed("Ping.cfg")), std::optional<std::string>(ping));
 }
 
-std::string OwnPath() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
-
 // A companion the setups cannot close, as one in another user's session is (Wine runs one
 // session, so it is this driver, run from the installed vigilo.exe and waiting): the setup
 // and the uninstaller each stop with nothing changed; once it ends, the setup goes through.
 void ACopyThatDoesNotCloseStopsTheSetups(const Setup& setup) {
     e2e::Context in("a copy that does not close");
-    E2E_CHECK(CopyFileA(OwnPath().c_str(), e2e::Installed("vigilo.exe").c_str(), FALSE));
+    E2E_CHECK(CopyFileA(e2e::DriverPath().c_str(), e2e::Installed("vigilo.exe").c_str(), FALSE));
     e2e::ChildProcess held(e2e::Quoted(e2e::Installed("vigilo.exe")) + " --hold");
-    const std::optional<std::string> holding = e2e::ReadWholeFile(OwnPath());
+    const std::optional<std::string> holding = e2e::ReadWholeFile(e2e::DriverPath());
     E2E_CHECK_EQ(RunSetup(setup), std::optional<DWORD>(2));
     E2E_CHECK(e2e::ReadWholeFile(e2e::Installed("vigilo.exe")) == holding);
     // In place (_?=), so that its own exit code is seen.

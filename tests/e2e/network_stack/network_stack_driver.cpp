@@ -101,8 +101,7 @@ HWND OpenNetworkStack(ZorvaneSession& zorvane) {
     const DWORD asked = GetTickCount();
     zorvane.PostCommand(win32::frm_main::mnuNetworkStack);
     HWND window = WaitForWindow({zorvane.process().id(), id::kClassName, "Network Stack", true});
-    E2E_CHECK(window != nullptr);
-    if (window == nullptr) {
+    if (!E2E_CHECK(window != nullptr)) {
         return nullptr;
     }
     HWND list = GetDlgItem(window, id::lvwStack);
@@ -240,8 +239,7 @@ void RunFix() {
         return;
     }
     const int slot = FindingSlot(window, "TcpAckFrequency");
-    E2E_CHECK(slot >= 0);
-    if (slot < 0) {
+    if (!E2E_CHECK(slot >= 0)) {
         return;
     }
     E2E_CHECK(RequestScreenshot("network-stack-findings"));
@@ -283,8 +281,7 @@ void RunAdapter() {
     namespace mtu = win32::frm_mtu;
     zorvane.PostCommand(win32::frm_main::mnuFindLargestMtu);
     HWND dialog = WaitForWindow({zorvane.process().id(), mtu::kClassName, "", true});
-    E2E_CHECK(dialog != nullptr);
-    if (dialog == nullptr) {
+    if (!E2E_CHECK(dialog != nullptr)) {
         return;
     }
     PostMessageA(GetDlgItem(dialog, mtu::cmdFind), BM_CLICK, 0, 0);

@@ -51,20 +51,10 @@ bool EndsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-std::string FolderOf(const std::string& path) {
-    return path.substr(0, path.find_last_of('\\'));
-}
-
-std::string DriverFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return FolderOf(path);
-}
-
 void Plant(const std::string& folder) {
     e2e::Context in("planting in " + folder);
     for (const StandIn& stand_in : kStandIns) {
-        E2E_CHECK(CopyFileA((DriverFolder() + "\\" + stand_in.file).c_str(),
+        E2E_CHECK(CopyFileA((e2e::DriverFolder() + "\\" + stand_in.file).c_str(),
                             (folder + "\\" + stand_in.name).c_str(), FALSE));
     }
 }
@@ -140,7 +130,7 @@ void CheckLoadedFromSystemFolder(DWORD process_id, const std::string& expected) 
         30000));
     for (const std::string& path : loaded) {
         e2e::Note("loaded " + path);
-        E2E_CHECK_EQ(Lower(FolderOf(path)), Lower(zv::win32::SystemFolder()));
+        E2E_CHECK_EQ(Lower(e2e::FolderOf(path)), Lower(zv::win32::SystemFolder()));
     }
 }
 

@@ -16,6 +16,19 @@ std::string EnvironmentVariable(const char* name) {
     return std::string(value.data(), length < size ? length : 0);
 }
 
+std::string FolderOf(const std::string& path) {
+    return path.substr(0, path.find_last_of('\\'));
+}
+
+std::string DriverPath() {
+    char path[MAX_PATH] = {};
+    return std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+}
+
+std::string DriverFolder() {
+    return FolderOf(DriverPath());
+}
+
 std::string AppDirectory() {
     std::string folder = EnvironmentVariable("ZV_APP_DIR");
     while (!folder.empty() && folder.back() == '\\') {

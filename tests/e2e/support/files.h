@@ -10,6 +10,12 @@ namespace zv::e2e {
 // The variable's value, or empty text when it is not set.
 std::string EnvironmentVariable(const char* name);
 
+// The folder part of a path, without the trailing backslash.
+std::string FolderOf(const std::string& path);
+// This driver's own program file, and the folder it is in (beside it, the stand-ins).
+std::string DriverPath();
+std::string DriverFolder();
+
 // The installation folder the sandbox filled (%ZV_APP_DIR%), without a trailing backslash.
 std::string AppDirectory();
 // The programs' files in it: the saved choice and the ping settings.

@@ -12,18 +12,12 @@ namespace {
 const char kCalls[] = "C:\\netsh-calls.txt";
 const char kExitCode[] = "C:\\netsh-exit.txt";
 
-std::string Folder(const std::string& path) {
-    return path.substr(0, path.rfind('\\'));
-}
-
 }  // namespace
 
 bool PlaceStandInNetsh() {
-    char driver[MAX_PATH] = {};
     char system[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, driver, MAX_PATH);
     GetSystemDirectoryA(system, MAX_PATH);
-    return CopyFileA((Folder(driver) + "\\netsh.exe").c_str(),
+    return CopyFileA((DriverFolder() + "\\netsh.exe").c_str(),
                      (std::string(system) + "\\netsh.exe").c_str(), FALSE) &&
            PreferNative("netsh.exe");
 }

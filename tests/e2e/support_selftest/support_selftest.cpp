@@ -19,18 +19,11 @@ namespace {
 const char kCaption[] = "Self Test";
 const char kText[] = "First line.\r\nSecond line?";
 
-std::string OwnPath() {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, length);
-}
-
 void ChecksTheSupportOnItself() {
-    e2e::ChildProcess child("\"" + OwnPath() + "\" --show-box");
+    e2e::ChildProcess child("\"" + e2e::DriverPath() + "\" --show-box");
     E2E_CHECK(child.started());
     auto box = e2e::WaitForMessageBox(child.id());
-    E2E_CHECK(box.has_value());
-    if (box) {
+    if (E2E_CHECK(box.has_value())) {
         E2E_CHECK_EQ(box->caption, kCaption);
         E2E_CHECK_EQ(box->text, kText);
         E2E_CHECK(box->buttons.size() == 2 && box->buttons[0] == IDYES && box->buttons[1] == IDNO);

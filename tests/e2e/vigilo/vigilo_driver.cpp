@@ -81,10 +81,8 @@ int NoteStart() {
 }
 
 bool RunningAsMainProgram() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name(path);
-    return lstrcmpiA(name.substr(name.find_last_of('\\') + 1).c_str(), "Zorvane.exe") == 0;
+    const std::string path = DriverPath();
+    return lstrcmpiA(path.substr(path.find_last_of('\\') + 1).c_str(), "Zorvane.exe") == 0;
 }
 
 void SendMouse(DWORD down, DWORD up) {
@@ -132,9 +130,7 @@ void SecondCopyEndsAtOnce(const TrayObserver& tray) {
 
 void ClicksStartMainAndPopUpMenu(const TrayObserver& tray, DWORD process_id) {
     // From here on Zorvane.exe is this driver, which notes each start.
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    CopyFileA(self, MainExe().c_str(), FALSE);
+    CopyFileA(DriverPath().c_str(), MainExe().c_str(), FALSE);
     {
         Context in("left click");
         ClickIcon(tray, false);
@@ -155,8 +151,7 @@ void DisableShowsMessageOnceEnableNone(HWND monitor, DWORD process_id) {
     Context in("Disable, then Enable");
     PostMessageA(monitor, WM_COMMAND, ids::mnuDisable, 0);
     auto box = WaitForMessageBox(process_id, 5000);
-    E2E_CHECK(box.has_value());
-    if (box) {
+    if (E2E_CHECK(box.has_value())) {
         E2E_CHECK_EQ(box->caption, "Vigilo");
         E2E_CHECK_EQ(box->text, kDisabledText);
         E2E_CHECK(AnswerMessageBox(*box, IDOK));
@@ -321,8 +316,7 @@ void NoMainProgram() {
         Context in("left click without Zorvane.exe");
         ClickIcon(tray, false);
         auto box = WaitForMessageBox(vigilo.id(), 5000);
-        E2E_CHECK(box.has_value());
-        if (box) {
+        if (E2E_CHECK(box.has_value())) {
             Note("message: " + Escape(box->text));
             E2E_CHECK_EQ(box->caption, "Vigilo");
             E2E_CHECK(box->text.find(MainExe()) != std::string::npos);
