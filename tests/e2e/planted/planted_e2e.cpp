@@ -20,6 +20,7 @@
 #include "support/process.h"
 #include "support/scenario_runner.h"
 #include "support/windows_on_screen.h"
+#include "support/wine_settings.h"
 #include "win32/platform/registry_tip_option.h"
 #include "win32/platform/system_folders.h"
 #include "win32/vigilo/vigilo_ids.h"
@@ -176,20 +177,12 @@ void Backup(HWND main, DWORD process_id) {
 // prefer native DLLs of those names; then it looks for them as Windows does and runs a
 // planted copy it finds first. Told in this run's registry, for the driver and the programs.
 void PreferNativeDlls() {
-    HKEY overrides = nullptr;
-    E2E_CHECK_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0,
-                                 KEY_SET_VALUE, nullptr, &overrides, nullptr),
-                 ERROR_SUCCESS);
-    static const char kNativeFirst[] = "native,builtin";
     for (const StandIn& stand_in : kStandIns) {
-        std::string name = stand_in.name;
-        if (!EndsWith(name, ".dll")) {
-            continue;
+        const std::string name = stand_in.name;
+        if (EndsWith(name, ".dll")) {
+            E2E_CHECK(e2e::PreferNativeThenBuiltin(name.substr(0, name.size() - 4)));
         }
-        RegSetValueExA(overrides, name.substr(0, name.size() - 4).c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(kNativeFirst), sizeof(kNativeFirst));
     }
-    RegCloseKey(overrides);
 }
 
 void PlantedFilesAreNeverUsed() {

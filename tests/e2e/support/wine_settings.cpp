@@ -34,6 +34,10 @@ bool PreferNative(const char* module) {
     return SetOverride("Software\\Wine\\DllOverrides", module, "native");
 }
 
+bool PreferNativeThenBuiltin(const std::string& dll) {
+    return SetOverride("Software\\Wine\\DllOverrides", dll.c_str(), "native,builtin");
+}
+
 void ForgetWineSettings(const std::string& program) {
     DeleteRegistryTree(HKEY_CURRENT_USER, SettingsKey(program));
 }

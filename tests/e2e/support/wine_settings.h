@@ -11,6 +11,9 @@ bool KeepFromLoading(const std::string& program, const char* dll);
 // Makes every program load the module ("netsh.exe") from its file rather than Wine's own,
 // for a stand-in put in the system folder.
 bool PreferNative(const char* module);
+// Makes every program look for the DLL ("winmm") as Windows does, and load a file it finds
+// before Wine's own build.
+bool PreferNativeThenBuiltin(const std::string& dll);
 // Removes every Wine setting of the program again.
 void ForgetWineSettings(const std::string& program);
 
