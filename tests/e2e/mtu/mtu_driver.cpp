@@ -135,8 +135,7 @@ void RunDialog() {
     HWND owner = MakeOwnerWindow();
     auto drive = [&] {
         HWND dialog = WaitForWindow({GetCurrentProcessId(), id::kClassName, "", true});
-        E2E_CHECK(dialog != nullptr);
-        if (dialog != nullptr) {
+        if (E2E_CHECK(dialog != nullptr)) {
             E2E_CHECK(!IsWindowEnabled(owner));
             DriveDialog(dialog);
             if (IsWindow(dialog)) {
@@ -169,8 +168,7 @@ void RunMainWindow() {
     }
     zorvane.PostCommand(win32::frm_main::mnuFindLargestMtu);
     HWND dialog = WaitForWindow({zorvane.process().id(), id::kClassName, "", true});
-    E2E_CHECK(dialog != nullptr);
-    if (dialog == nullptr) {
+    if (!E2E_CHECK(dialog != nullptr)) {
         return;
     }
     E2E_CHECK_EQ(WindowText(GetDlgItem(dialog, id::txtHost)), "mtu.zorvane.test");

@@ -69,15 +69,13 @@ void CheckVersion(const std::string& path, const Program& program, const std::st
 
 void CheckIconAndManifest(const std::string& path, const Program& program) {
     HMODULE image = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    E2E_CHECK(image != nullptr);
-    if (image == nullptr) {
+    if (!E2E_CHECK(image != nullptr)) {
         return;
     }
     // The program icon is the icon group Explorer shows: the one with the lowest ID.
     E2E_CHECK(FindResourceA(image, MAKEINTRESOURCEA(1), RT_GROUP_ICON) != nullptr);
     HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), RT_MANIFEST);
-    E2E_CHECK(found != nullptr);
-    if (found != nullptr) {
+    if (E2E_CHECK(found != nullptr)) {
         const char* bytes = static_cast<const char*>(LockResource(LoadResource(image, found)));
         std::string manifest(bytes, SizeofResource(image, found));
         E2E_CHECK(manifest.find(std::string("level=\"") + program.execution_level + "\"") !=
