@@ -1,6 +1,7 @@
 #include "tray_observer.h"
 
 #include <cstdlib>
+#include <functional>
 
 #include "support/wait.h"
 #include "support/windows_on_screen.h"
@@ -14,27 +15,35 @@ constexpr long kMatchLimit = 3 * 12;
 // Resource IDs of imgVigilo in vigilo.exe (see vigilo_ids.h).
 constexpr int kFirstImageId = 201;
 
-std::vector<COLORREF> RenderIcon(HICON icon, COLORREF background_colour) {
+// The pixels, row by row, of an icon-sized bitmap that `draw` fills, given the bitmap's
+// device context and the screen's.
+std::vector<COLORREF> PixelsDrawn(const std::function<void(HDC memory, HDC screen)>& draw) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, kSize, kSize);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    HBRUSH background = CreateSolidBrush(background_colour);
-    RECT all{0, 0, kSize, kSize};
-    FillRect(memory, &all, background);
-    DrawIconEx(memory, 0, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL);
+    draw(memory, screen);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             pixels.push_back(GetPixel(memory, x, y));
         }
     }
-    DeleteObject(background);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return pixels;
+}
+
+std::vector<COLORREF> RenderIcon(HICON icon, COLORREF background_colour) {
+    return PixelsDrawn([&](HDC memory, HDC) {
+        HBRUSH background = CreateSolidBrush(background_colour);
+        RECT all{0, 0, kSize, kSize};
+        FillRect(memory, &all, background);
+        DeleteObject(background);
+        DrawIconEx(memory, 0, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL);
+    });
 }
 
 // The mean colour difference over the pixels the picture covers fully. Wine's tray draws
@@ -129,22 +138,10 @@ int TrayObserver::CurrentImage() const {
         return 0;
     }
     // One copy of the whole icon, so that a change of picture cannot fall between pixels.
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, kSize, kSize);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, kSize, kSize, screen, centre.x - kSize / 2, centre.y - kSize / 2, SRCCOPY);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
-            pixels.push_back(GetPixel(memory, x, y));
-        }
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return Match(pixels);
+    return Match(PixelsDrawn([&](HDC memory, HDC screen) {
+        BitBlt(memory, 0, 0, kSize, kSize, screen, centre.x - kSize / 2, centre.y - kSize / 2,
+               SRCCOPY);
+    }));
 }
 
 int TrayObserver::Match(const std::vector<COLORREF>& pixels) const {
