@@ -26,9 +26,7 @@ void PickingATypeAppliesItsPreset(ZorvaneSession& z) {
     z.Pick(cmbNetType, 0);  // the type already shown: nothing happens
     E2E_CHECK(z.NoMessageBox(300));
     z.PostPick(cmbNetType, 1);
-    z.Answer(kAppliedText, IDOK);
-    z.Answer(kRestartQuestion, IDNO);
-    z.Answer(kRememberText, IDOK);
+    z.AnswerChangeMadeRestartLater(kAppliedText);
     E2E_CHECK_EQ(ReadWholeFile(SettingsFilePath()),
                  std::string("ConnectionType,1\r\nOptiMode,0\r\n"));
     // The 9x presets: DSL/PPPoE with MTU 1500, x64 and TTL 64.
@@ -49,9 +47,7 @@ void ManualTtlIsWrittenAsText(ZorvaneSession& z) {
     z.Click(optTTL2);
     z.Type(txtTTL, "100");
     z.PostClick(cmdApply);
-    z.Answer(kAppliedText, IDOK);
-    z.Answer(kRestartQuestion, IDNO);
-    z.Answer(kRememberText, IDOK);
+    z.AnswerChangeMadeRestartLater(kAppliedText);
     E2E_CHECK_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, kMstcp, "DefaultTTL"),
                  std::optional<RegistryValue>(Text("100")));
     E2E_CHECK(!ReadDword(HKEY_LOCAL_MACHINE, kMstcp, "DefaultRcvWindow").has_value());

@@ -110,9 +110,7 @@ void EnterCustomValuesThroughEveryCheck(ZorvaneSession& z) {
 void ApplyAnsweringNo(ZorvaneSession& z) {
     Context context("apply, no restart");
     z.PostClick(cmdApply);
-    z.Answer(kAppliedText, IDOK);
-    z.Answer(kRestartQuestion, IDNO);
-    z.Answer(kRememberText, IDOK);
+    z.AnswerChangeMadeRestartLater(kAppliedText);
     E2E_CHECK_EQ(ReadWholeFile(SettingsFilePath()), std::string(kManualFile));
     E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "GlobalMaxTcpWindowSize"), DWORD{96000});
     E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "TcpWindowSize"), DWORD{96000});

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "fakes/program_texts.h"
 #include "support/check.h"
 #include "support/message_boxes.h"
 #include "support/windows_on_screen.h"
@@ -49,6 +50,12 @@ bool ZorvaneSession::Answer(const std::string& text, int button, const std::stri
     bool answered = AnswerMessageBox(*box, button);
     Settle();
     return E2E_CHECK(answered);
+}
+
+void ZorvaneSession::AnswerChangeMadeRestartLater(const std::string& done_text) {
+    Answer(done_text, IDOK);
+    Answer(test_texts::kRestartQuestion, IDNO);
+    Answer(test_texts::kRememberText, IDOK);
 }
 
 bool ZorvaneSession::NoMessageBox(DWORD wait_ms) {

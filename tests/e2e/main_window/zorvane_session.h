@@ -28,6 +28,9 @@ class ZorvaneSession : public ControlDriver {
     // Waits for a message box, checks its caption and text, and answers it.
     bool Answer(const std::string& text, int button, const std::string& caption = "Zorvane",
                 DWORD wait_ms = kDefaultTimeoutMs);
+    // Answers the boxes that end a change of the settings: OK to what was done (`done_text`),
+    // No to restarting now, OK to the reminder to restart later.
+    void AnswerChangeMadeRestartLater(const std::string& done_text);
     // True when no message box comes up within the time.
     bool NoMessageBox(DWORD wait_ms = 800);
 

@@ -113,9 +113,7 @@ void RunWin10() {
             return;
         }
         zorvane.PostCommand(win32::frm_main::mnuUndoLastChange);
-        zorvane.Answer(kUndoneText, IDOK);
-        zorvane.Answer(test_texts::kRestartQuestion, IDNO);
-        zorvane.Answer(test_texts::kRememberText, IDOK);
+        zorvane.AnswerChangeMadeRestartLater(kUndoneText);
         E2E_CHECK(zorvane.Close());
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
                      std::optional<DWORD>(1));

@@ -261,9 +261,7 @@ void RunFix() {
     Close(window);
     // The change was recorded: Undo Last Change puts the value back.
     zorvane.PostCommand(win32::frm_main::mnuUndoLastChange);
-    zorvane.Answer(test_texts::kUndoneText, IDOK);
-    zorvane.Answer(test_texts::kRestartQuestion, IDNO);
-    zorvane.Answer(test_texts::kRememberText, IDOK);
+    zorvane.AnswerChangeMadeRestartLater(test_texts::kUndoneText);
     E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
                  std::optional<DWORD>(1));
     E2E_CHECK(zorvane.Close());

@@ -38,9 +38,7 @@ bool CheckSame(const RegistrySnapshot& expected, const RegistrySnapshot& actual)
 
 void ApplyIn(ZorvaneSession& zorvane) {
     zorvane.PostClick(win32::frm_main::cmdApply);
-    zorvane.Answer(kAppliedText, IDOK);
-    zorvane.Answer(kRestartQuestion, IDNO);
-    zorvane.Answer(kRememberText, IDOK);
+    zorvane.AnswerChangeMadeRestartLater(kAppliedText);
 }
 
 void ApplyFromTheWindow() {

@@ -117,9 +117,7 @@ void RunWindowScenario(const ToolsRelease& release) {
         }
         E2E_CHECK(!Differences(before, TouchedRegistry()).empty());
         zorvane.PostCommand(undo.command);
-        zorvane.Answer(undo.undone_text, IDOK);
-        zorvane.Answer(kRestartQuestion, IDNO);
-        zorvane.Answer(kRememberText, IDOK);
+        zorvane.AnswerChangeMadeRestartLater(undo.undone_text);
         CheckSame(before, TouchedRegistry());
         E2E_CHECK_EQ(ReadWholeFile(SettingsFilePath()), settings_before);
     }
