@@ -1,6 +1,5 @@
 #include "keyboard.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -48,12 +47,7 @@ void TypeKeys(const std::string& keys) {
 void ClickInto(HWND control) {
     RECT r{};
     GetWindowRect(control, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
+    MouseClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
 bool TextBecomes(HWND box, const std::string& expected) {
@@ -136,12 +130,7 @@ void KeyboardEditsTheNumberBoxesAndEnterApplies(HWND main, DWORD process_id) {
     auto applied = WaitForMessageBox(process_id);
     if (E2E_CHECK(applied.has_value())) {
         E2E_CHECK_EQ(applied->text.substr(0, 29), "Changes Applied Successfully.");
-        HWND last = nullptr;
-        for (auto box = applied; box; box = WaitForMessageBox(process_id, 1500, last)) {
-            last = box->window;
-            bool question = std::count(box->buttons.begin(), box->buttons.end(), IDNO) > 0;
-            AnswerMessageBox(*box, question ? IDNO : IDOK);
-        }
+        DismissMessageBoxes(process_id);
     }
     E2E_CHECK(WaitUntil([&] { return FocusedControl(main) == ttl; }, 2000));
 }

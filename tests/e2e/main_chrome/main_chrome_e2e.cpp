@@ -96,23 +96,6 @@ bool WaitForOption(const std::string& expected) {
     });
 }
 
-// Answers every box that follows, No where it can, so that nothing restarts or is written
-// by a question the scenario did not mean to ask.
-void DismissBoxes(DWORD process_id) {
-    HWND last = nullptr;
-    for (int i = 0; i < 5; ++i) {
-        auto box = e2e::WaitForMessageBox(process_id, 1500, last);
-        if (!box) {
-            return;
-        }
-        last = box->window;
-        bool has_no = std::count(box->buttons.begin(), box->buttons.end(), IDNO) > 0;
-        bool has_cancel = std::count(box->buttons.begin(), box->buttons.end(), IDCANCEL) > 0;
-        e2e::AnswerMessageBox(*box, has_no ? IDNO : has_cancel ? IDCANCEL : IDOK);
-    }
-    e2e::Note("a message box stayed up");
-}
-
 // Turns the tip's start-up box over from `shown`, sees the option stored as `stored`, and
 // closes the tip with OK.
 void SwitchTipsAtStartup(HWND tip, LRESULT shown, const char* stored) {
@@ -244,7 +227,7 @@ void FileMenuReachesItsOperations(HWND main, DWORD process_id) {
         if (box.has_value()) {
             E2E_CHECK_EQ(box->text.substr(0, std::strlen(c.text_start)), c.text_start);
         }
-        DismissBoxes(process_id);
+        e2e::DismissMessageBoxes(process_id);
     }
     E2E_CHECK(e2e::FocusIsOnAControl(main));
 }

@@ -1,5 +1,8 @@
 #include "support/message_boxes.h"
 
+#include <algorithm>
+
+#include "support/check.h"
 #include "support/windows_on_screen.h"
 
 namespace zv::e2e {
@@ -58,6 +61,21 @@ bool AnswerMessageBox(const MessageBoxSeen& box, int button_id, DWORD timeout_ms
         return false;
     }
     return WaitForWindowGone(box.window, timeout_ms);
+}
+
+void DismissMessageBoxes(DWORD process_id) {
+    HWND last = nullptr;
+    for (int i = 0; i < 5; ++i) {
+        auto box = WaitForMessageBox(process_id, 1500, last);
+        if (!box) {
+            return;
+        }
+        last = box->window;
+        bool has_no = std::count(box->buttons.begin(), box->buttons.end(), IDNO) > 0;
+        bool has_cancel = std::count(box->buttons.begin(), box->buttons.end(), IDCANCEL) > 0;
+        AnswerMessageBox(*box, has_no ? IDNO : has_cancel ? IDCANCEL : IDOK);
+    }
+    Note("a message box stayed up");
 }
 
 }  // namespace zv::e2e

@@ -33,4 +33,9 @@ std::optional<MessageBoxSeen> WaitForMessageBox(DWORD process_id,
 bool AnswerMessageBox(const MessageBoxSeen& box, int button_id,
                       DWORD timeout_ms = kDefaultTimeoutMs);
 
+// Answers the boxes that come one after another, No where a box has it, else Cancel, else
+// OK, so that nothing restarts or is written by a question the scenario did not mean to
+// ask; notes a box still up after five.
+void DismissMessageBoxes(DWORD process_id);
+
 }  // namespace zv::e2e

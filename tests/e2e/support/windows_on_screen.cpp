@@ -130,6 +130,15 @@ void PostClick(HWND window, int control_id) {
                  reinterpret_cast<LPARAM>(FindControl(window, control_id)));
 }
 
+void MouseClickAt(POINT point, bool right) {
+    SetCursorPos(point.x, point.y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 std::vector<HWND> ChildControls(HWND parent) {
     std::vector<HWND> children;
     EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));

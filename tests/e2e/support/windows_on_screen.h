@@ -38,6 +38,10 @@ HWND FindControl(HWND parent, int control_id);
 // the click opens leaves the driver free.
 void PostClick(HWND window, int control_id);
 
+// A real click of the mouse at a point of the screen, as a user makes it: whatever window
+// is there gets it, and a program may take the foreground from it.
+void MouseClickAt(POINT point, bool right = false);
+
 // A visible top-level window of this process to own a modal window under test.
 HWND MakeOwnerWindow();
 

@@ -61,14 +61,8 @@ std::string StartMarker() {
 }
 
 int StartsNoted() {
-    int lines = 0;
-    if (FILE* f = std::fopen(StartMarker().c_str(), "r")) {
-        for (int c; (c = std::fgetc(f)) != EOF;) {
-            lines += c == '\n';
-        }
-        std::fclose(f);
-    }
-    return lines;
+    const std::string lines = ReadWholeFile(StartMarker()).value_or("");
+    return static_cast<int>(std::count(lines.begin(), lines.end(), '\n'));
 }
 
 // The stand-in main program: one line per start.
@@ -85,23 +79,11 @@ bool RunningAsMainProgram() {
     return lstrcmpiA(path.substr(path.find_last_of('\\') + 1).c_str(), "Zorvane.exe") == 0;
 }
 
-void SendMouse(DWORD down, DWORD up) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = down;
-    input[1].mi.dwFlags = up;
-    SendInput(2, input, sizeof(INPUT));
-}
-
 // A click of the real mouse on the tray icon, as a user makes it.
 void ClickIcon(const TrayObserver& tray, bool right) {
     POINT centre;
-    E2E_CHECK(tray.IconCentre(centre));
-    SetCursorPos(centre.x, centre.y);
-    if (right) {
-        SendMouse(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    } else {
-        SendMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    if (E2E_CHECK(tray.IconCentre(centre))) {
+        MouseClickAt(centre, right);
     }
 }
 
@@ -118,6 +100,12 @@ HWND OpenTrayMenu(const TrayObserver& tray, DWORD process_id) {
         }
     }
     return menu;
+}
+
+// A click beside the menu closes it, as for a user.
+void CloseByClickingBeside(HWND menu) {
+    MouseClickAt({600, 500});
+    E2E_CHECK(menu == nullptr || WaitForWindowGone(menu, 3000));
 }
 
 void SecondCopyEndsAtOnce(const TrayObserver& tray) {
@@ -141,10 +129,7 @@ void ClicksStartMainAndPopUpMenu(const TrayObserver& tray, DWORD process_id) {
     HWND menu = OpenTrayMenu(tray, process_id);
     E2E_CHECK(menu != nullptr);
     RequestScreenshot("vigilo-menu");
-    // A click beside the menu closes it, as for a user.
-    SetCursorPos(600, 500);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    E2E_CHECK(menu == nullptr || WaitForWindowGone(menu, 3000));
+    CloseByClickingBeside(menu);
 }
 
 void DisableShowsMessageOnceEnableNone(HWND monitor, DWORD process_id) {
@@ -273,9 +258,7 @@ void AnswersDuringProbes(HWND monitor, DWORD process_id, const TrayObserver& tra
     DWORD slowest = SlowestAnswer({monitor, history, menu}, 5000);
     Note("slowest answer with the menu open: " + std::to_string(slowest) + " ms");
     E2E_CHECK(slowest <= kAnswerLimitMs);
-    SetCursorPos(600, 500);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    E2E_CHECK(menu == nullptr || WaitForWindowGone(menu, 3000));
+    CloseByClickingBeside(menu);
     // Long enough for the next probe on the 30 s timer to start and time out.
     slowest = SlowestAnswer({monitor, history}, 35000);
     Note("slowest answer over a probe period: " + std::to_string(slowest) + " ms");
