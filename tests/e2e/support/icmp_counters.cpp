@@ -1,14 +1,19 @@
 #include "support/icmp_counters.h"
 
 #include <cstdlib>
+#include <map>
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include "support/files.h"
-#include "support/wait.h"
+#include "support/sandbox_control.h"
 
 namespace zv::e2e {
 namespace {
+
+// Counter name ("InEchos", "OutEchoReps", ...) to value.
+using IcmpCounters = std::map<std::string, long long>;
 
 // The words of a line after its "Icmp:" label.
 std::vector<std::string> Fields(const std::string& line) {
@@ -22,8 +27,8 @@ std::vector<std::string> Fields(const std::string& line) {
     return fields;
 }
 
-}  // namespace
-
+// The "Icmp:" lines of /proc/net/snmp (a line of names, then a line of values) as counters;
+// nothing when they do not pair up.
 std::optional<IcmpCounters> ParseIcmpCounters(const std::string& lines) {
     std::istringstream input(lines);
     std::string names_line;
@@ -43,20 +48,17 @@ std::optional<IcmpCounters> ParseIcmpCounters(const std::string& lines) {
     return counters;
 }
 
+// The sandbox answers the request with those lines.
 std::optional<IcmpCounters> ReadIcmpCounters() {
-    std::string control = EnvironmentVariable("ZV_CTL_DIR");
-    if (control.empty()) {
+    if (!RequestFromSandbox("icmp-stats")) {
         return std::nullopt;
     }
-    std::string base = control + "\\icmp-stats";
-    RemoveFile(base + ".done");
-    if (!WriteWholeFile(base + ".req", "") ||
-        !WaitUntil([&] { return FileIsPresent(base + ".done"); })) {
-        return std::nullopt;
-    }
-    std::optional<std::string> lines = ReadWholeFile(base + ".done");
+    std::optional<std::string> lines =
+        ReadWholeFile(EnvironmentVariable("ZV_CTL_DIR") + "\\icmp-stats.done");
     return lines ? ParseIcmpCounters(*lines) : std::nullopt;
 }
+
+}  // namespace
 
 std::optional<long long> EchoRequestsReceived() {
     std::optional<IcmpCounters> counters = ReadIcmpCounters();
