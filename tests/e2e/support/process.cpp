@@ -39,10 +39,6 @@ std::optional<DWORD> ChildProcess::WaitForExit(DWORD timeout_ms) {
     return code;
 }
 
-bool ChildProcess::WaitForIdle(DWORD timeout_ms) {
-    return process_ != nullptr && WaitForInputIdle(process_, timeout_ms) == 0;
-}
-
 void ChildProcess::Terminate() {
     if (IsRunning()) {
         TerminateProcess(process_, 1);

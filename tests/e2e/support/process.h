@@ -30,8 +30,6 @@ class ChildProcess {
     bool IsRunning() const;
     // Its exit code once it has ended, or nothing when it still runs after the timeout.
     std::optional<DWORD> WaitForExit(DWORD timeout_ms = kDefaultTimeoutMs);
-    // Until it waits for input with its first window up (WaitForInputIdle).
-    bool WaitForIdle(DWORD timeout_ms = kDefaultTimeoutMs);
     void Terminate();
 
   private:
