@@ -75,7 +75,7 @@ CommandReport Undo(SwitchRun& run) {
 
 CommandReport UndoAll(SwitchRun& run) {
     return WithSnapshots(run, [&](SnapshotPorts ports, const netstack::StackMachine&) {
-        return RunUndoAllCommand(ports, run.records.ProgramDirectory, run.records.WindowsRelease);
+        return RunUndoAllCommand(ports, run.records.ProgramDirectory);
     });
 }
 

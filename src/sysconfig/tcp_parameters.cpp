@@ -28,14 +28,4 @@ bool WriteTcpParameters(RegistryPort& registry, const TuningSettings& settings,
     return all_succeeded;
 }
 
-bool RemoveTcpParameters(RegistryPort& registry, WindowsRelease windows_release) {
-    bool all_succeeded = true;
-    for (const CatalogueRow& row : CatalogueRows(registry, windows_release)) {
-        int32_t result = SetRegistryValue(registry, RegistryRoot::LocalMachine, row.key,
-                                          row.entry->value_name, row.entry->kind, 0, true);
-        all_succeeded = all_succeeded && (result == kErrorSuccess || result == kErrorFileNotFound);
-    }
-    return all_succeeded;
-}
-
 }  // namespace zv

@@ -22,8 +22,4 @@ bool WriteTcpParameters(RegistryPort& registry, const TuningSettings& settings,
 bool WriteTcpParameters(RegistryPort& registry, const TuningSettings& settings,
                         const std::vector<CatalogueRow>& rows);
 
-// Removes every value of the release's layout Zorvane writes, each interface's too, where it
-// is; keys stay. True when none was refused.
-bool RemoveTcpParameters(RegistryPort& registry, WindowsRelease windows_release);
-
 }  // namespace zv

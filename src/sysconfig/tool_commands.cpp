@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "sysconfig/saved_choice_rules.h"
-#include "sysconfig/tcp_parameters.h"
 
 namespace zv {
 
@@ -157,26 +156,16 @@ CommandReport RunUndoCommand(SnapshotPorts ports, const std::string& program_dir
 }
 
 // Without a record of the state before Zorvane's first change (a folder emptied by hand,
-// or kept from a release that had none), the values Zorvane writes are removed: the
-// uninstaller's /RESTORE leaves none of them behind either way.
-CommandReport RunUndoAllCommand(SnapshotPorts ports, const std::string& program_directory,
-                                WindowsRelease release) {
+// or a machine where nothing ever needed changing), nothing is Zorvane's to undo: the
+// values there may be an administrator's or another program's, so all of them stay.
+CommandReport RunUndoAllCommand(SnapshotPorts ports, const std::string& program_directory) {
     UndoResult undo = UndoAllChanges(ports, program_directory);
     if (undo.outcome != UndoOutcome::NothingToUndo) {
         return ReportUndo(undo, program_directory, UndoScope::AllChanges);
     }
-    if (release == WindowsRelease::Unrecognised) {
-        return UnrecognisedRelease();
-    }
-    if (!RemoveTcpParameters(ports.registry, release)) {
-        return {kExitRefused,
-                "Windows refused to remove some of the values Zorvane writes.\r\n"
-                "Zorvane must run as administrator to change them."};
-    }
     return {kExitDone,
-            "There is no record of the settings before Zorvane's first change, so every value "
-            "Zorvane writes has been removed." +
-                std::string(kRestartToTakeEffect)};
+            "There is no record of the settings before Zorvane's first change, so there is "
+            "nothing of Zorvane's to undo.\r\nNothing has been changed."};
 }
 
 CommandReport RunExportCommand(FileSystem& files, RegistryPort& registry,

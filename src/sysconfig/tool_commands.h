@@ -48,9 +48,8 @@ CommandReport RunRestoreCommand(SnapshotPorts ports, const std::string& program_
 CommandReport RunUndoCommand(SnapshotPorts ports, const std::string& program_directory);
 
 // Undo of every change (Zorvane.exe /undo all): the first snapshot put back; without one,
-// every value Zorvane writes in the release's layout removed.
-CommandReport RunUndoAllCommand(SnapshotPorts ports, const std::string& program_directory,
-                                WindowsRelease release);
+// nothing changed, and done (0), as nothing of Zorvane's is there to undo.
+CommandReport RunUndoAllCommand(SnapshotPorts ports, const std::string& program_directory);
 
 // The export of what Apply would write for the saved choice (Zorvane.cfg as the window
 // loads it); a missing, unreadable or damaged Zorvane.cfg is refused.
