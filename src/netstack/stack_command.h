@@ -9,12 +9,22 @@
 
 namespace zv::netstack {
 
-// 0 and "No findings." when there are none; 1 and one line per finding ("the text - Fix:
-// ..."). Rows Windows lacks are not findings.
+// A setting the checks depend on could not be read (WMI broken, a query past its bound):
+// the machine is not passed, whatever was found in the rest.
+constexpr int kExitNotRead = kExitBadInput;
+// All that is left are findings Group Policy sets: named, and no fix of Zorvane's can
+// change them, so they are told apart from a fix that failed.
+constexpr int kExitSetByGroupPolicy = 3;
+
+// 0 and "No findings." when there are none; else one line per finding ("the text - Fix:
+// ...") and per row that could not be read, with 2 when a row could not be read, else 1
+// when a finding has a fix, else 3 (Group Policy's findings only). Rows Windows lacks are
+// not findings.
 CommandReport RunCheckCommand(StackPorts& ports, const StackMachine& machine);
 
-// Every fix, with one snapshot first: 0 when all were done (or there was nothing to fix),
-// 1 when any was refused or has no fix, each named with its reason.
+// Every fix, with one snapshot first, then each finding without one and each row that
+// could not be read, named: 2 when a row could not be read, else 1 when a fix was refused,
+// else 3 when Group Policy's findings remain, else 0 (all fixed, or nothing to fix).
 CommandReport RunRepairCommand(StackPorts& ports, SnapshotPorts snapshots,
                                const std::string& program_directory, const StackMachine& machine);
 

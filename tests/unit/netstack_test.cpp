@@ -177,7 +177,7 @@ TEST(StackCheckTest, GroupPolicyIsNamedAndNeverFixed) {
     ASSERT_EQ(findings[0].kind, K::AutoTuningLimited);
     EXPECT_TRUE(findings[0].fix.empty());
     CommandReport repair = RunRepairCommand(m.ports, m.Snapshots(&undo), kDir, machine);
-    EXPECT_EQ(repair.exit_code, kExitRefused);
+    EXPECT_EQ(repair.exit_code, kExitSetByGroupPolicy);
     EXPECT_NE(repair.text.find("Group Policy sets receive window auto-tuning to Highly "
                                "restricted"),
               std::string::npos);

@@ -7,6 +7,7 @@
 #include "fakes/registry_paths.h"
 #include "fakes/settings_records.h"
 #include "main_window/tool_switches.h"
+#include "netstack/stack_command.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/tool_commands.h"
 
@@ -106,8 +107,9 @@ class FixedStart : public main_window::StartPorts {
   public:
     bool first_copy = true;
     WindowsRelease release = kXp;
+    ReleaseDetail detail;
     bool IsFirstCopy() override { return first_copy; }
-    WindowsVersion DetectWindowsVersion() override { return {release, "Windows XP", {}}; }
+    WindowsVersion DetectWindowsVersion() override { return {release, "Windows XP", detail}; }
     void StartCompanion() override {}
 };
 
@@ -244,6 +246,55 @@ TEST_F(ToolSwitchRunTest, UndoAllPutsBackTheFirstStateOrChangesNothingWithoutOne
     EXPECT_EQ(none.exit_code, kExitDone) << none.text;
     EXPECT_NE(none.text.find("nothing of Zorvane's to undo"), std::string::npos) << none.text;
     EXPECT_EQ(registry.Dump(), applied);
+}
+
+// Windows 10 as WMI answers it (or, broken or past its bound, does not): a setting the
+// checks depend on that could not be read never passes the machine, and a finding only
+// Group Policy can change has its own code rather than failing /repair on every run.
+TEST_F(ToolSwitchRunTest, CheckAndRepairNeverPassAMachineTheyCouldNotRead) {
+    using netstack::PortStatus;
+    using netstack::WmiClass;
+    struct Case {
+        const char* context;
+        PortStatus wmi;
+        uint32_t local_level;   // 3 Normal, 0 Disabled
+        uint32_t policy_level;  // 255 not configured; the effective level follows it
+        int check;
+        int repair;
+        const char* line;  // a line both print
+    };
+    const Case cases[] = {
+        {"WMI broken", PortStatus::Failed, 3, 255, netstack::kExitNotRead, netstack::kExitNotRead,
+         "Receive window auto-tuning could not be read"},
+        {"all read, nothing found", PortStatus::Ok, 3, 255, kExitDone, kExitDone, ""},
+        {"a finding Zorvane fixes", PortStatus::Ok, 0, 255, kExitRefused, kExitDone,
+         "Receive window auto-tuning"},
+        {"Group Policy's finding only", PortStatus::Ok, 3, 0, netstack::kExitSetByGroupPolicy,
+         netstack::kExitSetByGroupPolicy, "Group Policy sets receive window auto-tuning"},
+    };
+    start.release = WindowsRelease::Vista;
+    start.detail = {10, 0, 19045, false};
+    for (const Case& c : cases) {
+        const bool by_policy = c.policy_level != 255;
+        stack.wmi.classes[WmiClass::TcpSetting] = {
+            c.wmi,
+            {{"Internet",
+              {{"AutoTuningLevelLocal", c.local_level},
+               {"AutoTuningLevelGroupPolicy", c.policy_level},
+               {"AutoTuningLevelEffective", by_policy ? 1u : 0u},
+               {"CongestionProvider", 5}}}}};
+        stack.wmi.classes[WmiClass::OffloadGlobalSetting] = {
+            c.wmi, {{"", {{"ReceiveSideScaling", 1}, {"ReceiveSegmentCoalescing", 1}}}}};
+        stack.interfaces.list = {PortStatus::Ok, {}};
+        for (const char* command_line : {"/check", "/repair"}) {
+            CommandReport report = run(command_line);
+            const bool check = command_line[1] == 'c';
+            EXPECT_EQ(report.exit_code, check ? c.check : c.repair)
+                << c.context << ", " << command_line << ": " << report.text;
+            EXPECT_NE(report.text.find(c.line), std::string::npos)
+                << c.context << ", " << command_line << ": " << report.text;
+        }
+    }
 }
 
 }  // namespace
