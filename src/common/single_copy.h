@@ -15,6 +15,12 @@ inline bool AnotherCopyHoldsTheLock(bool opened, unsigned long error) {
     return opened ? error == kErrorAlreadyExists : error == kErrorAccessDenied;
 }
 
+// Asking for a lock without making it (OpenMutex): it is held when it opened, and also when
+// this process may not open it, as when an elevated copy made it.
+inline bool AskedLockIsHeld(bool opened, unsigned long error) {
+    return opened || error == kErrorAccessDenied;
+}
+
 // A lock of every session ("Global\") may be refused to an account that may not make
 // objects for every session (a user without that right outside session 0). When no such
 // lock exists (opening it found nothing), that refusal is no other copy's: the session's

@@ -33,12 +33,15 @@ void DetectWindowsRelease(StartPorts& ports, ProgramRecords& records) {
     records.WindowsDetail = windows.detail;
 }
 
+// The companion's start only asks whether the window runs (it starts the companion itself)
+// and never takes the lock: a start at logon must not keep /apply or an uninstall out.
 StartOutcome StartProgram(StartPorts& ports, const std::string& argument, ProgramRecords& records) {
-    if (!ports.IsFirstCopy()) {
+    const bool companion_only = AsksOnlyForCompanion(argument);
+    if (companion_only ? ports.WriterRuns() : !ports.IsFirstCopy()) {
         return StartOutcome::EndSilently;
     }
     DetectWindowsRelease(ports, records);
-    if (AsksOnlyForCompanion(argument)) {
+    if (companion_only) {
         ports.StartCompanion();
         return StartOutcome::CompanionOnly;
     }

@@ -22,6 +22,7 @@ class CountingPorts : public zv::main_window::StartPorts {
   public:
     int companions = 0;
     bool IsFirstCopy() override { return true; }
+    bool WriterRuns() override { return false; }
     zv::WindowsVersion DetectWindowsVersion() override { return {}; }
     void StartCompanion() override { ++companions; }
 };

@@ -30,9 +30,15 @@ const std::string kDir = "C:\\Program Files\\Zorvane";
 class ScriptedStart : public StartPorts {
   public:
     bool first_copy = true;
+    bool writer_runs = false;
     int companions = 0;
     int detections = 0;
-    bool IsFirstCopy() override { return first_copy; }
+    int locks_taken = 0;
+    bool IsFirstCopy() override {
+        ++locks_taken;
+        return first_copy;
+    }
+    bool WriterRuns() override { return writer_runs; }
     WindowsVersion DetectWindowsVersion() override {
         ++detections;
         return WindowsVersion{WindowsRelease::Windows98, "Windows 98", {}};
@@ -57,16 +63,22 @@ TEST(StartProgramTest, ArgumentDecidesBetweenWindowAndCompanion) {
         EXPECT_EQ(records.WindowsName, "Windows 98");
         EXPECT_EQ(records.WindowsRelease, WindowsRelease::Windows98);
         EXPECT_EQ(ports.companions, c.outcome == StartOutcome::CompanionOnly ? 1 : 0);
+        // Only the window takes the lock of the copy that may write.
+        EXPECT_EQ(ports.locks_taken, c.outcome == StartOutcome::CompanionOnly ? 0 : 1);
     }
 }
 
 TEST(StartProgramTest, SecondCopyEndsBeforeDoingAnything) {
-    ScriptedStart ports;
-    ports.first_copy = false;
-    ProgramRecords records;
-    EXPECT_EQ(StartProgram(ports, "1", records), StartOutcome::EndSilently);
-    EXPECT_EQ(ports.detections, 0);
-    EXPECT_EQ(ports.companions, 0);
+    for (const char* argument : {"", "1"}) {
+        SCOPED_TRACE(argument);
+        ScriptedStart ports;
+        ports.first_copy = false;
+        ports.writer_runs = true;
+        ProgramRecords records;
+        EXPECT_EQ(StartProgram(ports, argument, records), StartOutcome::EndSilently);
+        EXPECT_EQ(ports.detections, 0);
+        EXPECT_EQ(ports.companions, 0);
+    }
 }
 
 class FakeWindowPorts : public MainWindowPort, public ChromeWindowPort {

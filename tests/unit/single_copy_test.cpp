@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace zv {
 namespace {
 
@@ -20,6 +22,17 @@ TEST(SingleCopy, ALockThatExistsOrMayNotBeOpenedIsAnotherCopys) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(AnotherCopyHoldsTheLock(c.opened, c.error), c.another_copy) << c.context;
+    }
+}
+
+TEST(SingleCopy, AnAskedLockIsHeldWhenItOpensOrMayNotBeOpened) {
+    const std::tuple<const char*, bool, unsigned long, bool> cases[] = {
+        {"opened", true, 0, true},
+        {"made by an elevated copy", false, 5, true},
+        {"none", false, 2, false},
+    };
+    for (const auto& [context, opened, error, held] : cases) {
+        EXPECT_EQ(AskedLockIsHeld(opened, error), held) << context;
     }
 }
 

@@ -106,9 +106,14 @@ TEST(ToolSwitchTest, TheCommandLineNamesASwitchOrLeavesTheArgumentAlone) {
 class FixedStart : public main_window::StartPorts {
   public:
     bool first_copy = true;
+    int locks_taken = 0;
     WindowsRelease release = kXp;
     ReleaseDetail detail;
-    bool IsFirstCopy() override { return first_copy; }
+    bool IsFirstCopy() override {
+        ++locks_taken;
+        return first_copy;
+    }
+    bool WriterRuns() override { return !first_copy; }
     WindowsVersion DetectWindowsVersion() override { return {release, "Windows XP", detail}; }
     void StartCompanion() override {}
 };
@@ -136,6 +141,7 @@ TEST_F(ToolSwitchRunTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWo
     EXPECT_EQ(run(" /? ").exit_code, kExitDone);
     EXPECT_EQ(run("/check now").exit_code, kExitBadInput);
     EXPECT_EQ(run("/check").exit_code, kExitDone);  // XP: no modern stack to check
+    EXPECT_EQ(start.locks_taken, 0) << "only what writes takes the lock";
 
     files.files[kCfg] = "ConnectionType,4\r\nOptiMode,0\r\n";
     start.first_copy = false;

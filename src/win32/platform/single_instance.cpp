@@ -21,6 +21,18 @@ DWORD OpenError(const std::string& name) {
 
 }  // namespace
 
+bool LockIsHeld(const char* mutex_name, LockScope scope) {
+    const std::string name = mutex_name;
+    if (scope == LockScope::AllSessions) {
+        const DWORD error = OpenError("Global\\" + name);
+        if (AskedLockIsHeld(error == 0, error)) {
+            return true;
+        }
+    }
+    const DWORD error = OpenError(name);
+    return AskedLockIsHeld(error == 0, error);
+}
+
 SingleInstance::SingleInstance(const char* mutex_name, LockScope scope) {
     std::string name = mutex_name;
     if (scope == LockScope::AllSessions) {

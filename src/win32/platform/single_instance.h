@@ -10,6 +10,10 @@ enum class LockScope {
     AllSessions,  // one copy on the computer: the name is made in the "Global\" namespace
 };
 
+// Whether a copy holds the lock, asked without making it: in every session when the scope
+// is AllSessions, then in this one.
+bool LockIsHeld(const char* mutex_name, LockScope scope = LockScope::Session);
+
 class SingleInstance {
   public:
     explicit SingleInstance(const char* mutex_name, LockScope scope = LockScope::Session);

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 #include "launch/launchers.h"
@@ -34,16 +35,26 @@ class Win32StartPorts : public zv::main_window::StartPorts {
     explicit Win32StartPorts(const std::string& program_dir)
         : launchers_(launcher_, in_background_, program_dir) {}
 
-    bool IsFirstCopy() override { return single_copy_.IsFirstCopy(); }
+    // Made only when asked for: /check, /? and the companion's start never take it.
+    bool IsFirstCopy() override {
+        if (!single_copy_) {
+            single_copy_.emplace(kMainProgramLock, zv::win32::LockScope::AllSessions);
+        }
+        return single_copy_->IsFirstCopy();
+    }
+    bool WriterRuns() override {
+        return zv::win32::LockIsHeld(kMainProgramLock, zv::win32::LockScope::AllSessions);
+    }
     zv::WindowsVersion DetectWindowsVersion() override { return zv::win32::DetectWindowsVersion(); }
     // At the user's level, as the main window starts it.
     void StartCompanion() override { launchers_.StartCompanion(); }
 
   private:
-    // One copy on the computer, whichever session runs it: a deployment agent's /apply in
-    // session 0 must be refused while an administrator has the window open in another.
-    zv::win32::SingleInstance single_copy_{"Zorvane.MainProgram",
-                                           zv::win32::LockScope::AllSessions};
+    // One copy that may write on the computer, whichever session runs it: a deployment
+    // agent's /apply in session 0 must be refused while an administrator has the window
+    // open in another.
+    static constexpr char kMainProgramLock[] = "Zorvane.MainProgram";
+    std::optional<zv::win32::SingleInstance> single_copy_;
     zv::win32::Win32Launcher launcher_;
     zv::win32::DesktopShell desktop_;
     zv::launch::UserLevelLauncher user_level_{desktop_, launcher_};
