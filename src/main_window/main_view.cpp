@@ -14,9 +14,10 @@ MainView::MainView(ProgramRecords& records, const MainWindowPorts& ports)
           *this),
       records_(records),
       ports_(ports),
-      operations_(records.WindowsRelease, records.ProgramDirectory,
-                  SystemPorts{ports.files, ports.folders, ports.registry, ports.messages,
-                              ports.pump, ports.restart, ports.backup, ports.stack_undo}) {
+      operations_(
+          records.WindowsRelease, records.ProgramDirectory,
+          SystemPorts{ports.files, ports.folders, ports.registry, ports.messages, ports.pump,
+                      ports.restart, ports.backup, ports.stack_undo, ports.change_lock}) {
     cmdApply.on_click = [this] { Apply(); };
     cmdPing.on_click = [this] { ShowPingDialog(); };
     cmdHelp.on_click = [this] { ports_.launchers.OpenHelpPage(); };

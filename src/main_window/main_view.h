@@ -63,6 +63,8 @@ struct MainWindowPorts {
     ping::KeepAlivePing& ping;
     // Undo of the modern stack's rows; null where nothing can put them back.
     StackUndoPort* stack_undo = nullptr;
+    // Held while Apply, Restore or Undo writes.
+    ChangeLockPort* change_lock = nullptr;
 };
 
 class MainView : private ChromeHost {

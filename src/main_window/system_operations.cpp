@@ -1,5 +1,7 @@
 #include "main_window/system_operations.h"
 
+#include <optional>
+
 #include "sysconfig/tool_commands.h"
 #include "sysconfig/saved_choice_rules.h"
 #include "sysconfig/snapshots.h"
@@ -30,11 +32,18 @@ ui::MessageAnswer SystemOperations::Show(const std::string& text, ui::MessageIco
     return ports_.messages.Show(message);
 }
 
+// The lock is held for the write only: not while the messages wait for the user.
 bool SystemOperations::SaveAndWrite(const TuningSettings& settings) {
-    CommandReport report =
-        ReportApply(SaveSettingsAndApply(ports_.files, ports_.folders, ports_.registry,
-                                         program_directory_, settings, windows_release_),
-                    program_directory_, "");
+    CommandReport report{kExitRefused, kAnotherChangeRuns};
+    {
+        HeldChangeLock lock(ports_.change_lock);
+        if (lock.held()) {
+            report =
+                ReportApply(SaveSettingsAndApply(ports_.files, ports_.folders, ports_.registry,
+                                                 program_directory_, settings, windows_release_),
+                            program_directory_, "");
+        }
+    }
     if (report.exit_code != kExitDone) {
         Show(report.text, ui::MessageIcon::Exclamation);
         return false;
@@ -103,17 +112,28 @@ bool SystemOperations::CanUndoAll() {
 }
 
 bool SystemOperations::UndoLastChange() {
-    return ShowUndo(
-        zv::UndoLastChange({ports_.files, ports_.folders, ports_.registry, ports_.stack},
-                           program_directory_),
-        UndoScope::LastChange);
+    return Undo(UndoScope::LastChange);
 }
 
 bool SystemOperations::UndoAllChanges() {
-    return ShowUndo(
-        zv::UndoAllChanges({ports_.files, ports_.folders, ports_.registry, ports_.stack},
-                           program_directory_),
-        UndoScope::AllChanges);
+    return Undo(UndoScope::AllChanges);
+}
+
+bool SystemOperations::Undo(UndoScope scope) {
+    std::optional<UndoResult> undo;
+    {
+        HeldChangeLock lock(ports_.change_lock);
+        if (lock.held()) {
+            SnapshotPorts ports{ports_.files, ports_.folders, ports_.registry, ports_.stack};
+            undo = scope == UndoScope::AllChanges ? zv::UndoAllChanges(ports, program_directory_)
+                                                  : zv::UndoLastChange(ports, program_directory_);
+        }
+    }
+    if (!undo) {
+        Show(kAnotherChangeRuns, ui::MessageIcon::Exclamation);
+        return false;
+    }
+    return ShowUndo(*undo, scope);
 }
 
 bool SystemOperations::ShowUndo(const UndoResult& undo, UndoScope scope) {

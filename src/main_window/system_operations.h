@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/change_lock.h"
 #include "common/file_system.h"
 #include "common/folder_port.h"
 #include "common/program_name.h"
@@ -35,6 +36,8 @@ struct SystemPorts {
     sysconfig::BackupPort& backup;
     // Puts the modern stack's rows of a snapshot back; null where nothing can.
     StackUndoPort* stack = nullptr;
+    // Held while Apply, Restore or Undo writes; null: nothing else ever changes the system.
+    ChangeLockPort* change_lock = nullptr;
 };
 
 class SystemOperations {
@@ -58,7 +61,8 @@ class SystemOperations {
     // Undo: puts the state before the last Apply or Restore back (or, for all changes, the
     // state before Zorvane's first change), tells the user, and offers a restart. True when
     // Zorvane.cfg was put back, so that the window shows it again. CanUndo and CanUndoAll
-    // say whether there is a snapshot to put back.
+    // say whether there is a snapshot to put back. While another change holds the change
+    // lock, Apply, Restore and Undo are refused with a message and write nothing.
     bool UndoLastChange();
     bool UndoAllChanges();
     bool CanUndo();
@@ -77,6 +81,7 @@ class SystemOperations {
     // Saves and writes; false (after telling the user why) unless both succeeded.
     bool SaveAndWrite(const TuningSettings& settings);
     void OfferRestart();
+    bool Undo(UndoScope scope);
     bool ShowUndo(const UndoResult& undo, UndoScope scope);
     // Exports the registry to the path, replacing a file there only with a whole export.
     bool ExportRegistryTo(const std::string& path);

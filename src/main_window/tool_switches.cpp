@@ -177,6 +177,10 @@ CommandReport RunToolSwitch(const ToolSwitch& tool, ToolPorts ports, ProgramReco
     if (tool.row->alone && !ports.start.IsFirstCopy()) {
         return {kExitRefused, "Zorvane is running: close it and try again."};
     }
+    HeldChangeLock lock(tool.row->alone ? ports.change_lock : nullptr);
+    if (!lock.held()) {
+        return {kExitRefused, kAnotherChangeRuns};
+    }
     DetectWindowsRelease(ports.start, records);
     SwitchRun run{ports, records, tool.argument};
     return tool.row->run(run);

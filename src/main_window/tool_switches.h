@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "common/change_lock.h"
 #include "common/file_system.h"
 #include "common/folder_port.h"
 #include "main_window/program_records.h"
@@ -25,6 +26,8 @@ struct ToolPorts {
     RegistryPort& registry;
     // /check and /repair: WMI, IP Helper and netsh besides the registry.
     netstack::StackPorts& stack;
+    // Held while a switch that runs alone does its work.
+    ChangeLockPort* change_lock = nullptr;
 };
 
 // What a switch's work is given: the ports, the records with the Windows release filled
@@ -38,7 +41,8 @@ struct SwitchRun {
 struct ToolSwitchRow {
     const char* word;      // as typed, case ignored: "/export"
     const char* argument;  // its name in the usage ("FILE"), or nullptr when it takes none
-    // Runs only as the only copy of the program: a running window may be about to write.
+    // Runs only as the only copy of the program (a running window may be about to write),
+    // and under the change lock.
     bool alone;
     CommandReport (*run)(SwitchRun& run);
 };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/fake_change_lock.h"
 #include "fakes/memory_machine.h"
 #include "fakes/program_texts.h"
 #include "fakes/recording_ui.h"
@@ -45,8 +46,10 @@ class SystemOperationsTest : public ::testing::Test, protected testing::MemoryMa
     testing::CountingEventPump pump;
     testing::ScriptedRestart restart;
     testing::ScriptedBackup backup;
-    SystemOperations operations{
-        release, kDir, SystemPorts{files, folders, registry, messages, pump, restart, backup}};
+    testing::FakeChangeLock change_lock;
+    SystemOperations operations{release, kDir,
+                                SystemPorts{files, folders, registry, messages, pump, restart,
+                                            backup, nullptr, &change_lock}};
 };
 
 using namespace test_texts;
@@ -91,6 +94,27 @@ TEST_F(SystemOperationsTest, ManualApplyStopsAtTheFailedCheckAndChangesNothing) 
     EXPECT_EQ(messages.shown[0].icon, ui::MessageIcon::Information);
     EXPECT_EQ(files.writes, 0);
     EXPECT_EQ(registry.ValueCount(), 0u);
+}
+
+// Another change (the Network Stack window's worker, a switch of another process) holds
+// the change lock: Apply, Restore and Undo say so and write nothing; each that ran held it
+// while it wrote and let it go before its messages.
+TEST_F(SystemOperationsTest, WhileAnotherChangeRunsNothingIsWritten) {
+    change_lock.held_elsewhere = true;
+    EXPECT_FALSE(operations.ApplySettings(automatic));
+    EXPECT_FALSE(operations.RestoreWindowsDefaults(automatic));
+    EXPECT_FALSE(operations.UndoLastChange());
+    EXPECT_FALSE(operations.UndoAllChanges());
+    EXPECT_EQ(Texts(), std::vector<std::string>(4, kAnotherChangeRuns));
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(registry.ValueCount(), 0u);
+
+    change_lock.held_elsewhere = false;
+    messages.answers = {MessageAnswer::Ok, MessageAnswer::No};
+    EXPECT_TRUE(operations.ApplySettings(automatic));
+    EXPECT_TRUE(operations.UndoLastChange());
+    EXPECT_EQ(change_lock.takes, 2);
+    EXPECT_EQ(change_lock.held, 0);
 }
 
 // Neither a settings file nor a snapshot that cannot be written may let anything change.

@@ -2,6 +2,7 @@
 // Apply, Restore and the export take as the choice when there is no window.
 #include <gtest/gtest.h>
 
+#include "fakes/fake_change_lock.h"
 #include "fakes/fake_stack_ports.h"
 #include "fakes/memory_machine.h"
 #include "fakes/registry_paths.h"
@@ -123,11 +124,13 @@ class ToolSwitchRunTest : public ToolCommandsTest {
   protected:
     ToolSwitchRunTest() { records.ProgramDirectory = kDir; }
     CommandReport run(const char* command_line) {
-        return main_window::RunToolSwitch(*main_window::ParseToolSwitch(command_line),
-                                          {start, files, folders, registry, stack.ports}, records);
+        return main_window::RunToolSwitch(
+            *main_window::ParseToolSwitch(command_line),
+            {start, files, folders, registry, stack.ports, &change_lock}, records);
     }
 
     FixedStart start;
+    testing::FakeChangeLock change_lock;
     testing::FakeStack stack;
     main_window::ProgramRecords records;
 };
@@ -149,7 +152,15 @@ TEST_F(ToolSwitchRunTest, SwitchesRefuseWrongArgumentsAndARunningCopyBeforeAnyWo
     EXPECT_EQ(files.files.size(), 1u);
 
     start.first_copy = true;
+    change_lock.held_elsewhere = true;  // another process's change runs
+    CommandReport busy = run("/undo");
+    EXPECT_EQ(busy.exit_code, kExitRefused);
+    EXPECT_EQ(busy.text, kAnotherChangeRuns);
+    EXPECT_EQ(run("/check").exit_code, kExitDone) << "it writes nothing: no lock to take";
+
+    change_lock.held_elsewhere = false;
     EXPECT_EQ(run("/export C:\\out\\t1.reg").exit_code, kExitDone);
+    EXPECT_EQ(change_lock.held, 0);
     EXPECT_EQ(records.WindowsRelease, kXp);
     EXPECT_EQ(files.files.count("C:\\out\\t1-undo.reg"), 1u);
 }

@@ -33,6 +33,36 @@ bool LockIsHeld(const char* mutex_name, LockScope scope) {
     return AskedLockIsHeld(error == 0, error);
 }
 
+ChangeLock::ChangeLock() {
+    const std::string global = "Global\\Zorvane.Changes";
+    mutex_.Reset(CreateMutexA(nullptr, FALSE, global.c_str()));
+    if (mutex_) {
+        return;
+    }
+    const DWORD error = GetLastError();
+    if (UseTheSessionLockInstead(false, error, OpenError(global))) {
+        mutex_.Reset(CreateMutexA(nullptr, FALSE, "Zorvane.Changes"));
+        return;
+    }
+    // A lock that cannot be made for any other reason lets the change run, as the single-copy
+    // rule does.
+    refused_ = error == kErrorAccessDenied;
+}
+
+bool ChangeLock::TryTake() {
+    if (!mutex_) {
+        return !refused_;
+    }
+    const DWORD waited = WaitForSingleObject(mutex_.get(), 0);
+    return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+void ChangeLock::Release() {
+    if (mutex_) {
+        ReleaseMutex(mutex_.get());
+    }
+}
+
 SingleInstance::SingleInstance(const char* mutex_name, LockScope scope) {
     std::string name = mutex_name;
     if (scope == LockScope::AllSessions) {

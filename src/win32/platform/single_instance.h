@@ -1,6 +1,7 @@
 // One running copy of a program: a named mutex that lives as long as this object.
 #pragma once
 
+#include "common/change_lock.h"
 #include "win32/platform/kernel_handle.h"
 
 namespace zv::win32 {
@@ -24,6 +25,22 @@ class SingleInstance {
   private:
     KernelHandle mutex_;
     bool first_copy_ = true;
+};
+
+// The change lock of every session (common/change_lock.h), as a mutex that the thread making
+// a change owns for its length. Ownership is per thread, so a window's thread and its
+// worker exclude each other as two processes do; a holder that died leaves it abandoned,
+// which the next change takes.
+class ChangeLock : public ChangeLockPort {
+  public:
+    ChangeLock();
+    bool TryTake() override;
+    void Release() override;
+
+  private:
+    KernelHandle mutex_;
+    // Made by a copy this process may not open (an elevated one): held, for all it can tell.
+    bool refused_ = false;
 };
 
 }  // namespace zv::win32

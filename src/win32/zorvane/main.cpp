@@ -85,8 +85,9 @@ int RunToolSwitch(const zv::main_window::ToolSwitch& tool, zv::main_window::Star
     zv::win32::Win32Folders folders;
     zv::win32::Win32Registry registry;
     zv::win32::Win32StackPorts stack(registry);
+    zv::win32::ChangeLock change_lock;
     zv::CommandReport report = zv::main_window::RunToolSwitch(
-        tool, {start, files, folders, registry, stack.ports()}, records);
+        tool, {start, files, folders, registry, stack.ports(), &change_lock}, records);
     zv::win32::WriteToConsole(report.text);
     return report.exit_code;
 }

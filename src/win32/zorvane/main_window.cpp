@@ -56,11 +56,11 @@ bool MainWindow::Open() {
     services_.direct_start.SetOwner(hwnd());
     chrome_ = std::make_unique<MainChromeWin>(hwnd(), Tips());
     controller_ = std::make_unique<main_window::MainView>(
-        records_, main_window::MainWindowPorts{*this, *chrome_, services_.messages, services_.pump,
-                                               services_.beeper, services_.files, services_.folders,
-                                               services_.registry, services_.restart, *backup_,
-                                               services_.tip_option, services_.launchers,
-                                               services_.ping, &services_.stack_undo});
+        records_, main_window::MainWindowPorts{
+                      *this, *chrome_, services_.messages, services_.pump, services_.beeper,
+                      services_.files, services_.folders, services_.registry, services_.restart,
+                      *backup_, services_.tip_option, services_.launchers, services_.ping,
+                      &services_.stack_undo, &services_.change_lock});
     chrome_->Create(controller_->chrome);
     FitToLayout();
     MakeBinder(font_, dpi_, false);
@@ -167,7 +167,12 @@ int MainWindow::ShowMtuFinder(const std::string& host) {
         hwnd(), host,
         [ports = WorkerStackPorts(services_), machine = MachineOf(records_),
          directory = records_.ProgramDirectory](uint32_t address, int mtu) {
-            return main_window::UseMtuForAdapter(ports, machine, directory, address, mtu);
+            // On the dialog's worker thread, which holds the change lock for the change.
+            ChangeLock lock;
+            HeldChangeLock held(&lock);
+            return held.held()
+                       ? main_window::UseMtuForAdapter(ports, machine, directory, address, mtu)
+                       : std::string(kAnotherChangeRuns);
         });
 }
 

@@ -20,6 +20,7 @@
 #include "win32/platform/win32_registry.h"
 #include "win32/launch/background_launcher.h"
 #include "win32/platform/registry_tip_option.h"
+#include "win32/platform/single_instance.h"
 #include "win32/launch/win32_launcher.h"
 #include "win32/netstack/win32_stack_ports.h"
 #include "win32/ui/win_ports.h"
@@ -65,6 +66,9 @@ struct ZorvaneServices {
     Win32StackPorts stack{registry};
     netstack::StackMachine stack_machine;
     netstack::StackUndo stack_undo{stack.ports(), stack_machine};
+    // Apply, Restore and Undo of the window's thread; the Network Stack window's worker and
+    // the MTU's "Use for This Adapter" take one of their own on their threads.
+    ChangeLock change_lock;
 };
 
 }  // namespace zv::win32

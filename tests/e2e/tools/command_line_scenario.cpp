@@ -103,6 +103,22 @@ void ACopyInAnotherSessionRefuses() {
     CloseHandle(other_session);
 }
 
+// A change of another process (the Network Stack window's worker, say) owns the change
+// lock: a switch that writes is refused before it writes, one that only reads runs.
+void AChangeOfAnotherProcessRefuses() {
+    Context in("a change of another process runs");
+    HANDLE change = CreateMutexA(nullptr, TRUE, "Global\\Zorvane.Changes");
+    const RegistrySnapshot before = TouchedRegistry();
+    CapturedRun run = RunCapturingOutput("Zorvane.exe", "/restore");
+    E2E_CHECK_EQ(run.exit_code, std::optional<DWORD>(1));
+    E2E_CHECK_EQ(run.output.rfind("Another change of Zorvane's is still being made.", 0),
+                 size_t{0});
+    CheckSame(before, TouchedRegistry());
+    E2E_CHECK_EQ(RunCapturingOutput("Zorvane.exe", "/?").exit_code, std::optional<DWORD>(0));
+    ReleaseMutex(change);
+    CloseHandle(change);
+}
+
 // The threads of the desktop shell that serve its COM objects held still while the object
 // lives: an Explorer that takes the companion's start and never answers. Under Wine the
 // threads that own its windows (the desktop, the tray) run on: every program's start needs
@@ -207,6 +223,7 @@ void RunCommandLineScenario(const ToolsRelease& release) {
                             "The Windows default settings were restored.");
     RefusalsWriteNothing();
     ACopyInAnotherSessionRefuses();
+    AChangeOfAnotherProcessRefuses();
     AHungExplorerKeepsNoCopyAlive();
 }
 

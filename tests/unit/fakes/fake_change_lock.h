@@ -1,0 +1,26 @@
+// The change lock in memory: held by another change when told so, and counting the takes
+// not yet released.
+#pragma once
+
+#include "common/change_lock.h"
+
+namespace zv::testing {
+
+class FakeChangeLock : public ChangeLockPort {
+  public:
+    bool held_elsewhere = false;
+    int held = 0;
+    int takes = 0;
+
+    bool TryTake() override {
+        if (held_elsewhere) {
+            return false;
+        }
+        ++takes;
+        ++held;
+        return true;
+    }
+    void Release() override { --held; }
+};
+
+}  // namespace zv::testing
