@@ -35,7 +35,8 @@ ui::Bounds NetworkStackView::ListBounds() {
     return {kMargin, kListTop, kStackWidth - 2 * kMargin, kEditTop - kListTop - kMargin};
 }
 
-NetworkStackView::NetworkStackView(NetworkStackWorker& worker) : worker_(worker) {
+NetworkStackView::NetworkStackView(NetworkStackWorker& worker, ui::MessageBoxPort& messages)
+    : worker_(worker), messages_(messages) {
     PlaceControls();
     for (size_t i = 0; i < kFindingSlots; ++i) {
         cmdFix[i].on_click = [this, i] { Fix({i}); };
@@ -132,7 +133,16 @@ void NetworkStackView::OnReadDone(const std::vector<StackFindingText>& findings,
 
 void NetworkStackView::OnChanged(const std::vector<std::string>& outcomes) {
     busy_ = false;
+    changing_ = false;
     lblStatus.SetCaption(Joined(outcomes));
+    if (close_asked_) {
+        ui::Message message;
+        message.text = "The change has ended.\r\n" + Joined(outcomes);
+        message.caption = frmNetworkStack.caption();
+        messages_.Show(message);
+        Close();
+        return;
+    }
     StartRead();
 }
 
@@ -245,12 +255,21 @@ void NetworkStackView::Send(const StackChangeRequest& request) {
         return;
     }
     busy_ = true;
+    changing_ = true;
     lblStatus.SetCaption("Changing...");
     ShowAvailability();
     worker_.Change(request);
 }
 
+// A read may be left to end alone; a change may not, as Undo and another change must not
+// start while it writes, and its outcome must be seen.
 void NetworkStackView::Close() {
+    if (changing_) {
+        close_asked_ = true;
+        cmdClose.SetEnabled(false);
+        lblStatus.SetCaption("Finishing the change: the window closes when it has ended.");
+        return;
+    }
     if (on_unload) {
         on_unload();
     }

@@ -2,7 +2,9 @@
 // button, and Fix All; below, the modern stack's rows (setting, now, Windows default, when
 // a change takes effect, the new value picked), a list to pick a new value for the selected
 // row, and Apply Changes. Reading and changing are slow (WMI, netsh), so they run on a
-// worker: rows fill in as they arrive, and the window stays usable meanwhile.
+// worker: rows fill in as they arrive, and the window stays usable meanwhile. A change
+// never outlives the window unseen: asked to close while one runs, the window says it is
+// finishing, and when the change ends shows its outcome in a message box, then closes.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +16,7 @@
 #include "ui/captioned.h"
 #include "ui/combo_box.h"
 #include "ui/field.h"
+#include "ui/ports.h"
 
 namespace zv::main_window {
 
@@ -61,7 +64,7 @@ inline constexpr int kStackHeight = 8700;
 
 class NetworkStackView {
   public:
-    explicit NetworkStackView(NetworkStackWorker& worker);
+    NetworkStackView(NetworkStackWorker& worker, ui::MessageBoxPort& messages);
     NetworkStackView(const NetworkStackView&) = delete;
     NetworkStackView& operator=(const NetworkStackView&) = delete;
 
@@ -80,6 +83,8 @@ class NetworkStackView {
     std::string Cell(size_t row, size_t column) const;
     // The user selected a row of the list (or none, with an index past the rows).
     void SelectRow(size_t row);
+    // Close, Esc and the title bar's close box: the window goes at once, or once the change
+    // that runs has ended and its outcome was shown.
     void Close();
     bool busy() const { return busy_; }
 
@@ -108,11 +113,14 @@ class NetworkStackView {
     void Send(const StackChangeRequest& request);
 
     NetworkStackWorker& worker_;
+    ui::MessageBoxPort& messages_;
     std::vector<StackRowText> rows_;
     std::vector<StackFindingText> findings_;
     std::map<size_t, std::string> picked_;  // by row
     size_t selected_ = static_cast<size_t>(-1);
     bool busy_ = false;
+    bool changing_ = false;
+    bool close_asked_ = false;
     bool filling_choices_ = false;
 };
 

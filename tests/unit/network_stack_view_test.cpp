@@ -3,6 +3,7 @@
 // worker is busy.
 #include <gtest/gtest.h>
 
+#include "fakes/recording_ui.h"
 #include "main_window/network_stack_view.h"
 
 namespace zv::main_window {
@@ -24,11 +25,14 @@ StackRowText Row(const std::string& setting, const std::string& now,
 class NetworkStackViewTest : public ::testing::Test {
   protected:
     RecordingWorker worker;
-    NetworkStackView view{worker};
+    testing::RecordingMessageBox messages;
+    NetworkStackView view{worker, messages};
     int redraws = 0;
+    int unloads = 0;
 
     void SetUp() override {
         view.on_rows_changed = [this] { ++redraws; };
+        view.on_unload = [this] { ++unloads; };
         view.Load();
     }
 
@@ -88,6 +92,31 @@ TEST_F(NetworkStackViewTest, PickedValuesAreAppliedTogetherAndTheValueNowDropsAP
     EXPECT_EQ(worker.changes[0].values,
               (std::vector<std::pair<size_t, std::string>>{{0, "normal"}}));
     EXPECT_TRUE(worker.changes[0].fixes.empty());
+}
+
+// Close, Esc and the title bar's box all ask Close: a read is left to end alone, a change
+// is not, and its outcome is shown before the window goes.
+TEST_F(NetworkStackViewTest, AChangeKeepsTheWindowOpenUntilItsOutcomeIsShown) {
+    ReadAll({{"Auto-tuning is disabled.", true}});
+    view.cmdFix[0].Click();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        view.Close();
+    }
+    EXPECT_EQ(unloads, 0);
+    EXPECT_EQ(view.lblStatus.caption(),
+              "Finishing the change: the window closes when it has ended.");
+    EXPECT_TRUE(messages.shown.empty());
+
+    view.OnChanged({"Auto-tuning level: set to Normal."});
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "The change has ended.\r\nAuto-tuning level: set to Normal.");
+    EXPECT_EQ(messages.shown[0].caption, "Network Stack");
+    EXPECT_EQ(unloads, 1);
+    EXPECT_EQ(worker.reads, 1) << "no read after a change the window closes on";
+
+    view.Load();  // a read runs: the window closes at once
+    view.Close();
+    EXPECT_EQ(unloads, 2);
 }
 
 TEST_F(NetworkStackViewTest, FindingsBeyondTheSlotsAreCountedAndFixAllReachesThem) {

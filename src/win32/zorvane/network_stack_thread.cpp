@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "win32/platform/single_instance.h"
 #include "win32/platform/worker_thread.h"
 
 namespace zv::win32 {
@@ -59,12 +60,13 @@ void NetworkStackThread::ReportTo(HWND window) {
 
 NetworkStackThread::~NetworkStackThread() {
     shared_->ForgetWindow();
-    if (!FinishWorker(thread_, kStackCloseWaitMs)) {
+    if (!FinishWorker(thread_, changing_ ? INFINITE : kStackCloseWaitMs)) {
         CloseHandle(thread_);  // the job finishes alone, on the state it shares
     }
 }
 
 void NetworkStackThread::Read() {
+    changing_ = false;
     Start([](Shared& shared) {
         StackReading reading = shared.source->Read([&shared](std::vector<StackRowText> rows) {
             shared.Send([rows = std::move(rows)](NetworkStackView& view) { view.OnRows(rows); });
@@ -76,8 +78,13 @@ void NetworkStackThread::Read() {
 }
 
 void NetworkStackThread::Change(const StackChangeRequest& request) {
+    changing_ = true;
     Start([request](Shared& shared) {
-        std::vector<std::string> outcomes = shared.source->Change(request);
+        ChangeLock lock;
+        HeldChangeLock held(&lock);
+        std::vector<std::string> outcomes = held.held()
+                                                ? shared.source->Change(request)
+                                                : std::vector<std::string>{kAnotherChangeRuns};
         shared.Send(
             [outcomes = std::move(outcomes)](NetworkStackView& view) { view.OnChanged(outcomes); });
     });

@@ -1,8 +1,10 @@
 // The Network Stack window's worker: each read or change runs on a thread of its own
 // (there is one at a time), and its answers queue up for the window, which a posted
-// kStackAnswerMessage tells to take them. At close the window waits a bounded time for a
-// running job; a job that outlasts it (a WMI query that hangs) finishes alone, since it
-// shares its state with the thread rather than with the window.
+// kStackAnswerMessage tells to take them. A change holds the change lock for its length.
+// At close the window waits a bounded time for a running read; a read that outlasts it (a
+// WMI query that hangs) finishes alone, since it shares its state with the thread rather
+// than with the window, and writes nothing. A change is always waited for: the window
+// stays open while one runs, and each of its steps has a bound of its own.
 #pragma once
 
 #include <windows.h>
@@ -41,6 +43,7 @@ class NetworkStackThread : public main_window::NetworkStackWorker {
 
     std::shared_ptr<Shared> shared_;
     HANDLE thread_ = nullptr;
+    bool changing_ = false;  // the job last started is a change
 };
 
 }  // namespace zv::win32

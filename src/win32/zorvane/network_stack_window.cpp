@@ -26,7 +26,7 @@ void NetworkStackWindow::ShowModal(HWND owner,
 }
 
 NetworkStackWindow::NetworkStackWindow(std::shared_ptr<main_window::NetworkStackSource> source)
-    : worker_(std::move(source)), view_(worker_) {
+    : worker_(std::move(source)), view_(worker_, messages_) {
     view_.on_rows_changed = [this] { ShowRowCount(); };
     view_.on_unload = [this] { CloseSoon(); };
 }
@@ -36,7 +36,7 @@ bool NetworkStackWindow::Build(HWND owner) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     if (!MakeWindow(id::kClassName, view_.frmNetworkStack, main_window::kStackWidth,
-                    main_window::kStackHeight, owner, 0)) {
+                    main_window::kStackHeight, owner, 0, false)) {
         return false;
     }
     worker_.ReportTo(hwnd());
@@ -90,6 +90,15 @@ LRESULT NetworkStackWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lp
         case kStackAnswerMessage:
             worker_.DeliverAnswers(view_);
             return 0;
+        case WM_CLOSE:
+            view_.Close();
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wparam) == IDCANCEL) {  // Esc
+                view_.Close();
+                return 0;
+            }
+            break;
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lparam);
             if (AnswerCellText(list_, header, [this](size_t row, size_t column) {

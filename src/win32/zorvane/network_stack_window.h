@@ -1,6 +1,7 @@
 // The real Network Stack window over its controller: the findings with their Fix buttons,
 // the rows in a list that asks for the text it draws, and the row of controls below. It
-// opens at once; the rows fill in from its worker thread.
+// opens at once; the rows fill in from its worker thread. Close, Esc and the title bar's
+// close box all ask the controller, which keeps the window open while a change runs.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include "main_window/network_stack_source.h"
 #include "main_window/network_stack_view.h"
 #include "win32/ui/small_dialog.h"
+#include "win32/ui/win_ports.h"
 #include "win32/zorvane/network_stack_thread.h"
 
 namespace zv::win32 {
@@ -27,8 +29,9 @@ class NetworkStackWindow : public SmallDialog {
     void OnListNotice(NMHDR* header);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
-    // Declared first, so that it outlives the controller that starts its jobs.
+    // Declared first, so that they outlive the controller that starts its jobs.
     NetworkStackThread worker_;
+    Win32MessageBox messages_;
     main_window::NetworkStackView view_;
     HWND list_ = nullptr;
 };

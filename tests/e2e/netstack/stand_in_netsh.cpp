@@ -1,6 +1,7 @@
 // Stands in for netsh.exe in the sandbox's system folder: appends its arguments (its command
 // line after its own name) as one line to C:\netsh-calls.txt and ends with the number in
-// C:\netsh-exit.txt, or 0 when there is none. It changes nothing.
+// C:\netsh-exit.txt, or 0 when there is none. While C:\netsh-hold.txt is there (for at most
+// 30 s) it waits before it ends, as a slow netsh does. It changes nothing.
 #include <windows.h>
 
 #include <cstdlib>
@@ -35,6 +36,11 @@ int main() {
     if (exit_file != INVALID_HANDLE_VALUE) {
         ReadFile(exit_file, code, sizeof(code) - 1, &read, nullptr);
         CloseHandle(exit_file);
+    }
+    for (int waited = 0;
+         waited < 300 && GetFileAttributesA("C:\\netsh-hold.txt") != INVALID_FILE_ATTRIBUTES;
+         ++waited) {
+        Sleep(100);
     }
     return std::atoi(code);
 }

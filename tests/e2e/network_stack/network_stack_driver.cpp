@@ -7,6 +7,10 @@
 //   network_stack_driver fix       a TcpAckFrequency where Windows never reads it: its Fix
 //                                  removes it, the finding goes, and Undo Last Change puts
 //                                  the value back
+//   network_stack_driver close     with a loopback MTU below its floor, the Fix of that
+//                                  finding runs a netsh that waits: Close, Esc and the
+//                                  title bar's close box leave the window open, saying it is
+//                                  finishing; once netsh ends it shows the outcome, then goes
 //   network_stack_driver adapter   on the sandbox's routed network, Find Largest MTU finds
 //                                  the veth's 1500 towards mtu.zorvane.test, and "Use for
 //                                  This Adapter" finds the adapter of the route, stores the
@@ -21,13 +25,17 @@
 
 #include <cctype>
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "fakes/program_texts.h"
 #include "main_window/network_stack_view.h"
 #include "support/check.h"
 #include "fakes/registry_paths.h"
 #include "support/files.h"
+#include "support/message_boxes.h"
 #include "support/registry_read.h"
 #include "support/scenario_runner.h"
 #include "support/screen.h"
@@ -267,6 +275,55 @@ void RunFix() {
     E2E_CHECK(zorvane.Close());
 }
 
+// Each way to close the window while the change waits on netsh: it stays, and says why.
+void CloseEachWay(HWND window) {
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Close", [&] { SendMessageA(GetDlgItem(window, id::cmdClose), BM_CLICK, 0, 0); }},
+        {"Esc", [&] { PostMessageA(window, WM_COMMAND, IDCANCEL, 0); }},
+        {"the title bar's close box", [&] { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const auto& [way, close] : ways) {
+        Context in(way);
+        close();
+        E2E_CHECK(!WaitForWindowGone(window, 1000));
+        E2E_CHECK_EQ(Status(window), "Finishing the change: the window closes when it has ended.");
+    }
+}
+
+void RunClose() {
+    E2E_CHECK(PlaceStandInNetsh());
+    SetNetshExitCode(0);
+    E2E_CHECK(HoldNetsh());
+    ZorvaneSession zorvane;
+    if (!zorvane.ok()) {
+        LetNetshGo();
+        return;
+    }
+    HWND window = OpenNetworkStack(zorvane);
+    const int slot = window != nullptr ? FindingSlot(window, "MTU") : -1;
+    if (!E2E_CHECK(slot >= 0)) {
+        LetNetshGo();
+        return;
+    }
+    SendMessageA(GetDlgItem(window, id::cmdFix0 + slot), BM_CLICK, 0, 0);
+    E2E_CHECK(WaitUntil([] { return FileIsPresent("C:\\netsh-calls.txt"); }, 30000));
+    CloseEachWay(window);
+    E2E_CHECK(!IsWindowEnabled(zorvane.main()));  // no Undo can start meanwhile
+    E2E_CHECK(RequestScreenshot("network-stack-finishing"));
+    LetNetshGo();
+    std::optional<MessageBoxSeen> box = WaitForMessageBox(zorvane.process().id(), 30000);
+    if (E2E_CHECK(box.has_value())) {
+        Note("outcome: " + box->text);
+        E2E_CHECK_EQ(box->caption, "Network Stack");
+        E2E_CHECK(box->text.rfind("The change has ended.\r\nIPv4 MTU", 0) == 0);
+        E2E_CHECK(IsWindow(window));
+        E2E_CHECK(AnswerMessageBox(*box, IDOK));
+    }
+    E2E_CHECK(WaitForWindowGone(window));
+    E2E_CHECK_EQ(NetshCalls().size(), 1u);
+    E2E_CHECK(zorvane.Close());
+}
+
 void RunAdapter() {
     E2E_CHECK(
         WriteWholeFile(PingFilePath(), test_texts::PingFile(false, "mtu.zorvane.test", 5, false)));
@@ -319,7 +376,9 @@ void RunAdapter() {
 
 int main(int argc, char** argv) {
     using namespace zv::e2e;
-    return RunNamedScenario(
-        {{"window", "win10|winxp", RunWindow}, {"fix", RunFix}, {"adapter", RunAdapter}}, argc,
-        argv);
+    return RunNamedScenario({{"window", "win10|winxp", RunWindow},
+                             {"fix", RunFix},
+                             {"close", RunClose},
+                             {"adapter", RunAdapter}},
+                            argc, argv);
 }

@@ -11,6 +11,7 @@ namespace {
 // Where the stand-in writes and reads, as it has them.
 const char kCalls[] = "C:\\netsh-calls.txt";
 const char kExitCode[] = "C:\\netsh-exit.txt";
+const char kHold[] = "C:\\netsh-hold.txt";
 
 }  // namespace
 
@@ -24,6 +25,14 @@ bool PlaceStandInNetsh() {
 
 void SetNetshExitCode(int code) {
     WriteWholeFile(kExitCode, std::to_string(code));
+}
+
+bool HoldNetsh() {
+    return WriteWholeFile(kHold, "");
+}
+
+void LetNetshGo() {
+    RemoveFile(kHold);
 }
 
 std::vector<std::string> NetshCalls() {
