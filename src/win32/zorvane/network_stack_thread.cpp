@@ -61,7 +61,7 @@ void NetworkStackThread::ReportTo(HWND window) {
 NetworkStackThread::~NetworkStackThread() {
     shared_->ForgetWindow();
     if (!FinishWorker(thread_, changing_ ? INFINITE : kStackCloseWaitMs)) {
-        CloseHandle(thread_);  // the job finishes alone, on the state it shares
+        CloseHandle(thread_);  // a read finishes alone, on the state it shares
     }
 }
 
