@@ -195,7 +195,8 @@ class HungExplorer {
 };
 
 // The companion's start waits for Explorer on a thread of its own, and only a few seconds
-// at the end: neither the launcher nor the closed window stays alive with the lock.
+// at the end: neither the launcher nor the closed window stays alive with the lock. The
+// launcher never takes it: a switch that writes runs while it waits.
 void AHungExplorerKeepsNoCopyAlive() {
     Context in("Explorer not answering");
     constexpr DWORD kEnds = 15000;  // the wait at the end, with room for a slow sandbox
@@ -203,6 +204,10 @@ void AHungExplorerKeepsNoCopyAlive() {
         Context launcher("Zorvane.exe 1");
         HungExplorer hung;
         ChildProcess starter(AppCommand("Zorvane.exe", "1"), SW_HIDE);
+        Sleep(500);
+        E2E_CHECK_EQ(RunCapturingOutput("Zorvane.exe", "/restore").exit_code,
+                     std::optional<DWORD>(0));
+        E2E_CHECK(WaitForSingleObject(starter.handle(), 0) == WAIT_TIMEOUT);
         E2E_CHECK(hung.Ends(starter, kEnds));
     }
     Context window("the window closed");
