@@ -294,15 +294,10 @@ void RunClose() {
     E2E_CHECK(PlaceStandInNetsh());
     SetNetshExitCode(0);
     E2E_CHECK(HoldNetsh());
-    ZorvaneSession zorvane;
-    if (!zorvane.ok()) {
-        LetNetshGo();
-        return;
-    }
-    HWND window = OpenNetworkStack(zorvane);
+    ZorvaneSession zorvane;  // a netsh left waiting ends within 30 s on its own
+    HWND window = zorvane.ok() ? OpenNetworkStack(zorvane) : nullptr;
     const int slot = window != nullptr ? FindingSlot(window, "MTU") : -1;
     if (!E2E_CHECK(slot >= 0)) {
-        LetNetshGo();
         return;
     }
     SendMessageA(GetDlgItem(window, id::cmdFix0 + slot), BM_CLICK, 0, 0);

@@ -12,14 +12,7 @@ class FakeChangeLock : public ChangeLockPort {
     int held = 0;
     int takes = 0;
 
-    bool TryTake() override {
-        if (held_elsewhere) {
-            return false;
-        }
-        ++takes;
-        ++held;
-        return true;
-    }
+    bool TryTake() override { return !held_elsewhere && ++takes > 0 && ++held > 0; }
     void Release() override { --held; }
 };
 
