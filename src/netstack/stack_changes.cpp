@@ -102,7 +102,15 @@ Written WriteMtu(StackPorts& ports, const StackMachine& machine, const Target& t
     StackRow row;
     row.id = target.id;
     row.adapter = target.adapter;
-    Written stored = FromNetsh(ports.netsh, *NetshArguments(row, value, machine));
+    // netsh names the adapter by its index, which Windows may not have given.
+    std::optional<std::vector<std::string>> arguments = NetshArguments(row, value, machine);
+    Written stored =
+        arguments ? FromNetsh(ports.netsh, *arguments)
+                  : Written{ChangeResult::NotAvailable,
+                            std::string(now.result == ChangeResult::Done ? "set now, but not stored"
+                                                                         : "not stored") +
+                                " for the next start: Windows gave no index "
+                                "for the adapter"};
     if (stored.result != ChangeResult::Done) {
         return stored;
     }

@@ -20,7 +20,7 @@ using R = WindowsRelease;
 
 const std::string kDir = "C:\\Zorvane";
 const std::string kNetshMtu =
-    "netsh interface ipv4 set subinterface \"Ethernet\" mtu=576 store=persistent";
+    "netsh interface ipv4 set subinterface interface=3 mtu=576 store=persistent";
 const std::string kNetshCubic =
     "netsh int tcp set supplemental template=internet congestionprovider=cubic";
 const std::string kNetshNewReno =
@@ -283,10 +283,41 @@ TEST(StackChangeTest, UseForThisAdapterSetsTheRoutedAdapterNowAndPersistently) {
     EXPECT_EQ(set.result, ChangeResult::Done) << set.text;
     EXPECT_EQ(m.interfaces.list.rows[0].mtu, 1400u);
     EXPECT_EQ(m.netsh.lines.back(),
-              "netsh interface ipv4 set subinterface \"Ethernet\" mtu=1400 store=persistent");
+              "netsh interface ipv4 set subinterface interface=3 mtu=1400 store=persistent");
     m.interfaces.best = 9;
     EXPECT_EQ(UseMtuForRoute(m.ports, m.Snapshots(nullptr), kDir, machine, 1, 1400).result,
               ChangeResult::NotAllowed);
+}
+
+// netsh is given the adapter's index, whatever its alias holds; without an index, netsh is
+// not run and the MTU is reported as not stored.
+TEST(StackChangeTest, NetshNamesTheAdapterByItsIndexOnly) {
+    const struct {
+        const char* alias;
+        uint32_t index;
+        std::vector<std::string> netsh;
+    } cases[] = {
+        {"Wi-Fi \"5\"",
+         12,
+         {"netsh interface ipv4 set subinterface interface=12 mtu=1400 store=persistent"}},
+        {"", 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.alias);
+        HarmedMachine m;
+        m.interfaces.list.rows[0].name = c.alias;
+        m.interfaces.list.rows[0].index = c.index;
+        StackMachine machine = Machine(10, 0, 19045);
+        StackUndo undo(m.ports, machine);
+        std::vector<StackRow> rows = ReadStackRows(m.ports, machine);
+        ChangeOutcome outcome = ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine, rows,
+                                             {{{StackSetting::Ipv4Mtu, "7"}, 1400}})
+                                    .front();
+        EXPECT_EQ(m.netsh.lines, c.netsh);
+        EXPECT_EQ(outcome.text.find("not stored for the next start") != std::string::npos,
+                  c.index == 0)
+            << outcome.text;
+    }
 }
 
 }  // namespace

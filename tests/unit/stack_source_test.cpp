@@ -67,7 +67,7 @@ TEST_F(StackSourceTest, FastRowsFirstAndFixesAndPicksBecomeChanges) {
     EXPECT_TRUE(reading.note.empty());
 
     std::vector<std::string> outcomes = source.Change({{1, 1}, {{0, "1400"}}});
-    const std::string set = "netsh interface ipv4 set subinterface \"Ethernet\" mtu=";
+    const std::string set = "netsh interface ipv4 set subinterface interface=3 mtu=";
     EXPECT_EQ(netsh.lines, (std::vector<std::string>{set + "576 store=persistent",
                                                      set + "1400 store=persistent"}));
     ASSERT_EQ(outcomes.size(), 2u);
