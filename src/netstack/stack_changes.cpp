@@ -190,14 +190,16 @@ std::optional<std::string> Refusal(const StackRow* row, const RowChange& change)
     if (!row->writable) {
         return "it cannot be changed here";
     }
+    if (!change.value) {
+        return IsRegistrySetting(row->id.setting)
+                   ? std::nullopt
+                   : std::optional<std::string>("the value is not allowed");
+    }
     if (RemovalOnly(row->id.setting)) {
-        return change.value ? std::optional<std::string>("it can only be removed") : std::nullopt;
+        return "it can only be removed";
     }
-    if (!change.value || !Allows(*row, *change.value)) {
+    if (!Allows(*row, *change.value)) {
         return "the value is not allowed";
-    }
-    if (IsRegistrySetting(row->id.setting) && row->state == RowState::Read && !row->now) {
-        return "the value there is not a number";
     }
     return std::nullopt;
 }
@@ -206,23 +208,6 @@ Snapshot::StackValue OldValueOf(const StackRow& row) {
     return {SettingKey(row.id.setting), row.id.instance,
             row.state == RowState::Read ? row.now : std::nullopt,
             row.state == RowState::Unreadable};
-}
-
-// A classic receive-window value is one of the catalogue's own, so it is recorded as the
-// catalogue row it is: then the first snapshot, which already holds it from Zorvane's first
-// Apply, keeps that older value, and Undo All Changes does not bring back what an Apply of
-// Zorvane's wrote and the repair removed.
-std::optional<CatalogueRow> CatalogueRowOf(const StackRow& row) {
-    if (row.id.setting != S::ClassicReceiveWindow) {
-        return std::nullopt;
-    }
-    for (const CatalogueEntry& entry : SettingsCatalogue()) {
-        if (entry.layout == RegistryLayout::Nt && entry.place == KeyPlace::Fixed &&
-            row.id.instance == entry.value_name) {
-            return CatalogueRow{&entry, entry.key, ""};
-        }
-    }
-    return std::nullopt;
 }
 
 }  // namespace
@@ -246,7 +231,7 @@ std::vector<ChangeOutcome> ApplyChanges(StackPorts& ports, SnapshotPorts snapsho
                 {change, ChangeResult::NotAllowed,
                  Describe(target, change.value, {ChangeResult::NotAllowed, *refusal})});
         } else {
-            if (std::optional<CatalogueRow> catalogue_row = CatalogueRowOf(*row)) {
+            if (std::optional<CatalogueRow> catalogue_row = SnapshotRowOf(row->id)) {
                 old_registry_values.push_back(*catalogue_row);
             } else {
                 old_values.push_back(OldValueOf(*row));
@@ -340,6 +325,10 @@ bool KnownInstance(S setting, const std::string& instance) {
 bool StackUndo::Knows(const Snapshot::StackValue& value) {
     std::optional<StackSetting> setting = SettingOfKey(value.setting);
     return setting && KnownInstance(*setting, value.instance);
+}
+
+bool StackUndo::KnowsRegistryValue(const std::string& key, const std::string& name) {
+    return IsStackRegistryValue(key, name);
 }
 
 bool StackUndo::PutBack(const Snapshot::StackValue& value) {

@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "netstack/stack_catalogue.h"
+#include "sysconfig/settings_catalogue.h"
 
 namespace zv::netstack {
 
@@ -54,6 +56,13 @@ struct RegistryPlace {
 };
 RegistryPlace RegistryPlaceOf(StackSetting setting, const std::string& instance);
 bool IsRegistrySetting(StackSetting setting);
+
+// A registry row as a snapshot records it: by key and value name, so that the value comes
+// back with its kind and bytes whatever wrote it (a TCPNoDelay a script wrote as REG_SZ); a
+// classic receive-window value as the catalogue row it is. Nothing for any other row.
+std::optional<CatalogueRow> SnapshotRowOf(const RowId& id);
+// Whether a snapshot's registry value is one of the stack's rows, that Undo may put back.
+bool IsStackRegistryValue(const std::string& key, const std::string& name);
 
 // The templates of MSFT_NetTCPSetting whose congestion provider a row shows, in order.
 constexpr const char* kTemplates[] = {"Internet", "Datacenter", "InternetCustom",

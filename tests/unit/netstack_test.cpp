@@ -9,6 +9,7 @@
 #include "fakes/registry_paths.h"
 #include "netstack/stack_checks.h"
 #include "netstack/stack_command.h"
+#include "netstack/stack_entries.h"
 
 namespace zv::netstack {
 namespace {
@@ -317,6 +318,47 @@ TEST(StackChangeTest, NetshNamesTheAdapterByItsIndexOnly) {
         EXPECT_EQ(outcome.text.find("not stored for the next start") != std::string::npos,
                   c.index == 0)
             << outcome.text;
+    }
+}
+
+// A value a script wrote with another type comes back with its type and bytes.
+TEST(StackUndoTest, RegistryRowsComeBackWithTheirKindAndBytes) {
+    const std::string adapter = std::string(kTcpipInterfaces) + "\\{E}";
+    const struct {
+        StackSetting setting;
+        std::string instance;
+        std::string key;
+        const char* name;
+        uint32_t kind;
+        std::string bytes;
+    } cases[] = {
+        {StackSetting::MisplacedTcpNoDelay, kTcpipParameters, kTcpipParameters, "TCPNoDelay",
+         kRegSz, std::string("1\0", 2)},
+        {StackSetting::MisplacedTcpAckFrequency, kTcpipInterfaces, kTcpipInterfaces,
+         "TcpAckFrequency", 3, "\x01"},
+        {StackSetting::MisplacedTcpNoDelay, adapter, adapter, "TCPNoDelay", kRegSz,
+         std::string("yes\0", 4)},
+        {StackSetting::TcpAckFrequency, "{E}", adapter, "TcpAckFrequency", kRegSz,
+         std::string("1\0", 2)},
+        {StackSetting::TcpAckFrequency, "{E}", adapter, "TcpAckFrequency", kRegDword,
+         DwordBytes(UINT32_MAX - 1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key + "\\" + c.name);
+        HarmedMachine m;
+        auto& registry = static_cast<testing::FakeStack&>(m).registry;
+        registry.Put(c.key, c.name, c.kind, c.bytes);
+        StackMachine machine = Machine(10, 0, 19045);
+        StackUndo undo(m.ports, machine);
+        std::vector<StackRow> rows = ReadStackRows(m.ports, machine);
+        EXPECT_TRUE(AllDone(ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine, rows,
+                                         {{{c.setting, c.instance}, std::nullopt}})));
+        EXPECT_FALSE(registry.Value(c.key, c.name));
+        EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+        std::optional<testing::StoredValue> back = registry.Value(c.key, c.name);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->kind, c.kind);
+        EXPECT_EQ(back->data, c.bytes);
     }
 }
 

@@ -1,7 +1,8 @@
 // Zorvane.exe /check and /repair of the modern TCP/IP stack, as a fleet's detection and
 // remediation run them, against Wine's real registry, IP Helper and WMI (which has no
 // MSFT_NetTCPSetting) and a stand-in netsh.exe:
-//   netstack_driver command_line win10   findings, refused and unsupported fixes, Undo
+//   netstack_driver command_line win10   findings, refused and unsupported fixes, Undo (a
+//                                        misplaced value of another type included)
 //   netstack_driver command_line winxp   no modern stack: nothing to check or repair
 #include <windows.h>
 
@@ -66,9 +67,26 @@ void CheckMtuCall(const std::vector<std::string>& calls) {
     }
 }
 
+// A value as a script may leave it, of any kind.
+bool WriteValue(const std::string& path, const char* name, const RegistryValue& value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    LONG set =
+        RegSetValueExA(key, name, 0, value.kind, reinterpret_cast<const BYTE*>(value.data.data()),
+                       static_cast<DWORD>(value.data.size()));
+    RegCloseKey(key);
+    return set == ERROR_SUCCESS;
+}
+
 void RunWin10() {
+    // TCPNoDelay as a script wrote it, as text: /repair removes it and /undo puts back text.
+    const RegistryValue no_delay{REG_SZ, std::string("1\0", 2)};
     E2E_CHECK(WriteDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency", 1));
     E2E_CHECK(WriteDword(HKEY_LOCAL_MACHINE, kTcpip, "TcpWindowSize", 64240));
+    E2E_CHECK(WriteValue(kTcpip, "TCPNoDelay", no_delay));
     {
         Context in("/check");
         CapturedRun check = Zorvane("/check");
@@ -90,6 +108,7 @@ void RunWin10() {
         CheckMtuCall(NetshCalls());
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
                      std::optional<DWORD>());
+        E2E_CHECK(!ReadRegistryValue(HKEY_LOCAL_MACHINE, kTcpip, "TCPNoDelay"));
     }
     {
         Context in("/undo");
@@ -99,6 +118,8 @@ void RunWin10() {
                      std::optional<DWORD>(1));
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "TcpWindowSize"),
                      std::optional<DWORD>(64240));
+        E2E_CHECK_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTcpip, "TCPNoDelay"),
+                     std::optional<RegistryValue>(no_delay));
         E2E_CHECK(NetshCalls().empty());
     }
     {
