@@ -22,46 +22,63 @@ constexpr Choice kProviders[] = {{0, "Default"}, {1, "NewReno"}, {2, "CTCP"}, {3
 constexpr Choice kOnOff[] = {{0, "Disabled"}, {1, "Enabled"}};
 constexpr Choice kTimestamps[] = {{0, "Disabled"}, {1, "Enabled"}, {2, "Allowed"}};
 
+// Round timeouts: RFC 6298's one second, RFC 1122's three, and one between.
+constexpr uint32_t kRtoValues[] = {1000, 2000, 3000};
+constexpr uint32_t kSynRetransmissions[] = {2, 3, 4, 5, 6, 7, 8};
+// The usual MTUs: IPv4's least, IPv6's least, a tunnel's, PPPoE's, Ethernet's, jumbo frames.
+constexpr uint32_t kMtuValues[] = {576, 1280, 1400, 1450, 1480, 1492, 1500, 9000};
+// An ACK for every segment (the latency fix games and trading tools suggest), Windows' own
+// two, and a little more delay.
+constexpr uint32_t kAckFrequencies[] = {1, 2, 3, 4};
+
 template <size_t N>
 constexpr ChoiceList List(const Choice (&choices)[N]) {
     return {choices, N};
 }
+template <size_t N>
+constexpr ValueList Values(const uint32_t (&values)[N]) {
+    return {values, N};
+}
 constexpr ChoiceList kNoChoices = {nullptr, 0};
+constexpr ValueList kNoValues = {nullptr, 0};
 constexpr uint32_t kAny = UINT32_MAX;
 
 constexpr StackEntry kEntries[] = {
     {S::AutoTuningLocal, "auto-tuning", "Receive window auto-tuning", "AutoTuningLevelLocal",
-     T::NewConnections, List(kLevels), 0, 0},
+     T::NewConnections, List(kLevels), 0, 0, kNoValues},
     {S::AutoTuningGroupPolicy, "auto-tuning-group-policy",
      "Receive window auto-tuning by Group Policy", "AutoTuningLevelGroupPolicy", T::NewConnections,
-     List(kPolicyLevels), 0, 0},
+     List(kPolicyLevels), 0, 0, kNoValues},
     {S::AutoTuningEffective, "auto-tuning-effective", "Receive window auto-tuning in effect",
-     "AutoTuningLevelEffective", T::NewConnections, List(kEffective), 0, 0},
+     "AutoTuningLevelEffective", T::NewConnections, List(kEffective), 0, 0, kNoValues},
     {S::CongestionProvider, "congestion-provider", "Congestion provider", "CongestionProvider",
-     T::NewConnections, List(kProviders), 0, 0},
-    {S::Ecn, "ecn", "ECN capability", "EcnCapability", T::NewConnections, List(kOnOff), 0, 0},
+     T::NewConnections, List(kProviders), 0, 0, kNoValues},
+    {S::Ecn, "ecn", "ECN capability", "EcnCapability", T::NewConnections, List(kOnOff), 0, 0,
+     kNoValues},
     {S::Timestamps, "timestamps", "TCP timestamps", "Timestamps", T::NewConnections,
-     List(kTimestamps), 0, 0},
+     List(kTimestamps), 0, 0, kNoValues},
     {S::InitialRto, "initial-rto", "Initial retransmission timeout (ms)", "InitialRto",
-     T::NewConnections, kNoChoices, 300, 3000},
+     T::NewConnections, kNoChoices, 300, 3000, Values(kRtoValues)},
     {S::MaxSynRetransmissions, "max-syn-retransmissions", "Maximum SYN retransmissions",
-     "MaxSynRetransmissions", T::NewConnections, kNoChoices, 2, 8},
+     "MaxSynRetransmissions", T::NewConnections, kNoChoices, 2, 8, Values(kSynRetransmissions)},
     {S::NonSackRttResiliency, "non-sack-rtt-resiliency", "Non-SACK RTT resiliency",
-     "NonSackRttResiliency", T::NewConnections, List(kOnOff), 0, 0},
+     "NonSackRttResiliency", T::NewConnections, List(kOnOff), 0, 0, kNoValues},
     {S::ReceiveSideScaling, "receive-side-scaling", "Receive-side scaling", "ReceiveSideScaling",
-     T::AdapterRestart, List(kOnOff), 0, 0},
+     T::AdapterRestart, List(kOnOff), 0, 0, kNoValues},
     {S::ReceiveSegmentCoalescing, "receive-segment-coalescing", "Receive segment coalescing",
-     "ReceiveSegmentCoalescing", T::AdapterRestart, List(kOnOff), 0, 0},
-    {S::Ipv4Mtu, "ipv4-mtu", "IPv4 MTU", "NlMtu", T::AtOnce, kNoChoices, 576, 0},
-    {S::Ipv6Mtu, "ipv6-mtu", "IPv6 MTU", "NlMtu", T::AtOnce, kNoChoices, 1280, 0},
+     "ReceiveSegmentCoalescing", T::AdapterRestart, List(kOnOff), 0, 0, kNoValues},
+    {S::Ipv4Mtu, "ipv4-mtu", "IPv4 MTU", "NlMtu", T::AtOnce, kNoChoices, 576, 0,
+     Values(kMtuValues)},
+    {S::Ipv6Mtu, "ipv6-mtu", "IPv6 MTU", "NlMtu", T::AtOnce, kNoChoices, 1280, 0,
+     Values(kMtuValues)},
     {S::TcpAckFrequency, "tcp-ack-frequency", "TcpAckFrequency", "TcpAckFrequency",
-     T::AdapterRestart, kNoChoices, 1, 255},
+     T::AdapterRestart, kNoChoices, 1, 255, Values(kAckFrequencies)},
     {S::MisplacedTcpAckFrequency, "misplaced-tcp-ack-frequency", "TcpAckFrequency, never read",
-     "TcpAckFrequency", T::Restart, kNoChoices, 0, kAny},
+     "TcpAckFrequency", T::Restart, kNoChoices, 0, kAny, kNoValues},
     {S::MisplacedTcpNoDelay, "misplaced-tcp-no-delay", "TCPNoDelay, no system-wide effect",
-     "TCPNoDelay", T::Restart, kNoChoices, 0, kAny},
+     "TCPNoDelay", T::Restart, kNoChoices, 0, kAny, kNoValues},
     {S::ClassicReceiveWindow, "classic-receive-window", "Receive window, ignored since Vista",
-     nullptr, T::Restart, kNoChoices, 0, kAny},
+     nullptr, T::Restart, kNoChoices, 0, kAny, kNoValues},
 };
 
 constexpr bool InEnumOrder() {

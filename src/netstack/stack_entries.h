@@ -17,6 +17,11 @@ struct ChoiceList {
     size_t count;
 };
 
+struct ValueList {
+    const uint32_t* first;
+    size_t count;
+};
+
 struct StackEntry {
     StackSetting setting;
     const char* key;       // the id a snapshot names it by
@@ -26,6 +31,8 @@ struct StackEntry {
     ChoiceList choices;
     uint32_t minimum;
     uint32_t maximum;
+    // Of a range: the values a user is likely to want, offered between its ends.
+    ValueList usual;
 };
 
 const StackEntry& EntryOf(StackSetting setting);

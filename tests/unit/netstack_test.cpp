@@ -362,5 +362,62 @@ TEST(StackUndoTest, RegistryRowsComeBackWithTheirKindAndBytes) {
     }
 }
 
+// Each row offers its own values, Windows' default of the release among them, and removal
+// where it is a registry value.
+TEST(StackReadTest, EachRowOffersItsOwnValuesAndWindowsDefault) {
+    using Texts = std::vector<std::string>;
+    const std::string mark = " (Windows' default)";
+    const struct {
+        const char* name;
+        StackMachine machine;
+        RowId row;
+        Texts offers;
+        std::string windows_default;
+    } cases[] = {
+        {"RTO on 10",
+         Machine(10, 0, 19045),
+         {StackSetting::InitialRto, kGlobalTemplate},
+         {"1000" + mark, "2000", "3000"},
+         "1000"},
+        {"RTO on 8",
+         Machine(6, 2, 9200),
+         {StackSetting::InitialRto, kGlobalTemplate},
+         {"1000", "2000", "3000" + mark},
+         "3000"},
+        {"ACK",
+         Machine(10, 0, 19045),
+         {StackSetting::TcpAckFrequency, "{E}"},
+         {"1", "2" + mark, "3", "4", "Remove the value"},
+         "(not set): 2"},
+        {"misplaced",
+         Machine(10, 0, 19045),
+         {StackSetting::MisplacedTcpAckFrequency, kTcpipInterfaces},
+         {"Remove the value"},
+         "(not set)"},
+        {"MTU",
+         Machine(10, 0, 19045),
+         {StackSetting::Ipv4Mtu, "7"},
+         {"576", "1280", "1400", "1450", "1480", "1492", "1500"},
+         "The adapter's own"},
+        {"provider",
+         Machine(10, 0, 19045),
+         {StackSetting::CongestionProvider, "Datacenter"},
+         {"Default", "NewReno", "CTCP", "DCTCP", "LEDBAT", "CUBIC" + mark, "BBR2"},
+         "CUBIC"},
+    };
+    for (const auto& c : cases) {
+        HarmedMachine m;
+        std::vector<StackRow> rows = ReadStackRows(m.ports, c.machine);
+        const StackRow* row = FindRow(rows, c.row);
+        ASSERT_TRUE(row) << c.name;
+        Texts offers;
+        for (const Offer& offer : Offers(*row)) {
+            offers.push_back(offer.text);
+        }
+        EXPECT_EQ(offers, c.offers) << c.name;
+        EXPECT_EQ(row->windows_default, c.windows_default) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace zv::netstack
