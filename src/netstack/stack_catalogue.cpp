@@ -381,6 +381,13 @@ std::vector<Offer> Offers(const StackRow& row) {
     return offers;
 }
 
+bool ReadBackMatches(const RowId& row, uint32_t written, uint32_t read,
+                     const StackMachine& machine) {
+    return read == written ||
+           (row.setting == S::CongestionProvider && written == kProviderDefault &&
+            DefaultValue(row.setting, row.instance, machine) == read);
+}
+
 std::string NowText(const StackRow& row) {
     switch (row.state) {
         case RowState::Read:

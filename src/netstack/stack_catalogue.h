@@ -102,6 +102,12 @@ struct Offer {
 // value. Nothing for a row that cannot be changed.
 std::vector<Offer> Offers(const StackRow& row);
 
+// Whether a value read back after a write shows that Windows took it: the same value, or,
+// after "Default", the provider this release uses by default, which MSFT_NetTCPSetting
+// reports in place of Default.
+bool ReadBackMatches(const RowId& row, uint32_t written, uint32_t read,
+                     const StackMachine& machine);
+
 // One slow read each; a window's worker reads them in this order and shows each piece's
 // rows as it arrives.
 enum class StackPiece { TcpSettings, OffloadSettings, IpInterfaces, Registry };

@@ -70,7 +70,8 @@ WmiClass ClassOf(S setting) {
 
 // WMI says a write was saved even where the stack then keeps its own value, so every
 // write is read back.
-Written ReadBack(StackPorts& ports, const Target& target, uint32_t value) {
+Written ReadBack(StackPorts& ports, const StackMachine& machine, const Target& target,
+                 uint32_t value) {
     const char* property = EntryOf(target.id.setting).property;
     WmiAnswer answer = ports.wmi.Query(ClassOf(target.id.setting), {property});
     for (const WmiInstance& instance : answer.rows) {
@@ -78,7 +79,7 @@ Written ReadBack(StackPorts& ports, const Target& target, uint32_t value) {
             continue;
         }
         std::optional<uint32_t> now = instance.Property(property);
-        if (now == value) {
+        if (now && ReadBackMatches(target.id, value, *now, machine)) {
             return Done();
         }
         if (now) {
@@ -155,13 +156,14 @@ Written Write(StackPorts& ports, const StackMachine& machine, const Target& targ
         }
         Written run = FromNetsh(ports.netsh, *arguments);
         return run.result == ChangeResult::Done && machine.Reach() == StackReach::Wmi
-                   ? ReadBack(ports, target, *value)
+                   ? ReadBack(ports, machine, target, *value)
                    : run;
     }
     Written written = FromPort(
         ports.wmi.Write(ClassOf(setting), target.id.instance, EntryOf(setting).property, *value),
         "WMI");
-    return written.result == ChangeResult::Done ? ReadBack(ports, target, *value) : written;
+    return written.result == ChangeResult::Done ? ReadBack(ports, machine, target, *value)
+                                                : written;
 }
 
 std::string Describe(const Target& target, std::optional<uint32_t> value, const Written& written) {

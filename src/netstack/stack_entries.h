@@ -47,6 +47,7 @@ constexpr uint32_t kEffectiveGroupPolicy = 1;
 constexpr uint32_t kNewReno = 1;
 constexpr uint32_t kCubic = 5;
 constexpr uint32_t kBbr2 = 6;
+constexpr uint32_t kProviderDefault = 0;
 
 // The registry keys the stack's registry rows live in.
 constexpr char kTcpipParameters[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";

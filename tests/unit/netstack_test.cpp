@@ -56,10 +56,13 @@ struct HarmedMachine : testing::FakeStack, testing::MemoryMachine {
         testing::FakeStack::registry.AddKey(kInterfaces + "\\{E}");
         testing::FakeStack::registry.Put(kInterfaces, "TcpAckFrequency", kRegDword, DwordBytes(1));
         testing::FakeStack::registry.Put(kTcpip, "TcpWindowSize", kRegDword, DwordBytes(64240));
+        // Windows 10 and 11 take Default as CUBIC, and WMI then reads CUBIC (see FakeWmi).
+        wmi.default_provider = 5;
         netsh.effect = [this](const std::vector<std::string>& a) {
             if (a.size() == 6 && a[3] == "supplemental") {
                 std::string name = a[4] == "template=compat" ? "Compat" : "Internet";
                 const std::map<std::string, uint32_t> providers = {
+                    {"congestionprovider=default", wmi.default_provider},
                     {"congestionprovider=newreno", 1},
                     {"congestionprovider=cubic", 5},
                     {"congestionprovider=bbr2", 6}};
@@ -318,6 +321,27 @@ TEST(StackChangeTest, NetshNamesTheAdapterByItsIndexOnly) {
         EXPECT_EQ(outcome.text.find("not stored for the next start") != std::string::npos,
                   c.index == 0)
             << outcome.text;
+    }
+}
+
+// Default is taken as the release's provider, which WMI then reads back: a match, so the
+// change is done and its snapshot kept, by netsh (a client) and by WMI (a server).
+TEST(StackChangeTest, DefaultReadBackAsTheReleasesProviderIsDone) {
+    for (const StackMachine& machine : {Machine(10, 0, 22621), Machine(10, 0, 26100, true)}) {
+        SCOPED_TRACE(machine.detail.server ? "server" : "client");
+        HarmedMachine m;
+        StackUndo undo(m.ports, machine);
+        std::vector<StackRow> rows = ReadStackRows(m.ports, machine);
+        ChangeOutcome outcome =
+            ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine, rows,
+                         {{{StackSetting::CongestionProvider, "Internet"}, kProviderDefault}})
+                .front();
+        EXPECT_EQ(outcome.text, "Congestion provider: Internet: set to Default.");
+        EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+        EXPECT_EQ(
+            FindRow(ReadStackRows(m.ports, machine), {StackSetting::CongestionProvider, "Internet"})
+                ->now,
+            std::optional<uint32_t>(kBbr2));
     }
 }
 
