@@ -8,39 +8,12 @@
 namespace zv::main_window {
 namespace {
 
-// Values between a range's ends a user is likely to want: the usual MTUs, and round
-// timeouts.
-constexpr uint32_t kUsualValues[] = {576,  1000, 1280, 1400, 1450, 1480,
-                                     1492, 1500, 2000, 3000, 4000, 9000};
-constexpr uint32_t kSmallRange = 10;
-
-std::vector<uint32_t> OfferedValues(const netstack::StackRow& row) {
-    std::vector<uint32_t> values;
-    if (!row.choices.empty()) {
-        for (const netstack::Choice& choice : row.choices) {
-            values.push_back(choice.value);
-        }
-    } else if (row.maximum > row.minimum && row.maximum - row.minimum <= kSmallRange) {
-        for (uint32_t value = row.minimum; value <= row.maximum; ++value) {
-            values.push_back(value);
-        }
-    } else if (row.maximum > row.minimum) {
-        values.push_back(row.minimum);
-        for (uint32_t value : kUsualValues) {
-            if (value > row.minimum && value < row.maximum) {
-                values.push_back(value);
-            }
-        }
-        values.push_back(row.maximum);
-    }
-    return values;
-}
-
-// The value a picked text stands for, among those offered.
-std::optional<uint32_t> ValueOfText(const netstack::StackRow& row, const std::string& text) {
-    for (uint32_t value : OfferedValues(row)) {
-        if (netstack::ValueText(row, value) == text) {
-            return value;
+// The change a picked text stands for, among those offered.
+std::optional<netstack::RowChange> ChangeOfText(const netstack::StackRow& row,
+                                                const std::string& text) {
+    for (const netstack::Offer& offer : netstack::Offers(row)) {
+        if (offer.text == text) {
+            return netstack::RowChange{row.id, offer.value};
         }
     }
     return std::nullopt;
@@ -85,10 +58,8 @@ StackRowText RowText(const netstack::StackRow& row) {
                       netstack::TakesEffectText(row.takes_effect),
                       {},
                       row.undo_to_default_only};
-    if (row.writable) {
-        for (uint32_t value : OfferedValues(row)) {
-            text.choices.push_back(netstack::ValueText(row, value));
-        }
+    for (const netstack::Offer& offer : netstack::Offers(row)) {
+        text.choices.push_back(offer.text);
     }
     return text;
 }
@@ -131,8 +102,8 @@ std::vector<std::string> StackSource::Change(const StackChangeRequest& request) 
     }
     for (const auto& [index, text] : request.values) {
         if (index < rows_.size()) {
-            if (std::optional<uint32_t> value = ValueOfText(rows_[index], text)) {
-                AddOnce(changes, {rows_[index].id, value});
+            if (std::optional<netstack::RowChange> change = ChangeOfText(rows_[index], text)) {
+                AddOnce(changes, *change);
             }
         }
     }

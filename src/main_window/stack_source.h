@@ -43,8 +43,7 @@ class StackSource : public NetworkStackSource {
     std::vector<netstack::Finding> findings_;
 };
 
-// The row as the window shows it; the values offered are the row's choices, or for a range
-// its ends and the usual values between them.
+// The row as the window shows it, with the values netstack::Offers gives it.
 StackRowText RowText(const netstack::StackRow& row);
 
 // "Use for This Adapter": the outcome's line.

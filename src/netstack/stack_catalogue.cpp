@@ -24,6 +24,16 @@ constexpr StackSetting kNetshSettings[] = {S::AutoTuningLocal, S::CongestionProv
 constexpr StackSetting kOffloadSettings[] = {S::ReceiveSideScaling, S::ReceiveSegmentCoalescing};
 constexpr const char* kClassicValues[] = {"TcpWindowSize", "GlobalMaxTcpWindowSize"};
 
+constexpr uint32_t kEffectiveLocal = 0;
+constexpr uint32_t kDefaultAckFrequency = 2;
+constexpr char kRemoveText[] = "Remove the value";
+constexpr char kDefaultMark[] = " (Windows' default)";
+
+// The provider a template uses when left at Default. Vista and 7: NewReno on clients and
+// CTCP on servers ("netsh interface tcp set global congestionprovider"); Windows 10 1709 and
+// Server 1709 made CUBIC the default of every template (Microsoft's networking blog on CUBIC
+// in the Fall Creators Update); before, the Internet templates had CTCP and the Datacenter
+// ones DCTCP (Get-NetTCPSetting on Windows 8 and Server 2012); Compat keeps NewReno.
 std::string ProviderDefault(const std::string& instance, const StackMachine& machine) {
     if (instance == "Compat") {
         return "NewReno";
@@ -37,41 +47,69 @@ std::string ProviderDefault(const std::string& instance, const StackMachine& mac
     return instance.rfind("Datacenter", 0) == 0 ? "DCTCP" : "CTCP";
 }
 
-std::string WindowsDefault(StackSetting setting, const std::string& instance,
-                           const StackMachine& machine) {
+std::optional<uint32_t> ChoiceNamed(StackSetting setting, const std::string& text) {
+    const ChoiceList choices = EntryOf(setting).choices;
+    for (size_t i = 0; i < choices.count; ++i) {
+        if (text == choices.first[i].text) {
+            return choices.first[i].value;
+        }
+    }
+    return std::nullopt;
+}
+
+// Windows' own value on this release, where it is a number.
+std::optional<uint32_t> DefaultValue(StackSetting setting, const std::string& instance,
+                                     const StackMachine& machine) {
     switch (setting) {
         case S::AutoTuningLocal:
-            return "Normal";
+            return kLevelNormal;  // netsh's help of "set global autotuninglevel"
         case S::AutoTuningGroupPolicy:
-            return "Not configured";
+            return kPolicyNotConfigured;
         case S::AutoTuningEffective:
-            return "Local";
+            return kEffectiveLocal;
         case S::CongestionProvider:
-            return ProviderDefault(instance, machine);
+            return ChoiceNamed(setting, ProviderDefault(instance, machine));
         case S::Ecn:
-            return machine.detail.server && machine.detail.build >= kBuildServer2022 ? "Enabled"
-                                                                                     : "Disabled";
+            return machine.detail.server && machine.detail.build >= kBuildServer2022 ? kEnabled
+                                                                                     : kDisabled;
         case S::InitialRto:
-            return "3000";
+            // RFC 1122's 3 s until Windows 10 1709, which took RFC 6298's 1 s and, to give a
+            // connection as long to open, four SYN retransmissions in place of two (Microsoft's
+            // networking blog on the TCP changes of the Fall Creators Update).
+            return machine.CubicByDefault() ? 1000 : 3000;
         case S::MaxSynRetransmissions:
-            return machine.CubicByDefault() ? "4" : "2";
+            return machine.CubicByDefault() ? 4 : 2;
         case S::ReceiveSideScaling:
         case S::ReceiveSegmentCoalescing:
-            return "Enabled";
+            return kEnabled;
+        case S::TcpAckFrequency:
+            // With no value, an ACK for every second segment (the TCP/IP registry reference's
+            // TcpAckFrequency: 1-255, default 2).
+            return kDefaultAckFrequency;
+        case S::Timestamps:
+        case S::NonSackRttResiliency:
+            return kDisabled;
+        case S::Ipv4Mtu:
+        case S::Ipv6Mtu:
+        case S::MisplacedTcpAckFrequency:
+        case S::MisplacedTcpNoDelay:
+        case S::ClassicReceiveWindow:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::string WindowsDefaultText(const StackRow& row) {
+    switch (row.id.setting) {
         case S::Ipv4Mtu:
         case S::Ipv6Mtu:
             return "The adapter's own";
         case S::TcpAckFrequency:
-            return "(not set): 2";
-        case S::MisplacedTcpAckFrequency:
-        case S::MisplacedTcpNoDelay:
-        case S::ClassicReceiveWindow:
-            return kNotSet;
-        case S::Timestamps:
-        case S::NonSackRttResiliency:
+            return std::string(kNotSet) + ": " + std::to_string(kDefaultAckFrequency);
+        default:
             break;
     }
-    return "Disabled";
+    return row.default_value ? ValueText(row, *row.default_value) : kNotSet;
 }
 
 std::string Where(const StackEntry& entry, const std::string& instance, StackReach reach) {
@@ -98,11 +136,12 @@ StackRow MakeRow(StackSetting setting, const std::string& instance, const std::s
     row.id = {setting, instance};
     row.label = label.empty() ? entry.name : std::string(entry.name) + ": " + label;
     row.where = Where(entry, instance, machine.Reach());
-    row.windows_default = WindowsDefault(setting, instance, machine);
     row.takes_effect = entry.takes_effect;
     row.choices.assign(entry.choices.first, entry.choices.first + entry.choices.count);
     row.minimum = entry.minimum;
     row.maximum = entry.maximum;
+    row.default_value = DefaultValue(setting, instance, machine);
+    row.windows_default = WindowsDefaultText(row);
     return row;
 }
 
@@ -291,6 +330,62 @@ bool Allows(const StackRow& row, uint32_t value) {
                            [&](const Choice& choice) { return choice.value == value; });
     }
     return value >= row.minimum && value <= row.maximum;
+}
+
+namespace {
+
+// A range's usual values within its bounds, an adapter's own MTU (its upper bound) and
+// Windows' default, in order.
+std::vector<uint32_t> RangeValues(const StackRow& row) {
+    const ValueList usual = EntryOf(row.id.setting).usual;
+    std::vector<uint32_t> values;
+    for (size_t i = 0; i < usual.count; ++i) {
+        values.push_back(usual.first[i]);
+    }
+    if (row.adapter) {
+        values.push_back(row.maximum);
+    }
+    if (row.default_value) {
+        values.push_back(*row.default_value);
+    }
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    values.erase(std::remove_if(values.begin(), values.end(),
+                                [&](uint32_t value) { return !Allows(row, value); }),
+                 values.end());
+    return values;
+}
+
+}  // namespace
+
+std::vector<Offer> Offers(const StackRow& row) {
+    std::vector<Offer> offers;
+    if (!row.writable) {
+        return offers;
+    }
+    std::vector<uint32_t> values;
+    if (!row.choices.empty()) {
+        for (const Choice& choice : row.choices) {
+            values.push_back(choice.value);
+        }
+    } else if (!RemovalOnly(row.id.setting)) {
+        values = RangeValues(row);
+    }
+    for (uint32_t value : values) {
+        offers.push_back(
+            {value, ValueText(row, value) + (value == row.default_value ? kDefaultMark : "")});
+    }
+    if (IsRegistrySetting(row.id.setting)) {
+        offers.push_back({std::nullopt, kRemoveText});
+    }
+    return offers;
+}
+
+bool ReadBackMatches(const RowId& row, uint32_t written, uint32_t read,
+                     const StackMachine& machine) {
+    return read == written ||
+           (row.setting == S::CongestionProvider && written == kProviderDefault &&
+            DefaultValue(row.setting, row.instance, machine) == read);
 }
 
 std::string NowText(const StackRow& row) {

@@ -67,6 +67,8 @@ struct StackRow {
     RowState state = RowState::NotAvailable;
     std::optional<uint32_t> now;
     std::string windows_default;  // text, for this release
+    // The same as a value, where it is one ("(not set)" and "The adapter's own" are not).
+    std::optional<uint32_t> default_value;
     TakesEffect takes_effect = TakesEffect::AtOnce;
     // The values a user may pick: `choices` when the setting has names, else the range.
     std::vector<Choice> choices;
@@ -88,6 +90,23 @@ const char* TakesEffectText(TakesEffect when);
 std::string ValueText(const StackRow& row, uint32_t value);
 // Whether the value is one the row allows.
 bool Allows(const StackRow& row, uint32_t value);
+
+// A value the window offers for a row: a number, or nothing for the removal of a registry
+// value (Windows' default then applies), with its text ("Normal", "2 (Windows' default)").
+struct Offer {
+    std::optional<uint32_t> value;
+    std::string text;
+};
+// The row's choices, or the values usual for its setting within its range (an adapter's own
+// MTU among them); Windows' default among them; and removal where the row is a registry
+// value. Nothing for a row that cannot be changed.
+std::vector<Offer> Offers(const StackRow& row);
+
+// Whether a value read back after a write shows that Windows took it: the same value, or,
+// after "Default", the provider this release uses by default, which MSFT_NetTCPSetting
+// reports in place of Default.
+bool ReadBackMatches(const RowId& row, uint32_t written, uint32_t read,
+                     const StackMachine& machine);
 
 // One slow read each; a window's worker reads them in this order and shows each piece's
 // rows as it arrives.

@@ -70,7 +70,8 @@ WmiClass ClassOf(S setting) {
 
 // WMI says a write was saved even where the stack then keeps its own value, so every
 // write is read back.
-Written ReadBack(StackPorts& ports, const Target& target, uint32_t value) {
+Written ReadBack(StackPorts& ports, const StackMachine& machine, const Target& target,
+                 uint32_t value) {
     const char* property = EntryOf(target.id.setting).property;
     WmiAnswer answer = ports.wmi.Query(ClassOf(target.id.setting), {property});
     for (const WmiInstance& instance : answer.rows) {
@@ -78,7 +79,7 @@ Written ReadBack(StackPorts& ports, const Target& target, uint32_t value) {
             continue;
         }
         std::optional<uint32_t> now = instance.Property(property);
-        if (now == value) {
+        if (now && ReadBackMatches(target.id, value, *now, machine)) {
             return Done();
         }
         if (now) {
@@ -102,7 +103,15 @@ Written WriteMtu(StackPorts& ports, const StackMachine& machine, const Target& t
     StackRow row;
     row.id = target.id;
     row.adapter = target.adapter;
-    Written stored = FromNetsh(ports.netsh, *NetshArguments(row, value, machine));
+    // netsh names the adapter by its index, which Windows may not have given.
+    std::optional<std::vector<std::string>> arguments = NetshArguments(row, value, machine);
+    Written stored =
+        arguments ? FromNetsh(ports.netsh, *arguments)
+                  : Written{ChangeResult::NotAvailable,
+                            std::string(now.result == ChangeResult::Done ? "set now, but not stored"
+                                                                         : "not stored") +
+                                " for the next start: Windows gave no index "
+                                "for the adapter"};
     if (stored.result != ChangeResult::Done) {
         return stored;
     }
@@ -147,13 +156,14 @@ Written Write(StackPorts& ports, const StackMachine& machine, const Target& targ
         }
         Written run = FromNetsh(ports.netsh, *arguments);
         return run.result == ChangeResult::Done && machine.Reach() == StackReach::Wmi
-                   ? ReadBack(ports, target, *value)
+                   ? ReadBack(ports, machine, target, *value)
                    : run;
     }
     Written written = FromPort(
         ports.wmi.Write(ClassOf(setting), target.id.instance, EntryOf(setting).property, *value),
         "WMI");
-    return written.result == ChangeResult::Done ? ReadBack(ports, target, *value) : written;
+    return written.result == ChangeResult::Done ? ReadBack(ports, machine, target, *value)
+                                                : written;
 }
 
 std::string Describe(const Target& target, std::optional<uint32_t> value, const Written& written) {
@@ -182,14 +192,16 @@ std::optional<std::string> Refusal(const StackRow* row, const RowChange& change)
     if (!row->writable) {
         return "it cannot be changed here";
     }
+    if (!change.value) {
+        return IsRegistrySetting(row->id.setting)
+                   ? std::nullopt
+                   : std::optional<std::string>("the value is not allowed");
+    }
     if (RemovalOnly(row->id.setting)) {
-        return change.value ? std::optional<std::string>("it can only be removed") : std::nullopt;
+        return "it can only be removed";
     }
-    if (!change.value || !Allows(*row, *change.value)) {
+    if (!Allows(*row, *change.value)) {
         return "the value is not allowed";
-    }
-    if (IsRegistrySetting(row->id.setting) && row->state == RowState::Read && !row->now) {
-        return "the value there is not a number";
     }
     return std::nullopt;
 }
@@ -198,23 +210,6 @@ Snapshot::StackValue OldValueOf(const StackRow& row) {
     return {SettingKey(row.id.setting), row.id.instance,
             row.state == RowState::Read ? row.now : std::nullopt,
             row.state == RowState::Unreadable};
-}
-
-// A classic receive-window value is one of the catalogue's own, so it is recorded as the
-// catalogue row it is: then the first snapshot, which already holds it from Zorvane's first
-// Apply, keeps that older value, and Undo All Changes does not bring back what an Apply of
-// Zorvane's wrote and the repair removed.
-std::optional<CatalogueRow> CatalogueRowOf(const StackRow& row) {
-    if (row.id.setting != S::ClassicReceiveWindow) {
-        return std::nullopt;
-    }
-    for (const CatalogueEntry& entry : SettingsCatalogue()) {
-        if (entry.layout == RegistryLayout::Nt && entry.place == KeyPlace::Fixed &&
-            row.id.instance == entry.value_name) {
-            return CatalogueRow{&entry, entry.key, ""};
-        }
-    }
-    return std::nullopt;
 }
 
 }  // namespace
@@ -238,7 +233,7 @@ std::vector<ChangeOutcome> ApplyChanges(StackPorts& ports, SnapshotPorts snapsho
                 {change, ChangeResult::NotAllowed,
                  Describe(target, change.value, {ChangeResult::NotAllowed, *refusal})});
         } else {
-            if (std::optional<CatalogueRow> catalogue_row = CatalogueRowOf(*row)) {
+            if (std::optional<CatalogueRow> catalogue_row = SnapshotRowOf(row->id)) {
                 old_registry_values.push_back(*catalogue_row);
             } else {
                 old_values.push_back(OldValueOf(*row));
@@ -332,6 +327,10 @@ bool KnownInstance(S setting, const std::string& instance) {
 bool StackUndo::Knows(const Snapshot::StackValue& value) {
     std::optional<StackSetting> setting = SettingOfKey(value.setting);
     return setting && KnownInstance(*setting, value.instance);
+}
+
+bool StackUndo::KnowsRegistryValue(const std::string& key, const std::string& name) {
+    return IsStackRegistryValue(key, name);
 }
 
 bool StackUndo::PutBack(const Snapshot::StackValue& value) {

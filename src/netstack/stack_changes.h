@@ -63,6 +63,7 @@ class StackUndo : public StackUndoPort {
   public:
     StackUndo(StackPorts& ports, const StackMachine& machine) : ports_(ports), machine_(machine) {}
     bool Knows(const Snapshot::StackValue& value) override;
+    bool KnowsRegistryValue(const std::string& key, const std::string& name) override;
     bool PutBack(const Snapshot::StackValue& value) override;
 
   private:

@@ -4,14 +4,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "netstack/stack_catalogue.h"
+#include "sysconfig/settings_catalogue.h"
 
 namespace zv::netstack {
 
 struct ChoiceList {
     const Choice* first;
+    size_t count;
+};
+
+struct ValueList {
+    const uint32_t* first;
     size_t count;
 };
 
@@ -24,6 +31,8 @@ struct StackEntry {
     ChoiceList choices;
     uint32_t minimum;
     uint32_t maximum;
+    // Of a range: the values a user is likely to want, offered between its ends.
+    ValueList usual;
 };
 
 const StackEntry& EntryOf(StackSetting setting);
@@ -38,6 +47,7 @@ constexpr uint32_t kEffectiveGroupPolicy = 1;
 constexpr uint32_t kNewReno = 1;
 constexpr uint32_t kCubic = 5;
 constexpr uint32_t kBbr2 = 6;
+constexpr uint32_t kProviderDefault = 0;
 
 // The registry keys the stack's registry rows live in.
 constexpr char kTcpipParameters[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
@@ -54,6 +64,13 @@ struct RegistryPlace {
 };
 RegistryPlace RegistryPlaceOf(StackSetting setting, const std::string& instance);
 bool IsRegistrySetting(StackSetting setting);
+
+// A registry row as a snapshot records it: by key and value name, so that the value comes
+// back with its kind and bytes whatever wrote it (a TCPNoDelay a script wrote as REG_SZ); a
+// classic receive-window value as the catalogue row it is. Nothing for any other row.
+std::optional<CatalogueRow> SnapshotRowOf(const RowId& id);
+// Whether a snapshot's registry value is one of the stack's rows, that Undo may put back.
+bool IsStackRegistryValue(const std::string& key, const std::string& name);
 
 // The templates of MSFT_NetTCPSetting whose congestion provider a row shows, in order.
 constexpr const char* kTemplates[] = {"Internet", "Datacenter", "InternetCustom",

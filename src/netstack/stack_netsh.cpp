@@ -33,7 +33,8 @@ std::string Lower(std::string text) {
 }
 
 std::optional<Arguments> Mtu(const StackRow& row, uint32_t value) {
-    if (!row.adapter || row.adapter->name.empty()) {
+    // Index 0 is no interface's: Windows did not give one.
+    if (!row.adapter || row.adapter->index == 0) {
         return std::nullopt;
     }
     const char* family = row.id.setting == S::Ipv4Mtu ? "ipv4" : "ipv6";
@@ -41,7 +42,7 @@ std::optional<Arguments> Mtu(const StackRow& row, uint32_t value) {
                      family,
                      "set",
                      "subinterface",
-                     "\"" + row.adapter->name + "\"",
+                     "interface=" + std::to_string(row.adapter->index),
                      "mtu=" + std::to_string(value),
                      "store=persistent"};
 }

@@ -63,11 +63,11 @@ enum class IpFamily { V4, V6 };
 // One row of GetIpInterfaceTable, with what GetIfEntry2 adds about the adapter.
 struct IpInterface {
     uint64_t luid = 0;
-    uint32_t index = 0;
+    uint32_t index = 0;  // what netsh names it by; 0 when Windows did not tell
     IpFamily family = IpFamily::V4;
     uint32_t mtu = 0;       // NlMtu, the IP layer's
     uint32_t link_mtu = 0;  // the adapter's own; 0 when Windows does not tell
-    std::string name;       // the alias netsh knows it by ("Ethernet"), in the ANSI code page
+    std::string name;       // its alias ("Ethernet"), in the ANSI code page, for labels only
     std::string guid;       // "{...}", the name of its Tcpip\Parameters\Interfaces key
     bool loopback = false;  // the loopback pseudo-interface, whose MTU is not a link's
 };
@@ -99,9 +99,8 @@ struct NetshRun {
 class NetshPort {
   public:
     virtual ~NetshPort() = default;
-    // The arguments come from the fixed table of stack_netsh.h, with numbers and adapter
-    // names Windows gave; the implementation quotes each one and refuses one holding a
-    // quote, and waits a bounded time.
+    // The arguments come from the fixed table of stack_netsh.h, words and numbers only; the
+    // implementation refuses any other character, and waits a bounded time.
     virtual NetshRun Run(const std::vector<std::string>& arguments) = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
 #include <vector>
 
 #include "sysconfig/registry_access.h"
@@ -142,6 +143,18 @@ std::string HighestMissingKey(RegistryPort& registry, std::string path) {
     return path;
 }
 
+// A value no NT release reads (the NDI cache, which lives in a key of the 9x stack) stays
+// out of the NT files: importing it would make that key on every machine. Apply itself
+// still writes it, as it always has.
+bool ForeignToNt(const CatalogueEntry& entry) {
+    return entry.layout == RegistryLayout::Nt &&
+           std::none_of(std::begin(release_table::kRows), std::end(release_table::kRows),
+                        [&](const ReleaseProperties& release) {
+                            return release.layout == RegistryLayout::Nt &&
+                                   entry.readers.Includes(release.release);
+                        });
+}
+
 }  // namespace
 
 std::optional<DeploymentFiles> MakeDeploymentFiles(RegistryPort& registry,
@@ -160,7 +173,7 @@ std::optional<DeploymentFiles> MakeDeploymentFiles(RegistryPort& registry,
     std::vector<std::string> created;
     RegistryReader reader(registry, RegistryRoot::LocalMachine);
     for (const CatalogueRow& row : CatalogueRows(registry, release)) {
-        if (!row.interface_name.empty()) {
+        if (!row.interface_name.empty() || ForeignToNt(*row.entry)) {
             continue;
         }
         const std::string name = row.entry->value_name;

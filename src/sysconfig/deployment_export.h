@@ -2,8 +2,9 @@
 // Windows, to import on many machines, and beside it an undo file that puts back the
 // values this machine has now. The per-interface values stay out of both, as adapters
 // differ between computers (Zorvane.exe /apply writes them for the computer's own); the
-// file says so at its top. The 9x layout gets the "REGEDIT4" format its registry editor
-// reads, the NT layout the version 5.00 format; both as ANSI text, the string kinds of a
+// file says so at its top. The NT files leave out what no NT release reads in a key of the
+// 9x stack, which the import would create. The 9x layout gets the "REGEDIT4" format its registry
+// editor reads, the NT layout the version 5.00 format; both as ANSI text, the string kinds of a
 // version 5.00 file in the UTF-16LE its editor reads.
 #pragma once
 

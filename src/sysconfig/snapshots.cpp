@@ -168,7 +168,8 @@ std::optional<std::string> OutsideCatalogue(const Snapshot& snapshot, StackUndoP
     }
     std::string adapter_key;
     for (const Snapshot::Value& value : snapshot.values) {
-        if (!IsCatalogueValue(value.key, value.name, &adapter_key)) {
+        if (!IsCatalogueValue(value.key, value.name, &adapter_key) &&
+            (stack == nullptr || !stack->KnowsRegistryValue(value.key, value.name))) {
             return "it names a value Zorvane does not write: " + value.key + "\\" + value.name;
         }
     }

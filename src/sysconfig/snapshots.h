@@ -29,6 +29,12 @@ class StackUndoPort {
     // Whether the value names a setting and instance Zorvane changes: Undo refuses a
     // snapshot naming anything else as damaged.
     virtual bool Knows(const Snapshot::StackValue& value) = 0;
+    // Whether a registry value outside the catalogue is one of the stack's (a misplaced
+    // TCPNoDelay, say), recorded with its kind and bytes: Undo puts it back as it puts back
+    // the catalogue's.
+    virtual bool KnowsRegistryValue(const std::string& /*key*/, const std::string& /*name*/) {
+        return false;
+    }
     // False when Windows refused.
     virtual bool PutBack(const Snapshot::StackValue& value) = 0;
 };

@@ -21,17 +21,18 @@ const char kNote[] =
     "between computers: run Zorvane.exe /apply on each computer to write them.\r\n";
 
 // The sections both layouts end with: 2 and 4 connections per server under the layout's
-// spelling of the Software key, and the NDI cache.
+// spelling of the Software key, and on 9x the NDI cache (NT reads no such key, and an
+// import would create it).
 std::string ConnectionsAndNdiCache(const std::string& software, const std::string& ndi_cache) {
     return "[HKEY_LOCAL_MACHINE\\" + software +
            "\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\r\n"
            "\"MaxConnectionsPer1_0Server\"=dword:00000002\r\n"
            "\"MaxConnectionsPerServer\"=dword:00000004\r\n"
-           "\r\n"
-           "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params"
-           "\\cachesize]\r\n"
-           "@=" +
-           ndi_cache + "\r\n\r\n";
+           "\r\n" +
+           (ndi_cache.empty() ? ""
+                              : "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD\\"
+                                "NWLink\\Ndi\\params\\cachesize]\r\n@=" +
+                                    ndi_cache + "\r\n\r\n");
 }
 
 TEST(DeploymentExportTest, NtLayoutInVersionFiveFormatWithRemovalsAndTheUndoFile) {
@@ -62,9 +63,9 @@ TEST(DeploymentExportTest, NtLayoutInVersionFiveFormatWithRemovalsAndTheUndoFile
                   "\"EnablePMTUBHDetect\"=dword:00000000\r\n"
                   "\"SYNAttackProtect\"=dword:00000002\r\n"
                   "\r\n" +
-                  ConnectionsAndNdiCache("SOFTWARE", "-"));
-    // The undo file holds what is there now, whatever its kind, strings in UTF-16LE; the
-    // keys the import creates (VxD and all below it) it removes, and only those.
+                  ConnectionsAndNdiCache("SOFTWARE", ""));
+    // The undo file holds what is there now, whatever its kind, strings in UTF-16LE, and
+    // removes no key, as the import creates none.
     EXPECT_EQ(files->undo,
               "Windows Registry Editor Version 5.00\r\n"
               "\r\n"
@@ -82,8 +83,6 @@ TEST(DeploymentExportTest, NtLayoutInVersionFiveFormatWithRemovalsAndTheUndoFile
               "Settings]\r\n"
               "\"MaxConnectionsPer1_0Server\"=-\r\n"
               "\"MaxConnectionsPerServer\"=-\r\n"
-              "\r\n"
-              "[-HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\VxD]\r\n"
               "\r\n");
 }
 

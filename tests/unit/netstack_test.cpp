@@ -9,6 +9,7 @@
 #include "fakes/registry_paths.h"
 #include "netstack/stack_checks.h"
 #include "netstack/stack_command.h"
+#include "netstack/stack_entries.h"
 
 namespace zv::netstack {
 namespace {
@@ -20,7 +21,7 @@ using R = WindowsRelease;
 
 const std::string kDir = "C:\\Zorvane";
 const std::string kNetshMtu =
-    "netsh interface ipv4 set subinterface \"Ethernet\" mtu=576 store=persistent";
+    "netsh interface ipv4 set subinterface interface=3 mtu=576 store=persistent";
 const std::string kNetshCubic =
     "netsh int tcp set supplemental template=internet congestionprovider=cubic";
 const std::string kNetshNewReno =
@@ -55,10 +56,13 @@ struct HarmedMachine : testing::FakeStack, testing::MemoryMachine {
         testing::FakeStack::registry.AddKey(kInterfaces + "\\{E}");
         testing::FakeStack::registry.Put(kInterfaces, "TcpAckFrequency", kRegDword, DwordBytes(1));
         testing::FakeStack::registry.Put(kTcpip, "TcpWindowSize", kRegDword, DwordBytes(64240));
+        // Windows 10 and 11 take Default as CUBIC, and WMI then reads CUBIC (see FakeWmi).
+        wmi.default_provider = 5;
         netsh.effect = [this](const std::vector<std::string>& a) {
             if (a.size() == 6 && a[3] == "supplemental") {
                 std::string name = a[4] == "template=compat" ? "Compat" : "Internet";
                 const std::map<std::string, uint32_t> providers = {
+                    {"congestionprovider=default", wmi.default_provider},
                     {"congestionprovider=newreno", 1},
                     {"congestionprovider=cubic", 5},
                     {"congestionprovider=bbr2", 6}};
@@ -283,10 +287,160 @@ TEST(StackChangeTest, UseForThisAdapterSetsTheRoutedAdapterNowAndPersistently) {
     EXPECT_EQ(set.result, ChangeResult::Done) << set.text;
     EXPECT_EQ(m.interfaces.list.rows[0].mtu, 1400u);
     EXPECT_EQ(m.netsh.lines.back(),
-              "netsh interface ipv4 set subinterface \"Ethernet\" mtu=1400 store=persistent");
+              "netsh interface ipv4 set subinterface interface=3 mtu=1400 store=persistent");
     m.interfaces.best = 9;
     EXPECT_EQ(UseMtuForRoute(m.ports, m.Snapshots(nullptr), kDir, machine, 1, 1400).result,
               ChangeResult::NotAllowed);
+}
+
+// netsh is given the adapter's index, whatever its alias holds; without an index, netsh is
+// not run and the MTU is reported as not stored.
+TEST(StackChangeTest, NetshNamesTheAdapterByItsIndexOnly) {
+    const struct {
+        const char* alias;
+        uint32_t index;
+        std::vector<std::string> netsh;
+    } cases[] = {
+        {"Wi-Fi \"5\"",
+         12,
+         {"netsh interface ipv4 set subinterface interface=12 mtu=1400 store=persistent"}},
+        {"", 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.alias);
+        HarmedMachine m;
+        m.interfaces.list.rows[0].name = c.alias;
+        m.interfaces.list.rows[0].index = c.index;
+        StackMachine machine = Machine(10, 0, 19045);
+        StackUndo undo(m.ports, machine);
+        std::vector<StackRow> rows = ReadStackRows(m.ports, machine);
+        ChangeOutcome outcome = ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine, rows,
+                                             {{{StackSetting::Ipv4Mtu, "7"}, 1400}})
+                                    .front();
+        EXPECT_EQ(m.netsh.lines, c.netsh);
+        EXPECT_EQ(outcome.text.find("not stored for the next start") != std::string::npos,
+                  c.index == 0)
+            << outcome.text;
+    }
+}
+
+// Default is taken as the release's provider, which WMI then reads back: a match, so the
+// change is done and its snapshot kept, by netsh (a client) and by WMI (a server).
+TEST(StackChangeTest, DefaultReadBackAsTheReleasesProviderIsDone) {
+    for (const StackMachine& machine : {Machine(10, 0, 22621), Machine(10, 0, 26100, true)}) {
+        SCOPED_TRACE(machine.detail.server ? "server" : "client");
+        HarmedMachine m;
+        StackUndo undo(m.ports, machine);
+        std::vector<StackRow> rows = ReadStackRows(m.ports, machine);
+        ChangeOutcome outcome =
+            ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine, rows,
+                         {{{StackSetting::CongestionProvider, "Internet"}, kProviderDefault}})
+                .front();
+        EXPECT_EQ(outcome.text, "Congestion provider: Internet: set to Default.");
+        EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+        EXPECT_EQ(
+            FindRow(ReadStackRows(m.ports, machine), {StackSetting::CongestionProvider, "Internet"})
+                ->now,
+            std::optional<uint32_t>(kBbr2));
+    }
+}
+
+// A value a script wrote with another type comes back with its type and bytes.
+TEST(StackUndoTest, RegistryRowsComeBackWithTheirKindAndBytes) {
+    const std::string adapter = std::string(kTcpipInterfaces) + "\\{E}";
+    const struct {
+        StackSetting setting;
+        std::string instance;
+        std::string key;
+        const char* name;
+        uint32_t kind;
+        std::string bytes;
+    } cases[] = {
+        {StackSetting::MisplacedTcpNoDelay, kTcpipParameters, kTcpipParameters, "TCPNoDelay",
+         kRegSz, std::string("1\0", 2)},
+        {StackSetting::MisplacedTcpAckFrequency, kTcpipInterfaces, kTcpipInterfaces,
+         "TcpAckFrequency", 3, "\x01"},
+        {StackSetting::MisplacedTcpNoDelay, adapter, adapter, "TCPNoDelay", kRegSz,
+         std::string("yes\0", 4)},
+        {StackSetting::TcpAckFrequency, "{E}", adapter, "TcpAckFrequency", kRegSz,
+         std::string("1\0", 2)},
+        {StackSetting::TcpAckFrequency, "{E}", adapter, "TcpAckFrequency", kRegDword,
+         DwordBytes(UINT32_MAX - 1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key + "\\" + c.name);
+        HarmedMachine m;
+        auto& registry = static_cast<testing::FakeStack&>(m).registry;
+        registry.Put(c.key, c.name, c.kind, c.bytes);
+        StackMachine machine = Machine(10, 0, 19045);
+        StackUndo undo(m.ports, machine);
+        std::vector<StackRow> rows = ReadStackRows(m.ports, machine);
+        EXPECT_TRUE(AllDone(ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine, rows,
+                                         {{{c.setting, c.instance}, std::nullopt}})));
+        EXPECT_FALSE(registry.Value(c.key, c.name));
+        EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+        std::optional<testing::StoredValue> back = registry.Value(c.key, c.name);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->kind, c.kind);
+        EXPECT_EQ(back->data, c.bytes);
+    }
+}
+
+// Each row offers its own values, Windows' default of the release among them, and removal
+// where it is a registry value.
+TEST(StackReadTest, EachRowOffersItsOwnValuesAndWindowsDefault) {
+    using Texts = std::vector<std::string>;
+    const std::string mark = " (Windows' default)";
+    const struct {
+        const char* name;
+        StackMachine machine;
+        RowId row;
+        Texts offers;
+        std::string windows_default;
+    } cases[] = {
+        {"RTO on 10",
+         Machine(10, 0, 19045),
+         {StackSetting::InitialRto, kGlobalTemplate},
+         {"1000" + mark, "2000", "3000"},
+         "1000"},
+        {"RTO on 8",
+         Machine(6, 2, 9200),
+         {StackSetting::InitialRto, kGlobalTemplate},
+         {"1000", "2000", "3000" + mark},
+         "3000"},
+        {"ACK",
+         Machine(10, 0, 19045),
+         {StackSetting::TcpAckFrequency, "{E}"},
+         {"1", "2" + mark, "3", "4", "Remove the value"},
+         "(not set): 2"},
+        {"misplaced",
+         Machine(10, 0, 19045),
+         {StackSetting::MisplacedTcpAckFrequency, kTcpipInterfaces},
+         {"Remove the value"},
+         "(not set)"},
+        {"MTU",
+         Machine(10, 0, 19045),
+         {StackSetting::Ipv4Mtu, "7"},
+         {"576", "1280", "1400", "1450", "1480", "1492", "1500"},
+         "The adapter's own"},
+        {"provider",
+         Machine(10, 0, 19045),
+         {StackSetting::CongestionProvider, "Datacenter"},
+         {"Default", "NewReno", "CTCP", "DCTCP", "LEDBAT", "CUBIC" + mark, "BBR2"},
+         "CUBIC"},
+    };
+    for (const auto& c : cases) {
+        HarmedMachine m;
+        std::vector<StackRow> rows = ReadStackRows(m.ports, c.machine);
+        const StackRow* row = FindRow(rows, c.row);
+        ASSERT_TRUE(row) << c.name;
+        Texts offers;
+        for (const Offer& offer : Offers(*row)) {
+            offers.push_back(offer.text);
+        }
+        EXPECT_EQ(offers, c.offers) << c.name;
+        EXPECT_EQ(row->windows_default, c.windows_default) << c.name;
+    }
 }
 
 }  // namespace

@@ -11,27 +11,15 @@
 namespace zv::main_window {
 namespace {
 
-netstack::StackRow RangeRow(uint32_t minimum, uint32_t maximum, bool writable = true) {
-    netstack::StackRow row;
-    row.label = "Range";
-    row.state = netstack::RowState::Read;
-    row.now = minimum;
-    row.minimum = minimum;
-    row.maximum = maximum;
-    row.writable = writable;
-    return row;
-}
-
-TEST(StackRowTextTest, OfferedValuesFollowTheRowsKindAndBounds) {
+TEST(StackRowTextTest, AWritableRowOffersItsValues) {
     using Texts = std::vector<std::string>;
-    EXPECT_EQ(RowText(RangeRow(2, 8)).choices, (Texts{"2", "3", "4", "5", "6", "7", "8"}));
-    EXPECT_EQ(RowText(RangeRow(576, 1500)).choices,
-              (Texts{"576", "1000", "1280", "1400", "1450", "1480", "1492", "1500"}));
-    EXPECT_EQ(RowText(RangeRow(1280, 1400)).choices, (Texts{"1280", "1400"}));
-    EXPECT_TRUE(RowText(RangeRow(576, 1500, false)).choices.empty());
-    netstack::StackRow named = RangeRow(0, 0);
-    named.choices = {{0, "Disabled"}, {4, "Normal"}};
-    EXPECT_EQ(RowText(named).choices, (Texts{"Disabled", "Normal"}));
+    netstack::StackRow row;
+    row.id = {netstack::StackSetting::Ecn, "Internet"};
+    row.choices = {{0, "Disabled"}, {4, "Normal"}};
+    row.writable = true;
+    EXPECT_EQ(RowText(row).choices, (Texts{"Disabled", "Normal"}));
+    row.writable = false;
+    EXPECT_EQ(RowText(row).choices, Texts{});
 }
 
 struct StackSourceTest : ::testing::Test, testing::FakeStack, testing::MemoryMachine {
@@ -67,7 +55,7 @@ TEST_F(StackSourceTest, FastRowsFirstAndFixesAndPicksBecomeChanges) {
     EXPECT_TRUE(reading.note.empty());
 
     std::vector<std::string> outcomes = source.Change({{1, 1}, {{0, "1400"}}});
-    const std::string set = "netsh interface ipv4 set subinterface \"Ethernet\" mtu=";
+    const std::string set = "netsh interface ipv4 set subinterface interface=3 mtu=";
     EXPECT_EQ(netsh.lines, (std::vector<std::string>{set + "576 store=persistent",
                                                      set + "1400 store=persistent"}));
     ASSERT_EQ(outcomes.size(), 2u);

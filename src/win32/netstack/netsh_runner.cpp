@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "win32/netstack/bounded_call.h"
 #include "win32/platform/run_command.h"
 
@@ -10,15 +12,13 @@ namespace {
 
 constexpr DWORD kNetshWaitMs = 60000;
 
-// A word, or a name quoted whole; no other quote may reach the command line, so that no
-// argument can split into two.
+// A word of letters, digits and "=" ("mtu=1400", "interface=12"): nothing that could split
+// an argument in two, join two, or be read as another tag reaches the command line.
 bool Acceptable(const std::string& argument) {
-    std::string inside = argument;
-    if (argument.size() >= 2 && argument.front() == '"' && argument.back() == '"') {
-        inside = argument.substr(1, argument.size() - 2);
-    }
-    return !inside.empty() && inside.find('"') == std::string::npos &&
-           (inside.size() != argument.size() || inside.find(' ') == std::string::npos);
+    return !argument.empty() && std::all_of(argument.begin(), argument.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '=';
+    });
 }
 
 std::string NetshPath() {

@@ -1,7 +1,8 @@
 // Zorvane.exe /check and /repair of the modern TCP/IP stack, as a fleet's detection and
 // remediation run them, against Wine's real registry, IP Helper and WMI (which has no
 // MSFT_NetTCPSetting) and a stand-in netsh.exe:
-//   netstack_driver command_line win10   findings, refused and unsupported fixes, Undo
+//   netstack_driver command_line win10   findings, refused and unsupported fixes, Undo (a
+//                                        misplaced value of another type included)
 //   netstack_driver command_line winxp   no modern stack: nothing to check or repair
 #include <windows.h>
 
@@ -30,8 +31,8 @@ constexpr DWORD kRunTimeoutMs = 90000;
 const char kUndoneText[] =
     "The last change has been undone: the registry values and Zorvane.cfg are as they were "
     "before it.";
-const std::string kMtuStart = "interface ipv4 set subinterface \"";
-const std::string kMtuEnd = "\" mtu=576 store=persistent";
+const std::string kMtuStart = "interface ipv4 set subinterface interface=";
+const std::string kMtuEnd = " mtu=576 store=persistent";
 const std::string kNoStack =
     "This Windows has no modern TCP/IP stack: the classic values are what it reads. "
     "Nothing to check.";
@@ -51,19 +52,41 @@ CapturedRun Zorvane(const std::string& word, int netsh_exit_code = 0) {
     return RunCapturingOutput("Zorvane.exe", word, kRunTimeoutMs);
 }
 
-// The one netsh line of the loopback's MTU fix, whatever Wine names the adapter.
+// The one netsh line of the loopback's MTU fix, which names the adapter by its index.
 void CheckMtuCall(const std::vector<std::string>& calls) {
     E2E_CHECK_EQ(calls.size(), size_t{1});
     for (const std::string& call : calls) {
+        if (!E2E_CHECK(call.size() > kMtuStart.size() + kMtuEnd.size())) {
+            continue;
+        }
         E2E_CHECK_EQ(call.substr(0, kMtuStart.size()), kMtuStart);
-        E2E_CHECK(call.size() > kMtuStart.size() + kMtuEnd.size());
-        E2E_CHECK_EQ(call.substr(call.size() - std::min(call.size(), kMtuEnd.size())), kMtuEnd);
+        E2E_CHECK_EQ(call.substr(call.size() - kMtuEnd.size()), kMtuEnd);
+        std::string index =
+            call.substr(kMtuStart.size(), call.size() - kMtuStart.size() - kMtuEnd.size());
+        E2E_CHECK_EQ(index.find_first_not_of("0123456789"), std::string::npos);
     }
 }
 
+// A value as a script may leave it, of any kind.
+bool WriteValue(const std::string& path, const char* name, const RegistryValue& value) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    LONG set =
+        RegSetValueExA(key, name, 0, value.kind, reinterpret_cast<const BYTE*>(value.data.data()),
+                       static_cast<DWORD>(value.data.size()));
+    RegCloseKey(key);
+    return set == ERROR_SUCCESS;
+}
+
 void RunWin10() {
+    // TCPNoDelay as a script wrote it, as text: /repair removes it and /undo puts back text.
+    const RegistryValue no_delay{REG_SZ, std::string("1\0", 2)};
     E2E_CHECK(WriteDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency", 1));
     E2E_CHECK(WriteDword(HKEY_LOCAL_MACHINE, kTcpip, "TcpWindowSize", 64240));
+    E2E_CHECK(WriteValue(kTcpip, "TCPNoDelay", no_delay));
     {
         Context in("/check");
         CapturedRun check = Zorvane("/check");
@@ -85,6 +108,7 @@ void RunWin10() {
         CheckMtuCall(NetshCalls());
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
                      std::optional<DWORD>());
+        E2E_CHECK(!ReadRegistryValue(HKEY_LOCAL_MACHINE, kTcpip, "TCPNoDelay"));
     }
     {
         Context in("/undo");
@@ -94,6 +118,8 @@ void RunWin10() {
                      std::optional<DWORD>(1));
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "TcpWindowSize"),
                      std::optional<DWORD>(64240));
+        E2E_CHECK_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTcpip, "TCPNoDelay"),
+                     std::optional<RegistryValue>(no_delay));
         E2E_CHECK(NetshCalls().empty());
     }
     {

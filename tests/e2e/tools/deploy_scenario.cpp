@@ -2,8 +2,8 @@
 // nothing and names no interface; Apply from the window and then Zorvane.exe /undo give
 // back the exact registry and Zorvane.cfg of before, and so does /undo all after Restore and
 // Apply; the exported file imported with regedit gives what Apply wrote but the interfaces'
-// values, and its undo file exactly the registry of before; a damaged snapshot, or one
-// naming a value Zorvane does not write, is refused.
+// values (and on NT the 9x NDI cache key), and its undo file exactly the registry of before; a
+// damaged snapshot, or one naming a value Zorvane does not write, is refused.
 #include <windows.h>
 
 #include <string>
@@ -34,7 +34,8 @@ void CheckValuesBack(const RegistrySnapshot& expected, const RegistrySnapshot& a
 }
 
 // What Apply wrote, but each interface's values as they were before: the export leaves
-// them to Zorvane.exe /apply on each computer.
+// them to Zorvane.exe /apply on each computer. On NT it leaves out the NDI cache too, whose
+// key only the 9x stack reads.
 RegistrySnapshot WithInterfacesAsBefore(const RegistrySnapshot& applied,
                                         const RegistrySnapshot& before,
                                         const ToolsRelease& release) {
@@ -52,10 +53,17 @@ RegistrySnapshot WithInterfacesAsBefore(const RegistrySnapshot& applied,
         }
         return false;
     };
+    const bool nt = release.reg_header != "REGEDIT4";
+    auto left_out = [&](const std::string& path) {
+        std::string lower = path;
+        CharLowerA(&lower[0]);
+        return per_interface(path) ||
+               (nt && lower.rfind("system\\currentcontrolset\\services\\vxd\\nwlink", 0) == 0);
+    };
     RegistrySnapshot expected;
     for (const auto* from : {&applied, &before}) {
         for (const auto& [path, value] : *from) {
-            if (per_interface(path) == (from == &before)) {
+            if (left_out(path) == (from == &before)) {
                 expected[path] = value;
             }
         }

@@ -21,6 +21,11 @@ class FakeWmi : public netstack::WmiPort {
     netstack::PortStatus write_status = netstack::PortStatus::Ok;
     bool windows_keeps_its_value = false;  // the write "succeeds", the read back differs
     std::vector<std::string> writes;       // "Internet.CongestionProvider=5"
+    // A provider of Default (0) is stored as the provider it stands for on this release,
+    // which is what MSFT_NetTCPSetting.CongestionProvider then reads: the provider in effect
+    // (learn.microsoft.com, MSFT_NetTCPSetting class; Get-NetTCPSetting shows CUBIC, not
+    // Default, after "Default" on Windows 10 and 11). 0 keeps Default.
+    uint32_t default_provider = 0;
 
     netstack::WmiAnswer Query(netstack::WmiClass c, const std::vector<std::string>&) override {
         auto found = classes.find(c);
@@ -30,7 +35,8 @@ class FakeWmi : public netstack::WmiPort {
                                const std::string& property, uint32_t value) override {
         writes.push_back(instance + "." + property + "=" + std::to_string(value));
         if (write_status == netstack::PortStatus::Ok && !windows_keeps_its_value) {
-            Set(c, instance, property, value);
+            bool provider_default = property == "CongestionProvider" && value == 0;
+            Set(c, instance, property, provider_default ? default_provider : value);
         }
         return write_status;
     }
