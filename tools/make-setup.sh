@@ -28,9 +28,11 @@ product_code=$(printf 'Zorvane %s %s' "$arch" "$version" | md5sum |
     sed 's/^\(.\{8\}\)\(.\{4\}\)\(.\{4\}\)\(.\{4\}\)\(.\{12\}\).*/\1-\2-\3-\4-\5/' | tr a-f A-F)
 ping_cfg_attributes=128  # never overwrite
 system_folder=SystemFolder
+other_arch_id=64  # the component codes of the other build end in it
 if [ "$arch" = x64 ]; then
     ping_cfg_attributes=$((128 + 256))  # and 64-bit
     system_folder=System64Folder
+    other_arch_id=86
 fi
 
 fail() { echo "make-setup: $(basename "$out"): $*" >&2; exit 1; }
@@ -54,6 +56,7 @@ while IFS= read -r statement; do
     statement=${statement//@UPGRADE_CODE@/$upgrade_code}
     statement=${statement//@PING_CFG_ATTRIBUTES@/$ping_cfg_attributes}
     statement=${statement//@SYSTEM_FOLDER@/$system_folder}
+    statement=${statement//@OTHER_ARCH_ID@/$other_arch_id}
     msibuild "$msi" -q "$statement" || fail "wixl's package refused: $statement"
 done <<<"$statements"
 
