@@ -4,9 +4,13 @@
 # (installer/zorvane.wxs, then installer/zorvane-msi.sql).
 # A package is checked with msiinfo for what deployment tools rely on: the product code
 # (derived from the build and the version, so every build of one version has the same), the
-# upgrade code, the version, a per-machine install, the Upgrade table, and the size. With
-# PREVIOUS.msi (when that file exists), its codes and version must match too. The package
-# appears as OUT_FILE only when every check passed.
+# upgrade code, the version, a per-machine install, the Upgrade table, and the size. Its
+# package code is derived from its tables and files: made again from the same ones, it is
+# the same package, which Windows Installer takes as already installed. With PREVIOUS.msi
+# (when that file exists), its codes and version must match too, the package code included:
+# a package of one version with other contents would end with 1638 on the machines that
+# have the first, so it is refused. The package appears as OUT_FILE only when every check
+# passed.
 # usage: make-setup.sh x64|x86 APP_DIR VERSION OUT_FILE [PREVIOUS.msi]
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -23,9 +27,13 @@ fi
 previous=${5:-}
 largest=$((1536 * 1024))
 upgrade_code=$(sed -n 's/.*UpgradeCode="\([0-9A-F-]*\)".*/\1/p' "$repo/installer/zorvane.wxs")
-# A name-based code: the MD5 of the build and version, laid out as a GUID.
-product_code=$(printf 'Zorvane %s %s' "$arch" "$version" | md5sum |
-    sed 's/^\(.\{8\}\)\(.\{4\}\)\(.\{4\}\)\(.\{4\}\)\(.\{12\}\).*/\1-\2-\3-\4-\5/' | tr a-f A-F)
+# A name-based code: the MD5 of a text, laid out as a GUID.
+guid_of() {  # TEXT
+    printf '%s' "$1" | md5sum |
+        sed 's/^\(.\{8\}\)\(.\{4\}\)\(.\{4\}\)\(.\{4\}\)\(.\{12\}\).*/\1-\2-\3-\4-\5/' |
+        tr a-f A-F
+}
+product_code=$(guid_of "Zorvane $arch $version")
 ping_cfg_attributes=128  # never overwrite
 system_folder=SystemFolder
 other_arch_id=64  # the component codes of the other build end in it
@@ -60,6 +68,22 @@ while IFS= read -r statement; do
     msibuild "$msi" -q "$statement" || fail "wixl's package refused: $statement"
 done <<<"$statements"
 
+# What the package holds: its tables but the summary information, and its files.
+contents_digest() {  # MSI
+    local folder="$work/contents"
+    rm -rf "$folder" && mkdir -p "$folder/files"
+    (cd "$folder" && msidump -t "$1" >/dev/null && rm -f _SummaryInformation.idt)
+    msiextract -C "$folder/files" "$1" >/dev/null
+    (cd "$folder" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 md5sum) | md5sum
+}
+template=$(msiinfo suminfo "$msi" | sed -n 's/^Template: //p')
+package_code=$(guid_of "Zorvane package $(contents_digest "$msi")")
+msibuild "$msi" -s "Zorvane $version ($arch)" "The Zorvane developers" "$template" \
+    "{$package_code}" || fail "msibuild could not set the package code"
+
+package_code_of() {  # MSI
+    msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p'
+}
 property() {  # MSI NAME
     msiinfo export "$1" Property | awk -F'\t' -v name="$2" '$1 == name {print $2}' | tr -d '\r'
 }
@@ -82,5 +106,9 @@ if [ -n "$previous" ] && [ -f "$previous" ]; then
     for name in ProductCode UpgradeCode ProductVersion; do
         expect "$name" "$(property "$msi" "$name")" "$(property "$previous" "$name")"
     done
+    [ "$(package_code_of "$msi")" = "$(package_code_of "$previous")" ] ||
+        fail "$previous holds other files or tables of version $version: give this build a" \
+            "new version in CMakeLists.txt (machines that have the first would refuse this" \
+            "one with 1638)"
 fi
 mv -f "$msi" "$out"
