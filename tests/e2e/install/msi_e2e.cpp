@@ -6,8 +6,9 @@
 // whose restore fails removing nothing, one that fails late keeping the snapshots), each
 // leaving nothing behind.
 //
-// usage: msi_e2e PACKAGE.msi VERSION OLDER.msi OLDER_VERSION BUILT_APP_FOLDER SETUP.exe
-//                X86.msi LATE.msi
+// usage: msi_e2e deploy PACKAGE.msi VERSION OLDER.msi OLDER_VERSION BUILT_APP_FOLDER SETUP.exe
+//                       X86.msi LATE.msi
+//        msi_e2e restore-without-first-snapshot PACKAGE.msi
 // LATE.msi is PACKAGE.msi with a deferred action that fails, at the end of the uninstall's
 // script, when FAIL_LATE=1 is given.
 #include <windows.h>
@@ -372,13 +373,29 @@ bool DeploysAndRemoves(const e2e::Arguments& words) {
     return true;
 }
 
+// Without a record of the state before Zorvane's first change, RESTORE=1 has nothing of
+// Zorvane's to put back: the values someone else set stay.
+bool RestoresNothingWithoutAFirstSnapshot(const e2e::Arguments& words) {
+    if (words.size() != 1) {
+        return false;
+    }
+    E2E_CHECK_EQ(Msiexec("/i " + e2e::Quoted(words[0]) + " /qn"), std::optional<DWORD>(0));
+    E2E_CHECK(e2e::WriteDword(kHklm, test_keys::kTcpip, "KeepAliveTime", 300000));
+    const e2e::RegistrySnapshot before = e2e::TcpipRegistry();
+    E2E_CHECK_EQ(Msiexec("/x " + InstalledPackage() + " /qn RESTORE=1"), std::optional<DWORD>(0));
+    e2e::CheckTcpipRegistry(before);
+    NothingIsLeft();
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     return e2e::RunNamedScenario(
-        {{"",
+        {{"deploy",
           "PACKAGE.msi VERSION OLDER.msi OLDER_VERSION BUILT_APP_FOLDER SETUP.exe X86.msi "
           "LATE.msi",
-          DeploysAndRemoves}},
+          DeploysAndRemoves},
+         {"restore-without-first-snapshot", "PACKAGE.msi", RestoresNothingWithoutAFirstSnapshot}},
         argc, argv);
 }
