@@ -254,8 +254,10 @@ void KeepUpgradeRecordAsWindowsDoes(const std::string& product) {
 
 // Each build installs into its own Program Files on 64-bit Windows: the x86 package over
 // the x64 one and back takes the settings and the snapshots along, and a VIGILO_AT_LOGON
-// given once. This machine's Wine runs no 32-bit program: the 64-bit cmd and msiexec stand
-// in where the x86 package's actions and its removal of the x64 one look for their own.
+// given once, also from an install that kept no choice (a package made before it did),
+// whose missing Run entry tells it. This machine's Wine runs no 32-bit program: the 64-bit cmd and
+// msiexec stand in where the x86 package's actions and its removal of the x64 one look for their
+// own.
 void MovesBetweenTheBuilds(const Packages& packages) {
     e2e::Context in("moving between the builds");
     const std::string windows = e2e::EnvironmentVariable("SystemRoot");
@@ -273,12 +275,18 @@ void MovesBetweenTheBuilds(const Packages& packages) {
         std::string folder;
         std::string left;
         const char* properties;
+        bool no_choice_kept;
     };
     for (const Move& move :
-         {Move{"to x86", packages.x86_msi, x86_folder, x64_folder, " VIGILO_AT_LOGON=0"},
-          Move{"back to x64", packages.msi, x64_folder, x86_folder, ""}}) {
+         {Move{"to x86", packages.x86_msi, x86_folder, x64_folder, " VIGILO_AT_LOGON=0", false},
+          Move{"back to x64", packages.msi, x64_folder, x86_folder, "", false},
+          Move{"to x86 from no choice kept", packages.x86_msi, x86_folder, x64_folder, "", true},
+          Move{"back to x64 again", packages.msi, x64_folder, x86_folder, "", false}}) {
         e2e::Context to(move.to);
         KeepUpgradeRecordAsWindowsDoes(InstalledPackage());
+        if (move.no_choice_kept) {
+            E2E_CHECK(e2e::DeleteRegistryTree(kHklm, "Software\\Zorvane"));
+        }
         E2E_CHECK_EQ(Msiexec("/i " + e2e::Quoted(move.msi) + " /qn" + move.properties),
                      std::optional<DWORD>(0));
         E2E_CHECK_EQ(InstalledPackages().size(), size_t{1});
