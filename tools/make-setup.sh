@@ -4,9 +4,13 @@
 # (installer/zorvane.wxs, then installer/zorvane-msi.sql).
 # A package is checked with msiinfo for what deployment tools rely on: the product code
 # (derived from the build and the version, so every build of one version has the same), the
-# upgrade code, the version, a per-machine install, the Upgrade table, and the size. With
-# PREVIOUS.msi (when that file exists), its codes and version must match too. The package
-# appears as OUT_FILE only when every check passed.
+# upgrade code, the version, a per-machine install, the Upgrade table, and the size. Its
+# package code is derived from its tables and files: made again from the same ones, it is
+# the same package, which Windows Installer takes as already installed. With PREVIOUS.msi
+# (when that file exists), its codes and version must match too, the package code included:
+# a package of one version with other contents would end with 1638 on the machines that
+# have the first, so it is refused. The package appears as OUT_FILE only when every check
+# passed.
 # usage: make-setup.sh x64|x86 APP_DIR VERSION OUT_FILE [PREVIOUS.msi]
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -23,14 +27,20 @@ fi
 previous=${5:-}
 largest=$((1536 * 1024))
 upgrade_code=$(sed -n 's/.*UpgradeCode="\([0-9A-F-]*\)".*/\1/p' "$repo/installer/zorvane.wxs")
-# A name-based code: the MD5 of the build and version, laid out as a GUID.
-product_code=$(printf 'Zorvane %s %s' "$arch" "$version" | md5sum |
-    sed 's/^\(.\{8\}\)\(.\{4\}\)\(.\{4\}\)\(.\{4\}\)\(.\{12\}\).*/\1-\2-\3-\4-\5/' | tr a-f A-F)
+# A name-based code: the MD5 of a text, laid out as a GUID.
+guid_of() {  # TEXT
+    printf '%s' "$1" | md5sum |
+        sed 's/^\(.\{8\}\)\(.\{4\}\)\(.\{4\}\)\(.\{4\}\)\(.\{12\}\).*/\1-\2-\3-\4-\5/' |
+        tr a-f A-F
+}
+product_code=$(guid_of "Zorvane $arch $version")
 ping_cfg_attributes=128  # never overwrite
 system_folder=SystemFolder
+other_arch_id=64  # the component codes of the other build end in it
 if [ "$arch" = x64 ]; then
     ping_cfg_attributes=$((128 + 256))  # and 64-bit
     system_folder=System64Folder
+    other_arch_id=86
 fi
 
 fail() { echo "make-setup: $(basename "$out"): $*" >&2; exit 1; }
@@ -54,9 +64,26 @@ while IFS= read -r statement; do
     statement=${statement//@UPGRADE_CODE@/$upgrade_code}
     statement=${statement//@PING_CFG_ATTRIBUTES@/$ping_cfg_attributes}
     statement=${statement//@SYSTEM_FOLDER@/$system_folder}
+    statement=${statement//@OTHER_ARCH_ID@/$other_arch_id}
     msibuild "$msi" -q "$statement" || fail "wixl's package refused: $statement"
 done <<<"$statements"
 
+# What the package holds: its tables but the summary information, and its files.
+contents_digest() {  # MSI
+    local folder="$work/contents"
+    rm -rf "$folder" && mkdir -p "$folder/files"
+    (cd "$folder" && msidump -t "$1" >/dev/null && rm -f _SummaryInformation.idt)
+    msiextract -C "$folder/files" "$1" >/dev/null
+    (cd "$folder" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 md5sum) | md5sum
+}
+template=$(msiinfo suminfo "$msi" | sed -n 's/^Template: //p')
+package_code=$(guid_of "Zorvane package $(contents_digest "$msi")")
+msibuild "$msi" -s "Zorvane $version ($arch)" "The Zorvane developers" "$template" \
+    "{$package_code}" || fail "msibuild could not set the package code"
+
+package_code_of() {  # MSI
+    msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p'
+}
 property() {  # MSI NAME
     msiinfo export "$1" Property | awk -F'\t' -v name="$2" '$1 == name {print $2}' | tr -d '\r'
 }
@@ -79,5 +106,9 @@ if [ -n "$previous" ] && [ -f "$previous" ]; then
     for name in ProductCode UpgradeCode ProductVersion; do
         expect "$name" "$(property "$msi" "$name")" "$(property "$previous" "$name")"
     done
+    [ "$(package_code_of "$msi")" = "$(package_code_of "$previous")" ] ||
+        fail "$previous holds other files or tables of version $version: give this build a" \
+            "new version in CMakeLists.txt (machines that have the first would refuse this" \
+            "one with 1638)"
 fi
 mv -f "$msi" "$out"

@@ -6,9 +6,11 @@
 # Fails when a setup outgrows its budget or a program or setup lacks the version resource
 # of this version, and when a Windows Installer package fails the checks of
 # tools/make-setup.sh: among them, that its product code, upgrade code and version are those
-# of the package of this version already in dist/. Every package is made and checked in a
-# staging folder and moved into dist/ only when all six passed, so dist/ never holds one
-# that failed its checks.
+# of the package of this version already in dist/, and that it holds the same files and
+# tables (a changed build needs a new version: Windows Installer refuses a second package of
+# one version with 1638 on the machines that have the first). Every package is made and
+# checked in a staging folder and moved into dist/ only when all six passed, so dist/ never
+# holds one that failed its checks.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
