@@ -480,6 +480,10 @@ struct SleepCase {
     bool asleep;  // the probe and keep-alive timers stopped
 };
 
+void PrintTo(const SleepCase& c, std::ostream* out) {
+    *out << c.context << " (" << c.script << ")";
+}
+
 class VigiloSleepTest : public VigiloViewTest, public ::testing::WithParamInterface<SleepCase> {};
 
 TEST_P(VigiloSleepTest, TheProbeUnderWayCountsForNothingAndTheWakeIsWaitedFor) {
