@@ -21,13 +21,9 @@ void LinkMonitor::Record(const Moment& sent, std::optional<uint32_t> round_trip_
     }
     history_.Add(probe);
     RecentFigures recent = Recent(history_, probe.tick_ms);
-    notice_ = notices_.Take(probe);
     std::string detail;
     std::optional<bool> slow = probe.lost() ? std::nullopt : Slow(recent.ten_minutes, detail);
-    LinkNotice slow_notice = slow_notices_.Take(probe.tick_ms, slow, detail);
-    if (notice_.text.empty()) {
-        notice_ = slow_notice;
-    }
+    notice_ = notices_.Take(probe, slow, detail);
     if (options_.log) {
         log_.Write(LogLine(probe, Host(), recent));
     }
@@ -47,10 +43,12 @@ std::optional<bool> LinkMonitor::Slow(const HistoryFigures& recent, std::string&
         detail = ": median round trip " + std::to_string(*recent.median_ms) + " ms" + span;
         return true;
     }
-    if (loss_limit > 0 && recent.probes > 0 &&
-        static_cast<uint32_t>(recent.lost * 100) >
-            loss_limit * static_cast<uint32_t>(recent.probes)) {
-        detail = ": " + LossPercentText(recent.lost, recent.probes) + "% loss" + span;
+    // Losses of an outage were told as one; only those outside outages make a slow link.
+    int lost = recent.lost - recent.lost_in_outages;
+    int probes = recent.probes - recent.lost_in_outages;
+    if (loss_limit > 0 && probes > 0 &&
+        static_cast<uint32_t>(lost * 100) > loss_limit * static_cast<uint32_t>(probes)) {
+        detail = ": " + LossPercentText(lost, probes) + "% loss" + span;
         return true;
     }
     return false;

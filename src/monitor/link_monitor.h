@@ -49,8 +49,8 @@ class LinkMonitor {
     // The notice the newest probe calls for: a drop or return, else a slow spell's start or
     // end; empty when there is none or notices are off.
     LinkNotice Notice() const;
-    // The newest probe was a first loss after answers: a second probe, sent at once,
-    // decides whether the link dropped.
+    // The newest probe was a first loss after answers: a second probe, sent once the
+    // first has had its time, decides whether the link dropped.
     bool AwaitsConfirmation() const { return notices_.AwaitsConfirmation(); }
 
     MonitorOptions& Options() { return options_; }
@@ -62,14 +62,14 @@ class LinkMonitor {
 
   private:
     // Whether the last 10 minutes passed a slow limit, with what passed it; nothing to
-    // judge by after a loss or with both limits off.
+    // judge by after a loss or with both limits off. The loss limit counts the lost probes
+    // outside outages, among the probes outside them.
     std::optional<bool> Slow(const HistoryFigures& recent, std::string& detail) const;
 
     LinkMonitorPorts ports_;
     ProbeHistory history_;
     ProbeLog log_;
     LinkNotices notices_;
-    LinkNotices slow_notices_{kSlowWords};
     LinkNotice notice_;
     MonitorOptions options_;
     std::function<void()> watcher_;

@@ -208,8 +208,10 @@ std::string RoundTripLine(const HistoryFigures& figures) {
 
 std::string LossLine(const HistoryFigures& figures) {
     return "Loss: " + LossPercentText(figures.lost, figures.probes) + "% (" +
-           std::to_string(figures.lost) + " of " + std::to_string(figures.probes) +
-           " probes), drops: " + std::to_string(figures.drops) + ", longest outage: " +
+           std::to_string(figures.lost) +
+           (figures.lost == 1 ? " lost probe of " : " lost probes of ") +
+           std::to_string(figures.probes) + "), drops: " + std::to_string(figures.drops) +
+           ", longest outage: " +
            (figures.longest_outage_ms > 0 ? DurationText(figures.longest_outage_ms) : "none");
 }
 

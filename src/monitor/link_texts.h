@@ -45,8 +45,9 @@ inline constexpr std::size_t kTipLimit = 127;
 std::string TrayTipText(const ProbeHistory& history, const Moment& now,
                         std::size_t limit = kTipLimit);
 
-// The history window's lines: the state now, round trips, then loss, drops and longest
-// outage, the recent loss, and the outages by place.
+// The history window's lines: the state now, round trips, then loss ("3 lost probes of
+// 120"), drops (outages that began after an answer, as the notices count them) and the
+// longest outage, the recent loss, and the outages by place.
 std::string NowLine(const ProbeHistory& history, const Moment& now);
 std::string RoundTripLine(const HistoryFigures& figures);
 std::string LossLine(const HistoryFigures& figures);

@@ -51,12 +51,13 @@ void Keep(LinkPeriod period, int64_t from_ms, int64_t to_ms, std::vector<LinkPer
 }
 
 void Classify(LinkPeriod& period, const Probe& probe) {
-    if (probe.lost() && probe.where != Where::Unknown) {
+    if (!period.up && probe.where != Where::Unknown) {
         period.where = probe.where;
     }
 }
 
-// The round trips' spread: jitter as RTP measures it, the median and the 95th percentile.
+// The round trips' spread: jitter (the mean absolute difference of consecutive round
+// trips), the median and the 95th percentile.
 void AddSpread(std::vector<int32_t> round_trips, HistoryFigures& figures) {
     if (round_trips.empty()) {
         return;
@@ -80,6 +81,22 @@ void AddSpread(std::vector<int32_t> round_trips, HistoryFigures& figures) {
 
 }  // namespace
 
+bool IsLoneLoss(const ProbeHistory& history, std::size_t index) {
+    const Probe& probe = history.at(index);
+    if (!probe.lost() || index == 0) {
+        return false;
+    }
+    const Probe& before = history.at(index - 1);
+    if (before.lost() || probe.tick_ms - before.tick_ms > kStateHoldMs) {
+        return false;
+    }
+    if (index + 1 == history.size()) {
+        return true;
+    }
+    const Probe& after = history.at(index + 1);
+    return !after.lost() || after.tick_ms - probe.tick_ms > kStateHoldMs;
+}
+
 std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms, int64_t to_ms) {
     std::vector<LinkPeriod> periods;
     std::optional<LinkPeriod> current;
@@ -87,7 +104,7 @@ std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms
     for (std::size_t i = 0; i < history.size(); ++i) {
         const Probe& probe = history.at(i);
         int64_t t = probe.tick_ms;
-        bool up = !probe.lost();
+        bool up = !probe.lost() || IsLoneLoss(history, i);
         bool gap = current && t - last_ms > kStateHoldMs;
         if (current && !gap && current->up == up) {
             Classify(*current, probe);
@@ -123,6 +140,7 @@ HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t t
         ++figures.probes;
         if (probe.lost()) {
             ++figures.lost;
+            figures.lost_in_outages += !IsLoneLoss(history, i);
             continue;
         }
         figures.min_ms =

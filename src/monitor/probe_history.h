@@ -79,12 +79,17 @@ class ProbeHistory {
     std::size_t size_ = 0;
 };
 
+// An outage is a run of lost probes, save one lost probe straight after an answer that the
+// next probe did not confirm (or none has yet): that is a lost probe on a link that stayed
+// up, as the notices count it too.
+bool IsLoneLoss(const ProbeHistory& history, std::size_t index);
+
 // A stretch of time with one state of the link, clipped to the span asked for.
 struct LinkPeriod {
     int64_t begin_ms = 0;
     int64_t end_ms = 0;
     bool up = false;
-    // A down period that began inside the span after an answered probe: one drop.
+    // An outage that began inside the span after an answered probe: one drop.
     bool is_drop = false;
     // Of a down period: where its latest classed probe found the trouble.
     Where where = Where::Unknown;
@@ -100,6 +105,7 @@ struct HistoryFigures {
     std::optional<int32_t> min_ms;  // nothing without a reply
     std::optional<int32_t> max_ms;
     int32_t average_ms = 0;
+    int lost_in_outages = 0;  // of the lost probes, those in outages
     int drops = 0;
     int64_t longest_outage_ms = 0;
     // The mean absolute difference of consecutive round trips; nothing below two replies.

@@ -1,5 +1,7 @@
 #include "monitor/vigilo_view.h"
 
+#include <algorithm>
+
 #include "common/program_name.h"
 
 namespace zv::monitor {
@@ -57,12 +59,22 @@ void VigiloView::ProbeReachability() {
     TimerVigilo.SetInterval(kProbeIntervalMs);
     if (!probe_sent_) {
         StartProbe();
+    } else if (probe_void_) {
+        probe_due_ = true;
     }
 }
 
 void VigiloView::StartProbe() {
     probe_sent_ = monitor_.Now();
+    probe_void_ = false;
+    probe_due_ = false;
     ports_.probe.StartProbe(monitor_.Host(), kProbeTimeoutMs);
+}
+
+void VigiloView::ProbeAfter(int delay_ms) {
+    TimerVigilo.SetEnabled(false);
+    TimerVigilo.SetInterval(delay_ms);
+    TimerVigilo.SetEnabled(true);
 }
 
 void VigiloView::ProbeFinished(const ProbeOutcome& outcome) {
@@ -71,6 +83,12 @@ void VigiloView::ProbeFinished(const ProbeOutcome& outcome) {
     }
     Moment sent = *probe_sent_;
     probe_sent_.reset();
+    if (probe_void_) {
+        if (probe_due_) {
+            StartProbe();
+        }
+        return;
+    }
     if (outcome.round_trip_ms) {
         link_state_ = kConnected;
         TimerIcon.SetEnabled(true);
@@ -83,14 +101,25 @@ void VigiloView::ProbeFinished(const ProbeOutcome& outcome) {
     ReportProbe();
     ReportProblem(outcome.problem);
     if (monitor_.AwaitsConfirmation()) {
-        StartProbe();
+        int64_t since_sent = monitor_.Now().tick_ms - sent.tick_ms;
+        ProbeAfter(
+            static_cast<int>(std::max<int64_t>(kConfirmDelayMs, kProbeTimeoutMs - since_sent)));
     }
 }
 
-void VigiloView::Resumed() {
+void VigiloView::Suspended() {
+    probe_void_ = probe_sent_.has_value();
+    probe_due_ = false;
     TimerVigilo.SetEnabled(false);
-    TimerVigilo.SetInterval(kResumeProbeDelayMs);
-    TimerVigilo.SetEnabled(true);
+    TimerIcon.SetEnabled(false);
+    TimerPing.SetEnabled(false);
+}
+
+void VigiloView::Resumed() {
+    probe_void_ = probe_sent_.has_value();
+    ProbeAfter(kResumeProbeDelayMs);
+    TimerIcon.SetEnabled(link_state_ == kConnected);
+    ArmTimerPing();
 }
 
 void VigiloView::ReportProbe() {

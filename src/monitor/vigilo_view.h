@@ -29,6 +29,10 @@ inline constexpr int kAnimationIntervalMs = 200;
 inline constexpr int kPingTimerIntervalMs = 60000;
 // After the computer wakes, the network adapter needs a moment to come back.
 inline constexpr int kResumeProbeDelayMs = 15000;
+// A first loss is confirmed by a probe this long after the first ended, and no sooner than
+// the echo timeout after the first went out: a Wi-Fi roam or an address renewal of a few
+// seconds, which fails every probe at once, does not confirm itself.
+inline constexpr int kConfirmDelayMs = 5000;
 
 // Images of imgVigilo, numbered from 1: four animation frames, then "not connected".
 inline constexpr int kAnimationFrames = 4;
@@ -62,9 +66,13 @@ class VigiloView {
     // Starts a probe unless one is still under way.
     void ProbeReachability();
     // The outcome of the probe under way: recorded, shown in the icon, the tip and a
-    // notice; a first loss after answers is checked by a second probe at once.
+    // notice; a first loss after answers is checked by a second probe a little later.
     void ProbeFinished(const ProbeOutcome& outcome);
-    // The computer woke from sleep: the next probe waits for the network to come back.
+    // The computer goes to sleep: the probe under way, which would come back with the
+    // sleep's silence, counts for nothing, and the timers stop until the wake.
+    void Suspended();
+    // The computer woke from sleep: the next probe waits for the network to come back. A
+    // probe still under way (the sleep came without notice) counts for nothing.
     void Resumed();
     void AnimateTrayIcon();
     // A mouse code the shell reported for the icon. A left click starts the main program;
@@ -98,6 +106,8 @@ class VigiloView {
     void ConnectHandlers();
     void StartMainProgram();
     void StartProbe();
+    // The next probe in `delay_ms`, then every period.
+    void ProbeAfter(int delay_ms);
     // The tip and, when the link changed, the notice for the probe just recorded.
     void ReportProbe();
     // A Windows Sockets failure is told once, not at every probe that meets it.
@@ -109,6 +119,10 @@ class VigiloView {
     std::string link_state_;
     int animation_frame_ = 0;
     std::optional<Moment> probe_sent_;  // while a probe is under way
+    // The probe under way went out before a sleep: its outcome is dropped when it comes.
+    bool probe_void_ = false;
+    // A probe came due while a void one was still out: it goes when that one is back.
+    bool probe_due_ = false;
     std::string told_problem_;
     bool reporting_start_failure_ = false;
     bool double_click_release_due_ = false;

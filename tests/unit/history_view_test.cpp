@@ -63,7 +63,7 @@ TEST_F(HistoryViewTest, ShowsTheStoredOptionsWithoutWritingThemAndFiguresOfTheSp
     EXPECT_EQ(one_hour.lblNow.caption(), "Now: connected, 40 ms");
     EXPECT_EQ(one_hour.lblRecent.caption(), "Loss in the last 10 minutes: 0%, last hour: 0%");
     EXPECT_EQ(one_hour.lblLoss.caption(),
-              "Loss: 0% (0 of 2 probes), drops: 0, longest outage: none");
+              "Loss: 0% (0 lost probes of 2), drops: 0, longest outage: none");
     EXPECT_EQ(one_hour.lblLog.caption(), "");
 }
 
@@ -72,7 +72,8 @@ TEST_F(HistoryViewTest, ChoicesAreStoredAndChangeWhatIsShown) {
     view.Load();
     view.optSpan24.Select();
     EXPECT_EQ(options.values["GraphSpanHours"], 24u);
-    EXPECT_EQ(view.lblLoss.caption(), "Loss: 33% (1 of 3 probes), drops: 0, longest outage: 1 min");
+    EXPECT_EQ(view.lblLoss.caption(),
+              "Loss: 33% (1 lost probe of 3), drops: 0, longest outage: 1 min");
     view.chkNotices.Toggle();
     EXPECT_EQ(options.values["Notices"], 0u);
     EXPECT_FALSE(monitor.Options().notices);
@@ -83,7 +84,8 @@ TEST_F(HistoryViewTest, ChoicesAreStoredAndChangeWhatIsShown) {
     monitor.Record(monitor.Now(), 30u);  // heard while open
     EXPECT_EQ(view.lblLog.caption(), monitor.Log().Problem());
     EXPECT_NE(view.lblLog.caption(), "");
-    EXPECT_EQ(view.lblLoss.caption(), "Loss: 25% (1 of 4 probes), drops: 0, longest outage: 1 min");
+    EXPECT_EQ(view.lblLoss.caption(),
+              "Loss: 25% (1 lost probe of 4), drops: 0, longest outage: 1 min");
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -115,6 +117,7 @@ TEST_F(HistoryViewTest, ApplyTakesAProbeHostThePingDialogWouldAndTheSlowLimits) 
     Moment sent = monitor.Now();
     clock.Advance(10000);  // the echo's wait
     monitor.Record(sent, std::nullopt, false, Where::YourProvider);
+    monitor.Record(monitor.Now(), std::nullopt, false, Where::YourProvider);  // confirmed
     EXPECT_EQ(view.lblNow.caption(), "Now: not connected since 15:01 (your provider)");
     EXPECT_EQ(view.lblWhere.caption(),
               "Outages: your network 0, your provider 1, beyond your provider 0");

@@ -63,46 +63,51 @@ WallTime At(int64_t ms_after_start) {
 
 TEST(ProbeHistory, TheRingKeepsTheLast2880ProbesAndItsFiguresHoldAcrossTheWrap) {
     ProbeHistory history;
-    // 100 answered probes, then a day of a repeating minute: 10 ms, 30 ms, lost, 20 ms.
+    // 100 answered probes, then a day of a repeating two minutes: 10 ms, lost, lost, 50 ms.
     for (int i = 0; i < 100; ++i) {
         AddScript(history, "500", kClockStartMs + i * kPeriod);
     }
     for (int i = 0; i < 2880; ++i) {
-        static const int32_t kCycle[] = {10, 30, kLost, 20};
+        static const int32_t kCycle[] = {10, kLost, kLost, 50};
         history.Add(ProbeAt(At((100 + i) * kPeriod).utc_ms, kCycle[i % 4]));
     }
     ASSERT_EQ(history.size(), 2880u);
     EXPECT_EQ(history.capacity(), 2880u);
     EXPECT_EQ(history.at(0).time.utc_ms, At(100 * kPeriod).utc_ms);  // the 500s are gone
-    EXPECT_EQ(history.Latest()->round_trip_ms, 20);
+    EXPECT_EQ(history.Latest()->round_trip_ms, 50);
 
     HistoryFigures all = Summarize(history, 0, At(3000 * kPeriod).utc_ms);
     EXPECT_EQ(all.probes, 2880);
-    EXPECT_EQ(all.lost, 720);
+    EXPECT_EQ(all.lost, 1440);
     EXPECT_EQ(all.min_ms, 10);
-    EXPECT_EQ(all.max_ms, 30);
-    EXPECT_EQ(all.average_ms, 20);
+    EXPECT_EQ(all.max_ms, 50);
+    EXPECT_EQ(all.average_ms, 30);
     EXPECT_EQ(all.drops, 720);
-    EXPECT_EQ(all.longest_outage_ms, 30000);
+    EXPECT_EQ(all.longest_outage_ms, 60000);
 }
 
 struct SpanCase {
     const char* context;
     const char* script;
     int64_t from_ms, to_ms;  // after the clock's start
-    int probes, lost, drops;
+    int probes, lost, lost_in_outages, drops;
     int64_t longest_outage_ms;
 };
 
 TEST(ProbeHistory, FiguresOfASpan) {
     const SpanCase cases[] = {
-        {"outage within the span", "20 x x x 40", 0, 150000, 5, 3, 1, 90000},
+        {"outage within the span", "20 x x x 40", 0, 150000, 5, 3, 3, 1, 90000},
         {"outage spanning the span's start counts its part inside, and no drop", "20 x x x x 40",
-         45000, 150000, 4, 3, 0, 105000},
-        {"ongoing outage runs to the end of the span", "20 20 x x", 0, 100000, 4, 2, 1, 40000},
-        {"start with the link down: an outage, not a drop", "x x 20", 0, 90000, 3, 2, 0, 60000},
-        {"a last loss stands for no longer than a probe's hold", "20 x", 0, 600000, 2, 1, 1, 75000},
-        {"no probes in the span", "20 20", 120000, 200000, 0, 0, 0, 0},
+         45000, 150000, 4, 3, 3, 0, 105000},
+        {"ongoing outage runs to the end of the span", "20 20 x x", 0, 100000, 4, 2, 2, 1, 40000},
+        {"start with the link down: an outage, not a drop", "x x 20", 0, 90000, 3, 2, 2, 0, 60000},
+        {"a last outage stands for no longer than a probe's hold", "20 x x", 0, 600000, 3, 2, 2, 1,
+         105000},
+        {"one loss between answers is a lost probe, no outage", "20 x 20", 0, 90000, 3, 1, 0, 0, 0},
+        {"nor is a loss no probe has confirmed yet", "20 x", 0, 600000, 2, 1, 0, 0, 0},
+        {"a loss after a gap is an outage, not a drop", "20 +600 x 20", 0, 700000, 3, 1, 1, 0,
+         30000},
+        {"no probes in the span", "20 20", 120000, 200000, 0, 0, 0, 0, 0},
     };
     for (const SpanCase& c : cases) {
         SCOPED_TRACE(c.context);
@@ -111,6 +116,7 @@ TEST(ProbeHistory, FiguresOfASpan) {
         HistoryFigures f = Summarize(history, At(c.from_ms).utc_ms, At(c.to_ms).utc_ms);
         EXPECT_EQ(f.probes, c.probes);
         EXPECT_EQ(f.lost, c.lost);
+        EXPECT_EQ(f.lost_in_outages, c.lost_in_outages);
         EXPECT_EQ(f.drops, c.drops);
         EXPECT_EQ(f.longest_outage_ms, c.longest_outage_ms);
     }
@@ -128,10 +134,10 @@ TEST(ProbeHistory, SpreadOfTheRoundTripsAndOutagesByPlace) {
     }
     const Case cases[] = {
         {"23", {}, 23, 23, {}},
-        {"20 40 x 10", 25, 20, 40, {1, 0, 0, 0}},
+        {"20 40 x 10", 25, 20, 40, {}},
         {"10 20 30 40", 10, 25, 40, {}},
         {twenty.c_str(), 1, 11, 19, {}},
-        {"20 xn xn 20 xp 20 x xb 20 +600 xb", 0, 20, 20, {0, 1, 1, 2}},
+        {"20 xn xn 20 xp 20 x xb 20 +600 xb", 0, 20, 20, {0, 1, 0, 2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
@@ -201,14 +207,26 @@ TEST(LinkNotices, OnlyConfirmedChangesAreToldAndAFlappingLinkIsSummed) {
     for (int i = 0; i < 8; ++i) {
         flapping += " x x 20";
     }
+    std::string after_flap = "20 x x 20";
+    for (int i = 0; i < 10; ++i) {
+        after_flap += " x";
+    }
+    after_flap += " 20";
     const NoticeCase cases[] = {
         {"one lost echo on a healthy link", "20 x 20 20", ""},
         {"a confirmed loss, and back", "20 x xb x 20",
          "Connection lost (beyond your provider)|Connection back after 2 min"},
         {"at start the link was never seen up", "x x 30 x 20", ""},
-        {"a flapping link: one notice each way, then summaries only", flapping.c_str(),
+        {"a flapping link: one notice each way, then summaries, the last while down",
+         flapping.c_str(),
          "Connection lost|Connection back after 1 min|4 drops in the last 10 minutes|"
-         "7 drops in the last 10 minutes"},
+         "Connection lost: 7 drops in the last 10 minutes|Connection back after 1 min"},
+        {"an outage after a flap is told when the quiet time ends, and so is its end",
+         after_flap.c_str(),
+         "Connection lost|Connection back after 1 min|"
+         "Connection lost: 2 drops in the last 10 minutes|Connection back after 5 min"},
+        {"a summary of drops all before a sleep is never told", "20 x x 20 x x +600 20 20",
+         "Connection lost|Connection back after 1 min"},
         {"a loss before sleep is not back after it", "20 x x +600 20", "Connection lost"},
         {"the first probe after waking fails", "20 20 +600 x x 20", ""},
         {"a single loss before sleep is no drop", "20 x +600 x x", ""},
@@ -245,7 +263,7 @@ TEST(LinkTexts, NumbersAsPeopleReadThem) {
     EXPECT_EQ(
         RoundTripLine(f),
         "Round trip: min 12 ms, average 23 ms, max 80 ms, jitter 4 ms, 95th percentile 61 ms");
-    EXPECT_EQ(LossLine(f), "Loss: 3% (3 of 120 probes), drops: 1, longest outage: 2 min");
+    EXPECT_EQ(LossLine(f), "Loss: 3% (3 lost probes of 120), drops: 1, longest outage: 2 min");
     EXPECT_EQ(WhereLine(f), "Outages: your network 1, your provider 0, beyond your provider 2");
 }
 
@@ -389,7 +407,16 @@ TEST_F(LinkMonitorTest, OptionsReadTheirDefaultsForMissingOrStrangeValuesAndSave
     }
 }
 
-TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRules) {
+TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRulesAndShareTheirQuietTime) {
+    auto times = [](int n, const std::string& token) {
+        std::string script;
+        for (int i = 0; i < n; ++i) {
+            script += " " + token;
+        }
+        return script;
+    };
+    const std::string outage = "20 20 20 20" + times(6, "x") + times(8, "20");
+    const std::string slow_after_flaps = "50 x x 50 x x 50" + times(17, "300");
     const struct {
         const char* context;
         uint32_t ms_limit, loss_limit;
@@ -405,6 +432,13 @@ TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRules) {
          "Connection slow: median round trip 300 ms (last 10 minutes)"},
         {"the loss passes the limit", 0, 20, "20 x 20 x 20",
          "Connection slow: 40% loss (last 10 minutes)"},
+        {"an outage's own losses make no slow link", 0, 20, outage.c_str(),
+         "Connection lost|Connection back after 3 min"},
+        {"a slow spell while the drops' quiet time lasts waits for it, then for the drops' "
+         "summary",
+         100, 0, slow_after_flaps.c_str(),
+         "Connection lost|Connection back after 1 min|2 drops in the last 10 minutes|"
+         "Connection slow: 1 slow spell in the last 10 minutes"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.context);
@@ -451,23 +485,30 @@ TEST(WideTickCount, RunsOnAcrossTheWrapOfGetTickCount) {
 
 TEST(HistoryGraph, PlacesBandsLinesAndLossMarks) {
     ProbeHistory history;
-    AddScript(history, "20 40 x 10");
-    // 90 s of probes over a 100-pixel plot of 120 s: 1.2 s to a pixel.
-    GraphScene scene = BuildGraph(history, At(0).utc_ms, At(120000).utc_ms, 101, 51);
+    AddScript(history, "20 40 x x 10");
+    // 120 s of probes over a 100-pixel plot of 150 s: 1.5 s to a pixel.
+    GraphScene scene = BuildGraph(history, At(0).utc_ms, At(150000).utc_ms, 101, 51);
     EXPECT_EQ(scene.axis_max_ms, 50);
     ASSERT_EQ(scene.bands.size(), 3u);
     EXPECT_EQ(scene.bands[0].left, 0);
-    EXPECT_EQ(scene.bands[0].right, 50);
+    EXPECT_EQ(scene.bands[0].right, 40);
     EXPECT_TRUE(scene.bands[0].up);
     EXPECT_FALSE(scene.bands[1].up);
     EXPECT_EQ(scene.bands[2].right, 100);
-    EXPECT_EQ(scene.loss_x, std::vector<int>{50});
+    EXPECT_EQ(scene.loss_x, (std::vector<int>{40, 60}));
     ASSERT_EQ(scene.lines.size(), 2u);
     EXPECT_EQ(scene.lines[0].size(), 2u);
     EXPECT_EQ(scene.lines[0][0].x, 0);
     EXPECT_EQ(scene.lines[0][0].y, 30);  // 20 of 50 ms, from the bottom row 50
     EXPECT_EQ(scene.lines[0][1].y, 10);
-    EXPECT_EQ(scene.lines[1][0].x, 75);
+    EXPECT_EQ(scene.lines[1][0].x, 80);
+
+    // One lost probe between answers is marked, on a band that stays up.
+    ProbeHistory lone;
+    AddScript(lone, "20 x 10");
+    scene = BuildGraph(lone, At(0).utc_ms, At(60000).utc_ms, 101, 51);
+    EXPECT_EQ(scene.bands.size(), 1u);
+    EXPECT_EQ(scene.loss_x, std::vector<int>{50});
 
     for (auto [rtt, axis] : {std::pair{0, 10}, {11, 20}, {499, 500}, {20000, 10000}}) {
         EXPECT_EQ(AxisMaximum(rtt), axis) << rtt << " ms";

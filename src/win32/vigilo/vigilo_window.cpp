@@ -108,6 +108,17 @@ void VigiloWindow::Unload() {
     PostMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
 
+// Windows tells of a suspend before it sleeps, and of the wake each time, whatever woke it
+// (the wake with PBT_APMRESUMEAUTOMATIC; PBT_APMRESUMESUSPEND only follows when a user is
+// there); a sleep forced on a low battery may come with no notice before it.
+void VigiloWindow::PowerChanged(WPARAM event) {
+    if (event == PBT_APMSUSPEND) {
+        controller_.Suspended();
+    } else if (event == PBT_APMRESUMEAUTOMATIC) {
+        controller_.Resumed();
+    }
+}
+
 LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case monitor::kTrayCallbackMessage:
@@ -124,9 +135,7 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             }
             return 0;
         case WM_POWERBROADCAST:
-            if (wparam == PBT_APMRESUMEAUTOMATIC) {
-                controller_.Resumed();
-            }
+            PowerChanged(wparam);
             return TRUE;
         case WM_WINDOWPOSCHANGING:
             // A hidden tray program has no window to show: not for the start instruction

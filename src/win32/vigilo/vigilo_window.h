@@ -1,6 +1,6 @@
 // The companion's real window frmVigilo: never shown, whoever starts the program and with
 // whatever show instruction; it owns the tray icon and the tray menu, receives the icon's
-// mouse codes, the probe thread's outcomes and the wake from sleep, and runs the three
+// mouse codes, the probe thread's outcomes and the sleep and wake, and runs the three
 // timers of its controller.
 #pragma once
 
@@ -58,6 +58,8 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     void Unload() override;
 
     void CloseHistoryWindow();
+    // WM_POWERBROADCAST: the computer goes to sleep or woke.
+    void PowerChanged(WPARAM event);
 
     VigiloImages images_;
     Win32TrayPort tray_;

@@ -1,8 +1,9 @@
 // The companion's record of the link, end to end: the probe host answers, goes silent and
 // answers again; the tray tip follows, the history window shows the drop (read back from
-// the pixels of its loss marks on the screen), the log holds one line per probe, and a
-// wake from sleep holds the next probe back for 15 s. The host is on loopback, with no
-// gateway before it, so its outage is put down to the user's own network.
+// the pixels of its loss marks on the screen), the log holds one line per probe, nothing
+// is probed while the computer sleeps and the wake holds the next probe back for 15 s.
+// Wine does not sleep: the test sends the window the messages Windows would. The host is on
+// loopback, with no gateway before it, so its outage is put down to the user's own network.
 #include "history_scenario.h"
 
 #include <windows.h>
@@ -29,11 +30,12 @@ namespace {
 
 namespace hid = zv::win32::frm_history;
 
-// "Loss: 33% (2 of 6 probes), ..." -> 6
+// "Loss: 33% (2 lost probes of 6), ..." -> 6
 int ProbesInLossLine(const std::string& line) {
     std::smatch match;
-    return std::regex_search(line, match, std::regex(R"(of (\d+) probes)")) ? std::stoi(match[1])
-                                                                            : -1;
+    return std::regex_search(line, match, std::regex(R"(lost probes? of (\d+))"))
+               ? std::stoi(match[1])
+               : -1;
 }
 
 // Wine's tray tooltip may still show the text of before for a moment after the icon changed.
@@ -73,19 +75,26 @@ void CheckLog(HWND history) {
     E2E_CHECK(lost >= 1);
 }
 
-// After a wake the next probe waits 15 s for the network adapter, however soon the probe
-// timer would have come: the wake is told right after a probe, 30 s before the next.
-void WakeDelaysTheNextProbe(HWND monitor, HWND history) {
-    Context in("wake from sleep");
+void SendPowerEvent(HWND monitor, WPARAM event) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(monitor, WM_POWERBROADCAST, event, 0, SMTO_NORMAL, 1000, &result);
+}
+
+// Asleep, no probe goes out; after the wake the next waits 15 s for the network adapter,
+// however soon the probe timer would have come: the sleep is told right after a probe.
+void SleepHoldsTheProbesBack(HWND monitor, HWND history) {
+    Context in("sleep and wake");
     HWND loss = FindControl(history, hid::lblLoss);
     auto probes = [&] { return ProbesInLossLine(WindowText(loss)); };
     int before = probes();
     E2E_CHECK(WaitUntil([&] { return probes() != before; }, 35000));
-    DWORD woke = GetTickCount();
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(monitor, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0, SMTO_NORMAL, 1000,
-                        &result);
+    SendPowerEvent(monitor, PBT_APMSUSPEND);
     before = probes();
+    Sleep(35000);  // past the probe that was due 30 s after the last
+    Note(std::to_string(probes() - before) + " probes while asleep");
+    E2E_CHECK_EQ(probes(), before);
+    DWORD woke = GetTickCount();
+    SendPowerEvent(monitor, PBT_APMRESUMEAUTOMATIC);
     E2E_CHECK(WaitUntil([&] { return probes() != before; }, 35000));
     DWORD waited = GetTickCount() - woke;
     Note("the first probe after the wake came " + std::to_string(waited) + " ms after it");
@@ -119,6 +128,7 @@ void HistoryScenario() {
         E2E_CHECK(tray.WaitForImage(5, 45000));
         CheckTip(tray, R"(Zorvane - not connected since \d\d:\d\d \(your network\))",
                  "vigilo-tip-not-connected");
+        Sleep(8000);  // the confirming probe goes out 5 s after the first loss ended
     }
     {
         Context in("echo replies on again");
@@ -146,7 +156,7 @@ void HistoryScenario() {
     Note(WindowText(FindControl(history, hid::lblRoundTrip)));
     RequestScreenshot("vigilo-history");
     CheckLog(history);
-    WakeDelaysTheNextProbe(monitor, history);
+    SleepHoldsTheProbesBack(monitor, history);
 
     PostMessageA(history, WM_COMMAND, hid::cmdClose, 0);
     E2E_CHECK(WaitForWindowGone(history, 3000));

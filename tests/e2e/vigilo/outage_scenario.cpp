@@ -59,13 +59,16 @@ bool WaitForText(HWND control, const std::string& pattern, DWORD limit_ms) {
 }
 
 // The tip is shot with the history window away from Wine's tray at the top left of the
-// screen, for the README as well.
+// screen, for the README as well. The outage's balloon, which comes with the confirming
+// probe, is a tooltip too: the tip is read once it has gone.
 void CheckTip(const TrayObserver& tray, HWND history, const std::string& pattern,
               const std::string& shot) {
     SetWindowPos(history, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    std::string tip = tray.TipText();
+    std::string tip;
+    const std::regex wanted(pattern);
+    WaitUntil([&] { return std::regex_match(tip = tray.TipText(), wanted); }, 30000);
     Note("tip: " + tip);
-    E2E_CHECK(std::regex_match(tip, std::regex(pattern)));
+    E2E_CHECK(std::regex_match(tip, wanted));
     RequestScreenshot(shot);
     SetCursorPos(0, 0);
 }

@@ -10,7 +10,7 @@
 //   vigilo_driver stays_disabled   after Disable, opening the ping dialog sends no
 //                                  keep-alive pings
 //   vigilo_driver history          the link drops and returns: tip, history window, log;
-//                                  a wake from sleep delays the next probe
+//                                  no probe asleep, and the wake delays the next
 //   vigilo_driver outage PART      on the routed network, the gateway, provider or host goes
 //                                  silent: the tip and history window say where
 //   vigilo_driver tcp_fallback     echoes dropped at the host, its port 443 open: connected
