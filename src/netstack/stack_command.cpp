@@ -50,7 +50,10 @@ CommandReport RunRepairCommand(StackPorts& ports, SnapshotPorts snapshots,
             text += (text.empty() ? "" : "\r\n") + FindingLine(finding);
         }
     }
-    return {all_fixed ? kExitDone : kExitRefused, text.empty() ? "Nothing to repair." : text};
+    int exit_code = AnyPartlyOrUnknown(outcomes) ? kExitPartlyDone
+                    : all_fixed                  ? kExitDone
+                                                 : kExitRefused;
+    return {exit_code, text.empty() ? "Nothing to repair." : text};
 }
 
 }  // namespace zv::netstack

@@ -13,8 +13,13 @@ namespace zv::netstack {
 // ..."). Rows Windows lacks are not findings.
 CommandReport RunCheckCommand(StackPorts& ports, const StackMachine& machine);
 
+// Some change was made only in part, or may have been made (netsh or WMI did not answer in
+// time): each line says which, and /undo puts back what was made.
+constexpr int kExitPartlyDone = 4;
+
 // Every fix, with one snapshot first: 0 when all were done (or there was nothing to fix),
-// 1 when any was refused or has no fix, each named with its reason.
+// 4 when any was done only in part or not known to be done, else 1 when any was refused or
+// has no fix, each named with its reason.
 CommandReport RunRepairCommand(StackPorts& ports, SnapshotPorts snapshots,
                                const std::string& program_directory, const StackMachine& machine);
 
