@@ -404,7 +404,13 @@ ChangeOutcome UseMtuForRoute(StackPorts& ports, SnapshotPorts snapshots,
         return {change, ChangeResult::NotAllowed,
                 "No adapter routes to this host, so no MTU was set."};
     }
-    return ApplyChanges(ports, snapshots, program_directory, machine, rows, {change}).front();
+    std::vector<ChangeOutcome> outcomes =
+        ApplyChanges(ports, snapshots, program_directory, machine, rows, {change});
+    // A line about the snapshots follows the change's own: the dialog shows both.
+    for (size_t i = 1; i < outcomes.size(); ++i) {
+        outcomes.front().text += " " + outcomes[i].text;
+    }
+    return outcomes.front();
 }
 
 bool AllDone(const std::vector<ChangeOutcome>& outcomes) {

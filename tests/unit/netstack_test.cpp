@@ -422,6 +422,23 @@ TEST(StackUndoTest, AnMtuComesBackInBothStoresExactly) {
     }
 }
 
+// A change made whose first snapshot could not be written says so beside its outcome;
+// Undo Last Change still has its snapshot.
+TEST(StackChangeTest, AFirstSnapshotNotWrittenIsTold) {
+    HarmedMachine m;
+    StackMachine machine = Machine(10, 0, 19045);
+    StackUndo undo(m.ports, machine);
+    m.interfaces.best = 3;
+    m.files.folders.insert(FirstSnapshotPath(kDir));
+    ChangeOutcome set = UseMtuForRoute(m.ports, m.Snapshots(&undo), kDir, machine, 1, 1400);
+    EXPECT_EQ(set.result, ChangeResult::Done);
+    EXPECT_NE(set.text.find("set to 1400. The snapshots in C:\\Zorvane\\Snapshots could not be "
+                            "brought up to date"),
+              std::string::npos)
+        << set.text;
+    EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+}
+
 // Every old value comes back as it was, the all-ones DWORD too.
 TEST(StackUndoTest, AnAllOnesOldValueComesBack) {
     HarmedMachine m;
