@@ -325,6 +325,39 @@ SnapshotRows RowsOf(const std::vector<Planned>& planned,
     return rows;
 }
 
+// Records the planned rows, makes each change, and keeps of the snapshot only the rows that
+// may have changed (none: it is removed again).
+void MakeChanges(StackPorts& ports, SnapshotPorts snapshots, const std::string& program_directory,
+                 const StackMachine& machine, const std::vector<Planned>& planned,
+                 std::vector<ChangeOutcome>& outcomes) {
+    SnapshotRows all = RowsOf(planned);
+    RecordedSnapshot snapshot =
+        RecordSnapshot(snapshots, program_directory, all.registry, all.stack);
+    bool recorded = snapshot.outcome == SnapshotRecord::Recorded;
+    for (const Planned& plan : planned) {
+        Target target = TargetOf(*plan.row);
+        target.stored = plan.stored;
+        const RowChange& change = outcomes[plan.change].change;
+        Written written = recorded ? Write(ports, machine, target, change.value)
+                                   : Written{ChangeResult::NotRecorded, ""};
+        outcomes[plan.change].result = written.result;
+        outcomes[plan.change].text = Describe(target, change.value, written);
+    }
+    if (!recorded) {
+        return;
+    }
+    SnapshotRows changed = RowsOf(planned, &outcomes);
+    if (changed.empty()) {
+        DiscardSnapshot(snapshots.folders, snapshot);
+    } else if (!KeepSnapshot(snapshots, program_directory, snapshot, changed.registry,
+                             changed.stack)) {
+        outcomes.push_back({outcomes.front().change, ChangeResult::NotRecorded,
+                            "The snapshots in " + program_directory + kSnapshotFolderName +
+                                " could not be brought up to date: Undo may not put these "
+                                "changes back exactly."});
+    }
+}
+
 }  // namespace
 
 bool MayHaveChanged(ChangeResult result) {
@@ -362,32 +395,7 @@ std::vector<ChangeOutcome> ApplyChanges(StackPorts& ports, SnapshotPorts snapsho
     if (planned.empty()) {
         return outcomes;
     }
-    SnapshotRows all = RowsOf(planned);
-    RecordedSnapshot snapshot =
-        RecordSnapshot(snapshots, program_directory, all.registry, all.stack);
-    bool recorded = snapshot.outcome == SnapshotRecord::Recorded;
-    for (const Planned& plan : planned) {
-        Target target = TargetOf(*plan.row);
-        target.stored = plan.stored;
-        const RowChange& change = outcomes[plan.change].change;
-        Written written = recorded ? Write(ports, machine, target, change.value)
-                                   : Written{ChangeResult::NotRecorded, ""};
-        outcomes[plan.change].result = written.result;
-        outcomes[plan.change].text = Describe(target, change.value, written);
-    }
-    if (!recorded) {
-        return outcomes;
-    }
-    SnapshotRows changed = RowsOf(planned, &outcomes);
-    if (changed.empty()) {
-        DiscardSnapshot(snapshots.folders, snapshot);
-    } else if (!KeepSnapshot(snapshots, program_directory, snapshot, changed.registry,
-                             changed.stack)) {
-        outcomes.push_back({outcomes.front().change, ChangeResult::NotRecorded,
-                            "The snapshots in " + program_directory + kSnapshotFolderName +
-                                " could not be brought up to date: Undo may not put these "
-                                "changes back exactly."});
-    }
+    MakeChanges(ports, snapshots, program_directory, machine, planned, outcomes);
     return outcomes;
 }
 

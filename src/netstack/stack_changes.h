@@ -1,6 +1,7 @@
 // Changes of chosen rows: each recorded in a snapshot first, then written the way this
 // release takes it (WMI, netsh, IP Helper or the registry), read back where it can be, and
-// reported one by one. A refused change is reported as refused, never as done. Undo Last
+// reported one by one as done, partly done, not known or refused; a refused change is never
+// reported as done, and one that may have changed anything keeps its snapshot. Undo Last
 // Change and Undo All Changes put the rows back through StackUndo.
 #pragma once
 

@@ -3,6 +3,7 @@
 // kept), and Undo puts the newest back exactly and then removes it, so that a second Undo
 // goes one change further back. The first snapshot ever taken there (the state before
 // Zorvane's first change) is kept apart and never pruned: Undo All Changes puts it back.
+// It grows only by rows a change wrote, once the change wrote something.
 #pragma once
 
 #include <optional>
