@@ -377,7 +377,10 @@ bool KeepSnapshot(SnapshotPorts ports, const std::string& program_directory,
                                [&](uint64_t number) { return number >= recorded.number; }),
                 older.end());
     written = UpdateFirstSnapshot(ports, program_directory, older, changed) && written;
-    PruneSnapshots(ports.folders, program_directory);
+    // A caller told of a failure may still remove this snapshot: nothing older goes first.
+    if (written) {
+        PruneSnapshots(ports.folders, program_directory);
+    }
     return written;
 }
 

@@ -72,8 +72,8 @@ RecordedSnapshot RecordSnapshot(SnapshotPorts ports, const std::string& program_
 void DiscardSnapshot(FolderPort& folders, const RecordedSnapshot& snapshot);
 // After a change of which at least one write was made: the snapshot keeps only the rows
 // changed (`rows` and `stack_values` of those recorded), the first snapshot gets those it
-// does not hold yet (it is made, when there is none), and the folder is pruned. False when
-// either file could not be written.
+// does not hold yet (it is made, when there is none), and the folder is pruned. False, and
+// nothing pruned, when either file could not be written.
 bool KeepSnapshot(SnapshotPorts ports, const std::string& program_directory,
                   const RecordedSnapshot& recorded, const std::vector<CatalogueRow>& rows,
                   const std::vector<Snapshot::StackValue>& stack_values);

@@ -208,12 +208,17 @@ TEST_F(UndoTest, ARefusedChangeLeavesNoSnapshotAndPrunesNone) {
                  "system\\currentcontrolset\\services\\tcpip\\parameters\\defaultttl");
          },
          ApplyResult::ValuesUnreadable},
+        {"the first snapshot cannot be written",
+         [&] { files.folders.insert(kFolder + "\\first-snapshot.txt"); },
+         ApplyResult::SnapshotNotWritten},
     };
+    const std::string saved = files.files[kCfg];
     for (const Case& c : cases) {
         SCOPED_TRACE(c.context);
         c.refuse();
         EXPECT_EQ(Apply(t1), c.result);
         EXPECT_EQ(folders.FileNames(kFolder), kept);
+        EXPECT_EQ(files.files[kCfg], saved);
         files.folders.clear();
         registry.unreadable.clear();
     }
