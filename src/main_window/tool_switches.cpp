@@ -47,12 +47,13 @@ CommandReport Restore(SwitchRun& run) {
 }
 
 CommandReport Usage(SwitchRun&) {
-    return {kExitDone, ToolSwitchUsage() +
-                           "\r\nExit codes: 0 done, 1 refused (by the registry or a file), "
-                           "2 bad arguments, or no Zorvane.cfg or a damaged one. /check: 0 no "
-                           "findings, 1 findings; /repair: 0 all fixed, 1 some not fixed; "
-                           "both: 2 a setting could not be read, 3 only findings Group Policy "
-                           "sets."};
+    return {kExitDone,
+            ToolSwitchUsage() +
+                "\r\nExit codes: 0 done, 1 refused (by the registry or a file), "
+                "2 bad arguments, or no Zorvane.cfg or a damaged one. /check: 0 no "
+                "findings, 1 findings; /repair: 0 all fixed, 1 some not fixed, 4 some made "
+                "only in part or not known to be made; both: 2 a setting could not be read, "
+                "3 only findings Group Policy sets."};
 }
 
 netstack::StackMachine MachineOf(const ProgramRecords& records) {

@@ -57,9 +57,12 @@ void AddLine(std::string& text, const std::string& line) {
 // What is left for the verdict once the fixes are made or listed: a machine not wholly
 // read comes first, as a finding may hide in what could not be read; then a finding only
 // Group Policy can change, which no run of /repair will ever fix.
-int VerdictOf(bool unread, bool open_findings, bool set_by_policy) {
+int VerdictOf(bool unread, bool partly_or_unknown, bool open_findings, bool set_by_policy) {
     if (unread) {
         return kExitNotRead;
+    }
+    if (partly_or_unknown) {
+        return kExitPartlyDone;
     }
     if (open_findings) {
         return kExitRefused;
@@ -85,7 +88,7 @@ CommandReport RunCheckCommand(StackPorts& ports, const StackMachine& machine) {
     for (const std::string& line : unread) {
         AddLine(text, line);
     }
-    return {VerdictOf(!unread.empty(), fixable, set_by_policy),
+    return {VerdictOf(!unread.empty(), false, fixable, set_by_policy),
             text.empty() ? "No findings." : text};
 }
 
@@ -113,7 +116,8 @@ CommandReport RunRepairCommand(StackPorts& ports, SnapshotPorts snapshots,
     for (const std::string& line : unread) {
         AddLine(text, line);
     }
-    return {VerdictOf(!unread.empty(), !AllDone(outcomes), set_by_policy),
+    return {VerdictOf(!unread.empty(), AnyPartlyOrUnknown(outcomes), !AllDone(outcomes),
+                      set_by_policy),
             text.empty() ? "Nothing to repair." : text};
 }
 

@@ -22,9 +22,14 @@ constexpr int kExitSetByGroupPolicy = 3;
 // not findings.
 CommandReport RunCheckCommand(StackPorts& ports, const StackMachine& machine);
 
+// Some change was made only in part, or may have been made (netsh or WMI did not answer in
+// time): each line says which, and /undo puts back what was made.
+constexpr int kExitPartlyDone = 4;
+
 // Every fix, with one snapshot first, then each finding without one and each row that
-// could not be read, named: 2 when a row could not be read, else 1 when a fix was refused,
-// else 3 when Group Policy's findings remain, else 0 (all fixed, or nothing to fix).
+// could not be read, named: 2 when a row could not be read, else 4 when a fix was made only
+// in part or is not known to be made, else 1 when a fix was refused, else 3 when Group
+// Policy's findings remain, else 0 (all fixed, or nothing to fix).
 CommandReport RunRepairCommand(StackPorts& ports, SnapshotPorts snapshots,
                                const std::string& program_directory, const StackMachine& machine);
 

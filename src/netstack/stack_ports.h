@@ -16,8 +16,9 @@ namespace zv::netstack {
 
 // How a call went. NotAvailable: this Windows (or Wine) has no such class, property or
 // function, which is no error; Failed: it has one, but the call failed or did not answer in
-// time; Refused: Windows would not take the value.
-enum class PortStatus { Ok, NotAvailable, Failed, Refused };
+// time; Refused: Windows would not take the value; TimedOut: a write that did not answer in
+// time, and may still be made.
+enum class PortStatus { Ok, NotAvailable, Failed, Refused, TimedOut };
 
 // What a query of the stack found, row by row, and how it went.
 template <typename Row>
@@ -74,6 +75,14 @@ struct IpInterface {
 
 using IpInterfaceList = PortRows<IpInterface>;
 
+// What the persistent store (the one netsh's store=persistent writes, applied at every
+// start) holds as an interface's NlMtu: a value, or none when the MTU comes from the adapter,
+// DHCP or a VPN. `status` NotAvailable: this Windows gives no way to read it.
+struct StoredMtu {
+    PortStatus status = PortStatus::NotAvailable;
+    std::optional<uint32_t> mtu;
+};
+
 class IpInterfacePort {
   public:
     virtual ~IpInterfacePort() = default;
@@ -82,6 +91,10 @@ class IpInterfacePort {
     // SetIpInterfaceEntry with the new NlMtu, now only (NotAvailable where Windows or Wine
     // lacks the function).
     virtual PortStatus SetMtu(const IpInterface& target, uint32_t mtu) = 0;
+    // The persistent store's NlMtu of the interface, and its removal (the interface then
+    // starts with the MTU it is given). Not available unless a port says otherwise.
+    virtual StoredMtu PersistentMtu(const IpInterface&) { return {}; }
+    virtual PortStatus RemovePersistentMtu(const IpInterface&) { return PortStatus::NotAvailable; }
     // GetBestInterface: the index of the interface Windows routes the IPv4 address (network
     // byte order) through.
     virtual std::optional<uint32_t> BestInterface(uint32_t address) = 0;

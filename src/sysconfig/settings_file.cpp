@@ -67,12 +67,23 @@ ApplyResult SaveSettingsAndApply(FileSystem& files, FolderPort& folders, Registr
     if (snapshot.outcome != SnapshotRecord::Recorded) {
         return ApplyResult::SnapshotNotWritten;
     }
-    if (!files.WriteFileAtomic(program_directory + kSettingsFileName,
-                               FormatSettingsFile(applied))) {
+    const std::string path = program_directory + kSettingsFileName;
+    if (!files.WriteFileAtomic(path, FormatSettingsFile(applied))) {
         DiscardSnapshot(folders, snapshot);
         return ApplyResult::FileNotWritten;
     }
-    PruneSnapshots(folders, program_directory);
+    // The first snapshot grows only once Zorvane.cfg is written; without it, Zorvane.cfg
+    // goes back and nothing is left changed.
+    if (!KeepSnapshot({files, folders, registry}, program_directory, snapshot, rows, {})) {
+        const std::optional<std::string>& before = snapshot.snapshot.settings_file;
+        if (before) {
+            files.WriteFileAtomic(path, *before);
+        } else {
+            folders.RemoveFile(path);
+        }
+        DiscardSnapshot(folders, snapshot);
+        return ApplyResult::SnapshotNotWritten;
+    }
     if (!WriteTcpParameters(registry, applied, rows)) {
         return ApplyResult::RegistryRefused;
     }

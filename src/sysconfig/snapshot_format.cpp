@@ -12,6 +12,7 @@ constexpr char kHeader[] = "Zorvane snapshot 1";
 constexpr char kEnd[] = "end";
 constexpr char kAbsent[] = "absent";
 constexpr char kWindowsDefault[] = "default";
+constexpr char kStored[] = "stored";
 
 // Quoted text: a backslash escapes a quote, a backslash and the control characters; other
 // bytes, those of the ANSI code page included, stand as they are. Runs of plain bytes are
@@ -69,6 +70,10 @@ void AppendValue(std::string& out, const std::optional<RegistryValue>& value) {
             out += HexBytes(value->data, ",");
         }
     }
+}
+
+std::string StackNumberText(const std::optional<uint32_t>& number) {
+    return number ? "dword " + std::to_string(*number) : std::string(kAbsent);
 }
 
 struct Token {
@@ -258,22 +263,45 @@ class Parser {
     const std::string& reason() const { return reason_; }
 
   private:
-    // "stack "setting" "instance" dword N", "... absent" or "... default".
+    // "stack "setting" "instance" VALUE", VALUE being "dword N", "absent" or "default"; an
+    // adapter's MTU adds "stored dword N" or "stored absent".
     bool StackLine(const std::vector<Token>& t) {
         Snapshot::StackValue value{t[1].text, t[2].text, std::nullopt, false};
-        if (t.size() == 4 && IsWord(t, 3, kWindowsDefault)) {
+        size_t at = 3;
+        if (IsWord(t, at, kWindowsDefault)) {
             value.windows_default = true;
-        } else if (!(t.size() == 4 && IsWord(t, 3, kAbsent))) {
-            std::optional<uint32_t> number = t.size() == 5 && IsWord(t, 3, "dword") && !t[4].quoted
-                                                 ? ParseNumber(t[4].text)
-                                                 : std::nullopt;
-            if (!number) {
-                return Fail("the stack value is not understood");
+            ++at;
+        } else if (!StackNumber(t, at, &value.value)) {
+            return Fail("the stack value is not understood");
+        }
+        if (IsWord(t, at, kStored)) {
+            value.stored_known = true;
+            if (!StackNumber(t, ++at, &value.stored)) {
+                return Fail("the stored stack value is not understood");
             }
-            value.value = number;
+        }
+        if (at != t.size()) {
+            return Fail("the stack value is not understood");
         }
         snapshot_.stack_values.push_back(std::move(value));
         return true;
+    }
+
+    // "absent" or "dword N" at t[at], `at` moved past it.
+    static bool StackNumber(const std::vector<Token>& t, size_t& at,
+                            std::optional<uint32_t>* value) {
+        if (IsWord(t, at, kAbsent)) {
+            value->reset();
+            at += 1;
+            return true;
+        }
+        std::optional<uint32_t> number =
+            IsWord(t, at, "dword") && at + 1 < t.size() && !t[at + 1].quoted
+                ? ParseNumber(t[at + 1].text)
+                : std::nullopt;
+        *value = number;
+        at += 2;
+        return number.has_value();
     }
 
     bool Fail(const char* reason) {
@@ -326,9 +354,10 @@ std::string FormatSnapshot(const Snapshot& snapshot) {
     }
     for (const Snapshot::StackValue& value : snapshot.stack_values) {
         AppendLineStart(text, "stack ", value.setting, value.instance);
-        text += value.windows_default ? kWindowsDefault
-                : value.value         ? "dword " + std::to_string(*value.value)
-                                      : std::string(kAbsent);
+        text += value.windows_default ? kWindowsDefault : StackNumberText(value.value);
+        if (value.stored_known) {
+            text += std::string(" ") + kStored + " " + StackNumberText(value.stored);
+        }
         text += "\r\n";
     }
     text += "settings ";

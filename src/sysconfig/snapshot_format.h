@@ -33,10 +33,15 @@ struct Snapshot {
         std::optional<uint32_t> value;
         // The old value could not be read: Undo sets the Windows default.
         bool windows_default = false;
+        // An adapter's MTU: whether the persistent store (applied at every start) could be
+        // read, and what it held; nothing: no value of its own.
+        bool stored_known = false;
+        std::optional<uint32_t> stored = {};
 
         bool operator==(const StackValue& other) const {
             return setting == other.setting && instance == other.instance && value == other.value &&
-                   windows_default == other.windows_default;
+                   windows_default == other.windows_default && stored_known == other.stored_known &&
+                   stored == other.stored;
         }
     };
 

@@ -133,18 +133,25 @@ bool RemoveIfEmpty(RegistryPort& registry, const std::string& path) {
     return subkeys != 0 || values != 0 || registry.DeleteKey(kRoot, path) == kErrorSuccess;
 }
 
-bool PutRegistryBack(SnapshotPorts ports, const Snapshot& snapshot) {
-    bool all_back = true;
+// Every value and stack row is tried, so that the result names each one not put back.
+void PutRegistryBack(SnapshotPorts ports, const Snapshot& snapshot, UndoResult& result) {
     for (const Snapshot::Value& value : snapshot.values) {
-        all_back = PutBack(ports.registry, value) && all_back;
+        result.values_refused = !PutBack(ports.registry, value) || result.values_refused;
     }
     for (const Snapshot::StackValue& value : snapshot.stack_values) {
-        all_back = ports.stack->PutBack(value) && all_back;
+        StackPutBack put = ports.stack->PutBack(value);
+        if (put.failure.empty()) {
+            result.stack_back.push_back(put.row);
+        } else {
+            result.stack_not_back.push_back(put.row + " (" + put.failure + ")");
+        }
     }
     for (auto key = snapshot.absent_keys.rbegin(); key != snapshot.absent_keys.rend(); ++key) {
-        all_back = RemoveIfEmpty(ports.registry, *key) && all_back;
+        result.values_refused = !RemoveIfEmpty(ports.registry, *key) || result.values_refused;
     }
-    return all_back;
+    if (result.values_refused || !result.stack_not_back.empty()) {
+        result.outcome = UndoOutcome::RegistryRefused;
+    }
 }
 
 bool PutSettingsFileBack(SnapshotPorts ports, const std::string& path,
@@ -201,10 +208,9 @@ UndoResult PutSnapshotBack(SnapshotPorts ports, const std::string& program_direc
                              snapshot.settings_file)) {
         return {UndoOutcome::FileNotWritten, path, ""};
     }
-    if (!PutRegistryBack(ports, snapshot)) {
-        return {UndoOutcome::RegistryRefused, path, ""};
-    }
-    return {UndoOutcome::Undone, path, ""};
+    UndoResult result{UndoOutcome::Undone, path, ""};
+    PutRegistryBack(ports, snapshot, result);
+    return result;
 }
 
 // Adds the rows the older snapshot does not name (an adapter added since), as the older
@@ -272,6 +278,39 @@ bool UpdateFirstSnapshot(SnapshotPorts ports, const std::string& program_directo
     return (exists && !added) || ports.files.WriteFileAtomic(first, FormatSnapshot(*snapshot));
 }
 
+bool IsKeyOrAbove(const std::string& key, const std::string& value_key) {
+    std::string above = Lower(key);
+    std::string below = Lower(value_key);
+    return below == above ||
+           (below.size() > above.size() && below.compare(0, above.size(), above) == 0 &&
+            below[above.size()] == '\\');
+}
+
+// The snapshot with only the rows given (of those it holds), and the absent keys above
+// them.
+Snapshot OnlyRows(const Snapshot& snapshot, const std::vector<CatalogueRow>& rows,
+                  const std::vector<Snapshot::StackValue>& stack_values) {
+    Snapshot only;
+    only.settings_file = snapshot.settings_file;
+    only.stack_values = stack_values;
+    for (const Snapshot::Value& value : snapshot.values) {
+        if (std::any_of(rows.begin(), rows.end(), [&](const CatalogueRow& row) {
+                return Lower(row.key) == Lower(value.key) &&
+                       Lower(row.entry->value_name) == Lower(value.name);
+            })) {
+            only.values.push_back(value);
+        }
+    }
+    for (const std::string& key : snapshot.absent_keys) {
+        if (std::any_of(only.values.begin(), only.values.end(), [&](const Snapshot::Value& value) {
+                return IsKeyOrAbove(key, value.key);
+            })) {
+            only.absent_keys.push_back(key);
+        }
+    }
+    return only;
+}
+
 }  // namespace
 
 std::optional<Snapshot> TakeSnapshot(SnapshotPorts ports, const std::string& program_directory,
@@ -299,7 +338,6 @@ std::optional<Snapshot> TakeSnapshot(SnapshotPorts ports, const std::string& pro
     return snapshot;
 }
 
-// The first snapshot of a folder that predates it is its oldest, the earliest state known.
 RecordedSnapshot RecordSnapshot(SnapshotPorts ports, const std::string& program_directory,
                                 const std::vector<CatalogueRow>& rows,
                                 const std::vector<Snapshot::StackValue>& stack_values) {
@@ -314,12 +352,9 @@ RecordedSnapshot RecordSnapshot(SnapshotPorts ports, const std::string& program_
     }
     std::vector<uint64_t> numbers = SnapshotNumbers(ports.folders, folder);
     uint64_t next = numbers.empty() ? 1 : numbers.back() + 1;
-    RecordedSnapshot recorded{SnapshotRecord::Recorded, folder + "\\" + NameOf(next)};
+    RecordedSnapshot recorded{SnapshotRecord::Recorded, folder + "\\" + NameOf(next), next,
+                              *snapshot};
     if (!ports.files.WriteFileAtomic(recorded.path, FormatSnapshot(*snapshot))) {
-        return {SnapshotRecord::NotWritten, ""};
-    }
-    if (!UpdateFirstSnapshot(ports, program_directory, numbers, *snapshot)) {
-        DiscardSnapshot(ports.folders, recorded);
         return {SnapshotRecord::NotWritten, ""};
     }
     return recorded;
@@ -329,6 +364,25 @@ void DiscardSnapshot(FolderPort& folders, const RecordedSnapshot& snapshot) {
     if (!snapshot.path.empty()) {
         folders.RemoveFile(snapshot.path);
     }
+}
+
+// The first snapshot of a folder that predates it is its oldest, the earliest state known.
+bool KeepSnapshot(SnapshotPorts ports, const std::string& program_directory,
+                  const RecordedSnapshot& recorded, const std::vector<CatalogueRow>& rows,
+                  const std::vector<Snapshot::StackValue>& stack_values) {
+    Snapshot changed = OnlyRows(recorded.snapshot, rows, stack_values);
+    bool written = changed == recorded.snapshot ||
+                   ports.files.WriteFileAtomic(recorded.path, FormatSnapshot(changed));
+    std::vector<uint64_t> older = SnapshotNumbers(ports.folders, FolderOf(program_directory));
+    older.erase(std::remove_if(older.begin(), older.end(),
+                               [&](uint64_t number) { return number >= recorded.number; }),
+                older.end());
+    written = UpdateFirstSnapshot(ports, program_directory, older, changed) && written;
+    // A caller told of a failure may still remove this snapshot: nothing older goes first.
+    if (written) {
+        PruneSnapshots(ports.folders, program_directory);
+    }
+    return written;
 }
 
 void PruneSnapshots(FolderPort& folders, const std::string& program_directory) {

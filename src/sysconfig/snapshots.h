@@ -3,6 +3,7 @@
 // kept), and Undo puts the newest back exactly and then removes it, so that a second Undo
 // goes one change further back. The first snapshot ever taken there (the state before
 // Zorvane's first change) is kept apart and never pruned: Undo All Changes puts it back.
+// It grows only by rows a change wrote, once the change wrote something.
 #pragma once
 
 #include <optional>
@@ -21,6 +22,11 @@ namespace zv {
 constexpr char kSnapshotFolderName[] = "\\Snapshots";
 constexpr size_t kSnapshotsKept = 20;
 
+struct StackPutBack {
+    std::string row;
+    std::string failure;
+};
+
 // Puts a snapshot's stack values back (the modern stack is reached through more than the
 // registry); the layer that knows the stack implements it.
 class StackUndoPort {
@@ -35,8 +41,9 @@ class StackUndoPort {
     virtual bool KnowsRegistryValue(const std::string& /*key*/, const std::string& /*name*/) {
         return false;
     }
-    // False when Windows refused.
-    virtual bool PutBack(const Snapshot::StackValue& value) = 0;
+    // The row as the user knows it, with the value put back ("IPv4 MTU: Ethernet: 1500"),
+    // and why it is not back, or "" when it is.
+    virtual StackPutBack PutBack(const Snapshot::StackValue& value) = 0;
 };
 
 struct SnapshotPorts {
@@ -57,17 +64,25 @@ enum class SnapshotRecord { Recorded, ValuesUnreadable, NotWritten };
 struct RecordedSnapshot {
     SnapshotRecord outcome;
     std::string path;  // the new file, when recorded
+    uint64_t number = 0;
+    Snapshot snapshot = {};
 };
 
-// Takes a snapshot and writes it as the newest file of the folder, and into the first one
-// the rows it does not hold yet (all of them, when there is none). Nothing is pruned: a change that
-// did not happen removes its snapshot again (DiscardSnapshot), one that did prunes the folder
-// (PruneSnapshots).
+// Takes a snapshot and writes it as the newest file of the folder. Nothing is pruned and
+// the first snapshot is not touched yet: a change that did not happen removes its snapshot
+// again (DiscardSnapshot), one that did keeps it (KeepSnapshot).
 // `stack_values` are recorded as given, the stack being read by its caller.
 RecordedSnapshot RecordSnapshot(SnapshotPorts ports, const std::string& program_directory,
                                 const std::vector<CatalogueRow>& rows,
                                 const std::vector<Snapshot::StackValue>& stack_values = {});
 void DiscardSnapshot(FolderPort& folders, const RecordedSnapshot& snapshot);
+// After a change of which at least one write was made: the snapshot keeps only the rows
+// changed (`rows` and `stack_values` of those recorded), the first snapshot gets those it
+// does not hold yet (it is made, when there is none), and the folder is pruned. False, and
+// nothing pruned, when either file could not be written.
+bool KeepSnapshot(SnapshotPorts ports, const std::string& program_directory,
+                  const RecordedSnapshot& recorded, const std::vector<CatalogueRow>& rows,
+                  const std::vector<Snapshot::StackValue>& stack_values);
 // Keeps the last kSnapshotsKept numbered snapshots, and the first.
 void PruneSnapshots(FolderPort& folders, const std::string& program_directory);
 
@@ -89,6 +104,11 @@ struct UndoResult {
     UndoOutcome outcome;
     std::string snapshot;  // the file's path, when there was one
     std::string reason;    // why a damaged snapshot was refused
+    // The network stack rows put back, and those not put back with why; whether Windows
+    // refused a registry value of the snapshot's own.
+    std::vector<std::string> stack_back = {};
+    std::vector<std::string> stack_not_back = {};
+    bool values_refused = false;
 };
 
 // Puts the newest snapshot back: Zorvane.cfg as it was (removed if there was none), then

@@ -24,6 +24,15 @@ std::optional<CommandReport> NoSavedChoiceFile(const FileSystem& files,
                                             program_directory};
 }
 
+// The heading and one line per item, or nothing when there is none.
+std::string Lines(const char* heading, const std::vector<std::string>& items) {
+    std::string text = items.empty() ? "" : heading;
+    for (const std::string& item : items) {
+        text += "\r\n" + item;
+    }
+    return text;
+}
+
 CommandReport UnrecognisedRelease() {
     return {kExitRefused,
             "This Windows release is not recognised, so there are no settings to write.\r\n"
@@ -63,12 +72,14 @@ CommandReport ReportUndo(const UndoResult& undo, const std::string& program_dire
                          UndoScope scope) {
     const bool all = scope == UndoScope::AllChanges;
     const std::string what = all ? "The changes" : "The last change";
+    const std::string back = Lines("\r\nThe network stack settings put back:", undo.stack_back);
     switch (undo.outcome) {
         case UndoOutcome::Undone:
-            return {kExitDone, all ? "All changes have been undone: the registry values and "
-                                     "Zorvane.cfg are as they were before Zorvane's first change."
-                                   : "The last change has been undone: the registry values and "
-                                     "Zorvane.cfg are as they were before it."};
+            return {kExitDone, (all ? "All changes have been undone: the registry values and "
+                                      "Zorvane.cfg are as they were before Zorvane's first change."
+                                    : "The last change has been undone: the registry values and "
+                                      "Zorvane.cfg are as they were before it.") +
+                                   back};
         case UndoOutcome::NothingToUndo:
             return {kExitRefused, "There is no change to undo."};
         case UndoOutcome::Damaged:
@@ -83,11 +94,16 @@ CommandReport ReportUndo(const UndoResult& undo, const std::string& program_dire
         case UndoOutcome::RegistryRefused:
             break;
     }
-    return {kExitRefused,
-            "Zorvane.cfg is back as it was, but Windows refused to put back some registry "
-            "values.\r\nZorvane must run as administrator to change them: start it as "
-            "administrator and " +
-                std::string(all ? "undo all changes" : "undo the last change") + " again."};
+    std::string text = "Zorvane.cfg is back as it was, but not everything was put back." +
+                       Lines("\r\nThe network stack settings not put back:", undo.stack_not_back) +
+                       back;
+    if (undo.values_refused) {
+        text +=
+            "\r\nWindows refused to put back some registry values. Zorvane must run as "
+            "administrator to change them: start it as administrator and " +
+            std::string(all ? "undo all changes" : "undo the last change") + " again.";
+    }
+    return {kExitRefused, text};
 }
 
 CommandReport ReportExport(ExportResult result, const std::string& path) {

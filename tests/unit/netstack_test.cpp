@@ -205,15 +205,15 @@ TEST(StackChangeTest, ARefusedChangeIsReportedAsRefusedNeverAsDone) {
         const char* name;
         std::function<void(HarmedMachine&)> refuse;
         const char* line;
+        int exit_code;
     };
     const Case cases[] = {
         {"netsh exit code", [](HarmedMachine& m) { m.netsh.exit_code = 1; },
-         "Congestion provider: Internet: not set to CUBIC, refused (netsh exit code 1)."},
+         "Congestion provider: Internet: not set to CUBIC, refused (netsh exit code 1).",
+         kExitPartlyDone},
         {"read back", [](HarmedMachine& m) { m.wmi.windows_keeps_its_value = true; },
-         "Receive window auto-tuning: not set to Normal, refused (Windows kept Disabled)."},
-        {"no setter", [](HarmedMachine& m) { m.interfaces.set_status = PortStatus::NotAvailable; },
-         "IPv4 MTU: Ethernet: not set to 576 (stored for the next start, but this Windows has "
-         "no SetIpInterfaceEntry to set it now)."},
+         "Receive window auto-tuning: not set to Normal, refused (Windows kept Disabled).",
+         kExitRefused},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -222,9 +222,101 @@ TEST(StackChangeTest, ARefusedChangeIsReportedAsRefusedNeverAsDone) {
         StackMachine machine = Machine(10, 0, 26100);
         StackUndo undo(m.ports, machine);
         CommandReport repair = RunRepairCommand(m.ports, m.Snapshots(&undo), kDir, machine);
-        EXPECT_EQ(repair.exit_code, kExitRefused);
+        EXPECT_EQ(repair.exit_code, c.exit_code) << repair.text;
         EXPECT_NE(repair.text.find(c.line), std::string::npos) << repair.text;
     }
+}
+
+// Each change told as what it was; anything that may have changed the machine keeps its
+// snapshot (and Undo puts the row back), a refused one leaves none, nor a first snapshot.
+TEST(StackChangeTest, EachOutcomeIsToldAndKeepsItsSnapshotUnlessNothingChanged) {
+    using C = ChangeResult;
+    const RowId mtu{StackSetting::Ipv4Mtu, "7"};
+    const RowId provider{StackSetting::CongestionProvider, "Internet"};
+    const RowId level{StackSetting::AutoTuningLocal, "Internet"};
+    struct Case {
+        const char* name;
+        std::function<void(HarmedMachine&)> fault;
+        RowChange change;
+        C result;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"stored refused",
+         [](HarmedMachine& m) { m.netsh.exit_code = 1; },
+         {mtu, 576},
+         C::PartlyDone,
+         "IPv4 MTU: Ethernet: partly set to 576: set now, not stored for the next start (netsh "
+         "exit code 1)."},
+        // Wine 8 has no SetIpInterfaceEntry (the port finds none in iphlpapi).
+        {"no setter",
+         [](HarmedMachine& m) { m.interfaces.set_status = PortStatus::NotAvailable; },
+         {mtu, 576},
+         C::PartlyDone,
+         "IPv4 MTU: Ethernet: partly set to 576: stored for the next start, not set now (this "
+         "Windows has no SetIpInterfaceEntry)."},
+        {"setter refused",
+         [](HarmedMachine& m) { m.interfaces.set_status = PortStatus::Refused; },
+         {mtu, 576},
+         C::Refused,
+         "IPv4 MTU: Ethernet: not set to 576, refused (refused by SetIpInterfaceEntry)."},
+        {"netsh ended",
+         [](HarmedMachine& m) { m.netsh.timed_out = true; },
+         {provider, 5},
+         C::Unknown,
+         "Congestion provider: Internet: set to CUBIC, not known whether made: netsh did not "
+         "finish in time and was ended."},
+        {"WMI timed out",
+         [](HarmedMachine& m) { m.wmi.write_status = PortStatus::TimedOut; },
+         {level, 3},
+         C::Unknown,
+         "Receive window auto-tuning: set to Normal, not known whether made: WMI did not answer "
+         "in time and may still make it."},
+        {"WMI refused",
+         [](HarmedMachine& m) { m.wmi.write_status = PortStatus::Refused; },
+         {level, 3},
+         C::Refused,
+         "Receive window auto-tuning: not set to Normal, refused (refused by WMI)."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HarmedMachine m;
+        c.fault(m);
+        StackMachine machine = Machine(10, 0, 26100);
+        StackUndo undo(m.ports, machine);
+        std::vector<ChangeOutcome> outcomes =
+            ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine,
+                         ReadStackRows(m.ports, machine), {c.change});
+        ASSERT_EQ(outcomes.size(), 1u);
+        EXPECT_EQ(outcomes[0].result, c.result);
+        EXPECT_EQ(outcomes[0].text, c.text);
+        const bool kept = MayHaveChanged(c.result);
+        EXPECT_EQ(m.files.FileExists(FirstSnapshotPath(kDir)), kept);
+        EXPECT_EQ(NewestSnapshot(m.folders, kDir).has_value(), kept);
+    }
+}
+
+// The snapshot and the first snapshot hold only the rows written: Undo All Changes on
+// Vista and 7 sets no row to netsh's default whose change Windows refused.
+TEST(StackChangeTest, ARefusedRowIsInNeitherSnapshot) {
+    HarmedMachine m;
+    StackMachine vista = Machine(6, 1, 7601);
+    StackUndo undo(m.ports, vista);
+    m.netsh.effect = [&](const std::vector<std::string>& a) {
+        m.netsh.exit_code = a.back() == "timestamps=enabled" ? 1 : 0;
+    };
+    std::vector<StackRow> rows = ReadStackRows(m.ports, vista);
+    std::vector<ChangeOutcome> outcomes =
+        ApplyChanges(m.ports, m.Snapshots(&undo), kDir, vista, rows,
+                     {{{StackSetting::Ecn, ""}, 1}, {{StackSetting::Timestamps, ""}, 1}});
+    ASSERT_EQ(outcomes.size(), 2u);
+    EXPECT_EQ(outcomes[1].result, ChangeResult::Refused) << outcomes[1].text;
+    m.netsh.effect = nullptr;
+    m.netsh.exit_code = 0;
+    m.netsh.lines.clear();
+    EXPECT_EQ(UndoAllChanges(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+    EXPECT_EQ(m.netsh.lines,
+              std::vector<std::string>{"netsh int tcp set global ecncapability=default"});
 }
 
 TEST(StackReadTest, WineWithoutTheWmiClassesShowsThemAsNotAvailable) {
@@ -441,6 +533,110 @@ TEST(StackReadTest, EachRowOffersItsOwnValuesAndWindowsDefault) {
         EXPECT_EQ(offers, c.offers) << c.name;
         EXPECT_EQ(row->windows_default, c.windows_default) << c.name;
     }
+}
+
+
+// Undo of an MTU puts both stores back as they were: the one in effect and the persistent
+// one (a value Zorvane stored where there was none, as for an MTU from DHCP, is removed). A
+// size in effect in both is not written at all.
+TEST(StackUndoTest, AnMtuComesBackInBothStoresExactly) {
+    struct Case {
+        const char* name;
+        uint32_t now;
+        std::optional<uint32_t> stored;
+        size_t netsh_runs;
+        UndoOutcome undo;
+    };
+    const Case cases[] = {
+        {"from DHCP", 1500, std::nullopt, 1, UndoOutcome::Undone},
+        {"stored before", 1450, 1450u, 1, UndoOutcome::Undone},
+        {"in effect, not stored", 1400, std::nullopt, 1, UndoOutcome::Undone},
+        {"in effect in both", 1400, 1400u, 0, UndoOutcome::NothingToUndo},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HarmedMachine m;
+        StackMachine machine = Machine(10, 0, 19045);
+        StackUndo undo(m.ports, machine);
+        m.interfaces.best = 3;
+        m.interfaces.list.rows[0].mtu = c.now;
+        auto stored = [&]() -> std::optional<uint32_t> {
+            auto found = m.interfaces.stored.find({7, IpFamily::V4});
+            return found == m.interfaces.stored.end() ? std::nullopt : std::optional(found->second);
+        };
+        if (c.stored) {
+            m.interfaces.stored[{7, IpFamily::V4}] = *c.stored;
+        }
+        ChangeOutcome set = UseMtuForRoute(m.ports, m.Snapshots(&undo), kDir, machine, 1, 1400);
+        EXPECT_EQ(set.result, ChangeResult::Done) << set.text;
+        EXPECT_EQ(m.netsh.lines.size(), c.netsh_runs) << set.text;
+        EXPECT_EQ(stored(), std::optional<uint32_t>(1400));
+        EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, c.undo);
+        EXPECT_EQ(m.interfaces.list.rows[0].mtu, c.now);
+        EXPECT_EQ(stored(), c.stored);
+    }
+}
+
+// A change made whose first snapshot could not be written says so beside its outcome;
+// Undo Last Change still has its snapshot.
+TEST(StackChangeTest, AFirstSnapshotNotWrittenIsTold) {
+    HarmedMachine m;
+    StackMachine machine = Machine(10, 0, 19045);
+    StackUndo undo(m.ports, machine);
+    m.interfaces.best = 3;
+    m.files.folders.insert(FirstSnapshotPath(kDir));
+    ChangeOutcome set = UseMtuForRoute(m.ports, m.Snapshots(&undo), kDir, machine, 1, 1400);
+    EXPECT_EQ(set.result, ChangeResult::Done);
+    EXPECT_NE(set.text.find("set to 1400. The snapshots in C:\\Zorvane\\Snapshots could not be "
+                            "brought up to date"),
+              std::string::npos)
+        << set.text;
+    EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+}
+
+// Every old value comes back as it was, the all-ones DWORD too.
+TEST(StackUndoTest, AnAllOnesOldValueComesBack) {
+    HarmedMachine m;
+    StackMachine machine = Machine(10, 0, 19045);
+    StackUndo undo(m.ports, machine);
+    auto& registry = static_cast<testing::FakeStack&>(m).registry;
+    const std::string adapter = kInterfaces + "\\{E}";
+    registry.Put(adapter, "TcpAckFrequency", kRegDword, DwordBytes(0xFFFFFFFF));
+    ASSERT_TRUE(AllDone(ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine,
+                                     ReadStackRows(m.ports, machine),
+                                     {{{StackSetting::TcpAckFrequency, "{E}"}, 1}})));
+    ASSERT_EQ(registry.Dword(adapter, "TcpAckFrequency"), std::optional<uint32_t>(1));
+    EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+    EXPECT_EQ(registry.Dword(adapter, "TcpAckFrequency"), std::optional<uint32_t>(0xFFFFFFFF));
+}
+
+// Undo names each stack row it put back, and each it could not with why; the hint to run
+// as administrator only when a registry value was refused.
+TEST(StackUndoTest, UndoNamesTheRowsPutBackAndThoseNot) {
+    HarmedMachine m;
+    StackMachine machine = Machine(10, 0, 26100);
+    StackUndo undo(m.ports, machine);
+    ASSERT_TRUE(AllDone(ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine,
+                                     ReadStackRows(m.ports, machine),
+                                     {{{StackSetting::CongestionProvider, "Internet"}, 5},
+                                      {{StackSetting::AutoTuningLocal, "Internet"}, 3}})));
+    m.netsh.exit_code = 1;
+    CommandReport refused = ReportUndo(UndoLastChange(m.Snapshots(&undo), kDir), kDir);
+    EXPECT_EQ(refused.exit_code, kExitRefused);
+    EXPECT_EQ(refused.text,
+              "Zorvane.cfg is back as it was, but not everything was put back.\r\n"
+              "The network stack settings not put back:\r\n"
+              "Congestion provider: Internet: BBR2 (refused: netsh exit code 1)\r\n"
+              "The network stack settings put back:\r\n"
+              "Receive window auto-tuning: Disabled");
+    m.netsh.exit_code = 0;
+    CommandReport done = ReportUndo(UndoLastChange(m.Snapshots(&undo), kDir), kDir);
+    EXPECT_EQ(done.text,
+              "The last change has been undone: the registry values and Zorvane.cfg are as they "
+              "were before it.\r\n"
+              "The network stack settings put back:\r\n"
+              "Congestion provider: Internet: BBR2\r\n"
+              "Receive window auto-tuning: Disabled");
 }
 
 }  // namespace

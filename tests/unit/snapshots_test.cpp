@@ -35,7 +35,9 @@ Snapshot EveryKindOfValue() {
     };
     s.stack_values = {{"congestion-provider", "Internet", 5u, false},
                       {"tcp-ack-frequency", "{A \"b\"}", std::nullopt, false},
-                      {"auto-tuning", "", std::nullopt, true}};
+                      {"auto-tuning", "", std::nullopt, true},
+                      {"ipv4-mtu", "7", 1500u, false, true, std::nullopt},
+                      {"ipv6-mtu", "7", 4294967295u, false, true, 1400u}};
     s.settings_file = "ConnectionType,3\r\nOptiMode,0\r\n";
     return s;
 }
@@ -186,6 +188,10 @@ TEST_F(UndoTest, OnlyTheLastTwentySnapshotsAreKeptWithTheFirst) {
 // A change that did not happen leaves no snapshot and prunes none: refused attempts must
 // not wipe the history, nor make Undo report a change undone that never was.
 TEST_F(UndoTest, ARefusedChangeLeavesNoSnapshotAndPrunesNone) {
+    files.folders.insert(kCfg);
+    EXPECT_EQ(Apply(t1), ApplyResult::FileNotWritten);
+    EXPECT_EQ(folders.FileNames(kFolder), std::vector<std::string>{}) << "no first snapshot";
+    files.folders.clear();
     ApplyTimes(20);
     const std::vector<std::string> kept = folders.FileNames(kFolder);
     struct Case {
@@ -202,12 +208,17 @@ TEST_F(UndoTest, ARefusedChangeLeavesNoSnapshotAndPrunesNone) {
                  "system\\currentcontrolset\\services\\tcpip\\parameters\\defaultttl");
          },
          ApplyResult::ValuesUnreadable},
+        {"the first snapshot cannot be written",
+         [&] { files.folders.insert(kFolder + "\\first-snapshot.txt"); },
+         ApplyResult::SnapshotNotWritten},
     };
+    const std::string saved = files.files[kCfg];
     for (const Case& c : cases) {
         SCOPED_TRACE(c.context);
         c.refuse();
         EXPECT_EQ(Apply(t1), c.result);
         EXPECT_EQ(folders.FileNames(kFolder), kept);
+        EXPECT_EQ(files.files[kCfg], saved);
         files.folders.clear();
         registry.unreadable.clear();
     }

@@ -1,6 +1,9 @@
 // The IP layer's interfaces through IP Helper, every Vista function looked up at run time:
 // before Vista there is no table, and Wine 8 has the table but not SetIpInterfaceEntry,
-// which is then reported as not available rather than claimed.
+// which is then reported as not available rather than claimed. The persistent store's NlMtu
+// is neither read nor removed here: IP Helper documents no call for either (its Get and Set
+// calls reach the active store only), so Undo stores the MTU that was in effect, as it was
+// recorded.
 #pragma once
 
 #include "netstack/stack_ports.h"

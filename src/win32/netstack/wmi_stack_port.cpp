@@ -284,8 +284,9 @@ WmiAnswer Win32WmiPort::Query(WmiClass wmi_class, const std::vector<std::string>
 
 PortStatus Win32WmiPort::Write(WmiClass wmi_class, const std::string& setting_name,
                                const std::string& property, uint32_t value) {
-    return OnComThread(FunctionsOf(ole32_, oleaut32_), PortStatus::NotAvailable, PortStatus::Failed,
-                       [=](StackSession& session) {
+    // A write given up on may still be saved by the provider: it is told as not known.
+    return OnComThread(FunctionsOf(ole32_, oleaut32_), PortStatus::NotAvailable,
+                       PortStatus::TimedOut, [=](StackSession& session) {
                            PortStatus status = session.Connect();
                            if (status != PortStatus::Ok) {
                                return status;

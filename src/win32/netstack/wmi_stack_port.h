@@ -1,7 +1,8 @@
 // The modern stack's WMI classes (ROOT\StandardCimv2) through COM, with ole32 and oleaut32
 // loaded at run time. Every call runs on a thread of its own with COM set up there, and is
 // given up after a bounded wait; a Windows or Wine without the namespace or class answers
-// NotAvailable, never an error box.
+// NotAvailable, never an error box. A write given up on goes on alone and may still be
+// saved, so it answers TimedOut, which the change tells as not known, keeping its snapshot.
 #pragma once
 
 #include "netstack/stack_ports.h"

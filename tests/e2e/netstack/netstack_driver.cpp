@@ -1,7 +1,7 @@
 // Zorvane.exe /check and /repair of the modern TCP/IP stack, as a fleet's detection and
 // remediation run them, against Wine's real registry, IP Helper and WMI (which has no
 // MSFT_NetTCPSetting) and a stand-in netsh.exe:
-//   netstack_driver command_line win10   findings, refused and unsupported fixes, Undo (a
+//   netstack_driver command_line win10   findings, refused and partly made fixes, Undo (a
 //                                        misplaced value of another type included)
 //   netstack_driver command_line winxp   no modern stack: nothing to check or repair
 #include <windows.h>
@@ -67,6 +67,17 @@ void CheckMtuCall(const std::vector<std::string>& calls) {
     }
 }
 
+// "IPv4 MTU: lo: 500" of the finding "IPv4 MTU: lo is 500, outside ...", as Undo names it.
+std::string MtuAsUndoNamesIt(const std::string& check) {
+    size_t start = check.find("IPv4 MTU: ");
+    size_t is = check.find(" is ", start);
+    size_t end = check.find(',', is);
+    if (start == std::string::npos || is == std::string::npos || end == std::string::npos) {
+        return "(no MTU finding)";
+    }
+    return check.substr(start, is - start) + ": " + check.substr(is + 4, end - is - 4);
+}
+
 // A value as a script may leave it, of any kind.
 bool WriteValue(const std::string& path, const char* name, const RegistryValue& value) {
     HKEY key = nullptr;
@@ -82,6 +93,7 @@ bool WriteValue(const std::string& path, const char* name, const RegistryValue& 
 }
 
 void RunWin10() {
+    std::string mtu_row;
     // TCPNoDelay as a script wrote it, as text: /repair removes it and /undo puts back text.
     const RegistryValue no_delay{REG_SZ, std::string("1\0", 2)};
     E2E_CHECK(WriteDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency", 1));
@@ -96,6 +108,7 @@ void RunWin10() {
         E2E_CHECK(Contains(check.output, "IPv4 MTU: "));
         E2E_CHECK(!Contains(check.output, "auto-tuning"));  // WMI has no such class here
         E2E_CHECK(NetshCalls().empty());
+        mtu_row = MtuAsUndoNamesIt(check.output);
     }
     {
         Context in("/repair, netsh refusing");
@@ -125,10 +138,10 @@ void RunWin10() {
     {
         Context in("/repair, no SetIpInterfaceEntry");
         CapturedRun repair = Zorvane("/repair");
-        E2E_CHECK_EQ(repair.exit_code, std::optional<DWORD>(1));
+        E2E_CHECK_EQ(repair.exit_code, std::optional<DWORD>(4));
         E2E_CHECK(Contains(repair.output,
-                           ": not set to 576 (stored for the next start, but this Windows has no "
-                           "SetIpInterfaceEntry to set it now)."));
+                           ": partly set to 576: stored for the next start, not set now (this "
+                           "Windows has no SetIpInterfaceEntry)."));
         CheckMtuCall(NetshCalls());
     }
     {
@@ -139,7 +152,10 @@ void RunWin10() {
             return;
         }
         zorvane.PostCommand(win32::frm_main::mnuUndoLastChange);
-        zorvane.AnswerChangeMadeRestartLater(kUndoneText);
+        zorvane.AnswerChangeMadeRestartLater(
+            std::string(kUndoneText) +
+            "\r\nThe network stack settings put back:\r\nTcpAckFrequency, never read: " +
+            kInterfaces + ": 1\r\n" + mtu_row);
         E2E_CHECK(zorvane.Close());
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
                      std::optional<DWORD>(1));

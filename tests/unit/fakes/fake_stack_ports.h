@@ -55,11 +55,45 @@ class FakeWmi : public netstack::WmiPort {
     }
 };
 
+// The persistent store is what Get-NetIPInterface -PolicyStore PersistentStore shows
+// (learn.microsoft.com/powershell/module/nettcpip/get-netipinterface): an interface has an
+// NlMtu there only once one was stored (netsh ... store=persistent); SetIpInterfaceEntry
+// changes the active store only (learn.microsoft.com/windows/win32/api/netioapi/
+// nf-netioapi-setipinterfaceentry).
 class FakeInterfaces : public netstack::IpInterfacePort {
   public:
     netstack::IpInterfaceList list;
     netstack::PortStatus set_status = netstack::PortStatus::Ok;
     uint32_t best = 0;
+    std::map<std::pair<uint64_t, netstack::IpFamily>, uint32_t> stored;  // by LUID and family
+
+    netstack::StoredMtu PersistentMtu(const netstack::IpInterface& target) override {
+        auto found = stored.find({target.luid, target.family});
+        return {netstack::PortStatus::Ok,
+                found == stored.end() ? std::nullopt : std::optional(found->second)};
+    }
+    netstack::PortStatus RemovePersistentMtu(const netstack::IpInterface& target) override {
+        stored.erase({target.luid, target.family});
+        return netstack::PortStatus::Ok;
+    }
+    // netsh interface ipv4|ipv6 set subinterface <alias, or interface=index> mtu=N
+    // store=persistent.
+    void Store(const std::vector<std::string>& a) {
+        if (a.size() < 6 || a[0] != "interface" || a[3] != "subinterface") {
+            return;
+        }
+        auto family = a[1] == "ipv6" ? netstack::IpFamily::V6 : netstack::IpFamily::V4;
+        for (const auto& i : list.rows) {
+            bool named = a[4] == "\"" + i.name + "\"" || a[4] == i.name ||
+                         a[4] == "interface=" + std::to_string(i.index);
+            for (const std::string& argument : a) {
+                if (named && i.family == family && argument.rfind("mtu=", 0) == 0) {
+                    stored[{i.luid, family}] =
+                        static_cast<uint32_t>(std::stoul(argument.substr(4)));
+                }
+            }
+        }
+    }
 
     netstack::IpInterfaceList Interfaces() override { return list; }
     netstack::PortStatus SetMtu(const netstack::IpInterface& target, uint32_t mtu) override {
@@ -77,15 +111,20 @@ class FakeInterfaces : public netstack::IpInterfacePort {
 class FakeNetsh : public netstack::NetshPort {
   public:
     uint32_t exit_code = 0;
+    bool timed_out = false;          // ended after the wait, having made its change
     std::vector<std::string> lines;  // as NetshCommandLine writes them
     std::function<void(const std::vector<std::string>&)> effect;
+    std::function<void(const std::vector<std::string>&)> stores;  // the persistent MTU
 
     netstack::NetshRun Run(const std::vector<std::string>& arguments) override {
         lines.push_back(netstack::NetshCommandLine(arguments));
         if (exit_code == 0 && effect) {
             effect(arguments);
         }
-        return {true, exit_code, false};
+        if (exit_code == 0 && stores) {
+            stores(arguments);
+        }
+        return {true, exit_code, timed_out};
     }
 };
 
@@ -95,6 +134,10 @@ struct FakeStack {
     FakeNetsh netsh;
     MemoryRegistry registry;
     netstack::StackPorts ports{wmi, interfaces, netsh, registry};
+
+    FakeStack() {
+        netsh.stores = [this](const std::vector<std::string>& a) { interfaces.Store(a); };
+    }
 };
 
 }  // namespace zv::testing
