@@ -36,6 +36,11 @@ inline constexpr int kNotConnectedImage = 5;
 
 inline constexpr char kConnected[] = "Connected";
 inline constexpr char kNotConnected[] = "Not Connected";
+inline constexpr char kStateUnknown[] = "Unknown";
+
+// A probe not back after two periods hangs (a resolver or driver stuck in the worker):
+// checked at each period's tick, with room for a timer that fires a little early.
+inline constexpr int64_t kProbeOverdueMs = 2 * kProbeIntervalMs - kProbeIntervalMs / 10;
 
 struct MonitorPorts {
     ping::KeepAlivePing& ping;
@@ -66,6 +71,8 @@ class VigiloView {
     void ProbeFinished(const ProbeOutcome& outcome);
     // The computer woke from sleep: the next probe waits for the network to come back.
     void Resumed();
+    // The outcome of a keep-alive ping: its sound, and a Windows Sockets failure told once.
+    void KeepAlivePingFinished(const ping::KeepAliveOutcome& outcome);
     void AnimateTrayIcon();
     // A mouse code the shell reported for the icon. A left click starts the main program;
     // a double click, which the shell reports as click, double click and release, starts
@@ -100,8 +107,12 @@ class VigiloView {
     void StartProbe();
     // The tip and, when the link changed, the notice for the probe just recorded.
     void ReportProbe();
-    // A Windows Sockets failure is told once, not at every probe that meets it.
-    void ReportProblem(const std::string& problem);
+    // A Windows Sockets failure is told once, not at every probe or ping that meets it.
+    void ReportProblem(const std::string& problem, std::string& told);
+    // The probe under way is overdue: the state is unknown from then, and a probe on a
+    // fresh worker takes over.
+    void GiveUpProbe();
+    std::string Tip();
 
     MonitorPorts ports_;
     monitor::TrayIcon tray_icon_;
@@ -109,7 +120,10 @@ class VigiloView {
     std::string link_state_;
     int animation_frame_ = 0;
     std::optional<Moment> probe_sent_;  // while a probe is under way
+    // When the probe that never came back went out; nothing once one has.
+    std::optional<Moment> probe_silent_since_;
     std::string told_problem_;
+    std::string told_ping_problem_;
     bool reporting_start_failure_ = false;
     bool double_click_release_due_ = false;
 };

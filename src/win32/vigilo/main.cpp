@@ -43,9 +43,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::string program_dir = zv::win32::ProgramDirectory();
     zv::win32::Win32FileSystem files;
     zv::win32::Win32MessageBox messages;
-    zv::win32::Win32EventPump pump;
     zv::win32::Win32Launcher launcher;
-    zv::win32::KeepAlive keep_alive({files, messages, pump, launcher}, program_dir, "Vigilo",
+    zv::win32::KeepAlive keep_alive({files, messages, launcher}, program_dir, "Vigilo",
                                     zv::win32::PingDialogMode::Modeless);
     zv::launch::Launchers launchers(launcher, program_dir);
 

@@ -19,6 +19,7 @@
 #include "win32/ui/window_base.h"
 #include "win32/vigilo/history_window.h"
 #include "win32/vigilo/link_ports_win.h"
+#include "win32/vigilo/log_writer.h"
 #include "win32/vigilo/probe_thread.h"
 
 namespace zv::win32 {
@@ -58,6 +59,7 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     void Unload() override;
 
     void CloseHistoryWindow();
+    void TakeWorkerOutcome(UINT message);
 
     VigiloImages images_;
     Win32TrayPort tray_;
@@ -65,7 +67,7 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     ui::MessageBoxPort& messages_;
     FileSystem& files_;
     Win32Clock clock_;
-    Win32LogFiles log_files_;
+    LogWriter log_;
     RegistryMonitorOptions options_;
     ProbeThread probe_;
     monitor::VigiloView controller_;
