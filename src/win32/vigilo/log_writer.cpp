@@ -3,6 +3,7 @@
 #include <deque>
 
 #include "win32/platform/worker_thread.h"
+#include "win32/platform/wide_text.h"
 #include "win32/vigilo/link_ports_win.h"
 
 namespace zv::win32 {
@@ -72,13 +73,13 @@ LogWriter::~LogWriter() {
 }
 
 // Asked on the window's thread only, as is the first Path of every Write: the folder is
-// known before any worker reads it.
+// known before any worker reads it. The log's paths are UTF-8; the window shows ANSI.
 std::string LogWriter::Path() const {
-    return queue_->log.Path();
+    return AnsiFromUtf8(queue_->log.Path());
 }
 
 void LogWriter::Write(const std::string& line) {
-    Path();
+    queue_->log.Path();
     {
         Guard held(queue_->guard);
         if (queue_->lines.size() >= kLogQueueLimit) {
@@ -105,10 +106,10 @@ void LogWriter::Drain() {
 std::string LogWriter::Problem() const {
     Guard held(queue_->guard);
     if (queue_->left_out > 0) {
-        return "The log file " + queue_->log.Path() + " does not keep up; " +
-               std::to_string(queue_->left_out) + " lines were left out.";
+        return "The log file " + Path() + " does not keep up; " + std::to_string(queue_->left_out) +
+               " lines were left out.";
     }
-    return queue_->problem;
+    return AnsiFromUtf8(queue_->problem);
 }
 
 }  // namespace zv::win32

@@ -311,21 +311,51 @@ HANDLE TakeTheLogLock() {
     return lock;
 }
 
+// The user's application data in a folder named outside the ANSI code page ("\u03a9" is
+// Greek), as the shell names it to the companion: an ANSI path of it cannot be opened.
+const wchar_t kAppDataOutsideTheCodePage[] = L"C:\\users\\\u03a9mega";
+
+void MoveAppDataOutsideTheCodePage() {
+    CreateDirectoryW(kAppDataOutsideTheCodePage, nullptr);
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER,
+                    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                    0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    RegSetValueExW(key, L"AppData", 0, REG_EXPAND_SZ,
+                   reinterpret_cast<const BYTE*>(kAppDataOutsideTheCodePage),
+                   sizeof kAppDataOutsideTheCodePage);
+    RegCloseKey(key);
+}
+
 int LogLines() {
-    const std::string log = ReadWholeFile(LogPath()).value_or("");
-    return static_cast<int>(std::count(log.begin(), log.end(), '\n'));
+    std::wstring path = std::wstring(kAppDataOutsideTheCodePage) + L"\\Zorvane\\Vigilo.log";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        Note("no log in the folder outside the code page");
+        return 0;
+    }
+    int lines = 0;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        lines += static_cast<int>(std::count(buffer, buffer + read, '\n'));
+    }
+    CloseHandle(file);
+    return lines;
 }
 
 // Everything slow at once: each log line waits out the lock another companion holds, the
 // keep-alive host's name is asked of name servers that never answer, and every echo of
 // the probe is lost, so probes, confirmations and the search for the place run on. The
 // tray menu and the history window answer at once through all of it, and at Exit the
-// lines still queued go out.
+// lines still queued have gone out, to a log folder named outside the ANSI code page.
 void AnswersAtOnce() {
     WriteWholeFile(AppDirectory() + "\\Ping.cfg",
                    "PingAutomatic,#FALSE#\r\nPingHost,keepalive.silent.test\r\n"
                    "PingInterval,1\r\nPingSound,#FALSE#\r\n");
     SetCompanionOption("LogFile", 1);
+    MoveAppDataOutsideTheCodePage();
     TrayObserver tray(VigiloExe());
     ChildProcess vigilo(AppCommand("vigilo.exe"));
     HWND monitor = WaitForMonitorWindow();
