@@ -29,6 +29,10 @@ std::wstring WideFromUtf8(const std::string& text) {
     return Widen(CP_UTF8, text);
 }
 
+std::wstring WideFromAnsi(const std::string& text) {
+    return Widen(CP_ACP, text);
+}
+
 std::string Utf8FromWide(const std::wstring& text) {
     return Narrow(CP_UTF8, text);
 }

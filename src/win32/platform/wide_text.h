@@ -9,6 +9,7 @@
 namespace zv::win32 {
 
 std::wstring WideFromUtf8(const std::string& text);
+std::wstring WideFromAnsi(const std::string& text);
 std::string Utf8FromWide(const std::wstring& text);
 std::string AnsiFromUtf8(const std::string& text);
 

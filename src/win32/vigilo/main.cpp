@@ -48,7 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                                     zv::win32::PingDialogMode::Modeless);
     zv::launch::Launchers launchers(launcher, program_dir);
 
-    zv::win32::VigiloWindow monitor(keep_alive, launchers, messages, files);
+    zv::win32::VigiloWindow monitor(keep_alive, launchers, messages);
     if (!monitor.Load()) {
         return 1;
     }

@@ -26,11 +26,10 @@ VigiloImages::~VigiloImages() {
 }
 
 VigiloWindow::VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers,
-                           ui::MessageBoxPort& messages, FileSystem& files)
+                           ui::MessageBoxPort& messages)
     : tray_(images_.icons()),
       keep_alive_(keep_alive),
       messages_(messages),
-      files_(files),
       controller_(
           {keep_alive.Ping(), launchers, tray_, messages, *this, probe_, {clock_, log_, options_}}),
       // Sent to every top-level window when the shell (re)starts its taskbar.
@@ -88,8 +87,8 @@ void VigiloWindow::ShowHistoryWindow() {
         SetForegroundWindow(history_->hwnd());
         return;
     }
-    history_ = HistoryWindow::Open(controller_.Monitor(), files_, messages_,
-                                   [this] { history_ = nullptr; });
+    history_ =
+        HistoryWindow::Open(controller_.Monitor(), messages_, [this] { history_ = nullptr; });
 }
 
 // The history window reads the monitor's record, so it goes with the monitor window.

@@ -9,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-#include "common/file_system.h"
 #include "monitor/vigilo_view.h"
 #include "launch/launchers.h"
 #include "win32/ping/keep_alive.h"
@@ -40,8 +39,7 @@ class VigiloImages {
 
 class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
   public:
-    VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers, ui::MessageBoxPort& messages,
-                 FileSystem& files);
+    VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers, ui::MessageBoxPort& messages);
     ~VigiloWindow() override;
 
     // Creates the hidden window and runs its load: settings, icon, first probe.
@@ -65,7 +63,6 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     Win32TrayPort tray_;
     KeepAlive& keep_alive_;
     ui::MessageBoxPort& messages_;
-    FileSystem& files_;
     Win32Clock clock_;
     LogWriter log_;
     RegistryMonitorOptions options_;

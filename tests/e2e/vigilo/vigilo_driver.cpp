@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -314,6 +315,7 @@ HANDLE TakeTheLogLock() {
 // The user's application data in a folder named outside the ANSI code page ("\u03a9" is
 // Greek), as the shell names it to the companion: an ANSI path of it cannot be opened.
 const wchar_t kAppDataOutsideTheCodePage[] = L"C:\\users\\\u03a9mega";
+constexpr int kFileNameBox = 0x47c;  // cmb13, the file-name box of the save dialog
 
 void MoveAppDataOutsideTheCodePage() {
     CreateDirectoryW(kAppDataOutsideTheCodePage, nullptr);
@@ -327,29 +329,64 @@ void MoveAppDataOutsideTheCodePage() {
     RegCloseKey(key);
 }
 
-int LogLines() {
-    std::wstring path = std::wstring(kAppDataOutsideTheCodePage) + L"\\Zorvane\\Vigilo.log";
+// The whole file, read by its wide name; empty when it is not there.
+std::string ReadOutsideTheCodePage(const wchar_t* name) {
+    std::wstring path = std::wstring(kAppDataOutsideTheCodePage) + L"\\" + name;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        Note("no log in the folder outside the code page");
-        return 0;
-    }
-    int lines = 0;
+    std::string bytes;
     char buffer[4096];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-        lines += static_cast<int>(std::count(buffer, buffer + read, '\n'));
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &read, nullptr) &&
+           read > 0) {
+        bytes.append(buffer, read);
     }
-    CloseHandle(file);
-    return lines;
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+    }
+    return bytes;
+}
+
+int Lines(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Typed into the wide save dialog, the name outside the code page comes back whole: the
+// CSV is there, a row per probe, each naming the host it went to.
+void SaveHistoryOutsideTheCodePage(HWND history, DWORD process_id) {
+    Context in("Save History As into the folder outside the code page");
+    PostClick(history, zv::win32::frm_history::cmdSave);
+    HWND dialog = WaitForWindow({process_id, "#32770", "Save History As", true}, 5000);
+    if (!E2E_CHECK(dialog != nullptr)) {
+        return;
+    }
+    std::wstring path = std::wstring(kAppDataOutsideTheCodePage) + L"\\history.csv";
+    SendMessageW(GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(path.c_str()));
+    PostClick(dialog, IDOK);
+    E2E_CHECK(WaitForWindowGone(dialog));
+    std::string csv;
+    WaitUntil([&] { return !(csv = ReadOutsideTheCodePage(L"history.csv")).empty(); }, 5000);
+    std::istringstream rows(csv);
+    std::string header;
+    std::getline(rows, header);
+    Note("header: " + header);
+    E2E_CHECK(header.find("Host") != std::string::npos);
+    int probes = 0;
+    for (std::string row; std::getline(rows, row); ++probes) {
+        if (!E2E_CHECK(row.find("www.wikipedia.org") != std::string::npos)) {
+            Note("row: " + row);
+        }
+    }
+    E2E_CHECK(probes >= 1);
 }
 
 // Everything slow at once: each log line waits out the lock another companion holds, the
 // keep-alive host's name is asked of name servers that never answer, and every echo of
 // the probe is lost, so probes, confirmations and the search for the place run on. The
 // tray menu and the history window answer at once through all of it, and at Exit the
-// lines still queued have gone out, to a log folder named outside the ANSI code page.
+// lines still queued have gone out, to a log folder named outside the ANSI code page,
+// where Save History As can save too.
 void AnswersAtOnce() {
     WriteWholeFile(AppDirectory() + "\\Ping.cfg",
                    "PingAutomatic,#FALSE#\r\nPingHost,keepalive.silent.test\r\n"
@@ -383,11 +420,12 @@ void AnswersAtOnce() {
         ReleaseMutex(lock);
         CloseHandle(lock);
     }
-    Context in("every probe logged by the time the companion has ended");
     HWND history = FindTopLevelWindows({vigilo.id(), "", "Connection History", true}).front();
+    SaveHistoryOutsideTheCodePage(history, vigilo.id());
+    Context in("every probe logged by the time the companion has ended");
     std::string loss = WindowText(FindControl(history, zv::win32::frm_history::lblLoss));
     ExitRemovesIconAndEnds(tray, monitor, vigilo);
-    int lines = LogLines();
+    int lines = Lines(ReadOutsideTheCodePage(L"Zorvane\\Vigilo.log"));
     Note(std::to_string(lines) + " log lines; " + loss);
     // A probe may have ended between the reading and Exit.
     std::smatch probes;
