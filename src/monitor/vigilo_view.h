@@ -2,8 +2,10 @@
 // whether the internet is reachable every 30 seconds and records how long each probe took,
 // animates the icon while it is, tells the link's state in the tip and in a notice when it
 // changes, and serves the tray menu. Everything runs on timer ticks and menu clicks of the
-// one window, except the probe itself: it runs elsewhere, so that a silent link never
-// holds up the menu or the history window, and its outcome comes back as a call.
+// one window, except the probe, the keep-alive ping and the log's writes: they run
+// elsewhere, so that a silent link, a silent name server or a slow disk never holds up the
+// menu or the history window, and the outcomes come back as calls. A probe that never
+// comes back is given up after two periods.
 #pragma once
 
 #include <optional>
