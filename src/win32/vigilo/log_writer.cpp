@@ -66,10 +66,14 @@ void LogWriter::WriteQueued(Queue& queue) {
 LogWriter::LogWriter() : queue_(std::make_shared<Queue>()) {}
 
 LogWriter::~LogWriter() {
-    FinishWorker(worker_, kLogDrainAtExitMs);
+    WaitForQueuedLines();
     if (worker_ != nullptr) {
         CloseHandle(worker_);
     }
+}
+
+void LogWriter::WaitForQueuedLines() {
+    FinishWorker(worker_, kLogDrainAtExitMs);
 }
 
 // Asked on the window's thread only, as is the first Path of every Write: the folder is

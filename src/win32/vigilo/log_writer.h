@@ -24,6 +24,9 @@ class LogWriter : public monitor::LogPort {
     LogWriter();
     // Waits up to kLogDrainAtExitMs for the lines still queued.
     ~LogWriter() override;
+    // The same wait while the program goes on: at log-off Windows ends the process as soon
+    // as WM_ENDSESSION has been answered, and no destructor runs.
+    void WaitForQueuedLines();
     LogWriter(const LogWriter&) = delete;
     LogWriter& operator=(const LogWriter&) = delete;
 

@@ -146,6 +146,7 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
         case WM_ENDSESSION:
             if (wparam) {
                 controller_.QueryUnload();
+                log_.WaitForQueuedLines();
             }
             return 0;
         default:
