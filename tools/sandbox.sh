@@ -42,6 +42,8 @@ usage: sandbox.sh [options] [--] PROGRAM.exe [ARGS...]
   --app DIR           copy DIR into "C:\Program Files\Zorvane" (its path is in %ZV_APP_DIR%)
   --host NAME=ADDR    map a host name in the private hosts file (repeatable)
   --silent-echo       start with ICMP echo requests ignored
+  --silent-names      a name server that never answers: a name missing from the hosts file
+                      waits out the resolver's whole timeout (2 tries of 5 s)
   --routed            a small routed network of the sandbox's own, every address private:
                       this namespace 10.19.1.2 -> gateway 10.19.1.1 (forwards) ->
                       provider 10.19.2.2 (forwards) -> host 10.19.3.2, each a namespace
@@ -60,7 +62,7 @@ usage: sandbox.sh [options] [--] PROGRAM.exe [ARGS...]
 EOF
 }
 
-release=winxp app="" hosts=() silent=0 routed=0 lo_mtu="" drop_fragments=0 shot="" screen=0 timeout=300 name=run prepare=0 dpi=96
+release=winxp app="" hosts=() silent=0 silent_names=0 routed=0 lo_mtu="" drop_fragments=0 shot="" screen=0 timeout=300 name=run prepare=0 dpi=96
 run_for=""
 shots="$repo/build/shots"
 while [ $# -gt 0 ]; do
@@ -69,6 +71,7 @@ while [ $# -gt 0 ]; do
         --app) app=$2; shift 2 ;;
         --host) hosts+=("$2"); shift 2 ;;
         --silent-echo) silent=1; shift ;;
+        --silent-names) silent_names=1; shift ;;
         --routed) routed=1; shift ;;
         --lo-mtu) lo_mtu=$2; shift 2 ;;
         --drop-fragments) drop_fragments=1; shift ;;
@@ -161,6 +164,7 @@ inside() {
     mount --bind "$run/hosts" /etc/hosts
     sysctl -qw net.ipv4.icmp_echo_ignore_all="$silent"
     [ "$routed" = 1 ] && make_routed_network "$run"
+    [ "$silent_names" = 1 ] && silence_name_server "$run"
 
     mkdir -p "$run/prefix" "$run/upper" "$run/work"
     mount -t overlay overlay \
@@ -278,6 +282,15 @@ make_routed_network() {  # RUN_FOLDER
     for ns in gateway provider; do ip netns exec "$ns" sysctl -qw net.ipv4.ip_forward=1; done
 }
 
+# The questions reach the name server's address and are dropped there unanswered: no
+# refusal, no unreachable port, so the resolver waits for each as for a dead server.
+silence_name_server() {  # RUN_FOLDER
+    printf 'nameserver 127.0.0.53\noptions timeout:5 attempts:2\n' >"$1/resolv.conf"
+    mount --bind "$1/resolv.conf" /etc/resolv.conf
+    iptables -A INPUT -i lo -d 127.0.0.53 -p udp --dport 53 -j DROP
+    iptables -A INPUT -i lo -d 127.0.0.53 -p tcp --dport 53 -j DROP
+}
+
 address() {  # NAMESPACE DEVICE ADDRESS/PREFIX ("" is this namespace)
     ip ${1:+-n "$1"} addr add "$3" dev "$2"
     ip ${1:+-n "$1"} link set "$2" up
@@ -351,6 +364,7 @@ args=(--release "$release" --timeout "$timeout" --name "$name" --shots "$shots" 
 [ -n "$app" ] && args+=(--app "$(cd "$app" && pwd)")
 for h in "${hosts[@]+"${hosts[@]}"}"; do args+=(--host "$h"); done
 [ "$silent" = 1 ] && args+=(--silent-echo)
+[ "$silent_names" = 1 ] && args+=(--silent-names)
 [ "$routed" = 1 ] && args+=(--routed)
 [ -n "$lo_mtu" ] && args+=(--lo-mtu "$lo_mtu")
 [ "$drop_fragments" = 1 ] && args+=(--drop-fragments)

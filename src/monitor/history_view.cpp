@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/flags.h"
+#include "monitor/history_csv.h"
 #include "monitor/link_texts.h"
 #include "ping/ping_dialog_view.h"
 
@@ -142,7 +143,7 @@ void HistoryView::Refresh() {
     lblLoss.SetCaption(LossLine(figures));
     lblRecent.SetCaption(RecentLossLine(Recent(history, shown_until_ms_)));
     lblWhere.SetCaption(WhereLine(figures));
-    const ProbeLog& log = ports_.monitor.Log();
+    const LogPort& log = ports_.monitor.Log();
     std::string log_text;
     if (ports_.monitor.Options().log) {
         log_text = log.Problem().empty() ? "Log file: " + log.Path() : log.Problem();
@@ -161,9 +162,8 @@ void HistoryView::SaveHistory() {
     if (path.empty()) {
         return;
     }
-    if (!ports_.files.WriteFileAtomic(path,
-                                      HistoryCsv(ports_.monitor.History(), ports_.monitor.Host(),
-                                                 ports_.window.ListSeparator()))) {
+    if (!ports_.files.WriteFileAtomic(
+            path, HistoryCsv(ports_.monitor.History(), ports_.window.ListSeparator()))) {
         ports_.messages.Show({"The history could not be saved in " + path + ".", "Vigilo",
                               ui::MessageButtons::Ok, ui::MessageIcon::Exclamation});
     }

@@ -8,11 +8,11 @@
 namespace zv::monitor {
 
 LinkMonitor::LinkMonitor(const LinkMonitorPorts& ports)
-    : ports_(ports), log_(ports.log_files), options_(LoadMonitorOptions(ports.options)) {}
+    : ports_(ports), options_(LoadMonitorOptions(ports.options)) {}
 
 void LinkMonitor::Record(const Moment& sent, std::optional<uint32_t> round_trip_ms, bool via_tcp,
                          Where where) {
-    Probe probe{sent.wall, kLost, sent.tick_ms, false, where};
+    Probe probe{sent.wall, kLost, sent.tick_ms, false, where, Host()};
     if (round_trip_ms) {
         probe.round_trip_ms = static_cast<int32_t>(
             std::min<uint32_t>(*round_trip_ms, std::numeric_limits<int32_t>::max()));
@@ -25,7 +25,7 @@ void LinkMonitor::Record(const Moment& sent, std::optional<uint32_t> round_trip_
     std::optional<bool> slow = probe.lost() ? std::nullopt : Slow(recent.ten_minutes, detail);
     notice_ = notices_.Take(probe, slow, detail);
     if (options_.log) {
-        log_.Write(LogLine(probe, Host(), recent));
+        ports_.log.Write(LogLine(probe, Host(), recent));
     }
     if (watcher_) {
         watcher_();

@@ -23,7 +23,7 @@ class ClockPort {
 
 struct LinkMonitorPorts {
     ClockPort& clock;
-    LogFilePort& log_files;
+    LogPort& log;
     OptionsPort& options;
 };
 
@@ -55,7 +55,7 @@ class LinkMonitor {
 
     MonitorOptions& Options() { return options_; }
     void SaveOptions() { SaveMonitorOptions(ports_.options, options_); }
-    const ProbeLog& Log() const { return log_; }
+    const LogPort& Log() const { return ports_.log; }
 
     // The one watcher (the open history window), or an empty function when it closed.
     void SetWatcher(std::function<void()> watcher) { watcher_ = std::move(watcher); }
@@ -68,7 +68,6 @@ class LinkMonitor {
 
     LinkMonitorPorts ports_;
     ProbeHistory history_;
-    ProbeLog log_;
     LinkNotices notices_;
     LinkNotice notice_;
     MonitorOptions options_;

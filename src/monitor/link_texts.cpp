@@ -168,6 +168,15 @@ std::string TrayTipText(const ProbeHistory& history, const Moment& now, std::siz
     return tip;
 }
 
+std::string ProbeSilentTipText(const WallTime& since, const WallTime& now) {
+    CivilTime sent = ToCivil(since);
+    std::string when = ClockText(sent);
+    if (DateText(sent) != DateText(ToCivil(now))) {
+        when = DateText(sent) + " " + when;
+    }
+    return std::string(kProgramName) + " - no answer from the probe since " + when;
+}
+
 std::string NowLine(const ProbeHistory& history, const Moment& now) {
     std::optional<Probe> latest = history.Latest();
     if (!latest) {
@@ -230,36 +239,6 @@ std::string LogLine(const Probe& probe, const std::string& host, const RecentFig
     return IsoTime(probe.time) + " " + host + " " +
            (probe.lost() ? "lost" + WhereMark(probe.where) : RoundTripText(probe)) +
            FiguresText(recent) + "\r\n";
-}
-
-namespace {
-
-std::string OptionalMs(const std::optional<int32_t>& ms) {
-    return ms ? std::to_string(*ms) : "";
-}
-
-}  // namespace
-
-std::string HistoryCsv(const ProbeHistory& history, const std::string& host,
-                       const std::string& separator) {
-    const std::string& s = separator;
-    std::string csv = "Time" + s + "UTC offset" + s + "Host" + s + "Round trip (ms)" + s +
-                      "Result" + s + "Probe" + s + "Where" + s + "Loss 10 min (%)" + s +
-                      "Loss 1 h (%)" + s + "Jitter (ms)" + s + "95th percentile (ms)\r\n";
-    for (std::size_t i = 0; i < history.size(); ++i) {
-        const Probe& probe = history.at(i);
-        CivilTime t = ToCivil(probe.time);
-        RecentFigures recent = Recent(history, probe.tick_ms);
-        csv += DateText(t) + " " + TimeOfDayText(t) + s + OffsetText(probe.time.offset_min) + s +
-               host + s +
-               (probe.lost() ? s + "lost" + s + s + WhereText(probe.where)
-                             : std::to_string(probe.round_trip_ms) + s + "answered" + s +
-                                   (probe.via_tcp ? "TCP" : "ICMP") + s) +
-               s + LossPercentText(recent.ten_minutes.lost, recent.ten_minutes.probes) + s +
-               LossPercentText(recent.hour.lost, recent.hour.probes) + s +
-               OptionalMs(recent.hour.jitter_ms) + s + OptionalMs(recent.hour.p95_ms) + "\r\n";
-    }
-    return csv;
 }
 
 }  // namespace zv::monitor

@@ -1,5 +1,5 @@
 // The texts the companion makes of its probes: the tray tip, the notices when the link
-// drops or returns, the history window's figures, the log line and the CSV export.
+// drops or returns, the history window's figures and the log line.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +45,10 @@ inline constexpr std::size_t kTipLimit = 127;
 std::string TrayTipText(const ProbeHistory& history, const Moment& now,
                         std::size_t limit = kTipLimit);
 
+// "Zorvane - no answer from the probe since 14:05" (with the date when that was another
+// day): the probe never came back, so the state is unknown.
+std::string ProbeSilentTipText(const WallTime& since, const WallTime& now);
+
 // The history window's lines: the state now, round trips, then loss ("3 lost probes of
 // 120"), drops (outages that began after an answer, as the notices count them) and the
 // longest outage, the recent loss, and the outages by place.
@@ -57,12 +61,5 @@ std::string WhereLine(const HistoryFigures& figures);
 // "2025-03-01T14:05:30+01:00 www.example.org 23 ms (TCP); loss 0% (10 min) 1% (1 h);
 // jitter 2 ms; 95th percentile 40 ms" or "... lost (your provider); ...", with CR LF.
 std::string LogLine(const Probe& probe, const std::string& host, const RecentFigures& recent);
-
-// The whole history, oldest first: a header, then one row per probe with the recent
-// figures as they stood then, its fields apart by the list separator of the user's locale
-// (";" where the comma is the decimal mark). The local time and its offset from UTC stand
-// in columns of their own, so that spreadsheets read the time as one.
-std::string HistoryCsv(const ProbeHistory& history, const std::string& host,
-                       const std::string& separator);
 
 }  // namespace zv::monitor

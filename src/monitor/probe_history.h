@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zv::monitor {
@@ -40,6 +41,7 @@ struct Probe {
     int64_t tick_ms = 0;            // when the echo went out, on the forward-only count
     bool via_tcp = false;           // the round trip is a TCP connect's: echoes went unanswered
     Where where = Where::Unknown;   // of a lost probe
+    std::string host{};             // the probe host it went to
     bool lost() const { return round_trip_ms < 0; }
 };
 

@@ -43,20 +43,29 @@ class LogFilePort {
 
 inline constexpr uint64_t kLogLimitBytes = 1024 * 1024;
 
-class ProbeLog {
+// What the monitor asks of its log. ProbeLog writes each line before it returns; the
+// companion hands its lines to a writer of their own, as a log folder on a server share or
+// a sleeping disk may keep each for seconds, which the window's thread must never wait.
+class LogPort {
+  public:
+    virtual ~LogPort() = default;
+    // "%APPDATA%\Zorvane\Vigilo.log"; empty when there is no application-data folder.
+    virtual std::string Path() const = 0;
+    // Appends a probe's line. A failure leaves the companion running and is kept as the
+    // problem the history window shows; a later line that goes out whole clears it.
+    virtual void Write(const std::string& line) = 0;
+    // Empty, or the one message about what went wrong with the log's latest line.
+    virtual std::string Problem() const = 0;
+};
+
+class ProbeLog : public LogPort {
   public:
     explicit ProbeLog(LogFilePort& files) : files_(files) {}
 
-    // "%APPDATA%\Zorvane\Vigilo.log"; empty when there is no application-data folder.
-    std::string Path() const;
+    std::string Path() const override;
     std::string OldPath() const;
-
-    // Appends a probe's line. A failure leaves the companion running and is kept as the
-    // problem the history window shows; a later line that goes out whole clears it.
-    void Write(const std::string& line);
-
-    // Empty, or the one message about what went wrong with the log's latest line.
-    const std::string& Problem() const { return problem_; }
+    void Write(const std::string& line) override;
+    std::string Problem() const override { return problem_; }
 
   private:
     const std::string& Folder() const;

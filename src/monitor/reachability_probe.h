@@ -27,7 +27,8 @@ class ProbePort {
   public:
     virtual ~ProbePort() = default;
     // Starts one probe elsewhere; its outcome reaches VigiloView::ProbeFinished later,
-    // on the window's thread. Never called while a probe is under way.
+    // on the window's thread. Called while one is under way only when that one is
+    // overdue and given up.
     virtual void StartProbe(const std::string& host, int32_t timeout_ms) = 0;
 };
 

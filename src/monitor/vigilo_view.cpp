@@ -44,7 +44,7 @@ void VigiloView::QueryUnload() {
 
 void VigiloView::ShellRestarted() {
     tray_icon_.Add(ports_.window.Handle(), tray_icon_.record().hIcon);
-    tray_icon_.SetTip(monitor_.TipText(tray_icon_.TipLimit()));
+    tray_icon_.SetTip(Tip());
 }
 
 // Every settings load arms the timer, the ping dialog's too; after Disable it must stay
@@ -57,11 +57,33 @@ void VigiloView::ArmTimerPing() {
 void VigiloView::ProbeReachability() {
     // The wait after a wake is over: back to the usual period, counted from now.
     TimerVigilo.SetInterval(kProbeIntervalMs);
+    if (probe_sent_ && monitor_.Now().tick_ms - probe_sent_->tick_ms >= kProbeOverdueMs) {
+        GiveUpProbe();
+    }
     if (!probe_sent_) {
         StartProbe();
     } else if (probe_void_) {
         probe_due_ = true;
     }
+}
+
+// The icon stops animating and the tip says since when nothing came back; the worker that
+// hangs is left to itself, and its outcome, should it come, counts for nothing.
+void VigiloView::GiveUpProbe() {
+    if (!probe_silent_since_) {
+        probe_silent_since_ = probe_sent_;
+    }
+    probe_sent_.reset();
+    link_state_ = kStateUnknown;
+    TimerIcon.SetEnabled(false);
+    tray_icon_.SetTip(Tip());
+}
+
+std::string VigiloView::Tip() {
+    if (probe_silent_since_) {
+        return ProbeSilentTipText(probe_silent_since_->wall, monitor_.Now().wall);
+    }
+    return monitor_.TipText(tray_icon_.TipLimit());
 }
 
 void VigiloView::StartProbe() {
@@ -89,6 +111,7 @@ void VigiloView::ProbeFinished(const ProbeOutcome& outcome) {
         }
         return;
     }
+    probe_silent_since_.reset();
     if (outcome.round_trip_ms) {
         link_state_ = kConnected;
         TimerIcon.SetEnabled(true);
@@ -99,7 +122,7 @@ void VigiloView::ProbeFinished(const ProbeOutcome& outcome) {
     }
     monitor_.Record(sent, outcome.round_trip_ms, outcome.via_tcp, outcome.where);
     ReportProbe();
-    ReportProblem(outcome.problem);
+    ReportProblem(outcome.problem, told_problem_);
     if (monitor_.AwaitsConfirmation()) {
         int64_t since_sent = monitor_.Now().tick_ms - sent.tick_ms;
         ProbeAfter(
@@ -122,8 +145,13 @@ void VigiloView::Resumed() {
     ArmTimerPing();
 }
 
+void VigiloView::KeepAlivePingFinished(const ping::KeepAliveOutcome& outcome) {
+    ports_.ping.PingFinished();
+    ReportProblem(outcome.problem, told_ping_problem_);
+}
+
 void VigiloView::ReportProbe() {
-    tray_icon_.SetTip(monitor_.TipText(tray_icon_.TipLimit()));
+    tray_icon_.SetTip(Tip());
     LinkNotice notice = monitor_.Notice();
     if (!notice.text.empty()) {
         tray_icon_.ShowBalloon(
@@ -132,11 +160,11 @@ void VigiloView::ReportProbe() {
     }
 }
 
-void VigiloView::ReportProblem(const std::string& problem) {
-    if (!problem.empty() && problem != told_problem_) {
+void VigiloView::ReportProblem(const std::string& problem, std::string& told) {
+    if (!problem.empty() && problem != told) {
         tray_icon_.ShowBalloon("Vigilo", problem, monitor::BalloonIcon::Warning);
     }
-    told_problem_ = problem;
+    told = problem;
 }
 
 void VigiloView::AnimateTrayIcon() {

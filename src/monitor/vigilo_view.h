@@ -2,8 +2,10 @@
 // whether the internet is reachable every 30 seconds and records how long each probe took,
 // animates the icon while it is, tells the link's state in the tip and in a notice when it
 // changes, and serves the tray menu. Everything runs on timer ticks and menu clicks of the
-// one window, except the probe itself: it runs elsewhere, so that a silent link never
-// holds up the menu or the history window, and its outcome comes back as a call.
+// one window, except the probe, the keep-alive ping and the log's writes: they run
+// elsewhere, so that a silent link, a silent name server or a slow disk never holds up the
+// menu or the history window, and the outcomes come back as calls. A probe that never
+// comes back is given up after two periods.
 #pragma once
 
 #include <optional>
@@ -40,6 +42,11 @@ inline constexpr int kNotConnectedImage = 5;
 
 inline constexpr char kConnected[] = "Connected";
 inline constexpr char kNotConnected[] = "Not Connected";
+inline constexpr char kStateUnknown[] = "Unknown";
+
+// A probe not back after two periods hangs (a resolver or driver stuck in the worker):
+// checked at each period's tick, with room for a timer that fires a little early.
+inline constexpr int64_t kProbeOverdueMs = 2 * kProbeIntervalMs - kProbeIntervalMs / 10;
 
 struct MonitorPorts {
     ping::KeepAlivePing& ping;
@@ -74,6 +81,8 @@ class VigiloView {
     // The computer woke from sleep: the next probe waits for the network to come back. A
     // probe still under way (the sleep came without notice) counts for nothing.
     void Resumed();
+    // The outcome of a keep-alive ping: its sound, and a Windows Sockets failure told once.
+    void KeepAlivePingFinished(const ping::KeepAliveOutcome& outcome);
     void AnimateTrayIcon();
     // A mouse code the shell reported for the icon. A left click starts the main program;
     // a double click, which the shell reports as click, double click and release, starts
@@ -110,8 +119,12 @@ class VigiloView {
     void ProbeAfter(int delay_ms);
     // The tip and, when the link changed, the notice for the probe just recorded.
     void ReportProbe();
-    // A Windows Sockets failure is told once, not at every probe that meets it.
-    void ReportProblem(const std::string& problem);
+    // A Windows Sockets failure is told once, not at every probe or ping that meets it.
+    void ReportProblem(const std::string& problem, std::string& told);
+    // The probe under way is overdue: the state is unknown from then, and a probe on a
+    // fresh worker takes over.
+    void GiveUpProbe();
+    std::string Tip();
 
     MonitorPorts ports_;
     monitor::TrayIcon tray_icon_;
@@ -123,7 +136,10 @@ class VigiloView {
     bool probe_void_ = false;
     // A probe came due while a void one was still out: it goes when that one is back.
     bool probe_due_ = false;
+    // When the probe that never came back went out; nothing once one has.
+    std::optional<Moment> probe_silent_since_;
     std::string told_problem_;
+    std::string told_ping_problem_;
     bool reporting_start_failure_ = false;
     bool double_click_release_due_ = false;
 };

@@ -1,13 +1,37 @@
 #include "ping/keep_alive_ping.h"
 
+#include "ping/mdl_ping.h"
+
 namespace zv::ping {
+namespace {
+
+// Keeps what the engine would have shown.
+class KeptMessage : public ui::MessageBoxPort {
+  public:
+    ui::MessageAnswer Show(const ui::Message& message) override {
+        text = message.text;
+        return ui::MessageAnswer::Ok;
+    }
+    std::string text;
+};
+
+}  // namespace
+
+KeepAliveOutcome PingQuietly(SocketsService& sockets, EchoService& echo, const std::string& host,
+                             int32_t timeout_ms) {
+    KeptMessage kept;
+    mdlPing engine(sockets, echo, kept, "");
+    KeepAliveOutcome outcome;
+    outcome.answered = engine.PingOnce(host, timeout_ms);
+    outcome.problem = kept.text;
+    return outcome;
+}
 
 KeepAlivePing::KeepAlivePing(const PingPorts& ports, std::string program_dir,
                              std::string program_title)
     : ports_(ports),
       program_dir_(std::move(program_dir)),
-      program_title_(std::move(program_title)),
-      engine_(ports.sockets, ports.echo, ports.messages, program_title_) {}
+      program_title_(std::move(program_title)) {}
 
 void KeepAlivePing::LoadPingSettings() {
     LoadPingCfg(ports_.files, program_dir_, settings_);
@@ -31,10 +55,15 @@ void KeepAlivePing::SavePingSettings() {
 }
 
 void KeepAlivePing::PingNow() {
-    ports_.pump.DoEvents();
-    ports_.pump.DoEvents();
-    engine_.PingOnce(settings_.PingHost, kPingNowTimeoutMs);
-    ports_.pump.DoEvents();
+    if (pinging_) {
+        return;
+    }
+    pinging_ = true;
+    ports_.worker.StartPing(settings_.PingHost, kPingNowTimeoutMs);
+}
+
+void KeepAlivePing::PingFinished() {
+    pinging_ = false;
     if (settings_.PingSound) {
         PlayPingSound();
     }
@@ -52,8 +81,10 @@ void KeepAlivePing::TimerTick() {
     int minutes = PingIntervalMinutes(settings_.PingInterval)
                       .value_or(*PingIntervalMinutes(kDefaultPingInterval));
     if (tick_count_ >= minutes) {
-        // Before the ping: it lets window messages run, and a tick among them counts anew.
         RestartTicks();
+        // A ping still under way a whole interval later hangs in the resolver: it is
+        // given up, and this one goes out.
+        pinging_ = false;
         PingNow();
     }
 }

@@ -1,6 +1,8 @@
 // The keep-alive ping of one program: its program-wide PingSettings and tick counter, and
 // the commands both programs offer: load and save the settings, Ping Now with its sound,
-// and the companion's one-minute TimerPing tick.
+// and the companion's one-minute TimerPing tick. The ping itself runs on a worker: a name
+// server that never answers keeps the lookup for the resolver's whole timeout, which no
+// window may wait out.
 #pragma once
 
 #include <cstdint>
@@ -9,19 +11,37 @@
 
 #include "common/file_system.h"
 #include "ping/echo_ports.h"
-#include "ping/mdl_ping.h"
 #include "ping/ping_settings.h"
 #include "ui/ports.h"
 
 namespace zv::ping {
 
+// What one keep-alive ping came to.
+struct KeepAliveOutcome {
+    bool answered = false;
+    // What Windows Sockets said when it could not be started or cleaned up; empty
+    // otherwise. It is the caller's to tell, once, rather than a box at every interval.
+    std::string problem;
+};
+
+// One keep-alive ping over the given services, on whatever thread runs it; nothing is
+// shown from here. Blank hosts, unknown names and malformed addresses are not answered.
+KeepAliveOutcome PingQuietly(SocketsService& sockets, EchoService& echo, const std::string& host,
+                             int32_t timeout_ms);
+
+class PingWorkerPort {
+  public:
+    virtual ~PingWorkerPort() = default;
+    // Starts PingQuietly elsewhere; its outcome reaches KeepAlivePing::PingFinished later,
+    // on the window's thread.
+    virtual void StartPing(const std::string& host, int32_t timeout_ms) = 0;
+};
+
 struct PingPorts {
-    SocketsService& sockets;
-    EchoService& echo;
+    PingWorkerPort& worker;
     SoundPort& sound;
     FileSystem& files;
     ui::MessageBoxPort& messages;
-    ui::EventPump& pump;
 };
 
 inline constexpr int32_t kPingNowTimeoutMs = 1000;
@@ -32,7 +52,6 @@ class KeepAlivePing {
     KeepAlivePing(const PingPorts& ports, std::string program_dir, std::string program_title);
 
     PingSettings& Settings() { return settings_; }
-    mdlPing& Engine() { return engine_; }
     int16_t PingTickCount() const { return tick_count_; }
 
     // Called after every load, once the tick count is back at 0: the companion arms its
@@ -45,9 +64,11 @@ class KeepAlivePing {
     // memory still apply until the next load.
     void SavePingSettings();
 
-    // Pings the host once with a 1000 ms timeout, letting pending window messages run
-    // before and after; then plays the sound when chosen, whatever the ping's result.
+    // Starts a ping of the host with a 1000 ms timeout on the worker and returns at once.
+    // While one is under way another is not started: the one under way answers for both.
     void PingNow();
+    // The worker's outcome: the sound plays when chosen, whatever the ping gave.
+    void PingFinished();
     // Plays "Ping.wav" from the program folder when it is there.
     void PlayPingSound();
 
@@ -61,9 +82,9 @@ class KeepAlivePing {
     PingPorts ports_;
     std::string program_dir_;
     std::string program_title_;
-    mdlPing engine_;
     PingSettings settings_;
     int16_t tick_count_ = 0;
+    bool pinging_ = false;
     std::function<void()> on_loaded_;
 };
 

@@ -7,6 +7,7 @@
 #include "fakes/memory_file_system.h"
 #include "fakes/monitor_fakes.h"
 #include "fakes/recording_ui.h"
+#include "monitor/history_csv.h"
 #include "monitor/link_texts.h"
 
 namespace zv::monitor {
@@ -36,8 +37,9 @@ class HistoryViewTest : public ::testing::Test {
     testing::FakeClock clock;
     testing::FollowingWallClock wall_clock{clock};
     testing::MemoryLogFiles log_files;
+    monitor::ProbeLog log{log_files};
     testing::MemoryOptions options{"probe.example"};
-    LinkMonitor monitor{{wall_clock, log_files, options}};
+    LinkMonitor monitor{{wall_clock, log, options}};
     testing::MemoryFileSystem files;
     testing::RecordingMessageBox messages;
     FakeHistoryWindow window;
@@ -45,7 +47,7 @@ class HistoryViewTest : public ::testing::Test {
 
 TEST_F(HistoryViewTest, ShowsTheStoredOptionsWithoutWritingThemAndFiguresOfTheSpan) {
     options.values = {{"LogFile", 1}, {"Notices", 0}, {"GraphSpanHours", 6}};
-    LinkMonitor stored{{wall_clock, log_files, options}};
+    LinkMonitor stored{{wall_clock, log, options}};
     HistoryView view({stored, files, messages, window});
     view.Load();
     EXPECT_EQ(view.chkLog.value(), 1);
@@ -159,7 +161,7 @@ TEST_F(HistoryViewTest, SaveHistoryAsWritesTheCsvOrSaysWhyNot) {
 
     window.chosen = "C:\\h.csv";
     view.cmdSave.Click();
-    EXPECT_EQ(files.files["C:\\h.csv"], HistoryCsv(monitor.History(), "probe.example", ";"));
+    EXPECT_EQ(files.files["C:\\h.csv"], HistoryCsv(monitor.History(), ";"));
     EXPECT_TRUE(messages.shown.empty());
 
     files.writes_fail = true;

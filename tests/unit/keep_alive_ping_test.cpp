@@ -1,4 +1,4 @@
-// Ping Now, the ping sound and the TimerPing tick, over scripted services.
+// Ping Now on its worker, the ping sound and the TimerPing tick, over scripted services.
 #include <gtest/gtest.h>
 
 #include "fakes/program_texts.h"
@@ -12,26 +12,12 @@ namespace {
 
 using namespace zv::testing;
 
-// Notes, at each run, how many requests had gone out and sounds had played.
-class SnapshotPump : public ui::EventPump {
-  public:
-    SnapshotPump(const ScriptedEcho& echo, const RecordingSound& sound)
-        : echo_(echo), sound_(sound) {}
-    std::vector<std::pair<size_t, size_t>> snapshots;
-    void DoEvents() override {
-        snapshots.emplace_back(echo_.requests.size(), sound_.played.size());
-    }
-
-  private:
-    const ScriptedEcho& echo_;
-    const RecordingSound& sound_;
-};
-
 class KeepAlivePingTest : public ::testing::Test {
   protected:
     KeepAlivePingTest() {
         files.files["C:\\Zv\\Ping.wav"] = "RIFF";
         ping.Settings() = PingSettings{false, "127.0.0.1", "3", true};
+        worker.deliver = [this](const KeepAliveOutcome&) { ping.PingFinished(); };
     }
 
     ScriptedSockets sockets;
@@ -39,16 +25,47 @@ class KeepAlivePingTest : public ::testing::Test {
     RecordingSound sound;
     MemoryFileSystem files;
     RecordingMessageBox messages;
-    SnapshotPump pump{echo, sound};
-    KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, "C:\\Zv", "Vigilo"};
+    InlinePingWorker worker{sockets, echo};
+    KeepAlivePing ping{{worker, sound, files, messages}, "C:\\Zv", "Vigilo"};
 };
 
-TEST_F(KeepAlivePingTest, PingNowLetsMessagesRunAroundThePingThenSounds) {
+// The ping goes to the worker and Ping Now returns; a second one while it is under way
+// starts nothing, and the sound waits for the outcome.
+TEST_F(KeepAlivePingTest, PingNowRunsOnTheWorkerAndSoundsWhenItComesBack) {
+    worker.deliver = nullptr;
     ping.PingNow();
+    ping.PingNow();
+    EXPECT_EQ(worker.hosts, std::vector<std::string>{"127.0.0.1"});
     ASSERT_EQ(echo.requests.size(), 1u);
     EXPECT_EQ(echo.requests[0].timeout_ms, 1000);
-    EXPECT_EQ(pump.snapshots, (std::vector<std::pair<size_t, size_t>>{{0, 0}, {0, 0}, {1, 0}}));
+    EXPECT_TRUE(sound.played.empty());
+    ping.PingFinished();
     EXPECT_EQ(sound.played, std::vector<std::string>{"C:\\Zv\\Ping.wav"});
+    ping.PingNow();
+    EXPECT_EQ(worker.hosts.size(), 2u);
+}
+
+// Every interval the count comes round, a ping goes out: one that never came back is
+// given up rather than holding back the pings for good.
+TEST_F(KeepAlivePingTest, APingThatNeverComesBackDoesNotStopTheTicks) {
+    worker.deliver = nullptr;
+    for (int i = 0; i < 6; ++i) {
+        ping.TimerTick();
+    }
+    EXPECT_EQ(worker.hosts.size(), 2u);
+}
+
+// A Windows Sockets failure comes back as the outcome's problem; nothing is shown from the
+// worker, whose box would stack up at every interval.
+TEST_F(KeepAlivePingTest, AWindowsSocketsFailureIsKeptNotShown) {
+    sockets.startup.result = 10091;
+    KeepAliveOutcome outcome = PingQuietly(sockets, echo, "127.0.0.1", 1000);
+    EXPECT_FALSE(outcome.answered);
+    EXPECT_EQ(outcome.problem,
+              "Windows Sockets for 32 bit Windows environments is not successfully responding.");
+    EXPECT_TRUE(messages.shown.empty());
+    sockets.startup.result = 0;
+    EXPECT_EQ(PingQuietly(sockets, echo, "127.0.0.1", 1000).problem, "");
 }
 
 TEST_F(KeepAlivePingTest, SoundPlaysWhateverThePingGave) {
@@ -78,7 +95,7 @@ TEST_F(KeepAlivePingTest, TickPingsOncePerIntervalAndCountsAgain) {
     }
     EXPECT_EQ(requests_after_tick, (std::vector<size_t>{0, 0, 1, 1, 1, 2, 2}));
     EXPECT_EQ(ping.PingTickCount(), 1);
-    EXPECT_EQ(sound.played.size(), 2u);  // the whole Ping Now, sound included
+    EXPECT_EQ(sound.played.size(), 2u);
 }
 
 TEST_F(KeepAlivePingTest, TickFollowsTheCurrentInterval) {

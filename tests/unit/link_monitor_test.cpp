@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
 
 #include "fakes/monitor_fakes.h"
+#include "monitor/history_csv.h"
 #include "monitor/history_graph.h"
 #include "monitor/link_texts.h"
 #include "monitor/wide_tick_count.h"
@@ -267,15 +269,57 @@ TEST(LinkTexts, NumbersAsPeopleReadThem) {
     EXPECT_EQ(WhereLine(f), "Outages: your network 1, your provider 0, beyond your provider 2");
 }
 
-TEST(LinkTexts, CsvHoldsEveryProbeOldestFirstApartByTheLocalesSeparator) {
+// Each row names the host its probe went to; a field holding the separator or a quote is
+// quoted; a loss too small to round up is a plain 0, not "<1".
+TEST(LinkTexts, CsvHoldsEveryProbeWithItsHostQuotedAsSpreadsheetsExpect) {
     ProbeHistory history;
-    AddScript(history, "23 xp 27t");
-    EXPECT_EQ(HistoryCsv(history, "probe.example", ";"),
+    const char* const hosts[] = {"probe.example", "a;b", "say \"x\""};
+    RunScript("23 xp 27t", [&, i = 0](Probe probe) mutable {
+        probe.host = hosts[i++];
+        history.Add(probe);
+    });
+    for (int i = 0; i < 240; ++i) {  // a probe every 10 s for 40 minutes
+        history.Add(ProbeAt(kClockStartMs + 90000 + i * 10000, 20));
+    }
+    std::string csv = HistoryCsv(history, ";");
+    EXPECT_EQ(csv.substr(0, csv.find("2025-03-01 13:01:30")),
               "Time;UTC offset;Host;Round trip (ms);Result;Probe;Where;Loss 10 min (%);"
               "Loss 1 h (%);Jitter (ms);95th percentile (ms)\r\n"
               "2025-03-01 13:00:00;+01:00;probe.example;23;answered;ICMP;;0;0;;23\r\n"
-              "2025-03-01 13:00:30;+01:00;probe.example;;lost;;your provider;50;50;;23\r\n"
-              "2025-03-01 13:01:00;+01:00;probe.example;27;answered;TCP;;33;33;4;27\r\n");
+              "2025-03-01 13:00:30;+01:00;\"a;b\";;lost;;your provider;50;50;;23\r\n"
+              "2025-03-01 13:01:00;+01:00;\"say \"\"x\"\"\";27;answered;TCP;;33;33;4;27\r\n");
+    EXPECT_EQ(csv.substr(csv.rfind("\r\n", csv.size() - 3) + 2),
+              "2025-03-01 13:41:20;+01:00;;20;answered;ICMP;;0;0;0;20\r\n");
+}
+
+// A day's record is written in one pass: fast, with the figures each row would get from
+// the record's own summary.
+TEST(LinkTexts, CsvOfAFullDayIsQuickAndItsFiguresMatchTheSummary) {
+    ProbeHistory history;
+    for (int i = 0; i < static_cast<int>(kHistoryCapacity) + 100; ++i) {
+        int32_t pattern[] = {10, 30, kLost, 20, 95, 12, kLost};
+        history.Add(ProbeAt(kClockStartMs + int64_t{i} * kPeriod, pattern[i % 7]));
+    }
+    auto started = std::chrono::steady_clock::now();
+    std::istringstream rows(HistoryCsv(history, ","));
+    auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - started);
+    EXPECT_LT(took.count(), 250) << "a day's CSV took " << took.count() << " ms";
+    std::string row;
+    std::getline(rows, row);
+    for (std::size_t i = 0; std::getline(rows, row); ++i) {
+        if (i % 97 != 0) {
+            continue;
+        }
+        RecentFigures recent = Recent(history, history.at(i).tick_ms);
+        auto loss = [](const HistoryFigures& f) {
+            return std::to_string((f.lost * 100 + f.probes / 2) / f.probes) + ",";
+        };
+        auto ms = [](std::optional<int32_t> ms) { return ms ? std::to_string(*ms) : ""; };
+        std::string figures = loss(recent.ten_minutes) + loss(recent.hour) +
+                              ms(recent.hour.jitter_ms) + "," + ms(recent.hour.p95_ms) + "\r";
+        EXPECT_EQ(row.substr(row.size() - figures.size()), figures) << "row " << i;
+    }
 }
 
 class LinkMonitorTest : public ::testing::Test {
@@ -283,13 +327,14 @@ class LinkMonitorTest : public ::testing::Test {
     testing::FakeClock clock;
     testing::FollowingWallClock wall_clock{clock};
     testing::MemoryLogFiles files;
+    ProbeLog log{files};
     testing::MemoryOptions options{"probe.example"};
     const std::string kLog = "C:\\Users\\u\\AppData\\Zorvane\\Vigilo.log";
     const std::string kOldLog = "C:\\Users\\u\\AppData\\Zorvane\\Vigilo.old.log";
 };
 
 TEST_F(LinkMonitorTest, LogsOneLinePerProbeOnlyWhenOn) {
-    LinkMonitor monitor({wall_clock, files, options});
+    LinkMonitor monitor({wall_clock, log, options});
     monitor.Record(monitor.Now(), 23u);
     EXPECT_TRUE(files.files.empty());  // off by default
 
@@ -311,7 +356,6 @@ TEST_F(LinkMonitorTest, LogsOneLinePerProbeOnlyWhenOn) {
 }
 
 TEST_F(LinkMonitorTest, ALineACrashCutShortIsEndedAndTheLogRollsOverAt1MB) {
-    ProbeLog log(files);
     const std::string line = "2025-03-01T13:00:00+01:00 probe.example 7 ms\r\n";
     files.files[kLog] = "2025-03-01T12:59:30+01:00 probe.ex";
     log.Write(line);
@@ -337,7 +381,6 @@ TEST_F(LinkMonitorTest, ALineACrashCutShortIsEndedAndTheLogRollsOverAt1MB) {
 }
 
 TEST_F(LinkMonitorTest, AFullLogThatCannotRollOverKeepsLoggingAndSaysWhy) {
-    ProbeLog log(files);
     files.files[kLog] = std::string(kLogLimitBytes, '\n');
     files.replaces_fail = true;  // Vigilo.old.log is read-only, say
     const std::string line = "2025-03-01T13:00:00+01:00 probe.example lost\r\n";
@@ -353,7 +396,7 @@ TEST_F(LinkMonitorTest, AFullLogThatCannotRollOverKeepsLoggingAndSaysWhy) {
 }
 
 TEST_F(LinkMonitorTest, ALogThatCannotBeWrittenIsOneProblemAndRecordingGoesOn) {
-    LinkMonitor monitor({wall_clock, files, options});
+    LinkMonitor monitor({wall_clock, log, options});
     monitor.Options().log = true;
     files.folders_fail = true;
     for (int i = 0; i < 3; ++i) {
@@ -367,7 +410,8 @@ TEST_F(LinkMonitorTest, ALogThatCannotBeWrittenIsOneProblemAndRecordingGoesOn) {
     EXPECT_EQ(monitor.Log().Problem(), "");
 
     files.app_data = "";  // Windows names no application-data folder
-    LinkMonitor homeless({wall_clock, files, options});
+    ProbeLog homeless_log(files);
+    LinkMonitor homeless({wall_clock, homeless_log, options});
     homeless.Options().log = true;
     homeless.Record(homeless.Now(), 20u);
     EXPECT_EQ(homeless.Log().Problem(),
@@ -443,7 +487,7 @@ TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRulesAndShareTheirQuietTi
     for (const auto& c : cases) {
         SCOPED_TRACE(c.context);
         options.values = {{"SlowRoundTripMs", c.ms_limit}, {"SlowLossPercent", c.loss_limit}};
-        LinkMonitor monitor({wall_clock, files, options});
+        LinkMonitor monitor({wall_clock, log, options});
         std::string told;
         RunScript(c.script, [&](const Probe& probe) {
             auto answered = static_cast<uint32_t>(probe.round_trip_ms);
@@ -460,7 +504,7 @@ TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRulesAndShareTheirQuietTi
 // Spans and order come from the forward-only count: setting the wall clock back an hour
 // neither hides the probes before it from the last hour nor makes a drop of the change.
 TEST_F(LinkMonitorTest, SettingTheClockBackHidesNoProbe) {
-    LinkMonitor monitor({wall_clock, files, options});
+    LinkMonitor monitor({wall_clock, log, options});
     const std::optional<uint32_t> probes[] = {20u, std::nullopt, 20u};
     for (std::optional<uint32_t> probe : probes) {
         monitor.Record(monitor.Now(), probe);

@@ -135,7 +135,8 @@ class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
     testing::ScriptedSockets sockets;
     testing::ScriptedEcho echo{sockets};
     testing::RecordingSound sound;
-    ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kDir, "Zorvane"};
+    testing::InlinePingWorker pinger{sockets, echo};
+    ping::KeepAlivePing ping{{pinger, sound, files, messages}, kDir, "Zorvane"};
     MainView window{
         records, MainWindowPorts{window_ports, window_ports, messages, pump, beeper, files, folders,
                                  registry, restart, backup, tip_option, launchers, ping}};

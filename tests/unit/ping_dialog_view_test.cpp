@@ -49,9 +49,9 @@ class PingDialogViewTest : public ::testing::Test {
     RecordingSound sound;
     MemoryFileSystem files;
     RecordingMessageBox messages;
-    CountingEventPump pump;
     RecordingLauncher launcher;
-    KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, "C:\\Zv", "Zorvane"};
+    InlinePingWorker pinger{sockets, echo};
+    KeepAlivePing ping{{pinger, sound, files, messages}, "C:\\Zv", "Zorvane"};
     PingDialogView dialog{ping, messages, launcher, "C:\\Zv", "Zorvane"};
     int loads = 0;
     int unloads = 0;

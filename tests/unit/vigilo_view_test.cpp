@@ -116,6 +116,9 @@ class VigiloViewTest : public ::testing::Test {
         clock.Watch(vigilo.TimerIcon);
         clock.Watch(vigilo.TimerPing);
         probe.deliver = [this](const ProbeOutcome& outcome) { vigilo.ProbeFinished(outcome); };
+        pinger.deliver = [this](const ping::KeepAliveOutcome& outcome) {
+            vigilo.KeepAlivePingFinished(outcome);
+        };
     }
 
     // Echo requests of the probe (10 s timeout) and of Ping Now (1 s).
@@ -142,21 +145,21 @@ class VigiloViewTest : public ::testing::Test {
 
     testing::MemoryFileSystem files;
     testing::RecordingMessageBox messages;
-    testing::CountingEventPump pump;
     testing::ScriptedSockets sockets;
     testing::ScriptedEcho echo{sockets};
     testing::RecordingSound sound;
-    ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kDir, "Vigilo"};
+    testing::InlinePingWorker pinger{sockets, echo};
+    ping::KeepAlivePing ping{{pinger, sound, files, messages}, kDir, "Vigilo"};
     testing::RecordingLauncher launcher;
     launch::Launchers launchers{launcher, kDir};
     RecordingTray tray;
     FakeWindow window;
     testing::FollowingWallClock wall_clock{clock};  // reads the clock only once it runs
     testing::MemoryLogFiles log_files;
+    monitor::ProbeLog log{log_files};
     testing::MemoryOptions options;
     InlineProbe probe{sockets, echo};
-    VigiloView vigilo{
-        {ping, launchers, tray, messages, window, probe, {wall_clock, log_files, options}}};
+    VigiloView vigilo{{ping, launchers, tray, messages, window, probe, {wall_clock, log, options}}};
     testing::FakeClock clock;  // after the timers it watches, so it goes first
 };
 
@@ -264,8 +267,7 @@ TEST_F(VigiloViewTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitorGo
         }
     };
     ReentrantBox box;
-    VigiloView reporting{
-        {ping, launchers, tray, box, window, probe, {wall_clock, log_files, options}}};
+    VigiloView reporting{{ping, launchers, tray, box, window, probe, {wall_clock, log, options}}};
     box.vigilo = &reporting;
     reporting.HandleTrayMouse(514);
 
@@ -458,6 +460,43 @@ TEST_F(VigiloViewTest, AProbeUnderWayIsWaitedForAndRecordedWhenItWentOut) {
     EXPECT_EQ(probe.started, 2);
 }
 
+// A probe that never comes back (a resolver hanging in the worker): after two periods the
+// icon stops, the tip says since when nothing came back, and a fresh probe goes out.
+TEST_F(VigiloViewTest, AProbeThatNeverComesBackIsGivenUpAfterTwoPeriods) {
+    vigilo.Load();
+    probe.hold = true;
+    clock.Advance(60000);  // the probe of 13:00:30 is one period old
+    EXPECT_EQ(probe.started, 2);
+    EXPECT_EQ(vigilo.LinkState(), "Connected");
+    for (int period = 1; period <= 2; ++period) {
+        SCOPED_TRACE("given up " + std::to_string(period) + " times");
+        clock.Advance(30000 * period);
+        EXPECT_EQ(probe.started, 2 + period);
+        EXPECT_EQ(vigilo.LinkState(), "Unknown");
+        EXPECT_FALSE(vigilo.TimerIcon.enabled());
+        EXPECT_EQ(tray.tips.back(), "Zorvane - no answer from the probe since 13:00");
+    }
+    probe.Finish();
+    EXPECT_EQ(vigilo.LinkState(), "Connected");
+    EXPECT_EQ(vigilo.Monitor().History().size(), 2u);
+    EXPECT_EQ(tray.tips.back().rfind("Zorvane - connected", 0), 0u) << tray.tips.back();
+}
+
+// The keep-alive ping meets the failure at every interval, as the probe does: each says it
+// once, in a balloon, and no box comes up.
+TEST_F(VigiloViewTest, AWindowsSocketsFailureOfTheKeepAlivePingIsToldOnce) {
+    vigilo.Load();
+    sockets.startup.result = 10091;  // WSASYSNOTREADY
+    clock.Advance(10 * 60000);
+    EXPECT_EQ(pinger.hosts.size(), 2u);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(std::count(tray.balloons.begin(), tray.balloons.end(),
+                         "Vigilo: Windows Sockets for 32 bit Windows environments is not "
+                         "successfully responding."),
+              2)
+        << "one from the probe, one from the keep-alive ping";
+}
+
 TEST_F(VigiloViewTest, AfterWakingTheNextProbeWaits15Seconds) {
     vigilo.Load();
     clock.Advance(20000);
@@ -543,7 +582,7 @@ TEST_F(VigiloViewTest, NoBalloonWhenNoticesAreOffOrTheShellHasNone) {
         options.values["Notices"] = large_record ? 0 : 1;
         tray.large = large_record;
         VigiloView companion{
-            {ping, launchers, tray, messages, window, probe, {wall_clock, log_files, options}}};
+            {ping, launchers, tray, messages, window, probe, {wall_clock, log, options}}};
         probe.deliver = [&](const ProbeOutcome& outcome) { companion.ProbeFinished(outcome); };
         companion.Load();
         echo.status = kTimedOut;

@@ -1,6 +1,6 @@
-// The keep-alive ping of one program on Windows, assembled: the Winsock, ICMP echo and
-// sound services, the program-wide PingSettings with Ping Now and the TimerPing tick, and
-// the ping dialog. Each program holds one for its whole run: the main program shows the
+// The keep-alive ping of one program on Windows, assembled: the worker its pings run on,
+// the sound service, the program-wide PingSettings with Ping Now and the TimerPing tick,
+// and the ping dialog. Each program holds one for its whole run: the main program shows the
 // dialog modal, the companion modeless.
 #pragma once
 
@@ -12,17 +12,15 @@
 #include "ping/keep_alive_ping.h"
 #include "launch/launcher_port.h"
 #include "ui/ports.h"
-#include "win32/ping/icmp_echo_service.h"
 #include "win32/ping/ping_dialog.h"
+#include "win32/ping/ping_worker.h"
 #include "win32/ping/wave_sound.h"
-#include "win32/ping/winsock_service.h"
 
 namespace zv::win32 {
 
 struct KeepAliveServices {
     FileSystem& files;
     ui::MessageBoxPort& messages;
-    ui::EventPump& pump;
     launch::LauncherPort& launcher;
 };
 
@@ -34,16 +32,17 @@ class KeepAlive {
     KeepAlive(const KeepAlive&) = delete;
     KeepAlive& operator=(const KeepAlive&) = delete;
 
-    // PingSettings, LoadPingSettings, PingNow, TimerTick, and the engine's PingOnce.
+    // PingSettings, LoadPingSettings, PingNow, TimerTick.
     ping::KeepAlivePing& Ping() { return ping_; }
+    // Where the outcomes of the pings come from, on kPingDoneMessage to the window set here.
+    PingWorker& Worker() { return worker_; }
 
     // Shows PingDialogView over the owner window (see PingDialogHost).
     void OpenPingDialog(HWND owner) { dialog_.OpenPingDialog(owner); }
     HWND DialogWindow() const { return dialog_.DialogWindow(); }
 
   private:
-    WinsockService sockets_;
-    IcmpEchoService echo_;
+    PingWorker worker_;
     WaveSound sound_;
     ping::KeepAlivePing ping_;
     PingDialogHost dialog_;

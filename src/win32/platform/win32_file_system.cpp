@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "win32/platform/file_handle.h"
+#include "win32/platform/wide_text.h"
 
 namespace zv::win32 {
 namespace {
@@ -28,20 +29,20 @@ bool WriteWhole(HANDLE file, const std::string& bytes) {
 
 // The access list of `from`, given to `to`. Nothing to carry when `from` has none to read
 // (it is not there, or its volume keeps no rights).
-bool CarryAccessRights(const std::string& from, const std::string& to) {
+bool CarryAccessRights(const std::wstring& from, const std::wstring& to) {
     DWORD needed = 0;
-    GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
     if (needed == 0) {
         return true;
     }
     std::vector<char> descriptor(needed);
-    return !GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed,
+    return !GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed,
                              &needed) ||
-           SetFileSecurityA(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
+           SetFileSecurityW(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
 }
 
-bool WriteAndFlush(const std::string& path, const std::string& bytes) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+bool WriteAndFlush(const std::wstring& path, const std::string& bytes) {
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) &&
            file.Close();
@@ -49,16 +50,20 @@ bool WriteAndFlush(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
+std::wstring Win32FileSystem::Wide(const std::string& path) const {
+    return paths_ == PathText::Utf8 ? WideFromUtf8(path) : WideFromAnsi(path);
+}
+
 bool Win32FileSystem::FileExists(const std::string& path) const {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     constexpr DWORD kNotOrdinary =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotOrdinary) == 0;
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) const {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
     if (!file.valid() || !GetFileSizeEx(file.get(), &size) ||
         size.QuadPart > kLargestReadableFile) {
@@ -84,12 +89,13 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) co
 // moved in (an installed Ping.cfg lets the users change it); moved as it is, it would carry
 // the folder's.
 bool Win32FileSystem::WriteFileAtomic(const std::string& path, const std::string& bytes) {
-    std::string temp = path + ".tmp";
-    bool moved =
-        WriteAndFlush(temp, bytes) && CarryAccessRights(path, temp) &&
-        MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    std::wstring target = Wide(path);
+    std::wstring temp = target + L".tmp";
+    bool moved = WriteAndFlush(temp, bytes) && CarryAccessRights(target, temp) &&
+                 MoveFileExW(temp.c_str(), target.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!moved) {
-        DeleteFileA(temp.c_str());
+        DeleteFileW(temp.c_str());
     }
     return moved;
 }
@@ -103,7 +109,7 @@ bool Win32FileSystem::RewriteFile(const std::string& path, const std::string& by
     if (!old) {
         return false;
     }
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
     if (!file.valid()) {
         return false;

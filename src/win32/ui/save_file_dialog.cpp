@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "win32/platform/system_library.h"
+#include "win32/platform/wide_text.h"
 
 namespace zv::win32 {
 
@@ -31,6 +32,54 @@ std::string ChooseSaveFile(const SaveFileRequest& request) {
         return std::string();
     }
     return std::string(file.data());
+}
+
+namespace {
+
+// A list of NUL-ended texts ended by a second NUL, widened whole.
+std::wstring WideFilter(const char* filter) {
+    if (filter == nullptr) {
+        return std::wstring();
+    }
+    std::size_t length = 0;
+    while (filter[length] != '\0' || filter[length + 1] != '\0') {
+        ++length;
+    }
+    return WideFromAnsi(std::string(filter, length + 2));
+}
+
+std::wstring WideOrEmpty(const char* text) {
+    return text == nullptr ? std::wstring() : WideFromAnsi(text);
+}
+
+}  // namespace
+
+std::string ChooseSaveFileUtf8(const SaveFileRequest& request) {
+    std::wstring name = WideFromAnsi(request.suggested_name);
+    std::vector<wchar_t> file(MAX_PATH, L'\0');
+    name.copy(file.data(), file.size() - 1);
+    std::wstring filter = WideFilter(request.filter);
+    std::wstring folder = WideFromAnsi(request.initial_folder);
+    std::wstring title = WideOrEmpty(request.title);
+    std::wstring extension = WideOrEmpty(request.default_extension);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = request.owner;
+    dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+    dialog.nFilterIndex = static_cast<DWORD>(request.filter_index);
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrTitle = request.title == nullptr ? nullptr : title.c_str();
+    dialog.lpstrDefExt = request.default_extension == nullptr ? nullptr : extension.c_str();
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    SystemLibrary comdlg32("comdlg32.dll");
+    using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
+    auto get_save_file_name = comdlg32.Function<GetSaveFileNameFn>("GetSaveFileNameW");
+    if (get_save_file_name == nullptr || !get_save_file_name(&dialog)) {
+        return std::string();
+    }
+    return Utf8FromWide(file.data());
 }
 
 }  // namespace zv::win32

@@ -22,5 +22,9 @@ struct SaveFileRequest {
 
 // The chosen path, or empty text when the user cancelled or the dialog could not be shown.
 std::string ChooseSaveFile(const SaveFileRequest& request);
+// The same through the wide dialog, the path as UTF-8 (the request's texts are ANSI): a
+// folder or name outside the ANSI code page comes back whole, for a Win32FileSystem of
+// UTF-8 paths to write.
+std::string ChooseSaveFileUtf8(const SaveFileRequest& request);
 
 }  // namespace zv::win32

@@ -56,9 +56,9 @@ std::string SpanText(int hours) {
 
 }  // namespace
 
-HistoryWindow* HistoryWindow::Open(monitor::LinkMonitor& monitor, FileSystem& files,
-                                   ui::MessageBoxPort& messages, std::function<void()> on_closed) {
-    auto* window = new HistoryWindow(monitor, files, messages, std::move(on_closed));
+HistoryWindow* HistoryWindow::Open(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,
+                                   std::function<void()> on_closed) {
+    auto* window = new HistoryWindow(monitor, messages, std::move(on_closed));
     if (!window->Build()) {
         delete window;
         return nullptr;
@@ -68,9 +68,9 @@ HistoryWindow* HistoryWindow::Open(monitor::LinkMonitor& monitor, FileSystem& fi
     return window;
 }
 
-HistoryWindow::HistoryWindow(monitor::LinkMonitor& monitor, FileSystem& files,
-                             ui::MessageBoxPort& messages, std::function<void()> on_closed)
-    : view_({monitor, files, messages, *this}), on_closed_(std::move(on_closed)) {}
+HistoryWindow::HistoryWindow(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,
+                             std::function<void()> on_closed)
+    : view_({monitor, saved_files_, messages, *this}), on_closed_(std::move(on_closed)) {}
 
 HistoryWindow::~HistoryWindow() {
     DropBinder();
@@ -244,7 +244,7 @@ std::string HistoryWindow::ChooseSaveFile(const std::string& suggested_name) {
     request.filter = "CSV Files (*.csv)\0*.csv\0All Files (*.*)\0*.*\0";
     request.default_extension = "csv";
     request.suggested_name = suggested_name;
-    return win32::ChooseSaveFile(request);
+    return win32::ChooseSaveFileUtf8(request);
 }
 
 std::string HistoryWindow::ListSeparator() {

@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-#include "common/file_system.h"
 #include "monitor/history_view.h"
+#include "win32/platform/win32_file_system.h"
 #include "win32/ui/binder.h"
 #include "win32/ui/window_base.h"
 
@@ -19,11 +19,11 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
   public:
     // Opens the window on the monitor's record; on_closed runs when it has gone. Null when
     // the window could not be made.
-    static HistoryWindow* Open(monitor::LinkMonitor& monitor, FileSystem& files,
-                               ui::MessageBoxPort& messages, std::function<void()> on_closed);
+    static HistoryWindow* Open(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,
+                               std::function<void()> on_closed);
 
   private:
-    HistoryWindow(monitor::LinkMonitor& monitor, FileSystem& files, ui::MessageBoxPort& messages,
+    HistoryWindow(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,
                   std::function<void()> on_closed);
     ~HistoryWindow() override;
     bool Build();
@@ -42,6 +42,9 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
     std::string ListSeparator() override;
     void Close() override;
 
+    // Save As takes the path the wide dialog chose, which may lie outside the ANSI code
+    // page.
+    Win32FileSystem saved_files_{PathText::Utf8};
     monitor::HistoryView view_;
     std::function<void()> on_closed_;
     int dpi_ = 96;

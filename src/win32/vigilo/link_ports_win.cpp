@@ -7,6 +7,7 @@
 
 #include "win32/platform/file_handle.h"
 #include "win32/platform/system_library.h"
+#include "win32/platform/wide_text.h"
 
 namespace zv::win32 {
 namespace {
@@ -95,30 +96,33 @@ void Win32LogFiles::Unlock() {
     ReleaseMutex(lock_.get());
 }
 
-// The shell's answer where it has SHGetFolderPathA (Windows 2000 and later); the
-// environment's otherwise.
+// The shell's answer where it has SHGetFolderPathW (Windows 2000 and later); the
+// environment's otherwise. Wide, so that a profile folder named outside the ANSI code page
+// can be logged to.
 std::string Win32LogFiles::AppDataFolder() {
-    using GetFolderFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    using GetFolderFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
     auto get_folder = reinterpret_cast<GetFolderFn>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetFolderPathA")));
-    char path[MAX_PATH] = "";
+        GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetFolderPathW")));
+    wchar_t path[MAX_PATH] = L"";
     if (get_folder != nullptr &&
         SUCCEEDED(get_folder(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
-        return path;
+        return Utf8FromWide(path);
     }
-    DWORD length = GetEnvironmentVariableA("APPDATA", path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(path, length) : "";
+    DWORD length = GetEnvironmentVariableW(L"APPDATA", path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? Utf8FromWide(std::wstring(path, length)) : "";
 }
 
 bool Win32LogFiles::CreateFolder(const std::string& path) {
-    CreateDirectoryA(path.c_str(), nullptr);
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    std::wstring folder = WideFromUtf8(path);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    DWORD attributes = GetFileAttributesW(folder.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::optional<monitor::FileTail> Win32LogFiles::Tail(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
     if (!file.valid() || !GetFileSizeEx(file.get(), &size)) {
         return std::nullopt;
@@ -135,14 +139,14 @@ std::optional<monitor::FileTail> Win32LogFiles::Tail(const std::string& path) {
 // One write of the whole line, flushed at once: what a crash can leave is the start of a
 // line, which the next append ends.
 bool Win32LogFiles::Append(const std::string& path, const std::string& bytes) {
-    FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(WideFromUtf8(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) &&
            file.Close();
 }
 
 bool Win32LogFiles::Replace(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(),
+    return MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 

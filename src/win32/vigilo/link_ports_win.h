@@ -26,6 +26,7 @@ class Win32Clock : public monitor::ClockPort {
     monitor::WideTickCount wide_tick_count_;
 };
 
+// Its paths are UTF-8, and it calls the wide functions with them.
 class Win32LogFiles : public monitor::LogFilePort {
   public:
     std::string AppDataFolder() override;

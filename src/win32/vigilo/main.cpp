@@ -43,13 +43,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::string program_dir = zv::win32::ProgramDirectory();
     zv::win32::Win32FileSystem files;
     zv::win32::Win32MessageBox messages;
-    zv::win32::Win32EventPump pump;
     zv::win32::Win32Launcher launcher;
-    zv::win32::KeepAlive keep_alive({files, messages, pump, launcher}, program_dir, "Vigilo",
+    zv::win32::KeepAlive keep_alive({files, messages, launcher}, program_dir, "Vigilo",
                                     zv::win32::PingDialogMode::Modeless);
     zv::launch::Launchers launchers(launcher, program_dir);
 
-    zv::win32::VigiloWindow monitor(keep_alive, launchers, messages, files);
+    zv::win32::VigiloWindow monitor(keep_alive, launchers, messages);
     if (!monitor.Load()) {
         return 1;
     }

@@ -38,6 +38,11 @@ ProbeThread::~ProbeThread() {
 }
 
 void ProbeThread::StartProbe(const std::string& host, int32_t timeout_ms) {
+    // A probe still under way was given up as hung: it keeps its services, and this one
+    // starts over with services of its own.
+    if (job_ != nullptr && !job_->done.load(std::memory_order_acquire)) {
+        services_.reset();
+    }
     Release();
     if (services_ == nullptr) {
         services_ = std::make_shared<Services>();

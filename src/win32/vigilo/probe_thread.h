@@ -30,6 +30,7 @@ class ProbeThread : public monitor::ProbePort {
     // The window the message goes to; set before the first probe.
     void ReportTo(HWND window) { window_ = window; }
 
+    // A probe still under way then is given up: its outcome, should it come, is dropped.
     void StartProbe(const std::string& host, int32_t timeout_ms) override;
 
     // On kProbeDoneMessage: the outcome, once; nothing for a stray message.

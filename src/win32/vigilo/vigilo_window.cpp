@@ -26,18 +26,12 @@ VigiloImages::~VigiloImages() {
 }
 
 VigiloWindow::VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers,
-                           ui::MessageBoxPort& messages, FileSystem& files)
+                           ui::MessageBoxPort& messages)
     : tray_(images_.icons()),
       keep_alive_(keep_alive),
       messages_(messages),
-      files_(files),
-      controller_({keep_alive.Ping(),
-                   launchers,
-                   tray_,
-                   messages,
-                   *this,
-                   probe_,
-                   {clock_, log_files_, options_}}),
+      controller_(
+          {keep_alive.Ping(), launchers, tray_, messages, *this, probe_, {clock_, log_, options_}}),
       // Sent to every top-level window when the shell (re)starts its taskbar.
       taskbar_created_(RegisterWindowMessageA("TaskbarCreated")) {}
 
@@ -56,6 +50,7 @@ bool VigiloWindow::Load() {
     // companion opens; the window refuses to be shown meanwhile (WM_WINDOWPOSCHANGING).
     ConsumeStartupShowInstruction(hwnd());
     probe_.ReportTo(hwnd());
+    keep_alive_.Worker().ReportTo(hwnd());
     // Started as administrator, the companion would not hear Explorer restart its taskbar,
     // and its icon would stay away.
     if (taskbar_created_ != 0) {
@@ -92,8 +87,8 @@ void VigiloWindow::ShowHistoryWindow() {
         SetForegroundWindow(history_->hwnd());
         return;
     }
-    history_ = HistoryWindow::Open(controller_.Monitor(), files_, messages_,
-                                   [this] { history_ = nullptr; });
+    history_ =
+        HistoryWindow::Open(controller_.Monitor(), messages_, [this] { history_ = nullptr; });
 }
 
 // The history window reads the monitor's record, so it goes with the monitor window.
@@ -119,6 +114,17 @@ void VigiloWindow::PowerChanged(WPARAM event) {
     }
 }
 
+// The probe's and the keep-alive ping's outcomes come from their workers by message.
+void VigiloWindow::TakeWorkerOutcome(UINT message) {
+    if (message == kPingDoneMessage) {
+        if (std::optional<ping::KeepAliveOutcome> outcome = keep_alive_.Worker().TakeOutcome()) {
+            controller_.KeepAlivePingFinished(*outcome);
+        }
+    } else if (std::optional<monitor::ProbeOutcome> outcome = probe_.TakeOutcome()) {
+        controller_.ProbeFinished(*outcome);
+    }
+}
+
 LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case monitor::kTrayCallbackMessage:
@@ -130,9 +136,8 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             }
             break;
         case kProbeDoneMessage:
-            if (std::optional<monitor::ProbeOutcome> outcome = probe_.TakeOutcome()) {
-                controller_.ProbeFinished(*outcome);
-            }
+        case kPingDoneMessage:
+            TakeWorkerOutcome(message);
             return 0;
         case WM_POWERBROADCAST:
             PowerChanged(wparam);
@@ -150,6 +155,7 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
         case WM_ENDSESSION:
             if (wparam) {
                 controller_.QueryUnload();
+                log_.WaitForQueuedLines();
             }
             return 0;
         default:

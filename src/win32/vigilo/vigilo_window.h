@@ -9,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-#include "common/file_system.h"
 #include "monitor/vigilo_view.h"
 #include "launch/launchers.h"
 #include "win32/ping/keep_alive.h"
@@ -19,6 +18,7 @@
 #include "win32/ui/window_base.h"
 #include "win32/vigilo/history_window.h"
 #include "win32/vigilo/link_ports_win.h"
+#include "win32/vigilo/log_writer.h"
 #include "win32/vigilo/probe_thread.h"
 
 namespace zv::win32 {
@@ -39,8 +39,7 @@ class VigiloImages {
 
 class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
   public:
-    VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers, ui::MessageBoxPort& messages,
-                 FileSystem& files);
+    VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers, ui::MessageBoxPort& messages);
     ~VigiloWindow() override;
 
     // Creates the hidden window and runs its load: settings, icon, first probe.
@@ -60,14 +59,14 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     void CloseHistoryWindow();
     // WM_POWERBROADCAST: the computer goes to sleep or woke.
     void PowerChanged(WPARAM event);
+    void TakeWorkerOutcome(UINT message);
 
     VigiloImages images_;
     Win32TrayPort tray_;
     KeepAlive& keep_alive_;
     ui::MessageBoxPort& messages_;
-    FileSystem& files_;
     Win32Clock clock_;
-    Win32LogFiles log_files_;
+    LogWriter log_;
     RegistryMonitorOptions options_;
     ProbeThread probe_;
     monitor::VigiloView controller_;

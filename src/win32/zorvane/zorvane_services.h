@@ -10,10 +10,9 @@
 #include "launch/user_level_launcher.h"
 #include "main_window/system_operations.h"
 #include "netstack/stack_changes.h"
-#include "win32/ping/icmp_echo_service.h"
 #include "win32/ping/ping_dialog.h"
+#include "win32/ping/ping_worker.h"
 #include "win32/ping/wave_sound.h"
-#include "win32/ping/winsock_service.h"
 #include "win32/platform/desktop_shell.h"
 #include "win32/platform/win32_file_system.h"
 #include "win32/platform/win32_folders.h"
@@ -33,8 +32,7 @@ struct ZorvaneServices {
         : user_level(desktop, direct_start),
           in_background(user_level),
           launchers(launcher, in_background, program_dir),
-          ping({sockets, echo, sound, files, messages, pump}, program_dir,
-               main_window::kProgramTitle),
+          ping({ping_worker, sound, files, messages}, program_dir, main_window::kProgramTitle),
           ping_dialog(ping, messages, in_background, program_dir, main_window::kProgramTitle,
                       PingDialogMode::Modal) {}
     ZorvaneServices(const ZorvaneServices&) = delete;
@@ -57,8 +55,8 @@ struct ZorvaneServices {
     launch::UserLevelLauncher user_level;
     BackgroundLauncher in_background;
     launch::Launchers launchers;
-    WinsockService sockets;
-    IcmpEchoService echo;
+    // The main program offers no Ping Now; the worker is there for the settings' owner.
+    PingWorker ping_worker;
     WaveSound sound;
     ping::KeepAlivePing ping;
     PingDialogHost ping_dialog;

@@ -29,13 +29,12 @@ constexpr const char* kCfg = "C:\\Zv\\Ping.cfg";
 // The services a program hands the keep-alive ping, and the ping itself.
 struct Program {
     explicit Program(win32::PingDialogMode mode)
-        : keep_alive({files, messages, pump, launcher}, kDir, "Zorvane", mode) {
+        : keep_alive({files, messages, launcher}, kDir, "Zorvane", mode) {
         keep_alive.Ping().OnSettingsLoaded([this] { ++loads; });
     }
 
     testing::MemoryFileSystem files;  // this scenario is about the window, not the disk
     PrintedMessages messages;
-    win32::Win32EventPump pump;
     testing::RecordingLauncher launcher;
     win32::KeepAlive keep_alive;
     int loads = 0;

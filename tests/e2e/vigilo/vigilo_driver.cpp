@@ -9,6 +9,9 @@
 //   vigilo_driver no_main_program  a left click without Zorvane.exe: a message, then on
 //   vigilo_driver stays_disabled   after Disable, opening the ping dialog sends no
 //                                  keep-alive pings
+//   vigilo_driver answers_at_once  the log lock held elsewhere, name servers silent, echoes
+//                                  lost: the windows answer through probes, log lines and
+//                                  keep-alive pings, and no line is lost
 //   vigilo_driver history          the link drops and returns: tip, history window, log;
 //                                  no probe asleep, and the wake delays the next
 //   vigilo_driver outage PART      on the routed network, the gateway, provider or host goes
@@ -18,9 +21,12 @@
 //
 // Started under the name Zorvane.exe it is a stand-in main program that notes its start.
 #include <windows.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -289,6 +295,144 @@ void LinkLost() {
     ExitRemovesIconAndEnds(tray, monitor, vigilo);
 }
 
+// The lock every companion of this user takes for its log line, named as it names it.
+HANDLE TakeTheLogLock() {
+    HANDLE token = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    BYTE buffer[256];
+    DWORD size = 0;
+    char* sid = nullptr;
+    GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
+    ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid);
+    CloseHandle(token);
+    std::string name = std::string("Global\\Zorvane.Vigilo.Log.") + (sid ? sid : "");
+    LocalFree(sid);
+    HANDLE lock = CreateMutexA(nullptr, TRUE, name.c_str());
+    Note("holding the log lock " + name + (lock ? "" : " failed"));
+    return lock;
+}
+
+// The user's application data in a folder named outside the ANSI code page ("\u03a9" is
+// Greek), as the shell names it to the companion: an ANSI path of it cannot be opened.
+const wchar_t kAppDataOutsideTheCodePage[] = L"C:\\users\\\u03a9mega";
+constexpr int kFileNameBox = 0x47c;  // cmb13, the file-name box of the save dialog
+
+void MoveAppDataOutsideTheCodePage() {
+    CreateDirectoryW(kAppDataOutsideTheCodePage, nullptr);
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER,
+                    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                    0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    RegSetValueExW(key, L"AppData", 0, REG_EXPAND_SZ,
+                   reinterpret_cast<const BYTE*>(kAppDataOutsideTheCodePage),
+                   sizeof kAppDataOutsideTheCodePage);
+    RegCloseKey(key);
+}
+
+// The whole file, read by its wide name; empty when it is not there.
+std::string ReadOutsideTheCodePage(const wchar_t* name) {
+    std::wstring path = std::wstring(kAppDataOutsideTheCodePage) + L"\\" + name;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &read, nullptr) &&
+           read > 0) {
+        bytes.append(buffer, read);
+    }
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+    }
+    return bytes;
+}
+
+int Lines(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Typed into the wide save dialog, the name outside the code page comes back whole: the
+// CSV is there, a row per probe, each naming the host it went to.
+void SaveHistoryOutsideTheCodePage(HWND history, DWORD process_id) {
+    Context in("Save History As into the folder outside the code page");
+    PostClick(history, zv::win32::frm_history::cmdSave);
+    HWND dialog = WaitForWindow({process_id, "#32770", "Save History As", true}, 5000);
+    if (!E2E_CHECK(dialog != nullptr)) {
+        return;
+    }
+    std::wstring path = std::wstring(kAppDataOutsideTheCodePage) + L"\\history.csv";
+    SendMessageW(GetDlgItem(dialog, kFileNameBox), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(path.c_str()));
+    PostClick(dialog, IDOK);
+    E2E_CHECK(WaitForWindowGone(dialog));
+    std::string csv;
+    WaitUntil([&] { return !(csv = ReadOutsideTheCodePage(L"history.csv")).empty(); }, 5000);
+    std::istringstream rows(csv);
+    std::string header;
+    std::getline(rows, header);
+    Note("header: " + header);
+    E2E_CHECK(header.find("Host") != std::string::npos);
+    int probes = 0;
+    for (std::string row; std::getline(rows, row); ++probes) {
+        if (!E2E_CHECK(row.find("www.wikipedia.org") != std::string::npos)) {
+            Note("row: " + row);
+        }
+    }
+    E2E_CHECK(probes >= 1);
+}
+
+// Everything slow at once: each log line waits out the lock another companion holds, the
+// keep-alive host's name is asked of name servers that never answer, and every echo of
+// the probe is lost, so probes, confirmations and the search for the place run on. The
+// tray menu and the history window answer at once through all of it, and at Exit the
+// lines still queued have gone out, to a log folder named outside the ANSI code page,
+// where Save History As can save too.
+void AnswersAtOnce() {
+    WriteWholeFile(AppDirectory() + "\\Ping.cfg",
+                   "PingAutomatic,#FALSE#\r\nPingHost,keepalive.silent.test\r\n"
+                   "PingInterval,1\r\nPingSound,#FALSE#\r\n");
+    SetCompanionOption("LogFile", 1);
+    MoveAppDataOutsideTheCodePage();
+    TrayObserver tray(VigiloExe());
+    ChildProcess vigilo(AppCommand("vigilo.exe"));
+    HWND monitor = WaitForMonitorWindow();
+    if (!E2E_CHECK(monitor != nullptr)) {
+        return;
+    }
+    HANDLE lock = TakeTheLogLock();
+    E2E_CHECK(SetSandboxEcho(false));
+    PostMessageA(monitor, WM_COMMAND, ids::mnuPingNow, 0);
+    {
+        Context in("tray menu and history window opened during a probe, a log line and a ping");
+        PostMessageA(monitor, WM_COMMAND, ids::mnuHistory, 0);
+        HWND history = WaitForWindow({vigilo.id(), "", "Connection History", true}, 3000);
+        E2E_CHECK(history != nullptr);
+        HWND menu = OpenTrayMenu(tray, vigilo.id());
+        E2E_CHECK(menu != nullptr);
+        DWORD slowest = SlowestAnswer({monitor, history, menu}, 3000);
+        Note("slowest answer with the menu open: " + std::to_string(slowest) + " ms");
+        E2E_CHECK(slowest <= kAnswerLimitMs);
+        CloseByClickingBeside(menu);
+        // Past the next probe and its log line, and the minute's keep-alive ping.
+        slowest = SlowestAnswer({monitor, history}, 65000);
+        Note("slowest answer over two probe periods: " + std::to_string(slowest) + " ms");
+        E2E_CHECK(slowest <= kAnswerLimitMs);
+        ReleaseMutex(lock);
+        CloseHandle(lock);
+    }
+    HWND history = FindTopLevelWindows({vigilo.id(), "", "Connection History", true}).front();
+    SaveHistoryOutsideTheCodePage(history, vigilo.id());
+    Context in("every probe logged by the time the companion has ended");
+    std::string loss = WindowText(FindControl(history, zv::win32::frm_history::lblLoss));
+    ExitRemovesIconAndEnds(tray, monitor, vigilo);
+    int lines = Lines(ReadOutsideTheCodePage(L"Zorvane\\Vigilo.log"));
+    Note(std::to_string(lines) + " log lines; " + loss);
+    // A probe may have ended between the reading and Exit.
+    std::smatch probes;
+    E2E_CHECK(std::regex_search(loss, probes, std::regex(R"(of (\d+) probes)")) &&
+              (lines == std::stoi(probes[1]) || lines == std::stoi(probes[1]) + 1));
+}
+
 void NoMainProgram() {
     TrayObserver tray(VigiloExe());
     DeleteFileA(MainExe().c_str());
@@ -361,6 +505,7 @@ int main(int argc, char** argv) {
     }
     return RunNamedScenario({{"tray", Tray},
                              {"link_lost", LinkLost},
+                             {"answers_at_once", AnswersAtOnce},
                              {"no_main_program", NoMainProgram},
                              {"stays_disabled", StaysDisabled},
                              {"history", HistoryScenario},

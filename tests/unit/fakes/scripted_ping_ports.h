@@ -1,14 +1,16 @@
 // Scripted stand-ins for the ping engine's platform services: Windows Sockets with a
-// start-up count and a hosts table, an echo service that records each request, and a
-// sound port that records what it played.
+// start-up count and a hosts table, an echo service that records each request, a sound
+// port that records what it played, and a keep-alive worker that pings at once.
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "ping/echo_ports.h"
+#include "ping/keep_alive_ping.h"
 
 namespace zv::testing {
 
@@ -114,6 +116,28 @@ class RecordingSound : public ping::SoundPort {
   public:
     std::vector<std::string> played;
     void PlayWaveFile(const std::string& path) override { played.push_back(path); }
+};
+
+// Runs each keep-alive ping over the scripted services as it starts, and hands the
+// outcome to `deliver`, when set, at once.
+class InlinePingWorker : public ping::PingWorkerPort {
+  public:
+    InlinePingWorker(ping::SocketsService& sockets, ping::EchoService& echo)
+        : sockets_(sockets), echo_(echo) {}
+    std::vector<std::string> hosts;
+    std::function<void(const ping::KeepAliveOutcome&)> deliver;
+
+    void StartPing(const std::string& host, int32_t timeout_ms) override {
+        hosts.push_back(host);
+        ping::KeepAliveOutcome outcome = ping::PingQuietly(sockets_, echo_, host, timeout_ms);
+        if (deliver) {
+            deliver(outcome);
+        }
+    }
+
+  private:
+    ping::SocketsService& sockets_;
+    ping::EchoService& echo_;
 };
 
 }  // namespace zv::testing

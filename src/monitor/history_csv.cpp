@@ -1,0 +1,158 @@
+#include "monitor/history_csv.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "monitor/link_texts.h"
+
+namespace zv::monitor {
+namespace {
+
+// The figures of the probes sent in [at - span, at], kept up as `at` moves forward over
+// the record: each probe comes in once and goes once, so a row costs no more than the
+// probes of its span, where Summarize for each row would go through the whole record.
+class SlidingFigures {
+  public:
+    SlidingFigures(const ProbeHistory& history, int64_t span_ms)
+        : history_(history), span_ms_(span_ms) {}
+
+    void MoveTo(int64_t at_ms) {
+        for (; end_ < history_.size() && history_.at(end_).tick_ms <= at_ms; ++end_) {
+            Take(history_.at(end_));
+        }
+        for (; begin_ < end_ && history_.at(begin_).tick_ms < at_ms - span_ms_; ++begin_) {
+            Drop(history_.at(begin_));
+        }
+    }
+
+    // A whole percent, as in LossPercentText but without its text forms.
+    int LossPercent() const { return probes_ > 0 ? (lost_ * 100 + probes_ / 2) / probes_ : 0; }
+    // As Summarize's jitter and 95th percentile (nearest rank).
+    std::optional<int32_t> Jitter() const {
+        int64_t pairs = static_cast<int64_t>(replies_.size()) - 1;
+        return pairs > 0 ? std::optional(static_cast<int32_t>((jitter_total_ + pairs / 2) / pairs))
+                         : std::nullopt;
+    }
+    std::optional<int32_t> P95() const {
+        std::size_t n = sorted_.size();
+        return n > 0 ? std::optional(sorted_[(n * 95 + 99) / 100 - 1]) : std::nullopt;
+    }
+
+  private:
+    void Take(const Probe& probe) {
+        ++probes_;
+        if (probe.lost()) {
+            ++lost_;
+            return;
+        }
+        if (!replies_.empty()) {
+            jitter_total_ += std::abs(int64_t{probe.round_trip_ms} - replies_.back());
+        }
+        replies_.push_back(probe.round_trip_ms);
+        sorted_.insert(std::upper_bound(sorted_.begin(), sorted_.end(), probe.round_trip_ms),
+                       probe.round_trip_ms);
+    }
+
+    void Drop(const Probe& probe) {
+        --probes_;
+        if (probe.lost()) {
+            --lost_;
+            return;
+        }
+        int32_t oldest = replies_.front();
+        replies_.pop_front();
+        if (!replies_.empty()) {
+            jitter_total_ -= std::abs(int64_t{replies_.front()} - oldest);
+        }
+        sorted_.erase(std::lower_bound(sorted_.begin(), sorted_.end(), oldest));
+    }
+
+    const ProbeHistory& history_;
+    int64_t span_ms_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    int probes_ = 0;
+    int lost_ = 0;
+    std::deque<int32_t> replies_;  // in the order sent
+    std::vector<int32_t> sorted_;  // the same, in order of size
+    int64_t jitter_total_ = 0;
+};
+
+std::string OptionalMs(const std::optional<int32_t>& ms) {
+    return ms ? std::to_string(*ms) : "";
+}
+
+class CsvRow {
+  public:
+    explicit CsvRow(const std::string& separator) : separator_(separator) {}
+
+    // Quoted, with its quotes doubled, when it holds the separator, a quote or a line end.
+    CsvRow& operator<<(const std::string& field) {
+        if (!first_) {
+            text_ += separator_;
+        }
+        first_ = false;
+        bool quoted = field.find_first_of("\"\r\n") != std::string::npos ||
+                      (!separator_.empty() && field.find(separator_) != std::string::npos);
+        if (!quoted) {
+            text_ += field;
+            return *this;
+        }
+        text_ += '"';
+        for (char c : field) {
+            text_ += c == '"' ? "\"\"" : std::string(1, c);
+        }
+        text_ += '"';
+        return *this;
+    }
+    std::string End() { return text_ + "\r\n"; }
+
+  private:
+    const std::string& separator_;
+    std::string text_;
+    bool first_ = true;
+};
+
+}  // namespace
+
+std::string HistoryCsv(const ProbeHistory& history, const std::string& separator) {
+    std::string csv = (CsvRow(separator) << "Time"
+                                         << "UTC offset"
+                                         << "Host"
+                                         << "Round trip (ms)"
+                                         << "Result"
+                                         << "Probe"
+                                         << "Where"
+                                         << "Loss 10 min (%)"
+                                         << "Loss 1 h (%)"
+                                         << "Jitter (ms)"
+                                         << "95th percentile (ms)")
+                          .End();
+    SlidingFigures ten_minutes(history, kRecentSpanMs);
+    SlidingFigures hour(history, kHourMs);
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        const Probe& probe = history.at(i);
+        ten_minutes.MoveTo(probe.tick_ms);
+        hour.MoveTo(probe.tick_ms);
+        std::string time = IsoTime(probe.time);
+        CsvRow row(separator);
+        row << time.substr(0, 10) + " " + time.substr(11, 8) << time.substr(19) << probe.host;
+        if (probe.lost()) {
+            row << ""
+                << "lost"
+                << "" << WhereText(probe.where);
+        } else {
+            row << std::to_string(probe.round_trip_ms) << "answered"
+                << (probe.via_tcp ? "TCP" : "ICMP") << "";
+        }
+        row << std::to_string(ten_minutes.LossPercent()) << std::to_string(hour.LossPercent())
+            << OptionalMs(hour.Jitter()) << OptionalMs(hour.P95());
+        csv += row.End();
+    }
+    return csv;
+}
+
+}  // namespace zv::monitor

@@ -1,0 +1,19 @@
+// The history window's export: the whole record as CSV, oldest probe first, built in one
+// pass over it.
+#pragma once
+
+#include <string>
+
+#include "monitor/probe_history.h"
+
+namespace zv::monitor {
+
+// A header, then one row per probe with the host it went to and the recent figures as they
+// stood then, its fields apart by the list separator of the user's locale (";" where the
+// comma is the decimal mark). A field holding the separator, a quote or a line end is
+// quoted as spreadsheets expect. Numeric columns hold plain numbers: a loss is a whole
+// percent. The local time and its offset from UTC stand in columns of their own, so that
+// spreadsheets read the time as one.
+std::string HistoryCsv(const ProbeHistory& history, const std::string& separator);
+
+}  // namespace zv::monitor
