@@ -140,6 +140,10 @@ void VigiloView::Suspended() {
 
 void VigiloView::Resumed() {
     probe_void_ = probe_sent_.has_value();
+    if (probe_void_) {
+        // The sleep is no time the probe hung: the bound for giving it up starts again now.
+        probe_sent_ = monitor_.Now();
+    }
     ProbeAfter(kResumeProbeDelayMs);
     TimerIcon.SetEnabled(link_state_ == kConnected);
     ArmTimerPing();

@@ -560,7 +560,9 @@ INSTANTIATE_TEST_SUITE_P(
         SleepCase{"a wake with no suspend before it voids the probe under way",
                   "hold +30000 resume finish +15000", 3, 1, false},
         SleepCase{"a void probe still out when the wake's wait ends: the next goes once it is back",
-                  "hold +30000 suspend +600000 resume +20000 finish", 3, 1, false}),
+                  "hold +30000 suspend +600000 resume +20000 finish", 3, 1, false},
+        SleepCase{"a void probe that never comes back is given up two periods after the wake",
+                  "hold +30000 suspend +600000 resume +75000", 3, 1, false}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST_F(VigiloViewTest, AWindowsSocketsFailureIsALossToldOnceWithoutAMessageBox) {
