@@ -4,7 +4,6 @@
 
 #include "common/flags.h"
 #include "monitor/link_texts.h"
-#include "ping/ping_dialog_view.h"
 
 namespace zv::monitor {
 namespace {
@@ -111,13 +110,14 @@ void HistoryView::ShowProbeOptions() {
 }
 
 void HistoryView::ApplyProbeOptions() {
-    if (!ping::IsStorableHost(fldHost.box.text())) {
-        ports_.messages.Show({ping::kEnterValuesProperly, "Vigilo", ui::MessageButtons::Ok,
-                              ui::MessageIcon::Exclamation});
+    const std::string& host = fldHost.box.text();
+    std::string problem = ports_.monitor.TakeHost(host);
+    if (!problem.empty()) {
+        ports_.messages.Show({"\"" + host + "\" cannot be probed: " + problem + ".", "Vigilo",
+                              ui::MessageButtons::Ok, ui::MessageIcon::Exclamation});
         return;
     }
     MonitorOptions& options = ports_.monitor.Options();
-    options.host = fldHost.box.text();
     options.slow_round_trip_ms = NumberOf(fldSlowMs.box.text(), 99999);
     options.slow_loss_percent = NumberOf(fldSlowLoss.box.text(), 100);
     ports_.monitor.SaveOptions();
