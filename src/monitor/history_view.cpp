@@ -137,7 +137,7 @@ void HistoryView::Refresh() {
     HistoryFigures figures = Summarize(ports_.monitor.History(),
                                        shown_until_ms_ - SpanHours() * kHourMs, shown_until_ms_);
     const ProbeHistory& history = ports_.monitor.History();
-    lblNow.SetCaption(NowLine(history, ports_.monitor.Now()));
+    lblNow.SetCaption(ports_.monitor.NowText());
     lblRoundTrip.SetCaption(RoundTripLine(figures));
     lblLoss.SetCaption(LossLine(figures));
     lblRecent.SetCaption(RecentLossLine(Recent(history, shown_until_ms_)));

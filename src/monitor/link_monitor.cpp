@@ -93,6 +93,10 @@ std::string LinkMonitor::TipText(std::size_t limit) {
     return TrayTipText(history_, Now(), limit);
 }
 
+std::string LinkMonitor::NowText() {
+    return unfound_ ? "Now: cannot find " + Host() : NowLine(history_, Now());
+}
+
 LinkNotice LinkMonitor::Notice() const {
     return options_.notices ? notice_ : LinkNotice{};
 }

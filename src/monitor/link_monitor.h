@@ -50,6 +50,8 @@ class LinkMonitor {
     const ProbeHistory& History() const { return history_; }
     // The tip, with as many figures as `limit` characters hold.
     std::string TipText(std::size_t limit = kTipLimit);
+    // The history window's line of the state now.
+    std::string NowText();
     // The notice the newest probe calls for: a drop or return, else a slow spell's start or
     // end; empty when there is none or notices are off.
     LinkNotice Notice() const;

@@ -301,6 +301,7 @@ TEST_F(LinkMonitorTest, LogsOneLinePerProbeOnlyWhenOn) {
     outcome.unfound = outcome.name_failed = true;
     monitor.Record(monitor.Now(), outcome);
     EXPECT_EQ(monitor.TipText(), "Zorvane - cannot find probe.example");
+    EXPECT_EQ(monitor.NowText(), "Now: cannot find probe.example");
     EXPECT_EQ(monitor.History().size(), 5u);
     EXPECT_EQ(files.files[kLog],
               "2025-03-01T13:00:00+01:00 probe.example 23 ms; loss 0% (10 min) 0% (1 h); "
@@ -471,6 +472,8 @@ TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRules) {
          "Connection slow: median round trip 300 ms (last 10 minutes)"},
         {"the loss passes the limit", 0, 20, "20 x 20 x 20",
          "Connection slow: 40% loss (last 10 minutes)"},
+        {"echoes lost are loss though TCP got through", 0, 20, "20 30t 20 30t 20",
+         "Connection slow: 33% loss (last 10 minutes)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.context);
@@ -480,7 +483,7 @@ TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRules) {
         RunScript(c.script, [&](const Probe& probe) {
             auto answered = static_cast<uint32_t>(probe.round_trip_ms);
             monitor.Record({probe.time, probe.tick_ms},
-                           probe.lost() ? std::nullopt : std::optional(answered));
+                           probe.lost() ? std::nullopt : std::optional(answered), probe.via_tcp);
             if (!monitor.Notice().text.empty()) {
                 told += (told.empty() ? "" : "|") + monitor.Notice().text;
             }

@@ -28,13 +28,17 @@ struct ScriptedNetwork : testing::ScriptedSockets, ping::EchoService {
         bool mute = false;
     };
     std::vector<Router> routers{{kGateway}, {kHop}, {kFar}};
-    bool host = true;             // answers echoes
-    int host_losses = 0;          // echoes it loses before it answers again
-    bool gateway_echoes = true;   // answers echoes sent to it
-    int gateway_losses = 0;       // echoes to it lost before it answers again
-    bool routed = true;           // the host lies beyond a gateway
-    bool point_to_point = false;  // ...of which the computer itself is the near end
-    uint16_t tcp_port = 0;        // a listener on the host
+    bool host = true;            // answers echoes
+    int host_losses = 0;         // echoes it loses before it answers again
+    bool gateway_echoes = true;  // answers echoes sent to it
+    int gateway_losses = 0;      // echoes to it lost before it answers again
+    bool routed = true;          // the host lies beyond a gateway
+    // A dial-up or VPN route, which Wine cannot make: as Microsoft documents the route row
+    // (learn.microsoft.com, "MIB_IPFORWARDROW structure": a direct route's next hop is the
+    // destination itself or 0.0.0.0) and the interface row ("MIB_IFROW structure": dwType
+    // IF_TYPE_PPP), it names no gateway the probe could echo.
+    bool point_to_point = false;
+    uint16_t tcp_port = 0;  // a listener on the host
     uint32_t tcp_ms = 30;
     uint32_t host_ms = 20;
     std::string sent;

@@ -85,7 +85,8 @@ std::optional<uint32_t> ProbeEcho::Gateway(uint32_t address) {
         return std::nullopt;
     }
     DWORD next_hop = row->dwForwardNextHop;
-    if (row->dwForwardType == kDirectRoute || next_hop == 0 || next_hop == address) {
+    if (row->dwForwardType == kDirectRoute || next_hop == 0 || next_hop == address ||
+        IsOwnAddress(next_hop)) {
         return std::nullopt;
     }
     return next_hop;
