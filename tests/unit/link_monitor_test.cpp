@@ -538,6 +538,13 @@ TEST(HistoryGraph, PlacesBandsLinesAndLossMarks) {
     EXPECT_EQ(scene.lines[0][1].y, 10);
     EXPECT_EQ(scene.lines[1][0].x, 75);
 
+    ProbeHistory tcp;
+    AddScript(tcp, "20 30t 10");
+    GraphScene split = BuildGraph(tcp, At(0).utc_ms, At(120000).utc_ms, 101, 51);
+    EXPECT_EQ(split.lines.size(), 2u);  // a connect's time is no point of the line
+    EXPECT_EQ(split.axis_max_ms, 20);
+    EXPECT_TRUE(split.loss_x.empty());
+
     for (auto [rtt, axis] : {std::pair{0, 10}, {11, 20}, {499, 500}, {20000, 10000}}) {
         EXPECT_EQ(AxisMaximum(rtt), axis) << rtt << " ms";
     }
