@@ -84,7 +84,7 @@ void ReachabilityProbe::Answered(uint32_t round_trip_ms, ProbeOutcome& outcome) 
 
 void ReachabilityProbe::WatchGateway(ping::EchoHandle handle, uint32_t address) {
     if (std::optional<uint32_t> gateway = echo_.Gateway(address)) {
-        gateway_echoes_ = GatewayAnswers(handle, *gateway);
+        gateway_echoes_ = NearAnswers(handle, *gateway);
     }
 }
 
@@ -98,15 +98,19 @@ std::optional<uint32_t> ReachabilityProbe::ConnectTime(uint32_t address, int32_t
     return std::nullopt;
 }
 
-// One lost echo on a busy home network is no proof that the gateway is down.
+// One lost echo on a busy home network is no proof that the gateway is down; one that
+// never answers echoes is asked once.
 bool ReachabilityProbe::GatewayAnswers(ping::EchoHandle handle, uint32_t gateway) {
-    for (int tries = 0; tries < 2; ++tries) {
-        if (echo_.SendTimedEcho(handle, gateway, ping::kEchoPayload, kNearEchoTimeoutMs).status ==
-            0) {
+    for (int tries = gateway_echoes_ ? 2 : 1; tries > 0; --tries) {
+        if (NearAnswers(handle, gateway)) {
             return true;
         }
     }
     return false;
+}
+
+bool ReachabilityProbe::NearAnswers(ping::EchoHandle handle, uint32_t address) {
+    return echo_.SendTimedEcho(handle, address, ping::kEchoPayload, kNearEchoTimeoutMs).status == 0;
 }
 
 // The gateway silent is trouble at home. Past it, echoes to the host with a rising time to

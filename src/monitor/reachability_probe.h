@@ -73,6 +73,7 @@ class ReachabilityProbe {
     std::optional<uint32_t> ConnectTime(uint32_t address, int32_t timeout_ms);
     void Locate(ping::EchoHandle handle, uint32_t address, ProbeOutcome& outcome);
     bool GatewayAnswers(ping::EchoHandle handle, uint32_t gateway);
+    bool NearAnswers(ping::EchoHandle handle, uint32_t address);
 
     ping::SocketsService& sockets_;
     ping::EchoService& echo_;

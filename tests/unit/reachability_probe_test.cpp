@@ -172,8 +172,8 @@ TEST(ReachabilityProbe, OneCycleForEachStateOfTheNetwork) {
     }
 }
 
-// A gateway that never answers echoes says nothing by its silence: the rising time to
-// live decides.
+// A gateway that never answers echoes says nothing by its silence (and is asked once):
+// the rising time to live decides.
 TEST(ReachabilityProbe, LaterCyclesUseWhatEarlierOnesLearnt) {
     ScriptedNetwork network;
     network.AddHost("probe.example", {{10, 0, 3, 2}});
@@ -186,7 +186,9 @@ TEST(ReachabilityProbe, LaterCyclesUseWhatEarlierOnesLearnt) {
     network.routers[0].from = Address(100, 64, 0, 9);  // the gateway answers from its far side
     EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourProvider);
     network.routers[0].dead = true;
+    network.sent.clear();
     EXPECT_EQ(probe.Run("probe.example", 10000).where, Where::YourNetwork);
+    EXPECT_EQ(network.sent, "host tcp443 tcp80 gateway ttl1 ttl2 ttl3 ttl4");  // one echo
 }
 
 // A failed lookup probes the host's last address: an answer is the name service's
