@@ -6,6 +6,7 @@ packages=(cmake make g++ libgtest-dev libgmock-dev clang-format
           binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
           wine64 xvfb xauth imagemagick x11-apps x11-utils iproute2 procps util-linux coreutils
           e2fsprogs nsis zip  # chattr for the sandbox's locked folder; the setups and zips
+          iptables  # the sandbox's routers that drop some packets
           wixl msitools  # the Windows Installer packages, and their checks
           clang libclang-rt-dev)  # the last two: libFuzzer, for tools/fuzz.sh
 missing=()

@@ -25,6 +25,15 @@
 #   host-off.req      the host stops answering ICMP echo requests (TCP ports stay closed)
 #   host-tcp-only.req the host ignores echo requests, but a listener accepts TCP on 443
 #   gateway-on.req, provider-on.req, host-on.req   each answers again (no listener)
+#   gateway-mute.req  the gateway still forwards but never says that a time to live ran out
+#                     (as many routers do): the hop answers nothing while later ones answer
+#   portal-on.req     the gateway stands in for the host, as a captive portal or a
+#                     transparent proxy does: it takes the host's address as its own, ignores
+#                     echo requests, and a listener of its own accepts TCP on 443
+#   portal-off.req    the gateway forwards to the host again
+#   names-lost.req    the private hosts file forgets every mapped name and the name server
+#                     (the gateway's address) drops every query: lookups fail after the
+#                     resolver's own timeout
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -303,15 +312,43 @@ silence_router() {  # NAMESPACE off|on
     [ "$2" = on ] || ip -n "$1" rule add pref 10 blackhole
 }
 
-wait_for_listener() {  # PORT
+wait_for_listener() {  # PORT [NAMESPACE]
     for _ in $(seq 100); do
-        [ -n "$(ip netns exec host ss -Hltn "sport = :$1")" ] && return
+        [ -n "$(ip netns exec "${2:-host}" ss -Hltn "sport = :$1")" ] && return
         sleep 0.05
     done
 }
 
+# A listener on 443 in the namespace, in the background; the kernel completes each
+# handshake on the listening socket, so nothing needs to be accepted.
+listen_443() {  # NAMESPACE
+    ip netns exec "$1" perl -MIO::Socket::INET -e \
+        'my $s = IO::Socket::INET->new(LocalPort => 443, Listen => 128) or die; sleep' &
+}
+
+portal() {  # on|off; the listener's pid goes to portal_pid
+    [ -n "$portal_pid" ] && { kill "$portal_pid" 2>/dev/null || true; }
+    portal_pid=""
+    ip -n gateway addr del 10.19.3.2/32 dev lo 2>/dev/null || true
+    ip netns exec gateway sysctl -qw net.ipv4.icmp_echo_ignore_all="$([ "$1" = on ] && echo 1 || echo 0)"
+    if [ "$1" = on ]; then
+        ip -n gateway addr add 10.19.3.2/32 dev lo
+        listen_443 gateway
+        portal_pid=$!
+        wait_for_listener 443 gateway
+    fi
+}
+
+# Both files are bind mounts: they are written in place, never replaced.
+lose_names() {  # RUN_FOLDER
+    echo "127.0.0.1 localhost" >"$1/hosts"
+    printf 'nameserver 10.19.1.1\noptions timeout:3 attempts:1\n' >"$1/resolv.conf"
+    ip netns exec gateway iptables -A INPUT -p udp --dport 53 -j DROP
+    ip netns exec gateway iptables -A INPUT -p tcp --dport 53 -j DROP
+}
+
 serve_requests() {
-    local ctl=$1 req base listener=""
+    local ctl=$1 req base listener="" portal_pid=""
     while true; do
         for req in "$ctl"/*.req; do
             [ -e "$req" ] || continue
@@ -328,13 +365,14 @@ serve_requests() {
                     ip netns exec host sysctl -qw \
                         net.ipv4.icmp_echo_ignore_all="$([ "$base" = host-on ] && echo 0 || echo 1)"
                     if [ "$base" = host-tcp-only ]; then
-                        # The kernel completes each handshake on the listening socket;
-                        # nothing needs to be accepted.
-                        ip netns exec host perl -MIO::Socket::INET -e \
-                            'my $s = IO::Socket::INET->new(LocalPort => 443, Listen => 128) or die; sleep' &
+                        listen_443 host
                         listener=$!
                         wait_for_listener 443
                     fi ;;
+                gateway-mute) ip netns exec gateway iptables -A OUTPUT -p icmp \
+                    --icmp-type time-exceeded -j DROP ;;
+                portal-on | portal-off) portal "${base#portal-}" ;;
+                names-lost) lose_names "$(dirname "$ctl")" ;;
                 lock-app) chattr +i "$app_folder" ;;
                 unlock-app) chattr -i "$app_folder" ;;
                 # Written whole before the .done appears, so a reader never sees half of it.

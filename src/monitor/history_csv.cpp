@@ -30,7 +30,7 @@ class SlidingFigures {
 
     // A whole percent, as in LossPercentText but without its text forms.
     int LossPercent() const { return probes_ > 0 ? (lost_ * 100 + probes_ / 2) / probes_ : 0; }
-    // As Summarize's jitter and 95th percentile (nearest rank).
+    // As Summarize's jitter and 95th percentile (nearest rank), of echo replies only.
     std::optional<int32_t> Jitter() const {
         int64_t pairs = static_cast<int64_t>(replies_.size()) - 1;
         return pairs > 0 ? std::optional(static_cast<int32_t>((jitter_total_ + pairs / 2) / pairs))
@@ -44,7 +44,7 @@ class SlidingFigures {
   private:
     void Take(const Probe& probe) {
         ++probes_;
-        if (probe.lost()) {
+        if (probe.echo_lost()) {
             ++lost_;
             return;
         }
@@ -58,7 +58,7 @@ class SlidingFigures {
 
     void Drop(const Probe& probe) {
         --probes_;
-        if (probe.lost()) {
+        if (probe.echo_lost()) {
             --lost_;
             return;
         }
@@ -145,8 +145,10 @@ std::string HistoryCsv(const ProbeHistory& history, const std::string& separator
                 << "lost"
                 << "" << WhereText(probe.where);
         } else {
-            row << std::to_string(probe.round_trip_ms) << "answered"
-                << (probe.via_tcp ? "TCP" : "ICMP") << "";
+            row << std::to_string(probe.round_trip_ms)
+                << (probe.name_failed ? "answered, name lookup failed" : "answered")
+                << (!probe.via_tcp ? "ICMP" : probe.may_be_proxy ? "TCP, may be a proxy" : "TCP")
+                << "";
         }
         row << std::to_string(ten_minutes.LossPercent()) << std::to_string(hour.LossPercent())
             << OptionalMs(hour.Jitter()) << OptionalMs(hour.P95());

@@ -44,6 +44,8 @@ GraphScene BuildGraph(const ProbeHistory& history, int64_t from_ms, int64_t to_m
         if (probe.lost()) {
             scene.loss_x.push_back(x_of(t));
             in_run = false;
+        } else if (probe.via_tcp) {
+            in_run = false;  // a connect's time is no round trip of the line's
         } else {
             if (!in_run || t - last_ms > kStateHoldMs) {
                 scene.lines.emplace_back();

@@ -5,7 +5,6 @@
 #include "common/flags.h"
 #include "monitor/history_csv.h"
 #include "monitor/link_texts.h"
-#include "ping/ping_dialog_view.h"
 
 namespace zv::monitor {
 namespace {
@@ -112,13 +111,14 @@ void HistoryView::ShowProbeOptions() {
 }
 
 void HistoryView::ApplyProbeOptions() {
-    if (!ping::IsStorableHost(fldHost.box.text())) {
-        ports_.messages.Show({ping::kEnterValuesProperly, "Vigilo", ui::MessageButtons::Ok,
-                              ui::MessageIcon::Exclamation});
+    const std::string& host = fldHost.box.text();
+    std::string problem = ports_.monitor.TakeHost(host);
+    if (!problem.empty()) {
+        ports_.messages.Show({"\"" + host + "\" cannot be probed: " + problem + ".", "Vigilo",
+                              ui::MessageButtons::Ok, ui::MessageIcon::Exclamation});
         return;
     }
     MonitorOptions& options = ports_.monitor.Options();
-    options.host = fldHost.box.text();
     options.slow_round_trip_ms = NumberOf(fldSlowMs.box.text(), 99999);
     options.slow_loss_percent = NumberOf(fldSlowLoss.box.text(), 100);
     ports_.monitor.SaveOptions();
@@ -138,7 +138,7 @@ void HistoryView::Refresh() {
     HistoryFigures figures = Summarize(ports_.monitor.History(),
                                        shown_until_ms_ - SpanHours() * kHourMs, shown_until_ms_);
     const ProbeHistory& history = ports_.monitor.History();
-    lblNow.SetCaption(NowLine(history, ports_.monitor.Now()));
+    lblNow.SetCaption(ports_.monitor.NowText());
     lblRoundTrip.SetCaption(RoundTripLine(figures));
     lblLoss.SetCaption(LossLine(figures));
     lblRecent.SetCaption(RecentLossLine(Recent(history, shown_until_ms_)));

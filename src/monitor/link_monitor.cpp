@@ -3,20 +3,50 @@
 #include <algorithm>
 #include <limits>
 
+#include "common/program_name.h"
 #include "monitor/link_texts.h"
 
 namespace zv::monitor {
 
-LinkMonitor::LinkMonitor(const LinkMonitorPorts& ports)
-    : ports_(ports), options_(LoadMonitorOptions(ports.options)) {}
+LinkMonitor::LinkMonitor(const LinkMonitorPorts& ports) : ports_(ports) {
+    LoadedOptions loaded = LoadMonitorOptions(ports.options);
+    options_ = stored_ = loaded.options;
+    refused_host_ = loaded.refused_host;
+}
+
+std::string LinkMonitor::TakeHost(const std::string& text) {
+    TakenHost taken = TakeProbeHost(ports_.options, text);
+    if (taken.problem.empty()) {
+        options_.host = taken.host;
+    }
+    return taken.problem;
+}
 
 void LinkMonitor::Record(const Moment& sent, std::optional<uint32_t> round_trip_ms, bool via_tcp,
                          Where where) {
-    Probe probe{sent.wall, kLost, sent.tick_ms, false, where, Host()};
-    if (round_trip_ms) {
+    ProbeOutcome outcome;
+    outcome.round_trip_ms = round_trip_ms;
+    outcome.via_tcp = via_tcp;
+    outcome.where = where;
+    Record(sent, outcome);
+}
+
+void LinkMonitor::Record(const Moment& sent, const ProbeOutcome& outcome) {
+    unfound_ = outcome.unfound;
+    if (unfound_) {
+        notice_ = {};
+        if (watcher_) {
+            watcher_();
+        }
+        return;
+    }
+    Probe probe{sent.wall, kLost, sent.tick_ms, false, outcome.where, Host()};
+    if (outcome.round_trip_ms) {
         probe.round_trip_ms = static_cast<int32_t>(
-            std::min<uint32_t>(*round_trip_ms, std::numeric_limits<int32_t>::max()));
-        probe.via_tcp = via_tcp;
+            std::min<uint32_t>(*outcome.round_trip_ms, std::numeric_limits<int32_t>::max()));
+        probe.via_tcp = outcome.via_tcp;
+        probe.may_be_proxy = outcome.via_tcp && outcome.may_be_proxy;
+        probe.name_failed = outcome.name_failed;
         probe.where = Where::Unknown;
     }
     history_.Add(probe);
@@ -55,7 +85,14 @@ std::optional<bool> LinkMonitor::Slow(const HistoryFigures& recent, std::string&
 }
 
 std::string LinkMonitor::TipText(std::size_t limit) {
+    if (unfound_) {
+        return (std::string(kProgramName) + " - cannot find " + Host()).substr(0, limit);
+    }
     return TrayTipText(history_, Now(), limit);
+}
+
+std::string LinkMonitor::NowText() {
+    return unfound_ ? "Now: cannot find " + Host() : NowLine(history_, Now());
 }
 
 LinkNotice LinkMonitor::Notice() const {

@@ -12,6 +12,7 @@
 #include "monitor/monitor_options.h"
 #include "monitor/probe_history.h"
 #include "monitor/probe_log.h"
+#include "monitor/reachability_probe.h"
 
 namespace zv::monitor {
 
@@ -42,19 +43,33 @@ class LinkMonitor {
     // log is on; the watcher hears of it.
     void Record(const Moment& sent, std::optional<uint32_t> round_trip_ms, bool via_tcp = false,
                 Where where = Where::Unknown);
+    // The same for a probe's whole outcome. A host never found is no probe of the link: it
+    // is told in the tip and counts nothing.
+    void Record(const Moment& sent, const ProbeOutcome& outcome);
 
     const ProbeHistory& History() const { return history_; }
     // The tip, with as many figures as `limit` characters hold.
     std::string TipText(std::size_t limit = kTipLimit);
+    // The history window's line of the state now.
+    std::string NowText();
     // The notice the newest probe calls for: a drop or return, else a slow spell's start or
     // end; empty when there is none or notices are off.
     LinkNotice Notice() const;
     // The newest probe was a first loss after answers: a second probe, sent once the
     // first has had its time, decides whether the link dropped.
-    bool AwaitsConfirmation() const { return notices_.AwaitsConfirmation(); }
+    bool AwaitsConfirmation() const { return !unfound_ && notices_.AwaitsConfirmation(); }
 
     MonitorOptions& Options() { return options_; }
-    void SaveOptions() { SaveMonitorOptions(ports_.options, options_); }
+    // Stores the options that changed since they were read or last stored.
+    void SaveOptions() {
+        SaveMonitorOptions(ports_.options, options_, stored_);
+        stored_ = options_;
+    }
+    // Takes the probe host the user gave (in its ASCII form); else says why it cannot be
+    // probed, and the options keep theirs.
+    std::string TakeHost(const std::string& text);
+    // The stored probe host refused at start-up, as the user is told it; empty when none was.
+    const std::string& RefusedHost() const { return refused_host_; }
     const LogPort& Log() const { return ports_.log; }
 
     // The one watcher (the open history window), or an empty function when it closed.
@@ -71,6 +86,9 @@ class LinkMonitor {
     LinkNotices notices_;
     LinkNotice notice_;
     MonitorOptions options_;
+    MonitorOptions stored_;
+    std::string refused_host_;
+    bool unfound_ = false;  // the newest probe found no address for the host
     std::function<void()> watcher_;
 };
 

@@ -120,15 +120,31 @@ std::string Ms(int32_t ms) {
     return std::to_string(ms) + " ms";
 }
 
-std::string RoundTripText(const Probe& probe) {
-    return Ms(probe.round_trip_ms) + (probe.via_tcp ? " (TCP)" : "");
+// What a connect through a stand-in on the way would look like.
+const char* ProxyMark(const Probe& probe) {
+    return probe.may_be_proxy ? " (may be a proxy)" : "";
 }
 
-// The link's state now: "connected, 23 ms (TCP)" or "not connected since 14:05".
+// "23 ms", "30 ms (TCP only)", "23 ms (name lookup failed)".
+std::string RoundTripText(const Probe& probe) {
+    if (probe.via_tcp) {
+        return Ms(probe.round_trip_ms) +
+               (probe.may_be_proxy ? " (TCP only, may be a proxy)" : " (TCP only)");
+    }
+    return Ms(probe.round_trip_ms) + (probe.name_failed ? " (name lookup failed)" : "");
+}
+
+// The link's state now: "connected, 23 ms", "reachable by TCP only, connect 30 ms", "name
+// lookup failed (link up), 23 ms" or "not connected since 14:05".
 std::string StateText(const ProbeHistory& history, const Probe& latest, const Moment& now) {
     std::optional<ProbeHistory::Outage> outage = history.DownSince();
     if (!outage) {
-        return "connected, " + RoundTripText(latest);
+        if (latest.via_tcp) {
+            return std::string("reachable by TCP only") + ProxyMark(latest) + ", connect " +
+                   Ms(latest.round_trip_ms);
+        }
+        return std::string(latest.name_failed ? "name lookup failed (link up), " : "connected, ") +
+               Ms(latest.round_trip_ms);
     }
     // The record keeps a day: an older start is not known, and the oldest probe kept
     // would give a time that moves forward with every probe.
@@ -157,7 +173,7 @@ std::string TrayTipText(const ProbeHistory& history, const Moment& now, std::siz
         RecentFigures recent = Recent(history, now.tick_ms);
         parts = {", " + RecentLossText(recent),
                  recent.hour.jitter_ms ? ", jitter " + Ms(*recent.hour.jitter_ms) : "",
-                 ", 95th percentile " + Ms(recent.hour.p95_ms.value_or(0))};
+                 recent.hour.p95_ms ? ", 95th percentile " + Ms(*recent.hour.p95_ms) : ""};
     }
     // As much as the shell's tip holds, most telling first.
     for (const std::string& part : parts) {
@@ -200,9 +216,19 @@ std::string WhereLine(const HistoryFigures& figures) {
     return line;
 }
 
+// "; TCP only: 3 probes, median connect 30 ms"; empty without such probes.
+std::string TcpText(const HistoryFigures& figures) {
+    if (figures.tcp_only == 0) {
+        return "";
+    }
+    return "; TCP only: " + std::to_string(figures.tcp_only) +
+           (figures.tcp_only == 1 ? " probe" : " probes") + ", median connect " +
+           Ms(figures.tcp_median_ms.value_or(0));
+}
+
 std::string RoundTripLine(const HistoryFigures& figures) {
     if (!figures.min_ms) {
-        return "Round trip: no replies";
+        return "Round trip: no replies" + TcpText(figures);
     }
     std::string line = "Round trip: min " + Ms(*figures.min_ms) + ", average " +
                        Ms(figures.average_ms) + ", max " + Ms(*figures.max_ms);
@@ -212,7 +238,7 @@ std::string RoundTripLine(const HistoryFigures& figures) {
     if (figures.p95_ms) {
         line += ", 95th percentile " + Ms(*figures.p95_ms);
     }
-    return line;
+    return line + TcpText(figures);
 }
 
 std::string LossLine(const HistoryFigures& figures) {

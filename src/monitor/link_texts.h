@@ -37,9 +37,11 @@ std::string RecentLossText(const RecentFigures& recent);
 
 inline constexpr std::size_t kTipLimit = 127;
 
-// "Zorvane" before the first probe; "Zorvane - connected, 23 ms (TCP), loss 0% (10 min)
-// 1% (1 h), jitter 2 ms, 95th percentile 40 ms" with as many of the figures as `limit`
-// characters hold; "Zorvane - not connected since 14:05 (your provider)" (with the date
+// "Zorvane" before the first probe; "Zorvane - connected, 23 ms, loss 0% (10 min) 1%
+// (1 h), jitter 2 ms, 95th percentile 40 ms" with as many of the figures as `limit`
+// characters hold (the state may also be "reachable by TCP only (may be a proxy), connect
+// 30 ms" or "name lookup failed (link up), 23 ms"); "Zorvane - not connected since 14:05
+// (your provider)" (with the date
 // when that was another day), or "Zorvane - not connected for more than 24 hours" once
 // the outage is older than that.
 std::string TrayTipText(const ProbeHistory& history, const Moment& now,
@@ -51,15 +53,17 @@ std::string ProbeSilentTipText(const WallTime& since, const WallTime& now);
 
 // The history window's lines: the state now, round trips, then loss ("3 lost probes of
 // 120"), drops (outages that began after an answer, as the notices count them) and the
-// longest outage, the recent loss, and the outages by place.
+// longest outage, the recent loss, and the outages by place. Probes that reached the host
+// by TCP alone follow the round trips, apart from them.
 std::string NowLine(const ProbeHistory& history, const Moment& now);
 std::string RoundTripLine(const HistoryFigures& figures);
 std::string LossLine(const HistoryFigures& figures);
 std::string RecentLossLine(const RecentFigures& recent);
 std::string WhereLine(const HistoryFigures& figures);
 
-// "2025-03-01T14:05:30+01:00 www.example.org 23 ms (TCP); loss 0% (10 min) 1% (1 h);
-// jitter 2 ms; 95th percentile 40 ms" or "... lost (your provider); ...", with CR LF.
+// "2025-03-01T14:05:30+01:00 www.example.org 23 ms; loss 0% (10 min) 1% (1 h);
+// jitter 2 ms; 95th percentile 40 ms", "... 30 ms (TCP only, may be a proxy); ...", "...
+// 23 ms (name lookup failed); ..." or "... lost (your provider); ...", with CR LF.
 std::string LogLine(const Probe& probe, const std::string& host, const RecentFigures& recent);
 
 }  // namespace zv::monitor

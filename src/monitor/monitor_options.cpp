@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ping/ping_dialog_view.h"
+#include "ping/host_check.h"
 
 namespace zv::monitor {
 namespace {
@@ -21,30 +21,65 @@ bool ReadFlag(OptionsPort& port, const char* name, bool fallback) {
 
 }  // namespace
 
-MonitorOptions LoadMonitorOptions(OptionsPort& port) {
-    MonitorOptions options;
+TakenHost TakeProbeHost(OptionsPort& port, const std::string& text) {
+    TakenHost taken{text, ""};
+    if (!ping::IsAsciiText(text)) {
+        std::optional<std::string> ascii = port.AsciiHostName(text);
+        if (!ascii) {
+            taken.problem = "it holds characters that this Windows cannot turn into a host name";
+            return taken;
+        }
+        taken.host = *ascii;
+    }
+    taken.problem = ping::HostProblem(taken.host);
+    return taken;
+}
+
+LoadedOptions LoadMonitorOptions(OptionsPort& port) {
+    LoadedOptions loaded;
+    MonitorOptions& options = loaded.options;
     options.log = ReadFlag(port, kLogValue, options.log);
     options.notices = ReadFlag(port, kNoticesValue, options.notices);
     std::optional<uint32_t> span = port.Read(kSpanValue);
     if (span && (*span == 1 || *span == 6 || *span == 24)) {
         options.span_hours = static_cast<int>(*span);
     }
-    std::optional<std::string> host = port.ReadText(kHostValue);
-    if (host && ping::IsStorableHost(*host)) {
-        options.host = *host;
+    if (std::optional<std::string> host = port.ReadText(kHostValue)) {
+        TakenHost taken = TakeProbeHost(port, *host);
+        if (taken.problem.empty()) {
+            options.host = taken.host;
+        } else {
+            loaded.refused_host = "The stored probe host \"" + *host +
+                                  "\" cannot be probed: " + taken.problem + ". Vigilo probes " +
+                                  options.host + " instead.";
+        }
     }
     options.slow_round_trip_ms = port.Read(kSlowRoundTripValue).value_or(0);
     options.slow_loss_percent = std::min<uint32_t>(port.Read(kSlowLossValue).value_or(0), 100);
-    return options;
+    return loaded;
 }
 
-void SaveMonitorOptions(OptionsPort& port, const MonitorOptions& options) {
-    port.Write(kLogValue, options.log ? 1 : 0);
-    port.Write(kNoticesValue, options.notices ? 1 : 0);
-    port.Write(kSpanValue, static_cast<uint32_t>(options.span_hours));
-    port.WriteText(kHostValue, options.host);
-    port.Write(kSlowRoundTripValue, options.slow_round_trip_ms);
-    port.Write(kSlowLossValue, options.slow_loss_percent);
+void SaveMonitorOptions(OptionsPort& port, const MonitorOptions& options,
+                        const MonitorOptions& stored) {
+    auto flag = [&](const char* name, bool value, bool was) {
+        if (value != was) {
+            port.Write(name, value ? 1 : 0);
+        }
+    };
+    auto number = [&](const char* name, uint32_t value, uint32_t was) {
+        if (value != was) {
+            port.Write(name, value);
+        }
+    };
+    flag(kLogValue, options.log, stored.log);
+    flag(kNoticesValue, options.notices, stored.notices);
+    number(kSpanValue, static_cast<uint32_t>(options.span_hours),
+           static_cast<uint32_t>(stored.span_hours));
+    if (options.host != stored.host) {
+        port.WriteText(kHostValue, options.host);
+    }
+    number(kSlowRoundTripValue, options.slow_round_trip_ms, stored.slow_round_trip_ms);
+    number(kSlowLossValue, options.slow_loss_percent, stored.slow_loss_percent);
 }
 
 }  // namespace zv::monitor

@@ -1,6 +1,7 @@
 // The companion's per-user options, kept under HKEY_CURRENT_USER\Software\Zorvane\Vigilo:
 // the log file, the notices, the span the history graph shows and the slow-notice limits
-// as DWORD values, the probe host as text. A missing or unknown value reads as its default.
+// as DWORD values, the probe host as text. A missing or unknown value reads as its default;
+// so does a probe host that cannot be probed, and the user is told of it.
 #pragma once
 
 #include <cstdint>
@@ -33,9 +34,31 @@ class OptionsPort {
     // A text value; nothing when it is missing or not text.
     virtual std::optional<std::string> ReadText(const std::string& name) = 0;
     virtual void WriteText(const std::string& name, const std::string& value) = 0;
+    // The ASCII ("xn--") form of an international host name, where Windows can make it;
+    // nothing otherwise. It lives beside the options, which are where a host is taken.
+    virtual std::optional<std::string> AsciiHostName(const std::string& name) {
+        static_cast<void>(name);
+        return std::nullopt;
+    }
 };
 
-MonitorOptions LoadMonitorOptions(OptionsPort& port);
-void SaveMonitorOptions(OptionsPort& port, const MonitorOptions& options);
+// The host as it is probed, or why it cannot be (see ping::HostProblem): text beyond ASCII
+// in its ASCII form where the port can make it, refused with a reason otherwise.
+struct TakenHost {
+    std::string host;
+    std::string problem;  // empty when taken
+};
+TakenHost TakeProbeHost(OptionsPort& port, const std::string& text);
+
+struct LoadedOptions {
+    MonitorOptions options;
+    // The stored probe host that was refused, as the user is told it; empty when none was.
+    std::string refused_host;
+};
+LoadedOptions LoadMonitorOptions(OptionsPort& port);
+// Writes only the values that differ from `stored`, what the store is known to hold: a
+// value the companion could not read (an administrator's, say) stays as it was.
+void SaveMonitorOptions(OptionsPort& port, const MonitorOptions& options,
+                        const MonitorOptions& stored);
 
 }  // namespace zv::monitor

@@ -56,6 +56,17 @@ void Classify(LinkPeriod& period, const Probe& probe) {
     }
 }
 
+// Sorts the times; nothing without one.
+std::optional<int32_t> Median(std::vector<int32_t>& times) {
+    if (times.empty()) {
+        return std::nullopt;
+    }
+    std::sort(times.begin(), times.end());
+    std::size_t n = times.size();
+    return n % 2 ? times[n / 2]
+                 : static_cast<int32_t>((int64_t{times[n / 2 - 1]} + times[n / 2] + 1) / 2);
+}
+
 // The round trips' spread: jitter (the mean absolute difference of consecutive round
 // trips), the median and the 95th percentile.
 void AddSpread(std::vector<int32_t> round_trips, HistoryFigures& figures) {
@@ -70,12 +81,8 @@ void AddSpread(std::vector<int32_t> round_trips, HistoryFigures& figures) {
         int64_t pairs = static_cast<int64_t>(round_trips.size() - 1);
         figures.jitter_ms = static_cast<int32_t>((total + pairs / 2) / pairs);
     }
-    std::sort(round_trips.begin(), round_trips.end());
+    figures.median_ms = Median(round_trips);
     std::size_t n = round_trips.size();
-    figures.median_ms =
-        n % 2
-            ? round_trips[n / 2]
-            : static_cast<int32_t>((int64_t{round_trips[n / 2 - 1]} + round_trips[n / 2] + 1) / 2);
     figures.p95_ms = round_trips[(n * 95 + 99) / 100 - 1];
 }
 
@@ -132,15 +139,20 @@ HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t t
     HistoryFigures figures;
     int64_t total_ms = 0;
     std::vector<int32_t> round_trips;
+    std::vector<int32_t> connects;
     for (std::size_t i = 0; i < history.size(); ++i) {
         const Probe& probe = history.at(i);
         if (probe.tick_ms < from_ms || probe.tick_ms > to_ms) {
             continue;
         }
         ++figures.probes;
-        if (probe.lost()) {
+        if (probe.via_tcp && !probe.lost()) {
+            ++figures.tcp_only;
+            connects.push_back(probe.round_trip_ms);
+        }
+        if (probe.echo_lost()) {
             ++figures.lost;
-            figures.lost_in_outages += !IsLoneLoss(history, i);
+            figures.lost_in_outages += probe.lost() && !IsLoneLoss(history, i);
             continue;
         }
         figures.min_ms =
@@ -151,6 +163,7 @@ HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t t
         round_trips.push_back(probe.round_trip_ms);
     }
     AddSpread(std::move(round_trips), figures);
+    figures.tcp_median_ms = Median(connects);
     int answered = figures.probes - figures.lost;
     if (answered > 0) {
         figures.average_ms = static_cast<int32_t>((total_ms + answered / 2) / answered);

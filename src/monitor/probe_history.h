@@ -42,7 +42,12 @@ struct Probe {
     bool via_tcp = false;           // the round trip is a TCP connect's: echoes went unanswered
     Where where = Where::Unknown;   // of a lost probe
     std::string host{};             // the probe host it went to
+    bool may_be_proxy = false;      // of a TCP round trip: see ProbeOutcome
+    bool name_failed = false;       // the host's last address answered: its name did not
+    // Neither the echo nor TCP reached the host: the link is down.
     bool lost() const { return round_trip_ms < 0; }
+    // The echo went unanswered, whether or not TCP then reached the host: what "loss" counts.
+    bool echo_lost() const { return lost() || via_tcp; }
 };
 
 inline constexpr std::size_t kHistoryCapacity = 2880;
@@ -101,10 +106,14 @@ struct LinkPeriod {
 // its first probe to the next probe of the other state, or kStateHoldMs past its last probe.
 std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms, int64_t to_ms);
 
+// Loss is of echoes; the round trips are the echoes' alone. TCP connects, which a proxy
+// may answer and which Windows times coarsely, are counted apart.
 struct HistoryFigures {
     int probes = 0;
     int lost = 0;
-    std::optional<int32_t> min_ms;  // nothing without a reply
+    int tcp_only = 0;                      // probes that reached the host by TCP alone
+    std::optional<int32_t> tcp_median_ms;  // of their connects
+    std::optional<int32_t> min_ms;         // nothing without a reply
     std::optional<int32_t> max_ms;
     int32_t average_ms = 0;
     int lost_in_outages = 0;  // of the lost probes, those in outages

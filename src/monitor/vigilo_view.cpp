@@ -34,6 +34,9 @@ void VigiloView::Load() {
     frmVigilo.SetVisible(false);
     ports_.ping.LoadPingSettings();
     tray_icon_.Add(ports_.window.Handle(), kNotConnectedImage);
+    if (!monitor_.RefusedHost().empty()) {
+        tray_icon_.ShowBalloon("Vigilo", monitor_.RefusedHost(), monitor::BalloonIcon::Warning);
+    }
     TimerIcon.SetEnabled(false);
     ProbeReachability();
 }
@@ -120,7 +123,7 @@ void VigiloView::ProbeFinished(const ProbeOutcome& outcome) {
         link_state_ = kNotConnected;
         TimerIcon.SetEnabled(false);
     }
-    monitor_.Record(sent, outcome.round_trip_ms, outcome.via_tcp, outcome.where);
+    monitor_.Record(sent, outcome);
     ReportProbe();
     ReportProblem(outcome.problem, told_problem_);
     if (monitor_.AwaitsConfirmation()) {

@@ -32,8 +32,20 @@ std::optional<uint8_t> ParseAddressPart(std::string_view part) {
 }  // namespace
 
 bool IsDottedName(std::string_view host) {
-    size_t dot = host.find('.');
-    return dot != std::string_view::npos && !IsNumberLabel(host.substr(0, dot));
+    if (host.find('.') == std::string_view::npos) {
+        return false;
+    }
+    while (true) {
+        size_t dot = host.find('.');
+        std::string_view label = host.substr(0, dot);
+        if (!label.empty() && !IsNumberLabel(label)) {
+            return true;
+        }
+        if (dot == std::string_view::npos) {
+            return false;
+        }
+        host.remove_prefix(dot + 1);
+    }
 }
 
 std::optional<uint32_t> ParseDottedAddress(std::string_view text) {

@@ -11,8 +11,9 @@
 
 namespace zv::ping {
 
-// A host that contains a "." and whose text before the first "." is not a number is a
-// name to resolve; "123.example" and "10.0.0.1" are dotted addresses.
+// A host that contains a "." and a part between dots that is not a number is a name to
+// resolve ("163.com", "www.example.org"); one of numbers and dots alone is a dotted
+// address ("10.0.0.1"; "1.2.3" is a malformed one, never looked up as a name).
 bool IsDottedName(std::string_view host);
 
 // Exactly four plain decimal parts from 0 to 255, else nothing: a malformed address must

@@ -100,6 +100,13 @@ class EchoService {
         static_cast<void>(address);
         return std::nullopt;
     }
+    // Whether the route to the address leaves over a point-to-point link (dial-up, PPPoE,
+    // PPTP, L2TP), whose next hop is the computer's own address or none at all: the first
+    // router on the way is then the far end of that link.
+    virtual bool PointToPoint(uint32_t address) {
+        static_cast<void>(address);
+        return false;
+    }
 };
 
 // Plays a wave file in the background. The ping sound is the only sound the programs make

@@ -1,6 +1,7 @@
 #include "ping/ping_dialog_view.h"
 
 #include "common/flags.h"
+#include "ping/host_check.h"
 
 namespace zv::ping {
 
@@ -116,8 +117,8 @@ void PingDialogView::cmdDefault_Click() {
 }
 
 bool PingDialogView::PingInputIncomplete() const {
-    return Option2.selected() &&
-           (!IsStorableHost(txtPingHost.text()) || cmbPingInterval.selection() == ui::kNoSelection);
+    return Option2.selected() && (!HostProblem(txtPingHost.text()).empty() ||
+                                  cmbPingInterval.selection() == ui::kNoSelection);
 }
 
 void PingDialogView::cmdOK_Click() {

@@ -2,12 +2,17 @@
 // "Ping.cfg", through the echo engine with a resolver that knows every name or none.
 // Whatever the text: a blank one starts nothing; a malformed dotted address never goes
 // out as some address; a well-formed one goes out as exactly its four numbers; a name
-// goes out as its resolved address; every Windows Sockets start-up is cleaned up.
+// (any text with a part between dots that is not a number) goes out as its resolved
+// address; every Windows Sockets start-up is cleaned up. The host check takes exactly
+// the names and addresses of the model below.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
+#include <cctype>
 #include <cstdint>
 #include <optional>
+#include <regex>
+#include <vector>
 #include <string>
 
 #include "common/numbers.h"
@@ -15,6 +20,7 @@
 #include "fakes/scripted_ping_ports.h"
 #include "fuzz_check.h"
 #include "ping/dotted_address.h"
+#include "ping/host_check.h"
 #include "ping/mdl_ping.h"
 
 namespace {
@@ -81,6 +87,70 @@ void CheckDottedAddress(const std::string& text) {
     }
 }
 
+std::vector<std::string> Parts(const std::string& text) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t dot; (dot = text.find('.', start)) != std::string::npos; start = dot + 1) {
+        parts.push_back(text.substr(start, dot - start));
+    }
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+// Looked up by name: no dot, or some part that is not a signed number between blanks.
+bool ExpectedName(const std::string& host) {
+    static const std::regex number("[ \t]*[+-]?[0-9]+[ \t]*");
+    std::vector<std::string> parts = Parts(host);
+    if (parts.size() == 1) {
+        return true;
+    }
+    for (const std::string& part : parts) {
+        if (!part.empty() && !std::regex_match(part, number)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A unicast address of another computer, or a name of RFC 1123 labels whose last is not a
+// number and that is not "localhost"; nothing when the model cannot say (zero-padded
+// parts, which the address parser may refuse).
+std::optional<bool> ExpectedProbeable(const std::string& host) {
+    static const std::regex digits("[0-9]+");
+    static const std::regex label("[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?");
+    std::vector<std::string> parts = Parts(host);
+    bool all_digits = true;
+    for (const std::string& part : parts) {
+        all_digits = all_digits && std::regex_match(part, digits);
+    }
+    if (all_digits) {
+        Address address = ExpectedAddress(host);
+        if (!address.short_parts) {
+            return std::nullopt;
+        }
+        uint32_t first = address.value.value_or(0) & 0xFF;
+        return address.value && first != 0 && first != 127 && first < 224;
+    }
+    std::string lower;
+    for (char c : host) {
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    bool local = lower == "localhost" ||
+                 (lower.size() > 10 && lower.substr(lower.size() - 10) == ".localhost");
+    bool labels = host.size() <= 253 && !std::regex_match(parts.back(), digits);
+    for (const std::string& part : parts) {
+        labels = labels && std::regex_match(part, label);
+    }
+    return labels && !local;
+}
+
+void CheckHostProblem(const std::string& host) {
+    std::string problem = zv::ping::HostProblem(host);
+    if (std::optional<bool> expected = ExpectedProbeable(host)) {
+        FUZZ_CHECK(problem.empty() == *expected, Escape(host) + ": '" + problem + "'");
+    }
+}
+
 void CheckAddressText(uint32_t address) {
     std::vector<uint8_t> bytes{static_cast<uint8_t>(address), static_cast<uint8_t>(address >> 8),
                                static_cast<uint8_t>(address >> 16),
@@ -106,7 +176,7 @@ void CheckPingOnce(const std::string& host, bool knows_names) {
         FUZZ_CHECK(sockets.startups == 0, "blank host started sockets: " + Escape(host));
         return;
     }
-    bool is_name = zv::ping::IsDottedName(host) || host.find('.') == std::string::npos;
+    bool is_name = ExpectedName(host);
     std::optional<uint32_t> expected;
     if (is_name) {
         if (knows_names) {
@@ -130,6 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckAddressText(input.ConsumeIntegral<uint32_t>());
     const std::string host = input.ConsumeRemainingBytesAsString();
     CheckDottedAddress(host);
+    CheckHostProblem(host);
     CheckPingOnce(host, knows_names);
     return 0;
 }

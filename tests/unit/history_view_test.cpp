@@ -104,7 +104,9 @@ TEST_F(HistoryViewTest, ApplyTakesAProbeHostThePingDialogWouldAndTheSlowLimits) 
     view.fldHost.box.SetText("bad host");
     view.cmdApply.Click();
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Enter Values Properly.");
+    EXPECT_EQ(messages.shown[0].text,
+              "\"bad host\" cannot be probed: it holds characters other than letters, digits, "
+              "hyphens and dots.");
     EXPECT_EQ(monitor.Host(), "probe.example");
     EXPECT_EQ(monitor.Options().slow_round_trip_ms, 0u);
 

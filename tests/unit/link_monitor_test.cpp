@@ -25,10 +25,14 @@ Probe ProbeAt(int64_t t, int32_t round_trip_ms) {
     return {{t, kClockOffsetMin}, round_trip_ms, t};
 }
 
-// A loss: "x", or where it lay: "xn" your network, "xp" your provider, "xb" beyond.
+// A loss: "x", or where it lay: "xn" your network, "xp" your provider, "xb" beyond. A
+// round trip: "23", "23t" a TCP connect, "23q" one that may be a proxy's, "23f" an echo
+// to the last address after a failed lookup.
 Probe ProbeOf(const std::string& token, int64_t t) {
     Probe probe = ProbeAt(t, token[0] == 'x' ? kLost : std::stoi(token));
-    probe.via_tcp = token.back() == 't';
+    probe.via_tcp = token.back() == 't' || token.back() == 'q';
+    probe.may_be_proxy = token.back() == 'q';
+    probe.name_failed = token.back() == 'f';
     if (token.size() == 2 && token[0] == 'x') {
         probe.where = token[1] == 'n'   ? Where::YourNetwork
                       : token[1] == 'p' ? Where::YourProvider
@@ -168,10 +172,16 @@ TEST(LinkTexts, TipForEachState) {
         {"connected", "23", 1000,
          "Zorvane - connected, 23 ms, loss 0% (10 min) 0% (1 h), 95th percentile 23 ms"},
         {"back after one lost probe, through TCP", "20 x 41t", 61000,
-         "Zorvane - connected, 41 ms (TCP), loss 33% (10 min) 33% (1 h), jitter 21 ms, "
-         "95th percentile 41 ms"},
+         "Zorvane - reachable by TCP only, connect 41 ms, loss 67% (10 min) 67% (1 h), "
+         "95th percentile 20 ms"},
         {"the older shell's tip takes what fits", "20 x 41t", 61000,
-         "Zorvane - connected, 41 ms (TCP), loss 33% (10 min) 33% (1 h)", 63},
+         "Zorvane - reachable by TCP only, connect 41 ms", 63},
+        {"a connect no echo ever matched", "2q", 1000,
+         "Zorvane - reachable by TCP only (may be a proxy), connect 2 ms, loss 100% (10 min) "
+         "100% (1 h)"},
+        {"the name service down", "20 21f", 31000,
+         "Zorvane - name lookup failed (link up), 21 ms, loss 0% (10 min) 0% (1 h), jitter 1 ms, "
+         "95th percentile 21 ms"},
         {"an older loss counts for the hour only", "20 x +600 41", 661000,
          "Zorvane - connected, 41 ms, loss 0% (10 min) 33% (1 h), jitter 21 ms, "
          "95th percentile 41 ms"},
@@ -287,9 +297,9 @@ TEST(LinkTexts, CsvHoldsEveryProbeWithItsHostQuotedAsSpreadsheetsExpect) {
               "Loss 1 h (%);Jitter (ms);95th percentile (ms)\r\n"
               "2025-03-01 13:00:00;+01:00;probe.example;23;answered;ICMP;;0;0;;23\r\n"
               "2025-03-01 13:00:30;+01:00;\"a;b\";;lost;;your provider;50;50;;23\r\n"
-              "2025-03-01 13:01:00;+01:00;\"say \"\"x\"\"\";27;answered;TCP;;33;33;4;27\r\n");
+              "2025-03-01 13:01:00;+01:00;\"say \"\"x\"\"\";27;answered;TCP;;67;67;;23\r\n");
     EXPECT_EQ(csv.substr(csv.rfind("\r\n", csv.size() - 3) + 2),
-              "2025-03-01 13:41:20;+01:00;;20;answered;ICMP;;0;0;0;20\r\n");
+              "2025-03-01 13:41:20;+01:00;;20;answered;ICMP;;0;1;0;20\r\n");
 }
 
 // A day's record is written in one pass: fast, with the figures each row would get from
@@ -344,13 +354,27 @@ TEST_F(LinkMonitorTest, LogsOneLinePerProbeOnlyWhenOn) {
     monitor.Record(monitor.Now(), std::nullopt, false, Where::YourNetwork);
     clock.Advance(30000);
     monitor.Record(monitor.Now(), 31u, true);
+    clock.Advance(30000);
+    ProbeOutcome outcome;
+    outcome.round_trip_ms = 25;
+    outcome.name_failed = true;
+    monitor.Record(monitor.Now(), outcome);
+    // A host never found is said in the tip and counts nothing.
+    outcome = {};
+    outcome.unfound = outcome.name_failed = true;
+    monitor.Record(monitor.Now(), outcome);
+    EXPECT_EQ(monitor.TipText(), "Zorvane - cannot find probe.example");
+    EXPECT_EQ(monitor.NowText(), "Now: cannot find probe.example");
+    EXPECT_EQ(monitor.History().size(), 5u);
     EXPECT_EQ(files.files[kLog],
               "2025-03-01T13:00:00+01:00 probe.example 23 ms; loss 0% (10 min) 0% (1 h); "
               "jitter 0 ms; 95th percentile 23 ms\r\n"
               "2025-03-01T13:00:30+01:00 probe.example lost (your network); loss 33% (10 min) "
               "33% (1 h); jitter 0 ms; 95th percentile 23 ms\r\n"
-              "2025-03-01T13:01:00+01:00 probe.example 31 ms (TCP); loss 25% (10 min) 25% (1 h); "
-              "jitter 4 ms; 95th percentile 31 ms\r\n");
+              "2025-03-01T13:01:00+01:00 probe.example 31 ms (TCP only); loss 50% (10 min) "
+              "50% (1 h); jitter 0 ms; 95th percentile 23 ms\r\n"
+              "2025-03-01T13:01:30+01:00 probe.example 25 ms (name lookup failed); loss 40% "
+              "(10 min) 40% (1 h); jitter 1 ms; 95th percentile 25 ms\r\n");
     EXPECT_EQ(files.folders.count("C:\\Users\\u\\AppData\\Zorvane"), 1u);
     EXPECT_EQ(monitor.Log().Problem(), "");
 }
@@ -418,7 +442,7 @@ TEST_F(LinkMonitorTest, ALogThatCannotBeWrittenIsOneProblemAndRecordingGoesOn) {
               "The log file Vigilo.log cannot be written; the monitor goes on without it.");
 }
 
-TEST_F(LinkMonitorTest, OptionsReadTheirDefaultsForMissingOrStrangeValuesAndSaveAll) {
+TEST_F(LinkMonitorTest, OptionsReadTheirDefaultsForMissingOrStrangeValuesAndSaveChanges) {
     struct Case {
         bool log, notices;
         int span;
@@ -432,22 +456,65 @@ TEST_F(LinkMonitorTest, OptionsReadTheirDefaultsForMissingOrStrangeValuesAndSave
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.stored));
         options.values = c.stored;
-        MonitorOptions loaded = LoadMonitorOptions(options);
+        MonitorOptions loaded = LoadMonitorOptions(options).options;
         EXPECT_EQ(loaded.log, c.log);
         EXPECT_EQ(loaded.notices, c.notices);
         EXPECT_EQ(loaded.span_hours, c.span);
     }
-    SaveMonitorOptions(options, {true, false, 6, "10.0.3.2", 250, 5});
+    SaveMonitorOptions(options, {true, false, 6, "10.0.3.2", 250, 5}, {});
     EXPECT_EQ(options.values, (std::map<std::string, uint32_t>{{"GraphSpanHours", 6},
                                                                {"LogFile", 1},
                                                                {"Notices", 0},
                                                                {"SlowLossPercent", 5},
                                                                {"SlowRoundTripMs", 250}}));
     EXPECT_EQ(options.texts["ProbeHost"], "10.0.3.2");
-    // A host the ping dialog would refuse is no probe host.
-    for (const char* stored : {"", "a host", "a,b"}) {
-        options.texts["ProbeHost"] = stored;
-        EXPECT_EQ(LoadMonitorOptions(options).host, kProbeHost) << stored;
+
+    // What the companion could not read stays as it was when another option changes.
+    options.values = {{"GraphSpanHours", 5}, {"SlowLossPercent", 150}};
+    options.texts = {{"ProbeHost", "a host"}};
+    LinkMonitor monitor({wall_clock, log, options});
+    monitor.Options().log = true;
+    monitor.SaveOptions();
+    EXPECT_EQ(options.values,
+              (std::map<std::string, uint32_t>{
+                  {"GraphSpanHours", 5}, {"LogFile", 1}, {"SlowLossPercent", 150}}));
+    EXPECT_EQ(options.texts["ProbeHost"], "a host");
+}
+
+// A stored host that cannot be probed reads as the default, and the user is told why; an
+// international name is taken in its ASCII form where Windows can make it.
+TEST_F(LinkMonitorTest, AProbeHostIsTakenOnlyWhenItCanBeProbed) {
+    options.ascii_names = {
+        {"b\xFC"
+         "cher.example",
+         "xn--bcher-kva.example"}};
+    const struct {
+        const char* text;
+        const char* host;  // as taken, or nothing when refused
+        const char* problem;
+    } cases[] = {
+        {"163.com", "163.com", ""},
+        {"b\xFC"
+         "cher.example",
+         "xn--bcher-kva.example", ""},
+        {"\xE9t\xE9.example", nullptr,
+         "it holds characters that this Windows cannot turn into a host name"},
+        {"127.0.0.1", nullptr, "it is this computer, which always answers"},
+        {"fe80::1", nullptr, "probes go over IPv4 today, so give a name or an IPv4 address"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        options.texts = {{"ProbeHost", c.text}};
+        LinkMonitor monitor({wall_clock, log, options});
+        EXPECT_EQ(monitor.Host(), c.host ? c.host : kProbeHost);
+        std::string refused = c.host ? ""
+                                     : std::string("The stored probe host \"") + c.text +
+                                           "\" cannot be probed: " + c.problem +
+                                           ". Vigilo probes www.wikipedia.org instead.";
+        EXPECT_EQ(monitor.RefusedHost(), refused);
+        monitor.Options().host = "before.example";
+        EXPECT_EQ(monitor.TakeHost(c.text), c.problem);
+        EXPECT_EQ(monitor.Host(), c.host ? c.host : "before.example");
     }
 }
 
@@ -483,6 +550,8 @@ TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRulesAndShareTheirQuietTi
          100, 0, slow_after_flaps.c_str(),
          "Connection lost|Connection back after 1 min|2 drops in the last 10 minutes|"
          "Connection slow: 1 slow spell in the last 10 minutes"},
+        {"echoes lost are loss though TCP got through", 0, 20, "20 30t 20 30t 20",
+         "Connection slow: 33% loss (last 10 minutes)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.context);
@@ -492,7 +561,7 @@ TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRulesAndShareTheirQuietTi
         RunScript(c.script, [&](const Probe& probe) {
             auto answered = static_cast<uint32_t>(probe.round_trip_ms);
             monitor.Record({probe.time, probe.tick_ms},
-                           probe.lost() ? std::nullopt : std::optional(answered));
+                           probe.lost() ? std::nullopt : std::optional(answered), probe.via_tcp);
             if (!monitor.Notice().text.empty()) {
                 told += (told.empty() ? "" : "|") + monitor.Notice().text;
             }
@@ -553,6 +622,13 @@ TEST(HistoryGraph, PlacesBandsLinesAndLossMarks) {
     scene = BuildGraph(lone, At(0).utc_ms, At(60000).utc_ms, 101, 51);
     EXPECT_EQ(scene.bands.size(), 1u);
     EXPECT_EQ(scene.loss_x, std::vector<int>{50});
+
+    ProbeHistory tcp;
+    AddScript(tcp, "20 30t 10");
+    GraphScene split = BuildGraph(tcp, At(0).utc_ms, At(120000).utc_ms, 101, 51);
+    EXPECT_EQ(split.lines.size(), 2u);  // a connect's time is no point of the line
+    EXPECT_EQ(split.axis_max_ms, 20);
+    EXPECT_TRUE(split.loss_x.empty());
 
     for (auto [rtt, axis] : {std::pair{0, 10}, {11, 20}, {499, 500}, {20000, 10000}}) {
         EXPECT_EQ(AxisMaximum(rtt), axis) << rtt << " ms";

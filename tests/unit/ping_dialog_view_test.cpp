@@ -108,6 +108,7 @@ TEST_F(PingDialogViewTest, ManualOkSavesWhatWasEntered) {
     EXPECT_EQ(unloads, 1);
 }
 
+// Also what the file would keep but no ping could use.
 TEST_F(PingDialogViewTest, OkRefusesInputThatWouldNotComeBackFromTheFile) {
     dialog.Form_Load();
     struct Case {
@@ -117,7 +118,9 @@ TEST_F(PingDialogViewTest, OkRefusesInputThatWouldNotComeBackFromTheFile) {
     const Case cases[] = {{"", 4},      {"host.example", ui::kNoSelection},
                           {" ", 4},     {"two words", 4},
                           {"a,b", 4},   {"\"quoted\"", 4},
-                          {"tab\t", 4}, {"line\r\nbreak", 4}};
+                          {"tab\t", 4}, {"line\r\nbreak", 4},
+                          {"1.2.3", 4}, {"127.0.0.1", 4},
+                          {"::1", 4}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.host);
         messages.shown.clear();
@@ -160,12 +163,12 @@ TEST_F(PingDialogViewTest, DefaultInAutomaticModeStillResetsTheInterval) {
 TEST_F(PingDialogViewTest, UnwritableFileIsNamedAndTheNewValuesStillApply) {
     dialog.Form_Load();
     files.writes_fail = true;
-    EnterManual("127.0.0.1", 0);
+    EnterManual("10.0.0.1", 0);
     dialog.cmdOK.Click();
 
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find(kCfg), std::string::npos);
-    EXPECT_EQ(ping.Settings().PingHost, "127.0.0.1");
+    EXPECT_EQ(ping.Settings().PingHost, "10.0.0.1");
     EXPECT_EQ(unloads, 1);
     ping.PingNow();
     EXPECT_EQ(echo.requests.size(), 1u);

@@ -4,6 +4,7 @@
 
 #include "fakes/program_texts.h"
 #include "fakes/memory_file_system.h"
+#include "ping/host_check.h"
 #include "ping/ping_settings.h"
 
 namespace zv::ping {
@@ -143,6 +144,49 @@ TEST(PingSettingsFile, UserCannotCreateAMissingFileInAnInstalledCopy) {
     files.user_level = true;
     EXPECT_FALSE(SavePingCfg(files, kDir, Manual()));
     EXPECT_EQ(files.files.count(kPath), 0u);
+}
+
+// What can be probed: names whose parts may be all digits but the last, and unicast
+// addresses of other computers; the rest with the reason the user reads.
+TEST(HostCheck, NamesAndAddressesThatCanBeProbed) {
+    const std::string label63(63, 'a');
+    const std::string name253 = label63 + "." + label63 + "." + label63 + "." + label63.substr(2);
+    const struct {
+        std::string host;
+        const char* problem;
+    } cases[] = {
+        {"163.com", ""},
+        {"www.example.org", ""},
+        {"xn--bcher-kva.example", ""},
+        {"intranet", ""},
+        {"10.19.3.2", ""},
+        {name253, ""},
+        {"", "no host is given"},
+        {"1.2.3", "it is not an IPv4 address of four numbers from 0 to 255"},
+        {"1.2.3.256", "it is not an IPv4 address of four numbers from 0 to 255"},
+        {"0.0.0.0", "an address beginning with 0 names no computer"},
+        {"127.0.0.1", "it is this computer, which always answers"},
+        {"LocalHost", "it is this computer, which always answers"},
+        {"a.localhost", "it is this computer, which always answers"},
+        {"224.0.0.1", "it is a multicast address"},
+        {"255.255.255.255", "it is a broadcast or reserved address"},
+        {"::1", "probes go over IPv4 today, so give a name or an IPv4 address"},
+        {"[2001:db8::1]", "probes go over IPv4 today, so give a name or an IPv4 address"},
+        {"b\xFC"
+         "cher.example",
+         "it holds characters that must first be turned into a host name"},
+        {"a..b", "it has an empty part between dots"},
+        {"example.org.", "it has an empty part between dots"},
+        {label63 + "a.com", "a part between dots is longer than 63 characters"},
+        {name253 + "a", "it is longer than 253 characters"},
+        {"a_b.com", "it holds characters other than letters, digits, hyphens and dots"},
+        {"two words", "it holds characters other than letters, digits, hyphens and dots"},
+        {"-a.com", "a part between dots begins or ends with a hyphen"},
+        {"example.123", "its last part is a number, which no name ends with"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HostProblem(c.host), c.problem) << "host '" << c.host << "'";
+    }
 }
 
 }  // namespace

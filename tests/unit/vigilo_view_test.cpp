@@ -597,5 +597,21 @@ TEST_F(VigiloViewTest, NoBalloonWhenNoticesAreOffOrTheShellHasNone) {
     }
 }
 
+// A stored host that cannot be probed is named once, at start, and the default probed.
+TEST_F(VigiloViewTest, AStoredHostThatCannotBeProbedIsToldOnceAndTheDefaultProbed) {
+    options.texts["ProbeHost"] = "127.0.0.1";
+    VigiloView companion{
+        {ping, launchers, tray, messages, window, probe, {wall_clock, log, options}}};
+    probe.deliver = [&](const ProbeOutcome& outcome) { companion.ProbeFinished(outcome); };
+    companion.Load();
+    clock.Advance(60000);
+    EXPECT_EQ(tray.balloons, std::vector<std::string>{
+                                 "Vigilo: The stored probe host \"127.0.0.1\" cannot be probed: it "
+                                 "is this computer, which always answers. Vigilo probes "
+                                 "www.wikipedia.org instead."});
+    ASSERT_FALSE(echo.requests.empty());
+    EXPECT_EQ(echo.requests[0].address, 0x0700007Fu);  // the default's 127.0.0.7
+}
+
 }  // namespace
 }  // namespace zv::monitor

@@ -211,4 +211,29 @@ void RegistryMonitorOptions::WriteText(const std::string& name, const std::strin
     WriteValue(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
+std::optional<std::string> RegistryMonitorOptions::AsciiHostName(const std::string& name) {
+    using IdnToAsciiFn = int(WINAPI*)(DWORD, LPCWSTR, int, LPWSTR, int);
+    auto to_ascii = LoadedSystemFunction<IdnToAsciiFn>("kernel32.dll", "IdnToAscii");
+    SystemLibrary normaliz("normaliz.dll");
+    if (to_ascii == nullptr) {
+        to_ascii = normaliz.Function<IdnToAsciiFn>("IdnToAscii");
+    }
+    wchar_t wide[256];
+    wchar_t ascii[256];
+    int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name.c_str(),
+                                     static_cast<int>(name.size()), wide, 255);
+    if (to_ascii == nullptr || length <= 0) {
+        return std::nullopt;
+    }
+    int ascii_length = to_ascii(0, wide, length, ascii, 255);
+    std::string text;
+    for (int i = 0; i < ascii_length; ++i) {
+        if (ascii[i] >= 0x80) {
+            return std::nullopt;
+        }
+        text += static_cast<char>(ascii[i]);
+    }
+    return ascii_length > 0 ? std::optional<std::string>(text) : std::nullopt;
+}
+
 }  // namespace zv::win32

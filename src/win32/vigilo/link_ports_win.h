@@ -49,6 +49,9 @@ class RegistryMonitorOptions : public monitor::OptionsPort {
     void Write(const std::string& name, uint32_t value) override;
     std::optional<std::string> ReadText(const std::string& name) override;
     void WriteText(const std::string& name, const std::string& value) override;
+    // IdnToAscii from kernel32.dll (Vista and later) or normaliz.dll (XP and 2003 with the
+    // IDN update), through UTF-16 from the ANSI code page.
+    std::optional<std::string> AsciiHostName(const std::string& name) override;
 
   private:
     // The value's type and bytes, or nothing when the key or value is missing.

@@ -2,10 +2,14 @@
 
 #include <iphlpapi.h>
 
+#include <vector>
+
 namespace zv::win32 {
 namespace {
 
 using GetBestRouteFn = DWORD(WINAPI*)(DWORD, DWORD, PMIB_IPFORWARDROW);
+using GetIfEntryFn = DWORD(WINAPI*)(PMIB_IFROW);
+using GetIpAddrTableFn = DWORD(WINAPI*)(PMIB_IPADDRTABLE, PULONG, BOOL);
 
 constexpr DWORD kDirectRoute = 3;  // MIB_IPROUTE_TYPE_DIRECT: the address is on the link
 
@@ -66,17 +70,60 @@ std::optional<uint32_t> ProbeSockets::ConnectMs(uint32_t address, uint16_t port,
     return opened ? std::optional<uint32_t>(took) : std::nullopt;
 }
 
-std::optional<uint32_t> ProbeEcho::Gateway(uint32_t address) {
+std::optional<MIB_IPFORWARDROW> ProbeEcho::BestRoute(uint32_t address) {
     auto best_route = iphlpapi_.Function<GetBestRouteFn>("GetBestRoute");
     MIB_IPFORWARDROW row{};
     if (best_route == nullptr || best_route(address, 0, &row) != NO_ERROR) {
         return std::nullopt;
     }
-    DWORD next_hop = row.dwForwardNextHop;
-    if (row.dwForwardType == kDirectRoute || next_hop == 0 || next_hop == address) {
+    return row;
+}
+
+std::optional<uint32_t> ProbeEcho::Gateway(uint32_t address) {
+    std::optional<MIB_IPFORWARDROW> row = BestRoute(address);
+    if (!row) {
+        return std::nullopt;
+    }
+    DWORD next_hop = row->dwForwardNextHop;
+    if (row->dwForwardType == kDirectRoute || next_hop == 0 || next_hop == address ||
+        IsOwnAddress(next_hop)) {
         return std::nullopt;
     }
     return next_hop;
+}
+
+// A dial-up or VPN connection routes through its own address, or through an interface of
+// type IF_TYPE_PPP.
+bool ProbeEcho::PointToPoint(uint32_t address) {
+    std::optional<MIB_IPFORWARDROW> row = BestRoute(address);
+    if (!row) {
+        return false;
+    }
+    auto if_entry = iphlpapi_.Function<GetIfEntryFn>("GetIfEntry");
+    MIB_IFROW interface_row{};
+    interface_row.dwIndex = row->dwForwardIfIndex;
+    bool ppp = if_entry != nullptr && if_entry(&interface_row) == NO_ERROR &&
+               interface_row.dwType == IF_TYPE_PPP;
+    return ppp || (row->dwForwardNextHop != 0 && IsOwnAddress(row->dwForwardNextHop));
+}
+
+bool ProbeEcho::IsOwnAddress(uint32_t address) {
+    auto addr_table = iphlpapi_.Function<GetIpAddrTableFn>("GetIpAddrTable");
+    ULONG size = 0;
+    if (addr_table == nullptr || addr_table(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) {
+        return false;
+    }
+    std::vector<unsigned char> buffer(size);
+    auto* table = reinterpret_cast<MIB_IPADDRTABLE*>(buffer.data());
+    if (addr_table(table, &size, FALSE) != NO_ERROR) {
+        return false;
+    }
+    for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+        if (table->table[i].dwAddr == address) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace zv::win32

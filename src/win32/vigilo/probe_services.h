@@ -1,6 +1,7 @@
 // The platform services of the companion's probe: those of the echo engine, and what only
-// the probe asks of Windows beside them: the gateway of the route to the probe host
-// (GetBestRoute from "iphlpapi.dll") and a TCP connection opened and closed again, sending
+// the probe asks of Windows beside them: the gateway of the route to the probe host and
+// whether it is a point-to-point link (GetBestRoute, GetIfEntry, GetIpAddrTable from
+// "iphlpapi.dll") and a TCP connection opened and closed again, sending
 // nothing (Windows Sockets 1.1 from "wsock32.dll"). Both are looked up on first use, and
 // live here rather than in the shared services, which the main program carries too.
 #pragma once
@@ -38,6 +39,13 @@ class ProbeSockets : public WinsockService {
 class ProbeEcho : public IcmpEchoService {
   public:
     std::optional<uint32_t> Gateway(uint32_t address) override;
+    // The route's interface is a PPP one (GetIfEntry), or its next hop is one of the
+    // computer's own addresses (GetIpAddrTable).
+    bool PointToPoint(uint32_t address) override;
+
+  private:
+    std::optional<MIB_IPFORWARDROW> BestRoute(uint32_t address);
+    bool IsOwnAddress(uint32_t address);
 };
 
 }  // namespace zv::win32

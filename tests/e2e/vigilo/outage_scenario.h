@@ -11,7 +11,13 @@ namespace zv::e2e {
 // Words: which part goes silent, "gateway", "provider" or "host".
 bool OutageScenario(const Arguments& words);
 
-// The probe host is set in the history window's Options while the host ignores echoes.
+// The probe host is set in the history window's Options; then the host ignores echoes.
 void TcpFallbackScenario();
+// The gateway stands in for the host, as a captive portal does, then lets go.
+void PortalScenario();
+// The gateway forwards but never tells that a time to live ran out; the host goes silent.
+void MuteGatewayScenario();
+// The name server goes silent and the hosts file forgets the probe host.
+void NameLostScenario();
 
 }  // namespace zv::e2e

@@ -16,8 +16,11 @@
 //                                  no probe asleep, and the wake delays the next
 //   vigilo_driver outage PART      on the routed network, the gateway, provider or host goes
 //                                  silent: the tip and history window say where
-//   vigilo_driver tcp_fallback     echoes dropped at the host, its port 443 open: connected
-//                                  "(TCP)" to the probe host set in Options
+//   vigilo_driver tcp_fallback     echoes dropped at the host, its port 443 open: reachable
+//                                  by TCP only, to the probe host set in Options
+//   vigilo_driver portal           the gateway answers TCP for the host: "(may be a proxy)"
+//   vigilo_driver mute_gateway     a gateway that never tells of expired hops is passed over
+//   vigilo_driver name_lost        lookups fail on a working link: "name lookup failed"
 //
 // Started under the name Zorvane.exe it is a stand-in main program that notes its start.
 #include <windows.h>
@@ -510,6 +513,9 @@ int main(int argc, char** argv) {
                              {"stays_disabled", StaysDisabled},
                              {"history", HistoryScenario},
                              {"outage", "gateway|provider|host", OutageScenario},
-                             {"tcp_fallback", TcpFallbackScenario}},
+                             {"tcp_fallback", TcpFallbackScenario},
+                             {"portal", PortalScenario},
+                             {"mute_gateway", MuteGatewayScenario},
+                             {"name_lost", NameLostScenario}},
                             argc, argv);
 }

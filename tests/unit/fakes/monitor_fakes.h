@@ -102,6 +102,12 @@ class MemoryOptions : public monitor::OptionsPort {
     void WriteText(const std::string& name, const std::string& value) override {
         texts[name] = value;
     }
+    // International names this Windows can turn into ASCII, and their ASCII forms.
+    std::map<std::string, std::string> ascii_names;
+    std::optional<std::string> AsciiHostName(const std::string& name) override {
+        auto it = ascii_names.find(name);
+        return it == ascii_names.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
 };
 
 }  // namespace zv::testing
