@@ -133,10 +133,37 @@ bool RemoveIfEmpty(RegistryPort& registry, const std::string& path) {
     return subkeys != 0 || values != 0 || registry.DeleteKey(kRoot, path) == kErrorSuccess;
 }
 
-// Every value and stack row is tried, so that the result names each one not put back.
+// "TcpAckFrequency in SYSTEM\...\Interfaces: 1", as Undo names a stack value the
+// registry holds: a DWORD as its number, text as it is, anything else by its size.
+std::string StackRegistryRow(const Snapshot::Value& value) {
+    std::string shown = "removed";
+    if (value.value) {
+        const std::string& data = value.value->data;
+        if (value.value->kind == kRegDword && data.size() == 4) {
+            uint32_t number = 0;
+            for (int i = 3; i >= 0; --i) {
+                number = number << 8 | static_cast<unsigned char>(data[i]);
+            }
+            shown = std::to_string(number);
+        } else if (value.value->kind == kRegSz) {
+            shown = "\"" + data.substr(0, data.find('\0')) + "\"";
+        } else {
+            shown = std::to_string(data.size()) + " bytes";
+        }
+    }
+    return value.name + " in " + value.key + ": " + shown;
+}
+
+// Every value and stack row is tried, so that the result names each one not put back. The
+// stack's values that the registry holds are named with the stack's rows.
 void PutRegistryBack(SnapshotPorts ports, const Snapshot& snapshot, UndoResult& result) {
     for (const Snapshot::Value& value : snapshot.values) {
-        result.values_refused = !PutBack(ports.registry, value) || result.values_refused;
+        bool back = PutBack(ports.registry, value);
+        result.values_refused = !back || result.values_refused;
+        if (ports.stack != nullptr && ports.stack->KnowsRegistryValue(value.key, value.name)) {
+            (back ? result.stack_back : result.stack_not_back)
+                .push_back(StackRegistryRow(value) + (back ? "" : " (refused by the registry)"));
+        }
     }
     for (const Snapshot::StackValue& value : snapshot.stack_values) {
         StackPutBack put = ports.stack->PutBack(value);

@@ -447,17 +447,18 @@ TEST(StackUndoTest, RegistryRowsComeBackWithTheirKindAndBytes) {
         const char* name;
         uint32_t kind;
         std::string bytes;
+        const char* named;  // as Undo names the value put back
     } cases[] = {
         {StackSetting::MisplacedTcpNoDelay, kTcpipParameters, kTcpipParameters, "TCPNoDelay",
-         kRegSz, std::string("1\0", 2)},
+         kRegSz, std::string("1\0", 2), "\"1\""},
         {StackSetting::MisplacedTcpAckFrequency, kTcpipInterfaces, kTcpipInterfaces,
-         "TcpAckFrequency", 3, "\x01"},
+         "TcpAckFrequency", 3, "\x01", "1 bytes"},
         {StackSetting::MisplacedTcpNoDelay, adapter, adapter, "TCPNoDelay", kRegSz,
-         std::string("yes\0", 4)},
+         std::string("yes\0", 4), "\"yes\""},
         {StackSetting::TcpAckFrequency, "{E}", adapter, "TcpAckFrequency", kRegSz,
-         std::string("1\0", 2)},
+         std::string("1\0", 2), "\"1\""},
         {StackSetting::TcpAckFrequency, "{E}", adapter, "TcpAckFrequency", kRegDword,
-         DwordBytes(UINT32_MAX - 1)},
+         DwordBytes(UINT32_MAX - 1), "4294967294"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key + "\\" + c.name);
@@ -470,7 +471,10 @@ TEST(StackUndoTest, RegistryRowsComeBackWithTheirKindAndBytes) {
         EXPECT_TRUE(AllDone(ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine, rows,
                                          {{{c.setting, c.instance}, std::nullopt}})));
         EXPECT_FALSE(registry.Value(c.key, c.name));
-        EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+        UndoResult undone = UndoLastChange(m.Snapshots(&undo), kDir);
+        EXPECT_EQ(undone.outcome, UndoOutcome::Undone);
+        EXPECT_EQ(undone.stack_back,
+                  std::vector<std::string>{c.name + (" in " + c.key + ": ") + c.named});
         std::optional<testing::StoredValue> back = registry.Value(c.key, c.name);
         ASSERT_TRUE(back);
         EXPECT_EQ(back->kind, c.kind);

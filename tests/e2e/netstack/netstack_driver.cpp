@@ -154,7 +154,8 @@ void RunWin10() {
         zorvane.PostCommand(win32::frm_main::mnuUndoLastChange);
         zorvane.AnswerChangeMadeRestartLater(
             std::string(kUndoneText) +
-            "\r\nThe network stack settings put back:\r\nTcpAckFrequency, never read: " +
+            "\r\nThe network stack settings put back:\r\nTCPNoDelay in "
+            "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters: \"1\"\r\nTcpAckFrequency in " +
             kInterfaces + ": 1\r\n" + mtu_row);
         E2E_CHECK(zorvane.Close());
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),

@@ -281,7 +281,7 @@ void RunFix() {
     zorvane.PostCommand(win32::frm_main::mnuUndoLastChange);
     zorvane.AnswerChangeMadeRestartLater(
         std::string(test_texts::kUndoneText) +
-        "\r\nThe network stack settings put back:\r\nTcpAckFrequency, never read: " + kInterfaces +
+        "\r\nThe network stack settings put back:\r\nTcpAckFrequency in " + kInterfaces +
         ": 1");
     E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
                  std::optional<DWORD>(1));
