@@ -181,7 +181,7 @@ void PortalScenario() {
         const std::string state = R"(reachable by TCP only \(may be a proxy\), connect \d+ ms)";
         E2E_CHECK(WaitForText(now, "Now: " + state, 60000));
         E2E_CHECK(WaitForText(FindControl(companion.history, hid::lblLoss),
-                              R"(Loss: 100% \(\d+ of \d+ probes\).*)", 5000));
+                              R"(Loss: 100% \(\d+ lost probes? of \d+\).*)", 5000));
         E2E_CHECK(WaitForText(FindControl(companion.history, hid::lblRoundTrip),
                               R"(Round trip: no replies; TCP only: \d+ probes?, median connect )"
                               R"(\d+ ms)",
@@ -228,7 +228,7 @@ void NameLostScenario() {
     const std::string state = R"(name lookup failed \(link up\), \d+ ms)";
     E2E_CHECK(WaitForText(now, "Now: " + state, 90000));
     E2E_CHECK(WaitForText(FindControl(companion.history, hid::lblLoss),
-                          R"(Loss: 0% \(0 of \d+ probes\).*)", 5000));
+                          R"(Loss: 0% \(0 lost probes of \d+\).*)", 5000));
     CheckTip(companion.tray, companion.history, "Zorvane - " + state + ".*",
              "vigilo-tip-name-lookup");
     std::optional<std::string> log = ReadWholeFile(LogPath());
