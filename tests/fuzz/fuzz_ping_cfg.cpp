@@ -51,12 +51,12 @@ void CheckReadSettings(const std::string& file) {
 struct Dialog {
     zv::testing::MemoryFileSystem files;
     zv::testing::RecordingMessageBox messages;
-    zv::testing::CountingEventPump pump;
     zv::testing::ScriptedSockets sockets;
     zv::testing::ScriptedEcho echo{sockets};
     zv::testing::RecordingSound sound;
     zv::testing::RecordingLauncher launcher;
-    zv::ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kFolder, "Zorvane"};
+    zv::testing::InlinePingWorker pinger{sockets, echo};
+    zv::ping::KeepAlivePing ping{{pinger, sound, files, messages}, kFolder, "Zorvane"};
     zv::ping::PingDialogView form{ping, messages, launcher, kFolder, "Zorvane"};
     const std::string path = zv::ping::PingCfgPath(kFolder);
 
