@@ -28,6 +28,10 @@ struct Finding {
     std::string fix_text;  // "Set it to Normal"; why there is none when `fix` is empty
 };
 
+// Whether a check reads the setting on this machine (its row's threshold says): a row it
+// reads that could not be read may hide a finding.
+bool ChecksRead(StackSetting setting, const StackMachine& machine);
+
 std::vector<Finding> CheckStack(const std::vector<StackRow>& rows, const StackMachine& machine);
 
 // The fixes of every finding that has one, in finding order, without repeats.
