@@ -1,5 +1,6 @@
 // The harmful states tweak scripts and tuning tools leave the stack in, each found from the
-// rows with the reason in one sentence and the changes that fix it.
+// rows with the reason in one sentence and the changes that fix it. What each finds, and
+// its thresholds, stand in the table of stack_settings.h.
 #pragma once
 
 #include <string>
@@ -9,15 +10,6 @@
 #include "netstack/stack_changes.h"
 
 namespace zv::netstack {
-
-enum class FindingKind {
-    AutoTuningLimited,     // disabled, restricted, highly restricted or experimental
-    Bbr2LoopbackHang,      // BBR2 on a build with the loopback hang
-    MisplacedValue,        // TcpAckFrequency / TCPNoDelay where Windows does not read it
-    MtuOutOfBounds,        // below 576 (IPv4) / 1280 (IPv6) or above the link's MTU
-    RssOff,                // receive-side scaling off with more than one processor
-    IgnoredClassicValues,  // receive-window values a release since Vista ignores
-};
 
 struct Finding {
     FindingKind kind;

@@ -2,7 +2,7 @@
 // says how Zorvane reads and writes it), its default per release, netsh's words for it and
 // its check's threshold. The reads, writes, checks and Undo find a row by its setting, and
 // group rows by what the table says of them. A new setting is a value of StackSetting and
-// its row here, and its check in stack_checks.cpp.
+// its row here; one with a check also a FindingKind here and the check in stack_checks.cpp.
 #pragma once
 
 #include <cstddef>
@@ -44,6 +44,16 @@ enum class TakesEffect { AtOnce, NewConnections, AdapterRestart, Restart };
 struct Choice {
     uint32_t value;
     const char* text;  // as the row shows it: "Normal", "CUBIC"
+};
+
+// What a check finds harmful.
+enum class FindingKind {
+    AutoTuningLimited,     // disabled, restricted, highly restricted or experimental
+    Bbr2LoopbackHang,      // BBR2 on a build with the loopback hang
+    MisplacedValue,        // TcpAckFrequency / TCPNoDelay where Windows does not read it
+    MtuOutOfBounds,        // below 576 (IPv4) / 1280 (IPv6) or above the link's MTU
+    RssOff,                // receive-side scaling off with more than one processor
+    IgnoredClassicValues,  // receive-window values a release since Vista ignores
 };
 
 // A row's place on this machine: the setting and its instance (a template's SettingName,
