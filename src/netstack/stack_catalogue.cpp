@@ -10,104 +10,19 @@ namespace {
 
 using S = StackSetting;
 
-constexpr uint32_t kBuildServer2022 = 20348;
 constexpr uint32_t kLargestMtu = 65535;
 constexpr char kNotSet[] = "(not set)";
-
-// The TCP settings read once for the machine, from the template most traffic uses.
-constexpr StackSetting kGlobalTcpSettings[] = {
-    S::AutoTuningLocal, S::AutoTuningGroupPolicy, S::AutoTuningEffective, S::Ecn, S::Timestamps,
-    S::InitialRto,      S::MaxSynRetransmissions, S::NonSackRttResiliency};
-// What netsh sets on Vista and 7, where nothing reads them back.
-constexpr StackSetting kNetshSettings[] = {S::AutoTuningLocal, S::CongestionProvider, S::Ecn,
-                                           S::Timestamps};
-constexpr StackSetting kOffloadSettings[] = {S::ReceiveSideScaling, S::ReceiveSegmentCoalescing};
 constexpr const char* kClassicValues[] = {"TcpWindowSize", "GlobalMaxTcpWindowSize"};
-
-constexpr uint32_t kEffectiveLocal = 0;
-constexpr uint32_t kDefaultAckFrequency = 2;
 constexpr char kRemoveText[] = "Remove the value";
 constexpr char kDefaultMark[] = " (Windows' default)";
 
-// The provider a template uses when left at Default. Vista and 7: NewReno on clients and
-// CTCP on servers ("netsh interface tcp set global congestionprovider"); Windows 10 1709 and
-// Server 1709 made CUBIC the default of every template (Microsoft's networking blog on CUBIC
-// in the Fall Creators Update); before, the Internet templates had CTCP and the Datacenter
-// ones DCTCP (Get-NetTCPSetting on Windows 8 and Server 2012); Compat keeps NewReno.
-std::string ProviderDefault(const std::string& instance, const StackMachine& machine) {
-    if (instance == "Compat") {
-        return "NewReno";
-    }
-    if (machine.Reach() == StackReach::Netsh) {
-        return machine.detail.server ? "CTCP" : "NewReno";
-    }
-    if (machine.CubicByDefault()) {
-        return "CUBIC";
-    }
-    return instance.rfind("Datacenter", 0) == 0 ? "DCTCP" : "CTCP";
-}
-
-std::optional<uint32_t> ChoiceNamed(StackSetting setting, const std::string& text) {
-    const ChoiceList choices = EntryOf(setting).choices;
-    for (size_t i = 0; i < choices.count; ++i) {
-        if (text == choices.first[i].text) {
-            return choices.first[i].value;
-        }
-    }
-    return std::nullopt;
-}
-
-// Windows' own value on this release, where it is a number.
-std::optional<uint32_t> DefaultValue(StackSetting setting, const std::string& instance,
-                                     const StackMachine& machine) {
-    switch (setting) {
-        case S::AutoTuningLocal:
-            return kLevelNormal;  // netsh's help of "set global autotuninglevel"
-        case S::AutoTuningGroupPolicy:
-            return kPolicyNotConfigured;
-        case S::AutoTuningEffective:
-            return kEffectiveLocal;
-        case S::CongestionProvider:
-            return ChoiceNamed(setting, ProviderDefault(instance, machine));
-        case S::Ecn:
-            return machine.detail.server && machine.detail.build >= kBuildServer2022 ? kEnabled
-                                                                                     : kDisabled;
-        case S::InitialRto:
-            // RFC 1122's 3 s until Windows 10 1709, which took RFC 6298's 1 s and, to give a
-            // connection as long to open, four SYN retransmissions in place of two (Microsoft's
-            // networking blog on the TCP changes of the Fall Creators Update).
-            return machine.CubicByDefault() ? 1000 : 3000;
-        case S::MaxSynRetransmissions:
-            return machine.CubicByDefault() ? 4 : 2;
-        case S::ReceiveSideScaling:
-        case S::ReceiveSegmentCoalescing:
-            return kEnabled;
-        case S::TcpAckFrequency:
-            // With no value, an ACK for every second segment (the TCP/IP registry reference's
-            // TcpAckFrequency: 1-255, default 2).
-            return kDefaultAckFrequency;
-        case S::Timestamps:
-        case S::NonSackRttResiliency:
-            return kDisabled;
-        case S::Ipv4Mtu:
-        case S::Ipv6Mtu:
-        case S::MisplacedTcpAckFrequency:
-        case S::MisplacedTcpNoDelay:
-        case S::ClassicReceiveWindow:
-            break;
-    }
-    return std::nullopt;
+std::optional<uint32_t> DefaultValue(const RowId& id, const StackMachine& machine) {
+    return EntryOf(id.setting).windows_default(id.instance, machine);
 }
 
 std::string WindowsDefaultText(const StackRow& row) {
-    switch (row.id.setting) {
-        case S::Ipv4Mtu:
-        case S::Ipv6Mtu:
-            return "The adapter's own";
-        case S::TcpAckFrequency:
-            return std::string(kNotSet) + ": " + std::to_string(kDefaultAckFrequency);
-        default:
-            break;
+    if (const char* text = EntryOf(row.id.setting).default_text) {
+        return text;
     }
     return row.default_value ? ValueText(row, *row.default_value) : kNotSet;
 }
@@ -117,16 +32,16 @@ std::string Where(const StackEntry& entry, const std::string& instance, StackRea
         RegistryPlace place = RegistryPlaceOf(entry.setting, instance);
         return "HKLM\\" + place.key + "\\" + place.name;
     }
-    if (entry.setting == S::Ipv4Mtu || entry.setting == S::Ipv6Mtu) {
+    if (entry.store == Store::IpInterface) {
         return "IP Helper (NlMtu); netsh for the persistent store";
     }
     if (reach == StackReach::Netsh) {
         return "netsh interface tcp";
     }
-    bool offload =
-        entry.setting == S::ReceiveSideScaling || entry.setting == S::ReceiveSegmentCoalescing;
     return std::string("WMI ") +
-           (offload ? "MSFT_NetOffloadGlobalSetting." : "MSFT_NetTCPSetting.") + entry.property;
+           (entry.store == Store::Offload ? "MSFT_NetOffloadGlobalSetting."
+                                          : "MSFT_NetTCPSetting.") +
+           entry.property;
 }
 
 StackRow MakeRow(StackSetting setting, const std::string& instance, const std::string& label,
@@ -138,15 +53,11 @@ StackRow MakeRow(StackSetting setting, const std::string& instance, const std::s
     row.where = Where(entry, instance, machine.Reach());
     row.takes_effect = entry.takes_effect;
     row.choices.assign(entry.choices.first, entry.choices.first + entry.choices.count);
-    row.minimum = entry.minimum;
-    row.maximum = entry.maximum;
-    row.default_value = DefaultValue(setting, instance, machine);
+    row.minimum = entry.range.minimum;
+    row.maximum = entry.range.maximum;
+    row.default_value = DefaultValue(row.id, machine);
     row.windows_default = WindowsDefaultText(row);
     return row;
-}
-
-bool ReadOnly(StackSetting setting) {
-    return setting == S::AutoTuningGroupPolicy || setting == S::AutoTuningEffective;
 }
 
 void SetState(StackRow& row, RowState state, std::optional<uint32_t> now = std::nullopt) {
@@ -154,7 +65,7 @@ void SetState(StackRow& row, RowState state, std::optional<uint32_t> now = std::
     row.now = now;
     row.writable =
         (state == RowState::Read || state == RowState::Absent || state == RowState::Unreadable) &&
-        !ReadOnly(row.id.setting);
+        EntryOf(row.id.setting).access == Access::Settable;
 }
 
 RowState StateOf(PortStatus status) {
@@ -177,65 +88,84 @@ void Fill(StackRow& row, const WmiAnswer& answer, const WmiInstance* instance) {
     SetState(row, value ? RowState::Read : RowState::NotAvailable, value);
 }
 
-std::vector<StackRow> WmiTcpRows(StackPorts& ports, const StackMachine& machine) {
-    std::vector<std::string> properties;
-    for (StackSetting setting : kGlobalTcpSettings) {
-        properties.push_back(EntryOf(setting).property);
+// Which level counts: the effective row says where Windows gives it, else a configured
+// Group Policy level does.
+bool SetByGroupPolicy(const std::vector<StackRow>& rows) {
+    const StackRow* policy = FindRow(rows, {S::AutoTuningGroupPolicy, kGlobalTemplate});
+    const StackRow* effective = FindRow(rows, {S::AutoTuningEffective, kGlobalTemplate});
+    if (effective != nullptr && effective->state == RowState::Read) {
+        return effective->now == kEffectiveGroupPolicy;
     }
-    properties.push_back(EntryOf(S::CongestionProvider).property);
+    return policy != nullptr && policy->state == RowState::Read &&
+           policy->now != kPolicyNotConfigured;
+}
+
+std::vector<StackRow> WmiTcpRows(StackPorts& ports, const StackMachine& machine) {
+    const std::vector<StackSetting> global = SettingsIn(Store::TcpGlobal);
+    const std::vector<StackSetting> per_template = SettingsIn(Store::TcpTemplates);
+    std::vector<std::string> properties;
+    for (const auto* settings : {&global, &per_template}) {
+        for (StackSetting setting : *settings) {
+            properties.push_back(EntryOf(setting).property);
+        }
+    }
     WmiAnswer answer = ports.wmi.Query(WmiClass::TcpSetting, properties);
     std::vector<StackRow> rows;
-    const WmiInstance* global = InstanceNamed(answer, kGlobalTemplate);
-    for (StackSetting setting : kGlobalTcpSettings) {
+    const WmiInstance* internet = InstanceNamed(answer, kGlobalTemplate);
+    for (StackSetting setting : global) {
         rows.push_back(MakeRow(setting, kGlobalTemplate, "", machine));
-        Fill(rows.back(), answer, global);
+        Fill(rows.back(), answer, internet);
     }
-    // Which level counts: the effective row says where Windows gives it, else a configured
-    // Group Policy level does.
-    const StackRow& policy = rows[1];
-    const StackRow& effective = rows[2];
-    rows[0].set_by_group_policy =
-        effective.state == RowState::Read
-            ? effective.now == kEffectiveGroupPolicy
-            : policy.state == RowState::Read && policy.now != kPolicyNotConfigured;
-    for (const char* name : kTemplates) {
-        const WmiInstance* instance = InstanceNamed(answer, name);
-        if (answer.status == PortStatus::Ok && instance == nullptr) {
-            continue;
+    const bool by_policy = SetByGroupPolicy(rows);
+    for (StackRow& row : rows) {
+        row.set_by_group_policy = row.id.setting == S::AutoTuningLocal && by_policy;
+    }
+    for (StackSetting setting : per_template) {
+        for (const char* name : kTemplates) {
+            const WmiInstance* instance = InstanceNamed(answer, name);
+            if (answer.status == PortStatus::Ok && instance == nullptr) {
+                continue;
+            }
+            rows.push_back(MakeRow(setting, name, name, machine));
+            Fill(rows.back(), answer, instance);
         }
-        rows.push_back(MakeRow(S::CongestionProvider, name, name, machine));
-        Fill(rows.back(), answer, instance);
     }
     return rows;
 }
 
-// Vista and 7: netsh sets these, and nothing Zorvane may use reads them back.
+// Vista and 7: netsh sets what it has words for, and nothing Zorvane may use reads them
+// back; a setting of each template is one global row there.
 std::vector<StackRow> NetshTcpRows(const StackMachine& machine) {
     std::vector<StackRow> rows;
-    for (StackSetting setting : kGlobalTcpSettings) {
-        bool by_netsh = std::find(std::begin(kNetshSettings), std::end(kNetshSettings), setting) !=
-                        std::end(kNetshSettings);
-        rows.push_back(MakeRow(setting, "", "", machine));
-        SetState(rows.back(), by_netsh ? RowState::Unreadable : RowState::NotAvailable);
-        rows.back().undo_to_default_only = by_netsh;
+    for (Store store : {Store::TcpGlobal, Store::TcpTemplates}) {
+        for (StackSetting setting : SettingsIn(store)) {
+            const NetshWords& netsh = EntryOf(setting).netsh;
+            bool by_netsh = netsh.name != nullptr;
+            rows.push_back(MakeRow(setting, "", "", machine));
+            if (netsh.choices.count != 0) {
+                rows.back().choices.assign(netsh.choices.first,
+                                           netsh.choices.first + netsh.choices.count);
+            }
+            SetState(rows.back(), by_netsh ? RowState::Unreadable : RowState::NotAvailable);
+            rows.back().undo_to_default_only = by_netsh;
+        }
     }
-    rows.push_back(MakeRow(S::CongestionProvider, "", "", machine));
-    rows.back().choices = {{0, "Default"}, {1, "NewReno"}, {2, "CTCP"}};
-    SetState(rows.back(), RowState::Unreadable);
-    rows.back().undo_to_default_only = true;
     return rows;
 }
 
 std::vector<StackRow> OffloadRows(StackPorts& ports, const StackMachine& machine) {
+    const std::vector<StackSetting> offload = SettingsIn(Store::Offload);
     WmiAnswer answer{PortStatus::NotAvailable, {}};
     if (machine.Reach() == StackReach::Wmi) {
-        answer = ports.wmi.Query(WmiClass::OffloadGlobalSetting,
-                                 {EntryOf(S::ReceiveSideScaling).property,
-                                  EntryOf(S::ReceiveSegmentCoalescing).property});
+        std::vector<std::string> properties;
+        for (StackSetting setting : offload) {
+            properties.push_back(EntryOf(setting).property);
+        }
+        answer = ports.wmi.Query(WmiClass::OffloadGlobalSetting, properties);
     }
     const WmiInstance* instance = answer.rows.empty() ? nullptr : &answer.rows[0];
     std::vector<StackRow> rows;
-    for (StackSetting setting : kOffloadSettings) {
+    for (StackSetting setting : offload) {
         rows.push_back(MakeRow(setting, "", "", machine));
         Fill(rows.back(), answer, instance);
     }
@@ -337,7 +267,7 @@ namespace {
 // A range's usual values within its bounds, an adapter's own MTU (its upper bound) and
 // Windows' default, in order.
 std::vector<uint32_t> RangeValues(const StackRow& row) {
-    const ValueList usual = EntryOf(row.id.setting).usual;
+    const ValueList usual = EntryOf(row.id.setting).range.usual;
     std::vector<uint32_t> values;
     for (size_t i = 0; i < usual.count; ++i) {
         values.push_back(usual.first[i]);
@@ -383,9 +313,8 @@ std::vector<Offer> Offers(const StackRow& row) {
 
 bool ReadBackMatches(const RowId& row, uint32_t written, uint32_t read,
                      const StackMachine& machine) {
-    return read == written ||
-           (row.setting == S::CongestionProvider && written == kProviderDefault &&
-            DefaultValue(row.setting, row.instance, machine) == read);
+    return read == written || (row.setting == S::CongestionProvider &&
+                               written == kProviderDefault && DefaultValue(row, machine) == read);
 }
 
 std::string NowText(const StackRow& row) {

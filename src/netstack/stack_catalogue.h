@@ -9,43 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "netstack/stack_machine.h"
 #include "netstack/stack_ports.h"
+#include "netstack/stack_settings.h"
 
 namespace zv::netstack {
-
-enum class StackSetting {
-    AutoTuningLocal,        // MSFT_NetTCPSetting AutoTuningLevelLocal; netsh on Vista/7
-    AutoTuningGroupPolicy,  // AutoTuningLevelGroupPolicy: read only
-    AutoTuningEffective,    // AutoTuningLevelEffective: read only (Local or Group Policy)
-    CongestionProvider,     // per TCP template; written with netsh on client releases
-    Ecn,
-    Timestamps,
-    InitialRto,             // ms, 300-3000
-    MaxSynRetransmissions,  // 2-8
-    NonSackRttResiliency,
-    ReceiveSideScaling,        // MSFT_NetOffloadGlobalSetting
-    ReceiveSegmentCoalescing,  // MSFT_NetOffloadGlobalSetting
-    Ipv4Mtu,                   // per adapter: IP Helper, and netsh for the persistent store
-    Ipv6Mtu,
-    TcpAckFrequency,           // Tcpip\Parameters\Interfaces\{GUID}\TcpAckFrequency
-    MisplacedTcpAckFrequency,  // Tcpip\Parameters\Interfaces\TcpAckFrequency: never read
-    MisplacedTcpNoDelay,       // TCPNoDelay under Tcpip\Parameters(\Interfaces): no effect
-    ClassicReceiveWindow,      // TcpWindowSize / GlobalMaxTcpWindowSize, ignored since Vista
-};
-
-enum class TakesEffect { AtOnce, NewConnections, AdapterRestart, Restart };
-
-// A row's place on this machine: the setting and its instance (a template's SettingName,
-// an adapter's LUID in decimal, a registry key's path, or "" for a global setting).
-struct RowId {
-    StackSetting setting;
-    std::string instance;
-
-    bool operator==(const RowId& other) const {
-        return setting == other.setting && instance == other.instance;
-    }
-};
 
 enum class RowState {
     Read,          // `now` holds the value
@@ -53,11 +20,6 @@ enum class RowState {
     Unreadable,    // settable, but this release gives no way to read it (netsh on Vista/7)
     NotAvailable,  // this Windows (or Wine) has no such setting
     Failed,        // the query failed or timed out
-};
-
-struct Choice {
-    uint32_t value;
-    const char* text;  // as the row shows it: "Normal", "CUBIC"
 };
 
 struct StackRow {

@@ -26,10 +26,6 @@ Target TargetOf(const StackRow& row) {
     return {row.id, row.label, row.adapter, row.choices};
 }
 
-bool IsMtu(S setting) {
-    return setting == S::Ipv4Mtu || setting == S::Ipv6Mtu;
-}
-
 struct Written {
     ChangeResult result;
     std::string why;  // for a change not done: "netsh exit code 1"
@@ -72,9 +68,8 @@ Written FromPort(PortStatus status, const char* through) {
 }
 
 WmiClass ClassOf(S setting) {
-    return setting == S::ReceiveSideScaling || setting == S::ReceiveSegmentCoalescing
-               ? WmiClass::OffloadGlobalSetting
-               : WmiClass::TcpSetting;
+    return EntryOf(setting).store == Store::Offload ? WmiClass::OffloadGlobalSetting
+                                                    : WmiClass::TcpSetting;
 }
 
 // WMI says a write was saved even where the stack then keeps its own value, so every
@@ -175,9 +170,9 @@ Written WriteRegistry(RegistryPort& registry, const Target& target, std::optiona
     return {ChangeResult::Refused, "registry error " + std::to_string(error)};
 }
 
-// Client releases refuse a provider through WMI; netsh's supplemental templates take it.
-bool ProviderByNetsh(const Target& target, const StackMachine& machine) {
-    return target.id.setting == S::CongestionProvider &&
+// A setting netsh has template words for is one client releases refuse through WMI.
+bool TemplateByNetsh(const Target& target, const StackMachine& machine) {
+    return EntryOf(target.id.setting).netsh.template_words.count != 0 &&
            (machine.Reach() == StackReach::Netsh || !machine.detail.server);
 }
 
@@ -192,7 +187,7 @@ Written Write(StackPorts& ports, const StackMachine& machine, const Target& targ
     }
     StackRow row;
     row.id = target.id;
-    if (machine.Reach() == StackReach::Netsh || ProviderByNetsh(target, machine)) {
+    if (machine.Reach() == StackReach::Netsh || TemplateByNetsh(target, machine)) {
         auto arguments = NetshArguments(row, *value, machine);
         if (!arguments) {
             return {ChangeResult::NotAvailable, "netsh does not set it on this Windows"};
@@ -427,11 +422,10 @@ bool IsAdapterKeyName(const std::string& name) {
     return !name.empty() && name.find('\\') == std::string::npos;
 }
 
-bool KnownInstance(S setting, const std::string& instance) {
+// The places a stray registry value is looked for.
+bool KnownStrayPlace(S setting, const std::string& instance) {
     const std::string interfaces = std::string(kTcpipInterfaces) + "\\";
     switch (setting) {
-        case S::TcpAckFrequency:
-            return IsAdapterKeyName(instance);
         case S::MisplacedTcpAckFrequency:
             return instance == kTcpipParameters || instance == kTcpipInterfaces;
         case S::MisplacedTcpNoDelay:
@@ -440,16 +434,28 @@ bool KnownInstance(S setting, const std::string& instance) {
                     IsAdapterKeyName(instance.substr(interfaces.size())));
         case S::ClassicReceiveWindow:
             return instance == "TcpWindowSize" || instance == "GlobalMaxTcpWindowSize";
-        case S::Ipv4Mtu:
-        case S::Ipv6Mtu:
-            return IsAllDigits(instance);
-        case S::CongestionProvider:
+        default:
+            break;
+    }
+    return false;
+}
+
+bool KnownInstance(S setting, const std::string& instance) {
+    switch (EntryOf(setting).store) {
+        case Store::TcpGlobal:
+        case Store::Offload:
+            break;
+        case Store::TcpTemplates:
             // A template's name goes into netsh's arguments: only the fixed ones may.
             return instance.empty() ||
                    std::any_of(std::begin(kTemplates), std::end(kTemplates),
                                [&](const char* name) { return instance == name; });
-        default:
-            break;
+        case Store::IpInterface:
+            return IsAllDigits(instance);
+        case Store::AdapterRegistry:
+            return IsAdapterKeyName(instance);
+        case Store::StrayRegistry:
+            return KnownStrayPlace(setting, instance);
     }
     return instance.empty() || instance == kGlobalTemplate;
 }
@@ -460,8 +466,8 @@ std::string UndoLabel(S setting, const std::string& instance, const StackRow* ro
         return row->label;
     }
     std::string name = EntryOf(setting).name;
-    bool global =
-        instance.empty() || (instance == kGlobalTemplate && setting != S::CongestionProvider);
+    bool global = instance.empty() ||
+                  (instance == kGlobalTemplate && EntryOf(setting).store != Store::TcpTemplates);
     return global ? name : name + ": " + instance;
 }
 

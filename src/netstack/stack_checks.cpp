@@ -13,6 +13,19 @@ bool HasValue(const StackRow* row) {
     return row != nullptr && row->state == RowState::Read && row->now;
 }
 
+// Whether the row holds the value its setting's check finds harmful.
+bool Harmful(const StackRow* row) {
+    if (!HasValue(row)) {
+        return false;
+    }
+    const CheckValues& check = EntryOf(row->id.setting).check;
+    return check.harmful == kAnyOther ? *row->now != check.fix : *row->now == check.harmful;
+}
+
+uint32_t FixOf(const StackRow& row) {
+    return EntryOf(row.id.setting).check.fix;
+}
+
 std::string LimitedWhy(uint32_t level) {
     if (level == kDisabled) {
         return "the receive window stays at 64 KB, so one download cannot pass about 50 Mbit/s "
@@ -29,7 +42,7 @@ void CheckAutoTuning(const std::vector<StackRow>& rows, std::vector<Finding>& fi
     const StackRow* local = FindRow(rows, {S::AutoTuningLocal, kGlobalTemplate});
     const StackRow* policy = FindRow(rows, {S::AutoTuningGroupPolicy, kGlobalTemplate});
     if (local != nullptr && local->set_by_group_policy) {
-        if (HasValue(policy) && *policy->now != kLevelNormal) {
+        if (Harmful(policy)) {
             findings.push_back({FindingKind::AutoTuningLimited,
                                 policy->id,
                                 "Group Policy sets receive window auto-tuning to " +
@@ -40,26 +53,26 @@ void CheckAutoTuning(const std::vector<StackRow>& rows, std::vector<Finding>& fi
         }
         return;
     }
-    if (HasValue(local) && *local->now != kLevelNormal) {
+    if (Harmful(local)) {
         findings.push_back({FindingKind::AutoTuningLimited,
                             local->id,
                             "Receive window auto-tuning is " + ValueText(*local, *local->now) +
                                 ": " + LimitedWhy(*local->now),
-                            {{local->id, kLevelNormal}},
-                            "Set it to Normal"});
+                            {{local->id, FixOf(*local)}},
+                            "Set it to " + ValueText(*local, FixOf(*local))});
     }
 }
 
 void CheckProviders(const std::vector<StackRow>& rows, const StackMachine& machine,
                     std::vector<Finding>& findings) {
-    if (!machine.Bbr2LoopbackHang()) {
+    if (!ChecksRead(S::CongestionProvider, machine)) {
         return;
     }
     for (const StackRow& row : rows) {
-        if (row.id.setting != S::CongestionProvider || !HasValue(&row) || *row.now != kBbr2) {
+        if (row.id.setting != S::CongestionProvider || !Harmful(&row)) {
             continue;
         }
-        uint32_t fixed = row.id.instance == "Compat" ? kNewReno : kCubic;
+        uint32_t fixed = row.id.instance == "Compat" ? kNewReno : FixOf(row);
         findings.push_back({FindingKind::Bbr2LoopbackHang,
                             row.id,
                             row.label +
@@ -96,8 +109,7 @@ void CheckRegistryValues(const std::vector<StackRow>& rows, const StackMachine& 
 
 void CheckMtus(const std::vector<StackRow>& rows, std::vector<Finding>& findings) {
     for (const StackRow& row : rows) {
-        bool mtu = row.id.setting == S::Ipv4Mtu || row.id.setting == S::Ipv6Mtu;
-        if (!mtu || !HasValue(&row) || Allows(row, *row.now)) {
+        if (!IsMtu(row.id.setting) || !HasValue(&row) || Allows(row, *row.now)) {
             continue;
         }
         uint32_t fixed = std::clamp(*row.now, row.minimum, row.maximum);
@@ -114,18 +126,23 @@ void CheckMtus(const std::vector<StackRow>& rows, std::vector<Finding>& findings
 void CheckRss(const std::vector<StackRow>& rows, const StackMachine& machine,
               std::vector<Finding>& findings) {
     const StackRow* rss = FindRow(rows, {S::ReceiveSideScaling, ""});
-    if (machine.processors > 1 && HasValue(rss) && *rss->now == kDisabled) {
+    if (ChecksRead(S::ReceiveSideScaling, machine) && Harmful(rss)) {
         findings.push_back({FindingKind::RssOff,
                             rss->id,
                             "Receive-side scaling is off: one of the " +
                                 std::to_string(machine.processors) +
                                 " processors handles all received traffic.",
-                            {{rss->id, kEnabled}},
-                            "Set it to Enabled"});
+                            {{rss->id, FixOf(*rss)}},
+                            "Set it to " + ValueText(*rss, FixOf(*rss))});
     }
 }
 
 }  // namespace
+
+bool ChecksRead(StackSetting setting, const StackMachine& machine) {
+    bool (*reads)(const StackMachine&) = EntryOf(setting).check.reads;
+    return reads != nullptr && reads(machine);
+}
 
 std::vector<Finding> CheckStack(const std::vector<StackRow>& rows, const StackMachine& machine) {
     std::vector<Finding> findings;

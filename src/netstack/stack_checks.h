@@ -1,5 +1,6 @@
 // The harmful states tweak scripts and tuning tools leave the stack in, each found from the
-// rows with the reason in one sentence and the changes that fix it.
+// rows with the reason in one sentence and the changes that fix it. What each finds, and
+// its thresholds, stand in the table of stack_settings.h.
 #pragma once
 
 #include <string>
@@ -10,15 +11,6 @@
 
 namespace zv::netstack {
 
-enum class FindingKind {
-    AutoTuningLimited,     // disabled, restricted, highly restricted or experimental
-    Bbr2LoopbackHang,      // BBR2 on a build with the loopback hang
-    MisplacedValue,        // TcpAckFrequency / TCPNoDelay where Windows does not read it
-    MtuOutOfBounds,        // below 576 (IPv4) / 1280 (IPv6) or above the link's MTU
-    RssOff,                // receive-side scaling off with more than one processor
-    IgnoredClassicValues,  // receive-window values a release since Vista ignores
-};
-
 struct Finding {
     FindingKind kind;
     RowId row;         // the row it is about (the first, where it is about several)
@@ -27,6 +19,10 @@ struct Finding {
     std::vector<RowChange> fix;
     std::string fix_text;  // "Set it to Normal"; why there is none when `fix` is empty
 };
+
+// Whether a check reads the setting on this machine (its row's threshold says): a row it
+// reads that could not be read may hide a finding.
+bool ChecksRead(StackSetting setting, const StackMachine& machine);
 
 std::vector<Finding> CheckStack(const std::vector<StackRow>& rows, const StackMachine& machine);
 

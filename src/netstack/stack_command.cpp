@@ -5,36 +5,12 @@
 namespace zv::netstack {
 namespace {
 
-using S = StackSetting;
-
 constexpr char kNoStack[] =
     "This Windows has no modern TCP/IP stack: the classic values are what it reads. "
     "Nothing to check.";
 
 std::string FindingLine(const Finding& finding) {
     return finding.text + (finding.fix.empty() ? " No fix: " : " Fix: ") + finding.fix_text;
-}
-
-// Whether CheckStack looks at the row's setting on this machine: a row it looks at that
-// could not be read may hide a finding.
-bool ChecksRead(StackSetting setting, const StackMachine& machine) {
-    switch (setting) {
-        case S::AutoTuningLocal:
-        case S::AutoTuningGroupPolicy:
-        case S::AutoTuningEffective:
-        case S::Ipv4Mtu:
-        case S::Ipv6Mtu:
-        case S::MisplacedTcpAckFrequency:
-        case S::MisplacedTcpNoDelay:
-        case S::ClassicReceiveWindow:
-            return true;
-        case S::CongestionProvider:
-            return machine.Bbr2LoopbackHang();
-        case S::ReceiveSideScaling:
-            return machine.processors > 1;
-        default:
-            return false;
-    }
 }
 
 // One line for each row the checks depend on that a failed or timed-out query left unread.
@@ -116,9 +92,9 @@ CommandReport RunRepairCommand(StackPorts& ports, SnapshotPorts snapshots,
     for (const std::string& line : unread) {
         AddLine(text, line);
     }
-    return {VerdictOf(!unread.empty(), AnyPartlyOrUnknown(outcomes), !AllDone(outcomes),
-                      set_by_policy),
-            text.empty() ? "Nothing to repair." : text};
+    return {
+        VerdictOf(!unread.empty(), AnyPartlyOrUnknown(outcomes), !AllDone(outcomes), set_by_policy),
+        text.empty() ? "Nothing to repair." : text};
 }
 
 }  // namespace zv::netstack

@@ -1,53 +1,18 @@
-// The table behind the rows, shared by the reads, the writes and Undo: one entry per
-// setting, in the enum's order.
+// What the table of settings says of groups of rows, and where the stack's registry rows
+// live: shared by the reads, the writes and Undo.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "netstack/stack_catalogue.h"
+#include "netstack/stack_settings.h"
 #include "sysconfig/settings_catalogue.h"
 
 namespace zv::netstack {
 
-struct ChoiceList {
-    const Choice* first;
-    size_t count;
-};
-
-struct ValueList {
-    const uint32_t* first;
-    size_t count;
-};
-
-struct StackEntry {
-    StackSetting setting;
-    const char* key;       // the id a snapshot names it by
-    const char* name;      // the row's label, before its instance
-    const char* property;  // the WMI property or registry value name; nullptr: the instance
-    TakesEffect takes_effect;
-    ChoiceList choices;
-    uint32_t minimum;
-    uint32_t maximum;
-    // Of a range: the values a user is likely to want, offered between its ends.
-    ValueList usual;
-};
-
-const StackEntry& EntryOf(StackSetting setting);
-
-// The numbers of the choices the reads and checks name, as WMI numbers them.
-constexpr uint32_t kDisabled = 0;  // of an on/off setting, and the lowest auto-tuning level
-constexpr uint32_t kEnabled = 1;
-constexpr uint32_t kLevelNormal = 3;
-constexpr uint32_t kLevelExperimental = 4;
-constexpr uint32_t kPolicyNotConfigured = 255;
-constexpr uint32_t kEffectiveGroupPolicy = 1;
-constexpr uint32_t kNewReno = 1;
-constexpr uint32_t kCubic = 5;
-constexpr uint32_t kBbr2 = 6;
-constexpr uint32_t kProviderDefault = 0;
+// The settings Windows keeps in the store, in the table's order.
+std::vector<StackSetting> SettingsIn(Store store);
 
 // The registry keys the stack's registry rows live in.
 constexpr char kTcpipParameters[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
@@ -64,6 +29,7 @@ struct RegistryPlace {
 };
 RegistryPlace RegistryPlaceOf(StackSetting setting, const std::string& instance);
 bool IsRegistrySetting(StackSetting setting);
+bool IsMtu(StackSetting setting);
 
 // A registry row as a snapshot records it: by key and value name, so that the value comes
 // back with its kind and bytes whatever wrote it (a TCPNoDelay a script wrote as REG_SZ); a
@@ -71,11 +37,5 @@ bool IsRegistrySetting(StackSetting setting);
 std::optional<CatalogueRow> SnapshotRowOf(const RowId& id);
 // Whether a snapshot's registry value is one of the stack's rows, that Undo may put back.
 bool IsStackRegistryValue(const std::string& key, const std::string& name);
-
-// The templates of MSFT_NetTCPSetting whose congestion provider a row shows, in order.
-constexpr const char* kTemplates[] = {"Internet", "Datacenter", "InternetCustom",
-                                      "DatacenterCustom", "Compat"};
-// The instance the global TCP settings are read from and written to.
-constexpr char kGlobalTemplate[] = "Internet";
 
 }  // namespace zv::netstack

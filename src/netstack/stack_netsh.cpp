@@ -3,23 +3,16 @@
 #include <algorithm>
 #include <cctype>
 
+#include "netstack/stack_entries.h"
+
 namespace zv::netstack {
 namespace {
 
 using S = StackSetting;
 using Arguments = std::vector<std::string>;
 
-const char* const kLevelWords[] = {"disabled", "highlyrestricted", "restricted", "normal",
-                                   "experimental"};
-const char* const kProviderWords[] = {"default", "newreno", "ctcp", "dctcp",
-                                      "ledbat",  "cubic",   "bbr2"};
-// Vista and 7 know the provider only globally, with NewReno named "none".
-const char* const kOldProviderWords[] = {"default", "none", "ctcp"};
-const char* const kSwitchWords[] = {"disabled", "enabled"};
-
-template <size_t N>
-std::optional<std::string> Word(const char* const (&words)[N], uint32_t value) {
-    return value < N ? std::optional<std::string>(words[value]) : std::nullopt;
+std::optional<std::string> Word(const WordList& words, uint32_t value) {
+    return value < words.count ? std::optional<std::string>(words.first[value]) : std::nullopt;
 }
 
 Arguments Global(const std::string& assignment) {
@@ -47,14 +40,10 @@ std::optional<Arguments> Mtu(const StackRow& row, uint32_t value) {
                      "store=persistent"};
 }
 
-std::optional<Arguments> Provider(const StackRow& row, uint32_t value,
-                                  const StackMachine& machine) {
-    if (machine.Reach() == StackReach::Netsh) {
-        auto word = Word(kOldProviderWords, value);
-        return word ? std::optional<Arguments>(Global("congestionprovider=" + *word))
-                    : std::nullopt;
-    }
-    auto word = Word(kProviderWords, value);
+// A setting of each template: "int tcp set supplemental template=internet NAME=WORD".
+std::optional<Arguments> OfTemplate(const StackRow& row, uint32_t value) {
+    const NetshWords& netsh = EntryOf(row.id.setting).netsh;
+    auto word = Word(netsh.template_words, value);
     if (!word) {
         return std::nullopt;
     }
@@ -63,65 +52,37 @@ std::optional<Arguments> Provider(const StackRow& row, uint32_t value,
                      "set",
                      "supplemental",
                      "template=" + Lower(row.id.instance),
-                     "congestionprovider=" + *word};
+                     std::string(netsh.name) + "=" + *word};
 }
 
-// The settings netsh sets globally on Vista and 7.
+// What netsh sets globally on Vista and 7.
 std::optional<Arguments> OldGlobal(S setting, uint32_t value) {
-    std::optional<std::string> word;
-    const char* name = nullptr;
-    switch (setting) {
-        case S::AutoTuningLocal:
-            name = "autotuninglevel=";
-            word = Word(kLevelWords, value);
-            break;
-        case S::Ecn:
-            name = "ecncapability=";
-            word = Word(kSwitchWords, value);
-            break;
-        case S::Timestamps:
-            name = "timestamps=";
-            word = Word(kSwitchWords, value);
-            break;
-        default:
-            break;
-    }
-    return word ? std::optional<Arguments>(Global(name + *word)) : std::nullopt;
+    const NetshWords& netsh = EntryOf(setting).netsh;
+    auto word = Word(netsh.global_words, value);
+    return word ? std::optional<Arguments>(Global(std::string(netsh.name) + "=" + *word))
+                : std::nullopt;
 }
 
 }  // namespace
 
 std::optional<Arguments> NetshArguments(const StackRow& row, uint32_t value,
                                         const StackMachine& machine) {
-    switch (row.id.setting) {
-        case S::Ipv4Mtu:
-        case S::Ipv6Mtu:
-            return Mtu(row, value);
-        case S::CongestionProvider:
-            return Provider(row, value, machine);
-        default:
-            break;
+    if (IsMtu(row.id.setting)) {
+        return Mtu(row, value);
     }
-    if (machine.Reach() != StackReach::Netsh) {
-        return std::nullopt;
+    if (machine.Reach() == StackReach::Netsh) {
+        return OldGlobal(row.id.setting, value);
     }
-    return OldGlobal(row.id.setting, value);
+    return EntryOf(row.id.setting).netsh.template_words.count != 0 ? OfTemplate(row, value)
+                                                                   : std::nullopt;
 }
 
 std::optional<Arguments> NetshDefaultArguments(StackSetting setting) {
-    switch (setting) {
-        case S::AutoTuningLocal:
-            return Global("autotuninglevel=normal");
-        case S::CongestionProvider:
-            return Global("congestionprovider=default");
-        case S::Ecn:
-            return Global("ecncapability=default");
-        case S::Timestamps:
-            return Global("timestamps=default");
-        default:
-            break;
+    const NetshWords& netsh = EntryOf(setting).netsh;
+    if (netsh.name == nullptr || netsh.to_default == nullptr) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return Global(std::string(netsh.name) + "=" + netsh.to_default);
 }
 
 std::string NetshCommandLine(const Arguments& arguments) {
