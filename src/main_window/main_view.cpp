@@ -19,7 +19,7 @@ MainView::MainView(ProgramRecords& records, const MainWindowPorts& ports)
           SystemPorts{ports.files, ports.folders, ports.registry, ports.messages, ports.pump,
                       ports.restart, ports.backup, ports.stack_undo, ports.change_lock}) {
     cmdApply.on_click = [this] { Apply(); };
-    cmdPing.on_click = [this] { ShowPingDialog(); };
+    cmdPing.on_click = [this] { OpenDialog(main_menu::Dialog::PingConfiguration); };
     cmdHelp.on_click = [this] { ports_.launchers.OpenHelpPage(); };
 }
 
@@ -53,7 +53,7 @@ void MainView::LoadMainWindow() {
     ShowUndoAvailability();
     ports_.pump.DoEvents();
     if (ShowTipsAtStartup(ports_.tip_option)) {
-        ports_.window.ShowStartupTip();
+        ports_.window.ShowDialog(main_menu::Dialog::StartupTip);
     }
     frmMain.SetVisible(true);
     frmMain.SetState(ui::WindowState::Normal);
@@ -85,8 +85,9 @@ void MainView::BackupRegistry() {
     operations_.BackupRegistry();
 }
 
-void MainView::ShowPingDialog() {
-    ports_.window.ShowPingDialog();
+void MainView::OpenDialog(main_menu::Dialog dialog) {
+    ports_.window.ShowDialog(dialog);
+    ShowUndoAvailability();
 }
 
 // "Apply would write" follows the window's choice at each Refresh; a choice Apply would
@@ -149,11 +150,6 @@ void MainView::FindLargestMtu() {
         area.UseCustomMtu(mtu);
     }
     // "Use for This Adapter" records its change for Undo.
-    ShowUndoAvailability();
-}
-
-void MainView::ShowNetworkStack() {
-    ports_.window.ShowNetworkStack();
     ShowUndoAvailability();
 }
 

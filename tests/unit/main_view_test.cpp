@@ -11,6 +11,7 @@
 #include "fakes/memory_tip_option.h"
 #include "fakes/menu_outline.h"
 #include "fakes/recording_launcher.h"
+#include "fakes/recording_main_window.h"
 #include "fakes/recording_ui.h"
 #include "fakes/registry_paths.h"
 #include "fakes/scripted_backup.h"
@@ -81,32 +82,8 @@ TEST(StartProgramTest, SecondCopyEndsBeforeDoingAnything) {
     }
 }
 
-class FakeWindowPorts : public MainWindowPort, public ChromeWindowPort {
-  public:
-    std::vector<std::string> calls;
-    void ShowExplanation(const std::string& type) override { calls.push_back("explain " + type); }
-    void ShowStartupTip() override { calls.push_back("tip"); }
-    void ShowPingDialog() override { calls.push_back("ping dialog"); }
-    void ShowCurrentSettings(std::function<std::vector<ReportRow>()> read) override {
-        calls.push_back("current settings");
-        read_report = std::move(read);
-    }
-    std::string ChooseExportFile() override {
-        calls.push_back("choose export");
-        return export_path;
-    }
-    int ShowMtuFinder(const std::string& host) override {
-        calls.push_back("mtu finder " + host);
-        return found_mtu;
-    }
-    void ShowNetworkStack() override { calls.push_back("network stack"); }
-    void Close() override { calls.push_back("close"); }
-
-    std::function<std::vector<ReportRow>()> read_report;
-    std::string export_path;
-    int found_mtu = 0;  // what Find Largest MTU hands back
-    void ShowTipDialog() override { calls.push_back("tip modeless"); }
-};
+using Dialog = main_menu::Dialog;
+const auto DialogCall = testing::RecordingMainWindow::DialogCall;
 
 class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
@@ -123,7 +100,7 @@ class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
     }
 
     ProgramRecords records;
-    FakeWindowPorts window_ports;
+    testing::RecordingMainWindow window_ports;
     testing::RecordingMessageBox messages;
     testing::CountingEventPump pump;
     testing::CountingBeeper beeper;
@@ -156,7 +133,8 @@ TEST_F(MainViewTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
     ASSERT_EQ(launcher.launches.size(), 1u);
     EXPECT_EQ(launcher.launches[0].target, "\"" + kDir + "\\vigilo.exe\"");
     EXPECT_EQ(launcher.launches[0].show, 0);
-    EXPECT_EQ(window_ports.calls, std::vector<std::string>{"tip"});  // before the window shows
+    EXPECT_EQ(window_ports.calls,
+              std::vector<std::string>{DialogCall(Dialog::StartupTip)});  // before the window shows
     EXPECT_TRUE(window.frmMain.visible());
     EXPECT_FALSE(window.area.IsLoading());
     EXPECT_GE(pump.runs, 4);
@@ -188,8 +166,8 @@ TEST_F(MainViewTest, ButtonsAndChromeReachTheOperations) {
 
     window.cmdPing.Click();
     window.area.optOptimization[1].Select();
-    EXPECT_EQ(window_ports.calls,
-              (std::vector<std::string>{"ping dialog", "explain Dial-up (Modem)"}));
+    EXPECT_EQ(window_ports.calls, (std::vector<std::string>{DialogCall(Dialog::PingConfiguration),
+                                                            "explain Dial-up (Modem)"}));
 
     launcher.launches.clear();
     window.cmdHelp.Click();
@@ -247,7 +225,7 @@ TEST_F(MainViewTest, EachMenuCommandReachesItsOperation) {
         {mnuApplyNewSettings, "messages 3"},
         {mnuUndoLastChange, "messages 3"},
         {mnuRegistryBackup, "messages 1backup"},
-        {mnuPingConfiguration, "ping dialog"},
+        {mnuPingConfiguration, DialogCall(Dialog::PingConfiguration)},
         {mnuRestore, "messages 1"},  // the question, answered No
         {mnuExit, "close"},
         {mnuSystem, rundll + "sysdm.cpl,,0"},
@@ -257,7 +235,7 @@ TEST_F(MainViewTest, EachMenuCommandReachesItsOperation) {
         {mnuCurrentSettings, "current settings"},
         {mnuExportForDeployment, "choose export"},
         {mnuFindLargestMtu, "mtu finder " + ping.Settings().PingHost},
-        {mnuNetworkStack, "network stack"},
+        {mnuNetworkStack, DialogCall(Dialog::NetworkStack)},
         {mnuHelp1, kDir + "\\Help\\help.htm"},
         {mnutip, "tip modeless"},
         {mnuwebsite1, "http://www.zorvane.com/index.php"},
