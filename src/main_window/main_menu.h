@@ -87,10 +87,10 @@ enum class ToolbarPicture : int {
 };
 inline constexpr int kToolbarPictureCount = static_cast<int>(ToolbarPicture::Apply);
 
-// A toolbar button: its key (also its caption, unless it shows its picture only), the menu
-// command it runs, its picture and tooltip. A row without a key is a separator.
+// A toolbar button: its caption (unless it shows its picture only), the menu command it
+// runs, its picture and tooltip. A row without a command is a separator.
 struct ToolbarRow {
-    const char* key;
+    const char* caption;
     int command;
     ToolbarPicture picture;
     const char* tooltip;

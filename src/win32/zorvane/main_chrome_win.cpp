@@ -216,9 +216,7 @@ bool MainChromeWin::OnCommand(WPARAM wparam, LPARAM lparam) {
     if (position < 0 || position >= static_cast<int>(buttons.size())) {
         return false;
     }
-    // A copy: the click may run for a long time and the model may change meanwhile.
-    std::string key = buttons[static_cast<size_t>(position)].key;
-    chrome_->Toolbar1.ClickButton(key);
+    chrome_->Toolbar1.ClickButton(buttons[static_cast<size_t>(position)].command);
     return true;
 }
 
