@@ -100,7 +100,8 @@ struct Program {
     zv::testing::ScriptedSockets sockets;
     zv::testing::ScriptedEcho echo{sockets};
     zv::testing::RecordingSound sound;
-    zv::ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kFolder, "Zorvane"};
+    zv::testing::InlinePingWorker pinger{sockets, echo};
+    zv::ping::KeepAlivePing ping{{pinger, sound, files, messages}, kFolder, "Zorvane"};
     main_window::ProgramRecords records;
     main_window::MainView window{
         records, main_window::MainWindowPorts{window_port, window_port, messages, pump, beeper,
