@@ -32,10 +32,9 @@ tuning::TuningAreaHooks MainView::AreaHooks() {
 }
 
 // Pending window messages run at fixed points of the load, so that the program keeps
-// answering Windows (a broadcast, a shutdown query) while it reads its files and starts
-// the companion, rather than only once the tip dialog or the window shows. IsLoading keeps
-// the mode options from acting on anything handled meanwhile. The points are part of the
-// load's order, which the program has always had; keep them where they are.
+// answering Windows (a broadcast, a shutdown query) while it reads its files, rather than
+// only once the tip dialog or the window shows. IsLoading keeps the mode options from
+// acting on anything handled meanwhile, until the window is shown.
 void MainView::LoadMainWindow() {
     area.SetLoading(true);
     chrome.ShowWindowsName(records_.WindowsName);
@@ -44,19 +43,29 @@ void MainView::LoadMainWindow() {
                  records_.CurrentSettings);
     ports_.ping.LoadPingSettings();
     ports_.pump.DoEvents();
-    ports_.launchers.StartCompanion();
-    ports_.pump.DoEvents();
-    ports_.pump.DoEvents();
     area.ShowSettingsInWindow();
     chrome.ShowPrompt();
     chrome.SetToolbarImages();
     ShowUndoAvailability();
     ports_.pump.DoEvents();
-    if (ShowTipsAtStartup(ports_.tip_option)) {
+}
+
+// The companion starts once the window is on screen: while Windows starts it, the shell is
+// slow to serve the windows being made. With the tip of the day it starts as the tip opens,
+// so that it runs while the user reads the tip.
+void MainView::ShowMainWindow() {
+    const bool tip = ShowTipsAtStartup(ports_.tip_option);
+    if (tip) {
+        ports_.launchers.StartCompanion();
         ports_.window.ShowDialog(main_menu::Dialog::StartupTip);
     }
     frmMain.SetVisible(true);
     frmMain.SetState(ui::WindowState::Normal);
+    ports_.pump.DoEvents();
+    if (!tip) {
+        ports_.launchers.StartCompanion();
+    }
+    ports_.pump.DoEvents();
     area.SetLoading(false);
 }
 

@@ -76,9 +76,11 @@ class MainView : private ChromeHost {
     ui::Button cmdHelp{"&Help"};
     MainChrome chrome;
 
-    // Fills the window from the saved settings, starts the companion, offers the tip and
-    // shows the window. Runs once, when the window is first shown.
+    // Fills the window's controls from the saved settings, before the real window makes
+    // them, so that each is made in its loaded state. Runs once, at start.
     void LoadMainWindow();
+    // Then offers the tip, shows the window and starts the companion.
+    void ShowMainWindow();
     // Runs on every close; true would cancel it, which the main window never does.
     bool QueryUnload();
 

@@ -112,6 +112,7 @@ struct Program {
     Program() {
         records.ProgramDirectory = kFolder;
         window.LoadMainWindow();
+        window.ShowMainWindow();
     }
 
     void Start(zv::WindowsRelease release, const std::string& saved) {

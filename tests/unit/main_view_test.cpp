@@ -96,7 +96,12 @@ class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
     // The load, with the tip of the day switched off at start.
     void LoadWithoutTip() {
         tip_option.stored = "0";
+        Load();
+    }
+
+    void Load() {
         window.LoadMainWindow();
+        window.ShowMainWindow();
     }
 
     ProgramRecords records;
@@ -121,7 +126,7 @@ class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
 
 TEST_F(MainViewTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
     files.files[kDir + "\\Ping.cfg"] = "damaged";
-    window.LoadMainWindow();
+    Load();
 
     EXPECT_TRUE(window.area.optOptimization[0].selected());
     EXPECT_EQ(window.area.cmbNetType.SelectedText(), "Dial-up (Modem)");
@@ -141,6 +146,32 @@ TEST_F(MainViewTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
     EXPECT_EQ(ping.Settings().PingHost, ping::DefaultPingHost);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(files.writes, 0);
+}
+
+// The real controls are made between the load and the show; the companion starts only
+// once the window is on screen, as its start slows the making of windows.
+TEST_F(MainViewTest, CompanionStartsOnceTheLoadedWindowIsShown) {
+    struct LaunchesWhenShown : ui::ControlView {
+        explicit LaunchesWhenShown(const testing::RecordingLauncher& l) : launcher(l) {}
+        void OnChange(ui::Change what) override {
+            if (what == ui::Change::Visible) {
+                seen = launcher.launches.size();
+            }
+        }
+        const testing::RecordingLauncher& launcher;
+        size_t seen = 99;
+    } shown{launcher};
+    window.frmMain.AttachView(&shown);
+    tip_option.stored = "0";
+    window.LoadMainWindow();
+    EXPECT_EQ(window.area.cmbNetType.SelectedText(), "Dial-up (Modem)");
+    EXPECT_EQ(launcher.launches.size(), 0u) << "started before the window was made";
+    EXPECT_FALSE(window.frmMain.visible());
+    window.ShowMainWindow();
+    EXPECT_EQ(shown.seen, 0u) << "launches already made when the window showed";
+    EXPECT_EQ(launcher.launches.size(), 1u);
+    EXPECT_FALSE(window.area.IsLoading());
+    window.frmMain.AttachView(nullptr);
 }
 
 TEST_F(MainViewTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOption) {

@@ -208,6 +208,9 @@ int MainChromeWin::StatusBarHeight() const {
 }
 
 bool MainChromeWin::OnCommand(WPARAM wparam, LPARAM lparam) {
+    if (chrome_ == nullptr) {
+        return false;  // not made yet: the window is still loading
+    }
     if (menu_bar_ && menu_bar_->OnCommand(wparam, lparam)) {
         return true;
     }

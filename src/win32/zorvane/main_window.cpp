@@ -55,12 +55,15 @@ bool MainWindow::Open() {
                       services_.files, services_.folders, services_.registry, services_.restart,
                       *backup_, services_.tip_option, services_.launchers, services_.ping,
                       &services_.stack_undo, &services_.change_lock});
+    // Loaded first, so that each real control is made as the load leaves it, rather than
+    // made empty and then changed.
+    controller_->LoadMainWindow();
     chrome_->Create(controller_->chrome);
     FitToLayout();
     MakeBinder(font_, dpi_, false);
     AddControls();
     binder().BindWindow(controller_->frmMain);
-    controller_->LoadMainWindow();
+    controller_->ShowMainWindow();
     return true;
 }
 
