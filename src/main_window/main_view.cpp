@@ -52,7 +52,7 @@ void MainView::LoadMainWindow() {
 
 // The companion starts once the window is on screen: while Windows starts it, the shell is
 // slow to serve the windows being made. With the tip of the day it starts as the tip opens,
-// so that it runs while the user reads the tip.
+// so that it runs while the user reads the tip. The message loop follows at once.
 void MainView::ShowMainWindow() {
     const bool tip = ShowTipsAtStartup(ports_.tip_option);
     if (tip) {
@@ -61,12 +61,10 @@ void MainView::ShowMainWindow() {
     }
     frmMain.SetVisible(true);
     frmMain.SetState(ui::WindowState::Normal);
-    ports_.pump.DoEvents();
+    area.SetLoading(false);
     if (!tip) {
         ports_.launchers.StartCompanion();
     }
-    ports_.pump.DoEvents();
-    area.SetLoading(false);
 }
 
 // The main program registers no tray icon of its own, so there is nothing to remove.
