@@ -17,13 +17,13 @@ MainChrome::MainChrome(ui::MenuTable menu_bar, ChromeHost& host)
 
 void MainChrome::BuildToolbar() {
     for (const main_menu::ToolbarRow& row : main_menu::ToolbarRows()) {
-        if (row.key == nullptr) {
+        if (row.command == 0) {
             Toolbar1.AddSeparator();
             continue;
         }
-        Toolbar1.AddButton({row.key, row.picture_only ? "" : row.key, row.tooltip, 0});
+        Toolbar1.AddButton({row.command, row.picture_only ? "" : row.caption, row.tooltip, 0});
     }
-    Toolbar1.on_button_click = [this](const std::string& key) { Toolbar1_ButtonClick(key); };
+    Toolbar1.on_button_click = [this](int command) { Toolbar1_ButtonClick(command); };
 }
 
 void MainChrome::ShowPrompt() {
@@ -75,15 +75,9 @@ void MainChrome::ResizeWindowBy(int twips) {
 
 // The toolbar's Apply is the window's Apply button, which does nothing while disabled;
 // File > Apply New Settings applies all the same.
-void MainChrome::Toolbar1_ButtonClick(const std::string& key) {
-    for (const main_menu::ToolbarRow& row : main_menu::ToolbarRows()) {
-        if (row.key == nullptr || key != row.key) {
-            continue;
-        }
-        if (row.command != main_menu::mnuApplyNewSettings || host_.IsApplyEnabled()) {
-            menu.Choose(row.command);
-        }
-        return;
+void MainChrome::Toolbar1_ButtonClick(int command) {
+    if (command != main_menu::mnuApplyNewSettings || host_.IsApplyEnabled()) {
+        menu.Choose(command);
     }
 }
 

@@ -1,6 +1,6 @@
 // The main window's chrome: its menu bar, toolbar Toolbar1 and status bar StatusBar1. The
-// menu's rows carry their handlers (see main_menu.h); a toolbar button runs the command its
-// row names. What the chrome owns itself is the View toggles and the status texts.
+// menu's rows carry their handlers (see main_menu.h); a toolbar button carries the command
+// of its row and runs it. What the chrome owns itself is the View toggles and the status texts.
 #pragma once
 
 #include <string>
@@ -59,8 +59,8 @@ class MainChrome {
     void SetToolbarImages();
     void ToggleToolbar();
     void ToggleStatusBar();
-    // A toolbar button's key, compared case-sensitively.
-    void Toolbar1_ButtonClick(const std::string& key);
+    // A toolbar button's click, with the menu command the button carries.
+    void Toolbar1_ButtonClick(int command);
 
   private:
     void BuildToolbar();

@@ -13,7 +13,8 @@ ui::MenuTable MenuBar(const MenuTargets& to) {
          {
              {"&Apply New Settings", mnuApplyNewSettings, [&w] { w.Apply(); }},
              {"&Registry Backup", mnuRegistryBackup, [&w] { w.BackupRegistry(); }},
-             {"&Ping Configuration", mnuPingConfiguration, [&w] { w.ShowPingDialog(); }},
+             {"&Ping Configuration", mnuPingConfiguration,
+              [&w] { w.OpenDialog(Dialog::PingConfiguration); }},
              ui::MenuSeparator(),
              {"Restore &Windows Original Settings", mnuRestore, [&w] { w.Restore(); }},
              ui::MenuSeparator(),
@@ -40,7 +41,7 @@ ui::MenuTable MenuBar(const MenuTargets& to) {
              {"&Export for Deployment...", mnuExportForDeployment,
               [&w] { w.ExportForDeployment(); }},
              ui::MenuSeparator(),
-             {"&Network Stack...", mnuNetworkStack, [&w] { w.ShowNetworkStack(); }},
+             {"&Network Stack...", mnuNetworkStack, [&w] { w.OpenDialog(Dialog::NetworkStack); }},
              {"&Find Largest MTU...", mnuFindLargestMtu, [&w] { w.FindLargestMtu(); }},
          }},
         {"&Help",

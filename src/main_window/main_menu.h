@@ -49,6 +49,16 @@ enum Command : int {
     mnuemail1 = 234,
 };
 
+// The modal dialogs that hand nothing back, opened by one call of the window's port
+// (MainWindowPort::ShowDialog) and made on the Win32 side from one table of them. Count
+// stays last: the table checks that it has a row for every value.
+enum class Dialog : int {
+    StartupTip,
+    PingConfiguration,
+    NetworkStack,
+    Count,
+};
+
 // What the rows' handlers reach: the window's operations (and its chrome's View toggles),
 // the launchers, the tip of the day, and the Windows release the applets depend on, read
 // when a handler runs.
@@ -77,10 +87,10 @@ enum class ToolbarPicture : int {
 };
 inline constexpr int kToolbarPictureCount = static_cast<int>(ToolbarPicture::Apply);
 
-// A toolbar button: its key (also its caption, unless it shows its picture only), the menu
-// command it runs, its picture and tooltip. A row without a key is a separator.
+// A toolbar button: its caption (unless it shows its picture only), the menu command it
+// runs, its picture and tooltip. A row without a command is a separator.
 struct ToolbarRow {
-    const char* key;
+    const char* caption;
     int command;
     ToolbarPicture picture;
     const char* tooltip;

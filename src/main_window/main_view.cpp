@@ -19,7 +19,7 @@ MainView::MainView(ProgramRecords& records, const MainWindowPorts& ports)
           SystemPorts{ports.files, ports.folders, ports.registry, ports.messages, ports.pump,
                       ports.restart, ports.backup, ports.stack_undo, ports.change_lock}) {
     cmdApply.on_click = [this] { Apply(); };
-    cmdPing.on_click = [this] { ShowPingDialog(); };
+    cmdPing.on_click = [this] { OpenDialog(main_menu::Dialog::PingConfiguration); };
     cmdHelp.on_click = [this] { ports_.launchers.OpenHelpPage(); };
 }
 
@@ -32,10 +32,9 @@ tuning::TuningAreaHooks MainView::AreaHooks() {
 }
 
 // Pending window messages run at fixed points of the load, so that the program keeps
-// answering Windows (a broadcast, a shutdown query) while it reads its files and starts
-// the companion, rather than only once the tip dialog or the window shows. IsLoading keeps
-// the mode options from acting on anything handled meanwhile. The points are part of the
-// load's order, which the program has always had; keep them where they are.
+// answering Windows (a broadcast, a shutdown query) while it reads its files, rather than
+// only once the tip dialog or the window shows. IsLoading keeps the mode options from
+// acting on anything handled meanwhile, until the window is shown.
 void MainView::LoadMainWindow() {
     area.SetLoading(true);
     chrome.ShowWindowsName(records_.WindowsName);
@@ -44,20 +43,28 @@ void MainView::LoadMainWindow() {
                  records_.CurrentSettings);
     ports_.ping.LoadPingSettings();
     ports_.pump.DoEvents();
-    ports_.launchers.StartCompanion();
-    ports_.pump.DoEvents();
-    ports_.pump.DoEvents();
     area.ShowSettingsInWindow();
     chrome.ShowPrompt();
     chrome.SetToolbarImages();
     ShowUndoAvailability();
     ports_.pump.DoEvents();
-    if (ShowTipsAtStartup(ports_.tip_option)) {
-        ports_.window.ShowStartupTip();
+}
+
+// The companion starts once the window is on screen: while Windows starts it, the shell is
+// slow to serve the windows being made. With the tip of the day it starts as the tip opens,
+// so that it runs while the user reads the tip. The message loop follows at once.
+void MainView::ShowMainWindow() {
+    const bool tip = ShowTipsAtStartup(ports_.tip_option);
+    if (tip) {
+        ports_.launchers.StartCompanion();
+        ports_.window.ShowDialog(main_menu::Dialog::StartupTip);
     }
     frmMain.SetVisible(true);
     frmMain.SetState(ui::WindowState::Normal);
     area.SetLoading(false);
+    if (!tip) {
+        ports_.launchers.StartCompanion();
+    }
 }
 
 // The main program registers no tray icon of its own, so there is nothing to remove.
@@ -85,8 +92,9 @@ void MainView::BackupRegistry() {
     operations_.BackupRegistry();
 }
 
-void MainView::ShowPingDialog() {
-    ports_.window.ShowPingDialog();
+void MainView::OpenDialog(main_menu::Dialog dialog) {
+    ports_.window.ShowDialog(dialog);
+    ShowUndoAvailability();
 }
 
 // "Apply would write" follows the window's choice at each Refresh; a choice Apply would
@@ -149,11 +157,6 @@ void MainView::FindLargestMtu() {
         area.UseCustomMtu(mtu);
     }
     // "Use for This Adapter" records its change for Undo.
-    ShowUndoAvailability();
-}
-
-void MainView::ShowNetworkStack() {
-    ports_.window.ShowNetworkStack();
     ShowUndoAvailability();
 }
 

@@ -29,10 +29,9 @@ class MainWindowPort {
     virtual ~MainWindowPort() = default;
     // The explanation of Manual mode (frmDisplay), modal; returns when it closed.
     virtual void ShowExplanation(const std::string& net_type_text) = 0;
-    // The tip of the day (frmTip) at start, modal, before the main window shows.
-    virtual void ShowStartupTip() = 0;
-    // The ping configuration (PingDialogView), modal.
-    virtual void ShowPingDialog() = 0;
+    // A modal dialog that hands nothing back (the tip of the day at start, the ping
+    // configuration, the Network Stack window); returns when it closed.
+    virtual void ShowDialog(main_menu::Dialog dialog) = 0;
     // The Current Settings dialog, modal; it reads the report as it opens and on Refresh.
     virtual void ShowCurrentSettings(std::function<std::vector<ReportRow>()> read_report) = 0;
     // The save dialog of the export for deployment: the path, or empty text on Cancel.
@@ -40,9 +39,6 @@ class MainWindowPort {
     // Find Largest MTU, modal, starting with the host given; returns the MTU the user chose
     // to use in Manual mode, or 0.
     virtual int ShowMtuFinder(const std::string& host) = 0;
-    // The Network Stack window, modal: the modern stack's findings and rows, its changes
-    // recorded for Undo.
-    virtual void ShowNetworkStack() = 0;
     // Destroys the real window; the close runs QueryUnload first.
     virtual void Close() = 0;
 };
@@ -80,9 +76,11 @@ class MainView : private ChromeHost {
     ui::Button cmdHelp{"&Help"};
     MainChrome chrome;
 
-    // Fills the window from the saved settings, starts the companion, offers the tip and
-    // shows the window. Runs once, when the window is first shown.
+    // Fills the window's controls from the saved settings, before the real window makes
+    // them, so that each is made in its loaded state. Runs once, at start.
     void LoadMainWindow();
+    // Then offers the tip, shows the window and starts the companion.
+    void ShowMainWindow();
     // Runs on every close; true would cancel it, which the main window never does.
     bool QueryUnload();
 
@@ -90,8 +88,9 @@ class MainView : private ChromeHost {
     void Apply();
     void Restore();
     void BackupRegistry();
-    // The ping configuration dialog, modal.
-    void ShowPingDialog();
+    // A dialog that hands nothing back, modal; what it changed (the Network Stack window's
+    // rows) can be undone from the menu afterwards.
+    void OpenDialog(main_menu::Dialog dialog);
     // The Tools: the report of the values in effect (modal), Undo of the last Apply or
     // Restore, Undo of every change (the state before Zorvane's first change put back),
     // and the export of the window's choice for other computers.
@@ -102,8 +101,6 @@ class MainView : private ChromeHost {
     // Find Largest MTU for the host of "Ping.cfg"; an MTU the user chose to use puts the
     // window in Manual mode with it, to be applied with the rest.
     void FindLargestMtu();
-    // The Network Stack window; what it changed can be undone from the menu afterwards.
-    void ShowNetworkStack();
     // Closes the main window; its unload runs as on any close.
     void CloseMainWindow();
 

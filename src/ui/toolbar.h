@@ -1,5 +1,5 @@
-// A toolbar: buttons identified by their key, separators between them, and one click
-// handler that receives the clicked button's key.
+// A toolbar: buttons that each carry the menu command they run, separators between them,
+// and one click handler that receives the clicked button's command.
 #pragma once
 
 #include <functional>
@@ -11,17 +11,17 @@
 namespace zv::ui {
 
 struct ToolbarButton {
-    std::string key;  // empty for a separator
+    int command = 0;  // 0 for a separator
     std::string caption;
     std::string tooltip;
     int image = 0;  // 1-based image of the toolbar's image list, 0 = none
 
-    bool IsSeparator() const { return key.empty(); }
+    bool IsSeparator() const { return command == 0; }
 };
 
 class Toolbar : public Control {
   public:
-    std::function<void(const std::string& key)> on_button_click;
+    std::function<void(int command)> on_button_click;
 
     void AddButton(const ToolbarButton& button) {
         buttons_.push_back(button);
@@ -36,9 +36,9 @@ class Toolbar : public Control {
         Notify(Change::Items);
     }
 
-    void ClickButton(const std::string& key) {
+    void ClickButton(int command) {
         if (on_button_click) {
-            on_button_click(key);
+            on_button_click(command);
         }
     }
 

@@ -16,6 +16,7 @@
 #include "fakes/memory_folders.h"
 #include "fakes/memory_tip_option.h"
 #include "fakes/recording_launcher.h"
+#include "fakes/recording_main_window.h"
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_backup.h"
 #include "fakes/scripted_ping_ports.h"
@@ -34,19 +35,6 @@ namespace main_window = zv::main_window;
 
 constexpr char kFolder[] = "C:\\Zorvane";
 constexpr int kMostActions = 40;
-
-class NoWindow : public main_window::MainWindowPort, public main_window::ChromeWindowPort {
-  public:
-    void ShowExplanation(const std::string&) override {}
-    void ShowStartupTip() override {}
-    void ShowPingDialog() override {}
-    void ShowCurrentSettings(std::function<std::vector<zv::ReportRow>()>) override {}
-    std::string ChooseExportFile() override { return std::string(); }
-    int ShowMtuFinder(const std::string&) override { return 0; }
-    void ShowNetworkStack() override {}
-    void Close() override {}
-    void ShowTipDialog() override {}
-};
 
 // Counts what reaches the registry and keeps nothing: what the registry gets is a function
 // of the applied record, which the checks compare instead.
@@ -97,7 +85,7 @@ std::string Described(zv::TuningSettings settings) {
 // The main window over in-memory ports, built and loaded once; Start puts a saved choice
 // in place and shows it as the next start would.
 struct Program {
-    NoWindow window_port;
+    zv::testing::RecordingMainWindow window_port;  // every save dialog cancelled
     zv::testing::RecordingMessageBox messages;
     zv::testing::CountingEventPump pump;
     zv::testing::CountingBeeper beeper;
@@ -112,7 +100,8 @@ struct Program {
     zv::testing::ScriptedSockets sockets;
     zv::testing::ScriptedEcho echo{sockets};
     zv::testing::RecordingSound sound;
-    zv::ping::KeepAlivePing ping{{sockets, echo, sound, files, messages, pump}, kFolder, "Zorvane"};
+    zv::testing::InlinePingWorker pinger{sockets, echo};
+    zv::ping::KeepAlivePing ping{{pinger, sound, files, messages}, kFolder, "Zorvane"};
     main_window::ProgramRecords records;
     main_window::MainView window{
         records, main_window::MainWindowPorts{window_port, window_port, messages, pump, beeper,
@@ -123,6 +112,7 @@ struct Program {
     Program() {
         records.ProgramDirectory = kFolder;
         window.LoadMainWindow();
+        window.ShowMainWindow();
     }
 
     void Start(zv::WindowsRelease release, const std::string& saved) {
@@ -132,6 +122,7 @@ struct Program {
         files.files.clear();
         files.files[settings_path] = saved;
         messages.shown.clear();
+        window_port.calls.clear();
         zv::LoadSettings(files, kFolder, records.DefaultSettings, records.CurrentSettings);
         window.area.SetLoading(true);
         window.area.ShowSettingsInWindow();

@@ -11,6 +11,7 @@
 #include "fakes/memory_tip_option.h"
 #include "fakes/menu_outline.h"
 #include "fakes/recording_launcher.h"
+#include "fakes/recording_main_window.h"
 #include "fakes/recording_ui.h"
 #include "fakes/registry_paths.h"
 #include "fakes/scripted_backup.h"
@@ -81,32 +82,8 @@ TEST(StartProgramTest, SecondCopyEndsBeforeDoingAnything) {
     }
 }
 
-class FakeWindowPorts : public MainWindowPort, public ChromeWindowPort {
-  public:
-    std::vector<std::string> calls;
-    void ShowExplanation(const std::string& type) override { calls.push_back("explain " + type); }
-    void ShowStartupTip() override { calls.push_back("tip"); }
-    void ShowPingDialog() override { calls.push_back("ping dialog"); }
-    void ShowCurrentSettings(std::function<std::vector<ReportRow>()> read) override {
-        calls.push_back("current settings");
-        read_report = std::move(read);
-    }
-    std::string ChooseExportFile() override {
-        calls.push_back("choose export");
-        return export_path;
-    }
-    int ShowMtuFinder(const std::string& host) override {
-        calls.push_back("mtu finder " + host);
-        return found_mtu;
-    }
-    void ShowNetworkStack() override { calls.push_back("network stack"); }
-    void Close() override { calls.push_back("close"); }
-
-    std::function<std::vector<ReportRow>()> read_report;
-    std::string export_path;
-    int found_mtu = 0;  // what Find Largest MTU hands back
-    void ShowTipDialog() override { calls.push_back("tip modeless"); }
-};
+using Dialog = main_menu::Dialog;
+const auto DialogCall = testing::RecordingMainWindow::DialogCall;
 
 class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
   protected:
@@ -119,11 +96,16 @@ class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
     // The load, with the tip of the day switched off at start.
     void LoadWithoutTip() {
         tip_option.stored = "0";
+        Load();
+    }
+
+    void Load() {
         window.LoadMainWindow();
+        window.ShowMainWindow();
     }
 
     ProgramRecords records;
-    FakeWindowPorts window_ports;
+    testing::RecordingMainWindow window_ports;
     testing::RecordingMessageBox messages;
     testing::CountingEventPump pump;
     testing::CountingBeeper beeper;
@@ -144,7 +126,7 @@ class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
 
 TEST_F(MainViewTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
     files.files[kDir + "\\Ping.cfg"] = "damaged";
-    window.LoadMainWindow();
+    Load();
 
     EXPECT_TRUE(window.area.optOptimization[0].selected());
     EXPECT_EQ(window.area.cmbNetType.SelectedText(), "Dial-up (Modem)");
@@ -156,13 +138,40 @@ TEST_F(MainViewTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
     ASSERT_EQ(launcher.launches.size(), 1u);
     EXPECT_EQ(launcher.launches[0].target, "\"" + kDir + "\\vigilo.exe\"");
     EXPECT_EQ(launcher.launches[0].show, 0);
-    EXPECT_EQ(window_ports.calls, std::vector<std::string>{"tip"});  // before the window shows
+    EXPECT_EQ(window_ports.calls,
+              std::vector<std::string>{DialogCall(Dialog::StartupTip)});  // before the window shows
     EXPECT_TRUE(window.frmMain.visible());
     EXPECT_FALSE(window.area.IsLoading());
-    EXPECT_GE(pump.runs, 4);
+    EXPECT_GE(pump.runs, 2);  // after reading the files and after filling the window
     EXPECT_EQ(ping.Settings().PingHost, ping::DefaultPingHost);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(files.writes, 0);
+}
+
+// The real controls are made between the load and the show; the companion starts only
+// once the window is on screen, as its start slows the making of windows.
+TEST_F(MainViewTest, CompanionStartsOnceTheLoadedWindowIsShown) {
+    struct LaunchesWhenShown : ui::ControlView {
+        explicit LaunchesWhenShown(const testing::RecordingLauncher& l) : launcher(l) {}
+        void OnChange(ui::Change what) override {
+            if (what == ui::Change::Visible) {
+                seen = launcher.launches.size();
+            }
+        }
+        const testing::RecordingLauncher& launcher;
+        size_t seen = 99;
+    } shown{launcher};
+    window.frmMain.AttachView(&shown);
+    tip_option.stored = "0";
+    window.LoadMainWindow();
+    EXPECT_EQ(window.area.cmbNetType.SelectedText(), "Dial-up (Modem)");
+    EXPECT_EQ(launcher.launches.size(), 0u) << "started before the window was made";
+    EXPECT_FALSE(window.frmMain.visible());
+    window.ShowMainWindow();
+    EXPECT_EQ(shown.seen, 0u) << "launches already made when the window showed";
+    EXPECT_EQ(launcher.launches.size(), 1u);
+    EXPECT_FALSE(window.area.IsLoading());
+    window.frmMain.AttachView(nullptr);
 }
 
 TEST_F(MainViewTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOption) {
@@ -188,8 +197,8 @@ TEST_F(MainViewTest, ButtonsAndChromeReachTheOperations) {
 
     window.cmdPing.Click();
     window.area.optOptimization[1].Select();
-    EXPECT_EQ(window_ports.calls,
-              (std::vector<std::string>{"ping dialog", "explain Dial-up (Modem)"}));
+    EXPECT_EQ(window_ports.calls, (std::vector<std::string>{DialogCall(Dialog::PingConfiguration),
+                                                            "explain Dial-up (Modem)"}));
 
     launcher.launches.clear();
     window.cmdHelp.Click();
@@ -247,7 +256,7 @@ TEST_F(MainViewTest, EachMenuCommandReachesItsOperation) {
         {mnuApplyNewSettings, "messages 3"},
         {mnuUndoLastChange, "messages 3"},
         {mnuRegistryBackup, "messages 1backup"},
-        {mnuPingConfiguration, "ping dialog"},
+        {mnuPingConfiguration, DialogCall(Dialog::PingConfiguration)},
         {mnuRestore, "messages 1"},  // the question, answered No
         {mnuExit, "close"},
         {mnuSystem, rundll + "sysdm.cpl,,0"},
@@ -257,7 +266,7 @@ TEST_F(MainViewTest, EachMenuCommandReachesItsOperation) {
         {mnuCurrentSettings, "current settings"},
         {mnuExportForDeployment, "choose export"},
         {mnuFindLargestMtu, "mtu finder " + ping.Settings().PingHost},
-        {mnuNetworkStack, "network stack"},
+        {mnuNetworkStack, DialogCall(Dialog::NetworkStack)},
         {mnuHelp1, kDir + "\\Help\\help.htm"},
         {mnutip, "tip modeless"},
         {mnuwebsite1, "http://www.zorvane.com/index.php"},

@@ -208,6 +208,9 @@ int MainChromeWin::StatusBarHeight() const {
 }
 
 bool MainChromeWin::OnCommand(WPARAM wparam, LPARAM lparam) {
+    if (chrome_ == nullptr) {
+        return false;  // not made yet: the window is still loading
+    }
     if (menu_bar_ && menu_bar_->OnCommand(wparam, lparam)) {
         return true;
     }
@@ -216,9 +219,7 @@ bool MainChromeWin::OnCommand(WPARAM wparam, LPARAM lparam) {
     if (position < 0 || position >= static_cast<int>(buttons.size())) {
         return false;
     }
-    // A copy: the click may run for a long time and the model may change meanwhile.
-    std::string key = buttons[static_cast<size_t>(position)].key;
-    chrome_->Toolbar1.ClickButton(key);
+    chrome_->Toolbar1.ClickButton(buttons[static_cast<size_t>(position)].command);
     return true;
 }
 

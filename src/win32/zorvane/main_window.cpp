@@ -10,10 +10,9 @@
 #include "win32/ui/save_file_dialog.h"
 #include "win32/zorvane/current_settings_window.h"
 #include "win32/zorvane/display_window.h"
+#include "win32/zorvane/main_dialogs.h"
 #include "win32/zorvane/zorvane_ids.h"
-#include "win32/zorvane/network_stack_window.h"
 #include "win32/zorvane/stack_services.h"
-#include "win32/zorvane/tip_window.h"
 
 namespace zv::win32 {
 namespace {
@@ -39,11 +38,6 @@ MainWindow::~MainWindow() {
     }
 }
 
-TipServices MainWindow::Tips() const {
-    return TipServices{services_.files, services_.tip_option, services_.random,
-                       records_.ProgramDirectory};
-}
-
 bool MainWindow::Open() {
     if (!Create(frm_main::kClassName, kProgramName, kStyle, 0, 640, 480, nullptr)) {
         return false;
@@ -54,19 +48,22 @@ bool MainWindow::Open() {
     backup_ = std::make_unique<Win32Backup>(hwnd());
     services_.launcher.SetOwner(hwnd());
     services_.direct_start.SetOwner(hwnd());
-    chrome_ = std::make_unique<MainChromeWin>(hwnd(), Tips());
+    chrome_ = std::make_unique<MainChromeWin>(hwnd(), TipServicesOf(records_, services_));
     controller_ = std::make_unique<main_window::MainView>(
         records_, main_window::MainWindowPorts{
                       *this, *chrome_, services_.messages, services_.pump, services_.beeper,
                       services_.files, services_.folders, services_.registry, services_.restart,
                       *backup_, services_.tip_option, services_.launchers, services_.ping,
                       &services_.stack_undo, &services_.change_lock});
+    // Loaded first, so that each real control is made as the load leaves it, rather than
+    // made empty and then changed.
+    controller_->LoadMainWindow();
     chrome_->Create(controller_->chrome);
     FitToLayout();
     MakeBinder(font_, dpi_, false);
     AddControls();
     binder().BindWindow(controller_->frmMain);
-    controller_->LoadMainWindow();
+    controller_->ShowMainWindow();
     return true;
 }
 
@@ -144,12 +141,8 @@ void MainWindow::ShowExplanation(const std::string& net_type_text) {
     DisplayWindow::ShowModal(hwnd(), net_type_text);
 }
 
-void MainWindow::ShowStartupTip() {
-    TipWindow::ShowModal(hwnd(), Tips());
-}
-
-void MainWindow::ShowPingDialog() {
-    services_.ping_dialog.OpenPingDialog(hwnd());
+void MainWindow::ShowDialog(main_window::main_menu::Dialog dialog) {
+    ShowMainDialog(dialog, DialogOwner{hwnd(), records_, services_});
 }
 
 void MainWindow::ShowCurrentSettings(std::function<std::vector<ReportRow>()> read_report) {
@@ -174,12 +167,6 @@ int MainWindow::ShowMtuFinder(const std::string& host) {
                        ? main_window::UseMtuForAdapter(ports, machine, directory, address, mtu)
                        : std::string(kAnotherChangeRuns);
         });
-}
-
-void MainWindow::ShowNetworkStack() {
-    NetworkStackWindow::ShowModal(
-        hwnd(), std::make_shared<main_window::StackSource>(
-                    WorkerStackPorts(services_), MachineOf(records_), records_.ProgramDirectory));
 }
 
 void MainWindow::Close() {

@@ -36,19 +36,16 @@ class MainWindow : public WindowBase, public main_window::MainWindowPort {
 
     // MainWindowPort.
     void ShowExplanation(const std::string& net_type_text) override;
-    void ShowStartupTip() override;
-    void ShowPingDialog() override;
+    void ShowDialog(main_window::main_menu::Dialog dialog) override;
     void ShowCurrentSettings(std::function<std::vector<ReportRow>()> read_report) override;
     std::string ChooseExportFile() override;
     int ShowMtuFinder(const std::string& host) override;
-    void ShowNetworkStack() override;
     void Close() override;
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   private:
-    TipServices Tips() const;
     void FitToLayout();
     void AddControls();
     int DefaultButton() const;
