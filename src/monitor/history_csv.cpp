@@ -6,7 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "monitor/link_texts.h"
+#include "monitor/clock_texts.h"
+#include "monitor/link_words.h"
 
 namespace zv::monitor {
 namespace {
@@ -147,7 +148,9 @@ std::string HistoryCsv(const ProbeHistory& history, const std::string& separator
         } else {
             row << std::to_string(probe.round_trip_ms)
                 << (probe.name_failed ? "answered, name lookup failed" : "answered")
-                << (!probe.via_tcp ? "ICMP" : probe.may_be_proxy ? "TCP, may be a proxy" : "TCP")
+                << (!probe.via_tcp       ? "ICMP"
+                    : probe.may_be_proxy ? "TCP, may be a proxy"
+                                         : "TCP")
                 << "";
         }
         row << std::to_string(ten_minutes.LossPercent()) << std::to_string(hour.LossPercent())

@@ -1,10 +1,10 @@
 #include "monitor/history_view.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "common/flags.h"
 #include "monitor/history_csv.h"
-#include "monitor/link_texts.h"
 
 namespace zv::monitor {
 namespace {
@@ -24,11 +24,14 @@ constexpr int kSlowLabelWidth = 3300;
 constexpr int kSlowLossLabelWidth = 1000;
 constexpr int kNumberWidth = 700;
 constexpr int kApplyWidth = 1000;
-constexpr int kFigureLines = 5;
+
 // Everything below the graph: the figure lines, two check boxes, the log line, the probe
 // options' two rows, buttons.
-constexpr int kBelowGraph = kGap + kFigureLines * kLineHeight + kGap + 2 * kCheckHeight +
-                            kLineHeight + kGap + 2 * (kTextHeight + kGap) + kButtonHeight;
+int BelowGraph() {
+    int figure_lines = static_cast<int>(HistoryLines().size());
+    return kGap + figure_lines * kLineHeight + kGap + 2 * kCheckHeight + kLineHeight + kGap +
+           2 * (kTextHeight + kGap) + kButtonHeight;
+}
 
 bool IsDigit(char key) {
     return key >= '0' && key <= '9';
@@ -51,8 +54,16 @@ std::string LimitText(uint32_t limit) {
 
 }  // namespace
 
-HistoryView::HistoryView(const HistoryViewPorts& ports) : ports_(ports) {
+HistoryView::HistoryView(const HistoryViewPorts& ports)
+    : figure_lines(HistoryLines().size()), ports_(ports) {
     ConnectHandlers();
+}
+
+const ui::Label& HistoryView::FigureLine(int id) const {
+    const std::vector<HistoryLine>& lines = HistoryLines();
+    auto row = std::find_if(lines.begin(), lines.end(),
+                            [id](const HistoryLine& line) { return line.id == id; });
+    return figure_lines.at(static_cast<std::size_t>(row - lines.begin()));
 }
 
 HistoryView::~HistoryView() {
@@ -135,14 +146,15 @@ void HistoryView::ChooseSpan(int hours) {
 
 void HistoryView::Refresh() {
     shown_until_ms_ = ports_.monitor.Now().tick_ms;
-    HistoryFigures figures = Summarize(ports_.monitor.History(),
-                                       shown_until_ms_ - SpanHours() * kHourMs, shown_until_ms_);
     const ProbeHistory& history = ports_.monitor.History();
-    lblNow.SetCaption(ports_.monitor.NowText());
-    lblRoundTrip.SetCaption(RoundTripLine(figures));
-    lblLoss.SetCaption(LossLine(figures));
-    lblRecent.SetCaption(RecentLossLine(Recent(history, shown_until_ms_)));
-    lblWhere.SetCaption(WhereLine(figures));
+    const HistoryLineFacts facts{
+        history, ports_.monitor.NowText(),
+        Summarize(history, shown_until_ms_ - SpanHours() * kHourMs, shown_until_ms_),
+        Recent(history, shown_until_ms_)};
+    const std::vector<HistoryLine>& lines = HistoryLines();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        figure_lines[i].SetCaption(lines[i].text(facts));
+    }
     const LogPort& log = ports_.monitor.Log();
     std::string log_text;
     if (ports_.monitor.Options().log) {
@@ -178,11 +190,11 @@ void HistoryView::Layout(int width, int height) {
     optSpan6.SetBounds({left + kSpanWidth, kMargin, kSpanWidth, kLineHeight});
     optSpan24.SetBounds({left + 2 * kSpanWidth, kMargin, kSpanWidth, kLineHeight});
     int graph_top = kMargin + kLineHeight + kGap;
-    int graph_bottom = height - kMargin - kBelowGraph;
+    int graph_bottom = height - kMargin - BelowGraph();
     graph_bounds_ = {left, graph_top, inner, graph_bottom - graph_top};
     int y = graph_bottom + kGap;
-    for (ui::Label* line : {&lblNow, &lblRoundTrip, &lblLoss, &lblRecent, &lblWhere}) {
-        line->SetBounds({left, y, inner, kLineHeight});
+    for (ui::Label& line : figure_lines) {
+        line.SetBounds({left, y, inner, kLineHeight});
         y += kLineHeight;
     }
     chkLog.SetBounds({left, y += kGap, inner, kCheckHeight});

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/file_system.h"
 #include "monitor/history_graph.h"
+#include "monitor/history_lines.h"
 #include "monitor/link_monitor.h"
 #include "ui/captioned.h"
 #include "ui/check_box.h"
@@ -65,11 +67,15 @@ class HistoryView {
     ui::Option optSpan1{"Last &hour", span_group};
     ui::Option optSpan6{"Last &6 hours", span_group};
     ui::Option optSpan24{"Last &24 hours", span_group};
-    ui::Label lblNow;
-    ui::Label lblRoundTrip;
-    ui::Label lblLoss;
-    ui::Label lblRecent;
-    ui::Label lblWhere;
+    // The figure lines under the graph, one for each row of HistoryLines(), in its order.
+    std::vector<ui::Label> figure_lines;
+    const ui::Label& FigureLine(int id) const;
+    // The lines by name, for the checks that read one.
+    const ui::Label& lblNow = FigureLine(history_lines::lblNow);
+    const ui::Label& lblRoundTrip = FigureLine(history_lines::lblRoundTrip);
+    const ui::Label& lblLoss = FigureLine(history_lines::lblLoss);
+    const ui::Label& lblRecent = FigureLine(history_lines::lblRecent);
+    const ui::Label& lblWhere = FigureLine(history_lines::lblWhere);
     ui::CheckBox chkLog{"&Write every probe to the log file"};
     ui::CheckBox chkNotices{"Show a &notice when the connection drops or returns"};
     ui::Label lblLog;

@@ -4,7 +4,9 @@
 #include <limits>
 
 #include "common/program_name.h"
-#include "monitor/link_texts.h"
+#include "monitor/history_lines.h"
+#include "monitor/link_words.h"
+#include "monitor/log_line.h"
 
 namespace zv::monitor {
 

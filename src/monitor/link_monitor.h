@@ -8,11 +8,11 @@
 #include <string>
 
 #include "monitor/link_notices.h"
-#include "monitor/link_texts.h"
 #include "monitor/monitor_options.h"
 #include "monitor/probe_history.h"
 #include "monitor/probe_log.h"
 #include "monitor/reachability_probe.h"
+#include "monitor/tip_texts.h"
 
 namespace zv::monitor {
 

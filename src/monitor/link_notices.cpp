@@ -1,6 +1,7 @@
 #include "monitor/link_notices.h"
 
-#include "monitor/link_texts.h"
+#include "monitor/clock_texts.h"
+#include "monitor/link_words.h"
 
 namespace zv::monitor {
 

@@ -14,7 +14,6 @@
 #include <optional>
 #include <string>
 
-#include "monitor/link_texts.h"
 #include "monitor/probe_history.h"
 
 namespace zv::monitor {

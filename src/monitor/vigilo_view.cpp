@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/program_name.h"
+#include "monitor/tip_texts.h"
 
 namespace zv::monitor {
 

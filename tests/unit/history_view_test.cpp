@@ -155,6 +155,26 @@ TEST_F(HistoryViewTest, TheGraphIsDrawnForTheTimeOfTheLastRefresh) {
     EXPECT_EQ(scene.bands.back().right, then.bands.back().right);
 }
 
+// However many rows the table of lines holds, at the least size the graph keeps a height,
+// the lines stand one under another below it in the table's order, and the options under
+// them end above the buttons.
+TEST_F(HistoryViewTest, TheFigureLinesStandInTheTablesOrderBelowTheGraph) {
+    HistoryView view({monitor, files, messages, window});
+    view.Layout(kHistoryMinWidth, kHistoryMinHeight);
+    const ui::Bounds& graph = view.GraphBounds();
+    EXPECT_GT(graph.height, 0);
+    int bottom = graph.top + graph.height;
+    for (const HistoryLine& row : HistoryLines()) {
+        const ui::Bounds& line = view.FigureLine(row.id).bounds();
+        EXPECT_GE(line.top, bottom) << "line " << row.id << " at " << line.top;
+        bottom = line.top + line.height;
+    }
+    const ui::Bounds& last_option = view.fldSlowMs.box.bounds();
+    EXPECT_LE(last_option.top + last_option.height, view.cmdSave.bounds().top)
+        << "options end at " << last_option.top + last_option.height << ", buttons begin at "
+        << view.cmdSave.bounds().top;
+}
+
 TEST_F(HistoryViewTest, SaveHistoryAsWritesTheCsvOrSaysWhyNot) {
     HistoryView view({monitor, files, messages, window});
     view.Load();

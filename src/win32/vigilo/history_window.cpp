@@ -1,9 +1,12 @@
 #include "win32/vigilo/history_window.h"
 
+#include <cstddef>
 #include <string>
 #include <utility>
+#include <vector>
 
-#include "monitor/link_texts.h"
+#include "monitor/history_lines.h"
+#include "monitor/link_words.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
 #include "win32/vigilo/vigilo_ids.h"
@@ -100,12 +103,9 @@ void HistoryWindow::AddControls() {
     binder().AddOption(view_.optSpan1, id::optSpan1, true);
     binder().AddOption(view_.optSpan6, id::optSpan6, false);
     binder().AddOption(view_.optSpan24, id::optSpan24, false);
-    for (auto [label, label_id] : {std::pair{&view_.lblNow, id::lblNow},
-                                   {&view_.lblRoundTrip, id::lblRoundTrip},
-                                   {&view_.lblLoss, id::lblLoss},
-                                   {&view_.lblRecent, id::lblRecent},
-                                   {&view_.lblWhere, id::lblWhere}}) {
-        binder().AddLabel(*label, label_id, SS_LEFT | SS_NOPREFIX);
+    const std::vector<monitor::HistoryLine>& lines = monitor::HistoryLines();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        binder().AddLabel(view_.figure_lines[i], lines[i].id, SS_LEFT | SS_NOPREFIX);
     }
     binder().AddCheckBox(view_.chkLog, id::chkLog);
     binder().AddCheckBox(view_.chkNotices, id::chkNotices);

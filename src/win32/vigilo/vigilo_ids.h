@@ -3,6 +3,7 @@
 // drivers share them.
 #pragma once
 
+#include "monitor/history_lines.h"
 #include "monitor/vigilo_menu.h"
 #include "win32/vigilo/vigilo_res.h"
 
@@ -30,19 +31,17 @@ namespace frm_history {
 
 inline constexpr char kClassName[] = "ZorvaneConnectionHistory";
 
+// The figure lines under the graph: their IDs stand in their table.
+using namespace monitor::history_lines;
+
 constexpr int optSpan1 = 201;
 constexpr int optSpan6 = 202;
 constexpr int optSpan24 = 203;
-constexpr int lblRoundTrip = 204;
-constexpr int lblLoss = 205;
 constexpr int chkLog = 206;
 constexpr int chkNotices = 207;
 constexpr int lblLog = 208;
 constexpr int cmdSave = 209;
 constexpr int cmdClose = 210;
-constexpr int lblNow = 211;
-constexpr int lblRecent = 212;
-constexpr int lblWhere = 213;
 constexpr int lblHost = 214;
 constexpr int txtHost = 215;
 constexpr int lblSlow = 216;

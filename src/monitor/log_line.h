@@ -1,0 +1,16 @@
+// The log file's line for one probe.
+#pragma once
+
+#include <string>
+
+#include "monitor/link_words.h"
+#include "monitor/probe_history.h"
+
+namespace zv::monitor {
+
+// "2025-03-01T14:05:30+01:00 www.example.org 23 ms; loss 0% (10 min) 1% (1 h);
+// jitter 2 ms; 95th percentile 40 ms", "... 30 ms (TCP only, may be a proxy); ...", "...
+// 23 ms (name lookup failed); ..." or "... lost (your provider); ...", with CR LF.
+std::string LogLine(const Probe& probe, const std::string& host, const RecentFigures& recent);
+
+}  // namespace zv::monitor
