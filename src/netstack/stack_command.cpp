@@ -116,9 +116,9 @@ CommandReport RunRepairCommand(StackPorts& ports, SnapshotPorts snapshots,
     for (const std::string& line : unread) {
         AddLine(text, line);
     }
-    return {VerdictOf(!unread.empty(), AnyPartlyOrUnknown(outcomes), !AllDone(outcomes),
-                      set_by_policy),
-            text.empty() ? "Nothing to repair." : text};
+    return {
+        VerdictOf(!unread.empty(), AnyPartlyOrUnknown(outcomes), !AllDone(outcomes), set_by_policy),
+        text.empty() ? "Nothing to repair." : text};
 }
 
 }  // namespace zv::netstack
