@@ -224,7 +224,7 @@ void PingNow(ZorvaneSession& zorvane) {
         E2E_CHECK(FileIsPresent(AppDirectory() + "\\Ping.wav"));
         Reconfigure(zorvane, [](PingDialogRemote& dialog) { dialog.Click(id::chkSound); });
         std::optional<std::string> saved = ReadWholeFile(PingFilePath());
-        E2E_CHECK(saved && saved->find("PingSound,#TRUE#\r\n") != std::string::npos);
+        E2E_CHECK_CONTAINS(saved, "PingSound,#TRUE#\r\n");
         PingNowReachesTheHost();
     }
     {

@@ -43,10 +43,6 @@ const std::string kIgnored =
     "Tcpip\\Parameters, which Windows ignores since Vista: it does "
     "nothing but mislead. Fix: Remove it";
 
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 CapturedRun Zorvane(const std::string& word, int netsh_exit_code = 0) {
     SetNetshExitCode(netsh_exit_code);
     return RunCapturingOutput("Zorvane.exe", word, kRunTimeoutMs);
@@ -103,21 +99,21 @@ void RunWin10() {
         Context in("/check");
         CapturedRun check = Zorvane("/check");
         E2E_CHECK_EQ(check.exit_code, std::optional<DWORD>(1));
-        E2E_CHECK(Contains(check.output, kMisplaced));
-        E2E_CHECK(Contains(check.output, kIgnored));
-        E2E_CHECK(Contains(check.output, "IPv4 MTU: "));
-        E2E_CHECK(!Contains(check.output, "auto-tuning"));  // WMI has no such class here
-        E2E_CHECK(NetshCalls().empty());
+        E2E_CHECK_CONTAINS(check.output, kMisplaced);
+        E2E_CHECK_CONTAINS(check.output, kIgnored);
+        E2E_CHECK_CONTAINS(check.output, "IPv4 MTU: ");
+        E2E_CHECK_LACKS(check.output, "auto-tuning");  // WMI has no such class here
+        E2E_CHECK_EMPTY(NetshCalls());
         mtu_row = MtuAsUndoNamesIt(check.output);
     }
     {
         Context in("/repair, netsh refusing");
         CapturedRun repair = Zorvane("/repair", 1);
         E2E_CHECK_EQ(repair.exit_code, std::optional<DWORD>(1));
-        E2E_CHECK(
-            Contains(repair.output, "TcpAckFrequency, never read: " + kInterfaces + ": removed."));
-        E2E_CHECK(Contains(repair.output, ": not set to 576, refused (netsh exit code 1)."));
-        E2E_CHECK(!Contains(repair.output, "set to 576."));
+        E2E_CHECK_CONTAINS(repair.output,
+                           "TcpAckFrequency, never read: " + kInterfaces + ": removed.");
+        E2E_CHECK_CONTAINS(repair.output, ": not set to 576, refused (netsh exit code 1).");
+        E2E_CHECK_LACKS(repair.output, "set to 576.");
         CheckMtuCall(NetshCalls());
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
                      std::optional<DWORD>());
@@ -133,15 +129,15 @@ void RunWin10() {
                      std::optional<DWORD>(64240));
         E2E_CHECK_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTcpip, "TCPNoDelay"),
                      std::optional<RegistryValue>(no_delay));
-        E2E_CHECK(NetshCalls().empty());
+        E2E_CHECK_EMPTY(NetshCalls());
     }
     {
         Context in("/repair, no SetIpInterfaceEntry");
         CapturedRun repair = Zorvane("/repair");
         E2E_CHECK_EQ(repair.exit_code, std::optional<DWORD>(4));
-        E2E_CHECK(Contains(repair.output,
+        E2E_CHECK_CONTAINS(repair.output,
                            ": partly set to 576: stored for the next start, not set now (this "
-                           "Windows has no SetIpInterfaceEntry)."));
+                           "Windows has no SetIpInterfaceEntry).");
         CheckMtuCall(NetshCalls());
     }
     {
@@ -159,7 +155,7 @@ void RunWin10() {
         E2E_CHECK(zorvane.Close());
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
                      std::optional<DWORD>(1));
-        E2E_CHECK(NetshCalls().empty());
+        E2E_CHECK_EMPTY(NetshCalls());
     }
 }
 
@@ -170,7 +166,7 @@ void RunWinXp() {
         E2E_CHECK_EQ(run.exit_code, std::optional<DWORD>(0));
         E2E_CHECK_EQ(run.output.substr(0, kNoStack.size()), kNoStack);
     }
-    E2E_CHECK(NetshCalls().empty());
+    E2E_CHECK_EMPTY(NetshCalls());
 }
 
 }  // namespace

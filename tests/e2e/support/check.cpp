@@ -77,4 +77,31 @@ bool CheckTrue(bool condition, const char* expression, const char* file, int lin
     return condition;
 }
 
+bool CheckText(const std::optional<std::string>& text, TextTest test, const std::string& part,
+               const char* text_expression, const char* file, int line) {
+    static const char* const kVerbs[] = {"contains", "lacks", "starts with", "ends with"};
+    const std::string seen = text.value_or(std::string());
+    const bool fits = seen.size() >= part.size();
+    bool holds = false;
+    switch (test) {
+        case TextTest::kContains:
+            holds = seen.find(part) != std::string::npos;
+            break;
+        case TextTest::kLacks:
+            holds = seen.find(part) == std::string::npos;
+            break;
+        case TextTest::kStartsWith:
+            holds = seen.compare(0, part.size(), part) == 0;
+            break;
+        case TextTest::kEndsWith:
+            holds = fits && seen.compare(seen.size() - part.size(), part.size(), part) == 0;
+            break;
+    }
+    holds = holds && text.has_value();
+    const std::string expression =
+        std::string(text_expression) + " " + kVerbs[static_cast<int>(test)] + " " + Escape(part);
+    return CheckComparison({holds, holds ? std::string() : Show(text)}, expression.c_str(), file,
+                           line);
+}
+
 }  // namespace zv::e2e

@@ -98,7 +98,7 @@ void SleepHoldsTheProbesBack(HWND monitor, HWND history) {
     E2E_CHECK(WaitUntil([&] { return probes() != before; }, 35000));
     DWORD waited = GetTickCount() - woke;
     Note("the first probe after the wake came " + std::to_string(waited) + " ms after it");
-    E2E_CHECK(waited >= 14000 && waited <= 18000);
+    E2E_CHECK_BETWEEN(waited, 14000u, 18000u);
 }
 
 }  // namespace
