@@ -22,7 +22,7 @@
 #include "win32/ping/ping_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
 #include "win32/zorvane/zorvane_ids.h"
-#include "zorvane_session.h"
+#include "support/zorvane_session.h"
 
 namespace zv::e2e {
 namespace {

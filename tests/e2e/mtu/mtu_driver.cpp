@@ -31,7 +31,7 @@
 #include "win32/ping/mtu_finder_window.h"
 #include "win32/ping/winsock_service.h"
 #include "win32/zorvane/zorvane_ids.h"
-#include "zorvane_session.h"
+#include "support/zorvane_session.h"
 
 namespace zv::e2e {
 namespace {

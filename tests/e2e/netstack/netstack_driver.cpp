@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "../main_window/scenarios.h"
 #include "fakes/registry_paths.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -18,6 +17,7 @@
 #include "support/scenario_runner.h"
 #include "support/stand_in_netsh.h"
 #include "support/wine_settings.h"
+#include "support/zorvane_session.h"
 #include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {

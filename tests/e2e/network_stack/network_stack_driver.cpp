@@ -43,7 +43,7 @@
 #include "support/windows_on_screen.h"
 #include "win32/ping/ping_ids.h"
 #include "win32/zorvane/zorvane_ids.h"
-#include "zorvane_session.h"
+#include "support/zorvane_session.h"
 
 namespace zv::e2e {
 namespace {

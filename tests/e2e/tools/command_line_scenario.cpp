@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "../main_window/scenarios.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"

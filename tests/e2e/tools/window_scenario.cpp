@@ -7,7 +7,6 @@
 
 #include <string>
 
-#include "../main_window/scenarios.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/screen.h"
