@@ -427,7 +427,7 @@ void AnswersAtOnce() {
     Note(std::to_string(lines) + " log lines; " + loss);
     // A probe may have ended between the reading and Exit.
     std::smatch probes;
-    if (E2E_CHECK(std::regex_search(loss, probes, std::regex(R"(of (\d+) probes)")))) {
+    if (E2E_CHECK(std::regex_search(loss, probes, std::regex(R"(lost probes? of (\d+))")))) {
         const int counted = std::stoi(probes[1]);
         E2E_CHECK_ONE_OF(lines, counted, counted + 1);
     }
