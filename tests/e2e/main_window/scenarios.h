@@ -4,7 +4,6 @@
 #include <string>
 
 #include "fakes/program_texts.h"
-#include "support/restart_request.h"
 #include "support/zorvane_session.h"
 
 namespace zv::e2e {

@@ -275,15 +275,12 @@ bool CheckOneOf(const V& value, const char* expression, const char* choices, con
     ::zv::e2e::CheckBetween((value), (low), (high), #value, __FILE__, __LINE__)
 #define E2E_CHECK_EQ(actual, expected) \
     ::zv::e2e::CheckEqual((actual), (expected), #actual, #expected, __FILE__, __LINE__)
-#define E2E_CHECK_CONTAINS(text, part) \
-    ::zv::e2e::CheckText((text), ::zv::e2e::TextTest::kContains, (part), #text, __FILE__, __LINE__)
-#define E2E_CHECK_LACKS(text, part) \
-    ::zv::e2e::CheckText((text), ::zv::e2e::TextTest::kLacks, (part), #text, __FILE__, __LINE__)
-#define E2E_CHECK_STARTS_WITH(text, part)                                                   \
-    ::zv::e2e::CheckText((text), ::zv::e2e::TextTest::kStartsWith, (part), #text, __FILE__, \
-                         __LINE__)
-#define E2E_CHECK_ENDS_WITH(text, part) \
-    ::zv::e2e::CheckText((text), ::zv::e2e::TextTest::kEndsWith, (part), #text, __FILE__, __LINE__)
+#define E2E_CHECK_TEXT(test, text, part) \
+    ::zv::e2e::CheckText((text), ::zv::e2e::TextTest::test, (part), #text, __FILE__, __LINE__)
+#define E2E_CHECK_CONTAINS(text, part) E2E_CHECK_TEXT(kContains, text, part)
+#define E2E_CHECK_LACKS(text, part) E2E_CHECK_TEXT(kLacks, text, part)
+#define E2E_CHECK_STARTS_WITH(text, part) E2E_CHECK_TEXT(kStartsWith, text, part)
+#define E2E_CHECK_ENDS_WITH(text, part) E2E_CHECK_TEXT(kEndsWith, text, part)
 #define E2E_CHECK_EMPTY(list) ::zv::e2e::CheckEmpty((list), #list, __FILE__, __LINE__)
 #define E2E_CHECK_ONE_OF(value, ...) \
     ::zv::e2e::CheckOneOf((value), #value, #__VA_ARGS__, __FILE__, __LINE__, __VA_ARGS__)

@@ -1,4 +1,4 @@
-#include "support/restart_request.h"
+#include "support/zorvane_session.h"
 
 #include "support/check.h"
 #include "fakes/program_texts.h"

@@ -6,7 +6,6 @@
 
 #include "fakes/program_texts.h"
 #include "support/registry_read.h"
-#include "support/restart_request.h"
 #include "support/zorvane_session.h"
 
 namespace zv::e2e {
