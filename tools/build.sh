@@ -2,7 +2,8 @@
 # Builds the trees: build/win (the x64 Windows programs, which every e2e test runs),
 # build/win32 (the x86 ones), both with MinGW-w64, and build/native (the portable core and
 # its unit tests, with the e2e and imports tests registered against the Windows builds).
-# --windows-only builds the two Windows trees alone.
+# --windows-only builds the two Windows trees alone; --native-only, the inner loop of a
+# change to the core, builds build/native alone (no MinGW) and runs its unit tests.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
@@ -19,6 +20,12 @@ windows_build() {  # DIR ARCH [CMAKE OPTIONS...]
           -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
 }
+if [ "${1:-}" = "--native-only" ]; then
+    # A tree configured before keeps the Windows builds it registers e2e tests against.
+    cmake -S . -B build/native >/dev/null
+    cmake --build build/native -j "$jobs"
+    exec build/native/tests/unit/zv_unit_tests --gtest_brief=1
+fi
 windows_build build/win x86_64
 windows_build build/win32 i686 -DZV_TEST_PROGRAMS=OFF
 if [ "${1:-}" != "--windows-only" ]; then

@@ -7,6 +7,8 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$repo/tools/deps.sh"
 # The layers first: a backwards include fails here in a second, before any build.
 "$repo/tools/check-layers.sh"
+# The layout next: a file clang-format would change fails before any build.
+"$repo/tools/check-format.sh"
 "$repo/tools/build.sh"
 # A few seconds of each fuzz target, so that a broken invariant shows here too.
 "$repo/tools/fuzz.sh" --time 3 --if-available

@@ -539,7 +539,6 @@ TEST(StackReadTest, EachRowOffersItsOwnValuesAndWindowsDefault) {
     }
 }
 
-
 // Undo of an MTU puts both stores back as they were: the one in effect and the persistent
 // one (a value Zorvane stored where there was none, as for an MTU from DHCP, is removed). A
 // size in effect in both is not written at all.

@@ -12,7 +12,7 @@
 #include "support/process.h"
 #include "support/scenario_runner.h"
 #include "support/windows_on_screen.h"
-#include "tray_observer.h"
+#include "support/tray_observer.h"
 
 using namespace zv::e2e;
 

@@ -135,7 +135,7 @@ void InstallsSilently(const Setup& setup) {
     E2E_CHECK_EQ(e2e::ReadDword(kHklm, kUninstallKey, "NoRepair"), std::optional<DWORD>(1));
     std::optional<DWORD> size = e2e::ReadDword(kHklm, kUninstallKey, "EstimatedSize");
     e2e::Note("EstimatedSize " + e2e::Show(size) + " KB");
-    E2E_CHECK(size.has_value() && *size >= 100 && *size < 5000);
+    E2E_CHECK_BETWEEN(size, 100u, 4999u);
     E2E_CHECK_EQ(e2e::ReadString(kHklm, test_keys::kRun, "Vigilo"),
                  std::optional<std::string>(e2e::Quoted(folder + "\\vigilo.exe")));
 }
@@ -198,9 +198,10 @@ void UpgradesKeepingTheSettings(const Setup& setup) {
         OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, companion ? companion->id : 0);
     E2E_CHECK_EQ(RunSetup(setup), std::optional<DWORD>(0));
     DWORD code = 1;
-    E2E_CHECK(running != nullptr && WaitForSingleObject(running, 0) == WAIT_OBJECT_0 &&
-              GetExitCodeProcess(running, &code) && code == 0);  // ended of itself
-    if (running != nullptr) {
+    if (E2E_CHECK(running != nullptr)) {
+        E2E_CHECK_EQ(WaitForSingleObject(running, 0), DWORD{WAIT_OBJECT_0});  // ended of itself
+        E2E_CHECK(GetExitCodeProcess(running, &code));
+        E2E_CHECK_EQ(code, DWORD{0});
         CloseHandle(running);
     }
     E2E_CHECK_EQ(e2e::ReadWholeFile(e2e::Installed("Zorvane.cfg")),
@@ -259,8 +260,8 @@ void UninstallsSilently(const e2e::RegistrySnapshot& before_zorvane) {
     E2E_CHECK(!e2e::RegistryKeyExists(kHklm, kUninstallKey));
     E2E_CHECK(!e2e::ReadRegistryValue(kHklm, test_keys::kRun, "Vigilo").has_value());
     e2e::CheckNoUserTraces();
-    E2E_CHECK(e2e::ProcessesNamed("vigilo.exe").empty());
-    E2E_CHECK(e2e::ProcessesNamed("Zorvane.exe").empty());
+    E2E_CHECK_EMPTY(e2e::ProcessesNamed("vigilo.exe"));
+    E2E_CHECK_EMPTY(e2e::ProcessesNamed("Zorvane.exe"));
 }
 
 // SETUP.exe VERSION BUILT_APP_FOLDER

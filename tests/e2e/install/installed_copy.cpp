@@ -60,7 +60,7 @@ void CheckTcpipRegistry(const RegistrySnapshot& expected) {
     for (const std::string& line : differences) {
         Note(line);
     }
-    E2E_CHECK(differences.empty());
+    E2E_CHECK_EMPTY(differences);
 }
 
 std::string LogFolder() {

@@ -122,7 +122,7 @@ void RefusedOverTheSetupProgram(const Packages& packages) {
     E2E_CHECK_EQ(Run(e2e::Quoted(packages.setup) + " /S"), std::optional<DWORD>(0));
     E2E_CHECK_EQ(Msiexec("/i " + e2e::Quoted(packages.msi) + " /qn"),
                  std::optional<DWORD>(kInstallFailed));
-    E2E_CHECK(InstalledPackages().empty());
+    E2E_CHECK_EMPTY(InstalledPackages());
     E2E_CHECK(e2e::FileIsPresent(e2e::Installed("uninstall.exe")));
     // The uninstaller hands over to a copy of itself outside the folder and ends at once.
     e2e::ChildProcess uninstall(e2e::Quoted(e2e::Installed("uninstall.exe")) + " /S");
@@ -140,7 +140,7 @@ void RefusedOverTheX86SetupProgram(const Packages& packages) {
                  std::optional<DWORD>(0));
     E2E_CHECK_EQ(Msiexec("/i " + e2e::Quoted(packages.msi) + " /qn"),
                  std::optional<DWORD>(kInstallFailed));
-    E2E_CHECK(InstalledPackages().empty());
+    E2E_CHECK_EMPTY(InstalledPackages());
     E2E_CHECK_EQ(Run("reg delete \"" + entry + "\" /f"), std::optional<DWORD>(0));
 }
 
@@ -305,7 +305,7 @@ void NothingIsLeft() {
     E2E_CHECK(!e2e::FileIsPresent(e2e::AppDirectory()));
     E2E_CHECK(!e2e::FileIsPresent(ProgramsFolder(CSIDL_PROGRAMS)));
     E2E_CHECK(!e2e::FileIsPresent(ProgramsFolder(CSIDL_COMMON_PROGRAMS)));
-    E2E_CHECK(InstalledPackages().empty());
+    E2E_CHECK_EMPTY(InstalledPackages());
     CheckNoRunEntry();
     E2E_CHECK(!e2e::RegistryKeyExists(kHklm, "Software\\Zorvane"));
     E2E_CHECK(!e2e::RegistryKeyExists(kHklm, In32BitRegistry("Software\\Zorvane")));
@@ -338,7 +338,7 @@ void UninstallsKeepingTheValues(const Packages& packages) {
     const std::string product = InstalledPackage();
     // Windows reports a failed custom action as 1603; Wine's installer as 1627.
     const std::optional<DWORD> refused = Msiexec("/x " + product + " /qn RESTORE=1");
-    E2E_CHECK(refused == kInstallFailed || refused == kFunctionFailed);
+    E2E_CHECK_ONE_OF(refused, kInstallFailed, kFunctionFailed);
     E2E_CHECK(e2e::FileIsPresent(e2e::Installed("Zorvane.exe")));
     E2E_CHECK(InstalledPackages() == std::vector<std::string>{product});
     e2e::LeaveUserTraces();
@@ -356,7 +356,7 @@ void FailingUninstallKeepsTheSnapshots(const Packages& packages) {
     const std::string first = e2e::Installed("Snapshots\\first-snapshot.txt");
     E2E_CHECK(e2e::WriteWholeFile(first, "kept\r\n"));
     const std::optional<DWORD> failed = Msiexec("/x " + InstalledPackage() + " /qn FAIL_LATE=1");
-    E2E_CHECK(failed == kInstallFailed || failed == kFunctionFailed);
+    E2E_CHECK_ONE_OF(failed, kInstallFailed, kFunctionFailed);
     E2E_CHECK_EQ(e2e::ReadWholeFile(first), std::optional<std::string>("kept\r\n"));
 }
 

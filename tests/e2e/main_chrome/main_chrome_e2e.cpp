@@ -257,7 +257,7 @@ void SecondStartHasNoTipAndSwitchesItOn() {
     if (!E2E_CHECK(main != nullptr)) {
         return;
     }
-    E2E_CHECK(e2e::FindTopLevelWindows({zorvane.id(), frm_tip::kClassName, ""}).empty());
+    E2E_CHECK_EMPTY(e2e::FindTopLevelWindows({zorvane.id(), frm_tip::kClassName, ""}));
     E2E_CHECK(e2e::FocusIsOnAControl(main));
 
     ManualModeExplainsItself(main, zorvane.id());

@@ -22,7 +22,7 @@
 #include "win32/ping/ping_ids.h"
 #include "win32/vigilo/vigilo_ids.h"
 #include "win32/zorvane/zorvane_ids.h"
-#include "zorvane_session.h"
+#include "support/zorvane_session.h"
 
 namespace zv::e2e {
 namespace {
@@ -224,7 +224,7 @@ void PingNow(ZorvaneSession& zorvane) {
         E2E_CHECK(FileIsPresent(AppDirectory() + "\\Ping.wav"));
         Reconfigure(zorvane, [](PingDialogRemote& dialog) { dialog.Click(id::chkSound); });
         std::optional<std::string> saved = ReadWholeFile(PingFilePath());
-        E2E_CHECK(saved && saved->find("PingSound,#TRUE#\r\n") != std::string::npos);
+        E2E_CHECK_CONTAINS(saved, "PingSound,#TRUE#\r\n");
         PingNowReachesTheHost();
     }
     {

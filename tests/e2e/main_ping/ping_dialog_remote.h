@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "zorvane_session.h"
+#include "support/zorvane_session.h"
 
 namespace zv::e2e {
 

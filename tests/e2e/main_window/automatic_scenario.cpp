@@ -52,8 +52,8 @@ void ManualTtlIsWrittenAsText(ZorvaneSession& z) {
                  std::optional<RegistryValue>(Text("100")));
     E2E_CHECK(!ReadDword(HKEY_LOCAL_MACHINE, kMstcp, "DefaultRcvWindow").has_value());
     std::optional<std::string> saved = ReadWholeFile(SettingsFilePath());
-    E2E_CHECK(saved && saved->find("ConnectionType,1\r\nOptiMode,1\r\n") == 0);
-    E2E_CHECK(saved && saved->find("TTL,#TRUE#,100\r\n") != std::string::npos);
+    E2E_CHECK_STARTS_WITH(saved, "ConnectionType,1\r\nOptiMode,1\r\n");
+    E2E_CHECK_CONTAINS(saved, "TTL,#TRUE#,100\r\n");
 }
 
 }  // namespace

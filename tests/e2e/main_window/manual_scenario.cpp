@@ -181,7 +181,7 @@ void BackupCancelledStartsNothing(ZorvaneSession& z) {
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     E2E_CHECK(WaitForWindowGone(dialog));
     E2E_CHECK(z.NoMessageBox());
-    E2E_CHECK(ProcessesNamed("regedit.exe").empty());
+    E2E_CHECK_EMPTY(ProcessesNamed("regedit.exe"));
 }
 
 const char kBackupFolder[] = "C:\\my backups";
@@ -223,7 +223,7 @@ void BackupToAPathWithABlank(ZorvaneSession& z) {
     static const char kHeader[] = "W\0i\0n\0d\0o\0w\0s\0 \0R\0e\0g\0i\0s\0t\0r\0y";
     const std::string header(kHeader, sizeof(kHeader) - 1);
     E2E_CHECK(exported.size() > 1000);
-    E2E_CHECK(exported.find(header) != std::string::npos);
+    E2E_CHECK_CONTAINS(exported, header);
 }
 
 // An older backup that cannot be written (another program holds it open, unshared) stays
@@ -240,7 +240,7 @@ void FailedBackupKeepsTheOlderFile(ZorvaneSession& z) {
     std::optional<MessageBoxSeen> replace =
         WaitForMessageBox(z.process().id(), kDefaultTimeoutMs, dialog);
     if (E2E_CHECK(replace.has_value())) {
-        E2E_CHECK(replace->text.find("already exists") != std::string::npos);
+        E2E_CHECK_CONTAINS(replace->text, "already exists");
         E2E_CHECK(AnswerMessageBox(*replace, IDYES));
     }
     E2E_CHECK(WaitForWindowGone(dialog));
@@ -261,11 +261,12 @@ void ArgumentOneStartsOnlyTheCompanion() {
     ChildProcess launcher(AppCommand("Zorvane.exe", "1"));
     E2E_CHECK_EQ(launcher.WaitForExit(5000), std::optional<DWORD>(0));
     E2E_CHECK(WaitForProcessNamed("vigilo.exe"));
-    E2E_CHECK(FindTopLevelWindows({0, kClassName, "", true}).empty());
+    E2E_CHECK_EMPTY(FindTopLevelWindows({0, kClassName, "", true}));
 }
 
 void ArgumentZeroStartsTheWindowAsUsual(ZorvaneSession& z) {
-    E2E_CHECK(!IsIconic(z.main()) && !IsZoomed(z.main()));
+    E2E_CHECK(!IsIconic(z.main()));
+    E2E_CHECK(!IsZoomed(z.main()));
     z.PostClick(cmdApply);
     z.Answer(kAppliedText, IDOK);
     CheckRestartRequested(z);

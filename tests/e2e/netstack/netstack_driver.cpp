@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "../main_window/scenarios.h"
 #include "fakes/registry_paths.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -18,6 +17,7 @@
 #include "support/scenario_runner.h"
 #include "support/stand_in_netsh.h"
 #include "support/wine_settings.h"
+#include "support/zorvane_session.h"
 #include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::e2e {
@@ -31,8 +31,6 @@ constexpr DWORD kRunTimeoutMs = 90000;
 const char kUndoneText[] =
     "The last change has been undone: the registry values and Zorvane.cfg are as they were "
     "before it.";
-const std::string kMtuStart = "interface ipv4 set subinterface interface=";
-const std::string kMtuEnd = " mtu=576 store=persistent";
 const std::string kNoStack =
     "This Windows has no modern TCP/IP stack: the classic values are what it reads. "
     "Nothing to check.";
@@ -43,28 +41,9 @@ const std::string kIgnored =
     "Tcpip\\Parameters, which Windows ignores since Vista: it does "
     "nothing but mislead. Fix: Remove it";
 
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 CapturedRun Zorvane(const std::string& word, int netsh_exit_code = 0) {
     SetNetshExitCode(netsh_exit_code);
     return RunCapturingOutput("Zorvane.exe", word, kRunTimeoutMs);
-}
-
-// The one netsh line of the loopback's MTU fix, which names the adapter by its index.
-void CheckMtuCall(const std::vector<std::string>& calls) {
-    E2E_CHECK_EQ(calls.size(), size_t{1});
-    for (const std::string& call : calls) {
-        if (!E2E_CHECK(call.size() > kMtuStart.size() + kMtuEnd.size())) {
-            continue;
-        }
-        E2E_CHECK_EQ(call.substr(0, kMtuStart.size()), kMtuStart);
-        E2E_CHECK_EQ(call.substr(call.size() - kMtuEnd.size()), kMtuEnd);
-        std::string index =
-            call.substr(kMtuStart.size(), call.size() - kMtuStart.size() - kMtuEnd.size());
-        E2E_CHECK_EQ(index.find_first_not_of("0123456789"), std::string::npos);
-    }
 }
 
 // "IPv4 MTU: lo: 500" of the finding "IPv4 MTU: lo is 500, outside ...", as Undo names it.
@@ -103,22 +82,22 @@ void RunWin10() {
         Context in("/check");
         CapturedRun check = Zorvane("/check");
         E2E_CHECK_EQ(check.exit_code, std::optional<DWORD>(1));
-        E2E_CHECK(Contains(check.output, kMisplaced));
-        E2E_CHECK(Contains(check.output, kIgnored));
-        E2E_CHECK(Contains(check.output, "IPv4 MTU: "));
-        E2E_CHECK(!Contains(check.output, "auto-tuning"));  // WMI has no such class here
-        E2E_CHECK(NetshCalls().empty());
+        E2E_CHECK_CONTAINS(check.output, kMisplaced);
+        E2E_CHECK_CONTAINS(check.output, kIgnored);
+        E2E_CHECK_CONTAINS(check.output, "IPv4 MTU: ");
+        E2E_CHECK_LACKS(check.output, "auto-tuning");  // WMI has no such class here
+        E2E_CHECK_EMPTY(NetshCalls());
         mtu_row = MtuAsUndoNamesIt(check.output);
     }
     {
         Context in("/repair, netsh refusing");
         CapturedRun repair = Zorvane("/repair", 1);
         E2E_CHECK_EQ(repair.exit_code, std::optional<DWORD>(1));
-        E2E_CHECK(
-            Contains(repair.output, "TcpAckFrequency, never read: " + kInterfaces + ": removed."));
-        E2E_CHECK(Contains(repair.output, ": not set to 576, refused (netsh exit code 1)."));
-        E2E_CHECK(!Contains(repair.output, "set to 576."));
-        CheckMtuCall(NetshCalls());
+        E2E_CHECK_CONTAINS(repair.output,
+                           "TcpAckFrequency, never read: " + kInterfaces + ": removed.");
+        E2E_CHECK_CONTAINS(repair.output, ": not set to 576, refused (netsh exit code 1).");
+        E2E_CHECK_LACKS(repair.output, "set to 576.");
+        CheckNetshStoresMtu(576);
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
                      std::optional<DWORD>());
         E2E_CHECK(!ReadRegistryValue(HKEY_LOCAL_MACHINE, kTcpip, "TCPNoDelay"));
@@ -133,16 +112,16 @@ void RunWin10() {
                      std::optional<DWORD>(64240));
         E2E_CHECK_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, kTcpip, "TCPNoDelay"),
                      std::optional<RegistryValue>(no_delay));
-        E2E_CHECK(NetshCalls().empty());
+        E2E_CHECK_EMPTY(NetshCalls());
     }
     {
         Context in("/repair, no SetIpInterfaceEntry");
         CapturedRun repair = Zorvane("/repair");
         E2E_CHECK_EQ(repair.exit_code, std::optional<DWORD>(4));
-        E2E_CHECK(Contains(repair.output,
+        E2E_CHECK_CONTAINS(repair.output,
                            ": partly set to 576: stored for the next start, not set now (this "
-                           "Windows has no SetIpInterfaceEntry)."));
-        CheckMtuCall(NetshCalls());
+                           "Windows has no SetIpInterfaceEntry).");
+        CheckNetshStoresMtu(576);
     }
     {
         // The window's Undo puts the stack's rows back too, its waits keeping it alive.
@@ -160,7 +139,7 @@ void RunWin10() {
         E2E_CHECK(zorvane.Close());
         E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
                      std::optional<DWORD>(1));
-        E2E_CHECK(NetshCalls().empty());
+        E2E_CHECK_EMPTY(NetshCalls());
     }
 }
 
@@ -171,7 +150,7 @@ void RunWinXp() {
         E2E_CHECK_EQ(run.exit_code, std::optional<DWORD>(0));
         E2E_CHECK_EQ(run.output.substr(0, kNoStack.size()), kNoStack);
     }
-    E2E_CHECK(NetshCalls().empty());
+    E2E_CHECK_EMPTY(NetshCalls());
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ void FirstOpening(Program& program, int expected_dpi) {
     host.OpenPingDialog(nullptr);
     HWND dialog = host.DialogWindow();
     ControlDriver d(dialog, PumpBriefly);
-    if (!E2E_CHECK(dialog != nullptr && IsWindowVisible(dialog))) {
+    if (!E2E_CHECK(dialog != nullptr) || !E2E_CHECK(IsWindowVisible(dialog))) {
         return;
     }
     PumpMessages(200);

@@ -91,7 +91,9 @@ void CheckProgramDirectory() {
     e2e::Context in("ProgramDirectory");
     std::string folder = zv::win32::ProgramDirectory();
     E2E_CHECK_EQ(folder, e2e::DriverFolder());
-    E2E_CHECK(!folder.empty() && folder.back() != '\\');
+    if (E2E_CHECK(!folder.empty())) {
+        E2E_CHECK(folder.back() != '\\');
+    }
 }
 
 void CheckSingleInstance() {
@@ -121,7 +123,8 @@ void CheckFindAll() {
     PlayFn play = nullptr;
     PlayFn missing = nullptr;
     zv::win32::SystemLibrary winmm("winmm.dll");
-    E2E_CHECK(winmm.FindAll(play, "sndPlaySoundA") && play != nullptr);
+    E2E_CHECK(winmm.FindAll(play, "sndPlaySoundA"));
+    E2E_CHECK(play != nullptr);
     E2E_CHECK(!winmm.FindAll(missing, "NoSuchFunction", play, "sndPlaySoundA"));
     E2E_CHECK(!winmm.FindAll(play, "sndPlaySoundA", missing, "NoSuchFunction"));
     E2E_CHECK(!zv::win32::SystemLibrary("no-such-library.dll").FindAll(play, "sndPlaySoundA"));

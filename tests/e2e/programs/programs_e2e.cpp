@@ -46,10 +46,10 @@ void CheckVersion(const std::string& path, const Program& program, const std::st
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
     std::vector<char> block(size);
-    E2E_CHECK(size > 0 && GetFileVersionInfoA(path.c_str(), 0, size, block.data()));
-    if (size == 0) {
+    if (!E2E_CHECK(size > 0)) {
         return;
     }
+    E2E_CHECK(GetFileVersionInfoA(path.c_str(), 0, size, block.data()));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     E2E_CHECK(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
@@ -64,7 +64,7 @@ void CheckVersion(const std::string& path, const Program& program, const std::st
     E2E_CHECK_EQ(VersionText(block, "OriginalFilename"), program.file);
     E2E_CHECK_EQ(VersionText(block, "FileVersion"), version);
     E2E_CHECK_EQ(VersionText(block, "ProductVersion"), version);
-    E2E_CHECK(VersionText(block, "LegalCopyright").find("Copyright") == 0);
+    E2E_CHECK_STARTS_WITH(VersionText(block, "LegalCopyright"), "Copyright");
 }
 
 void CheckIconAndManifest(const std::string& path, const Program& program) {
@@ -78,10 +78,9 @@ void CheckIconAndManifest(const std::string& path, const Program& program) {
     if (E2E_CHECK(found != nullptr)) {
         const char* bytes = static_cast<const char*>(LockResource(LoadResource(image, found)));
         std::string manifest(bytes, SizeofResource(image, found));
-        E2E_CHECK(manifest.find(std::string("level=\"") + program.execution_level + "\"") !=
-                  std::string::npos);
-        E2E_CHECK(manifest.find(kWindows10) != std::string::npos);
-        E2E_CHECK(manifest.find("Microsoft.Windows.Common-Controls") != std::string::npos);
+        E2E_CHECK_CONTAINS(manifest, std::string("level=\"") + program.execution_level + "\"");
+        E2E_CHECK_CONTAINS(manifest, kWindows10);
+        E2E_CHECK_CONTAINS(manifest, "Microsoft.Windows.Common-Controls");
     }
     FreeLibrary(image);
 }

@@ -77,4 +77,20 @@ bool CheckTrue(bool condition, const char* expression, const char* file, int lin
     return condition;
 }
 
+bool CheckText(const std::optional<std::string>& text, TextTest test, const std::string& part,
+               const char* text_expression, const char* file, int line) {
+    static const char* const kVerbs[] = {"contains", "lacks", "starts with", "ends with"};
+    const std::string seen = text.value_or(std::string());
+    const size_t at = seen.find(part);
+    const size_t end = seen.size() >= part.size() ? seen.size() - part.size() : std::string::npos;
+    const bool outcomes[] = {at != std::string::npos, at == std::string::npos,
+                             seen.rfind(part, 0) == 0,
+                             end != std::string::npos && seen.find(part, end) == end};
+    const bool holds = outcomes[static_cast<int>(test)] && text.has_value();
+    const std::string expression =
+        std::string(text_expression) + " " + kVerbs[static_cast<int>(test)] + " " + Escape(part);
+    return CheckComparison({holds, holds ? std::string() : Show(text)}, expression.c_str(), file,
+                           line);
+}
+
 }  // namespace zv::e2e

@@ -6,12 +6,17 @@
 //   E2E_CHECK(seconds < 1.0);                       // "seconds < 1.0: saw 1.7 < 1"
 //   E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, key, "MTU"), 1500u);
 //   E2E_CHECK_BETWEEN(period, 150, 300);            // "period is 412, expected 150 to 300"
+//   E2E_CHECK_CONTAINS(output, "set to 576.");      // 'output contains "set to 576.": saw "..."'
+//   E2E_CHECK_LACKS(output, "auto-tuning");         // and _STARTS_WITH, _ENDS_WITH; a missing
+//                                                   // optional text fails, shown as (none)
+//   E2E_CHECK_EMPTY(NetshCalls());                  // 'NetshCalls() is empty: saw ["..."]'
+//   E2E_CHECK_ONE_OF(code, kInstallFailed, kFunctionFailed);  // "code is one of ...: saw 5"
 //   for (...) { e2e::Context in("subkey " + name); ... }
 //   return e2e::Finish();
 //
 // E2E_CHECK takes its expression apart as a comparison, so that a failure shows both sides;
 // a condition joined with && or || is checked as a whole (short-circuit kept) and shows
-// only that it was false: check the parts one by one where their values matter.
+// only that it was false: check one fact per check, with the helpers above where they fit.
 #pragma once
 
 #include <cstdio>
@@ -100,6 +105,15 @@ std::string Show(const T& value) {
 template <typename T>
 std::string Show(const std::optional<T>& value) {
     return value ? Show(*value) : "(none)";
+}
+
+template <typename T>
+std::string Show(const std::vector<T>& values) {
+    std::string shown;
+    for (const T& value : values) {
+        shown += (shown.empty() ? "" : ", ") + Show(value);
+    }
+    return "[" + shown + "]";
 }
 
 bool CheckTrue(bool condition, const char* expression, const char* file, int line);
@@ -225,6 +239,27 @@ bool CheckEqual(const A& actual, const E& expected, const char* actual_text,
     return false;
 }
 
+enum class TextTest { kContains, kLacks, kStartsWith, kEndsWith };
+
+// Checks TEXT against PART and shows the whole text when the check fails.
+bool CheckText(const std::optional<std::string>& text, TextTest test, const std::string& part,
+               const char* text_expression, const char* file, int line);
+
+template <typename List>
+bool CheckEmpty(const List& list, const char* expression, const char* file, int line) {
+    const bool holds = list.empty();
+    return CheckComparison({holds, holds ? std::string() : Show(list)},
+                           (std::string(expression) + " is empty").c_str(), file, line);
+}
+
+template <typename V, typename... C>
+bool CheckOneOf(const V& value, const char* expression, const char* choices, const char* file,
+                int line, const C&... choice) {
+    const bool holds = (Equal(value, choice) || ...);
+    return CheckComparison({holds, holds ? std::string() : Show(value)},
+                           (std::string(expression) + " is one of " + choices).c_str(), file, line);
+}
+
 }  // namespace zv::e2e
 
 // The comparison is taken apart on purpose, so GCC's advice to bracket it is kept quiet; a
@@ -240,3 +275,12 @@ bool CheckEqual(const A& actual, const E& expected, const char* actual_text,
     ::zv::e2e::CheckBetween((value), (low), (high), #value, __FILE__, __LINE__)
 #define E2E_CHECK_EQ(actual, expected) \
     ::zv::e2e::CheckEqual((actual), (expected), #actual, #expected, __FILE__, __LINE__)
+#define E2E_CHECK_TEXT(test, text, part) \
+    ::zv::e2e::CheckText((text), ::zv::e2e::TextTest::test, (part), #text, __FILE__, __LINE__)
+#define E2E_CHECK_CONTAINS(text, part) E2E_CHECK_TEXT(kContains, text, part)
+#define E2E_CHECK_LACKS(text, part) E2E_CHECK_TEXT(kLacks, text, part)
+#define E2E_CHECK_STARTS_WITH(text, part) E2E_CHECK_TEXT(kStartsWith, text, part)
+#define E2E_CHECK_ENDS_WITH(text, part) E2E_CHECK_TEXT(kEndsWith, text, part)
+#define E2E_CHECK_EMPTY(list) ::zv::e2e::CheckEmpty((list), #list, __FILE__, __LINE__)
+#define E2E_CHECK_ONE_OF(value, ...) \
+    ::zv::e2e::CheckOneOf((value), #value, #__VA_ARGS__, __FILE__, __LINE__, __VA_ARGS__)

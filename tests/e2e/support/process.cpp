@@ -69,6 +69,10 @@ void DrainPipe(HANDLE read_end, std::string& output) {
 
 CapturedRun RunCapturingOutput(const std::string& program, const std::string& arguments,
                                DWORD timeout_ms) {
+    return RunCommandCapturingOutput(AppCommand(program, arguments), timeout_ms);
+}
+
+CapturedRun RunCommandCapturingOutput(std::string command_line, DWORD timeout_ms) {
     SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
     HANDLE read_end = nullptr;
     HANDLE write_end = nullptr;
@@ -82,7 +86,6 @@ CapturedRun RunCapturingOutput(const std::string& program, const std::string& ar
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = startup.hStdError = write_end;
     PROCESS_INFORMATION process{};
-    std::string command_line = AppCommand(program, arguments);
     bool started = CreateProcessA(nullptr, &command_line[0], nullptr, nullptr, TRUE, 0, nullptr,
                                   nullptr, &startup, &process);
     CloseHandle(write_end);

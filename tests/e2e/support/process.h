@@ -50,6 +50,9 @@ struct CapturedRun {
 };
 CapturedRun RunCapturingOutput(const std::string& program, const std::string& arguments,
                                DWORD timeout_ms = kDefaultTimeoutMs);
+// The same for a whole command line, of a program anywhere.
+CapturedRun RunCommandCapturingOutput(std::string command_line,
+                                      DWORD timeout_ms = kDefaultTimeoutMs);
 
 // Every running process, as the Toolhelp snapshot lists it.
 std::vector<PROCESSENTRY32> RunningProcesses();

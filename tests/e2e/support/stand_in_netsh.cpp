@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "support/check.h"
 #include "support/files.h"
 #include "support/wine_settings.h"
 
@@ -44,6 +45,22 @@ std::vector<std::string> NetshCalls() {
     }
     RemoveFile(kCalls);
     return lines;
+}
+
+void CheckNetshStoresMtu(int mtu) {
+    const std::string head = "interface ipv4 set subinterface interface=";
+    const std::string tail = " mtu=" + std::to_string(mtu) + " store=persistent";
+    const std::vector<std::string> calls = NetshCalls();
+    E2E_CHECK_EQ(calls.size(), size_t{1});
+    for (const std::string& call : calls) {
+        E2E_CHECK_STARTS_WITH(call, head);
+        E2E_CHECK_ENDS_WITH(call, tail);
+        if (E2E_CHECK(call.size() > head.size() + tail.size())) {
+            const std::string index =
+                call.substr(head.size(), call.size() - head.size() - tail.size());
+            E2E_CHECK_EQ(index.find_first_not_of("0123456789"), std::string::npos);
+        }
+    }
 }
 
 }  // namespace zv::e2e

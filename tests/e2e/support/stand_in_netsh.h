@@ -15,5 +15,8 @@ bool HoldNetsh();
 void LetNetshGo();
 // Its arguments, one line a run, since the last call.
 std::vector<std::string> NetshCalls();
+// Checks that the runs since the last call are one, which stores MTU as an adapter's IPv4
+// MTU, the adapter named by its index.
+void CheckNetshStoresMtu(int mtu);
 
 }  // namespace zv::e2e

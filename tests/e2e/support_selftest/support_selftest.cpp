@@ -1,8 +1,10 @@
 // Checks the driver support on a known program: this driver, started again with
-// "--show-box", shows a Yes/No message box and exits with the answer.
+// "--show-box", shows a Yes/No message box and exits with the answer; with
+// "--failing-checks", it fails one check of each kind that shows what it searched.
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "support/check.h"
 #include "support/files.h"
@@ -19,6 +21,8 @@ namespace {
 const char kCaption[] = "Self Test";
 const char kText[] = "First line.\r\nSecond line?";
 
+void ChecksShowWhatTheySearched();
+
 void ChecksTheSupportOnItself() {
     e2e::ChildProcess child("\"" + e2e::DriverPath() + "\" --show-box");
     E2E_CHECK(child.started());
@@ -26,7 +30,7 @@ void ChecksTheSupportOnItself() {
     if (E2E_CHECK(box.has_value())) {
         E2E_CHECK_EQ(box->caption, kCaption);
         E2E_CHECK_EQ(box->text, kText);
-        E2E_CHECK(box->buttons.size() == 2 && box->buttons[0] == IDYES && box->buttons[1] == IDNO);
+        E2E_CHECK_EQ(box->buttons, (std::vector<int>{IDYES, IDNO}));
         e2e::WindowQuery query;
         query.process_id = child.id();
         query.caption = kCaption;
@@ -45,6 +49,35 @@ void ChecksTheSupportOnItself() {
     E2E_CHECK(e2e::RemoveFile(scratch));
     E2E_CHECK(!e2e::FileIsPresent(scratch));
     E2E_CHECK(!e2e::AppDirectory().empty());
+    ChecksShowWhatTheySearched();
+}
+
+// Fails each check that searches a text or a list; the driver reads what they printed.
+int FailingChecks() {
+    e2e::Tally::Get().report_screen_on_first_failure = false;
+    const std::string text = "abc";
+    const std::optional<std::string> none;
+    const std::vector<std::string> list = {"a", "b"};
+    E2E_CHECK_CONTAINS(text, "x");
+    E2E_CHECK_LACKS(text, "b");
+    E2E_CHECK_STARTS_WITH(none, "a");
+    E2E_CHECK_ENDS_WITH(text, "ab");
+    E2E_CHECK_EMPTY(list);
+    E2E_CHECK_ONE_OF(text.size(), 1u, 2u);
+    return e2e::Finish();
+}
+
+void ChecksShowWhatTheySearched() {
+    e2e::CapturedRun run =
+        e2e::RunCommandCapturingOutput("\"" + e2e::DriverPath() + "\" --failing-checks");
+    E2E_CHECK_EQ(run.exit_code, std::optional<DWORD>(1));
+    for (const char* seen :
+         {R"(text contains "x": saw "abc")", R"(text lacks "b": saw "abc")",
+          R"(none starts with "a": saw (none))", R"(text ends with "ab": saw "abc")",
+          R"(list is empty: saw ["a", "b"])", "text.size() is one of 1u, 2u: saw 3",
+          "0 passed, 6 failed"}) {
+        E2E_CHECK_CONTAINS(run.output, seen);
+    }
 }
 
 }  // namespace
@@ -52,6 +85,9 @@ void ChecksTheSupportOnItself() {
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--show-box") {
         return MessageBoxA(nullptr, kText, kCaption, MB_YESNO | MB_ICONINFORMATION);
+    }
+    if (argc > 1 && std::string(argv[1]) == "--failing-checks") {
+        return FailingChecks();
     }
     return e2e::RunNamedScenario({{"", ChecksTheSupportOnItself}}, argc, argv);
 }

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "../main_window/scenarios.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"
@@ -45,7 +44,7 @@ void SwitchWritesAsTheWindow(const char* word, void (*from_the_window)(),
     E2E_CHECK_EQ(RunCapturingOutput("Zorvane.exe", "/undo").exit_code, std::optional<DWORD>(0));
     CapturedRun run = RunCapturingOutput("Zorvane.exe", word);
     E2E_CHECK_EQ(run.exit_code, std::optional<DWORD>(0));
-    E2E_CHECK_EQ(run.output.find(done_text), size_t{0});
+    E2E_CHECK_STARTS_WITH(run.output, done_text);
     CheckSame(by_window, TouchedRegistry());
     E2E_CHECK_EQ(ReadWholeFile(SettingsFilePath()), file_by_window);
 }

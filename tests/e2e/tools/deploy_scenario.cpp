@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "../main_window/scenarios.h"
 #include "fakes/registry_paths.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -97,9 +96,9 @@ void RunDeployScenario(const ToolsRelease& release) {
         Context in("export");
         E2E_CHECK_EQ(RunZorvane("/export \"" + exported + "\""), std::optional<DWORD>(0));
         std::optional<std::string> text = ReadWholeFile(exported);
-        E2E_CHECK(text && text->find(release.reg_header + "\r\n") == 0);
-        E2E_CHECK(text && text->find("Zorvane.exe /apply") != std::string::npos);
-        E2E_CHECK(text && text->find("{7A3B1C2D-0001}") == std::string::npos);
+        E2E_CHECK_STARTS_WITH(text, release.reg_header + "\r\n");
+        E2E_CHECK_CONTAINS(text, "Zorvane.exe /apply");
+        E2E_CHECK_LACKS(text, "{7A3B1C2D-0001}");
         E2E_CHECK(FileIsPresent(undo_file));
         CheckSame(before, TouchedRegistry());
     }

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "../main_window/scenarios.h"
 #include "fakes/registry_paths.h"
 #include "support/check.h"
 #include "support/files.h"

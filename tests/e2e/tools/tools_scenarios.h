@@ -4,10 +4,13 @@
 
 #include <string>
 
-#include "../main_window/zorvane_session.h"
+#include "fakes/program_texts.h"
 #include "support/registry_read.h"
+#include "support/zorvane_session.h"
 
 namespace zv::e2e {
+
+using namespace test_texts;
 
 struct ToolsRelease {
     std::string name;        // win98, winxp, win10

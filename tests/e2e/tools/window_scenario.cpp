@@ -7,7 +7,6 @@
 
 #include <string>
 
-#include "../main_window/scenarios.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/screen.h"
@@ -63,8 +62,9 @@ void CheckCurrentSettings(ZorvaneSession& zorvane, const ToolsRelease& release) 
     win32::SetClipboardText(nullptr, "");
     SendMessageA(GetDlgItem(window, dialog::cmdCopy), BM_CLICK, 0, 0);
     const std::string copied = win32::ClipboardText(nullptr);
-    E2E_CHECK(copied.find("Setting\tNow in the registry\tWindows default\tApply would write\t"
-                          "Used by this Windows\r\n") == 0);
+    E2E_CHECK_STARTS_WITH(copied,
+                          "Setting\tNow in the registry\tWindows default\tApply would write\t"
+                          "Used by this Windows\r\n");
 
     const bool nt = release.name != "win98";
     const char* rwin_used = release.name == "win10"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "companion.h"
+#include "support/companion.h"
 #include "support/check.h"
 #include "support/files.h"
 #include "support/process.h"
@@ -22,7 +22,7 @@
 #include "support/screen.h"
 #include "support/wait.h"
 #include "support/windows_on_screen.h"
-#include "tray_observer.h"
+#include "support/tray_observer.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 namespace zv::e2e {
@@ -36,16 +36,6 @@ int ProbesInLossLine(const std::string& line) {
     return std::regex_search(line, match, std::regex(R"(lost probes? of (\d+))"))
                ? std::stoi(match[1])
                : -1;
-}
-
-// Wine's tray tooltip may still show the text of before for a moment after the icon changed.
-void CheckTip(const TrayObserver& tray, const std::string& pattern, const std::string& shot) {
-    std::string tip;
-    const std::regex wanted(pattern);
-    WaitUntil([&] { return std::regex_match(tip = tray.TipText(), wanted); }, 5000);
-    Note("tip: " + tip);
-    E2E_CHECK(std::regex_match(tip, wanted));
-    RequestScreenshot(shot);
 }
 
 void CheckLog(HWND history) {
@@ -98,7 +88,7 @@ void SleepHoldsTheProbesBack(HWND monitor, HWND history) {
     E2E_CHECK(WaitUntil([&] { return probes() != before; }, 35000));
     DWORD waited = GetTickCount() - woke;
     Note("the first probe after the wake came " + std::to_string(waited) + " ms after it");
-    E2E_CHECK(waited >= 14000 && waited <= 18000);
+    E2E_CHECK_BETWEEN(waited, 14000u, 18000u);
 }
 
 }  // namespace
@@ -119,15 +109,15 @@ void HistoryScenario() {
         Context in("probe host answering");
         E2E_CHECK(
             WaitUntil([&] { return tray.CurrentImage() >= 1 && tray.CurrentImage() <= 4; }, 5000));
-        CheckTip(tray, R"(Zorvane - connected, \d+ ms, loss 0% \(10 min\) 0% \(1 h\).*)",
-                 "vigilo-tip");
+        CheckTrayTip(tray, R"(Zorvane - connected, \d+ ms, loss 0% \(10 min\) 0% \(1 h\).*)",
+                     "vigilo-tip", 5000);
     }
     {
         Context in("echo replies off");
         E2E_CHECK(SetSandboxEcho(false));
         E2E_CHECK(tray.WaitForImage(5, 45000));
-        CheckTip(tray, R"(Zorvane - not connected since \d\d:\d\d \(your network\))",
-                 "vigilo-tip-not-connected");
+        CheckTrayTip(tray, R"(Zorvane - not connected since \d\d:\d\d \(your network\))",
+                     "vigilo-tip-not-connected", 5000);
         Sleep(8000);  // the confirming probe goes out 5 s after the first loss ended
     }
     {

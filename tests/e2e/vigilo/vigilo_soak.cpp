@@ -12,14 +12,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "companion.h"
+#include "support/companion.h"
 #include "support/files.h"
 #include "support/process.h"
 #include "support/process_resources.h"
 #include "support/sandbox_control.h"
 #include "support/screen.h"
 #include "support/windows_on_screen.h"
-#include "tray_observer.h"
+#include "support/tray_observer.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 using namespace zv::e2e;

@@ -1,4 +1,4 @@
-#include "zorvane_session.h"
+#include "support/zorvane_session.h"
 
 #include <vector>
 

@@ -47,4 +47,8 @@ class ZorvaneSession : public ControlDriver {
 bool InSession(const std::function<void(ZorvaneSession&)>& steps,
                const std::string& arguments = "");
 
+// Answers the restart question with Yes and checks that Windows was asked to restart:
+// Windows asks a window of this driver whether the session may end, and the driver says no.
+void CheckRestartRequested(ZorvaneSession& zorvane);
+
 }  // namespace zv::e2e

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "support/process.h"
-#include "tray_observer.h"
+#include "support/tray_observer.h"
 
 namespace zv::e2e {
 
@@ -24,6 +24,12 @@ HWND WaitForMonitorWindow();
 // Waits for the animation and checks that it cycles through the four pictures every
 // 200 ms.
 void CheckAnimation(const TrayObserver& tray, const std::string& when);
+
+// Waits up to WAIT_MS for the icon's tip to match PATTERN (a regular expression), checks it
+// and asks for a screenshot named SHOT: Wine's tray tooltip may still show the text of
+// before for a moment after the icon changed.
+void CheckTrayTip(const TrayObserver& tray, const std::string& pattern, const std::string& shot,
+                  DWORD wait_ms);
 
 struct ColourCount {
     long pixels = 0;

@@ -1,6 +1,7 @@
-#include "scenarios.h"
+#include "support/zorvane_session.h"
 
 #include "support/check.h"
+#include "fakes/program_texts.h"
 #include "support/files.h"
 #include "support/wait.h"
 
@@ -44,7 +45,7 @@ void CheckRestartRequested(ZorvaneSession& zorvane) {
     Context context("restart");
     SessionWatcher watcher;
     E2E_CHECK(watcher.window != nullptr);
-    zorvane.Answer(kRestartQuestion, IDYES);
+    zorvane.Answer(test_texts::kRestartQuestion, IDYES);
     E2E_CHECK(WaitUntil([] { return SessionWatcher::query_seen; }, 20000));
     // The refused session end leaves Zorvane running, without a message of its own.
     E2E_CHECK(zorvane.NoMessageBox(500));

@@ -1,4 +1,4 @@
-#include "tray_observer.h"
+#include "support/tray_observer.h"
 
 #include <cstdlib>
 #include <functional>

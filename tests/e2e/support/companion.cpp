@@ -1,11 +1,13 @@
-#include "companion.h"
+#include "support/companion.h"
 
 #include <shlobj.h>
 
+#include <regex>
 #include <vector>
 
 #include "support/check.h"
 #include "support/files.h"
+#include "support/screen.h"
 #include "support/wait.h"
 #include "support/windows_on_screen.h"
 #include "win32/vigilo/vigilo_ids.h"
@@ -62,6 +64,16 @@ bool Cycles(const std::vector<int>& images) {
 }
 
 }  // namespace
+
+void CheckTrayTip(const TrayObserver& tray, const std::string& pattern, const std::string& shot,
+                  DWORD wait_ms) {
+    std::string tip;
+    const std::regex wanted(pattern);
+    WaitUntil([&] { return std::regex_match(tip = tray.TipText(), wanted); }, wait_ms);
+    Note("tip: " + tip);
+    E2E_CHECK(std::regex_match(tip, wanted));
+    RequestScreenshot(shot);
+}
 
 void CheckAnimation(const TrayObserver& tray, const std::string& when) {
     Context in(when);
