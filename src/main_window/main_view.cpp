@@ -6,8 +6,7 @@
 namespace zv::main_window {
 
 MainView::MainView(ProgramRecords& records, const MainWindowPorts& ports)
-    : area(tuning::TuningRecords{records.CurrentSettings, records.DefaultSettings,
-                                 records.WindowsRelease},
+    : area(TuningRecords{records.CurrentSettings, records.DefaultSettings, records.WindowsRelease},
            ports.beeper, AreaHooks()),
       chrome(
           main_menu::MenuBar({*this, ports.launchers, ports.chrome_window, records.WindowsRelease}),
@@ -24,8 +23,8 @@ MainView::MainView(ProgramRecords& records, const MainWindowPorts& ports)
 }
 
 // The hooks run only after construction, when every member they reach exists.
-tuning::TuningAreaHooks MainView::AreaHooks() {
-    return tuning::TuningAreaHooks{
+TuningAreaHooks MainView::AreaHooks() {
+    return TuningAreaHooks{
         [this] { Apply(); },
         [this](const std::string& net_type) { ports_.window.ShowExplanation(net_type); },
         [this](const std::string& mode_word) { chrome.ShowMode(mode_word); }};

@@ -17,7 +17,7 @@
 #include "main_window/tip_option.h"
 #include "sysconfig/current_settings_report.h"
 #include "main_window/system_operations.h"
-#include "tuning/settings_window.h"
+#include "main_window/tuning_view.h"
 #include "ui/captioned.h"
 #include "ui/ports.h"
 
@@ -70,7 +70,7 @@ class MainView : private ChromeHost {
     MainView& operator=(const MainView&) = delete;
 
     ui::Window frmMain{kProgramName};
-    tuning::SettingsWindow area;
+    TuningView area;
     ui::Button cmdApply{"&Apply"};
     ui::Button cmdPing{"&Ping Configuration"};
     ui::Button cmdHelp{"&Help"};
@@ -110,7 +110,7 @@ class MainView : private ChromeHost {
     void ResizeWindowHeightBy(int twips) override;
     void MoveSettingsFrameBy(int twips) override;
 
-    tuning::TuningAreaHooks AreaHooks();
+    TuningAreaHooks AreaHooks();
     // Undo Last Change and Undo All Changes are available while there is a snapshot to put
     // back.
     void ShowUndoAvailability();

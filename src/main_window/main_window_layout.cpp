@@ -16,7 +16,7 @@ constexpr int kButtonHeight = 375;
 constexpr std::size_t kPairsInFirstRow = 3;  // MTU, RWIN, TTL; then the two wider ones
 
 // A "Windows Default"/"Custom" pair with its value control beside "Custom".
-void PlacePair(const tuning::TuningPair& pair, int left, int top, int width) {
+void PlacePair(const TuningPair& pair, int left, int top, int width) {
     pair.frame.SetBounds({left, top, width, kPairHeight});
     pair.windows_default.SetBounds({left + 150, top + 270, width - 300, kOptionHeight});
     pair.custom.SetBounds({left + 150, top + 650, 1000, kOptionHeight});
@@ -26,7 +26,7 @@ void PlacePair(const tuning::TuningPair& pair, int left, int top, int width) {
 }  // namespace
 
 ClientSize LayOutMainWindow(MainView& w, int toolbar_height, int status_bar_height) {
-    tuning::SettingsWindow& a = w.area;
+    TuningView& a = w.area;
     const int left = kMargin;
     const int top = toolbar_height + kMargin;
     const int inner = left + 180;

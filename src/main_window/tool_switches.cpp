@@ -8,7 +8,7 @@
 #include "common/numbers.h"
 #include "netstack/stack_command.h"
 #include "sysconfig/settings_file.h"
-#include "tuning/settings_window.h"
+#include "tuning/presets.h"
 
 namespace zv::main_window {
 namespace {
@@ -19,28 +19,13 @@ CommandReport Apply(SwitchRun& run) {
                            run.records.WindowsRelease);
 }
 
-// The record Restore writes comes from the window's own controller, run without a window:
-// the load of Zorvane.cfg, then the reset to the Windows defaults, as Restore answered Yes
-// makes it.
-TuningSettings WindowsDefaultsAsRestoreMakesThem(FileSystem& files, ProgramRecords& records) {
-    struct NoBeep : ui::Beeper {
-        void Beep() override {}
-    } no_beep;
-    tuning::SettingsWindow area(
-        {records.CurrentSettings, records.DefaultSettings, records.WindowsRelease}, no_beep, {});
-    area.SetLoading(true);
-    area.FillValueLists();
-    LoadSettings(files, records.ProgramDirectory, records.DefaultSettings, records.CurrentSettings);
-    area.ShowSettingsInWindow();
-    area.SetLoading(false);
-    area.SetTuningControlsEnabled(true);
-    area.ResetToWindowsDefaults();
-    return records.CurrentSettings;
-}
-
 CommandReport Restore(SwitchRun& run) {
+    // As the window's Restore makes it: of the connection type the saved choice shows.
+    ProgramRecords& records = run.records;
+    LoadSettings(run.ports.files, records.ProgramDirectory, records.DefaultSettings,
+                 records.CurrentSettings);
     TuningSettings windows_defaults =
-        WindowsDefaultsAsRestoreMakesThem(run.ports.files, run.records);
+        WindowsDefaultsToRestore(records.DefaultSettings, records.CurrentSettings.ConnectionType);
     return RunRestoreCommand({run.ports.files, run.ports.folders, run.ports.registry},
                              run.records.ProgramDirectory, windows_defaults,
                              run.records.WindowsRelease);

@@ -53,6 +53,10 @@ TuningSettings FromRow(const PresetRow& row, int16_t connection_type) {
     return preset;
 }
 
+// The connection limits Windows starts with, as positions of their list.
+constexpr int16_t kRestoredHttp10Position = 0;
+constexpr int16_t kRestoredHttp11Position = 2;
+
 }  // namespace
 
 void ApplyPreset(TuningSettings& current, int16_t connection_type, WindowsRelease windows_release) {
@@ -61,6 +65,22 @@ void ApplyPreset(TuningSettings& current, int16_t connection_type, WindowsReleas
     }
     const auto group = static_cast<size_t>(PropertiesOf(windows_release).presets);
     current = FromRow(kPresets[group][connection_type], connection_type);
+}
+
+TuningSettings WindowsDefaultsToRestore(const TuningSettings& defaults, int16_t connection_type) {
+    TuningSettings restored = defaults;
+    restored.OptiMode = ManualMode;
+    restored.ConnectionType = connection_type;
+    restored.MTUCustom = restored.RWINCustom = restored.TTLCustom = false;
+    restored.SKACustom = restored.NDICustom = false;
+    restored.RWINIndex = restored.SKAIndex = restored.NDIIndex = NoSelection;
+    restored.PMTU = true;
+    restored.BlackHole = false;
+    restored.MSCPS0Index = kRestoredHttp10Position;
+    restored.MSCPS0 = MscpsAt(kRestoredHttp10Position).value_or(0);
+    restored.MSCPS1Index = kRestoredHttp11Position;
+    restored.MSCPS1 = MscpsAt(kRestoredHttp11Position).value_or(0);
+    return restored;
 }
 
 }  // namespace zv

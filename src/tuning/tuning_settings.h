@@ -1,5 +1,7 @@
 // The record of everything the main program tunes, and the Windows-default baseline it
-// starts from. Field names and order follow the settings file, which stores them by name.
+// starts from. The fields follow the settings file's order, but not always its keys: the
+// file keeps the keys it has always had ("OptiMode", "MSCPS0", "MSCPS1", ...), since every
+// Zorvane.cfg saved so far holds them, and its writer names each key where it writes it.
 #pragma once
 
 #include <cstdint>

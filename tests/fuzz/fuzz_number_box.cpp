@@ -12,7 +12,7 @@
 #include "common/numbers.h"
 #include "fakes/recording_ui.h"
 #include "fuzz_check.h"
-#include "tuning/settings_window.h"
+#include "main_window/tuning_view.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ struct Boxes {
     zv::TuningSettings defaults = zv::InitialDefaultSettings();
     zv::WindowsRelease release = zv::WindowsRelease::Windows2000;
     zv::testing::CountingBeeper beeper;
-    zv::tuning::SettingsWindow window{{current, defaults, release}, beeper, {}};
+    zv::main_window::TuningView window{{current, defaults, release}, beeper, {}};
 
     Boxes() {
         window.FillValueLists();
@@ -84,7 +84,7 @@ void PasteText(Box& box, const std::string& pasted, int& beeps) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Boxes boxes;
-    zv::tuning::SettingsWindow& w = boxes.window;
+    zv::main_window::TuningView& w = boxes.window;
     Box all[] = {{w.mtu.value, boxes.current.MTU, kMtuDigits},
                  {w.ttl.value, boxes.current.TTL, kTtlDigits}};
     // Through a change, so that the record follows the empty box from the start.

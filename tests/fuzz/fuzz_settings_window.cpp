@@ -141,7 +141,7 @@ struct NextStart {
     zv::TuningSettings defaults = zv::InitialDefaultSettings();
     zv::WindowsRelease release = zv::WindowsRelease::Unrecognised;
     zv::testing::CountingBeeper beeper;
-    zv::tuning::SettingsWindow area{{current, defaults, release}, beeper, {}};
+    zv::main_window::TuningView area{{current, defaults, release}, beeper, {}};
 
     NextStart() { area.FillValueLists(); }
 
@@ -247,7 +247,7 @@ void Toggle(zv::ui::CheckBox& box) {
 }
 
 void OneUserAction(FuzzedDataProvider& in, Program& p) {
-    zv::tuning::SettingsWindow& a = p.window.area;
+    zv::main_window::TuningView& a = p.window.area;
     switch (in.ConsumeIntegralInRange(0, 13)) {
         case 0:
             CheckSave(p, [&] { Pick(in, a.cmbNetType); });

@@ -11,7 +11,7 @@
 #include "fuzz_check.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/settings_file_reader.h"
-#include "tuning/settings_window.h"
+#include "main_window/tuning_view.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ struct LoadedWindow {
     zv::TuningSettings defaults = zv::InitialDefaultSettings();
     zv::WindowsRelease release = zv::WindowsRelease::WindowsXp;
     zv::testing::CountingBeeper beeper;
-    zv::tuning::SettingsWindow window{{current, defaults, release}, beeper, {}};
+    zv::main_window::TuningView window{{current, defaults, release}, beeper, {}};
 
     LoadedWindow() { window.FillValueLists(); }
 

@@ -313,7 +313,7 @@ TEST_F(MainViewTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
 // when the box was left empty), is written so into Windows, and loads back as saved.
 TEST_F(MainViewTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
     LoadWithoutTip();
-    tuning::SettingsWindow& a = window.area;
+    TuningView& a = window.area;
     a.optOptimization[1].Select();
     // The MTU box when x64 is picked ("9" of "9000"; emptied), then when Apply is pressed.
     for (auto [at_pick, at_apply, rwin] :
@@ -437,7 +437,7 @@ TEST_F(MainViewTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
                b.left + b.width < frame.left + frame.width &&
                b.top + b.height < frame.top + frame.height;
     };
-    tuning::SettingsWindow& a = window.area;
+    TuningView& a = window.area;
     const std::vector<const ui::Control*> framed{
         &a.cmbNetType,    &a.optOptimization[1], &a.ttl.frame, &a.ttl.value,
         &a.ndi.frame,     &a.ndi.value,          &a.Frame7,    &a.cmbMSCPS1,

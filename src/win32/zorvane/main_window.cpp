@@ -89,16 +89,16 @@ void MainWindow::FitToLayout() {
 // In tab order: the connection type and mode first, then each frame's controls.
 void MainWindow::AddControls() {
     namespace id = frm_main;
-    tuning::SettingsWindow& a = controller_->area;
+    main_window::TuningView& a = controller_->area;
     binder().AddFrame(a.Frame1, id::Frame1);
     binder().AddLabel(a.Label1, id::Label1);
     binder().AddComboBox(a.cmbNetType, id::cmbNetType, 6);
     binder().AddLabel(a.Label2, id::Label2);
     binder().AddOption(a.optOptimization[0], id::optOptimization0, true);
     binder().AddOption(a.optOptimization[1], id::optOptimization1, false);
-    static_assert(std::size(id::kPairFrames) == tuning::kPairCount);
-    for (std::size_t i = 0; i < tuning::kPairCount; ++i) {
-        const tuning::TuningPair& pair = a.pairs()[i];
+    static_assert(std::size(id::kPairFrames) == main_window::kPairCount);
+    for (std::size_t i = 0; i < main_window::kPairCount; ++i) {
+        const main_window::TuningPair& pair = a.pairs()[i];
         const int frame = id::kPairFrames[i];
         binder().AddFrame(pair.frame, frame);
         binder().AddOption(pair.windows_default, frame + id::kPairWindowsDefault, true);

@@ -1,11 +1,11 @@
-#include "tuning/settings_window.h"
+#include "main_window/tuning_view.h"
 
 #include "common/flags.h"
 #include "common/numbers.h"
 #include "tuning/presets.h"
 #include "tuning/value_lists.h"
 
-namespace zv::tuning {
+namespace zv::main_window {
 namespace {
 
 // The longest texts the two number boxes take: every MTU and TTL the program accepts fits.
@@ -82,7 +82,7 @@ void EmptyValueControl(const TuningPair& pair) {
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(TuningRecords records, ui::Beeper& beeper, TuningAreaHooks hooks)
+TuningView::TuningView(TuningRecords records, ui::Beeper& beeper, TuningAreaHooks hooks)
     : pairs_(MakePairs()),
       current_(records.current),
       defaults_(records.defaults),
@@ -93,7 +93,7 @@ SettingsWindow::SettingsWindow(TuningRecords records, ui::Beeper& beeper, Tuning
     ConnectHandlers();
 }
 
-std::array<TuningPair, kPairCount> SettingsWindow::MakePairs() {
+std::array<TuningPair, kPairCount> TuningView::MakePairs() {
     using S = TuningSettings;
     return {Pair(mtu, Typed(&S::MTUCustom, &S::MTU, kMtuMaxChars)),
             Pair(rwin, Picked(&S::RWINCustom, &S::RWIN, &S::RWINIndex, RwinItems, RwinAt)),
@@ -103,7 +103,7 @@ std::array<TuningPair, kPairCount> SettingsWindow::MakePairs() {
 }
 
 // The state of the controls when the window is created, before anything is loaded.
-void SettingsWindow::SetInitialState() {
+void TuningView::SetInitialState() {
     optOptimization[0].Select();
     for (const TuningPair& pair : pairs_) {
         pair.windows_default.Select();
@@ -111,7 +111,7 @@ void SettingsWindow::SetInitialState() {
     }
 }
 
-void SettingsWindow::ConnectHandlers() {
+void TuningView::ConnectHandlers() {
     cmbNetType.on_change = [this] { cmbNetType_Change(); };
     optOptimization[0].on_select = [this] { optOptimization_Select(0); };
     optOptimization[1].on_select = [this] { optOptimization_Select(1); };
@@ -133,7 +133,7 @@ void SettingsWindow::ConnectHandlers() {
 // "Windows Default" empties and locks the value control and takes the baseline's value;
 // "Custom" unlocks it and marks the value as the user's own, which the value control then
 // stores as it changes. The pair lives as long as the window, so the handlers keep it.
-void SettingsWindow::ConnectPair(const TuningPair& pair) {
+void TuningView::ConnectPair(const TuningPair& pair) {
     const PairFields& fields = pair.fields;
     pair.windows_default.on_select = [this, &pair, &fields] {
         pair.value_control().SetEnabled(false);
@@ -167,7 +167,7 @@ void SettingsWindow::ConnectPair(const TuningPair& pair) {
 }
 
 // Only digits reach the box, typed or pasted; anything else is refused with a beep.
-void SettingsWindow::ConnectNumberBox(ui::TextBox& box, std::size_t max_chars) {
+void TuningView::ConnectNumberBox(ui::TextBox& box, std::size_t max_chars) {
     box.SetMaxLength(max_chars);
     box.on_key_press = [this](char key) {
         if ((key >= '0' && key <= '9') || key == ui::kBackspace) {
@@ -185,7 +185,7 @@ void SettingsWindow::ConnectNumberBox(ui::TextBox& box, std::size_t max_chars) {
     };
 }
 
-void SettingsWindow::cmbNetType_Change() {
+void TuningView::cmbNetType_Change() {
     int16_t picked = PositionOf(cmbNetType);
     if (picked == NoSelection || picked == current_.ConnectionType) {
         return;
@@ -204,7 +204,7 @@ void SettingsWindow::cmbNetType_Change() {
     }
 }
 
-void SettingsWindow::optOptimization_Select(int index) {
+void TuningView::optOptimization_Select(int index) {
     if (is_loading_) {
         return;
     }
@@ -224,7 +224,7 @@ void SettingsWindow::optOptimization_Select(int index) {
     }
 }
 
-void SettingsWindow::FillValueLists() {
+void TuningView::FillValueLists() {
     Fill(cmbNetType, ConnectionTypeItems());
     for (const TuningPair& pair : pairs_) {
         if (pair.list != nullptr) {
@@ -236,7 +236,7 @@ void SettingsWindow::FillValueLists() {
     cmbNetType.SetSelection(0);
 }
 
-void SettingsWindow::SetTuningControlsEnabled(bool enabled) {
+void TuningView::SetTuningControlsEnabled(bool enabled) {
     for (const TuningPair& pair : pairs_) {
         for (ui::Control* control : pair.controls()) {
             control->SetEnabled(enabled);
@@ -261,22 +261,16 @@ void SettingsWindow::SetTuningControlsEnabled(bool enabled) {
     cmbMSCPS1.SetSelection(ui::kNoSelection);
 }
 
-void SettingsWindow::ResetToWindowsDefaults() {
+void TuningView::ResetToWindowsDefaults() {
     defaults_.OptiMode = ManualMode;
     // The record keeps the connection type the list shows: it is what Apply saves and
     // what the list's handler compares a new pick with.
     defaults_.ConnectionType = current_.ConnectionType;
-    current_ = defaults_;
-    for (const TuningPair& pair : pairs_) {
-        pair.windows_default.Select();
-    }
-    chkPMTU.SetValue(kChecked);
-    chkBlackHole.SetValue(kUnchecked);
-    cmbMSCPS0.SetSelection(0);
-    cmbMSCPS1.SetSelection(2);
+    current_ = WindowsDefaultsToRestore(defaults_, current_.ConnectionType);
+    ShowManualValues();
 }
 
-void SettingsWindow::ShowManualValues() {
+void TuningView::ShowManualValues() {
     for (const TuningPair& pair : pairs_) {
         (current_.*pair.fields.custom ? pair.custom : pair.windows_default).Select();
     }
@@ -297,7 +291,7 @@ void SettingsWindow::ShowManualValues() {
     cmbMSCPS1.SetSelection(current_.MSCPS1Index);
 }
 
-void SettingsWindow::UseCustomMtu(int32_t found_mtu) {
+void TuningView::UseCustomMtu(int32_t found_mtu) {
     if (!optOptimization[ManualMode].selected()) {
         // Automatic mode holds the preset of the type shown; the switch resets to the Windows
         // defaults, so the preset comes back as the user's own values, or the next Apply
@@ -313,7 +307,7 @@ void SettingsWindow::UseCustomMtu(int32_t found_mtu) {
     mtu.value.SetText(std::to_string(found_mtu));
 }
 
-void SettingsWindow::ShowSettingsInWindow() {
+void TuningView::ShowSettingsInWindow() {
     cmbNetType.SetSelection(current_.ConnectionType);
     if (current_.OptiMode == ManualMode) {
         optOptimization[1].Select();
@@ -329,7 +323,7 @@ void SettingsWindow::ShowSettingsInWindow() {
     }
 }
 
-TuningSettings SettingsWindow::TakeValues() {
+TuningSettings TuningView::TakeValues() {
     current_ = AsApplied(current_);
     TuningSettings taken = current_;
     // The list's handler keeps the last type picked when the list is emptied; Apply must
@@ -341,7 +335,7 @@ TuningSettings SettingsWindow::TakeValues() {
     return taken;
 }
 
-std::vector<ui::Control*> SettingsWindow::AllControls() {
+std::vector<ui::Control*> TuningView::AllControls() {
     std::vector<ui::Control*> controls = {
         &Frame1, &Label1, &cmbNetType, &Label2, &optOptimization[0], &optOptimization[1]};
     for (const TuningPair& pair : pairs_) {
@@ -353,10 +347,10 @@ std::vector<ui::Control*> SettingsWindow::AllControls() {
     return controls;
 }
 
-void SettingsWindow::MoveBy(int dx, int dy) {
+void TuningView::MoveBy(int dx, int dy) {
     for (ui::Control* control : AllControls()) {
         control->MoveBy(dx, dy);
     }
 }
 
-}  // namespace zv::tuning
+}  // namespace zv::main_window

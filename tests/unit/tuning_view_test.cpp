@@ -10,17 +10,17 @@
 #include "fakes/settings_records.h"
 #include "sysconfig/saved_choice_rules.h"
 #include "tuning/presets.h"
-#include "tuning/settings_window.h"
+#include "main_window/tuning_view.h"
 
-namespace zv::tuning {
+namespace zv::main_window {
 namespace {
 
 constexpr WindowsRelease kGroupA = WindowsRelease::Windows2000;
 constexpr WindowsRelease kGroupB = WindowsRelease::Windows98;
 
-class SettingsWindowTest : public ::testing::Test {
+class TuningViewTest : public ::testing::Test {
   protected:
-    SettingsWindowTest() { window.FillValueLists(); }
+    TuningViewTest() { window.FillValueLists(); }
 
     // The window after a load of the given settings.
     void Load(const TuningSettings& saved) {
@@ -45,14 +45,14 @@ class SettingsWindowTest : public ::testing::Test {
     int applies = 0;
     std::vector<std::string> explained;
     std::string mode_text;
-    SettingsWindow window{
+    TuningView window{
         TuningRecords{current, defaults, release}, beeper,
         TuningAreaHooks{[this] { ++applies; },
                         [this](const std::string& type) { explained.push_back(type); },
                         [this](const std::string& word) { mode_text = "Mode: " + word; }}};
 };
 
-TEST_F(SettingsWindowTest, LoadsAutomaticModeAsThePresetOfTheSavedType) {
+TEST_F(TuningViewTest, LoadsAutomaticModeAsThePresetOfTheSavedType) {
     TuningSettings saved;
     saved.ConnectionType = 4;
     Load(saved);
@@ -74,7 +74,7 @@ TEST_F(SettingsWindowTest, LoadsAutomaticModeAsThePresetOfTheSavedType) {
     EXPECT_TRUE(window.cmbNetType.enabled());
 }
 
-TEST_F(SettingsWindowTest, LoadsManualModeIntoTheControlsAndRecomputesRwinFromTheMtu) {
+TEST_F(TuningViewTest, LoadsManualModeIntoTheControlsAndRecomputesRwinFromTheMtu) {
     TuningSettings saved = testing::ManualChoice();
     saved.ConnectionType = 2;
     saved.MTU = 1500;
@@ -104,7 +104,7 @@ TEST_F(SettingsWindowTest, LoadsManualModeIntoTheControlsAndRecomputesRwinFromTh
     EXPECT_TRUE(explained.empty());  // no dialog while loading
 }
 
-TEST_F(SettingsWindowTest, ConnectionTypePickAppliesAtOnceOnlyInAutomaticMode) {
+TEST_F(TuningViewTest, ConnectionTypePickAppliesAtOnceOnlyInAutomaticMode) {
     Load(TuningSettings{});
     window.cmbNetType.SetSelection(0);  // the type already held: nothing
     EXPECT_EQ(applies, 0);
@@ -121,14 +121,14 @@ TEST_F(SettingsWindowTest, ConnectionTypePickAppliesAtOnceOnlyInAutomaticMode) {
     EXPECT_EQ(applies, 1);
 }
 
-TEST_F(SettingsWindowTest, PresetFollowsTheWindowsRelease) {
+TEST_F(TuningViewTest, PresetFollowsTheWindowsRelease) {
     release = kGroupB;
     Load(TuningSettings{});
     window.cmbNetType.SetSelection(4);
     EXPECT_EQ(current, Preset(4));  // group B's, whose MTU is 1500 where group A's is 7240
 }
 
-TEST_F(SettingsWindowTest, SwitchingToManualResetsToWindowsDefaultsAndExplains) {
+TEST_F(TuningViewTest, SwitchingToManualResetsToWindowsDefaultsAndExplains) {
     Load(TuningSettings{});
     window.cmbNetType.SetSelection(2);
     SwitchToManual();
@@ -149,7 +149,29 @@ TEST_F(SettingsWindowTest, SwitchingToManualResetsToWindowsDefaultsAndExplains) 
     EXPECT_EQ(window.cmbNetType.SelectedText(), "ISDN");
 }
 
-TEST_F(SettingsWindowTest, BackToAutomaticDropsManualValuesForThePreset) {
+// Restore in the window leaves in the record exactly what /restore writes without one,
+// whatever the window showed before.
+TEST_F(TuningViewTest, RestoreShowsWhatTheWindowlessRestoreWrites) {
+    TuningSettings automatic;
+    automatic.ConnectionType = 4;
+    TuningSettings custom = testing::ManualChoice();
+    custom.BlackHole = custom.SKACustom = true;
+    custom.PMTU = false;
+    custom.SKAIndex = 9;
+    custom.SKA = 600000;
+    custom.MSCPS0Index = 4;
+    custom.MSCPS0 = 6;
+    for (const TuningSettings& before : {automatic, custom}) {
+        SCOPED_TRACE("from type " + std::to_string(before.ConnectionType));
+        Load(before);
+        window.SetTuningControlsEnabled(true);
+        window.ResetToWindowsDefaults();
+        EXPECT_EQ(current,
+                  WindowsDefaultsToRestore(InitialDefaultSettings(), before.ConnectionType));
+    }
+}
+
+TEST_F(TuningViewTest, BackToAutomaticDropsManualValuesForThePreset) {
     Load(TuningSettings{});
     window.cmbNetType.SetSelection(3);
     SwitchToManual();
@@ -167,7 +189,7 @@ TEST_F(SettingsWindowTest, BackToAutomaticDropsManualValuesForThePreset) {
     EXPECT_EQ(explained, (std::vector<std::string>{"ADSL/Cable", "ADSL/Cable"}));
 }
 
-TEST_F(SettingsWindowTest, CustomValuesAreStoredAsPickedAndWindowsDefaultClearsThem) {
+TEST_F(TuningViewTest, CustomValuesAreStoredAsPickedAndWindowsDefaultClearsThem) {
     Load(TuningSettings{});
     SwitchToManual();
     window.rwin.custom.Select();
@@ -214,7 +236,7 @@ TEST_F(SettingsWindowTest, CustomValuesAreStoredAsPickedAndWindowsDefaultClearsT
     EXPECT_EQ(current.MTU, 0);
 }
 
-TEST_F(SettingsWindowTest, AFoundMtuIsUsedInManualModeWithThePresetKeptAsCustomValues) {
+TEST_F(TuningViewTest, AFoundMtuIsUsedInManualModeWithThePresetKeptAsCustomValues) {
     Load(TuningSettings{});
     window.cmbNetType.SetSelection(3);
     window.UseCustomMtu(1400);
@@ -247,7 +269,7 @@ TEST_F(SettingsWindowTest, AFoundMtuIsUsedInManualModeWithThePresetKeptAsCustomV
     EXPECT_EQ(applies, 1);
 }
 
-TEST_F(SettingsWindowTest, NumberBoxesTakeOnlyDigitsUpToTheirLength) {
+TEST_F(TuningViewTest, NumberBoxesTakeOnlyDigitsUpToTheirLength) {
     Load(TuningSettings{});
     SwitchToManual();
     window.mtu.custom.Select();
@@ -274,23 +296,23 @@ TEST_F(SettingsWindowTest, NumberBoxesTakeOnlyDigitsUpToTheirLength) {
 }
 
 // What the user does after switching to Manual mode, in one step or several.
-using Arrange = std::function<void(SettingsWindow&)>;
+using Arrange = std::function<void(TuningView&)>;
 // A list's pair set to Custom, with no value picked.
-Arrange Custom(PairControls<ui::ComboBox> SettingsWindow::*pair) {
-    return [pair](SettingsWindow& w) { (w.*pair).custom.Select(); };
+Arrange Custom(PairControls<ui::ComboBox> TuningView::*pair) {
+    return [pair](TuningView& w) { (w.*pair).custom.Select(); };
 }
-Arrange Unpicked(ui::ComboBox SettingsWindow::*list) {
-    return [list](SettingsWindow& w) { (w.*list).SetSelection(ui::kNoSelection); };
+Arrange Unpicked(ui::ComboBox TuningView::*list) {
+    return [list](TuningView& w) { (w.*list).SetSelection(ui::kNoSelection); };
 }
 // A text pair set to Custom with `text` typed.
-Arrange Typed(PairControls<ui::TextBox> SettingsWindow::*pair, const char* text) {
-    return [pair, text](SettingsWindow& w) {
+Arrange Typed(PairControls<ui::TextBox> TuningView::*pair, const char* text) {
+    return [pair, text](TuningView& w) {
         (w.*pair).custom.Select();
         (w.*pair).value.SetText(text);
     };
 }
 Arrange Both(Arrange first, Arrange second) {
-    return [first, second](SettingsWindow& w) {
+    return [first, second](TuningView& w) {
         first(w);
         second(w);
     };
@@ -307,7 +329,7 @@ void PrintTo(const ValidationCase& c, std::ostream* out) {
     *out << c.label;
 }
 
-class ValidationTest : public SettingsWindowTest,
+class ValidationTest : public TuningViewTest,
                        public ::testing::WithParamInterface<ValidationCase> {};
 
 // The window's state, as the record Apply takes from it, fails the first check only.
@@ -328,38 +350,36 @@ TEST_P(ValidationTest, ShowsTheFirstFailedCheckOnly) {
 constexpr const char* kBadMtu = "Invalid MTU. Enter Valid One.";
 constexpr const char* kBadTtl = "Invalid TTL. Enter Valid One.";
 const ValidationCase kValidationCases[] = {
-    {"defaults", [](SettingsWindow&) {}, nullptr},
-    {"no_type", Both(Unpicked(&SettingsWindow::cmbNetType), Unpicked(&SettingsWindow::cmbMSCPS0)),
+    {"defaults", [](TuningView&) {}, nullptr},
+    {"no_type", Both(Unpicked(&TuningView::cmbNetType), Unpicked(&TuningView::cmbMSCPS0)),
      "Invalid Connection Type. Select Valid One."},
     {"type_picked_again",
-     Both(Unpicked(&SettingsWindow::cmbNetType),
-          [](SettingsWindow& w) { w.cmbNetType.SetSelection(0); }),
+     Both(Unpicked(&TuningView::cmbNetType), [](TuningView& w) { w.cmbNetType.SetSelection(0); }),
      nullptr},
-    {"no_http10", Both(Unpicked(&SettingsWindow::cmbMSCPS0), Custom(&SettingsWindow::rwin)),
+    {"no_http10", Both(Unpicked(&TuningView::cmbMSCPS0), Custom(&TuningView::rwin)),
      "Invalid MSCPS using HTTP 1.0 Value. Select Valid One."},
-    {"no_http11", Unpicked(&SettingsWindow::cmbMSCPS1),
+    {"no_http11", Unpicked(&TuningView::cmbMSCPS1),
      "Invalid MSCPS using HTTP 1.1 value. Select Valid One."},
-    {"empty_mtu", Typed(&SettingsWindow::mtu, ""), kBadMtu},
-    {"mtu_0", Typed(&SettingsWindow::mtu, "0"), kBadMtu},
-    {"mtu_67", Typed(&SettingsWindow::mtu, "67"), kBadMtu},
-    {"mtu_65536", Typed(&SettingsWindow::mtu, "65536"), kBadMtu},
-    {"mtu_bounds_pass",
-     Both(Typed(&SettingsWindow::mtu, "65535"), Typed(&SettingsWindow::ttl, "1")), nullptr},
-    {"mtu_before_rwin", Both(Typed(&SettingsWindow::mtu, ""), Custom(&SettingsWindow::rwin)),
-     kBadMtu},
-    {"no_rwin", Custom(&SettingsWindow::rwin), "Invalid RWIN. Select Valid One."},
-    {"empty_ttl", Typed(&SettingsWindow::ttl, ""), kBadTtl},
-    {"ttl_0", Typed(&SettingsWindow::ttl, "0"), kBadTtl},
-    {"ttl_256", Typed(&SettingsWindow::ttl, "256"), kBadTtl},
-    {"no_ska", Custom(&SettingsWindow::ska), "Invalid Session Keep Alive. Select Valid One."},
-    {"no_ndi", Custom(&SettingsWindow::ndi), "Invalid NDI Cache. Select Valid One."},
+    {"empty_mtu", Typed(&TuningView::mtu, ""), kBadMtu},
+    {"mtu_0", Typed(&TuningView::mtu, "0"), kBadMtu},
+    {"mtu_67", Typed(&TuningView::mtu, "67"), kBadMtu},
+    {"mtu_65536", Typed(&TuningView::mtu, "65536"), kBadMtu},
+    {"mtu_bounds_pass", Both(Typed(&TuningView::mtu, "65535"), Typed(&TuningView::ttl, "1")),
+     nullptr},
+    {"mtu_before_rwin", Both(Typed(&TuningView::mtu, ""), Custom(&TuningView::rwin)), kBadMtu},
+    {"no_rwin", Custom(&TuningView::rwin), "Invalid RWIN. Select Valid One."},
+    {"empty_ttl", Typed(&TuningView::ttl, ""), kBadTtl},
+    {"ttl_0", Typed(&TuningView::ttl, "0"), kBadTtl},
+    {"ttl_256", Typed(&TuningView::ttl, "256"), kBadTtl},
+    {"no_ska", Custom(&TuningView::ska), "Invalid Session Keep Alive. Select Valid One."},
+    {"no_ndi", Custom(&TuningView::ndi), "Invalid NDI Cache. Select Valid One."},
 };
 INSTANTIATE_TEST_SUITE_P(Checks, ValidationTest, ::testing::ValuesIn(kValidationCases),
                          [](const ::testing::TestParamInfo<ValidationCase>& info) {
                              return info.param.label;
                          });
 
-TEST_F(SettingsWindowTest, MovingTheAreaMovesEveryControlAlike) {
+TEST_F(TuningViewTest, MovingTheAreaMovesEveryControlAlike) {
     window.Frame1.SetBounds({120, 600, 9000, 5000});
     window.cmbMSCPS1.SetBounds({7000, 4000, 1200, 315});
     window.MoveBy(0, -420);
@@ -368,4 +388,4 @@ TEST_F(SettingsWindowTest, MovingTheAreaMovesEveryControlAlike) {
 }
 
 }  // namespace
-}  // namespace zv::tuning
+}  // namespace zv::main_window

@@ -21,7 +21,7 @@
 #include "ui/ports.h"
 #include "ui/text_box.h"
 
-namespace zv::tuning {
+namespace zv::main_window {
 
 // What the tuning area asks of the window around it.
 struct TuningAreaHooks {
@@ -87,18 +87,18 @@ struct PairControls {
     ValueControl value;
 };
 
-class SettingsWindow {
+class TuningView {
   public:
-    SettingsWindow(TuningRecords records, ui::Beeper& beeper, TuningAreaHooks hooks);
-    SettingsWindow(const SettingsWindow&) = delete;
-    SettingsWindow& operator=(const SettingsWindow&) = delete;
+    TuningView(TuningRecords records, ui::Beeper& beeper, TuningAreaHooks hooks);
+    TuningView(const TuningView&) = delete;
+    TuningView& operator=(const TuningView&) = delete;
 
     // Empties and fills every list, then shows the first connection type.
     void FillValueLists();
     // Enables or disables every tuning control, then empties them all.
     void SetTuningControlsEnabled(bool enabled);
-    // Manual-mode Windows defaults in the record and the controls; the mode options and
-    // the connection type shown stay as they are.
+    // What Restore writes (WindowsDefaultsToRestore) in the record and the controls; the
+    // mode options and the connection type shown stay as they are.
     void ResetToWindowsDefaults();
     // Puts a Manual-mode CurrentSettings into the controls.
     void ShowManualValues();
@@ -171,4 +171,4 @@ class SettingsWindow {
     bool is_loading_ = false;
 };
 
-}  // namespace zv::tuning
+}  // namespace zv::main_window
