@@ -11,8 +11,8 @@ MainChrome::MainChrome(ui::MenuTable menu_bar, ChromeHost& host)
     StatusBar1.SetPanelText(kOsPanel, "OS");
     StatusBar1.SetPanelText(kStatePanel, "State");
     menu.RequireHandlers();
-    menu.SetChecked(main_menu::mnuToolBar, true);
-    menu.SetChecked(main_menu::mnuStatusBar, true);
+    menu.SetChecked(main_menu::menu_toolbar, true);
+    menu.SetChecked(main_menu::menu_status_bar, true);
 }
 
 void MainChrome::BuildToolbar() {
@@ -57,14 +57,14 @@ void MainChrome::ToggleToolbar() {
     host_.MoveSettingsFrameBy(shift);
     // The status bar moves even while hidden, so that it comes back in its place.
     StatusBar1.MoveBy(0, shift);
-    menu.SetChecked(main_menu::mnuToolBar, showing);
+    menu.SetChecked(main_menu::menu_toolbar, showing);
 }
 
 void MainChrome::ToggleStatusBar() {
     bool showing = !StatusBar1.visible();
     StatusBar1.SetVisible(showing);
     ResizeWindowBy(showing ? kStatusBarToggleTwips : -kStatusBarToggleTwips);
-    menu.SetChecked(main_menu::mnuStatusBar, showing);
+    menu.SetChecked(main_menu::menu_status_bar, showing);
 }
 
 void MainChrome::ResizeWindowBy(int twips) {
@@ -76,7 +76,7 @@ void MainChrome::ResizeWindowBy(int twips) {
 // The toolbar's Apply is the window's Apply button, which does nothing while disabled;
 // File > Apply New Settings applies all the same.
 void MainChrome::Toolbar1_ButtonClick(int command) {
-    if (command != main_menu::mnuApplyNewSettings || host_.IsApplyEnabled()) {
+    if (command != main_menu::menu_apply_new_settings || host_.IsApplyEnabled()) {
         menu.Choose(command);
     }
 }

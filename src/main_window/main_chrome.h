@@ -21,7 +21,7 @@ inline constexpr int kStatusBarToggleTwips = 315;
 enum StatusPanel { kPromptPanel = 1, kModePanel = 2, kOsPanel = 3, kStatePanel = 4 };
 
 // What the chrome asks of the window it sits in: whether its Apply button is enabled, and
-// its geometry in twips (the outer height, and the frame that holds all settings, Frame1,
+// its geometry in twips (the outer height, and the frame that holds all settings, settings_frame,
 // which moves with the toolbar).
 class ChromeHost {
   public:

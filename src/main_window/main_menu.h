@@ -23,30 +23,30 @@ namespace main_menu {
 
 enum Command : int {
     // File
-    mnuApplyNewSettings = 201,
-    mnuRegistryBackup = 202,
-    mnuPingConfiguration = 203,
-    mnuRestore = 204,
-    mnuExit = 205,
+    menu_apply_new_settings = 201,
+    menu_registry_backup = 202,
+    menu_ping_configuration = 203,
+    menu_restore = 204,
+    menu_exit = 205,
     // View
-    mnuToolBar = 211,
-    mnuStatusBar = 212,
-    mnuSystem = 213,
-    mnuInternet = 214,
-    mnumodem = 215,
-    mnuNetwork = 216,
+    menu_toolbar = 211,
+    menu_status_bar = 212,
+    menu_system = 213,
+    menu_internet = 214,
+    menu_modems = 215,
+    menu_networks = 216,
     // Tools
-    mnuCurrentSettings = 221,
-    mnuUndoLastChange = 222,
-    mnuExportForDeployment = 223,
-    mnuFindLargestMtu = 224,
-    mnuUndoAllChanges = 225,
-    mnuNetworkStack = 226,
+    menu_current_settings = 221,
+    menu_undo_last_change = 222,
+    menu_export_for_deployment = 223,
+    menu_find_largest_mtu = 224,
+    menu_undo_all_changes = 225,
+    menu_network_stack = 226,
     // Help
-    mnuHelp1 = 231,
-    mnutip = 232,
-    mnuwebsite1 = 233,
-    mnuemail1 = 234,
+    menu_users_guide = 231,
+    menu_tip_of_the_day = 232,
+    menu_web_site = 233,
+    menu_email = 234,
 };
 
 // The modal dialogs that hand nothing back, opened by one call of the window's port

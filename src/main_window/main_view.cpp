@@ -101,7 +101,7 @@ void MainView::OpenDialog(main_menu::Dialog dialog) {
 void MainView::ShowCurrentSettings() {
     ports_.window.ShowCurrentSettings([this] {
         std::optional<TuningSettings> would_apply = area.TakeValues();
-        if (would_apply->OptiMode == ManualMode && ManualSettingsFailure(*would_apply)) {
+        if (would_apply->OptimizationMode == ManualMode && ManualSettingsFailure(*would_apply)) {
             would_apply.reset();
         }
         return CurrentSettingsReport(ports_.registry, records_.WindowsRelease, would_apply);
@@ -145,8 +145,8 @@ void MainView::ExportForDeployment() {
 }
 
 void MainView::ShowUndoAvailability() {
-    chrome.menu.SetEnabled(main_menu::mnuUndoLastChange, operations_.CanUndo());
-    chrome.menu.SetEnabled(main_menu::mnuUndoAllChanges, operations_.CanUndoAll());
+    chrome.menu.SetEnabled(main_menu::menu_undo_last_change, operations_.CanUndo());
+    chrome.menu.SetEnabled(main_menu::menu_undo_all_changes, operations_.CanUndoAll());
 }
 
 void MainView::FindLargestMtu() {
@@ -169,7 +169,7 @@ void MainView::ResizeWindowHeightBy(int twips) {
     frmMain.SetBounds(bounds);
 }
 
-// The buttons sit inside Frame1, so they move with it.
+// The buttons sit inside settings_frame, so they move with it.
 void MainView::MoveSettingsFrameBy(int twips) {
     area.MoveBy(0, twips);
     for (ui::Button* button : {&cmdApply, &cmdPing, &cmdHelp}) {

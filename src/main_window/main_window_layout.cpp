@@ -32,11 +32,11 @@ ClientSize LayOutMainWindow(MainView& w, int toolbar_height, int status_bar_heig
     const int inner = left + 180;
 
     int y = top + 330;
-    a.Label1.SetBounds({inner, y + 45, 1400, 240});
-    a.cmbNetType.SetBounds({inner + 1420, y, 2000, kRowHeight});
-    a.Label2.SetBounds({inner + 3800, y + 45, 1600, 240});
-    a.optOptimization[0].SetBounds({inner + 5420, y + 30, 1250, kOptionHeight});
-    a.optOptimization[1].SetBounds({inner + 6760, y + 30, 1100, kOptionHeight});
+    a.connection_type_label.SetBounds({inner, y + 45, 1400, 240});
+    a.connection_type_list.SetBounds({inner + 1420, y, 2000, kRowHeight});
+    a.optimization_mode_label.SetBounds({inner + 3800, y + 45, 1600, 240});
+    a.optimization_mode[0].SetBounds({inner + 5420, y + 30, 1250, kOptionHeight});
+    a.optimization_mode[1].SetBounds({inner + 6760, y + 30, 1100, kOptionHeight});
 
     y += 480;
     for (std::size_t i = 0; i < a.pairs().size(); ++i) {
@@ -51,14 +51,14 @@ ClientSize LayOutMainWindow(MainView& w, int toolbar_height, int status_bar_heig
 
     y += 2 * (kPairHeight + 120);
     const int general_width = 2 * kWidePair + 120;
-    a.Frame7.SetBounds({inner, y, general_width, 1080});
-    a.chkPMTU.SetBounds({inner + 150, y + 300, 3300, kOptionHeight});
-    a.chkBlackHole.SetBounds({inner + 150, y + 680, 3300, kOptionHeight});
+    a.general_frame.SetBounds({inner, y, general_width, 1080});
+    a.path_mtu_discovery.SetBounds({inner + 150, y + 300, 3300, kOptionHeight});
+    a.black_hole_detection.SetBounds({inner + 150, y + 680, 3300, kOptionHeight});
     const int lists = inner + 4800;
-    a.Label3.SetBounds({lists, y + 300, 2200, 240});
-    a.cmbMSCPS0.SetBounds({lists + 2300, y + 255, 1000, kRowHeight});
-    a.Label4.SetBounds({lists, y + 680, 2200, 240});
-    a.cmbMSCPS1.SetBounds({lists + 2300, y + 635, 1000, kRowHeight});
+    a.http10_connections_label.SetBounds({lists, y + 300, 2200, 240});
+    a.http10_connections.SetBounds({lists + 2300, y + 255, 1000, kRowHeight});
+    a.http11_connections_label.SetBounds({lists, y + 680, 2200, 240});
+    a.http11_connections.SetBounds({lists + 2300, y + 635, 1000, kRowHeight});
 
     y += 1080 + 180;
     const int buttons_right = inner + general_width;
@@ -67,7 +67,7 @@ ClientSize LayOutMainWindow(MainView& w, int toolbar_height, int status_bar_heig
     w.cmdApply.SetBounds({buttons_right - 3620 - 120 - 1300, y, 1300, kButtonHeight});
 
     const int frame_bottom = y + kButtonHeight + 180;
-    a.Frame1.SetBounds({left, top, kFrameWidth, frame_bottom - top});
+    a.settings_frame.SetBounds({left, top, kFrameWidth, frame_bottom - top});
     return ClientSize{left + kFrameWidth + kMargin, frame_bottom + kMargin + status_bar_height};
 }
 

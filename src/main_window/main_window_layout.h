@@ -1,6 +1,6 @@
-// Where the main window's tuning area and buttons sit, in twips: Frame1 below the toolbar,
+// Where the main window's tuning area and buttons sit, in twips: settings_frame below the toolbar,
 // the five value frames in two rows, the general settings below them and the buttons at
-// the bottom of Frame1.
+// the bottom of settings_frame.
 #pragma once
 
 #include "main_window/main_view.h"

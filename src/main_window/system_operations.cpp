@@ -52,7 +52,7 @@ bool SystemOperations::SaveAndWrite(const TuningSettings& settings) {
 }
 
 bool SystemOperations::CheckChoice(const TuningSettings& settings) {
-    if (settings.OptiMode == ManualMode) {
+    if (settings.OptimizationMode == ManualMode) {
         if (std::optional<std::string> failure = ManualSettingsFailure(settings)) {
             Show(*failure);
             return false;

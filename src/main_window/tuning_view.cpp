@@ -63,7 +63,7 @@ int16_t PositionOf(const ui::ComboBox& list) {
 
 // The values of a preset, each one it sets marked as the user's own, for Manual mode.
 TuningSettings PresetAsCustom(TuningSettings preset) {
-    preset.OptiMode = ManualMode;
+    preset.OptimizationMode = ManualMode;
     preset.MTUCustom = preset.MTU != NotSet;
     preset.RWINCustom = preset.RWIN != NotSet && preset.RWINIndex != NoSelection;
     preset.TTLCustom = preset.TTL != NotSet;
@@ -104,7 +104,7 @@ std::array<TuningPair, kPairCount> TuningView::MakePairs() {
 
 // The state of the controls when the window is created, before anything is loaded.
 void TuningView::SetInitialState() {
-    optOptimization[0].Select();
+    optimization_mode[0].Select();
     for (const TuningPair& pair : pairs_) {
         pair.windows_default.Select();
         pair.value_control().SetEnabled(false);
@@ -112,21 +112,25 @@ void TuningView::SetInitialState() {
 }
 
 void TuningView::ConnectHandlers() {
-    cmbNetType.on_change = [this] { cmbNetType_Change(); };
-    optOptimization[0].on_select = [this] { optOptimization_Select(0); };
-    optOptimization[1].on_select = [this] { optOptimization_Select(1); };
+    connection_type_list.on_change = [this] { ConnectionTypeChanged(); };
+    optimization_mode[0].on_select = [this] { OptimizationModeSelected(0); };
+    optimization_mode[1].on_select = [this] { OptimizationModeSelected(1); };
     for (const TuningPair& pair : pairs_) {
         ConnectPair(pair);
     }
-    chkPMTU.on_change = [this] { current_.PMTU = CheckedToFlag(chkPMTU.value()); };
-    chkBlackHole.on_change = [this] { current_.BlackHole = CheckedToFlag(chkBlackHole.value()); };
-    cmbMSCPS0.on_change = [this] {
-        current_.MSCPS0Index = PositionOf(cmbMSCPS0);
-        current_.MSCPS0 = MscpsAt(current_.MSCPS0Index).value_or(0);
+    path_mtu_discovery.on_change = [this] {
+        current_.PMTU = CheckedToFlag(path_mtu_discovery.value());
     };
-    cmbMSCPS1.on_change = [this] {
-        current_.MSCPS1Index = PositionOf(cmbMSCPS1);
-        current_.MSCPS1 = MscpsAt(current_.MSCPS1Index).value_or(0);
+    black_hole_detection.on_change = [this] {
+        current_.BlackHole = CheckedToFlag(black_hole_detection.value());
+    };
+    http10_connections.on_change = [this] {
+        current_.Http10ConnectionsIndex = PositionOf(http10_connections);
+        current_.Http10Connections = MscpsAt(current_.Http10ConnectionsIndex).value_or(0);
+    };
+    http11_connections.on_change = [this] {
+        current_.Http11ConnectionsIndex = PositionOf(http11_connections);
+        current_.Http11Connections = MscpsAt(current_.Http11ConnectionsIndex).value_or(0);
     };
 }
 
@@ -185,13 +189,13 @@ void TuningView::ConnectNumberBox(ui::TextBox& box, std::size_t max_chars) {
     };
 }
 
-void TuningView::cmbNetType_Change() {
-    int16_t picked = PositionOf(cmbNetType);
+void TuningView::ConnectionTypeChanged() {
+    int16_t picked = PositionOf(connection_type_list);
     if (picked == NoSelection || picked == current_.ConnectionType) {
         return;
     }
     current_.ConnectionType = picked;
-    if (optOptimization[1].selected()) {
+    if (optimization_mode[1].selected()) {
         return;
     }
     // After a Restore the tuning controls are open although Automatic is selected; the
@@ -204,36 +208,36 @@ void TuningView::cmbNetType_Change() {
     }
 }
 
-void TuningView::optOptimization_Select(int index) {
+void TuningView::OptimizationModeSelected(int index) {
     if (is_loading_) {
         return;
     }
-    current_.OptiMode = static_cast<int16_t>(index);
+    current_.OptimizationMode = static_cast<int16_t>(index);
     if (index == ManualMode) {
         SetTuningControlsEnabled(true);
         ResetToWindowsDefaults();
         if (hooks_.show_explanation) {
-            hooks_.show_explanation(cmbNetType.SelectedText());
+            hooks_.show_explanation(connection_type_list.SelectedText());
         }
     } else {
         SetTuningControlsEnabled(false);
         ApplyPreset(current_, current_.ConnectionType, windows_release_);
     }
     if (hooks_.show_mode) {
-        hooks_.show_mode(optOptimization[index].caption());
+        hooks_.show_mode(optimization_mode[index].caption());
     }
 }
 
 void TuningView::FillValueLists() {
-    Fill(cmbNetType, ConnectionTypeItems());
+    Fill(connection_type_list, ConnectionTypeItems());
     for (const TuningPair& pair : pairs_) {
         if (pair.list != nullptr) {
             Fill(*pair.list, pair.fields.items());
         }
     }
-    Fill(cmbMSCPS0, MscpsItems());
-    Fill(cmbMSCPS1, MscpsItems());
-    cmbNetType.SetSelection(0);
+    Fill(http10_connections, MscpsItems());
+    Fill(http11_connections, MscpsItems());
+    connection_type_list.SetSelection(0);
 }
 
 void TuningView::SetTuningControlsEnabled(bool enabled) {
@@ -243,7 +247,8 @@ void TuningView::SetTuningControlsEnabled(bool enabled) {
         }
     }
     for (ui::Control* control : std::array<ui::Control*, 7>{
-             &Frame7, &chkPMTU, &chkBlackHole, &cmbMSCPS0, &cmbMSCPS1, &Label3, &Label4}) {
+             &general_frame, &path_mtu_discovery, &black_hole_detection, &http10_connections,
+             &http11_connections, &http10_connections_label, &http11_connections_label}) {
         control->SetEnabled(enabled);
     }
     // Emptied with no option selected, the value controls store nothing; the check boxes
@@ -252,17 +257,17 @@ void TuningView::SetTuningControlsEnabled(bool enabled) {
         pair.windows_default.Deselect();
         pair.custom.Deselect();
     }
-    chkPMTU.SetValue(kUnchecked);
-    chkBlackHole.SetValue(kUnchecked);
+    path_mtu_discovery.SetValue(kUnchecked);
+    black_hole_detection.SetValue(kUnchecked);
     for (const TuningPair& pair : pairs_) {
         EmptyValueControl(pair);
     }
-    cmbMSCPS0.SetSelection(ui::kNoSelection);
-    cmbMSCPS1.SetSelection(ui::kNoSelection);
+    http10_connections.SetSelection(ui::kNoSelection);
+    http11_connections.SetSelection(ui::kNoSelection);
 }
 
 void TuningView::ResetToWindowsDefaults() {
-    defaults_.OptiMode = ManualMode;
+    defaults_.OptimizationMode = ManualMode;
     // The record keeps the connection type the list shows: it is what Apply saves and
     // what the list's handler compares a new pick with.
     defaults_.ConnectionType = current_.ConnectionType;
@@ -285,19 +290,19 @@ void TuningView::ShowManualValues() {
             pair.list->SetSelection(current_.*pair.fields.position);
         }
     }
-    chkPMTU.SetValue(FlagToChecked(current_.PMTU));
-    chkBlackHole.SetValue(FlagToChecked(current_.BlackHole));
-    cmbMSCPS0.SetSelection(current_.MSCPS0Index);
-    cmbMSCPS1.SetSelection(current_.MSCPS1Index);
+    path_mtu_discovery.SetValue(FlagToChecked(current_.PMTU));
+    black_hole_detection.SetValue(FlagToChecked(current_.BlackHole));
+    http10_connections.SetSelection(current_.Http10ConnectionsIndex);
+    http11_connections.SetSelection(current_.Http11ConnectionsIndex);
 }
 
 void TuningView::UseCustomMtu(int32_t found_mtu) {
-    if (!optOptimization[ManualMode].selected()) {
+    if (!optimization_mode[ManualMode].selected()) {
         // Automatic mode holds the preset of the type shown; the switch resets to the Windows
         // defaults, so the preset comes back as the user's own values, or the next Apply
         // would throw its tuning away.
         TuningSettings preset = current_;
-        optOptimization[ManualMode].Select();
+        optimization_mode[ManualMode].Select();
         current_ = PresetAsCustom(preset);
         ShowManualValues();
         // Showing reckons the RWIN from the MTU, where the preset took the MTU less 40.
@@ -308,18 +313,18 @@ void TuningView::UseCustomMtu(int32_t found_mtu) {
 }
 
 void TuningView::ShowSettingsInWindow() {
-    cmbNetType.SetSelection(current_.ConnectionType);
-    if (current_.OptiMode == ManualMode) {
-        optOptimization[1].Select();
+    connection_type_list.SetSelection(current_.ConnectionType);
+    if (current_.OptimizationMode == ManualMode) {
+        optimization_mode[1].Select();
         ShowManualValues();
     } else {
-        optOptimization[0].Select();
+        optimization_mode[0].Select();
         SetTuningControlsEnabled(false);
         ApplyPreset(current_, current_.ConnectionType, windows_release_);
     }
     // At load the automatic mode is named "Optimize"; a user's choice shows its caption.
     if (hooks_.show_mode) {
-        hooks_.show_mode(optOptimization[0].selected() ? "Optimize" : "Manual");
+        hooks_.show_mode(optimization_mode[0].selected() ? "Optimize" : "Manual");
     }
 }
 
@@ -329,21 +334,24 @@ TuningSettings TuningView::TakeValues() {
     // The list's handler keeps the last type picked when the list is emptied; Apply must
     // still see that nothing is chosen. In Automatic mode the record is the preset of the
     // type held, which is what the user sees applied.
-    if (current_.OptiMode == ManualMode && cmbNetType.selection() == ui::kNoSelection) {
+    if (current_.OptimizationMode == ManualMode &&
+        connection_type_list.selection() == ui::kNoSelection) {
         taken.ConnectionType = NoSelection;
     }
     return taken;
 }
 
 std::vector<ui::Control*> TuningView::AllControls() {
-    std::vector<ui::Control*> controls = {
-        &Frame1, &Label1, &cmbNetType, &Label2, &optOptimization[0], &optOptimization[1]};
+    std::vector<ui::Control*> controls = {&settings_frame,       &connection_type_label,
+                                          &connection_type_list, &optimization_mode_label,
+                                          &optimization_mode[0], &optimization_mode[1]};
     for (const TuningPair& pair : pairs_) {
         std::array<ui::Control*, 4> of_pair = pair.controls();
         controls.insert(controls.end(), of_pair.begin(), of_pair.end());
     }
-    controls.insert(controls.end(),
-                    {&Frame7, &chkPMTU, &chkBlackHole, &Label3, &cmbMSCPS0, &Label4, &cmbMSCPS1});
+    controls.insert(controls.end(), {&general_frame, &path_mtu_discovery, &black_hole_detection,
+                                     &http10_connections_label, &http10_connections,
+                                     &http11_connections_label, &http11_connections});
     return controls;
 }
 

@@ -119,31 +119,31 @@ class TuningView {
     // Moves the whole area, as when the toolbar above it is hidden or shown (twips).
     void MoveBy(int dx, int dy);
 
-    // The controls, named as the window's designer named them.
-    ui::Frame Frame1{
+    // The controls, each named after what it shows or sets, as are their IDs in the window.
+    ui::Frame settings_frame{
         "Modify your Internet Settings in Order to improve your computer Networking "
         "Performance"};
-    ui::Label Label1{"Connection Type"};
-    ui::ComboBox cmbNetType;
-    ui::Label Label2{"Optimization Mode"};
+    ui::Label connection_type_label{"Connection Type"};
+    ui::ComboBox connection_type_list;
+    ui::Label optimization_mode_label{"Optimization Mode"};
     ui::OptionGroup optimization_group;
-    std::array<ui::Option, 2> optOptimization{ui::Option{"Automatic", optimization_group},
-                                              ui::Option{"Manual", optimization_group}};
+    std::array<ui::Option, 2> optimization_mode{ui::Option{"Automatic", optimization_group},
+                                                ui::Option{"Manual", optimization_group}};
 
-    // The designer's Frame2 to Frame6, each with its optXXX1, optXXX2 and value control.
+    // The five pairs: each a frame, its two options and its value control.
     PairControls<ui::TextBox> mtu{" MTU (Max Transmission Unit)"};
     PairControls<ui::ComboBox> rwin{"RWIN (Receive Window)"};
     PairControls<ui::TextBox> ttl{"TTL (Time To Live)"};
     PairControls<ui::ComboBox> ska{"Session Keep Alive"};
     PairControls<ui::ComboBox> ndi{"NDI Cache"};
 
-    ui::Frame Frame7{"General Settings"};
-    ui::CheckBox chkPMTU{"Path MTU Auto Discovery"};
-    ui::CheckBox chkBlackHole{"Black Hole Routers Detect"};
-    ui::Label Label3{"MSCPS Using HTTP 1.0"};
-    ui::ComboBox cmbMSCPS0;
-    ui::Label Label4{"MSCPS Using HTTP 1.1"};
-    ui::ComboBox cmbMSCPS1;
+    ui::Frame general_frame{"General Settings"};
+    ui::CheckBox path_mtu_discovery{"Path MTU Auto Discovery"};
+    ui::CheckBox black_hole_detection{"Black Hole Routers Detect"};
+    ui::Label http10_connections_label{"MSCPS Using HTTP 1.0"};
+    ui::ComboBox http10_connections;
+    ui::Label http11_connections_label{"MSCPS Using HTTP 1.1"};
+    ui::ComboBox http11_connections;
 
     // The five pairs, MTU, RWIN, TTL, Session Keep Alive and NDI Cache, in this order.
     const std::array<TuningPair, kPairCount>& pairs() const { return pairs_; }
@@ -155,8 +155,8 @@ class TuningView {
     void ConnectPair(const TuningPair& pair);
     void ConnectNumberBox(ui::TextBox& box, std::size_t max_chars);
 
-    void cmbNetType_Change();
-    void optOptimization_Select(int index);
+    void ConnectionTypeChanged();
+    void OptimizationModeSelected(int index);
 
     // Every control of the tuning area, for moving it as one.
     std::vector<ui::Control*> AllControls();

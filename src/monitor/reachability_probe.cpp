@@ -23,7 +23,7 @@ constexpr uint16_t kTcpPorts[] = {443, 80};
 
 ProbeOutcome ReachabilityProbe::Run(const std::string& host, int32_t timeout_ms) {
     KeptMessage kept;
-    ping::mdlPing engine(sockets_, echo_, kept, "Vigilo");
+    ping::EchoEngine engine(sockets_, echo_, kept, "Vigilo");
     ProbeOutcome outcome;
     if (!engine.StartSockets()) {
         outcome.problem = kept.text;
@@ -47,8 +47,8 @@ ProbeOutcome ReachabilityProbe::Run(const std::string& host, int32_t timeout_ms)
 // A lookup that fails on a working link (the provider's name servers down) must not pass
 // for an outage; a host never found is no outage at all, and a new host owes nothing to
 // the address of the one before.
-std::optional<uint32_t> ReachabilityProbe::Address(ping::mdlPing& engine, const std::string& host,
-                                                   ProbeOutcome& outcome) {
+std::optional<uint32_t> ReachabilityProbe::Address(ping::EchoEngine& engine,
+                                                   const std::string& host, ProbeOutcome& outcome) {
     if (host != host_) {
         host_ = host;
         last_address_.reset();

@@ -11,7 +11,7 @@
 
 #include "monitor/probe_history.h"
 #include "ping/echo_ports.h"
-#include "ping/mdl_ping.h"
+#include "ping/echo_engine.h"
 
 namespace zv::monitor {
 
@@ -63,7 +63,7 @@ class ReachabilityProbe {
   private:
     // The host's address now, or the last one it had when the lookup fails; remembered
     // for this host only.
-    std::optional<uint32_t> Address(ping::mdlPing& engine, const std::string& host,
+    std::optional<uint32_t> Address(ping::EchoEngine& engine, const std::string& host,
                                     ProbeOutcome& outcome);
     // The echo, then TCP.
     void Reach(ping::EchoHandle handle, uint32_t address, int32_t timeout_ms,

@@ -6,22 +6,22 @@ namespace zv::monitor::vigilo_menu {
 
 ui::MenuTable Popup() {
     return {
-        {kProgramName, mnuZorvane},
-        {"Ping Configuration", mnuPingConfiguration},
-        {"Ping Now", mnuPingNow},
+        {kProgramName, menu_zorvane},
+        {"Ping Configuration", menu_ping_configuration},
+        {"Ping Now", menu_ping_now},
         ui::MenuSeparator(),
         {"Contact us",
          {
-             {"Visit out web site", mnuWebsite},
-             {"Email us", mnuemail},
+             {"Visit out web site", menu_web_site},
+             {"Email us", menu_email},
          }},
         ui::MenuSeparator(),
-        {"User's Guide", mnuHelp},
+        {"User's Guide", menu_help},
         ui::MenuSeparator(),
-        {"Connection History...", mnuHistory},
-        {kDisableCaption, mnuDisable},
+        {"Connection History...", menu_history},
+        {kDisableCaption, menu_disable},
         ui::MenuSeparator(),
-        {"Exit", mnuExit},
+        {"Exit", menu_exit},
     };
 }
 

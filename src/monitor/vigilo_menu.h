@@ -14,15 +14,15 @@ inline constexpr char kEnableCaption[] = "Enable";
 namespace zv::monitor::vigilo_menu {
 
 enum Command : int {
-    mnuZorvane = 101,
-    mnuPingConfiguration = 102,
-    mnuPingNow = 103,
-    mnuWebsite = 104,
-    mnuemail = 105,
-    mnuHelp = 106,
-    mnuDisable = 107,
-    mnuExit = 108,
-    mnuHistory = 109,
+    menu_zorvane = 101,
+    menu_ping_configuration = 102,
+    menu_ping_now = 103,
+    menu_web_site = 104,
+    menu_email = 105,
+    menu_help = 106,
+    menu_disable = 107,
+    menu_exit = 108,
+    menu_history = 109,
 };
 
 // The popup has no menu bar above it; its Disable item starts as kDisableCaption.

@@ -19,15 +19,15 @@ void VigiloView::ConnectHandlers() {
     ports_.ping.OnSettingsLoaded([this] { ArmTimerPing(); });
 
     using namespace vigilo_menu;
-    popup.On(mnuZorvane, [this] { StartMainProgram(); });
-    popup.On(mnuPingConfiguration, [this] { ports_.window.ShowPingDialog(); });
-    popup.On(mnuPingNow, [this] { ports_.ping.PingNow(); });
-    popup.On(mnuHistory, [this] { ports_.window.ShowHistoryWindow(); });
-    popup.On(mnuWebsite, [this] { ports_.launchers.OpenWebSite(); });
-    popup.On(mnuemail, [this] { ports_.launchers.OpenFeedbackPage(); });
-    popup.On(mnuHelp, [this] { ports_.launchers.OpenHelpPage(); });
-    popup.On(mnuDisable, [this] { ToggleDisable(); });
-    popup.On(mnuExit, [this] { ports_.window.Unload(); });
+    popup.On(menu_zorvane, [this] { StartMainProgram(); });
+    popup.On(menu_ping_configuration, [this] { ports_.window.ShowPingDialog(); });
+    popup.On(menu_ping_now, [this] { ports_.ping.PingNow(); });
+    popup.On(menu_history, [this] { ports_.window.ShowHistoryWindow(); });
+    popup.On(menu_web_site, [this] { ports_.launchers.OpenWebSite(); });
+    popup.On(menu_email, [this] { ports_.launchers.OpenFeedbackPage(); });
+    popup.On(menu_help, [this] { ports_.launchers.OpenHelpPage(); });
+    popup.On(menu_disable, [this] { ToggleDisable(); });
+    popup.On(menu_exit, [this] { ports_.window.Unload(); });
     popup.RequireHandlers();
 }
 
@@ -205,17 +205,17 @@ void VigiloView::HandleTrayMouse(int code) {
 }
 
 bool VigiloView::PingingEnabled() const {
-    return popup.caption(vigilo_menu::mnuDisable) == kDisableCaption;
+    return popup.caption(vigilo_menu::menu_disable) == kDisableCaption;
 }
 
 void VigiloView::ToggleDisable() {
     if (!PingingEnabled()) {
-        popup.SetCaption(vigilo_menu::mnuDisable, kDisableCaption);
+        popup.SetCaption(vigilo_menu::menu_disable, kDisableCaption);
         ports_.ping.RestartTicks();
         TimerPing.SetEnabled(true);
         return;
     }
-    popup.SetCaption(vigilo_menu::mnuDisable, kEnableCaption);
+    popup.SetCaption(vigilo_menu::menu_disable, kEnableCaption);
     TimerPing.SetEnabled(false);
     ports_.messages.Show({monitor::PingDisabledMessage(), "Vigilo", ui::MessageButtons::Ok,
                           ui::MessageIcon::Information});

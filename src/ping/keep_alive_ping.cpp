@@ -1,6 +1,6 @@
 #include "ping/keep_alive_ping.h"
 
-#include "ping/mdl_ping.h"
+#include "ping/echo_engine.h"
 
 namespace zv::ping {
 namespace {
@@ -20,7 +20,7 @@ class KeptMessage : public ui::MessageBoxPort {
 KeepAliveOutcome PingQuietly(SocketsService& sockets, EchoService& echo, const std::string& host,
                              int32_t timeout_ms) {
     KeptMessage kept;
-    mdlPing engine(sockets, echo, kept, "");
+    EchoEngine engine(sockets, echo, kept, "");
     KeepAliveOutcome outcome;
     outcome.answered = engine.PingOnce(host, timeout_ms);
     outcome.problem = kept.text;

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "common/numbers.h"
-#include "ping/mdl_ping.h"
+#include "ping/echo_engine.h"
 
 namespace zv::ping {
 
@@ -140,7 +140,7 @@ MtuSearchResult MtuFinder::Find(const std::string& host, const std::atomic<bool>
         return result;
     }
     HeldMessage held;
-    mdlPing engine(sockets_, echo_, held, "");
+    EchoEngine engine(sockets_, echo_, held, "");
     if (!engine.StartSockets()) {
         result.outcome = MtuOutcome::SocketsFailed;
         result.failure = held.text;

@@ -58,7 +58,8 @@ bool IsValidManualChoice(const TuningSettings& s) {
            TypedValueAgrees(s.TTLCustom, s.TTL, IsCustomTtl) &&
            PickedValueAgrees(s.SKACustom, s.SKAIndex, s.SKA, SkaAt) &&
            PickedValueAgrees(s.NDICustom, s.NDIIndex, s.NDI, NdiAt) &&
-           ConnectionsAgree(s.MSCPS0Index, s.MSCPS0) && ConnectionsAgree(s.MSCPS1Index, s.MSCPS1);
+           ConnectionsAgree(s.Http10ConnectionsIndex, s.Http10Connections) &&
+           ConnectionsAgree(s.Http11ConnectionsIndex, s.Http11Connections);
 }
 
 }  // namespace
@@ -70,8 +71,10 @@ std::optional<std::string> ManualSettingsFailure(const TuningSettings& s) {
     };
     const Check checks[] = {
         {!IsConnectionType(s.ConnectionType), "Invalid Connection Type. Select Valid One."},
-        {!MscpsAt(s.MSCPS0Index), "Invalid MSCPS using HTTP 1.0 Value. Select Valid One."},
-        {!MscpsAt(s.MSCPS1Index), "Invalid MSCPS using HTTP 1.1 value. Select Valid One."},
+        {!MscpsAt(s.Http10ConnectionsIndex),
+         "Invalid MSCPS using HTTP 1.0 Value. Select Valid One."},
+        {!MscpsAt(s.Http11ConnectionsIndex),
+         "Invalid MSCPS using HTTP 1.1 value. Select Valid One."},
         {s.MTUCustom && !IsCustomMtu(s.MTU), "Invalid MTU. Enter Valid One."},
         {s.RWINCustom && !RwinMultiplierAt(s.RWINIndex), "Invalid RWIN. Select Valid One."},
         {s.TTLCustom && !IsCustomTtl(s.TTL), "Invalid TTL. Enter Valid One."},
@@ -87,10 +90,11 @@ std::optional<std::string> ManualSettingsFailure(const TuningSettings& s) {
 }
 
 bool IsValidSavedChoice(const TuningSettings& s) {
-    if (!IsConnectionType(s.ConnectionType) || !InRange(s.OptiMode, AutomaticMode, ManualMode)) {
+    if (!IsConnectionType(s.ConnectionType) ||
+        !InRange(s.OptimizationMode, AutomaticMode, ManualMode)) {
         return false;
     }
-    return s.OptiMode != ManualMode || IsValidManualChoice(s);
+    return s.OptimizationMode != ManualMode || IsValidManualChoice(s);
 }
 
 }  // namespace zv

@@ -60,9 +60,9 @@ constexpr CatalogueSetting kBlackHole = {
 constexpr CatalogueSetting kSynProtection = {"SYN attack protection",
                                              [](Record) { return Fixed(kSynAttackProtect); }};
 constexpr CatalogueSetting kHttp10 = {"Connections per HTTP 1.0 server",
-                                      [](Record s) { return Fixed(s.MSCPS0); }};
+                                      [](Record s) { return Fixed(s.Http10Connections); }};
 constexpr CatalogueSetting kHttp11 = {"Connections per HTTP 1.1 server",
-                                      [](Record s) { return Fixed(s.MSCPS1); }};
+                                      [](Record s) { return Fixed(s.Http11Connections); }};
 constexpr CatalogueSetting kMtu = {"MTU", [](Record s) { return Tuning(s.MTU); }};
 constexpr CatalogueSetting kMss = {"MSS", [](Record s) {
                                        return EntryData{Mss(s.MTU), s.MTU == NotSet};

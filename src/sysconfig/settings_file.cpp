@@ -38,8 +38,8 @@ class LineWriter {
 std::string FormatSettingsFile(const TuningSettings& s) {
     LineWriter out;
     out.Key("ConnectionType").Field(s.ConnectionType).End();
-    out.Key("OptiMode").Field(s.OptiMode).End();
-    if (s.OptiMode == ManualMode) {
+    out.Key("OptiMode").Field(s.OptimizationMode).End();
+    if (s.OptimizationMode == ManualMode) {
         out.Key("MTU").Field(s.MTUCustom).Field(s.MTU).End();
         out.Key("RWIN").Field(s.RWINCustom).Field(s.RWINIndex).Field(s.RWIN).End();
         out.Key("TTL").Field(s.TTLCustom).Field(s.TTL).End();
@@ -47,8 +47,8 @@ std::string FormatSettingsFile(const TuningSettings& s) {
         out.Key("NDI").Field(s.NDICustom).Field(s.NDIIndex).Field(s.NDI).End();
         out.Key("PMTU").Field(s.PMTU).End();
         out.Key("BlackHole").Field(s.BlackHole).End();
-        out.Key("MSCPS0").Field(s.MSCPS0Index).Field(s.MSCPS0).End();
-        out.Key("MSCPS1").Field(s.MSCPS1Index).Field(s.MSCPS1).End();
+        out.Key("MSCPS0").Field(s.Http10ConnectionsIndex).Field(s.Http10Connections).End();
+        out.Key("MSCPS1").Field(s.Http11ConnectionsIndex).Field(s.Http11Connections).End();
     }
     return out.text();
 }
@@ -112,7 +112,7 @@ std::optional<TuningSettings> SavedChoice(const FileSystem& files,
         auto text = files.ReadFile(path);
         choice = text ? ParseSettingsFile(*text, defaults) : std::nullopt;
     }
-    if (choice && choice->OptiMode != ManualMode) {
+    if (choice && choice->OptimizationMode != ManualMode) {
         ApplyPreset(*choice, choice->ConnectionType, windows_release);
     }
     return choice;

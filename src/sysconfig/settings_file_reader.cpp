@@ -71,8 +71,8 @@ bool ReadManualGroups(FieldReader& in, TuningSettings& s) {
            in.SkipKey() && in.Read(s.NDICustom) && in.Read(s.NDIIndex) && in.Read(s.NDI) &&
            in.SkipKey() && in.Read(s.PMTU) &&       //
            in.SkipKey() && in.Read(s.BlackHole) &&  //
-           in.SkipKey() && in.Read(s.MSCPS0Index) && in.Read(s.MSCPS0) && in.SkipKey() &&
-           in.Read(s.MSCPS1Index) && in.Read(s.MSCPS1);
+           in.SkipKey() && in.Read(s.Http10ConnectionsIndex) && in.Read(s.Http10Connections) &&
+           in.SkipKey() && in.Read(s.Http11ConnectionsIndex) && in.Read(s.Http11Connections);
 }
 
 }  // namespace
@@ -81,8 +81,9 @@ std::optional<TuningSettings> ParseSettingsFile(std::string_view text,
                                                 const TuningSettings& before) {
     FieldReader in(text);
     TuningSettings s = before;
-    bool read = in.SkipKey() && in.Read(s.ConnectionType) && in.SkipKey() && in.Read(s.OptiMode);
-    if (read && s.OptiMode == ManualMode) {
+    bool read =
+        in.SkipKey() && in.Read(s.ConnectionType) && in.SkipKey() && in.Read(s.OptimizationMode);
+    if (read && s.OptimizationMode == ManualMode) {
         read = ReadManualGroups(in, s);
     }
     if (!read || !IsValidSavedChoice(s)) {

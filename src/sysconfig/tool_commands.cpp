@@ -143,7 +143,7 @@ CommandReport RunApplyCommand(SnapshotPorts ports, const std::string& program_di
                                    "\r\nis damaged, so there is no choice to apply.\r\n"
                                    "Nothing has been changed."};
     }
-    if (choice->OptiMode == ManualMode) {
+    if (choice->OptimizationMode == ManualMode) {
         if (std::optional<std::string> failure = ManualSettingsFailure(*choice)) {
             return {kExitBadInput, *failure + "\r\nNothing has been changed."};
         }

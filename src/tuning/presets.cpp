@@ -36,7 +36,7 @@ constexpr PresetRow kPresets[2][kConnectionTypeCount] = {
 TuningSettings FromRow(const PresetRow& row, int16_t connection_type) {
     TuningSettings preset;  // Custom flags false, BlackHole false
     preset.ConnectionType = connection_type;
-    preset.OptiMode = AutomaticMode;
+    preset.OptimizationMode = AutomaticMode;
     preset.MTU = row.mtu;
     preset.RWINIndex = row.rwin_index;
     preset.RWIN = *RwinMultiplierAt(row.rwin_index) * (row.mtu - kIpAndTcpHeaders);
@@ -46,10 +46,10 @@ TuningSettings FromRow(const PresetRow& row, int16_t connection_type) {
     preset.NDIIndex = row.ndi_index;
     preset.NDI = *NdiAt(row.ndi_index);
     preset.PMTU = true;
-    preset.MSCPS0Index = row.mscps0_index;
-    preset.MSCPS0 = *MscpsAt(row.mscps0_index);
-    preset.MSCPS1Index = row.mscps1_index;
-    preset.MSCPS1 = *MscpsAt(row.mscps1_index);
+    preset.Http10ConnectionsIndex = row.mscps0_index;
+    preset.Http10Connections = *MscpsAt(row.mscps0_index);
+    preset.Http11ConnectionsIndex = row.mscps1_index;
+    preset.Http11Connections = *MscpsAt(row.mscps1_index);
     return preset;
 }
 
@@ -69,17 +69,17 @@ void ApplyPreset(TuningSettings& current, int16_t connection_type, WindowsReleas
 
 TuningSettings WindowsDefaultsToRestore(const TuningSettings& defaults, int16_t connection_type) {
     TuningSettings restored = defaults;
-    restored.OptiMode = ManualMode;
+    restored.OptimizationMode = ManualMode;
     restored.ConnectionType = connection_type;
     restored.MTUCustom = restored.RWINCustom = restored.TTLCustom = false;
     restored.SKACustom = restored.NDICustom = false;
     restored.RWINIndex = restored.SKAIndex = restored.NDIIndex = NoSelection;
     restored.PMTU = true;
     restored.BlackHole = false;
-    restored.MSCPS0Index = kRestoredHttp10Position;
-    restored.MSCPS0 = MscpsAt(kRestoredHttp10Position).value_or(0);
-    restored.MSCPS1Index = kRestoredHttp11Position;
-    restored.MSCPS1 = MscpsAt(kRestoredHttp11Position).value_or(0);
+    restored.Http10ConnectionsIndex = kRestoredHttp10Position;
+    restored.Http10Connections = MscpsAt(kRestoredHttp10Position).value_or(0);
+    restored.Http11ConnectionsIndex = kRestoredHttp11Position;
+    restored.Http11Connections = MscpsAt(kRestoredHttp11Position).value_or(0);
     return restored;
 }
 

@@ -6,10 +6,10 @@ namespace zv {
 namespace {
 
 auto Fields(const TuningSettings& s) {
-    return std::tie(s.ConnectionType, s.OptiMode, s.MTU, s.MTUCustom, s.RWIN, s.RWINCustom,
+    return std::tie(s.ConnectionType, s.OptimizationMode, s.MTU, s.MTUCustom, s.RWIN, s.RWINCustom,
                     s.RWINIndex, s.TTL, s.TTLCustom, s.SKA, s.SKACustom, s.SKAIndex, s.NDI,
-                    s.NDICustom, s.NDIIndex, s.PMTU, s.BlackHole, s.MSCPS0, s.MSCPS0Index, s.MSCPS1,
-                    s.MSCPS1Index);
+                    s.NDICustom, s.NDIIndex, s.PMTU, s.BlackHole, s.Http10Connections,
+                    s.Http10ConnectionsIndex, s.Http11Connections, s.Http11ConnectionsIndex);
 }
 
 }  // namespace

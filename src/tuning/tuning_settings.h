@@ -28,7 +28,7 @@ constexpr int32_t kCustomTtlMax = 255;
 
 struct TuningSettings {
     int16_t ConnectionType = 0;
-    int16_t OptiMode = AutomaticMode;
+    int16_t OptimizationMode = AutomaticMode;
     int32_t MTU = 0;
     bool MTUCustom = false;
     int32_t RWIN = 0;
@@ -44,10 +44,10 @@ struct TuningSettings {
     int16_t NDIIndex = 0;
     bool PMTU = false;
     bool BlackHole = false;
-    int32_t MSCPS0 = 0;
-    int16_t MSCPS0Index = 0;
-    int32_t MSCPS1 = 0;
-    int16_t MSCPS1Index = 0;
+    int32_t Http10Connections = 0;
+    int16_t Http10ConnectionsIndex = 0;
+    int32_t Http11Connections = 0;
+    int16_t Http11ConnectionsIndex = 0;
 };
 
 bool operator==(const TuningSettings& a, const TuningSettings& b);

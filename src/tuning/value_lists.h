@@ -3,9 +3,9 @@
 // (NoSelection included) has no value.
 //
 // The order of every list is part of the program's data: Zorvane.cfg stores positions
-// (the connection type, RWINIndex, SKAIndex, NDIIndex, MSCPS0Index, MSCPS1Index) and the
-// preset table names its values by position. Reordering or removing an item would load
-// saved choices and presets as other values; new items may only go at the end.
+// (the connection type, RWINIndex, SKAIndex, NDIIndex, Http10ConnectionsIndex,
+// Http11ConnectionsIndex) and the preset table names its values by position. Reordering or removing
+// an item would load saved choices and presets as other values; new items may only go at the end.
 #pragma once
 
 #include <cstdint>
@@ -22,11 +22,11 @@ constexpr int kConnectionTypeCount = 5;
 // When the MTU is left to Windows, a custom RWIN is reckoned on the usual Ethernet MTU.
 constexpr int32_t kRwinMtuWhenNotSet = 1500;
 
-std::vector<std::string> ConnectionTypeItems();  // cmbNetType
-std::vector<std::string> RwinItems();            // cmbRWIN: "x4" ... "x255"
-std::vector<std::string> SkaItems();             // cmbSKA: "1 min." ... "60 min."
-std::vector<std::string> NdiItems();             // cmbNDI: "0", "2" ... "64"
-std::vector<std::string> MscpsItems();           // cmbMSCPS0 and cmbMSCPS1: "2" ... "60"
+std::vector<std::string> ConnectionTypeItems();  // connection_type_list
+std::vector<std::string> RwinItems();            // rwin_value: "x4" ... "x255"
+std::vector<std::string> SkaItems();             // ska_value: "1 min." ... "60 min."
+std::vector<std::string> NdiItems();             // ndi_value: "0", "2" ... "64"
+std::vector<std::string> MscpsItems();  // http10_connections and http11_connections: "2" ... "60"
 
 std::optional<int32_t> RwinMultiplierAt(int16_t position);
 std::optional<int32_t> SkaAt(int16_t position);  // milliseconds

@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "ping/mdl_ping.h"
+#include "ping/echo_engine.h"
 #include "win32/ping/icmp_echo_service.h"
 #include "win32/platform/system_library.h"
 #include "win32/ping/winsock_service.h"
@@ -51,7 +51,7 @@ int main() {
     zv::win32::WinsockService sockets;
     zv::win32::IcmpEchoService echo;
     NoMessages messages;
-    zv::ping::mdlPing engine(sockets, echo, messages, "ping bench");
+    zv::ping::EchoEngine engine(sockets, echo, messages, "ping bench");
     auto ping_once = [&] { return engine.PingOnce("127.0.0.1", 1000); };
 
     zv::win32::SystemLibrary iphlpapi("iphlpapi.dll");

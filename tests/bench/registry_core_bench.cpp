@@ -37,8 +37,8 @@ void WriteByHand(const zv::TuningSettings& s) {
     SetDword(kTcpip, "EnablePMTUDiscovery", s.PMTU ? 1 : 0);
     SetDword(kTcpip, "EnablePMTUBHDetect", s.BlackHole ? 1 : 0);
     SetDword(kTcpip, "SYNAttackProtect", 2);
-    SetDword(kInternet, "MaxConnectionsPer1_0Server", static_cast<DWORD>(s.MSCPS0));
-    SetDword(kInternet, "MaxConnectionsPerServer", static_cast<DWORD>(s.MSCPS1));
+    SetDword(kInternet, "MaxConnectionsPer1_0Server", static_cast<DWORD>(s.Http10Connections));
+    SetDword(kInternet, "MaxConnectionsPerServer", static_cast<DWORD>(s.Http11Connections));
     zv::bench::ForEachSubkey(kInterfaces, [&](const std::string& subkey) {
         SetDword(kInterfaces + "\\" + subkey, "MTU", static_cast<DWORD>(s.MTU));
         SetDword(kInterfaces + "\\" + subkey, "MSS", static_cast<DWORD>(s.MTU - 40));

@@ -21,7 +21,7 @@
 #include "fuzz_check.h"
 #include "ping/dotted_address.h"
 #include "ping/host_check.h"
-#include "ping/mdl_ping.h"
+#include "ping/echo_engine.h"
 
 namespace {
 
@@ -164,7 +164,7 @@ void CheckPingOnce(const std::string& host, bool knows_names) {
     sockets.knows_names = knows_names;
     zv::testing::ScriptedEcho echo(sockets);
     zv::testing::RecordingMessageBox messages;
-    zv::ping::mdlPing engine(sockets, echo, messages, "Zorvane");
+    zv::ping::EchoEngine engine(sockets, echo, messages, "Zorvane");
 
     bool answered = engine.PingOnce(host, 1000);
 

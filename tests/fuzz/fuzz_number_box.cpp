@@ -32,7 +32,7 @@ struct Boxes {
 
     Boxes() {
         window.FillValueLists();
-        window.optOptimization[1].Select();
+        window.optimization_mode[1].Select();
         window.mtu.custom.Select();
         window.ttl.custom.Select();
     }

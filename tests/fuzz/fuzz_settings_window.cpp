@@ -77,8 +77,8 @@ class CountingRegistry : public zv::RegistryPort {
 
 // Every field of a record: its mode, then the rest as a Manual-mode file holds them.
 std::string Described(zv::TuningSettings settings) {
-    std::string mode = "mode " + std::to_string(settings.OptiMode) + " ";
-    settings.OptiMode = zv::ManualMode;
+    std::string mode = "mode " + std::to_string(settings.OptimizationMode) + " ";
+    settings.OptimizationMode = zv::ManualMode;
     return mode + Escape(zv::FormatSettingsFile(settings));
 }
 
@@ -195,7 +195,7 @@ void Apply(Program& p) {
     // The record Apply took; taking it again changes nothing.
     const zv::TuningSettings values = p.window.area.TakeValues();
     std::optional<std::string> failure;
-    if (values.OptiMode == zv::ManualMode) {
+    if (values.OptimizationMode == zv::ManualMode) {
         failure = zv::ManualSettingsFailure(values);
     }
     if (failure) {
@@ -250,10 +250,10 @@ void OneUserAction(FuzzedDataProvider& in, Program& p) {
     zv::main_window::TuningView& a = p.window.area;
     switch (in.ConsumeIntegralInRange(0, 13)) {
         case 0:
-            CheckSave(p, [&] { Pick(in, a.cmbNetType); });
+            CheckSave(p, [&] { Pick(in, a.connection_type_list); });
             break;
         case 1:
-            Select(a.optOptimization[in.ConsumeIntegralInRange(0, 1)]);
+            Select(a.optimization_mode[in.ConsumeIntegralInRange(0, 1)]);
             break;
         case 2:
             Select(in.ConsumeBool() ? a.mtu.windows_default : a.mtu.custom);
@@ -280,10 +280,10 @@ void OneUserAction(FuzzedDataProvider& in, Program& p) {
             Pick(in, in.ConsumeBool() ? a.ska.value : a.ndi.value);
             break;
         case 10:
-            Pick(in, in.ConsumeBool() ? a.cmbMSCPS0 : a.cmbMSCPS1);
+            Pick(in, in.ConsumeBool() ? a.http10_connections : a.http11_connections);
             break;
         case 11:
-            Toggle(in.ConsumeBool() ? a.chkPMTU : a.chkBlackHole);
+            Toggle(in.ConsumeBool() ? a.path_mtu_discovery : a.black_hole_detection);
             break;
         case 12:
             Apply(p);

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // An Automatic-mode choice takes its values from the presets when shown; a Manual one
     // must come out of the window exactly as it went in.
-    if (parsed->OptiMode == zv::ManualMode) {
+    if (parsed->OptimizationMode == zv::ManualMode) {
         zv::TuningSettings shown = loaded_window.Show(*parsed);
         FUZZ_CHECK(shown == *parsed, "read " + zv::fuzz::Escape(written) + " shown " +
                                          zv::fuzz::Escape(zv::FormatSettingsFile(shown)));

@@ -25,8 +25,8 @@ class MainChromeTest : public ::testing::Test {
   protected:
     ui::MenuTable Table() {
         ui::MenuTable rows = {
-            {"&ToolBar", main_menu::mnuToolBar, [this] { chrome.ToggleToolbar(); }},
-            {"&Status Bar", main_menu::mnuStatusBar, [this] { chrome.ToggleStatusBar(); }}};
+            {"&ToolBar", main_menu::menu_toolbar, [this] { chrome.ToggleToolbar(); }},
+            {"&Status Bar", main_menu::menu_status_bar, [this] { chrome.ToggleStatusBar(); }}};
         for (const main_menu::ToolbarRow& row : main_menu::ToolbarRows()) {
             if (row.command != 0) {
                 rows.push_back(
@@ -51,18 +51,18 @@ TEST_F(MainChromeTest, ToolbarButtonsCarryTheirCommandsAndImagesComeAfterSetTool
         commands.push_back(b.command);
         EXPECT_EQ(b.image, 0) << b.caption;
     }
-    const std::vector<int> expected = {mnuApplyNewSettings,
-                                       mnuPingConfiguration,
+    const std::vector<int> expected = {menu_apply_new_settings,
+                                       menu_ping_configuration,
                                        0,
-                                       mnuRestore,
-                                       mnuRegistryBackup,
+                                       menu_restore,
+                                       menu_registry_backup,
                                        0,
-                                       mnuInternet,
-                                       mnuSystem,
-                                       mnumodem,
-                                       mnuNetwork,
+                                       menu_internet,
+                                       menu_system,
+                                       menu_modems,
+                                       menu_networks,
                                        0,
-                                       mnuHelp1};
+                                       menu_users_guide};
     EXPECT_EQ(commands, expected);
     EXPECT_EQ(buttons[3].caption, "Restore");
     EXPECT_EQ(buttons[3].tooltip, "Restore Original Settings");
@@ -70,16 +70,16 @@ TEST_F(MainChromeTest, ToolbarButtonsCarryTheirCommandsAndImagesComeAfterSetTool
     EXPECT_EQ(buttons[11].tooltip, "Help");
 
     host.apply_enabled = false;
-    chrome.Toolbar1.ClickButton(mnuApplyNewSettings);  // disabled Apply button: nothing
+    chrome.Toolbar1.ClickButton(menu_apply_new_settings);  // disabled Apply button: nothing
     host.apply_enabled = true;
     for (const auto& b : buttons) {
         if (!b.IsSeparator()) {
             chrome.Toolbar1.ClickButton(b.command);
         }
     }
-    EXPECT_EQ(ran, (std::vector<int>{mnuApplyNewSettings, mnuPingConfiguration, mnuRestore,
-                                     mnuRegistryBackup, mnuInternet, mnuSystem, mnumodem,
-                                     mnuNetwork, mnuHelp1}));
+    EXPECT_EQ(ran, (std::vector<int>{menu_apply_new_settings, menu_ping_configuration, menu_restore,
+                                     menu_registry_backup, menu_internet, menu_system, menu_modems,
+                                     menu_networks, menu_users_guide}));
 
     chrome.SetToolbarImages();
     std::vector<int> images;
@@ -92,19 +92,19 @@ TEST_F(MainChromeTest, ToolbarButtonsCarryTheirCommandsAndImagesComeAfterSetTool
 TEST_F(MainChromeTest, ToolbarToggleMovesEverythingAndComesBack) {
     chrome.Toolbar1.SetBounds({0, 0, 9000, 570});
     chrome.StatusBar1.SetBounds({0, 5000, 9000, 315});
-    chrome.menu.Choose(main_menu::mnuStatusBar);  // a hidden status bar still moves too
+    chrome.menu.Choose(main_menu::menu_status_bar);  // a hidden status bar still moves too
     int height = host.window_height;
 
-    chrome.menu.Choose(main_menu::mnuToolBar);
+    chrome.menu.Choose(main_menu::menu_toolbar);
     EXPECT_FALSE(chrome.Toolbar1.visible());
-    EXPECT_FALSE(chrome.menu.checked(main_menu::mnuToolBar));
+    EXPECT_FALSE(chrome.menu.checked(main_menu::menu_toolbar));
     EXPECT_EQ(host.window_height, height - 570);
     EXPECT_EQ(host.frame_top, 600 - 570);
     EXPECT_EQ(chrome.StatusBar1.bounds().top, 5000 - 570);
 
-    chrome.menu.Choose(main_menu::mnuToolBar);
+    chrome.menu.Choose(main_menu::menu_toolbar);
     EXPECT_TRUE(chrome.Toolbar1.visible());
-    EXPECT_TRUE(chrome.menu.checked(main_menu::mnuToolBar));
+    EXPECT_TRUE(chrome.menu.checked(main_menu::menu_toolbar));
     EXPECT_EQ(host.window_height, height);
     EXPECT_EQ(host.frame_top, 600);
     EXPECT_EQ(chrome.StatusBar1.bounds().top, 5000);
@@ -114,12 +114,12 @@ TEST_F(MainChromeTest, StatusBarToggleChangesHeightByItsFixedAmount) {
     chrome.StatusBar1.SetBounds({0, 5000, 9000, 400});  // its real height is not used
     chrome.ToggleStatusBar();
     EXPECT_FALSE(chrome.StatusBar1.visible());
-    EXPECT_FALSE(chrome.menu.checked(main_menu::mnuStatusBar));
+    EXPECT_FALSE(chrome.menu.checked(main_menu::menu_status_bar));
     EXPECT_EQ(host.window_height, 6000 - 315);
     EXPECT_EQ(host.frame_top, 600);
     chrome.ToggleStatusBar();
     EXPECT_TRUE(chrome.StatusBar1.visible());
-    EXPECT_TRUE(chrome.menu.checked(main_menu::mnuStatusBar));
+    EXPECT_TRUE(chrome.menu.checked(main_menu::menu_status_bar));
     EXPECT_EQ(host.window_height, 6000);
 }
 

@@ -128,8 +128,8 @@ TEST_F(MainViewTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
     files.files[kDir + "\\Ping.cfg"] = "damaged";
     Load();
 
-    EXPECT_TRUE(window.area.optOptimization[0].selected());
-    EXPECT_EQ(window.area.cmbNetType.SelectedText(), "Dial-up (Modem)");
+    EXPECT_TRUE(window.area.optimization_mode[0].selected());
+    EXPECT_EQ(window.area.connection_type_list.SelectedText(), "Dial-up (Modem)");
     EXPECT_EQ(records.CurrentSettings.MTU, 576);  // the preset is in place before any Apply
     EXPECT_EQ(window.chrome.StatusBar1.PanelText(1),
               "Choose your wanted Settings and Press \"Apply\"");
@@ -164,7 +164,7 @@ TEST_F(MainViewTest, CompanionStartsOnceTheLoadedWindowIsShown) {
     window.frmMain.AttachView(&shown);
     tip_option.stored = "0";
     window.LoadMainWindow();
-    EXPECT_EQ(window.area.cmbNetType.SelectedText(), "Dial-up (Modem)");
+    EXPECT_EQ(window.area.connection_type_list.SelectedText(), "Dial-up (Modem)");
     EXPECT_EQ(launcher.launches.size(), 0u) << "started before the window was made";
     EXPECT_FALSE(window.frmMain.visible());
     window.ShowMainWindow();
@@ -181,8 +181,8 @@ TEST_F(MainViewTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOpt
         "BlackHole,#FALSE#\r\nMSCPS0,0,2\r\nMSCPS1,2,4\r\n";
     LoadWithoutTip();
 
-    EXPECT_TRUE(window.area.optOptimization[1].selected());
-    EXPECT_EQ(window.area.cmbNetType.SelectedText(), "ADSL/Cable");
+    EXPECT_TRUE(window.area.optimization_mode[1].selected());
+    EXPECT_EQ(window.area.connection_type_list.SelectedText(), "ADSL/Cable");
     EXPECT_EQ(window.area.mtu.value.text(), "1400");
     EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Manual");
     EXPECT_TRUE(window_ports.calls.empty());
@@ -196,7 +196,7 @@ TEST_F(MainViewTest, ButtonsAndChromeReachTheOperations) {
     EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], "ConnectionType,0\r\nOptiMode,0\r\n");
 
     window.cmdPing.Click();
-    window.area.optOptimization[1].Select();
+    window.area.optimization_mode[1].Select();
     EXPECT_EQ(window_ports.calls, (std::vector<std::string>{DialogCall(Dialog::PingConfiguration),
                                                             "explain Dial-up (Modem)"}));
 
@@ -253,24 +253,24 @@ TEST_F(MainViewTest, EachMenuCommandReachesItsOperation) {
     backup.chosen = kDir + "\\backup.reg";
     window.cmdApply.SetEnabled(false);  // the menu applies whatever the button's state
     const std::pair<int, std::string> cases[] = {
-        {mnuApplyNewSettings, "messages 3"},
-        {mnuUndoLastChange, "messages 3"},
-        {mnuRegistryBackup, "messages 1backup"},
-        {mnuPingConfiguration, DialogCall(Dialog::PingConfiguration)},
-        {mnuRestore, "messages 1"},  // the question, answered No
-        {mnuExit, "close"},
-        {mnuSystem, rundll + "sysdm.cpl,,0"},
-        {mnuInternet, rundll + "inetcpl.cpl,,0"},
-        {mnumodem, rundll + "telephon.cpl"},
-        {mnuNetwork, rundll + "ncpa.cpl"},
-        {mnuCurrentSettings, "current settings"},
-        {mnuExportForDeployment, "choose export"},
-        {mnuFindLargestMtu, "mtu finder " + ping.Settings().PingHost},
-        {mnuNetworkStack, DialogCall(Dialog::NetworkStack)},
-        {mnuHelp1, kDir + "\\Help\\help.htm"},
-        {mnutip, "tip modeless"},
-        {mnuwebsite1, "http://www.zorvane.com/index.php"},
-        {mnuemail1, "http://www.zorvane.com/resources/feedback.php"},
+        {menu_apply_new_settings, "messages 3"},
+        {menu_undo_last_change, "messages 3"},
+        {menu_registry_backup, "messages 1backup"},
+        {menu_ping_configuration, DialogCall(Dialog::PingConfiguration)},
+        {menu_restore, "messages 1"},  // the question, answered No
+        {menu_exit, "close"},
+        {menu_system, rundll + "sysdm.cpl,,0"},
+        {menu_internet, rundll + "inetcpl.cpl,,0"},
+        {menu_modems, rundll + "telephon.cpl"},
+        {menu_networks, rundll + "ncpa.cpl"},
+        {menu_current_settings, "current settings"},
+        {menu_export_for_deployment, "choose export"},
+        {menu_find_largest_mtu, "mtu finder " + ping.Settings().PingHost},
+        {menu_network_stack, DialogCall(Dialog::NetworkStack)},
+        {menu_users_guide, kDir + "\\Help\\help.htm"},
+        {menu_tip_of_the_day, "tip modeless"},
+        {menu_web_site, "http://www.zorvane.com/index.php"},
+        {menu_email, "http://www.zorvane.com/resources/feedback.php"},
     };
     for (const auto& [command, effect] : cases) {
         messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::Ok, ui::MessageAnswer::No};
@@ -296,7 +296,7 @@ TEST_F(MainViewTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
     files.files[kDir + "\\Ping.cfg"] = test_texts::PingFile(false, "mtu.example", 3, false);
     LoadWithoutTip();
     window.FindLargestMtu();  // closed without a choice: nothing changes
-    EXPECT_TRUE(window.area.optOptimization[0].selected());
+    EXPECT_TRUE(window.area.optimization_mode[0].selected());
 
     window_ports.found_mtu = 1400;
     window.FindLargestMtu();
@@ -314,7 +314,7 @@ TEST_F(MainViewTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
 TEST_F(MainViewTest, ManualApplyReckonsTheRwinOnTheMtuInEffect) {
     LoadWithoutTip();
     TuningView& a = window.area;
-    a.optOptimization[1].Select();
+    a.optimization_mode[1].Select();
     // The MTU box when x64 is picked ("9" of "9000"; emptied), then when Apply is pressed.
     for (auto [at_pick, at_apply, rwin] :
          {std::tuple{"9", "9000", 576000u}, std::tuple{"", "1500", 96000u}}) {
@@ -342,11 +342,11 @@ TEST_F(MainViewTest, RestoreShowsTheWindowsDefaultsAndSavesThem) {
     LoadWithoutTip();
     messages.answers = {ui::MessageAnswer::No, ui::MessageAnswer::Yes};
     window.Restore();
-    EXPECT_EQ(records.CurrentSettings.OptiMode, AutomaticMode);
+    EXPECT_EQ(records.CurrentSettings.OptimizationMode, AutomaticMode);
     window.Restore();
     EXPECT_EQ(records.CurrentSettings, testing::RestoredSettings());
     EXPECT_TRUE(window.area.mtu.windows_default.selected() &&
-                window.area.optOptimization[0].selected());
+                window.area.optimization_mode[0].selected());
     EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], FormatSettingsFile(testing::RestoredSettings()));
 }
 
@@ -357,11 +357,12 @@ TEST_F(MainViewTest, TypePickedAfterRestoreClosesTheTuningControls) {
     LoadWithoutTip();
     messages.answers = {ui::MessageAnswer::Yes};
     window.Restore();
-    ASSERT_TRUE(window.area.cmbMSCPS0.enabled());
+    ASSERT_TRUE(window.area.http10_connections.enabled());
     messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
-    window.area.cmbNetType.SetSelection(3);
+    window.area.connection_type_list.SetSelection(3);
 
-    EXPECT_FALSE(window.area.cmbMSCPS0.enabled() || window.area.mtu.windows_default.enabled());
+    EXPECT_FALSE(window.area.http10_connections.enabled() ||
+                 window.area.mtu.windows_default.enabled());
     EXPECT_FALSE(window.area.mtu.windows_default.selected());
     EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], "ConnectionType,3\r\nOptiMode,0\r\n");
 }
@@ -374,32 +375,32 @@ TEST_F(MainViewTest, ToolsMenuUndoesTheLastApplyAndReportsAndExportsTheWindowsCh
     registry.Put(test_keys::kTcpip, "DefaultTTL", kRegDword, DwordBytes(64));
     LoadWithoutTip();
     const std::string registry_before = registry.Dump();
-    EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoLastChange));
+    EXPECT_FALSE(window.chrome.menu.enabled(menu_undo_last_change));
     window.cmdApply.Click();
-    EXPECT_TRUE(window.chrome.menu.enabled(mnuUndoLastChange));
+    EXPECT_TRUE(window.chrome.menu.enabled(menu_undo_last_change));
 
     messages.shown.clear();
     messages.answers = {ui::MessageAnswer::Ok, ui::MessageAnswer::No};
-    EXPECT_TRUE(window.chrome.menu.Choose(mnuUndoLastChange));
+    EXPECT_TRUE(window.chrome.menu.Choose(menu_undo_last_change));
     ASSERT_EQ(messages.shown.size(), 3u) << "done, the restart question, the reminder";
     EXPECT_EQ(registry.Dump(), registry_before);
     EXPECT_EQ(files.files.count(kDir + "\\Zorvane.cfg"), 0u);
-    EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoLastChange));
+    EXPECT_FALSE(window.chrome.menu.enabled(menu_undo_last_change));
 
-    window.chrome.menu.Choose(mnuCurrentSettings);
+    window.chrome.menu.Choose(menu_current_settings);
     ASSERT_TRUE(window_ports.read_report);
     EXPECT_EQ(window_ports.read_report()[2].setting, "Time to live (TTL): DefaultTTL");
     EXPECT_EQ(window_ports.read_report()[2].apply_would_write, "128");  // the dial-up preset
     window_ports.export_path = kDir + "\\dial-up.reg";
-    window.chrome.menu.Choose(mnuExportForDeployment);
+    window.chrome.menu.Choose(menu_export_for_deployment);
     EXPECT_EQ(files.files.count(kDir + "\\dial-up-undo.reg"), 1u);
 
-    window.area.optOptimization[1].Select();
+    window.area.optimization_mode[1].Select();
     window.area.mtu.custom.Select();  // Custom, with no MTU typed
     window_ports.calls.clear();
     messages.shown.clear();
     EXPECT_EQ(window_ports.read_report()[2].apply_would_write, "(choice incomplete)");
-    window.chrome.menu.Choose(mnuExportForDeployment);
+    window.chrome.menu.Choose(menu_export_for_deployment);
     EXPECT_EQ(messages.shown.size(), 1u) << "the check's message, before any save dialog";
     EXPECT_TRUE(window_ports.calls.empty());
 }
@@ -410,25 +411,25 @@ TEST_F(MainViewTest, UndoShowsTheChoiceItPutBack) {
     using namespace main_menu;
     files.files[kDir + "\\Zorvane.cfg"] = "ConnectionType,4\r\nOptiMode,0\r\n";  // T1
     LoadWithoutTip();
-    EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoAllChanges));
-    window.area.cmbNetType.SetSelection(2);  // ISDN, applied at once
-    window.area.cmbNetType.SetSelection(1);
-    EXPECT_TRUE(window.chrome.menu.enabled(mnuUndoAllChanges));
+    EXPECT_FALSE(window.chrome.menu.enabled(menu_undo_all_changes));
+    window.area.connection_type_list.SetSelection(2);  // ISDN, applied at once
+    window.area.connection_type_list.SetSelection(1);
+    EXPECT_TRUE(window.chrome.menu.enabled(menu_undo_all_changes));
 
-    EXPECT_TRUE(window.chrome.menu.Choose(mnuUndoLastChange));
-    EXPECT_EQ(window.area.cmbNetType.SelectedText(), "ISDN");
+    EXPECT_TRUE(window.chrome.menu.Choose(menu_undo_last_change));
+    EXPECT_EQ(window.area.connection_type_list.SelectedText(), "ISDN");
     EXPECT_EQ(records.CurrentSettings.ConnectionType, 2);
-    EXPECT_TRUE(window.chrome.menu.Choose(mnuUndoAllChanges));
-    EXPECT_EQ(window.area.cmbNetType.SelectedText(), "T1");
+    EXPECT_TRUE(window.chrome.menu.Choose(menu_undo_all_changes));
+    EXPECT_EQ(window.area.connection_type_list.SelectedText(), "T1");
     EXPECT_EQ(records.CurrentSettings.ConnectionType, 4);
-    EXPECT_FALSE(window.chrome.menu.enabled(mnuUndoLastChange));
+    EXPECT_FALSE(window.chrome.menu.enabled(menu_undo_last_change));
     EXPECT_EQ(files.files[kDir + "\\Zorvane.cfg"], "ConnectionType,4\r\nOptiMode,0\r\n");
 }
 
-// Every control lies inside Frame1, and the value frames do not overlap.
+// Every control lies inside settings_frame, and the value frames do not overlap.
 TEST_F(MainViewTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
     ClientSize size = LayOutMainWindow(window, 600, 315);
-    const ui::Bounds frame = window.area.Frame1.bounds();
+    const ui::Bounds frame = window.area.settings_frame.bounds();
     EXPECT_LE(frame.left + frame.width, size.width);
     EXPECT_LE(frame.top + frame.height + 315, size.height);
     auto inside = [&](const ui::Control& c) {
@@ -438,10 +439,16 @@ TEST_F(MainViewTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
                b.top + b.height < frame.top + frame.height;
     };
     TuningView& a = window.area;
-    const std::vector<const ui::Control*> framed{
-        &a.cmbNetType,    &a.optOptimization[1], &a.ttl.frame, &a.ttl.value,
-        &a.ndi.frame,     &a.ndi.value,          &a.Frame7,    &a.cmbMSCPS1,
-        &window.cmdApply, &window.cmdHelp};
+    const std::vector<const ui::Control*> framed{&a.connection_type_list,
+                                                 &a.optimization_mode[1],
+                                                 &a.ttl.frame,
+                                                 &a.ttl.value,
+                                                 &a.ndi.frame,
+                                                 &a.ndi.value,
+                                                 &a.general_frame,
+                                                 &a.http11_connections,
+                                                 &window.cmdApply,
+                                                 &window.cmdHelp};
     for (size_t i = 0; i < framed.size(); ++i) {
         EXPECT_TRUE(inside(*framed[i])) << "control " << i << " of the list";
     }
@@ -453,7 +460,7 @@ TEST_F(MainViewTest, LayoutKeepsTheAreaInsideFrame1AndMovesItWithTheToolbar) {
     window.chrome.ToggleToolbar();
     window.chrome.ToggleToolbar();
     EXPECT_EQ(window.cmdHelp.bounds().top, help_top);
-    EXPECT_EQ(window.area.Frame1.bounds().top, frame.top);
+    EXPECT_EQ(window.area.settings_frame.bounds().top, frame.top);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "fakes/recording_ui.h"
 #include "fakes/scripted_ping_ports.h"
-#include "ping/mdl_ping.h"
+#include "ping/echo_engine.h"
 
 namespace zv::ping {
 namespace {
@@ -22,7 +22,7 @@ class PingEngineTest : public ::testing::Test {
     ScriptedSockets sockets;
     ScriptedEcho echo{sockets};
     RecordingMessageBox messages;
-    mdlPing engine{sockets, echo, messages, "Zorvane"};
+    EchoEngine engine{sockets, echo, messages, "Zorvane"};
 
     // After every operation the platform's start-up count is back where it was.
     void ExpectSocketsBalanced() {
@@ -173,7 +173,7 @@ TEST_F(PingEngineTest, StartUpChecksTellWhyAndCleanUpWhatTheyStarted) {
         ScriptedSockets sockets;
         ScriptedEcho echo{sockets};
         RecordingMessageBox messages;
-        mdlPing engine{sockets, echo, messages, "Vigilo"};
+        EchoEngine engine{sockets, echo, messages, "Vigilo"};
         sockets.startup = c.startup;
 
         EXPECT_FALSE(engine.PingOnce("127.0.0.1", 1000));

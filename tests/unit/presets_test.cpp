@@ -33,9 +33,10 @@ const Row kGroupB[] = {
 // to set shows up.
 TuningSettings Scribbled() {
     TuningSettings s;
-    s.OptiMode = ManualMode;
-    s.MTU = s.RWIN = s.TTL = s.SKA = s.NDI = s.MSCPS0 = s.MSCPS1 = 12345;
-    s.RWINIndex = s.SKAIndex = s.NDIIndex = s.MSCPS0Index = s.MSCPS1Index = 33;
+    s.OptimizationMode = ManualMode;
+    s.MTU = s.RWIN = s.TTL = s.SKA = s.NDI = s.Http10Connections = s.Http11Connections = 12345;
+    s.RWINIndex = s.SKAIndex = s.NDIIndex = s.Http10ConnectionsIndex = s.Http11ConnectionsIndex =
+        33;
     s.MTUCustom = s.RWINCustom = s.TTLCustom = s.SKACustom = s.NDICustom = true;
     s.PMTU = false;
     s.BlackHole = true;
@@ -48,7 +49,7 @@ void ExpectPreset(const Row& row, int16_t type, WindowsRelease release) {
     ApplyPreset(s, type, release);
     TuningSettings expected;
     expected.ConnectionType = type;
-    expected.OptiMode = AutomaticMode;
+    expected.OptimizationMode = AutomaticMode;
     expected.MTU = row.mtu;
     expected.RWINIndex = row.rwin_index;
     expected.RWIN = row.rwin;
@@ -59,10 +60,10 @@ void ExpectPreset(const Row& row, int16_t type, WindowsRelease release) {
     expected.NDI = row.ndi;
     expected.PMTU = true;
     expected.BlackHole = false;
-    expected.MSCPS0Index = row.mscps0_index;
-    expected.MSCPS0 = row.mscps0;
-    expected.MSCPS1Index = row.mscps1_index;
-    expected.MSCPS1 = row.mscps1;
+    expected.Http10ConnectionsIndex = row.mscps0_index;
+    expected.Http10Connections = row.mscps0;
+    expected.Http11ConnectionsIndex = row.mscps1_index;
+    expected.Http11Connections = row.mscps1;
     EXPECT_EQ(s, expected);
 }
 

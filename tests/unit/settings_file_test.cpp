@@ -145,7 +145,7 @@ TEST_F(SettingsFileTest, FileTheWindowCouldNotHaveWrittenGivesTheDefaults) {
     for (const auto& text : broken) {
         EXPECT_EQ(Load(text), defaults) << text;
     }
-    EXPECT_EQ(Load(manual_with("MSCPS0,0,2", "MSCPS0,-1,0")).MSCPS0Index, NoSelection)
+    EXPECT_EQ(Load(manual_with("MSCPS0,0,2", "MSCPS0,-1,0")).Http10ConnectionsIndex, NoSelection)
         << "a connections list may be left without a selection";
 }
 

@@ -30,7 +30,7 @@ class TuningViewTest : public ::testing::Test {
         window.SetLoading(false);
     }
 
-    void SwitchToManual() { window.optOptimization[1].Select(); }
+    void SwitchToManual() { window.optimization_mode[1].Select(); }
 
     TuningSettings Preset(int16_t type) {
         TuningSettings preset;
@@ -58,8 +58,8 @@ TEST_F(TuningViewTest, LoadsAutomaticModeAsThePresetOfTheSavedType) {
     Load(saved);
 
     EXPECT_EQ(current, Preset(4));
-    EXPECT_EQ(window.cmbNetType.selection(), 4);
-    EXPECT_TRUE(window.optOptimization[0].selected());
+    EXPECT_EQ(window.connection_type_list.selection(), 4);
+    EXPECT_TRUE(window.optimization_mode[0].selected());
     EXPECT_EQ(mode_text, "Mode: Optimize");
     EXPECT_EQ(applies, 0);
     EXPECT_TRUE(explained.empty());
@@ -67,11 +67,11 @@ TEST_F(TuningViewTest, LoadsAutomaticModeAsThePresetOfTheSavedType) {
     EXPECT_FALSE(window.mtu.frame.enabled());
     EXPECT_FALSE(window.mtu.windows_default.selected());
     EXPECT_FALSE(window.mtu.custom.selected());
-    EXPECT_FALSE(window.chkPMTU.enabled());
-    EXPECT_EQ(window.chkPMTU.value(), kUnchecked);
-    EXPECT_EQ(window.cmbMSCPS0.selection(), ui::kNoSelection);
-    EXPECT_FALSE(window.cmbMSCPS1.enabled());
-    EXPECT_TRUE(window.cmbNetType.enabled());
+    EXPECT_FALSE(window.path_mtu_discovery.enabled());
+    EXPECT_EQ(window.path_mtu_discovery.value(), kUnchecked);
+    EXPECT_EQ(window.http10_connections.selection(), ui::kNoSelection);
+    EXPECT_FALSE(window.http11_connections.enabled());
+    EXPECT_TRUE(window.connection_type_list.enabled());
 }
 
 TEST_F(TuningViewTest, LoadsManualModeIntoTheControlsAndRecomputesRwinFromTheMtu) {
@@ -83,8 +83,8 @@ TEST_F(TuningViewTest, LoadsManualModeIntoTheControlsAndRecomputesRwinFromTheMtu
     saved.SKAIndex = 9;
     saved.SKA = 600000;
     saved.PMTU = false;
-    saved.MSCPS0Index = 4;
-    saved.MSCPS0 = 6;
+    saved.Http10ConnectionsIndex = 4;
+    saved.Http10Connections = 6;
     Load(saved);
 
     TuningSettings expected = saved;
@@ -97,25 +97,25 @@ TEST_F(TuningViewTest, LoadsManualModeIntoTheControlsAndRecomputesRwinFromTheMtu
     EXPECT_EQ(window.rwin.value.SelectedText(), "x64");
     EXPECT_EQ(window.ska.value.SelectedText(), "10 min.");
     EXPECT_EQ(window.ndi.value.SelectedText(), "32");
-    EXPECT_EQ(window.chkBlackHole.value(), kChecked);
-    EXPECT_EQ(window.cmbMSCPS0.SelectedText(), "6");
-    EXPECT_TRUE(window.optOptimization[1].selected());
+    EXPECT_EQ(window.black_hole_detection.value(), kChecked);
+    EXPECT_EQ(window.http10_connections.SelectedText(), "6");
+    EXPECT_TRUE(window.optimization_mode[1].selected());
     EXPECT_EQ(mode_text, "Mode: Manual");
     EXPECT_TRUE(explained.empty());  // no dialog while loading
 }
 
 TEST_F(TuningViewTest, ConnectionTypePickAppliesAtOnceOnlyInAutomaticMode) {
     Load(TuningSettings{});
-    window.cmbNetType.SetSelection(0);  // the type already held: nothing
+    window.connection_type_list.SetSelection(0);  // the type already held: nothing
     EXPECT_EQ(applies, 0);
 
-    window.cmbNetType.SetSelection(1);
+    window.connection_type_list.SetSelection(1);
     EXPECT_EQ(current, Preset(1));
     EXPECT_EQ(applies, 1);
 
     SwitchToManual();
     current.MTU = 1234;
-    window.cmbNetType.SetSelection(3);
+    window.connection_type_list.SetSelection(3);
     EXPECT_EQ(current.ConnectionType, 3);
     EXPECT_EQ(current.MTU, 1234);
     EXPECT_EQ(applies, 1);
@@ -124,13 +124,13 @@ TEST_F(TuningViewTest, ConnectionTypePickAppliesAtOnceOnlyInAutomaticMode) {
 TEST_F(TuningViewTest, PresetFollowsTheWindowsRelease) {
     release = kGroupB;
     Load(TuningSettings{});
-    window.cmbNetType.SetSelection(4);
+    window.connection_type_list.SetSelection(4);
     EXPECT_EQ(current, Preset(4));  // group B's, whose MTU is 1500 where group A's is 7240
 }
 
 TEST_F(TuningViewTest, SwitchingToManualResetsToWindowsDefaultsAndExplains) {
     Load(TuningSettings{});
-    window.cmbNetType.SetSelection(2);
+    window.connection_type_list.SetSelection(2);
     SwitchToManual();
 
     EXPECT_EQ(explained, std::vector<std::string>{"ISDN"});
@@ -139,14 +139,14 @@ TEST_F(TuningViewTest, SwitchingToManualResetsToWindowsDefaultsAndExplains) {
     TuningSettings expected = testing::RestoredSettings();
     expected.ConnectionType = 2;
     EXPECT_EQ(current, expected);
-    EXPECT_EQ(window.cmbMSCPS1.SelectedText(), "4");
+    EXPECT_EQ(window.http11_connections.SelectedText(), "4");
     EXPECT_TRUE(window.mtu.windows_default.selected());
     EXPECT_TRUE(window.ndi.windows_default.selected());
     EXPECT_TRUE(window.mtu.custom.enabled());
     EXPECT_FALSE(window.mtu.value.enabled());
     EXPECT_FALSE(window.rwin.value.enabled());
-    EXPECT_EQ(window.chkPMTU.value(), kChecked);
-    EXPECT_EQ(window.cmbNetType.SelectedText(), "ISDN");
+    EXPECT_EQ(window.path_mtu_discovery.value(), kChecked);
+    EXPECT_EQ(window.connection_type_list.SelectedText(), "ISDN");
 }
 
 // Restore in the window leaves in the record exactly what /restore writes without one,
@@ -159,8 +159,8 @@ TEST_F(TuningViewTest, RestoreShowsWhatTheWindowlessRestoreWrites) {
     custom.PMTU = false;
     custom.SKAIndex = 9;
     custom.SKA = 600000;
-    custom.MSCPS0Index = 4;
-    custom.MSCPS0 = 6;
+    custom.Http10ConnectionsIndex = 4;
+    custom.Http10Connections = 6;
     for (const TuningSettings& before : {automatic, custom}) {
         SCOPED_TRACE("from type " + std::to_string(before.ConnectionType));
         Load(before);
@@ -173,11 +173,11 @@ TEST_F(TuningViewTest, RestoreShowsWhatTheWindowlessRestoreWrites) {
 
 TEST_F(TuningViewTest, BackToAutomaticDropsManualValuesForThePreset) {
     Load(TuningSettings{});
-    window.cmbNetType.SetSelection(3);
+    window.connection_type_list.SetSelection(3);
     SwitchToManual();
     window.mtu.custom.Select();
     window.mtu.value.SetText("900");
-    window.optOptimization[0].Select();
+    window.optimization_mode[0].Select();
 
     EXPECT_EQ(current, Preset(3));
     EXPECT_EQ(mode_text, "Mode: Automatic");
@@ -212,9 +212,9 @@ TEST_F(TuningViewTest, CustomValuesAreStoredAsPickedAndWindowsDefaultClearsThem)
     window.ttl.custom.Select();
     window.ttl.value.SetText("128");
     EXPECT_EQ(current.TTL, 128);
-    window.cmbMSCPS0.SetSelection(4);
-    EXPECT_EQ(current.MSCPS0, 6);
-    window.chkBlackHole.Toggle();
+    window.http10_connections.SetSelection(4);
+    EXPECT_EQ(current.Http10Connections, 6);
+    window.black_hole_detection.Toggle();
     EXPECT_TRUE(current.BlackHole);
 
     window.rwin.windows_default.Select();
@@ -238,13 +238,13 @@ TEST_F(TuningViewTest, CustomValuesAreStoredAsPickedAndWindowsDefaultClearsThem)
 
 TEST_F(TuningViewTest, AFoundMtuIsUsedInManualModeWithThePresetKeptAsCustomValues) {
     Load(TuningSettings{});
-    window.cmbNetType.SetSelection(3);
+    window.connection_type_list.SetSelection(3);
     window.UseCustomMtu(1400);
     EXPECT_EQ(explained, std::vector<std::string>{"ADSL/Cable"});
-    EXPECT_TRUE(window.optOptimization[1].selected());
+    EXPECT_TRUE(window.optimization_mode[1].selected());
     EXPECT_EQ(mode_text, "Mode: Manual");
     TuningSettings expected = Preset(3);
-    expected.OptiMode = ManualMode;
+    expected.OptimizationMode = ManualMode;
     expected.MTUCustom = expected.RWINCustom = expected.TTLCustom = true;
     expected.SKACustom = expected.NDICustom = true;
     expected.MTU = 1400;
@@ -255,8 +255,8 @@ TEST_F(TuningViewTest, AFoundMtuIsUsedInManualModeWithThePresetKeptAsCustomValue
     EXPECT_EQ(window.rwin.value.selection(), expected.RWINIndex);
     EXPECT_EQ(window.ttl.value.text(), "128");
     EXPECT_EQ(window.ndi.value.selection(), expected.NDIIndex);
-    EXPECT_EQ(window.chkPMTU.value(), kChecked);
-    EXPECT_EQ(window.cmbMSCPS1.selection(), expected.MSCPS1Index);
+    EXPECT_EQ(window.path_mtu_discovery.value(), kChecked);
+    EXPECT_EQ(window.http11_connections.selection(), expected.Http11ConnectionsIndex);
     EXPECT_EQ(applies, 1);  // the type pick in Automatic mode, not the MTU
 
     // Already in Manual mode: no reset, no explanation, the user's other values stay.
@@ -351,14 +351,16 @@ constexpr const char* kBadMtu = "Invalid MTU. Enter Valid One.";
 constexpr const char* kBadTtl = "Invalid TTL. Enter Valid One.";
 const ValidationCase kValidationCases[] = {
     {"defaults", [](TuningView&) {}, nullptr},
-    {"no_type", Both(Unpicked(&TuningView::cmbNetType), Unpicked(&TuningView::cmbMSCPS0)),
+    {"no_type",
+     Both(Unpicked(&TuningView::connection_type_list), Unpicked(&TuningView::http10_connections)),
      "Invalid Connection Type. Select Valid One."},
     {"type_picked_again",
-     Both(Unpicked(&TuningView::cmbNetType), [](TuningView& w) { w.cmbNetType.SetSelection(0); }),
+     Both(Unpicked(&TuningView::connection_type_list),
+          [](TuningView& w) { w.connection_type_list.SetSelection(0); }),
      nullptr},
-    {"no_http10", Both(Unpicked(&TuningView::cmbMSCPS0), Custom(&TuningView::rwin)),
+    {"no_http10", Both(Unpicked(&TuningView::http10_connections), Custom(&TuningView::rwin)),
      "Invalid MSCPS using HTTP 1.0 Value. Select Valid One."},
-    {"no_http11", Unpicked(&TuningView::cmbMSCPS1),
+    {"no_http11", Unpicked(&TuningView::http11_connections),
      "Invalid MSCPS using HTTP 1.1 value. Select Valid One."},
     {"empty_mtu", Typed(&TuningView::mtu, ""), kBadMtu},
     {"mtu_0", Typed(&TuningView::mtu, "0"), kBadMtu},
@@ -380,11 +382,11 @@ INSTANTIATE_TEST_SUITE_P(Checks, ValidationTest, ::testing::ValuesIn(kValidation
                          });
 
 TEST_F(TuningViewTest, MovingTheAreaMovesEveryControlAlike) {
-    window.Frame1.SetBounds({120, 600, 9000, 5000});
-    window.cmbMSCPS1.SetBounds({7000, 4000, 1200, 315});
+    window.settings_frame.SetBounds({120, 600, 9000, 5000});
+    window.http11_connections.SetBounds({7000, 4000, 1200, 315});
     window.MoveBy(0, -420);
-    EXPECT_EQ(window.Frame1.bounds().top, 180);
-    EXPECT_EQ(window.cmbMSCPS1.bounds().top, 3580);
+    EXPECT_EQ(window.settings_frame.bounds().top, 180);
+    EXPECT_EQ(window.http11_connections.bounds().top, 3580);
 }
 
 }  // namespace

@@ -307,8 +307,8 @@ TEST_F(VigiloViewTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
 TEST_F(VigiloViewTest, MenuItemsRunTheirCommands) {
     using namespace vigilo_menu;
     vigilo.Load();
-    for (int command : {mnuZorvane, mnuPingConfiguration, mnuPingNow, mnuHistory, mnuWebsite,
-                        mnuemail, mnuHelp}) {
+    for (int command : {menu_zorvane, menu_ping_configuration, menu_ping_now, menu_history,
+                        menu_web_site, menu_email, menu_help}) {
         EXPECT_TRUE(vigilo.popup.Choose(command)) << command;
     }
 
@@ -320,7 +320,7 @@ TEST_F(VigiloViewTest, MenuItemsRunTheirCommands) {
                                         "C:\\Zv\\Help\\help.htm"}));
     EXPECT_EQ(window.calls, (std::vector<std::string>{"ping dialog", "history"}));
 
-    vigilo.popup.Choose(mnuExit);
+    vigilo.popup.Choose(menu_exit);
     EXPECT_EQ(window.calls.back(), "unload");
 }
 
@@ -329,8 +329,8 @@ TEST_F(VigiloViewTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt) {
     clock.Advance(120000);
     EXPECT_EQ(ping.PingTickCount(), 2);
 
-    vigilo.popup.Choose(vigilo_menu::mnuDisable);
-    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Enable");
+    vigilo.popup.Choose(vigilo_menu::menu_disable);
+    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::menu_disable), "Enable");
     EXPECT_FALSE(vigilo.TimerPing.running());
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].caption, "Vigilo");
@@ -340,8 +340,8 @@ TEST_F(VigiloViewTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt) {
     clock.Advance(180000);
     EXPECT_EQ(ping.PingTickCount(), 2);
 
-    vigilo.popup.Choose(vigilo_menu::mnuDisable);
-    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Disable");
+    vigilo.popup.Choose(vigilo_menu::menu_disable);
+    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::menu_disable), "Disable");
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(ping.PingTickCount(), 0);
     clock.Advance(59999);
@@ -362,7 +362,7 @@ TEST_F(VigiloViewTest, OpeningThePingDialogAfterDisableSendsNoKeepAlivePings) {
     EXPECT_FALSE(vigilo.TimerPing.running());
     clock.Advance(11 * 60000);
     EXPECT_EQ(PingsNow(), 0u);
-    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::mnuDisable), "Enable");
+    EXPECT_EQ(vigilo.popup.caption(vigilo_menu::menu_disable), "Enable");
 
     vigilo.ToggleDisable();
     ping.LoadPingSettings();

@@ -90,12 +90,12 @@ void MainWindow::FitToLayout() {
 void MainWindow::AddControls() {
     namespace id = frm_main;
     main_window::TuningView& a = controller_->area;
-    binder().AddFrame(a.Frame1, id::Frame1);
-    binder().AddLabel(a.Label1, id::Label1);
-    binder().AddComboBox(a.cmbNetType, id::cmbNetType, 6);
-    binder().AddLabel(a.Label2, id::Label2);
-    binder().AddOption(a.optOptimization[0], id::optOptimization0, true);
-    binder().AddOption(a.optOptimization[1], id::optOptimization1, false);
+    binder().AddFrame(a.settings_frame, id::settings_frame);
+    binder().AddLabel(a.connection_type_label, id::connection_type_label);
+    binder().AddComboBox(a.connection_type_list, id::connection_type_list, 6);
+    binder().AddLabel(a.optimization_mode_label, id::optimization_mode_label);
+    binder().AddOption(a.optimization_mode[0], id::automatic_mode, true);
+    binder().AddOption(a.optimization_mode[1], id::manual_mode, false);
     static_assert(std::size(id::kPairFrames) == main_window::kPairCount);
     for (std::size_t i = 0; i < main_window::kPairCount; ++i) {
         const main_window::TuningPair& pair = a.pairs()[i];
@@ -110,13 +110,13 @@ void MainWindow::AddControls() {
                                  DropLines(pair.fields.items().size()));
         }
     }
-    binder().AddFrame(a.Frame7, id::Frame7);
-    binder().AddCheckBox(a.chkPMTU, id::chkPMTU);
-    binder().AddCheckBox(a.chkBlackHole, id::chkBlackHole);
-    binder().AddLabel(a.Label3, id::Label3);
-    binder().AddComboBox(a.cmbMSCPS0, id::cmbMSCPS0);
-    binder().AddLabel(a.Label4, id::Label4);
-    binder().AddComboBox(a.cmbMSCPS1, id::cmbMSCPS1);
+    binder().AddFrame(a.general_frame, id::general_frame);
+    binder().AddCheckBox(a.path_mtu_discovery, id::path_mtu_discovery);
+    binder().AddCheckBox(a.black_hole_detection, id::black_hole_detection);
+    binder().AddLabel(a.http10_connections_label, id::http10_connections_label);
+    binder().AddComboBox(a.http10_connections, id::http10_connections);
+    binder().AddLabel(a.http11_connections_label, id::http11_connections_label);
+    binder().AddComboBox(a.http11_connections, id::http11_connections);
     binder().AddButton(controller_->cmdApply, id::cmdApply, BS_DEFPUSHBUTTON);
     binder().AddButton(controller_->cmdPing, id::cmdPing);
     binder().AddButton(controller_->cmdHelp, id::cmdHelp);

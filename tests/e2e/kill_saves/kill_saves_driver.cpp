@@ -125,7 +125,7 @@ int TtlOfRound(int round) {
 }
 
 HWND PrepareApply(ChildProcess&, HWND main, int round) {
-    TypeOver(FindControl(main, main_id::txtTTL), std::to_string(TtlOfRound(round)));
+    TypeOver(FindControl(main, main_id::ttl_value), std::to_string(TtlOfRound(round)));
     return main;
 }
 

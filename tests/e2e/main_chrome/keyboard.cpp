@@ -119,13 +119,13 @@ void KeyboardEditsTheNumberBoxesAndEnterApplies(HWND main, DWORD process_id) {
     SetForegroundWindow(main);
     {
         Context box("txtMTU");
-        EditWithKeys(main, frm_main::optMTU2, frm_main::txtMTU, "15a00", "1500", "576");
+        EditWithKeys(main, frm_main::mtu_custom, frm_main::mtu_value, "15a00", "1500", "576");
     }
     {
         Context box("txtTTL");
-        EditWithKeys(main, frm_main::optTTL2, frm_main::txtTTL, "12a8", "128", "64");
+        EditWithKeys(main, frm_main::ttl_custom, frm_main::ttl_value, "12a8", "128", "64");
     }
-    HWND ttl = FindControl(main, frm_main::txtTTL);
+    HWND ttl = FindControl(main, frm_main::ttl_value);
     PressKey(VK_RETURN);
     auto applied = WaitForMessageBox(process_id);
     if (E2E_CHECK(applied.has_value())) {

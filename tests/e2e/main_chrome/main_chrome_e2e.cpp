@@ -146,12 +146,12 @@ void ToggleBar(HWND main, int command, HWND bar, int bar_height, HWND frame, int
 void ViewTogglesRestoreTheLayout(HWND main) {
     e2e::Context in("View toggles");
     HWND toolbar = e2e::FindControl(main, frm_main::Toolbar1);
-    HWND frame = e2e::FindControl(main, frm_main::Frame1);
+    HWND frame = e2e::FindControl(main, frm_main::settings_frame);
     const int toolbar_height = Height(toolbar);
-    ToggleBar(main, frm_main::mnuToolBar, toolbar, toolbar_height, frame, toolbar_height);
+    ToggleBar(main, frm_main::menu_toolbar, toolbar, toolbar_height, frame, toolbar_height);
     // The status bar is below the frame, which stays where it is.
     const int status_step = MulDiv(315, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 1440);
-    ToggleBar(main, frm_main::mnuStatusBar, e2e::FindControl(main, frm_main::StatusBar1),
+    ToggleBar(main, frm_main::menu_status_bar, e2e::FindControl(main, frm_main::StatusBar1),
               status_step, frame, 0);
 }
 
@@ -163,8 +163,8 @@ void AppletsRunRundllFromTheSystemFolder(HWND main, DWORD process_id) {
         const char* arguments;
     };
     const Case cases[] = {
-        {"mnuNetwork", frm_main::mnuNetwork, "shell32.dll,Control_RunDLL ncpa.cpl"},
-        {"mnuSystem", frm_main::mnuSystem, "shell32.dll,Control_RunDLL sysdm.cpl,,0"},
+        {"menu Networks", frm_main::menu_networks, "shell32.dll,Control_RunDLL ncpa.cpl"},
+        {"menu System", frm_main::menu_system, "shell32.dll,Control_RunDLL sysdm.cpl,,0"},
         {"toolbar Modem", frm_main::Toolbar1FirstButton + 8,
          "shell32.dll,Control_RunDLL telephon.cpl"},
         {"toolbar Internet", frm_main::Toolbar1FirstButton + 6,
@@ -198,7 +198,7 @@ void AppletsRunRundllFromTheSystemFolder(HWND main, DWORD process_id) {
 void HelpOpensTheGuide(HWND main, DWORD process_id) {
     e2e::Context in("help page");
     e2e::ChildWatcher children(process_id);
-    Command(main, frm_main::mnuHelp1);
+    Command(main, frm_main::menu_users_guide);
     for (const auto& child : children.WaitForNew(2000)) {
         e2e::Note("started " + child.image + ": " + child.command_line);
     }
@@ -214,9 +214,9 @@ void FileMenuReachesItsOperations(HWND main, DWORD process_id) {
         const char* caption;
         const char* text_start;
     } cases[] = {
-        {frm_main::mnuRestore, "Restore Default Settings", ""},
-        {frm_main::mnuApplyNewSettings, nullptr, "Changes Applied Successfully."},
-        {frm_main::mnuRegistryBackup, "Registry Backup", ""},
+        {frm_main::menu_restore, "Restore Default Settings", ""},
+        {frm_main::menu_apply_new_settings, nullptr, "Changes Applied Successfully."},
+        {frm_main::menu_registry_backup, "Registry Backup", ""},
     };
     for (const auto& c : cases) {
         Command(main, c.command);
@@ -234,8 +234,8 @@ void FileMenuReachesItsOperations(HWND main, DWORD process_id) {
 
 void ManualModeExplainsItself(HWND main, DWORD process_id) {
     e2e::Context in("explanation dialog");
-    std::string net_type = e2e::WindowText(e2e::FindControl(main, frm_main::cmbNetType));
-    e2e::PostClick(main, frm_main::optOptimization1);
+    std::string net_type = e2e::WindowText(e2e::FindControl(main, frm_main::connection_type_list));
+    e2e::PostClick(main, frm_main::manual_mode);
     HWND display = e2e::WaitForWindow({process_id, frm_display::kClassName, ""});
     if (!E2E_CHECK(display != nullptr)) {
         return;
@@ -267,12 +267,12 @@ void SecondStartHasNoTipAndSwitchesItOn() {
     HelpOpensTheGuide(main, zorvane.id());
     FileMenuReachesItsOperations(main, zorvane.id());
 
-    Command(main, frm_main::mnutip);  // modeless, from the Help menu
+    Command(main, frm_main::menu_tip_of_the_day);  // modeless, from the Help menu
     HWND tip = WaitForTip(zorvane.id());
     if (E2E_CHECK(tip != nullptr)) {
         SwitchTipsAtStartup(tip, BST_UNCHECKED, "1");
     }
-    Command(main, frm_main::mnuExit);
+    Command(main, frm_main::menu_exit);
     E2E_CHECK(zorvane.WaitForExit().has_value());
 }
 

@@ -50,7 +50,7 @@ void FirstOpeningFromEachCommand(ZorvaneSession& zorvane) {
         int command;
     };
     const Opener openers[] = {{"cmdPing", main_id::cmdPing},
-                              {"File menu", main_id::mnuPingConfiguration},
+                              {"File menu", main_id::menu_ping_configuration},
                               {"toolbar", main_id::Toolbar1FirstButton + 1}};
     for (const Opener& opener : openers) {
         Context in(std::string("no Ping.cfg, opened from ") + opener.name);
@@ -117,7 +117,7 @@ void DefaultThenCancelWritesNothing(ZorvaneSession& zorvane) {
     Context in("Default then Cancel");
     std::optional<std::string> before = ReadWholeFile(PingFilePath());
     PingDialogRemote dialog(zorvane);
-    if (!E2E_CHECK(dialog.OpenWith(main_id::mnuPingConfiguration))) {
+    if (!E2E_CHECK(dialog.OpenWith(main_id::menu_ping_configuration))) {
         return;
     }
     E2E_CHECK(dialog.Checked(id::Option2));  // read back from the file
@@ -153,7 +153,7 @@ class Companion {
     }
     bool ok() const { return window_ != nullptr; }
 
-    void PingNow() { PostMessageA(window_, WM_COMMAND, win32::frm_vigilo::mnuPingNow, 0); }
+    void PingNow() { PostMessageA(window_, WM_COMMAND, win32::frm_vigilo::menu_ping_now, 0); }
     // True when the thread handles a message within the time: Ping Now has finished.
     bool Responds(UINT timeout_ms) {
         DWORD_PTR result = 0;

@@ -23,9 +23,9 @@ RegistryValue Text(const std::string& text) {
 
 void PickingATypeAppliesItsPreset(ZorvaneSession& z) {
     Context context("automatic pick");
-    z.Pick(cmbNetType, 0);  // the type already shown: nothing happens
+    z.Pick(connection_type_list, 0);  // the type already shown: nothing happens
     E2E_CHECK(z.NoMessageBox(300));
-    z.PostPick(cmbNetType, 1);
+    z.PostPick(connection_type_list, 1);
     z.AnswerChangeMadeRestartLater(kAppliedText);
     E2E_CHECK_EQ(ReadWholeFile(SettingsFilePath()),
                  std::string("ConnectionType,1\r\nOptiMode,0\r\n"));
@@ -39,13 +39,13 @@ void PickingATypeAppliesItsPreset(ZorvaneSession& z) {
 
 void ManualTtlIsWrittenAsText(ZorvaneSession& z) {
     Context context("manual ttl");
-    z.PostClick(optOptimization1);
+    z.PostClick(manual_mode);
     HWND display = WaitForWindow({z.process().id(), "ZorvaneConnectionType", "", true});
     E2E_CHECK_EQ(WindowText(display), std::string("Connection Type - DSL/PPPoE"));
     PostMessageA(display, WM_CLOSE, 0, 0);
     E2E_CHECK(WaitForWindowGone(display));
-    z.Click(optTTL2);
-    z.Type(txtTTL, "100");
+    z.Click(ttl_custom);
+    z.Type(ttl_value, "100");
     z.PostClick(cmdApply);
     z.AnswerChangeMadeRestartLater(kAppliedText);
     E2E_CHECK_EQ(ReadRegistryValue(HKEY_LOCAL_MACHINE, kMstcp, "DefaultTTL"),

@@ -36,49 +36,49 @@ void ExpectRefused(ZorvaneSession& z, const std::string& message) {
 
 void FirstStartInAutomaticMode(ZorvaneSession& z) {
     Context context("first start");
-    E2E_CHECK_EQ(z.Text(cmbNetType), std::string("Dial-up (Modem)"));
-    E2E_CHECK(z.Checked(optOptimization0));
-    E2E_CHECK(!z.Checked(optMTU1));
-    E2E_CHECK(!z.Checked(optMTU2));
-    E2E_CHECK(!z.Enabled(txtMTU));
-    E2E_CHECK(!z.Enabled(chkPMTU));
-    E2E_CHECK(!z.Enabled(cmbMSCPS0));
+    E2E_CHECK_EQ(z.Text(connection_type_list), std::string("Dial-up (Modem)"));
+    E2E_CHECK(z.Checked(automatic_mode));
+    E2E_CHECK(!z.Checked(mtu_windows_default));
+    E2E_CHECK(!z.Checked(mtu_custom));
+    E2E_CHECK(!z.Enabled(mtu_value));
+    E2E_CHECK(!z.Enabled(path_mtu_discovery));
+    E2E_CHECK(!z.Enabled(http10_connections));
     E2E_CHECK(WaitForProcessNamed("vigilo.exe"));
     E2E_CHECK(RequestScreenshot("main-automatic"));
 }
 
 void SwitchToManual(ZorvaneSession& z) {
     Context context("switch to Manual");
-    z.PostClick(optOptimization1);
+    z.PostClick(manual_mode);
     HWND display = WaitForWindow({z.process().id(), "ZorvaneConnectionType", "", true});
     E2E_CHECK(display != nullptr);
     E2E_CHECK_EQ(WindowText(display), std::string("Connection Type - Dial-up (Modem)"));
     PostMessageA(display, WM_CLOSE, 0, 0);
     E2E_CHECK(WaitForWindowGone(display));
-    E2E_CHECK(z.Checked(optMTU1));
-    E2E_CHECK(z.Checked(optRWIN1));
-    E2E_CHECK(z.Checked(optNDI1));
-    E2E_CHECK(z.Checked(chkPMTU));
-    E2E_CHECK(!z.Checked(chkBlackHole));
-    E2E_CHECK_EQ(z.Text(cmbMSCPS0), std::string("2"));
-    E2E_CHECK_EQ(z.Text(cmbMSCPS1), std::string("4"));
-    E2E_CHECK(z.Enabled(optMTU2));
-    E2E_CHECK(!z.Enabled(txtMTU));
+    E2E_CHECK(z.Checked(mtu_windows_default));
+    E2E_CHECK(z.Checked(rwin_windows_default));
+    E2E_CHECK(z.Checked(ndi_windows_default));
+    E2E_CHECK(z.Checked(path_mtu_discovery));
+    E2E_CHECK(!z.Checked(black_hole_detection));
+    E2E_CHECK_EQ(z.Text(http10_connections), std::string("2"));
+    E2E_CHECK_EQ(z.Text(http11_connections), std::string("4"));
+    E2E_CHECK(z.Enabled(mtu_custom));
+    E2E_CHECK(!z.Enabled(mtu_value));
 }
 
 void EnterCustomValuesThroughEveryCheck(ZorvaneSession& z) {
     Context context("custom values");
-    z.Click(optMTU2);
+    z.Click(mtu_custom);
     ExpectRefused(z, "Invalid MTU. Enter Valid One.");
-    z.Type(txtMTU, "6a7");
-    E2E_CHECK_EQ(z.Text(txtMTU), std::string("67"));
+    z.Type(mtu_value, "6a7");
+    E2E_CHECK_EQ(z.Text(mtu_value), std::string("67"));
     ExpectRefused(z, "Invalid MTU. Enter Valid One.");
-    z.Type(txtMTU, "\b\b1500");
-    z.Click(optTTL2);
-    z.Type(txtTTL, "3000");
-    E2E_CHECK_EQ(z.Text(txtTTL), std::string("300"));
+    z.Type(mtu_value, "\b\b1500");
+    z.Click(ttl_custom);
+    z.Type(ttl_value, "3000");
+    E2E_CHECK_EQ(z.Text(ttl_value), std::string("300"));
     ExpectRefused(z, "Invalid TTL. Enter Valid One.");
-    z.Type(txtTTL, "\b\b\b128");
+    z.Type(ttl_value, "\b\b\b128");
     // A custom value from a list is refused until one is picked.
     struct ListChoice {
         int option;
@@ -87,22 +87,22 @@ void EnterCustomValuesThroughEveryCheck(ZorvaneSession& z) {
         int position;
     };
     for (const ListChoice& c :
-         {ListChoice{optRWIN2, "Invalid RWIN. Select Valid One.", cmbRWIN, 8},
-          ListChoice{optSKA2, "Invalid Session Keep Alive. Select Valid One.", cmbSKA, 9},
-          ListChoice{optNDI2, "Invalid NDI Cache. Select Valid One.", cmbNDI, 5}}) {
+         {ListChoice{rwin_custom, "Invalid RWIN. Select Valid One.", rwin_value, 8},
+          ListChoice{ska_custom, "Invalid Session Keep Alive. Select Valid One.", ska_value, 9},
+          ListChoice{ndi_custom, "Invalid NDI Cache. Select Valid One.", ndi_value, 5}}) {
         z.Click(c.option);
         ExpectRefused(z, c.refusal);
         z.Pick(c.list, c.position);
     }
-    z.Pick(cmbMSCPS1, -1);
+    z.Pick(http11_connections, -1);
     ExpectRefused(z, "Invalid MSCPS using HTTP 1.1 value. Select Valid One.");
-    z.Pick(cmbMSCPS0, -1);
+    z.Pick(http10_connections, -1);
     ExpectRefused(z, "Invalid MSCPS using HTTP 1.0 Value. Select Valid One.");
-    z.Pick(cmbMSCPS0, 4);
-    z.Pick(cmbMSCPS1, 2);
-    z.Pick(cmbNetType, -1);
+    z.Pick(http10_connections, 4);
+    z.Pick(http11_connections, 2);
+    z.Pick(connection_type_list, -1);
     ExpectRefused(z, "Invalid Connection Type. Select Valid One.");
-    z.Pick(cmbNetType, 2);
+    z.Pick(connection_type_list, 2);
     E2E_CHECK(!FileIsPresent(SettingsFilePath()));
     E2E_CHECK(RequestScreenshot("main-manual"));
 }
@@ -129,16 +129,16 @@ void ApplyAnsweringNo(ZorvaneSession& z) {
 
 void NextStartShowsWhatWasSaved(ZorvaneSession& z) {
     Context context("next start");
-    E2E_CHECK(z.Checked(optOptimization1));
-    E2E_CHECK_EQ(z.Text(cmbNetType), std::string("ISDN"));
-    E2E_CHECK_EQ(z.Text(txtMTU), std::string("1500"));
-    E2E_CHECK_EQ(z.Text(cmbRWIN), std::string("x64"));
-    E2E_CHECK_EQ(z.Text(txtTTL), std::string("128"));
-    E2E_CHECK_EQ(z.Text(cmbSKA), std::string("10 min."));
-    E2E_CHECK_EQ(z.Text(cmbNDI), std::string("32"));
-    E2E_CHECK_EQ(z.Text(cmbMSCPS0), std::string("6"));
-    E2E_CHECK(z.Enabled(txtMTU));
-    E2E_CHECK(z.Enabled(cmbRWIN));
+    E2E_CHECK(z.Checked(manual_mode));
+    E2E_CHECK_EQ(z.Text(connection_type_list), std::string("ISDN"));
+    E2E_CHECK_EQ(z.Text(mtu_value), std::string("1500"));
+    E2E_CHECK_EQ(z.Text(rwin_value), std::string("x64"));
+    E2E_CHECK_EQ(z.Text(ttl_value), std::string("128"));
+    E2E_CHECK_EQ(z.Text(ska_value), std::string("10 min."));
+    E2E_CHECK_EQ(z.Text(ndi_value), std::string("32"));
+    E2E_CHECK_EQ(z.Text(http10_connections), std::string("6"));
+    E2E_CHECK(z.Enabled(mtu_value));
+    E2E_CHECK(z.Enabled(rwin_value));
 }
 
 void SecondCopyEndsSilently(ZorvaneSession& z) {
@@ -151,13 +151,13 @@ void SecondCopyEndsSilently(ZorvaneSession& z) {
 
 void RestoreNoThenYes(ZorvaneSession& z) {
     Context context("restore");
-    z.PostCommand(mnuRestore);
+    z.PostCommand(menu_restore);
     z.Answer(kRestoreQuestion, IDNO, "Restore Default Settings");
     E2E_CHECK(z.NoMessageBox());
     E2E_CHECK_EQ(ReadWholeFile(SettingsFilePath()), std::string(kManualFile));
-    E2E_CHECK_EQ(z.Text(txtMTU), std::string("1500"));
+    E2E_CHECK_EQ(z.Text(mtu_value), std::string("1500"));
 
-    z.PostCommand(mnuRestore);
+    z.PostCommand(menu_restore);
     z.Answer(kRestoreQuestion, IDYES, "Restore Default Settings");
     z.Answer(kRestoredText, IDOK, "Restore Default Settings");
     E2E_CHECK(z.NoMessageBox(300));
@@ -165,12 +165,12 @@ void RestoreNoThenYes(ZorvaneSession& z) {
     E2E_CHECK(!ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "DefaultTTL").has_value());
     E2E_CHECK(!ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "GlobalMaxTcpWindowSize").has_value());
     E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTcpip, "EnablePMTUDiscovery"), DWORD{1});
-    E2E_CHECK(z.Checked(optMTU1));
-    E2E_CHECK_EQ(z.Text(txtMTU), "");
+    E2E_CHECK(z.Checked(mtu_windows_default));
+    E2E_CHECK_EQ(z.Text(mtu_value), "");
 }
 
 HWND OpenBackupDialog(ZorvaneSession& z) {
-    z.PostCommand(mnuRegistryBackup);
+    z.PostCommand(menu_registry_backup);
     return WaitForWindow({z.process().id(), "#32770", "Registry Backup", true});
 }
 

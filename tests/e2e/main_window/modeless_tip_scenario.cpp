@@ -15,7 +15,7 @@ void RunModelessTipScenario() {
         return;
     }
     DWORD pid = zorvane.process().id();
-    zorvane.PostCommand(win32::frm_main::mnutip);
+    zorvane.PostCommand(win32::frm_main::menu_tip_of_the_day);
     HWND tip = WaitForWindow({pid, win32::frm_tip::kClassName, "Tip of the Day"});
     if (!E2E_CHECK(tip != nullptr)) {
         return;

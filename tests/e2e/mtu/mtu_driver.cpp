@@ -166,7 +166,7 @@ void RunMainWindow() {
     if (!zorvane.ok()) {
         return;
     }
-    zorvane.PostCommand(win32::frm_main::mnuFindLargestMtu);
+    zorvane.PostCommand(win32::frm_main::menu_find_largest_mtu);
     HWND dialog = WaitForWindow({zorvane.process().id(), id::kClassName, "", true});
     if (!E2E_CHECK(dialog != nullptr)) {
         return;
@@ -181,13 +181,13 @@ void RunMainWindow() {
     PostMessageA(display, WM_CLOSE, 0, 0);
     E2E_CHECK(WaitForWindowGone(display));
     namespace main_id = win32::frm_main;
-    E2E_CHECK(WaitUntil([&] { return zorvane.Text(main_id::txtMTU) == "1400"; }));
-    E2E_CHECK(zorvane.Checked(main_id::optOptimization1));
-    E2E_CHECK(zorvane.Checked(main_id::optMTU2));
+    E2E_CHECK(WaitUntil([&] { return zorvane.Text(main_id::mtu_value) == "1400"; }));
+    E2E_CHECK(zorvane.Checked(main_id::manual_mode));
+    E2E_CHECK(zorvane.Checked(main_id::mtu_custom));
     // The rest of the Automatic mode's preset (the first type's) stays, as Custom values.
-    E2E_CHECK(zorvane.Checked(main_id::optTTL2));
-    E2E_CHECK_EQ(zorvane.Text(main_id::txtTTL), "128");
-    E2E_CHECK(zorvane.Checked(main_id::optRWIN2));
+    E2E_CHECK(zorvane.Checked(main_id::ttl_custom));
+    E2E_CHECK_EQ(zorvane.Text(main_id::ttl_value), "128");
+    E2E_CHECK(zorvane.Checked(main_id::rwin_custom));
     E2E_CHECK(zorvane.NoMessageBox());
     E2E_CHECK(!FileIsPresent(cfg));
     E2E_CHECK(zorvane.Close());

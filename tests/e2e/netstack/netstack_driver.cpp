@@ -130,7 +130,7 @@ void RunWin10() {
         if (!E2E_CHECK(zorvane.ok())) {
             return;
         }
-        zorvane.PostCommand(win32::frm_main::mnuUndoLastChange);
+        zorvane.PostCommand(win32::frm_main::menu_undo_last_change);
         zorvane.AnswerChangeMadeRestartLater(
             std::string(kUndoneText) +
             "\r\nThe network stack settings put back:\r\nTCPNoDelay in "

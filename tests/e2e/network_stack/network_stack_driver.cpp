@@ -107,7 +107,7 @@ std::string Status(HWND window) {
 // where the machine is not busy, and it has read everything within the time.
 HWND OpenNetworkStack(ZorvaneSession& zorvane) {
     const DWORD asked = GetTickCount();
-    zorvane.PostCommand(win32::frm_main::mnuNetworkStack);
+    zorvane.PostCommand(win32::frm_main::menu_network_stack);
     HWND window = WaitForWindow({zorvane.process().id(), id::kClassName, "Network Stack", true});
     if (!E2E_CHECK(window != nullptr)) {
         return nullptr;
@@ -270,11 +270,10 @@ void RunFix() {
     E2E_CHECK(zorvane.NoMessageBox());
     Close(window);
     // The change was recorded: Undo Last Change puts the value back.
-    zorvane.PostCommand(win32::frm_main::mnuUndoLastChange);
+    zorvane.PostCommand(win32::frm_main::menu_undo_last_change);
     zorvane.AnswerChangeMadeRestartLater(
         std::string(test_texts::kUndoneText) +
-        "\r\nThe network stack settings put back:\r\nTcpAckFrequency in " + kInterfaces +
-        ": 1");
+        "\r\nThe network stack settings put back:\r\nTcpAckFrequency in " + kInterfaces + ": 1");
     E2E_CHECK_EQ(ReadDword(HKEY_LOCAL_MACHINE, kInterfaces, "TcpAckFrequency"),
                  std::optional<DWORD>(1));
     E2E_CHECK(zorvane.Close());
@@ -334,7 +333,7 @@ void RunAdapter() {
         return;
     }
     namespace mtu = win32::frm_mtu;
-    zorvane.PostCommand(win32::frm_main::mnuFindLargestMtu);
+    zorvane.PostCommand(win32::frm_main::menu_find_largest_mtu);
     HWND dialog = WaitForWindow({zorvane.process().id(), mtu::kClassName, "", true});
     if (!E2E_CHECK(dialog != nullptr)) {
         return;

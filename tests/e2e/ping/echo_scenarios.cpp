@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ping/mdl_ping.h"
+#include "ping/echo_engine.h"
 #include "ping_driver_support.h"
 #include "support/check.h"
 #include "support/files.h"
@@ -59,7 +59,7 @@ class Pinger {
     win32::WinsockService sockets_;
     win32::IcmpEchoService echo_;
     PrintedMessages messages_;
-    ping::mdlPing engine_{sockets_, echo_, messages_, "ping e2e"};
+    ping::EchoEngine engine_{sockets_, echo_, messages_, "ping e2e"};
 };
 
 }  // namespace

@@ -141,13 +141,13 @@ void PingNowWithSound(DWORD companion_id) {
     if (!E2E_CHECK(monitor != nullptr)) {
         return;
     }
-    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::mnuPingNow, 0);
+    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::menu_ping_now, 0);
     CheckLoadedFromSystemFolder(companion_id, "\\winmm.dll");
 }
 
 void ControlPanelApplet(HWND main) {
     e2e::Context in("Internet Options");
-    PostMessageA(main, WM_COMMAND, frm_main::mnuInternet, 0);
+    PostMessageA(main, WM_COMMAND, frm_main::menu_internet, 0);
     E2E_CHECK(e2e::WaitForProcessNamed("rundll32.exe"));
     Sleep(500);  // lets the applet start, had it been the planted one
     e2e::TerminateProcessesNamed("rundll32.exe");
@@ -156,7 +156,7 @@ void ControlPanelApplet(HWND main) {
 void Backup(HWND main, DWORD process_id) {
     e2e::Context in("Backup");
     e2e::RemoveFile(kBackupPath);
-    PostMessageA(main, WM_COMMAND, frm_main::mnuRegistryBackup, 0);
+    PostMessageA(main, WM_COMMAND, frm_main::menu_registry_backup, 0);
     HWND dialog = e2e::WaitForWindow({process_id, "#32770", "Registry Backup", true});
     if (!E2E_CHECK(dialog != nullptr)) {
         return;

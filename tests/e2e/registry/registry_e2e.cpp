@@ -65,8 +65,8 @@ std::vector<Row> Win9xLayout(const TuningSettings& s, const std::vector<std::str
         {kMstcp, "PMTUDiscovery", Dword(s.PMTU ? 1 : 0)},
         {kMstcp, "PMTUBlackHoleDetect", Dword(s.BlackHole ? 1 : 0)},
         {kMstcp, "SYNAttackProtect", Dword(2)},
-        {kInternet, "MaxConnectionsPer1_0Server", Dword(s.MSCPS0)},
-        {kInternet, "MaxConnectionsPerServer", Dword(s.MSCPS1)},
+        {kInternet, "MaxConnectionsPer1_0Server", Dword(s.Http10Connections)},
+        {kInternet, "MaxConnectionsPerServer", Dword(s.Http11Connections)},
         {kNdiCache, "", DwordUnlessNotSet(s.NDI)},
         {kTcpip, "GlobalMaxTcpWindowSize", std::nullopt},  // not the NT layout
     };
@@ -87,8 +87,8 @@ std::vector<Row> NtLayout(const TuningSettings& s, const std::vector<std::string
         {kTcpip, "EnablePMTUDiscovery", Dword(s.PMTU ? 1 : 0)},
         {kTcpip, "EnablePMTUBHDetect", Dword(s.BlackHole ? 1 : 0)},
         {kTcpip, "SYNAttackProtect", Dword(2)},
-        {kInternet, "MaxConnectionsPer1_0Server", Dword(s.MSCPS0)},
-        {kInternet, "MaxConnectionsPerServer", Dword(s.MSCPS1)},
+        {kInternet, "MaxConnectionsPer1_0Server", Dword(s.Http10Connections)},
+        {kInternet, "MaxConnectionsPerServer", Dword(s.Http11Connections)},
         {kNdiCache, "", DwordUnlessNotSet(s.NDI)},
         {kMstcp, "DefaultRcvWindow", std::nullopt},  // not the Windows 9x layout
     };
@@ -146,7 +146,7 @@ zv::WindowsVersion ExpectedVersion(const std::string& release) {
 // What a Manual-mode Apply with every value custom writes.
 TuningSettings CustomSettings() {
     TuningSettings s;
-    s.OptiMode = zv::ManualMode;
+    s.OptimizationMode = zv::ManualMode;
     s.MTU = 1500;
     s.RWIN = 96000;
     s.TTL = 128;
@@ -154,8 +154,8 @@ TuningSettings CustomSettings() {
     s.NDI = 32;
     s.PMTU = true;
     s.BlackHole = false;
-    s.MSCPS0 = 4;
-    s.MSCPS1 = 6;
+    s.Http10Connections = 4;
+    s.Http11Connections = 6;
     return s;
 }
 

@@ -141,7 +141,7 @@ void WaitForIconGone(const TrayObserver& tray) {
 
 void ExitRemovesIconAndEnds(const TrayObserver& tray, HWND monitor, ChildProcess& vigilo) {
     Context in("Exit");
-    PostMessageA(monitor, WM_COMMAND, ids::mnuExit, 0);
+    PostMessageA(monitor, WM_COMMAND, ids::menu_exit, 0);
     E2E_CHECK(vigilo.WaitForExit(5000).has_value());
     WaitForIconGone(tray);
     E2E_CHECK_EQ(tray.IconWindows().size(), 0u);

@@ -27,7 +27,7 @@ void RestoreFromTheWindow() {
     if (!E2E_CHECK(z.ok())) {
         return;
     }
-    z.PostCommand(win32::frm_main::mnuRestore);
+    z.PostCommand(win32::frm_main::menu_restore);
     z.Answer(kRestoreQuestion, IDYES, kRestoreCaption);
     z.Answer(kRestoredText, IDOK, kRestoreCaption);
     E2E_CHECK(z.Close());

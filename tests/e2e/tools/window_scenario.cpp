@@ -50,7 +50,7 @@ std::optional<std::string> NowAndUsed(const std::string& copied, const std::stri
 
 void CheckCurrentSettings(ZorvaneSession& zorvane, const ToolsRelease& release) {
     Context in("current settings");
-    zorvane.PostCommand(menu::mnuCurrentSettings);
+    zorvane.PostCommand(menu::menu_current_settings);
     HWND window = nullptr;
     if (!E2E_CHECK(WaitUntil([&] {
             window = FindWindowA(dialog::kClassName, dialog::kCaption);
@@ -98,7 +98,7 @@ void RunWindowScenario(const ToolsRelease& release) {
     }
     {
         Context in("nothing to undo");
-        zorvane.PostCommand(menu::mnuUndoLastChange);
+        zorvane.PostCommand(menu::menu_undo_last_change);
         E2E_CHECK(zorvane.NoMessageBox());
     }
     CheckCurrentSettings(zorvane, release);
@@ -109,8 +109,8 @@ void RunWindowScenario(const ToolsRelease& release) {
         const char* undone_text;
     };
     for (const Undo& undo :
-         {Undo{"apply, then undo", 1, menu::mnuUndoLastChange, test_texts::kUndoneText},
-          Undo{"apply twice, then undo all", 2, menu::mnuUndoAllChanges, kAllUndoneText}}) {
+         {Undo{"apply, then undo", 1, menu::menu_undo_last_change, test_texts::kUndoneText},
+          Undo{"apply twice, then undo all", 2, menu::menu_undo_all_changes, kAllUndoneText}}) {
         Context in(undo.context);
         for (int i = 0; i < undo.applies; ++i) {
             ApplyIn(zorvane);

@@ -127,7 +127,7 @@ void HistoryScenario() {
             WaitUntil([&] { return tray.CurrentImage() >= 1 && tray.CurrentImage() <= 4; }, 45000));
     }
     Context in("history window");
-    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::mnuHistory, 0);
+    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::menu_history, 0);
     HWND history = WaitForWindow({vigilo.id(), hid::kClassName, "Connection History", true});
     if (!E2E_CHECK(history != nullptr)) {
         return;

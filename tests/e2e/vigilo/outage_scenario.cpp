@@ -45,7 +45,7 @@ const SilentPart kParts[] = {
 constexpr DWORD kOutageSeenMs = 150000;
 
 HWND OpenHistory(HWND monitor, DWORD process_id) {
-    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::mnuHistory, 0);
+    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::menu_history, 0);
     HWND history = WaitForWindow({process_id, hid::kClassName, "Connection History", true});
     SetCursorPos(0, 0);  // no tip over the window
     return history;

@@ -143,14 +143,14 @@ void ClicksStartMainAndPopUpMenu(const TrayObserver& tray, DWORD process_id) {
 
 void DisableShowsMessageOnceEnableNone(HWND monitor, DWORD process_id) {
     Context in("Disable, then Enable");
-    PostMessageA(monitor, WM_COMMAND, ids::mnuDisable, 0);
+    PostMessageA(monitor, WM_COMMAND, ids::menu_disable, 0);
     auto box = WaitForMessageBox(process_id, 5000);
     if (E2E_CHECK(box.has_value())) {
         E2E_CHECK_EQ(box->caption, "Vigilo");
         E2E_CHECK_EQ(box->text, kDisabledText);
         E2E_CHECK(AnswerMessageBox(*box, IDOK));
     }
-    PostMessageA(monitor, WM_COMMAND, ids::mnuDisable, 0);
+    PostMessageA(monitor, WM_COMMAND, ids::menu_disable, 0);
     auto again = WaitForMessageBox(process_id, 1500);
     E2E_CHECK(!again.has_value());
     if (again) {
@@ -165,10 +165,10 @@ void ExitWithPingDialogOpen(const TrayObserver& tray, HWND monitor, DWORD proces
     // The companion is not our child: watch it through a handle of our own.
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, process_id);
     auto ends_within = [&](DWORD ms) { return WaitForSingleObject(process, ms) == WAIT_OBJECT_0; };
-    PostMessageA(monitor, WM_COMMAND, ids::mnuPingConfiguration, 0);
+    PostMessageA(monitor, WM_COMMAND, ids::menu_ping_configuration, 0);
     HWND dialog = WaitForWindow({process_id, "", "Ping Configuration", true}, 5000);
     E2E_CHECK(dialog != nullptr);
-    PostMessageA(monitor, WM_COMMAND, ids::mnuExit, 0);
+    PostMessageA(monitor, WM_COMMAND, ids::menu_exit, 0);
     WaitForIconGone(tray);
     E2E_CHECK_EQ(tray.IconWindows().size(), 0u);
     E2E_CHECK(!ends_within(1000));
@@ -256,7 +256,7 @@ DWORD SlowestAnswer(const std::vector<HWND>& windows, DWORD duration_ms) {
 // (named by SPAN, "over a probe period") with it closed. Returns the history window, open.
 HWND CheckAnswersWithHistoryOpen(HWND monitor, DWORD process_id, const TrayObserver& tray,
                                  DWORD menu_ms, DWORD after_ms, const char* span) {
-    PostMessageA(monitor, WM_COMMAND, ids::mnuHistory, 0);
+    PostMessageA(monitor, WM_COMMAND, ids::menu_history, 0);
     HWND history = WaitForWindow({process_id, "", "Connection History", true}, 3000);
     E2E_CHECK(history != nullptr);
     HWND menu = OpenTrayMenu(tray, process_id);
@@ -412,7 +412,7 @@ void AnswersAtOnce() {
     }
     HANDLE lock = TakeTheLogLock();
     E2E_CHECK(SetSandboxEcho(false));
-    PostMessageA(monitor, WM_COMMAND, ids::mnuPingNow, 0);
+    PostMessageA(monitor, WM_COMMAND, ids::menu_ping_now, 0);
     {
         Context in("tray menu and history window opened during a probe, a log line and a ping");
         // Past the next probe and its log line, and the minute's keep-alive ping.
@@ -473,7 +473,7 @@ void StaysDisabled() {
     std::optional<long long> before = EchoRequestsReceived();
     {
         Context in("Ping Now reaches the keep-alive host");
-        PostMessageA(monitor, WM_COMMAND, ids::mnuPingNow, 0);
+        PostMessageA(monitor, WM_COMMAND, ids::menu_ping_now, 0);
         // One read after the echo has surely gone: reads in quick succession may meet the
         // sandbox's answer to the one before.
         Sleep(2000);
@@ -484,13 +484,13 @@ void StaysDisabled() {
         before = after;
     }
     DisableShowsMessageOnceEnableNone(monitor, vigilo.id());  // ends enabled
-    PostMessageA(monitor, WM_COMMAND, ids::mnuDisable, 0);
+    PostMessageA(monitor, WM_COMMAND, ids::menu_disable, 0);
     if (auto box = WaitForMessageBox(vigilo.id(), 5000)) {
         AnswerMessageBox(*box, IDOK);
     }
     {
         Context in("ping dialog opened and cancelled after Disable");
-        PostMessageA(monitor, WM_COMMAND, ids::mnuPingConfiguration, 0);
+        PostMessageA(monitor, WM_COMMAND, ids::menu_ping_configuration, 0);
         HWND dialog = WaitForWindow({vigilo.id(), "", "Ping Configuration", true}, 5000);
         E2E_CHECK(dialog != nullptr);
         PostMessageA(dialog, WM_COMMAND, zv::win32::frm_ping::cmdcancel, 0);

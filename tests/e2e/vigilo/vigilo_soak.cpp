@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     ResourceUse closed_end = Flap(tray, vigilo, tally, half_ms, nullptr, "closed");
     Print("window closed, end:", closed_end);
 
-    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::mnuHistory, 0);
+    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::menu_history, 0);
     HWND history = WaitForWindow({0, zv::win32::frm_history::kClassName, "", true});
     Sleep(3000);
     ResourceUse open_start = MeasureProcess(vigilo.handle());

@@ -9,12 +9,12 @@ namespace zv::testing {
 // discovery on, 2 and 4 connections per server.
 inline TuningSettings RestoredSettings() {
     TuningSettings s = InitialDefaultSettings();
-    s.OptiMode = ManualMode;
+    s.OptimizationMode = ManualMode;
     s.RWINIndex = s.SKAIndex = s.NDIIndex = NoSelection;
     s.PMTU = true;
-    s.MSCPS0 = 2;
-    s.MSCPS1Index = 2;
-    s.MSCPS1 = 4;
+    s.Http10Connections = 2;
+    s.Http11ConnectionsIndex = 2;
+    s.Http11Connections = 4;
     return s;
 }
 

@@ -1,4 +1,4 @@
-#include "ping/mdl_ping.h"
+#include "ping/echo_engine.h"
 
 #include "common/numbers.h"
 #include "ping/dotted_address.h"
@@ -21,18 +21,18 @@ uint32_t AddressFromBytes(const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
-mdlPing::mdlPing(SocketsService& sockets, EchoService& echo, ui::MessageBoxPort& messages,
-                 std::string program_title)
+EchoEngine::EchoEngine(SocketsService& sockets, EchoService& echo, ui::MessageBoxPort& messages,
+                       std::string program_title)
     : sockets_(sockets),
       echo_(echo),
       messages_(messages),
       program_title_(std::move(program_title)) {}
 
-bool mdlPing::PingOnce(const std::string& host, int32_t timeout_ms) {
+bool EchoEngine::PingOnce(const std::string& host, int32_t timeout_ms) {
     return PingRoundTrip(host, timeout_ms).has_value();
 }
 
-std::optional<uint32_t> mdlPing::PingRoundTrip(const std::string& host, int32_t timeout_ms) {
+std::optional<uint32_t> EchoEngine::PingRoundTrip(const std::string& host, int32_t timeout_ms) {
     if (TrimBlanks(host).empty()) {
         return std::nullopt;
     }
@@ -53,7 +53,7 @@ std::optional<uint32_t> mdlPing::PingRoundTrip(const std::string& host, int32_t 
     return reply.RoundTripTime;
 }
 
-bool mdlPing::SendEchoRequest(const std::string& host, EchoReply& reply, int32_t timeout_ms) {
+bool EchoEngine::SendEchoRequest(const std::string& host, EchoReply& reply, int32_t timeout_ms) {
     auto address = AddressFromText(host);
     if (!address) {
         return false;
@@ -66,7 +66,7 @@ bool mdlPing::SendEchoRequest(const std::string& host, EchoReply& reply, int32_t
     return true;
 }
 
-std::optional<std::string> mdlPing::ResolveDottedName(const std::string& host) {
+std::optional<std::string> EchoEngine::ResolveDottedName(const std::string& host) {
     if (!IsDottedName(host)) {
         return host;
     }
@@ -77,7 +77,7 @@ std::optional<std::string> mdlPing::ResolveDottedName(const std::string& host) {
     return addresses->front();
 }
 
-std::optional<uint32_t> mdlPing::AddressFromText(const std::string& host) {
+std::optional<uint32_t> EchoEngine::AddressFromText(const std::string& host) {
     if (host.find('.') != std::string::npos) {
         return ParseDottedAddress(host);
     }
@@ -88,7 +88,7 @@ std::optional<uint32_t> mdlPing::AddressFromText(const std::string& host) {
     return AddressFromBytes(entry->addresses.front());
 }
 
-std::optional<std::vector<std::string>> mdlPing::LookupHostAddresses(const std::string& name) {
+std::optional<std::vector<std::string>> EchoEngine::LookupHostAddresses(const std::string& name) {
     if (!StartSockets()) {
         return std::nullopt;
     }
@@ -102,7 +102,7 @@ std::optional<std::vector<std::string>> mdlPing::LookupHostAddresses(const std::
     return texts;
 }
 
-bool mdlPing::StartSockets() {
+bool EchoEngine::StartSockets() {
     SocketsStartup startup = sockets_.Startup(kRequestedVersion);
     if (startup.result != 0) {
         Tell("Windows Sockets for 32 bit Windows environments is not successfully responding.",
@@ -128,7 +128,7 @@ bool mdlPing::StartSockets() {
     return true;
 }
 
-void mdlPing::StopSockets() {
+void EchoEngine::StopSockets() {
     int result = sockets_.Cleanup();
     if (result != 0) {
         Tell("Windows Sockets error " + std::to_string(result) + " occurred in Cleanup.",
@@ -136,7 +136,7 @@ void mdlPing::StopSockets() {
     }
 }
 
-void mdlPing::Tell(const std::string& text, ui::MessageIcon icon) {
+void EchoEngine::Tell(const std::string& text, ui::MessageIcon icon) {
     ui::Message message;
     message.text = text;
     message.caption = program_title_;

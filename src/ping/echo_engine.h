@@ -23,10 +23,10 @@ struct EchoReply {
     uint32_t RoundTripTime = 0;  // ms; meaningful only with status 0
 };
 
-class mdlPing {
+class EchoEngine {
   public:
-    mdlPing(SocketsService& sockets, EchoService& echo, ui::MessageBoxPort& messages,
-            std::string program_title);
+    EchoEngine(SocketsService& sockets, EchoService& echo, ui::MessageBoxPort& messages,
+               std::string program_title);
 
     // True when an echo reply with status 0 came back within the timeout. Blank hosts,
     // unknown names and malformed addresses give false without a message.
