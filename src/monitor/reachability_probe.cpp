@@ -2,27 +2,17 @@
 
 #include <algorithm>
 
-#include "ui/ports.h"
+#include "ui/kept_message.h"
 
 namespace zv::monitor {
 namespace {
-
-// Keeps what the engine would have shown.
-class KeptMessage : public ui::MessageBoxPort {
-  public:
-    ui::MessageAnswer Show(const ui::Message& message) override {
-        text = message.text;
-        return ui::MessageAnswer::Ok;
-    }
-    std::string text;
-};
 
 constexpr uint16_t kTcpPorts[] = {443, 80};
 
 }  // namespace
 
 ProbeOutcome ReachabilityProbe::Run(const std::string& host, int32_t timeout_ms) {
-    KeptMessage kept;
+    ui::KeptMessage kept;
     ping::EchoEngine engine(sockets_, echo_, kept, "Vigilo");
     ProbeOutcome outcome;
     if (!engine.StartSockets()) {

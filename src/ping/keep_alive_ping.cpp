@@ -1,25 +1,13 @@
 #include "ping/keep_alive_ping.h"
 
 #include "ping/echo_engine.h"
+#include "ui/kept_message.h"
 
 namespace zv::ping {
-namespace {
-
-// Keeps what the engine would have shown.
-class KeptMessage : public ui::MessageBoxPort {
-  public:
-    ui::MessageAnswer Show(const ui::Message& message) override {
-        text = message.text;
-        return ui::MessageAnswer::Ok;
-    }
-    std::string text;
-};
-
-}  // namespace
 
 KeepAliveOutcome PingQuietly(SocketsService& sockets, EchoService& echo, const std::string& host,
                              int32_t timeout_ms) {
-    KeptMessage kept;
+    ui::KeptMessage kept;
     EchoEngine engine(sockets, echo, kept, "");
     KeepAliveOutcome outcome;
     outcome.answered = engine.PingOnce(host, timeout_ms);

@@ -6,11 +6,11 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "ping/keep_alive_ping.h"
+#include "win32/platform/one_job_worker.h"
 
 namespace zv::win32 {
 
@@ -18,7 +18,7 @@ inline constexpr UINT kPingDoneMessage = WM_APP + 31;
 
 class PingWorker : public ping::PingWorkerPort {
   public:
-    PingWorker() = default;
+    PingWorker();
     // Waits a bounded time for a ping under way; one still waiting on the resolver then
     // ends with the process, and touches nothing of this object meanwhile.
     ~PingWorker() override;
@@ -26,21 +26,16 @@ class PingWorker : public ping::PingWorkerPort {
     PingWorker& operator=(const PingWorker&) = delete;
 
     // The window the message goes to; set before the first ping.
-    void ReportTo(HWND window) { window_ = window; }
+    void ReportTo(HWND window) { worker_.ReportTo(window); }
 
     // A ping still under way is given up: its outcome, should it come, is dropped.
     void StartPing(const std::string& host, int32_t timeout_ms) override;
 
     // On kPingDoneMessage: the latest ping's outcome, once; nothing for a stray message.
-    std::optional<ping::KeepAliveOutcome> TakeOutcome();
+    std::optional<ping::KeepAliveOutcome> TakeOutcome() { return worker_.TakeOutcome(); }
 
   private:
-    struct Job;
-    void Release();
-
-    HWND window_ = nullptr;
-    HANDLE thread_ = nullptr;
-    std::shared_ptr<Job> job_;
+    OneJobWorker<ping::KeepAliveOutcome> worker_;
 };
 
 }  // namespace zv::win32

@@ -9,26 +9,38 @@
 
 namespace zv::win32 {
 
+namespace {
+
+// Fills what the ANSI and the wide dialog share and shows it: false when the user cancelled
+// or comdlg32 could not give the function.
+template <typename Dialog, typename Char>
+bool ShowSaveDialog(Dialog& dialog, const SaveFileRequest& request, std::vector<Char>& file,
+                    const char* function_name) {
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = request.owner;
+    dialog.nFilterIndex = static_cast<DWORD>(request.filter_index);
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    // The common dialogs are loaded for this one use, not with the program.
+    SystemLibrary comdlg32("comdlg32.dll");
+    using GetSaveFileNameFn = BOOL(WINAPI*)(Dialog*);
+    auto get_save_file_name = comdlg32.Function<GetSaveFileNameFn>(function_name);
+    return get_save_file_name != nullptr && get_save_file_name(&dialog);
+}
+
+}  // namespace
+
 std::string ChooseSaveFile(const SaveFileRequest& request) {
     std::vector<char> file(MAX_PATH, '\0');
     request.suggested_name.copy(file.data(), file.size() - 1);
     OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = request.owner;
     dialog.lpstrFilter = request.filter;
-    dialog.nFilterIndex = static_cast<DWORD>(request.filter_index);
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir =
         request.initial_folder.empty() ? nullptr : request.initial_folder.c_str();
     dialog.lpstrTitle = request.title;
     dialog.lpstrDefExt = request.default_extension;
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    // The common dialogs are loaded for this one use, not with the program.
-    SystemLibrary comdlg32("comdlg32.dll");
-    using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEA*);
-    auto get_save_file_name = comdlg32.Function<GetSaveFileNameFn>("GetSaveFileNameA");
-    if (get_save_file_name == nullptr || !get_save_file_name(&dialog)) {
+    if (!ShowSaveDialog(dialog, request, file, "GetSaveFileNameA")) {
         return std::string();
     }
     return std::string(file.data());
@@ -63,20 +75,11 @@ std::string ChooseSaveFileUtf8(const SaveFileRequest& request) {
     std::wstring title = WideOrEmpty(request.title);
     std::wstring extension = WideOrEmpty(request.default_extension);
     OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = request.owner;
     dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-    dialog.nFilterIndex = static_cast<DWORD>(request.filter_index);
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     dialog.lpstrTitle = request.title == nullptr ? nullptr : title.c_str();
     dialog.lpstrDefExt = request.default_extension == nullptr ? nullptr : extension.c_str();
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    SystemLibrary comdlg32("comdlg32.dll");
-    using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
-    auto get_save_file_name = comdlg32.Function<GetSaveFileNameFn>("GetSaveFileNameW");
-    if (get_save_file_name == nullptr || !get_save_file_name(&dialog)) {
+    if (!ShowSaveDialog(dialog, request, file, "GetSaveFileNameW")) {
         return std::string();
     }
     return Utf8FromWide(file.data());

@@ -1,8 +1,5 @@
 #include "win32/vigilo/probe_thread.h"
 
-#include <atomic>
-
-#include "win32/platform/worker_thread.h"
 #include "win32/vigilo/probe_services.h"
 
 namespace zv::win32 {
@@ -22,58 +19,21 @@ struct ProbeThread::Services {
     monitor::ReachabilityProbe probe{sockets, echo};
 };
 
-// Shared by the window's side and the thread, so that whichever lets go last frees it.
-struct ProbeThread::Job {
-    std::shared_ptr<Services> services;
-    std::string host;
-    int32_t timeout_ms = 0;
-    HWND window = nullptr;
-    monitor::ProbeOutcome outcome;
-    std::atomic<bool> done{false};
-};
+ProbeThread::ProbeThread() : worker_(kProbeDoneMessage, kExitWaitMs) {}
 
-ProbeThread::~ProbeThread() {
-    FinishWorker(thread_, kExitWaitMs);
-    Release();
-}
+ProbeThread::~ProbeThread() = default;
 
 void ProbeThread::StartProbe(const std::string& host, int32_t timeout_ms) {
     // A probe still under way was given up as hung: it keeps its services, and this one
     // starts over with services of its own.
-    if (job_ != nullptr && !job_->done.load(std::memory_order_acquire)) {
+    if (worker_.Busy()) {
         services_.reset();
     }
-    Release();
     if (services_ == nullptr) {
         services_ = std::make_shared<Services>();
     }
-    job_ = std::make_shared<Job>();
-    job_->services = services_;
-    job_->host = host;
-    job_->timeout_ms = timeout_ms;
-    job_->window = window_;
-    thread_ = StartWorker([job = job_] {
-        job->outcome = job->services->probe.Run(job->host, job->timeout_ms);
-        job->done.store(true, std::memory_order_release);
-        PostMessageA(job->window, kProbeDoneMessage, 0, 0);
-    });
-}
-
-std::optional<monitor::ProbeOutcome> ProbeThread::TakeOutcome() {
-    if (job_ == nullptr || !job_->done.load(std::memory_order_acquire)) {
-        return std::nullopt;
-    }
-    monitor::ProbeOutcome outcome = job_->outcome;
-    Release();
-    return outcome;
-}
-
-void ProbeThread::Release() {
-    if (thread_ != nullptr) {
-        CloseHandle(thread_);
-        thread_ = nullptr;
-    }
-    job_.reset();
+    worker_.Start(
+        [services = services_, host, timeout_ms] { return services->probe.Run(host, timeout_ms); });
 }
 
 }  // namespace zv::win32

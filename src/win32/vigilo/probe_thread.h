@@ -13,6 +13,7 @@
 #include <string>
 
 #include "monitor/reachability_probe.h"
+#include "win32/platform/one_job_worker.h"
 
 namespace zv::win32 {
 
@@ -20,7 +21,7 @@ inline constexpr UINT kProbeDoneMessage = WM_APP + 30;
 
 class ProbeThread : public monitor::ProbePort {
   public:
-    ProbeThread() = default;
+    ProbeThread();
     // Waits a bounded time for a probe under way; one still waiting on the network then
     // ends with the process, and touches nothing of this object meanwhile.
     ~ProbeThread() override;
@@ -28,23 +29,19 @@ class ProbeThread : public monitor::ProbePort {
     ProbeThread& operator=(const ProbeThread&) = delete;
 
     // The window the message goes to; set before the first probe.
-    void ReportTo(HWND window) { window_ = window; }
+    void ReportTo(HWND window) { worker_.ReportTo(window); }
 
     // A probe still under way then is given up: its outcome, should it come, is dropped.
     void StartProbe(const std::string& host, int32_t timeout_ms) override;
 
     // On kProbeDoneMessage: the outcome, once; nothing for a stray message.
-    std::optional<monitor::ProbeOutcome> TakeOutcome();
+    std::optional<monitor::ProbeOutcome> TakeOutcome() { return worker_.TakeOutcome(); }
 
   private:
     struct Services;
-    struct Job;
-    void Release();
 
-    HWND window_ = nullptr;
-    HANDLE thread_ = nullptr;
     std::shared_ptr<Services> services_;
-    std::shared_ptr<Job> job_;
+    OneJobWorker<monitor::ProbeOutcome> worker_;
 };
 
 }  // namespace zv::win32
