@@ -14,6 +14,19 @@ constexpr char kHostValue[] = "ProbeHost";
 constexpr char kSlowRoundTripValue[] = "SlowRoundTripMs";
 constexpr char kSlowLossValue[] = "SlowLossPercent";
 
+// A stored host as the user is told of it: a long one by its start, cut between characters.
+std::string QuotedHost(const std::string& host) {
+    constexpr std::size_t kShown = 60;
+    if (host.size() <= kShown + 3) {
+        return "\"" + host + "\"";
+    }
+    std::size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(host[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    return "\"" + host.substr(0, cut) + "...\" (" + std::to_string(host.size()) + " bytes)";
+}
+
 bool ReadFlag(OptionsPort& port, const char* name, bool fallback) {
     std::optional<uint32_t> value = port.Read(name);
     return value && *value <= 1 ? *value == 1 : fallback;
@@ -49,8 +62,8 @@ LoadedOptions LoadMonitorOptions(OptionsPort& port) {
         if (taken.problem.empty()) {
             options.host = taken.host;
         } else {
-            loaded.refused_host = "The stored probe host \"" + *host +
-                                  "\" cannot be probed: " + taken.problem + ". Vigilo probes " +
+            loaded.refused_host = "The stored probe host " + QuotedHost(*host) +
+                                  " cannot be probed: " + taken.problem + ". Vigilo probes " +
                                   options.host + " instead.";
         }
     }

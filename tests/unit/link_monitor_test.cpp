@@ -481,8 +481,8 @@ TEST_F(LinkMonitorTest, OptionsReadTheirDefaultsForMissingOrStrangeValuesAndSave
     EXPECT_EQ(options.texts["ProbeHost"], "a host");
 }
 
-// A stored host that cannot be probed reads as the default, and the user is told why; an
-// international name is taken in its ASCII form where Windows can make it.
+// A stored host that cannot be probed reads as the default, and the user is told why (a long
+// one by its start); an international name is taken in its ASCII form where Windows can make it.
 TEST_F(LinkMonitorTest, AProbeHostIsTakenOnlyWhenItCanBeProbed) {
     options.ascii_names = {
         {"b\xFC"
@@ -516,6 +516,11 @@ TEST_F(LinkMonitorTest, AProbeHostIsTakenOnlyWhenItCanBeProbed) {
         EXPECT_EQ(monitor.TakeHost(c.text), c.problem);
         EXPECT_EQ(monitor.Host(), c.host ? c.host : "before.example");
     }
+    options.texts = {{"ProbeHost", std::string(300, 'a') + ".example"}};
+    EXPECT_EQ(LinkMonitor({wall_clock, log, options}).RefusedHost(),
+              "The stored probe host \"" + std::string(60, 'a') +
+                  "...\" (308 bytes) cannot be probed: it is longer than 253 characters. "
+                  "Vigilo probes www.wikipedia.org instead.");
 }
 
 TEST_F(LinkMonitorTest, SlowNoticesFollowTheDropNoticesRulesAndShareTheirQuietTime) {

@@ -49,6 +49,24 @@ std::string UserSid() {
     return sid;
 }
 
+LONG QueryValue(HKEY key, const std::string& name, DWORD& type, std::string& bytes, DWORD& size) {
+    size = static_cast<DWORD>(bytes.size());
+    return RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                            reinterpret_cast<BYTE*>(bytes.data()), &size);
+}
+
+// A REG_EXPAND_SZ text with the environment's values in place of its %NAME% references;
+// the text as stored when that cannot be made.
+std::string ExpandedText(const std::string& text) {
+    DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    std::string expanded(size, '\0');
+    DWORD written = size == 0 ? 0 : ExpandEnvironmentStringsA(text.c_str(), expanded.data(), size);
+    if (written == 0 || written > size) {
+        return text;
+    }
+    return expanded.substr(0, expanded.find('\0'));
+}
+
 }  // namespace
 
 Win32Clock::Win32Clock()
@@ -157,17 +175,22 @@ std::optional<std::pair<DWORD, std::string>> RegistryMonitorOptions::ReadValue(
         ERROR_SUCCESS) {
         return std::nullopt;
     }
-    // Room for any host name, and a bound on what a stranger may have stored.
+    // Whatever a stranger stored is read whole, up to a bound, so that the host check can
+    // name what it refuses. A value that grows again between the two reads counts as none.
+    constexpr DWORD kValueBound = 1 << 20;
     std::string bytes(1024, '\0');
     DWORD type = 0;
     DWORD size = static_cast<DWORD>(bytes.size());
-    LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type,
-                                   reinterpret_cast<BYTE*>(bytes.data()), &size);
+    LONG result = QueryValue(key, name, type, bytes, size);
+    if (result == ERROR_MORE_DATA && size <= kValueBound) {
+        bytes.resize(size);
+        result = QueryValue(key, name, type, bytes, size);
+    }
+    bytes.resize(result == ERROR_SUCCESS ? size : 0);
     RegCloseKey(key);
     if (result != ERROR_SUCCESS) {
         return std::nullopt;
     }
-    bytes.resize(size);
     return std::make_pair(type, bytes);
 }
 
@@ -184,11 +207,11 @@ std::optional<uint32_t> RegistryMonitorOptions::Read(const std::string& name) {
 // A stored text need not end with its zero: it ends at the first one or at its size.
 std::optional<std::string> RegistryMonitorOptions::ReadText(const std::string& name) {
     std::optional<std::pair<DWORD, std::string>> value = ReadValue(name);
-    if (!value || value->first != REG_SZ) {
+    if (!value || (value->first != REG_SZ && value->first != REG_EXPAND_SZ)) {
         return std::nullopt;
     }
-    std::string& text = value->second;
-    return text.substr(0, text.find('\0'));
+    std::string text = value->second.substr(0, value->second.find('\0'));
+    return value->first == REG_EXPAND_SZ ? ExpandedText(text) : text;
 }
 
 void RegistryMonitorOptions::WriteValue(const std::string& name, DWORD type, const void* data,

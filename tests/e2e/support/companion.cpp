@@ -41,8 +41,8 @@ void SetCompanionOption(const char* name, DWORD value) {
     SetOptionBytes(name, REG_DWORD, &value, sizeof value);
 }
 
-void SetCompanionOption(const char* name, const std::string& value) {
-    SetOptionBytes(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+void SetCompanionOption(const char* name, const std::string& value, DWORD kind) {
+    SetOptionBytes(name, kind, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
 // The companion's first window waits on its process start, which a sandbox starting up

@@ -16,7 +16,7 @@ std::string LogPath();
 
 // Sets one of its options under HKCU\Software\Zorvane\Vigilo, as read at its start.
 void SetCompanionOption(const char* name, DWORD value);
-void SetCompanionOption(const char* name, const std::string& value);
+void SetCompanionOption(const char* name, const std::string& value, DWORD kind = REG_SZ);
 
 // The hidden monitor window, or nullptr when none came up in time.
 HWND WaitForMonitorWindow();

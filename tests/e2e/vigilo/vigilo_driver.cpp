@@ -439,8 +439,23 @@ void AnswersAtOnce() {
 void NoMainProgram() {
     TrayObserver tray(VigiloExe());
     DeleteFileA(MainExe().c_str());
+    // A probe host an administrator stored as REG_EXPAND_SZ, read with the environment's
+    // value in place: the companion inherits this process's environment.
+    SetEnvironmentVariableA("ZV_PROBE_NAME", "probe.zorvane");
+    SetCompanionOption("ProbeHost", "%ZV_PROBE_NAME%.test", REG_EXPAND_SZ);
     ChildProcess vigilo(AppCommand("vigilo.exe"));
     HWND monitor = WaitForMonitorWindow();
+    {
+        Context in("a probe host stored as REG_EXPAND_SZ");
+        PostMessageA(monitor, WM_COMMAND, ids::menu_history, 0);
+        HWND history = WaitForWindow({vigilo.id(), "", "Connection History", true}, 5000);
+        if (E2E_CHECK(history != nullptr)) {
+            E2E_CHECK_EQ(WindowText(FindControl(history, zv::win32::frm_history::txtHost)),
+                         "probe.zorvane.test");
+            PostMessageA(history, WM_CLOSE, 0, 0);
+            E2E_CHECK(WaitForWindowGone(history, 3000));
+        }
+    }
     tray.WaitForImage(1, 5000);
     {
         Context in("left click without Zorvane.exe");
