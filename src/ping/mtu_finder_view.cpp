@@ -4,7 +4,9 @@
 
 namespace zv::ping {
 
-MtuFinderView::MtuFinderView(MtuSearchRunner& runner, const std::string& host) : runner_(runner) {
+MtuFinderView::MtuFinderView(MtuSearchRunner& runner, ui::MessageBoxPort& messages,
+                             const std::string& host)
+    : runner_(runner), messages_(messages) {
     PlaceControls();
     fldHost.box.SetText(host);
     cmdUse.SetEnabled(false);
@@ -88,6 +90,13 @@ void MtuFinderView::OnAdapterSet(const std::string& outcome) {
     setting_adapter_ = false;
     lblStatus.SetCaption(outcome);
     ShowButtons();
+    if (close_asked_) {
+        ui::Message message;
+        message.text = "The change has ended.\r\n" + outcome;
+        message.caption = window.caption();
+        messages_.Show(message);
+        Close();
+    }
 }
 
 void MtuFinderView::cmdUse_Click() {
@@ -105,6 +114,12 @@ void MtuFinderView::cmdCancel_Click() {
 }
 
 void MtuFinderView::Close() {
+    if (setting_adapter_) {
+        close_asked_ = true;
+        cmdCancel.SetEnabled(false);
+        lblStatus.SetCaption("Finishing the change: the window closes when it has ended.");
+        return;
+    }
     if (searching_) {
         runner_.Cancel();
     }

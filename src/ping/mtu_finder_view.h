@@ -12,6 +12,7 @@
 #include "ping/mtu_finder.h"
 #include "ui/captioned.h"
 #include "ui/field.h"
+#include "ui/ports.h"
 #include "ui/text_box.h"
 
 namespace zv::ping {
@@ -37,7 +38,7 @@ class MtuSearchRunner {
 
 class MtuFinderView {
   public:
-    MtuFinderView(MtuSearchRunner& runner, const std::string& host);
+    MtuFinderView(MtuSearchRunner& runner, ui::MessageBoxPort& messages, const std::string& host);
     MtuFinderView(const MtuFinderView&) = delete;
     MtuFinderView& operator=(const MtuFinderView&) = delete;
 
@@ -51,7 +52,8 @@ class MtuFinderView {
     // One line: the MTU set, or why it was not (refused, not available on this Windows).
     void OnAdapterSet(const std::string& outcome);
 
-    // The close box and Esc when no search runs.
+    // The close box and Esc when no search runs. While the adapter's MTU is being set the
+    // dialog stays, says so, and closes when the change has ended, telling its outcome.
     void Close();
 
     // The MTU the user chose to use, once "Use in Manual Mode" was clicked.
@@ -79,8 +81,10 @@ class MtuFinderView {
     void cmdCancel_Click();
 
     MtuSearchRunner& runner_;
+    ui::MessageBoxPort& messages_;
     bool searching_ = false;
     bool setting_adapter_ = false;
+    bool close_asked_ = false;
     int found_mtu_ = 0;
     uint32_t found_address_ = 0;
     int chosen_mtu_ = 0;

@@ -3,6 +3,7 @@
 // for a size found and confirmed).
 #include <gtest/gtest.h>
 
+#include "fakes/recording_ui.h"
 #include "ping/mtu_finder_view.h"
 
 namespace zv::ping {
@@ -23,7 +24,8 @@ class RecordingRunner : public MtuSearchRunner {
 class MtuFinderViewTest : public ::testing::Test {
   protected:
     RecordingRunner runner;
-    MtuFinderView dialog{runner, "www.wikipedia.org"};
+    testing::RecordingMessageBox messages;
+    MtuFinderView dialog{runner, messages, "www.wikipedia.org"};
     std::vector<int> progress;
     int unloads = 0;
 
@@ -95,7 +97,7 @@ TEST_F(MtuFinderViewTest, CancelStopsTheSearchAndClosingDuringOneCancelsItToo) {
 }
 
 // The change runs on the runner; meanwhile nothing else starts, and its outcome (refused or
-// not) is what the dialog shows, which stays open.
+// not) is what the dialog shows, which stays open; closed meanwhile, it closes after telling.
 TEST_F(MtuFinderViewTest, UseForThisAdapterSetsTheRouteAdapterAndShowsTheOutcome) {
     dialog.cmdFind.Click();
     Finish(MtuOutcome::Found, 1400);
@@ -111,6 +113,17 @@ TEST_F(MtuFinderViewTest, UseForThisAdapterSetsTheRouteAdapterAndShowsTheOutcome
     ExpectIdle(true);
     EXPECT_EQ(unloads, 0);
     EXPECT_EQ(dialog.chosen_mtu(), 0);
+
+    // Closed while the next change runs, the dialog waits for it and tells its outcome.
+    dialog.cmdAdapter.Click();
+    dialog.Close();
+    EXPECT_EQ(dialog.lblStatus.caption(),
+              "Finishing the change: the window closes when it has ended.");
+    EXPECT_EQ(unloads, 0);
+    dialog.OnAdapterSet("IPv4 MTU: Ethernet: set to 1400.");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "The change has ended.\r\nIPv4 MTU: Ethernet: set to 1400.");
+    EXPECT_EQ(unloads, 1);
 }
 
 TEST_F(MtuFinderViewTest, ABlankHostIsNotSearched) {

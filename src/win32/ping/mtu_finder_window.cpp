@@ -16,7 +16,7 @@ int MtuFinderWindow::ShowModal(HWND owner, const std::string& host, SetAdapterMt
 }
 
 MtuFinderWindow::MtuFinderWindow(const std::string& host, SetAdapterMtu set_adapter_mtu)
-    : search_(std::move(set_adapter_mtu)), dialog_(search_, host) {
+    : search_(std::move(set_adapter_mtu)), dialog_(search_, messages_, host) {
     dialog_.on_unload = [this] { CloseSoon(); };
     dialog_.show_progress = [this](int percent) {
         SendMessageA(progress_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);

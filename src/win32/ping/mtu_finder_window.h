@@ -10,6 +10,7 @@
 #include "ping/mtu_finder_view.h"
 #include "win32/ping/mtu_search_thread.h"
 #include "win32/ui/small_dialog.h"
+#include "win32/ui/win_ports.h"
 
 namespace zv::win32 {
 
@@ -26,6 +27,7 @@ class MtuFinderWindow : public SmallDialog {
 
     // Declared first, so that it outlives the controller that starts it.
     MtuSearchThread search_;
+    Win32MessageBox messages_;
     ping::MtuFinderView dialog_;
     HWND progress_ = nullptr;
 };
