@@ -11,6 +11,14 @@ std::string MbText(int64_t bytes) {
 
 }  // namespace
 
+NetworkCost CostOfHint(const CostHint& hint) {
+    if (hint.cost == 0) {
+        return NetworkCost::Unknown;
+    }
+    bool free = hint.cost == 1 && !hint.approaching_limit && !hint.over_limit && !hint.roaming;
+    return free ? NetworkCost::Unmetered : NetworkCost::Metered;
+}
+
 RpmView::RpmView(const RpmViewPorts& ports, std::optional<rpm::TestResult> last)
     : ports_(ports), last_(std::move(last)) {
     fldServer.box.SetText(ports_.options.ReadText(kRpmServerOption).value_or(""));
@@ -27,16 +35,15 @@ RpmView::RpmView(const RpmViewPorts& ports, std::optional<rpm::TestResult> last)
     SetRunning(false);
 }
 
-// In twips, for a window of 7200 by 4400.
 void RpmView::Layout() {
-    fldServer.label.SetBounds({120, 150, 1300, 300});
-    fldServer.box.SetBounds({1440, 120, 3960, 300});
-    cmdStart.SetBounds({5520, 100, 1500, 360});
-    cmdCancel.SetBounds({5520, 540, 1500, 360});
-    lblStatus.SetBounds({120, 540, 5280, 600});
-    lblResult.SetBounds({120, 1500, 6900, 2000});
-    cmdCopy.SetBounds({4020, 3660, 1500, 360});
-    cmdClose.SetBounds({5640, 3660, 1380, 360});
+    fldServer.label.SetBounds({120, 170, 1200, 300});
+    fldServer.box.SetBounds({1320, 120, 4080, 330});
+    cmdStart.SetBounds({5580, 100, 1500, 370});
+    cmdCancel.SetBounds({5580, 560, 1500, 370});
+    lblStatus.SetBounds({120, 600, 5300, 500});
+    lblResult.SetBounds({120, 1560, 6960, 2000});
+    cmdCopy.SetBounds({4080, 3700, 1500, 370});
+    cmdClose.SetBounds({5700, 3700, 1380, 370});
 }
 
 void RpmView::SetRunning(bool running) {

@@ -25,6 +25,18 @@ inline constexpr uint32_t kRpmDefaultCapMb = 250;
 
 enum class NetworkCost { Unmetered, Metered, Unknown };
 
+// What GetNetworkConnectivityHint reports of the cost (NL_NETWORK_CONNECTIVITY_HINT in
+// netioapi.h): ConnectivityCost 0 unknown, 1 unrestricted, 2 fixed, 3 variable, and the
+// data-limit and roaming flags. Only an unrestricted connection within its limits and at
+// home is unmetered.
+struct CostHint {
+    int cost = 0;
+    bool approaching_limit = false;
+    bool over_limit = false;
+    bool roaming = false;
+};
+NetworkCost CostOfHint(const CostHint& hint);
+
 struct RpmRequest {
     rpm::ServerChoice server;
     rpm::RunPlan plan;
@@ -55,6 +67,9 @@ class RpmWindowPort {
     virtual void Close() = 0;
 };
 
+inline constexpr int kRpmWidth = 7200;
+inline constexpr int kRpmHeight = 4200;
+
 struct RpmViewPorts {
     OptionsPort& options;
     ui::MessageBoxPort& messages;
@@ -69,7 +84,10 @@ class RpmView {
     RpmView(const RpmView&) = delete;
     RpmView& operator=(const RpmView&) = delete;
 
+    // Places the controls in a client area of kRpmWidth by kRpmHeight twips.
     void Layout();
+    // Where the window's progress bar goes.
+    static ui::Bounds ProgressBounds() { return {120, 1170, 6960, 240}; }
     void Progress(int percent, const std::string& text);
     void Finished(const RpmOutcome& outcome);
     bool Running() const { return running_; }

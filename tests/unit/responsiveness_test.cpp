@@ -418,6 +418,25 @@ TEST(RpmViewTest, StartsOnlyWithConsentAndAsksAgainWhenTheCostIsNotFree) {
     }
 }
 
+TEST(RpmViewTest, CostHintsAsWindowsDocumentsThem) {
+    struct Case {
+        CostHint hint;
+        NetworkCost cost;
+    } cases[] = {
+        {{0, false, false, false}, NetworkCost::Unknown},
+        {{1, false, false, false}, NetworkCost::Unmetered},
+        {{1, true, false, false}, NetworkCost::Metered},
+        {{1, false, false, true}, NetworkCost::Metered},
+        {{2, false, false, false}, NetworkCost::Metered},
+        {{3, false, false, false}, NetworkCost::Metered},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CostOfHint(c.hint), c.cost)
+            << "cost " << c.hint.cost << ", limit " << c.hint.approaching_limit << ", roaming "
+            << c.hint.roaming;
+    }
+}
+
 TEST(RpmViewTest, ResultIsShownAndCopiedAndAFailureTold) {
     testing::MemoryOptions options;
     options.texts[kRpmServerOption] = "http://bad host";

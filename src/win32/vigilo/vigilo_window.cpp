@@ -32,11 +32,15 @@ VigiloWindow::VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers,
       messages_(messages),
       controller_(
           {keep_alive.Ping(), launchers, tray_, messages, *this, probe_, {clock_, log_, options_}}),
+      rpm_tester_(RpmResultsPath()),
       // Sent to every top-level window when the shell (re)starts its taskbar.
       taskbar_created_(RegisterWindowMessageA("TaskbarCreated")) {}
 
 VigiloWindow::~VigiloWindow() {
     CloseHistoryWindow();
+    if (rpm_window_ != nullptr) {
+        DestroyWindow(rpm_window_->hwnd());
+    }
     DropBinder();
     popup_.reset();
 }
@@ -51,6 +55,7 @@ bool VigiloWindow::Load() {
     ConsumeStartupShowInstruction(hwnd());
     probe_.ReportTo(hwnd());
     keep_alive_.Worker().ReportTo(hwnd());
+    rpm_tester_.ReportTo(hwnd());
     // Started as administrator, the companion would not hear Explorer restart its taskbar,
     // and its icon would stay away.
     if (taskbar_created_ != 0) {
@@ -89,6 +94,28 @@ void VigiloWindow::ShowHistoryWindow() {
     }
     history_ =
         HistoryWindow::Open(controller_.Monitor(), messages_, [this] { history_ = nullptr; });
+}
+
+void VigiloWindow::ShowResponsivenessWindow() {
+    if (rpm_window_ != nullptr) {
+        ShowWindow(rpm_window_->hwnd(), SW_RESTORE);
+        SetForegroundWindow(rpm_window_->hwnd());
+        return;
+    }
+    rpm_window_ =
+        RpmWindow::Open(options_, messages_, rpm_tester_, [this] { rpm_window_ = nullptr; });
+}
+
+void VigiloWindow::TakeRpmReport() {
+    RpmTester::Report report = rpm_tester_.TakeReport();
+    if (rpm_window_ != nullptr && !report.text.empty()) {
+        rpm_window_->Progress(report.percent, report.text);
+    }
+    if (rpm_window_ != nullptr && report.outcome) {
+        rpm_window_->Finished(*report.outcome);
+    }
+    std::optional<monitor::rpm::TestResult> last = rpm_tester_.LastResult();
+    controller_.Monitor().SetTestLine(last ? monitor::rpm::ResultLine(*last) : "");
 }
 
 // The history window reads the monitor's record, so it goes with the monitor window.
@@ -138,6 +165,10 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
         case kProbeDoneMessage:
         case kPingDoneMessage:
             TakeWorkerOutcome(message);
+            return 0;
+        case kRpmProgressMessage:
+        case kRpmDoneMessage:
+            TakeRpmReport();
             return 0;
         case WM_POWERBROADCAST:
             PowerChanged(wparam);
