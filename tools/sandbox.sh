@@ -69,8 +69,11 @@ usage: sandbox.sh [options] [--] PROGRAM.exe [ARGS...]
                       a plain FIFO of bytes at its bottleneck: "bloated" holds 500000 bytes
                       (about 400 ms at 10 Mbit/s), "managed" 12500 (about 10 ms), or a
                       number of bytes; implies --routed
-  --servers           the host runs a web server on port 80 (tools/nq-server.conf: the
-                      responsiveness test's URLs) and an iperf3 server; implies --routed
+  --servers           the host runs a web server on port 80 and, under a certificate for
+                      *.zorvane.test from a test authority the run trusts, on 443
+                      (tools/nq-server.conf: the responsiveness test's URLs), the same
+                      names under an untrusted certificate on 8443, and an iperf3 server;
+                      implies --routed
   --linux             PROGRAM is a Linux command run on this side of the network instead
                       of a Windows program under Wine (for checks of the network itself)
   --lo-mtu N          set the loopback MTU to N, so packets larger than N must be split
@@ -347,21 +350,49 @@ shape_customer_link() {  # bloated|managed|BYTES
     done
 }
 
+# A test authority of the run's own, trusted inside the run only: the machine's list of
+# trusted roots with it added is mounted over the list, from which Wine makes its root
+# store. It signs the host's certificate for *.zorvane.test; a second certificate for the
+# same names is signed by itself, so nothing trusts it.
+make_certificates() {  # FOLDER
+    local tls=$1 names="subjectAltName=DNS:*.zorvane.test,IP:10.19.3.2"
+    local key=(-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2)
+    mkdir -p "$tls"
+    openssl req -x509 "${key[@]}" -keyout "$tls/ca.key" -out "$tls/ca.pem" \
+        -subj "/CN=Zorvane sandbox test authority" 2>/dev/null
+    openssl req "${key[@]}" -keyout "$tls/host.key" -out "$tls/host.csr" \
+        -subj "/CN=nq.zorvane.test" 2>/dev/null
+    openssl x509 -req -in "$tls/host.csr" -CA "$tls/ca.pem" -CAkey "$tls/ca.key" \
+        -CAcreateserial -days 2 -out "$tls/host.pem" 2>/dev/null \
+        -extfile <(printf '%s\nextendedKeyUsage=serverAuth\n' "$names")
+    openssl req -x509 "${key[@]}" -keyout "$tls/self.key" -out "$tls/self.pem" \
+        -subj "/CN=nq.zorvane.test" -addext "$names" 2>/dev/null
+    cat /etc/ssl/certs/ca-certificates.crt "$tls/ca.pem" >"$tls/roots.crt"
+    mount --bind "$tls/roots.crt" /etc/ssl/certs/ca-certificates.crt
+}
+
 # nginx serves tools/nq-server.conf from the host's namespace, its files in the run's folder
-# (the large download a sparse file), and an iperf3 server waits beside it.
+# (the large download a sparse file), over HTTP on port 80 and HTTPS on 443 (and on 8443
+# with the certificate nothing trusts); an iperf3 server waits beside it.
 start_servers() {  # RUN_FOLDER
     local web="$1/web"
     mkdir -p "$web/nq" "$web/logs"
     truncate -s 8G "$web/nq/large"
+    make_certificates "$web/tls"
+    local tls="ssl_certificate $web/tls/host.pem; ssl_certificate_key $web/tls/host.key;"
     {
         echo "user root; daemon off; pid $web/nginx.pid; error_log $web/logs/error.log;"
         echo "events {} http { access_log off; sendfile on;"
-        sed "s|/srv/nq|$web/nq|" "$here/nq-server.conf"
-        echo "}"
+        sed -e "s|/srv/nq|$web/nq|" -e "s|listen 80;|listen 80; listen 443 ssl; $tls|" \
+            "$here/nq-server.conf"
+        echo "server { listen 8443 ssl; ssl_certificate $web/tls/self.pem;"
+        echo "    ssl_certificate_key $web/tls/self.key; return 200; } }"
     } >"$web/nginx.conf"
     ip netns exec host nginx -p "$web" -c "$web/nginx.conf" &
     ip netns exec host iperf3 --server --daemon --logfile "$web/logs/iperf3.log"
     wait_for_listener 80
+    wait_for_listener 443
+    wait_for_listener 8443
     wait_for_listener 5201
 }
 
