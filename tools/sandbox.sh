@@ -42,6 +42,9 @@
 #                     receiving side saw, in kbit/s (empty when iperf3 failed)
 #   ping-start.req    Linux ping sends an echo request every 0.2 s
 #   ping-stop.req     stops it; ping-stop.done holds each round trip in ms, one a line
+#   connections.req   connections.done holds how many TCP connections this side holds open
+#                     to the host (established, being opened, or closed by the host alone),
+#                     iperf3's left out
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -522,6 +525,9 @@ serve_requests() {
                 ping-start) ping -n -i 0.2 10.19.3.2 >"$ctl/ping.out" 2>&1 &
                     ping_pid=$! ;;
                 ping-stop) stop_ping "$ctl" >"$ctl/$base.tmp" &&
+                    mv "$ctl/$base.tmp" "$ctl/$base.done" ;;
+                connections) ss -Htn state established state syn-sent state close-wait \
+                    '( dst 10.19.3.2 and dport != :5201 )' | wc -l >"$ctl/$base.tmp" &&
                     mv "$ctl/$base.tmp" "$ctl/$base.done" ;;
                 lock-app) chattr +i "$app_folder" ;;
                 unlock-app) chattr -i "$app_folder" ;;

@@ -7,18 +7,28 @@
 
 namespace zv::e2e {
 
+namespace {
+
+// The first number of the answer to request `name`.
+template <typename Number>
+std::optional<Number> NumberFromSandbox(const std::string& name, DWORD timeout_ms) {
+    std::optional<std::string> answer = AnswerFromSandbox(name, timeout_ms);
+    Number number = 0;
+    if (!answer || !(std::istringstream(*answer) >> number)) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+}  // namespace
+
 bool StartLinkLoad(LinkDirection direction, int seconds) {
     const char* name = direction == LinkDirection::kDown ? "load-down-" : "load-up-";
     return RequestFromSandbox(name + std::to_string(seconds));
 }
 
 std::optional<long> WaitForLinkLoad(DWORD timeout_ms) {
-    std::optional<std::string> answer = AnswerFromSandbox("load-wait", timeout_ms);
-    long kbits = 0;
-    if (!answer || !(std::istringstream(*answer) >> kbits)) {
-        return std::nullopt;
-    }
-    return kbits;
+    return NumberFromSandbox<long>("load-wait", timeout_ms);
 }
 
 bool StartLinuxPing() {
@@ -36,6 +46,10 @@ std::optional<std::vector<double>> StopLinuxPing() {
         round_trips.push_back(ms);
     }
     return round_trips;
+}
+
+std::optional<int> OpenConnectionsToHost() {
+    return NumberFromSandbox<int>("connections", kDefaultTimeoutMs);
 }
 
 }  // namespace zv::e2e

@@ -1,7 +1,7 @@
 // Linux's own tools on the program's side of the sandbox's shaped network (--servers),
 // started and stopped through the control folder while a program runs: iperf3 loads the
 // customer link, and Linux ping measures the round trip to the host beside the program's
-// own figures.
+// own figures, and ss counts the connections left open.
 #pragma once
 
 #include <windows.h>
@@ -24,5 +24,10 @@ std::optional<long> WaitForLinkLoad(DWORD timeout_ms);
 bool StartLinuxPing();
 // Stops it: each round trip it measured, in ms; nothing when no answer came.
 std::optional<std::vector<double>> StopLinuxPing();
+
+// The TCP connections this side holds open to the host now (established, being opened,
+// or closed by the host alone), as Linux counts them, iperf3's left out; nothing when no
+// answer came.
+std::optional<int> OpenConnectionsToHost();
 
 }  // namespace zv::e2e

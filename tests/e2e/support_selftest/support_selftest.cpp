@@ -1,6 +1,7 @@
 // Checks the driver support on a known program: this driver, started again with
 // "--show-box", shows a Yes/No message box and exits with the answer; with
 // "--failing-checks", it fails one check of each kind that shows what it searched.
+#include <winsock2.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -82,9 +83,26 @@ void ChecksShowWhatTheySearched() {
     }
 }
 
+// A connection to the host's web server shows as open until it is closed.
+void CountsOpenConnections() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in host = {};
+    host.sin_family = AF_INET;
+    host.sin_port = htons(80);
+    host.sin_addr.s_addr = inet_addr("10.19.3.2");
+    E2E_CHECK_EQ(connect(s, reinterpret_cast<sockaddr*>(&host), sizeof host), 0);
+    E2E_CHECK_EQ(e2e::OpenConnectionsToHost(), std::optional<int>(1));
+    closesocket(s);
+    E2E_CHECK_EQ(e2e::OpenConnectionsToHost(), std::optional<int>(0));
+    WSACleanup();
+}
+
 // On the shaped network (--shaped managed --servers): Linux ping measures the link while
 // iperf3 loads it, and both report back through the control folder.
 void RunsLinuxToolsBesideTheProgram() {
+    CountsOpenConnections();
     E2E_CHECK(e2e::StartLinuxPing());
     E2E_CHECK(e2e::StartLinkLoad(e2e::LinkDirection::kDown, 3));
     std::optional<long> kbits = e2e::WaitForLinkLoad(15000);
