@@ -36,7 +36,7 @@
 #                     resolver's own timeout
 # With --servers, Linux tools on this side of the link, each against the host:
 #   load-down-SECS.req, load-up-SECS.req
-#                     iperf3 loads the link for SECS seconds (4 streams, from the host or
+#                     iperf3 loads the link for SECS seconds (8 streams, from the host or
 #                     to it); answered as soon as it started
 #   load-wait.req     waits for that load to end; load-wait.done holds the goodput the
 #                     receiving side saw, in kbit/s (empty when iperf3 failed)
@@ -104,7 +104,9 @@ while [ $# -gt 0 ]; do
         --silent-echo) silent=1; shift ;;
         --silent-names) silent_names=1; shift ;;
         --routed) routed=1; shift ;;
-        --shaped) shaped=$2; routed=1; shift 2 ;;
+        --shaped) shaped=$2; routed=1; shift 2
+            [[ "$shaped" =~ ^(bloated|managed|[1-9][0-9]*)$ ]] ||
+                { echo "sandbox: --shaped takes bloated, managed or a number of bytes" >&2; exit 2; } ;;
         --servers) servers=1; routed=1; shift ;;
         --linux) linux=1; shift ;;
         --lo-mtu) lo_mtu=$2; shift 2 ;;
@@ -341,7 +343,9 @@ shape_customer_link() {  # bloated|managed|BYTES
         done
     done
     # Loss-based congestion control, as Windows and most servers use, fills a buffer; the
-    # machine's own default may be one that keeps queues short on purpose (BBR).
+    # machine's own default may be one that keeps queues short on purpose (BBR). Reno, since
+    # a namespace may only take an algorithm the machine allows for everyone (iperf3 asks
+    # for CUBIC on its own sockets).
     for ns in "" host; do
         in_namespace "$ns" sysctl -qw net.ipv4.tcp_congestion_control=reno
     done
