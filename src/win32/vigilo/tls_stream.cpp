@@ -47,7 +47,7 @@ class TlsStream : public ByteStream {
     bool SendToken(SecBuffer& token);
     // Reads more encrypted bytes: false when the connection ended or failed.
     bool ReadMore();
-    // Keeps only the last `size` bytes of received_, the part SSPI did not consume.
+    // Keeps only the bytes of received_ that SSPI left unconsumed (the extra buffer, its end).
     void KeepExtra(const SecBuffer& extra);
     // Decrypts the records received so far into plaintext_: DecryptMessage's status, or
     // SEC_E_INCOMPLETE_MESSAGE when more bytes are needed first.
