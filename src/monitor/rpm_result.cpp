@@ -37,25 +37,32 @@ Value Object(std::vector<std::pair<std::string, Value>> members) {
 }
 
 // Each figure of a direction, by its name in the file.
-struct DirectionField {
+// Each round trip of a probe, by its name in the file.
+struct LatencyField {
     const char* name;
-    double DirectionFigures::*number;
+    double Latencies::*ms;
 };
-const DirectionField kDirectionNumbers[] = {
-    {"goodput_bps", &DirectionFigures::goodput_bps},
-    {"connect_ms", &DirectionFigures::connect_ms},
-    {"request_ms", &DirectionFigures::request_ms},
+const LatencyField kLatencyFields[] = {
+    {"connect_ms", &Latencies::connect_ms},
+    {"tls_ms", &Latencies::tls_ms},
+    {"request_ms", &Latencies::request_ms},
 };
 
-Value DirectionJson(const DirectionFigures& figures) {
+Value LatenciesJson(const Latencies& ms, int samples, int failed) {
     Value value = Object({});
-    for (const DirectionField& field : kDirectionNumbers) {
-        value.members.emplace_back(field.name, Number(figures.*field.number));
+    for (const LatencyField& field : kLatencyFields) {
+        value.members.emplace_back(field.name, Number(ms.*field.ms));
     }
+    value.members.emplace_back("samples", Number(samples));
+    value.members.emplace_back("failed", Number(failed));
+    return value;
+}
+
+Value DirectionJson(const DirectionFigures& figures) {
+    Value value = LatenciesJson(figures.ms, figures.samples, figures.failed);
+    value.members.emplace_back("goodput_bps", Number(figures.goodput_bps));
     value.members.emplace_back("connections", Number(figures.connections));
     value.members.emplace_back("bytes", Number(static_cast<double>(figures.bytes)));
-    value.members.emplace_back("samples", Number(figures.samples));
-    value.members.emplace_back("failed", Number(figures.failed));
     value.members.emplace_back("stable", Flag(figures.stable));
     value.members.emplace_back("capped", Flag(figures.capped));
     return value;
@@ -87,14 +94,22 @@ bool ReadFlag(const Value* value, bool& flag) {
     return true;
 }
 
-bool ReadDirection(const Value* value, DirectionFigures& figures) {
+bool ReadLatencies(const Value* value, Latencies& ms, int& samples, int& failed) {
     if (value == nullptr) {
         return false;
     }
-    for (const DirectionField& field : kDirectionNumbers) {
-        if (!ReadMs(*value, field.name, figures.*field.number)) {
+    for (const LatencyField& field : kLatencyFields) {
+        if (!ReadMs(*value, field.name, ms.*field.ms)) {
             return false;
         }
+    }
+    return ReadCount(*value, "samples", samples) && ReadCount(*value, "failed", failed);
+}
+
+bool ReadDirection(const Value* value, DirectionFigures& figures) {
+    if (!ReadLatencies(value, figures.ms, figures.samples, figures.failed) ||
+        !ReadMs(*value, "goodput_bps", figures.goodput_bps)) {
+        return false;
     }
     std::optional<double> bytes = value->NumberOf("bytes");
     if (!bytes || *bytes < 0 || *bytes > 1e15) {
@@ -102,8 +117,6 @@ bool ReadDirection(const Value* value, DirectionFigures& figures) {
     }
     figures.bytes = static_cast<int64_t>(*bytes);
     return ReadCount(*value, "connections", figures.connections) &&
-           ReadCount(*value, "samples", figures.samples) &&
-           ReadCount(*value, "failed", figures.failed) &&
            ReadFlag(value->Find("stable"), figures.stable) &&
            ReadFlag(value->Find("capped"), figures.capped);
 }
@@ -118,11 +131,11 @@ std::string Mbits(double bps) {
     return text;
 }
 
-std::string DirectionText(const char* name, const DirectionFigures& figures) {
+std::string DirectionText(const char* name, const DirectionFigures& figures, bool tls) {
     return std::string(name) + ": " + Mbits(figures.goodput_bps) + " on " +
            std::to_string(figures.connections) +
            (figures.connections == 1 ? " connection" : " connections") + ", loaded latency " +
-           Ms(figures.LatencyMs()) + " (" + std::to_string(figures.samples) + " probes" +
+           Ms(figures.ms.RoundTripMs(tls)) + " (" + std::to_string(figures.samples) + " probes" +
            (figures.capped ? ", data cap reached" : "") + ")";
 }
 
@@ -144,12 +157,9 @@ json::Value ResultJson(const TestResult& result) {
         {"idle_ms", Number(f.IdleMs())},
         {"loaded_ms", Number(f.LoadedMs())},
         {"added_ms", Number(f.AddedMs())},
-        {"idle", Object({{"connect_ms", Number(f.idle_connect_ms)},
-                         {"request_ms", Number(f.idle_request_ms)},
-                         {"samples", Number(f.idle_samples)},
-                         {"failed", Number(f.idle_failed)}})},
-        {"loaded", Object({{"connect_ms", Number(f.loaded_connect_ms)},
-                           {"request_ms", Number(f.loaded_request_ms)}})},
+        {"idle", LatenciesJson(f.idle, f.idle_samples, f.idle_failed)},
+        {"loaded",
+         LatenciesJson(f.loaded, f.down.samples + f.up.samples, f.down.failed + f.up.failed)},
         {"download", DirectionJson(f.down)},
         {"upload", DirectionJson(f.up)},
     });
@@ -170,14 +180,11 @@ std::optional<TestResult> ResultFromJson(const json::Value& value) {
         }
         *texts[i] = *text;
     }
-    const Value* idle = value.Find("idle");
-    const Value* loaded = value.Find("loaded");
-    if (idle == nullptr || loaded == nullptr || !ReadMs(*idle, "connect_ms", f.idle_connect_ms) ||
-        !ReadMs(*idle, "request_ms", f.idle_request_ms) ||
-        !ReadCount(*idle, "samples", f.idle_samples) ||
-        !ReadCount(*idle, "failed", f.idle_failed) ||
-        !ReadMs(*loaded, "connect_ms", f.loaded_connect_ms) ||
-        !ReadMs(*loaded, "request_ms", f.loaded_request_ms) ||
+    f.tls = result.transport == "TLS";
+    int loaded_samples = 0;
+    int loaded_failed = 0;
+    if (!ReadLatencies(value.Find("idle"), f.idle, f.idle_samples, f.idle_failed) ||
+        !ReadLatencies(value.Find("loaded"), f.loaded, loaded_samples, loaded_failed) ||
         !ReadDirection(value.Find("download"), f.down) ||
         !ReadDirection(value.Find("upload"), f.up)) {
         return std::nullopt;
@@ -215,8 +222,9 @@ std::string ResultText(const TestResult& result) {
     return "Responsiveness: " + std::string(GradeText(GradeOf(f.Rpm()))) + " (" +
            std::to_string(f.Rpm()) + " RPM), confidence " + (f.Confident() ? "high" : "low") +
            "\r\nIdle latency " + Ms(f.IdleMs()) + ", loaded latency " + Ms(f.LoadedMs()) +
-           ", added by load " + Ms(f.AddedMs()) + "\r\n" + DirectionText("Download", f.down) +
-           "\r\n" + DirectionText("Upload", f.up) + "\r\n" + result.endpoint + " (" +
+           ", added by load " + Ms(f.AddedMs()) + "\r\n" +
+           DirectionText("Download", f.down, f.tls) + "\r\n" +
+           DirectionText("Upload", f.up, f.tls) + "\r\n" + result.endpoint + " (" +
            result.Variant() + ", " + result.ip_family + "), " + result.method + ", " +
            result.outcome;
 }

@@ -11,9 +11,10 @@ bool IsLoad(Phase phase) {
 
 // The trimmed means of the answered probes that `counts` picks.
 template <typename Counts>
-void TrimmedMeans(const std::vector<ProbeSample>& samples, const Counts& counts, double& connect_ms,
-                  double& request_ms, int& answered, int& failed) {
+void TrimmedMeans(const std::vector<ProbeSample>& samples, const Counts& counts, Latencies& ms,
+                  int& answered, int& failed) {
     std::vector<double> connects;
+    std::vector<double> handshakes;
     std::vector<double> requests;
     for (const ProbeSample& sample : samples) {
         if (!counts(sample)) {
@@ -23,12 +24,12 @@ void TrimmedMeans(const std::vector<ProbeSample>& samples, const Counts& counts,
             ++failed;
             continue;
         }
-        connects.push_back(sample.connect_ms);
-        requests.push_back(sample.request_ms);
+        connects.push_back(sample.ms.connect_ms);
+        handshakes.push_back(sample.ms.tls_ms);
+        requests.push_back(sample.ms.request_ms);
     }
     answered = static_cast<int>(connects.size());
-    connect_ms = TrimmedMean(connects);
-    request_ms = TrimmedMean(requests);
+    ms = {TrimmedMean(connects), TrimmedMean(handshakes), TrimmedMean(requests)};
 }
 
 }  // namespace
@@ -141,7 +142,7 @@ void TestRun::ProbeFinished(const ProbeSample& sample) {
         samples_.back().interval = load.intervals;
     }
     if (sample.answered && IsLoad(sample.phase) && sample.phase == phase_) {
-        Current().interval_latencies.push_back((sample.connect_ms + sample.request_ms) / 2);
+        Current().interval_latencies.push_back(sample.ms.RoundTripMs(plan_.tls));
     }
 }
 
@@ -176,23 +177,21 @@ DirectionFigures TestRun::Direction(const Load& load, Phase phase) const {
     figures.capped = load.capped;
     figures.bytes = load.bytes;
     auto counts = [this, phase](const ProbeSample& s) { return s.phase == phase && Counts(s); };
-    TrimmedMeans(samples_, counts, figures.connect_ms, figures.request_ms, figures.samples,
-                 figures.failed);
+    TrimmedMeans(samples_, counts, figures.ms, figures.samples, figures.failed);
     return figures;
 }
 
 RunFigures TestRun::Figures() const {
     RunFigures figures;
+    figures.tls = plan_.tls;
     auto idle = [](const ProbeSample& s) { return s.phase == Phase::Idle; };
-    TrimmedMeans(samples_, idle, figures.idle_connect_ms, figures.idle_request_ms,
-                 figures.idle_samples, figures.idle_failed);
+    TrimmedMeans(samples_, idle, figures.idle, figures.idle_samples, figures.idle_failed);
     figures.down = Direction(down_, Phase::Download);
     figures.up = Direction(up_, Phase::Upload);
     int answered = 0;
     int failed = 0;
     auto loaded = [this](const ProbeSample& s) { return IsLoad(s.phase) && Counts(s); };
-    TrimmedMeans(samples_, loaded, figures.loaded_connect_ms, figures.loaded_request_ms, answered,
-                 failed);
+    TrimmedMeans(samples_, loaded, figures.loaded, answered, failed);
     return figures;
 }
 

@@ -25,6 +25,7 @@ struct RunPlan {
     int max_connections = 16;
     int64_t probe_spacing_ms = 250;  // a new foreign probe at most this often
     int max_probes_in_flight = 8;
+    bool tls = false;                         // the URLs are https
     int64_t cap_bytes = 250LL * 1000 * 1000;  // for each direction
 };
 
@@ -35,14 +36,25 @@ struct Orders {
     int percent = 0;           // of the whole test
 };
 
-// A foreign probe: the TCP handshake and then a small GET on the new connection. Of a load
-// phase, only the probes that ended in its last Stability::kAverageSpan intervals count, as
-// the draft takes them: those of the ramp, before the queue filled, do not.
+// The round trips of a foreign probe (the TCP handshake, the TLS handshake over an https
+// URL, then a small GET on the new connection), or the trimmed means of a set of them.
+struct Latencies {
+    double connect_ms = 0;
+    double tls_ms = 0;
+    double request_ms = 0;
+    // As the draft weighs a foreign probe's parts, with no self probes (HTTP/1.1 cannot send
+    // on a busy connection): the mean of the handshakes' and the request's round trips.
+    double RoundTripMs(bool tls) const {
+        return tls ? (connect_ms + tls_ms + request_ms) / 3 : (connect_ms + request_ms) / 2;
+    }
+};
+
+// Of a load phase, only the probes that ended in its last Stability::kAverageSpan intervals
+// count, as the draft takes them: those of the ramp, before the queue filled, do not.
 struct ProbeSample {
     Phase phase = Phase::Idle;
     bool answered = false;
-    double connect_ms = 0;
-    double request_ms = 0;
+    Latencies ms;
     int interval = 0;  // of its load phase, counted from 0; set by the run
 };
 
@@ -52,26 +64,21 @@ struct DirectionFigures {
     bool stable = false;  // both goodput and round trips met the stability rule
     bool capped = false;  // the data cap ended it
     int64_t bytes = 0;
-    double connect_ms = 0;  // trimmed means of the answered probes
-    double request_ms = 0;
+    Latencies ms;  // trimmed means of the answered probes
     int samples = 0;
     int failed = 0;
-    double LatencyMs() const { return (connect_ms + request_ms) / 2; }
 };
 
 struct RunFigures {
-    double idle_connect_ms = 0;
-    double idle_request_ms = 0;
+    bool tls = false;
+    Latencies idle;
     int idle_samples = 0;
     int idle_failed = 0;
     DirectionFigures down;
     DirectionFigures up;
-    // Over the answered probes of both loads, as the draft weighs them with no self probes
-    // (HTTP/1.1 cannot send on a busy connection): half each for handshake and request.
-    double loaded_connect_ms = 0;
-    double loaded_request_ms = 0;
-    double IdleMs() const { return (idle_connect_ms + idle_request_ms) / 2; }
-    double LoadedMs() const { return (loaded_connect_ms + loaded_request_ms) / 2; }
+    Latencies loaded;  // over the probes that count of both loads
+    double IdleMs() const { return idle.RoundTripMs(tls); }
+    double LoadedMs() const { return loaded.RoundTripMs(tls); }
     double AddedMs() const { return LoadedMs() > IdleMs() ? LoadedMs() - IdleMs() : 0; }
     int Rpm() const { return RoundTripsPerMinute(LoadedMs()); }
     bool Confident() const { return down.stable && up.stable; }

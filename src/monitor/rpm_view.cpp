@@ -41,9 +41,9 @@ void RpmView::Layout() {
     cmdStart.SetBounds({5580, 100, 1500, 370});
     cmdCancel.SetBounds({5580, 560, 1500, 370});
     lblStatus.SetBounds({120, 600, 5300, 500});
-    lblResult.SetBounds({120, 1560, 6960, 2000});
-    cmdCopy.SetBounds({4080, 3700, 1500, 370});
-    cmdClose.SetBounds({5700, 3700, 1380, 370});
+    lblResult.SetBounds({120, 1560, 6960, 1400});
+    cmdCopy.SetBounds({4080, 3060, 1500, 370});
+    cmdClose.SetBounds({5700, 3060, 1380, 370});
 }
 
 void RpmView::SetRunning(bool running) {

@@ -68,7 +68,7 @@ class RpmWindowPort {
 };
 
 inline constexpr int kRpmWidth = 7200;
-inline constexpr int kRpmHeight = 4200;
+inline constexpr int kRpmHeight = 3540;
 
 struct RpmViewPorts {
     OptionsPort& options;

@@ -22,16 +22,18 @@ TestResult Draw(FuzzedDataProvider& input) {
     result.ip_family = input.ConsumeBool() ? "IPv4" : "IPv6";
     result.outcome = input.ConsumeRandomLengthString(20);
     auto& f = result.figures;
-    f.idle_connect_ms = input.ConsumeIntegralInRange(0, 1 << 20) / 16.0;
-    f.idle_request_ms = input.ConsumeIntegralInRange(0, 1 << 20) / 16.0;
+    f.tls = result.transport == "TLS";
+    f.idle.connect_ms = input.ConsumeIntegralInRange(0, 1 << 20) / 16.0;
+    f.idle.tls_ms = input.ConsumeIntegralInRange(0, 1 << 20) / 16.0;
+    f.idle.request_ms = input.ConsumeIntegralInRange(0, 1 << 20) / 16.0;
     f.idle_samples = input.ConsumeIntegralInRange(0, 1000);
-    f.loaded_connect_ms = input.ConsumeIntegralInRange(0, 1 << 20) / 16.0;
-    f.loaded_request_ms = input.ConsumeIntegralInRange(0, 1 << 20) / 16.0;
+    f.loaded.connect_ms = input.ConsumeIntegralInRange(0, 1 << 20) / 16.0;
+    f.loaded.request_ms = input.ConsumeIntegralInRange(0, 1 << 20) / 16.0;
     for (auto* direction : {&f.down, &f.up}) {
         direction->goodput_bps = input.ConsumeIntegralInRange(0, 1 << 30);
         direction->connections = input.ConsumeIntegralInRange(0, 16);
         direction->bytes = input.ConsumeIntegralInRange<int64_t>(0, 1LL << 40);
-        direction->connect_ms = input.ConsumeIntegralInRange(0, 100000);
+        direction->ms.connect_ms = input.ConsumeIntegralInRange(0, 100000);
         direction->samples = input.ConsumeIntegralInRange(0, 500);
         direction->stable = input.ConsumeBool();
         direction->capped = input.ConsumeBool();
@@ -66,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<TestResult> read = ReadResults(file);
     for (const TestResult& result : read) {
         const auto& f = result.figures;
-        FUZZ_CHECK(f.idle_connect_ms >= 0 && f.loaded_request_ms >= 0 && f.down.bytes >= 0 &&
+        FUZZ_CHECK(f.idle.connect_ms >= 0 && f.loaded.request_ms >= 0 && f.down.bytes >= 0 &&
                        f.up.samples >= 0 && f.Rpm() >= 0,
                    Written(result));
     }

@@ -46,6 +46,12 @@ TEST(RpmMethodTest, RoundTripsPerMinuteAndTheirClass) {
     }
 }
 
+TEST(RpmMethodTest, ForeignProbeWeighsEachHandshakeAndTheRequestAlike) {
+    Latencies ms{30, 60, 120};
+    EXPECT_DOUBLE_EQ(ms.RoundTripMs(true), 70) << "TCP, TLS and request: a third each";
+    EXPECT_DOUBLE_EQ(ms.RoundTripMs(false), 75) << "TCP and request: half each";
+}
+
 TEST(RpmMethodTest, StableOnlyWhenFourFullAveragesAgreeWithinFivePercent) {
     struct Case {
         const char* name;
@@ -105,7 +111,7 @@ struct ModelledRun {
             double ms = base_ms + (orders.phase == Phase::Idle ? 0 : added_ms * share);
             for (int i = 0; i < orders.start_probes; ++i) {
                 pending.push_back(
-                    {now + static_cast<int64_t>(2 * ms) + 1, {orders.phase, answers, ms, ms}});
+                    {now + static_cast<int64_t>(2 * ms) + 1, {orders.phase, answers, {ms, 0, ms}}});
             }
         }
         return run.Figures();
@@ -303,12 +309,11 @@ TestResult SampleResult(int n) {
     result.ip_family = "IPv4";
     result.outcome = "done";
     RunFigures& f = result.figures;
-    f.idle_connect_ms = f.idle_request_ms = 2;
+    f.idle = {2, 0, 2};
     f.idle_samples = 10;
-    f.loaded_connect_ms = 405;
-    f.loaded_request_ms = 415 + n;
-    f.down = {9.6e6, 3, true, false, 12000000, 400, 410, 30, 0};
-    f.up = {9.5e6, 2, false, true, 11000000, 410, 420, 28, 1};
+    f.loaded = {405, 0, 415.0 + n};
+    f.down = {9.6e6, 3, true, false, 12000000, {400, 0, 410}, 30, 0};
+    f.up = {9.5e6, 2, false, true, 11000000, {410, 0, 420}, 28, 1};
     return result;
 }
 
@@ -320,7 +325,7 @@ TEST(RpmResultTest, StoreKeepsTheNewestTwentyAndReadsThemBack) {
     std::vector<TestResult> read = ReadResults(WriteResults(results));
     ASSERT_EQ(read.size(), kResultsKept);
     EXPECT_EQ(json::Write(ResultJson(read.back())), json::Write(ResultJson(results.back())));
-    EXPECT_EQ(read.front().figures.loaded_request_ms, 420);
+    EXPECT_EQ(read.front().figures.loaded.request_ms, 420);
     std::string text = json::Write(ResultJson(read.back()));
     for (const char* expected :
          {"\"method\":\"draft-ietf-ippm-responsiveness-08\"", "\"variant\":\"HTTP/1.1 over TCP\"",

@@ -182,7 +182,9 @@ RpmOutcome Measure(const std::shared_ptr<RpmTester::Channel>& channel,
                                                    : shared.first_error};
         }
     }
-    Controller controller(channel, *urls, request.plan);
+    monitor::rpm::RunPlan plan = request.plan;
+    plan.tls = urls->large.tls;
+    Controller controller(channel, *urls, plan);
     controller.Drive();
     if (shared.cancelled.load()) {
         return {std::nullopt,

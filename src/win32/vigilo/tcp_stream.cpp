@@ -71,12 +71,13 @@ TcpSockets::TcpSockets() {
     StartupFn startup = library_.Function<StartupFn>("WSAStartup");
     Functions& f = fn_;
     WSADATA data;
-    started_ = library_.FindAll(f.socket, "socket", f.connect, "connect", f.select, "select",
-                                f.ioctlsocket, "ioctlsocket", f.send, "send", f.recv, "recv",
-                                f.shutdown, "shutdown", f.closesocket, "closesocket", f.setsockopt,
-                                "setsockopt", f.last_error, "WSAGetLastError", f.getaddrinfo,
-                                "getaddrinfo", f.freeaddrinfo, "freeaddrinfo") &&
-               startup != nullptr && startup(MAKEWORD(2, 2), &data) == 0;
+    started_ =
+        library_.FindAll(f.socket, "socket", f.connect, "connect", f.select, "select",
+                         f.ioctlsocket, "ioctlsocket", f.send, "send", f.recv, "recv", f.shutdown,
+                         "shutdown", f.closesocket, "closesocket", f.setsockopt, "setsockopt",
+                         f.getsockopt, "getsockopt", f.last_error, "WSAGetLastError", f.getaddrinfo,
+                         "getaddrinfo", f.freeaddrinfo, "freeaddrinfo") &&
+        startup != nullptr && startup(MAKEWORD(2, 2), &data) == 0;
 }
 
 TcpSockets::~TcpSockets() {
@@ -146,6 +147,13 @@ TcpSockets::Opened TcpSockets::Connect(const std::string& host, int port, int ti
                        sizeof timeout);
         fn_.setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&timeout),
                        sizeof timeout);
+        // A send buffer of known size: an upload leaves its first fill uncounted, as bytes
+        // TCP took but not yet sent. 256 KB still fills 5 Mbit/s at 400 ms a connection.
+        int send_buffer = 256 * 1024;
+        int size = sizeof send_buffer;
+        fn_.setsockopt(s, SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&send_buffer), size);
+        fn_.getsockopt(s, SOL_SOCKET, SO_SNDBUF, reinterpret_cast<char*>(&send_buffer), &size);
+        opened.send_buffer = send_buffer;
         BOOL no_delay = TRUE;
         fn_.setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&no_delay),
                        sizeof no_delay);

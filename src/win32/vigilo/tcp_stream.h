@@ -28,7 +28,8 @@ class TcpSockets {
         std::unique_ptr<ByteStream> stream;
         double connect_ms = 0;  // from the SYN sent to the connection open
         bool ipv6 = false;
-        std::string error;  // when no stream
+        int send_buffer = 0;  // the bytes TCP may hold unsent or unacknowledged
+        std::string error;    // when no stream
     };
     // Connects to the host's first address that answers; gives up at timeout_ms or as
     // soon as `cancelled` is set.
@@ -44,6 +45,7 @@ class TcpSockets {
     using ShutdownFn = int(WSAAPI*)(SOCKET, int);
     using CloseFn = int(WSAAPI*)(SOCKET);
     using SetOptFn = int(WSAAPI*)(SOCKET, int, int, const char*, int);
+    using GetOptFn = int(WSAAPI*)(SOCKET, int, int, char*, int*);
     using LastErrorFn = int(WSAAPI*)();
     using GetAddrInfoFn = int(WSAAPI*)(const char*, const char*, const addrinfo*, addrinfo**);
     using FreeAddrInfoFn = void(WSAAPI*)(addrinfo*);
@@ -57,6 +59,7 @@ class TcpSockets {
         ShutdownFn shutdown;
         CloseFn closesocket;
         SetOptFn setsockopt;
+        GetOptFn getsockopt;
         LastErrorFn last_error;
         GetAddrInfoFn getaddrinfo;
         FreeAddrInfoFn freeaddrinfo;
