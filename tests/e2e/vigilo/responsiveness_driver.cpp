@@ -7,6 +7,8 @@
 //                                   the loaded latency beside Linux ping's median under the
 //                                   same download; the result saved, in the history window
 //   responsiveness_driver managed   12.5 KB: Good or better, the same goodput
+//   responsiveness_driver tls       the managed link through the server's configuration
+//                                   URL over HTTPS: the TLS variant, its handshakes timed
 //   responsiveness_driver cancel    "No" to the cost question starts nothing; Cancel in the
 //                                   download stops the test within a second and leaves no
 //                                   connection to the host open
@@ -39,6 +41,7 @@ namespace {
 
 // Mapped to the host's namespace by the test's sandbox options.
 const char kServer[] = "http://nq.zorvane.test";
+const char kTlsConfig[] = "https://nq.zorvane.test/.well-known/nq";
 constexpr double kShapedBps = 10e6;
 constexpr DWORD kTestLimitMs = 60000;
 
@@ -55,7 +58,7 @@ struct Companion {
     HWND window = nullptr;
 
     // The test's window from the tray menu, the server typed in.
-    bool Open() {
+    bool Open(const char* server = kServer) {
         if (monitor == nullptr) {
             return false;
         }
@@ -64,7 +67,7 @@ struct Companion {
         if (window == nullptr) {
             return false;
         }
-        SetWindowTextA(FindControl(window, rid::txtServer), kServer);
+        SetWindowTextA(FindControl(window, rid::txtServer), server);
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(rid::txtServer, EN_CHANGE),
                      reinterpret_cast<LPARAM>(FindControl(window, rid::txtServer)));
         SetCursorPos(0, 0);
@@ -128,10 +131,14 @@ void CheckGoodput(const zv::monitor::rpm::RunFigures& f) {
     E2E_CHECK(f.up.goodput_bps >= 0.9 * kShapedBps);
 }
 
+enum class Link { kBloated, kManaged, kManagedTls };
+
 // One whole test; with Linux ping beside its download on a bloated link.
-void MeasureScenario(bool bloated) {
+void MeasureScenario(Link link) {
+    bool bloated = link == Link::kBloated;
+    bool tls = link == Link::kManagedTls;
     Companion companion;
-    if (!E2E_CHECK(companion.Open()) || !companion.Start(IDYES)) {
+    if (!E2E_CHECK(companion.Open(tls ? kTlsConfig : kServer)) || !companion.Start(IDYES)) {
         return;
     }
     std::optional<std::vector<double>> ping;
@@ -146,19 +153,29 @@ void MeasureScenario(bool bloated) {
     }
     std::string shown = WindowText(FindControl(companion.window, rid::lblResult));
     Note(shown);
-    RequestScreenshot(bloated ? "vigilo-responsiveness" : "vigilo-responsiveness-managed");
+    RequestScreenshot(bloated ? "vigilo-responsiveness"
+                      : tls   ? "vigilo-responsiveness-tls"
+                              : "vigilo-responsiveness-managed");
     std::optional<zv::monitor::rpm::TestResult> result = SavedResult();
     if (!E2E_CHECK(result.has_value())) {
         return;
     }
     const zv::monitor::rpm::RunFigures& f = result->figures;
-    E2E_CHECK_EQ(result->Variant(), std::string("HTTP/1.1 over TCP"));
-    E2E_CHECK_EQ(result->endpoint, std::string(kServer) + "/large");
+    E2E_CHECK_EQ(result->Variant(), std::string(tls ? "HTTP/1.1 over TLS" : "HTTP/1.1 over TCP"));
+    E2E_CHECK_EQ(result->endpoint,
+                 std::string(tls ? "https" : "http") + "://nq.zorvane.test/large");
     E2E_CHECK_CONTAINS(shown, std::to_string(f.Rpm()) + " RPM");
     CheckGoodput(f);
     std::string grade = zv::monitor::rpm::GradeText(zv::monitor::rpm::GradeOf(f.Rpm()));
     Note("idle " + std::to_string(f.IdleMs()) + " ms, loaded " + std::to_string(f.LoadedMs()) +
          " ms, added " + std::to_string(f.AddedMs()) + " ms, " + grade);
+    if (tls) {
+        Note("TLS handshake, idle " + std::to_string(f.idle.tls_ms) + " ms, loaded " +
+             std::to_string(f.loaded.tls_ms) + " ms");
+        E2E_CHECK(f.idle.tls_ms > 0);
+        E2E_CHECK(grade != "Poor");
+        return;
+    }
     if (!bloated) {
         E2E_CHECK(f.Rpm() >= 1000);
         return;
@@ -169,8 +186,8 @@ void MeasureScenario(bool bloated) {
         double median = Median(*ping);
         double ours = f.down.ms.RoundTripMs(false);
         Note("Linux ping median " + std::to_string(median) + " ms over " +
-             std::to_string(ping->size()) + " echoes; ours under download " +
-             std::to_string(ours) + " ms");
+             std::to_string(ping->size()) + " echoes; ours under download " + std::to_string(ours) +
+             " ms");
         E2E_CHECK_BETWEEN(ours, 0.9 * median, 1.1 * median);
     }
 }
@@ -207,8 +224,9 @@ void CancelScenario() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return RunNamedScenario({{"bloated", [] { MeasureScenario(true); }},
-                             {"managed", [] { MeasureScenario(false); }},
+    return RunNamedScenario({{"bloated", [] { MeasureScenario(Link::kBloated); }},
+                             {"managed", [] { MeasureScenario(Link::kManaged); }},
+                             {"tls", [] { MeasureScenario(Link::kManagedTls); }},
                              {"cancel", CancelScenario}},
                             argc, argv);
 }
