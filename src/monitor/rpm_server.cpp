@@ -144,13 +144,13 @@ ConfigAnswer ReadConfig(const std::string& json_text) {
         answer.problem = "The server's configuration is not version 1 of the test's JSON.";
         return answer;
     }
-    auto pick = [&urls](const char* secure, const char* plain) {
-        std::optional<std::string> text = urls->TextOf(secure);
-        return ParseUrl(text ? *text : urls->TextOf(plain).value_or(""));
+    auto pick = [&urls](const char* name, const char* earlier_name) {
+        std::optional<std::string> text = urls->TextOf(name);
+        return ParseUrl(text ? *text : urls->TextOf(earlier_name).value_or(""));
     };
-    std::optional<Url> small = pick("small_https_download_url", "small_download_url");
-    std::optional<Url> large = pick("large_https_download_url", "large_download_url");
-    std::optional<Url> upload = pick("https_upload_url", "upload_url");
+    std::optional<Url> small = pick("small_download_url", "small_https_download_url");
+    std::optional<Url> large = pick("large_download_url", "large_https_download_url");
+    std::optional<Url> upload = pick("upload_url", "https_upload_url");
     if (!small || !large || !upload) {
         answer.problem = "The server's configuration lacks a small, large or upload URL.";
         return answer;

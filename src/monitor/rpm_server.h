@@ -40,8 +40,9 @@ struct ServerChoice {
 };
 ServerChoice ChooseServer(const std::string& text);
 
-// The three URLs a configuration names (version 1; the https names of the draft, or the
-// plain ones beside them), or the reason it is refused.
+// The three URLs a configuration names (version 1; under the key names of the draft's
+// revision 04 and later, or else those of the earlier ones, "small_https_download_url"...),
+// or the reason it is refused.
 struct ConfigAnswer {
     std::optional<TestUrls> urls;
     std::string problem;

@@ -216,6 +216,9 @@ TEST(RpmServerTest, ConfigurationNamesTheThreeUrls) {
         {R"({"version": 1, "urls": {)" + urls + "}}", "/u"},
         {R"({"version": 1, "urls": {)" + urls +
              R"(, "https_upload_url": "https://h/tls"}, "test_endpoint": "x"})",
+         "/u"},
+        {R"({"version": 1, "urls": {"small_https_download_url": "https://h/s", )"
+         R"("large_https_download_url": "https://h/l", "https_upload_url": "https://h/tls"}})",
          "/tls"},
         {R"({"version": 2, "urls": {)" + urls + "}}", ""},
         {R"({"version": 1, "urls": {"small_download_url": "http://h/s"}})", ""},
