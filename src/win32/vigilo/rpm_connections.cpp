@@ -14,14 +14,6 @@ using monitor::rpm::Url;
 
 constexpr std::size_t kKeptBody = 65536;
 
-double NowMs() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER count;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 // Reads a reply to the end of its body: its length, or the connection's close when it has
 // none. Body bytes go to `count` as they come (which may stop the read by returning false);
 // up to kKeptBody of them into `body`. False on a failure, a malformed head, a chunked body
@@ -96,9 +88,9 @@ TrackedStream::TrackedStream(RpmShared& shared, const Url& url, bool load) : sha
     TcpSockets::Opened opened =
         shared.sockets.Connect(url.host, url.port, kRpmIoTimeoutMs, shared.cancelled);
     if (opened.stream && url.tls) {
-        double start = NowMs();
+        double start = PreciseNowMs();
         opened.stream = StartTls(std::move(opened.stream), WideFromUtf8(url.host), opened.error);
-        tls_ms_ = NowMs() - start;
+        tls_ms_ = PreciseNowMs() - start;
     }
     if (!opened.stream) {
         shared.Note(opened.error);
@@ -130,10 +122,10 @@ void RunProbe(RpmShared& shared, const Url& small, monitor::rpm::Phase phase) {
     {
         TrackedStream stream(shared, small, false);
         if (stream.get() != nullptr) {
-            double sent = NowMs();
+            double sent = PreciseNowMs();
             sample.answered = Send(*stream.get(), monitor::rpm::GetRequest(small)) &&
                               ReadReply(*stream.get(), nullptr, [](int64_t) { return true; });
-            sample.ms = {stream.connect_ms(), stream.tls_ms(), NowMs() - sent};
+            sample.ms = {stream.connect_ms(), stream.tls_ms(), PreciseNowMs() - sent};
         }
     }
     Hold hold(shared.lock);

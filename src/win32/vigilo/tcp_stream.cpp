@@ -9,14 +9,6 @@ namespace {
 using StartupFn = int(WSAAPI*)(WORD, LPWSADATA);
 using CleanupFn = int(WSAAPI*)();
 
-double NowMs() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER count;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 // Filled by hand: FD_SET would import a function of Windows Sockets.
 fd_set Only(SOCKET s) {
     fd_set set{};
@@ -66,6 +58,14 @@ class TcpStream : public ByteStream {
 };
 
 }  // namespace
+
+double PreciseNowMs() {
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER count;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&count);
+    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
 
 TcpSockets::TcpSockets() {
     StartupFn startup = library_.Function<StartupFn>("WSAStartup");
@@ -136,12 +136,12 @@ TcpSockets::Opened TcpSockets::Connect(const std::string& host, int port, int ti
         if (s == INVALID_SOCKET) {
             continue;
         }
-        double start = NowMs();
+        double start = PreciseNowMs();
         if (!Opens(s, *address, timeout_ms, cancelled)) {
             fn_.closesocket(s);
             continue;
         }
-        opened.connect_ms = NowMs() - start;
+        opened.connect_ms = PreciseNowMs() - start;
         DWORD timeout = static_cast<DWORD>(timeout_ms);
         fn_.setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
                        sizeof timeout);

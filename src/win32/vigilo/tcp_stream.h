@@ -16,6 +16,9 @@
 
 namespace zv::win32 {
 
+// The performance counter in milliseconds, for the round trips the test times.
+double PreciseNowMs();
+
 class TcpSockets {
   public:
     TcpSockets();

@@ -85,11 +85,23 @@ void VigiloWindow::ShowPingDialog() {
     keep_alive_.OpenPingDialog(nullptr);
 }
 
+namespace {
+
+// A window of the companion's that is open already comes to the front; false when none is.
+bool BroughtToFront(const WindowBase* window) {
+    if (window == nullptr) {
+        return false;
+    }
+    ShowWindow(window->hwnd(), SW_RESTORE);
+    SetForegroundWindow(window->hwnd());
+    return true;
+}
+
+}  // namespace
+
 // Unowned like the ping dialog; a second request brings the open window to the front.
 void VigiloWindow::ShowHistoryWindow() {
-    if (history_ != nullptr) {
-        ShowWindow(history_->hwnd(), SW_RESTORE);
-        SetForegroundWindow(history_->hwnd());
+    if (BroughtToFront(history_)) {
         return;
     }
     history_ =
@@ -97,9 +109,7 @@ void VigiloWindow::ShowHistoryWindow() {
 }
 
 void VigiloWindow::ShowResponsivenessWindow() {
-    if (rpm_window_ != nullptr) {
-        ShowWindow(rpm_window_->hwnd(), SW_RESTORE);
-        SetForegroundWindow(rpm_window_->hwnd());
+    if (BroughtToFront(rpm_window_)) {
         return;
     }
     rpm_window_ =
@@ -141,9 +151,12 @@ void VigiloWindow::PowerChanged(WPARAM event) {
     }
 }
 
-// The probe's and the keep-alive ping's outcomes come from their workers by message.
+// The probe's, the keep-alive ping's and the responsiveness test's outcomes come from their
+// workers by message.
 void VigiloWindow::TakeWorkerOutcome(UINT message) {
-    if (message == kPingDoneMessage) {
+    if (message == kRpmProgressMessage || message == kRpmDoneMessage) {
+        TakeRpmReport();
+    } else if (message == kPingDoneMessage) {
         if (std::optional<ping::KeepAliveOutcome> outcome = keep_alive_.Worker().TakeOutcome()) {
             controller_.KeepAlivePingFinished(*outcome);
         }
@@ -164,11 +177,9 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             break;
         case kProbeDoneMessage:
         case kPingDoneMessage:
-            TakeWorkerOutcome(message);
-            return 0;
         case kRpmProgressMessage:
         case kRpmDoneMessage:
-            TakeRpmReport();
+            TakeWorkerOutcome(message);
             return 0;
         case WM_POWERBROADCAST:
             PowerChanged(wparam);
