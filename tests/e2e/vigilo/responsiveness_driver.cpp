@@ -5,7 +5,8 @@
 //   responsiveness_driver bloated   500 KB behind 10 Mbit/s: class Poor, the buffer's
 //                                   400 ms added within 20 %, goodput each way >= 9 Mbit/s,
 //                                   the loaded latency beside Linux ping's median under the
-//                                   same download; the result saved, in the history window
+//                                   same download; the result saved, and its line in the
+//                                   Connection History window
 //   responsiveness_driver managed   12.5 KB: Good or better, the same goodput
 //   responsiveness_driver tls       the managed link through the server's configuration
 //                                   URL over HTTPS: the TLS variant, its handshakes timed
@@ -124,6 +125,23 @@ std::optional<zv::monitor::rpm::TestResult> SavedResult() {
     return results.back();
 }
 
+// The history window's line of the newest result, shot for the README.
+void CheckHistoryLine(const Companion& companion, int rpm) {
+    namespace hid = zv::win32::frm_history;
+    PostMessageA(companion.monitor, WM_COMMAND, zv::win32::frm_vigilo::menu_history, 0);
+    HWND history =
+        WaitForWindow({companion.process.id(), hid::kClassName, "Connection History", true});
+    if (!E2E_CHECK(history != nullptr)) {
+        return;
+    }
+    SetWindowPos(history, HWND_TOP, 300, 40, 0, 0, SWP_NOSIZE);
+    std::string line = WindowText(FindControl(history, hid::lblResponsiveness));
+    E2E_CHECK_STARTS_WITH(line, "Responsiveness: Poor (" + std::to_string(rpm) + " RPM), +");
+    RequestScreenshot("vigilo-history-responsiveness");
+    PostMessageA(history, WM_COMMAND, hid::cmdClose, 0);
+    WaitForWindowGone(history, 3000);
+}
+
 void CheckGoodput(const zv::monitor::rpm::RunFigures& f) {
     Note("goodput down " + std::to_string(f.down.goodput_bps) + ", up " +
          std::to_string(f.up.goodput_bps) + " bit/s");
@@ -137,6 +155,7 @@ enum class Link { kBloated, kManaged, kManagedTls };
 void MeasureScenario(Link link) {
     bool bloated = link == Link::kBloated;
     bool tls = link == Link::kManagedTls;
+    SetCompanionOption("ProbeHost", "nq.zorvane.test");  // a graph of the same link
     Companion companion;
     if (!E2E_CHECK(companion.Open(tls ? kTlsConfig : kServer)) || !companion.Start(IDYES)) {
         return;
@@ -182,6 +201,7 @@ void MeasureScenario(Link link) {
     }
     E2E_CHECK_EQ(grade, std::string("Poor"));
     E2E_CHECK_BETWEEN(f.AddedMs(), 320.0, 480.0);
+    CheckHistoryLine(companion, f.Rpm());
     if (E2E_CHECK(ping.has_value() && !ping->empty())) {
         double median = Median(*ping);
         double ours = f.down.ms.RoundTripMs(false);
