@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "monitor/clock_texts.h"
+#include "win32/platform/critical_section.h"
+#include "win32/platform/kernel_handle.h"
 #include "win32/platform/win32_file_system.h"
 #include "win32/platform/worker_thread.h"
 #include "win32/vigilo/link_ports_win.h"
