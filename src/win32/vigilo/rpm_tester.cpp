@@ -202,7 +202,8 @@ RpmOutcome Measure(const std::shared_ptr<RpmTester::Channel>& channel,
     result.transport = urls->large.tls ? "TLS" : "TCP";
     result.ip_family = shared.ipv6.load() ? "IPv6" : "IPv4";
     result.figures = controller.Run().Figures();
-    result.outcome = "done";
+    bool capped = result.figures.down.capped || result.figures.up.capped;
+    result.outcome = capped ? "partly done: the data cap ended the load" : "done";
     bool saved = !results_path.empty() && SaveResult(results_path, result);
     {
         Hold hold(channel->lock);
