@@ -31,3 +31,26 @@ done
 echo "== Companion at rest, watching its gateway on the routed network"
 sandbox --routed --host "${probe_host:-probe.invalid}=10.19.3.2" --name bench-vigilo -- \
     "$win/bench/bench_vigilo.exe" "${VIGILO_SECONDS:-30}"
+
+# The responsiveness test's end-to-end driver on each shaped link: its figures against what
+# the link was built to do (the buffer's delay when full: bytes * 8 / 10 Mbit/s; the shaped
+# rate) and against Linux ping to the same server under the same download.
+echo "== Responsiveness test against the shaped link"
+for link in bloated:500000 managed:12500; do
+    name=${link%:*} bytes=${link#*:}
+    sandbox --shaped "$name" --servers --host nq.zorvane.test=10.19.3.2 --name "bench-rpm-$name" \
+        -- "$win/tests/e2e/responsiveness_driver.exe" "$name" 2>&1 | tr -d ',' |
+        awk -v link="$name" -v buffer_ms="$((bytes * 8 / 10000))" '
+            / added / { for (i = 1; i <= NF; i++) if ($i == "added") added = $(i + 1) }
+            /goodput down/ { down = $4 / 1e6; up = $6 / 1e6 }
+            /Linux ping median/ { ping = $5; ours = $(NF - 1) }
+            END {
+                printf "  %-8s added latency %.0f ms against the buffer'"'"'s %d ms (%.2f)\n",
+                       link, added, buffer_ms, added / buffer_ms
+                printf "  %-8s goodput down %.2f, up %.2f Mbit/s against 10 (%.2f, %.2f)\n",
+                       link, down, up, down / 10, up / 10
+                if (ping > 0)
+                    printf "  %-8s loaded latency under download %.0f ms against Linux ping %.0f ms (%.2f)\n",
+                           link, ours, ping, ours / ping
+            }'
+done

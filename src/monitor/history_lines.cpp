@@ -25,6 +25,12 @@ const std::vector<HistoryLine>& HistoryLines() {
         {lblLoss, [](const HistoryLineFacts& facts) { return LossLine(facts.span); }},
         {lblRecent, [](const HistoryLineFacts& facts) { return RecentLossLine(facts.recent); }},
         {lblWhere, [](const HistoryLineFacts& facts) { return WhereLine(facts.span); }},
+        {lblResponsiveness,
+         [](const HistoryLineFacts& facts) {
+             return facts.test.empty()
+                        ? "Responsiveness: no test yet (tray menu, Test Responsiveness...)"
+                        : facts.test;
+         }},
     };
     return kLines;
 }

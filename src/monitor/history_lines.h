@@ -17,6 +17,8 @@ enum Id : int {
     lblLoss = 205,       // "Loss: 3% (3 lost probes of 120), drops: 1, longest outage: 2 min"
     lblRecent = 212,     // "Loss in the last 10 minutes: 0%, last hour: 1%"
     lblWhere = 213,      // "Outages: your network 1, your provider 0, beyond your provider 2"
+    lblResponsiveness =
+        230,  // "Responsiveness: Poor (142 RPM), +420 ms when busy, 2026-12-08 16:40"
 };
 
 }  // namespace zv::monitor::history_lines
@@ -29,6 +31,7 @@ struct HistoryLineFacts {
     std::string now;       // the state now, as the monitor tells it
     HistoryFigures span;   // the span the graph shows
     RecentFigures recent;  // the last 10 minutes and hour up to the end of that span
+    std::string test;      // the newest responsiveness test's line; empty before one
 };
 
 struct HistoryLine {

@@ -150,7 +150,7 @@ void HistoryView::Refresh() {
     const HistoryLineFacts facts{
         history, ports_.monitor.NowText(),
         Summarize(history, shown_until_ms_ - SpanHours() * kHourMs, shown_until_ms_),
-        Recent(history, shown_until_ms_)};
+        Recent(history, shown_until_ms_), ports_.monitor.TestLine()};
     const std::vector<HistoryLine>& lines = HistoryLines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         figure_lines[i].SetCaption(lines[i].text(facts));

@@ -48,6 +48,9 @@ class LinkMonitor {
     void Record(const Moment& sent, const ProbeOutcome& outcome);
 
     const ProbeHistory& History() const { return history_; }
+    // The newest responsiveness test's line for the history window; empty before one.
+    void SetTestLine(std::string line) { test_line_ = std::move(line); }
+    const std::string& TestLine() const { return test_line_; }
     // The tip, with as many figures as `limit` characters hold.
     std::string TipText(std::size_t limit = kTipLimit);
     // The history window's line of the state now.
@@ -90,6 +93,7 @@ class LinkMonitor {
     std::string refused_host_;
     bool unfound_ = false;  // the newest probe found no address for the host
     std::function<void()> watcher_;
+    std::string test_line_;
 };
 
 }  // namespace zv::monitor

@@ -18,6 +18,9 @@ class MonitorWindowPort {
     virtual void ShowPingDialog() = 0;
     // Shows the connection history window, or brings it to the front when open.
     virtual void ShowHistoryWindow() = 0;
+    // Shows the responsiveness test's window, or brings it to the front when open; the
+    // test itself starts only from there.
+    virtual void ShowResponsivenessWindow() = 0;
     // Closes the window; its unload query runs first.
     virtual void Unload() = 0;
 };

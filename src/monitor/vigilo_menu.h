@@ -23,6 +23,7 @@ enum Command : int {
     menu_disable = 107,
     menu_exit = 108,
     menu_history = 109,
+    menu_test_responsiveness = 110,
 };
 
 // The popup has no menu bar above it; its Disable item starts as kDisableCaption.

@@ -23,6 +23,7 @@ void VigiloView::ConnectHandlers() {
     popup.On(menu_ping_configuration, [this] { ports_.window.ShowPingDialog(); });
     popup.On(menu_ping_now, [this] { ports_.ping.PingNow(); });
     popup.On(menu_history, [this] { ports_.window.ShowHistoryWindow(); });
+    popup.On(menu_test_responsiveness, [this] { ports_.window.ShowResponsivenessWindow(); });
     popup.On(menu_web_site, [this] { ports_.launchers.OpenWebSite(); });
     popup.On(menu_email, [this] { ports_.launchers.OpenFeedbackPage(); });
     popup.On(menu_help, [this] { ports_.launchers.OpenHelpPage(); });

@@ -112,7 +112,8 @@ LIST
 
 # Never imported: these are loaded at run time from the system folder, by full path, so a
 # copy of the same name beside the program or in the current folder is never used.
-run_time_only="iphlpapi.dll icmp.dll wsock32.dll ws2_32.dll winmm.dll ole32.dll oleaut32.dll"
+run_time_only="iphlpapi.dll icmp.dll wsock32.dll ws2_32.dll winmm.dll ole32.dll oleaut32.dll
+               secur32.dll crypt32.dll"
 
 # Not part of Windows at all: a runtime DLL the static build must not need.
 foreign="libwinpthread-1.dll libgcc_s_seh-1.dll libgcc_s_dw2-1.dll libstdc++-6.dll

@@ -125,6 +125,12 @@ TEST_F(HistoryViewTest, ApplyTakesAProbeHostThePingDialogWouldAndTheSlowLimits) 
     EXPECT_EQ(view.lblNow.caption(), "Now: not connected since 15:01 (your provider)");
     EXPECT_EQ(view.lblWhere.caption(),
               "Outages: your network 0, your provider 1, beyond your provider 0");
+    const ui::Label& test = view.FigureLine(history_lines::lblResponsiveness);
+    EXPECT_EQ(test.caption(), "Responsiveness: no test yet (tray menu, Test Responsiveness...)");
+    monitor.SetTestLine("Responsiveness: Good (2400 RPM), +12 ms when busy, 2026-12-08 16:40");
+    monitor.Record(monitor.Now(), 20u);
+    EXPECT_EQ(test.caption(),
+              "Responsiveness: Good (2400 RPM), +12 ms when busy, 2026-12-08 16:40");
 }
 
 TEST_F(HistoryViewTest, OnlyAnOpenWindowIsToldOfProbes) {

@@ -30,6 +30,7 @@ struct FakeWindow : MonitorWindowPort {
     void PopupMenu() override { calls.push_back("popup"); }
     void ShowPingDialog() override { calls.push_back("ping dialog"); }
     void ShowHistoryWindow() override { calls.push_back("history"); }
+    void ShowResponsivenessWindow() override { calls.push_back("responsiveness"); }
     void Unload() override { calls.push_back("unload"); }
 };
 
@@ -299,6 +300,7 @@ TEST_F(VigiloViewTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
               "User's Guide 106\n"
               "-\n"
               "Connection History... 109\n"
+              "Test Responsiveness... 110\n"
               "Disable 107\n"
               "-\n"
               "Exit 108\n");
@@ -308,7 +310,7 @@ TEST_F(VigiloViewTest, MenuItemsRunTheirCommands) {
     using namespace vigilo_menu;
     vigilo.Load();
     for (int command : {menu_zorvane, menu_ping_configuration, menu_ping_now, menu_history,
-                        menu_web_site, menu_email, menu_help}) {
+                        menu_test_responsiveness, menu_web_site, menu_email, menu_help}) {
         EXPECT_TRUE(vigilo.popup.Choose(command)) << command;
     }
 
@@ -318,7 +320,7 @@ TEST_F(VigiloViewTest, MenuItemsRunTheirCommands) {
               (std::vector<std::string>{"http://www.zorvane.com/index.php",
                                         "http://www.zorvane.com/resources/feedback.php",
                                         "C:\\Zv\\Help\\help.htm"}));
-    EXPECT_EQ(window.calls, (std::vector<std::string>{"ping dialog", "history"}));
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"ping dialog", "history", "responsiveness"}));
 
     vigilo.popup.Choose(menu_exit);
     EXPECT_EQ(window.calls.back(), "unload");

@@ -62,4 +62,21 @@ constexpr unsigned long kBeyondProviderColor = 0xFFC896;  // RGB(150, 200, 255)
 
 }  // namespace frm_history
 
+// The responsiveness test's window.
+namespace frm_rpm {
+
+inline constexpr char kClassName[] = "ZorvaneResponsivenessTest";
+
+constexpr int lblServer = 301;
+constexpr int txtServer = 302;
+constexpr int cmdStart = 303;
+constexpr int cmdCancel = 304;
+constexpr int lblStatus = 305;
+constexpr int prgProgress = 306;
+constexpr int lblResult = 307;
+constexpr int cmdCopy = 308;
+constexpr int cmdClose = 309;
+
+}  // namespace frm_rpm
+
 }  // namespace zv::win32

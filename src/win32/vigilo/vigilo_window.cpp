@@ -32,11 +32,15 @@ VigiloWindow::VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers,
       messages_(messages),
       controller_(
           {keep_alive.Ping(), launchers, tray_, messages, *this, probe_, {clock_, log_, options_}}),
+      rpm_tester_(RpmResultsPath()),
       // Sent to every top-level window when the shell (re)starts its taskbar.
       taskbar_created_(RegisterWindowMessageA("TaskbarCreated")) {}
 
 VigiloWindow::~VigiloWindow() {
     CloseHistoryWindow();
+    if (rpm_window_ != nullptr) {
+        DestroyWindow(rpm_window_->hwnd());
+    }
     DropBinder();
     popup_.reset();
 }
@@ -51,6 +55,7 @@ bool VigiloWindow::Load() {
     ConsumeStartupShowInstruction(hwnd());
     probe_.ReportTo(hwnd());
     keep_alive_.Worker().ReportTo(hwnd());
+    rpm_tester_.ReportTo(hwnd());
     // Started as administrator, the companion would not hear Explorer restart its taskbar,
     // and its icon would stay away.
     if (taskbar_created_ != 0) {
@@ -80,15 +85,47 @@ void VigiloWindow::ShowPingDialog() {
     keep_alive_.OpenPingDialog(nullptr);
 }
 
+namespace {
+
+// A window of the companion's that is open already comes to the front; false when none is.
+bool BroughtToFront(const WindowBase* window) {
+    if (window == nullptr) {
+        return false;
+    }
+    ShowWindow(window->hwnd(), SW_RESTORE);
+    SetForegroundWindow(window->hwnd());
+    return true;
+}
+
+}  // namespace
+
 // Unowned like the ping dialog; a second request brings the open window to the front.
 void VigiloWindow::ShowHistoryWindow() {
-    if (history_ != nullptr) {
-        ShowWindow(history_->hwnd(), SW_RESTORE);
-        SetForegroundWindow(history_->hwnd());
+    if (BroughtToFront(history_)) {
         return;
     }
     history_ =
         HistoryWindow::Open(controller_.Monitor(), messages_, [this] { history_ = nullptr; });
+}
+
+void VigiloWindow::ShowResponsivenessWindow() {
+    if (BroughtToFront(rpm_window_)) {
+        return;
+    }
+    rpm_window_ =
+        RpmWindow::Open(options_, messages_, rpm_tester_, [this] { rpm_window_ = nullptr; });
+}
+
+void VigiloWindow::TakeRpmReport() {
+    RpmTester::Report report = rpm_tester_.TakeReport();
+    if (rpm_window_ != nullptr && !report.text.empty()) {
+        rpm_window_->Progress(report.percent, report.text);
+    }
+    if (rpm_window_ != nullptr && report.outcome) {
+        rpm_window_->Finished(*report.outcome);
+    }
+    std::optional<monitor::rpm::TestResult> last = rpm_tester_.LastResult();
+    controller_.Monitor().SetTestLine(last ? monitor::rpm::ResultLine(*last) : "");
 }
 
 // The history window reads the monitor's record, so it goes with the monitor window.
@@ -114,9 +151,12 @@ void VigiloWindow::PowerChanged(WPARAM event) {
     }
 }
 
-// The probe's and the keep-alive ping's outcomes come from their workers by message.
+// The probe's, the keep-alive ping's and the responsiveness test's outcomes come from their
+// workers by message.
 void VigiloWindow::TakeWorkerOutcome(UINT message) {
-    if (message == kPingDoneMessage) {
+    if (message == kRpmProgressMessage || message == kRpmDoneMessage) {
+        TakeRpmReport();
+    } else if (message == kPingDoneMessage) {
         if (std::optional<ping::KeepAliveOutcome> outcome = keep_alive_.Worker().TakeOutcome()) {
             controller_.KeepAlivePingFinished(*outcome);
         }
@@ -137,6 +177,8 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             break;
         case kProbeDoneMessage:
         case kPingDoneMessage:
+        case kRpmProgressMessage:
+        case kRpmDoneMessage:
             TakeWorkerOutcome(message);
             return 0;
         case WM_POWERBROADCAST:

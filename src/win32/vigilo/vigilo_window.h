@@ -20,6 +20,8 @@
 #include "win32/vigilo/link_ports_win.h"
 #include "win32/vigilo/log_writer.h"
 #include "win32/vigilo/probe_thread.h"
+#include "win32/vigilo/rpm_tester.h"
+#include "win32/vigilo/rpm_window.h"
 
 namespace zv::win32 {
 
@@ -54,9 +56,13 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     void PopupMenu() override;
     void ShowPingDialog() override;
     void ShowHistoryWindow() override;
+    void ShowResponsivenessWindow() override;
     void Unload() override;
 
     void CloseHistoryWindow();
+    // The tester's progress or outcome: to the test's window when open, and the newest
+    // result to the history window's line.
+    void TakeRpmReport();
     // WM_POWERBROADCAST: the computer goes to sleep or woke.
     void PowerChanged(WPARAM event);
     void TakeWorkerOutcome(UINT message);
@@ -72,6 +78,8 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     monitor::VigiloView controller_;
     std::unique_ptr<RealMenu> popup_;
     HistoryWindow* history_ = nullptr;  // deletes itself when closed
+    RpmTester rpm_tester_;
+    RpmWindow* rpm_window_ = nullptr;  // deletes itself when closed
     UINT taskbar_created_;
 };
 

@@ -1,13 +1,16 @@
 // Checks the driver support on a known program: this driver, started again with
 // "--show-box", shows a Yes/No message box and exits with the answer; with
 // "--failing-checks", it fails one check of each kind that shows what it searched.
+#include <winsock2.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "support/check.h"
 #include "support/files.h"
+#include "support/linux_tools.h"
 #include "support/message_boxes.h"
 #include "support/process.h"
 #include "support/scenario_runner.h"
@@ -80,6 +83,37 @@ void ChecksShowWhatTheySearched() {
     }
 }
 
+// A connection to the host's web server shows as open until it is closed.
+void CountsOpenConnections() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in host = {};
+    host.sin_family = AF_INET;
+    host.sin_port = htons(80);
+    host.sin_addr.s_addr = inet_addr("10.19.3.2");
+    E2E_CHECK_EQ(connect(s, reinterpret_cast<sockaddr*>(&host), sizeof host), 0);
+    E2E_CHECK_EQ(e2e::OpenConnectionsToHost(), std::optional<int>(1));
+    closesocket(s);
+    E2E_CHECK_EQ(e2e::OpenConnectionsToHost(), std::optional<int>(0));
+    WSACleanup();
+}
+
+// On the shaped network (--shaped managed --servers): Linux ping measures the link while
+// iperf3 loads it, and both report back through the control folder.
+void RunsLinuxToolsBesideTheProgram() {
+    CountsOpenConnections();
+    E2E_CHECK(e2e::StartLinuxPing());
+    E2E_CHECK(e2e::StartLinkLoad(e2e::LinkDirection::kDown, 3));
+    std::optional<long> kbits = e2e::WaitForLinkLoad(15000);
+    std::optional<std::vector<double>> round_trips = e2e::StopLinuxPing();
+    if (E2E_CHECK(kbits.has_value()) && E2E_CHECK(round_trips.has_value())) {
+        std::printf("goodput %ld kbit/s, %zu round trips\n", *kbits, round_trips->size());
+        E2E_CHECK_BETWEEN(*kbits, 9000, 10000);
+        E2E_CHECK(round_trips->size() >= 10u);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,5 +123,7 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--failing-checks") {
         return FailingChecks();
     }
-    return e2e::RunNamedScenario({{"", ChecksTheSupportOnItself}}, argc, argv);
+    return e2e::RunNamedScenario(
+        {{"linux_tools", RunsLinuxToolsBesideTheProgram}, {"", ChecksTheSupportOnItself}}, argc,
+        argv);
 }

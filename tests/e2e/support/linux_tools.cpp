@@ -1,0 +1,55 @@
+#include "support/linux_tools.h"
+
+#include <sstream>
+#include <string>
+
+#include "support/sandbox_control.h"
+
+namespace zv::e2e {
+
+namespace {
+
+// The first number of the answer to request `name`.
+template <typename Number>
+std::optional<Number> NumberFromSandbox(const std::string& name, DWORD timeout_ms) {
+    std::optional<std::string> answer = AnswerFromSandbox(name, timeout_ms);
+    Number number = 0;
+    if (!answer || !(std::istringstream(*answer) >> number)) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+}  // namespace
+
+bool StartLinkLoad(LinkDirection direction, int seconds) {
+    const char* name = direction == LinkDirection::kDown ? "load-down-" : "load-up-";
+    return RequestFromSandbox(name + std::to_string(seconds));
+}
+
+std::optional<long> WaitForLinkLoad(DWORD timeout_ms) {
+    return NumberFromSandbox<long>("load-wait", timeout_ms);
+}
+
+bool StartLinuxPing() {
+    return RequestFromSandbox("ping-start");
+}
+
+std::optional<std::vector<double>> StopLinuxPing() {
+    std::optional<std::string> answer = AnswerFromSandbox("ping-stop");
+    if (!answer) {
+        return std::nullopt;
+    }
+    std::istringstream lines(*answer);
+    std::vector<double> round_trips;
+    for (double ms = 0; lines >> ms;) {
+        round_trips.push_back(ms);
+    }
+    return round_trips;
+}
+
+std::optional<int> OpenConnectionsToHost() {
+    return NumberFromSandbox<int>("connections", kDefaultTimeoutMs);
+}
+
+}  // namespace zv::e2e
