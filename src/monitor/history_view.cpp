@@ -148,9 +148,12 @@ void HistoryView::Refresh() {
     shown_until_ms_ = ports_.monitor.Now().tick_ms;
     const ProbeHistory& history = ports_.monitor.History();
     const HistoryLineFacts facts{
-        history, ports_.monitor.NowText(),
+        history,
+        ports_.monitor.NowText(),
         Summarize(history, shown_until_ms_ - SpanHours() * kHourMs, shown_until_ms_),
-        Recent(history, shown_until_ms_)};
+        Recent(history, shown_until_ms_),
+        ports_.monitor.Bloat(shown_until_ms_),
+        ports_.monitor.LoadNow()};
     const std::vector<HistoryLine>& lines = HistoryLines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         figure_lines[i].SetCaption(lines[i].text(facts));
@@ -174,8 +177,9 @@ void HistoryView::SaveHistory() {
     if (path.empty()) {
         return;
     }
-    if (!ports_.files.WriteFileAtomic(
-            path, HistoryCsv(ports_.monitor.History(), ports_.window.ListSeparator()))) {
+    if (!ports_.files.WriteFileAtomic(path,
+                                      HistoryCsv(ports_.monitor.History(), ports_.monitor.Extras(),
+                                                 ports_.window.ListSeparator()))) {
         ports_.messages.Show({"The history could not be saved in " + path + ".", "Vigilo",
                               ui::MessageButtons::Ok, ui::MessageIcon::Exclamation});
     }

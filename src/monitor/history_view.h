@@ -41,9 +41,9 @@ struct HistoryViewPorts {
 
 // The window's least client size, in twips.
 inline constexpr int kHistoryMinWidth = 7800;
-inline constexpr int kHistoryMinHeight = 7200;
+inline constexpr int kHistoryMinHeight = 8200;
 inline constexpr int kHistoryWidth = 9600;
-inline constexpr int kHistoryHeight = 8700;
+inline constexpr int kHistoryHeight = 9700;
 
 class HistoryView {
   public:

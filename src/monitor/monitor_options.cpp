@@ -13,6 +13,8 @@ constexpr char kSpanValue[] = "GraphSpanHours";
 constexpr char kHostValue[] = "ProbeHost";
 constexpr char kSlowRoundTripValue[] = "SlowRoundTripMs";
 constexpr char kSlowLossValue[] = "SlowLossPercent";
+constexpr char kBusyRateValue[] = "BusyRateKbps";
+constexpr char kBloatNoticeValue[] = "BloatNotice";
 
 bool ReadFlag(OptionsPort& port, const char* name, bool fallback) {
     std::optional<uint32_t> value = port.Read(name);
@@ -56,6 +58,8 @@ LoadedOptions LoadMonitorOptions(OptionsPort& port) {
     }
     options.slow_round_trip_ms = port.Read(kSlowRoundTripValue).value_or(0);
     options.slow_loss_percent = std::min<uint32_t>(port.Read(kSlowLossValue).value_or(0), 100);
+    options.busy_kbps = port.Read(kBusyRateValue).value_or(0);
+    options.bloat_notice = ReadFlag(port, kBloatNoticeValue, options.bloat_notice);
     return loaded;
 }
 
@@ -80,6 +84,8 @@ void SaveMonitorOptions(OptionsPort& port, const MonitorOptions& options,
     }
     number(kSlowRoundTripValue, options.slow_round_trip_ms, stored.slow_round_trip_ms);
     number(kSlowLossValue, options.slow_loss_percent, stored.slow_loss_percent);
+    number(kBusyRateValue, options.busy_kbps, stored.busy_kbps);
+    flag(kBloatNoticeValue, options.bloat_notice, stored.bloat_notice);
 }
 
 }  // namespace zv::monitor

@@ -183,7 +183,7 @@ TEST_F(HistoryViewTest, SaveHistoryAsWritesTheCsvOrSaysWhyNot) {
 
     window.chosen = "C:\\h.csv";
     view.cmdSave.Click();
-    EXPECT_EQ(files.files["C:\\h.csv"], HistoryCsv(monitor.History(), ";"));
+    EXPECT_EQ(files.files["C:\\h.csv"], HistoryCsv(monitor.History(), monitor.Extras(), ";"));
     EXPECT_TRUE(messages.shown.empty());
 
     files.writes_fail = true;

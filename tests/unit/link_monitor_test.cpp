@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <sstream>
 
 #include "fakes/monitor_fakes.h"
+#include "monitor/clock_texts.h"
 #include "monitor/history_csv.h"
 #include "monitor/history_graph.h"
 #include "monitor/link_texts.h"
@@ -291,45 +293,91 @@ TEST(LinkTexts, CsvHoldsEveryProbeWithItsHostQuotedAsSpreadsheetsExpect) {
     for (int i = 0; i < 240; ++i) {  // a probe every 10 s for 40 minutes
         history.Add(ProbeAt(kClockStartMs + 90000 + i * 10000, 20));
     }
-    std::string csv = HistoryCsv(history, ";");
+    std::string csv = HistoryCsv(history, ProbeHistory(), ";");
+    const std::string no_load = ";;;;;no;;;;;;\r\n";  // the load was not measured
     EXPECT_EQ(csv.substr(0, csv.find("2025-03-01 13:01:30")),
               "Time;UTC offset;Host;Round trip (ms);Result;Probe;Where;Loss 10 min (%);"
-              "Loss 1 h (%);Jitter (ms);95th percentile (ms)\r\n"
-              "2025-03-01 13:00:00;+01:00;probe.example;23;answered;ICMP;;0;0;;23\r\n"
-              "2025-03-01 13:00:30;+01:00;\"a;b\";;lost;;your provider;50;50;;23\r\n"
-              "2025-03-01 13:01:00;+01:00;\"say \"\"x\"\"\";27;answered;TCP;;67;67;;23\r\n");
+              "Loss 1 h (%);Jitter (ms);95th percentile (ms);Receive (kbit/s);Send (kbit/s);"
+              "Load (%);Busy;Extra probe;Idle median (ms);Idle 95th percentile (ms);"
+              "Busy median (ms);Busy 95th percentile (ms);Added when busy (ms);Grade\r\n"
+              "2025-03-01 13:00:00;+01:00;probe.example;23;answered;ICMP;;0;0;;23" +
+                  no_load + "2025-03-01 13:00:30;+01:00;\"a;b\";;lost;;your provider;50;50;;23" +
+                  no_load +
+                  "2025-03-01 13:01:00;+01:00;\"say \"\"x\"\"\";27;answered;TCP;;67;67;;23" +
+                  no_load);
     EXPECT_EQ(csv.substr(csv.rfind("\r\n", csv.size() - 3) + 2),
-              "2025-03-01 13:41:20;+01:00;;20;answered;ICMP;;0;1;0;20\r\n");
+              "2025-03-01 13:41:20;+01:00;;20;answered;ICMP;;0;1;0;20" + no_load);
+}
+
+std::vector<std::string> Fields(const std::string& row) {
+    std::vector<std::string> fields;
+    std::istringstream in(row);
+    for (std::string field; std::getline(in, field, ',');) {
+        fields.push_back(field);
+    }
+    return fields;
 }
 
 // A day's record is written in one pass: fast, with the figures each row would get from
-// the record's own summary.
+// the record's own summary, and the verdict on the latency when busy that the history
+// window would have shown then. Every fifth probe found the link busy, and five extra
+// probes followed it.
 TEST(LinkTexts, CsvOfAFullDayIsQuickAndItsFiguresMatchTheSummary) {
     ProbeHistory history;
+    ProbeHistory extras(kExtraCapacity);
+    std::map<std::string, int64_t> ticks;  // by the time column
     for (int i = 0; i < static_cast<int>(kHistoryCapacity) + 100; ++i) {
         int32_t pattern[] = {10, 30, kLost, 20, 95, 12, kLost};
-        history.Add(ProbeAt(kClockStartMs + int64_t{i} * kPeriod, pattern[i % 7]));
+        Probe probe = ProbeAt(kClockStartMs + int64_t{i} * kPeriod, pattern[i % 7]);
+        probe.load = {true, 9000, 200, 95, i % 5 == 0};
+        history.Add(probe);
+        for (int k = 1; i % 5 == 0 && k <= 5; ++k) {
+            Probe extra = ProbeAt(probe.tick_ms + k * 5000, k == 3 ? kLost : 100 + (i * k) % 300);
+            extra.load = probe.load;
+            extra.extra = true;
+            extras.Add(extra);
+        }
+    }
+    for (const ProbeHistory* record : {&history, &extras}) {
+        for (std::size_t i = 0; i < record->size(); ++i) {
+            std::string time = IsoTime(record->at(i).time);
+            ticks[time.substr(0, 10) + " " + time.substr(11, 8)] = record->at(i).tick_ms;
+        }
     }
     auto started = std::chrono::steady_clock::now();
-    std::istringstream rows(HistoryCsv(history, ","));
+    std::istringstream rows(HistoryCsv(history, extras, ","));
     auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - started);
     EXPECT_LT(took.count(), 250) << "a day's CSV took " << took.count() << " ms";
+    auto ms = [](std::optional<int32_t> ms) { return ms ? std::to_string(*ms) : ""; };
     std::string row;
     std::getline(rows, row);
-    for (std::size_t i = 0; std::getline(rows, row); ++i) {
-        if (i % 97 != 0) {
+    std::size_t count = 0;
+    for (; std::getline(rows, row); ++count) {
+        std::vector<std::string> f = Fields(row.substr(0, row.size() - 1) + ",");
+        if (count % 97 != 0 || f.size() != 22) {
+            EXPECT_EQ(f.size(), 22u) << row;
             continue;
         }
-        RecentFigures recent = Recent(history, history.at(i).tick_ms);
-        auto loss = [](const HistoryFigures& f) {
-            return std::to_string((f.lost * 100 + f.probes / 2) / f.probes) + ",";
+        SCOPED_TRACE(row);
+        int64_t at = ticks[f[0]];
+        RecentFigures recent = Recent(history, at);
+        auto loss = [](const HistoryFigures& h) {
+            return std::to_string(h.probes > 0 ? (h.lost * 100 + h.probes / 2) / h.probes : 0);
         };
-        auto ms = [](std::optional<int32_t> ms) { return ms ? std::to_string(*ms) : ""; };
-        std::string figures = loss(recent.ten_minutes) + loss(recent.hour) +
-                              ms(recent.hour.jitter_ms) + "," + ms(recent.hour.p95_ms) + "\r";
-        EXPECT_EQ(row.substr(row.size() - figures.size()), figures) << "row " << i;
+        EXPECT_EQ(f[7] + " " + f[8] + " " + f[9] + " " + f[10],
+                  loss(recent.ten_minutes) + " " + loss(recent.hour) + " " +
+                      ms(recent.hour.jitter_ms) + " " + ms(recent.hour.p95_ms));
+        BloatFigures bloat = JudgeBloat(history, extras, at - 24 * kHourMs, at);
+        std::string verdict =
+            bloat.Ready() ? ms(bloat.idle.median_ms) + " " + ms(bloat.idle.p95_ms) + " " +
+                                ms(bloat.busy.median_ms) + " " + ms(bloat.busy.p95_ms) + " " +
+                                std::to_string(bloat.AddedMs()) + " " + GradeText(bloat.grade())
+                          : "     ";
+        EXPECT_EQ(f[16] + " " + f[17] + " " + f[18] + " " + f[19] + " " + f[20] + " " + f[21],
+                  verdict);
     }
+    EXPECT_EQ(count, history.size() + extras.size());
 }
 
 class LinkMonitorTest : public ::testing::Test {

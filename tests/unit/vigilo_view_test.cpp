@@ -70,15 +70,17 @@ struct RecordingTray : monitor::TrayPort {
 // once, or, while `hold` is set, when Finish() says the worker is done. A status in
 // `next_statuses` is what the next probe's echo alone meets.
 struct InlineProbe : ProbePort {
-    InlineProbe(ping::SocketsService& s, testing::ScriptedEcho& e) : echo(e), probe(s, e) {}
-    void StartProbe(const std::string& host, int32_t timeout_ms) override {
+    InlineProbe(ping::SocketsService& s, testing::ScriptedEcho& e, const testing::FakeClock& clock)
+        : echo(e), counters(&clock), probe(s, e, counters) {}
+    void StartProbe(const std::string& host, int32_t timeout_ms, bool extra) override {
         ++started;
+        extras += extra;
         uint32_t usual = echo.status;
         if (!next_statuses.empty()) {
             echo.status = next_statuses.front();
             next_statuses.pop_front();
         }
-        ProbeOutcome outcome = probe.Run(host, timeout_ms);
+        ProbeOutcome outcome = extra ? probe.RunExtra(timeout_ms) : probe.Run(host, timeout_ms);
         echo.status = usual;
         if (hold) {
             held = outcome;
@@ -93,11 +95,13 @@ struct InlineProbe : ProbePort {
     }
 
     testing::ScriptedEcho& echo;
+    testing::MeteredInterface counters;
     ReachabilityProbe probe;
     std::deque<uint32_t> next_statuses;
     std::function<void(const ProbeOutcome&)> deliver;
     bool hold = false;
     int started = 0;
+    int extras = 0;
     std::optional<ProbeOutcome> held;
 };
 
@@ -115,6 +119,7 @@ class VigiloViewTest : public ::testing::Test {
         clock.Watch(vigilo.TimerVigilo);
         clock.Watch(vigilo.TimerIcon);
         clock.Watch(vigilo.TimerPing);
+        clock.Watch(vigilo.TimerBusy);
         probe.deliver = [this](const ProbeOutcome& outcome) { vigilo.ProbeFinished(outcome); };
         pinger.deliver = [this](const ping::KeepAliveOutcome& outcome) {
             vigilo.KeepAlivePingFinished(outcome);
@@ -158,7 +163,7 @@ class VigiloViewTest : public ::testing::Test {
     testing::MemoryLogFiles log_files;
     monitor::ProbeLog log{log_files};
     testing::MemoryOptions options;
-    InlineProbe probe{sockets, echo};
+    InlineProbe probe{sockets, echo, clock};
     VigiloView vigilo{{ping, launchers, tray, messages, window, probe, {wall_clock, log, options}}};
     testing::FakeClock clock;  // after the timers it watches, so it goes first
 };

@@ -19,6 +19,7 @@ using namespace monitor::vigilo_menu;
 constexpr unsigned TimerVigilo = 1;
 constexpr unsigned TimerIcon = 2;
 constexpr unsigned TimerPing = 3;
+constexpr unsigned TimerBusy = 4;
 
 // imgVigilo: image n of the list is the icon resource IDI_IMGVIGILO1 + n - 1.
 constexpr unsigned imgVigilo1 = IDI_IMGVIGILO1;
