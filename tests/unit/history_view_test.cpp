@@ -67,6 +67,9 @@ TEST_F(HistoryViewTest, ShowsTheStoredOptionsWithoutWritingThemAndFiguresOfTheSp
     EXPECT_EQ(one_hour.lblLoss.caption(),
               "Loss: 0% (0 lost probes of 2), drops: 0, longest outage: none");
     EXPECT_EQ(one_hour.lblLog.caption(), "");
+    EXPECT_EQ(one_hour.FigureLine(history_lines::lblLoad).caption(), "Load: not measured yet");
+    EXPECT_EQ(one_hour.FigureLine(history_lines::lblBloat).caption(),
+              "Latency when busy: 20 more busy samples needed for a verdict (0 of 20)");
 }
 
 TEST_F(HistoryViewTest, ChoicesAreStoredAndChangeWhatIsShown) {

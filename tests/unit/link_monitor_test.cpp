@@ -427,6 +427,36 @@ TEST_F(LinkMonitorTest, LogsOneLinePerProbeOnlyWhenOn) {
     EXPECT_EQ(monitor.Log().Problem(), "");
 }
 
+// An extra probe is logged with the load and marked; it is kept apart, so a lost one is no
+// loss of the regular figures and gives no notice.
+TEST_F(LinkMonitorTest, ExtraProbesAreLoggedWithTheLoadAndKeptApart) {
+    LinkMonitor monitor({wall_clock, log, options});
+    monitor.Options().log = true;
+    ProbeOutcome outcome;
+    outcome.round_trip_ms = 20;
+    outcome.load = OctetReading{1, 0, 0, true, 0, 0};
+    monitor.Record(monitor.Now(), outcome);
+    clock.Advance(30000);
+    outcome.load = OctetReading{1, 37500000, 750000, true, 0, 30000};  // 10 Mbit/s down
+    monitor.Record(monitor.Now(), outcome);
+    EXPECT_TRUE(monitor.Busy());
+    clock.Advance(5000);
+    outcome.round_trip_ms.reset();
+    outcome.load = OctetReading{1, 40000000, 875000, true, 0, 35000};  // half of it
+    monitor.RecordExtra(monitor.Now(), outcome);
+    EXPECT_FALSE(monitor.Busy());
+    EXPECT_EQ(monitor.Notice().text, "");
+    EXPECT_EQ(monitor.History().size(), 2u);
+    EXPECT_TRUE(monitor.Extras().size() == 1 && monitor.Extras().at(0).extra);
+    const std::string& lines = files.files[kLog];
+    EXPECT_EQ(lines.substr(lines.find("13:00:30")),
+              "13:00:30+01:00 probe.example 20 ms; loss 0% (10 min) 0% (1 h); jitter 0 ms; "
+              "95th percentile 20 ms; load 10000 kbit/s in, 200 kbit/s out, 100%, busy\r\n"
+              "2025-03-01T13:00:35+01:00 probe.example lost; loss 0% (10 min) 0% (1 h); "
+              "jitter 0 ms; 95th percentile 20 ms; load 4000 kbit/s in, 200 kbit/s out, 100%; "
+              "extra probe\r\n");
+}
+
 TEST_F(LinkMonitorTest, ALineACrashCutShortIsEndedAndTheLogRollsOverAt1MB) {
     const std::string line = "2025-03-01T13:00:00+01:00 probe.example 7 ms\r\n";
     files.files[kLog] = "2025-03-01T12:59:30+01:00 probe.ex";
@@ -509,8 +539,14 @@ TEST_F(LinkMonitorTest, OptionsReadTheirDefaultsForMissingOrStrangeValuesAndSave
         EXPECT_EQ(loaded.notices, c.notices);
         EXPECT_EQ(loaded.span_hours, c.span);
     }
-    SaveMonitorOptions(options, {true, false, 6, "10.0.3.2", 250, 5}, {});
-    EXPECT_EQ(options.values, (std::map<std::string, uint32_t>{{"GraphSpanHours", 6},
+    options.values = {{"BusyRateKbps", 4000}, {"BloatNotice", 1}};
+    EXPECT_EQ(LoadMonitorOptions(options).options.busy_kbps, 4000u);
+    EXPECT_TRUE(LoadMonitorOptions(options).options.bloat_notice);
+    options.values = {};
+    SaveMonitorOptions(options, {true, false, 6, "10.0.3.2", 250, 5, 4000, true}, {});
+    EXPECT_EQ(options.values, (std::map<std::string, uint32_t>{{"BloatNotice", 1},
+                                                               {"BusyRateKbps", 4000},
+                                                               {"GraphSpanHours", 6},
                                                                {"LogFile", 1},
                                                                {"Notices", 0},
                                                                {"SlowLossPercent", 5},
