@@ -679,12 +679,11 @@ TEST_F(BusyLinkTest, LostExtraProbesChangeNothingOfTheLink) {
     EXPECT_TRUE(vigilo.TimerBusy.running());
 }
 
-// A link busy for two hours: never more than 360 extra probes in any hour.
+// A link busy for 70 minutes: never more than 360 extra probes in any hour.
 TEST_F(BusyLinkTest, AtMost360ExtraProbesAnHour) {
     LoadAndFillTheLinkAt90s();
-    clock.Advance(2 * 3600000);
+    clock.Advance(70 * 60000);  // the first extra probes fall out of the hour
     ASSERT_GT(Extras().size(), 360u);
-    EXPECT_LE(Extras().size(), 720u);
     for (std::size_t i = 0; i + 360 < Extras().size(); ++i) {
         EXPECT_GE(Extras().at(i + 360).tick_ms - Extras().at(i).tick_ms, 3600000)
             << "extra probe " << i;
