@@ -83,11 +83,13 @@ void VigiloView::ProbeBusyLink() {
     StartProbe(true);
 }
 
-// Restarted after each probe, so the next extra one goes a full interval after it.
+// Restarted after each probe, so the next extra one goes a full interval after it. A host
+// whose echoes go unanswered (reached by TCP alone) would only lose them.
 void VigiloView::ProbeWhileBusy() {
+    std::optional<Probe> latest = monitor_.History().Latest();
     TimerBusy.SetEnabled(false);
-    TimerBusy.SetEnabled(monitor_.Busy() && link_state_ == kConnected &&
-                         !monitor_.AwaitsConfirmation());
+    TimerBusy.SetEnabled(monitor_.Busy() && link_state_ == kConnected && latest &&
+                         !latest->echo_lost() && !monitor_.AwaitsConfirmation());
 }
 
 // The icon stops animating and the tip says since when nothing came back; the worker that

@@ -677,6 +677,15 @@ TEST_F(BusyLinkTest, LostExtraProbesChangeNothingOfTheLink) {
     std::vector<int> shown = tray.Images();
     EXPECT_EQ(std::count(shown.begin() + static_cast<long>(images), shown.end(), 5), 0);
     EXPECT_TRUE(vigilo.TimerBusy.running());
+
+    // Reached by TCP alone, the host answers no echo: the extra probes would only be lost.
+    echo.status = kTimedOut;
+    sockets.connect_ms = 30;
+    clock.Advance(10000);
+    EXPECT_EQ(vigilo.Monitor().History().Latest()->via_tcp, true);
+    int extras = probe.extras;
+    clock.Advance(25000);
+    EXPECT_EQ(probe.extras, extras);
 }
 
 // A link busy for 70 minutes: never more than 360 extra probes in any hour.
