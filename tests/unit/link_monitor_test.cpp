@@ -320,7 +320,7 @@ std::vector<std::string> Fields(const std::string& row) {
 
 // A day's record is written in one pass: fast, with the figures each row would get from
 // the record's own summary, and the verdict on the latency when busy that the history
-// window would have shown then. Every fifth probe found the link busy, and five extra
+// window would have shown then. Every tenth probe found the link busy, and three extra
 // probes followed it.
 TEST(LinkTexts, CsvOfAFullDayIsQuickAndItsFiguresMatchTheSummary) {
     ProbeHistory history;
@@ -329,10 +329,10 @@ TEST(LinkTexts, CsvOfAFullDayIsQuickAndItsFiguresMatchTheSummary) {
     for (int i = 0; i < static_cast<int>(kHistoryCapacity) + 100; ++i) {
         int32_t pattern[] = {10, 30, kLost, 20, 95, 12, kLost};
         Probe probe = ProbeAt(kClockStartMs + int64_t{i} * kPeriod, pattern[i % 7]);
-        probe.load = {true, 9000, 200, 95, i % 5 == 0};
+        probe.load = {true, 9000, 200, 95, i % 10 == 0};
         history.Add(probe);
-        for (int k = 1; i % 5 == 0 && k <= 5; ++k) {
-            Probe extra = ProbeAt(probe.tick_ms + k * 5000, k == 3 ? kLost : 100 + (i * k) % 300);
+        for (int k = 1; i % 10 == 0 && k <= 3; ++k) {
+            Probe extra = ProbeAt(probe.tick_ms + k * 5000, k == 2 ? kLost : 100 + (i * k) % 300);
             extra.load = probe.load;
             extra.extra = true;
             extras.Add(extra);
