@@ -82,6 +82,9 @@ TEST_F(HistoryViewTest, ChoicesAreStoredAndChangeWhatIsShown) {
     view.chkNotices.Toggle();
     EXPECT_EQ(options.values["Notices"], 0u);
     EXPECT_FALSE(monitor.Options().notices);
+    EXPECT_EQ(view.chkBloatNotice.value(), 0);  // off by default
+    view.chkBloatNotice.Toggle();
+    EXPECT_EQ(options.values["BloatNotice"], 1u);
 
     view.chkLog.Toggle();
     EXPECT_TRUE(monitor.Options().log);

@@ -50,6 +50,7 @@ constexpr int txtSlowMs = 217;
 constexpr int lblSlowLoss = 218;
 constexpr int txtSlowLoss = 219;
 constexpr int cmdApply = 220;
+constexpr int chkBloatNotice = 235;
 
 // What the graph draws each mark with, so that a screenshot can be read back.
 constexpr unsigned long kLossColor = 0x0000DC;       // RGB(220, 0, 0)
