@@ -74,8 +74,7 @@ int Number(const std::string& text, const std::string& pattern) {
 // bands of Linux ping's added latency, give or take a tenth of it either way.
 void CompareWithLinuxPing(const std::string& figures, const std::string& grade,
                           double linux_idle_ms, double linux_busy_ms) {
-    Context in("beside Linux ping: idle " + std::to_string(linux_idle_ms) + " ms, busy " +
-               std::to_string(linux_busy_ms) + " ms");
+    Context in("beside Linux ping");
     int busy_ms = Number(figures, R"(busy: median (\d+) ms)");
     Note("Linux ping median: idle " + std::to_string(linux_idle_ms) + " ms, busy " +
          std::to_string(linux_busy_ms) + " ms; Vigilo's busy median " + std::to_string(busy_ms) +
