@@ -54,3 +54,6 @@ for link in bloated:500000 managed:12500; do
                            link, ours, ping, ours / ping
             }'
 done
+echo "== Companion watching a busy link: iperf3 fills the shaped link, extra probes every 5 s"
+sandbox --shaped bloated --servers --host "${probe_host:-probe.invalid}=10.19.3.2" \
+    --name bench-vigilo-busy -- "$win/bench/bench_vigilo.exe" "${VIGILO_SECONDS:-30}" busy

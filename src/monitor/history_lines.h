@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "monitor/bloat_verdict.h"
 #include "monitor/link_words.h"
 #include "monitor/probe_history.h"
 
@@ -19,6 +20,10 @@ enum Id : int {
     lblWhere = 213,      // "Outages: your network 1, your provider 0, beyond your provider 2"
     lblResponsiveness =
         230,  // "Responsiveness: Poor (142 RPM), +420 ms when busy, 2026-12-08 16:40"
+    lblLoad = 231,   // "Load: receive 9.6 Mbit/s, send 180 kbit/s, 96% of the highest seen (busy)"
+    lblBloat = 232,  // "Latency rises by 320 ms when your link is busy (bufferbloat), grade D"
+    lblBloatFigures = 233,  // "Idle: median 20 ms, 95th percentile 25 ms; busy: median 340 ms, ..."
+    lblBloatAdvice = 234,   // "Helps: a router with smart queue management, or ..."
 };
 
 }  // namespace zv::monitor::history_lines
@@ -31,6 +36,8 @@ struct HistoryLineFacts {
     std::string now;       // the state now, as the monitor tells it
     HistoryFigures span;   // the span the graph shows
     RecentFigures recent;  // the last 10 minutes and hour up to the end of that span
+    BloatFigures bloat;    // the latency when busy, over the day kept
+    ProbeLoad load;        // the newest probe's
     std::string test;      // the newest responsiveness test's line; empty before one
 };
 

@@ -13,6 +13,8 @@ constexpr char kSpanValue[] = "GraphSpanHours";
 constexpr char kHostValue[] = "ProbeHost";
 constexpr char kSlowRoundTripValue[] = "SlowRoundTripMs";
 constexpr char kSlowLossValue[] = "SlowLossPercent";
+constexpr char kBusyRateValue[] = "BusyRateKbps";
+constexpr char kBloatNoticeValue[] = "BloatNotice";
 
 // A stored host as the user is told of it: a long one by its start, cut between characters.
 std::string QuotedHost(const std::string& host) {
@@ -69,6 +71,8 @@ LoadedOptions LoadMonitorOptions(OptionsPort& port) {
     }
     options.slow_round_trip_ms = port.Read(kSlowRoundTripValue).value_or(0);
     options.slow_loss_percent = std::min<uint32_t>(port.Read(kSlowLossValue).value_or(0), 100);
+    options.busy_kbps = port.Read(kBusyRateValue).value_or(0);
+    options.bloat_notice = ReadFlag(port, kBloatNoticeValue, options.bloat_notice);
     return loaded;
 }
 
@@ -93,6 +97,8 @@ void SaveMonitorOptions(OptionsPort& port, const MonitorOptions& options,
     }
     number(kSlowRoundTripValue, options.slow_round_trip_ms, stored.slow_round_trip_ms);
     number(kSlowLossValue, options.slow_loss_percent, stored.slow_loss_percent);
+    number(kBusyRateValue, options.busy_kbps, stored.busy_kbps);
+    flag(kBloatNoticeValue, options.bloat_notice, stored.bloat_notice);
 }
 
 }  // namespace zv::monitor
