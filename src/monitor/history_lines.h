@@ -18,12 +18,12 @@ enum Id : int {
     lblLoss = 205,       // "Loss: 3% (3 lost probes of 120), drops: 1, longest outage: 2 min"
     lblRecent = 212,     // "Loss in the last 10 minutes: 0%, last hour: 1%"
     lblWhere = 213,      // "Outages: your network 1, your provider 0, beyond your provider 2"
-    lblResponsiveness =
-        230,  // "Responsiveness: Poor (142 RPM), +420 ms when busy, 2026-12-08 16:40"
     lblLoad = 231,   // "Load: receive 9.6 Mbit/s, send 180 kbit/s, 96% of the highest seen (busy)"
     lblBloat = 232,  // "Latency rises by 320 ms when your link is busy (bufferbloat), grade D"
     lblBloatFigures = 233,  // "Idle: median 20 ms, 95th percentile 25 ms; busy: median 340 ms, ..."
     lblBloatAdvice = 234,   // "Helps: a router with smart queue management, or ..."
+    // "Responsiveness: Poor (142 RPM), +420 ms when busy, 2026-12-08 16:40"
+    lblResponsiveness = 230,
 };
 
 }  // namespace zv::monitor::history_lines
