@@ -63,6 +63,7 @@ bool MainWindow::Open() {
     MakeBinder(font_, dpi_, false);
     AddControls();
     binder().BindWindow(controller_->frmMain);
+    binder().BindTimer(controller_->companion_start, frm_main::companion_start);
     controller_->ShowMainWindow();
     return true;
 }
