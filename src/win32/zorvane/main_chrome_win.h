@@ -25,9 +25,11 @@ class MainChromeWin : public main_window::ChromeWindowPort {
     MainChromeWin(const MainChromeWin&) = delete;
     MainChromeWin& operator=(const MainChromeWin&) = delete;
 
-    // Builds the real menus, toolbar and status bar from the chrome's models; the models'
-    // toolbar and status bar bounds are set from the real controls (twips).
-    void Create(main_window::MainChrome& chrome);
+    // Builds the real menus, toolbar and status bar from the chrome's models, in the main
+    // window's font (which the window keeps) and at its DPI; the models' toolbar and status
+    // bar bounds are set from the real controls (twips). The window lays them out once it
+    // has its size (OnSize).
+    void Create(main_window::MainChrome& chrome, HFONT font, int dpi);
 
     // Pixels the toolbar takes at the top of the client area (0 while hidden).
     int ToolbarHeight() const;
@@ -60,7 +62,7 @@ class MainChromeWin : public main_window::ChromeWindowPort {
     TipServices tip_services_;
     main_window::MainChrome* chrome_ = nullptr;
     int dpi_ = 96;
-    HFONT font_ = nullptr;
+    HFONT font_ = nullptr;  // the main window's
     std::unique_ptr<RealMenu> menu_bar_;
     HWND toolbar_ = nullptr;
     HWND status_bar_ = nullptr;

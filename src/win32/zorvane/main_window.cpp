@@ -58,7 +58,7 @@ bool MainWindow::Open() {
     // Loaded first, so that each real control is made as the load leaves it, rather than
     // made empty and then changed.
     controller_->LoadMainWindow();
-    chrome_->Create(controller_->chrome);
+    chrome_->Create(controller_->chrome, font_, dpi_);
     FitToLayout();
     MakeBinder(font_, dpi_, false);
     AddControls();
