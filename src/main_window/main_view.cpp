@@ -8,9 +8,8 @@ namespace zv::main_window {
 MainView::MainView(ProgramRecords& records, const MainWindowPorts& ports)
     : area(TuningRecords{records.CurrentSettings, records.DefaultSettings, records.WindowsRelease},
            ports.beeper, AreaHooks()),
-      chrome(
-          main_menu::MenuBar({*this, ports.launchers, ports.chrome_window, records.WindowsRelease}),
-          *this),
+      chrome(main_menu::MenuBar({*this, ports.launchers, ports.window, records.WindowsRelease}),
+             *this),
       records_(records),
       ports_(ports),
       operations_(

@@ -42,11 +42,12 @@ class MainWindowPort {
     virtual int ShowMtuFinder(const std::string& host) = 0;
     // Destroys the real window; the close runs QueryUnload first.
     virtual void Close() = 0;
+    // The tip of the day from the Help menu, modeless: it may outlive the main window.
+    virtual void ShowTipDialog() = 0;
 };
 
 struct MainWindowPorts {
     MainWindowPort& window;
-    ChromeWindowPort& chrome_window;
     ui::MessageBoxPort& messages;
     ui::EventPump& pump;
     ui::Beeper& beeper;

@@ -105,9 +105,9 @@ struct Program {
     zv::ping::KeepAlivePing ping{{pinger, sound, files, messages}, kFolder, "Zorvane"};
     main_window::ProgramRecords records;
     main_window::MainView window{
-        records, main_window::MainWindowPorts{window_port, window_port, messages, pump, beeper,
-                                              files, folders, registry, restart, backup, tip_option,
-                                              launchers, ping}};
+        records,
+        main_window::MainWindowPorts{window_port, messages, pump, beeper, files, folders, registry,
+                                     restart, backup, tip_option, launchers, ping}};
     const std::string settings_path = std::string(kFolder) + zv::kSettingsFileName;
 
     Program() {

@@ -119,9 +119,9 @@ class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
     testing::RecordingSound sound;
     testing::InlinePingWorker pinger{sockets, echo};
     ping::KeepAlivePing ping{{pinger, sound, files, messages}, kDir, "Zorvane"};
-    MainView window{
-        records, MainWindowPorts{window_ports, window_ports, messages, pump, beeper, files, folders,
-                                 registry, restart, backup, tip_option, launchers, ping}};
+    MainView window{records,
+                    MainWindowPorts{window_ports, messages, pump, beeper, files, folders, registry,
+                                    restart, backup, tip_option, launchers, ping}};
 };
 
 TEST_F(MainViewTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {

@@ -17,11 +17,11 @@
 
 namespace zv::win32 {
 
-class MainChromeWin : public main_window::ChromeWindowPort {
+class MainChromeWin {
   public:
     // frm_main: the main window; services: what the tip dialog of the Help menu needs.
     MainChromeWin(HWND frm_main, const TipServices& services);
-    ~MainChromeWin() override;
+    ~MainChromeWin();
     MainChromeWin(const MainChromeWin&) = delete;
     MainChromeWin& operator=(const MainChromeWin&) = delete;
 
@@ -44,8 +44,8 @@ class MainChromeWin : public main_window::ChromeWindowPort {
     // True while a tip dialog opened from the Help menu is still on screen.
     bool ModelessTipOpen();
 
-    // ChromeWindowPort.
-    void ShowTipDialog() override;
+    // The tip of the day from the Help menu, modeless.
+    void ShowTipDialog();
 
   private:
     class ToolbarView;
