@@ -16,17 +16,13 @@
 namespace zv::main_window {
 
 // What only the real window can do for the controller.
-class CurrentSettingsPort {
+class CurrentSettingsPort : public ui::SavingWindowPort {
   public:
-    virtual ~CurrentSettingsPort() = default;
-    // The path the user chose in a save dialog, or empty text when cancelled.
-    virtual std::string ChooseSaveFile(const std::string& suggested_name) = 0;
     virtual void CopyToClipboard(const std::string& text) = 0;
     // The indexes of the rows selected in the list, in order.
     virtual std::vector<size_t> SelectedRows() = 0;
     // The rows were read again: the list shows their number and text anew.
     virtual void ShowRows() = 0;
-    virtual void Close() = 0;
 };
 
 struct CurrentSettingsViewPorts {

@@ -31,14 +31,6 @@ class ChromeHost {
     virtual void MoveSettingsFrameBy(int twips) = 0;
 };
 
-// What only the real chrome can do.
-class ChromeWindowPort {
-  public:
-    virtual ~ChromeWindowPort() = default;
-    // The tip of the day, modeless.
-    virtual void ShowTipDialog() = 0;
-};
-
 class MainChrome {
   public:
     // Stops the program (ProgramFault) when a menu item has no handler.

@@ -50,7 +50,7 @@ ui::MenuTable MenuBar(const MenuTargets& to) {
          {
              {"User's Guide", menu_users_guide, [&l] { l.OpenHelpPage(); }},
              {"&Tip of the Day", menu_tip_of_the_day,
-              [&tips = to.chrome_window] { tips.ShowTipDialog(); }},
+              [&real = to.real_window] { real.ShowTipDialog(); }},
              ui::MenuSeparator(),
              {"Contact us",
               {

@@ -16,8 +16,8 @@ class Launchers;
 
 namespace zv::main_window {
 
-class ChromeWindowPort;
 class MainView;
+class MainWindowPort;
 
 namespace main_menu {
 
@@ -65,7 +65,7 @@ enum class Dialog : int {
 struct MenuTargets {
     MainView& window;
     launch::Launchers& launchers;
-    ChromeWindowPort& chrome_window;
+    MainWindowPort& real_window;
     const WindowsRelease& release;
 };
 

@@ -8,9 +8,8 @@ namespace zv::main_window {
 MainView::MainView(ProgramRecords& records, const MainWindowPorts& ports)
     : area(TuningRecords{records.CurrentSettings, records.DefaultSettings, records.WindowsRelease},
            ports.beeper, AreaHooks()),
-      chrome(
-          main_menu::MenuBar({*this, ports.launchers, ports.chrome_window, records.WindowsRelease}),
-          *this),
+      chrome(main_menu::MenuBar({*this, ports.launchers, ports.window, records.WindowsRelease}),
+             *this),
       records_(records),
       ports_(ports),
       operations_(
@@ -20,6 +19,10 @@ MainView::MainView(ProgramRecords& records, const MainWindowPorts& ports)
     cmdApply.on_click = [this] { Apply(); };
     cmdPing.on_click = [this] { OpenDialog(main_menu::Dialog::PingConfiguration); };
     cmdHelp.on_click = [this] { ports_.launchers.OpenHelpPage(); };
+    companion_start.on_tick = [this] {
+        companion_start.SetEnabled(false);
+        ports_.launchers.StartCompanion();
+    };
 }
 
 // The hooks run only after construction, when every member they reach exists.
@@ -49,9 +52,10 @@ void MainView::LoadMainWindow() {
     ports_.pump.DoEvents();
 }
 
-// The companion starts once the window is on screen: while Windows starts it, the shell is
-// slow to serve the windows being made. With the tip of the day it starts as the tip opens,
-// so that it runs while the user reads the tip. The message loop follows at once.
+// The companion starts once the window is on screen and painted: while Windows starts it,
+// the shell is slow to serve the windows being made. With the tip of the day it starts as
+// the tip opens, so that it runs while the user reads the tip. The message loop follows at
+// once.
 void MainView::ShowMainWindow() {
     const bool tip = ShowTipsAtStartup(ports_.tip_option);
     if (tip) {
@@ -61,13 +65,12 @@ void MainView::ShowMainWindow() {
     frmMain.SetVisible(true);
     frmMain.SetState(ui::WindowState::Normal);
     area.SetLoading(false);
-    if (!tip) {
-        ports_.launchers.StartCompanion();
-    }
+    companion_start.SetEnabled(!tip);
 }
 
 // The main program registers no tray icon of its own, so there is nothing to remove.
 bool MainView::QueryUnload() {
+    companion_start.Tick();
     return false;
 }
 

@@ -20,6 +20,7 @@
 #include "main_window/tuning_view.h"
 #include "ui/captioned.h"
 #include "ui/ports.h"
+#include "ui/timer.h"
 
 namespace zv::main_window {
 
@@ -41,11 +42,12 @@ class MainWindowPort {
     virtual int ShowMtuFinder(const std::string& host) = 0;
     // Destroys the real window; the close runs QueryUnload first.
     virtual void Close() = 0;
+    // The tip of the day from the Help menu, modeless: it may outlive the main window.
+    virtual void ShowTipDialog() = 0;
 };
 
 struct MainWindowPorts {
     MainWindowPort& window;
-    ChromeWindowPort& chrome_window;
     ui::MessageBoxPort& messages;
     ui::EventPump& pump;
     ui::Beeper& beeper;
@@ -75,13 +77,19 @@ class MainView : private ChromeHost {
     ui::Button cmdPing{"&Ping Configuration"};
     ui::Button cmdHelp{"&Help"};
     MainChrome chrome;
+    // Starts the companion once the shown window has painted (window timers come after
+    // painting), so that its start, which loads the shell's libraries, does not slow the
+    // window's first appearance.
+    ui::Timer companion_start{1, false};
 
     // Fills the window's controls from the saved settings, before the real window makes
     // them, so that each is made in its loaded state. Runs once, at start.
     void LoadMainWindow();
-    // Then offers the tip, shows the window and starts the companion.
+    // Then offers the tip, shows the window and starts the companion (with the tip, as the
+    // tip opens; without, by companion_start).
     void ShowMainWindow();
-    // Runs on every close; true would cancel it, which the main window never does.
+    // Runs on every close; true would cancel it, which the main window never does. A
+    // companion start still waiting goes now.
     bool QueryUnload();
 
     // The operations the menus, toolbar and buttons run.

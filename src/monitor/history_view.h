@@ -21,13 +21,9 @@
 namespace zv::monitor {
 
 // What only the real window can do for the controller.
-class HistoryWindowPort {
+class HistoryWindowPort : public ui::SavingWindowPort {
   public:
-    virtual ~HistoryWindowPort() = default;
-    // The path the user chose in a save dialog, or empty text when cancelled.
-    virtual std::string ChooseSaveFile(const std::string& suggested_name) = 0;
     virtual void RedrawGraph() = 0;
-    virtual void Close() = 0;
     // The list separator of the user's locale, which spreadsheets split a CSV line by.
     virtual std::string ListSeparator() = 0;
 };

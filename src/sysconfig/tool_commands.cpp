@@ -10,6 +10,11 @@ namespace {
 
 constexpr char kRestartToTakeEffect[] = "\r\nRestart the computer for them to take effect.";
 
+// What stopped before it changed anything: the reason, then a line that says so.
+CommandReport Unchanged(int exit_code, const std::string& reason) {
+    return {exit_code, reason + "\r\nNothing has been changed."};
+}
+
 // A switch works only from a Zorvane.cfg that is there to read: without one, the first
 // start's choice (a preset for a dial-up modem) would reach every machine of a deployment
 // whose file was forgotten or copied to another folder.
@@ -34,9 +39,8 @@ std::string Lines(const char* heading, const std::vector<std::string>& items) {
 }
 
 CommandReport UnrecognisedRelease() {
-    return {kExitRefused,
-            "This Windows release is not recognised, so there are no settings to write.\r\n"
-            "Nothing has been changed."};
+    return Unchanged(kExitRefused,
+                     "This Windows release is not recognised, so there are no settings to write.");
 }
 
 }  // namespace
@@ -47,18 +51,17 @@ CommandReport ReportApply(ApplyResult result, const std::string& program_directo
         case ApplyResult::Applied:
             return {kExitDone, done};
         case ApplyResult::ValuesUnreadable:
-            return {kExitRefused,
-                    "The settings were not applied: a registry value they replace could not be "
-                    "read, so it could not be recorded for Undo.\r\nNothing has been changed."};
+            return Unchanged(kExitRefused,
+                             "The settings were not applied: a registry value they replace could "
+                             "not be read, so it could not be recorded for Undo.");
         case ApplyResult::SnapshotNotWritten:
-            return {kExitRefused,
-                    "The settings were not applied: the values they replace could not be "
-                    "recorded for Undo in the folder\r\n" +
-                        program_directory + kSnapshotFolderName + "\r\nNothing has been changed."};
+            return Unchanged(kExitRefused,
+                             "The settings were not applied: the values they replace could not be "
+                             "recorded for Undo in the folder\r\n" +
+                                 program_directory + kSnapshotFolderName);
         case ApplyResult::FileNotWritten:
-            return {kExitRefused, "The settings could not be saved to the file\r\n" +
-                                      program_directory + kSettingsFileName +
-                                      "\r\nNothing has been changed."};
+            return Unchanged(kExitRefused, "The settings could not be saved to the file\r\n" +
+                                               program_directory + kSettingsFileName);
         case ApplyResult::RegistryRefused:
             break;
     }
@@ -83,14 +86,14 @@ CommandReport ReportUndo(const UndoResult& undo, const std::string& program_dire
         case UndoOutcome::NothingToUndo:
             return {kExitRefused, "There is no change to undo."};
         case UndoOutcome::Damaged:
-            return {kExitBadInput,
-                    what + " cannot be undone: " + (all ? "the snapshot\r\n" : "its snapshot\r\n") +
-                        undo.snapshot + "\r\nis damaged (" + undo.reason +
-                        ").\r\nNothing has been changed."};
+            return Unchanged(
+                kExitBadInput,
+                what + " cannot be undone: " + (all ? "the snapshot\r\n" : "its snapshot\r\n") +
+                    undo.snapshot + "\r\nis damaged (" + undo.reason + ").");
         case UndoOutcome::FileNotWritten:
-            return {kExitRefused, what + " could not be undone: the file\r\n" + program_directory +
-                                      kSettingsFileName +
-                                      "\r\ncould not be put back.\r\nNothing has been changed."};
+            return Unchanged(kExitRefused, what + " could not be undone: the file\r\n" +
+                                               program_directory + kSettingsFileName +
+                                               "\r\ncould not be put back.");
         case UndoOutcome::RegistryRefused:
             break;
     }
@@ -139,13 +142,12 @@ CommandReport RunApplyCommand(SnapshotPorts ports, const std::string& program_di
     std::optional<TuningSettings> choice =
         SavedChoice(ports.files, program_directory, defaults, release);
     if (!choice) {
-        return {kExitBadInput, "The file\r\n" + program_directory + kSettingsFileName +
-                                   "\r\nis damaged, so there is no choice to apply.\r\n"
-                                   "Nothing has been changed."};
+        return Unchanged(kExitBadInput, "The file\r\n" + program_directory + kSettingsFileName +
+                                            "\r\nis damaged, so there is no choice to apply.");
     }
     if (choice->OptimizationMode == ManualMode) {
         if (std::optional<std::string> failure = ManualSettingsFailure(*choice)) {
-            return {kExitBadInput, *failure + "\r\nNothing has been changed."};
+            return Unchanged(kExitBadInput, *failure);
         }
     }
     return ReportApply(SaveSettingsAndApply(ports.files, ports.folders, ports.registry,
@@ -179,9 +181,9 @@ CommandReport RunUndoAllCommand(SnapshotPorts ports, const std::string& program_
     if (undo.outcome != UndoOutcome::NothingToUndo) {
         return ReportUndo(undo, program_directory, UndoScope::AllChanges);
     }
-    return {kExitDone,
-            "There is no record of the settings before Zorvane's first change, so there is "
-            "nothing of Zorvane's to undo.\r\nNothing has been changed."};
+    return Unchanged(kExitDone,
+                     "There is no record of the settings before Zorvane's first change, so there "
+                     "is nothing of Zorvane's to undo.");
 }
 
 CommandReport RunExportCommand(FileSystem& files, RegistryPort& registry,

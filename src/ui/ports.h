@@ -1,5 +1,6 @@
 // The small services a window controller asks of the windowing system: message boxes,
-// letting pending window messages run, and the system beep. The Win32 layer implements
+// letting pending window messages run, the system beep, and what a window that saves a file
+// does for its controller. The Win32 layer implements
 // them once; tests implement them in memory.
 #pragma once
 
@@ -37,6 +38,15 @@ class Beeper {
   public:
     virtual ~Beeper() = default;
     virtual void Beep() = 0;
+};
+
+// A window that offers to save what it shows and that its controller may close.
+class SavingWindowPort {
+  public:
+    virtual ~SavingWindowPort() = default;
+    // The path the user chose in a save dialog, or empty text when cancelled.
+    virtual std::string ChooseSaveFile(const std::string& suggested_name) = 0;
+    virtual void Close() = 0;
 };
 
 }  // namespace zv::ui

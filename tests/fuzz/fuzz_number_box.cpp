@@ -10,9 +10,8 @@
 #include <string>
 
 #include "common/numbers.h"
-#include "fakes/recording_ui.h"
+#include "fakes/lone_tuning_area.h"
 #include "fuzz_check.h"
-#include "main_window/tuning_view.h"
 
 namespace {
 
@@ -23,18 +22,11 @@ constexpr size_t kMtuDigits = 5;
 constexpr size_t kTtlDigits = 3;
 
 // The settings window in Manual mode with both boxes at "Custom", built once.
-struct Boxes {
-    zv::TuningSettings current;
-    zv::TuningSettings defaults = zv::InitialDefaultSettings();
-    zv::WindowsRelease release = zv::WindowsRelease::Windows2000;
-    zv::testing::CountingBeeper beeper;
-    zv::main_window::TuningView window{{current, defaults, release}, beeper, {}};
-
-    Boxes() {
-        window.FillValueLists();
-        window.optimization_mode[1].Select();
-        window.mtu.custom.Select();
-        window.ttl.custom.Select();
+struct Boxes : zv::testing::LoneTuningArea {
+    Boxes() : LoneTuningArea(zv::WindowsRelease::Windows2000) {
+        area.optimization_mode[1].Select();
+        area.mtu.custom.Select();
+        area.ttl.custom.Select();
     }
 };
 
@@ -84,7 +76,7 @@ void PasteText(Box& box, const std::string& pasted, int& beeps) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Boxes boxes;
-    zv::main_window::TuningView& w = boxes.window;
+    zv::main_window::TuningView& w = boxes.area;
     Box all[] = {{w.mtu.value, boxes.current.MTU, kMtuDigits},
                  {w.ttl.value, boxes.current.TTL, kTtlDigits}};
     // Through a change, so that the record follows the empty box from the start.

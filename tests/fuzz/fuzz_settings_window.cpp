@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fakes/memory_file_system.h"
+#include "fakes/lone_tuning_area.h"
 #include "fakes/memory_folders.h"
 #include "fakes/memory_tip_option.h"
 #include "fakes/recording_launcher.h"
@@ -104,9 +105,9 @@ struct Program {
     zv::ping::KeepAlivePing ping{{pinger, sound, files, messages}, kFolder, "Zorvane"};
     main_window::ProgramRecords records;
     main_window::MainView window{
-        records, main_window::MainWindowPorts{window_port, window_port, messages, pump, beeper,
-                                              files, folders, registry, restart, backup, tip_option,
-                                              launchers, ping}};
+        records,
+        main_window::MainWindowPorts{window_port, messages, pump, beeper, files, folders, registry,
+                                     restart, backup, tip_option, launchers, ping}};
     const std::string settings_path = std::string(kFolder) + zv::kSettingsFileName;
 
     Program() {
@@ -136,23 +137,13 @@ Program& TheProgram() {
 }
 
 // A second settings area that shows a saved file as the next start would.
-struct NextStart {
-    zv::TuningSettings current;
-    zv::TuningSettings defaults = zv::InitialDefaultSettings();
-    zv::WindowsRelease release = zv::WindowsRelease::Unrecognised;
-    zv::testing::CountingBeeper beeper;
-    zv::main_window::TuningView area{{current, defaults, release}, beeper, {}};
-
-    NextStart() { area.FillValueLists(); }
+struct NextStart : zv::testing::LoneTuningArea {
+    NextStart() : LoneTuningArea(zv::WindowsRelease::Unrecognised) {}
 
     zv::TuningSettings Load(zv::WindowsRelease running, const zv::TuningSettings& loaded) {
         release = running;
-        current = loaded;
         defaults = zv::InitialDefaultSettings();
-        area.SetLoading(true);
-        area.ShowSettingsInWindow();
-        area.SetLoading(false);
-        return current;
+        return Show(loaded);
     }
 };
 

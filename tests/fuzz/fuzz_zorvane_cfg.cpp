@@ -7,41 +7,20 @@
 #include <string>
 
 #include "fakes/memory_file_system.h"
-#include "fakes/recording_ui.h"
+#include "fakes/lone_tuning_area.h"
 #include "fuzz_check.h"
 #include "sysconfig/settings_file.h"
 #include "sysconfig/settings_file_reader.h"
-#include "main_window/tuning_view.h"
 
 namespace {
 
 constexpr char kFolder[] = "C:\\Zorvane";
 
-// The window the loaded choice is shown in, built once; showing a record sets every
-// control anew, so nothing of one input is left for the next.
-struct LoadedWindow {
-    zv::TuningSettings current;
-    zv::TuningSettings defaults = zv::InitialDefaultSettings();
-    zv::WindowsRelease release = zv::WindowsRelease::WindowsXp;
-    zv::testing::CountingBeeper beeper;
-    zv::main_window::TuningView window{{current, defaults, release}, beeper, {}};
-
-    LoadedWindow() { window.FillValueLists(); }
-
-    // The record after the load sequence has shown it.
-    zv::TuningSettings Show(const zv::TuningSettings& loaded) {
-        current = loaded;
-        window.SetLoading(true);
-        window.ShowSettingsInWindow();
-        window.SetLoading(false);
-        return current;
-    }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static LoadedWindow loaded_window;
+    // The window the loaded choice is shown in, built once.
+    static zv::testing::LoneTuningArea loaded_window(zv::WindowsRelease::WindowsXp);
     const std::string text(reinterpret_cast<const char*>(data), size);
     const zv::TuningSettings before{};  // CurrentSettings as the program starts
     const zv::TuningSettings defaults = zv::InitialDefaultSettings();

@@ -119,9 +119,9 @@ class MainViewTest : public ::testing::Test, protected testing::MemoryMachine {
     testing::RecordingSound sound;
     testing::InlinePingWorker pinger{sockets, echo};
     ping::KeepAlivePing ping{{pinger, sound, files, messages}, kDir, "Zorvane"};
-    MainView window{
-        records, MainWindowPorts{window_ports, window_ports, messages, pump, beeper, files, folders,
-                                 registry, restart, backup, tip_option, launchers, ping}};
+    MainView window{records,
+                    MainWindowPorts{window_ports, messages, pump, beeper, files, folders, registry,
+                                    restart, backup, tip_option, launchers, ping}};
 };
 
 TEST_F(MainViewTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
@@ -149,29 +149,19 @@ TEST_F(MainViewTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
 }
 
 // The real controls are made between the load and the show; the companion starts only
-// once the window is on screen, as its start slows the making of windows.
-TEST_F(MainViewTest, CompanionStartsOnceTheLoadedWindowIsShown) {
-    struct LaunchesWhenShown : ui::ControlView {
-        explicit LaunchesWhenShown(const testing::RecordingLauncher& l) : launcher(l) {}
-        void OnChange(ui::Change what) override {
-            if (what == ui::Change::Visible) {
-                seen = launcher.launches.size();
-            }
-        }
-        const testing::RecordingLauncher& launcher;
-        size_t seen = 99;
-    } shown{launcher};
-    window.frmMain.AttachView(&shown);
+// once the shown window has painted (its timer's tick), and once.
+TEST_F(MainViewTest, CompanionStartsOnceTheShownWindowHasPainted) {
     tip_option.stored = "0";
     window.LoadMainWindow();
     EXPECT_EQ(window.area.connection_type_list.SelectedText(), "Dial-up (Modem)");
-    EXPECT_EQ(launcher.launches.size(), 0u) << "started before the window was made";
     EXPECT_FALSE(window.frmMain.visible());
     window.ShowMainWindow();
-    EXPECT_EQ(shown.seen, 0u) << "launches already made when the window showed";
-    EXPECT_EQ(launcher.launches.size(), 1u);
+    EXPECT_TRUE(window.frmMain.visible());
     EXPECT_FALSE(window.area.IsLoading());
-    window.frmMain.AttachView(nullptr);
+    EXPECT_EQ(launcher.launches.size(), 0u) << "started before the window painted";
+    window.companion_start.Tick();
+    window.companion_start.Tick();
+    EXPECT_EQ(launcher.launches.size(), 1u);
 }
 
 TEST_F(MainViewTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOption) {
@@ -186,6 +176,9 @@ TEST_F(MainViewTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOpt
     EXPECT_EQ(window.area.mtu.value.text(), "1400");
     EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Manual");
     EXPECT_TRUE(window_ports.calls.empty());
+    EXPECT_FALSE(window.QueryUnload());
+    EXPECT_EQ(launcher.launches.size(), 1u)
+        << "closed before its first paint: started as it closes";
 }
 
 TEST_F(MainViewTest, ButtonsAndChromeReachTheOperations) {

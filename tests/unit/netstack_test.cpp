@@ -86,6 +86,15 @@ StackMachine Machine(uint32_t major, uint32_t minor, uint32_t build, bool server
     return {major < 6 ? R::WindowsXp : R::Vista, {major, minor, build, server}, 4};
 }
 
+// A harmed machine of one release, with the Undo of its stack changes.
+struct UndoableMachine : HarmedMachine {
+    explicit UndoableMachine(const StackMachine& release) : machine(release) {}
+    using HarmedMachine::Snapshots;
+    SnapshotPorts Snapshots() { return Snapshots(&undo); }
+    const StackMachine machine;
+    StackUndo undo{ports, machine};
+};
+
 struct ReleaseCase {
     const char* name;
     StackMachine machine;
@@ -131,20 +140,19 @@ TEST(StackReleaseTest, EachReleaseFindsRepairsAndUndoesWhatItCanReach) {
     };
     for (const ReleaseCase& c : cases) {
         SCOPED_TRACE(c.name);
-        HarmedMachine m;
-        StackUndo undo(m.ports, c.machine);
+        UndoableMachine m(c.machine);
         EXPECT_EQ(m.Kinds(c.machine), c.findings);
         CommandReport check = RunCheckCommand(m.ports, c.machine);
         EXPECT_EQ(check.exit_code, c.findings.empty() ? kExitDone : kExitRefused) << check.text;
 
-        CommandReport repair = RunRepairCommand(m.ports, m.Snapshots(&undo), kDir, c.machine);
+        CommandReport repair = RunRepairCommand(m.ports, m.Snapshots(), kDir, c.machine);
         EXPECT_EQ(repair.exit_code, kExitDone) << repair.text;
         EXPECT_EQ(m.netsh.lines, c.netsh);
         EXPECT_EQ(m.wmi.writes, c.wmi);
         EXPECT_EQ(m.Kinds(c.machine), std::vector<K>{});
 
         if (!c.findings.empty()) {
-            EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+            EXPECT_EQ(UndoLastChange(m.Snapshots(), kDir).outcome, UndoOutcome::Undone);
             EXPECT_EQ(m.Kinds(c.machine), c.findings);
             EXPECT_EQ(UndoLastChange(m.Snapshots(nullptr), kDir).outcome,
                       UndoOutcome::NothingToUndo);
@@ -155,32 +163,28 @@ TEST(StackReleaseTest, EachReleaseFindsRepairsAndUndoesWhatItCanReach) {
 // The machine held a receive window before Zorvane; an Apply of Zorvane's wrote another,
 // and /repair removed it: Undo All Changes puts back the first, not the one Zorvane wrote.
 TEST(StackUndoTest, UndoAllPutsBackTheClassicValueOfBeforeZorvanesFirstChange) {
-    HarmedMachine m;
-    const StackMachine machine = Machine(10, 0, 19045);
-    StackUndo undo(m.ports, machine);
+    UndoableMachine m(Machine(10, 0, 19045));
     auto& registry = static_cast<testing::FakeStack&>(m).registry;
-    ASSERT_EQ(RecordSnapshot(m.Snapshots(&undo), kDir, CatalogueRows(registry, R::Vista)).outcome,
+    ASSERT_EQ(RecordSnapshot(m.Snapshots(), kDir, CatalogueRows(registry, R::Vista)).outcome,
               SnapshotRecord::Recorded);
     registry.Put(kTcpip, "TcpWindowSize", kRegDword, DwordBytes(93440));
-    RunRepairCommand(m.ports, m.Snapshots(&undo), kDir, machine);
+    RunRepairCommand(m.ports, m.Snapshots(), kDir, m.machine);
     ASSERT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), std::nullopt);
 
-    EXPECT_EQ(UndoAllChanges(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+    EXPECT_EQ(UndoAllChanges(m.Snapshots(), kDir).outcome, UndoOutcome::Undone);
     EXPECT_EQ(registry.Dword(kTcpip, "TcpWindowSize"), std::optional<uint32_t>(64240));
 }
 
 TEST(StackCheckTest, GroupPolicyIsNamedAndNeverFixed) {
-    HarmedMachine m;
+    UndoableMachine m(Machine(10, 0, 19045));
     m.wmi.Set(W::TcpSetting, "Internet", "AutoTuningLevelGroupPolicy", 1);
-    StackMachine machine = Machine(10, 0, 19045);
     // A policy level Windows does not apply (the local one is in effect) is no reason.
-    EXPECT_FALSE(CheckStack(ReadStackRows(m.ports, machine), machine)[0].fix.empty());
+    EXPECT_FALSE(CheckStack(ReadStackRows(m.ports, m.machine), m.machine)[0].fix.empty());
     m.wmi.Set(W::TcpSetting, "Internet", "AutoTuningLevelEffective", 1);
-    StackUndo undo(m.ports, machine);
-    std::vector<Finding> findings = CheckStack(ReadStackRows(m.ports, machine), machine);
+    std::vector<Finding> findings = CheckStack(ReadStackRows(m.ports, m.machine), m.machine);
     ASSERT_EQ(findings[0].kind, K::AutoTuningLimited);
     EXPECT_TRUE(findings[0].fix.empty());
-    CommandReport repair = RunRepairCommand(m.ports, m.Snapshots(&undo), kDir, machine);
+    CommandReport repair = RunRepairCommand(m.ports, m.Snapshots(), kDir, m.machine);
     EXPECT_EQ(repair.exit_code, kExitSetByGroupPolicy);
     EXPECT_NE(repair.text.find("Group Policy sets receive window auto-tuning to Highly "
                                "restricted"),
@@ -217,11 +221,9 @@ TEST(StackChangeTest, ARefusedChangeIsReportedAsRefusedNeverAsDone) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HarmedMachine m;
+        UndoableMachine m(Machine(10, 0, 26100));
         c.refuse(m);
-        StackMachine machine = Machine(10, 0, 26100);
-        StackUndo undo(m.ports, machine);
-        CommandReport repair = RunRepairCommand(m.ports, m.Snapshots(&undo), kDir, machine);
+        CommandReport repair = RunRepairCommand(m.ports, m.Snapshots(), kDir, m.machine);
         EXPECT_EQ(repair.exit_code, c.exit_code) << repair.text;
         EXPECT_NE(repair.text.find(c.line), std::string::npos) << repair.text;
     }
@@ -280,13 +282,10 @@ TEST(StackChangeTest, EachOutcomeIsToldAndKeepsItsSnapshotUnlessNothingChanged) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HarmedMachine m;
+        UndoableMachine m(Machine(10, 0, 26100));
         c.fault(m);
-        StackMachine machine = Machine(10, 0, 26100);
-        StackUndo undo(m.ports, machine);
-        std::vector<ChangeOutcome> outcomes =
-            ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine,
-                         ReadStackRows(m.ports, machine), {c.change});
+        std::vector<ChangeOutcome> outcomes = ApplyChanges(
+            m.ports, m.Snapshots(), kDir, m.machine, ReadStackRows(m.ports, m.machine), {c.change});
         ASSERT_EQ(outcomes.size(), 1u);
         EXPECT_EQ(outcomes[0].result, c.result);
         EXPECT_EQ(outcomes[0].text, c.text);
@@ -299,22 +298,20 @@ TEST(StackChangeTest, EachOutcomeIsToldAndKeepsItsSnapshotUnlessNothingChanged) 
 // The snapshot and the first snapshot hold only the rows written: Undo All Changes on
 // Vista and 7 sets no row to netsh's default whose change Windows refused.
 TEST(StackChangeTest, ARefusedRowIsInNeitherSnapshot) {
-    HarmedMachine m;
-    StackMachine vista = Machine(6, 1, 7601);
-    StackUndo undo(m.ports, vista);
+    UndoableMachine m(Machine(6, 1, 7601));
     m.netsh.effect = [&](const std::vector<std::string>& a) {
         m.netsh.exit_code = a.back() == "timestamps=enabled" ? 1 : 0;
     };
-    std::vector<StackRow> rows = ReadStackRows(m.ports, vista);
+    std::vector<StackRow> rows = ReadStackRows(m.ports, m.machine);
     std::vector<ChangeOutcome> outcomes =
-        ApplyChanges(m.ports, m.Snapshots(&undo), kDir, vista, rows,
+        ApplyChanges(m.ports, m.Snapshots(), kDir, m.machine, rows,
                      {{{StackSetting::Ecn, ""}, 1}, {{StackSetting::Timestamps, ""}, 1}});
     ASSERT_EQ(outcomes.size(), 2u);
     EXPECT_EQ(outcomes[1].result, ChangeResult::Refused) << outcomes[1].text;
     m.netsh.effect = nullptr;
     m.netsh.exit_code = 0;
     m.netsh.lines.clear();
-    EXPECT_EQ(UndoAllChanges(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+    EXPECT_EQ(UndoAllChanges(m.Snapshots(), kDir).outcome, UndoOutcome::Undone);
     EXPECT_EQ(m.netsh.lines,
               std::vector<std::string>{"netsh int tcp set global ecncapability=default"});
 }
@@ -332,16 +329,14 @@ TEST(StackReadTest, WineWithoutTheWmiClassesShowsThemAsNotAvailable) {
 }
 
 TEST(StackChangeTest, UnreadableRowsGoBackToTheWindowsDefaultAndNeedTheStackToUndo) {
-    HarmedMachine m;
-    StackMachine vista = Machine(6, 1, 7601);
-    StackUndo undo(m.ports, vista);
-    std::vector<StackRow> rows = ReadStackRows(m.ports, vista);
+    UndoableMachine m(Machine(6, 1, 7601));
+    std::vector<StackRow> rows = ReadStackRows(m.ports, m.machine);
     const StackRow* ecn = FindRow(rows, {StackSetting::Ecn, ""});
     ASSERT_TRUE(ecn && ecn->undo_to_default_only);
     EXPECT_TRUE(
-        AllDone(ApplyChanges(m.ports, m.Snapshots(&undo), kDir, vista, rows, {{ecn->id, 1}})));
+        AllDone(ApplyChanges(m.ports, m.Snapshots(), kDir, m.machine, rows, {{ecn->id, 1}})));
     EXPECT_EQ(UndoLastChange(m.Snapshots(nullptr), kDir).outcome, UndoOutcome::Damaged);
-    EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+    EXPECT_EQ(UndoLastChange(m.Snapshots(), kDir).outcome, UndoOutcome::Undone);
     EXPECT_EQ(m.netsh.lines,
               (std::vector<std::string>{"netsh int tcp set global ecncapability=enabled",
                                         "netsh int tcp set global ecncapability=default"}));
@@ -350,8 +345,7 @@ TEST(StackChangeTest, UnreadableRowsGoBackToTheWindowsDefaultAndNeedTheStackToUn
 // A snapshot is a file anyone may edit: Undo takes only the settings and places Zorvane
 // changes, so that nothing else reaches netsh's arguments or the registry.
 TEST(StackUndoTest, KnowsOnlyWhatZorvaneChanges) {
-    HarmedMachine m;
-    StackUndo undo(m.ports, Machine(10, 0, 19045));
+    UndoableMachine m(Machine(10, 0, 19045));
     const std::pair<Snapshot::StackValue, bool> cases[] = {
         {{"congestion-provider", "Compat", 1u}, true},
         {{"congestion-provider", "internet congestionprovider=bbr2", 1u}, false},
@@ -366,7 +360,7 @@ TEST(StackUndoTest, KnowsOnlyWhatZorvaneChanges) {
         {{"no-such-setting", "", 1u}, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(undo.Knows(c.first), c.second) << c.first.setting << " " << c.first.instance;
+        EXPECT_EQ(m.undo.Knows(c.first), c.second) << c.first.setting << " " << c.first.instance;
     }
 }
 
@@ -400,13 +394,11 @@ TEST(StackChangeTest, NetshNamesTheAdapterByItsIndexOnly) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.alias);
-        HarmedMachine m;
+        UndoableMachine m(Machine(10, 0, 19045));
         m.interfaces.list.rows[0].name = c.alias;
         m.interfaces.list.rows[0].index = c.index;
-        StackMachine machine = Machine(10, 0, 19045);
-        StackUndo undo(m.ports, machine);
-        std::vector<StackRow> rows = ReadStackRows(m.ports, machine);
-        ChangeOutcome outcome = ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine, rows,
+        std::vector<StackRow> rows = ReadStackRows(m.ports, m.machine);
+        ChangeOutcome outcome = ApplyChanges(m.ports, m.Snapshots(), kDir, m.machine, rows,
                                              {{{StackSetting::Ipv4Mtu, "7"}, 1400}})
                                     .front();
         EXPECT_EQ(m.netsh.lines, c.netsh);
@@ -421,15 +413,14 @@ TEST(StackChangeTest, NetshNamesTheAdapterByItsIndexOnly) {
 TEST(StackChangeTest, DefaultReadBackAsTheReleasesProviderIsDone) {
     for (const StackMachine& machine : {Machine(10, 0, 22621), Machine(10, 0, 26100, true)}) {
         SCOPED_TRACE(machine.detail.server ? "server" : "client");
-        HarmedMachine m;
-        StackUndo undo(m.ports, machine);
+        UndoableMachine m(machine);
         std::vector<StackRow> rows = ReadStackRows(m.ports, machine);
         ChangeOutcome outcome =
-            ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine, rows,
+            ApplyChanges(m.ports, m.Snapshots(), kDir, machine, rows,
                          {{{StackSetting::CongestionProvider, "Internet"}, kProviderDefault}})
                 .front();
         EXPECT_EQ(outcome.text, "Congestion provider: Internet: set to Default.");
-        EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+        EXPECT_EQ(UndoLastChange(m.Snapshots(), kDir).outcome, UndoOutcome::Undone);
         EXPECT_EQ(
             FindRow(ReadStackRows(m.ports, machine), {StackSetting::CongestionProvider, "Internet"})
                 ->now,
@@ -462,16 +453,14 @@ TEST(StackUndoTest, RegistryRowsComeBackWithTheirKindAndBytes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key + "\\" + c.name);
-        HarmedMachine m;
+        UndoableMachine m(Machine(10, 0, 19045));
         auto& registry = static_cast<testing::FakeStack&>(m).registry;
         registry.Put(c.key, c.name, c.kind, c.bytes);
-        StackMachine machine = Machine(10, 0, 19045);
-        StackUndo undo(m.ports, machine);
-        std::vector<StackRow> rows = ReadStackRows(m.ports, machine);
-        EXPECT_TRUE(AllDone(ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine, rows,
+        std::vector<StackRow> rows = ReadStackRows(m.ports, m.machine);
+        EXPECT_TRUE(AllDone(ApplyChanges(m.ports, m.Snapshots(), kDir, m.machine, rows,
                                          {{{c.setting, c.instance}, std::nullopt}})));
         EXPECT_FALSE(registry.Value(c.key, c.name));
-        UndoResult undone = UndoLastChange(m.Snapshots(&undo), kDir);
+        UndoResult undone = UndoLastChange(m.Snapshots(), kDir);
         EXPECT_EQ(undone.outcome, UndoOutcome::Undone);
         EXPECT_EQ(undone.stack_back,
                   std::vector<std::string>{c.name + (" in " + c.key + ": ") + c.named});
@@ -558,9 +547,7 @@ TEST(StackUndoTest, AnMtuComesBackInBothStoresExactly) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HarmedMachine m;
-        StackMachine machine = Machine(10, 0, 19045);
-        StackUndo undo(m.ports, machine);
+        UndoableMachine m(Machine(10, 0, 19045));
         m.interfaces.best = 3;
         m.interfaces.list.rows[0].mtu = c.now;
         auto stored = [&]() -> std::optional<uint32_t> {
@@ -570,11 +557,11 @@ TEST(StackUndoTest, AnMtuComesBackInBothStoresExactly) {
         if (c.stored) {
             m.interfaces.stored[{7, IpFamily::V4}] = *c.stored;
         }
-        ChangeOutcome set = UseMtuForRoute(m.ports, m.Snapshots(&undo), kDir, machine, 1, 1400);
+        ChangeOutcome set = UseMtuForRoute(m.ports, m.Snapshots(), kDir, m.machine, 1, 1400);
         EXPECT_EQ(set.result, ChangeResult::Done) << set.text;
         EXPECT_EQ(m.netsh.lines.size(), c.netsh_runs) << set.text;
         EXPECT_EQ(stored(), std::optional<uint32_t>(1400));
-        EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, c.undo);
+        EXPECT_EQ(UndoLastChange(m.Snapshots(), kDir).outcome, c.undo);
         EXPECT_EQ(m.interfaces.list.rows[0].mtu, c.now);
         EXPECT_EQ(stored(), c.stored);
     }
@@ -583,48 +570,42 @@ TEST(StackUndoTest, AnMtuComesBackInBothStoresExactly) {
 // A change made whose first snapshot could not be written says so beside its outcome;
 // Undo Last Change still has its snapshot.
 TEST(StackChangeTest, AFirstSnapshotNotWrittenIsTold) {
-    HarmedMachine m;
-    StackMachine machine = Machine(10, 0, 19045);
-    StackUndo undo(m.ports, machine);
+    UndoableMachine m(Machine(10, 0, 19045));
     m.interfaces.best = 3;
     m.files.folders.insert(FirstSnapshotPath(kDir));
-    ChangeOutcome set = UseMtuForRoute(m.ports, m.Snapshots(&undo), kDir, machine, 1, 1400);
+    ChangeOutcome set = UseMtuForRoute(m.ports, m.Snapshots(), kDir, m.machine, 1, 1400);
     EXPECT_EQ(set.result, ChangeResult::Done);
     EXPECT_NE(set.text.find("set to 1400. The snapshots in C:\\Zorvane\\Snapshots could not be "
                             "brought up to date"),
               std::string::npos)
         << set.text;
-    EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+    EXPECT_EQ(UndoLastChange(m.Snapshots(), kDir).outcome, UndoOutcome::Undone);
 }
 
 // Every old value comes back as it was, the all-ones DWORD too.
 TEST(StackUndoTest, AnAllOnesOldValueComesBack) {
-    HarmedMachine m;
-    StackMachine machine = Machine(10, 0, 19045);
-    StackUndo undo(m.ports, machine);
+    UndoableMachine m(Machine(10, 0, 19045));
     auto& registry = static_cast<testing::FakeStack&>(m).registry;
     const std::string adapter = kInterfaces + "\\{E}";
     registry.Put(adapter, "TcpAckFrequency", kRegDword, DwordBytes(0xFFFFFFFF));
-    ASSERT_TRUE(AllDone(ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine,
-                                     ReadStackRows(m.ports, machine),
+    ASSERT_TRUE(AllDone(ApplyChanges(m.ports, m.Snapshots(), kDir, m.machine,
+                                     ReadStackRows(m.ports, m.machine),
                                      {{{StackSetting::TcpAckFrequency, "{E}"}, 1}})));
     ASSERT_EQ(registry.Dword(adapter, "TcpAckFrequency"), std::optional<uint32_t>(1));
-    EXPECT_EQ(UndoLastChange(m.Snapshots(&undo), kDir).outcome, UndoOutcome::Undone);
+    EXPECT_EQ(UndoLastChange(m.Snapshots(), kDir).outcome, UndoOutcome::Undone);
     EXPECT_EQ(registry.Dword(adapter, "TcpAckFrequency"), std::optional<uint32_t>(0xFFFFFFFF));
 }
 
 // Undo names each stack row it put back, and each it could not with why; the hint to run
 // as administrator only when a registry value was refused.
 TEST(StackUndoTest, UndoNamesTheRowsPutBackAndThoseNot) {
-    HarmedMachine m;
-    StackMachine machine = Machine(10, 0, 26100);
-    StackUndo undo(m.ports, machine);
-    ASSERT_TRUE(AllDone(ApplyChanges(m.ports, m.Snapshots(&undo), kDir, machine,
-                                     ReadStackRows(m.ports, machine),
+    UndoableMachine m(Machine(10, 0, 26100));
+    ASSERT_TRUE(AllDone(ApplyChanges(m.ports, m.Snapshots(), kDir, m.machine,
+                                     ReadStackRows(m.ports, m.machine),
                                      {{{StackSetting::CongestionProvider, "Internet"}, 5},
                                       {{StackSetting::AutoTuningLocal, "Internet"}, 3}})));
     m.netsh.exit_code = 1;
-    CommandReport refused = ReportUndo(UndoLastChange(m.Snapshots(&undo), kDir), kDir);
+    CommandReport refused = ReportUndo(UndoLastChange(m.Snapshots(), kDir), kDir);
     EXPECT_EQ(refused.exit_code, kExitRefused);
     EXPECT_EQ(refused.text,
               "Zorvane.cfg is back as it was, but not everything was put back.\r\n"
@@ -633,7 +614,7 @@ TEST(StackUndoTest, UndoNamesTheRowsPutBackAndThoseNot) {
               "The network stack settings put back:\r\n"
               "Receive window auto-tuning: Disabled");
     m.netsh.exit_code = 0;
-    CommandReport done = ReportUndo(UndoLastChange(m.Snapshots(&undo), kDir), kDir);
+    CommandReport done = ReportUndo(UndoLastChange(m.Snapshots(), kDir), kDir);
     EXPECT_EQ(done.text,
               "The last change has been undone: the registry values and Zorvane.cfg are as they "
               "were before it.\r\n"

@@ -25,11 +25,11 @@ MtuFinderWindow::MtuFinderWindow(const std::string& host, SetAdapterMtu set_adap
 
 // Created in tab order: the host, Find, then the buttons below.
 bool MtuFinderWindow::Build(HWND owner) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
     // Esc is its Cancel button, which stops a search before the window goes.
-    if (!MakeWindow(frm_mtu::kClassName, dialog_.window, ping::kMtuDialogWidth,
-                    ping::kMtuDialogHeight, owner, 0, false)) {
+    constexpr DialogShape kShape{
+        frm_mtu::kClassName, ping::kMtuDialogWidth, ping::kMtuDialogHeight, 0, false,
+        ICC_PROGRESS_CLASS};
+    if (!MakeWindow(kShape, dialog_.window, owner)) {
         return false;
     }
     search_.ReportTo(hwnd());

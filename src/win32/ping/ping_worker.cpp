@@ -11,12 +11,10 @@ constexpr DWORD kExitWaitMs = 1500;
 
 }  // namespace
 
-PingWorker::PingWorker() : worker_(kPingDoneMessage, kExitWaitMs) {}
-
-PingWorker::~PingWorker() = default;
+PingWorker::PingWorker() : OneJobWorker(kPingDoneMessage, kExitWaitMs) {}
 
 void PingWorker::StartPing(const std::string& host, int32_t timeout_ms) {
-    worker_.Start([host, timeout_ms] {
+    Start([host, timeout_ms] {
         WinsockService sockets;
         IcmpEchoService echo;
         return ping::PingQuietly(sockets, echo, host, timeout_ms);

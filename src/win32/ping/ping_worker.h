@@ -16,26 +16,18 @@ namespace zv::win32 {
 
 inline constexpr UINT kPingDoneMessage = WM_APP + 31;
 
-class PingWorker : public ping::PingWorkerPort {
+// ReportTo (the window the message goes to, set before the first ping) and TakeOutcome (on
+// kPingDoneMessage: the latest ping's outcome, once) are the worker's own. At exit it waits
+// a bounded time for a ping under way; one still waiting on the resolver then ends with the
+// process, and touches nothing of this object meanwhile.
+class PingWorker : public ping::PingWorkerPort, private OneJobWorker<ping::KeepAliveOutcome> {
   public:
     PingWorker();
-    // Waits a bounded time for a ping under way; one still waiting on the resolver then
-    // ends with the process, and touches nothing of this object meanwhile.
-    ~PingWorker() override;
-    PingWorker(const PingWorker&) = delete;
-    PingWorker& operator=(const PingWorker&) = delete;
-
-    // The window the message goes to; set before the first ping.
-    void ReportTo(HWND window) { worker_.ReportTo(window); }
+    using OneJobWorker::ReportTo;
+    using OneJobWorker::TakeOutcome;
 
     // A ping still under way is given up: its outcome, should it come, is dropped.
     void StartPing(const std::string& host, int32_t timeout_ms) override;
-
-    // On kPingDoneMessage: the latest ping's outcome, once; nothing for a stray message.
-    std::optional<ping::KeepAliveOutcome> TakeOutcome() { return worker_.TakeOutcome(); }
-
-  private:
-    OneJobWorker<ping::KeepAliveOutcome> worker_;
 };
 
 }  // namespace zv::win32

@@ -1,5 +1,7 @@
 #include "win32/ui/small_dialog.h"
 
+#include <commctrl.h>
+
 #include "win32/ui/layout.h"
 
 namespace zv::win32 {
@@ -14,24 +16,27 @@ SmallDialog::~SmallDialog() {
     }
 }
 
-bool SmallDialog::MakeWindow(const char* class_name, ui::Window& model, int width_twips,
-                             int height_twips, HWND owner, int heading_points,
-                             bool closes_on_escape) {
+bool SmallDialog::MakeWindow(const DialogShape& shape, ui::Window& model, HWND owner) {
+    if (shape.common_controls != 0) {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), shape.common_controls};
+        InitCommonControlsEx(&controls);
+    }
     dpi_ = ScreenDpi();
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    if (!Create(class_name, model.caption().c_str(), style, WS_EX_DLGMODALFRAME,
-                TwipsToPixels(width_twips, dpi_), TwipsToPixels(height_twips, dpi_), owner)) {
+    if (!Create(shape.class_name, model.caption().c_str(), style, WS_EX_DLGMODALFRAME,
+                TwipsToPixels(shape.width_twips, dpi_), TwipsToPixels(shape.height_twips, dpi_),
+                owner)) {
         return false;
     }
     font_ = CreateMessageFont();
     LOGFONTA heading{};
     GetObjectA(font_, sizeof(heading), &heading);
     heading.lfWeight = FW_BOLD;
-    if (heading_points > 0) {
-        heading.lfHeight = -MulDiv(heading_points, dpi_, 72);
+    if (shape.heading_points > 0) {
+        heading.lfHeight = -MulDiv(shape.heading_points, dpi_, 72);
     }
     heading_font_ = CreateFontIndirectA(&heading);
-    MakeBinder(font_, dpi_, closes_on_escape).BindWindow(model);
+    MakeBinder(font_, dpi_, shape.closes_on_escape).BindWindow(model);
     return true;
 }
 

@@ -14,16 +14,24 @@
 
 namespace zv::win32 {
 
+// What every dialog of one kind is made with.
+struct DialogShape {
+    const char* class_name;
+    int width_twips;  // the client area
+    int height_twips;
+    int heading_points = 0;  // the bold heading's height; 0: as tall as the message font
+    bool closes_on_escape = true;
+    DWORD common_controls = 0;  // the ICC_ classes of the common controls it makes
+};
+
 class SmallDialog : public WindowBase {
   protected:
     SmallDialog() = default;
     ~SmallDialog() override;
 
-    // Creates the window with the model's caption and a client area of the given size,
-    // then the fonts and the binder, which keeps the window in step with its model. The
-    // heading is bold, heading_points tall (0: as tall as the message font).
-    bool MakeWindow(const char* class_name, ui::Window& model, int width_twips, int height_twips,
-                    HWND owner, int heading_points, bool closes_on_escape = true);
+    // Registers the common controls the dialog makes, creates the window with the model's
+    // caption, then the fonts and the binder, which keeps the window in step with its model.
+    bool MakeWindow(const DialogShape& shape, ui::Window& model, HWND owner);
 
     HWND AddHeading(ui::Label& model, int id);
     // The default button, which closes the dialog.

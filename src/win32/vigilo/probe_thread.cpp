@@ -21,20 +21,18 @@ struct ProbeThread::Services {
     monitor::ReachabilityProbe probe{sockets, echo, counters};
 };
 
-ProbeThread::ProbeThread() : worker_(kProbeDoneMessage, kExitWaitMs) {}
-
-ProbeThread::~ProbeThread() = default;
+ProbeThread::ProbeThread() : OneJobWorker(kProbeDoneMessage, kExitWaitMs) {}
 
 void ProbeThread::StartProbe(const std::string& host, int32_t timeout_ms, bool extra) {
     // A probe still under way was given up as hung: it keeps its services, and this one
     // starts over with services of its own.
-    if (worker_.Busy()) {
+    if (Busy()) {
         services_.reset();
     }
     if (services_ == nullptr) {
         services_ = std::make_shared<Services>();
     }
-    worker_.Start([services = services_, host, timeout_ms, extra] {
+    Start([services = services_, host, timeout_ms, extra] {
         return extra ? services->probe.RunExtra(timeout_ms) : services->probe.Run(host, timeout_ms);
     });
 }

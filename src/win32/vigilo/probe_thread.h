@@ -19,29 +19,23 @@ namespace zv::win32 {
 
 inline constexpr UINT kProbeDoneMessage = WM_APP + 30;
 
-class ProbeThread : public monitor::ProbePort {
+// ReportTo (the window the message goes to, set before the first probe) and TakeOutcome (on
+// kProbeDoneMessage: the outcome, once) are the worker's own. At exit it waits a bounded
+// time for a probe under way; one still waiting on the network then ends with the process,
+// and touches nothing of this object meanwhile.
+class ProbeThread : public monitor::ProbePort, private OneJobWorker<monitor::ProbeOutcome> {
   public:
     ProbeThread();
-    // Waits a bounded time for a probe under way; one still waiting on the network then
-    // ends with the process, and touches nothing of this object meanwhile.
-    ~ProbeThread() override;
-    ProbeThread(const ProbeThread&) = delete;
-    ProbeThread& operator=(const ProbeThread&) = delete;
-
-    // The window the message goes to; set before the first probe.
-    void ReportTo(HWND window) { worker_.ReportTo(window); }
+    using OneJobWorker::ReportTo;
+    using OneJobWorker::TakeOutcome;
 
     // A probe still under way then is given up: its outcome, should it come, is dropped.
     void StartProbe(const std::string& host, int32_t timeout_ms, bool extra) override;
-
-    // On kProbeDoneMessage: the outcome, once; nothing for a stray message.
-    std::optional<monitor::ProbeOutcome> TakeOutcome() { return worker_.TakeOutcome(); }
 
   private:
     struct Services;
 
     std::shared_ptr<Services> services_;
-    OneJobWorker<monitor::ProbeOutcome> worker_;
 };
 
 }  // namespace zv::win32

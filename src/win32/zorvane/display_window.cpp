@@ -12,8 +12,9 @@ void DisplayWindow::ShowModal(HWND owner, const std::string& net_type_text) {
 }
 
 bool DisplayWindow::Build(HWND owner, const std::string& net_type_text) {
-    if (!MakeWindow(frm_display::kClassName, dialog_.frmDisplay, dialog_.kWidth, dialog_.kHeight,
-                    owner, 0)) {
+    constexpr DialogShape kShape{frm_display::kClassName, main_window::DisplayView::kWidth,
+                                 main_window::DisplayView::kHeight};
+    if (!MakeWindow(kShape, dialog_.frmDisplay, owner)) {
         return false;
     }
     AddHeading(dialog_.Label1, frm_display::Label1);

@@ -111,7 +111,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int) {
         outcome == zv::main_window::StartOutcome::CompanionOnly) {
         return 0;
     }
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+    // The toolbar, status bar and tooltips of the main window; each dialog registers the
+    // common controls it makes as it opens.
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
     zv::win32::ZorvaneServices services(records.ProgramDirectory);

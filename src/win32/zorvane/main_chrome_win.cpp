@@ -80,19 +80,15 @@ MainChromeWin::~MainChromeWin() {
     if (images_ != nullptr) {
         ImageList_Destroy(images_);
     }
-    if (font_ != nullptr) {
-        DeleteObject(font_);
-    }
 }
 
-void MainChromeWin::Create(main_window::MainChrome& chrome) {
+void MainChromeWin::Create(main_window::MainChrome& chrome, HFONT font, int dpi) {
     chrome_ = &chrome;
-    dpi_ = ScreenDpi();
-    font_ = CreateMessageFont();
+    dpi_ = dpi;
+    font_ = font;
     menu_bar_ = std::make_unique<RealMenu>(chrome.menu, frm_main_, RealMenu::Kind::MenuBar);
     CreateToolbar();
     CreateStatusBar();
-    OnSize();
 }
 
 void MainChromeWin::CreateToolbar() {

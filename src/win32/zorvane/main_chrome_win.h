@@ -17,17 +17,19 @@
 
 namespace zv::win32 {
 
-class MainChromeWin : public main_window::ChromeWindowPort {
+class MainChromeWin {
   public:
     // frm_main: the main window; services: what the tip dialog of the Help menu needs.
     MainChromeWin(HWND frm_main, const TipServices& services);
-    ~MainChromeWin() override;
+    ~MainChromeWin();
     MainChromeWin(const MainChromeWin&) = delete;
     MainChromeWin& operator=(const MainChromeWin&) = delete;
 
-    // Builds the real menus, toolbar and status bar from the chrome's models; the models'
-    // toolbar and status bar bounds are set from the real controls (twips).
-    void Create(main_window::MainChrome& chrome);
+    // Builds the real menus, toolbar and status bar from the chrome's models, in the main
+    // window's font (which the window keeps) and at its DPI; the models' toolbar and status
+    // bar bounds are set from the real controls (twips). The window lays them out once it
+    // has its size (OnSize).
+    void Create(main_window::MainChrome& chrome, HFONT font, int dpi);
 
     // Pixels the toolbar takes at the top of the client area (0 while hidden).
     int ToolbarHeight() const;
@@ -42,8 +44,8 @@ class MainChromeWin : public main_window::ChromeWindowPort {
     // True while a tip dialog opened from the Help menu is still on screen.
     bool ModelessTipOpen();
 
-    // ChromeWindowPort.
-    void ShowTipDialog() override;
+    // The tip of the day from the Help menu, modeless.
+    void ShowTipDialog();
 
   private:
     class ToolbarView;
@@ -60,7 +62,7 @@ class MainChromeWin : public main_window::ChromeWindowPort {
     TipServices tip_services_;
     main_window::MainChrome* chrome_ = nullptr;
     int dpi_ = 96;
-    HFONT font_ = nullptr;
+    HFONT font_ = nullptr;  // the main window's
     std::unique_ptr<RealMenu> menu_bar_;
     HWND toolbar_ = nullptr;
     HWND status_bar_ = nullptr;

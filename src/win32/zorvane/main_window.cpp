@@ -51,18 +51,19 @@ bool MainWindow::Open() {
     chrome_ = std::make_unique<MainChromeWin>(hwnd(), TipServicesOf(records_, services_));
     controller_ = std::make_unique<main_window::MainView>(
         records_, main_window::MainWindowPorts{
-                      *this, *chrome_, services_.messages, services_.pump, services_.beeper,
-                      services_.files, services_.folders, services_.registry, services_.restart,
-                      *backup_, services_.tip_option, services_.launchers, services_.ping,
+                      *this, services_.messages, services_.pump, services_.beeper, services_.files,
+                      services_.folders, services_.registry, services_.restart, *backup_,
+                      services_.tip_option, services_.launchers, services_.ping,
                       &services_.stack_undo, &services_.change_lock});
     // Loaded first, so that each real control is made as the load leaves it, rather than
     // made empty and then changed.
     controller_->LoadMainWindow();
-    chrome_->Create(controller_->chrome);
+    chrome_->Create(controller_->chrome, font_, dpi_);
     FitToLayout();
     MakeBinder(font_, dpi_, false);
     AddControls();
     binder().BindWindow(controller_->frmMain);
+    binder().BindTimer(controller_->companion_start, frm_main::companion_start);
     controller_->ShowMainWindow();
     return true;
 }

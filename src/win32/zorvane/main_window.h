@@ -41,6 +41,7 @@ class MainWindow : public WindowBase, public main_window::MainWindowPort {
     std::string ChooseExportFile() override;
     int ShowMtuFinder(const std::string& host) override;
     void Close() override;
+    void ShowTipDialog() override { chrome_->ShowTipDialog(); }
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;

@@ -33,10 +33,10 @@ NetworkStackWindow::NetworkStackWindow(std::shared_ptr<main_window::NetworkStack
 
 // Created in tab order: the findings and their buttons, the list, then the controls below.
 bool NetworkStackWindow::Build(HWND owner) {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&controls);
-    if (!MakeWindow(id::kClassName, view_.frmNetworkStack, main_window::kStackWidth,
-                    main_window::kStackHeight, owner, 0, false)) {
+    constexpr DialogShape kShape{
+        id::kClassName, main_window::kStackWidth, main_window::kStackHeight, 0,
+        false,          ICC_LISTVIEW_CLASSES};
+    if (!MakeWindow(kShape, view_.frmNetworkStack, owner)) {
         return false;
     }
     worker_.ReportTo(hwnd());

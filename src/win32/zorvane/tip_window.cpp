@@ -35,9 +35,9 @@ TipWindow::~TipWindow() {
 }
 
 bool TipWindow::Build(HWND owner) {
-    constexpr int kHeadingPoints = 12;
-    if (!MakeWindow(frm_tip::kClassName, dialog_.frmTip, dialog_.kWidth, dialog_.kHeight, owner,
-                    kHeadingPoints)) {
+    constexpr DialogShape kShape{frm_tip::kClassName, main_window::TipView::kWidth,
+                                 main_window::TipView::kHeight, 12};
+    if (!MakeWindow(kShape, dialog_.frmTip, owner)) {
         return false;
     }
     panel_brush_ = CreateSolidBrush(GetSysColor(COLOR_WINDOW));

@@ -22,6 +22,8 @@ constexpr int Toolbar1 = 300;
 // A toolbar button's command is Toolbar1 plus its 1-based position.
 constexpr int Toolbar1FirstButton = 301;
 constexpr int StatusBar1 = 320;
+// The window's one timer.
+constexpr unsigned companion_start = 1;
 
 constexpr int settings_frame = 1000;
 constexpr int connection_type_label = 1001;

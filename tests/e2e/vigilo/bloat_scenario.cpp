@@ -129,8 +129,7 @@ bool BloatScenario(const Arguments& words) {
         return true;
     }
     HWND verdict = FindControl(companion.history, hid::lblBloat);
-    E2E_CHECK(WaitForText(FindControl(companion.history, hid::lblNow), R"(Now: connected, \d+ ms)",
-                          30000));
+    E2E_CHECK(WaitForText(companion.now, R"(Now: connected, \d+ ms)", 30000));
     std::optional<double> linux_busy_ms = LoadTheLink(companion.history);
     E2E_CHECK(WaitForText(
         verdict,

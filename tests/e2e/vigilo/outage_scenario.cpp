@@ -66,6 +66,19 @@ void CheckOutageCounted(HWND history, const SilentPart& part) {
     E2E_CHECK(band >= 1);
 }
 
+constexpr char kConnected[] = R"(Now: connected, \d+ ms)";
+
+// The companion, with the probe host mapped in the sandbox, once its history window tells
+// of the link up; false when the window did not open.
+bool ConnectedToProbeHost(Companion& companion) {
+    if (!E2E_CHECK(companion.history != nullptr)) {
+        return false;
+    }
+    Context in("probe host answering");
+    E2E_CHECK(WaitForText(companion.now, kConnected, 30000));
+    return true;
+}
+
 }  // namespace
 
 bool OutageScenario(const Arguments& words) {
@@ -78,18 +91,13 @@ bool OutageScenario(const Arguments& words) {
     }
     SetCompanionOption("ProbeHost", kRoutedProbeHost);
     Companion companion;
-    if (!E2E_CHECK(companion.history != nullptr)) {
+    if (!ConnectedToProbeHost(companion)) {
         return true;
-    }
-    HWND now = FindControl(companion.history, hid::lblNow);
-    {
-        Context in("probe host answering");
-        E2E_CHECK(WaitForText(now, R"(Now: connected, \d+ ms)", 30000));
     }
     Context in(std::string(part->name) + " silent");
     E2E_CHECK(RequestFromSandbox(std::string(part->name) + "-off"));
     std::string since = R"(not connected since \d\d:\d\d \()" + std::string(part->where) + R"(\))";
-    E2E_CHECK(WaitForText(now, "Now: " + since, kOutageSeenMs));
+    E2E_CHECK(WaitForText(companion.now, "Now: " + since, kOutageSeenMs));
     CheckOutageCounted(companion.history, *part);
     bool readme = std::string(part->name) == "provider";
     RequestScreenshot(readme ? "vigilo-history-outage"
@@ -107,19 +115,18 @@ void TcpFallbackScenario() {
     if (!E2E_CHECK(companion.history != nullptr)) {
         return;
     }
-    HWND now = FindControl(companion.history, hid::lblNow);
     {
         Context in("probe host set in Options");
         SetWindowTextA(FindControl(companion.history, hid::txtHost), kRoutedProbeHost);
         PostClick(companion.history, hid::cmdApply);
         std::optional<MessageBoxSeen> box = WaitForMessageBox(companion.process.id(), 2000);
         E2E_CHECK(!box.has_value());
-        E2E_CHECK(WaitForText(now, R"(Now: connected, \d+ ms)", 60000));
+        E2E_CHECK(WaitForText(companion.now, kConnected, 60000));
     }
     Context in("echoes ignored, port 443 open");
     E2E_CHECK(RequestFromSandbox("host-tcp-only"));
     const std::string state = R"(reachable by TCP only( \(may be a proxy\))?, connect \d+ ms)";
-    E2E_CHECK(WaitForText(now, "Now: " + state, 90000));
+    E2E_CHECK(WaitForText(companion.now, "Now: " + state, 90000));
     RequestScreenshot("vigilo-history-tcp");
     CheckTip(companion.tray, companion.history, "Zorvane - " + state + ".*", "vigilo-tip-tcp");
     std::optional<std::string> log = ReadWholeFile(LogPath());
@@ -139,11 +146,10 @@ void PortalScenario() {
     if (!E2E_CHECK(companion.history != nullptr)) {
         return;
     }
-    HWND now = FindControl(companion.history, hid::lblNow);
     {
         Context in("the gateway answers TCP for the host");
         const std::string state = R"(reachable by TCP only \(may be a proxy\), connect \d+ ms)";
-        E2E_CHECK(WaitForText(now, "Now: " + state, 60000));
+        E2E_CHECK(WaitForText(companion.now, "Now: " + state, 60000));
         E2E_CHECK(WaitForText(FindControl(companion.history, hid::lblLoss),
                               R"(Loss: 100% \(\d+ lost probes? of \d+\).*)", 5000));
         E2E_CHECK(WaitForText(FindControl(companion.history, hid::lblRoundTrip),
@@ -155,7 +161,7 @@ void PortalScenario() {
     }
     Context in("the portal lets go");
     E2E_CHECK(RequestFromSandbox("portal-off"));
-    E2E_CHECK(WaitForText(now, R"(Now: connected, \d+ ms)", 60000));
+    E2E_CHECK(WaitForText(companion.now, kConnected, 60000));
 }
 
 // Routers that never say a time to live ran out are passed over: with the gateway mute,
@@ -164,15 +170,14 @@ void PortalScenario() {
 void MuteGatewayScenario() {
     SetCompanionOption("ProbeHost", kRoutedProbeHost);
     Companion companion;
-    if (!E2E_CHECK(companion.history != nullptr)) {
+    if (!ConnectedToProbeHost(companion)) {
         return;
     }
-    HWND now = FindControl(companion.history, hid::lblNow);
-    E2E_CHECK(WaitForText(now, R"(Now: connected, \d+ ms)", 30000));
     Context in("gateway mute, host silent");
     E2E_CHECK(RequestFromSandbox("gateway-mute"));
     E2E_CHECK(RequestFromSandbox("host-off"));
-    E2E_CHECK(WaitForText(now, R"(Now: not connected since \d\d:\d\d \(beyond your provider\))",
+    E2E_CHECK(WaitForText(companion.now,
+                          R"(Now: not connected since \d\d:\d\d \(beyond your provider\))",
                           kOutageSeenMs));
 }
 
@@ -182,15 +187,13 @@ void NameLostScenario() {
     SetCompanionOption("ProbeHost", kRoutedProbeHost);
     SetCompanionOption("LogFile", 1);
     Companion companion;
-    if (!E2E_CHECK(companion.history != nullptr)) {
+    if (!ConnectedToProbeHost(companion)) {
         return;
     }
-    HWND now = FindControl(companion.history, hid::lblNow);
-    E2E_CHECK(WaitForText(now, R"(Now: connected, \d+ ms)", 30000));
     Context in("names lost, name server silent");
     E2E_CHECK(RequestFromSandbox("names-lost"));
     const std::string state = R"(name lookup failed \(link up\), \d+ ms)";
-    E2E_CHECK(WaitForText(now, "Now: " + state, 90000));
+    E2E_CHECK(WaitForText(companion.now, "Now: " + state, 90000));
     E2E_CHECK(WaitForText(FindControl(companion.history, hid::lblLoss),
                           R"(Loss: 0% \(0 lost probes of \d+\).*)", 5000));
     CheckTip(companion.tray, companion.history, "Zorvane - " + state + ".*",

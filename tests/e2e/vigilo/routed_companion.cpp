@@ -33,7 +33,8 @@ Companion::Companion()
     : tray(VigiloExe()),
       process(AppCommand("vigilo.exe")),
       monitor(WaitForMonitorWindow()),
-      history(monitor != nullptr ? OpenHistory(monitor, process.id()) : nullptr) {}
+      history(monitor != nullptr ? OpenHistory(monitor, process.id()) : nullptr),
+      now(history != nullptr ? FindControl(history, hid::lblNow) : nullptr) {}
 
 Companion::~Companion() {
     if (history != nullptr) {

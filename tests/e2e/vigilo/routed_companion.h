@@ -31,6 +31,7 @@ struct Companion {
     ChildProcess process;
     HWND monitor;
     HWND history;
+    HWND now;  // the history window's line of the state now
 };
 
 }  // namespace zv::e2e

@@ -11,8 +11,7 @@
 
 namespace zv::testing {
 
-class RecordingMainWindow : public main_window::MainWindowPort,
-                            public main_window::ChromeWindowPort {
+class RecordingMainWindow : public main_window::MainWindowPort {
   public:
     // How a dialog that hands nothing back is recorded: by its value, so that a new one
     // needs nothing here.
