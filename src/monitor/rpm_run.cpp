@@ -105,8 +105,10 @@ void TestRun::StepLoad(int64_t now_ms, int64_t phase_bytes, Orders& orders) {
     orders.start_probes = StartProbes(now_ms, plan_.max_probes_in_flight);
 }
 
-// The interval's goodput and the trimmed mean of the round trips that ended in it feed the
-// stability rule; while the goodput is not yet stable, one more connection joins the load.
+// As the draft runs a load: each interval one more connection joins (up to the plan's most),
+// whatever the figures, since more flows keep a drop-tail queue fuller; the goodput's
+// stability, once reached, is declared for good; only then do the round trips count, and
+// the phase is stable when the round trips of kAverageSpan intervals since meet the rule too.
 void TestRun::CloseInterval(Load& load, int64_t phase_bytes, int64_t now_ms) {
     int64_t elapsed = now_ms - (next_interval_ms_ - plan_.interval_ms);
     load.goodput.Add(static_cast<double>(phase_bytes - interval_start_bytes_) * 8000.0 /
@@ -114,14 +116,15 @@ void TestRun::CloseInterval(Load& load, int64_t phase_bytes, int64_t now_ms) {
     interval_start_bytes_ = phase_bytes;
     ++load.intervals;
     next_interval_ms_ = now_ms + plan_.interval_ms;
+    load.saturated = load.saturated || load.goodput.Stable();
     if (!load.interval_latencies.empty()) {
         load.latency.Add(TrimmedMean(load.interval_latencies));
         load.interval_latencies.clear();
+        load.saturated_latencies += load.saturated ? 1 : 0;
     }
-    load.stable = load.goodput.Stable() && load.latency.Stable();
-    if (!load.goodput.Stable() && load.connections < plan_.max_connections) {
-        ++load.connections;
-    }
+    load.stable = load.saturated && load.latency.Stable() &&
+                  load.saturated_latencies >= static_cast<int>(Stability::kAverageSpan);
+    load.connections = std::min(load.connections + 1, plan_.max_connections);
 }
 
 int TestRun::StartProbes(int64_t now_ms, int limit) {

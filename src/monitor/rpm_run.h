@@ -3,7 +3,7 @@
 // the time and the bytes the load has moved, does what the orders say (open or close load
 // connections, start latency probes on new connections) and hands back each probe's round
 // trips. Phases: idle latency, then downloads, then uploads, each load phase ending when
-// its goodput and its round trips are stable, at its time limit or at the data cap.
+// its goodput, then its round trips, are stable, at its time limit or at the data cap.
 #pragma once
 
 #include <cstdint>
@@ -50,7 +50,8 @@ struct Latencies {
 };
 
 // Of a load phase, only the probes that ended in its last Stability::kAverageSpan intervals
-// count, as the draft takes them: those of the ramp, before the queue filled, do not.
+// count, as the draft takes them: when the phase ends stable, its goodput was stable at the
+// first of them, so that the probes of the ramp, before the queue filled, do not.
 struct ProbeSample {
     Phase phase = Phase::Idle;
     bool answered = false;
@@ -104,6 +105,9 @@ class TestRun {
         std::vector<double> interval_latencies;
         int connections = 0;
         int intervals = 0;
+        bool saturated = false;       // the goodput was stable once
+        int saturated_latencies = 0;  // round trip figures since
+
         int64_t bytes = 0;
         int64_t duration_ms = 0;
         bool stable = false;

@@ -97,7 +97,6 @@ TrackedStream::TrackedStream(RpmShared& shared, const Url& url, bool load) : sha
         return;
     }
     connect_ms_ = opened.connect_ms;
-    send_buffer_ = opened.send_buffer;
     shared.ipv6.store(opened.ipv6);
     stream_ = std::move(opened.stream);
     Hold hold(shared.lock);
@@ -159,7 +158,7 @@ void RunUpload(RpmShared& shared, const Url& upload, int generation, int64_t cap
         return;
     }
     static const std::string kZeros(65536, '\0');
-    int64_t uncounted = stream.send_buffer();  // taken by TCP at once, not yet sent
+    int64_t counted = 0;
     for (int64_t left = cap;
          left > 0 && shared.generation.load() == generation && !shared.cancelled.load();) {
         std::size_t size =
@@ -168,11 +167,11 @@ void RunUpload(RpmShared& shared, const Url& upload, int generation, int64_t cap
             return;
         }
         left -= static_cast<int64_t>(size);
-        int64_t counted = std::max<int64_t>(static_cast<int64_t>(size) - uncounted, 0);
-        uncounted -= static_cast<int64_t>(size) - counted;
+        int64_t delivered = stream.get()->SentSinceFull();
         if (shared.generation.load() == generation) {
-            shared.bytes += counted;
+            shared.bytes += delivered - counted;
         }
+        counted = delivered;
     }
 }
 

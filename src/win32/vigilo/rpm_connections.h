@@ -49,22 +49,21 @@ class TrackedStream {
     ByteStream* get() const { return stream_.get(); }
     double connect_ms() const { return connect_ms_; }
     double tls_ms() const { return tls_ms_; }
-    int send_buffer() const { return send_buffer_; }
 
   private:
     RpmShared& shared_;
     std::shared_ptr<ByteStream> stream_;
     double connect_ms_ = 0;
     double tls_ms_ = 0;
-    int send_buffer_ = 0;
 };
 
 // The small GET on a new connection, timed: its sample goes to `shared.finished`.
 void RunProbe(RpmShared& shared, const monitor::rpm::Url& small, monitor::rpm::Phase phase);
 // The large download, again and again, while `generation` is current.
 void RunDownload(RpmShared& shared, const monitor::rpm::Url& large, int generation);
-// One upload of up to `cap` bytes, streamed while `generation` is current; the first send
-// buffer's worth is left uncounted, since TCP takes it before it is sent.
+// One upload of up to `cap` bytes, streamed while `generation` is current. It counts what
+// left its send buffer (ByteStream::SentSinceFull), not what send() took, which reads high
+// by a buffer's worth for each connection that joins.
 void RunUpload(RpmShared& shared, const monitor::rpm::Url& upload, int generation, int64_t cap);
 // The body of a configuration URL (up to 64 KB), or nothing with the reason noted.
 std::optional<std::string> FetchText(RpmShared& shared, const monitor::rpm::Url& url);

@@ -1,7 +1,8 @@
 // Plain TCP connections for the responsiveness test, through Windows Sockets 2 looked up
 // at run time in ws2_32.dll (getaddrinfo is there from XP on): a connect whose handshake
-// is timed, waited for in short slices so that a cancel ends it, and a blocking stream whose
-// calls are bounded by the timeout it was opened with.
+// is timed, waited for in short slices so that a cancel ends it, and a stream whose receives
+// block and whose sends wait for room in short slices, each bounded by the timeout it was
+// opened with.
 #pragma once
 
 #include <winsock2.h>
@@ -31,8 +32,7 @@ class TcpSockets {
         std::unique_ptr<ByteStream> stream;
         double connect_ms = 0;  // from the SYN sent to the connection open
         bool ipv6 = false;
-        int send_buffer = 0;  // the bytes TCP may hold unsent or unacknowledged
-        std::string error;    // when no stream
+        std::string error;  // when no stream
     };
     // Connects to the host's first address that answers; gives up at timeout_ms or as
     // soon as `cancelled` is set.
@@ -48,7 +48,6 @@ class TcpSockets {
     using ShutdownFn = int(WSAAPI*)(SOCKET, int);
     using CloseFn = int(WSAAPI*)(SOCKET);
     using SetOptFn = int(WSAAPI*)(SOCKET, int, int, const char*, int);
-    using GetOptFn = int(WSAAPI*)(SOCKET, int, int, char*, int*);
     using LastErrorFn = int(WSAAPI*)();
     using GetAddrInfoFn = int(WSAAPI*)(const char*, const char*, const addrinfo*, addrinfo**);
     using FreeAddrInfoFn = void(WSAAPI*)(addrinfo*);
@@ -62,7 +61,6 @@ class TcpSockets {
         ShutdownFn shutdown;
         CloseFn closesocket;
         SetOptFn setsockopt;
-        GetOptFn getsockopt;
         LastErrorFn last_error;
         GetAddrInfoFn getaddrinfo;
         FreeAddrInfoFn freeaddrinfo;

@@ -32,6 +32,14 @@ class TlsStream : public ByteStream {
     std::string Start(const std::wstring& host_name);
 
     bool SendAll(const char* data, std::size_t size) override;
+    // The records' share of the bytes beneath, in payload: the framing, a few dozen bytes a
+    // record, is not goodput.
+    int64_t SentSinceFull() const override {
+        double share = records_sent_ == 0 ? 0
+                                          : static_cast<double>(payload_sent_) /
+                                                static_cast<double>(records_sent_);
+        return static_cast<int64_t>(static_cast<double>(plain_->SentSinceFull()) * share);
+    }
     long Receive(char* data, std::size_t size) override;
     // Ends the connection beneath, which ends a wait in it; the TLS state is left to the
     // thread that uses the stream and to the destructor.
@@ -58,6 +66,8 @@ class TlsStream : public ByteStream {
     SchannelApi api_;
     std::unique_ptr<ByteStream> plain_;
     std::wstring host_name_;  // sent as the server name indication
+    int64_t payload_sent_ = 0;
+    int64_t records_sent_ = 0;  // the same payload as it went out, framed
     CredHandle credentials_ = {};
     CtxtHandle context_ = {};
     bool have_credentials_ = false;
@@ -196,6 +206,8 @@ bool TlsStream::SendAll(const char* data, std::size_t size) {
         if (!plain_->SendAll(start, length)) {
             return false;
         }
+        payload_sent_ += static_cast<int64_t>(part);
+        records_sent_ += static_cast<int64_t>(length);
         data += part;
         size -= part;
     }

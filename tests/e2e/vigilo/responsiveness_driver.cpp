@@ -3,10 +3,10 @@
 // cost query: the cost is unknown), and the result must match the link the sandbox built.
 //
 //   responsiveness_driver bloated   500 KB behind 10 Mbit/s: class Poor, the buffer's
-//                                   400 ms added within 20 %, goodput each way >= 9 Mbit/s,
-//                                   the loaded latency beside Linux ping's median under the
-//                                   same download; the result saved, and its line in the
-//                                   Connection History window
+//                                   400 ms added within 20 %, goodput each way 90-102 % of
+//                                   the shaped rate, the loaded latency beside Linux ping's
+//                                   median under the same download; the result saved, and
+//                                   its line in the Connection History window
 //   responsiveness_driver managed   12.5 KB: Good or better, the same goodput
 //   responsiveness_driver tls       the managed link through the server's configuration
 //                                   URL over HTTPS: the TLS variant, its handshakes timed
@@ -142,11 +142,14 @@ void CheckHistoryLine(const Companion& companion, int rpm) {
     WaitForWindowGone(history, 3000);
 }
 
+// Goodput cannot exceed the shaped rate: TCP's payload is about 96 % of it, and the upload
+// counts only what left its send buffers, not what send() took.
 void CheckGoodput(const zv::monitor::rpm::RunFigures& f) {
-    Note("goodput down " + std::to_string(f.down.goodput_bps) + ", up " +
-         std::to_string(f.up.goodput_bps) + " bit/s");
-    E2E_CHECK(f.down.goodput_bps >= 0.9 * kShapedBps);
-    E2E_CHECK(f.up.goodput_bps >= 0.9 * kShapedBps);
+    Note("goodput down " + std::to_string(f.down.goodput_bps) + " on " +
+         std::to_string(f.down.connections) + ", up " + std::to_string(f.up.goodput_bps) +
+         " bit/s on " + std::to_string(f.up.connections) + " connections");
+    E2E_CHECK_BETWEEN(f.down.goodput_bps, 0.9 * kShapedBps, 1.02 * kShapedBps);
+    E2E_CHECK_BETWEEN(f.up.goodput_bps, 0.9 * kShapedBps, 1.02 * kShapedBps);
 }
 
 enum class Link { kBloated, kManaged, kManagedTls };
@@ -200,6 +203,10 @@ void MeasureScenario(Link link) {
         return;
     }
     E2E_CHECK_EQ(grade, std::string("Poor"));
+    // 400 ms is the buffer full; Reno flows halve their windows at each drop, so a drop-tail
+    // queue stays below full on average even with a dozen of them: 339-351 ms measured, and
+    // Linux ping beside the same download reads as much (checked below). The network's figure,
+    // not the method's: the floor is the buffer's less 20 %, and no lower.
     E2E_CHECK_BETWEEN(f.AddedMs(), 320.0, 480.0);
     CheckHistoryLine(companion, f.Rpm());
     if (E2E_CHECK(ping.has_value() && !ping->empty())) {
