@@ -135,11 +135,7 @@ void NetworkStackView::OnChanged(const std::vector<std::string>& outcomes) {
     busy_ = false;
     changing_ = false;
     lblStatus.SetCaption(Joined(outcomes));
-    if (close_asked_) {
-        ui::Message message;
-        message.text = "The change has ended.\r\n" + Joined(outcomes);
-        message.caption = frmNetworkStack.caption();
-        messages_.Show(message);
+    if (held_close_.ToldEnd(messages_, frmNetworkStack.caption(), Joined(outcomes))) {
         Close();
         return;
     }
@@ -265,9 +261,7 @@ void NetworkStackView::Send(const StackChangeRequest& request) {
 // start while it writes, and its outcome must be seen.
 void NetworkStackView::Close() {
     if (changing_) {
-        close_asked_ = true;
-        cmdClose.SetEnabled(false);
-        lblStatus.SetCaption("Finishing the change: the window closes when it has ended.");
+        held_close_.Hold(cmdClose, lblStatus);
         return;
     }
     if (on_unload) {

@@ -16,6 +16,7 @@
 #include "ui/captioned.h"
 #include "ui/combo_box.h"
 #include "ui/field.h"
+#include "ui/held_close.h"
 #include "ui/ports.h"
 
 namespace zv::main_window {
@@ -120,7 +121,7 @@ class NetworkStackView {
     size_t selected_ = static_cast<size_t>(-1);
     bool busy_ = false;
     bool changing_ = false;
-    bool close_asked_ = false;
+    ui::HeldClose held_close_;
     bool filling_choices_ = false;
 };
 

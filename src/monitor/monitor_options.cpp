@@ -2,19 +2,34 @@
 
 #include <algorithm>
 
+#include "common/named_member.h"
 #include "ping/host_check.h"
 
 namespace zv::monitor {
 namespace {
 
-constexpr char kLogValue[] = "LogFile";
-constexpr char kNoticesValue[] = "Notices";
 constexpr char kSpanValue[] = "GraphSpanHours";
 constexpr char kHostValue[] = "ProbeHost";
-constexpr char kSlowRoundTripValue[] = "SlowRoundTripMs";
-constexpr char kSlowLossValue[] = "SlowLossPercent";
-constexpr char kBusyRateValue[] = "BusyRateKbps";
-constexpr char kBloatNoticeValue[] = "BloatNotice";
+
+// The on/off options: a stored value other than 0 or 1 leaves the default.
+using FlagOption = NamedMember<MonitorOptions, bool>;
+constexpr FlagOption kFlags[] = {
+    {"LogFile", &MonitorOptions::log},
+    {"Notices", &MonitorOptions::notices},
+    {"BloatNotice", &MonitorOptions::bloat_notice},
+};
+
+// The numeric options: a missing value is 0 (off), a larger one than `most` is `most`.
+struct NumberOption {
+    const char* name;
+    uint32_t MonitorOptions::*member;
+    uint32_t most;
+};
+constexpr NumberOption kNumbers[] = {
+    {"SlowRoundTripMs", &MonitorOptions::slow_round_trip_ms, UINT32_MAX},
+    {"SlowLossPercent", &MonitorOptions::slow_loss_percent, 100},
+    {"BusyRateKbps", &MonitorOptions::busy_kbps, UINT32_MAX},
+};
 
 // A stored host as the user is told of it: a long one by its start, cut between characters.
 std::string QuotedHost(const std::string& host) {
@@ -29,9 +44,16 @@ std::string QuotedHost(const std::string& host) {
     return "\"" + host.substr(0, cut) + "...\" (" + std::to_string(host.size()) + " bytes)";
 }
 
-bool ReadFlag(OptionsPort& port, const char* name, bool fallback) {
-    std::optional<uint32_t> value = port.Read(name);
-    return value && *value <= 1 ? *value == 1 : fallback;
+void ReadFlagsAndNumbers(OptionsPort& port, MonitorOptions& options) {
+    for (const FlagOption& flag : kFlags) {
+        std::optional<uint32_t> value = port.Read(flag.name);
+        if (value && *value <= 1) {
+            options.*flag.member = *value == 1;
+        }
+    }
+    for (const NumberOption& number : kNumbers) {
+        options.*number.member = std::min(port.Read(number.name).value_or(0), number.most);
+    }
 }
 
 }  // namespace
@@ -53,8 +75,7 @@ TakenHost TakeProbeHost(OptionsPort& port, const std::string& text) {
 LoadedOptions LoadMonitorOptions(OptionsPort& port) {
     LoadedOptions loaded;
     MonitorOptions& options = loaded.options;
-    options.log = ReadFlag(port, kLogValue, options.log);
-    options.notices = ReadFlag(port, kNoticesValue, options.notices);
+    ReadFlagsAndNumbers(port, options);
     std::optional<uint32_t> span = port.Read(kSpanValue);
     if (span && (*span == 1 || *span == 6 || *span == 24)) {
         options.span_hours = static_cast<int>(*span);
@@ -69,36 +90,27 @@ LoadedOptions LoadMonitorOptions(OptionsPort& port) {
                                   options.host + " instead.";
         }
     }
-    options.slow_round_trip_ms = port.Read(kSlowRoundTripValue).value_or(0);
-    options.slow_loss_percent = std::min<uint32_t>(port.Read(kSlowLossValue).value_or(0), 100);
-    options.busy_kbps = port.Read(kBusyRateValue).value_or(0);
-    options.bloat_notice = ReadFlag(port, kBloatNoticeValue, options.bloat_notice);
     return loaded;
 }
 
 void SaveMonitorOptions(OptionsPort& port, const MonitorOptions& options,
                         const MonitorOptions& stored) {
-    auto flag = [&](const char* name, bool value, bool was) {
-        if (value != was) {
-            port.Write(name, value ? 1 : 0);
+    for (const FlagOption& flag : kFlags) {
+        if (options.*flag.member != stored.*flag.member) {
+            port.Write(flag.name, options.*flag.member ? 1 : 0);
         }
-    };
-    auto number = [&](const char* name, uint32_t value, uint32_t was) {
-        if (value != was) {
-            port.Write(name, value);
+    }
+    for (const NumberOption& number : kNumbers) {
+        if (options.*number.member != stored.*number.member) {
+            port.Write(number.name, options.*number.member);
         }
-    };
-    flag(kLogValue, options.log, stored.log);
-    flag(kNoticesValue, options.notices, stored.notices);
-    number(kSpanValue, static_cast<uint32_t>(options.span_hours),
-           static_cast<uint32_t>(stored.span_hours));
+    }
+    if (options.span_hours != stored.span_hours) {
+        port.Write(kSpanValue, static_cast<uint32_t>(options.span_hours));
+    }
     if (options.host != stored.host) {
         port.WriteText(kHostValue, options.host);
     }
-    number(kSlowRoundTripValue, options.slow_round_trip_ms, stored.slow_round_trip_ms);
-    number(kSlowLossValue, options.slow_loss_percent, stored.slow_loss_percent);
-    number(kBusyRateValue, options.busy_kbps, stored.busy_kbps);
-    flag(kBloatNoticeValue, options.bloat_notice, stored.bloat_notice);
 }
 
 }  // namespace zv::monitor

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/named_member.h"
+
 namespace zv::monitor::rpm {
 namespace {
 
@@ -38,10 +40,7 @@ Value Object(std::vector<std::pair<std::string, Value>> members) {
 
 // Each figure of a direction, by its name in the file.
 // Each round trip of a probe, by its name in the file.
-struct LatencyField {
-    const char* name;
-    double Latencies::*ms;
-};
+using LatencyField = NamedMember<Latencies, double>;
 const LatencyField kLatencyFields[] = {
     {"connect_ms", &Latencies::connect_ms},
     {"tls_ms", &Latencies::tls_ms},
@@ -51,7 +50,7 @@ const LatencyField kLatencyFields[] = {
 Value LatenciesJson(const Latencies& ms, int samples, int failed) {
     Value value = Object({});
     for (const LatencyField& field : kLatencyFields) {
-        value.members.emplace_back(field.name, Number(ms.*field.ms));
+        value.members.emplace_back(field.name, Number(ms.*field.member));
     }
     value.members.emplace_back("samples", Number(samples));
     value.members.emplace_back("failed", Number(failed));
@@ -99,7 +98,7 @@ bool ReadLatencies(const Value* value, Latencies& ms, int& samples, int& failed)
         return false;
     }
     for (const LatencyField& field : kLatencyFields) {
-        if (!ReadMs(*value, field.name, ms.*field.ms)) {
+        if (!ReadMs(*value, field.name, ms.*field.member)) {
             return false;
         }
     }

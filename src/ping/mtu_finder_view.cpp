@@ -90,11 +90,7 @@ void MtuFinderView::OnAdapterSet(const std::string& outcome) {
     setting_adapter_ = false;
     lblStatus.SetCaption(outcome);
     ShowButtons();
-    if (close_asked_) {
-        ui::Message message;
-        message.text = "The change has ended.\r\n" + outcome;
-        message.caption = window.caption();
-        messages_.Show(message);
+    if (held_close_.ToldEnd(messages_, window.caption(), outcome)) {
         Close();
     }
 }
@@ -115,9 +111,7 @@ void MtuFinderView::cmdCancel_Click() {
 
 void MtuFinderView::Close() {
     if (setting_adapter_) {
-        close_asked_ = true;
-        cmdCancel.SetEnabled(false);
-        lblStatus.SetCaption("Finishing the change: the window closes when it has ended.");
+        held_close_.Hold(cmdCancel, lblStatus);
         return;
     }
     if (searching_) {

@@ -12,6 +12,7 @@
 #include "ping/mtu_finder.h"
 #include "ui/captioned.h"
 #include "ui/field.h"
+#include "ui/held_close.h"
 #include "ui/ports.h"
 #include "ui/text_box.h"
 
@@ -84,7 +85,7 @@ class MtuFinderView {
     ui::MessageBoxPort& messages_;
     bool searching_ = false;
     bool setting_adapter_ = false;
-    bool close_asked_ = false;
+    ui::HeldClose held_close_;
     int found_mtu_ = 0;
     uint32_t found_address_ = 0;
     int chosen_mtu_ = 0;

@@ -66,6 +66,16 @@ void WindowBase::RunModal(HWND owner) {
     }
 }
 
+bool WindowBase::ShownInFront(WindowBase* window, bool built) {
+    if (!built) {
+        delete window;
+        return false;
+    }
+    ShowWindow(window->hwnd(), SW_SHOWNORMAL);
+    SetForegroundWindow(window->hwnd());
+    return true;
+}
+
 Binder& WindowBase::MakeBinder(HFONT font, int dpi, bool closes_on_escape) {
     binder_ = std::make_unique<Binder>(hwnd_, font, dpi);
     closes_on_escape_ = closes_on_escape;

@@ -35,6 +35,10 @@ class WindowBase {
     void CloseSoon();
 
   protected:
+    // For a window that lives while open and deletes itself when closed: when it was
+    // built, shows it in front and gives true; when not, deletes it and gives false.
+    static bool ShownInFront(WindowBase* window, bool built);
+
     // Makes the binder of the window's controls (after Create): WM_COMMAND and WM_TIMER go
     // to it before HandleMessage. With closes_on_escape, Esc (IDCANCEL) destroys the window,
     // as it closes a dialog.

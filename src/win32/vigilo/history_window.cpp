@@ -62,13 +62,7 @@ std::string SpanText(int hours) {
 HistoryWindow* HistoryWindow::Open(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,
                                    std::function<void()> on_closed) {
     auto* window = new HistoryWindow(monitor, messages, std::move(on_closed));
-    if (!window->Build()) {
-        delete window;
-        return nullptr;
-    }
-    ShowWindow(window->hwnd(), SW_SHOWNORMAL);
-    SetForegroundWindow(window->hwnd());
-    return window;
+    return ShownInFront(window, window->Build()) ? window : nullptr;
 }
 
 HistoryWindow::HistoryWindow(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,

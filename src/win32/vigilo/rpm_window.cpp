@@ -22,13 +22,7 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 RpmWindow* RpmWindow::Open(monitor::OptionsPort& options, ui::MessageBoxPort& messages,
                            RpmTester& tester, std::function<void()> on_closed) {
     auto* window = new RpmWindow(options, messages, tester, std::move(on_closed));
-    if (!window->Build()) {
-        delete window;
-        return nullptr;
-    }
-    ShowWindow(window->hwnd(), SW_SHOWNORMAL);
-    SetForegroundWindow(window->hwnd());
-    return window;
+    return ShownInFront(window, window->Build()) ? window : nullptr;
 }
 
 RpmWindow::RpmWindow(monitor::OptionsPort& options, ui::MessageBoxPort& messages, RpmTester& tester,
