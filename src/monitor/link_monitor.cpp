@@ -52,6 +52,9 @@ void LinkMonitor::Record(const Moment& sent, const ProbeOutcome& outcome) {
         probe.where = Where::Unknown;
     }
     history_.Add(probe);
+    if (record_ != nullptr) {
+        record_->Keep(probe);
+    }
     RecentFigures recent = Recent(history_, probe.tick_ms);
     std::string detail;
     std::optional<bool> slow = probe.lost() ? std::nullopt : Slow(recent.ten_minutes, detail);
@@ -59,6 +62,27 @@ void LinkMonitor::Record(const Moment& sent, const ProbeOutcome& outcome) {
     if (options_.log) {
         ports_.log.Write(LogLine(probe, Host(), recent));
     }
+    if (watcher_) {
+        watcher_();
+    }
+}
+
+void LinkMonitor::Restore(const std::vector<Probe>& probes) {
+    bool replay = history_.size() == 0;
+    int64_t first_now = replay ? std::numeric_limits<int64_t>::max() : history_.at(0).tick_ms;
+    ProbeHistory merged(history_.capacity());
+    for (const Probe& probe : probes) {
+        if (probe.tick_ms < first_now) {
+            merged.Add(probe);
+            if (replay) {
+                notices_.Take(probe);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < history_.size(); ++i) {
+        merged.Add(history_.at(i));
+    }
+    history_ = std::move(merged);
     if (watcher_) {
         watcher_();
     }

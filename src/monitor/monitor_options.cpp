@@ -13,6 +13,7 @@ constexpr char kSpanValue[] = "GraphSpanHours";
 constexpr char kHostValue[] = "ProbeHost";
 constexpr char kSlowRoundTripValue[] = "SlowRoundTripMs";
 constexpr char kSlowLossValue[] = "SlowLossPercent";
+constexpr char kKeepDaysValue[] = "HistoryDays";
 
 bool ReadFlag(OptionsPort& port, const char* name, bool fallback) {
     std::optional<uint32_t> value = port.Read(name);
@@ -56,6 +57,10 @@ LoadedOptions LoadMonitorOptions(OptionsPort& port) {
     }
     options.slow_round_trip_ms = port.Read(kSlowRoundTripValue).value_or(0);
     options.slow_loss_percent = std::min<uint32_t>(port.Read(kSlowLossValue).value_or(0), 100);
+    std::optional<uint32_t> keep = port.Read(kKeepDaysValue);
+    if (keep && *keep >= 1 && *keep <= kMaxKeepDays) {
+        options.keep_days = static_cast<int>(*keep);
+    }
     return loaded;
 }
 
@@ -80,6 +85,8 @@ void SaveMonitorOptions(OptionsPort& port, const MonitorOptions& options,
     }
     number(kSlowRoundTripValue, options.slow_round_trip_ms, stored.slow_round_trip_ms);
     number(kSlowLossValue, options.slow_loss_percent, stored.slow_loss_percent);
+    number(kKeepDaysValue, static_cast<uint32_t>(options.keep_days),
+           static_cast<uint32_t>(stored.keep_days));
 }
 
 }  // namespace zv::monitor

@@ -15,6 +15,9 @@ inline constexpr char kOptionsKey[] = "Software\\Zorvane\\Vigilo";
 // A public web site that answers pings; not the maker's own.
 inline constexpr char kProbeHost[] = "www.wikipedia.org";
 
+inline constexpr int kKeepDays = 30;
+inline constexpr int kMaxKeepDays = 365;
+
 struct MonitorOptions {
     bool log = false;
     bool notices = true;
@@ -23,6 +26,8 @@ struct MonitorOptions {
     // A slow notice when the last 10 minutes' median round trip or loss passes these; 0: off.
     uint32_t slow_round_trip_ms = 0;
     uint32_t slow_loss_percent = 0;
+    // How long the lasting record keeps each probe.
+    int keep_days = kKeepDays;
 };
 
 class OptionsPort {

@@ -62,6 +62,9 @@ bool VigiloWindow::Load() {
     binder().BindTimer(controller_.TimerIcon, frm_vigilo::TimerIcon);
     binder().BindTimer(controller_.TimerPing, frm_vigilo::TimerPing);
     popup_ = std::make_unique<RealMenu>(controller_.popup, hwnd(), RealMenu::Kind::Popup);
+    // Before the first probe: the record read back all lies before it.
+    record_.Open(hwnd(), clock_.Now(), controller_.Monitor().Options().keep_days);
+    controller_.Monitor().KeepIn(&record_);
     controller_.Load();
     return true;
 }
@@ -135,6 +138,11 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
                 return 0;
             }
             break;
+        case kRecordOpenedMessage:
+            if (std::optional<monitor::StoreOpening> opening = record_.TakeOpening()) {
+                controller_.Restored(opening->restored, opening->problem);
+            }
+            return 0;
         case kProbeDoneMessage:
         case kPingDoneMessage:
             TakeWorkerOutcome(message);
@@ -156,6 +164,7 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             if (wparam) {
                 controller_.QueryUnload();
                 log_.WaitForQueuedLines();
+                record_.WaitForQueued();
             }
             return 0;
         default:
