@@ -115,7 +115,8 @@ std::string Fields(const StoredProbe& stored, RecordContext& context) {
     return out;
 }
 
-// The record's fields over the context; false for a record that does not hold together.
+// The record's fields over the context, which moves on to it; false for a record that does
+// not hold together, which leaves the context as it was.
 bool ReadFields(std::string_view bytes, RecordContext& context, StoredProbe& stored) {
     Reader in(bytes);
     uint8_t flags = in.Byte();
@@ -130,7 +131,11 @@ bool ReadFields(std::string_view bytes, RecordContext& context, StoredProbe& sto
     p.where = static_cast<Where>((flags >> kWhereShift) & 3);
     p.time.offset_min =
         (present & kOffsetField) ? static_cast<int>(in.Signed()) : context.offset_min;
-    p.host = (present & kHostField) ? in.Text(in.Varint()) : context.host;
+    if (present & kHostField) {
+        p.host = in.Text(in.Varint());
+    } else {
+        p.host.assign(context.host);
+    }
     if (present & kLoadField) {
         // Of a later version: the link's load, which this one does not show.
         in.Varint();
@@ -143,7 +148,13 @@ bool ReadFields(std::string_view bytes, RecordContext& context, StoredProbe& sto
     }
     stored.order_ms = context.order_ms + static_cast<int64_t>(step);
     p.time.utc_ms = stored.order_ms + skew;
-    context = {false, stored.order_ms, skew, p.time.offset_min, p.host};
+    context.first = false;
+    context.order_ms = stored.order_ms;
+    context.skew_ms = skew;
+    context.offset_min = p.time.offset_min;
+    if (present & kHostField) {
+        context.host = p.host;
+    }
     return true;
 }
 
@@ -169,31 +180,29 @@ std::string EncodeRecord(const StoredProbe& stored, RecordContext& context) {
     return frame;
 }
 
-DecodedFrame DecodeRecord(std::string_view bytes, std::size_t at, RecordContext& context) {
-    DecodedFrame frame;
+void DecodeRecord(std::string_view bytes, std::size_t at, RecordContext& context,
+                  DecodedFrame& frame) {
+    frame.check = FrameCheck::Bad;
     Reader head(bytes.substr(at, 2));
     uint64_t length = head.Varint();
     if (!head.ok() || length == 0 || length > kMaxRecordBytes) {
         // A length cut short runs past the end; a wrong one is a bad frame of one byte.
         bool cut = !head.ok() && bytes.size() - at < 2;
         frame.end = cut ? bytes.size() + 1 : at + 1;
-        return frame;
+        return;
     }
     frame.end = at + head.at() + length + 4;
     if (frame.end > bytes.size()) {
-        return frame;
+        return;
     }
     std::string_view body = bytes.substr(at, head.at() + length);
     uint32_t crc = 0;
     for (int i = 0; i < 4; ++i) {
         crc |= uint32_t{static_cast<uint8_t>(bytes[at + body.size() + i])} << (8 * i);
     }
-    RecordContext next = context;
-    if (crc == Crc32(body) && ReadFields(body.substr(head.at()), next, frame.stored)) {
+    if (crc == Crc32(body) && ReadFields(body.substr(head.at()), context, frame.stored)) {
         frame.check = FrameCheck::Good;
-        context = std::move(next);
     }
-    return frame;
 }
 
 }  // namespace zv::monitor

@@ -51,8 +51,10 @@ struct DecodedFrame {
 // A frame longer than this is no frame of ours.
 inline constexpr std::size_t kMaxRecordBytes = 1024;
 
-// The frame at `at`; the context moves on only for a good one.
-DecodedFrame DecodeRecord(std::string_view bytes, std::size_t at, RecordContext& context);
+// The frame at `at` into `frame`, whose host text is reused (a store's whole record is read
+// at start); the context moves on only for a good one.
+void DecodeRecord(std::string_view bytes, std::size_t at, RecordContext& context,
+                  DecodedFrame& frame);
 
 uint32_t Crc32(std::string_view bytes);
 

@@ -41,13 +41,15 @@ bool ZerosFrom(const std::string& bytes, std::size_t at) {
                        [](char c) { return c == '\0'; });
 }
 
-// Calls `take` with each good record of the file, oldest first, up to the first bad one;
-// returns the offset where the good records end and the context after them.
+// Calls `take` with each good record of the file, oldest first, up to the first bad one
+// (one frame for all, so that a host's text is not made anew for each); returns the offset
+// where the good records end, and the context after them.
 template <typename Take>
 std::size_t ReadRecords(const std::string& bytes, RecordContext& context, Take take) {
     std::size_t at = kStoreHeaderBytes;
+    DecodedFrame frame;
     while (at < bytes.size()) {
-        DecodedFrame frame = DecodeRecord(bytes, at, context);
+        DecodeRecord(bytes, at, context, frame);
         if (frame.check != FrameCheck::Good) {
             break;
         }
@@ -86,12 +88,13 @@ void ProbeStore::ScanFile(File& file, const std::string& bytes) {
     file.good_size = ReadRecords(bytes, context, [&](const StoredProbe& stored) {
         file.first_order = file.records++ ? file.first_order : stored.order_ms;
         file.last_order = stored.order_ms;
-        newest_ = stored;
+        newest_ = Newest{stored.order_ms, stored.probe.time.utc_ms};
     });
     if (file.good_size < bytes.size()) {
         // A torn record is the file's last, or is followed by nothing but zeros.
         RecordContext after = context;
-        DecodedFrame bad = DecodeRecord(bytes, file.good_size, after);
+        DecodedFrame bad;
+        DecodeRecord(bytes, file.good_size, after, bad);
         file.damaged = bad.end < bytes.size() && !ZerosFrom(bytes, file.good_size);
     }
     context_ = context;
@@ -125,7 +128,7 @@ void ProbeStore::ResumeAt(const Moment& now) {
         base_ = now.wall.utc_ms - now.tick_ms;
         return;
     }
-    int64_t step = now.wall.utc_ms - newest_->probe.time.utc_ms;
+    int64_t step = now.wall.utc_ms - newest_->utc_ms;
     if (step <= 0) {
         step = kStateHoldMs + 1;
     }
@@ -237,8 +240,7 @@ void ProbeStore::Append(const Probe& probe) {
         bytes = Header();
         new_file_due_ = false;
     }
-    StoredProbe stored{order, probe};
-    bytes += EncodeRecord(stored, context_);
+    bytes += EncodeRecord({order, probe}, context_);
     File& file = files_list_.back();
     if (!files_.Append(PathOf(file.number), bytes)) {
         // What reached the disk, if anything, may end in a part of the record.
@@ -249,7 +251,7 @@ void ProbeStore::Append(const Probe& probe) {
     file.last_order = order;
     file.size += bytes.size();
     file.good_size = file.size;
-    newest_ = stored;
+    newest_ = Newest{order, probe.time.utc_ms};
 }
 
 bool ProbeStore::PruneStep(const Moment& now) {

@@ -110,8 +110,12 @@ class ProbeStore {
     bool writing_ = false;
     std::vector<File> files_list_;
     RecordContext context_;  // of the newest file's last good record
-    std::optional<StoredProbe> newest_;
-    int64_t base_ = 0;  // the store's count minus this run's
+    struct Newest {
+        int64_t order_ms;
+        int64_t utc_ms;
+    };
+    std::optional<Newest> newest_;  // the newest record's
+    int64_t base_ = 0;              // the store's count minus this run's
     // The newest file may end in a record cut short: the next record begins a new file.
     bool new_file_due_ = false;
 };

@@ -42,8 +42,9 @@ std::vector<std::size_t> RecordEnds(const std::string& bytes) {
     std::vector<std::size_t> ends;
     monitor::RecordContext context;
     std::size_t at = monitor::kStoreHeaderBytes;
+    monitor::DecodedFrame frame;
     while (at < bytes.size()) {
-        monitor::DecodedFrame frame = monitor::DecodeRecord(bytes, at, context);
+        monitor::DecodeRecord(bytes, at, context, frame);
         if (frame.check != monitor::FrameCheck::Good) {
             break;
         }
