@@ -72,6 +72,7 @@ std::string ProbeStore::PathOf(uint32_t number) const {
 
 void ProbeStore::ScanFile(File& file, const std::string& bytes) {
     context_ = {};
+    context_file_ = 0;
     file.size = bytes.size();
     if (bytes.size() < kStoreHeaderBytes) {
         return;  // begun by a write a crash cut short
@@ -98,6 +99,7 @@ void ProbeStore::ScanFile(File& file, const std::string& bytes) {
         file.damaged = bad.end < bytes.size() && !ZerosFrom(bytes, file.good_size);
     }
     context_ = context;
+    context_file_ = file.number;
 }
 
 void ProbeStore::Scan() {
@@ -232,11 +234,12 @@ void ProbeStore::Append(const Probe& probe) {
         order = std::max(order, newest_->order_ms);
     }
     std::string bytes;
-    if (files_list_.empty() || new_file_due_ ||
+    if (files_list_.empty() || new_file_due_ || context_file_ != files_list_.back().number ||
         order - files_list_.back().first_order >= kStoreFileSpanMs) {
         uint32_t number = files_list_.empty() ? 1 : files_list_.back().number + 1;
         files_list_.push_back({number, 0, order, order, 0, 0, false, false});
         context_ = {};
+        context_file_ = number;
         bytes = Header();
         new_file_due_ = false;
     }

@@ -109,7 +109,8 @@ class ProbeStore {
     std::string lock_path_;
     bool writing_ = false;
     std::vector<File> files_list_;
-    RecordContext context_;  // of the newest file's last good record
+    RecordContext context_;  // after the last good record of the file numbered context_file_
+    uint32_t context_file_ = 0;
     struct Newest {
         int64_t order_ms;
         int64_t utc_ms;

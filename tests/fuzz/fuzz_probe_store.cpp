@@ -6,6 +6,7 @@
 // days kept are missing before it.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -62,15 +63,15 @@ struct Companion {
 };
 
 // The record read back equals the newest of the model's probes; the older ones are only
-// those the days kept let go.
+// those the days kept let go, now or at any time before (`cutoff`, on the model's count).
 void CheckRestored(const Companion& run, const std::vector<Modelled>& model, int64_t start_order,
-                   int64_t keep_ms) {
+                   int64_t cutoff) {
     std::vector<Probe> all;
     run.store.ForEach(INT64_MIN / 4, INT64_MAX / 4, [&](const Probe& p) { all.push_back(p); });
     FUZZ_CHECK(all.size() <= model.size(), std::to_string(all.size()));
     std::size_t dropped = model.size() - all.size();
     for (std::size_t i = 0; i < dropped; ++i) {
-        FUZZ_CHECK(model[i].order < start_order - keep_ms, Shown(model[i].probe));
+        FUZZ_CHECK(model[i].order < cutoff, Shown(model[i].probe));
     }
     std::size_t restored = 0;
     for (std::size_t i = 0; i < all.size(); ++i) {
@@ -90,7 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     zv::testing::MemoryStoreFiles files;
     std::vector<Modelled> model;
-    int64_t order = 0;  // the model's count at the run's start
+    int64_t order = 0;           // the model's count at the run's start
+    int64_t cutoff = INT64_MIN;  // the newest of the days kept's limits so far
     Moment start{{1740830400000, 60}, 1000};
     int keep_days = input.ConsumeIntegralInRange(1, 3);
     auto run = std::make_unique<Companion>(files, start, keep_days);
@@ -123,7 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 run.reset();
                 keep_days = input.ConsumeIntegralInRange(1, 3);
                 run = std::make_unique<Companion>(files, next, keep_days);
-                CheckRestored(*run, model, start_order, keep_days * kDayMs);
+                cutoff = std::max(cutoff, start_order - keep_days * kDayMs);
+                CheckRestored(*run, model, start_order, cutoff);
                 order = start_order;
                 start = next;
                 break;
@@ -135,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 run->store.Append(probe);
                 run->store.PruneStep(run->now);
                 model.push_back({probe, order + run->now.tick_ms - start.tick_ms});
+                cutoff = std::max(cutoff, model.back().order - keep_days * kDayMs);
             }
         }
     }

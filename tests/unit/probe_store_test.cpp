@@ -96,39 +96,59 @@ TEST(ProbeStore, EveryProbeComesBackAfterARestartAndTheDowntimeStaysAGap) {
     EXPECT_LT(files.files.begin()->second.size(), 8 + 12 * 20u);
 }
 
-// Kill the companion at every byte of a write: of the file's first record (its header
-// too) and of a later one. Only that probe is lost, and the record goes on after it.
+std::size_t BytesOf(const MemoryStoreFiles& files) {
+    std::size_t total = 0;
+    for (const auto& [path, bytes] : files.files) {
+        total += bytes.size();
+    }
+    return total;
+}
+
+// Kill the companion at every byte of a write: of the record's first probe (the file's
+// header too), of a later one, and of the first of a day's new file. Only that probe is
+// lost, and the record goes on after it.
 TEST(ProbeStore, AKillAtAnyByteOfAWriteLosesThatProbeAlone) {
-    for (int before : {0, 5}) {
+    struct Case {
+        int before;
+        bool new_file;
+    };
+    for (Case c : {Case{0, false}, Case{5, false}, Case{5, true}}) {
+        auto run_up = [&](CompanionRun& run, std::vector<Probe>* kept) {
+            for (int n = 0; n < c.before; ++n) {
+                Probe probe = run.Append(n);
+                if (kept != nullptr) {
+                    kept->push_back(probe);
+                }
+            }
+            run.next.tick_ms += c.new_file ? kDayMs : 0;
+            run.next.wall.utc_ms += c.new_file ? kDayMs : 0;
+        };
         MemoryStoreFiles sizing;
         CompanionRun measure(sizing, kWall);
-        for (int n = 0; n < before; ++n) {
-            measure.Append(n);
-        }
-        std::size_t written = before ? sizing.files.begin()->second.size() : 0;
-        measure.Append(before);
-        std::size_t write = sizing.files.begin()->second.size() - written;
+        run_up(measure, nullptr);
+        std::size_t written = BytesOf(sizing);
+        measure.Append(c.before);
+        std::size_t write = BytesOf(sizing) - written;
         for (std::size_t cut = 0; cut < write; ++cut) {
-            SCOPED_TRACE("probes before: " + std::to_string(before) + ", cut after " +
-                         std::to_string(cut) + " of " + std::to_string(write) + " bytes");
+            SCOPED_TRACE("probes before: " + std::to_string(c.before) + (c.new_file ? "+day" : "") +
+                         ", cut after " + std::to_string(cut) + " of " + std::to_string(write) +
+                         " bytes");
             MemoryStoreFiles files;
             std::vector<Probe> kept;
             int64_t wall = kWall;
             {
                 CompanionRun killed(files, kWall);
-                for (int n = 0; n < before; ++n) {
-                    kept.push_back(killed.Append(n));
-                }
+                run_up(killed, &kept);
                 files.cut_next_append = cut;
-                wall = killed.Append(before).time.utc_ms;
+                wall = killed.Append(c.before).time.utc_ms;
             }
             {
                 CompanionRun next(files, wall + kMinuteMs);
-                EXPECT_EQ(Shown(next.opening.restored), Shown(kept));
+                EXPECT_EQ(Shown(next.All()), Shown(kept));
                 kept.push_back(next.Append(7));
             }
             CompanionRun last(files, wall + kHourMs);
-            EXPECT_EQ(Shown(last.opening.restored), Shown(kept));
+            EXPECT_EQ(Shown(last.All()), Shown(kept));
             EXPECT_TRUE(last.opening.problem.empty()) << last.opening.problem;
         }
     }
