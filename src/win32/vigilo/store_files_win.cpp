@@ -10,6 +10,8 @@ namespace {
 
 // Readers let the writer go on appending and pruning meanwhile.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// A day's file holds some 35 KB; anything near this is no file of the record.
+constexpr LONGLONG kLargestFile = 256 * 1024 * 1024;
 
 }  // namespace
 
@@ -40,23 +42,7 @@ std::vector<std::string> Win32StoreFiles::List(const std::string& folder) {
 std::optional<std::string> Win32StoreFiles::Read(const std::string& path) {
     FileHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, kShareAll, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size;
-    if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart > MAXDWORD / 2) {
-        return std::nullopt;
-    }
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        if (!::ReadFile(file.get(), &bytes[done], static_cast<DWORD>(bytes.size() - done), &read,
-                        nullptr) ||
-            read == 0) {
-            break;
-        }
-        done += read;
-    }
-    bytes.resize(done);
-    return bytes;
+    return file.valid() ? ReadAll(file.get(), kLargestFile) : std::nullopt;
 }
 
 bool Win32StoreFiles::Append(const std::string& path, const std::string& bytes) {
