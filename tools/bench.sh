@@ -31,3 +31,7 @@ done
 echo "== Companion at rest, watching its gateway on the routed network"
 sandbox --routed --host "${probe_host:-probe.invalid}=10.19.3.2" --name bench-vigilo -- \
     "$win/bench/bench_vigilo.exe" "${VIGILO_SECONDS:-30}"
+
+echo "== Companion watching a busy link: iperf3 fills the shaped link, extra probes every 5 s"
+sandbox --shaped bloated --servers --host "${probe_host:-probe.invalid}=10.19.3.2" \
+    --name bench-vigilo-busy -- "$win/bench/bench_vigilo.exe" "${VIGILO_SECONDS:-30}" busy

@@ -7,6 +7,7 @@ packages=(cmake make g++ libgtest-dev libgmock-dev clang-format
           wine64 xvfb xauth imagemagick x11-apps x11-utils iproute2 procps util-linux coreutils
           e2fsprogs nsis zip  # chattr for the sandbox's locked folder; the setups and zips
           iptables  # the sandbox's routers that drop some packets
+          nginx iperf3 iputils-ping ethtool curl  # the shaped network's servers and checks
           wixl msitools  # the Windows Installer packages, and their checks
           clang libclang-rt-dev)  # the last two: libFuzzer, for tools/fuzz.sh
 missing=()

@@ -34,6 +34,14 @@
 #   names-lost.req    the private hosts file forgets every mapped name and the name server
 #                     (the gateway's address) drops every query: lookups fail after the
 #                     resolver's own timeout
+# With --servers, Linux tools on this side of the link, each against the host:
+#   load-down-SECS.req, load-up-SECS.req
+#                     iperf3 loads the link for SECS seconds (4 streams, from the host or
+#                     to it); answered as soon as it started
+#   load-wait.req     waits for that load to end; load-wait.done holds the goodput the
+#                     receiving side saw, in kbit/s (empty when iperf3 failed)
+#   ping-start.req    Linux ping sends an echo request every 0.2 s
+#   ping-stop.req     stops it; ping-stop.done holds each round trip in ms, one a line
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -57,6 +65,14 @@ usage: sandbox.sh [options] [--] PROGRAM.exe [ARGS...]
                       this namespace 10.19.1.2 -> gateway 10.19.1.1 (forwards) ->
                       provider 10.19.2.2 (forwards) -> host 10.19.3.2, each a namespace
                       of the run joined by veth pairs; the default route is the gateway
+  --shaped KIND       the customer link (gateway - provider) runs at 10 Mbit/s each way with
+                      a plain FIFO of bytes at its bottleneck: "bloated" holds 500000 bytes
+                      (about 400 ms at 10 Mbit/s), "managed" 12500 (about 10 ms), or a
+                      number of bytes; implies --routed
+  --servers           the host runs a web server on port 80 (tools/nq-server.conf: the
+                      responsiveness test's URLs) and an iperf3 server; implies --routed
+  --linux             PROGRAM is a Linux command run on this side of the network instead
+                      of a Windows program under Wine (for checks of the network itself)
   --lo-mtu N          set the loopback MTU to N, so packets larger than N must be split
   --drop-fragments    never reassemble split packets: one larger than the loopback MTU is
                       lost, as on a path whose router drops it without a word
@@ -71,7 +87,7 @@ usage: sandbox.sh [options] [--] PROGRAM.exe [ARGS...]
 EOF
 }
 
-release=winxp app="" hosts=() silent=0 silent_names=0 routed=0 lo_mtu="" drop_fragments=0 shot="" screen=0 timeout=300 name=run prepare=0 dpi=96
+release=winxp app="" hosts=() silent=0 silent_names=0 routed=0 shaped="" servers=0 linux=0 lo_mtu="" drop_fragments=0 shot="" screen=0 timeout=300 name=run prepare=0 dpi=96
 run_for=""
 shots="$repo/build/shots"
 while [ $# -gt 0 ]; do
@@ -82,6 +98,9 @@ while [ $# -gt 0 ]; do
         --silent-echo) silent=1; shift ;;
         --silent-names) silent_names=1; shift ;;
         --routed) routed=1; shift ;;
+        --shaped) shaped=$2; routed=1; shift 2 ;;
+        --servers) servers=1; routed=1; shift ;;
+        --linux) linux=1; shift ;;
         --lo-mtu) lo_mtu=$2; shift 2 ;;
         --drop-fragments) drop_fragments=1; shift ;;
         --shot) shot=$2; shift 2 ;;
@@ -173,7 +192,14 @@ inside() {
     mount --bind "$run/hosts" /etc/hosts
     sysctl -qw net.ipv4.icmp_echo_ignore_all="$silent"
     [ "$routed" = 1 ] && make_routed_network "$run"
+    [ -n "$shaped" ] && shape_customer_link "$shaped"
+    [ "$servers" = 1 ] && start_servers "$run"
     [ "$silent_names" = 1 ] && silence_name_server "$run"
+    if [ "$linux" = 1 ]; then
+        export -f link_load goodput_of
+        cd "$run" && timeout --kill-after=5 "$timeout" "$@"
+        return
+    fi
 
     mkdir -p "$run/prefix" "$run/upper" "$run/work"
     mount -t overlay overlay \
@@ -291,6 +317,54 @@ make_routed_network() {  # RUN_FOLDER
     for ns in gateway provider; do ip netns exec "$ns" sysctl -qw net.ipv4.ip_forward=1; done
 }
 
+# Each direction of the customer link leaves through an HTB class of 10 Mbit/s whose only
+# queue is a byte FIFO of the given size, as in a modem or router with a fixed buffer: a
+# full buffer of B bytes holds a packet back B * 8 / 10^7 s. The veths queue nothing of
+# their own (they have no qdisc), and with segmentation and coalescing off each packet is
+# one frame of the link's size, so the FIFO is the only queue that fills and its limit
+# counts real packets.
+shape_customer_link() {  # bloated|managed|BYTES
+    local bytes=$1 ns dev
+    case "$1" in
+        bloated) bytes=500000 ;;
+        managed) bytes=12500 ;;
+    esac
+    for ns in "" gateway provider host; do
+        for dev in $(ip ${ns:+-n "$ns"} -o link show type veth | awk -F'[ :@]+' '{print $2}'); do
+            in_namespace "$ns" ethtool -K "$dev" tso off gso off gro off
+        done
+    done
+    # Loss-based congestion control, as Windows and most servers use, fills a buffer; the
+    # machine's own default may be one that keeps queues short on purpose (BBR).
+    for ns in "" host; do
+        in_namespace "$ns" sysctl -qw net.ipv4.tcp_congestion_control=reno
+    done
+    for dev in gateway/wan provider/customer; do
+        ns=${dev%/*} dev=${dev#*/}
+        tc -n "$ns" qdisc add dev "$dev" root handle 1: htb default 10
+        tc -n "$ns" class add dev "$dev" parent 1: classid 1:10 htb rate 10mbit ceil 10mbit
+        tc -n "$ns" qdisc add dev "$dev" parent 1:10 handle 10: bfifo limit "$bytes"
+    done
+}
+
+# nginx serves tools/nq-server.conf from the host's namespace, its files in the run's folder
+# (the large download a sparse file), and an iperf3 server waits beside it.
+start_servers() {  # RUN_FOLDER
+    local web="$1/web"
+    mkdir -p "$web/nq" "$web/logs"
+    truncate -s 8G "$web/nq/large"
+    {
+        echo "user root; daemon off; pid $web/nginx.pid; error_log $web/logs/error.log;"
+        echo "events {} http { access_log off; sendfile on;"
+        sed "s|/srv/nq|$web/nq|" "$here/nq-server.conf"
+        echo "}"
+    } >"$web/nginx.conf"
+    ip netns exec host nginx -p "$web" -c "$web/nginx.conf" &
+    ip netns exec host iperf3 --server --daemon --logfile "$web/logs/iperf3.log"
+    wait_for_listener 80
+    wait_for_listener 5201
+}
+
 # The questions reach the name server's address and are dropped there unanswered: no
 # refusal, no unreachable port, so the resolver waits for each as for a dead server.
 silence_name_server() {  # RUN_FOLDER
@@ -298,6 +372,23 @@ silence_name_server() {  # RUN_FOLDER
     mount --bind "$1/resolv.conf" /etc/resolv.conf
     iptables -A INPUT -i lo -d 127.0.0.53 -p udp --dport 53 -j DROP
     iptables -A INPUT -i lo -d 127.0.0.53 -p tcp --dport 53 -j DROP
+}
+
+# Loads the customer link from this side, as a busy download or upload does: eight CUBIC
+# flows, whose losses each take back a small share, keep a large buffer nearly full. The
+# summary (iperf3 -f k) goes to the standard output.
+link_load() {  # down|up SECONDS
+    local reverse=""
+    [ "$1" = down ] && reverse=--reverse
+    iperf3 --client 10.19.3.2 --parallel 8 --congestion cubic --time "$2" --format k $reverse
+}
+
+goodput_of() {  # < iperf3 -f k summary; prints the receiver's kbit/s
+    awk '/SUM.*receiver/ {print $6}'
+}
+
+in_namespace() {  # NAMESPACE COMMAND... ("" is this namespace)
+    if [ -n "$1" ]; then ip netns exec "$@"; else shift; "$@"; fi
 }
 
 address() {  # NAMESPACE DEVICE ADDRESS/PREFIX ("" is this namespace)
@@ -347,8 +438,28 @@ lose_names() {  # RUN_FOLDER
     ip netns exec gateway iptables -A INPUT -p tcp --dport 53 -j DROP
 }
 
+# iperf3 from this side; its summary goes to load.out. Upload loads send to the host.
+start_load() {  # CTL_FOLDER down|up SECONDS; the client's pid goes to load_pid
+    link_load "$2" "$3" >"$1/load.out" 2>&1 &
+    load_pid=$!
+}
+
+# The goodput the receiver saw over the whole run, in kbit/s.
+load_goodput() {  # CTL_FOLDER
+    [ -n "$load_pid" ] && { wait "$load_pid" || true; }
+    load_pid=""
+    goodput_of <"$1/load.out"
+}
+
+# The round trips of the ping run, in ms, one a line.
+stop_ping() {  # CTL_FOLDER
+    [ -n "$ping_pid" ] && { kill -INT "$ping_pid" 2>/dev/null || true; wait "$ping_pid" || true; }
+    ping_pid=""
+    sed -n 's/.* time=\([0-9.]*\) ms.*/\1/p' "$1/ping.out"
+}
+
 serve_requests() {
-    local ctl=$1 req base listener="" portal_pid=""
+    local ctl=$1 req base listener="" portal_pid="" load_pid="" ping_pid="" direction seconds
     while true; do
         for req in "$ctl"/*.req; do
             [ -e "$req" ] || continue
@@ -373,6 +484,14 @@ serve_requests() {
                     --icmp-type time-exceeded -j DROP ;;
                 portal-on | portal-off) portal "${base#portal-}" ;;
                 names-lost) lose_names "$(dirname "$ctl")" ;;
+                load-down-* | load-up-*) IFS=- read -r _ direction seconds <<<"$base"
+                    start_load "$ctl" "$direction" "$seconds" ;;
+                load-wait) load_goodput "$ctl" >"$ctl/$base.tmp" &&
+                    mv "$ctl/$base.tmp" "$ctl/$base.done" ;;
+                ping-start) ping -n -i 0.2 10.19.3.2 >"$ctl/ping.out" 2>&1 &
+                    ping_pid=$! ;;
+                ping-stop) stop_ping "$ctl" >"$ctl/$base.tmp" &&
+                    mv "$ctl/$base.tmp" "$ctl/$base.done" ;;
                 lock-app) chattr +i "$app_folder" ;;
                 unlock-app) chattr -i "$app_folder" ;;
                 # Written whole before the .done appears, so a reader never sees half of it.
@@ -391,7 +510,7 @@ if [ "${ZV_SANDBOX_INSIDE:-}" = 1 ]; then
     exit $?
 fi
 
-ensure_template
+[ "$linux" = 1 ] || ensure_template
 [ "$prepare" = 1 ] && exit 0
 [ $# -gt 0 ] || { usage >&2; exit 2; }
 
@@ -404,6 +523,9 @@ for h in "${hosts[@]+"${hosts[@]}"}"; do args+=(--host "$h"); done
 [ "$silent" = 1 ] && args+=(--silent-echo)
 [ "$silent_names" = 1 ] && args+=(--silent-names)
 [ "$routed" = 1 ] && args+=(--routed)
+[ -n "$shaped" ] && args+=(--shaped "$shaped")
+[ "$servers" = 1 ] && args+=(--servers)
+[ "$linux" = 1 ] && args+=(--linux)
 [ -n "$lo_mtu" ] && args+=(--lo-mtu "$lo_mtu")
 [ "$drop_fragments" = 1 ] && args+=(--drop-fragments)
 [ -n "$shot" ] && args+=(--shot "$(realpath -m "$shot")")

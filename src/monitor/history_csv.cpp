@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "monitor/bloat_verdict.h"
 #include "monitor/clock_texts.h"
 #include "monitor/link_words.h"
 
@@ -37,10 +38,7 @@ class SlidingFigures {
         return pairs > 0 ? std::optional(static_cast<int32_t>((jitter_total_ + pairs / 2) / pairs))
                          : std::nullopt;
     }
-    std::optional<int32_t> P95() const {
-        std::size_t n = sorted_.size();
-        return n > 0 ? std::optional(sorted_[(n * 95 + 99) / 100 - 1]) : std::nullopt;
-    }
+    std::optional<int32_t> P95() const { return Percentile95(sorted_); }
 
   private:
     void Take(const Probe& probe) {
@@ -82,6 +80,50 @@ class SlidingFigures {
     int64_t jitter_total_ = 0;
 };
 
+// The echo round trips of busy and idle probes, regular and extra, sent in the day up to
+// `at`, as JudgeBloat counts them, kept up as `at` moves forward.
+class SlidingBloat {
+  public:
+    void MoveTo(const Probe& probe) {
+        while (!window_.empty() && window_.front().tick_ms < probe.tick_ms - kDayMs) {
+            const Sample& oldest = window_.front();
+            std::vector<int32_t>& sorted = oldest.busy ? busy_ : idle_;
+            sorted.erase(std::lower_bound(sorted.begin(), sorted.end(), oldest.ms));
+            window_.pop_front();
+        }
+        if (probe.load.known && !probe.echo_lost()) {
+            window_.push_back({probe.tick_ms, probe.load.busy, probe.round_trip_ms});
+            std::vector<int32_t>& sorted = probe.load.busy ? busy_ : idle_;
+            sorted.insert(std::upper_bound(sorted.begin(), sorted.end(), probe.round_trip_ms),
+                          probe.round_trip_ms);
+        }
+    }
+    // The verdict's figures as they stand; lost samples are not counted here.
+    BloatFigures Figures() const {
+        BloatFigures figures;
+        Fill(idle_, figures.idle);
+        Fill(busy_, figures.busy);
+        return figures;
+    }
+
+  private:
+    static constexpr int64_t kDayMs = 24 * kHourMs;
+    struct Sample {
+        int64_t tick_ms;
+        bool busy;
+        int32_t ms;
+    };
+    static void Fill(const std::vector<int32_t>& sorted, LatencySpread& spread) {
+        spread.samples = static_cast<int>(sorted.size());
+        spread.median_ms = MedianOfSorted(sorted);
+        spread.p95_ms = Percentile95(sorted);
+    }
+
+    std::deque<Sample> window_;
+    std::vector<int32_t> idle_;  // in order of size
+    std::vector<int32_t> busy_;
+};
+
 std::string OptionalMs(const std::optional<int32_t>& ms) {
     return ms ? std::to_string(*ms) : "";
 }
@@ -117,27 +159,69 @@ class CsvRow {
     bool first_ = true;
 };
 
+// The load's columns, and the verdict's as it stood; empty where nothing was measured or
+// no verdict stood.
+void AddLoadColumns(CsvRow& row, const Probe& probe, const BloatFigures& bloat) {
+    const ProbeLoad& load = probe.load;
+    auto known = [&](const std::string& text) { return load.known ? text : std::string(); };
+    row << known(std::to_string(load.receive_kbps)) << known(std::to_string(load.send_kbps))
+        << known(std::to_string(load.percent)) << known(load.busy ? "yes" : "no")
+        << (probe.extra ? "yes" : "no");
+    if (!bloat.Ready()) {
+        row << ""
+            << ""
+            << ""
+            << ""
+            << ""
+            << "";
+        return;
+    }
+    row << OptionalMs(bloat.idle.median_ms) << OptionalMs(bloat.idle.p95_ms)
+        << OptionalMs(bloat.busy.median_ms) << OptionalMs(bloat.busy.p95_ms)
+        << std::to_string(bloat.AddedMs()) << GradeText(bloat.grade());
+}
+
 }  // namespace
 
-std::string HistoryCsv(const ProbeHistory& history, const std::string& separator) {
-    std::string csv = (CsvRow(separator) << "Time"
-                                         << "UTC offset"
-                                         << "Host"
-                                         << "Round trip (ms)"
-                                         << "Result"
-                                         << "Probe"
-                                         << "Where"
-                                         << "Loss 10 min (%)"
-                                         << "Loss 1 h (%)"
-                                         << "Jitter (ms)"
-                                         << "95th percentile (ms)")
-                          .End();
+std::string HistoryCsv(const ProbeHistory& history, const ProbeHistory& extras,
+                       const std::string& separator) {
+    CsvRow header(separator);
+    for (const char* name : {"Time",
+                             "UTC offset",
+                             "Host",
+                             "Round trip (ms)",
+                             "Result",
+                             "Probe",
+                             "Where",
+                             "Loss 10 min (%)",
+                             "Loss 1 h (%)",
+                             "Jitter (ms)",
+                             "95th percentile (ms)",
+                             "Receive (kbit/s)",
+                             "Send (kbit/s)",
+                             "Load (%)",
+                             "Busy",
+                             "Extra probe",
+                             "Idle median (ms)",
+                             "Idle 95th percentile (ms)",
+                             "Busy median (ms)",
+                             "Busy 95th percentile (ms)",
+                             "Added when busy (ms)",
+                             "Grade"}) {
+        header << name;
+    }
+    std::string csv = header.End();
     SlidingFigures ten_minutes(history, kRecentSpanMs);
     SlidingFigures hour(history, kHourMs);
-    for (std::size_t i = 0; i < history.size(); ++i) {
-        const Probe& probe = history.at(i);
+    SlidingBloat bloat;
+    // The two records in the order sent, a regular probe before an extra one of its moment.
+    for (std::size_t i = 0, j = 0; i < history.size() || j < extras.size();) {
+        bool regular = j == extras.size() ||
+                       (i < history.size() && history.at(i).tick_ms <= extras.at(j).tick_ms);
+        const Probe& probe = regular ? history.at(i++) : extras.at(j++);
         ten_minutes.MoveTo(probe.tick_ms);
         hour.MoveTo(probe.tick_ms);
+        bloat.MoveTo(probe);
         std::string time = IsoTime(probe.time);
         CsvRow row(separator);
         row << time.substr(0, 10) + " " + time.substr(11, 8) << time.substr(19) << probe.host;
@@ -155,6 +239,7 @@ std::string HistoryCsv(const ProbeHistory& history, const std::string& separator
         }
         row << std::to_string(ten_minutes.LossPercent()) << std::to_string(hour.LossPercent())
             << OptionalMs(hour.Jitter()) << OptionalMs(hour.P95());
+        AddLoadColumns(row, probe, bloat.Figures());
         csv += row.End();
     }
     return csv;

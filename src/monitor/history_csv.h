@@ -13,7 +13,11 @@ namespace zv::monitor {
 // comma is the decimal mark). A field holding the separator, a quote or a line end is
 // quoted as spreadsheets expect. Numeric columns hold plain numbers: a loss is a whole
 // percent. The local time and its offset from UTC stand in columns of their own, so that
-// spreadsheets read the time as one.
-std::string HistoryCsv(const ProbeHistory& history, const std::string& separator);
+// spreadsheets read the time as one. The extra probes sent while the link was busy stand
+// among the regular ones in the order sent, marked in a column of their own; the columns of
+// the load and of the latency when busy follow the older ones, so that what reads those
+// still finds them where they were.
+std::string HistoryCsv(const ProbeHistory& history, const ProbeHistory& extras,
+                       const std::string& separator);
 
 }  // namespace zv::monitor

@@ -25,6 +25,12 @@ const std::vector<HistoryLine>& HistoryLines() {
         {lblLoss, [](const HistoryLineFacts& facts) { return LossLine(facts.span); }},
         {lblRecent, [](const HistoryLineFacts& facts) { return RecentLossLine(facts.recent); }},
         {lblWhere, [](const HistoryLineFacts& facts) { return WhereLine(facts.span); }},
+        {lblLoad, [](const HistoryLineFacts& facts) { return LoadLine(facts.load); }},
+        {lblBloat, [](const HistoryLineFacts& facts) { return BloatLine(facts.bloat); }},
+        {lblBloatFigures,
+         [](const HistoryLineFacts& facts) { return BloatFiguresLine(facts.bloat); }},
+        {lblBloatAdvice,
+         [](const HistoryLineFacts& facts) { return BloatAdviceLine(facts.bloat); }},
     };
     return kLines;
 }

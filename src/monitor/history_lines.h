@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "monitor/bloat_verdict.h"
 #include "monitor/link_words.h"
 #include "monitor/probe_history.h"
 
@@ -17,6 +18,10 @@ enum Id : int {
     lblLoss = 205,       // "Loss: 3% (3 lost probes of 120), drops: 1, longest outage: 2 min"
     lblRecent = 212,     // "Loss in the last 10 minutes: 0%, last hour: 1%"
     lblWhere = 213,      // "Outages: your network 1, your provider 0, beyond your provider 2"
+    lblLoad = 231,   // "Load: receive 9.6 Mbit/s, send 180 kbit/s, 96% of the highest seen (busy)"
+    lblBloat = 232,  // "Latency rises by 320 ms when your link is busy (bufferbloat), grade D"
+    lblBloatFigures = 233,  // "Idle: median 20 ms, 95th percentile 25 ms; busy: median 340 ms, ..."
+    lblBloatAdvice = 234,   // "Helps: a router with smart queue management, or ..."
 };
 
 }  // namespace zv::monitor::history_lines
@@ -29,6 +34,8 @@ struct HistoryLineFacts {
     std::string now;       // the state now, as the monitor tells it
     HistoryFigures span;   // the span the graph shows
     RecentFigures recent;  // the last 10 minutes and hour up to the end of that span
+    BloatFigures bloat;    // the latency when busy, over the day kept
+    ProbeLoad load;        // the newest probe's
 };
 
 struct HistoryLine {

@@ -25,11 +25,11 @@ constexpr int kSlowLossLabelWidth = 1000;
 constexpr int kNumberWidth = 700;
 constexpr int kApplyWidth = 1000;
 
-// Everything below the graph: the figure lines, two check boxes, the log line, the probe
+// Everything below the graph: the figure lines, three check boxes, the log line, the probe
 // options' two rows, buttons.
 int BelowGraph() {
     int figure_lines = static_cast<int>(HistoryLines().size());
-    return kGap + figure_lines * kLineHeight + kGap + 2 * kCheckHeight + kLineHeight + kGap +
+    return kGap + figure_lines * kLineHeight + kGap + 3 * kCheckHeight + kLineHeight + kGap +
            2 * (kTextHeight + kGap) + kButtonHeight;
 }
 
@@ -79,6 +79,9 @@ void HistoryView::ConnectHandlers() {
         Refresh();
     };
     chkNotices.on_change = [this] { UpdateOption(ports_.monitor.Options().notices, chkNotices); };
+    chkBloatNotice.on_change = [this] {
+        UpdateOption(ports_.monitor.Options().bloat_notice, chkBloatNotice);
+    };
     cmdSave.on_click = [this] { SaveHistory(); };
     cmdApply.on_click = [this] { ApplyProbeOptions(); };
     fldHost.box.SetMaxLength(255);
@@ -96,6 +99,7 @@ void HistoryView::Load() {
     const MonitorOptions options = ports_.monitor.Options();
     chkLog.SetValue(FlagToChecked(options.log));
     chkNotices.SetValue(FlagToChecked(options.notices));
+    chkBloatNotice.SetValue(FlagToChecked(options.bloat_notice));
     ui::Option& span = options.span_hours == 24  ? optSpan24
                        : options.span_hours == 6 ? optSpan6
                                                  : optSpan1;
@@ -148,9 +152,12 @@ void HistoryView::Refresh() {
     shown_until_ms_ = ports_.monitor.Now().tick_ms;
     const ProbeHistory& history = ports_.monitor.History();
     const HistoryLineFacts facts{
-        history, ports_.monitor.NowText(),
+        history,
+        ports_.monitor.NowText(),
         Summarize(history, shown_until_ms_ - SpanHours() * kHourMs, shown_until_ms_),
-        Recent(history, shown_until_ms_)};
+        Recent(history, shown_until_ms_),
+        ports_.monitor.Bloat(shown_until_ms_),
+        ports_.monitor.LoadNow()};
     const std::vector<HistoryLine>& lines = HistoryLines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         figure_lines[i].SetCaption(lines[i].text(facts));
@@ -174,8 +181,9 @@ void HistoryView::SaveHistory() {
     if (path.empty()) {
         return;
     }
-    if (!ports_.files.WriteFileAtomic(
-            path, HistoryCsv(ports_.monitor.History(), ports_.window.ListSeparator()))) {
+    if (!ports_.files.WriteFileAtomic(path,
+                                      HistoryCsv(ports_.monitor.History(), ports_.monitor.Extras(),
+                                                 ports_.window.ListSeparator()))) {
         ports_.messages.Show({"The history could not be saved in " + path + ".", "Vigilo",
                               ui::MessageButtons::Ok, ui::MessageIcon::Exclamation});
     }
@@ -199,6 +207,7 @@ void HistoryView::Layout(int width, int height) {
     }
     chkLog.SetBounds({left, y += kGap, inner, kCheckHeight});
     chkNotices.SetBounds({left, y += kCheckHeight, inner, kCheckHeight});
+    chkBloatNotice.SetBounds({left, y += kCheckHeight, inner, kCheckHeight});
     lblLog.SetBounds({left, y += kCheckHeight, inner, kLineHeight});
     LayoutProbeOptions(y + kLineHeight + kGap, inner);
     int buttons_top = height - kMargin - kButtonHeight;

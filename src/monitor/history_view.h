@@ -1,7 +1,7 @@
 // The "Connection History" window as a controller: the span of the graph, the state now
-// and the figures below it, the log and notice options, the probe host and the slow-notice
-// limits (taken by Apply), "Save History As..." and Close. It exists only
-// while the window is open, and is told of each probe meanwhile.
+// and the figures below it, the log and notice options (the drops' and the bufferbloat's), the
+// probe host and the slow-notice limits (taken by Apply), "Save History As..." and Close. It exists
+// only while the window is open, and is told of each probe meanwhile.
 #pragma once
 
 #include <string>
@@ -41,9 +41,9 @@ struct HistoryViewPorts {
 
 // The window's least client size, in twips.
 inline constexpr int kHistoryMinWidth = 7800;
-inline constexpr int kHistoryMinHeight = 7200;
+inline constexpr int kHistoryMinHeight = 8500;
 inline constexpr int kHistoryWidth = 9600;
-inline constexpr int kHistoryHeight = 8700;
+inline constexpr int kHistoryHeight = 10000;
 
 class HistoryView {
   public:
@@ -78,6 +78,7 @@ class HistoryView {
     const ui::Label& lblWhere = FigureLine(history_lines::lblWhere);
     ui::CheckBox chkLog{"&Write every probe to the log file"};
     ui::CheckBox chkNotices{"Show a &notice when the connection drops or returns"};
+    ui::CheckBox chkBloatNotice{"Show a notice when the &bufferbloat grade gets worse"};
     ui::Label lblLog;
     ui::Field<ui::TextBox> fldHost{"Probe &host:"};
     ui::Field<ui::TextBox> fldSlowMs{"Slow notice at median round trip (ms):"};

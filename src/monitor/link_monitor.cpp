@@ -33,16 +33,10 @@ void LinkMonitor::Record(const Moment& sent, std::optional<uint32_t> round_trip_
     Record(sent, outcome);
 }
 
-void LinkMonitor::Record(const Moment& sent, const ProbeOutcome& outcome) {
-    unfound_ = outcome.unfound;
-    if (unfound_) {
-        notice_ = {};
-        if (watcher_) {
-            watcher_();
-        }
-        return;
-    }
-    Probe probe{sent.wall, kLost, sent.tick_ms, false, outcome.where, Host()};
+namespace {
+
+Probe ProbeOf(const Moment& sent, const ProbeOutcome& outcome, const std::string& host) {
+    Probe probe{sent.wall, kLost, sent.tick_ms, false, outcome.where, host};
     if (outcome.round_trip_ms) {
         probe.round_trip_ms = static_cast<int32_t>(
             std::min<uint32_t>(*outcome.round_trip_ms, std::numeric_limits<int32_t>::max()));
@@ -51,6 +45,30 @@ void LinkMonitor::Record(const Moment& sent, const ProbeOutcome& outcome) {
         probe.name_failed = outcome.name_failed;
         probe.where = Where::Unknown;
     }
+    return probe;
+}
+
+constexpr int64_t kBloatNoticeQuietMs = kHourMs;
+constexpr int64_t kBloatSpanMs = 24 * kHourMs;
+
+}  // namespace
+
+void LinkMonitor::Tell() {
+    if (watcher_) {
+        watcher_();
+    }
+}
+
+void LinkMonitor::Record(const Moment& sent, const ProbeOutcome& outcome) {
+    unfound_ = outcome.unfound;
+    if (unfound_) {
+        notice_ = {};
+        load_now_ = load_meter_.Take(std::nullopt, options_.busy_kbps);
+        Tell();
+        return;
+    }
+    Probe probe = ProbeOf(sent, outcome, Host());
+    probe.load = load_now_ = load_meter_.Take(outcome.load, options_.busy_kbps);
     history_.Add(probe);
     if (record_ != nullptr) {
         record_->Keep(probe);
@@ -59,33 +77,91 @@ void LinkMonitor::Record(const Moment& sent, const ProbeOutcome& outcome) {
     std::string detail;
     std::optional<bool> slow = probe.lost() ? std::nullopt : Slow(recent.ten_minutes, detail);
     notice_ = notices_.Take(probe, slow, detail);
+    if (notice_.text.empty()) {
+        notice_ = BloatNotice(probe.tick_ms);
+    }
     if (options_.log) {
         ports_.log.Write(LogLine(probe, Host(), recent));
     }
-    if (watcher_) {
-        watcher_();
-    }
+    Tell();
 }
 
-void LinkMonitor::Restore(const std::vector<Probe>& probes) {
-    bool replay = history_.size() == 0;
-    int64_t first_now = replay ? std::numeric_limits<int64_t>::max() : history_.at(0).tick_ms;
-    ProbeHistory merged(history_.capacity());
-    for (const Probe& probe : probes) {
-        if (probe.tick_ms < first_now) {
+// An extra probe of a host not found yet sends nothing, and records nothing.
+void LinkMonitor::RecordExtra(const Moment& sent, const ProbeOutcome& outcome) {
+    notice_ = {};
+    if (outcome.unfound) {
+        return;
+    }
+    Probe probe = ProbeOf(sent, outcome, Host());
+    probe.load = load_now_ = load_meter_.Take(outcome.load, options_.busy_kbps);
+    probe.extra = true;
+    extras_.Add(probe);
+    if (record_ != nullptr) {
+        record_->Keep(probe);
+    }
+    if (options_.log) {
+        ports_.log.Write(LogLine(probe, Host(), Recent(history_, probe.tick_ms)));
+    }
+    Tell();
+}
+
+BloatFigures LinkMonitor::Bloat(int64_t at_ms) const {
+    return JudgeBloat(history_, extras_, at_ms - kBloatSpanMs, at_ms);
+}
+
+LinkNotice LinkMonitor::BloatNotice(int64_t at_ms) {
+    BloatFigures figures = Bloat(at_ms);
+    if (!figures.Ready()) {
+        return {};
+    }
+    Grade grade = figures.grade();
+    std::optional<Grade> known = known_grade_;
+    bool worse = known ? grade > *known : IsBloat(grade);
+    if (!worse) {
+        known_grade_ = grade;
+        return {};
+    }
+    if (!options_.bloat_notice ||
+        (bloat_told_ms_ && at_ms - *bloat_told_ms_ < kBloatNoticeQuietMs)) {
+        return {};
+    }
+    known_grade_ = grade;
+    bloat_told_ms_ = at_ms;
+    std::string was = known ? std::string(", was ") + GradeText(*known) : "";
+    return {BloatLine(figures) + was, true};
+}
+
+namespace {
+
+// The probes of `before` of the kind of the ring's (extra or regular) older than its first,
+// then its own.
+ProbeHistory Before(const std::vector<Probe>& before, bool extra, const ProbeHistory& ring) {
+    int64_t first = ring.size() > 0 ? ring.at(0).tick_ms : std::numeric_limits<int64_t>::max();
+    ProbeHistory merged(ring.capacity());
+    for (const Probe& probe : before) {
+        if (probe.extra == extra && probe.tick_ms < first) {
             merged.Add(probe);
-            if (replay) {
+        }
+    }
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        merged.Add(ring.at(i));
+    }
+    return merged;
+}
+
+}  // namespace
+
+void LinkMonitor::Restore(const std::vector<Probe>& probes) {
+    if (history_.size() == 0) {
+        for (const Probe& probe : probes) {
+            if (!probe.extra) {
                 notices_.Take(probe);
             }
         }
     }
-    for (std::size_t i = 0; i < history_.size(); ++i) {
-        merged.Add(history_.at(i));
-    }
-    history_ = std::move(merged);
-    if (watcher_) {
-        watcher_();
-    }
+    history_ = Before(probes, false, history_);
+    extras_ = Before(probes, true, extras_);
+    Tell();
 }
 
 std::optional<bool> LinkMonitor::Slow(const HistoryFigures& recent, std::string& detail) const {
@@ -114,7 +190,8 @@ std::string LinkMonitor::TipText(std::size_t limit) {
     if (unfound_) {
         return (std::string(kProgramName) + " - cannot find " + Host()).substr(0, limit);
     }
-    return TrayTipText(history_, Now(), limit);
+    Moment now = Now();
+    return TrayTipText(history_, now, limit, BloatTipPart(Bloat(now.tick_ms)));
 }
 
 std::string LinkMonitor::NowText() {

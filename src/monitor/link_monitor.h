@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "monitor/bloat_verdict.h"
+#include "monitor/link_load.h"
 #include "monitor/link_notices.h"
 #include "monitor/monitor_options.h"
 #include "monitor/probe_history.h"
@@ -54,8 +56,18 @@ class LinkMonitor {
     // The same for a probe's whole outcome. A host never found is no probe of the link: it
     // is told in the tip and counts nothing.
     void Record(const Moment& sent, const ProbeOutcome& outcome);
+    // An extra probe's outcome, sent while the link was busy: kept apart and logged, with no
+    // notice, no outage and no figure of the regular probes of its own.
+    void RecordExtra(const Moment& sent, const ProbeOutcome& outcome);
+    // The newest probe, regular or extra, found the link busy.
+    bool Busy() const { return load_meter_.Busy(); }
 
     const ProbeHistory& History() const { return history_; }
+    const ProbeHistory& Extras() const { return extras_; }
+    // The latency when busy against idle over the day kept, up to `at_ms`.
+    BloatFigures Bloat(int64_t at_ms) const;
+    // The newest probe's load.
+    const ProbeLoad& LoadNow() const { return load_now_; }
     // The tip, with as many figures as `limit` characters hold.
     std::string TipText(std::size_t limit = kTipLimit);
     // The history window's line of the state now.
@@ -95,9 +107,19 @@ class LinkMonitor {
     // judge by after a loss or with both limits off. The loss limit counts the lost probes
     // outside outages, among the probes outside them.
     std::optional<bool> Slow(const HistoryFigures& recent, std::string& detail) const;
+    // The notice of a worse grade of the latency when busy, if one is due at `at_ms`: the
+    // first verdict of bufferbloat, or a grade worse than the one the user last knew of (a
+    // better grade is taken as known at once); at most one an hour.
+    LinkNotice BloatNotice(int64_t at_ms);
+    void Tell();
 
     LinkMonitorPorts ports_;
     ProbeHistory history_;
+    ProbeHistory extras_{kExtraCapacity};
+    LoadMeter load_meter_;
+    ProbeLoad load_now_;
+    std::optional<Grade> known_grade_;
+    std::optional<int64_t> bloat_told_ms_;
     LinkNotices notices_;
     LinkNotice notice_;
     MonitorOptions options_;

@@ -25,12 +25,24 @@ std::string FiguresText(const RecentFigures& recent) {
     return text;
 }
 
+// "; load 9600 kbit/s in, 180 kbit/s out, 96%, busy; extra probe"; empty when not measured.
+std::string LoadText(const Probe& probe) {
+    const ProbeLoad& load = probe.load;
+    std::string text;
+    if (load.known) {
+        text = "; load " + std::to_string(load.receive_kbps) + " kbit/s in, " +
+               std::to_string(load.send_kbps) + " kbit/s out, " + std::to_string(load.percent) +
+               "%" + (load.busy ? ", busy" : "");
+    }
+    return text + (probe.extra ? "; extra probe" : "");
+}
+
 }  // namespace
 
 std::string LogLine(const Probe& probe, const std::string& host, const RecentFigures& recent) {
     return IsoTime(probe.time) + " " + host + " " +
            (probe.lost() ? "lost" + WhereMark(probe.where) : RoundTripText(probe)) +
-           FiguresText(recent) + "\r\n";
+           FiguresText(recent) + LoadText(probe) + "\r\n";
 }
 
 }  // namespace zv::monitor

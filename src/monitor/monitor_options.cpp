@@ -13,6 +13,8 @@ constexpr char kSpanValue[] = "GraphSpanHours";
 constexpr char kHostValue[] = "ProbeHost";
 constexpr char kSlowRoundTripValue[] = "SlowRoundTripMs";
 constexpr char kSlowLossValue[] = "SlowLossPercent";
+constexpr char kBusyRateValue[] = "BusyRateKbps";
+constexpr char kBloatNoticeValue[] = "BloatNotice";
 constexpr char kKeepDaysValue[] = "HistoryDays";
 
 bool ReadFlag(OptionsPort& port, const char* name, bool fallback) {
@@ -57,6 +59,8 @@ LoadedOptions LoadMonitorOptions(OptionsPort& port) {
     }
     options.slow_round_trip_ms = port.Read(kSlowRoundTripValue).value_or(0);
     options.slow_loss_percent = std::min<uint32_t>(port.Read(kSlowLossValue).value_or(0), 100);
+    options.busy_kbps = port.Read(kBusyRateValue).value_or(0);
+    options.bloat_notice = ReadFlag(port, kBloatNoticeValue, options.bloat_notice);
     std::optional<uint32_t> keep = port.Read(kKeepDaysValue);
     if (keep && *keep >= 1 && *keep <= kMaxKeepDays) {
         options.keep_days = static_cast<int>(*keep);
@@ -85,6 +89,8 @@ void SaveMonitorOptions(OptionsPort& port, const MonitorOptions& options,
     }
     number(kSlowRoundTripValue, options.slow_round_trip_ms, stored.slow_round_trip_ms);
     number(kSlowLossValue, options.slow_loss_percent, stored.slow_loss_percent);
+    number(kBusyRateValue, options.busy_kbps, stored.busy_kbps);
+    flag(kBloatNoticeValue, options.bloat_notice, stored.bloat_notice);
     number(kKeepDaysValue, static_cast<uint32_t>(options.keep_days),
            static_cast<uint32_t>(stored.keep_days));
 }

@@ -1,7 +1,8 @@
 // The companion's per-user options, kept under HKEY_CURRENT_USER\Software\Zorvane\Vigilo:
-// the log file, the notices, the span the history graph shows and the slow-notice limits
-// as DWORD values, the probe host as text. A missing or unknown value reads as its default;
-// so does a probe host that cannot be probed, and the user is told of it.
+// the log file, the notices, the span the history graph shows, the slow-notice limits, the
+// busy rate and the bufferbloat notice as DWORD values, the probe host as text. A missing or
+// unknown value reads as its default; so does a probe host that cannot be probed, and the user is
+// told of it.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +27,11 @@ struct MonitorOptions {
     // A slow notice when the last 10 minutes' median round trip or loss passes these; 0: off.
     uint32_t slow_round_trip_ms = 0;
     uint32_t slow_loss_percent = 0;
+    // The link is busy above this rate either way, in kbit/s; 0: above half the highest
+    // rate seen.
+    uint32_t busy_kbps = 0;
+    // A notice when the latency added while the link is busy gets a worse grade.
+    bool bloat_notice = false;
     // How long the lasting record keeps each probe.
     int keep_days = kKeepDays;
 };

@@ -5,12 +5,20 @@
 
 namespace zv::monitor {
 
-ProbeHistory::ProbeHistory(std::size_t capacity) : ring_(capacity) {}
+ProbeHistory::ProbeHistory(std::size_t capacity) : capacity_(capacity) {}
 
 void ProbeHistory::Add(const Probe& probe) {
-    ring_[next_] = probe;
-    next_ = (next_ + 1) % ring_.size();
-    size_ = std::min(size_ + 1, ring_.size());
+    if (ring_.size() < capacity_) {
+        // Doubling, but never past the capacity: a full ring holds no spare room.
+        if (ring_.size() == ring_.capacity()) {
+            ring_.reserve(std::min(capacity_, std::max<std::size_t>(64, 2 * ring_.size())));
+        }
+        ring_.push_back(probe);
+    } else {
+        ring_[next_] = probe;
+    }
+    next_ = (next_ + 1) % capacity_;
+    size_ = ring_.size();
 }
 
 const Probe& ProbeHistory::at(std::size_t index) const {
@@ -34,7 +42,7 @@ std::optional<ProbeHistory::Outage> ProbeHistory::DownSince() const {
            at(first).tick_ms - at(first - 1).tick_ms <= kStateHoldMs) {
         --first;
     }
-    return Outage{at(first), first == 0 && size_ == ring_.size()};
+    return Outage{at(first), first == 0 && size_ == capacity_};
 }
 
 namespace {
@@ -56,17 +64,6 @@ void Classify(LinkPeriod& period, const Probe& probe) {
     }
 }
 
-// Sorts the times; nothing without one.
-std::optional<int32_t> Median(std::vector<int32_t>& times) {
-    if (times.empty()) {
-        return std::nullopt;
-    }
-    std::sort(times.begin(), times.end());
-    std::size_t n = times.size();
-    return n % 2 ? times[n / 2]
-                 : static_cast<int32_t>((int64_t{times[n / 2 - 1]} + times[n / 2] + 1) / 2);
-}
-
 // The round trips' spread: jitter (the mean absolute difference of consecutive round
 // trips), the median and the 95th percentile.
 void AddSpread(std::vector<int32_t> round_trips, HistoryFigures& figures) {
@@ -82,11 +79,29 @@ void AddSpread(std::vector<int32_t> round_trips, HistoryFigures& figures) {
         figures.jitter_ms = static_cast<int32_t>((total + pairs / 2) / pairs);
     }
     figures.median_ms = Median(round_trips);
-    std::size_t n = round_trips.size();
-    figures.p95_ms = round_trips[(n * 95 + 99) / 100 - 1];
+    figures.p95_ms = Percentile95(round_trips);
 }
 
 }  // namespace
+
+std::optional<int32_t> Median(std::vector<int32_t>& times) {
+    std::sort(times.begin(), times.end());
+    return MedianOfSorted(times);
+}
+
+std::optional<int32_t> MedianOfSorted(const std::vector<int32_t>& sorted) {
+    std::size_t n = sorted.size();
+    if (n == 0) {
+        return std::nullopt;
+    }
+    return n % 2 ? sorted[n / 2]
+                 : static_cast<int32_t>((int64_t{sorted[n / 2 - 1]} + sorted[n / 2] + 1) / 2);
+}
+
+std::optional<int32_t> Percentile95(const std::vector<int32_t>& sorted) {
+    std::size_t n = sorted.size();
+    return n > 0 ? std::optional(sorted[(n * 95 + 99) / 100 - 1]) : std::nullopt;
+}
 
 bool IsLoneLoss(const ProbeHistory& history, std::size_t index) {
     const Probe& probe = history.at(index);

@@ -1,7 +1,8 @@
 // The record of the companion's probes: each probe's time and round trip (or its loss) in a
 // ring of fixed size, the last 24 hours at one probe per 30 s, so memory stays flat however
-// long the companion runs. Over any span of it: the up and down periods and the figures
-// the tip and the history window show. Spans and durations are on the forward-only count.
+// long the companion runs (the extra probes while the link is busy have a ring of their own). Over
+// any span of it: the up and down periods and the figures the tip and the history window show.
+// Spans and durations are on the forward-only count.
 #pragma once
 
 #include <cstddef>
@@ -35,6 +36,18 @@ inline constexpr int32_t kLost = -1;
 enum class Where : uint8_t { Unknown, YourNetwork, YourProvider, BeyondProvider };
 inline constexpr int kPlaces = 4;
 
+// How busy the link was over the time before a probe: the rates of the interface that routes
+// to the probe host, and the higher of their shares of the highest rates seen on it.
+// Unknown for the first reading, after a gap or a change of interface, and where Windows
+// does not tell.
+struct ProbeLoad {
+    bool known = false;
+    uint32_t receive_kbps = 0;  // kbit/s, 1000 bits
+    uint32_t send_kbps = 0;
+    uint8_t percent = 0;
+    bool busy = false;
+};
+
 struct Probe {
     WallTime time;                  // when the echo went out, to show
     int32_t round_trip_ms = kLost;  // kLost when no reply came in time
@@ -44,6 +57,10 @@ struct Probe {
     std::string host{};             // the probe host it went to
     bool may_be_proxy = false;      // of a TCP round trip: see ProbeOutcome
     bool name_failed = false;       // the host's last address answered: its name did not
+    ProbeLoad load{};
+    // Sent between the regular probes while the link was busy, to sample its latency then:
+    // it counts in no figure, outage or notice of the regular probes.
+    bool extra = false;
     // Neither the echo nor TCP reached the host: the link is down.
     bool lost() const { return round_trip_ms < 0; }
     // The echo went unanswered, whether or not TCP then reached the host: what "loss" counts.
@@ -51,6 +68,8 @@ struct Probe {
 };
 
 inline constexpr std::size_t kHistoryCapacity = 2880;
+// A day of extra probes at most: the budget allows 360 an hour.
+inline constexpr std::size_t kExtraCapacity = 360 * 24;
 inline constexpr int64_t kMinuteMs = 60000;
 inline constexpr int64_t kHourMs = 60 * kMinuteMs;
 
@@ -66,7 +85,7 @@ class ProbeHistory {
     void Add(const Probe& probe);
 
     std::size_t size() const { return size_; }
-    std::size_t capacity() const { return ring_.size(); }
+    std::size_t capacity() const { return capacity_; }
     // 0 is the oldest kept.
     const Probe& at(std::size_t index) const;
     std::optional<Probe> Latest() const;
@@ -81,7 +100,8 @@ class ProbeHistory {
     std::optional<Outage> DownSince() const;
 
   private:
-    std::vector<Probe> ring_;
+    std::size_t capacity_;
+    std::vector<Probe> ring_;  // grows to the capacity as probes come
     std::size_t next_ = 0;
     std::size_t size_ = 0;
 };
@@ -125,6 +145,12 @@ struct HistoryFigures {
     std::optional<int32_t> p95_ms;       // nearest rank
     std::array<int, kPlaces> outages{};  // down periods in the span, by Where
 };
+
+// Of round trips: the median (of an even count, the mean of the middle two, rounded), which
+// sorts them, and the 95th percentile by nearest rank of sorted ones; nothing without one.
+std::optional<int32_t> Median(std::vector<int32_t>& times);
+std::optional<int32_t> MedianOfSorted(const std::vector<int32_t>& sorted);
+std::optional<int32_t> Percentile95(const std::vector<int32_t>& sorted);
 
 // The figures of the probes sent in [from_ms, to_ms] of the forward-only count; an outage that
 // began before the span counts only its part inside it.

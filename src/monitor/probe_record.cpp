@@ -10,7 +10,9 @@ constexpr uint8_t kLostFlag = 0x01;
 constexpr uint8_t kTcpFlag = 0x02;
 constexpr uint8_t kProxyFlag = 0x04;
 constexpr uint8_t kNameFailedFlag = 0x08;
-constexpr int kWhereShift = 4;  // two bits; then the extra probe (0x40) and busy (0x80)
+constexpr int kWhereShift = 4;  // two bits
+constexpr uint8_t kExtraFlag = 0x40;
+constexpr uint8_t kBusyFlag = 0x80;
 // The fields-present byte.
 constexpr uint8_t kHostField = 0x01;
 constexpr uint8_t kOffsetField = 0x02;
@@ -93,9 +95,12 @@ std::string Fields(const StoredProbe& stored, RecordContext& context) {
     int64_t skew = p.time.utc_ms - stored.order_ms;
     uint8_t flags = (p.lost() ? kLostFlag : 0) | (p.via_tcp ? kTcpFlag : 0) |
                     (p.may_be_proxy ? kProxyFlag : 0) | (p.name_failed ? kNameFailedFlag : 0) |
-                    static_cast<uint8_t>(static_cast<int>(p.where) << kWhereShift);
-    uint8_t present = (context.first || p.host != context.host ? kHostField : 0) |
-                      (context.first || p.time.offset_min != context.offset_min ? kOffsetField : 0);
+                    static_cast<uint8_t>(static_cast<int>(p.where) << kWhereShift) |
+                    (p.extra ? kExtraFlag : 0) | (p.load.busy ? kBusyFlag : 0);
+    uint8_t present =
+        (context.first || p.host != context.host ? kHostField : 0) |
+        (context.first || p.time.offset_min != context.offset_min ? kOffsetField : 0) |
+        (p.load.known ? kLoadField : 0);
     std::string out;
     out += static_cast<char>(flags);
     out += static_cast<char>(present);
@@ -110,6 +115,11 @@ std::string Fields(const StoredProbe& stored, RecordContext& context) {
     if (present & kHostField) {
         PutVarint(out, p.host.size());
         out += p.host;
+    }
+    if (present & kLoadField) {
+        PutVarint(out, p.load.receive_kbps);
+        PutVarint(out, p.load.send_kbps);
+        out += static_cast<char>(p.load.percent);
     }
     context = {false, stored.order_ms, skew, p.time.offset_min, p.host};
     return out;
@@ -136,11 +146,14 @@ bool ReadFields(std::string_view bytes, RecordContext& context, StoredProbe& sto
     } else {
         p.host.assign(context.host);
     }
+    p.extra = flags & kExtraFlag;
+    p.load = {};
+    p.load.busy = flags & kBusyFlag;
     if (present & kLoadField) {
-        // Of a later version: the link's load, which this one does not show.
-        in.Varint();
-        in.Varint();
-        in.Byte();
+        p.load.known = true;
+        p.load.receive_kbps = static_cast<uint32_t>(in.Varint());
+        p.load.send_kbps = static_cast<uint32_t>(in.Varint());
+        p.load.percent = in.Byte();
     }
     if (!in.ok() || (context.first && !(present & kHostField && present & kOffsetField)) ||
         step > (uint64_t{1} << 62)) {

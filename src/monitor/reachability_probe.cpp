@@ -21,6 +21,7 @@ ProbeOutcome ReachabilityProbe::Run(const std::string& host, int32_t timeout_ms)
     }
     std::optional<uint32_t> address = Address(engine, host, outcome);
     if (address) {
+        outcome.load = counters_.Read(*address);
         ping::EchoHandle handle = echo_.Open();
         Reach(handle, *address, timeout_ms, outcome);
         if (outcome.round_trip_ms) {
@@ -31,6 +32,24 @@ ProbeOutcome ReachabilityProbe::Run(const std::string& host, int32_t timeout_ms)
         echo_.Close(handle);
     }
     engine.StopSockets();
+    return outcome;
+}
+
+// The echo service needs no Windows Sockets: there is no name to look up.
+ProbeOutcome ReachabilityProbe::RunExtra(int32_t timeout_ms) {
+    ProbeOutcome outcome;
+    if (!last_address_) {
+        outcome.unfound = true;
+        return outcome;
+    }
+    outcome.load = counters_.Read(*last_address_);
+    ping::EchoHandle handle = echo_.Open();
+    ping::EchoResult reply =
+        echo_.SendTimedEcho(handle, *last_address_, ping::kEchoPayload, timeout_ms);
+    if (reply.status == 0) {
+        Answered(reply.round_trip_ms, outcome);
+    }
+    echo_.Close(handle);
     return outcome;
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "monitor/link_load.h"
 #include "monitor/probe_history.h"
 #include "ping/echo_ports.h"
 #include "ping/echo_engine.h"
@@ -27,6 +28,8 @@ struct ProbeOutcome {
     bool name_failed = false;      // the lookup failed: the host's last address was probed
     bool unfound = false;          // the name never resolved: nothing was probed
     Where where = Where::Unknown;  // of a loss
+    // The counters of the interface that routes to the host, read before the echo went out.
+    std::optional<OctetReading> load;
 };
 
 class ProbePort {
@@ -34,8 +37,8 @@ class ProbePort {
     virtual ~ProbePort() = default;
     // Starts one probe elsewhere; its outcome reaches VigiloView::ProbeFinished later,
     // on the window's thread. Called while one is under way only when that one is
-    // overdue and given up.
-    virtual void StartProbe(const std::string& host, int32_t timeout_ms) = 0;
+    // overdue and given up. An extra probe, while the link is busy, is one echo alone.
+    virtual void StartProbe(const std::string& host, int32_t timeout_ms, bool extra = false) = 0;
 };
 
 // What an echo of limited time to live meets at a router on the way (IP_TTL_EXPIRED_TRANSIT).
@@ -55,10 +58,15 @@ inline constexpr uint8_t kHopsTried = 4;
 // every 30 s.
 class ReachabilityProbe {
   public:
-    ReachabilityProbe(ping::SocketsService& sockets, ping::EchoService& echo)
-        : sockets_(sockets), echo_(echo) {}
+    ReachabilityProbe(ping::SocketsService& sockets, ping::EchoService& echo,
+                      InterfaceCountersPort& counters)
+        : sockets_(sockets), echo_(echo), counters_(counters) {}
 
     ProbeOutcome Run(const std::string& host, int32_t timeout_ms);
+    // The load and one echo to the host's last address, nothing more: it samples the
+    // latency while the link is busy, and a silent echo then is no outage to look into.
+    // Nothing is sent before the host was found.
+    ProbeOutcome RunExtra(int32_t timeout_ms);
 
   private:
     // The host's address now, or the last one it had when the lookup fails; remembered
@@ -78,6 +86,7 @@ class ReachabilityProbe {
 
     ping::SocketsService& sockets_;
     ping::EchoService& echo_;
+    InterfaceCountersPort& counters_;
     // Whether the gateway answered its echo while the host answered: a gateway that never
     // does says nothing by its silence.
     bool gateway_echoes_ = true;

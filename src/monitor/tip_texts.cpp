@@ -8,7 +8,8 @@
 
 namespace zv::monitor {
 
-std::string TrayTipText(const ProbeHistory& history, const Moment& now, std::size_t limit) {
+std::string TrayTipText(const ProbeHistory& history, const Moment& now, std::size_t limit,
+                        const std::string& bloat_part) {
     std::string tip = kProgramName;
     std::optional<Probe> latest = history.Latest();
     if (!latest) {
@@ -20,7 +21,8 @@ std::string TrayTipText(const ProbeHistory& history, const Moment& now, std::siz
         RecentFigures recent = Recent(history, now.tick_ms);
         parts = {", " + RecentLossText(recent),
                  recent.hour.jitter_ms ? ", jitter " + MsText(*recent.hour.jitter_ms) : "",
-                 recent.hour.p95_ms ? ", 95th percentile " + MsText(*recent.hour.p95_ms) : ""};
+                 recent.hour.p95_ms ? ", 95th percentile " + MsText(*recent.hour.p95_ms) : "",
+                 bloat_part};
     }
     // As much as the shell's tip holds, most telling first.
     for (const std::string& part : parts) {

@@ -1,6 +1,7 @@
 #include "monitor/vigilo_view.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/program_name.h"
 #include "monitor/tip_texts.h"
@@ -16,6 +17,7 @@ void VigiloView::ConnectHandlers() {
     TimerVigilo.on_tick = [this] { ProbeReachability(); };
     TimerIcon.on_tick = [this] { AnimateTrayIcon(); };
     TimerPing.on_tick = [this] { ports_.ping.TimerTick(); };
+    TimerBusy.on_tick = [this] { ProbeBusyLink(); };
     ports_.ping.OnSettingsLoaded([this] { ArmTimerPing(); });
 
     using namespace vigilo_menu;
@@ -66,9 +68,28 @@ void VigiloView::ProbeReachability() {
     }
     if (!probe_sent_) {
         StartProbe();
-    } else if (probe_void_) {
+    } else if (probe_void_ || extra_under_way_) {
         probe_due_ = true;
     }
+}
+
+void VigiloView::ProbeBusyLink() {
+    TimerBusy.SetEnabled(false);
+    int64_t now_ms = monitor_.Now().tick_ms;
+    if (probe_sent_ || !budget_.Allows(now_ms)) {
+        return;
+    }
+    budget_.Spend(now_ms);
+    StartProbe(true);
+}
+
+// Restarted after each probe, so the next extra one goes a full interval after it. A host
+// whose echoes go unanswered (reached by TCP alone) would only lose them.
+void VigiloView::ProbeWhileBusy() {
+    std::optional<Probe> latest = monitor_.History().Latest();
+    TimerBusy.SetEnabled(false);
+    TimerBusy.SetEnabled(monitor_.Busy() && link_state_ == kConnected && latest &&
+                         !latest->echo_lost() && !monitor_.AwaitsConfirmation());
 }
 
 // The icon stops animating and the tip says since when nothing came back; the worker that
@@ -90,11 +111,12 @@ std::string VigiloView::Tip() {
     return monitor_.TipText(tray_icon_.TipLimit());
 }
 
-void VigiloView::StartProbe() {
+void VigiloView::StartProbe(bool extra) {
     probe_sent_ = monitor_.Now();
     probe_void_ = false;
     probe_due_ = false;
-    ports_.probe.StartProbe(monitor_.Host(), kProbeTimeoutMs);
+    extra_under_way_ = extra;
+    ports_.probe.StartProbe(monitor_.Host(), kProbeTimeoutMs, extra);
 }
 
 void VigiloView::ProbeAfter(int delay_ms) {
@@ -109,6 +131,7 @@ void VigiloView::ProbeFinished(const ProbeOutcome& outcome) {
     }
     Moment sent = *probe_sent_;
     probe_sent_.reset();
+    bool extra = std::exchange(extra_under_way_, false);
     if (probe_void_) {
         if (probe_due_) {
             StartProbe();
@@ -116,6 +139,10 @@ void VigiloView::ProbeFinished(const ProbeOutcome& outcome) {
         return;
     }
     probe_silent_since_.reset();
+    if (extra) {
+        ExtraProbeFinished(sent, outcome);
+        return;
+    }
     if (outcome.round_trip_ms) {
         link_state_ = kConnected;
         TimerIcon.SetEnabled(true);
@@ -132,6 +159,18 @@ void VigiloView::ProbeFinished(const ProbeOutcome& outcome) {
         ProbeAfter(
             static_cast<int>(std::max<int64_t>(kConfirmDelayMs, kProbeTimeoutMs - since_sent)));
     }
+    ProbeWhileBusy();
+}
+
+// Recorded and in the tip; nothing else of the link changes with it.
+void VigiloView::ExtraProbeFinished(const Moment& sent, const ProbeOutcome& outcome) {
+    monitor_.RecordExtra(sent, outcome);
+    tray_icon_.SetTip(Tip());
+    if (probe_due_) {
+        StartProbe();
+    } else {
+        ProbeWhileBusy();
+    }
 }
 
 void VigiloView::Restored(const std::vector<Probe>& probes, const std::string& problem) {
@@ -146,6 +185,7 @@ void VigiloView::Suspended() {
     probe_void_ = probe_sent_.has_value();
     probe_due_ = false;
     TimerVigilo.SetEnabled(false);
+    TimerBusy.SetEnabled(false);
     TimerIcon.SetEnabled(false);
     TimerPing.SetEnabled(false);
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "monitor/extra_probe_budget.h"
 #include "monitor/link_monitor.h"
 #include "monitor/monitor_ports.h"
 #include "monitor/reachability_probe.h"
@@ -71,8 +72,11 @@ class VigiloView {
     // The unload query: the icon goes; the close is never cancelled.
     void QueryUnload();
 
-    // Starts a probe unless one is still under way.
+    // Starts a probe unless one is still under way; after an extra one, it goes when that
+    // one is back.
     void ProbeReachability();
+    // While the link is busy: an extra probe, when none is under way and the budget allows.
+    void ProbeBusyLink();
     // The outcome of the probe under way: recorded, shown in the icon, the tip and a
     // notice; a first loss after answers is checked by a second probe a little later.
     void ProbeFinished(const ProbeOutcome& outcome);
@@ -111,6 +115,8 @@ class VigiloView {
     ui::Timer TimerVigilo{kProbeIntervalMs, true};
     ui::Timer TimerIcon{kAnimationIntervalMs, false};
     ui::Timer TimerPing{0, true};
+    // Runs while the newest probe found the link busy and connected.
+    ui::Timer TimerBusy{kBusyProbeIntervalMs, false};
 
     // The tray popup (mnupopupmenu).
     ui::Menu popup{vigilo_menu::Popup()};
@@ -118,7 +124,10 @@ class VigiloView {
   private:
     void ConnectHandlers();
     void StartMainProgram();
-    void StartProbe();
+    void StartProbe(bool extra = false);
+    void ExtraProbeFinished(const Moment& sent, const ProbeOutcome& outcome);
+    // The extra probes go on while the newest probe found the link busy, up and confirmed.
+    void ProbeWhileBusy();
     // The next probe in `delay_ms`, then every period.
     void ProbeAfter(int delay_ms);
     // The tip and, when the link changed, the notice for the probe just recorded.
@@ -138,8 +147,11 @@ class VigiloView {
     std::optional<Moment> probe_sent_;  // while a probe is under way
     // The probe under way went out before a sleep: its outcome is dropped when it comes.
     bool probe_void_ = false;
-    // A probe came due while a void one was still out: it goes when that one is back.
+    // A probe came due while a void or an extra one was still out: it goes when that one is
+    // back.
     bool probe_due_ = false;
+    bool extra_under_way_ = false;  // the probe under way is an extra one
+    ExtraProbeBudget budget_;
     // When the probe that never came back went out; nothing once one has.
     std::optional<Moment> probe_silent_since_;
     std::string told_problem_;

@@ -35,7 +35,8 @@ std::string LocalAppData() {
     return zv::win32::UserFolder(0x001c /* CSIDL_LOCAL_APPDATA */, L"LOCALAPPDATA");
 }
 
-// Days of probes up to `now`, a few of them lost, made in memory and written file by file.
+// Days of probes up to `now` with the link's load, a few of them lost, made in memory and
+// written file by file.
 void WriteRecord(const std::string& root, int days, const zv::monitor::Moment& now) {
     zv::testing::MemoryStoreFiles memory;
     memory.local_app_data = root;
@@ -48,6 +49,10 @@ void WriteRecord(const std::string& root, int days, const zv::monitor::Moment& n
                                  i % 97 == 0 ? zv::monitor::kLost : 12 + (i * 7919) % 40,
                                  start.tick_ms + i * kPeriodMs};
         probe.host = "www.wikipedia.org";
+        // The link's load, as every probe but the first after a gap has it.
+        probe.load = {true, static_cast<uint32_t>(2000 + (i * 31) % 90000),
+                      static_cast<uint32_t>(300 + (i * 17) % 9000), static_cast<uint8_t>(i % 100),
+                      i % 10 == 0};
         store.Append(probe);
     }
     FilesUnder real(root);

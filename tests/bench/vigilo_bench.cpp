@@ -1,5 +1,7 @@
 // The companion's resident cost against a minimal tray program: private bytes at rest,
-// processor time while its icon animates, and handle counts over the run.
+// processor time while its icon animates, and handle counts over the run. With "busy", on
+// the sandbox's shaped link, iperf3 fills the link meanwhile: the cost of the passive watch
+// of the load, with an extra probe every 5 s.
 #include <windows.h>
 
 #include <cstdio>
@@ -7,6 +9,7 @@
 #include <string>
 
 #include "bench_util.h"
+#include "support/linux_tools.h"
 #include "support/process_resources.h"
 
 namespace {
@@ -32,10 +35,17 @@ void Print(const char* name, const ResourceUse& start, const ResourceUse& end, d
 
 int main(int argc, char** argv) {
     double seconds = argc > 1 ? std::atof(argv[1]) : 30;
+    bool busy = argc > 2 && std::string(argv[2]) == "busy";
     PROCESS_INFORMATION tray = zv::bench::Start(OwnDir() + "\\minimal_tray.exe", "");
     PROCESS_INFORMATION worker = zv::bench::Start(OwnDir() + "\\minimal_tray.exe", "worker");
     PROCESS_INFORMATION vigilo = zv::bench::Start(zv::bench::AppDir() + "\\vigilo.exe", "");
-    Sleep(3000);  // both at rest; the companion has probed once and animates
+    if (busy) {
+        // Its second probe, 30 s after the first, finds the link busy.
+        zv::e2e::StartLinkLoad(zv::e2e::LinkDirection::kDown, static_cast<int>(seconds) + 45);
+        Sleep(36000);
+    } else {
+        Sleep(3000);  // both at rest; the companion has probed once and animates
+    }
     ResourceUse tray_start = zv::e2e::MeasureProcess(tray.hProcess);
     ResourceUse worker_start = zv::e2e::MeasureProcess(worker.hProcess);
     ResourceUse vigilo_start = zv::e2e::MeasureProcess(vigilo.hProcess);
@@ -43,7 +53,8 @@ int main(int argc, char** argv) {
     ResourceUse tray_end = zv::e2e::MeasureProcess(tray.hProcess);
     ResourceUse worker_end = zv::e2e::MeasureProcess(worker.hProcess);
     ResourceUse vigilo_end = zv::e2e::MeasureProcess(vigilo.hProcess);
-    std::printf("resident cost over %.0f s (probe host answering, icon animating):\n", seconds);
+    std::printf("resident cost over %.0f s (probe host answering, icon animating%s):\n", seconds,
+                busy ? ", the link busy: extra probes every 5 s" : "");
     Print("minimal tray", tray_start, tray_end, seconds);
     Print("  + worker", worker_start, worker_end, seconds);
     Print("vigilo.exe", vigilo_start, vigilo_end, seconds);

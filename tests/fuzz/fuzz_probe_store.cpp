@@ -34,7 +34,10 @@ std::string Shown(const Probe& p) {
     return std::to_string(p.time.utc_ms) + "/" + std::to_string(p.time.offset_min) + "/" +
            std::to_string(p.round_trip_ms) + "/" + std::to_string(p.via_tcp) +
            std::to_string(p.may_be_proxy) + std::to_string(p.name_failed) +
-           std::to_string(static_cast<int>(p.where)) + "/" + p.host.substr(0, 20);
+           std::to_string(static_cast<int>(p.where)) + "/" + p.host.substr(0, 20) + "/" +
+           std::to_string(p.extra) + std::to_string(p.load.known) + std::to_string(p.load.busy) +
+           "/" + std::to_string(p.load.receive_kbps) + "/" + std::to_string(p.load.send_kbps) +
+           "/" + std::to_string(p.load.percent);
 }
 
 Probe Draw(FuzzedDataProvider& input, const Moment& at) {
@@ -48,6 +51,14 @@ Probe Draw(FuzzedDataProvider& input, const Moment& at) {
         p.where = static_cast<zv::monitor::Where>(input.ConsumeIntegralInRange(0, 3));
     }
     p.host = kHosts[input.ConsumeIntegralInRange(0, 2)];
+    p.extra = input.ConsumeBool();
+    p.load.busy = input.ConsumeBool();
+    if (input.ConsumeBool()) {
+        p.load.known = true;
+        p.load.receive_kbps = input.ConsumeIntegral<uint32_t>();
+        p.load.send_kbps = input.ConsumeIntegral<uint32_t>();
+        p.load.percent = input.ConsumeIntegral<uint8_t>();
+    }
     return p;
 }
 

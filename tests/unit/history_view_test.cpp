@@ -67,6 +67,9 @@ TEST_F(HistoryViewTest, ShowsTheStoredOptionsWithoutWritingThemAndFiguresOfTheSp
     EXPECT_EQ(one_hour.lblLoss.caption(),
               "Loss: 0% (0 lost probes of 2), drops: 0, longest outage: none");
     EXPECT_EQ(one_hour.lblLog.caption(), "");
+    EXPECT_EQ(one_hour.FigureLine(history_lines::lblLoad).caption(), "Load: not measured yet");
+    EXPECT_EQ(one_hour.FigureLine(history_lines::lblBloat).caption(),
+              "Latency when busy: 20 more busy samples needed for a verdict (0 of 20)");
 }
 
 TEST_F(HistoryViewTest, ChoicesAreStoredAndChangeWhatIsShown) {
@@ -79,6 +82,9 @@ TEST_F(HistoryViewTest, ChoicesAreStoredAndChangeWhatIsShown) {
     view.chkNotices.Toggle();
     EXPECT_EQ(options.values["Notices"], 0u);
     EXPECT_FALSE(monitor.Options().notices);
+    EXPECT_EQ(view.chkBloatNotice.value(), 0);  // off by default
+    view.chkBloatNotice.Toggle();
+    EXPECT_EQ(options.values["BloatNotice"], 1u);
 
     view.chkLog.Toggle();
     EXPECT_TRUE(monitor.Options().log);
@@ -183,7 +189,7 @@ TEST_F(HistoryViewTest, SaveHistoryAsWritesTheCsvOrSaysWhyNot) {
 
     window.chosen = "C:\\h.csv";
     view.cmdSave.Click();
-    EXPECT_EQ(files.files["C:\\h.csv"], HistoryCsv(monitor.History(), ";"));
+    EXPECT_EQ(files.files["C:\\h.csv"], HistoryCsv(monitor.History(), monitor.Extras(), ";"));
     EXPECT_TRUE(messages.shown.empty());
 
     files.writes_fail = true;

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <sstream>
 
 #include "fakes/monitor_fakes.h"
+#include "monitor/clock_texts.h"
 #include "monitor/history_csv.h"
 #include "monitor/history_graph.h"
 #include "monitor/link_texts.h"
@@ -291,45 +293,91 @@ TEST(LinkTexts, CsvHoldsEveryProbeWithItsHostQuotedAsSpreadsheetsExpect) {
     for (int i = 0; i < 240; ++i) {  // a probe every 10 s for 40 minutes
         history.Add(ProbeAt(kClockStartMs + 90000 + i * 10000, 20));
     }
-    std::string csv = HistoryCsv(history, ";");
+    std::string csv = HistoryCsv(history, ProbeHistory(), ";");
+    const std::string no_load = ";;;;;no;;;;;;\r\n";  // the load was not measured
     EXPECT_EQ(csv.substr(0, csv.find("2025-03-01 13:01:30")),
               "Time;UTC offset;Host;Round trip (ms);Result;Probe;Where;Loss 10 min (%);"
-              "Loss 1 h (%);Jitter (ms);95th percentile (ms)\r\n"
-              "2025-03-01 13:00:00;+01:00;probe.example;23;answered;ICMP;;0;0;;23\r\n"
-              "2025-03-01 13:00:30;+01:00;\"a;b\";;lost;;your provider;50;50;;23\r\n"
-              "2025-03-01 13:01:00;+01:00;\"say \"\"x\"\"\";27;answered;TCP;;67;67;;23\r\n");
+              "Loss 1 h (%);Jitter (ms);95th percentile (ms);Receive (kbit/s);Send (kbit/s);"
+              "Load (%);Busy;Extra probe;Idle median (ms);Idle 95th percentile (ms);"
+              "Busy median (ms);Busy 95th percentile (ms);Added when busy (ms);Grade\r\n"
+              "2025-03-01 13:00:00;+01:00;probe.example;23;answered;ICMP;;0;0;;23" +
+                  no_load + "2025-03-01 13:00:30;+01:00;\"a;b\";;lost;;your provider;50;50;;23" +
+                  no_load +
+                  "2025-03-01 13:01:00;+01:00;\"say \"\"x\"\"\";27;answered;TCP;;67;67;;23" +
+                  no_load);
     EXPECT_EQ(csv.substr(csv.rfind("\r\n", csv.size() - 3) + 2),
-              "2025-03-01 13:41:20;+01:00;;20;answered;ICMP;;0;1;0;20\r\n");
+              "2025-03-01 13:41:20;+01:00;;20;answered;ICMP;;0;1;0;20" + no_load);
+}
+
+std::vector<std::string> Fields(const std::string& row) {
+    std::vector<std::string> fields;
+    std::istringstream in(row);
+    for (std::string field; std::getline(in, field, ',');) {
+        fields.push_back(field);
+    }
+    return fields;
 }
 
 // A day's record is written in one pass: fast, with the figures each row would get from
-// the record's own summary.
+// the record's own summary, and the verdict on the latency when busy that the history
+// window would have shown then. Every tenth probe found the link busy, and three extra
+// probes followed it.
 TEST(LinkTexts, CsvOfAFullDayIsQuickAndItsFiguresMatchTheSummary) {
     ProbeHistory history;
+    ProbeHistory extras(kExtraCapacity);
+    std::map<std::string, int64_t> ticks;  // by the time column
     for (int i = 0; i < static_cast<int>(kHistoryCapacity) + 100; ++i) {
         int32_t pattern[] = {10, 30, kLost, 20, 95, 12, kLost};
-        history.Add(ProbeAt(kClockStartMs + int64_t{i} * kPeriod, pattern[i % 7]));
+        Probe probe = ProbeAt(kClockStartMs + int64_t{i} * kPeriod, pattern[i % 7]);
+        probe.load = {true, 9000, 200, 95, i % 10 == 0};
+        history.Add(probe);
+        for (int k = 1; i % 10 == 0 && k <= 3; ++k) {
+            Probe extra = ProbeAt(probe.tick_ms + k * 5000, k == 2 ? kLost : 100 + (i * k) % 300);
+            extra.load = probe.load;
+            extra.extra = true;
+            extras.Add(extra);
+        }
+    }
+    for (const ProbeHistory* record : {&history, &extras}) {
+        for (std::size_t i = 0; i < record->size(); ++i) {
+            std::string time = IsoTime(record->at(i).time);
+            ticks[time.substr(0, 10) + " " + time.substr(11, 8)] = record->at(i).tick_ms;
+        }
     }
     auto started = std::chrono::steady_clock::now();
-    std::istringstream rows(HistoryCsv(history, ","));
+    std::istringstream rows(HistoryCsv(history, extras, ","));
     auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - started);
     EXPECT_LT(took.count(), 250) << "a day's CSV took " << took.count() << " ms";
+    auto ms = [](std::optional<int32_t> ms) { return ms ? std::to_string(*ms) : ""; };
     std::string row;
     std::getline(rows, row);
-    for (std::size_t i = 0; std::getline(rows, row); ++i) {
-        if (i % 97 != 0) {
+    std::size_t count = 0;
+    for (; std::getline(rows, row); ++count) {
+        std::vector<std::string> f = Fields(row.substr(0, row.size() - 1) + ",");
+        if (count % 97 != 0 || f.size() != 22) {
+            EXPECT_EQ(f.size(), 22u) << row;
             continue;
         }
-        RecentFigures recent = Recent(history, history.at(i).tick_ms);
-        auto loss = [](const HistoryFigures& f) {
-            return std::to_string((f.lost * 100 + f.probes / 2) / f.probes) + ",";
+        SCOPED_TRACE(row);
+        int64_t at = ticks[f[0]];
+        RecentFigures recent = Recent(history, at);
+        auto loss = [](const HistoryFigures& h) {
+            return std::to_string(h.probes > 0 ? (h.lost * 100 + h.probes / 2) / h.probes : 0);
         };
-        auto ms = [](std::optional<int32_t> ms) { return ms ? std::to_string(*ms) : ""; };
-        std::string figures = loss(recent.ten_minutes) + loss(recent.hour) +
-                              ms(recent.hour.jitter_ms) + "," + ms(recent.hour.p95_ms) + "\r";
-        EXPECT_EQ(row.substr(row.size() - figures.size()), figures) << "row " << i;
+        EXPECT_EQ(f[7] + " " + f[8] + " " + f[9] + " " + f[10],
+                  loss(recent.ten_minutes) + " " + loss(recent.hour) + " " +
+                      ms(recent.hour.jitter_ms) + " " + ms(recent.hour.p95_ms));
+        BloatFigures bloat = JudgeBloat(history, extras, at - 24 * kHourMs, at);
+        std::string verdict =
+            bloat.Ready() ? ms(bloat.idle.median_ms) + " " + ms(bloat.idle.p95_ms) + " " +
+                                ms(bloat.busy.median_ms) + " " + ms(bloat.busy.p95_ms) + " " +
+                                std::to_string(bloat.AddedMs()) + " " + GradeText(bloat.grade())
+                          : "     ";
+        EXPECT_EQ(f[16] + " " + f[17] + " " + f[18] + " " + f[19] + " " + f[20] + " " + f[21],
+                  verdict);
     }
+    EXPECT_EQ(count, history.size() + extras.size());
 }
 
 class LinkMonitorTest : public ::testing::Test {
@@ -377,6 +425,36 @@ TEST_F(LinkMonitorTest, LogsOneLinePerProbeOnlyWhenOn) {
               "(10 min) 40% (1 h); jitter 1 ms; 95th percentile 25 ms\r\n");
     EXPECT_EQ(files.folders.count("C:\\Users\\u\\AppData\\Zorvane"), 1u);
     EXPECT_EQ(monitor.Log().Problem(), "");
+}
+
+// An extra probe is logged with the load and marked; it is kept apart, so a lost one is no
+// loss of the regular figures and gives no notice.
+TEST_F(LinkMonitorTest, ExtraProbesAreLoggedWithTheLoadAndKeptApart) {
+    LinkMonitor monitor({wall_clock, log, options});
+    monitor.Options().log = true;
+    ProbeOutcome outcome;
+    outcome.round_trip_ms = 20;
+    outcome.load = OctetReading{1, 0, 0, true, 0, 0};
+    monitor.Record(monitor.Now(), outcome);
+    clock.Advance(30000);
+    outcome.load = OctetReading{1, 37500000, 750000, true, 0, 30000};  // 10 Mbit/s down
+    monitor.Record(monitor.Now(), outcome);
+    EXPECT_TRUE(monitor.Busy());
+    clock.Advance(5000);
+    outcome.round_trip_ms.reset();
+    outcome.load = OctetReading{1, 40000000, 875000, true, 0, 35000};  // half of it
+    monitor.RecordExtra(monitor.Now(), outcome);
+    EXPECT_FALSE(monitor.Busy());
+    EXPECT_EQ(monitor.Notice().text, "");
+    EXPECT_EQ(monitor.History().size(), 2u);
+    EXPECT_TRUE(monitor.Extras().size() == 1 && monitor.Extras().at(0).extra);
+    const std::string& lines = files.files[kLog];
+    EXPECT_EQ(lines.substr(lines.find("13:00:30")),
+              "13:00:30+01:00 probe.example 20 ms; loss 0% (10 min) 0% (1 h); jitter 0 ms; "
+              "95th percentile 20 ms; load 10000 kbit/s in, 200 kbit/s out, 100%, busy\r\n"
+              "2025-03-01T13:00:35+01:00 probe.example lost; loss 0% (10 min) 0% (1 h); "
+              "jitter 0 ms; 95th percentile 20 ms; load 4000 kbit/s in, 200 kbit/s out, 100%; "
+              "extra probe\r\n");
 }
 
 TEST_F(LinkMonitorTest, ALineACrashCutShortIsEndedAndTheLogRollsOverAt1MB) {
@@ -461,8 +539,14 @@ TEST_F(LinkMonitorTest, OptionsReadTheirDefaultsForMissingOrStrangeValuesAndSave
         EXPECT_EQ(loaded.notices, c.notices);
         EXPECT_EQ(loaded.span_hours, c.span);
     }
-    SaveMonitorOptions(options, {true, false, 6, "10.0.3.2", 250, 5}, {});
-    EXPECT_EQ(options.values, (std::map<std::string, uint32_t>{{"GraphSpanHours", 6},
+    options.values = {{"BusyRateKbps", 4000}, {"BloatNotice", 1}};
+    EXPECT_EQ(LoadMonitorOptions(options).options.busy_kbps, 4000u);
+    EXPECT_TRUE(LoadMonitorOptions(options).options.bloat_notice);
+    options.values = {};
+    SaveMonitorOptions(options, {true, false, 6, "10.0.3.2", 250, 5, 4000, true}, {});
+    EXPECT_EQ(options.values, (std::map<std::string, uint32_t>{{"BloatNotice", 1},
+                                                               {"BusyRateKbps", 4000},
+                                                               {"GraphSpanHours", 6},
                                                                {"LogFile", 1},
                                                                {"Notices", 0},
                                                                {"SlowLossPercent", 5},
@@ -504,10 +588,16 @@ TEST_F(LinkMonitorTest, RestoredProbesGoOnInTheHistoryTheTipAndTheNotices) {
         clock.Advance(30000);
     }
     EXPECT_EQ(before.Notice().text, "Connection lost");
-    ASSERT_EQ(kept.probes.size(), 3u);
+    ProbeOutcome extra;
+    extra.round_trip_ms = 90u;
+    before.RecordExtra(before.Now(), extra);
+    ASSERT_EQ(kept.probes.size(), 4u);
+    EXPECT_TRUE(kept.probes[3].extra);
 
     LinkMonitor after({wall_clock, log, options});
     after.Restore(kept.probes);
+    EXPECT_EQ(after.History().size(), 3u);
+    EXPECT_EQ(after.Extras().size(), 1u);
     after.Record(after.Now(), 30u);
     EXPECT_EQ(after.Notice().text, "Connection back after 1 min");
     EXPECT_EQ(after.TipText().substr(0, 50), "Zorvane - connected, 30 ms, loss 50% (10 min) 50% ");

@@ -21,7 +21,12 @@ std::string Shown(const Probe& p) {
     return std::to_string(p.time.utc_ms) + " " + std::to_string(p.time.offset_min) + " " +
            std::to_string(p.round_trip_ms) + (p.via_tcp ? " tcp" : "") +
            (p.may_be_proxy ? " proxy" : "") + (p.name_failed ? " name" : "") + " w" +
-           std::to_string(static_cast<int>(p.where)) + " " + p.host;
+           std::to_string(static_cast<int>(p.where)) + " " + p.host + (p.extra ? " extra" : "") +
+           (p.load.known
+                ? " load " + std::to_string(p.load.receive_kbps) + "/" +
+                      std::to_string(p.load.send_kbps) + " " + std::to_string(p.load.percent) + "%"
+                : "") +
+           (p.load.busy ? " busy" : "");
 }
 
 std::vector<std::string> Shown(const std::vector<Probe>& probes) {
@@ -32,7 +37,8 @@ std::vector<std::string> Shown(const std::vector<Probe>& probes) {
     return lines;
 }
 
-// The n-th probe of a run: every kind in turn, two hosts, two UTC offsets.
+// The n-th probe of a run: every kind in turn, two hosts, the link's load or not, regular
+// and extra.
 Probe Varied(int n, const WallTime& wall, int64_t tick) {
     Probe p{wall, n % 5 == 1 ? kLost : 20 + n * 7, tick};
     p.where = n % 5 == 1 ? static_cast<Where>(n % kPlaces) : Where::Unknown;
@@ -40,6 +46,11 @@ Probe Varied(int n, const WallTime& wall, int64_t tick) {
     p.may_be_proxy = n % 5 == 3;
     p.name_failed = n % 5 == 4;
     p.host = n % 7 < 4 ? "www.wikipedia.org" : "192.0.2.7";
+    p.extra = n % 6 == 5;
+    if (n % 3 != 0) {
+        p.load = {true, static_cast<uint32_t>(n * 90001), static_cast<uint32_t>(n * 13),
+                  static_cast<uint8_t>(n * 9 % 101), n % 3 == 2};
+    }
     return p;
 }
 
@@ -92,8 +103,8 @@ TEST(ProbeStore, EveryProbeComesBackAfterARestartAndTheDowntimeStaysAGap) {
     }
     EXPECT_TRUE(second.opening.problem.empty());
     EXPECT_EQ(files.List(files.History()), std::vector<std::string>{"00000001.probes"});
-    // About 13 bytes a probe: 30 days at one probe per 30 s stay under 2 MB.
-    EXPECT_LT(files.files.begin()->second.size(), 8 + 12 * 20u);
+    // Under 23 bytes a probe with its load: 30 days at one probe per 30 s stay under 2 MB.
+    EXPECT_LT(files.files.begin()->second.size(), 8 + 12 * 23u);
 }
 
 std::size_t BytesOf(const MemoryStoreFiles& files) {

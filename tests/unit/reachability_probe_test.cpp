@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/monitor_fakes.h"
 #include "fakes/scripted_ping_ports.h"
 #include "monitor/link_texts.h"
 
@@ -42,6 +43,7 @@ struct ScriptedNetwork : testing::ScriptedSockets, ping::EchoService {
     uint32_t tcp_ms = 30;
     uint32_t host_ms = 20;
     std::string sent;
+    testing::MeteredInterface counters;
 
     void Send(const std::string& word) { sent += (sent.empty() ? "" : " ") + word; }
     ping::EchoHandle Open() override { return 1; }
@@ -165,7 +167,7 @@ TEST(ReachabilityProbe, OneCycleForEachStateOfTheNetwork) {
         network.routed = broken.find("on-link") == std::string::npos;
         network.point_to_point = broken.find("point-to-point") != std::string::npos;
         network.tcp_port = c.tcp_port;
-        ReachabilityProbe probe(network, network);
+        ReachabilityProbe probe(network, network, network.counters);
         EXPECT_EQ(Told(probe.Run("probe.example", 10000)), c.told);
         EXPECT_EQ(network.sent, c.sent);
         EXPECT_EQ(network.open_count, 0);
@@ -178,7 +180,7 @@ TEST(ReachabilityProbe, LaterCyclesUseWhatEarlierOnesLearnt) {
     ScriptedNetwork network;
     network.AddHost("probe.example", {{10, 0, 3, 2}});
     network.gateway_echoes = false;
-    ReachabilityProbe probe(network, network);
+    ReachabilityProbe probe(network, network, network.counters);
     ASSERT_TRUE(probe.Run("probe.example", 10000).round_trip_ms);
 
     network.routers[1].dead = true;
@@ -195,7 +197,7 @@ TEST(ReachabilityProbe, LaterCyclesUseWhatEarlierOnesLearnt) {
 // trouble, not the link's. A host never found, or new and unknown, sends nothing.
 TEST(ReachabilityProbe, NameLookupFailuresAreNoOutage) {
     ScriptedNetwork network;
-    ReachabilityProbe probe(network, network);
+    ReachabilityProbe probe(network, network, network.counters);
     const struct {
         const char* host;
         bool known;     // the resolver knows it now
@@ -231,7 +233,7 @@ TEST(ReachabilityProbe, TcpConnectsQuickerThanAnyEchoMayBeAProxy) {
     ScriptedNetwork network;
     network.AddHost("probe.example", {{10, 0, 3, 2}});
     network.tcp_port = 443;
-    ReachabilityProbe probe(network, network);
+    ReachabilityProbe probe(network, network, network.counters);
     const struct {
         bool echoes;
         uint32_t host_ms, tcp_ms;
@@ -251,6 +253,36 @@ TEST(ReachabilityProbe, TcpConnectsQuickerThanAnyEchoMayBeAProxy) {
         network.tcp_ms = step.tcp_ms;
         EXPECT_EQ(Told(probe.Run("probe.example", 10000)), step.told);
     }
+}
+
+// An extra probe, while the link is busy, is the load and one echo to the host's last
+// address: no lookup, no TCP, no search for where a loss lies, and nothing at all before
+// the host was found.
+TEST(ReachabilityProbe, AnExtraProbeIsOneEchoBesideTheLoad) {
+    ScriptedNetwork network;
+    network.tcp_port = 443;
+    ReachabilityProbe probe(network, network, network.counters);
+    EXPECT_TRUE(probe.RunExtra(10000).unfound);
+    EXPECT_EQ(network.sent, "");
+    EXPECT_EQ(network.counters.reads, 0);
+
+    network.AddHost("probe.example", {{10, 0, 3, 2}});
+    EXPECT_TRUE(probe.Run("probe.example", 10000).load.has_value());
+    network.hosts.clear();  // the name service went silent meanwhile: no matter
+    const struct {
+        bool host;
+        const char* told;
+    } steps[] = {{true, "20 ms"}, {false, ""}};  // a loss, nowhere in particular
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.told);
+        network.host = step.host;
+        network.sent.clear();
+        ProbeOutcome outcome = probe.RunExtra(10000);
+        EXPECT_EQ(Told(outcome), step.told);
+        EXPECT_EQ(network.sent, "host");
+        EXPECT_TRUE(outcome.load.has_value());
+    }
+    EXPECT_EQ(network.counters.reads, 3);
 }
 
 }  // namespace

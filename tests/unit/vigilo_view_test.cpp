@@ -70,15 +70,17 @@ struct RecordingTray : monitor::TrayPort {
 // once, or, while `hold` is set, when Finish() says the worker is done. A status in
 // `next_statuses` is what the next probe's echo alone meets.
 struct InlineProbe : ProbePort {
-    InlineProbe(ping::SocketsService& s, testing::ScriptedEcho& e) : echo(e), probe(s, e) {}
-    void StartProbe(const std::string& host, int32_t timeout_ms) override {
+    InlineProbe(ping::SocketsService& s, testing::ScriptedEcho& e, const testing::FakeClock& clock)
+        : echo(e), counters(&clock), probe(s, e, counters) {}
+    void StartProbe(const std::string& host, int32_t timeout_ms, bool extra) override {
         ++started;
+        extras += extra;
         uint32_t usual = echo.status;
         if (!next_statuses.empty()) {
             echo.status = next_statuses.front();
             next_statuses.pop_front();
         }
-        ProbeOutcome outcome = probe.Run(host, timeout_ms);
+        ProbeOutcome outcome = extra ? probe.RunExtra(timeout_ms) : probe.Run(host, timeout_ms);
         echo.status = usual;
         if (hold) {
             held = outcome;
@@ -93,11 +95,13 @@ struct InlineProbe : ProbePort {
     }
 
     testing::ScriptedEcho& echo;
+    testing::MeteredInterface counters;
     ReachabilityProbe probe;
     std::deque<uint32_t> next_statuses;
     std::function<void(const ProbeOutcome&)> deliver;
     bool hold = false;
     int started = 0;
+    int extras = 0;
     std::optional<ProbeOutcome> held;
 };
 
@@ -115,6 +119,7 @@ class VigiloViewTest : public ::testing::Test {
         clock.Watch(vigilo.TimerVigilo);
         clock.Watch(vigilo.TimerIcon);
         clock.Watch(vigilo.TimerPing);
+        clock.Watch(vigilo.TimerBusy);
         probe.deliver = [this](const ProbeOutcome& outcome) { vigilo.ProbeFinished(outcome); };
         pinger.deliver = [this](const ping::KeepAliveOutcome& outcome) {
             vigilo.KeepAlivePingFinished(outcome);
@@ -158,7 +163,7 @@ class VigiloViewTest : public ::testing::Test {
     testing::MemoryLogFiles log_files;
     monitor::ProbeLog log{log_files};
     testing::MemoryOptions options;
-    InlineProbe probe{sockets, echo};
+    InlineProbe probe{sockets, echo, clock};
     VigiloView vigilo{{ping, launchers, tray, messages, window, probe, {wall_clock, log, options}}};
     testing::FakeClock clock;  // after the timers it watches, so it goes first
 };
@@ -625,6 +630,110 @@ TEST_F(VigiloViewTest, AStoredHostThatCannotBeProbedIsToldOnceAndTheDefaultProbe
                                  "www.wikipedia.org instead."});
     ASSERT_FALSE(echo.requests.empty());
     EXPECT_EQ(echo.requests[0].address, 0x0700007Fu);  // the default's 127.0.0.7
+}
+
+// The link is idle for the first three probes after the one at load, then a download fills
+// it from 90 s (each probe measures the rate since the one before).
+class BusyLinkTest : public VigiloViewTest {
+  protected:
+    void LoadAndFillTheLinkAt90s(int32_t idle_ms = 20, int32_t busy_ms = 20) {
+        echo.round_trip_ms = static_cast<uint32_t>(idle_ms);
+        vigilo.Load();
+        clock.Advance(90000);
+        probe.counters.receive_bps = 10000000;
+        echo.round_trip_ms = static_cast<uint32_t>(busy_ms);
+    }
+    const ProbeHistory& Extras() { return vigilo.Monitor().Extras(); }
+};
+
+// Extra probes go every 5 s from the first probe that found the link busy until one finds
+// it idle again; a regular probe that falls due while an extra one is out waits for it.
+TEST_F(BusyLinkTest, ExtraProbesEvery5sWhileTheLinkIsBusy) {
+    LoadAndFillTheLinkAt90s();
+    EXPECT_EQ(probe.extras, 0);
+    clock.Advance(30000);  // the probe at 120 s finds the link busy
+    EXPECT_TRUE(vigilo.TimerBusy.running());
+    clock.Advance(24999);
+    EXPECT_EQ(probe.extras, 4);  // 125 to 140 s
+    probe.hold = true;
+    clock.Advance(5001);  // the extra probe of 145 s is still out at 150 s
+    EXPECT_EQ(probe.started, 5 + 5);
+    probe.Finish();  // the extra one, and the regular one goes
+    EXPECT_EQ(probe.started, 5 + 6);
+    probe.Finish();
+    probe.hold = false;
+    probe.counters.receive_bps = 0;
+    clock.Advance(60000);
+    EXPECT_EQ(probe.extras, 6);  // at 155 s the link was idle again
+    EXPECT_FALSE(vigilo.TimerBusy.running());
+    ASSERT_EQ(Extras().size(), 6u);
+    EXPECT_TRUE(Extras().at(0).extra && Extras().at(0).load.busy);
+    EXPECT_EQ(Extras().at(0).tick_ms - testing::kClockStartMs, 125000);
+    EXPECT_FALSE(Extras().at(5).load.busy);
+    EXPECT_EQ(vigilo.Monitor().History().size(), 8u);  // 0 to 210 s, every 30 s
+    EXPECT_EQ(vigilo.Monitor().History().at(5).tick_ms - testing::kClockStartMs, 150000);
+    EXPECT_EQ(Summarize(vigilo.Monitor().History(), 0, INT64_MAX).probes, 8);
+}
+
+// Lost extra echoes on a busy link are a sample of it, not an outage: the link stays
+// connected, no confirmation is sought and no notice goes out.
+TEST_F(BusyLinkTest, LostExtraProbesChangeNothingOfTheLink) {
+    LoadAndFillTheLinkAt90s();
+    clock.Advance(30000);
+    probe.next_statuses = {kTimedOut, kTimedOut, kTimedOut, kTimedOut};
+    size_t images = tray.Images().size();
+    clock.Advance(20000);
+    EXPECT_EQ(probe.extras, 4);
+    EXPECT_TRUE(Extras().at(0).lost() && Extras().at(3).lost());
+    EXPECT_EQ(vigilo.LinkState(), "Connected");
+    EXPECT_TRUE(tray.balloons.empty());
+    EXPECT_EQ(Summarize(vigilo.Monitor().History(), 0, INT64_MAX).lost, 0);
+    std::vector<int> shown = tray.Images();
+    EXPECT_EQ(std::count(shown.begin() + static_cast<long>(images), shown.end(), 5), 0);
+    EXPECT_TRUE(vigilo.TimerBusy.running());
+
+    // Reached by TCP alone, the host answers no echo: the extra probes would only be lost.
+    echo.status = kTimedOut;
+    sockets.connect_ms = 30;
+    clock.Advance(10000);
+    EXPECT_EQ(vigilo.Monitor().History().Latest()->via_tcp, true);
+    int extras = probe.extras;
+    clock.Advance(25000);
+    EXPECT_EQ(probe.extras, extras);
+}
+
+// A link busy for 70 minutes: never more than 360 extra probes in any hour.
+TEST_F(BusyLinkTest, AtMost360ExtraProbesAnHour) {
+    LoadAndFillTheLinkAt90s();
+    clock.Advance(70 * 60000);  // the first extra probes fall out of the hour
+    ASSERT_GT(Extras().size(), 360u);
+    for (std::size_t i = 0; i + 360 < Extras().size(); ++i) {
+        EXPECT_GE(Extras().at(i + 360).tick_ms - Extras().at(i).tick_ms, 3600000)
+            << "extra probe " << i;
+    }
+}
+
+// A verdict of bufferbloat is in the tip once 20 busy samples stand (three idle ones stood
+// from 90 s); its notice waits until the user chooses it, and is told once.
+TEST_F(BusyLinkTest, TheVerdictInTheTipAndItsNoticeOnlyWhenChosen) {
+    LoadAndFillTheLinkAt90s(20, 420);
+    clock.Advance(30000 + 19 * 5000 - 1);
+    EXPECT_EQ(tray.tips.back().find("busy +"), std::string::npos) << tray.tips.back();
+    clock.Advance(1);
+    const std::string verdict = ", busy +400 ms (F)";
+    ASSERT_GT(tray.tips.back().size(), verdict.size());
+    EXPECT_EQ(tray.tips.back().substr(tray.tips.back().size() - verdict.size()), verdict);
+    clock.Advance(600000);
+    EXPECT_TRUE(tray.balloons.empty());
+
+    vigilo.Monitor().Options().bloat_notice = true;
+    clock.Advance(30000);
+    EXPECT_EQ(
+        tray.balloons,
+        (std::vector<std::string>{
+            "Zorvane: Latency rises by 400 ms when your link is busy (bufferbloat), grade F"}));
+    clock.Advance(600000);
+    EXPECT_EQ(tray.balloons.size(), 1u);
 }
 
 }  // namespace

@@ -109,6 +109,7 @@ void HistoryWindow::AddControls() {
     }
     binder().AddCheckBox(view_.chkLog, id::chkLog);
     binder().AddCheckBox(view_.chkNotices, id::chkNotices);
+    binder().AddCheckBox(view_.chkBloatNotice, id::chkBloatNotice);
     binder().AddLabel(view_.lblLog, id::lblLog, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS);
     binder().AddField(view_.fldHost, id::lblHost, id::txtHost);
     binder().AddField(view_.fldSlowMs, id::lblSlow, id::txtSlowMs);

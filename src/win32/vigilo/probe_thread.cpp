@@ -1,5 +1,6 @@
 #include "win32/vigilo/probe_thread.h"
 
+#include "win32/vigilo/interface_counters.h"
 #include "win32/vigilo/probe_services.h"
 
 namespace zv::win32 {
@@ -16,14 +17,15 @@ constexpr DWORD kExitWaitMs = 2000;
 struct ProbeThread::Services {
     ProbeSockets sockets;
     ProbeEcho echo;
-    monitor::ReachabilityProbe probe{sockets, echo};
+    InterfaceCounters counters;
+    monitor::ReachabilityProbe probe{sockets, echo, counters};
 };
 
 ProbeThread::ProbeThread() : worker_(kProbeDoneMessage, kExitWaitMs) {}
 
 ProbeThread::~ProbeThread() = default;
 
-void ProbeThread::StartProbe(const std::string& host, int32_t timeout_ms) {
+void ProbeThread::StartProbe(const std::string& host, int32_t timeout_ms, bool extra) {
     // A probe still under way was given up as hung: it keeps its services, and this one
     // starts over with services of its own.
     if (worker_.Busy()) {
@@ -32,8 +34,9 @@ void ProbeThread::StartProbe(const std::string& host, int32_t timeout_ms) {
     if (services_ == nullptr) {
         services_ = std::make_shared<Services>();
     }
-    worker_.Start(
-        [services = services_, host, timeout_ms] { return services->probe.Run(host, timeout_ms); });
+    worker_.Start([services = services_, host, timeout_ms, extra] {
+        return extra ? services->probe.RunExtra(timeout_ms) : services->probe.Run(host, timeout_ms);
+    });
 }
 
 }  // namespace zv::win32

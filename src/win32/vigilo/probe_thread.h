@@ -32,7 +32,7 @@ class ProbeThread : public monitor::ProbePort {
     void ReportTo(HWND window) { worker_.ReportTo(window); }
 
     // A probe still under way then is given up: its outcome, should it come, is dropped.
-    void StartProbe(const std::string& host, int32_t timeout_ms) override;
+    void StartProbe(const std::string& host, int32_t timeout_ms, bool extra) override;
 
     // On kProbeDoneMessage: the outcome, once; nothing for a stray message.
     std::optional<monitor::ProbeOutcome> TakeOutcome() { return worker_.TakeOutcome(); }

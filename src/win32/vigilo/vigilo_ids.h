@@ -19,6 +19,7 @@ using namespace monitor::vigilo_menu;
 constexpr unsigned TimerVigilo = 1;
 constexpr unsigned TimerIcon = 2;
 constexpr unsigned TimerPing = 3;
+constexpr unsigned TimerBusy = 4;
 
 // imgVigilo: image n of the list is the icon resource IDI_IMGVIGILO1 + n - 1.
 constexpr unsigned imgVigilo1 = IDI_IMGVIGILO1;
@@ -49,6 +50,7 @@ constexpr int txtSlowMs = 217;
 constexpr int lblSlowLoss = 218;
 constexpr int txtSlowLoss = 219;
 constexpr int cmdApply = 220;
+constexpr int chkBloatNotice = 235;
 
 // What the graph draws each mark with, so that a screenshot can be read back.
 constexpr unsigned long kLossColor = 0x0000DC;       // RGB(220, 0, 0)

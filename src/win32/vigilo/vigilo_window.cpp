@@ -61,6 +61,7 @@ bool VigiloWindow::Load() {
     binder().BindTimer(controller_.TimerVigilo, frm_vigilo::TimerVigilo);
     binder().BindTimer(controller_.TimerIcon, frm_vigilo::TimerIcon);
     binder().BindTimer(controller_.TimerPing, frm_vigilo::TimerPing);
+    binder().BindTimer(controller_.TimerBusy, frm_vigilo::TimerBusy);
     popup_ = std::make_unique<RealMenu>(controller_.popup, hwnd(), RealMenu::Kind::Popup);
     // Before the first probe: the record read back all lies before it.
     record_.Open(hwnd(), clock_.Now(), controller_.Monitor().Options().keep_days);

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "support/files.h"
 #include "support/sandbox_control.h"
 
 namespace zv::e2e {
@@ -50,11 +49,7 @@ std::optional<IcmpCounters> ParseIcmpCounters(const std::string& lines) {
 
 // The sandbox answers the request with those lines.
 std::optional<IcmpCounters> ReadIcmpCounters() {
-    if (!RequestFromSandbox("icmp-stats")) {
-        return std::nullopt;
-    }
-    std::optional<std::string> lines =
-        ReadWholeFile(EnvironmentVariable("ZV_CTL_DIR") + "\\icmp-stats.done");
+    std::optional<std::string> lines = AnswerFromSandbox("icmp-stats");
     return lines ? ParseIcmpCounters(*lines) : std::nullopt;
 }
 

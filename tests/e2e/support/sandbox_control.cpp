@@ -15,6 +15,13 @@ bool RequestFromSandbox(const std::string& name, DWORD timeout_ms) {
            WaitUntil([&] { return FileIsPresent(base + ".done"); }, timeout_ms);
 }
 
+std::optional<std::string> AnswerFromSandbox(const std::string& name, DWORD timeout_ms) {
+    if (!RequestFromSandbox(name, timeout_ms)) {
+        return std::nullopt;
+    }
+    return ReadWholeFile(EnvironmentVariable("ZV_CTL_DIR") + "\\" + name + ".done");
+}
+
 bool SetSandboxEcho(bool answer) {
     return RequestFromSandbox(answer ? "echo-on" : "echo-off");
 }

@@ -3,11 +3,13 @@
 // "--failing-checks", it fails one check of each kind that shows what it searched.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "support/check.h"
 #include "support/files.h"
+#include "support/linux_tools.h"
 #include "support/message_boxes.h"
 #include "support/process.h"
 #include "support/scenario_runner.h"
@@ -80,6 +82,20 @@ void ChecksShowWhatTheySearched() {
     }
 }
 
+// On the shaped network (--shaped managed --servers): Linux ping measures the link while
+// iperf3 loads it, and both report back through the control folder.
+void RunsLinuxToolsBesideTheProgram() {
+    E2E_CHECK(e2e::StartLinuxPing());
+    E2E_CHECK(e2e::StartLinkLoad(e2e::LinkDirection::kDown, 3));
+    std::optional<long> kbits = e2e::WaitForLinkLoad(15000);
+    std::optional<std::vector<double>> round_trips = e2e::StopLinuxPing();
+    if (E2E_CHECK(kbits.has_value()) && E2E_CHECK(round_trips.has_value())) {
+        std::printf("goodput %ld kbit/s, %zu round trips\n", *kbits, round_trips->size());
+        E2E_CHECK_BETWEEN(*kbits, 9000, 10000);
+        E2E_CHECK(round_trips->size() >= 10u);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,5 +105,7 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--failing-checks") {
         return FailingChecks();
     }
-    return e2e::RunNamedScenario({{"", ChecksTheSupportOnItself}}, argc, argv);
+    return e2e::RunNamedScenario(
+        {{"linux_tools", RunsLinuxToolsBesideTheProgram}, {"", ChecksTheSupportOnItself}}, argc,
+        argv);
 }

@@ -1,5 +1,7 @@
 #include "outage_scenario.h"
 
+#include "routed_companion.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -23,10 +25,6 @@ namespace {
 
 namespace hid = zv::win32::frm_history;
 
-// Mapped to the host's namespace by the test's sandbox options; the public default host is
-// not mapped, so nothing answers for it.
-const char kProbeHost[] = "probe.zorvane.test";
-
 struct SilentPart {
     const char* name;  // of the sandbox's requests "<name>-off"
     const char* where;
@@ -43,20 +41,6 @@ const SilentPart kParts[] = {
 // A probe, a confirming probe, each with its echo, TCP and hop timeouts, and the wait for
 // the first of them.
 constexpr DWORD kOutageSeenMs = 150000;
-
-HWND OpenHistory(HWND monitor, DWORD process_id) {
-    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::menu_history, 0);
-    HWND history = WaitForWindow({process_id, hid::kClassName, "Connection History", true});
-    SetCursorPos(0, 0);  // no tip over the window
-    return history;
-}
-
-bool WaitForText(HWND control, const std::string& pattern, DWORD limit_ms) {
-    std::regex want(pattern);
-    bool seen = WaitUntil([&] { return std::regex_match(WindowText(control), want); }, limit_ms);
-    Note(WindowText(control));
-    return seen;
-}
 
 // The tip is shot with the history window away from Wine's tray at the top left of the
 // screen, for the README as well. The outage's balloon, which comes with the confirming
@@ -82,23 +66,6 @@ void CheckOutageCounted(HWND history, const SilentPart& part) {
     E2E_CHECK(band >= 1);
 }
 
-struct Companion {
-    TrayObserver tray{VigiloExe()};
-    ChildProcess process{AppCommand("vigilo.exe")};
-    HWND monitor = WaitForMonitorWindow();
-    HWND history = monitor != nullptr ? OpenHistory(monitor, process.id()) : nullptr;
-
-    ~Companion() {
-        if (history != nullptr) {
-            PostMessageA(history, WM_COMMAND, hid::cmdClose, 0);
-            WaitForWindowGone(history, 3000);
-        }
-        if (monitor != nullptr) {
-            ExitRemovesIconAndEnds(tray, monitor, process);
-        }
-    }
-};
-
 }  // namespace
 
 bool OutageScenario(const Arguments& words) {
@@ -109,7 +76,7 @@ bool OutageScenario(const Arguments& words) {
     if (part == nullptr) {
         return false;
     }
-    SetCompanionOption("ProbeHost", kProbeHost);
+    SetCompanionOption("ProbeHost", kRoutedProbeHost);
     Companion companion;
     if (!E2E_CHECK(companion.history != nullptr)) {
         return true;
@@ -143,7 +110,7 @@ void TcpFallbackScenario() {
     HWND now = FindControl(companion.history, hid::lblNow);
     {
         Context in("probe host set in Options");
-        SetWindowTextA(FindControl(companion.history, hid::txtHost), kProbeHost);
+        SetWindowTextA(FindControl(companion.history, hid::txtHost), kRoutedProbeHost);
         PostClick(companion.history, hid::cmdApply);
         std::optional<MessageBoxSeen> box = WaitForMessageBox(companion.process.id(), 2000);
         E2E_CHECK(!box.has_value());
@@ -166,7 +133,7 @@ void TcpFallbackScenario() {
 // ever came back, so the link is only "reachable by TCP only (may be a proxy)" and the
 // echoes count as lost; once it lets go, the host's echoes come back.
 void PortalScenario() {
-    SetCompanionOption("ProbeHost", kProbeHost);
+    SetCompanionOption("ProbeHost", kRoutedProbeHost);
     E2E_CHECK(RequestFromSandbox("portal-on"));
     Companion companion;
     if (!E2E_CHECK(companion.history != nullptr)) {
@@ -195,7 +162,7 @@ void PortalScenario() {
 // the provider's router one hop further still answers, and the host's silence lies
 // beyond the provider.
 void MuteGatewayScenario() {
-    SetCompanionOption("ProbeHost", kProbeHost);
+    SetCompanionOption("ProbeHost", kRoutedProbeHost);
     Companion companion;
     if (!E2E_CHECK(companion.history != nullptr)) {
         return;
@@ -212,7 +179,7 @@ void MuteGatewayScenario() {
 // The name server goes silent on a working link: the host's last address still answers,
 // which is the name service's trouble and no loss.
 void NameLostScenario() {
-    SetCompanionOption("ProbeHost", kProbeHost);
+    SetCompanionOption("ProbeHost", kRoutedProbeHost);
     SetCompanionOption("LogFile", 1);
     Companion companion;
     if (!E2E_CHECK(companion.history != nullptr)) {

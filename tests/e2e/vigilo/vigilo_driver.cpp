@@ -45,6 +45,7 @@
 #include "support/windows_on_screen.h"
 #include "support/wine_settings.h"
 #include "support/companion.h"
+#include "bloat_scenario.h"
 #include "history_scenario.h"
 #include "record_scenario.h"
 #include "outage_scenario.h"
@@ -520,6 +521,7 @@ int main(int argc, char** argv) {
                              {"tcp_fallback", TcpFallbackScenario},
                              {"portal", PortalScenario},
                              {"mute_gateway", MuteGatewayScenario},
-                             {"name_lost", NameLostScenario}},
+                             {"name_lost", NameLostScenario},
+                             {"bloat", "bloated|managed", BloatScenario}},
                             argc, argv);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fakes/fake_clock.h"
+#include "monitor/link_load.h"
 #include "monitor/link_monitor.h"
 
 namespace zv::testing {
@@ -108,6 +109,35 @@ class MemoryOptions : public monitor::OptionsPort {
         auto it = ascii_names.find(name);
         return it == ascii_names.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
+};
+
+// An interface whose traffic runs at the rates set, counted on the fake clock from one
+// reading to the next; with `readable` false, Windows tells nothing of it.
+class MeteredInterface : public monitor::InterfaceCountersPort {
+  public:
+    explicit MeteredInterface(const FakeClock* clock = nullptr) : clock_(clock) {}
+    uint64_t receive_bps = 0;
+    uint64_t send_bps = 0;
+    bool readable = true;
+    int reads = 0;
+
+    std::optional<monitor::OctetReading> Read(uint32_t) override {
+        ++reads;
+        long now = clock_ ? clock_->now() : 0;
+        received_ += receive_bps * static_cast<uint64_t>(now - last_) / 8000;
+        sent_ += send_bps * static_cast<uint64_t>(now - last_) / 8000;
+        last_ = now;
+        if (!readable) {
+            return std::nullopt;
+        }
+        return monitor::OctetReading{1, received_, sent_, true, 0, static_cast<uint32_t>(now)};
+    }
+
+  private:
+    const FakeClock* clock_;
+    long last_ = 0;
+    uint64_t received_ = 0;
+    uint64_t sent_ = 0;
 };
 
 }  // namespace zv::testing

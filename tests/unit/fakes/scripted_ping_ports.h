@@ -20,6 +20,7 @@ class ScriptedSockets : public ping::SocketsService {
     std::deque<ping::SocketsStartup> next_startups;  // ...unless one is scripted here
     int cleanup_result = 0;
     std::map<std::string, ping::HostEntry> hosts;
+    std::optional<uint32_t> connect_ms;  // a TCP connect's time to every host; nothing: refused
 
     int startups = 0;  // successful start-ups
     int cleanups = 0;
@@ -39,6 +40,8 @@ class ScriptedSockets : public ping::SocketsService {
         }
         return answer;
     }
+
+    std::optional<uint32_t> ConnectMs(uint32_t, uint16_t, int32_t) override { return connect_ms; }
 
     int Cleanup() override {
         ++cleanups;
