@@ -60,8 +60,12 @@ void ProbeRecorder::WaitForQueued() {
     FinishWorker(worker_, kRecordDrainAtExitMs);
 }
 
-void ProbeRecorder::Push(std::function<void(Queue&)> job) {
+void ProbeRecorder::Push(std::function<void(Queue&)> job, bool probe) {
     EnterCriticalSection(&queue_->guard);
+    if (probe && queue_->jobs.size() >= kRecordQueueLimit) {
+        LeaveCriticalSection(&queue_->guard);
+        return;
+    }
     queue_->jobs.push_back(std::move(job));
     bool start = !queue_->draining;
     queue_->draining = true;
@@ -76,14 +80,16 @@ void ProbeRecorder::Push(std::function<void(Queue&)> job) {
 }
 
 void ProbeRecorder::Open(HWND window, const monitor::Moment& start, int keep_days) {
-    Push([window, start, keep_days](Queue& queue) {
-        queue.store.emplace(queue.files, keep_days);
-        monitor::StoreOpening opening = queue.store->Open(start, kRestoreMs);
-        EnterCriticalSection(&queue.guard);
-        queue.opening = std::move(opening);
-        LeaveCriticalSection(&queue.guard);
-        PostMessageA(window, kRecordOpenedMessage, 0, 0);
-    });
+    Push(
+        [window, start, keep_days](Queue& queue) {
+            queue.store.emplace(queue.files, keep_days);
+            monitor::StoreOpening opening = queue.store->Open(start, kRestoreMs);
+            EnterCriticalSection(&queue.guard);
+            queue.opening = std::move(opening);
+            LeaveCriticalSection(&queue.guard);
+            PostMessageA(window, kRecordOpenedMessage, 0, 0);
+        },
+        false);
 }
 
 std::optional<monitor::StoreOpening> ProbeRecorder::TakeOpening() {
@@ -95,12 +101,14 @@ std::optional<monitor::StoreOpening> ProbeRecorder::TakeOpening() {
 }
 
 void ProbeRecorder::Keep(const monitor::Probe& probe) {
-    Push([probe](Queue& queue) {
-        if (queue.store) {
-            queue.store->Append(probe);
-            queue.store->PruneStep({probe.time, probe.tick_ms});
-        }
-    });
+    Push(
+        [probe](Queue& queue) {
+            if (queue.store) {
+                queue.store->Append(probe);
+                queue.store->PruneStep({probe.time, probe.tick_ms});
+            }
+        },
+        true);
 }
 
 }  // namespace zv::win32

@@ -18,6 +18,8 @@ namespace zv::win32 {
 inline constexpr UINT kRecordOpenedMessage = WM_APP + 32;
 // Probes still queued when the companion ends get this long to go out.
 inline constexpr DWORD kRecordDrainAtExitMs = 3000;
+// Probes waiting beyond this many (a day of them: the disk hangs) are not kept.
+inline constexpr std::size_t kRecordQueueLimit = 2880;
 
 class ProbeRecorder : public monitor::ProbeRecordPort {
   public:
@@ -39,7 +41,8 @@ class ProbeRecorder : public monitor::ProbeRecordPort {
   private:
     struct Queue;
     static void RunQueued(Queue& queue);
-    void Push(std::function<void(Queue&)> job);
+    // A probe's job is dropped while the queue is full; the opening never is.
+    void Push(std::function<void(Queue&)> job, bool probe);
 
     std::shared_ptr<Queue> queue_;
     HANDLE worker_ = nullptr;
