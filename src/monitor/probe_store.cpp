@@ -186,11 +186,11 @@ StoreOpening ProbeStore::Open(const Moment& start, int64_t restore_ms) {
     std::string vigilo = root + "\\Zorvane\\Vigilo";
     files_.CreateFolder(root + "\\Zorvane");
     files_.CreateFolder(vigilo);
+    if (!files_.CreateFolder(vigilo + "\\History")) {
+        return opening;  // and nothing is recorded
+    }
     folder_ = vigilo + "\\History";
     lock_path_ = vigilo + "\\History.lock";
-    if (!files_.CreateFolder(folder_)) {
-        return opening;
-    }
     writing_ = files_.Lock(lock_path_);
     Scan();
     ResumeAt(start);
