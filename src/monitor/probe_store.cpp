@@ -117,8 +117,9 @@ void ProbeStore::Scan() {
         File file;
         file.number = number;
         std::optional<std::string> bytes = files_.Read(PathOf(number));
+        // One that cannot be read now (another program holds it) is left as it is.
         ScanFile(file, bytes.value_or(""));
-        file.damaged = file.damaged || !bytes;
+        file.unreadable = !bytes;
         files_list_.push_back(file);
     }
 }
@@ -138,7 +139,9 @@ void ProbeStore::ResumeAt(const Moment& now) {
 }
 
 void ProbeStore::RepairTail() {
-    auto empty = [](const File& file) { return file.records == 0 && !file.damaged && !file.newer; };
+    auto empty = [](const File& file) {
+        return file.records == 0 && !file.damaged && !file.newer && !file.unreadable;
+    };
     for (const File& file : files_list_) {
         if (empty(file)) {
             files_.Remove(PathOf(file.number));
@@ -237,7 +240,7 @@ void ProbeStore::Append(const Probe& probe) {
     if (files_list_.empty() || new_file_due_ || context_file_ != files_list_.back().number ||
         order - files_list_.back().first_order >= kStoreFileSpanMs) {
         uint32_t number = files_list_.empty() ? 1 : files_list_.back().number + 1;
-        files_list_.push_back({number, 0, order, order, 0, 0, false, false});
+        files_list_.push_back({number, 0, order, order, 0, 0, false, false, false});
         context_ = {};
         context_file_ = number;
         bytes = Header();
@@ -263,8 +266,11 @@ bool ProbeStore::PruneStep(const Moment& now) {
     }
     int64_t cutoff = now.tick_ms + base_ - keep_ms_;
     const File& oldest = files_list_.front();
-    bool old =
-        files_list_.size() > 1 ? files_list_[1].first_order <= cutoff : oldest.last_order < cutoff;
+    // All of it lies before the first record of the next file that holds one.
+    auto next = std::find_if(files_list_.begin() + 1, files_list_.end(),
+                             [](const File& file) { return file.records > 0; });
+    bool old = next != files_list_.end() ? next->first_order <= cutoff
+                                         : oldest.records > 0 && oldest.last_order < cutoff;
     if (!old || !files_.Remove(PathOf(oldest.number))) {
         return false;
     }

@@ -92,6 +92,7 @@ class ProbeStore {
         std::size_t size = 0;
         bool damaged = false;
         bool newer = false;
+        bool unreadable = false;
     };
     // Reads every file: what it holds, and the newest record's place and context.
     void Scan();

@@ -237,6 +237,30 @@ TEST(ProbeStore, ADamagedOrNewerRecordIsKeptAsideAndANewOneBegun) {
     }
 }
 
+// A file another program holds open at start is no damage: it is left as it is, the record
+// goes on in a new file, and it is read again at the next start.
+TEST(ProbeStore, AFileThatCannotBeReadAtStartIsLeftAsItIs) {
+    MemoryStoreFiles files;
+    std::vector<Probe> sent;
+    {
+        CompanionRun first(files, kWall);
+        sent = {first.Append(0), first.Append(1)};
+    }
+    const std::string held = files.History() + "\\00000001.probes";
+    files.unreadable.insert(held);
+    const std::string bytes = files.files[held];
+    {
+        CompanionRun second(files, kWall + kHourMs);
+        EXPECT_TRUE(second.opening.restored.empty());
+        EXPECT_EQ(second.opening.problem, "");
+        sent.push_back(second.Append(2));
+    }
+    EXPECT_EQ(files.files[held], bytes);
+    files.unreadable.clear();
+    CompanionRun third(files, kWall + 2 * kHourMs);
+    EXPECT_EQ(Shown(third.opening.restored), Shown(sent));
+}
+
 // Kept 2 days, 5 days of a probe every 10 minutes: whole files go, one per probe at most,
 // once all of a file is older than the days kept; what stays runs on without a hole.
 TEST(ProbeStore, OldProbesArePrunedAWholeFileAtATime) {

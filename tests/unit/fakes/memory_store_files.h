@@ -23,6 +23,7 @@ class MemoryStoreFiles : public monitor::StoreFilesPort {
     // The next append writes only this many of its bytes (all but its last at most), and fails.
     std::optional<std::size_t> cut_next_append;
     bool locked_elsewhere = false;
+    std::set<std::string> unreadable;  // held open by another program
 
     std::string LocalAppDataFolder() override { return local_app_data; }
     bool CreateFolder(const std::string& path) override {
@@ -41,7 +42,10 @@ class MemoryStoreFiles : public monitor::StoreFilesPort {
     }
     std::optional<std::string> Read(const std::string& path) override {
         auto it = files.find(path);
-        return it == files.end() ? std::nullopt : std::optional<std::string>(it->second);
+        if (it == files.end() || unreadable.count(path)) {
+            return std::nullopt;
+        }
+        return it->second;
     }
     bool Append(const std::string& path, const std::string& bytes) override {
         if (cut_next_append) {
