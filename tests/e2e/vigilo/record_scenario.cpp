@@ -31,10 +31,26 @@ namespace hid = zv::win32::frm_history;
 // Every other kill comes in the middle of a write.
 constexpr int kStarts = 6;
 
-std::string RecordFile() {
+std::string VigiloFolder() {
     char folder[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return std::string(folder) + "\\Zorvane\\Vigilo\\History\\00000001.probes";
+    return std::string(folder) + "\\Zorvane\\Vigilo";
+}
+
+std::string RecordFile() {
+    return VigiloFolder() + "\\History\\00000001.probes";
+}
+
+// A companion holds the writer's lock file open, unshared: no other may open it.
+bool WriterLockHeld() {
+    HANDLE lock = CreateFileA((VigiloFolder() + "\\History.lock").c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    DWORD error = GetLastError();
+    if (lock != INVALID_HANDLE_VALUE) {
+        CloseHandle(lock);
+    }
+    return lock == INVALID_HANDLE_VALUE && error == ERROR_SHARING_VIOLATION;
 }
 
 // The ends of the file's whole records, in order.
@@ -76,6 +92,7 @@ int ProbesAfterStart(int probes) {
     }
     WaitUntil([&] { return ProbesShown(history) >= probes; }, 20000);
     int shown = ProbesShown(history);
+    E2E_CHECK(WriterLockHeld());
     // Killed at once: the next probe is 30 s away, and the record already holds this one.
     vigilo.Terminate();
     return shown;
@@ -94,6 +111,7 @@ void RecordScenario() {
         // The kill may have come before the newest probe's write, or in the middle of it.
         std::string bytes = ReadWholeFile(RecordFile()).value_or("");
         std::vector<std::size_t> ends = RecordEnds(bytes);
+        E2E_CHECK(!WriterLockHeld());  // Windows let go of it with the process
         Note(std::to_string(ends.size()) + " whole records, " +
              std::to_string(bytes.size() - (ends.empty() ? 0 : ends.back())) + " bytes after");
         E2E_CHECK(ends.size() == static_cast<std::size_t>(whole) ||
