@@ -49,12 +49,12 @@ INSERT INTO `Registry` (`Registry`, `Root`, `Key`, `Name`, `Component_`)
 -- commit actions in the install folder.
 INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`)
     VALUES ('RemoveProgramsFolders', 3682, 'TARGETDIR',
-            '"[@SYSTEM_FOLDER@]cmd.exe" /c cd /d "[WindowsFolder]" & rd /s /q "[SnapshotsFolder]" & rd /s /q "[VigiloLogFolder]" & rd "[INSTALLDIR]"');
+            '"[@SYSTEM_FOLDER@]cmd.exe" /c cd /d "[WindowsFolder]" & rd /s /q "[SnapshotsFolder]" & rd /s /q "[VigiloLogFolder]" & rd /s /q "[VigiloRecordFolder]" & rd "[INSTALLDIR]"');
 INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`)
     VALUES ('RemoveProgramsFolders', 'REMOVE~="ALL" AND NOT UPGRADINGPRODUCTCODE AND NOT RollbackDisabled', 3499);
 INSERT INTO `CustomAction` (`Action`, `Type`, `Source`, `Target`)
     VALUES ('RemoveProgramsFoldersAtEnd', 3170, 'TARGETDIR',
-            '"[@SYSTEM_FOLDER@]cmd.exe" /c cd /d "[WindowsFolder]" & rd /s /q "[SnapshotsFolder]" & rd /s /q "[VigiloLogFolder]" & rd "[INSTALLDIR]"');
+            '"[@SYSTEM_FOLDER@]cmd.exe" /c cd /d "[WindowsFolder]" & rd /s /q "[SnapshotsFolder]" & rd /s /q "[VigiloLogFolder]" & rd /s /q "[VigiloRecordFolder]" & rd "[INSTALLDIR]"');
 INSERT INTO `InstallExecuteSequence` (`Action`, `Condition`, `Sequence`)
     VALUES ('RemoveProgramsFoldersAtEnd', 'REMOVE~="ALL" AND NOT UPGRADINGPRODUCTCODE AND RollbackDisabled', 6599);
 --

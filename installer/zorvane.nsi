@@ -368,8 +368,9 @@ Section Uninstall
     DeleteRegValue HKLM "${RUN_KEY}" "Vigilo"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
     ; What the user who uninstalls keeps of the programs: the tip option, the companion's
-    ; options and its log.
+    ; options, its log and its lasting record of the probes.
     DeleteRegKey HKCU "Software\Zorvane"
     SetShellVarContext current
     RMDir /r "$APPDATA\Zorvane"
+    RMDir /r "$LOCALAPPDATA\Zorvane"
 SectionEnd

@@ -70,6 +70,9 @@ void LinkMonitor::Record(const Moment& sent, const ProbeOutcome& outcome) {
     Probe probe = ProbeOf(sent, outcome, Host());
     probe.load = load_now_ = load_meter_.Take(outcome.load, options_.busy_kbps);
     history_.Add(probe);
+    if (record_ != nullptr) {
+        record_->Keep(probe);
+    }
     RecentFigures recent = Recent(history_, probe.tick_ms);
     std::string detail;
     std::optional<bool> slow = probe.lost() ? std::nullopt : Slow(recent.ten_minutes, detail);
@@ -93,6 +96,9 @@ void LinkMonitor::RecordExtra(const Moment& sent, const ProbeOutcome& outcome) {
     probe.load = load_now_ = load_meter_.Take(outcome.load, options_.busy_kbps);
     probe.extra = true;
     extras_.Add(probe);
+    if (record_ != nullptr) {
+        record_->Keep(probe);
+    }
     if (options_.log) {
         ports_.log.Write(LogLine(probe, Host(), Recent(history_, probe.tick_ms)));
     }
@@ -123,6 +129,39 @@ LinkNotice LinkMonitor::BloatNotice(int64_t at_ms) {
     bloat_told_ms_ = at_ms;
     std::string was = known ? std::string(", was ") + GradeText(*known) : "";
     return {BloatLine(figures) + was, true};
+}
+
+namespace {
+
+// The probes of `before` of the kind of the ring's (extra or regular) older than its first,
+// then its own.
+ProbeHistory Before(const std::vector<Probe>& before, bool extra, const ProbeHistory& ring) {
+    int64_t first = ring.size() > 0 ? ring.at(0).tick_ms : std::numeric_limits<int64_t>::max();
+    ProbeHistory merged(ring.capacity());
+    for (const Probe& probe : before) {
+        if (probe.extra == extra && probe.tick_ms < first) {
+            merged.Add(probe);
+        }
+    }
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        merged.Add(ring.at(i));
+    }
+    return merged;
+}
+
+}  // namespace
+
+void LinkMonitor::Restore(const std::vector<Probe>& probes) {
+    if (history_.size() == 0) {
+        for (const Probe& probe : probes) {
+            if (!probe.extra) {
+                notices_.Take(probe);
+            }
+        }
+    }
+    history_ = Before(probes, false, history_);
+    extras_ = Before(probes, true, extras_);
+    Tell();
 }
 
 std::optional<bool> LinkMonitor::Slow(const HistoryFigures& recent, std::string& detail) const {

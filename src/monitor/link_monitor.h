@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "monitor/bloat_verdict.h"
 #include "monitor/link_load.h"
@@ -22,6 +23,13 @@ class ClockPort {
   public:
     virtual ~ClockPort() = default;
     virtual Moment Now() = 0;
+};
+
+// Where every probe goes to outlast the run: the lasting record's writer.
+class ProbeRecordPort {
+  public:
+    virtual ~ProbeRecordPort() = default;
+    virtual void Keep(const Probe& probe) = 0;
 };
 
 struct LinkMonitorPorts {
@@ -87,6 +95,13 @@ class LinkMonitor {
     const std::string& RefusedHost() const { return refused_host_; }
     const LogPort& Log() const { return ports_.log; }
 
+    // From now on every probe recorded also goes to `record` (nothing: to none).
+    void KeepIn(ProbeRecordPort* record) { record_ = record; }
+    // The probes of the runs before, oldest first, on this run's count: they go before the
+    // probes of this run, and, when there are none yet, through the notices quietly, so that
+    // those go on where they stood.
+    void Restore(const std::vector<Probe>& probes);
+
     // The one watcher (the open history window), or an empty function when it closed.
     void SetWatcher(std::function<void()> watcher) { watcher_ = std::move(watcher); }
 
@@ -116,6 +131,7 @@ class LinkMonitor {
     bool unfound_ = false;  // the newest probe found no address for the host
     std::function<void()> watcher_;
     std::string test_line_;
+    ProbeRecordPort* record_ = nullptr;
 };
 
 }  // namespace zv::monitor

@@ -10,6 +10,7 @@ namespace {
 
 constexpr char kSpanValue[] = "GraphSpanHours";
 constexpr char kHostValue[] = "ProbeHost";
+constexpr char kKeepDaysValue[] = "HistoryDays";
 
 // The on/off options: a stored value other than 0 or 1 leaves the default.
 using FlagOption = NamedMember<MonitorOptions, bool>;
@@ -90,6 +91,10 @@ LoadedOptions LoadMonitorOptions(OptionsPort& port) {
                                   options.host + " instead.";
         }
     }
+    std::optional<uint32_t> keep = port.Read(kKeepDaysValue);
+    if (keep && *keep >= 1 && *keep <= kMaxKeepDays) {
+        options.keep_days = static_cast<int>(*keep);
+    }
     return loaded;
 }
 
@@ -110,6 +115,9 @@ void SaveMonitorOptions(OptionsPort& port, const MonitorOptions& options,
     }
     if (options.host != stored.host) {
         port.WriteText(kHostValue, options.host);
+    }
+    if (options.keep_days != stored.keep_days) {
+        port.Write(kKeepDaysValue, static_cast<uint32_t>(options.keep_days));
     }
 }
 

@@ -16,6 +16,9 @@ inline constexpr char kOptionsKey[] = "Software\\Zorvane\\Vigilo";
 // A public web site that answers pings; not the maker's own.
 inline constexpr char kProbeHost[] = "www.wikipedia.org";
 
+inline constexpr int kKeepDays = 30;
+inline constexpr int kMaxKeepDays = 365;
+
 struct MonitorOptions {
     bool log = false;
     bool notices = true;
@@ -29,6 +32,8 @@ struct MonitorOptions {
     uint32_t busy_kbps = 0;
     // A notice when the latency added while the link is busy gets a worse grade.
     bool bloat_notice = false;
+    // How long the lasting record keeps each probe.
+    int keep_days = kKeepDays;
 };
 
 class OptionsPort {

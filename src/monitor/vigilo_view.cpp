@@ -174,6 +174,14 @@ void VigiloView::ExtraProbeFinished(const Moment& sent, const ProbeOutcome& outc
     }
 }
 
+void VigiloView::Restored(const std::vector<Probe>& probes, const std::string& problem) {
+    monitor_.Restore(probes);
+    if (!problem.empty()) {
+        tray_icon_.ShowBalloon("Vigilo", problem, monitor::BalloonIcon::Warning);
+    }
+    tray_icon_.SetTip(Tip());
+}
+
 void VigiloView::Suspended() {
     probe_void_ = probe_sent_.has_value();
     probe_due_ = false;

@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "monitor/extra_probe_budget.h"
 #include "monitor/link_monitor.h"
@@ -85,6 +86,9 @@ class VigiloView {
     // The computer woke from sleep: the next probe waits for the network to come back. A
     // probe still under way (the sleep came without notice) counts for nothing.
     void Resumed();
+    // The lasting record read back at start: its probes go before this run's in the history,
+    // the tip and the notices, and a record kept aside is told once.
+    void Restored(const std::vector<Probe>& probes, const std::string& problem);
     // The outcome of a keep-alive ping: its sound, and a Windows Sockets failure told once.
     void KeepAlivePingFinished(const ping::KeepAliveOutcome& outcome);
     void AnimateTrayIcon();

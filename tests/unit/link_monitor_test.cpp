@@ -563,6 +563,51 @@ TEST_F(LinkMonitorTest, OptionsReadTheirDefaultsForMissingOrStrangeValuesAndSave
               (std::map<std::string, uint32_t>{
                   {"GraphSpanHours", 5}, {"LogFile", 1}, {"SlowLossPercent", 150}}));
     EXPECT_EQ(options.texts["ProbeHost"], "a host");
+
+    const std::pair<uint32_t, int> keep_days[] = {{1, 1}, {365, 365}, {0, 30}, {366, 30}};
+    for (auto [stored, days] : keep_days) {
+        options.values = {{"HistoryDays", stored}};
+        EXPECT_EQ(LoadMonitorOptions(options).options.keep_days, days) << stored;
+    }
+}
+
+struct KeptProbes : ProbeRecordPort {
+    std::vector<Probe> probes;
+    void Keep(const Probe& probe) override { probes.push_back(probe); }
+};
+
+// The record read back at start goes before the probes of the run, whenever it comes; after
+// a quick restart an outage the user was told of is told to end, and the tip counts the
+// probes of before.
+TEST_F(LinkMonitorTest, RestoredProbesGoOnInTheHistoryTheTipAndTheNotices) {
+    KeptProbes kept;
+    LinkMonitor before({wall_clock, log, options});
+    before.KeepIn(&kept);
+    for (std::optional<uint32_t> probe : {std::optional<uint32_t>(20u), {}, {}}) {
+        before.Record(before.Now(), probe);
+        clock.Advance(30000);
+    }
+    EXPECT_EQ(before.Notice().text, "Connection lost");
+    ProbeOutcome extra;
+    extra.round_trip_ms = 90u;
+    before.RecordExtra(before.Now(), extra);
+    ASSERT_EQ(kept.probes.size(), 4u);
+    EXPECT_TRUE(kept.probes[3].extra);
+
+    LinkMonitor after({wall_clock, log, options});
+    after.Restore(kept.probes);
+    EXPECT_EQ(after.History().size(), 3u);
+    EXPECT_EQ(after.Extras().size(), 1u);
+    after.Record(after.Now(), 30u);
+    EXPECT_EQ(after.Notice().text, "Connection back after 1 min");
+    EXPECT_EQ(after.TipText().substr(0, 50), "Zorvane - connected, 30 ms, loss 50% (10 min) 50% ");
+
+    LinkMonitor late({wall_clock, log, options});
+    late.Record(late.Now(), 40u);
+    late.Restore(kept.probes);
+    ASSERT_EQ(late.History().size(), 4u);
+    EXPECT_EQ(late.History().at(0).round_trip_ms, 20);
+    EXPECT_EQ(late.History().at(3).round_trip_ms, 40);
 }
 
 // A stored host that cannot be probed reads as the default, and the user is told why (a long

@@ -426,6 +426,20 @@ TEST_F(VigiloViewTest, ProbesAreMeasuredAndTheTipAndNoticesFollowTheLink) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// The record read back at start counts in the tip at once, before the probes of the run,
+// and a record kept aside is told in one balloon.
+TEST_F(VigiloViewTest, TheRecordReadBackCountsInTheTipAndARecordKeptAsideIsToldOnce) {
+    echo.round_trip_ms = 23;
+    vigilo.Load();
+    Moment now = vigilo.Monitor().Now();
+    Probe before{{now.wall.utc_ms - 60000, now.wall.offset_min}, kLost, now.tick_ms - 60000};
+    vigilo.Restored({before}, "The probe record is damaged.");
+    EXPECT_EQ(tray.tips.back(),
+              "Zorvane - connected, 23 ms, loss 50% (10 min) 50% (1 h), 95th percentile 23 ms");
+    EXPECT_EQ(tray.balloons, std::vector<std::string>{"Vigilo: The probe record is damaged."});
+    EXPECT_EQ(vigilo.Monitor().History().at(0).tick_ms, now.tick_ms - 60000);
+}
+
 // A first loss is checked by a second probe 5 s after it ended, and no sooner than the echo
 // timeout after it went out: a roam that fails both at once would confirm itself.
 TEST_F(VigiloViewTest, OneLostEchoIsCheckedAfterItsTimeAndGivesNoNotice) {

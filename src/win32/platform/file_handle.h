@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace zv::win32 {
@@ -26,6 +27,27 @@ class FileHandle {
   private:
     HANDLE handle_;
 };
+
+// Every byte of an open file, read from where it stands; nothing for one larger than `limit`
+// bytes or a read that fails or ends early.
+inline std::optional<std::string> ReadAll(HANDLE file, LONGLONG limit) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > limit) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        if (!::ReadFile(file, &bytes[done], static_cast<DWORD>(bytes.size() - done), &read,
+                        nullptr) ||
+            read == 0) {
+            return std::nullopt;
+        }
+        done += read;
+    }
+    return bytes;
+}
 
 inline bool WriteAll(HANDLE file, const std::string& bytes) {
     size_t done = 0;

@@ -64,23 +64,7 @@ bool Win32FileSystem::FileExists(const std::string& path) const {
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) const {
     FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size;
-    if (!file.valid() || !GetFileSizeEx(file.get(), &size) ||
-        size.QuadPart > kLargestReadableFile) {
-        return std::nullopt;
-    }
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        if (!::ReadFile(file.get(), &bytes[done], static_cast<DWORD>(bytes.size() - done), &read,
-                        nullptr) ||
-            read == 0) {
-            return std::nullopt;
-        }
-        done += read;
-    }
-    return bytes;
+    return file.valid() ? ReadAll(file.get(), kLargestReadableFile) : std::nullopt;
 }
 
 // The temporary file has a fixed name beside the target: a save cut short (the program

@@ -116,18 +116,22 @@ void Win32LogFiles::Unlock() {
 
 // The shell's answer where it has SHGetFolderPathW (Windows 2000 and later); the
 // environment's otherwise. Wide, so that a profile folder named outside the ANSI code page
-// can be logged to.
-std::string Win32LogFiles::AppDataFolder() {
+// can be written to.
+std::string UserFolder(int csidl, const wchar_t* variable) {
     using GetFolderFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
     auto get_folder = reinterpret_cast<GetFolderFn>(reinterpret_cast<void (*)()>(
         GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetFolderPathW")));
     wchar_t path[MAX_PATH] = L"";
     if (get_folder != nullptr &&
-        SUCCEEDED(get_folder(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        SUCCEEDED(get_folder(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) {
         return Utf8FromWide(path);
     }
-    DWORD length = GetEnvironmentVariableW(L"APPDATA", path, MAX_PATH);
+    DWORD length = GetEnvironmentVariableW(variable, path, MAX_PATH);
     return length > 0 && length < MAX_PATH ? Utf8FromWide(std::wstring(path, length)) : "";
+}
+
+std::string Win32LogFiles::AppDataFolder() {
+    return UserFolder(CSIDL_APPDATA, L"APPDATA");
 }
 
 bool Win32LogFiles::CreateFolder(const std::string& path) {

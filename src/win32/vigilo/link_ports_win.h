@@ -26,6 +26,10 @@ class Win32Clock : public monitor::ClockPort {
     monitor::WideTickCount wide_tick_count_;
 };
 
+// A folder of the user's profile (CSIDL_APPDATA, CSIDL_LOCAL_APPDATA), in UTF-8, else the
+// environment variable's value; empty when neither says.
+std::string UserFolder(int csidl, const wchar_t* variable);
+
 // Its paths are UTF-8, and it calls the wide functions with them.
 class Win32LogFiles : public monitor::LogFilePort {
   public:

@@ -68,6 +68,9 @@ bool VigiloWindow::Load() {
     binder().BindTimer(controller_.TimerPing, frm_vigilo::TimerPing);
     binder().BindTimer(controller_.TimerBusy, frm_vigilo::TimerBusy);
     popup_ = std::make_unique<RealMenu>(controller_.popup, hwnd(), RealMenu::Kind::Popup);
+    // Before the first probe: the record read back all lies before it.
+    record_.Open(hwnd(), clock_.Now(), controller_.Monitor().Options().keep_days);
+    controller_.Monitor().KeepIn(&record_);
     controller_.Load();
     return true;
 }
@@ -176,6 +179,11 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
                 return 0;
             }
             break;
+        case kRecordOpenedMessage:
+            if (std::optional<monitor::StoreOpening> opening = record_.TakeOpening()) {
+                controller_.Restored(opening->restored, opening->problem);
+            }
+            return 0;
         case kProbeDoneMessage:
         case kPingDoneMessage:
         case kRpmProgressMessage:
@@ -199,6 +207,7 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             if (wparam) {
                 controller_.QueryUnload();
                 log_.WaitForQueuedLines();
+                record_.WaitForQueued();
             }
             return 0;
         default:

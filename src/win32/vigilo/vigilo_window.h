@@ -19,6 +19,7 @@
 #include "win32/vigilo/history_window.h"
 #include "win32/vigilo/link_ports_win.h"
 #include "win32/vigilo/log_writer.h"
+#include "win32/vigilo/probe_recorder.h"
 #include "win32/vigilo/probe_thread.h"
 #include "win32/vigilo/rpm_tester.h"
 #include "win32/vigilo/rpm_window.h"
@@ -73,6 +74,7 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     ui::MessageBoxPort& messages_;
     Win32Clock clock_;
     LogWriter log_;
+    ProbeRecorder record_;
     RegistryMonitorOptions options_;
     ProbeThread probe_;
     monitor::VigiloView controller_;

@@ -1,5 +1,7 @@
 #include "install/installed_copy.h"
 
+#include <shlobj.h>
+
 #include <vector>
 
 #include "fakes/registry_paths.h"
@@ -67,15 +69,25 @@ std::string LogFolder() {
     return EnvironmentVariable("APPDATA") + "\\Zorvane";
 }
 
+// The companion's lasting record, which it makes at its first start.
+std::string RecordFolder() {
+    char folder[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return std::string(folder) + "\\Zorvane";
+}
+
 void LeaveUserTraces() {
     E2E_CHECK(CreateRegistryKey(HKEY_CURRENT_USER, test_keys::kOptions));
     CreateDirectoryA(LogFolder().c_str(), nullptr);
     E2E_CHECK(WriteWholeFile(LogFolder() + "\\Vigilo.log", "a line\r\n"));
+    CreateDirectoryA(RecordFolder().c_str(), nullptr);
+    E2E_CHECK(WriteWholeFile(RecordFolder() + "\\trace", "a record"));
 }
 
 void CheckNoUserTraces() {
     E2E_CHECK(!RegistryKeyExists(HKEY_CURRENT_USER, test_keys::kZorvane));
     E2E_CHECK(!FileIsPresent(LogFolder()));
+    E2E_CHECK(!FileIsPresent(RecordFolder()));
 }
 
 bool WaitForChildrenOf(DWORD parent, DWORD timeout_ms) {

@@ -47,6 +47,7 @@
 #include "support/companion.h"
 #include "bloat_scenario.h"
 #include "history_scenario.h"
+#include "record_scenario.h"
 #include "outage_scenario.h"
 #include "support/tray_observer.h"
 #include "win32/ping/ping_ids.h"
@@ -530,6 +531,7 @@ int main(int argc, char** argv) {
                              {"no_main_program", NoMainProgram},
                              {"stays_disabled", StaysDisabled},
                              {"history", HistoryScenario},
+                             {"record_survives", RecordScenario},
                              {"outage", "gateway|provider|host", OutageScenario},
                              {"tcp_fallback", TcpFallbackScenario},
                              {"portal", PortalScenario},
