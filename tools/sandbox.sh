@@ -524,23 +524,25 @@ serve_requests() {
                 names-lost) lose_names "$(dirname "$ctl")" ;;
                 load-down-* | load-up-*) IFS=- read -r _ direction seconds <<<"$base"
                     start_load "$ctl" "$direction" "$seconds" ;;
-                load-wait) load_goodput "$ctl" >"$ctl/$base.tmp" &&
-                    mv "$ctl/$base.tmp" "$ctl/$base.done" ;;
+                load-wait) load_goodput "$ctl" >"$ctl/$base.tmp" ;;
                 ping-start) ping -n -i 0.2 10.19.3.2 >"$ctl/ping.out" 2>&1 &
                     ping_pid=$! ;;
-                ping-stop) stop_ping "$ctl" >"$ctl/$base.tmp" &&
-                    mv "$ctl/$base.tmp" "$ctl/$base.done" ;;
+                ping-stop) stop_ping "$ctl" >"$ctl/$base.tmp" ;;
                 connections) ss -Htn state established state syn-sent state close-wait \
-                    '( dst 10.19.3.2 and dport != :5201 )' | wc -l >"$ctl/$base.tmp" &&
-                    mv "$ctl/$base.tmp" "$ctl/$base.done" ;;
+                    '( dst 10.19.3.2 and dport != :5201 )' | wc -l >"$ctl/$base.tmp" ;;
                 lock-app) chattr +i "$app_folder" ;;
                 unlock-app) chattr -i "$app_folder" ;;
-                # Written whole before the .done appears, so a reader never sees half of it.
-                icmp-stats) grep '^Icmp:' /proc/net/snmp >"$ctl/$base.tmp" &&
-                    mv "$ctl/$base.tmp" "$ctl/$base.done" ;;
-            esac
+                icmp-stats) grep '^Icmp:' /proc/net/snmp >"$ctl/$base.tmp" ;;
+            esac || true  # a request that failed is answered all the same, and the next served
+            # The request goes before its answer appears, whole and at once: a driver that
+            # asks the same again as soon as it sees the answer must find neither this
+            # request's removal nor an empty answer coming after its new one.
             rm -f "$req"
-            touch "$ctl/$base.done"
+            if [ -e "$ctl/$base.tmp" ]; then
+                mv "$ctl/$base.tmp" "$ctl/$base.done"
+            else
+                touch "$ctl/$base.done"
+            fi
         done
         sleep 0.05
     done
