@@ -42,7 +42,7 @@ for link in bloated:500000 managed:12500; do
         -- "$win/tests/e2e/responsiveness_driver.exe" "$name" 2>&1 | tr -d ',' |
         awk -v link="$name" -v buffer_ms="$((bytes * 8 / 10000))" '
             / added / { for (i = 1; i <= NF; i++) if ($i == "added") added = $(i + 1) }
-            /goodput down/ { down = $4 / 1e6; up = $6 / 1e6 }
+            /goodput down/ { down = $4 / 1e6; up = $8 / 1e6 }
             /Linux ping median/ { ping = $5; ours = $(NF - 1) }
             END {
                 printf "  %-8s added latency %.0f ms against the buffer'"'"'s %d ms (%.2f)\n",
