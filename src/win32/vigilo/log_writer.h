@@ -6,10 +6,12 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
 #include "monitor/probe_log.h"
+#include "win32/platform/queued_worker.h"
 
 namespace zv::win32 {
 
@@ -22,10 +24,9 @@ inline constexpr std::size_t kLogQueueLimit = 2880;
 class LogWriter : public monitor::LogPort {
   public:
     LogWriter();
-    // Waits up to kLogDrainAtExitMs for the lines still queued.
-    ~LogWriter() override;
-    // The same wait while the program goes on: at log-off Windows ends the process as soon
-    // as WM_ENDSESSION has been answered, and no destructor runs.
+    // The end's wait for the lines still queued (see worker_), while the program goes on: at
+    // log-off Windows ends the process as soon as WM_ENDSESSION has been answered, and no
+    // destructor runs.
     void WaitForQueuedLines();
     LogWriter(const LogWriter&) = delete;
     LogWriter& operator=(const LogWriter&) = delete;
@@ -35,12 +36,14 @@ class LogWriter : public monitor::LogPort {
     std::string Problem() const override;
 
   private:
-    struct Queue;
-    static void WriteQueued(Queue& queue);
-    void Drain();
+    struct Log;
 
-    std::shared_ptr<Queue> queue_;
-    HANDLE worker_ = nullptr;
+    std::shared_ptr<Log> log_;
+    // Lines left out since the start; the window's thread's alone.
+    std::size_t left_out_ = 0;
+    // Last, so that at the end it waits up to kLogDrainAtExitMs for the lines still queued
+    // before the rest goes.
+    QueuedWorker worker_{kLogQueueLimit, kLogDrainAtExitMs};
 };
 
 }  // namespace zv::win32

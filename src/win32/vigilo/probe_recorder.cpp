@@ -1,8 +1,6 @@
 #include "win32/vigilo/probe_recorder.h"
 
-#include <deque>
-
-#include "win32/platform/worker_thread.h"
+#include "win32/platform/critical_section.h"
 #include "win32/vigilo/store_files_win.h"
 
 namespace zv::win32 {
@@ -13,102 +11,48 @@ constexpr int64_t kRestoreMs = monitor::kDayMs + monitor::kStateHoldMs;
 
 }  // namespace
 
-// Shared by the window's side and the worker, so that a worker still waiting on the disk
+// Shared by the window's side and the worker's jobs, so that a job still waiting on the disk
 // when the companion ends touches nothing freed.
-struct ProbeRecorder::Queue {
-    Queue() { InitializeCriticalSection(&guard); }
-    ~Queue() { DeleteCriticalSection(&guard); }
-    Queue(const Queue&) = delete;
-    Queue& operator=(const Queue&) = delete;
-
-    CRITICAL_SECTION guard;
-    // Under the guard:
-    std::deque<std::function<void(Queue&)>> jobs;
-    bool draining = false;
-    std::optional<monitor::StoreOpening> opening;
-    // The worker's alone.
+struct ProbeRecorder::Record {
+    CriticalSection guard;
+    std::optional<monitor::StoreOpening> opening;  // under the guard
+    // The jobs' alone.
     Win32StoreFiles files;
     std::optional<monitor::ProbeStore> store;
 };
 
-void ProbeRecorder::RunQueued(Queue& queue) {
-    for (;;) {
-        std::function<void(Queue&)> job;
-        EnterCriticalSection(&queue.guard);
-        if (queue.jobs.empty()) {
-            queue.draining = false;
-            LeaveCriticalSection(&queue.guard);
-            return;
-        }
-        job = std::move(queue.jobs.front());
-        queue.jobs.pop_front();
-        LeaveCriticalSection(&queue.guard);
-        job(queue);
-    }
-}
-
-ProbeRecorder::ProbeRecorder() : queue_(std::make_shared<Queue>()) {}
-
-ProbeRecorder::~ProbeRecorder() {
-    WaitForQueued();
-    if (worker_ != nullptr) {
-        CloseHandle(worker_);
-    }
-}
+ProbeRecorder::ProbeRecorder() : record_(std::make_shared<Record>()) {}
 
 void ProbeRecorder::WaitForQueued() {
-    FinishWorker(worker_, kRecordDrainAtExitMs);
-}
-
-void ProbeRecorder::Push(std::function<void(Queue&)> job, bool probe) {
-    EnterCriticalSection(&queue_->guard);
-    if (probe && queue_->jobs.size() >= kRecordQueueLimit) {
-        LeaveCriticalSection(&queue_->guard);
-        return;
-    }
-    queue_->jobs.push_back(std::move(job));
-    bool start = !queue_->draining;
-    queue_->draining = true;
-    LeaveCriticalSection(&queue_->guard);
-    if (start) {
-        // The worker before has ended its round (it cleared `draining`): only its handle is left.
-        if (worker_ != nullptr) {
-            CloseHandle(worker_);
-        }
-        worker_ = StartWorker([queue = queue_] { RunQueued(*queue); });
-    }
+    worker_.WaitForQueued();
 }
 
 void ProbeRecorder::Open(HWND window, const monitor::Moment& start, int keep_days) {
-    Push(
-        [window, start, keep_days](Queue& queue) {
-            queue.store.emplace(queue.files, keep_days);
-            monitor::StoreOpening opening = queue.store->Open(start, kRestoreMs);
-            EnterCriticalSection(&queue.guard);
-            queue.opening = std::move(opening);
-            LeaveCriticalSection(&queue.guard);
-            PostMessageA(window, kRecordOpenedMessage, 0, 0);
-        },
-        false);
+    worker_.Push([record = record_, window, start, keep_days] {
+        record->store.emplace(record->files, keep_days);
+        monitor::StoreOpening opening = record->store->Open(start, kRestoreMs);
+        {
+            Hold held(record->guard);
+            record->opening = std::move(opening);
+        }
+        PostMessageA(window, kRecordOpenedMessage, 0, 0);
+    });
 }
 
 std::optional<monitor::StoreOpening> ProbeRecorder::TakeOpening() {
-    EnterCriticalSection(&queue_->guard);
-    std::optional<monitor::StoreOpening> opening = std::move(queue_->opening);
-    queue_->opening.reset();
-    LeaveCriticalSection(&queue_->guard);
+    Hold held(record_->guard);
+    std::optional<monitor::StoreOpening> opening = std::move(record_->opening);
+    record_->opening.reset();
     return opening;
 }
 
 void ProbeRecorder::Keep(const monitor::Probe& probe) {
-    Push(
-        [probe](Queue& queue) {
-            if (queue.store) {
-                queue.store->Append(probe);
-                queue.store->PruneStep({probe.time, probe.tick_ms});
-            }
-        },
-        true);
+    worker_.PushUnlessFull([record = record_, probe] {
+        if (record->store) {
+            record->store->Append(probe);
+            record->store->PruneStep({probe.time, probe.tick_ms});
+        }
+    });
 }
 
 }  // namespace zv::win32

@@ -6,12 +6,12 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
 #include "monitor/link_monitor.h"
 #include "monitor/probe_store.h"
+#include "win32/platform/queued_worker.h"
 
 namespace zv::win32 {
 
@@ -24,8 +24,6 @@ inline constexpr std::size_t kRecordQueueLimit = 2880;
 class ProbeRecorder : public monitor::ProbeRecordPort {
   public:
     ProbeRecorder();
-    // Waits up to kRecordDrainAtExitMs for the probes still queued.
-    ~ProbeRecorder() override;
     ProbeRecorder(const ProbeRecorder&) = delete;
     ProbeRecorder& operator=(const ProbeRecorder&) = delete;
 
@@ -35,17 +33,18 @@ class ProbeRecorder : public monitor::ProbeRecordPort {
     // On kRecordOpenedMessage: what was read back, once.
     std::optional<monitor::StoreOpening> TakeOpening();
     void Keep(const monitor::Probe& probe) override;
-    // The same wait as at the end, for WM_ENDSESSION, after which no destructor runs.
+    // The end's wait for the probes still queued (see worker_), for WM_ENDSESSION, after
+    // which no destructor runs.
     void WaitForQueued();
 
   private:
-    struct Queue;
-    static void RunQueued(Queue& queue);
-    // A probe's job is dropped while the queue is full; the opening never is.
-    void Push(std::function<void(Queue&)> job, bool probe);
+    struct Record;
 
-    std::shared_ptr<Queue> queue_;
-    HANDLE worker_ = nullptr;
+    std::shared_ptr<Record> record_;
+    // Last, so that at the end it waits up to kRecordDrainAtExitMs for the probes still
+    // queued before the rest goes. A probe is left out while the queue is full; the opening
+    // never is.
+    QueuedWorker worker_{kRecordQueueLimit, kRecordDrainAtExitMs};
 };
 
 }  // namespace zv::win32
