@@ -13,20 +13,23 @@ namespace frm_ping {
 
 inline constexpr char kClassName[] = "ZorvanePingConfiguration";
 
-constexpr int Label1 = 1001;
-constexpr int Frame1 = 1002;
-constexpr int Option1 = 1003;
-constexpr int Option2 = 1004;
-constexpr int Label2 = 1005;
-constexpr int txtPingHost = 1006;
-constexpr int Label3 = 1007;
-constexpr int cmbPingInterval = 1008;
-constexpr int cmdOK = 1009;
-constexpr int cmdcancel = 1010;
-constexpr int chkSound = 1011;
-constexpr int cmdDefault = 1012;
-constexpr int Picture1 = 1013;
-constexpr int cmdHelp = 1014;
+// In sequence from 1001.
+enum : int {
+    Label1 = 1001,
+    Frame1,
+    Option1,
+    Option2,
+    Label2,
+    txtPingHost,
+    Label3,
+    cmbPingInterval,
+    cmdOK,
+    cmdcancel,
+    chkSound,
+    cmdDefault,
+    Picture1,
+    cmdHelp,
+};
 
 }  // namespace frm_ping
 
@@ -37,13 +40,16 @@ inline constexpr char kClassName[] = "ZorvaneFindLargestMtu";
 
 constexpr int cmdFind = IDOK;
 constexpr int cmdCancel = IDCANCEL;
-constexpr int lblExplain = 1201;
-constexpr int lblHost = 1202;
-constexpr int txtHost = 1203;
-constexpr int prgSearch = 1204;
-constexpr int lblStatus = 1205;
-constexpr int cmdUse = 1206;
-constexpr int cmdAdapter = 1207;
+// In sequence from 1201.
+enum : int {
+    lblExplain = 1201,
+    lblHost,
+    txtHost,
+    prgSearch,
+    lblStatus,
+    cmdUse,
+    cmdAdapter,
+};
 
 }  // namespace frm_mtu
 

@@ -69,15 +69,18 @@ namespace frm_rpm {
 
 inline constexpr char kClassName[] = "ZorvaneResponsivenessTest";
 
-constexpr int lblServer = 301;
-constexpr int txtServer = 302;
-constexpr int cmdStart = 303;
-constexpr int cmdCancel = 304;
-constexpr int lblStatus = 305;
-constexpr int prgProgress = 306;
-constexpr int lblResult = 307;
-constexpr int cmdCopy = 308;
-constexpr int cmdClose = 309;
+// In sequence from 301.
+enum : int {
+    lblServer = 301,
+    txtServer,
+    cmdStart,
+    cmdCancel,
+    lblStatus,
+    prgProgress,
+    lblResult,
+    cmdCopy,
+    cmdClose,
+};
 
 }  // namespace frm_rpm
 

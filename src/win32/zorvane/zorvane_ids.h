@@ -25,52 +25,42 @@ constexpr int StatusBar1 = 320;
 // The window's one timer.
 constexpr unsigned companion_start = 1;
 
-constexpr int settings_frame = 1000;
-constexpr int connection_type_label = 1001;
-constexpr int connection_type_list = 1002;
-constexpr int optimization_mode_label = 1003;
-constexpr int automatic_mode = 1004;  // "Automatic"
-constexpr int manual_mode = 1005;     // "Manual"
+// In sequence from 1000.
+enum : int {
+    settings_frame = 1000,
+    connection_type_label,
+    connection_type_list,
+    optimization_mode_label,
+    automatic_mode,  // "Automatic"
+    manual_mode,     // "Manual"
+};
 
-constexpr int mtu_frame = 1010;
-constexpr int mtu_windows_default = 1011;
-constexpr int mtu_custom = 1012;
-constexpr int mtu_value = 1013;
-constexpr int rwin_frame = 1020;
-constexpr int rwin_windows_default = 1021;
-constexpr int rwin_custom = 1022;
-constexpr int rwin_value = 1023;
-constexpr int ttl_frame = 1030;
-constexpr int ttl_windows_default = 1031;
-constexpr int ttl_custom = 1032;
-constexpr int ttl_value = 1033;
-constexpr int ska_frame = 1040;
-constexpr int ska_windows_default = 1041;
-constexpr int ska_custom = 1042;
-constexpr int ska_value = 1043;
-constexpr int ndi_frame = 1050;
-constexpr int ndi_windows_default = 1051;
-constexpr int ndi_custom = 1052;
-constexpr int ndi_value = 1053;
-constexpr int general_frame = 1060;
-constexpr int path_mtu_discovery = 1061;
-constexpr int black_hole_detection = 1062;
-constexpr int http10_connections_label = 1063;
-constexpr int http10_connections = 1064;
-constexpr int http11_connections_label = 1065;
-constexpr int http11_connections = 1066;
-
-constexpr int cmdApply = 1100;
-constexpr int cmdPing = 1101;
-constexpr int cmdHelp = 1102;
-
-// The frame of each "Windows Default"/"Custom" pair, in the order of the tuning area's pair
-// table; the pair's "Windows Default" option, "Custom" option and value control have the
-// three IDs after it.
+// Each "Windows Default"/"Custom" pair: its frame, its "Windows Default" option, its "Custom"
+// option and its value control, in sequence.
+enum : int { mtu_frame = 1010, mtu_windows_default, mtu_custom, mtu_value };
+enum : int { rwin_frame = 1020, rwin_windows_default, rwin_custom, rwin_value };
+enum : int { ttl_frame = 1030, ttl_windows_default, ttl_custom, ttl_value };
+enum : int { ska_frame = 1040, ska_windows_default, ska_custom, ska_value };
+enum : int { ndi_frame = 1050, ndi_windows_default, ndi_custom, ndi_value };
+// The frame of each pair, in the order of the tuning area's pair table, and where the
+// pair's other controls stand after it.
 constexpr int kPairFrames[] = {mtu_frame, rwin_frame, ttl_frame, ska_frame, ndi_frame};
-constexpr int kPairWindowsDefault = 1;
-constexpr int kPairCustom = 2;
-constexpr int kPairValue = 3;
+constexpr int kPairWindowsDefault = mtu_windows_default - mtu_frame;
+constexpr int kPairCustom = mtu_custom - mtu_frame;
+constexpr int kPairValue = mtu_value - mtu_frame;
+
+// In sequence from 1060.
+enum : int {
+    general_frame = 1060,
+    path_mtu_discovery,
+    black_hole_detection,
+    http10_connections_label,
+    http10_connections,
+    http11_connections_label,
+    http11_connections,
+};
+
+enum : int { cmdApply = 1100, cmdPing, cmdHelp };
 
 }  // namespace frm_main
 
@@ -91,10 +81,7 @@ namespace frm_tip {
 inline constexpr char kClassName[] = "ZorvaneTipOfTheDay";
 
 constexpr int cmdOK = IDOK;
-constexpr int Label1 = 1001;
-constexpr int lblTipText = 1002;
-constexpr int cmdNextTip = 1003;
-constexpr int chkLoadTipsAtStartup = 1004;
+enum : int { Label1 = 1001, lblTipText, cmdNextTip, chkLoadTipsAtStartup };
 
 }  // namespace frm_tip
 
@@ -104,10 +91,7 @@ namespace frm_current_settings {
 inline constexpr char kClassName[] = "ZorvaneCurrentSettings";
 inline constexpr char kCaption[] = "Current Settings";
 
-constexpr int lvwSettings = 1301;
-constexpr int cmdCopy = 1302;
-constexpr int cmdSaveAs = 1303;
-constexpr int cmdRefresh = 1304;
+enum : int { lvwSettings = 1301, cmdCopy, cmdSaveAs, cmdRefresh };
 constexpr int cmdClose = IDCANCEL;
 
 }  // namespace frm_current_settings
@@ -122,13 +106,16 @@ constexpr int cmdClose = IDCANCEL;
 constexpr int lblFindings = 1401;
 constexpr int lblFinding0 = 1410;  // to 1413
 constexpr int cmdFix0 = 1420;      // to 1423
-constexpr int cmdFixAll = 1430;
-constexpr int lvwStack = 1431;
-constexpr int lblNewValue = 1432;
-constexpr int cmbNewValue = 1433;
-constexpr int cmdApply = 1434;
-constexpr int lblStatus = 1435;
-constexpr int cmdRefresh = 1436;
+// In sequence from 1430.
+enum : int {
+    cmdFixAll = 1430,
+    lvwStack,
+    lblNewValue,
+    cmbNewValue,
+    cmdApply,
+    lblStatus,
+    cmdRefresh,
+};
 
 }  // namespace frm_network_stack
 
