@@ -237,9 +237,20 @@ void Toggle(zv::ui::CheckBox& box) {
     }
 }
 
+// A pair of the tuning area's table: one of its options, or its value.
+void OnePairAction(FuzzedDataProvider& in, const zv::main_window::TuningPair& pair) {
+    if (in.ConsumeBool()) {
+        Select(in.ConsumeBool() ? pair.windows_default : pair.custom);
+    } else if (pair.text != nullptr) {
+        TypeOrPaste(in, *pair.text);
+    } else {
+        Pick(in, *pair.list);
+    }
+}
+
 void OneUserAction(FuzzedDataProvider& in, Program& p) {
     zv::main_window::TuningView& a = p.window.area;
-    switch (in.ConsumeIntegralInRange(0, 13)) {
+    switch (in.ConsumeIntegralInRange(0, 6)) {
         case 0:
             CheckSave(p, [&] { Pick(in, a.connection_type_list); });
             break;
@@ -247,39 +258,18 @@ void OneUserAction(FuzzedDataProvider& in, Program& p) {
             Select(a.optimization_mode[in.ConsumeIntegralInRange(0, 1)]);
             break;
         case 2:
-            Select(in.ConsumeBool() ? a.mtu.windows_default : a.mtu.custom);
+            OnePairAction(in, in.PickValueInArray(a.pairs()));
             break;
         case 3:
-            Select(in.ConsumeBool() ? a.rwin.windows_default : a.rwin.custom);
-            break;
-        case 4:
-            Select(in.ConsumeBool() ? a.ttl.windows_default : a.ttl.custom);
-            break;
-        case 5:
-            Select(in.ConsumeBool() ? a.ska.windows_default : a.ska.custom);
-            break;
-        case 6:
-            Select(in.ConsumeBool() ? a.ndi.windows_default : a.ndi.custom);
-            break;
-        case 7:
-            TypeOrPaste(in, in.ConsumeBool() ? a.mtu.value : a.ttl.value);
-            break;
-        case 8:
-            Pick(in, a.rwin.value);
-            break;
-        case 9:
-            Pick(in, in.ConsumeBool() ? a.ska.value : a.ndi.value);
-            break;
-        case 10:
             Pick(in, in.ConsumeBool() ? a.http10_connections : a.http11_connections);
             break;
-        case 11:
+        case 4:
             Toggle(in.ConsumeBool() ? a.path_mtu_discovery : a.black_hole_detection);
             break;
-        case 12:
+        case 5:
             Apply(p);
             break;
-        case 13:
+        case 6:
             Restore(p, in.ConsumeBool());
             break;
     }

@@ -92,6 +92,12 @@ struct ModelledRun {
         ProbeSample sample;
     };
 
+    // A run of `plan` driven to its end.
+    RunFigures Drive() {
+        TestRun run(plan);
+        return Drive(run);
+    }
+
     RunFigures Drive(TestRun& run, int64_t stop_after_ms = 1000000) {
         std::deque<Pending> pending;
         int64_t bytes = 0;
@@ -128,8 +134,7 @@ TEST(RpmRunTest, BloatedLinkGivesPoorWithTheQueuesDelayAdded) {
     ModelledRun link;
     link.filling = 10;
     link.plan.phase_limit_ms = 20000;
-    TestRun run(link.plan);
-    RunFigures f = link.Drive(run);
+    RunFigures f = link.Drive();
     EXPECT_EQ(f.idle_samples, 10);
     EXPECT_DOUBLE_EQ(f.IdleMs(), 2);
     EXPECT_NEAR(f.AddedMs(), 400, 20) << "loaded " << f.LoadedMs();
@@ -145,8 +150,7 @@ TEST(RpmRunTest, BloatedLinkGivesPoorWithTheQueuesDelayAdded) {
 TEST(RpmRunTest, ManagedLinkGivesGoodOrBetter) {
     ModelledRun link;
     link.added_ms = 10;
-    TestRun run(link.plan);
-    RunFigures f = link.Drive(run);
+    RunFigures f = link.Drive();
     EXPECT_NEAR(f.AddedMs(), 10, 2);
     EXPECT_GE(f.Rpm(), 1000);
 }
@@ -155,8 +159,7 @@ TEST(RpmRunTest, LinkThatNeverSettlesEndsAtTheLimitWithLowConfidence) {
     ModelledRun link;
     link.swing = 0.5;
     link.plan.max_connections = 8;
-    TestRun run(link.plan);
-    RunFigures f = link.Drive(run);
+    RunFigures f = link.Drive();
     EXPECT_FALSE(f.Confident());
     EXPECT_EQ(f.down.connections, link.plan.max_connections);
 }
@@ -165,8 +168,7 @@ TEST(RpmRunTest, DataCapEndsEachDirection) {
     ModelledRun link;
     link.saturating = 1;
     link.plan.cap_bytes = 2'000'000;
-    TestRun run(link.plan);
-    RunFigures f = link.Drive(run);
+    RunFigures f = link.Drive();
     EXPECT_TRUE(f.down.capped);
     EXPECT_TRUE(f.up.capped);
     EXPECT_LT(f.down.bytes, 2'000'000 + 200'000);
