@@ -24,8 +24,8 @@ class DisplayView {
 
     // Design captions are placeholders; Load replaces them.
     ui::Window frmDisplay{"Connection Type"};
-    ui::Label Label1{"Label1"};
-    ui::Label Label2{"Label2"};
+    ui::Label heading_label{"Label1"};
+    ui::Label explanation_label{"Label2"};
     // Closing is the real window's business; it sets the handler.
     ui::Button cmdOK{"OK"};
 

@@ -1,4 +1,4 @@
-// The main window's chrome: its menu bar, toolbar Toolbar1 and status bar StatusBar1. The
+// The main window's chrome: its menu bar, toolbar and status bar. The
 // menu's rows carry their handlers (see main_menu.h); a toolbar button carries the command
 // of its row and runs it. What the chrome owns itself is the View toggles and the status texts.
 #pragma once
@@ -39,8 +39,8 @@ class MainChrome {
     MainChrome& operator=(const MainChrome&) = delete;
 
     ui::Menu menu;
-    ui::Toolbar Toolbar1;
-    ui::StatusBar StatusBar1{4};
+    ui::Toolbar toolbar;
+    ui::StatusBar status_bar{4};
 
     // Status texts: the prompt, "Mode: " + the mode word, "OS: " + the Windows name.
     void ShowPrompt();
@@ -52,7 +52,7 @@ class MainChrome {
     void ToggleToolbar();
     void ToggleStatusBar();
     // A toolbar button's click, with the menu command the button carries.
-    void Toolbar1_ButtonClick(int command);
+    void OnToolbarButton(int command);
 
   private:
     void BuildToolbar();

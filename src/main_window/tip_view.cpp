@@ -44,7 +44,7 @@ TipView::TipView(const FileSystem& files, TipOptionPort& option, RandomSource& r
                  std::string program_dir)
     : files_(files), option_(option), random_(random), program_dir_(std::move(program_dir)) {
     cmdNextTip.on_click = [this] { ShowRandomTip(); };
-    Label1.SetBounds({900, 300, 3800, 360});
+    heading_label.SetBounds({900, 300, 3800, 360});
     lblTipText.SetBounds({900, 780, 3800, 1980});
     cmdOK.SetBounds({5040, 120, 1260, 375});
     cmdNextTip.SetBounds({5040, 600, 1260, 375});

@@ -49,7 +49,7 @@ class TipView {
     TipView& operator=(const TipView&) = delete;
 
     ui::Window frmTip{kTipCaption};
-    ui::Label Label1{"Did you know..."};
+    ui::Label heading_label{"Did you know..."};
     ui::Label lblTipText;
     ui::Button cmdNextTip{"&Next Tip"};
     ui::CheckBox chkLoadTipsAtStartup{"&Show Tips at Startup"};

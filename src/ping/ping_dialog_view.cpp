@@ -42,34 +42,34 @@ PingDialogView::PingDialogView(KeepAlivePing& ping, ui::MessageBoxPort& messages
       program_dir_(std::move(program_dir)),
       program_title_(std::move(program_title)) {
     PlaceControls();
-    Option1.Select();  // as designed
-    Option1.on_select = [this] { Option1_Click(); };
-    Option2.on_select = [this] { Option2_Click(); };
+    automatic_mode.Select();  // as designed
+    automatic_mode.on_select = [this] { Option1_Click(); };
+    manual_mode.on_select = [this] { Option2_Click(); };
     cmdDefault.on_click = [this] { cmdDefault_Click(); };
     cmdOK.on_click = [this] { cmdOK_Click(); };
-    cmdcancel.on_click = [this] { Unload(); };
+    cmdCancel.on_click = [this] { Unload(); };
     cmdHelp.on_click = [this] { cmdHelp_Click(); };
 }
 
 void PingDialogView::PlaceControls() {
-    Label1.SetBounds({1200, 240, 3615, 855});
-    Picture1.SetBounds({360, 360, 615, 615});
-    Frame1.SetBounds({240, 1200, 4575, 2655});
-    Option1.SetBounds(In(Frame1, 480, 480, 1695, 255));
-    Option2.SetBounds(In(Frame1, 2400, 480, 1455, 255));
-    Label2.SetBounds(In(Frame1, 480, 1080, 975, 255));
-    txtPingHost.SetBounds(In(Frame1, 1680, 1080, 1935, 315));
-    Label3.SetBounds(In(Frame1, 480, 1560, 1095, 255));
-    cmbPingInterval.SetBounds(In(Frame1, 1680, 1560, 1215, 315));
-    chkSound.SetBounds(In(Frame1, 1200, 2160, 2295, 255));
+    explanation_label.SetBounds({1200, 240, 3615, 855});
+    ping_picture.SetBounds({360, 360, 615, 615});
+    configuration_frame.SetBounds({240, 1200, 4575, 2655});
+    automatic_mode.SetBounds(In(configuration_frame, 480, 480, 1695, 255));
+    manual_mode.SetBounds(In(configuration_frame, 2400, 480, 1455, 255));
+    host_label.SetBounds(In(configuration_frame, 480, 1080, 975, 255));
+    txtPingHost.SetBounds(In(configuration_frame, 1680, 1080, 1935, 315));
+    interval_label.SetBounds(In(configuration_frame, 480, 1560, 1095, 255));
+    cmbPingInterval.SetBounds(In(configuration_frame, 1680, 1560, 1215, 315));
+    chkSound.SetBounds(In(configuration_frame, 1200, 2160, 2295, 255));
     cmdOK.SetBounds({5280, 1440, 1095, 375});
-    cmdcancel.SetBounds({5280, 2040, 1095, 375});
+    cmdCancel.SetBounds({5280, 2040, 1095, 375});
     cmdHelp.SetBounds({5280, 2640, 1095, 375});
     cmdDefault.SetBounds({5280, 3240, 1095, 375});
 }
 
 void PingDialogView::Form_Load() {
-    Label1.SetCaption(kPingExplanation);
+    explanation_label.SetCaption(kPingExplanation);
     ping_.LoadPingSettings();
     cmbPingInterval.Clear();
     for (int minutes = 1; minutes <= kPingIntervalItems; ++minutes) {
@@ -81,9 +81,9 @@ void PingDialogView::Form_Load() {
 void PingDialogView::ShowPingSettings() {
     const PingSettings& settings = ping_.Settings();
     if (settings.PingAutomatic) {
-        Option1.Select();
+        automatic_mode.Select();
     } else {
-        Option2.Select();
+        manual_mode.Select();
     }
     ShowMode(settings.PingAutomatic);
     txtPingHost.SetText(settings.PingAutomatic ? kAutomaticHostText : settings.PingHost);
@@ -111,14 +111,14 @@ void PingDialogView::Option2_Click() {
 }
 
 void PingDialogView::cmdDefault_Click() {
-    Option1.Select();
+    automatic_mode.Select();
     Option1_Click();  // also when Automatic Mode was already selected
     chkSound.SetValue(kUnchecked);
 }
 
 bool PingDialogView::PingInputIncomplete() const {
-    return Option2.selected() && (!HostProblem(txtPingHost.text()).empty() ||
-                                  cmbPingInterval.selection() == ui::kNoSelection);
+    return manual_mode.selected() && (!HostProblem(txtPingHost.text()).empty() ||
+                                      cmbPingInterval.selection() == ui::kNoSelection);
 }
 
 void PingDialogView::cmdOK_Click() {
@@ -131,7 +131,7 @@ void PingDialogView::cmdOK_Click() {
     }
     PingSettings& settings = ping_.Settings();
     settings.PingSound = CheckedToFlag(chkSound.value());
-    if (Option1.selected()) {
+    if (automatic_mode.selected()) {
         SetPingDefaults(settings);
     } else {
         settings.PingAutomatic = false;

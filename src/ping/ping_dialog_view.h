@@ -46,20 +46,20 @@ class PingDialogView {
 
     // Controls in tab order; positions in twips relative to the window.
     ui::Window window{"Ping Configuration"};
-    ui::Label Label1;
-    ui::Frame Frame1{"Configuration"};
+    ui::Label explanation_label;
+    ui::Frame configuration_frame{"Configuration"};
     ui::OptionGroup mode;
-    ui::Option Option1{"Automatic Mode", mode};
-    ui::Option Option2{"Manual Mode", mode};
-    ui::Label Label2{"Ping Host"};
+    ui::Option automatic_mode{"Automatic Mode", mode};
+    ui::Option manual_mode{"Manual Mode", mode};
+    ui::Label host_label{"Ping Host"};
     ui::TextBox txtPingHost;
-    ui::Label Label3{"Ping Interval"};
+    ui::Label interval_label{"Ping Interval"};
     ui::ComboBox cmbPingInterval;
     ui::Button cmdOK{"OK"};
-    ui::Button cmdcancel{"Cancel"};
+    ui::Button cmdCancel{"Cancel"};
     ui::CheckBox chkSound{"Play &Sound at Ping"};
     ui::Button cmdDefault{"Default"};
-    ui::Label Picture1;
+    ui::Label ping_picture;
     ui::Button cmdHelp{"&Help"};
 
   private:

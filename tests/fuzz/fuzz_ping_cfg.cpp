@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                Shown(dialog.ping.Settings()));
 
     if (actions & 1) {
-        dialog.form.Option2.Select();
+        dialog.form.manual_mode.Select();
         dialog.form.txtPingHost.SetText(host);
         dialog.form.cmbPingInterval.SetSelection(actions / 4 % 61 - 1);
     }

@@ -45,7 +45,7 @@ class MainChromeTest : public ::testing::Test {
 // button's only while the window's Apply button is enabled.
 TEST_F(MainChromeTest, ToolbarButtonsCarryTheirCommandsAndImagesComeAfterSetToolbarImages) {
     using namespace main_menu;
-    const auto& buttons = chrome.Toolbar1.buttons();
+    const auto& buttons = chrome.toolbar.buttons();
     std::vector<int> commands;
     for (const auto& b : buttons) {
         commands.push_back(b.command);
@@ -70,11 +70,11 @@ TEST_F(MainChromeTest, ToolbarButtonsCarryTheirCommandsAndImagesComeAfterSetTool
     EXPECT_EQ(buttons[11].tooltip, "Help");
 
     host.apply_enabled = false;
-    chrome.Toolbar1.ClickButton(menu_apply_new_settings);  // disabled Apply button: nothing
+    chrome.toolbar.ClickButton(menu_apply_new_settings);  // disabled Apply button: nothing
     host.apply_enabled = true;
     for (const auto& b : buttons) {
         if (!b.IsSeparator()) {
-            chrome.Toolbar1.ClickButton(b.command);
+            chrome.toolbar.ClickButton(b.command);
         }
     }
     EXPECT_EQ(ran, (std::vector<int>{menu_apply_new_settings, menu_ping_configuration, menu_restore,
@@ -90,52 +90,52 @@ TEST_F(MainChromeTest, ToolbarButtonsCarryTheirCommandsAndImagesComeAfterSetTool
 }
 
 TEST_F(MainChromeTest, ToolbarToggleMovesEverythingAndComesBack) {
-    chrome.Toolbar1.SetBounds({0, 0, 9000, 570});
-    chrome.StatusBar1.SetBounds({0, 5000, 9000, 315});
+    chrome.toolbar.SetBounds({0, 0, 9000, 570});
+    chrome.status_bar.SetBounds({0, 5000, 9000, 315});
     chrome.menu.Choose(main_menu::menu_status_bar);  // a hidden status bar still moves too
     int height = host.window_height;
 
     chrome.menu.Choose(main_menu::menu_toolbar);
-    EXPECT_FALSE(chrome.Toolbar1.visible());
+    EXPECT_FALSE(chrome.toolbar.visible());
     EXPECT_FALSE(chrome.menu.checked(main_menu::menu_toolbar));
     EXPECT_EQ(host.window_height, height - 570);
     EXPECT_EQ(host.frame_top, 600 - 570);
-    EXPECT_EQ(chrome.StatusBar1.bounds().top, 5000 - 570);
+    EXPECT_EQ(chrome.status_bar.bounds().top, 5000 - 570);
 
     chrome.menu.Choose(main_menu::menu_toolbar);
-    EXPECT_TRUE(chrome.Toolbar1.visible());
+    EXPECT_TRUE(chrome.toolbar.visible());
     EXPECT_TRUE(chrome.menu.checked(main_menu::menu_toolbar));
     EXPECT_EQ(host.window_height, height);
     EXPECT_EQ(host.frame_top, 600);
-    EXPECT_EQ(chrome.StatusBar1.bounds().top, 5000);
+    EXPECT_EQ(chrome.status_bar.bounds().top, 5000);
 }
 
 TEST_F(MainChromeTest, StatusBarToggleChangesHeightByItsFixedAmount) {
-    chrome.StatusBar1.SetBounds({0, 5000, 9000, 400});  // its real height is not used
+    chrome.status_bar.SetBounds({0, 5000, 9000, 400});  // its real height is not used
     chrome.ToggleStatusBar();
-    EXPECT_FALSE(chrome.StatusBar1.visible());
+    EXPECT_FALSE(chrome.status_bar.visible());
     EXPECT_FALSE(chrome.menu.checked(main_menu::menu_status_bar));
     EXPECT_EQ(host.window_height, 6000 - 315);
     EXPECT_EQ(host.frame_top, 600);
     chrome.ToggleStatusBar();
-    EXPECT_TRUE(chrome.StatusBar1.visible());
+    EXPECT_TRUE(chrome.status_bar.visible());
     EXPECT_TRUE(chrome.menu.checked(main_menu::menu_status_bar));
     EXPECT_EQ(host.window_height, 6000);
 }
 
 TEST_F(MainChromeTest, StatusPanelsStartWithDesignTextsAndTakeRunTimeTexts) {
-    EXPECT_EQ(chrome.StatusBar1.PanelCount(), 4);
-    EXPECT_EQ(chrome.StatusBar1.PanelText(1), "");
-    EXPECT_EQ(chrome.StatusBar1.PanelText(2), "Mode");
-    EXPECT_EQ(chrome.StatusBar1.PanelText(3), "OS");
-    EXPECT_EQ(chrome.StatusBar1.PanelText(4), "State");
+    EXPECT_EQ(chrome.status_bar.PanelCount(), 4);
+    EXPECT_EQ(chrome.status_bar.PanelText(1), "");
+    EXPECT_EQ(chrome.status_bar.PanelText(2), "Mode");
+    EXPECT_EQ(chrome.status_bar.PanelText(3), "OS");
+    EXPECT_EQ(chrome.status_bar.PanelText(4), "State");
     chrome.ShowPrompt();
     chrome.ShowMode("Optimize");
     chrome.ShowWindowsName("");
-    EXPECT_EQ(chrome.StatusBar1.PanelText(1), "Choose your wanted Settings and Press \"Apply\"");
-    EXPECT_EQ(chrome.StatusBar1.PanelText(2), "Mode: Optimize");
-    EXPECT_EQ(chrome.StatusBar1.PanelText(3), "OS: ");
-    EXPECT_EQ(chrome.StatusBar1.PanelText(4), "State");
+    EXPECT_EQ(chrome.status_bar.PanelText(1), "Choose your wanted Settings and Press \"Apply\"");
+    EXPECT_EQ(chrome.status_bar.PanelText(2), "Mode: Optimize");
+    EXPECT_EQ(chrome.status_bar.PanelText(3), "OS: ");
+    EXPECT_EQ(chrome.status_bar.PanelText(4), "State");
 }
 
 }  // namespace

@@ -131,10 +131,10 @@ TEST_F(MainViewTest, FirstStartShowsAutomaticModeAndStartsTheCompanionHidden) {
     EXPECT_TRUE(window.area.optimization_mode[0].selected());
     EXPECT_EQ(window.area.connection_type_list.SelectedText(), "Dial-up (Modem)");
     EXPECT_EQ(records.CurrentSettings.MTU, 576);  // the preset is in place before any Apply
-    EXPECT_EQ(window.chrome.StatusBar1.PanelText(1),
+    EXPECT_EQ(window.chrome.status_bar.PanelText(1),
               "Choose your wanted Settings and Press \"Apply\"");
-    EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Optimize");
-    EXPECT_EQ(window.chrome.StatusBar1.PanelText(3), "OS: Windows XP");
+    EXPECT_EQ(window.chrome.status_bar.PanelText(2), "Mode: Optimize");
+    EXPECT_EQ(window.chrome.status_bar.PanelText(3), "OS: Windows XP");
     ASSERT_EQ(launcher.launches.size(), 1u);
     EXPECT_EQ(launcher.launches[0].target, "\"" + kDir + "\\vigilo.exe\"");
     EXPECT_EQ(launcher.launches[0].show, 0);
@@ -174,7 +174,7 @@ TEST_F(MainViewTest, LoadShowsTheSavedManualChoiceWithoutDialogsAndHonoursTipOpt
     EXPECT_TRUE(window.area.optimization_mode[1].selected());
     EXPECT_EQ(window.area.connection_type_list.SelectedText(), "ADSL/Cable");
     EXPECT_EQ(window.area.mtu.value.text(), "1400");
-    EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Manual");
+    EXPECT_EQ(window.chrome.status_bar.PanelText(2), "Mode: Manual");
     EXPECT_TRUE(window_ports.calls.empty());
     EXPECT_FALSE(window.QueryUnload());
     EXPECT_EQ(launcher.launches.size(), 1u)
@@ -297,7 +297,7 @@ TEST_F(MainViewTest, AnMtuFoundForThePingHostIsUsedInManualModeButNotApplied) {
               (std::vector<std::string>{"mtu finder mtu.example", "mtu finder mtu.example",
                                         "explain Dial-up (Modem)"}));
     EXPECT_EQ(window.area.mtu.value.text(), "1400");
-    EXPECT_EQ(window.chrome.StatusBar1.PanelText(2), "Mode: Manual");
+    EXPECT_EQ(window.chrome.status_bar.PanelText(2), "Mode: Manual");
     EXPECT_EQ(files.writes, 0);
     EXPECT_EQ(registry.ValueCount(), 0u);
 }

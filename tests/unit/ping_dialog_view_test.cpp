@@ -27,7 +27,7 @@ class PingDialogViewTest : public ::testing::Test {
 
     // Manual Mode with a host typed and an interval chosen.
     void EnterManual(const std::string& host, int position) {
-        dialog.Option2.Select();
+        dialog.manual_mode.Select();
         dialog.txtPingHost.SetText(host);
         dialog.cmbPingInterval.SetSelection(position);
     }
@@ -35,7 +35,7 @@ class PingDialogViewTest : public ::testing::Test {
     // The fields as shown: host and interval can be changed in Manual Mode only.
     void ExpectShown(bool manual, const char* host, Alignment alignment, const char* interval,
                      int sound) const {
-        EXPECT_TRUE((manual ? dialog.Option2 : dialog.Option1).selected());
+        EXPECT_TRUE((manual ? dialog.manual_mode : dialog.automatic_mode).selected());
         EXPECT_EQ(dialog.txtPingHost.text(), host);
         EXPECT_EQ(dialog.txtPingHost.alignment(), alignment);
         EXPECT_EQ(dialog.txtPingHost.enabled(), manual);
@@ -60,7 +60,7 @@ class PingDialogViewTest : public ::testing::Test {
 TEST_F(PingDialogViewTest, WithoutAFileItOpensInAutomaticModeAndOkWritesTheDefaults) {
     dialog.Form_Load();
 
-    EXPECT_EQ(dialog.Label1.caption(), kPingExplanation);
+    EXPECT_EQ(dialog.explanation_label.caption(), kPingExplanation);
     ExpectShown(false, "Automatic", Alignment::Center, "5 min.", kUnchecked);
     ASSERT_EQ(dialog.cmbPingInterval.ItemCount(), 60);
     EXPECT_EQ(dialog.cmbPingInterval.ItemText(0), "1 min.");
@@ -83,13 +83,13 @@ TEST_F(PingDialogViewTest, ManualSettingsAreShownAsStored) {
 
 TEST_F(PingDialogViewTest, SwitchingModesClearsAndRestoresTheFields) {
     dialog.Form_Load();
-    dialog.Option2.Select();
+    dialog.manual_mode.Select();
     EXPECT_EQ(dialog.txtPingHost.text(), "");
     EXPECT_EQ(dialog.txtPingHost.alignment(), Alignment::Left);
     EXPECT_TRUE(dialog.txtPingHost.enabled());
     EXPECT_EQ(dialog.cmbPingInterval.selection(), ui::kNoSelection);
 
-    dialog.Option1.Select();
+    dialog.automatic_mode.Select();
     EXPECT_EQ(dialog.txtPingHost.text(), "Automatic");
     EXPECT_FALSE(dialog.txtPingHost.enabled());
     EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "5 min.");
@@ -140,12 +140,12 @@ TEST_F(PingDialogViewTest, DefaultThenCancelWritesNothingAndKeepsTheLoadedValues
     files.files[kCfg] = kManualCfg;
     dialog.Form_Load();
     dialog.cmdDefault.Click();
-    EXPECT_TRUE(dialog.Option1.selected());
+    EXPECT_TRUE(dialog.automatic_mode.selected());
     EXPECT_EQ(dialog.txtPingHost.text(), "Automatic");
     EXPECT_EQ(dialog.cmbPingInterval.SelectedText(), "5 min.");
     EXPECT_EQ(dialog.chkSound.value(), kUnchecked);
 
-    dialog.cmdcancel.Click();
+    dialog.cmdCancel.Click();
     EXPECT_EQ(files.writes, 0);
     EXPECT_EQ(ping.Settings().PingHost, "host.example");
     EXPECT_TRUE(ping.Settings().PingSound);

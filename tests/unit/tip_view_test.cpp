@@ -135,8 +135,9 @@ TEST(DisplayViewTest, CaptionNamesTheConnectionType) {
     DisplayView dialog;
     dialog.Load("DSL/PPPoE");
     EXPECT_EQ(dialog.frmDisplay.caption(), "Connection Type - DSL/PPPoE");
-    EXPECT_EQ(dialog.Label1.caption(), "You choose to use the \"Manual Optimization Mode\".");
-    EXPECT_EQ(dialog.Label2.caption(),
+    EXPECT_EQ(dialog.heading_label.caption(),
+              "You choose to use the \"Manual Optimization Mode\".");
+    EXPECT_EQ(dialog.explanation_label.caption(),
               "Try various settings combinations and watch your Internet performance to find "
               "out which configuration suits you best.\r\n\r\nIn order that your settings will "
               "take effect you will have to press the 'Apply' Button which is located in the "

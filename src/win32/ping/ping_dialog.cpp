@@ -59,19 +59,20 @@ bool PingDialogWindow::Load(HWND owner) {
 void PingDialogWindow::AddControls() {
     namespace id = frm_ping;
     binder().BindWindow(dialog_.window);
-    binder().AddLabel(dialog_.Label1, id::Label1);
-    binder().AddFrame(dialog_.Frame1, id::Frame1);
-    binder().AddOption(dialog_.Option1, id::Option1, true);
-    binder().AddOption(dialog_.Option2, id::Option2, false);
-    StartGroup(binder().AddLabel(dialog_.Label2, id::Label2));
+    binder().AddLabel(dialog_.explanation_label, id::explanation_label);
+    binder().AddFrame(dialog_.configuration_frame, id::configuration_frame);
+    binder().AddOption(dialog_.automatic_mode, id::automatic_mode, true);
+    binder().AddOption(dialog_.manual_mode, id::manual_mode, false);
+    StartGroup(binder().AddLabel(dialog_.host_label, id::host_label));
     binder().AddTextBox(dialog_.txtPingHost, id::txtPingHost);
-    binder().AddLabel(dialog_.Label3, id::Label3);
+    binder().AddLabel(dialog_.interval_label, id::interval_label);
     binder().AddComboBox(dialog_.cmbPingInterval, id::cmbPingInterval);
     binder().AddButton(dialog_.cmdOK, id::cmdOK);
-    binder().AddButton(dialog_.cmdcancel, id::cmdcancel);
+    binder().AddButton(dialog_.cmdCancel, id::cmdCancel);
     binder().AddCheckBox(dialog_.chkSound, id::chkSound);
     binder().AddButton(dialog_.cmdDefault, id::cmdDefault);
-    HWND picture = binder().AddLabel(dialog_.Picture1, id::Picture1, SS_ICON | SS_CENTERIMAGE);
+    HWND picture =
+        binder().AddLabel(dialog_.ping_picture, id::ping_picture, SS_ICON | SS_CENTERIMAGE);
     SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(DialogIcon()), 0);
     binder().AddButton(dialog_.cmdHelp, id::cmdHelp);
 }

@@ -15,19 +15,19 @@ inline constexpr char kClassName[] = "ZorvanePingConfiguration";
 
 // In sequence from 1001.
 enum : int {
-    Label1 = 1001,
-    Frame1,
-    Option1,
-    Option2,
-    Label2,
+    explanation_label = 1001,
+    configuration_frame,
+    automatic_mode,
+    manual_mode,
+    host_label,
     txtPingHost,
-    Label3,
+    interval_label,
     cmbPingInterval,
     cmdOK,
-    cmdcancel,
+    cmdCancel,
     chkSound,
     cmdDefault,
-    Picture1,
+    ping_picture,
     cmdHelp,
 };
 

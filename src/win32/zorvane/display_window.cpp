@@ -17,8 +17,9 @@ bool DisplayWindow::Build(HWND owner, const std::string& net_type_text) {
     if (!MakeWindow(kShape, dialog_.frmDisplay, owner)) {
         return false;
     }
-    AddHeading(dialog_.Label1, frm_display::Label1);
-    binder().AddLabel(dialog_.Label2, frm_display::Label2, SS_LEFT | SS_NOPREFIX);
+    AddHeading(dialog_.heading_label, frm_display::heading_label);
+    binder().AddLabel(dialog_.explanation_label, frm_display::explanation_label,
+                      SS_LEFT | SS_NOPREFIX);
     AddOkButton(dialog_.cmdOK, frm_display::cmdOK);
     dialog_.Load(net_type_text);
     return true;

@@ -37,7 +37,7 @@ class MainChromeWin::ToolbarView : public ui::ControlView {
     explicit ToolbarView(MainChromeWin& owner) : owner_(owner) {}
     void OnChange(ui::Change what) override {
         if (what == ui::Change::Visible) {
-            ShowWindow(owner_.toolbar_, owner_.chrome_->Toolbar1.visible() ? SW_SHOW : SW_HIDE);
+            ShowWindow(owner_.toolbar_, owner_.chrome_->toolbar.visible() ? SW_SHOW : SW_HIDE);
         } else if (what == ui::Change::Items) {
             owner_.UpdateToolbarImages();
         }
@@ -54,7 +54,7 @@ class MainChromeWin::StatusBarView : public ui::ControlView {
     explicit StatusBarView(MainChromeWin& owner) : owner_(owner) {}
     void OnChange(ui::Change what) override {
         if (what == ui::Change::Visible) {
-            bool visible = owner_.chrome_->StatusBar1.visible();
+            bool visible = owner_.chrome_->status_bar.visible();
             ShowWindow(owner_.status_bar_, visible ? SW_SHOW : SW_HIDE);
         } else if (what == ui::Change::Text) {
             owner_.UpdateStatusTexts();
@@ -70,8 +70,8 @@ MainChromeWin::MainChromeWin(HWND frm_main, const TipServices& services)
 
 MainChromeWin::~MainChromeWin() {
     if (chrome_ != nullptr) {
-        chrome_->Toolbar1.AttachView(nullptr);
-        chrome_->StatusBar1.AttachView(nullptr);
+        chrome_->toolbar.AttachView(nullptr);
+        chrome_->status_bar.AttachView(nullptr);
     }
     menu_bar_.reset();
     if (toolbar_ != nullptr && IsWindow(toolbar_)) {
@@ -95,14 +95,14 @@ void MainChromeWin::CreateToolbar() {
     toolbar_ = CreateWindowExA(
         0, TOOLBARCLASSNAMEA, nullptr,
         WS_CHILD | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0, 0,
-        frm_main_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(frm_main::Toolbar1)),
+        frm_main_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(frm_main::toolbar)),
         GetModuleHandleA(nullptr), nullptr);
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     images_ = CreateToolbarImages(ToolbarImageSize(dpi_));
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
 
-    const auto& buttons = chrome_->Toolbar1.buttons();
+    const auto& buttons = chrome_->toolbar.buttons();
     std::vector<TBBUTTON> real(buttons.size());
     for (size_t i = 0; i < buttons.size(); ++i) {
         TBBUTTON& b = real[i];
@@ -119,41 +119,41 @@ void MainChromeWin::CreateToolbar() {
     }
     SendMessageA(toolbar_, TB_ADDBUTTONSA, real.size(), reinterpret_cast<LPARAM>(real.data()));
     SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
-    ShowWindow(toolbar_, chrome_->Toolbar1.visible() ? SW_SHOW : SW_HIDE);
+    ShowWindow(toolbar_, chrome_->toolbar.visible() ? SW_SHOW : SW_HIDE);
 
     RECT r;
     GetWindowRect(toolbar_, &r);
-    chrome_->Toolbar1.SetBounds(
+    chrome_->toolbar.SetBounds(
         {0, 0, PixelsToTwips(r.right - r.left, dpi_), PixelsToTwips(r.bottom - r.top, dpi_)});
     toolbar_view_ = std::make_unique<ToolbarView>(*this);
-    chrome_->Toolbar1.AttachView(toolbar_view_.get());
+    chrome_->toolbar.AttachView(toolbar_view_.get());
 }
 
 void MainChromeWin::CreateStatusBar() {
     status_bar_ =
         CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, frm_main_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(frm_main::StatusBar1)),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(frm_main::status_bar)),
                         GetModuleHandleA(nullptr), nullptr);
     SendMessageA(status_bar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     SendMessageA(status_bar_, WM_SIZE, 0, 0);
-    ShowWindow(status_bar_, chrome_->StatusBar1.visible() ? SW_SHOW : SW_HIDE);
+    ShowWindow(status_bar_, chrome_->status_bar.visible() ? SW_SHOW : SW_HIDE);
 
     RECT bar;
     RECT client;
     GetWindowRect(status_bar_, &bar);
     GetClientRect(frm_main_, &client);
     int height = bar.bottom - bar.top;
-    chrome_->StatusBar1.SetBounds({0, PixelsToTwips(client.bottom - height, dpi_),
+    chrome_->status_bar.SetBounds({0, PixelsToTwips(client.bottom - height, dpi_),
                                    PixelsToTwips(client.right, dpi_), PixelsToTwips(height, dpi_)});
     status_view_ = std::make_unique<StatusBarView>(*this);
-    chrome_->StatusBar1.AttachView(status_view_.get());
+    chrome_->status_bar.AttachView(status_view_.get());
     UpdateStatusTexts();
 }
 
 // Only the buttons whose picture changed: the model reports each button's new picture as
 // a change of all of them, and every change redraws the toolbar.
 void MainChromeWin::UpdateToolbarImages() {
-    const auto& buttons = chrome_->Toolbar1.buttons();
+    const auto& buttons = chrome_->toolbar.buttons();
     for (size_t i = 0; i < buttons.size(); ++i) {
         if (buttons[i].IsSeparator()) {
             continue;
@@ -168,7 +168,7 @@ void MainChromeWin::UpdateToolbarImages() {
 
 void MainChromeWin::UpdateStatusTexts() {
     LayOutStatusParts();
-    const ui::StatusBar& model = chrome_->StatusBar1;
+    const ui::StatusBar& model = chrome_->status_bar;
     for (int panel = 1; panel <= model.PanelCount(); ++panel) {
         SendMessageA(status_bar_, SB_SETTEXTA, static_cast<WPARAM>(panel - 1),
                      reinterpret_cast<LPARAM>(model.PanelText(panel).c_str()));
@@ -177,7 +177,7 @@ void MainChromeWin::UpdateStatusTexts() {
 
 // Each panel but the last is as wide as its text; the last takes the rest.
 void MainChromeWin::LayOutStatusParts() {
-    const ui::StatusBar& model = chrome_->StatusBar1;
+    const ui::StatusBar& model = chrome_->status_bar;
     HDC dc = GetDC(status_bar_);
     HGDIOBJ old = SelectObject(dc, font_);
     std::vector<int> edges;
@@ -211,16 +211,16 @@ bool MainChromeWin::OnCommand(WPARAM wparam, LPARAM lparam) {
         return true;
     }
     int position = LOWORD(wparam) - frm_main::Toolbar1FirstButton;
-    const auto& buttons = chrome_->Toolbar1.buttons();
+    const auto& buttons = chrome_->toolbar.buttons();
     if (position < 0 || position >= static_cast<int>(buttons.size())) {
         return false;
     }
-    chrome_->Toolbar1.ClickButton(buttons[static_cast<size_t>(position)].command);
+    chrome_->toolbar.ClickButton(buttons[static_cast<size_t>(position)].command);
     return true;
 }
 
 const char* MainChromeWin::TooltipFor(UINT_PTR command) const {
-    const auto& buttons = chrome_->Toolbar1.buttons();
+    const auto& buttons = chrome_->toolbar.buttons();
     size_t position = command - frm_main::Toolbar1FirstButton;
     if (command < frm_main::Toolbar1FirstButton || position >= buttons.size()) {
         return nullptr;

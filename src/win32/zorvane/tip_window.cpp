@@ -41,7 +41,7 @@ bool TipWindow::Build(HWND owner) {
         return false;
     }
     panel_brush_ = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
-    AddHeading(dialog_.Label1, frm_tip::Label1);
+    AddHeading(dialog_.heading_label, frm_tip::heading_label);
     binder().AddLabel(dialog_.lblTipText, frm_tip::lblTipText, SS_LEFT | SS_NOPREFIX);
     AddOkButton(dialog_.cmdOK, frm_tip::cmdOK);
     binder().AddButton(dialog_.cmdNextTip, frm_tip::cmdNextTip);
@@ -64,7 +64,7 @@ LRESULT TipWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_CTLCOLORSTATIC: {
             int id = GetDlgCtrlID(reinterpret_cast<HWND>(lparam));
-            if (id == frm_tip::Label1 || id == frm_tip::lblTipText) {
+            if (id == frm_tip::heading_label || id == frm_tip::lblTipText) {
                 SetBkColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_WINDOW));
                 SetTextColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_WINDOWTEXT));
                 return reinterpret_cast<LRESULT>(panel_brush_);

@@ -1,4 +1,4 @@
-// The pictures of the main window's toolbar (ImageList1), drawn at run time so that they
+// The pictures of the main window's toolbar, drawn at run time so that they
 // stay sharp at any screen DPI: 16x16 at 96 DPI, 24x24 at 144 DPI.
 #pragma once
 
@@ -12,7 +12,7 @@ namespace zv::win32 {
 // The picture size for a screen DPI.
 int ToolbarImageSize(int dpi);
 
-// ImageList1 with every toolbar picture, of the given size, in the order of their numbers;
+// The image list with every toolbar picture, of the given size, in the order of their numbers;
 // the caller destroys it.
 HIMAGELIST CreateToolbarImages(int size);
 

@@ -18,10 +18,10 @@ inline constexpr char kClassName[] = "ZorvaneMainWindow";
 // The menu items: their commands are their IDs.
 using namespace main_window::main_menu;
 
-constexpr int Toolbar1 = 300;
-// A toolbar button's command is Toolbar1 plus its 1-based position.
+constexpr int toolbar = 300;
+// A toolbar button's command is toolbar plus its 1-based position.
 constexpr int Toolbar1FirstButton = 301;
-constexpr int StatusBar1 = 320;
+constexpr int status_bar = 320;
 // The window's one timer.
 constexpr unsigned companion_start = 1;
 
@@ -70,8 +70,8 @@ namespace frm_display {
 inline constexpr char kClassName[] = "ZorvaneConnectionType";
 
 constexpr int cmdOK = IDOK;
-constexpr int Label1 = 1101;
-constexpr int Label2 = 1102;
+constexpr int heading_label = 1101;
+constexpr int explanation_label = 1102;
 
 }  // namespace frm_display
 
@@ -81,7 +81,7 @@ namespace frm_tip {
 inline constexpr char kClassName[] = "ZorvaneTipOfTheDay";
 
 constexpr int cmdOK = IDOK;
-enum : int { Label1 = 1001, lblTipText, cmdNextTip, chkLoadTipsAtStartup };
+enum : int { heading_label = 1001, lblTipText, cmdNextTip, chkLoadTipsAtStartup };
 
 }  // namespace frm_tip
 

@@ -145,13 +145,13 @@ void ToggleBar(HWND main, int command, HWND bar, int bar_height, HWND frame, int
 
 void ViewTogglesRestoreTheLayout(HWND main) {
     e2e::Context in("View toggles");
-    HWND toolbar = e2e::FindControl(main, frm_main::Toolbar1);
+    HWND toolbar = e2e::FindControl(main, frm_main::toolbar);
     HWND frame = e2e::FindControl(main, frm_main::settings_frame);
     const int toolbar_height = Height(toolbar);
     ToggleBar(main, frm_main::menu_toolbar, toolbar, toolbar_height, frame, toolbar_height);
     // The status bar is below the frame, which stays where it is.
     const int status_step = MulDiv(315, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 1440);
-    ToggleBar(main, frm_main::menu_status_bar, e2e::FindControl(main, frm_main::StatusBar1),
+    ToggleBar(main, frm_main::menu_status_bar, e2e::FindControl(main, frm_main::status_bar),
               status_step, frame, 0);
 }
 
@@ -241,7 +241,7 @@ void ManualModeExplainsItself(HWND main, DWORD process_id) {
         return;
     }
     E2E_CHECK_EQ(e2e::WindowText(display), "Connection Type - " + net_type);
-    E2E_CHECK_EQ(e2e::WindowText(e2e::FindControl(display, frm_display::Label1)),
+    E2E_CHECK_EQ(e2e::WindowText(e2e::FindControl(display, frm_display::heading_label)),
                  "You choose to use the \"Manual Optimization Mode\".");
     Sleep(300);  // lets the dialog finish painting
     e2e::RequestScreenshot("connection_type");

@@ -35,8 +35,8 @@ constexpr char kEnterValuesProperly[] = "Enter Values Properly.";
 const std::string kManualSaved = test_texts::PingFile(false, kHost, 12, false);
 
 void CheckAutomaticDefaults(const PingDialogRemote& dialog) {
-    E2E_CHECK(dialog.Checked(id::Option1));
-    E2E_CHECK(!dialog.Checked(id::Option2));
+    E2E_CHECK(dialog.Checked(id::automatic_mode));
+    E2E_CHECK(!dialog.Checked(id::manual_mode));
     E2E_CHECK_EQ(dialog.Text(id::txtPingHost), "Automatic");
     E2E_CHECK(!dialog.Enabled(id::txtPingHost));
     E2E_CHECK(!dialog.Enabled(id::cmbPingInterval));
@@ -60,7 +60,7 @@ void FirstOpeningFromEachCommand(ZorvaneSession& zorvane) {
         }
         E2E_CHECK(!IsWindowEnabled(zorvane.main()));  // modal
         CheckAutomaticDefaults(dialog);
-        dialog.Click(id::cmdcancel);
+        dialog.Click(id::cmdCancel);
         E2E_CHECK(dialog.WaitClosed());
         E2E_CHECK(!FileIsPresent(PingFilePath()));
     }
@@ -98,7 +98,7 @@ void ManualModeSaved(ZorvaneSession& zorvane) {
     if (!E2E_CHECK(dialog.OpenWith(main_id::cmdPing))) {
         return;
     }
-    dialog.Click(id::Option2);
+    dialog.Click(id::manual_mode);
     E2E_CHECK_EQ(dialog.Text(id::txtPingHost), "");
     E2E_CHECK(dialog.Enabled(id::txtPingHost));
     E2E_CHECK(dialog.Enabled(id::cmbPingInterval));
@@ -120,12 +120,12 @@ void DefaultThenCancelWritesNothing(ZorvaneSession& zorvane) {
     if (!E2E_CHECK(dialog.OpenWith(main_id::menu_ping_configuration))) {
         return;
     }
-    E2E_CHECK(dialog.Checked(id::Option2));  // read back from the file
+    E2E_CHECK(dialog.Checked(id::manual_mode));  // read back from the file
     E2E_CHECK_EQ(dialog.Text(id::txtPingHost), kHost);
     E2E_CHECK_EQ(dialog.Text(id::cmbPingInterval), "12 min.");
     dialog.Click(id::cmdDefault);
     CheckAutomaticDefaults(dialog);
-    dialog.Click(id::cmdcancel);
+    dialog.Click(id::cmdCancel);
     E2E_CHECK(dialog.WaitClosed());
     E2E_CHECK_EQ(ReadWholeFile(PingFilePath()), before);
 }

@@ -66,12 +66,12 @@ void CheckGeometry(HWND dialog, int expected_dpi) {
     RECT ok = Placed(dialog, id::cmdOK);
     E2E_CHECK_EQ(ok.left, MulDiv(5280, dpi, 1440));
     E2E_CHECK_EQ(ok.right - ok.left, MulDiv(1095, dpi, 1440));
-    // Inside Frame1, whose own position adds to its controls'.
+    // Inside configuration_frame, whose own position adds to its controls'.
     E2E_CHECK_EQ(Placed(dialog, id::chkSound).top, MulDiv(1200 + 2160, dpi, 1440));
 }
 
 void CheckTabOrder(HWND dialog) {
-    const int order[] = {id::txtPingHost, id::cmbPingInterval, id::cmdOK,  id::cmdcancel,
+    const int order[] = {id::txtPingHost, id::cmbPingInterval, id::cmdOK,  id::cmdCancel,
                          id::chkSound,    id::cmdDefault,      id::cmdHelp};
     for (size_t i = 0; i + 1 < sizeof order / sizeof order[0]; ++i) {
         Context in("Tab from control " + std::to_string(order[i]));
@@ -91,8 +91,8 @@ void FirstOpening(Program& program, int expected_dpi) {
     }
     PumpMessages(200);
     E2E_CHECK_EQ(WindowText(dialog), "Ping Configuration");
-    E2E_CHECK_EQ(d.Text(id::Label1), ping::kPingExplanation);
-    E2E_CHECK(d.Checked(id::Option1));
+    E2E_CHECK_EQ(d.Text(id::explanation_label), ping::kPingExplanation);
+    E2E_CHECK(d.Checked(id::automatic_mode));
     E2E_CHECK_EQ(d.Text(id::txtPingHost), "Automatic");
     E2E_CHECK(!d.Enabled(id::txtPingHost));
     E2E_CHECK_EQ(SendMessageA(d.Control(id::cmbPingInterval), CB_GETCOUNT, 0, 0), 60);
@@ -101,7 +101,7 @@ void FirstOpening(Program& program, int expected_dpi) {
     CheckGeometry(dialog, expected_dpi);
     RequestScreenshot("automatic");
 
-    d.Click(id::Option2);
+    d.Click(id::manual_mode);
     E2E_CHECK_EQ(d.Text(id::txtPingHost), "");
     E2E_CHECK(d.Enabled(id::txtPingHost));
     E2E_CHECK_EQ(d.Selection(id::cmbPingInterval), -1);
@@ -144,7 +144,7 @@ void SecondOpening(Program& program) {
         return;
     }
     PumpMessages(100);
-    E2E_CHECK(d.Checked(id::Option2));
+    E2E_CHECK(d.Checked(id::manual_mode));
     E2E_CHECK_EQ(d.Text(id::txtPingHost), "ping.zorvane.test");
     E2E_CHECK_EQ(d.Selection(id::cmbPingInterval), 11);
     E2E_CHECK(d.Checked(id::chkSound));
@@ -158,7 +158,7 @@ void SecondOpening(Program& program) {
         E2E_CHECK_EQ(program.launcher.launches[0].target, "C:\\Zv\\Help\\help.htm");
     }
     d.Click(id::cmdDefault);
-    d.Click(id::cmdcancel);
+    d.Click(id::cmdCancel);
     E2E_CHECK(!IsWindow(dialog));
     E2E_CHECK_EQ(program.files.writes, 1);
 }
@@ -178,7 +178,7 @@ void ModalOpening() {
             if (dialog != nullptr && IsWindowVisible(dialog)) {
                 found = true;
                 owner_disabled = !IsWindowEnabled(owner);
-                PostMessageA(GetDlgItem(dialog, id::cmdcancel), BM_CLICK, 0, 0);
+                PostMessageA(GetDlgItem(dialog, id::cmdCancel), BM_CLICK, 0, 0);
             }
         }
     };

@@ -175,7 +175,7 @@ void ExitWithPingDialogOpen(const TrayObserver& tray, HWND monitor, DWORD proces
     E2E_CHECK_EQ(tray.IconWindows().size(), 0u);
     E2E_CHECK(!ends_within(1000));
     if (dialog != nullptr) {
-        PostMessageA(dialog, WM_COMMAND, zv::win32::frm_ping::cmdcancel, 0);
+        PostMessageA(dialog, WM_COMMAND, zv::win32::frm_ping::cmdCancel, 0);
     }
     E2E_CHECK(ends_within(5000));
     CloseHandle(process);
@@ -510,7 +510,7 @@ void StaysDisabled() {
         PostMessageA(monitor, WM_COMMAND, ids::menu_ping_configuration, 0);
         HWND dialog = WaitForWindow({vigilo.id(), "", "Ping Configuration", true}, 5000);
         E2E_CHECK(dialog != nullptr);
-        PostMessageA(dialog, WM_COMMAND, zv::win32::frm_ping::cmdcancel, 0);
+        PostMessageA(dialog, WM_COMMAND, zv::win32::frm_ping::cmdCancel, 0);
         E2E_CHECK(dialog == nullptr || WaitForWindowGone(dialog, 3000));
         // A re-armed one-minute timer would ping within 60 s.
         Sleep(65000);
