@@ -2,7 +2,9 @@
 
 #include <deque>
 
+#include "win32/platform/win32_file_system.h"
 #include "win32/platform/worker_thread.h"
+#include "win32/vigilo/connection_facts.h"
 #include "win32/vigilo/store_files_win.h"
 
 namespace zv::win32 {
@@ -26,10 +28,35 @@ struct ProbeRecorder::Queue {
     std::deque<std::function<void(Queue&)>> jobs;
     bool draining = false;
     std::optional<monitor::StoreOpening> opening;
+    std::optional<monitor::ReportOutcome> report;
     // The worker's alone.
     Win32StoreFiles files;
     std::optional<monitor::ProbeStore> store;
 };
+
+namespace {
+
+// Hands an outcome of the worker to the window: into its slot, then the message.
+template <typename Outcome>
+void Hand(CRITICAL_SECTION& guard, std::optional<Outcome>& slot, Outcome outcome, HWND window,
+          UINT message) {
+    EnterCriticalSection(&guard);
+    slot = std::move(outcome);
+    LeaveCriticalSection(&guard);
+    PostMessageA(window, message, 0, 0);
+}
+
+// The outcome in the slot, once.
+template <typename Outcome>
+std::optional<Outcome> Take(CRITICAL_SECTION& guard, std::optional<Outcome>& slot) {
+    EnterCriticalSection(&guard);
+    std::optional<Outcome> outcome = std::move(slot);
+    slot.reset();
+    LeaveCriticalSection(&guard);
+    return outcome;
+}
+
+}  // namespace
 
 void ProbeRecorder::RunQueued(Queue& queue) {
     for (;;) {
@@ -83,21 +110,53 @@ void ProbeRecorder::Open(HWND window, const monitor::Moment& start, int keep_day
     Push(
         [window, start, keep_days](Queue& queue) {
             queue.store.emplace(queue.files, keep_days);
-            monitor::StoreOpening opening = queue.store->Open(start, kRestoreMs);
-            EnterCriticalSection(&queue.guard);
-            queue.opening = std::move(opening);
-            LeaveCriticalSection(&queue.guard);
-            PostMessageA(window, kRecordOpenedMessage, 0, 0);
+            Hand(queue.guard, queue.opening, queue.store->Open(start, kRestoreMs), window,
+                 kRecordOpenedMessage);
         },
         false);
 }
 
 std::optional<monitor::StoreOpening> ProbeRecorder::TakeOpening() {
-    EnterCriticalSection(&queue_->guard);
-    std::optional<monitor::StoreOpening> opening = std::move(queue_->opening);
-    queue_->opening.reset();
-    LeaveCriticalSection(&queue_->guard);
-    return opening;
+    return Take(queue_->guard, queue_->opening);
+}
+
+namespace {
+
+// The probes the report may cover: those sent from a little before the first day's local
+// midnight (the zone may lie up to 14 hours from UTC, and the clock may have been set since)
+// up to the report.
+std::vector<monitor::Probe> ProbesForReport(const monitor::ProbeStore& store,
+                                            const monitor::ReportRequest& request) {
+    const monitor::Moment& made = request.made;
+    int64_t since_first_day = made.wall.utc_ms - request.first_day * monitor::kDayMs;
+    std::vector<monitor::Probe> probes;
+    store.ForEach(made.tick_ms - since_first_day - 2 * monitor::kDayMs, made.tick_ms,
+                  [&](const monitor::Probe& probe) { probes.push_back(probe); });
+    return probes;
+}
+
+}  // namespace
+
+void ProbeRecorder::WriteReport(HWND window, const monitor::ReportRequest& request,
+                                const std::string& page_path, const std::string& separator) {
+    Push(
+        [window, request, page_path, separator](Queue& queue) {
+            monitor::ReportRequest facts = request;
+            facts.connection = ReadConnectionFacts();
+            std::vector<monitor::Probe> probes;
+            if (queue.store) {
+                probes = ProbesForReport(*queue.store, facts);
+            }
+            Win32FileSystem files(PathText::Utf8);
+            Hand(queue.guard, queue.report,
+                 monitor::WriteOutageReport(files, probes, facts, page_path, separator), window,
+                 kReportWrittenMessage);
+        },
+        false);
+}
+
+std::optional<monitor::ReportOutcome> ProbeRecorder::TakeReport() {
+    return Take(queue_->guard, queue_->report);
 }
 
 void ProbeRecorder::Keep(const monitor::Probe& probe) {
