@@ -11,6 +11,7 @@ namespace {
 // The regular probes sent on the period's local days, in the order sent.
 std::vector<Probe> ProbesOfPeriod(const std::vector<Probe>& probes, const ReportRequest& request) {
     std::vector<Probe> kept;
+    kept.reserve(probes.size());
     for (const Probe& probe : probes) {
         DayNumber day = LocalDay(probe.time);
         if (!probe.extra && day >= request.first_day && day <= request.last_day) {
@@ -35,13 +36,13 @@ ReportOutage OutageOf(const std::vector<Probe>& probes, const LinkPeriod& period
     outage.end = WallAt(probes, period.end_ms);
     outage.duration_ms = period.end_ms - period.begin_ms;
     outage.where = period.where;
-    bool answered = false;
-    for (const Probe& probe : probes) {
-        outage.probes_lost +=
-            probe.lost() && probe.tick_ms >= period.begin_ms && probe.tick_ms < period.end_ms;
-        answered = answered || (probe.tick_ms == period.end_ms && !probe.lost());
+    auto first = std::lower_bound(probes.begin(), probes.end(), period.begin_ms,
+                                  [](const Probe& p, int64_t tick) { return p.tick_ms < tick; });
+    auto after = first;
+    for (; after != probes.end() && after->tick_ms < period.end_ms; ++after) {
+        outage.probes_lost += after->lost();
     }
-    outage.open_end = !answered;
+    outage.open_end = after == probes.end() || after->tick_ms != period.end_ms || after->lost();
     return outage;
 }
 
