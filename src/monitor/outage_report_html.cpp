@@ -1,6 +1,7 @@
 #include "monitor/outage_report_html.h"
 
 #include <initializer_list>
+#include <utility>
 
 #include "monitor/link_words.h"
 #include "monitor/vigilo_view.h"
@@ -40,21 +41,39 @@ bool IsControl(uint32_t code) {
     return (code < 0x20 && code != '\t' && code != '\n') || (code >= 0x7F && code <= 0x9F);
 }
 
-std::string Element(const char* tag, const std::string& inner, const char* attributes = "") {
-    return std::string("<") + tag + attributes + ">" + inner + "</" + tag + ">";
-}
-
-// A table row of escaped texts; the first is a heading cell when `headed`.
-std::string Row(std::initializer_list<std::string> cells, bool headings = false,
-                bool first_headed = false) {
-    std::string row;
-    bool first = true;
-    for (const std::string& cell : cells) {
-        row += Element(headings || (first && first_headed) ? "th" : "td", HtmlText(cell));
-        first = false;
+// The page as it is written: markup and escaped text appended in place.
+class Page {
+  public:
+    Page& operator<<(const char* markup) {
+        out_ += markup;
+        return *this;
     }
-    return Element("tr", row) + "\n";
-}
+    // Text, escaped.
+    Page& Text(std::string_view text) {
+        out_ += HtmlText(text);
+        return *this;
+    }
+    Page& Heading(const char* text) { return *this << "<h2>" << text << "</h2>\n"; }
+    // A row of escaped texts, each in a cell of `tag`; with `headed`, the first in a heading
+    // cell.
+    Page& Row(std::initializer_list<std::string_view> cells, const char* tag = "td",
+              bool headed = false) {
+        *this << "<tr>";
+        for (std::string_view cell : cells) {
+            const char* cell_tag = headed ? "th" : tag;
+            headed = false;
+            *this << "<" << cell_tag << ">";
+            Text(cell) << "</" << cell_tag << ">";
+        }
+        return *this << "</tr>\n";
+    }
+    // A row of a figure's name and its text.
+    Page& Figure(const char* name, std::string_view text) { return Row({name, text}, "td", true); }
+    std::string& out() { return out_; }
+
+  private:
+    std::string out_;
+};
 
 // A local time; with its own offset when the clock was in another one than the report's
 // (a change to summer time within the period).
@@ -96,23 +115,22 @@ std::string Title(const OutageReport& report) {
            DayText(report.request.last_day);
 }
 
-std::string ConnectionSection(const OutageReport& report) {
+void AddConnection(const OutageReport& report, Page& page) {
     const ReportRequest& request = report.request;
+    const ConnectionFacts& connection = request.connection;
     std::string method = "an echo request (ping) every " + std::to_string(kProbeIntervalMs / 1000) +
                          " s; when it goes unanswered, a TCP connection to port 443, then 80";
-    std::string zone =
-        request.connection.zone_name.empty() ? std::string() : request.connection.zone_name + ", ";
-    std::string rows =
-        Row({"Adapter", OrNotKnown(request.connection.adapter)}, false, true) +
-        Row({"Gateway", OrNotKnown(request.connection.gateway)}, false, true) +
-        Row({"Probe host", Joined(report.hosts)}, false, true) +
-        Row({"Probe method", method}, false, true) +
-        Row({"Times", "local time, " + zone + "UTC" + OffsetText(request.made.wall.offset_min)},
-            false, true);
-    return Element("h2", "The connection") + "\n" + Element("table", "\n" + rows) + "\n";
+    std::string zone = connection.zone_name.empty() ? "" : connection.zone_name + ", ";
+    page.Heading("The connection") << "<table>\n";
+    page.Figure("Adapter", OrNotKnown(connection.adapter))
+        .Figure("Gateway", OrNotKnown(connection.gateway))
+        .Figure("Probe host", Joined(report.hosts))
+        .Figure("Probe method", method)
+        .Figure("Times", "local time, " + zone + "UTC" + OffsetText(request.made.wall.offset_min));
+    page << "</table>\n";
 }
 
-std::string SummarySection(const OutageReport& report) {
+void AddSummary(const OutageReport& report, Page& page) {
     int offset = report.request.made.wall.offset_min;
     int64_t unwatched = report.period_ms - report.monitored_ms;
     std::string monitored = ExactDurationText(report.monitored_ms);
@@ -125,109 +143,102 @@ std::string SummarySection(const OutageReport& report) {
     if (report.tcp_only > 0) {
         probes += "; " + std::to_string(report.tcp_only) + " reached the host by TCP only";
     }
-    std::string rows =
-        Row({"Period", TimeText(report.begin, offset) + " to " + TimeText(report.end, offset)},
-            false, true) +
-        Row({"Availability", AvailabilityText(report) + " of the monitored time"}, false, true) +
-        Row({"Outages", std::to_string(report.outages.size()) + ", down " +
-                            ExactDurationText(report.down_ms) + " in all"},
-            false, true) +
-        Row({"Monitored", monitored}, false, true) + Row({"Probes", probes}, false, true);
-    std::string places = Row({"Where the outage lay", "Outages", "Time down"}, true);
+    page.Heading("Summary") << "<table>\n";
+    page.Figure("Period", TimeText(report.begin, offset) + " to " + TimeText(report.end, offset))
+        .Figure("Availability", AvailabilityText(report) + " of the monitored time")
+        .Figure("Outages", std::to_string(report.outages.size()) + ", down " +
+                               ExactDurationText(report.down_ms) + " in all")
+        .Figure("Monitored", monitored)
+        .Figure("Probes", probes);
+    page << "</table>\n<table class=\"list\">\n";
+    page.Row({"Where the outage lay", "Outages", "Time down"}, "th");
     for (int place = 1; place <= kPlaces; ++place) {
         int index = place % kPlaces;  // unknown last, and only when there is one
-        if (index == 0 && report.outages_by_place[0] == 0) {
-            continue;
+        if (index > 0 || report.outages_by_place[0] > 0) {
+            page.Row({ReportPlaceText(static_cast<Where>(index)),
+                      std::to_string(report.outages_by_place[index]),
+                      ExactDurationText(report.down_ms_by_place[index])});
         }
-        places += Row({ReportPlaceText(static_cast<Where>(index)),
-                       std::to_string(report.outages_by_place[index]),
-                       ExactDurationText(report.down_ms_by_place[index])});
     }
-    return Element("h2", "Summary") + "\n" + Element("table", "\n" + rows) + "\n" +
-           Element("table", "\n" + places, " class=\"list\"") + "\n";
+    page << "</table>\n";
 }
 
-std::string OutagesSection(const OutageReport& report) {
+void AddOutages(const OutageReport& report, Page& page) {
     int offset = report.request.made.wall.offset_min;
-    std::string section = Element("h2", "Outages") + "\n";
+    page.Heading("Outages");
     if (report.outages.empty()) {
-        return section +
-               Element("p",
-                       "None: every probe of the period was answered, or lost "
-                       "alone between answers.") +
-               "\n";
+        page << "<p>None: every probe of the period was answered, or lost alone between "
+                "answers.</p>\n";
+        return;
     }
-    std::string rows = Row({"Start", "End", "Duration", "Where", "Probes lost"}, true);
+    page << "<table class=\"list\">\n";
+    page.Row({"Start", "End", "Duration", "Where", "Probes lost"}, "th");
     bool open_end = false;
     for (const ReportOutage& outage : report.outages) {
         open_end = open_end || outage.open_end;
-        rows += Row({TimeText(outage.start, offset),
-                     TimeText(outage.end, offset) + (outage.open_end ? " *" : ""),
-                     ExactDurationText(outage.duration_ms), ReportPlaceText(outage.where),
-                     std::to_string(outage.probes_lost)});
+        page.Row({TimeText(outage.start, offset),
+                  TimeText(outage.end, offset) + (outage.open_end ? " *" : ""),
+                  ExactDurationText(outage.duration_ms), ReportPlaceText(outage.where),
+                  std::to_string(outage.probes_lost)});
     }
-    section += Element("table", "\n" + rows, " class=\"list\"") + "\n";
+    page << "</table>\n";
     if (open_end) {
-        section += Element("p",
-                           "* No probe was answered before Vigilo stopped watching or the "
-                           "period ended: the outage may have lasted longer.",
-                           " class=\"note\"") +
-                   "\n";
+        page << "<p class=\"note\">* No probe was answered before Vigilo stopped watching or "
+                "the period ended: the outage may have lasted longer.</p>\n";
     }
-    return section;
 }
 
-std::string GapsSection(const OutageReport& report) {
+void AddGaps(const OutageReport& report, Page& page) {
     int offset = report.request.made.wall.offset_min;
-    std::string section = Element("h2", "Not monitored") + "\n";
+    page.Heading("Not monitored");
     if (report.gaps.empty()) {
-        return section + Element("p", "None: Vigilo watched the whole period.") + "\n";
+        page << "<p>None: Vigilo watched the whole period.</p>\n";
+        return;
     }
-    std::string rows = Row({"From", "To", "Duration"}, true);
+    page << "<table class=\"list\">\n";
+    page.Row({"From", "To", "Duration"}, "th");
     for (const ReportGap& gap : report.gaps) {
-        rows += Row({TimeText(gap.start, offset), TimeText(gap.end, offset),
-                     ExactDurationText(gap.duration_ms)});
+        page.Row({TimeText(gap.start, offset), TimeText(gap.end, offset),
+                  ExactDurationText(gap.duration_ms)});
     }
-    return section + Element("table", "\n" + rows, " class=\"list\"") + "\n";
+    page << "</table>\n";
 }
 
-std::string DaysSection(const OutageReport& report) {
-    std::string rows = Row(
-        {"Day", "Probes", "Loss", "Median round trip", "95th percentile", "Outages begun"}, true);
+void AddDays(const OutageReport& report, Page& page) {
+    page.Heading("Day by day") << "<table class=\"list\">\n";
+    page.Row({"Day", "Probes", "Loss", "Median round trip", "95th percentile", "Outages begun"},
+             "th");
     for (const ReportDay& day : report.days) {
         if (day.probes == 0) {
-            rows += Row({DayText(day.day), "not monitored", "", "", "", ""});
-            continue;
+            page.Row({DayText(day.day), "not monitored", "", "", "", ""});
+        } else {
+            page.Row({DayText(day.day), std::to_string(day.probes),
+                      LossPercentText(day.lost, day.probes) + "%", OptionalMsText(day.median_ms),
+                      OptionalMsText(day.p95_ms), std::to_string(day.outages)});
         }
-        rows += Row({DayText(day.day), std::to_string(day.probes),
-                     LossPercentText(day.lost, day.probes) + "%", OptionalMsText(day.median_ms),
-                     OptionalMsText(day.p95_ms), std::to_string(day.outages)});
     }
-    return Element("h2", "Day by day") + "\n" + Element("table", "\n" + rows, " class=\"list\"") +
-           "\n";
+    page << "</table>\n";
 }
 
-std::string MethodSection(const OutageReport& report) {
-    std::string interval = std::to_string(kProbeIntervalMs / 1000);
-    std::string text =
-        "Vigilo, running on this computer, sent a probe every " + interval + " seconds to " +
-        Joined(report.hosts) +
-        ": an echo request (a ping), answered in time when its reply came within " +
-        std::to_string(kProbeTimeoutMs / 1000) +
-        " seconds. When the echo went unanswered it tried a TCP connection to the host's port "
-        "443, then 80: a host reached that way counts as reachable, its echo as lost. An "
-        "outage begins with the first probe that reached the host in neither way, once a "
-        "second probe a few seconds later confirmed it, and ends with the first probe answered "
-        "again; a lone lost probe between answers counts in the loss, not as an outage. For "
-        "every lost probe Vigilo looked for where the trouble lay: with the gateway (the "
-        "router of this network) silent, in your network; with the gateway answering but the "
-        "first router beyond it, the provider's, silent, at your provider; with both "
-        "answering, beyond your provider. The round trips are those of answered echoes; the "
-        "loss counts every unanswered echo. While Vigilo did not run or the computer slept, "
-        "nothing was monitored: that time counts neither as up nor as down, and the "
-        "availability is the share of the monitored time the connection was up.";
-    return Element("h2", "How these figures were measured") + "\n" + Element("p", HtmlText(text)) +
-           "\n";
+void AddMethod(const OutageReport& report, Page& page) {
+    page.Heading("How these figures were measured") << "<p>Vigilo, running on this computer, "
+                                                       "sent a probe every ";
+    page.Text(std::to_string(kProbeIntervalMs / 1000) + " seconds to " + Joined(report.hosts));
+    page << ": an echo request (a ping), answered in time when its reply came within ";
+    page.Text(std::to_string(kProbeTimeoutMs / 1000));
+    page << " seconds. When the echo went unanswered it tried a TCP connection to the host&#39;s "
+            "port 443, then 80: a host reached that way counts as reachable, its echo as lost. "
+            "An outage begins with the first probe that reached the host in neither way, once a "
+            "second probe a few seconds later confirmed it, and ends with the first probe "
+            "answered again; a lone lost probe between answers counts in the loss, not as an "
+            "outage. For every lost probe Vigilo looked for where the trouble lay: with the "
+            "gateway (the router of this network) silent, in your network; with the gateway "
+            "answering but the first router beyond it, the provider&#39;s, silent, at your "
+            "provider; with both answering, beyond your provider. The round trips are those of "
+            "answered echoes; the loss counts every unanswered echo. While Vigilo did not run or "
+            "the computer slept, nothing was monitored: that time counts neither as up nor as "
+            "down, and the availability is the share of the monitored time the connection was "
+            "up.</p>\n";
 }
 
 }  // namespace
@@ -268,18 +279,21 @@ std::string HtmlText(std::string_view text) {
 }
 
 std::string OutageReportHtml(const OutageReport& report) {
-    std::string made = TimeText(report.request.made.wall, report.request.made.wall.offset_min);
-    std::string head = "<meta charset=\"utf-8\">" + Element("title", HtmlText(Title(report))) +
-                       Element("style", kStyle);
-    std::string body =
-        Element("h1", HtmlText(Title(report))) + "\n" +
-        Element("p", HtmlText("Made by Vigilo on " + made + "."), " class=\"made\"") + "\n" +
-        ConnectionSection(report) + SummarySection(report) + OutagesSection(report) +
-        GapsSection(report) + DaysSection(report) + MethodSection(report);
-    return "<!DOCTYPE html>\n" +
-           Element("html", Element("head", head) + "\n" + Element("body", "\n" + body),
-                   " lang=\"en\"") +
-           "\n";
+    const WallTime& made = report.request.made.wall;
+    std::string title = Title(report);
+    Page page;
+    page << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>";
+    page.Text(title) << "</title><style>" << kStyle << "</style></head>\n<body>\n<h1>";
+    page.Text(title) << "</h1>\n<p class=\"made\">";
+    page.Text("Made by Vigilo on " + TimeText(made, made.offset_min) + ".") << "</p>\n";
+    AddConnection(report, page);
+    AddSummary(report, page);
+    AddOutages(report, page);
+    AddGaps(report, page);
+    AddDays(report, page);
+    AddMethod(report, page);
+    page << "</body></html>\n";
+    return std::move(page.out());
 }
 
 }  // namespace zv::monitor

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <sstream>
@@ -118,33 +119,47 @@ void PlayScript(Companion& companion, std::vector<Silence>& script) {
     }
 }
 
-// The period dialog offers the last week and today and takes Enter; the save dialog offers
-// the report's name; the page and its CSV appear in Documents. The page's path, or empty.
-std::string AskForTheReport(Companion& companion) {
-    Context in("Outage Report...");
+// Today as the sandbox's local clock reads it.
+monitor::DayNumber Today() {
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", local.wYear, local.wMonth, local.wDay);
+    return *monitor::ParseDay(text);
+}
+
+// The period dialog of the tray menu's "Outage Report...", which offers the last week and
+// today, and a key pressed in its To box; false when it did not come up.
+bool PeriodDialog(Companion& companion, WPARAM key) {
     PostMessageA(companion.monitor, WM_COMMAND, win32::frm_vigilo::menu_outage_report, 0);
     HWND period = WaitForWindow({companion.process.id(), pid::kClassName, "Outage Report", true});
     if (!E2E_CHECK(period != nullptr)) {
+        return false;
+    }
+    E2E_CHECK_EQ(WindowText(FindControl(period, pid::txtFrom)), monitor::DayText(Today() - 7));
+    E2E_CHECK_EQ(WindowText(FindControl(period, pid::txtTo)), monitor::DayText(Today()));
+    HWND to = FindControl(period, pid::txtTo);
+    PostMessageA(to, WM_KEYDOWN, key, 0);
+    PostMessageA(to, WM_KEYUP, key, 0);
+    E2E_CHECK(WaitForWindowGone(period, 5000));
+    return true;
+}
+
+// Esc cancels the period dialog and Enter takes it; the save dialog offers the report's name;
+// the page and its CSV appear in Documents. The page's path, or empty.
+std::string AskForTheReport(Companion& companion) {
+    Context in("Outage Report...");
+    PeriodDialog(companion, VK_ESCAPE);
+    if (!PeriodDialog(companion, VK_RETURN)) {
         return "";
     }
-    SYSTEMTIME local;
-    GetLocalTime(&local);
-    char today_text[16];
-    std::snprintf(today_text, sizeof today_text, "%04d-%02d-%02d", local.wYear, local.wMonth,
-                  local.wDay);
-    monitor::DayNumber today = *monitor::ParseDay(today_text);
-    std::string from = monitor::DayText(today - 7);
-    E2E_CHECK_EQ(WindowText(FindControl(period, pid::txtFrom)), from);
-    E2E_CHECK_EQ(WindowText(FindControl(period, pid::txtTo)), std::string(today_text));
-    HWND to = FindControl(period, pid::txtTo);
-    PostMessageA(to, WM_KEYDOWN, VK_RETURN, 0);
-    PostMessageA(to, WM_KEYUP, VK_RETURN, 0);
     HWND save =
         WaitForWindow({companion.process.id(), "#32770", "Save Outage Report As", true}, 10000);
     if (!E2E_CHECK(save != nullptr)) {
         return "";
     }
-    std::string name = "Outage report " + from + " to " + today_text + ".html";
+    std::string name = "Outage report " + monitor::DayText(Today() - 7) + " to " +
+                       monitor::DayText(Today()) + ".html";
     std::string shown = WindowText(GetDlgItem(save, kFileNameBox));
     E2E_CHECK_EQ(shown, name);
     PostClick(save, IDOK);
