@@ -226,10 +226,14 @@ void VigiloWindow::PowerChanged(WPARAM event) {
     }
 }
 
-// The probe's, the keep-alive ping's and the responsiveness test's outcomes come from their
-// workers by message.
+// The probe's, the keep-alive ping's, the responsiveness test's and the outage report's
+// outcomes come from their workers by message.
 void VigiloWindow::TakeWorkerOutcome(UINT message) {
-    if (message == kRpmProgressMessage || message == kRpmDoneMessage) {
+    if (message == kReportWrittenMessage) {
+        ReportWritten();
+    } else if (message == kReportOpenedMessage) {
+        ReportOpened();
+    } else if (message == kRpmProgressMessage || message == kRpmDoneMessage) {
         TakeRpmReport();
     } else if (message == kPingDoneMessage) {
         if (std::optional<ping::KeepAliveOutcome> outcome = keep_alive_.Worker().TakeOutcome()) {
@@ -256,11 +260,7 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             }
             return 0;
         case kReportWrittenMessage:
-            ReportWritten();
-            return 0;
         case kReportOpenedMessage:
-            ReportOpened();
-            return 0;
         case kProbeDoneMessage:
         case kPingDoneMessage:
         case kRpmProgressMessage:

@@ -110,6 +110,9 @@ void PlayScript(Companion& companion, std::vector<Silence>& script) {
     HWND outages = FindControl(companion.history, win32::frm_history::lblWhere);
     for (Silence& silence : script) {
         Context in(std::string(silence.part) + " silent");
+        // A third of an interval after the probe that found the link up, so that the first
+        // probe lost is due well inside the interval the check allows.
+        Sleep(static_cast<DWORD>(kIntervalMs / 3));
         E2E_CHECK(RequestFromSandbox(std::string(silence.part) + "-off"));
         silence.off_ms = UtcNowMs();
         E2E_CHECK(WaitForText(outages, ".*" + std::string(silence.where) + " 1.*", kOutageSeenMs));
