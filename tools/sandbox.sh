@@ -19,6 +19,8 @@
 #                     while the files in it can still be changed: the rights the users have
 #                     in an installed copy (Wine runs everything as administrator)
 #   unlock-app.req    lift that again
+#   keep-<file>.req   move <file>, which the program left in the control folder, into the
+#                     shots folder (a page it wrote, say, for a picture taken outside)
 # With --routed, for the routed network below:
 #   gateway-off.req   the gateway goes silent: it answers nothing and forwards nothing
 #   provider-off.req  the same for the provider's router
@@ -533,6 +535,7 @@ serve_requests() {
                 lock-app) chattr +i "$app_folder" ;;
                 unlock-app) chattr -i "$app_folder" ;;
                 icmp-stats) grep '^Icmp:' /proc/net/snmp >"$ctl/$base.tmp" ;;
+                keep-*) mv "$ctl/${base#keep-}" "$shots/${base#keep-}" ;;
             esac || true  # a request that failed is answered all the same, and the next served
             # The request goes before its answer appears, whole and at once: a driver that
             # asks the same again as soon as it sees the answer must find neither this

@@ -8,6 +8,7 @@
 
 #include "monitor/bloat_verdict.h"
 #include "monitor/clock_texts.h"
+#include "monitor/csv_row.h"
 #include "monitor/link_words.h"
 
 namespace zv::monitor {
@@ -127,37 +128,6 @@ class SlidingBloat {
 std::string OptionalMs(const std::optional<int32_t>& ms) {
     return ms ? std::to_string(*ms) : "";
 }
-
-class CsvRow {
-  public:
-    explicit CsvRow(const std::string& separator) : separator_(separator) {}
-
-    // Quoted, with its quotes doubled, when it holds the separator, a quote or a line end.
-    CsvRow& operator<<(const std::string& field) {
-        if (!first_) {
-            text_ += separator_;
-        }
-        first_ = false;
-        bool quoted = field.find_first_of("\"\r\n") != std::string::npos ||
-                      (!separator_.empty() && field.find(separator_) != std::string::npos);
-        if (!quoted) {
-            text_ += field;
-            return *this;
-        }
-        text_ += '"';
-        for (char c : field) {
-            text_ += c == '"' ? "\"\"" : std::string(1, c);
-        }
-        text_ += '"';
-        return *this;
-    }
-    std::string End() { return text_ + "\r\n"; }
-
-  private:
-    const std::string& separator_;
-    std::string text_;
-    bool first_ = true;
-};
 
 // The load's columns, and the verdict's as it stood; empty where nothing was measured or
 // no verdict stood.

@@ -17,6 +17,7 @@ constexpr int kCheckHeight = 285;
 constexpr int kButtonHeight = 375;
 constexpr int kButtonWidth = 1260;
 constexpr int kSaveWidth = 2100;
+constexpr int kReportWidth = 1900;
 constexpr int kSpanWidth = 1800;
 constexpr int kTextHeight = 315;
 constexpr int kHostLabelWidth = 1200;
@@ -83,6 +84,7 @@ void HistoryView::ConnectHandlers() {
         UpdateOption(ports_.monitor.Options().bloat_notice, chkBloatNotice);
     };
     cmdSave.on_click = [this] { SaveHistory(); };
+    cmdReport.on_click = [this] { ports_.window.MakeOutageReport(); };
     cmdApply.on_click = [this] { ApplyProbeOptions(); };
     fldHost.box.SetMaxLength(255);
     for (ui::TextBox* box : {&fldSlowMs.box, &fldSlowLoss.box}) {
@@ -213,8 +215,10 @@ void HistoryView::Layout(int width, int height) {
     LayoutProbeOptions(y + kLineHeight + kGap, inner);
     int buttons_top = height - kMargin - kButtonHeight;
     cmdClose.SetBounds({width - kMargin - kButtonWidth, buttons_top, kButtonWidth, kButtonHeight});
-    cmdSave.SetBounds({width - kMargin - kButtonWidth - kGap - kSaveWidth, buttons_top, kSaveWidth,
-                       kButtonHeight});
+    int save_left = width - kMargin - kButtonWidth - kGap - kSaveWidth;
+    cmdSave.SetBounds({save_left, buttons_top, kSaveWidth, kButtonHeight});
+    cmdReport.SetBounds(
+        {save_left - kGap - kReportWidth, buttons_top, kReportWidth, kButtonHeight});
 }
 
 // Two rows: the host with Apply at the right, then the slow limits.

@@ -26,6 +26,8 @@ class HistoryWindowPort : public ui::SavingWindowPort {
     virtual void RedrawGraph() = 0;
     // The list separator of the user's locale, which spreadsheets split a CSV line by.
     virtual std::string ListSeparator() = 0;
+    // "Outage Report...": the companion's, as from its tray menu.
+    virtual void MakeOutageReport() = 0;
 };
 
 struct HistoryViewPorts {
@@ -81,6 +83,7 @@ class HistoryView {
     ui::Field<ui::TextBox> fldSlowLoss{"or loss (%):"};
     ui::Button cmdApply{"&Apply"};
     ui::Button cmdSave{"&Save History As..."};
+    ui::Button cmdReport{"Outage &Report..."};
     ui::Button cmdClose{"Close"};
 
   private:

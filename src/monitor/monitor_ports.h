@@ -21,6 +21,9 @@ class MonitorWindowPort {
     // Shows the responsiveness test's window, or brings it to the front when open; the
     // test itself starts only from there.
     virtual void ShowResponsivenessWindow() = 0;
+    // Asks for the period and where to save, then writes the outage report elsewhere and
+    // opens it; the outcome is told when it is there.
+    virtual void MakeOutageReport() = 0;
     // Closes the window; its unload query runs first.
     virtual void Unload() = 0;
 };

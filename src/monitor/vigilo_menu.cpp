@@ -19,6 +19,7 @@ ui::MenuTable Popup() {
         {"User's Guide", menu_help},
         ui::MenuSeparator(),
         {"Connection History...", menu_history},
+        {"Outage Report...", menu_outage_report},
         {"Test Responsiveness...", menu_test_responsiveness},
         {kDisableCaption, menu_disable},
         ui::MenuSeparator(),

@@ -24,6 +24,7 @@ enum Command : int {
     menu_exit = 108,
     menu_history = 109,
     menu_test_responsiveness = 110,
+    menu_outage_report = 111,
 };
 
 // The popup has no menu bar above it; its Disable item starts as kDisableCaption.

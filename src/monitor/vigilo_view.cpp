@@ -25,6 +25,7 @@ void VigiloView::ConnectHandlers() {
     popup.On(menu_ping_configuration, [this] { ports_.window.ShowPingDialog(); });
     popup.On(menu_ping_now, [this] { ports_.ping.PingNow(); });
     popup.On(menu_history, [this] { ports_.window.ShowHistoryWindow(); });
+    popup.On(menu_outage_report, [this] { ports_.window.MakeOutageReport(); });
     popup.On(menu_test_responsiveness, [this] { ports_.window.ShowResponsivenessWindow(); });
     popup.On(menu_web_site, [this] { ports_.launchers.OpenWebSite(); });
     popup.On(menu_email, [this] { ports_.launchers.OpenFeedbackPage(); });
@@ -200,6 +201,16 @@ void VigiloView::Resumed() {
     ProbeAfter(kResumeProbeDelayMs);
     TimerIcon.SetEnabled(link_state_ == kConnected);
     ArmTimerPing();
+}
+
+void VigiloView::ReportWritten(const ReportOutcome& outcome) {
+    if (outcome.result == ReportResult::Done) {
+        tray_icon_.ShowBalloon("Outage Report", outcome.text, monitor::BalloonIcon::Information);
+        return;
+    }
+    ports_.messages.Show({outcome.text, "Outage Report", ui::MessageButtons::Ok,
+                          outcome.result == ReportResult::Refused ? ui::MessageIcon::Information
+                                                                  : ui::MessageIcon::Exclamation});
 }
 
 void VigiloView::KeepAlivePingFinished(const ping::KeepAliveOutcome& outcome) {

@@ -15,6 +15,7 @@
 #include "monitor/extra_probe_budget.h"
 #include "monitor/link_monitor.h"
 #include "monitor/monitor_ports.h"
+#include "monitor/outage_report_writer.h"
 #include "monitor/reachability_probe.h"
 #include "monitor/vigilo_menu.h"
 #include "ping/keep_alive_ping.h"
@@ -89,6 +90,8 @@ class VigiloView {
     // The lasting record read back at start: its probes go before this run's in the history,
     // the tip and the notices, and a record kept aside is told once.
     void Restored(const std::vector<Probe>& probes, const std::string& problem);
+    // The outage report's outcome: a notice when it was done, a message otherwise.
+    void ReportWritten(const ReportOutcome& outcome);
     // The outcome of a keep-alive ping: its sound, and a Windows Sockets failure told once.
     void KeepAlivePingFinished(const ping::KeepAliveOutcome& outcome);
     void AnimateTrayIcon();

@@ -21,6 +21,8 @@ struct FakeHistoryWindow : HistoryWindowPort {
     void RedrawGraph() override { ++redraws; }
     void Close() override { ++closes; }
     std::string ListSeparator() override { return ";"; }
+    void MakeOutageReport() override { ++reports; }
+    int reports = 0;
 };
 
 class HistoryViewTest : public ::testing::Test {
@@ -203,6 +205,9 @@ TEST_F(HistoryViewTest, SaveHistoryAsWritesTheCsvOrSaysWhyNot) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "The history could not be saved in C:\\h.csv.");
     EXPECT_EQ(messages.shown[0].caption, "Vigilo");
+
+    view.cmdReport.Click();
+    EXPECT_EQ(window.reports, 1);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ struct FakeWindow : MonitorWindowPort {
     void ShowPingDialog() override { calls.push_back("ping dialog"); }
     void ShowHistoryWindow() override { calls.push_back("history"); }
     void ShowResponsivenessWindow() override { calls.push_back("responsiveness"); }
+    void MakeOutageReport() override { calls.push_back("report"); }
     void Unload() override { calls.push_back("unload"); }
 };
 
@@ -305,6 +306,7 @@ TEST_F(VigiloViewTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
               "User's Guide 106\n"
               "-\n"
               "Connection History... 109\n"
+              "Outage Report... 111\n"
               "Test Responsiveness... 110\n"
               "Disable 107\n"
               "-\n"
@@ -314,8 +316,9 @@ TEST_F(VigiloViewTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
 TEST_F(VigiloViewTest, MenuItemsRunTheirCommands) {
     using namespace vigilo_menu;
     vigilo.Load();
-    for (int command : {menu_zorvane, menu_ping_configuration, menu_ping_now, menu_history,
-                        menu_test_responsiveness, menu_web_site, menu_email, menu_help}) {
+    for (int command :
+         {menu_zorvane, menu_ping_configuration, menu_ping_now, menu_history, menu_outage_report,
+          menu_test_responsiveness, menu_web_site, menu_email, menu_help}) {
         EXPECT_TRUE(vigilo.popup.Choose(command)) << command;
     }
 
@@ -325,10 +328,30 @@ TEST_F(VigiloViewTest, MenuItemsRunTheirCommands) {
               (std::vector<std::string>{"http://www.zorvane.com/index.php",
                                         "http://www.zorvane.com/resources/feedback.php",
                                         "C:\\Zv\\Help\\help.htm"}));
-    EXPECT_EQ(window.calls, (std::vector<std::string>{"ping dialog", "history", "responsiveness"}));
+    EXPECT_EQ(window.calls,
+              (std::vector<std::string>{"ping dialog", "history", "report", "responsiveness"}));
 
     vigilo.popup.Choose(menu_exit);
     EXPECT_EQ(window.calls.back(), "unload");
+}
+
+// A written report is a notice, as it opens in the browser; anything else waits for the user.
+TEST_F(VigiloViewTest, AReportDoneIsANoticeAndAnyOtherOutcomeAMessage) {
+    vigilo.Load();
+    vigilo.ReportWritten({ReportResult::Done, "The outage report is in C:\\r.html.", "C:\\r.html"});
+    ASSERT_FALSE(tray.balloons.empty());
+    EXPECT_EQ(tray.balloons.back(), "Outage Report: The outage report is in C:\\r.html.");
+    EXPECT_TRUE(messages.shown.empty());
+    for (ReportResult result :
+         {ReportResult::PartlyDone, ReportResult::Refused, ReportResult::Failed}) {
+        vigilo.ReportWritten({result, "told", ""});
+        ASSERT_FALSE(messages.shown.empty());
+        EXPECT_EQ(messages.shown.back().text, "told");
+        EXPECT_EQ(messages.shown.back().icon, result == ReportResult::Refused
+                                                  ? ui::MessageIcon::Information
+                                                  : ui::MessageIcon::Exclamation);
+    }
+    EXPECT_EQ(tray.balloons.size(), 1u);
 }
 
 TEST_F(VigiloViewTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt) {

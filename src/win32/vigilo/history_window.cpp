@@ -60,8 +60,10 @@ std::string SpanText(int hours) {
 }  // namespace
 
 HistoryWindow* HistoryWindow::Open(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,
-                                   std::function<void()> on_closed) {
+                                   std::function<void()> on_closed,
+                                   std::function<void()> make_report) {
     auto* window = new HistoryWindow(monitor, messages, std::move(on_closed));
+    window->make_report_ = std::move(make_report);
     return ShownInFront(window, window->Build()) ? window : nullptr;
 }
 
@@ -109,6 +111,7 @@ void HistoryWindow::AddControls() {
     binder().AddField(view_.fldSlowMs, id::lblSlow, id::txtSlowMs);
     binder().AddField(view_.fldSlowLoss, id::lblSlowLoss, id::txtSlowLoss);
     binder().AddButton(view_.cmdApply, id::cmdApply);
+    binder().AddButton(view_.cmdReport, id::cmdReport);
     binder().AddButton(view_.cmdSave, id::cmdSave);
     binder().AddButton(view_.cmdClose, id::cmdClose);
 }
@@ -242,10 +245,14 @@ std::string HistoryWindow::ChooseSaveFile(const std::string& suggested_name) {
     return win32::ChooseSaveFileUtf8(request);
 }
 
-std::string HistoryWindow::ListSeparator() {
+std::string LocaleListSeparator() {
     char separator[8] = "";
     int length = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, separator, sizeof separator);
     return length > 1 ? std::string(separator) : std::string(",");
+}
+
+std::string HistoryWindow::ListSeparator() {
+    return LocaleListSeparator();
 }
 
 void HistoryWindow::RedrawGraph() {

@@ -15,12 +15,16 @@
 
 namespace zv::win32 {
 
+// The list separator of the user's locale, which spreadsheets split a CSV line by.
+std::string LocaleListSeparator();
+
 class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
   public:
     // Opens the window on the monitor's record; on_closed runs when it has gone. Null when
     // the window could not be made.
+    // make_report runs for "Outage Report...".
     static HistoryWindow* Open(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,
-                               std::function<void()> on_closed);
+                               std::function<void()> on_closed, std::function<void()> make_report);
 
   private:
     HistoryWindow(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,
@@ -40,6 +44,7 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
     std::string ChooseSaveFile(const std::string& suggested_name) override;
     void RedrawGraph() override;
     std::string ListSeparator() override;
+    void MakeOutageReport() override { make_report_(); }
     void Close() override;
 
     // Save As takes the path the wide dialog chose, which may lie outside the ANSI code
@@ -47,6 +52,7 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
     Win32FileSystem saved_files_{PathText::Utf8};
     monitor::HistoryView view_;
     std::function<void()> on_closed_;
+    std::function<void()> make_report_;
     int dpi_ = 96;
     HFONT font_ = nullptr;
 };

@@ -1,6 +1,8 @@
 #include "win32/vigilo/probe_recorder.h"
 
 #include "win32/platform/critical_section.h"
+#include "win32/platform/win32_file_system.h"
+#include "win32/vigilo/connection_facts.h"
 #include "win32/vigilo/store_files_win.h"
 
 namespace zv::win32 {
@@ -15,11 +17,50 @@ constexpr int64_t kRestoreMs = monitor::kDayMs + monitor::kStateHoldMs;
 // when the companion ends touches nothing freed.
 struct ProbeRecorder::Record {
     CriticalSection guard;
-    std::optional<monitor::StoreOpening> opening;  // under the guard
+    // Under the guard:
+    std::optional<monitor::StoreOpening> opening;
+    std::optional<monitor::ReportOutcome> report;
     // The jobs' alone.
     Win32StoreFiles files;
     std::optional<monitor::ProbeStore> store;
 };
+
+namespace {
+
+// Hands an outcome of a job to the window: into its slot, then the message.
+template <typename Outcome>
+void Hand(CriticalSection& guard, std::optional<Outcome>& slot, Outcome outcome, HWND window,
+          UINT message) {
+    {
+        Hold held(guard);
+        slot = std::move(outcome);
+    }
+    PostMessageA(window, message, 0, 0);
+}
+
+// The outcome in the slot, once.
+template <typename Outcome>
+std::optional<Outcome> Take(CriticalSection& guard, std::optional<Outcome>& slot) {
+    Hold held(guard);
+    std::optional<Outcome> outcome = std::move(slot);
+    slot.reset();
+    return outcome;
+}
+
+// The probes the report may cover: those sent from a little before the first day's local
+// midnight (the zone may lie up to 14 hours from UTC, and the clock may have been set since)
+// up to the report.
+std::vector<monitor::Probe> ProbesForReport(const monitor::ProbeStore& store,
+                                            const monitor::ReportRequest& request) {
+    const monitor::Moment& made = request.made;
+    int64_t since_first_day = made.wall.utc_ms - request.first_day * monitor::kDayMs;
+    std::vector<monitor::Probe> probes;
+    store.ForEach(made.tick_ms - since_first_day - 2 * monitor::kDayMs, made.tick_ms,
+                  [&](const monitor::Probe& probe) { probes.push_back(probe); });
+    return probes;
+}
+
+}  // namespace
 
 ProbeRecorder::ProbeRecorder() : record_(std::make_shared<Record>()) {}
 
@@ -30,20 +71,33 @@ void ProbeRecorder::WaitForQueued() {
 void ProbeRecorder::Open(HWND window, const monitor::Moment& start, int keep_days) {
     worker_.Push([record = record_, window, start, keep_days] {
         record->store.emplace(record->files, keep_days);
-        monitor::StoreOpening opening = record->store->Open(start, kRestoreMs);
-        {
-            Hold held(record->guard);
-            record->opening = std::move(opening);
-        }
-        PostMessageA(window, kRecordOpenedMessage, 0, 0);
+        Hand(record->guard, record->opening, record->store->Open(start, kRestoreMs), window,
+             kRecordOpenedMessage);
     });
 }
 
 std::optional<monitor::StoreOpening> ProbeRecorder::TakeOpening() {
-    Hold held(record_->guard);
-    std::optional<monitor::StoreOpening> opening = std::move(record_->opening);
-    record_->opening.reset();
-    return opening;
+    return Take(record_->guard, record_->opening);
+}
+
+void ProbeRecorder::WriteReport(HWND window, const monitor::ReportRequest& request,
+                                const std::string& page_path, const std::string& separator) {
+    worker_.Push([record = record_, window, request, page_path, separator] {
+        monitor::ReportRequest facts = request;
+        facts.connection = ReadConnectionFacts();
+        std::vector<monitor::Probe> probes;
+        if (record->store) {
+            probes = ProbesForReport(*record->store, facts);
+        }
+        Win32FileSystem files(PathText::Utf8);
+        Hand(record->guard, record->report,
+             monitor::WriteOutageReport(files, probes, facts, page_path, separator), window,
+             kReportWrittenMessage);
+    });
+}
+
+std::optional<monitor::ReportOutcome> ProbeRecorder::TakeReport() {
+    return Take(record_->guard, record_->report);
 }
 
 void ProbeRecorder::Keep(const monitor::Probe& probe) {

@@ -1,21 +1,25 @@
 // The lasting record of the probes on a thread of its own: the store is opened, read back,
 // appended to and pruned there, one job after another in the order they came, so that a
 // slow or hung disk never holds up the tray menu or the history window. The window hears by
-// kRecordOpenedMessage that the record was read back.
+// kRecordOpenedMessage that the record was read back. The outage report is read from the
+// record and written there too, after every probe kept before it was asked for.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "monitor/link_monitor.h"
+#include "monitor/outage_report_writer.h"
 #include "monitor/probe_store.h"
 #include "win32/platform/queued_worker.h"
 
 namespace zv::win32 {
 
 inline constexpr UINT kRecordOpenedMessage = WM_APP + 32;
+inline constexpr UINT kReportWrittenMessage = WM_APP + 33;
 // Probes still queued when the companion ends get this long to go out.
 inline constexpr DWORD kRecordDrainAtExitMs = 3000;
 // Probes waiting beyond this many (a day of them: the disk hangs) are not kept.
@@ -33,6 +37,12 @@ class ProbeRecorder : public monitor::ProbeRecordPort {
     // On kRecordOpenedMessage: what was read back, once.
     std::optional<monitor::StoreOpening> TakeOpening();
     void Keep(const monitor::Probe& probe) override;
+    // Writes the outage report of the request's days to `page_path` (UTF-8), its CSV beside
+    // it with fields apart by `separator`, and tells the window by kReportWrittenMessage.
+    void WriteReport(HWND window, const monitor::ReportRequest& request,
+                     const std::string& page_path, const std::string& separator);
+    // On kReportWrittenMessage: the report's outcome, once.
+    std::optional<monitor::ReportOutcome> TakeReport();
     // The end's wait for the probes still queued (see worker_), for WM_ENDSESSION, after
     // which no destructor runs.
     void WaitForQueued();

@@ -51,6 +51,7 @@ constexpr int lblSlowLoss = 218;
 constexpr int txtSlowLoss = 219;
 constexpr int cmdApply = 220;
 constexpr int chkBloatNotice = 235;
+constexpr int cmdReport = 250;
 
 // What the graph draws each mark with, so that a screenshot can be read back.
 constexpr unsigned long kLossColor = 0x0000DC;       // RGB(220, 0, 0)
@@ -63,6 +64,16 @@ constexpr unsigned long kYourProviderColor = 0xFFAAC8;    // RGB(200, 170, 255)
 constexpr unsigned long kBeyondProviderColor = 0xFFC896;  // RGB(150, 200, 255)
 
 }  // namespace frm_history
+
+// The outage report's period.
+namespace frm_report_period {
+
+inline constexpr char kClassName[] = "ZorvaneOutageReportPeriod";
+
+// OK and Cancel are IDOK and IDCANCEL, which Enter and Esc send.
+enum : int { lblExplain = 401, lblFrom, txtFrom, lblTo, txtTo };
+
+}  // namespace frm_report_period
 
 // The responsiveness test's window.
 namespace frm_rpm {

@@ -1,8 +1,13 @@
 #include "win32/vigilo/vigilo_window.h"
 
+#include <shlobj.h>
+
 #include "monitor/tray_icon.h"
 #include "win32/platform/message_filter.h"
 #include "win32/platform/startup_show.h"
+#include "win32/platform/wide_text.h"
+#include "win32/ui/save_file_dialog.h"
+#include "win32/vigilo/report_period_window.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 namespace zv::win32 {
@@ -56,6 +61,7 @@ bool VigiloWindow::Load() {
     probe_.ReportTo(hwnd());
     keep_alive_.Worker().ReportTo(hwnd());
     rpm_tester_.ReportTo(hwnd());
+    report_opener_.ReportTo(hwnd());
     // Started as administrator, the companion would not hear Explorer restart its taskbar,
     // and its icon would stay away.
     if (taskbar_created_ != 0) {
@@ -108,8 +114,9 @@ void VigiloWindow::ShowHistoryWindow() {
     if (BroughtToFront(history_)) {
         return;
     }
-    history_ =
-        HistoryWindow::Open(controller_.Monitor(), messages_, [this] { history_ = nullptr; });
+    history_ = HistoryWindow::Open(
+        controller_.Monitor(), messages_, [this] { history_ = nullptr; },
+        [this] { MakeOutageReport(); });
 }
 
 void VigiloWindow::ShowResponsivenessWindow() {
@@ -118,6 +125,70 @@ void VigiloWindow::ShowResponsivenessWindow() {
     }
     rpm_window_ =
         RpmWindow::Open(options_, messages_, rpm_tester_, [this] { rpm_window_ = nullptr; });
+}
+
+namespace {
+
+// The user's Documents folder, for the ANSI text the save dialog takes; empty (the
+// dialog's own choice) when its name lies outside the ANSI code page.
+std::string DocumentsFolder() {
+    std::string folder = UserFolder(CSIDL_PERSONAL, L"USERPROFILE");
+    std::string ansi = AnsiFromUtf8(folder);
+    return Utf8FromWide(WideFromAnsi(ansi)) == folder ? ansi : "";
+}
+
+std::string ChooseReportFile(HWND owner, const monitor::ReportDays& days) {
+    SaveFileRequest request;
+    request.owner = owner;
+    request.title = "Save Outage Report As";
+    request.filter = "Web Pages (*.html)\0*.html\0All Files (*.*)\0*.*\0";
+    request.default_extension = "html";
+    request.initial_folder = DocumentsFolder();
+    request.suggested_name = monitor::ReportBaseName(days.first, days.last) + ".html";
+    return ChooseSaveFileUtf8(request);
+}
+
+}  // namespace
+
+// The period, then where to save; the report is read and written on the record's thread.
+// One at a time: a second request meanwhile finds the first's dialog in front.
+void VigiloWindow::MakeOutageReport() {
+    if (making_report_) {
+        return;
+    }
+    making_report_ = true;
+    HWND owner = history_ != nullptr ? history_->hwnd() : nullptr;
+    std::optional<monitor::ReportDays> days =
+        ReportPeriodWindow::Ask(owner, monitor::LocalDay(clock_.Now().wall));
+    // Exit may have closed the companion while the dialog was open.
+    std::string path = days && hwnd() != nullptr ? ChooseReportFile(owner, *days) : "";
+    if (path.empty() || hwnd() == nullptr) {
+        making_report_ = false;
+        return;
+    }
+    record_.WriteReport(hwnd(), {days->first, days->last, clock_.Now(), {}}, path,
+                        LocaleListSeparator());
+}
+
+void VigiloWindow::ReportWritten() {
+    written_report_ = record_.TakeReport();
+    if (written_report_ && !written_report_->page_path.empty()) {
+        report_opener_.Open(written_report_->page_path);
+        return;
+    }
+    if (written_report_) {
+        controller_.ReportWritten(*written_report_);
+    }
+    making_report_ = false;
+}
+
+void VigiloWindow::ReportOpened() {
+    std::optional<unsigned long> error = report_opener_.TakeOutcome();
+    if (written_report_ && error) {
+        controller_.ReportWritten(monitor::Opened(*written_report_, *error));
+    }
+    written_report_.reset();
+    making_report_ = false;
 }
 
 void VigiloWindow::TakeRpmReport() {
@@ -155,10 +226,14 @@ void VigiloWindow::PowerChanged(WPARAM event) {
     }
 }
 
-// The probe's, the keep-alive ping's and the responsiveness test's outcomes come from their
-// workers by message.
+// The probe's, the keep-alive ping's, the responsiveness test's and the outage report's
+// outcomes come from their workers by message.
 void VigiloWindow::TakeWorkerOutcome(UINT message) {
-    if (message == kRpmProgressMessage || message == kRpmDoneMessage) {
+    if (message == kReportWrittenMessage) {
+        ReportWritten();
+    } else if (message == kReportOpenedMessage) {
+        ReportOpened();
+    } else if (message == kRpmProgressMessage || message == kRpmDoneMessage) {
         TakeRpmReport();
     } else if (message == kPingDoneMessage) {
         if (std::optional<ping::KeepAliveOutcome> outcome = keep_alive_.Worker().TakeOutcome()) {
@@ -184,6 +259,8 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
                 controller_.Restored(opening->restored, opening->problem);
             }
             return 0;
+        case kReportWrittenMessage:
+        case kReportOpenedMessage:
         case kProbeDoneMessage:
         case kPingDoneMessage:
         case kRpmProgressMessage:

@@ -21,6 +21,7 @@
 #include "win32/vigilo/log_writer.h"
 #include "win32/vigilo/probe_recorder.h"
 #include "win32/vigilo/probe_thread.h"
+#include "win32/vigilo/report_opener.h"
 #include "win32/vigilo/rpm_tester.h"
 #include "win32/vigilo/rpm_window.h"
 
@@ -58,6 +59,7 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     void ShowPingDialog() override;
     void ShowHistoryWindow() override;
     void ShowResponsivenessWindow() override;
+    void MakeOutageReport() override;
     void Unload() override;
 
     void CloseHistoryWindow();
@@ -67,6 +69,9 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     // WM_POWERBROADCAST: the computer goes to sleep or woke.
     void PowerChanged(WPARAM event);
     void TakeWorkerOutcome(UINT message);
+    // The report written: opened, then told; or told at once when nothing was written.
+    void ReportWritten();
+    void ReportOpened();
 
     VigiloImages images_;
     Win32TrayPort tray_;
@@ -82,6 +87,10 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     HistoryWindow* history_ = nullptr;  // deletes itself when closed
     RpmTester rpm_tester_;
     RpmWindow* rpm_window_ = nullptr;  // deletes itself when closed
+    ReportOpener report_opener_;
+    // From "Outage Report..." until its outcome is told; the outcome while the page opens.
+    bool making_report_ = false;
+    std::optional<monitor::ReportOutcome> written_report_;
     UINT taskbar_created_;
 };
 

@@ -38,10 +38,6 @@ const SilentPart kParts[] = {
     {"host", "beyond your provider", 3, hid::kBeyondProviderColor},
 };
 
-// A probe, a confirming probe, each with its echo, TCP and hop timeouts, and the wait for
-// the first of them.
-constexpr DWORD kOutageSeenMs = 150000;
-
 // The tip is shot with the history window away from Wine's tray at the top left of the
 // screen, for the README as well. The outage's balloon, which comes with the confirming
 // probe, is a tooltip too: the tip is read once it has gone.
@@ -64,19 +60,6 @@ void CheckOutageCounted(HWND history, const SilentPart& part) {
     long band = OutageBandColumns(history, part.band, other.band);
     Note("outage band: " + std::to_string(band) + " columns");
     E2E_CHECK(band >= 1);
-}
-
-constexpr char kConnected[] = R"(Now: connected, \d+ ms)";
-
-// The companion, with the probe host mapped in the sandbox, once its history window tells
-// of the link up; false when the window did not open.
-bool ConnectedToProbeHost(Companion& companion) {
-    if (!E2E_CHECK(companion.history != nullptr)) {
-        return false;
-    }
-    Context in("probe host answering");
-    E2E_CHECK(WaitForText(companion.now, kConnected, 30000));
-    return true;
 }
 
 }  // namespace

@@ -29,6 +29,15 @@ bool WaitForText(HWND control, const std::string& pattern, DWORD limit_ms) {
     return seen;
 }
 
+bool ConnectedToProbeHost(Companion& companion) {
+    if (!E2E_CHECK(companion.history != nullptr)) {
+        return false;
+    }
+    Context in("probe host answering");
+    E2E_CHECK(WaitForText(companion.now, kConnected, 30000));
+    return true;
+}
+
 Companion::Companion()
     : tray(VigiloExe()),
       process(AppCommand("vigilo.exe")),

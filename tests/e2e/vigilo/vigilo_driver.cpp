@@ -21,6 +21,8 @@
 //   vigilo_driver portal           the gateway answers TCP for the host: "(may be a proxy)"
 //   vigilo_driver mute_gateway     a gateway that never tells of expired hops is passed over
 //   vigilo_driver name_lost        lookups fail on a working link: "name lookup failed"
+//   vigilo_driver outage_report    the gateway, then the provider silent: the report of the
+//                                  week lists both outages, when and where they were
 //
 // Started under the name Zorvane.exe it is a stand-in main program that notes its start.
 #include <windows.h>
@@ -48,6 +50,7 @@
 #include "bloat_scenario.h"
 #include "history_scenario.h"
 #include "record_scenario.h"
+#include "report_scenario.h"
 #include "outage_scenario.h"
 #include "support/tray_observer.h"
 #include "win32/ping/ping_ids.h"
@@ -537,6 +540,7 @@ int main(int argc, char** argv) {
                              {"portal", PortalScenario},
                              {"mute_gateway", MuteGatewayScenario},
                              {"name_lost", NameLostScenario},
+                             {"outage_report", OutageReportScenario},
                              {"bloat", "bloated|managed", BloatScenario}},
                             argc, argv);
 }
