@@ -1,15 +1,19 @@
 #include "win32/vigilo/probe_recorder.h"
 
 #include <deque>
+#include <vector>
 
+#include "win32/platform/win32_file_system.h"
 #include "win32/platform/worker_thread.h"
 #include "win32/vigilo/store_files_win.h"
 
 namespace zv::win32 {
 namespace {
 
-// Enough for a day before the start: the history ring holds no more.
+// Enough for a day before the start: the history ring holds no more. The month the
+// history window shows is read back in brief.
 constexpr int64_t kRestoreMs = monitor::kDayMs + monitor::kStateHoldMs;
+constexpr int64_t kSpanMs = monitor::kLongestSpanMs + monitor::kStateHoldMs;
 
 }  // namespace
 
@@ -83,7 +87,7 @@ void ProbeRecorder::Open(HWND window, const monitor::Moment& start, int keep_day
     Push(
         [window, start, keep_days](Queue& queue) {
             queue.store.emplace(queue.files, keep_days);
-            monitor::StoreOpening opening = queue.store->Open(start, kRestoreMs);
+            monitor::StoreOpening opening = queue.store->Open(start, kRestoreMs, kSpanMs);
             EnterCriticalSection(&queue.guard);
             queue.opening = std::move(opening);
             LeaveCriticalSection(&queue.guard);
@@ -98,6 +102,23 @@ std::optional<monitor::StoreOpening> ProbeRecorder::TakeOpening() {
     queue_->opening.reset();
     LeaveCriticalSection(&queue_->guard);
     return opening;
+}
+
+void ProbeRecorder::Export(HWND window, UINT done_message, monitor::HistoryExport job) {
+    Push(
+        [window, done_message, job = std::move(job)](Queue& queue) {
+            std::vector<monitor::Probe> stored;
+            if (queue.store && job.ReadFrom() <= job.ReadTo()) {
+                queue.store->ForEach(job.ReadFrom(), job.ReadTo(),
+                                     [&](const monitor::Probe& probe) { stored.push_back(probe); });
+            }
+            // Written as the window's own Save As would, to a path that may lie outside the
+            // ANSI code page.
+            Win32FileSystem files(PathText::Utf8);
+            bool saved = files.WriteFileAtomic(job.path, monitor::ExportCsv(job, stored));
+            PostMessageA(window, done_message, saved ? 1 : 0, 0);
+        },
+        false);
 }
 
 void ProbeRecorder::Keep(const monitor::Probe& probe) {

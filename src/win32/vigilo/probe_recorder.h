@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "monitor/history_export.h"
 #include "monitor/link_monitor.h"
 #include "monitor/probe_store.h"
 
@@ -35,6 +36,9 @@ class ProbeRecorder : public monitor::ProbeRecordPort {
     // On kRecordOpenedMessage: what was read back, once.
     std::optional<monitor::StoreOpening> TakeOpening();
     void Keep(const monitor::Probe& probe) override;
+    // Writes the export in its turn, with what it needs of the record read there, and posts
+    // `done_message` to the window with wparam 1 when the file was written, else 0.
+    void Export(HWND window, UINT done_message, monitor::HistoryExport job);
     // The same wait as at the end, for WM_ENDSESSION, after which no destructor runs.
     void WaitForQueued();
 

@@ -108,8 +108,12 @@ void VigiloWindow::ShowHistoryWindow() {
     if (BroughtToFront(history_)) {
         return;
     }
-    history_ =
-        HistoryWindow::Open(controller_.Monitor(), messages_, [this] { history_ = nullptr; });
+    history_ = HistoryWindow::Open(
+        controller_.Monitor(), messages_,
+        [this](HWND window, monitor::HistoryExport job) {
+            record_.Export(window, kHistorySavedMessage, std::move(job));
+        },
+        [this] { history_ = nullptr; });
 }
 
 void VigiloWindow::ShowResponsivenessWindow() {
@@ -181,7 +185,7 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             break;
         case kRecordOpenedMessage:
             if (std::optional<monitor::StoreOpening> opening = record_.TakeOpening()) {
-                controller_.Restored(opening->restored, opening->problem);
+                controller_.Restored(opening->restored, opening->problem, opening->span);
             }
             return 0;
         case kProbeDoneMessage:
