@@ -44,6 +44,14 @@ COLORREF DownColor(monitor::Where where) {
 }
 
 void DrawRoundTrips(HDC dc, const monitor::GraphScene& scene, int line) {
+    // Where a column holds many probes, the spread of their round trips, behind its point.
+    {
+        Selected pen(dc, CreatePen(PS_SOLID, 1, id::kRangeColor));
+        for (const monitor::GraphRange& range : scene.ranges) {
+            MoveToEx(dc, 1 + range.x, 1 + range.top, nullptr);
+            LineTo(dc, 1 + range.x, 1 + range.bottom + 1);
+        }
+    }
     Selected pen(dc, CreatePen(PS_SOLID, line + 1, id::kRoundTripColor));
     for (const auto& run : scene.lines) {
         MoveToEx(dc, 1 + run.front().x, 1 + run.front().y, nullptr);
@@ -54,11 +62,6 @@ void DrawRoundTrips(HDC dc, const monitor::GraphScene& scene, int line) {
         if (run.size() == 1) {
             LineTo(dc, 1 + run.front().x + 2 * line, 1 + run.front().y);
         }
-    }
-    // Where a column holds many probes, the spread of their round trips about its point.
-    for (const monitor::GraphRange& range : scene.ranges) {
-        MoveToEx(dc, 1 + range.x, 1 + range.top, nullptr);
-        LineTo(dc, 1 + range.x, 1 + range.bottom + 1);
     }
 }
 
