@@ -114,7 +114,7 @@ class HistoryView {
 
   private:
     // In kSpanHours' order.
-    std::array<ui::Option*, 5> SpanOptions() {
+    std::array<ui::Option*, std::size(kSpanHours)> SpanOptions() {
         return {&optSpan1, &optSpan6, &optSpan24, &optSpan168, &optSpan720};
     }
     void ConnectHandlers();

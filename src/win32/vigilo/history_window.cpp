@@ -30,9 +30,9 @@ HistoryWindow* HistoryWindow::Open(monitor::LinkMonitor& monitor, ui::MessageBox
 
 HistoryWindow::HistoryWindow(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,
                              Exporter exporter, std::function<void()> on_closed)
-    : view_({monitor, messages, *this}),
-      exporter_(std::move(exporter)),
-      on_closed_(std::move(on_closed)) {}
+    : view_({monitor, messages, *this}), on_closed_(std::move(on_closed)) {
+    exporter_ = std::move(exporter);
+}
 
 HistoryWindow::~HistoryWindow() {
     DropBinder();
@@ -64,7 +64,8 @@ void HistoryWindow::AddControls() {
     binder().AddOption(view_.optSpan24, id::optSpan24, false);
     binder().AddOption(view_.optSpan168, id::optSpan168, false);
     binder().AddOption(view_.optSpan720, id::optSpan720, false);
-    binder().AddButton(view_.cmdBack, id::cmdBack);
+    // Backspace presses it: see DispatchOneMessage.
+    binder().AddButton(view_.cmdBack, kBackButtonId);
     const std::vector<monitor::HistoryLine>& lines = monitor::HistoryLines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         binder().AddLabel(view_.figure_lines[i], lines[i].id, SS_LEFT | SS_NOPREFIX);

@@ -5,7 +5,6 @@
 
 #include "monitor/history_lines.h"
 #include "monitor/vigilo_menu.h"
-#include "win32/ui/window_base.h"
 #include "win32/vigilo/vigilo_res.h"
 
 namespace zv::win32 {
@@ -54,7 +53,6 @@ constexpr int cmdApply = 220;
 constexpr int chkBloatNotice = 235;
 constexpr int optSpan168 = 236;
 constexpr int optSpan720 = 237;
-constexpr int cmdBack = kBackButtonId;
 
 // What the graph draws each mark with, so that a screenshot can be read back.
 constexpr unsigned long kLossColor = 0x0000DC;       // RGB(220, 0, 0)

@@ -22,6 +22,7 @@
 #include "support/screen.h"
 #include "support/wait.h"
 #include "support/windows_on_screen.h"
+#include "win32/ui/window_base.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 namespace zv::e2e {
@@ -178,7 +179,7 @@ void ZoomSaveAndBack(HWND history, DWORD process_id, const monitor::WallTime& no
     PostMessageA(history, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((x1 + x2) / 2, y));
     PostMessageA(history, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x2, y));
     PostMessageA(history, WM_LBUTTONUP, 0, MAKELPARAM(x2, y));
-    HWND back = FindControl(history, hid::cmdBack);
+    HWND back = FindControl(history, zv::win32::kBackButtonId);
     E2E_CHECK(WaitUntil([&] { return IsWindowEnabled(back) != FALSE; }, 5000));
     int zoomed = ProbesShown(history);
     Note("a day's drag: " + std::to_string(zoomed) + " probes of the week's " +
