@@ -154,7 +154,7 @@ void AddLoadColumns(CsvRow& row, const Probe& probe, const BloatFigures& bloat) 
 }  // namespace
 
 std::string HistoryCsv(const ProbeHistory& history, const ProbeHistory& extras,
-                       const std::string& separator) {
+                       const std::string& separator, int64_t from_ms, int64_t to_ms) {
     CsvRow header(separator);
     for (const char* name : {"Time",
                              "UTC offset",
@@ -192,6 +192,9 @@ std::string HistoryCsv(const ProbeHistory& history, const ProbeHistory& extras,
         ten_minutes.MoveTo(probe.tick_ms);
         hour.MoveTo(probe.tick_ms);
         bloat.MoveTo(probe);
+        if (probe.tick_ms < from_ms || probe.tick_ms > to_ms) {
+            continue;
+        }
         std::string time = IsoTime(probe.time);
         CsvRow row(separator);
         row << time.substr(0, 10) + " " + time.substr(11, 8) << time.substr(19) << probe.host;

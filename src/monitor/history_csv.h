@@ -1,7 +1,9 @@
-// The history window's export: the whole record as CSV, oldest probe first, built in one
-// pass over it.
+// The history window's export: the probes of a span as CSV, oldest probe first, built in one
+// pass over the record.
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
 
 #include "monitor/probe_history.h"
@@ -16,8 +18,11 @@ namespace zv::monitor {
 // spreadsheets read the time as one. The extra probes sent while the link was busy stand
 // among the regular ones in the order sent, marked in a column of their own; the columns of
 // the load and of the latency when busy follow the older ones, so that what reads those
-// still finds them where they were.
+// still finds them where they were. Rows are written for the probes sent in [from_ms, to_ms]
+// of the forward-only count; those before still count in the figures of the rows after.
 std::string HistoryCsv(const ProbeHistory& history, const ProbeHistory& extras,
-                       const std::string& separator);
+                       const std::string& separator,
+                       int64_t from_ms = std::numeric_limits<int64_t>::min(),
+                       int64_t to_ms = std::numeric_limits<int64_t>::max());
 
 }  // namespace zv::monitor

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 
 #include "common/flags.h"
-#include "monitor/history_csv.h"
+#include "monitor/clock_texts.h"
 
 namespace zv::monitor {
 namespace {
@@ -18,7 +19,9 @@ constexpr int kButtonHeight = 375;
 constexpr int kButtonWidth = 1260;
 constexpr int kSaveWidth = 2100;
 constexpr int kReportWidth = 1900;
-constexpr int kSpanWidth = 1800;
+// The span options' widths, in kSpanHours' order, then the Back button's.
+constexpr int kSpanWidths[] = {1250, 1500, 1600, 1450, 1550};
+constexpr int kBackWidth = 1000;
 constexpr int kTextHeight = 315;
 constexpr int kHostLabelWidth = 1200;
 constexpr int kSlowLabelWidth = 3300;
@@ -33,6 +36,8 @@ int BelowGraph() {
     return kGap + figure_lines * kLineHeight + kGap + 3 * kCheckHeight + kLineHeight + kGap +
            2 * (kTextHeight + kGap) + kButtonHeight;
 }
+
+static_assert(std::size(kSpanWidths) == std::size(kSpanHours));
 
 bool IsDigit(char key) {
     return key >= '0' && key <= '9';
@@ -72,9 +77,11 @@ HistoryView::~HistoryView() {
 }
 
 void HistoryView::ConnectHandlers() {
-    optSpan1.on_select = [this] { ChooseSpan(1); };
-    optSpan6.on_select = [this] { ChooseSpan(6); };
-    optSpan24.on_select = [this] { ChooseSpan(24); };
+    for (std::size_t i = 0; i < std::size(kSpanHours); ++i) {
+        int hours = kSpanHours[i];
+        SpanOptions()[i]->on_select = [this, hours] { ChooseSpan(hours); };
+    }
+    cmdBack.on_click = [this] { Back(); };
     chkLog.on_change = [this] {
         UpdateOption(ports_.monitor.Options().log, chkLog);
         Refresh();
@@ -102,10 +109,8 @@ void HistoryView::Load() {
     chkLog.SetValue(FlagToChecked(options.log));
     chkNotices.SetValue(FlagToChecked(options.notices));
     chkBloatNotice.SetValue(FlagToChecked(options.bloat_notice));
-    ui::Option& span = options.span_hours == 24  ? optSpan24
-                       : options.span_hours == 6 ? optSpan6
-                                                 : optSpan1;
-    span.Select();
+    const int* chosen = std::find(std::begin(kSpanHours), std::end(kSpanHours), SpanHours());
+    SpanOptions()[chosen == std::end(kSpanHours) ? 0 : chosen - std::begin(kSpanHours)]->Select();
     ShowProbeOptions();
     ports_.monitor.SetWatcher([this] { Refresh(); });
     Refresh();
@@ -142,25 +147,44 @@ void HistoryView::ApplyProbeOptions() {
     ShowProbeOptions();
 }
 
+// Choosing a span leaves any zoom.
 void HistoryView::ChooseSpan(int hours) {
     if (ports_.monitor.Options().span_hours != hours) {
         ports_.monitor.Options().span_hours = hours;
         ports_.monitor.SaveOptions();
     }
+    zoom_.Clear();
     Refresh();
 }
 
+void HistoryView::ZoomIn(int x1, int x2, int width) {
+    if (zoom_.ZoomIn(shown_, x1, x2, width)) {
+        Refresh();
+    }
+}
+
+void HistoryView::Back() {
+    if (zoom_.Back()) {
+        Refresh();
+    }
+}
+
+void HistoryView::ShowZoom() {
+    cmdBack.SetEnabled(zoom_.Zoomed());
+}
+
 void HistoryView::Refresh() {
-    shown_until_ms_ = ports_.monitor.Now().tick_ms;
+    refreshed_ = ports_.monitor.Now();
+    shown_ = zoom_.Shown(SpanHours(), refreshed_.tick_ms);
+    ShowZoom();
     const ProbeHistory& history = ports_.monitor.History();
-    const HistoryLineFacts facts{
-        history,
-        ports_.monitor.NowText(),
-        Summarize(history, shown_until_ms_ - SpanHours() * kHourMs, shown_until_ms_),
-        Recent(history, shown_until_ms_),
-        ports_.monitor.Bloat(shown_until_ms_),
-        ports_.monitor.LoadNow(),
-        ports_.monitor.TestLine()};
+    const HistoryLineFacts facts{history,
+                                 ports_.monitor.NowText(),
+                                 Summarize(ports_.monitor.Spans(), shown_.from_ms, shown_.to_ms),
+                                 Recent(history, refreshed_.tick_ms),
+                                 ports_.monitor.Bloat(refreshed_.tick_ms),
+                                 ports_.monitor.LoadNow(),
+                                 ports_.monitor.TestLine()};
     const std::vector<HistoryLine>& lines = HistoryLines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         figure_lines[i].SetCaption(lines[i].text(facts));
@@ -175,18 +199,45 @@ void HistoryView::Refresh() {
 }
 
 GraphScene HistoryView::Graph(int width, int height) {
-    return BuildGraph(ports_.monitor.History(), shown_until_ms_ - SpanHours() * kHourMs,
-                      shown_until_ms_, width, height);
+    return BuildGraph(ports_.monitor.Spans(), shown_.from_ms, shown_.to_ms, width, height);
+}
+
+// A zoom's ends are told as wall-clock times: the span it came from no longer says them.
+HistoryView::GraphEnds HistoryView::GraphEndTexts() const {
+    if (!zoom_.Zoomed()) {
+        return {SpanAgoText(SpanHours()), "drag across the graph to zoom in", "now"};
+    }
+    auto at = [this](int64_t tick_ms) {
+        WallTime wall{refreshed_.wall.utc_ms - (refreshed_.tick_ms - tick_ms),
+                      refreshed_.wall.offset_min};
+        std::string iso = IsoTime(wall);
+        return iso.substr(0, 10) + " " + iso.substr(11, 5);
+    };
+    return {at(shown_.from_ms), "Backspace: back", at(shown_.to_ms)};
 }
 
 void HistoryView::SaveHistory() {
-    std::string path = ports_.window.ChooseSaveFile("Vigilo history.csv");
-    if (path.empty()) {
+    HistoryWindowPort::ExportChoice choice = ports_.window.ChooseExportFile("Vigilo history.csv");
+    if (choice.path.empty()) {
         return;
     }
-    if (!ports_.files.WriteFileAtomic(path,
-                                      HistoryCsv(ports_.monitor.History(), ports_.monitor.Extras(),
-                                                 ports_.window.ListSeparator()))) {
+    HistoryExport job;
+    job.path = choice.path;
+    job.separator = ports_.window.ListSeparator();
+    job.from_ms = choice.whole_record ? kWholeRecord : shown_.from_ms;
+    job.to_ms = choice.whole_record ? refreshed_.tick_ms : shown_.to_ms;
+    job.regular = ports_.monitor.History();
+    job.extras = ports_.monitor.Extras();
+    saving_path_ = job.path;
+    cmdSave.SetEnabled(false);
+    ports_.window.Export(std::move(job));
+}
+
+void HistoryView::Exported(bool saved) {
+    cmdSave.SetEnabled(true);
+    std::string path = std::move(saving_path_);
+    saving_path_.clear();
+    if (!saved) {
         ports_.messages.Show({"The history could not be saved in " + path + ".", "Vigilo",
                               ui::MessageButtons::Ok, ui::MessageIcon::Exclamation});
     }
@@ -197,9 +248,13 @@ void HistoryView::Layout(int width, int height) {
     height = std::max(height, kHistoryMinHeight);
     int inner = width - 2 * kMargin;
     int left = kMargin;
-    optSpan1.SetBounds({left, kMargin, kSpanWidth, kLineHeight});
-    optSpan6.SetBounds({left + kSpanWidth, kMargin, kSpanWidth, kLineHeight});
-    optSpan24.SetBounds({left + 2 * kSpanWidth, kMargin, kSpanWidth, kLineHeight});
+    int x = left;
+    for (std::size_t i = 0; i < std::size(kSpanWidths); ++i) {
+        SpanOptions()[i]->SetBounds({x, kMargin, kSpanWidths[i], kLineHeight});
+        x += kSpanWidths[i];
+    }
+    int back_top = kMargin + (kLineHeight - kTextHeight) / 2;
+    cmdBack.SetBounds({width - kMargin - kBackWidth, back_top, kBackWidth, kTextHeight});
     int graph_top = kMargin + kLineHeight + kGap;
     int graph_bottom = height - kMargin - BelowGraph();
     graph_bounds_ = {left, graph_top, inner, graph_bottom - graph_top};

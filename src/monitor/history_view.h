@@ -1,15 +1,18 @@
-// The "Connection History" window as a controller: the span of the graph, the state now
-// and the figures below it, the log and notice options (the drops' and the bufferbloat's), the
+// The "Connection History" window as a controller: the span of the graph (an hour to 30
+// days, or a stretch dragged across it to zoom in, with Back), the state now and the figures
+// of the span below it, the log and notice options (the drops' and the bufferbloat's), the
 // probe host and the slow-notice limits (taken by Apply), "Save History As..." and Close. It exists
 // only while the window is open, and is told of each probe meanwhile.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
-#include "common/file_system.h"
+#include "monitor/history_export.h"
 #include "monitor/history_graph.h"
 #include "monitor/history_lines.h"
+#include "monitor/history_span.h"
 #include "monitor/link_monitor.h"
 #include "ui/captioned.h"
 #include "ui/check_box.h"
@@ -21,9 +24,19 @@
 namespace zv::monitor {
 
 // What only the real window can do for the controller.
-class HistoryWindowPort : public ui::SavingWindowPort {
+class HistoryWindowPort {
   public:
+    virtual ~HistoryWindowPort() = default;
+    struct ExportChoice {
+        std::string path;  // empty when the user cancelled
+        bool whole_record = false;
+    };
+    // The file to save the history in, and whether the whole record or the span shown.
+    virtual ExportChoice ChooseExportFile(const std::string& suggested_name) = 0;
+    // Writes the export away from the window's thread; the window calls Exported once done.
+    virtual void Export(HistoryExport job) = 0;
     virtual void RedrawGraph() = 0;
+    virtual void Close() = 0;
     // The list separator of the user's locale, which spreadsheets split a CSV line by.
     virtual std::string ListSeparator() = 0;
     // "Outage Report...": the companion's, as from its tray menu.
@@ -32,13 +45,12 @@ class HistoryWindowPort : public ui::SavingWindowPort {
 
 struct HistoryViewPorts {
     LinkMonitor& monitor;
-    FileSystem& files;
     ui::MessageBoxPort& messages;
     HistoryWindowPort& window;
 };
 
 // The window's least client size, in twips.
-inline constexpr int kHistoryMinWidth = 7800;
+inline constexpr int kHistoryMinWidth = 8600;
 inline constexpr int kHistoryMinHeight = 8500;
 inline constexpr int kHistoryWidth = 9600;
 inline constexpr int kHistoryHeight = 10000;
@@ -59,12 +71,29 @@ class HistoryView {
     GraphScene Graph(int width, int height);
     const ui::Bounds& GraphBounds() const { return graph_bounds_; }
     int SpanHours() const { return ports_.monitor.Options().span_hours; }
+    // The texts at the graph's bottom: its start, a hint, and its end.
+    struct GraphEnds {
+        std::string from;
+        std::string hint;
+        std::string to;
+    };
+    GraphEnds GraphEndTexts() const;
+    // Shows the part of the graph between two pixel columns of a plot `width` wide; a
+    // click (no drag) does nothing.
+    void ZoomIn(int x1, int x2, int width);
+    // Back to the view before the newest zoom (the Back button, and Backspace).
+    void Back();
+    // The export the window wrote off its thread has ended.
+    void Exported(bool saved);
 
     ui::Window frmHistory{"Connection History"};
     ui::OptionGroup span_group;
     ui::Option optSpan1{"Last &hour", span_group};
     ui::Option optSpan6{"Last &6 hours", span_group};
     ui::Option optSpan24{"Last &24 hours", span_group};
+    ui::Option optSpan168{"Last &7 days", span_group};
+    ui::Option optSpan720{"Last &30 days", span_group};
+    ui::Button cmdBack{"Bac&k"};
     // The figure lines under the graph, one for each row of HistoryLines(), in its order.
     std::vector<ui::Label> figure_lines;
     const ui::Label& FigureLine(int id) const;
@@ -87,6 +116,10 @@ class HistoryView {
     ui::Button cmdClose{"Close"};
 
   private:
+    // In kSpanHours' order.
+    std::array<ui::Option*, std::size(kSpanHours)> SpanOptions() {
+        return {&optSpan1, &optSpan6, &optSpan24, &optSpan168, &optSpan720};
+    }
     void ConnectHandlers();
     void UpdateOption(bool& option, const ui::CheckBox& box);
     void ChooseSpan(int hours);
@@ -94,12 +127,18 @@ class HistoryView {
     // Takes the probe host and the slow limits, or says what is wrong and keeps them.
     void ApplyProbeOptions();
     void Refresh();
+    void ShowZoom();
     void SaveHistory();
     void LayoutProbeOptions(int top, int inner);
 
     HistoryViewPorts ports_;
     ui::Bounds graph_bounds_;
-    int64_t shown_until_ms_ = 0;  // the end of the span shown, on the forward-only count
+    // The span shown, as it stood at the last refresh (so that a partial repaint draws the
+    // same picture), and the wall clock then.
+    ShownSpan shown_;
+    Moment refreshed_;
+    ZoomStack zoom_;
+    std::string saving_path_;  // of the export under way; empty when none is
 };
 
 }  // namespace zv::monitor

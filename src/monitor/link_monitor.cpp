@@ -70,6 +70,7 @@ void LinkMonitor::Record(const Moment& sent, const ProbeOutcome& outcome) {
     Probe probe = ProbeOf(sent, outcome, Host());
     probe.load = load_now_ = load_meter_.Take(outcome.load, options_.busy_kbps);
     history_.Add(probe);
+    spans_.Add(SpanSample::Of(probe));
     if (record_ != nullptr) {
         record_->Keep(probe);
     }
@@ -131,27 +132,8 @@ LinkNotice LinkMonitor::BloatNotice(int64_t at_ms) {
     return {BloatLine(figures) + was, true};
 }
 
-namespace {
-
-// The probes of `before` of the kind of the ring's (extra or regular) older than its first,
-// then its own.
-ProbeHistory Before(const std::vector<Probe>& before, bool extra, const ProbeHistory& ring) {
-    int64_t first = ring.size() > 0 ? ring.at(0).tick_ms : std::numeric_limits<int64_t>::max();
-    ProbeHistory merged(ring.capacity());
-    for (const Probe& probe : before) {
-        if (probe.extra == extra && probe.tick_ms < first) {
-            merged.Add(probe);
-        }
-    }
-    for (std::size_t i = 0; i < ring.size(); ++i) {
-        merged.Add(ring.at(i));
-    }
-    return merged;
-}
-
-}  // namespace
-
-void LinkMonitor::Restore(const std::vector<Probe>& probes) {
+void LinkMonitor::Restore(const std::vector<Probe>& probes,
+                          const std::vector<SpanSample>& earlier) {
     if (history_.size() == 0) {
         for (const Probe& probe : probes) {
             if (!probe.extra) {
@@ -159,8 +141,16 @@ void LinkMonitor::Restore(const std::vector<Probe>& probes) {
             }
         }
     }
-    history_ = Before(probes, false, history_);
-    extras_ = Before(probes, true, extras_);
+    history_ = JoinedBefore(probes, false, history_, history_.capacity());
+    extras_ = JoinedBefore(probes, true, extras_, extras_.capacity());
+    std::vector<SpanSample> samples = earlier;
+    int64_t after = samples.empty() ? std::numeric_limits<int64_t>::min() : samples.back().tick_ms;
+    for (const Probe& probe : probes) {
+        if (!probe.extra && probe.tick_ms > after) {
+            samples.push_back(SpanSample::Of(probe));
+        }
+    }
+    spans_ = JoinedBefore(samples, spans_);
     Tell();
 }
 

@@ -15,6 +15,7 @@
 #include "monitor/probe_history.h"
 #include "monitor/probe_log.h"
 #include "monitor/reachability_probe.h"
+#include "monitor/span_record.h"
 #include "monitor/tip_texts.h"
 
 namespace zv::monitor {
@@ -63,6 +64,8 @@ class LinkMonitor {
     bool Busy() const { return load_meter_.Busy(); }
 
     const ProbeHistory& History() const { return history_; }
+    // The regular probes of the longest span the history window shows, in brief.
+    const SpanRecord& Spans() const { return spans_; }
     // The newest responsiveness test's line for the history window; empty before one.
     void SetTestLine(std::string line) { test_line_ = std::move(line); }
     const std::string& TestLine() const { return test_line_; }
@@ -99,8 +102,9 @@ class LinkMonitor {
     void KeepIn(ProbeRecordPort* record) { record_ = record; }
     // The probes of the runs before, oldest first, on this run's count: they go before the
     // probes of this run, and, when there are none yet, through the notices quietly, so that
-    // those go on where they stood.
-    void Restore(const std::vector<Probe>& probes);
+    // those go on where they stood. `earlier`: the regular probes of the longest span in
+    // brief, which go before this run's in Spans().
+    void Restore(const std::vector<Probe>& probes, const std::vector<SpanSample>& earlier = {});
 
     // The one watcher (the open history window), or an empty function when it closed.
     void SetWatcher(std::function<void()> watcher) { watcher_ = std::move(watcher); }
@@ -118,6 +122,7 @@ class LinkMonitor {
 
     LinkMonitorPorts ports_;
     ProbeHistory history_;
+    SpanRecord spans_;
     ProbeHistory extras_{kExtraCapacity};
     LoadMeter load_meter_;
     ProbeLoad load_now_;

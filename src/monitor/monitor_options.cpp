@@ -1,8 +1,10 @@
 #include "monitor/monitor_options.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "common/named_member.h"
+#include "monitor/history_span.h"
 #include "ping/host_check.h"
 
 namespace zv::monitor {
@@ -78,7 +80,8 @@ LoadedOptions LoadMonitorOptions(OptionsPort& port) {
     MonitorOptions& options = loaded.options;
     ReadFlagsAndNumbers(port, options);
     std::optional<uint32_t> span = port.Read(kSpanValue);
-    if (span && (*span == 1 || *span == 6 || *span == 24)) {
+    if (span && std::count(std::begin(kSpanHours), std::end(kSpanHours),
+                           static_cast<int>(std::min<uint32_t>(*span, 1u << 20))) > 0) {
         options.span_hours = static_cast<int>(*span);
     }
     if (std::optional<std::string> host = port.ReadText(kHostValue)) {

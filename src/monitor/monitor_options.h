@@ -22,7 +22,7 @@ inline constexpr int kMaxKeepDays = 365;
 struct MonitorOptions {
     bool log = false;
     bool notices = true;
-    int span_hours = 1;  // 1, 6 or 24
+    int span_hours = 1;  // one of kSpanHours
     std::string host = kProbeHost;
     // A slow notice when the last 10 minutes' median round trip or loss passes these; 0: off.
     uint32_t slow_round_trip_ms = 0;

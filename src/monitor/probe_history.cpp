@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
+
+#include "monitor/span_record.h"
 
 namespace zv::monitor {
 
@@ -45,6 +48,21 @@ std::optional<ProbeHistory::Outage> ProbeHistory::DownSince() const {
     return Outage{at(first), first == 0 && size_ == capacity_};
 }
 
+ProbeHistory JoinedBefore(const std::vector<Probe>& before, bool extra, const ProbeHistory& ring,
+                          std::size_t capacity) {
+    int64_t first = ring.size() > 0 ? ring.at(0).tick_ms : std::numeric_limits<int64_t>::max();
+    ProbeHistory merged(capacity);
+    for (const Probe& probe : before) {
+        if (probe.extra == extra && probe.tick_ms < first) {
+            merged.Add(probe);
+        }
+    }
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        merged.Add(ring.at(i));
+    }
+    return merged;
+}
+
 namespace {
 
 // Adds the period, clipped to the span, when any of it lies inside.
@@ -58,7 +76,8 @@ void Keep(LinkPeriod period, int64_t from_ms, int64_t to_ms, std::vector<LinkPer
     periods.push_back(period);
 }
 
-void Classify(LinkPeriod& period, const Probe& probe) {
+template <typename Sample>
+void Classify(LinkPeriod& period, const Sample& probe) {
     if (!period.up && probe.where != Where::Unknown) {
         period.where = probe.where;
     }
@@ -103,28 +122,30 @@ std::optional<int32_t> Percentile95(const std::vector<int32_t>& sorted) {
     return n > 0 ? std::optional(sorted[(n * 95 + 99) / 100 - 1]) : std::nullopt;
 }
 
-bool IsLoneLoss(const ProbeHistory& history, std::size_t index) {
-    const Probe& probe = history.at(index);
+template <typename Record>
+bool IsLoneLoss(const Record& history, std::size_t index) {
+    const auto& probe = history.at(index);
     if (!probe.lost() || index == 0) {
         return false;
     }
-    const Probe& before = history.at(index - 1);
+    const auto& before = history.at(index - 1);
     if (before.lost() || probe.tick_ms - before.tick_ms > kStateHoldMs) {
         return false;
     }
     if (index + 1 == history.size()) {
         return true;
     }
-    const Probe& after = history.at(index + 1);
+    const auto& after = history.at(index + 1);
     return !after.lost() || after.tick_ms - probe.tick_ms > kStateHoldMs;
 }
 
-std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms, int64_t to_ms) {
+template <typename Record>
+std::vector<LinkPeriod> LinkPeriods(const Record& history, int64_t from_ms, int64_t to_ms) {
     std::vector<LinkPeriod> periods;
     std::optional<LinkPeriod> current;
     int64_t last_ms = 0;
     for (std::size_t i = 0; i < history.size(); ++i) {
-        const Probe& probe = history.at(i);
+        const auto& probe = history.at(i);
         int64_t t = probe.tick_ms;
         bool up = !probe.lost() || IsLoneLoss(history, i);
         bool gap = current && t - last_ms > kStateHoldMs;
@@ -150,13 +171,14 @@ std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms
     return periods;
 }
 
-HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t to_ms) {
+template <typename Record>
+HistoryFigures Summarize(const Record& history, int64_t from_ms, int64_t to_ms) {
     HistoryFigures figures;
     int64_t total_ms = 0;
     std::vector<int32_t> round_trips;
     std::vector<int32_t> connects;
     for (std::size_t i = 0; i < history.size(); ++i) {
-        const Probe& probe = history.at(i);
+        const auto& probe = history.at(i);
         if (probe.tick_ms < from_ms || probe.tick_ms > to_ms) {
             continue;
         }
@@ -193,5 +215,13 @@ HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t t
     }
     return figures;
 }
+
+// The two records the companion keeps.
+template bool IsLoneLoss(const ProbeHistory&, std::size_t);
+template bool IsLoneLoss(const SpanRecord&, std::size_t);
+template std::vector<LinkPeriod> LinkPeriods(const ProbeHistory&, int64_t, int64_t);
+template std::vector<LinkPeriod> LinkPeriods(const SpanRecord&, int64_t, int64_t);
+template HistoryFigures Summarize(const ProbeHistory&, int64_t, int64_t);
+template HistoryFigures Summarize(const SpanRecord&, int64_t, int64_t);
 
 }  // namespace zv::monitor

@@ -106,10 +106,17 @@ class ProbeHistory {
     std::size_t size_ = 0;
 };
 
+// The probes of `before` of the kind of the ring's (extra or regular) older than its first,
+// then its own, in a ring of `capacity` (which keeps the newest of them).
+ProbeHistory JoinedBefore(const std::vector<Probe>& before, bool extra, const ProbeHistory& ring,
+                          std::size_t capacity);
+
 // An outage is a run of lost probes, save one lost probe straight after an answer that the
 // next probe did not confirm (or none has yet): that is a lost probe on a link that stayed
-// up, as the notices count it too.
-bool IsLoneLoss(const ProbeHistory& history, std::size_t index);
+// up, as the notices count it too. These functions read a record of either kind: the day's
+// ProbeHistory or the month's SpanRecord (span_record.h).
+template <typename Record>
+bool IsLoneLoss(const Record& history, std::size_t index);
 
 // A stretch of time with one state of the link, clipped to the span asked for.
 struct LinkPeriod {
@@ -124,7 +131,8 @@ struct LinkPeriod {
 
 // The periods over [from_ms, to_ms] of the forward-only count, in time order. A period lasts from
 // its first probe to the next probe of the other state, or kStateHoldMs past its last probe.
-std::vector<LinkPeriod> LinkPeriods(const ProbeHistory& history, int64_t from_ms, int64_t to_ms);
+template <typename Record>
+std::vector<LinkPeriod> LinkPeriods(const Record& history, int64_t from_ms, int64_t to_ms);
 
 // Loss is of echoes; the round trips are the echoes' alone. TCP connects, which a proxy
 // may answer and which Windows times coarsely, are counted apart.
@@ -154,6 +162,7 @@ std::optional<int32_t> Percentile95(const std::vector<int32_t>& sorted);
 
 // The figures of the probes sent in [from_ms, to_ms] of the forward-only count; an outage that
 // began before the span counts only its part inside it.
-HistoryFigures Summarize(const ProbeHistory& history, int64_t from_ms, int64_t to_ms);
+template <typename Record>
+HistoryFigures Summarize(const Record& history, int64_t from_ms, int64_t to_ms);
 
 }  // namespace zv::monitor

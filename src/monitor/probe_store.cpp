@@ -180,7 +180,7 @@ std::string ProbeStore::SetAside(bool newer) {
     return problem;
 }
 
-StoreOpening ProbeStore::Open(const Moment& start, int64_t restore_ms) {
+StoreOpening ProbeStore::Open(const Moment& start, int64_t restore_ms, int64_t span_ms) {
     StoreOpening opening;
     std::string root = files_.LocalAppDataFolder();
     if (root.empty()) {
@@ -197,8 +197,16 @@ StoreOpening ProbeStore::Open(const Moment& start, int64_t restore_ms) {
     writing_ = files_.Lock(lock_path_);
     Scan();
     ResumeAt(start);
-    ForEach(start.tick_ms - restore_ms, start.tick_ms,
-            [&](const Probe& probe) { opening.restored.push_back(probe); });
+    int64_t whole_from = start.tick_ms - restore_ms;
+    int64_t span_from = start.tick_ms - span_ms;
+    ForEach(std::min(whole_from, span_from), start.tick_ms, [&](const Probe& probe) {
+        if (probe.tick_ms >= whole_from) {
+            opening.restored.push_back(probe);
+        }
+        if (probe.tick_ms >= span_from && !probe.extra) {
+            opening.span.push_back(SpanSample::Of(probe));
+        }
+    });
     bool newer = std::any_of(files_list_.begin(), files_list_.end(),
                              [](const File& file) { return file.newer; });
     bool damaged = std::any_of(files_list_.begin(), files_list_.end(),

@@ -29,6 +29,7 @@
 
 #include "monitor/probe_history.h"
 #include "monitor/probe_record.h"
+#include "monitor/span_record.h"
 
 namespace zv::monitor {
 
@@ -60,8 +61,9 @@ class StoreFilesPort {
 };
 
 struct StoreOpening {
-    std::vector<Probe> restored;  // oldest first, on the run's forward-only count
-    std::string problem;          // the one message of a store kept aside; empty otherwise
+    std::vector<Probe> restored;   // oldest first, on the run's forward-only count
+    std::vector<SpanSample> span;  // the regular probes of the longer span read back, in brief
+    std::string problem;           // the one message of a store kept aside; empty otherwise
 };
 
 class ProbeStore {
@@ -69,8 +71,9 @@ class ProbeStore {
     ProbeStore(StoreFilesPort& files, int keep_days);
 
     // Opens the record for the run that began at `start` (no probe of the run before it)
-    // and reads back the probes of the `restore_ms` before then.
-    StoreOpening Open(const Moment& start, int64_t restore_ms);
+    // and reads back the probes of the `restore_ms` before then whole, and the regular ones
+    // of the `span_ms` before then in brief.
+    StoreOpening Open(const Moment& start, int64_t restore_ms, int64_t span_ms = 0);
     // Appends a probe of this run; nothing while another companion writes.
     void Append(const Probe& probe);
     // Removes the oldest file once all of it is older than the days kept; true when one went.

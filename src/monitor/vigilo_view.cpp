@@ -175,8 +175,9 @@ void VigiloView::ExtraProbeFinished(const Moment& sent, const ProbeOutcome& outc
     }
 }
 
-void VigiloView::Restored(const std::vector<Probe>& probes, const std::string& problem) {
-    monitor_.Restore(probes);
+void VigiloView::Restored(const std::vector<Probe>& probes, const std::string& problem,
+                          const std::vector<SpanSample>& span) {
+    monitor_.Restore(probes, span);
     if (!problem.empty()) {
         tray_icon_.ShowBalloon("Vigilo", problem, monitor::BalloonIcon::Warning);
     }

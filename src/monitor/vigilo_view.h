@@ -89,7 +89,8 @@ class VigiloView {
     void Resumed();
     // The lasting record read back at start: its probes go before this run's in the history,
     // the tip and the notices, and a record kept aside is told once.
-    void Restored(const std::vector<Probe>& probes, const std::string& problem);
+    void Restored(const std::vector<Probe>& probes, const std::string& problem,
+                  const std::vector<SpanSample>& span = {});
     // The outage report's outcome: a notice when it was done, a message otherwise.
     void ReportWritten(const ReportOutcome& outcome);
     // The outcome of a keep-alive ping: its sound, and a Windows Sockets failure told once.

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/memory_file_system.h"
 #include "fakes/monitor_fakes.h"
 #include "fakes/recording_ui.h"
 #include "monitor/history_csv.h"
@@ -14,10 +13,12 @@ namespace zv::monitor {
 namespace {
 
 struct FakeHistoryWindow : HistoryWindowPort {
-    std::string chosen;
+    ExportChoice chosen;
+    std::vector<HistoryExport> exports;
     int redraws = 0;
     int closes = 0;
-    std::string ChooseSaveFile(const std::string&) override { return chosen; }
+    ExportChoice ChooseExportFile(const std::string&) override { return chosen; }
+    void Export(HistoryExport job) override { exports.push_back(std::move(job)); }
     void RedrawGraph() override { ++redraws; }
     void Close() override { ++closes; }
     std::string ListSeparator() override { return ";"; }
@@ -42,7 +43,6 @@ class HistoryViewTest : public ::testing::Test {
     monitor::ProbeLog log{log_files};
     testing::MemoryOptions options{"probe.example"};
     LinkMonitor monitor{{wall_clock, log, options}};
-    testing::MemoryFileSystem files;
     testing::RecordingMessageBox messages;
     FakeHistoryWindow window;
 };
@@ -50,7 +50,7 @@ class HistoryViewTest : public ::testing::Test {
 TEST_F(HistoryViewTest, ShowsTheStoredOptionsWithoutWritingThemAndFiguresOfTheSpan) {
     options.values = {{"LogFile", 1}, {"Notices", 0}, {"GraphSpanHours", 6}};
     LinkMonitor stored{{wall_clock, log, options}};
-    HistoryView view({stored, files, messages, window});
+    HistoryView view({stored, messages, window});
     view.Load();
     EXPECT_EQ(view.chkLog.value(), 1);
     EXPECT_EQ(view.chkNotices.value(), 0);
@@ -58,7 +58,7 @@ TEST_F(HistoryViewTest, ShowsTheStoredOptionsWithoutWritingThemAndFiguresOfTheSp
     EXPECT_EQ(options.writes, 0);
     EXPECT_EQ(view.lblLog.caption(), "Log file: C:\\Users\\u\\AppData\\Zorvane\\Vigilo.log");
 
-    HistoryView one_hour({monitor, files, messages, window});
+    HistoryView one_hour({monitor, messages, window});
     one_hour.Load();
     EXPECT_TRUE(one_hour.optSpan1.selected());
     EXPECT_EQ(
@@ -75,7 +75,7 @@ TEST_F(HistoryViewTest, ShowsTheStoredOptionsWithoutWritingThemAndFiguresOfTheSp
 }
 
 TEST_F(HistoryViewTest, ChoicesAreStoredAndChangeWhatIsShown) {
-    HistoryView view({monitor, files, messages, window});
+    HistoryView view({monitor, messages, window});
     view.Load();
     view.optSpan24.Select();
     EXPECT_EQ(options.values["GraphSpanHours"], 24u);
@@ -100,7 +100,7 @@ TEST_F(HistoryViewTest, ChoicesAreStoredAndChangeWhatIsShown) {
 }
 
 TEST_F(HistoryViewTest, ApplyTakesAProbeHostThePingDialogWouldAndTheSlowLimits) {
-    HistoryView view({monitor, files, messages, window});
+    HistoryView view({monitor, messages, window});
     view.Load();
     EXPECT_EQ(view.fldHost.box.text(), "probe.example");
     EXPECT_EQ(view.fldSlowMs.box.text(), "");
@@ -143,7 +143,7 @@ TEST_F(HistoryViewTest, ApplyTakesAProbeHostThePingDialogWouldAndTheSlowLimits) 
 
 TEST_F(HistoryViewTest, OnlyAnOpenWindowIsToldOfProbes) {
     {
-        HistoryView view({monitor, files, messages, window});
+        HistoryView view({monitor, messages, window});
         view.Load();
         int redraws = window.redraws;
         monitor.Record(monitor.Now(), 30u);
@@ -158,7 +158,7 @@ TEST_F(HistoryViewTest, OnlyAnOpenWindowIsToldOfProbes) {
 
 // A repaint between probes draws the span the figures speak of, not a later one.
 TEST_F(HistoryViewTest, TheGraphIsDrawnForTheTimeOfTheLastRefresh) {
-    HistoryView view({monitor, files, messages, window});
+    HistoryView view({monitor, messages, window});
     view.Load();
     int64_t refreshed = monitor.Now().tick_ms;
     clock.Advance(20 * kMinuteMs);
@@ -173,7 +173,7 @@ TEST_F(HistoryViewTest, TheGraphIsDrawnForTheTimeOfTheLastRefresh) {
 // the lines stand one under another below it in the table's order, and the options under
 // them end above the buttons.
 TEST_F(HistoryViewTest, TheFigureLinesStandInTheTablesOrderBelowTheGraph) {
-    HistoryView view({monitor, files, messages, window});
+    HistoryView view({monitor, messages, window});
     view.Layout(kHistoryMinWidth, kHistoryMinHeight);
     const ui::Bounds& graph = view.GraphBounds();
     EXPECT_GT(graph.height, 0);
@@ -189,19 +189,77 @@ TEST_F(HistoryViewTest, TheFigureLinesStandInTheTablesOrderBelowTheGraph) {
         << view.cmdSave.bounds().top;
 }
 
-TEST_F(HistoryViewTest, SaveHistoryAsWritesTheCsvOrSaysWhyNot) {
-    HistoryView view({monitor, files, messages, window});
+// Three days ago, before the day held whole, two hours of losses; then the week shows them,
+// a drag zooms to the last hour, Back returns to the week, and a span chosen leaves any zoom.
+TEST_F(HistoryViewTest, LongerSpansAndZoomShowTheFiguresOfTheSpanShown) {
+    int64_t now = monitor.Now().tick_ms;
+    std::vector<SpanSample> earlier;
+    for (int64_t t = now - 72 * kHourMs; t < now - 70 * kHourMs; t += 30000) {
+        earlier.push_back({t, kLost, false, Where::YourProvider});
+    }
+    monitor.Restore({}, earlier);
+    HistoryView view({monitor, messages, window});
+    view.Load();
+    EXPECT_FALSE(view.cmdBack.enabled());
+    view.optSpan168.Select();
+    EXPECT_EQ(options.values["GraphSpanHours"], 168u);
+    EXPECT_EQ(view.lblLoss.caption(),
+              "Loss: 99% (241 lost probes of 243), drops: 0, longest outage: 2 h 1 min");
+    EXPECT_EQ(view.GraphEndTexts().from, "7 days ago");
+
+    view.ZoomIn(97, 100, 101);  // the week's last 5 hours
+    EXPECT_EQ(view.lblLoss.caption(),
+              "Loss: 33% (1 lost probe of 3), drops: 0, longest outage: 1 min");
+    EXPECT_TRUE(view.cmdBack.enabled());
+    EXPECT_EQ(view.GraphEndTexts().hint, "Backspace: back");
+    view.cmdBack.Click();
+    EXPECT_FALSE(view.cmdBack.enabled());
+    EXPECT_EQ(view.lblLoss.caption(),
+              "Loss: 99% (241 lost probes of 243), drops: 0, longest outage: 2 h 1 min");
+    view.ZoomIn(0, 50, 101);
+    view.optSpan720.Select();
+    EXPECT_FALSE(view.cmdBack.enabled());
+    EXPECT_EQ(options.values["GraphSpanHours"], 720u);
+
+    for (auto [stored, hours] : {std::pair{720u, 720}, {48u, 1}}) {  // 48: no span offered
+        options.values["GraphSpanHours"] = stored;
+        LinkMonitor reopened{{wall_clock, log, options}};
+        EXPECT_EQ(reopened.Options().span_hours, hours) << stored;
+    }
+}
+
+// The span shown goes out, or the whole record; the file is written off the window's thread,
+// and Save waits for it.
+TEST_F(HistoryViewTest, SaveHistoryAsExportsTheSpanShownOrTheWholeRecord) {
+    HistoryView view({monitor, messages, window});
     view.Load();
     view.cmdSave.Click();  // cancelled
-    EXPECT_TRUE(files.files.empty());
+    EXPECT_TRUE(window.exports.empty());
 
-    window.chosen = "C:\\h.csv";
+    int64_t now = monitor.Now().tick_ms;
+    window.chosen = {"C:\\h.csv", false};
     view.cmdSave.Click();
-    EXPECT_EQ(files.files["C:\\h.csv"], HistoryCsv(monitor.History(), monitor.Extras(), ";"));
+    ASSERT_EQ(window.exports.size(), 1u);
+    const HistoryExport& span = window.exports[0];
+    EXPECT_EQ(span.path, "C:\\h.csv");
+    EXPECT_EQ(span.separator, ";");
+    EXPECT_EQ(span.to_ms - span.from_ms, kHourMs);
+    EXPECT_EQ(span.to_ms, now);
+    EXPECT_EQ(span.regular.size(), monitor.History().size());
+    EXPECT_FALSE(view.cmdSave.enabled());
+    EXPECT_EQ(ExportCsv(span, {}),
+              HistoryCsv(monitor.History(), monitor.Extras(), ";", now - kHourMs, now));
+    view.Exported(true);
+    EXPECT_TRUE(view.cmdSave.enabled());
     EXPECT_TRUE(messages.shown.empty());
 
-    files.writes_fail = true;
+    window.chosen.whole_record = true;
     view.cmdSave.Click();
+    ASSERT_EQ(window.exports.size(), 2u);
+    EXPECT_EQ(window.exports[1].from_ms, kWholeRecord);
+    EXPECT_EQ(ExportCsv(window.exports[1], {}),
+              HistoryCsv(monitor.History(), monitor.Extras(), ";"));
+    view.Exported(false);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "The history could not be saved in C:\\h.csv.");
     EXPECT_EQ(messages.shown[0].caption, "Vigilo");

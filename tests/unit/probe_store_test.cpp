@@ -60,7 +60,7 @@ struct CompanionRun {
     CompanionRun(MemoryStoreFiles& files, int64_t wall, int64_t tick = 5000,
                  int keep_days = kKeepDays)
         : store(files, keep_days), next{{wall, 60}, tick} {
-        opening = store.Open(next, kRestoreMs);
+        opening = store.Open(next, kRestoreMs, kRestoreMs);
     }
     // Appends the next probe and returns it; the wall clock moves `wall_step` with it.
     Probe Append(int n, int64_t wall_step = kPeriod) {
@@ -102,6 +102,18 @@ TEST(ProbeStore, EveryProbeComesBackAfterARestartAndTheDowntimeStaysAGap) {
         EXPECT_EQ(back[i].tick_ms - back[i - 1].tick_ms, kPeriod) << i;
     }
     EXPECT_TRUE(second.opening.problem.empty());
+    // The regular ones also in brief, for the history's longer spans.
+    std::vector<int64_t> regular;
+    std::vector<int64_t> brief;
+    for (const Probe& p : back) {
+        if (!p.extra) {
+            regular.push_back(p.tick_ms);
+        }
+    }
+    for (const SpanSample& sample : second.opening.span) {
+        brief.push_back(sample.tick_ms);
+    }
+    EXPECT_EQ(brief, regular);
     EXPECT_EQ(files.List(files.History()), std::vector<std::string>{"00000001.probes"});
     // Under 23 bytes a probe with its load: 30 days at one probe per 30 s stay under 2 MB.
     EXPECT_LT(files.files.begin()->second.size(), 8 + 12 * 23u);

@@ -39,6 +39,10 @@ class Binding : public ui::ControlView {
     void OnChange(ui::Change what) override {
         switch (what) {
             case ui::Change::Enabled:
+                // A control disabled under the focus would leave the keyboard nowhere.
+                if (!model_.enabled() && GetFocus() == hwnd_) {
+                    SetFocus(GetNextDlgTabItem(GetParent(hwnd_), hwnd_, FALSE));
+                }
                 EnableWindow(hwnd_, model_.enabled());
                 break;
             case ui::Change::Visible:

@@ -66,7 +66,7 @@ std::wstring WideOrEmpty(const char* text) {
 
 }  // namespace
 
-std::string ChooseSaveFileUtf8(const SaveFileRequest& request) {
+std::string ChooseSaveFileUtf8(const SaveFileRequest& request, int* filter_chosen) {
     std::wstring name = WideFromAnsi(request.suggested_name);
     std::vector<wchar_t> file(MAX_PATH, L'\0');
     name.copy(file.data(), file.size() - 1);
@@ -81,6 +81,9 @@ std::string ChooseSaveFileUtf8(const SaveFileRequest& request) {
     dialog.lpstrDefExt = request.default_extension == nullptr ? nullptr : extension.c_str();
     if (!ShowSaveDialog(dialog, request, file, "GetSaveFileNameW")) {
         return std::string();
+    }
+    if (filter_chosen != nullptr) {
+        *filter_chosen = static_cast<int>(dialog.nFilterIndex);
     }
     return Utf8FromWide(file.data());
 }

@@ -24,7 +24,7 @@ struct SaveFileRequest {
 std::string ChooseSaveFile(const SaveFileRequest& request);
 // The same through the wide dialog, the path as UTF-8 (the request's texts are ANSI): a
 // folder or name outside the ANSI code page comes back whole, for a Win32FileSystem of
-// UTF-8 paths to write.
-std::string ChooseSaveFileUtf8(const SaveFileRequest& request);
+// UTF-8 paths to write. `filter_chosen`, when given, gets the pair the user left chosen.
+std::string ChooseSaveFileUtf8(const SaveFileRequest& request, int* filter_chosen = nullptr);
 
 }  // namespace zv::win32

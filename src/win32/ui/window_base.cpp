@@ -140,12 +140,39 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wparam, L
     return result;
 }
 
+namespace {
+
+// Backspace in a window with an enabled Back button, the focus on no text box, presses it.
+bool PressedBack(HWND active, const MSG& message) {
+    if (active == nullptr || message.message != WM_KEYDOWN || message.wParam != VK_BACK) {
+        return false;
+    }
+    HWND back = GetDlgItem(active, kBackButtonId);
+    if (back == nullptr || !IsWindowEnabled(back)) {
+        return false;
+    }
+    char focus_class[16] = "";
+    GetClassNameA(GetFocus(), focus_class, sizeof focus_class);
+    if (lstrcmpiA(focus_class, "Edit") == 0) {
+        return false;
+    }
+    // As a click would, but leaving the focus where it is.
+    SendMessageA(active, WM_COMMAND, MAKEWPARAM(kBackButtonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(back));
+    return true;
+}
+
+}  // namespace
+
 bool DispatchOneMessage(const MSG& message) {
     if (message.message == WM_QUIT) {
         PostQuitMessage(static_cast<int>(message.wParam));
         return false;
     }
     HWND active = GetActiveWindow();
+    if (PressedBack(active, message)) {
+        return true;
+    }
     if (active != nullptr && IsDialogMessageA(active, const_cast<MSG*>(&message))) {
         return true;
     }

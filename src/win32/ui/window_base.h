@@ -63,8 +63,12 @@ class WindowBase {
     bool closes_on_escape_ = false;
 };
 
+// The control ID of a window's Back button, which Backspace presses outside a text box.
+inline constexpr int kBackButtonId = 0x7F00;
+
 // The message loop of a program: dispatches until WM_QUIT, giving the active window's
-// controls the keyboard interface of a dialog (Tab, arrows, access keys).
+// controls the keyboard interface of a dialog (Tab, arrows, access keys) and Backspace
+// outside a text box its Back button.
 int RunMessageLoop();
 
 // Dispatches one message the same way; false when it was WM_QUIT (which it posts again).

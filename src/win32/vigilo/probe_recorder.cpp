@@ -1,5 +1,7 @@
 #include "win32/vigilo/probe_recorder.h"
 
+#include <vector>
+
 #include "win32/platform/critical_section.h"
 #include "win32/platform/win32_file_system.h"
 #include "win32/vigilo/connection_facts.h"
@@ -8,8 +10,10 @@
 namespace zv::win32 {
 namespace {
 
-// Enough for a day before the start: the history ring holds no more.
+// Enough for a day before the start: the history ring holds no more. The month the
+// history window shows is read back in brief.
 constexpr int64_t kRestoreMs = monitor::kDayMs + monitor::kStateHoldMs;
+constexpr int64_t kSpanMs = monitor::kLongestSpanMs + monitor::kStateHoldMs;
 
 }  // namespace
 
@@ -71,8 +75,8 @@ void ProbeRecorder::WaitForQueued() {
 void ProbeRecorder::Open(HWND window, const monitor::Moment& start, int keep_days) {
     worker_.Push([record = record_, window, start, keep_days] {
         record->store.emplace(record->files, keep_days);
-        Hand(record->guard, record->opening, record->store->Open(start, kRestoreMs), window,
-             kRecordOpenedMessage);
+        Hand(record->guard, record->opening, record->store->Open(start, kRestoreMs, kSpanMs),
+             window, kRecordOpenedMessage);
     });
 }
 
@@ -98,6 +102,21 @@ void ProbeRecorder::WriteReport(HWND window, const monitor::ReportRequest& reque
 
 std::optional<monitor::ReportOutcome> ProbeRecorder::TakeReport() {
     return Take(record_->guard, record_->report);
+}
+
+void ProbeRecorder::Export(HWND window, UINT done_message, monitor::HistoryExport job) {
+    worker_.Push([record = record_, window, done_message, job = std::move(job)] {
+        std::vector<monitor::Probe> stored;
+        if (record->store && job.ReadFrom() <= job.ReadTo()) {
+            record->store->ForEach(job.ReadFrom(), job.ReadTo(),
+                                   [&](const monitor::Probe& probe) { stored.push_back(probe); });
+        }
+        // Written as the window's own Save As would, to a path that may lie outside the ANSI
+        // code page.
+        Win32FileSystem files(PathText::Utf8);
+        bool saved = files.WriteFileAtomic(job.path, monitor::ExportCsv(job, stored));
+        PostMessageA(window, done_message, saved ? 1 : 0, 0);
+    });
 }
 
 void ProbeRecorder::Keep(const monitor::Probe& probe) {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "monitor/history_export.h"
 #include "monitor/link_monitor.h"
 #include "monitor/outage_report_writer.h"
 #include "monitor/probe_store.h"
@@ -43,6 +44,9 @@ class ProbeRecorder : public monitor::ProbeRecordPort {
                      const std::string& page_path, const std::string& separator);
     // On kReportWrittenMessage: the report's outcome, once.
     std::optional<monitor::ReportOutcome> TakeReport();
+    // Writes the export in its turn, with what it needs of the record read there, and posts
+    // `done_message` to the window with wparam 1 when the file was written, else 0.
+    void Export(HWND window, UINT done_message, monitor::HistoryExport job);
     // The end's wait for the probes still queued (see worker_), for WM_ENDSESSION, after
     // which no destructor runs.
     void WaitForQueued();

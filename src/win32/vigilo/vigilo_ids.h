@@ -51,6 +51,8 @@ constexpr int lblSlowLoss = 218;
 constexpr int txtSlowLoss = 219;
 constexpr int cmdApply = 220;
 constexpr int chkBloatNotice = 235;
+constexpr int optSpan168 = 236;
+constexpr int optSpan720 = 237;
 constexpr int cmdReport = 250;
 
 // What the graph draws each mark with, so that a screenshot can be read back.
@@ -58,6 +60,8 @@ constexpr unsigned long kLossColor = 0x0000DC;       // RGB(220, 0, 0)
 constexpr unsigned long kUpColor = 0xE1F5E1;         // RGB(225, 245, 225)
 constexpr unsigned long kDownColor = 0xE1E1FF;       // RGB(255, 225, 225)
 constexpr unsigned long kRoundTripColor = 0xC85A00;  // RGB(0, 90, 200)
+// The spread of the round trips in a column that holds many probes, behind the line.
+constexpr unsigned long kRangeColor = 0xF0C8A0;  // RGB(160, 200, 240)
 // An outage's band by where it lay; kDownColor where that is not known.
 constexpr unsigned long kYourNetworkColor = 0x78C8FF;     // RGB(255, 200, 120)
 constexpr unsigned long kYourProviderColor = 0xFFAAC8;    // RGB(200, 170, 255)

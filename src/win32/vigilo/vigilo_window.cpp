@@ -115,8 +115,11 @@ void VigiloWindow::ShowHistoryWindow() {
         return;
     }
     history_ = HistoryWindow::Open(
-        controller_.Monitor(), messages_, [this] { history_ = nullptr; },
-        [this] { MakeOutageReport(); });
+        controller_.Monitor(), messages_,
+        [this](HWND window, monitor::HistoryExport job) {
+            record_.Export(window, kHistorySavedMessage, std::move(job));
+        },
+        [this] { history_ = nullptr; }, [this] { MakeOutageReport(); });
 }
 
 void VigiloWindow::ShowResponsivenessWindow() {
@@ -256,7 +259,7 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             break;
         case kRecordOpenedMessage:
             if (std::optional<monitor::StoreOpening> opening = record_.TakeOpening()) {
-                controller_.Restored(opening->restored, opening->problem);
+                controller_.Restored(opening->restored, opening->problem, opening->span);
             }
             return 0;
         case kReportWrittenMessage:

@@ -135,6 +135,14 @@ long OutageBandColumns(HWND history, COLORREF band, COLORREF place_without_outag
            CountOnScreen(history, place_without_outage).columns;
 }
 
+int ProbesShown(HWND history) {
+    std::smatch match;
+    std::string line = WindowText(FindControl(history, zv::win32::frm_history::lblLoss));
+    return std::regex_search(line, match, std::regex(R"(lost probes? of (\d+))"))
+               ? std::stoi(match[1])
+               : -1;
+}
+
 void WaitForIconGone(const TrayObserver& tray) {
     WaitUntil([&] { return tray.IconWindows().empty(); }, 3000);
 }

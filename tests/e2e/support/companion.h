@@ -44,6 +44,10 @@ ColourCount CountOnScreen(HWND window, COLORREF colour);
 // swatch of a place with no outage.
 long OutageBandColumns(HWND history, COLORREF band, COLORREF place_without_outage);
 
+// The probes the history window's loss line counts ("... lost probes of 6 ..." -> 6); -1
+// when it names none.
+int ProbesShown(HWND history);
+
 void WaitForIconGone(const TrayObserver& tray);
 
 // Exit from the menu: the program ends and its icon goes.

@@ -10,7 +10,6 @@
 
 #include <optional>
 #include <random>
-#include <regex>
 #include <string>
 
 #include "monitor/probe_record.h"
@@ -67,15 +66,6 @@ std::vector<std::size_t> RecordEnds(const std::string& bytes) {
         ends.push_back(at = frame.end);
     }
     return ends;
-}
-
-// "Loss: 0% (0 lost probes of 6), ..." -> 6
-int ProbesShown(HWND history) {
-    std::smatch match;
-    std::string line = WindowText(FindControl(history, hid::lblLoss));
-    return std::regex_search(line, match, std::regex(R"(lost probes? of (\d+))"))
-               ? std::stoi(match[1])
-               : -1;
 }
 
 // Starts the companion and waits until its history window counts `probes`; the count shown.

@@ -14,6 +14,8 @@
 //                                  keep-alive pings, and no line is lost
 //   vigilo_driver history          the link drops and returns: tip, history window, log;
 //                                  no probe asleep, and the wake delays the next
+//   vigilo_driver week             a week's record with time off: the graph, a zoom, its
+//                                  export and Backspace
 //   vigilo_driver outage PART      on the routed network, the gateway, provider or host goes
 //                                  silent: the tip and history window say where
 //   vigilo_driver tcp_fallback     echoes dropped at the host, its port 443 open: reachable
@@ -51,6 +53,7 @@
 #include "history_scenario.h"
 #include "record_scenario.h"
 #include "report_scenario.h"
+#include "span_scenario.h"
 #include "outage_scenario.h"
 #include "support/tray_observer.h"
 #include "win32/ping/ping_ids.h"
@@ -535,6 +538,7 @@ int main(int argc, char** argv) {
                              {"stays_disabled", StaysDisabled},
                              {"history", HistoryScenario},
                              {"record_survives", RecordScenario},
+                             {"week", SpanScenario},
                              {"outage", "gateway|provider|host", OutageScenario},
                              {"tcp_fallback", TcpFallbackScenario},
                              {"portal", PortalScenario},
