@@ -242,7 +242,7 @@ class TextBoxBinding : public Binding {
 // Adds the model's items from `first` on with the list's redrawing off: otherwise each item
 // added sets the scroll bar of the drop-down part anew, which made filling the main window's
 // long lists a sizeable share of its start. Only for a list of the visible style: redrawing
-// switched back on shows a hidden window.
+// switched back on shows a hidden window, and repaints nothing by itself.
 void AddItems(HWND combo, const ui::ComboBox& model, int first) {
     const bool quiet = (GetWindowLongPtrA(combo, GWL_STYLE) & WS_VISIBLE) != 0;
     if (quiet) {
@@ -253,6 +253,7 @@ void AddItems(HWND combo, const ui::ComboBox& model, int first) {
     }
     if (quiet) {
         SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(combo, nullptr, TRUE);
     }
 }
 
