@@ -9,6 +9,7 @@
 
 #include "win32/netstack/bounded_call.h"
 #include "win32/platform/com_ref.h"
+#include "win32/platform/wide_text.h"
 
 namespace zv::win32 {
 namespace {
@@ -51,7 +52,7 @@ ComFunctions FunctionsOf(SystemLibrary& ole32, SystemLibrary& oleaut32) {
 
 class Bstr {
   public:
-    Bstr(const ComFunctions& com, const std::wstring& text)
+    Bstr(const ComFunctions& com, const WideText& text)
         : com_(com), text_(com.alloc(text.c_str())) {}
     ~Bstr() { com_.free(text_); }
     Bstr(const Bstr&) = delete;
@@ -77,10 +78,6 @@ class Variant {
     const ComFunctions& com_;
     VARIANT value_;
 };
-
-std::wstring Wide(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
 
 std::string Narrow(const wchar_t* text) {
     std::string narrow;
@@ -159,7 +156,7 @@ class StackSession {
     template <typename Visit>
     PortStatus EachInstance(WmiClass wmi_class, Visit visit) {
         Bstr language(com_, L"WQL");
-        Bstr query(com_, std::wstring(L"SELECT * FROM ") + ClassName(wmi_class));
+        Bstr query(com_, WideText(L"SELECT * FROM ") + ClassName(wmi_class));
         ComRef<IEnumWbemClassObject> found;
         HRESULT asked = services_->ExecQuery(language, query,
                                              WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
@@ -192,7 +189,7 @@ class StackSession {
 
     std::optional<uint32_t> PropertyOf(IWbemClassObject& object, const std::string& name) {
         Variant value(com_);
-        if (FAILED(object.Get(Wide(name).c_str(), 0, value.out(), nullptr, nullptr))) {
+        if (FAILED(object.Get(WideFromAnsi(name).c_str(), 0, value.out(), nullptr, nullptr))) {
             return std::nullopt;
         }
         return NumberOf(value.get());
@@ -201,7 +198,7 @@ class StackSession {
     // Sets the property as the type WMI gives it, and saves the instance.
     PortStatus WriteProperty(IWbemClassObject& object, const std::string& property,
                              uint32_t value) {
-        std::wstring name = Wide(property);
+        WideText name = WideFromAnsi(property);
         CIMTYPE type = CIM_EMPTY;
         Variant old(com_);
         HRESULT got = object.Get(name.c_str(), 0, old.out(), &type, nullptr);

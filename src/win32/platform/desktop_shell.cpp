@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include "win32/platform/com_ref.h"
+#include "win32/platform/wide_text.h"
 
 namespace zv::win32 {
 namespace {
@@ -18,17 +19,6 @@ using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, 
 using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
 using SysFreeStringFn = void(WINAPI*)(BSTR);
 
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) {
-        return std::wstring();
-    }
-    int length =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-    return wide;
-}
-
 // A BSTR variant that frees its string.
 class TextVariant {
   public:
@@ -36,7 +26,7 @@ class TextVariant {
         : free_(free), value_(EmptyVariant()) {
         if (!text.empty()) {
             value_.vt = VT_BSTR;
-            value_.bstrVal = alloc(Wide(text).c_str());
+            value_.bstrVal = alloc(WideFromAnsi(text).c_str());
         }
     }
     ~TextVariant() {

@@ -29,7 +29,7 @@ bool WriteWhole(HANDLE file, const std::string& bytes) {
 
 // The access list of `from`, given to `to`. Nothing to carry when `from` has none to read
 // (it is not there, or its volume keeps no rights).
-bool CarryAccessRights(const std::wstring& from, const std::wstring& to) {
+bool CarryAccessRights(const WideText& from, const WideText& to) {
     DWORD needed = 0;
     GetFileSecurityW(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
     if (needed == 0) {
@@ -41,7 +41,7 @@ bool CarryAccessRights(const std::wstring& from, const std::wstring& to) {
            SetFileSecurityW(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
 }
 
-bool WriteAndFlush(const std::wstring& path, const std::string& bytes) {
+bool WriteAndFlush(const WideText& path, const std::string& bytes) {
     FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) &&
@@ -50,7 +50,7 @@ bool WriteAndFlush(const std::wstring& path, const std::string& bytes) {
 
 }  // namespace
 
-std::wstring Win32FileSystem::Wide(const std::string& path) const {
+WideText Win32FileSystem::Wide(const std::string& path) const {
     return paths_ == PathText::Utf8 ? WideFromUtf8(path) : WideFromAnsi(path);
 }
 
@@ -73,8 +73,8 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) co
 // moved in (an installed Ping.cfg lets the users change it); moved as it is, it would carry
 // the folder's.
 bool Win32FileSystem::WriteFileAtomic(const std::string& path, const std::string& bytes) {
-    std::wstring target = Wide(path);
-    std::wstring temp = target + L".tmp";
+    WideText target = Wide(path);
+    WideText temp = target + L".tmp";
     bool moved = WriteAndFlush(temp, bytes) && CarryAccessRights(target, temp) &&
                  MoveFileExW(temp.c_str(), target.c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);

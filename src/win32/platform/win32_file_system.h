@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/file_system.h"
+#include "win32/platform/wide_text.h"
 
 namespace zv::win32 {
 
@@ -21,7 +22,7 @@ class Win32FileSystem : public FileSystem {
     bool RewriteFile(const std::string& path, const std::string& bytes) override;
 
   private:
-    std::wstring Wide(const std::string& path) const;
+    WideText Wide(const std::string& path) const;
 
     PathText paths_;
 };

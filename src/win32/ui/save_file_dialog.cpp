@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "win32/platform/system_library.h"
@@ -49,9 +50,9 @@ std::string ChooseSaveFile(const SaveFileRequest& request) {
 namespace {
 
 // A list of NUL-ended texts ended by a second NUL, widened whole.
-std::wstring WideFilter(const char* filter) {
+WideText WideFilter(const char* filter) {
     if (filter == nullptr) {
-        return std::wstring();
+        return WideText();
     }
     std::size_t length = 0;
     while (filter[length] != '\0' || filter[length + 1] != '\0') {
@@ -60,20 +61,20 @@ std::wstring WideFilter(const char* filter) {
     return WideFromAnsi(std::string(filter, length + 2));
 }
 
-std::wstring WideOrEmpty(const char* text) {
-    return text == nullptr ? std::wstring() : WideFromAnsi(text);
+WideText WideOrEmpty(const char* text) {
+    return text == nullptr ? WideText() : WideFromAnsi(text);
 }
 
 }  // namespace
 
 std::string ChooseSaveFileUtf8(const SaveFileRequest& request, int* filter_chosen) {
-    std::wstring name = WideFromAnsi(request.suggested_name);
+    WideText name = WideFromAnsi(request.suggested_name);
     std::vector<wchar_t> file(MAX_PATH, L'\0');
-    name.copy(file.data(), file.size() - 1);
-    std::wstring filter = WideFilter(request.filter);
-    std::wstring folder = WideFromAnsi(request.initial_folder);
-    std::wstring title = WideOrEmpty(request.title);
-    std::wstring extension = WideOrEmpty(request.default_extension);
+    std::copy_n(name.c_str(), std::min(name.size(), file.size() - 1), file.begin());
+    WideText filter = WideFilter(request.filter);
+    WideText folder = WideFromAnsi(request.initial_folder);
+    WideText title = WideOrEmpty(request.title);
+    WideText extension = WideOrEmpty(request.default_extension);
     OPENFILENAMEW dialog{};
     dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();

@@ -127,7 +127,7 @@ std::string UserFolder(int csidl, const wchar_t* variable) {
         return Utf8FromWide(path);
     }
     DWORD length = GetEnvironmentVariableW(variable, path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? Utf8FromWide(std::wstring(path, length)) : "";
+    return length > 0 && length < MAX_PATH ? Utf8FromWide(WideText(path, length)) : "";
 }
 
 std::string Win32LogFiles::AppDataFolder() {
@@ -135,7 +135,7 @@ std::string Win32LogFiles::AppDataFolder() {
 }
 
 bool Win32LogFiles::CreateFolder(const std::string& path) {
-    std::wstring folder = WideFromUtf8(path);
+    WideText folder = WideFromUtf8(path);
     CreateDirectoryW(folder.c_str(), nullptr);
     DWORD attributes = GetFileAttributesW(folder.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -11,7 +11,7 @@ namespace {
 // A browser that takes long to start is not waited for at exit.
 constexpr DWORD kExitWaitMs = 2000;
 
-unsigned long OpenPage(const std::wstring& path) {
+unsigned long OpenPage(const WideText& path) {
     SystemLibrary shell32("shell32.dll");
     using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
     auto shell_execute_ex = shell32.Function<ShellExecuteExFn>("ShellExecuteExW");

@@ -54,7 +54,7 @@ std::string TlsFailureText(long code) {
 }
 
 std::string CheckServerCertificate(const SchannelApi& api, CtxtHandle* context,
-                                   const std::wstring& host_name) {
+                                   const WideText& host_name) {
     PCCERT_CONTEXT certificate = nullptr;
     if (api.sspi->QueryContextAttributesW(context, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) !=
             SEC_E_OK ||
@@ -76,11 +76,11 @@ std::string CheckServerCertificate(const SchannelApi& api, CtxtHandle* context,
     if (!built) {
         return TlsFailureText(static_cast<long>(GetLastError()));
     }
-    std::wstring name = host_name;
+    WideText name = host_name;
     HTTPSPolicyCallbackData https = {};
     https.cbStruct = sizeof https;
     https.dwAuthType = AUTHTYPE_SERVER;
-    https.pwszServerName = &name[0];
+    https.pwszServerName = name.data();
     CERT_CHAIN_POLICY_PARA policy = {};
     policy.cbSize = sizeof policy;
     policy.pvExtraPolicyPara = &https;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win32/platform/wide_text.h"
 #include "win32/vigilo/schannel_api.h"
 
 namespace zv::win32 {
@@ -12,7 +13,7 @@ namespace zv::win32 {
 // trusted root, made out to `host_name`, valid now, for server authentication (Windows'
 // SSL chain policy). Empty when it passed, otherwise why not.
 std::string CheckServerCertificate(const SchannelApi& api, CtxtHandle* context,
-                                   const std::wstring& host_name);
+                                   const WideText& host_name);
 
 // The reason behind an SSPI status or a certificate check's error, with its code:
 // "the server's certificate has expired (0x800B0101)".

@@ -29,7 +29,7 @@ class TlsStream : public ByteStream {
     ~TlsStream() override;
 
     // The handshake and the certificate check; empty when both passed, otherwise why not.
-    std::string Start(const std::wstring& host_name);
+    std::string Start(const WideText& host_name);
 
     bool SendAll(const char* data, std::size_t size) override;
     // The records' share of the bytes beneath, in payload: the framing, a few dozen bytes a
@@ -65,7 +65,7 @@ class TlsStream : public ByteStream {
 
     SchannelApi api_;
     std::unique_ptr<ByteStream> plain_;
-    std::wstring host_name_;  // sent as the server name indication
+    WideText host_name_;  // sent as the server name indication
     int64_t payload_sent_ = 0;
     int64_t records_sent_ = 0;  // the same payload as it went out, framed
     CredHandle credentials_ = {};
@@ -88,7 +88,7 @@ TlsStream::~TlsStream() {
     }
 }
 
-std::string TlsStream::Start(const std::wstring& host_name) {
+std::string TlsStream::Start(const WideText& host_name) {
     host_name_ = host_name;
     if (!api_.Load()) {
         return "this Windows has no TLS (secur32.dll or crypt32.dll)";
@@ -142,7 +142,7 @@ SECURITY_STATUS TlsStream::HandshakeStep() {
     SecBufferDesc output_list = {SECBUFFER_VERSION, 1, &output};
     ULONG granted = 0;
     SECURITY_STATUS status = api_.sspi->InitializeSecurityContextW(
-        &credentials_, have_context_ ? &context_ : nullptr, &host_name_[0], kContextFlags, 0, 0,
+        &credentials_, have_context_ ? &context_ : nullptr, host_name_.data(), kContextFlags, 0, 0,
         have_context_ ? &input_list : nullptr, 0, &context_, &output_list, &granted, nullptr);
     have_context_ = have_context_ || !FAILED(status);
     // A token goes out even with a failure: it may be an alert telling the server why.
@@ -283,7 +283,7 @@ int TlsStream::FillPlaintext() {
 }  // namespace
 
 std::unique_ptr<ByteStream> StartTls(std::unique_ptr<ByteStream> plain_tcp,
-                                     const std::wstring& host_name, std::string& error) {
+                                     const WideText& host_name, std::string& error) {
     auto stream = std::make_unique<TlsStream>(std::move(plain_tcp));
     std::string failure = stream->Start(host_name);
     if (!failure.empty()) {

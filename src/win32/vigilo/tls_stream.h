@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "win32/platform/wide_text.h"
 #include "win32/vigilo/byte_stream.h"
 
 namespace zv::win32 {
@@ -16,6 +17,6 @@ namespace zv::win32 {
 // sends and receives through TLS and ends with the connection; on failure it is null and
 // `error` says what went wrong ("the server's certificate is made out to another name").
 std::unique_ptr<ByteStream> StartTls(std::unique_ptr<ByteStream> plain_tcp,
-                                     const std::wstring& host_name, std::string& error);
+                                     const WideText& host_name, std::string& error);
 
 }  // namespace zv::win32

@@ -245,7 +245,7 @@ bool MainChromeWin::OnNotify(LPARAM lparam, LRESULT* result) {
     } else {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(lparam);
         int length = MultiByteToWideChar(CP_ACP, 0, tooltip, -1, nullptr, 0);
-        wide_tooltip_.assign(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+        wide_tooltip_ = WideText(static_cast<size_t>(length > 0 ? length : 1));
         MultiByteToWideChar(CP_ACP, 0, tooltip, -1, wide_tooltip_.data(), length);
         info->hinst = nullptr;
         info->lpszText = wide_tooltip_.data();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "main_window/main_chrome.h"
+#include "win32/platform/wide_text.h"
 #include "win32/ui/real_menu.h"
 #include "win32/zorvane/tip_window.h"
 
@@ -69,7 +70,7 @@ class MainChromeWin {
     HIMAGELIST images_ = nullptr;
     std::unique_ptr<ToolbarView> toolbar_view_;
     std::unique_ptr<StatusBarView> status_view_;
-    std::wstring wide_tooltip_;
+    WideText wide_tooltip_;
     // The modeless tips opened so far; closed ones are dropped when next asked about.
     std::vector<HWND> modeless_tips_;
 };
