@@ -4,15 +4,21 @@
 # on a routed network of the sandbox's own namespaces), after a short run of each fuzz target.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$repo/tools/deps.sh"
+# Each step says how long it took, so that a slower check shows where it lost its time.
+step() {
+    local started=$SECONDS
+    "$@"
+    echo "check: ${1##*/} took $((SECONDS - started)) s" >&2
+}
+step "$repo/tools/deps.sh"
 # The layers first: a backwards include fails here in a second, before any build.
-"$repo/tools/check-layers.sh"
+step "$repo/tools/check-layers.sh"
 # The layout next: a file clang-format would change fails before any build.
-"$repo/tools/check-format.sh"
-"$repo/tools/build.sh"
+step "$repo/tools/check-format.sh"
+step "$repo/tools/build.sh"
 # A few seconds of each fuzz target, so that a broken invariant shows here too.
-"$repo/tools/fuzz.sh" --time 3 --if-available
-"$repo/tools/sandbox.sh" --prepare
+step "$repo/tools/fuzz.sh" --time 3 --if-available
+step "$repo/tools/sandbox.sh" --prepare
 cd "$repo/build/native"
 # Every test runs once: a failure counts. A test that is flaky for a reason outside the
 # program carries its own mark in its CMakeLists, with the cause.
