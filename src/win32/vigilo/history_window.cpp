@@ -25,15 +25,17 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 HistoryWindow* HistoryWindow::Open(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,
                                    Exporter exporter, std::function<void()> on_closed,
                                    std::function<void()> make_report) {
-    auto* window = new HistoryWindow(monitor, messages, std::move(exporter), std::move(on_closed));
-    window->make_report_ = std::move(make_report);
+    auto* window = new HistoryWindow(monitor, messages, std::move(exporter), std::move(on_closed),
+                                     std::move(make_report));
     return ShownInFront(window, window->Build()) ? window : nullptr;
 }
 
 HistoryWindow::HistoryWindow(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,
-                             Exporter exporter, std::function<void()> on_closed)
+                             Exporter exporter, std::function<void()> on_closed,
+                             std::function<void()> make_report)
     : view_({monitor, messages, *this}), on_closed_(std::move(on_closed)) {
     exporter_ = std::move(exporter);
+    make_report_ = std::move(make_report);
 }
 
 HistoryWindow::~HistoryWindow() {

@@ -34,7 +34,7 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
 
   private:
     HistoryWindow(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages, Exporter exporter,
-                  std::function<void()> on_closed);
+                  std::function<void()> on_closed, std::function<void()> make_report);
     ~HistoryWindow() override;
     bool Build();
     void AddControls();
