@@ -26,9 +26,10 @@ MtuFinderWindow::MtuFinderWindow(const std::string& host, SetAdapterMtu set_adap
 // Created in tab order: the host, Find, then the buttons below.
 bool MtuFinderWindow::Build(HWND owner) {
     // Esc is its Cancel button, which stops a search before the window goes.
-    constexpr DialogShape kShape{
-        frm_mtu::kClassName, ping::kMtuDialogWidth, ping::kMtuDialogHeight, 0, false,
-        ICC_PROGRESS_CLASS};
+    constexpr DialogShape kShape{frm_mtu::kClassName, ping::kMtuDialogWidth, ping::kMtuDialogHeight,
+                                 0, false};
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
     if (!MakeWindow(kShape, dialog_.window, owner)) {
         return false;
     }

@@ -1,7 +1,5 @@
 #include "win32/ui/small_dialog.h"
 
-#include <commctrl.h>
-
 #include "win32/ui/layout.h"
 
 namespace zv::win32 {
@@ -17,10 +15,6 @@ SmallDialog::~SmallDialog() {
 }
 
 bool SmallDialog::MakeWindow(const DialogShape& shape, ui::Window& model, HWND owner) {
-    if (shape.common_controls != 0) {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), shape.common_controls};
-        InitCommonControlsEx(&controls);
-    }
     dpi_ = ScreenDpi();
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     if (!Create(shape.class_name, model.caption().c_str(), style, WS_EX_DLGMODALFRAME,

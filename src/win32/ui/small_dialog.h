@@ -21,7 +21,6 @@ struct DialogShape {
     int height_twips;
     int heading_points = 0;  // the bold heading's height; 0: as tall as the message font
     bool closes_on_escape = true;
-    DWORD common_controls = 0;  // the ICC_ classes of the common controls it makes
 };
 
 class SmallDialog : public WindowBase {
@@ -29,8 +28,10 @@ class SmallDialog : public WindowBase {
     SmallDialog() = default;
     ~SmallDialog() override;
 
-    // Registers the common controls the dialog makes, creates the window with the model's
-    // caption, then the fonts and the binder, which keeps the window in step with its model.
+    // Creates the window with the model's caption, then the fonts and the binder, which
+    // keeps the window in step with its model. A dialog that makes common controls registers
+    // them first (InitCommonControlsEx), so that only the program that has such a dialog
+    // loads comctl32 at its start.
     bool MakeWindow(const DialogShape& shape, ui::Window& model, HWND owner);
 
     HWND AddHeading(ui::Label& model, int id);

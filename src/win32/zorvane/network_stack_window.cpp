@@ -33,9 +33,10 @@ NetworkStackWindow::NetworkStackWindow(std::shared_ptr<main_window::NetworkStack
 
 // Created in tab order: the findings and their buttons, the list, then the controls below.
 bool NetworkStackWindow::Build(HWND owner) {
-    constexpr DialogShape kShape{
-        id::kClassName, main_window::kStackWidth, main_window::kStackHeight, 0,
-        false,          ICC_LISTVIEW_CLASSES};
+    constexpr DialogShape kShape{id::kClassName, main_window::kStackWidth,
+                                 main_window::kStackHeight, 0, false};
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
     if (!MakeWindow(kShape, view_.frmNetworkStack, owner)) {
         return false;
     }
