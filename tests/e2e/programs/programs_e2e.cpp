@@ -81,6 +81,8 @@ void CheckIconAndManifest(const std::string& path, const Program& program) {
         E2E_CHECK_CONTAINS(manifest, std::string("level=\"") + program.execution_level + "\"");
         E2E_CHECK_CONTAINS(manifest, kWindows10);
         E2E_CHECK_CONTAINS(manifest, "Microsoft.Windows.Common-Controls");
+        E2E_CHECK_CONTAINS(manifest, ">PerMonitorV2, PerMonitor</dpiAwareness>");
+        E2E_CHECK_CONTAINS(manifest, ">true/pm</dpiAware>");
     }
     FreeLibrary(image);
 }
