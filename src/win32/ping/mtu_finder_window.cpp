@@ -39,11 +39,7 @@ bool MtuFinderWindow::Build(HWND owner) {
     binder.AddLabel(dialog_.lblExplain, id::lblExplain);
     binder.AddField(dialog_.fldHost, id::lblHost, id::txtHost);
     binder.AddButton(dialog_.cmdFind, id::cmdFind, BS_DEFPUSHBUTTON);
-    RECT bar = binder.TwipsToRect(ping::kMtuProgressBounds);
-    progress_ =
-        CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, bar.left, bar.top,
-                        bar.right - bar.left, bar.bottom - bar.top, hwnd(),
-                        reinterpret_cast<HMENU>(id::prgSearch), GetModuleHandleA(nullptr), nullptr);
+    progress_ = binder.AddProgressBar(ping::kMtuProgressBounds, id::prgSearch);
     SendMessageA(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, ping::kMtuProgressDone));
     binder.AddLabel(dialog_.lblStatus, id::lblStatus);
     binder.AddButton(dialog_.cmdAdapter, id::cmdAdapter);

@@ -40,8 +40,8 @@ PingDialogWindow::~PingDialogWindow() {
 }
 
 bool PingDialogWindow::Load(HWND owner) {
-    int dpi = ScreenDpi();
-    font_ = CreateMessageFont();
+    int dpi = WindowDpi(owner);
+    font_ = CreateMessageFont(dpi);
     if (!Create(frm_ping::kClassName, dialog_.window.caption().c_str(), kStyle, kExStyle,
                 TwipsToPixels(ping::kPingDialogWidth, dpi),
                 TwipsToPixels(ping::kPingDialogHeight, dpi), owner)) {
@@ -53,6 +53,10 @@ bool PingDialogWindow::Load(HWND owner) {
     MakeBinder(font_, dpi, false);
     AddControls();
     return true;
+}
+
+void PingDialogWindow::OnDpiChanged(int dpi, RECT& /*suggested*/) {
+    RescaleControls(font_, dpi);
 }
 
 // Created in tab order: the order of creation is the order Tab walks.

@@ -30,6 +30,7 @@ class PingDialogWindow : public WindowBase {
 
   protected:
   private:
+    void OnDpiChanged(int dpi, RECT& suggested) override;
     void AddControls();
 
     ping::PingDialogView dialog_;

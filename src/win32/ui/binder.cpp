@@ -62,11 +62,21 @@ class Binding : public ui::ControlView {
     // A notification code of WM_COMMAND from the real control.
     virtual void OnNotify(WORD /*code*/) {}
 
+    // Puts the control where its bounds lie at the binder's new DPI, in the new font when
+    // it had the binder's old one (a heading keeps the font its window gave it).
+    virtual void Rescale(HFONT old_font, HFONT new_font) {
+        OnChange(ui::Change::Bounds);
+        if (reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)) == old_font) {
+            SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(new_font), TRUE);
+        }
+    }
+
   protected:
     virtual void Mirror(ui::Change /*what*/) {}
     // Pixels the real control is taller than its model, as a drop-down list's open part.
     virtual int ExtraHeight() const { return 0; }
     HWND hwnd() const { return hwnd_; }
+    const Binder& binder() const { return binder_; }
     void ReplaceWindow(HWND hwnd) { hwnd_ = hwnd; }
 
   private:
@@ -263,8 +273,8 @@ void AddItems(HWND combo, const ui::ComboBox& model, int first) {
 
 class ComboBoxBinding : public Binding {
   public:
-    ComboBoxBinding(ui::ComboBox& model, HWND hwnd, const Binder& binder, int drop_height)
-        : Binding(model, hwnd, binder), model_(model), drop_height_(drop_height) {}
+    ComboBoxBinding(ui::ComboBox& model, HWND hwnd, const Binder& binder, int drop_lines)
+        : Binding(model, hwnd, binder), model_(model), drop_lines_(drop_lines) {}
 
     void OnNotify(WORD code) override {
         if (code == CBN_SELCHANGE) {
@@ -302,13 +312,16 @@ class ComboBoxBinding : public Binding {
         dropped_before_ = true;
         RECT r;
         GetWindowRect(hwnd(), &r);
-        SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top + drop_height_,
+        SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top + DropHeight(),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    int ExtraHeight() const override { return dropped_before_ ? drop_height_ : 0; }
+    int DropHeight() const {
+        return TwipsToPixels(drop_lines_ * 195, binder().dpi());  // 195 twips a list line
+    }
+    int ExtraHeight() const override { return dropped_before_ ? DropHeight() : 0; }
 
     ui::ComboBox& model_;
-    int drop_height_;
+    int drop_lines_;
     bool dropped_before_ = false;
 };
 
@@ -321,6 +334,7 @@ class TimerBinding : public Binding {
     ~TimerBinding() override { KillTimer(hwnd(), id_); }
 
     void OnChange(ui::Change) override { Arm(); }
+    void Rescale(HFONT, HFONT) override {}
 
   private:
     // SetTimer again restarts the count, as re-enabling a timer does.
@@ -339,7 +353,10 @@ class TimerBinding : public Binding {
 class WindowBinding : public Binding {
   public:
     WindowBinding(ui::Window& model, HWND hwnd, const Binder& binder)
-        : Binding(model, hwnd, binder), model_(model), dpi_(binder.dpi()) {}
+        : Binding(model, hwnd, binder), model_(model) {}
+
+    // The window itself is moved by the one who was told of the new DPI.
+    void Rescale(HFONT, HFONT) override {}
 
     void OnChange(ui::Change what) override {
         switch (what) {
@@ -355,8 +372,9 @@ class WindowBinding : public Binding {
                 }
                 break;
             case ui::Change::Bounds:
-                SetWindowPos(hwnd(), nullptr, 0, 0, TwipsToPixels(model_.bounds().width, dpi_),
-                             TwipsToPixels(model_.bounds().height, dpi_),
+                SetWindowPos(hwnd(), nullptr, 0, 0,
+                             TwipsToPixels(model_.bounds().width, binder().dpi()),
+                             TwipsToPixels(model_.bounds().height, binder().dpi()),
                              SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
                 break;
             default:
@@ -377,7 +395,6 @@ class WindowBinding : public Binding {
     }
 
     ui::Window& model_;
-    int dpi_;
 };
 
 }  // namespace
@@ -462,10 +479,9 @@ HWND Binder::AddTextBox(ui::TextBox& model, int id) {
 }
 
 HWND Binder::AddComboBox(ui::ComboBox& model, int id, int drop_lines) {
-    int drop_height = TwipsToPixels(drop_lines * 195, dpi_);  // 195 twips a list line
     HWND hwnd =
         CreateChild(model, WC_COMBOBOXA, "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, id);
-    auto binding = std::make_unique<ComboBoxBinding>(model, hwnd, *this, drop_height);
+    auto binding = std::make_unique<ComboBoxBinding>(model, hwnd, *this, drop_lines);
     AddItems(hwnd, model, 0);
     SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(model.selection()), 0);
     Keep(std::move(binding), static_cast<UINT>(id));
@@ -482,6 +498,24 @@ HWND Binder::AddField(ui::Field<ui::ComboBox>& field, int label_id, int box_id, 
     return AddComboBox(field.box, box_id, drop_lines);
 }
 
+HWND Binder::AddProgressBar(const ui::Bounds& bounds, int id) {
+    HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleA(nullptr), nullptr);
+    KeepPlaced(bar, bounds);
+    return bar;
+}
+
+void Binder::KeepPlaced(HWND control, const ui::Bounds& bounds) {
+    placed_.emplace_back(control, bounds);
+    Place(control, bounds);
+}
+
+void Binder::Place(HWND control, const ui::Bounds& bounds) const {
+    RECT r = TwipsToRect(bounds);
+    MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
 void Binder::BindTimer(ui::Timer& model, UINT_PTR id) {
     bindings_.push_back(std::make_unique<TimerBinding>(model, id, parent_, *this));
     timers_[id] = &model;
@@ -489,6 +523,18 @@ void Binder::BindTimer(ui::Timer& model, UINT_PTR id) {
 
 void Binder::BindWindow(ui::Window& model) {
     bindings_.push_back(std::make_unique<WindowBinding>(model, parent_, *this));
+}
+
+void Binder::Rescale(int dpi, HFONT font) {
+    HFONT old_font = font_;
+    dpi_ = dpi;
+    font_ = font;
+    for (const std::unique_ptr<Binding>& binding : bindings_) {
+        binding->Rescale(old_font, font);
+    }
+    for (const auto& [control, bounds] : placed_) {
+        Place(control, bounds);
+    }
 }
 
 bool Binder::OnCommand(WPARAM wparam, LPARAM) {

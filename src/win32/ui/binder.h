@@ -10,6 +10,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "ui/captioned.h"
@@ -45,6 +46,10 @@ class Binder {
     // The label, then the control it names, so that the label's access key reaches it.
     HWND AddField(ui::Field<ui::TextBox>& field, int label_id, int box_id);
     HWND AddField(ui::Field<ui::ComboBox>& field, int label_id, int box_id, int drop_lines = 12);
+    // A progress bar with no model, kept at the bounds.
+    HWND AddProgressBar(const ui::Bounds& bounds, int id);
+    // A control the window made itself, put at the bounds now and at each new DPI.
+    void KeepPlaced(HWND control, const ui::Bounds& bounds);
     // A timer on the parent window, armed while the model runs.
     void BindTimer(ui::Timer& model, UINT_PTR id);
     // The parent window itself: caption, visibility and window state.
@@ -56,10 +61,15 @@ class Binder {
 
     RECT TwipsToRect(const ui::Bounds& bounds) const;
 
+    // The window moved to a monitor of another DPI: every control goes where its bounds lie
+    // at the new DPI, in the new font (not owned) where it had the old one.
+    void Rescale(int dpi, HFONT font);
+
   private:
     HWND CreateChild(ui::Control& model, const char* window_class, const char* text, DWORD style,
                      int id, int extra_height = 0);
     void Keep(std::unique_ptr<Binding> binding, UINT id);
+    void Place(HWND control, const ui::Bounds& bounds) const;
 
     HWND parent_;
     HFONT font_;
@@ -67,6 +77,7 @@ class Binder {
     std::vector<std::unique_ptr<Binding>> bindings_;
     std::map<UINT, Binding*> by_command_;
     std::map<UINT_PTR, ui::Timer*> timers_;
+    std::vector<std::pair<HWND, ui::Bounds>> placed_;
 };
 
 }  // namespace zv::win32

@@ -1,5 +1,5 @@
 // The base of the small dialogs (the tip of the day, the explanation of Manual mode): a
-// fixed-size popup with a caption and a close box, laid out in twips at the screen's DPI,
+// fixed-size popup with a caption and a close box, laid out in twips at its own DPI,
 // with the message font and a bold heading font. Esc, the close box and the OK button
 // close it; the dialog's own drawing goes in Paint.
 #pragma once
@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "ui/captioned.h"
 #include "win32/ui/binder.h"
@@ -42,11 +43,17 @@ class SmallDialog : public WindowBase {
 
     virtual void Paint(HDC /*dc*/) {}
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    // Both fonts and every control anew at the DPI; a dialog with more to scale adds it.
+    void OnDpiChanged(int dpi, RECT& suggested) override;
 
   private:
+    void MakeFonts();
+
     int dpi_ = 96;
+    int heading_points_ = 0;
     HFONT font_ = nullptr;
     HFONT heading_font_ = nullptr;
+    std::vector<HWND> headings_;
 };
 
 }  // namespace zv::win32

@@ -21,6 +21,13 @@ HWND CreateVirtualList(HWND parent, int id, HFONT font, const std::vector<std::s
     return list;
 }
 
+void RescaleList(HWND list, HFONT font, const std::vector<int>& widths) {
+    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    for (size_t i = 0; i < widths.size(); ++i) {
+        ListView_SetColumnWidth(list, static_cast<int>(i), widths[i]);
+    }
+}
+
 bool AnswerCellText(HWND list, NMHDR* header, const CellText& cell) {
     if (header->hwndFrom != list) {
         return false;

@@ -1,7 +1,10 @@
 #include "win32/ui/window_base.h"
 
+#include <utility>
+
 #include "win32/ui/binder.h"
 #include "win32/ui/focus_keeper.h"
+#include "win32/ui/layout.h"
 
 namespace zv::win32 {
 
@@ -82,6 +85,12 @@ Binder& WindowBase::MakeBinder(HFONT font, int dpi, bool closes_on_escape) {
     return *binder_;
 }
 
+void WindowBase::RescaleControls(HFONT& font, int dpi) {
+    HFONT old_font = std::exchange(font, CreateMessageFont(dpi));
+    binder_->Rescale(dpi, font);
+    DeleteObject(old_font);
+}
+
 void WindowBase::DropBinder() {
     binder_.reset();
 }
@@ -112,6 +121,12 @@ bool WindowBase::RouteToBinder(UINT message, WPARAM wparam, LPARAM lparam) {
     return message == WM_TIMER && binder_->OnTimer(wparam);
 }
 
+void WindowBase::TakeDpi(int dpi, RECT suggested) {
+    OnDpiChanged(dpi, suggested);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcA(hwnd_, message, wparam, lparam);
 }
@@ -127,7 +142,9 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wparam, L
         return DefWindowProcA(hwnd, message, wparam, lparam);
     }
     LRESULT result = 0;
-    if (!self->RouteToBinder(message, wparam, lparam)) {
+    if (message == kDpiChangedMessage) {
+        self->TakeDpi(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+    } else if (!self->RouteToBinder(message, wparam, lparam)) {
         result = self->HandleMessage(message, wparam, lparam);
     }
     if (message == WM_NCDESTROY) {

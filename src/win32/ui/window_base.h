@@ -45,6 +45,9 @@ class WindowBase {
     Binder& MakeBinder(HFONT font, int dpi, bool closes_on_escape);
     bool HasBinder() const { return binder_ != nullptr; }
     Binder& binder() const { return *binder_; }
+    // At a new DPI: the message font made anew for it (the old one deleted once no control
+    // has it) and every control of the binder moved and set in it.
+    void RescaleControls(HFONT& font, int dpi);
     // A derived window's destructor drops the binder before its controls' models go.
     void DropBinder();
 
@@ -52,11 +55,17 @@ class WindowBase {
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     // Called after WM_DESTROY; the object may delete itself here.
     virtual void OnDestroyed() {}
+    // The window's DPI changed (it moved to a monitor of another scale): the window makes
+    // its fonts, pictures and layout anew for the DPI, and may change the rectangle
+    // Windows suggests, which the window then takes.
+    virtual void OnDpiChanged(int /*dpi*/, RECT& /*suggested*/) {}
 
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     // True when the binder (or Esc of a dialog, or CloseSoon) took the message.
     bool RouteToBinder(UINT message, WPARAM wparam, LPARAM lparam);
+    // A new DPI from Windows: the window remakes itself for it, then takes the rectangle.
+    void TakeDpi(int dpi, RECT suggested);
 
     HWND hwnd_ = nullptr;
     std::unique_ptr<Binder> binder_;

@@ -124,7 +124,7 @@ void PaintGraphPicture(HDC dc, int width, int height, const GraphPicture& pictur
     }
     int line = MulDiv(1, picture.dpi, 96);
     {
-        Selected pen(dc, CreatePen(PS_SOLID, 1, kGridColor));
+        Selected pen(dc, CreatePen(PS_SOLID, line, kGridColor));
         for (int quarter = 1; quarter < 4; ++quarter) {
             int y = 1 + plot_h * quarter / 4;
             MoveToEx(dc, 1, y, nullptr);

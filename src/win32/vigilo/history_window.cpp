@@ -52,7 +52,7 @@ bool HistoryWindow::Build() {
                 TwipsToPixels(monitor::kHistoryHeight, dpi_), nullptr)) {
         return false;
     }
-    font_ = CreateMessageFont();
+    font_ = CreateMessageFont(dpi_);
     MakeBinder(font_, dpi_, true);
     view_.Layout(monitor::kHistoryWidth, monitor::kHistoryHeight);
     AddControls();
@@ -85,6 +85,13 @@ void HistoryWindow::AddControls() {
     binder().AddButton(view_.cmdReport, id::cmdReport);
     binder().AddButton(view_.cmdSave, id::cmdSave);
     binder().AddButton(view_.cmdClose, id::cmdClose);
+}
+
+// The graph's texts and lines follow the font and the DPI when next painted.
+void HistoryWindow::OnDpiChanged(int dpi, RECT& /*suggested*/) {
+    dpi_ = dpi;
+    RescaleControls(font_, dpi);
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void HistoryWindow::Resize() {

@@ -50,6 +50,7 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
     LRESULT HandleMouse(UINT message, LPARAM lparam);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
     void OnDestroyed() override;
+    void OnDpiChanged(int dpi, RECT& suggested) override;
 
     ExportChoice ChooseExportFile(const std::string& suggested_name) override;
     void Export(monitor::HistoryExport job) override;

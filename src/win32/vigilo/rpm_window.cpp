@@ -46,7 +46,7 @@ bool RpmWindow::Build() {
                 nullptr)) {
         return false;
     }
-    font_ = CreateMessageFont();
+    font_ = CreateMessageFont(dpi);
     MakeBinder(font_, dpi, true);
     view_.Layout();
     binder().BindWindow(view_.frmRpm);
@@ -54,15 +54,15 @@ bool RpmWindow::Build() {
     binder().AddButton(view_.cmdStart, id::cmdStart, BS_DEFPUSHBUTTON);
     binder().AddButton(view_.cmdCancel, id::cmdCancel);
     binder().AddLabel(view_.lblStatus, id::lblStatus, SS_LEFT | SS_NOPREFIX);
-    RECT bar = binder().TwipsToRect(monitor::RpmView::ProgressBounds());
-    progress_ = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, bar.left, bar.top,
-                                bar.right - bar.left, bar.bottom - bar.top, hwnd(),
-                                reinterpret_cast<HMENU>(id::prgProgress), GetModuleHandleA(nullptr),
-                                nullptr);
+    progress_ = binder().AddProgressBar(monitor::RpmView::ProgressBounds(), id::prgProgress);
     binder().AddLabel(view_.lblResult, id::lblResult, SS_LEFT | SS_NOPREFIX);
     binder().AddButton(view_.cmdCopy, id::cmdCopy);
     binder().AddButton(view_.cmdClose, id::cmdClose);
     return true;
+}
+
+void RpmWindow::OnDpiChanged(int dpi, RECT& /*suggested*/) {
+    RescaleControls(font_, dpi);
 }
 
 void RpmWindow::ShowProgress(int percent) {

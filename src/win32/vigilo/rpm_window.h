@@ -30,6 +30,7 @@ class RpmWindow : public WindowBase, private monitor::RpmWindowPort {
     ~RpmWindow() override;
     bool Build();
     void OnDestroyed() override;
+    void OnDpiChanged(int dpi, RECT& suggested) override;
 
     void ShowProgress(int percent) override;
     void CopyText(const std::string& text) override;

@@ -6,19 +6,16 @@
 #include "win32/platform/message_filter.h"
 #include "win32/platform/startup_show.h"
 #include "win32/platform/wide_text.h"
+#include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
 #include "win32/vigilo/report_period_window.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 namespace zv::win32 {
 
-VigiloImages::VigiloImages() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    int cx = GetSystemMetrics(SM_CXSMICON);
-    int cy = GetSystemMetrics(SM_CYSMICON);
+VigiloImages::VigiloImages(int dpi) {
     for (int i = 0; i < frm_vigilo::imgVigiloCount; ++i) {
-        icons_.push_back(static_cast<HICON>(LoadImageA(
-            instance, MAKEINTRESOURCEA(frm_vigilo::imgVigilo1 + i), IMAGE_ICON, cx, cy, 0)));
+        icons_.push_back(LoadSmallIcon(frm_vigilo::imgVigilo1 + i, dpi));
     }
 }
 
@@ -32,7 +29,8 @@ VigiloImages::~VigiloImages() {
 
 VigiloWindow::VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers,
                            ui::MessageBoxPort& messages)
-    : tray_(images_.icons()),
+    : images_(ScreenDpi()),
+      tray_(images_.icons()),
       keep_alive_(keep_alive),
       messages_(messages),
       controller_(
@@ -48,6 +46,14 @@ VigiloWindow::~VigiloWindow() {
     }
     DropBinder();
     popup_.reset();
+}
+
+// The tray icon takes its pictures at their size for the new DPI; the old ones go once the
+// shell has the new one.
+void VigiloWindow::OnDpiChanged(int dpi, RECT& /*suggested*/) {
+    VigiloImages fresh(dpi);
+    images_.Swap(fresh);
+    tray_.ReplaceImages(images_.icons());
 }
 
 bool VigiloWindow::Load() {

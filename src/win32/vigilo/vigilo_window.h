@@ -27,15 +27,17 @@
 
 namespace zv::win32 {
 
-// The pictures of imgVigilo at the tray's icon size, loaded once for the program's life.
+// The pictures of imgVigilo at the tray's icon size for a DPI, loaded once for the
+// program's life and again when the DPI changes.
 class VigiloImages {
   public:
-    VigiloImages();
+    explicit VigiloImages(int dpi);
     ~VigiloImages();
     VigiloImages(const VigiloImages&) = delete;
     VigiloImages& operator=(const VigiloImages&) = delete;
 
     const std::vector<HICON>& icons() const { return icons_; }
+    void Swap(VigiloImages& other) { icons_.swap(other.icons_); }
 
   private:
     std::vector<HICON> icons_;
@@ -51,6 +53,7 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void OnDpiChanged(int dpi, RECT& suggested) override;
 
   private:
     std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(hwnd()); }

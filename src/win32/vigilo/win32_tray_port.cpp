@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace zv::win32 {
 namespace {
@@ -37,7 +38,25 @@ void CopyText(char (&field)[N], const std::string& text) {
 Win32TrayPort::Win32TrayPort(std::vector<HICON> images)
     : images_(std::move(images)), large_record_(ShellTakesLargeRecord()) {}
 
+void Win32TrayPort::ReplaceImages(std::vector<HICON> images) {
+    images_ = std::move(images);
+    if (shown_) {
+        NotifyIcon(monitor::TrayCall::Modify, *shown_);
+    }
+}
+
 void Win32TrayPort::NotifyIcon(monitor::TrayCall call, const monitor::TrayIconRecord& record) {
+    if (call == monitor::TrayCall::Delete) {
+        shown_.reset();
+    } else if ((record.uFlags & NIF_ICON) != 0) {
+        monitor::TrayIconRecord icon;
+        icon.cbSize = record.cbSize;
+        icon.hWnd = record.hWnd;
+        icon.uID = record.uID;
+        icon.uFlags = NIF_ICON;
+        icon.hIcon = record.hIcon;
+        shown_ = icon;
+    }
     // Zero-filled, so that whatever the shell reads past the fields set here is empty.
     NOTIFYICONDATAA data{};
     bool large = record.cbSize == monitor::kLargeTrayRecordSize;

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "monitor/tray_icon.h"
@@ -21,9 +22,16 @@ class Win32TrayPort : public monitor::TrayPort {
     void NotifyIcon(monitor::TrayCall call, const monitor::TrayIconRecord& record) override;
     bool HasLargeRecord() const override { return large_record_; }
 
+    // The same pictures at another size (a new DPI); the icon on show takes the new one of
+    // its picture. The old images must outlive this call.
+    void ReplaceImages(std::vector<HICON> images);
+
   private:
     std::vector<HICON> images_;
     bool large_record_;
+    // The icon on show: its window, ID, picture and record size; none before Add or after
+    // Delete.
+    std::optional<monitor::TrayIconRecord> shown_;
 };
 
 }  // namespace zv::win32

@@ -44,8 +44,8 @@ CurrentSettingsWindow::~CurrentSettingsWindow() {
 bool CurrentSettingsWindow::Build(HWND owner) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    dpi_ = ScreenDpi();
-    font_ = CreateMessageFont();
+    dpi_ = WindowDpi(owner);
+    font_ = CreateMessageFont(dpi_);
     view_.Load();
     std::vector<int> widths;
     const int width = ClientWidthForColumns(widths);
@@ -82,7 +82,7 @@ int CurrentSettingsWindow::ClientWidthForColumns(std::vector<int>& widths) const
     SelectObject(dc, old_font);
     ReleaseDC(nullptr, dc);
     int total = TwipsToPixels(main_window::CurrentSettingsView::ChromeTwips(), dpi_) +
-                GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
+                SystemMetricForDpi(SM_CXVSCROLL, dpi_) + 2 * SystemMetricForDpi(SM_CXEDGE, dpi_);
     for (int width : widths) {
         total += width;
     }
@@ -97,6 +97,15 @@ void CurrentSettingsWindow::AddList(const std::vector<int>& widths) {
     MoveWindow(list_, place.left, place.top, place.right - place.left, place.bottom - place.top,
                FALSE);
     ListView_SetItemCountEx(list_, static_cast<int>(view_.RowCount()), 0);
+}
+
+// The columns widen with the font; the window takes the size Windows suggests.
+void CurrentSettingsWindow::OnDpiChanged(int dpi, RECT& /*suggested*/) {
+    dpi_ = dpi;
+    RescaleControls(font_, dpi);
+    std::vector<int> widths;
+    ClientWidthForColumns(widths);
+    RescaleList(list_, font_, widths);
 }
 
 void CurrentSettingsWindow::Resize() {

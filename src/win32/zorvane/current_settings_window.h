@@ -39,6 +39,7 @@ class CurrentSettingsWindow : public WindowBase, private main_window::CurrentSet
     void AddList(const std::vector<int>& widths);
     void Resize();
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void OnDpiChanged(int dpi, RECT& suggested) override;
 
     std::string ChooseSaveFile(const std::string& suggested_name) override;
     void CopyToClipboard(const std::string& text) override;

@@ -99,8 +99,7 @@ void MainChromeWin::CreateToolbar() {
         GetModuleHandleA(nullptr), nullptr);
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    images_ = CreateToolbarImages(ToolbarImageSize(dpi_));
-    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+    SetToolbarImages();
 
     const auto& buttons = chrome_->toolbar.buttons();
     std::vector<TBBUTTON> real(buttons.size());
@@ -120,11 +119,7 @@ void MainChromeWin::CreateToolbar() {
     SendMessageA(toolbar_, TB_ADDBUTTONSA, real.size(), reinterpret_cast<LPARAM>(real.data()));
     SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
     ShowWindow(toolbar_, chrome_->toolbar.visible() ? SW_SHOW : SW_HIDE);
-
-    RECT r;
-    GetWindowRect(toolbar_, &r);
-    chrome_->toolbar.SetBounds(
-        {0, 0, PixelsToTwips(r.right - r.left, dpi_), PixelsToTwips(r.bottom - r.top, dpi_)});
+    KeepToolbarBounds();
     toolbar_view_ = std::make_unique<ToolbarView>(*this);
     chrome_->toolbar.AttachView(toolbar_view_.get());
 }
@@ -137,7 +132,32 @@ void MainChromeWin::CreateStatusBar() {
     SendMessageA(status_bar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     SendMessageA(status_bar_, WM_SIZE, 0, 0);
     ShowWindow(status_bar_, chrome_->status_bar.visible() ? SW_SHOW : SW_HIDE);
+    KeepStatusBarBounds();
+    status_view_ = std::make_unique<StatusBarView>(*this);
+    chrome_->status_bar.AttachView(status_view_.get());
+    UpdateStatusTexts();
+}
 
+// The pictures at their size for the DPI, the buttons sized to fit them.
+void MainChromeWin::SetToolbarImages() {
+    HIMAGELIST old = images_;
+    const int size = ToolbarImageSize(dpi_);
+    images_ = CreateToolbarImages(size);
+    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+    if (old != nullptr) {
+        ImageList_Destroy(old);
+    }
+}
+
+void MainChromeWin::KeepToolbarBounds() {
+    RECT r;
+    GetWindowRect(toolbar_, &r);
+    chrome_->toolbar.SetBounds(
+        {0, 0, PixelsToTwips(r.right - r.left, dpi_), PixelsToTwips(r.bottom - r.top, dpi_)});
+}
+
+void MainChromeWin::KeepStatusBarBounds() {
     RECT bar;
     RECT client;
     GetWindowRect(status_bar_, &bar);
@@ -145,9 +165,20 @@ void MainChromeWin::CreateStatusBar() {
     int height = bar.bottom - bar.top;
     chrome_->status_bar.SetBounds({0, PixelsToTwips(client.bottom - height, dpi_),
                                    PixelsToTwips(client.right, dpi_), PixelsToTwips(height, dpi_)});
-    status_view_ = std::make_unique<StatusBarView>(*this);
-    chrome_->status_bar.AttachView(status_view_.get());
-    UpdateStatusTexts();
+}
+
+void MainChromeWin::Rescale(HFONT font, int dpi) {
+    dpi_ = dpi;
+    font_ = font;
+    SendMessageA(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SetToolbarImages();
+    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, 0);
+    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    KeepToolbarBounds();
+    SendMessageA(status_bar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageA(status_bar_, WM_SIZE, 0, 0);
+    KeepStatusBarBounds();
+    LayOutStatusParts();
 }
 
 // Only the buttons whose picture changed: the model reports each button's new picture as

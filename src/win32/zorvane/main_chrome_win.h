@@ -32,6 +32,10 @@ class MainChromeWin {
     // has its size (OnSize).
     void Create(main_window::MainChrome& chrome, HFONT font, int dpi);
 
+    // The main window's DPI changed: the toolbar's pictures are drawn anew at their size
+    // for it, and both bars take the new font (which the window keeps) and their heights.
+    void Rescale(HFONT font, int dpi);
+
     // Pixels the toolbar takes at the top of the client area (0 while hidden).
     int ToolbarHeight() const;
     // Pixels the status bar takes at the bottom of the client area (0 while hidden).
@@ -54,6 +58,9 @@ class MainChromeWin {
 
     void CreateToolbar();
     void CreateStatusBar();
+    void SetToolbarImages();
+    void KeepToolbarBounds();
+    void KeepStatusBarBounds();
     void UpdateToolbarImages();
     void UpdateStatusTexts();
     void LayOutStatusParts();

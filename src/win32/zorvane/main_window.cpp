@@ -43,8 +43,8 @@ bool MainWindow::Open() {
         return false;
     }
     focus_ = std::make_unique<FocusKeeper>(hwnd());
-    dpi_ = ScreenDpi();
-    font_ = CreateMessageFont();
+    dpi_ = WindowDpi(hwnd());
+    font_ = CreateMessageFont(dpi_);
     backup_ = std::make_unique<Win32Backup>(hwnd());
     services_.launcher.SetOwner(hwnd());
     services_.direct_start.SetOwner(hwnd());
@@ -68,23 +68,39 @@ bool MainWindow::Open() {
     return true;
 }
 
-// Lays the area out under the toolbar and sizes the window around it.
-void MainWindow::FitToLayout() {
+// Lays the area out under the toolbar; the window's size around it.
+SIZE MainWindow::LayOut() {
     main_window::ClientSize client =
         main_window::LayOutMainWindow(*controller_, PixelsToTwips(chrome_->ToolbarHeight(), dpi_),
                                       PixelsToTwips(chrome_->StatusBarHeight(), dpi_));
-    RECT frame{0, 0, TwipsToPixels(client.width, dpi_), TwipsToPixels(client.height, dpi_)};
-    AdjustWindowRectEx(&frame, kStyle, GetMenu(hwnd()) != nullptr, 0);
-    int width = frame.right - frame.left;
-    int height = frame.bottom - frame.top;
+    RECT frame =
+        FrameForClient(TwipsToPixels(client.width, dpi_), TwipsToPixels(client.height, dpi_),
+                       kStyle, GetMenu(hwnd()) != nullptr, 0, dpi_);
+    controller_->frmMain.SetBounds(
+        {0, 0, PixelsToTwips(frame.right, dpi_), PixelsToTwips(frame.bottom, dpi_)});
+    return {frame.right, frame.bottom};
+}
+
+// Sizes the window around its layout, centred on the screen.
+void MainWindow::FitToLayout() {
+    SIZE size = LayOut();
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    int left = work.left + (work.right - work.left - width) / 2;
-    int top = work.top + (work.bottom - work.top - height) / 2;
-    SetWindowPos(hwnd(), nullptr, left < 0 ? 0 : left, top < 0 ? 0 : top, width, height,
+    int left = work.left + (work.right - work.left - size.cx) / 2;
+    int top = work.top + (work.bottom - work.top - size.cy) / 2;
+    SetWindowPos(hwnd(), nullptr, left < 0 ? 0 : left, top < 0 ? 0 : top, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    controller_->frmMain.SetBounds({0, 0, PixelsToTwips(width, dpi_), PixelsToTwips(height, dpi_)});
     chrome_->OnSize();
+}
+
+// Where Windows suggests, at the size of the layout for the new DPI.
+void MainWindow::OnDpiChanged(int dpi, RECT& suggested) {
+    dpi_ = dpi;
+    RescaleControls(font_, dpi);
+    chrome_->Rescale(font_, dpi);
+    SIZE size = LayOut();
+    suggested.right = suggested.left + size.cx;
+    suggested.bottom = suggested.top + size.cy;
 }
 
 // In tab order: the connection type and mode first, then each frame's controls.

@@ -45,8 +45,10 @@ class MainWindow : public WindowBase, public main_window::MainWindowPort {
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void OnDpiChanged(int dpi, RECT& suggested) override;
 
   private:
+    SIZE LayOut();
     void FitToLayout();
     void AddControls();
     int DefaultButton() const;

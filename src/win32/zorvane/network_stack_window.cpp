@@ -58,18 +58,29 @@ bool NetworkStackWindow::Build(HWND owner) {
     return true;
 }
 
-void NetworkStackWindow::AddList() {
+std::vector<int> NetworkStackWindow::ColumnWidths() const {
     std::vector<int> widths;
     for (int twips : kColumnTwips) {
         widths.push_back(TwipsToPixels(twips, dpi()));
     }
-    // The list takes the font of the controls before it.
-    HFONT font = reinterpret_cast<HFONT>(
+    return widths;
+}
+
+// The list takes the font of the controls before it.
+HFONT NetworkStackWindow::ListFont() const {
+    return reinterpret_cast<HFONT>(
         SendMessageA(GetDlgItem(hwnd(), id::lblFinding0), WM_GETFONT, 0, 0));
-    list_ = CreateVirtualList(hwnd(), id::lvwStack, font, main_window::StackColumns(), widths);
-    const RECT place = binder().TwipsToRect(main_window::NetworkStackView::ListBounds());
-    MoveWindow(list_, place.left, place.top, place.right - place.left, place.bottom - place.top,
-               FALSE);
+}
+
+void NetworkStackWindow::AddList() {
+    list_ = CreateVirtualList(hwnd(), id::lvwStack, ListFont(), main_window::StackColumns(),
+                              ColumnWidths());
+    binder().KeepPlaced(list_, main_window::NetworkStackView::ListBounds());
+}
+
+void NetworkStackWindow::OnDpiChanged(int dpi, RECT& suggested) {
+    SmallDialog::OnDpiChanged(dpi, suggested);
+    RescaleList(list_, ListFont(), ColumnWidths());
 }
 
 void NetworkStackWindow::ShowRowCount() {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "main_window/network_stack_source.h"
 #include "main_window/network_stack_view.h"
@@ -24,10 +25,13 @@ class NetworkStackWindow : public SmallDialog {
   private:
     explicit NetworkStackWindow(std::shared_ptr<main_window::NetworkStackSource> source);
     bool Build(HWND owner);
+    std::vector<int> ColumnWidths() const;
+    HFONT ListFont() const;
     void AddList();
     void ShowRowCount();
     void OnListNotice(NMHDR* header);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void OnDpiChanged(int dpi, RECT& suggested) override;
 
     // Declared first, so that they outlive the controller that starts its jobs.
     NetworkStackThread worker_;
