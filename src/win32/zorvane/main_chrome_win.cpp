@@ -138,12 +138,10 @@ void MainChromeWin::CreateStatusBar() {
     UpdateStatusTexts();
 }
 
-// The pictures at their size for the DPI, the buttons sized to fit them.
+// The pictures at their size for the DPI.
 void MainChromeWin::SetToolbarImages() {
     HIMAGELIST old = images_;
-    const int size = ToolbarImageSize(dpi_);
-    images_ = CreateToolbarImages(size);
-    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+    images_ = CreateToolbarImages(ToolbarImageSize(dpi_));
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
     if (old != nullptr) {
         ImageList_Destroy(old);
@@ -167,14 +165,17 @@ void MainChromeWin::KeepStatusBarBounds() {
                                    PixelsToTwips(client.right, dpi_), PixelsToTwips(height, dpi_)});
 }
 
+// A toolbar keeps the button size it first worked out, so it is made again in the new
+// font, with its pictures drawn anew.
 void MainChromeWin::Rescale(HFONT font, int dpi) {
     dpi_ = dpi;
     font_ = font;
-    SendMessageA(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    SetToolbarImages();
-    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, 0);
-    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
-    KeepToolbarBounds();
+    chrome_->toolbar.AttachView(nullptr);
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, 0);
+    DestroyWindow(toolbar_);
+    CreateToolbar();
+    // First among the window's children again, as when it was first made.
+    SetWindowPos(toolbar_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageA(status_bar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     SendMessageA(status_bar_, WM_SIZE, 0, 0);
     KeepStatusBarBounds();

@@ -68,28 +68,43 @@ bool MainWindow::Open() {
     return true;
 }
 
-// Lays the area out under the toolbar; the window's size around it.
+// Lays the area out under the toolbar; the client size it takes.
 SIZE MainWindow::LayOut() {
     main_window::ClientSize client =
         main_window::LayOutMainWindow(*controller_, PixelsToTwips(chrome_->ToolbarHeight(), dpi_),
                                       PixelsToTwips(chrome_->StatusBarHeight(), dpi_));
-    RECT frame =
-        FrameForClient(TwipsToPixels(client.width, dpi_), TwipsToPixels(client.height, dpi_),
-                       kStyle, GetMenu(hwnd()) != nullptr, 0, dpi_);
-    controller_->frmMain.SetBounds(
-        {0, 0, PixelsToTwips(frame.right, dpi_), PixelsToTwips(frame.bottom, dpi_)});
-    return {frame.right, frame.bottom};
+    return {TwipsToPixels(client.width, dpi_), TwipsToPixels(client.height, dpi_)};
+}
+
+// Puts the window at the point, sized around the client area. Where its frame is not yet
+// of the window's DPI (the caption and menu bar of before a change), the client area comes
+// out another size, and the frame takes the difference.
+void MainWindow::SizeAround(SIZE client, POINT at) {
+    RECT frame = FrameForClient(client.cx, client.cy, kStyle, GetMenu(hwnd()) != nullptr, 0, dpi_);
+    SetWindowPos(hwnd(), nullptr, at.x, at.y, frame.right, frame.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT actual;
+    GetClientRect(hwnd(), &actual);
+    if (actual.right != client.cx || actual.bottom != client.cy) {
+        SetWindowPos(hwnd(), nullptr, 0, 0, frame.right + client.cx - actual.right,
+                     frame.bottom + client.cy - actual.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT window;
+    GetWindowRect(hwnd(), &window);
+    controller_->frmMain.SetBounds({0, 0, PixelsToTwips(window.right - window.left, dpi_),
+                                    PixelsToTwips(window.bottom - window.top, dpi_)});
 }
 
 // Sizes the window around its layout, centred on the screen.
 void MainWindow::FitToLayout() {
-    SIZE size = LayOut();
+    SIZE client = LayOut();
+    RECT frame = FrameForClient(client.cx, client.cy, kStyle, GetMenu(hwnd()) != nullptr, 0, dpi_);
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    int left = work.left + (work.right - work.left - size.cx) / 2;
-    int top = work.top + (work.bottom - work.top - size.cy) / 2;
-    SetWindowPos(hwnd(), nullptr, left < 0 ? 0 : left, top < 0 ? 0 : top, size.cx, size.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    int left = work.left + (work.right - work.left - frame.right) / 2;
+    int top = work.top + (work.bottom - work.top - frame.bottom) / 2;
+    SizeAround(client, {left < 0 ? 0 : left, top < 0 ? 0 : top});
     chrome_->OnSize();
 }
 
@@ -98,9 +113,8 @@ void MainWindow::OnDpiChanged(int dpi, RECT& suggested) {
     dpi_ = dpi;
     RescaleControls(font_, dpi);
     chrome_->Rescale(font_, dpi);
-    SIZE size = LayOut();
-    suggested.right = suggested.left + size.cx;
-    suggested.bottom = suggested.top + size.cy;
+    SizeAround(LayOut(), {suggested.left, suggested.top});
+    GetWindowRect(hwnd(), &suggested);
 }
 
 // In tab order: the connection type and mode first, then each frame's controls.

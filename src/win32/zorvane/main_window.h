@@ -49,6 +49,7 @@ class MainWindow : public WindowBase, public main_window::MainWindowPort {
 
   private:
     SIZE LayOut();
+    void SizeAround(SIZE client, POINT at);
     void FitToLayout();
     void AddControls();
     int DefaultButton() const;
