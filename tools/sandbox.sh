@@ -88,6 +88,7 @@ usage: sandbox.sh [options] [--] PROGRAM.exe [ARGS...]
   --shots DIR         folder for screenshots the program asks for (default build/shots)
   --screen            show the windows on $DISPLAY when there is one, else use Xvfb
   --dpi N             logical DPI of the emulated screen (default 96)
+  --screen-size WxH   size of the emulated screen in pixels (default 1280x960)
   --timeout SECS      end the run after SECS seconds (default 300)
   --for SECS          let the program run SECS seconds, then take the --shot and end it (exit 0)
   --name NAME         a name for this run's folder and screenshots
@@ -95,7 +96,7 @@ usage: sandbox.sh [options] [--] PROGRAM.exe [ARGS...]
 EOF
 }
 
-release=winxp app="" hosts=() silent=0 silent_names=0 routed=0 shaped="" servers=0 linux=0 lo_mtu="" drop_fragments=0 shot="" screen=0 timeout=300 name=run prepare=0 dpi=96
+release=winxp app="" hosts=() silent=0 silent_names=0 routed=0 shaped="" servers=0 linux=0 lo_mtu="" drop_fragments=0 shot="" screen=0 timeout=300 name=run prepare=0 dpi=96 screen_size=1280x960
 run_for=""
 shots="$repo/build/shots"
 while [ $# -gt 0 ]; do
@@ -117,6 +118,7 @@ while [ $# -gt 0 ]; do
         --shots) shots=$2; shift 2 ;;
         --screen) screen=1; shift ;;
         --dpi) dpi=$2; shift 2 ;;
+        --screen-size) screen_size=$2; shift 2 ;;
         --timeout) timeout=$2; shift 2 ;;
         --for) run_for=$2; shift 2 ;;
         --name) name=$2; shift 2 ;;
@@ -139,7 +141,7 @@ wine_env() {
 start_xvfb() {
     local fd_file
     fd_file=$(mktemp)
-    Xvfb -displayfd 1 -nolisten tcp -screen 0 1280x960x24 -dpi "$dpi" >"$fd_file" 2>/dev/null &
+    Xvfb -displayfd 1 -nolisten tcp -screen 0 "${screen_size}x24" -dpi "$dpi" >"$fd_file" 2>/dev/null &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$fd_file" ] && break
@@ -563,7 +565,8 @@ fi
 mkdir -p "$repo/build/sandbox"
 run=$(mktemp -d "$repo/build/sandbox/$name.XXXXXX")
 trap 'rm -rf "$run"' EXIT
-args=(--release "$release" --timeout "$timeout" --name "$name" --shots "$shots" --dpi "$dpi")
+args=(--release "$release" --timeout "$timeout" --name "$name" --shots "$shots" --dpi "$dpi"
+      --screen-size "$screen_size")
 [ -n "$app" ] && args+=(--app "$(cd "$app" && pwd)")
 for h in "${hosts[@]+"${hosts[@]}"}"; do args+=(--host "$h"); done
 [ "$silent" = 1 ] && args+=(--silent-echo)
