@@ -20,6 +20,8 @@
 #include "support/process.h"
 #include "support/scenario_runner.h"
 #include "support/screen.h"
+#include "support/tray_observer.h"
+#include "support/wait.h"
 #include "support/windows_on_screen.h"
 #include "support/zorvane_session.h"
 #include "win32/ping/ping_ids.h"
@@ -35,11 +37,33 @@ constexpr UINT kDpiChanged = 0x02E0;
 // A window of a program, and how it is opened: a command (or a click of the control of that
 // ID) sent to the program's own window; 0 for that window itself. A window as wide as its
 // texts (its list's columns) grows with the font, which does not grow in step with the DPI.
+enum class Of { Zorvane, Vigilo };
 struct WindowRow {
+    Of program;
     const char* name;
     const char* class_name;
     int opener;
     bool width_follows_text = false;
+};
+
+namespace main = win32::frm_main;
+namespace menu = win32::frm_vigilo;
+
+// In the order they are opened: the explanation of Manual mode last, as the click that
+// opens it leaves the main window in Manual mode.
+const WindowRow kWindows[] = {
+    {Of::Zorvane, "main", main::kClassName, 0},
+    {Of::Zorvane, "current settings", win32::frm_current_settings::kClassName,
+     main::menu_current_settings, true},
+    {Of::Zorvane, "network stack", win32::frm_network_stack::kClassName, main::menu_network_stack},
+    {Of::Zorvane, "tip", win32::frm_tip::kClassName, main::menu_tip_of_the_day},
+    {Of::Zorvane, "ping", win32::frm_ping::kClassName, main::menu_ping_configuration},
+    {Of::Zorvane, "mtu", win32::frm_mtu::kClassName, main::menu_find_largest_mtu},
+    {Of::Zorvane, "explanation", win32::frm_display::kClassName, main::manual_mode},
+    {Of::Vigilo, "history", win32::frm_history::kClassName, menu::menu_history},
+    {Of::Vigilo, "responsiveness", win32::frm_rpm::kClassName, menu::menu_test_responsiveness},
+    {Of::Vigilo, "report period", win32::frm_report_period::kClassName, menu::menu_outage_report},
+    {Of::Vigilo, "ping", win32::frm_ping::kClassName, menu::menu_ping_configuration},
 };
 
 // One control as the window placed it, in client coordinates.
@@ -255,8 +279,8 @@ void SendDpiChange(HWND window, DWORD process_id, int dpi) {
     CloseHandle(process);
 }
 
-// A running program: its own window (the main window, or the companion's hidden one), the
-// windows it opens, and how it ends.
+// A running program: its own window (the main window, or the companion's hidden one; null
+// when it did not come up), and how it ends.
 struct Program {
     DWORD process_id;
     HWND own;
@@ -327,15 +351,20 @@ void CompareWithTheBaseLayout(const std::vector<WindowRow>& rows, const Seen& se
     }
 }
 
-void RunEveryDpi(const std::function<std::unique_ptr<Program>()>& start,
-                 const std::vector<WindowRow>& rows) {
+void RunEveryDpi(Of of, const std::function<Program()>& start) {
+    std::vector<WindowRow> rows;
+    for (const WindowRow& row : kWindows) {
+        if (row.program == of) {
+            rows.push_back(row);
+        }
+    }
     SeePhysicalPixels();
     Seen seen;
     for (int dpi : kDpis) {
         SetLogPixels(dpi);
-        std::unique_ptr<Program> program = start();
-        if (E2E_CHECK(program != nullptr)) {
-            SeeEveryWindow(*program, rows, dpi, seen);
+        Program program = start();
+        if (E2E_CHECK(program.own != nullptr)) {
+            SeeEveryWindow(program, rows, dpi, seen);
         }
     }
     SetLogPixels(96);
@@ -343,54 +372,35 @@ void RunEveryDpi(const std::function<std::unique_ptr<Program>()>& start,
 }
 
 void RunZorvane() {
-    namespace main = win32::frm_main;
-    // The explanation of Manual mode comes last: the click leaves the main window in it.
-    const std::vector<WindowRow> rows = {
-        {"main", main::kClassName, 0},
-        {"current settings", win32::frm_current_settings::kClassName, main::menu_current_settings,
-         true},
-        {"network stack", win32::frm_network_stack::kClassName, main::menu_network_stack},
-        {"tip", win32::frm_tip::kClassName, main::menu_tip_of_the_day},
-        {"ping", win32::frm_ping::kClassName, main::menu_ping_configuration},
-        {"mtu", win32::frm_mtu::kClassName, main::menu_find_largest_mtu},
-        {"explanation", win32::frm_display::kClassName, main::manual_mode},
-    };
     std::unique_ptr<ZorvaneSession> session;
-    RunEveryDpi(
-        [&]() -> std::unique_ptr<Program> {
-            session = std::make_unique<ZorvaneSession>();
-            if (!session->ok()) {
-                return nullptr;
-            }
-            return std::make_unique<Program>(
-                Program{session->process().id(), session->main(), [&] { session->Close(); }});
-        },
-        rows);
+    RunEveryDpi(Of::Zorvane, [&] {
+        session = std::make_unique<ZorvaneSession>();
+        return Program{session->process().id(), session->main(), [&] { session->Close(); }};
+    });
+}
+
+// The tray icon's pictures are loaded again for each DPI: told of 192 DPI and then of 96,
+// the icon shows one of its pictures at the tray's size.
+void CheckTrayIconFollowsTheDpi(const TrayObserver& tray, HWND monitor, DWORD process_id) {
+    Context in("the tray icon after changes of DPI");
+    SendDpiChange(monitor, process_id, 192);
+    E2E_CHECK(!tray.IconWindows().empty());
+    SendDpiChange(monitor, process_id, 96);
+    E2E_CHECK(WaitUntil([&] { return tray.CurrentImage() != 0; }, 3000));
 }
 
 void RunVigilo() {
-    namespace menu = win32::frm_vigilo;
-    const std::vector<WindowRow> rows = {
-        {"history", win32::frm_history::kClassName, menu::menu_history},
-        {"responsiveness", win32::frm_rpm::kClassName, menu::menu_test_responsiveness},
-        {"report period", win32::frm_report_period::kClassName, menu::menu_outage_report},
-        {"ping", win32::frm_ping::kClassName, menu::menu_ping_configuration},
-    };
     std::unique_ptr<ChildProcess> vigilo;
-    RunEveryDpi(
-        [&]() -> std::unique_ptr<Program> {
-            vigilo = std::make_unique<ChildProcess>(AppCommand("vigilo.exe"));
-            HWND monitor = WaitForMonitorWindow();
-            if (monitor == nullptr) {
-                return nullptr;
-            }
-            return std::make_unique<Program>(Program{vigilo->id(), monitor, [&, monitor] {
-                                                         PostMessageA(monitor, WM_COMMAND,
-                                                                      menu::menu_exit, 0);
-                                                         E2E_CHECK(vigilo->WaitForExit());
-                                                     }});
-        },
-        rows);
+    TrayObserver tray(VigiloExe());
+    RunEveryDpi(Of::Vigilo, [&] {
+        vigilo = std::make_unique<ChildProcess>(AppCommand("vigilo.exe"));
+        HWND monitor = WaitForMonitorWindow();
+        return Program{vigilo->id(), monitor, [&, monitor] {
+                           CheckTrayIconFollowsTheDpi(tray, monitor, vigilo->id());
+                           PostMessageA(monitor, WM_COMMAND, menu::menu_exit, 0);
+                           E2E_CHECK(vigilo->WaitForExit());
+                       }};
+    });
 }
 
 }  // namespace
