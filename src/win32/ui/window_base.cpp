@@ -142,7 +142,7 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wparam, L
         return DefWindowProcA(hwnd, message, wparam, lparam);
     }
     LRESULT result = 0;
-    if (message == kDpiChangedMessage) {
+    if (message == kDpiChangedMessage && self->HasBinder()) {
         self->TakeDpi(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
     } else if (!self->RouteToBinder(message, wparam, lparam)) {
         result = self->HandleMessage(message, wparam, lparam);

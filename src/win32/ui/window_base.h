@@ -65,6 +65,7 @@ class WindowBase {
     // True when the binder (or Esc of a dialog, or CloseSoon) took the message.
     bool RouteToBinder(UINT message, WPARAM wparam, LPARAM lparam);
     // A new DPI from Windows: the window remakes itself for it, then takes the rectangle.
+    // Only a window whose controls are all made is told.
     void TakeDpi(int dpi, RECT suggested);
 
     HWND hwnd_ = nullptr;
