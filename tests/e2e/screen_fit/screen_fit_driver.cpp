@@ -66,13 +66,16 @@ const WindowRow kWindows[] = {
     {Of::Vigilo, "ping", win32::frm_ping::kClassName, menu::menu_ping_configuration},
 };
 
-// One control as the window placed it, in client coordinates.
+// One control as the window placed it, in client coordinates. The height of a drop-down
+// list's items comes from its font, the one measure of the program's font that can be read
+// from another process.
 struct Placed {
     int id;
     std::string kind;
     std::string text;
     DWORD style;
     RECT rect;
+    long item_height = 0;
 };
 
 // The area between the toolbar and the status bar, which Windows sizes from their font and
@@ -141,6 +144,9 @@ Shown Capture(HWND window) {
                       static_cast<DWORD>(GetWindowLongPtrA(child, GWL_STYLE)),
                       PlaceIn(window, child)};
         OffsetRect(&placed.rect, 0, -shown.area.top);
+        if (placed.kind == "ComboBox") {
+            placed.item_height = static_cast<long>(SendMessageA(child, CB_GETITEMHEIGHT, 0, 0));
+        }
         shown.controls.push_back(placed);
     }
     return shown;
@@ -218,7 +224,8 @@ void CheckNear(long actual, long expected, const char* what) {
 }
 
 // Each control of `shown` where the same control of `base` lies times dpi/base_dpi. A
-// drop-down list's height is the system's, from its font.
+// drop-down list's height is the system's, from its font: its items' height follows the
+// font instead.
 void CheckScaled(const Shown& base, int base_dpi, const Shown& shown, int dpi,
                  bool width_follows_text) {
     auto scaled = [&](long v) { return static_cast<long>(MulDiv(v, dpi, base_dpi)); };
@@ -240,7 +247,9 @@ void CheckScaled(const Shown& base, int base_dpi, const Shown& shown, int dpi,
             CheckNear(c.rect.left, scaled(b.rect.left), "left");
             CheckNear(c.rect.right - c.rect.left, scaled(b.rect.right - b.rect.left), "width");
         }
-        if (c.kind != "ComboBox") {
+        if (c.kind == "ComboBox") {
+            CheckNear(c.item_height, scaled(b.item_height), "item height");
+        } else {
             CheckNear(c.rect.bottom - c.rect.top, scaled(b.rect.bottom - b.rect.top), "height");
         }
     }
@@ -320,6 +329,7 @@ void SeeEveryWindow(const Program& program, const std::vector<WindowRow>& rows, 
             SendDpiChange(window, program.process_id, 192);
             Sleep(300);
             seen.changed[row.name] = Capture(window);
+            CheckTextFits(window, seen.changed[row.name], 192);
         } else if (row.opener == 0 || std::string(row.name) == "history") {
             RequestScreenshot(std::string("screen-fit-") + row.name + "-" + std::to_string(dpi));
         }
