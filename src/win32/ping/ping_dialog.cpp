@@ -108,8 +108,7 @@ void PingDialogHost::OpenPingDialog(HWND owner) {
         window_.reset();
         return;
     }
-    ShowWindow(window_->hwnd(), SW_SHOWNORMAL);
-    SetForegroundWindow(window_->hwnd());
+    window_->ShowInFront();
 }
 
 HWND PingDialogHost::DialogWindow() const {

@@ -54,8 +54,7 @@ void WindowBase::RunModal(HWND owner) {
     if (owner != nullptr) {
         EnableWindow(owner, FALSE);
     }
-    ShowWindow(window, SW_SHOWNORMAL);
-    SetForegroundWindow(window);
+    ShowInFront();
     MSG message;
     while (IsWindow(window) && GetMessageA(&message, nullptr, 0, 0) > 0) {
         DispatchOneMessage(message);
@@ -74,9 +73,24 @@ bool WindowBase::ShownInFront(WindowBase* window, bool built) {
         delete window;
         return false;
     }
-    ShowWindow(window->hwnd(), SW_SHOWNORMAL);
-    SetForegroundWindow(window->hwnd());
+    window->ShowInFront();
     return true;
+}
+
+void WindowBase::ShowInFront() {
+    const int own = WindowDpi(hwnd_);
+    if (binder_ != nullptr && own != binder_->dpi()) {
+        RECT frame;
+        RECT client;
+        GetWindowRect(hwnd_, &frame);
+        GetClientRect(hwnd_, &client);
+        const int built = binder_->dpi();
+        frame.right += MulDiv(client.right, own, built) - client.right;
+        frame.bottom += MulDiv(client.bottom, own, built) - client.bottom;
+        TakeDpi(own, frame);
+    }
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
 }
 
 Binder& WindowBase::MakeBinder(HFONT font, int dpi, bool closes_on_escape) {

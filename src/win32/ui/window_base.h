@@ -26,6 +26,10 @@ class WindowBase {
     bool Create(const char* class_name, const char* caption, DWORD style, DWORD ex_style,
                 int client_width, int client_height, HWND owner, HMENU menu = nullptr);
 
+    // Shows the window in front, first remade for its own DPI where it was built at
+    // another (made before it knew its monitor, one of another scale than the system's).
+    void ShowInFront();
+
     // Shows the window and runs a message loop until it is destroyed, with the owner
     // disabled meanwhile: a modal window.
     void RunModal(HWND owner);

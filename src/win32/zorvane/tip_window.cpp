@@ -18,10 +18,8 @@ HWND TipWindow::ShowModeless(const TipServices& services) {
         delete window;
         return nullptr;
     }
-    HWND shown = window->hwnd();
-    ShowWindow(shown, SW_SHOWNORMAL);
-    SetForegroundWindow(shown);
-    return shown;
+    window->ShowInFront();
+    return window->hwnd();
 }
 
 TipWindow::TipWindow(const TipServices& services, bool modeless)
