@@ -206,6 +206,12 @@ void VigiloWindow::TakeRpmReport() {
     controller_.Monitor().SetTestLine(last ? monitor::rpm::ResultLine(*last) : "");
 }
 
+void VigiloWindow::ColoursChanged() {
+    if (history_ != nullptr) {
+        history_->ColoursChanged();
+    }
+}
+
 // The history window reads the monitor's record, so it goes with the monitor window.
 void VigiloWindow::CloseHistoryWindow() {
     if (history_ != nullptr) {

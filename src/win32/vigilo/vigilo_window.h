@@ -60,6 +60,7 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     void ShowHistoryWindow() override;
     void ShowResponsivenessWindow() override;
     void MakeOutageReport() override;
+    void ColoursChanged() override;
     void Unload() override;
 
     void CloseHistoryWindow();

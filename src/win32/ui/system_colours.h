@@ -1,0 +1,25 @@
+// The programs' colour scheme read from Windows (high contrast, the dark app setting) and
+// its colours as GDI takes them; the title bar made dark where Windows can.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/palette.h"
+
+namespace zv::win32 {
+
+// The scheme for the programs' own option and what Windows says now.
+ui::Scheme CurrentScheme(bool prefers_system_colours);
+
+// A role's colour in the scheme; `drawn` where the role keeps a picture's own colour.
+COLORREF SchemeColour(ui::Scheme scheme, ui::Role role, COLORREF drawn = 0);
+
+// Windows 11's title bar follows the dark scheme; elsewhere nothing happens.
+void FollowSchemeInTitleBar(HWND window, ui::Scheme scheme);
+
+// True for the messages after which the scheme may differ: WM_SYSCOLORCHANGE, which is
+// passed on to the window's controls as common controls expect of their parent, and
+// WM_SETTINGCHANGE (high contrast, or "ImmersiveColorSet" for the dark app setting).
+bool ColoursMayHaveChanged(HWND window, UINT message);
+
+}  // namespace zv::win32
