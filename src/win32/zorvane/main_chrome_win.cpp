@@ -5,8 +5,10 @@
 #include <commctrl.h>
 
 #include "win32/ui/layout.h"
-#include "win32/zorvane/zorvane_ids.h"
+#include "win32/ui/system_colours.h"
+#include "win32/zorvane/colour_option.h"
 #include "win32/zorvane/toolbar_images.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::win32 {
 namespace {
@@ -86,6 +88,11 @@ void MainChromeWin::Create(main_window::MainChrome& chrome, HFONT font, int dpi)
     chrome_ = &chrome;
     dpi_ = dpi;
     font_ = font;
+    chrome.ShowSystemColours(ReadSystemColoursOption());
+    chrome.on_colours_chosen = [this] {
+        WriteSystemColoursOption(chrome_->SystemColours());
+        ColoursChanged();
+    };
     menu_bar_ = std::make_unique<RealMenu>(chrome.menu, frm_main_, RealMenu::Kind::MenuBar);
     CreateToolbar();
     CreateStatusBar();
@@ -99,8 +106,7 @@ void MainChromeWin::CreateToolbar() {
         GetModuleHandleA(nullptr), nullptr);
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    images_ = CreateToolbarImages(ToolbarImageSize(dpi_));
-    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+    MakeToolbarImages();
 
     const auto& buttons = chrome_->toolbar.buttons();
     std::vector<TBBUTTON> real(buttons.size());
@@ -127,6 +133,29 @@ void MainChromeWin::CreateToolbar() {
         {0, 0, PixelsToTwips(r.right - r.left, dpi_), PixelsToTwips(r.bottom - r.top, dpi_)});
     toolbar_view_ = std::make_unique<ToolbarView>(*this);
     chrome_->toolbar.AttachView(toolbar_view_.get());
+}
+
+// In the scheme of now, in place of those the toolbar had.
+void MainChromeWin::MakeToolbarImages() {
+    ui::Scheme scheme = CurrentScheme(chrome_->SystemColours());
+    FollowSchemeInTitleBar(frm_main_, scheme);
+    HIMAGELIST old = images_;
+    images_ = CreateToolbarImages(ToolbarImageSize(dpi_), scheme);
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+    if (old != nullptr) {
+        ImageList_Destroy(old);
+    }
+}
+
+void MainChromeWin::ColoursChanged() {
+    if (toolbar_ == nullptr) {
+        return;
+    }
+    MakeToolbarImages();
+    InvalidateRect(toolbar_, nullptr, TRUE);
+    for (HWND tip : modeless_tips_) {
+        InvalidateRect(tip, nullptr, TRUE);
+    }
 }
 
 void MainChromeWin::CreateStatusBar() {

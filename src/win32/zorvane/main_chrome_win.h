@@ -42,6 +42,10 @@ class MainChromeWin {
     bool OnNotify(LPARAM lparam, LRESULT* result);
     void OnSize();
 
+    // The system colours option, high contrast or the dark setting changed: the toolbar's
+    // pictures are drawn anew.
+    void ColoursChanged();
+
     // True while a tip dialog opened from the Help menu is still on screen.
     bool ModelessTipOpen();
 
@@ -53,6 +57,7 @@ class MainChromeWin {
     class StatusBarView;
 
     void CreateToolbar();
+    void MakeToolbarImages();
     void CreateStatusBar();
     void UpdateToolbarImages();
     void UpdateStatusTexts();
