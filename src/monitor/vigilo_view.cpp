@@ -54,6 +54,13 @@ void VigiloView::ToggleSystemColours() {
     monitor_.SaveOptions();
     popup.SetChecked(vigilo_menu::menu_system_colours, chosen);
     ports_.window.ColoursChanged();
+    RedrawTrayIcon();
+}
+
+void VigiloView::RedrawTrayIcon() {
+    if (tray_icon_.record().hIcon != 0) {
+        tray_icon_.Change(tray_icon_.record().hIcon);
+    }
 }
 
 void VigiloView::QueryUnload() {

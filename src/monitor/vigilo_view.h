@@ -104,6 +104,9 @@ class VigiloView {
     // "Use System Colours": the option kept with the others, its check mark and the
     // painted windows follow.
     void ToggleSystemColours();
+    // The icon shown again with the picture it has, which the window's scheme may have
+    // drawn anew.
+    void RedrawTrayIcon();
     // The shell was restarted (Explorer crashed, say) and forgot its icons: the icon comes
     // back with the picture it had.
     void ShellRestarted();

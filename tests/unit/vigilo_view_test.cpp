@@ -364,6 +364,9 @@ TEST_F(VigiloViewTest, SystemColoursAreKeptCheckedAndTellTheWindows) {
     EXPECT_TRUE(vigilo.popup.checked(vigilo_menu::menu_system_colours));
     EXPECT_EQ(options.values["SystemColours"], 1u);
     EXPECT_EQ(window.calls, std::vector<std::string>{"colours"});
+    // The icon is shown again in the colours now chosen, with the picture it had.
+    ASSERT_FALSE(tray.calls.empty());
+    EXPECT_EQ(tray.calls.back(), std::make_pair(TrayCall::Modify, kNotConnectedImage));
 
     VigiloView next{{ping, launchers, tray, messages, window, probe, {wall_clock, log, options}}};
     next.Load();

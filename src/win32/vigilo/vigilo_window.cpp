@@ -7,7 +7,9 @@
 #include "win32/platform/startup_show.h"
 #include "win32/platform/wide_text.h"
 #include "win32/ui/save_file_dialog.h"
+#include "win32/ui/system_colours.h"
 #include "win32/vigilo/report_period_window.h"
+#include "win32/vigilo/tray_pictures.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 namespace zv::win32 {
@@ -17,17 +19,36 @@ VigiloImages::VigiloImages() {
     int cx = GetSystemMetrics(SM_CXSMICON);
     int cy = GetSystemMetrics(SM_CYSMICON);
     for (int i = 0; i < frm_vigilo::imgVigiloCount; ++i) {
-        icons_.push_back(static_cast<HICON>(LoadImageA(
+        loaded_.push_back(static_cast<HICON>(LoadImageA(
             instance, MAKEINTRESOURCEA(frm_vigilo::imgVigilo1 + i), IMAGE_ICON, cx, cy, 0)));
     }
 }
 
-VigiloImages::~VigiloImages() {
-    for (HICON icon : icons_) {
+namespace {
+
+void DestroyIcons(std::vector<HICON>& icons) {
+    for (HICON icon : icons) {
         if (icon != nullptr) {
             DestroyIcon(icon);
         }
     }
+    icons.clear();
+}
+
+}  // namespace
+
+VigiloImages::~VigiloImages() {
+    DestroyIcons(loaded_);
+    DestroyIcons(drawn_);
+}
+
+const std::vector<HICON>& VigiloImages::For(ui::Scheme scheme) {
+    DestroyIcons(drawn_);
+    if (scheme != ui::Scheme::System) {
+        return loaded_;
+    }
+    drawn_ = DrawTrayPictures(GetSystemMetrics(SM_CXSMICON));
+    return drawn_;
 }
 
 VigiloWindow::VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers,
@@ -77,6 +98,7 @@ bool VigiloWindow::Load() {
     // Before the first probe: the record read back all lies before it.
     record_.Open(hwnd(), clock_.Now(), controller_.Monitor().Options().keep_days);
     controller_.Monitor().KeepIn(&record_);
+    ColoursChanged();
     controller_.Load();
     return true;
 }
@@ -207,6 +229,7 @@ void VigiloWindow::TakeRpmReport() {
 }
 
 void VigiloWindow::ColoursChanged() {
+    tray_.SetImages(images_.For(CurrentScheme(controller_.Monitor().Options().system_colours)));
     if (history_ != nullptr) {
         history_->ColoursChanged();
     }
@@ -254,6 +277,10 @@ void VigiloWindow::TakeWorkerOutcome(UINT message) {
 }
 
 LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (ColoursMayHaveChanged(hwnd(), message)) {
+        ColoursChanged();
+        controller_.RedrawTrayIcon();
+    }
     switch (message) {
         case monitor::kTrayCallbackMessage:
             controller_.HandleTrayMouse(static_cast<int>(LOWORD(lparam)));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "monitor/vigilo_view.h"
+#include "ui/palette.h"
 #include "launch/launchers.h"
 #include "win32/ping/keep_alive.h"
 #include "win32/vigilo/win32_tray_port.h"
@@ -27,7 +28,8 @@
 
 namespace zv::win32 {
 
-// The pictures of imgVigilo at the tray's icon size, loaded once for the program's life.
+// The pictures of imgVigilo at the tray's icon size: the program's own, loaded once for the
+// program's life, and those in the system's colours, drawn while the scheme asks for them.
 class VigiloImages {
   public:
     VigiloImages();
@@ -35,10 +37,14 @@ class VigiloImages {
     VigiloImages(const VigiloImages&) = delete;
     VigiloImages& operator=(const VigiloImages&) = delete;
 
-    const std::vector<HICON>& icons() const { return icons_; }
+    const std::vector<HICON>& icons() const { return loaded_; }
+    // The pictures for the scheme; those drawn before are destroyed, as the colours they
+    // were drawn in may have changed.
+    const std::vector<HICON>& For(ui::Scheme scheme);
 
   private:
-    std::vector<HICON> icons_;
+    std::vector<HICON> loaded_;
+    std::vector<HICON> drawn_;
 };
 
 class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
@@ -60,6 +66,7 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     void ShowHistoryWindow() override;
     void ShowResponsivenessWindow() override;
     void MakeOutageReport() override;
+    // The tray's pictures and the history window follow the scheme of now.
     void ColoursChanged() override;
     void Unload() override;
 

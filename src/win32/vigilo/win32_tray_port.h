@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "monitor/tray_icon.h"
@@ -17,6 +18,8 @@ class Win32TrayPort : public monitor::TrayPort {
   public:
     // images: the window's image list, numbered from 1; they must outlive the port.
     explicit Win32TrayPort(std::vector<HICON> images);
+    // Other pictures from the next notice on (the scheme changed).
+    void SetImages(std::vector<HICON> images) { images_ = std::move(images); }
 
     void NotifyIcon(monitor::TrayCall call, const monitor::TrayIconRecord& record) override;
     bool HasLargeRecord() const override { return large_record_; }
