@@ -66,14 +66,16 @@ class Canvas {
         Arc(dc_, X(l), Y(t), X(r), Y(b), X(from.x), Y(from.y), X(to.x), Y(to.y));
     }
 
-    // Bold text centred in the box.
+    // Bold text centred in the box; unsmoothed in the system's colours, as smoothing would
+    // blend colours of its own.
     void Text(const char* text, double l, double t, double r, double b, COLORREF color) {
+        DWORD quality = scheme_ == ui::Scheme::System ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY;
         HFONT font = CreateFontA(-Width(b - t - 2), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                 ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+                                 ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality,
+                                 DEFAULT_PITCH | FF_SWISS, "Arial");
         HGDIOBJ old = SelectObject(dc_, font);
         int old_mode = SetBkMode(dc_, TRANSPARENT);
-        COLORREF old_color = SetTextColor(dc_, Stroke(color));
+        COLORREF old_color = SetTextColor(dc_, Fill(color));
         RECT box{X(l), Y(t), X(r), Y(b)};
         DrawTextA(dc_, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         SetTextColor(dc_, old_color);
