@@ -54,13 +54,16 @@ COLORREF SchemeColour(ui::Scheme scheme, ui::Role role, COLORREF drawn) {
     return drawn;
 }
 
-void FollowSchemeInTitleBar(HWND window, ui::Scheme scheme) {
+void FollowDarkTitleBar(HWND window, bool settings_changed) {
+    BOOL dark = CurrentScheme(false) == ui::Scheme::Dark;
+    if (!dark && !settings_changed) {
+        return;
+    }
     // DWMWA_USE_IMMERSIVE_DARK_MODE, which older SDK headers lack.
     constexpr DWORD kDarkModeAttribute = 20;
     using SetAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
     SystemLibrary dwmapi("dwmapi.dll");
     if (auto set_attribute = dwmapi.Function<SetAttributeFn>("DwmSetWindowAttribute")) {
-        BOOL dark = scheme == ui::Scheme::Dark;
         set_attribute(window, kDarkModeAttribute, &dark, sizeof dark);
     }
 }

@@ -14,8 +14,11 @@ ui::Scheme CurrentScheme(bool prefers_system_colours);
 // A role's colour in the scheme; `drawn` where the role keeps a picture's own colour.
 COLORREF SchemeColour(ui::Scheme scheme, ui::Role role, COLORREF drawn = 0);
 
-// Windows 11's title bar follows the dark scheme; elsewhere nothing happens.
-void FollowSchemeInTitleBar(HWND window, ui::Scheme scheme);
+// Windows 11 draws the title bar dark when asked to, which every window does while the user
+// prefers dark apps (and high contrast is off); elsewhere nothing happens. At creation only
+// a dark one asks, so that a light title bar, Windows' default, costs no load of dwmapi;
+// after a change of the settings either does.
+void FollowDarkTitleBar(HWND window, bool settings_changed);
 
 // True for the messages after which the scheme may differ: WM_SYSCOLORCHANGE, which is
 // passed on to the window's controls as common controls expect of their parent, and

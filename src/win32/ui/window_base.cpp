@@ -2,6 +2,7 @@
 
 #include "win32/ui/binder.h"
 #include "win32/ui/focus_keeper.h"
+#include "win32/ui/system_colours.h"
 
 namespace zv::win32 {
 
@@ -42,6 +43,9 @@ bool WindowBase::Create(const char* class_name, const char* caption, DWORD style
     int top = area.top + (area.bottom - area.top - height) / 2;
     CreateWindowExA(ex_style, class_name, caption, style, left < 0 ? 0 : left, top < 0 ? 0 : top,
                     width, height, owner, menu, instance, this);
+    if (hwnd_ != nullptr) {
+        FollowDarkTitleBar(hwnd_, false);
+    }
     return hwnd_ != nullptr;
 }
 
@@ -113,6 +117,9 @@ bool WindowBase::RouteToBinder(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_SETTINGCHANGE) {
+        FollowDarkTitleBar(hwnd_, true);
+    }
     return DefWindowProcA(hwnd_, message, wparam, lparam);
 }
 

@@ -22,7 +22,8 @@ class WindowBase {
     HWND hwnd() const { return hwnd_; }
 
     // Creates the window (hidden until the caller shows it) with the given client size in
-    // pixels, centred on the owner or the screen.
+    // pixels, centred on the owner or the screen. Its title bar follows Windows' dark app
+    // setting from then on, where Windows can draw it dark.
     bool Create(const char* class_name, const char* caption, DWORD style, DWORD ex_style,
                 int client_width, int client_height, HWND owner, HMENU menu = nullptr);
 

@@ -54,7 +54,7 @@ bool HistoryWindow::Build() {
         return false;
     }
     font_ = CreateMessageFont();
-    FollowScheme();
+    scheme_ = CurrentScheme(view_.UsesSystemColours());
     MakeBinder(font_, dpi_, true);
     view_.Layout(monitor::kHistoryWidth, monitor::kHistoryHeight);
     AddControls();
@@ -210,13 +210,8 @@ std::string HistoryWindow::ListSeparator() {
     return LocaleListSeparator();
 }
 
-void HistoryWindow::FollowScheme() {
-    scheme_ = CurrentScheme(view_.UsesSystemColours());
-    FollowSchemeInTitleBar(hwnd(), scheme_);
-}
-
 void HistoryWindow::ColoursChanged() {
-    FollowScheme();
+    scheme_ = CurrentScheme(view_.UsesSystemColours());
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 

@@ -45,7 +45,6 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
     void AddControls();
     void Resize();
     RECT GraphRect() const;
-    void FollowScheme();
     void EraseAroundGraph(HDC dc);
     void PaintGraph(HDC dc);
     // The drag across the graph, in its plot's pixel columns.

@@ -137,10 +137,8 @@ void MainChromeWin::CreateToolbar() {
 
 // In the scheme of now, in place of those the toolbar had.
 void MainChromeWin::MakeToolbarImages() {
-    ui::Scheme scheme = CurrentScheme(chrome_->SystemColours());
-    FollowSchemeInTitleBar(frm_main_, scheme);
     HIMAGELIST old = images_;
-    images_ = CreateToolbarImages(ToolbarImageSize(dpi_), scheme);
+    images_ = CreateToolbarImages(ToolbarImageSize(dpi_), CurrentScheme(chrome_->SystemColours()));
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
     if (old != nullptr) {
         ImageList_Destroy(old);
