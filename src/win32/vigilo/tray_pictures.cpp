@@ -48,19 +48,22 @@ class TrayCanvas {
     bool mask_;
 };
 
-// Where the dot stands in each frame, going round clockwise from the upper left.
-constexpr POINT kDotCorners[monitor::kAnimationFrames] = {{1, 1}, {10, 1}, {10, 10}, {1, 10}};
+// Where the dot stands in each frame, going round clockwise from the upper left: inside the
+// globe, as is the cross, so that every picture covers the same pixels and a tray that
+// draws a new picture over the old one without erasing leaves nothing of it.
+constexpr double kDotCorners[monitor::kAnimationFrames][2] = {
+    {3.5, 3.5}, {8.5, 3.5}, {8.5, 8.5}, {3.5, 8.5}};
 
 void DrawPicture(TrayCanvas& canvas, int image) {
     using S = ui::SystemColour;
     if (image == monitor::kNotConnectedImage) {
         canvas.Oval(1, 1, 15, 15, S::GrayText);
-        canvas.Cross(2, 2, 14, 14);
+        canvas.Cross(4.5, 4.5, 11.5, 11.5);
         return;
     }
     canvas.Oval(1, 1, 15, 15, S::Highlight);
-    POINT dot = kDotCorners[image - 1];
-    canvas.Oval(dot.x, dot.y, dot.x + 5, dot.y + 5, S::Window);
+    const double* dot = kDotCorners[image - 1];
+    canvas.Oval(dot[0], dot[1], dot[0] + 4, dot[1] + 4, S::Window);
 }
 
 // One bitmap of the picture: in colour on black, or its mask.

@@ -20,6 +20,8 @@
 #include "support/process.h"
 #include "support/scenario_runner.h"
 #include "support/screen.h"
+#include "support/tray_observer.h"
+#include "support/wait.h"
 #include "support/windows_on_screen.h"
 #include "support/zorvane_session.h"
 #include "win32/vigilo/vigilo_ids.h"
@@ -76,12 +78,13 @@ void SetUserValue(const char* key, const char* name, DWORD type, const void* dat
     E2E_CHECK_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, key, name, type, data, size), ERROR_SUCCESS);
 }
 
-// Text without smoothing and Zorvane's option on (the companion's is chosen from its menu);
-// whether Wine takes high contrast is only noted.
+// Text without smoothing and each program's option on; whether Wine takes high contrast is
+// only noted.
 void PrepareTheSession() {
     SetUserValue("Control Panel\\Desktop", "FontSmoothing", REG_SZ, "0", 2);
     DWORD on = 1;
     SetUserValue("Software\\Zorvane\\Options", "SystemColours", REG_DWORD, &on, sizeof on);
+    SetCompanionOption("SystemColours", on);
     HIGHCONTRASTA contrast{sizeof contrast, HCF_HIGHCONTRASTON, nullptr};
     SystemParametersInfoA(SPI_SETHIGHCONTRAST, sizeof contrast, &contrast, SPIF_SENDCHANGE);
     contrast.dwFlags = 0;
@@ -203,11 +206,18 @@ void WriteAnHourWithAnOutage() {
     WriteProbeRecord(LocalAppDataFolder(), start, probes);
 }
 
+std::vector<RECT> ClientArea(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    return {client};
+}
+
 std::vector<RECT> Plot(HWND history) {
     return {GraphPlotRect(history)};
 }
 
-// The option from the tray menu; the dark setting, told by WM_SETTINGCHANGE.
+// The tray icon's pictures; the graph, then the option from the tray menu and the dark
+// setting, told by WM_SETTINGCHANGE.
 void HistoryGraph() {
     WriteAnHourWithAnOutage();
     ChildProcess vigilo(AppCommand("vigilo.exe"));
@@ -215,7 +225,13 @@ void HistoryGraph() {
     if (!E2E_CHECK(monitor != nullptr)) {
         return;
     }
-    PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::menu_system_colours, 0);
+    // First, as Wine's tray draws a new picture over the old one without erasing it.
+    std::vector<HWND> icons;
+    WaitUntil([&] { return !(icons = TrayObserver(VigiloExe()).IconWindows()).empty(); }, 5000);
+    if (E2E_CHECK_EQ(icons.size(), 1u)) {
+        CheckSteps({"tray-icon", icons[0], ClientArea},
+                   {{"system-colours", [] {}, OnlyTheFour(kDark)}});
+    }
     PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::menu_history, 0);
     HWND history = WaitForWindow(
         {vigilo.id(), zv::win32::frm_history::kClassName, "Connection History", true});
