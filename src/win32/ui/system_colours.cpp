@@ -30,11 +30,6 @@ bool AppsDark() {
     return read == ERROR_SUCCESS && type == REG_DWORD && light == 0;
 }
 
-BOOL CALLBACK PassColoursOn(HWND child, LPARAM) {
-    SendMessageA(child, WM_SYSCOLORCHANGE, 0, 0);
-    return TRUE;
-}
-
 }  // namespace
 
 ui::Scheme CurrentScheme(bool prefers_system_colours) {
@@ -68,12 +63,8 @@ void FollowDarkTitleBar(HWND window, bool settings_changed) {
     }
 }
 
-bool ColoursMayHaveChanged(HWND window, UINT message) {
-    if (message == WM_SYSCOLORCHANGE) {
-        EnumChildWindows(window, PassColoursOn, 0);
-        return true;
-    }
-    return message == WM_SETTINGCHANGE;
+bool ColoursMayHaveChanged(UINT message) {
+    return message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE;
 }
 
 }  // namespace zv::win32

@@ -20,9 +20,8 @@ COLORREF SchemeColour(ui::Scheme scheme, ui::Role role, COLORREF drawn = 0);
 // after a change of the settings either does.
 void FollowDarkTitleBar(HWND window, bool settings_changed);
 
-// True for the messages after which the scheme may differ: WM_SYSCOLORCHANGE, which is
-// passed on to the window's controls as common controls expect of their parent, and
+// True for the messages after which the scheme may differ: WM_SYSCOLORCHANGE and
 // WM_SETTINGCHANGE (high contrast, or "ImmersiveColorSet" for the dark app setting).
-bool ColoursMayHaveChanged(HWND window, UINT message);
+bool ColoursMayHaveChanged(UINT message);
 
 }  // namespace zv::win32

@@ -116,9 +116,21 @@ bool WindowBase::RouteToBinder(UINT message, WPARAM wparam, LPARAM lparam) {
     return message == WM_TIMER && binder_->OnTimer(wparam);
 }
 
+namespace {
+
+BOOL CALLBACK PassColoursOn(HWND child, LPARAM) {
+    SendMessageA(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
+}  // namespace
+
 LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_SETTINGCHANGE) {
         FollowDarkTitleBar(hwnd_, true);
+    } else if (message == WM_SYSCOLORCHANGE) {
+        // Only top-level windows are told; common controls expect their parent to pass it on.
+        EnumChildWindows(hwnd_, PassColoursOn, 0);
     }
     return DefWindowProcA(hwnd_, message, wparam, lparam);
 }

@@ -49,7 +49,8 @@ class WindowBase {
     // A derived window's destructor drops the binder before its controls' models go.
     void DropBinder();
 
-    // Messages not handled here go to DefWindowProc.
+    // Messages not handled here go to DefWindowProc; WM_SYSCOLORCHANGE is passed on to the
+    // window's controls first.
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     // Called after WM_DESTROY; the object may delete itself here.
     virtual void OnDestroyed() {}

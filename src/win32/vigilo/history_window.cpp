@@ -228,7 +228,7 @@ void HistoryWindow::Close() {
 }
 
 LRESULT HistoryWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (ColoursMayHaveChanged(hwnd(), message)) {
+    if (ColoursMayHaveChanged(message)) {
         ColoursChanged();
     }
     switch (message) {

@@ -277,7 +277,7 @@ void VigiloWindow::TakeWorkerOutcome(UINT message) {
 }
 
 LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (ColoursMayHaveChanged(hwnd(), message)) {
+    if (ColoursMayHaveChanged(message)) {
         ColoursChanged();
         controller_.RedrawTrayIcon();
     }

@@ -176,7 +176,7 @@ void MainWindow::Close() {
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (chrome_ && ColoursMayHaveChanged(hwnd(), message)) {
+    if (chrome_ && ColoursMayHaveChanged(message)) {
         chrome_->ColoursChanged();
     }
     switch (message) {

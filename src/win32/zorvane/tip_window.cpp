@@ -56,7 +56,7 @@ void TipWindow::Paint(HDC dc) {
 
 // The heading and the tip stand on the white panel.
 LRESULT TipWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (ColoursMayHaveChanged(hwnd(), message)) {
+    if (ColoursMayHaveChanged(message)) {
         InvalidateRect(hwnd(), nullptr, TRUE);
     }
     switch (message) {

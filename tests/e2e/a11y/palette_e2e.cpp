@@ -239,16 +239,19 @@ void HistoryGraph() {
         auto toggle = [monitor] {
             PostMessageA(monitor, WM_COMMAND, zv::win32::frm_vigilo::menu_system_colours, 0);
         };
-        CheckSteps({"history", history, Plot},
-                   {{"system-colours", [] {}, OnlyTheFour(kDark)},
-                    {"dark",
-                     [&] {
-                         SetAppsDark(true);
-                         toggle();
-                     },
-                     Holds(kDarkGround)},
-                    {"own", [] { SetAppsDark(false); }, Holds(kOwnGround)},
-                    {"system-colours-again", toggle, OnlyTheFour(kDark)}});
+        CheckSteps(
+            {"history", history, Plot},
+            {{"system-colours", [] {}, OnlyTheFour(kDark)},
+             {"dark",
+              [&] {
+                  SetAppsDark(true);
+                  toggle();
+              },
+              Holds(kDarkGround)},
+             {"own", [] { SetAppsDark(false); }, Holds(kOwnGround)},
+             {"system-colours-again", toggle, OnlyTheFour(kDark)},
+             {"told-colours-changed", [history] { SendMessageA(history, WM_SYSCOLORCHANGE, 0, 0); },
+              OnlyTheFour(kDark)}});
     }
     vigilo.Terminate();
 }
