@@ -67,6 +67,21 @@ void MainChrome::ToggleStatusBar() {
     menu.SetChecked(main_menu::menu_status_bar, showing);
 }
 
+void MainChrome::ToggleSystemColours() {
+    ShowSystemColours(!SystemColours());
+    if (on_colours_chosen) {
+        on_colours_chosen();
+    }
+}
+
+void MainChrome::ShowSystemColours(bool chosen) {
+    menu.SetChecked(main_menu::menu_system_colours, chosen);
+}
+
+bool MainChrome::SystemColours() const {
+    return menu.checked(main_menu::menu_system_colours);
+}
+
 void MainChrome::ResizeWindowBy(int twips) {
     if (twips != 0) {
         host_.ResizeWindowHeightBy(twips);

@@ -3,6 +3,7 @@
 // of its row and runs it. What the chrome owns itself is the View toggles and the status texts.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "main_window/main_menu.h"
@@ -51,6 +52,12 @@ class MainChrome {
     void SetToolbarImages();
     void ToggleToolbar();
     void ToggleStatusBar();
+    // "Use System Colours": the check mark, then on_colours_chosen, which keeps the choice
+    // and paints anew.
+    void ToggleSystemColours();
+    void ShowSystemColours(bool chosen);
+    bool SystemColours() const;
+    std::function<void()> on_colours_chosen;
     // A toolbar button's click, with the menu command the button carries.
     void OnToolbarButton(int command);
 

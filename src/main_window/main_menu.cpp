@@ -24,6 +24,7 @@ ui::MenuTable MenuBar(const MenuTargets& to) {
          {
              {"&ToolBar", menu_toolbar, [&w] { w.chrome.ToggleToolbar(); }},
              {"&Status Bar", menu_status_bar, [&w] { w.chrome.ToggleStatusBar(); }},
+             {"&Use System Colours", menu_system_colours, [&w] { w.chrome.ToggleSystemColours(); }},
              ui::MenuSeparator(),
              {"&Control Panel",
               {

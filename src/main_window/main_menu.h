@@ -35,6 +35,7 @@ enum Command : int {
     menu_internet = 214,
     menu_modems = 215,
     menu_networks = 216,
+    menu_system_colours = 217,
     // Tools
     menu_current_settings = 221,
     menu_undo_last_change = 222,

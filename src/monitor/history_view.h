@@ -71,6 +71,7 @@ class HistoryView {
     GraphScene Graph(int width, int height);
     const ui::Bounds& GraphBounds() const { return graph_bounds_; }
     int SpanHours() const { return ports_.monitor.Options().span_hours; }
+    bool UsesSystemColours() const { return ports_.monitor.Options().system_colours; }
     // The texts at the graph's bottom: its start, a hint, and its end.
     struct GraphEnds {
         std::string from;

@@ -20,6 +20,7 @@ constexpr FlagOption kFlags[] = {
     {"LogFile", &MonitorOptions::log},
     {"Notices", &MonitorOptions::notices},
     {"BloatNotice", &MonitorOptions::bloat_notice},
+    {"SystemColours", &MonitorOptions::system_colours},
 };
 
 // The numeric options: a missing value is 0 (off), a larger one than `most` is `most`.

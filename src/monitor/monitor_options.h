@@ -1,8 +1,8 @@
 // The companion's per-user options, kept under HKEY_CURRENT_USER\Software\Zorvane\Vigilo:
 // the log file, the notices, the span the history graph shows, the slow-notice limits, the
-// busy rate and the bufferbloat notice as DWORD values, the probe host as text. A missing or
-// unknown value reads as its default; so does a probe host that cannot be probed, and the user is
-// told of it.
+// busy rate, the bufferbloat notice and the system colours as DWORD values, the probe host as text.
+// A missing or unknown value reads as its default; so does a probe host that cannot be probed, and
+// the user is told of it.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +32,8 @@ struct MonitorOptions {
     uint32_t busy_kbps = 0;
     // A notice when the latency added while the link is busy gets a worse grade.
     bool bloat_notice = false;
+    // The history graph in Windows' system colours even without high contrast.
+    bool system_colours = false;
     // How long the lasting record keeps each probe.
     int keep_days = kKeepDays;
 };

@@ -24,6 +24,8 @@ class MonitorWindowPort {
     // Asks for the period and where to save, then writes the outage report elsewhere and
     // opens it; the outcome is told when it is there.
     virtual void MakeOutageReport() = 0;
+    // The system colours option changed: the painted windows take the colours anew.
+    virtual void ColoursChanged() = 0;
     // Closes the window; its unload query runs first.
     virtual void Unload() = 0;
 };

@@ -21,6 +21,7 @@ ui::MenuTable Popup() {
         {"Connection History...", menu_history},
         {"Outage Report...", menu_outage_report},
         {"Test Responsiveness...", menu_test_responsiveness},
+        {"Use System Colours", menu_system_colours},
         {kDisableCaption, menu_disable},
         ui::MenuSeparator(),
         {"Exit", menu_exit},

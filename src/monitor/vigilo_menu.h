@@ -25,6 +25,7 @@ enum Command : int {
     menu_history = 109,
     menu_test_responsiveness = 110,
     menu_outage_report = 111,
+    menu_system_colours = 112,
 };
 
 // The popup has no menu bar above it; its Disable item starts as kDisableCaption.

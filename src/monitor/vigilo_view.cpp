@@ -31,12 +31,14 @@ void VigiloView::ConnectHandlers() {
     popup.On(menu_email, [this] { ports_.launchers.OpenFeedbackPage(); });
     popup.On(menu_help, [this] { ports_.launchers.OpenHelpPage(); });
     popup.On(menu_disable, [this] { ToggleDisable(); });
+    popup.On(menu_system_colours, [this] { ToggleSystemColours(); });
     popup.On(menu_exit, [this] { ports_.window.Unload(); });
     popup.RequireHandlers();
 }
 
 void VigiloView::Load() {
     frmVigilo.SetVisible(false);
+    popup.SetChecked(vigilo_menu::menu_system_colours, monitor_.Options().system_colours);
     ports_.ping.LoadPingSettings();
     tray_icon_.Add(ports_.window.Handle(), kNotConnectedImage);
     if (!monitor_.RefusedHost().empty()) {
@@ -44,6 +46,21 @@ void VigiloView::Load() {
     }
     TimerIcon.SetEnabled(false);
     ProbeReachability();
+}
+
+void VigiloView::ToggleSystemColours() {
+    bool& chosen = monitor_.Options().system_colours;
+    chosen = !chosen;
+    monitor_.SaveOptions();
+    popup.SetChecked(vigilo_menu::menu_system_colours, chosen);
+    ports_.window.ColoursChanged();
+    RedrawTrayIcon();
+}
+
+void VigiloView::RedrawTrayIcon() {
+    if (tray_icon_.record().hIcon != 0) {
+        tray_icon_.Change(tray_icon_.record().hIcon);
+    }
 }
 
 void VigiloView::QueryUnload() {

@@ -101,6 +101,12 @@ class VigiloView {
     // it once: each start of a program that asks for administrator rights is a prompt.
     void HandleTrayMouse(int code);
     void ToggleDisable();
+    // "Use System Colours": the option kept with the others, its check mark and the
+    // painted windows follow.
+    void ToggleSystemColours();
+    // The icon shown again with the picture it has, which the window's scheme may have
+    // drawn anew.
+    void RedrawTrayIcon();
     // The shell was restarted (Explorer crashed, say) and forgot its icons: the icon comes
     // back with the picture it had.
     void ShellRestarted();

@@ -26,7 +26,9 @@ class MainChromeTest : public ::testing::Test {
     ui::MenuTable Table() {
         ui::MenuTable rows = {
             {"&ToolBar", main_menu::menu_toolbar, [this] { chrome.ToggleToolbar(); }},
-            {"&Status Bar", main_menu::menu_status_bar, [this] { chrome.ToggleStatusBar(); }}};
+            {"&Status Bar", main_menu::menu_status_bar, [this] { chrome.ToggleStatusBar(); }},
+            {"&Use System Colours", main_menu::menu_system_colours,
+             [this] { chrome.ToggleSystemColours(); }}};
         for (const main_menu::ToolbarRow& row : main_menu::ToolbarRows()) {
             if (row.command != 0) {
                 rows.push_back(
@@ -121,6 +123,21 @@ TEST_F(MainChromeTest, StatusBarToggleChangesHeightByItsFixedAmount) {
     EXPECT_TRUE(chrome.status_bar.visible());
     EXPECT_TRUE(chrome.menu.checked(main_menu::menu_status_bar));
     EXPECT_EQ(host.window_height, 6000);
+}
+
+// The window keeps the choice and paints anew each time it changes, not when it is shown.
+TEST_F(MainChromeTest, SystemColoursToggleTellsTheWindowEachChange) {
+    int told = 0;
+    chrome.on_colours_chosen = [&] { ++told; };
+    chrome.ShowSystemColours(true);
+    EXPECT_TRUE(chrome.SystemColours());
+    EXPECT_EQ(told, 0);
+    for (bool expected : {false, true}) {
+        chrome.menu.Choose(main_menu::menu_system_colours);
+        EXPECT_EQ(chrome.SystemColours(), expected);
+        EXPECT_EQ(chrome.menu.checked(main_menu::menu_system_colours), expected);
+    }
+    EXPECT_EQ(told, 2);
 }
 
 TEST_F(MainChromeTest, StatusPanelsStartWithDesignTextsAndTakeRunTimeTexts) {

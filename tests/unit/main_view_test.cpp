@@ -213,6 +213,7 @@ TEST_F(MainViewTest, MenuBarHoldsEveryItemInOrderWithItsCommand) {
               "&View\n"
               "  &ToolBar 211 checked\n"
               "  &Status Bar 212 checked\n"
+              "  &Use System Colours 217\n"
               "  -\n"
               "  &Control Panel\n"
               "    &Systems... 213\n"

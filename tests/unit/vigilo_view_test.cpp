@@ -32,6 +32,7 @@ struct FakeWindow : MonitorWindowPort {
     void ShowHistoryWindow() override { calls.push_back("history"); }
     void ShowResponsivenessWindow() override { calls.push_back("responsiveness"); }
     void MakeOutageReport() override { calls.push_back("report"); }
+    void ColoursChanged() override { calls.push_back("colours"); }
     void Unload() override { calls.push_back("unload"); }
 };
 
@@ -308,6 +309,7 @@ TEST_F(VigiloViewTest, PopupMenuHoldsEveryItemInOrderWithItsCommand) {
               "Connection History... 109\n"
               "Outage Report... 111\n"
               "Test Responsiveness... 110\n"
+              "Use System Colours 112\n"
               "Disable 107\n"
               "-\n"
               "Exit 108\n");
@@ -352,6 +354,25 @@ TEST_F(VigiloViewTest, AReportDoneIsANoticeAndAnyOtherOutcomeAMessage) {
                                                   : ui::MessageIcon::Exclamation);
     }
     EXPECT_EQ(tray.balloons.size(), 1u);
+}
+
+// The choice is kept with the other options and read back at the next start.
+TEST_F(VigiloViewTest, SystemColoursAreKeptCheckedAndTellTheWindows) {
+    vigilo.Load();
+    EXPECT_FALSE(vigilo.popup.checked(vigilo_menu::menu_system_colours));
+    vigilo.popup.Choose(vigilo_menu::menu_system_colours);
+    EXPECT_TRUE(vigilo.popup.checked(vigilo_menu::menu_system_colours));
+    EXPECT_EQ(options.values["SystemColours"], 1u);
+    EXPECT_EQ(window.calls, std::vector<std::string>{"colours"});
+    // The icon is shown again in the colours now chosen, with the picture it had.
+    ASSERT_FALSE(tray.calls.empty());
+    EXPECT_EQ(tray.calls.back(), std::make_pair(TrayCall::Modify, kNotConnectedImage));
+
+    VigiloView next{{ping, launchers, tray, messages, window, probe, {wall_clock, log, options}}};
+    next.Load();
+    EXPECT_TRUE(next.popup.checked(vigilo_menu::menu_system_colours));
+    next.popup.Choose(vigilo_menu::menu_system_colours);
+    EXPECT_EQ(options.values["SystemColours"], 0u);
 }
 
 TEST_F(VigiloViewTest, DisableStopsTimerPingWithOneMessageAndEnableRestartsIt) {

@@ -5,6 +5,7 @@
 #include "win32/ui/binder.h"
 #include "win32/ui/focus_keeper.h"
 #include "win32/ui/layout.h"
+#include "win32/ui/system_colours.h"
 
 namespace zv::win32 {
 
@@ -45,6 +46,9 @@ bool WindowBase::Create(const char* class_name, const char* caption, DWORD style
     int top = area.top + (area.bottom - area.top - height) / 2;
     CreateWindowExA(ex_style, class_name, caption, style, left < 0 ? 0 : left, top < 0 ? 0 : top,
                     width, height, owner, menu, instance, this);
+    if (hwnd_ != nullptr) {
+        FollowDarkTitleBar(hwnd_, false);
+    }
     return hwnd_ != nullptr;
 }
 
@@ -141,7 +145,22 @@ void WindowBase::TakeDpi(int dpi, RECT suggested) {
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+BOOL CALLBACK PassColoursOn(HWND child, LPARAM) {
+    SendMessageA(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
+}  // namespace
+
 LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_SETTINGCHANGE) {
+        FollowDarkTitleBar(hwnd_, true);
+    } else if (message == WM_SYSCOLORCHANGE) {
+        // Only top-level windows are told; common controls expect their parent to pass it on.
+        EnumChildWindows(hwnd_, PassColoursOn, 0);
+    }
     return DefWindowProcA(hwnd_, message, wparam, lparam);
 }
 

@@ -22,7 +22,8 @@ class WindowBase {
     HWND hwnd() const { return hwnd_; }
 
     // Creates the window (hidden until the caller shows it) with the given client size in
-    // pixels, centred on the owner or the screen.
+    // pixels, centred on the owner or the screen. Its title bar follows Windows' dark app
+    // setting from then on, where Windows can draw it dark.
     bool Create(const char* class_name, const char* caption, DWORD style, DWORD ex_style,
                 int client_width, int client_height, HWND owner, HMENU menu = nullptr);
 
@@ -55,7 +56,8 @@ class WindowBase {
     // A derived window's destructor drops the binder before its controls' models go.
     void DropBinder();
 
-    // Messages not handled here go to DefWindowProc.
+    // Messages not handled here go to DefWindowProc; WM_SYSCOLORCHANGE is passed on to the
+    // window's controls first.
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     // Called after WM_DESTROY; the object may delete itself here.
     virtual void OnDestroyed() {}

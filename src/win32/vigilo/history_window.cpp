@@ -8,8 +8,9 @@
 
 #include "monitor/history_lines.h"
 #include "win32/ui/layout.h"
-#include "win32/vigilo/history_graph_paint.h"
 #include "win32/ui/save_file_dialog.h"
+#include "win32/ui/system_colours.h"
+#include "win32/vigilo/history_graph_paint.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 namespace zv::win32 {
@@ -53,6 +54,7 @@ bool HistoryWindow::Build() {
         return false;
     }
     font_ = CreateMessageFont(dpi_);
+    scheme_ = CurrentScheme(view_.UsesSystemColours());
     MakeBinder(font_, dpi_, true);
     view_.Layout(monitor::kHistoryWidth, monitor::kHistoryHeight);
     AddControls();
@@ -128,7 +130,7 @@ void HistoryWindow::PaintGraph(HDC dc) {
     HGDIOBJ old_bitmap = SelectObject(memory, bitmap);
     monitor::GraphScene scene = view_.Graph(width - 2, height - 2);
     monitor::HistoryView::GraphEnds ends = view_.GraphEndTexts();
-    GraphPicture picture{scene, ends.from, ends.hint, ends.to, font_, dpi_};
+    GraphPicture picture{scene, ends.from, ends.hint, ends.to, font_, dpi_, scheme_};
     if (dragging_) {
         picture.select_left = std::min(drag_from_, drag_to_);
         picture.select_right = std::max(drag_from_, drag_to_);
@@ -215,6 +217,11 @@ std::string HistoryWindow::ListSeparator() {
     return LocaleListSeparator();
 }
 
+void HistoryWindow::ColoursChanged() {
+    scheme_ = CurrentScheme(view_.UsesSystemColours());
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
 void HistoryWindow::RedrawGraph() {
     if (HasBinder()) {
         RECT graph = GraphRect();
@@ -228,6 +235,9 @@ void HistoryWindow::Close() {
 }
 
 LRESULT HistoryWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (ColoursMayHaveChanged(message)) {
+        ColoursChanged();
+    }
     switch (message) {
         case WM_ERASEBKGND:
             if (HasBinder()) {

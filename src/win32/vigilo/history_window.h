@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "monitor/history_view.h"
+#include "ui/palette.h"
 #include "win32/ui/binder.h"
 #include "win32/ui/window_base.h"
 
@@ -31,6 +32,10 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
     static HistoryWindow* Open(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages,
                                Exporter exporter, std::function<void()> on_closed,
                                std::function<void()> make_report);
+
+    // The scheme is read again (an option, high contrast or the dark setting changed) and
+    // the window painted anew.
+    void ColoursChanged();
 
   private:
     HistoryWindow(monitor::LinkMonitor& monitor, ui::MessageBoxPort& messages, Exporter exporter,
@@ -67,6 +72,7 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
     int drag_from_ = 0;
     int drag_to_ = 0;
     int dpi_ = 96;
+    ui::Scheme scheme_ = ui::Scheme::Normal;
     HFONT font_ = nullptr;
 };
 

@@ -5,6 +5,7 @@
 
 #include "monitor/history_lines.h"
 #include "monitor/vigilo_menu.h"
+#include "ui/palette.h"
 #include "win32/vigilo/vigilo_res.h"
 
 namespace zv::win32 {
@@ -55,17 +56,16 @@ constexpr int optSpan168 = 236;
 constexpr int optSpan720 = 237;
 constexpr int cmdReport = 250;
 
-// What the graph draws each mark with, so that a screenshot can be read back.
-constexpr unsigned long kLossColor = 0x0000DC;       // RGB(220, 0, 0)
-constexpr unsigned long kUpColor = 0xE1F5E1;         // RGB(225, 245, 225)
-constexpr unsigned long kDownColor = 0xE1E1FF;       // RGB(255, 225, 225)
-constexpr unsigned long kRoundTripColor = 0xC85A00;  // RGB(0, 90, 200)
-// The spread of the round trips in a column that holds many probes, behind the line.
-constexpr unsigned long kRangeColor = 0xF0C8A0;  // RGB(160, 200, 240)
-// An outage's band by where it lay; kDownColor where that is not known.
-constexpr unsigned long kYourNetworkColor = 0x78C8FF;     // RGB(255, 200, 120)
-constexpr unsigned long kYourProviderColor = 0xFFAAC8;    // RGB(200, 170, 255)
-constexpr unsigned long kBeyondProviderColor = 0xFFC896;  // RGB(150, 200, 255)
+// What the graph draws each mark with in the programs' own colours, so that a screenshot can
+// be read back.
+constexpr unsigned long kLossColor = ui::NormalColour(ui::Role::Loss);
+constexpr unsigned long kUpColor = ui::NormalColour(ui::Role::UpBand);
+constexpr unsigned long kDownColor = ui::NormalColour(ui::Role::DownBand);
+constexpr unsigned long kRoundTripColor = ui::NormalColour(ui::Role::RoundTrip);
+constexpr unsigned long kRangeColor = ui::NormalColour(ui::Role::Spread);
+constexpr unsigned long kYourNetworkColor = ui::NormalColour(ui::Role::YourNetworkBand);
+constexpr unsigned long kYourProviderColor = ui::NormalColour(ui::Role::YourProviderBand);
+constexpr unsigned long kBeyondProviderColor = ui::NormalColour(ui::Role::BeyondProviderBand);
 
 }  // namespace frm_history
 

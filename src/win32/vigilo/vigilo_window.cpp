@@ -2,29 +2,58 @@
 
 #include <shlobj.h>
 
+#include <utility>
+
 #include "monitor/tray_icon.h"
 #include "win32/platform/message_filter.h"
 #include "win32/platform/startup_show.h"
 #include "win32/platform/wide_text.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
+#include "win32/ui/system_colours.h"
 #include "win32/vigilo/report_period_window.h"
+#include "win32/vigilo/tray_pictures.h"
 #include "win32/vigilo/vigilo_ids.h"
 
 namespace zv::win32 {
 
-VigiloImages::VigiloImages(int dpi) {
+VigiloImages::VigiloImages(int dpi) : dpi_(dpi) {
     for (int i = 0; i < frm_vigilo::imgVigiloCount; ++i) {
-        icons_.push_back(LoadSmallIcon(frm_vigilo::imgVigilo1 + i, dpi));
+        loaded_.push_back(LoadSmallIcon(frm_vigilo::imgVigilo1 + i, dpi));
     }
 }
 
-VigiloImages::~VigiloImages() {
-    for (HICON icon : icons_) {
+namespace {
+
+void DestroyIcons(std::vector<HICON>& icons) {
+    for (HICON icon : icons) {
         if (icon != nullptr) {
             DestroyIcon(icon);
         }
     }
+    icons.clear();
+}
+
+}  // namespace
+
+VigiloImages::~VigiloImages() {
+    DestroyIcons(loaded_);
+    DestroyIcons(drawn_);
+}
+
+const std::vector<HICON>& VigiloImages::For(ui::Scheme scheme) {
+    DestroyIcons(drawn_);
+    if (scheme != ui::Scheme::System) {
+        return loaded_;
+    }
+    drawn_ = DrawTrayPictures(SystemMetricForDpi(SM_CXSMICON, dpi_));
+    return drawn_;
+}
+
+void VigiloImages::Swap(VigiloImages& other) {
+    loaded_.swap(other.loaded_);
+    drawn_.swap(other.drawn_);
+    std::swap(dpi_, other.dpi_);
 }
 
 VigiloWindow::VigiloWindow(KeepAlive& keep_alive, launch::Launchers& launchers,
@@ -53,7 +82,11 @@ VigiloWindow::~VigiloWindow() {
 void VigiloWindow::OnDpiChanged(int dpi, RECT& /*suggested*/) {
     VigiloImages fresh(dpi);
     images_.Swap(fresh);
-    tray_.ReplaceImages(images_.icons());
+    ShowTrayPictures();
+}
+
+void VigiloWindow::ShowTrayPictures() {
+    tray_.ReplaceImages(images_.For(CurrentScheme(controller_.Monitor().Options().system_colours)));
 }
 
 bool VigiloWindow::Load() {
@@ -83,6 +116,7 @@ bool VigiloWindow::Load() {
     // Before the first probe: the record read back all lies before it.
     record_.Open(hwnd(), clock_.Now(), controller_.Monitor().Options().keep_days);
     controller_.Monitor().KeepIn(&record_);
+    ColoursChanged();
     controller_.Load();
     return true;
 }
@@ -212,6 +246,13 @@ void VigiloWindow::TakeRpmReport() {
     controller_.Monitor().SetTestLine(last ? monitor::rpm::ResultLine(*last) : "");
 }
 
+void VigiloWindow::ColoursChanged() {
+    ShowTrayPictures();
+    if (history_ != nullptr) {
+        history_->ColoursChanged();
+    }
+}
+
 // The history window reads the monitor's record, so it goes with the monitor window.
 void VigiloWindow::CloseHistoryWindow() {
     if (history_ != nullptr) {
@@ -254,6 +295,10 @@ void VigiloWindow::TakeWorkerOutcome(UINT message) {
 }
 
 LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (ColoursMayHaveChanged(message)) {
+        ColoursChanged();
+        controller_.RedrawTrayIcon();
+    }
     switch (message) {
         case monitor::kTrayCallbackMessage:
             controller_.HandleTrayMouse(static_cast<int>(LOWORD(lparam)));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "monitor/vigilo_view.h"
+#include "ui/palette.h"
 #include "launch/launchers.h"
 #include "win32/ping/keep_alive.h"
 #include "win32/vigilo/win32_tray_port.h"
@@ -27,8 +28,9 @@
 
 namespace zv::win32 {
 
-// The pictures of imgVigilo at the tray's icon size for a DPI, loaded once for the
-// program's life and again when the DPI changes.
+// The pictures of imgVigilo at the tray's icon size for a DPI: the program's own, loaded
+// once for the program's life and again when the DPI changes, and those in the system's
+// colours, drawn while the scheme asks for them.
 class VigiloImages {
   public:
     explicit VigiloImages(int dpi);
@@ -36,11 +38,16 @@ class VigiloImages {
     VigiloImages(const VigiloImages&) = delete;
     VigiloImages& operator=(const VigiloImages&) = delete;
 
-    const std::vector<HICON>& icons() const { return icons_; }
-    void Swap(VigiloImages& other) { icons_.swap(other.icons_); }
+    const std::vector<HICON>& icons() const { return loaded_; }
+    // The pictures for the scheme; those drawn before are destroyed, as the colours they
+    // were drawn in may have changed.
+    const std::vector<HICON>& For(ui::Scheme scheme);
+    void Swap(VigiloImages& other);
 
   private:
-    std::vector<HICON> icons_;
+    std::vector<HICON> loaded_;
+    std::vector<HICON> drawn_;
+    int dpi_;
 };
 
 class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
@@ -63,9 +70,13 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     void ShowHistoryWindow() override;
     void ShowResponsivenessWindow() override;
     void MakeOutageReport() override;
+    // The tray's pictures and the history window follow the scheme of now.
+    void ColoursChanged() override;
     void Unload() override;
 
     void CloseHistoryWindow();
+    // The tray icon's pictures for the DPI and colour scheme of now, shown at once.
+    void ShowTrayPictures();
     // The tester's progress or outcome: to the test's window when open, and the newest
     // result to the history window's line.
     void TakeRpmReport();

@@ -18,6 +18,7 @@ class Win32TrayPort : public monitor::TrayPort {
   public:
     // images: the window's image list, numbered from 1; they must outlive the port.
     explicit Win32TrayPort(std::vector<HICON> images);
+    // Other pictures from the next notice on (the scheme changed).
 
     void NotifyIcon(monitor::TrayCall call, const monitor::TrayIconRecord& record) override;
     bool HasLargeRecord() const override { return large_record_; }

@@ -5,8 +5,10 @@
 #include <commctrl.h>
 
 #include "win32/ui/layout.h"
-#include "win32/zorvane/zorvane_ids.h"
+#include "win32/ui/system_colours.h"
+#include "win32/zorvane/colour_option.h"
 #include "win32/zorvane/toolbar_images.h"
+#include "win32/zorvane/zorvane_ids.h"
 
 namespace zv::win32 {
 namespace {
@@ -86,6 +88,11 @@ void MainChromeWin::Create(main_window::MainChrome& chrome, HFONT font, int dpi)
     chrome_ = &chrome;
     dpi_ = dpi;
     font_ = font;
+    chrome.ShowSystemColours(ReadSystemColoursOption());
+    chrome.on_colours_chosen = [this] {
+        WriteSystemColoursOption(chrome_->SystemColours());
+        ColoursChanged();
+    };
     menu_bar_ = std::make_unique<RealMenu>(chrome.menu, frm_main_, RealMenu::Kind::MenuBar);
     CreateToolbar();
     CreateStatusBar();
@@ -99,7 +106,7 @@ void MainChromeWin::CreateToolbar() {
         GetModuleHandleA(nullptr), nullptr);
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    SetToolbarImages();
+    MakeToolbarImages();
 
     const auto& buttons = chrome_->toolbar.buttons();
     std::vector<TBBUTTON> real(buttons.size());
@@ -124,6 +131,27 @@ void MainChromeWin::CreateToolbar() {
     chrome_->toolbar.AttachView(toolbar_view_.get());
 }
 
+// At their size for the DPI, in the scheme of now, in place of those the toolbar had.
+void MainChromeWin::MakeToolbarImages() {
+    HIMAGELIST old = images_;
+    images_ = CreateToolbarImages(ToolbarImageSize(dpi_), CurrentScheme(chrome_->SystemColours()));
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+    if (old != nullptr) {
+        ImageList_Destroy(old);
+    }
+}
+
+void MainChromeWin::ColoursChanged() {
+    if (toolbar_ == nullptr) {
+        return;
+    }
+    MakeToolbarImages();
+    InvalidateRect(toolbar_, nullptr, TRUE);
+    for (HWND tip : modeless_tips_) {
+        InvalidateRect(tip, nullptr, TRUE);
+    }
+}
+
 void MainChromeWin::CreateStatusBar() {
     status_bar_ =
         CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, frm_main_,
@@ -136,16 +164,6 @@ void MainChromeWin::CreateStatusBar() {
     status_view_ = std::make_unique<StatusBarView>(*this);
     chrome_->status_bar.AttachView(status_view_.get());
     UpdateStatusTexts();
-}
-
-// The pictures at their size for the DPI.
-void MainChromeWin::SetToolbarImages() {
-    HIMAGELIST old = images_;
-    images_ = CreateToolbarImages(ToolbarImageSize(dpi_));
-    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
-    if (old != nullptr) {
-        ImageList_Destroy(old);
-    }
 }
 
 void MainChromeWin::KeepToolbarBounds() {

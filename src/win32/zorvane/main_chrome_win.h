@@ -46,6 +46,10 @@ class MainChromeWin {
     bool OnNotify(LPARAM lparam, LRESULT* result);
     void OnSize();
 
+    // The system colours option, high contrast or the dark setting changed: the toolbar's
+    // pictures are drawn anew.
+    void ColoursChanged();
+
     // True while a tip dialog opened from the Help menu is still on screen.
     bool ModelessTipOpen();
 
@@ -57,8 +61,8 @@ class MainChromeWin {
     class StatusBarView;
 
     void CreateToolbar();
+    void MakeToolbarImages();
     void CreateStatusBar();
-    void SetToolbarImages();
     void KeepToolbarBounds();
     void KeepStatusBarBounds();
     void UpdateToolbarImages();

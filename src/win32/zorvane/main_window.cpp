@@ -8,6 +8,7 @@
 #include "win32/ping/mtu_finder_window.h"
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
+#include "win32/ui/system_colours.h"
 #include "win32/zorvane/current_settings_window.h"
 #include "win32/zorvane/display_window.h"
 #include "win32/zorvane/main_dialogs.h"
@@ -205,6 +206,9 @@ void MainWindow::Close() {
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (chrome_ && ColoursMayHaveChanged(message)) {
+        chrome_->ColoursChanged();
+    }
     switch (message) {
         case WM_COMMAND:
             if (chrome_ && chrome_->OnCommand(wparam, lparam)) {

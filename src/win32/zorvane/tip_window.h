@@ -31,7 +31,6 @@ class TipWindow : public SmallDialog {
 
   private:
     TipWindow(const TipServices& services, bool modeless);
-    ~TipWindow() override;
     bool Build(HWND owner);
     void Paint(HDC dc) override;
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -39,7 +38,6 @@ class TipWindow : public SmallDialog {
 
     main_window::TipView dialog_;
     bool modeless_;
-    HBRUSH panel_brush_ = nullptr;
 };
 
 }  // namespace zv::win32

@@ -4,6 +4,8 @@
 #include <iterator>
 #include <vector>
 
+#include "win32/ui/system_colours.h"
+
 namespace zv::win32 {
 
 using Picture = main_window::main_menu::ToolbarPicture;
@@ -19,10 +21,12 @@ struct Pt {
     double y;
 };
 
-// Draws on a 16-unit grid scaled to the picture's size, so one drawing serves every DPI.
+// Draws on a 16-unit grid scaled to the picture's size, so one drawing serves every DPI, with
+// each colour as the scheme has it.
 class Canvas {
   public:
-    Canvas(HDC dc, int left, int top, int size) : dc_(dc), left_(left), top_(top), size_(size) {}
+    Canvas(HDC dc, int left, int top, int size, ui::Scheme scheme)
+        : dc_(dc), left_(left), top_(top), size_(size), scheme_(scheme) {}
 
     int X(double units) const { return left_ + static_cast<int>(units * size_ / 16.0 + 0.5); }
     int Y(double units) const { return top_ + static_cast<int>(units * size_ / 16.0 + 0.5); }
@@ -62,14 +66,16 @@ class Canvas {
         Arc(dc_, X(l), Y(t), X(r), Y(b), X(from.x), Y(from.y), X(to.x), Y(to.y));
     }
 
-    // Bold text centred in the box.
+    // Bold text centred in the box; unsmoothed in the system's colours, as smoothing would
+    // blend colours of its own.
     void Text(const char* text, double l, double t, double r, double b, COLORREF color) {
+        DWORD quality = scheme_ == ui::Scheme::System ? NONANTIALIASED_QUALITY : DEFAULT_QUALITY;
         HFONT font = CreateFontA(-Width(b - t - 2), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                 ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+                                 ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality,
+                                 DEFAULT_PITCH | FF_SWISS, "Arial");
         HGDIOBJ old = SelectObject(dc_, font);
         int old_mode = SetBkMode(dc_, TRANSPARENT);
-        COLORREF old_color = SetTextColor(dc_, color);
+        COLORREF old_color = SetTextColor(dc_, Fill(color));
         RECT box{X(l), Y(t), X(r), Y(b)};
         DrawTextA(dc_, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         SetTextColor(dc_, old_color);
@@ -81,11 +87,17 @@ class Canvas {
     ~Canvas() { Release(); }
 
   private:
+    COLORREF Stroke(COLORREF drawn) const {
+        return SchemeColour(scheme_, ui::PictureRole(drawn, true), drawn);
+    }
+    COLORREF Fill(COLORREF drawn) const {
+        return SchemeColour(scheme_, ui::PictureRole(drawn, false), drawn);
+    }
     void Use(COLORREF fill, COLORREF line, double width) {
         Release();
-        pen_ = CreatePen(PS_SOLID, Width(width), line);
+        pen_ = CreatePen(PS_SOLID, Width(width), Stroke(line));
         brush_ = fill == kTransparent ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
-                                      : CreateSolidBrush(fill);
+                                      : CreateSolidBrush(Fill(fill));
         old_pen_ = SelectObject(dc_, pen_);
         old_brush_ = SelectObject(dc_, brush_);
     }
@@ -101,6 +113,7 @@ class Canvas {
 
     HDC dc_;
     int left_, top_, size_;
+    ui::Scheme scheme_;
     HPEN pen_ = nullptr;
     HBRUSH brush_ = nullptr;
     HGDIOBJ old_pen_ = nullptr;
@@ -203,16 +216,16 @@ static_assert(std::size(kDrawings) ==
                   static_cast<size_t>(main_window::main_menu::kToolbarPictureCount),
               "one drawing per toolbar picture");
 
-void DrawToolbarImage(HDC dc, Picture picture, int left, int top, int size) {
+void DrawToolbarImage(HDC dc, Picture picture, int left, int top, int size, ui::Scheme scheme) {
     const size_t index = static_cast<size_t>(picture) - 1;
     if (picture == Picture::None || index >= std::size(kDrawings)) {
         return;
     }
-    Canvas c(dc, left, top, size);
+    Canvas c(dc, left, top, size, scheme);
     kDrawings[index](c);
 }
 
-HIMAGELIST CreateToolbarImages(int size) {
+HIMAGELIST CreateToolbarImages(int size, ui::Scheme scheme) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP strip =
@@ -227,7 +240,7 @@ HIMAGELIST CreateToolbarImages(int size) {
         // Clipped, so that no picture spills into its neighbour.
         HRGN clip = CreateRectRgn((image - 1) * size, 0, image * size, size);
         SelectClipRgn(dc, clip);
-        DrawToolbarImage(dc, static_cast<Picture>(image), (image - 1) * size, 0, size);
+        DrawToolbarImage(dc, static_cast<Picture>(image), (image - 1) * size, 0, size, scheme);
         SelectClipRgn(dc, nullptr);
         DeleteObject(clip);
     }

@@ -94,40 +94,36 @@ void CheckAnimation(const TrayObserver& tray, const std::string& when) {
 ColourCount CountOnScreen(HWND window, COLORREF colour) {
     RECT client;
     GetClientRect(window, &client);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    int width = client.right;
-    int height = client.bottom;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    ScreenPixels shot = PixelsOnScreen(client);
     ColourCount count;
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    // A DIB pixel is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
-    DWORD want = RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
-    for (int x = 0; x < width; ++x) {
+    for (int x = 0; x < shot.width; ++x) {
         bool seen = false;
-        for (int y = 0; y < height; ++y) {
-            seen |= (pixels[y * width + x] & 0xFFFFFF) == want;
-            count.pixels += (pixels[y * width + x] & 0xFFFFFF) == want;
+        for (int y = 0; y < shot.height; ++y) {
+            bool same = shot.At(x, y) == colour;
+            seen |= same;
+            count.pixels += same;
         }
         count.columns += seen;
     }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return count;
+}
+
+// Between the span options and the figure lines, as wide as the options' margin leaves.
+RECT GraphPlotRect(HWND history) {
+    auto client_rect = [&](int id) {
+        RECT r;
+        GetWindowRect(FindControl(history, id), &r);
+        MapWindowPoints(nullptr, history, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    RECT option = client_rect(zv::win32::frm_history::optSpan1);
+    RECT first_line = client_rect(zv::win32::frm_history::lblNow);
+    RECT client;
+    GetClientRect(history, &client);
+    int gap = (first_line.bottom - first_line.top) / 2;
+    return {option.left + 1, option.bottom + gap + 1, client.right - option.left - 1,
+            first_line.top - gap - 1};
 }
 
 long OutageBandColumns(HWND history, COLORREF band, COLORREF place_without_outage) {

@@ -39,6 +39,9 @@ struct ColourCount {
 // The window's client area as it is on the screen, counted for one colour.
 ColourCount CountOnScreen(HWND window, COLORREF colour);
 
+// The plot inside the history graph's frame, in client pixels.
+RECT GraphPlotRect(HWND history);
+
 // The columns of the history graph's band for outages of one place. The graph's legend
 // shows a swatch of every place's colour: the band is what that colour covers beyond the
 // swatch of a place with no outage.

@@ -8,6 +8,39 @@
 #include "support/windows_on_screen.h"
 
 namespace zv::e2e {
+
+ScreenPixels PixelsOnScreen(const RECT& area) {
+    ScreenPixels shot;
+    shot.width = area.right - area.left;
+    shot.height = area.bottom - area.top;
+    if (shot.width <= 0 || shot.height <= 0) {
+        return {};
+    }
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = shot.width;
+    info.bmiHeader.biHeight = -shot.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* dib = static_cast<const DWORD*>(bits);
+    shot.pixels.reserve(static_cast<size_t>(shot.width) * shot.height);
+    for (int i = 0; i < shot.width * shot.height; ++i) {
+        // A DIB pixel is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
+        shot.pixels.push_back(RGB(dib[i] >> 16 & 0xFF, dib[i] >> 8 & 0xFF, dib[i] & 0xFF));
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
 namespace {
 
 // Screenshot names become file names on both sides of the sandbox.

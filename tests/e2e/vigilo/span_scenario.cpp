@@ -80,24 +80,6 @@ int CountWritten(const WeekRecord& week, int64_t from, int64_t to) {
     return count;
 }
 
-// The plot inside the graph's frame, in client pixels: between the span options and the
-// figure lines, as wide as the options' margin leaves.
-RECT PlotRect(HWND history) {
-    auto client_rect = [&](int id) {
-        RECT r;
-        GetWindowRect(FindControl(history, id), &r);
-        MapWindowPoints(nullptr, history, reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    };
-    RECT option = client_rect(hid::optSpan1);
-    RECT first_line = client_rect(hid::lblNow);
-    RECT client;
-    GetClientRect(history, &client);
-    int gap = (first_line.bottom - first_line.top) / 2;
-    return {option.left + 1, option.bottom + gap + 1, client.right - option.left - 1,
-            first_line.top - gap - 1};
-}
-
 int ColumnOf(const RECT& plot, int64_t wall, int64_t from, int64_t to) {
     return plot.left + static_cast<int>((wall - from) * (plot.right - plot.left - 1) / (to - from));
 }
@@ -127,7 +109,7 @@ void CheckTheWeek(HWND history, const WeekRecord& week, const monitor::WallTime&
     int shown = ProbesShown(history);
     Note("written " + std::to_string(written) + ", shown " + std::to_string(shown));
     E2E_CHECK(shown >= written && shown <= written + 3);  // and the companion's own
-    RECT plot = PlotRect(history);
+    RECT plot = GraphPlotRect(history);
     int64_t from = WallNow().utc_ms - 7 * kDay;
     int64_t to = from + 7 * kDay;
     int off = ColumnOf(plot, (week.off_from + week.off_to) / 2, from, to);
@@ -170,7 +152,7 @@ int SaveTheSpanShown(HWND history, DWORD process_id, const std::string& path) {
 void ZoomSaveAndBack(HWND history, DWORD process_id, const monitor::WallTime& now) {
     Context in("zoom, save, back");
     int week = ProbesShown(history);
-    RECT plot = PlotRect(history);
+    RECT plot = GraphPlotRect(history);
     int64_t from = now.utc_ms - 7 * kDay;
     int x1 = ColumnOf(plot, now.utc_ms - 2 * kDay, from, now.utc_ms);
     int x2 = ColumnOf(plot, now.utc_ms - kDay, from, now.utc_ms);

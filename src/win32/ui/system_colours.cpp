@@ -1,0 +1,70 @@
+#include "win32/ui/system_colours.h"
+
+#include "win32/platform/system_library.h"
+
+namespace zv::win32 {
+namespace {
+
+bool HighContrastOn() {
+    HIGHCONTRASTA contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// Windows 10 1809 and later keep the user's choice of dark apps here; older ones have no
+// value, which reads as light.
+bool AppsDark() {
+    DWORD light = 1;
+    DWORD size = sizeof light;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER,
+                      "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
+                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    DWORD type = 0;
+    LONG read = RegQueryValueExA(key, "AppsUseLightTheme", nullptr, &type,
+                                 reinterpret_cast<BYTE*>(&light), &size);
+    RegCloseKey(key);
+    return read == ERROR_SUCCESS && type == REG_DWORD && light == 0;
+}
+
+}  // namespace
+
+ui::Scheme CurrentScheme(bool prefers_system_colours) {
+    return ui::ChooseScheme({HighContrastOn(), prefers_system_colours, AppsDark()});
+}
+
+COLORREF SchemeColour(ui::Scheme scheme, ui::Role role, COLORREF drawn) {
+    ui::Colour colour = ui::ColourOf(scheme, role);
+    switch (colour.kind) {
+        case ui::Colour::Kind::Fixed:
+            return colour.rgb;
+        case ui::Colour::Kind::System:
+            return GetSysColor(static_cast<int>(colour.system));
+        case ui::Colour::Kind::Drawn:
+            break;
+    }
+    return drawn;
+}
+
+void FollowDarkTitleBar(HWND window, bool settings_changed) {
+    BOOL dark = CurrentScheme(false) == ui::Scheme::Dark;
+    if (!dark && !settings_changed) {
+        return;
+    }
+    // DWMWA_USE_IMMERSIVE_DARK_MODE, which older SDK headers lack.
+    constexpr DWORD kDarkModeAttribute = 20;
+    using SetAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+    SystemLibrary dwmapi("dwmapi.dll");
+    if (auto set_attribute = dwmapi.Function<SetAttributeFn>("DwmSetWindowAttribute")) {
+        set_attribute(window, kDarkModeAttribute, &dark, sizeof dark);
+    }
+}
+
+bool ColoursMayHaveChanged(UINT message) {
+    return message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE;
+}
+
+}  // namespace zv::win32

@@ -1,0 +1,27 @@
+// The programs' colour scheme read from Windows (high contrast, the dark app setting) and
+// its colours as GDI takes them; the title bar made dark where Windows can.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/palette.h"
+
+namespace zv::win32 {
+
+// The scheme for the programs' own option and what Windows says now.
+ui::Scheme CurrentScheme(bool prefers_system_colours);
+
+// A role's colour in the scheme; `drawn` where the role keeps a picture's own colour.
+COLORREF SchemeColour(ui::Scheme scheme, ui::Role role, COLORREF drawn = 0);
+
+// Windows 11 draws the title bar dark when asked to, which every window does while the user
+// prefers dark apps (and high contrast is off); elsewhere nothing happens. At creation only
+// a dark one asks, so that a light title bar, Windows' default, costs no load of dwmapi;
+// after a change of the settings either does.
+void FollowDarkTitleBar(HWND window, bool settings_changed);
+
+// True for the messages after which the scheme may differ: WM_SYSCOLORCHANGE and
+// WM_SETTINGCHANGE (high contrast, or "ImmersiveColorSet" for the dark app setting).
+bool ColoursMayHaveChanged(UINT message);
+
+}  // namespace zv::win32
