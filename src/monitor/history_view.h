@@ -107,7 +107,7 @@ class HistoryView {
     ui::CheckBox chkNotices{"Show a &notice when the connection drops or returns"};
     ui::CheckBox chkBloatNotice{"Show a notice when the &bufferbloat grade gets worse"};
     ui::Label lblLog;
-    ui::Field<ui::TextBox> fldHost{"Probe &host:"};
+    ui::Field<ui::TextBox> fldHost{"&Probe host:"};
     ui::Field<ui::TextBox> fldSlowMs{"Slow notice at median round trip (ms):"};
     ui::Field<ui::TextBox> fldSlowLoss{"or loss (%):"};
     ui::Button cmdApply{"&Apply"};
