@@ -106,13 +106,37 @@ bool WindowBase::RouteToBinder(UINT message, WPARAM wparam, LPARAM lparam) {
     if (binder_ == nullptr) {
         return false;
     }
+    if (message == WM_COMMAND && escape_button_ != 0 && LOWORD(wparam) == IDCANCEL) {
+        HWND button = GetDlgItem(hwnd_, escape_button_);
+        return binder_->OnCommand(MAKEWPARAM(escape_button_, BN_CLICKED),
+                                  reinterpret_cast<LPARAM>(button));
+    }
     if (message == WM_COMMAND) {
         return binder_->OnCommand(wparam, lparam);
     }
     return message == WM_TIMER && binder_->OnTimer(wparam);
 }
 
+int WindowBase::DefaultButton() const {
+    HWND focus = GetFocus();
+    if (focus != nullptr && GetParent(focus) == hwnd_ &&
+        (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) != 0) {
+        return GetDlgCtrlID(focus);
+    }
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((SendMessageA(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0) {
+            return GetDlgCtrlID(child);
+        }
+    }
+    return 0;
+}
+
 LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == DM_GETDEFID) {
+        int button = DefaultButton();
+        return button != 0 ? MAKELRESULT(button, DC_HASDEFID) : 0;
+    }
     return DefWindowProcA(hwnd_, message, wparam, lparam);
 }
 

@@ -43,12 +43,15 @@ class WindowBase {
     // to it before HandleMessage. With closes_on_escape, Esc (IDCANCEL) destroys the window,
     // as it closes a dialog.
     Binder& MakeBinder(HFONT font, int dpi, bool closes_on_escape);
+    // Esc (IDCANCEL) clicks this button of a window that does not close on Esc.
+    void PressOnEscape(int button_id) { escape_button_ = button_id; }
     bool HasBinder() const { return binder_ != nullptr; }
     Binder& binder() const { return *binder_; }
     // A derived window's destructor drops the binder before its controls' models go.
     void DropBinder();
 
-    // Messages not handled here go to DefWindowProc.
+    // Messages not handled here go to DefWindowProc. DM_GETDEFID, which Enter asks, names
+    // the push button that has the focus, else the window's default push button.
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     // Called after WM_DESTROY; the object may delete itself here.
     virtual void OnDestroyed() {}
@@ -57,10 +60,12 @@ class WindowBase {
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     // True when the binder (or Esc of a dialog, or CloseSoon) took the message.
     bool RouteToBinder(UINT message, WPARAM wparam, LPARAM lparam);
+    int DefaultButton() const;
 
     HWND hwnd_ = nullptr;
     std::unique_ptr<Binder> binder_;
     bool closes_on_escape_ = false;
+    int escape_button_ = 0;
 };
 
 // The control ID of a window's Back button, which Backspace presses outside a text box.

@@ -49,7 +49,6 @@ class MainWindow : public WindowBase, public main_window::MainWindowPort {
   private:
     void FitToLayout();
     void AddControls();
-    int DefaultButton() const;
 
     main_window::ProgramRecords& records_;
     ZorvaneServices& services_;
