@@ -34,6 +34,7 @@ void TrayIcon::Add(std::uintptr_t window, int image) {
     // The tooltip of every icon of this system starts as the program's name.
     CopyTip(record_.szTip, kProgramName, TipSize());
     port_.NotifyIcon(TrayCall::Add, record_);
+    reports_keyboard_ = port_.ReportKeyboard(record_);
 }
 
 void TrayIcon::Change(int image) {
