@@ -154,6 +154,11 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wparam, L
     if (!self->RouteToBinder(message, wparam, lparam)) {
         result = self->HandleMessage(message, wparam, lparam);
     }
+    if (message == WM_SHOWWINDOW && wparam) {
+        // The focus shows from the start, not only once a key was pressed in the window:
+        // a keyboard user must see where Tab begins.
+        SendMessageA(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
