@@ -20,6 +20,7 @@
 #include "control_walk.h"
 #include "support/check.h"
 #include "support/companion.h"
+#include "support/key_presses.h"
 #include "support/wait.h"
 #include "support/process.h"
 #include "support/scenario_runner.h"
@@ -152,16 +153,6 @@ void OverWindows(Program program, Check check) {
     PostMessageA(monitor, WM_CLOSE, 0, 0);
 }
 
-void PressEscape() {
-    INPUT inputs[2]{};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = VK_ESCAPE;
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
 // What the shell sends for the icon (ID 1) in its version 4 form: the event in the low
 // word of lparam, the icon's place in wparam (older forms read the same low word).
 void SendTrayEvent(HWND monitor, int event) {
@@ -198,7 +189,7 @@ void TrayKeys() {
         RECT at{};
         GetWindowRect(menu, &at);
         Note("menu at " + std::to_string(at.left) + "," + std::to_string(at.top));
-        PressEscape();
+        PressKey(VK_ESCAPE);
         E2E_CHECK(WaitForWindowGone(menu, 3000));
         E2E_CHECK(TrayMenu(vigilo.id(), 1000) == nullptr);  // and no second one
     }

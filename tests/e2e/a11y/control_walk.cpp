@@ -5,30 +5,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "support/key_presses.h"
 #include "support/wait.h"
 
 namespace zv::e2e {
 namespace {
-
-void PressTab(bool backwards) {
-    INPUT inputs[4]{};
-    int count = 0;
-    auto add = [&](WORD key, DWORD flags) {
-        inputs[count].type = INPUT_KEYBOARD;
-        inputs[count].ki.wVk = key;
-        inputs[count].ki.dwFlags = flags;
-        ++count;
-    };
-    if (backwards) {
-        add(VK_SHIFT, 0);
-    }
-    add(VK_TAB, 0);
-    add(VK_TAB, KEYEVENTF_KEYUP);
-    if (backwards) {
-        add(VK_SHIFT, KEYEVENTF_KEYUP);
-    }
-    SendInput(static_cast<UINT>(count), inputs, sizeof(INPUT));
-}
 
 // Spelt here: the import library's IID_IAccessible links to a stub, not to the GUID.
 constexpr IID kAccessibleInterface = {
@@ -65,13 +46,13 @@ std::vector<int> TabCycle(HWND window, bool backwards) {
     WaitUntil([&] { return GetForegroundWindow() == window; }, 2000);
     int start = FocusedControlId(window);
     if (start == 0) {
-        PressTab(backwards);
+        PressKey(VK_TAB, backwards ? VK_SHIFT : 0);
         WaitUntil([&] { return FocusedControlId(window) != 0; }, 1000);
         start = FocusedControlId(window);
     }
     std::vector<int> cycle;
     for (int at = start; cycle.size() < 80;) {
-        PressTab(backwards);
+        PressKey(VK_TAB, backwards ? VK_SHIFT : 0);
         WaitUntil([&] { return FocusedControlId(window) != at; }, 1000);
         at = FocusedControlId(window);
         cycle.push_back(at);

@@ -1,6 +1,7 @@
 #include "window_rows.h"
 
 #include "support/check.h"
+#include "support/key_presses.h"
 #include "support/windows_on_screen.h"
 #include "win32/ping/ping_ids.h"
 #include "win32/ui/window_base.h"
@@ -242,10 +243,16 @@ HWND OpenWindow(const WindowRows& rows, const Opened& programs) {
     return window;
 }
 
+// Esc closes every window but the main one, as it cancels a dialog.
 void CloseWindow(HWND window, const WindowRows& rows, const Opened&) {
-    if (rows.via != Via::AtStart) {
+    if (rows.via == Via::AtStart) {
+        return;
+    }
+    SetForegroundWindow(window);
+    PressKey(VK_ESCAPE);
+    if (!E2E_CHECK(WaitForWindowGone(window, 3000))) {
         PostMessageA(window, WM_CLOSE, 0, 0);
-        E2E_CHECK(WaitForWindowGone(window));
+        WaitForWindowGone(window);
     }
 }
 

@@ -54,6 +54,7 @@ struct Opened {
 
 // The window in front, or nullptr when it did not come up.
 HWND OpenWindow(const WindowRows& rows, const Opened& programs);
+// By Esc, as a user closes it.
 void CloseWindow(HWND window, const WindowRows& rows, const Opened& programs);
 
 }  // namespace zv::e2e
