@@ -4,13 +4,16 @@
 //   a11y_driver tab_order_zorvane   Tab from the first control visits the table's stops
 //   a11y_driver tab_order_vigilo    in order, and Shift+Tab the same in reverse
 //   a11y_driver access_keys         no access key twice in a window (its menu bar's too)
-//   a11y_driver names               each control's name and role as oleacc reads them
+//   a11y_driver names               each control's name and role as oleacc reads them, and
+//                                   each list's column headers
 //   a11y_driver tray_keys           Enter on the tray icon starts Zorvane, the context-menu
 //                                   key opens the tray menu (once after a right click), Esc
 //                                   closes it
 //   a11y_driver graph_keys          the history graph's name, and its keys' span and zoom
 //   a11y_driver dump                what the tables would hold, for writing them
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <map>
@@ -90,12 +93,24 @@ bool NameMatches(const std::string& name, const std::string& expected) {
     return name == expected;
 }
 
+// A list names its columns for a screen reader by its header: there and shown.
+void CheckColumnHeaders(HWND list) {
+    auto header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    if (E2E_CHECK(header != nullptr)) {
+        E2E_CHECK(IsWindowVisible(header) != FALSE);
+        E2E_CHECK(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) > 0);
+    }
+}
+
 void CheckNames(HWND window, const WindowRows& rows) {
     for (const ControlRow& row : rows.controls) {
         Context in("control " + std::to_string(row.id));
         HWND control = GetDlgItem(window, row.id);
         if (!E2E_CHECK(control != nullptr)) {
             continue;
+        }
+        if (WindowClass(control) == WC_LISTVIEWA) {
+            CheckColumnHeaders(control);
         }
         Accessible read = ReadAccessible(control);
         E2E_CHECK(!read.role.empty());
