@@ -27,6 +27,7 @@
 #include "support/wait.h"
 #include "support/process.h"
 #include "support/scenario_runner.h"
+#include "support/screen.h"
 #include "support/windows_on_screen.h"
 #include "support/zorvane_session.h"
 #include "monitor/tray_icon.h"
@@ -264,6 +265,15 @@ void GraphKeys() {
         E2E_CHECK(WaitUntil([&] { return (IsWindowEnabled(back) != FALSE) == step.zoomed; }, 3000));
     }
     E2E_CHECK_STARTS_WITH(ReadAccessible(graph).name, "Graph, 6 hours ago to now. ");
+    SetForegroundWindow(history);
+    // Tab until the focus comes to the graph, as a user reaches it.
+    for (int i = 0; i < 15 && FocusedControlId(history) != win32::frm_history::graph; ++i) {
+        PressKey(VK_TAB);
+        Sleep(100);
+    }
+    E2E_CHECK_EQ(FocusedControlId(history), win32::frm_history::graph);
+    Sleep(300);
+    RequestScreenshot("history-graph-focused");
     PostMessageA(monitor, WM_CLOSE, 0, 0);
 }
 
