@@ -75,7 +75,7 @@ class MainView : private ChromeHost {
     TuningView area;
     ui::Button cmdApply{"&Apply"};
     ui::Button cmdPing{"&Ping Configuration"};
-    ui::Button cmdHelp{"&Help"};
+    ui::Button cmdHelp{"H&elp"};
     MainChrome chrome;
     // Starts the companion once the shown window has painted (window timers come after
     // painting), so that its start, which loads the shell's libraries, does not slow the

@@ -169,6 +169,30 @@ void HistoryView::Back() {
     }
 }
 
+void HistoryView::PressGraphKey(GraphKey key, int width) {
+    auto options = SpanOptions();
+    auto shown = std::find(std::begin(kSpanHours), std::end(kSpanHours), SpanHours());
+    auto at = static_cast<std::size_t>(shown - std::begin(kSpanHours));
+    switch (key) {
+        case GraphKey::ShorterSpan:
+            if (at > 0 && at < options.size()) {
+                options[at - 1]->Select();
+            }
+            break;
+        case GraphKey::LongerSpan:
+            if (at + 1 < options.size()) {
+                options[at + 1]->Select();
+            }
+            break;
+        case GraphKey::ZoomIn:
+            ZoomIn(width / 4, width - width / 4, width);
+            break;
+        case GraphKey::Back:
+            Back();
+            break;
+    }
+}
+
 void HistoryView::ShowZoom() {
     cmdBack.SetEnabled(zoom_.Zoomed());
 }
@@ -205,7 +229,7 @@ GraphScene HistoryView::Graph(int width, int height) {
 // A zoom's ends are told as wall-clock times: the span it came from no longer says them.
 HistoryView::GraphEnds HistoryView::GraphEndTexts() const {
     if (!zoom_.Zoomed()) {
-        return {SpanAgoText(SpanHours()), "drag across the graph to zoom in", "now"};
+        return {SpanAgoText(SpanHours()), "drag or + to zoom in, Left/Right: span", "now"};
     }
     auto at = [this](int64_t tick_ms) {
         WallTime wall{refreshed_.wall.utc_ms - (refreshed_.tick_ms - tick_ms),
@@ -213,7 +237,18 @@ HistoryView::GraphEnds HistoryView::GraphEndTexts() const {
         std::string iso = IsoTime(wall);
         return iso.substr(0, 10) + " " + iso.substr(11, 5);
     };
-    return {at(shown_.from_ms), "Backspace: back", at(shown_.to_ms)};
+    return {at(shown_.from_ms), "Backspace or -: back", at(shown_.to_ms)};
+}
+
+std::string HistoryView::GraphText() const {
+    GraphEnds ends = GraphEndTexts();
+    std::string text = "Graph, " + ends.from + " to " + ends.to + ". ";
+    for (const ui::Label& line : figure_lines) {
+        if (!line.caption().empty()) {
+            text += line.caption() + ". ";
+        }
+    }
+    return text + "Keys: Left or Right, the span; +, zoom in; - or Backspace, back.";
 }
 
 void HistoryView::SaveHistory() {

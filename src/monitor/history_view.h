@@ -79,11 +79,18 @@ class HistoryView {
         std::string to;
     };
     GraphEnds GraphEndTexts() const;
+    // What the graph stands for, as a screen reader reads it: its span, the figures of the
+    // span and the graph's keys.
+    std::string GraphText() const;
     // Shows the part of the graph between two pixel columns of a plot `width` wide; a
     // click (no drag) does nothing.
     void ZoomIn(int x1, int x2, int width);
     // Back to the view before the newest zoom (the Back button, and Backspace).
     void Back();
+    // The graph's keys: the span beside the one shown (Left, Right), the middle half of what
+    // is shown (+), back (-). The plot is `width` pixels wide.
+    enum class GraphKey { ShorterSpan, LongerSpan, ZoomIn, Back };
+    void PressGraphKey(GraphKey key, int width);
     // The export the window wrote off its thread has ended.
     void Exported(bool saved);
 
@@ -108,7 +115,7 @@ class HistoryView {
     ui::CheckBox chkNotices{"Show a &notice when the connection drops or returns"};
     ui::CheckBox chkBloatNotice{"Show a notice when the &bufferbloat grade gets worse"};
     ui::Label lblLog;
-    ui::Field<ui::TextBox> fldHost{"Probe &host:"};
+    ui::Field<ui::TextBox> fldHost{"&Probe host:"};
     ui::Field<ui::TextBox> fldSlowMs{"Slow notice at median round trip (ms):"};
     ui::Field<ui::TextBox> fldSlowLoss{"or loss (%):"};
     ui::Button cmdApply{"&Apply"};

@@ -12,8 +12,9 @@ class MonitorWindowPort {
     // The window handle the tray icon record carries.
     virtual std::uintptr_t Handle() const = 0;
     virtual void BringToForeground() = 0;
-    // Pops up the tray menu at the mouse position and returns when it closes.
-    virtual void PopupMenu() = 0;
+    // Pops up the tray menu at the mouse position (or, opened from the keyboard, at the
+    // icon) and returns when it closes: true when an item was chosen.
+    virtual bool PopupMenu() = 0;
     // Shows the ping configuration dialog modeless (again, if it is already open).
     virtual void ShowPingDialog() = 0;
     // Shows the connection history window, or brings it to the front when open.

@@ -93,7 +93,7 @@ class RpmView {
     bool Running() const { return running_; }
 
     ui::Window frmRpm{"Test Responsiveness"};
-    ui::Field<ui::TextBox> fldServer{"Test &server:"};
+    ui::Field<ui::TextBox> fldServer{"Test s&erver:"};
     ui::Button cmdStart{"&Start"};
     ui::Button cmdCancel{"Cancel"};
     ui::Label lblStatus;

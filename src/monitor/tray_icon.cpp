@@ -18,6 +18,18 @@ void CopyTip(std::array<char, N>& field, const std::string& text, std::size_t si
     std::memcpy(field.data(), text.data(), std::min(text.size(), size - 1));
 }
 
+// A text longer than the balloon holds ends at a word with "...", so that the reader
+// knows more was to be said (the whole of it stands where the balloon's news comes from).
+std::string BalloonText(const std::string& text) {
+    if (text.size() < kBalloonTextSize) {
+        return text;
+    }
+    const std::string more = "...";
+    std::size_t room = kBalloonTextSize - 1 - more.size();
+    std::size_t space = text.rfind(' ', room);
+    return text.substr(0, space == std::string::npos || space == 0 ? room : space) + more;
+}
+
 }  // namespace
 
 std::size_t TrayIcon::TipSize() const {
@@ -34,6 +46,7 @@ void TrayIcon::Add(std::uintptr_t window, int image) {
     // The tooltip of every icon of this system starts as the program's name.
     CopyTip(record_.szTip, kProgramName, TipSize());
     port_.NotifyIcon(TrayCall::Add, record_);
+    reports_keyboard_ = port_.ReportKeyboard(record_);
 }
 
 void TrayIcon::Change(int image) {
@@ -58,7 +71,7 @@ bool TrayIcon::ShowBalloon(const std::string& title, const std::string& text, Ba
     }
     TrayIconRecord balloon = record_;
     balloon.uFlags |= kTrayBalloon;
-    balloon.szInfo = text.substr(0, kBalloonTextSize - 1);
+    balloon.szInfo = BalloonText(text);
     balloon.szInfoTitle = title.substr(0, kBalloonTitleSize - 1);
     balloon.uTimeout = kBalloonTimeoutMs;
     balloon.dwInfoFlags = static_cast<std::uint32_t>(icon);

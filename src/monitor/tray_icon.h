@@ -14,12 +14,18 @@ enum class TrayCall : std::uint32_t { Add = 0, Modify = 1, Delete = 2 };
 
 // The mouse messages the shell reports for the icon. The callback message is the
 // mouse-move message, whose x coordinate carries the code of what happened over the icon.
+// A shell that reports the keyboard as well sends, after a click, a selection, and after a
+// right click, the context-menu message; from the keyboard (Enter, Space, the context-menu
+// key, Shift+F10) only the last two.
 enum TrayMouseCode : int {
     kTrayCallbackMessage = 512,  // WM_MOUSEMOVE
     kTrayLeftButtonUp = 514,
     kTrayLeftDoubleClick = 515,
     kTrayRightButtonDown = 516,
     kTrayRightButtonUp = 517,
+    kTrayContextMenu = 0x7B,  // WM_CONTEXTMENU
+    kTraySelect = 0x400,      // NIN_SELECT
+    kTrayKeySelect = 0x401,   // NIN_KEYSELECT
 };
 
 // The tip of the first record (64 bytes, every Windows) and of the larger record that
@@ -61,6 +67,11 @@ class TrayPort {
     virtual void NotifyIcon(TrayCall call, const TrayIconRecord& record) = 0;
     // Whether the running shell takes the larger record (longer tips, balloons).
     virtual bool HasLargeRecord() const { return false; }
+    // Asks the shell, once the icon is there, to report the keyboard on it too; false
+    // when it does not (shells before 5.0).
+    virtual bool ReportKeyboard(const TrayIconRecord& /*record*/) { return false; }
+    // Gives the keyboard focus back to the notification area.
+    virtual void GiveFocusBack(const TrayIconRecord& /*record*/) {}
 };
 
 // The one icon of a program: the record lives as long as the program; after Add its image
@@ -80,6 +91,10 @@ class TrayIcon {
     bool ShowBalloon(const std::string& title, const std::string& text, BalloonIcon icon);
     // RemoveTrayIcon: the shell finds the icon by window and ID.
     void Remove();
+    // Whether the shell reports the keyboard on the icon (see TrayMouseCode).
+    bool ReportsKeyboard() const { return reports_keyboard_; }
+    // After a menu opened from the keyboard was cancelled.
+    void GiveFocusBack() { port_.GiveFocusBack(record_); }
 
     const TrayIconRecord& record() const { return record_; }
     // The characters the tip holds in the record the shell takes.
@@ -90,6 +105,7 @@ class TrayIcon {
 
     TrayPort& port_;
     TrayIconRecord record_;
+    bool reports_keyboard_ = false;
 };
 
 // The text both programs show when the tray menu's Disable item is chosen (lines are CR LF).

@@ -273,13 +273,29 @@ void VigiloView::HandleTrayMouse(int code) {
         case monitor::kTrayLeftDoubleClick:
             double_click_release_due_ = true;
             break;
+        case monitor::kTrayKeySelect:
+            StartMainProgram();
+            break;
         case monitor::kTrayRightButtonUp:
-            ports_.window.BringToForeground();
-            ports_.window.PopupMenu();
+            right_click_menu_due_ = tray_icon_.ReportsKeyboard();
+            if (!right_click_menu_due_) {
+                ShowTrayMenu();
+            }
+            break;
+        case monitor::kTrayContextMenu:
+            if (!ShowTrayMenu() && !right_click_menu_due_) {
+                tray_icon_.GiveFocusBack();
+            }
+            right_click_menu_due_ = false;
             break;
         default:
             break;
     }
+}
+
+bool VigiloView::ShowTrayMenu() {
+    ports_.window.BringToForeground();
+    return ports_.window.PopupMenu();
 }
 
 bool VigiloView::PingingEnabled() const {

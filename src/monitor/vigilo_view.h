@@ -99,6 +99,8 @@ class VigiloView {
     // A mouse code the shell reported for the icon. A left click starts the main program;
     // a double click, which the shell reports as click, double click and release, starts
     // it once: each start of a program that asks for administrator rights is a prompt.
+    // Enter or Space on the icon starts it too; the context-menu key opens the tray menu, and
+    // when that menu is cancelled the focus goes back to the notification area.
     void HandleTrayMouse(int code);
     void ToggleDisable();
     // "Use System Colours": the option kept with the others, its check mark and the
@@ -132,6 +134,8 @@ class VigiloView {
     ui::Menu popup{vigilo_menu::Popup()};
 
   private:
+    // True when an item of the menu was chosen.
+    bool ShowTrayMenu();
     void ConnectHandlers();
     void StartMainProgram();
     void StartProbe(bool extra = false);
@@ -168,6 +172,8 @@ class VigiloView {
     std::string told_ping_problem_;
     bool reporting_start_failure_ = false;
     bool double_click_release_due_ = false;
+    // The context-menu message to come follows a right click, not the keyboard.
+    bool right_click_menu_due_ = false;
 };
 
 }  // namespace zv::monitor

@@ -211,7 +211,7 @@ TEST_F(HistoryViewTest, LongerSpansAndZoomShowTheFiguresOfTheSpanShown) {
     EXPECT_EQ(view.lblLoss.caption(),
               "Loss: 33% (1 lost probe of 3), drops: 0, longest outage: 1 min");
     EXPECT_TRUE(view.cmdBack.enabled());
-    EXPECT_EQ(view.GraphEndTexts().hint, "Backspace: back");
+    EXPECT_EQ(view.GraphEndTexts().hint, "Backspace or -: back");
     view.cmdBack.Click();
     EXPECT_FALSE(view.cmdBack.enabled());
     EXPECT_EQ(view.lblLoss.caption(),
@@ -230,6 +230,38 @@ TEST_F(HistoryViewTest, LongerSpansAndZoomShowTheFiguresOfTheSpanShown) {
 
 // The span shown goes out, or the whole record; the file is written off the window's thread,
 // and Save waits for it.
+// The graph's keys, from six hours on: each row a key and the span and zoom it leaves.
+TEST_F(HistoryViewTest, TheGraphsKeysChangeTheSpanAndZoom) {
+    using Key = HistoryView::GraphKey;
+    struct Step {
+        Key key;
+        unsigned span_hours;
+        bool zoomed;
+    };
+    const Step steps[] = {
+        {Key::ShorterSpan, 1, false},  {Key::LongerSpan, 6, false},
+        {Key::ZoomIn, 6, true},        {Key::ZoomIn, 6, true},
+        {Key::Back, 6, true},          {Key::Back, 6, false},
+        {Key::ZoomIn, 6, true},        {Key::LongerSpan, 24, false},
+        {Key::LongerSpan, 168, false}, {Key::LongerSpan, 720, false},
+        {Key::LongerSpan, 720, false}, {Key::ShorterSpan, 168, false},
+    };
+    HistoryView view({monitor, messages, window});
+    view.Load();
+    view.optSpan6.Select();
+    for (const Step& step : steps) {
+        SCOPED_TRACE("step " + std::to_string(&step - steps));
+        view.PressGraphKey(step.key, 400);
+        EXPECT_EQ(options.values["GraphSpanHours"], step.span_hours);
+        EXPECT_EQ(view.cmdBack.enabled(), step.zoomed);
+    }
+    // The graph's text alternative: its span, every figure line shown, and its keys.
+    std::string text = view.GraphText();
+    EXPECT_EQ(text.rfind("Graph, 7 days ago to now. Now: ", 0), 0u) << text;
+    EXPECT_NE(text.find(". " + view.lblLoss.caption() + ". "), std::string::npos) << text;
+    EXPECT_NE(text.find("Keys: Left or Right, the span;"), std::string::npos) << text;
+}
+
 TEST_F(HistoryViewTest, SaveHistoryAsExportsTheSpanShownOrTheWholeRecord) {
     HistoryView view({monitor, messages, window});
     view.Load();

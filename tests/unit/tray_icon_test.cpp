@@ -72,6 +72,14 @@ TEST(TrayIcon, AddFillsTheRecordInTheLayoutTheShellTakes) {
             EXPECT_EQ(b.szInfoTitle, "Zorvane");
             EXPECT_EQ(b.dwInfoFlags, 2u);
             EXPECT_EQ(b.uTimeout, 10000u);
+            // A longer text ends at a word, and says it goes on.
+            std::string words;
+            while (words.size() < 300) {
+                words += "word ";
+            }
+            icon.ShowBalloon("Zorvane", words, BalloonIcon::Warning);
+            const std::string& cut = tray.calls.back().record.szInfo;
+            EXPECT_EQ(cut, words.substr(0, 249) + "...");
         }
         icon.Change(2);
         EXPECT_EQ(tray.calls.back().record.uFlags, 7u);

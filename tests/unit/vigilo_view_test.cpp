@@ -27,7 +27,11 @@ struct FakeWindow : MonitorWindowPort {
     std::vector<std::string> calls;
     std::uintptr_t Handle() const override { return 0x77; }
     void BringToForeground() override { calls.push_back("foreground"); }
-    void PopupMenu() override { calls.push_back("popup"); }
+    bool PopupMenu() override {
+        calls.push_back("popup");
+        return item_chosen;
+    }
+    bool item_chosen = false;
     void ShowPingDialog() override { calls.push_back("ping dialog"); }
     void ShowHistoryWindow() override { calls.push_back("history"); }
     void ShowResponsivenessWindow() override { calls.push_back("responsiveness"); }
@@ -57,6 +61,10 @@ struct RecordingTray : monitor::TrayPort {
         }
     }
     bool HasLargeRecord() const override { return large; }
+    bool ReportKeyboard(const monitor::TrayIconRecord&) override { return keyboard; }
+    void GiveFocusBack(const monitor::TrayIconRecord&) override { ++focus_given_back; }
+    bool keyboard = false;
+    int focus_given_back = 0;
     // The images the icon showed, in order, from the add on.
     std::vector<int> Images() const {
         std::vector<int> images;
@@ -258,6 +266,41 @@ TEST_F(VigiloViewTest, TrayMouseCodes) {
 
     vigilo.HandleTrayMouse(517);
     EXPECT_EQ(window.calls, (std::vector<std::string>{"foreground", "popup"}));
+}
+
+// With a shell that reports the keyboard: Enter or Space starts the main program, the
+// context-menu key opens the menu, and a menu so opened and cancelled hands the focus back.
+TEST_F(VigiloViewTest, TrayByKeyboard) {
+    struct Case {
+        std::vector<int> codes;
+        bool item_chosen;
+        size_t starts;
+        size_t menus;
+        int focus_given_back;
+    };
+    const Case cases[] = {
+        {{1025}, false, 1, 0, 0},       // Enter
+        {{514, 1024}, false, 1, 0, 0},  // a click, then its selection
+        {{517, 123}, false, 0, 1, 0},   // a right click, then its context menu
+        {{123}, false, 0, 1, 1},        // the context-menu key, the menu cancelled
+        {{123}, true, 0, 1, 0},         // an item chosen
+    };
+    tray.keyboard = true;
+    vigilo.Load();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.codes));
+        size_t starts = Starts();
+        window.calls.clear();
+        window.item_chosen = c.item_chosen;
+        tray.focus_given_back = 0;
+        for (int code : c.codes) {
+            vigilo.HandleTrayMouse(code);
+        }
+        EXPECT_EQ(Starts() - starts, c.starts);
+        EXPECT_EQ(std::count(window.calls.begin(), window.calls.end(), "popup"),
+                  static_cast<long>(c.menus));
+        EXPECT_EQ(tray.focus_given_back, c.focus_given_back);
+    }
 }
 
 TEST_F(VigiloViewTest, AFailedStartOfTheMainProgramIsReportedOnceAndTheMonitorGoesOn) {

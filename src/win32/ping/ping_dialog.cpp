@@ -51,6 +51,7 @@ bool PingDialogWindow::Load(HWND owner) {
     // which matters where a style cannot change afterwards (the host box's alignment).
     dialog_.Form_Load();
     MakeBinder(font_, dpi, false);
+    PressOnEscape(frm_ping::cmdCancel);
     AddControls();
     return true;
 }
@@ -71,7 +72,7 @@ void PingDialogWindow::AddControls() {
     binder().AddTextBox(dialog_.txtPingHost, id::txtPingHost);
     binder().AddLabel(dialog_.interval_label, id::interval_label);
     binder().AddComboBox(dialog_.cmbPingInterval, id::cmbPingInterval);
-    binder().AddButton(dialog_.cmdOK, id::cmdOK);
+    binder().AddButton(dialog_.cmdOK, id::cmdOK, BS_DEFPUSHBUTTON);
     binder().AddButton(dialog_.cmdCancel, id::cmdCancel);
     binder().AddCheckBox(dialog_.chkSound, id::chkSound);
     binder().AddButton(dialog_.cmdDefault, id::cmdDefault);

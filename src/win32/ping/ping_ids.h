@@ -7,8 +7,8 @@
 
 namespace zv::win32 {
 
-// The ping configuration. None is IDOK or IDCANCEL: no button of this dialog reacts to
-// Enter or Esc by itself.
+// The ping configuration. OK is the default button, which Enter presses, and Esc presses
+// Cancel.
 namespace frm_ping {
 
 inline constexpr char kClassName[] = "ZorvanePingConfiguration";

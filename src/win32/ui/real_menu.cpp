@@ -46,11 +46,14 @@ bool RealMenu::OnCommand(WPARAM wparam, LPARAM lparam) {
 // The posted message lets the menu loop finish before the next menu comes up. (The menu
 // closes when the user clicks elsewhere only if its owner was brought to the foreground
 // first; the caller does that.)
-void RealMenu::PopUpAtCursor() {
-    POINT at{};
-    GetCursorPos(&at);
-    TrackPopupMenu(menu_, 0, at.x, at.y, 0, owner_, nullptr);
+bool RealMenu::PopUpAt(POINT at) {
+    UINT command =
+        static_cast<UINT>(TrackPopupMenu(menu_, TPM_RETURNCMD, at.x, at.y, 0, owner_, nullptr));
+    if (command != 0) {
+        PostMessageA(owner_, WM_COMMAND, command, 0);
+    }
     PostMessageA(owner_, WM_NULL, 0, 0);
+    return command != 0;
 }
 
 void RealMenu::OnItemChanged(int command) {

@@ -24,9 +24,9 @@ class RealMenu : public ui::Menu::View {
     // sent with an item's command) and the model ran it.
     bool OnCommand(WPARAM wparam, LPARAM lparam);
 
-    // Pops the menu up at the mouse position; returns when it closes. The owner should be
-    // in the foreground.
-    void PopUpAtCursor();
+    // Pops the menu up at the point of the screen; returns when it closes, true when an item
+    // was chosen (its command follows). The owner should be in the foreground.
+    bool PopUpAt(POINT at);
 
     void OnItemChanged(int command) override;
 

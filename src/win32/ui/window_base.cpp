@@ -133,6 +133,11 @@ bool WindowBase::RouteToBinder(UINT message, WPARAM wparam, LPARAM lparam) {
     if (binder_ == nullptr) {
         return false;
     }
+    if (message == WM_COMMAND && escape_button_ != 0 && LOWORD(wparam) == IDCANCEL) {
+        HWND button = GetDlgItem(hwnd_, escape_button_);
+        return binder_->OnCommand(MAKEWPARAM(escape_button_, BN_CLICKED),
+                                  reinterpret_cast<LPARAM>(button));
+    }
     if (message == WM_COMMAND) {
         return binder_->OnCommand(wparam, lparam);
     }
@@ -154,7 +159,26 @@ BOOL CALLBACK PassColoursOn(HWND child, LPARAM) {
 
 }  // namespace
 
+int WindowBase::DefaultButton() const {
+    HWND focus = GetFocus();
+    if (focus != nullptr && GetParent(focus) == hwnd_ &&
+        (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) != 0) {
+        return GetDlgCtrlID(focus);
+    }
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((SendMessageA(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0) {
+            return GetDlgCtrlID(child);
+        }
+    }
+    return 0;
+}
+
 LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == DM_GETDEFID) {
+        int button = DefaultButton();
+        return button != 0 ? MAKELRESULT(button, DC_HASDEFID) : 0;
+    }
     if (message == WM_SETTINGCHANGE) {
         FollowDarkTitleBar(hwnd_, true);
     } else if (message == WM_SYSCOLORCHANGE) {
@@ -179,6 +203,11 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wparam, L
         self->TakeDpi(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
     } else if (!self->RouteToBinder(message, wparam, lparam)) {
         result = self->HandleMessage(message, wparam, lparam);
+    }
+    if (message == WM_SHOWWINDOW && wparam) {
+        // The focus shows from the start, not only once a key was pressed in the window:
+        // a keyboard user must see where Tab begins.
+        SendMessageA(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);

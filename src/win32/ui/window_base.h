@@ -48,6 +48,8 @@ class WindowBase {
     // to it before HandleMessage. With closes_on_escape, Esc (IDCANCEL) destroys the window,
     // as it closes a dialog.
     Binder& MakeBinder(HFONT font, int dpi, bool closes_on_escape);
+    // Esc (IDCANCEL) clicks this button of a window that does not close on Esc.
+    void PressOnEscape(int button_id) { escape_button_ = button_id; }
     bool HasBinder() const { return binder_ != nullptr; }
     Binder& binder() const { return *binder_; }
     // At a new DPI: the message font made anew for it (the old one deleted once no control
@@ -56,8 +58,9 @@ class WindowBase {
     // A derived window's destructor drops the binder before its controls' models go.
     void DropBinder();
 
-    // Messages not handled here go to DefWindowProc; WM_SYSCOLORCHANGE is passed on to the
-    // window's controls first.
+    // Messages not handled here go to DefWindowProc. DM_GETDEFID, which Enter asks, names
+    // the push button that has the focus, else the window's default push button;
+    // WM_SYSCOLORCHANGE is passed on to the window's controls first.
     virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     // Called after WM_DESTROY; the object may delete itself here.
     virtual void OnDestroyed() {}
@@ -73,10 +76,12 @@ class WindowBase {
     // A new DPI from Windows: the window remakes itself for it, then takes the rectangle.
     // Only a window whose controls are all made is told.
     void TakeDpi(int dpi, RECT suggested);
+    int DefaultButton() const;
 
     HWND hwnd_ = nullptr;
     std::unique_ptr<Binder> binder_;
     bool closes_on_escape_ = false;
+    int escape_button_ = 0;
 };
 
 // The control ID of a window's Back button, which Backspace presses outside a text box.

@@ -10,6 +10,7 @@
 #include "win32/ui/layout.h"
 #include "win32/ui/save_file_dialog.h"
 #include "win32/ui/system_colours.h"
+#include "win32/vigilo/history_graph_keys.h"
 #include "win32/vigilo/history_graph_paint.h"
 #include "win32/vigilo/vigilo_ids.h"
 
@@ -58,6 +59,7 @@ bool HistoryWindow::Build() {
     MakeBinder(font_, dpi_, true);
     view_.Layout(monitor::kHistoryWidth, monitor::kHistoryHeight);
     AddControls();
+    PlaceGraphKeys();
     view_.Load();
     return true;
 }
@@ -72,6 +74,7 @@ void HistoryWindow::AddControls() {
     binder().AddOption(view_.optSpan720, id::optSpan720, false);
     // Backspace presses it: see DispatchOneMessage.
     binder().AddButton(view_.cmdBack, kBackButtonId);
+    graph_keys_ = CreateGraphKeys(hwnd(), id::graph);
     const std::vector<monitor::HistoryLine>& lines = monitor::HistoryLines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         binder().AddLabel(view_.figure_lines[i], lines[i].id, SS_LEFT | SS_NOPREFIX);
@@ -100,11 +103,32 @@ void HistoryWindow::Resize() {
     RECT client;
     GetClientRect(hwnd(), &client);
     view_.Layout(PixelsToTwips(client.right, dpi_), PixelsToTwips(client.bottom, dpi_));
+    PlaceGraphKeys();
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 RECT HistoryWindow::GraphRect() const {
     return binder().TwipsToRect(view_.GraphBounds());
+}
+
+// Over the graph, so that a screen reader shows where it is.
+void HistoryWindow::PlaceGraphKeys() {
+    RECT graph = GraphRect();
+    SetWindowPos(graph_keys_, nullptr, graph.left, graph.top, graph.right - graph.left,
+                 graph.bottom - graph.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void HistoryWindow::PressGraphKey(WPARAM key, bool typed) {
+    using Key = monitor::HistoryView::GraphKey;
+    RECT graph = GraphRect();
+    int width = static_cast<int>(graph.right - graph.left) - 2;
+    if (typed && (key == '+' || key == '=')) {
+        view_.PressGraphKey(Key::ZoomIn, width);
+    } else if (typed && key == '-') {
+        view_.PressGraphKey(Key::Back, width);
+    } else if (!typed && (key == VK_LEFT || key == VK_RIGHT)) {
+        view_.PressGraphKey(key == VK_LEFT ? Key::ShorterSpan : Key::LongerSpan, width);
+    }
 }
 
 void HistoryWindow::EraseAroundGraph(HDC dc) {
@@ -136,6 +160,10 @@ void HistoryWindow::PaintGraph(HDC dc) {
         picture.select_right = std::max(drag_from_, drag_to_);
     }
     PaintGraphPicture(memory, width, height, picture);
+    if (graph_keys_ != nullptr && GetFocus() == graph_keys_) {
+        RECT inside{2, 2, width - 2, height - 2};
+        DrawFocusRect(memory, &inside);
+    }
     BitBlt(dc, graph.left, graph.top, width, height, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old_bitmap);
     DeleteObject(bitmap);
@@ -227,6 +255,11 @@ void HistoryWindow::RedrawGraph() {
         RECT graph = GraphRect();
         InvalidateRect(hwnd(), &graph, FALSE);
     }
+    std::string text = view_.GraphText();
+    if (graph_keys_ != nullptr && text != graph_text_) {
+        SetWindowTextA(graph_keys_, text.c_str());
+        graph_text_ = text;
+    }
 }
 
 // Posted, so that the window does not go away inside the click that asked for it.
@@ -262,6 +295,12 @@ LRESULT HistoryWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam)
                 return HandleMouse(message, lparam);
             }
             break;
+        case kGraphKeyMessage:
+            PressGraphKey(wparam, lparam != 0);
+            return 0;
+        case kGraphFocusMessage:
+            RedrawGraph();
+            return 0;
         case kHistorySavedMessage:
             view_.Exported(wparam != 0);
             return 0;

@@ -1,7 +1,8 @@
 // The real "Connection History" window over its controller: a resizable window whose graph
 // is drawn with GDI into a memory bitmap and copied in one step, so it never flickers. It
 // exists only while open: it deletes itself when closed and costs nothing meanwhile. A drag
-// across the graph zooms in; Backspace (outside a text box) or Back goes back.
+// across the graph zooms in; Backspace (outside a text box) or Back goes back. Tab stops on
+// the graph, whose keys change the span and zoom.
 #pragma once
 
 #include <windows.h>
@@ -45,6 +46,9 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
     void AddControls();
     void Resize();
     RECT GraphRect() const;
+    void PlaceGraphKeys();
+    // A key pressed (or, when typed, a character) on the graph.
+    void PressGraphKey(WPARAM key, bool typed);
     void EraseAroundGraph(HDC dc);
     void PaintGraph(HDC dc);
     // The drag across the graph, in its plot's pixel columns.
@@ -74,6 +78,8 @@ class HistoryWindow : public WindowBase, private monitor::HistoryWindowPort {
     int dpi_ = 96;
     ui::Scheme scheme_ = ui::Scheme::Normal;
     HFONT font_ = nullptr;
+    HWND graph_keys_ = nullptr;
+    std::string graph_text_;
 };
 
 }  // namespace zv::win32

@@ -54,6 +54,8 @@ constexpr int cmdApply = 220;
 constexpr int chkBloatNotice = 235;
 constexpr int optSpan168 = 236;
 constexpr int optSpan720 = 237;
+// The graph as the keyboard and screen readers meet it, between Back and the figures.
+constexpr int graph = 238;
 constexpr int cmdReport = 250;
 
 // What the graph draws each mark with in the programs' own colours, so that a screenshot can

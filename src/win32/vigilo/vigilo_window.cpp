@@ -125,8 +125,15 @@ void VigiloWindow::BringToForeground() {
     SetForegroundWindow(hwnd());
 }
 
-void VigiloWindow::PopupMenu() {
-    popup_->PopUpAtCursor();
+bool VigiloWindow::PopupMenu() {
+    POINT at{};
+    if (menu_anchor_) {
+        at = *menu_anchor_;
+    } else {
+        GetCursorPos(&at);
+    }
+    menu_anchor_.reset();
+    return popup_->PopUpAt(at);
 }
 
 // Not owned by the monitor window: Exit closes that window, and an owned dialog would go
@@ -301,6 +308,10 @@ LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     }
     switch (message) {
         case monitor::kTrayCallbackMessage:
+            if (LOWORD(lparam) == monitor::kTrayContextMenu && tray_.AnchorsInWparam()) {
+                menu_anchor_ =
+                    POINT{static_cast<short>(LOWORD(wparam)), static_cast<short>(HIWORD(wparam))};
+            }
             controller_.HandleTrayMouse(static_cast<int>(LOWORD(lparam)));
             return 0;
         case WM_COMMAND:

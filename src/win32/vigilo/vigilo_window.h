@@ -65,7 +65,7 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
   private:
     std::uintptr_t Handle() const override { return reinterpret_cast<std::uintptr_t>(hwnd()); }
     void BringToForeground() override;
-    void PopupMenu() override;
+    bool PopupMenu() override;
     void ShowPingDialog() override;
     void ShowHistoryWindow() override;
     void ShowResponsivenessWindow() override;
@@ -106,6 +106,8 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     bool making_report_ = false;
     std::optional<monitor::ReportOutcome> written_report_;
     UINT taskbar_created_;
+    // Where the shell put the icon that the context-menu key was pressed on.
+    std::optional<POINT> menu_anchor_;
 };
 
 }  // namespace zv::win32

@@ -12,18 +12,46 @@ namespace zv::win32 {
 namespace {
 
 // The shell's own version, as DllGetVersion of shell32 reports it (4.00 on Windows 95 and
-// NT 4, 4.71/4.72 with the desktop update, 5.0 on Windows 2000 and Me, 6.0 from XP on).
-bool ShellTakesLargeRecord() {
-    HMODULE shell32 = GetModuleHandleA("shell32.dll");
-    if (shell32 == nullptr) {
-        return false;
-    }
-    auto get_version = reinterpret_cast<DLLGETVERSIONPROC>(
-        reinterpret_cast<void (*)()>(GetProcAddress(shell32, "DllGetVersion")));
+// NT 4, 4.71/4.72 with the desktop update, 5.0 on Windows 2000 and Me, 6.0 from XP on, build
+// 6000 and later from Vista on); zero when it does not say.
+DLLVERSIONINFO ShellVersion() {
     DLLVERSIONINFO version{};
     version.cbSize = sizeof(version);
-    return get_version != nullptr && SUCCEEDED(get_version(&version)) &&
-           version.dwMajorVersion >= 5;
+    HMODULE shell32 = GetModuleHandleA("shell32.dll");
+    auto get_version = shell32 == nullptr
+                           ? nullptr
+                           : reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void (*)()>(
+                                 GetProcAddress(shell32, "DllGetVersion")));
+    if (get_version == nullptr || FAILED(get_version(&version))) {
+        version.dwMajorVersion = 0;
+    }
+    return version;
+}
+
+bool ShellTakesLargeRecord() {
+    return ShellVersion().dwMajorVersion >= 5;
+}
+
+// NOTIFYICON_VERSION_4 and NIF_SHOWTIP, which the headers of the XP floor leave out; with
+// version 4 the shell shows the standard tip only when asked to.
+constexpr UINT kVersion4 = 4;
+constexpr UINT kShowTip = 0x80;
+
+UINT NewestTrayVersion() {
+    DLLVERSIONINFO version = ShellVersion();
+    bool vista = version.dwMajorVersion > 6 ||
+                 (version.dwMajorVersion == 6 && version.dwBuildNumber >= 6000);
+    return vista ? kVersion4 : NOTIFYICON_VERSION;
+}
+
+// The fields by which the shell finds the icon, zero-filled, so that whatever the shell
+// reads past the fields set is empty.
+NOTIFYICONDATAA IconOf(const monitor::TrayIconRecord& record) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = reinterpret_cast<HWND>(record.hWnd);
+    data.uID = record.uID;
+    return data;
 }
 
 template <std::size_t N>
@@ -57,13 +85,10 @@ void Win32TrayPort::NotifyIcon(monitor::TrayCall call, const monitor::TrayIconRe
         icon.hIcon = record.hIcon;
         shown_ = icon;
     }
-    // Zero-filled, so that whatever the shell reads past the fields set here is empty.
-    NOTIFYICONDATAA data{};
+    NOTIFYICONDATAA data = IconOf(record);
     bool large = record.cbSize == monitor::kLargeTrayRecordSize;
     data.cbSize = large ? NOTIFYICONDATAA_V2_SIZE : NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = reinterpret_cast<HWND>(record.hWnd);
-    data.uID = record.uID;
-    data.uFlags = record.uFlags;
+    data.uFlags = record.uFlags | (version_ == kVersion4 ? kShowTip : 0);
     data.uCallbackMessage = record.uCallbackMessage;
     if (record.hIcon >= 1 && static_cast<size_t>(record.hIcon) <= images_.size()) {
         data.hIcon = images_[static_cast<size_t>(record.hIcon) - 1];
@@ -78,6 +103,27 @@ void Win32TrayPort::NotifyIcon(monitor::TrayCall call, const monitor::TrayIconRe
         data.dwInfoFlags = record.dwInfoFlags;
     }
     Shell_NotifyIconA(static_cast<DWORD>(call), &data);
+}
+
+bool Win32TrayPort::ReportKeyboard(const monitor::TrayIconRecord& record) {
+    if (!large_record_) {
+        return false;
+    }
+    NOTIFYICONDATAA data = IconOf(record);
+    for (UINT version : {NewestTrayVersion(), static_cast<UINT>(NOTIFYICON_VERSION)}) {
+        data.uVersion = version;
+        if (Shell_NotifyIconA(NIM_SETVERSION, &data)) {
+            version_ = version;
+            return true;
+        }
+    }
+    version_ = 0;
+    return false;
+}
+
+void Win32TrayPort::GiveFocusBack(const monitor::TrayIconRecord& record) {
+    NOTIFYICONDATAA data = IconOf(record);
+    Shell_NotifyIconA(NIM_SETFOCUS, &data);
 }
 
 }  // namespace zv::win32

@@ -154,17 +154,6 @@ void MainWindow::AddControls() {
     binder().AddButton(controller_->cmdHelp, id::cmdHelp);
 }
 
-// Enter presses Apply, as in a dialog, unless the focus is on another push button, which
-// Enter then presses instead (Space does in any case).
-int MainWindow::DefaultButton() const {
-    HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(hwnd(), focus) &&
-        (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) != 0) {
-        return GetDlgCtrlID(focus);
-    }
-    return frm_main::cmdApply;
-}
-
 bool MainWindow::AnyWindowOpen() const {
     return hwnd() != nullptr || (chrome_ && chrome_->ModelessTipOpen());
 }
@@ -228,8 +217,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                 return 0;
             }
             break;
-        case DM_GETDEFID:
-            return MAKELRESULT(DefaultButton(), DC_HASDEFID);
         case WM_SIZE:
             if (chrome_) {
                 chrome_->OnSize();

@@ -52,7 +52,6 @@ class MainWindow : public WindowBase, public main_window::MainWindowPort {
     void SizeAround(SIZE client, POINT at);
     void FitToLayout();
     void AddControls();
-    int DefaultButton() const;
 
     main_window::ProgramRecords& records_;
     ZorvaneServices& services_;

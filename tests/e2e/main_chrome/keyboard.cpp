@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "support/check.h"
+#include "support/key_presses.h"
 #include "support/message_boxes.h"
 #include "support/wait.h"
 #include "support/windows_on_screen.h"
@@ -15,31 +16,15 @@ namespace {
 
 namespace frm_main = win32::frm_main;
 
-// One key down and up, with Ctrl held when asked.
-void PressKey(WORD key, bool ctrl = false) {
-    std::vector<INPUT> inputs;
-    auto add = [&](WORD vk, DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    };
-    if (ctrl) {
-        add(VK_CONTROL, 0);
-    }
-    add(key, 0);
-    add(key, KEYEVENTF_KEYUP);
-    if (ctrl) {
-        add(VK_CONTROL, KEYEVENTF_KEYUP);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+// One key down and up, with Ctrl held when asked, and a moment for the window to take it.
+void PressAndWait(WORD key, bool ctrl = false) {
+    e2e::PressKey(key, ctrl ? VK_CONTROL : 0);
     Sleep(100);
 }
 
 void TypeKeys(const std::string& keys) {
     for (char key : keys) {
-        PressKey(static_cast<WORD>(VkKeyScanA(key) & 0xFF));
+        PressAndWait(static_cast<WORD>(VkKeyScanA(key) & 0xFF));
     }
 }
 
@@ -70,25 +55,25 @@ void EditWithKeys(HWND main, int custom_id, int box_id, const std::string& typed
 
     TypeKeys(typed);
     E2E_CHECK(TextBecomes(box, text));
-    PressKey('Z', true);
+    PressAndWait('Z', true);
     E2E_CHECK(TextBecomes(box, ""));
-    PressKey('Z', true);  // undoes the undo
+    PressAndWait('Z', true);  // undoes the undo
     E2E_CHECK(TextBecomes(box, text));
-    PressKey('A', true);
-    PressKey('C', true);
+    PressAndWait('A', true);
+    PressAndWait('C', true);
     E2E_CHECK_EQ(win32::ClipboardText(nullptr), text);
-    PressKey('X', true);
+    PressAndWait('X', true);
     E2E_CHECK(TextBecomes(box, ""));
-    PressKey('V', true);
+    PressAndWait('V', true);
     E2E_CHECK(TextBecomes(box, text));
 
     win32::SetClipboardText(nullptr, "12ab");  // refused whole: the digit filter holds for a paste
-    PressKey('A', true);
-    PressKey('V', true);
+    PressAndWait('A', true);
+    PressAndWait('V', true);
     Sleep(200);
     E2E_CHECK_EQ(WindowText(box), text);
     win32::SetClipboardText(nullptr, pasted);
-    PressKey('V', true);  // over the selection
+    PressAndWait('V', true);  // over the selection
     E2E_CHECK(TextBecomes(box, pasted));
 }
 
@@ -126,7 +111,7 @@ void KeyboardEditsTheNumberBoxesAndEnterApplies(HWND main, DWORD process_id) {
         EditWithKeys(main, frm_main::ttl_custom, frm_main::ttl_value, "12a8", "128", "64");
     }
     HWND ttl = FindControl(main, frm_main::ttl_value);
-    PressKey(VK_RETURN);
+    PressAndWait(VK_RETURN);
     auto applied = WaitForMessageBox(process_id);
     if (E2E_CHECK(applied.has_value())) {
         E2E_CHECK_EQ(applied->text.substr(0, 29), "Changes Applied Successfully.");
