@@ -39,6 +39,7 @@ bool MtuFinderWindow::Build(HWND owner) {
     binder.AddLabel(dialog_.lblExplain, id::lblExplain);
     binder.AddField(dialog_.fldHost, id::lblHost, id::txtHost);
     binder.AddButton(dialog_.cmdFind, id::cmdFind, BS_DEFPUSHBUTTON);
+    binder.AddReaderName("Search progress", ping::kMtuProgressBounds);
     progress_ = binder.AddProgressBar(ping::kMtuProgressBounds, id::prgSearch);
     SendMessageA(progress_, PBM_SETRANGE, 0, MAKELPARAM(0, ping::kMtuProgressDone));
     binder.AddLabel(dialog_.lblStatus, id::lblStatus);

@@ -11,6 +11,9 @@
 namespace zv::win32 {
 namespace {
 
+// The ID of a static text that sends no command (the resource compiler's IDC_STATIC).
+constexpr INT_PTR kReaderNameId = -1;
+
 std::string WindowText(HWND hwnd) {
     int length = GetWindowTextLengthA(hwnd);
     std::string text(static_cast<size_t>(length) + 1, '\0');
@@ -504,6 +507,13 @@ HWND Binder::AddProgressBar(const ui::Bounds& bounds, int id) {
                                GetModuleHandleA(nullptr), nullptr);
     KeepPlaced(bar, bounds);
     return bar;
+}
+
+void Binder::AddReaderName(const char* text, const ui::Bounds& bounds) {
+    KeepPlaced(
+        CreateWindowExA(0, "STATIC", text, WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, parent_,
+                        reinterpret_cast<HMENU>(kReaderNameId), GetModuleHandleA(nullptr), nullptr),
+        bounds);
 }
 
 void Binder::KeepPlaced(HWND control, const ui::Bounds& bounds) {

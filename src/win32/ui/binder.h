@@ -48,6 +48,11 @@ class Binder {
     HWND AddField(ui::Field<ui::ComboBox>& field, int label_id, int box_id, int drop_lines = 12);
     // A progress bar with no model, kept at the bounds.
     HWND AddProgressBar(const ui::Bounds& bounds, int id);
+    // A label never shown, which a screen reader reads as the name of the control made next,
+    // kept at that control's bounds: for a control without a static text right before it (a
+    // value box after its options, a list, a progress bar). Active Accessibility names such a
+    // control after the first static text before it in creation order.
+    void AddReaderName(const char* text, const ui::Bounds& bounds);
     // A control the window made itself, put at the bounds now and at each new DPI.
     void KeepPlaced(HWND control, const ui::Bounds& bounds);
     // A timer on the parent window, armed while the model runs.

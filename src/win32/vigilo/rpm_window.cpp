@@ -54,6 +54,7 @@ bool RpmWindow::Build() {
     binder().AddButton(view_.cmdStart, id::cmdStart, BS_DEFPUSHBUTTON);
     binder().AddButton(view_.cmdCancel, id::cmdCancel);
     binder().AddLabel(view_.lblStatus, id::lblStatus, SS_LEFT | SS_NOPREFIX);
+    binder().AddReaderName("Test progress", monitor::RpmView::ProgressBounds());
     progress_ = binder().AddProgressBar(monitor::RpmView::ProgressBounds(), id::prgProgress);
     binder().AddLabel(view_.lblResult, id::lblResult, SS_LEFT | SS_NOPREFIX);
     binder().AddButton(view_.cmdCopy, id::cmdCopy);

@@ -92,6 +92,7 @@ int CurrentSettingsWindow::ClientWidthForColumns(std::vector<int>& widths) const
 }
 
 void CurrentSettingsWindow::AddList(const std::vector<int>& widths) {
+    binder().AddReaderName("Settings", view_.ListBounds());
     list_ = CreateVirtualList(hwnd(), id::lvwSettings, font_, ReportColumns(), widths);
     const RECT place = binder().TwipsToRect(view_.ListBounds());
     MoveWindow(list_, place.left, place.top, place.right - place.left, place.bottom - place.top,

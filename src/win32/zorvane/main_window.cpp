@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "common/numbers.h"
 #include "common/program_name.h"
 #include "main_window/main_window_layout.h"
 #include "win32/ping/mtu_finder_window.h"
@@ -135,6 +136,10 @@ void MainWindow::AddControls() {
         binder().AddFrame(pair.frame, frame);
         binder().AddOption(pair.windows_default, frame + id::kPairWindowsDefault, true);
         binder().AddOption(pair.custom, frame + id::kPairCustom, false);
+        const ui::Control& value =
+            pair.text != nullptr ? static_cast<const ui::Control&>(*pair.text) : *pair.list;
+        binder().AddReaderName(("Custom " + TrimBlanks(pair.frame.caption())).c_str(),
+                               value.bounds());
         if (pair.text != nullptr) {
             binder().AddTextBox(*pair.text, frame + id::kPairValue);
         } else {

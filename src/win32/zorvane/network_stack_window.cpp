@@ -73,6 +73,7 @@ HFONT NetworkStackWindow::ListFont() const {
 }
 
 void NetworkStackWindow::AddList() {
+    binder().AddReaderName("Stack settings", main_window::NetworkStackView::ListBounds());
     list_ = CreateVirtualList(hwnd(), id::lvwStack, ListFont(), main_window::StackColumns(),
                               ColumnWidths());
     binder().KeepPlaced(list_, main_window::NetworkStackView::ListBounds());

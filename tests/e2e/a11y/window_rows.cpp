@@ -16,8 +16,8 @@ namespace frm_main = w::frm_main;
 
 // clang-format off
 // The main window's controls; Tab stops as Automatic mode leaves them, with the pairs off.
-// Wine names a combo box by its selection (Windows by the label before it), and an edit
-// box by the last label before it, which for a pair's value is the mode's.
+// Wine names a combo box by its selection (Windows by the label before it); a pair's value
+// box, which follows its options, is named by a label no one sees.
 std::vector<ControlRow> MainWindow(bool manual) {
     return {
         {frm_main::status_bar, "Choose your wanted Settings and Press \"Apply\"", kNoTab},
@@ -31,7 +31,7 @@ std::vector<ControlRow> MainWindow(bool manual) {
         {frm_main::mtu_frame, " MTU (Max Transmission Unit)", kNoTab},
         {frm_main::mtu_windows_default, "Windows Default", manual},
         {frm_main::mtu_custom, "Custom", kNoTab},
-        {frm_main::mtu_value, kNoName, kNoTab},  // the mode's label
+        {frm_main::mtu_value, "Custom MTU (Max Transmission Unit)", kNoTab},
         {frm_main::rwin_frame, "RWIN (Receive Window)", kNoTab},
         {frm_main::rwin_windows_default, "Windows Default", manual},
         {frm_main::rwin_custom, "Custom", kNoTab},
@@ -39,7 +39,7 @@ std::vector<ControlRow> MainWindow(bool manual) {
         {frm_main::ttl_frame, "TTL (Time To Live)", kNoTab},
         {frm_main::ttl_windows_default, "Windows Default", manual},
         {frm_main::ttl_custom, "Custom", kNoTab},
-        {frm_main::ttl_value, kNoName, kNoTab},  // the mode's label
+        {frm_main::ttl_value, "Custom TTL (Time To Live)", kNoTab},
         {frm_main::ska_frame, "Session Keep Alive", kNoTab},
         {frm_main::ska_windows_default, "Windows Default", manual},
         {frm_main::ska_custom, "Custom", kNoTab},
@@ -80,7 +80,7 @@ const std::vector<ControlRow> kTip = {
 };
 
 const std::vector<ControlRow> kCurrentSettings = {
-    {current::lvwSettings, kNoName, kTab},  // no label before it
+    {current::lvwSettings, kNoName, kTab},  // Wine: only edit boxes take a label
     {current::cmdCopy, "Copy", kTab},
     {current::cmdSaveAs, "Save As...", kTab},
     {current::cmdRefresh, "Refresh", kTab},
@@ -91,7 +91,7 @@ const std::vector<ControlRow> kCurrentSettings = {
 const std::vector<ControlRow> kNetworkStack = {
     {stack::lblFindings, "No harmful settings found.", kNoTab},
     {stack::cmdFixAll, "Fix All", kNoTab},
-    {stack::lvwStack, kNoName, kTab},  // no label before it
+    {stack::lvwStack, kNoName, kTab},  // Wine: only edit boxes take a label
     {stack::lblNewValue, "New value:", kNoTab},
     {stack::cmbNewValue, kNoName, kNoTab},  // empty: nothing chosen
     {stack::cmdApply, "Apply Changes", kNoTab},
@@ -104,7 +104,7 @@ const std::vector<ControlRow> kFindLargestMtu = {
     {mtu::lblHost, "Host:", kNoTab},
     {mtu::txtHost, "Host:", kTab},
     {mtu::cmdFind, "Find", kTab},
-    {mtu::prgSearch, kNoName, kNoTab},  // a bar
+    {mtu::prgSearch, kNoName, kNoTab},  // Wine: only edit boxes take a label
     {mtu::cmdAdapter, "Use for This Adapter", kNoTab},
     {mtu::cmdUse, "Use in Manual Mode", kNoTab},
     {mtu::cmdCancel, "Close", kTab},
@@ -171,7 +171,7 @@ const std::vector<ControlRow> kResponsivenessTest = {
     {rpm::cmdStart, "Start", kTab},
     {rpm::cmdCancel, "Cancel", kNoTab},
     {rpm::lblStatus, "The test loads your connection for up to half a minute; *", kNoTab},
-    {rpm::prgProgress, kNoName, kNoTab},  // a bar
+    {rpm::prgProgress, kNoName, kNoTab},  // Wine: only edit boxes take a label
     {rpm::cmdCopy, "Copy Result", kNoTab},
     {rpm::cmdClose, "Close", kTab},
 };

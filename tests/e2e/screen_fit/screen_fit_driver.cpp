@@ -140,6 +140,11 @@ Shown Capture(HWND window) {
         }
     }
     for (HWND child : children) {
+        // A label no one sees, which names the control after it for a screen reader, has no
+        // place on the screen to keep.
+        if (GetDlgCtrlID(child) == -1 && !IsWindowVisible(child)) {
+            continue;
+        }
         Placed placed{GetDlgCtrlID(child), WindowClass(child), WindowText(child),
                       static_cast<DWORD>(GetWindowLongPtrA(child, GWL_STYLE)),
                       PlaceIn(window, child)};
