@@ -23,6 +23,6 @@ cd "$repo/build/native"
 # Every test runs once: a failure counts. A test that is flaky for a reason outside the
 # program carries its own mark in its CMakeLists, with the cause.
 # The end-to-end runs spend most of their time waiting on probe periods and timeouts, not
-# on a core: each of them keeps a core busy for about a fifth of its run, so two and a half
-# runs a core keep the cores busy without one run slowing another's measurements.
+# on a core (about a sixth of their run time is processor time, here): two and a half runs a
+# core keep the cores busy without one run slowing another's measurements.
 ctest -j "$((2 * $(nproc) + 1))" --output-on-failure --timeout 300
