@@ -257,7 +257,7 @@ inside() {
         "$wineserver" -k 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     else
-        timeout --kill-after=5 "$timeout" "$wine" "$@" || rc=$?
+        run_program "$@" || rc=$?
         if [ $rc = 124 ]; then
             echo "sandbox: $name timed out after ${timeout}s" >&2
         elif [ $rc != 0 ]; then
@@ -271,6 +271,24 @@ inside() {
     if [ -d "$app_folder" ]; then chattr -i "$app_folder" 2>/dev/null || true; fi
     "$wineserver" -k 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    return $rc
+}
+
+# Runs the program under the run's bound. Wine's own server has been seen to go away in the
+# first second of a run, before the program did anything ("wine client error: ...
+# Connection reset by peer"); such a run is said and made once more. Any other failure, or
+# one later in the run, stands.
+run_program() {
+    local started=$SECONDS rc=0
+    # Wine's own processes hold the copy of the error stream open until the run's end, so
+    # its copy is read after a moment rather than waited for.
+    timeout --kill-after=5 "$timeout" "$wine" "$@" 2> >(tee "$run/stderr" >&2) || rc=$?
+    if [ $rc != 0 ] && [ $((SECONDS - started)) -lt 5 ] && sleep 0.5 &&
+        grep -q '^wine client error' "$run/stderr" 2>/dev/null; then
+        echo "sandbox: $name: Wine's server went away as the program started; once more" >&2
+        rc=0
+        timeout --kill-after=5 "$timeout" "$wine" "$@" || rc=$?
+    fi
     return $rc
 }
 
