@@ -191,7 +191,8 @@ ensure_template() {
     if [ ! -f "$cache/prefix/system.reg" ]; then
         echo "sandbox: making the Wine prefix template (once)" >&2
         unshare -n -- bash -c "ip link set lo up; $(declare -f wine_env start_xvfb make_template);
-            wine='$wine' wineserver='$wineserver' cache='$cache' dpi=96 make_template"
+            wine='$wine' wineserver='$wineserver' cache='$cache' dpi=96 \
+            screen_size=1280x960 name=template make_template"
     fi
     flock -u 9
 }
