@@ -89,6 +89,16 @@ void Fill(HWND control, const Line& line) {
     }
 }
 
+// A combo box hands WS_VSCROLL on to its drop-down list and no longer shows it in its own
+// style, so the list read from the real window lacks it. The real drop-down lists scroll,
+// and so do these: without it, filling a list costs Wine about 1.3 ms less each.
+DWORD StyleOf(const Line& line) {
+    const DWORD style = static_cast<DWORD>(line.Number(1));
+    const DWORD kind = style & 3;  // CBS_SIMPLE, CBS_DROPDOWN or CBS_DROPDOWNLIST
+    const bool drops_down = std::strcmp(line.At(0), WC_COMBOBOXA) == 0 && kind != CBS_SIMPLE;
+    return drops_down ? style | WS_VSCROLL : style;
+}
+
 HWND MakeWindow(HINSTANCE instance, const Line& line) {
     WNDCLASSA window_class{};
     window_class.lpfnWndProc = Procedure;
@@ -119,10 +129,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show) 
     for (size_t index = 1; index < lines.size(); ++index) {
         const Line& line = lines[index];
         HWND control = CreateWindowExA(
-            static_cast<DWORD>(line.Number(2)), line.At(0), line.At(9),
-            static_cast<DWORD>(line.Number(1)), line.Number(3), line.Number(4), line.Number(5),
-            line.Number(6), hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(line.Number(7))),
-            instance, nullptr);
+            static_cast<DWORD>(line.Number(2)), line.At(0), line.At(9), StyleOf(line),
+            line.Number(3), line.Number(4), line.Number(5), line.Number(6), hwnd,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(line.Number(7))), instance, nullptr);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         Fill(control, line);
     }
