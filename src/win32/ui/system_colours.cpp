@@ -49,10 +49,10 @@ COLORREF SchemeColour(ui::Scheme scheme, ui::Role role, COLORREF drawn) {
     return drawn;
 }
 
-void FollowDarkTitleBar(HWND window, bool settings_changed) {
-    BOOL dark = CurrentScheme(false) == ui::Scheme::Dark;
-    if (!dark && !settings_changed) {
-        return;
+bool FollowDarkTitleBar(HWND window, bool dark_now) {
+    const BOOL dark = CurrentScheme(false) == ui::Scheme::Dark;
+    if ((dark != FALSE) == dark_now) {
+        return dark_now;
     }
     // DWMWA_USE_IMMERSIVE_DARK_MODE, which older SDK headers lack.
     constexpr DWORD kDarkModeAttribute = 20;
@@ -61,6 +61,7 @@ void FollowDarkTitleBar(HWND window, bool settings_changed) {
     if (auto set_attribute = dwmapi.Function<SetAttributeFn>("DwmSetWindowAttribute")) {
         set_attribute(window, kDarkModeAttribute, &dark, sizeof dark);
     }
+    return dark != FALSE;
 }
 
 bool ColoursMayHaveChanged(UINT message) {

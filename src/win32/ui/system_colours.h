@@ -15,10 +15,11 @@ ui::Scheme CurrentScheme(bool prefers_system_colours);
 COLORREF SchemeColour(ui::Scheme scheme, ui::Role role, COLORREF drawn = 0);
 
 // Windows 11 draws the title bar dark when asked to, which every window does while the user
-// prefers dark apps (and high contrast is off); elsewhere nothing happens. At creation only
-// a dark one asks, so that a light title bar, Windows' default, costs no load of dwmapi;
-// after a change of the settings either does.
-void FollowDarkTitleBar(HWND window, bool settings_changed);
+// prefers dark apps (and high contrast is off); elsewhere nothing happens. The window is
+// asked only when that differs from what it was asked last (`dark_now`, false for a new
+// window, whose title bar is light): a light title bar, Windows' default, and a change of
+// some other setting cost no load of dwmapi. Returns what the title bar is asked to be now.
+bool FollowDarkTitleBar(HWND window, bool dark_now);
 
 // True for the messages after which the scheme may differ: WM_SYSCOLORCHANGE and
 // WM_SETTINGCHANGE (high contrast, or "ImmersiveColorSet" for the dark app setting).

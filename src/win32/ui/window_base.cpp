@@ -52,7 +52,7 @@ bool WindowBase::Create(const char* class_name, const char* caption, DWORD style
     CreateWindowExA(ex_style, class_name, caption, style, left < 0 ? 0 : left, top < 0 ? 0 : top,
                     width, height, owner, menu, instance, this);
     if (hwnd_ != nullptr) {
-        FollowDarkTitleBar(hwnd_, false);
+        dark_title_ = FollowDarkTitleBar(hwnd_, false);
     }
     return hwnd_ != nullptr;
 }
@@ -185,7 +185,7 @@ LRESULT WindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         return button != 0 ? MAKELRESULT(button, DC_HASDEFID) : 0;
     }
     if (message == WM_SETTINGCHANGE) {
-        FollowDarkTitleBar(hwnd_, true);
+        dark_title_ = FollowDarkTitleBar(hwnd_, dark_title_);
     } else if (message == WM_SYSCOLORCHANGE) {
         // Only top-level windows are told; common controls expect their parent to pass it on.
         EnumChildWindows(hwnd_, PassColoursOn, 0);

@@ -82,6 +82,7 @@ class WindowBase {
     std::unique_ptr<Binder> binder_;
     bool closes_on_escape_ = false;
     int escape_button_ = 0;
+    bool dark_title_ = false;  // what the title bar was last asked to be
 };
 
 // The control ID of a window's Back button, which Backspace presses outside a text box.
