@@ -231,6 +231,13 @@ void VigiloView::ReportWritten(const ReportOutcome& outcome) {
                                                                   : ui::MessageIcon::Exclamation});
 }
 
+void VigiloView::ReportStillBeingMade() {
+    tray_icon_.ShowBalloon("Outage Report",
+                           "The outage report asked for before is still being made; it opens "
+                           "when it is ready.",
+                           monitor::BalloonIcon::Information);
+}
+
 void VigiloView::KeepAlivePingFinished(const ping::KeepAliveOutcome& outcome) {
     ports_.ping.PingFinished();
     ReportProblem(outcome.problem, told_ping_problem_);

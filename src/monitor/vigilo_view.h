@@ -93,6 +93,8 @@ class VigiloView {
                   const std::vector<SpanSample>& span = {});
     // The outage report's outcome: a notice when it was done, a message otherwise.
     void ReportWritten(const ReportOutcome& outcome);
+    // A report asked for while the last one is still being written: it comes when done.
+    void ReportStillBeingMade();
     // The outcome of a keep-alive ping: its sound, and a Windows Sockets failure told once.
     void KeepAlivePingFinished(const ping::KeepAliveOutcome& outcome);
     void AnimateTrayIcon();

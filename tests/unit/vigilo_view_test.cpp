@@ -381,6 +381,7 @@ TEST_F(VigiloViewTest, MenuItemsRunTheirCommands) {
 }
 
 // A written report is a notice, as it opens in the browser; anything else waits for the user.
+// A second request while one is written is a notice too.
 TEST_F(VigiloViewTest, AReportDoneIsANoticeAndAnyOtherOutcomeAMessage) {
     vigilo.Load();
     vigilo.ReportWritten({ReportResult::Done, "The outage report is in C:\\r.html.", "C:\\r.html"});
@@ -397,6 +398,10 @@ TEST_F(VigiloViewTest, AReportDoneIsANoticeAndAnyOtherOutcomeAMessage) {
                                                   : ui::MessageIcon::Exclamation);
     }
     EXPECT_EQ(tray.balloons.size(), 1u);
+    vigilo.ReportStillBeingMade();
+    EXPECT_EQ(tray.balloons.back(),
+              "Outage Report: The outage report asked for before is still being made; it opens "
+              "when it is ready.");
 }
 
 // The choice is kept with the other options and read back at the next start.

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <cstring>
 #include <utility>
 
 #include "monitor/tray_icon.h"
@@ -198,24 +199,51 @@ std::string ChooseReportFile(HWND owner, const monitor::ReportDays& days) {
     return ChooseSaveFileUtf8(request);
 }
 
+// The window class of Windows' own dialogs, the Save As dialog's among them.
+constexpr char kCommonDialogClass[] = "#32770";
+
+// The report's period dialog or its Save As dialog, whichever is open, in front.
+BOOL CALLBACK BringReportDialog(HWND window, LPARAM) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    const bool report_dialog = std::strcmp(name, frm_report_period::kClassName) == 0 ||
+                               std::strcmp(name, kCommonDialogClass) == 0;
+    if (report_dialog && IsWindowVisible(window) && IsWindowEnabled(window)) {
+        SetForegroundWindow(window);
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
+void VigiloWindow::BringReportDialogForward() {
+    EnumThreadWindows(GetCurrentThreadId(), BringReportDialog, 0);
+}
+
 // The period, then where to save; the report is read and written on the record's thread.
-// One at a time: a second request meanwhile finds the first's dialog in front.
+// One at a time: a second request brings the first's open dialog to the front, or is told
+// that the first is still being made.
 void VigiloWindow::MakeOutageReport() {
-    if (making_report_) {
+    if (report_step_ == ReportStep::Choosing) {
+        BringReportDialogForward();
         return;
     }
-    making_report_ = true;
+    if (report_step_ == ReportStep::Writing) {
+        controller_.ReportStillBeingMade();
+        return;
+    }
+    report_step_ = ReportStep::Choosing;
     HWND owner = history_ != nullptr ? history_->hwnd() : nullptr;
     std::optional<monitor::ReportDays> days =
         ReportPeriodWindow::Ask(owner, monitor::LocalDay(clock_.Now().wall));
     // Exit may have closed the companion while the dialog was open.
     std::string path = days && hwnd() != nullptr ? ChooseReportFile(owner, *days) : "";
     if (path.empty() || hwnd() == nullptr) {
-        making_report_ = false;
+        report_step_ = ReportStep::None;
         return;
     }
+    report_step_ = ReportStep::Writing;
     record_.WriteReport(hwnd(), {days->first, days->last, clock_.Now(), {}}, path,
                         LocaleListSeparator());
 }
@@ -229,7 +257,7 @@ void VigiloWindow::ReportWritten() {
     if (written_report_) {
         controller_.ReportWritten(*written_report_);
     }
-    making_report_ = false;
+    report_step_ = ReportStep::None;
 }
 
 void VigiloWindow::ReportOpened() {
@@ -238,7 +266,7 @@ void VigiloWindow::ReportOpened() {
         controller_.ReportWritten(monitor::Opened(*written_report_, *error));
     }
     written_report_.reset();
-    making_report_ = false;
+    report_step_ = ReportStep::None;
 }
 
 void VigiloWindow::TakeRpmReport() {

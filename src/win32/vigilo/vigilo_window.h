@@ -86,6 +86,7 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     // The report written: opened, then told; or told at once when nothing was written.
     void ReportWritten();
     void ReportOpened();
+    void BringReportDialogForward();
 
     VigiloImages images_;
     Win32TrayPort tray_;
@@ -102,8 +103,10 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     RpmTester rpm_tester_;
     RpmWindow* rpm_window_ = nullptr;  // deletes itself when closed
     ReportOpener report_opener_;
-    // From "Outage Report..." until its outcome is told; the outcome while the page opens.
-    bool making_report_ = false;
+    // From "Outage Report..." until its outcome is told: its dialogs open, then its report
+    // being written and opened; the outcome while the page opens.
+    enum class ReportStep { None, Choosing, Writing };
+    ReportStep report_step_ = ReportStep::None;
     std::optional<monitor::ReportOutcome> written_report_;
     UINT taskbar_created_;
     // Where the shell put the icon that the context-menu key was pressed on.

@@ -148,6 +148,19 @@ bool PeriodDialog(Companion& companion, WPARAM key) {
     return true;
 }
 
+// A second "Outage Report..." while the first's dialog is open opens no other and leaves
+// that dialog in front. (That it brings the dialog back from behind another program's
+// window Wine cannot show: with no window manager, the front returns to the dialog as soon
+// as the other window goes, and moves to the desktop when it is taken from a window that
+// stays.)
+void AskedAgainKeepsTheDialog(Companion& companion, HWND dialog) {
+    Context in("asked again");
+    PostMessageA(companion.monitor, WM_COMMAND, win32::frm_vigilo::menu_outage_report, 0);
+    Sleep(500);
+    E2E_CHECK(GetForegroundWindow() == dialog);
+    E2E_CHECK(FindWindowA(pid::kClassName, nullptr) == nullptr);
+}
+
 // Esc cancels the period dialog and Enter takes it; the save dialog offers the report's name;
 // the page and its CSV appear in Documents. The page's path, or empty.
 std::string AskForTheReport(Companion& companion) {
@@ -165,6 +178,7 @@ std::string AskForTheReport(Companion& companion) {
                        monitor::DayText(Today()) + ".html";
     std::string shown = WindowText(GetDlgItem(save, kFileNameBox));
     E2E_CHECK_EQ(shown, name);
+    AskedAgainKeepsTheDialog(companion, save);
     PostClick(save, IDOK);
     std::string page = DocumentsFolder() + "\\" + name;
     std::string csv = page.substr(0, page.size() - 5) + ".csv";
