@@ -58,11 +58,13 @@ int main(int argc, char** argv) {
     Print("minimal tray", tray_start, tray_end, seconds);
     Print("  + worker", worker_start, worker_end, seconds);
     Print("vigilo.exe", vigilo_start, vigilo_end, seconds);
-    std::printf("  private bytes above the minimal tray program: %.2f MiB (target <= 0.5)\n",
+    std::printf("  private bytes above the minimal tray program: %.2f MiB (for reference)\n",
                 (vigilo_end.private_kib - tray_end.private_kib) / 1024.0);
-    std::printf("  of which a probe thread costs under Wine: %.2f MiB; above that: %.2f MiB\n",
-                (worker_end.private_kib - tray_end.private_kib) / 1024.0,
-                (vigilo_end.private_kib - worker_end.private_kib) / 1024.0);
+    std::printf(
+        "  of which a probe thread costs under Wine: %.2f MiB; above that: %.2f MiB "
+        "(target <= 0.3)\n",
+        (worker_end.private_kib - tray_end.private_kib) / 1024.0,
+        (vigilo_end.private_kib - worker_end.private_kib) / 1024.0);
     std::printf("  processor time of vigilo.exe: %.3f %% of a core (target <= 0.2)\n",
                 100.0 * (vigilo_end.cpu_ms - vigilo_start.cpu_ms) / (seconds * 1000.0));
     zv::bench::Stop(tray);
