@@ -8,19 +8,6 @@
 namespace zv::monitor {
 namespace {
 
-// The regular probes sent on the period's local days, in the order sent.
-std::vector<Probe> ProbesOfPeriod(const std::vector<Probe>& probes, const ReportRequest& request) {
-    std::vector<Probe> kept;
-    kept.reserve(probes.size());
-    for (const Probe& probe : probes) {
-        DayNumber day = LocalDay(probe.time);
-        if (!probe.extra && day >= request.first_day && day <= request.last_day) {
-            kept.push_back(probe);
-        }
-    }
-    return kept;
-}
-
 // The wall clock at a moment of the count, as the latest probe sent by then read it (the
 // first probe for a moment before any).
 WallTime WallAt(const std::vector<Probe>& probes, int64_t tick_ms) {
@@ -142,9 +129,17 @@ std::string Two(int64_t n) {
 
 }  // namespace
 
-std::optional<OutageReport> BuildOutageReport(const std::vector<Probe>& probes,
+bool InReportPeriod(const Probe& probe, const ReportRequest& request) {
+    DayNumber day = LocalDay(probe.time);
+    return !probe.extra && day >= request.first_day && day <= request.last_day;
+}
+
+std::optional<OutageReport> BuildOutageReport(std::vector<Probe> period,
                                               const ReportRequest& request) {
-    std::vector<Probe> period = ProbesOfPeriod(probes, request);
+    period.erase(
+        std::remove_if(period.begin(), period.end(),
+                       [&](const Probe& probe) { return !InReportPeriod(probe, request); }),
+        period.end());
     if (period.empty()) {
         return std::nullopt;
     }

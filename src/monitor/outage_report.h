@@ -78,9 +78,13 @@ struct OutageReport {
     std::vector<ReportDay> days;  // each day of the period, probed or not
 };
 
-// The report over the probes of the record (oldest first, on one forward-only count);
-// nothing when none of the period's days holds a regular probe.
-std::optional<OutageReport> BuildOutageReport(const std::vector<Probe>& probes,
+// Whether a probe counts in the report: a regular probe sent on one of its local days.
+bool InReportPeriod(const Probe& probe, const ReportRequest& request);
+
+// The report over the record's probes (oldest first, on one forward-only count), of which
+// it keeps those of the period; nothing when none of the period's days holds a regular
+// probe. The caller hands them over: a month of probes is megabytes.
+std::optional<OutageReport> BuildOutageReport(std::vector<Probe> probes,
                                               const ReportRequest& request);
 
 // The share of the monitored time the link was up, as "99.95%": two decimals, never

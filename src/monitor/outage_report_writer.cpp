@@ -1,5 +1,7 @@
 #include "monitor/outage_report_writer.h"
 
+#include <utility>
+
 #include "monitor/outage_report_csv.h"
 #include "monitor/outage_report_html.h"
 
@@ -12,10 +14,10 @@ std::string CsvPathBeside(const std::string& page_path) {
     return (has_extension ? page_path.substr(0, dot) : page_path) + ".csv";
 }
 
-ReportOutcome WriteOutageReport(FileSystem& files, const std::vector<Probe>& probes,
+ReportOutcome WriteOutageReport(FileSystem& files, std::vector<Probe> probes,
                                 const ReportRequest& request, const std::string& page_path,
                                 const std::string& separator) {
-    std::optional<OutageReport> report = BuildOutageReport(probes, request);
+    std::optional<OutageReport> report = BuildOutageReport(std::move(probes), request);
     if (!report) {
         return {ReportResult::Refused,
                 "Vigilo has no probes from " + DayText(request.first_day) + " to " +

@@ -22,7 +22,7 @@ struct ReportOutcome {
 std::string CsvPathBeside(const std::string& page_path);
 
 // Refused, writing nothing, when the period holds no probe.
-ReportOutcome WriteOutageReport(FileSystem& files, const std::vector<Probe>& probes,
+ReportOutcome WriteOutageReport(FileSystem& files, std::vector<Probe> probes,
                                 const ReportRequest& request, const std::string& page_path,
                                 const std::string& separator);
 

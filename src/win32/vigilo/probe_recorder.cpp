@@ -1,5 +1,6 @@
 #include "win32/vigilo/probe_recorder.h"
 
+#include <utility>
 #include <vector>
 
 #include "win32/platform/critical_section.h"
@@ -51,16 +52,20 @@ std::optional<Outcome> Take(CriticalSection& guard, std::optional<Outcome>& slot
     return outcome;
 }
 
-// The probes the report may cover: those sent from a little before the first day's local
-// midnight (the zone may lie up to 14 hours from UTC, and the clock may have been set since)
-// up to the report.
+// The probes the report covers, read from a little before the first day's local midnight
+// (the zone may lie up to 14 hours from UTC, and the clock may have been set since) up to
+// the report; only those of its days are kept.
 std::vector<monitor::Probe> ProbesForReport(const monitor::ProbeStore& store,
                                             const monitor::ReportRequest& request) {
     const monitor::Moment& made = request.made;
     int64_t since_first_day = made.wall.utc_ms - request.first_day * monitor::kDayMs;
     std::vector<monitor::Probe> probes;
     store.ForEach(made.tick_ms - since_first_day - 2 * monitor::kDayMs, made.tick_ms,
-                  [&](const monitor::Probe& probe) { probes.push_back(probe); });
+                  [&](const monitor::Probe& probe) {
+                      if (monitor::InReportPeriod(probe, request)) {
+                          probes.push_back(probe);
+                      }
+                  });
     return probes;
 }
 
@@ -95,8 +100,8 @@ void ProbeRecorder::WriteReport(HWND window, const monitor::ReportRequest& reque
         }
         Win32FileSystem files(PathText::Utf8);
         Hand(record->guard, record->report,
-             monitor::WriteOutageReport(files, probes, facts, page_path, separator), window,
-             kReportWrittenMessage);
+             monitor::WriteOutageReport(files, std::move(probes), facts, page_path, separator),
+             window, kReportWrittenMessage);
     });
 }
 
