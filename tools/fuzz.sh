@@ -53,26 +53,38 @@ fi
 # catches every bad access (only its reports say less), and the targets run twice as fast.
 # A finding is best replayed without these: run the target on the file it left.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-max_malloc_fill_size=0:malloc_context_size=0}"
-failed=0
-summary=()
-for name in "${names[@]}"; do
-    corpus="$build/corpus/$name"
+# One run a core at a time; each writes its line of the summary into its own file, so that
+# the lines come out in the targets' order.
+run_target() {
+    local name=$1 corpus="$build/corpus/$1" log="$build/$1.log" status=0 runs speed found
     mkdir -p "$corpus" "$build/findings/$name"
-    log="$build/$name.log"
-    status=0
     # Every file and text the programs take is far shorter than 512 bytes.
     "$build/tests/fuzz/fuzz_$name" "${limit[@]}" -max_len=512 -print_final_stats=1 \
         -artifact_prefix="$build/findings/$name/" "$corpus" "$repo/tests/fuzz/corpus/$name" \
         >"$log" 2>&1 || status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
-    if [ "$status" -eq 0 ]; then
-        found="nothing"
-    else
-        found="FAULT (see $log and build/fuzz/findings/$name/)"
-        failed=1
+    found="nothing"
+    [ "$status" -eq 0 ] || found="FAULT (see $log and build/fuzz/findings/$name/)"
+    printf '%-18s %12s runs %9s exec/s  found: %s\n' "$name" "${runs:-?}" "${speed:-?}" \
+        "$found" >"$build/$name.summary"
+    return "$status"
+}
+failed=0
+running=0
+for name in "${names[@]}"; do
+    if [ "$running" -ge "$(nproc)" ]; then
+        wait -n || failed=1
+        running=$((running - 1))
     fi
-    summary+=("$(printf '%-18s %12s runs %9s exec/s  found: %s' "$name" "${runs:-?}" "${speed:-?}" "$found")")
+    run_target "$name" &
+    running=$((running + 1))
 done
-printf '%s\n' "${summary[@]}"
+while [ "$running" -gt 0 ]; do
+    wait -n || failed=1
+    running=$((running - 1))
+done
+for name in "${names[@]}"; do
+    cat "$build/$name.summary"
+done
 exit $failed
