@@ -1,6 +1,7 @@
 #include "win32/ui/system_colours.h"
 
 #include "win32/platform/system_library.h"
+#include "win32/platform/user_number.h"
 
 namespace zv::win32 {
 namespace {
@@ -15,19 +16,8 @@ bool HighContrastOn() {
 // Windows 10 1809 and later keep the user's choice of dark apps here; older ones have no
 // value, which reads as light.
 bool AppsDark() {
-    DWORD light = 1;
-    DWORD size = sizeof light;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER,
-                      "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
-                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    DWORD type = 0;
-    LONG read = RegQueryValueExA(key, "AppsUseLightTheme", nullptr, &type,
-                                 reinterpret_cast<BYTE*>(&light), &size);
-    RegCloseKey(key);
-    return read == ERROR_SUCCESS && type == REG_DWORD && light == 0;
+    return ReadUserNumber("Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                          "AppsUseLightTheme") == DWORD{0};
 }
 
 }  // namespace
