@@ -58,4 +58,9 @@ bool ColoursMayHaveChanged(UINT message) {
     return message == WM_SYSCOLORCHANGE || message == WM_SETTINGCHANGE;
 }
 
+bool ColoursChange(UINT message, ui::Scheme painted, bool prefers_system_colours) {
+    return message == WM_SYSCOLORCHANGE ||
+           (message == WM_SETTINGCHANGE && CurrentScheme(prefers_system_colours) != painted);
+}
+
 }  // namespace zv::win32

@@ -25,4 +25,9 @@ bool FollowDarkTitleBar(HWND window, bool dark_now);
 // WM_SETTINGCHANGE (high contrast, or "ImmersiveColorSet" for the dark app setting).
 bool ColoursMayHaveChanged(UINT message);
 
+// True when the message changes what a window painted in the `painted` scheme shows: the
+// system's colours changed, or a setting gave another scheme. Windows broadcasts
+// WM_SETTINGCHANGE for many settings that change neither.
+bool ColoursChange(UINT message, ui::Scheme painted, bool prefers_system_colours);
+
 }  // namespace zv::win32

@@ -268,7 +268,7 @@ void HistoryWindow::Close() {
 }
 
 LRESULT HistoryWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (ColoursMayHaveChanged(message)) {
+    if (ColoursChange(message, scheme_, view_.UsesSystemColours())) {
         ColoursChanged();
     }
     switch (message) {

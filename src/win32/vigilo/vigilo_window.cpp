@@ -87,7 +87,8 @@ void VigiloWindow::OnDpiChanged(int dpi, RECT& /*suggested*/) {
 }
 
 void VigiloWindow::ShowTrayPictures() {
-    tray_.ReplaceImages(images_.For(CurrentScheme(controller_.Monitor().Options().system_colours)));
+    tray_scheme_ = CurrentScheme(controller_.Monitor().Options().system_colours);
+    tray_.ReplaceImages(images_.For(tray_scheme_));
 }
 
 bool VigiloWindow::Load() {
@@ -330,7 +331,7 @@ void VigiloWindow::TakeWorkerOutcome(UINT message) {
 }
 
 LRESULT VigiloWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (ColoursMayHaveChanged(message)) {
+    if (ColoursChange(message, tray_scheme_, controller_.Monitor().Options().system_colours)) {
         ColoursChanged();
         controller_.RedrawTrayIcon();
     }

@@ -89,6 +89,7 @@ class VigiloWindow : public WindowBase, private monitor::MonitorWindowPort {
     void BringReportDialogForward();
 
     VigiloImages images_;
+    ui::Scheme tray_scheme_ = ui::Scheme::Normal;  // the tray's pictures are of it
     Win32TrayPort tray_;
     KeepAlive& keep_alive_;
     ui::MessageBoxPort& messages_;

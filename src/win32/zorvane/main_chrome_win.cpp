@@ -134,11 +134,16 @@ void MainChromeWin::CreateToolbar() {
 // At their size for the DPI, in the scheme of now, in place of those the toolbar had.
 void MainChromeWin::MakeToolbarImages() {
     HIMAGELIST old = images_;
-    images_ = CreateToolbarImages(ToolbarImageSize(dpi_), CurrentScheme(chrome_->SystemColours()));
+    scheme_ = CurrentScheme(chrome_->SystemColours());
+    images_ = CreateToolbarImages(ToolbarImageSize(dpi_), scheme_);
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
     if (old != nullptr) {
         ImageList_Destroy(old);
     }
+}
+
+bool MainChromeWin::ColoursChangedBy(UINT message) const {
+    return toolbar_ != nullptr && ColoursChange(message, scheme_, chrome_->SystemColours());
 }
 
 void MainChromeWin::ColoursChanged() {

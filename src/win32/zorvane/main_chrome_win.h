@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "main_window/main_chrome.h"
+#include "ui/palette.h"
 #include "win32/platform/wide_text.h"
 #include "win32/ui/real_menu.h"
 #include "win32/zorvane/tip_window.h"
@@ -49,6 +50,8 @@ class MainChromeWin {
     // The system colours option, high contrast or the dark setting changed: the toolbar's
     // pictures are drawn anew.
     void ColoursChanged();
+    // True when a message of Windows changes the colours the toolbar's pictures are in.
+    bool ColoursChangedBy(UINT message) const;
 
     // True while a tip dialog opened from the Help menu is still on screen.
     bool ModelessTipOpen();
@@ -79,6 +82,7 @@ class MainChromeWin {
     HWND toolbar_ = nullptr;
     HWND status_bar_ = nullptr;
     HIMAGELIST images_ = nullptr;
+    ui::Scheme scheme_ = ui::Scheme::Normal;  // the toolbar's pictures are of it
     std::unique_ptr<ToolbarView> toolbar_view_;
     std::unique_ptr<StatusBarView> status_view_;
     WideText wide_tooltip_;

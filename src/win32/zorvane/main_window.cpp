@@ -200,7 +200,7 @@ void MainWindow::Close() {
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (chrome_ && ColoursMayHaveChanged(message)) {
+    if (chrome_ && chrome_->ColoursChangedBy(message)) {
         chrome_->ColoursChanged();
     }
     switch (message) {
