@@ -502,18 +502,22 @@ HWND Binder::AddField(ui::Field<ui::ComboBox>& field, int label_id, int box_id, 
 }
 
 HWND Binder::AddProgressBar(const ui::Bounds& bounds, int id) {
-    HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               GetModuleHandleA(nullptr), nullptr);
-    KeepPlaced(bar, bounds);
-    return bar;
+    return MakePlaced(PROGRESS_CLASSA, "", WS_VISIBLE, id, bounds);
 }
 
 void Binder::AddReaderName(const char* text, const ui::Bounds& bounds) {
-    KeepPlaced(
-        CreateWindowExA(0, "STATIC", text, WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, parent_,
-                        reinterpret_cast<HMENU>(kReaderNameId), GetModuleHandleA(nullptr), nullptr),
-        bounds);
+    MakePlaced(WC_STATICA, text, SS_LEFT | SS_NOPREFIX, kReaderNameId, bounds);
+}
+
+// Made where its bounds lie, rather than made empty and moved there.
+HWND Binder::MakePlaced(const char* window_class, const char* text, DWORD style, INT_PTR id,
+                        const ui::Bounds& bounds) {
+    RECT r = TwipsToRect(bounds);
+    HWND control = CreateWindowExA(0, window_class, text, WS_CHILD | style, r.left, r.top,
+                                   r.right - r.left, r.bottom - r.top, parent_,
+                                   reinterpret_cast<HMENU>(id), GetModuleHandleA(nullptr), nullptr);
+    placed_.emplace_back(control, bounds);
+    return control;
 }
 
 void Binder::KeepPlaced(HWND control, const ui::Bounds& bounds) {

@@ -74,6 +74,8 @@ class Binder {
     HWND CreateChild(ui::Control& model, const char* window_class, const char* text, DWORD style,
                      int id, int extra_height = 0);
     void Keep(std::unique_ptr<Binding> binding, UINT id);
+    HWND MakePlaced(const char* window_class, const char* text, DWORD style, INT_PTR id,
+                    const ui::Bounds& bounds);
     void Place(HWND control, const ui::Bounds& bounds) const;
 
     HWND parent_;
